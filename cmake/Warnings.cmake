@@ -1,0 +1,15 @@
+# One warning set for every target of the project.
+function(zephrin_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+endfunction()
+
+# A subsystem library: every .cpp under its folder, globbed so that new files
+# need no edit here. Headers are included by their path from the repository root
+# (#include "engine/pixel/Blur.h").
+function(zephrin_library target folder)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/${folder}/*.h)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  zephrin_warnings(${target})
+endfunction()

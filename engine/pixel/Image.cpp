@@ -1,0 +1,66 @@
+#include "engine/pixel/Image.h"
+
+#include <cassert>
+
+namespace zephrin {
+
+Image::Image(cv::Mat rgbaPremultiplied, cv::Point at) : pixels(std::move(rgbaPremultiplied)), origin(at)
+{
+    assert(pixels.empty() || pixels.type() == CV_8UC4);
+}
+
+Image Image::transparent(cv::Size size, cv::Point at)
+{
+    return Image(cv::Mat(size, CV_8UC4, cv::Scalar::all(0)), at);
+}
+
+Matte::Matte(cv::Mat grey, cv::Point at) : pixels(std::move(grey)), origin(at)
+{
+    assert(pixels.empty() || pixels.type() == CV_8UC1);
+}
+
+Matte Matte::filled(cv::Size size, uchar value, cv::Point at)
+{
+    return Matte(cv::Mat(size, CV_8UC1, cv::Scalar(value)), at);
+}
+
+namespace {
+
+// The QImage holds its own reference to the cv::Mat buffer and drops it when the
+// last QImage copy goes away.
+QImage viewOf(const cv::Mat& pixels, QImage::Format format)
+{
+    if (pixels.empty())
+        return {};
+    auto* keeper = new cv::Mat(pixels);
+    return QImage(keeper->data, keeper->cols, keeper->rows, static_cast<qsizetype>(keeper->step), format,
+                  [](void* mat) { delete static_cast<cv::Mat*>(mat); }, keeper);
+}
+
+} // namespace
+
+QImage toQImage(const Image& image) { return viewOf(image.pixels, QImage::Format_RGBA8888_Premultiplied); }
+
+QImage toQImage(const Matte& matte) { return viewOf(matte.pixels, QImage::Format_Grayscale8); }
+
+Image imageFromQImage(const QImage& source)
+{
+    if (source.isNull())
+        return {};
+    const QImage converted = source.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    const cv::Mat view(converted.height(), converted.width(), CV_8UC4, const_cast<uchar*>(converted.constBits()),
+                       static_cast<size_t>(converted.bytesPerLine()));
+    return Image(view.clone());
+}
+
+Matte matteFromQImage(const QImage& source)
+{
+    if (source.isNull())
+        return {};
+    const QImage converted = source.convertToFormat(QImage::Format_Grayscale8);
+    const cv::Mat view(converted.height(), converted.width(), CV_8UC1, const_cast<uchar*>(converted.constBits()),
+                       static_cast<size_t>(converted.bytesPerLine()));
+    return Matte(view.clone());
+}
+
+} // namespace zephrin
