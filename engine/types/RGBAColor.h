@@ -1,0 +1,16 @@
+#pragma once
+// The colour type of every setting, layer, backdrop and sticker sheet.
+
+namespace zephrin {
+
+// sRGB components, each 0 to 1, alpha not premultiplied.
+struct RGBAColor {
+    double r = 0;
+    double g = 0;
+    double b = 0;
+    double a = 1;
+
+    friend bool operator==(const RGBAColor&, const RGBAColor&) = default;
+};
+
+} // namespace zephrin
