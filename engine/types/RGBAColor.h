@@ -13,4 +13,7 @@ struct RGBAColor {
     friend bool operator==(const RGBAColor&, const RGBAColor&) = default;
 };
 
+// The violet that a new tint and a new label fill start from: (139, 92, 246) / 255.
+inline constexpr RGBAColor kStartViolet{139.0 / 255.0, 92.0 / 255.0, 246.0 / 255.0, 1};
+
 } // namespace zephrin

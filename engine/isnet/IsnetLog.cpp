@@ -1,0 +1,7 @@
+#include "engine/isnet/IsnetLog.h"
+
+namespace zephrin {
+
+Q_LOGGING_CATEGORY(isnetLog, "IS-Net")
+
+} // namespace zephrin
