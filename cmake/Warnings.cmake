@@ -5,10 +5,12 @@ endfunction()
 
 # A subsystem library: every .cpp under its folder, globbed so that new files
 # need no edit here. Headers are included by their path from the repository root
-# (#include "engine/pixel/Blur.h").
+# (#include "engine/pixel/Blur.h"). Files under a programs/ subfolder hold the
+# main() of executables and stay out of the library.
 function(zephrin_library target folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/${folder}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/programs/")
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
   zephrin_warnings(${target})
