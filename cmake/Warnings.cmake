@@ -5,11 +5,22 @@ endfunction()
 
 # A subsystem library: every .cpp under its folder, globbed so that new files
 # need no edit here. Headers are included by their path from the repository root
-# (#include "engine/pixel/Blur.h").
+# (#include "engine/pixel/Blur.h"). Files under a programs/ subfolder hold the
+# main() of executables and stay out of the library. Further arguments are the
+# libraries it uses (linked PUBLIC).
 function(zephrin_library target folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/${folder}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/programs/")
+  if(NOT sources)
+    # A subsystem whose first files have not landed yet.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARGN})
+    return()
+  endif()
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARGN})
   zephrin_warnings(${target})
 endfunction()
