@@ -29,8 +29,4 @@ struct CountedMask {
     int count = 0;
 };
 
-// Grows the mask by one pixel in the 4-neighbourhood: a pixel is set when it or
-// its left, right, upper or lower neighbour is set. O(w * h).
-TraceMask dilate4(const TraceMask& mask);
-
 } // namespace zephrin::tracing

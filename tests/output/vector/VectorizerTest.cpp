@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace zephrin;
@@ -251,6 +252,34 @@ TEST(Trace, ColourLayersFollowThePaletteLargestFirst)
     const auto single = Vectorizer().trace(twoColourLogo(), options);
     ASSERT_EQ(single.layers.size(), 1u);
     EXPECT_EQ(single.layers[0].pixelCount, 60 * 60);
+}
+
+// Each colour's mask grows by one pixel, so that neighbouring colours overlap
+// and no hairline gap shows between them.
+TEST(Trace, NeighbouringColourLayersOverlapByOnePixel)
+{
+    const auto halves = painting(40, 12, [](int x, int) { return x < 20 ? cv::Vec3b{255, 0, 0} : cv::Vec3b{0, 0, 255}; });
+    TraceOptions options = silhouetteOptions();
+    options.colors = 2;
+    const auto result = Vectorizer().trace(halves, options);
+    ASSERT_EQ(result.layers.size(), 2u);
+    for (const TracedLayer& layer : result.layers) {
+        ASSERT_EQ(layer.contours.size(), 1u);
+        EXPECT_EQ(layer.pixelCount, 20 * 12);
+        double minX = 1e9, maxX = -1e9;
+        for (const CubicSegment& s : layer.contours[0].segments) {
+            minX = std::min(minX, s.p0.x);
+            maxX = std::max(maxX, s.p0.x);
+        }
+        if (layer.fillHex == "#FF0000") {
+            EXPECT_EQ(minX, 0);
+            EXPECT_EQ(maxX, 21);
+        } else {
+            EXPECT_EQ(layer.fillHex, "#0000FF");
+            EXPECT_EQ(minX, 19);
+            EXPECT_EQ(maxX, 40);
+        }
+    }
 }
 
 TEST(Trace, ColourTraceWithNothingToDrawFails)
