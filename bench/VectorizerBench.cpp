@@ -107,10 +107,8 @@ void report(benchmark::State& state, const Counts& c, std::size_t svgBytes)
 
 // --- Ours ------------------------------------------------------------------
 
-void BM_TraceSilhouette(benchmark::State& state)
+void runTrace(benchmark::State& state, const Image& cutout, const TraceOptions& o)
 {
-    static const Image cutout = ringsCutout(false);
-    const TraceOptions o = options(state.range(0) / 100.0, 1);
     const Vectorizer vectorizer;
     TraceResult result;
     for (auto _ : state) {
@@ -118,6 +116,20 @@ void BM_TraceSilhouette(benchmark::State& state)
         benchmark::DoNotOptimize(result);
     }
     report(state, countsOf(result), Vectorizer::svgString(result, o).size());
+}
+
+// Argument: detail in percent.
+void BM_TraceSilhouette(benchmark::State& state)
+{
+    static const Image cutout = ringsCutout(false);
+    runTrace(state, cutout, options(state.range(0) / 100.0, 1));
+}
+
+// Argument: number of colours.
+void BM_TraceColourLayers(benchmark::State& state)
+{
+    static const Image cutout = ringsCutout(true);
+    runTrace(state, cutout, options(0.5, static_cast<int>(state.range(0))));
 }
 
 void BM_TraceSilhouetteToSvg(benchmark::State& state)
@@ -133,19 +145,6 @@ void BM_TraceSilhouetteToSvg(benchmark::State& state)
         benchmark::DoNotOptimize(svg);
     }
     report(state, countsOf(result), svg.size());
-}
-
-void BM_TraceColourLayers(benchmark::State& state)
-{
-    static const Image cutout = ringsCutout(true);
-    const TraceOptions o = options(0.5, static_cast<int>(state.range(0)));
-    const Vectorizer vectorizer;
-    TraceResult result;
-    for (auto _ : state) {
-        result = vectorizer.trace(cutout, o);
-        benchmark::DoNotOptimize(result);
-    }
-    report(state, countsOf(result), Vectorizer::svgString(result, o).size());
 }
 
 BENCHMARK(BM_TraceSilhouette)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);

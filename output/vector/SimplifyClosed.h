@@ -12,8 +12,8 @@ namespace zephrin::tracing {
 // and that point always stay. An open polyline keeps its ends and, recursively,
 // the point farthest from the chord of its part (the first on ties) when that
 // distance exceeds `tolerance` strictly; a chord shorter than 1e-12 measures
-// distances to its first point instead. Polygons of fewer than 5 points are returned
-// unchanged. Points stay in their order; none is moved.
+// distances to its first point instead. Polygons of fewer than 5 points are
+// returned unchanged. Points keep their order; none is moved.
 //
 // Cost: O(n log n) for well-spread outlines, O(n^2) at worst.
 std::vector<Pt> simplifyClosed(const std::vector<Pt>& loop, double tolerance);

@@ -8,11 +8,17 @@
 //     light ground, asked for or detected automatically;
 //   - colour layers: one layer per colour of a median-cut palette.
 //
-// The stages, each in its own file: the ink test and the masks (visibility,
-// ink, palette colours), crack-edge boundary loops, Douglas-Peucker
-// simplification, the corner split and cubic fitting. Everything is
-// synchronous, deterministic and reentrant; the class holds nothing, so one
-// instance may serve several traces at once.
+// The method, stage by stage (the files that hold them in brackets):
+//   1. the traced bitmap and its visibility mask (alpha threshold);
+//   2. the ink test over the subject's box (InkDetection);
+//   3. the working mask: ink, or the visible subject;
+//   4. the layers: the working mask itself, or one mask per colour of a
+//      median-cut palette (MedianCutPalette), each traced by TraceLayer:
+//      crack-edge boundary loops (BoundaryLoops), Douglas-Peucker
+//      simplification (SimplifyClosed), the corner split and cubic fitting
+//      (CurveFitting).
+// Everything is synchronous, deterministic and reentrant; the class holds
+// nothing, so one instance may serve several traces at once.
 
 #include "engine/bitmap/RGBABitmap.h"
 #include "engine/pixel/Image.h"
