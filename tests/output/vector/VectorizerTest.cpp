@@ -100,6 +100,20 @@ TEST(Trace, DiscIsFittedWithinTheTolerance)
         }
 }
 
+// A staircase edge: at full detail nearly every step stays a corner; at the
+// lowest detail the steps simplify into one slanted side.
+TEST(Trace, HigherDetailKeepsMoreCorners)
+{
+    const auto wedge = silhouette(60, 60, [](int x, int y) { return x >= 10 && y >= 10 && y - 10 >= (x - 10) / 2; });
+    const auto segmentsAt = [&](double detail) {
+        TraceOptions options = silhouetteOptions();
+        options.detail = detail;
+        return Vectorizer().trace(wedge, options).layers[0].contours.at(0).segments.size();
+    };
+    EXPECT_GT(segmentsAt(1), 40u);
+    EXPECT_LE(segmentsAt(0), 4u);
+}
+
 TEST(Trace, ThinAndSmallShapesAreDropped)
 {
     const auto traceOf = [](int w, int h, double minimumArea) {
