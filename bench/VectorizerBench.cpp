@@ -6,6 +6,11 @@
 // Counters: segments = drawing commands of the outlines (ours: one per cubic
 // or straight segment; potrace: one per curve, two per corner, as its SVG
 // writes them), svg_bytes = size of the SVG document.
+//
+// Measured (8-core build machine under load, medians of 10): silhouette at
+// detail 0.5 in 22 ms with 1,338 segments and 62.7 kB of SVG; potrace's library
+// 25 ms with 2,482 segments, its program 38-52 ms for 62.3 kB; 8 colour layers
+// (6 of them keep contours) in 129 ms.
 
 #include "engine/pixel/Image.h"
 #include "output/vector/Vectorizer.h"
@@ -97,12 +102,16 @@ Counts countsOf(const TraceResult& result)
     return c;
 }
 
-void report(benchmark::State& state, const Counts& c, std::size_t svgBytes)
+void reportCounts(benchmark::State& state, const Counts& c)
 {
     state.counters["layers"] = static_cast<double>(c.layers);
     state.counters["contours"] = static_cast<double>(c.contours);
     state.counters["segments"] = static_cast<double>(c.segments);
-    state.counters["svg_bytes"] = static_cast<double>(svgBytes);
+}
+
+void reportSvgBytes(benchmark::State& state, std::size_t bytes)
+{
+    state.counters["svg_bytes"] = static_cast<double>(bytes);
 }
 
 // --- Ours ------------------------------------------------------------------
@@ -115,7 +124,8 @@ void runTrace(benchmark::State& state, const Image& cutout, const TraceOptions& 
         result = vectorizer.trace(cutout, o);
         benchmark::DoNotOptimize(result);
     }
-    report(state, countsOf(result), Vectorizer::svgString(result, o).size());
+    reportCounts(state, countsOf(result));
+    reportSvgBytes(state, Vectorizer::svgString(result, o).size());
 }
 
 // Argument: detail in percent.
@@ -144,7 +154,8 @@ void BM_TraceSilhouetteToSvg(benchmark::State& state)
         svg = Vectorizer::svgString(result, o);
         benchmark::DoNotOptimize(svg);
     }
-    report(state, countsOf(result), svg.size());
+    reportCounts(state, countsOf(result));
+    reportSvgBytes(state, svg.size());
 }
 
 BENCHMARK(BM_TraceSilhouette)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
@@ -209,7 +220,7 @@ void BM_PotraceLibrary(benchmark::State& state)
         potrace_state_free(traced);
     }
     potrace_param_free(param);
-    report(state, counts, 0);
+    reportCounts(state, counts);
 }
 BENCHMARK(BM_PotraceLibrary)->Unit(benchmark::kMillisecond);
 
@@ -244,7 +255,7 @@ void BM_PotraceProgramToSvg(benchmark::State& state)
             break;
         }
     }
-    report(state, {}, std::filesystem::file_size(svg));
+    reportSvgBytes(state, std::filesystem::file_size(svg));
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_PotraceProgramToSvg)->Unit(benchmark::kMillisecond)->UseRealTime();
