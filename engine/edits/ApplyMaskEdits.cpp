@@ -38,7 +38,7 @@ void applyStroke(const MaskStroke& stroke, MaskEditLayers& layers)
     const auto centres = dabCentres(stroke.points, dabSpacing(shape.radius), reach);
     cv::Mat& raised = stroke.erase ? layers.erase.pixels : layers.restore.pixels;
     cv::Mat& lowered = stroke.erase ? layers.restore.pixels : layers.erase.pixels;
-    renderStrokeCoverage(centres, shape, 1.0, canvas, [&](cv::Rect band, const cv::Mat& coverage) {
+    renderStrokeCoverage(centres, shape, canvas, [&](cv::Rect band, const cv::Mat& coverage) {
         for (int y = 0; y < band.height; ++y)
             raiseAndLower(raised.ptr(band.y + y) + band.x, lowered.ptr(band.y + y) + band.x,
                           coverage.ptr<float>(y), band.width);

@@ -29,10 +29,9 @@ float overlap(int p, double low, double high)
     return float(std::clamp(std::min(p + 1.0, high) - std::max(double(p), low), 0.0, 1.0));
 }
 
-// Multiplies the remaining transparency in `remaining` (CV_32F, image-space origin
-// `at`) by (1 − strength × a) over the pixels of `box` the dab covers.
-void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, const BrushDabShape& shape,
-              float strength)
+// Multiplies the remaining transparency in `remaining` (CV_32F, image-space
+// origin `at`) by (1 − a) over the pixels of `box` the dab covers.
+void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, const BrushDabShape& shape)
 {
     const double r = shape.radius;
     if (shape.tip == BrushTip::square) {
@@ -40,7 +39,7 @@ void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, co
             const float oy = overlap(y, centre.y() - r, centre.y() + r);
             float* row = remaining.ptr<float>(y - at.y);
             for (int x = box.x; x < box.x + box.width; ++x)
-                row[x - at.x] *= 1 - strength * oy * overlap(x, centre.x() - r, centre.x() + r);
+                row[x - at.x] *= 1 - oy * overlap(x, centre.x() - r, centre.x() + r);
         }
         return;
     }
@@ -57,19 +56,18 @@ void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, co
             if (d2 >= r2 && !(d2 <= solid2))
                 continue;
             const double a = d2 <= solid2 ? 1.0 : (r - std::sqrt(d2)) / fade;
-            row[x - at.x] *= 1 - strength * float(a);
+            row[x - at.x] *= float(1 - a);
         }
     }
 }
 
 } // namespace
 
-void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabShape& shape, double strength,
-                          cv::Rect area, const StrokeBandSink& sink)
+void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabShape& shape, cv::Rect area,
+                          const StrokeBandSink& sink)
 {
-    if (centres.empty() || !(strength > 0) || area.empty())
+    if (centres.empty() || area.empty())
         return;
-    const float s = float(std::min(strength, 1.0));
     std::vector<cv::Rect> boxes;
     boxes.reserve(centres.size());
     cv::Rect reach;
@@ -93,7 +91,7 @@ void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabSha
             for (size_t i = 0; i < centres.size(); ++i) {
                 const cv::Rect box = boxes[i] & band;
                 if (!box.empty())
-                    stampDab(remaining, band.tl(), box, centres[i], shape, s);
+                    stampDab(remaining, band.tl(), box, centres[i], shape);
             }
             cv::subtract(1.0, remaining, remaining);
             sink(band, remaining);

@@ -7,11 +7,11 @@
 //            the radius, nothing beyond (hardness 1: a hard disc, 0: a cone);
 //   square — the share of the pixel's area inside the axis-aligned square of
 //            side 2 × radius about the dab's centre (hardness is not used).
-// The stroke covers a pixel by 1 − Π(1 − strength × a) over its dabs: the dabs
-// of one stroke merge with each other the way a colour of alpha `strength` laid
-// down dab after dab would, and then act on the layer as one. Lightening to
-// white by the stroke equals lightening by each dab in turn (and likewise
-// darkening to black), without rounding to 8 bits between dabs.
+// The stroke covers a pixel by 1 − Π(1 − a) over its dabs: the dabs of one
+// stroke merge with each other as opaque paint laid down dab after dab would,
+// and then act on the layer as one. Lightening to white by the stroke equals
+// lightening by each dab in turn (and likewise darkening to black), without
+// rounding to 8 bits between dabs.
 //
 // Cost: each dab touches only its bounding box. The stroke's box is cut into
 // bands of rows rendered in parallel; every band visits the dabs that reach it.
@@ -38,8 +38,8 @@ using StrokeBandSink = std::function<void(cv::Rect band, const cv::Mat& coverage
 
 // Renders the coverage of the dabs centred at `centres` over `area` (image
 // space) and hands it to `sink` band by band; only the part of `area` the dabs
-// can reach is visited. Nothing happens for no centres or strength ≤ 0.
-void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabShape& shape, double strength,
-                          cv::Rect area, const StrokeBandSink& sink);
+// can reach is visited. Nothing happens for no centres.
+void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabShape& shape, cv::Rect area,
+                          const StrokeBandSink& sink);
 
 } // namespace zephrin

@@ -20,14 +20,16 @@ void paintStroke(Image& layer, const PaintStroke& stroke, const PaintClip& clip)
     const QRectF reach = QRectF(area.x, area.y, area.width, area.height)
                              .adjusted(-shape.radius - 1, -shape.radius - 1, shape.radius + 1, shape.radius + 1);
     const auto centres = dabCentres(stroke.points, dabSpacing(shape.radius), reach);
-    renderStrokeCoverage(centres, shape, std::clamp(stroke.color.a, 0.0, 1.0), area,
+    // The colour's own alpha scales the merged stroke, so dabs never build up past it.
+    const float strength = opacity * float(std::clamp(stroke.color.a, 0.0, 1.0));
+    renderStrokeCoverage(centres, shape, area,
                          [&](cv::Rect band, const cv::Mat& coverage) {
                              for (int y = 0; y < band.height; ++y) {
                                  uchar* pixel = layer.pixels.ptr(band.y + y) + 4 * band.x;
                                  const float* a = coverage.ptr<float>(y);
                                  const uchar* k = clip.row(band.y + y, band.x);
                                  for (int x = 0; x < band.width; ++x, pixel += 4) {
-                                     const float alpha = a[x] * opacity * (k ? float(k[x]) / 255 : 1.0f);
+                                     const float alpha = a[x] * strength * (k ? float(k[x]) / 255 : 1.0f);
                                      if (alpha > 0)
                                          detail::paintOver(pixel, rgb, alpha);
                                  }
