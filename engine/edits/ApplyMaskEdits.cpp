@@ -1,6 +1,5 @@
 #include "engine/edits/ApplyMaskEdits.h"
 
-#include "engine/edits/BrushDabs.h"
 #include "engine/edits/ColorKeyMatch.h"
 #include "engine/edits/SelectionCoverage.h"
 #include "engine/edits/SelectionGeometry.h"
@@ -11,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 
 namespace zephrin {
 
@@ -33,13 +31,10 @@ void raiseAndLower(uchar* raised, uchar* lowered, const float* coverage, int pix
 void applyStroke(const MaskStroke& stroke, MaskEditLayers& layers)
 {
     const cv::Rect canvas({0, 0}, layers.erase.size());
-    const BrushDabShape shape{stroke.tip, brushRadius(stroke.size), stroke.hardness};
-    const QRectF reach = QRectF(0, 0, canvas.width, canvas.height)
-                             .adjusted(-shape.radius - 1, -shape.radius - 1, shape.radius + 1, shape.radius + 1);
-    const auto centres = dabCentres(stroke.points, dabSpacing(shape.radius), reach);
     cv::Mat& raised = stroke.erase ? layers.erase.pixels : layers.restore.pixels;
     cv::Mat& lowered = stroke.erase ? layers.restore.pixels : layers.erase.pixels;
-    renderStrokeCoverage(centres, shape, canvas, [&](cv::Rect band, const cv::Mat& coverage) {
+    const Brush brush{stroke.tip, stroke.size, stroke.hardness};
+    renderStrokeCoverage(brush, stroke.points, canvas, [&](cv::Rect band, const cv::Mat& coverage) {
         for (int y = 0; y < band.height; ++y)
             raiseAndLower(raised.ptr(band.y + y) + band.x, lowered.ptr(band.y + y) + band.x,
                           coverage.ptr<float>(y), band.width);
@@ -132,7 +127,7 @@ std::optional<MaskEditLayers> applyMaskEdits(const std::vector<MaskEditOp>& ops,
     if (ops.empty() || width < 1 || height < 1)
         return std::nullopt;
     // Layers the pixel layer could not hold are not made at all.
-    if (width > detail::kMaxSide || height > detail::kMaxSide || std::int64_t(width) * height > detail::kMaxPixels)
+    if (!detail::withinLimits({width, height}))
         return std::nullopt;
     MaskEditLayers layers{Matte::filled({width, height}, 0), Matte::filled({width, height}, 0)};
     for (const MaskEditOp& op : ops) {

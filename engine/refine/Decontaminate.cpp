@@ -46,7 +46,8 @@ Image decontaminated(const Image& colour, const Image& source, const Matte& refi
     const Matte band = multiplyCompositing(dilated, colorInvert(eroded));
     ColorMatrix scale;
     scale.r = {strength, 0, 0, 0};
-    const Matte weight = colorMatrix(band, scale);
+    // Only where there is colour to change.
+    const Matte weight = cropped(colorMatrix(band, scale), colour.extent());
 
     ColorMatrix opaque;
     opaque.a = {0, 0, 0, 0};
