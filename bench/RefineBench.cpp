@@ -4,6 +4,7 @@
 #include "engine/edits/ApplyMaskEdits.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/paint/PaintLayers.h"
+#include "support/PixelSamples.h"
 
 #include <QLoggingCategory>
 #include <benchmark/benchmark.h>
@@ -19,21 +20,9 @@ namespace {
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-// A photo-like source: smooth colour ramps with seeded noise.
 Image source()
 {
-    static const Image image = [] {
-        cv::Mat rgba(kHeight, kWidth, CV_8UC4);
-        cv::Mat noise(kHeight, kWidth, CV_8UC4);
-        cv::theRNG().state = 12345;
-        cv::randu(noise, cv::Scalar::all(0), cv::Scalar::all(24));
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                rgba.at<cv::Vec4b>(y, x) = {uchar(x * 200 / kWidth), uchar(y * 200 / kHeight), 120, 255};
-        rgba += noise;
-        rgba.forEach<cv::Vec4b>([](cv::Vec4b& p, const int*) { p[3] = 255; });
-        return Image(rgba);
-    }();
+    static const Image image = testing::photoLikeImage({kWidth, kHeight}, 12345);
     return image;
 }
 
