@@ -9,8 +9,8 @@
 //   blur sigma 18 matte           OpenCV GaussianBlur 42 ms   → 4 / 8 ms
 //   disk maximum radius 12 RGBA   OpenCV dilate (disk) 180 ms → row decomposition 30 / 30 ms
 //   disk maximum radius 12 matte  OpenCV dilate (disk) 56 ms  → 4 / 11 ms
-//   Lanczos to 2400 px RGBA       (no anti-aliased Lanczos in OpenCV) 20 / 20 ms
-//   Lanczos to 1 MP RGBA          20 / 20 ms
+//   Lanczos to 2400 px RGBA       (no anti-aliased Lanczos in OpenCV) 31 / 20 ms
+//   Lanczos to 1 MP RGBA          25 / 20 ms
 // A new 12 MP RGBA buffer alone costs about 10 ms of page faults here.
 
 #include "engine/pixel/BlendWithMask.h"
