@@ -5,8 +5,10 @@
 // another, and each automation request makes its own.
 
 #include "engine/edits/SelectionKind.h"
+#include "engine/matte/FlatBackdrop.h"
 #include "engine/matte/PaletteColor.h"
 #include "engine/pixel/RenderContext.h"
+#include "engine/types/MatteBox.h"
 #include "engine/types/RGBAColor.h"
 
 #include <QPointF>
@@ -47,6 +49,33 @@ public:
     // ones (alpha at least 201), measured on a copy at most 384 pixels on the long
     // side; 0 when none is opaque.
     static double whiteFraction(const Image& image);
+
+    // Flat backdrops and colour keying (engine/matte/FlatColorKey.cpp, FlatBackdropDetection.cpp)
+    // The image's premultiplied bytes are read as they are, full size (its origin
+    // is ignored); transparent pixels count as black.
+
+    // Keys one colour out of the image into a soft matte at the image's size:
+    // 0 on the key colour, 255 far from it (see SoftColorKey for the ramp; the
+    // tolerance is 0 to 100). The key is the given colour (alpha ignored) or,
+    // without one, the mean of the three corner patches that agree best (see
+    // CornerPatches). With `connectedOnly` only the keyed area connected to the
+    // image border stays keyed, after closing gaps of up to 2 × min(closeGaps,
+    // 20) pixels in the subject (see BorderConnectedKey). The box has no
+    // backdrop colour and no scene fallback.
+    // Throws MatteError (renderFailed) for an empty image.
+    static MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
+                                  std::optional<RGBAColor> keyColor = std::nullopt);
+    // The flat backdrop of the image, if any: the border-connected key at
+    // tolerance 25, measured on a grid of at most 255 cells on the long side. It
+    // counts when the keyed cells are at least `minimumFraction` and at most 98%
+    // of the grid and their colour spread (square root of the summed channel
+    // variances, 0 to 1 scale) is below `maximumSigma`. Logs the accepted
+    // backdrop and the candidate rejected for its spread; never throws.
+    std::optional<FlatBackdrop> detectFlatBackdrop(const Image& image, double minimumFraction, double maximumSigma,
+                                                   std::optional<RGBAColor> keyColor = std::nullopt) const;
+    // The mean colours (alpha 1) of the four corner patches: top-left, top-right,
+    // bottom-left, bottom-right. Empty for an empty image.
+    static std::vector<RGBAColor> cornerColors(const Image& image);
 
 private:
     const RenderContext m_context;

@@ -98,11 +98,6 @@ void sortByShare(std::vector<PaletteColor>& entries)
                      [](const PaletteColor& a, const PaletteColor& b) { return a.share > b.share; });
 }
 
-double distance(const RGBAColor& a, const RGBAColor& b)
-{
-    return std::sqrt((a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b));
-}
-
 // Each entry joins the first kept entry nearer than kMergeDistance (share-weighted
 // mean colour, summed share) or is kept as a new one.
 std::vector<PaletteColor> mergedNearDuplicates(const std::vector<PaletteColor>& entries)
@@ -110,7 +105,7 @@ std::vector<PaletteColor> mergedNearDuplicates(const std::vector<PaletteColor>& 
     std::vector<PaletteColor> kept;
     for (const PaletteColor& entry : entries) {
         auto near = std::find_if(kept.begin(), kept.end(), [&](const PaletteColor& k) {
-            return distance(k.color, entry.color) < kMergeDistance;
+            return rgbDistance(k.color, entry.color) < kMergeDistance;
         });
         if (near == kept.end()) {
             kept.push_back(entry);
