@@ -1,53 +1,13 @@
 #include "engine/matte/BorderFlood.h"
 
-#include "engine/pixel/detail/ParallelRows.h"
-
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace zephrin {
 
-namespace {
-
-// A maximal horizontal stretch of nonzero pixels, columns [start, end).
-struct Run {
-    int start;
-    int end;
-};
-
-// The runs of every row, in order.
-std::vector<std::vector<Run>> rowRuns(const cv::Mat& mask)
+RowRuns floodFromBorder(const RowRuns& rows, int width)
 {
-    std::vector<std::vector<Run>> rows(static_cast<size_t>(mask.rows));
-    detail::parallelRows(mask.rows, mask.cols, [&](int firstRow, int endRow) {
-        for (int y = firstRow; y < endRow; ++y) {
-            const uchar* p = mask.ptr(y);
-            std::vector<Run>& runs = rows[static_cast<size_t>(y)];
-            int x = 0;
-            while (x < mask.cols) {
-                while (x < mask.cols && !p[x])
-                    ++x;
-                if (x == mask.cols)
-                    break;
-                const int start = x;
-                while (x < mask.cols && p[x])
-                    ++x;
-                runs.push_back({start, x});
-            }
-        }
-    });
-    return rows;
-}
-
-} // namespace
-
-cv::Mat floodFromBorder(const cv::Mat& mask)
-{
-    CV_Assert(mask.type() == CV_8UC1);
-    const int w = mask.cols, h = mask.rows;
-    const auto rows = rowRuns(mask);
-
+    const int h = static_cast<int>(rows.size());
     // Runs are numbered row by row: row y's runs are first[y] … first[y + 1] − 1.
     std::vector<size_t> first(static_cast<size_t>(h) + 1, 0);
     for (int y = 0; y < h; ++y)
@@ -73,7 +33,7 @@ cv::Mat floodFromBorder(const cv::Mat& mask)
         }
         if (runs.front().start == 0)
             reach(y, 0);
-        if (runs.back().end == w)
+        if (runs.back().end == width)
             reach(y, runs.size() - 1);
     }
 
@@ -92,17 +52,26 @@ cv::Mat floodFromBorder(const cv::Mat& mask)
         }
     }
 
-    cv::Mat out(mask.size(), CV_8UC1);
-    detail::parallelRows(h, w, [&](int firstRow, int endRow) {
+    RowRuns kept(rows.size());
+    for (int y = 0; y < h; ++y)
+        for (size_t i = 0; i < rows[y].size(); ++i)
+            if (reached[first[y] + i])
+                kept[y].push_back(rows[y][i]);
+    return kept;
+}
+
+cv::Mat maskOf(const RowRuns& runs, cv::Size size)
+{
+    cv::Mat mask(size, CV_8UC1);
+    detail::parallelRows(size.height, size.width, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
-            uchar* row = out.ptr(y);
-            std::memset(row, 0, static_cast<size_t>(w));
-            for (size_t i = 0; i < rows[y].size(); ++i)
-                if (reached[first[y] + i])
-                    std::memset(row + rows[y][i].start, 255, static_cast<size_t>(rows[y][i].end - rows[y][i].start));
+            uchar* row = mask.ptr(y);
+            std::memset(row, 0, static_cast<size_t>(size.width));
+            for (const Run& run : runs[y])
+                std::memset(row + run.start, 255, static_cast<size_t>(run.end - run.start));
         }
     });
-    return out;
+    return mask;
 }
 
 } // namespace zephrin

@@ -18,10 +18,8 @@ MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool c
         throw MatteError(MatteErrorKind::renderFailed);
     const cv::Mat& rgba = image.pixels;
     const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
-    SoftColorKey keyed = softColorKey(rgba, key, tolerance);
-    if (!connectedOnly)
-        return MatteBox(Matte(keyed.matte));
-    return MatteBox(Matte(borderConnectedKey(keyed, closeGaps)));
+    const cv::Mat keyed = softColorKey(rgba, key, tolerance);
+    return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, closeGaps) : keyed));
 }
 
 std::vector<RGBAColor> MatteEngine::cornerColors(const Image& image)

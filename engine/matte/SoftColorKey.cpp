@@ -35,7 +35,7 @@ double smallestSquareAtLeast(double limit)
 
 } // namespace
 
-SoftColorKey softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
+cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
 {
     CV_Assert(rgba.type() == CV_8UC4);
     tolerance = std::isnan(tolerance) ? 0.0 : std::clamp(tolerance, 0.0, 100.0);
@@ -55,29 +55,25 @@ SoftColorKey softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
             squares[c][v] = delta * delta;
         }
 
-    SoftColorKey result{cv::Mat(rgba.size(), CV_8UC1), cv::Mat(rgba.size(), CV_8UC1)};
+    cv::Mat matte(rgba.size(), CV_8UC1);
     detail::parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             const uchar* p = rgba.ptr(y);
-            uchar* matte = result.matte.ptr(y);
-            uchar* background = result.background.ptr(y);
+            uchar* out = matte.ptr(y);
             for (int x = 0; x < rgba.cols; ++x, p += 4) {
                 const double squared = squares[0][p[0]] + squares[1][p[1]] + squares[2][p[2]];
                 if (squared <= lowSquared) {
-                    matte[x] = 0;
-                    background[x] = 255;
+                    out[x] = 0;
                 } else if (squared >= highSquared) {
-                    matte[x] = 255;
-                    background[x] = 0;
+                    out[x] = 255;
                 } else {
                     const double a = (std::sqrt(squared) - low) / (2 * soft);
-                    matte[x] = static_cast<uchar>(std::clamp(std::round(a * 255), 0.0, 255.0));
-                    background[x] = a < 0.5 ? 255 : 0;
+                    out[x] = static_cast<uchar>(std::clamp(std::round(a * 255), 0.0, 255.0));
                 }
             }
         }
     });
-    return result;
+    return matte;
 }
 
 } // namespace zephrin

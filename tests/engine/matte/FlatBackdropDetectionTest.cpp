@@ -1,5 +1,6 @@
 #include "engine/matte/MatteEngine.h"
 #include "support/LogCapture.h"
+#include "support/ProductShot.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,20 @@ TEST(DetectFlatBackdrop, FindsTheSheetUnderAProduct)
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("flat backdrop: 50% of the image; σ=")));
     EXPECT_TRUE(lines[0].contains(QRegularExpression(QStringLiteral("‰; page color sRGB \\(24\\d, 24\\d, 24\\d\\)$"))))
         << lines[0].toStdString();
+}
+
+TEST(DetectFlatBackdrop, FindsTheSheetOfAProductShot)
+{
+    // Uneven light, grain, a soft shadow and a busy product.
+    const Image image = zephrin::testing::productOnSheet({900, 700}, 11);
+    const auto backdrop = MatteEngine().detectFlatBackdrop(image, 0.15, 0.06);
+    ASSERT_TRUE(backdrop);
+    EXPECT_NEAR(backdrop->color.r, 241 / 255.0, 0.02);
+    EXPECT_NEAR(backdrop->color.b, 231 / 255.0, 0.02);
+    EXPECT_GT(backdrop->fraction, 0.5);
+    EXPECT_LT(backdrop->fraction, 0.8);
+    EXPECT_EQ(backdrop->matte.pixels.at<uchar>(5, 5), 0);
+    EXPECT_EQ(backdrop->matte.pixels.at<uchar>(350, 450), 255);
 }
 
 TEST(DetectFlatBackdrop, AcceptsAtMostNinetyEightPercent)
