@@ -130,7 +130,11 @@ TEST(DetectFlatBackdrop, FindsNothingInDegenerateImages)
     EXPECT_FALSE(engine.detectFlatBackdrop(opaqueImage(40, 30, {0, 0, 0}), 0.0, 0.06, RGBAColor{1, 1, 1, 1}));
     EXPECT_TRUE(log.lines().isEmpty());
 
+    // A very long strip: a grid of 128 × 1 cells.
     Image strip = opaqueImage(20000, 50, {250, 250, 250});
     paintRect(strip, {9000, 10, 2000, 30}, {0, 0, 0});
-    EXPECT_TRUE(engine.detectFlatBackdrop(strip, 0.15, 0.06));
+    const auto backdrop = engine.detectFlatBackdrop(strip, 0.15, 0.06);
+    ASSERT_TRUE(backdrop);
+    EXPECT_EQ(backdrop->matte.pixels.at<uchar>(25, 10000), 255);
+    EXPECT_EQ(backdrop->matte.pixels.at<uchar>(25, 100), 0);
 }
