@@ -1,0 +1,123 @@
+#include "engine/pixel/DrawingContext.h"
+
+#include "engine/pixel/DropShadow.h"
+#include "engine/pixel/GaussianBlur.h"
+#include "engine/pixel/ImageMatte.h"
+
+#include <cmath>
+
+namespace zephrin {
+
+struct DrawingContext::Layer {
+    QImage image;
+    QPoint origin;                       // device position of image's top-left pixel
+    QPainter painter;
+    std::optional<ContextShadow> shadow; // the context's shadow at begin: cast at end, then restored
+    bool offTarget = false;              // lies wholly outside the target: nothing to composite
+};
+
+namespace {
+
+// A read-only Image view of a premultiplied RGBA bitmap, placed at `origin`.
+Image imageView(const QImage& image, QPoint origin)
+{
+    return Image(cv::Mat(image.height(), image.width(), CV_8UC4, const_cast<uchar*>(image.constBits()),
+                         static_cast<size_t>(image.bytesPerLine())),
+                 {origin.x(), origin.y()});
+}
+
+} // namespace
+
+DrawingContext::DrawingContext(QImage& target) : m_target(target)
+{
+    auto root = std::make_unique<Layer>();
+    root->painter.begin(&m_target);
+    root->painter.setRenderHint(QPainter::Antialiasing);
+    m_layers.push_back(std::move(root));
+}
+
+DrawingContext::~DrawingContext()
+{
+    while (m_layers.size() > 1)
+        endTransparencyLayer();
+}
+
+QPainter& DrawingContext::painter() { return m_layers.back()->painter; }
+
+void DrawingContext::save()
+{
+    painter().save();
+    m_savedShadows.push_back(m_shadow);
+}
+
+void DrawingContext::restore()
+{
+    painter().restore();
+    if (!m_savedShadows.empty()) {
+        m_shadow = m_savedShadows.back();
+        m_savedShadows.pop_back();
+    }
+}
+
+void DrawingContext::setShadow(std::optional<ContextShadow> shadow) { m_shadow = shadow; }
+
+void DrawingContext::beginTransparencyLayer(const QRectF& bounds)
+{
+    Layer& outer = *m_layers.back();
+    const QTransform toOuter = outer.painter.worldTransform();
+    // Device rectangle of the layer: the bounds in whole pixels, cut to the
+    // target and, when the layer casts a shadow, to the part of the plane whose
+    // shadow can still reach the target.
+    int reach = 0;
+    if (m_shadow)
+        reach = blurReach(m_shadow->blur / 2) + int(std::ceil(std::abs(m_shadow->offset.x())))
+                + int(std::ceil(std::abs(m_shadow->offset.y())));
+    const QRect device = toOuter.mapRect(bounds).toAlignedRect().translated(outer.origin)
+                         & m_target.rect().adjusted(-reach, -reach, reach, reach);
+
+    auto layer = std::make_unique<Layer>();
+    layer->origin = device.topLeft();
+    layer->image = QImage(std::max(device.width(), 1), std::max(device.height(), 1),
+                          QImage::Format_RGBA8888_Premultiplied);
+    layer->image.fill(Qt::transparent);
+    layer->shadow = m_shadow;
+    layer->offTarget = device.isEmpty();
+    layer->painter.begin(&layer->image);
+    layer->painter.setRenderHints(outer.painter.renderHints());
+    layer->painter.setPen(outer.painter.pen());
+    layer->painter.setBrush(outer.painter.brush());
+    const QPoint shift = outer.origin - layer->origin;
+    layer->painter.setWorldTransform(toOuter * QTransform::fromTranslate(shift.x(), shift.y()));
+    if (layer->offTarget)
+        layer->painter.setClipRect(QRect());  // an empty clip: nothing is drawn
+    m_shadow.reset();
+    m_layers.push_back(std::move(layer));
+}
+
+void DrawingContext::endTransparencyLayer()
+{
+    if (m_layers.size() <= 1)
+        return;
+    std::unique_ptr<Layer> layer = std::move(m_layers.back());
+    m_layers.pop_back();
+    layer->painter.end();
+    m_shadow = layer->shadow;
+    if (layer->offTarget)
+        return;
+
+    Layer& outer = *m_layers.back();
+    QPainter& p = outer.painter;
+    p.save();
+    p.resetTransform();
+    if (layer->shadow && layer->shadow->color.a > 0) {
+        const ContextShadow& s = *layer->shadow;
+        const cv::Point offset(int(std::lround(s.offset.x())), int(std::lround(s.offset.y())));
+        const Image shadow = dropShadow(alphaMatte(imageView(layer->image, layer->origin)), s.color, s.blur / 2,
+                                        offset, EdgeMode::transparent);
+        p.drawImage(QPoint(shadow.origin.x, shadow.origin.y) - outer.origin, toQImage(shadow));
+    }
+    p.drawImage(layer->origin - outer.origin, layer->image);
+    p.restore();
+}
+
+} // namespace zephrin
