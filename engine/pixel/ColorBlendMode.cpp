@@ -42,11 +42,11 @@ void blendPixel(const uchar* front, const uchar* back, uchar* out)
     const cv::Vec3f blended = setLum(cs, lum(cb));
     const float fs = as / 255.f;
     const float fb = ab / 255.f;
+    out[3] = uchar(as + ab - detail::div255(as * ab));
     for (int c = 0; c < 3; ++c) {
         const float value = fs * (1.f - fb) * cs[c] + fb * (1.f - fs) * cb[c] + fs * fb * blended[c];
-        out[c] = cv::saturate_cast<uchar>(std::min(value, fs + fb - fs * fb) * 255.f + 0.5f);
+        out[c] = std::min(cv::saturate_cast<uchar>(value * 255.f + 0.5f), out[3]);
     }
-    out[3] = uchar(as + ab - detail::div255(as * ab));
 }
 
 } // namespace
