@@ -1,0 +1,205 @@
+// MatteEngine: the compositor. Every step works in image space (y down), the
+// space of the cutout and of the settings' crop and shadow offset, so none of
+// them is flipped; only the text layers are drawn in a y-up space, inside the
+// text renderer.
+
+#include "engine/matte/MatteEngine.h"
+
+#include "engine/composite/CanvasGeometry.h"
+#include "engine/composite/EdgeMaskPass.h"
+#include "engine/pixel/ClampToExtent.h"
+#include "engine/pixel/ColorBlendMode.h"
+#include "engine/pixel/ColorMonochrome.h"
+#include "engine/pixel/Crop.h"
+#include "engine/pixel/DropShadow.h"
+#include "engine/pixel/Flip.h"
+#include "engine/pixel/GaussianBlur.h"
+#include "engine/pixel/ImageMatte.h"
+#include "engine/pixel/LanczosScale.h"
+#include "engine/pixel/Morphology.h"
+#include "engine/pixel/SolidImage.h"
+#include "engine/pixel/SourceOver.h"
+#include "engine/pixel/Translate.h"
+#include "engine/text/TextRenderer.h"
+#include "engine/types/MatteError.h"
+
+#include <cmath>
+#include <new>
+#include <stdexcept>
+
+namespace zephrin {
+
+namespace {
+
+// The subject adjusted, recoloured and painted, over the cutout's extent. The
+// paint is confined to the subject by its alpha.
+Image preparedSubject(const Image& cutout, const std::optional<PaintLayers>& paint, const CompositeSettings& s)
+{
+    Image subject = MatteEngine::applyAdjust(cutout, s.subjectAdjust);
+    const cv::Rect extent = subject.extent();
+    std::optional<Matte> alpha;  // from the adjusted subject, before recolouring
+    const auto subjectAlpha = [&]() -> const Matte& {
+        if (!alpha)
+            alpha = MatteEngine::alphaMask(subject);
+        return *alpha;
+    };
+
+    switch (s.colorMode) {
+    case ColorMode::none:
+        break;
+    case ColorMode::fill:
+        subject = maskedBy(solidImage(s.fillColor, extent), subjectAlpha());
+        break;
+    case ColorMode::tint:
+        subject = colorMonochrome(subject, s.tintColor, s.tintStrength / 100);
+        break;
+    }
+    if (paint && paint->solid)
+        subject = cropped(sourceOver(maskedBy(cropped(*paint->solid, extent), subjectAlpha()), subject), extent);
+    if (paint && paint->color)
+        subject = cropped(colorBlendMode(maskedBy(cropped(*paint->color, extent), subjectAlpha()), subject), extent);
+    return subject;
+}
+
+// The subject dressed with its outline and shadow.
+struct Foreground {
+    Image front;                // subject over outline over shadow
+    std::optional<Image> shadow;
+    double margin = 0;          // how far outline and shadow reach beyond the subject
+};
+
+Foreground dressed(const Image& subject, const CompositeSettings& s)
+{
+    Foreground f{subject, std::nullopt, 0};
+    const cv::Rect extent = subject.extent();
+
+    if (s.outlineEnabled && s.outlineWidth > 0.5) {
+        const double width = s.outlineWidth;
+        // Clamped first: where the subject meets a crop edge the outline runs on
+        // beyond it instead of stopping short.
+        const cv::Rect area = integralRect(QRectF(extent.x, extent.y, extent.width, extent.height)
+                                               .adjusted(-2 - width, -2 - width, 2 + width, 2 + width));
+        const Matte grown = morphologyMaximum(clampedToExtent(MatteEngine::alphaMask(subject), area), width,
+                                              EdgeMode::clamp);
+        const Image outline = maskedBy(solidImage(s.outlineColor, area), grown);
+        f.front = sourceOver(subject, outline);
+        f.margin = width;
+    }
+
+    if (s.shadowEnabled && s.shadowOpacity > 0.5) {
+        const double blur = s.shadowBlur;
+        f.margin += 3 * blur + std::abs(s.shadowOffsetX) + std::abs(s.shadowOffsetY);
+        const cv::Rect reach = integralRect(QRectF(extent.x, extent.y, extent.width, extent.height)
+                                                .adjusted(-f.margin, -f.margin, f.margin, f.margin));
+        // The offset is in image space already: positive y falls downwards.
+        const cv::Point offset(wholePixels(std::round(s.shadowOffsetX)), wholePixels(std::round(s.shadowOffsetY)));
+        f.shadow = dropShadow(clampedToExtent(MatteEngine::alphaMask(f.front), reach), {0, 0, 0, s.shadowOpacity / 100},
+                              blur, offset, EdgeMode::clamp);
+        f.front = sourceOver(f.front, *f.shadow);
+    }
+    return f;
+}
+
+// `image` clamped to `extent`, blurred when asked, over the canvas.
+Image blurredOver(const Image& image, const cv::Rect& canvas, double blur)
+{
+    const double sigma = blur > 0.5 ? blur : 0;
+    const Image clamped = clampedToExtent(image, grownBy(canvas, blurReach(sigma)));
+    return cropped(gaussianBlur(clamped, sigma, EdgeMode::clamp), canvas);
+}
+
+// What lies behind the subject, over the canvas; none for transparency.
+std::optional<Image> backdrop(const Image& source, const std::optional<Image>& background,
+                              const cv::Rect& subjectExtent, const cv::Rect& canvas, const CompositeSettings& s)
+{
+    switch (s.backgroundMode) {
+    case BackgroundMode::transparent:
+        return std::nullopt;
+    case BackgroundMode::color:
+        return solidImage(s.backgroundColor, canvas);
+    case BackgroundMode::original:
+        // The photo behind the subject's rectangle, its edge repeated beyond it.
+        return blurredOver(MatteEngine::applyAdjust(cropped(source, subjectExtent), s.backgroundAdjust), canvas,
+                           s.backgroundBlur);
+    case BackgroundMode::image: {
+        if (!background || background->empty())
+            return std::nullopt;
+        // Scaled to fill the canvas (it may overflow), centred on it.
+        const Image adjusted = MatteEngine::applyAdjust(*background, s.backgroundAdjust);
+        const double k = std::max(double(canvas.width) / adjusted.width(), double(canvas.height) / adjusted.height());
+        const Image scaled = lanczosScale(translated(adjusted, -adjusted.origin), k);
+        if (scaled.empty())
+            return std::nullopt;
+        const cv::Point centre(wholePixels(std::round(canvas.x + canvas.width / 2.0 - scaled.width() / 2.0)),
+                               wholePixels(std::round(canvas.y + canvas.height / 2.0 - scaled.height() / 2.0)));
+        return blurredOver(translated(scaled, centre - scaled.origin), canvas, s.backgroundBlur);
+    }
+    }
+    return std::nullopt;
+}
+
+double shapeCropRadius(const cv::Rect& canvas, const CompositeSettings& s)
+{
+    const double half = std::min(canvas.width, canvas.height) * 0.5;
+    return s.shapeCrop == ShapeCrop::circle ? half : half * s.cornerRadius / 100;
+}
+
+} // namespace
+
+Image MatteEngine::composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
+                             const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const
+{
+    const CompositeSettings& s = settings;
+    try {
+        Image subject = preparedSubject(cutout, paint, s);
+        if (const auto crop = cropRect(s.crop, subject.extent()))
+            subject = cropped(subject, *crop);
+        const cv::Rect extent = subject.extent();
+
+        Foreground f = dressed(subject, s);
+
+        // Trimming measures the subject inside the crop, so a crop is kept.
+        std::optional<QRectF> content;
+        if (s.trimToContent)
+            content = alphaBounds(cropped(cutout, extent));
+        const cv::Rect canvas = canvasAtAspect(contentCanvas(extent, content, f.margin, s), aspectRatio(s));
+
+        const std::optional<Image> behind = backdrop(source, background, extent, canvas, s);
+
+        // Even an outline too thin to draw turns the edge blend off.
+        if (s.edgeBlend > 0.5 && s.backgroundMode != BackgroundMode::transparent && !s.outlineEnabled) {
+            f.front = edgeMaskPass(subject, behind.value_or(Image()), s.edgeBlend / 100);
+            if (f.shadow)
+                f.front = sourceOver(f.front, *f.shadow);
+        }
+
+        Image out = cropped(f.front, canvas);
+        if (behind)
+            out = sourceOver(out, *behind);
+
+        if (!s.texts.isEmpty())
+            if (const auto text = TextRenderer::drawLayers(s.texts, canvas.width, canvas.height))
+                out = cropped(sourceOver(translated(*text, canvas.tl()), out), canvas);
+
+        if (s.shapeCrop != ShapeCrop::none)
+            out = maskedBy(out, shapeCropMask(QRectF(canvas.x, canvas.y, canvas.width, canvas.height),
+                                              shapeCropRadius(canvas, s)));
+
+        out = translated(out, -canvas.tl());
+        if (s.mirror)
+            out = flippedHorizontally(out, canvas.width);
+
+        cv::Mat pixels = m_context.render(out, cv::Rect(0, 0, canvas.width, canvas.height));
+        if (pixels.empty())
+            throw MatteError(MatteErrorKind::renderFailed);
+        return Image(std::move(pixels));
+    } catch (const std::length_error&) {
+        throw MatteError(MatteErrorKind::renderFailed);
+    } catch (const std::bad_alloc&) {
+        throw MatteError(MatteErrorKind::renderFailed);
+    } catch (const cv::Exception&) {
+        throw MatteError(MatteErrorKind::renderFailed);
+    }
+}
+
+} // namespace zephrin
