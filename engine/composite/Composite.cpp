@@ -10,6 +10,7 @@
 #include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/ColorBlendMode.h"
 #include "engine/pixel/ColorMonochrome.h"
+#include "engine/pixel/ColoredMatte.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/DropShadow.h"
 #include "engine/pixel/Flip.h"
@@ -48,7 +49,7 @@ Image preparedSubject(const Image& cutout, const std::optional<PaintLayers>& pai
     case ColorMode::none:
         break;
     case ColorMode::fill:
-        subject = maskedBy(solidImage(s.fillColor, extent), subjectAlpha());
+        subject = coloredMatte(subjectAlpha(), s.fillColor);
         break;
     case ColorMode::tint:
         subject = colorMonochrome(subject, s.tintColor, s.tintStrength / 100);
@@ -61,11 +62,12 @@ Image preparedSubject(const Image& cutout, const std::optional<PaintLayers>& pai
     return subject;
 }
 
-// The subject dressed with its outline and shadow.
+// The subject dressed with its outline and shadow, kept apart until the edge
+// blend has had its say (it replaces the outlined subject, never the shadow).
 struct Foreground {
-    Image front;                // subject over outline over shadow
-    std::optional<Image> shadow;
-    double margin = 0;          // how far outline and shadow reach beyond the subject
+    Image front;                 // the subject over its outline
+    std::optional<Image> shadow; // goes under the front
+    double margin = 0;           // how far outline and shadow reach beyond the subject
 };
 
 Foreground dressed(const Image& subject, const CompositeSettings& s)
@@ -81,8 +83,7 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
                                                .adjusted(-2 - width, -2 - width, 2 + width, 2 + width));
         const Matte grown = morphologyMaximum(clampedToExtent(MatteEngine::alphaMask(subject), area), width,
                                               EdgeMode::clamp);
-        const Image outline = maskedBy(solidImage(s.outlineColor, area), grown);
-        f.front = sourceOver(subject, outline);
+        f.front = sourceOver(subject, coloredMatte(grown, s.outlineColor));
         f.margin = width;
     }
 
@@ -95,7 +96,6 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
         const cv::Point offset(wholePixels(std::round(s.shadowOffsetX)), wholePixels(std::round(s.shadowOffsetY)));
         f.shadow = dropShadow(clampedToExtent(MatteEngine::alphaMask(f.front), reach), {0, 0, 0, s.shadowOpacity / 100},
                               blur, offset, EdgeMode::clamp);
-        f.front = sourceOver(f.front, *f.shadow);
     }
     return f;
 }
@@ -138,6 +138,29 @@ std::optional<Image> backdrop(const Image& source, const std::optional<Image>& b
     return std::nullopt;
 }
 
+// Masks the picture, a buffer of our own at the origin, by the shape crop's
+// mask over it. The mask is white but within `radius` of the corners (its
+// straight edges lie on the canvas edges), so only four disjoint corner blocks
+// are multiplied.
+void clipToShape(Image& picture, const Matte& mask, double radius)
+{
+    const int reach = wholePixels(std::ceil(radius)) + 1;
+    const int left = std::min(reach, (picture.width() + 1) / 2);
+    const int right = std::min(reach, picture.width() - left);
+    const int top = std::min(reach, (picture.height() + 1) / 2);
+    const int bottom = std::min(reach, picture.height() - top);
+    const cv::Rect corners[] = {{0, 0, left, top},
+                                {picture.width() - right, 0, right, top},
+                                {0, picture.height() - bottom, left, bottom},
+                                {picture.width() - right, picture.height() - bottom, right, bottom}};
+    for (const cv::Rect& block : corners) {
+        if (block.empty())
+            continue;
+        const Image masked = maskedBy(Image(picture.pixels(block), block.tl()), Matte(mask.pixels(block), block.tl()));
+        masked.pixels.copyTo(picture.pixels(block));
+    }
+}
+
 double shapeCropRadius(const cv::Rect& canvas, const CompositeSettings& s)
 {
     const double half = std::min(canvas.width, canvas.height) * 0.5;
@@ -167,32 +190,34 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
         const std::optional<Image> behind = backdrop(source, background, extent, canvas, s);
 
         // Even an outline too thin to draw turns the edge blend off.
-        if (s.edgeBlend > 0.5 && s.backgroundMode != BackgroundMode::transparent && !s.outlineEnabled) {
+        if (s.edgeBlend > 0.5 && s.backgroundMode != BackgroundMode::transparent && !s.outlineEnabled)
             f.front = edgeMaskPass(subject, behind.value_or(Image()), s.edgeBlend / 100);
-            if (f.shadow)
-                f.front = sourceOver(f.front, *f.shadow);
-        }
 
         Image out = cropped(f.front, canvas);
+        if (f.shadow)
+            out = sourceOver(out, cropped(*f.shadow, canvas));
         if (behind)
             out = sourceOver(out, *behind);
 
-        if (!s.texts.isEmpty())
-            if (const auto text = TextRenderer::drawLayers(s.texts, canvas.width, canvas.height))
-                out = cropped(sourceOver(translated(*text, canvas.tl()), out), canvas);
-
-        if (s.shapeCrop != ShapeCrop::none)
-            out = maskedBy(out, shapeCropMask(QRectF(canvas.x, canvas.y, canvas.width, canvas.height),
-                                              shapeCropRadius(canvas, s)));
-
-        out = translated(out, -canvas.tl());
-        if (s.mirror)
-            out = flippedHorizontally(out, canvas.width);
-
-        cv::Mat pixels = m_context.render(out, cv::Rect(0, 0, canvas.width, canvas.height));
-        if (pixels.empty())
+        // From here on the canvas is one buffer of its own, at the origin.
+        Image picture(m_context.render(out, canvas), {0, 0});
+        if (picture.empty())
             throw MatteError(MatteErrorKind::renderFailed);
-        return Image(std::move(pixels));
+
+        // Drawing the layers onto the picture is compositing their overlay over
+        // it (source-over is associative), without a canvas-sized overlay.
+        if (!s.texts.isEmpty())
+            if (auto withText = TextRenderer::renderLayers(s.texts, picture, false))
+                picture = std::move(*withText);
+
+        if (s.shapeCrop != ShapeCrop::none) {
+            const double radius = shapeCropRadius(canvas, s);
+            clipToShape(picture, shapeCropMask(QRectF(0, 0, canvas.width, canvas.height), radius), radius);
+        }
+
+        if (s.mirror)
+            picture = flippedHorizontally(picture, canvas.width);
+        return picture;
     } catch (const std::length_error&) {
         throw MatteError(MatteErrorKind::renderFailed);
     } catch (const std::bad_alloc&) {

@@ -4,6 +4,8 @@
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
 
+#include <opencv2/imgproc.hpp>
+
 #include <cmath>
 
 namespace zephrin {
@@ -18,12 +20,27 @@ struct DrawingContext::Layer {
 
 namespace {
 
-// A read-only Image view of a premultiplied RGBA bitmap, placed at `origin`.
-Image imageView(const QImage& image, QPoint origin)
+// Layers are drawn in Qt's native premultiplied format, several times faster to
+// paint on than RGBA byte order. In memory it is B, G, R, A on the
+// little-endian machines we build for, so its alpha is where an Image has it.
+constexpr QImage::Format kLayerFormat = QImage::Format_ARGB32_Premultiplied;
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "layer pixels are read as B, G, R, A bytes");
+
+// The alpha of a layer bitmap, placed at `origin`.
+Matte layerAlpha(const QImage& layer, QPoint origin)
 {
-    return Image(cv::Mat(image.height(), image.width(), CV_8UC4, const_cast<uchar*>(image.constBits()),
-                         static_cast<size_t>(image.bytesPerLine())),
-                 {origin.x(), origin.y()});
+    const cv::Mat bgra(layer.height(), layer.width(), CV_8UC4, const_cast<uchar*>(layer.constBits()),
+                       static_cast<size_t>(layer.bytesPerLine()));
+    return alphaMatte(Image(bgra, {origin.x(), origin.y()}));
+}
+
+// An Image as a bitmap in the layers' format (the shadow, before it is drawn).
+QImage asLayerBitmap(const Image& image)
+{
+    QImage bitmap(image.width(), image.height(), kLayerFormat);
+    cv::Mat bgra(bitmap.height(), bitmap.width(), CV_8UC4, bitmap.bits(), static_cast<size_t>(bitmap.bytesPerLine()));
+    cv::cvtColor(image.pixels, bgra, cv::COLOR_RGBA2BGRA);
+    return bitmap;
 }
 
 } // namespace
@@ -77,8 +94,7 @@ void DrawingContext::beginTransparencyLayer(const QRectF& bounds)
 
     auto layer = std::make_unique<Layer>();
     layer->origin = device.topLeft();
-    layer->image = QImage(std::max(device.width(), 1), std::max(device.height(), 1),
-                          QImage::Format_RGBA8888_Premultiplied);
+    layer->image = QImage(std::max(device.width(), 1), std::max(device.height(), 1), kLayerFormat);
     layer->image.fill(Qt::transparent);
     layer->shadow = m_shadow;
     layer->offTarget = device.isEmpty();
@@ -112,9 +128,9 @@ void DrawingContext::endTransparencyLayer()
     if (layer->shadow && layer->shadow->color.a > 0) {
         const ContextShadow& s = *layer->shadow;
         const cv::Point offset(int(std::lround(s.offset.x())), int(std::lround(s.offset.y())));
-        const Image shadow = dropShadow(alphaMatte(imageView(layer->image, layer->origin)), s.color, s.blur / 2,
-                                        offset, EdgeMode::transparent);
-        p.drawImage(QPoint(shadow.origin.x, shadow.origin.y) - outer.origin, toQImage(shadow));
+        const Image shadow = dropShadow(layerAlpha(layer->image, layer->origin), s.color, s.blur / 2, offset,
+                                        EdgeMode::transparent);
+        p.drawImage(QPoint(shadow.origin.x, shadow.origin.y) - outer.origin, asLayerBitmap(shadow));
     }
     p.drawImage(layer->origin - outer.origin, layer->image);
     p.restore();

@@ -13,11 +13,12 @@
 //   Its blur is the blur amount of such contexts, twice the Gaussian's sigma.
 // - save() and restore() keep the painter's state and the shadow together.
 //
-// Layers are bitmaps of the size of what they will hold: the caller names the
-// bounds of its drawing in the current user space, and drawing outside them is
-// cut off. The target is drawn in Format_RGBA8888_Premultiplied (as Image holds
-// it) or any format QPainter paints on; it must outlive the context. Antialiasing
-// is on. Not thread-safe; one context per drawing.
+// Layers are bitmaps of the size of what they will hold (in Qt's native
+// premultiplied ARGB, the fastest to paint): the caller names the bounds of its
+// drawing in the current user space, and drawing outside them is cut off. The
+// target may be Format_RGBA8888_Premultiplied (as Image holds it) or any format
+// QPainter paints on; it must outlive the context. Antialiasing is on. Not
+// thread-safe; one context per drawing.
 
 #include "engine/types/RGBAColor.h"
 

@@ -10,7 +10,7 @@
 // blurReach(sigma), clamp keeps it). The result's origin then moves by `offset`
 // (image space, y down: a positive y falls downwards). The offset is whole
 // pixels: callers round, and the blur hides the half pixel.
-// Cost: the blur, then one parallel pass to colour it.
+// Cost: the blur, then one parallel pass to colour it (coloredMatte).
 
 #include "engine/pixel/EdgeMode.h"
 #include "engine/pixel/Image.h"

@@ -28,9 +28,7 @@ std::optional<Image> drawBitmap(double width, double height, const std::optional
     if (std::int64_t(w) * h > detail::kMaxPixels)
         return std::nullopt;
     try {
-        Image bitmap = Image::transparent({w, h});
-        if (background)
-            background->pixels.copyTo(bitmap.pixels);
+        Image bitmap = background ? Image(background->pixels.clone()) : Image::transparent({w, h});
         // The QImage views the Image's own new buffer while the context draws.
         QImage target(bitmap.pixels.data, w, h, static_cast<qsizetype>(bitmap.pixels.step),
                       QImage::Format_RGBA8888_Premultiplied);

@@ -310,3 +310,18 @@ TEST(ApplyAdjust, SkipsAdjustmentsTooSmallToShow)
     EXPECT_EQ(warm, MatteEngine::applyAdjust(grey, {.warmth = 250}).pixels.at<cv::Vec4b>(0, 0)) << "clamped at 100";
     EXPECT_GT(MatteEngine::applyAdjust(grey, {.exposure = 1}).pixels.at<cv::Vec4b>(0, 0)[0], 170);
 }
+
+TEST(ShapeCropMask, IsWhiteButNearTheCorners)
+{
+    // The compositor multiplies only the corner blocks: the rest must be white.
+    const Matte mask = MatteEngine::shapeCropMask(QRectF(10, 20, 300, 200), 37.5);
+    EXPECT_EQ(mask.extent(), cv::Rect(10, 20, 300, 200));
+    cv::Mat inner = mask.pixels.clone();
+    for (const cv::Rect corner : {cv::Rect(0, 0, 39, 39), cv::Rect(261, 0, 39, 39), cv::Rect(0, 161, 39, 39),
+                                  cv::Rect(261, 161, 39, 39)})
+        inner(corner).setTo(255);
+    EXPECT_EQ(cv::countNonZero(inner != 255), 0);
+    EXPECT_EQ(mask.pixels.at<uchar>(0, 0), 0);
+    EXPECT_EQ(mask.pixels.at<uchar>(100, 150), 255);
+    EXPECT_EQ(cv::countNonZero(MatteEngine::shapeCropMask(QRectF(0, 0, 30, 20), 0).pixels != 255), 0);
+}

@@ -1,5 +1,6 @@
 #include "engine/pixel/ColorBlendMode.h"
 #include "engine/pixel/ColorMonochrome.h"
+#include "engine/pixel/ColoredMatte.h"
 #include "engine/pixel/DrawingContext.h"
 #include "engine/pixel/DropShadow.h"
 #include "support/GuiApplication.h"
@@ -144,4 +145,16 @@ TEST_F(DrawingContextTest, ShadowOfDrawingJustOffTheCanvasStillFallsOnIt)
     }
     EXPECT_EQ(canvas.pixelColor(50, 10), QColor(Qt::black)) << "the shadow of the square above the canvas";
     EXPECT_EQ(alphaAt(50, 2), 0);
+}
+
+TEST(ColoredMatte, IsTheColourMaskedByTheMatte)
+{
+    Matte matte = Matte::filled({3, 1}, 0, {5, 7});
+    matte.pixels.at<uchar>(0, 1) = 128;
+    matte.pixels.at<uchar>(0, 2) = 255;
+    const Image colored = coloredMatte(matte, {1, 0.5, 0, 0.5});
+    EXPECT_EQ(colored.extent(), cv::Rect(5, 7, 3, 1));
+    EXPECT_EQ(colored.pixels.at<cv::Vec4b>(0, 0), cv::Vec4b(0, 0, 0, 0));
+    EXPECT_EQ(colored.pixels.at<cv::Vec4b>(0, 1), cv::Vec4b(64, 32, 0, 64));
+    EXPECT_EQ(colored.pixels.at<cv::Vec4b>(0, 2), cv::Vec4b(128, 64, 0, 128));
 }
