@@ -1,7 +1,9 @@
 // MatteEngine: the compositor. Every step works in image space (y down), the
 // space of the cutout and of the settings' crop and shadow offset, so none of
 // them is flipped; only the text layers are drawn in a y-up space, inside the
-// text renderer.
+// text renderer. The picture goes through the engine's context as soon as the
+// subject lies on its background; text, shape crop and mirror then work on
+// that one canvas-sized buffer.
 
 #include "engine/matte/MatteEngine.h"
 
@@ -100,7 +102,7 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
     return f;
 }
 
-// `image` clamped to `extent`, blurred when asked, over the canvas.
+// `image` with its edge pixels repeated outwards, blurred when asked, over the canvas.
 Image blurredOver(const Image& image, const cv::Rect& canvas, double blur)
 {
     const double sigma = blur > 0.5 ? blur : 0;

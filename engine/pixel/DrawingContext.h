@@ -36,7 +36,7 @@ namespace zephrin {
 struct ContextShadow {
     QPointF offset;  // device pixels, y down
     double blur = 0; // blur amount (Gaussian sigma × 2)
-    RGBAColor color{0, 0, 0, 1.0 / 3.0};
+    RGBAColor color;
 
     friend bool operator==(const ContextShadow&, const ContextShadow&) = default;
 };

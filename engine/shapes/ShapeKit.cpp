@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace zephrin::ShapeKit {
 
@@ -14,25 +15,7 @@ namespace {
 
 constexpr double kDegree = std::numbers::pi / 180;
 
-// A closed polygon of `count` vertices around the origin, the first at 90° (the
-// top), alternating between the two radii: stars and seals.
-QPainterPath starPolygon(int count, double stepDegrees, double evenRadius, double oddRadius)
-{
-    QPainterPath path;
-    for (int k = 0; k < count; ++k) {
-        const double angle = (90 + stepDegrees * k) * kDegree;
-        const double radius = k % 2 == 0 ? evenRadius : oddRadius;
-        const QPointF vertex(radius * std::cos(angle), radius * std::sin(angle));
-        if (k == 0)
-            path.moveTo(vertex);
-        else
-            path.lineTo(vertex);
-    }
-    path.closeSubpath();
-    return path;
-}
-
-QPainterPath polygon(std::initializer_list<QPointF> vertices)
+QPainterPath polygon(const std::vector<QPointF>& vertices)
 {
     QPainterPath path;
     for (const QPointF& vertex : vertices) {
@@ -43,6 +26,19 @@ QPainterPath polygon(std::initializer_list<QPointF> vertices)
     }
     path.closeSubpath();
     return path;
+}
+
+// A closed polygon of `count` vertices around the origin, the first at 90° (the
+// top), alternating between the two radii: stars and seals.
+QPainterPath starPolygon(int count, double stepDegrees, double evenRadius, double oddRadius)
+{
+    std::vector<QPointF> vertices;
+    for (int k = 0; k < count; ++k) {
+        const double angle = (90 + stepDegrees * k) * kDegree;
+        const double radius = k % 2 == 0 ? evenRadius : oddRadius;
+        vertices.emplace_back(radius * std::cos(angle), radius * std::sin(angle));
+    }
+    return polygon(vertices);
 }
 
 // A full circle as its own closed subpath. Every circle turns the same way, so
@@ -93,16 +89,10 @@ QPainterPath arch()
 
 QPainterPath hexagon()
 {
-    QPainterPath path;
-    for (int k = 0; k < 6; ++k) {
-        const QPointF vertex(std::cos(60 * k * kDegree), 0.95 * std::sin(60 * k * kDegree));
-        if (k == 0)
-            path.moveTo(vertex);
-        else
-            path.lineTo(vertex);
-    }
-    path.closeSubpath();
-    return path;
+    std::vector<QPointF> vertices;
+    for (int k = 0; k < 6; ++k)
+        vertices.emplace_back(std::cos(60 * k * kDegree), 0.95 * std::sin(60 * k * kDegree));
+    return polygon(vertices);
 }
 
 QPainterPath scallop()

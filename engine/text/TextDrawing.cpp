@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zephrin::TextRenderer {
 
@@ -18,7 +19,11 @@ const QTransform kFakeItalicShear(1, 0, 0.22, 1, 0, 0);
 // Width of the extra stroke that imitates bold, as a share of the font size.
 constexpr double kFakeBoldStroke = 0.035;
 
-QColor qColor(const RGBAColor& c) { return QColor::fromRgbF(float(c.r), float(c.g), float(c.b), float(c.a)); }
+QColor qColor(const RGBAColor& c)
+{
+    const auto unit = [](double v) { return float(std::clamp(std::isnan(v) ? 0.0 : v, 0.0, 1.0)); };
+    return QColor::fromRgbF(unit(c.r), unit(c.g), unit(c.b), unit(c.a));
+}
 
 bool hasText(const TextLayer& layer) { return !layer.text.trimmed().isEmpty(); }
 
