@@ -15,10 +15,10 @@
 #include "engine/pixel/ColoredMatte.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/DropShadow.h"
-#include "engine/pixel/Flip.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/LanczosScale.h"
+#include "engine/pixel/Mirror.h"
 #include "engine/pixel/Morphology.h"
 #include "engine/pixel/SolidImage.h"
 #include "engine/pixel/SourceOver.h"
@@ -218,7 +218,7 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
         }
 
         if (s.mirror)
-            picture = flippedHorizontally(picture, canvas.width);
+            picture = mirrored(picture);  // within the canvas: the picture is exactly the canvas
         return picture;
     } catch (const std::length_error&) {
         throw MatteError(MatteErrorKind::renderFailed);
