@@ -36,6 +36,8 @@ struct Kind {
 struct Geometry {
     std::optional<QPainterPath> path;
     QRectF textRect;
+
+    friend bool operator==(const Geometry&, const Geometry&) = default;
 };
 
 // The twelve kinds, in gallery order.

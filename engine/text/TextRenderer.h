@@ -40,6 +40,8 @@ struct Item {
     quint32 glyph = 0;    // glyph index in that font
     QTransform transform; // glyph space (origin on the baseline at the glyph's left edge) → layout space
     QRectF box;           // in glyph space: (0, −descent, max(advance, 1), ascent + descent)
+
+    friend bool operator==(const Item&, const Item&) = default;
 };
 
 // A laid-out layer. The first line's baseline is y = 0 and every line is centred
@@ -50,6 +52,8 @@ struct Layout {
     double fontSize = 0;      // pixels
     bool fakeBold = false;    // bold wanted, the face has none: drawn with an extra stroke
     bool fakeItalic = false;  // italic wanted, the face has none: drawn sheared
+
+    friend bool operator==(const Layout&, const Layout&) = default;
 };
 
 // Registers the fonts of the fonts folder once per process (see
