@@ -6,6 +6,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zephrin {
@@ -14,7 +15,8 @@ struct DrawingContext::Layer {
     QImage image;
     QPoint origin;                       // device position of image's top-left pixel
     QPainter painter;
-    std::optional<ContextShadow> shadow; // the context's shadow at begin: cast at end, then restored
+    std::optional<ContextShadow> shadow;      // cast when the layer ends
+    std::optional<ContextShadow> outerShadow; // the context's shadow at begin, restored then
     bool offTarget = false;              // lies wholly outside the target: nothing to composite
 };
 
@@ -41,6 +43,22 @@ QImage asLayerBitmap(const Image& image)
     cv::Mat bgra(bitmap.height(), bitmap.width(), CV_8UC4, bitmap.bits(), static_cast<size_t>(bitmap.bytesPerLine()));
     cv::cvtColor(image.pixels, bgra, cv::COLOR_RGBA2BGRA);
     return bitmap;
+}
+
+// The shadow as it can show on a target whose larger side is `side`: a blur
+// capped at that side (a wider one only fades further) and offsets capped where
+// the shadow has left the target anyway, so that no setting, however large,
+// asks for an unbounded bitmap.
+std::optional<ContextShadow> drawable(const std::optional<ContextShadow>& shadow, int side)
+{
+    if (!shadow)
+        return std::nullopt;
+    const double limit = 4.0 * side;
+    const auto capped = [&](double v, double low) { return std::isnan(v) ? low : std::clamp(v, low, limit); };
+    ContextShadow s = *shadow;
+    s.blur = capped(s.blur, 0);
+    s.offset = QPointF(capped(s.offset.x(), -limit), capped(s.offset.y(), -limit));
+    return s;
 }
 
 } // namespace
@@ -85,18 +103,23 @@ void DrawingContext::beginTransparencyLayer(const QRectF& bounds)
     // Device rectangle of the layer: the bounds in whole pixels, cut to the
     // target and, when the layer casts a shadow, to the part of the plane whose
     // shadow can still reach the target.
+    const std::optional<ContextShadow> shadow = drawable(m_shadow, std::max(m_target.width(), m_target.height()));
     int reach = 0;
-    if (m_shadow)
-        reach = blurReach(m_shadow->blur / 2) + int(std::ceil(std::abs(m_shadow->offset.x())))
-                + int(std::ceil(std::abs(m_shadow->offset.y())));
-    const QRect device = toOuter.mapRect(bounds).toAlignedRect().translated(outer.origin)
-                         & m_target.rect().adjusted(-reach, -reach, reach, reach);
+    if (shadow)
+        reach = blurReach(shadow->blur / 2) + int(std::ceil(std::abs(shadow->offset.x())))
+                + int(std::ceil(std::abs(shadow->offset.y())));
+    const QRectF reachable = QRectF(m_target.rect().adjusted(-reach, -reach, reach, reach));
+    const QRectF wanted = toOuter.mapRect(bounds).translated(outer.origin);
+    const bool finite = std::isfinite(wanted.left()) && std::isfinite(wanted.top()) && std::isfinite(wanted.right())
+                        && std::isfinite(wanted.bottom());
+    const QRect device = finite ? wanted.intersected(reachable).toAlignedRect() & reachable.toRect() : QRect();
 
     auto layer = std::make_unique<Layer>();
     layer->origin = device.topLeft();
     layer->image = QImage(std::max(device.width(), 1), std::max(device.height(), 1), kLayerFormat);
     layer->image.fill(Qt::transparent);
-    layer->shadow = m_shadow;
+    layer->shadow = shadow;
+    layer->outerShadow = m_shadow;
     layer->offTarget = device.isEmpty();
     layer->painter.begin(&layer->image);
     layer->painter.setRenderHints(outer.painter.renderHints());
@@ -117,7 +140,7 @@ void DrawingContext::endTransparencyLayer()
     std::unique_ptr<Layer> layer = std::move(m_layers.back());
     m_layers.pop_back();
     layer->painter.end();
-    m_shadow = layer->shadow;
+    m_shadow = layer->outerShadow;
     if (layer->offTarget)
         return;
 

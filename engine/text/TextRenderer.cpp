@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <new>
+#include <stdexcept>
 
 namespace zephrin::TextRenderer {
 
@@ -39,6 +40,8 @@ std::optional<Image> drawBitmap(double width, double height, const std::optional
         }
         return bitmap;
     } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
         return std::nullopt;
     } catch (const cv::Exception&) {
         return std::nullopt;

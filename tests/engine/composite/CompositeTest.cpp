@@ -9,6 +9,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <cmath>
+
 using namespace zephrin;
 
 namespace {
@@ -259,6 +261,13 @@ TEST_F(Compositor, NothingToRenderIsAnError)
     absurd.outlineEnabled = true;
     absurd.outlineWidth = 1e12;
     EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError);
+    absurd = CompositeSettings();
+    absurd.shadowEnabled = true;
+    absurd.shadowBlur = 1e12;
+    absurd.trimToContent = true;
+    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError);
+    absurd.shadowBlur = std::nan("");
+    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError) << "no canvas to render";
 }
 
 TEST(CanvasGeometry, AspectGrowsTheCanvasCentredAndOnly)
