@@ -289,3 +289,22 @@ TEST_F(TextRendererTest, LabelBoxIncludesTheBorderOnBothSides)
     layer.border = 0.1;
     EXPECT_EQ(TextRenderer::boxSize(layer, 100), QSizeF(56, 36));
 }
+
+TEST_F(TextRendererTest, AbsurdSettingsDrawWithinBoundedBitmaps)
+{
+    TextLayer huge = plainText(QStringLiteral("Big"));
+    huge.effect = QStringLiteral("shadow");
+    huge.effectSize = 1e12;
+    huge.outline = 1e3;
+    TextLayer broken = plainText(QStringLiteral("NaN"));
+    broken.size = std::nan("");
+    broken.curve = std::nan("");
+    broken.effect = QStringLiteral("glow");
+    broken.effectSize = std::nan("");
+    TextLayer label = huge;
+    label.shape = QStringLiteral("star");
+    label.border = 1e9;
+    const auto drawn = TextRenderer::drawLayers({huge, broken, label}, 200, 100);
+    ASSERT_TRUE(drawn.has_value());
+    EXPECT_EQ(drawn->size(), cv::Size(200, 100));
+}
