@@ -45,19 +45,18 @@ QImage asLayerBitmap(const Image& image)
     return bitmap;
 }
 
-// The shadow as it can show on a target whose larger side is `side`: a blur
-// capped at that side (a wider one only fades further) and offsets capped where
-// the shadow has left the target anyway, so that no setting, however large,
-// asks for an unbounded bitmap.
+// The shadow as it can show on a target whose larger side is `side`: its blur
+// capped at that side (a wider one only fades further) and its offsets at
+// twice that side (further, it has left the target anyway), so that no
+// setting, however large, asks for an unbounded bitmap.
 std::optional<ContextShadow> drawable(const std::optional<ContextShadow>& shadow, int side)
 {
     if (!shadow)
         return std::nullopt;
-    const double limit = 4.0 * side;
-    const auto capped = [&](double v, double low) { return std::isnan(v) ? low : std::clamp(v, low, limit); };
+    const auto capped = [](double v, double low, double high) { return std::isnan(v) ? 0.0 : std::clamp(v, low, high); };
     ContextShadow s = *shadow;
-    s.blur = capped(s.blur, 0);
-    s.offset = QPointF(capped(s.offset.x(), -limit), capped(s.offset.y(), -limit));
+    s.blur = capped(s.blur, 0, side);
+    s.offset = QPointF(capped(s.offset.x(), -2.0 * side, 2.0 * side), capped(s.offset.y(), -2.0 * side, 2.0 * side));
     return s;
 }
 
