@@ -70,6 +70,46 @@ Scene darkObjectOnTexture(cv::Size size, std::uint64_t seed)
     return {opaque(rgb), shape};
 }
 
+Scene bustCutByTheFrame(cv::Size size, std::uint64_t seed)
+{
+    cv::RNG rng(seed);
+    const int unit = std::min(size.width, size.height);
+    cv::Mat coarse(std::max(size.height / 30, 2), std::max(size.width / 30, 2), CV_32FC1);
+    rng.fill(coarse, cv::RNG::UNIFORM, -1.0, 1.0);
+    cv::Mat blotches;
+    cv::resize(coarse, blotches, size, 0, 0, cv::INTER_CUBIC);
+    cv::Mat grain(size, CV_32FC1);
+    rng.fill(grain, cv::RNG::NORMAL, 0.0, 4.0);
+
+    const int centre = size.width * int(40 + seed % 4 * 5) / 100;
+    cv::Mat head(size, CV_8UC1, cv::Scalar(0));
+    cv::ellipse(head, {centre, size.height * 38 / 100}, {unit * 11 / 100, unit * 14 / 100}, 0, 0, 360, cv::Scalar(255),
+                cv::FILLED);
+    cv::Mat body(size, CV_8UC1, cv::Scalar(0));
+    cv::ellipse(body, {centre, size.height}, {unit * 30 / 100, unit * 42 / 100}, 0, 180, 360, cv::Scalar(255),
+                cv::FILLED);
+
+    const int floorLine = size.height * 65 / 100;
+    cv::Mat rgb(size, CV_8UC3);
+    for (int y = 0; y < size.height; ++y) {
+        cv::Vec3b* out = rgb.ptr<cv::Vec3b>(y);
+        for (int x = 0; x < size.width; ++x) {
+            if (body.at<uchar>(y, x)) {
+                out[x] = cv::Vec3b(42, 70, uchar(150 + grain.at<float>(y, x)));
+            } else if (head.at<uchar>(y, x)) {
+                out[x] = cv::Vec3b(uchar(225 - y / 20), uchar(175 - y / 25), 140);
+            } else {
+                const float light = 1.1f - 0.4f * float(x) / float(size.width);
+                const cv::Vec3f base = y < floorLine ? cv::Vec3f(170, 180, 190) : cv::Vec3f(150, 110, 70);
+                const float texture = 15 * blotches.at<float>(y, x) + grain.at<float>(y, x);
+                for (int c = 0; c < 3; ++c)
+                    out[x][c] = cv::saturate_cast<uchar>((base[c] + texture) * light);
+            }
+        }
+    }
+    return {opaque(rgb), head | body};
+}
+
 Scene objectOnFlatPage(cv::Size size, std::uint64_t seed)
 {
     cv::RNG rng(seed);

@@ -16,6 +16,10 @@ struct Scene {
 // textured ground (blotches and grain) lit unevenly from the top left.
 Scene darkObjectOnTexture(cv::Size size, std::uint64_t seed);
 
+// Head and shoulders cut by the bottom edge of the frame: a light head over a
+// blue body, before a wall and a floor with blotches, lit from the left.
+Scene bustCutByTheFrame(cv::Size size, std::uint64_t seed);
+
 // A saturated object on an even, nearly white page that fills the frame.
 Scene objectOnFlatPage(cv::Size size, std::uint64_t seed);
 
