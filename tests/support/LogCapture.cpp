@@ -9,18 +9,17 @@ namespace zephrin::testing {
 
 namespace {
 
-// One capture at a time; engines may log from worker threads.
-std::mutex captureLock;
+std::mutex captureMutex;
 const char* capturedCategory = nullptr;
 QStringList captured;
 QtMessageHandler previousHandler = nullptr;
 
-void capture(QtMsgType type, const QMessageLogContext& context, const QString& message)
+void captureMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     {
-        const std::lock_guard lock(captureLock);
+        std::lock_guard lock(captureMutex);
         if (capturedCategory && context.category && std::strcmp(context.category, capturedCategory) == 0) {
-            captured << message;
+            captured.append(message);
             return;
         }
     }
@@ -32,40 +31,33 @@ void capture(QtMsgType type, const QMessageLogContext& context, const QString& m
 
 LogCapture::LogCapture(const char* category)
 {
-    const std::lock_guard lock(captureLock);
+    std::lock_guard lock(captureMutex);
     capturedCategory = category;
     captured.clear();
-    previousHandler = qInstallMessageHandler(capture);
+    previousHandler = qInstallMessageHandler(captureMessage);
 }
 
 LogCapture::~LogCapture()
 {
+    std::lock_guard lock(captureMutex);
     qInstallMessageHandler(previousHandler);
-    const std::lock_guard lock(captureLock);
     capturedCategory = nullptr;
     captured.clear();
 }
 
 QStringList LogCapture::lines() const
 {
-    const std::lock_guard lock(captureLock);
+    std::lock_guard lock(captureMutex);
     return captured;
 }
 
 QStringList LogCapture::linesStartingWith(const QString& prefix) const
 {
-    const std::lock_guard lock(captureLock);
     QStringList matching;
-    for (const QString& line : captured)
+    for (const QString& line : lines())
         if (line.startsWith(prefix))
-            matching << line;
+            matching.append(line);
     return matching;
-}
-
-void LogCapture::clear()
-{
-    const std::lock_guard lock(captureLock);
-    captured.clear();
 }
 
 } // namespace zephrin::testing

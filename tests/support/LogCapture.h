@@ -1,13 +1,13 @@
 #pragma once
-// Collects the messages of one logging category while the object lives, for
-// tests that check what an engine logged. Messages of other categories go on to
-// the handler that was installed before.
 
 #include <QString>
 #include <QStringList>
 
 namespace zephrin::testing {
 
+// Collects the messages of one logging category while it lives (they are not
+// printed). One capture at a time; messages of other categories pass on to the
+// previous handler.
 class LogCapture {
 public:
     explicit LogCapture(const char* category = "IS-Net");
@@ -15,11 +15,9 @@ public:
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    // Every captured message, in order.
     QStringList lines() const;
-    // The captured messages that start with `prefix`.
+    // The captured lines that start with `prefix`.
     QStringList linesStartingWith(const QString& prefix) const;
-    void clear();
 };
 
 } // namespace zephrin::testing
