@@ -1,6 +1,7 @@
 #pragma once
-// Writes one rendered image into the bytes of an image file: PNG and JPEG through
-// QImageWriter, HEIC (HEVC) through libheif. Every file is tagged sRGB.
+// Writes one rendered image into the bytes of an image file: PNG through libpng,
+// JPEG through QImageWriter, HEIC (HEVC) through libheif. Every file is tagged
+// sRGB.
 
 #include "engine/pixel/Image.h"
 
