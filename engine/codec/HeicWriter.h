@@ -10,7 +10,7 @@ namespace zephrin {
 // `rendered`: CV_8UC4 premultiplied RGBA, sRGB. It is un-premultiplied for the
 // encoder, which takes straight colour. Nothing when libheif fails.
 // Cost: one straight RGB(A) copy plus x265's own buffers; the encode dominates
-// (about 0.5 s for 2400 × 1800 on 8 cores).
+// (about 0.5 s for a 2400 × 1800 cutout).
 std::optional<QByteArray> writeHeic(const Image& rendered, const ImageFileOptions& options);
 
 } // namespace zephrin
