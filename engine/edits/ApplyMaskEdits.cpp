@@ -1,6 +1,5 @@
 #include "engine/edits/ApplyMaskEdits.h"
 
-#include "engine/edits/BrushDabs.h"
 #include "engine/edits/ColorKeyMatch.h"
 #include "engine/edits/SelectionCoverage.h"
 #include "engine/edits/SelectionGeometry.h"
@@ -9,8 +8,8 @@
 #include "engine/pixel/detail/ParallelRows.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <cstring>
 
 namespace zephrin {
 
@@ -32,13 +31,10 @@ void raiseAndLower(uchar* raised, uchar* lowered, const float* coverage, int pix
 void applyStroke(const MaskStroke& stroke, MaskEditLayers& layers)
 {
     const cv::Rect canvas({0, 0}, layers.erase.size());
-    const BrushDabShape shape{stroke.tip, brushRadius(stroke.size), stroke.hardness};
-    const QRectF reach = QRectF(0, 0, canvas.width, canvas.height)
-                             .adjusted(-shape.radius - 1, -shape.radius - 1, shape.radius + 1, shape.radius + 1);
-    const auto centres = dabCentres(stroke.points, dabSpacing(shape.radius), reach);
     cv::Mat& raised = stroke.erase ? layers.erase.pixels : layers.restore.pixels;
     cv::Mat& lowered = stroke.erase ? layers.restore.pixels : layers.erase.pixels;
-    renderStrokeCoverage(centres, shape, canvas, [&](cv::Rect band, const cv::Mat& coverage) {
+    const Brush brush{stroke.tip, stroke.size, stroke.hardness};
+    renderStrokeCoverage(brush, stroke.points, canvas, [&](cv::Rect band, const cv::Mat& coverage) {
         for (int y = 0; y < band.height; ++y)
             raiseAndLower(raised.ptr(band.y + y) + band.x, lowered.ptr(band.y + y) + band.x,
                           coverage.ptr<float>(y), band.width);
@@ -84,29 +80,33 @@ void applyColorKey(const MaskColorKey& key, const RGBABitmap& source, MaskEditLa
         if (const auto path = selectionPath(*key.shape, key.points))
             region = rasterizeMask(*path, width, height);
 
+    // Distances are worked out on the 0 … 255 scale in single precision, so the
+    // loop vectorises; only partial matches take the square root.
     const ColorKeyMatch match = ColorKeyMatch::forTolerance(key.tolerance);
-    const double full2 = match.full > 0 ? match.full * match.full : 0;
-    const double none2 = match.none * match.none;
+    const float full2 = match.full > 0 ? float(match.full * match.full * 255 * 255) : 0.0f;
+    const float none2 = float(match.none * match.none * 255 * 255);
+    std::vector<std::array<float, 3>> keys;
+    for (const RGBAColor& colour : key.colors)
+        keys.push_back({float(colour.r * 255), float(colour.g * 255), float(colour.b * 255)});
     cv::Mat& erase = layers.erase.pixels;
     cv::Mat& restore = layers.restore.pixels;
     detail::parallelRows(height, width, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             uchar* e = erase.ptr(y);
             uchar* r = restore.ptr(y);
+            const std::uint8_t* rgba = source.pixel(0, y);
             const std::uint8_t* inRegion = region.empty() ? nullptr : region.data() + size_t(y) * width;
-            for (int x = 0; x < width; ++x) {
+            for (int x = 0; x < width; ++x, rgba += 4) {
                 if (inRegion && !inRegion[x])
                     continue;
-                const std::uint8_t* rgba = source.pixel(x, y);
-                double nearest2 = INFINITY;
-                for (const RGBAColor& colour : key.colors) {
-                    const double dr = rgba[0] / 255.0 - colour.r;
-                    const double dg = rgba[1] / 255.0 - colour.g;
-                    const double db = rgba[2] / 255.0 - colour.b;
+                float nearest2 = INFINITY;
+                for (const auto& k : keys) {
+                    const float dr = float(rgba[0]) - k[0];
+                    const float dg = float(rgba[1]) - k[1];
+                    const float db = float(rgba[2]) - k[2];
                     nearest2 = std::min(nearest2, dr * dr + dg * dg + db * db);
                 }
-                // The square root only where the match is partial.
-                double m = nearest2 <= full2 ? 1.0 : nearest2 >= none2 ? 0.0 : match.at(std::sqrt(nearest2));
+                double m = nearest2 <= full2 ? 1.0 : nearest2 >= none2 ? 0.0 : match.at(std::sqrt(nearest2) / 255.0);
                 if (key.keep)
                     m = 1 - m;
                 const int v = std::clamp(int(m * 255), 0, 255);
@@ -127,7 +127,7 @@ std::optional<MaskEditLayers> applyMaskEdits(const std::vector<MaskEditOp>& ops,
     if (ops.empty() || width < 1 || height < 1)
         return std::nullopt;
     // Layers the pixel layer could not hold are not made at all.
-    if (width > detail::kMaxSide || height > detail::kMaxSide || std::int64_t(width) * height > detail::kMaxPixels)
+    if (!detail::withinLimits({width, height}))
         return std::nullopt;
     MaskEditLayers layers{Matte::filled({width, height}, 0), Matte::filled({width, height}, 0)};
     for (const MaskEditOp& op : ops) {

@@ -1,5 +1,7 @@
 #include "engine/edits/StrokeCoverage.h"
 
+#include "engine/edits/BrushDabs.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -30,11 +32,10 @@ float overlap(int p, double low, double high)
 }
 
 // Multiplies the remaining transparency in `remaining` (CV_32F, image-space
-// origin `at`) by (1 − a) over the pixels of `box` the dab covers.
-void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, const BrushDabShape& shape)
+// origin `at`) by (1 − a) over the pixels of `box` the dab of radius r covers.
+void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, const Brush& brush, double r)
 {
-    const double r = shape.radius;
-    if (shape.tip == BrushTip::square) {
+    if (brush.tip == BrushTip::square) {
         for (int y = box.y; y < box.y + box.height; ++y) {
             const float oy = overlap(y, centre.y() - r, centre.y() + r);
             float* row = remaining.ptr<float>(y - at.y);
@@ -43,7 +44,7 @@ void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, co
         }
         return;
     }
-    const double solid = std::clamp(shape.hardness, 0.0, 1.0) * r;
+    const double solid = std::clamp(brush.hardness, 0.0, 1.0) * r;
     const double solid2 = solid * solid;
     const double r2 = r * r;
     const double fade = r - solid;
@@ -63,16 +64,21 @@ void stampDab(cv::Mat& remaining, cv::Point at, cv::Rect box, QPointF centre, co
 
 } // namespace
 
-void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabShape& shape, cv::Rect area,
+void renderStrokeCoverage(const Brush& brush, const std::vector<QPointF>& points, cv::Rect area,
                           const StrokeBandSink& sink)
 {
-    if (centres.empty() || area.empty())
+    if (points.empty() || area.empty())
         return;
+    const double radius = brushRadius(brush.size);
+    // Dabs whose centre lies farther out than their radius cannot touch `area`.
+    const QRectF near = QRectF(area.x, area.y, area.width, area.height)
+                            .adjusted(-radius - 1, -radius - 1, radius + 1, radius + 1);
+    const std::vector<QPointF> centres = dabCentres(points, dabSpacing(radius), near);
     std::vector<cv::Rect> boxes;
     boxes.reserve(centres.size());
     cv::Rect reach;
     for (QPointF centre : centres) {
-        const cv::Rect box = dabBox(centre, shape.radius, area);
+        const cv::Rect box = dabBox(centre, radius, area);
         boxes.push_back(box);
         if (!box.empty())
             reach = reach.empty() ? box : (reach | box);
@@ -91,7 +97,7 @@ void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabSha
             for (size_t i = 0; i < centres.size(); ++i) {
                 const cv::Rect box = boxes[i] & band;
                 if (!box.empty())
-                    stampDab(remaining, band.tl(), box, centres[i], shape);
+                    stampDab(remaining, band.tl(), box, centres[i], brush, radius);
             }
             cv::subtract(1.0, remaining, remaining);
             sink(band, remaining);

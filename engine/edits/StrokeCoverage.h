@@ -26,20 +26,23 @@
 
 namespace zephrin {
 
-struct BrushDabShape {
+struct Brush {
     BrushTip tip = BrushTip::round;
-    double radius = 0.5;  // pixels
+    double size = 1;      // diameter, pixels; the radius is brushRadius(size)
     double hardness = 1;  // clamped to 0 … 1
+
+    friend bool operator==(const Brush&, const Brush&) = default;
 };
 
 // Receives the coverage (CV_32FC1, band.size()) of one band of rows, `band` in
 // image space. Called from several threads at once, for bands that share no row.
 using StrokeBandSink = std::function<void(cv::Rect band, const cv::Mat& coverage)>;
 
-// Renders the coverage of the dabs centred at `centres` over `area` (image
-// space) and hands it to `sink` band by band; only the part of `area` the dabs
-// can reach is visited. Nothing happens for no centres.
-void renderStrokeCoverage(const std::vector<QPointF>& centres, const BrushDabShape& shape, cv::Rect area,
+// Renders the coverage of the stroke along `points` (dabs placed by
+// dabCentres, BrushDabs.h) over `area` (image space) and hands it to `sink`
+// band by band; only the part of `area` the dabs can reach is visited.
+// Nothing happens for no points.
+void renderStrokeCoverage(const Brush& brush, const std::vector<QPointF>& points, cv::Rect area,
                           const StrokeBandSink& sink);
 
 } // namespace zephrin

@@ -4,7 +4,6 @@
 #include "engine/paint/StrokePainter.h"
 #include "engine/pixel/detail/ExtentLimits.h"
 
-#include <cstdint>
 
 namespace zephrin {
 
@@ -26,7 +25,7 @@ std::optional<PaintLayers> PaintLayers::render(const std::vector<PaintOp>& ops, 
 {
     if (ops.empty() || width < 1 || height < 1)
         return std::nullopt;
-    if (width > detail::kMaxSide || height > detail::kMaxSide || std::int64_t(width) * height > detail::kMaxPixels)
+    if (!detail::withinLimits({width, height}))
         return std::nullopt;
     const cv::Size size(width, height);
     PaintLayers layers;

@@ -1,6 +1,5 @@
 #include "engine/paint/StrokePainter.h"
 
-#include "engine/edits/BrushDabs.h"
 #include "engine/edits/StrokeCoverage.h"
 #include "engine/paint/PaintOver.h"
 
@@ -16,13 +15,9 @@ void paintStroke(Image& layer, const PaintStroke& stroke, const PaintClip& clip)
         return;
     const float rgb[3] = {float(std::clamp(stroke.color.r, 0.0, 1.0)), float(std::clamp(stroke.color.g, 0.0, 1.0)),
                           float(std::clamp(stroke.color.b, 0.0, 1.0))};
-    const BrushDabShape shape{stroke.tip, brushRadius(stroke.size), stroke.hardness};
-    const QRectF reach = QRectF(area.x, area.y, area.width, area.height)
-                             .adjusted(-shape.radius - 1, -shape.radius - 1, shape.radius + 1, shape.radius + 1);
-    const auto centres = dabCentres(stroke.points, dabSpacing(shape.radius), reach);
     // The colour's own alpha scales the merged stroke, so dabs never build up past it.
     const float strength = opacity * float(std::clamp(stroke.color.a, 0.0, 1.0));
-    renderStrokeCoverage(centres, shape, area,
+    renderStrokeCoverage(Brush{stroke.tip, stroke.size, stroke.hardness}, stroke.points, area,
                          [&](cv::Rect band, const cv::Mat& coverage) {
                              for (int y = 0; y < band.height; ++y) {
                                  uchar* pixel = layer.pixels.ptr(band.y + y) + 4 * band.x;

@@ -127,6 +127,14 @@ TEST(ApplyMaskEdits, RectangleSpansTheFirstAndLastPoint)
     EXPECT_EQ(cv::countNonZero(layers.erase.pixels), 80 * 40);
 }
 
+TEST(ApplyMaskEdits, ShapeEdgesAreAntialiased)
+{
+    const auto layers = replay({MaskShape{SelectionKind::rectangle, {{10.5, 0}, {20, 10}}, true}}, 30, 10);
+    EXPECT_NEAR(erased(layers, 10, 5), 128, 2);
+    EXPECT_EQ(erased(layers, 11, 5), 255);
+    EXPECT_EQ(erased(layers, 9, 5), 0);
+}
+
 TEST(ApplyMaskEdits, ShapeWithoutAPathChangesNothing)
 {
     for (SelectionKind kind : {SelectionKind::lasso, SelectionKind::polygon})

@@ -6,15 +6,6 @@
 
 using namespace zephrin;
 
-TEST(BrushDabs, RadiusAndSpacingHaveAFloorOfHalfAPixel)
-{
-    EXPECT_EQ(brushRadius(20), 10);
-    EXPECT_EQ(brushRadius(0.4), 0.5);
-    EXPECT_EQ(brushRadius(std::nan("")), 0.5);
-    EXPECT_DOUBLE_EQ(dabSpacing(10), 1.8);
-    EXPECT_EQ(dabSpacing(0.5), 0.5);
-}
-
 TEST(BrushDabs, SpacesDabsAlongThePathAndCarriesTheRemainder)
 {
     const double spacing = dabSpacing(brushRadius(20));

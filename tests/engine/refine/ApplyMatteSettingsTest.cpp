@@ -89,3 +89,14 @@ TEST(ApplyMatteSettings, UnblendsThePageColourOnlyWhenTheBoxHasOne)
         EXPECT_EQ(log.linesStartingWith("remove-matte:").size(), 1);
     }
 }
+
+TEST(ApplyMatteSettings, KeepsTheSourceExtentWhateverTheMatte)
+{
+    const MatteEngine engine;
+    for (cv::Size size : {cv::Size(80, 70), cv::Size(20, 10), cv::Size(0, 0)}) {
+        const MatteBox box(Matte::filled(size, 255), RGBAColor{0, 0.8, 0, 1});
+        const Image cutout = engine.applyMatteSettings(fringedSource(), box, MatteSettings{});
+        EXPECT_EQ(cutout.extent(), fringedSource().extent());
+    }
+    EXPECT_TRUE(engine.applyMatteSettings(Image(), MatteBox(Matte()), MatteSettings{}).empty());
+}

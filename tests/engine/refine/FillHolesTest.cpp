@@ -88,13 +88,3 @@ TEST(FillHoles, CountsValue128AsSubjectAnd127AsBackground)
     EXPECT_EQ(filled->pixels.at<uchar>(0, 0), 0);
     EXPECT_EQ(filled->pixels.at<uchar>(19, 19), 0);
 }
-
-TEST(FillHoles, FillsTheRingWhenAskedDuringRefinement)
-{
-    MatteSettings settings;
-    settings.fillHoles = true;
-    const Matte refined = MatteEngine().refineEdges(ringMatte(), settings);
-    EXPECT_EQ(refined.pixels.at<uchar>(50, 50), 255);
-    settings.fillHoles = false;
-    EXPECT_EQ(MatteEngine().refineEdges(ringMatte(), settings).pixels.at<uchar>(50, 50), 0);
-}

@@ -41,18 +41,6 @@ TEST(RefineEdges, SubjectTouchingTheBorderKeepsFullAlphaAlongIt)
         }
 }
 
-TEST(RefineEdges, SmoothSoftensAHardOutline)
-{
-    MatteSettings settings;
-    settings.feather = 0;
-    const Matte refined = MatteEngine().refineEdges(leftHalf(), settings);
-    const uchar edge = refined.pixels.at<uchar>(20, 29);
-    EXPECT_GT(edge, 0);
-    EXPECT_LT(edge, 255);
-    EXPECT_EQ(refined.pixels.at<uchar>(20, 20), 255);
-    EXPECT_EQ(refined.pixels.at<uchar>(20, 40), 0);
-}
-
 TEST(Feather, SkipsAtOneHundredthAndBlursAbove)
 {
     MatteSettings settings;
