@@ -1,0 +1,129 @@
+#include "output/batch/BatchProcessor.h"
+
+#include "engine/composite/CanvasGeometry.h"
+#include "engine/types/MatteError.h"
+#include "output/batch/ReadImageFile.h"
+#include "output/presets/ListingPresetSettings.h"
+#include "output/service/CutoutService.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace zephrin::BatchProcessor {
+
+namespace {
+
+constexpr double kQuality = 92;
+// Tracing works on this many pixels on the long side whatever the output size:
+// below the lower bound small outputs trace too coarsely, above the upper one
+// the trace gains nothing but time.
+constexpr int kMinTraceLongEdge = 256;
+constexpr int kMaxTraceLongEdge = 2048;
+
+using CutoutService::Failure;
+using CutoutService::FailureKind;
+
+// Every file of a batch starts from the default framing; the editor's own
+// composite settings never reach a batch.
+CompositeSettings framing(const Settings& settings)
+{
+    const CompositeSettings defaults;
+    return settings.preset ? compositeSettings(*settings.preset, defaults) : defaults;
+}
+
+// A preset's format and long edge replace the job's entirely.
+ExportDefaults fileSettings(const Settings& settings)
+{
+    return settings.preset ? exportDefaults(*settings.preset) : ExportDefaults{settings.format, settings.longEdge};
+}
+
+TraceOptions traceOptions(const Settings& settings, int longEdge)
+{
+    TraceOptions options;
+    options.source = settings.svgSource;
+    options.inkThreshold = 0.5;
+    options.traceLongEdge = std::clamp(longEdge, kMinTraceLongEdge, kMaxTraceLongEdge);
+    options.colors = 1;
+    options.detail = settings.svgDetail;
+    options.alphaThreshold = 0.5;
+    options.fileMaker = false;
+    options.minimumArea = 6.0;
+    options.silhouetteColor = kDefaultSilhouetteColor;
+    return options;
+}
+
+// The photo lines up pixel for pixel with the composite only when the
+// composite is framed as the photo is: not cropped, trimmed, padded to an
+// aspect or mirrored. Otherwise the tracer's ink test would read the colours
+// of some other place of the photo (unmirrored ones, for a mirrored
+// composite), even where the sizes happen to agree.
+bool framedAsSource(const CompositeSettings& s)
+{
+    return !s.crop && !s.trimToContent && !aspectRatio(s) && !s.mirror;
+}
+
+QString fileExtension(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::jpg: return QStringLiteral("jpg");
+    case ExportFormat::webp: return QStringLiteral("webp");
+    case ExportFormat::heic: return QStringLiteral("heic");
+    case ExportFormat::svg: return QStringLiteral("svg");
+    case ExportFormat::png: break;
+    }
+    return QStringLiteral("png");
+}
+
+// The matte of the photo; why matte making failed is not the batch's concern,
+// only that this file has no subject.
+MatteBox subjectMatte(const MatteEngine& engine, const Image& photo, MatteModel model)
+{
+    try {
+        return engine.computeMatte(photo, model);
+    } catch (const std::exception&) {
+        throw Failure(FailureKind::noSubject);
+    }
+}
+
+// The refined subject on transparency, rendered at the photo's size.
+Image renderedCutout(const MatteEngine& engine, const Image& photo, const MatteBox& matte,
+                     const MatteSettings& settings)
+{
+    const Image cutout = engine.applyMatteSettings(photo, matte, settings);
+    Image rendered(engine.context().render(cutout, cutout.extent()));
+    if (rendered.empty())
+        throw MatteError(MatteErrorKind::renderFailed);
+    return rendered;
+}
+
+} // namespace
+
+Output process(const QString& path, const Settings& settings, const MatteEngine& engine,
+               const Vectorizer& vectorizer)
+{
+    const std::optional<Image> photo = readImageFile(path);
+    if (!photo)
+        throw Failure(FailureKind::unreadable);
+
+    const CompositeSettings composite = framing(settings);
+    const Image picture = [&] {
+        const Image cutout = renderedCutout(engine, *photo, subjectMatte(engine, *photo, settings.model), settings.matte);
+        return engine.composite(cutout, *photo, std::nullopt, std::nullopt, composite);
+    }();
+
+    const ExportDefaults file = fileSettings(settings);
+    if (file.format == ExportFormat::svg) {
+        // The composite is traced as it is: when the framing mirrors, the
+        // compositor has mirrored it already, and that is the side the file
+        // must show (an iron-on transfer is cut and pressed face down).
+        const TraceOptions options = traceOptions(settings, file.longEdge);
+        const std::optional<Image> colours = framedAsSource(composite) ? photo : std::nullopt;
+        const TraceResult trace = vectorizer.trace(picture, colours, options);
+        return {QByteArray::fromStdString(Vectorizer::svgString(trace, options)), fileExtension(ExportFormat::svg)};
+    }
+
+    const bool keepAlpha = composite.backgroundMode == BackgroundMode::transparent;
+    return {engine.renderData(picture, file.format, file.longEdge, keepAlpha, kQuality), fileExtension(file.format)};
+}
+
+} // namespace zephrin::BatchProcessor
