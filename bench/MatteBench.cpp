@@ -8,7 +8,9 @@
 //
 // Peak memory: the process's peak resident size is reset (clear_refs 5), one
 // computeMatte runs, and VmHWM is read from /proc/self/status; it includes the
-// loaded network and the input image.
+// loaded network and the input image. Run each case in a process of its own
+// (--benchmark_filter=PeakMemory/sheet:0/isnet:1): memory that earlier cases
+// freed stays resident in the process and would count again.
 //
 // Measured figures are in the closing note of the change that added this file.
 

@@ -301,18 +301,15 @@ std::vector<float> CoreMLMatte::makeInput(const Image& image, int side)
     std::vector<float> input(3 * plane);
     float* const planes = input.data();
     detail::parallelRows(side, side, [&](int firstRow, int endRow) {
-        for (int y = firstRow; y < endRow; ++y) {
-            const uchar* pixel = square.pixels.ptr(y);
-            float* red = planes + size_t(y) * size_t(side);
-            float* green = red + plane;
-            float* blue = green + plane;
-            for (int x = 0; x < side; ++x) {
-                // Premultiplied colour over opaque white: c + (255 − alpha).
-                const float white = float(255 - pixel[4 * x + 3]);
-                red[x] = (float(pixel[4 * x]) + white) / 255.0f - 0.5f;
-                green[x] = (float(pixel[4 * x + 1]) + white) / 255.0f - 0.5f;
-                blue[x] = (float(pixel[4 * x + 2]) + white) / 255.0f - 0.5f;
-            }
+        cv::Mat channels[4];
+        cv::split(square.pixels.rowRange(firstRow, endRow), channels);
+        const cv::Mat clear = 255 - channels[3]; // how much of the white shows through
+        for (int c = 0; c < 3; ++c) {
+            // Premultiplied colour over white: c + (255 − alpha), at most 255 as c ≤ alpha.
+            cv::Mat overWhite;
+            cv::add(channels[c], clear, overWhite);
+            cv::Mat target(endRow - firstRow, side, CV_32F, planes + size_t(c) * plane + size_t(firstRow) * size_t(side));
+            overWhite.convertTo(target, CV_32F, 1.0 / 255.0, -0.5);
         }
     });
     return input;
@@ -367,6 +364,8 @@ void CoreMLMatte::logStats(const QString& label, std::span<const float> values)
         qCCritical(isnetLog).noquote() << QString::asprintf("%s: EMPTY", qUtf8Printable(label));
         return;
     }
+    if (!isnetLog().isInfoEnabled())
+        return; // nobody reads the line: spare the passes over the values
     const cv::Mat view = floatView(values);
     double minimum = 0, maximum = 0;
     cv::minMaxIdx(view, &minimum, &maximum);
@@ -383,31 +382,32 @@ std::vector<float> CoreMLMatte::normalize(std::span<const float> values)
     std::vector<float> result(values.size(), 0.0f);
     if (values.empty())
         return result;
-    double low = 0, high = 0;
-    cv::minMaxIdx(floatView(values), &low, &high);
-    const float minimum = float(low);
-    const float range = float(high) - minimum;
+    const cv::Mat view = floatView(values);
+    double minimum = 0, maximum = 0;
+    cv::minMaxIdx(view, &minimum, &maximum);
+    const float range = float(maximum) - float(minimum);
     if (!(range > 0.000001f))
         return result;
-    const float* in = values.data();
-    float* out = result.data();
-    for (size_t i = 0; i < values.size(); ++i)
-        out[i] = (in[i] - minimum) / range;
+    // (v − min) / (max − min) as one scale and offset.
+    view.convertTo(floatView(result), CV_32F, 1.0 / range, -minimum / range);
     return result;
 }
 
 std::vector<float> CoreMLMatte::smoothstep(std::span<const float> values, float low, float high)
 {
     std::vector<float> result(values.size());
-    const float scale = 1.0f / (high - low);
-    const float* in = values.data();
-    float* out = result.data();
-    for (size_t i = 0; i < values.size(); ++i) {
-        float t = (in[i] - low) * scale;
-        t = t > 0.0f ? t : 0.0f; // also turns NaN into 0
-        t = t < 1.0f ? t : 1.0f;
-        out[i] = t * t * (3.0f - 2.0f * t);
-    }
+    if (values.empty())
+        return result;
+    const double scale = 1.0 / (double(high) - double(low));
+    cv::Mat t;
+    floatView(values).convertTo(t, CV_32F, scale, -double(low) * scale);
+    cv::patchNaNs(t, 0);
+    t = cv::min(cv::max(t, 0.0), 1.0);
+    cv::Mat ease; // 3 − 2t
+    t.convertTo(ease, CV_32F, -2.0, 3.0);
+    cv::Mat out = floatView(result);
+    cv::multiply(t, t, out);
+    cv::multiply(out, ease, out);
     return result;
 }
 
@@ -415,10 +415,12 @@ CoreMLMatte::Confidence CoreMLMatte::confidence(std::span<const float> normalize
 {
     Confidence result;
     result.n = normalized.size();
-    for (float v : normalized) {
-        result.confident += v >= 0.8f;
-        result.ambiguous += (v > 0.2f) & (v < 0.8f);
-    }
+    if (normalized.empty())
+        return result;
+    const cv::Mat view = floatView(normalized);
+    result.confident = size_t(cv::countNonZero(view >= 0.8f));
+    // 0.2 < v < 0.8: above 0.2 but not confident (NaN is neither).
+    result.ambiguous = size_t(cv::countNonZero(view > 0.2f)) - result.confident;
     return result;
 }
 

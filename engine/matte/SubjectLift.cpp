@@ -2,7 +2,6 @@
 
 #include "engine/bitmap/RGBABitmap.h"
 #include "engine/matte/MatteEngine.h"
-#include "engine/pixel/Crop.h"
 #include "engine/pixel/GuidedUpsample.h"
 #include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/MultiplyCompositing.h"
@@ -25,9 +24,10 @@ constexpr double kBandShare = 0.03;       // width of the frame band, share of t
 constexpr int kMaxClusters = 8;
 constexpr float kSpreadFloor = 4.0f;      // CIE Lab units; keeps the grain of near-flat grounds from shouting
 constexpr float kLevelsPerUnit = 4.0f;    // distance map resolution in 8 bits: 4 levels per Lab unit
-constexpr double kStandOut = 12.0;        // Lab units beyond a cluster's spread: a subject has such pixels
-constexpr double kSeedDistance = 8.0;     // the least distance that seeds the subject
-constexpr double kCertainDistance = 3.0;  // band pixels this close to background are certain background
+// Thresholds on the seeding cue (the mean of the colour and barrier distances), in Lab units.
+constexpr double kStandOut = 12.0;        // a subject has pixels this far from the background
+constexpr double kSeedDistance = 8.0;     // the least that seeds the subject
+constexpr double kCertainDistance = 3.0;  // band pixels below this are certain background
 constexpr int kGrabCutIterations = 3;
 constexpr double kKeepShareOfLargest = 0.05;
 constexpr double kSpeckShare = 0.0005;    // of the working area: components and holes below are noise

@@ -21,6 +21,24 @@ cv::Mat subjectShape(cv::Size size)
     return shape;
 }
 
+// Smooth blotches in −1 … 1, about `cell` pixels across: coarse noise blown up.
+cv::Mat blotches(cv::Size size, int cell, cv::RNG& rng)
+{
+    cv::Mat coarse(std::max(size.height / cell, 2), std::max(size.width / cell, 2), CV_32FC1);
+    rng.fill(coarse, cv::RNG::UNIFORM, -1.0, 1.0);
+    cv::Mat smooth;
+    cv::resize(coarse, smooth, size, 0, 0, cv::INTER_CUBIC);
+    return smooth;
+}
+
+// Gaussian grain of the given deviation.
+cv::Mat grain(cv::Size size, double deviation, cv::RNG& rng)
+{
+    cv::Mat noise(size, CV_32FC1);
+    rng.fill(noise, cv::RNG::NORMAL, 0.0, deviation);
+    return noise;
+}
+
 Image opaque(const cv::Mat& rgb)
 {
     cv::Mat rgba;
@@ -33,13 +51,8 @@ Image opaque(const cv::Mat& rgb)
 Scene darkObjectOnTexture(cv::Size size, std::uint64_t seed)
 {
     cv::RNG rng(seed);
-    // Blotches: coarse noise blown up smoothly, then fine grain on top.
-    cv::Mat coarse(std::max(size.height / 40, 2), std::max(size.width / 40, 2), CV_32FC1);
-    rng.fill(coarse, cv::RNG::UNIFORM, -1.0, 1.0);
-    cv::Mat blotches;
-    cv::resize(coarse, blotches, size, 0, 0, cv::INTER_CUBIC);
-    cv::Mat grain(size, CV_32FC1);
-    rng.fill(grain, cv::RNG::NORMAL, 0.0, 1.0);
+    const cv::Mat blotch = blotches(size, 40, rng);
+    const cv::Mat fine = grain(size, 1.0, rng);
 
     // Light falls from the top left: 1.15 there, 0.6 at the far corner.
     cv::Mat light(size, CV_32FC1);
@@ -54,8 +67,8 @@ Scene darkObjectOnTexture(cv::Size size, std::uint64_t seed)
     const cv::Vec3f object(42, 36, 48);
     cv::Mat rgb(size, CV_8UC3);
     for (int y = 0; y < size.height; ++y) {
-        const float* b = blotches.ptr<float>(y);
-        const float* g = grain.ptr<float>(y);
+        const float* b = blotch.ptr<float>(y);
+        const float* g = fine.ptr<float>(y);
         const float* l = light.ptr<float>(y);
         const uchar* s = shape.ptr(y);
         cv::Vec3b* out = rgb.ptr<cv::Vec3b>(y);
@@ -74,12 +87,8 @@ Scene bustCutByTheFrame(cv::Size size, std::uint64_t seed)
 {
     cv::RNG rng(seed);
     const int unit = std::min(size.width, size.height);
-    cv::Mat coarse(std::max(size.height / 30, 2), std::max(size.width / 30, 2), CV_32FC1);
-    rng.fill(coarse, cv::RNG::UNIFORM, -1.0, 1.0);
-    cv::Mat blotches;
-    cv::resize(coarse, blotches, size, 0, 0, cv::INTER_CUBIC);
-    cv::Mat grain(size, CV_32FC1);
-    rng.fill(grain, cv::RNG::NORMAL, 0.0, 4.0);
+    const cv::Mat blotch = blotches(size, 30, rng);
+    const cv::Mat fine = grain(size, 4.0, rng);
 
     const int centre = size.width * int(40 + seed % 4 * 5) / 100;
     cv::Mat head(size, CV_8UC1, cv::Scalar(0));
@@ -95,13 +104,13 @@ Scene bustCutByTheFrame(cv::Size size, std::uint64_t seed)
         cv::Vec3b* out = rgb.ptr<cv::Vec3b>(y);
         for (int x = 0; x < size.width; ++x) {
             if (body.at<uchar>(y, x)) {
-                out[x] = cv::Vec3b(42, 70, uchar(150 + grain.at<float>(y, x)));
+                out[x] = cv::Vec3b(42, 70, cv::saturate_cast<uchar>(150 + fine.at<float>(y, x)));
             } else if (head.at<uchar>(y, x)) {
                 out[x] = cv::Vec3b(uchar(225 - y / 20), uchar(175 - y / 25), 140);
             } else {
                 const float light = 1.1f - 0.4f * float(x) / float(size.width);
                 const cv::Vec3f base = y < floorLine ? cv::Vec3f(170, 180, 190) : cv::Vec3f(150, 110, 70);
-                const float texture = 15 * blotches.at<float>(y, x) + grain.at<float>(y, x);
+                const float texture = 15 * blotch.at<float>(y, x) + fine.at<float>(y, x);
                 for (int c = 0; c < 3; ++c)
                     out[x][c] = cv::saturate_cast<uchar>((base[c] + texture) * light);
             }
@@ -113,12 +122,11 @@ Scene bustCutByTheFrame(cv::Size size, std::uint64_t seed)
 Scene objectOnFlatPage(cv::Size size, std::uint64_t seed)
 {
     cv::RNG rng(seed);
-    cv::Mat grain(size, CV_32FC1);
-    rng.fill(grain, cv::RNG::NORMAL, 0.0, 1.5);
+    const cv::Mat fine = grain(size, 1.5, rng);
     const cv::Mat shape = subjectShape(size);
     cv::Mat rgb(size, CV_8UC3);
     for (int y = 0; y < size.height; ++y) {
-        const float* g = grain.ptr<float>(y);
+        const float* g = fine.ptr<float>(y);
         const uchar* s = shape.ptr(y);
         cv::Vec3b* out = rgb.ptr<cv::Vec3b>(y);
         for (int x = 0; x < size.width; ++x) {
@@ -128,6 +136,17 @@ Scene objectOnFlatPage(cv::Size size, std::uint64_t seed)
         }
     }
     return {opaque(rgb), shape};
+}
+
+TwoSubjects darkObjectAndBlueDisc(cv::Size size, std::uint64_t seed)
+{
+    TwoSubjects scene{darkObjectOnTexture(size, seed), cv::Mat(size, CV_8UC1, cv::Scalar(0)), {}};
+    const int radius = std::min(size.width, size.height) * 11 / 90;
+    const cv::Point centre(size.width * 5 / 6, size.height * 5 / 18);
+    cv::circle(scene.disc, centre, radius, cv::Scalar(255), cv::FILLED);
+    scene.scene.image.pixels.setTo(cv::Scalar(30, 60, 190, 255), scene.disc);
+    scene.aroundDisc = cv::Rect(centre.x - radius * 3 / 2, centre.y - radius * 3 / 2, radius * 3, radius * 3);
+    return scene;
 }
 
 double intersectionOverUnion(const cv::Mat& matte, const cv::Mat& shape)

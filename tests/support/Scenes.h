@@ -23,6 +23,14 @@ Scene bustCutByTheFrame(cv::Size size, std::uint64_t seed);
 // A saturated object on an even, nearly white page that fills the frame.
 Scene objectOnFlatPage(cv::Size size, std::uint64_t seed);
 
+// The dark object of darkObjectOnTexture and, on the right, a blue disc.
+struct TwoSubjects {
+    Scene scene;       // shape = the dark object
+    cv::Mat disc;      // CV_8UC1, 255 on the disc
+    cv::Rect aroundDisc; // a selection that holds the disc and nothing of the object
+};
+TwoSubjects darkObjectAndBlueDisc(cv::Size size, std::uint64_t seed);
+
 // Intersection over union of a matte (values above 127 count) and a shape.
 double intersectionOverUnion(const cv::Mat& matte, const cv::Mat& shape);
 

@@ -2,13 +2,13 @@
 #include "engine/types/MatteError.h"
 
 #include "support/LogCapture.h"
+#include "support/ScopedEnvironment.h"
 #include "support/Scenes.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 
 using namespace zephrin;
@@ -100,24 +100,6 @@ bool noSubjectFound(Script& script, std::optional<QRectF> region = std::nullopt)
     }
     return false;
 }
-
-// Sets ZEPHRIN_MODEL for the lifetime of the object, then restores it.
-struct ModelVariable {
-    std::optional<std::string> previous;
-    explicit ModelVariable(const char* value)
-    {
-        if (const char* current = std::getenv("ZEPHRIN_MODEL"))
-            previous = current;
-        ::setenv("ZEPHRIN_MODEL", value, 1);
-    }
-    ~ModelVariable()
-    {
-        if (previous)
-            ::setenv("ZEPHRIN_MODEL", previous->c_str(), 1);
-        else
-            ::unsetenv("ZEPHRIN_MODEL");
-    }
-};
 
 } // namespace
 
@@ -265,27 +247,25 @@ TEST(MattePipeline, TriesEachDistinctCornerColourOnce)
 
 TEST(MattePipeline, TakesTheSubjectLiftWithTheRegionWhenTheModelIsMissing)
 {
-    // A dark object left of centre and a blue disc on the right; the region
-    // holds only the disc.
-    support::Scene scene = support::darkObjectOnTexture({1200, 900}, 9);
-    cv::Mat disc(scene.image.size(), CV_8UC1, cv::Scalar(0));
-    cv::circle(disc, {1000, 250}, 110, cv::Scalar(255), cv::FILLED);
-    scene.image.pixels.setTo(cv::Scalar(30, 60, 190, 255), disc);
-    const QRectF region(850, 100, 300, 300);
+    // The region holds only the disc, not the dark object.
+    const support::TwoSubjects two = support::darkObjectAndBlueDisc({1200, 900}, 9);
+    const Image& image = two.scene.image;
+    const cv::Rect& area = two.aroundDisc;
+    const QRectF region(area.x, area.y, area.width, area.height);
     const MatteEngine engine;
 
-    ModelVariable hidden("/nonexistent/ISNetGeneral.onnx");
+    const support::ScopedEnvironment hidden("ZEPHRIN_MODEL", "/nonexistent/ISNetGeneral.onnx");
     ASSERT_FALSE(CoreMLMatte::isAvailable());
-    const MatteBox box = engine.computeMatte(scene.image, MatteModel::isnet, region);
-    const MatteBox lifted = engine.visionSubjectMask(scene.image, region);
+    const MatteBox box = engine.computeMatte(image, MatteModel::isnet, region);
+    const MatteBox lifted = engine.visionSubjectMask(image, region);
     EXPECT_EQ(cv::countNonZero(box.image().pixels != lifted.image().pixels), 0);
-    EXPECT_EQ(cv::countNonZero(box.image().pixels(cv::Rect(0, 0, 850, 900))), 0);
-    EXPECT_GE(support::intersectionOverUnion(box.image().pixels, disc), 0.9);
+    EXPECT_EQ(cv::countNonZero(box.image().pixels(cv::Rect(0, 0, area.x, image.height()))), 0);
+    EXPECT_GE(support::intersectionOverUnion(box.image().pixels, two.disc), 0.9);
 
     // Scripted: the network is never asked.
     Script script;
     script.available = false;
-    const MatteBox scripted = engine.computeMatte(scene.image, MatteModel::isnet, region, script.sources());
+    const MatteBox scripted = engine.computeMatte(image, MatteModel::isnet, region, script.sources());
     EXPECT_TRUE(script.maskInputs.empty());
     EXPECT_EQ(script.probeCalls, 0);
     EXPECT_EQ(cv::countNonZero(scripted.image().pixels != lifted.image().pixels), 0);

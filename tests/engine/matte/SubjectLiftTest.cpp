@@ -60,21 +60,17 @@ TEST(SubjectLift, FindsAnObjectOnAFlatPage) { checkFinds(support::objectOnFlatPa
 
 TEST(SubjectLift, SearchesOnlyInsideTheRegion)
 {
-    // The dark object stands left of centre; a blue disc is added on the right.
-    support::Scene scene = support::darkObjectOnTexture({1200, 900}, 9);
-    cv::Mat disc(scene.image.size(), CV_8UC1, cv::Scalar(0));
-    cv::circle(disc, {1000, 250}, 110, cv::Scalar(255), cv::FILLED);
-    scene.image.pixels.setTo(cv::Scalar(30, 60, 190, 255), disc);
-
-    const QRectF aroundDisc(850, 100, 300, 300);
-    const std::optional<MatteBox> box = lift(scene.image, aroundDisc);
+    const support::TwoSubjects two = support::darkObjectAndBlueDisc({1200, 900}, 9);
+    const support::Scene& scene = two.scene;
+    const cv::Rect& area = two.aroundDisc;
+    const std::optional<MatteBox> box = lift(scene.image, QRectF(area.x, area.y, area.width, area.height));
     ASSERT_TRUE(box);
     const cv::Mat& matte = box->image().pixels;
     ASSERT_EQ(matte.size(), scene.image.size());
     cv::Mat outside(matte.size(), CV_8UC1, cv::Scalar(255));
-    outside(cv::Rect(850, 100, 300, 300)).setTo(0);
+    outside(area).setTo(0);
     EXPECT_EQ(cv::countNonZero(matte & outside), 0);
-    EXPECT_GE(support::intersectionOverUnion(matte, disc), 0.9);
+    EXPECT_GE(support::intersectionOverUnion(matte, two.disc), 0.9);
 
     // A region that misses the image is no region: the whole image is searched.
     const std::optional<MatteBox> missed = lift(scene.image, QRectF(5000, 5000, 10, 10));
