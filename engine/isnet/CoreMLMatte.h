@@ -1,8 +1,31 @@
 #pragma once
 // The IS-Net runner: finds the subject with the segmentation network that ships
-// beside the executables.
+// beside the executables (ISNetGeneral.onnx, run by ONNX Runtime on the CPU or,
+// when the runtime has one and the settings allow it, a GPU provider).
+//
+// The network always sees the image stretched to 1024 × 1024 on white, values
+// byte / 255 − 0.5 in three planes R, G, B; its output is one 1024 × 1024 map of
+// subject probabilities. The runner normalises that map, decides whether it
+// shows one confident subject (else the caller keeps the whole scene), and
+// stretches the mask back to the image's size.
+//
+// There is one runner per process, `shared()`, holding one inference session
+// that is created on first use and kept. Loading happens under the runner's
+// lock; inference and all pre- and post-processing run on the caller's thread,
+// so several masks may be computed at once.
 
+#include "engine/pixel/Image.h"
 #include "engine/types/SentenceError.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
 namespace zephrin {
 
@@ -10,6 +33,96 @@ class CoreMLMatte final {
 public:
     enum class FailureKind { missing, badInput, badOutput };
     using Failure = SentenceError<FailureKind>;
+
+    // The network's input and output side in pixels.
+    static constexpr int kSide = 1024;
+
+    // A mask at the image's pixel size (origin 0, 0; white = subject), and
+    // whether it is the all-white scene fallback because no confident subject
+    // stood out.
+    struct Mask {
+        Matte image;
+        bool sceneFallback = false;
+    };
+
+    // Where the runtime may run the network, chosen by the setting
+    // "isnetCompute": absent or anything unknown = all, "cpu" = cpuOnly,
+    // "gpu" = cpuAndGPU (exact, case-sensitive).
+    enum class ComputeUnits { cpuOnly, cpuAndGPU, all };
+    static ComputeUnits computeUnits(const std::optional<QString>& stored);
+    // The runtime's execution providers for a choice, in order of preference:
+    // the GPU provider first when one is present and the choice allows it, the
+    // CPU provider always last.
+    static std::vector<std::string> executionProviders(ComputeUnits units, bool gpuProviderPresent);
+
+    // The element types an output may have; the values are ONNX's element codes
+    // (any other code stands for an unsupported type).
+    enum class ElementType : int { float32 = 1, float16 = 10, float64 = 11 };
+    // A dense, row-major tensor as the runtime hands it out.
+    struct Tensor {
+        const void* data = nullptr;
+        ElementType elementType = ElementType::float32;
+        std::vector<std::int64_t> shape;
+    };
+
+    // The counts of the confidence test over a normalised map: confident
+    // (v ≥ 0.8) and ambiguous (0.2 < v < 0.8) values out of n.
+    struct Confidence {
+        std::size_t confident = 0;
+        std::size_t ambiguous = 0;
+        std::size_t n = 0;
+        // No confident subject: confident / n < 0.02, or ambiguous / n > 0.25
+        // with twice the confident share below the ambiguous share. Decided on
+        // the counts, so shares that sit exactly on a bound are not rounded
+        // across it.
+        bool sceneFallback() const;
+    };
+
+    struct Model; // the loaded session, opaque outside the runner
+
+    CoreMLMatte(const CoreMLMatte&) = delete;
+    CoreMLMatte& operator=(const CoreMLMatte&) = delete;
+
+    // The process-wide runner, created on first use.
+    static CoreMLMatte& shared();
+    // Whether the model file is present; nothing is loaded.
+    static bool isAvailable();
+
+    // The loaded network, loading it on the first call (under the lock, so
+    // concurrent first callers wait for the one load). Throws Failure(missing)
+    // when there is no model file, or the runtime's load error (Ort::Exception,
+    // a std::exception) unchanged; a failed load is tried again next time.
+    const Model& loadModel();
+
+    // The subject mask of an image (origin 0, 0). Throws Failure (missing,
+    // badInput for an empty image, badOutput) or the runtime's error.
+    Mask mask(const Image& image);
+
+    // The network's input for an image: 3 × side × side floats, planes R, G, B,
+    // top row first, the image stretched to the square (Lanczos, aspect ratio
+    // not kept) over opaque white, each byte b as b / 255 − 0.5. Throws
+    // Failure(badInput) for an empty image or a side below 1.
+    static std::vector<float> makeInput(const Image& image, int side);
+    // The side × side map of an output tensor, as floats. The map is the first
+    // pair of adjacent axes of size `side` (for example [1, 1, side, side] or
+    // channels last [1, side, side, 3]); every other axis is read at index 0.
+    // Throws Failure(badOutput) for another element type than 32-, 16- or
+    // 64-bit floats, for a shape without such a pair, or for a missing buffer.
+    static std::vector<float> readOutput(const Tensor& output, int side);
+    // Logs "<label>: n=… min=… max=… mean=… >0.5: … nan=…", or "<label>: EMPTY".
+    static void logStats(const QString& label, std::span<const float> values);
+    // (v − min) / (max − min), or all zeros when max − min ≤ 10⁻⁶.
+    static std::vector<float> normalize(std::span<const float> values);
+    // t × t × (3 − 2t) with t = (v − low) / (high − low) clamped to 0 … 1; NaN gives 0.
+    static std::vector<float> smoothstep(std::span<const float> values, float low, float high);
+    static Confidence confidence(std::span<const float> normalized);
+
+private:
+    CoreMLMatte();
+    ~CoreMLMatte();
+
+    std::mutex m_lock;              // guards loading and m_model
+    std::unique_ptr<Model> m_model; // set once, by the first successful load
 };
 
 const char* sentence(CoreMLMatte::FailureKind kind) noexcept;

@@ -5,15 +5,23 @@
 // another, and each automation request makes its own.
 
 #include "engine/edits/MaskEditLayers.h"
+#include "engine/edits/SelectionKind.h"
+#include "engine/matte/FlatBackdrop.h"
+#include "engine/matte/MatteSources.h"
+#include "engine/matte/PaletteColor.h"
 #include "engine/pixel/RenderContext.h"
 #include "engine/types/ExportFormat.h"
 #include "engine/types/MatteBox.h"
+#include "engine/types/MatteModel.h"
 #include "engine/types/MatteSettings.h"
 #include "engine/types/RGBAColor.h"
 
 #include <QByteArray>
+#include <QPointF>
+#include <QRectF>
 
 #include <optional>
+#include <vector>
 
 namespace zephrin {
 
@@ -45,6 +53,86 @@ public:
     // The source with the page colour un-blended from the soft pixels next to
     // the background; none for an empty image or one above 40,000,000 pixels.
     std::optional<Image> removeMatte(const Image& source, const Matte& refined, const RGBAColor& pageColor) const;
+
+    // Selection palette and pixel probes (engine/matte/SelectionPalette.cpp, PixelProbes.cpp)
+    // The image's pixels are read as they are (its origin is ignored); all three
+    // are pure and run on any thread.
+
+    // The dominant colours of the image, or of the part inside a selection shape
+    // (points in image pixels; a shape without a path counts as the whole image):
+    // at most `count` entries, largest share first. About 80,000 pixels of alpha
+    // above one half are sampled; colours are the stored premultiplied bytes.
+    // Empty when no pixel qualifies.
+    static std::vector<PaletteColor> selectionPalette(const Image& image, std::optional<SelectionKind> shape,
+                                                      const std::vector<QPointF>& points, int count);
+    // The un-premultiplied colour (alpha 1) of the pixel at (x, y), image pixel
+    // coordinates truncated toward zero; none outside the image or on a fully
+    // transparent pixel.
+    static std::optional<RGBAColor> pixelColor(const Image& image, double x, double y);
+    // The share of near-white pixels (each channel at least 236) among the opaque
+    // ones (alpha at least 201), measured on a copy at most 384 pixels on the long
+    // side; 0 when none is opaque.
+    static double whiteFraction(const Image& image);
+
+    // Flat backdrops and colour keying (engine/matte/FlatColorKey.cpp, FlatBackdropDetection.cpp)
+    // The image's premultiplied bytes are read as they are, full size (its origin
+    // is ignored); transparent pixels count as black.
+
+    // Keys one colour out of the image into a soft matte at the image's size:
+    // 0 on the key colour, 255 far from it (see SoftColorKey for the ramp; the
+    // tolerance is 0 to 100). The key is the given colour (alpha ignored) or,
+    // without one, the mean of the three corner patches that agree best (see
+    // CornerPatches). With `connectedOnly` only the keyed area connected to the
+    // image border stays keyed, after closing gaps of up to 2 × min(closeGaps,
+    // 20) pixels in the subject (see BorderConnectedKey). The box has no
+    // backdrop colour and no scene fallback.
+    // Throws MatteError (renderFailed) for an empty image.
+    static MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
+                                  std::optional<RGBAColor> keyColor = std::nullopt);
+    // The flat backdrop of the image, if any: the border-connected key at
+    // tolerance 25, measured on a grid of at most 255 cells on the long side. It
+    // counts when the keyed cells are at least `minimumFraction` and at most 98%
+    // of the grid and their colour spread (square root of the summed channel
+    // variances, 0 to 1 scale) is below `maximumSigma`. Logs the accepted
+    // backdrop and the candidate rejected for its spread; never throws.
+    std::optional<FlatBackdrop> detectFlatBackdrop(const Image& image, double minimumFraction, double maximumSigma,
+                                                   std::optional<RGBAColor> keyColor = std::nullopt) const;
+    // The mean colours (alpha 1) of the four corner patches: top-left, top-right,
+    // bottom-left, bottom-right. Empty for an empty image.
+    static std::vector<RGBAColor> cornerColors(const Image& image);
+
+    // Finding the subject: the matte pipeline and the subject lift (engine/matte/
+    // MattePipeline.cpp, SubjectLift.cpp, PageWipe.cpp, GuidedISNetMatte.cpp, MatteBounds.cpp)
+    // Images are read as their pixels (origin ignored); every matte here is at the
+    // image's pixel size with origin (0, 0). Regions are in image pixels, y down.
+
+    // The subject matte of an image, found by the subject lift (apple) or by
+    // IS-Net (isnet; the subject lift when the model is missing), with a flat
+    // backdrop wiped and a selection region honoured. Throws
+    // MatteError(noSubjectFound), or passes on CoreMLMatte::Failure.
+    MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region = std::nullopt) const;
+    // The same with the network and the flat-backdrop detection given.
+    MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region,
+                          const MatteSources& sources) const;
+    // The shared IS-Net runner and this engine's flat-backdrop detection.
+    MatteSources standardSources() const;
+    // The subject lift alone (engine/matte/SubjectLift.h), searching only inside
+    // the region when one is given and meets the image. No backdrop colour, no
+    // scene fallback. Throws MatteError(noSubjectFound) when nothing is found.
+    MatteBox visionSubjectMask(const Image& image, std::optional<QRectF> region) const;
+    // Whether wiping the flat backdrop would remove more than 2% of the matte's
+    // confident subject (measured on the 256-grid); logs when it would.
+    bool pageWipeGuard(double width, double height, const Matte& matte, const FlatBackdrop& flat) const;
+    // The matte set to 0 on the keyed backdrop (grown by 1 pixel), unchanged elsewhere.
+    Matte applyPageWipe(double width, double height, const Matte& matte, const FlatBackdrop& flat) const;
+    // The image with its flat backdrop painted mid-grey, for a second look by
+    // IS-Net; logs "backdrop neutralized before IS-Net".
+    std::optional<Image> neutralizeBackdrop(const Image& image, const FlatBackdrop& flat) const;
+    // The matte restricted to its components (on the 1024-grid) that touch the region.
+    Matte guidedISNetMatte(const Matte& matte, const QRectF& region, double width, double height) const;
+    // The bounds of the matte's visible pixels (value above 12 on the 256-grid),
+    // in full-size pixels; none when nothing is visible.
+    std::optional<QRectF> matteBounds(const Matte& matte) const;
 
     // Raster encoding (engine/codec/RenderData.cpp)
     // The file bytes of a finished image (origin ignored) as PNG, JPEG, WebP or

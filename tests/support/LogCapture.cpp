@@ -2,36 +2,52 @@
 
 #include <QtGlobal>
 
+#include <cstring>
 #include <mutex>
 
 namespace zephrin::testing {
 
 namespace {
 
-std::mutex lock;
+std::mutex captureMutex;
+const char* capturedCategory = nullptr;
 QStringList captured;
-QtMessageHandler previous = nullptr;
+QtMessageHandler previousHandler = nullptr;
 
-void collect(QtMsgType, const QMessageLogContext&, const QString& message)
+void captureMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    std::lock_guard guard(lock);
-    captured.append(message);
+    {
+        std::lock_guard lock(captureMutex);
+        if (capturedCategory && context.category && std::strcmp(context.category, capturedCategory) == 0) {
+            captured.append(message);
+            return;
+        }
+    }
+    if (previousHandler)
+        previousHandler(type, context, message);
 }
 
 } // namespace
 
-LogCapture::LogCapture()
+LogCapture::LogCapture(const char* category)
 {
-    std::lock_guard guard(lock);
+    std::lock_guard lock(captureMutex);
+    capturedCategory = category;
     captured.clear();
-    previous = qInstallMessageHandler(collect);
+    previousHandler = qInstallMessageHandler(captureMessage);
 }
 
-LogCapture::~LogCapture() { qInstallMessageHandler(previous); }
+LogCapture::~LogCapture()
+{
+    std::lock_guard lock(captureMutex);
+    qInstallMessageHandler(previousHandler);
+    capturedCategory = nullptr;
+    captured.clear();
+}
 
 QStringList LogCapture::lines() const
 {
-    std::lock_guard guard(lock);
+    std::lock_guard lock(captureMutex);
     return captured;
 }
 

@@ -1,20 +1,22 @@
 #pragma once
-// Collects the log lines written while it lives (any category, any level), so
-// that tests can check the exact texts the engines log.
 
+#include <QString>
 #include <QStringList>
 
 namespace zephrin::testing {
 
+// Collects the messages of one logging category while it lives (they are not
+// printed). One capture at a time; messages of other categories pass on to the
+// previous handler.
 class LogCapture {
 public:
-    LogCapture();
+    explicit LogCapture(const char* category = "IS-Net");
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
     QStringList lines() const;
-    // The lines that start with `prefix`.
+    // The captured lines that start with `prefix`.
     QStringList linesStartingWith(const QString& prefix) const;
 };
 

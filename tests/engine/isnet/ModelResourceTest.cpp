@@ -1,5 +1,7 @@
 #include "engine/isnet/ModelResource.h"
 
+#include "support/ScopedEnvironment.h"
+
 #include <gtest/gtest.h>
 #include <onnxruntime_cxx_api.h>
 
@@ -30,24 +32,6 @@ struct ScratchFolder {
     }
 };
 
-// Sets ZEPHRIN_MODEL for the lifetime of the object, then restores it.
-struct ModelVariable {
-    std::optional<std::string> previous;
-    explicit ModelVariable(const fs::path& value)
-    {
-        if (const char* current = std::getenv("ZEPHRIN_MODEL"))
-            previous = current;
-        ::setenv("ZEPHRIN_MODEL", value.c_str(), 1);
-    }
-    ~ModelVariable()
-    {
-        if (previous)
-            ::setenv("ZEPHRIN_MODEL", previous->c_str(), 1);
-        else
-            ::unsetenv("ZEPHRIN_MODEL");
-    }
-};
-
 } // namespace
 
 TEST(IsnetModelPath, EnvironmentVariableIsTheOnlyPlaceLookedAt)
@@ -65,11 +49,11 @@ TEST(IsnetModelPath, EnvironmentVariableIsTheOnlyPlaceLookedAt)
     EXPECT_EQ(findIsnetModel(bin.c_str(), bin), std::nullopt);
 
     {
-        ModelVariable variable(scratch.path / "missing.onnx");
+        const zephrin::testing::ScopedEnvironment variable("ZEPHRIN_MODEL", (scratch.path / "missing.onnx").c_str());
         EXPECT_EQ(isnetModelPath(), std::nullopt);
     }
     {
-        ModelVariable variable(elsewhere);
+        const zephrin::testing::ScopedEnvironment variable("ZEPHRIN_MODEL", elsewhere.c_str());
         EXPECT_EQ(isnetModelPath(), elsewhere);
     }
 }

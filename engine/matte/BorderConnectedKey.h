@@ -1,0 +1,32 @@
+#pragma once
+// Limits a soft colour key to the backdrop that reaches the image border, so
+// that key-coloured areas enclosed by the subject stay opaque.
+//
+// In: a soft key matte (CV_8UC1, see SoftColorKey; backdrop = bytes below
+// kBackdropBelow). Out: a new CV_8UC1 matte of that size: the key's values on
+// the reached backdrop and on the one-pixel ring around it, 255 everywhere else.
+// The reached backdrop is found as follows, every "grow" being one pass of the
+// 3 × 3 cross (a pixel joins when its left, right, upper or lower neighbour
+// inside the image belonged to the area before the pass):
+//   1. candidates = the backdrop pixels;
+//   2. with n = min(closeGaps, 20) ≥ 1: the foreground (not backdrop) grown n
+//      times is removed from the candidates, which closes straight gaps of up
+//      to 2n pixels between foreground pixels;
+//   3. reached = the candidates connected to the border (4-connected);
+//   4. with n ≥ 1: reached is grown n times, each time only into backdrop,
+//      giving back the backdrop that step 2 held off;
+//   5. reached is grown once more, into any pixel: the ring.
+// Cost: one flood over runs (see BorderFlood) and the painting of the ring from
+// the runs, both in parallel rows; with gap closing also 2n cross dilations
+// (the n of step 2 as OpenCV's iterations, equal to one diamond |dx| + |dy| ≤ n).
+
+#include <opencv2/core.hpp>
+
+namespace zephrin {
+
+// The largest number of grow passes that closing gaps uses.
+inline constexpr int kMaxGapClosing = 20;
+
+cv::Mat borderConnectedKey(const cv::Mat& keyMatte, int closeGaps);
+
+} // namespace zephrin

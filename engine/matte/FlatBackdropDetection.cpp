@@ -1,0 +1,103 @@
+// Deciding whether an image stands on a flat, evenly coloured backdrop.
+
+#include "engine/isnet/IsnetLog.h"
+#include "engine/matte/MatteEngine.h"
+#include "engine/types/MatteError.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zephrin {
+
+namespace {
+
+// A keyed area above this share of the image is the whole picture, not a backdrop.
+constexpr double kMaxBackdropFraction = 0.98;
+
+// The measuring grid: at most 255 cells on the long side (step = max(w, h, 128)
+// / 128, integer), at least one cell either way.
+cv::Size gridSize(cv::Size size)
+{
+    const int step = std::max({size.width, size.height, 128}) / 128;
+    return {step > size.width ? 1 : size.width / step, std::max(size.height / step, 1)};
+}
+
+// Scaled to the grid with bilinear sampling: each cell reads the pixels at its
+// centre, so the texture of a backdrop still shows in the spread of the cells.
+cv::Mat onGrid(const cv::Mat& pixels, cv::Size grid)
+{
+    if (pixels.size() == grid)
+        return pixels;
+    cv::Mat scaled;
+    cv::resize(pixels, scaled, grid, 0, 0, cv::INTER_LINEAR);
+    return scaled;
+}
+
+} // namespace
+
+std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, double minimumFraction,
+                                                            double maximumSigma,
+                                                            std::optional<RGBAColor> keyColor) const
+{
+    std::optional<MatteBox> keyed;
+    try {
+        keyed = flatColorMask(image, 25.0, true, 0, keyColor);
+    } catch (const MatteError&) {
+        return std::nullopt;
+    }
+    const Matte& matte = keyed->image();
+    const cv::Size size = matte.size();
+    if (size.width < 1 || size.height < 1)
+        return std::nullopt;
+
+    const cv::Size grid = gridSize(size);
+    const cv::Rect area({0, 0}, grid);
+    const cv::Mat gridMatte = m_context.render(Matte(onGrid(matte.pixels, grid)), area);
+    const cv::Mat gridImage = m_context.render(Image(onGrid(image.pixels, grid)), area);
+
+    // Mean and spread of the colour over the keyed cells.
+    long n = 0;
+    double sum[3] = {0, 0, 0}, squares[3] = {0, 0, 0};
+    for (int y = 0; y < grid.height; ++y) {
+        const uchar* m = gridMatte.ptr(y);
+        const uchar* p = gridImage.ptr(y);
+        for (int x = 0; x < grid.width; ++x, p += 4) {
+            if (m[x] >= 128)
+                continue;
+            ++n;
+            for (int c = 0; c < 3; ++c) {
+                const double v = p[c] / 255.0;
+                sum[c] += v;
+                squares[c] += v * v;
+            }
+        }
+    }
+    if (n == 0)
+        return std::nullopt;
+    const double fraction = static_cast<double>(n) / (static_cast<double>(grid.width) * grid.height);
+    if (fraction < minimumFraction || fraction > kMaxBackdropFraction)
+        return std::nullopt;
+
+    double mean[3], variance = 0;
+    for (int c = 0; c < 3; ++c) {
+        mean[c] = sum[c] / n;
+        variance += std::max(squares[c] / n - mean[c] * mean[c], 0.0);
+    }
+    const double sigma = std::sqrt(variance);
+
+    const auto logged = [](double value, double scale) { return static_cast<long>(value * scale); };
+    if (sigma < maximumSigma) {
+        qCInfo(isnetLog).noquote() << QString::asprintf(
+            "flat backdrop: %ld%% of the image; σ=%ld‰; page color sRGB (%ld, %ld, %ld)", logged(fraction, 100),
+            logged(sigma, 1000), logged(mean[0], 255), logged(mean[1], 255), logged(mean[2], 255));
+        return FlatBackdrop{matte, fraction, RGBAColor{mean[0], mean[1], mean[2], 1}, sigma};
+    }
+    qCInfo(isnetLog).noquote() << QString::asprintf(
+        "flat candidate rejected: %ld%% of the image but not flat (σ=%ld‰, mean sRGB (%ld, %ld, %ld))",
+        logged(fraction, 100), logged(sigma, 1000), logged(mean[0], 255), logged(mean[1], 255), logged(mean[2], 255));
+    return std::nullopt;
+}
+
+} // namespace zephrin

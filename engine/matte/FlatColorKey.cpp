@@ -1,0 +1,33 @@
+// Keying a flat colour out of an image, and the corner colours it starts from.
+
+#include "engine/matte/BorderConnectedKey.h"
+#include "engine/matte/CornerPatches.h"
+#include "engine/matte/MatteEngine.h"
+#include "engine/matte/SoftColorKey.h"
+#include "engine/types/MatteError.h"
+
+namespace zephrin {
+
+// The full-size bitmap the keying reads is the image's own bytes (the same
+// layout), so they are read in place rather than copied.
+
+MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
+                                    std::optional<RGBAColor> keyColor)
+{
+    if (image.empty())
+        throw MatteError(MatteErrorKind::renderFailed);
+    const cv::Mat& rgba = image.pixels;
+    const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
+    const cv::Mat keyed = softColorKey(rgba, key, tolerance);
+    return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, closeGaps) : keyed));
+}
+
+std::vector<RGBAColor> MatteEngine::cornerColors(const Image& image)
+{
+    if (image.empty())
+        return {};
+    const auto corners = cornerPatchColors(image.pixels);
+    return {corners.begin(), corners.end()};
+}
+
+} // namespace zephrin

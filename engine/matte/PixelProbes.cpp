@@ -1,0 +1,53 @@
+// Reading single pixels and simple pixel statistics of an image.
+
+#include "engine/matte/MatteEngine.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zephrin {
+
+std::optional<RGBAColor> MatteEngine::pixelColor(const Image& image, double x, double y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return std::nullopt;
+    // Truncation toward zero: -0.5 still reads column 0.
+    const double column = std::trunc(x), row = std::trunc(y);
+    if (column < 0 || row < 0 || column >= image.width() || row >= image.height())
+        return std::nullopt;
+    const uchar* p = image.pixels.ptr(static_cast<int>(row)) + 4 * static_cast<int>(column);
+    if (p[3] == 0)
+        return std::nullopt;
+    const double alpha = p[3] / 255.0;
+    return RGBAColor{p[0] / 255.0 / alpha, p[1] / 255.0 / alpha, p[2] / 255.0 / alpha, 1};
+}
+
+double MatteEngine::whiteFraction(const Image& image)
+{
+    if (image.empty())
+        return 0;
+    // A copy at most 384 pixels on the long side; sides truncated, at least 1.
+    const double scale = std::min(384.0 / std::max(image.width(), image.height()), 1.0);
+    const cv::Size size(std::max(1, static_cast<int>(image.width() * scale)),
+                        std::max(1, static_cast<int>(image.height() * scale)));
+    cv::Mat small = image.pixels;
+    if (size != image.size())
+        cv::resize(image.pixels, small, size, 0, 0, cv::INTER_AREA);
+
+    // Opaque means alpha at least 201; white means each stored channel at least 236.
+    long opaque = 0, white = 0;
+    for (int y = 0; y < small.rows; ++y) {
+        const uchar* p = small.ptr(y);
+        for (int x = 0; x < small.cols; ++x, p += 4) {
+            if (p[3] < 201)
+                continue;
+            ++opaque;
+            white += p[0] >= 236 && p[1] >= 236 && p[2] >= 236;
+        }
+    }
+    return opaque == 0 ? 0.0 : static_cast<double>(white) / opaque;
+}
+
+} // namespace zephrin

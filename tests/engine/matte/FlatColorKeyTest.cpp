@@ -1,0 +1,189 @@
+#include "engine/matte/BorderConnectedKey.h"
+#include "engine/matte/CornerPatches.h"
+#include "engine/matte/MatteEngine.h"
+#include "engine/types/MatteError.h"
+
+#include <gtest/gtest.h>
+
+#include <opencv2/imgproc.hpp>
+
+#include <vector>
+
+using namespace zephrin;
+
+namespace {
+
+Image filled(int w, int h, cv::Scalar rgb)
+{
+    return Image(cv::Mat(h, w, CV_8UC4, cv::Scalar(rgb[0], rgb[1], rgb[2], 255)));
+}
+
+void paint(Image& image, cv::Rect area, cv::Scalar rgb)
+{
+    image.pixels(area).setTo(cv::Scalar(rgb[0], rgb[1], rgb[2], 255));
+}
+
+int at(const MatteBox& box, int x, int y) { return box.image().pixels.at<uchar>(y, x); }
+
+// A one-row image of the given red bytes keyed against black.
+std::vector<int> keyedReds(const std::vector<int>& reds, double tolerance)
+{
+    Image row = filled(static_cast<int>(reds.size()), 1, {0, 0, 0});
+    for (size_t i = 0; i < reds.size(); ++i)
+        row.pixels.at<cv::Vec4b>(0, static_cast<int>(i))[0] = static_cast<uchar>(reds[i]);
+    const MatteBox box = MatteEngine::flatColorMask(row, tolerance, false, 0, RGBAColor{0, 0, 0, 1});
+    std::vector<int> bytes;
+    for (size_t i = 0; i < reds.size(); ++i)
+        bytes.push_back(at(box, static_cast<int>(i), 0));
+    return bytes;
+}
+
+} // namespace
+
+TEST(FlatColorMask, RampSpansTheTolerancesThresholds)
+{
+    // Tolerance 0: keyed up to 0.013, untouched from 0.027 (red 3/255 = 0.0118, 7/255 = 0.0275).
+    const auto tight = keyedReds({3, 4, 6, 7}, 0);
+    EXPECT_EQ(tight[0], 0);
+    EXPECT_GT(tight[1], 0);
+    EXPECT_LT(tight[2], 255);
+    EXPECT_GT(tight[2], tight[1]);
+    EXPECT_EQ(tight[3], 255);
+
+    // Tolerance 100: keyed up to 0.39, untouched from 0.81 (99/255 = 0.388, 207/255 = 0.812).
+    const auto loose = keyedReds({99, 100, 206, 207}, 100);
+    EXPECT_EQ(loose, (std::vector<int>{0, 1, 254, 255}));
+
+    // Outside 0 to 100 the tolerance is clamped.
+    EXPECT_EQ(keyedReds({99, 100, 206, 207}, 250), loose);
+}
+
+TEST(FlatColorMask, RampMidpointIsHalfOpaqueAndNotBackdrop)
+{
+    // A key exactly t = 0.136 from black puts black pixels at ramp value 0.5
+    // (at tolerance 20 the arithmetic happens to give exactly 0.5).
+    const double t = (20.0 / 100) * 0.58 + 0.02;
+    const double soft = 0.35 * t;
+    ASSERT_EQ((t - (t - soft)) / (2 * soft), 0.5);
+    const RGBAColor key{t, 0, 0, 1};
+
+    // A page of the key colour (red 35, 0.0013 away) with a black ring enclosing
+    // a pocket of page colour.
+    Image image = filled(11, 11, {35, 0, 0});
+    cv::rectangle(image.pixels, cv::Rect(2, 2, 7, 7), cv::Scalar(0, 0, 0, 255), 1);
+    const MatteBox box = MatteEngine::flatColorMask(image, 20, true, 0, key);
+    EXPECT_EQ(at(box, 0, 0), 0);
+    EXPECT_EQ(at(box, 2, 5), 128); // 127.5 rounds away from zero
+    // Were the ring backdrop, the flood would cross it into the pocket.
+    EXPECT_EQ(at(box, 5, 5), 255);
+}
+
+TEST(FlatColorMask, ConnectedOnlyKeepsEnclosedPageColour)
+{
+    Image image = filled(60, 40, {250, 250, 250});
+    paint(image, {15, 10, 30, 20}, {20, 30, 40});
+    paint(image, {25, 15, 10, 10}, {250, 250, 250}); // a hole of page colour
+
+    const MatteBox connected = MatteEngine::flatColorMask(image, 25, true, 0);
+    EXPECT_EQ(at(connected, 2, 2), 0);
+    EXPECT_EQ(at(connected, 20, 12), 255);
+    EXPECT_EQ(at(connected, 30, 20), 255);
+    EXPECT_EQ(at(connected, 25, 15), 255);
+
+    const MatteBox everywhere = MatteEngine::flatColorMask(image, 25, false, 0);
+    EXPECT_EQ(at(everywhere, 30, 20), 0);
+    EXPECT_EQ(at(everywhere, 2, 2), 0);
+    EXPECT_TRUE(connected.image().origin == cv::Point(0, 0));
+    EXPECT_FALSE(connected.backdropColor);
+    EXPECT_FALSE(connected.sceneFallback);
+}
+
+TEST(FlatColorMask, ClosesGapsUpToTwiceThePassCount)
+{
+    // A dark frame around a pocket of page colour; its top wall has a gap of
+    // columns 80 to 80 + gap − 1.
+    const auto framed = [](int gap) {
+        Image image = filled(200, 120, {255, 255, 255});
+        cv::rectangle(image.pixels, cv::Rect(40, 20, 121, 81), cv::Scalar(0, 0, 0, 255), 4);
+        paint(image, {80, 16, gap, 10}, {255, 255, 255});
+        return image;
+    };
+    const auto pocketKeyed = [](const MatteBox& box) { return at(box, 100, 60) == 0; };
+
+    EXPECT_TRUE(pocketKeyed(MatteEngine::flatColorMask(framed(40), 25, true, 0)));
+    const MatteBox closed = MatteEngine::flatColorMask(framed(40), 25, true, 20);
+    EXPECT_FALSE(pocketKeyed(closed));
+    EXPECT_EQ(at(closed, 50, 60), 255);
+    // The backdrop held off by the grown subject is given back, through the gap too.
+    EXPECT_EQ(at(closed, 10, 10), 0);
+    EXPECT_EQ(at(closed, 100, 30), 0);
+    EXPECT_EQ(at(closed, 20, 60), 0);
+
+    // One pixel more than twice the passes stays open; 25 passes are 20.
+    const MatteBox twenty = MatteEngine::flatColorMask(framed(41), 25, true, 20);
+    EXPECT_TRUE(pocketKeyed(twenty));
+    const MatteBox capped = MatteEngine::flatColorMask(framed(41), 25, true, 25);
+    EXPECT_EQ(cv::countNonZero(capped.image().pixels != twenty.image().pixels), 0);
+
+    EXPECT_TRUE(pocketKeyed(MatteEngine::flatColorMask(framed(30), 25, true, 10)));
+    EXPECT_FALSE(pocketKeyed(MatteEngine::flatColorMask(framed(30), 25, true, 15)));
+}
+
+TEST(FlatColorMask, KeysTheCornersThatAgree)
+{
+    // A white page whose top-right corner is covered by the subject.
+    Image image = filled(100, 80, {255, 255, 255});
+    paint(image, {60, 0, 40, 30}, {30, 60, 90});
+    const auto corners = MatteEngine::cornerColors(image);
+    ASSERT_EQ(corners.size(), 4u);
+    EXPECT_EQ(corners[1], (RGBAColor{30 / 255.0, 60 / 255.0, 90 / 255.0, 1}));
+    EXPECT_EQ(keyColorFromCorners({corners[0], corners[1], corners[2], corners[3]}), (RGBAColor{1, 1, 1, 1}));
+
+    const MatteBox box = MatteEngine::flatColorMask(image, 25, true, 0);
+    EXPECT_EQ(at(box, 10, 70), 0);
+    EXPECT_EQ(at(box, 80, 10), 255);
+
+    // Two pairs of equal corners tie: the first corner is dropped.
+    const RGBAColor a{0.2, 0.2, 0.2, 1}, b{0.8, 0.8, 0.8, 1};
+    const RGBAColor mixed = keyColorFromCorners({a, a, b, b});
+    EXPECT_NEAR(mixed.r, 0.6, 1e-12);
+}
+
+TEST(CornerPatches, AreClippedToSmallImages)
+{
+    // One column of three pixels: the 2 × 2 patches shrink to 1 × 2.
+    cv::Mat pixels(3, 1, CV_8UC4, cv::Scalar(0, 0, 0, 255));
+    pixels.at<cv::Vec4b>(0, 0) = {255, 0, 0, 255};
+    pixels.at<cv::Vec4b>(2, 0) = {0, 0, 255, 255};
+    const auto corners = cornerPatchColors(pixels);
+    EXPECT_EQ(corners[0], (RGBAColor{0.5, 0, 0, 1}));
+    EXPECT_EQ(corners[1], corners[0]);
+    EXPECT_EQ(corners[2], (RGBAColor{0, 0, 0.5, 1}));
+    EXPECT_EQ(corners[3], corners[2]);
+
+    // From 66 pixels on the short side, the patch is a 33rd of it.
+    Image large = filled(200, 99, {0, 0, 0});
+    paint(large, {0, 0, 3, 3}, {255, 255, 255});
+    EXPECT_EQ(MatteEngine::cornerColors(large)[0], (RGBAColor{1, 1, 1, 1}));
+}
+
+TEST(FlatColorMask, HandlesDegenerateImages)
+{
+    EXPECT_THROW(MatteEngine::flatColorMask(Image(), 25, true, 20), MatteError);
+    EXPECT_TRUE(MatteEngine::cornerColors(Image()).empty());
+
+    const MatteBox dot = MatteEngine::flatColorMask(filled(1, 1, {9, 9, 9}), 25, true, 20);
+    EXPECT_EQ(dot.image().size(), cv::Size(1, 1));
+    EXPECT_EQ(at(dot, 0, 0), 0);
+
+    // Transparent pixels count as black.
+    const MatteBox clear = MatteEngine::flatColorMask(Image::transparent({5, 4}), 25, false, 0, RGBAColor{0, 0, 0, 1});
+    EXPECT_EQ(cv::countNonZero(clear.image().pixels), 0);
+
+    Image strip = filled(20000, 50, {250, 250, 250});
+    paint(strip, {9000, 10, 2000, 30}, {0, 0, 0});
+    const MatteBox long_ = MatteEngine::flatColorMask(strip, 25, true, 20);
+    EXPECT_EQ(long_.image().size(), cv::Size(20000, 50));
+    EXPECT_EQ(at(long_, 10000, 25), 255);
+    EXPECT_EQ(at(long_, 100, 25), 0);
+}

@@ -1,0 +1,66 @@
+#include "engine/matte/MatteEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace zephrin;
+
+TEST(PixelColor, TruncatesTowardZeroAndStaysInside)
+{
+    cv::Mat pixels(5, 4, CV_8UC4, cv::Scalar(0, 0, 255, 255));
+    pixels.at<cv::Vec4b>(3, 0) = {255, 0, 0, 255};
+    const Image image(pixels);
+
+    const auto truncated = MatteEngine::pixelColor(image, -0.5, 3.9);
+    ASSERT_TRUE(truncated);
+    EXPECT_EQ(*truncated, (RGBAColor{1, 0, 0, 1}));
+    EXPECT_FALSE(MatteEngine::pixelColor(image, -1, 3));
+    EXPECT_FALSE(MatteEngine::pixelColor(image, 4, 0));
+    EXPECT_FALSE(MatteEngine::pixelColor(image, 0, 5));
+    EXPECT_FALSE(MatteEngine::pixelColor(image, 1e300, 0));
+    EXPECT_FALSE(MatteEngine::pixelColor(image, std::numeric_limits<double>::quiet_NaN(), 0));
+}
+
+TEST(PixelColor, UnpremultipliesAndRefusesTransparentPixels)
+{
+    cv::Mat pixels(2, 2, CV_8UC4, cv::Scalar(0, 0, 0, 0));
+    pixels.at<cv::Vec4b>(0, 1) = {128, 64, 0, 128};
+    const Image image(pixels);
+
+    const auto half = MatteEngine::pixelColor(image, 1, 0);
+    ASSERT_TRUE(half);
+    EXPECT_NEAR(half->r, 1.0, 1e-12);
+    EXPECT_NEAR(half->g, 0.5, 1e-12);
+    EXPECT_EQ(half->b, 0);
+    EXPECT_EQ(half->a, 1);
+    EXPECT_FALSE(MatteEngine::pixelColor(image, 0, 0));
+}
+
+TEST(WhiteFraction, CountsNearWhiteAmongOpaquePixels)
+{
+    cv::Mat canvas(800, 1200, CV_8UC4, cv::Scalar(0, 0, 0, 0));
+    canvas(cv::Rect(300, 200, 600, 400)).setTo(cv::Scalar(255, 255, 255, 255));
+    EXPECT_DOUBLE_EQ(MatteEngine::whiteFraction(Image(canvas)), 1.0);
+
+    canvas(cv::Rect(300, 200, 600, 400)).setTo(cv::Scalar(200, 200, 200, 255));
+    EXPECT_EQ(MatteEngine::whiteFraction(Image(canvas)), 0.0);
+
+    // Left half white, right half light grey 235 (just below the threshold).
+    cv::Mat halves(10, 20, CV_8UC4, cv::Scalar(235, 236, 236, 255));
+    halves.colRange(0, 10).setTo(cv::Scalar(236, 236, 236, 255));
+    EXPECT_DOUBLE_EQ(MatteEngine::whiteFraction(Image(halves)), 0.5);
+
+    // Alpha 200 is not opaque.
+    EXPECT_EQ(MatteEngine::whiteFraction(Image(cv::Mat(10, 10, CV_8UC4, cv::Scalar(200, 200, 200, 200)))), 0.0);
+    EXPECT_EQ(MatteEngine::whiteFraction(Image::transparent({50, 50})), 0.0);
+    EXPECT_EQ(MatteEngine::whiteFraction(Image()), 0.0);
+}
+
+TEST(PixelProbes, TransparentImageHasNoColourAnywhere)
+{
+    const Image clear = Image::transparent({7, 5});
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_FALSE(MatteEngine::pixelColor(clear, x, y));
+}

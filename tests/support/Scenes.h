@@ -1,0 +1,37 @@
+#pragma once
+// Generated, seeded photographs for the subject finders' tests and benchmarks.
+
+#include "engine/pixel/Image.h"
+
+#include <cstdint>
+
+namespace zephrin::testing {
+
+struct Scene {
+    Image image;  // opaque, premultiplied RGBA
+    cv::Mat shape; // CV_8UC1: 255 where the subject was drawn, 0 elsewhere
+};
+
+// A dark object (a rounded body on a short stand) a little off centre, on a warm
+// textured ground (blotches and grain) lit unevenly from the top left.
+Scene darkObjectOnTexture(cv::Size size, std::uint64_t seed);
+
+// Head and shoulders cut by the bottom edge of the frame: a light head over a
+// blue body, before a wall and a floor with blotches, lit from the left.
+Scene bustCutByTheFrame(cv::Size size, std::uint64_t seed);
+
+// A saturated object on an even, nearly white page that fills the frame.
+Scene objectOnFlatPage(cv::Size size, std::uint64_t seed);
+
+// The dark object of darkObjectOnTexture and, on the right, a blue disc.
+struct TwoSubjects {
+    Scene scene;       // shape = the dark object
+    cv::Mat disc;      // CV_8UC1, 255 on the disc
+    cv::Rect aroundDisc; // a selection that holds the disc and nothing of the object
+};
+TwoSubjects darkObjectAndBlueDisc(cv::Size size, std::uint64_t seed);
+
+// Intersection over union of a matte (values above 127 count) and a shape.
+double intersectionOverUnion(const cv::Mat& matte, const cv::Mat& shape);
+
+} // namespace zephrin::testing
