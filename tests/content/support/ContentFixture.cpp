@@ -16,7 +16,9 @@ void ContentFixture::SetUp()
     ensureGuiApplication();
     ASSERT_TRUE(m_served.isValid() && m_cache.isValid());
     // The Trash and the data folder of a run must not be the user's.
-    qputenv("XDG_DATA_HOME", m_cache.filePath(QStringLiteral("xdg-data")).toUtf8());
+    const QString dataHome = m_cache.filePath(QStringLiteral("xdg-data"));
+    QDir().mkpath(dataHome);
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
     m_server = std::make_unique<StaticHttpServer>(m_served.path());
 }
 
