@@ -4,6 +4,7 @@
 #include "content/files/DataFolder.h"
 #include "content/files/ImageFiles.h"
 #include "content/files/SafePath.h"
+#include "content/files/Trash.h"
 #include "content/mybackgrounds/BackgroundPicture.h"
 #include "content/tasks/WorkerPools.h"
 
@@ -27,15 +28,6 @@ const QString kAdded = QStringLiteral("Added to My Backgrounds");
 const QString kSavedSource = QStringLiteral("saved");
 constexpr double kBackdropWidth = 2400;
 constexpr double kBackdropHeight = 1600;
-
-// Into the Trash, or removed where the Trash refuses; a file that stays is left.
-void trashOrRemove(const QString& path)
-{
-    if (!QFile::exists(path))
-        return;
-    if (!QFile::moveToTrash(path))
-        QFile::remove(path);
-}
 
 } // namespace
 
@@ -261,7 +253,7 @@ void MyBackgroundsStore::deleteItems(const QSet<QString>& ids)
     for (const QString& id : ids) {
         for (const auto& path : {imagePath(id), thumbPath(id)})
             if (path)
-                trashOrRemove(*path);
+                moveToTrashOrRemove(*path);
         m_thumbCache.remove(id);
     }
     QList<MyBackground> items = m_items;

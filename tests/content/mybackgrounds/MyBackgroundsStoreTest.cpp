@@ -275,6 +275,21 @@ TEST_F(MyBackgroundsStoreTest, DeletesFilesAndRecordsAlsoWhenFilesAreGone)
     EXPECT_TRUE(QDir(m_root + "/images").entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(MyBackgroundsStoreTest, RemovesFilesWhenThereIsNoTrash)
+{
+    auto store = makeStore();
+    const auto id = add(*store, photoLikeImage({40, 30}, 1), "Doomed");
+    ASSERT_TRUE(id);
+    qputenv("XDG_DATA_HOME", cached("no-such-folder").toUtf8());
+    const QString workingFolder = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    store->deleteItems({*id});
+    QDir::setCurrent(workingFolder);
+    EXPECT_FALSE(QFile::exists(image(*id)));
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
+}
+
 TEST_F(MyBackgroundsStoreTest, LoadsOnlyRecordsWhosePictureIsThere)
 {
     auto store = makeStore();
