@@ -19,8 +19,13 @@ bool isServerAddress(const QUrl& url)
 
 QUrl contentServerAddress()
 {
+    return contentServerAddress(QSettings());
+}
+
+QUrl contentServerAddress(const QSettings& settings)
+{
     const QString fromEnvironment = qEnvironmentVariable("ZEPHRIN_CONTENT_URL");
-    const QString fromSettings = QSettings().value(QStringLiteral("contentBaseURL")).toString();
+    const QString fromSettings = settings.value(QStringLiteral("contentBaseURL")).toString();
     for (const QString& text : {fromEnvironment, fromSettings}) {
         if (text.isEmpty())
             continue;

@@ -11,9 +11,13 @@
 #include <QString>
 #include <QUrl>
 
+class QSettings;
+
 namespace zephrin {
 
 QUrl contentServerAddress();
+// The same, reading the setting from `settings`.
+QUrl contentServerAddress(const QSettings& settings);
 
 // The server address followed by `folder` ("zephrin/fonts"), as an absolute URL
 // whose path ends in a slash, so every resource can be resolved against it.
