@@ -4,7 +4,13 @@
 // serve several background tasks at once. The editor owns one, the batch model
 // another, and each automation request makes its own.
 
+#include "engine/edits/MaskEditLayers.h"
 #include "engine/pixel/RenderContext.h"
+#include "engine/types/MatteBox.h"
+#include "engine/types/MatteSettings.h"
+#include "engine/types/RGBAColor.h"
+
+#include <optional>
 
 namespace zephrin {
 
@@ -19,6 +25,23 @@ public:
     static RenderContext makeContext();
 
     const RenderContext& context() const { return m_context; }
+
+    // Matte refinement (engine/refine/)
+    // The cutout: the source's colour (un-blended from the page colour when the
+    // box has one, then decontaminated when the settings say so) with the
+    // refined matte as alpha, over the source's extent. Never fails.
+    Image applyMatteSettings(const Image& source, const MatteBox& box, const MatteSettings& settings,
+                             const std::optional<MaskEditLayers>& edits = std::nullopt) const;
+    // The matte with its holes filled (when asked), its edge treated, feathered
+    // and the mask edits merged; same extent as the input. Reads only
+    // fillHoles, edgeMode and feather of the settings. Never fails.
+    Matte refineEdges(const Matte& matte, const MatteSettings& settings,
+                      const std::optional<MaskEditLayers>& edits = std::nullopt) const;
+    // The matte with its enclosed holes made opaque, or none when it has none.
+    std::optional<Matte> fillHoles(const Matte& matte) const;
+    // The source with the page colour un-blended from the soft pixels next to
+    // the background; none for an empty image or one above 40,000,000 pixels.
+    std::optional<Image> removeMatte(const Image& source, const Matte& refined, const RGBAColor& pageColor) const;
 
 private:
     const RenderContext m_context;
