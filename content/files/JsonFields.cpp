@@ -6,6 +6,15 @@
 
 namespace zephrin::json {
 
+std::optional<QJsonDocument> parse(const QByteArray& data)
+{
+    QJsonParseError error;
+    QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError)
+        return std::nullopt;
+    return document;
+}
+
 std::optional<QString> string(const QJsonObject& object, QLatin1String key)
 {
     const QJsonValue value = object.value(key);

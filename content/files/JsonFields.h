@@ -3,6 +3,7 @@
 // that is missing or has the wrong type makes the caller reject the whole
 // document. Each accessor gives none for a missing or mistyped value.
 
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,9 @@
 #include <optional>
 
 namespace zephrin::json {
+
+// The whole of `data` parsed as JSON; none when it isn't JSON.
+std::optional<QJsonDocument> parse(const QByteArray& data);
 
 std::optional<QString> string(const QJsonObject& object, QLatin1String key);
 std::optional<bool> boolean(const QJsonObject& object, QLatin1String key);

@@ -6,6 +6,7 @@
 #include "content/fonts/FontFileName.h"
 #include "content/fonts/FontManifest.h"
 #include "content/net/ContentServer.h"
+#include "content/net/CachedCatalogue.h"
 #include "content/net/HttpGet.h"
 #include "content/tasks/Promise.h"
 #include "content/tasks/WorkerPools.h"
@@ -113,37 +114,27 @@ void FontLibrary::loadIfNeeded()
 
 void FontLibrary::fetchManifest()
 {
-    const QString cachePath = QDir(m_folder).filePath(kManifestFile);
-    const bool showCache = m_items.value().isEmpty();
-    QtConcurrent::run(userInitiatedPool(), [cachePath, showCache]() -> std::optional<FontManifest> {
-        QFile file(cachePath);
-        if (!showCache || !file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return decodeFontManifest(file.readAll());
-    }).then(this, [this, cachePath](std::optional<FontManifest> cached) {
-        if (cached && m_items.value().isEmpty()) {
-            m_items = cached->items;
-            m_categories = cached->categories;
-        }
-        const HttpGet get{m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes};
-        httpGet(m_network, get)
-            .then(userInitiatedPool(), [cachePath](std::optional<QByteArray> body) -> std::optional<FontManifest> {
-                std::optional<FontManifest> manifest = body ? decodeFontManifest(*body) : std::nullopt;
-                // The copy on disk is only ever replaced by a catalogue that decoded.
-                if (manifest)
-                    writeAtomically(cachePath, *body);
-                return manifest;
-            })
-            .then(this, [this](std::optional<FontManifest> fetched) {
-                if (fetched) {
-                    m_items = fetched->items;
-                    m_categories = fetched->categories;
-                    m_status = Status::ready;
-                } else {
-                    m_status = m_items.value().isEmpty() ? Status::failed : Status::ready;
-                }
-            });
-    });
+    const CachedCatalogue<FontManifest> catalogue{
+        {m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes},
+        QDir(m_folder).filePath(kManifestFile),
+        decodeFontManifest};
+    loadCatalogue(
+        this, m_network, catalogue, m_items.value().isEmpty(),
+        [this](const FontManifest& cached) {
+            if (!m_items.value().isEmpty())
+                return;
+            m_items = cached.items;
+            m_categories = cached.categories;
+        },
+        [this](std::optional<FontManifest> fetched) {
+            if (fetched) {
+                m_items = fetched->items;
+                m_categories = fetched->categories;
+                m_status = Status::ready;
+            } else {
+                m_status = m_items.value().isEmpty() ? Status::failed : Status::ready;
+            }
+        });
 }
 
 QFuture<std::optional<QString>> FontLibrary::download(const FontItem& item)

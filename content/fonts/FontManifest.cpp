@@ -4,7 +4,6 @@
 #include "content/files/SafePath.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 
 #include <algorithm>
 
@@ -52,11 +51,10 @@ bool isSafe(const FontItem& item)
 
 std::optional<FontManifest> decodeFontManifest(const QByteArray& data)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const std::optional<QJsonDocument> document = json::parse(data);
+    if (!document || !document->isObject())
         return std::nullopt;
-    const QJsonObject root = document.object();
+    const QJsonObject root = document->object();
     const auto categories = json::stringArray(root, QLatin1String("categories"));
     const QJsonValue items = root.value(QLatin1String("items"));
     if (!categories || !items.isArray())

@@ -103,12 +103,11 @@ QByteArray encodeLibrary(const QList<MyBackground>& records)
 
 std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& data)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray())
+    const std::optional<QJsonDocument> document = json::parse(data);
+    if (!document || !document->isArray())
         return std::nullopt;
     QList<MyBackground> records;
-    for (const QJsonValue element : document.array()) {
+    for (const QJsonValue element : document->array()) {
         std::optional<MyBackground> record = decodeRecord(element);
         if (!record)
             return std::nullopt;

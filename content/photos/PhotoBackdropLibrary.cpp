@@ -5,6 +5,7 @@
 #include "content/files/ImageFiles.h"
 #include "content/files/SafePath.h"
 #include "content/net/ContentServer.h"
+#include "content/net/CachedCatalogue.h"
 #include "content/net/HttpGet.h"
 #include "content/photos/PhotoManifest.h"
 #include "content/tasks/Promise.h"
@@ -62,40 +63,25 @@ PhotoBackdropLibrary& PhotoBackdropLibrary::shared()
 QFuture<void> PhotoBackdropLibrary::refresh()
 {
     QDir().mkpath(m_cacheFolder);
-    const QString cachePath = QDir(m_cacheFolder).filePath(kManifestFile);
-    const bool showCache = m_items.value().isEmpty();
     auto done = std::make_shared<QPromise<void>>();
     done->start();
-
-    QtConcurrent::run(userInitiatedPool(), [cachePath, showCache]() -> std::optional<PhotoManifest> {
-        QFile file(cachePath);
-        if (!showCache || !file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return decodePhotoManifest(file.readAll());
-    }).then(this, [this, cachePath, done](std::optional<PhotoManifest> cached) {
-        if (cached && m_items.value().isEmpty())
-            apply(cached->categories, cached->items);
-        const HttpGet get{m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes};
-        httpGet(m_network, get)
-            .then(userInitiatedPool(), [cachePath](std::optional<QByteArray> body) -> std::optional<PhotoManifest> {
-                std::optional<PhotoManifest> manifest = body ? decodePhotoManifest(*body) : std::nullopt;
-                // The copy on disk is only ever replaced by a catalogue that decoded.
-                if (manifest)
-                    writeAtomically(cachePath, *body);
-                return manifest;
-            })
-            .then(this, [this, done](std::optional<PhotoManifest> fetched) {
-                if (fetched) {
-                    apply(fetched->categories, fetched->items);
-                    m_status = Status{Status::Phase::ready, {}};
-                } else if (!m_items.value().isEmpty()) {
-                    m_status = Status{Status::Phase::ready, {}};
-                } else {
-                    m_status = Status::failed(failureMessage);
-                }
-                done->finish();
-            });
-    });
+    const CachedCatalogue<PhotoManifest> catalogue{
+        {m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes},
+        QDir(m_cacheFolder).filePath(kManifestFile),
+        decodePhotoManifest};
+    loadCatalogue(
+        this, m_network, catalogue, m_items.value().isEmpty(),
+        [this](const PhotoManifest& cached) {
+            if (m_items.value().isEmpty())
+                apply(cached.categories, cached.items);
+        },
+        [this, done](std::optional<PhotoManifest> fetched) {
+            if (fetched)
+                apply(fetched->categories, fetched->items);
+            m_status = fetched || !m_items.value().isEmpty() ? Status{Status::Phase::ready, {}}
+                                                              : Status::failed(failureMessage);
+            done->finish();
+        });
     return done->future();
 }
 

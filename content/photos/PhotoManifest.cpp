@@ -4,7 +4,6 @@
 #include "content/files/SafePath.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 
 namespace zephrin {
 
@@ -27,11 +26,10 @@ std::optional<PhotoBackdrop> decodeItem(const QJsonValue& value)
 
 std::optional<PhotoManifest> decodePhotoManifest(const QByteArray& data)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const std::optional<QJsonDocument> document = json::parse(data);
+    if (!document || !document->isObject())
         return std::nullopt;
-    const QJsonObject root = document.object();
+    const QJsonObject root = document->object();
 
     PhotoManifest manifest;
     const auto version = json::integer(root, QLatin1String("version"));
