@@ -2,6 +2,8 @@
 
 #include "content/backdrops/SplitMix64.h"
 #include "engine/pixel/LanczosScale.h"
+#include "engine/pixel/SolidImage.h"
+#include "engine/pixel/SourceOver.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
@@ -81,19 +83,7 @@ Image backgroundThumbnail(const Image& picture)
 
 Image flattenedOnWhite(const Image& picture)
 {
-    cv::Mat flat(picture.pixels.size(), CV_8UC4);
-    cv::parallel_for_(cv::Range(0, flat.rows), [&](const cv::Range& range) {
-        for (int y = range.start; y < range.end; ++y) {
-            const auto* in = picture.pixels.ptr<cv::Vec4b>(y);
-            auto* out = flat.ptr<cv::Vec4b>(y);
-            for (int x = 0; x < flat.cols; ++x) {
-                const int clear = 255 - in[x][3];
-                out[x] = {cv::saturate_cast<uchar>(in[x][0] + clear), cv::saturate_cast<uchar>(in[x][1] + clear),
-                          cv::saturate_cast<uchar>(in[x][2] + clear), 255};
-            }
-        }
-    });
-    return Image(flat, picture.origin);
+    return sourceOver(picture, solidImage({1, 1, 1, 1}, picture.extent()));
 }
 
 bool writeJpeg(const Image& image, const QString& path, int quality)

@@ -31,7 +31,7 @@ Image reducedForStorage(const Image& picture);
 // 240 / height) and centred, so the overflow is cut equally from both ends.
 Image backgroundThumbnail(const Image& picture);
 
-// Premultiplied colour over opaque white: c + (255 − alpha), alpha 255.
+// The picture laid over opaque white: what was clear becomes white.
 Image flattenedOnWhite(const Image& picture);
 
 // Writes the image, flattened on white, as a JPEG of quality 0 to 100 through
