@@ -14,7 +14,7 @@ cv::Mat lineKernel(int radius, double angle)
 {
     const int side = 2 * radius + 1;
     cv::Mat kernel(side, side, CV_32F, cv::Scalar(0));
-    // y up in the design, y down in the rows: the one flip.
+    // The angle is measured with y up, the rows run down: the one flip.
     const double dx = std::cos(angle);
     const double dy = -std::sin(angle);
     for (int k = -radius; k <= radius; ++k) {

@@ -4,8 +4,8 @@
 // one direction.
 //
 // Float images (CV_32F, any number of channels) in, the same size and type out;
-// edges mirror. `angle` is in radians, counter-clockwise from the +x axis as the
-// design measures it (y up); the flip to image rows happens here, once. Cost:
+// edges mirror. `angle` is in radians, counter-clockwise from the +x axis with y
+// pointing up; the flip to image rows happens here, once. Cost:
 // one filter pass with a kernel as long as the segment (1 × 19 for the
 // axis-aligned angles of the grain, where it is a running box sum).
 
