@@ -18,6 +18,8 @@
 namespace zephrin {
 
 struct Image {
+    static constexpr int kPixelType = CV_8UC4;
+
     cv::Mat pixels;         // CV_8UC4, premultiplied RGBA
     cv::Point origin{0, 0}; // image-space position of pixels(0, 0)
 
@@ -36,6 +38,8 @@ struct Image {
 };
 
 struct Matte {
+    static constexpr int kPixelType = CV_8UC1;
+
     cv::Mat pixels;         // CV_8UC1, 255 = subject
     cv::Point origin{0, 0};
 

@@ -20,8 +20,12 @@ struct RenderContextOptions {
 
 // Renders `area` (image space) of an image to 8-bit premultiplied RGBA sRGB;
 // pixels of `area` outside the image's extent come out transparent.
+// The result is a new buffer of area.size() with contiguous rows (4 × width
+// bytes each), row 0 = area's top; the caller may write into it.
+// Cost: one parallel copy of `area`.
 cv::Mat renderRGBA8(const Image& image, cv::Rect area);
-// Renders `area` of a matte to 8-bit grey; outside the extent is black.
+// Renders `area` of a matte to 8-bit grey; outside the extent is black. Same
+// buffer rules as renderRGBA8 (width bytes per row).
 cv::Mat renderGrey8(const Matte& matte, cv::Rect area);
 
 class RenderContext {

@@ -1,0 +1,16 @@
+#pragma once
+// An image of one colour.
+//
+// RGBAColor (straight sRGB, components clamped to 0 to 1) → Image (CV_8UC4
+// premultiplied) covering exactly `extent`: alpha = round(a × 255), each colour
+// channel round(c × a × 255). Outside the extent the plane is transparent.
+// Cost: one parallel fill.
+
+#include "engine/pixel/Image.h"
+#include "engine/types/RGBAColor.h"
+
+namespace zephrin {
+
+Image solidImage(const RGBAColor& color, cv::Rect extent);
+
+} // namespace zephrin

@@ -1,0 +1,13 @@
+#pragma once
+// Point operations on premultiplied RGBA whose new colour channel depends only
+// on that channel and the pixel's alpha: one 64 KiB table instead of arithmetic.
+
+#include <opencv2/core.hpp>
+
+namespace zephrin::detail {
+
+// table[alpha * 256 + channel] = the new channel; alpha is kept. A new buffer of
+// rgba's size (CV_8UC4). Cost: one parallel lookup pass.
+cv::Mat mapThroughChannelTable(const cv::Mat& rgba, const uchar* table);
+
+} // namespace zephrin::detail
