@@ -3,12 +3,14 @@
 // repetitions and reports their median and minimum (wall time: the operations
 // use the whole thread pool).
 //
-// Measured on the 8-core build machine, 12 MP, median (other builds running):
-//   blur sigma 18 RGBA, clamp     OpenCV GaussianBlur 240 ms  → reduced copy 28 ms
-//   blur sigma 18 matte           OpenCV GaussianBlur 42 ms   → 4 ms
-//   disk maximum radius 12 RGBA   OpenCV dilate (disk) 180 ms → row decomposition 30 ms
-//   disk maximum radius 12 matte  OpenCV dilate (disk) 56 ms  → 5 ms
-//   Lanczos to 2400 px RGBA       (no anti-aliased Lanczos in OpenCV) 31 ms
+// Measured on the 8-core build machine, 12 MP, medians (quiet machine / with
+// other builds loading it to 12–20):
+//   blur sigma 18 RGBA, clamp     OpenCV GaussianBlur 240 ms  → reduced copy 28 / 50 ms
+//   blur sigma 18 matte           OpenCV GaussianBlur 42 ms   → 4 / 8 ms
+//   disk maximum radius 12 RGBA   OpenCV dilate (disk) 180 ms → row decomposition 30 / 30 ms
+//   disk maximum radius 12 matte  OpenCV dilate (disk) 56 ms  → 4 / 11 ms
+//   Lanczos to 2400 px RGBA       (no anti-aliased Lanczos in OpenCV) 31 / 20 ms
+//   Lanczos to 1 MP RGBA          25 / 20 ms
 // A new 12 MP RGBA buffer alone costs about 10 ms of page faults here.
 
 #include "engine/pixel/BlendWithMask.h"
