@@ -27,4 +27,11 @@ inline cv::Rect checkedExtent(cv::Rect extent)
     return extent;
 }
 
+// True when a buffer of `size` stays within the limits (callers that answer
+// "nothing" rather than throw).
+inline bool withinLimits(cv::Size size)
+{
+    return size.width <= kMaxSide && size.height <= kMaxSide && std::int64_t(size.width) * size.height <= kMaxPixels;
+}
+
 } // namespace zephrin::detail
