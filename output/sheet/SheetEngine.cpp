@@ -2,14 +2,13 @@
 
 #include "output/sheet/SheetEngine.h"
 
+#include "engine/codec/PngWriter.h"
 #include "engine/types/MatteError.h"
 #include "output/sheet/StickerCell.h"
 #include "output/vector/PathCommands.h"
 
-#include <QBuffer>
 #include <QHash>
 #include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
@@ -17,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <future>
 
 namespace zephrin {
 
@@ -49,11 +49,40 @@ QRectF pageRect(const QRectF& inches, double dpi)
     return {inches.x() * dpi, inches.y() * dpi, inches.width() * dpi, inches.height() * dpi};
 }
 
+// A page of one byte value in every channel (0: transparent, 255: white).
+cv::Mat newPage(cv::Size size, uchar fill)
+{
+    try {
+        return cv::Mat(size, CV_8UC4, cv::Scalar::all(fill));
+    } catch (const std::exception&) {
+        renderFailed();
+    }
+}
+
 // A painter target over a page buffer, which must outlive it.
 QImage paintableView(cv::Mat& pixels)
 {
     return QImage(pixels.data, pixels.cols, pixels.rows, static_cast<qsizetype>(pixels.step),
                   QImage::Format_RGBA8888_Premultiplied);
+}
+
+void beginPainting(QPainter& painter, QImage& page)
+{
+    if (page.isNull() || !painter.begin(&page))
+        renderFailed();
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+}
+
+// A tile is made at its cell's size in pixels, so it goes onto the page pixel
+// for pixel at the nearest whole-pixel position (at most half a pixel off, and
+// without the blur of resampling). A tile of another size (a second design
+// under the same id) is scaled into the cell.
+void drawTile(QPainter& painter, const QImage& tile, const QRectF& target)
+{
+    if (std::abs(target.width() - tile.width()) < 1 && std::abs(target.height() - tile.height()) < 1)
+        painter.drawImage(QPointF(std::round(target.x()), std::round(target.y())), tile);
+    else
+        painter.drawImage(target, tile);
 }
 
 // Butt ends and mitred corners, as the page's drawing conventions have them
@@ -182,67 +211,74 @@ SheetRender SheetEngine::render(const std::vector<StickerItem>& items, const She
             tiles.insert(item.id, std::move(record));
     }
 
-    cv::Mat printPixels, previewPixels;
-    try {
-        printPixels = cv::Mat(*pageSize, CV_8UC4, cv::Scalar::all(0));
-        previewPixels = cv::Mat(*pageSize, CV_8UC4, cv::Scalar::all(255));
-    } catch (const std::exception&) {
-        renderFailed();
-    }
-    QImage printImage = paintableView(printPixels);
-    QImage previewImage = paintableView(previewPixels);
+    // The placed copies that have a tile, in layout order.
+    struct PlacedTile {
+        const SheetPlacement* placement;
+        const TileRecord* record;
+        QRectF target;   // the cell in page pixels
+    };
+    std::vector<PlacedTile> placed;
+    for (const SheetPlacement& placement : sheetLayout.placements)
+        if (const auto found = tiles.constFind(placement.itemID); found != tiles.cend())
+            placed.push_back({&placement, found->get(), pageRect(placement.rect, d)});
 
+    // The print image: the tiles on a transparent page. It is encoded while the
+    // preview is drawn.
+    cv::Mat printPixels = newPage(*pageSize, 0);
+    {
+        QImage printImage = paintableView(printPixels);
+        QPainter print;
+        beginPainting(print, printImage);
+        for (const PlacedTile& copy : placed)
+            drawTile(print, toQImage(copy.record->tile.tile), copy.target);
+    }
+    // The PNG carries the resolution (pixels per metre).
+    const int pixelsPerMetre = static_cast<int>(std::lround(d / kMetresPerInch));
+    std::future<std::optional<QByteArray>> png = std::async(std::launch::async, [&printPixels, pixelsPerMetre] {
+        return writePng(Image(printPixels), true, pixelsPerMetre);
+    });
+
+    // The preview: a white page, the printable area's outline, the tiles and,
+    // when shown, the cut lines; and the cut paths of the cut file.
+    cv::Mat previewPixels = newPage(*pageSize, 255);
     std::vector<std::string> cutPaths;
     {
-        QPainter print, preview;
-        if (printImage.isNull() || previewImage.isNull() || !print.begin(&printImage) || !preview.begin(&previewImage))
-            renderFailed();
-        for (QPainter* painter : {&print, &preview})
-            painter->setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-
+        QImage previewImage = paintableView(previewPixels);
+        QPainter preview;
+        beginPainting(preview, previewImage);
         preview.setPen(printableAreaPen());
         preview.setBrush(Qt::NoBrush);
         preview.drawRect(pageRect(area, d));
 
-        for (const SheetPlacement& placement : sheetLayout.placements) {
-            const auto found = tiles.constFind(placement.itemID);
-            if (found == tiles.cend())
+        for (const PlacedTile& copy : placed) {
+            drawTile(preview, toQImage(copy.record->tile.tile), copy.target);
+            if (!copy.record->trace)
                 continue;
-            const TileRecord& record = **found;
-            const QRectF target = pageRect(placement.rect, d);
-            const QImage tile = toQImage(record.tile.tile);
-            print.drawImage(target, tile);
-            preview.drawImage(target, tile);
-
-            if (!record.trace)
-                continue;
-            const double sx = placement.rect.width() / record.tile.mask.width();
-            const double sy = placement.rect.height() / record.tile.mask.height();
-            std::string pathData =
-                cutPathData(record.trace->layers, sx, sy, placement.rect.left(), placement.rect.top());
+            const QRectF& rect = copy.placement->rect;
+            const double sx = rect.width() / copy.record->tile.mask.width();
+            const double sy = rect.height() / copy.record->tile.mask.height();
+            std::string pathData = cutPathData(copy.record->trace->layers, sx, sy, rect.left(), rect.top());
             if (pathData.empty())
                 continue;
             cutPaths.push_back(std::move(pathData));
             if (settings.showCutLines) {
-                CutLinePath cutLine{{}, sx, sy, placement.rect.topLeft(), d};
-                for (const TracedLayer& layer : record.trace->layers)
+                CutLinePath cutLine{{}, sx, sy, rect.topLeft(), d};
+                for (const TracedLayer& layer : copy.record->trace->layers)
                     walkContours(layer.contours, cutLine);
                 preview.strokePath(cutLine.path, cutLinePen());
             }
         }
     }
 
-    // The print image carries its resolution (pixels per metre in the PNG).
-    const int dotsPerMetre = static_cast<int>(std::lround(d / kMetresPerInch));
-    printImage.setDotsPerMeterX(dotsPerMetre);
-    printImage.setDotsPerMeterY(dotsPerMetre);
-    QByteArray png;
-    QBuffer buffer(&png);
-    QImageWriter writer(&buffer, "png");
-    if (!buffer.open(QIODevice::WriteOnly) || !writer.write(printImage))
+    std::optional<QByteArray> printPNG;
+    try {
+        printPNG = png.get();
+    } catch (const std::exception&) {
+    }
+    if (!printPNG)
         renderFailed();
 
-    return SheetRender{ImageBox(Image(previewPixels)), std::move(png), cutFile(paper, cutPaths),
+    return SheetRender{ImageBox(Image(previewPixels)), std::move(*printPNG), cutFile(paper, cutPaths),
                        std::move(sheetLayout)};
 }
 
