@@ -207,6 +207,26 @@ TEST(SheetRender, ChangedImageIsDrawnAndCutAnew)
     EXPECT_EQ(qAlpha(decodedPNG(square.printPNG).pixel(40, 40)), 255);
 }
 
+// A sticker with nothing opaque has no outline to trace: it keeps its place
+// without a cut path, and its cached tile remembers that, so the trace is not
+// tried again.
+TEST(SheetRender, UntraceableDesignIsPlacedWithoutACutPath)
+{
+    SheetEngine engine;
+    const std::vector<StickerItem> items{stickerItem(Image::transparent({100, 100}), 1.0, 2),
+                                         stickerItem(discImage(100), 1.0, 1)};
+    const SheetSettings settings = margins(50);
+    const SheetRender first = engine.render(items, settings, {});
+    EXPECT_EQ(first.layout.placedCount, 3);
+    std::size_t paths = 0;
+    for (std::size_t at = first.cutSVG.find("<path"); at != std::string::npos; at = first.cutSVG.find("<path", at + 1))
+        ++paths;
+    EXPECT_EQ(paths, 1u);
+    engine.render(items, settings, {});
+    EXPECT_EQ(engine.tileCacheCounts().tilesMade, 2u);
+    EXPECT_EQ(engine.tileCacheCounts().tracesMade, 1u);
+}
+
 TEST(SheetRender, UnusablePagesThrowRenderFailed)
 {
     SheetEngine engine;
