@@ -48,8 +48,12 @@ std::int64_t copiesToConsider(std::int64_t wanted, double w, double h, const QRe
 {
     if (wanted < 1 || !fitsPrintableArea({w, h}, area))
         return 0;
-    // The slack keeps copies that fit only within the packer's tolerance.
-    const double byArea = std::floor((area.width() + s) * (area.height() + s) / ((w + s) * (h + s)) * (1 + 1e-9));
+    // Side by side ratios, so that no product overflows; the slack keeps copies
+    // that fit only within the packer's tolerance.
+    const double byArea =
+        std::floor((area.width() + s) / (w + s) * ((area.height() + s) / (h + s)) * (1 + 1e-9));
+    if (!(byArea >= 0))
+        return 0;
     return byArea >= static_cast<double>(wanted) ? wanted : static_cast<std::int64_t>(byArea);
 }
 
@@ -65,8 +69,10 @@ SheetLayout SheetEngine::layout(const std::vector<StickerItem>& items, const She
                                 const SheetPins& pins)
 {
     const QRectF area = settings.printableArea();
-    // A negative spacing would let cells overlap without end; it counts as none.
-    const double s = settings.spacingInches > 0 ? settings.spacingInches : 0;
+    // A negative spacing would let cells overlap without end; it counts as none,
+    // and so does one that is not a number or not finite.
+    const double s =
+        std::isfinite(settings.spacingInches) && settings.spacingInches > 0 ? settings.spacingInches : 0;
 
     // Copy records, design by design.
     SheetLayout result;

@@ -261,6 +261,20 @@ TEST(SheetLayout, HugeCountsFillThePageAndAreStillCounted)
     EXPECT_EQ(full.placedCount, 12);
 }
 
+// Spacing that could not be honoured (negative, not a number, infinite) counts
+// as none rather than stacking copies on one spot or failing them all.
+TEST(SheetLayout, UnusableSpacingCountsAsNone)
+{
+    const std::vector<StickerItem> items{stickerItem(opaqueImage(100, 100), 2.0, 50)};
+    const SheetLayout none = SheetEngine::layout(items, settingsWith(PrintRegion::margins, 0), {});
+    for (const double spacing : {-2.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+        const SheetSettings settings = settingsWith(PrintRegion::margins, spacing);
+        const SheetLayout layout = SheetEngine::layout(items, settings, {});
+        EXPECT_EQ(layout, none) << spacing;
+    }
+    EXPECT_EQ(none.placedCount, 12);
+}
+
 TEST(SheetLayout, DesignsWithoutAPrintableSizeAreOnlyCounted)
 {
     std::vector<StickerItem> items{stickerItem(Image(), 2.0, 2), stickerItem(opaqueImage(10, 10), 0, 1),
