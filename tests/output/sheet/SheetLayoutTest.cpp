@@ -84,13 +84,6 @@ TEST(PrintableArea, WorkedValues)
     }
 }
 
-TEST(PaperSize, RawValuesMatchExactly)
-{
-    EXPECT_EQ(rawValue(PaperSize::fourBySix), QString::fromUtf8("4 \xC3\x97 6 in"));
-    EXPECT_EQ(fromRaw<PaperSize>(u"4 x 6 in"), std::nullopt);
-    EXPECT_EQ(fromRaw<PaperSize>(u"US Letter"), PaperSize::letter);
-}
-
 TEST(PinKey, UpperCaseUuidHashAndInstance)
 {
     const QUuid id = QUuid::fromString(QStringLiteral("{3f2504e0-4f89-11d3-9a0c-0305e82c3301}"));

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageReader>
 
 #include <future>
 
@@ -87,21 +85,6 @@ TEST(SheetRender, EmptySheet)
 
     EXPECT_EQ(render.cutSVG, SheetEngine::cutFile({8.5, 11}, {}));
     EXPECT_EQ(render.layout, SheetLayout{});
-}
-
-TEST(SheetRender, PageSizesFollowThePaper)
-{
-    SheetEngine engine;
-    SheetSettings settings;
-    for (const auto& [paper, size] : {std::pair{PaperSize::a4, QSize(2481, 3507)},
-                                      std::pair{PaperSize::fourBySix, QSize(1200, 1800)}}) {
-        settings.paper = paper;
-        const SheetRender render = engine.render({}, settings, {});
-        QBuffer buffer;
-        buffer.setData(render.printPNG);
-        EXPECT_EQ(QImageReader(&buffer, "png").size(), size);
-        EXPECT_EQ(render.preview.image().size(), cv::Size(size.width(), size.height()));
-    }
 }
 
 TEST(SheetRender, DrawsStickersWithBorderAndCutLines)

@@ -116,18 +116,6 @@ TEST(MakeTile, NothingBelowOnePixelOrWithoutAnImage)
     EXPECT_FALSE(engine.makeTile(stickerItem(opaqueImage(10, 10), 1e6, 1), settings)) << "beyond the page limit";
 }
 
-TEST(TraceImage, OpaqueBlackInsideTheOutlineOnly)
-{
-    cv::Mat grey(4, 5, CV_8UC1, cv::Scalar(0));
-    grey(cv::Rect(1, 1, 3, 2)).setTo(255);
-    const auto image = SheetEngine().traceImage(Matte(grey));
-    ASSERT_TRUE(image);
-    ASSERT_EQ(image->size(), cv::Size(5, 4));
-    EXPECT_EQ(image->pixels.at<cv::Vec4b>(1, 1), cv::Vec4b(0, 0, 0, 255));
-    EXPECT_EQ(image->pixels.at<cv::Vec4b>(0, 0), cv::Vec4b(0, 0, 0, 0));
-    EXPECT_EQ(image->pixels.at<cv::Vec4b>(3, 4), cv::Vec4b(0, 0, 0, 0));
-}
-
 // The key names what changes a tile's pixels: the design's image among them,
 // so that a design whose picture changed under the same id is made again.
 TEST(TileKey, NamesTheImageAndWhatChangesPixelsOnly)
