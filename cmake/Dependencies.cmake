@@ -14,6 +14,7 @@ set_property(TARGET opencv_imgproc PROPERTY INTERFACE_LINK_LIBRARIES opencv_core
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
 pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)

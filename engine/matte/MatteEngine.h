@@ -12,10 +12,12 @@
 #include "engine/pixel/RenderContext.h"
 #include "engine/types/AdjustSettings.h"
 #include "engine/types/CompositeSettings.h"
+#include "engine/types/ExportFormat.h"
 #include "engine/types/MatteBox.h"
 #include "engine/types/MatteSettings.h"
 #include "engine/types/RGBAColor.h"
 
+#include <QByteArray>
 #include <QPointF>
 #include <QRectF>
 
@@ -121,6 +123,17 @@ public:
     // A white rounded rectangle on black over `rect` (whole pixels, rounded
     // outwards), antialiased; radius capped at half the shorter side.
     static Matte shapeCropMask(const QRectF& rect, double radius);
+    // Raster encoding (engine/codec/RenderData.cpp)
+    // The file bytes of a finished image (origin ignored) as PNG, JPEG, WebP or
+    // HEIC. A maximum long edge above 0 scales the image down (never up) before
+    // it is rendered; without `transparent`, and always for JPEG, it is flattened
+    // on white. Quality is 0 to 100: JPEG and HEIC use quality / 100, WebP takes
+    // it as is (lossless from 99.5), PNG ignores it. Throws MatteError
+    // (renderFailed; unsupportedFormat for svg) or WebPEncoder::EncodeError.
+    QByteArray renderData(const Image& image, ExportFormat format, int maxLongEdge, bool transparent,
+                          double quality) const;
+    // The PNG bytes of an image, for the clipboard and drag-out; nothing on failure.
+    std::optional<QByteArray> encodeImage(const Image& image) const;
 
 private:
     const RenderContext m_context;

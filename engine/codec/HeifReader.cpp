@@ -1,0 +1,103 @@
+#include "engine/codec/HeifReader.h"
+
+#include <QColorSpace>
+
+#include <libheif/heif.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace zephrin {
+
+namespace {
+
+struct ContextDeleter {
+    void operator()(heif_context* context) const { heif_context_free(context); }
+};
+struct HandleDeleter {
+    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
+};
+struct ImageDeleter {
+    void operator()(heif_image* image) const { heif_image_release(image); }
+};
+
+bool ok(const heif_error& error) { return error.code == heif_error_Ok; }
+
+// nclx colour primaries 12: SMPTE EG 432-1, the Display P3 of phone cameras.
+constexpr int kDisplayP3Primaries = 12;
+
+QColorSpace colorSpaceOf(const heif_image_handle* handle)
+{
+    switch (heif_image_handle_get_color_profile_type(handle)) {
+    case heif_color_profile_type_prof:
+    case heif_color_profile_type_rICC: {
+        QByteArray icc(qsizetype(heif_image_handle_get_raw_color_profile_size(handle)), Qt::Uninitialized);
+        if (!ok(heif_image_handle_get_raw_color_profile(handle, icc.data())))
+            return {};
+        return QColorSpace::fromIccProfile(icc);
+    }
+    case heif_color_profile_type_nclx: {
+        heif_color_profile_nclx* nclx = nullptr;
+        if (!ok(heif_image_handle_get_nclx_color_profile(handle, &nclx)))
+            return {};
+        const bool displayP3 = nclx->color_primaries == kDisplayP3Primaries;
+        heif_nclx_color_profile_free(nclx);
+        if (displayP3)
+            return QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb);
+        return {};
+    }
+    default: return {};
+    }
+}
+
+} // namespace
+
+bool isHeif(QByteArrayView bytes)
+{
+    const int length = int(std::min<qsizetype>(bytes.size(), 64));
+    return heif_check_filetype(reinterpret_cast<const uint8_t*>(bytes.data()), length)
+        == heif_filetype_yes_supported;
+}
+
+std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
+{
+    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
+    if (!context
+        || !ok(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()),
+                                                          nullptr)))
+        return std::nullopt;
+    heif_image_handle* primary = nullptr;
+    if (!ok(heif_context_get_primary_image_handle(context.get(), &primary)))
+        return std::nullopt;
+    std::unique_ptr<heif_image_handle, HandleDeleter> handle(primary);
+
+    const int width = heif_image_handle_get_width(handle.get());
+    const int height = heif_image_handle_get_height(handle.get());
+    if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels)
+        return std::nullopt;
+
+    heif_image* decoded = nullptr;
+    if (!ok(heif_decode_image(handle.get(), &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr)))
+        return std::nullopt;
+    std::unique_ptr<heif_image, ImageDeleter> image(decoded);
+
+    int stride = 0;
+    const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const int decodedWidth = heif_image_get_width(image.get(), heif_channel_interleaved);
+    const int decodedHeight = heif_image_get_height(image.get(), heif_channel_interleaved);
+    if (plane == nullptr || decodedWidth <= 0 || decodedHeight <= 0)
+        return std::nullopt;
+
+    const bool premultiplied = heif_image_handle_is_premultiplied_alpha(handle.get());
+    QImage result(decodedWidth, decodedHeight,
+                  premultiplied ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGBA8888);
+    if (result.isNull())
+        return std::nullopt;
+    for (int y = 0; y < decodedHeight; ++y)
+        std::memcpy(result.scanLine(y), plane + size_t(y) * size_t(stride), size_t(decodedWidth) * 4);
+    result.setColorSpace(colorSpaceOf(handle.get()));
+    return result;
+}
+
+} // namespace zephrin

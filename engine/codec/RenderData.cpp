@@ -1,0 +1,73 @@
+#include "engine/matte/MatteEngine.h"
+
+#include "engine/codec/ImageDestination.h"
+#include "engine/codec/WebPEncoder.h"
+#include "engine/pixel/LanczosScale.h"
+#include "engine/pixel/SolidImage.h"
+#include "engine/pixel/SourceOver.h"
+#include "engine/types/MatteError.h"
+
+#include <algorithm>
+
+namespace zephrin {
+
+namespace {
+
+// Scaled so that its longer side is `maxLongEdge`, when that is above 0 and
+// below the current long edge; otherwise unchanged.
+Image downscaled(const Image& image, int maxLongEdge)
+{
+    const int longEdge = std::max(image.width(), image.height());
+    if (maxLongEdge <= 0 || maxLongEdge >= longEdge)
+        return image;
+    return lanczosScale(image, double(maxLongEdge) / longEdge, 1);
+}
+
+Image flattenedOnWhite(const Image& image)
+{
+    return sourceOver(image, solidImage(RGBAColor{1, 1, 1, 1}, image.extent()));
+}
+
+ImageFileType fileType(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::jpg: return ImageFileType::jpeg;
+    case ExportFormat::heic: return ImageFileType::heic;
+    default: return ImageFileType::png;
+    }
+}
+
+} // namespace
+
+QByteArray MatteEngine::renderData(const Image& image, ExportFormat format, int maxLongEdge, bool transparent,
+                                   double quality) const
+{
+    if (format == ExportFormat::svg)
+        throw MatteError(MatteErrorKind::unsupportedFormat);
+
+    // The design's images carry no origin: the picture is the extent.
+    Image picture = downscaled(Image(image.pixels), maxLongEdge);
+    const bool keepAlpha = transparent && format != ExportFormat::jpg;
+    if (!keepAlpha)
+        picture = flattenedOnWhite(picture);
+
+    const Image rendered(m_context.render(picture, picture.extent()));
+    if (rendered.empty())
+        throw MatteError(MatteErrorKind::renderFailed);
+
+    if (format == ExportFormat::webp)
+        return WebPEncoder::encode(rendered, quality);
+
+    const std::optional<QByteArray> bytes =
+        writeImageFile(rendered, fileType(format), ImageFileOptions{quality / 100, keepAlpha});
+    if (!bytes)
+        throw MatteError(MatteErrorKind::renderFailed);
+    return *bytes;
+}
+
+std::optional<QByteArray> MatteEngine::encodeImage(const Image& image) const
+{
+    return writeImageFile(Image(image.pixels), ImageFileType::png, ImageFileOptions{});
+}
+
+} // namespace zephrin

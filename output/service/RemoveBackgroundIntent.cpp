@@ -1,0 +1,42 @@
+#include "output/service/RemoveBackgroundIntent.h"
+
+namespace zephrin {
+
+QString RemoveBackgroundIntent::parameterSummary(const QString& image, const QString& format)
+{
+    return QStringLiteral("Remove background from ") + image + QStringLiteral(" as ") + format;
+}
+
+CutoutService::Format RemoveBackgroundIntent::mappedFormat(const QString& text)
+{
+    const QString upper = text.toUpper();
+    if (upper == u"JPEG" || upper == u"JPG")
+        return CutoutService::Format::jpeg;
+    if (upper == u"HEIC")
+        return CutoutService::Format::heic;
+    return CutoutService::Format::png;
+}
+
+QString RemoveBackgroundIntent::resultFileName(const QString& inputFilename, CutoutService::Format format)
+{
+    const qsizetype dot = inputFilename.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? inputFilename.left(dot) : inputFilename;
+    switch (format) {
+    case CutoutService::Format::jpeg: return stem + QStringLiteral("-cutout.jpg");
+    case CutoutService::Format::heic: return stem + QStringLiteral("-cutout.heic");
+    case CutoutService::Format::png: break;
+    }
+    return stem + QStringLiteral("-cutout.png");
+}
+
+IntentFile RemoveBackgroundIntent::perform() const
+{
+    const CutoutService::Format mapped = mappedFormat(format);
+    const std::optional<Image> source = CutoutService::loadImage(image.data);
+    if (!source)
+        throw CutoutService::Failure(CutoutService::FailureKind::unreadable);
+    return IntentFile{CutoutService::cutout(*source, mapped, maxLongEdge),
+                      resultFileName(image.filename, mapped)};
+}
+
+} // namespace zephrin

@@ -1,0 +1,78 @@
+#include "engine/codec/WebPEncoder.h"
+
+#include "CodecFixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace zephrin;
+using namespace zephrin::testing;
+
+namespace {
+
+WebPBitstreamFeatures featuresOf(const QByteArray& webp)
+{
+    WebPBitstreamFeatures features{};
+    EXPECT_EQ(WebPGetFeatures(reinterpret_cast<const uint8_t*>(webp.constData()), size_t(webp.size()), &features),
+              VP8_STATUS_OK);
+    return features;
+}
+
+constexpr int kLossless = 2;
+constexpr int kLossy = 1;
+
+} // namespace
+
+TEST(WebPEncoder, EncodesLosslesslyFromNinetyNinePointFive)
+{
+    const Image picture = sampleCutout(31, 17);
+    EXPECT_EQ(featuresOf(WebPEncoder::encode(picture, 99.5)).format, kLossless);
+    EXPECT_EQ(featuresOf(WebPEncoder::encode(picture, 100)).format, kLossless);
+    EXPECT_EQ(featuresOf(WebPEncoder::encode(picture, 99.4)).format, kLossy);
+    EXPECT_EQ(featuresOf(WebPEncoder::encode(picture, 0)).format, kLossy);
+
+    const WebPBitstreamFeatures features = featuresOf(WebPEncoder::encode(picture, 90));
+    EXPECT_EQ(features.width, 31);
+    EXPECT_EQ(features.height, 17);
+    EXPECT_TRUE(features.has_alpha);
+}
+
+TEST(WebPEncoder, HandsTheEncoderStraightColourTruncated)
+{
+    EXPECT_EQ(WebPEncoder::straightChannel(64, 128), 127);
+    EXPECT_EQ(WebPEncoder::straightChannel(32, 128), 63);
+    EXPECT_EQ(WebPEncoder::straightChannel(200, 100), 255); // beyond alpha: capped
+    EXPECT_EQ(WebPEncoder::straightChannel(17, 255), 17);
+
+    // Through the lossless encoder, which keeps what it was given.
+    cv::Mat pixels(1, 3, CV_8UC4);
+    pixels.at<cv::Vec4b>(0, 0) = {64, 32, 0, 128};
+    pixels.at<cv::Vec4b>(0, 1) = {0, 0, 0, 0};
+    pixels.at<cv::Vec4b>(0, 2) = {10, 20, 30, 255};
+    const QByteArray webp = WebPEncoder::encode(Image(pixels), 100);
+    int width = 0, height = 0;
+    uint8_t* rgba = WebPDecodeRGBA(reinterpret_cast<const uint8_t*>(webp.constData()), size_t(webp.size()), &width,
+                                   &height);
+    ASSERT_NE(rgba, nullptr);
+    ASSERT_EQ(width, 3);
+    EXPECT_EQ(cv::Vec4b(rgba[0], rgba[1], rgba[2], rgba[3]), cv::Vec4b(127, 63, 0, 128));
+    EXPECT_EQ(rgba[7], 0);
+    EXPECT_EQ(cv::Vec4b(rgba[8], rgba[9], rgba[10], rgba[11]), cv::Vec4b(10, 20, 30, 255));
+    WebPFree(rgba);
+}
+
+TEST(WebPEncoder, ReportsWhatItCannotEncode)
+{
+    try {
+        WebPEncoder::encode(Image(), 90);
+        FAIL() << "an empty image encoded";
+    } catch (const WebPEncoder::EncodeError& error) {
+        EXPECT_STREQ(error.what(), "Couldn't read the image pixels for WebP.");
+    }
+    // WebP's sides end at 16383 pixels.
+    try {
+        WebPEncoder::encode(Image::transparent({16384, 1}), 90);
+        FAIL() << "an image beyond WebP's limits encoded";
+    } catch (const WebPEncoder::EncodeError& error) {
+        EXPECT_STREQ(error.what(), "WebP encoding failed.");
+    }
+}

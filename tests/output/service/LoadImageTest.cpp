@@ -1,0 +1,86 @@
+#include "output/service/CutoutService.h"
+
+#include "../ImageFiles.h"
+#include "engine/codec/ImageDestination.h"
+#include "engine/codec/JpegTruncation.h"
+
+#include <gtest/gtest.h>
+
+using namespace zephrin;
+using namespace zephrin::testing;
+
+namespace {
+
+cv::Vec4b pixelAt(const Image& image, int x, int y) { return image.pixels.at<cv::Vec4b>(y, x); }
+
+bool isRedDisc(cv::Vec4b p) { return p[0] > 100 && p[1] < 80 && p[3] == 255; }
+bool isWhite(cv::Vec4b p) { return p[0] > 240 && p[1] > 240 && p[2] > 240; }
+
+} // namespace
+
+TEST(LoadImage, AppliesTheOrientationFlag)
+{
+    // Stored on its side: the disc at the stored image's left (its top once
+    // turned 90° clockwise, orientation 6).
+    QImage stored = discOnWhite(200, 120).transformed(QTransform().rotate(-90));
+    ASSERT_EQ(stored.size(), QSize(120, 200));
+    const auto upright = CutoutService::loadImage(withExifOrientation(encoded(stored, "jpeg"), 6));
+    ASSERT_TRUE(upright);
+    EXPECT_EQ(upright->size(), cv::Size(200, 120));
+    EXPECT_TRUE(isRedDisc(pixelAt(*upright, 100, 30)));
+    EXPECT_TRUE(isWhite(pixelAt(*upright, 100, 110)));
+}
+
+TEST(LoadImage, LimitsTheLongerSideTo8192)
+{
+    const QImage wide = discOnWhite(10000, 6000);
+    for (const char* format : {"jpeg", "png"}) {
+        const auto loaded = CutoutService::loadImage(encoded(wide, format));
+        ASSERT_TRUE(loaded) << format;
+        EXPECT_EQ(loaded->size(), cv::Size(8192, 4915)) << format;
+    }
+    const auto small = CutoutService::loadImage(encoded(discOnWhite(300, 200), "png"));
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->size(), cv::Size(300, 200));
+}
+
+TEST(LoadImage, ReadsHeic)
+{
+    const Image source = imageFromQImage(discOnWhite(160, 100));
+    const auto heic = writeImageFile(source, ImageFileType::heic, ImageFileOptions{0.9, false});
+    ASSERT_TRUE(heic);
+    const auto loaded = CutoutService::loadImage(*heic);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->size(), cv::Size(160, 100));
+    EXPECT_TRUE(isRedDisc(pixelAt(*loaded, 80, 25)));
+}
+
+TEST(LoadImage, RefusesWhatIsNotAWholeImage)
+{
+    EXPECT_FALSE(CutoutService::loadImage(QByteArray()));
+    EXPECT_FALSE(CutoutService::loadImage(QByteArray("Shopping list:\n- milk\n- bread\n")));
+
+    const QByteArray jpeg = encoded(discOnWhite(640, 480), "jpeg");
+    ASSERT_TRUE(CutoutService::loadImage(jpeg));
+    for (double kept : {0.1, 0.5, 0.95})
+        EXPECT_FALSE(CutoutService::loadImage(jpeg.left(qsizetype(jpeg.size() * kept)))) << kept;
+    const QByteArray png = encoded(discOnWhite(640, 480), "png");
+    EXPECT_FALSE(CutoutService::loadImage(png.left(png.size() / 2)));
+    const QByteArray heic = *writeImageFile(imageFromQImage(discOnWhite(64, 64)), ImageFileType::heic, {});
+    EXPECT_FALSE(CutoutService::loadImage(heic.left(heic.size() / 2)));
+
+    EXPECT_FALSE(CutoutService::loadImage(pngHeaderClaiming(100000, 100000)));
+    EXPECT_FALSE(CutoutService::loadImage(pngHeaderClaiming(20000, 20000)));
+}
+
+TEST(JpegTruncation, FindsTheEndOfTheFirstImage)
+{
+    const QByteArray jpeg = encoded(discOnWhite(320, 240), "jpeg");
+    EXPECT_FALSE(isTruncatedJpeg(jpeg));
+    // Data after the end marker (an appended video, padding) is not a truncation.
+    EXPECT_FALSE(isTruncatedJpeg(jpeg + QByteArray(5000, '\x42')));
+    EXPECT_FALSE(isTruncatedJpeg(encoded(discOnWhite(32, 24), "png")));
+    for (qsizetype cut = 2; cut < jpeg.size(); cut += 97)
+        EXPECT_TRUE(isTruncatedJpeg(jpeg.left(cut))) << cut;
+    EXPECT_TRUE(isTruncatedJpeg(jpeg.left(jpeg.size() - 1)));
+}
