@@ -1,0 +1,48 @@
+#pragma once
+// The compositor's rectangles: the crop of the subject and the canvas it is
+// placed on. All in image space (source pixels, origin at the top left, y down),
+// the space the compositor works in throughout.
+
+#include "engine/types/CompositeSettings.h"
+
+#include <QRectF>
+#include <opencv2/core.hpp>
+
+#include <optional>
+
+namespace zephrin {
+
+// A whole number of pixels, truncated. Settings are used as they come, absurd
+// ones included: values beyond ±2^28 (or not numbers) are held there, so
+// rectangles stay valid ones that the pixel layer then refuses as too large.
+int wholePixels(double value);
+
+// The smallest whole-pixel rectangle holding `rect`: edges rounded outwards.
+cv::Rect integralRect(const QRectF& rect);
+
+// `rect` grown by `margin` pixels on every side.
+inline cv::Rect grownBy(const cv::Rect& rect, int margin)
+{
+    return {rect.x - margin, rect.y - margin, rect.width + 2 * margin, rect.height + 2 * margin};
+}
+
+// The crop to apply to a subject of `extent`: the requested crop cut to the
+// extent, rounded outwards to whole pixels. None without a crop, for a crop of 2
+// pixels or less in either direction, or one that misses the extent.
+std::optional<cv::Rect> cropRect(const std::optional<QRectF>& crop, const cv::Rect& extent);
+
+// The target width / height of the canvas: 1 for a circle crop whatever the
+// aspect says, otherwise the aspect's ratio; none for the original aspect.
+std::optional<double> aspectRatio(const CompositeSettings& settings);
+
+// The canvas before the aspect: the content's bounds grown by `margin` (what the
+// outline and shadow reach), then by the padding share of its larger side;
+// without trimming or without content, the subject's extent.
+QRectF contentCanvas(const cv::Rect& subject, const std::optional<QRectF>& contentBounds, double margin,
+                     const CompositeSettings& settings);
+
+// The canvas grown, centred, to the ratio (it only ever grows), then rounded
+// outwards to whole pixels.
+cv::Rect canvasAtAspect(const QRectF& canvas, std::optional<double> ratio);
+
+} // namespace zephrin

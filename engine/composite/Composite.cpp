@@ -1,0 +1,232 @@
+// MatteEngine: the compositor. Every step works in image space (y down), the
+// space of the cutout and of the settings' crop and shadow offset, so none of
+// them is flipped; only the text layers are drawn in a y-up space, inside the
+// text renderer. The picture goes through the engine's context as soon as the
+// subject lies on its background; text, shape crop and mirror then work on
+// that one canvas-sized buffer.
+
+#include "engine/matte/MatteEngine.h"
+
+#include "engine/composite/CanvasGeometry.h"
+#include "engine/composite/EdgeMaskPass.h"
+#include "engine/pixel/ClampToExtent.h"
+#include "engine/pixel/ColorBlendMode.h"
+#include "engine/pixel/ColorMonochrome.h"
+#include "engine/pixel/ColoredMatte.h"
+#include "engine/pixel/Crop.h"
+#include "engine/pixel/DropShadow.h"
+#include "engine/pixel/GaussianBlur.h"
+#include "engine/pixel/ImageMatte.h"
+#include "engine/pixel/LanczosScale.h"
+#include "engine/pixel/Mirror.h"
+#include "engine/pixel/Morphology.h"
+#include "engine/pixel/SolidImage.h"
+#include "engine/pixel/SourceOver.h"
+#include "engine/pixel/Translate.h"
+#include "engine/text/TextRenderer.h"
+#include "engine/types/MatteError.h"
+
+#include <cmath>
+#include <new>
+#include <stdexcept>
+
+namespace zephrin {
+
+namespace {
+
+// The subject adjusted, recoloured and painted, over the cutout's extent. The
+// paint is confined to the subject by its alpha.
+Image preparedSubject(const Image& cutout, const std::optional<PaintLayers>& paint, const CompositeSettings& s)
+{
+    Image subject = MatteEngine::applyAdjust(cutout, s.subjectAdjust);
+    const cv::Rect extent = subject.extent();
+    std::optional<Matte> alpha;  // from the adjusted subject, before recolouring
+    const auto subjectAlpha = [&]() -> const Matte& {
+        if (!alpha)
+            alpha = MatteEngine::alphaMask(subject);
+        return *alpha;
+    };
+
+    switch (s.colorMode) {
+    case ColorMode::none:
+        break;
+    case ColorMode::fill:
+        subject = coloredMatte(subjectAlpha(), s.fillColor);
+        break;
+    case ColorMode::tint:
+        subject = colorMonochrome(subject, s.tintColor, s.tintStrength / 100);
+        break;
+    }
+    if (paint && paint->solid)
+        subject = cropped(sourceOver(maskedBy(cropped(*paint->solid, extent), subjectAlpha()), subject), extent);
+    if (paint && paint->color)
+        subject = cropped(colorBlendMode(maskedBy(cropped(*paint->color, extent), subjectAlpha()), subject), extent);
+    return subject;
+}
+
+// The subject dressed with its outline and shadow, kept apart until the edge
+// blend has had its say (it replaces the outlined subject, never the shadow).
+struct Foreground {
+    Image front;                 // the subject over its outline
+    std::optional<Image> shadow; // goes under the front
+    double margin = 0;           // how far outline and shadow reach beyond the subject
+};
+
+Foreground dressed(const Image& subject, const CompositeSettings& s)
+{
+    Foreground f{subject, std::nullopt, 0};
+    const cv::Rect extent = subject.extent();
+
+    if (s.outlineEnabled && s.outlineWidth > 0.5) {
+        const double width = s.outlineWidth;
+        // Clamped first: where the subject meets a crop edge the outline runs on
+        // beyond it instead of stopping short.
+        const cv::Rect area = integralRect(QRectF(extent.x, extent.y, extent.width, extent.height)
+                                               .adjusted(-2 - width, -2 - width, 2 + width, 2 + width));
+        const Matte grown = morphologyMaximum(clampedToExtent(MatteEngine::alphaMask(subject), area), width,
+                                              EdgeMode::clamp);
+        f.front = sourceOver(subject, coloredMatte(grown, s.outlineColor));
+        f.margin = width;
+    }
+
+    if (s.shadowEnabled && s.shadowOpacity > 0.5) {
+        const double blur = s.shadowBlur;
+        f.margin += 3 * blur + std::abs(s.shadowOffsetX) + std::abs(s.shadowOffsetY);
+        const cv::Rect reach = integralRect(QRectF(extent.x, extent.y, extent.width, extent.height)
+                                                .adjusted(-f.margin, -f.margin, f.margin, f.margin));
+        // The offset is in image space already: positive y falls downwards.
+        const cv::Point offset(wholePixels(std::round(s.shadowOffsetX)), wholePixels(std::round(s.shadowOffsetY)));
+        f.shadow = dropShadow(clampedToExtent(MatteEngine::alphaMask(f.front), reach), {0, 0, 0, s.shadowOpacity / 100},
+                              blur, offset, EdgeMode::clamp);
+    }
+    return f;
+}
+
+// `image` with its edge pixels repeated outwards, blurred when asked, over the canvas.
+Image blurredOver(const Image& image, const cv::Rect& canvas, double blur)
+{
+    const double sigma = blur > 0.5 ? blur : 0;
+    const Image clamped = clampedToExtent(image, grownBy(canvas, blurReach(sigma)));
+    return cropped(gaussianBlur(clamped, sigma, EdgeMode::clamp), canvas);
+}
+
+// What lies behind the subject, over the canvas; none for transparency.
+std::optional<Image> backdrop(const Image& source, const std::optional<Image>& background,
+                              const cv::Rect& subjectExtent, const cv::Rect& canvas, const CompositeSettings& s)
+{
+    switch (s.backgroundMode) {
+    case BackgroundMode::transparent:
+        return std::nullopt;
+    case BackgroundMode::color:
+        return solidImage(s.backgroundColor, canvas);
+    case BackgroundMode::original:
+        // The photo behind the subject's rectangle, its edge repeated beyond it.
+        return blurredOver(MatteEngine::applyAdjust(cropped(source, subjectExtent), s.backgroundAdjust), canvas,
+                           s.backgroundBlur);
+    case BackgroundMode::image: {
+        if (!background || background->empty())
+            return std::nullopt;
+        // Scaled to fill the canvas (it may overflow), centred on it.
+        const Image adjusted = MatteEngine::applyAdjust(*background, s.backgroundAdjust);
+        const double k = std::max(double(canvas.width) / adjusted.width(), double(canvas.height) / adjusted.height());
+        const Image scaled = lanczosScale(translated(adjusted, -adjusted.origin), k);
+        if (scaled.empty())
+            return std::nullopt;
+        const cv::Point centre(wholePixels(std::round(canvas.x + canvas.width / 2.0 - scaled.width() / 2.0)),
+                               wholePixels(std::round(canvas.y + canvas.height / 2.0 - scaled.height() / 2.0)));
+        return blurredOver(translated(scaled, centre - scaled.origin), canvas, s.backgroundBlur);
+    }
+    }
+    return std::nullopt;
+}
+
+// Masks the picture, a buffer of our own at the origin, by the shape crop's
+// mask over it. The mask is white but within `radius` of the corners (its
+// straight edges lie on the canvas edges), so only four disjoint corner blocks
+// are multiplied.
+void clipToShape(Image& picture, const Matte& mask, double radius)
+{
+    const int reach = wholePixels(std::ceil(radius)) + 1;
+    const int left = std::min(reach, (picture.width() + 1) / 2);
+    const int right = std::min(reach, picture.width() - left);
+    const int top = std::min(reach, (picture.height() + 1) / 2);
+    const int bottom = std::min(reach, picture.height() - top);
+    const cv::Rect corners[] = {{0, 0, left, top},
+                                {picture.width() - right, 0, right, top},
+                                {0, picture.height() - bottom, left, bottom},
+                                {picture.width() - right, picture.height() - bottom, right, bottom}};
+    for (const cv::Rect& block : corners) {
+        if (block.empty())
+            continue;
+        const Image masked = maskedBy(Image(picture.pixels(block), block.tl()), Matte(mask.pixels(block), block.tl()));
+        masked.pixels.copyTo(picture.pixels(block));
+    }
+}
+
+double shapeCropRadius(const cv::Rect& canvas, const CompositeSettings& s)
+{
+    const double half = std::min(canvas.width, canvas.height) * 0.5;
+    return s.shapeCrop == ShapeCrop::circle ? half : half * s.cornerRadius / 100;
+}
+
+} // namespace
+
+Image MatteEngine::composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
+                             const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const
+{
+    const CompositeSettings& s = settings;
+    try {
+        Image subject = preparedSubject(cutout, paint, s);
+        if (const auto crop = cropRect(s.crop, subject.extent()))
+            subject = cropped(subject, *crop);
+        const cv::Rect extent = subject.extent();
+
+        Foreground f = dressed(subject, s);
+
+        // Trimming measures the subject inside the crop, so a crop is kept.
+        std::optional<QRectF> content;
+        if (s.trimToContent)
+            content = alphaBounds(cropped(cutout, extent));
+        const cv::Rect canvas = canvasAtAspect(contentCanvas(extent, content, f.margin, s), aspectRatio(s));
+
+        const std::optional<Image> behind = backdrop(source, background, extent, canvas, s);
+
+        // Even an outline too thin to draw turns the edge blend off.
+        if (s.edgeBlend > 0.5 && s.backgroundMode != BackgroundMode::transparent && !s.outlineEnabled)
+            f.front = edgeMaskPass(subject, behind.value_or(Image()), s.edgeBlend / 100);
+
+        Image out = cropped(f.front, canvas);
+        if (f.shadow)
+            out = sourceOver(out, cropped(*f.shadow, canvas));
+        if (behind)
+            out = sourceOver(out, *behind);
+
+        // From here on the canvas is one buffer of its own, at the origin.
+        Image picture(m_context.render(out, canvas), {0, 0});
+        if (picture.empty())
+            throw MatteError(MatteErrorKind::renderFailed);
+
+        // Drawing the layers onto the picture is compositing their overlay over
+        // it (source-over is associative), without a canvas-sized overlay.
+        if (!s.texts.isEmpty())
+            if (auto withText = TextRenderer::renderLayers(s.texts, picture, false))
+                picture = std::move(*withText);
+
+        if (s.shapeCrop != ShapeCrop::none) {
+            const double radius = shapeCropRadius(canvas, s);
+            clipToShape(picture, shapeCropMask(QRectF(0, 0, canvas.width, canvas.height), radius), radius);
+        }
+
+        if (s.mirror)
+            picture = mirrored(picture);  // within the canvas: the picture is exactly the canvas
+        return picture;
+    } catch (const std::length_error&) {
+        throw MatteError(MatteErrorKind::renderFailed);
+    } catch (const std::bad_alloc&) {
+        throw MatteError(MatteErrorKind::renderFailed);
+    } catch (const cv::Exception&) {
+        throw MatteError(MatteErrorKind::renderFailed);
+    }
+}
+
+} // namespace zephrin

@@ -1,0 +1,44 @@
+#include "engine/composite/EdgeMaskPass.h"
+
+#include "engine/composite/CanvasGeometry.h"
+#include "engine/matte/MatteEngine.h"
+#include "engine/pixel/BlendWithMask.h"
+#include "engine/pixel/ClampToExtent.h"
+#include "engine/pixel/ColorInvert.h"
+#include "engine/pixel/ColorMatrix.h"
+#include "engine/pixel/Crop.h"
+#include "engine/pixel/GaussianBlur.h"
+#include "engine/pixel/ImageMatte.h"
+#include "engine/pixel/Morphology.h"
+#include "engine/pixel/MultiplyCompositing.h"
+
+#include <algorithm>
+
+namespace zephrin {
+
+Image edgeMaskPass(const Image& subject, const Image& background, double amount)
+{
+    const cv::Rect extent = subject.extent();
+    if (extent.width <= 4 || extent.height <= 4 || !(amount > 0))
+        return subject;
+    const double r = std::clamp(std::max(extent.width, extent.height) / 600.0, 2.0, 8.0);
+
+    // White in a rim about r wide inside the subject's edge.
+    const Matte alpha = MatteEngine::alphaMask(subject);
+    const Matte core = colorInvert(gaussianBlur(morphologyMinimum(alpha, r, EdgeMode::clamp), 0.6 * r, EdgeMode::clamp));
+    const Matte band = multiplyCompositing(alpha, core);
+    ColorMatrix strength;
+    const double k = std::min(amount, 1.0);
+    strength.r = {k, 0, 0, 0};
+    const Matte weight = colorMatrix(band, strength);
+
+    // The background's colours near the rim, with the subject's alpha.
+    const double sigma = 4 * r;
+    const cv::Rect around = grownBy(extent, blurReach(sigma));
+    const Image behind = cropped(gaussianBlur(clampedToExtent(background, around), sigma, EdgeMode::clamp), extent);
+    const Image tinted = maskedBy(behind, alpha);
+
+    return cropped(blendWithMask(tinted, subject, weight), extent);
+}
+
+} // namespace zephrin
