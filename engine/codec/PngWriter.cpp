@@ -23,8 +23,8 @@ void flushNothing(png_structp) {}
 
 // The libpng calls proper. libpng reports errors by longjmp, so nothing in this
 // frame may have a destructor; the caller owns the rows and the output.
-bool encode(png_structp png, png_infop info, int width, int height, bool keepAlpha, png_bytepp rows,
-            QByteArray* output)
+bool encode(png_structp png, png_infop info, int width, int height, bool keepAlpha, int pixelsPerMetre,
+            png_bytepp rows, QByteArray* output)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -33,6 +33,8 @@ bool encode(png_structp png, png_infop info, int width, int height, bool keepAlp
                  keepAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_sRGB_gAMA_and_cHRM(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+    if (pixelsPerMetre > 0)
+        png_set_pHYs(png, info, png_uint_32(pixelsPerMetre), png_uint_32(pixelsPerMetre), PNG_RESOLUTION_METER);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
     png_set_compression_strategy(png, Z_RLE);
     png_write_info(png, info);
@@ -45,7 +47,7 @@ bool encode(png_structp png, png_infop info, int width, int height, bool keepAlp
 
 } // namespace
 
-std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha)
+std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pixelsPerMetre)
 {
     if (rendered.empty() || rendered.pixels.type() != CV_8UC4)
         return std::nullopt;
@@ -58,7 +60,7 @@ std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha)
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     QByteArray bytes;
-    const bool written = info && encode(png, info, straight.cols, straight.rows, keepAlpha, rows.data(), &bytes);
+    const bool written = info && encode(png, info, straight.cols, straight.rows, keepAlpha, pixelsPerMetre, rows.data(), &bytes);
     png_destroy_write_struct(&png, &info);
     if (!written)
         return std::nullopt;

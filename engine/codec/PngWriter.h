@@ -11,7 +11,9 @@ namespace zephrin {
 // `rendered`: CV_8UC4 premultiplied RGBA, sRGB. With the alpha channel kept the
 // file is straight RGBA (un-premultiplied, rounded); without it the file is RGB
 // and the alpha byte is dropped (the caller has flattened the image). Tagged
-// sRGB (sRGB, gAMA and cHRM chunks). Nothing when libpng fails.
-std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha);
+// sRGB (sRGB, gAMA and cHRM chunks). A positive `pixelsPerMetre` is written as
+// the image's resolution on both axes (pHYs chunk; 300 dpi is 11811).
+// Nothing when libpng fails.
+std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pixelsPerMetre = 0);
 
 } // namespace zephrin

@@ -103,28 +103,6 @@ public:
     // The mean colours (alpha 1) of the four corner patches: top-left, top-right,
     // bottom-left, bottom-right. Empty for an empty image.
     static std::vector<RGBAColor> cornerColors(const Image& image);
-    // Compositing (engine/composite/)
-    // The finished picture: the cutout (the refined subject on transparency,
-    // at the source's size, origin (0, 0)) adjusted, recoloured, painted,
-    // cropped, outlined and shadowed, placed on the canvas of the chosen size and
-    // aspect over its background, edge-blended, overlaid with the text layers,
-    // shape-cropped and mirrored, rendered through the context. `background` is
-    // drawn by background mode image; `paint` layers are at the cutout's size.
-    // Throws MatteError(renderFailed) when there is nothing to render.
-    Image composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
-                    const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const;
-    // Exposure, contrast and saturation, warmth; each skipped when too small to
-    // show, the image itself when all four are 0. Keeps the extent.
-    static Image applyAdjust(const Image& image, const AdjustSettings& adjust);
-    // The image's alpha as a grey matte over its extent.
-    static Matte alphaMask(const Image& image);
-    // The bounds of the image's visible content (alpha above 8 of 255), measured
-    // on a copy of at most 512 pixels on its long side, so accurate to about
-    // one such pixel; image space, origin included. None when nothing shows.
-    static std::optional<QRectF> alphaBounds(const Image& image);
-    // A white rounded rectangle on black over `rect` (whole pixels, rounded
-    // outwards), antialiased; radius capped at half the shorter side.
-    static Matte shapeCropMask(const QRectF& rect, double radius);
 
     // Finding the subject: the matte pipeline and the subject lift (engine/matte/
     // MattePipeline.cpp, SubjectLift.cpp, PageWipe.cpp, GuidedISNetMatte.cpp, MatteBounds.cpp)
@@ -158,6 +136,29 @@ public:
     // The bounds of the matte's visible pixels (value above 12 on the 256-grid),
     // in full-size pixels; none when nothing is visible.
     std::optional<QRectF> matteBounds(const Matte& matte) const;
+
+    // Compositing (engine/composite/)
+    // The finished picture: the cutout (the refined subject on transparency,
+    // at the source's size, origin (0, 0)) adjusted, recoloured, painted,
+    // cropped, outlined and shadowed, placed on the canvas of the chosen size and
+    // aspect over its background, edge-blended, overlaid with the text layers,
+    // shape-cropped and mirrored, rendered through the context. `background` is
+    // drawn by background mode image; `paint` layers are at the cutout's size.
+    // Throws MatteError(renderFailed) when there is nothing to render.
+    Image composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
+                    const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const;
+    // Exposure, contrast and saturation, warmth; each skipped when too small to
+    // show, the image itself when all four are 0. Keeps the extent.
+    static Image applyAdjust(const Image& image, const AdjustSettings& adjust);
+    // The image's alpha as a grey matte over its extent.
+    static Matte alphaMask(const Image& image);
+    // The bounds of the image's visible content (alpha above 8 of 255), measured
+    // on a copy of at most 512 pixels on its long side, so accurate to about
+    // one such pixel; image space, origin included. None when nothing shows.
+    static std::optional<QRectF> alphaBounds(const Image& image);
+    // A white rounded rectangle on black over `rect` (whole pixels, rounded
+    // outwards), antialiased; radius capped at half the shorter side.
+    static Matte shapeCropMask(const QRectF& rect, double radius);
 
     // Raster encoding (engine/codec/RenderData.cpp)
     // The file bytes of a finished image (origin ignored) as PNG, JPEG, WebP or

@@ -4,16 +4,24 @@
 
 #include "engine/pixel/Image.h"
 
+#include <cstdint>
+
 namespace zephrin {
 
 class ImageBox {
 public:
-    explicit ImageBox(Image image) : m_image(std::move(image)) {}
+    explicit ImageBox(Image image);
 
     const Image& image() const { return m_image; }
 
+    // Names these pixels: every box made from an image gets a new number (unique
+    // within the process), and copies of a box keep it. Caches key on it rather
+    // than comparing pixels; a changed picture always arrives in a new box.
+    std::uint64_t generation() const { return m_generation; }
+
 private:
     Image m_image;
+    std::uint64_t m_generation;
 };
 
 } // namespace zephrin

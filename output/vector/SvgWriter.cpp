@@ -2,35 +2,21 @@
 
 #include "output/vector/Vectorizer.h"
 
+#include "output/vector/PathCommands.h"
+#include "output/vector/SvgNumber.h"
+
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cstddef>
 #include <limits>
-#include <string_view>
 
 namespace zephrin {
 
 namespace {
 
-// Fixed-point with two decimals, then trailing zeros and a bare point removed;
-// "-0" (from any value that rounds to zero from below) becomes "0".
-// std::to_chars rounds the exact binary value, as printf's "%.2f" does, and
-// never consults the locale.
+// Two decimals, trimmed: 12.5, 3, 100.
 void appendNumber(std::string& out, double value)
 {
-    // Room for the longest fixed-point double: 309 integer digits, sign, point, 2 decimals.
-    std::array<char, 320> buffer;
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::fixed, 2);
-    std::string_view text(buffer.data(), error == std::errc() ? static_cast<std::size_t>(end - buffer.data()) : 0);
-    if (text.find('.') != std::string_view::npos) {
-        while (text.ends_with('0'))
-            text.remove_suffix(1);
-        if (text.ends_with('.'))
-            text.remove_suffix(1);
-    }
-    out += text == "-0" ? "0" : text;
+    appendTrimmed(out, value, 2);
 }
 
 bool isHexColour(const std::string& text)
@@ -102,35 +88,13 @@ Page pageFor(const TraceResult& result, const ContentBox& box, bool fileMaker)
     return {bw + 2 * margin, bh + 2 * margin, margin - minX, margin - minY};
 }
 
-// Absolute, upper-case commands with no separators between them: M x y, then
-// per segment "L x y" for a straight one or "C x1 y1 x2 y2 x y", then Z.
-// The closing segment is written out before Z.
-void appendPathData(std::string& out, const TracedLayer& layer, const Page& page)
+void appendLayerPathData(std::string& out, const TracedLayer& layer, const Page& page)
 {
-    const auto point = [&](const Pt& p) {
-        appendNumber(out, p.x + page.dx);
-        out += ' ';
-        appendNumber(out, p.y + page.dy);
-    };
-    for (const TracedContour& contour : layer.contours) {
-        if (contour.segments.empty())
-            continue;
-        out += 'M';
-        point(contour.segments.front().p0);
-        for (const CubicSegment& s : contour.segments) {
-            if (s.isStraight()) {
-                out += 'L';
-            } else {
-                out += 'C';
-                point(s.p1);
-                out += ' ';
-                point(s.p2);
-                out += ' ';
-            }
-            point(s.p3);
-        }
-        out += 'Z';
-    }
+    appendPathData(out, layer.contours, [&page](std::string& text, const Pt& p) {
+        appendNumber(text, p.x + page.dx);
+        text += ' ';
+        appendNumber(text, p.y + page.dy);
+    });
 }
 
 } // namespace
@@ -162,7 +126,7 @@ std::string Vectorizer::svgString(const TraceResult& result, const TraceOptions&
     std::string d;
     for (const TracedLayer& layer : result.layers) {
         d.clear();
-        appendPathData(d, layer, page);
+        appendLayerPathData(d, layer, page);
         if (d.empty())
             continue;
         if (options.fileMaker) {

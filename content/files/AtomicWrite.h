@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace zephrin {
+
+// Writes `data` to `path` through a temporary file that replaces the old one
+// only when everything was written, creating the parent folders first. False
+// when any step failed (the old file, if any, is then untouched).
+bool writeAtomically(const QString& path, const QByteArray& data);
+
+} // namespace zephrin

@@ -1,0 +1,119 @@
+#pragma once
+// My Backgrounds: the user's own library of background pictures (imported
+// photos, generated backdrops and photo backdrops they chose to keep). Each
+// picture is stored as a JPEG with a small JPEG thumbnail in the library
+// folder, and the list itself in "library.json" beside them:
+//
+//     <root>/library.json
+//     <root>/images/<id>.jpg   longer side at most 4096, quality 0.92
+//     <root>/thumbs/<id>.jpg   360 × 240, quality 0.8
+//
+// The store also carries a short-lived notice for the views to show as a toast.
+// It never throws: failures become notices.
+//
+// Lives on the GUI thread; `items` and `notice` notify only when they change.
+// Encoding, thumbnails, rendering and decoding run on the worker pools; their
+// results are applied back on the GUI thread. Returned futures finish there.
+
+#include "content/backdrops/Backdrop.h"
+#include "content/mybackgrounds/MyBackground.h"
+#include "content/tasks/Promise.h"
+#include "engine/pixel/Image.h"
+
+#include <QFuture>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QProperty>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <optional>
+
+namespace zephrin {
+
+class MyBackgroundsStore : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QList<zephrin::MyBackground> items READ items NOTIFY itemsChanged BINDABLE bindableItems)
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged BINDABLE bindableNotice)
+
+public:
+    static constexpr std::chrono::milliseconds noticeDuration{2500};
+
+    // Loads the library of the folder `root`, keeping only the records whose
+    // picture file exists (and whose id is a safe file name).
+    explicit MyBackgroundsStore(QString root, QObject* parent = nullptr,
+                                std::chrono::milliseconds noticeDuration = MyBackgroundsStore::noticeDuration);
+    ~MyBackgroundsStore() override;
+
+    // The one store of the application, in "Zephrin/MyBackgrounds" of the user's
+    // data folder. Created on first use, on the GUI thread.
+    static MyBackgroundsStore& shared();
+
+    // The library, newest first.
+    QList<MyBackground> items() const { return m_items; }
+    // The toast text; empty when nothing is shown. Cleared 2.5 seconds after the
+    // last notice was posted.
+    QString notice() const { return m_notice; }
+    QBindable<QList<MyBackground>> bindableItems() { return &m_items; }
+    QBindable<QString> bindableNotice() { return &m_notice; }
+
+    const QString& root() const { return m_root; }
+
+    // Stores the picture and puts a new record at the front. Yields the record's
+    // id; the id of an existing record with the same name, size and pixels
+    // instead (nothing is stored then); or none when the picture or the library
+    // file could not be written, with the notice "Couldn't save that background.".
+    QFuture<std::optional<QString>> add(const Image& picture, const QString& name, const QString& source,
+                                        const std::optional<QString>& prompt = std::nullopt,
+                                        const std::optional<QString>& provider = std::nullopt);
+
+    // Renders the backdrop at 2400 × 1600 and adds it as "saved" under its name;
+    // reports through the notice ("Added to My Backgrounds", or why not).
+    QFuture<void> addFromBackdrop(const Backdrop& backdrop);
+
+    // The record's thumbnail, kept in memory once loaded.
+    QFuture<std::optional<Image>> thumbnail(const QString& id);
+    // The record's stored picture; not kept in memory.
+    QFuture<std::optional<Image>> fullImage(const QString& id);
+
+    // Marks every record of the set as favourite if any of them is not one yet;
+    // otherwise clears them all.
+    void toggleFavorite(const QSet<QString>& ids);
+    // Renames the record to the name without surrounding blanks; an all-blank
+    // name or an unknown id changes nothing.
+    void rename(const QString& id, const QString& name);
+    // Moves the records' files to the Trash (or removes them where that fails)
+    // and drops the records.
+    void deleteItems(const QSet<QString>& ids);
+    void deleteMany();
+
+signals:
+    void itemsChanged();
+    void noticeChanged();
+
+private:
+    void load();
+    bool save();
+    void showNotice(const QString& text);
+    void storePicture(const Image& picture, MyBackground record, const SharedPromise<std::optional<QString>>& promise);
+    void discardFiles(const QString& id);
+    std::optional<QString> duplicateOf(const QString& name, qint64 width, qint64 height,
+                                       const QString& fingerprint) const;
+    std::optional<QString> imagePath(const QString& id) const;
+    std::optional<QString> thumbPath(const QString& id) const;
+
+    Q_OBJECT_BINDABLE_PROPERTY(MyBackgroundsStore, QList<MyBackground>, m_items, &MyBackgroundsStore::itemsChanged)
+    Q_OBJECT_BINDABLE_PROPERTY(MyBackgroundsStore, QString, m_notice, &MyBackgroundsStore::noticeChanged)
+
+    const QString m_root;
+    QHash<QString, Image> m_thumbCache;
+    QTimer m_noticeTimer;
+    // Bumped by every deletion: a thumbnail load that started before one does
+    // not put its result back into the cache.
+    quint64 m_generation = 0;
+};
+
+} // namespace zephrin

@@ -1,0 +1,177 @@
+#include "content/photos/PhotoBackdropLibrary.h"
+
+#include "content/files/AtomicWrite.h"
+#include "content/files/DataFolder.h"
+#include "content/files/ImageFiles.h"
+#include "content/files/SafePath.h"
+#include "content/net/ContentServer.h"
+#include "content/net/CachedCatalogue.h"
+#include "content/net/HttpGet.h"
+#include "content/photos/PhotoManifest.h"
+#include "content/tasks/Promise.h"
+#include "content/tasks/WorkerPools.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtConcurrent/QtConcurrentRun>
+
+using namespace std::chrono_literals;
+
+namespace zephrin {
+
+namespace {
+
+const QString kManifestFile = QStringLiteral("manifest.json");
+constexpr auto kManifestTimeout = 20s;
+constexpr auto kThumbnailTimeout = 20s;
+constexpr auto kFullImageTimeout = 60s;
+constexpr qint64 kMaxManifestBytes = 16 * 1024 * 1024;
+constexpr qint64 kMaxImageBytes = 64 * 1024 * 1024;
+
+QStringList withoutRepeats(const QStringList& names)
+{
+    QStringList kept;
+    for (const QString& name : names)
+        if (!kept.contains(name))
+            kept.append(name);
+    return kept;
+}
+
+} // namespace
+
+const QString PhotoBackdropLibrary::allCategory = QStringLiteral("All");
+const QString PhotoBackdropLibrary::failureMessage =
+    QStringLiteral("Couldn't reach the photo library. Check your internet connection.");
+
+PhotoBackdropLibrary::PhotoBackdropLibrary(QUrl base, QString cacheFolder, QObject* parent)
+    : QObject(parent), m_base(std::move(base)), m_cacheFolder(std::move(cacheFolder))
+{
+    m_categories.setValueBypassingBindings({allCategory});
+}
+
+PhotoBackdropLibrary::~PhotoBackdropLibrary() = default;
+
+PhotoBackdropLibrary& PhotoBackdropLibrary::shared()
+{
+    // Lives until the process ends, like the application.
+    static auto* library = new PhotoBackdropLibrary(
+        contentResourceBase(contentServerAddress(), QStringLiteral("zephrin/backdrops")),
+        applicationDataFolder(QStringLiteral("PhotoBackdrops")));
+    return *library;
+}
+
+QFuture<void> PhotoBackdropLibrary::refresh()
+{
+    QDir().mkpath(m_cacheFolder);
+    auto done = std::make_shared<QPromise<void>>();
+    done->start();
+    const CachedCatalogue<PhotoManifest> catalogue{
+        {m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes},
+        QDir(m_cacheFolder).filePath(kManifestFile),
+        decodePhotoManifest};
+    loadCatalogue(
+        this, m_network, catalogue, m_items.value().isEmpty(),
+        [this](const PhotoManifest& cached) {
+            if (m_items.value().isEmpty())
+                apply(cached.categories, cached.items);
+        },
+        [this, done](std::optional<PhotoManifest> fetched) {
+            if (fetched)
+                apply(fetched->categories, fetched->items);
+            m_status = fetched || !m_items.value().isEmpty() ? Status{Status::Phase::ready, {}}
+                                                              : Status::failed(failureMessage);
+            done->finish();
+        });
+    return done->future();
+}
+
+void PhotoBackdropLibrary::apply(const std::optional<QStringList>& categories, const QList<PhotoBackdrop>& items)
+{
+    m_items = items;
+    QStringList names;
+    if (categories) {
+        names = *categories;
+    } else {
+        for (const PhotoBackdrop& item : items)
+            names.append(item.category);
+    }
+    m_categories = QStringList{allCategory} + withoutRepeats(names);
+}
+
+QList<PhotoBackdrop> PhotoBackdropLibrary::items(const QString& category) const
+{
+    if (category == allCategory)
+        return m_items;
+    QList<PhotoBackdrop> chosen;
+    for (const PhotoBackdrop& item : m_items.value())
+        if (item.category == category)
+            chosen.append(item);
+    return chosen;
+}
+
+QString PhotoBackdropLibrary::subfolder(const QString& name) const
+{
+    const QString path = QDir(m_cacheFolder).filePath(name);
+    QDir().mkpath(path);
+    return path;
+}
+
+QFuture<std::optional<Image>> PhotoBackdropLibrary::thumbnail(const QString& id)
+{
+    const auto cached = m_thumbCache.constFind(id);
+    if (cached != m_thumbCache.constEnd())
+        return readyFuture<std::optional<Image>>(*cached);
+    if (!isSafeName(id))
+        return readyFuture<std::optional<Image>>(std::nullopt);
+
+    auto waiter = startedPromise<std::optional<Image>>();
+    const auto running = m_thumbTasks.find(id);
+    if (running != m_thumbTasks.end()) {
+        running->append(waiter);
+        return waiter->future();
+    }
+    m_thumbTasks.insert(id, {waiter});
+    const QString local = QDir(subfolder(QStringLiteral("thumbs"))).filePath(id + QStringLiteral(".jpg"));
+    const QUrl remote = *urlInside(m_base, QStringLiteral("thumbs/") + id + QStringLiteral(".jpg"));
+    loadImage(local, remote, kThumbnailTimeout, utilityPool()).then(this, [this, id](std::optional<Image> image) {
+        if (image)
+            m_thumbCache.insert(id, *image);
+        for (const auto& waiting : m_thumbTasks.take(id))
+            settle(waiting, image);
+    });
+    return waiter->future();
+}
+
+QFuture<std::optional<Image>> PhotoBackdropLibrary::fullImage(const QString& id)
+{
+    if (!isSafeName(id))
+        return readyFuture<std::optional<Image>>(std::nullopt);
+    const QString local = QDir(subfolder(QStringLiteral("full"))).filePath(id + QStringLiteral(".jpg"));
+    const QUrl remote = *urlInside(m_base, QStringLiteral("full/") + id + QStringLiteral(".jpg"));
+    return loadImage(local, remote, kFullImageTimeout, userInitiatedPool());
+}
+
+QFuture<std::optional<Image>> PhotoBackdropLibrary::loadImage(const QString& local, const QUrl& remote,
+                                                              std::chrono::milliseconds timeout, QThreadPool* pool)
+{
+    auto promise = startedPromise<std::optional<Image>>();
+    QtConcurrent::run(pool, [local] { return readImageFile(local); })
+        .then(this, [this, promise, local, remote, timeout, pool](std::optional<Image> onDisk) {
+            // A file that doesn't decode is replaced by the next good download.
+            if (onDisk) {
+                settle(promise, std::move(onDisk));
+                return;
+            }
+            httpGet(m_network, {remote, timeout, false, kMaxImageBytes})
+                .then(pool, [local](std::optional<QByteArray> body) -> std::optional<Image> {
+                    std::optional<Image> image = body ? decodeImage(*body) : std::nullopt;
+                    if (image)
+                        writeAtomically(local, *body);
+                    return image;
+                })
+                .then(this, [promise](std::optional<Image> image) { settle(promise, std::move(image)); });
+        });
+    return promise->future();
+}
+
+} // namespace zephrin

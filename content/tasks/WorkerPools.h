@@ -1,0 +1,13 @@
+#pragma once
+// The two worker pools of the content stores: one for work the user waits for
+// (font downloads, full pictures, adding a background), one at lower priority
+// for utility work (thumbnails, previews).
+
+class QThreadPool;
+
+namespace zephrin {
+
+QThreadPool* userInitiatedPool();
+QThreadPool* utilityPool();
+
+} // namespace zephrin

@@ -1,0 +1,68 @@
+// The catalogue tool builds a folder that the libraries load over HTTP: the
+// tool runs on installed Debian packages and a folder of generated pictures,
+// and a loopback server serves what it wrote.
+
+#include "content/fonts/FontLibrary.h"
+#include "content/net/ContentServer.h"
+#include "content/photos/PhotoBackdropLibrary.h"
+
+#include "content/support/ContentFixture.h"
+
+#include <QProcess>
+
+namespace zephrin {
+namespace {
+
+using namespace zephrin::testing;
+using namespace std::chrono_literals;
+
+class CatalogueToolTest : public ContentFixture {};
+
+TEST_F(CatalogueToolTest, BuildsAFolderBothLibrariesLoad)
+{
+    for (const QString name : {"red", "green", "blue"})
+        writeFile(cached("pictures/" + name + ".png"), pictureBytes({1200, 800}, QColor(name), "PNG"));
+    writeFile(cached("pictures/too-small.jpg"), pictureBytes({100, 80}, Qt::gray, "JPEG"));
+    writeFile(cached("pictures/broken.png"), "not a picture");
+
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start("/usr/bin/python3", {ZEPHRIN_SOURCE_DIR "/tools/build-content-catalogue", "--installed",
+                                    "--out", m_served.path(), "--font-package", "fonts-urw-base35:Classic",
+                                    "--image-folder", cached("pictures") + ":Colours"});
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAll().toStdString();
+
+    FontLibrary fonts(contentResourceBase(server().address(), "zephrin/fonts"), cached("Fonts"),
+                      std::make_unique<QSettings>(cached("settings.ini"), QSettings::IniFormat));
+    fonts.loadIfNeeded();
+    ASSERT_TRUE(waitUntil([&] { return fonts.status() != FontLibrary::Status::loading; }));
+    ASSERT_EQ(fonts.status(), FontLibrary::Status::ready);
+    EXPECT_EQ(fonts.categories(), QStringList{"Classic"});
+    const QList<FontItem> items = fonts.items();
+    const auto sans = std::find_if(items.begin(), items.end(),
+                                   [](const FontItem& item) { return item.name == "Nimbus Sans"; });
+    ASSERT_NE(sans, items.end());
+    EXPECT_EQ(sans->files.keys(), QStringList({"bold", "boldItalic", "italic", "regular"}));
+    EXPECT_EQ(awaitResult(fonts.download(*sans), 30s), std::optional<QString>("NimbusSans-Regular"));
+    const auto preview = awaitResult(fonts.preview(sans->id));
+    ASSERT_TRUE(preview);
+    EXPECT_GT(preview->width(), preview->height());
+
+    PhotoBackdropLibrary photos(contentResourceBase(server().address(), "zephrin/backdrops"), cached("Photos"));
+    photos.setStatus({PhotoLibraryStatus::Phase::loading, {}});
+    ASSERT_TRUE(awaitDone(photos.refresh()));
+    ASSERT_EQ(photos.status().phase, PhotoLibraryStatus::Phase::ready);
+    EXPECT_EQ(photos.categories(), QStringList({"All", "Colours"}));
+    ASSERT_EQ(photos.items().size(), 3);
+    const QString first = photos.items()[0].id;
+    const auto thumbnail = awaitResult(photos.thumbnail(first));
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->size(), cv::Size(480, 320));
+    const auto full = awaitResult(photos.fullImage(first));
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->size(), cv::Size(1200, 800));
+}
+
+} // namespace
+} // namespace zephrin

@@ -1,0 +1,332 @@
+#include "content/mybackgrounds/BackgroundPicture.h"
+#include "content/mybackgrounds/MyBackgroundsStore.h"
+
+#include "content/support/ContentFixture.h"
+#include "support/PixelSamples.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QSignalSpy>
+
+#include <opencv2/imgproc.hpp>
+
+namespace zephrin {
+namespace {
+
+using namespace zephrin::testing;
+using namespace std::chrono_literals;
+
+Image solid(cv::Size size, cv::Scalar rgba)
+{
+    return Image(cv::Mat(size, CV_8UC4, rgba));
+}
+
+class MyBackgroundsStoreTest : public ContentFixture {
+protected:
+    void SetUp() override
+    {
+        ContentFixture::SetUp();
+        m_root = cached("MyBackgrounds");
+    }
+
+    std::unique_ptr<MyBackgroundsStore> makeStore(std::chrono::milliseconds notice = MyBackgroundsStore::noticeDuration)
+    {
+        return std::make_unique<MyBackgroundsStore>(m_root, nullptr, notice);
+    }
+
+    QString image(const QString& id) const { return m_root + "/images/" + id + ".jpg"; }
+    QString thumb(const QString& id) const { return m_root + "/thumbs/" + id + ".jpg"; }
+
+    std::optional<QString> add(MyBackgroundsStore& store, const Image& picture, const QString& name)
+    {
+        return awaitResult(store.add(picture, name, "imported"));
+    }
+
+    QString m_root;
+};
+
+QSize jpegSize(const QString& path)
+{
+    QImageReader reader(path);
+    return reader.format() == "jpeg" ? reader.size() : QSize();
+}
+
+TEST_F(MyBackgroundsStoreTest, StoresAPictureWithItsThumbnailAndRecord)
+{
+    auto store = makeStore();
+    const Image picture = photoLikeImage({640, 480}, 3);
+    const auto id = add(*store, picture, "Kitchen");
+    ASSERT_TRUE(id);
+    EXPECT_EQ(*id, id->toUpper());
+    EXPECT_EQ(QUuid(*id).isNull(), false);
+    ASSERT_EQ(store->items().size(), 1);
+    const MyBackground& record = store->items()[0];
+    EXPECT_EQ(record.name, "Kitchen");
+    EXPECT_EQ(record.source, "imported");
+    EXPECT_FALSE(record.favorite);
+    EXPECT_EQ(record.width, 640);
+    EXPECT_EQ(record.height, 480);
+    EXPECT_EQ(record.bytes, QFileInfo(image(*id)).size());
+    EXPECT_LE(std::abs(record.created.secsTo(QDateTime::currentDateTimeUtc())), 5);
+    EXPECT_EQ(jpegSize(image(*id)), QSize(640, 480));
+    EXPECT_EQ(jpegSize(thumb(*id)), QSize(360, 240));
+
+    // The same record comes back from the library file.
+    store.reset();
+    EXPECT_EQ(makeStore()->items().value(0), record);
+}
+
+TEST_F(MyBackgroundsStoreTest, TakesTheSamePictureUnderTheSameNameOnce)
+{
+    auto store = makeStore();
+    const Image picture = photoLikeImage({300, 200}, 4);
+    const auto first = add(*store, picture, "Desk");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(add(*store, picture, "Desk"), first);
+    EXPECT_EQ(store->items().size(), 1);
+    EXPECT_EQ(QDir(m_root + "/images").entryList(QDir::Files).size(), 1);
+    EXPECT_NE(add(*store, picture, "Desk again"), first);
+    EXPECT_EQ(store->items().size(), 2);
+}
+
+TEST_F(MyBackgroundsStoreTest, KeepsTwoDifferentPicturesWithOneNameAndSize)
+{
+    auto store = makeStore();
+    const auto first = add(*store, photoLikeImage({300, 200}, 5), "Photo");
+    const auto second = add(*store, photoLikeImage({300, 200}, 6), "Photo");
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(store->items().size(), 2);
+    EXPECT_TRUE(QFile::exists(image(*second)));
+}
+
+TEST_F(MyBackgroundsStoreTest, ReducesLargePicturesButRecordsTheirSize)
+{
+    auto store = makeStore();
+    const auto id = add(*store, solid({6000, 4000}, {40, 90, 160, 255}), "Big");
+    ASSERT_TRUE(id);
+    EXPECT_EQ(jpegSize(image(*id)), QSize(4096, 2730));
+    EXPECT_EQ(store->items()[0].width, 6000);
+    EXPECT_EQ(store->items()[0].height, 4000);
+}
+
+TEST_F(MyBackgroundsStoreTest, FillsTheThumbnailAndCutsTheOverflowEvenly)
+{
+    // Red top rows, green middle, blue bottom rows: scaled to 360 × 360, the
+    // thumbnail loses 60 rows at each end and shows only green.
+    cv::Mat pixels(1000, 1000, CV_8UC4, cv::Scalar(0, 255, 0, 255));
+    pixels.rowRange(0, 150).setTo(cv::Scalar(255, 0, 0, 255));
+    pixels.rowRange(850, 1000).setTo(cv::Scalar(0, 0, 255, 255));
+    const Image thumbnail = backgroundThumbnail(Image(pixels));
+    ASSERT_EQ(thumbnail.size(), cv::Size(360, 240));
+    for (const int row : {0, 120, 239}) {
+        const cv::Vec4b p = thumbnail.pixels.at<cv::Vec4b>(row, 180);
+        EXPECT_LT(p[0], 8) << row;
+        EXPECT_GT(p[1], 247) << row;
+        EXPECT_LT(p[2], 8) << row;
+    }
+}
+
+TEST_F(MyBackgroundsStoreTest, FlattensTransparentPicturesOnWhite)
+{
+    cv::Mat pixels(200, 300, CV_8UC4, cv::Scalar(0, 0, 0, 0));
+    pixels(cv::Rect(100, 50, 100, 100)).setTo(cv::Scalar(20, 20, 20, 255));
+    auto store = makeStore();
+    const auto id = add(*store, Image(pixels), "Cutout");
+    ASSERT_TRUE(id);
+    const auto stored = awaitResult(store->fullImage(*id));
+    ASSERT_TRUE(stored);
+    const cv::Vec4b clear = stored->pixels.at<cv::Vec4b>(10, 10);
+    const cv::Vec4b subject = stored->pixels.at<cv::Vec4b>(100, 150);
+    EXPECT_GT(clear[0], 245);
+    EXPECT_GT(clear[2], 245);
+    EXPECT_LT(subject[0], 40);
+    const auto thumbnail = awaitResult(store->thumbnail(*id));
+    ASSERT_TRUE(thumbnail);
+    EXPECT_GT(thumbnail->pixels.at<cv::Vec4b>(5, 5)[1], 245);
+}
+
+TEST_F(MyBackgroundsStoreTest, ReportsAPictureItCannotWrite)
+{
+    auto store = makeStore();
+    QDir(m_root + "/images").removeRecursively();
+    writeFile(m_root + "/images", "a file where the folder should be");
+    QSignalSpy notice(store.get(), &MyBackgroundsStore::noticeChanged);
+    EXPECT_EQ(add(*store, photoLikeImage({64, 48}, 1), "Lost"), std::nullopt);
+    EXPECT_EQ(store->notice(), "Couldn't save that background.");
+    EXPECT_TRUE(store->items().isEmpty());
+}
+
+TEST_F(MyBackgroundsStoreTest, ReportsALibraryFileItCannotWriteInsteadOfAdding)
+{
+    auto store = makeStore();
+    QDir(m_root).mkpath("library.json");  // a folder: the library file can't be replaced
+    EXPECT_EQ(add(*store, photoLikeImage({64, 48}, 2), "Unsaved"), std::nullopt);
+    EXPECT_EQ(store->notice(), "Couldn't save that background.");
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_TRUE(QDir(m_root + "/images").entryList(QDir::Files).isEmpty());
+
+    awaitDone(store->addFromBackdrop(Backdrop::presets()[0]));
+    EXPECT_EQ(store->notice(), "Couldn't save that background.");
+}
+
+TEST_F(MyBackgroundsStoreTest, SavesAGeneratedBackdropAndSaysSo)
+{
+    auto store = makeStore();
+    const Backdrop& sunset = Backdrop::presets()[10];
+    ASSERT_TRUE(awaitDone(store->addFromBackdrop(sunset)));
+    EXPECT_EQ(store->notice(), "Added to My Backgrounds");
+    ASSERT_EQ(store->items().size(), 1);
+    EXPECT_EQ(store->items()[0].name, "Sunset");
+    EXPECT_EQ(store->items()[0].source, "saved");
+    EXPECT_EQ(store->items()[0].width, 2400);
+    EXPECT_EQ(store->items()[0].height, 1600);
+    EXPECT_EQ(store->items()[0].prompt, std::nullopt);
+
+    // Saving it again finds the duplicate, which counts as added.
+    ASSERT_TRUE(awaitDone(store->addFromBackdrop(sunset)));
+    EXPECT_EQ(store->items().size(), 1);
+    EXPECT_EQ(store->notice(), "Added to My Backgrounds");
+}
+
+TEST_F(MyBackgroundsStoreTest, ClearsTheNoticeItsFullTimeAfterTheLastPost)
+{
+    constexpr auto duration = 400ms;
+    auto store = makeStore(duration);
+    const Backdrop& mint = Backdrop::presets()[13];
+    ASSERT_TRUE(awaitDone(store->addFromBackdrop(mint)));
+    ASSERT_EQ(store->notice(), "Added to My Backgrounds");
+    QElapsedTimer sinceFirst;
+    sinceFirst.start();
+    // Still shown a moment later; then posted again.
+    EXPECT_FALSE(waitUntil([&] { return store->notice().isEmpty(); }, 100ms));
+    ASSERT_TRUE(awaitDone(store->addFromBackdrop(mint)));
+    QElapsedTimer sinceSecond;
+    sinceSecond.start();
+    ASSERT_FALSE(store->notice().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return store->notice().isEmpty(); }, 2s));
+    EXPECT_GE(sinceSecond.elapsed(), 350);
+    EXPECT_GT(sinceFirst.elapsed(), 500);
+}
+
+TEST_F(MyBackgroundsStoreTest, TogglesFavouritesForTheWholeSelection)
+{
+    auto store = makeStore();
+    const auto a = add(*store, photoLikeImage({40, 30}, 1), "A");
+    const auto b = add(*store, photoLikeImage({40, 30}, 2), "B");
+    const auto c = add(*store, photoLikeImage({40, 30}, 3), "C");
+    ASSERT_TRUE(a && b && c);
+    store->toggleFavorite({*a});
+    store->toggleFavorite({*a, *b});  // one favourite, one not: both become favourites
+    const auto favourite = [&](const QString& id) {
+        for (const auto& r : store->items())
+            if (r.id == id)
+                return r.favorite;
+        return false;
+    };
+    EXPECT_TRUE(favourite(*a) && favourite(*b));
+    EXPECT_FALSE(favourite(*c));
+    store->toggleFavorite({*a, *b});
+    EXPECT_FALSE(favourite(*a) || favourite(*b));
+    store->toggleFavorite({*c, "nobody"});
+    store.reset();
+    auto reloaded = makeStore();
+    EXPECT_EQ(reloaded->items()[0].id, *c);  // newest first
+    EXPECT_TRUE(reloaded->items()[0].favorite);
+}
+
+TEST_F(MyBackgroundsStoreTest, RenamesTrimmedAndIgnoresBlankNames)
+{
+    auto store = makeStore();
+    const auto id = add(*store, photoLikeImage({40, 30}, 1), "Old");
+    ASSERT_TRUE(id);
+    QSignalSpy changes(store.get(), &MyBackgroundsStore::itemsChanged);
+    store->rename(*id, "  \n  ");
+    store->rename("unknown", "Other");
+    EXPECT_EQ(changes.count(), 0);
+    store->rename(*id, "\t New name \n");
+    EXPECT_EQ(store->items()[0].name, "New name");
+    EXPECT_EQ(makeStore()->items()[0].name, "New name");
+}
+
+TEST_F(MyBackgroundsStoreTest, DeletesFilesAndRecordsAlsoWhenFilesAreGone)
+{
+    auto store = makeStore();
+    const auto kept = add(*store, photoLikeImage({40, 30}, 1), "Kept");
+    const auto gone = add(*store, photoLikeImage({40, 30}, 2), "Gone");
+    const auto bare = add(*store, photoLikeImage({40, 30}, 3), "Bare");
+    ASSERT_TRUE(kept && gone && bare);
+    ASSERT_TRUE(awaitResult(store->thumbnail(*gone)));
+    QFile::remove(image(*bare));
+    QFile::remove(thumb(*bare));
+    store->deleteItems({*gone, *bare});
+    EXPECT_FALSE(QFile::exists(image(*gone)));
+    EXPECT_FALSE(QFile::exists(thumb(*gone)));
+    EXPECT_EQ(QDir(cached("xdg-data/Trash/files")).entryList(QDir::Files).size(), 2);
+    ASSERT_EQ(store->items().size(), 1);
+    EXPECT_EQ(store->items()[0].id, *kept);
+    EXPECT_EQ(awaitResult(store->thumbnail(*gone)), std::nullopt);
+    EXPECT_EQ(makeStore()->items().size(), 1);
+
+    store->deleteMany();
+    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_TRUE(QDir(m_root + "/images").entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(MyBackgroundsStoreTest, RemovesFilesWhenThereIsNoTrash)
+{
+    auto store = makeStore();
+    const auto id = add(*store, photoLikeImage({40, 30}, 1), "Doomed");
+    ASSERT_TRUE(id);
+    qputenv("XDG_DATA_HOME", cached("no-such-folder").toUtf8());
+    const QString workingFolder = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    store->deleteItems({*id});
+    QDir::setCurrent(workingFolder);
+    EXPECT_FALSE(QFile::exists(image(*id)));
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
+}
+
+TEST_F(MyBackgroundsStoreTest, LoadsOnlyRecordsWhosePictureIsThere)
+{
+    auto store = makeStore();
+    const auto present = add(*store, photoLikeImage({40, 30}, 1), "Present");
+    const auto removed = add(*store, photoLikeImage({40, 30}, 2), "Removed");
+    ASSERT_TRUE(present && removed);
+    QFile::remove(image(*removed));
+    store.reset();
+    auto reloaded = makeStore();
+    ASSERT_EQ(reloaded->items().size(), 1);
+    EXPECT_EQ(reloaded->items()[0].id, *present);
+}
+
+TEST_F(MyBackgroundsStoreTest, NeverTouchesFilesOutsideItsFolder)
+{
+    // A library file whose ids lead out of the folder, to files that exist there.
+    writeFile(cached("victim.jpg"), "precious");
+    writeFile(m_root + "/images/placeholder", "");
+    const QByteArray library = R"([
+        {"id":"../../victim","name":"x","source":"saved","created":1,"favorite":false,"width":1,"height":1,"bytes":1},
+        {"id":"/tmp/x","name":"y","source":"saved","created":1,"favorite":false,"width":1,"height":1,"bytes":1}])";
+    writeFile(m_root + "/library.json", library);
+    auto store = makeStore();
+    EXPECT_TRUE(store->items().isEmpty());
+    store->deleteItems({"../../victim", "../victim", "/tmp/x"});
+    store->deleteMany();
+    EXPECT_EQ(readFile(cached("victim.jpg")), "precious");
+    EXPECT_EQ(awaitResult(store->fullImage("../../victim")), std::nullopt);
+}
+
+TEST_F(MyBackgroundsStoreTest, StartsEmptyFromAnUnreadableLibraryFile)
+{
+    writeFile(m_root + "/library.json", R"([{"id":"A","name":"no other keys"}])");
+    EXPECT_TRUE(makeStore()->items().isEmpty());
+    writeFile(m_root + "/library.json", "garbage");
+    EXPECT_TRUE(makeStore()->items().isEmpty());
+}
+
+} // namespace
+} // namespace zephrin
