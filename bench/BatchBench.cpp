@@ -13,7 +13,8 @@
 //   process, dark object   to PNG 1034 ms, to SVG 1204 ms  (targets 1.8 s, 2.0 s)
 //   process, product shot  to PNG 1377 ms, to SVG 1427 ms
 //   steps (dark object): read and decode the JPEG 130-160 ms; computeMatte
-//   650-700 ms (one IS-Net inference, 1.8 s for the product shot's two);
+//   650-700 ms (one IS-Net inference; the product shot's second look makes the
+//   whole road about 350 ms longer);
 //   refine and render 100 ms; composite 9 ms; PNG at 2400 (Lanczos and libpng)
 //   115 ms; trace at 2048 and SVG 45-50 ms.
 
