@@ -14,9 +14,7 @@ namespace zephrin::BatchProcessor {
 namespace {
 
 constexpr double kQuality = 92;
-// Tracing works on this many pixels on the long side whatever the output size:
-// below the lower bound small outputs trace too coarsely, above the upper one
-// the trace gains nothing but time.
+// The traced bitmap's long side, whatever the output size.
 constexpr int kMinTraceLongEdge = 256;
 constexpr int kMaxTraceLongEdge = 2048;
 
@@ -107,7 +105,8 @@ Output process(const QString& path, const Settings& settings, const MatteEngine&
 
     const CompositeSettings composite = framing(settings);
     const Image picture = [&] {
-        const Image cutout = renderedCutout(engine, *photo, subjectMatte(engine, *photo, settings.model), settings.matte);
+        const MatteBox matte = subjectMatte(engine, *photo, settings.model);
+        const Image cutout = renderedCutout(engine, *photo, matte, settings.matte);
         return engine.composite(cutout, *photo, std::nullopt, std::nullopt, composite);
     }();
 
