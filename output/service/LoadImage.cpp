@@ -53,9 +53,7 @@ std::optional<QImage> readWithQt(QByteArrayView encoded)
     return image;
 }
 
-} // namespace
-
-std::optional<Image> loadImage(QByteArrayView encoded)
+std::optional<Image> decodeUpright(QByteArrayView encoded)
 {
     if (encoded.isEmpty() || isTruncatedJpeg(encoded))
         return std::nullopt;
@@ -74,6 +72,18 @@ std::optional<Image> loadImage(QByteArrayView encoded)
     if (loaded.empty())
         return std::nullopt;
     return loaded;
+}
+
+} // namespace
+
+std::optional<Image> loadImage(QByteArrayView encoded)
+{
+    try {
+        return decodeUpright(encoded);
+    } catch (const std::exception&) {
+        // Out of memory while converting a very large picture: unreadable too.
+        return std::nullopt;
+    }
 }
 
 } // namespace zephrin::CutoutService

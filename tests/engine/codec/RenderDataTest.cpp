@@ -41,7 +41,6 @@ TEST(RenderData, ScalesDownToTheLongEdgeButNeverUp)
     EXPECT_EQ(encodedSize(engine.renderData(picture, ExportFormat::jpg, 2400, true, 90)), QSize(2400, 1800));
     EXPECT_EQ(encodedSize(engine.renderData(picture, ExportFormat::jpg, 0, true, 90)), QSize(4000, 3000));
     EXPECT_EQ(encodedSize(engine.renderData(picture, ExportFormat::jpg, 5000, true, 90)), QSize(4000, 3000));
-    EXPECT_EQ(encodedSize(engine.renderData(picture, ExportFormat::jpg, -1, true, 90)), QSize(4000, 3000));
 
     const Image portrait(cv::Mat(301, 99, CV_8UC4, cv::Scalar(30, 60, 90, 255)));
     EXPECT_EQ(encodedSize(engine.renderData(portrait, ExportFormat::png, 100, true, 90)), QSize(33, 100));
@@ -128,13 +127,6 @@ TEST(RenderData, PassesQualityOnAsAFraction)
     // above q 50: 3 at 90, 16 at 50.
     EXPECT_EQ(firstQuantisationStep(engine.renderData(cutout, ExportFormat::jpg, 0, false, 90)), 3);
     EXPECT_EQ(firstQuantisationStep(engine.renderData(cutout, ExportFormat::jpg, 0, false, 50)), 16);
-
-    const Image detailed = sampleCutout(256, 256);
-    EXPECT_LT(engine.renderData(detailed, ExportFormat::heic, 0, true, 20).size(),
-              engine.renderData(detailed, ExportFormat::heic, 0, true, 95).size());
-    // PNG ignores the quality.
-    EXPECT_EQ(engine.renderData(cutout, ExportFormat::png, 0, true, 10),
-              engine.renderData(cutout, ExportFormat::png, 0, true, 100));
 }
 
 TEST(RenderData, RefusesWhatItCannotWrite)

@@ -1,0 +1,50 @@
+#include "output/service/CutoutService.h"
+
+#include "engine/isnet/CoreMLMatte.h"
+#include "engine/matte/MatteEngine.h"
+
+namespace zephrin::CutoutService {
+
+namespace {
+
+// IS-Net whenever its model is present, the classical subject finder otherwise.
+MatteModel automaticModel() { return CoreMLMatte::isAvailable() ? MatteModel::isnet : MatteModel::apple; }
+
+// The refinement of a fresh editor, fixed here so that a change of the editor's
+// defaults does not change what automation produces.
+constexpr MatteSettings kCutoutSettings{
+    .fillHoles = false,
+    .edgeMode = EdgeRefineMode::smooth,
+    .feather = 0.6,
+    .decontaminateEnabled = true,
+    .decontaminate = 30.0,
+};
+
+} // namespace
+
+QByteArray cutout(const Image& image, Format format, int maxLongEdge, std::optional<MatteModel> model)
+{
+    const MatteEngine engine;
+
+    std::optional<MatteBox> box;
+    try {
+        box = engine.computeMatte(image, model.value_or(automaticModel()), std::nullopt);
+    } catch (const std::exception&) {
+        // Whatever the matte pipeline's own reason, the user hears one sentence.
+        throw Failure(FailureKind::noSubject);
+    }
+
+    const Image refined = engine.applyMatteSettings(image, *box, kCutoutSettings);
+    const cv::Rect extent(0, 0, image.width(), image.height());
+    const Image rendered(engine.context().render(refined, extent));
+    if (rendered.empty())
+        throw Failure(FailureKind::renderFailed);
+
+    try {
+        return engine.renderData(rendered, exportFormat(format), maxLongEdge, format != Format::jpeg, 92);
+    } catch (const std::exception&) {
+        throw Failure(FailureKind::encodeFailed);
+    }
+}
+
+} // namespace zephrin::CutoutService
