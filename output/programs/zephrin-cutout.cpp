@@ -32,10 +32,12 @@ int fail(const char* sentence, const QString& detail = {})
 }
 
 // The image file's bytes: mapped rather than read, so that a large file that
-// turns out not to be an image costs no memory. Empty when it cannot be opened.
+// turns out not to be an image costs no memory. Empty when it cannot be opened
+// or is not a regular file: opening a pipe would wait for a writer, and a device
+// may never end.
 QByteArray imageBytes(QFile& file)
 {
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     if (file.size() > 0) {
         if (uchar* mapped = file.map(0, file.size()))

@@ -13,6 +13,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace zephrin::testing;
 
 namespace {
@@ -200,6 +202,13 @@ TEST_F(ZephrinCutout, ReportsFailuresOnStandardError)
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("notes-cutout.png"))));
 
     run = runCutout({folder.filePath(QStringLiteral("missing.png"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"That image couldn't be read."));
+
+    // A pipe nobody writes to is refused unopened instead of waiting forever.
+    const QString pipe = folder.filePath(QStringLiteral("pipe.png"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    run = runCutout({pipe});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(u"That image couldn't be read."));
 
