@@ -3,10 +3,15 @@
 // repetitions and reports their median and minimum (wall time: the operations
 // use the whole thread pool).
 //
-// Measured on the 8-core build machine (median, 12 MP):
-//   blur sigma 18 RGBA            OpenCV GaussianBlur 240 ms   → reduced copy ~25 ms
-//   disk maximum radius 12 RGBA   OpenCV dilate (disk) 180 ms  → row decomposition ~20 ms
-//   Lanczos to 2400 px RGBA       (OpenCV has no anti-aliased Lanczos) ~20 ms
+// Measured on the 8-core build machine, 12 MP, medians (quiet machine / with
+// other builds loading it to 12–20):
+//   blur sigma 18 RGBA, clamp     OpenCV GaussianBlur 240 ms  → reduced copy 28 / 50 ms
+//   blur sigma 18 matte           OpenCV GaussianBlur 42 ms   → 4 / 8 ms
+//   disk maximum radius 12 RGBA   OpenCV dilate (disk) 180 ms → row decomposition 30 / 30 ms
+//   disk maximum radius 12 matte  OpenCV dilate (disk) 56 ms  → 4 / 11 ms
+//   Lanczos to 2400 px RGBA       (no anti-aliased Lanczos in OpenCV) 31 / 20 ms
+//   Lanczos to 1 MP RGBA          25 / 20 ms
+// A new 12 MP RGBA buffer alone costs about 10 ms of page faults here.
 
 #include "engine/pixel/BlendWithMask.h"
 #include "engine/pixel/ColorControls.h"
@@ -19,142 +24,83 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <string>
 #include <utility>
+#include <vector>
 
 using namespace zephrin;
 
 namespace {
 
-const Image& photo(int width, int height)
-{
-    static std::map<std::pair<int, int>, Image> cache;
-    auto [it, added] = cache.try_emplace({width, height});
-    if (added)
-        it->second = zephrin::testing::photoLikeImage({width, height}, 2024);
-    return it->second;
-}
+const std::vector<cv::Size> kSizes = {{641, 479}, {1155, 866}, {4000, 3000}};
 
-const Matte& matte(int width, int height)
+template <class Value>
+const Value& seeded(cv::Size size)
 {
-    static std::map<std::pair<int, int>, Matte> cache;
-    auto [it, added] = cache.try_emplace({width, height});
-    if (added)
-        it->second = zephrin::testing::photoLikeMatte({width, height}, 2025);
+    static std::map<std::pair<int, int>, Value> cache;
+    auto [it, added] = cache.try_emplace({size.width, size.height});
+    if (added) {
+        if constexpr (std::is_same_v<Value, Image>)
+            it->second = zephrin::testing::photoLikeImage(size, 2024);
+        else
+            it->second = zephrin::testing::photoLikeMatte(size, 2025);
+    }
     return it->second;
 }
 
 double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
-// Nine repetitions, median and minimum, wall time in milliseconds; the three sizes.
-void photoSizes(benchmark::internal::Benchmark* benchmark)
+// Registers `operation` on a seeded Image or Matte of each size: nine
+// repetitions, median and minimum, wall time in milliseconds.
+template <class Value, class Result>
+void add(const std::string& name, std::function<Result(const Value&)> operation)
 {
-    benchmark->Args({641, 479})->Args({1155, 866})->Args({4000, 3000});
-    benchmark->Repetitions(9)->ReportAggregatesOnly(true)->ComputeStatistics("min", minimum);
-    benchmark->UseRealTime()->Unit(benchmark::kMillisecond);
+    for (const cv::Size size : kSizes) {
+        const std::string label = name + "/" + std::to_string(size.width) + "x" + std::to_string(size.height);
+        benchmark::RegisterBenchmark(label.c_str(),
+                                     [size, operation](benchmark::State& state) {
+                                         const Value& input = seeded<Value>(size);
+                                         for (auto _ : state)
+                                             benchmark::DoNotOptimize(operation(input));
+                                     })
+            ->Repetitions(9)
+            ->ReportAggregatesOnly(true)
+            ->ComputeStatistics("min", minimum)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    }
 }
 
-void BM_BlurImageSigma18Clamp(benchmark::State& state)
-{
-    const Image& input = photo(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(gaussianBlur(input, 18, EdgeMode::clamp));
-}
-BENCHMARK(BM_BlurImageSigma18Clamp)->Apply(photoSizes);
-
-void BM_BlurImageSigma18Transparent(benchmark::State& state)
-{
-    const Image& input = photo(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(gaussianBlur(input, 18, EdgeMode::transparent));
-}
-BENCHMARK(BM_BlurImageSigma18Transparent)->Apply(photoSizes);
-
-void BM_BlurImageSigma4Clamp(benchmark::State& state)
-{
-    const Image& input = photo(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(gaussianBlur(input, 4, EdgeMode::clamp));
-}
-BENCHMARK(BM_BlurImageSigma4Clamp)->Apply(photoSizes);
-
-void BM_BlurMatteSigma18Clamp(benchmark::State& state)
-{
-    const Matte& input = matte(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(gaussianBlur(input, 18, EdgeMode::clamp));
-}
-BENCHMARK(BM_BlurMatteSigma18Clamp)->Apply(photoSizes);
-
-void BM_MaximumMatteRadius12(benchmark::State& state)
-{
-    const Matte& input = matte(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(morphologyMaximum(input, 12, EdgeMode::clamp));
-}
-BENCHMARK(BM_MaximumMatteRadius12)->Apply(photoSizes);
-
-void BM_MinimumMatteRadius12(benchmark::State& state)
-{
-    const Matte& input = matte(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(morphologyMinimum(input, 12, EdgeMode::clamp));
-}
-BENCHMARK(BM_MinimumMatteRadius12)->Apply(photoSizes);
-
-void BM_MaximumImageRadius12(benchmark::State& state)
-{
-    const Image& input = photo(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(morphologyMaximum(input, 12, EdgeMode::transparent));
-}
-BENCHMARK(BM_MaximumImageRadius12)->Apply(photoSizes);
-
-void BM_LanczosImageTo2400LongEdge(benchmark::State& state)
-{
-    const Image& input = photo(int(state.range(0)), int(state.range(1)));
-    const double scale = 2400.0 / std::max(input.width(), input.height());
-    for (auto _ : state)
-        benchmark::DoNotOptimize(lanczosScale(input, scale));
-}
-BENCHMARK(BM_LanczosImageTo2400LongEdge)->Apply(photoSizes);
-
-void BM_LanczosImageToOneMegapixel(benchmark::State& state)
-{
-    const Image& input = photo(int(state.range(0)), int(state.range(1)));
-    const double scale = std::sqrt(1e6 / double(input.width() * input.height()));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(lanczosScale(input, scale));
-}
-BENCHMARK(BM_LanczosImageToOneMegapixel)->Apply(photoSizes);
-
-void BM_LanczosMatteTo2400LongEdge(benchmark::State& state)
-{
-    const Matte& input = matte(int(state.range(0)), int(state.range(1)));
-    const double scale = 2400.0 / std::max(input.width(), input.height());
-    for (auto _ : state)
-        benchmark::DoNotOptimize(lanczosScale(input, scale));
-}
-BENCHMARK(BM_LanczosMatteTo2400LongEdge)->Apply(photoSizes);
-
-void BM_BlendWithMask(benchmark::State& state)
-{
-    const Image& front = photo(int(state.range(0)), int(state.range(1)));
-    const Image back = Image::transparent(front.size());
-    const Matte& mask = matte(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(blendWithMask(front, back, mask));
-}
-BENCHMARK(BM_BlendWithMask)->Apply(photoSizes);
-
-void BM_ColorControls(benchmark::State& state)
-{
-    const Image& input = photo(int(state.range(0)), int(state.range(1)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(colorControls(input, {.saturation = 1.2, .brightness = 0, .contrast = 1.1}));
-}
-BENCHMARK(BM_ColorControls)->Apply(photoSizes);
+double longEdgeScale(const Image& image, double longEdge) { return longEdge / std::max(image.width(), image.height()); }
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    add<Image, Image>("BlurImageSigma18Clamp", [](const Image& in) { return gaussianBlur(in, 18, EdgeMode::clamp); });
+    add<Image, Image>("BlurImageSigma18Transparent",
+                      [](const Image& in) { return gaussianBlur(in, 18, EdgeMode::transparent); });
+    add<Image, Image>("BlurImageSigma4Clamp", [](const Image& in) { return gaussianBlur(in, 4, EdgeMode::clamp); });
+    add<Matte, Matte>("BlurMatteSigma18Clamp", [](const Matte& in) { return gaussianBlur(in, 18, EdgeMode::clamp); });
+    add<Matte, Matte>("MaximumMatteRadius12", [](const Matte& in) { return morphologyMaximum(in, 12, EdgeMode::clamp); });
+    add<Matte, Matte>("MinimumMatteRadius12", [](const Matte& in) { return morphologyMinimum(in, 12, EdgeMode::clamp); });
+    add<Image, Image>("MaximumImageRadius12",
+                      [](const Image& in) { return morphologyMaximum(in, 12, EdgeMode::transparent); });
+    add<Image, Image>("LanczosImageTo2400LongEdge",
+                      [](const Image& in) { return lanczosScale(in, longEdgeScale(in, 2400)); });
+    add<Image, Image>("LanczosImageToOneMegapixel",
+                      [](const Image& in) { return lanczosScale(in, std::sqrt(1e6 / in.size().area())); });
+    add<Matte, Matte>("LanczosMatteTo1024Square", [](const Matte& in) { return resized(in, {1024, 1024}); });
+    add<Image, Image>("BlendWithMask", [](const Image& in) {
+        return blendWithMask(in, in, seeded<Matte>(in.size()));
+    });
+    add<Image, Image>("ColorControls",
+                      [](const Image& in) { return colorControls(in, {.saturation = 1.2, .contrast = 1.1}); });
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -2,11 +2,14 @@
 
 #include "engine/pixel/detail/AreaSampling.h"
 #include "engine/pixel/detail/ExtentLimits.h"
+#include "engine/pixel/detail/ParallelRows.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace zephrin {
 
@@ -26,6 +29,39 @@ cv::Mat exactBlur(const cv::Mat& pixels, double sigma, int border)
     return out;
 }
 
+// The mean of every factor × factor block of `area` (pixel coordinates of
+// `pixels`, reaching outside by the `outside` rule; sides multiples of factor),
+// read straight from the source so that no padded full-size copy is made.
+cv::Mat blockMeans(const cv::Mat& pixels, cv::Rect area, int factor, detail::Outside outside)
+{
+    const int channels = pixels.channels();
+    const cv::Size reducedSize(area.width / factor, area.height / factor);
+    const int rowLength = area.width * channels;
+    const std::uint32_t blockArea = std::uint32_t(factor) * std::uint32_t(factor);
+    cv::Mat reduced(reducedSize, pixels.type());
+    detail::parallelRows(reducedSize.height, std::int64_t(area.width) * factor, [&](int firstRow, int endRow) {
+        std::vector<uchar> row(static_cast<size_t>(rowLength));
+        std::vector<std::uint32_t> columnSums(static_cast<size_t>(rowLength));
+        for (int r = firstRow; r < endRow; ++r) {
+            std::fill(columnSums.begin(), columnSums.end(), 0u);
+            for (int k = 0; k < factor; ++k) {
+                detail::sampleRow(pixels, area.y + r * factor + k, area.x, area.width, outside, row.data());
+                for (int i = 0; i < rowLength; ++i)
+                    columnSums[size_t(i)] += row[size_t(i)];
+            }
+            uchar* out = reduced.ptr(r);
+            for (int j = 0; j < reducedSize.width; ++j)
+                for (int c = 0; c < channels; ++c) {
+                    std::uint32_t sum = blockArea / 2;
+                    for (int i = 0; i < factor; ++i)
+                        sum += columnSums[size_t((j * factor + i) * channels + c)];
+                    out[j * channels + c] = uchar(sum / blockArea);
+                }
+        }
+    });
+    return reduced;
+}
+
 // Blur of `area` (pixel coordinates of `pixels`, may reach outside) by sigma.
 cv::Mat blurArea(const cv::Mat& pixels, cv::Rect area, double sigma, detail::Outside outside)
 {
@@ -42,9 +78,7 @@ cv::Mat blurArea(const cv::Mat& pixels, cv::Rect area, double sigma, detail::Out
     const cv::Rect padded(area.x - factor, area.y - factor,
                           (area.width + 2 * factor + factor - 1) / factor * factor,
                           (area.height + 2 * factor + factor - 1) / factor * factor);
-    const cv::Mat full = detail::sampleArea(pixels, padded, outside);
-    cv::Mat reduced;
-    cv::resize(full, reduced, full.size() / factor, 0, 0, cv::INTER_AREA);
+    const cv::Mat reduced = blockMeans(pixels, padded, factor, outside);
     // Averaging over f × f blocks and interpolating back each blur a little
     // already (variances (f² − 1) / 12 and about f² / 12); the reduced copy takes
     // the rest.
@@ -52,7 +86,7 @@ cv::Mat blurArea(const cv::Mat& pixels, cv::Rect area, double sigma, detail::Out
     const double remaining = std::sqrt(std::max(sigma * sigma - (f2 - 1) / 12 - f2 / 12, 0.25)) / factor;
     const cv::Mat blurred = exactBlur(reduced, remaining, cv::BORDER_REPLICATE);
     cv::Mat restored;
-    cv::resize(blurred, restored, full.size(), 0, 0, cv::INTER_LINEAR);
+    cv::resize(blurred, restored, padded.size(), 0, 0, cv::INTER_LINEAR);
     return restored(area - padded.tl());
 }
 

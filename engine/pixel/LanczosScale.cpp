@@ -38,25 +38,29 @@ struct AxisTaps {
 // offset places output pixel centres in source pixel units.
 AxisTaps axisTaps(int outputSize, int sourceSize, double factor, double offset)
 {
-    const double stretch = std::max(1.0, 1.0 / factor); // kernel widening when reducing
+    // Kernel widening when reducing; wider than the source would only flatten it.
+    const double stretch = std::clamp(1.0 / factor, 1.0, double(std::max(sourceSize, 1)));
     const double support = kLobes * stretch;
     AxisTaps taps;
     taps.stride = int(std::ceil(2 * support)) + 2;
     taps.first.resize(size_t(outputSize));
     taps.count.resize(size_t(outputSize));
     taps.weights.assign(size_t(outputSize) * size_t(taps.stride), 0.f);
+    std::vector<double> raw;
     for (int i = 0; i < outputSize; ++i) {
-        const double centre = (i + offset) / factor - 0.5;
+        // Centres lie within half a source pixel of the source, but for rounded
+        // ends; the clamp keeps absurd factors from overflowing the indices.
+        const double centre = std::clamp((i + offset) / factor - 0.5, -1.0, double(sourceSize));
         int lo = std::max(int(std::ceil(centre - support)), 0);
         int hi = std::min(int(std::floor(centre + support)), sourceSize - 1);
         double total = 0;
-        std::vector<double> raw;
+        raw.clear();
         for (int k = lo; k <= hi; ++k) {
             raw.push_back(lanczos((k - centre) / stretch));
             total += raw.back();
         }
-        if (raw.empty() || std::abs(total) < 1e-12) {
-            // Centre beyond the source (only at rounded ends): the nearest pixel.
+        if (raw.empty() || total < 1e-6) {
+            // Centre beyond the source, where only lobes remain (rounded ends): the nearest pixel.
             lo = hi = std::clamp(int(std::lround(centre)), 0, sourceSize - 1);
             raw.assign(1, 1.0);
             total = 1;

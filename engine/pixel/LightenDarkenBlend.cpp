@@ -9,28 +9,23 @@ namespace zephrin {
 
 namespace {
 
-template <void (*combine)(uchar*, const uchar*, int)>
-Matte combined(const Matte& a, const Matte& b, cv::Rect area)
+template <void (*combineInto)(uchar*, const uchar*, int)>
+void rowExtremes(const uchar* first, const uchar* second, uchar* out, int width)
 {
-    if (area.empty())
-        return Matte(cv::Mat(0, 0, CV_8UC1), a.origin);
-    return Matte(detail::compositeOver(
-                     area, CV_8UC1,
-                     [](uchar* out, const uchar* first, const uchar* second, int pixels) {
-                         std::memcpy(out, first, size_t(pixels));
-                         combine(out, second, pixels);
-                     },
-                     a, b),
-                 area.tl());
+    std::memcpy(out, first, size_t(width));
+    combineInto(out, second, width);
 }
 
 } // namespace
 
 Matte lightenBlend(const Matte& a, const Matte& b)
 {
-    return combined<detail::maxInto>(a, b, detail::unionExtent(a.extent(), b.extent()));
+    return detail::combineMattes(a, b, detail::unionExtent(a.extent(), b.extent()), rowExtremes<detail::maxInto>);
 }
 
-Matte darkenBlend(const Matte& a, const Matte& b) { return combined<detail::minInto>(a, b, a.extent() & b.extent()); }
+Matte darkenBlend(const Matte& a, const Matte& b)
+{
+    return detail::combineMattes(a, b, a.extent() & b.extent(), rowExtremes<detail::minInto>);
+}
 
 } // namespace zephrin

@@ -49,14 +49,15 @@ struct DiskPass {
     {
         const int channels = source.channels();
         const int rowLength = area.width * channels;
-        const int window = 2 * reach + 1;
         const uchar identity = maximum ? 0 : 255;
         std::vector<uchar> wide(size_t((area.width + 2 * reach) * channels));
         std::vector<uchar> span(static_cast<size_t>(rowLength));
-        // Output rows in progress, one per row of the disk, used as a ring.
-        std::vector<uchar> pending(size_t(window) * size_t(rowLength));
+        // Output rows in progress (at most one per row of the disk, and only this
+        // band's), used as a ring.
+        const int ringRows = std::min(2 * reach + 1, endRow - firstRow);
+        std::vector<uchar> pending(size_t(ringRows) * size_t(rowLength));
         auto pendingRow = [&](int outputRow) {
-            return pending.data() + size_t((outputRow % window + window) % window) * size_t(rowLength);
+            return pending.data() + size_t((outputRow - firstRow) % ringRows) * size_t(rowLength);
         };
 
         // Input row i feeds output rows i − reach … i + reach (dy = i − output row).
@@ -99,9 +100,15 @@ cv::Mat diskMorphology(const cv::Mat& source, cv::Rect area, double radius, bool
 template <class Value>
 Value morphology(const Value& value, double radius, EdgeMode edges, bool maximum)
 {
-    const int reach = diskReach(radius);
-    if (reach == 0 || value.empty())
+    if (diskReach(radius) == 0 || value.empty())
         return value;
+    radius = std::min(radius, kMaxMorphologyRadius);
+    // Where the disk from any pixel already covers the whole extent a larger one
+    // changes nothing (clamped edges only repeat extent pixels; a transparent
+    // minimum is 0 everywhere by then), so the work is bounded by the image.
+    if (edges == EdgeMode::clamp || !maximum)
+        radius = std::min(radius, std::hypot(value.width(), value.height()) + 1);
+    const int reach = diskReach(radius);
     const cv::Rect own({}, value.size());
     if (edges == EdgeMode::clamp)
         return Value(diskMorphology(value.pixels, own, radius, maximum, true), value.origin);
@@ -116,8 +123,10 @@ Value morphology(const Value& value, double radius, EdgeMode edges, bool maximum
 
 int diskReach(double radius)
 {
+    if (!(radius > 0))
+        return 0;
     // 1e-9: a radius computed as 2.9999999999 still reaches 3 pixels.
-    return radius >= 1 ? int(std::floor(std::min(radius, double(detail::kMaxSide)) + 1e-9)) : 0;
+    return int(std::floor(std::min(radius, kMaxMorphologyRadius) + 1e-9));
 }
 
 Image morphologyMaximum(const Image& image, double radius, EdgeMode edges) { return morphology(image, radius, edges, true); }

@@ -17,14 +17,18 @@
 // Method and cost: the disk is split into its rows; per input row the running
 // maxima (minima) of every half-width up to the reach are built one from the
 // other, and each output row takes the maximum of 2 × reach + 1 of them: about
-// 4 × reach vector operations per byte, in parallel bands. A 4000 × 3000 matte
-// at radius 12 takes about 6 ms on 8 cores (OpenCV's dilate with the same disk,
-// 56 ms); see bench/PixelBench.cpp.
+// 4 × reach vector operations per byte, in parallel bands. On 8 cores a 4000 ×
+// 3000 matte at radius 12 takes 4 to 11 ms, RGBA about 30 ms (OpenCV's dilate
+// with the same disk: 56 ms and 180 ms); see bench/PixelBench.cpp.
 
 #include "engine/pixel/EdgeMode.h"
 #include "engine/pixel/Image.h"
 
 namespace zephrin {
+
+// Radii above this are treated as this: the work grows with the square of the
+// radius (the settings that use morphology go up to 60).
+inline constexpr double kMaxMorphologyRadius = 1000;
 
 // The disk's reach: ⌊radius⌋, 0 below 1.
 int diskReach(double radius);

@@ -7,22 +7,11 @@ namespace zephrin {
 
 Image sourceOver(const Image& foreground, const Image& background)
 {
-    const cv::Rect area = detail::unionExtent(foreground.extent(), background.extent());
-    if (area.empty())
-        return Image(cv::Mat(0, 0, CV_8UC4), area.tl());
-    return Image(detail::compositeOver(
-                     area, CV_8UC4,
-                     [](uchar* out, const uchar* front, const uchar* back, int pixels) {
-                         for (int x = 0; x < pixels; ++x) {
-                             const int uncovered = 255 - front[4 * x + 3];
-                             for (int c = 0; c < 4; ++c) {
-                                 const int i = 4 * x + c;
-                                 out[i] = cv::saturate_cast<uchar>(front[i] + detail::div255(back[i] * uncovered));
-                             }
-                         }
-                     },
-                     foreground, background),
-                 area.tl());
+    return detail::combineImages(foreground, background, [](const uchar* front, const uchar* back, uchar* out) {
+        const int uncovered = 255 - front[3];
+        for (int c = 0; c < 4; ++c)
+            out[c] = cv::saturate_cast<uchar>(front[c] + detail::div255(back[c] * uncovered));
+    });
 }
 
 } // namespace zephrin

@@ -3,6 +3,7 @@
 // rectangle (shared when an input already covers exactly that rectangle,
 // zero-padded otherwise), one new buffer written row by row in parallel.
 
+#include "engine/pixel/Image.h"
 #include "engine/pixel/detail/PixelMap.h"
 #include "engine/pixel/detail/PlaneArea.h"
 
@@ -29,6 +30,40 @@ inline cv::Rect unionExtent(cv::Rect a, cv::Rect b)
     if (b.empty())
         return a;
     return a | b;
+}
+
+// Two images combined pixel by pixel over the union of their extents (each
+// transparent outside its own): combine(front, back, out), 4 bytes each.
+template <class PixelCombine>
+Image combineImages(const Image& foreground, const Image& background, PixelCombine combine)
+{
+    const cv::Rect area = unionExtent(foreground.extent(), background.extent());
+    if (area.empty())
+        return Image(cv::Mat(0, 0, CV_8UC4), area.tl());
+    return Image(compositeOver(
+                     area, CV_8UC4,
+                     [&](uchar* out, const uchar* front, const uchar* back, int pixels) {
+                         for (int x = 0; x < pixels; ++x)
+                             combine(front + 4 * x, back + 4 * x, out + 4 * x);
+                     },
+                     foreground, background),
+                 area.tl());
+}
+
+// Two mattes combined row by row over `area`: combine(first, second, out, width).
+// An empty area gives an empty matte at the first matte's origin.
+template <class RowCombine>
+Matte combineMattes(const Matte& a, const Matte& b, cv::Rect area, RowCombine combine)
+{
+    if (area.empty())
+        return Matte(cv::Mat(0, 0, CV_8UC1), a.origin);
+    return Matte(compositeOver(
+                     area, CV_8UC1,
+                     [&](uchar* out, const uchar* first, const uchar* second, int width) {
+                         combine(first, second, out, width);
+                     },
+                     a, b),
+                 area.tl());
 }
 
 } // namespace zephrin::detail

@@ -1,5 +1,6 @@
 #include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/Crop.h"
+#include "engine/pixel/Mirror.h"
 #include "engine/pixel/RenderContext.h"
 #include "engine/pixel/Translate.h"
 
@@ -41,6 +42,17 @@ TEST(Translate, MovesTheOriginAndSharesThePixels)
     const Matte moved = translated(matte, {-3, 14});
     EXPECT_EQ(moved.extent(), cv::Rect(7, 34, 4, 3));
     EXPECT_EQ(moved.pixels.data, matte.pixels.data);
+}
+
+TEST(Mirror, FlipsColumnsWithinTheExtent)
+{
+    const Matte flipped = mirrored(numbered());
+    EXPECT_EQ(flipped.extent(), numbered().extent());
+    EXPECT_EQ(flipped.pixels.at<uchar>(0, 0), 31);
+    EXPECT_EQ(flipped.pixels.at<uchar>(2, 3), 3);
+    Image image = Image::transparent({3, 1}, {5, 5});
+    image.pixels.at<cv::Vec4b>(0, 0) = {1, 2, 3, 4};
+    EXPECT_EQ(mirrored(image).pixels.at<cv::Vec4b>(0, 2), cv::Vec4b(1, 2, 3, 4));
 }
 
 TEST(ClampToExtent, RepeatsTheEdgePixelsOutward)

@@ -89,6 +89,16 @@ TEST(Morphology, TransparentMinimumClearsTheBorderBandAndClampKeepsIt)
     EXPECT_EQ(morphologyMaximum(full, 3.0, EdgeMode::clamp).extent(), full.extent());
 }
 
+TEST(Morphology, RadiusBeyondTheImageReachesEveryPixel)
+{
+    const Matte matte = zephrin::testing::photoLikeMatte({40, 30}, 8);
+    double lowest = 0, highest = 0;
+    cv::minMaxLoc(matte.pixels, &lowest, &highest);
+    EXPECT_EQ(cv::countNonZero(morphologyMaximum(matte, 1e9, EdgeMode::clamp).pixels != highest), 0);
+    EXPECT_EQ(cv::countNonZero(morphologyMinimum(matte, 1e9, EdgeMode::clamp).pixels != lowest), 0);
+    EXPECT_EQ(cv::countNonZero(morphologyMinimum(matte, 1e9, EdgeMode::transparent).pixels), 0);
+}
+
 TEST(Morphology, RadiusBelowOneReturnsTheInput)
 {
     const Matte matte = zephrin::testing::photoLikeMatte({20, 10}, 5);
