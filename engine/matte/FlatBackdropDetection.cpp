@@ -2,12 +2,13 @@
 
 #include "engine/isnet/IsnetLog.h"
 #include "engine/matte/MatteEngine.h"
-#include "engine/types/MatteError.h"
+#include "engine/matte/SoftColorKey.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace zephrin {
 
@@ -41,10 +42,11 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
                                                             double maximumSigma,
                                                             std::optional<RGBAColor> keyColor) const
 {
+    // Any failure of the keying (an empty image, memory) only means no backdrop.
     std::optional<MatteBox> keyed;
     try {
         keyed = flatColorMask(image, 25.0, true, 0, keyColor);
-    } catch (const MatteError&) {
+    } catch (const std::exception&) {
         return std::nullopt;
     }
     const Matte& matte = keyed->image();
@@ -64,7 +66,7 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
         const uchar* m = gridMatte.ptr(y);
         const uchar* p = gridImage.ptr(y);
         for (int x = 0; x < grid.width; ++x, p += 4) {
-            if (m[x] >= 128)
+            if (m[x] >= kBackdropBelow)
                 continue;
             ++n;
             for (int c = 0; c < 3; ++c) {

@@ -1,4 +1,3 @@
-#include "engine/edits/BrushTip.h"
 #include "engine/edits/SelectionGeometry.h"
 
 #include <gtest/gtest.h>
@@ -118,14 +117,4 @@ TEST(RasterizeMask, ClipsToTheCanvasAndRefusesAnEmptyOne)
     EXPECT_EQ(coveredCount(mask), 3 * 4);
     EXPECT_TRUE(rasterizeMask(path, 0, 4).empty());
     EXPECT_TRUE(rasterizeMask(path, 4, -1).empty());
-}
-
-TEST(SelectionKindValues, PointKindsAreLassoAndOutline)
-{
-    EXPECT_FALSE(usesPoints(SelectionKind::rectangle));
-    EXPECT_FALSE(usesPoints(SelectionKind::ellipse));
-    EXPECT_TRUE(usesPoints(SelectionKind::lasso));
-    EXPECT_TRUE(usesPoints(SelectionKind::polygon));
-    EXPECT_EQ(rawValue(SelectionKind::polygon), "Outline");
-    EXPECT_EQ(fromRaw<BrushTip>(u"Square"), BrushTip::square);
 }

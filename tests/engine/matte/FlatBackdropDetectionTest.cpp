@@ -1,5 +1,6 @@
 #include "engine/matte/MatteEngine.h"
 #include "support/LogCapture.h"
+#include "support/OpaqueScenes.h"
 #include "support/ProductShot.h"
 
 #include <gtest/gtest.h>
@@ -10,29 +11,17 @@
 
 using namespace zephrin;
 using zephrin::testing::LogCapture;
-
-namespace {
-
-Image filled(int w, int h, cv::Scalar rgb)
-{
-    return Image(cv::Mat(h, w, CV_8UC4, cv::Scalar(rgb[0], rgb[1], rgb[2], 255)));
-}
-
-void paint(Image& image, cv::Rect area, cv::Scalar rgb)
-{
-    image.pixels(area).setTo(cv::Scalar(rgb[0], rgb[1], rgb[2], 255));
-}
-
-} // namespace
+using zephrin::testing::opaqueImage;
+using zephrin::testing::paintRect;
 
 TEST(DetectFlatBackdrop, FindsTheSheetUnderAProduct)
 {
     // A slightly grainy white sheet; a product in the middle covers half the frame.
-    Image image = filled(640, 480, {0, 0, 0});
+    Image image = opaqueImage(640, 480, {0, 0, 0});
     cv::Mat grain(480, 640, CV_8UC4);
     cv::RNG(7).fill(grain, cv::RNG::UNIFORM, cv::Scalar(240, 240, 240, 255), cv::Scalar(251, 251, 251, 256));
     grain.copyTo(image.pixels);
-    paint(image, {80, 80, 480, 320}, {150, 40, 30});
+    paintRect(image, {80, 80, 480, 320}, {150, 40, 30});
 
     const MatteEngine engine;
     LogCapture log;
@@ -77,19 +66,19 @@ TEST(DetectFlatBackdrop, AcceptsAtMostNinetyEightPercent)
     // 100 × 50 pixels, one grid cell each (the grid is never coarser than the image
     // below 256 pixels): a subject of 100 pixels leaves exactly 98% keyed.
     const MatteEngine engine;
-    Image exact = filled(100, 50, {255, 255, 255});
-    paint(exact, {45, 20, 10, 10}, {0, 0, 0});
+    Image exact = opaqueImage(100, 50, {255, 255, 255});
+    paintRect(exact, {45, 20, 10, 10}, {0, 0, 0});
     const auto accepted = engine.detectFlatBackdrop(exact, 0.15, 0.06);
     ASSERT_TRUE(accepted);
     EXPECT_DOUBLE_EQ(accepted->fraction, 0.98);
 
-    Image smaller = filled(100, 50, {255, 255, 255});
-    paint(smaller, {45, 20, 9, 10}, {0, 0, 0});
+    Image smaller = opaqueImage(100, 50, {255, 255, 255});
+    paintRect(smaller, {45, 20, 9, 10}, {0, 0, 0});
     EXPECT_FALSE(engine.detectFlatBackdrop(smaller, 0.15, 0.06));
 
     // Below the minimum fraction.
-    Image mostlySubject = filled(100, 50, {255, 255, 255});
-    paint(mostlySubject, {5, 5, 90, 40}, {0, 0, 0});
+    Image mostlySubject = opaqueImage(100, 50, {255, 255, 255});
+    paintRect(mostlySubject, {5, 5, 90, 40}, {0, 0, 0});
     EXPECT_TRUE(engine.detectFlatBackdrop(mostlySubject, 0.15, 0.06));
     EXPECT_FALSE(engine.detectFlatBackdrop(mostlySubject, 0.5, 0.06));
 }
@@ -97,9 +86,9 @@ TEST(DetectFlatBackdrop, AcceptsAtMostNinetyEightPercent)
 TEST(DetectFlatBackdrop, LogsACandidateThatIsNotFlat)
 {
     // 40% of the image is a backdrop of grey 128 striped with ±18 in red: σ = 18/255.
-    Image image = filled(200, 100, {0, 0, 0});
+    Image image = opaqueImage(200, 100, {0, 0, 0});
     for (int x = 0; x < 80; ++x)
-        paint(image, {x, 0, 1, 100}, {x % 2 ? 110.0 : 146.0, 128, 128});
+        paintRect(image, {x, 0, 1, 100}, {x % 2 ? 110.0 : 146.0, 128, 128});
 
     const MatteEngine engine;
     LogCapture log;
@@ -119,7 +108,7 @@ TEST(DetectFlatBackdrop, LogsACandidateThatIsNotFlat)
 TEST(DetectFlatBackdrop, MeasuresLargeImagesOnAGrid)
 {
     // 3000 × 2000: grid cells of 23 pixels, 130 × 86 of them.
-    Image image = filled(3000, 2000, {230, 235, 240});
+    Image image = opaqueImage(3000, 2000, {230, 235, 240});
     cv::ellipse(image.pixels, {1500, 1000}, {900, 700}, 0, 0, 360, cv::Scalar(40, 90, 20, 255), -1);
     const auto backdrop = MatteEngine().detectFlatBackdrop(image, 0.15, 0.06);
     ASSERT_TRUE(backdrop);
@@ -135,13 +124,17 @@ TEST(DetectFlatBackdrop, FindsNothingInDegenerateImages)
     const MatteEngine engine;
     LogCapture log;
     EXPECT_FALSE(engine.detectFlatBackdrop(Image(), 0.15, 0.06));
-    EXPECT_FALSE(engine.detectFlatBackdrop(filled(1, 1, {255, 255, 255}), 0.15, 0.06));
+    EXPECT_FALSE(engine.detectFlatBackdrop(opaqueImage(1, 1, {255, 255, 255}), 0.15, 0.06));
     EXPECT_FALSE(engine.detectFlatBackdrop(Image::transparent({40, 30}), 0.15, 0.06));
     // No cell keyed: the key colour is nowhere.
-    EXPECT_FALSE(engine.detectFlatBackdrop(filled(40, 30, {0, 0, 0}), 0.0, 0.06, RGBAColor{1, 1, 1, 1}));
+    EXPECT_FALSE(engine.detectFlatBackdrop(opaqueImage(40, 30, {0, 0, 0}), 0.0, 0.06, RGBAColor{1, 1, 1, 1}));
     EXPECT_TRUE(log.lines().isEmpty());
 
-    Image strip = filled(20000, 50, {250, 250, 250});
-    paint(strip, {9000, 10, 2000, 30}, {0, 0, 0});
-    EXPECT_TRUE(engine.detectFlatBackdrop(strip, 0.15, 0.06));
+    // A very long strip: a grid of 128 × 1 cells.
+    Image strip = opaqueImage(20000, 50, {250, 250, 250});
+    paintRect(strip, {9000, 10, 2000, 30}, {0, 0, 0});
+    const auto backdrop = engine.detectFlatBackdrop(strip, 0.15, 0.06);
+    ASSERT_TRUE(backdrop);
+    EXPECT_EQ(backdrop->matte.pixels.at<uchar>(25, 10000), 255);
+    EXPECT_EQ(backdrop->matte.pixels.at<uchar>(25, 100), 0);
 }
