@@ -2,53 +2,71 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace zephrin::testing {
 
-namespace {
-
-std::mutex captureMutex;
-const char* capturedCategory = nullptr;
-QStringList captured;
-QtMessageHandler previousHandler = nullptr;
-
-void captureMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
+// The live captures. The message handler is installed while at least one lives,
+// so nesting never makes the handler call itself.
+struct LogCaptureRegistry {
+    static LogCaptureRegistry& instance()
     {
-        std::lock_guard lock(captureMutex);
-        if (capturedCategory && context.category && std::strcmp(context.category, capturedCategory) == 0) {
-            captured.append(message);
-            return;
-        }
+        static LogCaptureRegistry registry;
+        return registry;
     }
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
 
-} // namespace
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        LogCaptureRegistry& registry = instance();
+        QtMessageHandler forward = nullptr;
+        {
+            std::lock_guard lock(registry.mutex);
+            bool taken = false;
+            for (LogCapture* capture : registry.live) {
+                if (context.category && std::strcmp(context.category, capture->m_category) == 0) {
+                    capture->m_lines.append(message);
+                    taken = true;
+                }
+            }
+            if (!taken)
+                forward = registry.previous;
+        }
+        if (forward)
+            forward(type, context, message);
+    }
 
-LogCapture::LogCapture(const char* category)
-{
-    std::lock_guard lock(captureMutex);
-    capturedCategory = category;
-    captured.clear();
-    previousHandler = qInstallMessageHandler(captureMessage);
-}
+    void add(LogCapture* capture)
+    {
+        std::lock_guard lock(mutex);
+        if (live.empty())
+            previous = qInstallMessageHandler(handle);
+        live.push_back(capture);
+    }
 
-LogCapture::~LogCapture()
-{
-    std::lock_guard lock(captureMutex);
-    qInstallMessageHandler(previousHandler);
-    capturedCategory = nullptr;
-    captured.clear();
-}
+    void remove(LogCapture* capture)
+    {
+        std::lock_guard lock(mutex);
+        live.erase(std::remove(live.begin(), live.end(), capture), live.end());
+        if (live.empty())
+            qInstallMessageHandler(previous);
+    }
+
+    std::mutex mutex;
+    std::vector<LogCapture*> live;
+    QtMessageHandler previous = nullptr;
+};
+
+LogCapture::LogCapture(const char* category) : m_category(category) { LogCaptureRegistry::instance().add(this); }
+
+LogCapture::~LogCapture() { LogCaptureRegistry::instance().remove(this); }
 
 QStringList LogCapture::lines() const
 {
-    std::lock_guard lock(captureMutex);
-    return captured;
+    std::lock_guard lock(LogCaptureRegistry::instance().mutex);
+    return m_lines;
 }
 
 QStringList LogCapture::linesStartingWith(const QString& prefix) const
