@@ -1,13 +1,10 @@
 // MatteEngine: the subject's alpha, and the bounds of what shows of it.
 
 #include "engine/matte/MatteEngine.h"
-
+#include "engine/matte/MatteGrid.h"
 #include "engine/pixel/ImageMatte.h"
 
 #include <opencv2/imgproc.hpp>
-
-#include <algorithm>
-#include <cmath>
 
 namespace zephrin {
 
@@ -42,12 +39,9 @@ std::optional<QRectF> MatteEngine::alphaBounds(const Image& image)
         return std::nullopt;
     // Trimming costs the same for any size: the scan runs on a copy of at most
     // 512 pixels on its long side, averaged down.
-    const double f = std::min(512.0 / std::max(image.width(), image.height()), 1.0);
-    const cv::Size working(std::max(static_cast<int>(std::floor(f * image.width())), 1),
-                           std::max(static_cast<int>(std::floor(f * image.height())), 1));
-    cv::Mat alpha = alphaMatte(image).pixels;
-    if (working != alpha.size())
-        cv::resize(alpha, alpha, working, 0, 0, cv::INTER_AREA);
+    const MatteGrid working = fittedGrid(image.size(), 512);
+    const double f = working.factor;
+    const cv::Mat alpha = scaledToGrid(alphaMatte(image).pixels, working.size, cv::INTER_AREA);
 
     cv::Mat columns;
     cv::Mat rows;

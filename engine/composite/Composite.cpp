@@ -7,6 +7,7 @@
 
 #include "engine/matte/MatteEngine.h"
 
+#include "engine/composite/BlurredOver.h"
 #include "engine/composite/CanvasGeometry.h"
 #include "engine/composite/EdgeMaskPass.h"
 #include "engine/pixel/ClampToExtent.h"
@@ -15,7 +16,6 @@
 #include "engine/pixel/ColoredMatte.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/DropShadow.h"
-#include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/Mirror.h"
@@ -102,13 +102,8 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
     return f;
 }
 
-// `image` with its edge pixels repeated outwards, blurred when asked, over the canvas.
-Image blurredOver(const Image& image, const cv::Rect& canvas, double blur)
-{
-    const double sigma = blur > 0.5 ? blur : 0;
-    const Image clamped = clampedToExtent(image, grownBy(canvas, blurReach(sigma)));
-    return cropped(gaussianBlur(clamped, sigma, EdgeMode::clamp), canvas);
-}
+// The background blur as a Gaussian sigma: none up to half a pixel.
+double backgroundSigma(double blur) { return blur > 0.5 ? blur : 0; }
 
 // What lies behind the subject, over the canvas; none for transparency.
 std::optional<Image> backdrop(const Image& source, const std::optional<Image>& background,
@@ -122,7 +117,7 @@ std::optional<Image> backdrop(const Image& source, const std::optional<Image>& b
     case BackgroundMode::original:
         // The photo behind the subject's rectangle, its edge repeated beyond it.
         return blurredOver(MatteEngine::applyAdjust(cropped(source, subjectExtent), s.backgroundAdjust), canvas,
-                           s.backgroundBlur);
+                           backgroundSigma(s.backgroundBlur));
     case BackgroundMode::image: {
         if (!background || background->empty())
             return std::nullopt;
@@ -134,7 +129,7 @@ std::optional<Image> backdrop(const Image& source, const std::optional<Image>& b
             return std::nullopt;
         const cv::Point centre(wholePixels(std::round(canvas.x + canvas.width / 2.0 - scaled.width() / 2.0)),
                                wholePixels(std::round(canvas.y + canvas.height / 2.0 - scaled.height() / 2.0)));
-        return blurredOver(translated(scaled, centre - scaled.origin), canvas, s.backgroundBlur);
+        return blurredOver(translated(scaled, centre - scaled.origin), canvas, backgroundSigma(s.backgroundBlur));
     }
     }
     return std::nullopt;

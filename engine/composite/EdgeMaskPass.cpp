@@ -1,9 +1,8 @@
 #include "engine/composite/EdgeMaskPass.h"
 
-#include "engine/composite/CanvasGeometry.h"
+#include "engine/composite/BlurredOver.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/pixel/BlendWithMask.h"
-#include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/ColorInvert.h"
 #include "engine/pixel/ColorMatrix.h"
 #include "engine/pixel/Crop.h"
@@ -33,10 +32,7 @@ Image edgeMaskPass(const Image& subject, const Image& background, double amount)
     const Matte weight = colorMatrix(band, strength);
 
     // The background's colours near the rim, with the subject's alpha.
-    const double sigma = 4 * r;
-    const cv::Rect around = grownBy(extent, blurReach(sigma));
-    const Image behind = cropped(gaussianBlur(clampedToExtent(background, around), sigma, EdgeMode::clamp), extent);
-    const Image tinted = maskedBy(behind, alpha);
+    const Image tinted = maskedBy(blurredOver(background, extent, 4 * r), alpha);
 
     return cropped(blendWithMask(tinted, subject, weight), extent);
 }

@@ -1,6 +1,6 @@
 #include "engine/edits/SelectionCoverage.h"
+#include "engine/pixel/detail/QImageView.h"
 
-#include <QImage>
 #include <QPainter>
 
 #include <cmath>
@@ -26,8 +26,7 @@ Matte selectionCoverage(const QPainterPath& path, cv::Rect area)
         return Matte(coverage, box.tl());
 
     // Painted white onto black: the grey level is the coverage.
-    QImage canvas(coverage.data, coverage.cols, coverage.rows, static_cast<qsizetype>(coverage.step),
-                  QImage::Format_Grayscale8);
+    QImage canvas = detail::paintableView(coverage, QImage::Format_Grayscale8);
     QPainterPath winding = path;
     winding.setFillRule(Qt::WindingFill);
     QPainter painter(&canvas);

@@ -2,6 +2,7 @@
 
 #include "engine/isnet/IsnetLog.h"
 #include "engine/matte/MatteEngine.h"
+#include "engine/matte/MatteGrid.h"
 #include "engine/matte/SoftColorKey.h"
 
 #include <opencv2/imgproc.hpp>
@@ -16,25 +17,6 @@ namespace {
 
 // A keyed area above this share of the image is the whole picture, not a backdrop.
 constexpr double kMaxBackdropFraction = 0.98;
-
-// The measuring grid: at most 255 cells on the long side (step = max(w, h, 128)
-// / 128, integer), at least one cell either way.
-cv::Size gridSize(cv::Size size)
-{
-    const int step = std::max({size.width, size.height, 128}) / 128;
-    return {step > size.width ? 1 : size.width / step, std::max(size.height / step, 1)};
-}
-
-// Scaled to the grid with bilinear sampling: each cell reads the pixels at its
-// centre, so the texture of a backdrop still shows in the spread of the cells.
-cv::Mat onGrid(const cv::Mat& pixels, cv::Size grid)
-{
-    if (pixels.size() == grid)
-        return pixels;
-    cv::Mat scaled;
-    cv::resize(pixels, scaled, grid, 0, 0, cv::INTER_LINEAR);
-    return scaled;
-}
 
 } // namespace
 
@@ -54,10 +36,13 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
     if (size.width < 1 || size.height < 1)
         return std::nullopt;
 
-    const cv::Size grid = gridSize(size);
+    // At most 255 cells on the long side. Bilinear sampling: each cell reads the
+    // pixels at its centre, so the texture of a backdrop still shows in the
+    // spread of the cells.
+    const cv::Size grid = steppedGrid(size, 128).size;
     const cv::Rect area({0, 0}, grid);
-    const cv::Mat gridMatte = m_context.render(Matte(onGrid(matte.pixels, grid)), area);
-    const cv::Mat gridImage = m_context.render(Image(onGrid(image.pixels, grid)), area);
+    const cv::Mat gridMatte = m_context.render(Matte(scaledToGrid(matte.pixels, grid, cv::INTER_LINEAR)), area);
+    const cv::Mat gridImage = m_context.render(Image(scaledToGrid(image.pixels, grid, cv::INTER_LINEAR)), area);
 
     // Mean and spread of the colour over the keyed cells.
     long n = 0;

@@ -34,7 +34,7 @@ Matte MatteEngine::guidedISNetMatte(const Matte& matte, const QRectF& region, do
     if (w < 1 || h < 1)
         return matte;
     const cv::Rect frame(0, 0, w, h);
-    const MatteGrid grid = grid1024(frame.size());
+    const MatteGrid grid = fittedGrid(frame.size(), 1024);
     const cv::Mat cells = renderOnGrid(m_context, matte, frame, grid);
 
     // The region in cells, bounds included, clipped to the grid.

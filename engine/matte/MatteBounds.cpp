@@ -13,7 +13,7 @@ std::optional<QRectF> MatteEngine::matteBounds(const Matte& matte) const
     if (extent.width < 1 || extent.height < 1)
         return std::nullopt;
     int step = 1;
-    const MatteGrid grid = grid256(extent.size(), &step);
+    const MatteGrid grid = steppedGrid(extent.size(), 256, &step);
     const cv::Mat visible = renderOnGrid(m_context, matte, extent, grid) > 12;
     if (cv::countNonZero(visible) == 0)
         return std::nullopt;

@@ -6,31 +6,34 @@
 
 namespace zephrin {
 
-MatteGrid grid256(cv::Size size, int* step)
+MatteGrid steppedGrid(cv::Size size, int cells, int* step)
 {
-    const int cellStep = std::max({size.width, size.height, 256}) / 256;
+    const int cellStep = std::max({size.width, size.height, cells}) / cells;
     if (step)
         *step = cellStep;
-    const cv::Size cells(cellStep > size.width ? 1 : size.width / cellStep, std::max(size.height / cellStep, 1));
-    return {cells, 1.0 / cellStep};
+    const cv::Size counts(cellStep > size.width ? 1 : size.width / cellStep, std::max(size.height / cellStep, 1));
+    return {counts, 1.0 / cellStep};
 }
 
-MatteGrid grid1024(cv::Size size)
+MatteGrid fittedGrid(cv::Size size, int longSide)
 {
-    const int longSide = std::max(size.width, size.height);
-    const double s = longSide > 1024 ? 1024.0 / longSide : 1.0;
-    const cv::Size cells(std::max(int(s * size.width), 1), std::max(int(s * size.height), 1));
-    return {cells, s};
+    const double s = std::min(double(longSide) / std::max(size.width, size.height), 1.0);
+    const cv::Size counts(std::max(int(s * size.width), 1), std::max(int(s * size.height), 1));
+    return {counts, s};
+}
+
+cv::Mat scaledToGrid(const cv::Mat& pixels, cv::Size cells, int interpolation)
+{
+    if (pixels.size() == cells)
+        return pixels;
+    cv::Mat scaled;
+    cv::resize(pixels, scaled, cells, 0, 0, interpolation);
+    return scaled;
 }
 
 cv::Mat renderOnGrid(const RenderContext& context, const Matte& matte, cv::Rect area, const MatteGrid& grid)
 {
-    const cv::Mat full = context.render(matte, area);
-    if (full.size() == grid.size)
-        return full;
-    cv::Mat cells;
-    cv::resize(full, cells, grid.size, 0, 0, cv::INTER_AREA);
-    return cells;
+    return scaledToGrid(context.render(matte, area), grid.size, cv::INTER_AREA);
 }
 
 } // namespace zephrin

@@ -11,13 +11,17 @@ struct MatteGrid {
     double factor = 1; // cells per full-size pixel (before the cell counts are truncated)
 };
 
-// At most 511 cells on the long side: step = max(w, h, 256) / 256 (integer, so
-// 1 up to 511 pixels); w / step cells across (1 when step > w), max(h / step, 1)
-// down. `step` receives the step when given.
-MatteGrid grid256(cv::Size size, int* step = nullptr);
-// At most 1024 cells on the long side: s = 1024 / max(w, h) when that is
-// above 1024, else 1; max(trunc(s × w), 1) by max(trunc(s × h), 1) cells.
-MatteGrid grid1024(cv::Size size);
+// One cell per whole step of pixels, fewer than 2 × `cells` on the long side:
+// step = max(w, h, cells) / cells (integer); w / step cells across (1 when
+// step > w), max(h / step, 1) down. `step` receives the step when given.
+MatteGrid steppedGrid(cv::Size size, int cells, int* step = nullptr);
+// At most `longSide` cells on the long side: s = min(longSide / max(w, h), 1);
+// max(trunc(s × w), 1) by max(trunc(s × h), 1) cells.
+MatteGrid fittedGrid(cv::Size size, int longSide);
+
+// Pixels scaled to `cells` with the given cv::resize interpolation (the pixels
+// themselves, not a copy, when they are that size already).
+cv::Mat scaledToGrid(const cv::Mat& pixels, cv::Size cells, int interpolation);
 
 // The part `area` (image space) of a matte, rendered to 8-bit grey through the
 // context (black outside the matte's extent) and averaged down to the grid's

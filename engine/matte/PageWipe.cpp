@@ -26,7 +26,7 @@ bool MatteEngine::pageWipeGuard(double width, double height, const Matte& matte,
     const cv::Rect frame = frameOf(width, height);
     if (frame.width < 1 || frame.height < 1)
         return false;
-    const MatteGrid grid = grid256(frame.size());
+    const MatteGrid grid = steppedGrid(frame.size(), 256);
     // The backdrop shrunk by 3 pixels (the key matte's black area), with the
     // frame's edge repeated so that the border itself is not taken for backdrop.
     const Matte shrunk = morphologyMaximum(flat.matte, 3.0, EdgeMode::clamp);

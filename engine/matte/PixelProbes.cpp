@@ -1,10 +1,10 @@
 // Reading single pixels and simple pixel statistics of an image.
 
 #include "engine/matte/MatteEngine.h"
+#include "engine/matte/MatteGrid.h"
 
 #include <opencv2/imgproc.hpp>
 
-#include <algorithm>
 #include <cmath>
 
 namespace zephrin {
@@ -31,12 +31,7 @@ double MatteEngine::whiteFraction(const Image& image)
     // A copy at most 384 pixels on the long side; sides truncated, at least 1.
     // Bilinear sampling is plenty for a share of pixels, and on a 12-megapixel
     // cutout it takes about 1 ms where area averaging takes about 25 ms.
-    const double scale = std::min(384.0 / std::max(image.width(), image.height()), 1.0);
-    const cv::Size size(std::max(1, static_cast<int>(image.width() * scale)),
-                        std::max(1, static_cast<int>(image.height() * scale)));
-    cv::Mat small = image.pixels;
-    if (size != image.size())
-        cv::resize(image.pixels, small, size, 0, 0, cv::INTER_LINEAR);
+    const cv::Mat small = scaledToGrid(image.pixels, fittedGrid(image.size(), 384).size, cv::INTER_LINEAR);
 
     // Opaque means alpha at least 201; white means each stored channel at least 236.
     long opaque = 0, white = 0;

@@ -4,20 +4,9 @@
 #include "engine/pixel/detail/ParallelRows.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace zephrin {
-
-namespace {
-
-std::array<float, 4> components(const RGBAColor& colour)
-{
-    return {float(std::clamp(colour.r, 0.0, 1.0)), float(std::clamp(colour.g, 0.0, 1.0)),
-            float(std::clamp(colour.b, 0.0, 1.0)), float(std::clamp(colour.a, 0.0, 1.0))};
-}
-
-} // namespace
 
 void paintGradient(Image& layer, const PaintGradient& gradient, const PaintClip& clip)
 {
@@ -33,8 +22,8 @@ void paintGradient(Image& layer, const PaintGradient& gradient, const PaintClip&
     if (!std::isfinite(axis2) || !std::isfinite(gradient.from.x()) || !std::isfinite(gradient.from.y()))
         return;
     const double radius = std::max(1.0, std::sqrt(axis2));
-    const auto start = components(gradient.start);
-    const auto end = components(gradient.end);
+    const auto start = detail::paintComponents(gradient.start);
+    const auto end = detail::paintComponents(gradient.end);
 
     const auto position = [&](double x, double y) {
         const double dx = x - gradient.from.x();

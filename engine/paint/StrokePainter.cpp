@@ -13,10 +13,9 @@ void paintStroke(Image& layer, const PaintStroke& stroke, const PaintClip& clip)
     const float opacity = float(std::clamp(stroke.opacity, 0.0, 1.0));
     if (stroke.points.empty() || area.empty() || !(opacity > 0))
         return;
-    const float rgb[3] = {float(std::clamp(stroke.color.r, 0.0, 1.0)), float(std::clamp(stroke.color.g, 0.0, 1.0)),
-                          float(std::clamp(stroke.color.b, 0.0, 1.0))};
+    const auto colour = detail::paintComponents(stroke.color);
     // The colour's own alpha scales the merged stroke, so dabs never build up past it.
-    const float strength = opacity * float(std::clamp(stroke.color.a, 0.0, 1.0));
+    const float strength = opacity * colour[3];
     renderStrokeCoverage(Brush{stroke.tip, stroke.size, stroke.hardness}, stroke.points, area,
                          [&](cv::Rect band, const cv::Mat& coverage) {
                              for (int y = 0; y < band.height; ++y) {
@@ -26,7 +25,7 @@ void paintStroke(Image& layer, const PaintStroke& stroke, const PaintClip& clip)
                                  for (int x = 0; x < band.width; ++x, pixel += 4) {
                                      const float alpha = a[x] * strength * (k ? float(k[x]) / 255 : 1.0f);
                                      if (alpha > 0)
-                                         detail::paintOver(pixel, rgb, alpha);
+                                         detail::paintOver(pixel, colour.data(), alpha);
                                  }
                              }
                          });

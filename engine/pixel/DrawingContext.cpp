@@ -3,6 +3,7 @@
 #include "engine/pixel/DropShadow.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
+#include "engine/pixel/detail/QImageView.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -31,16 +32,14 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "layer pixels are read as B, G, R
 // The alpha of a layer bitmap, placed at `origin`.
 Matte layerAlpha(const QImage& layer, QPoint origin)
 {
-    const cv::Mat bgra(layer.height(), layer.width(), CV_8UC4, const_cast<uchar*>(layer.constBits()),
-                       static_cast<size_t>(layer.bytesPerLine()));
-    return alphaMatte(Image(bgra, {origin.x(), origin.y()}));
+    return alphaMatte(Image(detail::pixelsOf(layer, CV_8UC4), {origin.x(), origin.y()}));
 }
 
 // An Image as a bitmap in the layers' format (the shadow, before it is drawn).
 QImage asLayerBitmap(const Image& image)
 {
     QImage bitmap(image.width(), image.height(), kLayerFormat);
-    cv::Mat bgra(bitmap.height(), bitmap.width(), CV_8UC4, bitmap.bits(), static_cast<size_t>(bitmap.bytesPerLine()));
+    cv::Mat bgra = detail::pixelsOf(bitmap, CV_8UC4);
     cv::cvtColor(image.pixels, bgra, cv::COLOR_RGBA2BGRA);
     return bitmap;
 }

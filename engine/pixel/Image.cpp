@@ -1,5 +1,7 @@
 #include "engine/pixel/Image.h"
 
+#include "engine/pixel/detail/QImageView.h"
+
 #include <cassert>
 
 namespace zephrin {
@@ -47,20 +49,14 @@ Image imageFromQImage(const QImage& source)
 {
     if (source.isNull())
         return {};
-    const QImage converted = source.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    const cv::Mat view(converted.height(), converted.width(), CV_8UC4, const_cast<uchar*>(converted.constBits()),
-                       static_cast<size_t>(converted.bytesPerLine()));
-    return Image(view.clone());
+    return Image(detail::pixelsOf(source.convertToFormat(QImage::Format_RGBA8888_Premultiplied), CV_8UC4).clone());
 }
 
 Matte matteFromQImage(const QImage& source)
 {
     if (source.isNull())
         return {};
-    const QImage converted = source.convertToFormat(QImage::Format_Grayscale8);
-    const cv::Mat view(converted.height(), converted.width(), CV_8UC1, const_cast<uchar*>(converted.constBits()),
-                       static_cast<size_t>(converted.bytesPerLine()));
-    return Matte(view.clone());
+    return Matte(detail::pixelsOf(source.convertToFormat(QImage::Format_Grayscale8), CV_8UC1).clone());
 }
 
 } // namespace zephrin

@@ -2,6 +2,7 @@
 
 #include "engine/pixel/YUpSpace.h"
 #include "engine/pixel/detail/ExtentLimits.h"
+#include "engine/pixel/detail/QImageView.h"
 #include "engine/text/FontRegistration.h"
 #include "engine/text/FontsFolder.h"
 
@@ -31,8 +32,7 @@ std::optional<Image> drawBitmap(double width, double height, const std::optional
     try {
         Image bitmap = background ? Image(background->pixels.clone()) : Image::transparent({w, h});
         // The QImage views the Image's own new buffer while the context draws.
-        QImage target(bitmap.pixels.data, w, h, static_cast<qsizetype>(bitmap.pixels.step),
-                      QImage::Format_RGBA8888_Premultiplied);
+        QImage target = detail::paintableView(bitmap.pixels, QImage::Format_RGBA8888_Premultiplied);
         {
             DrawingContext context(target);
             context.painter().setTransform(yUpToImage(h));
