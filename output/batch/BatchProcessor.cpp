@@ -2,7 +2,6 @@
 
 #include "engine/composite/CanvasGeometry.h"
 #include "engine/types/MatteError.h"
-#include "output/batch/ReadImageFile.h"
 #include "output/presets/ListingPresetSettings.h"
 #include "output/service/CutoutService.h"
 
@@ -99,7 +98,7 @@ Image renderedCutout(const MatteEngine& engine, const Image& photo, const MatteB
 Output process(const QString& path, const Settings& settings, const MatteEngine& engine,
                const Vectorizer& vectorizer)
 {
-    const std::optional<Image> photo = readImageFile(path);
+    const std::optional<Image> photo = CutoutService::loadImageFile(path);
     if (!photo)
         throw Failure(FailureKind::unreadable);
 

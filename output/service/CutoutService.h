@@ -12,6 +12,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
+#include <QString>
 
 #include <optional>
 
@@ -38,6 +40,27 @@ inline constexpr int kMaxLoadedLongEdge = 8192;
 // is cut off before its end, or when the header claims an absurd size (more than
 // 16384 × 16384 pixels), which is refused before anything is decoded. Never throws.
 std::optional<Image> loadImage(QByteArrayView encoded);
+
+// Image files larger than this are refused unread (2 GiB): more than the
+// uncompressed bytes of the largest picture loadImage decodes.
+inline constexpr qint64 kMaxImageFileBytes = qint64(2) << 30;
+
+// How imageFileBytes fetches a file's bytes. `read` copies them, so the file can
+// be closed at once. `mapped` maps them, so that a large file that turns out not
+// to be an image costs no memory; they stay valid while the QFile lives, and a
+// file cut short meanwhile by another program ends the process (SIGBUS), so
+// mapping suits only a process of its own.
+enum class FileAccess { read, mapped };
+
+// Opens `file` and gives its bytes for loadImage. Empty when it is not a regular
+// file (symbolic links resolved; a folder, a device or a pipe is never opened, so
+// nothing blocks), cannot be opened or read, is empty or larger than
+// kMaxImageFileBytes.
+QByteArray imageFileBytes(QFile& file, FileAccess access);
+
+// The upright picture in the image file at `path`, as loadImage gives it from the
+// bytes imageFileBytes reads; the file is closed before anything is decoded.
+std::optional<Image> loadImageFile(const QString& path);
 
 // One complete cutout of `image`, encoded in `format` with its long edge at most
 // `maxLongEdge` (0 or less: no limit). Without a model, IS-Net when its model is
