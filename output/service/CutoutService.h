@@ -2,11 +2,12 @@
 // The headless road from one image file to one encoded cutout: load the picture
 // upright, find the subject, refine it with the settings a fresh editor starts
 // from, render and encode. Nothing is kept between calls: each cutout builds its
-// own MatteEngine. The batch processor loads its files here too and reports its
-// failures with the same sentences.
+// own MatteEngine. The batch processor loads its files and cuts out its
+// subjects here too, and reports its failures with the same sentences.
 
 #include "engine/pixel/Image.h"
 #include "engine/types/ExportFormat.h"
+#include "engine/types/MatteSettings.h"
 #include "engine/types/MatteModel.h"
 #include "engine/types/SentenceError.h"
 
@@ -16,6 +17,10 @@
 #include <QString>
 
 #include <optional>
+
+namespace zephrin {
+class MatteEngine;
+}
 
 namespace zephrin::CutoutService {
 
@@ -61,6 +66,11 @@ QByteArray imageFileBytes(QFile& file, FileAccess access);
 // The upright picture in the image file at `path`, as loadImage gives it from the
 // bytes imageFileBytes reads; the file is closed before anything is decoded.
 std::optional<Image> loadImageFile(const QString& path);
+
+// The subject of `image` found with `model`, refined with `settings` and
+// rendered over the image's extent; empty when the render gives nothing.
+// Throws Failure(noSubject) when matte making fails for any reason.
+Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel model, const MatteSettings& settings);
 
 // One complete cutout of `image`, encoded in `format` with its long edge at most
 // `maxLongEdge` (0 or less: no limit). Without a model, IS-Net when its model is
