@@ -103,10 +103,8 @@ signals:
 
 private:
     struct Download;
-    struct ManifestResult;
 
     void fetchManifest();
-    void applyManifestResult(const ManifestResult& result);
     void downloadNextFace(const std::shared_ptr<Download>& job);
     void faceObtained(const std::shared_ptr<Download>& job, std::optional<QString> name, bool wasOnDisk);
 

@@ -1,13 +1,13 @@
 #include "content/mybackgrounds/BackgroundPicture.h"
 
 #include "content/backdrops/SplitMix64.h"
+#include "content/files/AtomicWrite.h"
+#include "engine/codec/ImageDestination.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/SolidImage.h"
 #include "engine/pixel/SourceOver.h"
 
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <opencv2/core/utility.hpp>
 
 #include <algorithm>
@@ -88,18 +88,9 @@ Image flattenedOnWhite(const Image& picture)
 
 bool writeJpeg(const Image& image, const QString& path, int quality)
 {
-    const Image flat = flattenedOnWhite(image);
-    const QImage pixels = toQImage(flat).convertToFormat(QImage::Format_RGB888);
-    QSaveFile file(path);
-    if (pixels.isNull() || !file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, "jpeg");
-    writer.setQuality(quality);
-    if (!writer.write(pixels)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const std::optional<QByteArray> bytes =
+        writeImageFile(flattenedOnWhite(image), ImageFileType::jpeg, {quality / 100.0, false});
+    return bytes && writeAtomically(path, *bytes);
 }
 
 std::optional<qint64> writeBackgroundFiles(const Image& picture, const QString& imagePath, const QString& thumbPath)

@@ -2,12 +2,10 @@
 
 #include "engine/composite/CanvasGeometry.h"
 #include "engine/types/MatteError.h"
-#include "output/batch/ReadImageFile.h"
 #include "output/presets/ListingPresetSettings.h"
 #include "output/service/CutoutService.h"
 
 #include <algorithm>
-#include <exception>
 
 namespace zephrin::BatchProcessor {
 
@@ -72,41 +70,20 @@ QString fileExtension(ExportFormat format)
     return QStringLiteral("png");
 }
 
-// The matte of the photo; why matte making failed is not the batch's concern,
-// only that this file has no subject.
-MatteBox subjectMatte(const MatteEngine& engine, const Image& photo, MatteModel model)
-{
-    try {
-        return engine.computeMatte(photo, model);
-    } catch (const std::exception&) {
-        throw Failure(FailureKind::noSubject);
-    }
-}
-
-// The refined subject on transparency, rendered at the photo's size.
-Image renderedCutout(const MatteEngine& engine, const Image& photo, const MatteBox& matte,
-                     const MatteSettings& settings)
-{
-    const Image cutout = engine.applyMatteSettings(photo, matte, settings);
-    Image rendered(engine.context().render(cutout, cutout.extent()));
-    if (rendered.empty())
-        throw MatteError(MatteErrorKind::renderFailed);
-    return rendered;
-}
-
 } // namespace
 
 Output process(const QString& path, const Settings& settings, const MatteEngine& engine,
                const Vectorizer& vectorizer)
 {
-    const std::optional<Image> photo = readImageFile(path);
+    const std::optional<Image> photo = CutoutService::loadImageFile(path);
     if (!photo)
         throw Failure(FailureKind::unreadable);
 
     const CompositeSettings composite = framing(settings);
     const Image picture = [&] {
-        const MatteBox matte = subjectMatte(engine, *photo, settings.model);
-        const Image cutout = renderedCutout(engine, *photo, matte, settings.matte);
+        const Image cutout = CutoutService::renderedCutout(engine, *photo, settings.model, settings.matte);
+        if (cutout.empty())
+            throw MatteError(MatteErrorKind::renderFailed);
         return engine.composite(cutout, *photo, std::nullopt, std::nullopt, composite);
     }();
 

@@ -31,21 +31,6 @@ int fail(const char* sentence, const QString& detail = {})
     return kFailed;
 }
 
-// The image file's bytes: mapped rather than read, so that a large file that
-// turns out not to be an image costs no memory. Empty when it cannot be opened
-// or is not a regular file: opening a pipe would wait for a writer, and a device
-// may never end.
-QByteArray imageBytes(QFile& file)
-{
-    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
-        return {};
-    if (file.size() > 0) {
-        if (uchar* mapped = file.map(0, file.size()))
-            return QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
-    }
-    return file.readAll();
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -98,7 +83,8 @@ int main(int argc, char* argv[])
     }
 
     QFile imageFile(input.filePath());
-    intent.image = IntentFile{imageBytes(imageFile), input.fileName()};
+    // Mapped: a large file that turns out not to be an image costs no memory.
+    intent.image = IntentFile{CutoutService::imageFileBytes(imageFile, CutoutService::FileAccess::mapped), input.fileName()};
 
     IntentFile result;
     try {

@@ -22,21 +22,23 @@ constexpr MatteSettings kCutoutSettings{
 
 } // namespace
 
-QByteArray cutout(const Image& image, Format format, int maxLongEdge, std::optional<MatteModel> model)
+Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel model, const MatteSettings& settings)
 {
-    const MatteEngine engine;
-
     std::optional<MatteBox> box;
     try {
-        box = engine.computeMatte(image, model.value_or(automaticModel()), std::nullopt);
+        box = engine.computeMatte(image, model);
     } catch (const std::exception&) {
         // Whatever the matte pipeline's own reason, the user hears one sentence.
         throw Failure(FailureKind::noSubject);
     }
+    const Image refined = engine.applyMatteSettings(image, *box, settings);
+    return Image(engine.context().render(refined, refined.extent()));
+}
 
-    const Image refined = engine.applyMatteSettings(image, *box, kCutoutSettings);
-    const cv::Rect extent(0, 0, image.width(), image.height());
-    const Image rendered(engine.context().render(refined, extent));
+QByteArray cutout(const Image& image, Format format, int maxLongEdge, std::optional<MatteModel> model)
+{
+    const MatteEngine engine;
+    const Image rendered = renderedCutout(engine, image, model.value_or(automaticModel()), kCutoutSettings);
     if (rendered.empty())
         throw Failure(FailureKind::renderFailed);
 
