@@ -1,5 +1,7 @@
 #include "content/backdrops/BackdropCanvas.h"
 
+#include "engine/pixel/detail/QImageView.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
@@ -24,8 +26,7 @@ QColor toQColor(const RGBAColor& color)
 
 BackdropCanvas::BackdropCanvas(int width, int height)
     : pixels(height, width, CV_8UC4, cv::Scalar::all(0)),
-      bitmap(pixels.data, width, height, static_cast<qsizetype>(pixels.step),
-             QImage::Format_RGBA8888_Premultiplied)
+      bitmap(detail::paintableView(pixels, QImage::Format_RGBA8888_Premultiplied))
 {
 }
 

@@ -3,6 +3,7 @@
 #include "output/sheet/SheetEngine.h"
 
 #include "engine/codec/PngWriter.h"
+#include "engine/pixel/detail/QImageView.h"
 #include "engine/types/MatteError.h"
 #include "output/sheet/StickerCell.h"
 #include "output/vector/PathCommands.h"
@@ -62,8 +63,7 @@ cv::Mat newPage(cv::Size size, uchar fill)
 // A painter target over a page buffer, which must outlive it.
 QImage paintableView(cv::Mat& pixels)
 {
-    return QImage(pixels.data, pixels.cols, pixels.rows, static_cast<qsizetype>(pixels.step),
-                  QImage::Format_RGBA8888_Premultiplied);
+    return detail::paintableView(pixels, QImage::Format_RGBA8888_Premultiplied);
 }
 
 void beginPainting(QPainter& painter, QImage& page)
