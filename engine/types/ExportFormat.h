@@ -19,4 +19,17 @@ constexpr RawValues<ExportFormat, 5> rawValues(ExportFormat)
     }};
 }
 
+// The file name extension of the format, lower case, without the dot.
+constexpr const char* fileExtension(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::png: return "png";
+    case ExportFormat::jpg: return "jpg";
+    case ExportFormat::webp: return "webp";
+    case ExportFormat::heic: return "heic";
+    case ExportFormat::svg: return "svg";
+    }
+    return "png";
+}
+
 } // namespace zephrin

@@ -58,17 +58,7 @@ bool framedAsSource(const CompositeSettings& s)
     return !s.crop && !s.trimToContent && !aspectRatio(s) && !s.mirror;
 }
 
-QString fileExtension(ExportFormat format)
-{
-    switch (format) {
-    case ExportFormat::jpg: return QStringLiteral("jpg");
-    case ExportFormat::webp: return QStringLiteral("webp");
-    case ExportFormat::heic: return QStringLiteral("heic");
-    case ExportFormat::svg: return QStringLiteral("svg");
-    case ExportFormat::png: break;
-    }
-    return QStringLiteral("png");
-}
+QString extensionOf(ExportFormat format) { return QString::fromLatin1(fileExtension(format)); }
 
 } // namespace
 
@@ -95,11 +85,11 @@ Output process(const QString& path, const Settings& settings, const MatteEngine&
         const TraceOptions options = traceOptions(settings, file.longEdge);
         const std::optional<Image> colours = framedAsSource(composite) ? photo : std::nullopt;
         const TraceResult trace = vectorizer.trace(picture, colours, options);
-        return {QByteArray::fromStdString(Vectorizer::svgString(trace, options)), fileExtension(ExportFormat::svg)};
+        return {QByteArray::fromStdString(Vectorizer::svgString(trace, options)), extensionOf(ExportFormat::svg)};
     }
 
     const bool keepAlpha = composite.backgroundMode == BackgroundMode::transparent;
-    return {engine.renderData(picture, file.format, file.longEdge, keepAlpha, kQuality), fileExtension(file.format)};
+    return {engine.renderData(picture, file.format, file.longEdge, keepAlpha, kQuality), extensionOf(file.format)};
 }
 
 } // namespace zephrin::BatchProcessor

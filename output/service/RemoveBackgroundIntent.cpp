@@ -21,12 +21,7 @@ QString RemoveBackgroundIntent::resultFileName(const QString& inputFilename, Cut
 {
     const qsizetype dot = inputFilename.lastIndexOf(u'.');
     const QString stem = dot > 0 ? inputFilename.left(dot) : inputFilename;
-    switch (format) {
-    case CutoutService::Format::jpeg: return stem + QStringLiteral("-cutout.jpg");
-    case CutoutService::Format::heic: return stem + QStringLiteral("-cutout.heic");
-    case CutoutService::Format::png: break;
-    }
-    return stem + QStringLiteral("-cutout.png");
+    return stem + QStringLiteral("-cutout.") + QString::fromLatin1(fileExtension(CutoutService::exportFormat(format)));
 }
 
 IntentFile RemoveBackgroundIntent::perform() const
