@@ -101,18 +101,21 @@ QByteArray encodeLibrary(const QList<MyBackground>& records)
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
-std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& data)
+std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& data, qsizetype* skipped)
 {
     const std::optional<QJsonDocument> document = json::parse(data);
     if (!document || !document->isArray())
         return std::nullopt;
     QList<MyBackground> records;
+    qsizetype bad = 0;
     for (const QJsonValue element : document->array()) {
-        std::optional<MyBackground> record = decodeRecord(element);
-        if (!record)
-            return std::nullopt;
-        records.append(std::move(*record));
+        if (std::optional<MyBackground> record = decodeRecord(element))
+            records.append(std::move(*record));
+        else
+            ++bad;
     }
+    if (skipped)
+        *skipped = bad;
     return records;
 }
 

@@ -38,8 +38,9 @@ size_t qHash(const MyBackground& record, size_t seed = 0);
 // "provider" and "contentHash" when present.
 QByteArray encodeLibrary(const QList<MyBackground>& records);
 
-// None when the document is not such an array, or any record misses a key or
-// has one of the wrong type.
-std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& json);
+// None when the document is not such an array. A record that misses a key or
+// has one of the wrong type is left out (one damaged record must not cost the
+// others); `skipped`, when given, receives how many were.
+std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& json, qsizetype* skipped = nullptr);
 
 } // namespace zephrin

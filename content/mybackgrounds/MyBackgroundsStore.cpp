@@ -20,6 +20,9 @@ namespace zephrin {
 namespace {
 
 const QString kLibraryFile = QStringLiteral("library.json");
+// Where a library file that could not be read whole is kept, before the next
+// save replaces it, so that the records it held are not lost for good.
+const QString kDamagedLibraryFile = QStringLiteral("library.damaged.json");
 const QString kImagesFolder = QStringLiteral("images");
 const QString kThumbsFolder = QStringLiteral("thumbs");
 const QString kCouldNotSave = QStringLiteral("Couldn't save that background.");
@@ -71,7 +74,11 @@ void MyBackgroundsStore::load()
     QFile file(QDir(m_root).filePath(kLibraryFile));
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const std::optional<QList<MyBackground>> records = decodeLibrary(file.readAll());
+    const QByteArray bytes = file.readAll();
+    qsizetype skipped = 0;
+    const std::optional<QList<MyBackground>> records = decodeLibrary(bytes, &skipped);
+    if (!records || skipped > 0)
+        writeAtomically(QDir(m_root).filePath(kDamagedLibraryFile), bytes);
     if (!records)
         return;
     QList<MyBackground> kept;

@@ -320,12 +320,32 @@ TEST_F(MyBackgroundsStoreTest, NeverTouchesFilesOutsideItsFolder)
     EXPECT_EQ(awaitResult(store->fullImage("../../victim")), std::nullopt);
 }
 
-TEST_F(MyBackgroundsStoreTest, StartsEmptyFromAnUnreadableLibraryFile)
+TEST_F(MyBackgroundsStoreTest, StartsEmptyFromAnUnreadableLibraryFileButKeepsItsBytes)
 {
     writeFile(m_root + "/library.json", R"([{"id":"A","name":"no other keys"}])");
     EXPECT_TRUE(makeStore()->items().isEmpty());
     writeFile(m_root + "/library.json", "garbage");
-    EXPECT_TRUE(makeStore()->items().isEmpty());
+    auto store = makeStore();
+    EXPECT_TRUE(store->items().isEmpty());
+    // The next save replaces library.json; what it held stays readable beside it.
+    ASSERT_TRUE(add(*store, photoLikeImage({40, 30}, 1), "New"));
+    EXPECT_EQ(readFile(m_root + "/library.damaged.json"), "garbage");
+}
+
+TEST_F(MyBackgroundsStoreTest, OneDamagedRecordCostsNoOther)
+{
+    auto store = makeStore();
+    const auto kept = add(*store, photoLikeImage({40, 30}, 1), "Kept");
+    ASSERT_TRUE(kept);
+    store.reset();
+    QByteArray library = readFile(m_root + "/library.json");
+    library.replace("[{", R"([{"id":"B","name":"no other keys"},{)");
+    writeFile(m_root + "/library.json", library);
+
+    auto reloaded = makeStore();
+    ASSERT_EQ(reloaded->items().size(), 1);
+    EXPECT_EQ(reloaded->items()[0].id, *kept);
+    EXPECT_EQ(readFile(m_root + "/library.damaged.json"), library);
 }
 
 } // namespace
