@@ -8,8 +8,8 @@
 //      soft rim around it. A hole whose rim closes without meeting the outside
 //      lies wholly inside the subject: hole and rim become 255, so no faint
 //      ring marks where it was. A hole whose soft rim runs on to the outside
-//      (a ring too thin to be opaque anywhere) gets only its background pixels
-//      filled.
+//      or to the frame (a ring too thin to be opaque anywhere) gets only its
+//      background pixels filled.
 // Everything else, the subject's own soft outline above all, keeps its bytes.
 // Cost: a few passes over the matte plus scanline flood fills over the
 // background and the holes' rims.
@@ -65,7 +65,8 @@ void markOutside(cv::Mat& labels)
 }
 
 // True when a pixel of `rim` (labels == kInRim within `box`) has an outside
-// 4-neighbour.
+// 4-neighbour or lies on the image border: a soft area running to the frame is
+// the subject's edge, not the inside of a hole.
 bool rimMeetsOutside(const cv::Mat& labels, cv::Rect box)
 {
     for (int y = box.y; y < box.y + box.height; ++y) {
@@ -73,6 +74,8 @@ bool rimMeetsOutside(const cv::Mat& labels, cv::Rect box)
         for (int x = box.x; x < box.x + box.width; ++x) {
             if (row[x] != kInRim)
                 continue;
+            if (x == 0 || y == 0 || x + 1 == labels.cols || y + 1 == labels.rows)
+                return true;
             if ((x > 0 && row[x - 1] == kOutside) || (x + 1 < labels.cols && row[x + 1] == kOutside)
                 || (y > 0 && labels.ptr(y - 1)[x] == kOutside)
                 || (y + 1 < labels.rows && labels.ptr(y + 1)[x] == kOutside))

@@ -88,3 +88,19 @@ TEST(FillHoles, CountsValue128AsSubjectAnd127AsBackground)
     EXPECT_EQ(filled->pixels.at<uchar>(0, 0), 0);
     EXPECT_EQ(filled->pixels.at<uchar>(19, 19), 0);
 }
+
+TEST(FillHoles, KeepsASoftAreaThatRunsToTheFrame)
+{
+    // Soft subject filling the frame, opaque inside, with a hole whose soft rim
+    // joins the soft band along the frame: the band is the subject's edge.
+    cv::Mat grey(40, 40, CV_8UC1, cv::Scalar(200));
+    cv::rectangle(grey, cv::Rect(4, 4, 32, 32), cv::Scalar(255), cv::FILLED);
+    cv::rectangle(grey, cv::Rect(15, 4, 10, 20), cv::Scalar(200), cv::FILLED);
+    cv::rectangle(grey, cv::Rect(17, 15, 6, 6), cv::Scalar(0), cv::FILLED);
+    const auto filled = MatteEngine().fillHoles(Matte(grey));
+    ASSERT_TRUE(filled);
+    EXPECT_EQ(cv::countNonZero(filled->pixels(cv::Rect(17, 15, 6, 6)) != 255), 0);
+    EXPECT_EQ(filled->pixels.at<uchar>(0, 0), 200);
+    EXPECT_EQ(filled->pixels.at<uchar>(0, 20), 200);
+    EXPECT_EQ(filled->pixels.at<uchar>(10, 20), 200);
+}
