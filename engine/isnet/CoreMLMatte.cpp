@@ -82,29 +82,8 @@ QString listText(const std::vector<std::int64_t>& values)
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
-const char* elementTypeName(ONNXTensorElementDataType type)
-{
-    switch (type) {
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_FLOAT: return "float";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_FLOAT16: return "float16";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_BFLOAT16: return "bfloat16";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_DOUBLE: return "double";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_INT8: return "int8";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_UINT8: return "uint8";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_INT16: return "int16";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_UINT16: return "uint16";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_INT32: return "int32";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_UINT32: return "uint32";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_INT64: return "int64";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_UINT64: return "uint64";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_BOOL: return "bool";
-    case ONNX_TENSOR_ELEMENT_DATA_TYPE_STRING: return "string";
-    default: return "other";
-    }
-}
-
-// "  input input_image: [1, 3, 1024, 1024] float"; a value that is not a tensor
-// gives an empty shape and 0.
+// "  input input_image: [1, 3, 1024, 1024] 1", the element type as the runtime's
+// code (1 = float); a value that is not a tensor gives an empty shape and 0.
 void logFeature(const char* kind, const std::string& name, const Ort::TypeInfo& info)
 {
     QString shape = QStringLiteral("[]");
@@ -112,7 +91,7 @@ void logFeature(const char* kind, const std::string& name, const Ort::TypeInfo& 
     if (info.GetONNXType() == ONNX_TYPE_TENSOR) {
         const auto tensor = info.GetTensorTypeAndShapeInfo();
         shape = listText(tensor.GetShape());
-        type = QString::fromLatin1(elementTypeName(tensor.GetElementType()));
+        type = QString::number(int(tensor.GetElementType()));
     }
     qCInfo(isnetLog).noquote() << QStringLiteral("  %1 %2: %3 %4")
                                       .arg(QLatin1String(kind), QString::fromStdString(name), shape, type);

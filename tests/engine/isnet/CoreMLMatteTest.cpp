@@ -191,6 +191,22 @@ protected:
     }
 };
 
+TEST_F(IsnetMask, LoadLogsEachFeatureWithItsElementCode)
+{
+    LogCapture log;
+    CoreMLMatte::shared().loadModel();
+    if (log.linesStartingWith("IS-Net loaded from ").isEmpty())
+        GTEST_SKIP() << "the model was loaded earlier in this process";
+
+    // The element type is the runtime's integer code: 1 for 32-bit floats.
+    const QStringList inputs = log.linesStartingWith("  input input_image: [");
+    ASSERT_EQ(inputs.size(), 1);
+    EXPECT_TRUE(inputs[0].endsWith(QStringLiteral("] 1"))) << inputs[0].toStdString();
+    const QStringList outputs = log.linesStartingWith("  output output_image: [");
+    ASSERT_EQ(outputs.size(), 1);
+    EXPECT_TRUE(outputs[0].endsWith(QStringLiteral("] 1"))) << outputs[0].toStdString();
+}
+
 TEST_F(IsnetMask, CoversADarkObjectOnAnUnevenlyLitTexture)
 {
     const support::Scene scene = support::darkObjectOnTexture({1200, 900}, 7);
