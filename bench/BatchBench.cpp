@@ -18,6 +18,7 @@
 //   refine and render 100 ms; composite 9 ms; PNG at 2400 (Lanczos and libpng)
 //   115 ms; trace at 2048 and SVG 45-50 ms.
 
+#include "BenchHarness.h"
 #include "engine/isnet/CoreMLMatte.h"
 #include "engine/matte/MatteEngine.h"
 #include "output/batch/BatchProcessor.h"
@@ -77,7 +78,7 @@ BatchProcessor::Settings jobSettings(ExportFormat format)
     return settings;
 }
 
-double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+using bench::minimum;
 
 void repeated(benchmark::internal::Benchmark* benchmark)
 {
@@ -142,14 +143,4 @@ BENCHMARK(BM_BatchStage)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    // The runner and the pipeline log every decision; not while timing.
-    QLoggingCategory::setFilterRules(QStringLiteral("IS-Net.info=false"));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }

@@ -12,6 +12,7 @@
 //   renderLayers, five layers over 2400 × 1800   37 … 49 ms   (target 150 ms; 134 ms
 //     when layers were painted in RGBA byte order, which QPainter paints 6 × slower)
 
+#include "BenchHarness.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
@@ -67,7 +68,7 @@ TextLayer textLayer(const QString& text, double x, double y)
     return layer;
 }
 
-double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+using bench::minimum;
 
 void repeated(benchmark::internal::Benchmark* benchmark)
 {
@@ -133,10 +134,5 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);  // text needs Qt's font database
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zephrin::bench::runBenchmarks(argc, argv);
 }

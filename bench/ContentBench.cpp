@@ -8,6 +8,7 @@
 //                            12-megapixel picture: fingerprint, reduction,
 //                            JPEG, thumbnail and the library write
 
+#include "BenchHarness.h"
 #include "content/backdrops/Backdrop.h"
 #include "content/files/AtomicWrite.h"
 #include "content/mybackgrounds/BackgroundPicture.h"
@@ -24,7 +25,7 @@ using namespace zephrin;
 
 namespace {
 
-double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+using bench::minimum;
 
 void repeated(benchmark::internal::Benchmark* benchmark)
 {
@@ -70,4 +71,4 @@ BENCHMARK(BM_AddBackground)->Apply(repeated);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }

@@ -12,6 +12,7 @@
 // 25–50 ms alone, and 20 give-back passes of dilation plus masking about 80 ms
 // where growing breadth first takes a few.
 
+#include "BenchHarness.h"
 #include "engine/matte/MatteEngine.h"
 #include "support/PixelSamples.h"
 #include "support/ProductShot.h"
@@ -38,7 +39,7 @@ const Image& scene(Scene kind, int width, int height)
     return it->second;
 }
 
-double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+using bench::minimum;
 
 void photoSizes(benchmark::internal::Benchmark* benchmark)
 {
@@ -73,4 +74,4 @@ BENCHMARK(BM_FlatColorMaskConnectedCloseGaps20)->Apply(photoSizes);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }

@@ -16,6 +16,7 @@
 //
 // Measured figures are in the closing note of the change that added this file.
 
+#include "BenchHarness.h"
 #include "engine/isnet/CoreMLMatte.h"
 #include "engine/matte/MatteEngine.h"
 #include "support/ProductShot.h"
@@ -135,14 +136,4 @@ BENCHMARK(BM_ComputeMattePeakMemory)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    // The runner and the pipeline log every decision; not while timing.
-    QLoggingCategory::setFilterRules(QStringLiteral("IS-Net.info=false"));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }

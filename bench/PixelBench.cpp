@@ -13,6 +13,7 @@
 //   Lanczos to 1 MP RGBA          25 / 20 ms
 // A new 12 MP RGBA buffer alone costs about 10 ms of page faults here.
 
+#include "BenchHarness.h"
 #include "engine/pixel/BlendWithMask.h"
 #include "engine/pixel/ColorControls.h"
 #include "engine/pixel/GaussianBlur.h"
@@ -50,7 +51,7 @@ const Value& seeded(cv::Size size)
     return it->second;
 }
 
-double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+using bench::minimum;
 
 // Registers `operation` on a seeded Image or Matte of each size: nine
 // repetitions, median and minimum, wall time in milliseconds.
@@ -99,8 +100,5 @@ int main(int argc, char** argv)
     add<Image, Image>("ColorControls",
                       [](const Image& in) { return colorControls(in, {.saturation = 1.2, .contrast = 1.1}); });
 
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zephrin::bench::runBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Refinement, mask edit replay and paint rendering at 12 megapixels
 // (4000 × 3000), on seeded synthetic inputs. Prints medians of repeated runs.
 
+#include "BenchHarness.h"
 #include "engine/edits/ApplyMaskEdits.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/paint/PaintLayers.h"
@@ -128,12 +129,4 @@ BENCHMARK(BM_PaintLayers_20StrokesRadialGradient)->Apply(configure);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    // The refinement logs one line per call; keep the report readable.
-    QLoggingCategory::setFilterRules(QStringLiteral("IS-Net.info=false"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }

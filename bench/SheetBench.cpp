@@ -9,6 +9,7 @@
 // 270 ms, of which the PNG, encoded on a second thread while the preview is
 // drawn, takes about 200 ms. Through QImageWriter the PNG alone took 800 ms.
 
+#include "BenchHarness.h"
 #include "output/sheet/SheetEngine.h"
 #include "support/PixelSamples.h"
 
@@ -23,7 +24,7 @@ using namespace zephrin;
 
 namespace {
 
-double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+using bench::minimum;
 
 // A photo-like picture cut to a lobed blob, transparent around it, as a
 // sticker design would come out of the cutout.
@@ -139,8 +140,5 @@ int main(int argc, char** argv)
     repeated(benchmark::RegisterBenchmark("BM_SheetLayout", BM_SheetLayout));
     repeated(benchmark::RegisterBenchmark("BM_SheetRenderColdCache", BM_SheetRenderColdCache), 1);
     repeated(benchmark::RegisterBenchmark("BM_SheetRenderWarmAfterPinMove", BM_SheetRenderWarmAfterPinMove), 2);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zephrin::bench::runBenchmarks(argc, argv);
 }
