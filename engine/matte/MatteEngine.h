@@ -18,6 +18,7 @@
 #include "engine/types/MatteModel.h"
 #include "engine/types/MatteSettings.h"
 #include "engine/types/RGBAColor.h"
+#include "engine/types/SettingRange.h"
 
 #include <QByteArray>
 #include <QPointF>
@@ -89,7 +90,10 @@ public:
     // image border stays keyed, after closing gaps of up to 2 × min(closeGaps,
     // 20) pixels in the subject (see BorderConnectedKey). The box has no
     // backdrop colour and no scene fallback.
-    // Throws MatteError (renderFailed) for an empty image.
+    // Throws MatteError (renderFailed) for an empty image. Tolerance and
+    // closeGaps are clamped to the ranges below, the keying controls' own.
+    static constexpr SettingRange flatToleranceRange{0, 100, 1, 25};
+    static constexpr SettingRange flatCloseGapsRange{0, 20, 1, 0};
     static MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
                                   std::optional<RGBAColor> keyColor = std::nullopt);
     // The flat backdrop of the image, if any: the border-connected key at
