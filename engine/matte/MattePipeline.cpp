@@ -5,6 +5,7 @@
 
 #include "engine/isnet/IsnetLog.h"
 #include "engine/matte/MatteEngine.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 
 #include <algorithm>
@@ -55,7 +56,8 @@ MatteSources MatteEngine::standardSources() const
 
 MatteBox MatteEngine::computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const
 {
-    return computeMatte(image, model, region, standardSources());
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "computeMatte",
+                     [&] { return computeMatte(image, model, region, standardSources()); });
 }
 
 MatteBox MatteEngine::computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region,

@@ -5,11 +5,10 @@
 #include "engine/pixel/detail/QImageView.h"
 #include "engine/text/FontRegistration.h"
 #include "engine/text/FontsFolder.h"
+#include "engine/types/LowLevelFailure.h"
 
 #include <cmath>
 #include <functional>
-#include <new>
-#include <stdexcept>
 
 namespace zephrin::TextRenderer {
 
@@ -29,7 +28,7 @@ std::optional<Image> drawBitmap(double width, double height, const std::optional
     const int h = static_cast<int>(height);
     if (std::int64_t(w) * h > detail::kMaxPixels)
         return std::nullopt;
-    try {
+    return orNothing("text drawing", [&]() -> std::optional<Image> {
         Image bitmap = background ? Image(background->pixels.clone()) : Image::transparent({w, h});
         // The QImage views the Image's own new buffer while the context draws.
         QImage target = detail::paintableView(bitmap.pixels, QImage::Format_RGBA8888_Premultiplied);
@@ -39,13 +38,7 @@ std::optional<Image> drawBitmap(double width, double height, const std::optional
             draw(context, w, h);
         }
         return bitmap;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        return std::nullopt;
-    } catch (const cv::Exception&) {
-        return std::nullopt;
-    }
+    });
 }
 
 } // namespace
