@@ -29,14 +29,17 @@ Matte Matte::filled(cv::Size size, uchar value, cv::Point at)
 namespace {
 
 // The QImage holds its own reference to the cv::Mat buffer and drops it when the
-// last QImage copy goes away.
+// last QImage copy goes away. It is built over read-only data, so anything that
+// writes to it (a QPainter, bits()) first makes it a copy of its own: the buffer
+// may be shared by other Images, a cache or an ImageBox.
 QImage viewOf(const cv::Mat& pixels, QImage::Format format)
 {
     if (pixels.empty())
         return {};
     auto* keeper = new cv::Mat(pixels);
-    return QImage(keeper->data, keeper->cols, keeper->rows, static_cast<qsizetype>(keeper->step), format,
-                  [](void* mat) { delete static_cast<cv::Mat*>(mat); }, keeper);
+    return QImage(static_cast<const uchar*>(keeper->data), keeper->cols, keeper->rows,
+                  static_cast<qsizetype>(keeper->step), format, [](void* mat) { delete static_cast<cv::Mat*>(mat); },
+                  keeper);
 }
 
 } // namespace
