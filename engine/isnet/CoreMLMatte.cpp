@@ -3,7 +3,7 @@
 #include "engine/isnet/IsnetLog.h"
 #include "engine/isnet/ModelResource.h"
 #include "engine/pixel/LanczosScale.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -279,7 +279,7 @@ std::vector<float> CoreMLMatte::makeInput(const Image& image, int side)
     const size_t plane = size_t(side) * size_t(side);
     std::vector<float> input(3 * plane);
     float* const planes = input.data();
-    detail::parallelRows(side, side, [&](int firstRow, int endRow) {
+    parallelRows(side, side, [&](int firstRow, int endRow) {
         cv::Mat channels[4];
         cv::split(square.pixels.rowRange(firstRow, endRow), channels);
         const cv::Mat clear = 255 - channels[3]; // how much of the white shows through

@@ -1,6 +1,6 @@
 #include "engine/pixel/Image.h"
 
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
 
 #include <cassert>
 
@@ -52,14 +52,14 @@ Image imageFromQImage(const QImage& source)
 {
     if (source.isNull())
         return {};
-    return Image(detail::pixelsOf(source.convertToFormat(QImage::Format_RGBA8888_Premultiplied), CV_8UC4).clone());
+    return Image(pixelsOf(source.convertToFormat(QImage::Format_RGBA8888_Premultiplied), CV_8UC4).clone());
 }
 
 Matte matteFromQImage(const QImage& source)
 {
     if (source.isNull())
         return {};
-    return Matte(detail::pixelsOf(source.convertToFormat(QImage::Format_Grayscale8), CV_8UC1).clone());
+    return Matte(pixelsOf(source.convertToFormat(QImage::Format_Grayscale8), CV_8UC1).clone());
 }
 
 } // namespace zephrin

@@ -3,7 +3,7 @@
 #include "output/sheet/SheetEngine.h"
 
 #include "engine/codec/PngWriter.h"
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
 #include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 #include "output/sheet/StickerCell.h"
@@ -58,9 +58,9 @@ cv::Mat newPage(cv::Size size, uchar fill)
 }
 
 // A painter target over a page buffer, which must outlive it.
-QImage paintableView(cv::Mat& pixels)
+QImage pageView(cv::Mat& pixels)
 {
-    return detail::paintableView(pixels, QImage::Format_RGBA8888_Premultiplied);
+    return paintableView(pixels, QImage::Format_RGBA8888_Premultiplied);
 }
 
 void beginPainting(QPainter& painter, QImage& page)
@@ -226,7 +226,7 @@ SheetRender SheetEngine::render(const std::vector<StickerItem>& items, const She
     // preview is drawn.
     cv::Mat printPixels = newPage(*pageSize, 0);
     {
-        QImage printImage = paintableView(printPixels);
+        QImage printImage = pageView(printPixels);
         QPainter print;
         beginPainting(print, printImage);
         for (const PlacedTile& copy : placed)
@@ -243,7 +243,7 @@ SheetRender SheetEngine::render(const std::vector<StickerItem>& items, const She
     cv::Mat previewPixels = newPage(*pageSize, 255);
     std::vector<std::string> cutPaths;
     {
-        QImage previewImage = paintableView(previewPixels);
+        QImage previewImage = pageView(previewPixels);
         QPainter preview;
         beginPainting(preview, previewImage);
         preview.setPen(printableAreaPen());
