@@ -166,7 +166,51 @@ CoreMLMatte& CoreMLMatte::shared()
     return runner;
 }
 
-bool CoreMLMatte::isAvailable() { return isnetModelPath().has_value(); }
+std::optional<CoreMLMatte::FileStamp> CoreMLMatte::stampOf(const std::filesystem::path& path)
+{
+    std::error_code error;
+    FileStamp stamp{path, std::filesystem::file_size(path, error), {}};
+    if (!error)
+        stamp.modified = std::filesystem::last_write_time(path, error);
+    return error ? std::nullopt : std::optional(stamp);
+}
+
+bool CoreMLMatte::isRefused(const FileStamp& file) const
+{
+    const std::lock_guard lock(m_refusalLock);
+    return m_refused == file;
+}
+
+bool CoreMLMatte::isAvailable()
+{
+    const std::optional<std::filesystem::path> path = isnetModelPath();
+    if (!path)
+        return false;
+    const std::optional<FileStamp> file = stampOf(*path);
+    return file && !shared().isRefused(*file);
+}
+
+bool CoreMLMatte::ensureLoaded()
+{
+    const std::optional<std::filesystem::path> path = isnetModelPath();
+    const std::optional<FileStamp> file = path ? stampOf(*path) : std::nullopt;
+    if (!file || isRefused(*file))
+        return false;
+    try {
+        loadModel();
+        return true;
+    } catch (const Failure&) {
+        return false;  // the file went away meanwhile
+    } catch (const std::exception& refusal) {
+        // The runtime's reason can run over several lines; the first says it.
+        const QString reason = QString::fromUtf8(refusal.what()).section(QLatin1Char('\n'), 0, 0).trimmed();
+        qCWarning(isnetLog).noquote() << QStringLiteral("model %1 could not be loaded, using Subject Lift: %2")
+                                             .arg(QString::fromStdString(path->filename().string()), reason);
+        const std::lock_guard lock(m_refusalLock);
+        m_refused = file;
+        return false;
+    }
+}
 
 const CoreMLMatte::Model& CoreMLMatte::loadModel()
 {

@@ -115,8 +115,8 @@ public:
     // image's pixel size with origin (0, 0). Regions are in image pixels, y down.
 
     // The subject matte of an image, found by the subject lift (apple) or by
-    // IS-Net (isnet; the subject lift when the model is missing), with a flat
-    // backdrop wiped and a selection region honoured. Throws
+    // IS-Net (isnet; the subject lift when the model is missing or will not
+    // load), with a flat backdrop wiped and a selection region honoured. Throws
     // MatteError(noSubjectFound), MatteError(renderFailed) when memory runs
     // out, or passes on CoreMLMatte::Failure.
     MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region = std::nullopt) const;

@@ -46,7 +46,7 @@ bool isSubject(const std::optional<QRectF>& bounds)
 MatteSources MatteEngine::standardSources() const
 {
     return MatteSources{
-        [] { return CoreMLMatte::isAvailable(); },
+        [] { return CoreMLMatte::shared().ensureLoaded(); },
         [](const Image& image) { return CoreMLMatte::shared().mask(image); },
         [this](const Image& image, double minimumFraction, double maximumSigma, std::optional<RGBAColor> keyColor) {
             return detectFlatBackdrop(image, minimumFraction, maximumSigma, keyColor);
