@@ -20,8 +20,9 @@ namespace zephrin {
 
 namespace {
 
-// The design places the sticker by its lower-left corner in a y-up tile; this
-// is the top row of that placement in our y-down tile.
+// The sticker is placed by its lower-left corner, inset from the tile's bottom
+// edge as in a y-up tile; this is the top row of that placement in our y-down
+// tile.
 int topRowFromBottomInset(int tileHeight, int bottomInset, int stickerHeight)
 {
     return tileHeight - bottomInset - stickerHeight;
