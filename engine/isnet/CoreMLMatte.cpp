@@ -196,20 +196,23 @@ bool CoreMLMatte::ensureLoaded()
     const std::optional<FileStamp> file = path ? stampOf(*path) : std::nullopt;
     if (!file || isRefused(*file))
         return false;
+    QString reason;
     try {
-        loadModel();
-        return true;
+        const std::vector<std::string>& outputs = loadModel().outputNames;
+        if (std::find(outputs.begin(), outputs.end(), kOutputName) != outputs.end())
+            return true;
+        reason = QStringLiteral("it has no output named %1").arg(QLatin1String(kOutputName));
     } catch (const Failure&) {
         return false;  // the file went away meanwhile
     } catch (const std::exception& refusal) {
         // The runtime's reason can run over several lines; the first says it.
-        const QString reason = QString::fromUtf8(refusal.what()).section(QLatin1Char('\n'), 0, 0).trimmed();
-        qCWarning(isnetLog).noquote() << QStringLiteral("model %1 could not be loaded, using Subject Lift: %2")
-                                             .arg(QString::fromStdString(path->filename().string()), reason);
-        const std::lock_guard lock(m_refusalLock);
-        m_refused = file;
-        return false;
+        reason = QString::fromUtf8(refusal.what()).section(QLatin1Char('\n'), 0, 0).trimmed();
     }
+    qCWarning(isnetLog).noquote() << QStringLiteral("model %1 could not be loaded, using Subject Lift: %2")
+                                         .arg(QString::fromStdString(path->filename().string()), reason);
+    const std::lock_guard lock(m_refusalLock);
+    m_refused = file;
+    return false;
 }
 
 const CoreMLMatte::Model& CoreMLMatte::loadModel()

@@ -90,9 +90,10 @@ public:
     // runtime has not refused that file. Nothing is loaded.
     static bool isAvailable();
     // Whether the network is ready to run, loading it when it is not yet. False
-    // when the model file is missing or the runtime refuses it (a damaged or
-    // foreign file): the refusal is logged once as a warning with the runtime's
-    // reason, and that file is not tried again until it changes.
+    // when the model file is missing, or the runtime refuses it (a damaged or
+    // foreign file), or it has no output "output_image": the refusal is logged
+    // once as a warning with its reason, and that file is not tried again until
+    // it changes.
     bool ensureLoaded();
 
     // The loaded network, loading it on the first call (under the lock, so

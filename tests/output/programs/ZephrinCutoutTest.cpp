@@ -2,6 +2,7 @@
 // disk, standard output and error, exit status.
 
 #include "../ImageFiles.h"
+#include "support/TinyOnnxModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -248,6 +249,28 @@ TEST_F(ZephrinCutout, AModelTheRuntimeRefusesLeavesTheSubjectFinderToDoTheWork)
     // Why the model was passed over, in one line.
     EXPECT_EQ(run.err.trimmed().count(QLatin1Char('\n')), 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(u"ISNetGeneral.onnx could not be loaded, using Subject Lift")) << run.err.toStdString();
+}
+
+TEST_F(ZephrinCutout, ReadsTheNetworksOutputByItsName)
+{
+    const QString disc = writeFile(folder, QStringLiteral("disc.png"), encoded(discOnWhite(240, 160), "png"));
+    // The first output would make the page the subject; "output_image" makes it the disc.
+    const QString twoOutputs = writeFile(folder, QStringLiteral("two.onnx"), twoOutputModel());
+    ProcessResult run = runCutout({QStringLiteral("--overwrite"), disc}, twoOutputs);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+    QImage cutout = decoded(run.out);
+    EXPECT_GT(meanAlpha(cutout, QRect(110, 70, 20, 20)), 240);
+    EXPECT_LT(meanAlpha(cutout, QRect(0, 120, 30, 30)), 15);
+
+    // A model without that output is no IS-Net: the subject finder steps in.
+    const QString noOutput = writeFile(folder, QStringLiteral("other.onnx"), modelWithoutOutputImage());
+    run = runCutout({QStringLiteral("--overwrite"), disc}, noOutput);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"other.onnx could not be loaded, using Subject Lift: it has no output named "
+                                 u"output_image"))
+        << run.err.toStdString();
+    EXPECT_GT(meanAlpha(decoded(run.out), QRect(110, 70, 20, 20)), 240);
 }
 
 TEST_F(ZephrinCutout, ShowsTheNetworksDiagnosticsWhenAskedTo)
