@@ -58,11 +58,12 @@ QByteArray MatteEngine::renderData(const Image& image, ExportFormat format, int 
         if (rendered.empty())
             throw MatteError(MatteErrorKind::renderFailed);
 
+        const double q = kExportQualityRange.clamped(quality);
         if (format == ExportFormat::webp)
-            return WebPEncoder::encode(rendered, quality);
+            return WebPEncoder::encode(rendered, q);
 
         const std::optional<QByteArray> bytes =
-            writeImageFile(rendered, fileType(format), ImageFileOptions{quality / 100, keepAlpha});
+            writeImageFile(rendered, fileType(format), ImageFileOptions{q / 100, keepAlpha});
         if (!bytes)
             throw MatteError(MatteErrorKind::renderFailed);
         return *bytes;

@@ -20,8 +20,9 @@ MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool c
     return failingAs(MatteError(MatteErrorKind::renderFailed), "flatColorMask", [&] {
         const cv::Mat& rgba = image.pixels;
         const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
-        const cv::Mat keyed = softColorKey(rgba, key, tolerance);
-        return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, closeGaps) : keyed));
+        const cv::Mat keyed = softColorKey(rgba, key, flatToleranceRange.clamped(tolerance));
+        const int gaps = int(flatCloseGapsRange.clamped(closeGaps));
+        return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, gaps) : keyed));
     });
 }
 

@@ -151,11 +151,14 @@ public:
     // aspect over its background, edge-blended, overlaid with the text layers,
     // shape-cropped and mirrored, rendered through the context. `background` is
     // drawn by background mode image; `paint` layers are at the cutout's size.
-    // Throws MatteError(renderFailed) when there is nothing to render.
+    // The settings are clamped to their ranges first (CompositeSettings::clamped).
+    // Throws MatteError(renderFailed) when there is nothing to render, or when
+    // the canvas would be beyond the pixel layer's limits.
     Image composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
                     const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const;
-    // Exposure, contrast and saturation, warmth; each skipped when too small to
-    // show, the image itself when all four are 0. Keeps the extent.
+    // Exposure, contrast and saturation, warmth, each clamped to its range and
+    // skipped when too small to show; the image itself when all four are 0.
+    // Keeps the extent.
     static Image applyAdjust(const Image& image, const AdjustSettings& adjust);
     // The image's alpha as a grey matte over its extent.
     static Matte alphaMask(const Image& image);
@@ -171,8 +174,9 @@ public:
     // The file bytes of a finished image (origin ignored) as PNG, JPEG, WebP or
     // HEIC. A maximum long edge above 0 scales the image down (never up) before
     // it is rendered; without `transparent`, and always for JPEG, it is flattened
-    // on white. Quality is 0 to 100: JPEG and HEIC use quality / 100, WebP takes
-    // it as is (lossless from 99.5), PNG ignores it. Throws MatteError
+    // on white. Quality is clamped to kExportQualityRange (10 to 100): JPEG and
+    // HEIC use quality / 100, WebP takes it as is (lossless from 99.5), PNG
+    // ignores it. Throws MatteError
     // (renderFailed, also when memory runs out; unsupportedFormat for svg) or
     // WebPEncoder::EncodeError.
     QByteArray renderData(const Image& image, ExportFormat format, int maxLongEdge, bool transparent,

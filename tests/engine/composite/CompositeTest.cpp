@@ -286,17 +286,33 @@ TEST_F(Compositor, CircleCropMakesASquareCanvasWithClearCorners)
 TEST_F(Compositor, NothingToRenderIsAnError)
 {
     EXPECT_THROW(composite(Image(), CompositeSettings()), MatteError);
+    // A canvas beyond the pixel layer's limits is refused before it is allocated:
+    // a strip 60000 pixels long on a story canvas would be 106667 pixels tall.
+    CompositeSettings story;
+    story.aspect = AspectPreset::story;
+    EXPECT_THROW(composite(boxCutout({60000, 4}, {0, 0, 60000, 4}), story), MatteError);
+}
+
+TEST_F(Compositor, AbsurdSettingsAreHeldToTheirRanges)
+{
+    const Image cutout = boxCutout({300, 200}, {100, 50, 100, 100});
     CompositeSettings absurd;
     absurd.outlineEnabled = true;
     absurd.outlineWidth = 1e12;
-    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError);
-    absurd = CompositeSettings();
     absurd.shadowEnabled = true;
-    absurd.shadowBlur = 1e12;
-    absurd.trimToContent = true;
-    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError);
     absurd.shadowBlur = std::nan("");
-    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError) << "no canvas to render";
+    absurd.shadowOffsetX = -1e300;
+    absurd.trimToContent = true;
+    absurd.padding = -1e9;
+    const Image out = composite(cutout, absurd);
+
+    CompositeSettings widest = absurd;
+    widest.outlineWidth = 60;
+    widest.shadowBlur = 18;  // the default stands in for a value that is no number
+    widest.shadowOffsetX = -80;
+    widest.padding = 0;
+    EXPECT_EQ(zephrin::testing::maxDifference(out.pixels, composite(cutout, widest).pixels), 0);
+    EXPECT_LT(out.width(), 100 + 2 * (60 + 3 * 18 + 80 + 14) + 8) << "bounded by the widest outline and shadow";
 }
 
 TEST(CanvasGeometry, AspectGrowsTheCanvasCentredAndOnly)
