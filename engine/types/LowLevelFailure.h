@@ -27,22 +27,30 @@ Q_DECLARE_LOGGING_CATEGORY(failureLog)
 // Writes one line naming the operation `where` and the failure's own text.
 void logLowLevelFailure(const char* where, const std::exception& failure, bool swallowed);
 
+// `work()`'s result; after a low-level failure, logged, `fallback()`'s.
+template <typename Work, typename Fallback>
+std::invoke_result_t<Work> lowLevelFailureOr(const char* where, bool swallowed, Work&& work, Fallback&& fallback)
+{
+    try {
+        return std::forward<Work>(work)();
+    } catch (const std::bad_alloc& failure) {
+        logLowLevelFailure(where, failure, swallowed);
+    } catch (const std::length_error& failure) {
+        logLowLevelFailure(where, failure, swallowed);
+    } catch (const cv::Exception& failure) {
+        logLowLevelFailure(where, failure, swallowed);
+    }
+    return std::forward<Fallback>(fallback)();
+}
+
 // `work()`'s result; a low-level failure is logged and thrown as `error`.
 //     return failingAs(MatteError(MatteErrorKind::renderFailed), "composite", [&] { ... });
 template <typename Error, typename Work>
 std::invoke_result_t<Work> failingAs(const Error& error, const char* where, Work&& work)
 {
     static_assert(std::is_base_of_v<std::exception, Error>);
-    try {
-        return std::forward<Work>(work)();
-    } catch (const std::bad_alloc& failure) {
-        logLowLevelFailure(where, failure, false);
-    } catch (const std::length_error& failure) {
-        logLowLevelFailure(where, failure, false);
-    } catch (const cv::Exception& failure) {
-        logLowLevelFailure(where, failure, false);
-    }
-    throw error;
+    return lowLevelFailureOr(where, false, std::forward<Work>(work),
+                             [&]() -> std::invoke_result_t<Work> { throw error; });
 }
 
 // `work()`'s result (a std::optional); a low-level failure is logged and gives
@@ -50,16 +58,8 @@ std::invoke_result_t<Work> failingAs(const Error& error, const char* where, Work
 template <typename Work>
 std::invoke_result_t<Work> orNothing(const char* where, Work&& work)
 {
-    try {
-        return std::forward<Work>(work)();
-    } catch (const std::bad_alloc& failure) {
-        logLowLevelFailure(where, failure, true);
-    } catch (const std::length_error& failure) {
-        logLowLevelFailure(where, failure, true);
-    } catch (const cv::Exception& failure) {
-        logLowLevelFailure(where, failure, true);
-    }
-    return std::nullopt;
+    using Result = std::invoke_result_t<Work>;
+    return lowLevelFailureOr(where, true, std::forward<Work>(work), [] { return Result(std::nullopt); });
 }
 
 } // namespace zephrin
