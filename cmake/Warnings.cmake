@@ -1,3 +1,12 @@
+# AddressSanitizer and UndefinedBehaviorSanitizer over every target of the
+# project (scripts/test --sanitize configures a build folder of its own with
+# it). Any finding ends the process, so a test with one fails.
+option(ZEPHRIN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(ZEPHRIN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # One warning set for every target of the project.
 function(zephrin_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)

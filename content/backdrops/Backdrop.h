@@ -39,9 +39,10 @@ struct Backdrop {
     // 2^28 pixels are refused). Thread-safe; keeps no shared state.
     std::optional<Image> render(double width, double height) const;
 
-    // The 168 × 120 render, kept for the rest of the process under the id: a
-    // second request returns the same pixels without rendering. Thread-safe; the
-    // cache lock is held only for the lookup and the insertion.
+    // The 168 × 120 render, kept under the style (the 128 most recent styles):
+    // a second request for the same look returns the same pixels without
+    // rendering. Thread-safe; the cache lock is held only for the lookup and
+    // the insertion.
     std::optional<Image> thumbnail() const;
 
     // Building blocks of the renderer.

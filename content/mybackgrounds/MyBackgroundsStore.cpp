@@ -21,21 +21,49 @@ namespace {
 
 const QString kLibraryFile = QStringLiteral("library.json");
 // Where a library file that could not be read whole is kept, before the next
-// save replaces it, so that the records it held are not lost for good.
-const QString kDamagedLibraryFile = QStringLiteral("library.damaged.json");
+// save replaces it, so that the records it held are not lost for good: the
+// first as "library.damaged.json", later ones numbered from 2.
+const QString kDamagedLibraryStem = QStringLiteral("library.damaged");
+constexpr int kMostDamagedLibraries = 1000;
 const QString kImagesFolder = QStringLiteral("images");
 const QString kThumbsFolder = QStringLiteral("thumbs");
 const QString kCouldNotSave = QStringLiteral("Couldn't save that background.");
+const QString kCouldNotSaveChange = QStringLiteral("Couldn't save that change.");
 const QString kCouldNotCreate = QStringLiteral("Couldn't create that backdrop.");
 const QString kAdded = QStringLiteral("Added to My Backgrounds");
 const QString kSavedSource = QStringLiteral("saved");
 constexpr double kBackdropWidth = 2400;
 constexpr double kBackdropHeight = 1600;
 
+QString damagedLibraryName(int number)
+{
+    return number == 1 ? kDamagedLibraryStem + QStringLiteral(".json")
+                       : QStringLiteral("%1-%2.json").arg(kDamagedLibraryStem).arg(number);
+}
+
+// The ids of picture files as this store names them: an upper-case UUID and ".jpg".
+std::optional<QString> pictureFileId(const QString& fileName)
+{
+    if (!fileName.endsWith(QStringLiteral(".jpg")))
+        return std::nullopt;
+    const QString id = fileName.chopped(4);
+    if (QUuid::fromString(id).isNull() || id != id.toUpper())
+        return std::nullopt;
+    return id;
+}
+
+void removeFiles(const QStringList& paths)
+{
+    QtConcurrent::run(utilityPool(), [paths] {
+        for (const QString& path : paths)
+            QFile::remove(path);
+    });
+}
+
 } // namespace
 
 MyBackgroundsStore::MyBackgroundsStore(QString root, QObject* parent, std::chrono::milliseconds noticeDuration)
-    : QObject(parent), m_root(std::move(root))
+    : QObject(parent), m_root(std::move(root)), m_lifeline(Lifeline::of(this))
 {
     m_noticeTimer.setSingleShot(true);
     m_noticeTimer.setTimerType(Qt::PreciseTimer);
@@ -46,7 +74,7 @@ MyBackgroundsStore::MyBackgroundsStore(QString root, QObject* parent, std::chron
     load();
 }
 
-MyBackgroundsStore::~MyBackgroundsStore() = default;
+MyBackgroundsStore::~MyBackgroundsStore() { m_lifeline->cut(); }
 
 MyBackgroundsStore& MyBackgroundsStore::shared()
 {
@@ -78,7 +106,7 @@ void MyBackgroundsStore::load()
     qsizetype skipped = 0;
     const std::optional<QList<MyBackground>> records = decodeLibrary(bytes, &skipped);
     if (!records || skipped > 0)
-        writeAtomically(QDir(m_root).filePath(kDamagedLibraryFile), bytes);
+        keepDamagedLibrary(bytes);
     if (!records)
         return;
     QList<MyBackground> kept;
@@ -89,11 +117,97 @@ void MyBackgroundsStore::load()
             kept.append(record);
     }
     m_items = kept;
+    m_written = kept;
+    // Only a list read whole says which files are orphans: a damaged record
+    // may name a picture that its backup still lists.
+    if (skipped == 0)
+        sweepOrphanFiles();
 }
 
-bool MyBackgroundsStore::save()
+void MyBackgroundsStore::keepDamagedLibrary(const QByteArray& bytes) const
 {
-    return writeAtomically(QDir(m_root).filePath(kLibraryFile), encodeLibrary(m_items));
+    const QDir folder(m_root);
+    for (int number = 1; number <= kMostDamagedLibraries; ++number) {
+        const QString path = folder.filePath(damagedLibraryName(number));
+        QFile existing(path);
+        if (!existing.exists()) {
+            writeAtomically(path, bytes);
+            return;
+        }
+        // The same damaged file met again (nothing was saved since): kept already.
+        if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+            return;
+    }
+}
+
+// Runs before any add of this store can have started, so every picture file
+// without a record is left over from an earlier run.
+void MyBackgroundsStore::sweepOrphanFiles() const
+{
+    QSet<QString> named;
+    for (const MyBackground& record : m_items.value())
+        named.insert(record.id);
+    QStringList orphans;
+    for (const QString& folderName : {kImagesFolder, kThumbsFolder}) {
+        const QDir folder(QDir(m_root).filePath(folderName));
+        for (const QString& name : folder.entryList(QDir::Files)) {
+            const std::optional<QString> id = pictureFileId(name);
+            if (id && !named.contains(*id))
+                orphans.append(folder.filePath(name));
+        }
+    }
+    if (!orphans.isEmpty())
+        removeFiles(orphans);
+}
+
+QFuture<bool> MyBackgroundsStore::commit(std::function<void(QList<MyBackground>&)> apply)
+{
+    auto done = startedPromise<bool>();
+    commit(Change{std::move(apply), [done](bool written) { settle(done, written); }, kCouldNotSaveChange});
+    return done->future();
+}
+
+void MyBackgroundsStore::commit(Change change)
+{
+    QList<MyBackground> items = m_items;
+    change.apply(items);
+    m_items = items;
+    m_pending.push_back(std::move(change));
+    writeNext();
+}
+
+void MyBackgroundsStore::writeNext()
+{
+    if (m_writing > 0 || m_pending.empty())
+        return;
+    m_writing = m_pending.size();
+    const QList<MyBackground> snapshot = m_items;
+    const QString path = QDir(m_root).filePath(kLibraryFile);
+    const QByteArray json = encodeLibrary(snapshot);
+    m_lifeline->then(QtConcurrent::run(userInitiatedPool(), [path, json] { return writeAtomically(path, json); }),
+                     [this, snapshot](bool written) { finishWrite(written, snapshot); });
+}
+
+void MyBackgroundsStore::finishWrite(bool written, const QList<MyBackground>& snapshot)
+{
+    std::vector<Change> done;
+    for (; m_writing > 0; --m_writing) {
+        done.push_back(std::move(m_pending.front()));
+        m_pending.pop_front();
+    }
+    if (written) {
+        m_written = snapshot;
+    } else {
+        // Undo what that write held; the changes made since stay.
+        QList<MyBackground> items = m_written;
+        for (const Change& later : m_pending)
+            later.apply(items);
+        m_items = items;
+        showNotice(done.back().failureNotice);
+    }
+    for (const Change& change : done)
+        change.settled(written);
+    writeNext();
 }
 
 void MyBackgroundsStore::showNotice(const QString& text)
@@ -124,8 +238,9 @@ QFuture<std::optional<QString>> MyBackgroundsStore::add(const Image& picture, co
     record.height = picture.height();
     record.prompt = prompt;
     record.provider = provider;
-    QtConcurrent::run(userInitiatedPool(), [picture] { return pictureFingerprint(picture); })
-        .then(this, [this, picture, record, promise](const QString& fingerprint) mutable {
+    m_lifeline->then(
+        QtConcurrent::run(userInitiatedPool(), [picture] { return pictureFingerprint(picture); }),
+        [this, picture, record, promise](const QString& fingerprint) mutable {
             if (const auto existing = duplicateOf(record.name, record.width, record.height, fingerprint)) {
                 settle(promise, existing);
                 return;
@@ -142,9 +257,10 @@ void MyBackgroundsStore::storePicture(const Image& picture, MyBackground record,
     record.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     const QString image = *imagePath(record.id);
     const QString thumb = *thumbPath(record.id);
-    QtConcurrent::run(userInitiatedPool(), [picture, image, thumb] {
+    const auto written = QtConcurrent::run(userInitiatedPool(), [picture, image, thumb] {
         return writeBackgroundFiles(picture, image, thumb);
-    }).then(this, [this, record, promise](std::optional<qint64> bytes) mutable {
+    });
+    m_lifeline->then(written, [this, record, promise](std::optional<qint64> bytes) mutable {
         if (!bytes) {
             discardFiles(record.id);
             showNotice(kCouldNotSave);
@@ -159,42 +275,41 @@ void MyBackgroundsStore::storePicture(const Image& picture, MyBackground record,
         }
         record.created = QDateTime::currentDateTimeUtc();
         record.bytes = *bytes;
-        QList<MyBackground> items = m_items;
-        items.prepend(record);
-        m_items = items;
-        if (!save()) {
-            // A record the library file doesn't hold would vanish at the next launch.
-            items.removeFirst();
-            m_items = items;
-            discardFiles(record.id);
-            showNotice(kCouldNotSave);
-            settle(promise, std::optional<QString>());
-            return;
-        }
-        settle(promise, std::optional<QString>(record.id));
+        const QString id = record.id;
+        commit(Change{[record](QList<MyBackground>& items) { items.prepend(record); },
+                      [this, id, promise](bool saved) {
+                          // A record the library file doesn't hold would vanish at the next launch.
+                          if (!saved)
+                              discardFiles(id);
+                          settle(promise, saved ? std::optional(id) : std::nullopt);
+                      },
+                      kCouldNotSave});
     });
 }
 
-void MyBackgroundsStore::discardFiles(const QString& id)
+void MyBackgroundsStore::discardFiles(const QString& id) const
 {
+    QStringList paths;
     for (const auto& path : {imagePath(id), thumbPath(id)})
         if (path)
-            QFile::remove(*path);
+            paths.append(*path);
+    removeFiles(paths);
 }
 
 QFuture<void> MyBackgroundsStore::addFromBackdrop(const Backdrop& backdrop)
 {
     auto done = std::make_shared<QPromise<void>>();
     done->start();
-    QtConcurrent::run(userInitiatedPool(), [backdrop] { return backdrop.render(kBackdropWidth, kBackdropHeight); })
-        .then(this, [this, name = backdrop.name, done](std::optional<Image> rendered) {
+    m_lifeline->then(
+        QtConcurrent::run(userInitiatedPool(), [backdrop] { return backdrop.render(kBackdropWidth, kBackdropHeight); }),
+        [this, name = backdrop.name, done](std::optional<Image> rendered) {
             if (!rendered) {
                 showNotice(kCouldNotCreate);
                 done->finish();
                 return;
             }
             // A failed add has posted its own notice; a duplicate counts as added.
-            add(*rendered, name, kSavedSource).then(this, [this, done](std::optional<QString> id) {
+            m_lifeline->then(add(*rendered, name, kSavedSource), [this, done](std::optional<QString> id) {
                 if (id)
                     showNotice(kAdded);
                 done->finish();
@@ -211,12 +326,12 @@ QFuture<std::optional<Image>> MyBackgroundsStore::thumbnail(const QString& id)
     const std::optional<QString> path = thumbPath(id);
     if (!path)
         return readyFuture<std::optional<Image>>(std::nullopt);
-    return QtConcurrent::run(utilityPool(), [path = *path] { return readImageFile(path); })
-        .then(this, [this, id, generation = m_generation](std::optional<Image> image) {
-            if (image && generation == m_generation)
-                m_thumbCache.insert(id, *image);
-            return image;
-        });
+    return m_lifeline->then(QtConcurrent::run(utilityPool(), [path = *path] { return readImageFile(path); }),
+                            [this, id, generation = m_generation](std::optional<Image> image) {
+                                if (image && generation == m_generation)
+                                    m_thumbCache.insert(id, *image);
+                                return image;
+                            });
 }
 
 QFuture<std::optional<Image>> MyBackgroundsStore::fullImage(const QString& id)
@@ -227,54 +342,71 @@ QFuture<std::optional<Image>> MyBackgroundsStore::fullImage(const QString& id)
     return QtConcurrent::run(userInitiatedPool(), [path = *path] { return readImageFile(path); });
 }
 
-void MyBackgroundsStore::toggleFavorite(const QSet<QString>& ids)
+QFuture<bool> MyBackgroundsStore::toggleFavorite(const QSet<QString>& ids)
 {
-    QList<MyBackground> items = m_items;
+    const QList<MyBackground> items = m_items;
     const bool favorite = std::any_of(items.cbegin(), items.cend(), [&](const MyBackground& record) {
         return ids.contains(record.id) && !record.favorite;
     });
-    for (MyBackground& record : items)
-        if (ids.contains(record.id))
-            record.favorite = favorite;
-    m_items = items;
-    save();
+    return commit([ids, favorite](QList<MyBackground>& list) {
+        for (MyBackground& record : list)
+            if (ids.contains(record.id))
+                record.favorite = favorite;
+    });
 }
 
-void MyBackgroundsStore::rename(const QString& id, const QString& name)
+QFuture<bool> MyBackgroundsStore::rename(const QString& id, const QString& name)
 {
     const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty())
-        return;
-    QList<MyBackground> items = m_items;
-    const auto record = std::find_if(items.begin(), items.end(), [&](const MyBackground& r) { return r.id == id; });
-    if (record == items.end())
-        return;
-    record->name = trimmed;
-    m_items = items;
-    save();
+    const QList<MyBackground> items = m_items;
+    const bool known = std::any_of(items.cbegin(), items.cend(), [&](const MyBackground& r) { return r.id == id; });
+    if (trimmed.isEmpty() || !known)
+        return readyFuture(true);
+    return commit([id, trimmed](QList<MyBackground>& list) {
+        for (MyBackground& record : list)
+            if (record.id == id)
+                record.name = trimmed;
+    });
 }
 
-void MyBackgroundsStore::deleteItems(const QSet<QString>& ids)
+QFuture<bool> MyBackgroundsStore::deleteItems(const QSet<QString>& ids)
 {
     ++m_generation;
-    for (const QString& id : ids) {
+    for (const QString& id : ids)
+        m_thumbCache.remove(id);
+    QStringList files;
+    for (const QString& id : ids)
         for (const auto& path : {imagePath(id), thumbPath(id)})
             if (path)
-                moveToTrashOrRemove(*path);
-        m_thumbCache.remove(id);
-    }
-    QList<MyBackground> items = m_items;
-    items.removeIf([&](const MyBackground& record) { return ids.contains(record.id); });
-    m_items = items;
-    save();
+                files.append(*path);
+
+    auto done = startedPromise<bool>();
+    const auto removeRecords = [ids](QList<MyBackground>& list) {
+        list.removeIf([&](const MyBackground& record) { return ids.contains(record.id); });
+    };
+    // The files go only once no saved list names them any more.
+    const auto settled = [this, files, done](bool saved) {
+        if (!saved) {
+            settle(done, false);
+            return;
+        }
+        const auto moved = QtConcurrent::run(utilityPool(), [files] {
+            for (const QString& path : files)
+                moveToTrashOrRemove(path);
+            return true;
+        });
+        m_lifeline->then(moved, [done](bool) { settle(done, true); });
+    };
+    commit(Change{removeRecords, settled, kCouldNotSaveChange});
+    return done->future();
 }
 
-void MyBackgroundsStore::deleteMany()
+QFuture<bool> MyBackgroundsStore::deleteMany()
 {
     QSet<QString> ids;
     for (const MyBackground& record : m_items.value())
         ids.insert(record.id);
-    deleteItems(ids);
+    return deleteItems(ids);
 }
 
 } // namespace zephrin

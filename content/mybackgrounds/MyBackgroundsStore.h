@@ -11,12 +11,26 @@
 // The store also carries a short-lived notice for the views to show as a toast.
 // It never throws: failures become notices.
 //
+// Every change shows in `items` at once and is then written to "library.json";
+// a change whose write fails is undone (later changes stay) with a notice, so
+// what the user sees is what the next launch loads. One write runs at a time,
+// each with every change made so far.
+//
+// At load, a library file that cannot be read whole is kept beside it as
+// "library.damaged.json" (then "library.damaged-2.json" and so on: every damaged
+// version is kept once), and when the library file reads whole, picture files
+// that no record names (left by a crash between writing a picture and writing
+// the list) are removed.
+//
 // Lives on the GUI thread; `items` and `notice` notify only when they change.
-// Encoding, thumbnails, rendering and decoding run on the worker pools; their
-// results are applied back on the GUI thread. Returned futures finish there.
+// Encoding, thumbnails, rendering, decoding, library writes and Trash moves run
+// on the worker pools; their results are applied back on the GUI thread, never
+// once the store is being destroyed. Returned futures finish there (cancelled
+// when the store goes first).
 
 #include "content/backdrops/Backdrop.h"
 #include "content/mybackgrounds/MyBackground.h"
+#include "content/tasks/Lifeline.h"
 #include "content/tasks/Promise.h"
 #include "engine/pixel/Image.h"
 
@@ -30,6 +44,9 @@
 #include <QTimer>
 
 #include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace zephrin {
@@ -79,27 +96,45 @@ public:
     // The record's stored picture; not kept in memory.
     QFuture<std::optional<Image>> fullImage(const QString& id);
 
+    // Each change below yields true once it is in the library file, false when
+    // it could not be written and was undone (notice "Couldn't save that
+    // change.").
+
     // Marks every record of the set as favourite if any of them is not one yet;
     // otherwise clears them all.
-    void toggleFavorite(const QSet<QString>& ids);
+    QFuture<bool> toggleFavorite(const QSet<QString>& ids);
     // Renames the record to the name without surrounding blanks; an all-blank
-    // name or an unknown id changes nothing.
-    void rename(const QString& id, const QString& name);
-    // Moves the records' files to the Trash (or removes them where that fails)
-    // and drops the records.
-    void deleteItems(const QSet<QString>& ids);
-    void deleteMany();
+    // name or an unknown id changes nothing (and yields true at once).
+    QFuture<bool> rename(const QString& id, const QString& name);
+    // Drops the records and, once the library file no longer lists them, moves
+    // their files to the Trash (or removes them where that fails); the future
+    // finishes after that.
+    QFuture<bool> deleteItems(const QSet<QString>& ids);
+    QFuture<bool> deleteMany();
 
 signals:
     void itemsChanged();
     void noticeChanged();
 
 private:
+    // One change of the list: `apply` can be replayed on another list; `settled`
+    // runs on the GUI thread once the change is written (true) or undone (false).
+    struct Change {
+        std::function<void(QList<MyBackground>&)> apply;
+        std::function<void(bool written)> settled;
+        QString failureNotice;
+    };
+
     void load();
-    bool save();
+    void keepDamagedLibrary(const QByteArray& bytes) const;
+    void sweepOrphanFiles() const;
+    QFuture<bool> commit(std::function<void(QList<MyBackground>&)> apply);
+    void commit(Change change);
+    void writeNext();
+    void finishWrite(bool written, const QList<MyBackground>& snapshot);
     void showNotice(const QString& text);
     void storePicture(const Image& picture, MyBackground record, const SharedPromise<std::optional<QString>>& promise);
-    void discardFiles(const QString& id);
+    void discardFiles(const QString& id) const;
     std::optional<QString> duplicateOf(const QString& name, qint64 width, qint64 height,
                                        const QString& fingerprint) const;
     std::optional<QString> imagePath(const QString& id) const;
@@ -109,6 +144,10 @@ private:
     Q_OBJECT_BINDABLE_PROPERTY(MyBackgroundsStore, QString, m_notice, &MyBackgroundsStore::noticeChanged)
 
     const QString m_root;
+    std::shared_ptr<Lifeline> m_lifeline;
+    QList<MyBackground> m_written;   // what library.json holds (as far as this store knows)
+    std::deque<Change> m_pending;    // changes shown in m_items, oldest first, not yet written
+    std::size_t m_writing = 0;       // how many of m_pending the running write holds; 0: none runs
     QHash<QString, Image> m_thumbCache;
     QTimer m_noticeTimer;
     // Bumped by every deletion: a thumbnail load that started before one does

@@ -6,13 +6,13 @@
 #include "engine/pixel/ColorMatrix.h"
 #include "engine/pixel/ExposureAdjust.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace zephrin {
 
-Image MatteEngine::applyAdjust(const Image& image, const AdjustSettings& adjust)
+Image MatteEngine::applyAdjust(const Image& image, const AdjustSettings& settings)
 {
+    const AdjustSettings adjust = settings.clamped();
     if (adjust == AdjustSettings{})
         return image;
     Image adjusted = image;
@@ -24,7 +24,7 @@ Image MatteEngine::applyAdjust(const Image& image, const AdjustSettings& adjust)
                                                          .contrast = adjust.contrast / 100 + 1});
     if (std::abs(adjust.warmth) > 0.5) {
         // Warmer: more red, a little more green, less blue.
-        const double w = std::clamp(adjust.warmth / 100, -1.0, 1.0);
+        const double w = adjust.warmth / 100;
         ColorMatrix warmth;
         warmth.r = {1 + 0.45 * w, 0, 0, 0};
         warmth.g = {0, 1 + 0.1 * w, 0, 0};

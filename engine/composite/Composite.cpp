@@ -16,6 +16,7 @@
 #include "engine/pixel/ColoredMatte.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/DropShadow.h"
+#include "engine/pixel/ExtentLimits.h"
 #include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/Mirror.h"
@@ -24,11 +25,10 @@
 #include "engine/pixel/SourceOver.h"
 #include "engine/pixel/Translate.h"
 #include "engine/text/TextRenderer.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 
 #include <cmath>
-#include <new>
-#include <stdexcept>
 
 namespace zephrin {
 
@@ -81,8 +81,8 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
         const double width = s.outlineWidth;
         // Clamped first: where the subject meets a crop edge the outline runs on
         // beyond it instead of stopping short.
-        const cv::Rect area = integralRect(QRectF(extent.x, extent.y, extent.width, extent.height)
-                                               .adjusted(-2 - width, -2 - width, 2 + width, 2 + width));
+        const cv::Rect area = checkedExtent(integralRect(
+            QRectF(extent.x, extent.y, extent.width, extent.height).adjusted(-2 - width, -2 - width, 2 + width, 2 + width)));
         const Matte grown = morphologyMaximum(clampedToExtent(MatteEngine::alphaMask(subject), area), width,
                                               EdgeMode::clamp);
         f.front = sourceOver(subject, coloredMatte(grown, s.outlineColor));
@@ -92,8 +92,8 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
     if (s.shadowEnabled && s.shadowOpacity > 0.5) {
         const double blur = s.shadowBlur;
         f.margin += 3 * blur + std::abs(s.shadowOffsetX) + std::abs(s.shadowOffsetY);
-        const cv::Rect reach = integralRect(QRectF(extent.x, extent.y, extent.width, extent.height)
-                                                .adjusted(-f.margin, -f.margin, f.margin, f.margin));
+        const cv::Rect reach = checkedExtent(integralRect(
+            QRectF(extent.x, extent.y, extent.width, extent.height).adjusted(-f.margin, -f.margin, f.margin, f.margin)));
         // The offset is in image space already: positive y falls downwards.
         const cv::Point offset(wholePixels(std::round(s.shadowOffsetX)), wholePixels(std::round(s.shadowOffsetY)));
         f.shadow = dropShadow(clampedToExtent(MatteEngine::alphaMask(f.front), reach), {0, 0, 0, s.shadowOpacity / 100},
@@ -169,8 +169,10 @@ double shapeCropRadius(const cv::Rect& canvas, const CompositeSettings& s)
 Image MatteEngine::composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
                              const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const
 {
-    const CompositeSettings& s = settings;
-    try {
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "composite", [&] {
+        // Every number within the range its control offers: an absurd width
+        // or radius would cost seconds or more memory than there is.
+        const CompositeSettings s = settings.clamped();
         Image subject = preparedSubject(cutout, paint, s);
         if (const auto crop = cropRect(s.crop, subject.extent()))
             subject = cropped(subject, *crop);
@@ -182,7 +184,8 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
         std::optional<QRectF> content;
         if (s.trimToContent)
             content = alphaBounds(cropped(cutout, extent));
-        const cv::Rect canvas = canvasAtAspect(contentCanvas(extent, content, f.margin, s), aspectRatio(s));
+        const cv::Rect canvas =
+            checkedExtent(canvasAtAspect(contentCanvas(extent, content, f.margin, s), aspectRatio(s)));
 
         const std::optional<Image> behind = backdrop(source, background, extent, canvas, s);
 
@@ -215,13 +218,7 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
         if (s.mirror)
             picture = mirrored(picture);  // within the canvas: the picture is exactly the canvas
         return picture;
-    } catch (const std::length_error&) {
-        throw MatteError(MatteErrorKind::renderFailed);
-    } catch (const std::bad_alloc&) {
-        throw MatteError(MatteErrorKind::renderFailed);
-    } catch (const cv::Exception&) {
-        throw MatteError(MatteErrorKind::renderFailed);
-    }
+    });
 }
 
 } // namespace zephrin

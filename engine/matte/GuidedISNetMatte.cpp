@@ -3,7 +3,6 @@
 
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/MatteGrid.h"
-#include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/MultiplyCompositing.h"
 
 #include <opencv2/imgproc.hpp>
@@ -55,15 +54,26 @@ Matte MatteEngine::guidedISNetMatte(const Matte& matte, const QRectF& region, do
             kept[size_t(row[x])] = row[x] != 0;
     }
     cv::Mat keep(grid.size, CV_8UC1);
+    cv::Mat discard(grid.size, CV_8UC1);
     for (int y = 0; y < grid.size.height; ++y) {
         const int* row = labels.ptr<int>(y);
-        uchar* out = keep.ptr(y);
-        for (int x = 0; x < grid.size.width; ++x)
-            out[x] = kept[size_t(row[x])] ? 255 : 0;
+        uchar* in = keep.ptr(y);
+        uchar* out = discard.ptr(y);
+        for (int x = 0; x < grid.size.width; ++x) {
+            in[x] = kept[size_t(row[x])] ? 255 : 0;
+            out[x] = row[x] != 0 && !kept[size_t(row[x])] ? 255 : 0;
+        }
     }
 
-    const Matte guide = resized(Matte(keep), frame.size());
-    return Matte(m_context.render(multiplyCompositing(matte, guide), frame));
+    // The kept area scaled up smoothly, without the ringing of a sharper
+    // filter; a discarded component is then cleared outright, so not even a
+    // trace of it survives next to a kept one.
+    cv::Mat guide;
+    cv::resize(keep, guide, frame.size(), 0, 0, cv::INTER_LINEAR);
+    cv::Mat cleared;
+    cv::resize(discard, cleared, frame.size(), 0, 0, cv::INTER_NEAREST);
+    guide.setTo(0, cleared);
+    return Matte(m_context.render(multiplyCompositing(matte, Matte(guide)), frame));
 }
 
 } // namespace zephrin

@@ -48,7 +48,7 @@ std::optional<Kind> kind(const QString& id);
 
 // The outline of kind `id` at `width` × `height`, centred on the origin, and the
 // rectangle for its text. Kinds designed in a unit space are scaled so that the
-// outline's tight bounding box fills the box exactly, even when the design is
+// outline's tight bounding box fills the box exactly, even when the drawing is
 // off-centre.
 Geometry path(const QString& id, double width, double height);
 

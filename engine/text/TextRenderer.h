@@ -9,7 +9,7 @@
 // (renderLayers), the canvas's text handles one layer's box and sprite (boxSize,
 // renderImage).
 //
-// Geometry follows the y-up design: layout space and glyph space have y up, and
+// Text geometry is worked out with y up: layout space and glyph space have y up, and
 // the drawing functions work in the bitmap's y-up space (origin at the
 // bottom-left corner), which the context's base transform maps into the image
 // (yUpToImage). A layer's anchor in a W × H image is (x W, (1 − y) H) there.

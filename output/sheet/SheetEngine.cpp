@@ -3,7 +3,8 @@
 #include "output/sheet/SheetEngine.h"
 
 #include "engine/codec/PngWriter.h"
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 #include "output/sheet/StickerCell.h"
 #include "output/vector/PathCommands.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <future>
 
 namespace zephrin {
@@ -53,17 +53,14 @@ QRectF pageRect(const QRectF& inches, double dpi)
 // A page of one byte value in every channel (0: transparent, 255: white).
 cv::Mat newPage(cv::Size size, uchar fill)
 {
-    try {
-        return cv::Mat(size, CV_8UC4, cv::Scalar::all(fill));
-    } catch (const std::exception&) {
-        renderFailed();
-    }
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "sheet page",
+                     [&] { return cv::Mat(size, CV_8UC4, cv::Scalar::all(fill)); });
 }
 
 // A painter target over a page buffer, which must outlive it.
-QImage paintableView(cv::Mat& pixels)
+QImage pageView(cv::Mat& pixels)
 {
-    return detail::paintableView(pixels, QImage::Format_RGBA8888_Premultiplied);
+    return paintableView(pixels, QImage::Format_RGBA8888_Premultiplied);
 }
 
 void beginPainting(QPainter& painter, QImage& page)
@@ -144,6 +141,76 @@ struct CutLinePath {
     void close() { path.closeSubpath(); }
 };
 
+// One placed copy that has a tile, and where it goes on the page.
+struct PlacedTile {
+    const SheetPlacement* placement;
+    const SheetEngine::Tile* tile;
+    const std::optional<TraceResult>* trace;
+    QRectF target;   // the cell in page pixels
+};
+
+// The print image: the tiles on a transparent page.
+cv::Mat printPage(cv::Size size, const std::vector<PlacedTile>& placed)
+{
+    cv::Mat pixels = newPage(size, 0);
+    QImage page = pageView(pixels);
+    QPainter print;
+    beginPainting(print, page);
+    for (const PlacedTile& copy : placed)
+        drawTile(print, toQImage(copy.tile->tile), copy.target);
+    return pixels;
+}
+
+// The print image as PNG, carrying the dpi as pixels per metre; encoded on a
+// thread of its own while the caller draws the preview. `pixels` must stay
+// alive and unchanged until the result has been taken.
+std::future<std::optional<QByteArray>> encodeInBackground(const cv::Mat& pixels, double dpi)
+{
+    const int pixelsPerMetre = static_cast<int>(std::lround(dpi / kMetresPerInch));
+    return std::async(std::launch::async,
+                      [&pixels, pixelsPerMetre] { return writePng(Image(pixels), true, pixelsPerMetre); });
+}
+
+struct Preview {
+    cv::Mat pixels;
+    std::vector<std::string> cutPaths;   // of the cut file, one per traced copy
+};
+
+// The preview: a white page, the printable area's outline, the tiles and, when
+// shown, the cut lines; and the cut paths of the cut file.
+Preview previewPage(cv::Size size, const QRectF& area, const std::vector<PlacedTile>& placed,
+                    const SheetSettings& settings)
+{
+    const double d = static_cast<double>(settings.dpi);
+    Preview result{newPage(size, 255), {}};
+    QImage page = pageView(result.pixels);
+    QPainter preview;
+    beginPainting(preview, page);
+    preview.setPen(printableAreaPen());
+    preview.setBrush(Qt::NoBrush);
+    preview.drawRect(pageRect(area, d));
+
+    for (const PlacedTile& copy : placed) {
+        drawTile(preview, toQImage(copy.tile->tile), copy.target);
+        if (!*copy.trace)
+            continue;
+        const QRectF& rect = copy.placement->rect;
+        const double sx = rect.width() / copy.tile->mask.width();
+        const double sy = rect.height() / copy.tile->mask.height();
+        std::string pathData = SheetEngine::cutPathData((*copy.trace)->layers, sx, sy, rect.left(), rect.top());
+        if (pathData.empty())
+            continue;
+        result.cutPaths.push_back(std::move(pathData));
+        if (settings.showCutLines) {
+            CutLinePath cutLine{{}, sx, sy, rect.topLeft(), d};
+            for (const TracedLayer& layer : (*copy.trace)->layers)
+                walkContours(layer.contours, cutLine);
+            preview.strokePath(cutLine.path, cutLinePen());
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 SheetEngine::SheetEngine() : m_context(RenderContextOptions{QStringLiteral("SheetEngine"), false}) {}
@@ -173,8 +240,12 @@ SheetEngine::TileRecordRef SheetEngine::tileRecord(const StickerItem& item, cons
     std::optional<TraceResult> trace;
     if (const std::optional<Image> image = traceImage(tile->mask)) {
         try {
-            trace = m_vectorizer.trace(*image, cutTraceOptions(tile->mask));
-        } catch (const std::exception&) {
+            trace = orNothing("cut path trace",
+                              [&] { return std::optional(m_vectorizer.trace(*image, cutTraceOptions(tile->mask))); });
+        } catch (const UserFacingError& error) {
+            // A mask with nothing the tracer keeps: the design is printed without a cut line.
+            qCInfo(failureLog).noquote()
+                << QStringLiteral("no cut path for a sticker: %1").arg(QString::fromUtf8(error.what()));
         }
     }
     auto record = std::make_shared<const TileRecord>(TileRecord{std::move(*tile), std::move(trace)});
@@ -211,74 +282,19 @@ SheetRender SheetEngine::render(const std::vector<StickerItem>& items, const She
             tiles.insert(item.id, std::move(record));
     }
 
-    // The placed copies that have a tile, in layout order.
-    struct PlacedTile {
-        const SheetPlacement* placement;
-        const TileRecord* record;
-        QRectF target;   // the cell in page pixels
-    };
     std::vector<PlacedTile> placed;
     for (const SheetPlacement& placement : sheetLayout.placements)
         if (const auto found = tiles.constFind(placement.itemID); found != tiles.cend())
-            placed.push_back({&placement, found->get(), pageRect(placement.rect, d)});
+            placed.push_back({&placement, &(*found)->tile, &(*found)->trace, pageRect(placement.rect, d)});
 
-    // The print image: the tiles on a transparent page. It is encoded while the
-    // preview is drawn.
-    cv::Mat printPixels = newPage(*pageSize, 0);
-    {
-        QImage printImage = paintableView(printPixels);
-        QPainter print;
-        beginPainting(print, printImage);
-        for (const PlacedTile& copy : placed)
-            drawTile(print, toQImage(copy.record->tile.tile), copy.target);
-    }
-    // The PNG carries the resolution (pixels per metre).
-    const int pixelsPerMetre = static_cast<int>(std::lround(d / kMetresPerInch));
-    std::future<std::optional<QByteArray>> png = std::async(std::launch::async, [&printPixels, pixelsPerMetre] {
-        return writePng(Image(printPixels), true, pixelsPerMetre);
-    });
-
-    // The preview: a white page, the printable area's outline, the tiles and,
-    // when shown, the cut lines; and the cut paths of the cut file.
-    cv::Mat previewPixels = newPage(*pageSize, 255);
-    std::vector<std::string> cutPaths;
-    {
-        QImage previewImage = paintableView(previewPixels);
-        QPainter preview;
-        beginPainting(preview, previewImage);
-        preview.setPen(printableAreaPen());
-        preview.setBrush(Qt::NoBrush);
-        preview.drawRect(pageRect(area, d));
-
-        for (const PlacedTile& copy : placed) {
-            drawTile(preview, toQImage(copy.record->tile.tile), copy.target);
-            if (!copy.record->trace)
-                continue;
-            const QRectF& rect = copy.placement->rect;
-            const double sx = rect.width() / copy.record->tile.mask.width();
-            const double sy = rect.height() / copy.record->tile.mask.height();
-            std::string pathData = cutPathData(copy.record->trace->layers, sx, sy, rect.left(), rect.top());
-            if (pathData.empty())
-                continue;
-            cutPaths.push_back(std::move(pathData));
-            if (settings.showCutLines) {
-                CutLinePath cutLine{{}, sx, sy, rect.topLeft(), d};
-                for (const TracedLayer& layer : copy.record->trace->layers)
-                    walkContours(layer.contours, cutLine);
-                preview.strokePath(cutLine.path, cutLinePen());
-            }
-        }
-    }
-
-    std::optional<QByteArray> printPNG;
-    try {
-        printPNG = png.get();
-    } catch (const std::exception&) {
-    }
+    const cv::Mat printPixels = printPage(*pageSize, placed);
+    std::future<std::optional<QByteArray>> png = encodeInBackground(printPixels, d);
+    Preview preview = previewPage(*pageSize, area, placed, settings);
+    const std::optional<QByteArray> printPNG = orNothing("sheet print PNG", [&] { return png.get(); });
     if (!printPNG)
         renderFailed();
 
-    return SheetRender{ImageBox(Image(previewPixels)), std::move(*printPNG), cutFile(paper, cutPaths),
+    return SheetRender{ImageBox(Image(preview.pixels)), std::move(*printPNG), cutFile(paper, preview.cutPaths),
                        std::move(sheetLayout)};
 }
 

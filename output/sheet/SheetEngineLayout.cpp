@@ -63,25 +63,17 @@ std::int64_t saturatingAdd(std::int64_t sum, std::int64_t positive)
                                                                      : sum + positive;
 }
 
-} // namespace
-
-SheetLayout SheetEngine::layout(const std::vector<StickerItem>& items, const SheetSettings& settings,
-                                const SheetPins& pins)
+// The copy records, design by design, largest area first, then the taller;
+// ties keep design and copy order. Adds every requested copy to `requested`.
+std::vector<CopyRecord> copyRecords(const std::vector<StickerItem>& items, const SheetSettings& settings,
+                                    const QRectF& area, double s, std::int64_t& requested)
 {
-    const QRectF area = settings.printableArea();
-    // A negative spacing would let cells overlap without end; it counts as none,
-    // and so does one that is not a number or not finite.
-    const double s =
-        std::isfinite(settings.spacingInches) && settings.spacingInches > 0 ? settings.spacingInches : 0;
-
-    // Copy records, design by design.
-    SheetLayout result;
     std::vector<CopyRecord> records;
     for (std::size_t design = 0; design < items.size(); ++design) {
         const StickerItem& item = items[design];
         if (item.count < 1)
             continue;
-        result.requestedCount = saturatingAdd(result.requestedCount, item.count);
+        requested = saturatingAdd(requested, item.count);
         if (!item.hasPrintableSize())
             continue;
         const QSizeF cell = stickerCell(item, settings);
@@ -89,30 +81,33 @@ SheetLayout SheetEngine::layout(const std::vector<StickerItem>& items, const She
         for (std::int64_t n = 0; n < copies; ++n)
             records.push_back({design, n, cell.width(), cell.height()});
     }
-
-    // Largest area first, then the taller; ties keep design and copy order.
     std::stable_sort(records.begin(), records.end(), [](const CopyRecord& a, const CopyRecord& b) {
         const double areaA = a.w * a.h, areaB = b.w * b.h;
         if (areaA != areaB)
             return areaA > areaB;
         return a.h > b.h;
     });
+    return records;
+}
 
-    std::vector<QRectF> freeRects{QRectF(area.left(), area.top(), area.width() + s, area.height() + s)};
-
-    // Pinned copies, in sorted order: each at its pin pulled into the area, unless
-    // it collides with a pinned copy placed before it. Pins are tested against
-    // each other only, so a pin may sit anywhere in the area.
+// Pinned copies, in record order: each at its pin pulled into the area, unless
+// it collides with a pinned copy placed before it. Pins are tested against each
+// other only, so a pin may sit anywhere in the area. Gives the copies left to
+// pack, in record order.
+std::vector<CopyRecord> placePinned(const std::vector<CopyRecord>& records, const std::vector<StickerItem>& items,
+                                    const SheetPins& pins, const QRectF& area, double s,
+                                    std::vector<QRectF>& freeRects, std::vector<SheetPlacement>& placements)
+{
+    if (pins.isEmpty())
+        return records;
     std::vector<CopyRecord> deferred;
     deferred.reserve(records.size());
     std::vector<QString> uuids;
-    if (!pins.isEmpty()) {
-        uuids.reserve(items.size());
-        for (const StickerItem& item : items)
-            uuids.push_back(uuidString(item.id));
-    }
+    uuids.reserve(items.size());
+    for (const StickerItem& item : items)
+        uuids.push_back(uuidString(item.id));
     for (const CopyRecord& record : records) {
-        const auto pin = pins.isEmpty() ? pins.cend() : pins.constFind(pinKey(uuids[record.design], record.instance));
+        const auto pin = pins.constFind(pinKey(uuids[record.design], record.instance));
         if (pin == pins.cend() || !fitsPrintableArea({record.w, record.h}, area)) {
             deferred.push_back(record);
             continue;
@@ -120,24 +115,28 @@ SheetLayout SheetEngine::layout(const std::vector<StickerItem>& items, const She
         const double x = std::min(std::max(area.left(), pin->x()), area.right() - record.w);
         const double y = std::min(std::max(area.top(), pin->y()), area.bottom() - record.h);
         const QRectF candidate(x, y, record.w + s, record.h + s);
-        const bool collides = std::any_of(result.placements.begin(), result.placements.end(),
-                                          [&](const SheetPlacement& placed) {
-                                              return overlaps(candidate, placed.rect.adjusted(0, 0, s, s));
-                                          });
+        const bool collides = std::any_of(placements.begin(), placements.end(), [&](const SheetPlacement& placed) {
+            return overlaps(candidate, placed.rect.adjusted(0, 0, s, s));
+        });
         if (collides) {
             deferred.push_back(record);
             continue;
         }
-        result.placements.push_back({items[record.design].id, QRectF(x, y, record.w, record.h), record.instance});
-        splitFreeRects(freeRects, candidate);
+        placements.push_back({items[record.design].id, QRectF(x, y, record.w, record.h), record.instance});
+        SheetEngine::splitFreeRects(freeRects, candidate);
     }
+    return deferred;
+}
 
-    // Packing: the free rectangle that leaves the shortest side over, then the
-    // shortest long side; the earlier one on a tie. Once a copy of a design finds
-    // no room its later copies (the same cell, and the free space only shrinks)
-    // are not tried.
+// Packing: the free rectangle that leaves the shortest side over, then the
+// shortest long side; the earlier one on a tie. Once a copy of a design finds
+// no room its later copies (the same cell, and the free space only shrinks)
+// are not tried.
+void packRest(const std::vector<CopyRecord>& records, const std::vector<StickerItem>& items, double s,
+              std::vector<QRectF>& freeRects, std::vector<SheetPlacement>& placements)
+{
     std::vector<char> designFull(items.size(), 0);
-    for (const CopyRecord& record : deferred) {
+    for (const CopyRecord& record : records) {
         if (designFull[record.design])
             continue;
         const double cw = record.w + s, ch = record.h + s;
@@ -161,11 +160,28 @@ SheetLayout SheetEngine::layout(const std::vector<StickerItem>& items, const She
             continue;
         }
         const QPointF corner = best->topLeft();
-        result.placements.push_back(
+        placements.push_back(
             {items[record.design].id, QRectF(corner.x(), corner.y(), record.w, record.h), record.instance});
-        splitFreeRects(freeRects, QRectF(corner.x(), corner.y(), cw, ch));
+        SheetEngine::splitFreeRects(freeRects, QRectF(corner.x(), corner.y(), cw, ch));
     }
+}
 
+} // namespace
+
+SheetLayout SheetEngine::layout(const std::vector<StickerItem>& items, const SheetSettings& settings,
+                                const SheetPins& pins)
+{
+    const QRectF area = settings.printableArea();
+    // A negative spacing would let cells overlap without end; it counts as none,
+    // and so does one that is not a number or not finite.
+    const double s =
+        std::isfinite(settings.spacingInches) && settings.spacingInches > 0 ? settings.spacingInches : 0;
+
+    SheetLayout result;
+    const std::vector<CopyRecord> records = copyRecords(items, settings, area, s, result.requestedCount);
+    std::vector<QRectF> freeRects{QRectF(area.left(), area.top(), area.width() + s, area.height() + s)};
+    const std::vector<CopyRecord> rest = placePinned(records, items, pins, area, s, freeRects, result.placements);
+    packRest(rest, items, s, freeRects, result.placements);
     result.placedCount = static_cast<std::int64_t>(result.placements.size());
     return result;
 }

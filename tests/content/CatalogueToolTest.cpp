@@ -27,9 +27,13 @@ TEST_F(CatalogueToolTest, BuildsAFolderBothLibrariesLoad)
 
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
-    tool.start("/usr/bin/python3", {ZEPHRIN_SOURCE_DIR "/tools/build-content-catalogue", "--installed",
-                                    "--out", m_served.path(), "--font-package", "fonts-urw-base35:Classic",
-                                    "--image-folder", cached("pictures") + ":Colours"});
+    // DejaVu comes in two packages, one with a face per weight; URW's set has
+    // a face with no upright style; Inter is a family fontconfig says nothing of.
+    tool.start("/usr/bin/python3",
+               {ZEPHRIN_SOURCE_DIR "/tools/build-content-catalogue", "--installed", "--out", m_served.path(),
+                "--font-package", "fonts-dejavu-core", "--font-package", "fonts-dejavu-extra", "--font-package",
+                "fonts-urw-base35", "--font-package", "fonts-inter:Classic", "--image-folder",
+                cached("pictures") + ":Colours"});
     ASSERT_TRUE(tool.waitForFinished(120000));
     ASSERT_EQ(tool.exitCode(), 0) << tool.readAll().toStdString();
 
@@ -38,11 +42,28 @@ TEST_F(CatalogueToolTest, BuildsAFolderBothLibrariesLoad)
     fonts.loadIfNeeded();
     ASSERT_TRUE(waitUntil([&] { return fonts.status() != FontLibrary::Status::loading; }));
     ASSERT_EQ(fonts.status(), FontLibrary::Status::ready);
-    EXPECT_EQ(fonts.categories(), QStringList{"Classic"});
+    EXPECT_EQ(fonts.categories(), QStringList({"Sans Serif", "Serif", "Display", "Monospace", "Classic"}));
     const QList<FontItem> items = fonts.items();
-    const auto sans = std::find_if(items.begin(), items.end(),
-                                   [](const FontItem& item) { return item.name == "Nimbus Sans"; });
-    ASSERT_NE(sans, items.end());
+    const auto item = [&](const QString& name) {
+        return std::find_if(items.begin(), items.end(), [&](const FontItem& i) { return i.name == name; });
+    };
+    // Categories from fontconfig's own data, not from the package.
+    for (const auto& [name, category] : {std::pair{"DejaVu Serif", "Serif"}, {"DejaVu Sans Mono", "Monospace"},
+                                         {"Nimbus Roman", "Serif"}, {"Nimbus Sans", "Sans Serif"},
+                                         {"Nimbus Mono PS", "Monospace"}, {"Inter", "Classic"}}) {
+        ASSERT_NE(item(name), items.end()) << name;
+        EXPECT_EQ(item(name)->category, category) << name;
+    }
+    // One family per name across packages, every weight folded into it.
+    EXPECT_EQ(std::count_if(items.begin(), items.end(), [](const FontItem& i) { return i.name == "DejaVu Sans"; }),
+              1);
+    EXPECT_EQ(item("DejaVu Sans")->files.value("regular"), "dejavu-sans/DejaVuSans.ttf");
+    EXPECT_EQ(item("DejaVu Sans")->files.keys(), QStringList({"bold", "boldItalic", "italic", "regular"}));
+    EXPECT_EQ(item("Inter Light"), items.end());
+    EXPECT_EQ(item("Z003"), items.end()) << "no upright face";
+    EXPECT_EQ(item("Nimbus Sans Narrow"), items.end());
+
+    const auto sans = item("Nimbus Sans");
     EXPECT_EQ(sans->files.keys(), QStringList({"bold", "boldItalic", "italic", "regular"}));
     EXPECT_EQ(awaitResult(fonts.download(*sans), 30s), std::optional<QString>("NimbusSans-Regular"));
     const auto preview = awaitResult(fonts.preview(sans->id));

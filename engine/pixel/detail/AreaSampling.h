@@ -15,7 +15,8 @@ enum class Outside {
 // A new buffer of area.size() (same type as `pixels`, rows contiguous) whose
 // pixel (x, y) is pixels(area.y + y, area.x + x), or what `outside` says where
 // that lies beyond the buffer. An empty buffer reads as zero everywhere. Never
-// reads beyond `pixels` even when it is a view into a larger buffer.
+// reads beyond `pixels` even when it is a view into a larger buffer. An area
+// beyond the pixel layer's limits throws std::length_error, unallocated.
 // Cost: one parallel pass over the area.
 cv::Mat sampleArea(const cv::Mat& pixels, cv::Rect area, Outside outside);
 

@@ -3,15 +3,17 @@
 // parallel. The buffer is first touched by the threads that fill it, so the
 // page faults of a large new image are spread over the pool as well.
 
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ExtentLimits.h"
+#include "engine/pixel/ParallelRows.h"
 
 namespace zephrin::detail {
 
-// A new buffer of `size` and `type`; body(y, outRow) fills row y.
+// A new buffer of `size` and `type`; body(y, outRow) fills row y. A size beyond
+// the pixel layer's limits throws std::length_error before anything is allocated.
 template <class RowBody>
 cv::Mat fillRows(cv::Size size, int type, RowBody body)
 {
-    cv::Mat out(size, type);
+    cv::Mat out(checkedExtent(cv::Rect({}, size)).size(), type);
     parallelRows(size.height, size.width, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y)
             body(y, out.ptr(y));

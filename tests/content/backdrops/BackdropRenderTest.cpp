@@ -151,6 +151,14 @@ TEST(BackdropThumbnail, RendersOnceAndServesTheCachedPixels)
     ASSERT_TRUE(first && second);
     EXPECT_EQ(first->size(), cv::Size(168, 120));
     EXPECT_EQ(first->pixels.data, second->pixels.data);
+
+    // Every custom backdrop has one id; each colour pair still shows its own look.
+    const auto red = Backdrop::custom({1, 0, 0, 1}, {1, 0, 0, 1}, CustomBackdropShape::fade).thumbnail();
+    const auto blue = Backdrop::custom({0, 0, 1, 1}, {0, 0, 1, 1}, CustomBackdropShape::fade).thumbnail();
+    ASSERT_TRUE(red && blue);
+    EXPECT_GT(red->pixels.at<cv::Vec4b>(60, 84)[0], 200);
+    EXPECT_GT(blue->pixels.at<cv::Vec4b>(60, 84)[2], 200);
+    EXPECT_LT(blue->pixels.at<cv::Vec4b>(60, 84)[0], 50);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QSignalSpy>
+#include <QUuid>
 
 #include <opencv2/imgproc.hpp>
 
@@ -62,7 +63,7 @@ TEST_F(MyBackgroundsStoreTest, StoresAPictureWithItsThumbnailAndRecord)
     EXPECT_EQ(*id, id->toUpper());
     EXPECT_EQ(QUuid(*id).isNull(), false);
     ASSERT_EQ(store->items().size(), 1);
-    const MyBackground& record = store->items()[0];
+    const MyBackground record = store->items()[0];
     EXPECT_EQ(record.name, "Kitchen");
     EXPECT_EQ(record.source, "imported");
     EXPECT_FALSE(record.favorite);
@@ -166,7 +167,7 @@ TEST_F(MyBackgroundsStoreTest, ReportsALibraryFileItCannotWriteInsteadOfAdding)
     EXPECT_EQ(add(*store, photoLikeImage({64, 48}, 2), "Unsaved"), std::nullopt);
     EXPECT_EQ(store->notice(), "Couldn't save that background.");
     EXPECT_TRUE(store->items().isEmpty());
-    EXPECT_TRUE(QDir(m_root + "/images").entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return QDir(m_root + "/images").entryList(QDir::Files).isEmpty(); }));
 
     awaitDone(store->addFromBackdrop(Backdrop::presets()[0]));
     EXPECT_EQ(store->notice(), "Couldn't save that background.");
@@ -219,7 +220,7 @@ TEST_F(MyBackgroundsStoreTest, TogglesFavouritesForTheWholeSelection)
     const auto c = add(*store, photoLikeImage({40, 30}, 3), "C");
     ASSERT_TRUE(a && b && c);
     store->toggleFavorite({*a});
-    store->toggleFavorite({*a, *b});  // one favourite, one not: both become favourites
+    store->toggleFavorite({*a, *b});  // one favourite, one not: both become favourites, at once
     const auto favourite = [&](const QString& id) {
         for (const auto& r : store->items())
             if (r.id == id)
@@ -230,7 +231,7 @@ TEST_F(MyBackgroundsStoreTest, TogglesFavouritesForTheWholeSelection)
     EXPECT_FALSE(favourite(*c));
     store->toggleFavorite({*a, *b});
     EXPECT_FALSE(favourite(*a) || favourite(*b));
-    store->toggleFavorite({*c, "nobody"});
+    EXPECT_TRUE(awaitResult(store->toggleFavorite({*c, "nobody"})));
     store.reset();
     auto reloaded = makeStore();
     EXPECT_EQ(reloaded->items()[0].id, *c);  // newest first
@@ -246,8 +247,9 @@ TEST_F(MyBackgroundsStoreTest, RenamesTrimmedAndIgnoresBlankNames)
     store->rename(*id, "  \n  ");
     store->rename("unknown", "Other");
     EXPECT_EQ(changes.count(), 0);
-    store->rename(*id, "\t New name \n");
+    const QFuture<bool> renamed = store->rename(*id, "\t New name \n");
     EXPECT_EQ(store->items()[0].name, "New name");
+    EXPECT_TRUE(awaitResult(renamed));
     EXPECT_EQ(makeStore()->items()[0].name, "New name");
 }
 
@@ -261,7 +263,7 @@ TEST_F(MyBackgroundsStoreTest, DeletesFilesAndRecordsAlsoWhenFilesAreGone)
     ASSERT_TRUE(awaitResult(store->thumbnail(*gone)));
     QFile::remove(image(*bare));
     QFile::remove(thumb(*bare));
-    store->deleteItems({*gone, *bare});
+    EXPECT_TRUE(awaitResult(store->deleteItems({*gone, *bare})));
     EXPECT_FALSE(QFile::exists(image(*gone)));
     EXPECT_FALSE(QFile::exists(thumb(*gone)));
     EXPECT_EQ(QDir(cached("xdg-data/Trash/files")).entryList(QDir::Files).size(), 2);
@@ -270,8 +272,9 @@ TEST_F(MyBackgroundsStoreTest, DeletesFilesAndRecordsAlsoWhenFilesAreGone)
     EXPECT_EQ(awaitResult(store->thumbnail(*gone)), std::nullopt);
     EXPECT_EQ(makeStore()->items().size(), 1);
 
-    store->deleteMany();
+    const QFuture<bool> all = store->deleteMany();
     EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_TRUE(awaitResult(all));
     EXPECT_TRUE(QDir(m_root + "/images").entryList(QDir::Files).isEmpty());
 }
 
@@ -284,7 +287,7 @@ TEST_F(MyBackgroundsStoreTest, RemovesFilesWhenThereIsNoTrash)
     const QString workingFolder = QDir::currentPath();
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
-    store->deleteItems({*id});
+    EXPECT_TRUE(awaitResult(store->deleteItems({*id})));
     QDir::setCurrent(workingFolder);
     EXPECT_FALSE(QFile::exists(image(*id)));
     EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
@@ -315,7 +318,7 @@ TEST_F(MyBackgroundsStoreTest, NeverTouchesFilesOutsideItsFolder)
     auto store = makeStore();
     EXPECT_TRUE(store->items().isEmpty());
     store->deleteItems({"../../victim", "../victim", "/tmp/x"});
-    store->deleteMany();
+    awaitResult(store->deleteMany());
     EXPECT_EQ(readFile(cached("victim.jpg")), "precious");
     EXPECT_EQ(awaitResult(store->fullImage("../../victim")), std::nullopt);
 }
@@ -327,9 +330,68 @@ TEST_F(MyBackgroundsStoreTest, StartsEmptyFromAnUnreadableLibraryFileButKeepsIts
     writeFile(m_root + "/library.json", "garbage");
     auto store = makeStore();
     EXPECT_TRUE(store->items().isEmpty());
-    // The next save replaces library.json; what it held stays readable beside it.
+    // The next save replaces library.json; what each damaged version held stays
+    // readable beside it, each version once.
     ASSERT_TRUE(add(*store, photoLikeImage({40, 30}, 1), "New"));
-    EXPECT_EQ(readFile(m_root + "/library.damaged.json"), "garbage");
+    EXPECT_EQ(readFile(m_root + "/library.damaged.json"), R"([{"id":"A","name":"no other keys"}])");
+    EXPECT_EQ(readFile(m_root + "/library.damaged-2.json"), "garbage");
+    writeFile(m_root + "/library.json", "garbage");
+    makeStore();
+    EXPECT_FALSE(QFile::exists(m_root + "/library.damaged-3.json"));
+    // A damaged list names no orphans: the pictures stay for whoever mends it.
+    EXPECT_EQ(QDir(m_root + "/images").entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(MyBackgroundsStoreTest, RemovesPicturesThatNoRecordNamesWhenItLoads)
+{
+    auto store = makeStore();
+    const auto kept = add(*store, photoLikeImage({40, 30}, 1), "Kept");
+    ASSERT_TRUE(kept);
+    store.reset();
+    // Left by a crash between writing a picture and writing the list.
+    const QString orphan = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    writeFile(image(orphan), "jpeg");
+    writeFile(thumb(orphan), "jpeg");
+    writeFile(m_root + "/images/notes.txt", "not ours");
+
+    store = makeStore();
+    EXPECT_TRUE(waitUntil([&] { return !QFile::exists(image(orphan)) && !QFile::exists(thumb(orphan)); }));
+    EXPECT_TRUE(QFile::exists(image(*kept)) && QFile::exists(thumb(*kept)));
+    EXPECT_TRUE(QFile::exists(m_root + "/images/notes.txt"));
+}
+
+TEST_F(MyBackgroundsStoreTest, UndoesAndReportsAChangeItCannotWrite)
+{
+    auto store = makeStore();
+    const auto a = add(*store, photoLikeImage({40, 30}, 1), "A");
+    const auto b = add(*store, photoLikeImage({40, 30}, 2), "B");
+    ASSERT_TRUE(a && b);
+    QFile::remove(m_root + "/library.json");
+    QDir(m_root).mkpath("library.json");  // a folder: the library file can't be replaced
+
+    const QFuture<bool> renamed = store->rename(*a, "Renamed");
+    const QFuture<bool> favourite = store->toggleFavorite({*b});
+    const QFuture<bool> deleted = store->deleteItems({*b});
+    EXPECT_EQ(store->items().size(), 1) << "shown at once";
+    EXPECT_FALSE(awaitResult(renamed));
+    EXPECT_FALSE(awaitResult(favourite));
+    EXPECT_FALSE(awaitResult(deleted));
+    EXPECT_EQ(store->notice(), "Couldn't save that change.");
+    ASSERT_EQ(store->items().size(), 2) << "what the next launch would load";
+    EXPECT_EQ(store->items()[1].name, "A");
+    EXPECT_FALSE(store->items()[0].favorite);
+    EXPECT_TRUE(QFile::exists(image(*b))) << "a delete that did not stick keeps the files";
+}
+
+TEST_F(MyBackgroundsStoreTest, WorkInFlightOutlivesTheStoreHarmlessly)
+{
+    auto store = makeStore();
+    const QFuture<std::optional<QString>> added = store->add(photoLikeImage({1200, 800}, 3), "Late", "imported");
+    const QFuture<void> backdrop = store->addFromBackdrop(Backdrop::presets()[2]);
+    const QFuture<std::optional<Image>> thumbnail = store->thumbnail("0");
+    store.reset();
+    EXPECT_TRUE(waitUntil([&] { return added.isFinished() && backdrop.isFinished() && thumbnail.isFinished(); }));
+    EXPECT_TRUE(added.isCanceled());
 }
 
 TEST_F(MyBackgroundsStoreTest, OneDamagedRecordCostsNoOther)

@@ -1,6 +1,7 @@
 #include "engine/matte/MatteEngine.h"
 
 #include "CodecFixtures.h"
+#include "support/PixelSamples.h"
 #include "engine/types/MatteError.h"
 
 #include <QColorSpace>
@@ -127,6 +128,16 @@ TEST(RenderData, PassesQualityOnAsAFraction)
     // above q 50: 3 at 90, 16 at 50.
     EXPECT_EQ(firstQuantisationStep(engine.renderData(cutout, ExportFormat::jpg, 0, false, 90)), 3);
     EXPECT_EQ(firstQuantisationStep(engine.renderData(cutout, ExportFormat::jpg, 0, false, 50)), 16);
+}
+
+TEST(RenderData, GivesHeicTheQualityAsWell)
+{
+    const MatteEngine engine;
+    const Image photo = zephrin::testing::photoLikeImage({256, 192}, 7);
+    const QByteArray fine = engine.renderData(photo, ExportFormat::heic, 0, false, 95);
+    const QByteArray coarse = engine.renderData(photo, ExportFormat::heic, 0, false, 20);
+    EXPECT_LT(coarse.size() * 2, fine.size());
+    EXPECT_LT(difference(decodedHeif(fine), photo).mean, difference(decodedHeif(coarse), photo).mean);
 }
 
 TEST(RenderData, RefusesWhatItCannotWrite)

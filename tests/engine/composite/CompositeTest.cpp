@@ -216,6 +216,35 @@ TEST_F(Compositor, EdgeBlendPullsTheRimTowardsTheBackground)
     EXPECT_EQ(pixelAt(faded, 100, 50)[3], 255);
 }
 
+TEST_F(Compositor, OriginalModeLaysTheAdjustedBlurredPhotoBehind)
+{
+    // The photo: black on the left, grey on the right; the subject sits in the black.
+    cv::Mat photo(100, 200, CV_8UC4, cv::Scalar(0, 0, 0, 255));
+    photo.colRange(100, 200).setTo(cv::Scalar(100, 100, 100, 255));
+    const Image source(photo);
+    const Image cutout = boxCutout({200, 100}, {20, 20, 30, 30});
+    CompositeSettings s;
+    s.backgroundMode = BackgroundMode::original;
+
+    const Image plain = engine.composite(cutout, source, std::nullopt, std::nullopt, s);
+    EXPECT_EQ(pixelAt(plain, 150, 50), cv::Vec4b(100, 100, 100, 255)) << "the photo itself";
+    EXPECT_EQ(pixelAt(plain, 101, 80), cv::Vec4b(100, 100, 100, 255)) << "sharp without a blur";
+    EXPECT_EQ(pixelAt(plain, 35, 35), cv::Vec4b(200, 100, 50, 255)) << "the subject's core on top";
+
+    s.backgroundAdjust.exposure = 1;
+    s.backgroundBlur = 10;
+    const Image dressed = engine.composite(cutout, source, std::nullopt, std::nullopt, s);
+    const cv::Vec4b brighter = pixelAt(dressed, 180, 50);
+    EXPECT_GT(brighter[0], 120) << "a stop brighter";
+    EXPECT_EQ(brighter[0], brighter[2]);
+    const cv::Vec4b seam = pixelAt(dressed, 100, 80);
+    EXPECT_GT(seam[0], 20) << "the halves blur into each other";
+    EXPECT_LT(seam[0], brighter[0] - 20);
+    EXPECT_EQ(pixelAt(dressed, 199, 99), cv::Vec4b(brighter[0], brighter[1], brighter[2], 255))
+        << "the edge repeats: no dark or clear rim at the canvas border";
+    EXPECT_EQ(pixelAt(dressed, 35, 35), cv::Vec4b(200, 100, 50, 255)) << "the subject is not adjusted";
+}
+
 TEST_F(Compositor, BackgroundImageFillsTheCanvasCentred)
 {
     const Image cutout = boxCutout({200, 100}, {80, 40, 40, 20});
@@ -257,17 +286,33 @@ TEST_F(Compositor, CircleCropMakesASquareCanvasWithClearCorners)
 TEST_F(Compositor, NothingToRenderIsAnError)
 {
     EXPECT_THROW(composite(Image(), CompositeSettings()), MatteError);
+    // A canvas beyond the pixel layer's limits is refused before it is allocated:
+    // a strip 60000 pixels long on a story canvas would be 106667 pixels tall.
+    CompositeSettings story;
+    story.aspect = AspectPreset::story;
+    EXPECT_THROW(composite(boxCutout({60000, 4}, {0, 0, 60000, 4}), story), MatteError);
+}
+
+TEST_F(Compositor, AbsurdSettingsAreHeldToTheirRanges)
+{
+    const Image cutout = boxCutout({300, 200}, {100, 50, 100, 100});
     CompositeSettings absurd;
     absurd.outlineEnabled = true;
     absurd.outlineWidth = 1e12;
-    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError);
-    absurd = CompositeSettings();
     absurd.shadowEnabled = true;
-    absurd.shadowBlur = 1e12;
-    absurd.trimToContent = true;
-    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError);
     absurd.shadowBlur = std::nan("");
-    EXPECT_THROW(composite(boxCutout({20, 20}, {5, 5, 10, 10}), absurd), MatteError) << "no canvas to render";
+    absurd.shadowOffsetX = -1e300;
+    absurd.trimToContent = true;
+    absurd.padding = -1e9;
+    const Image out = composite(cutout, absurd);
+
+    CompositeSettings widest = absurd;
+    widest.outlineWidth = 60;
+    widest.shadowBlur = 18;  // the default stands in for a value that is no number
+    widest.shadowOffsetX = -80;
+    widest.padding = 0;
+    EXPECT_EQ(zephrin::testing::maxDifference(out.pixels, composite(cutout, widest).pixels), 0);
+    EXPECT_LT(out.width(), 100 + 2 * (60 + 3 * 18 + 80 + 14) + 8) << "bounded by the widest outline and shadow";
 }
 
 TEST(CanvasGeometry, AspectGrowsTheCanvasCentredAndOnly)

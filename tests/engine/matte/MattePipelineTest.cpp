@@ -310,3 +310,24 @@ TEST(MattePipeline, AnswersBadInputWithAResultOrAnError)
         }
     }
 }
+
+TEST(MattePipeline, AGuidedCutOnALargeImageLeavesNoTraceOfWhatItDropped)
+{
+    // 2400 pixels wide: the components are found on a grid of 1024 cells, about
+    // 2.3 pixels each, and the part beside the kept one lies a cell away.
+    const cv::Size size(2400, 1600);
+    Matte matte = Matte::filled(size, 0);
+    const cv::Rect kept(100, 100, 400, 400);
+    const cv::Rect dropped(504, 100, 400, 400);
+    const cv::Rect corner(503, 503, 200, 200);  // meets the kept part only diagonally
+    for (const cv::Rect& part : {kept, dropped, corner})
+        matte.pixels(part).setTo(255);
+
+    const Matte guided = MatteEngine().guidedISNetMatte(matte, QRectF(200, 200, 50, 50), size.width, size.height);
+    double most = 0;
+    cv::minMaxLoc(guided.pixels(dropped), nullptr, &most);
+    EXPECT_EQ(most, 0);
+    cv::minMaxLoc(guided.pixels(corner), nullptr, &most);
+    EXPECT_EQ(most, 0);
+    EXPECT_EQ(cv::countNonZero(guided.pixels(cv::Rect(110, 110, 380, 380)) != 255), 0) << "the kept part whole";
+}

@@ -74,24 +74,35 @@ TEST(ListingPresetSettings, EveryPresetSetsItsFramingAndKeepsTheRest)
 {
     ASSERT_EQ(std::size(kRows), allCases<ListingPreset>().size());
     for (const Row& row : kRows) {
+        SCOPED_TRACE(rawValue(row.preset).toStdString());
         for (const bool mirrored : {false, true}) {
             const CompositeSettings before = userSettings(mirrored);
-            CompositeSettings expected = before;
-            expected.trimToContent = true;
-            expected.shapeCrop = ShapeCrop::none;
-            expected.aspect = row.aspect;
-            expected.padding = row.padding;
-            expected.backgroundMode = row.backgroundMode.value_or(before.backgroundMode);
-            expected.backgroundColor = row.backgroundColor.value_or(before.backgroundColor);
-            expected.mirror = row.mirror.value_or(before.mirror);
-            if (row.stickerOutline) {
-                expected.outlineEnabled = true;
-                expected.outlineWidth = 14;
-                expected.outlineColor = kWhite;
-            }
-            EXPECT_EQ(compositeSettings(row.preset, before), expected) << rawValue(row.preset).toStdString();
+            const CompositeSettings after = compositeSettings(row.preset, before);
+            EXPECT_TRUE(after.trimToContent);
+            EXPECT_EQ(after.shapeCrop, ShapeCrop::none);
+            EXPECT_EQ(after.aspect, row.aspect);
+            EXPECT_EQ(after.padding, row.padding);
+            EXPECT_EQ(after.backgroundMode, row.backgroundMode ? *row.backgroundMode : BackgroundMode::image);
+            EXPECT_EQ(after.backgroundColor, row.backgroundColor ? *row.backgroundColor : kBlue);
+            EXPECT_EQ(after.mirror, row.mirror ? *row.mirror : mirrored);
+            EXPECT_EQ(after.outlineEnabled, row.stickerOutline);
+            EXPECT_EQ(after.outlineWidth, row.stickerOutline ? 14 : 5);
+            EXPECT_EQ(after.outlineColor, row.stickerOutline ? kWhite : (RGBAColor{1, 0, 0, 1}));
+            // Everything a preset does not frame stays as the user set it.
+            EXPECT_EQ(after.crop, QRectF(10, 20, 300, 400));
+            EXPECT_EQ(after.colorMode, ColorMode::tint);
+            EXPECT_EQ(after.tintStrength, 55);
+            EXPECT_EQ(after.subjectAdjust.exposure, 0.4);
+            EXPECT_EQ(after.backgroundAdjust.warmth, -0.2);
+            EXPECT_EQ(after.edgeBlend, 12);
+            EXPECT_EQ(after.backgroundBlur, 7);
+            EXPECT_TRUE(after.shadowEnabled);
+            EXPECT_EQ(after.shadowOffsetY, -3);
+            EXPECT_EQ(after.cornerRadius, 3);
+            ASSERT_EQ(after.texts.size(), 1);
+            EXPECT_EQ(after.texts[0].text, "SALE");
         }
-        EXPECT_EQ(exportDefaults(row.preset), row.exports) << rawValue(row.preset).toStdString();
+        EXPECT_EQ(exportDefaults(row.preset), row.exports);
     }
 }
 
