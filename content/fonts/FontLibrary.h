@@ -11,6 +11,7 @@
 // applied back on the GUI thread. Returned futures finish on the GUI thread.
 
 #include "content/fonts/FontItem.h"
+#include "content/files/ImageCache.h"
 #include "engine/pixel/Image.h"
 
 #include <QFuture>
@@ -119,7 +120,7 @@ private:
     const QString m_folder;
     std::unique_ptr<QSettings> m_settings;
     QNetworkAccessManager m_network;
-    QHash<QString, Image> m_previewCache;  // by family id; never evicted
+    ImageCache m_previewCache; // by family id
 };
 
 } // namespace zephrin

@@ -16,6 +16,7 @@
 // results are applied back on the GUI thread. Returned futures finish there.
 
 #include "content/backdrops/Backdrop.h"
+#include "content/files/ImageCache.h"
 #include "content/mybackgrounds/MyBackground.h"
 #include "content/tasks/Promise.h"
 #include "engine/pixel/Image.h"
@@ -109,7 +110,7 @@ private:
     Q_OBJECT_BINDABLE_PROPERTY(MyBackgroundsStore, QString, m_notice, &MyBackgroundsStore::noticeChanged)
 
     const QString m_root;
-    QHash<QString, Image> m_thumbCache;
+    ImageCache m_thumbCache{qint64(64) << 20}; // about two hundred thumbnails
     QTimer m_noticeTimer;
     // Bumped by every deletion: a thumbnail load that started before one does
     // not put its result back into the cache.
