@@ -78,7 +78,8 @@ bool chooseOutput(Session& session, unsigned scaleNumerator, J_COLOR_SPACE space
     return true;
 }
 
-// CMYK as Adobe writes it (inverted): each colour channel times K.
+// CMYK as Adobe writes it (inverted): each colour channel times K, into
+// R, G, B, 255 or B, G, R, 255.
 void cmykToFourBytes(const unsigned char* in, unsigned char* out, JDIMENSION width, bool bgra)
 {
     for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 4) {
@@ -175,12 +176,17 @@ Markers savedMarkers(const jpeg_decompress_struct& info)
     return markers;
 }
 
-// The four-byte pixels as a QImage over the same buffer: RGB32 is B, G, R, X in
-// memory on little-endian machines, RGBX8888 is R, G, B, X.
-QImage viewOf(const cv::Mat& pixels, bool bgra)
+// How the decoded rows are laid out, chosen so that each later step is the one
+// Qt takes on a picture of its own JPEG reader, with the same results.
+enum class Layout {
+    rgba, // R, G, B, 255: the Image itself
+    bgra, // Qt's RGB32 (B, G, R, X in memory), converted to sRGB in place
+    grey, // Qt's Grayscale8, for grey pictures that are scaled or converted
+};
+
+QImage viewOf(const cv::Mat& pixels, QImage::Format format)
 {
-    return QImage(pixels.data, pixels.cols, pixels.rows, qsizetype(pixels.step),
-                  bgra ? QImage::Format_RGB32 : QImage::Format_RGBX8888);
+    return QImage(pixels.data, pixels.cols, pixels.rows, qsizetype(pixels.step), format);
 }
 
 cv::Mat copyOf(const QImage& image)
@@ -190,14 +196,35 @@ cv::Mat copyOf(const QImage& image)
         .clone();
 }
 
-// Converted in place, as Qt converts an RGB32 picture.
-void convertToSRgb(cv::Mat& bgra, const QColorSpace& from)
+// Scaled smoothly to `wanted`, then converted from `profile` (when valid) to
+// sRGB, in Qt's formats: RGBX8888 and RGB32 share Qt's RGB32 arithmetic.
+Image finishedColour(cv::Mat pixels, bool bgra, QSize wanted, const QColorSpace& profile)
 {
-    QImage view = viewOf(bgra, true);
-    view.setColorSpace(from);
-    view.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
-    if (view.constBits() != bgra.data)
-        bgra = copyOf(view);
+    const QImage::Format format = bgra ? QImage::Format_RGB32 : QImage::Format_RGBX8888;
+    if (QSize(pixels.cols, pixels.rows) != wanted)
+        pixels = copyOf(viewOf(pixels, format).scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (profile.isValid()) {
+        QImage view = viewOf(pixels, format);
+        view.setColorSpace(profile);
+        view.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+        if (view.constBits() != pixels.data)
+            pixels = copyOf(view);
+    }
+    if (bgra)
+        cv::cvtColor(pixels, pixels, cv::COLOR_BGRA2RGBA);
+    return Image(pixels);
+}
+
+Image finishedGrey(const cv::Mat& grey, QSize wanted, const QColorSpace& profile)
+{
+    QImage picture = viewOf(grey, QImage::Format_Grayscale8);
+    if (picture.size() != wanted)
+        picture = picture.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (profile.isValid()) {
+        picture.setColorSpace(profile);
+        picture.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    }
+    return imageFromQImage(picture);
 }
 
 class SessionGuard {
@@ -241,32 +268,31 @@ ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
     const QColorSpace profile = limits.convertToSRgb && !markers.icc.isEmpty()
                                     ? QColorSpace::fromIccProfile(markers.icc)
                                     : QColorSpace();
-    // A picture whose colours change is decoded as Qt's RGB32 (B, G, R, X), so
-    // that the conversion runs in place exactly as on Qt's own pictures.
     const bool convert = profile.isValid() && profile != QColorSpace(QColorSpace::SRgb);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
 
     const QSize stored(int(info.image_width), int(info.image_height));
     const QSize wanted = boundedSize(stored, limits.maxLongEdge);
-    if (!chooseOutput(session, scaleNumerator(stored, wanted),
-                      cmyk ? JCS_CMYK : (convert ? JCS_EXT_BGRA : JCS_EXT_RGBA)))
+    if (!chooseOutput(session, scaleNumerator(stored, wanted), cmyk ? JCS_CMYK : JCS_EXT_RGBA))
         return failed(ReadFailure::unreadable);
-    const qint64 outputBytes = qint64(info.output_width) * info.output_height * 4;
-    if (outputBytes + coefficientBytes(info) > limits.maxDecodeBytes)
+    const QSize decoded(int(info.output_width), int(info.output_height));
+    if (qint64(decoded.width()) * decoded.height() * 4 + coefficientBytes(info) > limits.maxDecodeBytes)
         return failed(ReadFailure::tooLarge);
     info.mem->max_memory_to_use = long(limits.maxDecodeBytes);
 
-    cv::Mat pixels(int(info.output_height), int(info.output_width), CV_8UC4);
-    if (!decodeRows(session, pixels.data, pixels.step, cmyk, convert))
+    const bool scaled = decoded != wanted;
+    const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
+    const Layout layout = grey && (scaled || convert) ? Layout::grey
+                          : convert                                               ? Layout::bgra
+                                                                                  : Layout::rgba;
+    if (!cmyk)
+        info.out_color_space = layout == Layout::grey ? JCS_GRAYSCALE : layout == Layout::bgra ? JCS_EXT_BGRA : JCS_EXT_RGBA;
+    cv::Mat pixels(decoded.height(), decoded.width(), layout == Layout::grey ? CV_8UC1 : CV_8UC4);
+    if (!decodeRows(session, pixels.data, pixels.step, cmyk, layout == Layout::bgra))
         return failed(ReadFailure::unreadable);
 
-    if (QSize(pixels.cols, pixels.rows) != wanted)
-        pixels = copyOf(viewOf(pixels, convert).scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    if (convert) {
-        convertToSRgb(pixels, profile);
-        cv::cvtColor(pixels, pixels, cv::COLOR_BGRA2RGBA);
-    }
-    Image picture(pixels);
+    Image picture = layout == Layout::grey ? finishedGrey(pixels, wanted, convert ? profile : QColorSpace())
+                                           : finishedColour(pixels, layout == Layout::bgra, wanted, convert ? profile : QColorSpace());
     const int orientation = limits.applyOrientation ? exifOrientation(markers.exif) : 0;
     if (orientation > 1)
         picture = uprightImage(picture, orientation);

@@ -4,7 +4,9 @@
 // integer DCT, smooth chroma upsampling, the smallest M/8 scale that still
 // covers the wanted size and then Qt's smooth scaling, CMYK as Adobe stores it,
 // the ICC profile and the Exif orientation), so the pixels are the ones Qt's
-// reader gives.
+// reader gives. One difference: Qt's reader loses the colour space of a picture
+// it turns by 90°, so its colours stayed unconverted; here every picture with a
+// profile is converted, turned or not.
 //
 // Refused as unreadable: a file cut off before its end marker, a Huffman-coded
 // file smaller than one bit per 8 × 8 block of its picture, a scan whose data
