@@ -272,12 +272,21 @@ ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
 
     const QSize stored(int(info.image_width), int(info.image_height));
-    const QSize wanted = boundedSize(stored, limits.maxLongEdge);
-    if (!chooseOutput(session, scaleNumerator(stored, wanted), cmyk ? JCS_CMYK : JCS_EXT_RGBA))
-        return failed(ReadFailure::unreadable);
+    QSize wanted = boundedSize(stored, limits.maxLongEdge);
+    // Qt's scale, or where that passes the limit a smaller one, whose picture
+    // is then kept at its size rather than scaled up.
+    const auto decodeBytes = [&] { return qint64(info.output_width) * info.output_height * 4 + coefficientBytes(info); };
+    for (unsigned numerator = scaleNumerator(stored, wanted);; --numerator) {
+        if (!chooseOutput(session, numerator, cmyk ? JCS_CMYK : JCS_EXT_RGBA))
+            return failed(ReadFailure::unreadable);
+        if (decodeBytes() <= limits.maxDecodeBytes)
+            break;
+        if (numerator == 1)
+            return failed(ReadFailure::tooLarge);
+    }
     const QSize decoded(int(info.output_width), int(info.output_height));
-    if (qint64(decoded.width()) * decoded.height() * 4 + coefficientBytes(info) > limits.maxDecodeBytes)
-        return failed(ReadFailure::tooLarge);
+    if (decoded.width() < wanted.width() || decoded.height() < wanted.height())
+        wanted = decoded;
     info.mem->max_memory_to_use = long(limits.maxDecodeBytes);
 
     const bool scaled = decoded != wanted;

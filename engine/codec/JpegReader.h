@@ -10,9 +10,10 @@
 //
 // Refused as unreadable: a file cut off before its end marker, a Huffman-coded
 // file smaller than one bit per 8 × 8 block of its picture, a scan whose data
-// ends before its last block, more than 100 scans. Refused as tooLarge: a
-// decode whose output (at the chosen scale) plus a progressive file's
-// coefficient buffer would pass the limits' maxDecodeBytes.
+// ends before its last block, more than 100 scans. Where Qt's scale would
+// pass the limits' maxDecodeBytes (output plus a progressive file's
+// coefficient buffer), a smaller eighth is taken and its picture kept at that
+// size; refused as tooLarge when even 1/8 passes it.
 
 #include "engine/codec/ImageRead.h"
 

@@ -142,13 +142,15 @@ TEST(ImageRead, SaysTooLargeWhereTheFormatCannotDecodeSmaller)
     const ImageRead png = readImage(pngClaiming(11600, 11600, 1100 * 1000, 16), kPicture);
     expectRefused(png, ReadFailure::tooLarge, "PNG past the limit");
 
-    // A progressive JPEG holds all its coefficients until its last scan: 12
-    // megapixels of them pass a thumbnail's limit where a baseline file fits.
-    JpegSpec spec{.width = 4000, .height = 3000, .components = 1, .quality = 50};
+    // A progressive JPEG holds all its coefficients until its last scan, at
+    // any scale: 20 megapixels of them (40 MB) pass a thumbnail's limit where
+    // a baseline file decodes at an eighth.
+    JpegSpec spec{.width = 5000, .height = 4000, .components = 1, .quality = 50};
     ASSERT_TRUE(readImage(writeJpeg(spec), kThumbnail).image);
     spec.progressive = true;
-    expectRefused(readImage(writeJpeg(spec), kThumbnail), ReadFailure::tooLarge, "progressive JPEG");
-    EXPECT_TRUE(readImage(writeJpeg(spec), kPicture).image);
+    const QByteArray progressive = writeJpeg(spec);
+    expectRefused(readImage(progressive, kThumbnail), ReadFailure::tooLarge, "progressive JPEG");
+    EXPECT_TRUE(readImage(progressive, kPicture).image);
 }
 
 TEST(ImageRead, KeepsAtLeastOnePixelOnEachSide)

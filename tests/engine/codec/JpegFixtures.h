@@ -24,8 +24,8 @@ struct JpegSpec {
     bool progressive = false;
     int restartRows = 0;
     int quality = 88;
-    QByteArray icc;  // written as APP2 chunks
-    QByteArray app1; // written as one APP1 segment, verbatim
+    QByteArray icc{};  // written as APP2 chunks
+    QByteArray app1{}; // written as one APP1 segment, verbatim
 };
 
 inline QByteArray writeJpeg(const JpegSpec& spec)
