@@ -10,8 +10,8 @@
 // changes. Downloads and decoding run on the worker pools; their results are
 // applied back on the GUI thread. Returned futures finish on the GUI thread.
 
-#include "content/fonts/FontItem.h"
 #include "content/files/ImageCache.h"
+#include "content/fonts/FontItem.h"
 #include "engine/pixel/Image.h"
 
 #include <QFuture>
