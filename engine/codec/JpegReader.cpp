@@ -13,6 +13,7 @@
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE
 #include <cstring>
+#include <optional>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -60,7 +61,7 @@ bool readHeader(Session& session, QByteArrayView bytes)
 {
     if (setjmp(session.errors.jump))
         return false;
-    jpeg_mem_src(&session.info, reinterpret_cast<const unsigned char*>(bytes.data()), (unsigned long)bytes.size());
+    jpeg_mem_src(&session.info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&session.info, JPEG_APP0 + 1, 0xFFFF); // Exif
     jpeg_save_markers(&session.info, JPEG_APP0 + 2, 0xFFFF); // ICC profile
     jpeg_read_header(&session.info, TRUE);
@@ -154,6 +155,22 @@ unsigned scaleNumerator(QSize stored, QSize wanted)
         return 8;
     const double factor = std::min(double(stored.width()) / wanted.width(), double(stored.height()) / wanted.height());
     return unsigned(std::clamp(int(std::ceil(8 / factor)), 1, 8));
+}
+
+// Qt's scale (see scaleNumerator), or where its decode would take more than
+// `maxBytes` the largest smaller eighth that does not; tooLarge when even 1/8
+// would, unreadable when libjpeg refuses.
+std::optional<ReadFailure> chooseScale(Session& session, unsigned numerator, bool cmyk, qint64 maxBytes)
+{
+    const jpeg_decompress_struct& info = session.info;
+    for (;; --numerator) {
+        if (!chooseOutput(session, numerator, cmyk ? JCS_CMYK : JCS_EXT_RGBA))
+            return ReadFailure::unreadable;
+        if (qint64(info.output_width) * info.output_height * 4 + coefficientBytes(info) <= maxBytes)
+            return std::nullopt;
+        if (numerator == 1)
+            return ReadFailure::tooLarge;
+    }
 }
 
 struct Markers {
@@ -273,35 +290,29 @@ ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
 
     const QSize stored(int(info.image_width), int(info.image_height));
     QSize wanted = boundedSize(stored, limits.maxLongEdge);
-    // Qt's scale, or where that passes the limit a smaller one, whose picture
-    // is then kept at its size rather than scaled up.
-    const auto decodeBytes = [&] { return qint64(info.output_width) * info.output_height * 4 + coefficientBytes(info); };
-    for (unsigned numerator = scaleNumerator(stored, wanted);; --numerator) {
-        if (!chooseOutput(session, numerator, cmyk ? JCS_CMYK : JCS_EXT_RGBA))
-            return failed(ReadFailure::unreadable);
-        if (decodeBytes() <= limits.maxDecodeBytes)
-            break;
-        if (numerator == 1)
-            return failed(ReadFailure::tooLarge);
-    }
+    if (const std::optional<ReadFailure> failure =
+            chooseScale(session, scaleNumerator(stored, wanted), cmyk, limits.maxDecodeBytes))
+        return failed(*failure);
     const QSize decoded(int(info.output_width), int(info.output_height));
+    // A smaller scale than Qt's keeps its picture: nothing is scaled up.
     if (decoded.width() < wanted.width() || decoded.height() < wanted.height())
         wanted = decoded;
     info.mem->max_memory_to_use = long(limits.maxDecodeBytes);
 
-    const bool scaled = decoded != wanted;
-    const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
-    const Layout layout = grey && (scaled || convert) ? Layout::grey
-                          : convert                                               ? Layout::bgra
-                                                                                  : Layout::rgba;
+    const Layout layout = info.jpeg_color_space == JCS_GRAYSCALE && (decoded != wanted || convert) ? Layout::grey
+                          : convert                                                             ? Layout::bgra
+                                                                                                : Layout::rgba;
     if (!cmyk)
-        info.out_color_space = layout == Layout::grey ? JCS_GRAYSCALE : layout == Layout::bgra ? JCS_EXT_BGRA : JCS_EXT_RGBA;
+        info.out_color_space = layout == Layout::grey ? JCS_GRAYSCALE
+                               : layout == Layout::bgra ? JCS_EXT_BGRA
+                                                        : JCS_EXT_RGBA;
     cv::Mat pixels(decoded.height(), decoded.width(), layout == Layout::grey ? CV_8UC1 : CV_8UC4);
     if (!decodeRows(session, pixels.data, pixels.step, cmyk, layout == Layout::bgra))
         return failed(ReadFailure::unreadable);
 
-    Image picture = layout == Layout::grey ? finishedGrey(pixels, wanted, convert ? profile : QColorSpace())
-                                           : finishedColour(pixels, layout == Layout::bgra, wanted, convert ? profile : QColorSpace());
+    const QColorSpace conversion = convert ? profile : QColorSpace();
+    Image picture = layout == Layout::grey ? finishedGrey(pixels, wanted, conversion)
+                                           : finishedColour(pixels, layout == Layout::bgra, wanted, conversion);
     const int orientation = limits.applyOrientation ? exifOrientation(markers.exif) : 0;
     if (orientation > 1)
         picture = uprightImage(picture, orientation);

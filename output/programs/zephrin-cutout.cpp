@@ -89,8 +89,11 @@ int main(int argc, char* argv[])
     // The output's temporary file, made now: a folder that is missing or cannot
     // be written to is reported before the work rather than after it.
     OutputFile output(target);
-    if (!output.isOpen())
+    const auto cannotSave = [&] {
         return fail(sentence(CutoutService::FailureKind::encodeFailed), target + QStringLiteral(": ") + output.errorString());
+    };
+    if (!output.isOpen())
+        return cannotSave();
 
     {
         // Read, not mapped: another program may cut the file short meanwhile.
@@ -109,13 +112,12 @@ int main(int argc, char* argv[])
     }
 
     if (!output.write(result.data))
-        return fail(sentence(CutoutService::FailureKind::encodeFailed), target + QStringLiteral(": ") + output.errorString());
+        return cannotSave();
     switch (output.place(overwrite)) {
     case OutputFile::Placement::placed: break;
     // Another run wrote the name since the check above.
     case OutputFile::Placement::nameTaken: return refuseExisting();
-    case OutputFile::Placement::failed:
-        return fail(sentence(CutoutService::FailureKind::encodeFailed), target + QStringLiteral(": ") + output.errorString());
+    case OutputFile::Placement::failed: return cannotSave();
     }
     printLine(stdout, target);
     return 0;
