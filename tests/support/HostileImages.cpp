@@ -147,6 +147,12 @@ QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitD
     return png;
 }
 
+QByteArray pngHeaderClaiming(quint32 width, quint32 height)
+{
+    constexpr qsizetype kSignature = 8, kHeaderChunk = 25, kChunkStart = 8;
+    return pngClaiming(width, height, 2).left(kSignature + kHeaderChunk + kChunkStart + 2);
+}
+
 QByteArray clearPng(quint32 width, quint32 height)
 {
     // Every row: filter 0, then zero bytes.

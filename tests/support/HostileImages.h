@@ -26,6 +26,9 @@ QByteArray flatGreyJpeg(int width, int height, qint64 scanBytes = -1);
 // never ends) and an IEND chunk: whole in its structure, not in its data.
 QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth = 8);
 
+// The start of such a PNG, cut off two bytes into its IDAT chunk.
+QByteArray pngHeaderClaiming(quint32 width, quint32 height);
+
 // A real PNG of width × height transparent black 8-bit RGBA pixels, made
 // without Qt's encoder (zlib at its fastest): cheap even when large.
 QByteArray clearPng(quint32 width, quint32 height);
