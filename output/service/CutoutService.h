@@ -41,9 +41,10 @@ inline constexpr int kMaxLoadedLongEdge = 8192;
 
 // How far loading one picture may go: scaled to kMaxLoadedLongEdge, and at most
 // 1 GiB for the picture as its decoder yields it. A JPEG decodes at the
-// smallest eighth of its size (1/8 to 7/8) that still covers the long edge, so
-// any JPEG fits; other formats decode whole first, so 16384 × 16384 8-bit
-// pixels at the most.
+// smallest eighth of its size (1/8 to 7/8) that still covers the long edge and
+// an 8-bit RGB(A) PNG that is not interlaced is scaled row by row, so both fit
+// at any size; other pictures decode whole first, 16384 × 16384 8-bit pixels
+// at the most.
 inline constexpr ReadLimits kLoadLimits{kMaxLoadedLongEdge, qint64(1) << 30, true, true};
 
 // The decoded, upright picture in an image file's bytes (PNG, JPEG, HEIC/HEIF
