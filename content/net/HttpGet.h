@@ -5,8 +5,7 @@
 // give nothing. Redirects are followed (at most 50, never from HTTPS to HTTP),
 // and a request is abandoned when its whole transfer takes longer than its
 // deadline, however steadily the data trickles in. Runs on the network
-// manager's thread, whose event loop must
-// run; the future finishes there.
+// manager's thread, whose event loop must run; the future finishes there.
 
 #include <QByteArray>
 #include <QFuture>
