@@ -1,40 +1,26 @@
 #include "content/files/ImageFiles.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 
 namespace zephrin {
 
 namespace {
 
-std::optional<Image> readFrom(QIODevice* device)
-{
-    QImageReader reader(device);
-    reader.setAutoTransform(false);
-    const QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    return imageFromQImage(image);
-}
+constexpr qint64 kMaxFileBytes = qint64(256) << 20;
 
 } // namespace
 
-std::optional<Image> decodeImage(const QByteArray& data)
+std::optional<Image> decodeImage(const QByteArray& data, const ReadLimits& limits)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return readFrom(&buffer);
+    return readImage(data, limits).image;
 }
 
-std::optional<Image> readImageFile(const QString& path)
+std::optional<Image> readImageFile(const QString& path, const ReadLimits& limits)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
         return std::nullopt;
-    return readFrom(&file);
+    return decodeImage(file.readAll(), limits);
 }
 
 } // namespace zephrin

@@ -1,9 +1,12 @@
 #pragma once
 // Decoding downloaded and stored pictures (PNG, JPEG, and whatever else Qt's
-// image plugins read) into premultiplied RGBA. The first image of the data,
-// without orientation or scaling; Qt's allocation limit refuses pictures whose
-// pixels would not fit in memory.
+// image plugins read) into premultiplied RGBA: the first image of the data,
+// colours as stored, without orientation. Each use reads within limits of its
+// own, so that a file claiming a huge picture costs no more than a real one of
+// that use: larger pictures are scaled down (a JPEG while it decodes) and those
+// past the memory limit are refused.
 
+#include "engine/codec/ImageRead.h"
 #include "engine/pixel/Image.h"
 
 #include <QByteArray>
@@ -13,9 +16,16 @@
 
 namespace zephrin {
 
-std::optional<Image> decodeImage(const QByteArray& data);
+// Grid thumbnails and font previews.
+inline constexpr ReadLimits kThumbnailLimits{2048, qint64(32) << 20, false, false};
+// Pictures placed behind a subject: backdrop photos, saved backgrounds.
+inline constexpr ReadLimits kPictureLimits{8192, qint64(256) << 20, false, false};
 
-// None when the file is missing, unreadable or not a picture.
-std::optional<Image> readImageFile(const QString& path);
+// Nothing when the data is not a picture, is damaged or passes the limits.
+std::optional<Image> decodeImage(const QByteArray& data, const ReadLimits& limits);
+
+// The same for a file; nothing also when it is missing, unreadable or larger
+// than any picture file of these uses (256 MiB).
+std::optional<Image> readImageFile(const QString& path, const ReadLimits& limits);
 
 } // namespace zephrin

@@ -31,9 +31,15 @@ const QString kManifestFile = QStringLiteral("fonts.json");
 
 constexpr auto kManifestTimeout = 30s;
 constexpr auto kDefaultTimeout = 60s;
+// A download that goes on sending a byte now and then ends here.
+constexpr auto kManifestDeadline = 2min;
+constexpr auto kFontDeadline = 5min;
+constexpr auto kPreviewDeadline = 60s;
 constexpr qint64 kMaxManifestBytes = 16 * 1024 * 1024;
 constexpr qint64 kMaxFontBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxPreviewBytes = 16 * 1024 * 1024;
+// Previews of every family of the catalogue, many times over.
+constexpr qint64 kPreviewCacheBytes = qint64(32) << 20;
 
 // A list of strings from the settings; anything else counts as empty. The INI
 // format gives a one-element list back as a plain string.
@@ -86,7 +92,8 @@ struct FontLibrary::Download {
 };
 
 FontLibrary::FontLibrary(QUrl base, QString fontsFolder, std::unique_ptr<QSettings> settings, QObject* parent)
-    : QObject(parent), m_base(std::move(base)), m_folder(std::move(fontsFolder)), m_settings(std::move(settings))
+    : QObject(parent), m_base(std::move(base)), m_folder(std::move(fontsFolder)), m_settings(std::move(settings)),
+      m_previewCache(kPreviewCacheBytes)
 {
     const QStringList favorites = stringList(*m_settings, kFavoritesKey);
     m_favorites.setValueBypassingBindings(QSet<QString>(favorites.begin(), favorites.end()));
@@ -115,7 +122,7 @@ void FontLibrary::loadIfNeeded()
 void FontLibrary::fetchManifest()
 {
     const CachedCatalogue<FontManifest> catalogue{
-        {m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes},
+        {m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes, kManifestDeadline},
         QDir(m_folder).filePath(kManifestFile),
         decodeFontManifest};
     loadCatalogue(
@@ -180,7 +187,7 @@ void FontLibrary::downloadNextFace(const std::shared_ptr<Download>& job)
         }).then(this, [this, job](std::optional<QString> name) { faceObtained(job, std::move(name), true); });
         return;
     }
-    httpGet(m_network, {face.remote, kDefaultTimeout, false, kMaxFontBytes})
+    httpGet(m_network, {face.remote, kDefaultTimeout, false, kMaxFontBytes, kFontDeadline})
         .then(userInitiatedPool(), [local](std::optional<QByteArray> body) -> std::optional<QString> {
             // A face the server doesn't deliver is skipped: nothing written or registered.
             if (!body)
@@ -231,9 +238,8 @@ void FontLibrary::noteRecent(const QString& id)
 
 QFuture<std::optional<Image>> FontLibrary::preview(const QString& id)
 {
-    const auto cached = m_previewCache.constFind(id);
-    if (cached != m_previewCache.constEnd())
-        return readyFuture<std::optional<Image>>(*cached);
+    if (std::optional<Image> cached = m_previewCache.find(id))
+        return readyFuture<std::optional<Image>>(std::move(cached));
     const std::optional<QString> local = pathInside(m_folder, previewPath(id));
     const std::optional<QUrl> remote = urlInside(m_base, previewPath(id));
     if (!isSafeName(id) || !local || !remote)
@@ -250,18 +256,18 @@ QFuture<std::optional<Image>> FontLibrary::preview(const QString& id)
         if (!file.open(QIODevice::ReadOnly))
             return std::nullopt;
         // A file on disk is the answer, even one that doesn't decode.
-        return decodeImage(file.readAll());
+        return decodeImage(file.readAll(), kThumbnailLimits);
     }).then(this, [this, finish, path = *local, url = *remote](std::optional<std::optional<Image>> onDisk) {
         if (onDisk) {
             finish(*onDisk);
             return;
         }
-        httpGet(m_network, {url, kDefaultTimeout, false, kMaxPreviewBytes})
+        httpGet(m_network, {url, kDefaultTimeout, false, kMaxPreviewBytes, kPreviewDeadline})
             .then(utilityPool(), [path](std::optional<QByteArray> body) -> std::optional<Image> {
                 if (!body)
                     return std::nullopt;
                 writeAtomically(path, *body);
-                return decodeImage(*body);
+                return decodeImage(*body, kThumbnailLimits);
             })
             .then(this, finish);
     });

@@ -10,6 +10,7 @@
 // changes. Downloads and decoding run on the worker pools; their results are
 // applied back on the GUI thread. Returned futures finish on the GUI thread.
 
+#include "content/files/ImageCache.h"
 #include "content/fonts/FontItem.h"
 #include "engine/pixel/Image.h"
 
@@ -119,7 +120,7 @@ private:
     const QString m_folder;
     std::unique_ptr<QSettings> m_settings;
     QNetworkAccessManager m_network;
-    QHash<QString, Image> m_previewCache;  // by family id; never evicted
+    ImageCache m_previewCache; // by family id
 };
 
 } // namespace zephrin

@@ -320,13 +320,12 @@ QFuture<void> MyBackgroundsStore::addFromBackdrop(const Backdrop& backdrop)
 
 QFuture<std::optional<Image>> MyBackgroundsStore::thumbnail(const QString& id)
 {
-    const auto cached = m_thumbCache.constFind(id);
-    if (cached != m_thumbCache.constEnd())
-        return readyFuture<std::optional<Image>>(*cached);
+    if (std::optional<Image> cached = m_thumbCache.find(id))
+        return readyFuture<std::optional<Image>>(std::move(cached));
     const std::optional<QString> path = thumbPath(id);
     if (!path)
         return readyFuture<std::optional<Image>>(std::nullopt);
-    return m_lifeline->then(QtConcurrent::run(utilityPool(), [path = *path] { return readImageFile(path); }),
+    return m_lifeline->then(QtConcurrent::run(utilityPool(), [path = *path] { return readImageFile(path, kThumbnailLimits); }),
                             [this, id, generation = m_generation](std::optional<Image> image) {
                                 if (image && generation == m_generation)
                                     m_thumbCache.insert(id, *image);
@@ -339,7 +338,7 @@ QFuture<std::optional<Image>> MyBackgroundsStore::fullImage(const QString& id)
     const std::optional<QString> path = imagePath(id);
     if (!path)
         return readyFuture<std::optional<Image>>(std::nullopt);
-    return QtConcurrent::run(userInitiatedPool(), [path = *path] { return readImageFile(path); });
+    return QtConcurrent::run(userInitiatedPool(), [path = *path] { return readImageFile(path, kPictureLimits); });
 }
 
 QFuture<bool> MyBackgroundsStore::toggleFavorite(const QSet<QString>& ids)

@@ -29,6 +29,7 @@
 // when the store goes first).
 
 #include "content/backdrops/Backdrop.h"
+#include "content/files/ImageCache.h"
 #include "content/mybackgrounds/MyBackground.h"
 #include "content/tasks/Lifeline.h"
 #include "content/tasks/Promise.h"
@@ -148,7 +149,7 @@ private:
     QList<MyBackground> m_written;   // what library.json holds (as far as this store knows)
     std::deque<Change> m_pending;    // changes shown in m_items, oldest first, not yet written
     std::size_t m_writing = 0;       // how many of m_pending the running write holds; 0: none runs
-    QHash<QString, Image> m_thumbCache;
+    ImageCache m_thumbCache{qint64(64) << 20}; // about two hundred thumbnails
     QTimer m_noticeTimer;
     // Bumped by every deletion: a thumbnail load that started before one does
     // not put its result back into the cache.

@@ -4,6 +4,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPromise>
+#include <QTimer>
 
 #include <memory>
 
@@ -20,6 +21,11 @@ QFuture<std::optional<QByteArray>> httpGet(QNetworkAccessManager& network, const
                          get.ignoreLocalCache ? QNetworkRequest::AlwaysNetwork
                                               : QNetworkRequest::PreferNetwork);
     QNetworkReply* reply = network.get(request);
+
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(get.deadline);
 
     const qint64 maxBytes = get.maxBytes;
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxBytes](qint64 received, qint64) {

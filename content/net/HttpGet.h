@@ -2,8 +2,10 @@
 // One GET of a content-server resource. Only a complete body answered with HTTP
 // status 200 counts; a transport error, a time-out, a response that is not
 // HTTP (a file: URL, say), any other status or a body over the size cap all
-// give nothing. Runs on the network manager's thread, whose event loop must
-// run; the future finishes there.
+// give nothing. Redirects are followed (at most 50, never from HTTPS to HTTP),
+// and a request is abandoned when its whole transfer takes longer than its
+// deadline, however steadily the data trickles in. Runs on the network
+// manager's thread, whose event loop must run; the future finishes there.
 
 #include <QByteArray>
 #include <QFuture>
@@ -24,6 +26,8 @@ struct HttpGet {
     bool ignoreLocalCache = false;
     // Larger bodies are abandoned as soon as they pass the cap.
     qint64 maxBytes = 64 * 1024 * 1024;
+    // Time allowed for the whole request, redirects and body included.
+    std::chrono::milliseconds deadline{300000};
 };
 
 QFuture<std::optional<QByteArray>> httpGet(QNetworkAccessManager& network, const HttpGet& get);

@@ -25,6 +25,12 @@ const QString kManifestFile = QStringLiteral("manifest.json");
 constexpr auto kManifestTimeout = 20s;
 constexpr auto kThumbnailTimeout = 20s;
 constexpr auto kFullImageTimeout = 60s;
+// A download that goes on sending a byte now and then ends here.
+constexpr auto kThumbnailDeadline = 60s;
+constexpr auto kFullImageDeadline = 5min;
+constexpr auto kManifestDeadline = 2min;
+// About a hundred thumbnails of the catalogue's size (480 × 320).
+constexpr qint64 kThumbCacheBytes = qint64(64) << 20;
 constexpr qint64 kMaxManifestBytes = 16 * 1024 * 1024;
 constexpr qint64 kMaxImageBytes = 64 * 1024 * 1024;
 
@@ -44,7 +50,7 @@ const QString PhotoBackdropLibrary::failureMessage =
     QStringLiteral("Couldn't reach the photo library. Check your internet connection.");
 
 PhotoBackdropLibrary::PhotoBackdropLibrary(QUrl base, QString cacheFolder, QObject* parent)
-    : QObject(parent), m_base(std::move(base)), m_cacheFolder(std::move(cacheFolder))
+    : QObject(parent), m_base(std::move(base)), m_cacheFolder(std::move(cacheFolder)), m_thumbCache(kThumbCacheBytes)
 {
     m_categories.setValueBypassingBindings({allCategory});
 }
@@ -66,7 +72,7 @@ QFuture<void> PhotoBackdropLibrary::refresh()
     auto done = std::make_shared<QPromise<void>>();
     done->start();
     const CachedCatalogue<PhotoManifest> catalogue{
-        {m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes},
+        {m_base.resolved(QUrl(kManifestFile)), kManifestTimeout, true, kMaxManifestBytes, kManifestDeadline},
         QDir(m_cacheFolder).filePath(kManifestFile),
         decodePhotoManifest};
     loadCatalogue(
@@ -118,9 +124,8 @@ QString PhotoBackdropLibrary::subfolder(const QString& name) const
 
 QFuture<std::optional<Image>> PhotoBackdropLibrary::thumbnail(const QString& id)
 {
-    const auto cached = m_thumbCache.constFind(id);
-    if (cached != m_thumbCache.constEnd())
-        return readyFuture<std::optional<Image>>(*cached);
+    if (std::optional<Image> cached = m_thumbCache.find(id))
+        return readyFuture<std::optional<Image>>(std::move(cached));
     if (!isSafeName(id))
         return readyFuture<std::optional<Image>>(std::nullopt);
 
@@ -133,12 +138,13 @@ QFuture<std::optional<Image>> PhotoBackdropLibrary::thumbnail(const QString& id)
     m_thumbTasks.insert(id, {waiter});
     const QString local = QDir(subfolder(QStringLiteral("thumbs"))).filePath(id + QStringLiteral(".jpg"));
     const QUrl remote = *urlInside(m_base, QStringLiteral("thumbs/") + id + QStringLiteral(".jpg"));
-    loadImage(local, remote, kThumbnailTimeout, utilityPool()).then(this, [this, id](std::optional<Image> image) {
-        if (image)
-            m_thumbCache.insert(id, *image);
-        for (const auto& waiting : m_thumbTasks.take(id))
-            settle(waiting, image);
-    });
+    loadImage({local, remote, kThumbnailTimeout, kThumbnailDeadline, kThumbnailLimits, utilityPool()})
+        .then(this, [this, id](std::optional<Image> image) {
+            if (image)
+                m_thumbCache.insert(id, *image);
+            for (const auto& waiting : m_thumbTasks.take(id))
+                settle(waiting, image);
+        });
     return waiter->future();
 }
 
@@ -148,25 +154,24 @@ QFuture<std::optional<Image>> PhotoBackdropLibrary::fullImage(const QString& id)
         return readyFuture<std::optional<Image>>(std::nullopt);
     const QString local = QDir(subfolder(QStringLiteral("full"))).filePath(id + QStringLiteral(".jpg"));
     const QUrl remote = *urlInside(m_base, QStringLiteral("full/") + id + QStringLiteral(".jpg"));
-    return loadImage(local, remote, kFullImageTimeout, userInitiatedPool());
+    return loadImage({local, remote, kFullImageTimeout, kFullImageDeadline, kPictureLimits, userInitiatedPool()});
 }
 
-QFuture<std::optional<Image>> PhotoBackdropLibrary::loadImage(const QString& local, const QUrl& remote,
-                                                              std::chrono::milliseconds timeout, QThreadPool* pool)
+QFuture<std::optional<Image>> PhotoBackdropLibrary::loadImage(const ImageLoad& load)
 {
     auto promise = startedPromise<std::optional<Image>>();
-    QtConcurrent::run(pool, [local] { return readImageFile(local); })
-        .then(this, [this, promise, local, remote, timeout, pool](std::optional<Image> onDisk) {
+    QtConcurrent::run(load.pool, [load] { return readImageFile(load.local, load.limits); })
+        .then(this, [this, promise, load](std::optional<Image> onDisk) {
             // A file that doesn't decode is replaced by the next good download.
             if (onDisk) {
                 settle(promise, std::move(onDisk));
                 return;
             }
-            httpGet(m_network, {remote, timeout, false, kMaxImageBytes})
-                .then(pool, [local](std::optional<QByteArray> body) -> std::optional<Image> {
-                    std::optional<Image> image = body ? decodeImage(*body) : std::nullopt;
+            httpGet(m_network, {load.remote, load.timeout, false, kMaxImageBytes, load.deadline})
+                .then(load.pool, [load](std::optional<QByteArray> body) -> std::optional<Image> {
+                    std::optional<Image> image = body ? decodeImage(*body, load.limits) : std::nullopt;
                     if (image)
-                        writeAtomically(local, *body);
+                        writeAtomically(load.local, *body);
                     return image;
                 })
                 .then(this, [promise](std::optional<Image> image) { settle(promise, std::move(image)); });

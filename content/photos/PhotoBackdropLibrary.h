@@ -14,7 +14,9 @@
 // set the status to loading and call refresh() (the library never sets
 // loading itself).
 
+#include "content/files/ImageCache.h"
 #include "content/photos/PhotoBackdrop.h"
+#include "engine/codec/ImageRead.h"
 #include "engine/pixel/Image.h"
 
 #include <QFuture>
@@ -85,8 +87,9 @@ public:
     // The photos of one category, in catalogue order; "All" gives every photo.
     QList<PhotoBackdrop> items(const QString& category) const;
 
-    // Decoded thumbnails by photo id, for tiles that can show one at once.
-    const QHash<QString, Image>& thumbCache() const { return m_thumbCache; }
+    // The decoded thumbnail of a photo when it is in memory, for tiles that can
+    // show one at once.
+    std::optional<Image> cachedThumbnail(const QString& id) { return m_thumbCache.find(id); }
 
     // The photo's thumbnail: from memory, else disk, else downloaded (and kept
     // on disk). Concurrent requests for one id share a single load.
@@ -103,8 +106,15 @@ signals:
 private:
     void apply(const std::optional<QStringList>& categories, const QList<PhotoBackdrop>& items);
     QString subfolder(const QString& name) const;
-    QFuture<std::optional<Image>> loadImage(const QString& local, const QUrl& remote,
-                                            std::chrono::milliseconds timeout, QThreadPool* pool);
+    struct ImageLoad {
+        QString local;
+        QUrl remote;
+        std::chrono::milliseconds timeout;  // without data arriving
+        std::chrono::milliseconds deadline; // for the whole download
+        ReadLimits limits;
+        QThreadPool* pool;
+    };
+    QFuture<std::optional<Image>> loadImage(const ImageLoad& load);
 
     Q_OBJECT_BINDABLE_PROPERTY(PhotoBackdropLibrary, QStringList, m_categories, &PhotoBackdropLibrary::categoriesChanged)
     Q_OBJECT_BINDABLE_PROPERTY(PhotoBackdropLibrary, QList<PhotoBackdrop>, m_items, &PhotoBackdropLibrary::itemsChanged)
@@ -113,7 +123,7 @@ private:
     const QUrl m_base;
     const QString m_cacheFolder;
     QNetworkAccessManager m_network;
-    QHash<QString, Image> m_thumbCache;  // never evicted
+    ImageCache m_thumbCache;
     // The callers waiting for each thumbnail load in flight.
     QHash<QString, QList<std::shared_ptr<QPromise<std::optional<Image>>>>> m_thumbTasks;
 };

@@ -51,6 +51,24 @@ QColorSpace colorSpaceOf(const heif_image_handle* handle)
     }
 }
 
+std::unique_ptr<heif_context, ContextDeleter> contextOf(QByteArrayView bytes)
+{
+    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
+    if (!context
+        || !ok(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()),
+                                                          nullptr)))
+        return nullptr;
+    return context;
+}
+
+std::unique_ptr<heif_image_handle, HandleDeleter> primaryOf(heif_context* context)
+{
+    heif_image_handle* primary = nullptr;
+    if (context == nullptr || !ok(heif_context_get_primary_image_handle(context, &primary)))
+        return nullptr;
+    return std::unique_ptr<heif_image_handle, HandleDeleter>(primary);
+}
+
 } // namespace
 
 bool isHeif(QByteArrayView bytes)
@@ -60,17 +78,21 @@ bool isHeif(QByteArrayView bytes)
         == heif_filetype_yes_supported;
 }
 
+std::optional<QSize> heifSize(QByteArrayView bytes)
+{
+    const auto context = contextOf(bytes);
+    const auto handle = primaryOf(context.get());
+    if (!handle)
+        return std::nullopt;
+    return QSize(heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()));
+}
+
 std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
 {
-    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
-    if (!context
-        || !ok(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()),
-                                                          nullptr)))
+    const auto context = contextOf(bytes);
+    const auto handle = primaryOf(context.get());
+    if (!handle)
         return std::nullopt;
-    heif_image_handle* primary = nullptr;
-    if (!ok(heif_context_get_primary_image_handle(context.get(), &primary)))
-        return std::nullopt;
-    std::unique_ptr<heif_image_handle, HandleDeleter> handle(primary);
 
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());

@@ -11,6 +11,10 @@ namespace zephrin {
 // Whether the bytes start like a HEIF file that libheif can decode.
 bool isHeif(QByteArrayView bytes);
 
+// The size of the primary image as its header gives it (before rotation);
+// nothing when libheif cannot parse the file.
+std::optional<QSize> heifSize(QByteArrayView bytes);
+
 // The primary image, its rotation and mirroring applied, as RGBA8888 (straight)
 // or RGBA8888_Premultiplied when the file stores premultiplied alpha, with the
 // file's colour space attached (an ICC profile, or Display P3 signalled by its

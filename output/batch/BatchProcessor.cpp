@@ -65,9 +65,7 @@ QString extensionOf(ExportFormat format) { return QString::fromLatin1(fileExtens
 Output process(const QString& path, const Settings& settings, const MatteEngine& engine,
                const Vectorizer& vectorizer)
 {
-    const std::optional<Image> photo = CutoutService::loadImageFile(path);
-    if (!photo)
-        throw Failure(FailureKind::unreadable);
+    const std::optional<Image> photo = CutoutService::decodeUprightFile(path);
 
     const CompositeSettings composite = framing(settings);
     const Image picture = [&] {

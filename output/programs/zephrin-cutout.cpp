@@ -1,8 +1,11 @@
 // zephrin-cutout: the "Remove Background" request from the command line. It cuts
 // the subject out of one image file and writes the cutout beside it (or into the
 // folder given), prints the path it wrote, and on failure prints the reason on
-// standard error with exit status 1 (2 for a usage error).
+// standard error with exit status 1 (2 for a usage error). A file of the
+// cutout's name is never replaced without --overwrite, also when another run
+// writes it meanwhile; the output folder is checked before the work.
 
+#include "output/service/OutputFile.h"
 #include "output/service/RemoveBackgroundIntent.h"
 
 #include <QCommandLineParser>
@@ -10,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -77,14 +79,27 @@ int main(int argc, char* argv[])
     const QString folder = parser.isSet(folderOption) ? parser.value(folderOption) : input.absolutePath();
     const QString target = QDir::cleanPath(QDir(folder).absoluteFilePath(
         RemoveBackgroundIntent::resultFileName(input.fileName(), RemoveBackgroundIntent::mappedFormat(intent.format))));
-    if (QFileInfo::exists(target) && !parser.isSet(overwriteOption)) {
+    const bool overwrite = parser.isSet(overwriteOption);
+    const auto refuseExisting = [&] {
         printLine(stderr, target + QStringLiteral(" already exists; pass --overwrite to replace it."));
         return kFailed;
-    }
+    };
+    if (QFileInfo::exists(target) && !overwrite)
+        return refuseExisting();
+    // The output's temporary file, made now: a folder that is missing or cannot
+    // be written to is reported before the work rather than after it.
+    OutputFile output(target);
+    const auto cannotSave = [&] {
+        return fail(sentence(CutoutService::FailureKind::encodeFailed), target + QStringLiteral(": ") + output.errorString());
+    };
+    if (!output.isOpen())
+        return cannotSave();
 
-    QFile imageFile(input.filePath());
-    // Mapped: a large file that turns out not to be an image costs no memory.
-    intent.image = IntentFile{CutoutService::imageFileBytes(imageFile, CutoutService::FileAccess::mapped), input.fileName()};
+    {
+        // Read, not mapped: another program may cut the file short meanwhile.
+        QFile imageFile(input.filePath());
+        intent.image = IntentFile{CutoutService::imageFileBytes(imageFile), input.fileName()};
+    }
 
     IntentFile result;
     try {
@@ -96,9 +111,14 @@ int main(int argc, char* argv[])
         return fail(sentence(CutoutService::FailureKind::renderFailed), QString::fromLocal8Bit(error.what()));
     }
 
-    QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly) || output.write(result.data) != result.data.size() || !output.commit())
-        return fail(sentence(CutoutService::FailureKind::encodeFailed), target + QStringLiteral(": ") + output.errorString());
+    if (!output.write(result.data))
+        return cannotSave();
+    switch (output.place(overwrite)) {
+    case OutputFile::Placement::placed: break;
+    // Another run wrote the name since the check above.
+    case OutputFile::Placement::nameTaken: return refuseExisting();
+    case OutputFile::Placement::failed: return cannotSave();
+    }
     printLine(stdout, target);
     return 0;
 }

@@ -3,9 +3,18 @@
 #include "engine/isnet/CoreMLMatte.h"
 #include "engine/matte/MatteEngine.h"
 
+#include <opencv2/core.hpp>
+
 namespace zephrin::CutoutService {
 
 namespace {
+
+bool hasVisiblePixel(const Image& image)
+{
+    cv::Mat alpha;
+    cv::extractChannel(image.pixels, alpha, 3);
+    return cv::countNonZero(alpha) > 0;
+}
 
 // IS-Net whenever its model is present, the classical subject finder otherwise.
 MatteModel automaticModel() { return CoreMLMatte::isAvailable() ? MatteModel::isnet : MatteModel::apple; }
@@ -32,7 +41,10 @@ Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel m
         throw Failure(FailureKind::noSubject);
     }
     const Image refined = engine.applyMatteSettings(image, *box, settings);
-    return Image(engine.context().render(refined, refined.extent()));
+    const Image rendered(engine.context().render(refined, refined.extent()));
+    if (!rendered.empty() && !hasVisiblePixel(rendered))
+        throw Failure(FailureKind::noSubject);
+    return rendered;
 }
 
 QByteArray cutout(const Image& image, Format format, int maxLongEdge, std::optional<MatteModel> model)

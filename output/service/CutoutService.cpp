@@ -9,6 +9,7 @@ const char* sentence(FailureKind kind) noexcept
     case FailureKind::noSubject: return "No subject was found in this image.";
     case FailureKind::renderFailed: return "The cutout couldn't be rendered.";
     case FailureKind::encodeFailed: return "The cutout couldn't be saved.";
+    case FailureKind::tooLarge: return "That image is too large.";
     }
     return "The cutout couldn't be rendered.";
 }

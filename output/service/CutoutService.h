@@ -5,6 +5,7 @@
 // own MatteEngine. The batch processor loads its files and cuts out its
 // subjects here too, and reports its failures with the same sentences.
 
+#include "engine/codec/ImageRead.h"
 #include "engine/pixel/Image.h"
 #include "engine/types/ExportFormat.h"
 #include "engine/types/MatteSettings.h"
@@ -24,7 +25,7 @@ class MatteEngine;
 
 namespace zephrin::CutoutService {
 
-enum class FailureKind { unreadable, noSubject, renderFailed, encodeFailed };
+enum class FailureKind { unreadable, noSubject, renderFailed, encodeFailed, tooLarge };
 
 const char* sentence(FailureKind kind) noexcept;
 
@@ -38,38 +39,49 @@ ExportFormat exportFormat(Format format);
 // The longer side a loaded image is limited to.
 inline constexpr int kMaxLoadedLongEdge = 8192;
 
+// How far loading one picture may go: scaled to kMaxLoadedLongEdge, and at most
+// 1 GiB for the picture as its decoder yields it. A JPEG decodes at the
+// smallest eighth of its size (1/8 to 7/8) that still covers the long edge and
+// an 8-bit RGB(A) PNG that is not interlaced is scaled row by row, so both fit
+// at any size; other pictures decode whole first, 16384 × 16384 8-bit pixels
+// at the most.
+inline constexpr ReadLimits kLoadLimits{kMaxLoadedLongEdge, qint64(1) << 30, true, true};
+
 // The decoded, upright picture in an image file's bytes (PNG, JPEG, HEIC/HEIF
 // and whatever else Qt's image readers know): orientation flags applied, scaled
-// down (aspect kept) so that its longer side is at most kMaxLoadedLongEdge,
-// converted to sRGB. Nothing when the bytes are not a readable image, when a JPEG
-// is cut off before its end, or when the header claims an absurd size (more than
-// 16384 × 16384 pixels), which is refused before anything is decoded. Never throws.
+// down (aspect kept, at least one pixel each side) so that its longer side is
+// at most kMaxLoadedLongEdge, converted to sRGB. Throws Failure: tooLarge when
+// the picture would pass kLoadLimits (checked before anything is decoded),
+// unreadable for anything else that gives no picture (not an image, cut off,
+// data too short for the size its header claims).
+Image decodeUpright(QByteArrayView encoded);
+
+// The same picture, or nothing where decodeUpright throws. Never throws.
 std::optional<Image> loadImage(QByteArrayView encoded);
 
 // Image files larger than this are refused unread (2 GiB): more than the
 // uncompressed bytes of the largest picture loadImage decodes.
 inline constexpr qint64 kMaxImageFileBytes = qint64(2) << 30;
 
-// How imageFileBytes fetches a file's bytes. `read` copies them, so the file can
-// be closed at once. `mapped` maps them, so that a large file that turns out not
-// to be an image costs no memory; they stay valid while the QFile lives, and a
-// file cut short meanwhile by another program ends the process (SIGBUS), so
-// mapping suits only a process of its own.
-enum class FileAccess { read, mapped };
-
-// Opens `file` and gives its bytes for loadImage. Empty when it is not a regular
+// Opens `file` and reads its bytes for loadImage. Empty when it is not a regular
 // file (symbolic links resolved; a folder, a device or a pipe is never opened, so
 // nothing blocks), cannot be opened or read, is empty or larger than
-// kMaxImageFileBytes.
-QByteArray imageFileBytes(QFile& file, FileAccess access);
+// kMaxImageFileBytes. The bytes are copied, never mapped: a file that another
+// program cuts short meanwhile cannot pull pages from under the decoder.
+QByteArray imageFileBytes(QFile& file);
 
-// The upright picture in the image file at `path`, as loadImage gives it from the
-// bytes imageFileBytes reads; the file is closed before anything is decoded.
+// decodeUpright of the bytes of the image file at `path`, read by
+// imageFileBytes; the file is closed before anything is decoded. A file that
+// cannot be read throws Failure(unreadable).
+Image decodeUprightFile(const QString& path);
+
+// The same picture, or nothing where decodeUprightFile throws.
 std::optional<Image> loadImageFile(const QString& path);
 
 // The subject of `image` found with `model`, refined with `settings` and
 // rendered over the image's extent; empty when the render gives nothing.
-// Throws Failure(noSubject) when matte making fails for any reason.
+// Throws Failure(noSubject) when matte making fails for any reason, and when the
+// rendered cutout has no pixel that is not fully transparent.
 Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel model, const MatteSettings& settings);
 
 // One complete cutout of `image`, encoded in `format` with its long edge at most

@@ -4,33 +4,39 @@
 
 namespace zephrin::CutoutService {
 
-QByteArray imageFileBytes(QFile& file, FileAccess access)
+QByteArray imageFileBytes(QFile& file)
 {
     // Opening a pipe for reading would wait for a writer, and a device may never
     // end: only regular files are opened.
     if (file.fileName().isEmpty() || !QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
-    // The size of the file as opened; read() makes a buffer of the size asked for.
+    // The size of the file as opened; read() makes a buffer of the size asked for
+    // and gives fewer bytes when the file has shrunk since.
     const qint64 size = file.size();
     if (size <= 0 || size > kMaxImageFileBytes)
         return {};
-    if (access == FileAccess::mapped) {
-        if (uchar* mapped = file.map(0, size))
-            return QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size));
-    }
     return file.read(size);
 }
 
-std::optional<Image> loadImageFile(const QString& path)
+Image decodeUprightFile(const QString& path)
 {
     QByteArray bytes;
     {
         QFile file(path);
-        bytes = imageFileBytes(file, FileAccess::read);
+        bytes = imageFileBytes(file);
     }
     if (bytes.isEmpty())
+        throw Failure(FailureKind::unreadable);
+    return decodeUpright(bytes);
+}
+
+std::optional<Image> loadImageFile(const QString& path)
+{
+    try {
+        return decodeUprightFile(path);
+    } catch (const Failure&) {
         return std::nullopt;
-    return loadImage(bytes);
+    }
 }
 
 } // namespace zephrin::CutoutService

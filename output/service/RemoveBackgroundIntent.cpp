@@ -27,10 +27,8 @@ QString RemoveBackgroundIntent::resultFileName(const QString& inputFilename, Cut
 IntentFile RemoveBackgroundIntent::perform() const
 {
     const CutoutService::Format mapped = mappedFormat(format);
-    const std::optional<Image> source = CutoutService::loadImage(image.data);
-    if (!source)
-        throw CutoutService::Failure(CutoutService::FailureKind::unreadable);
-    return IntentFile{CutoutService::cutout(*source, mapped, maxLongEdge),
+    const Image source = CutoutService::decodeUpright(image.data);
+    return IntentFile{CutoutService::cutout(source, mapped, maxLongEdge),
                       resultFileName(image.filename, mapped)};
 }
 

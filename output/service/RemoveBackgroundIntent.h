@@ -44,7 +44,8 @@ struct RemoveBackgroundIntent {
     static QString resultFileName(const QString& inputFilename, CutoutService::Format format);
 
     // The cutout of the image file, named by resultFileName. Throws
-    // CutoutService::Failure (unreadable, or whatever the cutout throws).
+    // CutoutService::Failure (unreadable or tooLarge from decodeUpright, or
+    // whatever the cutout throws).
     IntentFile perform() const;
 };
 

@@ -155,7 +155,7 @@ TEST_F(PhotoBackdropLibraryTest, SharesOneDownloadAmongTwentyTiles)
         EXPECT_EQ(image->size(), cv::Size(120, 80));
     }
     EXPECT_EQ(server().requests("/zephrin/backdrops/thumbs/lake.jpg"), 1);
-    EXPECT_TRUE(library->thumbCache().contains("lake"));
+    EXPECT_TRUE(library->cachedThumbnail("lake"));
 }
 
 TEST_F(PhotoBackdropLibraryTest, StoresNothingForABodyThatIsNoPicture)
@@ -164,7 +164,7 @@ TEST_F(PhotoBackdropLibraryTest, StoresNothingForABodyThatIsNoPicture)
     auto library = makeLibrary();
     EXPECT_EQ(awaitResult(library->thumbnail("fake")), std::nullopt);
     EXPECT_FALSE(QFile::exists(cacheFile("thumbs/fake.jpg")));
-    EXPECT_FALSE(library->thumbCache().contains("fake"));
+    EXPECT_FALSE(library->cachedThumbnail("fake"));
 }
 
 TEST_F(PhotoBackdropLibraryTest, ShowsAThumbnailOnDiskWithoutNetwork)

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTcpSocket>
 
+#include <memory>
+
 namespace zephrin::testing {
 
 namespace {
@@ -14,13 +16,37 @@ constexpr int kMaxConnections = 64;
 constexpr int kIdleMs = 10000;
 constexpr int kLifetimeMs = 60000;
 
-void reply(QTcpSocket* socket, int status, const QByteArray& body)
+QByteArray headOf(int status, qsizetype length, const QByteArray& location)
 {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK" : " Status") + "\r\n";
-    head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    if (!location.isEmpty())
+        head += "Location: " + location + "\r\n";
+    head += "Content-Length: " + QByteArray::number(length) + "\r\n";
     head += "Connection: close\r\n\r\n";
-    socket->write(head + body);
+    return head;
+}
+
+void reply(QTcpSocket* socket, int status, const QByteArray& body, const QByteArray& location = {})
+{
+    socket->write(headOf(status, body.size(), location) + body);
     socket->disconnectFromHost();
+}
+
+// The head at once, then the body a byte at a time.
+void replySlowly(QTcpSocket* socket, const QByteArray& body, std::chrono::milliseconds interval)
+{
+    socket->write(headOf(200, body.size(), {}));
+    auto* next = new QTimer(socket);
+    auto sent = std::make_shared<qsizetype>(0);
+    QObject::connect(next, &QTimer::timeout, socket, [socket, next, body, sent] {
+        if (*sent == body.size()) {
+            next->stop();
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->write(body.mid((*sent)++, 1));
+    });
+    next->start(interval);
 }
 
 // The path of a request target, percent-decoded ("/a%20b" gives "/a b").
@@ -56,7 +82,17 @@ QUrl StaticHttpServer::address() const
 
 void StaticHttpServer::respond(const QString& path, int status, const QByteArray& body)
 {
-    m_fixed.insert(path, {status, body});
+    m_fixed.insert(path, {status, body, {}, {}});
+}
+
+void StaticHttpServer::redirect(const QString& path, const QByteArray& location)
+{
+    m_fixed.insert(path, {302, {}, location, {}});
+}
+
+void StaticHttpServer::drip(const QString& path, const QByteArray& body, std::chrono::milliseconds interval)
+{
+    m_fixed.insert(path, {200, body, {}, interval});
 }
 
 int StaticHttpServer::requests(const QString& path) const
@@ -111,7 +147,10 @@ void StaticHttpServer::accept()
             const QString path = requestPath(request[1]);
             m_requests[path] += 1;
             const Answer a = answer(path);
-            reply(socket, a.status, a.body);
+            if (a.drip.count() > 0)
+                replySlowly(socket, a.body, a.drip);
+            else
+                reply(socket, a.status, a.body, a.location);
         });
     }
 }
@@ -125,8 +164,8 @@ StaticHttpServer::Answer StaticHttpServer::answer(const QString& path) const
     const QString file = QDir::cleanPath(m_root + u'/' + path);
     QFile content(file);
     if (!file.startsWith(m_root + u'/') || !QFileInfo(file).isFile() || !content.open(QIODevice::ReadOnly))
-        return {404, {}};
-    return {200, content.readAll()};
+        return {404, {}, {}, {}};
+    return {200, content.readAll(), {}, {}};
 }
 
 } // namespace zephrin::testing

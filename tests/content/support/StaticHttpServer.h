@@ -2,7 +2,8 @@
 // A small static web server on the loopback interface for the content tests:
 // it serves the files below a folder for GET (HTTP/1.1, one request per
 // connection), counts the requests per path, and can be told to answer a path
-// with a fixed status and body instead. Bounded: request heads over 16 KiB and
+// with a fixed status and body instead, with a redirect, or with a body that
+// it sends a byte at a time, slowly. Bounded: request heads over 16 KiB and
 // connections idle for 10 s are dropped, at most 64 connections are open, and
 // it stops itself a minute after it started or when destroyed. Lives on the
 // thread that made it, whose event loop must run.
@@ -13,6 +14,8 @@
 #include <QTcpServer>
 #include <QTimer>
 #include <QUrl>
+
+#include <chrono>
 
 namespace zephrin::testing {
 
@@ -28,6 +31,10 @@ public:
 
     // Answer `path` ("/zephrin/fonts/fonts.json") with this status and body.
     void respond(const QString& path, int status, const QByteArray& body = {});
+    // Answer `path` with 302 Found and this Location.
+    void redirect(const QString& path, const QByteArray& location);
+    // Answer `path` with 200 and `body`, one byte every `interval`.
+    void drip(const QString& path, const QByteArray& body, std::chrono::milliseconds interval);
 
     // GET requests received for `path` (decoded), answered or not.
     int requests(const QString& path) const;
@@ -40,6 +47,8 @@ private:
     struct Answer {
         int status = 200;
         QByteArray body;
+        QByteArray location;
+        std::chrono::milliseconds drip{0};
     };
 
     void accept();

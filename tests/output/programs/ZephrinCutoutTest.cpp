@@ -3,6 +3,7 @@
 
 #include "../ImageFiles.h"
 #include "support/TinyOnnxModel.h"
+#include "support/HostileImages.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,11 +38,11 @@ QString programPath()
 // (and runs faster, which the tests of naming and files use).
 const QString kNoModel = QStringLiteral("/nonexistent/ISNetGeneral.onnx");
 
-// Runs the program; `modelFile`, when given, stands in for the built model, and
+// Starts the program; `modelFile`, when given, stands in for the built model, and
 // `logRules` sets QT_LOGGING_RULES.
-ProcessResult runCutout(const QStringList& arguments, const QString& modelFile = {}, const QString& logRules = {})
+void startCutout(QProcess& process, const QStringList& arguments, const QString& modelFile = {},
+                 const QString& logRules = {})
 {
-    QProcess process;
     QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
     if (!modelFile.isEmpty())
         variables.insert(QStringLiteral("ZEPHRIN_MODEL"), modelFile);
@@ -50,6 +51,10 @@ ProcessResult runCutout(const QStringList& arguments, const QString& modelFile =
         variables.insert(QStringLiteral("QT_LOGGING_RULES"), logRules);
     process.setProcessEnvironment(variables);
     process.start(programPath(), arguments);
+}
+
+ProcessResult finished(QProcess& process)
+{
     if (!process.waitForFinished(180'000)) {
         process.kill();
         process.waitForFinished();
@@ -58,6 +63,13 @@ ProcessResult runCutout(const QStringList& arguments, const QString& modelFile =
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
             QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+ProcessResult runCutout(const QStringList& arguments, const QString& modelFile = {}, const QString& logRules = {})
+{
+    QProcess process;
+    startCutout(process, arguments, modelFile, logRules);
+    return finished(process);
 }
 
 QString writeFile(const QDir& folder, const QString& name, const QByteArray& bytes)
@@ -198,6 +210,56 @@ TEST_F(ZephrinCutout, KeepsAnExistingFileUnlessToldToReplaceIt)
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 2);
 }
 
+TEST_F(ZephrinCutout, NeverReplacesAFileThatAnotherRunWroteMeanwhile)
+{
+    // Both runs find the name free when they start; only one may take it.
+    const QString input = writeFile(folder, QStringLiteral("disc.png"), encoded(discOnWhite(240, 160), "png"));
+    QProcess first;
+    QProcess second;
+    startCutout(first, {input}, kNoModel);
+    startCutout(second, {input}, kNoModel);
+    const ProcessResult runs[] = {finished(first), finished(second)};
+    const int succeeded = int(runs[0].exitCode == 0) + int(runs[1].exitCode == 0);
+    EXPECT_EQ(succeeded, 1) << runs[0].err.toStdString() << runs[1].err.toStdString();
+    const ProcessResult& refused = runs[0].exitCode == 0 ? runs[1] : runs[0];
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u"already exists; pass --overwrite to replace it.")) << refused.err.toStdString();
+    EXPECT_TRUE(isPng(contents(folder.filePath(QStringLiteral("disc-cutout.png")))));
+    EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary file left
+}
+
+TEST_F(ZephrinCutout, ChecksTheOutputFolderBeforeTheWork)
+{
+    // An input that would fail in the work: the folder is what is reported.
+    QImage blank(320, 240, QImage::Format_RGB32);
+    blank.fill(QColor(128, 128, 128));
+    const QString input = writeFile(folder, QStringLiteral("blank.png"), encoded(blank, "png"));
+    const QString notAFolder = writeFile(folder, QStringLiteral("notes.txt"), QByteArray("a file"));
+    for (const QString& output : {folder.filePath(QStringLiteral("no/such/folder")), notAFolder}) {
+        const ProcessResult run = runCutout({QStringLiteral("--output-folder"), output, input}, kNoModel);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(u"The cutout couldn't be saved.")) << run.err.toStdString();
+    }
+}
+
+TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
+{
+    // Each claims 16000 × 16000 pixels; decoded, each made an invented cutout.
+    const QByteArray files[] = {tinyGifClaiming(16000, 16000), bmpClaiming(16000, 16000, 1024),
+                                flatGreyJpeg(16000, 16000, 600)};
+    for (const QByteArray& bytes : files) {
+        const QString input = writeFile(folder, QStringLiteral("claim"), bytes);
+        const ProcessResult run = runCutout({QStringLiteral("--overwrite"), input});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(u"That image couldn't be read.")) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("claim-cutout.png"))));
+    }
+    const QString large = writeFile(folder, QStringLiteral("large.png"), pngClaiming(11600, 11600, 1100 * 1000, 16));
+    const ProcessResult run = runCutout({large});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"That image is too large.")) << run.err.toStdString();
+}
+
 TEST_F(ZephrinCutout, ReportsFailuresOnStandardError)
 {
     const QString notes = writeFile(folder, QStringLiteral("notes.txt"), QByteArray("Remember the milk.\n"));
@@ -280,6 +342,20 @@ TEST_F(ZephrinCutout, ShowsTheNetworksDiagnosticsWhenAskedTo)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(u"IS-Net loaded from ISNetGeneral.onnx")) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(u"confidence: ")) << run.err.toStdString();
+}
+
+TEST_F(ZephrinCutout, CallsAnEmptyCutoutNoSubject)
+{
+    // A sky over a field: IS-Net keeps the scene, and stripping its two flat
+    // areas leaves no pixel. An empty cutout is no cutout.
+    QImage landscape(320, 240, QImage::Format_RGB32);
+    landscape.fill(QColor(120, 170, 230));
+    QPainter(&landscape).fillRect(0, 120, 320, 120, QColor(90, 140, 60));
+    const QString scene = writeFile(folder, QStringLiteral("landscape.png"), encoded(landscape, "png"));
+    const ProcessResult run = runCutout({scene});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"No subject was found in this image.")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("landscape-cutout.png"))));
 }
 
 TEST_F(ZephrinCutout, TurnsARotatedPhotoUpright)

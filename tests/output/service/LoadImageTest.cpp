@@ -3,6 +3,9 @@
 #include "../ImageFiles.h"
 #include "engine/codec/ImageDestination.h"
 #include "engine/codec/JpegTruncation.h"
+#include "support/HostileImages.h"
+
+#include <QImageReader>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +74,52 @@ TEST(LoadImage, RefusesWhatIsNotAWholeImage)
 
     EXPECT_FALSE(CutoutService::loadImage(pngHeaderClaiming(100000, 100000)));
     EXPECT_FALSE(CutoutService::loadImage(pngHeaderClaiming(20000, 20000)));
+}
+
+namespace {
+
+CutoutService::FailureKind failureOf(const QByteArray& bytes)
+{
+    try {
+        CutoutService::decodeUpright(bytes);
+    } catch (const CutoutService::Failure& failure) {
+        return failure.kind();
+    }
+    ADD_FAILURE() << "decoded";
+    return CutoutService::FailureKind::renderFailed;
+}
+
+} // namespace
+
+TEST(LoadImage, SaysTooLargeRatherThanUnreadable)
+{
+    // 11600 × 11600 16-bit RGBA, which PNG decodes only whole: 1.08 GB.
+    const CutoutService::FailureKind kind = failureOf(pngClaiming(11600, 11600, 1100 * 1000, 16));
+    EXPECT_EQ(kind, CutoutService::FailureKind::tooLarge);
+    EXPECT_STREQ(CutoutService::sentence(kind), "That image is too large.");
+}
+
+TEST(LoadImage, LoadsAThinPictureAndAJpegLargerThanAnyOtherFormatMay)
+{
+    QImage thin(1, 9000, QImage::Format_RGB32);
+    thin.fill(Qt::darkRed);
+    const auto loaded = CutoutService::loadImage(encoded(thin, "png"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->size(), cv::Size(1, 8192));
+
+    // 280 megapixels: a JPEG decodes at half its size, then to the limit.
+    const auto huge = CutoutService::loadImage(flatGreyJpeg(20000, 14000));
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(huge->size(), cv::Size(8192, 5734));
+}
+
+TEST(LoadImage, LeavesQtsAllocationLimitAlone)
+{
+    // The limit is the whole process's: a thumbnail decoded after a cutout
+    // must not inherit a cutout's allowance.
+    const int limit = QImageReader::allocationLimit();
+    ASSERT_TRUE(CutoutService::loadImage(encoded(discOnWhite(300, 200), "png")));
+    EXPECT_EQ(QImageReader::allocationLimit(), limit);
 }
 
 TEST(JpegTruncation, FindsTheEndOfTheFirstImage)

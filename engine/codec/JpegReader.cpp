@@ -1,0 +1,322 @@
+#include "engine/codec/JpegReader.h"
+
+#include "engine/codec/ExifOrientation.h"
+#include "engine/codec/JpegTruncation.h"
+
+#include <QColorSpace>
+#include <QImage>
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+#include <cstring>
+#include <optional>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace zephrin {
+
+namespace {
+
+// Progressive files have about ten scans; each one is a pass over every block,
+// so a file of thousands of tiny scans would take minutes.
+constexpr int kMaxScans = 100;
+constexpr int kRowsPerRead = 16;
+
+// libjpeg reports errors through error_exit, which must not return: it jumps
+// back to the setjmp of the step that was running. Every function below that
+// calls setjmp holds only plain data, so no destructor is skipped.
+struct ErrorManager {
+    jpeg_error_mgr base; // first: libjpeg sees only this part
+    std::jmp_buf jump;
+};
+
+struct Session {
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    jpeg_progress_mgr progress;
+};
+
+void stop(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+
+// libjpeg goes on after these warnings, filling the blocks it has no data for
+// with grey; here they end the read.
+void onMessage(j_common_ptr info, int level)
+{
+    if (level < 0 && (info->err->msg_code == JWRN_HIT_MARKER || info->err->msg_code == JWRN_JPEG_EOF))
+        stop(info);
+}
+
+void onProgress(j_common_ptr info)
+{
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+        stop(info);
+}
+
+bool readHeader(Session& session, QByteArrayView bytes)
+{
+    if (setjmp(session.errors.jump))
+        return false;
+    jpeg_mem_src(&session.info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&session.info, JPEG_APP0 + 1, 0xFFFF); // Exif
+    jpeg_save_markers(&session.info, JPEG_APP0 + 2, 0xFFFF); // ICC profile
+    jpeg_read_header(&session.info, TRUE);
+    return true;
+}
+
+bool chooseOutput(Session& session, unsigned scaleNumerator, J_COLOR_SPACE space)
+{
+    if (setjmp(session.errors.jump))
+        return false;
+    session.info.scale_num = scaleNumerator;
+    session.info.scale_denom = 8;
+    session.info.out_color_space = space;
+    jpeg_calc_output_dimensions(&session.info);
+    return true;
+}
+
+// CMYK as Adobe writes it (inverted): each colour channel times K, into
+// R, G, B, 255 or B, G, R, 255.
+void cmykToFourBytes(const unsigned char* in, unsigned char* out, JDIMENSION width, bool bgra)
+{
+    for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 4) {
+        const int k = in[3];
+        const auto r = (unsigned char)(k * in[0] / 255);
+        const auto g = (unsigned char)(k * in[1] / 255);
+        const auto b = (unsigned char)(k * in[2] / 255);
+        out[0] = bgra ? b : r;
+        out[1] = g;
+        out[2] = bgra ? r : b;
+        out[3] = 0xFF;
+    }
+}
+
+bool decodeRows(Session& session, unsigned char* first, size_t step, bool cmyk, bool bgra)
+{
+    if (setjmp(session.errors.jump))
+        return false;
+    jpeg_decompress_struct& info = session.info;
+    jpeg_start_decompress(&info);
+    JSAMPARRAY cmykRow = cmyk ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                           info.output_width * 4, 1)
+                              : nullptr;
+    JSAMPROW rows[kRowsPerRead];
+    while (info.output_scanline < info.output_height) {
+        unsigned char* row = first + size_t(info.output_scanline) * step;
+        if (cmyk) {
+            jpeg_read_scanlines(&info, cmykRow, 1);
+            cmykToFourBytes(cmykRow[0], row, info.output_width, bgra);
+            continue;
+        }
+        const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, info.output_height - info.output_scanline);
+        for (JDIMENSION i = 0; i < count; ++i)
+            rows[i] = row + i * step;
+        jpeg_read_scanlines(&info, rows, count);
+    }
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+// Every block of the full-resolution grid costs a Huffman-coded scan at least
+// one bit (its DC difference); arithmetic coding has no such floor.
+bool dataCanHoldBlocks(const jpeg_decompress_struct& info, qsizetype fileBytes)
+{
+    if (info.arith_code)
+        return true;
+    const qint64 blocks = qint64((info.image_width + 7) / 8) * qint64((info.image_height + 7) / 8);
+    return qint64(fileBytes) * 8 >= blocks;
+}
+
+// What libjpeg keeps besides the output rows: a file of several scans is held
+// as coefficients (64 of 2 bytes a block) until its last scan.
+qint64 coefficientBytes(const jpeg_decompress_struct& info)
+{
+    if (!jpeg_has_multiple_scans(const_cast<j_decompress_ptr>(&info)))
+        return 0;
+    qint64 bytes = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        const auto roundUp = [](qint64 n, qint64 m) { return (n + m - 1) / m * m; };
+        bytes += roundUp(component.width_in_blocks, component.h_samp_factor)
+            * roundUp(component.height_in_blocks, component.v_samp_factor) * qint64(sizeof(JBLOCK));
+    }
+    return bytes;
+}
+
+// libjpeg's M/8 for a picture of `stored` size wanted at `wanted`: the smallest
+// that still covers it, as Qt's reader chooses.
+unsigned scaleNumerator(QSize stored, QSize wanted)
+{
+    if (wanted == stored)
+        return 8;
+    const double factor = std::min(double(stored.width()) / wanted.width(), double(stored.height()) / wanted.height());
+    return unsigned(std::clamp(int(std::ceil(8 / factor)), 1, 8));
+}
+
+// Qt's scale (see scaleNumerator), or where its decode would take more than
+// `maxBytes` the largest smaller eighth that does not; tooLarge when even 1/8
+// would, unreadable when libjpeg refuses.
+std::optional<ReadFailure> chooseScale(Session& session, unsigned numerator, bool cmyk, qint64 maxBytes)
+{
+    const jpeg_decompress_struct& info = session.info;
+    for (;; --numerator) {
+        if (!chooseOutput(session, numerator, cmyk ? JCS_CMYK : JCS_EXT_RGBA))
+            return ReadFailure::unreadable;
+        if (qint64(info.output_width) * info.output_height * 4 + coefficientBytes(info) <= maxBytes)
+            return std::nullopt;
+        if (numerator == 1)
+            return ReadFailure::tooLarge;
+    }
+}
+
+struct Markers {
+    QByteArray exif; // APP1 payloads, joined
+    QByteArray icc;  // ICC profile chunks, in file order
+};
+
+Markers savedMarkers(const jpeg_decompress_struct& info)
+{
+    constexpr unsigned kIccHeader = 14; // "ICC_PROFILE\0", chunk number, chunk count
+    Markers markers;
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
+        const auto* data = reinterpret_cast<const char*>(marker->data);
+        if (marker->marker == JPEG_APP0 + 1)
+            markers.exif.append(data, marker->data_length);
+        else if (marker->marker == JPEG_APP0 + 2 && marker->data_length > 128 + 4 + kIccHeader
+                 && std::strcmp(data, "ICC_PROFILE") == 0)
+            markers.icc.append(data + kIccHeader, marker->data_length - kIccHeader);
+    }
+    return markers;
+}
+
+// How the decoded rows are laid out, chosen so that each later step is the one
+// Qt takes on a picture of its own JPEG reader, with the same results.
+enum class Layout {
+    rgba, // R, G, B, 255: the Image itself
+    bgra, // Qt's RGB32 (B, G, R, X in memory), converted to sRGB in place
+    grey, // Qt's Grayscale8, for grey pictures that are scaled or converted
+};
+
+QImage viewOf(const cv::Mat& pixels, QImage::Format format)
+{
+    return QImage(pixels.data, pixels.cols, pixels.rows, qsizetype(pixels.step), format);
+}
+
+cv::Mat copyOf(const QImage& image)
+{
+    return cv::Mat(image.height(), image.width(), CV_8UC4, const_cast<uchar*>(image.constBits()),
+                   size_t(image.bytesPerLine()))
+        .clone();
+}
+
+// Scaled smoothly to `wanted`, then converted from `profile` (when valid) to
+// sRGB, in Qt's formats: RGBX8888 and RGB32 share Qt's RGB32 arithmetic.
+Image finishedColour(cv::Mat pixels, bool bgra, QSize wanted, const QColorSpace& profile)
+{
+    const QImage::Format format = bgra ? QImage::Format_RGB32 : QImage::Format_RGBX8888;
+    if (QSize(pixels.cols, pixels.rows) != wanted)
+        pixels = copyOf(viewOf(pixels, format).scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (profile.isValid()) {
+        QImage view = viewOf(pixels, format);
+        view.setColorSpace(profile);
+        view.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+        if (view.constBits() != pixels.data)
+            pixels = copyOf(view);
+    }
+    if (bgra)
+        cv::cvtColor(pixels, pixels, cv::COLOR_BGRA2RGBA);
+    return Image(pixels);
+}
+
+Image finishedGrey(const cv::Mat& grey, QSize wanted, const QColorSpace& profile)
+{
+    QImage picture = viewOf(grey, QImage::Format_Grayscale8);
+    if (picture.size() != wanted)
+        picture = picture.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (profile.isValid()) {
+        picture.setColorSpace(profile);
+        picture.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    }
+    return imageFromQImage(picture);
+}
+
+class SessionGuard {
+public:
+    explicit SessionGuard(Session& session) : m_session(session) {}
+    ~SessionGuard() { jpeg_destroy_decompress(&m_session.info); }
+    SessionGuard(const SessionGuard&) = delete;
+    SessionGuard& operator=(const SessionGuard&) = delete;
+
+private:
+    Session& m_session;
+};
+
+ImageRead failed(ReadFailure why) { return ImageRead{std::nullopt, why}; }
+
+} // namespace
+
+bool isJpeg(QByteArrayView bytes)
+{
+    return bytes.size() >= 2 && quint8(bytes[0]) == 0xFF && quint8(bytes[1]) == 0xD8;
+}
+
+ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
+{
+    if (!isJpeg(bytes) || isTruncatedJpeg(bytes))
+        return failed(ReadFailure::unreadable);
+
+    Session session{};
+    session.info.err = jpeg_std_error(&session.errors.base);
+    session.errors.base.error_exit = stop;
+    session.errors.base.emit_message = onMessage;
+    session.progress.progress_monitor = onProgress;
+    jpeg_create_decompress(&session.info);
+    const SessionGuard guard(session);
+    session.info.progress = &session.progress;
+
+    if (!readHeader(session, bytes) || !dataCanHoldBlocks(session.info, bytes.size()))
+        return failed(ReadFailure::unreadable);
+    jpeg_decompress_struct& info = session.info;
+    const Markers markers = savedMarkers(info);
+    const QColorSpace profile = limits.convertToSRgb && !markers.icc.isEmpty()
+                                    ? QColorSpace::fromIccProfile(markers.icc)
+                                    : QColorSpace();
+    const bool convert = profile.isValid() && profile != QColorSpace(QColorSpace::SRgb);
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+
+    const QSize stored(int(info.image_width), int(info.image_height));
+    QSize wanted = boundedSize(stored, limits.maxLongEdge);
+    if (const std::optional<ReadFailure> failure =
+            chooseScale(session, scaleNumerator(stored, wanted), cmyk, limits.maxDecodeBytes))
+        return failed(*failure);
+    const QSize decoded(int(info.output_width), int(info.output_height));
+    // A smaller scale than Qt's keeps its picture: nothing is scaled up.
+    if (decoded.width() < wanted.width() || decoded.height() < wanted.height())
+        wanted = decoded;
+    info.mem->max_memory_to_use = long(limits.maxDecodeBytes);
+
+    const Layout layout = info.jpeg_color_space == JCS_GRAYSCALE && (decoded != wanted || convert) ? Layout::grey
+                          : convert                                                             ? Layout::bgra
+                                                                                                : Layout::rgba;
+    if (!cmyk)
+        info.out_color_space = layout == Layout::grey ? JCS_GRAYSCALE
+                               : layout == Layout::bgra ? JCS_EXT_BGRA
+                                                        : JCS_EXT_RGBA;
+    cv::Mat pixels(decoded.height(), decoded.width(), layout == Layout::grey ? CV_8UC1 : CV_8UC4);
+    if (!decodeRows(session, pixels.data, pixels.step, cmyk, layout == Layout::bgra))
+        return failed(ReadFailure::unreadable);
+
+    const QColorSpace conversion = convert ? profile : QColorSpace();
+    Image picture = layout == Layout::grey ? finishedGrey(pixels, wanted, conversion)
+                                           : finishedColour(pixels, layout == Layout::bgra, wanted, conversion);
+    const int orientation = limits.applyOrientation ? exifOrientation(markers.exif) : 0;
+    if (orientation > 1)
+        picture = uprightImage(picture, orientation);
+    return ImageRead{picture, ReadFailure::unreadable};
+}
+
+} // namespace zephrin

@@ -1,0 +1,30 @@
+#pragma once
+// JPEG files through libjpeg, decoded straight into the Image's buffer with no
+// intermediate QImage. Decoding follows Qt's JPEG reader step for step (accurate
+// integer DCT, smooth chroma upsampling, the smallest M/8 scale that still
+// covers the wanted size and then Qt's smooth scaling, CMYK as Adobe stores it,
+// the ICC profile and the Exif orientation), so the pixels are the ones Qt's
+// reader gives. One difference: Qt's reader loses the colour space of a picture
+// it turns by 90°, so its colours stayed unconverted; here every picture with a
+// profile is converted, turned or not.
+//
+// Refused as unreadable: a file cut off before its end marker, a Huffman-coded
+// file smaller than one bit per 8 × 8 block of its picture, a scan whose data
+// ends before its last block, more than 100 scans. Where Qt's scale would
+// pass the limits' maxDecodeBytes (output plus a progressive file's
+// coefficient buffer), a smaller eighth is taken and its picture kept at that
+// size; refused as tooLarge when even 1/8 passes it.
+
+#include "engine/codec/ImageRead.h"
+
+#include <QByteArrayView>
+
+namespace zephrin {
+
+// Starts with the start-of-image marker.
+bool isJpeg(QByteArrayView bytes);
+
+// The picture of a JPEG file, as readImage gives it. Never throws.
+ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits);
+
+} // namespace zephrin

@@ -1,0 +1,52 @@
+#pragma once
+// A file that appears under its name whole or not at all, and that replaces
+// another file of that name only when asked. The bytes go into a temporary
+// file in the same folder first, created when the OutputFile is: so a folder
+// that is missing, is not a folder or cannot be written to is known before any
+// work is done. place() then gives the temporary file its name in one step:
+//
+//   replace false  a hard link, else a rename that refuses to replace, else an
+//                  exclusive create (file systems without either): of two
+//                  writers of one name, exactly one succeeds;
+//   replace true   a rename over whatever has the name.
+//
+// The temporary file ("." + name + "." + random suffix) is removed when the
+// OutputFile goes away without being placed. New files get the usual
+// permissions (0666 less the umask).
+
+#include <QByteArray>
+#include <QString>
+
+namespace zephrin {
+
+class OutputFile {
+public:
+    explicit OutputFile(QString target);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Whether the temporary file could be created; errorString() says why not.
+    bool isOpen() const { return m_descriptor >= 0; }
+    // The system's reason for the last failure.
+    QString errorString() const { return m_error; }
+
+    // Writes all of `data` into the temporary file and flushes it to the disk.
+    bool write(const QByteArray& data);
+
+    enum class Placement { placed, nameTaken, failed };
+    // Puts the written file in place under the target's name (see above).
+    Placement place(bool replace);
+
+private:
+    void noteError();
+    Placement failed();
+
+    QString m_target;
+    QString m_temporary;
+    QByteArray m_data;
+    int m_descriptor = -1;
+    QString m_error;
+};
+
+} // namespace zephrin

@@ -1,0 +1,74 @@
+#include "output/service/OutputFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zephrin;
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class OutputFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_dir;
+    QString target() const { return m_dir.filePath(QStringLiteral("disc-cutout.png")); }
+    QStringList everyFile() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+} // namespace
+
+TEST_F(OutputFileTest, OfTwoWritersOfOneNameTheSecondFindsItTaken)
+{
+    OutputFile first(target());
+    OutputFile second(target());
+    ASSERT_TRUE(first.isOpen() && second.isOpen());
+    ASSERT_TRUE(first.write("first") && second.write("second"));
+    EXPECT_EQ(first.place(false), OutputFile::Placement::placed);
+    EXPECT_EQ(second.place(false), OutputFile::Placement::nameTaken);
+    EXPECT_EQ(contents(target()), QByteArray("first"));
+}
+
+TEST_F(OutputFileTest, ReplacesOnlyWhenAsked)
+{
+    {
+        OutputFile old(target());
+        ASSERT_TRUE(old.write("old"));
+        ASSERT_EQ(old.place(false), OutputFile::Placement::placed);
+    }
+    OutputFile newer(target());
+    ASSERT_TRUE(newer.write("new"));
+    EXPECT_EQ(newer.place(true), OutputFile::Placement::placed);
+    EXPECT_EQ(contents(target()), QByteArray("new"));
+    EXPECT_EQ(everyFile(), QStringList{QStringLiteral("disc-cutout.png")});
+}
+
+TEST_F(OutputFileTest, LeavesNothingBehindWhenNotPlaced)
+{
+    {
+        OutputFile abandoned(target());
+        ASSERT_TRUE(abandoned.isOpen());
+        ASSERT_TRUE(abandoned.write("half a cutout"));
+        EXPECT_EQ(everyFile().size(), 1); // the temporary file
+    }
+    EXPECT_TRUE(everyFile().isEmpty());
+}
+
+TEST_F(OutputFileTest, KnowsAtOnceThatTheFolderCannotTakeIt)
+{
+    const OutputFile missing(m_dir.filePath(QStringLiteral("no/such/folder/disc-cutout.png")));
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_FALSE(missing.errorString().isEmpty());
+
+    QFile notAFolder(m_dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    const OutputFile underAFile(notAFolder.fileName() + QStringLiteral("/disc-cutout.png"));
+    EXPECT_FALSE(underAFile.isOpen());
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Image files that lie about their size, made byte by byte: tiny files whose
+// headers claim huge pictures, and real but cheap huge pictures.
+
+#include <QByteArray>
+
+namespace zephrin::testing {
+
+// A 35-byte GIF: a logical screen and one frame of width × height (at most
+// 65535 each), with three bytes of LZW data.
+QByteArray tinyGifClaiming(int width, int height);
+
+// A 24-bit uncompressed BMP of `fileBytes` bytes whose header claims
+// width × height pixels.
+QByteArray bmpClaiming(int width, int height, int fileBytes);
+
+// A valid baseline grey JPEG of any size whose every 8 × 8 block is flat grey
+// (128): each block is two one-bit Huffman codes, so the file holds about
+// width × height / 256 bytes and decodes as fast as libjpeg can walk blocks.
+// With `scanBytes` at 0 or above, the scan's data is cut to that many bytes
+// while the end-of-image marker stays: a damaged file.
+QByteArray flatGreyJpeg(int width, int height, qint64 scanBytes = -1);
+
+// A PNG whose header claims width × height RGBA pixels of `bitDepth` (8 or 16), with one IDAT
+// chunk of about `idatBytes` (a zlib stream of stored blocks of zeros that
+// never ends) and an IEND chunk: whole in its structure, not in its data.
+QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth = 8);
+
+// The start of such a PNG, cut off two bytes into its IDAT chunk.
+QByteArray pngHeaderClaiming(quint32 width, quint32 height);
+
+// A real PNG of width × height transparent black 8-bit RGBA pixels, made
+// without Qt's encoder (zlib at its fastest): cheap even when large.
+QByteArray clearPng(quint32 width, quint32 height);
+
+} // namespace zephrin::testing
