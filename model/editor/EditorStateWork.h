@@ -67,4 +67,17 @@ void EditorState::runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority 
     });
 }
 
+template <typename T, typename Apply>
+void EditorState::awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply)
+{
+    const auto land = [this, &slot, ticket, apply](const std::optional<T>& value) {
+        if (isCurrent(slot, ticket))
+            apply(value);
+        endBusy(slot.finish(ticket));
+    };
+    future.then(this, land)
+        .onCanceled(this, [land] { land(std::nullopt); })
+        .onFailed(this, [land] { land(std::nullopt); });
+}
+
 } // namespace zephrin
