@@ -75,9 +75,19 @@ void EditorState::awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std
             apply(value);
         endBusy(slot.finish(ticket));
     };
-    future.then(this, land)
-        .onCanceled(this, [land] { land(std::nullopt); })
-        .onFailed(this, [land] { land(std::nullopt); });
+    // A future that finishes without a value, fails or is cancelled lands as none.
+    future
+        .then(this,
+              [land](QFuture<std::optional<T>> finished) {
+                  std::optional<T> value;
+                  try {
+                      if (finished.resultCount() > 0)
+                          value = finished.result();
+                  } catch (...) {
+                  }
+                  land(value);
+              })
+        .onCanceled(this, [land] { land(std::nullopt); });
 }
 
 } // namespace zephrin

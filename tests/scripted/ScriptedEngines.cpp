@@ -165,6 +165,8 @@ QByteArray ScriptedEngines::traceSVG(const Image& image, const std::optional<Ima
                                      const TraceOptions& options) const
 {
     count("traceSVG");
+    lastTraceOptions = options;
+    lastTracedSize = QSize(image.width(), image.height());
     if (fails("traceSVG"))
         renderFailure();
     return EditorEngines::traceSVG(image, source, options);

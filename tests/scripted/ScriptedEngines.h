@@ -51,6 +51,8 @@ public:
     mutable QSize lastBackdropSize;
     mutable int lastCloseGaps = -1;
     mutable CompositeSettings lastCompositeSettings;
+    mutable TraceOptions lastTraceOptions;
+    mutable QSize lastTracedSize;
 
     // The content stores' requests, in order, for the test to settle.
     mutable std::vector<StoreRequest> photoRequests;
