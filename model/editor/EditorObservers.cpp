@@ -159,7 +159,6 @@ MatteModel EditorState::readMatteModelSetting() const
 // Boolean as the text "false", so that text counts as false too.
 bool EditorState::autoSubjectOnImport() const
 {
-    m_settings->sync();
     const QVariant stored = m_settings->value(kAutoSubjectKey);
     if (stored.typeId() == QMetaType::Bool)
         return stored.toBool();
