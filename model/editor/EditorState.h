@@ -604,6 +604,13 @@ public:
     Q_INVOKABLE bool setTextField(const QString& id, const QString& field, const QVariant& value);
     // The text layers of comp, in drawing order, as maps of their fields.
     Q_INVOKABLE QVariantList textLayers() const;
+    // The range, step and default of a numeric setting, for its control: an
+    // editor property ("feather", "brushSize", …), a field of comp
+    // ("outlineWidth"), of an adjustment ("exposure") or of a text layer
+    // ("curve"). A map of lower, upper, step and defaultValue; empty for
+    // another name. The editor clamps what is written to it (text layers
+    // excepted: the canvas's handles go beyond their sliders).
+    Q_INVOKABLE QVariantMap settingRange(const QString& name) const;
     // The labels of an enumeration property's cases in picker order
     // ("edgeMode" → smooth, detail, contrast); empty for other names.
     Q_INVOKABLE QStringList choices(const QString& property) const;
