@@ -36,6 +36,7 @@ EditorState::EditorState(EditorServices services, QObject* parent)
 {
     m_matteModel = readMatteModelSetting();
     m_batch = new BatchState(this);
+    m_textLayerList = new TextLayerList(*this, this);
     m_lastCommitted = EditSnapshot{matteSettings(), 0, 0};
 
     for (auto signal : {&EditorState::selectionKindChanged, &EditorState::liveStrokeChanged,
