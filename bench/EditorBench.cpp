@@ -15,22 +15,20 @@
 // background colour ≤ 0.3 s, undo ≤ 0.5 s, export ≤ 0.5 s, no stall over
 // 50 ms, peak memory ≤ 2 GB.
 //
-// The photo is the sample that scripts/setup fetches (.cache/sample/coffee.png)
-// stretched to 4000 × 3000, or, without it, a seeded synthetic scene.
+// The photo is bench::samplePhoto(), saved as a JPEG.
 
 #include "engine/isnet/CoreMLMatte.h"
 #include "model/editor/EditorState.h"
+#include "SamplePhoto.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLoggingCategory>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <opencv2/core.hpp>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -43,25 +41,6 @@
 using namespace zephrin;
 
 namespace {
-
-QImage photo()
-{
-    QImage sample(QStringLiteral(ZEPHRIN_SOURCE_DIR "/.cache/sample/coffee.png"));
-    if (!sample.isNull())
-        return sample.scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QImage scene(4000, 3000, QImage::Format_RGB32);
-    cv::Mat noise(3000, 4000, CV_8UC4, scene.bits(), size_t(scene.bytesPerLine()));
-    cv::RNG rng(20240611);
-    rng.fill(noise, cv::RNG::UNIFORM, cv::Scalar(60, 90, 130, 255), cv::Scalar(80, 110, 160, 256));
-    QPainter painter(&scene);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(240, 236, 228));
-    painter.drawEllipse(QRectF(1200, 700, 1600, 1500));
-    painter.setBrush(QColor(120, 40, 30));
-    painter.drawEllipse(QRectF(1450, 950, 1100, 1000));
-    return scene;
-}
 
 // Watches the GUI thread: the longest gap between two heartbeats since reset().
 class StallMeter {
@@ -166,7 +145,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     const QString photoPath = dir.filePath(QStringLiteral("photo.jpg"));
-    photo().save(photoPath, "JPEG", 90);
+    bench::samplePhoto().save(photoPath, "JPEG", 90);
     const QUrl photoUrl = QUrl::fromLocalFile(photoPath);
 
     const bool isnet = CoreMLMatte::isAvailable();

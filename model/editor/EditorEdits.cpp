@@ -90,9 +90,14 @@ void EditorState::limitHistoryCounts(std::optional<int> maskOps, std::optional<i
     setLastCommitted(limited(m_lastCommitted));
 }
 
+EditSnapshot EditorState::currentSnapshot() const
+{
+    return {matteSettings(), m_activeOpCount, m_activePaintOpCount};
+}
+
 void EditorState::commitHistory()
 {
-    const EditSnapshot current{matteSettings(), m_activeOpCount, m_activePaintOpCount};
+    const EditSnapshot current = currentSnapshot();
     if (current == m_lastCommitted)
         return;
     QList<EditSnapshot> undo = m_undoStack;
@@ -104,27 +109,24 @@ void EditorState::commitHistory()
 
 void EditorState::undo()
 {
-    if (m_undoStack.isEmpty())
-        return;
-    QList<EditSnapshot> undo = m_undoStack;
-    const EditSnapshot target = undo.takeLast();
-    QList<EditSnapshot> redo = m_redoStack;
-    redo.append(EditSnapshot{matteSettings(), m_activeOpCount, m_activePaintOpCount});
-    setUndoStack(std::move(undo));
-    setRedoStack(std::move(redo));
-    restore(target);
+    stepHistory(true);
 }
 
 void EditorState::redo()
 {
-    if (m_redoStack.isEmpty())
+    stepHistory(false);
+}
+
+void EditorState::stepHistory(bool backwards)
+{
+    QList<EditSnapshot> from = backwards ? m_undoStack : m_redoStack;
+    if (from.isEmpty())
         return;
-    QList<EditSnapshot> redo = m_redoStack;
-    const EditSnapshot target = redo.takeLast();
-    QList<EditSnapshot> undo = m_undoStack;
-    undo.append(EditSnapshot{matteSettings(), m_activeOpCount, m_activePaintOpCount});
-    setUndoStack(std::move(undo));
-    setRedoStack(std::move(redo));
+    QList<EditSnapshot> to = backwards ? m_redoStack : m_undoStack;
+    const EditSnapshot target = from.takeLast();
+    to.append(currentSnapshot());
+    setUndoStack(backwards ? std::move(from) : std::move(to));
+    setRedoStack(backwards ? std::move(to) : std::move(from));
     restore(target);
 }
 
@@ -188,16 +190,12 @@ void EditorState::applyMaskEdits(const QString& busyLabel)
                                                     needsBitmap ? *bitmap : none);
             return render;
         },
-        [this](const Outcome<MaskRender>& rendered) {
-            if (!rendered.ok()) {
-                setLastError(rendered.error);
-                return;
-            }
-            if (rendered.value->bitmap && !m_sourceBitmap)
-                m_sourceBitmap = rendered.value->bitmap;
-            setEditLayers(rendered.value->layers);
+        orLastError<MaskRender>([this](const MaskRender& rendered) {
+            if (rendered.bitmap && !m_sourceBitmap)
+                m_sourceBitmap = rendered.bitmap;
+            setEditLayers(rendered.layers);
             scheduleRender(true);
-        });
+        }));
 }
 
 void EditorState::applyPaint()
@@ -215,14 +213,10 @@ void EditorState::applyPaint()
         [engines = m_engines, ops, size = sourceSize()] {
             return engines->paintLayers(ops, size.width(), size.height());
         },
-        [this](const Outcome<std::optional<PaintLayers>>& rendered) {
-            if (!rendered.ok()) {
-                setLastError(rendered.error);
-                return;
-            }
-            setPaintLayers(*rendered.value);
+        orLastError<std::optional<PaintLayers>>([this](const std::optional<PaintLayers>& rendered) {
+            setPaintLayers(rendered);
             recomposite(true);
-        });
+        }));
 }
 
 void EditorState::commitPaintStroke(const Points& points)

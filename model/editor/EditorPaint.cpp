@@ -11,6 +11,20 @@
 
 namespace zephrin {
 
+namespace {
+
+using Selection = std::pair<SelectionKind, EditorState::Points>;
+
+// A gradient confined to the selection (none: the whole picture).
+PaintGradient gradientOp(GradientKind kind, QPointF from, QPointF to, RGBAColor start, RGBAColor end,
+                         PaintBlend blend, double opacityPercent, const std::optional<Selection>& clip)
+{
+    return PaintGradient{kind, from, to, start, end, blend, opacityPercent / 100,
+                         clip ? std::optional(clip->first) : std::nullopt, clip ? clip->second : EditorState::Points{}};
+}
+
+} // namespace
+
 void EditorState::applyGradient(QPointF from, QPointF to)
 {
     setGradientLine(std::nullopt);
@@ -19,9 +33,7 @@ void EditorState::applyGradient(QPointF from, QPointF to)
     const auto clip = clearPendingSelection();
     if (!m_document)
         return;
-    appendPaintOp(PaintGradient{m_gradientKind, from, to, m_gradientStart, m_gradientEnd, m_paintBlend,
-                                m_paintOpacity / 100, clip ? std::optional(clip->first) : std::nullopt,
-                                clip ? clip->second : Points{}});
+    appendPaintOp(gradientOp(m_gradientKind, from, to, m_gradientStart, m_gradientEnd, m_paintBlend, m_paintOpacity, clip));
     m_lastGradientOpIndex = int(m_paintOps.size()) - 1;
 }
 
@@ -35,7 +47,7 @@ void EditorState::applyPanelGradient()
         m_activePaintOpCount == int(m_paintOps.size()))
         replaceable = std::get_if<PaintGradient>(&m_paintOps.back());
 
-    std::optional<std::pair<SelectionKind, Points>> area;
+    std::optional<Selection> area;
     if (m_pendingSelection && m_pendingSelection->size() >= 2)
         area = std::make_pair(m_pendingKind, *m_pendingSelection);
     else if (replaceable && replaceable->shape)
@@ -65,9 +77,7 @@ void EditorState::applyPanelGradient()
     }
     if (m_pendingSelection)
         clearPendingSelection();
-    appendPaintOp(PaintGradient{m_gradientKind, from, to, m_gradientStart, m_gradientEnd, m_paintBlend,
-                                m_paintOpacity / 100, area ? std::optional(area->first) : std::nullopt,
-                                area ? area->second : Points{}});
+    appendPaintOp(gradientOp(m_gradientKind, from, to, m_gradientStart, m_gradientEnd, m_paintBlend, m_paintOpacity, area));
     m_lastGradientOpIndex = int(m_paintOps.size()) - 1;
 }
 
@@ -79,10 +89,9 @@ void EditorState::fillSelectionWithPaintColor()
     if (!box)
         return;
     const auto clip = clearPendingSelection();
-    appendPaintOp(PaintGradient{GradientKind::linear, QPointF(box->left(), box->center().y()),
-                                QPointF(box->right(), box->center().y()), m_paintColor, m_paintColor, m_paintBlend,
-                                m_paintOpacity / 100, clip ? std::optional(clip->first) : std::nullopt,
-                                clip ? clip->second : Points{}});
+    appendPaintOp(gradientOp(GradientKind::linear, QPointF(box->left(), box->center().y()),
+                             QPointF(box->right(), box->center().y()), m_paintColor, m_paintColor, m_paintBlend,
+                             m_paintOpacity, clip));
     m_lastGradientOpIndex.reset();
 }
 

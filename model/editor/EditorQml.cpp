@@ -23,6 +23,14 @@ void setFromLabel(const QString& label, Setter set)
         set(*value);
 }
 
+// Writes a colour from QML unless QML shows it as the current one already.
+template <typename Setter>
+void setFromColor(const QColor& value, const RGBAColor& current, Setter set)
+{
+    if (const auto c = qml::rgbaColor(value); c && !qml::sameInQml(*c, current))
+        set(*c);
+}
+
 QString uuidText(QUuid id)
 {
     return id.isNull() ? QString() : id.toString(QUuid::WithoutBraces);
@@ -60,14 +68,12 @@ QImage EditorState::compositeImage() const { return m_composite ? toQImage(m_com
 QColor EditorState::qmlCustomBackdropA() const { return qml::color(m_customBackdropA); }
 void EditorState::setQmlCustomBackdropA(const QColor& value)
 {
-    if (const auto c = qml::rgbaColor(value); c && !qml::sameInQml(*c, m_customBackdropA))
-        setCustomBackdropA(*c);
+    setFromColor(value, m_customBackdropA, [this](RGBAColor c) { setCustomBackdropA(c); });
 }
 QColor EditorState::qmlCustomBackdropB() const { return qml::color(m_customBackdropB); }
 void EditorState::setQmlCustomBackdropB(const QColor& value)
 {
-    if (const auto c = qml::rgbaColor(value); c && !qml::sameInQml(*c, m_customBackdropB))
-        setCustomBackdropB(*c);
+    setFromColor(value, m_customBackdropB, [this](RGBAColor c) { setCustomBackdropB(c); });
 }
 QString EditorState::qmlCustomBackdropShape() const { return rawValue(m_customBackdropShape); }
 void EditorState::setQmlCustomBackdropShape(const QString& value)
@@ -287,8 +293,7 @@ QStringList EditorState::qmlMaskOps() const
 QColor EditorState::qmlPaintColor() const { return qml::color(m_paintColor); }
 void EditorState::setQmlPaintColor(const QColor& value)
 {
-    if (const auto c = qml::rgbaColor(value); c && !qml::sameInQml(*c, m_paintColor))
-        setPaintColor(*c);
+    setFromColor(value, m_paintColor, [this](RGBAColor c) { setPaintColor(c); });
 }
 QString EditorState::qmlPaintBlend() const { return rawValue(m_paintBlend); }
 void EditorState::setQmlPaintBlend(const QString& value)
@@ -303,14 +308,12 @@ void EditorState::setQmlGradientKind(const QString& value)
 QColor EditorState::qmlGradientStart() const { return qml::color(m_gradientStart); }
 void EditorState::setQmlGradientStart(const QColor& value)
 {
-    if (const auto c = qml::rgbaColor(value); c && !qml::sameInQml(*c, m_gradientStart))
-        setGradientStart(*c);
+    setFromColor(value, m_gradientStart, [this](RGBAColor c) { setGradientStart(c); });
 }
 QColor EditorState::qmlGradientEnd() const { return qml::color(m_gradientEnd); }
 void EditorState::setQmlGradientEnd(const QColor& value)
 {
-    if (const auto c = qml::rgbaColor(value); c && !qml::sameInQml(*c, m_gradientEnd))
-        setGradientEnd(*c);
+    setFromColor(value, m_gradientEnd, [this](RGBAColor c) { setGradientEnd(c); });
 }
 QVariant EditorState::qmlGradientLine() const
 {

@@ -59,20 +59,12 @@ void EditorState::scheduleRender(bool skipDebounce)
             throw MatteError(MatteErrorKind::renderFailed);
         return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout)};
     };
-    afterWait(m_renderTask, ticket, skipDebounce ? std::chrono::milliseconds(0) : m_renderTask.debounce,
-              [this, ticket, work] {
-                  runTask(m_renderTask, ticket, TaskPriority::userInitiated, work,
-                          [this](const Outcome<Refined>& refined) {
-                              if (!refined.ok()) {
-                                  setLastError(refined.error);
-                                  return;
-                              }
-                              m_cutoutContentBounds = refined.value->contentBounds;
-                              m_cutoutWhiteFraction = refined.value->whiteFraction;
-                              setCutout(refined.value->cutout);
-                              recomposite(true);
-                          });
-              });
+    runAfterWait(m_renderTask, ticket, skipDebounce, work, orLastError<Refined>([this](const Refined& refined) {
+                     m_cutoutContentBounds = refined.contentBounds;
+                     m_cutoutWhiteFraction = refined.whiteFraction;
+                     setCutout(refined.cutout);
+                     recomposite(true);
+                 }));
 }
 
 void EditorState::recomposite(bool skipDebounce)
@@ -106,19 +98,12 @@ void EditorState::recomposite(bool skipDebounce)
             bounds = engines->alphaBounds(subject);
         return Composited{ImageBox(picture), sizeOf(bounds), engines->whiteFraction(picture)};
     };
-    afterWait(m_compositeTask, ticket, skipDebounce ? std::chrono::milliseconds(0) : m_compositeTask.debounce,
-              [this, ticket, work] {
-                  runTask(m_compositeTask, ticket, TaskPriority::userInitiated, work,
-                          [this](const Outcome<Composited>& composited) {
-                              if (!composited.ok()) {
-                                  setLastError(composited.error);
-                                  return;
-                              }
-                              m_compositeBase = composited.value->base;
-                              setSubjectMeasures(composited.value->subjectBounds, composited.value->whiteFraction);
-                              redrawTextLayers();
-                          });
-              });
+    runAfterWait(m_compositeTask, ticket, skipDebounce, work,
+                 orLastError<Composited>([this](const Composited& composited) {
+                     m_compositeBase = composited.base;
+                     setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);
+                     redrawTextLayers();
+                 }));
 }
 
 void EditorState::redrawTextLayers()

@@ -523,6 +523,8 @@ public:
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
     void restore(const EditSnapshot& snapshot);
+    // The settings and active counts as they stand.
+    EditSnapshot currentSnapshot() const;
     Q_INVOKABLE void applyMaskEdits();
     Q_INVOKABLE void applyPaint();
     void commitPaintStroke(const Points& points);
@@ -848,6 +850,12 @@ private:
     // ends after that, or at once when the result is dropped.
     template <typename Work, typename Apply>
     void runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority priority, Work work, Apply apply);
+    // runTask after the slot's debounce wait (none with `skipDebounce`).
+    template <typename Work, typename Apply>
+    void runAfterWait(TaskSlot& slot, TaskSlot::Ticket ticket, bool skipDebounce, Work work, Apply apply);
+    // An apply that shows a failure's sentence in lastError and hands a value on.
+    template <typename T, typename OnValue>
+    auto orLastError(OnValue onValue);
     // Calls `callback` after the wait (none: at once) while the ticket is current.
     void afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono::milliseconds wait,
                    std::function<void()> callback);
@@ -869,6 +877,10 @@ private:
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure);
     void appendMaskOp(const MaskEditOp& op, const QString& busyLabel);
     void applyMaskEdits(const QString& busyLabel);
+    // Undo (backwards) or redo: the newest step of one stack goes into force,
+    // the state as it stands onto the other.
+    void stepHistory(bool backwards);
+    void appendTextLayer(const TextLayer& layer);
     // Appending behind undone operations cuts them: history steps that counted
     // them count only what is left.
     void limitHistoryCounts(std::optional<int> maskOps, std::optional<int> paintOps);

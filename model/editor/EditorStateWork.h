@@ -67,6 +67,26 @@ void EditorState::runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority 
     });
 }
 
+template <typename Work, typename Apply>
+void EditorState::runAfterWait(TaskSlot& slot, TaskSlot::Ticket ticket, bool skipDebounce, Work work, Apply apply)
+{
+    afterWait(slot, ticket, skipDebounce ? std::chrono::milliseconds(0) : slot.debounce,
+              [this, &slot, ticket, work = std::move(work), apply = std::move(apply)] {
+                  runTask(slot, ticket, TaskPriority::userInitiated, work, apply);
+              });
+}
+
+template <typename T, typename OnValue>
+auto EditorState::orLastError(OnValue onValue)
+{
+    return [this, onValue = std::move(onValue)](const Outcome<T>& outcome) {
+        if (outcome.ok())
+            onValue(*outcome.value);
+        else
+            setLastError(outcome.error);
+    };
+}
+
 template <typename T, typename Apply>
 void EditorState::awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply)
 {

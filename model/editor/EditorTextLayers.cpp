@@ -11,14 +11,19 @@
 
 namespace zephrin {
 
-void EditorState::addTextLayer()
+void EditorState::appendTextLayer(const TextLayer& layer)
 {
-    TextLayer layer = TextLayer::makeDefault();
-    layer.y = std::min(0.15 + 0.12 * double(m_comp.texts.size()), 0.85);
     CompositeSettings settings = m_comp;
     settings.texts.append(layer);
     setComp(settings);
     setSelectedTextID(layer.id);
+}
+
+void EditorState::addTextLayer()
+{
+    TextLayer layer = TextLayer::makeDefault();
+    layer.y = std::min(0.15 + 0.12 * double(m_comp.texts.size()), 0.85);
+    appendTextLayer(layer);
 }
 
 void EditorState::addShapeLayer(const QString& kindID)
@@ -42,10 +47,7 @@ void EditorState::addShapeLayer(const QString& kindID)
             layer.shapeH *= limit / kind->w;
         }
     }
-    CompositeSettings settings = m_comp;
-    settings.texts.append(layer);
-    setComp(settings);
-    setSelectedTextID(layer.id);
+    appendTextLayer(layer);
 }
 
 void EditorState::applyShapeToSelectedLayer(const QString& kindID)
@@ -85,10 +87,7 @@ void EditorState::duplicateTextLayer(QUuid id)
     copy.id = QUuid::createUuid();
     copy.x = std::min(copy.x + 0.04, 0.95);
     copy.y = std::min(copy.y + 0.04, 0.95);
-    CompositeSettings settings = m_comp;
-    settings.texts.append(copy);
-    setComp(settings);
-    setSelectedTextID(copy.id);
+    appendTextLayer(copy);
 }
 
 // The selection clears at once and the layer goes 60 ms later (the canvas lets

@@ -1,37 +1,17 @@
 // The editor on the real engines and worker pools, as the application runs it.
 
+#include "content/support/Waiting.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
 #include "support/GuiApplication.h"
 #include "support/ProductShot.h"
 
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace zephrin::testing {
 
-namespace {
-
-template <typename Condition>
-bool waitUntil(Condition done, std::chrono::milliseconds timeout = std::chrono::seconds(60))
-{
-    QEventLoop loop;
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    look.start(5);
-    QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
-} // namespace
 
 TEST(EditorOnRealEngines, CutsOutRefinesAndExportsAProductShot)
 {
