@@ -87,6 +87,27 @@ TEST_F(EditorScheduling, ANewMatteRefinesAndCompositesAtOnce)
     EXPECT_NEAR(editor->subjectBoundsSize().height(), 40, 5);
 }
 
+// The listing checks compare the subject with the composite: its measures are
+// taken in the composite's frame, the crop and the outline included.
+TEST_F(EditorScheduling, TheSubjectIsMeasuredAsTheCompositeShowsIt)
+{
+    openDocument();  // the red block spans x 30 … 90, y 20 … 60
+    editor->setComp(QStringLiteral("crop"), QRectF(10, 10, 30, 20));
+    runner->settle();
+    ASSERT_EQ(editor->composite()->image().width(), 30);
+    EXPECT_NEAR(editor->subjectBoundsSize().width(), 10, 3);
+    EXPECT_NEAR(editor->subjectBoundsSize().height(), 10, 3);
+    EXPECT_LT(editor->subjectWhiteFraction(), 0.05);
+
+    editor->setComp(QStringLiteral("crop"), QVariant());
+    editor->setComp(QStringLiteral("outlineEnabled"), true);
+    editor->setComp(QStringLiteral("outlineWidth"), 20);
+    runner->settle();
+    // The white outline prints as white: it counts.
+    EXPECT_GT(editor->subjectWhiteFraction(), 0.4);
+    EXPECT_NEAR(editor->subjectBoundsSize().width(), 60, 5);
+}
+
 TEST_F(EditorScheduling, TextOnlyChangesRedrawTheTextOverTheSameBase)
 {
     openDocument();
