@@ -20,6 +20,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace zephrin {
 
 namespace {
@@ -145,8 +147,8 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
 {
     const QString folder = shareFolder();
     const QFileInfo info(folder);
-    // A folder of our own, never a link somebody left in its place.
-    if (info.isSymLink() || (info.exists() && !info.isDir()))
+    // A folder of our own, never a link or a folder somebody else left in its place.
+    if (info.isSymLink() || (info.exists() && (!info.isDir() || info.ownerId() != ::getuid())))
         return std::nullopt;
     if (!QDir().mkpath(folder))
         return std::nullopt;

@@ -12,6 +12,10 @@
 // types: enumerations as their labels ("Flat Color"), colours as `color`,
 // identifiers as strings, optional values as `undefined` when absent, and the
 // composite settings as a map whose fields it changes through setComp().
+// Lists that views only count or name appear as such: maskOps and paintOps as
+// the kinds of their entries, undoStack and redoStack as their lengths,
+// editLayers, paintLayers and sheetRender as whether they exist; the text
+// layers are also a list model (textLayerList).
 //
 // Observers. A few properties start work when they are written (the matte and
 // flat-colour settings, comp, draggingTextID, selectionKind, matteModel); the
