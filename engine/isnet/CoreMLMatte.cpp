@@ -207,6 +207,7 @@ const CoreMLMatte::Model& CoreMLMatte::loadModel()
         logFeature("output", model->outputNames[i], model->session.GetOutputTypeInfo(i));
 
     m_model = std::move(model);
+    m_loaded.store(true, std::memory_order_release);
     return *m_model;
 }
 

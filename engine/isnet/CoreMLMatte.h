@@ -19,6 +19,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -93,6 +94,9 @@ public:
     // when there is no model file, or the runtime's load error (Ort::Exception,
     // a std::exception) unchanged; a failed load is tried again next time.
     const Model& loadModel();
+    // Whether a model is loaded; loads nothing and never waits for a load in
+    // progress (the GUI thread asks).
+    bool isLoaded() const { return m_loaded.load(std::memory_order_acquire); }
 
     // The subject mask of an image (origin 0, 0). Throws Failure (missing,
     // badInput for an empty image, badOutput) or the runtime's error.
@@ -123,6 +127,7 @@ private:
 
     std::mutex m_lock;              // guards loading and m_model
     std::unique_ptr<Model> m_model; // set once, by the first successful load
+    std::atomic<bool> m_loaded{false}; // m_model is set
 };
 
 const char* sentence(CoreMLMatte::FailureKind kind) noexcept;

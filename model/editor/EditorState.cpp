@@ -1,0 +1,213 @@
+// EditorState: construction, the setters of the plain properties, the busy
+// state and the task slots. The setters that start work are in
+// EditorObservers.cpp.
+
+#include "model/editor/EditorState.h"
+
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+
+#include <QGuiApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QSettings>
+
+namespace zephrin {
+
+void SystemClipboard::setMimeData(QMimeData* data)
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::clipboard()->setMimeData(data);
+    else
+        delete data;
+}
+
+EditorState::EditorState(QObject* parent) : EditorState(EditorServices{}, parent) {}
+
+EditorState::EditorState(EditorServices services, QObject* parent)
+    : QObject(parent),
+      m_engines(services.engines ? std::move(services.engines) : std::make_shared<EditorEngines>()),
+      m_runner(services.runner ? std::move(services.runner) : std::make_shared<ThreadTaskRunner>()),
+      m_clipboard(services.clipboard ? std::move(services.clipboard) : std::make_shared<SystemClipboard>()),
+      m_settings(services.settingsFile.isEmpty()
+                     ? std::make_unique<QSettings>(QStringLiteral("Zephrin"), QStringLiteral("Zephrin"))
+                     : std::make_unique<QSettings>(services.settingsFile, QSettings::IniFormat)),
+      m_shareFolderSetting(std::move(services.shareFolder))
+{
+    m_matteModel = readMatteModelSetting();
+    m_batch = new BatchState(this);
+    m_lastCommitted = EditSnapshot{matteSettings(), 0, 0};
+
+    for (auto signal : {&EditorState::selectionKindChanged, &EditorState::liveStrokeChanged,
+                        &EditorState::pendingSelectionChanged, &EditorState::canvasToolChanged})
+        connect(this, signal, this, &EditorState::polygonStateChanged);
+}
+
+EditorState::~EditorState() = default;
+
+QSize EditorState::sourceSize() const
+{
+    return m_document ? QSize(m_document->width(), m_document->height()) : QSize(0, 0);
+}
+
+MatteSettings EditorState::matteSettings() const
+{
+    return {m_fillHoles, m_edgeMode, m_feather, m_decontaminateEnabled, m_decontaminate};
+}
+
+// ---- Plain setters ----------------------------------------------------------
+
+void EditorState::setTool(EditorTool value) { assign(m_tool, value, &EditorState::toolChanged); }
+void EditorState::setDocument(std::optional<ImageDocument> value) { assign(m_document, std::move(value), &EditorState::documentChanged); }
+void EditorState::setCutout(std::optional<ImageBox> value) { assign(m_cutout, std::move(value), &EditorState::cutoutChanged); }
+void EditorState::setComposite(std::optional<ImageBox> value) { assign(m_composite, std::move(value), &EditorState::compositeChanged); }
+void EditorState::setBackgroundImage(std::optional<ImageBox> value) { assign(m_backgroundImage, std::move(value), &EditorState::backgroundImageChanged); }
+void EditorState::setBackdropID(const QString& value) { assign(m_backdropID, value, &EditorState::backdropIDChanged); }
+void EditorState::setCustomBackdropA(RGBAColor value) { assign(m_customBackdropA, value, &EditorState::customBackdropAChanged); }
+void EditorState::setCustomBackdropB(RGBAColor value) { assign(m_customBackdropB, value, &EditorState::customBackdropBChanged); }
+void EditorState::setCustomBackdropShape(CustomBackdropShape value) { assign(m_customBackdropShape, value, &EditorState::customBackdropShapeChanged); }
+void EditorState::setSelectedTextID(QUuid value) { assign(m_selectedTextID, value, &EditorState::selectedTextIDChanged); }
+void EditorState::setMatte(std::optional<MatteBox> value) { assign(m_matte, std::move(value), &EditorState::matteChanged); }
+void EditorState::setSuggestFillHoles(bool value) { assign(m_suggestFillHoles, value, &EditorState::suggestFillHolesChanged); }
+void EditorState::setCutoutNote(const QString& value) { assign(m_cutoutNote, value, &EditorState::cutoutNoteChanged); }
+void EditorState::setCutoutMethod(CutoutMethod value) { assign(m_cutoutMethod, value, &EditorState::cutoutMethodChanged); }
+void EditorState::setActivePreset(std::optional<ListingPreset> value) { assign(m_activePreset, value, &EditorState::activePresetChanged); }
+void EditorState::setZoom(double value) { assign(m_zoom, value, &EditorState::zoomChanged); }
+void EditorState::setCompareEnabled(bool value) { assign(m_compareEnabled, value, &EditorState::compareEnabledChanged); }
+void EditorState::setComparePosition(double value) { assign(m_comparePosition, value, &EditorState::comparePositionChanged); }
+void EditorState::setPanOffset(QSizeF value) { assign(m_panOffset, value, &EditorState::panOffsetChanged); }
+void EditorState::setSpacePan(bool value) { assign(m_spacePan, value, &EditorState::spacePanChanged); }
+void EditorState::setHoverPoint(std::optional<QPointF> value) { assign(m_hoverPoint, value, &EditorState::hoverPointChanged); }
+void EditorState::setCanvasTool(CanvasTool value) { assign(m_canvasTool, value, &EditorState::canvasToolChanged); }
+void EditorState::setPreviousTool(CanvasTool value) { assign(m_previousTool, value, &EditorState::previousToolChanged); }
+void EditorState::setBrushTip(BrushTip value) { assign(m_brushTip, value, &EditorState::brushTipChanged); }
+void EditorState::setBrushSize(double value) { assign(m_brushSize, value, &EditorState::brushSizeChanged); }
+void EditorState::setBrushHardness(double value) { assign(m_brushHardness, value, &EditorState::brushHardnessChanged); }
+void EditorState::setPendingSelection(std::optional<Points> value) { assign(m_pendingSelection, std::move(value), &EditorState::pendingSelectionChanged); }
+void EditorState::setPendingKind(SelectionKind value) { assign(m_pendingKind, value, &EditorState::pendingKindChanged); }
+void EditorState::setLastSelection(std::optional<Points> value) { assign(m_lastSelection, std::move(value), &EditorState::lastSelectionChanged); }
+void EditorState::setLastSelectionKind(SelectionKind value) { assign(m_lastSelectionKind, value, &EditorState::lastSelectionKindChanged); }
+void EditorState::setLiveStroke(Points value) { assign(m_liveStroke, std::move(value), &EditorState::liveStrokeChanged); }
+void EditorState::setSelectionPalette(QList<PaletteEntry> value) { assign(m_selectionPalette, std::move(value), &EditorState::selectionPaletteChanged); }
+void EditorState::setPickedColors(QList<RGBAColor> value) { assign(m_pickedColors, std::move(value), &EditorState::pickedColorsChanged); }
+void EditorState::setColorTolerance(double value) { assign(m_colorTolerance, value, &EditorState::colorToleranceChanged); }
+void EditorState::setIsLoadingPalette(bool value) { assign(m_isLoadingPalette, value, &EditorState::isLoadingPaletteChanged); }
+void EditorState::setMaskOps(std::vector<MaskEditOp> value) { assign(m_maskOps, std::move(value), &EditorState::maskOpsChanged); }
+void EditorState::setActiveOpCount(int value) { assign(m_activeOpCount, value, &EditorState::activeOpCountChanged); }
+void EditorState::setEditLayers(std::optional<MaskEditLayers> value) { assign(m_editLayers, std::move(value), &EditorState::editLayersChanged); }
+void EditorState::setPaintColor(RGBAColor value) { assign(m_paintColor, value, &EditorState::paintColorChanged); }
+void EditorState::setPaintBlend(PaintBlend value) { assign(m_paintBlend, value, &EditorState::paintBlendChanged); }
+void EditorState::setPaintOpacity(double value) { assign(m_paintOpacity, value, &EditorState::paintOpacityChanged); }
+void EditorState::setGradientKind(GradientKind value) { assign(m_gradientKind, value, &EditorState::gradientKindChanged); }
+void EditorState::setGradientStart(RGBAColor value) { assign(m_gradientStart, value, &EditorState::gradientStartChanged); }
+void EditorState::setGradientEnd(RGBAColor value) { assign(m_gradientEnd, value, &EditorState::gradientEndChanged); }
+void EditorState::setGradientLine(std::optional<QLineF> value) { assign(m_gradientLine, value, &EditorState::gradientLineChanged); }
+void EditorState::setGradientAngle(double value) { assign(m_gradientAngle, value, &EditorState::gradientAngleChanged); }
+void EditorState::setPaintOps(std::vector<PaintOp> value) { assign(m_paintOps, std::move(value), &EditorState::paintOpsChanged); }
+void EditorState::setActivePaintOpCount(int value) { assign(m_activePaintOpCount, value, &EditorState::activePaintOpCountChanged); }
+void EditorState::setPaintLayers(std::optional<PaintLayers> value) { assign(m_paintLayers, std::move(value), &EditorState::paintLayersChanged); }
+void EditorState::setCropDraft(std::optional<QRectF> value) { assign(m_cropDraft, value, &EditorState::cropDraftChanged); }
+void EditorState::setCropAspect(AspectPreset value) { assign(m_cropAspect, value, &EditorState::cropAspectChanged); }
+void EditorState::setUndoStack(QList<EditSnapshot> value) { assign(m_undoStack, std::move(value), &EditorState::undoStackChanged); }
+void EditorState::setRedoStack(QList<EditSnapshot> value) { assign(m_redoStack, std::move(value), &EditorState::redoStackChanged); }
+void EditorState::setLastCommitted(const EditSnapshot& value) { assign(m_lastCommitted, value, &EditorState::lastCommittedChanged); }
+void EditorState::setExportFormat(ExportFormat value) { assign(m_exportFormat, value, &EditorState::exportFormatChanged); }
+void EditorState::setExportLongEdge(int value) { assign(m_exportLongEdge, value, &EditorState::exportLongEdgeChanged); }
+void EditorState::setExportQuality(double value) { assign(m_exportQuality, value, &EditorState::exportQualityChanged); }
+void EditorState::setTransparentBackground(bool value) { assign(m_transparentBackground, value, &EditorState::transparentBackgroundChanged); }
+void EditorState::setShowExportSheet(bool value) { assign(m_showExportSheet, value, &EditorState::showExportSheetChanged); }
+void EditorState::setShowFileExporter(bool value) { assign(m_showFileExporter, value, &EditorState::showFileExporterChanged); }
+void EditorState::setExportFile(std::optional<ExportFile> value) { assign(m_exportFile, std::move(value), &EditorState::exportFileChanged); }
+void EditorState::setExportFilename(const QString& value) { assign(m_exportFilename, value, &EditorState::exportFilenameChanged); }
+void EditorState::setExportDestination(ExportDestination value) { assign(m_exportDestination, value, &EditorState::exportDestinationChanged); }
+void EditorState::setShareURL(const QUrl& value) { assign(m_shareURL, value, &EditorState::shareURLChanged); }
+void EditorState::setShowShareSheet(bool value) { assign(m_showShareSheet, value, &EditorState::showShareSheetChanged); }
+void EditorState::setSvgColors(int value) { assign(m_svgColors, value, &EditorState::svgColorsChanged); }
+void EditorState::setSvgDetail(double value) { assign(m_svgDetail, value, &EditorState::svgDetailChanged); }
+void EditorState::setSvgFileMaker(bool value) { assign(m_svgFileMaker, value, &EditorState::svgFileMakerChanged); }
+void EditorState::setSvgSource(TraceSource value) { assign(m_svgSource, value, &EditorState::svgSourceChanged); }
+void EditorState::setImportTarget(ImportTarget value) { assign(m_importTarget, value, &EditorState::importTargetChanged); }
+void EditorState::setShowImporter(bool value) { assign(m_showImporter, value, &EditorState::showImporterChanged); }
+void EditorState::setLastError(const QString& value) { assign(m_lastError, value, &EditorState::lastErrorChanged); }
+void EditorState::setBatchMode(bool value) { assign(m_batchMode, value, &EditorState::batchModeChanged); }
+void EditorState::setPendingIncomingURL(const QUrl& value) { assign(m_pendingIncomingURL, value, &EditorState::pendingIncomingURLChanged); }
+void EditorState::setShowIncomingReplaceConfirm(bool value) { assign(m_showIncomingReplaceConfirm, value, &EditorState::showIncomingReplaceConfirmChanged); }
+void EditorState::setSheetRender(std::optional<SheetRender> value) { assign(m_sheetRender, std::move(value), &EditorState::sheetRenderChanged); }
+void EditorState::setSheetNotice(const QString& value) { assign(m_sheetNotice, value, &EditorState::sheetNoticeChanged); }
+void EditorState::setSheetRenderStamp(int value) { assign(m_sheetRenderStamp, value, &EditorState::sheetRenderStampChanged); }
+void EditorState::setSheetError(const QString& value) { assign(m_sheetError, value, &EditorState::sheetErrorChanged); }
+void EditorState::setDefaultStickerWidth(double value) { assign(m_defaultStickerWidth, value, &EditorState::defaultStickerWidthChanged); }
+
+void EditorState::setSubjectMeasures(QSizeF bounds, double whiteFraction)
+{
+    assign(m_subjectBoundsSize, bounds, &EditorState::subjectBoundsSizeChanged);
+    assign(m_subjectWhiteFraction, whiteFraction, &EditorState::subjectWhiteFractionChanged);
+}
+
+// ---- Busy state and task slots -----------------------------------------------
+
+std::uint64_t EditorState::beginBusy(const QString& label)
+{
+    const std::uint64_t token = m_busy.add(label);
+    publishBusy();
+    return token;
+}
+
+void EditorState::endBusy(std::uint64_t token)
+{
+    if (m_busy.remove(token))
+        publishBusy();
+}
+
+void EditorState::relabelBusy(std::uint64_t token, const QString& label)
+{
+    m_busy.relabel(token, label);
+    publishBusy();
+}
+
+void EditorState::publishBusy()
+{
+    // The label stays when the editor falls idle: views show it only while busy.
+    if (m_busy.busy())
+        assign(m_processingLabel, m_busy.label(), &EditorState::processingLabelChanged);
+    assign(m_wasProcessing, m_busy.busy(), &EditorState::isProcessingChanged);
+}
+
+TaskSlot::Ticket EditorState::beginTask(TaskSlot& slot, const std::optional<QString>& label)
+{
+    endBusy(slot.cancel());
+    return slot.replace(m_documentGeneration, label ? beginBusy(*label) : 0);
+}
+
+void EditorState::cancelTask(TaskSlot& slot)
+{
+    endBusy(slot.cancel());
+}
+
+bool EditorState::isCurrent(const TaskSlot& slot, const TaskSlot::Ticket& ticket) const
+{
+    return slot.holds(ticket) &&
+           (slot.scope == TaskSlot::Scope::editor || ticket.document == m_documentGeneration);
+}
+
+void EditorState::afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono::milliseconds wait,
+                            std::function<void()> callback)
+{
+    m_runner->after(wait, this, [this, &slot, ticket, callback = std::move(callback)] {
+        if (isCurrent(slot, ticket))
+            callback();
+    });
+}
+
+void EditorState::cancelDocumentTasks(bool alsoBackdrops)
+{
+    for (TaskSlot* slot : {&m_cutoutTask, &m_flatTask, &m_probeTask, &m_renderTask, &m_compositeTask, &m_textTask,
+                           &m_maskTask, &m_paintTask, &m_paletteTask, &m_exportTask, &m_copyTask})
+        cancelTask(*slot);
+    if (alsoBackdrops) {
+        cancelTask(m_backdropTask);
+        cancelTask(m_saveBackgroundTask);
+    }
+}
+
+} // namespace zephrin

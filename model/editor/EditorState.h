@@ -1,0 +1,1039 @@
+#pragma once
+// The editor's one model: the open document, every setting and every result,
+// the mask and paint edits with their history, and the background work that
+// is running for them. The views read its properties and call its operations;
+// nothing here knows a view.
+//
+// Properties. Each observable property is a Q_PROPERTY whose NOTIFY signal
+// fires only when a write changes the value; an equal write stores nothing and
+// emits nothing (images compare by the generation of their box, never pixel by
+// pixel). C++ reads and writes them through typed accessors named after the
+// property (feather(), setFeather()). QML sees the same names with QML-friendly
+// types: enumerations as their labels ("Flat Color"), colours as `color`,
+// identifiers as strings, optional values as `undefined` when absent, and the
+// composite settings as a map whose fields it changes through setComp().
+//
+// Observers. A few properties start work when they are written (the matte and
+// flat-colour settings, comp, draggingTextID, selectionKind, matteModel); the
+// setter runs that hook after the equality test, on every assignment, as
+// EditorObservers.cpp lists.
+//
+// Work. Cutouts, refines, composites, text redraws, layer renders, backdrops,
+// palettes and exports run on the worker pools through the TaskRunner, each in
+// a TaskSlot: a new request cancels the previous one of its kind, and a result
+// lands only while its slot and the document are still the ones it started
+// with (import and clear bump the document generation and cancel every slot).
+// Every job that shows a busy state ends it however it ends.
+//
+// The operations are grouped by topic in EditorImport.cpp, EditorCutout.cpp,
+// EditorRender.cpp, EditorObservers.cpp, EditorEdits.cpp, EditorPaint.cpp,
+// EditorBackdrops.cpp, EditorTextLayers.cpp, EditorSelections.cpp and
+// EditorExport.cpp.
+
+#include "content/backdrops/Backdrop.h"
+#include "content/backdrops/CustomBackdropShape.h"
+#include "content/mybackgrounds/MyBackground.h"
+#include "content/photos/PhotoBackdrop.h"
+#include "engine/edits/BrushTip.h"
+#include "engine/edits/MaskEditLayers.h"
+#include "engine/edits/MaskEditOp.h"
+#include "engine/edits/SelectionKind.h"
+#include "engine/paint/GradientKind.h"
+#include "engine/paint/PaintBlend.h"
+#include "engine/paint/PaintLayers.h"
+#include "engine/paint/PaintOp.h"
+#include "engine/types/AspectPreset.h"
+#include "engine/types/CompositeSettings.h"
+#include "engine/types/EdgeRefineMode.h"
+#include "engine/types/ExportFormat.h"
+#include "engine/types/ImageBox.h"
+#include "engine/types/ListingPreset.h"
+#include "engine/types/MatteBox.h"
+#include "engine/types/MatteModel.h"
+#include "engine/types/MatteSettings.h"
+#include "engine/types/RGBAColor.h"
+#include "model/batch/BatchState.h"
+#include "model/editor/EditSnapshot.h"
+#include "model/editor/EditorEnums.h"
+#include "model/editor/ExportFile.h"
+#include "model/editor/ImageDocument.h"
+#include "model/editor/PaletteEntry.h"
+#include "model/tasks/BusyJobs.h"
+#include "model/tasks/Outcome.h"
+#include "model/tasks/TaskRunner.h"
+#include "model/tasks/TaskSlot.h"
+#include "output/sheet/SheetLayout.h"
+#include "output/sheet/SheetRender.h"
+#include "output/sheet/SheetSettings.h"
+#include "output/sheet/StickerItem.h"
+#include "output/vector/TraceSource.h"
+
+#include <QColor>
+#include <QImage>
+#include <QLineF>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QUuid>
+#include <QVariant>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QMimeData;
+class QSettings;
+
+namespace zephrin {
+
+class EditorEngines;
+
+// Where copied results go: the system clipboard in the application, a recorder
+// in tests (QClipboard needs a QGuiApplication).
+class ClipboardSink {
+public:
+    virtual ~ClipboardSink() = default;
+    // Takes ownership of the data.
+    virtual void setMimeData(QMimeData* data) = 0;
+};
+
+// The system clipboard; does nothing without a QGuiApplication.
+class SystemClipboard final : public ClipboardSink {
+public:
+    void setMimeData(QMimeData* data) override;
+};
+
+// What an editor is built from. Every part left empty is the real one.
+struct EditorServices {
+    std::shared_ptr<EditorEngines> engines;    // the real engines
+    std::shared_ptr<TaskRunner> runner;        // the worker pools and precise timers
+    std::shared_ptr<ClipboardSink> clipboard;  // the system clipboard
+    // The settings file (INI) the editor reads and writes; empty: the user's
+    // settings of organisation "Zephrin", application "Zephrin".
+    QString settingsFile;
+    // The private folder for files prepared for sharing; empty: "share" in
+    // the user's runtime folder (else cache folder), created with mode 0700.
+    QString shareFolder;
+};
+
+class EditorState : public QObject {
+    Q_OBJECT
+
+    // Document and results
+    Q_PROPERTY(QString tool READ qmlTool WRITE setQmlTool NOTIFY toolChanged)
+    Q_PROPERTY(QVariant document READ qmlDocument NOTIFY documentChanged)
+    Q_PROPERTY(QVariant cutout READ qmlCutout NOTIFY cutoutChanged)
+    Q_PROPERTY(QVariant composite READ qmlComposite NOTIFY compositeChanged)
+    Q_PROPERTY(QVariant backgroundImage READ qmlBackgroundImage NOTIFY backgroundImageChanged)
+    Q_PROPERTY(QSizeF subjectBoundsSize READ subjectBoundsSize NOTIFY subjectBoundsSizeChanged)
+    Q_PROPERTY(double subjectWhiteFraction READ subjectWhiteFraction NOTIFY subjectWhiteFractionChanged)
+
+    // Backdrop and composite
+    Q_PROPERTY(QString backdropID READ backdropID WRITE setBackdropID NOTIFY backdropIDChanged)
+    Q_PROPERTY(QColor customBackdropA READ qmlCustomBackdropA WRITE setQmlCustomBackdropA NOTIFY customBackdropAChanged)
+    Q_PROPERTY(QColor customBackdropB READ qmlCustomBackdropB WRITE setQmlCustomBackdropB NOTIFY customBackdropBChanged)
+    Q_PROPERTY(QString customBackdropShape READ qmlCustomBackdropShape WRITE setQmlCustomBackdropShape NOTIFY customBackdropShapeChanged)
+    Q_PROPERTY(QVariantMap comp READ qmlComp WRITE setQmlComp NOTIFY compChanged)
+
+    // Text layers
+    Q_PROPERTY(QString selectedTextID READ qmlSelectedTextID WRITE setQmlSelectedTextID NOTIFY selectedTextIDChanged)
+    Q_PROPERTY(QString draggingTextID READ qmlDraggingTextID WRITE setQmlDraggingTextID NOTIFY draggingTextIDChanged)
+
+    // Cutout and matte settings
+    Q_PROPERTY(QVariant matte READ qmlMatte NOTIFY matteChanged)
+    Q_PROPERTY(bool isProcessing READ isProcessing NOTIFY isProcessingChanged)
+    Q_PROPERTY(QString processingLabel READ processingLabel NOTIFY processingLabelChanged)
+    Q_PROPERTY(bool suggestFillHoles READ suggestFillHoles NOTIFY suggestFillHolesChanged)
+    Q_PROPERTY(QString cutoutNote READ cutoutNote NOTIFY cutoutNoteChanged)
+    Q_PROPERTY(QString cutoutMethod READ qmlCutoutMethod WRITE setQmlCutoutMethod NOTIFY cutoutMethodChanged)
+    Q_PROPERTY(QString matteModel READ qmlMatteModel WRITE setQmlMatteModel NOTIFY matteModelChanged)
+    Q_PROPERTY(double flatTolerance READ flatTolerance WRITE setFlatTolerance NOTIFY flatToleranceChanged)
+    Q_PROPERTY(bool flatConnectedOnly READ flatConnectedOnly WRITE setFlatConnectedOnly NOTIFY flatConnectedOnlyChanged)
+    Q_PROPERTY(double flatCloseGaps READ flatCloseGaps WRITE setFlatCloseGaps NOTIFY flatCloseGapsChanged)
+    Q_PROPERTY(QVariant activePreset READ qmlActivePreset WRITE setQmlActivePreset NOTIFY activePresetChanged)
+    Q_PROPERTY(bool fillHoles READ fillHoles WRITE setFillHoles NOTIFY fillHolesChanged)
+    Q_PROPERTY(QString edgeMode READ qmlEdgeMode WRITE setQmlEdgeMode NOTIFY edgeModeChanged)
+    Q_PROPERTY(double feather READ feather WRITE setFeather NOTIFY featherChanged)
+    Q_PROPERTY(bool decontaminateEnabled READ decontaminateEnabled WRITE setDecontaminateEnabled NOTIFY decontaminateEnabledChanged)
+    Q_PROPERTY(double decontaminate READ decontaminate WRITE setDecontaminate NOTIFY decontaminateChanged)
+
+    // View
+    Q_PROPERTY(double zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
+    Q_PROPERTY(bool compareEnabled READ compareEnabled WRITE setCompareEnabled NOTIFY compareEnabledChanged)
+    Q_PROPERTY(double comparePosition READ comparePosition WRITE setComparePosition NOTIFY comparePositionChanged)
+    Q_PROPERTY(QSizeF panOffset READ panOffset WRITE setPanOffset NOTIFY panOffsetChanged)
+    Q_PROPERTY(bool spacePan READ spacePan WRITE setSpacePan NOTIFY spacePanChanged)
+    Q_PROPERTY(QVariant hoverPoint READ qmlHoverPoint WRITE setQmlHoverPoint NOTIFY hoverPointChanged)
+
+    // Canvas tools and brush
+    Q_PROPERTY(QString canvasTool READ qmlCanvasTool WRITE setQmlCanvasTool NOTIFY canvasToolChanged)
+    Q_PROPERTY(QString previousTool READ qmlPreviousTool WRITE setQmlPreviousTool NOTIFY previousToolChanged)
+    Q_PROPERTY(QString brushTip READ qmlBrushTip WRITE setQmlBrushTip NOTIFY brushTipChanged)
+    Q_PROPERTY(double brushSize READ brushSize WRITE setBrushSize NOTIFY brushSizeChanged)
+    Q_PROPERTY(double brushHardness READ brushHardness WRITE setBrushHardness NOTIFY brushHardnessChanged)
+
+    // Selections and colour picking
+    Q_PROPERTY(QString selectionKind READ qmlSelectionKind WRITE setQmlSelectionKind NOTIFY selectionKindChanged)
+    Q_PROPERTY(QVariant pendingSelection READ qmlPendingSelection WRITE setQmlPendingSelection NOTIFY pendingSelectionChanged)
+    Q_PROPERTY(QString pendingKind READ qmlPendingKind WRITE setQmlPendingKind NOTIFY pendingKindChanged)
+    Q_PROPERTY(QVariant lastSelection READ qmlLastSelection NOTIFY lastSelectionChanged)
+    Q_PROPERTY(QString lastSelectionKind READ qmlLastSelectionKind NOTIFY lastSelectionKindChanged)
+    Q_PROPERTY(QVariantList liveStroke READ qmlLiveStroke WRITE setQmlLiveStroke NOTIFY liveStrokeChanged)
+    Q_PROPERTY(QVariantList selectionPalette READ qmlSelectionPalette WRITE setQmlSelectionPalette NOTIFY selectionPaletteChanged)
+    Q_PROPERTY(QVariantList pickedColors READ qmlPickedColors WRITE setQmlPickedColors NOTIFY pickedColorsChanged)
+    Q_PROPERTY(double colorTolerance READ colorTolerance WRITE setColorTolerance NOTIFY colorToleranceChanged)
+    Q_PROPERTY(bool isLoadingPalette READ isLoadingPalette NOTIFY isLoadingPaletteChanged)
+
+    // Mask and paint edits
+    Q_PROPERTY(QStringList maskOps READ qmlMaskOps NOTIFY maskOpsChanged)
+    Q_PROPERTY(int activeOpCount READ activeOpCount NOTIFY activeOpCountChanged)
+    Q_PROPERTY(bool editLayers READ hasEditLayers NOTIFY editLayersChanged)
+    Q_PROPERTY(QColor paintColor READ qmlPaintColor WRITE setQmlPaintColor NOTIFY paintColorChanged)
+    Q_PROPERTY(QString paintBlend READ qmlPaintBlend WRITE setQmlPaintBlend NOTIFY paintBlendChanged)
+    Q_PROPERTY(double paintOpacity READ paintOpacity WRITE setPaintOpacity NOTIFY paintOpacityChanged)
+    Q_PROPERTY(QString gradientKind READ qmlGradientKind WRITE setQmlGradientKind NOTIFY gradientKindChanged)
+    Q_PROPERTY(QColor gradientStart READ qmlGradientStart WRITE setQmlGradientStart NOTIFY gradientStartChanged)
+    Q_PROPERTY(QColor gradientEnd READ qmlGradientEnd WRITE setQmlGradientEnd NOTIFY gradientEndChanged)
+    Q_PROPERTY(QVariant gradientLine READ qmlGradientLine WRITE setQmlGradientLine NOTIFY gradientLineChanged)
+    Q_PROPERTY(double gradientAngle READ gradientAngle WRITE setGradientAngle NOTIFY gradientAngleChanged)
+    Q_PROPERTY(QStringList paintOps READ qmlPaintOps NOTIFY paintOpsChanged)
+    Q_PROPERTY(int activePaintOpCount READ activePaintOpCount NOTIFY activePaintOpCountChanged)
+    Q_PROPERTY(bool paintLayers READ hasPaintLayers NOTIFY paintLayersChanged)
+    Q_PROPERTY(QVariant cropDraft READ qmlCropDraft WRITE setQmlCropDraft NOTIFY cropDraftChanged)
+    Q_PROPERTY(QString cropAspect READ qmlCropAspect WRITE setQmlCropAspect NOTIFY cropAspectChanged)
+
+    // History
+    Q_PROPERTY(int undoStack READ undoCount NOTIFY undoStackChanged)
+    Q_PROPERTY(int redoStack READ redoCount NOTIFY redoStackChanged)
+
+    // Export and share
+    Q_PROPERTY(QString exportFormat READ qmlExportFormat WRITE setQmlExportFormat NOTIFY exportFormatChanged)
+    Q_PROPERTY(int exportLongEdge READ exportLongEdge WRITE setExportLongEdge NOTIFY exportLongEdgeChanged)
+    Q_PROPERTY(double exportQuality READ exportQuality WRITE setExportQuality NOTIFY exportQualityChanged)
+    Q_PROPERTY(bool transparentBackground READ transparentBackground WRITE setTransparentBackground NOTIFY transparentBackgroundChanged)
+    Q_PROPERTY(bool showExportSheet READ showExportSheet WRITE setShowExportSheet NOTIFY showExportSheetChanged)
+    Q_PROPERTY(bool showFileExporter READ showFileExporter WRITE setShowFileExporter NOTIFY showFileExporterChanged)
+    Q_PROPERTY(QVariant exportFile READ qmlExportFile NOTIFY exportFileChanged)
+    Q_PROPERTY(QString exportFilename READ exportFilename WRITE setExportFilename NOTIFY exportFilenameChanged)
+    Q_PROPERTY(QString exportDestination READ qmlExportDestination WRITE setQmlExportDestination NOTIFY exportDestinationChanged)
+    Q_PROPERTY(QUrl shareURL READ shareURL NOTIFY shareURLChanged)
+    Q_PROPERTY(bool showShareSheet READ showShareSheet WRITE setShowShareSheet NOTIFY showShareSheetChanged)
+    Q_PROPERTY(int svgColors READ svgColors WRITE setSvgColors NOTIFY svgColorsChanged)
+    Q_PROPERTY(double svgDetail READ svgDetail WRITE setSvgDetail NOTIFY svgDetailChanged)
+    Q_PROPERTY(bool svgFileMaker READ svgFileMaker WRITE setSvgFileMaker NOTIFY svgFileMakerChanged)
+    Q_PROPERTY(QString svgSource READ qmlSvgSource WRITE setQmlSvgSource NOTIFY svgSourceChanged)
+
+    // Window and application
+    Q_PROPERTY(QString importTarget READ qmlImportTarget WRITE setQmlImportTarget NOTIFY importTargetChanged)
+    Q_PROPERTY(bool showImporter READ showImporter WRITE setShowImporter NOTIFY showImporterChanged)
+    Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
+    Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
+    Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
+    Q_PROPERTY(QUrl pendingIncomingURL READ pendingIncomingURL WRITE setPendingIncomingURL NOTIFY pendingIncomingURLChanged)
+    Q_PROPERTY(bool showIncomingReplaceConfirm READ showIncomingReplaceConfirm WRITE setShowIncomingReplaceConfirm NOTIFY showIncomingReplaceConfirmChanged)
+
+    // Sticker sheet
+    Q_PROPERTY(bool sheetRender READ hasSheetRender NOTIFY sheetRenderChanged)
+    Q_PROPERTY(QString sheetNotice READ sheetNotice WRITE setSheetNotice NOTIFY sheetNoticeChanged)
+    Q_PROPERTY(int sheetRenderStamp READ sheetRenderStamp NOTIFY sheetRenderStampChanged)
+    Q_PROPERTY(QString sheetError READ sheetError WRITE setSheetError NOTIFY sheetErrorChanged)
+    Q_PROPERTY(double defaultStickerWidth READ defaultStickerWidth WRITE setDefaultStickerWidth NOTIFY defaultStickerWidthChanged)
+
+    // Derived values
+    Q_PROPERTY(QString compositeSizeLabel READ compositeSizeLabel NOTIFY compositeChanged)
+    Q_PROPERTY(QString zoomLabel READ zoomLabel NOTIFY zoomChanged)
+    Q_PROPERTY(bool isPolygonInProgress READ isPolygonInProgress NOTIFY polygonStateChanged)
+
+public:
+    // The start value of comp: the plain cutout, also what "Reset to plain
+    // cutout" returns to.
+    static CompositeSettings defaultCompositeSettings() { return CompositeSettings{}; }
+
+    // An editor on the real engines, worker pools, clipboard and user settings.
+    explicit EditorState(QObject* parent = nullptr);
+    // An editor on the given services (tests script the engines and the runner).
+    explicit EditorState(EditorServices services, QObject* parent = nullptr);
+    ~EditorState() override;
+
+    EditorEngines& engines() const { return *m_engines; }
+    BatchState* batch() const { return m_batch; }
+
+    // ---- Document and results ------------------------------------------------
+    EditorTool tool() const { return m_tool; }
+    void setTool(EditorTool value);
+    const std::optional<ImageDocument>& document() const { return m_document; }
+    const std::optional<ImageBox>& cutout() const { return m_cutout; }
+    const std::optional<ImageBox>& composite() const { return m_composite; }
+    const std::optional<ImageBox>& backgroundImage() const { return m_backgroundImage; }
+    void setBackgroundImage(std::optional<ImageBox> value);
+    // The last composite without text layers (not observable).
+    const std::optional<ImageBox>& compositeBase() const { return m_compositeBase; }
+    QSizeF subjectBoundsSize() const { return m_subjectBoundsSize; }
+    double subjectWhiteFraction() const { return m_subjectWhiteFraction; }
+    // The document's pixel size; 0 × 0 without one.
+    QSize sourceSize() const;
+
+    // ---- Backdrop and composite ----------------------------------------------
+    const QString& backdropID() const { return m_backdropID; }   // empty: none
+    void setBackdropID(const QString& value);
+    RGBAColor customBackdropA() const { return m_customBackdropA; }
+    void setCustomBackdropA(RGBAColor value);
+    RGBAColor customBackdropB() const { return m_customBackdropB; }
+    void setCustomBackdropB(RGBAColor value);
+    CustomBackdropShape customBackdropShape() const { return m_customBackdropShape; }
+    void setCustomBackdropShape(CustomBackdropShape value);
+    const CompositeSettings& comp() const { return m_comp; }
+    void setComp(const CompositeSettings& value);
+
+    // ---- Text layers ---------------------------------------------------------
+    QUuid selectedTextID() const { return m_selectedTextID; }   // null: none
+    void setSelectedTextID(QUuid value);
+    QUuid draggingTextID() const { return m_draggingTextID; }   // null: none
+    void setDraggingTextID(QUuid value);
+
+    // ---- Cutout and matte settings -------------------------------------------
+    const std::optional<MatteBox>& matte() const { return m_matte; }
+    bool isProcessing() const { return m_busy.busy(); }
+    QString processingLabel() const { return m_processingLabel; }
+    bool suggestFillHoles() const { return m_suggestFillHoles; }
+    const QString& cutoutNote() const { return m_cutoutNote; }   // empty: none
+    CutoutMethod cutoutMethod() const { return m_cutoutMethod; }
+    void setCutoutMethod(CutoutMethod value);
+    MatteModel matteModel() const { return m_matteModel; }
+    void setMatteModel(MatteModel value);
+    double flatTolerance() const { return m_flatTolerance; }
+    void setFlatTolerance(double value);
+    bool flatConnectedOnly() const { return m_flatConnectedOnly; }
+    void setFlatConnectedOnly(bool value);
+    double flatCloseGaps() const { return m_flatCloseGaps; }
+    void setFlatCloseGaps(double value);
+    std::optional<ListingPreset> activePreset() const { return m_activePreset; }
+    void setActivePreset(std::optional<ListingPreset> value);
+    bool fillHoles() const { return m_fillHoles; }
+    void setFillHoles(bool value);
+    EdgeRefineMode edgeMode() const { return m_edgeMode; }
+    void setEdgeMode(EdgeRefineMode value);
+    double feather() const { return m_feather; }
+    void setFeather(double value);
+    bool decontaminateEnabled() const { return m_decontaminateEnabled; }
+    void setDecontaminateEnabled(bool value);
+    double decontaminate() const { return m_decontaminate; }
+    void setDecontaminate(double value);
+    // The five refinement settings as one value.
+    MatteSettings matteSettings() const;
+
+    // ---- View ----------------------------------------------------------------
+    double zoom() const { return m_zoom; }
+    void setZoom(double value);
+    bool compareEnabled() const { return m_compareEnabled; }
+    void setCompareEnabled(bool value);
+    double comparePosition() const { return m_comparePosition; }
+    void setComparePosition(double value);
+    QSizeF panOffset() const { return m_panOffset; }
+    void setPanOffset(QSizeF value);
+    bool spacePan() const { return m_spacePan; }
+    void setSpacePan(bool value);
+    std::optional<QPointF> hoverPoint() const { return m_hoverPoint; }
+    void setHoverPoint(std::optional<QPointF> value);
+
+    // ---- Canvas tools and brush ----------------------------------------------
+    CanvasTool canvasTool() const { return m_canvasTool; }
+    void setCanvasTool(CanvasTool value);
+    CanvasTool previousTool() const { return m_previousTool; }
+    void setPreviousTool(CanvasTool value);
+    BrushTip brushTip() const { return m_brushTip; }
+    void setBrushTip(BrushTip value);
+    double brushSize() const { return m_brushSize; }
+    void setBrushSize(double value);
+    double brushHardness() const { return m_brushHardness; }
+    void setBrushHardness(double value);
+
+    // ---- Selections and colour picking ---------------------------------------
+    using Points = std::vector<QPointF>;
+    SelectionKind selectionKind() const { return m_selectionKind; }
+    void setSelectionKind(SelectionKind value);
+    const std::optional<Points>& pendingSelection() const { return m_pendingSelection; }
+    void setPendingSelection(std::optional<Points> value);
+    SelectionKind pendingKind() const { return m_pendingKind; }
+    void setPendingKind(SelectionKind value);
+    const std::optional<Points>& lastSelection() const { return m_lastSelection; }
+    void setLastSelection(std::optional<Points> value);
+    SelectionKind lastSelectionKind() const { return m_lastSelectionKind; }
+    void setLastSelectionKind(SelectionKind value);
+    const Points& liveStroke() const { return m_liveStroke; }
+    void setLiveStroke(Points value);
+    const QList<PaletteEntry>& selectionPalette() const { return m_selectionPalette; }
+    void setSelectionPalette(QList<PaletteEntry> value);
+    const QList<RGBAColor>& pickedColors() const { return m_pickedColors; }
+    void setPickedColors(QList<RGBAColor> value);
+    double colorTolerance() const { return m_colorTolerance; }
+    void setColorTolerance(double value);
+    bool isLoadingPalette() const { return m_isLoadingPalette; }
+
+    // ---- Mask and paint edits ------------------------------------------------
+    const std::vector<MaskEditOp>& maskOps() const { return m_maskOps; }
+    int activeOpCount() const { return m_activeOpCount; }
+    const std::optional<MaskEditLayers>& editLayers() const { return m_editLayers; }
+    bool hasEditLayers() const { return m_editLayers.has_value(); }
+    RGBAColor paintColor() const { return m_paintColor; }
+    void setPaintColor(RGBAColor value);
+    PaintBlend paintBlend() const { return m_paintBlend; }
+    void setPaintBlend(PaintBlend value);
+    double paintOpacity() const { return m_paintOpacity; }
+    void setPaintOpacity(double value);
+    GradientKind gradientKind() const { return m_gradientKind; }
+    void setGradientKind(GradientKind value);
+    RGBAColor gradientStart() const { return m_gradientStart; }
+    void setGradientStart(RGBAColor value);
+    RGBAColor gradientEnd() const { return m_gradientEnd; }
+    void setGradientEnd(RGBAColor value);
+    std::optional<QLineF> gradientLine() const { return m_gradientLine; }
+    void setGradientLine(std::optional<QLineF> value);
+    double gradientAngle() const { return m_gradientAngle; }
+    void setGradientAngle(double value);
+    std::optional<int> lastGradientOpIndex() const { return m_lastGradientOpIndex; }
+    const std::vector<PaintOp>& paintOps() const { return m_paintOps; }
+    int activePaintOpCount() const { return m_activePaintOpCount; }
+    const std::optional<PaintLayers>& paintLayers() const { return m_paintLayers; }
+    bool hasPaintLayers() const { return m_paintLayers.has_value(); }
+    std::optional<QRectF> cropDraft() const { return m_cropDraft; }
+    void setCropDraft(std::optional<QRectF> value);
+    AspectPreset cropAspect() const { return m_cropAspect; }
+    void setCropAspect(AspectPreset value);
+
+    // ---- History -------------------------------------------------------------
+    const QList<EditSnapshot>& undoStack() const { return m_undoStack; }
+    const QList<EditSnapshot>& redoStack() const { return m_redoStack; }
+    int undoCount() const { return int(m_undoStack.size()); }
+    int redoCount() const { return int(m_redoStack.size()); }
+    const EditSnapshot& lastCommitted() const { return m_lastCommitted; }
+    bool suppressHistory() const { return m_suppressHistory; }
+    void setSuppressHistory(bool value) { m_suppressHistory = value; }
+
+    // ---- Export and share ----------------------------------------------------
+    ExportFormat exportFormat() const { return m_exportFormat; }
+    void setExportFormat(ExportFormat value);
+    int exportLongEdge() const { return m_exportLongEdge; }
+    void setExportLongEdge(int value);
+    double exportQuality() const { return m_exportQuality; }
+    void setExportQuality(double value);
+    bool transparentBackground() const { return m_transparentBackground; }
+    void setTransparentBackground(bool value);
+    bool showExportSheet() const { return m_showExportSheet; }
+    void setShowExportSheet(bool value);
+    bool showFileExporter() const { return m_showFileExporter; }
+    void setShowFileExporter(bool value);
+    const std::optional<ExportFile>& exportFile() const { return m_exportFile; }
+    const QString& exportFilename() const { return m_exportFilename; }
+    void setExportFilename(const QString& value);
+    ExportDestination exportDestination() const { return m_exportDestination; }
+    void setExportDestination(ExportDestination value);
+    QUrl shareURL() const { return m_shareURL; }
+    bool showShareSheet() const { return m_showShareSheet; }
+    void setShowShareSheet(bool value);
+    int svgColors() const { return m_svgColors; }
+    void setSvgColors(int value);
+    double svgDetail() const { return m_svgDetail; }
+    void setSvgDetail(double value);
+    bool svgFileMaker() const { return m_svgFileMaker; }
+    void setSvgFileMaker(bool value);
+    TraceSource svgSource() const { return m_svgSource; }
+    void setSvgSource(TraceSource value);
+
+    // ---- Window and application ----------------------------------------------
+    ImportTarget importTarget() const { return m_importTarget; }
+    void setImportTarget(ImportTarget value);
+    bool showImporter() const { return m_showImporter; }
+    void setShowImporter(bool value);
+    const QString& lastError() const { return m_lastError; }   // empty: none
+    void setLastError(const QString& value);
+    bool batchMode() const { return m_batchMode; }
+    void setBatchMode(bool value);
+    QUrl pendingIncomingURL() const { return m_pendingIncomingURL; }
+    void setPendingIncomingURL(const QUrl& value);
+    bool showIncomingReplaceConfirm() const { return m_showIncomingReplaceConfirm; }
+    void setShowIncomingReplaceConfirm(bool value);
+
+    // ---- Sticker sheet -------------------------------------------------------
+    const std::vector<StickerItem>& sheetItems() const { return m_sheetItems; }
+    void setSheetItems(std::vector<StickerItem> value);
+    const SheetSettings& sheetSettings() const { return m_sheetSettings; }
+    void setSheetSettings(const SheetSettings& value);
+    const std::optional<SheetRender>& sheetRender() const { return m_sheetRender; }
+    void setSheetRender(std::optional<SheetRender> value);
+    bool hasSheetRender() const { return m_sheetRender.has_value(); }
+    const SheetPins& sheetPins() const { return m_sheetPins; }
+    void setSheetPins(SheetPins value);
+    const QString& sheetNotice() const { return m_sheetNotice; }
+    void setSheetNotice(const QString& value);
+    int sheetRenderStamp() const { return m_sheetRenderStamp; }
+    void setSheetRenderStamp(int value);
+    const QString& sheetError() const { return m_sheetError; }
+    void setSheetError(const QString& value);
+    double defaultStickerWidth() const { return m_defaultStickerWidth; }
+    void setDefaultStickerWidth(double value);
+
+    // ---- Derived values ------------------------------------------------------
+    // "W × H" of the composite, "—" without one.
+    QString compositeSizeLabel() const;
+    // The zoom in percent, rounded half away from zero: "100%".
+    QString zoomLabel() const;
+    // An outline is being placed point by point under the select or gradient tool.
+    bool isPolygonInProgress() const;
+
+    // ---- Import and clear ----------------------------------------------------
+    // Opens the file as the document, or, with the background target, as the
+    // backdrop (and saves it to My Backgrounds). Returns at once; the file is
+    // read on a worker and the newest import wins.
+    Q_INVOKABLE void importImage(const QUrl& url);
+    Q_INVOKABLE void clearDocument();
+
+    // ---- Cutout --------------------------------------------------------------
+    Q_INVOKABLE void runAutoSubject();
+    Q_INVOKABLE void cutSelection();
+    void runFlatColor(std::function<void()> completion);
+    Q_INVOKABLE void runFlatColor() { runFlatColor(nullptr); }
+    Q_INVOKABLE void scheduleFlatColor();
+    Q_INVOKABLE void applyLineArtPreset();
+
+    // ---- Refine and composite ------------------------------------------------
+    // `skipDebounce`: start at once instead of after the 90 ms wait.
+    Q_INVOKABLE void scheduleRender(bool skipDebounce);
+    Q_INVOKABLE void recomposite(bool skipDebounce);
+    Q_INVOKABLE void redrawTextLayers();
+
+    // ---- Mask edits, paint and history ---------------------------------------
+    void appendMaskOp(const MaskEditOp& op);
+    void appendPaintOp(const PaintOp& op);
+    Q_INVOKABLE void commitHistory();
+    Q_INVOKABLE void undo();
+    Q_INVOKABLE void redo();
+    void restore(const EditSnapshot& snapshot);
+    Q_INVOKABLE void applyMaskEdits();
+    Q_INVOKABLE void applyPaint();
+    void commitPaintStroke(const Points& points);
+    void commitMaskStroke(const Points& points);
+    Q_INVOKABLE void commitPaintStroke(const QVariantList& points);
+    Q_INVOKABLE void commitMaskStroke(const QVariantList& points);
+    Q_INVOKABLE void applyGradient(QPointF from, QPointF to);
+    Q_INVOKABLE void applyPanelGradient();
+    Q_INVOKABLE void fillSelectionWithPaintColor();
+    Q_INVOKABLE void clearPaint();
+    Q_INVOKABLE void clearEdits();
+    // A shape edit from the guided-cut buttons: erases inside the pending
+    // selection ("Remove this") or everything outside it ("Keep only this").
+    Q_INVOKABLE void eraseSelection(bool inside);
+
+    // ---- Backdrops -----------------------------------------------------------
+    void selectBackdrop(const Backdrop& backdrop);
+    void selectPhotoBackdrop(const PhotoBackdrop& photo);
+    void selectMyBackground(const MyBackground& background);
+    // The same by identifier, for QML: a generated preset's id, or "custom" for
+    // the custom gradient built from customBackdropA, B and the shape.
+    Q_INVOKABLE void selectBackdrop(const QString& id);
+    Q_INVOKABLE void selectPhotoBackdrop(const QString& photoID);
+    Q_INVOKABLE void selectMyBackground(const QString& backgroundID);
+    // The custom gradient as it stands.
+    Backdrop customBackdrop() const;
+
+    // ---- Text and shape layers -----------------------------------------------
+    Q_INVOKABLE void addTextLayer();
+    Q_INVOKABLE void addShapeLayer(const QString& kindID);
+    Q_INVOKABLE void applyShapeToSelectedLayer(const QString& kindID);
+    void duplicateTextLayer(QUuid id);
+    void deleteTextLayer(QUuid id);
+    Q_INVOKABLE void duplicateTextLayer(const QString& id) { duplicateTextLayer(QUuid::fromString(id)); }
+    Q_INVOKABLE void deleteTextLayer(const QString& id) { deleteTextLayer(QUuid::fromString(id)); }
+
+    // ---- Canvas tools, selections and colour picking -------------------------
+    Q_INVOKABLE void togglePanTool();
+    void finishSelection(const Points& points);
+    Q_INVOKABLE void finishSelection(const QVariantList& points);
+    Q_INVOKABLE void addPolygonPoint(QPointF point);
+    Q_INVOKABLE void closePolygon();
+    // Ends the pending selection (it becomes the last selection) and hands it
+    // back; none when nothing is pending.
+    std::optional<std::pair<SelectionKind, Points>> clearPendingSelection();
+    Q_INVOKABLE void endPendingSelection() { clearPendingSelection(); }
+    Q_INVOKABLE void reselectLastSelection();
+    Q_INVOKABLE void loadSelectionPalette();
+    void togglePickedColor(RGBAColor color);
+    Q_INVOKABLE void togglePickedColor(const QColor& color);
+    Q_INVOKABLE bool isColorPicked(double r, double g, double b) const;
+    Q_INVOKABLE void pickColor(QPointF point);
+    Q_INVOKABLE void removePickedColors(bool keep);
+    Q_INVOKABLE void applyCrop();
+    Q_INVOKABLE void removeCrop();
+    Q_INVOKABLE void zoomToFit();
+
+    // ---- Export, copy and share ----------------------------------------------
+    // Renders the result in exportFormat in the background and hands it to
+    // exportDestination. (The design's "export", a reserved word in C++ and JS.)
+    Q_INVOKABLE void exportImage();
+    // Writes exportFile to the file the save dialog chose, atomically; false
+    // with lastError set when it could not.
+    Q_INVOKABLE bool saveExportFile(const QUrl& target);
+    Q_INVOKABLE void copyToPasteboard();
+    // The PNG of the result (empty when there is none) and its file name.
+    std::pair<QByteArray, QString> dragPayload() const;
+    // Writes the data into the private share folder as exportFilename plus the
+    // format's extension; the file's URL, or none.
+    std::optional<QUrl> writeShareFile(const QByteArray& data, ExportFormat format);
+    // The folder that holds the file prepared for sharing.
+    QString shareFolder() const;
+
+    // ---- QML helpers ---------------------------------------------------------
+    // Sets one field of comp ("outlineWidth", "backgroundMode", "crop", …),
+    // clamped to its range; one write of comp. False for an unknown field or a
+    // value of the wrong kind.
+    Q_INVOKABLE bool setComp(const QString& field, const QVariant& value);
+    // One field of subjectAdjust or backgroundAdjust (target "subject" or
+    // "background"): "exposure", "contrast", "saturation", "warmth".
+    Q_INVOKABLE bool setAdjust(const QString& target, const QString& field, const QVariant& value);
+    // One field of the text layer with that id ("text", "size", "color", …).
+    Q_INVOKABLE bool setTextField(const QString& id, const QString& field, const QVariant& value);
+    // The text layers of comp, in drawing order, as maps of their fields.
+    Q_INVOKABLE QVariantList textLayers() const;
+    // The labels of an enumeration property's cases in picker order
+    // ("edgeMode" → smooth, detail, contrast); empty for other names.
+    Q_INVOKABLE QStringList choices(const QString& property) const;
+    // The document, cutout, composite or background as an image for a view
+    // (a view of the pixels, no copy); null when there is none.
+    QImage documentImage() const;
+    QImage cutoutImage() const;
+    QImage compositeImage() const;
+
+signals:
+    void toolChanged();
+    void documentChanged();
+    void cutoutChanged();
+    void compositeChanged();
+    void backgroundImageChanged();
+    void subjectBoundsSizeChanged();
+    void subjectWhiteFractionChanged();
+    void backdropIDChanged();
+    void customBackdropAChanged();
+    void customBackdropBChanged();
+    void customBackdropShapeChanged();
+    void compChanged();
+    void selectedTextIDChanged();
+    void draggingTextIDChanged();
+    void matteChanged();
+    void isProcessingChanged();
+    void processingLabelChanged();
+    void suggestFillHolesChanged();
+    void cutoutNoteChanged();
+    void cutoutMethodChanged();
+    void matteModelChanged();
+    void flatToleranceChanged();
+    void flatConnectedOnlyChanged();
+    void flatCloseGapsChanged();
+    void activePresetChanged();
+    void fillHolesChanged();
+    void edgeModeChanged();
+    void featherChanged();
+    void decontaminateEnabledChanged();
+    void decontaminateChanged();
+    void zoomChanged();
+    void compareEnabledChanged();
+    void comparePositionChanged();
+    void panOffsetChanged();
+    void spacePanChanged();
+    void hoverPointChanged();
+    void canvasToolChanged();
+    void previousToolChanged();
+    void brushTipChanged();
+    void brushSizeChanged();
+    void brushHardnessChanged();
+    void selectionKindChanged();
+    void pendingSelectionChanged();
+    void pendingKindChanged();
+    void lastSelectionChanged();
+    void lastSelectionKindChanged();
+    void liveStrokeChanged();
+    void selectionPaletteChanged();
+    void pickedColorsChanged();
+    void colorToleranceChanged();
+    void isLoadingPaletteChanged();
+    void maskOpsChanged();
+    void activeOpCountChanged();
+    void editLayersChanged();
+    void paintColorChanged();
+    void paintBlendChanged();
+    void paintOpacityChanged();
+    void gradientKindChanged();
+    void gradientStartChanged();
+    void gradientEndChanged();
+    void gradientLineChanged();
+    void gradientAngleChanged();
+    void paintOpsChanged();
+    void activePaintOpCountChanged();
+    void paintLayersChanged();
+    void cropDraftChanged();
+    void cropAspectChanged();
+    void undoStackChanged();
+    void redoStackChanged();
+    void lastCommittedChanged();
+    void exportFormatChanged();
+    void exportLongEdgeChanged();
+    void exportQualityChanged();
+    void transparentBackgroundChanged();
+    void showExportSheetChanged();
+    void showFileExporterChanged();
+    void exportFileChanged();
+    void exportFilenameChanged();
+    void exportDestinationChanged();
+    void shareURLChanged();
+    void showShareSheetChanged();
+    void svgColorsChanged();
+    void svgDetailChanged();
+    void svgFileMakerChanged();
+    void svgSourceChanged();
+    void importTargetChanged();
+    void showImporterChanged();
+    void lastErrorChanged();
+    void batchModeChanged();
+    void pendingIncomingURLChanged();
+    void showIncomingReplaceConfirmChanged();
+    void sheetItemsChanged();
+    void sheetSettingsChanged();
+    void sheetRenderChanged();
+    void sheetPinsChanged();
+    void sheetNoticeChanged();
+    void sheetRenderStampChanged();
+    void sheetErrorChanged();
+    void defaultStickerWidthChanged();
+    // isPolygonInProgress may have changed.
+    void polygonStateChanged();
+
+private:
+    // The QML faces of the properties (see the class comment).
+    QString qmlTool() const;
+    void setQmlTool(const QString& value);
+    QVariant qmlDocument() const;
+    QVariant qmlCutout() const;
+    QVariant qmlComposite() const;
+    QVariant qmlBackgroundImage() const;
+    QColor qmlCustomBackdropA() const;
+    void setQmlCustomBackdropA(const QColor& value);
+    QColor qmlCustomBackdropB() const;
+    void setQmlCustomBackdropB(const QColor& value);
+    QString qmlCustomBackdropShape() const;
+    void setQmlCustomBackdropShape(const QString& value);
+    QVariantMap qmlComp() const;
+    void setQmlComp(const QVariantMap& value);
+    QString qmlSelectedTextID() const;
+    void setQmlSelectedTextID(const QString& value);
+    QString qmlDraggingTextID() const;
+    void setQmlDraggingTextID(const QString& value);
+    QVariant qmlMatte() const;
+    QString qmlCutoutMethod() const;
+    void setQmlCutoutMethod(const QString& value);
+    QString qmlMatteModel() const;
+    void setQmlMatteModel(const QString& value);
+    QVariant qmlActivePreset() const;
+    void setQmlActivePreset(const QVariant& value);
+    QString qmlEdgeMode() const;
+    void setQmlEdgeMode(const QString& value);
+    QVariant qmlHoverPoint() const;
+    void setQmlHoverPoint(const QVariant& value);
+    QString qmlCanvasTool() const;
+    void setQmlCanvasTool(const QString& value);
+    QString qmlPreviousTool() const;
+    void setQmlPreviousTool(const QString& value);
+    QString qmlBrushTip() const;
+    void setQmlBrushTip(const QString& value);
+    QString qmlSelectionKind() const;
+    void setQmlSelectionKind(const QString& value);
+    QVariant qmlPendingSelection() const;
+    void setQmlPendingSelection(const QVariant& value);
+    QString qmlPendingKind() const;
+    void setQmlPendingKind(const QString& value);
+    QVariant qmlLastSelection() const;
+    QString qmlLastSelectionKind() const;
+    QVariantList qmlLiveStroke() const;
+    void setQmlLiveStroke(const QVariantList& value);
+    QVariantList qmlSelectionPalette() const;
+    void setQmlSelectionPalette(const QVariantList& value);
+    QVariantList qmlPickedColors() const;
+    void setQmlPickedColors(const QVariantList& value);
+    QStringList qmlMaskOps() const;
+    QColor qmlPaintColor() const;
+    void setQmlPaintColor(const QColor& value);
+    QString qmlPaintBlend() const;
+    void setQmlPaintBlend(const QString& value);
+    QString qmlGradientKind() const;
+    void setQmlGradientKind(const QString& value);
+    QColor qmlGradientStart() const;
+    void setQmlGradientStart(const QColor& value);
+    QColor qmlGradientEnd() const;
+    void setQmlGradientEnd(const QColor& value);
+    QVariant qmlGradientLine() const;
+    void setQmlGradientLine(const QVariant& value);
+    QStringList qmlPaintOps() const;
+    QVariant qmlCropDraft() const;
+    void setQmlCropDraft(const QVariant& value);
+    QString qmlCropAspect() const;
+    void setQmlCropAspect(const QString& value);
+    QString qmlExportFormat() const;
+    void setQmlExportFormat(const QString& value);
+    QVariant qmlExportFile() const;
+    QString qmlExportDestination() const;
+    void setQmlExportDestination(const QString& value);
+    QString qmlSvgSource() const;
+    void setQmlSvgSource(const QString& value);
+    QString qmlImportTarget() const;
+    void setQmlImportTarget(const QString& value);
+
+    // Stores a value and emits its signal when it differs; true when it did.
+    template <typename T, typename U>
+    bool assign(T& member, U&& value, void (EditorState::*changed)());
+
+    // Results and bookkeeping that only operations write.
+    void setDocument(std::optional<ImageDocument> value);
+    void setCutout(std::optional<ImageBox> value);
+    void setComposite(std::optional<ImageBox> value);
+    void setSubjectMeasures(QSizeF bounds, double whiteFraction);
+    void setMatte(std::optional<MatteBox> value);
+    void setSuggestFillHoles(bool value);
+    void setCutoutNote(const QString& value);
+    void setIsLoadingPalette(bool value);
+    void setMaskOps(std::vector<MaskEditOp> value);
+    void setActiveOpCount(int value);
+    void setEditLayers(std::optional<MaskEditLayers> value);
+    void setPaintOps(std::vector<PaintOp> value);
+    void setActivePaintOpCount(int value);
+    void setPaintLayers(std::optional<PaintLayers> value);
+    void setUndoStack(QList<EditSnapshot> value);
+    void setRedoStack(QList<EditSnapshot> value);
+    void setLastCommitted(const EditSnapshot& value);
+    void setExportFile(std::optional<ExportFile> value);
+    void setShareURL(const QUrl& value);
+
+    // ---- Work ----------------------------------------------------------------
+    // A new busy entry with its label; 0 for a job that shows none.
+    std::uint64_t beginBusy(const QString& label);
+    void endBusy(std::uint64_t token);
+    void relabelBusy(std::uint64_t token, const QString& label);
+    void publishBusy();
+    // Starts a request in the slot (cancelling the previous one), with a busy
+    // entry when `label` is given.
+    TaskSlot::Ticket beginTask(TaskSlot& slot, const std::optional<QString>& label);
+    void cancelTask(TaskSlot& slot);
+    // Whether a result of the ticket may still land.
+    bool isCurrent(const TaskSlot& slot, const TaskSlot::Ticket& ticket) const;
+    // Runs `work` on a worker of the priority; on the GUI thread, when the ticket
+    // is still current, `apply` receives its Outcome; the ticket's busy entry
+    // ends after that, or at once when the result is dropped.
+    template <typename Work, typename Apply>
+    void runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority priority, Work work, Apply apply);
+    // Calls `callback` after the wait (none: at once) while the ticket is current.
+    void afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono::milliseconds wait,
+                   std::function<void()> callback);
+    // Cancels the work of the document (the document changed); with
+    // `alsoBackdrops` the backdrop jobs too (the editor is cleared).
+    void cancelDocumentTasks(bool alsoBackdrops);
+
+    // ---- Steps shared by the topics ------------------------------------------
+    void applyLoadedDocument(ImageDocument document);
+    void applyLoadedBackground(const Image& picture, const QString& name);
+    void startWarmUp();
+    void runCutout(std::optional<QRectF> region, bool fromSelection);
+    void startFillHolesProbe(const MatteBox& matte);
+    void applyBackdropResult(const std::optional<Image>& picture, const QString& failure);
+    void resetDocumentState();
+    void onMatteSettingAssigned(bool discrete);
+    void onFlatSettingAssigned();
+    void onCompAssigned(const CompositeSettings& old);
+    void clearSelectionState();
+    // The box of the pending selection's path, else of the cutout's visible
+    // content; none with neither.
+    std::optional<QRectF> selectionOrContentBox() const;
+    std::optional<std::pair<SelectionKind, Points>> pendingClip() const;
+    void deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format);
+    void writeMatteModelSetting();
+    MatteModel readMatteModelSetting() const;
+    bool autoSubjectOnImport() const;
+
+    // Services
+    std::shared_ptr<EditorEngines> m_engines;
+    std::shared_ptr<TaskRunner> m_runner;
+    std::shared_ptr<ClipboardSink> m_clipboard;
+    std::unique_ptr<QSettings> m_settings;
+    QString m_shareFolderSetting;
+    BatchState* m_batch = nullptr;   // a child
+
+    // Document and results
+    EditorTool m_tool = EditorTool::cutout;
+    std::optional<ImageDocument> m_document;
+    std::optional<ImageBox> m_cutout;
+    std::optional<ImageBox> m_composite;
+    std::optional<ImageBox> m_backgroundImage;
+    std::optional<ImageBox> m_compositeBase;
+    std::optional<RGBABitmap> m_sourceBitmap;
+    QSizeF m_subjectBoundsSize{0, 0};
+    double m_subjectWhiteFraction = 0;
+    // The cutout's own measures, taken by the refine, for a composite that is
+    // the cutout itself.
+    QSizeF m_cutoutBoundsSize{0, 0};
+    double m_cutoutWhiteFraction = 0;
+
+    // Backdrop and composite
+    QString m_backdropID;
+    RGBAColor m_customBackdropA{0.99, 0.86, 0.76, 1};
+    RGBAColor m_customBackdropB{0.55, 0.38, 0.82, 1};
+    CustomBackdropShape m_customBackdropShape = CustomBackdropShape::fade;
+    CompositeSettings m_comp;
+
+    // Text layers
+    QUuid m_selectedTextID;
+    QUuid m_draggingTextID;
+
+    // Cutout and matte settings
+    std::optional<MatteBox> m_matte;
+    QString m_processingLabel;
+    bool m_wasProcessing = false;
+    bool m_suggestFillHoles = false;
+    QString m_cutoutNote;
+    CutoutMethod m_cutoutMethod = CutoutMethod::autoSubject;
+    MatteModel m_matteModel = MatteModel::apple;
+    double m_flatTolerance = 25;
+    bool m_flatConnectedOnly = true;
+    double m_flatCloseGaps = 0;
+    std::optional<ListingPreset> m_activePreset;
+    bool m_fillHoles = false;
+    EdgeRefineMode m_edgeMode = EdgeRefineMode::smooth;
+    double m_feather = 0.6;
+    bool m_decontaminateEnabled = true;
+    double m_decontaminate = 30;
+
+    // View
+    double m_zoom = 1.0;
+    bool m_compareEnabled = false;
+    double m_comparePosition = 0.5;
+    QSizeF m_panOffset{0, 0};
+    bool m_spacePan = false;
+    std::optional<QPointF> m_hoverPoint;
+
+    // Canvas tools and brush
+    CanvasTool m_canvasTool = CanvasTool::view;
+    CanvasTool m_previousTool = CanvasTool::view;
+    BrushTip m_brushTip = BrushTip::round;
+    double m_brushSize = 40;
+    double m_brushHardness = 0.8;
+
+    // Selections and colour picking
+    SelectionKind m_selectionKind = SelectionKind::rectangle;
+    std::optional<Points> m_pendingSelection;
+    SelectionKind m_pendingKind = SelectionKind::rectangle;
+    std::optional<Points> m_lastSelection;
+    SelectionKind m_lastSelectionKind = SelectionKind::rectangle;
+    Points m_liveStroke;
+    QList<PaletteEntry> m_selectionPalette;
+    QList<RGBAColor> m_pickedColors;
+    double m_colorTolerance = 20;
+    bool m_isLoadingPalette = false;
+
+    // Mask and paint edits
+    std::vector<MaskEditOp> m_maskOps;
+    int m_activeOpCount = 0;
+    std::optional<MaskEditLayers> m_editLayers;
+    RGBAColor m_paintColor = kStartViolet;
+    PaintBlend m_paintBlend = PaintBlend::color;
+    double m_paintOpacity = 100;
+    GradientKind m_gradientKind = GradientKind::linear;
+    RGBAColor m_gradientStart = kStartViolet;
+    RGBAColor m_gradientEnd{1, 1, 1, 1};
+    std::optional<QLineF> m_gradientLine;
+    double m_gradientAngle = 0;
+    std::optional<int> m_lastGradientOpIndex;
+    std::vector<PaintOp> m_paintOps;
+    int m_activePaintOpCount = 0;
+    std::optional<PaintLayers> m_paintLayers;
+    std::optional<QRectF> m_cropDraft;
+    AspectPreset m_cropAspect = AspectPreset::original;
+
+    // History
+    QList<EditSnapshot> m_undoStack;
+    QList<EditSnapshot> m_redoStack;
+    EditSnapshot m_lastCommitted;
+    bool m_suppressHistory = false;
+
+    // Export and share
+    ExportFormat m_exportFormat = ExportFormat::png;
+    int m_exportLongEdge = 2400;
+    double m_exportQuality = 90;
+    bool m_transparentBackground = true;
+    bool m_showExportSheet = false;
+    bool m_showFileExporter = false;
+    std::optional<ExportFile> m_exportFile;
+    QString m_exportFilename = QStringLiteral("cutout");
+    ExportDestination m_exportDestination = ExportDestination::files;
+    QUrl m_shareURL;
+    bool m_showShareSheet = false;
+    int m_svgColors = 1;
+    double m_svgDetail = 0.6;
+    bool m_svgFileMaker = false;
+    TraceSource m_svgSource = TraceSource::autoDetect;
+
+    // Window and application
+    ImportTarget m_importTarget = ImportTarget::document;
+    bool m_showImporter = false;
+    QString m_lastError;
+    bool m_batchMode = false;
+    QUrl m_pendingIncomingURL;
+    bool m_showIncomingReplaceConfirm = false;
+
+    // Sticker sheet
+    std::vector<StickerItem> m_sheetItems;
+    SheetSettings m_sheetSettings;
+    std::optional<SheetRender> m_sheetRender;
+    SheetPins m_sheetPins;
+    QString m_sheetNotice;
+    int m_sheetRenderStamp = 0;
+    QString m_sheetError;
+    double m_defaultStickerWidth = 2.0;
+
+    // Work
+    BusyJobs m_busy;
+    std::uint64_t m_documentGeneration = 0;
+    // Reading an image file for import (the newest import wins).
+    TaskSlot m_importTask{TaskSlot::Scope::editor};
+    // Auto Subject, the selection cut and a keying run: only the newest lands.
+    TaskSlot m_cutoutTask;
+    // The wait before flat-colour keying: a new change waits 120 ms again.
+    TaskSlot m_flatTask{std::chrono::milliseconds(120)};
+    // The fill-holes probe after a new matte.
+    TaskSlot m_probeTask;
+    // Refine: a slider change waits 90 ms; each change restarts the wait.
+    TaskSlot m_renderTask{std::chrono::milliseconds(90)};
+    // Composite: a setting change waits 90 ms; each change restarts the wait.
+    TaskSlot m_compositeTask{std::chrono::milliseconds(90)};
+    // Drawing the text layers over the composite base: the newest draw wins.
+    TaskSlot m_textTask;
+    // Rendering the active mask edits and paint into their layers.
+    TaskSlot m_maskTask;
+    TaskSlot m_paintTask;
+    // Rendering or loading a backdrop: the newest choice wins.
+    TaskSlot m_backdropTask{TaskSlot::Scope::editor};
+    // Saving an imported background to My Backgrounds.
+    TaskSlot m_saveBackgroundTask{TaskSlot::Scope::editor};
+    // Reading the selection palette.
+    TaskSlot m_paletteTask;
+    // Encoding an export, and the copy to the clipboard.
+    TaskSlot m_exportTask;
+    TaskSlot m_copyTask;
+    // Laying the sticker sheet out: each change waits 120 ms again.
+    TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
+};
+
+} // namespace zephrin

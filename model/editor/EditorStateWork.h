@@ -1,0 +1,70 @@
+#pragma once
+// The templates behind EditorState's setters and background jobs, shared by
+// its topic files; nothing outside EditorState includes this.
+
+#include "model/editor/EditorState.h"
+#include "model/tasks/Outcome.h"
+
+#include <type_traits>
+
+namespace zephrin::detail {
+
+// Whether a write of `b` over `a` changes nothing. Images compare by the
+// generation of their box; the types that have no equality (documents,
+// mattes, layers, export files, sheet renders) count as changed unless both
+// are absent.
+template <typename T>
+bool sameValue(const T& a, const T& b)
+{
+    return a == b;
+}
+
+inline bool sameValue(const ImageBox& a, const ImageBox& b)
+{
+    return a.generation() == b.generation();
+}
+
+template <typename T>
+constexpr bool hasNoEquality = std::is_same_v<T, ImageDocument> || std::is_same_v<T, MatteBox> ||
+                               std::is_same_v<T, MaskEditLayers> || std::is_same_v<T, PaintLayers> ||
+                               std::is_same_v<T, ExportFile> || std::is_same_v<T, SheetRender>;
+
+template <typename T>
+bool sameValue(const std::optional<T>& a, const std::optional<T>& b)
+{
+    if (!a || !b)
+        return !a && !b;
+    if constexpr (hasNoEquality<T>)
+        return false;
+    else
+        return sameValue(*a, *b);
+}
+
+} // namespace zephrin::detail
+
+namespace zephrin {
+
+template <typename T, typename U>
+bool EditorState::assign(T& member, U&& value, void (EditorState::*changed)())
+{
+    if (detail::sameValue(member, static_cast<const T&>(value)))
+        return false;
+    member = std::forward<U>(value);
+    emit(this->*changed)();
+    return true;
+}
+
+template <typename Work, typename Apply>
+void EditorState::runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority priority, Work work, Apply apply)
+{
+    m_runner->run(priority, this, [this, &slot, ticket, work = std::move(work), apply = std::move(apply)]() {
+        auto outcome = captureOutcome(work);
+        return TaskRunner::Continuation([this, &slot, ticket, apply, outcome = std::move(outcome)]() {
+            if (isCurrent(slot, ticket))
+                apply(outcome);
+            endBusy(slot.finish(ticket));
+        });
+    });
+}
+
+} // namespace zephrin

@@ -1,0 +1,21 @@
+#include "model/editor/ImageDocument.h"
+
+#include "output/service/CutoutService.h"
+
+#include <QFileInfo>
+
+namespace zephrin {
+
+std::optional<ImageDocument> ImageDocument::load(const QUrl& url)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    const QString path = url.toLocalFile();
+    std::optional<Image> picture = CutoutService::loadImageFile(path);
+    if (!picture || picture->empty())
+        return std::nullopt;
+    const QFileInfo info(path);
+    return ImageDocument{QUuid::createUuid(), url, ImageBox(std::move(*picture)), info.exists() ? info.size() : 0};
+}
+
+} // namespace zephrin

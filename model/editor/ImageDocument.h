@@ -1,0 +1,30 @@
+#pragma once
+// One opened image: the picture upright, long edge at most 8192 px, and where it
+// came from. Every load makes a new document with a new id, even of the same
+// file.
+
+#include "engine/types/ImageBox.h"
+
+#include <QUrl>
+#include <QUuid>
+
+#include <optional>
+
+namespace zephrin {
+
+struct ImageDocument {
+    QUuid id;
+    QUrl url;
+    ImageBox image;
+    qint64 fileSize = 0;  // bytes on disk; 0 when the file system does not say
+
+    int width() const { return image.image().width(); }
+    int height() const { return image.image().height(); }
+
+    // Reads the local file the URL names, or none when it is not a readable
+    // image (the import reports that as "Couldn't open <name>."). Blocking: call
+    // it off the GUI thread.
+    static std::optional<ImageDocument> load(const QUrl& url);
+};
+
+} // namespace zephrin
