@@ -86,6 +86,35 @@ void removeWaitingFile(const QString& folder, const QString& path)
     QFile::remove(info.filePath());
 }
 
+std::optional<QString> takeWaitingFile(const QString& folder, const QString& path, const QString& takenFolder)
+{
+    const QFileInfo info(path);
+    if (QFileInfo(info.absolutePath()) != QFileInfo(folder) || !isWaitingFile(info))
+        return std::nullopt;
+    QDir taken(takenFolder);
+    if (!taken.mkpath(QStringLiteral(".")))
+        return std::nullopt;
+    for (const QFileInfo& earlier : taken.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
+        if (isWaitingFile(earlier))
+            QFile::remove(earlier.filePath());
+    const QString target = taken.filePath(info.fileName());
+    // A rename within one file system; a copy and an unlink across two.
+    if (!QFile::rename(info.filePath(), target)) {
+        if (!QFile::copy(info.filePath(), target))
+            return std::nullopt;
+        QFile::remove(info.filePath());
+    }
+    return target;
+}
+
+std::optional<QString> takeHandedOverFile(const QString& path)
+{
+    const std::optional<QString> folder = sharedInboxFolder();
+    if (!folder)
+        return std::nullopt;
+    return takeWaitingFile(*folder, path, QDir::cleanPath(*folder + QStringLiteral("/../Incoming")));
+}
+
 void removeHandedOverFile(const QString& path)
 {
     if (const std::optional<QString> folder = sharedInboxFolder())

@@ -28,9 +28,16 @@ std::optional<QString> newestInboxFile();
 // directly inside the inbox. Anything else is left alone; failures are silent.
 void removeHandedOverFile(const QString& path);
 
-// The same rules over an explicit folder (the functions above pass the inbox).
+// Takes a handed-over file out of the inbox for the editor to open: moves it
+// into "Zephrin/Incoming" beside the inbox, whose earlier files it removes
+// (one unlink each), and returns its new path. None when `path` is no waiting
+// file of the inbox or the move fails; the file then stays where it was.
+std::optional<QString> takeHandedOverFile(const QString& path);
+
+// The same rules over explicit folders (the functions above pass the inbox).
 std::optional<QString> waitingFilePath(const QString& folder, const QString& name);
 std::optional<QString> newestWaitingFile(const QString& folder);
 void removeWaitingFile(const QString& folder, const QString& path);
+std::optional<QString> takeWaitingFile(const QString& folder, const QString& path, const QString& takenFolder);
 
 } // namespace zephrin
