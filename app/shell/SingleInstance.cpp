@@ -48,8 +48,10 @@ bool SingleInstance::forward(const QString& socketPath, const QStringList& argum
 
 bool SingleInstance::listen()
 {
+    // Plain bind, which fails on an existing socket: the access options would
+    // make Qt move a fresh socket over the path and steal it from a running
+    // instance. The runtime folder is the user's alone anyway.
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_path)) {
         if (m_server->serverError() != QAbstractSocket::AddressInUseError)
             return true;  // no socket to be had: run alone rather than not at all

@@ -39,6 +39,8 @@ Item {
         id: exportSheet
         objectName: "exportSheet"
         modal: true
+        // Escape closes only a popup that has the focus.
+        focus: true
         anchors.centerIn: parent
         width: 380
         padding: 0

@@ -12,6 +12,8 @@ Popup {
     id: question
     objectName: "replaceQuestion"
     modal: true
+    // Escape closes only a popup that has the focus.
+    focus: true
     width: 400
     padding: 24
     closePolicy: Popup.CloseOnEscape
