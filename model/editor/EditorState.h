@@ -69,6 +69,7 @@
 #include "output/vector/TraceSource.h"
 
 #include <QColor>
+#include <QFuture>
 #include <QImage>
 #include <QLineF>
 #include <QList>
@@ -849,7 +850,17 @@ private:
     void startWarmUp();
     void runCutout(std::optional<QRectF> region, bool fromSelection);
     void startFillHolesProbe(const MatteBox& matte);
-    void applyBackdropResult(const std::optional<Image>& picture, const QString& failure);
+    void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure);
+    // Waits for a content store's future; `apply` receives its value (none when
+    // the future was cancelled or failed) while the ticket is current.
+    template <typename T, typename Apply>
+    void awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply);
+    void runFlatColor(std::function<void()> completion, std::function<void()> onFailure);
+    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel);
+    void applyMaskEdits(const QString& busyLabel);
+    // Appending behind undone operations cuts them: history steps that counted
+    // them count only what is left.
+    void limitHistoryCounts(std::optional<int> maskOps, std::optional<int> paintOps);
     void resetDocumentState();
     void onMatteSettingAssigned(bool discrete);
     void onFlatSettingAssigned();
@@ -879,16 +890,21 @@ private:
     std::optional<ImageBox> m_composite;
     std::optional<ImageBox> m_backgroundImage;
     std::optional<ImageBox> m_compositeBase;
-    std::optional<RGBABitmap> m_sourceBitmap;
+    // The document as an RGBA bitmap, made once, for colour keys.
+    std::shared_ptr<const std::optional<RGBABitmap>> m_sourceBitmap;
     QSizeF m_subjectBoundsSize{0, 0};
     double m_subjectWhiteFraction = 0;
-    // The cutout's own measures, taken by the refine, for a composite that is
-    // the cutout itself.
-    QSizeF m_cutoutBoundsSize{0, 0};
+    // The cutout's visible bounds and white share, measured by the refine: the
+    // subject's measures while the composite is the cutout itself, and the box
+    // of the panel gradient.
+    std::optional<QRectF> m_cutoutContentBounds;
     double m_cutoutWhiteFraction = 0;
 
     // Backdrop and composite
     QString m_backdropID;
+    // The identifier of the backdrop whose picture is backgroundImage: what a
+    // failed pick returns backdropID to.
+    QString m_shownBackdropID;
     RGBAColor m_customBackdropA{0.99, 0.86, 0.76, 1};
     RGBAColor m_customBackdropB{0.55, 0.38, 0.82, 1};
     CustomBackdropShape m_customBackdropShape = CustomBackdropShape::fade;
@@ -1008,6 +1024,7 @@ private:
     std::uint64_t m_documentGeneration = 0;
     // Reading an image file for import (the newest import wins).
     TaskSlot m_importTask{TaskSlot::Scope::editor};
+    TaskSlot m_backgroundImportTask{TaskSlot::Scope::editor};
     // Auto Subject, the selection cut and a keying run: only the newest lands.
     TaskSlot m_cutoutTask;
     // The wait before flat-colour keying: a new change waits 120 ms again.

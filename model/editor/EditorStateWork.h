@@ -67,4 +67,27 @@ void EditorState::runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority 
     });
 }
 
+template <typename T, typename Apply>
+void EditorState::awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply)
+{
+    const auto land = [this, &slot, ticket, apply](const std::optional<T>& value) {
+        if (isCurrent(slot, ticket))
+            apply(value);
+        endBusy(slot.finish(ticket));
+    };
+    // A future that finishes without a value, fails or is cancelled lands as none.
+    future
+        .then(this,
+              [land](QFuture<std::optional<T>> finished) {
+                  std::optional<T> value;
+                  try {
+                      if (finished.resultCount() > 0)
+                          value = finished.result();
+                  } catch (...) {
+                  }
+                  land(value);
+              })
+        .onCanceled(this, [land] { land(std::nullopt); });
+}
+
 } // namespace zephrin

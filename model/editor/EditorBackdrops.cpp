@@ -1,0 +1,109 @@
+// EditorState: the picture behind the subject, from a generated backdrop, the
+// photo library or My Backgrounds. All three share one slot: a new pick
+// cancels the job before it, and only the newest pick's picture lands.
+// backdropID follows the click at once; when a pick fails it returns to the
+// backdrop whose picture is still shown.
+
+#include "model/editor/EditorState.h"
+
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zephrin {
+
+void EditorState::selectBackdrop(const Backdrop& backdrop)
+{
+    if (!m_document)
+        return;
+    setBackdropID(backdrop.id);
+    // The document's aspect at a long edge of 2400, never below 64 a side.
+    const double w = m_document->width();
+    const double h = m_document->height();
+    const double s = 2400 / std::max(std::max(w, h), 1.0);
+    const int width = std::max(int(std::lround(s * w)), 64);
+    const int height = std::max(int(std::lround(s * h)), 64);
+
+    const TaskSlot::Ticket ticket = beginTask(m_backdropTask, QStringLiteral("Painting backdrop…"));
+    runTask(
+        m_backdropTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, backdrop, width, height] { return engines->renderBackdrop(backdrop, width, height); },
+        [this, id = backdrop.id](const Outcome<std::optional<Image>>& rendered) {
+            applyBackdropResult(rendered.ok() ? *rendered.value : std::nullopt, id,
+                                QStringLiteral("Couldn't create that backdrop."));
+        });
+}
+
+void EditorState::selectPhotoBackdrop(const PhotoBackdrop& photo)
+{
+    const QString id = QStringLiteral("photo:") + photo.id;
+    setBackdropID(id);
+    const TaskSlot::Ticket ticket = beginTask(m_backdropTask, QStringLiteral("Downloading photo…"));
+    awaitTask(m_backdropTask, ticket, m_engines->photoBackdrop(photo.id),
+              [this, id](const std::optional<Image>& picture) {
+                  applyBackdropResult(picture, id,
+                                      QStringLiteral("Couldn't download that photo. Check your internet connection."));
+              });
+}
+
+void EditorState::selectMyBackground(const MyBackground& background)
+{
+    const QString id = QStringLiteral("my:") + background.id;
+    setBackdropID(id);
+    const TaskSlot::Ticket ticket = beginTask(m_backdropTask, std::nullopt);
+    awaitTask(m_backdropTask, ticket, m_engines->savedBackground(background.id),
+              [this, id](const std::optional<Image>& picture) {
+                  applyBackdropResult(picture, id, QStringLiteral("Couldn't open that background."));
+              });
+}
+
+void EditorState::applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure)
+{
+    if (!picture || picture->empty()) {
+        setLastError(failure);
+        setBackdropID(m_shownBackdropID);
+        return;
+    }
+    setBackgroundImage(ImageBox(*picture));
+    m_shownBackdropID = id;
+    CompositeSettings settings = m_comp;
+    settings.backgroundMode = BackgroundMode::image;
+    setComp(settings);
+    recomposite(true);
+}
+
+void EditorState::selectBackdrop(const QString& id)
+{
+    if (id == QLatin1String("custom")) {
+        selectBackdrop(customBackdrop());
+        return;
+    }
+    const auto& presets = Backdrop::presets();
+    const auto found = std::find_if(presets.begin(), presets.end(), [&](const Backdrop& b) { return b.id == id; });
+    if (found != presets.end())
+        selectBackdrop(*found);
+}
+
+void EditorState::selectPhotoBackdrop(const QString& photoID)
+{
+    if (!photoID.isEmpty())
+        selectPhotoBackdrop(PhotoBackdrop{photoID, {}, {}});
+}
+
+void EditorState::selectMyBackground(const QString& backgroundID)
+{
+    if (backgroundID.isEmpty())
+        return;
+    MyBackground background;
+    background.id = backgroundID;
+    selectMyBackground(background);
+}
+
+Backdrop EditorState::customBackdrop() const
+{
+    return Backdrop::custom(m_customBackdropA, m_customBackdropB, m_customBackdropShape);
+}
+
+} // namespace zephrin

@@ -1,0 +1,297 @@
+// EditorState: the mask and paint edits and the undo history.
+//
+// Both edit lists grow at the end; the first activeOpCount (activePaintOpCount)
+// entries are in force and the rest are undone. History steps keep only the
+// refinement settings and the two counts, so undo and redo move the counts
+// along the lists. "Clear edits" and "Clear paint" put every entry out of
+// force (undo brings them back); appending behind entries that are out of
+// force cuts them, and history steps that counted them then count only what is
+// left, so a count never points past its list.
+
+#include "model/editor/EditorState.h"
+
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+#include "model/qml/QmlValues.h"
+
+namespace zephrin {
+
+namespace {
+
+struct MaskRender {
+    std::optional<MaskEditLayers> layers;
+    std::shared_ptr<const std::optional<RGBABitmap>> bitmap;   // made by this render, or null
+};
+
+bool hasColorKey(const std::vector<MaskEditOp>& ops)
+{
+    return std::any_of(ops.begin(), ops.end(),
+                       [](const MaskEditOp& op) { return std::holds_alternative<MaskColorKey>(op); });
+}
+
+} // namespace
+
+void EditorState::appendMaskOp(const MaskEditOp& op)
+{
+    appendMaskOp(op, QStringLiteral("Applying edits…"));
+}
+
+void EditorState::appendMaskOp(const MaskEditOp& op, const QString& busyLabel)
+{
+    if (!m_document)
+        return;
+    std::vector<MaskEditOp> ops = m_maskOps;
+    if (std::size_t(m_activeOpCount) < ops.size()) {
+        ops.resize(std::size_t(m_activeOpCount));
+        limitHistoryCounts(m_activeOpCount, std::nullopt);
+    }
+    ops.push_back(op);
+    const int count = int(ops.size());
+    setMaskOps(std::move(ops));
+    setActiveOpCount(count);
+    commitHistory();
+    applyMaskEdits(busyLabel);
+}
+
+void EditorState::appendPaintOp(const PaintOp& op)
+{
+    if (!m_document)
+        return;
+    std::vector<PaintOp> ops = m_paintOps;
+    if (std::size_t(m_activePaintOpCount) < ops.size()) {
+        ops.resize(std::size_t(m_activePaintOpCount));
+        limitHistoryCounts(std::nullopt, m_activePaintOpCount);
+    }
+    ops.push_back(op);
+    const int count = int(ops.size());
+    setPaintOps(std::move(ops));
+    setActivePaintOpCount(count);
+    commitHistory();
+    applyPaint();
+}
+
+void EditorState::limitHistoryCounts(std::optional<int> maskOps, std::optional<int> paintOps)
+{
+    const auto limited = [&](EditSnapshot snapshot) {
+        if (maskOps)
+            snapshot.opCount = std::min(snapshot.opCount, *maskOps);
+        if (paintOps)
+            snapshot.paintOpCount = std::min(snapshot.paintOpCount, *paintOps);
+        return snapshot;
+    };
+    QList<EditSnapshot> undo;
+    for (const EditSnapshot& snapshot : m_undoStack)
+        undo.append(limited(snapshot));
+    QList<EditSnapshot> redo;
+    for (const EditSnapshot& snapshot : m_redoStack)
+        redo.append(limited(snapshot));
+    setUndoStack(std::move(undo));
+    setRedoStack(std::move(redo));
+    setLastCommitted(limited(m_lastCommitted));
+}
+
+void EditorState::commitHistory()
+{
+    const EditSnapshot current{matteSettings(), m_activeOpCount, m_activePaintOpCount};
+    if (current == m_lastCommitted)
+        return;
+    QList<EditSnapshot> undo = m_undoStack;
+    undo.append(m_lastCommitted);
+    setUndoStack(std::move(undo));
+    setRedoStack({});
+    setLastCommitted(current);
+}
+
+void EditorState::undo()
+{
+    if (m_undoStack.isEmpty())
+        return;
+    QList<EditSnapshot> undo = m_undoStack;
+    const EditSnapshot target = undo.takeLast();
+    QList<EditSnapshot> redo = m_redoStack;
+    redo.append(EditSnapshot{matteSettings(), m_activeOpCount, m_activePaintOpCount});
+    setUndoStack(std::move(undo));
+    setRedoStack(std::move(redo));
+    restore(target);
+}
+
+void EditorState::redo()
+{
+    if (m_redoStack.isEmpty())
+        return;
+    QList<EditSnapshot> redo = m_redoStack;
+    const EditSnapshot target = redo.takeLast();
+    QList<EditSnapshot> undo = m_undoStack;
+    undo.append(EditSnapshot{matteSettings(), m_activeOpCount, m_activePaintOpCount});
+    setUndoStack(std::move(undo));
+    setRedoStack(std::move(redo));
+    restore(target);
+}
+
+// Puts the snapshot in force and renders again whatever it changed: the mask
+// layers (whose refine also takes the settings), else the refine alone for
+// settings, and the paint layers.
+void EditorState::restore(const EditSnapshot& snapshot)
+{
+    const MatteSettings before = matteSettings();
+    m_suppressHistory = true;
+    setFillHoles(snapshot.settings.fillHoles);
+    setEdgeMode(snapshot.settings.edgeMode);
+    setFeather(snapshot.settings.feather);
+    setDecontaminateEnabled(snapshot.settings.decontaminateEnabled);
+    setDecontaminate(snapshot.settings.decontaminate);
+    m_suppressHistory = false;
+    setLastCommitted(snapshot);
+
+    const bool paintChanged = snapshot.paintOpCount != m_activePaintOpCount;
+    if (paintChanged)
+        setActivePaintOpCount(std::min(int(m_paintOps.size()), snapshot.paintOpCount));
+    const bool maskChanged = snapshot.opCount != m_activeOpCount;
+    if (maskChanged)
+        setActiveOpCount(std::min(int(m_maskOps.size()), snapshot.opCount));
+
+    if (maskChanged)
+        applyMaskEdits();
+    else if (!paintChanged || before != snapshot.settings)
+        scheduleRender(true);
+    if (paintChanged)
+        applyPaint();
+}
+
+void EditorState::applyMaskEdits()
+{
+    applyMaskEdits(QStringLiteral("Applying edits…"));
+}
+
+void EditorState::applyMaskEdits(const QString& busyLabel)
+{
+    const std::vector<MaskEditOp> ops(m_maskOps.begin(), m_maskOps.begin() + m_activeOpCount);
+    if (ops.empty() || !m_document) {
+        cancelTask(m_maskTask);
+        setEditLayers(std::nullopt);
+        scheduleRender(true);
+        return;
+    }
+    const bool needsBitmap = hasColorKey(ops);
+    const TaskSlot::Ticket ticket = beginTask(m_maskTask, busyLabel);
+    runTask(
+        m_maskTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, ops, source = m_document->image, cached = m_sourceBitmap, needsBitmap] {
+            MaskRender render;
+            auto bitmap = cached;
+            if (needsBitmap && !bitmap) {
+                bitmap = std::make_shared<const std::optional<RGBABitmap>>(engines->sourceBitmap(source.image()));
+                render.bitmap = bitmap;
+            }
+            static const std::optional<RGBABitmap> none;
+            render.layers = engines->maskEditLayers(ops, source.image().width(), source.image().height(),
+                                                    needsBitmap ? *bitmap : none);
+            return render;
+        },
+        [this](const Outcome<MaskRender>& rendered) {
+            if (!rendered.ok()) {
+                setLastError(rendered.error);
+                return;
+            }
+            if (rendered.value->bitmap && !m_sourceBitmap)
+                m_sourceBitmap = rendered.value->bitmap;
+            setEditLayers(rendered.value->layers);
+            scheduleRender(true);
+        });
+}
+
+void EditorState::applyPaint()
+{
+    const std::vector<PaintOp> ops(m_paintOps.begin(), m_paintOps.begin() + m_activePaintOpCount);
+    if (ops.empty() || !m_document) {
+        cancelTask(m_paintTask);
+        setPaintLayers(std::nullopt);
+        recomposite(true);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_paintTask, QStringLiteral("Painting…"));
+    runTask(
+        m_paintTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, ops, size = sourceSize()] {
+            return engines->paintLayers(ops, size.width(), size.height());
+        },
+        [this](const Outcome<std::optional<PaintLayers>>& rendered) {
+            if (!rendered.ok()) {
+                setLastError(rendered.error);
+                return;
+            }
+            setPaintLayers(*rendered.value);
+            recomposite(true);
+        });
+}
+
+void EditorState::commitPaintStroke(const Points& points)
+{
+    setLiveStroke({});
+    if (points.empty() || m_canvasTool != CanvasTool::paint)
+        return;
+    PaintStroke stroke{m_paintColor, m_paintBlend, m_paintOpacity / 100, m_brushTip, m_brushSize, m_brushHardness,
+                       points, std::nullopt, {}};
+    if (const auto clip = pendingClip()) {
+        stroke.shape = clip->first;
+        stroke.shapePoints = clip->second;
+    }
+    appendPaintOp(stroke);
+}
+
+void EditorState::commitMaskStroke(const Points& points)
+{
+    setLiveStroke({});
+    if (points.empty() || (m_canvasTool != CanvasTool::erase && m_canvasTool != CanvasTool::restore))
+        return;
+    appendMaskOp(MaskStroke{m_canvasTool == CanvasTool::erase, m_brushTip, m_brushSize, m_brushHardness, points});
+}
+
+void EditorState::commitPaintStroke(const QVariantList& points)
+{
+    commitPaintStroke(qml::points(points).value_or(Points{}));
+}
+
+void EditorState::commitMaskStroke(const QVariantList& points)
+{
+    commitMaskStroke(qml::points(points).value_or(Points{}));
+}
+
+void EditorState::clearPaint()
+{
+    if (m_activePaintOpCount == 0)
+        return;
+    setActivePaintOpCount(0);
+    commitHistory();
+    applyPaint();
+}
+
+void EditorState::clearEdits()
+{
+    if (m_activeOpCount == 0)
+        return;
+    setActiveOpCount(0);
+    setPendingSelection(std::nullopt);
+    setLiveStroke({});
+    setGradientLine(std::nullopt);
+    setSelectionPalette({});
+    commitHistory();
+    applyMaskEdits();
+}
+
+void EditorState::eraseSelection(bool inside)
+{
+    if (!m_document)
+        return;
+    if (const auto selection = clearPendingSelection())
+        appendMaskOp(MaskShape{selection->first, selection->second, inside});
+}
+
+std::optional<std::pair<SelectionKind, EditorState::Points>> EditorState::pendingClip() const
+{
+    if (!m_pendingSelection)
+        return std::nullopt;
+    return std::make_pair(m_pendingKind, *m_pendingSelection);
+}
+
+} // namespace zephrin

@@ -1,0 +1,195 @@
+// EditorState: turning the result into a file, onto the clipboard or into a
+// drag. Raster formats export the composite (else the cutout) through the
+// matte engine; SVG traces the cutout itself, cropped and mirrored as the
+// composite settings say. Files are written atomically; a file prepared for
+// sharing lives alone in a private folder of the user's.
+
+#include "model/editor/EditorState.h"
+
+#include "engine/composite/CanvasGeometry.h"
+#include "engine/pixel/Crop.h"
+#include "engine/pixel/Mirror.h"
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace zephrin {
+
+namespace {
+
+// The image SVG export traces: the cutout inside the crop, mirrored when asked.
+Image traceSubject(const EditorEngines& engines, const Image& cutout, const CompositeSettings& settings)
+{
+    Image image = cutout;
+    if (const auto crop = cropRect(settings.crop, image.extent())) {
+        const Image inside = cropped(image, *crop);
+        if (!inside.empty())
+            image = inside;
+    }
+    if (settings.mirror)
+        image = mirrored(image);
+    return Image(engines.engine.context().render(image, image.extent()));
+}
+
+// A file name of one path component: what follows the last slash, without
+// control characters or leading dots; "cutout" when nothing is left.
+QString safeFileName(const QString& name)
+{
+    QString base = name.section(QLatin1Char('/'), -1).section(QLatin1Char('\\'), -1);
+    base.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    while (base.startsWith(QLatin1Char('.')))
+        base.remove(0, 1);
+    base = base.trimmed();
+    return base.isEmpty() ? QStringLiteral("cutout") : base;
+}
+
+} // namespace
+
+void EditorState::exportImage()
+{
+    setLastError({});
+    if (!m_cutout) {
+        setLastError(QStringLiteral("Run Auto Subject first."));
+        return;
+    }
+    const ExportFormat format = m_exportFormat;
+    const int longEdge = m_exportLongEdge;
+
+    if (format == ExportFormat::svg) {
+        TraceOptions options;
+        options.source = m_svgSource;
+        options.inkThreshold = 0.5;
+        options.traceLongEdge = std::clamp(longEdge, 256, 2048);
+        options.colors = m_svgColors;
+        options.detail = m_svgDetail;
+        options.alphaThreshold = 0.5;
+        options.fileMaker = m_svgFileMaker;
+        options.minimumArea = 6.0;
+        options.silhouetteColor = "#000000";
+        std::optional<Image> source;
+        if (m_document)
+            source = m_document->image.image();
+        const TaskSlot::Ticket ticket = beginTask(m_exportTask, QStringLiteral("Tracing…"));
+        runTask(
+            m_exportTask, ticket, TaskPriority::userInitiated,
+            [engines = m_engines, cutout = *m_cutout, settings = m_comp, source, options] {
+                return engines->traceSVG(traceSubject(*engines, cutout.image(), settings), source, options);
+            },
+            [this](const Outcome<QByteArray>& traced) { deliverExport(traced, ExportFormat::svg); });
+        return;
+    }
+
+    const ImageBox image = m_composite ? *m_composite : *m_cutout;
+    const TaskSlot::Ticket ticket = beginTask(m_exportTask, QStringLiteral("Exporting…"));
+    runTask(
+        m_exportTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, image, format, longEdge, quality = m_exportQuality,
+         transparent = m_transparentBackground] {
+            return engines->renderData(image.image(), format, longEdge, transparent, quality);
+        },
+        [this, format](const Outcome<QByteArray>& encoded) { deliverExport(encoded, format); });
+}
+
+void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format)
+{
+    if (!outcome.ok()) {
+        setLastError(outcome.error);
+        return;
+    }
+    if (m_exportDestination != ExportDestination::share) {
+        setExportFile(ExportFile{*outcome.value, format});
+        setShowExportSheet(false);
+        setShowFileExporter(true);
+        return;
+    }
+    const auto url = writeShareFile(*outcome.value, format);
+    if (!url) {
+        setLastError(QStringLiteral("Couldn't prepare the file to share."));
+        return;
+    }
+    setShareURL(*url);
+    setShowExportSheet(false);
+    m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
+}
+
+bool EditorState::saveExportFile(const QUrl& target)
+{
+    if (!m_exportFile)
+        return false;
+    QSaveFile file(target.toLocalFile());
+    const bool written = target.isLocalFile() && file.open(QIODevice::WriteOnly) &&
+                         file.write(m_exportFile->data) == m_exportFile->data.size() && file.commit();
+    if (!written)
+        setLastError(QStringLiteral("Couldn't save %1.").arg(target.fileName()));
+    return written;
+}
+
+QString EditorState::shareFolder() const
+{
+    if (!m_shareFolderSetting.isEmpty())
+        return m_shareFolderSetting;
+    QString root = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (root.isEmpty())
+        root = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    return root + QStringLiteral("/zephrin-share");
+}
+
+std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFormat format)
+{
+    const QString folder = shareFolder();
+    const QFileInfo info(folder);
+    // A folder of our own, never a link somebody left in its place.
+    if (info.isSymLink() || (info.exists() && !info.isDir()))
+        return std::nullopt;
+    if (!QDir().mkpath(folder))
+        return std::nullopt;
+    if (!QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return std::nullopt;
+    // Only the latest shared file stays.
+    QDir dir(folder);
+    for (const QFileInfo& old : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(old.absoluteFilePath());
+
+    const QString path =
+        dir.filePath(safeFileName(m_exportFilename) + QLatin1Char('.') + QString::fromLatin1(fileExtension(format)));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        return std::nullopt;
+    return QUrl::fromLocalFile(path);
+}
+
+void EditorState::copyToPasteboard()
+{
+    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
+    if (!image)
+        return;
+    const TaskSlot::Ticket ticket = beginTask(m_copyTask, std::nullopt);
+    runTask(
+        m_copyTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, box = *image] { return engines->encodePNG(box.image()); },
+        [this, box = *image](const Outcome<std::optional<QByteArray>>& encoded) {
+            if (!encoded.ok() || !*encoded.value)
+                return;
+            auto* data = new QMimeData;
+            data->setData(QStringLiteral("image/png"), **encoded.value);
+            data->setImageData(toQImage(box.image()));
+            m_clipboard->setMimeData(data);
+        });
+}
+
+std::pair<QByteArray, QString> EditorState::dragPayload() const
+{
+    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
+    if (!image)
+        return {QByteArray(), m_exportFilename};
+    return {m_engines->encodePNG(image->image()).value_or(QByteArray()), m_exportFilename};
+}
+
+} // namespace zephrin

@@ -1,0 +1,161 @@
+// EditorState: opening an image as the document or as the backdrop, and
+// clearing the editor.
+//
+// The file is read on a worker (a 12-megapixel JPEG takes longer to decode
+// than the GUI thread may stall), and the newest import of each target wins.
+// Opening a document bumps the document generation and cancels its work, so
+// nothing of the previous document lands afterwards; the user's composite,
+// backdrop, matte, flat and export settings stay.
+
+#include "model/editor/EditorState.h"
+
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+
+#include <QFileInfo>
+
+namespace zephrin {
+
+namespace {
+
+QString openFailure(const QUrl& url)
+{
+    return QStringLiteral("Couldn't open %1.").arg(url.fileName());
+}
+
+} // namespace
+
+void EditorState::importImage(const QUrl& url)
+{
+    const ImportTarget target = m_importTarget;
+    // Whatever happens, the next import opens a document.
+    setImportTarget(ImportTarget::document);
+    TaskSlot& slot = target == ImportTarget::background ? m_backgroundImportTask : m_importTask;
+    const TaskSlot::Ticket ticket = beginTask(slot, std::nullopt);
+    runTask(slot, ticket, TaskPriority::userInitiated, [url] { return ImageDocument::load(url); },
+            [this, url, target](const Outcome<std::optional<ImageDocument>>& loaded) {
+                if (!loaded.ok() || !*loaded.value) {
+                    setLastError(openFailure(url));
+                    return;
+                }
+                if (target == ImportTarget::background)
+                    applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(url.fileName()).completeBaseName());
+                else
+                    applyLoadedDocument(std::move(**loaded.value));
+            });
+}
+
+void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
+{
+    setBackgroundImage(ImageBox(picture));
+    setBackdropID({});
+    m_shownBackdropID.clear();
+
+    const TaskSlot::Ticket ticket = beginTask(m_saveBackgroundTask, std::nullopt);
+    awaitTask(m_saveBackgroundTask, ticket, m_engines->saveBackground(picture, name),
+              [this](const std::optional<QString>& id) {
+                  if (!id)
+                      return;
+                  setBackdropID(QStringLiteral("my:") + *id);
+                  m_shownBackdropID = m_backdropID;
+              });
+
+    CompositeSettings settings = m_comp;
+    settings.backgroundMode = BackgroundMode::image;
+    setComp(settings);
+    recomposite(true);
+}
+
+void EditorState::applyLoadedDocument(ImageDocument document)
+{
+    ++m_documentGeneration;
+    cancelDocumentTasks(false);
+
+    const QString baseName = QFileInfo(document.url.fileName()).completeBaseName();
+    setDocument(std::move(document));
+    startWarmUp();
+    if (m_tool == EditorTool::sheet)
+        setTool(EditorTool::cutout);
+
+    resetDocumentState();
+    setZoom(1.0);
+    setExportFilename(baseName + QStringLiteral("-cutout"));
+    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
+
+    if (!autoSubjectOnImport())
+        return;
+    if (m_cutoutMethod == CutoutMethod::flat)
+        runFlatColor(nullptr);
+    else
+        runAutoSubject();
+}
+
+// Loads IS-Net in the background when it will be needed and is not loaded yet.
+void EditorState::startWarmUp()
+{
+    if (m_matteModel != MatteModel::isnet || !m_engines->isnetAvailable() || m_engines->isnetLoaded())
+        return;
+    m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
+        try {
+            engines->loadIsnet();
+        } catch (...) {
+            // A model that cannot load shows up when a cutout runs.
+        }
+        return TaskRunner::Continuation();
+    });
+}
+
+// What belongs to one document: its results, edits, selections and history.
+void EditorState::resetDocumentState()
+{
+    setCutout(std::nullopt);
+    setComposite(std::nullopt);
+    m_compositeBase.reset();
+    m_cutoutContentBounds.reset();
+    m_cutoutWhiteFraction = 0;
+    setMatte(std::nullopt);
+    setSuggestFillHoles(false);
+    setCutoutNote({});
+    setLastError({});
+    setCompareEnabled(false);
+    setUndoStack({});
+    setRedoStack({});
+    setMaskOps({});
+    setActiveOpCount(0);
+    setEditLayers(std::nullopt);
+    setPaintOps({});
+    setActivePaintOpCount(0);
+    setPaintLayers(std::nullopt);
+    m_lastGradientOpIndex.reset();
+    setPendingSelection(std::nullopt);
+    setLastSelection(std::nullopt);
+    setLiveStroke({});
+    setPanOffset({0, 0});
+    setCanvasTool(CanvasTool::view);
+    setCropDraft(std::nullopt);
+    setGradientLine(std::nullopt);
+    setSelectionPalette({});
+    setIsLoadingPalette(false);
+    setPickedColors({});
+    setSelectedTextID({});
+    m_sourceBitmap.reset();
+}
+
+void EditorState::clearDocument()
+{
+    ++m_documentGeneration;
+    cancelDocumentTasks(true);
+    cancelTask(m_importTask);
+    cancelTask(m_backgroundImportTask);
+
+    setDocument(std::nullopt);
+    resetDocumentState();
+    setBackgroundImage(std::nullopt);
+    m_shownBackdropID.clear();
+    setActivePreset(std::nullopt);
+    setSubjectMeasures({0, 0}, 0);
+    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
+    setComp(defaultCompositeSettings());
+}
+
+} // namespace zephrin

@@ -1,0 +1,205 @@
+// EditorState: the properties whose writes start work, and the derived values.
+//
+//   fillHoles, edgeMode, decontaminateEnabled   history step, then refine after the wait
+//   feather, decontaminate                      refine after the wait (no history step)
+//   flatTolerance, flatConnectedOnly,
+//   flatCloseGaps                               re-key after 120 ms, with Flat Color and a matte
+//   comp                                        text layers only: redraw them; else composite after the wait
+//   draggingTextID                              redraw the text layers without the dragged one
+//   selectionKind                               a new kind empties the live stroke
+//   matteModel                                  stored in the settings on every assignment
+//
+// The matte-setting hooks do nothing while history is being restored
+// (suppressHistory). Each hook runs on every assignment, after the equality
+// test of the setter, so a control that writes the value it shows still
+// records history and refines; only the comp and draggingTextID hooks look at
+// what changed.
+
+#include "model/editor/EditorState.h"
+
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+
+#include <QSettings>
+
+#include <cmath>
+
+namespace zephrin {
+
+namespace {
+
+const QString kMatteModelKey = QStringLiteral("matteModel");
+const QString kAutoSubjectKey = QStringLiteral("autoSubjectOnImport");
+
+} // namespace
+
+void EditorState::setFillHoles(bool value)
+{
+    assign(m_fillHoles, value, &EditorState::fillHolesChanged);
+    onMatteSettingAssigned(true);
+}
+
+void EditorState::setEdgeMode(EdgeRefineMode value)
+{
+    assign(m_edgeMode, value, &EditorState::edgeModeChanged);
+    onMatteSettingAssigned(true);
+}
+
+void EditorState::setDecontaminateEnabled(bool value)
+{
+    assign(m_decontaminateEnabled, value, &EditorState::decontaminateEnabledChanged);
+    onMatteSettingAssigned(true);
+}
+
+void EditorState::setFeather(double value)
+{
+    assign(m_feather, value, &EditorState::featherChanged);
+    onMatteSettingAssigned(false);
+}
+
+void EditorState::setDecontaminate(double value)
+{
+    assign(m_decontaminate, value, &EditorState::decontaminateChanged);
+    onMatteSettingAssigned(false);
+}
+
+void EditorState::onMatteSettingAssigned(bool discrete)
+{
+    if (m_suppressHistory)
+        return;
+    if (discrete)
+        commitHistory();
+    scheduleRender(false);
+}
+
+void EditorState::setFlatTolerance(double value)
+{
+    assign(m_flatTolerance, value, &EditorState::flatToleranceChanged);
+    onFlatSettingAssigned();
+}
+
+void EditorState::setFlatConnectedOnly(bool value)
+{
+    assign(m_flatConnectedOnly, value, &EditorState::flatConnectedOnlyChanged);
+    onFlatSettingAssigned();
+}
+
+void EditorState::setFlatCloseGaps(double value)
+{
+    assign(m_flatCloseGaps, value, &EditorState::flatCloseGapsChanged);
+    onFlatSettingAssigned();
+}
+
+void EditorState::onFlatSettingAssigned()
+{
+    if (m_cutoutMethod == CutoutMethod::flat && m_matte)
+        scheduleFlatColor();
+}
+
+void EditorState::setComp(const CompositeSettings& value)
+{
+    const CompositeSettings old = m_comp;
+    assign(m_comp, value, &EditorState::compChanged);
+    onCompAssigned(old);
+}
+
+void EditorState::onCompAssigned(const CompositeSettings& old)
+{
+    if (old == m_comp)
+        return;
+    CompositeSettings oldBase = old;
+    CompositeSettings newBase = m_comp;
+    oldBase.texts.clear();
+    newBase.texts.clear();
+    if (oldBase == newBase && m_compositeBase)
+        redrawTextLayers();
+    else
+        recomposite(false);
+}
+
+void EditorState::setDraggingTextID(QUuid value)
+{
+    if (assign(m_draggingTextID, value, &EditorState::draggingTextIDChanged))
+        redrawTextLayers();
+}
+
+void EditorState::setSelectionKind(SelectionKind value)
+{
+    if (assign(m_selectionKind, value, &EditorState::selectionKindChanged))
+        setLiveStroke({});
+}
+
+void EditorState::setMatteModel(MatteModel value)
+{
+    assign(m_matteModel, value, &EditorState::matteModelChanged);
+    writeMatteModelSetting();
+}
+
+void EditorState::writeMatteModelSetting()
+{
+    m_settings->setValue(kMatteModelKey, rawValue(m_matteModel));
+}
+
+// The stored model when it is one of the models this build can run; otherwise
+// IS-Net when its model file is there, else the subject lift.
+MatteModel EditorState::readMatteModelSetting() const
+{
+    const bool isnet = m_engines->isnetAvailable();
+    const MatteModel fallback = isnet ? MatteModel::isnet : MatteModel::apple;
+    const QVariant stored = m_settings->value(kMatteModelKey);
+    if (stored.typeId() != QMetaType::QString)
+        return fallback;
+    const auto model = fromRaw<MatteModel>(stored.toString());
+    if (!model)
+        return fallback;
+    return *model == MatteModel::isnet && !isnet ? MatteModel::apple : *model;
+}
+
+// Absent, or anything but false, means yes. The settings file keeps a stored
+// Boolean as the text "false", so that text counts as false too.
+bool EditorState::autoSubjectOnImport() const
+{
+    m_settings->sync();
+    const QVariant stored = m_settings->value(kAutoSubjectKey);
+    if (stored.typeId() == QMetaType::Bool)
+        return stored.toBool();
+    return !(stored.typeId() == QMetaType::QString && stored.toString() == QLatin1String("false"));
+}
+
+// The sticker sheet's properties; laying the sheet out comes with its own operations.
+void EditorState::setSheetItems(std::vector<StickerItem> value)
+{
+    assign(m_sheetItems, std::move(value), &EditorState::sheetItemsChanged);
+}
+
+void EditorState::setSheetSettings(const SheetSettings& value)
+{
+    assign(m_sheetSettings, value, &EditorState::sheetSettingsChanged);
+}
+
+void EditorState::setSheetPins(SheetPins value)
+{
+    assign(m_sheetPins, std::move(value), &EditorState::sheetPinsChanged);
+}
+
+// ---- Derived values ----------------------------------------------------------
+
+QString EditorState::compositeSizeLabel() const
+{
+    if (!m_composite)
+        return QStringLiteral("—");
+    return QStringLiteral("%1 × %2").arg(m_composite->image().width()).arg(m_composite->image().height());
+}
+
+QString EditorState::zoomLabel() const
+{
+    return QString::number(static_cast<long long>(std::round(m_zoom * 100))) + QLatin1Char('%');
+}
+
+bool EditorState::isPolygonInProgress() const
+{
+    return m_selectionKind == SelectionKind::polygon && !m_liveStroke.empty() && !m_pendingSelection &&
+           (m_canvasTool == CanvasTool::select || m_canvasTool == CanvasTool::gradient);
+}
+
+} // namespace zephrin

@@ -1,0 +1,152 @@
+// EditorState: from the matte to what the canvas shows, in three steps.
+//
+//   refine      matte + refinement settings + mask edits  → cutout
+//   composite   cutout + comp (without text) + backdrop + paint → composite base
+//   text        composite base + text and shape layers → composite
+//
+// A refine always ends in a composite and a composite in a text draw, so any
+// change flows down to `composite`. Each step runs in its own slot; a request
+// that follows a setting change waits 90 ms first, so a slider dragged across
+// many values runs the engine once after it stops. The text draw runs off the
+// GUI thread too, without a wait: drawing over a 12-megapixel base takes longer
+// than the GUI thread may stall, and only the newest draw lands.
+//
+// The subject's measures (visible bounds and white share, read by the listing
+// checks) are taken in the frame of the composite: the subject is never scaled
+// there, so its bounds are those of the cutout inside the crop, and the white
+// share is that of the composite base.
+
+#include "model/editor/EditorState.h"
+
+#include "engine/composite/CanvasGeometry.h"
+#include "engine/pixel/Crop.h"
+#include "engine/types/MatteError.h"
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+
+namespace zephrin {
+
+namespace {
+
+struct Refined {
+    ImageBox cutout;
+    std::optional<QRectF> contentBounds;
+    double whiteFraction = 0;
+};
+
+struct Composited {
+    ImageBox base;
+    QSizeF subjectBounds;
+    double whiteFraction = 0;
+};
+
+QSizeF sizeOf(const std::optional<QRectF>& bounds)
+{
+    return bounds ? bounds->size() : QSizeF(0, 0);
+}
+
+} // namespace
+
+void EditorState::scheduleRender(bool skipDebounce)
+{
+    if (!m_document || !m_matte)
+        return;
+    const TaskSlot::Ticket ticket = beginTask(m_renderTask, QStringLiteral("Rendering…"));
+    auto work = [engines = m_engines, source = m_document->image, matte = *m_matte, settings = matteSettings(),
+                 edits = m_editLayers] {
+        const Image cutout = engines->refine(source.image(), matte, settings, edits);
+        if (cutout.empty())
+            throw MatteError(MatteErrorKind::renderFailed);
+        return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout)};
+    };
+    afterWait(m_renderTask, ticket, skipDebounce ? std::chrono::milliseconds(0) : m_renderTask.debounce,
+              [this, ticket, work] {
+                  runTask(m_renderTask, ticket, TaskPriority::userInitiated, work,
+                          [this](const Outcome<Refined>& refined) {
+                              if (!refined.ok()) {
+                                  setLastError(refined.error);
+                                  return;
+                              }
+                              m_cutoutContentBounds = refined.value->contentBounds;
+                              m_cutoutWhiteFraction = refined.value->whiteFraction;
+                              setCutout(refined.value->cutout);
+                              recomposite(true);
+                          });
+              });
+}
+
+void EditorState::recomposite(bool skipDebounce)
+{
+    if (!m_document || !m_cutout)
+        return;
+    CompositeSettings base = m_comp;
+    base.texts.clear();
+
+    // Nothing to add to the cutout: it is the composite.
+    if (base == defaultCompositeSettings() && !m_paintLayers) {
+        cancelTask(m_compositeTask);
+        m_compositeBase = m_cutout;
+        setSubjectMeasures(sizeOf(m_cutoutContentBounds), m_cutoutWhiteFraction);
+        redrawTextLayers();
+        return;
+    }
+
+    const TaskSlot::Ticket ticket = beginTask(m_compositeTask, QStringLiteral("Compositing…"));
+    std::optional<Image> background;
+    if (m_backgroundImage)
+        background = m_backgroundImage->image();
+    auto work = [engines = m_engines, cutout = *m_cutout, source = m_document->image, background,
+                 paint = m_paintLayers, base] {
+        const Image& subject = cutout.image();
+        const Image picture = engines->composite(subject, source.image(), background, paint, base);
+        std::optional<QRectF> bounds;
+        if (const auto crop = cropRect(base.crop, subject.extent()))
+            bounds = engines->alphaBounds(cropped(subject, *crop));
+        else
+            bounds = engines->alphaBounds(subject);
+        return Composited{ImageBox(picture), sizeOf(bounds), engines->whiteFraction(picture)};
+    };
+    afterWait(m_compositeTask, ticket, skipDebounce ? std::chrono::milliseconds(0) : m_compositeTask.debounce,
+              [this, ticket, work] {
+                  runTask(m_compositeTask, ticket, TaskPriority::userInitiated, work,
+                          [this](const Outcome<Composited>& composited) {
+                              if (!composited.ok()) {
+                                  setLastError(composited.error);
+                                  return;
+                              }
+                              m_compositeBase = composited.value->base;
+                              setSubjectMeasures(composited.value->subjectBounds, composited.value->whiteFraction);
+                              redrawTextLayers();
+                          });
+              });
+}
+
+void EditorState::redrawTextLayers()
+{
+    if (!m_compositeBase || !m_cutout)
+        return;
+    QList<TextLayer> layers;
+    for (const TextLayer& layer : m_comp.texts)
+        if (layer.id != m_draggingTextID || m_draggingTextID.isNull())
+            layers.append(layer);
+    if (layers.isEmpty()) {
+        cancelTask(m_textTask);
+        setComposite(m_compositeBase);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_textTask, std::nullopt);
+    runTask(
+        m_textTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, layers, base = *m_compositeBase, mirrored = m_comp.mirror] {
+            const auto drawn = engines->drawTextLayers(layers, base.image(), mirrored);
+            return drawn ? ImageBox(*drawn) : base;
+        },
+        [this](const Outcome<ImageBox>& drawn) {
+            if (drawn.ok())
+                setComposite(*drawn.value);
+            else if (m_compositeBase)
+                setComposite(m_compositeBase);
+        });
+}
+
+} // namespace zephrin

@@ -1,0 +1,251 @@
+// EditorState: the canvas tools that do not paint. A selection is drawn
+// (liveStroke), then pending (pendingSelection) until an edit uses it up, and
+// is then kept as the last selection for "Reselect last area".
+
+#include "model/editor/EditorState.h"
+
+#include "engine/edits/SelectionGeometry.h"
+#include "model/editor/EditorStateWork.h"
+#include "model/engines/EditorEngines.h"
+#include "model/qml/QmlValues.h"
+
+#include <cmath>
+
+namespace zephrin {
+
+namespace {
+
+double distance(QPointF a, QPointF b)
+{
+    return QLineF(a, b).length();
+}
+
+// Twice the signed area of the polygon through the points (shoelace).
+double doubledArea(const std::vector<QPointF>& points)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPointF& p = points[i];
+        const QPointF& q = points[(i + 1) % points.size()];
+        sum += p.x() * q.y() - q.x() * p.y();
+    }
+    return sum;
+}
+
+// Whether the points make a selection with an inside: a lasso or outline of at
+// least 3 points enclosing some area, a rectangle or ellipse with width and
+// height. Anything less would make "Delete outside" erase the whole cutout.
+bool enclosesArea(SelectionKind kind, const std::vector<QPointF>& points)
+{
+    if (usesPoints(kind))
+        return points.size() >= 3 && std::abs(doubledArea(points)) > 0;
+    if (points.size() < 2)
+        return false;
+    const QRectF box = boundingRect(kind, points);
+    return box.width() > 0 && box.height() > 0;
+}
+
+} // namespace
+
+void EditorState::togglePanTool()
+{
+    if (m_canvasTool != CanvasTool::pan) {
+        setPreviousTool(m_canvasTool);
+        setCanvasTool(CanvasTool::pan);
+    } else {
+        setCanvasTool(m_previousTool == CanvasTool::pan ? CanvasTool::view : m_previousTool);
+    }
+}
+
+void EditorState::finishSelection(const Points& points)
+{
+    if (!enclosesArea(m_selectionKind, points))
+        return;
+    setPendingKind(m_selectionKind);
+    setPendingSelection(points);
+    setLiveStroke({});
+    setGradientLine(std::nullopt);
+    setSelectionPalette({});
+}
+
+void EditorState::finishSelection(const QVariantList& points)
+{
+    if (const auto list = qml::points(points))
+        finishSelection(*list);
+}
+
+void EditorState::addPolygonPoint(QPointF point)
+{
+    if (m_selectionKind != SelectionKind::polygon || m_pendingSelection)
+        return;
+    if (m_liveStroke.size() >= 3 && distance(point, m_liveStroke.front()) < 12) {
+        closePolygon();
+        return;
+    }
+    if (!m_liveStroke.empty() && distance(point, m_liveStroke.back()) < 2)
+        return;
+    Points stroke = m_liveStroke;
+    stroke.push_back(point);
+    setLiveStroke(std::move(stroke));
+}
+
+void EditorState::closePolygon()
+{
+    if (m_selectionKind != SelectionKind::polygon)
+        return;
+    Points kept;
+    for (const QPointF& p : m_liveStroke)
+        if (kept.empty() || distance(p, kept.back()) >= 3)
+            kept.push_back(p);
+    if (!enclosesArea(SelectionKind::polygon, kept)) {
+        setLiveStroke({});
+        return;
+    }
+    finishSelection(kept);
+}
+
+std::optional<std::pair<SelectionKind, EditorState::Points>> EditorState::clearPendingSelection()
+{
+    if (!m_pendingSelection)
+        return std::nullopt;
+    auto ended = std::make_pair(m_pendingKind, *m_pendingSelection);
+    setLastSelection(ended.second);
+    setLastSelectionKind(ended.first);
+    setPendingSelection(std::nullopt);
+    setLiveStroke({});
+    setGradientLine(std::nullopt);
+    setSelectionPalette({});
+    return ended;
+}
+
+void EditorState::reselectLastSelection()
+{
+    if (!m_lastSelection)
+        return;
+    setPendingKind(m_lastSelectionKind);
+    setPendingSelection(m_lastSelection);
+    setLiveStroke({});
+    setGradientLine(std::nullopt);
+}
+
+void EditorState::loadSelectionPalette()
+{
+    if (!m_document)
+        return;
+    std::optional<SelectionKind> shape;
+    Points points;
+    if (m_pendingSelection) {
+        shape = m_pendingKind;
+        points = *m_pendingSelection;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_paletteTask, std::nullopt);
+    setIsLoadingPalette(true);
+    runTask(
+        m_paletteTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, image = m_document->image, shape, points] {
+            return engines->selectionPalette(image.image(), shape, points, 8);
+        },
+        [this](const Outcome<std::vector<PaletteColor>>& read) {
+            QList<PaletteEntry> entries;
+            if (read.ok())
+                for (const PaletteColor& c : *read.value)
+                    entries.append(PaletteEntry{QUuid::createUuid(), c.color, c.share});
+            setSelectionPalette(std::move(entries));
+            setIsLoadingPalette(false);
+        });
+}
+
+bool EditorState::isColorPicked(double r, double g, double b) const
+{
+    return std::any_of(m_pickedColors.begin(), m_pickedColors.end(), [&](const RGBAColor& c) {
+        return std::abs(c.r - r) < 0.002 && std::abs(c.g - g) < 0.002 && std::abs(c.b - b) < 0.002;
+    });
+}
+
+void EditorState::togglePickedColor(RGBAColor color)
+{
+    QList<RGBAColor> colors = m_pickedColors;
+    const auto found = std::find_if(colors.begin(), colors.end(), [&](const RGBAColor& c) {
+        return std::abs(c.r - color.r) < 0.002 && std::abs(c.g - color.g) < 0.002 && std::abs(c.b - color.b) < 0.002;
+    });
+    if (found != colors.end())
+        colors.erase(found);
+    else
+        colors.append(color);
+    setPickedColors(std::move(colors));
+}
+
+void EditorState::togglePickedColor(const QColor& color)
+{
+    if (const auto c = qml::rgbaColor(color))
+        togglePickedColor(*c);
+}
+
+void EditorState::pickColor(QPointF point)
+{
+    if (m_document) {
+        const Image& image = m_document->image.image();
+        // Only points on the image: the engine truncates toward zero, so a
+        // point just left of or above the image would read its edge pixel.
+        const bool inside = point.x() >= 0 && point.y() >= 0 && point.x() < image.width() && point.y() < image.height();
+        if (inside)
+            if (const auto c = m_engines->pixelColor(image, point.x(), point.y()); c && !isColorPicked(c->r, c->g, c->b)) {
+                QList<RGBAColor> colors = m_pickedColors;
+                colors.append(*c);
+                setPickedColors(std::move(colors));
+            }
+    }
+    if (m_canvasTool == CanvasTool::eyedropper)
+        setCanvasTool(CanvasTool::select);
+}
+
+void EditorState::removePickedColors(bool keep)
+{
+    if (m_pickedColors.isEmpty())
+        return;
+    const auto selection = clearPendingSelection();
+    appendMaskOp(MaskColorKey{std::vector<RGBAColor>(m_pickedColors.begin(), m_pickedColors.end()), m_colorTolerance,
+                              keep, selection ? std::optional(selection->first) : std::nullopt,
+                              selection ? selection->second : Points{}});
+    setPendingSelection(std::nullopt);
+    setPickedColors({});
+    setSelectionPalette({});
+}
+
+// The crop becomes whole pixels, rounded outwards, and stays on the image; a
+// draft that leaves 2 pixels or less of the image in either direction is
+// refused and stays for the user to fix.
+void EditorState::applyCrop()
+{
+    if (!m_cropDraft || m_cropDraft->width() <= 2 || m_cropDraft->height() <= 2 || !m_document)
+        return;
+    const QRectF& draft = *m_cropDraft;
+    const double left = std::floor(draft.left());
+    const double top = std::floor(draft.top());
+    const QRectF whole(left, top, std::ceil(draft.right()) - left, std::ceil(draft.bottom()) - top);
+    const QRectF crop = whole.intersected(QRectF(0, 0, m_document->width(), m_document->height()));
+    if (crop.width() <= 2 || crop.height() <= 2)
+        return;
+    CompositeSettings settings = m_comp;
+    settings.crop = crop;
+    setComp(settings);
+    setCropDraft(std::nullopt);
+    if (m_canvasTool == CanvasTool::crop)
+        setCanvasTool(CanvasTool::view);
+}
+
+void EditorState::removeCrop()
+{
+    CompositeSettings settings = m_comp;
+    settings.crop.reset();
+    setComp(settings);
+    setCropDraft(std::nullopt);
+}
+
+void EditorState::zoomToFit()
+{
+    setZoom(1.0);
+    setPanOffset({0, 0});
+}
+
+} // namespace zephrin

@@ -1,0 +1,122 @@
+// Export, the share file, the clipboard and the drag payload.
+
+#include "EditorFixture.h"
+
+#include <QFileInfo>
+#include <QImage>
+
+using namespace std::chrono_literals;
+
+namespace zephrin::testing {
+
+using EditorExport = EditorTest;
+
+TEST_F(EditorExport, WithoutACutoutOnlySaysSo)
+{
+    QSignalSpy busy(editor.get(), &EditorState::isProcessingChanged);
+    editor->exportImage();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Run Auto Subject first."));
+    EXPECT_EQ(busy.count(), 0);
+    EXPECT_EQ(runner->pendingJobs(), 0u);
+}
+
+TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
+{
+    openDocument();
+    editor->setLastError(QStringLiteral("an old message"));
+    editor->setShowExportSheet(true);
+    editor->setExportFormat(ExportFormat::jpg);
+    editor->setExportLongEdge(4000);
+    editor->exportImage();
+    EXPECT_TRUE(editor->lastError().isEmpty());  // a new export starts clean
+    EXPECT_EQ(editor->processingLabel(), QStringLiteral("Exporting…"));
+    runner->settle();
+    ASSERT_TRUE(editor->exportFile());
+    EXPECT_EQ(editor->exportFile()->contentType(), QStringLiteral("image/jpeg"));
+    EXPECT_FALSE(editor->showExportSheet());
+    EXPECT_TRUE(editor->showFileExporter());
+    EXPECT_FALSE(editor->isProcessing());
+
+    // JPG is opaque on white, at the picture's own size (never enlarged).
+    QImage written = QImage::fromData(editor->exportFile()->data);
+    EXPECT_EQ(written.size(), QSize(120, 80));
+    EXPECT_GT(qRed(written.pixel(2, 2)), 240);
+
+    const QString target = dir.filePath(QStringLiteral("out.jpg"));
+    EXPECT_TRUE(editor->saveExportFile(QUrl::fromLocalFile(target)));
+    EXPECT_EQ(QFileInfo(target).size(), editor->exportFile()->data.size());
+    EXPECT_FALSE(editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("no/such/dir/out.jpg")))));
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save out.jpg."));
+
+    engines->failing = {"renderData"};
+    editor->exportImage();
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("The image couldn't be rendered."));
+    EXPECT_FALSE(editor->isProcessing());
+}
+
+TEST_F(EditorExport, SvgTracesTheCroppedCutoutAtABoundedSize)
+{
+    openDocument();
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    editor->setComp(QStringLiteral("crop"), QRectF(10, 10, 50, 40));
+    runner->settle();
+    editor->setExportFormat(ExportFormat::svg);
+    editor->setExportLongEdge(4800);
+    editor->exportImage();
+    EXPECT_EQ(editor->processingLabel(), QStringLiteral("Tracing…"));
+    runner->settle();
+    EXPECT_EQ(engines->lastTraceOptions.traceLongEdge, 2048);
+    EXPECT_EQ(engines->lastTracedSize, QSize(50, 40));
+    ASSERT_TRUE(editor->exportFile());
+    EXPECT_TRUE(editor->exportFile()->data.startsWith("<"));
+
+    editor->setExportLongEdge(100);
+    editor->exportImage();
+    runner->settle();
+    EXPECT_EQ(engines->lastTraceOptions.traceLongEdge, 256);
+}
+
+TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
+{
+    openDocument();
+    editor->setExportDestination(ExportDestination::share);
+    editor->setExportFilename(QStringLiteral("../../.hidden/name"));
+    editor->exportImage();
+    runner->runAll();
+    ASSERT_FALSE(editor->shareURL().isEmpty());
+    const QFileInfo first(editor->shareURL().toLocalFile());
+    EXPECT_EQ(first.fileName(), QStringLiteral("name.png"));
+    EXPECT_EQ(first.absolutePath(), QFileInfo(editor->shareFolder()).absoluteFilePath());
+    EXPECT_EQ(QFileInfo(editor->shareFolder()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    EXPECT_FALSE(editor->showShareSheet());
+    runner->advance(350ms);
+    EXPECT_TRUE(editor->showShareSheet());
+
+    editor->setExportFilename(QStringLiteral("..."));
+    editor->exportImage();
+    runner->settle();
+    const QStringList files = QDir(editor->shareFolder()).entryList(QDir::Files);
+    EXPECT_EQ(files, QStringList{QStringLiteral("cutout.png")});
+}
+
+TEST_F(EditorExport, CopyPutsPngFirstAndTheImage)
+{
+    editor->copyToPasteboard();
+    runner->settle();
+    EXPECT_FALSE(clipboard->last);
+
+    openDocument();
+    editor->copyToPasteboard();
+    runner->settle();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(clipboard->last->formats().value(0), QStringLiteral("image/png"));
+    EXPECT_TRUE(clipboard->last->hasImage());
+    EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(120, 80));
+
+    const auto [png, name] = editor->dragPayload();
+    EXPECT_FALSE(png.isEmpty());
+    EXPECT_EQ(name, QStringLiteral("beach-cutout"));
+}
+
+} // namespace zephrin::testing

@@ -1,0 +1,206 @@
+// Mask and paint edits with their history: appending behind undone edits,
+// what undo renders again, the two clears, and the "Line art" preset.
+
+#include "EditorFixture.h"
+
+namespace zephrin::testing {
+
+namespace {
+
+MaskEditOp eraseAt(double x)
+{
+    return MaskStroke{true, BrushTip::round, 8, 1, {{x, 10}}};
+}
+
+PaintOp strokeAt(double x)
+{
+    return PaintStroke{{1, 0, 0, 1}, PaintBlend::solid, 1, BrushTip::round, 8, 1, {{x, 10}}, std::nullopt, {}};
+}
+
+} // namespace
+
+class EditorHistory : public EditorTest {
+protected:
+    EditorHistory() { openDocument(); }
+
+    // Every history count stays within its list.
+    void expectConsistentCounts()
+    {
+        const auto within = [&](const EditSnapshot& s) {
+            return s.opCount <= int(editor->maskOps().size()) && s.paintOpCount <= int(editor->paintOps().size());
+        };
+        for (const EditSnapshot& s : editor->undoStack())
+            EXPECT_TRUE(within(s));
+        EXPECT_TRUE(within(editor->lastCommitted()));
+        EXPECT_LE(editor->activeOpCount(), int(editor->maskOps().size()));
+    }
+};
+
+TEST_F(EditorHistory, AppendingAfterUndosDropsTheUndoneEdits)
+{
+    for (double x : {1.0, 2.0, 3.0})
+        editor->appendMaskOp(eraseAt(x));
+    editor->undo();
+    editor->undo();
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    EXPECT_EQ(editor->maskOps().size(), 3u);
+    EXPECT_EQ(editor->redoCount(), 2);
+    editor->appendMaskOp(eraseAt(9));
+    EXPECT_EQ(editor->maskOps().size(), 2u);
+    EXPECT_EQ(editor->maskOps()[1], eraseAt(9));
+    EXPECT_EQ(editor->redoCount(), 0);
+    EXPECT_EQ(editor->undoCount(), 2);
+    runner->settle();
+    EXPECT_TRUE(editor->editLayers());
+}
+
+TEST_F(EditorHistory, CommittingTwiceWithoutAChangeAddsOneStep)
+{
+    editor->setFillHoles(true);
+    editor->commitHistory();
+    editor->commitHistory();
+    EXPECT_EQ(editor->undoCount(), 1);
+}
+
+TEST_F(EditorHistory, UndoOfASettingRefinesAtOnceWithoutRenderingLayers)
+{
+    editor->setEdgeMode(EdgeRefineMode::detail);
+    runner->settle();
+    const int refines = engines->calls("refine");
+    editor->undo();
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
+    EXPECT_EQ(runner->pendingTimers(), 0u);
+    runner->runAll();
+    EXPECT_EQ(engines->calls("refine"), refines + 1);
+    EXPECT_EQ(engines->calls("maskEditLayers"), 0);
+    EXPECT_EQ(engines->calls("paintLayers"), 0);
+    editor->redo();
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::detail);
+    EXPECT_EQ(editor->undoCount(), 1);
+}
+
+// Undo of a step that changed the mask, the paint and the settings renders all three.
+TEST_F(EditorHistory, UndoRendersEverythingTheStepChanged)
+{
+    editor->appendMaskOp(eraseAt(1));
+    editor->appendPaintOp(strokeAt(1));
+    runner->settle();
+    // One step that changes both counts and a setting.
+    editor->setSuppressHistory(true);
+    editor->setFillHoles(true);
+    editor->setSuppressHistory(false);
+    editor->clearEdits();
+    editor->clearPaint();
+    runner->settle();
+    ASSERT_FALSE(editor->paintLayers());
+
+    const int refines = engines->calls("refine");
+    editor->undo();  // back to: fill holes on, one mask edit, no paint
+    editor->undo();  // back to: fill holes off, one mask edit, one paint stroke
+    runner->settle();
+    EXPECT_FALSE(editor->fillHoles());
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    EXPECT_EQ(editor->activePaintOpCount(), 1);
+    EXPECT_TRUE(editor->editLayers());
+    EXPECT_TRUE(editor->paintLayers());
+    EXPECT_GT(engines->calls("refine"), refines);
+}
+
+TEST_F(EditorHistory, ClearsCanBeUndoneUntilTheNextEdit)
+{
+    editor->appendPaintOp(strokeAt(1));
+    editor->appendPaintOp(strokeAt(2));
+    editor->clearPaint();
+    EXPECT_EQ(editor->activePaintOpCount(), 0);
+    editor->undo();
+    EXPECT_EQ(editor->activePaintOpCount(), 2);
+    runner->settle();
+    EXPECT_TRUE(editor->paintLayers());
+
+    editor->appendMaskOp(eraseAt(1));
+    editor->clearEdits();
+    editor->appendMaskOp(eraseAt(5));  // cuts the cleared edit
+    EXPECT_EQ(editor->maskOps().size(), 1u);
+    expectConsistentCounts();
+    while (editor->undoCount() > 0)
+        editor->undo();
+    expectConsistentCounts();
+    EXPECT_EQ(editor->activeOpCount(), 0);
+    EXPECT_EQ(editor->activePaintOpCount(), 0);
+}
+
+TEST_F(EditorHistory, StrokesNeedPointsAndTheirTool)
+{
+    editor->setLiveStroke({{1, 1}});
+    editor->setCanvasTool(CanvasTool::erase);
+    editor->commitPaintStroke(EditorState::Points{{1, 1}, {2, 2}});
+    editor->commitMaskStroke(EditorState::Points{});
+    EXPECT_TRUE(editor->liveStroke().empty());
+    EXPECT_TRUE(editor->paintOps().empty());
+    EXPECT_TRUE(editor->maskOps().empty());
+
+    editor->setPaintOpacity(40);
+    editor->setCanvasTool(CanvasTool::paint);
+    editor->finishSelection(EditorState::Points{{0, 0}, {30, 30}});
+    editor->commitPaintStroke(EditorState::Points{{1, 1}, {2, 2}});
+    ASSERT_EQ(editor->paintOps().size(), 1u);
+    const auto& stroke = std::get<PaintStroke>(editor->paintOps()[0]);
+    EXPECT_EQ(stroke.opacity, 0.4);
+    EXPECT_EQ(stroke.shape, SelectionKind::rectangle);
+    EXPECT_TRUE(editor->pendingSelection());  // the clip stays pending
+
+    editor->setCanvasTool(CanvasTool::restore);
+    editor->commitMaskStroke(EditorState::Points{{1, 1}});
+    EXPECT_FALSE(std::get<MaskStroke>(editor->maskOps()[0]).erase);
+}
+
+TEST_F(EditorHistory, LineArtIsOneStepThatUndoesCleanly)
+{
+    editor->appendMaskOp(eraseAt(1));
+    editor->appendMaskOp(eraseAt(2));
+    runner->settle();
+    const int steps = editor->undoCount();
+
+    editor->applyLineArtPreset();
+    EXPECT_EQ(editor->cutoutMethod(), CutoutMethod::flat);
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::contrast);
+    EXPECT_EQ(editor->feather(), 0);
+    // The settings it changed start nothing of their own: no wait, no second keying.
+    runner->runAll();
+    const int refines = engines->calls("refine");
+    runner->settle();
+    EXPECT_EQ(engines->calls("flatColorMask"), 1);
+    EXPECT_EQ(engines->calls("refine"), refines);
+    EXPECT_EQ(editor->undoCount(), steps + 1);
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    const auto& key = std::get<MaskColorKey>(editor->maskOps()[0]);
+    // A white page with a red block in the middle: the four corners are one colour.
+    ASSERT_EQ(key.colors.size(), 1u);
+    EXPECT_EQ(key.colors[0], (RGBAColor{1, 1, 1, 1}));
+    EXPECT_EQ(key.tolerance, 40);
+    EXPECT_FALSE(key.keep);
+    expectConsistentCounts();
+
+    editor->undo();
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
+    EXPECT_EQ(editor->feather(), 0.6);
+    EXPECT_EQ(editor->activeOpCount(), 0);
+    expectConsistentCounts();
+}
+
+TEST_F(EditorHistory, LineArtWhoseKeyingFailsStillLeavesOneStep)
+{
+    editor->appendMaskOp(eraseAt(1));
+    runner->settle();
+    engines->failing = {"flatColorMask"};
+    editor->applyLineArtPreset();
+    runner->settle();
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    EXPECT_EQ(editor->maskOps().size(), 1u);
+    EXPECT_EQ(editor->activeOpCount(), 0);
+    editor->undo();
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
+}
+
+} // namespace zephrin::testing

@@ -1,0 +1,167 @@
+// Selections, outlines, colour picking, crop and the pan toggle.
+
+#include "EditorFixture.h"
+
+namespace zephrin::testing {
+
+class EditorSelections : public EditorTest {
+protected:
+    EditorSelections() { openDocument(); }
+};
+
+TEST_F(EditorSelections, AnOutlineClosesNearItsFirstPointOnceItHasThree)
+{
+    editor->setSelectionKind(SelectionKind::polygon);
+    editor->setCanvasTool(CanvasTool::select);
+    editor->addPolygonPoint({10, 10});
+    editor->addPolygonPoint({40, 10});
+    EXPECT_TRUE(editor->isPolygonInProgress());
+    editor->addPolygonPoint({15, 12});  // near the first, but only two points placed
+    EXPECT_EQ(editor->liveStroke().size(), 3u);
+    editor->addPolygonPoint({40, 40});
+    editor->addPolygonPoint({41, 40.5});  // within 2 px of the last: ignored
+    EXPECT_EQ(editor->liveStroke().size(), 4u);
+    editor->addPolygonPoint({10, 10});  // on the first point: closes
+    ASSERT_TRUE(editor->pendingSelection());
+    EXPECT_EQ(editor->pendingKind(), SelectionKind::polygon);
+    EXPECT_TRUE(editor->liveStroke().empty());
+    EXPECT_FALSE(editor->isPolygonInProgress());
+}
+
+TEST_F(EditorSelections, ASelectionWithoutAnInsideIsRefused)
+{
+    editor->finishSelection(EditorState::Points{{5, 5}});
+    EXPECT_FALSE(editor->pendingSelection());
+    editor->setSelectionKind(SelectionKind::lasso);
+    // A two-point lasso encloses nothing: "Delete outside" on it would erase everything.
+    editor->finishSelection(EditorState::Points{{5, 5}, {50, 50}});
+    EXPECT_FALSE(editor->pendingSelection());
+    editor->finishSelection(EditorState::Points{{5, 5}, {25, 25}, {50, 50}});
+    EXPECT_FALSE(editor->pendingSelection());
+    editor->setSelectionKind(SelectionKind::rectangle);
+    editor->finishSelection(EditorState::Points{{5, 5}, {5, 50}});
+    EXPECT_FALSE(editor->pendingSelection());
+
+    editor->setSelectionKind(SelectionKind::polygon);
+    editor->setLiveStroke({{10, 10}, {11, 11}, {12, 10}, {10, 12}});
+    editor->closePolygon();  // every point within 3 px of the one before
+    EXPECT_TRUE(editor->liveStroke().empty());
+    EXPECT_FALSE(editor->pendingSelection());
+    editor->eraseSelection(false);
+    EXPECT_TRUE(editor->maskOps().empty());
+}
+
+TEST_F(EditorSelections, AnEditUsesThePendingSelectionUpAndItCanBeReselected)
+{
+    editor->finishSelection(EditorState::Points{{10, 10}, {50, 40}});
+    editor->setSelectionKind(SelectionKind::ellipse);
+    editor->eraseSelection(true);
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    EXPECT_EQ(std::get<MaskShape>(editor->maskOps()[0]).kind, SelectionKind::rectangle);
+    EXPECT_FALSE(editor->pendingSelection());
+    editor->reselectLastSelection();
+    EXPECT_EQ(editor->pendingSelection(), (EditorState::Points{{10, 10}, {50, 40}}));
+    EXPECT_EQ(editor->pendingKind(), SelectionKind::rectangle);
+    // A new kind drops the stroke being drawn; the same kind keeps it.
+    editor->setLiveStroke({{1, 1}});
+    editor->setSelectionKind(SelectionKind::ellipse);
+    EXPECT_EQ(editor->liveStroke().size(), 1u);
+    editor->setSelectionKind(SelectionKind::lasso);
+    EXPECT_TRUE(editor->liveStroke().empty());
+}
+
+TEST_F(EditorSelections, PickedColoursBecomeOneColourKey)
+{
+    editor->setCanvasTool(CanvasTool::eyedropper);
+    editor->pickColor({60, 40});
+    editor->pickColor({61, 41});  // the same red
+    EXPECT_EQ(editor->pickedColors().size(), 1u);
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
+    EXPECT_TRUE(editor->isColorPicked(1, 0.0015, 0));
+
+    editor->setCanvasTool(CanvasTool::eyedropper);
+    editor->pickColor({-0.5, 10});  // off the image: nothing, but the tool moves on
+    editor->pickColor({120, 10});
+    EXPECT_EQ(editor->pickedColors().size(), 1u);
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
+
+    editor->togglePickedColor(RGBAColor{0.5, 0.5, 0.5, 1});
+    editor->togglePickedColor(RGBAColor{0.5, 0.501, 0.5, 0.2});
+    EXPECT_EQ(editor->pickedColors().size(), 1u);
+
+    editor->finishSelection(EditorState::Points{{0, 0}, {60, 60}});
+    editor->setColorTolerance(33);
+    editor->removePickedColors(true);
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    const auto& key = std::get<MaskColorKey>(editor->maskOps()[0]);
+    EXPECT_TRUE(key.keep);
+    EXPECT_EQ(key.tolerance, 33);
+    EXPECT_EQ(key.shape, SelectionKind::rectangle);
+    EXPECT_TRUE(editor->pickedColors().isEmpty());
+    EXPECT_FALSE(editor->pendingSelection());
+    runner->settle();
+    EXPECT_EQ(engines->calls("sourceBitmap"), 1);
+    editor->togglePickedColor(RGBAColor{1, 1, 1, 1});
+    editor->removePickedColors(false);
+    runner->settle();
+    EXPECT_EQ(engines->calls("sourceBitmap"), 1);  // made once per document
+}
+
+TEST_F(EditorSelections, ThePaletteOfAnOldDocumentNeverLands)
+{
+    editor->loadSelectionPalette();
+    EXPECT_TRUE(editor->isLoadingPalette());
+    runner->runWork(0);
+    openDocument(QStringLiteral("other.png"));
+    runner->deliver();
+    EXPECT_TRUE(editor->selectionPalette().isEmpty());
+    EXPECT_FALSE(editor->isLoadingPalette());
+    editor->loadSelectionPalette();
+    runner->settle();
+    EXPECT_FALSE(editor->selectionPalette().isEmpty());
+    EXPECT_FALSE(editor->isLoadingPalette());
+}
+
+TEST_F(EditorSelections, ACropIsWholePixelsOnTheImage)
+{
+    editor->setCanvasTool(CanvasTool::crop);
+    editor->setCropDraft(QRectF(10, 10, 2, 100));
+    editor->applyCrop();
+    EXPECT_FALSE(editor->comp().crop);
+    EXPECT_TRUE(editor->cropDraft());
+
+    editor->setCropDraft(QRectF(10.4, 10.6, 2.5, 100));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(10, 10, 3, 70));  // cut at the image's bottom edge
+    EXPECT_FALSE(editor->cropDraft());
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::view);
+
+    editor->setCropDraft(QRectF(118.5, 10, 40, 40));  // 2 px of it lie on the image
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(10, 10, 3, 70));
+    EXPECT_TRUE(editor->cropDraft());
+
+    editor->removeCrop();
+    EXPECT_FALSE(editor->comp().crop);
+    EXPECT_FALSE(editor->cropDraft());
+}
+
+TEST_F(EditorSelections, ThePanToggleReturnsToTheToolBefore)
+{
+    editor->setCanvasTool(CanvasTool::erase);
+    editor->togglePanTool();
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::pan);
+    editor->togglePanTool();
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::erase);
+    editor->setPreviousTool(CanvasTool::pan);
+    editor->setCanvasTool(CanvasTool::pan);
+    editor->togglePanTool();
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::view);
+    editor->setZoom(3);
+    editor->setPanOffset({4, 5});
+    editor->zoomToFit();
+    EXPECT_EQ(editor->zoom(), 1);
+    EXPECT_EQ(editor->panOffset(), QSizeF(0, 0));
+}
+
+} // namespace zephrin::testing
