@@ -2,6 +2,7 @@
 
 #include "app/controls/DragOutFile.h"
 #include "app/controls/IconTable.h"
+#include "support/GuiApplication.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QDir>
@@ -19,10 +20,7 @@ namespace {
 
 TEST(IconTable, EverySymbolIsAGlyphOfTheIconFont)
 {
-    int argc = 1;
-    char name[] = "app_tests";
-    char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
+    testing::ensureGuiApplication();
     const QString path = QStringLiteral(
         "/usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf");
     const QRawFont font(path, 24);

@@ -8,6 +8,8 @@
 #include "model/inbox/IncomingFiles.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
+#include "EditorFixture.h"
+#include "support/GuiApplication.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
@@ -25,19 +27,9 @@
 namespace zephrin {
 namespace {
 
-QCoreApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance() ? QCoreApplication::instance()
-                                                                : new QCoreApplication(argc, argv);
-    return *app;
-}
-
 TEST(SingleInstance, HandsArgumentsToTheRunningInstance)
 {
-    application();
+    testing::ensureGuiApplication();
     QTemporaryDir folder;
     SingleInstance first(folder.filePath(QStringLiteral("z.socket")));
     ASSERT_TRUE(first.listen());
@@ -64,7 +56,7 @@ TEST(SingleInstance, HandsArgumentsToTheRunningInstance)
 
 TEST(SingleInstance, ASecondInstanceDefersAndAStaleSocketIsTakenOver)
 {
-    application();
+    testing::ensureGuiApplication();
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("z.socket"));
     EXPECT_FALSE(SingleInstance::forward(path, {}));  // nobody there
@@ -93,73 +85,125 @@ TEST(IncomingRoad, MakesLaunchArgumentsAbsolute)
                            QStringLiteral("file:///b.png"), QStringLiteral("/c.png")}));
 }
 
-class IncomingFilesTest : public ::testing::Test {
+class IncomingFilesTest : public testing::EditorTest {
 protected:
     QTemporaryDir m_home;
     testing::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", qPrintable(m_home.path())};
     QString m_inbox = *sharedInboxFolder();
-    EditorState m_editor{services()};
-    WindowCommands m_commands{m_editor};
-    IncomingRoad m_road{m_editor, m_commands};
+    WindowCommands m_commands{*editor};
+    IncomingRoad m_road{*editor, m_commands};
 
-    EditorServices services() const
-    {
-        EditorServices services;
-        services.settingsFile = m_home.filePath(QStringLiteral("settings.ini"));
-        services.shareFolder = m_home.filePath(QStringLiteral("share"));
-        return services;
-    }
-
-    QString waiting()
+    // A picture waiting in the inbox, as zephrin-share leaves it.
+    QString waiting(const QDateTime& date = {})
     {
         const QString path = QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png")));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("png");
+        QFile::copy(writePicture(QStringLiteral("shared.png")).toLocalFile(), path);
+        if (date.isValid()) {
+            QFile file(path);
+            file.open(QIODevice::Append);
+            file.setFileTime(date, QFileDevice::FileModificationTime);
+        }
         return path;
+    }
+
+    void handOff(const QString& file)
+    {
+        handleIncomingURL(*editor, QUrl::fromLocalFile(file));
+        runner->settle();
     }
 };
 
-TEST_F(IncomingFilesTest, WithoutWorkTheFileIsTakenAtOnce)
+TEST_F(IncomingFilesTest, WithoutADocumentTheFileOpensAtOnceAndLeavesTheInbox)
 {
-    EXPECT_FALSE(hasWorkInProgress(m_editor));
-    m_editor.setImportTarget(ImportTarget::background);
+    editor->setImportTarget(ImportTarget::background);
     const QString file = waiting();
-    handleIncomingURL(m_editor, QUrl::fromLocalFile(file));
-    EXPECT_EQ(m_editor.importTarget(), ImportTarget::document);
-    EXPECT_FALSE(m_editor.showIncomingReplaceConfirm());
-    // Out of the inbox, so no later scan offers it again.
+    handOff(file);
+    EXPECT_EQ(editor->importTarget(), ImportTarget::document);
+    EXPECT_FALSE(editor->showIncomingReplaceConfirm());
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(file).fileName());
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(newestInboxFile(), std::nullopt);
 }
 
-TEST_F(IncomingFilesTest, KeepWorkingDeletesTheParkedFile)
+TEST_F(IncomingFilesTest, AnUntouchedDocumentIsReplacedWithoutAsking)
 {
+    openDocument();
+    ASSERT_TRUE(editor->cutout());
+    EXPECT_FALSE(hasWorkInProgress(*editor));
     const QString file = waiting();
-    m_editor.setPendingIncomingURL(QUrl::fromLocalFile(file));
-    m_editor.setShowIncomingReplaceConfirm(true);
-    m_road.cancelReplace();
-    EXPECT_FALSE(m_editor.showIncomingReplaceConfirm());
-    EXPECT_TRUE(m_editor.pendingIncomingURL().isEmpty());
-    EXPECT_FALSE(QFile::exists(file));
-    // A second dismissal finds nothing to drop.
-    m_road.cancelReplace();
+    handOff(file);
+    EXPECT_FALSE(editor->showIncomingReplaceConfirm());
+    EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(file).fileName());
 }
 
-TEST_F(IncomingFilesTest, ReplaceTakesTheParkedFile)
+TEST_F(IncomingFilesTest, AnyKindOfWorkInProgressParksTheFile)
 {
+    // Composite settings, a mask edit, a paint edit, history: each is work.
+    const std::vector<std::function<void(EditorState&)>> kinds{
+        [](EditorState& e) { e.setComp([&] { auto c = e.comp(); c.padding = 20; return c; }()); },
+        [](EditorState& e) { e.appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}}); },
+        [](EditorState& e) {
+            e.appendPaintOp(PaintStroke{{1, 0, 0, 1}, PaintBlend::solid, 1, BrushTip::round, 8, 1, {{5, 5}},
+                                        std::nullopt, {}});
+        },
+        [](EditorState& e) {
+            e.setFeather(4);
+            e.commitHistory();
+        },
+    };
+    for (std::size_t kind = 0; kind < kinds.size(); ++kind) {
+        openDocument();
+        kinds[kind](*editor);
+        runner->settle();
+        EXPECT_TRUE(hasWorkInProgress(*editor)) << kind;
+        const QUrl before = editor->document()->url;
+        const QString file = waiting();
+        handOff(file);
+        EXPECT_TRUE(editor->showIncomingReplaceConfirm()) << kind;
+        EXPECT_EQ(editor->pendingIncomingURL(), QUrl::fromLocalFile(file));
+        EXPECT_EQ(editor->document()->url, before);
+        EXPECT_TRUE(QFile::exists(file));
+        m_road.cancelReplace();
+        makeEditor();
+    }
+}
+
+TEST_F(IncomingFilesTest, KeepWorkingDeletesTheParkedFileAndKeepsTheDocument)
+{
+    openDocument();
+    editor->setComp([&] { auto c = editor->comp(); c.mirror = true; return c; }());
+    const QUrl before = editor->document()->url;
     const QString file = waiting();
-    const QString other = waiting();
-    m_editor.setPendingIncomingURL(QUrl::fromLocalFile(file));
-    m_editor.setShowIncomingReplaceConfirm(true);
-    m_road.confirmReplace();
-    EXPECT_FALSE(m_editor.showIncomingReplaceConfirm());
-    EXPECT_TRUE(m_editor.pendingIncomingURL().isEmpty());
-    EXPECT_FALSE(QFile::exists(file));
-    EXPECT_TRUE(QFile::exists(other));  // waits for a later hand-off
-    // The dismissal that follows the answer drops nothing.
+    handOff(file);
+    ASSERT_TRUE(editor->showIncomingReplaceConfirm());
     m_road.cancelReplace();
-    EXPECT_TRUE(QFile::exists(other));
+    runner->settle();
+    EXPECT_FALSE(editor->showIncomingReplaceConfirm());
+    EXPECT_TRUE(editor->pendingIncomingURL().isEmpty());
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(editor->document()->url, before);
+    m_road.cancelReplace();  // a second dismissal finds nothing to drop
+}
+
+TEST_F(IncomingFilesTest, ReplaceOpensTheParkedFileOnce)
+{
+    openDocument();
+    editor->setComp([&] { auto c = editor->comp(); c.mirror = true; return c; }());
+    const QString file = waiting();
+    handOff(file);
+    const QString second = waiting();
+    handOff(second);  // a second hand-off while the question is up replaces the parked one
+    EXPECT_EQ(editor->pendingIncomingURL(), QUrl::fromLocalFile(second));
+    m_road.confirmReplace();
+    runner->settle();
+    EXPECT_FALSE(editor->showIncomingReplaceConfirm());
+    EXPECT_TRUE(editor->pendingIncomingURL().isEmpty());
+    EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(second).fileName());
+    EXPECT_FALSE(QFile::exists(second));
+    // The dismissal that follows the answer drops nothing; the first stays for a later scan.
+    m_road.cancelReplace();
+    EXPECT_TRUE(QFile::exists(file));
 }
 
 TEST_F(IncomingFilesTest, OnlyValidHandOffsReachTheEditor)
@@ -168,23 +212,34 @@ TEST_F(IncomingFilesTest, OnlyValidHandOffsReachTheEditor)
     const QString name = QFileInfo(file).fileName();
     m_road.openArguments({QStringLiteral("zephrin://other?file=") + name, QStringLiteral("zephrin://open?file=..%2F") + name,
                           QStringLiteral("zephrin://open?file=") + makeInboxFileName(QStringLiteral("png"))});
+    runner->settle();
     EXPECT_TRUE(QFile::exists(file));
+    EXPECT_FALSE(editor->document());
     m_road.openArguments({QStringLiteral("zephrin://open?file=") + name});
+    runner->settle();
     EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(editor->document());
 }
 
 TEST_F(IncomingFilesTest, TheScanTakesOnlyTheNewestWaitingFile)
 {
-    const QString older = waiting();
-    QFile(older).open(QIODevice::Append);
-    QFile olderFile(older);
-    olderFile.open(QIODevice::Append);
-    olderFile.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
-    olderFile.close();
+    const QString older = waiting(QDateTime::currentDateTime().addSecs(-60));
     const QString newer = waiting();
     m_road.openWaitingInboxFile();
+    runner->settle();
     EXPECT_FALSE(QFile::exists(newer));
     EXPECT_TRUE(QFile::exists(older));
+}
+
+TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
+{
+    const QUrl picture = writePicture(QStringLiteral("mine.png"));
+    editor->setImportTarget(ImportTarget::background);
+    m_road.openArguments({picture.toLocalFile()});
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->url, picture);
+    EXPECT_TRUE(QFile::exists(picture.toLocalFile()));
 }
 
 } // namespace
