@@ -71,6 +71,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("zephrin"));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
+    qCInfo(lcStartup).noquote() << "application ready after" << clock.elapsed() << "ms";
+
     zephrin::SingleInstance instance(socket);
     if (!instance.listen())
         return zephrin::SingleInstance::forward(socket, arguments, 1000) ? 0 : 1;
@@ -78,6 +80,7 @@ int main(int argc, char** argv)
     zephrin::EditorState editor;
     zephrin::ShellObjects shell(editor, QString(), editor.engines().isnetAvailable());
     shell.registerForQml();
+    qCInfo(lcStartup).noquote() << "editor ready after" << clock.elapsed() << "ms";
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
@@ -87,6 +90,7 @@ int main(int argc, char** argv)
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
     if (!window)
         return 1;
+    qCInfo(lcStartup).noquote() << "window built after" << clock.elapsed() << "ms";
 
     // When the window first shows: what waits in the inbox, then what this
     // launch was given (a hand-off URL names a file the scan may have taken

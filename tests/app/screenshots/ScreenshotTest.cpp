@@ -7,6 +7,7 @@
 #include "model/editor/EditorState.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QQmlApplicationEngine>
@@ -113,6 +114,27 @@ TEST_F(Screens, Empty)
     EXPECT_EQ(at(image, cutoutRow->mapToScene(QPointF(0.5, cutoutRow->height() / 2))), themeColor(0x8B5CF6));
     // The empty canvas offers the import button.
     EXPECT_TRUE(item("canvasImport")->isVisible());
+}
+
+TEST_F(Screens, PhotoWithItsCutout)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (!QFile::exists(sample))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->importImage(QUrl::fromLocalFile(sample));
+    QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+    const QImage image = shoot(QStringLiteral("photo"));
+    QQuickItem* picture = item("canvasImage");
+    ASSERT_TRUE(picture && picture->isVisible());
+    // The corner of the picture is background, cut away: the checkerboard shows.
+    const QPointF corner = picture->mapToScene(QPointF(3, 3));
+    const QColor seen = at(image, corner);
+    EXPECT_TRUE(seen == themeColor(0x46454D) || seen == themeColor(0x36353C)) << qPrintable(seen.name());
+    // The subject in the middle is drawn.
+    const QColor middle = at(image, centreOf(picture));
+    EXPECT_NE(middle, themeColor(0x46454D));
+    EXPECT_NE(middle, themeColor(0x36353C));
+    EXPECT_FALSE(item("emptyState")->isVisible());
 }
 
 TEST_F(Screens, SettingsWindow)
