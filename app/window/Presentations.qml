@@ -2,6 +2,7 @@
 // importer, the save dialog, the export sheet and the replace question. Each
 // opens when its flag turns true; closing one, however it closes, tells the
 // editor through Commands or Incoming.
+import QtCore
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Dialogs
@@ -18,6 +19,7 @@ Item {
         objectName: "importer"
         title: "Import Image"
         fileMode: FileDialog.OpenFile
+        currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
         nameFilters: Commands.importNameFilters
         onAccepted: Commands.importerClosed(selectedFile)
         onRejected: Commands.importerClosed("")
@@ -28,6 +30,7 @@ Item {
         objectName: "exporter"
         title: "Export"
         fileMode: FileDialog.SaveFile
+        currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
         readonly property var file: Editor.exportFile
         defaultSuffix: file ? file.fileExtension : "png"
         nameFilters: file ? [file.fileExtension.toUpperCase() + " (*." + file.fileExtension + ")"] : ["PNG (*.png)"]

@@ -10,6 +10,7 @@
 #include "app/shell/ShellObjects.h"
 #include "model/editor/EditorState.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 
@@ -45,6 +46,13 @@ public:
         m_runner.settle();
     }
     Q_INVOKABLE void settle() { m_runner.settle(); }
+    // A file's size in bytes; -1 when there is none.
+    Q_INVOKABLE double fileSize(const QUrl& file) const
+    {
+        const QFileInfo info(file.toLocalFile());
+        return info.isFile() ? double(info.size()) : -1;
+    }
+    Q_INVOKABLE QUrl fileInFolder(const QString& name) const { return QUrl::fromLocalFile(m_folder + u'/' + name); }
     // Starts the work of an import without running it (the editor is busy).
     Q_INVOKABLE void startImport(int width, int height)
     {

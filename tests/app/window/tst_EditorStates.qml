@@ -106,6 +106,29 @@ WindowHarness {
         verify(!item(window, "undoButton").enabled)
     }
 
+    function test_exportRunsFromTheSheetToTheSaveDialog() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        mouseClick(item(window, "exportMain"))
+        const sheet = item(window, "exportSheet")
+        tryCompare(sheet, "opened", true)
+        mouseClick(item(window, "confirmExport"))
+        verify(!Editor.showExportSheet)
+        Driver.settle()
+        verify(Editor.showFileExporter)
+        const dialog = item(window, "exporter")
+        tryCompare(dialog, "visible", true)
+        compare(dialog.defaultSuffix, "png")
+        // Offered under the export's name, in the user's pictures.
+        verify(dialog.selectedFile.toString().endsWith("/" + Editor.exportFilename + ".png"), dialog.selectedFile)
+        verify(dialog.selectedFile.toString().startsWith(dialog.currentFolder.toString()))
+        const target = Driver.fileInFolder("saved.png")
+        Commands.exporterClosed(target)
+        verify(!Editor.showFileExporter)
+        verify(Driver.fileSize(target) > 0)
+        dialog.close()
+    }
+
     function test_clearEmptiesTheWindow() {
         const window = openWindow()
         Driver.openPicture(120, 80)
