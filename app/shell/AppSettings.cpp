@@ -28,12 +28,20 @@ bool AppSettings::autoSubjectOnImport() const
     return m_settings->value(kAutoSubject, true).toBool();
 }
 
+template <typename T>
+bool AppSettings::store(const QString& key, const T& value, const T& shown)
+{
+    // A key is written once the user chooses, even the value shown by default.
+    if (m_settings->contains(key) && shown == value)
+        return false;
+    m_settings->setValue(key, value);
+    return true;
+}
+
 void AppSettings::setAutoSubjectOnImport(bool value)
 {
-    if (m_settings->contains(kAutoSubject) && autoSubjectOnImport() == value)
-        return;
-    m_settings->setValue(kAutoSubject, value);
-    emit autoSubjectOnImportChanged();
+    if (store(kAutoSubject, value, autoSubjectOnImport()))
+        emit autoSubjectOnImportChanged();
 }
 
 QString AppSettings::defaultExportFormat() const
@@ -43,10 +51,8 @@ QString AppSettings::defaultExportFormat() const
 
 void AppSettings::setDefaultExportFormat(const QString& value)
 {
-    if (m_settings->contains(kFormat) && defaultExportFormat() == value)
-        return;
-    m_settings->setValue(kFormat, value);
-    emit defaultExportFormatChanged();
+    if (store(kFormat, value, defaultExportFormat()))
+        emit defaultExportFormatChanged();
 }
 
 int AppSettings::defaultLongEdge() const
@@ -56,10 +62,8 @@ int AppSettings::defaultLongEdge() const
 
 void AppSettings::setDefaultLongEdge(int value)
 {
-    if (m_settings->contains(kLongEdge) && defaultLongEdge() == value)
-        return;
-    m_settings->setValue(kLongEdge, value);
-    emit defaultLongEdgeChanged();
+    if (store(kLongEdge, value, defaultLongEdge()))
+        emit defaultLongEdgeChanged();
 }
 
 QStringList AppSettings::formatChoices() const

@@ -56,6 +56,10 @@ signals:
     void defaultLongEdgeChanged();
 
 private:
+    // Writes `value` under `key` unless the key is stored with that value
+    // already; true when it wrote.
+    template <typename T> bool store(const QString& key, const T& value, const T& shown);
+
     std::unique_ptr<QSettings> m_settings;
     bool m_isnetAvailable = false;
 };

@@ -48,6 +48,20 @@ TestCase {
         return null
     }
 
+    // A menu bar action by objectName.
+    function action(window, name) {
+        const bar = window.menuBar
+        for (let m = 0; m < bar.count; ++m) {
+            const menu = bar.menuAt(m)
+            for (let i = 0; i < menu.count; ++i) {
+                const entry = menu.itemAt(i)
+                if (entry && entry.action && entry.action.objectName === name)
+                    return entry.action
+            }
+        }
+        fail("no action " + name)
+    }
+
     function item(window, name) {
         const found = find(window, name)
         verify(found, "no item named " + name)

@@ -13,19 +13,6 @@ WindowHarness {
         Editor.zoom = 1
     }
 
-    function action(window, name) {
-        const bar = window.menuBar
-        for (let m = 0; m < bar.count; ++m) {
-            const menu = bar.menuAt(m)
-            for (let i = 0; i < menu.count; ++i) {
-                const entry = menu.itemAt(i)
-                if (entry && entry.action && entry.action.objectName === name)
-                    return entry.action
-            }
-        }
-        fail("no action " + name)
-    }
-
     function enabled(window, names) {
         return names.filter((name) => action(window, name).enabled)
     }

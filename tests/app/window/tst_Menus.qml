@@ -6,19 +6,6 @@ import Zephrin.Shell
 WindowHarness {
     name: "Menus"
 
-    function action(window, name) {
-        const bar = window.menuBar
-        for (let m = 0; m < bar.count; ++m) {
-            const menu = bar.menuAt(m)
-            for (let i = 0; i < menu.count; ++i) {
-                const entry = menu.itemAt(i)
-                if (entry && entry.action && entry.action.objectName === name)
-                    return entry.action
-            }
-        }
-        fail("no action " + name)
-    }
-
     function test_withoutADocumentOnlyImportAndTheViewWork() {
         const window = openWindow()
         for (const name of ["export", "clearImage", "copyResult", "runCutout", "resetToPlainCutout",
