@@ -1,6 +1,6 @@
 #include "content/backdrops/BackdropCanvas.h"
 
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -26,7 +26,7 @@ QColor toQColor(const RGBAColor& color)
 
 BackdropCanvas::BackdropCanvas(int width, int height)
     : pixels(height, width, CV_8UC4, cv::Scalar::all(0)),
-      bitmap(detail::paintableView(pixels, QImage::Format_RGBA8888_Premultiplied))
+      bitmap(paintableView(pixels, QImage::Format_RGBA8888_Premultiplied))
 {
 }
 

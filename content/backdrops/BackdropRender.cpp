@@ -5,10 +5,10 @@
 #include "content/backdrops/BackdropStyleDrawing.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/LanczosScale.h"
+#include "engine/types/LowLevelFailure.h"
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 namespace zephrin {
 
@@ -64,7 +64,7 @@ std::optional<Image> Backdrop::render(double width, double height) const
     const int w = std::max(static_cast<int>(s * W), kMinimumSide);
     const int h = std::max(static_cast<int>(s * H), kMinimumSide);
 
-    try {
+    return orNothing("backdrop render", [&]() -> std::optional<Image> {
         BackdropCanvas canvas(w, h);
         const BackdropFinish finish = drawBackdropStyle(canvas, style);
 
@@ -77,11 +77,7 @@ std::optional<Image> Backdrop::render(double width, double height) const
         const cv::Rect extent(0, 0, W, H);
         const Image grained = addGrain(scaled, finish.fibers, finish.seed, extent, finish.grain);
         return Image(renderContext().render(grained, extent));
-    } catch (const cv::Exception&) {
-        return std::nullopt;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    });
 }
 
 } // namespace zephrin

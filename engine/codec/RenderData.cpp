@@ -5,6 +5,7 @@
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/SolidImage.h"
 #include "engine/pixel/SourceOver.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 
 #include <algorithm>
@@ -45,24 +46,27 @@ QByteArray MatteEngine::renderData(const Image& image, ExportFormat format, int 
     if (format == ExportFormat::svg)
         throw MatteError(MatteErrorKind::unsupportedFormat);
 
-    // The design's images carry no origin: the picture is the extent.
-    Image picture = downscaled(Image(image.pixels), maxLongEdge);
-    const bool keepAlpha = transparent && format != ExportFormat::jpg;
-    if (!keepAlpha)
-        picture = flattenedOnWhite(picture);
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "renderData", [&] {
+        // An exported picture is its pixels alone: whatever origin the image
+        // carries, the encoded extent starts at (0, 0).
+        Image picture = downscaled(Image(image.pixels), maxLongEdge);
+        const bool keepAlpha = transparent && format != ExportFormat::jpg;
+        if (!keepAlpha)
+            picture = flattenedOnWhite(picture);
 
-    const Image rendered(m_context.render(picture, picture.extent()));
-    if (rendered.empty())
-        throw MatteError(MatteErrorKind::renderFailed);
+        const Image rendered(m_context.render(picture, picture.extent()));
+        if (rendered.empty())
+            throw MatteError(MatteErrorKind::renderFailed);
 
-    if (format == ExportFormat::webp)
-        return WebPEncoder::encode(rendered, quality);
+        if (format == ExportFormat::webp)
+            return WebPEncoder::encode(rendered, quality);
 
-    const std::optional<QByteArray> bytes =
-        writeImageFile(rendered, fileType(format), ImageFileOptions{quality / 100, keepAlpha});
-    if (!bytes)
-        throw MatteError(MatteErrorKind::renderFailed);
-    return *bytes;
+        const std::optional<QByteArray> bytes =
+            writeImageFile(rendered, fileType(format), ImageFileOptions{quality / 100, keepAlpha});
+        if (!bytes)
+            throw MatteError(MatteErrorKind::renderFailed);
+        return *bytes;
+    });
 }
 
 std::optional<QByteArray> MatteEngine::encodeImage(const Image& image) const

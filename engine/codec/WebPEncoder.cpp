@@ -1,6 +1,6 @@
 #include "engine/codec/WebPEncoder.h"
 
-#include "engine/pixel/detail/ChannelTable.h"
+#include "engine/pixel/ChannelTable.h"
 
 #include <webp/encode.h>
 
@@ -34,7 +34,7 @@ cv::Mat workingBuffer(const Image& image)
                 t[size_t(alpha) * 256 + size_t(channel)] = straightChannel(uchar(channel), uchar(alpha));
         return t;
     }();
-    return detail::mapThroughChannelTable(image.pixels, table.data());
+    return mapThroughChannelTable(image.pixels, table.data());
 }
 
 } // namespace

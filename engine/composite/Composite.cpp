@@ -24,11 +24,10 @@
 #include "engine/pixel/SourceOver.h"
 #include "engine/pixel/Translate.h"
 #include "engine/text/TextRenderer.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 
 #include <cmath>
-#include <new>
-#include <stdexcept>
 
 namespace zephrin {
 
@@ -169,8 +168,8 @@ double shapeCropRadius(const cv::Rect& canvas, const CompositeSettings& s)
 Image MatteEngine::composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
                              const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const
 {
-    const CompositeSettings& s = settings;
-    try {
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "composite", [&] {
+        const CompositeSettings& s = settings;
         Image subject = preparedSubject(cutout, paint, s);
         if (const auto crop = cropRect(s.crop, subject.extent()))
             subject = cropped(subject, *crop);
@@ -215,13 +214,7 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
         if (s.mirror)
             picture = mirrored(picture);  // within the canvas: the picture is exactly the canvas
         return picture;
-    } catch (const std::length_error&) {
-        throw MatteError(MatteErrorKind::renderFailed);
-    } catch (const std::bad_alloc&) {
-        throw MatteError(MatteErrorKind::renderFailed);
-    } catch (const cv::Exception&) {
-        throw MatteError(MatteErrorKind::renderFailed);
-    }
+    });
 }
 
 } // namespace zephrin

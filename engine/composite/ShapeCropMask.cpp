@@ -3,7 +3,7 @@
 #include "engine/matte/MatteEngine.h"
 
 #include "engine/composite/CanvasGeometry.h"
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -25,7 +25,7 @@ Matte MatteEngine::shapeCropMask(const QRectF& rect, double radius)
     }
     // An alpha-only bitmap over the matte's own buffer: what the painter covers
     // becomes white.
-    QImage target = detail::paintableView(mask.pixels, QImage::Format_Alpha8);
+    QImage target = paintableView(mask.pixels, QImage::Format_Alpha8);
     QPainter painter(&target);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;

@@ -4,8 +4,8 @@
 #include "engine/edits/SelectionCoverage.h"
 #include "engine/edits/SelectionGeometry.h"
 #include "engine/edits/StrokeCoverage.h"
-#include "engine/pixel/detail/ExtentLimits.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ExtentLimits.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
 #include <array>
@@ -50,7 +50,7 @@ void applyShape(const MaskShape& shape, MaskEditLayers& layers)
     const Matte inside = selectionCoverage(*path, canvas);
     cv::Mat& erase = layers.erase.pixels;
     cv::Mat& restore = layers.restore.pixels;
-    detail::parallelRows(canvas.height, canvas.width, [&](int firstRow, int endRow) {
+    parallelRows(canvas.height, canvas.width, [&](int firstRow, int endRow) {
         std::vector<float> coverage(size_t(canvas.width));
         for (int y = firstRow; y < endRow; ++y) {
             const int insideRow = y - inside.origin.y;
@@ -90,7 +90,7 @@ void applyColorKey(const MaskColorKey& key, const RGBABitmap& source, MaskEditLa
         keys.push_back({float(colour.r * 255), float(colour.g * 255), float(colour.b * 255)});
     cv::Mat& erase = layers.erase.pixels;
     cv::Mat& restore = layers.restore.pixels;
-    detail::parallelRows(height, width, [&](int firstRow, int endRow) {
+    parallelRows(height, width, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             uchar* e = erase.ptr(y);
             uchar* r = restore.ptr(y);
@@ -127,7 +127,7 @@ std::optional<MaskEditLayers> applyMaskEdits(const std::vector<MaskEditOp>& ops,
     if (ops.empty() || width < 1 || height < 1)
         return std::nullopt;
     // Layers the pixel layer could not hold are not made at all.
-    if (!detail::withinLimits({width, height}))
+    if (!withinLimits({width, height}))
         return std::nullopt;
     MaskEditLayers layers{Matte::filled({width, height}, 0), Matte::filled({width, height}, 0)};
     for (const MaskEditOp& op : ops) {

@@ -9,6 +9,7 @@
 #include "engine/edits/BrushTip.h"
 #include "engine/edits/SelectionKind.h"
 #include "engine/types/RGBAColor.h"
+#include "engine/types/SettingRange.h"
 
 #include <QPointF>
 
@@ -41,8 +42,9 @@ struct MaskShape {
 // Erases the source's pixels near one of `colors` (or, with `keep`, those near
 // none of them), within the selection when one is given, else everywhere.
 struct MaskColorKey {
+    static constexpr SettingRange toleranceRange{0, 100, 1, 20};
     std::vector<RGBAColor> colors;         // alpha ignored
-    double tolerance = 0;                  // 0 to 100
+    double tolerance = toleranceRange.defaultValue;
     bool keep = false;
     std::optional<SelectionKind> shape;
     std::vector<QPointF> points;           // of the selection

@@ -1,5 +1,5 @@
 #include "engine/edits/SelectionCoverage.h"
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
 
 #include <QPainter>
 
@@ -26,7 +26,7 @@ Matte selectionCoverage(const QPainterPath& path, cv::Rect area)
         return Matte(coverage, box.tl());
 
     // Painted white onto black: the grey level is the coverage.
-    QImage canvas = detail::paintableView(coverage, QImage::Format_Grayscale8);
+    QImage canvas = paintableView(coverage, QImage::Format_Grayscale8);
     QPainterPath winding = path;
     winding.setFillRule(Qt::WindingFill);
     QPainter painter(&canvas);

@@ -3,7 +3,7 @@
 #include "engine/isnet/IsnetLog.h"
 #include "engine/isnet/ModelResource.h"
 #include "engine/pixel/LanczosScale.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -166,7 +166,51 @@ CoreMLMatte& CoreMLMatte::shared()
     return runner;
 }
 
-bool CoreMLMatte::isAvailable() { return isnetModelPath().has_value(); }
+std::optional<CoreMLMatte::FileStamp> CoreMLMatte::stampOf(const std::filesystem::path& path)
+{
+    std::error_code error;
+    FileStamp stamp{path, std::filesystem::file_size(path, error), {}};
+    if (!error)
+        stamp.modified = std::filesystem::last_write_time(path, error);
+    return error ? std::nullopt : std::optional(stamp);
+}
+
+bool CoreMLMatte::isRefused(const FileStamp& file) const
+{
+    const std::lock_guard lock(m_refusalLock);
+    return m_refused == file;
+}
+
+bool CoreMLMatte::isAvailable()
+{
+    const std::optional<std::filesystem::path> path = isnetModelPath();
+    if (!path)
+        return false;
+    const std::optional<FileStamp> file = stampOf(*path);
+    return file && !shared().isRefused(*file);
+}
+
+bool CoreMLMatte::ensureLoaded()
+{
+    const std::optional<std::filesystem::path> path = isnetModelPath();
+    const std::optional<FileStamp> file = path ? stampOf(*path) : std::nullopt;
+    if (!file || isRefused(*file))
+        return false;
+    try {
+        loadModel();
+        return true;
+    } catch (const Failure&) {
+        return false;  // the file went away meanwhile
+    } catch (const std::exception& refusal) {
+        // The runtime's reason can run over several lines; the first says it.
+        const QString reason = QString::fromUtf8(refusal.what()).section(QLatin1Char('\n'), 0, 0).trimmed();
+        qCWarning(isnetLog).noquote() << QStringLiteral("model %1 could not be loaded, using Subject Lift: %2")
+                                             .arg(QString::fromStdString(path->filename().string()), reason);
+        const std::lock_guard lock(m_refusalLock);
+        m_refused = file;
+        return false;
+    }
+}
 
 const CoreMLMatte::Model& CoreMLMatte::loadModel()
 {
@@ -280,7 +324,7 @@ std::vector<float> CoreMLMatte::makeInput(const Image& image, int side)
     const size_t plane = size_t(side) * size_t(side);
     std::vector<float> input(3 * plane);
     float* const planes = input.data();
-    detail::parallelRows(side, side, [&](int firstRow, int endRow) {
+    parallelRows(side, side, [&](int firstRow, int endRow) {
         cv::Mat channels[4];
         cv::split(square.pixels.rowRange(firstRow, endRow), channels);
         const cv::Mat clear = 255 - channels[3]; // how much of the white shows through

@@ -21,6 +21,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -86,8 +87,14 @@ public:
 
     // The process-wide runner, created on first use.
     static CoreMLMatte& shared();
-    // Whether the model file is present; nothing is loaded.
+    // Whether the network can be offered: its model file is present and the
+    // runtime has not refused that file. Nothing is loaded.
     static bool isAvailable();
+    // Whether the network is ready to run, loading it when it is not yet. False
+    // when the model file is missing or the runtime refuses it (a damaged or
+    // foreign file): the refusal is logged once as a warning with the runtime's
+    // reason, and that file is not tried again until it changes.
+    bool ensureLoaded();
 
     // The loaded network, loading it on the first call (under the lock, so
     // concurrent first callers wait for the one load). Throws Failure(missing)
@@ -125,9 +132,22 @@ private:
     CoreMLMatte();
     ~CoreMLMatte();
 
+    // The model file as last seen: a refused file counts as refused while its
+    // path, size and modification time stay the same.
+    struct FileStamp {
+        std::filesystem::path path;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type modified;
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
+    static std::optional<FileStamp> stampOf(const std::filesystem::path& path);
+    bool isRefused(const FileStamp& file) const;
+
     std::mutex m_lock;              // guards loading and m_model
     std::unique_ptr<Model> m_model; // set once, by the first successful load
     std::atomic<bool> m_loaded{false}; // m_model is set
+    mutable std::mutex m_refusalLock;     // guards m_refused
+    std::optional<FileStamp> m_refused;   // the last file the runtime would not load
 };
 
 const char* sentence(CoreMLMatte::FailureKind kind) noexcept;

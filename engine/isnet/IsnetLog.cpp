@@ -2,6 +2,6 @@
 
 namespace zephrin {
 
-Q_LOGGING_CATEGORY(isnetLog, "IS-Net")
+Q_LOGGING_CATEGORY(isnetLog, "IS-Net", QtWarningMsg)
 
 } // namespace zephrin

@@ -25,7 +25,7 @@ cv::Mat keyedOnRing(const cv::Mat& keyMatte, const RowRuns& reached)
 {
     const int w = keyMatte.cols, h = keyMatte.rows;
     cv::Mat out(keyMatte.size(), CV_8UC1);
-    detail::parallelRows(h, w, [&](int firstRow, int endRow) {
+    parallelRows(h, w, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             const uchar* key = keyMatte.ptr(y);
             uchar* row = out.ptr(y);
@@ -57,7 +57,7 @@ void growWithin(cv::Mat& area, const cv::Mat& allowed, int passes)
         return;
     const int w = area.cols, h = area.rows;
     std::vector<std::vector<cv::Point>> firstPass(static_cast<size_t>(h));
-    detail::parallelRows(h, w, [&](int firstRow, int endRow) {
+    parallelRows(h, w, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             const uchar* row = area.ptr(y);
             const uchar* above = y > 0 ? area.ptr(y - 1) : nullptr;

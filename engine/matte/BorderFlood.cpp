@@ -63,7 +63,7 @@ RowRuns floodFromBorder(const RowRuns& rows, int width)
 cv::Mat maskOf(const RowRuns& runs, cv::Size size)
 {
     cv::Mat mask(size, CV_8UC1);
-    detail::parallelRows(size.height, size.width, [&](int firstRow, int endRow) {
+    parallelRows(size.height, size.width, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             uchar* row = mask.ptr(y);
             std::memset(row, 0, static_cast<size_t>(size.width));

@@ -12,7 +12,7 @@
 // with the runs on the border. Cost: one parallel pass over the pixels to cut
 // the runs, then time proportional to the number of runs.
 
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <opencv2/core.hpp>
 
@@ -37,7 +37,7 @@ RowRuns rowRuns(const cv::Mat& mask, Inside inside)
 {
     CV_Assert(mask.type() == CV_8UC1);
     RowRuns rows(static_cast<size_t>(mask.rows));
-    detail::parallelRows(mask.rows, mask.cols, [&](int firstRow, int endRow) {
+    parallelRows(mask.rows, mask.cols, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             const uchar* p = mask.ptr(y);
             std::vector<Run>& runs = rows[static_cast<size_t>(y)];

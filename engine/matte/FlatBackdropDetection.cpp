@@ -4,12 +4,12 @@
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/MatteGrid.h"
 #include "engine/matte/SoftColorKey.h"
+#include "engine/types/MatteError.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 namespace zephrin {
 
@@ -24,11 +24,11 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
                                                             double maximumSigma,
                                                             std::optional<RGBAColor> keyColor) const
 {
-    // Any failure of the keying (an empty image, memory) only means no backdrop.
+    // A failure of the keying (an empty image, memory) only means no backdrop.
     std::optional<MatteBox> keyed;
     try {
         keyed = flatColorMask(image, 25.0, true, 0, keyColor);
-    } catch (const std::exception&) {
+    } catch (const MatteError&) {
         return std::nullopt;
     }
     const Matte& matte = keyed->image();

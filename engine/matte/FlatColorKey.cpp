@@ -4,6 +4,7 @@
 #include "engine/matte/CornerPatches.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/SoftColorKey.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 
 namespace zephrin {
@@ -16,10 +17,12 @@ MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool c
 {
     if (image.empty())
         throw MatteError(MatteErrorKind::renderFailed);
-    const cv::Mat& rgba = image.pixels;
-    const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
-    const cv::Mat keyed = softColorKey(rgba, key, tolerance);
-    return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, closeGaps) : keyed));
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "flatColorMask", [&] {
+        const cv::Mat& rgba = image.pixels;
+        const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
+        const cv::Mat keyed = softColorKey(rgba, key, tolerance);
+        return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, closeGaps) : keyed));
+    });
 }
 
 std::vector<RGBAColor> MatteEngine::cornerColors(const Image& image)

@@ -18,6 +18,7 @@
 #include "engine/types/MatteModel.h"
 #include "engine/types/MatteSettings.h"
 #include "engine/types/RGBAColor.h"
+#include "engine/types/SettingRange.h"
 
 #include <QByteArray>
 #include <QPointF>
@@ -43,7 +44,8 @@ public:
     // Matte refinement (engine/refine/)
     // The cutout: the source's colour (un-blended from the page colour when the
     // box has one, then decontaminated when the settings say so) with the
-    // refined matte as alpha, over the source's extent. Never fails.
+    // refined matte as alpha, over the source's extent. Throws
+    // MatteError(renderFailed) only when memory runs out.
     Image applyMatteSettings(const Image& source, const MatteBox& box, const MatteSettings& settings,
                              const std::optional<MaskEditLayers>& edits = std::nullopt) const;
     // The matte with its holes filled (when asked), its edge treated, feathered
@@ -89,7 +91,10 @@ public:
     // image border stays keyed, after closing gaps of up to 2 × min(closeGaps,
     // 20) pixels in the subject (see BorderConnectedKey). The box has no
     // backdrop colour and no scene fallback.
-    // Throws MatteError (renderFailed) for an empty image.
+    // Throws MatteError (renderFailed) for an empty image. Tolerance and
+    // closeGaps are clamped to the ranges below, the keying controls' own.
+    static constexpr SettingRange flatToleranceRange{0, 100, 1, 25};
+    static constexpr SettingRange flatCloseGapsRange{0, 20, 1, 0};
     static MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
                                   std::optional<RGBAColor> keyColor = std::nullopt);
     // The flat backdrop of the image, if any: the border-connected key at
@@ -110,11 +115,13 @@ public:
     // image's pixel size with origin (0, 0). Regions are in image pixels, y down.
 
     // The subject matte of an image, found by the subject lift (apple) or by
-    // IS-Net (isnet; the subject lift when the model is missing), with a flat
-    // backdrop wiped and a selection region honoured. Throws
-    // MatteError(noSubjectFound), or passes on CoreMLMatte::Failure.
+    // IS-Net (isnet; the subject lift when the model is missing or will not
+    // load), with a flat backdrop wiped and a selection region honoured. Throws
+    // MatteError(noSubjectFound), MatteError(renderFailed) when memory runs
+    // out, or passes on CoreMLMatte::Failure.
     MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region = std::nullopt) const;
-    // The same with the network and the flat-backdrop detection given.
+    // The same with the network and the flat-backdrop detection given; a
+    // low-level failure passes through as it is.
     MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region,
                           const MatteSources& sources) const;
     // The shared IS-Net runner and this engine's flat-backdrop detection.
@@ -166,7 +173,8 @@ public:
     // it is rendered; without `transparent`, and always for JPEG, it is flattened
     // on white. Quality is 0 to 100: JPEG and HEIC use quality / 100, WebP takes
     // it as is (lossless from 99.5), PNG ignores it. Throws MatteError
-    // (renderFailed; unsupportedFormat for svg) or WebPEncoder::EncodeError.
+    // (renderFailed, also when memory runs out; unsupportedFormat for svg) or
+    // WebPEncoder::EncodeError.
     QByteArray renderData(const Image& image, ExportFormat format, int maxLongEdge, bool transparent,
                           double quality) const;
     // The PNG bytes of an image, for the clipboard and drag-out; nothing on failure.

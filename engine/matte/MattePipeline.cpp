@@ -5,6 +5,7 @@
 
 #include "engine/isnet/IsnetLog.h"
 #include "engine/matte/MatteEngine.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 
 #include <algorithm>
@@ -45,7 +46,7 @@ bool isSubject(const std::optional<QRectF>& bounds)
 MatteSources MatteEngine::standardSources() const
 {
     return MatteSources{
-        [] { return CoreMLMatte::isAvailable(); },
+        [] { return CoreMLMatte::shared().ensureLoaded(); },
         [](const Image& image) { return CoreMLMatte::shared().mask(image); },
         [this](const Image& image, double minimumFraction, double maximumSigma, std::optional<RGBAColor> keyColor) {
             return detectFlatBackdrop(image, minimumFraction, maximumSigma, keyColor);
@@ -55,7 +56,8 @@ MatteSources MatteEngine::standardSources() const
 
 MatteBox MatteEngine::computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const
 {
-    return computeMatte(image, model, region, standardSources());
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "computeMatte",
+                     [&] { return computeMatte(image, model, region, standardSources()); });
 }
 
 MatteBox MatteEngine::computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region,

@@ -15,7 +15,8 @@
 namespace zephrin {
 
 struct MatteSources {
-    // Whether the network can be used at all (its model file is present).
+    // Whether the network can be used at all (its model file is present and
+    // loads).
     std::function<bool()> isnetAvailable;
     // The network's mask of an image, or the runner's error.
     std::function<CoreMLMatte::Mask(const Image& image)> isnetMask;

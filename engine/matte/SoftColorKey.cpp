@@ -1,6 +1,6 @@
 #include "engine/matte/SoftColorKey.h"
 
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
 #include <array>
@@ -80,7 +80,7 @@ cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
     const KeyRamp ramp(key, tolerance);
 
     cv::Mat matte(rgba.size(), CV_8UC1);
-    detail::parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {
+    parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             const uchar* p = rgba.ptr(y);
             uchar* out = matte.ptr(y);

@@ -1,7 +1,7 @@
 #include "engine/paint/GradientPainter.h"
 
 #include "engine/paint/PaintOver.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +32,7 @@ void paintGradient(Image& layer, const PaintGradient& gradient, const PaintClip&
         return float(std::clamp(t, 0.0, 1.0));
     };
 
-    detail::parallelRows(area.height, area.width, [&](int firstRow, int endRow) {
+    parallelRows(area.height, area.width, [&](int firstRow, int endRow) {
         for (int row = firstRow; row < endRow; ++row) {
             const int y = area.y + row;
             uchar* pixel = layer.pixels.ptr(y) + 4 * area.x;

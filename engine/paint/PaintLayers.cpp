@@ -2,7 +2,7 @@
 
 #include "engine/paint/GradientPainter.h"
 #include "engine/paint/StrokePainter.h"
-#include "engine/pixel/detail/ExtentLimits.h"
+#include "engine/pixel/ExtentLimits.h"
 
 
 namespace zephrin {
@@ -25,7 +25,7 @@ std::optional<PaintLayers> PaintLayers::render(const std::vector<PaintOp>& ops, 
 {
     if (ops.empty() || width < 1 || height < 1)
         return std::nullopt;
-    if (!detail::withinLimits({width, height}))
+    if (!withinLimits({width, height}))
         return std::nullopt;
     const cv::Size size(width, height);
     PaintLayers layers;

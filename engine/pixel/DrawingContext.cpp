@@ -3,7 +3,7 @@
 #include "engine/pixel/DropShadow.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -32,14 +32,14 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "layer pixels are read as B, G, R
 // The alpha of a layer bitmap, placed at `origin`.
 Matte layerAlpha(const QImage& layer, QPoint origin)
 {
-    return alphaMatte(Image(detail::pixelsOf(layer, CV_8UC4), {origin.x(), origin.y()}));
+    return alphaMatte(Image(pixelsOf(layer, CV_8UC4), {origin.x(), origin.y()}));
 }
 
 // An Image as a bitmap in the layers' format (the shadow, before it is drawn).
 QImage asLayerBitmap(const Image& image)
 {
     QImage bitmap(image.width(), image.height(), kLayerFormat);
-    cv::Mat bgra = detail::pixelsOf(bitmap, CV_8UC4);
+    cv::Mat bgra = pixelsOf(bitmap, CV_8UC4);
     cv::cvtColor(image.pixels, bgra, cv::COLOR_RGBA2BGRA);
     return bitmap;
 }

@@ -1,6 +1,6 @@
 #include "engine/pixel/ExposureAdjust.h"
 
-#include "engine/pixel/detail/ChannelTable.h"
+#include "engine/pixel/ChannelTable.h"
 #include "engine/pixel/detail/SRGB.h"
 
 #include <algorithm>
@@ -29,7 +29,7 @@ Image exposureAdjust(const Image& image, double ev)
         // A channel above alpha is not premultiplied colour: treat it as full.
         std::fill(row + alpha + 1, row + 256, row[alpha]);
     }
-    return Image(detail::mapThroughChannelTable(image.pixels, table.data()), image.origin);
+    return Image(mapThroughChannelTable(image.pixels, table.data()), image.origin);
 }
 
 } // namespace zephrin

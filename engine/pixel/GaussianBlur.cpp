@@ -1,8 +1,8 @@
 #include "engine/pixel/GaussianBlur.h"
 
 #include "engine/pixel/detail/AreaSampling.h"
-#include "engine/pixel/detail/ExtentLimits.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ExtentLimits.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -39,7 +39,7 @@ cv::Mat blockMeans(const cv::Mat& pixels, cv::Rect area, int factor, detail::Out
     const int rowLength = area.width * channels;
     const std::uint32_t blockArea = std::uint32_t(factor) * std::uint32_t(factor);
     cv::Mat reduced(reducedSize, pixels.type());
-    detail::parallelRows(reducedSize.height, std::int64_t(area.width) * factor, [&](int firstRow, int endRow) {
+    parallelRows(reducedSize.height, std::int64_t(area.width) * factor, [&](int firstRow, int endRow) {
         std::vector<uchar> row(static_cast<size_t>(rowLength));
         std::vector<std::uint32_t> columnSums(static_cast<size_t>(rowLength));
         for (int r = firstRow; r < endRow; ++r) {
@@ -102,7 +102,7 @@ Value blurred(const Value& value, double sigma, EdgeMode edges)
                      value.origin);
     }
     const int reach = blurReach(sigma);
-    const cv::Rect grown = detail::checkedExtent(cv::Rect(-reach, -reach, value.width() + 2 * reach,
+    const cv::Rect grown = checkedExtent(cv::Rect(-reach, -reach, value.width() + 2 * reach,
                                                           value.height() + 2 * reach));
     return Value(blurArea(value.pixels, grown, sigma, detail::Outside::zero), value.origin + grown.tl());
 }

@@ -1,6 +1,6 @@
 #include "engine/pixel/GuidedUpsample.h"
 
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -49,7 +49,7 @@ Matte guidedUpsample(const Matte& lowMatte, const Image& guide, int radius, doub
 
     cv::Mat out(guide.size(), CV_8UC1);
     const int width = guide.width();
-    detail::parallelRows(guide.height(), width, [&](int firstRow, int endRow) {
+    parallelRows(guide.height(), width, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y) {
             const uchar* grey = fullGrey.ptr(y);
             const float* rowA = fullA.ptr<float>(y);

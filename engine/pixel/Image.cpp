@@ -1,6 +1,6 @@
 #include "engine/pixel/Image.h"
 
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
 
 #include <cassert>
 
@@ -29,14 +29,17 @@ Matte Matte::filled(cv::Size size, uchar value, cv::Point at)
 namespace {
 
 // The QImage holds its own reference to the cv::Mat buffer and drops it when the
-// last QImage copy goes away.
+// last QImage copy goes away. It is built over read-only data, so anything that
+// writes to it (a QPainter, bits()) first makes it a copy of its own: the buffer
+// may be shared by other Images, a cache or an ImageBox.
 QImage viewOf(const cv::Mat& pixels, QImage::Format format)
 {
     if (pixels.empty())
         return {};
     auto* keeper = new cv::Mat(pixels);
-    return QImage(keeper->data, keeper->cols, keeper->rows, static_cast<qsizetype>(keeper->step), format,
-                  [](void* mat) { delete static_cast<cv::Mat*>(mat); }, keeper);
+    return QImage(static_cast<const uchar*>(keeper->data), keeper->cols, keeper->rows,
+                  static_cast<qsizetype>(keeper->step), format, [](void* mat) { delete static_cast<cv::Mat*>(mat); },
+                  keeper);
 }
 
 } // namespace
@@ -49,14 +52,14 @@ Image imageFromQImage(const QImage& source)
 {
     if (source.isNull())
         return {};
-    return Image(detail::pixelsOf(source.convertToFormat(QImage::Format_RGBA8888_Premultiplied), CV_8UC4).clone());
+    return Image(pixelsOf(source.convertToFormat(QImage::Format_RGBA8888_Premultiplied), CV_8UC4).clone());
 }
 
 Matte matteFromQImage(const QImage& source)
 {
     if (source.isNull())
         return {};
-    return Matte(detail::pixelsOf(source.convertToFormat(QImage::Format_Grayscale8), CV_8UC1).clone());
+    return Matte(pixelsOf(source.convertToFormat(QImage::Format_Grayscale8), CV_8UC1).clone());
 }
 
 } // namespace zephrin

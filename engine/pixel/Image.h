@@ -58,7 +58,8 @@ struct Matte {
 };
 
 // Zero-copy views. The QImage keeps the pixel buffer alive by itself, so it may
-// outlive the Image it came from. It must not be written to.
+// outlive the Image it came from. Writing to it (painting, bits()) copies the
+// pixels first and never changes the Image.
 QImage toQImage(const Image& image);  // Format_RGBA8888_Premultiplied
 QImage toQImage(const Matte& matte);  // Format_Grayscale8
 

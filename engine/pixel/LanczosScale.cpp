@@ -1,7 +1,7 @@
 #include "engine/pixel/LanczosScale.h"
 
-#include "engine/pixel/detail/ExtentLimits.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ExtentLimits.h"
+#include "engine/pixel/ParallelRows.h"
 #include "engine/pixel/detail/RowKernels.h"
 
 #include <algorithm>
@@ -103,7 +103,7 @@ cv::Mat resample(const cv::Mat& source, cv::Size outputSize, double factorX, dou
 
     // Each band resamples the source rows it needs horizontally, then each output
     // row is a weighted sum of those rows.
-    detail::parallelRows(
+    parallelRows(
         outputSize.height, std::int64_t(outputSize.width) * (columns.stride + rows.stride),
         [&](int firstRow, int endRow) {
             const int firstSource = rows.first[size_t(firstRow)];
@@ -143,10 +143,10 @@ Value scaled(const Value& value, double scale, double aspectRatio)
     const double bottom = std::round((value.origin.y + value.height()) * factorY);
     // Checked in floating point first: the products may not fit an int.
     constexpr double kMaxCoordinate = 1 << 30;
-    if (std::abs(left) > kMaxCoordinate || std::abs(top) > kMaxCoordinate || right - left > detail::kMaxSide
-        || bottom - top > detail::kMaxSide)
-        detail::throwExtentTooLarge();
-    const cv::Rect extent = detail::checkedExtent(
+    if (std::abs(left) > kMaxCoordinate || std::abs(top) > kMaxCoordinate || right - left > kMaxSide
+        || bottom - top > kMaxSide)
+        throwExtentTooLarge();
+    const cv::Rect extent = checkedExtent(
         cv::Rect(int(left), int(top), std::max(int(right - left), 1), std::max(int(bottom - top), 1)));
     // Output pixel i lies at plane x = extent.x + i + 0.5, i.e. at source index
     // (extent.x + i + 0.5) / factor − origin.x − 0.5.
@@ -160,7 +160,7 @@ Value resizedTo(const Value& value, cv::Size size)
 {
     if (value.empty() || size.width < 1 || size.height < 1)
         return Value(cv::Mat(0, 0, Value::kPixelType), value.origin);
-    detail::checkedExtent(cv::Rect({}, size));
+    checkedExtent(cv::Rect({}, size));
     const double factorX = double(size.width) / value.width();
     const double factorY = double(size.height) / value.height();
     return Value(resample(value.pixels, size, factorX, 0.5, factorY, 0.5), value.origin);

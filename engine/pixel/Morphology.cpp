@@ -1,8 +1,8 @@
 #include "engine/pixel/Morphology.h"
 
 #include "engine/pixel/detail/AreaSampling.h"
-#include "engine/pixel/detail/ExtentLimits.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ExtentLimits.h"
+#include "engine/pixel/ParallelRows.h"
 #include "engine/pixel/detail/RowKernels.h"
 
 #include <algorithm>
@@ -91,7 +91,7 @@ cv::Mat diskMorphology(const cv::Mat& source, cv::Rect area, double radius, bool
     const DiskPass pass{source, area, reach, maximum, repeatEdges, diskRows(radius, reach)};
     cv::Mat out(area.size(), source.type());
     // Each band re-reads 2 × reach rows; keep bands several times taller than that.
-    detail::parallelRows(
+    parallelRows(
         area.height, std::int64_t(area.width) * (2 * reach + 1),
         [&](int firstRow, int endRow) { pass.run(out, firstRow, endRow); }, 4 * reach);
     return out;
@@ -114,7 +114,7 @@ Value morphology(const Value& value, double radius, EdgeMode edges, bool maximum
         return Value(diskMorphology(value.pixels, own, radius, maximum, true), value.origin);
     if (!maximum)
         return Value(diskMorphology(value.pixels, own, radius, maximum, false), value.origin);
-    const cv::Rect grown = detail::checkedExtent(
+    const cv::Rect grown = checkedExtent(
         cv::Rect(-reach, -reach, value.width() + 2 * reach, value.height() + 2 * reach));
     return Value(diskMorphology(value.pixels, grown, radius, maximum, false), value.origin + grown.tl());
 }

@@ -1,6 +1,6 @@
 #include "engine/pixel/Premultiply.h"
 
-#include "engine/pixel/detail/ChannelTable.h"
+#include "engine/pixel/ChannelTable.h"
 
 #include <array>
 
@@ -28,12 +28,12 @@ const ChannelTable& tableOf()
 
 cv::Mat unpremultiplied(const Image& image)
 {
-    return detail::mapThroughChannelTable(image.pixels, tableOf<unpremultiplyChannel>().data());
+    return mapThroughChannelTable(image.pixels, tableOf<unpremultiplyChannel>().data());
 }
 
 Image premultiplied(const cv::Mat& straightRGBA, cv::Point origin)
 {
-    return Image(detail::mapThroughChannelTable(straightRGBA, tableOf<premultiplyChannel>().data()), origin);
+    return Image(mapThroughChannelTable(straightRGBA, tableOf<premultiplyChannel>().data()), origin);
 }
 
 } // namespace zephrin

@@ -11,6 +11,8 @@
 #include "engine/refine/Decontaminate.h"
 #include "engine/refine/MergeMaskEdits.h"
 #include "engine/refine/RefinementSwitches.h"
+#include "engine/types/LowLevelFailure.h"
+#include "engine/types/MatteError.h"
 
 namespace zephrin {
 
@@ -60,18 +62,20 @@ Matte MatteEngine::refineEdges(const Matte& matte, const MatteSettings& settings
 Image MatteEngine::applyMatteSettings(const Image& source, const MatteBox& box, const MatteSettings& settings,
                                       const std::optional<MaskEditLayers>& edits) const
 {
-    const Matte refined = refineEdges(box.image(), settings, edits);
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "applyMatteSettings", [&] {
+        const Matte refined = refineEdges(box.image(), settings, edits);
 
-    Image colour = source;
-    if (box.backdropColor)
-        if (auto unblended = removeMatte(source, refined, *box.backdropColor))
-            colour = std::move(*unblended);
-    if (const auto strength = decontaminationStrength(settings))
-        colour = decontaminated(colour, source, refined, *strength);
-    if (colour.empty())
-        colour = source;
+        Image colour = source;
+        if (box.backdropColor)
+            if (auto unblended = removeMatte(source, refined, *box.backdropColor))
+                colour = std::move(*unblended);
+        if (const auto strength = decontaminationStrength(settings))
+            colour = decontaminated(colour, source, refined, *strength);
+        if (colour.empty())
+            colour = source;
 
-    return cropped(maskedBy(colour, refined), source.extent());
+        return cropped(maskedBy(colour, refined), source.extent());
+    });
 }
 
 } // namespace zephrin

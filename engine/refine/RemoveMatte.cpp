@@ -14,7 +14,7 @@
 
 #include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/Morphology.h"
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
 #include <atomic>
@@ -51,7 +51,7 @@ std::optional<Image> MatteEngine::removeMatte(const Image& source, const Matte& 
     const double page[3] = {std::clamp(pageColor.r, 0.0, 1.0), std::clamp(pageColor.g, 0.0, 1.0),
                             std::clamp(pageColor.b, 0.0, 1.0)};
     std::atomic<long> count{0};
-    detail::parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {
+    parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {
         long changed = 0;
         for (int y = firstRow; y < endRow; ++y) {
             uchar* pixel = rgba.ptr(y);

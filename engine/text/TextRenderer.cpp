@@ -1,15 +1,14 @@
 #include "engine/text/TextRenderer.h"
 
 #include "engine/pixel/YUpSpace.h"
-#include "engine/pixel/detail/ExtentLimits.h"
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/ExtentLimits.h"
+#include "engine/pixel/QImageView.h"
 #include "engine/text/FontRegistration.h"
 #include "engine/text/FontsFolder.h"
+#include "engine/types/LowLevelFailure.h"
 
 #include <cmath>
 #include <functional>
-#include <new>
-#include <stdexcept>
 
 namespace zephrin::TextRenderer {
 
@@ -23,29 +22,23 @@ std::optional<Image> drawBitmap(double width, double height, const std::optional
                                 const std::function<void(DrawingContext&, int, int)>& draw)
 {
     if (!std::isfinite(width) || !std::isfinite(height) || width < 1 || height < 1
-        || width > detail::kMaxSide || height > detail::kMaxSide)
+        || width > kMaxSide || height > kMaxSide)
         return std::nullopt;
     const int w = static_cast<int>(width);
     const int h = static_cast<int>(height);
-    if (std::int64_t(w) * h > detail::kMaxPixels)
+    if (std::int64_t(w) * h > kMaxPixels)
         return std::nullopt;
-    try {
+    return orNothing("text drawing", [&]() -> std::optional<Image> {
         Image bitmap = background ? Image(background->pixels.clone()) : Image::transparent({w, h});
         // The QImage views the Image's own new buffer while the context draws.
-        QImage target = detail::paintableView(bitmap.pixels, QImage::Format_RGBA8888_Premultiplied);
+        QImage target = paintableView(bitmap.pixels, QImage::Format_RGBA8888_Premultiplied);
         {
             DrawingContext context(target);
             context.painter().setTransform(yUpToImage(h));
             draw(context, w, h);
         }
         return bitmap;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        return std::nullopt;
-    } catch (const cv::Exception&) {
-        return std::nullopt;
-    }
+    });
 }
 
 } // namespace

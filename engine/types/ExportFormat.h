@@ -3,10 +3,15 @@
 // svg, which the vectorizer writes.
 
 #include "engine/types/RawEnum.h"
+#include "engine/types/SettingRange.h"
 
 namespace zephrin {
 
 enum class ExportFormat { png, jpg, webp, heic, svg };
+
+// The quality of the lossy formats, 0 to 100 in principle; the export controls
+// offer 10 to 100 and the encoder clamps to that.
+inline constexpr SettingRange kExportQualityRange{10, 100, 1, 90};
 
 constexpr RawValues<ExportFormat, 5> rawValues(ExportFormat)
 {

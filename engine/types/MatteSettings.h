@@ -2,6 +2,7 @@
 // The refinement choices that turn a raw matte into the cutout.
 
 #include "engine/types/EdgeRefineMode.h"
+#include "engine/types/SettingRange.h"
 
 namespace zephrin {
 
@@ -9,11 +10,23 @@ namespace zephrin {
 // starts from and the automation always uses, so that no field is ever left
 // uninitialised.
 struct MatteSettings {
+    static constexpr SettingRange featherRange{0, 20, 0.1, 0.6};
+    static constexpr SettingRange decontaminateRange{0, 100, 1, 30};
+
     bool fillHoles = false;                       // fill enclosed holes of the matte
     EdgeRefineMode edgeMode = EdgeRefineMode::smooth;
-    double feather = 0.6;                         // edge feather, pixels
+    double feather = featherRange.defaultValue;   // edge feather, pixels
     bool decontaminateEnabled = true;             // un-blend background colour from edge pixels
-    double decontaminate = 30;                    // strength of that, percent (0 to 100)
+    double decontaminate = decontaminateRange.defaultValue;  // strength of that, percent
+
+    // Every number within its range (a NaN at its default).
+    constexpr MatteSettings clamped() const
+    {
+        MatteSettings s = *this;
+        s.feather = featherRange.clamped(feather);
+        s.decontaminate = decontaminateRange.clamped(decontaminate);
+        return s;
+    }
 
     friend bool operator==(const MatteSettings&, const MatteSettings&) = default;
 };

@@ -19,6 +19,7 @@
 
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
+#include "model/qml/SettingsFields.h"
 
 #include <QSettings>
 
@@ -53,13 +54,13 @@ void EditorState::setDecontaminateEnabled(bool value)
 
 void EditorState::setFeather(double value)
 {
-    assign(m_feather, value, &EditorState::featherChanged);
+    assign(m_feather, MatteSettings::featherRange.clamped(value), &EditorState::featherChanged);
     onMatteSettingAssigned(false);
 }
 
 void EditorState::setDecontaminate(double value)
 {
-    assign(m_decontaminate, value, &EditorState::decontaminateChanged);
+    assign(m_decontaminate, MatteSettings::decontaminateRange.clamped(value), &EditorState::decontaminateChanged);
     onMatteSettingAssigned(false);
 }
 
@@ -74,7 +75,7 @@ void EditorState::onMatteSettingAssigned(bool discrete)
 
 void EditorState::setFlatTolerance(double value)
 {
-    assign(m_flatTolerance, value, &EditorState::flatToleranceChanged);
+    assign(m_flatTolerance, MatteEngine::flatToleranceRange.clamped(value), &EditorState::flatToleranceChanged);
     onFlatSettingAssigned();
 }
 
@@ -86,7 +87,7 @@ void EditorState::setFlatConnectedOnly(bool value)
 
 void EditorState::setFlatCloseGaps(double value)
 {
-    assign(m_flatCloseGaps, value, &EditorState::flatCloseGapsChanged);
+    assign(m_flatCloseGaps, MatteEngine::flatCloseGapsRange.clamped(value), &EditorState::flatCloseGapsChanged);
     onFlatSettingAssigned();
 }
 
@@ -99,7 +100,7 @@ void EditorState::onFlatSettingAssigned()
 void EditorState::setComp(const CompositeSettings& value)
 {
     const CompositeSettings old = m_comp;
-    assign(m_comp, value, &EditorState::compChanged);
+    assign(m_comp, value.clamped(), &EditorState::compChanged);
     onCompAssigned(old);
 }
 
@@ -159,7 +160,6 @@ MatteModel EditorState::readMatteModelSetting() const
 // Boolean as the text "false", so that text counts as false too.
 bool EditorState::autoSubjectOnImport() const
 {
-    m_settings->sync();
     const QVariant stored = m_settings->value(kAutoSubjectKey);
     if (stored.typeId() == QMetaType::Bool)
         return stored.toBool();

@@ -8,6 +8,8 @@
 #include "model/qml/QmlValues.h"
 #include "model/qml/SettingsFields.h"
 
+#include "engine/matte/MatteEngine.h"
+
 #include <QUuid>
 
 namespace zephrin {
@@ -375,6 +377,35 @@ QString EditorState::qmlImportTarget() const { return rawValue(m_importTarget); 
 void EditorState::setQmlImportTarget(const QString& value)
 {
     setFromLabel<ImportTarget>(value, [this](auto v) { setImportTarget(v); });
+}
+
+QVariantMap EditorState::settingRange(const QString& name) const
+{
+    static const QHash<QString, SettingRange> own{
+        {QStringLiteral("feather"), MatteSettings::featherRange},
+        {QStringLiteral("decontaminate"), MatteSettings::decontaminateRange},
+        {QStringLiteral("flatTolerance"), MatteEngine::flatToleranceRange},
+        {QStringLiteral("flatCloseGaps"), MatteEngine::flatCloseGapsRange},
+        {QStringLiteral("colorTolerance"), MaskColorKey::toleranceRange},
+        {QStringLiteral("brushSize"), kBrushSizeRange},
+        {QStringLiteral("brushHardness"), kBrushHardnessRange},
+        {QStringLiteral("exportQuality"), kExportQualityRange},
+    };
+    std::optional<SettingRange> range;
+    if (const auto it = own.find(name); it != own.end())
+        range = *it;
+    if (!range)
+        range = qml::compositeRange(name);
+    if (!range)
+        range = qml::adjustRange(name);
+    if (!range)
+        range = qml::textLayerRange(name);
+    if (!range)
+        return {};
+    return QVariantMap{{QStringLiteral("lower"), range->lower},
+                       {QStringLiteral("upper"), range->upper},
+                       {QStringLiteral("step"), range->step},
+                       {QStringLiteral("defaultValue"), range->defaultValue}};
 }
 
 QStringList EditorState::choices(const QString& property) const

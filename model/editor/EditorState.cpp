@@ -36,6 +36,7 @@ EditorState::EditorState(EditorServices services, QObject* parent)
 {
     m_matteModel = readMatteModelSetting();
     m_batch = new BatchState(this);
+    m_textLayerList = new TextLayerList(*this, this);
     m_lastCommitted = EditSnapshot{matteSettings(), 0, 0};
 
     for (auto signal : {&EditorState::selectionKindChanged, &EditorState::liveStrokeChanged,
@@ -81,8 +82,8 @@ void EditorState::setHoverPoint(std::optional<QPointF> value) { assign(m_hoverPo
 void EditorState::setCanvasTool(CanvasTool value) { assign(m_canvasTool, value, &EditorState::canvasToolChanged); }
 void EditorState::setPreviousTool(CanvasTool value) { assign(m_previousTool, value, &EditorState::previousToolChanged); }
 void EditorState::setBrushTip(BrushTip value) { assign(m_brushTip, value, &EditorState::brushTipChanged); }
-void EditorState::setBrushSize(double value) { assign(m_brushSize, value, &EditorState::brushSizeChanged); }
-void EditorState::setBrushHardness(double value) { assign(m_brushHardness, value, &EditorState::brushHardnessChanged); }
+void EditorState::setBrushSize(double value) { assign(m_brushSize, kBrushSizeRange.clamped(value), &EditorState::brushSizeChanged); }
+void EditorState::setBrushHardness(double value) { assign(m_brushHardness, kBrushHardnessRange.clamped(value), &EditorState::brushHardnessChanged); }
 void EditorState::setPendingSelection(std::optional<Points> value) { assign(m_pendingSelection, std::move(value), &EditorState::pendingSelectionChanged); }
 void EditorState::setPendingKind(SelectionKind value) { assign(m_pendingKind, value, &EditorState::pendingKindChanged); }
 void EditorState::setLastSelection(std::optional<Points> value) { assign(m_lastSelection, std::move(value), &EditorState::lastSelectionChanged); }
@@ -90,7 +91,7 @@ void EditorState::setLastSelectionKind(SelectionKind value) { assign(m_lastSelec
 void EditorState::setLiveStroke(Points value) { assign(m_liveStroke, std::move(value), &EditorState::liveStrokeChanged); }
 void EditorState::setSelectionPalette(QList<PaletteEntry> value) { assign(m_selectionPalette, std::move(value), &EditorState::selectionPaletteChanged); }
 void EditorState::setPickedColors(QList<RGBAColor> value) { assign(m_pickedColors, std::move(value), &EditorState::pickedColorsChanged); }
-void EditorState::setColorTolerance(double value) { assign(m_colorTolerance, value, &EditorState::colorToleranceChanged); }
+void EditorState::setColorTolerance(double value) { assign(m_colorTolerance, MaskColorKey::toleranceRange.clamped(value), &EditorState::colorToleranceChanged); }
 void EditorState::setIsLoadingPalette(bool value) { assign(m_isLoadingPalette, value, &EditorState::isLoadingPaletteChanged); }
 void EditorState::setMaskOps(std::vector<MaskEditOp> value) { assign(m_maskOps, std::move(value), &EditorState::maskOpsChanged); }
 void EditorState::setActiveOpCount(int value) { assign(m_activeOpCount, value, &EditorState::activeOpCountChanged); }
@@ -113,7 +114,7 @@ void EditorState::setRedoStack(QList<EditSnapshot> value) { assign(m_redoStack, 
 void EditorState::setLastCommitted(const EditSnapshot& value) { assign(m_lastCommitted, value, &EditorState::lastCommittedChanged); }
 void EditorState::setExportFormat(ExportFormat value) { assign(m_exportFormat, value, &EditorState::exportFormatChanged); }
 void EditorState::setExportLongEdge(int value) { assign(m_exportLongEdge, value, &EditorState::exportLongEdgeChanged); }
-void EditorState::setExportQuality(double value) { assign(m_exportQuality, value, &EditorState::exportQualityChanged); }
+void EditorState::setExportQuality(double value) { assign(m_exportQuality, kExportQualityRange.clamped(value), &EditorState::exportQualityChanged); }
 void EditorState::setTransparentBackground(bool value) { assign(m_transparentBackground, value, &EditorState::transparentBackgroundChanged); }
 void EditorState::setShowExportSheet(bool value) { assign(m_showExportSheet, value, &EditorState::showExportSheetChanged); }
 void EditorState::setShowFileExporter(bool value) { assign(m_showFileExporter, value, &EditorState::showFileExporterChanged); }

@@ -58,6 +58,7 @@
 #include "model/editor/ExportFile.h"
 #include "model/editor/ImageDocument.h"
 #include "model/editor/PaletteEntry.h"
+#include "model/editor/TextLayerList.h"
 #include "model/tasks/BusyJobs.h"
 #include "model/tasks/Outcome.h"
 #include "model/tasks/TaskRunner.h"
@@ -239,6 +240,7 @@ class EditorState : public QObject {
     Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
     Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
     Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
+    Q_PROPERTY(zephrin::TextLayerList* textLayerList READ textLayerList CONSTANT)
     Q_PROPERTY(QUrl pendingIncomingURL READ pendingIncomingURL WRITE setPendingIncomingURL NOTIFY pendingIncomingURLChanged)
     Q_PROPERTY(bool showIncomingReplaceConfirm READ showIncomingReplaceConfirm WRITE setShowIncomingReplaceConfirm NOTIFY showIncomingReplaceConfirmChanged)
 
@@ -267,6 +269,8 @@ public:
 
     EditorEngines& engines() const { return *m_engines; }
     BatchState* batch() const { return m_batch; }
+    // comp.texts as a list model, one row per layer.
+    TextLayerList* textLayerList() const { return m_textLayerList; }
 
     // ---- Document and results ------------------------------------------------
     EditorTool tool() const { return m_tool; }
@@ -604,6 +608,13 @@ public:
     Q_INVOKABLE bool setTextField(const QString& id, const QString& field, const QVariant& value);
     // The text layers of comp, in drawing order, as maps of their fields.
     Q_INVOKABLE QVariantList textLayers() const;
+    // The range, step and default of a numeric setting, for its control: an
+    // editor property ("feather", "brushSize", …), a field of comp
+    // ("outlineWidth"), of an adjustment ("exposure") or of a text layer
+    // ("curve"). A map of lower, upper, step and defaultValue; empty for
+    // another name. The editor clamps what is written to it (text layers
+    // excepted: the canvas's handles go beyond their sliders).
+    Q_INVOKABLE QVariantMap settingRange(const QString& name) const;
     // The labels of an enumeration property's cases in picker order
     // ("edgeMode" → smooth, detail, contrast); empty for other names.
     Q_INVOKABLE QStringList choices(const QString& property) const;
@@ -882,6 +893,7 @@ private:
     std::unique_ptr<QSettings> m_settings;
     QString m_shareFolderSetting;
     BatchState* m_batch = nullptr;   // a child
+    TextLayerList* m_textLayerList = nullptr;   // a child
 
     // Document and results
     EditorTool m_tool = EditorTool::cutout;

@@ -17,10 +17,13 @@ struct Field {
     const char* name;
     std::function<QVariant(const S&)> get;
     std::function<bool(S&, const QVariant&)> set;   // false: the value does not fit
+    std::optional<SettingRange> range = std::nullopt;  // what the controls offer
 };
 
+// A number field. Its range is what the controls offer; the record's owner
+// clamps (the canvas's handles may take a text layer beyond its sliders).
 template <typename S>
-Field<S> numberField(const char* name, double S::*member)
+Field<S> numberField(const char* name, double S::*member, std::optional<SettingRange> range = std::nullopt)
 {
     return {name, [member](const S& s) { return QVariant(s.*member); },
             [member](S& s, const QVariant& v) {
@@ -28,7 +31,8 @@ Field<S> numberField(const char* name, double S::*member)
                 if (n)
                     s.*member = *n;
                 return n.has_value();
-            }};
+            },
+            range};
 }
 
 template <typename S>
@@ -102,10 +106,10 @@ Field<S> adjustField(const char* name, AdjustSettings S::*member)
 const std::vector<Field<AdjustSettings>>& adjustFields()
 {
     static const std::vector<Field<AdjustSettings>> fields{
-        numberField("exposure", &AdjustSettings::exposure),
-        numberField("contrast", &AdjustSettings::contrast),
-        numberField("saturation", &AdjustSettings::saturation),
-        numberField("warmth", &AdjustSettings::warmth),
+        numberField("exposure", &AdjustSettings::exposure, AdjustSettings::exposureRange),
+        numberField("contrast", &AdjustSettings::contrast, AdjustSettings::contrastRange),
+        numberField("saturation", &AdjustSettings::saturation, AdjustSettings::saturationRange),
+        numberField("warmth", &AdjustSettings::warmth, AdjustSettings::warmthRange),
     };
     return fields;
 }
@@ -130,26 +134,26 @@ const std::vector<Field<TextLayer>>& textLayerFields()
              l.fontID = v.toString();
              return true;
          }},
-        numberField("size", &L::size),
+        numberField("size", &L::size, L::sizeRange),
         colorField("color", &L::color),
         numberField("x", &L::x),
         numberField("y", &L::y),
         boolField("bold", &L::bold),
         boolField("italic", &L::italic),
-        numberField("outline", &L::outline),
+        numberField("outline", &L::outline, L::outlineRange),
         colorField("outlineColor", &L::outlineColor),
         textField("effect", &L::effect),
         colorField("effectColor", &L::effectColor),
-        numberField("effectSize", &L::effectSize),
-        numberField("curve", &L::curve),
+        numberField("effectSize", &L::effectSize, L::effectSizeRange),
+        numberField("curve", &L::curve, L::curveRange),
         textField("shape", &L::shape),
-        numberField("shapeW", &L::shapeW),
-        numberField("shapeH", &L::shapeH),
+        numberField("shapeW", &L::shapeW, L::shapeWRange),
+        numberField("shapeH", &L::shapeH, L::shapeHRange),
         colorField("fill", &L::fill),
-        numberField("border", &L::border),
+        numberField("border", &L::border, L::borderRange),
         colorField("borderColor", &L::borderColor),
         boolField("knockout", &L::knockout),
-        numberField("labelFill", &L::labelFill),
+        numberField("labelFill", &L::labelFill, L::labelFillRange),
     };
     return fields;
 }
@@ -213,26 +217,26 @@ const std::vector<Field<CompositeSettings>>& compositeFields()
         enumField("colorMode", &C::colorMode),
         colorField("fillColor", &C::fillColor),
         colorField("tintColor", &C::tintColor),
-        numberField("tintStrength", &C::tintStrength),
+        numberField("tintStrength", &C::tintStrength, C::tintStrengthRange),
         adjustField("subjectAdjust", &C::subjectAdjust),
         adjustField("backgroundAdjust", &C::backgroundAdjust),
         enumField("backgroundMode", &C::backgroundMode),
         colorField("backgroundColor", &C::backgroundColor),
-        numberField("edgeBlend", &C::edgeBlend),
-        numberField("backgroundBlur", &C::backgroundBlur),
+        numberField("edgeBlend", &C::edgeBlend, C::edgeBlendRange),
+        numberField("backgroundBlur", &C::backgroundBlur, C::backgroundBlurRange),
         boolField("shadowEnabled", &C::shadowEnabled),
-        numberField("shadowOpacity", &C::shadowOpacity),
-        numberField("shadowBlur", &C::shadowBlur),
-        numberField("shadowOffsetX", &C::shadowOffsetX),
-        numberField("shadowOffsetY", &C::shadowOffsetY),
+        numberField("shadowOpacity", &C::shadowOpacity, C::shadowOpacityRange),
+        numberField("shadowBlur", &C::shadowBlur, C::shadowBlurRange),
+        numberField("shadowOffsetX", &C::shadowOffsetX, C::shadowOffsetXRange),
+        numberField("shadowOffsetY", &C::shadowOffsetY, C::shadowOffsetYRange),
         boolField("outlineEnabled", &C::outlineEnabled),
-        numberField("outlineWidth", &C::outlineWidth),
+        numberField("outlineWidth", &C::outlineWidth, C::outlineWidthRange),
         colorField("outlineColor", &C::outlineColor),
         boolField("trimToContent", &C::trimToContent),
-        numberField("padding", &C::padding),
+        numberField("padding", &C::padding, C::paddingRange),
         enumField("aspect", &C::aspect),
         enumField("shapeCrop", &C::shapeCrop),
-        numberField("cornerRadius", &C::cornerRadius),
+        numberField("cornerRadius", &C::cornerRadius, C::cornerRadiusRange),
         {"texts", [](const C& c) { return QVariant(textsList(c.texts)); },
          [](C& c, const QVariant& v) {
              const auto texts = textsFrom(c.texts, v);
@@ -270,7 +274,31 @@ std::optional<S> withOne(const S& record, const std::vector<Field<S>>& fields, c
     return std::nullopt;
 }
 
+template <typename S>
+std::optional<SettingRange> rangeOf(const std::vector<Field<S>>& fields, const QString& name)
+{
+    for (const Field<S>& field : fields)
+        if (name == QLatin1String(field.name))
+            return field.range;
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<SettingRange> compositeRange(const QString& field)
+{
+    return rangeOf(compositeFields(), field);
+}
+
+std::optional<SettingRange> adjustRange(const QString& field)
+{
+    return rangeOf(adjustFields(), field);
+}
+
+std::optional<SettingRange> textLayerRange(const QString& field)
+{
+    return rangeOf(textLayerFields(), field);
+}
 
 QVariantMap fieldMap(const AdjustSettings& adjust)
 {

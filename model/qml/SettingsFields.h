@@ -19,6 +19,7 @@
 #include "engine/text/TextLayer.h"
 #include "engine/types/AdjustSettings.h"
 #include "engine/types/CompositeSettings.h"
+#include "engine/types/SettingRange.h"
 
 #include <QString>
 #include <QVariant>
@@ -34,7 +35,8 @@ QVariantMap fieldMap(const CompositeSettings& settings);
 
 // The record with the one field set from the QML value; none for an unknown
 // field or a value of the wrong kind. A value that reads as the current one
-// leaves the record as it is.
+// leaves the record as it is. Numbers are taken as they come: clamping them
+// is the record owner's business.
 std::optional<AdjustSettings> withField(const AdjustSettings& adjust, const QString& field, const QVariant& value);
 std::optional<TextLayer> withField(const TextLayer& layer, const QString& field, const QVariant& value);
 std::optional<CompositeSettings> withField(const CompositeSettings& settings, const QString& field,
@@ -43,5 +45,10 @@ std::optional<CompositeSettings> withField(const CompositeSettings& settings, co
 // The record with every field of the map that differs from its current QML
 // value set; none when one of them is unknown or of the wrong kind.
 std::optional<CompositeSettings> withFields(const CompositeSettings& settings, const QVariantMap& fields);
+
+// The range of a numeric field of the record, by field name; none for another name.
+std::optional<SettingRange> compositeRange(const QString& field);
+std::optional<SettingRange> adjustRange(const QString& field);
+std::optional<SettingRange> textLayerRange(const QString& field);
 
 } // namespace zephrin::qml

@@ -1,9 +1,8 @@
 #include "model/tasks/Outcome.h"
 
-#include "engine/codec/WebPEncoder.h"
-#include "engine/isnet/CoreMLMatte.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
-#include "output/service/CutoutService.h"
+#include "engine/types/SentenceError.h"
 
 namespace zephrin {
 
@@ -11,17 +10,15 @@ QString userMessage(std::exception_ptr error)
 {
     try {
         std::rethrow_exception(error);
-    } catch (const MatteError& e) {
+    } catch (const UserFacingError& e) {
         return QString::fromUtf8(e.what());
-    } catch (const CoreMLMatte::Failure& e) {
-        return QString::fromUtf8(e.what());
-    } catch (const WebPEncoder::EncodeError& e) {
-        return QString::fromUtf8(e.what());
-    } catch (const CutoutService::Failure& e) {
-        return QString::fromUtf8(e.what());
+    } catch (const std::exception& e) {
+        // An engine let a low-level failure through: the user hears the render
+        // sentence, the log keeps what it was.
+        logLowLevelFailure("editor task", e, false);
     } catch (...) {
-        return QString::fromUtf8(sentence(MatteErrorKind::renderFailed));
     }
+    return QString::fromUtf8(sentence(MatteErrorKind::renderFailed));
 }
 
 } // namespace zephrin

@@ -18,8 +18,9 @@ struct Outcome {
     bool ok() const { return value.has_value(); }
 };
 
-// The sentence a user sees for an exception caught in a job: the engines'
-// sentences as they are, any other failure as "The image couldn't be rendered.".
+// The sentence a user sees for an exception caught in a job: a
+// UserFacingError's own sentence, any other failure (logged) as "The image
+// couldn't be rendered.".
 QString userMessage(std::exception_ptr error);
 
 // Runs `work` and wraps what it returns or throws.

@@ -3,7 +3,8 @@
 #include "output/sheet/SheetEngine.h"
 
 #include "engine/codec/PngWriter.h"
-#include "engine/pixel/detail/QImageView.h"
+#include "engine/pixel/QImageView.h"
+#include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 #include "output/sheet/StickerCell.h"
 #include "output/vector/PathCommands.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <future>
 
 namespace zephrin {
@@ -53,17 +53,14 @@ QRectF pageRect(const QRectF& inches, double dpi)
 // A page of one byte value in every channel (0: transparent, 255: white).
 cv::Mat newPage(cv::Size size, uchar fill)
 {
-    try {
-        return cv::Mat(size, CV_8UC4, cv::Scalar::all(fill));
-    } catch (const std::exception&) {
-        renderFailed();
-    }
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "sheet page",
+                     [&] { return cv::Mat(size, CV_8UC4, cv::Scalar::all(fill)); });
 }
 
 // A painter target over a page buffer, which must outlive it.
-QImage paintableView(cv::Mat& pixels)
+QImage pageView(cv::Mat& pixels)
 {
-    return detail::paintableView(pixels, QImage::Format_RGBA8888_Premultiplied);
+    return paintableView(pixels, QImage::Format_RGBA8888_Premultiplied);
 }
 
 void beginPainting(QPainter& painter, QImage& page)
@@ -173,8 +170,11 @@ SheetEngine::TileRecordRef SheetEngine::tileRecord(const StickerItem& item, cons
     std::optional<TraceResult> trace;
     if (const std::optional<Image> image = traceImage(tile->mask)) {
         try {
-            trace = m_vectorizer.trace(*image, cutTraceOptions(tile->mask));
-        } catch (const std::exception&) {
+            trace = orNothing("cut path trace",
+                              [&] { return std::optional(m_vectorizer.trace(*image, cutTraceOptions(tile->mask))); });
+        } catch (const UserFacingError& error) {
+            // A mask with nothing the tracer keeps: the design is printed without a cut line.
+            qCInfo(failureLog).noquote() << QStringLiteral("no cut path for a sticker: %1").arg(QString::fromUtf8(error.what()));
         }
     }
     auto record = std::make_shared<const TileRecord>(TileRecord{std::move(*tile), std::move(trace)});
@@ -226,7 +226,7 @@ SheetRender SheetEngine::render(const std::vector<StickerItem>& items, const She
     // preview is drawn.
     cv::Mat printPixels = newPage(*pageSize, 0);
     {
-        QImage printImage = paintableView(printPixels);
+        QImage printImage = pageView(printPixels);
         QPainter print;
         beginPainting(print, printImage);
         for (const PlacedTile& copy : placed)
@@ -243,7 +243,7 @@ SheetRender SheetEngine::render(const std::vector<StickerItem>& items, const She
     cv::Mat previewPixels = newPage(*pageSize, 255);
     std::vector<std::string> cutPaths;
     {
-        QImage previewImage = paintableView(previewPixels);
+        QImage previewImage = pageView(previewPixels);
         QPainter preview;
         beginPainting(preview, previewImage);
         preview.setPen(printableAreaPen());
@@ -270,11 +270,7 @@ SheetRender SheetEngine::render(const std::vector<StickerItem>& items, const She
         }
     }
 
-    std::optional<QByteArray> printPNG;
-    try {
-        printPNG = png.get();
-    } catch (const std::exception&) {
-    }
+    const std::optional<QByteArray> printPNG = orNothing("sheet print PNG", [&] { return png.get(); });
     if (!printPNG)
         renderFailed();
 

@@ -10,11 +10,11 @@
 #include "engine/pixel/Morphology.h"
 #include "engine/pixel/SolidImage.h"
 #include "engine/pixel/SourceOver.h"
+#include "engine/types/LowLevelFailure.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <exception>
 
 namespace zephrin {
 
@@ -74,7 +74,7 @@ std::optional<SheetEngine::Tile> SheetEngine::makeTile(const StickerItem& item, 
         return std::nullopt;
     const cv::Rect tileRect(0, 0, static_cast<int>(tileWidth), static_cast<int>(tileHeight));
 
-    try {
+    return orNothing("sticker tile", [&]() -> std::optional<Tile> {
         // The sticker at its printed size, inset by the reach from the left and
         // the bottom edge (whole pixels; the rounding of the tile puts any odd
         // pixel at the top or right).
@@ -98,10 +98,7 @@ std::optional<SheetEngine::Tile> SheetEngine::makeTile(const StickerItem& item, 
         if (tile.tile.empty() || tile.mask.empty())
             return std::nullopt;
         return tile;
-    } catch (const std::exception&) {
-        // Out of memory or a pixel operation refusing its input: no tile.
-        return std::nullopt;
-    }
+    });
 }
 
 Matte SheetEngine::dilate(const Matte& mask, double radius, cv::Rect crop)
@@ -113,16 +110,14 @@ Matte SheetEngine::dilate(const Matte& mask, double radius, cv::Rect crop)
 
 std::optional<Image> SheetEngine::traceImage(const Matte& mask) const
 {
-    try {
+    return orNothing("cut mask image", [&]() -> std::optional<Image> {
         const cv::Rect extent = mask.extent();
         const Image inside = maskedBy(solidImage({0, 0, 0, 1}, extent), mask);
         Image image(m_context.render(inside, extent), extent.tl());
         if (image.empty())
             return std::nullopt;
         return image;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    });
 }
 
 } // namespace zephrin

@@ -1,8 +1,11 @@
 #pragma once
 // One sticker sheet's page and sticker styling. Lengths are inches; member
-// defaults are the editor's initial values.
+// defaults are the editor's initial values, and the ranges beside the lengths
+// are what its controls offer. The engine takes any length: what a page cannot
+// hold is left off it.
 
 #include "engine/types/RGBAColor.h"
+#include "engine/types/SettingRange.h"
 #include "output/sheet/PaperSize.h"
 #include "output/sheet/PrintRegion.h"
 
@@ -16,9 +19,12 @@ struct SheetSettings {
     PaperSize paper = PaperSize::letter;
     PrintRegion region = PrintRegion::cricut;
     std::int64_t dpi = 300;              // pixels per inch of the print image and the tiles
-    double spacingInches = 0.125;        // least gap between two stickers' cells
-    double borderInches = 0.08;          // coloured border around the outline; the cut runs along its outer edge
-    double bleedInches = 0.03;           // border colour printed beyond the cut line
+    static constexpr SettingRange spacingRange{0.03, 0.5, 0.01, 0.125};
+    double spacingInches = spacingRange.defaultValue;  // least gap between two stickers' cells
+    static constexpr SettingRange borderRange{0, 0.3, 0.01, 0.08};
+    double borderInches = borderRange.defaultValue;    // coloured border around the outline; the cut runs along its outer edge
+    static constexpr SettingRange bleedRange{0, 0.1, 0.005, 0.03};
+    double bleedInches = bleedRange.defaultValue;      // border colour printed beyond the cut line
     RGBAColor borderColor{1, 1, 1, 1};   // colour of border and bleed
     bool showCutLines = true;            // cut contours drawn on the preview
 

@@ -3,6 +3,7 @@
 // a number of copies.
 
 #include "engine/types/ImageBox.h"
+#include "engine/types/SettingRange.h"
 
 #include <QString>
 #include <QUuid>
@@ -16,7 +17,8 @@ struct StickerItem {
     QString name;               // shown in the sheet panel
     ImageBox image;             // the cutout, with transparency
     double widthInches = 2.0;   // printed width of the image, border and bleed not included
-    std::int64_t count = 1;     // copies wanted; below 1 means none
+    static constexpr SettingRange countRange{1, 200, 1, 1};  // the quantity stepper's
+    std::int64_t count = std::int64_t(countRange.defaultValue);  // copies wanted; below 1 means none
 
     // Printed height: the width over the image's aspect ratio (pixel width over
     // pixel height). Not finite for an empty image.

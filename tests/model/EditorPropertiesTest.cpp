@@ -146,4 +146,25 @@ TEST_F(EditorProperties, QmlSeesEnumerationsAsTheirLabels)
     EXPECT_FALSE(editor->property("activePreset").isValid());
 }
 
+TEST_F(EditorProperties, SettingsStayWithinTheRangesTheirControlsOffer)
+{
+    editor->setFeather(500);
+    EXPECT_EQ(editor->feather(), MatteSettings::featherRange.upper);
+    editor->setProperty("brushSize", -3);
+    EXPECT_EQ(editor->brushSize(), 2);
+    editor->setExportQuality(std::nan(""));
+    EXPECT_EQ(editor->exportQuality(), 90);
+    EXPECT_TRUE(editor->setComp(QStringLiteral("padding"), 90));
+    EXPECT_EQ(editor->comp().padding, 40);
+    EXPECT_TRUE(editor->setAdjust(QStringLiteral("background"), QStringLiteral("exposure"), -9));
+    EXPECT_EQ(editor->comp().backgroundAdjust.exposure, -2);
+
+    const QVariantMap feather = editor->settingRange(QStringLiteral("feather"));
+    EXPECT_EQ(feather.value(QStringLiteral("upper")).toDouble(), 20);
+    EXPECT_EQ(feather.value(QStringLiteral("step")).toDouble(), 0.1);
+    EXPECT_EQ(editor->settingRange(QStringLiteral("outlineWidth")).value(QStringLiteral("defaultValue")).toDouble(), 12);
+    EXPECT_EQ(editor->settingRange(QStringLiteral("curve")).value(QStringLiteral("lower")).toDouble(), -100);
+    EXPECT_TRUE(editor->settingRange(QStringLiteral("mirror")).isEmpty());
+}
+
 } // namespace zephrin::testing

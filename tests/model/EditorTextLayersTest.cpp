@@ -95,4 +95,28 @@ TEST_F(EditorTextLayers, DeletingKeepsTheSelectionOnALayerThatExists)
     EXPECT_TRUE(editor->selectedTextID().isNull());
 }
 
+TEST_F(EditorTextLayers, TheListKeepsOneRowPerLayerByItsId)
+{
+    TextLayerList& list = *editor->textLayerList();
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+    editor->addTextLayer();
+    editor->addTextLayer();
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(inserted.count(), 2);
+
+    const int textRole = list.roleNames().key("text");
+    const QString second = editor->comp().texts[1].id.toString(QUuid::WithoutBraces);
+    EXPECT_TRUE(list.setData(list.index(1), QStringLiteral("Sale"), textRole));
+    EXPECT_EQ(editor->comp().texts[1].text, QStringLiteral("Sale"));
+    EXPECT_EQ(list.data(list.index(1), textRole).toString(), QStringLiteral("Sale"));
+
+    editor->deleteTextLayer(editor->comp().texts[0].id);
+    runner->advance(60ms);
+    EXPECT_EQ(removed.count(), 1);
+    EXPECT_EQ(list.rowOf(second), 0);
+    EXPECT_EQ(reset.count(), 0);
+}
+
 } // namespace zephrin::testing

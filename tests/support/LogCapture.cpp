@@ -1,5 +1,6 @@
 #include "support/LogCapture.h"
 
+#include <QLoggingCategory>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -38,25 +39,66 @@ struct LogCaptureRegistry {
             forward(type, context, message);
     }
 
+    // A captured category logs at every level, whatever its default: the
+    // rules apply first, then the capture switches everything on.
+    static void filter(QLoggingCategory* category)
+    {
+        LogCaptureRegistry& registry = instance();
+        QLoggingCategory::CategoryFilter rules = nullptr;
+        bool captured = false;
+        {
+            std::lock_guard lock(registry.mutex);
+            rules = registry.previousFilter;
+            for (const LogCapture* capture : registry.live)
+                captured = captured || std::strcmp(category->categoryName(), capture->m_category) == 0;
+        }
+        if (rules)
+            rules(category);
+        if (captured)
+            for (const QtMsgType type : {QtDebugMsg, QtInfoMsg, QtWarningMsg, QtCriticalMsg})
+                category->setEnabled(type, true);
+    }
+
     void add(LogCapture* capture)
     {
-        std::lock_guard lock(mutex);
-        if (live.empty())
-            previous = qInstallMessageHandler(handle);
-        live.push_back(capture);
+        bool first = false;
+        {
+            std::lock_guard lock(mutex);
+            first = live.empty();
+            if (first)
+                previous = qInstallMessageHandler(handle);
+            live.push_back(capture);
+        }
+        // Installing the filter runs it over every category (outside the lock,
+        // which the filter takes); a later capture installs it again to do that.
+        const QLoggingCategory::CategoryFilter replaced = QLoggingCategory::installFilter(filter);
+        if (first) {
+            {
+                std::lock_guard lock(mutex);
+                previousFilter = replaced;
+            }
+            QLoggingCategory::installFilter(filter);  // again, now with the rules at hand
+        }
     }
 
     void remove(LogCapture* capture)
     {
-        std::lock_guard lock(mutex);
-        live.erase(std::remove(live.begin(), live.end(), capture), live.end());
-        if (live.empty())
+        QLoggingCategory::CategoryFilter restore = nullptr;
+        {
+            std::lock_guard lock(mutex);
+            live.erase(std::remove(live.begin(), live.end(), capture), live.end());
+            if (!live.empty())
+                return;
             qInstallMessageHandler(previous);
+            restore = previousFilter;
+        }
+        QLoggingCategory::installFilter(restore);
     }
 
     std::mutex mutex;
     std::vector<LogCapture*> live;
     QtMessageHandler previous = nullptr;
+    QLoggingCategory::CategoryFilter previousFilter = nullptr;
 };
 
 LogCapture::LogCapture(const char* category) : m_category(category) { LogCaptureRegistry::instance().add(this); }

@@ -1,6 +1,6 @@
 #include "engine/pixel/detail/AreaSampling.h"
 
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // parallel. The buffer is first touched by the threads that fill it, so the
 // page faults of a large new image are spread over the pool as well.
 
-#include "engine/pixel/detail/ParallelRows.h"
+#include "engine/pixel/ParallelRows.h"
 
 namespace zephrin::detail {
 

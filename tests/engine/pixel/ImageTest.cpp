@@ -1,5 +1,7 @@
 #include "engine/pixel/Image.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using namespace zephrin;
@@ -24,4 +26,24 @@ TEST(ImageView, RoundTripThroughQImageKeepsPremultipliedBytes)
     const Image back = imageFromQImage(toQImage(image));
     EXPECT_EQ(back.pixels.at<cv::Vec4b>(0, 1), cv::Vec4b(64, 32, 0, 128));
     EXPECT_NE(back.pixels.data, image.pixels.data);
+}
+
+TEST(ImageView, WritingToAViewNeverReachesTheSharedPixels)
+{
+    const Image image = Image::transparent({4, 4});
+    const Image sharer = image;  // a cache or an ImageBox holding the same buffer
+    QImage painted = toQImage(image);
+    {
+        QPainter painter(&painted);
+        painter.fillRect(0, 0, 4, 4, Qt::red);
+    }
+    EXPECT_EQ(painted.pixelColor(1, 1), QColor(Qt::red)) << "the view took the paint";
+    QImage poked = toQImage(sharer);
+    poked.bits()[3] = 255;
+    EXPECT_EQ(cv::countNonZero(sharer.pixels.reshape(1)), 0) << "nor did bits() write through";
+
+    const Matte matte = Matte::filled({2, 2}, 7);
+    QImage grey = toQImage(matte);
+    grey.fill(200);
+    EXPECT_EQ(matte.pixels.at<uchar>(1, 1), 7);
 }

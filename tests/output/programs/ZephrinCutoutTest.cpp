@@ -36,13 +36,17 @@ QString programPath()
 // (and runs faster, which the tests of naming and files use).
 const QString kNoModel = QStringLiteral("/nonexistent/ISNetGeneral.onnx");
 
-// Runs the program; `modelFile`, when given, stands in for the built model.
-ProcessResult runCutout(const QStringList& arguments, const QString& modelFile = {})
+// Runs the program; `modelFile`, when given, stands in for the built model, and
+// `logRules` sets QT_LOGGING_RULES.
+ProcessResult runCutout(const QStringList& arguments, const QString& modelFile = {}, const QString& logRules = {})
 {
     QProcess process;
     QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
     if (!modelFile.isEmpty())
         variables.insert(QStringLiteral("ZEPHRIN_MODEL"), modelFile);
+    variables.remove(QStringLiteral("QT_LOGGING_RULES"));
+    if (!logRules.isEmpty())
+        variables.insert(QStringLiteral("QT_LOGGING_RULES"), logRules);
     process.setProcessEnvironment(variables);
     process.start(programPath(), arguments);
     if (!process.waitForFinished(180'000)) {
@@ -123,6 +127,7 @@ TEST_F(ZephrinCutout, CutsOutASubjectBesideTheImage)
         const ProcessResult run = runCutout({QStringLiteral("--overwrite"), input}, model);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_EQ(run.out, expected);
+        EXPECT_EQ(run.err, QString()) << "the network's diagnostics stay quiet unless asked for";
 
         const QImage cutout = decoded(expected);
         ASSERT_EQ(cutout.size(), QSize(300, 200));
@@ -230,14 +235,28 @@ TEST_F(ZephrinCutout, ReportsAPictureWithoutASubject)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(u"No subject was found in this image.")) << run.err.toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("blank-cutout.png"))));
+    EXPECT_EQ(run.err.trimmed(), QStringLiteral("No subject was found in this image.")) << "the sentence alone";
+}
 
-    // Whatever else makes matte making fail says the same: here a model file
-    // that the runtime cannot load.
+TEST_F(ZephrinCutout, AModelTheRuntimeRefusesLeavesTheSubjectFinderToDoTheWork)
+{
     const QString brokenModel = writeFile(folder, QStringLiteral("ISNetGeneral.onnx"), QByteArray("not a network"));
     const QString disc = writeFile(folder, QStringLiteral("disc.png"), encoded(discOnWhite(240, 160), "png"));
-    run = runCutout({disc}, brokenModel);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(u"No subject was found in this image.")) << run.err.toStdString();
+    const ProcessResult run = runCutout({disc}, brokenModel);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_GT(meanAlpha(decoded(run.out), QRect(110, 30, 20, 20)), 240);
+    // Why the model was passed over, in one line.
+    EXPECT_EQ(run.err.trimmed().count(QLatin1Char('\n')), 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"ISNetGeneral.onnx could not be loaded, using Subject Lift")) << run.err.toStdString();
+}
+
+TEST_F(ZephrinCutout, ShowsTheNetworksDiagnosticsWhenAskedTo)
+{
+    const QString disc = writeFile(folder, QStringLiteral("disc.png"), encoded(discOnWhite(240, 160), "png"));
+    const ProcessResult run = runCutout({disc}, {}, QStringLiteral("IS-Net.info=true"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"IS-Net loaded from ISNetGeneral.onnx")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"confidence: ")) << run.err.toStdString();
 }
 
 TEST_F(ZephrinCutout, TurnsARotatedPhotoUpright)

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace zephrin::detail {
+namespace zephrin {
 
 // Below about a quarter megapixel one thread is faster than waking the pool.
 inline constexpr std::int64_t kParallelMinPixels = 1 << 18;
@@ -31,4 +31,4 @@ void parallelRows(int rows, std::int64_t pixelsPerRow, Body&& body, int minRowsP
                       double(stripes));
 }
 
-} // namespace zephrin::detail
+} // namespace zephrin

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <opencv2/core.hpp>
 
-namespace zephrin::detail {
+namespace zephrin {
 
 // A QImage to paint on whose painting lands in `pixels`.
 inline QImage paintableView(cv::Mat& pixels, QImage::Format format)
@@ -27,4 +27,4 @@ inline cv::Mat pixelsOf(QImage& image, int type)
     return cv::Mat(image.height(), image.width(), type, image.bits(), static_cast<size_t>(image.bytesPerLine()));
 }
 
-} // namespace zephrin::detail
+} // namespace zephrin

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-namespace zephrin::detail {
+namespace zephrin {
 
 inline constexpr int kMaxSide = 1 << 16;                     // pixels on either side
 inline constexpr std::int64_t kMaxPixels = std::int64_t(1) << 30; // pixels in all
@@ -34,4 +34,4 @@ inline bool withinLimits(cv::Size size)
     return size.width <= kMaxSide && size.height <= kMaxSide && std::int64_t(size.width) * size.height <= kMaxPixels;
 }
 
-} // namespace zephrin::detail
+} // namespace zephrin

@@ -4,10 +4,10 @@
 
 #include <opencv2/core.hpp>
 
-namespace zephrin::detail {
+namespace zephrin {
 
 // table[alpha * 256 + channel] = the new channel; alpha is kept. A new buffer of
 // rgba's size (CV_8UC4). Cost: one parallel lookup pass.
 cv::Mat mapThroughChannelTable(const cv::Mat& rgba, const uchar* table);
 
-} // namespace zephrin::detail
+} // namespace zephrin

@@ -1,13 +1,13 @@
-#include "engine/pixel/detail/ChannelTable.h"
+#include "engine/pixel/ChannelTable.h"
 
 #include "engine/pixel/detail/PixelMap.h"
 
-namespace zephrin::detail {
+namespace zephrin {
 
 cv::Mat mapThroughChannelTable(const cv::Mat& rgba, const uchar* table)
 {
     CV_Assert(rgba.empty() || rgba.type() == CV_8UC4);
-    return mapPixels(rgba, CV_8UC4, [&](const uchar* in, uchar* out, int pixels) {
+    return detail::mapPixels(rgba, CV_8UC4, [&](const uchar* in, uchar* out, int pixels) {
         for (int x = 0; x < pixels; ++x, in += 4, out += 4) {
             const uchar* row = table + size_t(in[3]) * 256;
             out[0] = row[in[0]];
@@ -18,4 +18,4 @@ cv::Mat mapThroughChannelTable(const cv::Mat& rgba, const uchar* table)
     });
 }
 
-} // namespace zephrin::detail
+} // namespace zephrin
