@@ -2,7 +2,7 @@
 
 #include "app/shell/WindowCommands.h"
 #include "model/editor/EditorState.h"
-#include "model/inbox/IncomingFiles.h"
+#include "app/shell/IncomingFiles.h"
 #include "share/inbox/InboxFolder.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "app/shell/SingleInstance.h"
 #include "app/shell/WindowCommands.h"
 #include "model/editor/EditorState.h"
-#include "model/inbox/IncomingFiles.h"
+#include "app/shell/IncomingFiles.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
 #include "EditorFixture.h"

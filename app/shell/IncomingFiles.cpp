@@ -1,4 +1,4 @@
-#include "model/inbox/IncomingFiles.h"
+#include "app/shell/IncomingFiles.h"
 
 #include "model/editor/EditorState.h"
 #include "share/inbox/InboxFolder.h"
