@@ -44,7 +44,11 @@ ApplicationWindow {
         placeholderText: Theme.textTertiary
     }
 
+    // The settings window, made when first asked for.
+    readonly property var settingsWindow: settingsLoader.item
+
     function openSettings() {
+        settingsLoader.active = true
         settingsWindow.show()
         settingsWindow.raise()
         settingsWindow.requestActivate()
@@ -127,8 +131,11 @@ ApplicationWindow {
         anchors.fill: parent
     }
 
-    SettingsWindow {
-        id: settingsWindow
-        palette: window.palette
+    Loader {
+        id: settingsLoader
+        active: false
+        sourceComponent: SettingsWindow {
+            palette: window.palette
+        }
     }
 }

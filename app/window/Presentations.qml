@@ -14,28 +14,39 @@ import Zephrin.Shell
 Item {
     id: presentations
 
-    FileDialog {
-        id: importer
-        objectName: "importer"
-        title: "Import Image"
-        fileMode: FileDialog.OpenFile
-        currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
-        nameFilters: Commands.importNameFilters
-        onAccepted: Commands.importerClosed(selectedFile)
-        onRejected: Commands.importerClosed("")
+    // Made when first needed: building a dialog costs start-up time.
+    Loader {
+        id: importerLoader
+        active: false
+        sourceComponent: Component {
+            FileDialog {
+                objectName: "importer"
+                title: "Import Image"
+                fileMode: FileDialog.OpenFile
+                currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
+                nameFilters: Commands.importNameFilters
+                onAccepted: Commands.importerClosed(selectedFile)
+                onRejected: Commands.importerClosed("")
+            }
+        }
     }
 
-    FileDialog {
-        id: exporter
-        objectName: "exporter"
-        title: "Export"
-        fileMode: FileDialog.SaveFile
-        currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
-        readonly property var file: Editor.exportFile
-        defaultSuffix: file ? file.fileExtension : "png"
-        nameFilters: file ? [file.fileExtension.toUpperCase() + " (*." + file.fileExtension + ")"] : ["PNG (*.png)"]
-        onAccepted: Commands.exporterClosed(selectedFile)
-        onRejected: Commands.exporterClosed("")
+    Loader {
+        id: exporterLoader
+        active: false
+        sourceComponent: Component {
+            FileDialog {
+                objectName: "exporter"
+                title: "Export"
+                fileMode: FileDialog.SaveFile
+                currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
+                readonly property var file: Editor.exportFile
+                defaultSuffix: file ? file.fileExtension : "png"
+                nameFilters: file ? [file.fileExtension.toUpperCase() + " (*." + file.fileExtension + ")"] : ["PNG (*.png)"]
+                onAccepted: Commands.exporterClosed(selectedFile)
+                onRejected: Commands.exporterClosed("")
+            }
+        }
     }
 
     Popup {
@@ -61,11 +72,15 @@ Item {
     Connections {
         target: Editor
         function onShowImporterChanged() {
-            if (Editor.showImporter)
-                importer.open()
+            if (Editor.showImporter) {
+                importerLoader.active = true
+                importerLoader.item.open()
+            }
         }
         function onShowFileExporterChanged() {
             if (Editor.showFileExporter) {
+                exporterLoader.active = true
+                const exporter = exporterLoader.item
                 const file = Editor.exportFile
                 const extension = file ? file.fileExtension : "png"
                 exporter.selectedFile = exporter.currentFolder + "/" + Editor.exportFilename + "." + extension

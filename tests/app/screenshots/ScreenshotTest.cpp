@@ -139,7 +139,8 @@ TEST_F(Screens, PhotoWithItsCutout)
 
 TEST_F(Screens, SettingsWindow)
 {
-    auto* settings = s_window->findChild<QQuickWindow*>(QStringLiteral("settingsWindow"));
+    QMetaObject::invokeMethod(s_window, "openSettings");
+    auto* settings = qobject_cast<QQuickWindow*>(s_window->property("settingsWindow").value<QObject*>());
     ASSERT_TRUE(settings);
     settings->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(settings));

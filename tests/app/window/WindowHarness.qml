@@ -36,6 +36,8 @@ TestCase {
         const lists = [root.children, root.data, root.contentData]
         if (root.contentItem)
             lists.push([root.contentItem])
+        if (root.item)  // what a Loader made
+            lists.push([root.item])
         for (const list of lists) {
             if (!list)
                 continue

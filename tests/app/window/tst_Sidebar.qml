@@ -60,10 +60,10 @@ WindowHarness {
 
     function test_settingsOpensTheSettingsWindowOnly() {
         const window = openWindow()
-        const settings = item(window, "settingsWindow")
-        verify(!settings.visible)
+        verify(!window.settingsWindow || !window.settingsWindow.visible)
         mouseClick(item(window, "sidebar:settings"))
-        tryVerify(() => settings.visible)
+        const settings = window.settingsWindow
+        tryVerify(() => settings && settings.visible)
         compare(toolSpy.count, 0)
         compare(batchSpy.count, 0)
         verify(!item(window, "sidebar:settings").isSelected)

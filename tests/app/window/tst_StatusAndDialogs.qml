@@ -67,7 +67,7 @@ WindowHarness {
         compare(Settings.defaultExportFormat, "PNG")
         compare(Settings.defaultLongEdge, 2400)
         window.openSettings()
-        const settings = item(window, "settingsWindow")
+        const settings = window.settingsWindow
         tryVerify(() => settings.visible)
         const row = item(settings, "autoSubjectRow")
         compare(row.on, true)
