@@ -1,0 +1,10 @@
+// The checkerboard that marks transparent areas, in the theme's colours.
+//   cell: side of one square (positive)
+import QtQuick
+import Zephrin.Controls
+
+CheckerboardItem {
+    cell: 8
+    lightColor: Theme.checkerLight
+    darkColor: Theme.checkerDark
+}

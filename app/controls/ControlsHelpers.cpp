@@ -1,0 +1,48 @@
+#include "app/controls/ControlsHelpers.h"
+
+#include "app/controls/IconTable.h"
+#include "app/controls/SliderMath.h"
+#include "app/controls/ValueText.h"
+
+#include <cmath>
+
+namespace zephrin {
+
+double ValueTextQml::snapped(double value, double step) const { return valuetext::snapped(value, step); }
+QString ValueTextQml::number(double value, int decimals) const { return valuetext::number(value, decimals); }
+QString ValueTextQml::rounded(double value) const { return valuetext::rounded(value); }
+QString ValueTextQml::truncated(double value) const { return valuetext::truncated(value); }
+QString ValueTextQml::percent(double value) const { return valuetext::percent(value); }
+QString ValueTextQml::pixels(double value) const { return valuetext::pixels(value); }
+QString ValueTextQml::signedEV(double value) const { return valuetext::signedEV(value); }
+QString ValueTextQml::offOr(double value, const QString& text) const { return valuetext::offOr(value, text); }
+
+QString ValueTextQml::dimensions(double width, double height) const
+{
+    return valuetext::dimensions(std::llround(width), std::llround(height));
+}
+
+QString ValueTextQml::fileSize(double bytes) const
+{
+    return valuetext::fileSize(std::llround(bytes));
+}
+
+double SliderMathQml::valueAt(double x, double width, double lower, double upper, double step) const
+{
+    return slider::valueAt(x, width, lower, upper, step);
+}
+
+double SliderMathQml::fillWidth(double value, double width, double lower, double upper) const
+{
+    return slider::fillWidth(value, width, lower, upper);
+}
+
+double SliderMathQml::thumbOffset(double value, double width, double lower, double upper) const
+{
+    return slider::thumbOffset(value, width, lower, upper);
+}
+
+QString IconsQml::family() const { return icons::fontFamily(); }
+QString IconsQml::glyph(const QString& symbol) const { return icons::glyph(symbol); }
+
+} // namespace zephrin

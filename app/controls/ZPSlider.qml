@@ -1,0 +1,77 @@
+// The slider: a 4-pt track, a violet fill and a 16-pt thumb, 24 pt high.
+//   value:    the number shown (bound to the model; never written here)
+//   from, to: the range (from < to); stepSize: the grid of written values (> 0)
+//   moved(value): the pointer asks for a new value, snapped to the grid and
+//                 kept in the range; sent only when it differs from `value`
+//   committed():  the drag ended (also after a click without movement)
+import QtQuick
+import Zephrin.Controls
+
+Item {
+    id: slider
+    property real value: 0
+    property real from: 0
+    property real to: 1
+    property real stepSize: 0.01
+    readonly property bool pressed: area.pressed
+    signal moved(real value)
+    signal committed()
+
+    implicitWidth: 200
+    implicitHeight: 24
+    Accessible.role: Accessible.Slider
+
+    Rectangle {
+        id: track
+        objectName: "track"
+        anchors.verticalCenter: parent.verticalCenter
+        width: slider.width
+        height: 4
+        radius: 2
+        color: Theme.border
+    }
+    Rectangle {
+        id: fill
+        objectName: "fill"
+        anchors.verticalCenter: parent.verticalCenter
+        width: SliderMath.fillWidth(slider.value, slider.width, slider.from, slider.to)
+        height: 4
+        radius: 2
+        color: Theme.accent
+    }
+    Item {
+        id: thumb
+        objectName: "thumb"
+        x: SliderMath.thumbOffset(slider.value, slider.width, slider.from, slider.to)
+        anchors.verticalCenter: parent.verticalCenter
+        width: 16
+        height: 16
+        ZPShadow {
+            color: Theme.thumbShadow
+            blur: 3
+            offsetY: 1
+            cornerRadius: 8
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 8
+            color: Theme.textPrimary
+        }
+    }
+
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        preventStealing: true
+
+        function request(x) {
+            const next = SliderMath.valueAt(x, slider.width, slider.from, slider.to, slider.stepSize)
+            if (next !== slider.value)
+                slider.moved(next)
+        }
+        onPressed: (mouse) => request(mouse.x)
+        onPositionChanged: (mouse) => request(mouse.x)
+        onReleased: slider.committed()
+        onCanceled: slider.committed()
+    }
+}

@@ -1,0 +1,93 @@
+// Stand-in for the canvas (module Zephrin.Canvas, type CanvasView) until it
+// arrives: shows the result fitted to the workspace times the zoom, over the
+// checkerboard, with the progress badge, an import button while empty, and a
+// drop target for image files. When the canvas lands, Main.qml imports its
+// module in place of Zephrin.Placeholders and this file goes.
+import QtQuick
+import QtQuick.Layouts
+import Zephrin.Controls
+import Zephrin.Model
+import Zephrin.Shell
+
+Rectangle {
+    id: canvas
+    radius: 16
+    color: Theme.panel
+    border.color: Theme.accentTint
+    border.width: 1
+    clip: true
+
+    readonly property bool hasImage: Editor.document !== undefined
+
+    ImageView {
+        id: fit
+        anchors.fill: parent
+        anchors.margins: 24
+        visible: false
+        image: Commands.displayImage
+    }
+
+    Item {
+        objectName: "canvasImage"
+        visible: canvas.hasImage
+        width: fit.paintedRect.width * Editor.zoom
+        height: fit.paintedRect.height * Editor.zoom
+        anchors.centerIn: parent
+        CheckerboardView {
+            anchors.fill: parent
+            visible: Editor.cutout !== undefined
+            cell: 10
+        }
+        ImageView {
+            anchors.fill: parent
+            image: Commands.displayImage
+        }
+    }
+
+    ColumnLayout {
+        objectName: "emptyState"
+        visible: !canvas.hasImage
+        anchors.centerIn: parent
+        spacing: 16
+        ZPIcon {
+            Layout.alignment: Qt.AlignHCenter
+            symbol: "photo.on.rectangle"
+            size: 40
+            color: Theme.textTertiary
+        }
+        Text {
+            Layout.alignment: Qt.AlignHCenter
+            text: "Drop an image here"
+            font: Theme.headlineFont
+            color: Theme.textSecondary
+        }
+        ZPPrimaryButton {
+            objectName: "canvasImport"
+            Layout.alignment: Qt.AlignHCenter
+            text: "Import Image…"
+            symbol: "square.and.arrow.down"
+            height: 40
+            onClicked: Commands.importDocument()
+        }
+    }
+
+    ProcessingBadge {
+        objectName: "processingBadge"
+        visible: Editor.isProcessing
+        label: Editor.processingLabel
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.top: parent.top
+        anchors.topMargin: 16
+    }
+
+    DropArea {
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onDropped: (drop) => {
+            if (drop.hasUrls && drop.urls.length > 0) {
+                Commands.openFile(drop.urls[0])
+                drop.accept(Qt.CopyAction)
+            }
+        }
+    }
+}

@@ -1,0 +1,108 @@
+#include "app/shell/AppSettings.h"
+
+#include "engine/types/ExportFormat.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace zephrin {
+
+namespace {
+
+const QString kAutoSubject = QStringLiteral("autoSubjectOnImport");
+const QString kFormat = QStringLiteral("defaultExportFormat");
+const QString kLongEdge = QStringLiteral("defaultLongEdge");
+
+} // namespace
+
+AppSettings::AppSettings(const QString& settingsFile, bool isnetAvailable, QObject* parent)
+    : QObject(parent),
+      m_settings(settingsFile.isEmpty() ? std::make_unique<QSettings>(QStringLiteral("Zephrin"), QStringLiteral("Zephrin"))
+                                        : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat)),
+      m_isnetAvailable(isnetAvailable)
+{
+}
+
+bool AppSettings::autoSubjectOnImport() const
+{
+    return m_settings->value(kAutoSubject, true).toBool();
+}
+
+template <typename T>
+bool AppSettings::store(const QString& key, const T& value, const T& shown)
+{
+    // A key is written once the user chooses, even the value shown by default.
+    if (m_settings->contains(key) && shown == value)
+        return false;
+    m_settings->setValue(key, value);
+    return true;
+}
+
+void AppSettings::setAutoSubjectOnImport(bool value)
+{
+    if (store(kAutoSubject, value, autoSubjectOnImport()))
+        emit autoSubjectOnImportChanged();
+}
+
+QString AppSettings::defaultExportFormat() const
+{
+    return m_settings->value(kFormat, QStringLiteral("PNG")).toString();
+}
+
+void AppSettings::setDefaultExportFormat(const QString& value)
+{
+    if (store(kFormat, value, defaultExportFormat()))
+        emit defaultExportFormatChanged();
+}
+
+int AppSettings::defaultLongEdge() const
+{
+    return m_settings->value(kLongEdge, 2400).toInt();
+}
+
+void AppSettings::setDefaultLongEdge(int value)
+{
+    if (store(kLongEdge, value, defaultLongEdge()))
+        emit defaultLongEdgeChanged();
+}
+
+QStringList AppSettings::formatChoices() const
+{
+    QStringList labels;
+    for (ExportFormat format : allCases<ExportFormat>())
+        labels << rawValue(format);
+    return labels;
+}
+
+QVariantList AppSettings::longEdgeChoices() const
+{
+    return {1200, 1500, 2000, 2400, 3000, 4000};
+}
+
+QString AppSettings::isnetCredit() const
+{
+    return QStringLiteral("IS-Net (DIS) by Xuebin Qin et al., Apache License 2.0");
+}
+
+QString AppSettings::resourceText(const QString& name)
+{
+    QFile file(QStringLiteral(":/zephrin/") + name + QStringLiteral(".txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(file.readAll());
+    return decoder.hasError() ? QString() : text;
+}
+
+QString AppSettings::isnetNotice() const
+{
+    const QString notice = resourceText(QStringLiteral("ISNet-NOTICE"));
+    return notice.isEmpty() ? QStringLiteral("IS-Net from the DIS project (Apache-2.0).") : notice;
+}
+
+QString AppSettings::isnetLicense() const
+{
+    return resourceText(QStringLiteral("ISNet-LICENSE"));
+}
+
+} // namespace zephrin

@@ -1,0 +1,67 @@
+#pragma once
+// The settings window's preferences, stored in the user's settings: whether
+// Auto Subject runs on import, and the stored export defaults. A key is written
+// only when the user changes its control; until then the default is shown and
+// the key stays absent. A stored value that matches no choice is kept as it is.
+// Also the acknowledgements' texts, read from the application's resources.
+
+#include <QObject>
+#include <QSettings>
+#include <QStringList>
+#include <QVariantList>
+
+#include <memory>
+
+namespace zephrin {
+
+class AppSettings : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool autoSubjectOnImport READ autoSubjectOnImport WRITE setAutoSubjectOnImport NOTIFY autoSubjectOnImportChanged)
+    Q_PROPERTY(QString defaultExportFormat READ defaultExportFormat WRITE setDefaultExportFormat NOTIFY defaultExportFormatChanged)
+    Q_PROPERTY(int defaultLongEdge READ defaultLongEdge WRITE setDefaultLongEdge NOTIFY defaultLongEdgeChanged)
+    Q_PROPERTY(QStringList formatChoices READ formatChoices CONSTANT)
+    Q_PROPERTY(QVariantList longEdgeChoices READ longEdgeChoices CONSTANT)
+    Q_PROPERTY(bool isnetAvailable READ isnetAvailable CONSTANT)
+    Q_PROPERTY(QString isnetCredit READ isnetCredit CONSTANT)
+
+public:
+    // `settingsFile`: an INI file; empty for the user's settings of
+    // organisation "Zephrin", application "Zephrin" (the editor's too).
+    explicit AppSettings(const QString& settingsFile, bool isnetAvailable, QObject* parent = nullptr);
+
+    bool autoSubjectOnImport() const;
+    void setAutoSubjectOnImport(bool value);
+    QString defaultExportFormat() const;
+    void setDefaultExportFormat(const QString& value);
+    int defaultLongEdge() const;
+    void setDefaultLongEdge(int value);
+
+    QStringList formatChoices() const;
+    QVariantList longEdgeChoices() const;
+
+    bool isnetAvailable() const { return m_isnetAvailable; }
+    QString isnetCredit() const;
+    // The model's notice, or its one-line fallback; the licence, or empty.
+    // Read anew on every call.
+    Q_INVOKABLE QString isnetNotice() const;
+    Q_INVOKABLE QString isnetLicense() const;
+
+    // A text resource ("ISNet-NOTICE" → :/zephrin/ISNet-NOTICE.txt) as UTF-8;
+    // empty when it is missing or not UTF-8.
+    static QString resourceText(const QString& name);
+
+signals:
+    void autoSubjectOnImportChanged();
+    void defaultExportFormatChanged();
+    void defaultLongEdgeChanged();
+
+private:
+    // Writes `value` under `key` unless the key is stored with that value
+    // already; true when it wrote.
+    template <typename T> bool store(const QString& key, const T& value, const T& shown);
+
+    std::unique_ptr<QSettings> m_settings;
+    bool m_isnetAvailable = false;
+};
+
+} // namespace zephrin

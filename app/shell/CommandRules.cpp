@@ -1,0 +1,21 @@
+#include "app/shell/CommandRules.h"
+
+namespace zephrin {
+
+CommandStates commandStates(const EditorFacts& facts)
+{
+    CommandStates states;
+    states.canExport = facts.hasCutout;
+    states.canClear = facts.hasDocument;
+    states.canCopyResult = facts.hasCutout;
+    states.canRunCutout = facts.hasDocument && !facts.isProcessing;
+    states.canReset = facts.hasCutout && !facts.compIsDefault;
+    states.canUndo = facts.hasUndo;
+    states.canRedo = facts.hasRedo;
+    states.canCompare = facts.hasCutout;
+    // In sheet mode the button exports the sheet, which needs a finished render.
+    states.exportButtonEnabled = facts.sheetMode ? facts.hasSheetRender && !facts.isProcessing : facts.hasCutout;
+    return states;
+}
+
+} // namespace zephrin

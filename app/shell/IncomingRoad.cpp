@@ -1,0 +1,68 @@
+#include "app/shell/IncomingRoad.h"
+
+#include "app/shell/WindowCommands.h"
+#include "model/editor/EditorState.h"
+#include "app/shell/IncomingFiles.h"
+#include "share/inbox/InboxFolder.h"
+
+#include <QDir>
+#include <QUrl>
+
+namespace zephrin {
+
+namespace {
+
+bool isUrl(const QString& argument)
+{
+    return argument.startsWith(QLatin1String("zephrin:")) || argument.startsWith(QLatin1String("file:"))
+           || argument.contains(QLatin1String("://"));
+}
+
+} // namespace
+
+IncomingRoad::IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent)
+    : QObject(parent), m_editor(editor), m_commands(commands)
+{
+}
+
+QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const QString& workingFolder)
+{
+    QStringList result;
+    for (const QString& argument : arguments)
+        result << (isUrl(argument) || argument.isEmpty() ? argument : QDir(workingFolder).absoluteFilePath(argument));
+    return result;
+}
+
+void IncomingRoad::openArguments(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        if (argument.startsWith(QLatin1String("zephrin:"))) {
+            if (const std::optional<QString> file = handOffFilePath(argument))
+                handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+        } else if (argument.startsWith(QLatin1String("file:"))) {
+            const QUrl url(argument);
+            if (url.isLocalFile())
+                m_commands.openFile(url);
+        } else if (QDir::isAbsolutePath(argument)) {
+            m_commands.openFile(QUrl::fromLocalFile(argument));
+        }
+    }
+}
+
+void IncomingRoad::openWaitingInboxFile()
+{
+    if (const std::optional<QString> file = newestInboxFile())
+        handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+}
+
+void IncomingRoad::confirmReplace()
+{
+    confirmIncomingReplace(m_editor);
+}
+
+void IncomingRoad::cancelReplace()
+{
+    cancelIncomingReplace(m_editor);
+}
+
+} // namespace zephrin

@@ -1,0 +1,39 @@
+#pragma once
+// Everything that reaches the window from outside: the arguments of this
+// launch and of later launches (hand-off URLs and image files), the files
+// waiting in the inbox when the window comes on screen, and the answer to
+// "Replace the current image?".
+
+#include <QObject>
+#include <QStringList>
+
+namespace zephrin {
+
+class EditorState;
+class WindowCommands;
+
+class IncomingRoad : public QObject {
+    Q_OBJECT
+
+public:
+    IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent = nullptr);
+
+    // Each argument: a zephrin://open?file= URL (a file waiting in the inbox;
+    // any other URL of that scheme is ignored), or an image file as an
+    // absolute path or a file: URL, opened as the document.
+    Q_INVOKABLE void openArguments(const QStringList& arguments);
+    // The newest waiting file of the inbox, when there is one.
+    Q_INVOKABLE void openWaitingInboxFile();
+    Q_INVOKABLE void confirmReplace();
+    Q_INVOKABLE void cancelReplace();
+
+    // Arguments made independent of the working folder of the launch that
+    // received them: relative paths become absolute, URLs stay as they are.
+    static QStringList absoluteArguments(const QStringList& arguments, const QString& workingFolder);
+
+private:
+    EditorState& m_editor;
+    WindowCommands& m_commands;
+};
+
+} // namespace zephrin

@@ -1,0 +1,29 @@
+#pragma once
+// The objects the window works with, built around one EditorState, and their
+// registration as QML singletons: Editor (module Zephrin.Model) and Commands,
+// Settings and Incoming (module Zephrin.Shell). The application builds one
+// set; the QML tests build theirs over scripted engines.
+
+#include "app/shell/AppSettings.h"
+#include "app/shell/IncomingRoad.h"
+#include "app/shell/WindowCommands.h"
+
+#include <memory>
+
+namespace zephrin {
+
+class EditorState;
+
+struct ShellObjects {
+    ShellObjects(EditorState& editor, const QString& settingsFile, bool isnetAvailable);
+
+    EditorState& editor;
+    WindowCommands commands;
+    AppSettings settings;
+    IncomingRoad incoming;
+
+    // Registers the singletons; call once, before the first QML engine loads.
+    void registerForQml();
+};
+
+} // namespace zephrin

@@ -1,0 +1,136 @@
+#pragma once
+// The window's commands over the one EditorState: what the menus, the
+// toolbar, the sidebar, the export button and the status bar show and do.
+// The QML binds to these properties and calls these operations; every rule
+// and every text lives here, where the unit tests reach it without a window.
+
+#include "app/shell/CommandRules.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QVariantList>
+#include <QVariantMap>
+
+namespace zephrin {
+
+class EditorState;
+
+class WindowCommands : public QObject {
+    Q_OBJECT
+    // Enabled states (CommandRules.h).
+    Q_PROPERTY(bool canExport READ canExport NOTIFY statesChanged)
+    Q_PROPERTY(bool canClear READ canClear NOTIFY statesChanged)
+    Q_PROPERTY(bool canCopyResult READ canCopyResult NOTIFY statesChanged)
+    Q_PROPERTY(bool canRunCutout READ canRunCutout NOTIFY statesChanged)
+    Q_PROPERTY(bool canReset READ canReset NOTIFY statesChanged)
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY statesChanged)
+    Q_PROPERTY(bool canRedo READ canRedo NOTIFY statesChanged)
+    Q_PROPERTY(bool canCompare READ canCompare NOTIFY statesChanged)
+    Q_PROPERTY(bool exportButtonEnabled READ exportButtonEnabled NOTIFY statesChanged)
+    Q_PROPERTY(bool sheetMode READ sheetMode NOTIFY statesChanged)
+    // "Show Compare" or "Hide Compare".
+    Q_PROPERTY(QString compareTitle READ compareTitle NOTIFY compareTitleChanged)
+    // Status bar: the file name or "No image"; "W × H" or "—"; "→ W × H" when
+    // the composite's size differs from the document's, else empty; the file
+    // size or "—".
+    Q_PROPERTY(QString documentName READ documentName NOTIFY statusChanged)
+    Q_PROPERTY(QString documentSizeText READ documentSizeText NOTIFY statusChanged)
+    Q_PROPERTY(QString compositeSizeText READ compositeSizeText NOTIFY statusChanged)
+    Q_PROPERTY(QString fileSizeText READ fileSizeText NOTIFY statusChanged)
+    // The picture the workspace shows: the composite, else the cutout, else the
+    // document; null without a document.
+    Q_PROPERTY(QImage displayImage READ displayImage NOTIFY displayImageChanged)
+    // The sidebar's tools in their order: maps of tool (the EditorTool label),
+    // label and symbol.
+    Q_PROPERTY(QVariantList tools READ tools CONSTANT)
+    // The importer's file-type filter ("Images (*.png *.jpg …)").
+    Q_PROPERTY(QStringList importNameFilters READ importNameFilters CONSTANT)
+    // The formats the export button's menu offers, in order.
+    Q_PROPERTY(QStringList exportFormats READ exportFormats CONSTANT)
+
+public:
+    explicit WindowCommands(EditorState& editor, QObject* parent = nullptr);
+
+    EditorFacts facts() const;
+    CommandStates states() const { return m_states; }
+    bool canExport() const { return m_states.canExport; }
+    bool canClear() const { return m_states.canClear; }
+    bool canCopyResult() const { return m_states.canCopyResult; }
+    bool canRunCutout() const { return m_states.canRunCutout; }
+    bool canReset() const { return m_states.canReset; }
+    bool canUndo() const { return m_states.canUndo; }
+    bool canRedo() const { return m_states.canRedo; }
+    bool canCompare() const { return m_states.canCompare; }
+    bool exportButtonEnabled() const { return m_states.exportButtonEnabled; }
+    bool sheetMode() const { return m_sheetMode; }
+    QString compareTitle() const;
+    QString documentName() const;
+    QString documentSizeText() const;
+    QString compositeSizeText() const;
+    QString fileSizeText() const;
+    QImage displayImage() const;
+    QVariantList tools() const;
+    QStringList importNameFilters() const;
+    QStringList exportFormats() const;
+    // The label and symbol of a tool ("cutout" → "Cutout", "square.dashed").
+    Q_INVOKABLE QVariantMap toolInfo(const QString& tool) const;
+
+    // Import: open the importer for a new document ("Import", "Import Image…",
+    // "Import Multiple…", the canvas). When the importer closes, with a file or
+    // without, importerClosed() hands the file on; the target returns to the
+    // document either way, so a later drop never lands as a backdrop.
+    Q_INVOKABLE void importDocument();
+    Q_INVOKABLE void importerClosed(const QUrl& file);
+    // A file dropped on the workspace or named on the command line: opened as
+    // the document.
+    Q_INVOKABLE void openFile(const QUrl& file);
+
+    // Export: the sheet, directly in a format, or the sticker sheet's files;
+    // the save dialog's answer.
+    Q_INVOKABLE void openExportSheet();
+    Q_INVOKABLE void exportAs(const QString& format);
+    Q_INVOKABLE void exportButtonPressed();
+    Q_INVOKABLE void exportSheetPNG();
+    Q_INVOKABLE void exportSheetCutSVG();
+    Q_INVOKABLE void exporterClosed(const QUrl& file);
+
+    // Editing.
+    Q_INVOKABLE void clearImage();
+    Q_INVOKABLE void runCutout();
+    Q_INVOKABLE void resetToPlainCutout();
+    Q_INVOKABLE void undo();
+    Q_INVOKABLE void redo();
+    Q_INVOKABLE void copyResult();
+    // The pasteboard commands act on the focused text field when there is one;
+    // "copy" without one copies the result.
+    Q_INVOKABLE void copy(QObject* focusItem);
+    Q_INVOKABLE void sendToFocus(QObject* focusItem, const QString& action);
+
+    // View.
+    Q_INVOKABLE void zoomIn();
+    Q_INVOKABLE void zoomOut();
+    Q_INVOKABLE void zoomToFit();
+    Q_INVOKABLE void toggleCompare();
+
+    // Sidebar.
+    Q_INVOKABLE void selectTool(const QString& tool);
+    Q_INVOKABLE void enterBatchMode();
+
+signals:
+    void statesChanged();
+    void compareTitleChanged();
+    void statusChanged();
+    void displayImageChanged();
+
+private:
+    void refreshStates();
+    static bool isTextItem(const QObject* item);
+
+    EditorState& m_editor;
+    CommandStates m_states;
+    bool m_sheetMode = false;
+};
+
+} // namespace zephrin

@@ -1,0 +1,141 @@
+// The main window: sidebar on the left; toolbar, workspace and status bar on
+// the right; and the presentations the editor asks for through its flags
+// (importer, save dialog, export sheet, replace question), attached once here.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Zephrin.Controls
+import Zephrin.Model
+import Zephrin.Shell
+// The canvas, inspector, export sheet and batch views, until their own modules
+// replace these stand-ins.
+import Zephrin.Placeholders
+
+ApplicationWindow {
+    id: window
+    objectName: "mainWindow"
+
+    width: 1280
+    height: 820
+    minimumWidth: 1180
+    minimumHeight: 760 + (menuBar ? menuBar.height : 0)
+    visible: true
+    title: Commands.documentName === "No image" ? "Zephrin" : Commands.documentName + " — Zephrin"
+    color: Theme.background
+    font: Theme.bodyFont
+    palette {
+        window: Theme.panel
+        windowText: Theme.textPrimary
+        base: Theme.control
+        alternateBase: Theme.surface
+        text: Theme.textPrimary
+        button: Theme.surface
+        buttonText: Theme.textPrimary
+        brightText: Theme.textPrimary
+        highlight: Theme.accent
+        highlightedText: Theme.textPrimary
+        toolTipBase: Theme.control
+        toolTipText: Theme.textPrimary
+        light: Theme.surface
+        midlight: Theme.control
+        mid: Theme.border
+        dark: Theme.border
+        shadow: Theme.background
+        placeholderText: Theme.textTertiary
+    }
+
+    // The settings window, made when first asked for.
+    readonly property var settingsWindow: settingsLoader.item
+
+    function openSettings() {
+        settingsLoader.active = true
+        settingsWindow.show()
+        settingsWindow.raise()
+        settingsWindow.requestActivate()
+    }
+
+    menuBar: AppMenuBar {
+        onSettingsRequested: window.openSettings()
+        onQuitRequested: Qt.quit()
+    }
+
+    WindowBackground {
+        anchors.fill: parent
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Sidebar {
+            Layout.preferredWidth: 184
+            Layout.fillHeight: true
+            onSettingsRequested: window.openSettings()
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            spacing: 0
+
+            TopToolbar {
+                Layout.fillWidth: true
+                Layout.preferredHeight: 64
+            }
+
+            RowLayout {
+                id: workspace
+                objectName: "workspace"
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.margins: 16
+                spacing: 16
+
+                CanvasView {
+                    objectName: "canvasSlot"
+                    visible: !Editor.batchMode
+                    Layout.minimumWidth: 620
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                }
+                InspectorView {
+                    objectName: "inspectorSlot"
+                    visible: !Editor.batchMode
+                    showsFooterExport: true
+                    Layout.preferredWidth: 310
+                    Layout.fillHeight: true
+                }
+                BatchGridView {
+                    objectName: "batchGridSlot"
+                    visible: Editor.batchMode
+                    Layout.minimumWidth: 620
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                }
+                BatchPanelView {
+                    objectName: "batchPanelSlot"
+                    visible: Editor.batchMode
+                    Layout.preferredWidth: 310
+                    Layout.fillHeight: true
+                }
+            }
+
+            StatusBar {
+                Layout.fillWidth: true
+                Layout.preferredHeight: 38
+            }
+        }
+    }
+
+    Presentations {
+        anchors.fill: parent
+    }
+
+    Loader {
+        id: settingsLoader
+        active: false
+        sourceComponent: SettingsWindow {
+            palette: window.palette
+        }
+    }
+}

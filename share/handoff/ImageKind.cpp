@@ -1,0 +1,44 @@
+#include "share/handoff/ImageKind.h"
+
+#include <QFileInfo>
+#include <QMimeDatabase>
+
+namespace zephrin {
+
+bool isImageFileName(const QString& fileName)
+{
+    if (QFileInfo(fileName).suffix().isEmpty())
+        return false;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
+    return type.isValid() && !type.isDefault() && type.name().startsWith(QLatin1String("image/"));
+}
+
+QString imageExtensionFromMagic(const QByteArray& head)
+{
+    const auto startsWith = [&](const char* bytes, qsizetype length, qsizetype at = 0) {
+        return head.size() >= at + length && head.mid(at, length) == QByteArray(bytes, length);
+    };
+    if (startsWith("\x89PNG\r\n\x1a\n", 8))
+        return QStringLiteral("png");
+    if (startsWith("\xff\xd8\xff", 3))
+        return QStringLiteral("jpg");
+    if (startsWith("GIF87a", 6) || startsWith("GIF89a", 6))
+        return QStringLiteral("gif");
+    if (startsWith("RIFF", 4) && startsWith("WEBP", 4, 8))
+        return QStringLiteral("webp");
+    if (startsWith("II*\0", 4) || startsWith("MM\0*", 4))
+        return QStringLiteral("tiff");
+    if (startsWith("BM", 2) && head.size() >= 14)
+        return QStringLiteral("bmp");
+    if (startsWith("ftyp", 4, 4)) {
+        // An ISO base media file: HEIF images carry one of these major brands.
+        static const char* const heifBrands[] = {"heic", "heix", "hevc", "hevx", "heim", "heis",
+                                                 "hevm", "hevs", "mif1", "msf1"};
+        for (const char* brand : heifBrands)
+            if (startsWith(brand, 4, 8))
+                return QStringLiteral("heic");
+    }
+    return {};
+}
+
+} // namespace zephrin

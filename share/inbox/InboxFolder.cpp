@@ -1,0 +1,124 @@
+#include "share/inbox/InboxFolder.h"
+
+#include "share/inbox/HandOffUrl.h"
+#include "share/inbox/InboxName.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace zephrin {
+
+namespace {
+
+bool isWaitingFile(const QFileInfo& info)
+{
+    return isInboxFileName(info.fileName()) && !info.isSymLink() && info.isFile();
+}
+
+} // namespace
+
+std::optional<QString> sharedInboxFolder()
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty())
+        return std::nullopt;
+    const QString folder = QDir(dataHome).filePath(QStringLiteral("Zephrin/Inbox"));
+    QDir().mkpath(folder);
+    return folder;
+}
+
+std::optional<QString> waitingFilePath(const QString& folder, const QString& name)
+{
+    if (!isInboxFileName(name))
+        return std::nullopt;
+    const QFileInfo info(QDir(folder).filePath(name));
+    if (!isWaitingFile(info))
+        return std::nullopt;
+    return info.filePath();
+}
+
+std::optional<QString> handOffFilePath(const QString& urlText)
+{
+    const std::optional<QString> name = handOffFileName(urlText);
+    if (!name)
+        return std::nullopt;
+    const std::optional<QString> folder = sharedInboxFolder();
+    if (!folder)
+        return std::nullopt;
+    return waitingFilePath(*folder, *name);
+}
+
+std::optional<QString> newestWaitingFile(const QString& folder)
+{
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    std::optional<QFileInfo> newest;
+    QDateTime newestDate;
+    for (const QFileInfo& entry : entries) {
+        if (!isWaitingFile(entry))
+            continue;
+        const QDateTime date = entry.lastModified();
+        const bool later = date.isValid() && (!newestDate.isValid() || date > newestDate);
+        if (!newest || later) {
+            newest = entry;
+            newestDate = date;
+        }
+    }
+    if (!newest)
+        return std::nullopt;
+    return newest->filePath();
+}
+
+std::optional<QString> newestInboxFile()
+{
+    const std::optional<QString> folder = sharedInboxFolder();
+    return folder ? newestWaitingFile(*folder) : std::nullopt;
+}
+
+void removeWaitingFile(const QString& folder, const QString& path)
+{
+    const QFileInfo info(path);
+    if (QFileInfo(info.absolutePath()) != QFileInfo(folder) || !isWaitingFile(info))
+        return;
+    QFile::remove(info.filePath());
+}
+
+std::optional<QString> takeWaitingFile(const QString& folder, const QString& path, const QString& takenFolder)
+{
+    const QFileInfo info(path);
+    if (QFileInfo(info.absolutePath()) != QFileInfo(folder) || !isWaitingFile(info))
+        return std::nullopt;
+    QDir taken(takenFolder);
+    if (!taken.mkpath(QStringLiteral(".")))
+        return std::nullopt;
+    for (const QFileInfo& earlier : taken.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
+        if (isWaitingFile(earlier))
+            QFile::remove(earlier.filePath());
+    const QString target = taken.filePath(info.fileName());
+    // A rename within one file system; a copy and an unlink across two.
+    if (!QFile::rename(info.filePath(), target)) {
+        if (!QFile::copy(info.filePath(), target))
+            return std::nullopt;
+        QFile::remove(info.filePath());
+    }
+    return target;
+}
+
+std::optional<QString> takeHandedOverFile(const QString& path)
+{
+    const std::optional<QString> folder = sharedInboxFolder();
+    if (!folder)
+        return std::nullopt;
+    return takeWaitingFile(*folder, path, QDir::cleanPath(*folder + QStringLiteral("/../Incoming")));
+}
+
+void removeHandedOverFile(const QString& path)
+{
+    if (const std::optional<QString> folder = sharedInboxFolder())
+        removeWaitingFile(*folder, path);
+}
+
+} // namespace zephrin

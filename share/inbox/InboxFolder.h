@@ -1,0 +1,43 @@
+#pragma once
+// The inbox: "Zephrin/Inbox" in the user's data folder ($XDG_DATA_HOME,
+// usually ~/.local/share), shared by zephrin-share, which writes into it, and
+// the editor, which takes files out of it. Only files whose names pass
+// isInboxFileName and that are regular files (not links, not folders) count
+// as waiting; nothing else in the folder is ever opened or deleted.
+
+#include <QString>
+
+#include <optional>
+
+namespace zephrin {
+
+// The inbox folder, created when missing (a failure to create it is ignored),
+// or none when the user has no data folder.
+std::optional<QString> sharedInboxFolder();
+
+// The path of the waiting file a hand-off URL names, or none when the URL is
+// no hand-off (handOffFileName) or no such waiting file exists.
+std::optional<QString> handOffFilePath(const QString& urlText);
+
+// The waiting file with the latest modification date, or none. A file whose
+// date cannot be read counts as the oldest; among equal dates the first by
+// name wins.
+std::optional<QString> newestInboxFile();
+
+// Deletes a handed-over file: a single unlink, and only of a waiting file
+// directly inside the inbox. Anything else is left alone; failures are silent.
+void removeHandedOverFile(const QString& path);
+
+// Takes a handed-over file out of the inbox for the editor to open: moves it
+// into "Zephrin/Incoming" beside the inbox, whose earlier files it removes
+// (one unlink each), and returns its new path. None when `path` is no waiting
+// file of the inbox or the move fails; the file then stays where it was.
+std::optional<QString> takeHandedOverFile(const QString& path);
+
+// The same rules over explicit folders (the functions above pass the inbox).
+std::optional<QString> waitingFilePath(const QString& folder, const QString& name);
+std::optional<QString> newestWaitingFile(const QString& folder);
+void removeWaitingFile(const QString& folder, const QString& path);
+std::optional<QString> takeWaitingFile(const QString& folder, const QString& path, const QString& takenFolder);
+
+} // namespace zephrin

@@ -1,0 +1,115 @@
+// Runs the Qt Quick tests of the main window (tst_*.qml in the folder given
+// with -input) offscreen, against a real EditorState over scripted engines
+// and a task runner that moves only when told, registered as the application
+// registers it. The singleton Driver (module Zephrin.TestSupport) opens
+// pictures and settles the editor's work.
+
+#include "ManualTaskRunner.h"
+#include "RecordingClipboard.h"
+#include "ScriptedEngines.h"
+#include "app/shell/ShellObjects.h"
+#include "model/editor/EditorState.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+
+#include <QQmlEngine>
+#include <QQuickStyle>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest>
+
+Q_IMPORT_QML_PLUGIN(Zephrin_ControlsPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_PlaceholdersPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_AppPlugin)
+
+class Driver : public QObject {
+    Q_OBJECT
+
+public:
+    Driver(zephrin::EditorState& editor, zephrin::testing::ManualTaskRunner& runner, QString folder)
+        : m_editor(editor), m_runner(runner), m_folder(std::move(folder))
+    {
+    }
+
+    // Opens a width × height picture (white, a red block in the middle) as the
+    // document and runs everything that follows: the cutout and its render.
+    Q_INVOKABLE void openPicture(int width, int height)
+    {
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter(&picture).fillRect(width / 4, height / 4, width / 2, height / 2, Qt::red);
+        const QString path = m_folder + QStringLiteral("/picture-%1.png").arg(++m_count);
+        picture.save(path, "PNG");
+        m_editor.importImage(QUrl::fromLocalFile(path));
+        m_runner.settle();
+    }
+    Q_INVOKABLE void settle() { m_runner.settle(); }
+    // A file's size in bytes; -1 when there is none.
+    Q_INVOKABLE double fileSize(const QUrl& file) const
+    {
+        const QFileInfo info(file.toLocalFile());
+        return info.isFile() ? double(info.size()) : -1;
+    }
+    Q_INVOKABLE QUrl fileInFolder(const QString& name) const { return QUrl::fromLocalFile(m_folder + u'/' + name); }
+    // Starts the work of an import without running it (the editor is busy).
+    Q_INVOKABLE void startImport(int width, int height)
+    {
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        const QString path = m_folder + QStringLiteral("/pending-%1.png").arg(++m_count);
+        picture.save(path, "PNG");
+        m_editor.importImage(QUrl::fromLocalFile(path));
+    }
+
+private:
+    zephrin::EditorState& m_editor;
+    zephrin::testing::ManualTaskRunner& m_runner;
+    QString m_folder;
+    int m_count = 0;
+};
+
+class WindowTestSetup : public QObject {
+    Q_OBJECT
+
+public slots:
+    void applicationAvailable()
+    {
+        QQuickStyle::setStyle(QStringLiteral("Basic"));
+        m_folder = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", m_folder->filePath(QStringLiteral("data")).toUtf8());
+        zephrin::EditorServices services;
+        services.engines = std::make_shared<zephrin::testing::ScriptedEngines>();
+        services.runner = m_runner;
+        services.clipboard = std::make_shared<zephrin::testing::RecordingClipboard>();
+        services.settingsFile = m_folder->filePath(QStringLiteral("settings.ini"));
+        services.shareFolder = m_folder->filePath(QStringLiteral("share"));
+        m_editor = std::make_unique<zephrin::EditorState>(services);
+        m_shell = std::make_unique<zephrin::ShellObjects>(*m_editor, services.settingsFile, true);
+        m_shell->registerForQml();
+        m_driver = std::make_unique<Driver>(*m_editor, *m_runner, m_folder->path());
+        qmlRegisterSingletonInstance("Zephrin.TestSupport", 1, 0, "Driver", m_driver.get());
+    }
+
+    void qmlEngineAvailable(QQmlEngine* engine) { engine->addImportPath(QStringLiteral("qrc:/")); }
+
+    void cleanupTestCase()
+    {
+        m_driver.reset();
+        m_shell.reset();
+        m_editor.reset();
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::shared_ptr<zephrin::testing::ManualTaskRunner> m_runner =
+        std::make_shared<zephrin::testing::ManualTaskRunner>();
+    std::unique_ptr<Driver> m_driver;
+    std::unique_ptr<zephrin::EditorState> m_editor;
+    std::unique_ptr<zephrin::ShellObjects> m_shell;
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(window, WindowTestSetup)
+
+#include "WindowTestMain.moc"

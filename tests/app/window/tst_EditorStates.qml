@@ -1,0 +1,128 @@
+import QtQuick
+import QtTest
+import Zephrin.Model
+import Zephrin.Shell
+import Zephrin.TestSupport
+
+WindowHarness {
+    name: "EditorStates"
+
+    function cleanup() {
+        Editor.clearDocument()
+        Driver.settle()
+        Editor.zoom = 1
+    }
+
+    function enabled(window, names) {
+        return names.filter((name) => action(window, name).enabled)
+    }
+
+    readonly property var documentItems: ["export", "clearImage", "copyResult", "runCutout", "resetToPlainCutout",
+                                          "toggleCompare"]
+
+    function test_aDocumentWithoutACutoutCanBeClearedAndCutOut() {
+        const window = openWindow()
+        Editor.importImage("file:///nowhere/missing.png")
+        Driver.settle()
+        compare(Editor.lastError, "Couldn't open missing.png.")
+        compare(item(window, "statusError").text, "Couldn't open missing.png.")
+
+        Settings.autoSubjectOnImport = false
+        Driver.openPicture(60, 40)
+        Settings.autoSubjectOnImport = true
+        verify(Editor.document !== undefined && Editor.cutout === undefined)
+        compare(enabled(window, documentItems), ["clearImage", "runCutout"])
+        verify(!item(window, "exportButton").enabled)
+
+        // While the cutout runs: no second one.
+        Commands.runCutout()
+        verify(Editor.isProcessing)
+        verify(item(window, "processingBadge").visible)
+        verify(!action(window, "runCutout").enabled)
+        Driver.settle()
+        verify(!Editor.isProcessing)
+        compare(enabled(window, documentItems), ["export", "clearImage", "copyResult", "runCutout", "toggleCompare"])
+    }
+
+    function test_resetFollowsTheCompositeSettings() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        verify(Editor.cutout !== undefined)
+        verify(!action(window, "resetToPlainCutout").enabled)
+        verify(!item(window, "resetButton").enabled)
+        verify(item(window, "copyButton").enabled)
+        Editor.setComp("padding", 20)
+        verify(action(window, "resetToPlainCutout").enabled)
+        verify(item(window, "resetButton").enabled)
+        mouseClick(item(window, "resetButton"))
+        verify(!action(window, "resetToPlainCutout").enabled)
+        compare(Editor.comp.padding, 6)
+    }
+
+    function test_theWindowShowsTheDocument() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        compare(item(window, "statusSize").text, "120 × 80")
+        verify(item(window, "statusName").text.endsWith(".png"))
+        verify(item(window, "statusCutoutMark").visible)
+        verify(!item(window, "emptyState").visible)
+        const picture = item(window, "canvasImage")
+        verify(picture.visible)
+        // Fitted into the canvas with its aspect ratio.
+        fuzzyCompare(picture.width / picture.height, 1.5, 0.01)
+        const width = picture.width
+        mouseClick(item(window, "zoomInButton"))
+        fuzzyCompare(picture.width, width * 1.5, 0.5)
+        verify(item(window, "exportButton").enabled)
+        verify(item(window, "compareButton").enabled)
+        verify(item(window, "inspectorExport").enabled)
+    }
+
+    function test_undoAndRedoFollowTheHistory() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        verify(!item(window, "undoButton").enabled)
+        Editor.feather = 4
+        Editor.commitHistory()
+        Driver.settle()
+        verify(item(window, "undoButton").enabled)
+        verify(action(window, "undo").enabled)
+        mouseClick(item(window, "undoButton"))
+        Driver.settle()
+        verify(item(window, "redoButton").enabled)
+        verify(!item(window, "undoButton").enabled)
+    }
+
+    function test_exportRunsFromTheSheetToTheSaveDialog() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        mouseClick(item(window, "exportMain"))
+        const sheet = item(window, "exportSheet")
+        tryCompare(sheet, "opened", true)
+        mouseClick(item(window, "confirmExport"))
+        verify(!Editor.showExportSheet)
+        Driver.settle()
+        verify(Editor.showFileExporter)
+        const dialog = item(window, "exporter")
+        tryCompare(dialog, "visible", true)
+        compare(dialog.defaultSuffix, "png")
+        // Offered under the export's name, in the user's pictures.
+        verify(dialog.selectedFile.toString().endsWith("/" + Editor.exportFilename + ".png"), dialog.selectedFile)
+        verify(dialog.selectedFile.toString().startsWith(dialog.currentFolder.toString()))
+        const target = Driver.fileInFolder("saved.png")
+        Commands.exporterClosed(target)
+        verify(!Editor.showFileExporter)
+        verify(Driver.fileSize(target) > 0)
+        dialog.close()
+    }
+
+    function test_clearEmptiesTheWindow() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        mouseClick(item(window, "clearButton"))
+        Driver.settle()
+        compare(item(window, "statusName").text, "No image")
+        verify(item(window, "emptyState").visible)
+        compare(enabled(window, documentItems), [])
+    }
+}

@@ -1,0 +1,87 @@
+import QtQuick
+import QtTest
+import Zephrin.Model
+import Zephrin.Shell
+
+WindowHarness {
+    name: "StatusAndDialogs"
+
+    function cleanup() {
+        Editor.showIncomingReplaceConfirm = false
+        Editor.pendingIncomingURL = ""
+        Editor.showExportSheet = false
+    }
+
+    function test_withoutADocumentTheStatusBarSaysSo() {
+        const window = openWindow()
+        compare(item(window, "statusName").text, "No image")
+        compare(item(window, "statusSize").text, "—")
+        compare(item(window, "statusFileSize").text, "—")
+        verify(!item(window, "statusCompositeSize").visible)
+        verify(!item(window, "statusCutoutMark").visible)
+        verify(!item(window, "statusError").visible)
+        Editor.lastError = "Couldn't open beach.png."
+        verify(item(window, "statusError").visible)
+        compare(item(window, "statusError").text, "Couldn't open beach.png.")
+        Editor.lastError = ""
+    }
+
+    function test_theExportSheetFollowsItsFlag() {
+        const window = openWindow()
+        const sheet = item(window, "exportSheet")
+        Editor.showExportSheet = true
+        tryCompare(sheet, "opened", true)
+        compare(sheet.width, 380)
+        keyClick(Qt.Key_Escape)
+        tryCompare(sheet, "visible", false)
+        verify(!Editor.showExportSheet)
+    }
+
+    function test_escapeOnTheReplaceQuestionKeepsWorking() {
+        const window = openWindow()
+        const question = item(window, "replaceQuestion")
+        Editor.pendingIncomingURL = "file:///nowhere/in-00000000-0000-0000-0000-000000000000.png"
+        Editor.showIncomingReplaceConfirm = true
+        tryCompare(question, "opened", true)
+        keyClick(Qt.Key_Escape)
+        tryCompare(question, "visible", false)
+        verify(!Editor.showIncomingReplaceConfirm)
+        compare(Editor.pendingIncomingURL.toString(), "")
+    }
+
+    function test_replaceAnswersOnce() {
+        const window = openWindow()
+        const question = item(window, "replaceQuestion")
+        Editor.pendingIncomingURL = "file:///nowhere/in-00000000-0000-0000-0000-000000000001.png"
+        Editor.showIncomingReplaceConfirm = true
+        tryCompare(question, "opened", true)
+        mouseClick(item(window, "replace"))
+        tryCompare(question, "visible", false)
+        verify(!Editor.showIncomingReplaceConfirm)
+        compare(Editor.pendingIncomingURL.toString(), "")
+    }
+
+    function test_settingsWriteTheirKeys() {
+        const window = openWindow()
+        verify(Settings.autoSubjectOnImport)
+        compare(Settings.defaultExportFormat, "PNG")
+        compare(Settings.defaultLongEdge, 2400)
+        window.openSettings()
+        const settings = window.settingsWindow
+        tryVerify(() => settings.visible)
+        const row = item(settings, "autoSubjectRow")
+        compare(row.on, true)
+        mouseClick(item(row, "switch"))
+        verify(!Settings.autoSubjectOnImport)
+        compare(row.on, false)
+        mouseClick(item(row, "switch"))
+        verify(Settings.autoSubjectOnImport)
+        compare(item(settings, "longEdgeRow").selection, "2400 px")
+        Settings.defaultLongEdge = 3000
+        compare(item(settings, "longEdgeRow").selection, "3000 px")
+        Settings.defaultLongEdge = 2400
+        verify(item(settings, "isnetCredit").visible)
+        verify(!item(settings, "subjectLiftCredit").visible)
+        settings.close()
+    }
+}

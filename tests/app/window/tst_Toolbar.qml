@@ -1,0 +1,88 @@
+import QtQuick
+import QtTest
+import Zephrin.Controls
+import Zephrin.Model
+import Zephrin.Shell
+
+WindowHarness {
+    name: "Toolbar"
+
+    function init() {
+        Editor.zoom = 1
+        Editor.importTarget = "document"
+        Editor.showImporter = false
+    }
+
+    function test_aNewEditorOffersOnlyImportAndZoom() {
+        const window = openWindow()
+        for (const name of ["undoButton", "redoButton", "copyButton", "resetButton", "clearButton"])
+            verify(!item(window, name).enabled, name)
+        verify(item(window, "zoomInButton").enabled)
+        verify(item(window, "zoomOutButton").enabled)
+        compare(item(window, "zoomLabel").text, "100%")
+        const compareButton = item(window, "compareButton")
+        verify(!compareButton.enabled)
+        compare(compareButton.opacity, 0.5)
+        const exportButton = item(window, "exportButton")
+        verify(!exportButton.enabled)
+        compare(exportButton.opacity, 0.55)
+    }
+
+    function test_zoomButtonsWalkTheSteps() {
+        const window = openWindow()
+        const zoomIn = item(window, "zoomInButton")
+        const zoomOut = item(window, "zoomOutButton")
+        const seen = []
+        for (let i = 0; i < 5; ++i) {
+            mouseClick(zoomIn)
+            seen.push(Editor.zoom)
+        }
+        compare(seen, [1.5, 2, 3, 4, 4])
+        Editor.zoom = 1
+        for (let i = 0; i < 4; ++i)
+            mouseClick(zoomOut)
+        compare(Editor.zoom, 0.25)
+    }
+
+    function test_everyImportOpensTheImporterForTheDocument_data() {
+        return [{ tag: "Import" }, { tag: "Import Image…" }, { tag: "Import Multiple…" }]
+    }
+
+    function test_everyImportOpensTheImporterForTheDocument(data) {
+        const window = openWindow()
+        // The backdrop picker had asked for a background.
+        Editor.importTarget = "background"
+        if (data.tag === "Import") {
+            mouseClick(item(window, "importButton"))
+        } else {
+            mouseClick(item(window, "importMenuButton"))
+            const menu = item(window, "importMenu")
+            tryCompare(menu, "opened", true)
+            menu.itemAt(data.tag === "Import Image…" ? 0 : 1).triggered()
+        }
+        compare(Editor.importTarget, "document")
+        verify(Editor.showImporter)
+        Commands.importerClosed("")
+        verify(!Editor.showImporter)
+    }
+
+    function test_exportMenuListsTheFormatsAndOpensTheSheet() {
+        const window = openWindow()
+        const menu = item(window, "exportFormatMenu")
+        compare(menu.count, 5)
+        compare(menu.itemAt(2).text, "Export as WebP…")
+        menu.itemAt(2).triggered()
+        compare(Editor.exportFormat, "WebP")
+        verify(Editor.showExportSheet)
+        Editor.showExportSheet = false
+        Editor.exportFormat = "PNG"
+    }
+
+    function test_theExportButtonNamesTheSheetInSheetMode() {
+        const window = openWindow()
+        compare(item(window, "exportLabel").text, "Export")
+        Editor.tool = "sheet"
+        compare(item(window, "exportLabel").text, "Export Sheet")
+        Editor.tool = "cutout"
+    }
+}

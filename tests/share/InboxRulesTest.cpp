@@ -1,0 +1,179 @@
+// The inbox rules both executables follow: names, hand-off URLs, and which
+// files in the folder count as waiting.
+
+#include "share/inbox/HandOffUrl.h"
+#include "share/inbox/InboxFolder.h"
+#include "share/inbox/InboxName.h"
+#include "support/ScopedEnvironment.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zephrin {
+namespace {
+
+const QString kName = QStringLiteral("in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F.jpg");
+
+TEST(InboxName, AcceptsExactlyWhatItMakes)
+{
+    for (const QString& extension : {QStringLiteral("png"), QStringLiteral("JPG"), QStringLiteral("heic")}) {
+        const QString name = makeInboxFileName(extension);
+        EXPECT_TRUE(isInboxFileName(name)) << name.toStdString();
+        EXPECT_TRUE(name.endsWith(u'.' + extension));
+    }
+    EXPECT_TRUE(makeInboxFileName(QString()).endsWith(QLatin1String(".png")));
+    EXPECT_NE(makeInboxFileName(QStringLiteral("png")), makeInboxFileName(QStringLiteral("png")));
+    EXPECT_TRUE(isInboxFileName(kName.toLower()));
+}
+
+TEST(InboxName, RejectsEverythingElse)
+{
+    for (const char* name : {"", "photo.jpg", "in-.png", "in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F",
+                             "in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F.", "in-0F8A3C521D2B-4C5D-9E6F-7A8B9C0D1E2F0.png",
+                             "in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2G.png", ".in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F.png",
+                             "in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F.png/..", "in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F.p.g",
+                             "in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F.verylongextension1"})
+        EXPECT_FALSE(isInboxFileName(QString::fromLatin1(name))) << name;
+    EXPECT_FALSE(isInboxFileName(kName + QChar(0)));
+    EXPECT_FALSE(isInboxFileName(QString(kName).replace(QLatin1String(".jpg"), QLatin1String(".j\\g"))));
+}
+
+TEST(HandOffUrl, RoundTripsTheNameItCarries)
+{
+    const QUrl url = handOffUrl(kName);
+    EXPECT_EQ(url.scheme(), QStringLiteral("zephrin"));
+    EXPECT_EQ(url.host(), QStringLiteral("open"));
+    EXPECT_TRUE(url.path().isEmpty());
+    EXPECT_EQ(handOffFileName(url.toString(QUrl::FullyEncoded)), kName);
+}
+
+TEST(HandOffUrl, TakesOnlyTheFirstFileItem)
+{
+    EXPECT_EQ(handOffFileName(QStringLiteral("zephrin://open?x=1&file=") + kName + QStringLiteral("&file=a.png")),
+              kName);
+    EXPECT_EQ(handOffFileName(QStringLiteral("zephrin://open?file=a.png&file=") + kName), std::nullopt);
+}
+
+TEST(HandOffUrl, RefusesOtherSchemesHostsAndUnsafeValues)
+{
+    const QString file = QStringLiteral("?file=") + kName;
+    for (const QString& text : {QStringLiteral("Zephrin://open") + file, QStringLiteral("zephrin://OPEN") + file,
+                                QStringLiteral("zephrin://other") + file, QStringLiteral("file://open") + file,
+                                QStringLiteral("zephrin://user@open") + file, QStringLiteral("zephrin://open:80") + file,
+                                QStringLiteral("zephrin://open"), QStringLiteral("zephrin://open?file="),
+                                QStringLiteral("zephrin://open?name=") + kName, QStringLiteral("zephrin:open") + file,
+                                QStringLiteral("zephrin://open?file=%2Fetc%2Fpasswd"),
+                                QStringLiteral("zephrin://open?file=..%2F") + kName,
+                                QStringLiteral("zephrin://open?file=%2E%2E"),
+                                QStringLiteral("zephrin://open?file=.") + kName,
+                                QStringLiteral("zephrin://open?file=") + kName + QStringLiteral("%00"),
+                                QStringLiteral("zephrin://open?file=") + kName + QStringLiteral("%2F..")})
+        EXPECT_EQ(handOffFileName(text), std::nullopt) << text.toStdString();
+}
+
+class InboxFolderTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_home;
+    testing::ScopedEnvironment m_dataHome{"XDG_DATA_HOME", qPrintable(m_home.path())};
+    QString m_inbox = QDir(m_home.path()).filePath(QStringLiteral("Zephrin/Inbox"));
+
+    void SetUp() override { ASSERT_EQ(sharedInboxFolder(), m_inbox); }
+
+    QString put(const QString& name, const QDateTime& date = {}, const QByteArray& bytes = "image")
+    {
+        const QString path = QDir(m_inbox).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.flush();  // a later flush would stamp the time of writing again
+        if (date.isValid())
+            file.setFileTime(date, QFileDevice::FileModificationTime);
+        return path;
+    }
+};
+
+TEST_F(InboxFolderTest, ResolvesAHandOffOnlyToARegularWaitingFile)
+{
+    const QString path = put(kName);
+    EXPECT_EQ(handOffFilePath(handOffUrl(kName).toString()), path);
+
+    const QString missing = makeInboxFileName(QStringLiteral("png"));
+    EXPECT_EQ(handOffFilePath(handOffUrl(missing).toString()), std::nullopt);
+
+    const QString folderName = makeInboxFileName(QStringLiteral("png"));
+    QDir(m_inbox).mkdir(folderName);
+    EXPECT_EQ(handOffFilePath(handOffUrl(folderName).toString()), std::nullopt);
+
+    const QString linkName = makeInboxFileName(QStringLiteral("png"));
+    QFile::link(path, QDir(m_inbox).filePath(linkName));
+    EXPECT_EQ(handOffFilePath(handOffUrl(linkName).toString()), std::nullopt);
+}
+
+TEST_F(InboxFolderTest, OffersTheNewestWaitingFile)
+{
+    EXPECT_EQ(newestInboxFile(), std::nullopt);
+    const QDateTime noon(QDate(2024, 5, 1), QTime(12, 0));
+    put(makeInboxFileName(QStringLiteral("png")), noon);
+    const QString newest = put(makeInboxFileName(QStringLiteral("jpg")), noon.addSecs(60));
+    put(makeInboxFileName(QStringLiteral("gif")), noon.addSecs(-60));
+    // Newer, but no waiting file: another name, a hidden file, a link, a folder.
+    put(QStringLiteral("photo.png"), noon.addSecs(600));
+    put(QStringLiteral(".in-partial"), noon.addSecs(600));
+    QFile::link(newest, QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png"))));
+    QDir(m_inbox).mkdir(makeInboxFileName(QStringLiteral("png")));
+    EXPECT_EQ(newestInboxFile(), newest);
+}
+
+TEST_F(InboxFolderTest, AmongEqualDatesTakesTheFirstByName)
+{
+    const QDateTime noon(QDate(2024, 5, 1), QTime(12, 0));
+    const QString first = put(QStringLiteral("in-00000000-0000-0000-0000-000000000001.png"), noon);
+    put(QStringLiteral("in-00000000-0000-0000-0000-000000000002.png"), noon);
+    EXPECT_EQ(newestInboxFile(), first);
+}
+
+TEST_F(InboxFolderTest, RemovesOnlyWaitingFilesOfTheInbox)
+{
+    const QString waiting = put(kName);
+    removeHandedOverFile(waiting);
+    EXPECT_FALSE(QFile::exists(waiting));
+
+    // A folder that looks like a waiting file, with something inside: kept whole.
+    const QString folder = QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png")));
+    QDir().mkpath(folder + QStringLiteral("/keep"));
+    removeHandedOverFile(folder);
+    EXPECT_TRUE(QDir(folder + QStringLiteral("/keep")).exists());
+
+    // The user's own files outside the inbox, or of another name, stay.
+    const QString outside = QDir(m_home.path()).filePath(kName);
+    QFile(outside).open(QIODevice::WriteOnly);
+    removeHandedOverFile(outside);
+    EXPECT_TRUE(QFile::exists(outside));
+    const QString other = put(QStringLiteral("notes.txt"));
+    removeHandedOverFile(other);
+    EXPECT_TRUE(QFile::exists(other));
+
+    // A link named like a waiting file: neither it nor its target is removed.
+    const QString link = QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png")));
+    QFile::link(outside, link);
+    removeHandedOverFile(link);
+    EXPECT_TRUE(QFile::exists(outside));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
+TEST(InboxFolder, IsUnderTheDataHome)
+{
+    QTemporaryDir home;
+    testing::ScopedEnvironment dataHome("XDG_DATA_HOME", qPrintable(home.path()));
+    const std::optional<QString> folder = sharedInboxFolder();
+    ASSERT_TRUE(folder);
+    EXPECT_TRUE(QDir(*folder).exists());
+    EXPECT_EQ(*folder, home.path() + QStringLiteral("/Zephrin/Inbox"));
+}
+
+} // namespace
+} // namespace zephrin

@@ -1,0 +1,221 @@
+// zephrin-share's walk over the shared items, and the program as a user runs it.
+
+#include "share/handoff/ImageKind.h"
+#include "share/handoff/ShareHandOff.h"
+#include "share/inbox/InboxFolder.h"
+#include "share/inbox/InboxName.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace zephrin {
+namespace {
+
+const QByteArray kPng = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'p');
+const QByteArray kJpeg = QByteArray("\xff\xd8\xff\xe0", 4) + QByteArray(200, 'j');
+
+TEST(ImageKind, NamesTheTypeFromTheFirstBytes)
+{
+    EXPECT_EQ(imageExtensionFromMagic(kPng), QStringLiteral("png"));
+    EXPECT_EQ(imageExtensionFromMagic(kJpeg), QStringLiteral("jpg"));
+    EXPECT_EQ(imageExtensionFromMagic("GIF89a...."), QStringLiteral("gif"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16)), QStringLiteral("webp"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("II*\0\x08\0\0\0", 8)), QStringLiteral("tiff"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("MM\0*\0\0\0\x08", 8)), QStringLiteral("tiff"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("BM\x36\0\0\0\0\0\0\0\x36\0\0\0", 14)), QStringLiteral("bmp"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypheic\0\0\0\0", 16)), QStringLiteral("heic"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypmif1\0\0\0\0", 16)), QStringLiteral("heic"));
+    for (const QByteArray& other : {QByteArray(), QByteArray("%PDF-1.7"), QByteArray("\x89PN", 3), QByteArray("BM"),
+                                    QByteArray("\0\0\0\x18" "ftypisom\0\0\0\0", 16), QByteArray("RIFF\0\0\0\0WAVE", 12)})
+        EXPECT_TRUE(imageExtensionFromMagic(other).isEmpty()) << other.toStdString();
+}
+
+TEST(ImageKind, JudgesFileNamesByTheirExtension)
+{
+    EXPECT_TRUE(isImageFileName(QStringLiteral("beach.JPG")));
+    EXPECT_TRUE(isImageFileName(QStringLiteral("/tmp/a.b/scan.tiff")));
+    EXPECT_TRUE(isImageFileName(QStringLiteral("shot.heic")));
+    EXPECT_FALSE(isImageFileName(QStringLiteral("notes.pdf")));
+    EXPECT_FALSE(isImageFileName(QStringLiteral("photo")));
+    EXPECT_FALSE(isImageFileName(QStringLiteral("archive.png.zip")));
+}
+
+class ShareHandOffTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_sources;
+    QTemporaryDir m_inbox;
+
+    QString source(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(m_sources.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QStringList inboxNames() const { return QDir(m_inbox.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    QByteArray waiting(const HandOffResult& result) const
+    {
+        QFile file(QDir(m_inbox.path()).filePath(result.fileName));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    HandOffResult handOff(const QStringList& items, QIODevice* input = nullptr, qint64 cap = kShareSizeCap)
+    {
+        return handOffFirstImage(items, m_inbox.path(), input, cap);
+    }
+};
+
+TEST_F(ShareHandOffTest, CopiesOnlyTheFirstImageUnchanged)
+{
+    const HandOffResult result = handOff({source("one.png", kPng), source("two.jpg", kJpeg)});
+    ASSERT_TRUE(result.url);
+    EXPECT_TRUE(isInboxFileName(result.fileName));
+    EXPECT_TRUE(result.fileName.endsWith(QLatin1String(".png")));
+    EXPECT_EQ(inboxNames(), QStringList{result.fileName});
+    EXPECT_EQ(waiting(result), kPng);
+    EXPECT_EQ(result.url->toString(), QStringLiteral("zephrin://open?file=") + result.fileName);
+}
+
+TEST_F(ShareHandOffTest, PassesOverWhatIsNoImage)
+{
+    QDir(m_sources.path()).mkdir(QStringLiteral("folder.png"));
+    const HandOffResult result =
+        handOff({source("report.pdf", "%PDF-1.7 ..."), source("empty.png", {}),
+                 QDir(m_sources.path()).filePath(QStringLiteral("folder.png")),
+                 QDir(m_sources.path()).filePath(QStringLiteral("gone.png")), QStringLiteral("https://example.org/a.png"),
+                 source("text", "just words"), QUrl::fromLocalFile(source("BEACH.JPG", kJpeg)).toString()});
+    ASSERT_TRUE(result.url);
+    EXPECT_TRUE(result.fileName.endsWith(QLatin1String(".JPG")));
+    EXPECT_EQ(waiting(result), kJpeg);
+    EXPECT_EQ(result.problems.size(), 6);
+    EXPECT_EQ(inboxNames().size(), 1);
+}
+
+TEST_F(ShareHandOffTest, NamesDataWithoutAnExtensionByItsBytes)
+{
+    const HandOffResult named = handOff({source("IMG_0001", kJpeg)});
+    ASSERT_TRUE(named.url);
+    EXPECT_TRUE(named.fileName.endsWith(QLatin1String(".jpg")));
+
+    QByteArray piped = kPng;
+    QBuffer input(&piped);
+    input.open(QIODevice::ReadOnly);
+    const HandOffResult fromInput = handOff({QStringLiteral("-")}, &input);
+    ASSERT_TRUE(fromInput.url);
+    EXPECT_TRUE(fromInput.fileName.endsWith(QLatin1String(".png")));
+    EXPECT_EQ(waiting(fromInput), kPng);
+}
+
+TEST_F(ShareHandOffTest, EmptyOrUnknownDataIsNoImage)
+{
+    QByteArray nothing;
+    QBuffer empty(&nothing);
+    empty.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(handOff({QStringLiteral("-")}, &empty).url);
+
+    QByteArray words("hello");
+    QBuffer text(&words);
+    text.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(handOff({QStringLiteral("-")}, &text).url);
+    EXPECT_TRUE(inboxNames().isEmpty());
+}
+
+TEST_F(ShareHandOffTest, RefusesDataOverTheCapAndLeavesNothingBehind)
+{
+    const QByteArray big = kPng + QByteArray(5000, 'x');
+    const HandOffResult file = handOff({source("big.png", big)}, nullptr, 4096);
+    EXPECT_FALSE(file.url);
+    ASSERT_EQ(file.problems.size(), 1);
+    EXPECT_TRUE(file.problems[0].contains(QLatin1String("larger than")));
+
+    // A stream tells its size only by being read: the copy stops at the cap.
+    QByteArray piped = big;
+    QBuffer input(&piped);
+    input.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(handOff({QStringLiteral("-")}, &input, 4096).url);
+    EXPECT_TRUE(inboxNames().isEmpty());
+
+    EXPECT_TRUE(handOff({source("small.png", kPng)}, nullptr, 4096).url);
+}
+
+TEST_F(ShareHandOffTest, WithoutAnInboxNothingIsHandedOff)
+{
+    const HandOffResult result = handOffFirstImage({source("one.png", kPng)}, std::nullopt, nullptr);
+    EXPECT_FALSE(result.url);
+    EXPECT_EQ(result.problems.size(), 1);
+}
+
+// zephrin-share run as a process, with its own data folder.
+class ShareProgramTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_home;
+    QTemporaryDir m_sources;
+
+    struct Run {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    Run run(const QStringList& arguments, const QByteArray& input = {})
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(ZEPHRIN_SHARE_PROGRAM), arguments);
+        process.write(input);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(10000));
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    QString inbox() const { return QDir(m_home.path()).filePath(QStringLiteral("Zephrin/Inbox")); }
+};
+
+TEST_F(ShareProgramTest, PrintsTheUrlOfTheWaitingFile)
+{
+    const QString photo = QDir(m_sources.path()).filePath(QStringLiteral("photo.jpg"));
+    QFile file(photo);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(kJpeg);
+    file.close();
+
+    const Run first = run({QStringLiteral("--print-url"), photo});
+    const Run second = run({QStringLiteral("--print-url"), QStringLiteral("-")}, kPng);
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    ASSERT_EQ(second.exitCode, 0);
+    const QString url = QString::fromUtf8(first.out).trimmed();
+    ASSERT_TRUE(url.startsWith(QLatin1String("zephrin://open?file=in-")));
+    const QString name = url.mid(url.indexOf(u'=') + 1);
+    QFile waiting(QDir(inbox()).filePath(name));
+    ASSERT_TRUE(waiting.open(QIODevice::ReadOnly));
+    EXPECT_EQ(waiting.readAll(), kJpeg);
+    EXPECT_EQ(QDir(inbox()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(ShareProgramTest, FailsLoudlyWhenNothingCanBeHandedOff)
+{
+    const Run none = run({QStringLiteral("--print-url"), QStringLiteral("/no/such/file.png")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.out.isEmpty());
+    const QByteArray& error = none.err;
+    EXPECT_TRUE(error.contains("no image could be handed to Zephrin")) << error.toStdString();
+    EXPECT_TRUE(error.contains("/no/such/file.png: no such file"));
+
+    EXPECT_EQ(run({QStringLiteral("--print-url")}).exitCode, 1);
+    EXPECT_EQ(run({QStringLiteral("--print-url"), QStringLiteral("-")}).exitCode, 1);
+}
+
+} // namespace
+} // namespace zephrin
