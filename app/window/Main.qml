@@ -7,9 +7,9 @@ import QtQuick.Layouts
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Shell
-// The canvas, inspector, export sheet and batch views, until their own modules
-// replace these stand-ins.
-import Zephrin.Placeholders
+import Zephrin.Canvas
+import Zephrin.Inspector
+import Zephrin.Pickers
 
 ApplicationWindow {
     id: window

@@ -8,7 +8,7 @@ import QtQuick.Controls.Basic
 import QtQuick.Dialogs
 import Zephrin.Controls
 import Zephrin.Model
-import Zephrin.Placeholders
+import Zephrin.Inspector
 import Zephrin.Shell
 
 Item {

@@ -8,6 +8,7 @@ import QtQuick.Templates as T
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Shell
+import Zephrin.Inspector
 
 Rectangle {
     id: toolbar

@@ -21,7 +21,9 @@
 #include <QtQuickTest>
 
 Q_IMPORT_QML_PLUGIN(Zephrin_ControlsPlugin)
-Q_IMPORT_QML_PLUGIN(Zephrin_PlaceholdersPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_PickersPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_InspectorPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_CanvasPlugin)
 Q_IMPORT_QML_PLUGIN(Zephrin_AppPlugin)
 
 class Driver : public QObject {

@@ -22,7 +22,9 @@
 #include <gtest/gtest.h>
 
 Q_IMPORT_QML_PLUGIN(Zephrin_ControlsPlugin)
-Q_IMPORT_QML_PLUGIN(Zephrin_PlaceholdersPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_PickersPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_InspectorPlugin)
+Q_IMPORT_QML_PLUGIN(Zephrin_CanvasPlugin)
 Q_IMPORT_QML_PLUGIN(Zephrin_AppPlugin)
 
 namespace zephrin {

@@ -1,8 +1,7 @@
-// Stand-in for the canvas (module Zephrin.Canvas, type CanvasView) until it
-// arrives: shows the result fitted to the workspace times the zoom, over the
+// The workspace: the result fitted to the workspace times the zoom, over the
 // checkerboard, with the progress badge, an import button while empty, and a
-// drop target for image files. When the canvas lands, Main.qml imports its
-// module in place of Zephrin.Placeholders and this file goes.
+// drop target for image files; the sticker sheet in its place while the sheet
+// tool is chosen.
 import QtQuick
 import QtQuick.Layouts
 import Zephrin.Controls
@@ -17,7 +16,14 @@ Rectangle {
     border.width: 1
     clip: true
 
-    readonly property bool hasImage: Editor.document !== undefined
+    readonly property bool sheetTool: Editor.tool === "sheet"
+    readonly property bool hasImage: Editor.document !== undefined && !sheetTool
+
+    StickerSheetCanvas {
+        objectName: "stickerSheetCanvas"
+        anchors.fill: parent
+        visible: canvas.sheetTool
+    }
 
     ImageView {
         id: fit
@@ -42,11 +48,17 @@ Rectangle {
             anchors.fill: parent
             image: Commands.displayImage
         }
+        TextHandlesOverlay {
+            anchors.fill: parent
+            visible: Editor.tool === "text"
+            frame: Qt.size(width, height)
+            imageSize: Qt.size(fit.image.width, fit.image.height)
+        }
     }
 
     ColumnLayout {
         objectName: "emptyState"
-        visible: !canvas.hasImage
+        visible: !canvas.hasImage && !canvas.sheetTool
         anchors.centerIn: parent
         spacing: 16
         ZPIcon {
