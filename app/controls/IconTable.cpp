@@ -40,6 +40,30 @@ constexpr std::array kTable{
     // shared controls
     Entry{u"info.circle", 0xe88f},                        // info_outline
     Entry{u"photo.on.rectangle", 0xe3f4},                 // image
+    // inspector: the cutout panel, hand refine, selections, export sheet
+    Entry{u"info.circle.fill", 0xe88e},                   // info
+    Entry{u"paintpalette", 0xe40a},                       // palette
+    Entry{u"pencil.and.scribble", 0xe746},                // draw
+    Entry{u"scribble.variable", 0xe155},                  // gesture
+    Entry{u"waveform.path.ecg", 0xe6e1},                  // show_chart
+    Entry{u"circle.lefthalf.filled", 0xeb37},             // contrast
+    Entry{u"lightbulb", 0xe90f},                          // lightbulb_outline
+    Entry{u"rectangle.dashed", 0xe162},                   // select_all
+    Entry{u"scissors", 0xe14e},                           // content_cut
+    Entry{u"square.dashed.inset.filled", 0xe3dc},         // filter_center_focus
+    Entry{u"scissors.badge.ellipsis", 0xebb6},            // deselect
+    Entry{u"cursorarrow", 0xe569},                        // near_me
+    Entry{u"hand.raised", 0xe925},                        // pan_tool
+    Entry{u"eraser", 0xf0ff},                             // cleaning_services
+    Entry{u"paintbrush", 0xe3ae},                         // brush
+    Entry{u"lasso", 0xef52},                              // highlight_alt
+    Entry{u"eyedropper", 0xe3b8},                         // colorize
+    Entry{u"checkmark.circle.fill", 0xe86c},              // check_circle
+    Entry{u"pencil.and.outline", 0xebbb},                 // polyline
+    Entry{u"checkmark", 0xe5ca},                          // check
+    Entry{u"xmark", 0xe5cd},                              // close
+    Entry{u"checkmark.seal.fill", 0xef76},                // verified
+    Entry{u"exclamationmark.triangle.fill", 0xe002},      // warning
 };
 
 } // namespace
