@@ -1,63 +1,251 @@
-// Stand-in for the export sheet (module Zephrin.Inspector, type
-// ExportSheetView) until it arrives: the format and the long edge, then
-// Export, which renders the result and opens the save dialog.
+// The export sheet: format, the SVG tracing options or the image's quality
+// and transparency, the long edge, the active preset's requirement summary
+// and the Export button. Every control writes the editor's export settings,
+// so a choice is still there next time; Export leaves the sheet open.
+// The window presents it while Editor.showExportSheet is set; Close clears
+// that flag.
+//   sizes, availableFormats, colorChoices: the menus' and chips' entries
 import QtQuick
 import QtQuick.Layouts
 import Zephrin.Controls
+import Zephrin.Inspector
 import Zephrin.Model
-import Zephrin.Shell
 
 ColumnLayout {
     id: sheet
-    readonly property var sizes: [800, 1200, 1500, 2000, 2400, 3000, 4000]
+    property var sizes: [800, 1200, 1500, 2000, 2400, 3000, 4000]
+    property var availableFormats: ["PNG", "JPG", "WebP", "HEIC", "SVG"]
+    property var colorChoices: [1, 2, 4, 6, 8, 12, 16]
+    readonly property string format: Editor.exportFormat
+    readonly property bool isVector: ExportRules.isVector(format)
 
     spacing: 16
 
-    ZPPanelHeader {
-        Layout.topMargin: 24
+    // The 24-point margin on every edge.
+    Item { Layout.preferredHeight: 24 - sheet.spacing }
+
+    RowLayout {
+        Layout.fillWidth: true
         Layout.leftMargin: 24
-        title: "Export"
-        symbol: "square.and.arrow.up"
+        Layout.rightMargin: 24
+        Text {
+            text: "Export"
+            font: Theme.titleFont
+            color: Theme.textPrimary
+            Accessible.role: Accessible.Heading
+        }
+        Item { Layout.fillWidth: true }
+        ZPIconButton {
+            objectName: "closeExportSheet"
+            symbol: "xmark"
+            label: "Close"
+            size: 36
+            onClicked: Editor.showExportSheet = false
+        }
     }
+
     ZPChipRow {
         objectName: "formatChips"
         Layout.fillWidth: true
         Layout.leftMargin: 24
         Layout.rightMargin: 24
-        options: Commands.exportFormats
-        selection: Editor.exportFormat
+        options: sheet.availableFormats
+        selection: sheet.format
         onSelected: (option) => Editor.exportFormat = option
     }
-    ZPMenuRow {
-        objectName: "longEdgeRow"
+
+    PanelHint {
+        objectName: "webpNote"
+        visible: ExportRules.showsWebPNote(sheet.format)
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        text: "WebP keeps transparency at a fraction of PNG's size. Quality 100 is lossless."
+    }
+
+    ColumnLayout {
+        objectName: "traceBlock"
+        visible: sheet.isVector
         Layout.fillWidth: true
         Layout.leftMargin: 24
         Layout.rightMargin: 24
-        label: "Long edge"
-        options: sheet.sizes.map((n) => n + " px")
-        selection: Editor.exportLongEdge + " px"
-        onSelected: (option) => Editor.exportLongEdge = parseInt(option)
-    }
-    RowLayout {
-        Layout.fillWidth: true
-        Layout.margins: 24
-        spacing: 12
-        Item { Layout.fillWidth: true }
-        ZPSecondaryButton {
-            objectName: "cancelExport"
-            text: "Cancel"
-            height: 36
-            onClicked: Editor.showExportSheet = false
+        spacing: 8
+        SectionHeading { text: "Trace" }
+        ZPChipRow {
+            objectName: "traceChips"
+            Layout.fillWidth: true
+            options: Editor.choices("svgSource")
+            selection: Editor.svgSource
+            onSelected: (option) => Editor.svgSource = option
         }
-        ZPPrimaryButton {
-            objectName: "confirmExport"
-            text: "Export"
-            height: 36
-            enabled: Commands.canExport
-            onClicked: {
-                Editor.showExportSheet = false
-                Editor.exportImage()
+        PanelHint {
+            text: "Shape follows the cutout edge (photos). Ink follows dark strokes (line art, logos). Auto picks."
+        }
+    }
+
+    ZPMenuRow {
+        objectName: "colorsRow"
+        visible: sheet.isVector
+        Layout.fillWidth: true
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        readonly property var titles: sheet.colorChoices.map((n) => ExportRules.colorsTitle(n))
+        label: "Colors"
+        options: titles
+        selection: ExportRules.colorsTitle(Editor.svgColors)
+        menuEnabled: !Editor.svgFileMaker
+        onSelected: (option) => {
+            const colors = sheet.colorChoices[titles.indexOf(option)]
+            if (colors !== undefined && colors !== Editor.svgColors)
+                Editor.svgColors = colors
+        }
+    }
+
+    ZPSliderRow {
+        objectName: "detailRow"
+        visible: sheet.isVector
+        Layout.fillWidth: true
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        label: "Detail"
+        value: Editor.svgDetail
+        from: 0
+        to: 1
+        stepSize: 0.05
+        format: (v) => ExportRules.detailText(v)
+        onMoved: (v) => Editor.svgDetail = v
+    }
+
+    RowLayout {
+        objectName: "fileMakerRow"
+        visible: sheet.isVector
+        Layout.fillWidth: true
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        ColumnLayout {
+            spacing: 2
+            Text {
+                text: "FileMaker icon"
+                font: Theme.headlineFont
+                color: Theme.textPrimary
+            }
+            PanelHint {
+                Layout.fillWidth: false
+                text: "Single color, fm_fill class, square viewBox"
             }
         }
+        Item { Layout.fillWidth: true }
+        ZPToggle {
+            objectName: "fileMakerSwitch"
+            on: Editor.svgFileMaker
+            showsLabel: true
+            Accessible.name: "FileMaker icon"
+            onToggled: (on) => Editor.svgFileMaker = on
+        }
     }
+
+    ZPMenuRow {
+        objectName: "sizeRow"
+        Layout.fillWidth: true
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        readonly property var titles: sheet.sizes.map((n) => ExportRules.sizeTitle(n))
+        label: "Size"
+        options: titles
+        selection: ExportRules.sizeTitle(Editor.exportLongEdge)
+        onSelected: (option) => {
+            const size = sheet.sizes[titles.indexOf(option)]
+            if (size !== undefined && size !== Editor.exportLongEdge)
+                Editor.exportLongEdge = size
+        }
+    }
+
+    ZPSliderRow {
+        objectName: "qualityRow"
+        visible: !sheet.isVector
+        Layout.fillWidth: true
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        readonly property var range: Editor.settingRange("exportQuality")
+        enabled: ExportRules.qualityEnabled(sheet.format)
+        opacity: enabled ? 1 : 0.4
+        label: "Quality"
+        value: Editor.exportQuality
+        from: range.lower
+        to: range.upper
+        stepSize: range.step
+        format: (v) => ExportRules.qualityText(v)
+        onMoved: (v) => Editor.exportQuality = v
+    }
+
+    RowLayout {
+        objectName: "transparencyRow"
+        visible: !sheet.isVector
+        Layout.fillWidth: true
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        enabled: ExportRules.transparencyEnabled(sheet.format)
+        opacity: enabled ? 1 : 0.4
+        Text {
+            text: "Transparent Background"
+            font: Theme.headlineFont
+            color: Theme.textPrimary
+        }
+        Item { Layout.fillWidth: true }
+        ZPToggle {
+            objectName: "transparencySwitch"
+            on: Editor.transparentBackground
+            showsLabel: true
+            Accessible.name: "Transparent Background"
+            onToggled: (on) => Editor.transparentBackground = on
+        }
+    }
+
+    PanelHint {
+        objectName: "exportError"
+        visible: Editor.lastError !== ""
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        text: Editor.lastError
+        color: Theme.accentPink
+    }
+
+    RowLayout {
+        objectName: "requirementSummary"
+        visible: Editor.activePreset !== undefined
+        Layout.fillWidth: true
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        spacing: 8
+        readonly property var summary: visible
+            ? ExportRules.requirementSummary(Editor.complianceItems || [], Editor.activePreset) : ({})
+        ZPIcon {
+            symbol: parent.summary.symbol || ""
+            size: 12
+            color: parent.summary.met ? Theme.success : Theme.accentPink
+        }
+        PanelHint {
+            objectName: "requirementText"
+            text: parent.summary.text || ""
+            color: Theme.textSecondary
+        }
+    }
+
+    ZPPrimaryButton {
+        objectName: "confirmExport"
+        Layout.topMargin: 8
+        Layout.leftMargin: 24
+        Layout.rightMargin: 24
+        text: ExportRules.exportTitle(sheet.format)
+        symbol: "square.and.arrow.up"
+        fullWidth: true
+        implicitHeight: 48
+        enabled: Editor.cutout !== undefined && !Editor.isProcessing
+        onClicked: {
+            if (Editor.exportDestination !== "files")
+                Editor.exportDestination = "files"
+            Editor.exportImage()
+        }
+    }
+
+    Item { Layout.preferredHeight: 24 - sheet.spacing }
 }

@@ -2,6 +2,7 @@
 //   label:     the caption
 //   options:   the menu's texts, in order, shown verbatim
 //   selection: the text the row shows (also when it is none of the options)
+//   menuEnabled: false dims the menu (not the caption) to 0.4 and ignores presses
 //   selected(option): an item was chosen; the caller writes the model
 import QtQuick
 import QtQuick.Controls.Basic
@@ -14,6 +15,7 @@ RowLayout {
     property string label
     property var options: []
     property string selection
+    property bool menuEnabled: true
     signal selected(string option)
 
     Text {
@@ -28,6 +30,8 @@ RowLayout {
         objectName: "menuButton"
         implicitWidth: labelRow.implicitWidth + 24
         implicitHeight: 32
+        enabled: row.menuEnabled
+        opacity: enabled ? 1 : 0.4
         focusPolicy: Qt.TabFocus
         Accessible.name: row.label
         Accessible.description: row.selection

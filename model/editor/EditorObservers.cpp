@@ -10,10 +10,10 @@
 //   matteModel                                  stored in the settings on every assignment
 //
 // The matte-setting hooks do nothing while history is being restored
-// (suppressHistory). Each hook runs on every assignment, after the equality
-// test of the setter, so a control that writes the value it shows still
-// records history and refines; only the comp and draggingTextID hooks look at
-// what changed.
+// (suppressHistory) or while there is no matte to refine. Each hook runs on
+// every assignment, after the equality test of the setter, so a control that
+// writes the value it shows still records history and refines; only the comp
+// and draggingTextID hooks look at what changed.
 
 #include "model/editor/EditorState.h"
 
@@ -64,9 +64,11 @@ void EditorState::setDecontaminate(double value)
     onMatteSettingAssigned(false);
 }
 
+// Without a matte there is nothing to refine: the choice is kept for the next
+// cutout, and neither a history step nor a render comes of it.
 void EditorState::onMatteSettingAssigned(bool discrete)
 {
-    if (m_suppressHistory)
+    if (m_suppressHistory || !m_matte)
         return;
     if (discrete)
         commitHistory();
@@ -200,6 +202,13 @@ bool EditorState::isPolygonInProgress() const
 {
     return m_selectionKind == SelectionKind::polygon && !m_liveStroke.empty() && !m_pendingSelection &&
            (m_canvasTool == CanvasTool::select || m_canvasTool == CanvasTool::gradient);
+}
+
+std::vector<MatteModel> EditorState::availableMatteModels() const
+{
+    if (m_engines->isnetAvailable())
+        return {MatteModel::apple, MatteModel::isnet};
+    return {MatteModel::apple};
 }
 
 } // namespace zephrin

@@ -156,6 +156,13 @@ void EditorState::setQmlCutoutMethod(const QString& value)
     setFromLabel<CutoutMethod>(value, [this](auto v) { setCutoutMethod(v); });
 }
 QString EditorState::qmlMatteModel() const { return rawValue(m_matteModel); }
+QStringList EditorState::qmlAvailableMatteModels() const
+{
+    QStringList labels;
+    for (const MatteModel model : availableMatteModels())
+        labels << rawValue(model);
+    return labels;
+}
 void EditorState::setQmlMatteModel(const QString& value)
 {
     setFromLabel<MatteModel>(value, [this](auto v) { setMatteModel(v); });

@@ -260,6 +260,9 @@ class EditorState : public QObject {
     Q_PROPERTY(QString zoomLabel READ zoomLabel NOTIFY zoomChanged)
     Q_PROPERTY(bool isPolygonInProgress READ isPolygonInProgress NOTIFY polygonStateChanged)
 
+    // The subject finders this build can run, in picker order
+    Q_PROPERTY(QStringList availableMatteModels READ qmlAvailableMatteModels CONSTANT)
+
 public:
     // The start value of comp: the plain cutout, also what "Reset to plain
     // cutout" returns to.
@@ -498,6 +501,8 @@ public:
     QString zoomLabel() const;
     // An outline is being placed point by point under the select or gradient tool.
     bool isPolygonInProgress() const;
+    // The subject lift, and IS-Net when its model file is there.
+    std::vector<MatteModel> availableMatteModels() const;
 
     // ---- Import and clear ----------------------------------------------------
     // Opens the file as the document, or, with the background target, as the
@@ -757,6 +762,7 @@ private:
     QString qmlCutoutMethod() const;
     void setQmlCutoutMethod(const QString& value);
     QString qmlMatteModel() const;
+    QStringList qmlAvailableMatteModels() const;
     void setQmlMatteModel(const QString& value);
     QVariant qmlActivePreset() const;
     void setQmlActivePreset(const QVariant& value);

@@ -100,7 +100,8 @@ WindowHarness {
         const sheet = item(window, "exportSheet")
         tryCompare(sheet, "opened", true)
         mouseClick(item(window, "confirmExport"))
-        verify(!Editor.showExportSheet)
+        // The sheet stays open while the save dialog takes the file.
+        verify(Editor.showExportSheet)
         Driver.settle()
         verify(Editor.showFileExporter)
         const dialog = item(window, "exporter")
@@ -114,6 +115,8 @@ WindowHarness {
         verify(!Editor.showFileExporter)
         verify(Driver.fileSize(target) > 0)
         dialog.close()
+        Editor.showExportSheet = false
+        tryCompare(sheet, "opened", false)
     }
 
     function test_clearEmptiesTheWindow() {

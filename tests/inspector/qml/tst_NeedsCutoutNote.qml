@@ -10,6 +10,7 @@ TestCase {
     id: testCase
     name: "NeedsCutoutNote"
     when: windowShown
+    visible: true
     width: 310
     height: 600
 
@@ -39,6 +40,16 @@ TestCase {
         verify(Editor.document !== undefined && Editor.cutout === undefined)
     }
 
+    // Lets the layouts around an item place it.
+    function settle(item) {
+        for (let p = item; p; p = p.parent)
+            waitForItemPolished(p)
+    }
+    function click(item) {
+        settle(item)
+        mouseClick(item)
+    }
+
     function child(root, name) {
         const found = findChild(root, name)
         verify(found, "no item " + name)
@@ -54,6 +65,7 @@ TestCase {
         const emptyHeight = panel.implicitHeight
 
         openWithoutCutout()
+        settle(body)
         verify(note.visible)
         verify(panel.implicitHeight > emptyHeight + note.height)
         verify(!body.enabled)
@@ -62,7 +74,7 @@ TestCase {
 
         // The note's button works although the panel around it is disabled.
         Editor.cutoutMethod = "Flat Color"
-        mouseClick(child(panel, "noteAutoSubject"))
+        click(child(panel, "noteAutoSubject"))
         compare(Editor.cutoutMethod, "Auto Subject")
         verify(Editor.isProcessing)
         // While the cutout runs both buttons wait, and the note stays.
@@ -79,7 +91,7 @@ TestCase {
     function test_removeBackgroundColorSwitchesToFlatColor() {
         const panel = createTemporaryObject(panelComponent, testCase)
         openWithoutCutout()
-        mouseClick(child(panel, "noteRemoveColor"))
+        click(child(panel, "noteRemoveColor"))
         compare(Editor.cutoutMethod, "Flat Color")
         verify(Editor.isProcessing)
         Driver.settle()

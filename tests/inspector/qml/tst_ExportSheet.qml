@@ -1,0 +1,168 @@
+import QtQuick
+import QtTest
+import Zephrin.Inspector
+import Zephrin.Model
+import Zephrin.Shell
+import Zephrin.TestSupport
+
+TestCase {
+    id: testCase
+    name: "ExportSheet"
+    when: windowShown
+    visible: true
+    width: 380
+    height: 900
+
+    Component {
+        id: sheetComponent
+        ExportSheetView { width: 380 }
+    }
+    Component {
+        id: spyComponent
+        SignalSpy { target: Editor }
+    }
+
+    function cleanup() {
+        Editor.clearDocument()
+        Driver.settle()
+        Editor.exportFormat = "PNG"
+        Editor.svgFileMaker = false
+        Editor.transparentBackground = true
+        Editor.activePreset = undefined
+        Editor.lastError = ""
+        Editor.exportDestination = "files"
+        Editor.showFileExporter = false
+    }
+
+    // Lets the layouts around an item place it.
+    function settle(item) {
+        for (let p = item; p; p = p.parent)
+            waitForItemPolished(p)
+    }
+    function click(item) {
+        settle(item)
+        mouseClick(item)
+    }
+
+    function child(root, name) {
+        const found = findChild(root, name)
+        verify(found, "no item " + name)
+        return found
+    }
+
+    function test_aNewEditorShowsThePngRows() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        verify(child(child(sheet, "formatChips"), "chip:PNG").isSelection)
+        compare(child(sheet, "sizeRow").selection, "2400 px")
+        const quality = child(sheet, "qualityRow")
+        verify(quality.visible)
+        compare(child(quality, "valueText").text, "90%")
+        verify(!quality.enabled)
+        compare(quality.opacity, 0.4)
+        verify(child(sheet, "transparencyRow").enabled)
+        verify(child(sheet, "transparencySwitch").on)
+        compare(child(sheet, "confirmExport").text, "Export Image")
+        verify(!child(sheet, "traceBlock").visible)
+        verify(!child(sheet, "webpNote").visible)
+        verify(!child(sheet, "exportError").visible)
+        verify(!child(sheet, "requirementSummary").visible)
+        // Nothing to export yet.
+        verify(!child(sheet, "confirmExport").enabled)
+    }
+
+    function test_rowsFollowTheFormat() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        click(child(child(sheet, "formatChips"), "chip:JPG"))
+        compare(Editor.exportFormat, "JPG")
+        verify(child(sheet, "qualityRow").enabled)
+        const transparency = child(sheet, "transparencyRow")
+        verify(!transparency.enabled)
+        compare(transparency.opacity, 0.4)
+        verify(Editor.transparentBackground)
+
+        Editor.exportFormat = "WebP"
+        verify(child(sheet, "webpNote").visible)
+        verify(child(sheet, "transparencyRow").enabled)
+        Editor.exportFormat = "HEIC"
+        verify(!child(sheet, "webpNote").visible)
+        verify(child(sheet, "qualityRow").enabled)
+
+        click(child(child(sheet, "formatChips"), "chip:SVG"))
+        verify(!child(sheet, "qualityRow").visible)
+        verify(!child(sheet, "transparencyRow").visible)
+        verify(child(sheet, "traceBlock").visible)
+        verify(child(child(sheet, "traceChips"), "chip:Auto").isSelection)
+        compare(child(sheet, "colorsRow").selection, "Silhouette")
+        compare(child(child(sheet, "detailRow"), "valueText").text, "Balanced")
+        verify(!child(sheet, "fileMakerSwitch").on)
+        verify(child(sheet, "sizeRow").visible)
+        compare(child(sheet, "confirmExport").text, "Export SVG")
+
+        // The FileMaker icon dims the Colors menu, not its title, and keeps the count.
+        click(child(child(sheet, "fileMakerSwitch"), "switch"))
+        verify(Editor.svgFileMaker)
+        const menu = child(child(sheet, "colorsRow"), "menuButton")
+        verify(!menu.enabled)
+        compare(menu.opacity, 0.4)
+        compare(Editor.svgColors, 1)
+        Editor.svgDetail = 0.67
+        compare(child(child(sheet, "detailRow"), "valueText").text, "Precise")
+        Editor.svgDetail = 0.6
+    }
+
+    function test_menusWriteOnlyAChange() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        const spy = createTemporaryObject(spyComponent, testCase, { signalName: "exportLongEdgeChanged" })
+        const size = child(sheet, "sizeRow")
+        size.selected("2400 px")
+        compare(spy.count, 0)
+        size.selected("800 px")
+        compare(Editor.exportLongEdge, 800)
+        compare(size.selection, "800 px")
+        compare(spy.count, 1)
+        Editor.exportLongEdge = 2400
+
+        Editor.exportFormat = "SVG"
+        const colors = child(sheet, "colorsRow")
+        compare(colors.options[1], "2 colors")
+        colors.selected("16 colors")
+        compare(Editor.svgColors, 16)
+        Editor.svgColors = 1
+    }
+
+    function test_exportClearsTheOldErrorAndStaysOpen() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        Driver.openPicture(120, 80)
+        Editor.lastError = "Couldn't save out.jpg."
+        const error = child(sheet, "exportError")
+        verify(error.visible)
+        compare(error.text, "Couldn't save out.jpg.")
+
+        Editor.exportDestination = "share"
+        Editor.showExportSheet = true
+        const button = child(sheet, "confirmExport")
+        verify(button.enabled)
+        click(button)
+        compare(Editor.exportDestination, "files")
+        verify(!error.visible)
+        verify(Editor.isProcessing)
+        verify(!button.enabled)
+        verify(Editor.showExportSheet)
+        Driver.settle()
+        verify(button.enabled)
+        verify(Editor.showFileExporter)
+        Commands.exporterClosed("")
+        Editor.showExportSheet = false
+    }
+
+    function test_theRequirementSummaryNeedsAPreset() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        const summary = child(sheet, "requirementSummary")
+        verify(!summary.visible)
+        Editor.activePreset = "Etsy listing"
+        verify(summary.visible)
+        verify(child(sheet, "requirementText").text.indexOf("Etsy listing") >= 0)
+        Editor.activePreset = undefined
+        verify(!summary.visible)
+    }
+}
