@@ -50,7 +50,7 @@ ColumnLayout {
         id: palette
         objectName: "paletteGrid"
         visible: Editor.selectionPalette.length > 0
-        Layout.fillWidth: true
+        Layout.preferredWidth: block.width
         // As many columns of at least 54 points as fit; the chips share the rest.
         columns: Math.max(1, Math.floor((width + spacing) / (54 + spacing)))
         spacing: 6
@@ -97,7 +97,7 @@ ColumnLayout {
         Flow {
             objectName: "pickedSwatches"
             visible: block.pickCount > 0
-            Layout.fillWidth: true
+            Layout.preferredWidth: block.width
             spacing: 6
             Repeater {
                 model: Editor.pickedColors
@@ -131,7 +131,7 @@ ColumnLayout {
     }
 
     Flow {
-        Layout.fillWidth: true
+        Layout.preferredWidth: block.width
         spacing: 8
         ZPPrimaryButton {
             objectName: "removeColors"

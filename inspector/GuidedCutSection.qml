@@ -58,7 +58,7 @@ Rectangle {
         Flow {
             objectName: "maskButtons"
             visible: section.rectanglePending && Editor.cutout !== undefined
-            Layout.fillWidth: true
+            Layout.preferredWidth: column.width
             spacing: 8
             ZPSecondaryButton {
                 objectName: "keepOnlyThis"

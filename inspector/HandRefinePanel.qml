@@ -100,7 +100,7 @@ PanelStack {
     Flow {
         objectName: "deleteRow"
         visible: panel.block === "selection" && panel.hasSelection
-        Layout.fillWidth: true
+        Layout.preferredWidth: panel.width
         spacing: 8
         ZPSecondaryButton {
             objectName: "deleteInside"

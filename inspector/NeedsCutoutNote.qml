@@ -52,7 +52,7 @@ Rectangle {
             wrapMode: Text.WordWrap
         }
         Flow {
-            Layout.fillWidth: true
+            Layout.preferredWidth: column.width
             spacing: 8
             enabled: !Editor.isProcessing
             ZPSecondaryButton {

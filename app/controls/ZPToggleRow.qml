@@ -11,23 +11,29 @@ RowLayout {
     property bool on: false
     signal toggled(bool on)
 
+    // Takes the width the switch leaves, so a long note wraps instead of
+    // widening the panel.
     Column {
         spacing: 2
         Layout.alignment: Qt.AlignVCenter
+        Layout.fillWidth: true
         Text {
+            width: parent.width
             text: row.label
             font: Theme.headlineFont
             color: Theme.textPrimary
+            elide: Text.ElideRight
         }
         Text {
             objectName: "note"
+            width: parent.width
             visible: row.note !== ""
             text: row.note
             font: Theme.captionFont
             color: Theme.textTertiary
+            wrapMode: Text.WordWrap
         }
     }
-    Item { Layout.fillWidth: true }
     ZPToggle {
         objectName: "toggle"
         on: row.on

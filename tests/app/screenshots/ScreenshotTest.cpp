@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 Q_IMPORT_QML_PLUGIN(Zephrin_ControlsPlugin)
 Q_IMPORT_QML_PLUGIN(Zephrin_PickersPlugin)
 Q_IMPORT_QML_PLUGIN(Zephrin_InspectorPlugin)
@@ -160,6 +162,111 @@ TEST_F(Screens, ExportSheet)
     QQuickItem* chips = item("formatChips");
     ASSERT_TRUE(chips);
     EXPECT_TRUE(chips->isVisible());
+    s_editor->setShowExportSheet(false);
+}
+
+// ---- The cutout panel in its states, and the export sheet per format ----------
+
+// Opens the sample photo with its cutout unless one is open already; false
+// without the sample.
+bool openSampleWithCutout(EditorState& editor)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (!QFile::exists(sample))
+        return false;
+    if (!editor.cutout()) {
+        editor.importImage(QUrl::fromLocalFile(sample));
+        if (!QTest::qWaitFor([&] { return editor.document() && !editor.isProcessing(); }, 120000))
+            return false;
+        if (!editor.cutout()) {
+            editor.runAutoSubject();
+            if (!QTest::qWaitFor([&] { return editor.cutout() && !editor.isProcessing(); }, 120000))
+                return false;
+        }
+    }
+    return editor.cutout().has_value();
+}
+
+// Scrolls the inspector's panel to its foot (or back to its top).
+void scrollInspector(QQuickItem* scroll, bool toFoot)
+{
+    QTest::qWait(100);  // the panel's layout settles first
+    auto* flickable = scroll->property("contentItem").value<QQuickItem*>();
+    ASSERT_TRUE(flickable);
+    const qreal foot = std::max(0.0, flickable->property("contentHeight").toReal() - flickable->height());
+    flickable->setProperty("contentY", toFoot ? foot : 0.0);
+}
+
+TEST_F(Screens, CutoutPanelStates)
+{
+    s_editor->setTool(EditorTool::cutout);
+    s_editor->clearDocument();
+    QImage image = shoot(QStringLiteral("cutout-panel-no-image"));
+    QQuickItem* run = item("runCutout");
+    ASSERT_TRUE(run);
+    EXPECT_FALSE(run->isEnabled());
+
+    s_editor->setCutoutMethod(CutoutMethod::flat);
+    image = shoot(QStringLiteral("cutout-panel-flat"));
+    EXPECT_TRUE(item("flatTolerance")->isVisible());
+    EXPECT_FALSE(item("guidedCut")->isVisible());
+    s_editor->setCutoutMethod(CutoutMethod::autoSubject);
+
+    if (!openSampleWithCutout(*s_editor))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    image = shoot(QStringLiteral("cutout-panel"));
+    EXPECT_TRUE(run->isEnabled());
+    // The run button's accent fill.
+    const QColor fill = at(image, run->mapToScene(QPointF(8, run->height() / 2)));
+    EXPECT_GT(fill.blue(), fill.green() + 60) << qPrintable(fill.name());
+
+    QQuickItem* scroll = item("inspectorScroll");
+    s_editor->setCanvasTool(CanvasTool::erase);
+    scrollInspector(scroll, true);
+    image = shoot(QStringLiteral("cutout-panel-erase"));
+    EXPECT_TRUE(item("brushSize")->isVisible());
+
+    // A selection with its colours read and two of them picked.
+    s_editor->setCanvasTool(CanvasTool::select);
+    const QSize size = s_editor->sourceSize();
+    s_editor->finishSelection(EditorState::Points{{size.width() * 0.2, size.height() * 0.2},
+                                                  {size.width() * 0.8, size.height() * 0.8}});
+    s_editor->loadSelectionPalette();
+    QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isLoadingPalette(), 30000);
+    ASSERT_GE(s_editor->selectionPalette().size(), 2);
+    s_editor->togglePickedColor(s_editor->selectionPalette()[0].color);
+    s_editor->togglePickedColor(s_editor->selectionPalette()[1].color);
+    scrollInspector(scroll, true);
+    image = shoot(QStringLiteral("cutout-panel-colors"));
+    EXPECT_TRUE(item("paletteGrid")->isVisible());
+    EXPECT_TRUE(item("deleteRow")->isVisible());
+
+    s_editor->setPickedColors({});
+    s_editor->setPendingSelection(std::nullopt);
+    s_editor->setSelectionPalette({});
+    s_editor->setCanvasTool(CanvasTool::view);
+    scrollInspector(scroll, false);
+}
+
+TEST_F(Screens, ExportSheetPerFormat)
+{
+    const bool hasCutout = openSampleWithCutout(*s_editor);
+    s_editor->setExportFormat(ExportFormat::png);
+    s_editor->setShowExportSheet(true);
+    QImage image = shoot(QStringLiteral("export-sheet-png"));
+    QQuickItem* quality = item("qualityRow");
+    ASSERT_TRUE(quality);
+    EXPECT_TRUE(quality->isVisible());
+    EXPECT_EQ(item("confirmExport")->isEnabled(), hasCutout);
+    // The sheet's own background beside its title.
+    QQuickItem* close = item("closeExportSheet");
+    EXPECT_EQ(at(image, close->mapToScene(QPointF(-40, 4))), themeColor(0x171024));
+
+    s_editor->setExportFormat(ExportFormat::svg);
+    image = shoot(QStringLiteral("export-sheet-svg"));
+    EXPECT_FALSE(quality->isVisible());
+    EXPECT_TRUE(item("traceBlock")->isVisible());
+    s_editor->setExportFormat(ExportFormat::png);
     s_editor->setShowExportSheet(false);
 }
 
