@@ -40,6 +40,13 @@ constexpr std::array kTable{
     // shared controls
     Entry{u"info.circle", 0xe88f},                        // info_outline
     Entry{u"photo.on.rectangle", 0xe3f4},                 // image
+    // backdrop pickers
+    Entry{u"checkmark.circle.fill", 0xe86c},              // check_circle
+    Entry{u"exclamationmark.triangle.fill", 0xe002},      // warning
+    Entry{u"circle", 0xe836},                             // radio_button_unchecked
+    Entry{u"heart.fill", 0xe87d},                         // favorite
+    Entry{u"arrow.clockwise", 0xe5d5},                    // refresh
+    Entry{u"paintbrush.pointed", 0xe3ae},                 // brush
 };
 
 } // namespace
