@@ -234,7 +234,7 @@ struct PickerShots : Screens {
             if (!made)
                 qWarning() << component.errorString();
             else
-                made->setParent(s_engine);
+                static_cast<QObject*>(made)->setParent(s_engine);
             return made;
         }();
         return window;
