@@ -33,7 +33,7 @@ ColumnLayout {
             BDChip {
                 required property string modelData
                 required property int index
-                text: modelData
+                title: modelData
                 on: picker.mode === index
                 implicitHeight: 34
                 Layout.fillWidth: true

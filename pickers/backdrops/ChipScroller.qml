@@ -24,7 +24,7 @@ Flickable {
             model: scroller.titles
             BDChip {
                 required property string modelData
-                text: modelData
+                title: modelData
                 on: modelData === scroller.current
                 height: 28
                 onClicked: scroller.chosen(modelData)

@@ -29,7 +29,7 @@ ColumnLayout {
             model: generated.categories
             BDChip {
                 required property string modelData
-                text: modelData
+                title: modelData
                 on: modelData === generated.category
                 Layout.fillWidth: true
                 Layout.preferredWidth: 1
