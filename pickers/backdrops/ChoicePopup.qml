@@ -1,6 +1,6 @@
 // A small modal question of the pickers: a title, optional content, and two
 // buttons (the accepting one on the right).
-//   title, acceptText, destructive;  accepted()
+//   title, acceptText;  accepted()
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -10,7 +10,6 @@ Popup {
     id: popup
     property string title
     property string acceptText
-    property bool destructive: false
     default property alias content: body.data
     signal accepted()
 

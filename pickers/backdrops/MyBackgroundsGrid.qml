@@ -212,7 +212,6 @@ ColumnLayout {
         objectName: "deleteAllPopup"
         title: mine.deleteAllTitle
         acceptText: "Move All to Trash"
-        destructive: true
         onAccepted: mine.deleteAll()
     }
 }

@@ -2,6 +2,7 @@
 // labels, and thumbnails rendered once however many tiles ask.
 
 #include "EditorFixture.h"
+#include "content/mybackgrounds/MyBackgroundsStore.h"
 #include "content/support/Waiting.h"
 #include "pickers/backdrops/GeneratedGridState.h"
 #include "pickers/backdrops/ThumbnailProviders.h"
@@ -71,6 +72,21 @@ TEST_F(GeneratedGrid, ThumbnailsRenderOncePerPresetHoweverManyAsk)
     EXPECT_EQ(thumbnails.renders(id), 1);
     EXPECT_TRUE(awaitResult(thumbnails.thumbnail("no-such-backdrop")).isNull());
     EXPECT_EQ(thumbnails.renders("no-such-backdrop"), 0);
+}
+
+TEST_F(GeneratedGrid, APresetGoesIntoMyBackgroundsUnderItsName)
+{
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    MyBackgroundsStore store(dir.filePath("mine"), nullptr, std::chrono::milliseconds(60000));
+    GeneratedGridState grid;
+    grid.setStoreObject(&store);
+    grid.addToMyBackgrounds("no-such-backdrop");
+    grid.addToMyBackgrounds("studio-white");
+    ASSERT_TRUE(waitUntil([&] { return !store.notice().isEmpty(); }, std::chrono::seconds(60)));
+    EXPECT_EQ(store.notice(), "Added to My Backgrounds");
+    ASSERT_EQ(store.items().size(), 1);
+    EXPECT_EQ(store.items()[0].name, "White");
+    EXPECT_EQ(store.items()[0].source, "saved");
 }
 
 } // namespace
