@@ -64,6 +64,11 @@ constexpr std::array kTable{
     Entry{u"xmark", 0xe5cd},                              // close
     Entry{u"checkmark.seal.fill", 0xef76},                // verified
     Entry{u"exclamationmark.triangle.fill", 0xe002},      // warning
+    // backdrop pickers
+    Entry{u"circle", 0xe836},                             // radio_button_unchecked
+    Entry{u"heart.fill", 0xe87d},                         // favorite
+    Entry{u"arrow.clockwise", 0xe5d5},                    // refresh
+    Entry{u"paintbrush.pointed", 0xe243},                 // format_paint
 };
 
 } // namespace

@@ -40,6 +40,8 @@ QtObject {
     // Shadows under the slider thumb and the switch knob.
     readonly property color thumbShadow: Qt.rgba(0, 0, 0, 0.35)
     readonly property color knobShadow: Qt.rgba(0, 0, 0, 0.3)
+    // The shadow under a picker tile's badge.
+    readonly property color badgeShadow: Qt.rgba(0, 0, 0, 0.33)
     readonly property color transparent: "transparent"
 
     // Gradients, leading edge to trailing edge.

@@ -10,6 +10,7 @@
 #include "app/shell/SingleInstance.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
+#include "pickers/backdrops/BackdropStores.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -82,10 +83,13 @@ int main(int argc, char** argv)
     zephrin::EditorState editor;
     zephrin::ShellObjects shell(editor, QString(), editor.engines().isnetAvailable());
     shell.registerForQml();
+    zephrin::BackdropStores backdrops;
+    backdrops.registerForQml();
     qCInfo(lcStartup).noquote() << "editor ready after" << clock.elapsed() << "ms";
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
+    backdrops.addImageProviders(engine);
     engine.load(QUrl(QStringLiteral("qrc:/Zephrin/App/Main.qml")));
     if (engine.rootObjects().isEmpty())
         return 1;

@@ -113,6 +113,11 @@ public:
     QFuture<bool> deleteItems(const QSet<QString>& ids);
     QFuture<bool> deleteMany();
 
+    // Shows `text` as the notice at once and clears it `noticeDuration` after
+    // the last notice (a newer one replaces it and restarts the wait). Views
+    // post their own outcomes here too ("Added to My Backgrounds").
+    void showNotice(const QString& text);
+
 signals:
     void itemsChanged();
     void noticeChanged();
@@ -133,7 +138,6 @@ private:
     void commit(Change change);
     void writeNext();
     void finishWrite(bool written, const QList<MyBackground>& snapshot);
-    void showNotice(const QString& text);
     void storePicture(const Image& picture, MyBackground record, const SharedPromise<std::optional<QString>>& promise);
     void discardFiles(const QString& id) const;
     std::optional<QString> duplicateOf(const QString& name, qint64 width, qint64 height,

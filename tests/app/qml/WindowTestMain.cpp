@@ -8,6 +8,7 @@
 #include "RecordingClipboard.h"
 #include "ScriptedEngines.h"
 #include "app/shell/ShellObjects.h"
+#include "pickers/support/BackdropTestStores.h"
 #include "model/editor/EditorState.h"
 
 #include <QFileInfo>
@@ -92,9 +93,15 @@ public slots:
         m_shell->registerForQml();
         m_driver = std::make_unique<Driver>(*m_editor, *m_runner, m_folder->path());
         qmlRegisterSingletonInstance("Zephrin.TestSupport", 1, 0, "Driver", m_driver.get());
+        m_backdrops = std::make_unique<zephrin::testing::BackdropTestStores>();
+        m_backdrops->registerForQml();
     }
 
-    void qmlEngineAvailable(QQmlEngine* engine) { engine->addImportPath(QStringLiteral("qrc:/")); }
+    void qmlEngineAvailable(QQmlEngine* engine)
+    {
+        engine->addImportPath(QStringLiteral("qrc:/"));
+        m_backdrops->stores().addImageProviders(*engine);
+    }
 
     void cleanupTestCase()
     {
@@ -110,6 +117,7 @@ private:
     std::unique_ptr<Driver> m_driver;
     std::unique_ptr<zephrin::EditorState> m_editor;
     std::unique_ptr<zephrin::ShellObjects> m_shell;
+    std::unique_ptr<zephrin::testing::BackdropTestStores> m_backdrops;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(window, WindowTestSetup)

@@ -5,12 +5,15 @@
 
 #include "app/shell/ShellObjects.h"
 #include "model/editor/EditorState.h"
+#include "content/mybackgrounds/MyBackgroundsStore.h"
+#include "pickers/support/BackdropTestStores.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
@@ -34,6 +37,8 @@ namespace {
 
 QColor themeColor(QRgb rgb) { return QColor::fromRgb(rgb); }
 
+void fillBackdropStores();
+
 // The window, built once for all states (QML singletons register once per process).
 class Screens : public ::testing::Test {
 protected:
@@ -42,18 +47,25 @@ protected:
     static inline ShellObjects* s_shell = nullptr;
     static inline QQmlApplicationEngine* s_engine = nullptr;
     static inline QQuickWindow* s_window = nullptr;
+    static inline testing::BackdropTestStores* s_backdrops = nullptr;
 
     static void SetUpTestSuite()
     {
         s_folder = new QTemporaryDir;
+        // My Backgrounds and the Trash in the test's own folder.
+        qputenv("XDG_DATA_HOME", s_folder->filePath(QStringLiteral("data")).toUtf8());
         EditorServices services;
         services.settingsFile = s_folder->filePath(QStringLiteral("settings.ini"));
         services.shareFolder = s_folder->filePath(QStringLiteral("share"));
         s_editor = new EditorState(services);
         s_shell = new ShellObjects(*s_editor, services.settingsFile, true);
         s_shell->registerForQml();
+        s_backdrops = new testing::BackdropTestStores;
+        s_backdrops->registerForQml();
+        fillBackdropStores();
         s_engine = new QQmlApplicationEngine;
         s_engine->addImportPath(QStringLiteral("qrc:/"));
+        s_backdrops->stores().addImageProviders(*s_engine);
         s_engine->load(QUrl(QStringLiteral("qrc:/Zephrin/App/Main.qml")));
         ASSERT_FALSE(s_engine->rootObjects().isEmpty());
         s_window = qobject_cast<QQuickWindow*>(s_engine->rootObjects().constFirst());
@@ -65,6 +77,7 @@ protected:
     static void TearDownTestSuite()
     {
         delete s_engine;
+        delete s_backdrops;
         delete s_shell;
         delete s_editor;
         delete s_folder;
@@ -99,6 +112,11 @@ protected:
         const qreal ratio = image.devicePixelRatio();
         return image.pixelColor(int(point.x() * ratio), int(point.y() * ratio));
     }
+
+public:
+    static testing::BackdropTestStores& backdrops() { return *s_backdrops; }
+
+protected:
 
     static QPointF centreOf(QQuickItem* item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)); }
 };
@@ -279,6 +297,139 @@ TEST_F(Screens, Batch)
     EXPECT_TRUE(item("batchGridSlot")->isVisible());
     EXPECT_FALSE(item("canvasSlot")->isVisible());
     s_editor->setBatchMode(false);
+}
+
+// The backdrop picker at the inspector's width, in a window of its own (the
+// background panel hosts it in the main window), on each tab: a photo
+// catalogue on a loopback server and a few saved backgrounds.
+void fillBackdropStores()
+{
+    QVariantList photos;
+    const QStringList places{"misty_lake", "old_brick_WALL", "pine_forest", "sand_dunes", "city_lights",
+                             "autumn_leaves", "marble_table", "sea_cliffs", "linen_drape"};
+    for (int i = 0; i < places.size(); ++i)
+        photos << QVariantMap{{"id", QStringLiteral("p%1").arg(i)},
+                              {"category", i % 2 ? QStringLiteral("Urban") : QStringLiteral("Nature")},
+                              {"location", places[i]}};
+    Screens::backdrops().newPhotoLibrary(photos, {"Nature", "Urban", "Studio"});
+    for (const char* name : {"Beach at Dawn", "Studio Grey", "Kraft Paper Texture Long Name", "Desk", "Meadow"})
+        Screens::backdrops().addMyBackground(QString::fromUtf8(name), QStringLiteral("saved"), name[0] == 'D');
+}
+
+// Helpers of the picker shots, which run in the Screens suite (one engine per process).
+struct PickerShots : Screens {
+    // The window, made on first use; the engine owns it.
+    static QQuickWindow* pickerWindow()
+    {
+        static QQuickWindow* window = [] {
+            QQmlComponent component(s_engine);
+            component.setData(R"(
+                import QtQuick
+                import Zephrin.Controls
+                import Zephrin.Pickers
+                Window {
+                    width: 310; height: 820; visible: true; color: Theme.panel
+                    property alias picker: picker
+                    Flickable {
+                        anchors.fill: parent
+                        contentHeight: picker.implicitHeight + 32
+                        BackdropPickerView { id: picker; x: 16; y: 16; width: 278 }
+                    }
+                })",
+                              QUrl(QStringLiteral("qrc:/screenshots/BackdropPicker.qml")));
+            auto* made = qobject_cast<QQuickWindow*>(component.create());
+            if (!made)
+                qWarning() << component.errorString();
+            else
+                static_cast<QObject*>(made)->setParent(s_engine);
+            return made;
+        }();
+        return window;
+    }
+    static QObject* picker() { return pickerWindow()->property("picker").value<QObject*>(); }
+
+    static QQuickItem* pickerItem(const char* name)
+    {
+        return findItem(pickerWindow()->contentItem(), QLatin1String(name));
+    }
+
+    static QImage shootPicker(const QString& state)
+    {
+        QTest::qWait(400);
+        const QImage image = pickerWindow()->grabWindow();
+        const QString folder = QStringLiteral(ZEPHRIN_SCREENSHOT_DIR);
+        QDir().mkpath(folder);
+        image.save(QDir(folder).filePath(state + QStringLiteral(".png")));
+        return image;
+    }
+
+    // The tile's picture arrived: its centre is not the empty tile's fill.
+    static bool showsPicture(const QImage& image, QQuickItem* tile)
+    {
+        return tile && at(image, tile->mapToScene(QPointF(tile->width() / 2, 10))) != themeColor(0x1E1630);
+    }
+
+    static void show()
+    {
+        ASSERT_TRUE(pickerWindow());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(pickerWindow()));
+    }
+};
+
+TEST_F(Screens, BackdropPickerPhotosTab)
+{
+    PickerShots::show();
+    PickerShots::picker()->setProperty("mode", 0);
+    QTRY_VERIFY_WITH_TIMEOUT(PickerShots::pickerItem("photo:p0") && PickerShots::pickerItem("photo:p0")->property("hasPicture").toBool(), 10000);
+    const QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-photos"));
+    EXPECT_EQ(at(image, {2, 2}), themeColor(0x171024));
+    EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("photo:p0")));
+}
+
+TEST_F(Screens, BackdropPickerStudioAndColorTabs)
+{
+    PickerShots::show();
+    PickerShots::picker()->setProperty("mode", 1);
+    QTRY_VERIFY_WITH_TIMEOUT(PickerShots::pickerItem("backdrop:studio-white") &&
+                                 PickerShots::pickerItem("backdrop:studio-white")->property("hasPicture").toBool(), 10000);
+    QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-studio"));
+    EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("backdrop:studio-charcoal")));
+    QQuickItem* gradient = PickerShots::pickerItem("chip:Gradient");
+    ASSERT_TRUE(gradient);
+    QTest::mouseClick(PickerShots::pickerWindow(), Qt::LeftButton, {}, gradient->mapToScene(QPointF(5, 5)).toPoint());
+    QTRY_VERIFY(PickerShots::pickerItem("customGradient"));
+    image = PickerShots::shootPicker(QStringLiteral("backdrops-gradient"));
+    EXPECT_TRUE(PickerShots::pickerItem("applyCustomGradient")->isVisible());
+}
+
+TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
+{
+    PickerShots::show();
+    PickerShots::picker()->setProperty("mode", 2);
+    QTRY_VERIFY(PickerShots::pickerItem("myTiles"));
+    QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-my"));
+    EXPECT_FALSE(PickerShots::pickerItem("myEmptyHint")->isVisible());
+
+    QObject* grid = PickerShots::picker()->property("grid").value<QObject*>();
+    ASSERT_TRUE(grid);
+    auto* state = grid->property("gridState").value<QObject*>();
+    state->setProperty("selecting", true);
+    const QStringList ids = [] {
+        QStringList list;
+        for (const MyBackground& item : MyBackgroundsStore::shared().items())
+            list << item.id;
+        return list;
+    }();
+    ASSERT_GE(ids.size(), 2);
+    QMetaObject::invokeMethod(state, "tap", Q_ARG(QString, ids[0]));
+    QMetaObject::invokeMethod(state, "tap", Q_ARG(QString, ids[1]));
+    image = PickerShots::shootPicker(QStringLiteral("backdrops-my-selecting"));
+    QQuickItem* checked = PickerShots::pickerItem(qPrintable(QStringLiteral("my:") + ids[0]));
+    ASSERT_TRUE(checked);
+    EXPECT_EQ(checked->property("badge").toString(), QStringLiteral("checked"));
+    // The checked tile's ring is the accent.
+    EXPECT_EQ(at(image, checked->mapToScene(QPointF(checked->width() / 2, -0.5))), themeColor(0x8B5CF6));
+    state->setProperty("selecting", false);
 }
 
 } // namespace

@@ -1,0 +1,177 @@
+#include "pickers/backdrops/MyBackgroundsGridState.h"
+
+#include "content/mybackgrounds/MyBackgroundsStore.h"
+#include "model/editor/EditorState.h"
+#include "pickers/backdrops/BackdropTexts.h"
+#include "pickers/backdrops/MyBackgroundsFilters.h"
+
+#include <QDir>
+
+namespace zephrin {
+
+MyBackgroundsGridState::MyBackgroundsGridState(QObject* parent) : BackdropGridState(QStringLiteral("my:"), parent) {}
+
+QObject* MyBackgroundsGridState::storeObject() const { return m_store; }
+
+void MyBackgroundsGridState::setStoreObject(QObject* object)
+{
+    auto* store = qobject_cast<MyBackgroundsStore*>(object);
+    if (store == m_store)
+        return;
+    if (m_store)
+        disconnect(m_store, nullptr, this, nullptr);
+    m_store = store;
+    if (store)
+        connect(store, &MyBackgroundsStore::itemsChanged, this, &MyBackgroundsGridState::storeItemsChanged);
+    emit storeChanged();
+    storeItemsChanged();
+}
+
+void MyBackgroundsGridState::storeItemsChanged()
+{
+    setSelection(mybackgrounds::pruned(m_selection, m_store ? m_store->items() : QList<MyBackground>{}));
+    updateTiles();
+    emit itemsChanged();
+}
+
+void MyBackgroundsGridState::setFilter(const QString& filter)
+{
+    if (filter == m_filter)
+        return;
+    m_filter = filter;
+    emit filterChanged();
+    updateTiles();
+}
+
+QStringList MyBackgroundsGridState::filters() const
+{
+    return mybackgrounds::filters(m_store ? m_store->items() : QList<MyBackground>{});
+}
+
+void MyBackgroundsGridState::updateTiles()
+{
+    QList<Tile> tiles;
+    if (m_store) {
+        for (const MyBackground& item : mybackgrounds::visibleItems(m_store->items(), m_filter))
+            tiles.append({item.id, item.name, item.prompt.value_or(item.name), item.favorite});
+    }
+    m_tiles.setTiles(tiles);
+}
+
+bool MyBackgroundsGridState::libraryEmpty() const
+{
+    return !m_store || m_store->items().isEmpty();
+}
+
+QString MyBackgroundsGridState::libraryLine() const
+{
+    const QList<MyBackground> items = m_store ? m_store->items() : QList<MyBackground>{};
+    return backdroptexts::libraryLine(items.size(), mybackgrounds::totalBytes(items));
+}
+
+QString MyBackgroundsGridState::deleteAllTitle() const
+{
+    return backdroptexts::deleteAllTitle(m_store ? m_store->items().size() : 0);
+}
+
+void MyBackgroundsGridState::setSelecting(bool selecting)
+{
+    if (selecting == m_selecting)
+        return;
+    m_selecting = selecting;
+    emit selectingChanged();
+}
+
+QStringList MyBackgroundsGridState::selection() const
+{
+    QStringList ids(m_selection.begin(), m_selection.end());
+    ids.sort();
+    return ids;
+}
+
+QString MyBackgroundsGridState::selectedLine() const
+{
+    return backdroptexts::selectedLine(m_selection.size());
+}
+
+void MyBackgroundsGridState::setSelection(const QSet<QString>& selection)
+{
+    if (selection == m_selection)
+        return;
+    m_selection = selection;
+    emit selectionChanged();
+}
+
+void MyBackgroundsGridState::tap(const QString& id)
+{
+    if (!m_selecting) {
+        if (EditorState* state = editor())
+            state->selectMyBackground(id);
+        return;
+    }
+    QSet<QString> selection = m_selection;
+    if (!selection.remove(id) && m_store && !mybackgrounds::pruned({id}, m_store->items()).isEmpty())
+        selection.insert(id);
+    setSelection(selection);
+}
+
+void MyBackgroundsGridState::finishSelecting()
+{
+    setSelecting(false);
+    setSelection({});
+}
+
+void MyBackgroundsGridState::favoriteSelection()
+{
+    if (m_store && !m_selection.isEmpty())
+        m_store->toggleFavorite(m_selection);
+}
+
+void MyBackgroundsGridState::deleteSelection()
+{
+    if (!m_store || m_selection.isEmpty())
+        return;
+    m_store->deleteItems(m_selection);
+    setSelection({});
+}
+
+void MyBackgroundsGridState::toggleFavorite(const QString& id)
+{
+    if (m_store)
+        m_store->toggleFavorite({id});
+}
+
+void MyBackgroundsGridState::rename(const QString& id, const QString& name)
+{
+    if (m_store)
+        m_store->rename(id, name);
+}
+
+void MyBackgroundsGridState::moveToTrash(const QString& id)
+{
+    if (m_store)
+        m_store->deleteItems({id});
+}
+
+void MyBackgroundsGridState::deleteAll()
+{
+    if (!m_store)
+        return;
+    m_store->deleteMany();
+    setSelection({});
+}
+
+void MyBackgroundsGridState::revealInFolder(const QString& id) const
+{
+    // Only ids of the library name a file of it.
+    if (m_store && !mybackgrounds::pruned({id}, m_store->items()).isEmpty())
+        m_reveal.revealFile(QDir(m_store->root()).filePath(QStringLiteral("images/") + id + QStringLiteral(".jpg")));
+}
+
+void MyBackgroundsGridState::openFolder() const
+{
+    if (m_store)
+        m_reveal.openFolder(QDir(m_store->root()).filePath(QStringLiteral("images")));
+}
+
+} // namespace zephrin

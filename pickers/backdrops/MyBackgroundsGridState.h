@@ -1,0 +1,93 @@
+#pragma once
+// The My Backgrounds grid's own state over the store: the filter, selection
+// mode with its selection, and the grid's requests (favourite, rename, reveal,
+// Trash). A new grid starts on "All", outside selection mode, with nothing
+// selected. The selection only ever holds ids of items in the library: it is
+// pruned whenever the library changes, however an item went.
+
+#include "pickers/backdrops/BackdropGridState.h"
+#include "pickers/backdrops/FileReveal.h"
+#include "pickers/backdrops/TileList.h"
+
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+
+namespace zephrin {
+
+class MyBackgroundsStore;
+
+class MyBackgroundsGridState : public BackdropGridState {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QObject* store READ storeObject WRITE setStoreObject NOTIFY storeChanged)
+    Q_PROPERTY(QString filter READ filter WRITE setFilter NOTIFY filterChanged)
+    Q_PROPERTY(QStringList filters READ filters NOTIFY itemsChanged)
+    Q_PROPERTY(zephrin::TileList* tiles READ tiles CONSTANT)
+    Q_PROPERTY(bool libraryEmpty READ libraryEmpty NOTIFY itemsChanged)
+    Q_PROPERTY(QString libraryLine READ libraryLine NOTIFY itemsChanged)
+    Q_PROPERTY(QString deleteAllTitle READ deleteAllTitle NOTIFY itemsChanged)
+    Q_PROPERTY(bool selecting READ selecting WRITE setSelecting NOTIFY selectingChanged)
+    Q_PROPERTY(QStringList selection READ selection NOTIFY selectionChanged)
+    Q_PROPERTY(QString selectedLine READ selectedLine NOTIFY selectionChanged)
+
+public:
+    explicit MyBackgroundsGridState(QObject* parent = nullptr);
+
+    QObject* storeObject() const;
+    void setStoreObject(QObject* store);
+    QString filter() const { return m_filter; }
+    void setFilter(const QString& filter);
+    QStringList filters() const;
+    TileList* tiles() { return &m_tiles; }
+    bool libraryEmpty() const;
+    QString libraryLine() const;
+    QString deleteAllTitle() const;
+    bool selecting() const { return m_selecting; }
+    void setSelecting(bool selecting);
+    QStringList selection() const;
+    QString selectedLine() const;
+    const QSet<QString>& selectionSet() const { return m_selection; }
+
+    // How "Show in Folder" and "Show Folder" reach the desktop.
+    void setFileReveal(FileReveal reveal) { m_reveal = std::move(reveal); }
+
+    // A tile's click: in selection mode it checks or unchecks the item,
+    // otherwise it makes the item the editor's backdrop.
+    Q_INVOKABLE void tap(const QString& id);
+    // "Done": leaves selection mode with nothing selected.
+    Q_INVOKABLE void finishSelecting();
+    // The header's "Favorite" and "Delete" over the selection ("Delete" also
+    // empties it).
+    Q_INVOKABLE void favoriteSelection();
+    Q_INVOKABLE void deleteSelection();
+    // A tile's context menu.
+    Q_INVOKABLE void toggleFavorite(const QString& id);
+    Q_INVOKABLE void rename(const QString& id, const QString& name);
+    Q_INVOKABLE void moveToTrash(const QString& id);
+    Q_INVOKABLE void revealInFolder(const QString& id) const;
+    // "Move All to Trash" (empties the selection) and "Show Folder".
+    Q_INVOKABLE void deleteAll();
+    Q_INVOKABLE void openFolder() const;
+
+signals:
+    void storeChanged();
+    void filterChanged();
+    void itemsChanged();
+    void selectingChanged();
+    void selectionChanged();
+
+private:
+    void storeItemsChanged();
+    void updateTiles();
+    void setSelection(const QSet<QString>& selection);
+
+    QPointer<MyBackgroundsStore> m_store;
+    QString m_filter = QStringLiteral("All");
+    TileList m_tiles{this};
+    bool m_selecting = false;
+    QSet<QString> m_selection;
+    FileReveal m_reveal;
+};
+
+} // namespace zephrin

@@ -1,0 +1,78 @@
+import QtQuick
+import QtTest
+import Zephrin.Model
+import Zephrin.Pickers
+import Zephrin.TestSupport
+
+// The photo grid over libraries on loopback servers: loading, failing,
+// empty, and the tiles with their thumbnails and ring.
+Item {
+    id: root
+    width: 300
+    height: 800
+
+    Component {
+        id: gridComponent
+        PhotoBackdropGrid { width: 280 }
+    }
+
+    TestCase {
+        name: "PhotoBackdropGrid"
+        when: windowShown
+
+        function find(item, name) {
+            if (!item)
+                return null
+            if (item.objectName === name)
+                return item
+            for (let i = 0; i < item.children.length; ++i) {
+                const found = find(item.children[i], name)
+                if (found)
+                    return found
+            }
+            return null
+        }
+
+        function test_loadingThenTilesWithThumbnails() {
+            const library = BackdropDriver.newPhotoLibrary([
+                { id: "lake", category: "Nature", location: "misty_lake" },
+                { id: "desk", category: "Office", location: "old_brick_WALL" }
+            ], ["Nature", "Office"])
+            const grid = createTemporaryObject(gridComponent, root, { library: library })
+            // At once: the single chip "All", on, above the loading row.
+            verify(find(grid, "chip:All").on)
+            verify(find(grid, "photoLoading").visible)
+            tryCompare(grid.gridState, "content", "grid", 5000)
+            verify(!find(grid, "photoLoading").visible)
+            verify(find(grid, "chip:Office"))
+            const desk = find(grid, "photo:desk")
+            compare(desk.help, "Old Brick Wall")
+            tryCompare(desk, "hasPicture", true, 5000)
+            compare(find(grid, "photoCount").text.indexOf("2 backgrounds."), 0)
+            mouseClick(find(grid, "chip:Office"))
+            tryCompare(find(grid, "photoCount"), "text",
+                       "1 backgrounds. Each downloads the first time you use it. Right-click to keep one in My Backgrounds.")
+        }
+
+        function test_aFailedLoadOffersTryAgain() {
+            const library = BackdropDriver.newPhotoLibrary([], [], false)
+            const grid = createTemporaryObject(gridComponent, root, { library: library })
+            tryCompare(grid.gridState, "content", "failed", 5000)
+            verify(find(grid, "photoRetry").visible)
+            compare(find(grid, "photoMessage").text,
+                    "Couldn't reach the photo library. Check your internet connection.")
+            mouseClick(find(grid, "photoRetry"))
+            compare(grid.gridState.content, "loading")
+            tryCompare(grid.gridState, "content", "failed", 5000)
+        }
+
+        function test_anEmptyCatalogueSaysSo() {
+            const library = BackdropDriver.newPhotoLibrary([], [])
+            const grid = createTemporaryObject(gridComponent, root, { library: library })
+            tryCompare(grid.gridState, "content", "empty", 5000)
+            compare(find(grid, "photoMessage").text, "No photos available.")
+            verify(find(grid, "photoRetry").visible)
+            verify(!find(grid, "photoLoading").visible)
+        }
+    }
+}
