@@ -5,6 +5,8 @@
 #include "model/editor/EditorState.h"
 #include "model/tasks/Outcome.h"
 
+#include <QPointer>
+
 #include <type_traits>
 
 namespace zephrin::detail {
@@ -90,7 +92,11 @@ auto EditorState::orLastError(OnValue onValue)
 template <typename T, typename Apply>
 void EditorState::awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply)
 {
-    const auto land = [this, &slot, ticket, apply](const std::optional<T>& value) {
+    // The continuation can still be called while the editor is being torn
+    // down (a store's request outliving it); then nothing lands.
+    const auto land = [this, alive = QPointer<EditorState>(this), &slot, ticket, apply](const std::optional<T>& value) {
+        if (!alive)
+            return;
         if (isCurrent(slot, ticket))
             apply(value);
         endBusy(slot.finish(ticket));
