@@ -40,6 +40,12 @@ constexpr std::array kTable{
     // shared controls
     Entry{u"info.circle", 0xe88f},                        // info_outline
     Entry{u"photo.on.rectangle", 0xe3f4},                 // image
+    // sticker sheet
+    Entry{u"exclamationmark.triangle", 0xe002},           // warning
+    Entry{u"arrow.triangle.2.circlepath", 0xe863},        // autorenew
+    Entry{u"trash", 0xe872},                              // delete
+    Entry{u"scissors", 0xe14e},                           // content_cut
+    Entry{u"xmark", 0xe5cd},                              // close
 };
 
 } // namespace
