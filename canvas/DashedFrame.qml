@@ -6,32 +6,32 @@ import Zephrin.Controls
 
 Shape {
     id: frame
-    readonly property real line: 1.5
-    readonly property real radius: Math.min(6, width / 2, height / 2)
+    readonly property real lineWidth: 1.5
+    readonly property real cornerRadius: Math.min(6, width / 2, height / 2)
     // Inset by half the line, so the stroke stays inside the item.
-    readonly property real left: line / 2
-    readonly property real top: line / 2
-    readonly property real right: width - line / 2
-    readonly property real bottom: height - line / 2
+    readonly property real frameLeft: lineWidth / 2
+    readonly property real frameTop: lineWidth / 2
+    readonly property real frameRight: width - lineWidth / 2
+    readonly property real frameBottom: height - lineWidth / 2
 
     ShapePath {
         strokeColor: Theme.accent
-        strokeWidth: frame.line
+        strokeWidth: frame.lineWidth
         fillColor: Theme.transparent
         strokeStyle: ShapePath.DashLine
         // Dash lengths count in stroke widths.
-        dashPattern: [5 / frame.line, 4 / frame.line]
+        dashPattern: [5 / frame.lineWidth, 4 / frame.lineWidth]
         capStyle: ShapePath.FlatCap
         joinStyle: ShapePath.MiterJoin
-        startX: frame.left + frame.radius
-        startY: frame.top
-        PathLine { x: frame.right - frame.radius; y: frame.top }
-        PathArc { x: frame.right; y: frame.top + frame.radius; radiusX: frame.radius; radiusY: frame.radius }
-        PathLine { x: frame.right; y: frame.bottom - frame.radius }
-        PathArc { x: frame.right - frame.radius; y: frame.bottom; radiusX: frame.radius; radiusY: frame.radius }
-        PathLine { x: frame.left + frame.radius; y: frame.bottom }
-        PathArc { x: frame.left; y: frame.bottom - frame.radius; radiusX: frame.radius; radiusY: frame.radius }
-        PathLine { x: frame.left; y: frame.top + frame.radius }
-        PathArc { x: frame.left + frame.radius; y: frame.top; radiusX: frame.radius; radiusY: frame.radius }
+        startX: frame.frameLeft + frame.cornerRadius
+        startY: frame.frameTop
+        PathLine { x: frame.frameRight - frame.cornerRadius; y: frame.frameTop }
+        PathArc { x: frame.frameRight; y: frame.frameTop + frame.cornerRadius; radiusX: frame.cornerRadius; radiusY: frame.cornerRadius }
+        PathLine { x: frame.frameRight; y: frame.frameBottom - frame.cornerRadius }
+        PathArc { x: frame.frameRight - frame.cornerRadius; y: frame.frameBottom; radiusX: frame.cornerRadius; radiusY: frame.cornerRadius }
+        PathLine { x: frame.frameLeft + frame.cornerRadius; y: frame.frameBottom }
+        PathArc { x: frame.frameLeft; y: frame.frameBottom - frame.cornerRadius; radiusX: frame.cornerRadius; radiusY: frame.cornerRadius }
+        PathLine { x: frame.frameLeft; y: frame.frameTop + frame.cornerRadius }
+        PathArc { x: frame.frameLeft + frame.cornerRadius; y: frame.frameTop; radiusX: frame.cornerRadius; radiusY: frame.cornerRadius }
     }
 }

@@ -24,7 +24,8 @@ namespace zephrin {
 class SheetHandleDrag : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(zephrin::EditorState* editor READ editor WRITE setEditor NOTIFY editorChanged)
+    // The editor (the Editor singleton); any other object counts as none.
+    Q_PROPERTY(QObject* editor READ editorObject WRITE setEditorObject NOTIFY editorChanged)
     // A placement map of the editor's sheetLayout ({key, x, y, width, height}).
     Q_PROPERTY(QVariantMap placement READ placement WRITE setPlacement NOTIFY placementChanged)
     Q_PROPERTY(double pointsPerInch READ pointsPerInch WRITE setPointsPerInch NOTIFY pointsPerInchChanged)
@@ -40,6 +41,8 @@ public:
 
     EditorState* editor() const { return m_editor; }
     void setEditor(EditorState* editor);
+    QObject* editorObject() const { return m_editor; }
+    void setEditorObject(QObject* editor) { setEditor(qobject_cast<EditorState*>(editor)); }
     QVariantMap placement() const { return m_placement; }
     void setPlacement(const QVariantMap& value);
     double pointsPerInch() const { return m_pointsPerInch; }

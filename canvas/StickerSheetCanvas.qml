@@ -4,6 +4,7 @@
 // Without a render, a note on what to do next.
 import QtQuick
 import QtQuick.Layouts
+import Zephrin.Canvas
 import Zephrin.Controls
 import Zephrin.Model
 

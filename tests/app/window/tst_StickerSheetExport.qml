@@ -13,6 +13,7 @@ WindowHarness {
         Editor.clearStickerSheet()
         Editor.showFileExporter = false
         Editor.tool = "cutout"
+        Editor.clearDocument()
         Driver.settle()
     }
 
