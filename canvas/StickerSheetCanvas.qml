@@ -16,7 +16,7 @@ Item {
     SheetCanvasGeometry {
         id: geometry
         area: Qt.size(sheet.width, sheet.height)
-        imageSize: Qt.size(preview.image.width, preview.image.height)
+        imageSize: Editor.sheetPreviewSize
         paper: Editor.sheetSettings.paper
         zoom: Editor.zoom
     }

@@ -233,6 +233,14 @@ QImage EditorState::sheetPreview() const
     return m_sheetRender ? toQImage(m_sheetRender->preview.image()) : QImage();
 }
 
+QSizeF EditorState::sheetPreviewSize() const
+{
+    if (!m_sheetRender)
+        return {0, 0};
+    const Image& preview = m_sheetRender->preview.image();
+    return QSizeF(preview.width(), preview.height());
+}
+
 QVariantMap EditorState::qmlSheetSettings() const
 {
     const SheetSettings& s = m_sheetSettings;

@@ -267,6 +267,7 @@ class EditorState : public QObject {
     Q_PROPERTY(QVariantMap sheetSettings READ qmlSheetSettings NOTIFY sheetSettingsChanged)
     Q_PROPERTY(QVariantMap sheetPins READ qmlSheetPins WRITE setQmlSheetPins NOTIFY sheetPinsChanged)
     Q_PROPERTY(QImage sheetPreview READ sheetPreview NOTIFY sheetRenderChanged)
+    Q_PROPERTY(QSizeF sheetPreviewSize READ sheetPreviewSize NOTIFY sheetRenderChanged)
     Q_PROPERTY(QVariantMap sheetLayout READ qmlSheetLayout NOTIFY sheetRenderChanged)
     Q_PROPERTY(bool sheetLayoutPending READ sheetLayoutPending NOTIFY sheetLayoutPendingChanged)
     Q_PROPERTY(bool sheetExportable READ sheetExportable NOTIFY sheetExportableChanged)
@@ -540,6 +541,8 @@ public:
     // unknown field or unusable value.
     Q_INVOKABLE bool setSheetSetting(const QString& field, const QVariant& value);
     QImage sheetPreview() const;
+    // The preview's size in pixels; 0 × 0 without a render.
+    QSizeF sheetPreviewSize() const;
 
     // ---- Derived values ------------------------------------------------------
     // "W × H" of the composite, "—" without one.
