@@ -1,7 +1,9 @@
 // One design of the sticker sheet: thumbnail, name and remove button above
 // the printed width (inches, typed) and the number of copies (stepped 1…200).
-// Writes go through the row's model roles into the editor's sheetItems.
-//   itemID, name, image, widthInches, count: the design;  removed(): remove it
+// It writes nothing itself: the panel turns its signals into writes of the
+// sticker list's roles, which change the editor's sheetItems.
+//   name, image, widthInches, count: the design
+//   widthEdited(inches), countEdited(count), removed(): the caller writes the model
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -10,12 +12,10 @@ import Zephrin.Pickers
 
 Rectangle {
     id: row
-    property string itemID
     property string name
     property var image
     property real widthInches: 0
     property int count: 1
-    // Called with the new value; the caller writes the model.
     signal widthEdited(real inches)
     signal countEdited(int count)
     signal removed()
