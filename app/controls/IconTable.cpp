@@ -69,6 +69,10 @@ constexpr std::array kTable{
     Entry{u"heart.fill", 0xe87d},                         // favorite
     Entry{u"arrow.clockwise", 0xe5d5},                    // refresh
     Entry{u"paintbrush.pointed", 0xe243},                 // format_paint
+    // sticker sheet
+    Entry{u"exclamationmark.triangle", 0xe8b2},           // report_problem
+    Entry{u"arrow.triangle.2.circlepath", 0xe863},        // autorenew
+    Entry{u"trash", 0xe872},                              // delete
 };
 
 } // namespace

@@ -43,6 +43,10 @@ QtObject {
     // The shadow under a picker tile's badge.
     readonly property color badgeShadow: Qt.rgba(0, 0, 0, 0.33)
     readonly property color transparent: "transparent"
+    // The sticker sheet on the canvas: the paper's drop shadow, and the white
+    // veil over a sticker's old place while it is being moved.
+    readonly property color sheetShadow: Qt.rgba(0, 0, 0, 0.5)
+    readonly property color sheetVacatedFill: Qt.rgba(1, 1, 1, 0.75)
 
     // Gradients, leading edge to trailing edge.
     readonly property Gradient accentGradient: Gradient {

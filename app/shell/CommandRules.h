@@ -14,6 +14,8 @@ struct EditorFacts {
     bool hasUndo = false;
     bool hasRedo = false;
     bool sheetMode = false;      // the sticker-sheet tool is chosen
+    // A sheet render that may be exported: one exists and no layout is
+    // pending or has failed since (EditorState::sheetExportable).
     bool hasSheetRender = false;
 
     friend bool operator==(const EditorFacts&, const EditorFacts&) = default;

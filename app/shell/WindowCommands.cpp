@@ -21,7 +21,7 @@ WindowCommands::WindowCommands(EditorState& editor, QObject* parent) : QObject(p
 {
     for (auto signal : {&EditorState::documentChanged, &EditorState::cutoutChanged, &EditorState::isProcessingChanged,
                         &EditorState::compChanged, &EditorState::undoStackChanged, &EditorState::redoStackChanged,
-                        &EditorState::toolChanged, &EditorState::sheetRenderChanged})
+                        &EditorState::toolChanged, &EditorState::sheetExportableChanged})
         connect(&editor, signal, this, &WindowCommands::refreshStates);
     connect(&editor, &EditorState::compareEnabledChanged, this, &WindowCommands::compareTitleChanged);
     for (auto signal : {&EditorState::documentChanged, &EditorState::compositeChanged})
@@ -42,7 +42,7 @@ EditorFacts WindowCommands::facts() const
     facts.hasUndo = m_editor.undoCount() > 0;
     facts.hasRedo = m_editor.redoCount() > 0;
     facts.sheetMode = m_editor.tool() == EditorTool::sheet;
-    facts.hasSheetRender = m_editor.hasSheetRender();
+    facts.hasSheetRender = m_editor.sheetExportable();
     return facts;
 }
 

@@ -8,6 +8,8 @@
 //   draggingTextID                              redraw the text layers without the dragged one
 //   selectionKind                               a new kind empties the live stroke
 //   matteModel                                  stored in the settings on every assignment
+//   sheetItems, sheetPins                       lay the sheet out (every assignment; EditorSheet.cpp)
+//   sheetSettings                               lay the sheet out when the value changed
 //
 // The matte-setting hooks do nothing while history is being restored
 // (suppressHistory) or while there is no matte to refine. Each hook runs on
@@ -166,22 +168,6 @@ bool EditorState::autoSubjectOnImport() const
     if (stored.typeId() == QMetaType::Bool)
         return stored.toBool();
     return !(stored.typeId() == QMetaType::QString && stored.toString() == QLatin1String("false"));
-}
-
-// The sticker sheet's properties; laying the sheet out comes with its own operations.
-void EditorState::setSheetItems(std::vector<StickerItem> value)
-{
-    assign(m_sheetItems, std::move(value), &EditorState::sheetItemsChanged);
-}
-
-void EditorState::setSheetSettings(const SheetSettings& value)
-{
-    assign(m_sheetSettings, value, &EditorState::sheetSettingsChanged);
-}
-
-void EditorState::setSheetPins(SheetPins value)
-{
-    assign(m_sheetPins, std::move(value), &EditorState::sheetPinsChanged);
 }
 
 // ---- Derived values ----------------------------------------------------------

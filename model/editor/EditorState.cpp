@@ -37,6 +37,10 @@ EditorState::EditorState(EditorServices services, QObject* parent)
     m_matteModel = readMatteModelSetting();
     m_batch = new BatchState(this);
     m_textLayerList = new TextLayerList(*this, this);
+    m_sheetItemList = new StickerItemList(*this, this);
+    for (auto signal : {&EditorState::sheetRenderChanged, &EditorState::sheetLayoutPendingChanged,
+                        &EditorState::sheetErrorChanged})
+        connect(this, signal, this, &EditorState::publishSheetExportable);
     m_lastCommitted = EditSnapshot{matteSettings(), 0, 0};
 
     for (auto signal : {&EditorState::selectionKindChanged, &EditorState::liveStrokeChanged,

@@ -18,7 +18,8 @@
 // layers are also a list model (textLayerList).
 //
 // Observers. A few properties start work when they are written (the matte and
-// flat-colour settings, comp, draggingTextID, selectionKind, matteModel); the
+// flat-colour settings, comp, draggingTextID, selectionKind, matteModel, the
+// sticker sheet's designs, settings and pins); the
 // setter runs that hook after the equality test, on every assignment, as
 // EditorObservers.cpp lists.
 //
@@ -32,7 +33,7 @@
 // The operations are grouped by topic in EditorImport.cpp, EditorCutout.cpp,
 // EditorRender.cpp, EditorObservers.cpp, EditorEdits.cpp, EditorPaint.cpp,
 // EditorBackdrops.cpp, EditorTextLayers.cpp, EditorSelections.cpp and
-// EditorExport.cpp.
+// EditorExport.cpp and EditorSheet.cpp.
 
 #include "content/backdrops/Backdrop.h"
 #include "content/backdrops/CustomBackdropShape.h"
@@ -62,6 +63,7 @@
 #include "model/editor/ExportFile.h"
 #include "model/editor/ImageDocument.h"
 #include "model/editor/PaletteEntry.h"
+#include "model/editor/StickerItemList.h"
 #include "model/editor/TextLayerList.h"
 #include "model/tasks/BusyJobs.h"
 #include "model/tasks/Outcome.h"
@@ -254,6 +256,21 @@ class EditorState : public QObject {
     Q_PROPERTY(int sheetRenderStamp READ sheetRenderStamp NOTIFY sheetRenderStampChanged)
     Q_PROPERTY(QString sheetError READ sheetError WRITE setSheetError NOTIFY sheetErrorChanged)
     Q_PROPERTY(double defaultStickerWidth READ defaultStickerWidth WRITE setDefaultStickerWidth NOTIFY defaultStickerWidthChanged)
+    // The designs as a list model; the settings as a map of their fields
+    // (paper and region as labels, borderColor a color) changed through
+    // setSheetSetting(); the pins as a map from key to point; the render's
+    // preview and layout ({placedCount, requestedCount, placements: [{key,
+    // itemID, instance, x, y, width, height}]}, inches); whether a layout is
+    // waiting or running; and whether the render may be exported (one exists,
+    // and it is the layout of the sheet as it stands).
+    Q_PROPERTY(zephrin::StickerItemList* sheetItemList READ sheetItemList CONSTANT)
+    Q_PROPERTY(QVariantMap sheetSettings READ qmlSheetSettings NOTIFY sheetSettingsChanged)
+    Q_PROPERTY(QVariantMap sheetPins READ qmlSheetPins WRITE setQmlSheetPins NOTIFY sheetPinsChanged)
+    Q_PROPERTY(QImage sheetPreview READ sheetPreview NOTIFY sheetRenderChanged)
+    Q_PROPERTY(QSizeF sheetPreviewSize READ sheetPreviewSize NOTIFY sheetRenderChanged)
+    Q_PROPERTY(QVariantMap sheetLayout READ qmlSheetLayout NOTIFY sheetRenderChanged)
+    Q_PROPERTY(bool sheetLayoutPending READ sheetLayoutPending NOTIFY sheetLayoutPendingChanged)
+    Q_PROPERTY(bool sheetExportable READ sheetExportable NOTIFY sheetExportableChanged)
 
     // Derived values
     Q_PROPERTY(QString compositeSizeLabel READ compositeSizeLabel NOTIFY compositeChanged)
@@ -493,6 +510,42 @@ public:
     void setSheetError(const QString& value);
     double defaultStickerWidth() const { return m_defaultStickerWidth; }
     void setDefaultStickerWidth(double value);
+    StickerItemList* sheetItemList() const { return m_sheetItemList; }
+    // A layout is waiting for its debounce or running.
+    bool sheetLayoutPending() const { return m_sheetLayoutPending; }
+    // A render exists and no layout is pending or has failed since: the print
+    // image and the cut file come from the layout of the sheet as it stands.
+    bool sheetExportable() const { return m_sheetExportable; }
+
+    // Lays the sheet out again after the 120 ms wait, replacing a layout that
+    // is waiting or running; without designs, drops the render at once.
+    Q_INVOKABLE void layoutSheet();
+    // Adds the result as shown (the composite, else the cutout), trimmed to
+    // its visible pixels, and switches to the sheet tool.
+    Q_INVOKABLE void addToStickerSheet();
+    // Removes a design and its pins.
+    void removeSheetItem(const QUuid& id);
+    Q_INVOKABLE void removeSheetItem(const QString& id);
+    Q_INVOKABLE void clearStickerSheet();
+    // Pins a copy (by its placement key) with its top-left corner at `corner`
+    // (inches), pulled into the printable area; every other copy is pinned
+    // where it stands. False, changing nothing, without a render, for an
+    // unknown key, for a drop wholly off the paper, or when the spot is too
+    // close to another copy (then with the notice).
+    Q_INVOKABLE bool moveStickerPin(const QString& key, QPointF corner);
+    // Hand the print PNG or the cut file to the file exporter; nothing
+    // unless the render is exportable.
+    Q_INVOKABLE void exportStickerSheetPNG();
+    Q_INVOKABLE void exportStickerSheetCutSVG();
+    // One field of one design ("widthInches", "count"); false for an unknown
+    // design, field or unusable value.
+    Q_INVOKABLE bool setSheetItemField(const QString& id, const QString& field, const QVariant& value);
+    // One field of sheetSettings, as sheetSettings names it; false for an
+    // unknown field or unusable value.
+    Q_INVOKABLE bool setSheetSetting(const QString& field, const QVariant& value);
+    QImage sheetPreview() const;
+    // The preview's size in pixels; 0 × 0 without a render.
+    QSizeF sheetPreviewSize() const;
 
     // ---- Derived values ------------------------------------------------------
     // "W × H" of the composite, "—" without one.
@@ -735,6 +788,8 @@ signals:
     void sheetRenderStampChanged();
     void sheetErrorChanged();
     void defaultStickerWidthChanged();
+    void sheetLayoutPendingChanged();
+    void sheetExportableChanged();
     // isPolygonInProgress may have changed.
     void polygonStateChanged();
 
@@ -817,6 +872,10 @@ private:
     void setQmlSvgSource(const QString& value);
     QString qmlImportTarget() const;
     void setQmlImportTarget(const QString& value);
+    QVariantMap qmlSheetSettings() const;
+    QVariantMap qmlSheetPins() const;
+    void setQmlSheetPins(const QVariantMap& value);
+    QVariantMap qmlSheetLayout() const;
 
     // Stores a value and emits its signal when it differs; true when it did.
     template <typename T, typename U>
@@ -842,6 +901,8 @@ private:
     void setLastCommitted(const EditSnapshot& value);
     void setExportFile(std::optional<ExportFile> value);
     void setShareURL(const QUrl& value);
+    void setSheetLayoutPending(bool value);
+    void publishSheetExportable();
 
     // ---- Work ----------------------------------------------------------------
     // A new busy entry with its label; 0 for a job that shows none.
@@ -1052,6 +1113,9 @@ private:
     int m_sheetRenderStamp = 0;
     QString m_sheetError;
     double m_defaultStickerWidth = 2.0;
+    StickerItemList* m_sheetItemList = nullptr;   // a child
+    bool m_sheetLayoutPending = false;
+    bool m_sheetExportable = false;
 
     // Work
     BusyJobs m_busy;

@@ -30,14 +30,10 @@ QList<QUuid> idsOf(const QList<TextLayer>& texts)
 } // namespace
 
 TextLayerList::TextLayerList(EditorState& editor, QObject* parent)
-    : QAbstractListModel(parent), m_editor(editor), m_ids(idsOf(editor.comp().texts))
+    : IdRowsModel(parent), m_editor(editor)
 {
+    m_ids = idsOf(editor.comp().texts);
     connect(&editor, &EditorState::compChanged, this, &TextLayerList::follow);
-}
-
-int TextLayerList::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_ids.size());
 }
 
 QHash<int, QByteArray> TextLayerList::roleNames() const
@@ -67,7 +63,7 @@ bool TextLayerList::setData(const QModelIndex& index, const QVariant& value, int
 
 Qt::ItemFlags TextLayerList::flags(const QModelIndex& index) const
 {
-    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
+    return IdRowsModel::flags(index) | Qt::ItemIsEditable;
 }
 
 int TextLayerList::rowOf(const QString& id) const
@@ -75,37 +71,9 @@ int TextLayerList::rowOf(const QString& id) const
     return int(m_ids.indexOf(QUuid::fromString(id)));
 }
 
-// Brings the rows to comp.texts: removed layers leave, new ones arrive where
-// they stand, the rest report what changed. A reordering resets the list.
 void TextLayerList::follow()
 {
-    const QList<QUuid> ids = idsOf(m_editor.comp().texts);
-    for (int row = int(m_ids.size()) - 1; row >= 0; --row) {
-        if (ids.contains(m_ids[row]))
-            continue;
-        beginRemoveRows({}, row, row);
-        m_ids.removeAt(row);
-        endRemoveRows();
-    }
-    QList<QUuid> kept;
-    for (const QUuid& id : ids)
-        if (m_ids.contains(id))
-            kept.append(id);
-    if (kept != m_ids) {
-        beginResetModel();
-        m_ids = ids;
-        endResetModel();
-        return;
-    }
-    for (int row = 0; row < ids.size(); ++row) {
-        if (row < m_ids.size() && m_ids[row] == ids[row])
-            continue;
-        beginInsertRows({}, row, row);
-        m_ids.insert(row, ids[row]);
-        endInsertRows();
-    }
-    if (!m_ids.isEmpty())
-        emit dataChanged(index(0), index(int(m_ids.size()) - 1));
+    followIds(idsOf(m_editor.comp().texts));
 }
 
 } // namespace zephrin

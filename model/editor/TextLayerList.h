@@ -6,21 +6,18 @@
 // row is addressed by the layer's id; a role per field (see SettingsFields.h)
 // reads it, and writing a role changes that field through the editor.
 
-#include <QAbstractListModel>
-#include <QList>
-#include <QUuid>
+#include "model/editor/IdRowsModel.h"
 
 namespace zephrin {
 
 class EditorState;
 
-class TextLayerList : public QAbstractListModel {
+class TextLayerList : public IdRowsModel {
     Q_OBJECT
 
 public:
     explicit TextLayerList(EditorState& editor, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -33,7 +30,6 @@ private:
     void follow();
 
     EditorState& m_editor;
-    QList<QUuid> m_ids;   // the rows as shown
 };
 
 } // namespace zephrin

@@ -131,4 +131,10 @@ std::optional<QByteArray> EditorEngines::encodePNG(const Image& image) const
     return engine.encodeImage(image);
 }
 
+SheetRender EditorEngines::renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,
+                                       const SheetPins& pins)
+{
+    return sheetEngine.render(items, settings, pins);
+}
+
 } // namespace zephrin

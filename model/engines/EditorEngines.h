@@ -96,6 +96,10 @@ public:
     virtual QByteArray traceSVG(const Image& image, const std::optional<Image>& source,
                                 const TraceOptions& options) const;
     virtual std::optional<QByteArray> encodePNG(const Image& image) const;
+
+    // Sticker sheet: lays the sheet out and renders it (SheetEngine::render).
+    virtual SheetRender renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,
+                                    const SheetPins& pins);
 };
 
 } // namespace zephrin

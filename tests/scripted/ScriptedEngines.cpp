@@ -180,4 +180,13 @@ std::optional<QByteArray> ScriptedEngines::encodePNG(const Image& image) const
     return EditorEngines::encodePNG(image);
 }
 
+SheetRender ScriptedEngines::renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,
+                                         const SheetPins& pins)
+{
+    count("renderSheet");
+    if (fails("renderSheet"))
+        renderFailure();
+    return EditorEngines::renderSheet(items, settings, pins);
+}
+
 } // namespace zephrin::testing

@@ -86,6 +86,8 @@ public:
     QByteArray traceSVG(const Image& image, const std::optional<Image>& source,
                         const TraceOptions& options) const override;
     std::optional<QByteArray> encodePNG(const Image& image) const override;
+    SheetRender renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,
+                            const SheetPins& pins) override;
 
     // A solid opaque picture, for backdrops and stores.
     static Image solid(int width, int height, cv::Scalar rgba = {40, 80, 160, 255});

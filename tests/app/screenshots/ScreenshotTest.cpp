@@ -430,6 +430,41 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
     // The checked tile's ring is the accent.
     EXPECT_EQ(at(image, checked->mapToScene(QPointF(checked->width() / 2, -0.5))), themeColor(0x8B5CF6));
     state->setProperty("selecting", false);
+
+// The sticker sheet with two designs, one copy pinned by hand, cut lines shown.
+TEST_F(Screens, StickerSheet)
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (!QFile::exists(sample))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    if (!s_editor->cutout()) {
+        s_editor->importImage(QUrl::fromLocalFile(sample));
+        QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+    s_editor->clearStickerSheet();
+    s_editor->setDefaultStickerWidth(2.0);
+    s_editor->addToStickerSheet();
+    s_editor->setDefaultStickerWidth(1.25);
+    s_editor->addToStickerSheet();
+    const QString second = uuidString(s_editor->sheetItems().back().id);
+    s_editor->setSheetItemField(uuidString(s_editor->sheetItems().front().id), QStringLiteral("count"), 3);
+    s_editor->setSheetItemField(second, QStringLiteral("count"), 4);
+    QTRY_VERIFY_WITH_TIMEOUT(s_editor->sheetExportable(), 60000);
+    // Drag one small copy down to the foot of the printable area by hand.
+    const QString key = pinKey(second, 0);
+    const QRectF area = s_editor->sheetSettings().printableArea();
+    ASSERT_TRUE(s_editor->moveStickerPin(key, QPointF(area.right(), area.bottom())));
+    QTRY_VERIFY_WITH_TIMEOUT(s_editor->sheetExportable(), 60000);
+    ASSERT_EQ(s_editor->tool(), EditorTool::sheet);
+
+    const QImage image = shoot(QStringLiteral("sticker-sheet"));
+    QQuickItem* paper = item("sheetPaper");
+    ASSERT_TRUE(paper && paper->isVisible());
+    // The paper's margin is white; the panel lists both designs.
+    EXPECT_EQ(at(image, paper->mapToScene(QPointF(4, 4))), QColor(Qt::white));
+    EXPECT_TRUE(item("sheetStatus")->isVisible());
+    EXPECT_TRUE(item(qPrintable(QStringLiteral("sheetHandle:") + key)));
+
+    s_editor->clearStickerSheet();
+    s_editor->setTool(EditorTool::cutout);
 }
 
 } // namespace

@@ -1,0 +1,337 @@
+// EditorState: the sticker sheet. The designs, the sheet settings and the
+// copies pinned by hand live here; every change lays the sheet out again in
+// the sheet slot (120 ms debounce, the newest request wins) through the sheet
+// engine, whose render the canvas shows and the exports hand to the file
+// exporter. The sheet belongs to the editor, not the document: import and
+// clear leave it alone.
+//
+// A render is exportable only while it is the layout of the sheet as it
+// stands: a pending or failed layout leaves the old render on screen but
+// withholds it from export, so the print image and its cut file always come
+// from one and the same layout.
+
+#include "model/editor/EditorState.h"
+
+#include "engine/pixel/Crop.h"
+#include "model/editor/EditorStateWork.h"
+#include "model/editor/SheetPinRules.h"
+#include "model/engines/EditorEngines.h"
+#include "model/qml/QmlValues.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zephrin {
+
+namespace {
+
+const QString kTooClose = QStringLiteral("That spot is too close to another sticker — try a little further away.");
+
+// The image trimmed to its visible pixels; whole when those are under 2 × 2.
+Image trimmedToContent(const EditorEngines& engines, const Image& image)
+{
+    const auto bounds = engines.alphaBounds(image);
+    if (!bounds)
+        return image;
+    const QRect whole = bounds->toAlignedRect();
+    if (whole.width() < 2 || whole.height() < 2)
+        return image;
+    const Image inside = cropped(image, cv::Rect(whole.x(), whole.y(), whole.width(), whole.height()));
+    if (inside.empty())
+        return image;
+    // A copy of its own, so the design does not keep the whole result alive.
+    return Image(inside.pixels.clone());
+}
+
+} // namespace
+
+// ---- Properties whose writes lay the sheet out -------------------------------
+
+void EditorState::setSheetItems(std::vector<StickerItem> value)
+{
+    assign(m_sheetItems, std::move(value), &EditorState::sheetItemsChanged);
+    layoutSheet();
+}
+
+void EditorState::setSheetSettings(const SheetSettings& value)
+{
+    if (assign(m_sheetSettings, value, &EditorState::sheetSettingsChanged))
+        layoutSheet();
+}
+
+void EditorState::setSheetPins(SheetPins value)
+{
+    assign(m_sheetPins, std::move(value), &EditorState::sheetPinsChanged);
+    layoutSheet();
+}
+
+void EditorState::setSheetLayoutPending(bool value)
+{
+    assign(m_sheetLayoutPending, value, &EditorState::sheetLayoutPendingChanged);
+}
+
+void EditorState::publishSheetExportable()
+{
+    assign(m_sheetExportable, m_sheetRender.has_value() && !m_sheetLayoutPending && m_sheetError.isEmpty(),
+           &EditorState::sheetExportableChanged);
+}
+
+// ---- Layout ------------------------------------------------------------------
+
+void EditorState::layoutSheet()
+{
+    // Cancelling ends the replaced request's busy entry, also when no new
+    // request follows.
+    cancelTask(m_sheetTask);
+    if (m_sheetItems.empty()) {
+        setSheetRender(std::nullopt);
+        setSheetLayoutPending(false);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_sheetTask, QStringLiteral("Laying out sheet…"));
+    setSheetLayoutPending(true);
+    runAfterWait(
+        m_sheetTask, ticket, false,
+        [engines = m_engines, items = m_sheetItems, settings = m_sheetSettings, pins = m_sheetPins] {
+            return engines->renderSheet(items, settings, pins);
+        },
+        [this](const Outcome<SheetRender>& rendered) {
+            if (rendered.ok()) {
+                setSheetRender(*rendered.value);
+                setSheetError({});
+                setSheetRenderStamp(m_sheetRenderStamp + 1);
+            } else {
+                setSheetError(rendered.error);
+            }
+            setSheetLayoutPending(false);
+        });
+}
+
+// ---- Designs -------------------------------------------------------------------
+
+void EditorState::addToStickerSheet()
+{
+    const std::optional<ImageBox>& result = m_composite ? m_composite : m_cutout;
+    if (!result)
+        return;
+    QString name = m_document ? QFileInfo(m_document->url.fileName()).completeBaseName() : QString();
+    if (name.isEmpty())
+        name = QStringLiteral("Sticker");
+    StickerItem item{QUuid::createUuid(), name, ImageBox(trimmedToContent(*m_engines, result->image())),
+                     m_defaultStickerWidth, 1};
+
+    std::vector<StickerItem> items = m_sheetItems;
+    items.push_back(std::move(item));
+    setSheetItems(std::move(items));
+    if (m_tool != EditorTool::sheet)
+        setTool(EditorTool::sheet);
+}
+
+void EditorState::removeSheetItem(const QUuid& id)
+{
+    // Pin keys begin with the design's upper-case id and "#".
+    const QString prefix = uuidString(id) + u'#';
+    SheetPins pins = m_sheetPins;
+    pins.removeIf([&](const auto& entry) { return entry.key().startsWith(prefix); });
+    setSheetPins(std::move(pins));
+
+    std::vector<StickerItem> items = m_sheetItems;
+    std::erase_if(items, [&](const StickerItem& item) { return item.id == id; });
+    setSheetItems(std::move(items));
+}
+
+void EditorState::removeSheetItem(const QString& id)
+{
+    const QUuid uuid = QUuid::fromString(id);
+    if (!uuid.isNull())
+        removeSheetItem(uuid);
+}
+
+void EditorState::clearStickerSheet()
+{
+    setSheetItems({});
+    setSheetPins({});
+    setSheetNotice({});
+    setSheetRender(std::nullopt);
+}
+
+bool EditorState::setSheetItemField(const QString& id, const QString& field, const QVariant& value)
+{
+    const QUuid uuid = QUuid::fromString(id);
+    std::vector<StickerItem> items = m_sheetItems;
+    const auto found = std::find_if(items.begin(), items.end(), [&](const StickerItem& i) { return i.id == uuid; });
+    const auto number = qml::number(value);
+    if (uuid.isNull() || found == items.end() || !number || !std::isfinite(*number))
+        return false;
+    if (field == QLatin1String("widthInches"))
+        found->widthInches = *number;
+    else if (field == QLatin1String("count"))
+        found->count = std::int64_t(std::llround(std::clamp(*number, -1e9, 1e9)));
+    else
+        return false;
+    setSheetItems(std::move(items));
+    return true;
+}
+
+// ---- Pins ----------------------------------------------------------------------
+
+bool EditorState::moveStickerPin(const QString& key, QPointF corner)
+{
+    if (!m_sheetRender)
+        return false;
+    const SheetLayout& layout = m_sheetRender->layout;
+    const auto moved = std::find_if(layout.placements.begin(), layout.placements.end(),
+                                    [&](const SheetPlacement& p) { return p.pinKey() == key; });
+    if (moved == layout.placements.end())
+        return false;
+    const QSizeF size = moved->rect.size();
+    if (!sheetpins::acceptableDrop(corner, size, paperInches(m_sheetSettings.paper)))
+        return false;
+
+    const QPointF clamped = sheetpins::clampedCorner(corner, size, m_sheetSettings.printableArea());
+    const QRectF target(clamped, size);
+    for (const SheetPlacement& other : layout.placements) {
+        if (&other == &*moved)
+            continue;
+        if (!sheetpins::farEnoughApart(target, other.rect, m_sheetSettings.spacingInches)) {
+            setSheetNotice(kTooClose);
+            return false;
+        }
+    }
+    SheetPins pins = sheetpins::frozenPins(layout, m_sheetPins, key, clamped);
+    setSheetNotice({});
+    setSheetPins(std::move(pins));
+    return true;
+}
+
+// ---- Exports -------------------------------------------------------------------
+
+void EditorState::exportStickerSheetPNG()
+{
+    if (!m_sheetExportable)
+        return;
+    setExportFile(ExportFile{m_sheetRender->printPNG, ExportFormat::png});
+    setExportFilename(QStringLiteral("sticker-sheet"));
+    setShowFileExporter(true);
+}
+
+void EditorState::exportStickerSheetCutSVG()
+{
+    if (!m_sheetExportable)
+        return;
+    setExportFile(ExportFile{QByteArray::fromStdString(m_sheetRender->cutSVG), ExportFormat::svg});
+    setExportFilename(QStringLiteral("sticker-sheet-cut"));
+    setShowFileExporter(true);
+}
+
+// ---- QML faces -----------------------------------------------------------------
+
+QImage EditorState::sheetPreview() const
+{
+    return m_sheetRender ? toQImage(m_sheetRender->preview.image()) : QImage();
+}
+
+QSizeF EditorState::sheetPreviewSize() const
+{
+    if (!m_sheetRender)
+        return {0, 0};
+    const Image& preview = m_sheetRender->preview.image();
+    return QSizeF(preview.width(), preview.height());
+}
+
+QVariantMap EditorState::qmlSheetSettings() const
+{
+    const SheetSettings& s = m_sheetSettings;
+    return {{QStringLiteral("paper"), rawValue(s.paper)},
+            {QStringLiteral("region"), rawValue(s.region)},
+            {QStringLiteral("dpi"), qlonglong(s.dpi)},
+            {QStringLiteral("spacingInches"), s.spacingInches},
+            {QStringLiteral("borderInches"), s.borderInches},
+            {QStringLiteral("bleedInches"), s.bleedInches},
+            {QStringLiteral("borderColor"), qml::color(s.borderColor)},
+            {QStringLiteral("showCutLines"), s.showCutLines}};
+}
+
+bool EditorState::setSheetSetting(const QString& field, const QVariant& value)
+{
+    SheetSettings s = m_sheetSettings;
+    const auto length = [&](double& member, const SettingRange& range) {
+        const auto number = qml::number(value);
+        if (!number || !std::isfinite(*number))
+            return false;
+        member = range.clamped(*number);
+        return true;
+    };
+    bool usable = false;
+    if (field == QLatin1String("paper")) {
+        const auto paper = qml::enumValue<PaperSize>(value);
+        usable = paper.has_value();
+        s.paper = paper.value_or(s.paper);
+    } else if (field == QLatin1String("region")) {
+        const auto region = qml::enumValue<PrintRegion>(value);
+        usable = region.has_value();
+        s.region = region.value_or(s.region);
+    } else if (field == QLatin1String("spacingInches")) {
+        usable = length(s.spacingInches, SheetSettings::spacingRange);
+    } else if (field == QLatin1String("borderInches")) {
+        usable = length(s.borderInches, SheetSettings::borderRange);
+    } else if (field == QLatin1String("bleedInches")) {
+        usable = length(s.bleedInches, SheetSettings::bleedRange);
+    } else if (field == QLatin1String("borderColor")) {
+        const auto color = qml::rgbaColor(value);
+        usable = color.has_value();
+        // A colour read from QML and written back unchanged stays as it was.
+        if (color && !qml::sameInQml(*color, s.borderColor))
+            s.borderColor = *color;
+    } else if (field == QLatin1String("showCutLines")) {
+        const auto on = qml::boolean(value);
+        usable = on.has_value();
+        s.showCutLines = on.value_or(s.showCutLines);
+    }
+    if (usable)
+        setSheetSettings(s);
+    return usable;
+}
+
+QVariantMap EditorState::qmlSheetPins() const
+{
+    QVariantMap map;
+    for (auto it = m_sheetPins.begin(); it != m_sheetPins.end(); ++it)
+        map.insert(it.key(), it.value());
+    return map;
+}
+
+void EditorState::setQmlSheetPins(const QVariantMap& value)
+{
+    SheetPins pins;
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        const auto point = qml::point(it.value());
+        if (!point)
+            return;
+        pins.insert(it.key(), *point);
+    }
+    setSheetPins(std::move(pins));
+}
+
+QVariantMap EditorState::qmlSheetLayout() const
+{
+    if (!m_sheetRender)
+        return {};
+    const SheetLayout& layout = m_sheetRender->layout;
+    QVariantList placements;
+    for (const SheetPlacement& p : layout.placements)
+        placements.append(QVariantMap{{QStringLiteral("key"), p.pinKey()},
+                                      {QStringLiteral("itemID"), uuidString(p.itemID)},
+                                      {QStringLiteral("instance"), qlonglong(p.instance)},
+                                      {QStringLiteral("x"), p.rect.x()},
+                                      {QStringLiteral("y"), p.rect.y()},
+                                      {QStringLiteral("width"), p.rect.width()},
+                                      {QStringLiteral("height"), p.rect.height()}});
+    return {{QStringLiteral("placedCount"), qlonglong(layout.placedCount)},
+            {QStringLiteral("requestedCount"), qlonglong(layout.requestedCount)},
+            {QStringLiteral("placements"), placements}};
+}
+
+} // namespace zephrin
