@@ -98,7 +98,7 @@ void network(benchmark::State& state)
 {
     if (!haveModel(state))
         return;
-    const CachedSession session = openSession(true);
+    CachedSession session = openSession(true);
     std::vector<float> input = CoreMLMatte::makeInput(decodedPhoto(), CoreMLMatte::kSide);
     const std::int64_t shape[] = {1, 3, CoreMLMatte::kSide, CoreMLMatte::kSide};
     const Ort::MemoryInfo memory = Ort::MemoryInfo::CreateCpu(OrtArenaAllocator, OrtMemTypeDefault);

@@ -43,31 +43,37 @@ QByteArray bigEndianWords(std::initializer_list<std::uint32_t> words)
     return out;
 }
 
-unsigned char paethPredictor(int left, int above, int aboveLeft)
+// The byte of `left`, `above` and `aboveLeft` nearest to left + above −
+// aboveLeft, ties going in that order. Branch-free, so the compiler vectorises it.
+inline unsigned char paethPredictor(int left, int above, int aboveLeft)
 {
-    const int p = left + above - aboveLeft;
-    const int pa = std::abs(p - left);
-    const int pb = std::abs(p - above);
-    const int pc = std::abs(p - aboveLeft);
-    if (pa <= pb && pa <= pc)
-        return static_cast<unsigned char>(left);
-    return static_cast<unsigned char>(pb <= pc ? above : aboveLeft);
+    const int pa = std::abs(above - aboveLeft);
+    const int pb = std::abs(left - aboveLeft);
+    const int pc = std::abs(left + above - 2 * aboveLeft);
+    const int nearer = pb <= pc ? above : aboveLeft;
+    return static_cast<unsigned char>(pa <= pb && pa <= pc ? left : nearer);
 }
 
 // One row as the file stores it: the filter byte, then each byte less its
-// Paeth prediction from the row (`above` is null for the first row).
+// Paeth prediction (`above` is null for the first row).
 void paethRow(const unsigned char* row, const unsigned char* above, std::size_t length, int bytesPerPixel,
               unsigned char* out)
 {
     out[0] = kPaeth;
     ++out;
-    const auto bpp = std::size_t(bytesPerPixel);
-    for (std::size_t i = 0; i < length; ++i) {
-        const int left = i >= bpp ? row[i - bpp] : 0;
-        const int up = above ? above[i] : 0;
-        const int upLeft = above && i >= bpp ? above[i - bpp] : 0;
-        out[i] = static_cast<unsigned char>(row[i] - paethPredictor(left, up, upLeft));
+    const auto bpp = std::min(std::size_t(bytesPerPixel), length);
+    if (!above) {
+        // Nothing above: the prediction is the byte to the left.
+        std::copy_n(row, bpp, out);
+        for (std::size_t i = bpp; i < length; ++i)
+            out[i] = static_cast<unsigned char>(row[i] - row[i - bpp]);
+        return;
     }
+    // Nothing to the left: the prediction is the byte above.
+    for (std::size_t i = 0; i < bpp; ++i)
+        out[i] = static_cast<unsigned char>(row[i] - above[i]);
+    for (std::size_t i = bpp; i < length; ++i)
+        out[i] = static_cast<unsigned char>(row[i] - paethPredictor(row[i - bpp], above[i], above[i - bpp]));
 }
 
 // The pixel rows as the file holds them: RGBA as they are, or RGB with the
