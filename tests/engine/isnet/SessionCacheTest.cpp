@@ -1,6 +1,7 @@
 #include "engine/isnet/SessionCache.h"
 
 #include "engine/isnet/ContentChecksum.h"
+#include "engine/isnet/ModelResource.h"
 #include "support/TinyOnnxModel.h"
 
 #include <QFile>
@@ -182,6 +183,20 @@ TEST_F(SessionCache, WorksWithoutACacheAndStillRefusesABadModel)
     writeModel("this is no model");
     EXPECT_THROW(open(), Ort::Exception);
     EXPECT_TRUE(cacheFiles().empty()); // no half-written file left
+}
+
+TEST_F(SessionCache, GivesTheNetworkTheSameResultFromItsCache)
+{
+    const std::optional<fs::path> network = isnetModelPath();
+    if (!network)
+        GTEST_SKIP() << "no IS-Net model in this build";
+    const auto openNetwork = [&] {
+        return openCachedSession(environment(), *network, cache(), "CPUExecutionProvider", options);
+    };
+    const CachedSession built = openNetwork();
+    const CachedSession loaded = openNetwork();
+    ASSERT_EQ(loaded.origin, CachedSession::Origin::cache);
+    EXPECT_EQ(outputOf(loaded), outputOf(built)); // the optimised graph, bit for bit
 }
 
 TEST(ContentChecksum, MatchesZlibOverBlocksAndEmptyInput)
