@@ -195,6 +195,9 @@ bool CoreMLMatte::isAvailable()
 
 bool CoreMLMatte::ensureLoaded()
 {
+    // One caller at a time, so that callers waiting on a load that fails learn
+    // of the refusal instead of trying (and logging) it again.
+    const std::lock_guard ensuring(m_ensureLock);
     const std::optional<std::filesystem::path> path = isnetModelPath();
     const std::optional<FileStamp> file = path ? stampOf(*path) : std::nullopt;
     if (!file || isRefused(*file))
