@@ -2,8 +2,8 @@
 // (upright, sRGB, within the load limits): libjpeg straight into the Image's
 // buffer, against the road it replaced, Qt's reader into a QImage and then a
 // converted copy. Two inputs: a seeded 4000 × 3000 scene written by Qt at
-// quality 90 (baseline, 4:2:0), and the progressive photograph
-// .cache/sample/photo-12mp.jpg when it is there.
+// quality 90 (baseline, 4:2:0), and the benchmarks' 12-megapixel photograph
+// (bench::samplePhotoJpeg).
 //
 // Measured medians (8 cores, load average above 20 from other builds): scene
 // 386 ms straight, 816 ms through a QImage; photo 589 ms and 1047 ms. Straight
@@ -11,11 +11,11 @@
 // QImage of 48 MB, no converted copy of it).
 
 #include "BenchHarness.h"
+#include "SamplePhoto.h"
 #include "engine/codec/ImageRead.h"
 
 #include <QBuffer>
 #include <QColorSpace>
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -43,17 +43,10 @@ QByteArray seededScene()
     return jpeg;
 }
 
-QByteArray samplePhoto()
-{
-    QFile sample(QStringLiteral(ZEPHRIN_SOURCE_DIR "/.cache/sample/photo-12mp.jpg"));
-    return sample.open(QIODevice::ReadOnly) ? sample.readAll() : QByteArray();
-}
-
 const QByteArray& input(bool photo)
 {
     static const QByteArray scene = seededScene();
-    static const QByteArray sample = samplePhoto();
-    return photo ? sample : scene;
+    return photo ? bench::samplePhotoJpeg() : scene;
 }
 
 void straightIntoTheImage(benchmark::State& state, bool photo)
@@ -81,11 +74,7 @@ void throughAQImage(benchmark::State& state, bool photo)
     }
 }
 
-void repeated(benchmark::internal::Benchmark* benchmark)
-{
-    benchmark->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(15)->ReportAggregatesOnly(true)
-        ->ComputeStatistics("min", zephrin::bench::minimum);
-}
+void repeated(benchmark::internal::Benchmark* benchmark) { zephrin::bench::repeated(benchmark, 15); }
 
 } // namespace
 

@@ -12,6 +12,7 @@
 // 25 ms with 2,482 segments, its program 38-52 ms for 62.3 kB; 8 colour layers
 // (6 of them keep contours) in 129 ms.
 
+#include "BenchHarness.h"
 #include "engine/pixel/Image.h"
 #include "output/vector/Vectorizer.h"
 
@@ -158,9 +159,11 @@ void BM_TraceSilhouetteToSvg(benchmark::State& state)
     reportSvgBytes(state, svg.size());
 }
 
-BENCHMARK(BM_TraceSilhouette)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TraceSilhouetteToSvg)->Arg(50)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TraceColourLayers)->Arg(8)->Unit(benchmark::kMillisecond);
+void repeatedRuns(benchmark::internal::Benchmark* benchmark) { zephrin::bench::repeated(benchmark, 9); }
+
+BENCHMARK(BM_TraceSilhouette)->Arg(0)->Arg(50)->Arg(100)->Apply(repeatedRuns);
+BENCHMARK(BM_TraceSilhouetteToSvg)->Arg(50)->Apply(repeatedRuns);
+BENCHMARK(BM_TraceColourLayers)->Arg(8)->Apply(repeatedRuns);
 
 // --- potrace ---------------------------------------------------------------
 
@@ -222,7 +225,7 @@ void BM_PotraceLibrary(benchmark::State& state)
     potrace_param_free(param);
     reportCounts(state, counts);
 }
-BENCHMARK(BM_PotraceLibrary)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PotraceLibrary)->Apply(repeatedRuns);
 
 #endif
 
@@ -258,10 +261,10 @@ void BM_PotraceProgramToSvg(benchmark::State& state)
     reportSvgBytes(state, std::filesystem::file_size(svg));
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_PotraceProgramToSvg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PotraceProgramToSvg)->Apply(repeatedRuns);
 
 #endif
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }

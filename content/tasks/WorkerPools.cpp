@@ -1,5 +1,7 @@
 #include "content/tasks/WorkerPools.h"
 
+#include "engine/threads/ThreadBudget.h"
+
 #include <QThread>
 #include <QThreadPool>
 
@@ -7,7 +9,12 @@ namespace zephrin {
 
 QThreadPool* userInitiatedPool()
 {
-    return QThreadPool::globalInstance();
+    static QThreadPool* pool = [] {
+        QThreadPool* global = QThreadPool::globalInstance();
+        global->setMaxThreadCount(threadBudget().userTasks);
+        return global;
+    }();
+    return pool;
 }
 
 QThreadPool* utilityPool()
@@ -15,6 +22,7 @@ QThreadPool* utilityPool()
     static QThreadPool* pool = [] {
         auto* created = new QThreadPool;  // lives for the process, as the global pool does
         created->setThreadPriority(QThread::LowPriority);
+        created->setMaxThreadCount(threadBudget().utilityTasks);
         return created;
     }();
     return pool;

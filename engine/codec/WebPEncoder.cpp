@@ -50,21 +50,32 @@ QByteArray encode(const Image& image, double quality)
     const int height = rgba.rows;
     const int stride = 4 * width;
 
-    uint8_t* output = nullptr;
-    size_t size = 0;
-    if (quality >= 99.5) {
-        size = WebPEncodeLosslessRGBA(rgba.data, width, height, stride, &output);
-    } else {
-        // libwebp accepts 0 to 100 and does not reject NaN.
-        const float q = std::isnan(quality) ? 0.f : float(std::clamp(quality, 0.0, 100.0));
-        size = WebPEncodeRGBA(rgba.data, width, height, stride, q, &output);
-    }
-    if (size == 0 || output == nullptr) {
-        WebPFree(output);
+    // The one-call functions' settings (default preset; lossless at quality
+    // 70, lossy at the given one), plus threads.
+    const bool lossless = quality >= 99.5;
+    // libwebp accepts 0 to 100 and does not reject NaN.
+    const float lossyQuality = std::isnan(quality) ? 0.f : float(std::clamp(quality, 0.0, 100.0));
+    WebPConfig config;
+    WebPPicture picture;
+    if (!WebPConfigPreset(&config, WEBP_PRESET_DEFAULT, lossless ? 70.f : lossyQuality) || !WebPPictureInit(&picture))
+        throw EncodeError(EncodeErrorKind::encodeFailed);
+    config.lossless = lossless ? 1 : 0;
+    config.thread_level = 1;
+    picture.use_argb = lossless ? 1 : 0;
+    picture.width = width;
+    picture.height = height;
+    WebPMemoryWriter writer;
+    WebPMemoryWriterInit(&writer);
+    picture.writer = WebPMemoryWrite;
+    picture.custom_ptr = &writer;
+    const bool encoded = WebPPictureImportRGBA(&picture, rgba.data, stride) && WebPEncode(&config, &picture);
+    WebPPictureFree(&picture);
+    if (!encoded || writer.size == 0) {
+        WebPMemoryWriterClear(&writer);
         throw EncodeError(EncodeErrorKind::encodeFailed);
     }
-    QByteArray bytes(reinterpret_cast<const char*>(output), qsizetype(size));
-    WebPFree(output);
+    QByteArray bytes(reinterpret_cast<const char*>(writer.mem), qsizetype(writer.size));
+    WebPMemoryWriterClear(&writer);
     return bytes;
 }
 

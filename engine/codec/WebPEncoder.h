@@ -1,5 +1,6 @@
 #pragma once
-// A thin wrapper round libwebp's one-call encoder, used for WebP exports.
+// WebP exports through libwebp: the settings of its one-call encoder, run on
+// more than one thread.
 
 #include "engine/pixel/Image.h"
 #include "engine/types/SentenceError.h"

@@ -1,9 +1,12 @@
 #include "engine/isnet/CoreMLMatte.h"
 
 #include "engine/isnet/IsnetLog.h"
+#include "engine/isnet/MappedFile.h"
 #include "engine/isnet/ModelResource.h"
+#include "engine/isnet/SessionCache.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/ParallelRows.h"
+#include "engine/threads/ThreadBudget.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -17,7 +20,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
 namespace zephrin {
 
@@ -151,6 +153,7 @@ std::vector<std::string> CoreMLMatte::executionProviders(ComputeUnits units, boo
 // --- the shared runner and its session ----------------------------------------------
 
 struct CoreMLMatte::Model {
+    std::shared_ptr<const MappedFile> mapping; // the cached model the session reads; outlives it
     mutable Ort::Session session{nullptr}; // Run is safe to call from several threads
     std::vector<std::string> providers;
     std::vector<std::string> outputNames;
@@ -192,6 +195,9 @@ bool CoreMLMatte::isAvailable()
 
 bool CoreMLMatte::ensureLoaded()
 {
+    // One caller at a time, so that callers waiting on a load that fails learn
+    // of the refusal instead of trying (and logging) it again.
+    const std::lock_guard ensuring(m_ensureLock);
     const std::optional<std::filesystem::path> path = isnetModelPath();
     const std::optional<FileStamp> file = path ? stampOf(*path) : std::nullopt;
     if (!file || isRefused(*file))
@@ -225,20 +231,33 @@ const CoreMLMatte::Model& CoreMLMatte::loadModel()
         throw Failure(FailureKind::missing);
 
     auto model = std::make_unique<Model>();
-    Ort::SessionOptions options;
-    options.SetIntraOpNumThreads(int(std::max(1u, std::thread::hardware_concurrency())));
-    options.DisableMemPattern();
-    options.SetGraphOptimizationLevel(GraphOptimizationLevel::ORT_ENABLE_ALL);
     model->providers = executionProviders(computeUnits(storedComputeSetting()), gpuProviderPresent());
     if (model->providers.front() == kGpuProvider) {
         try {
             Ort::CUDAProviderOptions gpu;
-            options.AppendExecutionProvider_CUDA_V2(*gpu);
+            Ort::SessionOptions probe;
+            probe.AppendExecutionProvider_CUDA_V2(*gpu);
         } catch (const Ort::Exception&) {
             model->providers = {kCpuProvider}; // the GPU library would not load: stay on the CPU
         }
     }
-    model->session = Ort::Session(environment(), path->c_str(), options);
+    const bool onGpu = model->providers.front() == kGpuProvider;
+    const auto options = [onGpu] {
+        Ort::SessionOptions options;
+        options.SetIntraOpNumThreads(threadBudget().networkThreads);
+        options.SetInterOpNumThreads(1);
+        options.DisableMemPattern();
+        if (onGpu) {
+            Ort::CUDAProviderOptions gpu;
+            options.AppendExecutionProvider_CUDA_V2(*gpu);
+        }
+        return options;
+    };
+    // The optimised graph of a GPU provider is not kept: only CPU sessions are cached.
+    CachedSession opened = openCachedSession(environment(), *path, onGpu ? std::filesystem::path() : modelCacheFolder(),
+                                             "CPUExecutionProvider", options);
+    model->session = std::move(opened.session);
+    model->mapping = std::move(opened.mapping);
     model->outputNames = model->session.GetOutputNames();
 
     QStringList providerNames;

@@ -144,6 +144,7 @@ private:
     static std::optional<FileStamp> stampOf(const std::filesystem::path& path);
     bool isRefused(const FileStamp& file) const;
 
+    std::mutex m_ensureLock;        // serialises ensureLoaded
     std::mutex m_lock;              // guards loading and m_model
     std::unique_ptr<Model> m_model; // set once, by the first successful load
     std::atomic<bool> m_loaded{false}; // m_model is set

@@ -5,6 +5,8 @@
 // cutout's name is never replaced without --overwrite, also when another run
 // writes it meanwhile; the output folder is checked before the work.
 
+#include "engine/isnet/CoreMLMatte.h"
+#include "engine/threads/ThreadBudget.h"
 #include "output/service/OutputFile.h"
 #include "output/service/RemoveBackgroundIntent.h"
 
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <future>
 
 using namespace zephrin;
 
@@ -39,6 +42,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zephrin-cutout"));
+    threadBudget();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -95,6 +99,12 @@ int main(int argc, char* argv[])
     if (!output.isOpen())
         return cannotSave();
 
+    // The network loads while the picture is read and decoded; leaving main
+    // waits for it.
+    const std::future<void> networkLoad = std::async(std::launch::async, [] {
+        if (CoreMLMatte::isAvailable())
+            CoreMLMatte::shared().ensureLoaded();
+    });
     {
         // Read, not mapped: another program may cut the file short meanwhile.
         QFile imageFile(input.filePath());

@@ -19,16 +19,6 @@ bool hasVisiblePixel(const Image& image)
 // IS-Net whenever its model is present, the classical subject finder otherwise.
 MatteModel automaticModel() { return CoreMLMatte::isAvailable() ? MatteModel::isnet : MatteModel::apple; }
 
-// The refinement of a fresh editor, fixed here so that a change of the editor's
-// defaults does not change what automation produces.
-constexpr MatteSettings kCutoutSettings{
-    .fillHoles = false,
-    .edgeMode = EdgeRefineMode::smooth,
-    .feather = 0.6,
-    .decontaminateEnabled = true,
-    .decontaminate = 30.0,
-};
-
 } // namespace
 
 Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel model, const MatteSettings& settings)

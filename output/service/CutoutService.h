@@ -78,6 +78,16 @@ Image decodeUprightFile(const QString& path);
 // The same picture, or nothing where decodeUprightFile throws.
 std::optional<Image> loadImageFile(const QString& path);
 
+// The refinement of a fresh editor, fixed here so that a change of the editor's
+// defaults does not change what automation produces.
+inline constexpr MatteSettings kCutoutSettings{
+    .fillHoles = false,
+    .edgeMode = EdgeRefineMode::smooth,
+    .feather = 0.6,
+    .decontaminateEnabled = true,
+    .decontaminate = 30.0,
+};
+
 // The subject of `image` found with `model`, refined with `settings` and
 // rendered over the image's extent; empty when the render gives nothing.
 // Throws Failure(noSubject) when matte making fails for any reason, and when the

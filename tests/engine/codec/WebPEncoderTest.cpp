@@ -3,6 +3,9 @@
 #include "CodecFixtures.h"
 
 #include <gtest/gtest.h>
+#include <webp/encode.h>
+
+#include <limits>
 
 using namespace zephrin;
 using namespace zephrin::testing;
@@ -15,6 +18,24 @@ WebPBitstreamFeatures featuresOf(const QByteArray& webp)
     EXPECT_EQ(WebPGetFeatures(reinterpret_cast<const uint8_t*>(webp.constData()), size_t(webp.size()), &features),
               VP8_STATUS_OK);
     return features;
+}
+
+// What libwebp's one-call encoders make of the straight pixels the encoder hands on.
+QByteArray oneCallEncoding(const Image& image, double quality)
+{
+    cv::Mat rgba(image.pixels.size(), CV_8UC4);
+    image.pixels.forEach<cv::Vec4b>([&](const cv::Vec4b& p, const int* at) {
+        rgba.at<cv::Vec4b>(at[0], at[1]) = {WebPEncoder::straightChannel(p[0], p[3]),
+                                            WebPEncoder::straightChannel(p[1], p[3]),
+                                            WebPEncoder::straightChannel(p[2], p[3]), p[3]};
+    });
+    uint8_t* output = nullptr;
+    const size_t size = quality >= 99.5
+        ? WebPEncodeLosslessRGBA(rgba.data, rgba.cols, rgba.rows, int(rgba.step), &output)
+        : WebPEncodeRGBA(rgba.data, rgba.cols, rgba.rows, int(rgba.step), float(quality), &output);
+    QByteArray bytes(reinterpret_cast<const char*>(output), qsizetype(size));
+    WebPFree(output);
+    return bytes;
 }
 
 constexpr int kLossless = 2;
@@ -34,6 +55,19 @@ TEST(WebPEncoder, EncodesLosslesslyFromNinetyNinePointFive)
     EXPECT_EQ(features.width, 31);
     EXPECT_EQ(features.height, 17);
     EXPECT_TRUE(features.has_alpha);
+}
+
+TEST(WebPEncoder, WritesWhatTheOneCallEncoderWrites)
+{
+    // Large enough for the threads to split the work (analysis, alpha plane).
+    const Image picture = sampleCutout(640, 480);
+    for (const double quality : {0.0, 50.0, 92.0, 99.4, 99.5, 100.0}) {
+        SCOPED_TRACE(quality);
+        EXPECT_EQ(WebPEncoder::encode(picture, quality), oneCallEncoding(picture, quality));
+    }
+    // Out-of-range and NaN qualities are clamped as before.
+    EXPECT_EQ(WebPEncoder::encode(picture, -5), oneCallEncoding(picture, 0));
+    EXPECT_EQ(WebPEncoder::encode(picture, std::numeric_limits<double>::quiet_NaN()), oneCallEncoding(picture, 0));
 }
 
 TEST(WebPEncoder, HandsTheEncoderStraightColourTruncated)

@@ -2,12 +2,18 @@
 
 #include "support/LogCapture.h"
 #include "support/Scenes.h"
+#include "support/ScopedEnvironment.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
 #include <cmath>
+#include <future>
 #include <limits>
+#include <vector>
 
 using namespace zephrin;
 namespace support = zephrin::testing;
@@ -258,4 +264,25 @@ TEST_F(IsnetMask, ComesBackAtTheSizeOfOddImages)
     const CoreMLMatte::Mask clear = CoreMLMatte::shared().mask(Image::transparent({64, 48}));
     EXPECT_TRUE(clear.sceneFallback);
     EXPECT_THROW(CoreMLMatte::shared().mask(Image()), CoreMLMatte::Failure);
+}
+
+TEST(IsnetRefusal, IsLoggedOnceWhenSeveralCallersWaitOnTheLoad)
+{
+    if (CoreMLMatte::shared().isLoaded())
+        GTEST_SKIP() << "a model was loaded earlier in this process";
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("refused.onnx"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("no protocol buffer at all");
+    file.close();
+    const support::ScopedEnvironment model("ZEPHRIN_MODEL", path.toLocal8Bit().constData());
+
+    LogCapture log;
+    std::vector<std::future<bool>> callers;
+    for (int i = 0; i < 4; ++i)
+        callers.push_back(std::async(std::launch::async, [] { return CoreMLMatte::shared().ensureLoaded(); }));
+    for (auto& caller : callers)
+        EXPECT_FALSE(caller.get());
+    EXPECT_EQ(log.linesStartingWith(QStringLiteral("model refused.onnx could not be loaded")).size(), 1);
 }

@@ -1,0 +1,222 @@
+#include "engine/isnet/SessionCache.h"
+
+#include "engine/isnet/ContentChecksum.h"
+#include "engine/isnet/IsnetLog.h"
+#include "engine/isnet/MappedFile.h"
+
+#include <QCryptographicHash>
+#include <QString>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+
+namespace zephrin {
+
+namespace {
+
+constexpr std::array<char, 8> kMagic{'Z', 'E', 'P', 'H', 'O', 'R', 'T', '1'};
+using KeyDigest = std::array<unsigned char, 32>;
+
+struct Trailer {
+    std::array<char, 8> magic;
+    KeyDigest key;
+    std::uint64_t payloadSize;
+    std::uint32_t crc32;
+    std::uint32_t adler32;
+};
+static_assert(sizeof(Trailer) == 56);
+
+// What the processor offers, as the kernel lists it: the runtime picks its
+// kernels (and the optimiser its layouts) by these.
+std::string processorFeatures()
+{
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.starts_with("flags") || line.starts_with("Features"))
+            return line;
+    }
+    return "unknown";
+}
+
+KeyDigest keyDigest(const std::string& configuration, const ContentChecksum& model)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const std::string key = "optimised model 1\n" + Ort::GetVersionString() + '\n' + processorFeatures() + '\n'
+        + configuration + '\n' + std::to_string(model.size) + ' ' + std::to_string(model.crc32) + ' '
+        + std::to_string(model.adler32);
+    hash.addData(QByteArrayView(key.data(), qsizetype(key.size())));
+    const QByteArray result = hash.result();
+    KeyDigest digest{};
+    std::memcpy(digest.data(), result.constData(), digest.size());
+    return digest;
+}
+
+std::string hexOf(const KeyDigest& digest, std::size_t bytes)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text;
+    for (std::size_t i = 0; i < bytes; ++i) {
+        text += kHex[digest[i] >> 4];
+        text += kHex[digest[i] & 15];
+    }
+    return text;
+}
+
+// The runtime's bytes of a cache file whose trailer names `key` and whose
+// checksum matches; nullopt for anything else.
+std::optional<std::span<const unsigned char>> validPayload(const MappedFile& file, const KeyDigest& key)
+{
+    const auto bytes = file.bytes();
+    if (bytes.size() <= sizeof(Trailer))
+        return std::nullopt;
+    Trailer trailer{};
+    std::memcpy(&trailer, bytes.data() + bytes.size() - sizeof(Trailer), sizeof(Trailer));
+    const auto payload = bytes.first(bytes.size() - sizeof(Trailer));
+    if (trailer.magic != kMagic || trailer.key != key || trailer.payloadSize != payload.size())
+        return std::nullopt;
+    const ContentChecksum sum = contentChecksum(payload);
+    if (sum.crc32 != trailer.crc32 || sum.adler32 != trailer.adler32)
+        return std::nullopt;
+    return payload;
+}
+
+void removeQuietly(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
+// The runtime has written the optimised bytes to `temporary`: seals them with
+// the trailer and puts the file in place in one rename.
+bool seal(const std::filesystem::path& temporary, const std::filesystem::path& target, const KeyDigest& key)
+{
+    const std::unique_ptr<MappedFile> written = MappedFile::open(temporary);
+    if (!written)
+        return false;
+    const ContentChecksum sum = contentChecksum(written->bytes());
+    const Trailer trailer{kMagic, key, sum.size, sum.crc32, sum.adler32};
+    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool sealed = ::write(descriptor, &trailer, sizeof trailer) == ssize_t(sizeof trailer) && ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    return sealed && ::rename(temporary.c_str(), target.c_str()) == 0;
+}
+
+// Other cache files of the same model (made for another key) will not be read
+// again; unfinished ones left by a run that stopped are gone after an hour.
+void removeOtherCopies(const std::filesystem::path& folder, const std::string& prefix, const std::filesystem::path& keep)
+{
+    std::error_code error;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || entry.path() == keep)
+            continue;
+        std::error_code timeError;
+        const bool stale = name.ends_with(".tmp")
+            && now - std::filesystem::last_write_time(entry.path(), timeError) > std::chrono::hours(1) && !timeError;
+        if (name.ends_with(".ort") || stale)
+            removeQuietly(entry.path());
+    }
+}
+
+QString nameOf(const std::filesystem::path& path) { return QString::fromStdString(path.filename().string()); }
+
+std::optional<CachedSession> loadCached(Ort::Env& env, const std::filesystem::path& file, const KeyDigest& key,
+                                        const std::function<Ort::SessionOptions()>& options)
+{
+    std::shared_ptr<const MappedFile> mapping = MappedFile::open(file);
+    if (!mapping)
+        return std::nullopt;
+    const auto payload = validPayload(*mapping, key);
+    if (!payload) {
+        qCInfo(isnetLog).noquote() << QStringLiteral("cached model %1 is damaged or stale: making it again").arg(nameOf(file));
+        removeQuietly(file);
+        return std::nullopt;
+    }
+    try {
+        Ort::SessionOptions session = options();
+        session.SetGraphOptimizationLevel(GraphOptimizationLevel::ORT_DISABLE_ALL); // optimised already
+        session.AddConfigEntry("session.load_model_format", "ORT");
+        session.AddConfigEntry("session.use_ort_model_bytes_directly", "1");
+        session.AddConfigEntry("session.use_ort_model_bytes_for_initializers", "1");
+        CachedSession cached;
+        cached.session = Ort::Session(env, payload->data(), payload->size(), session);
+        cached.mapping = std::move(mapping);
+        cached.origin = CachedSession::Origin::cache;
+        qCInfo(isnetLog).noquote() << QStringLiteral("optimised model loaded from %1").arg(nameOf(file));
+        return cached;
+    } catch (const Ort::Exception& refusal) {
+        qCInfo(isnetLog).noquote() << QStringLiteral("cached model %1 was refused (%2): making it again")
+                                          .arg(nameOf(file), QString::fromUtf8(refusal.what()).section(u'\n', 0, 0));
+        removeQuietly(file);
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::filesystem::path modelCacheFolder()
+{
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && std::filesystem::path(cache).is_absolute())
+        return std::filesystem::path(cache) / "Zephrin" / "models";
+    const char* home = std::getenv("HOME");
+    if (home && std::filesystem::path(home).is_absolute())
+        return std::filesystem::path(home) / ".cache" / "Zephrin" / "models";
+    return {};
+}
+
+CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& model, const std::filesystem::path& folder,
+                                const std::string& configuration, const std::function<Ort::SessionOptions()>& options)
+{
+    const auto fromModelFile = [&](Ort::SessionOptions session) {
+        session.SetGraphOptimizationLevel(GraphOptimizationLevel::ORT_ENABLE_ALL);
+        CachedSession made;
+        made.session = Ort::Session(env, model.c_str(), session);
+        return made;
+    };
+    std::error_code error;
+    const std::unique_ptr<MappedFile> modelBytes = folder.empty() ? nullptr : MappedFile::open(model);
+    if (!modelBytes || (!std::filesystem::create_directories(folder, error) && error))
+        return fromModelFile(options());
+
+    const KeyDigest key = keyDigest(configuration, contentChecksum(modelBytes->bytes()));
+    const std::string prefix = model.stem().string() + '-';
+    const std::filesystem::path file = folder / (prefix + hexOf(key, 16) + ".ort");
+    if (std::optional<CachedSession> cached = loadCached(env, file, key, options))
+        return std::move(*cached);
+
+    const std::filesystem::path temporary = folder / (file.filename().string() + '.' + std::to_string(::getpid()) + ".tmp");
+    Ort::SessionOptions saving = options();
+    saving.SetOptimizedModelFilePath(temporary.c_str());
+    saving.AddConfigEntry("session.save_model_format", "ORT");
+    // The runtime warns that the saved graph holds only for this machine: the key says so already.
+    saving.SetLogSeverityLevel(ORT_LOGGING_LEVEL_ERROR);
+    CachedSession made;
+    try {
+        made = fromModelFile(std::move(saving));
+    } catch (const Ort::Exception&) {
+        // Saving may be what failed: the model file decides without it.
+        removeQuietly(temporary);
+        return fromModelFile(options());
+    }
+    if (seal(temporary, file, key)) {
+        qCInfo(isnetLog).noquote() << QStringLiteral("optimised model saved as %1").arg(nameOf(file));
+        removeOtherCopies(folder, prefix, file);
+    } else {
+        removeQuietly(temporary);
+    }
+    return made;
+}
+
+} // namespace zephrin

@@ -1,0 +1,53 @@
+#pragma once
+// The optimised form of a model, kept between runs. Creating a session from the
+// ONNX file optimises the whole graph every time (most of a second for IS-Net);
+// the first session on a machine saves the optimised graph in the runtime's own
+// format, and later sessions map that file and start in milliseconds.
+//
+// The optimised graph holds only for the runtime version, the processor's
+// instruction set and the execution providers it was made for, and for the
+// exact model file: all of them make up the cache file's key. A cache file is
+// trusted only when its trailer names that key and its checksum matches its
+// bytes; anything else (missing, stale, cut short, damaged, refused by the
+// runtime) is deleted and made again from the model file. A cache that cannot
+// be written costs nothing but the time it would have saved.
+//
+// Cache file: the runtime's bytes, then a trailer of 56 bytes: "ZEPHORT1", the
+// SHA-256 of the key, the byte count before the trailer (64-bit), its CRC-32 and
+// Adler-32 (32-bit each), all in the machine's byte order (the key holds the
+// machine).
+
+#include <onnxruntime_cxx_api.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace zephrin {
+
+class MappedFile;
+
+// $XDG_CACHE_HOME/Zephrin/models, or ~/.cache/Zephrin/models without it; empty
+// when neither variable names an absolute folder.
+std::filesystem::path modelCacheFolder();
+
+struct CachedSession {
+    enum class Origin { cache, modelFile };
+    Ort::Session session{nullptr};
+    // The mapped cache file, which the session reads its weights from for its
+    // whole life; null when the session was made from the model file.
+    std::shared_ptr<const MappedFile> mapping;
+    Origin origin = Origin::modelFile;
+};
+
+// A session for `model`, from its optimised copy in `folder` when a valid one
+// is there, else from the model file (saving the optimised copy for next time).
+// `options` makes the session options both roads share (threads, providers);
+// `configuration` names whatever in them changes the optimised graph (the
+// providers). An empty `folder` turns the cache off. Throws what the runtime
+// throws when the model file itself is refused.
+CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& model, const std::filesystem::path& folder,
+                                const std::string& configuration, const std::function<Ort::SessionOptions()>& options);
+
+} // namespace zephrin

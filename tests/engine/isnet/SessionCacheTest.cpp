@@ -1,0 +1,211 @@
+#include "engine/isnet/SessionCache.h"
+
+#include "engine/isnet/ContentChecksum.h"
+#include "engine/isnet/ModelResource.h"
+#include "support/TinyOnnxModel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <opencv2/core.hpp>
+#include <zlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+using namespace zephrin;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int64_t kSide = 1024;
+
+Ort::Env& environment()
+{
+    static Ort::Env env(ORT_LOGGING_LEVEL_FATAL, "session cache test");
+    return env;
+}
+
+Ort::SessionOptions options()
+{
+    Ort::SessionOptions options;
+    options.SetIntraOpNumThreads(2);
+    return options;
+}
+
+class SessionCache : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        writeModel(zephrin::testing::twoOutputModel());
+    }
+
+    void writeModel(const QByteArray& bytes)
+    {
+        QFile file(QString::fromStdString(model().string()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    fs::path model() const { return fs::path(m_folder.path().toStdString()) / "tiny.onnx"; }
+    fs::path cache() const { return fs::path(m_folder.path().toStdString()) / "cache"; }
+
+    CachedSession open() { return openCachedSession(environment(), model(), cache(), "CPUExecutionProvider", options); }
+
+    // Every file in the cache folder.
+    std::vector<fs::path> cacheFiles() const
+    {
+        std::vector<fs::path> files;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(cache(), error))
+            files.push_back(entry.path());
+        return files;
+    }
+
+    fs::path onlyCacheFile() const
+    {
+        const std::vector<fs::path> files = cacheFiles();
+        EXPECT_EQ(files.size(), 1u);
+        return files.empty() ? fs::path() : files.front();
+    }
+
+    // "output_image" for a fixed input, as the session computes it.
+    static std::vector<float> outputOf(const CachedSession& opened)
+    {
+        std::vector<float> input(size_t(3 * kSide * kSide));
+        for (size_t i = 0; i < input.size(); ++i)
+            input[i] = float(i % 251) / 251.0f - 0.5f;
+        const std::int64_t shape[] = {1, 3, kSide, kSide};
+        const auto memory = Ort::MemoryInfo::CreateCpu(OrtArenaAllocator, OrtMemTypeDefault);
+        const Ort::Value tensor = Ort::Value::CreateTensor<float>(memory, input.data(), input.size(), shape, 4);
+        const char* inputName = "input_image";
+        const char* outputName = "output_image";
+        auto outputs = const_cast<Ort::Session&>(opened.session).Run(Ort::RunOptions{nullptr}, &inputName, &tensor, 1,
+                                                                      &outputName, 1);
+        const float* data = outputs[0].GetTensorData<float>();
+        return std::vector<float>(data, data + outputs[0].GetTensorTypeAndShapeInfo().GetElementCount());
+    }
+
+    QTemporaryDir m_folder;
+};
+
+QByteArray readAll(const fs::path& path)
+{
+    QFile file(QString::fromStdString(path.string()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const fs::path& path, const QByteArray& bytes)
+{
+    QFile file(QString::fromStdString(path.string()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+constexpr qsizetype kTrailer = 56;
+
+} // namespace
+
+TEST_F(SessionCache, SavesTheOptimisedModelOnceAndLoadsItMappedAfterwards)
+{
+    const CachedSession first = open();
+    EXPECT_EQ(first.origin, CachedSession::Origin::modelFile);
+    const fs::path saved = onlyCacheFile();
+    EXPECT_EQ(saved.extension(), ".ort");
+    EXPECT_TRUE(saved.filename().string().starts_with("tiny-"));
+
+    const CachedSession second = open();
+    EXPECT_EQ(second.origin, CachedSession::Origin::cache);
+    EXPECT_NE(second.mapping, nullptr);
+    EXPECT_EQ(outputOf(second), outputOf(first)); // bit for bit
+    EXPECT_EQ(cacheFiles().size(), 1u);
+}
+
+TEST_F(SessionCache, RebuildsADamagedCacheAndNeverTrustsIt)
+{
+    const std::vector<float> reference = outputOf(open());
+    const fs::path saved = onlyCacheFile();
+    const QByteArray good = readAll(saved);
+    ASSERT_GT(good.size(), kTrailer);
+
+    // A changed byte in the runtime's bytes, in the trailer's key, a file cut
+    // short, one cut to nothing, and garbage whose trailer is valid for it (the
+    // runtime itself refuses it).
+    QByteArray flipped = good;
+    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x10);
+    QByteArray otherKey = good;
+    otherKey[good.size() - kTrailer + 8] = char(otherKey[good.size() - kTrailer + 8] ^ 1);
+    QByteArray garbage(good.size() - kTrailer, 'x');
+    {
+        const auto* data = reinterpret_cast<const unsigned char*>(garbage.constData());
+        const ContentChecksum sum = contentChecksum({data, size_t(garbage.size())});
+        QByteArray trailer = good.right(kTrailer);
+        std::memcpy(trailer.data() + 48, &sum.crc32, 4);
+        std::memcpy(trailer.data() + 52, &sum.adler32, 4);
+        garbage += trailer;
+    }
+    for (const QByteArray& damaged : {flipped, otherKey, good.left(good.size() - 9), QByteArray(), garbage}) {
+        SCOPED_TRACE(damaged.size());
+        writeAll(saved, damaged);
+        const CachedSession rebuilt = open();
+        EXPECT_EQ(rebuilt.origin, CachedSession::Origin::modelFile);
+        EXPECT_EQ(outputOf(rebuilt), reference);
+        EXPECT_EQ(onlyCacheFile(), saved); // made again, and nothing else left behind
+        EXPECT_EQ(open().origin, CachedSession::Origin::cache);
+    }
+}
+
+TEST_F(SessionCache, ReplacesTheCopyOfAModelThatChanged)
+{
+    open();
+    const fs::path old = onlyCacheFile();
+    writeModel(zephrin::testing::modelWithoutOutputImage());
+    EXPECT_EQ(open().origin, CachedSession::Origin::modelFile);
+    const fs::path current = onlyCacheFile(); // the stale copy is gone
+    EXPECT_NE(current, old);
+    EXPECT_EQ(open().origin, CachedSession::Origin::cache);
+}
+
+TEST_F(SessionCache, WorksWithoutACacheAndStillRefusesABadModel)
+{
+    const CachedSession uncached = openCachedSession(environment(), model(), {}, "CPUExecutionProvider", options);
+    EXPECT_EQ(uncached.origin, CachedSession::Origin::modelFile);
+    EXPECT_FALSE(fs::exists(cache()));
+
+    // A folder that cannot be made (a file is in its way).
+    writeAll(cache(), "not a folder");
+    EXPECT_EQ(open().origin, CachedSession::Origin::modelFile);
+
+    fs::remove(cache());
+    writeModel("this is no model");
+    EXPECT_THROW(open(), Ort::Exception);
+    EXPECT_TRUE(cacheFiles().empty()); // no half-written file left
+}
+
+TEST_F(SessionCache, GivesTheNetworkTheSameResultFromItsCache)
+{
+    const std::optional<fs::path> network = isnetModelPath();
+    if (!network)
+        GTEST_SKIP() << "no IS-Net model in this build";
+    const auto openNetwork = [&] {
+        return openCachedSession(environment(), *network, cache(), "CPUExecutionProvider", options);
+    };
+    const CachedSession built = openNetwork();
+    const CachedSession loaded = openNetwork();
+    ASSERT_EQ(loaded.origin, CachedSession::Origin::cache);
+    EXPECT_EQ(outputOf(loaded), outputOf(built)); // the optimised graph, bit for bit
+}
+
+TEST(ContentChecksum, MatchesZlibOverBlocksAndEmptyInput)
+{
+    std::vector<unsigned char> bytes((std::size_t(9) << 20) + 3);
+    cv::RNG(5).fill(bytes, cv::RNG::UNIFORM, 0, 256);
+    const ContentChecksum sum = contentChecksum(bytes);
+    EXPECT_EQ(sum.size, bytes.size());
+    EXPECT_EQ(sum.crc32, crc32(0, bytes.data(), uInt(bytes.size())));
+    EXPECT_EQ(sum.adler32, adler32(1, bytes.data(), uInt(bytes.size())));
+    EXPECT_EQ(contentChecksum({}), (ContentChecksum{0, 0, 1}));
+}
