@@ -430,15 +430,18 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
     // The checked tile's ring is the accent.
     EXPECT_EQ(at(image, checked->mapToScene(QPointF(checked->width() / 2, -0.5))), themeColor(0x8B5CF6));
     state->setProperty("selecting", false);
+}
 
 // The sticker sheet with two designs, one copy pinned by hand, cut lines shown.
 TEST_F(Screens, StickerSheet)
+{
     const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
     if (!QFile::exists(sample))
         GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
     if (!s_editor->cutout()) {
         s_editor->importImage(QUrl::fromLocalFile(sample));
         QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+    }
     s_editor->clearStickerSheet();
     s_editor->setDefaultStickerWidth(2.0);
     s_editor->addToStickerSheet();
