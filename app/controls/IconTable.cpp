@@ -69,6 +69,8 @@ constexpr std::array kTable{
     Entry{u"heart.fill", 0xe87d},                         // favorite
     Entry{u"arrow.clockwise", 0xe5d5},                    // refresh
     Entry{u"paintbrush.pointed", 0xe243},                 // format_paint
+    // canvas
+    Entry{u"arrow.left.and.right", 0xe8d4},               // swap_horiz
 };
 
 } // namespace
