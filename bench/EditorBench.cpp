@@ -88,6 +88,11 @@ public:
     {
         return timed([&] { return EditorEngines::drawTextLayers(layers, base, mirrored); });
     }
+    std::optional<MaskEditLayers> maskEditLayers(const std::vector<MaskEditOp>& ops, int width, int height,
+                                                 const std::optional<RGBABitmap>& source) const override
+    {
+        return timed([&] { return EditorEngines::maskEditLayers(ops, width, height, source); });
+    }
     std::optional<QRectF> alphaBounds(const Image& image) const override
     {
         return timed([&] { return EditorEngines::alphaBounds(image); });
@@ -234,10 +239,11 @@ int main(int argc, char** argv)
     StallMeter stalls;
     const std::vector<std::string> steps{"import -> first cutout", "feather drag (from last move)",
                                          "background colour", "text layer", "undo", "export PNG 2400",
-                                         "brush stroke, 200 points (from release)"};
+                                         "stroke of 200 points, from release"};
     std::map<std::string, std::vector<double>> published;
     std::map<std::string, std::vector<double>> engineTime;
     std::map<std::string, double> longestStall;
+    std::vector<double> drawingStalls;  // while the stroke is drawn
 
     // Reading the file, which the import step includes.
     std::vector<double> decodes;
@@ -337,12 +343,11 @@ int main(int argc, char** argv)
                 gestures.move(point(i), canvas.mapping());
                 spin(4);
             }
-            const double drawingStall = stalls.longestMs();
+            drawingStalls.push_back(stalls.longestMs());
             const auto before = editor.composite()->generation();
             StepResult stroke = measure(
                 editor, stalls, [&] { gestures.release(point(199), canvas.mapping()); },
                 [&] { return editor.composite()->generation() != before; });
-            stroke.stallMs = std::max(stroke.stallMs, drawingStall);
             stroke.engineMs = engines->takeMs();
             results[steps[6]] = stroke;
             editor.setCanvasTool(CanvasTool::view);
@@ -390,6 +395,8 @@ int main(int argc, char** argv)
     for (const std::string& step : steps)
         std::printf("%-32s %14.0f %12.0f %18.1f\n", step.c_str(), median(published[step]), median(engineTime[step]),
                     longestStall[step]);
+    std::printf("longest stall while drawing the stroke: %.1f ms\n",
+                *std::max_element(drawingStalls.begin(), drawingStalls.end()));
     std::printf("peak memory: %ld MB\n", peakMegabytes());
     return 0;
 }
