@@ -6,6 +6,7 @@
 // chosen; an empty state; the progress badge; and a drop target for images.
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Shapes
 import Zephrin.Canvas
 import Zephrin.Controls
 import Zephrin.Model
@@ -154,14 +155,46 @@ Item {
             anchors.margins: 12
         }
 
-        Rectangle {
+        // The drop highlight: a dashed rounded frame (8 on, 6 off) over a violet wash.
+        Shape {
+            id: dropHighlight
             objectName: "dropHighlight"
             anchors.fill: parent
             visible: canvas.dropTargeted
-            radius: 14
-            color: Theme.dropFill
-            border.color: Theme.accent
-            border.width: 2
+            readonly property real r: 14
+            readonly property real a: 1
+            readonly property real w: width - 1
+            readonly property real h: height - 1
+            ShapePath {
+                strokeColor: Theme.accent
+                strokeWidth: 2
+                fillColor: Theme.dropFill
+                strokeStyle: ShapePath.DashLine
+                dashPattern: [4, 3]
+                miterLimit: 10
+                startX: dropHighlight.a + dropHighlight.r
+                startY: dropHighlight.a
+                PathLine { x: dropHighlight.w - dropHighlight.r; y: dropHighlight.a }
+                PathArc {
+                    x: dropHighlight.w; y: dropHighlight.a + dropHighlight.r
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+                PathLine { x: dropHighlight.w; y: dropHighlight.h - dropHighlight.r }
+                PathArc {
+                    x: dropHighlight.w - dropHighlight.r; y: dropHighlight.h
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+                PathLine { x: dropHighlight.a + dropHighlight.r; y: dropHighlight.h }
+                PathArc {
+                    x: dropHighlight.a; y: dropHighlight.h - dropHighlight.r
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+                PathLine { x: dropHighlight.a; y: dropHighlight.a + dropHighlight.r }
+                PathArc {
+                    x: dropHighlight.a + dropHighlight.r; y: dropHighlight.a
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+            }
         }
     }
 

@@ -211,6 +211,21 @@ TEST_F(Screens, CanvasSelectionWithHandles)
     s_editor->setCanvasTool(CanvasTool::view);
 }
 
+TEST_F(Screens, CanvasDropHighlight)
+{
+    QQuickItem* canvas = item("canvasSlot");
+    ASSERT_TRUE(canvas);
+    canvas->setProperty("dropTargeted", true);
+    const QImage image = shoot(QStringLiteral("canvas-drop"));
+    // The dashed violet frame runs along the left edge, 1 point in.
+    int violet = 0;
+    for (int y = 40; y < 240; ++y)
+        violet += at(image, canvas->mapToScene(QPointF(1.5, y))).blue() > 200 ? 1 : 0;
+    EXPECT_GT(violet, 60);   // dashes…
+    EXPECT_LT(violet, 180);  // …and gaps
+    canvas->setProperty("dropTargeted", false);
+}
+
 TEST_F(Screens, SettingsWindow)
 {
     QMetaObject::invokeMethod(s_window, "openSettings");
