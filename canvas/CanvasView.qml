@@ -1,105 +1,223 @@
-// The workspace: the result fitted to the workspace times the zoom, over the
-// checkerboard, with the progress badge, an import button while empty, and a
-// drop target for image files; the sticker sheet in its place while the sheet
-// tool is chosen.
+// The workspace canvas: the shown image (composite, else cutout, else the
+// document) over the checkerboard, fitted into the region less 24 points a
+// side, times the zoom, moved by the pan; the tools' gestures and marks over
+// it, the text handles with the text tool, the zoom bar; the compare view in
+// its place while comparing; the sticker sheet while the sheet tool is
+// chosen; an empty state; the progress badge; and a drop target for images.
 import QtQuick
-import QtQuick.Layouts
+import QtQuick.Controls.Basic
+import QtQuick.Shapes
+import Zephrin.Canvas
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Shell
 
-Rectangle {
+Item {
     id: canvas
-    radius: 16
-    color: Theme.panel
-    border.color: Theme.accentTint
-    border.width: 1
-    clip: true
 
     readonly property bool sheetTool: Editor.tool === "sheet"
-    readonly property bool hasImage: Editor.document !== undefined && !sheetTool
-
-    StickerSheetCanvas {
-        objectName: "stickerSheetCanvas"
-        anchors.fill: parent
-        visible: canvas.sheetTool
-    }
-
-    ImageView {
-        id: fit
-        anchors.fill: parent
-        anchors.margins: 24
-        visible: false
-        image: Commands.displayImage
-    }
+    readonly property bool hasDocument: Editor.document !== undefined
+    readonly property bool hasResult: Editor.composite !== undefined || Editor.cutout !== undefined
+    readonly property bool compareShown: Editor.compareEnabled && hasResult && hasDocument && !sheetTool
+    readonly property bool mainShown: hasDocument && !sheetTool && !compareShown
+    property bool dropTargeted: false
 
     Item {
-        objectName: "canvasImage"
-        visible: canvas.hasImage
-        width: fit.paintedRect.width * Editor.zoom
-        height: fit.paintedRect.height * Editor.zoom
-        anchors.centerIn: parent
+        id: region
+        anchors.fill: parent
+        clip: true
+
         CheckerboardView {
             anchors.fill: parent
-            visible: Editor.cutout !== undefined
-            cell: 10
+            cell: 12
         }
-        ImageView {
+
+        StickerSheetCanvas {
+            objectName: "stickerSheetCanvas"
             anchors.fill: parent
-            image: Commands.displayImage
+            visible: canvas.sheetTool
         }
-        TextHandlesOverlay {
+
+        Item {
+            id: mainCanvas
+            objectName: "mainCanvas"
             anchors.fill: parent
-            visible: Editor.tool === "text"
-            frame: Qt.size(width, height)
-            imageSize: Qt.size(fit.image.width, fit.image.height)
+            visible: canvas.mainShown
+
+            CanvasSurface {
+                id: surface
+                objectName: "canvasSurface"
+                anchors.fill: parent
+                editor: Editor
+            }
+            Item {
+                objectName: "canvasImage"
+                x: surface.imageRect.x
+                y: surface.imageRect.y
+                width: surface.imageRect.width
+                height: surface.imageRect.height
+                ImageView {
+                    anchors.fill: parent
+                    image: Commands.displayImage
+                }
+            }
+            CanvasOverlay {
+                objectName: "canvasOverlay"
+                anchors.fill: parent
+                visible: surface.effectiveTool !== "View"
+                surface: surface
+                accentColor: Theme.accent
+                successColor: Theme.success
+                eraseColor: Theme.eraseMark
+            }
+            TextHandlesOverlay {
+                objectName: "textHandles"
+                visible: Editor.tool === "text"
+                x: surface.imageRect.x
+                y: surface.imageRect.y
+                width: surface.imageRect.width
+                height: surface.imageRect.height
+                frame: Qt.size(width, height)
+                imageSize: surface.imageSize
+            }
+            // The view tool's hint over the image.
+            Item {
+                x: surface.imageRect.x
+                y: surface.imageRect.y
+                width: surface.imageRect.width
+                height: surface.imageRect.height
+                visible: surface.effectiveTool === "View"
+                HoverHandler { id: imageHover }
+                ToolTip.text: "Drag to another app or the file manager to export a PNG"
+                ToolTip.visible: imageHover.hovered
+                ToolTip.delay: 800
+            }
+            CanvasZoomBar {
+                objectName: "canvasZoomBar"
+                anchors.left: parent.left
+                anchors.bottom: parent.bottom
+                anchors.margins: 12
+            }
+        }
+
+        CompareView {
+            objectName: "compareView"
+            anchors.fill: parent
+            visible: canvas.compareShown
+            surface: surface
+        }
+
+        Column {
+            objectName: "emptyState"
+            visible: !canvas.hasDocument && !canvas.sheetTool
+            anchors.centerIn: parent
+            spacing: 12
+            ZPIcon {
+                anchors.horizontalCenter: parent.horizontalCenter
+                symbol: "square.and.arrow.down"
+                size: 34
+                color: Theme.accentLight
+            }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "Drop an image to start"
+                font: Theme.headlineFont
+                color: Theme.textPrimary
+            }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "PNG, JPG, HEIC, WebP, TIFF"
+                font: Theme.bodyFont
+                color: Theme.textSecondary
+            }
+            Item {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: importButton.width
+                height: importButton.height + 8
+                ZPSecondaryButton {
+                    id: importButton
+                    objectName: "canvasImport"
+                    y: 8
+                    text: "Import"
+                    symbol: "square.and.arrow.down"
+                    height: 36
+                    onClicked: Commands.importDocument()
+                }
+            }
+        }
+
+        ProcessingBadge {
+            objectName: "processingBadge"
+            visible: Editor.isProcessing
+            label: Editor.processingLabel
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.margins: 12
+        }
+
+        // The drop highlight: a dashed rounded frame (8 on, 6 off) over a violet wash.
+        Shape {
+            id: dropHighlight
+            objectName: "dropHighlight"
+            anchors.fill: parent
+            visible: canvas.dropTargeted
+            readonly property real r: 14
+            readonly property real a: 1
+            readonly property real w: width - 1
+            readonly property real h: height - 1
+            ShapePath {
+                strokeColor: Theme.accent
+                strokeWidth: 2
+                fillColor: Theme.dropFill
+                strokeStyle: ShapePath.DashLine
+                dashPattern: [4, 3]
+                miterLimit: 10
+                startX: dropHighlight.a + dropHighlight.r
+                startY: dropHighlight.a
+                PathLine { x: dropHighlight.w - dropHighlight.r; y: dropHighlight.a }
+                PathArc {
+                    x: dropHighlight.w; y: dropHighlight.a + dropHighlight.r
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+                PathLine { x: dropHighlight.w; y: dropHighlight.h - dropHighlight.r }
+                PathArc {
+                    x: dropHighlight.w - dropHighlight.r; y: dropHighlight.h
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+                PathLine { x: dropHighlight.a + dropHighlight.r; y: dropHighlight.h }
+                PathArc {
+                    x: dropHighlight.a; y: dropHighlight.h - dropHighlight.r
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+                PathLine { x: dropHighlight.a; y: dropHighlight.a + dropHighlight.r }
+                PathArc {
+                    x: dropHighlight.a + dropHighlight.r; y: dropHighlight.a
+                    radiusX: dropHighlight.r; radiusY: dropHighlight.r
+                }
+            }
         }
     }
 
-    ColumnLayout {
-        objectName: "emptyState"
-        visible: !canvas.hasImage && !canvas.sheetTool
-        anchors.centerIn: parent
-        spacing: 16
-        ZPIcon {
-            Layout.alignment: Qt.AlignHCenter
-            symbol: "photo.on.rectangle"
-            size: 40
-            color: Theme.textTertiary
-        }
-        Text {
-            Layout.alignment: Qt.AlignHCenter
-            text: "Drop an image here"
-            font: Theme.headlineFont
-            color: Theme.textSecondary
-        }
-        ZPPrimaryButton {
-            objectName: "canvasImport"
-            Layout.alignment: Qt.AlignHCenter
-            text: "Import Image…"
-            symbol: "square.and.arrow.down"
-            height: 40
-            onClicked: Commands.importDocument()
-        }
-    }
-
-    ProcessingBadge {
-        objectName: "processingBadge"
-        visible: Editor.isProcessing
-        label: Editor.processingLabel
-        anchors.horizontalCenter: parent.horizontalCenter
-        anchors.top: parent.top
-        anchors.topMargin: 16
+    // The frame over the clipped region.
+    Rectangle {
+        anchors.fill: parent
+        radius: 14
+        color: Theme.transparent
+        border.color: Theme.accentTint
+        border.width: 1
     }
 
     DropArea {
         anchors.fill: parent
         keys: ["text/uri-list"]
+        onEntered: (drag) => { canvas.dropTargeted = drag.hasUrls }
+        onExited: canvas.dropTargeted = false
         onDropped: (drop) => {
-            if (drop.hasUrls && drop.urls.length > 0) {
-                Commands.openFile(drop.urls[0])
-                drop.accept(Qt.CopyAction)
-            }
+            canvas.dropTargeted = false
+            if (!drop.hasUrls || drop.urls.length === 0)
+                return
+            Commands.openFile(drop.urls[0])
+            drop.accept(Qt.CopyAction)
         }
     }
 }

@@ -73,6 +73,8 @@ constexpr std::array kTable{
     Entry{u"exclamationmark.triangle", 0xe8b2},           // report_problem
     Entry{u"arrow.triangle.2.circlepath", 0xe863},        // autorenew
     Entry{u"trash", 0xe872},                              // delete
+    // canvas
+    Entry{u"arrow.left.and.right", 0xe8d4},               // swap_horiz
 };
 
 } // namespace

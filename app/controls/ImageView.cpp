@@ -67,6 +67,7 @@ QSGNode* ImageView::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData*)
         node->setTexture(window()->createTextureFromImage(m_image, options));
         node->setMipmapFiltering(shrinks ? QSGTexture::Linear : QSGTexture::None);
         m_uploadedKey = m_image.cacheKey();
+        ++m_uploads;
         m_textureStale = false;
     }
     node->setFiltering(QSGTexture::Linear);

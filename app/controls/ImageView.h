@@ -26,6 +26,10 @@ public:
     // Where the image is drawn, in the item's coordinates (empty without image).
     QRectF paintedRect() const { return m_paintedRect; }
 
+    // How many times a texture was made from an image (once per image: a
+    // resize, zoom or move never makes one).
+    int textureUploads() const { return m_uploads; }
+
     // The rectangle of an image of `imageSize` fitted into `bounds`.
     static QRectF fittedRect(const QSizeF& imageSize, const QRectF& bounds);
 
@@ -42,6 +46,7 @@ private:
 
     QImage m_image;
     qint64 m_uploadedKey = 0;
+    int m_uploads = 0;
     bool m_textureStale = false;
     QRectF m_paintedRect;
 };

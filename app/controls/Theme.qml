@@ -47,6 +47,11 @@ QtObject {
     // veil over a sticker's old place while it is being moved.
     readonly property color sheetShadow: Qt.rgba(0, 0, 0, 0.5)
     readonly property color sheetVacatedFill: Qt.rgba(1, 1, 1, 0.75)
+    // The canvas: the erase brush's preview (drawn at 0.55), the compare
+    // view's labels, the drop highlight's fill.
+    readonly property color eraseMark: "#E24B4A"
+    readonly property color pillBackground: Qt.rgba(0x0B / 255, 0x07 / 255, 0x13 / 255, 0.7)
+    readonly property color dropFill: Qt.rgba(0x8B / 255, 0x5C / 255, 0xF6 / 255, 0.08)
 
     // Gradients, leading edge to trailing edge.
     readonly property Gradient accentGradient: Gradient {

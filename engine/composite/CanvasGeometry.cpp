@@ -38,7 +38,12 @@ std::optional<double> aspectRatio(const CompositeSettings& settings)
 {
     if (settings.shapeCrop == ShapeCrop::circle)
         return 1.0;
-    switch (settings.aspect) {
+    return aspectRatio(settings.aspect);
+}
+
+std::optional<double> aspectRatio(AspectPreset aspect)
+{
+    switch (aspect) {
     case AspectPreset::original:
         return std::nullopt;
     case AspectPreset::square:
@@ -82,6 +87,36 @@ cv::Rect canvasAtAspect(const QRectF& canvas, std::optional<double> ratio)
         }
     }
     return integralRect(grown);
+}
+
+double dressMargin(const CompositeSettings& settings)
+{
+    double margin = 0;
+    if (settings.outlineEnabled && settings.outlineWidth > 0.5)
+        margin = settings.outlineWidth;
+    if (settings.shadowEnabled && settings.shadowOpacity > 0.5)
+        margin += 3 * settings.shadowBlur + std::abs(settings.shadowOffsetX) + std::abs(settings.shadowOffsetY);
+    return margin;
+}
+
+cv::Rect compositeCanvas(const cv::Rect& subject, const std::optional<QRectF>& contentBounds,
+                         const CompositeSettings& settings)
+{
+    const std::optional<QRectF> content = settings.trimToContent ? contentBounds : std::nullopt;
+    return canvasAtAspect(contentCanvas(subject, content, dressMargin(settings), settings), aspectRatio(settings));
+}
+
+CompositeFrame compositeFrame(const cv::Rect& cutoutExtent, const std::optional<QRectF>& contentBounds,
+                              const CompositeSettings& settings)
+{
+    const CompositeSettings s = settings.clamped();
+    const cv::Rect subject = cropRect(s.crop, cutoutExtent).value_or(cutoutExtent);
+    const cv::Rect canvas = compositeCanvas(subject, contentBounds, s);
+    CompositeFrame frame;
+    frame.origin = QPointF(canvas.x, canvas.y);
+    frame.mirror = s.mirror;
+    frame.width = canvas.width;
+    return frame;
 }
 
 } // namespace zephrin

@@ -3,6 +3,7 @@
 // placed on. All in image space (source pixels, origin at the top left, y down),
 // the space the compositor works in throughout.
 
+#include "engine/composite/CompositeFrame.h"
 #include "engine/types/CompositeSettings.h"
 
 #include <QRectF>
@@ -34,6 +35,8 @@ std::optional<cv::Rect> cropRect(const std::optional<QRectF>& crop, const cv::Re
 // The target width / height of the canvas: 1 for a circle crop whatever the
 // aspect says, otherwise the aspect's ratio; none for the original aspect.
 std::optional<double> aspectRatio(const CompositeSettings& settings);
+// The width / height of an aspect preset; none for the original aspect.
+std::optional<double> aspectRatio(AspectPreset aspect);
 
 // The canvas before the aspect: the content's bounds grown by `margin` (what the
 // outline and shadow reach), then by the padding share of its larger side;
@@ -44,5 +47,19 @@ QRectF contentCanvas(const cv::Rect& subject, const std::optional<QRectF>& conte
 // The canvas grown, centred, to the ratio (it only ever grows), then rounded
 // outwards to whole pixels.
 cv::Rect canvasAtAspect(const QRectF& canvas, std::optional<double> ratio);
+
+// How far the outline and the shadow reach beyond the subject (clamped settings).
+double dressMargin(const CompositeSettings& settings);
+
+// The composite's canvas for a subject cropped to `subject`, whose visible
+// content inside that crop is `contentBounds` (what trimming measures).
+cv::Rect compositeCanvas(const cv::Rect& subject, const std::optional<QRectF>& contentBounds,
+                         const CompositeSettings& settings);
+
+// The frame of the composite of a cutout of `cutoutExtent`: `contentBounds`
+// are the cutout's visible bounds inside the crop (inside the whole extent
+// without one). The composite is the canvas at scale 1, mirrored on request.
+CompositeFrame compositeFrame(const cv::Rect& cutoutExtent, const std::optional<QRectF>& contentBounds,
+                              const CompositeSettings& settings);
 
 } // namespace zephrin

@@ -69,12 +69,12 @@ Image preparedSubject(const Image& cutout, const std::optional<PaintLayers>& pai
 struct Foreground {
     Image front;                 // the subject over its outline
     std::optional<Image> shadow; // goes under the front
-    double margin = 0;           // how far outline and shadow reach beyond the subject
+    double margin = 0;           // how far outline and shadow reach beyond the subject (dressMargin)
 };
 
 Foreground dressed(const Image& subject, const CompositeSettings& s)
 {
-    Foreground f{subject, std::nullopt, 0};
+    Foreground f{subject, std::nullopt, dressMargin(s)};
     const cv::Rect extent = subject.extent();
 
     if (s.outlineEnabled && s.outlineWidth > 0.5) {
@@ -86,12 +86,10 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
         const Matte grown = morphologyMaximum(clampedToExtent(MatteEngine::alphaMask(subject), area), width,
                                               EdgeMode::clamp);
         f.front = sourceOver(subject, coloredMatte(grown, s.outlineColor));
-        f.margin = width;
     }
 
     if (s.shadowEnabled && s.shadowOpacity > 0.5) {
         const double blur = s.shadowBlur;
-        f.margin += 3 * blur + std::abs(s.shadowOffsetX) + std::abs(s.shadowOffsetY);
         const cv::Rect reach = checkedExtent(integralRect(
             QRectF(extent.x, extent.y, extent.width, extent.height).adjusted(-f.margin, -f.margin, f.margin, f.margin)));
         // The offset is in image space already: positive y falls downwards.
@@ -184,8 +182,7 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
         std::optional<QRectF> content;
         if (s.trimToContent)
             content = alphaBounds(cropped(cutout, extent));
-        const cv::Rect canvas =
-            checkedExtent(canvasAtAspect(contentCanvas(extent, content, f.margin, s), aspectRatio(s)));
+        const cv::Rect canvas = checkedExtent(compositeCanvas(extent, content, s));
 
         const std::optional<Image> behind = backdrop(source, background, extent, canvas, s);
 

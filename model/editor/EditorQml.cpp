@@ -59,6 +59,15 @@ QVariant EditorState::qmlDocument() const
 
 QVariant EditorState::qmlCutout() const { return imageVariant(m_cutout); }
 QVariant EditorState::qmlComposite() const { return imageVariant(m_composite); }
+
+QVariantMap EditorState::qmlCompositeFrame() const
+{
+    return {{QStringLiteral("x"), m_compositeFrame.origin.x()},
+            {QStringLiteral("y"), m_compositeFrame.origin.y()},
+            {QStringLiteral("scale"), m_compositeFrame.scale},
+            {QStringLiteral("mirror"), m_compositeFrame.mirror},
+            {QStringLiteral("width"), m_compositeFrame.width}};
+}
 QVariant EditorState::qmlBackgroundImage() const { return imageVariant(m_backgroundImage); }
 
 QImage EditorState::documentImage() const { return m_document ? toQImage(m_document->image.image()) : QImage(); }

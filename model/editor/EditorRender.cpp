@@ -11,6 +11,10 @@
 // GUI thread too, without a wait: drawing over a 12-megapixel base takes longer
 // than the GUI thread may stall, and only the newest draw lands.
 //
+// The composite is published with its frame: where its pixels lie in the
+// document (crop, trim, padding, aspect and mirror move them), worked out from
+// the same bounds the compositor trims to.
+//
 // The subject's measures (visible bounds and white share, read by the listing
 // checks) are taken in the frame of the composite: the subject is never scaled
 // there, so its bounds are those of the cutout inside the crop, and the white
@@ -36,6 +40,7 @@ struct Refined {
 
 struct Composited {
     ImageBox base;
+    CompositeFrame frame;
     QSizeF subjectBounds;
     double whiteFraction = 0;
 };
@@ -78,6 +83,7 @@ void EditorState::recomposite(bool skipDebounce)
     if (base == defaultCompositeSettings() && !m_paintLayers) {
         cancelTask(m_compositeTask);
         m_compositeBase = m_cutout;
+        m_compositeBaseFrame = CompositeFrame{};
         setSubjectMeasures(sizeOf(m_cutoutContentBounds), m_cutoutWhiteFraction);
         redrawTextLayers();
         return;
@@ -96,11 +102,13 @@ void EditorState::recomposite(bool skipDebounce)
             bounds = engines->alphaBounds(cropped(subject, *crop));
         else
             bounds = engines->alphaBounds(subject);
-        return Composited{ImageBox(picture), sizeOf(bounds), engines->whiteFraction(picture)};
+        return Composited{ImageBox(picture), zephrin::compositeFrame(subject.extent(), bounds, base), sizeOf(bounds),
+                          engines->whiteFraction(picture)};
     };
     runAfterWait(m_compositeTask, ticket, skipDebounce, work,
                  orLastError<Composited>([this](const Composited& composited) {
                      m_compositeBase = composited.base;
+                     m_compositeBaseFrame = composited.frame;
                      setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);
                      redrawTextLayers();
                  }));
@@ -116,7 +124,7 @@ void EditorState::redrawTextLayers()
             layers.append(layer);
     if (layers.isEmpty()) {
         cancelTask(m_textTask);
-        setComposite(m_compositeBase);
+        setComposite(m_compositeBase, m_compositeBaseFrame);
         return;
     }
     const TaskSlot::Ticket ticket = beginTask(m_textTask, std::nullopt);
@@ -126,11 +134,11 @@ void EditorState::redrawTextLayers()
             const auto drawn = engines->drawTextLayers(layers, base.image(), mirrored);
             return drawn ? ImageBox(*drawn) : base;
         },
-        [this](const Outcome<ImageBox>& drawn) {
+        [this, frame = m_compositeBaseFrame](const Outcome<ImageBox>& drawn) {
             if (drawn.ok())
-                setComposite(*drawn.value);
+                setComposite(*drawn.value, frame);
             else if (m_compositeBase)
-                setComposite(m_compositeBase);
+                setComposite(m_compositeBase, m_compositeBaseFrame);
         });
 }
 

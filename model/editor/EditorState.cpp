@@ -65,7 +65,11 @@ MatteSettings EditorState::matteSettings() const
 void EditorState::setTool(EditorTool value) { assign(m_tool, value, &EditorState::toolChanged); }
 void EditorState::setDocument(std::optional<ImageDocument> value) { assign(m_document, std::move(value), &EditorState::documentChanged); }
 void EditorState::setCutout(std::optional<ImageBox> value) { assign(m_cutout, std::move(value), &EditorState::cutoutChanged); }
-void EditorState::setComposite(std::optional<ImageBox> value) { assign(m_composite, std::move(value), &EditorState::compositeChanged); }
+void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFrame& frame)
+{
+    m_compositeFrame = value ? frame : CompositeFrame{};
+    assign(m_composite, std::move(value), &EditorState::compositeChanged);
+}
 void EditorState::setBackgroundImage(std::optional<ImageBox> value) { assign(m_backgroundImage, std::move(value), &EditorState::backgroundImageChanged); }
 void EditorState::setBackdropID(const QString& value) { assign(m_backdropID, value, &EditorState::backdropIDChanged); }
 void EditorState::setCustomBackdropA(RGBAColor value) { assign(m_customBackdropA, value, &EditorState::customBackdropAChanged); }

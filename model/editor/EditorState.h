@@ -39,6 +39,7 @@
 #include "content/backdrops/CustomBackdropShape.h"
 #include "content/mybackgrounds/MyBackground.h"
 #include "content/photos/PhotoBackdrop.h"
+#include "engine/composite/CompositeFrame.h"
 #include "engine/edits/BrushTip.h"
 #include "engine/edits/MaskEditLayers.h"
 #include "engine/edits/MaskEditOp.h"
@@ -141,6 +142,9 @@ class EditorState : public QObject {
     Q_PROPERTY(QVariant document READ qmlDocument NOTIFY documentChanged)
     Q_PROPERTY(QVariant cutout READ qmlCutout NOTIFY cutoutChanged)
     Q_PROPERTY(QVariant composite READ qmlComposite NOTIFY compositeChanged)
+    // Where the composite's pixels lie in the document: a map of x, y (the
+    // origin), scale, mirror and width; changes with the composite.
+    Q_PROPERTY(QVariantMap compositeFrame READ qmlCompositeFrame NOTIFY compositeChanged)
     Q_PROPERTY(QVariant backgroundImage READ qmlBackgroundImage NOTIFY backgroundImageChanged)
     Q_PROPERTY(QSizeF subjectBoundsSize READ subjectBoundsSize NOTIFY subjectBoundsSizeChanged)
     Q_PROPERTY(double subjectWhiteFraction READ subjectWhiteFraction NOTIFY subjectWhiteFractionChanged)
@@ -302,6 +306,10 @@ public:
     const std::optional<ImageDocument>& document() const { return m_document; }
     const std::optional<ImageBox>& cutout() const { return m_cutout; }
     const std::optional<ImageBox>& composite() const { return m_composite; }
+    // How the composite's pixels map to the document's, published with each
+    // composite (the identity without one): the canvas maps the pointer
+    // through it, since every edit is stored in document pixels.
+    const CompositeFrame& compositeFrame() const { return m_compositeFrame; }
     const std::optional<ImageBox>& backgroundImage() const { return m_backgroundImage; }
     void setBackgroundImage(std::optional<ImageBox> value);
     // The last composite without text layers (not observable).
@@ -800,6 +808,7 @@ private:
     QVariant qmlDocument() const;
     QVariant qmlCutout() const;
     QVariant qmlComposite() const;
+    QVariantMap qmlCompositeFrame() const;
     QVariant qmlBackgroundImage() const;
     QColor qmlCustomBackdropA() const;
     void setQmlCustomBackdropA(const QColor& value);
@@ -884,7 +893,8 @@ private:
     // Results and bookkeeping that only operations write.
     void setDocument(std::optional<ImageDocument> value);
     void setCutout(std::optional<ImageBox> value);
-    void setComposite(std::optional<ImageBox> value);
+    // The frame is stored first, so observers of the composite read its frame.
+    void setComposite(std::optional<ImageBox> value, const CompositeFrame& frame = {});
     void setSubjectMeasures(QSizeF bounds, double whiteFraction);
     void setMatte(std::optional<MatteBox> value);
     void setSuggestFillHoles(bool value);
@@ -985,6 +995,8 @@ private:
     std::optional<ImageBox> m_composite;
     std::optional<ImageBox> m_backgroundImage;
     std::optional<ImageBox> m_compositeBase;
+    CompositeFrame m_compositeBaseFrame;
+    CompositeFrame m_compositeFrame;
     // The document as an RGBA bitmap, made once, for colour keys.
     std::shared_ptr<const std::optional<RGBABitmap>> m_sourceBitmap;
     QSizeF m_subjectBoundsSize{0, 0};

@@ -159,6 +159,73 @@ TEST_F(Screens, PhotoWithItsCutout)
     EXPECT_FALSE(item("emptyState")->isVisible());
 }
 
+// The canvas: the sample photo with its cutout, compared before and after,
+// and with a selection and its handles under the select tool. Each opens the
+// photo unless it is open, and leaves the canvas as it found it.
+bool openSamplePhoto(EditorState& editor)
+{
+    const QUrl sample = QUrl::fromLocalFile(QStringLiteral(ZEPHRIN_SAMPLE_PHOTO));
+    if (!QFile::exists(sample.toLocalFile()))
+        return false;
+    if (!editor.cutout() || editor.document()->url != sample) {
+        editor.importImage(sample);
+        if (!QTest::qWaitFor([&] { return editor.cutout().has_value() && !editor.isProcessing(); }, 120000))
+            return false;
+    }
+    return true;
+}
+
+TEST_F(Screens, CanvasCompare)
+{
+    if (!openSamplePhoto(*s_editor))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setComparePosition(0.5);
+    s_editor->setCompareEnabled(true);
+    const QImage image = shoot(QStringLiteral("canvas-compare"));
+    QQuickItem* view = item("compareView");
+    ASSERT_TRUE(view && view->isVisible());
+    EXPECT_FALSE(item("mainCanvas")->isVisible());
+    // The divider in the middle, above and below the knob; the knob's dark face.
+    EXPECT_EQ(at(image, view->mapToScene(QPointF(view->width() / 2, 40))), themeColor(0xF6F2FF));
+    EXPECT_EQ(at(image, view->mapToScene(QPointF(view->width() / 2 - 12, view->height() / 2 + 12))),
+              themeColor(0x0B0713));
+    s_editor->setCompareEnabled(false);
+}
+
+TEST_F(Screens, CanvasSelectionWithHandles)
+{
+    if (!openSamplePhoto(*s_editor))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setCanvasTool(CanvasTool::select);
+    const QSize size = s_editor->sourceSize();
+    s_editor->finishSelection(EditorState::Points{{size.width() * 0.3, size.height() * 0.3},
+                                                  {size.width() * 0.7, size.height() * 0.7}});
+    const QImage image = shoot(QStringLiteral("canvas-selection"));
+    QQuickItem* picture = item("canvasImage");
+    ASSERT_TRUE(picture && picture->isVisible());
+    // The top-middle handle is a white square; the selection's inside is tinted.
+    EXPECT_EQ(at(image, picture->mapToScene(QPointF(picture->width() * 0.5, picture->height() * 0.3))),
+              QColor(Qt::white));
+    EXPECT_TRUE(item("canvasOverlay")->isVisible());
+    s_editor->setPendingSelection(std::nullopt);
+    s_editor->setCanvasTool(CanvasTool::view);
+}
+
+TEST_F(Screens, CanvasDropHighlight)
+{
+    QQuickItem* canvas = item("canvasSlot");
+    ASSERT_TRUE(canvas);
+    canvas->setProperty("dropTargeted", true);
+    const QImage image = shoot(QStringLiteral("canvas-drop"));
+    // The dashed violet frame runs along the left edge, 1 point in.
+    int violet = 0;
+    for (int y = 40; y < 240; ++y)
+        violet += at(image, canvas->mapToScene(QPointF(1.5, y))).blue() > 200 ? 1 : 0;
+    EXPECT_GT(violet, 60);   // dashes…
+    EXPECT_LT(violet, 180);  // …and gaps
+    canvas->setProperty("dropTargeted", false);
+}
+
 TEST_F(Screens, SettingsWindow)
 {
     QMetaObject::invokeMethod(s_window, "openSettings");

@@ -1,0 +1,241 @@
+#include "canvas/CanvasSurface.h"
+
+#include "canvas/CanvasActions.h"
+#include "engine/types/RawEnum.h"
+#include "model/editor/EditorState.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QNativeGestureEvent>
+#include <QQuickWindow>
+#include <QStyleHints>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace zephrin {
+
+CanvasSurface::CanvasSurface(QQuickItem* parent) : QQuickItem(parent)
+{
+    setAcceptedMouseButtons(Qt::LeftButton);
+    setAcceptHoverEvents(true);
+}
+
+CanvasSurface::~CanvasSurface() { removeFilter(); }
+
+QObject* CanvasSurface::editorObject() const { return m_editor.data(); }
+
+void CanvasSurface::setEditorObject(QObject* object)
+{
+    auto* editor = qobject_cast<EditorState*>(object);
+    if (editor == m_editor)
+        return;
+    removeFilter();
+    for (const auto& connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
+    m_editor = editor;
+    m_controller = editor ? std::make_unique<CanvasController>(*editor) : nullptr;
+    if (editor) {
+        m_controller->setRegionSize(size());
+        for (auto signal : {&EditorState::zoomChanged, &EditorState::panOffsetChanged, &EditorState::documentChanged,
+                            &EditorState::cutoutChanged, &EditorState::compositeChanged})
+            m_connections << connect(editor, signal, this, &CanvasSurface::mappingChanged);
+        for (auto signal : {&EditorState::documentChanged, &EditorState::cutoutChanged, &EditorState::compositeChanged})
+            m_connections << connect(editor, signal, this, &CanvasSurface::imagesChanged);
+        for (auto signal : {&EditorState::canvasToolChanged, &EditorState::spacePanChanged})
+            m_connections << connect(editor, signal, this, &CanvasSurface::effectiveToolChanged);
+    }
+    emit editorChanged();
+    emit mappingChanged();
+    emit effectiveToolChanged();
+    emit imagesChanged();
+    updateFilter();
+}
+
+ViewMapping CanvasSurface::mapping() const { return m_controller ? m_controller->mapping() : ViewMapping{}; }
+
+QRectF CanvasSurface::imageRect() const { return m_controller ? mapping().imageRect() : QRectF(); }
+
+QSizeF CanvasSurface::imageSize() const { return m_editor ? shownImageSize(*m_editor) : QSizeF(); }
+
+QString CanvasSurface::effectiveToolLabel() const
+{
+    return m_editor ? rawValue(effectiveTool(*m_editor)) : rawValue(CanvasTool::view);
+}
+
+QImage CanvasSurface::originalImage() const { return m_editor ? m_editor->documentImage() : QImage(); }
+
+QImage CanvasSurface::resultImage() const
+{
+    if (!m_editor)
+        return {};
+    return m_editor->composite() ? m_editor->compositeImage() : m_editor->cutoutImage();
+}
+
+bool CanvasSurface::viewTool() const { return !m_editor || effectiveTool(*m_editor) == CanvasTool::view; }
+
+void CanvasSurface::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_controller || !imageRect().contains(event->position())) {
+        event->ignore();
+        return;
+    }
+    if (viewTool())
+        m_viewPress = event->position();
+    else
+        m_controller->gestures().press(event->position(), mapping());
+    event->accept();
+}
+
+void CanvasSurface::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_controller)
+        return;
+    if (m_viewPress) {
+        const double moved = std::hypot(event->position().x() - m_viewPress->x(), event->position().y() - m_viewPress->y());
+        if (moved >= QGuiApplication::styleHints()->startDragDistance()) {
+            m_viewPress.reset();
+            CanvasActions().dragOut(m_editor, this);
+        }
+        return;
+    }
+    m_controller->gestures().move(event->position(), mapping());
+}
+
+void CanvasSurface::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_viewPress.reset();
+    if (m_controller)
+        m_controller->gestures().release(event->position(), mapping());
+}
+
+void CanvasSurface::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!m_controller || !imageRect().contains(event->position())) {
+        event->ignore();
+        return;
+    }
+    m_controller->gestures().doubleClick();
+    event->accept();
+}
+
+void CanvasSurface::mouseUngrabEvent()
+{
+    // Another item took the pointer: the drag ends without its effect.
+    m_viewPress.reset();
+    if (m_controller) {
+        m_controller->gestures().cancel();
+        m_controller->gestures().release({}, mapping());
+    }
+}
+
+void CanvasSurface::hoverMoveEvent(QHoverEvent* event)
+{
+    if (m_controller && !viewTool())
+        m_controller->gestures().hover(event->position(), mapping());
+}
+
+void CanvasSurface::hoverLeaveEvent(QHoverEvent*)
+{
+    if (m_controller)
+        m_controller->gestures().hover(std::nullopt, mapping());
+}
+
+void CanvasSurface::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry)
+{
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (m_controller && newGeometry.size() != oldGeometry.size()) {
+        m_controller->setRegionSize(newGeometry.size());
+        emit mappingChanged();
+    }
+}
+
+void CanvasSurface::itemChange(ItemChange change, const ItemChangeData& value)
+{
+    QQuickItem::itemChange(change, value);
+    if (change == ItemSceneChange || change == ItemVisibleHasChanged || change == ItemEnabledHasChanged)
+        updateFilter();
+}
+
+void CanvasSurface::componentComplete()
+{
+    QQuickItem::componentComplete();
+    updateFilter();
+}
+
+void CanvasSurface::updateFilter()
+{
+    QQuickWindow* wanted = m_controller && isComponentComplete() && isVisible() && isEnabled() ? window() : nullptr;
+    if (wanted == m_filteredWindow)
+        return;
+    removeFilter();
+    if (!wanted)
+        return;
+    wanted->installEventFilter(this);
+    m_filteredWindow = wanted;
+    emit filteringChanged();
+}
+
+void CanvasSurface::removeFilter()
+{
+    if (!m_filteredWindow)
+        return;
+    m_filteredWindow->removeEventFilter(this);
+    m_filteredWindow.clear();
+    m_pinch = 1;
+    if (m_controller) {
+        m_controller->keysLost();
+        m_controller->pinchEnded();
+    }
+    emit filteringChanged();
+}
+
+bool CanvasSurface::handleKey(QEvent* event)
+{
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyRelease)
+        return m_controller->keyReleased(key->key(), key->isAutoRepeat());
+    const QQuickItem* focus = m_filteredWindow ? m_filteredWindow->activeFocusItem() : nullptr;
+    const bool textEditing = focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit"));
+    return m_controller->keyPressed(key->key(), key->isAutoRepeat(), textEditing);
+}
+
+bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_filteredWindow || !m_controller)
+        return QQuickItem::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return handleKey(event);
+    case QEvent::FocusOut:
+    case QEvent::WindowDeactivate:
+        m_controller->keysLost();
+        break;
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const bool precise = !wheel->pixelDelta().isNull();
+        const double delta = precise ? wheel->pixelDelta().y() : wheel->angleDelta().y() / 120.0;
+        return m_controller->scrolled(mapFromScene(wheel->position()), delta, precise);
+    }
+    case QEvent::NativeGesture: {
+        auto* gesture = static_cast<QNativeGestureEvent*>(event);
+        if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+            m_pinch *= 1 + gesture->value();
+            m_controller->pinchChanged(m_pinch);
+            return true;
+        }
+        if (gesture->gestureType() == Qt::EndNativeGesture || gesture->gestureType() == Qt::BeginNativeGesture) {
+            m_pinch = 1;
+            m_controller->pinchEnded();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QQuickItem::eventFilter(watched, event);
+}
+
+} // namespace zephrin

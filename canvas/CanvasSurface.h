@@ -1,0 +1,95 @@
+#pragma once
+// The main canvas's input item: it fills the canvas region, says where the
+// shown image lies in it (imageRect, for the image item, the overlay and the
+// text handles), and turns the pointer into the tools' gestures. With the view
+// tool a drag carries the result out as a PNG and a double-click toggles the
+// pan tool. While it is on screen it filters its window's events: the scroll
+// wheel and trackpad pinch zoom, Escape and Space (CanvasController).
+//
+// The filter goes on the window when the item is shown and comes off when it
+// is hidden or leaves the window; Space held at that moment is let go. Qt
+// calls the filter installed last first: filters that must see keys before
+// the canvas (the text handles) are installed after it.
+
+#include "canvas/CanvasController.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QQuickItem>
+#include <QtQml/qqmlregistration.h>
+
+#include <memory>
+
+namespace zephrin {
+
+class CanvasSurface : public QQuickItem {
+    Q_OBJECT
+    QML_ELEMENT
+    // The editor (the Editor singleton).
+    Q_PROPERTY(QObject* editor READ editorObject WRITE setEditorObject NOTIFY editorChanged)
+    // The displayed image in the item's coordinates.
+    Q_PROPERTY(QRectF imageRect READ imageRect NOTIFY mappingChanged)
+    // The shown image's size in pixels.
+    Q_PROPERTY(QSizeF imageSize READ imageSize NOTIFY mappingChanged)
+    // The tool the pointer acts with ("View", "Pan", …).
+    Q_PROPERTY(QString effectiveTool READ effectiveToolLabel NOTIFY effectiveToolChanged)
+    // The compare view's two sides: the unedited document, and the result
+    // (composite, else cutout); null when there is none.
+    Q_PROPERTY(QImage originalImage READ originalImage NOTIFY imagesChanged)
+    Q_PROPERTY(QImage resultImage READ resultImage NOTIFY imagesChanged)
+    // Whether the window's events pass through the canvas now.
+    Q_PROPERTY(bool filtering READ filtering NOTIFY filteringChanged)
+
+public:
+    explicit CanvasSurface(QQuickItem* parent = nullptr);
+    ~CanvasSurface() override;
+
+    QObject* editorObject() const;
+    void setEditorObject(QObject* editor);
+    QRectF imageRect() const;
+    QSizeF imageSize() const;
+    QString effectiveToolLabel() const;
+    QImage originalImage() const;
+    QImage resultImage() const;
+    bool filtering() const { return !m_filteredWindow.isNull(); }
+    // The controller (null without an editor).
+    CanvasController* controller() const { return m_controller.get(); }
+    ViewMapping mapping() const;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+signals:
+    void editorChanged();
+    void mappingChanged();
+    void effectiveToolChanged();
+    void filteringChanged();
+    void imagesChanged();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseUngrabEvent() override;
+    void hoverMoveEvent(QHoverEvent* event) override;
+    void hoverLeaveEvent(QHoverEvent* event) override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
+    void componentComplete() override;
+
+private:
+    void updateFilter();
+    void removeFilter();
+    bool viewTool() const;
+    bool handleKey(QEvent* event);
+
+    QPointer<EditorState> m_editor;
+    std::unique_ptr<CanvasController> m_controller;
+    QPointer<QQuickWindow> m_filteredWindow;
+    QList<QMetaObject::Connection> m_connections;
+    // The view tool's press, until it becomes a drag-out or ends.
+    std::optional<QPointF> m_viewPress;
+    double m_pinch = 1;
+};
+
+} // namespace zephrin

@@ -1,0 +1,113 @@
+// Before and after: the unedited image left of the divider, the result right
+// of it, both at the canvas's displayed size and centred (the pan does not
+// apply here). The knob moves the divider; the result side drags out as a PNG.
+//   surface: the canvas item, for the images and the displayed size
+import QtQuick
+import Zephrin.Canvas
+import Zephrin.Controls
+import Zephrin.Model
+
+Item {
+    id: compare
+    required property CanvasSurface surface
+    readonly property real shownWidth: surface.imageRect.width
+    readonly property real shownHeight: surface.imageRect.height
+    readonly property real dividerX: width * Editor.comparePosition
+
+    // The unedited side.
+    Item {
+        objectName: "compareOriginal"
+        width: compare.dividerX
+        height: compare.height
+        clip: true
+        Rectangle {
+            width: compare.width
+            height: compare.height
+            color: Theme.imageWell
+        }
+        ImageView {
+            x: (compare.width - compare.shownWidth) / 2
+            y: (compare.height - compare.shownHeight) / 2
+            width: compare.shownWidth
+            height: compare.shownHeight
+            image: compare.surface.originalImage
+        }
+    }
+
+    // The result, over the checkerboard.
+    Item {
+        id: resultSide
+        objectName: "compareResult"
+        x: compare.dividerX
+        width: Math.max(compare.width - compare.dividerX, 0)
+        height: compare.height
+        clip: true
+        ImageView {
+            x: (compare.width - compare.shownWidth) / 2 - compare.dividerX
+            y: (compare.height - compare.shownHeight) / 2
+            width: compare.shownWidth
+            height: compare.shownHeight
+            image: compare.surface.resultImage
+        }
+        MouseArea {
+            anchors.fill: parent
+            property point pressedAt
+            property bool dragging: false
+            onPressed: (mouse) => { pressedAt = Qt.point(mouse.x, mouse.y); dragging = false }
+            onPositionChanged: (mouse) => {
+                if (dragging || Math.hypot(mouse.x - pressedAt.x, mouse.y - pressedAt.y) < Qt.styleHints.startDragDistance)
+                    return
+                dragging = true
+                CanvasActions.dragOut(Editor, resultSide)
+            }
+        }
+    }
+
+    Rectangle {
+        objectName: "compareDivider"
+        x: compare.dividerX - 1
+        width: 2
+        height: compare.height
+        color: Theme.textPrimary
+    }
+
+    Rectangle {
+        objectName: "compareKnob"
+        x: compare.dividerX - 22
+        y: compare.height / 2 - 22
+        width: 44
+        height: 44
+        radius: 22
+        color: Theme.background
+        border.color: Theme.textPrimary
+        border.width: 2
+        ZPIcon {
+            anchors.centerIn: parent
+            symbol: "arrow.left.and.right"
+            size: 14
+            color: Theme.textPrimary
+        }
+        MouseArea {
+            anchors.fill: parent
+            preventStealing: true
+            function follow(mouse) {
+                CanvasActions.dragCompare(Editor, mapToItem(compare, mouse.x, mouse.y).x, compare.width)
+            }
+            onPressed: (mouse) => follow(mouse)
+            onPositionChanged: (mouse) => follow(mouse)
+        }
+    }
+
+    ComparePill {
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.margins: 12
+        text: "Original"
+    }
+    ComparePill {
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 12
+        text: "Cutout"
+    }
+}

@@ -1,0 +1,121 @@
+import QtQuick
+import QtTest
+import Zephrin.App
+import Zephrin.Model
+import Zephrin.Shell
+import Zephrin.TestSupport
+
+TestCase {
+    id: harness
+    name: "CanvasView"
+    when: windowShown
+    visible: true
+    width: 100
+    height: 100
+
+    Component { id: mainComponent; Main {} }
+
+    function openWindow() {
+        const window = createTemporaryObject(mainComponent, harness)
+        verify(window)
+        tryVerify(() => window.visible && window.width === 1280)
+        waitForRendering(window.contentItem)
+        window.requestActivate()
+        tryVerify(() => window.active)
+        return window
+    }
+
+    function find(root, name) {
+        if (!root)
+            return null
+        if (root.objectName === name)
+            return root
+        for (let i = 0; i < root.children.length; ++i) {
+            const found = find(root.children[i], name)
+            if (found)
+                return found
+        }
+        return null
+    }
+
+    function item(window, name) {
+        const found = find(window.contentItem, name)
+        verify(found, "no item named " + name)
+        return found
+    }
+
+    function cleanup() {
+        Editor.clearDocument()
+        Driver.settle()
+        Editor.zoom = 1
+        Editor.panOffset = Qt.size(0, 0)
+        Editor.compareEnabled = false
+        Editor.canvasTool = "View"
+        Editor.tool = "cutout"
+    }
+
+    function test_theEmptyStateGivesWayToTheImage() {
+        const window = openWindow()
+        verify(item(window, "emptyState").visible)
+        verify(!item(window, "mainCanvas").visible)
+        Driver.openPicture(120, 80)
+        verify(!item(window, "emptyState").visible)
+        verify(item(window, "mainCanvas").visible)
+        verify(item(window, "canvasSurface").filtering)
+        verify(!item(window, "canvasOverlay").visible)  // the view tool draws no marks
+
+        const picture = item(window, "canvasImage")
+        const width = picture.width
+        mouseClick(item(window, "canvasZoomIn"))
+        compare(Editor.zoom, 1.5)
+        fuzzyCompare(picture.width, width * 1.5, 0.5)
+        mouseClick(item(window, "canvasZoomOut"))
+        mouseClick(item(window, "canvasZoomOut"))
+        compare(Editor.zoom, 0.75)
+        mouseClick(item(window, "canvasOneToOne"))
+        compare(Editor.zoom, 1)
+    }
+
+    function test_aDragWithTheSelectToolMakesASelection() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.canvasTool = "Select"
+        const picture = item(window, "canvasImage")
+        verify(item(window, "canvasOverlay").visible)
+        const surface = item(window, "canvasSurface")
+        const from = picture.mapToItem(surface, picture.width * 0.25, picture.height * 0.25)
+        const to = picture.mapToItem(surface, picture.width * 0.75, picture.height * 0.75)
+        mousePress(surface, from.x, from.y)
+        mouseMove(surface, (from.x + to.x) / 2, (from.y + to.y) / 2)
+        mouseMove(surface, to.x, to.y)
+        mouseRelease(surface, to.x, to.y)
+        verify(Editor.pendingSelection !== undefined)
+        const points = Editor.pendingSelection
+        fuzzyCompare(points[0].x, 30, 0.5)
+        fuzzyCompare(points[1].y, 60, 0.5)
+        // Escape on the window drops it.
+        keyClick(Qt.Key_Escape)
+        verify(Editor.pendingSelection === undefined)
+    }
+
+    function test_compareReplacesTheCanvasAndItsKeys() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.compareEnabled = true
+        verify(item(window, "compareView").visible)
+        verify(!item(window, "mainCanvas").visible)
+        verify(!item(window, "canvasSurface").filtering)
+        const knob = item(window, "compareKnob")
+        const view = item(window, "compareView")
+        mouseDrag(knob, knob.width / 2, knob.height / 2, -view.width, 0)
+        compare(Editor.comparePosition, 0.02)
+
+        Editor.tool = "sheet"
+        verify(!item(window, "compareView").visible)
+        verify(item(window, "stickerSheetCanvas").visible)
+        Editor.tool = "text"
+        Editor.compareEnabled = false
+        verify(item(window, "textHandles").visible)
+        verify(item(window, "canvasSurface").filtering)
+    }
+}
