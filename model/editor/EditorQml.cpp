@@ -392,6 +392,8 @@ QVariantMap EditorState::settingRange(const QString& name) const
         {QStringLiteral("colorTolerance"), MaskColorKey::toleranceRange},
         {QStringLiteral("brushSize"), kBrushSizeRange},
         {QStringLiteral("brushHardness"), kBrushHardnessRange},
+        {QStringLiteral("paintOpacity"), kPaintOpacityRange},
+        {QStringLiteral("gradientAngle"), kGradientAngleRange},
         {QStringLiteral("exportQuality"), kExportQualityRange},
     };
     std::optional<SettingRange> range;

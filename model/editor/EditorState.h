@@ -61,6 +61,7 @@
 #include "model/editor/EditorEnums.h"
 #include "model/editor/ExportFile.h"
 #include "model/editor/ImageDocument.h"
+#include "model/editor/ListingCompliance.h"
 #include "model/editor/PaletteEntry.h"
 #include "model/editor/TextLayerList.h"
 #include "model/tasks/BusyJobs.h"
@@ -259,6 +260,10 @@ class EditorState : public QObject {
     Q_PROPERTY(QString compositeSizeLabel READ compositeSizeLabel NOTIFY compositeChanged)
     Q_PROPERTY(QString zoomLabel READ zoomLabel NOTIFY zoomChanged)
     Q_PROPERTY(bool isPolygonInProgress READ isPolygonInProgress NOTIFY polygonStateChanged)
+
+    // Listing presets, compliance and the panel gradient (EditorResize.cpp)
+    Q_PROPERTY(QVariantList complianceItems READ qmlComplianceItems NOTIFY complianceItemsChanged)
+    Q_PROPERTY(bool willReplaceGradient READ willReplaceGradient NOTIFY willReplaceGradientChanged)
 
 public:
     // The start value of comp: the plain cutout, also what "Reset to plain
@@ -499,6 +504,28 @@ public:
     // An outline is being placed point by point under the select or gradient tool.
     bool isPolygonInProgress() const;
 
+    // ---- Listing presets, compliance and crop editing (EditorResize.cpp) ------
+    // Remembers the preset and gives comp, the export format and size (and,
+    // for the iron-on preset, the SVG colours) the preset's values.
+    void applyListingPreset(ListingPreset preset);
+    // The same by the preset's title; an unknown title changes nothing.
+    Q_INVOKABLE void applyListingPreset(const QString& title);
+    // The checklist of activePreset for the result as it stands, computed on
+    // every read; empty without a preset or a composite.
+    std::vector<ComplianceItem> complianceItems() const;
+    // How much of the composite the subject fills; none without a composite
+    // or a measured subject.
+    std::optional<double> subjectFillFraction() const;
+    // Starts editing the crop on the canvas: cropDraft becomes comp.crop (in
+    // document pixels, kept on the image), the canvas tool crop, the tool resize.
+    Q_INVOKABLE void beginCropEditing();
+    // Drops the draft and returns the canvas to the view tool; comp.crop stays.
+    Q_INVOKABLE void cancelCropEditing();
+    // Whether the panel's next gradient replaces the last operation: it is a
+    // gradient placed by the panel or a canvas drag, it is the newest paint
+    // operation, and nothing is undone.
+    bool willReplaceGradient() const { return m_willReplaceGradient; }
+
     // ---- Import and clear ----------------------------------------------------
     // Opens the file as the document, or, with the background target, as the
     // backdrop (and saves it to My Backgrounds). Returns at once; the file is
@@ -732,6 +759,9 @@ signals:
     void defaultStickerWidthChanged();
     // isPolygonInProgress may have changed.
     void polygonStateChanged();
+    // An input of complianceItems changed (the list is computed on reading).
+    void complianceItemsChanged();
+    void willReplaceGradientChanged();
 
 private:
     // The QML faces of the properties (see the class comment).
@@ -811,6 +841,7 @@ private:
     void setQmlSvgSource(const QString& value);
     QString qmlImportTarget() const;
     void setQmlImportTarget(const QString& value);
+    QVariantList qmlComplianceItems() const;
 
     // Stores a value and emits its signal when it differs; true when it did.
     template <typename T, typename U>
@@ -889,6 +920,11 @@ private:
     // them count only what is left.
     void limitHistoryCounts(std::optional<int> maskOps, std::optional<int> paintOps);
     void resetDocumentState();
+    // The gradient applyPanelGradient replaces (see willReplaceGradient); null
+    // when it adds one.
+    const PaintGradient* replaceableGradient() const;
+    void setLastGradientOpIndex(std::optional<int> value);
+    void updateWillReplaceGradient();
     void onMatteSettingAssigned(bool discrete);
     void onFlatSettingAssigned();
     void onCompAssigned(const CompositeSettings& old);
@@ -1000,6 +1036,7 @@ private:
     std::optional<QLineF> m_gradientLine;
     double m_gradientAngle = 0;
     std::optional<int> m_lastGradientOpIndex;
+    bool m_willReplaceGradient = false;
     std::vector<PaintOp> m_paintOps;
     int m_activePaintOpCount = 0;
     std::optional<PaintLayers> m_paintLayers;
