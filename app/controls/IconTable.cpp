@@ -40,6 +40,27 @@ constexpr std::array kTable{
     // shared controls
     Entry{u"info.circle", 0xe88f},                        // info_outline
     Entry{u"photo.on.rectangle", 0xe3f4},                 // image
+    // inspector: the cutout panel, hand refine, selections, export sheet
+    Entry{u"info.circle.fill", 0xe88e},                   // info
+    Entry{u"paintpalette", 0xe40a},                       // palette
+    // inspector: the colour and resize panels, the compliance list
+    Entry{u"crop", 0xe3be},                               // crop
+    Entry{u"checkmark", 0xe5ca},                          // check
+    Entry{u"xmark", 0xe5cd},                              // close
+    Entry{u"checkmark.circle.fill", 0xe86c},              // check_circle
+    Entry{u"checkmark.seal.fill", 0xef76},                // verified
+    Entry{u"exclamationmark.triangle.fill", 0xe002},      // warning
+    Entry{u"hand.raised", 0xe925},                        // pan_tool
+    Entry{u"lasso", 0xe155},                              // gesture
+    Entry{u"paintbrush.pointed", 0xe3ae},                 // brush
+    Entry{u"circle.lefthalf.striped.horizontal", 0xe3e9}, // gradient
+    Entry{u"drop.fill", 0xe798},                          // water_drop
+    Entry{u"arrow.right", 0xe5c8},                        // arrow_forward
+    Entry{u"arrow.down", 0xe5db},                         // arrow_downward
+    Entry{u"arrow.left", 0xe5c4},                         // arrow_back
+    Entry{u"arrow.up", 0xe5d8},                           // arrow_upward
+    Entry{u"arrow.down.right", 0xf1e4},                   // south_east
+    Entry{u"arrow.down.left", 0xf1e5},                    // south_west
 };
 
 } // namespace
