@@ -111,6 +111,19 @@ bool EditorState::setAdjust(const QString& target, const QString& field, const Q
     return true;
 }
 
+bool EditorState::resetAdjust(const QString& target)
+{
+    CompositeSettings settings = m_comp;
+    if (target == QLatin1String("subject"))
+        settings.subjectAdjust = AdjustSettings{};
+    else if (target == QLatin1String("background"))
+        settings.backgroundAdjust = AdjustSettings{};
+    else
+        return false;
+    setComp(settings);
+    return true;
+}
+
 bool EditorState::setTextField(const QString& id, const QString& field, const QVariant& value)
 {
     const QUuid uuid = QUuid::fromString(id);

@@ -637,6 +637,9 @@ public:
     // One field of subjectAdjust or backgroundAdjust (target "subject" or
     // "background"): "exposure", "contrast", "saturation", "warmth".
     Q_INVOKABLE bool setAdjust(const QString& target, const QString& field, const QVariant& value);
+    // Sets the adjustment set of the target ("subject", "background") to no
+    // adjustment, the other set unchanged; one write of comp.
+    Q_INVOKABLE bool resetAdjust(const QString& target);
     // One field of the text layer with that id ("text", "size", "color", …).
     Q_INVOKABLE bool setTextField(const QString& id, const QString& field, const QVariant& value);
     // The text layers of comp, in drawing order, as maps of their fields.
