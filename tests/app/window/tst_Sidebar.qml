@@ -55,7 +55,8 @@ WindowHarness {
         compare(selectedRows(window), ["cutout"])
         mouseClick(item(window, "sidebar:text"))
         compare(Editor.tool, "text")
-        compare(item(window, "inspectorHeader").title, "Text")
+        // The inspector now shows the text panel, with its seven colours.
+        compare(item(window, "inspectorPanel").item.swatches.length, 7)
     }
 
     function test_settingsOpensTheSettingsWindowOnly() {
