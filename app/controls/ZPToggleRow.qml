@@ -11,9 +11,12 @@ RowLayout {
     property bool on: false
     signal toggled(bool on)
 
-    Column {
+    // The caption and note give way before the switch: a note too long for
+    // the row wraps.
+    ColumnLayout {
         spacing: 2
         Layout.alignment: Qt.AlignVCenter
+        Layout.fillWidth: true
         Text {
             text: row.label
             font: Theme.headlineFont
@@ -21,10 +24,12 @@ RowLayout {
         }
         Text {
             objectName: "note"
+            Layout.fillWidth: true
             visible: row.note !== ""
             text: row.note
             font: Theme.captionFont
             color: Theme.textTertiary
+            wrapMode: Text.WordWrap
         }
     }
     Item { Layout.fillWidth: true }

@@ -254,6 +254,8 @@ TEST_F(Screens, EffectsPanel)
     s_editor->setComp(QStringLiteral("shadowEnabled"), true);
     s_editor->setComp(QStringLiteral("outlineEnabled"), true);
     const QImage image = PanelShots::shootPanel(EditorTool::effects, QStringLiteral("panel-effects"));
+    // The panel keeps to the inspector's column.
+    EXPECT_LE(item("subjectPanelBody")->width(), item("inspectorPanel")->width());
     EXPECT_EQ(item("outlineGroup")->opacity(), 1);
     EXPECT_TRUE(item("shadowGroup")->isEnabled());
     // The switched-on shadow switch shows the accent.
@@ -274,10 +276,10 @@ TEST_F(Screens, AdjustPanelWithItsColourPanel)
     EXPECT_FALSE(item("adjustLockNote")->isVisible());
     s_editor->setCanvasTool(CanvasTool::gradient);
     const QImage image = PanelShots::shootPanel(EditorTool::adjust, QStringLiteral("panel-adjust-colour"), 1);
-    // The chosen tool chip sits on the selected chip fill.
-    QQuickItem* chip = item("toolChip:Gradient");
-    ASSERT_TRUE(chip);
-    EXPECT_EQ(at(image, chip->mapToScene(QPointF(6, chip->height() / 2))), themeColor(0x221633));
+    // The lit angle preset (0°) sits on the selected chip fill.
+    QQuickItem* preset = item("anglePreset:0");
+    ASSERT_TRUE(preset && preset->isVisible());
+    EXPECT_EQ(at(image, preset->mapToScene(QPointF(5, 5))), themeColor(0x221633));
     PanelShots::reset();
 }
 
