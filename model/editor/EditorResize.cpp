@@ -6,7 +6,6 @@
 #include "model/editor/EditorState.h"
 
 #include "model/editor/EditorStateWork.h"
-#include "model/qml/QmlValues.h"
 #include "output/presets/ListingPresetSettings.h"
 
 namespace zephrin {
