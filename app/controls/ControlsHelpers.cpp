@@ -27,6 +27,23 @@ QString ValueTextQml::fileSize(double bytes) const
     return valuetext::fileSize(std::llround(bytes));
 }
 
+QString ValueTextQml::wholeWith(double value, double step, const QString& suffix) const
+{
+    return valuetext::wholeWith(value, step, suffix);
+}
+QString ValueTextQml::signedWhole(double value, double step, const QString& suffix) const
+{
+    return valuetext::signedWhole(value, step, suffix);
+}
+QString ValueTextQml::offBelowHalf(double value, const QString& text) const
+{
+    return valuetext::offBelowHalf(value, text);
+}
+QString ValueTextQml::truncatedDimensions(double width, double height) const
+{
+    return valuetext::truncatedDimensions(width, height);
+}
+
 double SliderMathQml::valueAt(double x, double width, double lower, double upper, double step) const
 {
     return slider::valueAt(x, width, lower, upper, step);

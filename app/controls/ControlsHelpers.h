@@ -26,6 +26,10 @@ public:
     Q_INVOKABLE QString offOr(double value, const QString& text) const;
     Q_INVOKABLE QString dimensions(double width, double height) const;
     Q_INVOKABLE QString fileSize(double bytes) const;
+    Q_INVOKABLE QString wholeWith(double value, double step, const QString& suffix) const;
+    Q_INVOKABLE QString signedWhole(double value, double step, const QString& suffix) const;
+    Q_INVOKABLE QString offBelowHalf(double value, const QString& text) const;
+    Q_INVOKABLE QString truncatedDimensions(double width, double height) const;
 };
 
 // SliderMath: value under the pointer, fill and thumb of ZPSlider (SliderMath.h).

@@ -75,6 +75,16 @@ constexpr std::array kTable{
     Entry{u"trash", 0xe872},                              // delete
     // canvas
     Entry{u"arrow.left.and.right", 0xe8d4},               // swap_horiz
+    // inspector: the colour and resize panels, the compliance list
+    Entry{u"crop", 0xe3be},                               // crop
+    Entry{u"circle.lefthalf.striped.horizontal", 0xe3e9}, // gradient
+    Entry{u"drop.fill", 0xe798},                          // water_drop
+    Entry{u"arrow.right", 0xe5c8},                        // arrow_forward
+    Entry{u"arrow.down", 0xe5db},                         // arrow_downward
+    Entry{u"arrow.left", 0xe5c4},                         // arrow_back
+    Entry{u"arrow.up", 0xe5d8},                           // arrow_upward
+    Entry{u"arrow.down.right", 0xf1e4},                   // south_east
+    Entry{u"arrow.down.left", 0xf1e5},                    // south_west
 };
 
 } // namespace

@@ -79,6 +79,7 @@ QtObject {
     readonly property font buttonFont: systemFont(13, Font.DemiBold)
     readonly property font captionFont: systemFont(11, Font.Medium)
     readonly property font smallCaptionFont: systemFont(10, Font.Normal)
+    readonly property font chipFont: systemFont(10, Font.Medium)
 
     function systemFont(size, weight) {
         return Qt.font({ family: fontFamily, pixelSize: size, weight: weight })

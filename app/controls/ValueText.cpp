@@ -79,6 +79,27 @@ QString dimensions(long long width, long long height)
     return QString::number(width) + QStringLiteral(" × ") + QString::number(height);
 }
 
+QString wholeWith(double value, double step, const QString& suffix)
+{
+    return truncated(snapped(value, step)) + suffix;
+}
+
+QString signedWhole(double value, double step, const QString& suffix)
+{
+    const QString text = truncated(snapped(value, step));
+    return (text.startsWith(u'-') ? text : u'+' + text) + suffix;
+}
+
+QString offBelowHalf(double value, const QString& text)
+{
+    return value < 0.5 ? QStringLiteral("Off") : text;
+}
+
+QString truncatedDimensions(double width, double height)
+{
+    return dimensions(static_cast<long long>(std::trunc(width)), static_cast<long long>(std::trunc(height)));
+}
+
 QString fileSize(long long bytes)
 {
     if (bytes == 0)

@@ -32,6 +32,15 @@ QString offOr(double value, const QString& text);
 // "1200 × 800".
 QString dimensions(long long width, long long height);
 
+// Panel read-outs that cut toward zero: the value snapped to its slider step,
+// then truncated. "12 px", "-12 px", "57%" with the suffix given; signed:
+// "+12%", "+30", "+0"; "Off" below one half (a blur or blend that does
+// nothing); "199 × 100" for a rectangle's size.
+QString wholeWith(double value, double step, const QString& suffix);
+QString signedWhole(double value, double step, const QString& suffix);
+QString offBelowHalf(double value, const QString& text);
+QString truncatedDimensions(double width, double height);
+
 // A file size in decimal units the way file managers write them: "Zero KB",
 // "1 byte", "999 bytes", "512 KB" (whole kilobytes), "2.4 MB" (one decimal),
 // "1.25 GB" (two decimals), trailing zeros dropped.

@@ -4,10 +4,14 @@
 // luminance from the subject).
 
 #include "engine/types/RawEnum.h"
+#include "engine/types/SettingRange.h"
 
 namespace zephrin {
 
 enum class PaintBlend { color, solid };
+
+// The opacity of new paint, percent; a stroke never vanishes entirely.
+inline constexpr SettingRange kPaintOpacityRange{5, 100, 1, 100};
 
 constexpr RawValues<PaintBlend, 2> rawValues(PaintBlend)
 {

@@ -126,7 +126,7 @@ void EditorState::resetDocumentState()
     setPaintOps({});
     setActivePaintOpCount(0);
     setPaintLayers(std::nullopt);
-    m_lastGradientOpIndex.reset();
+    setLastGradientOpIndex(std::nullopt);
     setPendingSelection(std::nullopt);
     setLastSelection(std::nullopt);
     setLiveStroke({});

@@ -34,7 +34,7 @@ void EditorState::applyGradient(QPointF from, QPointF to)
     if (!m_document)
         return;
     appendPaintOp(gradientOp(m_gradientKind, from, to, m_gradientStart, m_gradientEnd, m_paintBlend, m_paintOpacity, clip));
-    m_lastGradientOpIndex = int(m_paintOps.size()) - 1;
+    setLastGradientOpIndex(int(m_paintOps.size()) - 1);
 }
 
 void EditorState::applyPanelGradient()
@@ -42,10 +42,7 @@ void EditorState::applyPanelGradient()
     if (!m_document)
         return;
     // The last gradient can be replaced while it is the newest edit in force.
-    const PaintGradient* replaceable = nullptr;
-    if (m_lastGradientOpIndex && *m_lastGradientOpIndex == int(m_paintOps.size()) - 1 &&
-        m_activePaintOpCount == int(m_paintOps.size()))
-        replaceable = std::get_if<PaintGradient>(&m_paintOps.back());
+    const PaintGradient* replaceable = replaceableGradient();
 
     std::optional<Selection> area;
     if (m_pendingSelection && m_pendingSelection->size() >= 2)
@@ -78,7 +75,7 @@ void EditorState::applyPanelGradient()
     if (m_pendingSelection)
         clearPendingSelection();
     appendPaintOp(gradientOp(m_gradientKind, from, to, m_gradientStart, m_gradientEnd, m_paintBlend, m_paintOpacity, area));
-    m_lastGradientOpIndex = int(m_paintOps.size()) - 1;
+    setLastGradientOpIndex(int(m_paintOps.size()) - 1);
 }
 
 void EditorState::fillSelectionWithPaintColor()
@@ -92,7 +89,7 @@ void EditorState::fillSelectionWithPaintColor()
     appendPaintOp(gradientOp(GradientKind::linear, QPointF(box->left(), box->center().y()),
                              QPointF(box->right(), box->center().y()), m_paintColor, m_paintColor, m_paintBlend,
                              m_paintOpacity, clip));
-    m_lastGradientOpIndex.reset();
+    setLastGradientOpIndex(std::nullopt);
 }
 
 std::optional<QRectF> EditorState::selectionOrContentBox() const

@@ -120,6 +120,19 @@ bool EditorState::setAdjust(const QString& target, const QString& field, const Q
     return true;
 }
 
+bool EditorState::resetAdjust(const QString& target)
+{
+    CompositeSettings settings = m_comp;
+    if (target == QLatin1String("subject"))
+        settings.subjectAdjust = AdjustSettings{};
+    else if (target == QLatin1String("background"))
+        settings.backgroundAdjust = AdjustSettings{};
+    else
+        return false;
+    setComp(settings);
+    return true;
+}
+
 bool EditorState::setTextField(const QString& id, const QString& field, const QVariant& value)
 {
     const QUuid uuid = QUuid::fromString(id);
@@ -408,6 +421,8 @@ QVariantMap EditorState::settingRange(const QString& name) const
         {QStringLiteral("colorTolerance"), MaskColorKey::toleranceRange},
         {QStringLiteral("brushSize"), kBrushSizeRange},
         {QStringLiteral("brushHardness"), kBrushHardnessRange},
+        {QStringLiteral("paintOpacity"), kPaintOpacityRange},
+        {QStringLiteral("gradientAngle"), kGradientAngleRange},
         {QStringLiteral("exportQuality"), kExportQualityRange},
     };
     std::optional<SettingRange> range;

@@ -46,6 +46,14 @@ EditorState::EditorState(EditorServices services, QObject* parent)
     for (auto signal : {&EditorState::selectionKindChanged, &EditorState::liveStrokeChanged,
                         &EditorState::pendingSelectionChanged, &EditorState::canvasToolChanged})
         connect(this, signal, this, &EditorState::polygonStateChanged);
+    for (auto signal : {&EditorState::activePresetChanged, &EditorState::compositeChanged,
+                        &EditorState::compChanged, &EditorState::backgroundImageChanged,
+                        &EditorState::subjectBoundsSizeChanged, &EditorState::subjectWhiteFractionChanged,
+                        &EditorState::exportFormatChanged, &EditorState::exportLongEdgeChanged,
+                        &EditorState::svgColorsChanged})
+        connect(this, signal, this, &EditorState::complianceItemsChanged);
+    for (auto signal : {&EditorState::paintOpsChanged, &EditorState::activePaintOpCountChanged})
+        connect(this, signal, this, &EditorState::updateWillReplaceGradient);
 }
 
 EditorState::~EditorState() = default;
@@ -106,12 +114,12 @@ void EditorState::setActiveOpCount(int value) { assign(m_activeOpCount, value, &
 void EditorState::setEditLayers(std::optional<MaskEditLayers> value) { assign(m_editLayers, std::move(value), &EditorState::editLayersChanged); }
 void EditorState::setPaintColor(RGBAColor value) { assign(m_paintColor, value, &EditorState::paintColorChanged); }
 void EditorState::setPaintBlend(PaintBlend value) { assign(m_paintBlend, value, &EditorState::paintBlendChanged); }
-void EditorState::setPaintOpacity(double value) { assign(m_paintOpacity, value, &EditorState::paintOpacityChanged); }
+void EditorState::setPaintOpacity(double value) { assign(m_paintOpacity, kPaintOpacityRange.clamped(value), &EditorState::paintOpacityChanged); }
 void EditorState::setGradientKind(GradientKind value) { assign(m_gradientKind, value, &EditorState::gradientKindChanged); }
 void EditorState::setGradientStart(RGBAColor value) { assign(m_gradientStart, value, &EditorState::gradientStartChanged); }
 void EditorState::setGradientEnd(RGBAColor value) { assign(m_gradientEnd, value, &EditorState::gradientEndChanged); }
 void EditorState::setGradientLine(std::optional<QLineF> value) { assign(m_gradientLine, value, &EditorState::gradientLineChanged); }
-void EditorState::setGradientAngle(double value) { assign(m_gradientAngle, value, &EditorState::gradientAngleChanged); }
+void EditorState::setGradientAngle(double value) { assign(m_gradientAngle, kGradientAngleRange.clamped(value), &EditorState::gradientAngleChanged); }
 void EditorState::setPaintOps(std::vector<PaintOp> value) { assign(m_paintOps, std::move(value), &EditorState::paintOpsChanged); }
 void EditorState::setActivePaintOpCount(int value) { assign(m_activePaintOpCount, value, &EditorState::activePaintOpCountChanged); }
 void EditorState::setPaintLayers(std::optional<PaintLayers> value) { assign(m_paintLayers, std::move(value), &EditorState::paintLayersChanged); }

@@ -63,6 +63,7 @@
 #include "model/editor/EditorEnums.h"
 #include "model/editor/ExportFile.h"
 #include "model/editor/ImageDocument.h"
+#include "model/editor/ListingCompliance.h"
 #include "model/editor/PaletteEntry.h"
 #include "model/editor/StickerItemList.h"
 #include "model/editor/TextLayerList.h"
@@ -283,6 +284,9 @@ class EditorState : public QObject {
 
     // The subject finders this build can run, in picker order
     Q_PROPERTY(QStringList availableMatteModels READ qmlAvailableMatteModels CONSTANT)
+    // Listing presets, compliance and the panel gradient (EditorResize.cpp)
+    Q_PROPERTY(QVariantList complianceItems READ qmlComplianceItems NOTIFY complianceItemsChanged)
+    Q_PROPERTY(bool willReplaceGradient READ willReplaceGradient NOTIFY willReplaceGradientChanged)
 
 public:
     // The start value of comp: the plain cutout, also what "Reset to plain
@@ -565,6 +569,28 @@ public:
     // The subject lift, and IS-Net when its model file is there.
     std::vector<MatteModel> availableMatteModels() const;
 
+    // ---- Listing presets, compliance and crop editing (EditorResize.cpp) ------
+    // Remembers the preset and gives comp, the export format and size (and,
+    // for the iron-on preset, the SVG colours) the preset's values.
+    void applyListingPreset(ListingPreset preset);
+    // The same by the preset's title; an unknown title changes nothing.
+    Q_INVOKABLE void applyListingPreset(const QString& title);
+    // The checklist of activePreset for the result as it stands, computed on
+    // every read; empty without a preset or a composite.
+    std::vector<ComplianceItem> complianceItems() const;
+    // How much of the composite the subject fills; none without a composite
+    // or a measured subject.
+    std::optional<double> subjectFillFraction() const;
+    // Starts editing the crop on the canvas: cropDraft becomes comp.crop (in
+    // document pixels, kept on the image), the canvas tool crop, the tool resize.
+    Q_INVOKABLE void beginCropEditing();
+    // Drops the draft and returns the canvas to the view tool; comp.crop stays.
+    Q_INVOKABLE void cancelCropEditing();
+    // Whether the panel's next gradient replaces the last operation: it is a
+    // gradient placed by the panel or a canvas drag, it is the newest paint
+    // operation, and nothing is undone.
+    bool willReplaceGradient() const { return m_willReplaceGradient; }
+
     // ---- Import and clear ----------------------------------------------------
     // Opens the file as the document, or, with the background target, as the
     // backdrop (and saves it to My Backgrounds). Returns at once; the file is
@@ -676,6 +702,9 @@ public:
     // One field of subjectAdjust or backgroundAdjust (target "subject" or
     // "background"): "exposure", "contrast", "saturation", "warmth".
     Q_INVOKABLE bool setAdjust(const QString& target, const QString& field, const QVariant& value);
+    // Sets the adjustment set of the target ("subject", "background") to no
+    // adjustment, the other set unchanged; one write of comp.
+    Q_INVOKABLE bool resetAdjust(const QString& target);
     // One field of the text layer with that id ("text", "size", "color", …).
     Q_INVOKABLE bool setTextField(const QString& id, const QString& field, const QVariant& value);
     // The text layers of comp, in drawing order, as maps of their fields.
@@ -800,6 +829,9 @@ signals:
     void sheetExportableChanged();
     // isPolygonInProgress may have changed.
     void polygonStateChanged();
+    // An input of complianceItems changed (the list is computed on reading).
+    void complianceItemsChanged();
+    void willReplaceGradientChanged();
 
 private:
     // The QML faces of the properties (see the class comment).
@@ -885,6 +917,7 @@ private:
     QVariantMap qmlSheetPins() const;
     void setQmlSheetPins(const QVariantMap& value);
     QVariantMap qmlSheetLayout() const;
+    QVariantList qmlComplianceItems() const;
 
     // Stores a value and emits its signal when it differs; true when it did.
     template <typename T, typename U>
@@ -966,6 +999,11 @@ private:
     // them count only what is left.
     void limitHistoryCounts(std::optional<int> maskOps, std::optional<int> paintOps);
     void resetDocumentState();
+    // The gradient applyPanelGradient replaces (see willReplaceGradient); null
+    // when it adds one.
+    const PaintGradient* replaceableGradient() const;
+    void setLastGradientOpIndex(std::optional<int> value);
+    void updateWillReplaceGradient();
     void onMatteSettingAssigned(bool discrete);
     void onFlatSettingAssigned();
     void onCompAssigned(const CompositeSettings& old);
@@ -1079,6 +1117,7 @@ private:
     std::optional<QLineF> m_gradientLine;
     double m_gradientAngle = 0;
     std::optional<int> m_lastGradientOpIndex;
+    bool m_willReplaceGradient = false;
     std::vector<PaintOp> m_paintOps;
     int m_activePaintOpCount = 0;
     std::optional<PaintLayers> m_paintLayers;

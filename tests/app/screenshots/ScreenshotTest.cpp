@@ -535,6 +535,131 @@ TEST_F(Screens, StickerSheet)
 
     s_editor->clearStickerSheet();
     s_editor->setTool(EditorTool::cutout);
+
+// ---- The tool panels ---------------------------------------------------------
+
+// The panels of the background, effects, adjust and resize tools over the
+// sample photo's cutout; the shots are tests of Screens, whose window they use.
+class PanelShots : public Screens {
+public:
+    // Opens the sample photo and waits for its cutout, unless one is there;
+    // false without the sample.
+    static bool ensureCutout()
+    {
+        const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+        if (!QFile::exists(sample))
+            return false;
+        if (!s_editor->cutout()) {
+            s_editor->importImage(QUrl::fromLocalFile(sample));
+            QTest::qWaitFor([] { return s_editor->cutout().has_value() && !s_editor->isProcessing(); }, 120000);
+        }
+        return s_editor->cutout().has_value();
+    }
+
+    // Back to the plain cutout with the cutout tool.
+    static void reset()
+    {
+        s_editor->setComp(EditorState::defaultCompositeSettings());
+        s_editor->setActivePreset(std::nullopt);
+        s_editor->setCanvasTool(CanvasTool::view);
+        s_editor->setTool(EditorTool::cutout);
+        QTest::qWaitFor([] { return !s_editor->isProcessing(); }, 60000);
+    }
+
+    // Shows the tool's panel, waits for the composite, and scrolls the
+    // inspector to `scroll` (0 top, 1 bottom).
+    static QImage shootPanel(EditorTool tool, const QString& state, double scroll = 0)
+    {
+        s_editor->setTool(tool);
+        QTest::qWait(50);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !s_editor->isProcessing(); }, 60000));
+        QTest::qWait(150);
+        if (QQuickItem* scroller = item("inspectorScroll")) {
+            // The scroll view's content item is the flickable that scrolls.
+            auto* flickable = scroller->property("contentItem").value<QQuickItem*>();
+            if (flickable) {
+                const double range = flickable->property("contentHeight").toDouble() - flickable->height();
+                flickable->setProperty("contentY", std::max(0.0, range * scroll));
+            }
+        }
+        return shoot(state);
+    }
+
+    // The colour of the item's centre in the shot.
+    static QColor centreColour(const QImage& image, const char* name)
+    {
+        QQuickItem* found = item(name);
+        EXPECT_TRUE(found && found->isVisible()) << name;
+        return found ? at(image, centreOf(found)) : QColor();
+    }
+};
+
+TEST_F(Screens, BackgroundPanel)
+{
+    if (!PanelShots::ensureCutout())
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    s_editor->setComp(QStringLiteral("backgroundColor"), QColor(0xF5, 0xF0, 0xE6));
+    const QImage image = PanelShots::shootPanel(EditorTool::background, QStringLiteral("panel-background"));
+    EXPECT_TRUE(item("fillColorRow")->isVisible());
+    // The dark slate swatch is drawn in its own colour.
+    const QColor slate = PanelShots::centreColour(image, "swatch4");
+    EXPECT_NEAR(slate.red(), 31, 2);
+    EXPECT_NEAR(slate.blue(), 61, 2);
+    PanelShots::reset();
+}
+
+TEST_F(Screens, EffectsPanel)
+{
+    if (!PanelShots::ensureCutout())
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setComp(QStringLiteral("shadowEnabled"), true);
+    s_editor->setComp(QStringLiteral("outlineEnabled"), true);
+    const QImage image = PanelShots::shootPanel(EditorTool::effects, QStringLiteral("panel-effects"));
+    // The panel keeps to the inspector's column.
+    EXPECT_LE(item("subjectPanelBody")->width(), item("inspectorPanel")->width());
+    EXPECT_EQ(item("outlineGroup")->opacity(), 1);
+    EXPECT_TRUE(item("shadowGroup")->isEnabled());
+    // The switched-on shadow switch shows the accent.
+    QQuickItem* toggle = item("shadowToggle");
+    ASSERT_TRUE(toggle);
+    QQuickItem* knobTrack = findItem(toggle, QStringLiteral("switch"));
+    ASSERT_TRUE(knobTrack);
+    EXPECT_EQ(at(image, knobTrack->mapToScene(QPointF(5, knobTrack->height() / 2))), themeColor(0x8B5CF6));
+    PanelShots::reset();
+}
+
+TEST_F(Screens, AdjustPanelWithItsColourPanel)
+{
+    if (!PanelShots::ensureCutout())
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setAdjust(QStringLiteral("subject"), QStringLiteral("exposure"), 0.5);
+    PanelShots::shootPanel(EditorTool::adjust, QStringLiteral("panel-adjust"));
+    EXPECT_FALSE(item("adjustLockNote")->isVisible());
+    s_editor->setCanvasTool(CanvasTool::gradient);
+    const QImage image = PanelShots::shootPanel(EditorTool::adjust, QStringLiteral("panel-adjust-colour"), 1);
+    // The lit angle preset (0°) sits on the selected chip fill.
+    QQuickItem* preset = item("anglePreset:0");
+    ASSERT_TRUE(preset && preset->isVisible());
+    EXPECT_EQ(at(image, preset->mapToScene(QPointF(5, 5))), themeColor(0x221633));
+    PanelShots::reset();
+}
+
+TEST_F(Screens, ResizePanelWithAPresetThatNeedsAttention)
+{
+    if (!PanelShots::ensureCutout())
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    // Printed on a shirt at 16 inches: the photo is too small for 300 DPI.
+    s_editor->applyListingPreset(ListingPreset::dtfShirt);
+    const QImage image = PanelShots::shootPanel(EditorTool::resize, QStringLiteral("panel-resize-preset"), 1);
+    QQuickItem* list = item("complianceList");
+    ASSERT_TRUE(list && list->isVisible());
+    EXPECT_EQ(at(image, list->mapToScene(QPointF(4, list->height() / 2))), themeColor(0x221633));
+    bool unmet = false;
+    for (const ComplianceItem& row : s_editor->complianceItems())
+        unmet = unmet || !row.ok;
+    EXPECT_TRUE(unmet);
+    PanelShots::reset();
 }
 
 } // namespace

@@ -47,6 +47,19 @@ TEST(ValueText, WritesSignedExposureAndOff)
     EXPECT_EQ(dimensions(1200, 800), QStringLiteral("1200 × 800"));
 }
 
+TEST(ValueText, PanelReadOutsCutTowardZero)
+{
+    EXPECT_EQ(wholeWith(12, 1, QStringLiteral(" px")), QStringLiteral("12 px"));
+    EXPECT_EQ(wholeWith(-12, 1, QStringLiteral(" px")), QStringLiteral("-12 px"));
+    EXPECT_EQ(wholeWith(0.55 * 100, 5, QStringLiteral("%")), QStringLiteral("55%"));
+    EXPECT_EQ(signedWhole(12, 1, QStringLiteral("%")), QStringLiteral("+12%"));
+    EXPECT_EQ(signedWhole(-0.4, 0, QString()), QStringLiteral("+0"));
+    EXPECT_EQ(signedWhole(-5, 1, QString()), QStringLiteral("-5"));
+    EXPECT_EQ(offBelowHalf(0.49, QStringLiteral("0 px")), QStringLiteral("Off"));
+    EXPECT_EQ(offBelowHalf(1, QStringLiteral("1 px")), QStringLiteral("1 px"));
+    EXPECT_EQ(truncatedDimensions(199.9, 100), QStringLiteral("199 × 100"));
+}
+
 TEST(ValueText, WritesFileSizesInDecimalUnits)
 {
     EXPECT_EQ(fileSize(0), QStringLiteral("Zero KB"));

@@ -1,0 +1,107 @@
+// EditorState: the resize tool's operations. Listing presets set the framing
+// and the export of a destination and are remembered, so the compliance list
+// keeps judging later changes against them; crop editing copies the crop into
+// the canvas's draft and back (applyCrop, removeCrop: EditorSelections.cpp).
+
+#include "model/editor/EditorState.h"
+
+#include "model/editor/EditorStateWork.h"
+#include "output/presets/ListingPresetSettings.h"
+
+namespace zephrin {
+
+void EditorState::applyListingPreset(ListingPreset preset)
+{
+    setActivePreset(preset);
+    setComp(compositeSettings(preset, m_comp));
+    const ExportDefaults exports = exportDefaults(preset);
+    setExportLongEdge(exports.longEdge);
+    setExportFormat(exports.format);
+    if (preset == ListingPreset::htv) {
+        setSvgColors(1);
+        setSvgFileMaker(false);
+    }
+}
+
+void EditorState::applyListingPreset(const QString& title)
+{
+    if (const auto preset = fromRaw<ListingPreset>(title))
+        applyListingPreset(*preset);
+}
+
+std::optional<double> EditorState::subjectFillFraction() const
+{
+    if (!m_composite)
+        return std::nullopt;
+    const Image& image = m_composite->image();
+    return zephrin::subjectFillFraction(m_subjectBoundsSize, QSize(image.width(), image.height()));
+}
+
+std::vector<ComplianceItem> EditorState::complianceItems() const
+{
+    if (!m_activePreset || !m_composite)
+        return {};
+    const Image& image = m_composite->image();
+    ComplianceInputs inputs;
+    inputs.composite = QSize(image.width(), image.height());
+    inputs.exportLongEdge = m_exportLongEdge;
+    inputs.exportFormat = m_exportFormat;
+    inputs.comp = m_comp;
+    inputs.hasBackgroundImage = m_backgroundImage.has_value();
+    inputs.subjectFill = subjectFillFraction();
+    inputs.subjectWhiteFraction = m_subjectWhiteFraction;
+    inputs.svgColors = m_svgColors;
+    return zephrin::complianceItems(*m_activePreset, inputs);
+}
+
+QVariantList EditorState::qmlComplianceItems() const
+{
+    QVariantList list;
+    for (const ComplianceItem& item : complianceItems())
+        list.append(QVariantMap{{QStringLiteral("id"), item.id.toString(QUuid::WithoutBraces)},
+                                {QStringLiteral("ok"), item.ok},
+                                {QStringLiteral("text"), item.text}});
+    return list;
+}
+
+void EditorState::beginCropEditing()
+{
+    std::optional<QRectF> draft = m_comp.crop;
+    // A crop kept from a larger picture is shown as the part on this one.
+    if (draft && m_document) {
+        const QRectF onImage = draft->intersected(QRectF(0, 0, m_document->width(), m_document->height()));
+        draft = onImage.isEmpty() ? std::nullopt : std::optional(onImage);
+    }
+    setCropDraft(draft);
+    setCanvasTool(CanvasTool::crop);
+    setTool(EditorTool::resize);
+}
+
+void EditorState::cancelCropEditing()
+{
+    setCropDraft(std::nullopt);
+    setCanvasTool(CanvasTool::view);
+}
+
+// ---- The panel gradient -----------------------------------------------------
+
+const PaintGradient* EditorState::replaceableGradient() const
+{
+    const int count = int(m_paintOps.size());
+    if (!m_lastGradientOpIndex || *m_lastGradientOpIndex != count - 1 || m_activePaintOpCount != count || count == 0)
+        return nullptr;
+    return std::get_if<PaintGradient>(&m_paintOps.back());
+}
+
+void EditorState::setLastGradientOpIndex(std::optional<int> value)
+{
+    m_lastGradientOpIndex = value;
+    updateWillReplaceGradient();
+}
+
+void EditorState::updateWillReplaceGradient()
+{
+    assign(m_willReplaceGradient, replaceableGradient() != nullptr, &EditorState::willReplaceGradientChanged);
+}
+
+} // namespace zephrin

@@ -1,0 +1,136 @@
+#include "model/editor/ListingCompliance.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zephrin {
+
+namespace {
+
+// The values several rows share, derived once per list.
+struct Derived {
+    int outputLongSide = 0;   // the composite's longer side, capped at the export size
+    bool square = false;
+    bool opaqueBackground = false;
+    bool pureWhite = false;
+    double fill = 0;
+};
+
+Derived derive(const ComplianceInputs& in)
+{
+    Derived d;
+    d.outputLongSide = std::min(std::max(in.composite.width(), in.composite.height()), in.exportLongEdge);
+    d.square = std::abs(double(in.composite.width()) / in.composite.height() - 1) < 0.01;
+    switch (in.comp.backgroundMode) {
+    case BackgroundMode::color:
+    case BackgroundMode::original: d.opaqueBackground = true; break;
+    case BackgroundMode::image: d.opaqueBackground = in.hasBackgroundImage; break;
+    case BackgroundMode::transparent: d.opaqueBackground = false; break;
+    }
+    d.pureWhite = in.comp.backgroundMode == BackgroundMode::color && in.comp.backgroundColor == RGBAColor{1, 1, 1, 1};
+    d.fill = in.subjectFill.value_or(0);
+    return d;
+}
+
+// "… (now 2400 px)"
+QString now(int pixels)
+{
+    return QStringLiteral(" (now ") + QString::number(pixels) + QStringLiteral(" px)");
+}
+
+bool jpegOrPNG(ExportFormat format)
+{
+    return format == ExportFormat::jpg || format == ExportFormat::png;
+}
+
+class Rows {
+public:
+    void add(bool ok, QString text) { m_items.push_back({QUuid::createUuid(), ok, std::move(text)}); }
+    std::vector<ComplianceItem> take() { return std::move(m_items); }
+
+private:
+    std::vector<ComplianceItem> m_items;
+};
+
+// The rows of the three garment presets printed with white ink on a shirt.
+void garmentRows(Rows& rows, const ComplianceInputs& in, const Derived& d, int target)
+{
+    rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG with transparency"));
+    rows.add(!d.opaqueBackground, QStringLiteral("Transparent background (no white box on the shirt)"));
+    rows.add(d.outputLongSide >= target, QStringLiteral("300 DPI at print size: ≥ ") + QString::number(target) +
+                                             QStringLiteral(" px") + now(d.outputLongSide));
+    rows.add(!in.comp.mirror, QStringLiteral("Not mirrored (mirroring is only for HTV)"));
+}
+
+} // namespace
+
+std::optional<double> subjectFillFraction(QSizeF subjectBounds, QSize composite)
+{
+    if (composite.isEmpty() || !(subjectBounds.width() > 0))
+        return std::nullopt;
+    return std::max(subjectBounds.width() / composite.width(), subjectBounds.height() / composite.height());
+}
+
+std::vector<ComplianceItem> complianceItems(ListingPreset preset, const ComplianceInputs& in)
+{
+    if (in.composite.isEmpty())
+        return {};
+    const Derived d = derive(in);
+    const int side = d.outputLongSide;
+    Rows rows;
+    switch (preset) {
+    case ListingPreset::etsy:
+        rows.add(side >= 2000, QStringLiteral("Longest side ≥ 2000 px") + now(side));
+        rows.add(in.comp.aspect == AspectPreset::fourThree, QStringLiteral("4:3 aspect so thumbnails don't crop"));
+        rows.add(jpegOrPNG(in.exportFormat), QStringLiteral("JPEG or PNG format"));
+        break;
+    case ListingPreset::amazon:
+        rows.add(d.pureWhite, QStringLiteral("Pure white background (RGB 255,255,255)"));
+        rows.add(d.fill >= 0.85, QString::asprintf("Product fills ≥ 85%% of frame (now %.0f%%)", d.fill * 100));
+        rows.add(side >= 1000, QStringLiteral("Longest side ≥ 1000 px for zoom") + now(side));
+        rows.add(jpegOrPNG(in.exportFormat), QStringLiteral("JPEG or PNG format"));
+        rows.add(in.comp.shapeCrop == ShapeCrop::none, QStringLiteral("No shape crop or added graphics"));
+        break;
+    case ListingPreset::shopify:
+        rows.add(side >= 2048, QStringLiteral("≥ 2048 px for zoom") + now(side));
+        rows.add(d.square, QStringLiteral("Square aspect for a consistent grid"));
+        rows.add(in.exportFormat != ExportFormat::svg, QStringLiteral("Raster format (JPEG, PNG, WebP)"));
+        break;
+    case ListingPreset::instagram:
+        rows.add(d.square || in.comp.aspect == AspectPreset::portrait, QStringLiteral("1:1 or 4:5 aspect"));
+        rows.add(side >= 1080, QStringLiteral("≥ 1080 px") + now(side));
+        rows.add(jpegOrPNG(in.exportFormat), QStringLiteral("JPEG or PNG format"));
+        break;
+    case ListingPreset::sticker:
+        rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG with transparency"));
+        rows.add(!d.opaqueBackground, QStringLiteral("Transparent background"));
+        rows.add(d.square, QStringLiteral("Square canvas"));
+        rows.add(side <= 618, QStringLiteral("≤ 618 px (iMessage large sticker)"));
+        break;
+    case ListingPreset::appIcon:
+        rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG format"));
+        rows.add(d.opaqueBackground, QStringLiteral("No transparency (App Store rejects alpha)"));
+        rows.add(d.square, QStringLiteral("Square canvas"));
+        rows.add(side >= 1024, QStringLiteral("1024 px master"));
+        break;
+    case ListingPreset::dtfShirt: garmentRows(rows, in, d, 4800); break;
+    case ListingPreset::dtfPocket: garmentRows(rows, in, d, 1200); break;
+    case ListingPreset::capFront: garmentRows(rows, in, d, 900); break;
+    case ListingPreset::sublimation:
+        rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG with transparency"));
+        rows.add(!d.opaqueBackground, QStringLiteral("Transparent background"));
+        rows.add(side >= 4800, QStringLiteral("300 DPI at print size: ≥ 4800 px") + now(side));
+        rows.add(in.subjectWhiteFraction < 0.15,
+                 QString::asprintf("Little or no white in the design (sublimation can't print white; now %.0f%% white)",
+                                   in.subjectWhiteFraction * 100));
+        break;
+    case ListingPreset::htv:
+        rows.add(in.exportFormat == ExportFormat::svg, QStringLiteral("SVG cut file"));
+        rows.add(in.comp.mirror, QStringLiteral("Mirrored for iron-on"));
+        rows.add(in.svgColors <= 4, QStringLiteral("Few solid colors (one vinyl sheet per color)"));
+        break;
+    }
+    return rows.take();
+}
+
+} // namespace zephrin
