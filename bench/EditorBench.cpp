@@ -26,6 +26,7 @@
 //
 // The photo is bench::samplePhoto(), saved as a JPEG.
 
+#include "canvas/text/TextHandleSession.h"
 #include "engine/isnet/CoreMLMatte.h"
 #include "model/editor/EditorState.h"
 #include "model/editor/ImageDocument.h"
@@ -228,6 +229,8 @@ int main(int argc, char** argv)
     std::map<std::string, std::vector<double>> published;
     std::map<std::string, std::vector<double>> engineTime;
     std::map<std::string, double> longestStall;
+    std::vector<double> dragStart, dragMove, dragEnd;
+    double dragStall = 0;
 
     // Reading the file, which the import step includes.
     std::vector<double> decodes;
@@ -290,6 +293,38 @@ int main(int argc, char** argv)
             [&] { return editor.composite()->generation() != editor.compositeBase()->generation(); });
         results[steps[3]].engineMs = engines->takeMs();
 
+        // Dragging the text layer on the canvas: the first move renders the
+        // sprite and redraws the composite without the layer; each further
+        // move only displaces the handle; the end writes the position.
+        {
+            const QUuid id = editor.comp().texts.back().id;
+            const QSizeF image(editor.composite()->image().width(), editor.composite()->image().height());
+            const QSizeF frame = image * (800.0 / image.width());
+            TextHandleSession session(editor);
+            stalls.reset();
+            QElapsedTimer clock;
+            clock.start();
+            session.moveChanged(id, {1, 1}, frame, image);
+            dragStart.push_back(clock.nsecsElapsed() / 1e6);
+            std::vector<double> moves;
+            for (int move = 1; move <= 10; ++move) {
+                spin(15);
+                clock.restart();
+                session.moveChanged(id, {10.0 * move, 5.0 * move}, frame, image);
+                moves.push_back(clock.nsecsElapsed() / 1e6);
+            }
+            dragMove.push_back(median(moves));
+            const auto before = editor.composite()->generation();
+            engines->takeMs();
+            clock.restart();
+            session.moveEnded(id, {100, 50}, frame, image);
+            spinUntil([&] { return !editor.isProcessing() && editor.composite()->generation() != before; });
+            dragEnd.push_back(clock.nsecsElapsed() / 1e6);
+            dragStall = std::max(dragStall, stalls.longestMs());
+            spin(300);
+            engines->takeMs();
+        }
+
         // A history step to undo: the edge mode.
         editor.setEdgeMode(EdgeRefineMode::detail);
         spinUntil([&] { return !editor.isProcessing(); });
@@ -334,6 +369,9 @@ int main(int argc, char** argv)
     for (const std::string& step : steps)
         std::printf("%-32s %14.0f %12.0f %18.1f\n", step.c_str(), median(published[step]), median(engineTime[step]),
                     longestStall[step]);
+    std::printf("text drag: first move %.1f ms (sprite), each further move %.3f ms, end -> published %.0f ms, "
+                "longest stall %.1f ms\n",
+                median(dragStart), median(dragMove), median(dragEnd), dragStall);
     std::printf("peak memory: %ld MB\n", peakMegabytes());
     return 0;
 }

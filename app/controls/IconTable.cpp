@@ -40,6 +40,13 @@ constexpr std::array kTable{
     // shared controls
     Entry{u"info.circle", 0xe88f},                        // info_outline
     Entry{u"photo.on.rectangle", 0xe3f4},                 // image
+    // text and shapes
+    Entry{u"square.on.circle", 0xe574},                   // category
+    Entry{u"trash", 0xe872},                              // delete
+    Entry{u"bold", 0xe238},                               // format_bold
+    Entry{u"italic", 0xe23f},                             // format_italic
+    Entry{u"heart", 0xe87e},                              // favorite_border
+    Entry{u"heart.fill", 0xe87d},                         // favorite
 };
 
 } // namespace

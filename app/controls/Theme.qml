@@ -41,6 +41,13 @@ QtObject {
     readonly property color thumbShadow: Qt.rgba(0, 0, 0, 0.35)
     readonly property color knobShadow: Qt.rgba(0, 0, 0, 0.3)
     readonly property color transparent: "transparent"
+    // The text handles on the canvas: the image's bounds, a hovered layer's
+    // outline, the resize handle's fill.
+    readonly property color handleBounds: Qt.rgba(1, 1, 1, 0.35)
+    readonly property color handleHover: Qt.rgba(1, 1, 1, 0.5)
+    readonly property color handleFill: "#FFFFFF"
+    // A failed font download in the font picker.
+    readonly property color failureText: "#FF453A"
 
     // Gradients, leading edge to trailing edge.
     readonly property Gradient accentGradient: Gradient {

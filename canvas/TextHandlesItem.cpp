@@ -1,0 +1,175 @@
+#include "canvas/TextHandlesItem.h"
+
+#include "canvas/text/TextHandleGeometry.h"
+#include "model/editor/EditorState.h"
+
+#include <QKeyEvent>
+#include <QQuickWindow>
+
+namespace zephrin {
+
+namespace {
+
+QUuid uuid(const QString& id)
+{
+    return QUuid::fromString(id);
+}
+
+} // namespace
+
+TextHandlesItem::TextHandlesItem(QQuickItem* parent) : QQuickItem(parent) {}
+
+TextHandlesItem::~TextHandlesItem()
+{
+    if (m_filteredWindow)
+        m_filteredWindow->removeEventFilter(this);
+}
+
+void TextHandlesItem::setEditor(EditorState* editor)
+{
+    if (editor == m_editor)
+        return;
+    m_editor = editor;
+    m_session = editor ? std::make_unique<TextHandleSession>(*editor) : nullptr;
+    emit editorChanged();
+}
+
+void TextHandlesItem::setFrame(QSizeF frame)
+{
+    if (frame == m_frame)
+        return;
+    m_frame = frame;
+    emit frameChanged();
+}
+
+void TextHandlesItem::setImageSize(QSizeF size)
+{
+    if (size == m_imageSize)
+        return;
+    m_imageSize = size;
+    emit imageSizeChanged();
+}
+
+QString TextHandlesItem::spriteID() const
+{
+    const QUuid id = m_session ? m_session->movingID() : QUuid();
+    return id.isNull() ? QString() : id.toString(QUuid::WithoutBraces);
+}
+
+QSizeF TextHandlesItem::handleSize(const QString& id) const
+{
+    const auto box = m_session ? m_session->boxSize(uuid(id), m_imageSize) : std::nullopt;
+    return texthandles::handleBoxSize(box.value_or(QSizeF()), texthandles::viewScale(m_frame, m_imageSize));
+}
+
+QSizeF TextHandlesItem::spriteSize() const
+{
+    const double scale = texthandles::viewScale(m_frame, m_imageSize);
+    return QSizeF(m_spriteImage.size()) * scale;
+}
+
+void TextHandlesItem::tap(const QString& id)
+{
+    if (!m_editor)
+        return;
+    endTextEditing();
+    m_editor->setSelectedTextID(uuid(id));
+}
+
+void TextHandlesItem::clearSelection()
+{
+    if (m_editor)
+        m_editor->setSelectedTextID({});
+}
+
+QSizeF TextHandlesItem::moveChanged(const QString& id, double dx, double dy)
+{
+    if (!m_session)
+        return {};
+    const bool starts = m_session->startsMove(uuid(id));
+    if (starts)
+        endTextEditing();
+    const QSizeF offset = m_session->moveChanged(uuid(id), {dx, dy}, m_frame, m_imageSize);
+    if (starts)
+        publishSprite();
+    return offset;
+}
+
+void TextHandlesItem::moveEnded(const QString& id, double dx, double dy)
+{
+    if (!m_session)
+        return;
+    m_session->moveEnded(uuid(id), {dx, dy}, m_frame, m_imageSize);
+    publishSprite();
+}
+
+void TextHandlesItem::resizeChanged(const QString& id, double dx, double dy, bool keepProportion)
+{
+    if (!m_session)
+        return;
+    if (m_session->startsResize())
+        endTextEditing();
+    m_session->resizeChanged(uuid(id), {dx, dy}, m_frame, m_imageSize, keepProportion);
+}
+
+void TextHandlesItem::resizeEnded(const QString& id)
+{
+    if (m_session)
+        m_session->resizeEnded(uuid(id), m_imageSize);
+}
+
+bool TextHandlesItem::handleKey(int key, int modifiers)
+{
+    return m_session && m_session->handleKey(key, Qt::KeyboardModifiers(modifiers), isEditingText(), m_imageSize);
+}
+
+bool TextHandlesItem::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_filteredWindow && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (handleKey(key->key(), int(key->modifiers())))
+            return true;
+    }
+    return QQuickItem::eventFilter(watched, event);
+}
+
+void TextHandlesItem::itemChange(ItemChange change, const ItemChangeData& data)
+{
+    QQuickItem::itemChange(change, data);
+    if (change == ItemSceneChange || change == ItemVisibleHasChanged)
+        updateKeyFilter();
+}
+
+void TextHandlesItem::updateKeyFilter()
+{
+    QQuickWindow* wanted = isVisible() ? window() : nullptr;
+    if (m_filteredWindow && m_filteredWindow != wanted)
+        m_filteredWindow->removeEventFilter(this);
+    // Installing again moves the filter ahead of those installed since.
+    if (wanted)
+        wanted->installEventFilter(this);
+    m_filteredWindow = wanted;
+}
+
+bool TextHandlesItem::isEditingText() const
+{
+    const QQuickWindow* w = window();
+    const QQuickItem* focus = w ? w->activeFocusItem() : nullptr;
+    return focus && focus->flags().testFlag(QQuickItem::ItemAcceptsInputMethod);
+}
+
+void TextHandlesItem::endTextEditing()
+{
+    // Clearing the field's focus hands the active focus back to its scope.
+    if (isEditingText())
+        window()->activeFocusItem()->setFocus(false);
+}
+
+void TextHandlesItem::publishSprite()
+{
+    const auto& sprite = m_session->sprite();
+    m_spriteImage = sprite ? toQImage(*sprite).copy() : QImage();
+    emit spriteChanged();
+}
+
+} // namespace zephrin
