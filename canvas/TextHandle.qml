@@ -27,6 +27,7 @@ Item {
     // The box in points; follows every change of the layer, the frame and the image.
     readonly property size box: {
         Editor.comp
+        Editor.composite
         handles.frame
         handles.imageSize
         return handles.handleSize(layerId)

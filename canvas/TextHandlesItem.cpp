@@ -58,13 +58,13 @@ QString TextHandlesItem::spriteID() const
 
 QSizeF TextHandlesItem::handleSize(const QString& id) const
 {
-    const auto box = m_session ? m_session->boxSize(uuid(id), m_imageSize) : std::nullopt;
-    return texthandles::handleBoxSize(box.value_or(QSizeF()), texthandles::viewScale(m_frame, m_imageSize));
+    const auto box = m_session ? m_session->boxSize(uuid(id), shownImageSize()) : std::nullopt;
+    return texthandles::handleBoxSize(box.value_or(QSizeF()), texthandles::viewScale(m_frame, shownImageSize()));
 }
 
 QSizeF TextHandlesItem::spriteSize() const
 {
-    const double scale = texthandles::viewScale(m_frame, m_imageSize);
+    const double scale = texthandles::viewScale(m_frame, shownImageSize());
     return QSizeF(m_spriteImage.size()) * scale;
 }
 
@@ -89,7 +89,7 @@ QSizeF TextHandlesItem::moveChanged(const QString& id, double dx, double dy)
     const bool starts = m_session->startsMove(uuid(id));
     if (starts)
         endTextEditing();
-    const QSizeF offset = m_session->moveChanged(uuid(id), {dx, dy}, m_frame, m_imageSize);
+    const QSizeF offset = m_session->moveChanged(uuid(id), {dx, dy}, m_frame, shownImageSize());
     if (starts)
         publishSprite();
     return offset;
@@ -99,7 +99,7 @@ void TextHandlesItem::moveEnded(const QString& id, double dx, double dy)
 {
     if (!m_session)
         return;
-    m_session->moveEnded(uuid(id), {dx, dy}, m_frame, m_imageSize);
+    m_session->moveEnded(uuid(id), {dx, dy}, m_frame, shownImageSize());
     publishSprite();
 }
 
@@ -109,18 +109,18 @@ void TextHandlesItem::resizeChanged(const QString& id, double dx, double dy, boo
         return;
     if (m_session->startsResize())
         endTextEditing();
-    m_session->resizeChanged(uuid(id), {dx, dy}, m_frame, m_imageSize, keepProportion);
+    m_session->resizeChanged(uuid(id), {dx, dy}, m_frame, shownImageSize(), keepProportion);
 }
 
 void TextHandlesItem::resizeEnded(const QString& id)
 {
     if (m_session)
-        m_session->resizeEnded(uuid(id), m_imageSize);
+        m_session->resizeEnded(uuid(id), shownImageSize());
 }
 
 bool TextHandlesItem::handleKey(int key, int modifiers)
 {
-    return m_session && m_session->handleKey(key, Qt::KeyboardModifiers(modifiers), isEditingText(), m_imageSize);
+    return m_session && m_session->handleKey(key, Qt::KeyboardModifiers(modifiers), isEditingText(), shownImageSize());
 }
 
 bool TextHandlesItem::eventFilter(QObject* watched, QEvent* event)
@@ -149,6 +149,18 @@ void TextHandlesItem::updateKeyFilter()
     if (wanted)
         wanted->installEventFilter(this);
     m_filteredWindow = wanted;
+}
+
+QSizeF TextHandlesItem::shownImageSize() const
+{
+    if (m_imageSize.width() > 0 && m_imageSize.height() > 0)
+        return m_imageSize;
+    if (!m_editor)
+        return m_imageSize;
+    for (const auto* box : {&m_editor->composite(), &m_editor->cutout()})
+        if (*box)
+            return QSizeF((*box)->image().width(), (*box)->image().height());
+    return QSizeF(m_editor->sourceSize());
 }
 
 bool TextHandlesItem::isEditingText() const

@@ -27,7 +27,9 @@ class TextHandlesItem : public QQuickItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(TextHandles)
     Q_PROPERTY(zephrin::EditorState* editor READ editor WRITE setEditor NOTIFY editorChanged)
-    // The displayed size of the shown image (points) and its pixel size.
+    // The displayed size of the shown image (points) and its pixel size; an
+    // empty pixel size stands for the editor's shown image (composite, else
+    // cutout, else document) as it is at each event.
     Q_PROPERTY(QSizeF frame READ frame WRITE setFrame NOTIFY frameChanged)
     Q_PROPERTY(QSizeF imageSize READ imageSize WRITE setImageSize NOTIFY imageSizeChanged)
     // The moving layer drawn alone, and its id ("" while nothing moves).
@@ -77,6 +79,7 @@ private:
     // Takes the keyboard focus from a text field being edited.
     void endTextEditing();
     bool isEditingText() const;
+    QSizeF shownImageSize() const;
     void updateKeyFilter();
     void publishSprite();
 

@@ -18,8 +18,8 @@ Item {
     property size frame
     property size imageSize
 
-    width: frame.width
-    height: frame.height
+    implicitWidth: frame.width
+    implicitHeight: frame.height
 
     TextHandles {
         id: handlesItem

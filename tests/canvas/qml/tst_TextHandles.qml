@@ -86,6 +86,19 @@ PickerHarness {
         compare(layers().length, 0)
     }
 
+    function test_withoutAPixelSizeTheShownImageCounts() {
+        const scene = makeScene()
+        scene.overlay.imageSize = Qt.size(0, 0)
+        Editor.addShapeLayer("rect")
+        Editor.setTextField(Editor.selectedTextID, "shapeW", 0.2)
+        scene.forceActiveFocus()
+        keyClick(Qt.Key_Right)
+        fuzzyCompare(layers()[0].x, 0.5 + 1 / 120, 1e-9)
+        // The handle is as large as the label over the 120 × 80 image, shown twice as large.
+        const box = item(item(scene.overlay, "textHandle:" + Editor.selectedTextID), "box")
+        fuzzyCompare(box.width, 2 * Math.ceil(0.2 * 80) + 16, 1)
+    }
+
     function test_clicksSelectAndDeselect() {
         const scene = makeScene()
         Editor.addTextLayer()
