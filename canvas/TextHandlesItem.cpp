@@ -125,9 +125,15 @@ bool TextHandlesItem::handleKey(int key, int modifiers)
 
 bool TextHandlesItem::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_filteredWindow && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (handleKey(key->key(), int(key->modifiers())))
+    if (watched == m_filteredWindow && m_session) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // A key the handles use is claimed before any shortcut can take it.
+        if (event->type() == QEvent::ShortcutOverride &&
+            m_session->usesKey(key->key(), key->modifiers(), isEditingText())) {
+            event->accept();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && handleKey(key->key(), int(key->modifiers())))
             return true;
     }
     return QQuickItem::eventFilter(watched, event);

@@ -100,6 +100,13 @@ bool TextHandleSession::handleKey(int key, Qt::KeyboardModifiers modifiers, bool
     return false;
 }
 
+bool TextHandleSession::usesKey(int key, Qt::KeyboardModifiers modifiers, bool editingText) const
+{
+    const bool selected = m_editor.textLayer(m_editor.selectedTextID()).has_value();
+    return texthandles::decideKey(key, modifiers, editingText, m_editor.tool() == EditorTool::text, selected).action !=
+           texthandles::KeyAction::pass;
+}
+
 void TextHandleSession::writeCentre(QUuid id, QPointF centre)
 {
     m_editor.updateTextLayer(id, [&](TextLayer& l) { l.x = centre.x(); });

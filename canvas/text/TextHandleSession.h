@@ -54,6 +54,8 @@ public:
 
     // A key press on the window; true when it was used (swallow it).
     bool handleKey(int key, Qt::KeyboardModifiers modifiers, bool editingText, QSizeF imageSize);
+    // Whether handleKey would use the key, without acting on it.
+    bool usesKey(int key, Qt::KeyboardModifiers modifiers, bool editingText) const;
 
 private:
     // Writes x, then y (two changes of comp).

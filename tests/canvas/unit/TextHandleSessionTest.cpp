@@ -137,6 +137,9 @@ TEST_F(TextHandleSessionTest, KeysActOnTheSelectedLayerOnly)
     TextHandleSession session(*editor);
     const auto shift = Qt::KeyboardModifiers(Qt::ShiftModifier);
 
+    EXPECT_TRUE(session.usesKey(Qt::Key_Right, shift, false));
+    EXPECT_FALSE(session.usesKey(Qt::Key_Right, shift, true));
+    EXPECT_FALSE(session.usesKey(Qt::Key_A, {}, false));
     int writes = compWrites([&] { EXPECT_TRUE(session.handleKey(Qt::Key_Right, shift, false, image)); });
     EXPECT_EQ(writes, 1);   // x moved; y wrote the value it had
     EXPECT_NEAR(layer(id).x, 0.51, 1e-12);
