@@ -43,12 +43,13 @@ ColumnLayout {
         symbol: "textformat"
     }
 
-    // The inspector's note, from its own module (which imports this one).
+    // The inspector's note, loaded from its own module (which imports this
+    // one); it shows while an image is open without a cutout.
     Loader {
-        objectName: "needsCutoutNote"
+        objectName: "cutoutNoteSlot"
         Layout.fillWidth: true
         source: "qrc:/Zephrin/Inspector/NeedsCutoutNote.qml"
-        visible: status === Loader.Ready && item.implicitHeight > 0
+        visible: status === Loader.Ready && Editor.document !== undefined && Editor.cutout === undefined
     }
 
     RowLayout {

@@ -282,7 +282,7 @@ TEST_F(TextScreens, TextAndLabelsOnThePhoto)
     QQuickItem* panel = item("textPanel");
     ASSERT_TRUE(panel && panel->isVisible());
     EXPECT_TRUE(item("shapeControls")->isVisible());
-    // The selected banner's resize handle is drawn in the accent.
+    // The handles lie over the image.
     QQuickItem* handles = item("textHandles");
     ASSERT_TRUE(handles && handles->isVisible());
     // The text layers changed the composite: the knocked-out label shows its fill red.
