@@ -85,6 +85,11 @@ constexpr std::array kTable{
     Entry{u"arrow.up", 0xe5d8},                           // arrow_upward
     Entry{u"arrow.down.right", 0xf1e4},                   // south_east
     Entry{u"arrow.down.left", 0xf1e5},                    // south_west
+    // text and shapes
+    Entry{u"square.on.circle", 0xe574},                   // category
+    Entry{u"bold", 0xe238},                               // format_bold
+    Entry{u"italic", 0xe23f},                             // format_italic
+    Entry{u"heart", 0xe87e},                              // favorite_border
 };
 
 } // namespace

@@ -52,6 +52,13 @@ QtObject {
     readonly property color eraseMark: "#E24B4A"
     readonly property color pillBackground: Qt.rgba(0x0B / 255, 0x07 / 255, 0x13 / 255, 0.7)
     readonly property color dropFill: Qt.rgba(0x8B / 255, 0x5C / 255, 0xF6 / 255, 0.08)
+    // The text handles on the canvas: the image's bounds, a hovered layer's
+    // outline, the resize handle's fill.
+    readonly property color handleBounds: Qt.rgba(1, 1, 1, 0.35)
+    readonly property color handleHover: Qt.rgba(1, 1, 1, 0.5)
+    readonly property color handleFill: "#FFFFFF"
+    // A failed font download in the font picker.
+    readonly property color failureText: "#FF453A"
 
     // Gradients, leading edge to trailing edge.
     readonly property Gradient accentGradient: Gradient {

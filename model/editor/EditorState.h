@@ -32,8 +32,8 @@
 //
 // The operations are grouped by topic in EditorImport.cpp, EditorCutout.cpp,
 // EditorRender.cpp, EditorObservers.cpp, EditorEdits.cpp, EditorPaint.cpp,
-// EditorBackdrops.cpp, EditorTextLayers.cpp, EditorSelections.cpp and
-// EditorExport.cpp and EditorSheet.cpp.
+// EditorBackdrops.cpp, EditorTextLayers.cpp, EditorTextHandles.cpp,
+// EditorSelections.cpp, EditorExport.cpp, EditorResize.cpp and EditorSheet.cpp.
 
 #include "content/backdrops/Backdrop.h"
 #include "content/backdrops/CustomBackdropShape.h"
@@ -656,6 +656,19 @@ public:
     void deleteTextLayer(QUuid id);
     Q_INVOKABLE void duplicateTextLayer(const QString& id) { duplicateTextLayer(QUuid::fromString(id)); }
     Q_INVOKABLE void deleteTextLayer(const QString& id) { deleteTextLayer(QUuid::fromString(id)); }
+
+    // ---- One text layer by id (EditorTextHandles.cpp) -----------------------
+    // The layer with that id, or none.
+    std::optional<TextLayer> textLayer(QUuid id) const;
+    // Changes the layer with that id in one write of comp; false (nothing
+    // written) when no layer has the id.
+    bool updateTextLayer(QUuid id, const std::function<void(TextLayer&)>& change);
+    // Its box in whole pixels over an image `imageHeight` pixels high; none
+    // for an unknown id.
+    std::optional<QSizeF> textBoxSize(QUuid id, double imageHeight) const;
+    // The layer drawn alone for an image of that size, mirrored as comp is;
+    // none for an unknown id or a layer too small to draw.
+    std::optional<Image> textLayerSprite(QUuid id, QSizeF imageSize) const;
 
     // ---- Canvas tools, selections and colour picking -------------------------
     Q_INVOKABLE void togglePanTool();

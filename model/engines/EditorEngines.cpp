@@ -67,6 +67,17 @@ std::optional<Image> EditorEngines::drawTextLayers(const QList<TextLayer>& layer
     return TextRenderer::renderLayers(layers, base, mirrored);
 }
 
+QSizeF EditorEngines::textBoxSize(const TextLayer& layer, double imageHeight) const
+{
+    return TextRenderer::boxSize(layer, imageHeight);
+}
+
+std::optional<Image> EditorEngines::renderTextLayer(const TextLayer& layer, double width, double height,
+                                                    bool mirrored) const
+{
+    return TextRenderer::renderImage(layer, width, height, mirrored);
+}
+
 std::optional<QRectF> EditorEngines::alphaBounds(const Image& image) const
 {
     return MatteEngine::alphaBounds(image);

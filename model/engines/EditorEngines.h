@@ -31,6 +31,7 @@
 #include <QFuture>
 #include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 #include <optional>
@@ -74,6 +75,11 @@ public:
     // The image with the layers drawn over it; none when nothing could be drawn.
     virtual std::optional<Image> drawTextLayers(const QList<TextLayer>& layers, const Image& base,
                                                 bool mirrored) const;
+    // One layer's box in whole pixels for an image `imageHeight` pixels high,
+    // and the layer drawn alone (the canvas's text handles; GUI thread).
+    virtual QSizeF textBoxSize(const TextLayer& layer, double imageHeight) const;
+    virtual std::optional<Image> renderTextLayer(const TextLayer& layer, double width, double height,
+                                                 bool mirrored) const;
     virtual std::optional<QRectF> alphaBounds(const Image& image) const;
     virtual double whiteFraction(const Image& image) const;
 

@@ -11,6 +11,8 @@
 #include "pickers/support/BackdropTestStores.h"
 #include "model/editor/EditorState.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -56,6 +58,15 @@ public:
         return info.isFile() ? double(info.size()) : -1;
     }
     Q_INVOKABLE QUrl fileInFolder(const QString& name) const { return QUrl::fromLocalFile(m_folder + u'/' + name); }
+    // Writes `text` into the test's data folder ($XDG_DATA_HOME) at `relative`,
+    // making folders as needed: files the stores read from disk.
+    Q_INVOKABLE bool writeDataFile(const QString& relative, const QString& text) const
+    {
+        const QString path = m_folder + QStringLiteral("/data/") + relative;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
+    }
     // Starts the work of an import without running it (the editor is busy).
     Q_INVOKABLE void startImport(int width, int height)
     {
@@ -82,6 +93,10 @@ public slots:
         QQuickStyle::setStyle(QStringLiteral("Basic"));
         m_folder = std::make_unique<QTemporaryDir>();
         qputenv("XDG_DATA_HOME", m_folder->filePath(QStringLiteral("data")).toUtf8());
+        // The stores' settings stay in the test's folder, and their content
+        // server is a loopback port where nothing listens.
+        qputenv("XDG_CONFIG_HOME", m_folder->filePath(QStringLiteral("config")).toUtf8());
+        qputenv("ZEPHRIN_CONTENT_URL", "http://127.0.0.1:9");
         zephrin::EditorServices services;
         services.engines = std::make_shared<zephrin::testing::ScriptedEngines>();
         services.runner = m_runner;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQuickItem>
@@ -501,6 +502,68 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
 
 // The sticker sheet with two designs, one copy pinned by hand, cut lines shown.
 TEST_F(Screens, StickerSheet)
+
+// Text and label shapes on the photo: a curved line of text, a "SALE" banner
+// (selected, with its handles and controls) and a label whose text is cut out;
+// then the font picker over a catalogue kept in the fonts folder, and the
+// shape gallery.
+class TextScreens : public Screens {
+protected:
+    // The fonts folder lives in the test's own data folder, with a catalogue
+    // and previews made from fonts Debian ships (the server is unreachable).
+    static void writeFontCatalogue()
+    {
+        const QString folder = s_folder->filePath(QStringLiteral("data/Zephrin/Fonts"));
+        QDir().mkpath(folder + QStringLiteral("/previews"));
+        struct Font {
+            const char* id;
+            const char* name;
+            const char* category;
+            const char* family;
+        };
+        const Font fonts[] = {{"inter", "Inter", "Sans Serif", "Inter"},
+                              {"nimbus-sans", "Nimbus Sans", "Sans Serif", "Nimbus Sans"},
+                              {"nimbus-roman", "Nimbus Roman", "Serif", "Nimbus Roman"},
+                              {"c059", "C059", "Serif", "C059"},
+                              {"p052", "P052", "Serif", "P052"},
+                              {"z003", "Z003", "Handwriting", "Z003"},
+                              {"nimbus-mono", "Nimbus Mono PS", "Monospace", "Nimbus Mono PS"},
+                              {"urw-bookman", "URW Bookman", "Serif", "URW Bookman"}};
+        QByteArray items;
+        for (const Font& font : fonts) {
+            if (!items.isEmpty())
+                items += ',';
+            items += QStringLiteral(R"({"id":"%1","name":"%2","category":"%3","files":{"regular":"%1/regular.otf"}})")
+                         .arg(QLatin1String(font.id), QLatin1String(font.name), QLatin1String(font.category))
+                         .toUtf8();
+            // A preview at twice its size: the name set in the font itself.
+            QImage preview(560, 60, QImage::Format_ARGB32_Premultiplied);
+            preview.fill(Qt::transparent);
+            QPainter painter(&preview);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QFont face(QLatin1String(font.family));
+            face.setPixelSize(40);
+            painter.setFont(face);
+            painter.setPen(QColor(0xF6F2FF));
+            painter.drawText(preview.rect().adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             QLatin1String(font.name));
+            painter.end();
+            preview.save(folder + QStringLiteral("/previews/") + QLatin1String(font.id) + QStringLiteral(".png"));
+        }
+        QFile catalogue(folder + QStringLiteral("/fonts.json"));
+        ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
+        catalogue.write(R"({"categories":["Sans Serif","Serif","Handwriting","Monospace"],"items":[)" + items + "]}");
+    }
+
+    static void settle()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+    }
+};
+
+TEST_F(TextScreens, TextAndLabelsOnThePhoto)
 {
     const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
     if (!QFile::exists(sample))
@@ -660,6 +723,84 @@ TEST_F(Screens, ResizePanelWithAPresetThatNeedsAttention)
         unmet = unmet || !row.ok;
     EXPECT_TRUE(unmet);
     PanelShots::reset();
+
+    qputenv("XDG_DATA_HOME", s_folder->filePath(QStringLiteral("data")).toUtf8());
+    qputenv("ZEPHRIN_CONTENT_URL", "http://127.0.0.1:9");
+    writeFontCatalogue();
+
+    s_editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    s_editor->setComp(QStringLiteral("backgroundColor"), QColor(0xF3E6D8));
+    s_editor->setTool(EditorTool::text);
+    s_editor->addTextLayer();
+    const QUuid curved = s_editor->selectedTextID();
+    s_editor->updateTextLayer(curved, [](TextLayer& l) {
+        l.text = QStringLiteral("Fresh Roast");
+        l.size = 0.11;
+        l.curve = 45;
+        l.y = 0.2;
+        l.color = {0.24, 0.14, 0.1, 1};
+        l.outline = 0.04;
+    });
+    s_editor->addShapeLayer(QStringLiteral("badge"));
+    s_editor->updateTextLayer(s_editor->selectedTextID(), [](TextLayer& l) {
+        l.knockout = true;
+        l.fill = {0.93, 0.26, 0.36, 1};
+        l.x = 0.8;
+        l.y = 0.72;
+        l.shapeW = 0.3;
+        l.shapeH = 0.3;
+        l.text = QStringLiteral("NEW");
+    });
+    s_editor->addShapeLayer(QStringLiteral("banner"));
+    s_editor->updateTextLayer(s_editor->selectedTextID(), [](TextLayer& l) {
+        l.y = 0.86;
+        l.effect = QStringLiteral("shadow");
+    });
+    settle();
+    const QImage image = shoot(QStringLiteral("text-shapes"));
+
+    QQuickItem* panel = item("textPanel");
+    ASSERT_TRUE(panel && panel->isVisible());
+    EXPECT_TRUE(item("shapeControls")->isVisible());
+    // The handles lie over the image.
+    QQuickItem* handles = item("textHandles");
+    ASSERT_TRUE(handles && handles->isVisible());
+    // The text layers changed the composite: the knocked-out label shows its fill red.
+    QQuickItem* picture = item("canvasImage");
+    const QPointF badge = picture->mapToScene(QPointF(picture->width() * 0.8 - picture->width() * 0.1,
+                                                      picture->height() * 0.72));
+    const QColor fill = at(image, badge);
+    EXPECT_GT(fill.red(), 180) << qPrintable(fill.name());
+    EXPECT_LT(fill.green(), 120) << qPrintable(fill.name());
+}
+
+TEST_F(TextScreens, FontPicker)
+{
+    QQuickItem* panel = item("textPanel");
+    if (!panel)
+        GTEST_SKIP() << "no text panel (no sample photo)";
+    panel->setProperty("showFonts", true);
+    QTRY_VERIFY_WITH_TIMEOUT(item("fontList") && item("fontList")->isVisible(), 10000);
+    QTest::qWait(500);
+    shoot(QStringLiteral("font-picker"));
+    EXPECT_TRUE(item("fontFooter")->isVisible());
+    panel->setProperty("showFonts", false);
+}
+
+TEST_F(TextScreens, ShapeGallery)
+{
+    QQuickItem* panel = item("textPanel");
+    if (!panel)
+        GTEST_SKIP() << "no text panel (no sample photo)";
+    panel->setProperty("showShapes", true);
+    QTest::qWait(200);
+    const QImage image = shoot(QStringLiteral("shape-gallery"));
+    QQuickItem* tile = item("shapeTile:heart");
+    ASSERT_TRUE(tile && tile->isVisible());
+    // The heart is filled in the accent at its middle.
+    EXPECT_EQ(at(image, centreOf(tile)), themeColor(0x8B5CF6));
+    panel->setProperty("showShapes", false);
+    s_editor->setTool(EditorTool::cutout);
 }
 
 } // namespace
