@@ -81,12 +81,17 @@ Item {
         }
     }
 
-    // The drop outline: dashed, 2 wide, inset by half its width and 2 more.
+    // The drop outline: a dashed rounded rectangle, 2 wide, its line inset by
+    // half its width inside a frame 2 in from the edge.
     Shape {
+        id: outline
         objectName: "dropOutline"
         visible: grid.dropTargeted
         anchors.fill: parent
-        anchors.margins: 2
+        readonly property real inset: 2 + 1
+        readonly property real far: width - inset
+        readonly property real low: height - inset
+        readonly property real r: 16
         ShapePath {
             strokeColor: Theme.accentLight
             strokeWidth: 2
@@ -97,12 +102,16 @@ Item {
             strokeStyle: ShapePath.DashLine
             // The pattern counts in stroke widths: 8 on, 5 off.
             dashPattern: [4, 2.5]
-            PathRectangle {
-                x: 1; y: 1
-                width: grid.width - 4 - 2
-                height: grid.height - 4 - 2
-                radius: 16
-            }
+            startX: outline.inset + outline.r
+            startY: outline.inset
+            PathLine { x: outline.far - outline.r; y: outline.inset }
+            PathArc { x: outline.far; y: outline.inset + outline.r; radiusX: outline.r; radiusY: outline.r }
+            PathLine { x: outline.far; y: outline.low - outline.r }
+            PathArc { x: outline.far - outline.r; y: outline.low; radiusX: outline.r; radiusY: outline.r }
+            PathLine { x: outline.inset + outline.r; y: outline.low }
+            PathArc { x: outline.inset; y: outline.low - outline.r; radiusX: outline.r; radiusY: outline.r }
+            PathLine { x: outline.inset; y: outline.inset + outline.r }
+            PathArc { x: outline.inset + outline.r; y: outline.inset; radiusX: outline.r; radiusY: outline.r }
         }
     }
 

