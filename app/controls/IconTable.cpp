@@ -41,7 +41,7 @@ constexpr std::array kTable{
     Entry{u"info.circle", 0xe88f},                        // info_outline
     Entry{u"photo.on.rectangle", 0xe3f4},                 // image
     // batch panel and grid
-    Entry{u"square.grid.2x2.fill", 0xe413},               // photo_library
+    Entry{u"square.grid.2x2.fill", 0xe871},               // dashboard
     Entry{u"trash", 0xe872},                              // delete
     Entry{u"stop.fill", 0xe047},                          // stop
     Entry{u"square.grid.3x3.square", 0xe3ec},             // grid_on

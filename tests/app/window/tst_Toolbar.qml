@@ -66,6 +66,22 @@ WindowHarness {
         verify(!Editor.showImporter)
     }
 
+    function test_importMultipleOpensTheBatchImporter() {
+        const window = openWindow()
+        mouseClick(item(window, "importMenuButton"))
+        const menu = item(window, "importMenu")
+        tryCompare(menu, "opened", true)
+        menu.itemAt(1).triggered()
+        verify(Editor.batchMode)
+        verify(Editor.batch.showImporter)
+        verify(!Editor.showImporter)
+        const importer = item(window, "batchImporter")
+        compare(importer.fileMode, 1)  // FileDialog.OpenFiles: many files
+        importer.reject()
+        verify(!Editor.batch.showImporter)
+        Editor.batchMode = false
+    }
+
     function test_exportMenuListsTheFormatsAndOpensTheSheet() {
         const window = openWindow()
         const menu = item(window, "exportFormatMenu")
