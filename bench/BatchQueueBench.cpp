@@ -64,6 +64,15 @@ double residentMB()
     return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1 << 20) : 0;
 }
 
+double outputMB(const BatchState& batch)
+{
+    double bytes = 0;
+    for (const BatchItem& item : batch.itemsInOrder())
+        if (item.output)
+            bytes += double(item.output->data.size());
+    return bytes / (1 << 20);
+}
+
 // The two sample photos at 4000 × 3000.
 std::vector<QImage> basePhotos()
 {
@@ -108,6 +117,8 @@ struct RunResult {
     std::vector<double> perImageMs;
     double rssAfter5 = 0;
     double rssAfter20 = 0;
+    double outputsAfter5 = 0;   // the encoded results the batch keeps, MB
+    double outputsAfter20 = 0;
     double runStallMs = 0;
     double exportMs = 0;
     double exportStallMs = 0;
@@ -156,10 +167,14 @@ RunResult runOnce(const QStringList& photos, const QString& scratch, bool isnet)
             const double now = clock.nsecsElapsed() / 1e6;
             result.perImageMs.push_back(now - last);
             last = now;
-            if (result.done == 5)
+            if (result.done == 5) {
                 result.rssAfter5 = residentMB();
-            if (result.done == kImages)
+                result.outputsAfter5 = outputMB(batch);
+            }
+            if (result.done == kImages) {
                 result.rssAfter20 = residentMB();
+                result.outputsAfter20 = outputMB(batch);
+            }
         }
     });
     stalls.reset();
@@ -213,11 +228,13 @@ int main(int argc, char** argv)
         exportMs.push_back(result.exportMs);
         exportStall.push_back(result.exportStallMs);
         std::printf("run %d: %d images, median %.0f ms per image (min %.0f, max %.0f); RSS %.0f MB after 5, %.0f MB "
-                    "after 20; longest stall %.1f ms; export %.0f ms, stall %.1f ms\n",
+                    "after 20 (results kept: %.0f MB, %.0f MB); longest stall %.1f ms; export %.0f ms, stall %.1f ms\n",
                     run + 1, result.done, median(result.perImageMs),
                     *std::min_element(result.perImageMs.begin(), result.perImageMs.end()),
                     *std::max_element(result.perImageMs.begin(), result.perImageMs.end()), result.rssAfter5,
-                    result.rssAfter20, result.runStallMs, result.exportMs, result.exportStallMs);
+                    result.rssAfter20, result.outputsAfter5, result.outputsAfter20, result.runStallMs, result.exportMs,
+                    result.exportStallMs);
+        std::fflush(stdout);
     }
     const double growth = (median(rss20) / std::max(1.0, median(rss5)) - 1) * 100;
     std::printf("\n%-40s %10s %10s\n", "measure", "median", "target");
