@@ -10,10 +10,6 @@
 #include <algorithm>
 #include <set>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 namespace zephrin {
 
 // One run: the items it works through (the queue as it stood when its loop
@@ -42,17 +38,6 @@ bool store(T& member, const T& value)
 QUrl normalised(const QUrl& url)
 {
     return QUrl::fromLocalFile(QDir::cleanPath(QFileInfo(url.toLocalFile()).absoluteFilePath()));
-}
-
-// A file's work frees a few hundred megabytes on whichever pool threads ran
-// it; glibc keeps freed blocks in per-thread arenas, and over a batch the
-// process would grow by what those arenas hold. Handing the free pages back
-// after each file keeps its memory flat, at a cost of a few milliseconds.
-void returnFreedMemory()
-{
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
 }
 
 bool isImportableName(const QString& path)
@@ -330,7 +315,6 @@ void BatchState::processNext()
                           QImage preview;
                           if (outcome.ok())
                               preview = engines->resultPreview(outcome.value->data, kPreviewPixels);
-                          returnFreedMemory();
                           return [this, id, outcome = std::move(outcome), preview = std::move(preview)]() mutable {
                               finishFile(id, std::move(outcome), std::move(preview));
                           };
