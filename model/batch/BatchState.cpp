@@ -268,11 +268,14 @@ void BatchState::start(const EditorState& editor)
     // Failed and interrupted items are tried again; the file a cancelled run
     // still works on keeps its state until that run is done with it.
     const QUuid inFlight = m_run ? m_run->inFlight : QUuid();
-    for (BatchItem& item : m_items) {
+    QList<QUuid> retried;
+    for (const BatchItem& item : m_items) {
         const auto kind = item.status.kind;
         if (item.id != inFlight && (kind == BatchItemStatus::Kind::processing || kind == BatchItemStatus::Kind::failed))
-            updateItem(item.id, [](BatchItem& changed) { changed.status = {}; });
+            retried.append(item.id);
     }
+    for (const QUuid& id : retried)
+        updateItem(id, [](BatchItem& changed) { changed.status = {}; });
 
     setDidFinish(false);
     setLastError({});
