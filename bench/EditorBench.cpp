@@ -62,6 +62,7 @@
 #include "model/editor/ImageDocument.h"
 #include "model/engines/EditorEngines.h"
 #include "SamplePhoto.h"
+#include "StallMeter.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -84,6 +85,7 @@
 #include <vector>
 
 using namespace zephrin;
+using zephrin::bench::StallMeter;
 
 namespace {
 
@@ -144,36 +146,6 @@ private:
     }
 
     mutable std::atomic<long long> m_nanos{0};
-};
-
-// Watches the GUI thread: the longest gap between two heartbeats since reset().
-class StallMeter {
-public:
-    StallMeter()
-    {
-        m_beat.setTimerType(Qt::PreciseTimer);
-        m_beat.setInterval(2);
-        QObject::connect(&m_beat, &QTimer::timeout, [this] {
-            const qint64 now = m_clock.nsecsElapsed();
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        });
-        m_clock.start();
-        m_last = m_clock.nsecsElapsed();
-        m_beat.start();
-    }
-    void reset()
-    {
-        m_last = m_clock.nsecsElapsed();
-        m_longest = 0;
-    }
-    double longestMs() const { return std::max<qint64>(0, m_longest) / 1e6; }
-
-private:
-    QTimer m_beat;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
 };
 
 // Runs the event loop for `ms` milliseconds.

@@ -36,6 +36,15 @@ void CheckerboardItem::setDarkColor(const QColor& color)
     update();
 }
 
+void CheckerboardItem::setCornerRadius(qreal radius)
+{
+    if (radius == m_cornerRadius || !(radius >= 0))
+        return;
+    m_cornerRadius = radius;
+    emit cornerRadiusChanged();
+    update();
+}
+
 void CheckerboardItem::paint(QPainter* painter)
 {
     const QRectF area = boundingRect();
@@ -50,6 +59,13 @@ void CheckerboardItem::paint(QPainter* painter)
         QPainter tilePainter(&tile);
         tilePainter.fillRect(0, 0, side, side, m_light);
         tilePainter.fillRect(side, side, side, side, m_light);
+    }
+    if (m_cornerRadius > 0) {
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QBrush(tile));
+        painter->drawRoundedRect(area, m_cornerRadius, m_cornerRadius);
+        return;
     }
     painter->fillRect(area, QBrush(tile));
 }

@@ -90,6 +90,10 @@ constexpr std::array kTable{
     Entry{u"bold", 0xe238},                               // format_bold
     Entry{u"italic", 0xe23f},                             // format_italic
     Entry{u"heart", 0xe87e},                              // favorite_border
+    // batch panel and grid
+    Entry{u"square.grid.2x2.fill", 0xe871},               // dashboard
+    Entry{u"stop.fill", 0xe047},                          // stop
+    Entry{u"square.grid.3x3.square", 0xe3ec},             // grid_on
 };
 
 } // namespace

@@ -1,7 +1,6 @@
 // The floating pill with a spinner and a short status text.
 //   label: the status text, shown verbatim
 import QtQuick
-import QtQuick.Shapes
 import Zephrin.Controls
 
 Item {
@@ -24,31 +23,10 @@ Item {
         id: row
         anchors.centerIn: parent
         spacing: 8
-        Item {
-            id: spinner
-            width: 14
-            height: 14
+        ZPSpinner {
+            size: 14
+            running: badge.visible
             anchors.verticalCenter: parent.verticalCenter
-            Shape {
-                anchors.fill: parent
-                RotationAnimator on rotation {
-                    from: 0; to: 360; duration: 900
-                    loops: Animation.Infinite
-                    running: badge.visible
-                }
-                ShapePath {
-                    strokeColor: Theme.accentLight
-                    strokeWidth: 2
-                    fillColor: Theme.transparent
-                    capStyle: ShapePath.RoundCap
-                    PathAngleArc {
-                        centerX: 7; centerY: 7
-                        radiusX: 6; radiusY: 6
-                        startAngle: 0
-                        sweepAngle: 270
-                    }
-                }
-            }
         }
         Text {
             text: badge.label

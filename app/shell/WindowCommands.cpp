@@ -154,6 +154,12 @@ void WindowCommands::importerClosed(const QUrl& file)
     m_editor.setImportTarget(ImportTarget::document);
 }
 
+void WindowCommands::importMultiple()
+{
+    m_editor.setBatchMode(true);
+    m_editor.batch()->setShowImporter(true);
+}
+
 void WindowCommands::openFile(const QUrl& file)
 {
     m_editor.setImportTarget(ImportTarget::document);

@@ -78,11 +78,14 @@ public:
     Q_INVOKABLE QVariantMap toolInfo(const QString& tool) const;
 
     // Import: open the importer for a new document ("Import", "Import Image…",
-    // "Import Multiple…", the canvas). When the importer closes, with a file or
+    // the canvas). When the importer closes, with a file or
     // without, importerClosed() hands the file on; the target returns to the
     // document either way, so a later drop never lands as a backdrop.
     Q_INVOKABLE void importDocument();
     Q_INVOKABLE void importerClosed(const QUrl& file);
+    // "Import Multiple…": the batch's importer, which takes many files into
+    // the batch queue; batch mode comes on so the queue is in view.
+    Q_INVOKABLE void importMultiple();
     // A file dropped on the workspace or named on the command line: opened as
     // the document.
     Q_INVOKABLE void openFile(const QUrl& file);

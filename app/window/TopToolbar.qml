@@ -66,7 +66,7 @@ Rectangle {
                         MenuEntry {
                             objectName: "importMultiple"
                             text: "Import Multiple…"
-                            onTriggered: Commands.importDocument()
+                            onTriggered: Commands.importMultiple()
                         }
                     }
                 }

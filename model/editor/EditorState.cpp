@@ -35,7 +35,7 @@ EditorState::EditorState(EditorServices services, QObject* parent)
       m_shareFolderSetting(std::move(services.shareFolder))
 {
     m_matteModel = readMatteModelSetting();
-    m_batch = new BatchState(this);
+    m_batch = new BatchState(m_runner, std::move(services.batchEngines), this);
     m_textLayerList = new TextLayerList(*this, this);
     m_sheetItemList = new StickerItemList(*this, this);
     for (auto signal : {&EditorState::sheetRenderChanged, &EditorState::sheetLayoutPendingChanged,

@@ -133,6 +133,8 @@ struct EditorServices {
     // The private folder for files prepared for sharing; empty: "share" in
     // the user's runtime folder (else cache folder), created with mode 0700.
     QString shareFolder;
+    // The batch's own engines; empty: the real ones.
+    std::shared_ptr<BatchEngines> batchEngines;
 };
 
 class EditorState : public QObject {

@@ -51,6 +51,27 @@ public:
         m_runner.settle();
     }
     Q_INVOKABLE void settle() { m_runner.settle(); }
+    // Runs the oldest waiting job and what it hands back; false when none waits.
+    Q_INVOKABLE bool runJob() { return m_runner.runJob(); }
+    Q_INVOKABLE int pendingJobs() const { return int(m_runner.pendingJobs()); }
+    // Writes a width × height picture (as openPicture's) without opening it.
+    Q_INVOKABLE QUrl writePicture(const QString& name, int width, int height)
+    {
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter(&picture).fillRect(width / 4, height / 4, width / 2, height / 2, Qt::red);
+        const QString path = m_folder + u'/' + name;
+        picture.save(path, "PNG");
+        return QUrl::fromLocalFile(path);
+    }
+    // Writes a file of text (an image's name on something that is none).
+    Q_INVOKABLE QUrl writeText(const QString& name, const QString& text)
+    {
+        QFile file(m_folder + u'/' + name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text.toUtf8());
+        return QUrl::fromLocalFile(file.fileName());
+    }
     // A file's size in bytes; -1 when there is none.
     Q_INVOKABLE double fileSize(const QUrl& file) const
     {

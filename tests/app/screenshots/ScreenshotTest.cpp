@@ -9,6 +9,7 @@
 #include "pickers/support/BackdropTestStores.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -801,6 +802,52 @@ TEST_F(TextScreens, ShapeGallery)
     EXPECT_EQ(at(image, centreOf(tile)), themeColor(0x8B5CF6));
     panel->setProperty("showShapes", false);
     s_editor->setTool(EditorTool::cutout);
+
+// A batch in progress: one image done, one failed (a text file under an
+// image's name), the third being cut (a large photo, so the shot finds it
+// under way) and one queued.
+TEST_F(Screens, BatchInProgress)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    const QString large = QFileInfo(sample).dir().filePath(QStringLiteral("elephants.jpg"));
+    if (!QFile::exists(sample) || !QFile::exists(large))
+        GTEST_SKIP() << "no sample photos (scripts/setup fetches them)";
+    QFile broken(s_folder->filePath(QStringLiteral("scan.png")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    const QString small = s_folder->filePath(QStringLiteral("cup.png"));
+    ASSERT_TRUE(QImage(sample).scaled(640, 480, Qt::KeepAspectRatio).save(small));
+
+    BatchState& batch = *s_editor->batch();
+    s_editor->setMatteModel(MatteModel::apple);
+    s_editor->setBatchMode(true);
+    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken.fileName()), QUrl::fromLocalFile(large),
+               QUrl::fromLocalFile(sample)});
+    batch.start(*s_editor);
+    QTRY_VERIFY_WITH_TIMEOUT(batch.doneCount() == 1 && batch.failedCount() == 1 && batch.processingIndex() == 3,
+                             120000);
+    const QImage image = shoot(QStringLiteral("batch-in-progress"));
+    ASSERT_TRUE(batch.isRunning()) << "the third image was done before the shot";
+
+    QQuickItem* progress = item("batchProgressText");
+    ASSERT_TRUE(progress && progress->isVisible());
+    EXPECT_EQ(progress->property("text").toString(), QStringLiteral("Cutting image 3 of 4…"));
+    QQuickItem* tile = item("batchTile:scan");
+    ASSERT_TRUE(tile);
+    QQuickItem* failed = findItem(tile, QStringLiteral("failedBadge"));
+    ASSERT_TRUE(failed && failed->isVisible());
+    // The failed tile's badge is drawn in the failure red (226, 75, 74).
+    int red = 0;
+    for (int y = 0; y < int(failed->height()); ++y)
+        for (int x = 0; x < int(failed->width()); ++x)
+            if (at(image, failed->mapToScene(QPointF(x, y))) == QColor(226, 75, 74))
+                ++red;
+    EXPECT_GT(red, 20);
+
+    batch.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(batch.didFinish(), 120000);
+    s_editor->setBatchMode(false);
 }
 
 } // namespace

@@ -45,7 +45,7 @@ WindowHarness {
     }
 
     function test_everyImportOpensTheImporterForTheDocument_data() {
-        return [{ tag: "Import" }, { tag: "Import Image…" }, { tag: "Import Multiple…" }]
+        return [{ tag: "Import" }, { tag: "Import Image…" }]
     }
 
     function test_everyImportOpensTheImporterForTheDocument(data) {
@@ -58,12 +58,28 @@ WindowHarness {
             mouseClick(item(window, "importMenuButton"))
             const menu = item(window, "importMenu")
             tryCompare(menu, "opened", true)
-            menu.itemAt(data.tag === "Import Image…" ? 0 : 1).triggered()
+            menu.itemAt(0).triggered()
         }
         compare(Editor.importTarget, "document")
         verify(Editor.showImporter)
         Commands.importerClosed("")
         verify(!Editor.showImporter)
+    }
+
+    function test_importMultipleOpensTheBatchImporter() {
+        const window = openWindow()
+        mouseClick(item(window, "importMenuButton"))
+        const menu = item(window, "importMenu")
+        tryCompare(menu, "opened", true)
+        menu.itemAt(1).triggered()
+        verify(Editor.batchMode)
+        verify(Editor.batch.showImporter)
+        verify(!Editor.showImporter)
+        const importer = item(window, "batchImporter")
+        compare(importer.fileMode, 1)  // FileDialog.OpenFiles: many files
+        importer.reject()
+        verify(!Editor.batch.showImporter)
+        Editor.batchMode = false
     }
 
     function test_exportMenuListsTheFormatsAndOpensTheSheet() {

@@ -1,0 +1,419 @@
+#include "model/batch/BatchState.h"
+
+#include "model/batch/BatchSaving.h"
+#include "model/editor/EditorState.h"
+#include "model/editor/ExportFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <set>
+
+namespace zephrin {
+
+// One run: the items it works through (the queue as it stood when its loop
+// began), the settings it copied at its start, and how far it has come.
+struct BatchState::Run {
+    BatchProcessor::Settings settings;
+    QList<QUuid> list;
+    qsizetype next = 0;
+    bool cancelled = false;
+    QUuid inFlight;   // the item whose file is being cut; null between files
+};
+
+namespace {
+
+template <typename T>
+bool store(T& member, const T& value)
+{
+    if (member == value)
+        return false;
+    member = value;
+    return true;
+}
+
+// Queued items are compared by their file's clean absolute path, so that
+// "/a/./b.jpg" and "/a/b.jpg" are one file.
+QUrl normalised(const QUrl& url)
+{
+    return QUrl::fromLocalFile(QDir::cleanPath(QFileInfo(url.toLocalFile()).absoluteFilePath()));
+}
+
+bool isImportableName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix.isEmpty())
+        return false;
+    return importableImagePatterns().contains(QStringLiteral("*.") + suffix);
+}
+
+} // namespace
+
+BatchState::BatchState(std::shared_ptr<TaskRunner> runner, std::shared_ptr<BatchEngines> engines, QObject* parent)
+    : QObject(parent),
+      m_runner(std::move(runner)),
+      m_engines(engines ? std::move(engines) : std::make_shared<BatchEngines>())
+{
+    m_list = new BatchItemList(*this, this);
+}
+
+BatchState::~BatchState() = default;
+
+// ---- Properties -------------------------------------------------------------
+
+void BatchState::setUsePreset(bool value)
+{
+    if (store(m_usePreset, value))
+        emit usePresetChanged();
+}
+
+void BatchState::setPreset(ListingPreset value)
+{
+    if (store(m_preset, value))
+        emit presetChanged();
+}
+
+void BatchState::setFormat(ExportFormat value)
+{
+    if (store(m_format, value))
+        emit formatChanged();
+}
+
+void BatchState::setLongEdge(int value)
+{
+    if (store(m_longEdge, value))
+        emit longEdgeChanged();
+}
+
+void BatchState::setLastError(const QString& value)
+{
+    if (store(m_lastError, value))
+        emit lastErrorChanged();
+}
+
+void BatchState::setShowImporter(bool value)
+{
+    if (store(m_showImporter, value))
+        emit showImporterChanged();
+}
+
+void BatchState::setIsRunning(bool value)
+{
+    if (store(m_isRunning, value))
+        emit isRunningChanged();
+}
+
+void BatchState::setDidFinish(bool value)
+{
+    if (store(m_didFinish, value))
+        emit didFinishChanged();
+}
+
+void BatchState::setProcessingIndex(int value)
+{
+    if (store(m_processingIndex, value)) {
+        emit processingIndexChanged();
+        emit progressChanged();
+    }
+}
+
+void BatchState::setIsSaving(bool value)
+{
+    if (store(m_isSaving, value))
+        emit isSavingChanged();
+}
+
+QString BatchState::qmlPreset() const { return rawValue(m_preset); }
+
+void BatchState::setQmlPreset(const QString& value)
+{
+    if (const auto preset = fromRaw<ListingPreset>(value))
+        setPreset(*preset);
+}
+
+QString BatchState::qmlFormat() const { return rawValue(m_format); }
+
+void BatchState::setQmlFormat(const QString& value)
+{
+    if (const auto format = fromRaw<ExportFormat>(value))
+        setFormat(*format);
+}
+
+// ---- Items ------------------------------------------------------------------
+
+const BatchItem* BatchState::item(const QUuid& id) const
+{
+    const int row = rowOf(id);
+    return row < 0 ? nullptr : &m_items[std::size_t(row)];
+}
+
+int BatchState::rowOf(const QUuid& id) const
+{
+    const auto it = std::find_if(m_items.begin(), m_items.end(), [&](const BatchItem& item) { return item.id == id; });
+    return it == m_items.end() ? -1 : int(it - m_items.begin());
+}
+
+void BatchState::updateItem(const QUuid& id, const std::function<void(BatchItem&)>& change)
+{
+    const int row = rowOf(id);
+    if (row < 0)
+        return;
+    change(m_items[std::size_t(row)]);
+    m_list->changed(row);
+    emit progressChanged();
+}
+
+int BatchState::doneCount() const
+{
+    return int(std::count_if(m_items.begin(), m_items.end(),
+                             [](const BatchItem& item) { return item.status.kind == BatchItemStatus::Kind::done; }));
+}
+
+int BatchState::failedCount() const
+{
+    return int(std::count_if(m_items.begin(), m_items.end(),
+                             [](const BatchItem& item) { return item.status.kind == BatchItemStatus::Kind::failed; }));
+}
+
+bool BatchState::hasResults() const
+{
+    return std::any_of(m_items.begin(), m_items.end(), [](const BatchItem& item) { return item.output.has_value(); });
+}
+
+QString BatchState::currentFileName() const
+{
+    if (m_processingIndex < 1 || m_processingIndex > total())
+        return {};
+    return m_items[std::size_t(m_processingIndex - 1)].fileName();
+}
+
+BatchProcessor::Settings BatchState::jobSettings() const
+{
+    BatchProcessor::Settings settings;
+    settings.model = m_model;
+    settings.matte = m_matte;
+    if (m_usePreset)
+        settings.preset = m_preset;
+    settings.format = m_format;
+    settings.longEdge = m_longEdge;
+    settings.svgSource = m_svgSource;
+    settings.svgDetail = m_svgDetail;
+    return settings;
+}
+
+void BatchState::add(const QList<QUrl>& urls)
+{
+    std::set<QUrl> seen;
+    for (const BatchItem& item : m_items)
+        seen.insert(item.url);
+
+    std::vector<BatchItem> accepted;
+    for (const QUrl& given : urls) {
+        // Only files on this machine: a remote URL has no file to read, and
+        // the batch never fetches one.
+        if (!given.isLocalFile() || given.toLocalFile().isEmpty())
+            continue;
+        const QUrl url = normalised(given);
+        if (seen.count(url) || !isImportableName(url.toLocalFile()))
+            continue;
+        seen.insert(url);
+        BatchItem item;
+        item.id = QUuid::createUuid();
+        item.url = url;
+        accepted.push_back(std::move(item));
+    }
+    if (accepted.empty())
+        return;
+
+    const int first = total();
+    m_list->aboutToAppend(first, first + int(accepted.size()) - 1);
+    m_items.insert(m_items.end(), accepted.begin(), accepted.end());
+    m_list->appended();
+    emit progressChanged();
+    for (const BatchItem& item : accepted)
+        makePreview(item);
+    setDidFinish(false);
+}
+
+void BatchState::makePreview(const BatchItem& item)
+{
+    const QString path = item.url.toLocalFile();
+    const QUuid id = item.id;
+    m_runner->run(TaskPriority::utility, this, [engines = m_engines, path, id, this]() -> TaskRunner::Continuation {
+        QImage preview = engines->sourcePreview(path, kPreviewPixels);
+        return [this, id, preview = std::move(preview)] {
+            updateItem(id, [&](BatchItem& item) { item.sourceThumbnail = preview; });
+        };
+    });
+}
+
+// ---- Running ----------------------------------------------------------------
+
+void BatchState::start(QObject* editor)
+{
+    if (const auto* state = qobject_cast<const EditorState*>(editor))
+        start(*state);
+}
+
+void BatchState::start(const EditorState& editor)
+{
+    if (m_isRunning)
+        return;
+    m_matte = editor.matteSettings();
+    m_model = editor.matteModel();
+    m_svgSource = editor.svgSource();
+    m_svgDetail = editor.svgDetail();
+
+    // Failed and interrupted items are tried again; the file a cancelled run
+    // still works on keeps its state until that run is done with it.
+    const QUuid inFlight = m_run ? m_run->inFlight : QUuid();
+    QList<QUuid> retried;
+    for (const BatchItem& item : m_items) {
+        const auto kind = item.status.kind;
+        if (item.id != inFlight && (kind == BatchItemStatus::Kind::processing || kind == BatchItemStatus::Kind::failed))
+            retried.append(item.id);
+    }
+    for (const QUuid& id : retried)
+        updateItem(id, [](BatchItem& changed) { changed.status = {}; });
+
+    setDidFinish(false);
+    setLastError({});
+    setIsRunning(true);
+
+    auto run = std::make_shared<Run>();
+    run->settings = jobSettings();
+    if (m_run)
+        m_waitingRun = std::move(run);   // begins when the cancelled run has finished its file
+    else
+        beginRun(std::move(run));
+}
+
+void BatchState::beginRun(std::shared_ptr<Run> run)
+{
+    for (const BatchItem& item : m_items)
+        run->list.append(item.id);
+    m_run = std::move(run);
+    processNext();
+}
+
+void BatchState::processNext()
+{
+    Run& run = *m_run;
+    while (!run.cancelled && run.next < run.list.size()) {
+        const qsizetype position = run.next++;
+        const QUuid id = run.list[position];
+        const BatchItem* item = this->item(id);
+        if (!item || item->status.kind == BatchItemStatus::Kind::done)
+            continue;
+        const QString path = item->url.toLocalFile();
+
+        run.inFlight = id;
+        setProcessingIndex(int(position) + 1);
+        updateItem(id, [](BatchItem& changed) { changed.status = {BatchItemStatus::Kind::processing, {}}; });
+        m_runner->run(TaskPriority::userInitiated, this,
+                      [engines = m_engines, path, settings = run.settings, id, this]() -> TaskRunner::Continuation {
+                          auto outcome = captureOutcome([&] { return engines->process(path, settings); });
+                          // The preview is read here too, off the GUI thread.
+                          QImage preview;
+                          if (outcome.ok())
+                              preview = engines->resultPreview(outcome.value->data, kPreviewPixels);
+                          return [this, id, outcome = std::move(outcome), preview = std::move(preview)]() mutable {
+                              finishFile(id, std::move(outcome), std::move(preview));
+                          };
+                      });
+        return;
+    }
+    endRun();
+}
+
+void BatchState::finishFile(const QUuid& id, Outcome<BatchProcessor::Output> outcome, QImage preview)
+{
+    updateItem(id, [&](BatchItem& item) {
+        if (outcome.ok()) {
+            item.output = std::move(outcome.value);
+            item.resultThumbnail = std::move(preview);
+            item.status = {BatchItemStatus::Kind::done, {}};
+        } else {
+            // The output of an earlier run, if any, stays.
+            item.status = BatchItemStatus::failed(outcome.error);
+        }
+    });
+    if (!m_run)
+        return;
+    m_run->inFlight = {};
+    processNext();
+}
+
+void BatchState::endRun()
+{
+    m_run.reset();
+    if (m_waitingRun) {
+        beginRun(std::exchange(m_waitingRun, nullptr));
+        return;
+    }
+    setIsRunning(false);
+    setDidFinish(true);
+}
+
+void BatchState::cancel()
+{
+    if (m_run)
+        m_run->cancelled = true;
+    m_waitingRun.reset();
+    setIsRunning(false);
+}
+
+void BatchState::clear()
+{
+    cancel();
+    m_list->aboutToReset();
+    m_items.clear();
+    m_list->reset();
+    emit progressChanged();
+    setDidFinish(false);
+    setLastError({});
+}
+
+// ---- Saving -----------------------------------------------------------------
+
+void BatchState::saveAll(const QUrl& folder)
+{
+    if (m_isSaving)
+        return;
+    std::vector<BatchResultFile> files;
+    for (const BatchItem& item : m_items)
+        if (item.output)
+            files.push_back({item.baseName(), *item.output});
+    if (files.empty() || !folder.isLocalFile()) {
+        finishSave(0, int(files.size()), {});
+        return;
+    }
+
+    setIsSaving(true);
+    m_runner->run(TaskPriority::userInitiated, this,
+                  [path = folder.toLocalFile(), files = std::move(files), this]() -> TaskRunner::Continuation {
+                      const BatchSaveReport report = saveBatchResults(path, files);
+                      return [this, report] {
+                          setIsSaving(false);
+                          finishSave(report.written, report.attempted, report.lastFailure);
+                      };
+                  });
+}
+
+// What the panel says after a save: nothing when every file was written;
+// how many were when only some were, with why the last one failed; and when
+// none was, that nothing was exported and why.
+void BatchState::finishSave(int written, int attempted, const QString& failure)
+{
+    const QString cause = failure.isEmpty() ? QString() : u' ' + failure;
+    if (written == 0)
+        setLastError(QStringLiteral("Nothing was exported.") + cause);
+    else if (written < attempted)
+        setLastError(QStringLiteral("Exported %1 of %2.").arg(written).arg(attempted) + cause);
+    else
+        setLastError({});
+    emit saveFinished(written, attempted);
+}
+
+} // namespace zephrin

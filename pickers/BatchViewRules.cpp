@@ -1,0 +1,109 @@
+#include "pickers/BatchViewRules.h"
+
+#include "engine/types/ExportFormat.h"
+#include "output/presets/ListingPresetSettings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace zephrin::batchview {
+
+const QList<int>& longEdgeChoices()
+{
+    static const QList<int> choices{1080, 1500, 2000, 2400, 3000, 4000};
+    return choices;
+}
+
+QString longEdgeLabel(int pixels) { return QStringLiteral("%1 px").arg(pixels); }
+
+int nearestLongEdge(int pixels)
+{
+    int best = longEdgeChoices().front();
+    for (int choice : longEdgeChoices())
+        if (std::abs(qint64(choice) - pixels) < std::abs(qint64(best) - pixels))
+            best = choice;
+    return best;
+}
+
+QString presetSummary(ListingPreset preset)
+{
+    const ExportDefaults defaults = exportDefaults(preset);
+    return QStringLiteral("Exports %1 at %2 px long edge.").arg(rawValue(defaults.format)).arg(defaults.longEdge);
+}
+
+QString countText(int done, int total) { return QStringLiteral("%1/%2").arg(done).arg(total); }
+
+QString progressText(int index, int total) { return QStringLiteral("Cutting image %1 of %2…").arg(index).arg(total); }
+
+QString failureNote(int failed)
+{
+    return QString::number(failed) + QStringLiteral(" image") + (failed == 1 ? QString() : QStringLiteral("s"))
+           + QStringLiteral(" couldn't be processed. Tap a red tile to open it in the editor.");
+}
+
+QString exportAllTitle(int done) { return QStringLiteral("Export All (%1)").arg(done); }
+
+QString folderMessage(int done) { return QStringLiteral("Choose a folder for the %1 cutouts.").arg(done); }
+
+int gridColumns(double width)
+{
+    const double inside = width - 2 * kGap;
+    return std::max(1, int(std::floor((inside + kGap) / (kTileMin + kGap))));
+}
+
+double tileWidth(double width)
+{
+    const int columns = gridColumns(width);
+    const double inside = width - 2 * kGap - kGap * (columns - 1);
+    return std::clamp(inside / columns, 0.0, kTileMax);
+}
+
+} // namespace zephrin::batchview
+
+namespace zephrin {
+
+QStringList BatchRulesQml::presetOptions() const
+{
+    QStringList options;
+    for (ListingPreset preset : allCases<ListingPreset>())
+        options << rawValue(preset);
+    return options;
+}
+
+QStringList BatchRulesQml::formatOptions() const
+{
+    QStringList options;
+    for (ExportFormat format : allCases<ExportFormat>())
+        options << rawValue(format);
+    return options;
+}
+
+QStringList BatchRulesQml::longEdgeOptions() const
+{
+    QStringList options;
+    for (int pixels : batchview::longEdgeChoices())
+        options << batchview::longEdgeLabel(pixels);
+    return options;
+}
+
+QString BatchRulesQml::longEdgeSelection(int pixels) const
+{
+    return batchview::longEdgeLabel(batchview::nearestLongEdge(pixels));
+}
+
+int BatchRulesQml::longEdgePixels(const QString& label) const
+{
+    for (int pixels : batchview::longEdgeChoices())
+        if (batchview::longEdgeLabel(pixels) == label)
+            return pixels;
+    return 0;
+}
+
+QString BatchRulesQml::presetSummary(const QString& preset) const
+{
+    const auto value = fromRaw<ListingPreset>(preset);
+    return value ? batchview::presetSummary(*value) : QString();
+}
+
+} // namespace zephrin

@@ -1,0 +1,435 @@
+// The batch queue over scripted engines and the manual task runner: adding
+// files, runs one file at a time, cancelling and overlapping runs, and
+// writing the results into a folder.
+
+#include "EditorFixture.h"
+#include "model/batch/BatchSaving.h"
+#include "model/batch/BatchState.h"
+#include "output/service/CutoutService.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <mutex>
+
+namespace zephrin::testing {
+
+namespace {
+
+// Cuts nothing: a file whose name holds "broken" fails as unreadable, any
+// other gives a small "PNG" naming its source. Counts calls and how many run
+// at once, and keeps the settings of the last call.
+class ScriptedBatchEngines final : public BatchEngines {
+public:
+    BatchProcessor::Output process(const QString& path, const BatchProcessor::Settings& settings) const override
+    {
+        const int running = ++m_running;
+        m_mostAtOnce = std::max(m_mostAtOnce.load(), running);
+        ++calls;
+        {
+            std::lock_guard lock(m_mutex);
+            m_lastSettings = settings;
+        }
+        --m_running;
+        if (path.contains(QStringLiteral("broken")))
+            throw CutoutService::Failure(CutoutService::FailureKind::unreadable);
+        return {"PNG of " + path.toUtf8(), QStringLiteral("png")};
+    }
+    QImage sourcePreview(const QString& path, int) const override
+    {
+        if (path.contains(QStringLiteral("broken")))
+            return {};
+        QImage preview(4, 3, QImage::Format_RGBA8888_Premultiplied);
+        preview.fill(Qt::blue);
+        return preview;
+    }
+    QImage resultPreview(const QByteArray&, int) const override
+    {
+        QImage preview(2, 2, QImage::Format_RGBA8888_Premultiplied);
+        preview.fill(Qt::green);
+        return preview;
+    }
+
+    BatchProcessor::Settings lastSettings() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_lastSettings;
+    }
+    int mostAtOnce() const { return m_mostAtOnce; }
+
+    mutable std::atomic<int> calls{0};
+
+private:
+    mutable std::atomic<int> m_running{0};
+    mutable std::atomic<int> m_mostAtOnce{0};
+    mutable std::mutex m_mutex;
+    mutable BatchProcessor::Settings m_lastSettings;
+};
+
+using Kind = BatchItemStatus::Kind;
+
+class BatchTest : public EditorTest {
+protected:
+    BatchTest() { batch = std::make_unique<BatchState>(runner, batchEngines); }
+
+    QUrl file(const QString& name) const { return QUrl::fromLocalFile(dir.filePath(name)); }
+
+    // Queues the files and makes their previews.
+    void queue(const QStringList& names)
+    {
+        QList<QUrl> urls;
+        for (const QString& name : names)
+            urls << file(name);
+        batch->add(urls);
+        runPreviews();
+    }
+
+    // Runs the waiting preview jobs (utility priority), leaving file jobs.
+    void runPreviews()
+    {
+        for (std::size_t i = 0; i < runner->pendingJobs();) {
+            if (runner->priorityOf(i) == TaskPriority::utility)
+                runner->runJob(i);
+            else
+                ++i;
+        }
+    }
+
+    std::vector<Kind> kinds() const
+    {
+        std::vector<Kind> result;
+        for (const BatchItem& item : batch->itemsInOrder())
+            result.push_back(item.status.kind);
+        return result;
+    }
+
+    // Makes a run of the queue finish with everything done.
+    void runToTheEnd()
+    {
+        batch->start(*editor);
+        runner->settle();
+        ASSERT_FALSE(batch->isRunning());
+    }
+
+    QString folder(const QString& name)
+    {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(path);
+        return path;
+    }
+
+    static QByteArray contents(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    std::shared_ptr<ScriptedBatchEngines> batchEngines = std::make_shared<ScriptedBatchEngines>();
+    std::unique_ptr<BatchState> batch;
+};
+
+} // namespace
+
+// ---- Adding files -------------------------------------------------------------
+
+TEST_F(BatchTest, QueuesEachLocalImageFileOnce)
+{
+    batch->add({file("a.jpg"), file("b.JPG"), file("notes.txt"), file("noextension"), file("a.jpg")});
+    batch->add({file("a.jpg"), QUrl::fromLocalFile(dir.path() + QStringLiteral("/./b.JPG")),
+                QUrl(QStringLiteral("https://example.invalid/c.png")), file("c.heic")});
+
+    ASSERT_EQ(batch->total(), 3);
+    EXPECT_EQ(batch->itemsInOrder()[0].fileName(), QStringLiteral("a.jpg"));
+    EXPECT_EQ(batch->itemsInOrder()[1].fileName(), QStringLiteral("b.JPG"));
+    EXPECT_EQ(batch->itemsInOrder()[2].fileName(), QStringLiteral("c.heic"));
+    EXPECT_EQ(batch->items()->rowCount(), 3);
+    EXPECT_NE(batch->itemsInOrder()[0].id, batch->itemsInOrder()[1].id);
+}
+
+TEST_F(BatchTest, AddingNothingNewLeavesTheFinishedFlag)
+{
+    queue({"a.png"});
+    runToTheEnd();
+    ASSERT_TRUE(batch->didFinish());
+
+    batch->add({file("a.png"), file("notes.txt")});
+    EXPECT_TRUE(batch->didFinish());
+    EXPECT_EQ(runner->pendingJobs(), 0u);
+
+    batch->add({file("b.png")});
+    EXPECT_FALSE(batch->didFinish());
+}
+
+TEST_F(BatchTest, MakesSourcePreviewsOffTheGuiThread)
+{
+    batch->add({file("a.png"), file("broken.png")});
+    ASSERT_EQ(runner->pendingJobs(), 2u);
+    EXPECT_EQ(runner->priorityOf(0), TaskPriority::utility);
+    EXPECT_TRUE(batch->itemsInOrder()[0].sourceThumbnail.isNull());
+    runner->settle();
+    EXPECT_EQ(batch->itemsInOrder()[0].sourceThumbnail.size(), QSize(4, 3));
+    EXPECT_TRUE(batch->itemsInOrder()[1].sourceThumbnail.isNull());  // none could be made; nothing reported
+    EXPECT_TRUE(batch->lastError().isEmpty());
+}
+
+// ---- Running ------------------------------------------------------------------
+
+TEST_F(BatchTest, CutsOneFileAtATimeInQueueOrder)
+{
+    queue({"a.png", "broken.png", "c.png"});
+    editor->setFeather(3);
+    editor->setMatteModel(MatteModel::isnet);
+    batch->setUsePreset(true);
+    batch->setPreset(ListingPreset::amazon);
+    batch->start(*editor);
+
+    EXPECT_TRUE(batch->isRunning());
+    EXPECT_FALSE(batch->didFinish());
+    for (int index = 1; index <= 3; ++index) {
+        ASSERT_EQ(runner->pendingJobs(), 1u) << "one file at a time";
+        EXPECT_EQ(runner->priorityOf(0), TaskPriority::userInitiated);
+        EXPECT_EQ(batch->processingIndex(), index);
+        EXPECT_EQ(batch->itemsInOrder()[std::size_t(index - 1)].status.kind, Kind::processing);
+        if (index == 2)
+            // A change now does not reach the run in progress.
+            batch->setPreset(ListingPreset::etsy);
+        runner->runJob();
+    }
+    EXPECT_FALSE(batch->isRunning());
+    EXPECT_TRUE(batch->didFinish());
+    EXPECT_EQ(kinds(), (std::vector{Kind::done, Kind::failed, Kind::done}));
+    EXPECT_EQ(batch->itemsInOrder()[1].status.message,
+              QString::fromUtf8(CutoutService::sentence(CutoutService::FailureKind::unreadable)));
+    EXPECT_TRUE(batch->lastError().isEmpty());
+    EXPECT_EQ(batch->doneCount(), 2);
+    EXPECT_EQ(batch->failedCount(), 1);
+    EXPECT_TRUE(batch->hasResults());
+    EXPECT_EQ(batch->itemsInOrder()[0].resultThumbnail.size(), QSize(2, 2));
+
+    const BatchProcessor::Settings used = batchEngines->lastSettings();
+    EXPECT_EQ(used.matte.feather, 3);
+    EXPECT_EQ(used.model, MatteModel::isnet);
+    EXPECT_EQ(used.preset, ListingPreset::amazon);
+}
+
+TEST_F(BatchTest, ARerunCutsOnlyWhatIsNotDone)
+{
+    queue({"a.png", "broken.png"});
+    runToTheEnd();
+    const QByteArray first = batch->itemsInOrder()[0].output->data;
+    const int calls = batchEngines->calls;
+
+    queue({"c.png"});
+    batch->start(*editor);
+    EXPECT_EQ(batch->itemsInOrder()[1].status.kind, Kind::processing);  // the failed one, again
+    EXPECT_EQ(batch->processingIndex(), 2);  // positions count the done items too
+    runner->runJob();
+    EXPECT_EQ(batch->processingIndex(), 3);
+    runner->settle();
+    EXPECT_EQ(batchEngines->calls, calls + 2);
+    EXPECT_EQ(kinds(), (std::vector{Kind::done, Kind::failed, Kind::done}));
+    EXPECT_EQ(batch->itemsInOrder()[0].output->data, first);
+}
+
+TEST_F(BatchTest, AnEmptyOrFinishedQueueEndsAtOnce)
+{
+    batch->start(*editor);
+    EXPECT_FALSE(batch->isRunning());
+    EXPECT_TRUE(batch->didFinish());
+
+    queue({"a.png"});
+    runToTheEnd();
+    const int calls = batchEngines->calls;
+    batch->start(*editor);
+    EXPECT_FALSE(batch->isRunning());
+    EXPECT_TRUE(batch->didFinish());
+    EXPECT_EQ(batchEngines->calls, calls);
+}
+
+TEST_F(BatchTest, StartingWhileRunningChangesNothing)
+{
+    queue({"a.png", "b.png"});
+    batch->start(*editor);
+    editor->setFeather(9);
+    batch->start(*editor);
+    EXPECT_EQ(runner->pendingJobs(), 1u);
+    EXPECT_NE(batch->matte().feather, 9);
+}
+
+TEST_F(BatchTest, CancellingLetsTheFileInProgressEnd)
+{
+    queue({"a.png", "b.png", "c.png"});
+    batch->start(*editor);
+    batch->cancel();
+    EXPECT_FALSE(batch->isRunning());
+    EXPECT_FALSE(batch->didFinish());
+    EXPECT_EQ(batch->itemsInOrder()[0].status.kind, Kind::processing);
+
+    runner->settle();
+    EXPECT_TRUE(batch->didFinish());
+    EXPECT_EQ(kinds(), (std::vector{Kind::done, Kind::queued, Kind::queued}));
+    EXPECT_EQ(batchEngines->calls, 1);
+}
+
+// A run started while a cancelled one still cuts its file waits for that
+// file: the batch's engines never serve two files at once, and the file's
+// own result decides its state.
+TEST_F(BatchTest, ANewRunWaitsForTheCancelledOne)
+{
+    queue({"a.png", "broken.png", "c.png"});
+    batch->start(*editor);
+    runner->runWork();           // a.png is being cut…
+    batch->cancel();
+    batch->start(*editor);       // …when the user starts again
+    EXPECT_TRUE(batch->isRunning());
+    EXPECT_EQ(runner->pendingJobs(), 0u) << "no second file while the first is in flight";
+    EXPECT_EQ(batch->itemsInOrder()[0].status.kind, Kind::processing);
+
+    runner->deliver();           // a.png is done; the new run takes over
+    EXPECT_EQ(batch->itemsInOrder()[0].status.kind, Kind::done);
+    EXPECT_EQ(runner->pendingJobs(), 1u);
+    EXPECT_EQ(batch->processingIndex(), 2);
+    EXPECT_TRUE(batch->isRunning());
+    EXPECT_FALSE(batch->didFinish());
+
+    runner->settle();
+    EXPECT_EQ(kinds(), (std::vector{Kind::done, Kind::failed, Kind::done}));
+    EXPECT_EQ(batchEngines->calls, 3);
+    EXPECT_EQ(batchEngines->mostAtOnce(), 1);
+    EXPECT_FALSE(batch->isRunning());
+    EXPECT_TRUE(batch->didFinish());
+}
+
+TEST_F(BatchTest, CancellingAWaitingRunDropsIt)
+{
+    queue({"a.png", "b.png"});
+    batch->start(*editor);
+    runner->runWork();
+    batch->cancel();
+    batch->start(*editor);
+    batch->cancel();
+    runner->deliver();
+    EXPECT_EQ(runner->pendingJobs(), 0u);
+    EXPECT_EQ(kinds(), (std::vector{Kind::done, Kind::queued}));
+    EXPECT_TRUE(batch->didFinish());
+}
+
+TEST_F(BatchTest, ClearingEmptiesTheQueueAndDropsLateResults)
+{
+    queue({"a.png", "b.png"});
+    batch->setLastError(QStringLiteral("old"));
+    batch->start(*editor);
+    batch->clear();
+    EXPECT_EQ(batch->total(), 0);
+    EXPECT_EQ(batch->items()->rowCount(), 0);
+    EXPECT_FALSE(batch->isRunning());
+    EXPECT_TRUE(batch->lastError().isEmpty());
+    EXPECT_EQ(batch->processingIndex(), 1);  // kept
+
+    runner->settle();
+    EXPECT_EQ(batch->total(), 0);
+    EXPECT_EQ(batchEngines->calls, 1);
+}
+
+TEST_F(BatchTest, TellsTheListWhichRowChanged)
+{
+    queue({"a.png", "b.png"});
+    QSignalSpy changed(batch->items(), &QAbstractItemModel::dataChanged);
+    batch->start(*editor);
+    ASSERT_GE(changed.count(), 1);
+    EXPECT_EQ(changed.last().at(0).value<QModelIndex>().row(), 0);
+    const QModelIndex first = batch->items()->index(0);
+    EXPECT_EQ(first.data(BatchItemList::StatusRole).toString(), QStringLiteral("processing"));
+    runner->runJob();
+    EXPECT_EQ(first.data(BatchItemList::StatusRole).toString(), QStringLiteral("done"));
+    EXPECT_TRUE(first.data(BatchItemList::ShowsResultRole).toBool());
+    EXPECT_EQ(first.data(BatchItemList::BaseNameRole).toString(), QStringLiteral("a"));
+}
+
+// ---- Saving -------------------------------------------------------------------
+
+TEST_F(BatchTest, NamesFilesAfterTheirSourcesAndNeverReplacesOne)
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("one")));
+    QDir().mkpath(dir.filePath(QStringLiteral("two")));
+    queue({"one/cat.jpg", "two/cat.jpg"});
+    runToTheEnd();
+    const QString out = folder(QStringLiteral("out"));
+
+    for (int round = 0; round < 2; ++round) {
+        QSignalSpy finished(batch.get(), &BatchState::saveFinished);
+        batch->saveAll(QUrl::fromLocalFile(out));
+        runner->settle();
+        ASSERT_EQ(finished.count(), 1);
+        EXPECT_EQ(finished.first().at(0).toInt(), 2);
+        EXPECT_TRUE(batch->lastError().isEmpty());
+    }
+    EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
+              (QStringList{"cat-cutout-2.png", "cat-cutout-3.png", "cat-cutout-4.png", "cat-cutout.png"}));
+    EXPECT_EQ(contents(out + QStringLiteral("/cat-cutout.png")), "PNG of " + dir.filePath("one/cat.jpg").toUtf8());
+    EXPECT_EQ(contents(out + QStringLiteral("/cat-cutout-2.png")), "PNG of " + dir.filePath("two/cat.jpg").toUtf8());
+}
+
+TEST_F(BatchTest, SavesOffTheGuiThreadOneSaveAtATime)
+{
+    queue({"a.png"});
+    runToTheEnd();
+    const QString out = folder(QStringLiteral("out"));
+    batch->saveAll(QUrl::fromLocalFile(out));
+    EXPECT_TRUE(batch->isSaving());
+    EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/a-cutout.png")));
+    batch->saveAll(QUrl::fromLocalFile(out));   // ignored while the first runs
+    ASSERT_EQ(runner->pendingJobs(), 1u);
+    runner->runJob();
+    EXPECT_FALSE(batch->isSaving());
+    EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/a-cutout.png")));
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(BatchTest, APartialExportSaysHowManyAndWhyTheRestFailed)
+{
+    const QString longName = QString(250, u'x') + QStringLiteral(".png");  // too long with "-cutout"
+    queue({"a.png", longName});
+    runToTheEnd();
+    batch->saveAll(QUrl::fromLocalFile(folder(QStringLiteral("out"))));
+    runner->settle();
+    EXPECT_TRUE(batch->lastError().startsWith(QStringLiteral("Exported 1 of 2. Couldn't write ")))
+        << batch->lastError().toStdString();
+    EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": File name too long")));
+}
+
+TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)
+{
+    queue({"a.png"});
+    runToTheEnd();
+    batch->saveAll(QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing"))));
+    runner->settle();
+    EXPECT_EQ(batch->lastError(),
+              QStringLiteral("Nothing was exported. Couldn't write a-cutout.png: No such file or directory"));
+
+    // Nothing to write at all.
+    batch->clear();
+    QSignalSpy finished(batch.get(), &BatchState::saveFinished);
+    batch->saveAll(QUrl::fromLocalFile(folder(QStringLiteral("out"))));
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(batch->lastError(), QStringLiteral("Nothing was exported."));
+}
+
+TEST(BatchSaving, PassesOverNamesThatAreTakenByLinks)
+{
+    QTemporaryDir dir;
+    // A dangling link under the first name: writing through it would create
+    // a file elsewhere.
+    const QString elsewhere = dir.filePath(QStringLiteral("elsewhere.png"));
+    ASSERT_TRUE(QFile::link(elsewhere, dir.filePath(QStringLiteral("cat-cutout.png"))));
+    const BatchSaveReport report =
+        saveBatchResults(dir.path(), {BatchResultFile{QStringLiteral("cat"), {"data", QStringLiteral("png")}}});
+    EXPECT_EQ(report.written, 1);
+    EXPECT_FALSE(QFileInfo::exists(elsewhere));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("cat-cutout-2.png"))).isFile());
+    EXPECT_EQ(batchOutputName(QStringLiteral("a.b"), 12, QStringLiteral("svg")), QStringLiteral("a.b-cutout-12.svg"));
+}
+
+} // namespace zephrin::testing

@@ -1,0 +1,146 @@
+import QtQuick
+import QtTest
+import Zephrin.Model
+import Zephrin.Pickers
+import Zephrin.TestSupport
+
+BatchHarness {
+    name: "BatchPanel"
+
+    Component { id: panelComponent; BatchPanelView { width: 310; height: 880 } }
+
+    function makePanel() {
+        const panel = createTemporaryObject(panelComponent, this)
+        verify(panel)
+        return panel
+    }
+
+    function test_anEmptyQueueOffersOnlyAddingFiles() {
+        const panel = makePanel()
+        verify(!item(panel, "batchCount").visible)
+        verify(!item(panel, "clearAllButton").visible)
+        verify(!item(panel, "batchProgress").visible)
+        const run = item(panel, "runBatchButton")
+        verify(run.visible)
+        verify(!run.enabled)
+        verify(!item(panel, "exportAllButton").visible)
+        verify(!item(panel, "failureNote").visible)
+        verify(!item(panel, "batchError").visible)
+        verify(item(panel, "addImagesButton").enabled)
+    }
+
+    function test_aFinishedQueueCountsItsDoneAndFailedImages() {
+        const panel = makePanel()
+        queue(["a.png", "broken-1.png"])
+        batch.start(Editor)
+        Driver.settle()
+        queue(["c.png"])
+        compare(item(panel, "batchCount").text, "1/3")
+        verify(item(panel, "clearAllButton").visible)
+        const exportAll = item(panel, "exportAllButton")
+        verify(exportAll.visible)
+        compare(exportAll.text, "Export All (1)")
+        const note = item(panel, "failureNote")
+        verify(note.visible)
+        compare(note.text, "1 image couldn't be processed. Tap a red tile to open it in the editor.")
+        verify(item(panel, "runBatchButton").enabled)
+
+        queue(["broken-2.png"])
+        batch.start(Editor)
+        Driver.settle()
+        compare(item(panel, "batchCount").text, "2/4")
+        compare(note.text, "2 images couldn't be processed. Tap a red tile to open it in the editor.")
+        compare(exportAll.text, "Export All (2)")
+    }
+
+    function test_aRunShowsWhichImageAndHowFar() {
+        const panel = makePanel()
+        queue(["a.png", "b.png", "c.png", "d.png", "e.png"])
+        mouseClick(item(panel, "runBatchButton"))
+        verify(batch.isRunning)
+        cut(2)
+        const progress = item(panel, "batchProgress")
+        verify(progress.visible)
+        compare(item(panel, "batchProgressText").text, "Cutting image 3 of 5…")
+        const bar = item(panel, "batchProgressBar")
+        compare(bar.value, 2)
+        compare(bar.to, 5)
+        compare(item(panel, "batchCurrentFile").text, "c.png")
+        verify(item(panel, "cancelButton").visible)
+        verify(!item(panel, "runBatchButton").visible)
+
+        // Cancel: the file in progress ends, the rest stay queued.
+        waitForRendering(panel)
+        mouseClick(item(panel, "cancelButton"))
+        verify(!progress.visible)
+        verify(item(panel, "runBatchButton").visible)
+        Driver.settle()
+        compare(item(panel, "batchCount").text, "3/5")
+        verify(batch.didFinish)
+    }
+
+    function test_aPresetDecidesTheOutput() {
+        const panel = makePanel()
+        verify(item(panel, "formatMenu").visible)
+        verify(item(panel, "longEdgeMenu").visible)
+        verify(!item(panel, "presetMenu").visible)
+        item(panel, "presetToggle").toggled(true)
+        verify(batch.usePreset)
+        item(panel, "presetMenu").selected("Amazon main image")
+        compare(batch.preset, "Amazon main image")
+        compare(item(panel, "presetSummary").text, "Exports JPG at 2000 px long edge.")
+        verify(!item(panel, "formatMenu").visible)
+        verify(!item(panel, "longEdgeMenu").visible)
+        compare(item(panel, "presetMenu").options.length, 11)
+    }
+
+    function test_theLongEdgeMenuShowsTheNearestSize() {
+        const panel = makePanel()
+        const menu = item(panel, "longEdgeMenu")
+        batch.longEdge = 2700
+        compare(menu.selection, "2400 px")
+        compare(batch.longEdge, 2700)
+        menu.selected("3000 px")
+        compare(batch.longEdge, 3000)
+        batch.longEdge = 1290
+        compare(menu.selection, "1080 px")
+        item(panel, "formatMenu").selected("WebP")
+        compare(batch.format, "WebP")
+        compare(item(panel, "formatMenu").options, ["PNG", "JPG", "WebP", "HEIC", "SVG"])
+    }
+
+    function test_exportAllAsksForAFolderAndSaysWhatWentWrong() {
+        const panel = makePanel()
+        queue(["a.png"])
+        batch.start(Editor)
+        Driver.settle()
+        mouseClick(item(panel, "exportAllButton"))
+        const dialog = item(panel, "batchFolderDialog")
+        compare(dialog.title, "Choose a folder for the 1 cutouts.")
+        dialog.reject()
+        verify(!item(panel, "batchError").visible)
+
+        panel.exportTo(Driver.fileInFolder("no-such-folder"))
+        verify(!item(panel, "exportAllButton").enabled)  // saving
+        Driver.settle()
+        const error = item(panel, "batchError")
+        verify(error.visible)
+        compare(error.text, "Nothing was exported. Couldn't write a-cutout.png: No such file or directory")
+        verify(item(panel, "exportAllButton").enabled)
+    }
+
+    function test_addImagesOpensTheImporterAndClearAllEmptiesTheQueue() {
+        const panel = makePanel()
+        mouseClick(item(panel, "addImagesButton"))
+        verify(batch.showImporter)
+        const importer = item(panel, "batchImporter")
+        importer.reject()
+        verify(!batch.showImporter)
+
+        queue(["a.png", "b.png"])
+        mouseClick(item(panel, "clearAllButton"))
+        compare(batch.total, 0)
+        verify(!item(panel, "clearAllButton").visible)
+        verify(!item(panel, "runBatchButton").enabled)
+    }
+}
