@@ -9,12 +9,12 @@
 #include "pickers/support/BackdropTestStores.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QQmlApplicationEngine>
+#include <QFileInfo>
+#include <QPainter>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickStyle>
@@ -161,73 +161,6 @@ TEST_F(Screens, PhotoWithItsCutout)
     EXPECT_FALSE(item("emptyState")->isVisible());
 }
 
-// The canvas: the sample photo with its cutout, compared before and after,
-// and with a selection and its handles under the select tool. Each opens the
-// photo unless it is open, and leaves the canvas as it found it.
-bool openSamplePhoto(EditorState& editor)
-{
-    const QUrl sample = QUrl::fromLocalFile(QStringLiteral(ZEPHRIN_SAMPLE_PHOTO));
-    if (!QFile::exists(sample.toLocalFile()))
-        return false;
-    if (!editor.cutout() || editor.document()->url != sample) {
-        editor.importImage(sample);
-        if (!QTest::qWaitFor([&] { return editor.cutout().has_value() && !editor.isProcessing(); }, 120000))
-            return false;
-    }
-    return true;
-}
-
-TEST_F(Screens, CanvasCompare)
-{
-    if (!openSamplePhoto(*s_editor))
-        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
-    s_editor->setComparePosition(0.5);
-    s_editor->setCompareEnabled(true);
-    const QImage image = shoot(QStringLiteral("canvas-compare"));
-    QQuickItem* view = item("compareView");
-    ASSERT_TRUE(view && view->isVisible());
-    EXPECT_FALSE(item("mainCanvas")->isVisible());
-    // The divider in the middle, above and below the knob; the knob's dark face.
-    EXPECT_EQ(at(image, view->mapToScene(QPointF(view->width() / 2, 40))), themeColor(0xF6F2FF));
-    EXPECT_EQ(at(image, view->mapToScene(QPointF(view->width() / 2 - 12, view->height() / 2 + 12))),
-              themeColor(0x0B0713));
-    s_editor->setCompareEnabled(false);
-}
-
-TEST_F(Screens, CanvasSelectionWithHandles)
-{
-    if (!openSamplePhoto(*s_editor))
-        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
-    s_editor->setCanvasTool(CanvasTool::select);
-    const QSize size = s_editor->sourceSize();
-    s_editor->finishSelection(EditorState::Points{{size.width() * 0.3, size.height() * 0.3},
-                                                  {size.width() * 0.7, size.height() * 0.7}});
-    const QImage image = shoot(QStringLiteral("canvas-selection"));
-    QQuickItem* picture = item("canvasImage");
-    ASSERT_TRUE(picture && picture->isVisible());
-    // The top-middle handle is a white square; the selection's inside is tinted.
-    EXPECT_EQ(at(image, picture->mapToScene(QPointF(picture->width() * 0.5, picture->height() * 0.3))),
-              QColor(Qt::white));
-    EXPECT_TRUE(item("canvasOverlay")->isVisible());
-    s_editor->setPendingSelection(std::nullopt);
-    s_editor->setCanvasTool(CanvasTool::view);
-}
-
-TEST_F(Screens, CanvasDropHighlight)
-{
-    QQuickItem* canvas = item("canvasSlot");
-    ASSERT_TRUE(canvas);
-    canvas->setProperty("dropTargeted", true);
-    const QImage image = shoot(QStringLiteral("canvas-drop"));
-    // The dashed violet frame runs along the left edge, 1 point in.
-    int violet = 0;
-    for (int y = 40; y < 240; ++y)
-        violet += at(image, canvas->mapToScene(QPointF(1.5, y))).blue() > 200 ? 1 : 0;
-    EXPECT_GT(violet, 60);   // dashes…
-    EXPECT_LT(violet, 180);  // …and gaps
-    canvas->setProperty("dropTargeted", false);
-}
-
 TEST_F(Screens, SettingsWindow)
 {
     QMetaObject::invokeMethod(s_window, "openSettings");
@@ -250,6 +183,17 @@ TEST_F(Screens, ExportSheet)
     ASSERT_TRUE(chips);
     EXPECT_TRUE(chips->isVisible());
     s_editor->setShowExportSheet(false);
+}
+
+TEST_F(Screens, Batch)
+{
+    s_editor->setBatchMode(true);
+    const QImage image = shoot(QStringLiteral("batch"));
+    QQuickItem* batchRow = item("sidebar:batch");
+    EXPECT_EQ(at(image, batchRow->mapToScene(QPointF(0.5, batchRow->height() / 2))), themeColor(0x8B5CF6));
+    EXPECT_TRUE(item("batchGridSlot")->isVisible());
+    EXPECT_FALSE(item("canvasSlot")->isVisible());
+    s_editor->setBatchMode(false);
 }
 
 // ---- The cutout panel in its states, and the export sheet per format ----------
@@ -355,17 +299,6 @@ TEST_F(Screens, ExportSheetPerFormat)
     EXPECT_TRUE(item("traceBlock")->isVisible());
     s_editor->setExportFormat(ExportFormat::png);
     s_editor->setShowExportSheet(false);
-}
-
-TEST_F(Screens, Batch)
-{
-    s_editor->setBatchMode(true);
-    const QImage image = shoot(QStringLiteral("batch"));
-    QQuickItem* batchRow = item("sidebar:batch");
-    EXPECT_EQ(at(image, batchRow->mapToScene(QPointF(0.5, batchRow->height() / 2))), themeColor(0x8B5CF6));
-    EXPECT_TRUE(item("batchGridSlot")->isVisible());
-    EXPECT_FALSE(item("canvasSlot")->isVisible());
-    s_editor->setBatchMode(false);
 }
 
 // The backdrop picker at the inspector's width, in a window of its own (the
@@ -503,68 +436,6 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
 
 // The sticker sheet with two designs, one copy pinned by hand, cut lines shown.
 TEST_F(Screens, StickerSheet)
-
-// Text and label shapes on the photo: a curved line of text, a "SALE" banner
-// (selected, with its handles and controls) and a label whose text is cut out;
-// then the font picker over a catalogue kept in the fonts folder, and the
-// shape gallery.
-class TextScreens : public Screens {
-protected:
-    // The fonts folder lives in the test's own data folder, with a catalogue
-    // and previews made from fonts Debian ships (the server is unreachable).
-    static void writeFontCatalogue()
-    {
-        const QString folder = s_folder->filePath(QStringLiteral("data/Zephrin/Fonts"));
-        QDir().mkpath(folder + QStringLiteral("/previews"));
-        struct Font {
-            const char* id;
-            const char* name;
-            const char* category;
-            const char* family;
-        };
-        const Font fonts[] = {{"inter", "Inter", "Sans Serif", "Inter"},
-                              {"nimbus-sans", "Nimbus Sans", "Sans Serif", "Nimbus Sans"},
-                              {"nimbus-roman", "Nimbus Roman", "Serif", "Nimbus Roman"},
-                              {"c059", "C059", "Serif", "C059"},
-                              {"p052", "P052", "Serif", "P052"},
-                              {"z003", "Z003", "Handwriting", "Z003"},
-                              {"nimbus-mono", "Nimbus Mono PS", "Monospace", "Nimbus Mono PS"},
-                              {"urw-bookman", "URW Bookman", "Serif", "URW Bookman"}};
-        QByteArray items;
-        for (const Font& font : fonts) {
-            if (!items.isEmpty())
-                items += ',';
-            items += QStringLiteral(R"({"id":"%1","name":"%2","category":"%3","files":{"regular":"%1/regular.otf"}})")
-                         .arg(QLatin1String(font.id), QLatin1String(font.name), QLatin1String(font.category))
-                         .toUtf8();
-            // A preview at twice its size: the name set in the font itself.
-            QImage preview(560, 60, QImage::Format_ARGB32_Premultiplied);
-            preview.fill(Qt::transparent);
-            QPainter painter(&preview);
-            painter.setRenderHint(QPainter::Antialiasing);
-            QFont face(QLatin1String(font.family));
-            face.setPixelSize(40);
-            painter.setFont(face);
-            painter.setPen(QColor(0xF6F2FF));
-            painter.drawText(preview.rect().adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                             QLatin1String(font.name));
-            painter.end();
-            preview.save(folder + QStringLiteral("/previews/") + QLatin1String(font.id) + QStringLiteral(".png"));
-        }
-        QFile catalogue(folder + QStringLiteral("/fonts.json"));
-        ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
-        catalogue.write(R"({"categories":["Sans Serif","Serif","Handwriting","Monospace"],"items":[)" + items + "]}");
-    }
-
-    static void settle()
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
-        QTest::qWait(300);
-        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
-    }
-};
-
-TEST_F(TextScreens, TextAndLabelsOnThePhoto)
 {
     const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
     if (!QFile::exists(sample))
@@ -599,6 +470,74 @@ TEST_F(TextScreens, TextAndLabelsOnThePhoto)
 
     s_editor->clearStickerSheet();
     s_editor->setTool(EditorTool::cutout);
+}
+
+// The canvas: the sample photo with its cutout, compared before and after,
+// and with a selection and its handles under the select tool. Each opens the
+// photo unless it is open, and leaves the canvas as it found it.
+bool openSamplePhoto(EditorState& editor)
+{
+    const QUrl sample = QUrl::fromLocalFile(QStringLiteral(ZEPHRIN_SAMPLE_PHOTO));
+    if (!QFile::exists(sample.toLocalFile()))
+        return false;
+    if (!editor.cutout() || editor.document()->url != sample) {
+        editor.importImage(sample);
+        if (!QTest::qWaitFor([&] { return editor.cutout().has_value() && !editor.isProcessing(); }, 120000))
+            return false;
+    }
+    return true;
+}
+
+TEST_F(Screens, CanvasCompare)
+{
+    if (!openSamplePhoto(*s_editor))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setComparePosition(0.5);
+    s_editor->setCompareEnabled(true);
+    const QImage image = shoot(QStringLiteral("canvas-compare"));
+    QQuickItem* view = item("compareView");
+    ASSERT_TRUE(view && view->isVisible());
+    EXPECT_FALSE(item("mainCanvas")->isVisible());
+    // The divider in the middle, above and below the knob; the knob's dark face.
+    EXPECT_EQ(at(image, view->mapToScene(QPointF(view->width() / 2, 40))), themeColor(0xF6F2FF));
+    EXPECT_EQ(at(image, view->mapToScene(QPointF(view->width() / 2 - 12, view->height() / 2 + 12))),
+              themeColor(0x0B0713));
+    s_editor->setCompareEnabled(false);
+}
+
+TEST_F(Screens, CanvasSelectionWithHandles)
+{
+    if (!openSamplePhoto(*s_editor))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setCanvasTool(CanvasTool::select);
+    const QSize size = s_editor->sourceSize();
+    s_editor->finishSelection(EditorState::Points{{size.width() * 0.3, size.height() * 0.3},
+                                                  {size.width() * 0.7, size.height() * 0.7}});
+    const QImage image = shoot(QStringLiteral("canvas-selection"));
+    QQuickItem* picture = item("canvasImage");
+    ASSERT_TRUE(picture && picture->isVisible());
+    // The top-middle handle is a white square; the selection's inside is tinted.
+    EXPECT_EQ(at(image, picture->mapToScene(QPointF(picture->width() * 0.5, picture->height() * 0.3))),
+              QColor(Qt::white));
+    EXPECT_TRUE(item("canvasOverlay")->isVisible());
+    s_editor->setPendingSelection(std::nullopt);
+    s_editor->setCanvasTool(CanvasTool::view);
+}
+
+TEST_F(Screens, CanvasDropHighlight)
+{
+    QQuickItem* canvas = item("canvasSlot");
+    ASSERT_TRUE(canvas);
+    canvas->setProperty("dropTargeted", true);
+    const QImage image = shoot(QStringLiteral("canvas-drop"));
+    // The dashed violet frame runs along the left edge, 1 point in.
+    int violet = 0;
+    for (int y = 40; y < 240; ++y)
+        violet += at(image, canvas->mapToScene(QPointF(1.5, y))).blue() > 200 ? 1 : 0;
+    EXPECT_GT(violet, 60);   // dashes…
+    EXPECT_LT(violet, 180);  // …and gaps
+    canvas->setProperty("dropTargeted", false);
+}
 
 // ---- The tool panels ---------------------------------------------------------
 
@@ -724,7 +663,77 @@ TEST_F(Screens, ResizePanelWithAPresetThatNeedsAttention)
         unmet = unmet || !row.ok;
     EXPECT_TRUE(unmet);
     PanelShots::reset();
+}
 
+// Text and label shapes on the photo: a curved line of text, a "SALE" banner
+// (selected, with its handles and controls) and a label whose text is cut out;
+// then the font picker over a catalogue kept in the fonts folder, and the
+// shape gallery.
+class TextScreens : public Screens {
+protected:
+    // The fonts folder lives in the test's own data folder, with a catalogue
+    // and previews made from fonts Debian ships (the server is unreachable).
+    static void writeFontCatalogue()
+    {
+        const QString folder = s_folder->filePath(QStringLiteral("data/Zephrin/Fonts"));
+        QDir().mkpath(folder + QStringLiteral("/previews"));
+        struct Font {
+            const char* id;
+            const char* name;
+            const char* category;
+            const char* family;
+        };
+        const Font fonts[] = {{"inter", "Inter", "Sans Serif", "Inter"},
+                              {"nimbus-sans", "Nimbus Sans", "Sans Serif", "Nimbus Sans"},
+                              {"nimbus-roman", "Nimbus Roman", "Serif", "Nimbus Roman"},
+                              {"c059", "C059", "Serif", "C059"},
+                              {"p052", "P052", "Serif", "P052"},
+                              {"z003", "Z003", "Handwriting", "Z003"},
+                              {"nimbus-mono", "Nimbus Mono PS", "Monospace", "Nimbus Mono PS"},
+                              {"urw-bookman", "URW Bookman", "Serif", "URW Bookman"}};
+        QByteArray items;
+        for (const Font& font : fonts) {
+            if (!items.isEmpty())
+                items += ',';
+            items += QStringLiteral(R"({"id":"%1","name":"%2","category":"%3","files":{"regular":"%1/regular.otf"}})")
+                         .arg(QLatin1String(font.id), QLatin1String(font.name), QLatin1String(font.category))
+                         .toUtf8();
+            // A preview at twice its size: the name set in the font itself.
+            QImage preview(560, 60, QImage::Format_ARGB32_Premultiplied);
+            preview.fill(Qt::transparent);
+            QPainter painter(&preview);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QFont face(QLatin1String(font.family));
+            face.setPixelSize(40);
+            painter.setFont(face);
+            painter.setPen(QColor(0xF6F2FF));
+            painter.drawText(preview.rect().adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             QLatin1String(font.name));
+            painter.end();
+            preview.save(folder + QStringLiteral("/previews/") + QLatin1String(font.id) + QStringLiteral(".png"));
+        }
+        QFile catalogue(folder + QStringLiteral("/fonts.json"));
+        ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
+        catalogue.write(R"({"categories":["Sans Serif","Serif","Handwriting","Monospace"],"items":[)" + items + "]}");
+    }
+
+    static void settle()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+    }
+};
+
+TEST_F(TextScreens, TextAndLabelsOnThePhoto)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (!QFile::exists(sample))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    if (!s_editor->cutout()) {
+        s_editor->importImage(QUrl::fromLocalFile(sample));
+        QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+    }
     qputenv("XDG_DATA_HOME", s_folder->filePath(QStringLiteral("data")).toUtf8());
     qputenv("ZEPHRIN_CONTENT_URL", "http://127.0.0.1:9");
     writeFontCatalogue();
@@ -802,6 +811,7 @@ TEST_F(TextScreens, ShapeGallery)
     EXPECT_EQ(at(image, centreOf(tile)), themeColor(0x8B5CF6));
     panel->setProperty("showShapes", false);
     s_editor->setTool(EditorTool::cutout);
+}
 
 // A batch in progress: one image done, one failed (a text file under an
 // image's name), the third being cut (a large photo, so the shot finds it
