@@ -1,7 +1,7 @@
 // The chip that picks a canvas tool: its symbol over its title, selected
 // while the editor's canvas tool is this one. Tapping it chooses the tool
 // (written only when it changes) and drops a stroke or outline in progress.
-//   tool: the tool's label ("Erase", "Pick color")
+//   tool: the tool's label ("Erase", "Pick color");  chosen(): after a tap
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -14,6 +14,7 @@ T.Button {
     id: chip
     property string tool
     readonly property bool isSelected: Editor.canvasTool === tool
+    signal chosen()
 
     objectName: "tool:" + tool
     Layout.fillWidth: true
@@ -32,6 +33,7 @@ T.Button {
         if (Editor.canvasTool !== tool)
             Editor.canvasTool = tool
         Editor.liveStroke = []
+        chip.chosen()
     }
 
     contentItem: Item {

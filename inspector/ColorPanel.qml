@@ -89,13 +89,8 @@ ColumnLayout {
             delegate: CanvasToolChip {
                 required property string modelData
                 tool: modelData
-                onChosen: {
-                    if (Editor.canvasTool !== tool)
-                        Editor.canvasTool = tool
-                    // Also for the tool already chosen: a fresh start on the canvas.
-                    Editor.liveStroke = []
-                    Editor.gradientLine = undefined
-                }
+                // Also for the tool already chosen: a fresh gradient line.
+                onChosen: Editor.gradientLine = undefined
             }
         }
     }

@@ -11,35 +11,6 @@ namespace zephrin::inspector {
 
 namespace {
 
-struct ToolFace {
-    CanvasTool tool;
-    const char16_t* symbol;
-    const char16_t* title;
-};
-
-constexpr std::array kToolFaces{
-    ToolFace{CanvasTool::view, u"cursorarrow", u"View"},
-    ToolFace{CanvasTool::pan, u"hand.raised", u"Pan"},
-    ToolFace{CanvasTool::erase, u"eraser", u"Erase"},
-    ToolFace{CanvasTool::restore, u"paintbrush", u"Restore"},
-    ToolFace{CanvasTool::select, u"lasso", u"Select"},
-    ToolFace{CanvasTool::paint, u"paintbrush.pointed", u"Paint"},
-    ToolFace{CanvasTool::gradient, u"circle.lefthalf.striped.horizontal", u"Gradient"},
-    ToolFace{CanvasTool::crop, u"crop", u"Crop"},
-    ToolFace{CanvasTool::eyedropper, u"eyedropper", u"Pick color"},
-};
-
-const ToolFace* faceOf(const QString& tool)
-{
-    const auto value = fromRaw<CanvasTool>(tool);
-    if (!value)
-        return nullptr;
-    for (const ToolFace& face : kToolFaces)
-        if (face.tool == *value)
-            return &face;
-    return nullptr;
-}
-
 bool isApparel(ListingPreset preset)
 {
     switch (preset) {
@@ -97,18 +68,6 @@ bool isAnglePreset(double angle, double preset)
     return std::abs(angle - preset) < 0.5;
 }
 
-QString canvasToolSymbol(const QString& tool)
-{
-    const ToolFace* face = faceOf(tool);
-    return face ? QString::fromUtf16(face->symbol) : QString();
-}
-
-QString canvasToolTitle(const QString& tool)
-{
-    const ToolFace* face = faceOf(tool);
-    return face ? QString::fromUtf16(face->title) : QString();
-}
-
 bool PanelRulesQml::adjustLocked(const QString& target, const QString& backgroundMode) const
 {
     return inspector::adjustLocked(target, backgroundMode);
@@ -121,7 +80,5 @@ QString PanelRulesQml::complianceHeading(const QString& presetTitle, bool met) c
     return inspector::complianceHeading(presetTitle, met);
 }
 bool PanelRulesQml::isAnglePreset(double angle, double preset) const { return inspector::isAnglePreset(angle, preset); }
-QString PanelRulesQml::canvasToolSymbol(const QString& tool) const { return inspector::canvasToolSymbol(tool); }
-QString PanelRulesQml::canvasToolTitle(const QString& tool) const { return inspector::canvasToolTitle(tool); }
 
 } // namespace zephrin::inspector

@@ -34,8 +34,6 @@ QString complianceHeading(const QString& presetTitle, bool met);
 bool isAnglePreset(double angle, double preset);
 
 // The face of a canvas tool's chip: its symbol and title ("Paint").
-QString canvasToolSymbol(const QString& tool);
-QString canvasToolTitle(const QString& tool);
 
 class PanelRulesQml : public QObject {
     Q_OBJECT
@@ -50,8 +48,6 @@ public:
     Q_INVOKABLE bool allMet(const QVariantList& items) const;
     Q_INVOKABLE QString complianceHeading(const QString& presetTitle, bool met) const;
     Q_INVOKABLE bool isAnglePreset(double angle, double preset) const;
-    Q_INVOKABLE QString canvasToolSymbol(const QString& tool) const;
-    Q_INVOKABLE QString canvasToolTitle(const QString& tool) const;
 };
 
 } // namespace zephrin::inspector

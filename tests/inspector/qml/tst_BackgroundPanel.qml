@@ -73,18 +73,21 @@ PanelCase {
         const panel = makePanel()
         openWithCutout()
         mouseClick(chip(panel, "Color"))
-        mouseClick(child(panel, "swatch1"))
+        mouseClick(child(child(panel, "backgroundSwatches"), "swatch1"))
         verify(Qt.colorEqual(Editor.comp.backgroundColor, "black"))
         compWrites.clear()
-        mouseClick(child(panel, "swatch1"))
+        mouseClick(child(child(panel, "backgroundSwatches"), "swatch1"))
         compare(compWrites.count, 0)
 
         Editor.setComp("edgeBlend", 30)
         mouseClick(chip(panel, "Image"))
+        wait(30)   // the backdrop picker takes its place below the chips
         mouseClick(chip(panel, "Color"))
+        compare(Editor.comp.backgroundMode, "Color")
         verify(Qt.colorEqual(Editor.comp.backgroundColor, "black"))
         compare(valueText(panel, "edgeBlendRow"), "30%")
-        mouseClick(child(panel, "swatch2"))
+        // The backdrop picker, shown in the meantime, has swatches of its own.
+        mouseClick(child(child(panel, "backgroundSwatches"), "swatch2"))
         verify(Qt.colorEqual(Editor.comp.backgroundColor, Qt.rgba(0.5450980392156862, 0.3607843137254902,
                                                                  0.9647058823529412, 1)))
     }

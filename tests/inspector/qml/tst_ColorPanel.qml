@@ -11,7 +11,7 @@ PanelCase {
     Component { id: panelComponent; ColorPanel { width: 278 } }
 
     function makePanel() { return createTemporaryObject(panelComponent, testCase) }
-    function toolChip(panel, tool) { return child(panel, "toolChip:" + tool) }
+    function toolChip(panel, tool) { return child(panel, "tool:" + tool) }
 
     function test_theColourModeShowsItsOwnRows() {
         const panel = makePanel()

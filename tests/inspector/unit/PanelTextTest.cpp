@@ -46,6 +46,9 @@ TEST(CutoutPanelText, TitlesAndDescriptionsFollowTheMethodAndModel)
 TEST(HandRefineText, ToolBlocksAndNotes)
 {
     const HandRefineText text;
+    EXPECT_EQ(text.toolSymbol(QStringLiteral("Gradient")), QStringLiteral("circle.lefthalf.striped.horizontal"));
+    EXPECT_EQ(text.toolTitle(QStringLiteral("Pick color")), QStringLiteral("Pick color"));
+    EXPECT_TRUE(text.toolSymbol(QStringLiteral("Brush")).isEmpty());
     EXPECT_EQ(text.toolBlock("Erase"), "brush");
     EXPECT_EQ(text.toolBlock("Restore"), "brush");
     EXPECT_EQ(text.toolBlock("Select"), "selection");

@@ -42,14 +42,11 @@ TEST(ToolPanelRules, TheChecklistHeadingNeedsEveryRowMet)
               QStringLiteral("Etsy listing: needs attention"));
 }
 
-TEST(ToolPanelRules, AnglePresetsAndToolFaces)
+TEST(ToolPanelRules, AnglePresets)
 {
     EXPECT_TRUE(isAnglePreset(44.6, 45));
     EXPECT_FALSE(isAnglePreset(44.4, 45));
     EXPECT_FALSE(isAnglePreset(45.5, 45));
-    EXPECT_EQ(canvasToolSymbol(QStringLiteral("Gradient")), QStringLiteral("circle.lefthalf.striped.horizontal"));
-    EXPECT_EQ(canvasToolTitle(QStringLiteral("Pick color")), QStringLiteral("Pick color"));
-    EXPECT_TRUE(canvasToolSymbol(QStringLiteral("Brush")).isEmpty());
 }
 
 } // namespace
