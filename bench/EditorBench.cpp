@@ -197,6 +197,31 @@ StepResult measure(EditorState& editor, StallMeter& stalls, const std::function<
     return result;
 }
 
+// A slider dragged: ten moves 30 ms apart (move(1) … move(10)), timed from
+// the last move until the editor is idle with a new image published.
+StepResult measureDrag(EditorState& editor, StallMeter& stalls, const std::function<void(int)>& move,
+                       const std::function<bool()>& published)
+{
+    StepResult drag;
+    QElapsedTimer clock;
+    double lastPublish = -1;
+    const auto connection = QObject::connect(&editor, &EditorState::compositeChanged,
+                                             [&] { lastPublish = clock.nsecsElapsed() / 1e6; });
+    stalls.reset();
+    for (int step = 1; step <= 10; ++step) {
+        move(step);
+        if (step < 10)
+            spin(30);
+    }
+    clock.start();
+    spinUntil([&] { return !editor.isProcessing() && published(); });
+    spin(300);
+    QObject::disconnect(connection);
+    drag.publishedMs = lastPublish;
+    drag.stallMs = stalls.longestMs();
+    return drag;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -271,25 +296,10 @@ int main(int argc, char** argv)
         // Ten moves 30 ms apart; the time counts from the last one.
         {
             const auto before = editor.cutout()->generation();
-            StepResult drag;
-            QElapsedTimer clock;
-            double lastPublish = -1;
-            const auto connection = QObject::connect(&editor, &EditorState::compositeChanged,
-                                                     [&] { lastPublish = clock.nsecsElapsed() / 1e6; });
-            stalls.reset();
-            for (int move = 1; move <= 10; ++move) {
-                editor.setFeather(0.6 + 0.4 * move);
-                if (move < 10)
-                    spin(30);
-            }
-            clock.start();
-            spinUntil([&] { return !editor.isProcessing() && editor.cutout()->generation() != before; });
-            spin(300);
-            QObject::disconnect(connection);
-            drag.publishedMs = lastPublish;
-            drag.stallMs = stalls.longestMs();
-            drag.engineMs = engines->takeMs();
-            results[steps[1]] = drag;
+            results[steps[1]] = measureDrag(
+                editor, stalls, [&](int move) { editor.setFeather(0.6 + 0.4 * move); },
+                [&] { return editor.cutout()->generation() != before; });
+            results[steps[1]].engineMs = engines->takeMs();
         }
 
         results[steps[2]] = measure(
@@ -308,25 +318,10 @@ int main(int argc, char** argv)
         engines->takeMs();
         {
             const auto before = editor.composite()->generation();
-            StepResult drag;
-            QElapsedTimer clock;
-            double lastPublish = -1;
-            const auto connection = QObject::connect(&editor, &EditorState::compositeChanged,
-                                                     [&] { lastPublish = clock.nsecsElapsed() / 1e6; });
-            stalls.reset();
-            for (int move = 1; move <= 10; ++move) {
-                editor.setComp(QStringLiteral("shadowBlur"), 18 + 3 * move);
-                if (move < 10)
-                    spin(30);
-            }
-            clock.start();
-            spinUntil([&] { return !editor.isProcessing() && editor.composite()->generation() != before; });
-            spin(300);
-            QObject::disconnect(connection);
-            drag.publishedMs = lastPublish;
-            drag.stallMs = stalls.longestMs();
-            drag.engineMs = engines->takeMs();
-            results[steps[3]] = drag;
+            results[steps[3]] = measureDrag(
+                editor, stalls, [&](int move) { editor.setComp(QStringLiteral("shadowBlur"), 18 + 3 * move); },
+                [&] { return editor.composite()->generation() != before; });
+            results[steps[3]].engineMs = engines->takeMs();
         }
 
         results[steps[4]] = measure(

@@ -54,7 +54,8 @@ std::optional<QString> pictureFileId(const QString& fileName)
 
 void removeFiles(const QStringList& paths)
 {
-    QtConcurrent::run(utilityPool(), [paths] {
+    // Nobody waits for the removal: a file left behind is swept at the next start.
+    (void)QtConcurrent::run(utilityPool(), [paths] {
         for (const QString& path : paths)
             QFile::remove(path);
     });

@@ -437,13 +437,8 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
 // The sticker sheet with two designs, one copy pinned by hand, cut lines shown.
 TEST_F(Screens, StickerSheet)
 {
-    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
-    if (!QFile::exists(sample))
+    if (!openSampleWithCutout(*s_editor))
         GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
-    if (!s_editor->cutout()) {
-        s_editor->importImage(QUrl::fromLocalFile(sample));
-        QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
-    }
     s_editor->clearStickerSheet();
     s_editor->setDefaultStickerWidth(2.0);
     s_editor->addToStickerSheet();
@@ -547,17 +542,7 @@ class PanelShots : public Screens {
 public:
     // Opens the sample photo and waits for its cutout, unless one is there;
     // false without the sample.
-    static bool ensureCutout()
-    {
-        const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
-        if (!QFile::exists(sample))
-            return false;
-        if (!s_editor->cutout()) {
-            s_editor->importImage(QUrl::fromLocalFile(sample));
-            QTest::qWaitFor([] { return s_editor->cutout().has_value() && !s_editor->isProcessing(); }, 120000);
-        }
-        return s_editor->cutout().has_value();
-    }
+    static bool ensureCutout() { return openSampleWithCutout(*s_editor); }
 
     // Back to the plain cutout with the cutout tool.
     static void reset()
@@ -566,7 +551,7 @@ public:
         s_editor->setActivePreset(std::nullopt);
         s_editor->setCanvasTool(CanvasTool::view);
         s_editor->setTool(EditorTool::cutout);
-        QTest::qWaitFor([] { return !s_editor->isProcessing(); }, 60000);
+        (void)QTest::qWaitFor([] { return !s_editor->isProcessing(); }, 60000);
     }
 
     // Shows the tool's panel, waits for the composite, and scrolls the
@@ -727,13 +712,8 @@ protected:
 
 TEST_F(TextScreens, TextAndLabelsOnThePhoto)
 {
-    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
-    if (!QFile::exists(sample))
+    if (!openSampleWithCutout(*s_editor))
         GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
-    if (!s_editor->cutout()) {
-        s_editor->importImage(QUrl::fromLocalFile(sample));
-        QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
-    }
     qputenv("XDG_DATA_HOME", s_folder->filePath(QStringLiteral("data")).toUtf8());
     qputenv("ZEPHRIN_CONTENT_URL", "http://127.0.0.1:9");
     writeFontCatalogue();
