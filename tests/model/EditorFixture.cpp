@@ -18,9 +18,13 @@ void EditorTest::makeEditor()
 {
     m_settings->sync();
     editor.reset();
-    editor = std::make_unique<EditorState>(EditorServices{engines, runner, clipboard,
-                                                          dir.filePath(QStringLiteral("settings.ini")),
-                                                          dir.filePath(QStringLiteral("share"))});
+    EditorServices services;
+    services.engines = engines;
+    services.runner = runner;
+    services.clipboard = clipboard;
+    services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+    services.shareFolder = dir.filePath(QStringLiteral("share"));
+    editor = std::make_unique<EditorState>(services);
 }
 
 QUrl EditorTest::writePicture(const QString& name, int width, int height)

@@ -324,7 +324,7 @@ TEST_F(EditorSheet, SettingsFromQmlAreCheckedAndClamped)
     // What QML reads it writes back unchanged.
     const QVariantMap shown = editor->property("sheetSettings").toMap();
     const int changes = emissions(*editor, &EditorState::sheetSettingsChanged, [&] {
-        for (const QString field : {QStringLiteral("paper"), QStringLiteral("region"), QStringLiteral("borderColor"),
+        for (const QString& field : {QStringLiteral("paper"), QStringLiteral("region"), QStringLiteral("borderColor"),
                                     QStringLiteral("bleedInches"), QStringLiteral("showCutLines")})
             editor->setSheetSetting(field, shown.value(field));
     });
