@@ -125,7 +125,8 @@ bool TextHandlesItem::handleKey(int key, int modifiers)
 
 bool TextHandlesItem::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_filteredWindow && m_session) {
+    const bool keyEvent = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (watched == m_filteredWindow && m_session && keyEvent) {
         auto* key = static_cast<QKeyEvent*>(event);
         // A key the handles use is claimed before any shortcut can take it.
         if (event->type() == QEvent::ShortcutOverride &&

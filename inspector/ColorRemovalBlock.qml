@@ -47,7 +47,7 @@ ColumnLayout {
     }
 
     Grid {
-        id: palette
+        id: paletteGrid
         objectName: "paletteGrid"
         visible: Editor.selectionPalette.length > 0
         Layout.preferredWidth: block.width
@@ -59,7 +59,7 @@ ColumnLayout {
             model: Editor.selectionPalette
             delegate: PaletteChip {
                 required property var modelData
-                width: palette.chipWidth
+                width: paletteGrid.chipWidth
                 entryColor: modelData.color
                 share: modelData.share
             }
