@@ -41,7 +41,7 @@
 //
 // The photo is bench::samplePhoto(), saved as a JPEG.
 
-#include "app/controls/ImageView.h"
+#include "controls/ImageView.h"
 #include "canvas/CanvasController.h"
 // Then the text layer is dragged on the canvas as the text handles do it:
 // the first move renders the layer's sprite (and the composite is redrawn

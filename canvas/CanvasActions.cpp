@@ -1,6 +1,6 @@
 #include "canvas/CanvasActions.h"
 
-#include "app/controls/DragOut.h"
+#include "controls/DragOut.h"
 #include "canvas/DragOutPayload.h"
 #include "canvas/ViewGeometry.h"
 #include "model/editor/EditorState.h"

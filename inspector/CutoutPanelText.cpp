@@ -1,6 +1,6 @@
 #include "inspector/CutoutPanelText.h"
 
-#include "app/controls/ValueText.h"
+#include "controls/ValueText.h"
 #include "engine/types/EdgeRefineMode.h"
 #include "engine/types/MatteModel.h"
 #include "inspector/PanelValueText.h"

@@ -1,6 +1,6 @@
 #include "inspector/PanelValueText.h"
 
-#include "app/controls/ValueText.h"
+#include "controls/ValueText.h"
 
 #include <algorithm>
 #include <cmath>

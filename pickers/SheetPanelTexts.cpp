@@ -1,6 +1,6 @@
 #include "pickers/SheetPanelTexts.h"
 
-#include "app/controls/ValueText.h"
+#include "controls/ValueText.h"
 #include "model/qml/QmlValues.h"
 #include "output/sheet/PaperSize.h"
 #include "output/sheet/PrintRegion.h"

@@ -1,6 +1,6 @@
 #include "app/shell/WindowCommands.h"
 
-#include "app/controls/ValueText.h"
+#include "controls/ValueText.h"
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
 

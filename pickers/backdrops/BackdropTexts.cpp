@@ -1,6 +1,6 @@
 #include "pickers/backdrops/BackdropTexts.h"
 
-#include "app/controls/ValueText.h"
+#include "controls/ValueText.h"
 
 namespace zephrin::backdroptexts {
 

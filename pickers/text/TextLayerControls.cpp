@@ -1,6 +1,6 @@
 #include "pickers/text/TextLayerControls.h"
 
-#include "app/controls/ValueText.h"
+#include "controls/ValueText.h"
 #include "engine/text/TextLayer.h"
 
 #include <cmath>

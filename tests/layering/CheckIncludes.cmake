@@ -1,10 +1,12 @@
 # Fails when an #include crosses the layers of docs/ARCHITECTURE.md:
 #
-#   views (app canvas inspector pickers share)  →  model  →  content, output  →  engine
+#   app  →  views (canvas inspector pickers)  →  controls  →  model  →  content, output  →  engine
+#   share (beside, QtCore only)
 #
-# A folder includes only its own layer and the layers below it; nothing below
-# the views includes a Qt Quick or QML header; engine/pixel/detail/ is included
-# from engine/pixel/ alone. Run as: cmake -DROOT=<source folder> -P CheckIncludes.cmake
+# A folder includes only its own layer and the layers below it; the shared
+# controls know no model and no view; nothing below the controls includes a
+# Qt Quick or QML header; engine/pixel/detail/ is included from engine/pixel/
+# alone. Run as: cmake -DROOT=<source folder> -P CheckIncludes.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -12,16 +14,22 @@ if(NOT ROOT)
   message(FATAL_ERROR "CheckIncludes.cmake needs -DROOT=<source folder>")
 endif()
 
-set(views app canvas inspector pickers share)
+set(views canvas inspector pickers)
+set(above_model controls ${views} app share)
 # What each library folder must not include, by the first folder of the path.
-set(forbidden_engine content output model ${views})
-set(forbidden_content output model ${views})
-set(forbidden_output content model ${views})
-set(forbidden_model ${views})
+set(forbidden_engine content output model ${above_model})
+set(forbidden_content output model ${above_model})
+set(forbidden_output content model ${above_model})
+set(forbidden_model ${above_model})
+set(forbidden_controls content output model ${views} app share)
+set(forbidden_canvas app share)
+set(forbidden_inspector app share)
+set(forbidden_pickers app share)
+set(checked engine content output model controls ${views})
 set(below_views engine content output model)
 
 set(broken 0)
-foreach(layer IN LISTS below_views)
+foreach(layer IN LISTS checked)
   file(GLOB_RECURSE files ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
   foreach(file IN LISTS files)
     file(RELATIVE_PATH name ${ROOT} ${file})
@@ -32,8 +40,8 @@ foreach(layer IN LISTS below_views)
       set(reason "")
       if(top IN_LIST forbidden_${layer})
         set(reason "${layer}/ never includes ${top}/")
-      elseif(target MATCHES "^(QtQuick|QtQml|QtQuickControls2)/|^QQuick|^QQml")
-        set(reason "no Qt Quick or QML below the views")
+      elseif(layer IN_LIST below_views AND target MATCHES "^(QtQuick|QtQml|QtQuickControls2)/|^QQuick|^QQml")
+        set(reason "no Qt Quick or QML below the controls")
       elseif(target MATCHES "^engine/pixel/detail/" AND NOT name MATCHES "^engine/pixel/")
         set(reason "engine/pixel/detail/ is the pixel layer's own")
       endif()

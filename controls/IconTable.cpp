@@ -1,4 +1,4 @@
-#include "app/controls/IconTable.h"
+#include "controls/IconTable.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/controls/ImageView.h"
+#include "controls/ImageView.h"
 
 #include <QQuickWindow>
 #include <QSGImageNode>

@@ -1,7 +1,7 @@
 // The icon table against the installed icon font, and the files a drag offers.
 
-#include "app/controls/DragOutFile.h"
-#include "app/controls/IconTable.h"
+#include "controls/DragOutFile.h"
+#include "controls/IconTable.h"
 #include "support/GuiApplication.h"
 #include "support/ScopedEnvironment.h"
 

@@ -1,4 +1,4 @@
-#include "app/controls/CheckerboardItem.h"
+#include "controls/CheckerboardItem.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,8 +1,8 @@
-#include "app/controls/ControlsHelpers.h"
+#include "controls/ControlsHelpers.h"
 
-#include "app/controls/IconTable.h"
-#include "app/controls/SliderMath.h"
-#include "app/controls/ValueText.h"
+#include "controls/IconTable.h"
+#include "controls/SliderMath.h"
+#include "controls/ValueText.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/controls/DragOutFile.h"
+#include "controls/DragOutFile.h"
 
 #include <QDir>
 #include <QFile>

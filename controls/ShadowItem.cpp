@@ -1,4 +1,4 @@
-#include "app/controls/ShadowItem.h"
+#include "controls/ShadowItem.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "app/controls/ValueText.h"
+#include "controls/ValueText.h"
 
 #include <QLocale>
 

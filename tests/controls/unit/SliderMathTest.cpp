@@ -1,4 +1,4 @@
-#include "app/controls/SliderMath.h"
+#include "controls/SliderMath.h"
 
 #include <gtest/gtest.h>
 

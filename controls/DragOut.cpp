@@ -1,6 +1,6 @@
-#include "app/controls/DragOut.h"
+#include "controls/DragOut.h"
 
-#include "app/controls/DragOutFile.h"
+#include "controls/DragOutFile.h"
 
 #include <QDrag>
 #include <QMimeData>
