@@ -28,6 +28,15 @@ protected:
         g.release(at(to.x(), to.y()), controller.mapping());
     }
     void click(QPointF p) { drag(p, p); }
+    // As Qt delivers a double-click: press, release, press, double-click, release.
+    void doubleClick(QPointF p)
+    {
+        click(p);
+        CanvasGestures& g = controller.gestures();
+        g.press(at(p.x(), p.y()), controller.mapping());
+        g.doubleClick();
+        g.release(at(p.x(), p.y()), controller.mapping());
+    }
 
     CanvasController controller{*editor};
 };
@@ -153,15 +162,27 @@ TEST_F(CanvasGesturesTest, OutlinesAreClickedPointByPointAndClosedAtTheirStart)
     click({100, 70});
     EXPECT_FALSE(editor->pendingSelection());
     EXPECT_EQ(editor->liveStroke(), (EditorState::Points{{100, 70}}));
-    // A double-click with an outline in progress closes it (too few points: nothing).
-    controller.gestures().doubleClick();
+    // A double-click places its corner and closes the outline; its second
+    // release leaves the closed outline alone.
+    click({110, 20});
+    doubleClick({80, 20});
+    ASSERT_TRUE(editor->pendingSelection());
+    EXPECT_EQ(*editor->pendingSelection(), (EditorState::Points{{100, 70}, {110, 20}, {80, 20}}));
     EXPECT_TRUE(editor->liveStroke().empty());
     EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
-    // With none in progress it toggles the pan tool, and back.
-    controller.gestures().doubleClick();
-    EXPECT_EQ(editor->canvasTool(), CanvasTool::pan);
-    controller.gestures().doubleClick();
+    // With too few corners the outline closes into nothing.
+    click({10, 70});
+    doubleClick({30, 70});
+    EXPECT_TRUE(editor->liveStroke().empty());
     EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
+    // With none in progress it toggles the pan tool, and back; its first
+    // click leaves no corner behind.
+    doubleClick({30, 30});
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::pan);
+    EXPECT_TRUE(editor->liveStroke().empty());
+    doubleClick({30, 30});
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
+    EXPECT_TRUE(editor->liveStroke().empty());
 }
 
 TEST_F(CanvasGesturesTest, CropBoxesFollowTheirAspectAndMayLeaveTheImage)
@@ -192,7 +213,7 @@ TEST_F(CanvasGesturesTest, SpaceTurnsAnyToolIntoPanAndTheViewToolHasNoDrag)
     editor->setCanvasTool(CanvasTool::erase);
     EXPECT_TRUE(controller.keyPressed(Qt::Key_Space, false, false));
     EXPECT_EQ(effectiveTool(*editor), CanvasTool::pan);
-    EXPECT_FALSE(controller.keyPressed(Qt::Key_Space, true, false));  // repeats pass
+    EXPECT_TRUE(controller.keyPressed(Qt::Key_Space, true, false));  // the held Space's repeats
     drag({10, 10}, {20, 10});
     EXPECT_EQ(editor->panOffset(), QSizeF(20, 0));
     EXPECT_TRUE(editor->maskOps().empty());
@@ -200,6 +221,9 @@ TEST_F(CanvasGesturesTest, SpaceTurnsAnyToolIntoPanAndTheViewToolHasNoDrag)
     EXPECT_TRUE(editor->spacePan());
     EXPECT_TRUE(controller.keyReleased(Qt::Key_Space, false));
     EXPECT_EQ(effectiveTool(*editor), CanvasTool::erase);
+    // A Space the canvas did not take (a focused button's) is not its to end.
+    EXPECT_FALSE(controller.keyPressed(Qt::Key_Space, true, false));
+    EXPECT_FALSE(controller.keyReleased(Qt::Key_Space, false));
 
     // Typing a space in a text field does not pan.
     EXPECT_FALSE(controller.keyPressed(Qt::Key_Space, false, true));
