@@ -7,6 +7,16 @@
 
 namespace zephrin {
 
+bool CanvasInputGate::setArea(QQuickItem* area, QQuickItem* fallback)
+{
+    if (!area)
+        area = fallback;
+    if (area == m_area)
+        return false;
+    m_area = area;
+    return true;
+}
+
 void CanvasInputGate::observe(const QEvent& event)
 {
     switch (event.type()) {

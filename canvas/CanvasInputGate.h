@@ -21,8 +21,9 @@ namespace zephrin {
 
 class CanvasInputGate {
 public:
-    // The canvas: the item whose area counts, with what is drawn over it.
-    void setArea(QQuickItem* area) { m_area = area; }
+    // The canvas: the item whose area counts, with what is drawn over it;
+    // `fallback` (the filtering item itself) when none. True when it changed.
+    bool setArea(QQuickItem* area, QQuickItem* fallback);
     QQuickItem* area() const { return m_area; }
 
     // Follows the pointer through the window's events; give it every event

@@ -19,17 +19,13 @@ CanvasSurface::CanvasSurface(QQuickItem* parent) : QQuickItem(parent)
 {
     setAcceptedMouseButtons(Qt::LeftButton);
     setAcceptHoverEvents(true);
-    m_gate.setArea(this);
+    m_gate.setArea(this, this);
 }
 
 void CanvasSurface::setInputArea(QQuickItem* area)
 {
-    if (!area)
-        area = this;
-    if (area == m_gate.area())
-        return;
-    m_gate.setArea(area);
-    emit inputAreaChanged();
+    if (m_gate.setArea(area, this))
+        emit inputAreaChanged();
 }
 
 CanvasSurface::~CanvasSurface() { removeFilter(); }

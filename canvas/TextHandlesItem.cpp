@@ -17,16 +17,12 @@ QUuid uuid(const QString& id)
 
 } // namespace
 
-TextHandlesItem::TextHandlesItem(QQuickItem* parent) : QQuickItem(parent) { m_gate.setArea(this); }
+TextHandlesItem::TextHandlesItem(QQuickItem* parent) : QQuickItem(parent) { m_gate.setArea(this, this); }
 
 void TextHandlesItem::setInputArea(QQuickItem* area)
 {
-    if (!area)
-        area = this;
-    if (area == m_gate.area())
-        return;
-    m_gate.setArea(area);
-    emit inputAreaChanged();
+    if (m_gate.setArea(area, this))
+        emit inputAreaChanged();
 }
 
 TextHandlesItem::~TextHandlesItem()
