@@ -105,6 +105,7 @@ WindowHarness {
             { tag: "Select", tool: "Select", after: "Pan" },
             { tag: "Select, outline in progress", tool: "Select", kind: "Outline", corners: 2, after: "Select",
               closed: 3 },
+            { tag: "Select, one corner placed", tool: "Select", kind: "Outline", corners: 1, after: "Select" },
             { tag: "Select, no outline", tool: "Select", kind: "Outline", after: "Pan" },
             { tag: "Gradient, outline in progress", tool: "Gradient", kind: "Outline", corners: 2,
               after: "Gradient", closed: 3 },

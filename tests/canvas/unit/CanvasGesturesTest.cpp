@@ -28,15 +28,6 @@ protected:
         g.release(at(to.x(), to.y()), controller.mapping());
     }
     void click(QPointF p) { drag(p, p); }
-    // As Qt delivers a double-click: press, release, press, double-click, release.
-    void doubleClick(QPointF p)
-    {
-        click(p);
-        CanvasGestures& g = controller.gestures();
-        g.press(at(p.x(), p.y()), controller.mapping());
-        g.doubleClick();
-        g.release(at(p.x(), p.y()), controller.mapping());
-    }
 
     CanvasController controller{*editor};
 };
@@ -162,27 +153,7 @@ TEST_F(CanvasGesturesTest, OutlinesAreClickedPointByPointAndClosedAtTheirStart)
     click({100, 70});
     EXPECT_FALSE(editor->pendingSelection());
     EXPECT_EQ(editor->liveStroke(), (EditorState::Points{{100, 70}}));
-    // A double-click places its corner and closes the outline; its second
-    // release leaves the closed outline alone.
-    click({110, 20});
-    doubleClick({80, 20});
-    ASSERT_TRUE(editor->pendingSelection());
-    EXPECT_EQ(*editor->pendingSelection(), (EditorState::Points{{100, 70}, {110, 20}, {80, 20}}));
-    EXPECT_TRUE(editor->liveStroke().empty());
-    EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
-    // With too few corners the outline closes into nothing.
-    click({10, 70});
-    doubleClick({30, 70});
-    EXPECT_TRUE(editor->liveStroke().empty());
-    EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
-    // With none in progress it toggles the pan tool, and back; its first
-    // click leaves no corner behind.
-    doubleClick({30, 30});
-    EXPECT_EQ(editor->canvasTool(), CanvasTool::pan);
-    EXPECT_TRUE(editor->liveStroke().empty());
-    doubleClick({30, 30});
-    EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
-    EXPECT_TRUE(editor->liveStroke().empty());
+    // Double-clicks: tst_CanvasInput.qml, with the events as Qt sends them.
 }
 
 TEST_F(CanvasGesturesTest, CropBoxesFollowTheirAspectAndMayLeaveTheImage)
