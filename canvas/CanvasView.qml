@@ -49,6 +49,7 @@ Item {
                 objectName: "canvasSurface"
                 anchors.fill: parent
                 editor: Editor
+                inputArea: mainCanvas
             }
             Item {
                 objectName: "canvasImage"
@@ -79,6 +80,7 @@ Item {
                 height: surface.imageRect.height
                 frame: Qt.size(width, height)
                 imageSize: surface.imageSize
+                inputArea: mainCanvas
             }
             // The view tool's hint over the image.
             Item {

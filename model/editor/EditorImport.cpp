@@ -5,7 +5,9 @@
 // than the GUI thread may stall), and the newest import of each target wins.
 // Opening a document bumps the document generation and cancels its work, so
 // nothing of the previous document lands afterwards; the user's composite,
-// backdrop, matte, flat and export settings stay.
+// backdrop, matte, flat and export settings stay. A picture for the backdrop
+// is one more backdrop choice: it takes the backdrop slot, so of it and the
+// picks around it only the newest lands.
 
 #include "model/editor/EditorState.h"
 
@@ -30,12 +32,17 @@ void EditorState::importImage(const QUrl& url)
     const ImportTarget target = m_importTarget;
     // Whatever happens, the next import opens a document.
     setImportTarget(ImportTarget::document);
-    TaskSlot& slot = target == ImportTarget::background ? m_backgroundImportTask : m_importTask;
+    const bool background = target == ImportTarget::background;
+    TaskSlot& slot = background ? m_backdropTask : m_importTask;
+    if (background)
+        setBackdropID({});  // follows the choice at once, as a pick's does
     const TaskSlot::Ticket ticket = beginTask(slot, std::nullopt);
     runTask(slot, ticket, TaskPriority::userInitiated, [url] { return ImageDocument::load(url); },
             [this, url, target](const Outcome<std::optional<ImageDocument>>& loaded) {
                 if (!loaded.ok() || !*loaded.value) {
                     setLastError(openFailure(url));
+                    if (target == ImportTarget::background)
+                        setBackdropID(m_shownBackdropID);
                     return;
                 }
                 if (target == ImportTarget::background)
@@ -47,17 +54,23 @@ void EditorState::importImage(const QUrl& url)
 
 void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
 {
-    setBackgroundImage(ImageBox(picture));
+    const ImageBox shown(picture);
+    setBackgroundImage(shown);
     setBackdropID({});
     m_shownBackdropID.clear();
 
+    // The saved copy names the picture while it is still shown, so a failed
+    // pick returns to it; the picker marks it only while no newer backdrop
+    // choice has come since.
+    const std::uint64_t choice = m_backdropTask.generation();
     const TaskSlot::Ticket ticket = beginTask(m_saveBackgroundTask, std::nullopt);
     awaitTask(m_saveBackgroundTask, ticket, m_engines->saveBackground(picture, name),
-              [this](const std::optional<QString>& id) {
-                  if (!id)
+              [this, choice, picture = shown.generation()](const std::optional<QString>& id) {
+                  if (!id || !m_backgroundImage || m_backgroundImage->generation() != picture)
                       return;
-                  setBackdropID(QStringLiteral("my:") + *id);
-                  m_shownBackdropID = m_backdropID;
+                  m_shownBackdropID = QStringLiteral("my:") + *id;
+                  if (m_backdropTask.generation() == choice)
+                      setBackdropID(m_shownBackdropID);
               });
 
     CompositeSettings settings = m_comp;
@@ -146,7 +159,6 @@ void EditorState::clearDocument()
     ++m_documentGeneration;
     cancelDocumentTasks(true);
     cancelTask(m_importTask);
-    cancelTask(m_backgroundImportTask);
 
     setDocument(std::nullopt);
     resetDocumentState();

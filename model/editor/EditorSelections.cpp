@@ -126,6 +126,8 @@ void EditorState::reselectLastSelection()
     setPendingSelection(m_lastSelection);
     setLiveStroke({});
     setGradientLine(std::nullopt);
+    // A palette shown now was read from another area.
+    setSelectionPalette({});
 }
 
 void EditorState::loadSelectionPalette()
@@ -145,13 +147,18 @@ void EditorState::loadSelectionPalette()
         [engines = m_engines, image = m_document->image, shape, points] {
             return engines->selectionPalette(image.image(), shape, points, 8);
         },
-        [this](const Outcome<std::vector<PaletteColor>>& read) {
+        [this, shape, points](const Outcome<std::vector<PaletteColor>>& read) {
+            setIsLoadingPalette(false);
+            // The area changed while it was read (a new, moved, cleared or
+            // reselected selection): these colours are another area's.
+            const auto pendingShape = m_pendingSelection ? std::optional(m_pendingKind) : std::nullopt;
+            if (pendingShape != shape || m_pendingSelection.value_or(Points{}) != points)
+                return;
             QList<PaletteEntry> entries;
             if (read.ok())
                 for (const PaletteColor& c : *read.value)
                     entries.append(PaletteEntry{QUuid::createUuid(), c.color, c.share});
             setSelectionPalette(std::move(entries));
-            setIsLoadingPalette(false);
         });
 }
 

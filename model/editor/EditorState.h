@@ -1188,7 +1188,6 @@ private:
     std::uint64_t m_documentGeneration = 0;
     // Reading an image file for import (the newest import wins).
     TaskSlot m_importTask{TaskSlot::Scope::editor};
-    TaskSlot m_backgroundImportTask{TaskSlot::Scope::editor};
     // Auto Subject, the selection cut and a keying run: only the newest lands.
     TaskSlot m_cutoutTask;
     // The wait before flat-colour keying: a new change waits 120 ms again.
@@ -1204,7 +1203,8 @@ private:
     // Rendering the active mask edits and paint into their layers.
     TaskSlot m_maskTask;
     TaskSlot m_paintTask;
-    // Rendering or loading a backdrop: the newest choice wins.
+    // Rendering, loading or reading a backdrop (a generated one, a photo, a
+    // saved background, a picture of the user's): the newest choice wins.
     TaskSlot m_backdropTask{TaskSlot::Scope::editor};
     // Saving an imported background to My Backgrounds.
     TaskSlot m_saveBackgroundTask{TaskSlot::Scope::editor};

@@ -122,6 +122,36 @@ TEST_F(EditorSelections, ThePaletteOfAnOldDocumentNeverLands)
     EXPECT_FALSE(editor->isLoadingPalette());
 }
 
+TEST_F(EditorSelections, APaletteLandsOnlyOnTheAreaItWasReadFrom)
+{
+    editor->setSelectionKind(SelectionKind::rectangle);
+    const EditorState::Points first{{10, 10}, {50, 50}};
+    const EditorState::Points second{{60, 20}, {110, 70}};
+    const auto readThen = [&](const std::function<void()>& change) {
+        editor->loadSelectionPalette();
+        change();
+        runner->settle();
+        EXPECT_FALSE(editor->isLoadingPalette());
+        return editor->selectionPalette().size();
+    };
+
+    EXPECT_GT(readThen([] {}), 0);  // the whole image
+    EXPECT_EQ(readThen([&] { editor->finishSelection(first); }), 0);
+    editor->finishSelection(first);
+    EXPECT_GT(readThen([] {}), 0);
+    EXPECT_EQ(readThen([&] { editor->finishSelection(second); }), 0);
+    EXPECT_EQ(readThen([&] { editor->setPendingSelection(std::nullopt); }), 0);  // "Clear selection"
+    editor->finishSelection(first);
+    editor->clearPendingSelection();
+    editor->finishSelection(second);
+    EXPECT_EQ(readThen([&] { editor->reselectLastSelection(); }), 0);
+    // Reselecting drops a palette already read from the area it replaces.
+    editor->clearPendingSelection();
+    EXPECT_GT(readThen([] {}), 0);
+    editor->reselectLastSelection();
+    EXPECT_TRUE(editor->selectionPalette().isEmpty());
+}
+
 TEST_F(EditorSelections, ACropIsWholePixelsOnTheImage)
 {
     editor->setCanvasTool(CanvasTool::crop);

@@ -98,6 +98,41 @@ TestCase {
         verify(Editor.pendingSelection === undefined)
     }
 
+    function test_compareShowsEachDocumentPixelAtOnePlaceOnBothSides_data() {
+        return [
+            { tag: "crop", settings: { crop: Qt.rect(20, 10, 70, 50) } },
+            { tag: "trim and padding", settings: { trimToContent: true, padding: 20 } },
+            { tag: "aspect and mirror", settings: { aspect: "1:1", mirror: true } },
+        ]
+    }
+
+    function test_compareShowsEachDocumentPixelAtOnePlaceOnBothSides(data) {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        for (const field in data.settings)
+            Editor.setComp(field, data.settings[field])
+        Driver.settle()
+        Editor.zoom = 1.5
+        Editor.panOffset = Qt.size(30, -20)  // the compare view leaves the pan out
+        Editor.compareEnabled = true
+        const view = item(window, "compareView")
+        const original = item(window, "compareOriginalImage")
+        const result = item(window, "compareResultImage")
+        const frame = Editor.compositeFrame
+        const shown = item(window, "canvasSurface").imageSize
+        // The corners of the red block and a point inside it.
+        for (const q of [Qt.point(30, 20), Qt.point(90, 60), Qt.point(50, 35)]) {
+            const onOriginal = original.mapToItem(view, q.x * original.width / 120, q.y * original.height / 80)
+            let x = (q.x - frame.x) * frame.scale
+            if (frame.mirror)
+                x = frame.width - x
+            const y = (q.y - frame.y) * frame.scale
+            const onResult = result.mapToItem(view, x * result.width / shown.width, y * result.height / shown.height)
+            fuzzyCompare(onOriginal.x, onResult.x, 0.01)
+            fuzzyCompare(onOriginal.y, onResult.y, 0.01)
+        }
+    }
+
     function test_compareReplacesTheCanvasAndItsKeys() {
         const window = openWindow()
         Driver.openPicture(120, 80)

@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
 #include <QQuickWindow>
 #include <QWheelEvent>
 
@@ -72,6 +74,21 @@ TEST_F(CanvasSurfaceTest, TheWheelZoomsOnlyOverAnOpenDocument)
     QWheelEvent beside({400, 80}, {400, 80}, {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&window, &beside);
     EXPECT_DOUBLE_EQ(editor->zoom(), 1.06);
+}
+
+TEST_F(CanvasSurfaceTest, APinchZoomsOnlyOverTheCanvas)
+{
+    openDocument();
+    const auto pinch = [&](QPointF at, Qt::NativeGestureType type, double value) {
+        QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2, at, at, at, value, {});
+        QCoreApplication::sendEvent(&window, &event);
+    };
+    for (const QPointF at : {QPointF(400, 80), QPointF(100, 80)}) {
+        pinch(at, Qt::BeginNativeGesture, 0);
+        pinch(at, Qt::ZoomNativeGesture, 0.5);
+        pinch(at, Qt::EndNativeGesture, 0);
+    }
+    EXPECT_DOUBLE_EQ(editor->zoom(), 1.5);  // only the one over the canvas
 }
 
 TEST_F(CanvasSurfaceTest, NothingIsDraggedOutWithoutAResult)
