@@ -81,9 +81,11 @@ void CanvasSurface::mousePressEvent(QMouseEvent* event)
         event->ignore();
         return;
     }
-    if (viewTool())
+    if (viewTool()) {
         m_viewPress = event->position();
-    else
+        // The press may become a drag out: its PNG is made meanwhile.
+        CanvasActions().prepareDragOut(m_editor);
+    } else
         m_controller->gestures().press(event->position(), mapping());
     event->accept();
 }
@@ -106,6 +108,7 @@ void CanvasSurface::mouseMoveEvent(QMouseEvent* event)
 void CanvasSurface::mouseReleaseEvent(QMouseEvent* event)
 {
     m_viewPress.reset();
+    CanvasActions().cancelDragOut();
     if (m_controller)
         m_controller->gestures().release(event->position(), mapping());
 }
@@ -124,6 +127,7 @@ void CanvasSurface::mouseUngrabEvent()
 {
     // Another item took the pointer: the drag ends without its effect.
     m_viewPress.reset();
+    CanvasActions().cancelDragOut();
     if (m_controller) {
         m_controller->gestures().cancel();
         m_controller->gestures().release({}, mapping());

@@ -47,17 +47,17 @@ void EditorState::importImage(const QUrl& url)
 
 void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
 {
-    setBackgroundImage(ImageBox(picture));
+    const HistoryGroup step(*this);
+    const ImageBox box(picture);
+    setBackgroundImage(box);
     setBackdropID({});
     m_shownBackdropID.clear();
 
     const TaskSlot::Ticket ticket = beginTask(m_saveBackgroundTask, std::nullopt);
     awaitTask(m_saveBackgroundTask, ticket, m_engines->saveBackground(picture, name),
-              [this](const std::optional<QString>& id) {
-                  if (!id)
-                      return;
-                  setBackdropID(QStringLiteral("my:") + *id);
-                  m_shownBackdropID = m_backdropID;
+              [this, generation = box.generation()](const std::optional<QString>& id) {
+                  if (id)
+                      relabelBackground(generation, QStringLiteral("my:") + *id);
               });
 
     CompositeSettings settings = m_comp;
@@ -80,7 +80,7 @@ void EditorState::applyLoadedDocument(ImageDocument document)
     resetDocumentState();
     setZoom(1.0);
     setExportFilename(baseName + QStringLiteral("-cutout"));
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
+    resetHistory();
 
     if (!autoSubjectOnImport())
         return;
@@ -114,6 +114,8 @@ void EditorState::resetDocumentState()
     m_cutoutContentBounds.reset();
     m_cutoutWhiteFraction = 0;
     setMatte(std::nullopt);
+    m_matteOrigin = MatteOrigin::automatic;
+    m_lineArtColors.reset();
     setSuggestFillHoles(false);
     setCutoutNote({});
     setLastError({});
@@ -154,8 +156,8 @@ void EditorState::clearDocument()
     m_shownBackdropID.clear();
     setActivePreset(std::nullopt);
     setSubjectMeasures({0, 0}, 0);
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
     setComp(defaultCompositeSettings());
+    resetHistory();
 }
 
 } // namespace zephrin
