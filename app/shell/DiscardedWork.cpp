@@ -94,9 +94,10 @@ QString replaceDetail(const DocumentWork& work, const QString& incomingName)
     if (work.backdrop)
         kept << QStringLiteral("the background");
     if (work.otherComposite)
-        kept << QStringLiteral("the effects and framing");
+        kept << QStringLiteral("the picture’s settings");
     if (!kept.isEmpty()) {
-        const bool plural = kept.size() > 1 || work.textLayers > 1;
+        // "the picture’s settings" is plural too.
+        const bool plural = kept.size() > 1 || work.textLayers > 1 || work.otherComposite;
         QString carried = joined(kept);
         carried[0] = carried[0].toUpper();
         sentence += u' ' + carried + (plural ? QStringLiteral(" carry over.") : QStringLiteral(" carries over."));
@@ -112,7 +113,7 @@ QString clearDetail(const DocumentWork& work)
     if (work.backdrop)
         lost << QStringLiteral("the background");
     if (work.otherComposite)
-        lost << QStringLiteral("the effects and framing");
+        lost << QStringLiteral("the picture’s settings");
     if (work.history)
         lost << QStringLiteral("the undo history");
     return QStringLiteral("Clearing discards ") + joined(lost) + u'.';

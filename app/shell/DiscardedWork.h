@@ -21,7 +21,7 @@ struct DocumentWork {
     bool tunedKey = false;        // the matte is a flat-colour key the user tuned
     int textLayers = 0;           // text and shape layers
     bool backdrop = false;        // a background other than transparency
-    bool otherComposite = false;  // effects, adjustments, colour, framing
+    bool otherComposite = false;  // the picture’s other settings: effects, adjustments, colour, framing
 
     // What opening another image would lose (the composite carries over).
     bool lostByReplacing() const;

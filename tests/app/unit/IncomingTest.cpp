@@ -307,7 +307,7 @@ TEST_F(IncomingFilesTest, TheQuestionSaysWhatGoesAndWhatCarriesOver)
     work.otherComposite = true;
     work.history = true;
     EXPECT_EQ(clearDetail(work), QStringLiteral("Clearing discards your paint, the cutout made from your selection, "
-                                                "2 text layers, the effects and framing and the undo history."));
+                                                "2 text layers, the picture’s settings and the undo history."));
 }
 
 // A cut from a selection or a tuned flat-colour key is work too, though no

@@ -29,7 +29,7 @@ WindowHarness {
         mouseClick(item(window, "clearButton"))
         tryCompare(question, "opened", true)
         compare(item(question, "questionDetail").text,
-                "Clearing discards the effects and framing and the undo history.")
+                "Clearing discards the picture’s settings and the undo history.")
         mouseClick(item(question, "keepWorking"))
         tryCompare(question, "visible", false)
         verify(Editor.document !== undefined)
