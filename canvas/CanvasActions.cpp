@@ -6,16 +6,18 @@
 #include "model/editor/EditorState.h"
 
 #include <QPointer>
-#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace zephrin {
 
 namespace {
 
-// The one drag out that waits for its PNG (there is one pointer).
+// The one drag out that waits (there is one pointer): for the result's PNG,
+// then for its file to be written.
 struct WaitingDrag {
     QPointer<QQuickItem> source;
     QMetaObject::Connection ready;
+    int generation = 0;   // which wait a finished file write belongs to
 };
 
 WaitingDrag& waitingDrag()
@@ -24,10 +26,23 @@ WaitingDrag& waitingDrag()
     return waiting;
 }
 
-void startDrag(const EditorState& editor, QQuickItem* source)
+// Writes the drag's file on a worker, then starts the drag, unless the
+// button was let go meanwhile; a file that cannot be written still leaves
+// the PNG data to drag.
+void writeThenDrag(const DragOutPayload& payload)
 {
-    if (const auto payload = dragOutPayload(editor))
-        DragOutQml().start(source, payload->png, payload->fileName);
+    const int generation = waitingDrag().generation;
+    QQuickItem* source = waitingDrag().source;
+    QtConcurrent::run([payload] { return DragOutQml::writeFile(payload.png, payload.fileName); })
+        .then(source, [payload, generation](const std::optional<QString>& file) {
+            WaitingDrag& now = waitingDrag();
+            if (now.generation != generation || !now.source)
+                return;
+            QPointer<QQuickItem> from = now.source;
+            now.source.clear();
+            // The drag runs an event loop of its own until the drop.
+            DragOutQml::start(from, payload.png, file);
+        });
 }
 
 } // namespace
@@ -51,24 +66,17 @@ bool CanvasActions::dragOut(QObject* editor, QQuickItem* source) const
     auto* state = qobject_cast<EditorState*>(editor);
     if (!state || !source || !hasDragOutResult(*state))
         return false;
-    if (dragOutPayload(*state)) {
-        startDrag(*state, source);
-        return true;
-    }
     WaitingDrag& waiting = waitingDrag();
     waiting.source = source;
+    if (const auto payload = dragOutPayload(*state)) {
+        writeThenDrag(*payload);
+        return true;
+    }
     waiting.ready = QObject::connect(state, &EditorState::resultPNGChanged, source, [state] {
-        WaitingDrag& now = waitingDrag();
-        if (!state->resultPNG() || !now.source)
-            return;
-        QPointer<QQuickItem> from = now.source;
-        QObject::disconnect(now.ready);
-        now.source.clear();
-        // Out of the signal: the drag runs an event loop of its own until the drop.
-        QTimer::singleShot(0, from, [state = QPointer<EditorState>(state), from] {
-            if (state && from)
-                startDrag(*state, from);
-        });
+        if (const auto payload = dragOutPayload(*state)) {
+            QObject::disconnect(waitingDrag().ready);
+            writeThenDrag(*payload);
+        }
     });
     state->prepareResultPNG();
     return true;
@@ -79,6 +87,7 @@ void CanvasActions::cancelDragOut() const
     WaitingDrag& waiting = waitingDrag();
     QObject::disconnect(waiting.ready);
     waiting.source.clear();
+    ++waiting.generation;
 }
 
 bool CanvasActions::dragOutWaiting()

@@ -3,10 +3,10 @@
 // for the parts without an item of their own: the compare divider's drag and
 // dragging the result out.
 //
-// A drag out never waits on the GUI thread for the result's PNG: a press
-// asks for it (prepareDragOut), and a drag that begins before it is ready
-// starts when it is, as long as the button is still down (a release calls
-// cancelDragOut).
+// A drag out never waits on the GUI thread for the result's PNG nor for its
+// file: a press asks for the PNG (prepareDragOut), the file is written on a
+// worker, and the drag starts when both are there, as long as the button is
+// still down (a release calls cancelDragOut).
 
 #include <QObject>
 #include <QQuickItem>
@@ -31,9 +31,9 @@ public:
     // once its PNG is made; false, with the editor's lastError set, when
     // there is nothing to drag.
     Q_INVOKABLE bool dragOut(QObject* editor, QQuickItem* source) const;
-    // The button was let go: a drag waiting for its PNG does not start.
+    // The button was let go: a drag still waiting does not start.
     Q_INVOKABLE void cancelDragOut() const;
-    // Whether a drag waits for its PNG.
+    // Whether a drag waits for its PNG or its file.
     static bool dragOutWaiting();
 };
 

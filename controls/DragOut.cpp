@@ -40,14 +40,18 @@ QMimeData* DragOutQml::mimeData(const QByteArray& png, const std::optional<QStri
     return data;
 }
 
-bool DragOutQml::start(QQuickItem* source, const QByteArray& png, const QString& fileName)
+std::optional<QString> DragOutQml::writeFile(const QByteArray& png, const QString& fileName)
+{
+    const std::optional<QString> folder = dragFolder();
+    return folder ? writeDragFile(*folder, png, fileName) : std::nullopt;
+}
+
+bool DragOutQml::start(QQuickItem* source, const QByteArray& png, const std::optional<QString>& file)
 {
     if (!source || png.isEmpty())
         return false;
-    const std::optional<QString> folder = dragFolder();
-    const std::optional<QString> path = folder ? writeDragFile(*folder, png, fileName) : std::nullopt;
     auto* drag = new QDrag(source);
-    drag->setMimeData(mimeData(png, path));
+    drag->setMimeData(mimeData(png, file));
     drag->exec(Qt::CopyAction);
     return true;
 }

@@ -33,9 +33,13 @@ public:
     // and the mark.
     static QMimeData* mimeData(const QByteArray& png, const std::optional<QString>& file);
 
-    // Starts the drag from `source` and returns when it ends; false when it
-    // never started (no data or no source).
-    Q_INVOKABLE bool start(QQuickItem* source, const QByteArray& png, const QString& fileName);
+    // Writes the file a drag offers (DragOutFile.h); none when it cannot be
+    // written. Any thread: the GUI thread should not wait for the disk.
+    static std::optional<QString> writeFile(const QByteArray& png, const QString& fileName);
+    // Starts the drag from `source`, offering the file when there is one and
+    // the PNG data always, and returns when it ends; false when it never
+    // started (no data or no source).
+    static bool start(QQuickItem* source, const QByteArray& png, const std::optional<QString>& file);
 };
 
 } // namespace zephrin
