@@ -37,9 +37,17 @@ QStringList editParts(const DocumentWork& work)
     return parts;
 }
 
-QString textLayersPart(int count)
+// What the composite is made of, in the order the questions name them.
+QStringList compositeParts(const DocumentWork& work)
 {
-    return counted(count, QStringLiteral("the text layer"), QStringLiteral("%1 text layers"));
+    QStringList parts;
+    if (work.textLayers > 0)
+        parts << counted(work.textLayers, QStringLiteral("the text layer"), QStringLiteral("%1 text layers"));
+    if (work.backdrop)
+        parts << QStringLiteral("the background");
+    if (work.otherComposite)
+        parts << QStringLiteral("the picture’s settings");
+    return parts;
 }
 
 } // namespace
@@ -88,13 +96,7 @@ QString replaceDetail(const DocumentWork& work, const QString& incomingName)
         : QStringLiteral("Opening “%1”").arg(incomingName);
     QString sentence = opening + QStringLiteral(" discards ") + joined(lost) + u'.';
 
-    QStringList kept;
-    if (work.textLayers > 0)
-        kept << textLayersPart(work.textLayers);
-    if (work.backdrop)
-        kept << QStringLiteral("the background");
-    if (work.otherComposite)
-        kept << QStringLiteral("the picture’s settings");
+    const QStringList kept = compositeParts(work);
     if (!kept.isEmpty()) {
         // "the picture’s settings" is plural too.
         const bool plural = kept.size() > 1 || work.textLayers > 1 || work.otherComposite;
@@ -107,13 +109,7 @@ QString replaceDetail(const DocumentWork& work, const QString& incomingName)
 
 QString clearDetail(const DocumentWork& work)
 {
-    QStringList lost = editParts(work);
-    if (work.textLayers > 0)
-        lost << textLayersPart(work.textLayers);
-    if (work.backdrop)
-        lost << QStringLiteral("the background");
-    if (work.otherComposite)
-        lost << QStringLiteral("the picture’s settings");
+    QStringList lost = editParts(work) + compositeParts(work);
     if (work.history)
         lost << QStringLiteral("the undo history");
     return QStringLiteral("Clearing discards ") + joined(lost) + u'.';

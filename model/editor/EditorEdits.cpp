@@ -1,12 +1,18 @@
 // EditorState: the mask and paint edits and the undo history.
 //
 // Both edit lists grow at the end; the first activeOpCount (activePaintOpCount)
-// entries are in force and the rest are undone. History steps keep only the
-// refinement settings and the two counts, so undo and redo move the counts
-// along the lists. "Clear edits" and "Clear paint" put every entry out of
-// force (undo brings them back); appending behind entries that are out of
-// force cuts them, and history steps that counted them then count only what is
-// left, so a count never points past its list.
+// entries are in force and the rest are undone. History steps keep the
+// refinement settings, the two counts and the composite (its settings with
+// the text layers, and the backdrop), never operation lists, so undo and redo
+// move the counts along the lists and put the settings back. "Clear edits"
+// and "Clear paint" put every entry out of force (undo brings them back);
+// appending behind entries that are out of force cuts them, and history steps
+// that counted them then count only what is left, so a count never points
+// past its list.
+//
+// Every user action is one step, recorded as it happens: a change with a
+// merge key (the moves of one slider, the keystrokes of one text) amends the
+// step before it until something closes that step, so a drag is one step.
 
 #include "model/editor/EditorState.h"
 
@@ -79,15 +85,20 @@ void EditorState::limitHistoryCounts(std::optional<int> maskOps, std::optional<i
             snapshot.paintOpCount = std::min(snapshot.paintOpCount, *paintOps);
         return snapshot;
     };
+    rewriteHistory(limited);
+}
+
+void EditorState::rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change)
+{
     QList<EditSnapshot> undo;
     for (const EditSnapshot& snapshot : m_undoStack)
-        undo.append(limited(snapshot));
+        undo.append(change(snapshot));
     QList<EditSnapshot> redo;
     for (const EditSnapshot& snapshot : m_redoStack)
-        redo.append(limited(snapshot));
+        redo.append(change(snapshot));
     setUndoStack(std::move(undo));
     setRedoStack(std::move(redo));
-    setLastCommitted(limited(m_lastCommitted));
+    setLastCommitted(change(m_lastCommitted));
 }
 
 EditSnapshot EditorState::currentSnapshot() const
@@ -158,15 +169,7 @@ void EditorState::relabelBackground(std::uint64_t generation, const QString& bac
         setBackdropID(backdropID);
         m_shownBackdropID = backdropID;
     }
-    QList<EditSnapshot> undo;
-    for (const EditSnapshot& snapshot : m_undoStack)
-        undo.append(relabelled(snapshot));
-    QList<EditSnapshot> redo;
-    for (const EditSnapshot& snapshot : m_redoStack)
-        redo.append(relabelled(snapshot));
-    setUndoStack(std::move(undo));
-    setRedoStack(std::move(redo));
-    setLastCommitted(relabelled(m_lastCommitted));
+    rewriteHistory(relabelled);
 }
 
 void EditorState::undo()

@@ -1060,6 +1060,8 @@ private:
         EditorState& m_editor;
         QString m_mergeKey;
     };
+    // Every step of both stacks and the last committed one, changed.
+    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change);
     // Empties both stacks; the state as it stands is where history begins.
     void resetHistory();
     // A backdrop picture got its identifier (saved to My Backgrounds): the
