@@ -1,22 +1,22 @@
 #include "canvas/DragOutPayload.h"
 
-#include "engine/types/MatteError.h"
 #include "model/editor/EditorState.h"
 
 namespace zephrin {
 
-std::optional<DragOutPayload> dragOutPayload(EditorState& editor)
+bool hasDragOutResult(EditorState& editor)
 {
-    if (!editor.composite() && !editor.cutout()) {
-        editor.setLastError(QStringLiteral("Run Auto Subject first."));
+    if (editor.composite() || editor.cutout())
+        return true;
+    editor.setLastError(QStringLiteral("Run Auto Subject first."));
+    return false;
+}
+
+std::optional<DragOutPayload> dragOutPayload(const EditorState& editor)
+{
+    if (!editor.resultPNG())
         return std::nullopt;
-    }
-    auto [png, name] = editor.dragPayload();
-    if (png.isEmpty()) {
-        editor.setLastError(QString::fromUtf8(sentence(MatteErrorKind::renderFailed)));
-        return std::nullopt;
-    }
-    return DragOutPayload{std::move(png), std::move(name)};
+    return DragOutPayload{*editor.resultPNG(), editor.exportFilename()};
 }
 
 } // namespace zephrin

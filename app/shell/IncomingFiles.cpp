@@ -1,18 +1,37 @@
 #include "app/shell/IncomingFiles.h"
 
+#include "app/shell/DiscardedWork.h"
 #include "model/editor/EditorState.h"
 #include "share/inbox/InboxFolder.h"
+
+#include <QFileInfo>
 
 namespace zephrin {
 
 namespace {
 
-// Moves the file out of the inbox and opens it from there: the import reads
+// A waiting file directly inside the inbox; the user's own files never are.
+bool isHandedOver(const QString& path)
+{
+    const std::optional<QString> folder = sharedInboxFolder();
+    if (!folder || path.isEmpty())
+        return false;
+    const std::optional<QString> waiting = waitingFilePath(*folder, QFileInfo(path).fileName());
+    return waiting && QFileInfo(*waiting).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
+}
+
+// Opens the file. One of the inbox is first moved out of it: the import reads
 // it in the background, so it must not vanish under the reader, and it must
 // not be offered again meanwhile.
-void openFromInbox(EditorState& editor, const QUrl& file)
+void open(EditorState& editor, const QUrl& file)
 {
-    if (const std::optional<QString> taken = takeHandedOverFile(file.toLocalFile()))
+    editor.setImportTarget(ImportTarget::document);
+    const QString path = file.toLocalFile();
+    if (!isHandedOver(path)) {
+        editor.importImage(file);
+        return;
+    }
+    if (const std::optional<QString> taken = takeHandedOverFile(path))
         editor.importImage(QUrl::fromLocalFile(*taken));
 }
 
@@ -20,13 +39,10 @@ void openFromInbox(EditorState& editor, const QUrl& file)
 
 bool hasWorkInProgress(const EditorState& editor)
 {
-    if (!editor.document())
-        return false;
-    return editor.comp() != EditorState::defaultCompositeSettings() || !editor.maskOps().empty()
-           || !editor.paintOps().empty() || editor.undoCount() > 0 || editor.redoCount() > 0;
+    return documentWork(editor).lostByReplacing();
 }
 
-void handleIncomingURL(EditorState& editor, const QUrl& file)
+void openDocumentFile(EditorState& editor, const QUrl& file)
 {
     editor.setImportTarget(ImportTarget::document);
     if (hasWorkInProgress(editor)) {
@@ -34,7 +50,12 @@ void handleIncomingURL(EditorState& editor, const QUrl& file)
         editor.setShowIncomingReplaceConfirm(true);
         return;
     }
-    openFromInbox(editor, file);
+    open(editor, file);
+}
+
+void handleIncomingURL(EditorState& editor, const QUrl& file)
+{
+    openDocumentFile(editor, file);
 }
 
 void confirmIncomingReplace(EditorState& editor)
@@ -44,16 +65,22 @@ void confirmIncomingReplace(EditorState& editor)
     if (parked.isEmpty())
         return;
     editor.setPendingIncomingURL(QUrl());
-    openFromInbox(editor, parked);
+    open(editor, parked);
 }
 
 void cancelIncomingReplace(EditorState& editor)
 {
     editor.setShowIncomingReplaceConfirm(false);
     const QUrl parked = editor.pendingIncomingURL();
-    if (!parked.isEmpty())
+    if (!parked.isEmpty() && isHandedOver(parked.toLocalFile()))
         removeHandedOverFile(parked.toLocalFile());
     editor.setPendingIncomingURL(QUrl());
+}
+
+QString incomingReplaceDetail(const EditorState& editor)
+{
+    const QString path = editor.pendingIncomingURL().toLocalFile();
+    return replaceDetail(documentWork(editor), isHandedOver(path) ? QString() : QFileInfo(path).fileName());
 }
 
 } // namespace zephrin

@@ -23,6 +23,8 @@ bool isUrl(const QString& argument)
 IncomingRoad::IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent)
     : QObject(parent), m_editor(editor), m_commands(commands)
 {
+    connect(&editor, &EditorState::showIncomingReplaceConfirmChanged, this, &IncomingRoad::replaceDetailChanged);
+    connect(&editor, &EditorState::pendingIncomingURLChanged, this, &IncomingRoad::replaceDetailChanged);
 }
 
 QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const QString& workingFolder)
@@ -35,6 +37,7 @@ QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const 
 
 void IncomingRoad::openArguments(const QStringList& arguments)
 {
+    QList<QUrl> files;
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("zephrin:"))) {
             if (const std::optional<QString> file = handOffFilePath(argument))
@@ -42,11 +45,13 @@ void IncomingRoad::openArguments(const QStringList& arguments)
         } else if (argument.startsWith(QLatin1String("file:"))) {
             const QUrl url(argument);
             if (url.isLocalFile())
-                m_commands.openFile(url);
+                files << url;
         } else if (QDir::isAbsolutePath(argument)) {
-            m_commands.openFile(QUrl::fromLocalFile(argument));
+            files << QUrl::fromLocalFile(argument);
         }
     }
+    if (!files.isEmpty())
+        m_commands.openFiles(files);
 }
 
 void IncomingRoad::openWaitingInboxFile()
@@ -63,6 +68,11 @@ void IncomingRoad::confirmReplace()
 void IncomingRoad::cancelReplace()
 {
     cancelIncomingReplace(m_editor);
+}
+
+QString IncomingRoad::replaceDetail() const
+{
+    return m_editor.showIncomingReplaceConfirm() ? incomingReplaceDetail(m_editor) : QString();
 }
 
 } // namespace zephrin

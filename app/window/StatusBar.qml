@@ -1,6 +1,6 @@
 // The strip under the workspace: the open file, its pixel size (and the
 // result's, when it differs), its file size, the zoom, whether a cutout
-// exists, and the editor's last error.
+// exists, a short confirmation ("Copied") and the editor's last error.
 import QtQuick
 import QtQuick.Layouts
 import Zephrin.Controls
@@ -75,6 +75,13 @@ Item {
             }
         }
         Item { Layout.fillWidth: true }
+        Text {
+            objectName: "statusNotice"
+            visible: text !== "" && Editor.lastError === ""
+            text: Editor.notice
+            font: Theme.bodyFont
+            color: Theme.success
+        }
         Text {
             objectName: "statusError"
             visible: text !== ""

@@ -67,6 +67,7 @@ void EditorState::applyBackdropResult(const std::optional<Image>& picture, const
         setBackdropID(m_shownBackdropID);
         return;
     }
+    const HistoryGroup step(*this);
     setBackgroundImage(ImageBox(*picture));
     m_shownBackdropID = id;
     CompositeSettings settings = m_comp;

@@ -3,6 +3,11 @@
 // matte engine; SVG traces the cutout itself, cropped and mirrored as the
 // composite settings say. Files are written atomically; a file prepared for
 // sharing lives alone in a private folder of the user's.
+//
+// The clipboard and a drag out of the canvas take the result's PNG, which is
+// made on a worker a short while after each result is published (encoding a
+// 12-megapixel result takes far longer than the GUI thread may stall): a
+// copy or a drag then finds it ready, or waits for it without blocking.
 
 #include "model/editor/EditorState.h"
 
@@ -107,6 +112,7 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
     }
     if (m_exportDestination != ExportDestination::share) {
         setExportFile(ExportFile{*outcome.value, format});
+        m_exportFileSheetStamp.reset();
         setShowExportSheet(false);
         setShowFileExporter(true);
         return;
@@ -130,6 +136,8 @@ bool EditorState::saveExportFile(const QUrl& target)
                          file.write(m_exportFile->data) == m_exportFile->data.size() && file.commit();
     if (!written)
         setLastError(QStringLiteral("Couldn't save %1.").arg(target.fileName()));
+    else if (m_exportFileSheetStamp)
+        m_sheetSavedStamp = *m_exportFileSheetStamp;
     return written;
 }
 
@@ -167,31 +175,85 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
     return QUrl::fromLocalFile(path);
 }
 
-void EditorState::copyToPasteboard()
+void EditorState::onResultChanged()
 {
-    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
-    if (!image)
-        return;
-    const TaskSlot::Ticket ticket = beginTask(m_copyTask, std::nullopt);
-    runTask(
-        m_copyTask, ticket, TaskPriority::userInitiated,
-        [engines = m_engines, box = *image] { return engines->encodePNG(box.image()); },
-        [this, box = *image](const Outcome<std::optional<QByteArray>>& encoded) {
-            if (!encoded.ok() || !*encoded.value)
-                return;
-            auto* data = new QMimeData;
-            data->setData(QStringLiteral("image/png"), **encoded.value);
-            data->setImageData(toQImage(box.image()));
-            m_clipboard->setMimeData(data);
-        });
+    m_copyWhenReady = false;
+    if (m_resultPNG) {
+        m_resultPNG.reset();
+        emit resultPNGChanged();
+    }
+    encodeResultPNG(false);
 }
 
-std::pair<QByteArray, QString> EditorState::dragPayload() const
+void EditorState::prepareResultPNG()
+{
+    if (!m_resultPNG && !m_resultPNGEncoding)
+        encodeResultPNG(true);
+}
+
+void EditorState::encodeResultPNG(bool now)
+{
+    m_resultPNGEncoding = false;
+    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
+    if (!image) {
+        cancelTask(m_resultPNGTask);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_resultPNGTask, std::nullopt);
+    afterWait(m_resultPNGTask, ticket, now ? std::chrono::milliseconds(0) : m_resultPNGTask.debounce,
+              [this, ticket, box = *image] {
+                  m_resultPNGEncoding = true;
+                  runTask(
+                      m_resultPNGTask, ticket, TaskPriority::userInitiated,
+                      [engines = m_engines, box] { return engines->encodePNG(box.image()); },
+                      [this](const Outcome<std::optional<QByteArray>>& encoded) {
+                          m_resultPNGEncoding = false;
+                          if (!encoded.ok() || !*encoded.value) {
+                              if (std::exchange(m_copyWhenReady, false))
+                                  setLastError(encoded.ok() ? QStringLiteral("The image couldn't be rendered.")
+                                                            : encoded.error);
+                              return;
+                          }
+                          m_resultPNG = **encoded.value;
+                          emit resultPNGChanged();
+                          if (std::exchange(m_copyWhenReady, false))
+                              deliverCopy();
+                      });
+              });
+}
+
+void EditorState::copyToPasteboard()
+{
+    if (!m_composite && !m_cutout)
+        return;
+    if (m_resultPNG) {
+        deliverCopy();
+        return;
+    }
+    m_copyWhenReady = true;
+    prepareResultPNG();
+}
+
+void EditorState::deliverCopy()
 {
     const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
-    if (!image)
-        return {QByteArray(), m_exportFilename};
-    return {m_engines->encodePNG(image->image()).value_or(QByteArray()), m_exportFilename};
+    if (!image || !m_resultPNG)
+        return;
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), *m_resultPNG);
+    data->setImageData(toQImage(image->image()));
+    m_clipboard->setMimeData(data);
+    showNotice(QStringLiteral("Copied"));
+}
+
+void EditorState::showNotice(const QString& text)
+{
+    assign(m_notice, text, &EditorState::noticeChanged);
+    const int generation = ++m_noticeGeneration;
+    m_runner->after(std::chrono::milliseconds(1800), this, [this, generation] {
+        if (generation == m_noticeGeneration)
+            assign(m_notice, QString(), &EditorState::noticeChanged);
+    });
 }
 
 } // namespace zephrin

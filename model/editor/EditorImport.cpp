@@ -54,23 +54,19 @@ void EditorState::importImage(const QUrl& url)
 
 void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
 {
+    const HistoryGroup step(*this);
     const ImageBox shown(picture);
     setBackgroundImage(shown);
     setBackdropID({});
     m_shownBackdropID.clear();
 
-    // The saved copy names the picture while it is still shown, so a failed
-    // pick returns to it; the picker marks it only while no newer backdrop
-    // choice has come since.
     const std::uint64_t choice = m_backdropTask.generation();
     const TaskSlot::Ticket ticket = beginTask(m_saveBackgroundTask, std::nullopt);
     awaitTask(m_saveBackgroundTask, ticket, m_engines->saveBackground(picture, name),
-              [this, choice, picture = shown.generation()](const std::optional<QString>& id) {
-                  if (!id || !m_backgroundImage || m_backgroundImage->generation() != picture)
-                      return;
-                  m_shownBackdropID = QStringLiteral("my:") + *id;
-                  if (m_backdropTask.generation() == choice)
-                      setBackdropID(m_shownBackdropID);
+              [this, choice, shownGeneration = shown.generation()](const std::optional<QString>& id) {
+                  if (id)
+                      relabelBackground(shownGeneration, QStringLiteral("my:") + *id,
+                                        m_backdropTask.generation() == choice);
               });
 
     CompositeSettings settings = m_comp;
@@ -93,7 +89,7 @@ void EditorState::applyLoadedDocument(ImageDocument document)
     resetDocumentState();
     setZoom(1.0);
     setExportFilename(baseName + QStringLiteral("-cutout"));
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
+    resetHistory();
 
     if (!autoSubjectOnImport())
         return;
@@ -127,6 +123,8 @@ void EditorState::resetDocumentState()
     m_cutoutContentBounds.reset();
     m_cutoutWhiteFraction = 0;
     setMatte(std::nullopt);
+    m_matteOrigin = MatteOrigin::automatic;
+    m_lineArtColors.reset();
     setSuggestFillHoles(false);
     setCutoutNote({});
     setLastError({});
@@ -166,8 +164,8 @@ void EditorState::clearDocument()
     m_shownBackdropID.clear();
     setActivePreset(std::nullopt);
     setSubjectMeasures({0, 0}, 0);
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
     setComp(defaultCompositeSettings());
+    resetHistory();
 }
 
 } // namespace zephrin

@@ -223,6 +223,7 @@ void EditorState::exportStickerSheetPNG()
     if (!m_sheetExportable)
         return;
     setExportFile(ExportFile{m_sheetRender->printPNG, ExportFormat::png});
+    m_exportFileSheetStamp = m_sheetRenderStamp;
     setExportFilename(QStringLiteral("sticker-sheet"));
     setShowFileExporter(true);
 }
@@ -232,8 +233,14 @@ void EditorState::exportStickerSheetCutSVG()
     if (!m_sheetExportable)
         return;
     setExportFile(ExportFile{QByteArray::fromStdString(m_sheetRender->cutSVG), ExportFormat::svg});
+    m_exportFileSheetStamp = m_sheetRenderStamp;
     setExportFilename(QStringLiteral("sticker-sheet-cut"));
     setShowFileExporter(true);
+}
+
+bool EditorState::sheetHasUnsavedWork() const
+{
+    return !m_sheetItems.empty() && (m_sheetLayoutPending || m_sheetSavedStamp != m_sheetRenderStamp);
 }
 
 // ---- QML faces -----------------------------------------------------------------

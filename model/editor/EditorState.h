@@ -251,6 +251,8 @@ class EditorState : public QObject {
     Q_PROPERTY(QString importTarget READ qmlImportTarget WRITE setQmlImportTarget NOTIFY importTargetChanged)
     Q_PROPERTY(bool showImporter READ showImporter WRITE setShowImporter NOTIFY showImporterChanged)
     Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
+    // A short confirmation of a finished action ("Copied"), cleared after a moment.
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
     Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
     Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
     Q_PROPERTY(zephrin::TextLayerList* textLayerList READ textLayerList CONSTANT)
@@ -345,6 +347,8 @@ public:
 
     // ---- Cutout and matte settings -------------------------------------------
     const std::optional<MatteBox>& matte() const { return m_matte; }
+    // How the matte was made (meaningless without one).
+    MatteOrigin matteOrigin() const { return m_matteOrigin; }
     bool isProcessing() const { return m_busy.busy(); }
     QString processingLabel() const { return m_processingLabel; }
     bool suggestFillHoles() const { return m_suggestFillHoles; }
@@ -530,6 +534,9 @@ public:
     // A render exists and no layout is pending or has failed since: the print
     // image and the cut file come from the layout of the sheet as it stands.
     bool sheetExportable() const { return m_sheetExportable; }
+    // The sheet has designs and no file of it was saved since its last change:
+    // it exists only in memory.
+    bool sheetHasUnsavedWork() const;
 
     // Lays the sheet out again after the 120 ms wait, replacing a layout that
     // is waiting or running; without designs, drops the render at once.
@@ -577,6 +584,9 @@ public:
     void applyListingPreset(ListingPreset preset);
     // The same by the preset's title; an unknown title changes nothing.
     Q_INVOKABLE void applyListingPreset(const QString& title);
+    // "Reset to plain cutout": the default composite settings, no backdrop
+    // picture and no listing preset; one history step.
+    void resetToPlainCutout();
     // The checklist of activePreset for the result as it stands, computed on
     // every read; empty without a preset or a composite.
     std::vector<ComplianceItem> complianceItems() const;
@@ -617,6 +627,8 @@ public:
     // ---- Mask edits, paint and history ---------------------------------------
     void appendMaskOp(const MaskEditOp& op);
     void appendPaintOp(const PaintOp& op);
+    // Closes the newest step to merging (a slider lets go) and records what
+    // changed since the last step, if anything.
     Q_INVOKABLE void commitHistory();
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
@@ -700,9 +712,18 @@ public:
     // Writes exportFile to the file the save dialog chose, atomically; false
     // with lastError set when it could not.
     Q_INVOKABLE bool saveExportFile(const QUrl& target);
+    // Puts the result's PNG on the clipboard: at once when it is prepared,
+    // else as soon as it is; then notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
-    // The PNG of the result (empty when there is none) and its file name.
-    std::pair<QByteArray, QString> dragPayload() const;
+    // The PNG of the result as shown (the composite, else the cutout), made
+    // off the GUI thread a short while after the result is published, or at
+    // once on request; none while it is being made or without a result.
+    const std::optional<QByteArray>& resultPNG() const { return m_resultPNG; }
+    // Makes the result's PNG now (no wait) unless it is made or being made;
+    // resultPNGChanged() tells when it is there.
+    Q_INVOKABLE void prepareResultPNG();
+    // A short confirmation ("Copied"); empty after a moment.
+    const QString& notice() const { return m_notice; }
     // Writes the data into the private share folder as exportFilename plus the
     // format's extension; the file's URL, or none.
     std::optional<QUrl> writeShareFile(const QByteArray& data, ExportFormat format);
@@ -829,6 +850,9 @@ signals:
     void importTargetChanged();
     void showImporterChanged();
     void lastErrorChanged();
+    void noticeChanged();
+    // resultPNG was made, or dropped with its result.
+    void resultPNGChanged();
     void batchModeChanged();
     void pendingIncomingURLChanged();
     void showIncomingReplaceConfirmChanged();
@@ -1004,11 +1028,49 @@ private:
     template <typename T, typename Apply>
     void awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply);
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure);
-    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel);
+    void runFlatColor(std::function<void()> completion, std::function<void()> onFailure, MatteOrigin origin);
+    // Starts a run in the cutout slot, replacing the one before.
+    TaskSlot::Ticket beginCutoutRun(const QString& label);
+    // Appends the colour key of a "Line art" preset whose keying is running
+    // (or was replaced) to the preset's step; nothing when none waits.
+    void finishLineArt();
+    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel, const QString& mergeKey);
     void applyMaskEdits(const QString& busyLabel);
     // Undo (backwards) or redo: the newest step of one stack goes into force,
     // the state as it stands onto the other.
     void stepHistory(bool backwards);
+    // Records what one user action changed as one history step; nothing
+    // without a document, while a snapshot is being restored, or inside a
+    // HistoryGroup (its end records). A change with a merge key (a slider's
+    // field, the text being typed) amends the newest step while the one
+    // before carried the same key and nothing closed it since (commitHistory,
+    // undo, redo, a change without that key); a change back to where that
+    // step began takes the step away.
+    void recordStep(const QString& mergeKey);
+    // Holds history back while one action makes several changes: they are one
+    // step, recorded (with the group's merge key) when the outermost group ends.
+    class HistoryGroup {
+    public:
+        explicit HistoryGroup(EditorState& editor, QString mergeKey = {});
+        ~HistoryGroup();
+        HistoryGroup(const HistoryGroup&) = delete;
+        HistoryGroup& operator=(const HistoryGroup&) = delete;
+
+    private:
+        EditorState& m_editor;
+        QString m_mergeKey;
+    };
+    // Every step of both stacks and the last committed one, changed.
+    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change);
+    // Empties both stacks; the state as it stands is where history begins.
+    void resetHistory();
+    // A backdrop picture got its identifier (saved to My Backgrounds): the
+    // editor, when it still shows that picture, and every history step that
+    // holds it, name it so. `stillChosen`: no newer backdrop choice came since,
+    // so the picker may mark it too.
+    void relabelBackground(std::uint64_t generation, const QString& backdropID, bool stillChosen);
+    // setComp, recording the change with a merge key.
+    void setComp(const CompositeSettings& value, const QString& mergeKey);
     void appendTextLayer(const TextLayer& layer);
     // Appending behind undone operations cuts them: history steps that counted
     // them count only what is left.
@@ -1019,7 +1081,9 @@ private:
     const PaintGradient* replaceableGradient() const;
     void setLastGradientOpIndex(std::optional<int> value);
     void updateWillReplaceGradient();
-    void onMatteSettingAssigned(bool discrete);
+    // Records the change (a slider's with its merge key) and refines when
+    // there is a matte; nothing while a snapshot is being restored.
+    void onMatteSettingAssigned(const QString& mergeKey);
     void onFlatSettingAssigned();
     void onCompAssigned(const CompositeSettings& old);
     void clearSelectionState();
@@ -1028,6 +1092,11 @@ private:
     std::optional<QRectF> selectionOrContentBox() const;
     std::optional<std::pair<SelectionKind, Points>> pendingClip() const;
     void deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format);
+    // The shown result changed: its PNG is made again after the wait.
+    void onResultChanged();
+    void encodeResultPNG(bool now);
+    void deliverCopy();
+    void showNotice(const QString& text);
     void writeMatteModelSetting();
     MatteModel readMatteModelSetting() const;
     bool autoSubjectOnImport() const;
@@ -1076,6 +1145,9 @@ private:
 
     // Cutout and matte settings
     std::optional<MatteBox> m_matte;
+    MatteOrigin m_matteOrigin = MatteOrigin::automatic;
+    // The colours of a "Line art" preset whose keying has not ended yet.
+    std::optional<std::vector<RGBAColor>> m_lineArtColors;
     QString m_processingLabel;
     bool m_wasProcessing = false;
     bool m_suggestFillHoles = false;
@@ -1144,6 +1216,10 @@ private:
     QList<EditSnapshot> m_redoStack;
     EditSnapshot m_lastCommitted;
     bool m_suppressHistory = false;
+    // The merge key of the newest step while it may still be amended.
+    QString m_openStepKey;
+    // How many HistoryGroups are open.
+    int m_historyHold = 0;
 
     // Export and share
     ExportFormat m_exportFormat = ExportFormat::png;
@@ -1182,6 +1258,10 @@ private:
     StickerItemList* m_sheetItemList = nullptr;   // a child
     bool m_sheetLayoutPending = false;
     bool m_sheetExportable = false;
+    // The render a waiting export file was made from (none: not the sheet's),
+    // and the render whose file was saved last.
+    std::optional<int> m_exportFileSheetStamp;
+    std::optional<int> m_sheetSavedStamp;
 
     // Work
     BusyJobs m_busy;
@@ -1212,7 +1292,14 @@ private:
     TaskSlot m_paletteTask;
     // Encoding an export, and the copy to the clipboard.
     TaskSlot m_exportTask;
-    TaskSlot m_copyTask;
+    // The PNG of the shown result: made 250 ms after the result is published
+    // (a slider dragged across many composites makes one), at once on request.
+    TaskSlot m_resultPNGTask{std::chrono::milliseconds(250)};
+    std::optional<QByteArray> m_resultPNG;
+    bool m_resultPNGEncoding = false;
+    bool m_copyWhenReady = false;
+    QString m_notice;
+    int m_noticeGeneration = 0;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
 };

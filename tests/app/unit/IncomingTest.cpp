@@ -1,6 +1,7 @@
 // The hand-off road from another launch and from the inbox into the editor:
 // the single-instance socket, and the editor's handling of waiting files.
 
+#include "app/shell/DiscardedWork.h"
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/SingleInstance.h"
 #include "app/shell/WindowCommands.h"
@@ -242,6 +243,154 @@ TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
     ASSERT_TRUE(editor->document());
     EXPECT_EQ(editor->document()->url, picture);
     EXPECT_TRUE(QFile::exists(picture.toLocalFile()));
+}
+
+// Every road that opens a file as the document asks first when that throws
+// work away: the command line and "Open With" (the arguments a launch hands
+// over), a drop and the importer. "Keep Working" leaves the user's own file
+// where it is; "Replace" opens it.
+TEST_F(IncomingFilesTest, EveryRoadThatReplacesWorkAsks)
+{
+    const QUrl mine = writePicture(QStringLiteral("mine.png"));
+    const std::vector<std::function<void()>> roads{
+        [&] { m_road.openArguments({mine.toLocalFile()}); },
+        [&] { m_road.openArguments({mine.toString()}); },
+        [&] { m_commands.openFiles({mine}); },
+        [&] {
+            m_commands.importDocument();
+            m_commands.importerClosed(mine);
+        },
+    };
+    for (std::size_t road = 0; road < roads.size(); ++road) {
+        openDocument();
+        editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
+        runner->settle();
+        const QUrl before = editor->document()->url;
+        roads[road]();
+        runner->settle();
+        EXPECT_TRUE(editor->showIncomingReplaceConfirm()) << road;
+        EXPECT_EQ(editor->document()->url, before) << road;
+        m_road.cancelReplace();
+        EXPECT_TRUE(QFile::exists(mine.toLocalFile())) << road;
+        EXPECT_EQ(editor->document()->url, before) << road;
+
+        roads[road]();
+        m_road.confirmReplace();
+        runner->settle();
+        EXPECT_EQ(editor->document()->url, mine) << road;
+        EXPECT_TRUE(QFile::exists(mine.toLocalFile())) << road;
+    }
+}
+
+// The question names what goes and what stays: the composite carries over.
+TEST_F(IncomingFilesTest, TheQuestionSaysWhatGoesAndWhatCarriesOver)
+{
+    openDocument();
+    editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
+    editor->addTextLayer();
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    runner->settle();
+    m_commands.openFile(writePicture(QStringLiteral("next.png")));
+    EXPECT_EQ(m_road.replaceDetail(),
+              QStringLiteral("Opening “next.png” discards your mask edit and the undo history. "
+                             "The text layer and the background carry over."));
+    m_road.cancelReplace();
+
+    handOff(waiting());
+    EXPECT_TRUE(m_road.replaceDetail().startsWith(QStringLiteral("Opening the shared image discards ")));
+    m_road.cancelReplace();
+
+    DocumentWork work;
+    work.paintEdits = 2;
+    work.selectionCut = true;
+    work.textLayers = 2;
+    work.otherComposite = true;
+    work.history = true;
+    EXPECT_EQ(clearDetail(work), QStringLiteral("Clearing discards your paint, the cutout made from your selection, "
+                                                "2 text layers, the picture’s settings and the undo history."));
+}
+
+// A cut from a selection or a tuned flat-colour key is work too, though no
+// history step records it.
+TEST_F(IncomingFilesTest, AMatteMadeByHandIsWork)
+{
+    openDocument();
+    editor->finishSelection(EditorState::Points{{20, 10}, {100, 70}});
+    editor->cutSelection();
+    runner->settle();
+    EXPECT_TRUE(documentWork(*editor).selectionCut);
+    EXPECT_TRUE(hasWorkInProgress(*editor));
+
+    makeEditor();
+    openDocument();
+    editor->setCutoutMethod(CutoutMethod::flat);
+    editor->setFlatTolerance(40);
+    runner->settle();
+    EXPECT_TRUE(documentWork(*editor).tunedKey);
+}
+
+// Several files at once go into the batch queue; the document stays.
+TEST_F(IncomingFilesTest, SeveralFilesGoIntoTheBatchQueue)
+{
+    openDocument();
+    const QUrl before = editor->document()->url;
+    m_road.openArguments({writePicture(QStringLiteral("one.png")).toLocalFile(),
+                          writePicture(QStringLiteral("two.png")).toLocalFile()});
+    runner->settle();
+    EXPECT_TRUE(editor->batchMode());
+    EXPECT_EQ(editor->batch()->total(), 2);
+    EXPECT_FALSE(editor->showIncomingReplaceConfirm());
+    EXPECT_EQ(editor->document()->url, before);
+}
+
+// "Clear Image" asks while the document holds work; without work it clears.
+TEST_F(IncomingFilesTest, ClearingWorkAsksFirst)
+{
+    openDocument();
+    m_commands.clearImage();
+    EXPECT_FALSE(editor->document());
+    EXPECT_FALSE(m_commands.askingToClear());
+
+    openDocument();
+    editor->addTextLayer();
+    runner->settle();
+    m_commands.clearImage();
+    EXPECT_TRUE(m_commands.askingToClear());
+    EXPECT_EQ(m_commands.clearDetail(), QStringLiteral("Clearing discards the text layer and the undo history."));
+    m_commands.cancelClear();
+    EXPECT_FALSE(m_commands.askingToClear());
+    EXPECT_TRUE(editor->document());
+    m_commands.clearImage();
+    m_commands.confirmClear();
+    EXPECT_FALSE(editor->document());
+    EXPECT_FALSE(m_commands.askingToClear());
+}
+
+// Quitting asks while a sticker sheet or batch results exist only in memory.
+TEST_F(IncomingFilesTest, QuittingAsksWhileResultsExistOnlyInMemory)
+{
+    EXPECT_FALSE(m_commands.askToQuit());
+    openDocument();
+    editor->addToStickerSheet();
+    runner->settle();
+    QSignalSpy confirmed(&m_commands, &WindowCommands::quitConfirmed);
+    EXPECT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("The sticker sheet is not saved in any file. Quitting discards it."));
+    m_commands.cancelQuit();
+    EXPECT_EQ(confirmed.count(), 0);
+
+    editor->exportStickerSheetPNG();
+    ASSERT_TRUE(editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("sheet.png")))));
+    EXPECT_FALSE(m_commands.askToQuit());
+
+    editor->batch()->add({writePicture(QStringLiteral("one.png"))});
+    editor->batch()->start(*editor);
+    runner->settle();
+    ASSERT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("1 batch result is not saved in any file. Quitting discards it."));
+    m_commands.confirmQuit();
+    EXPECT_EQ(confirmed.count(), 1);
+    EXPECT_FALSE(m_commands.askingToQuit());
 }
 
 } // namespace
