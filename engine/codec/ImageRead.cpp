@@ -106,14 +106,16 @@ std::optional<ReadFailure> planQtRead(QImageReader& reader, QByteArrayView bytes
     return std::nullopt;
 }
 
-std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, ImageFileFormat format, const ReadLimits& limits)
+template <ImageFileFormat format>
+std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, const ReadLimits& limits)
 {
     QtReader qt(bytes, format);
     QtPlan plan;
     return planQtRead(qt.reader, bytes, limits, plan);
 }
 
-ImageRead readWithQt(QByteArrayView bytes, ImageFileFormat format, const ReadLimits& limits)
+template <ImageFileFormat format>
+ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
 {
     QtReader qt(bytes, format);
     QImageReader& reader = qt.reader;
@@ -134,6 +136,34 @@ ImageRead readWithQt(QByteArrayView bytes, ImageFileFormat format, const ReadLim
     return finishedPicture(std::move(picture), limits);
 }
 
+// ---- Every format -------------------------------------------------------------
+
+struct FormatReader {
+    std::optional<ReadFailure> (*refusal)(QByteArrayView, const ReadLimits&);
+    ImageRead (*read)(QByteArrayView, const ReadLimits&);
+};
+
+// The reader of the format `bytes` start like; none for a format not read.
+std::optional<FormatReader> readerOf(QByteArrayView bytes)
+{
+    const std::optional<ImageFileFormat> format = sniffedFormat(bytes);
+    if (!format)
+        return std::nullopt;
+    switch (*format) {
+    case ImageFileFormat::jpeg: return FormatReader{jpegRefusal, readJpeg};
+    case ImageFileFormat::heif: return FormatReader{heifRefusal, readHeifPicture};
+    case ImageFileFormat::gif: return FormatReader{gifRefusal, readGif};
+    case ImageFileFormat::webp: return FormatReader{webpRefusal, readWebp};
+    case ImageFileFormat::png:
+        return FormatReader{qtRefusal<ImageFileFormat::png>, readWithQt<ImageFileFormat::png>};
+    case ImageFileFormat::bmp:
+        return FormatReader{qtRefusal<ImageFileFormat::bmp>, readWithQt<ImageFileFormat::bmp>};
+    case ImageFileFormat::tiff:
+        return FormatReader{qtRefusal<ImageFileFormat::tiff>, readWithQt<ImageFileFormat::tiff>};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QSize boundedSize(QSize size, int maxLongEdge)
@@ -146,45 +176,25 @@ QSize boundedSize(QSize size, int maxLongEdge)
 std::optional<ReadFailure> headerRefusal(QByteArrayView bytes, const ReadLimits& limits)
 {
     try {
-        const std::optional<ImageFileFormat> format = sniffedFormat(bytes);
-        if (!format)
-            return ReadFailure::unreadable;
-        switch (*format) {
-        case ImageFileFormat::jpeg: return jpegRefusal(bytes, limits);
-        case ImageFileFormat::heif: return heifRefusal(bytes, limits);
-        case ImageFileFormat::gif: return gifRefusal(bytes, limits);
-        case ImageFileFormat::webp: return webpRefusal(bytes, limits);
-        case ImageFileFormat::png:
-        case ImageFileFormat::bmp:
-        case ImageFileFormat::tiff: return qtRefusal(bytes, *format, limits);
-        }
+        const std::optional<FormatReader> reader = readerOf(bytes);
+        return reader ? reader->refusal(bytes, limits) : ReadFailure::unreadable;
     } catch (const std::bad_alloc&) {
         return ReadFailure::tooLarge;
     } catch (const std::exception&) {
+        return ReadFailure::unreadable;
     }
-    return ReadFailure::unreadable;
 }
 
 ImageRead readImage(QByteArrayView bytes, const ReadLimits& limits)
 {
     try {
-        const std::optional<ImageFileFormat> format = sniffedFormat(bytes);
-        if (!format)
-            return failed(ReadFailure::unreadable);
-        switch (*format) {
-        case ImageFileFormat::jpeg: return readJpeg(bytes, limits);
-        case ImageFileFormat::heif: return readHeifPicture(bytes, limits);
-        case ImageFileFormat::gif: return readGif(bytes, limits);
-        case ImageFileFormat::webp: return readWebp(bytes, limits);
-        case ImageFileFormat::png:
-        case ImageFileFormat::bmp:
-        case ImageFileFormat::tiff: return readWithQt(bytes, *format, limits);
-        }
+        const std::optional<FormatReader> reader = readerOf(bytes);
+        return reader ? reader->read(bytes, limits) : failed(ReadFailure::unreadable);
     } catch (const std::bad_alloc&) {
         return failed(ReadFailure::tooLarge);
     } catch (const std::exception&) {
+        return failed(ReadFailure::unreadable);
     }
-    return failed(ReadFailure::unreadable);
 }
 
 void quietImageReaderWarnings()
