@@ -356,6 +356,39 @@ TEST(GifReader, GivesThePixelsOfQtsReader)
     }
 }
 
+TEST(WebpReader, ConvertsFromTheColourSpaceOfItsProfile)
+{
+    const QByteArray still = WebPEncoder::encode(Image(cv::Mat(8, 8, CV_8UC4, cv::Scalar(200, 40, 40, 255))), 100);
+    const QByteArray icc = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+    WebPMux* mux = WebPMuxNew();
+    const WebPData image{reinterpret_cast<const uint8_t*>(still.constData()), size_t(still.size())};
+    const WebPData profile{reinterpret_cast<const uint8_t*>(icc.constData()), size_t(icc.size())};
+    ASSERT_EQ(WebPMuxSetImage(mux, &image, 1), WEBP_MUX_OK);
+    ASSERT_EQ(WebPMuxSetChunk(mux, "ICCP", &profile, 1), WEBP_MUX_OK);
+    WebPData assembled{};
+    ASSERT_EQ(WebPMuxAssemble(mux, &assembled), WEBP_MUX_OK);
+    const QByteArray tagged(reinterpret_cast<const char*>(assembled.bytes), qsizetype(assembled.size));
+    WebPDataClear(&assembled);
+    WebPMuxDelete(mux);
+
+    // A Display P3 red is redder than sRGB can show: it comes out at the edge.
+    const ImageRead converted = readImage(tagged, kPicture);
+    ASSERT_TRUE(converted.image);
+    const QColor expected = QColor::fromRgb(200, 40, 40);
+    QImage reference(1, 1, QImage::Format_RGBA8888);
+    reference.setPixelColor(0, 0, expected);
+    reference.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    reference.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    const QColor want = reference.pixelColor(0, 0);
+    const cv::Vec4b got = pixelAt(*converted.image, 4, 4);
+    EXPECT_LE(std::abs(got[0] - want.red()), 1);
+    EXPECT_LE(std::abs(got[1] - want.green()), 1);
+    EXPECT_LE(std::abs(got[2] - want.blue()), 1);
+    const ImageRead asStored = readImage(tagged, kThumbnail);
+    ASSERT_TRUE(asStored.image);
+    EXPECT_EQ(pixelAt(*asStored.image, 4, 4), cv::Vec4b(200, 40, 40, 255));
+}
+
 TEST(WebpReader, PlacesAnAnimationsFirstFrameOnItsCanvas)
 {
     // A 40 × 30 canvas; its first frame, 20 × 10, at (10, 8).
