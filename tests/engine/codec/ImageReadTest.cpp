@@ -356,6 +356,21 @@ TEST(GifReader, GivesThePixelsOfQtsReader)
     }
 }
 
+namespace {
+
+// The file `mux` makes, which it then lets go; empty when it makes none.
+QByteArray assembled(WebPMux* mux)
+{
+    WebPData data{};
+    const bool made = WebPMuxAssemble(mux, &data) == WEBP_MUX_OK;
+    const QByteArray bytes = made ? QByteArray(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size)) : QByteArray();
+    WebPDataClear(&data);
+    WebPMuxDelete(mux);
+    return bytes;
+}
+
+} // namespace
+
 TEST(WebpReader, ConvertsFromTheColourSpaceOfItsProfile)
 {
     const QByteArray still = WebPEncoder::encode(Image(cv::Mat(8, 8, CV_8UC4, cv::Scalar(200, 40, 40, 255))), 100);
@@ -365,11 +380,8 @@ TEST(WebpReader, ConvertsFromTheColourSpaceOfItsProfile)
     const WebPData profile{reinterpret_cast<const uint8_t*>(icc.constData()), size_t(icc.size())};
     ASSERT_EQ(WebPMuxSetImage(mux, &image, 1), WEBP_MUX_OK);
     ASSERT_EQ(WebPMuxSetChunk(mux, "ICCP", &profile, 1), WEBP_MUX_OK);
-    WebPData assembled{};
-    ASSERT_EQ(WebPMuxAssemble(mux, &assembled), WEBP_MUX_OK);
-    const QByteArray tagged(reinterpret_cast<const char*>(assembled.bytes), qsizetype(assembled.size));
-    WebPDataClear(&assembled);
-    WebPMuxDelete(mux);
+    const QByteArray tagged = assembled(mux);
+    ASSERT_FALSE(tagged.isEmpty());
 
     // A Display P3 red is redder than sRGB can show: it comes out at the edge.
     const ImageRead converted = readImage(tagged, kPicture);
@@ -407,11 +419,8 @@ TEST(WebpReader, PlacesAnAnimationsFirstFrameOnItsCanvas)
     frame.blend_method = WEBP_MUX_BLEND;
     ASSERT_EQ(WebPMuxPushFrame(mux, &frame, 1), WEBP_MUX_OK);
     ASSERT_EQ(WebPMuxPushFrame(mux, &frame, 1), WEBP_MUX_OK);
-    WebPData assembled{};
-    ASSERT_EQ(WebPMuxAssemble(mux, &assembled), WEBP_MUX_OK);
-    const QByteArray animation(reinterpret_cast<const char*>(assembled.bytes), qsizetype(assembled.size));
-    WebPDataClear(&assembled);
-    WebPMuxDelete(mux);
+    const QByteArray animation = assembled(mux);
+    ASSERT_FALSE(animation.isEmpty());
 
     const ImageRead read = readImage(animation, kPicture);
     ASSERT_TRUE(read.image);
