@@ -8,6 +8,7 @@
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/ShellObjects.h"
 #include "app/shell/SingleInstance.h"
+#include "engine/codec/ImageRead.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
 #include "pickers/backdrops/BackdropStores.h"
@@ -43,7 +44,7 @@ QStringList launchArguments(int argc, char** argv)
                                               "-session", "-reverse"};
     QStringList arguments;
     for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
+        const QString argument = zephrin::IncomingRoad::launchArgument(argv[i]);
         if (argument.startsWith(u'-')) {
             if (optionsWithValue.contains(argument) && argument != QLatin1String("-reverse"))
                 ++i;
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
         return 0;
 
     QGuiApplication app(argc, argv);
+    zephrin::quietImageReaderWarnings();
     QGuiApplication::setOrganizationName(QStringLiteral("Zephrin"));
     QGuiApplication::setApplicationName(QStringLiteral("Zephrin"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zephrin"));

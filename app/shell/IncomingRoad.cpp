@@ -3,10 +3,14 @@
 #include "app/shell/WindowCommands.h"
 #include "model/editor/EditorState.h"
 #include "app/shell/IncomingFiles.h"
+#include "output/service/NativePath.h"
 #include "share/inbox/InboxFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QUrl>
+
+#include <filesystem>
 
 namespace zephrin {
 
@@ -33,6 +37,15 @@ QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const 
     for (const QString& argument : arguments)
         result << (isUrl(argument) || argument.isEmpty() ? argument : QDir(workingFolder).absoluteFilePath(argument));
     return result;
+}
+
+QString IncomingRoad::launchArgument(const QByteArray& argument)
+{
+    const std::filesystem::path path = argument.toStdString();
+    if (isTextPath(path))
+        return QFile::decodeName(argument);
+    std::error_code error;
+    return fileUrl(std::filesystem::absolute(path, error).lexically_normal()).toString(QUrl::FullyEncoded);
 }
 
 void IncomingRoad::openArguments(const QStringList& arguments)

@@ -36,6 +36,11 @@ public:
     // received them: relative paths become absolute, URLs stay as they are.
     static QStringList absoluteArguments(const QStringList& arguments, const QString& workingFolder);
 
+    // A launch argument, given as its bytes, as the text the road carries: the
+    // argument itself when it is UTF-8 text, else (a file name of other bytes)
+    // a file: URL of its absolute path that keeps every byte.
+    static QString launchArgument(const QByteArray& argument);
+
 signals:
     void replaceDetailChanged();
 

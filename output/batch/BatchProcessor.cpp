@@ -4,6 +4,7 @@
 #include "engine/types/MatteError.h"
 #include "output/presets/ListingPresetSettings.h"
 #include "output/service/CutoutService.h"
+#include "output/service/NativePath.h"
 
 #include <algorithm>
 
@@ -65,7 +66,7 @@ QString extensionOf(ExportFormat format) { return QString::fromLatin1(fileExtens
 Output process(const QString& path, const Settings& settings, const MatteEngine& engine,
                const Vectorizer& vectorizer)
 {
-    const std::optional<Image> photo = CutoutService::decodeUprightFile(path);
+    const std::optional<Image> photo = CutoutService::decodeUprightFile(nativePath(path));
 
     const CompositeSettings composite = framing(settings);
     const Image picture = [&] {

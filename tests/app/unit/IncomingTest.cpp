@@ -10,7 +10,9 @@
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
 #include "EditorFixture.h"
+#include "output/service/NativePath.h"
 #include "support/GuiApplication.h"
+#include "support/HostileImages.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
@@ -18,12 +20,16 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace zephrin {
 namespace {
@@ -75,6 +81,45 @@ TEST(SingleInstance, ASecondInstanceDefersAndAStaleSocketIsTakenOver)
     SingleInstance next(path);
     EXPECT_TRUE(next.listen());
     EXPECT_FALSE(SingleInstance(path).listen());
+}
+
+TEST(SingleInstance, WithoutARuntimeFolderUsesAFolderOfTheUsersOwn)
+{
+    // Neither $XDG_RUNTIME_DIR nor Qt's own stand-in for it, a folder in the
+    // temporary folder, can be had (somebody's file holds that name): the
+    // socket went to the temporary folder, where any user could take its
+    // name first and then receive every launch's files.
+    QTemporaryDir home;
+    const QString temporary = home.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    QFile squatter(QDir(temporary).filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name)));
+    ASSERT_TRUE(squatter.open(QIODevice::WriteOnly));
+    squatter.close();
+    const testing::ScopedEnvironment runtime("XDG_RUNTIME_DIR", "");
+    const testing::ScopedEnvironment tmp("TMPDIR", qPrintable(temporary));
+    const testing::ScopedEnvironment cache("XDG_CACHE_HOME", qPrintable(home.filePath(QStringLiteral("cache"))));
+    ASSERT_TRUE(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation).isEmpty());
+
+    const QString folder = home.filePath(QStringLiteral("cache/Zephrin/instance"));
+    EXPECT_EQ(SingleInstance::defaultSocketPath(), QDir(folder).filePath(QStringLiteral("zephrin.socket")));
+    EXPECT_EQ(QFileInfo(folder).permissions() & 0x7777,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser
+                  | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    // A folder of the user's own that others may enter is closed to them first.
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                  | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    EXPECT_FALSE(SingleInstance::defaultSocketPath().isEmpty());
+    EXPECT_FALSE(QFileInfo(folder).permissions() & QFileDevice::ReadOther);
+
+    // A link in its place (to a folder somebody else could enter) is not the
+    // user's own: every launch then runs alone.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(temporary, folder));
+    EXPECT_EQ(SingleInstance::defaultSocketPath(), QString());
+    SingleInstance alone{QString()};
+    EXPECT_TRUE(alone.listen());
+    EXPECT_FALSE(SingleInstance::forward(QString(), {QStringLiteral("/a.png")}));
+    EXPECT_FALSE(QFile::exists(QDir(temporary).filePath(QStringLiteral("zephrin.socket"))));
 }
 
 TEST(IncomingRoad, MakesLaunchArgumentsAbsolute)
@@ -232,6 +277,50 @@ TEST_F(IncomingFilesTest, TheScanTakesOnlyTheNewestWaitingFile)
     runner->settle();
     EXPECT_FALSE(QFile::exists(newer));
     EXPECT_TRUE(QFile::exists(older));
+}
+
+TEST_F(IncomingFilesTest, AnSvgOpensNoFileItNamesByAnyRoad)
+{
+    // An SVG that draws a private picture, and one that draws a pipe (whose
+    // opening waits for a writer forever, holding up the editor's worker),
+    // handed over through the inbox or named on the command line.
+    const QString privatePicture = writePicture(QStringLiteral("private.png")).toLocalFile();
+    const testing::WatchedFifo fifo(dir.filePath(QStringLiteral("pipe.png")));
+    for (const QString& named : {privatePicture, fifo.path()}) {
+        SCOPED_TRACE(named.toStdString());
+        const QString inboxFile = QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("svg")));
+        const QString commandLineFile = dir.filePath(QStringLiteral("drawing.svg"));
+        for (const QString& path : {inboxFile, commandLineFile}) {
+            QFile svg(path);
+            ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+            svg.write(testing::svgDrawing(named));
+        }
+        handOff(inboxFile);
+        m_road.openArguments({commandLineFile});
+        runner->settle();
+        EXPECT_FALSE(editor->document());
+        EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open drawing.svg."));
+    }
+    EXPECT_FALSE(fifo.wasOpened());
+}
+
+TEST_F(IncomingFilesTest, AFileNameThatIsNoUtf8IsOpened)
+{
+    // "café.png" in Latin-1: its name has no QString, so the launch carries it
+    // as a URL of its bytes.
+    const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xE9.png";
+    ASSERT_EQ(::rename(QFile::encodeName(writePicture(QStringLiteral("cafe.png")).toLocalFile()).constData(),
+                       name.constData()),
+              0);
+    const QString argument = IncomingRoad::launchArgument(name);
+    EXPECT_TRUE(argument.startsWith(u"file:///")) << argument.toStdString();
+    EXPECT_EQ(IncomingRoad::launchArgument("/tmp/ä b.png"), QStringLiteral("/tmp/ä b.png")); // text stays text
+    m_road.openArguments(IncomingRoad::absoluteArguments({argument}, QStringLiteral("/elsewhere")));
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(nativePath(editor->document()->url).native(), name.toStdString());
+    EXPECT_GT(editor->document()->fileSize, 0);
+    ::unlink(name.constData()); // Qt cannot name it to remove it with the folder
 }
 
 TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
