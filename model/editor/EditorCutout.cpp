@@ -69,6 +69,9 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         label = model == MatteModel::isnet ? QStringLiteral("Running IS-Net…") : QStringLiteral("Finding subject…");
 
     const TaskSlot::Ticket ticket = beginTask(m_cutoutTask, label);
+    // The suggestion spoke for the matte being replaced; only this run's probe may bring it back.
+    cancelTask(m_probeTask);
+    setSuggestFillHoles(false);
     setLastError({});
     setCutoutNote({});
     runTask(
