@@ -87,6 +87,20 @@ cv::Rect canvasAtAspect(const QRectF& canvas, std::optional<AspectParts> aspect)
     return {bounds.x - (width - bounds.width) / 2, bounds.y - (height - bounds.height) / 2, width, height};
 }
 
+std::optional<cv::Rect> cropAtAspect(const QRectF& drawn, AspectParts aspect, cv::Size bounds)
+{
+    const double most = std::min(bounds.width / aspect.width, bounds.height / aspect.height);
+    if (most < 1)
+        return std::nullopt;
+    const double wanted = std::round(std::min(drawn.width() / aspect.width, drawn.height() / aspect.height));
+    const int k = int(std::clamp(std::isnan(wanted) ? 1.0 : wanted, 1.0, most));
+    const cv::Size size(k * aspect.width, k * aspect.height);
+    const int x = wholePixels(std::floor(drawn.center().x() - size.width / 2.0));
+    const int y = wholePixels(std::floor(drawn.center().y() - size.height / 2.0));
+    return cv::Rect(std::clamp(x, 0, bounds.width - size.width), std::clamp(y, 0, bounds.height - size.height),
+                    size.width, size.height);
+}
+
 double dressMargin(const CompositeSettings& settings)
 {
     double margin = 0;

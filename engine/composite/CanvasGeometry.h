@@ -62,6 +62,12 @@ QRectF contentCanvas(const cv::Rect& subject, const std::optional<QRectF>& conte
 // extra pixel on the right or below.
 cv::Rect canvasAtAspect(const QRectF& canvas, std::optional<AspectParts> aspect);
 
+// A crop drawn at an aspect, in whole pixels of exactly that aspect: the
+// whole multiple of the parts nearest the drawn size (at least one, at most
+// what `bounds` holds), centred where it was drawn and moved inside the
+// bounds. None when the bounds cannot hold one multiple.
+std::optional<cv::Rect> cropAtAspect(const QRectF& drawn, AspectParts aspect, cv::Size bounds);
+
 // How far the outline and the shadow reach beyond the subject (clamped settings).
 double dressMargin(const CompositeSettings& settings);
 
