@@ -79,10 +79,11 @@ Item {
                     const flick = scroller.contentItem
                     const top = item.mapToItem(panel, 0, 0).y + panel.y - 16
                     const bottom = top + item.height + 32
+                    const lowest = Math.max(0, flick.contentHeight - flick.height)
                     if (top < flick.contentY)
                         flick.contentY = Math.max(0, top)
                     else if (bottom > flick.contentY + flick.height)
-                        flick.contentY = Math.min(bottom - flick.height, Math.max(0, flick.contentHeight - flick.height))
+                        flick.contentY = Math.min(bottom - flick.height, lowest)
                 }
             }
         }

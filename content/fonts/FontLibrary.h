@@ -50,8 +50,7 @@ public:
 
     // `base` is the catalogue's root URL (path ending in "/"), a server's or a
     // folder's (file:); `fontsFolder` where the font files, previews and the
-    // catalogue copy live; `settings` keeps
-    // "fontFavorites" and "fontRecents".
+    // catalogue copy live; `settings` keeps "fontFavorites" and "fontRecents".
     FontLibrary(QUrl base, QString fontsFolder, std::unique_ptr<QSettings> settings,
                 QObject* parent = nullptr);
     ~FontLibrary() override;

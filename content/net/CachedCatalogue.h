@@ -43,16 +43,18 @@ void loadCatalogue(QObject* context, QNetworkAccessManager& network, const Cache
     const auto& path = catalogue.cachePath;
     const auto& decode = catalogue.decode;
     const bool keepsCopy = !catalogue.get.url.isLocalFile();
-    QtConcurrent::run(userInitiatedPool(), [path, decode, readCache = readCache && keepsCopy]() -> std::optional<Catalogue> {
+    const bool readCopy = readCache && keepsCopy;
+    QtConcurrent::run(userInitiatedPool(), [path, decode, readCopy]() -> std::optional<Catalogue> {
         QFile file(path);
-        if (!readCache || !file.open(QIODevice::ReadOnly))
+        if (!readCopy || !file.open(QIODevice::ReadOnly))
             return std::nullopt;
         return decode(file.readAll());
     }).then(context, [context, &network, catalogue, showCached, finish, keepsCopy](std::optional<Catalogue> cached) {
         if (cached)
             showCached(*cached);
         contentGet(network, catalogue.get)
-            .then(userInitiatedPool(), [catalogue, keepsCopy](std::optional<QByteArray> body) -> std::optional<Catalogue> {
+            .then(userInitiatedPool(),
+                  [catalogue, keepsCopy](std::optional<QByteArray> body) -> std::optional<Catalogue> {
                 std::optional<Catalogue> fetched = body ? catalogue.decode(*body) : std::nullopt;
                 if (fetched && keepsCopy)
                     writeAtomically(catalogue.cachePath, *body);

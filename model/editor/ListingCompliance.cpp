@@ -91,8 +91,10 @@ void addedGraphicsRow(Rows& rows, const CompositeSettings& comp)
         found.append(QStringLiteral("outline"));
     if (!comp.texts.isEmpty())
         found.append(QStringLiteral("text layers"));
-    const QString text = QStringLiteral("No shape crop or added graphics");
-    rows.add(found.isEmpty(), found.isEmpty() ? text : text + QStringLiteral(" (now ") + found.join(QStringLiteral(", ")) + u')');
+    QString text = QStringLiteral("No shape crop or added graphics");
+    if (!found.isEmpty())
+        text += QStringLiteral(" (now ") + found.join(QStringLiteral(", ")) + u')';
+    rows.add(found.isEmpty(), text);
 }
 
 } // namespace
@@ -144,7 +146,8 @@ std::vector<ComplianceItem> complianceItems(ListingPreset preset, const Complian
         rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG format"));
         rows.add(d.opaqueBackground, QStringLiteral("No transparency (App Store rejects alpha)"));
         rows.add(d.square, QStringLiteral("Square canvas"));
-        rows.add(side >= 1024, side >= 1024 ? QStringLiteral("1024 px master") : QStringLiteral("1024 px master") + now(side));
+        // Unmet, it says what the picture has.
+        rows.add(side >= 1024, QStringLiteral("1024 px master") + (side >= 1024 ? QString() : now(side)));
         break;
     case ListingPreset::dtfShirt: garmentRows(rows, in, d, 4800); break;
     case ListingPreset::dtfPocket: garmentRows(rows, in, d, 1200); break;

@@ -148,15 +148,15 @@ TEST(EditorOnRealEngines, EveryPresetMeetsItsOwnChecklistOnAProductPhoto)
         const int side = std::max(editor->composite()->image().width(), editor->composite()->image().height());
         for (const ComplianceItem& item : editor->complianceItems())
             if (!item.ok)
-                EXPECT_TRUE(item.text.contains(QStringLiteral("(now ") + QString::number(side) + QStringLiteral(" px)")))
-                    << item.text.toStdString();
+                EXPECT_TRUE(item.text.contains(QStringLiteral("(now %1 px)").arg(side))) << item.text.toStdString();
     }
 
     // A shadow needs room the product cannot fill: the row says what to do.
     recomposited(*editor, [&] { editor->setComp(QStringLiteral("shadowEnabled"), true); });
     recomposited(*editor, [&] { editor->applyListingPreset(ListingPreset::amazon); });
     const auto items = editor->complianceItems();
-    const auto fill = std::find_if(items.begin(), items.end(), [](const ComplianceItem& i) { return i.text.startsWith("Product"); });
+    const auto fill = std::find_if(items.begin(), items.end(),
+                                   [](const ComplianceItem& i) { return i.text.startsWith("Product"); });
     ASSERT_NE(fill, items.end());
     EXPECT_FALSE(fill->ok);
     EXPECT_TRUE(fill->text.contains(QStringLiteral("shadow"))) << fill->text.toStdString();
@@ -185,7 +185,8 @@ TEST(EditorOnRealEngines, EveryAspectIsExactOnCanvasAndInTheExport)
         ASSERT_TRUE(waitUntil([&] { return editor->exportFile() && editor->exportFile()->data != before; }, 30s));
         const QImage exported = QImage::fromData(editor->exportFile()->data);
         EXPECT_EQ(std::max(exported.width(), exported.height()), 480);
-        EXPECT_EQ(exported.width() * parts->height, exported.height() * parts->width) << exported.width() << " × " << exported.height();
+        EXPECT_EQ(exported.width() * parts->height, exported.height() * parts->width)
+            << exported.width() << " × " << exported.height();
     }
 }
 

@@ -215,7 +215,8 @@ Scene colouredDrawingOnPaper(cv::Size size, std::uint64_t seed)
 
     const cv::Point bodyTopLeft = at(0.5, 0.42) - cv::Point(unit * 22 / 100, 0);
     const cv::Rect body(bodyTopLeft, cv::Size(unit * 44 / 100, unit * 34 / 100));
-    const std::vector<cv::Point> roof{{body.x - unit * 4 / 100, body.y}, {body.x + body.width / 2, body.y - unit * 26 / 100},
+    const std::vector<cv::Point> roof{{body.x - unit * 4 / 100, body.y},
+                                      {body.x + body.width / 2, body.y - unit * 26 / 100},
                                       {body.br().x + unit * 4 / 100, body.y}};
     const cv::Rect door(body.x + body.width / 2 - unit * 5 / 100, body.br().y - unit * 18 / 100, unit * 10 / 100,
                         unit * 18 / 100);
@@ -252,8 +253,8 @@ Scene colouredDrawingOnPaper(cv::Size size, std::uint64_t seed)
     cv::rectangle(lines, door, cv::Scalar(255), ink, cv::LINE_AA);
     for (const cv::Rect& window : windows) {
         cv::rectangle(lines, window, cv::Scalar(255), ink, cv::LINE_AA);
-        cv::line(lines, {window.x + pane / 2, window.y}, {window.x + pane / 2, window.br().y}, cv::Scalar(255), ink / 2 + 1,
-                 cv::LINE_AA);
+        const int middle = window.x + pane / 2;
+        cv::line(lines, {middle, window.y}, {middle, window.br().y}, cv::Scalar(255), ink / 2 + 1, cv::LINE_AA);
     }
     paintOver(rgb, lines, {35, 30, 40});
 
@@ -287,12 +288,13 @@ Scene whiteProductOnStudioBackdrop(cv::Size size, std::uint64_t seed)
 
     cv::Mat shape(size, CV_8UC1, cv::Scalar(0));
     const int radius = unit * 6 / 100;
-    cv::rectangle(shape, cv::Rect(body.x, body.y + radius, body.width, body.height - radius), cv::Scalar(255), cv::FILLED);
-    cv::rectangle(shape, cv::Rect(body.x + radius, body.y, body.width - 2 * radius, radius), cv::Scalar(255), cv::FILLED);
+    const cv::Scalar in(255);
+    cv::rectangle(shape, cv::Rect(body.x, body.y + radius, body.width, body.height - radius), in, cv::FILLED);
+    cv::rectangle(shape, cv::Rect(body.x + radius, body.y, body.width - 2 * radius, radius), in, cv::FILLED);
     for (const int x : {body.x + radius, body.br().x - radius})
-        cv::circle(shape, {x, body.y + radius}, radius, cv::Scalar(255), cv::FILLED);
-    cv::rectangle(shape, neck, cv::Scalar(255), cv::FILLED);
-    cv::rectangle(shape, cap, cv::Scalar(255), cv::FILLED);
+        cv::circle(shape, {x, body.y + radius}, radius, in, cv::FILLED);
+    cv::rectangle(shape, neck, in, cv::FILLED);
+    cv::rectangle(shape, cap, in, cv::FILLED);
 
     // A wide white label round the grey plastic, as white as the sweep.
     const int rim = unit * 3 / 100;

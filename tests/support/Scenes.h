@@ -38,8 +38,9 @@ TwoSubjects darkObjectAndBlueDisc(cv::Size size, std::uint64_t seed);
 // on an off-white sheet lit unevenly, with grain; the shape is the whole
 // drawing, its white walls included.
 Scene colouredDrawingOnPaper(cv::Size size, std::uint64_t seed);
-// A white bottle with a grey cap and a light label, shaded at its sides, on a
-// light grey studio sweep with a soft shadow under it; the shape is the bottle.
+// A grey bottle with a wide white label, as white as the near-white studio
+// sweep it stands on, shaded at its sides, with a soft shadow under it; the
+// shape is the bottle.
 Scene whiteProductOnStudioBackdrop(cv::Size size, std::uint64_t seed);
 // A thick dark-blue ring on a light backdrop that shows through its hole; the
 // shape is the ring alone.
