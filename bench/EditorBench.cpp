@@ -138,9 +138,9 @@ public:
     {
         return timed([&] { return EditorEngines::alphaBounds(image); });
     }
-    double whiteFraction(const Image& image) const override
+    double whiteFraction(const Image& image, const std::optional<Matte>& within) const override
     {
-        return timed([&] { return EditorEngines::whiteFraction(image); });
+        return timed([&] { return EditorEngines::whiteFraction(image, within); });
     }
     QByteArray renderData(const Image& image, ExportFormat format, int longEdge, bool transparent,
                           double quality) const override

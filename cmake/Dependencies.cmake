@@ -43,3 +43,10 @@ if(EXISTS ${ZEPHRIN_MODEL_SOURCE})
 else()
   message(WARNING "ISNetGeneral.onnx not found in ${ZEPHRIN_DEPS_DIR}/model: run scripts/setup.")
 endif()
+
+# The content catalogue (fonts and backdrop photos) that scripts/setup builds
+# sits beside the executables too, where the program reads it when no content
+# server is configured. The link is made even before the folder exists, so a
+# catalogue built later is found without configuring again.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+file(CREATE_LINK ${CMAKE_SOURCE_DIR}/.cache/content-catalogue ${CMAKE_BINARY_DIR}/bin/content-catalogue SYMBOLIC)

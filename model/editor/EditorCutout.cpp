@@ -121,6 +121,10 @@ TaskSlot::Ticket EditorState::beginCutoutRun(const QString& label)
     // A "Line art" preset whose keying this run replaces still finishes as
     // its one step: its colour key does not need its own matte.
     finishLineArt();
+    // The fill suggestion spoke for the matte being replaced; only this run's
+    // probe may bring it back.
+    cancelTask(m_probeTask);
+    setSuggestFillHoles(false);
     return beginTask(m_cutoutTask, label);
 }
 
@@ -135,10 +139,7 @@ void EditorState::runFlatColor(std::function<void()> completion, std::function<v
         return;
     const int closeGaps = int(std::lround(m_flatCloseGaps));
     const TaskSlot::Ticket ticket = beginCutoutRun(QStringLiteral("Keying background…"));
-    // A probe of an earlier matte must not speak for this one.
-    cancelTask(m_probeTask);
     setLastError({});
-    setSuggestFillHoles(false);
     setCutoutNote({});
     runTask(
         m_cutoutTask, ticket, TaskPriority::userInitiated,

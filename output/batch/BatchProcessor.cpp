@@ -56,7 +56,7 @@ TraceOptions traceOptions(const Settings& settings, int longEdge)
 // composite), even where the sizes happen to agree.
 bool framedAsSource(const CompositeSettings& s)
 {
-    return !s.crop && !s.trimToContent && !aspectRatio(s) && !s.mirror;
+    return !s.crop && !s.trimToContent && !aspectParts(s) && !s.mirror;
 }
 
 QString extensionOf(ExportFormat format) { return QString::fromLatin1(fileExtension(format)); }

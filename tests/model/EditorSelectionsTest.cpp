@@ -176,6 +176,25 @@ TEST_F(EditorSelections, ACropIsWholePixelsOnTheImage)
     EXPECT_FALSE(editor->cropDraft());
 }
 
+TEST_F(EditorSelections, ACropDrawnAtAnAspectIsExactlyThatAspect)
+{
+    // The picture is 120 × 80.
+    editor->setCropAspect(AspectPreset::square);
+    editor->setCropDraft(QRectF(10.9, 10, 20.2, 20.2));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(11, 10, 20, 20)) << "rounding each edge outwards would give 22 × 21";
+
+    // Kept inside the picture, and no larger than it can hold.
+    editor->setCropAspect(AspectPreset::wide);
+    editor->setCropDraft(QRectF(60, 50, 100, 56.25));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(24, 26, 96, 54));
+    editor->setCropAspect(AspectPreset::story);
+    editor->setCropDraft(QRectF(0, 0, 90, 160));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(22, 0, 45, 80));
+}
+
 TEST_F(EditorSelections, ThePanToggleReturnsToTheToolBefore)
 {
     editor->setCanvasTool(CanvasTool::erase);
