@@ -146,9 +146,10 @@ TEST(EditorOnRealEngines, EveryPresetMeetsItsOwnChecklistOnAProductPhoto)
         SCOPED_TRACE(rawValue(preset).toStdString());
         recomposited(*editor, [&] { editor->applyListingPreset(preset); });
         const int side = std::max(editor->composite()->image().width(), editor->composite()->image().height());
-        for (const ComplianceItem& item : editor->complianceItems())
+        for (const ComplianceItem& item : editor->complianceItems()) {
             if (!item.ok)
                 EXPECT_TRUE(item.text.contains(QStringLiteral("(now %1 px)").arg(side))) << item.text.toStdString();
+        }
     }
 
     // A shadow needs room the product cannot fill: the row says what to do.
