@@ -41,9 +41,10 @@ RowLayout {
                 color: chip.isSelection ? Theme.textPrimary : Theme.textSecondary
                 horizontalAlignment: Text.AlignHCenter
                 verticalAlignment: Text.AlignVCenter
-                // Too long for its share: shrink to 70 % first, then truncate.
+                // Too long for its share: shrink, never below the caption
+                // size, then truncate.
                 fontSizeMode: Text.HorizontalFit
-                minimumPixelSize: Math.floor(Theme.buttonFont.pixelSize * 0.7)
+                minimumPixelSize: Theme.captionFont.pixelSize
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 opacity: chip.down ? 0.7 : 1

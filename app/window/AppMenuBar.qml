@@ -12,8 +12,12 @@ MenuBar {
     signal settingsRequested()
     signal quitRequested()
 
-    // The item with keyboard focus, for the text commands.
-    readonly property var focusItem: Window.window ? Window.window.activeFocusItem : null
+    // The item the text commands act on. Opening the Edit menu takes the
+    // focus into it, so an item chosen with the mouse acts on the item that
+    // had the focus when the menu opened; a shortcut finds the focus in place.
+    property Item focusAtOpen: null
+    readonly property var focusItem: editMenu.visible ? focusAtOpen
+                                                      : (Window.window ? Window.window.activeFocusItem : null)
 
     delegate: MenuBarItem {
         id: barItem
@@ -86,10 +90,14 @@ MenuBar {
     }
 
     Menu {
+        id: editMenu
         objectName: "editMenu"
         title: qsTr("Edit")
+        onAboutToShow: bar.focusAtOpen = bar.Window.window ? bar.Window.window.activeFocusItem : null
+        onClosed: bar.focusAtOpen = null
         MenuEntry {
             action: Action {
+                objectName: "cut"
                 text: "Cut"
                 shortcut: "Ctrl+X"
                 onTriggered: Commands.sendToFocus(bar.focusItem, "cut")
@@ -105,6 +113,7 @@ MenuBar {
         }
         MenuEntry {
             action: Action {
+                objectName: "paste"
                 text: "Paste"
                 shortcut: "Ctrl+V"
                 onTriggered: Commands.sendToFocus(bar.focusItem, "paste")
@@ -112,6 +121,7 @@ MenuBar {
         }
         MenuEntry {
             action: Action {
+                objectName: "selectAll"
                 text: "Select All"
                 shortcut: "Ctrl+A"
                 onTriggered: Commands.sendToFocus(bar.focusItem, "selectAll")

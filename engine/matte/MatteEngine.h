@@ -78,6 +78,8 @@ public:
     // ones (alpha at least 201), measured on a copy at most 384 pixels on the long
     // side; 0 when none is opaque.
     static double whiteFraction(const Image& image);
+    // Whether every pixel is fully opaque (false for an empty image).
+    static bool isOpaque(const Image& image);
 
     // Flat backdrops and colour keying (engine/matte/FlatColorKey.cpp, FlatBackdropDetection.cpp)
     // The image's premultiplied bytes are read as they are, full size (its origin

@@ -27,6 +27,8 @@ namespace zephrin {
 namespace {
 
 // The image SVG export traces: the cutout inside the crop, mirrored when asked.
+// The photo the tracer reads ink from goes the same way, so the two still
+// match pixel for pixel.
 Image traceSubject(const EditorEngines& engines, const Image& cutout, const CompositeSettings& settings)
 {
     Image image = cutout;
@@ -82,7 +84,10 @@ void EditorState::exportImage()
         runTask(
             m_exportTask, ticket, TaskPriority::userInitiated,
             [engines = m_engines, cutout = *m_cutout, settings = m_comp, source, options] {
-                return engines->traceSVG(traceSubject(*engines, cutout.image(), settings), source, options);
+                std::optional<Image> photo;
+                if (source)
+                    photo = traceSubject(*engines, *source, settings);
+                return engines->traceSVG(traceSubject(*engines, cutout.image(), settings), photo, options);
             },
             [this](const Outcome<QByteArray>& traced) { deliverExport(traced, ExportFormat::svg); });
         return;

@@ -31,7 +31,8 @@ void EditorState::importImage(const QUrl& url)
     // Whatever happens, the next import opens a document.
     setImportTarget(ImportTarget::document);
     TaskSlot& slot = target == ImportTarget::background ? m_backgroundImportTask : m_importTask;
-    const TaskSlot::Ticket ticket = beginTask(slot, std::nullopt);
+    // Decoding a large HEIC or TIFF takes seconds: the editor shows it is at work.
+    const TaskSlot::Ticket ticket = beginTask(slot, QStringLiteral("Opening image…"));
     runTask(slot, ticket, TaskPriority::userInitiated, [url] { return ImageDocument::load(url); },
             [this, url, target](const Outcome<std::optional<ImageDocument>>& loaded) {
                 if (!loaded.ok() || !*loaded.value) {
@@ -113,6 +114,7 @@ void EditorState::resetDocumentState()
     m_compositeBase.reset();
     m_cutoutContentBounds.reset();
     m_cutoutWhiteFraction = 0;
+    m_cutoutOpaque = false;
     setMatte(std::nullopt);
     setSuggestFillHoles(false);
     setCutoutNote({});

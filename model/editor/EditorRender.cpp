@@ -36,6 +36,7 @@ struct Refined {
     ImageBox cutout;
     std::optional<QRectF> contentBounds;
     double whiteFraction = 0;
+    bool opaque = false;
 };
 
 struct Composited {
@@ -43,6 +44,7 @@ struct Composited {
     CompositeFrame frame;
     QSizeF subjectBounds;
     double whiteFraction = 0;
+    bool opaque = false;
 };
 
 QSizeF sizeOf(const std::optional<QRectF>& bounds)
@@ -62,11 +64,13 @@ void EditorState::scheduleRender(bool skipDebounce)
         const Image cutout = engines->refine(source.image(), matte, settings, edits);
         if (cutout.empty())
             throw MatteError(MatteErrorKind::renderFailed);
-        return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout)};
+        return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout),
+                       engines->isOpaque(cutout)};
     };
     runAfterWait(m_renderTask, ticket, skipDebounce, work, orLastError<Refined>([this](const Refined& refined) {
                      m_cutoutContentBounds = refined.contentBounds;
                      m_cutoutWhiteFraction = refined.whiteFraction;
+                     m_cutoutOpaque = refined.opaque;
                      setCutout(refined.cutout);
                      recomposite(true);
                  }));
@@ -84,6 +88,7 @@ void EditorState::recomposite(bool skipDebounce)
         cancelTask(m_compositeTask);
         m_compositeBase = m_cutout;
         m_compositeBaseFrame = CompositeFrame{};
+        m_compositeBaseOpaque = m_cutoutOpaque;
         setSubjectMeasures(sizeOf(m_cutoutContentBounds), m_cutoutWhiteFraction);
         redrawTextLayers();
         return;
@@ -103,12 +108,13 @@ void EditorState::recomposite(bool skipDebounce)
         else
             bounds = engines->alphaBounds(subject);
         return Composited{ImageBox(picture), zephrin::compositeFrame(subject.extent(), bounds, base), sizeOf(bounds),
-                          engines->whiteFraction(picture)};
+                          engines->whiteFraction(picture), engines->isOpaque(picture)};
     };
     runAfterWait(m_compositeTask, ticket, skipDebounce, work,
                  orLastError<Composited>([this](const Composited& composited) {
                      m_compositeBase = composited.base;
                      m_compositeBaseFrame = composited.frame;
+                     m_compositeBaseOpaque = composited.opaque;
                      setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);
                      redrawTextLayers();
                  }));
@@ -124,7 +130,7 @@ void EditorState::redrawTextLayers()
             layers.append(layer);
     if (layers.isEmpty()) {
         cancelTask(m_textTask);
-        setComposite(m_compositeBase, m_compositeBaseFrame);
+        setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
         return;
     }
     const TaskSlot::Ticket ticket = beginTask(m_textTask, std::nullopt);
@@ -134,11 +140,13 @@ void EditorState::redrawTextLayers()
             const auto drawn = engines->drawTextLayers(layers, base.image(), mirrored);
             return drawn ? ImageBox(*drawn) : base;
         },
-        [this, frame = m_compositeBaseFrame](const Outcome<ImageBox>& drawn) {
+        // Text over an opaque base leaves it opaque.
+        [this, frame = m_compositeBaseFrame, opaque = m_compositeBaseOpaque](const Outcome<ImageBox>& drawn) {
             if (drawn.ok())
-                setComposite(*drawn.value, frame);
+                setComposite(*drawn.value, frame, opaque);
             else if (m_compositeBase)
-                setComposite(m_compositeBase, m_compositeBaseFrame);
+                setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
+            settleStroke(true);
         });
 }
 

@@ -82,6 +82,7 @@ public:
                                                  bool mirrored) const;
     virtual std::optional<QRectF> alphaBounds(const Image& image) const;
     virtual double whiteFraction(const Image& image) const;
+    virtual bool isOpaque(const Image& image) const;
 
     // Mask and paint layers.
     virtual std::optional<RGBABitmap> sourceBitmap(const Image& image) const;

@@ -1,10 +1,17 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtTest
 import Zephrin.Model
 import Zephrin.Shell
+import Zephrin.TestSupport
 
 WindowHarness {
     name: "Menus"
+
+    function cleanup() {
+        Editor.clearDocument()
+        Driver.settle()
+    }
 
     function test_withoutADocumentOnlyImportAndTheViewWork() {
         const window = openWindow()
@@ -45,6 +52,37 @@ WindowHarness {
         keyClick(Qt.Key_O, Qt.ControlModifier)
         verify(Editor.showImporter)
         Commands.importerClosed("")
+    }
+
+    Component { id: fieldComponent; TextField { width: 200 } }
+
+    // Chosen with the mouse, the text commands act on the field that had the
+    // focus when the menu opened (the open menu holds the focus meanwhile),
+    // and Copy copies its text rather than the result.
+    function test_textCommandsChosenWithTheMouseReachTheFocusedField() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const field = createTemporaryObject(fieldComponent, window.contentItem, { x: 400, y: 300, text: "hello world" })
+        field.forceActiveFocus()
+        field.select(0, 5)
+
+        chooseWithTheMouse(window, "copy")
+        compare(Driver.pendingJobs(), 0)   // no PNG of the result is being made
+        field.forceActiveFocus()
+        field.select(6, 11)
+        chooseWithTheMouse(window, "paste")
+        compare(field.text, "hello hello")
+        field.forceActiveFocus()
+        chooseWithTheMouse(window, "selectAll")
+        compare(field.selectedText, "hello hello")
+        chooseWithTheMouse(window, "cut")
+        compare(field.text, "")
+
+        // Without a text field in focus, Copy copies the result.
+        field.focus = false
+        verify(!field.activeFocus)
+        chooseWithTheMouse(window, "copy")
+        verify(Driver.pendingJobs() > 0)
     }
 
     function test_compareItemTitleFollowsTheEditor() {
