@@ -41,7 +41,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
         objectName: "fileMenu"
         title: qsTr("File")
         MenuEntry {
@@ -89,7 +89,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
         id: editMenu
         objectName: "editMenu"
         title: qsTr("Edit")
@@ -138,7 +138,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
         objectName: "cutoutMenu"
         title: "Cutout"
         MenuEntry {
@@ -180,7 +180,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
         objectName: "viewMenu"
         title: "View"
         MenuEntry {

@@ -54,6 +54,22 @@ WindowHarness {
         Commands.importerClosed("")
     }
 
+    // A long title and its key stand side by side.
+    function test_titleAndKeyDoNotOverlap() {
+        const window = openWindow()
+        const found = menuEntry(window, "resetToPlainCutout")
+        mouseClick(found.barItem)
+        tryVerify(() => found.menu.opened)
+        waitForItemPolished(found.entry.contentItem)
+        const title = found.entry.contentItem.children[0]
+        const key = found.entry.contentItem.children[1]
+        compare(title.text, "Reset to Plain Cutout")
+        compare(key.text, "Ctrl+Shift+R")
+        verify(title.x + title.implicitWidth < key.x, title.x + title.implicitWidth + " over " + key.x)
+        verify(key.x + key.width <= found.entry.contentItem.width + 0.5)
+        found.menu.close()
+    }
+
     Component { id: fieldComponent; TextField { width: 200 } }
 
     // Chosen with the mouse, the text commands act on the field that had the
