@@ -1,8 +1,9 @@
 // EditorState: turning the result into a file, onto the clipboard or into a
 // drag. Raster formats export the composite (else the cutout) through the
 // matte engine; SVG traces the cutout itself, cropped and mirrored as the
-// composite settings say. Files are written atomically; a file prepared for
-// sharing lives alone in a private folder of the user's.
+// composite settings say (and the photo it reads ink from alike). Files are
+// written atomically; a file prepared for sharing lives alone in a private
+// folder of the user's.
 
 #include "model/editor/EditorState.h"
 

@@ -107,28 +107,26 @@ TEST_F(EditorCutout, TheFillHolesProbeFollowsAutoSubjectButNotFlatColor)
 
 TEST_F(EditorCutout, IsNetSaysWhetherItIsLoadingOrRunning)
 {
+    struct Case {
+        bool loaded;
+        const char* autoSubject;
+        const char* selection;
+    };
     engines->isnetPresent = true;
     openDocument();
     editor->setMatteModel(MatteModel::isnet);
     editor->setPendingKind(SelectionKind::rectangle);
-    const EditorState::Points box{{10, 10}, {60, 50}};
-
-    editor->runAutoSubject();
-    EXPECT_EQ(editor->processingLabel(), QStringLiteral("Loading IS-Net…"));
-    runner->settle();
-    editor->setPendingSelection(box);
-    editor->cutSelection();
-    EXPECT_EQ(editor->processingLabel(), QStringLiteral("Loading IS-Net…"));
-    runner->settle();
-
-    engines->isnetIsLoaded = true;
-    editor->runAutoSubject();
-    EXPECT_EQ(editor->processingLabel(), QStringLiteral("Running IS-Net…"));
-    runner->settle();
-    editor->setPendingSelection(box);
-    editor->cutSelection();
-    EXPECT_EQ(editor->processingLabel(), QStringLiteral("Cutting selection…"));
-    runner->settle();
+    for (const Case& c : {Case{false, "Loading IS-Net…", "Loading IS-Net…"},
+                          Case{true, "Running IS-Net…", "Cutting selection…"}}) {
+        engines->isnetIsLoaded = c.loaded;
+        editor->runAutoSubject();
+        EXPECT_EQ(editor->processingLabel(), QString::fromUtf8(c.autoSubject));
+        runner->settle();
+        editor->setPendingSelection(EditorState::Points{{10, 10}, {60, 50}});
+        editor->cutSelection();
+        EXPECT_EQ(editor->processingLabel(), QString::fromUtf8(c.selection));
+        runner->settle();
+    }
 }
 
 } // namespace zephrin::testing
