@@ -12,17 +12,13 @@ QList<double> widths(const QList<double>& natural, double width, double spacing)
         return {};
     const double available = std::max(0.0, width - spacing * double(count - 1));
     const double share = available / double(count);
+    if (*std::max_element(natural.begin(), natural.end()) <= share)
+        return QList<double>(count, share);
     const double asked = std::accumulate(natural.begin(), natural.end(), 0.0);
     QList<double> result;
     result.reserve(count);
-    for (const double n : natural) {
-        if (*std::max_element(natural.begin(), natural.end()) <= share)
-            result.append(share);
-        else if (asked <= available)
-            result.append(n + (available - asked) / double(count));
-        else
-            result.append(asked > 0 ? n * available / asked : 0.0);
-    }
+    for (const double n : natural)
+        result.append(asked <= available ? n + (available - asked) / double(count) : n * available / asked);
     return result;
 }
 

@@ -4,7 +4,6 @@ import QtQuick
 import QtQuick.Controls.Basic
 
 Menu {
-    id: menu
     width: {
         let widest = implicitBackgroundWidth
         for (let i = 0; i < count; ++i) {

@@ -131,6 +131,7 @@ void EditorState::redrawTextLayers()
     if (layers.isEmpty()) {
         cancelTask(m_textTask);
         setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
+        settleStroke();
         return;
     }
     const TaskSlot::Ticket ticket = beginTask(m_textTask, std::nullopt);

@@ -3,14 +3,16 @@
 //   zephrin-share [--print-url] ITEM...
 //   zephrin-share --help
 //
-// ITEM is a file path, a file: URL, or "-" for image data on standard input.
-// The first usable image is copied unchanged into the inbox, and Zephrin is
-// opened with zephrin://open?file=NAME (the zephrin executable beside this
-// one when there is one, otherwise through xdg-open and the URL's handler).
-// --print-url prints the URL instead of opening it. Exit status: 0 when an
-// image was handed off; 1 with the reasons on standard error when nothing
-// could be; 2 when the image waits in the inbox but Zephrin could not be
-// opened (Zephrin takes it on its next start).
+// ITEM is a file path, a file: URL, or "-" for image data on standard input;
+// after "--" an item that begins with a dash is a file name too. The first
+// usable image is copied unchanged into the inbox, and Zephrin is opened
+// with zephrin://open?file=NAME (the zephrin executable beside this one when
+// there is one, otherwise through xdg-open and the URL's handler).
+// --print-url prints the URL instead of opening it; --help prints the usage.
+// Exit status: 0 when an image was handed off (or the usage printed); 1 with
+// the reasons on standard error when nothing could be or the command line is
+// wrong; 2 when the image waits in the inbox but Zephrin could not be opened
+// (Zephrin takes it on its next start).
 
 #include "share/handoff/ShareHandOff.h"
 #include "share/inbox/InboxFolder.h"
