@@ -83,17 +83,60 @@ Item {
                 imageSize: surface.imageSize
                 inputArea: mainCanvas
             }
-            // The view tool's hint over the image.
+            // The view tool's hint over the image: it opens where the pointer
+            // has rested for the usual delay, and goes when the pointer leaves
+            // or moves off (a drag-out moves it at once).
             Item {
+                id: hintArea
+                objectName: "dragOutHintArea"
                 x: surface.imageRect.x
                 y: surface.imageRect.y
                 width: surface.imageRect.width
                 height: surface.imageRect.height
                 visible: surface.effectiveTool === "View"
-                HoverHandler { id: imageHover }
-                ToolTip.text: "Drag to another app or the file manager to export a PNG"
-                ToolTip.visible: imageHover.hovered
-                ToolTip.delay: 800
+                property point shownAt
+                readonly property alias hint: dragHint
+
+                HoverHandler {
+                    id: imageHover
+                    onPointChanged: {
+                        const p = point.position
+                        if (dragHint.visible && Math.hypot(p.x - hintArea.shownAt.x, p.y - hintArea.shownAt.y) > 8)
+                            dragHint.close()
+                        if (!dragHint.visible)
+                            restTimer.restart()
+                    }
+                    onHoveredChanged: {
+                        if (!hovered) {
+                            restTimer.stop()
+                            dragHint.close()
+                        }
+                    }
+                }
+                Timer {
+                    id: restTimer
+                    interval: 800
+                    onTriggered: {
+                        if (!imageHover.hovered)
+                            return
+                        hintArea.shownAt = imageHover.point.position
+                        // Below and right of the pointer, as the desktop places tips.
+                        dragHint.x = hintArea.shownAt.x + 4
+                        dragHint.y = hintArea.shownAt.y + 20
+                        dragHint.open()
+                    }
+                }
+                ToolTip {
+                    id: dragHint
+                    objectName: "dragOutHint"
+                    text: "Drag to another app or the file manager to export a PNG"
+                }
+                onVisibleChanged: {
+                    if (!visible) {
+                        restTimer.stop()
+                        dragHint.close()
+                    }
+                }
             }
             CanvasZoomBar {
                 objectName: "canvasZoomBar"

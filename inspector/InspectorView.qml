@@ -65,8 +65,10 @@ Item {
                 x: 16
                 y: 16
                 width: scroller.availableWidth - 32
-                // Changing the tool swaps the component, which makes the panel anew.
+                // Changing the tool swaps the component, which makes the panel
+                // anew, and it opens at its top.
                 sourceComponent: inspector.panels[Editor.tool] || null
+                onLoaded: scroller.contentItem.contentY = 0
             }
             // The panel's height plus the 16-point padding above and below.
             contentHeight: (panel.item ? panel.item.implicitHeight : 0) + 32

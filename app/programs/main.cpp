@@ -8,6 +8,7 @@
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/ShellObjects.h"
 #include "app/shell/SingleInstance.h"
+#include "app/shell/WindowFit.h"
 #include "engine/codec/ImageRead.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
@@ -20,6 +21,7 @@
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(Zephrin_ControlsPlugin)
@@ -98,6 +100,10 @@ int main(int argc, char** argv)
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
     if (!window)
         return 1;
+    // On a small screen (1366 × 768 with a panel) the window opens as large
+    // as the work area allows; the inspector scrolls what does not fit.
+    if (const QScreen* screen = window->screen())
+        window->resize(zephrin::fittedWindowSize(window->size(), window->minimumSize(), screen->availableSize()));
     qCInfo(lcStartup).noquote() << "window built after" << clock.elapsed() << "ms";
 
     // When the window first shows: what waits in the inbox, then what this

@@ -17,8 +17,10 @@ ApplicationWindow {
 
     width: 1280
     height: 820
+    // Small enough for a 1366 × 768 screen with a panel: the sidebar still
+    // fits, and the inspector scrolls.
     minimumWidth: 1180
-    minimumHeight: 760 + (menuBar ? menuBar.height : 0)
+    minimumHeight: 600 + (menuBar ? menuBar.height : 0)
     visible: true
     title: Commands.documentName === "No image" ? "Zephrin" : Commands.documentName + " — Zephrin"
     color: Theme.background

@@ -80,6 +80,8 @@ public:
     // origins counting), only pixels where it is at least 201 too are counted:
     // the subject's pixels of a composite, say, and not its backdrop.
     static double whiteFraction(const Image& image, const std::optional<Matte>& within = std::nullopt);
+    // Whether every pixel is fully opaque (false for an empty image).
+    static bool isOpaque(const Image& image);
 
     // Flat backdrops and colour keying (engine/matte/FlatColorKey.cpp, FlatBackdropDetection.cpp)
     // The image's premultiplied bytes are read as they are, full size (its origin

@@ -58,4 +58,17 @@ double MatteEngine::whiteFraction(const Image& image, const std::optional<Matte>
     return opaque == 0 ? 0.0 : static_cast<double>(white) / opaque;
 }
 
+bool MatteEngine::isOpaque(const Image& image)
+{
+    if (image.empty())
+        return false;
+    for (int y = 0; y < image.pixels.rows; ++y) {
+        const uchar* p = image.pixels.ptr(y);
+        for (int x = 0; x < image.pixels.cols; ++x, p += 4)
+            if (p[3] != 255)
+                return false;
+    }
+    return true;
+}
+
 } // namespace zephrin

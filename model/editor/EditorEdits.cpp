@@ -322,9 +322,11 @@ void EditorState::applyPaint()
 
 void EditorState::commitPaintStroke(const Points& points)
 {
-    setLiveStroke({});
-    if (points.empty() || m_canvasTool != CanvasTool::paint)
+    if (points.empty() || m_canvasTool != CanvasTool::paint) {
+        setLiveStroke({});
         return;
+    }
+    holdStroke(points);
     PaintStroke stroke{m_paintColor, m_paintBlend, m_paintOpacity / 100, m_brushTip, m_brushSize, m_brushHardness,
                        points, std::nullopt, {}};
     if (const auto clip = pendingClip()) {
@@ -332,14 +334,45 @@ void EditorState::commitPaintStroke(const Points& points)
         stroke.shapePoints = clip->second;
     }
     appendPaintOp(stroke);
+    settleStroke();
 }
 
 void EditorState::commitMaskStroke(const Points& points)
 {
-    setLiveStroke({});
-    if (points.empty() || (m_canvasTool != CanvasTool::erase && m_canvasTool != CanvasTool::restore))
+    if (points.empty() || (m_canvasTool != CanvasTool::erase && m_canvasTool != CanvasTool::restore)) {
+        setLiveStroke({});
         return;
+    }
+    holdStroke(points);
     appendMaskOp(MaskStroke{m_canvasTool == CanvasTool::erase, m_brushTip, m_brushSize, m_brushHardness, points});
+    settleStroke();
+}
+
+// Between the release and the new composite the layers are re-rendered, the
+// cutout refined and the composite redrawn, which on a large photo takes a
+// good part of a second: without the stroke on screen the edit would seem to
+// vanish meanwhile.
+void EditorState::holdStroke(const Points& points)
+{
+    setLiveStroke(points);
+    m_settlingStroke = points;
+}
+
+void EditorState::settleStroke(bool textDrawn)
+{
+    if (!m_settlingStroke || m_busy.busy() || (m_textTask.running() && !textDrawn))
+        return;
+    dropSettlingStroke();
+}
+
+void EditorState::dropSettlingStroke()
+{
+    if (!m_settlingStroke)
+        return;
+    // A stroke begun since is the user's, not the one settling.
+    if (m_liveStroke == *m_settlingStroke)
+        setLiveStroke({});
+    m_settlingStroke.reset();
 }
 
 void EditorState::commitPaintStroke(const QVariantList& points)

@@ -1,8 +1,9 @@
 // EditorState: turning the result into a file, onto the clipboard or into a
 // drag. Raster formats export the composite (else the cutout) through the
 // matte engine; SVG traces the cutout itself, cropped and mirrored as the
-// composite settings say. Files are written atomically; a file prepared for
-// sharing lives alone in a private folder of the user's.
+// composite settings say (and the photo it reads ink from alike). Files are
+// written atomically; a file prepared for sharing lives alone in a private
+// folder of the user's.
 //
 // The clipboard and a drag out of the canvas take the result's PNG, which is
 // made on a worker a short while after each result is published (encoding a
@@ -32,6 +33,8 @@ namespace zephrin {
 namespace {
 
 // The image SVG export traces: the cutout inside the crop, mirrored when asked.
+// The photo the tracer reads ink from goes the same way, so the two still
+// match pixel for pixel.
 Image traceSubject(const EditorEngines& engines, const Image& cutout, const CompositeSettings& settings)
 {
     Image image = cutout;
@@ -87,7 +90,10 @@ void EditorState::exportImage()
         runTask(
             m_exportTask, ticket, TaskPriority::userInitiated,
             [engines = m_engines, cutout = *m_cutout, settings = m_comp, source, options] {
-                return engines->traceSVG(traceSubject(*engines, cutout.image(), settings), source, options);
+                std::optional<Image> photo;
+                if (source)
+                    photo = traceSubject(*engines, *source, settings);
+                return engines->traceSVG(traceSubject(*engines, cutout.image(), settings), photo, options);
             },
             [this](const Outcome<QByteArray>& traced) { deliverExport(traced, ExportFormat::svg); });
         return;

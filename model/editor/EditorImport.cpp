@@ -36,7 +36,8 @@ void EditorState::importImage(const QUrl& url)
     TaskSlot& slot = background ? m_backdropTask : m_importTask;
     if (background)
         setBackdropID({});  // follows the choice at once, as a pick's does
-    const TaskSlot::Ticket ticket = beginTask(slot, std::nullopt);
+    // Decoding a large HEIC or TIFF takes seconds: the editor shows it is at work.
+    const TaskSlot::Ticket ticket = beginTask(slot, QStringLiteral("Opening image…"));
     runTask(slot, ticket, TaskPriority::userInitiated, [url] { return ImageDocument::load(url); },
             [this, url, target](const Outcome<std::optional<ImageDocument>>& loaded) {
                 if (!loaded.ok() || !*loaded.value) {
@@ -122,6 +123,7 @@ void EditorState::resetDocumentState()
     m_compositeBase.reset();
     m_cutoutContentBounds.reset();
     m_cutoutWhiteFraction = 0;
+    m_cutoutOpaque = false;
     setMatte(std::nullopt);
     m_matteOrigin = MatteOrigin::automatic;
     m_lineArtColors.reset();

@@ -39,6 +39,7 @@ struct Refined {
     ImageBox cutout;
     std::optional<QRectF> contentBounds;
     double whiteFraction = 0;
+    bool opaque = false;
 };
 
 struct Composited {
@@ -46,6 +47,7 @@ struct Composited {
     CompositeFrame frame;
     QSizeF subjectBounds;
     double whiteFraction = 0;
+    bool opaque = false;
 };
 
 QSizeF sizeOf(const std::optional<QRectF>& bounds)
@@ -65,11 +67,13 @@ void EditorState::scheduleRender(bool skipDebounce)
         const Image cutout = engines->refine(source.image(), matte, settings, edits);
         if (cutout.empty())
             throw MatteError(MatteErrorKind::renderFailed);
-        return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout, std::nullopt)};
+        return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout, std::nullopt),
+                       engines->isOpaque(cutout)};
     };
     runAfterWait(m_renderTask, ticket, skipDebounce, work, orLastError<Refined>([this](const Refined& refined) {
                      m_cutoutContentBounds = refined.contentBounds;
                      m_cutoutWhiteFraction = refined.whiteFraction;
+                     m_cutoutOpaque = refined.opaque;
                      setCutout(refined.cutout);
                      recomposite(true);
                  }));
@@ -87,6 +91,7 @@ void EditorState::recomposite(bool skipDebounce)
         cancelTask(m_compositeTask);
         m_compositeBase = m_cutout;
         m_compositeBaseFrame = CompositeFrame{};
+        m_compositeBaseOpaque = m_cutoutOpaque;
         setSubjectMeasures(sizeOf(m_cutoutContentBounds), m_cutoutWhiteFraction);
         redrawTextLayers();
         return;
@@ -106,12 +111,14 @@ void EditorState::recomposite(bool skipDebounce)
         const CompositeFrame frame = zephrin::compositeFrame(cut.extent(), bounds, base);
         // The design's own pixels as composited: a backdrop around it is no part of it.
         const Matte design = inCompositePixels(MatteEngine::designAlpha(cut, base), frame);
-        return Composited{ImageBox(picture), frame, sizeOf(bounds), engines->whiteFraction(picture, design)};
+        return Composited{ImageBox(picture), frame, sizeOf(bounds), engines->whiteFraction(picture, design),
+                          engines->isOpaque(picture)};
     };
     runAfterWait(m_compositeTask, ticket, skipDebounce, work,
                  orLastError<Composited>([this](const Composited& composited) {
                      m_compositeBase = composited.base;
                      m_compositeBaseFrame = composited.frame;
+                     m_compositeBaseOpaque = composited.opaque;
                      setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);
                      redrawTextLayers();
                  }));
@@ -127,7 +134,8 @@ void EditorState::redrawTextLayers()
             layers.append(layer);
     if (layers.isEmpty()) {
         cancelTask(m_textTask);
-        setComposite(m_compositeBase, m_compositeBaseFrame);
+        setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
+        settleStroke();
         return;
     }
     const TaskSlot::Ticket ticket = beginTask(m_textTask, std::nullopt);
@@ -137,11 +145,13 @@ void EditorState::redrawTextLayers()
             const auto drawn = engines->drawTextLayers(layers, base.image(), mirrored);
             return drawn ? ImageBox(*drawn) : base;
         },
-        [this, frame = m_compositeBaseFrame](const Outcome<ImageBox>& drawn) {
+        // Text over an opaque base leaves it opaque.
+        [this, frame = m_compositeBaseFrame, opaque = m_compositeBaseOpaque](const Outcome<ImageBox>& drawn) {
             if (drawn.ok())
-                setComposite(*drawn.value, frame);
+                setComposite(*drawn.value, frame, opaque);
             else if (m_compositeBase)
-                setComposite(m_compositeBase, m_compositeBaseFrame);
+                setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
+            settleStroke(true);
         });
 }
 

@@ -54,7 +54,9 @@ void EditorState::togglePanTool()
         setPreviousTool(m_canvasTool);
         setCanvasTool(CanvasTool::pan);
     } else {
-        setCanvasTool(m_previousTool == CanvasTool::pan ? CanvasTool::view : m_previousTool);
+        // Back to the tool before, unless the panel changed to one without it.
+        const bool back = m_previousTool != CanvasTool::pan && offersCanvasTool(m_tool, m_previousTool);
+        setCanvasTool(back ? m_previousTool : CanvasTool::view);
     }
 }
 

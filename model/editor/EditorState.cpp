@@ -70,7 +70,19 @@ MatteSettings EditorState::matteSettings() const
 
 // ---- Plain setters ----------------------------------------------------------
 
-void EditorState::setTool(EditorTool value) { assign(m_tool, value, &EditorState::toolChanged); }
+void EditorState::setTool(EditorTool value)
+{
+    if (!assign(m_tool, value, &EditorState::toolChanged) || offersCanvasTool(value, m_canvasTool))
+        return;
+    // The panel in view has no controls for the canvas tool that was on: it
+    // would go on painting, erasing or cropping unseen.
+    if (m_canvasTool == CanvasTool::crop) {
+        cancelCropEditing();
+        return;
+    }
+    setCanvasTool(CanvasTool::view);
+    setLiveStroke({});
+}
 void EditorState::setDocument(std::optional<ImageDocument> value) { assign(m_document, std::move(value), &EditorState::documentChanged); }
 void EditorState::setCutout(std::optional<ImageBox> value)
 {
@@ -78,9 +90,10 @@ void EditorState::setCutout(std::optional<ImageBox> value)
     if (assign(m_cutout, std::move(value), &EditorState::cutoutChanged) && !m_composite)
         onResultChanged();
 }
-void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFrame& frame)
+void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFrame& frame, bool opaque)
 {
     m_compositeFrame = value ? frame : CompositeFrame{};
+    assign(m_resultOpaque, value && opaque, &EditorState::resultOpaqueChanged);
     if (assign(m_composite, std::move(value), &EditorState::compositeChanged))
         onResultChanged();
 }
@@ -101,7 +114,12 @@ void EditorState::setComparePosition(double value) { assign(m_comparePosition, v
 void EditorState::setPanOffset(QSizeF value) { assign(m_panOffset, value, &EditorState::panOffsetChanged); }
 void EditorState::setSpacePan(bool value) { assign(m_spacePan, value, &EditorState::spacePanChanged); }
 void EditorState::setHoverPoint(std::optional<QPointF> value) { assign(m_hoverPoint, value, &EditorState::hoverPointChanged); }
-void EditorState::setCanvasTool(CanvasTool value) { assign(m_canvasTool, value, &EditorState::canvasToolChanged); }
+void EditorState::setCanvasTool(CanvasTool value)
+{
+    // A settling stroke is drawn in its tool's colours; another tool's would be wrong.
+    if (assign(m_canvasTool, value, &EditorState::canvasToolChanged))
+        dropSettlingStroke();
+}
 void EditorState::setPreviousTool(CanvasTool value) { assign(m_previousTool, value, &EditorState::previousToolChanged); }
 void EditorState::setBrushTip(BrushTip value) { assign(m_brushTip, value, &EditorState::brushTipChanged); }
 void EditorState::setBrushSize(double value) { assign(m_brushSize, kBrushSizeRange.clamped(value), &EditorState::brushSizeChanged); }
@@ -194,12 +212,15 @@ void EditorState::publishBusy()
     if (m_busy.busy())
         assign(m_processingLabel, m_busy.label(), &EditorState::processingLabelChanged);
     assign(m_wasProcessing, m_busy.busy(), &EditorState::isProcessingChanged);
+    settleStroke();
 }
 
 TaskSlot::Ticket EditorState::beginTask(TaskSlot& slot, const std::optional<QString>& label)
 {
+    // The new entry first: a job replaced by the next is never seen idle between the two.
+    const std::uint64_t busy = label ? beginBusy(*label) : 0;
     endBusy(slot.cancel());
-    return slot.replace(m_documentGeneration, label ? beginBusy(*label) : 0);
+    return slot.replace(m_documentGeneration, busy);
 }
 
 void EditorState::cancelTask(TaskSlot& slot)

@@ -151,6 +151,9 @@ class EditorState : public QObject {
     Q_PROPERTY(QVariant backgroundImage READ qmlBackgroundImage NOTIFY backgroundImageChanged)
     Q_PROPERTY(QSizeF subjectBoundsSize READ subjectBoundsSize NOTIFY subjectBoundsSizeChanged)
     Q_PROPERTY(double subjectWhiteFraction READ subjectWhiteFraction NOTIFY subjectWhiteFractionChanged)
+    // Whether the composite has no transparent pixel (an opaque background
+    // fills it): then there is no transparency for an export to keep.
+    Q_PROPERTY(bool resultOpaque READ resultOpaque NOTIFY resultOpaqueChanged)
 
     // Backdrop and composite
     Q_PROPERTY(QString backdropID READ backdropID WRITE setBackdropID NOTIFY backdropIDChanged)
@@ -324,6 +327,7 @@ public:
     const std::optional<ImageBox>& compositeBase() const { return m_compositeBase; }
     QSizeF subjectBoundsSize() const { return m_subjectBoundsSize; }
     double subjectWhiteFraction() const { return m_subjectWhiteFraction; }
+    bool resultOpaque() const { return m_resultOpaque; }
     // The document's pixel size; 0 × 0 without one.
     QSize sourceSize() const;
 
@@ -769,6 +773,7 @@ signals:
     void backgroundImageChanged();
     void subjectBoundsSizeChanged();
     void subjectWhiteFractionChanged();
+    void resultOpaqueChanged();
     void backdropIDChanged();
     void customBackdropAChanged();
     void customBackdropBChanged();
@@ -965,8 +970,9 @@ private:
     // Results and bookkeeping that only operations write.
     void setDocument(std::optional<ImageDocument> value);
     void setCutout(std::optional<ImageBox> value);
-    // The frame is stored first, so observers of the composite read its frame.
-    void setComposite(std::optional<ImageBox> value, const CompositeFrame& frame = {});
+    // The frame and opacity are stored first, so observers of the composite
+    // read its own.
+    void setComposite(std::optional<ImageBox> value, const CompositeFrame& frame = {}, bool opaque = false);
     void setSubjectMeasures(QSizeF bounds, double whiteFraction);
     void setMatte(std::optional<MatteBox> value);
     void setSuggestFillHoles(bool value);
@@ -1071,6 +1077,13 @@ private:
     void relabelBackground(std::uint64_t generation, const QString& backdropID, bool stillChosen);
     // setComp, recording the change with a merge key.
     void setComp(const CompositeSettings& value, const QString& mergeKey);
+    // A committed brush stroke stays drawn (in liveStroke) until its result is
+    // on screen: holdStroke keeps it, settleStroke lets it go once nothing
+    // runs and no text draw is pending (`textDrawn`: the pending one just
+    // landed), dropSettlingStroke at once.
+    void holdStroke(const Points& points);
+    void settleStroke(bool textDrawn = false);
+    void dropSettlingStroke();
     void appendTextLayer(const TextLayer& layer);
     // Appending behind undone operations cuts them: history steps that counted
     // them count only what is left.
@@ -1118,7 +1131,9 @@ private:
     std::optional<ImageBox> m_backgroundImage;
     std::optional<ImageBox> m_compositeBase;
     CompositeFrame m_compositeBaseFrame;
+    bool m_compositeBaseOpaque = false;
     CompositeFrame m_compositeFrame;
+    bool m_resultOpaque = false;
     // The document as an RGBA bitmap, made once, for colour keys.
     std::shared_ptr<const std::optional<RGBABitmap>> m_sourceBitmap;
     QSizeF m_subjectBoundsSize{0, 0};
@@ -1128,6 +1143,7 @@ private:
     // of the panel gradient.
     std::optional<QRectF> m_cutoutContentBounds;
     double m_cutoutWhiteFraction = 0;
+    bool m_cutoutOpaque = false;
 
     // Backdrop and composite
     QString m_backdropID;
@@ -1186,6 +1202,8 @@ private:
     std::optional<Points> m_lastSelection;
     SelectionKind m_lastSelectionKind = SelectionKind::rectangle;
     Points m_liveStroke;
+    // The committed stroke liveStroke still shows (see holdStroke).
+    std::optional<Points> m_settlingStroke;
     QList<PaletteEntry> m_selectionPalette;
     QList<RGBAColor> m_pickedColors;
     double m_colorTolerance = 20;

@@ -88,6 +88,11 @@ double EditorEngines::whiteFraction(const Image& image, const std::optional<Matt
     return MatteEngine::whiteFraction(image, within);
 }
 
+bool EditorEngines::isOpaque(const Image& image) const
+{
+    return MatteEngine::isOpaque(image);
+}
+
 std::optional<RGBABitmap> EditorEngines::sourceBitmap(const Image& image) const
 {
     return makeBitmap(image, std::max(image.width(), image.height()));

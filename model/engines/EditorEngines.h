@@ -84,6 +84,7 @@ public:
     // The share of near-white pixels among the opaque ones; with `within`,
     // among those where that matte (over the image) is opaque too.
     virtual double whiteFraction(const Image& image, const std::optional<Matte>& within) const;
+    virtual bool isOpaque(const Image& image) const;
 
     // Mask and paint layers.
     virtual std::optional<RGBABitmap> sourceBitmap(const Image& image) const;

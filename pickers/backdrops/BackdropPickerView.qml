@@ -36,8 +36,9 @@ ColumnLayout {
                 title: modelData
                 on: picker.mode === index
                 implicitHeight: 34
+                // As wide as its title asks, the rest of the row shared out:
+                // "My Backgrounds" needs more than a third.
                 Layout.fillWidth: true
-                Layout.preferredWidth: 1
                 onClicked: picker.mode = index
             }
         }

@@ -8,7 +8,6 @@
 //   spinner:       a small progress indicator while there is no picture
 //   badge:         "", "heart", "checked" or "unchecked"
 //   caption:       the text below ("" for none); captionBright: primary colour
-//   captionMinimum: the share of the caption size it may shrink to
 //   help:          the tooltip
 //   clicked(), menuRequested(point)
 import QtQuick
@@ -24,7 +23,6 @@ Item {
     property string badge: ""
     property string caption: ""
     property bool captionBright: false
-    property real captionMinimum: 1
     property int captionSpacing: 3
     property string help: ""
     readonly property bool hasPicture: picture.status === Image.Ready
@@ -99,9 +97,8 @@ Item {
         color: tile.captionBright ? Theme.textPrimary : Theme.textSecondary
         horizontalAlignment: Text.AlignHCenter
         maximumLineCount: 1
-        elide: tile.captionMinimum < 1 ? Text.ElideRight : Text.ElideMiddle
-        fontSizeMode: tile.captionMinimum < 1 ? Text.HorizontalFit : Text.FixedSize
-        minimumPixelSize: Math.floor(Theme.captionFont.pixelSize * tile.captionMinimum)
+        // The caption size is the smallest text: a long name is truncated.
+        elide: Text.ElideMiddle
     }
 
     HoverHandler { id: hover }

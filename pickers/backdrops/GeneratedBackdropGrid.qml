@@ -58,7 +58,6 @@ ColumnLayout {
             ringed: generated.selectedID === tileId
             caption: name
             captionBright: ringed
-            captionMinimum: 0.8
             help: name
             onClicked: Editor.selectBackdrop(tileId)
             onMenuRequested: (position) => menu.popup(tile, position)

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 
 using namespace std::chrono_literals;
 
@@ -75,6 +76,47 @@ TEST_F(EditorExport, SvgTracesTheCroppedCutoutAtABoundedSize)
     editor->exportImage();
     runner->settle();
     EXPECT_EQ(engines->lastTraceOptions.traceLongEdge, 256);
+}
+
+// The tracer reads ink from the photo only where it matches the traced
+// cutout pixel for pixel, so a mirrored cutout needs a mirrored photo.
+TEST_F(EditorExport, SvgOfAMirroredResultTracesAMirroredPhoto)
+{
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).fillRect(0, 0, 30, 80, Qt::black);
+    const QString path = dir.filePath(QStringLiteral("ink.png"));
+    ASSERT_TRUE(picture.save(path, "PNG"));
+    editor->importImage(QUrl::fromLocalFile(path));
+    runner->settle();
+    editor->setComp(QStringLiteral("mirror"), true);
+    runner->settle();
+    editor->setExportFormat(ExportFormat::svg);
+    editor->exportImage();
+    runner->settle();
+    ASSERT_TRUE(engines->lastTraceSource);
+    const QImage photo = toQImage(*engines->lastTraceSource);
+    ASSERT_EQ(photo.size(), engines->lastTracedSize);
+    EXPECT_EQ(photo.pixelColor(115, 40), QColor(Qt::black));
+    EXPECT_EQ(photo.pixelColor(4, 40), QColor(Qt::white));
+}
+
+TEST_F(EditorExport, OnlyAnOpaqueBackgroundMakesTheResultOpaque)
+{
+    openDocument();
+    EXPECT_FALSE(editor->resultOpaque());  // the cutout itself
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    runner->settle();
+    EXPECT_TRUE(editor->resultOpaque());
+    // Text drawn over it leaves it opaque.
+    editor->addTextLayer();
+    runner->settle();
+    EXPECT_TRUE(editor->resultOpaque());
+    editor->setComp(QStringLiteral("backgroundColor"), QColor(255, 255, 255, 128));
+    runner->settle();
+    EXPECT_FALSE(editor->resultOpaque());
+    editor->clearDocument();
+    EXPECT_FALSE(editor->resultOpaque());
 }
 
 TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)

@@ -159,6 +159,64 @@ TEST_F(EditorHistory, StrokesNeedPointsAndTheirTool)
     EXPECT_FALSE(std::get<MaskStroke>(editor->maskOps()[0]).erase);
 }
 
+// Between the release and the new composite, the layers are rendered, the
+// cutout refined and the composite (then its text) drawn: the stroke stays on
+// screen until the last of them lands, however the chain ends.
+TEST_F(EditorHistory, AStrokeStaysDrawnUntilItsResultIsShown)
+{
+    const EditorState::Points stroke{{10, 10}, {30, 10}};
+    const auto commit = [&](CanvasTool tool) {
+        editor->setCanvasTool(tool);
+        editor->setLiveStroke(stroke);
+        if (tool == CanvasTool::paint)
+            editor->commitPaintStroke(stroke);
+        else
+            editor->commitMaskStroke(stroke);
+    };
+
+    // With a text layer, the text draw is the last step; it shows no busy state.
+    editor->addTextLayer();
+    runner->settle();
+    commit(CanvasTool::erase);
+    const int draws = engines->calls("drawTextLayers");
+    int steps = 0;
+    while (engines->calls("drawTextLayers") == draws) {
+        EXPECT_EQ(editor->liveStroke(), stroke) << "after step " << steps;
+        // One job at a time (with what it hands back), or the wait before the next.
+        if (!runner->runJob())
+            runner->advance(std::chrono::milliseconds(100));
+        ASSERT_LT(++steps, 20);
+    }
+    EXPECT_FALSE(editor->isProcessing());
+    EXPECT_TRUE(editor->liveStroke().empty());
+
+    // A paint stroke waits for its composite too.
+    commit(CanvasTool::paint);
+    EXPECT_EQ(editor->liveStroke(), stroke);
+    runner->settle();
+    EXPECT_TRUE(editor->liveStroke().empty());
+
+    // A failure ends the wait.
+    engines->failing.insert("refine");
+    commit(CanvasTool::restore);
+    runner->settle();
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    EXPECT_TRUE(editor->liveStroke().empty());
+    engines->failing.clear();
+
+    // A stroke begun meanwhile is the user's: it stays.
+    commit(CanvasTool::erase);
+    editor->setLiveStroke({{50, 50}});
+    runner->settle();
+    EXPECT_EQ(editor->liveStroke(), (EditorState::Points{{50, 50}}));
+
+    // Another tool drops the settling stroke at once.
+    commit(CanvasTool::erase);
+    editor->setCanvasTool(CanvasTool::restore);
+    EXPECT_TRUE(editor->liveStroke().empty());
+    runner->settle();
+}
+
 TEST_F(EditorHistory, LineArtIsOneStepThatUndoesCleanly)
 {
     editor->appendMaskOp(eraseAt(1));

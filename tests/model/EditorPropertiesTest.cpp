@@ -137,8 +137,12 @@ TEST_F(EditorProperties, QmlSeesEnumerationsAsTheirLabels)
 {
     editor->setProperty("canvasTool", QStringLiteral("Pick color"));
     EXPECT_EQ(editor->canvasTool(), CanvasTool::eyedropper);
+    // A text that is no label (the case's name) changes nothing.
     editor->setProperty("canvasTool", QStringLiteral("eyedropper"));
     EXPECT_EQ(editor->canvasTool(), CanvasTool::eyedropper);
+    editor->setCanvasTool(CanvasTool::view);
+    editor->setProperty("canvasTool", QStringLiteral("eyedropper"));
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::view);
     EXPECT_EQ(editor->choices(QStringLiteral("exportFormat")),
               (QStringList{"PNG", "JPG", "WebP", "HEIC", "SVG"}));
     EXPECT_EQ(editor->choices(QStringLiteral("matteModel")), (QStringList{"Subject Lift", "IS-Net"}));

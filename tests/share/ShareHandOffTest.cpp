@@ -235,6 +235,24 @@ TEST_F(ShareProgramTest, FailsLoudlyWhenNothingCanBeHandedOff)
 
     EXPECT_EQ(run({QStringLiteral("--print-url")}).exitCode, 1);
     EXPECT_EQ(run({QStringLiteral("--print-url"), QStringLiteral("-")}).exitCode, 1);
+    const Run unknown = run({QStringLiteral("--no-such-option"), QStringLiteral("/no/such/file.png")});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.err.contains("--help")) << unknown.err.toStdString();
+}
+
+TEST_F(ShareProgramTest, HelpPrintsUsageAndHandsNothingOff)
+{
+    for (const QString& help : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Run shown = run({help});
+        EXPECT_EQ(shown.exitCode, 0);
+        EXPECT_TRUE(shown.out.contains("Usage:")) << shown.out.toStdString();
+        EXPECT_TRUE(shown.out.contains("--print-url"));
+        EXPECT_FALSE(QDir(inbox()).exists() && !QDir(inbox()).isEmpty(QDir::Files));
+    }
+    // After "--" a dash begins a file name.
+    const Run named = run({QStringLiteral("--print-url"), QStringLiteral("--"), QStringLiteral("--help")});
+    EXPECT_EQ(named.exitCode, 1);
+    EXPECT_TRUE(named.err.contains("--help: no such file")) << named.err.toStdString();
 }
 
 } // namespace

@@ -824,6 +824,36 @@ TEST_F(TextScreens, ShapeGallery)
     s_editor->setTool(EditorTool::cutout);
 }
 
+// A label of six lines: the text box keeps its height, clips the text and
+// shows the caret's line; the controls below stay where they were.
+TEST_F(TextScreens, TextBoxWithSixLines)
+{
+    if (!s_editor->composite())
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setTool(EditorTool::text);
+    ASSERT_FALSE(s_editor->comp().texts.isEmpty());
+    const QUuid id = s_editor->comp().texts.front().id;
+    s_editor->setSelectedTextID(id);
+    s_editor->updateTextLayer(id, [](TextLayer& l) {
+        l.text = QStringLiteral("Fresh Roast\nSingle origin\nWashed\nLight body\nCitrus notes\nSince 1998");
+    });
+    settle();
+    QQuickItem* box = item("textBox");
+    QQuickItem* scroller = item("textBoxScroller");
+    ASSERT_TRUE(box && scroller && scroller->isVisible());
+    // The caret at the end: the box scrolls to the last line.
+    box->forceActiveFocus();
+    box->setProperty("cursorPosition", box->property("length"));
+    const QImage image = shoot(QStringLiteral("text-box-six-lines"));
+    EXPECT_EQ(scroller->height(), 64);
+    EXPECT_TRUE(scroller->clip());
+    EXPECT_GT(box->height(), scroller->height());
+    // Just below the box: the panel's background, not a line of text.
+    const QPointF below = scroller->mapToScene(QPointF(scroller->width() / 2, scroller->height() + 4));
+    EXPECT_EQ(at(image, below), themeColor(0x171024)) << qPrintable(at(image, below).name());
+    s_editor->setTool(EditorTool::cutout);
+}
+
 // A batch in progress: one image done, one failed (a text file under an
 // image's name), the third being cut (a large photo, so the shot finds it
 // under way) and one queued.

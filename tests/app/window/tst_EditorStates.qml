@@ -44,6 +44,17 @@ WindowHarness {
         compare(enabled(window, documentItems), ["export", "clearImage", "copyResult", "runCutout", "toggleCompare"])
     }
 
+    function test_decodingAnImportShowsTheBusyState() {
+        const window = openWindow()
+        Driver.startImport(60, 40)
+        verify(Editor.isProcessing)
+        verify(item(window, "processingBadge").visible)
+        compare(Editor.processingLabel, "Opening image…")
+        Driver.settle()
+        verify(!item(window, "processingBadge").visible)
+        verify(Editor.document !== undefined)
+    }
+
     function test_resetFollowsTheCompositeSettings() {
         const window = openWindow()
         Driver.openPicture(120, 80)

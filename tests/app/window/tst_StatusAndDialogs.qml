@@ -141,6 +141,10 @@ WindowHarness {
         Settings.defaultLongEdge = 2400
         verify(item(settings, "isnetCredit").visible)
         verify(!item(settings, "subjectLiftCredit").visible)
+        // Opened, the credit shows the model's notice and its licence.
+        mouseClick(item(settings, "isnetDisclosure"))
+        tryVerify(() => find(settings, "isnetLicense") !== null)
+        verify(item(settings, "isnetLicense").text.indexOf("Apache License") >= 0)
         settings.close()
     }
 }

@@ -94,6 +94,20 @@ WindowHarness {
         Editor.exportFormat = "PNG"
     }
 
+    function test_theBatchShowsNoCanvasControls() {
+        const window = openWindow()
+        const canvasControls = ["zoomCluster", "compareButton", "exportButton"]
+        for (const name of canvasControls)
+            verify(item(window, name).visible, name)
+        Editor.batchMode = true
+        for (const name of canvasControls)
+            verify(!item(window, name).visible, name)
+        verify(item(window, "importButton").visible)
+        Editor.batchMode = false
+        for (const name of canvasControls)
+            verify(item(window, name).visible, name)
+    }
+
     function test_theExportButtonNamesTheSheetInSheetMode() {
         const window = openWindow()
         compare(item(window, "exportLabel").text, "Export")

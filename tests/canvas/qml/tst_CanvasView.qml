@@ -194,6 +194,46 @@ TestCase {
         }
     }
 
+    function test_theDragOutHintOpensWhereThePointerRests() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const area = item(window, "dragOutHintArea")
+        const hint = area.hint
+        mouseMove(area, area.width * 0.7, area.height * 0.8)
+        verify(!hint.visible)
+        tryVerify(() => hint.visible, 2000)
+        // Beside the pointer, not at the canvas's edge.
+        fuzzyCompare(hint.x, area.width * 0.7, 24)
+        fuzzyCompare(hint.y, area.height * 0.8, 24)
+        // Moving off closes it; resting again opens it there.
+        mouseMove(area, area.width * 0.2, area.height * 0.3)
+        verify(!hint.visible)
+        tryVerify(() => hint.visible, 2000)
+        fuzzyCompare(hint.y, area.height * 0.3, 24)
+        // Another tool has no drag-out, so no hint.
+        Editor.canvasTool = "Erase"
+        verify(!hint.visible)
+    }
+
+    function test_theSheetCanvasSaysHowToFillAnEmptySheet() {
+        const window = openWindow()
+        Editor.tool = "sheet"
+        const empty = item(window, "sheetEmptyState")
+        verify(empty.visible)
+        verify(!item(window, "sheetPaper").visible)
+        compare(item(window, "sheetEmptyHint").text, "Import an image and make a cutout, then add it to the sheet.")
+        Driver.openPicture(120, 80)
+        Editor.tool = "sheet"
+        compare(item(window, "sheetEmptyHint").text, "Click “Add Current Cutout” in the panel to place this design.")
+        Editor.addToStickerSheet()
+        Driver.settle()
+        verify(!empty.visible)
+        verify(item(window, "sheetPaper").visible)
+        Editor.clearStickerSheet()
+        Driver.settle()
+        verify(empty.visible)
+    }
+
     function test_compareReplacesTheCanvasAndItsKeys() {
         const window = openWindow()
         Driver.openPicture(120, 80)

@@ -72,3 +72,13 @@ TEST(WhiteFraction, CountsOnlyThePixelsUnderTheMask)
     // A mask beside the picture leaves nothing to count.
     EXPECT_EQ(MatteEngine::whiteFraction(placed, Matte(subject, {0, 0})), 0.0);
 }
+
+TEST(IsOpaque, OneTranslucentPixelAnywhereIsEnough)
+{
+    cv::Mat canvas(40, 60, CV_8UC4, cv::Scalar(10, 20, 30, 255));
+    EXPECT_TRUE(MatteEngine::isOpaque(Image(canvas)));
+    canvas.at<cv::Vec4b>(39, 59)[3] = 254;  // the last pixel
+    EXPECT_FALSE(MatteEngine::isOpaque(Image(canvas)));
+    EXPECT_FALSE(MatteEngine::isOpaque(Image::transparent({5, 5})));
+    EXPECT_FALSE(MatteEngine::isOpaque(Image()));
+}

@@ -114,6 +114,39 @@ PickerHarness {
         compare(layers()[0].text, "hi")
     }
 
+    function test_aLongTextScrollsInsideItsBoxWithTheCaretInView() {
+        const panel = makePanel()
+        Editor.addTextLayer()
+        const scroller = item(panel, "textBoxScroller")
+        const box = item(panel, "textBox")
+        const below = item(panel, "styleControls")
+        waitForRendering(panel)
+        const bottom = scroller.mapToItem(panel, 0, scroller.height).y
+        box.forceActiveFocus()
+        box.selectAll()
+        for (let i = 0; i < 6; ++i) {
+            keyClick(Qt.Key_A)
+            keyClick(Qt.Key_Return)
+        }
+        keyClick(Qt.Key_B)
+        compare(layers()[0].text, "a\na\na\na\na\na\nb")
+        waitForRendering(panel)
+        // The box keeps its height and clips; the controls below stay put.
+        compare(scroller.height, 64)
+        verify(scroller.clip)
+        compare(scroller.mapToItem(panel, 0, scroller.height).y, bottom)
+        verify(below.mapToItem(panel, 0, 0).y >= bottom)
+        // Scrolled to the caret at the end.
+        const flick = scroller.contentItem
+        verify(flick.contentY > 0)
+        const caret = box.cursorRectangle
+        verify(caret.y - flick.contentY >= 0)
+        verify(caret.y + caret.height - flick.contentY <= scroller.height)
+        // Back to the first line: scrolled back up.
+        box.cursorPosition = 0
+        tryCompare(flick, "contentY", 0)
+    }
+
     function test_duplicateSelectsTheCopy() {
         const panel = makePanel()
         Editor.addTextLayer()
