@@ -34,8 +34,12 @@ Item {
         editor: Editor
     }
 
-    onShownChanged: if (shown) fonts.appear()
-    Component.onCompleted: if (shown) fonts.appear()
+    function appear() {
+        fonts.appear()
+        chips.contentX = 0
+    }
+    onShownChanged: if (shown) appear()
+    Component.onCompleted: if (shown) appear()
 
     ColumnLayout {
         anchors.fill: parent
@@ -60,6 +64,7 @@ Item {
         }
 
         ChipScroller {
+            id: chips
             objectName: "fontChips"
             Layout.fillWidth: true
             Layout.preferredHeight: 28

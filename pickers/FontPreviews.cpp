@@ -19,7 +19,13 @@ public:
     QQuickTextureFactory* textureFactory() const override
     {
         QMutexLocker lock(&m_mutex);
-        return QQuickTextureFactory::textureFactoryForImage(m_image);
+        return m_image.isNull() ? nullptr : QQuickTextureFactory::textureFactoryForImage(m_image);
+    }
+    // A missing preview is an error, so that the row shows the name instead.
+    QString errorString() const override
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_image.isNull() ? QStringLiteral("no preview") : QString();
     }
 
     void deliver(const std::optional<zephrin::Image>& picture, const QColor& ink)

@@ -7,6 +7,7 @@
 //   model, delegate: the tiles;  tileHeight: every tile's height
 //   rowSpacing;  tileWidth, captionHeight: for the delegates' sizes
 import QtQuick
+import QtQuick.Layouts
 import Zephrin.Controls
 
 Item {
@@ -23,6 +24,8 @@ Item {
     readonly property int rows: Math.ceil(view.count / columns)
 
     implicitHeight: rows > 0 ? rows * (tileHeight + rowSpacing) - rowSpacing : 0
+    // A layout would keep the last height of a grid that became empty.
+    Layout.preferredHeight: implicitHeight
 
     // The nearest scrolling view around the grid; none in a plain window.
     property Item flick: null

@@ -82,6 +82,17 @@ Item {
             compare(grid.gridState.tiles.count, 1)
         }
 
+        function test_aFilterThatShowsNothingLeavesNoRoomForTiles() {
+            BackdropDriver.addMyBackground("Desk", "saved")
+            const grid = createTemporaryObject(gridComponent, root)
+            waitForRendering(grid)
+            verify(find(grid, "myTiles").height > 0)
+            mouseClick(find(grid, "chip:Favorites"))
+            waitForRendering(grid)
+            verify(find(grid, "myNothingHere").visible)
+            compare(find(grid, "myTiles").height, 0)
+        }
+
         function test_selectionModeChecksTilesAndPrunesDeletedOnes() {
             const sea = BackdropDriver.addMyBackground("Sea", "saved", true)
             const desk = BackdropDriver.addMyBackground("Desk", "saved")
