@@ -121,6 +121,22 @@ public:
 protected:
 
     static QPointF centreOf(QQuickItem* item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)); }
+
+    // A text file under an image's name, in the test's folder: one the batch
+    // cannot read.
+    static QString writeNotAPicture(const QString& name)
+    {
+        QFile file(s_folder->filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+        return file.fileName();
+    }
+    // The sample photo scaled to fit `size`, in the test's folder.
+    static QString writeSmallSample(const QString& name, QSize size)
+    {
+        const QString path = s_folder->filePath(name);
+        EXPECT_TRUE(QImage(QStringLiteral(ZEPHRIN_SAMPLE_PHOTO)).scaled(size, Qt::KeepAspectRatio).save(path));
+        return path;
+    }
 };
 
 TEST_F(Screens, Empty)
@@ -811,17 +827,13 @@ TEST_F(Screens, BatchInProgress)
     const QString large = QFileInfo(sample).dir().filePath(QStringLiteral("elephants.jpg"));
     if (!QFile::exists(sample) || !QFile::exists(large))
         GTEST_SKIP() << "no sample photos (scripts/setup fetches them)";
-    QFile broken(s_folder->filePath(QStringLiteral("scan.png")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not a picture");
-    broken.close();
-    const QString small = s_folder->filePath(QStringLiteral("cup.png"));
-    ASSERT_TRUE(QImage(sample).scaled(640, 480, Qt::KeepAspectRatio).save(small));
+    const QString broken = writeNotAPicture(QStringLiteral("scan.png"));
+    const QString small = writeSmallSample(QStringLiteral("cup.png"), {640, 480});
 
     BatchState& batch = *s_editor->batch();
     s_editor->setMatteModel(MatteModel::apple);
     s_editor->setBatchMode(true);
-    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken.fileName()), QUrl::fromLocalFile(large),
+    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken), QUrl::fromLocalFile(large),
                QUrl::fromLocalFile(sample)});
     batch.start(*s_editor);
     QTRY_VERIFY_WITH_TIMEOUT(batch.doneCount() == 1 && batch.failedCount() == 1 && batch.processingIndex() == 3,
@@ -856,32 +868,28 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
     const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
     if (!QFile::exists(sample))
         GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
-    QFile broken(s_folder->filePath(QStringLiteral("receipt.png")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not a picture");
-    broken.close();
-    const QString small = s_folder->filePath(QStringLiteral("saucer.png"));
-    ASSERT_TRUE(QImage(sample).scaled(480, 360, Qt::KeepAspectRatio).save(small));
+    const QString broken = writeNotAPicture(QStringLiteral("receipt.png"));
+    const QString small = writeSmallSample(QStringLiteral("saucer.png"), {480, 360});
 
     BatchState& batch = *s_editor->batch();
     s_editor->setMatteModel(MatteModel::apple);
     s_editor->setBatchMode(true);
-    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken.fileName())});
+    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken)});
     batch.start(*s_editor);
-    QTRY_VERIFY_WITH_TIMEOUT(batch.didFinish() && batch.failedCount() == 1, 120000);
+    // QTest's QTRY macros return silently under GoogleTest: wait, then assert.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batch.didFinish() && batch.failedCount() == 1; }, 120000));
     shoot(QStringLiteral("batch-red-tile"));
     QQuickItem* tile = item("batchTile:receipt");
     ASSERT_TRUE(tile && tile->isVisible());
 
     QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(tile).toPoint());
-    QTRY_VERIFY_WITH_TIMEOUT(!s_editor->batchMode(), 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(s_editor->lastError(), QStringLiteral("Couldn't open receipt.png."), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->batchMode(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s_editor->lastError() == QStringLiteral("Couldn't open receipt.png."); },
+                                10000));
     shoot(QStringLiteral("batch-red-tile-opened"));
     EXPECT_TRUE(item("canvasSlot")->isVisible());
     EXPECT_FALSE(item("batchGridSlot")->isVisible());
-
     batch.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(batch.didFinish(), 120000);
 }
 
 } // namespace
