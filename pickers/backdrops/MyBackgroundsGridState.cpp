@@ -69,11 +69,6 @@ QString MyBackgroundsGridState::libraryLine() const
     return backdroptexts::libraryLine(items.size(), mybackgrounds::totalBytes(items));
 }
 
-QString MyBackgroundsGridState::deleteAllTitle() const
-{
-    return backdroptexts::deleteAllTitle(m_store ? m_store->items().size() : 0);
-}
-
 void MyBackgroundsGridState::setSelecting(bool selecting)
 {
     if (selecting == m_selecting)
@@ -142,7 +137,8 @@ void MyBackgroundsGridState::ask(backdroptexts::DeleteScope scope, const QSet<QS
     m_pending = PendingDelete{
         ids, trash ? MyBackgroundsStore::Removal::toTrash : MyBackgroundsStore::Removal::permanently,
         backdroptexts::deleteQuestion(scope, ids.size(), ids.size() - QSet<QString>(ids).intersect(shown).size(),
-                                      trash, name)};
+                                      trash, name),
+        scope != backdroptexts::DeleteScope::one};
     emit questionChanged();
 }
 
@@ -155,8 +151,8 @@ void MyBackgroundsGridState::confirmDelete()
     if (!m_store)
         return;
     m_store->deleteItems(pending.ids, pending.removal);
-    // The checked items that remain go out of the selection with the others.
-    setSelection({});
+    if (pending.clearsSelection)
+        setSelection({});
 }
 
 void MyBackgroundsGridState::cancelDelete()

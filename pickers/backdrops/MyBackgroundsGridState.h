@@ -34,7 +34,6 @@ class MyBackgroundsGridState : public BackdropGridState {
     Q_PROPERTY(zephrin::TileList* tiles READ tiles CONSTANT)
     Q_PROPERTY(bool libraryEmpty READ libraryEmpty NOTIFY itemsChanged)
     Q_PROPERTY(QString libraryLine READ libraryLine NOTIFY itemsChanged)
-    Q_PROPERTY(QString deleteAllTitle READ deleteAllTitle NOTIFY itemsChanged)
     Q_PROPERTY(bool selecting READ selecting WRITE setSelecting NOTIFY selectingChanged)
     Q_PROPERTY(QStringList selection READ selection NOTIFY selectionChanged)
     Q_PROPERTY(QString selectedLine READ selectedLine NOTIFY selectionChanged)
@@ -54,7 +53,6 @@ public:
     TileList* tiles() { return &m_tiles; }
     bool libraryEmpty() const;
     QString libraryLine() const;
-    QString deleteAllTitle() const;
     bool selecting() const { return m_selecting; }
     void setSelecting(bool selecting);
     QStringList selection() const;
@@ -104,6 +102,7 @@ private:
         QSet<QString> ids;
         MyBackgroundsStore::Removal removal = MyBackgroundsStore::Removal::toTrash;
         backdroptexts::DeleteQuestion question;
+        bool clearsSelection = true;  // a delete of the selection or of all
     };
 
     void storeItemsChanged();

@@ -179,7 +179,9 @@ TEST_F(MyBackgroundsGrid, TilesFollowTheFilterAndTheLibrary)
     EXPECT_EQ(grid.tiles()->tiles()[0].name, "Sea");
     grid.rename(a, "   ");
     EXPECT_EQ(grid.tiles()->tiles()[0].name, "Sea");
-    EXPECT_EQ(grid.deleteAllTitle(), "Move all 2 backgrounds to the Trash?");
+    grid.askToDeleteAll();
+    EXPECT_EQ(grid.questionTitle(), "Move all 2 backgrounds to the Trash?");
+    EXPECT_EQ(grid.questionAccept(), "Move All to Trash");
 }
 
 TEST_F(MyBackgroundsGrid, TheCurrentBackdropIsRingedOnlyOnceItsPictureIsShown)
