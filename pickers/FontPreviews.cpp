@@ -1,6 +1,7 @@
 #include "pickers/FontPreviews.h"
 
 #include "content/fonts/FontLibrary.h"
+#include "pickers/fonts/FontPreviewInk.h"
 
 #include <QFuture>
 #include <QMutex>
@@ -18,15 +19,21 @@ public:
     QQuickTextureFactory* textureFactory() const override
     {
         QMutexLocker lock(&m_mutex);
-        return QQuickTextureFactory::textureFactoryForImage(m_image);
+        return m_image.isNull() ? nullptr : QQuickTextureFactory::textureFactoryForImage(m_image);
+    }
+    // A missing preview is an error, so that the row shows the name instead.
+    QString errorString() const override
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_image.isNull() ? QStringLiteral("no preview") : QString();
     }
 
-    void deliver(const std::optional<zephrin::Image>& picture)
+    void deliver(const std::optional<zephrin::Image>& picture, const QColor& ink)
     {
         {
             QMutexLocker lock(&m_mutex);
             if (picture)
-                m_image = toQImage(*picture).copy();
+                m_image = ink.isValid() ? fontpreview::inked(toQImage(*picture), ink) : toQImage(*picture).copy();
         }
         emit finished();
     }
@@ -38,20 +45,24 @@ private:
 
 } // namespace
 
-QQuickImageResponse* FontPreviewProvider::requestImageResponse(const QString& id, const QSize&)
+QQuickImageResponse* FontPreviewProvider::requestImageResponse(const QString& request, const QSize&)
 {
+    // "<font id>?ink=<rrggbb>"; without an ink the preview keeps the catalogue's.
+    const qsizetype query = request.lastIndexOf(QStringLiteral("?ink="));
+    const QString id = query < 0 ? request : request.left(query);
+    const QColor ink = query < 0 ? QColor() : QColor(u'#' + request.mid(query + 5));
     auto* response = new PreviewResponse;
     // The library lives on the GUI thread, and so does the response from here
     // on: it is answered and deleted there, never while an answer is on its way.
     response->moveToThread(m_library.thread());
     QPointer<PreviewResponse> guard(response);
     FontLibrary* library = &m_library;
-    QMetaObject::invokeMethod(library, [library, id, guard] {
+    QMetaObject::invokeMethod(library, [library, id, ink, guard] {
         if (!guard)
             return;
-        library->preview(id).then(library, [guard](std::optional<zephrin::Image> picture) {
+        library->preview(id).then(library, [guard, ink](std::optional<zephrin::Image> picture) {
             if (guard)
-                guard->deliver(picture);
+                guard->deliver(picture, ink);
         });
     });
     return response;
@@ -64,9 +75,9 @@ FontPreviews* FontPreviews::create(QQmlEngine* qmlEngine, QJSEngine*)
     return new FontPreviews(nullptr);
 }
 
-QString FontPreviews::source(const QString& fontID) const
+QString FontPreviews::source(const QString& fontID, const QColor& ink) const
 {
-    return QStringLiteral("image://%1/%2").arg(kProvider, fontID);
+    return QStringLiteral("image://%1/%2?ink=%3").arg(kProvider, fontID, ink.name(QColor::HexRgb).mid(1));
 }
 
 } // namespace zephrin

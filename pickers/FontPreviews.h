@@ -1,9 +1,12 @@
 #pragma once
-// The font rows' previews as images of QML: "image://fontpreview/<font id>",
-// answered asynchronously by the font library (from memory, the fonts folder
-// or the server). FontPreviews, a QML singleton, installs the provider in its
-// engine when it is first used and names the source of a font's preview.
+// The font rows' previews as images of QML:
+// "image://fontpreview/<font id>?ink=<rrggbb>", answered asynchronously by the
+// font library (from memory, the fonts folder or the server) and drawn in the
+// ink the URL names (FontPreviewInk.h). FontPreviews, a QML singleton,
+// installs the provider in its engine when it is first used and names the
+// source of a font's preview.
 
+#include <QColor>
 #include <QObject>
 #include <QQuickAsyncImageProvider>
 #include <QString>
@@ -35,8 +38,8 @@ public:
     // to it and leave the engine without the provider).
     static FontPreviews* create(QQmlEngine* qmlEngine, QJSEngine* jsEngine);
 
-    // The image source of a font's preview.
-    Q_INVOKABLE QString source(const QString& fontID) const;
+    // The image source of a font's preview, drawn in `ink`.
+    Q_INVOKABLE QString source(const QString& fontID, const QColor& ink) const;
 
 private:
     explicit FontPreviews(QObject* parent) : QObject(parent) {}

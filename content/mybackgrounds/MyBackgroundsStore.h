@@ -18,9 +18,15 @@
 //
 // At load, a library file that cannot be read whole is kept beside it as
 // "library.damaged.json" (then "library.damaged-2.json" and so on: every damaged
-// version is kept once), and when the library file reads whole, picture files
-// that no record names (left by a crash between writing a picture and writing
-// the list) are removed.
+// version is kept once). Picture files that neither the library file nor any
+// damaged copy names (left by a crash between writing a picture and writing
+// the list, or by a lost library file) are moved aside into "Set Aside", never
+// deleted; their thumbnails are removed.
+//
+// Deleting moves the pictures to the Trash, or removes them for good when the
+// caller asks so (the views ask the user first where there is no Trash). A
+// picture the Trash refuses is kept in "Set Aside", with a notice that says so.
+// Thumbnails are removed, never trashed: they are made from the picture.
 //
 // Lives on the GUI thread; `items` and `notice` notify only when they change.
 // Encoding, thumbnails, rendering, decoding, library writes and Trash moves run
@@ -59,6 +65,8 @@ class MyBackgroundsStore : public QObject {
 
 public:
     static constexpr std::chrono::milliseconds noticeDuration{2500};
+
+    enum class Removal { toTrash, permanently };
 
     // Loads the library of the folder `root`, keeping only the records whose
     // picture file exists (and whose id is a safe file name).
@@ -108,10 +116,10 @@ public:
     // name or an unknown id changes nothing (and yields true at once).
     QFuture<bool> rename(const QString& id, const QString& name);
     // Drops the records and, once the library file no longer lists them, moves
-    // their files to the Trash (or removes them where that fails); the future
-    // finishes after that.
-    QFuture<bool> deleteItems(const QSet<QString>& ids);
-    QFuture<bool> deleteMany();
+    // their pictures to the Trash (or removes them, as asked) and removes their
+    // thumbnails; the future finishes after that.
+    QFuture<bool> deleteItems(const QSet<QString>& ids, Removal removal = Removal::toTrash);
+    QFuture<bool> deleteMany(Removal removal = Removal::toTrash);
 
     // Shows `text` as the notice at once and clears it `noticeDuration` after
     // the last notice (a newer one replaces it and restarts the wait). Views
@@ -133,7 +141,7 @@ private:
 
     void load();
     void keepDamagedLibrary(const QByteArray& bytes) const;
-    void sweepOrphanFiles() const;
+    void setAsideOrphanFiles(const QSet<QString>& named) const;
     QFuture<bool> commit(std::function<void(QList<MyBackground>&)> apply);
     void commit(Change change);
     void writeNext();

@@ -31,4 +31,22 @@ QString selectedLine(qsizetype count);
 // "Move all 12 backgrounds to the Trash?"
 QString deleteAllTitle(qsizetype count);
 
+// The question before a delete of My Backgrounds: what it removes, and how.
+struct DeleteQuestion {
+    QString title;
+    QString message;  // "" for none
+    QString acceptText;
+
+    friend bool operator==(const DeleteQuestion&, const DeleteQuestion&) = default;
+};
+// Where a delete comes from: the checked items, the whole library, or one
+// item's own menu (named by `name`).
+enum class DeleteScope { selection, all, one };
+// `count` items, `hidden` of them not shown by the current filter; with
+// `trash` false nothing can go to the Trash and the delete is for good.
+DeleteQuestion deleteQuestion(DeleteScope scope, qsizetype count, qsizetype hidden, bool trash,
+                              const QString& name = {});
+// The notice when no file manager could show the folder.
+QString noFileManagerNotice();
+
 } // namespace zephrin::backdroptexts

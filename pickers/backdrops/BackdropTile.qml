@@ -5,7 +5,8 @@
 //   source:        the thumbnail's URL ("" while it should not load yet)
 //   pictureHeight: the picture area's height
 //   ringed:        the violet 2.5-point ring instead of the hairline
-//   spinner:       a small progress indicator while there is no picture
+//   spinner:       a small progress indicator while the picture loads, and
+//                  a warning mark once it has failed to
 //   badge:         "", "heart", "checked" or "unchecked"
 //   caption:       the text below ("" for none); captionBright: primary colour
 //   help:          the tooltip
@@ -26,6 +27,7 @@ Item {
     property int captionSpacing: 3
     property string help: ""
     readonly property bool hasPicture: picture.status === Image.Ready
+    readonly property bool pictureFailed: picture.status === Image.Error
     signal clicked()
     signal menuRequested(point position)
 
@@ -56,8 +58,16 @@ Item {
             width: 18
             height: 18
             padding: 0
-            visible: tile.spinner && !tile.hasPicture
+            visible: tile.spinner && !tile.hasPicture && !tile.pictureFailed
             running: visible
+        }
+        ZPIcon {
+            objectName: "tileFailed"
+            anchors.centerIn: parent
+            visible: tile.spinner && tile.pictureFailed
+            symbol: "exclamationmark.triangle"
+            size: 16
+            color: Theme.textTertiary
         }
     }
     Rectangle {

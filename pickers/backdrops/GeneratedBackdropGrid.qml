@@ -44,6 +44,7 @@ ColumnLayout {
         objectName: "generatedTiles"
         Layout.fillWidth: true
         rowSpacing: 10
+        tileHeight: 56 + 4 + captionHeight
         model: generated.tiles
         delegate: BackdropTile {
             id: tile

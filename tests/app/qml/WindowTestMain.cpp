@@ -111,6 +111,23 @@ public:
         QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window, &drop);
     }
+    // Writes a font preview as the content catalogue makes them, the text in
+    // dark ink on transparency, into the data folder at `relative`.
+    Q_INVOKABLE bool writeFontPreview(const QString& relative, const QString& text) const
+    {
+        const QString path = m_folder + QStringLiteral("/data/") + relative;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage preview(280, 60, QImage::Format_ARGB32_Premultiplied);
+        preview.fill(Qt::transparent);
+        QPainter painter(&preview);
+        QFont font;
+        font.setPixelSize(40);
+        painter.setFont(font);
+        painter.setPen(QColor(26, 26, 31));
+        painter.drawText(preview.rect().adjusted(10, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter.end();
+        return preview.save(path, "PNG");
+    }
     // Starts the work of an import without running it (the editor is busy).
     Q_INVOKABLE void startImport(int width, int height)
     {

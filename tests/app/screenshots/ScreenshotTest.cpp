@@ -122,6 +122,22 @@ public:
 protected:
 
     static QPointF centreOf(QQuickItem* item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)); }
+
+    // A text file under an image's name, in the test's folder: one the batch
+    // cannot read.
+    static QString writeNotAPicture(const QString& name)
+    {
+        QFile file(s_folder->filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+        return file.fileName();
+    }
+    // The sample photo scaled to fit `size`, in the test's folder.
+    static QString writeSmallSample(const QString& name, QSize size)
+    {
+        const QString path = s_folder->filePath(name);
+        EXPECT_TRUE(QImage(QStringLiteral(ZEPHRIN_SAMPLE_PHOTO)).scaled(size, Qt::KeepAspectRatio).save(path));
+        return path;
+    }
 };
 
 TEST_F(Screens, Empty)
@@ -714,7 +730,8 @@ protected:
             items += QStringLiteral(R"({"id":"%1","name":"%2","category":"%3","files":{"regular":"%1/regular.otf"}})")
                          .arg(QLatin1String(font.id), QLatin1String(font.name), QLatin1String(font.category))
                          .toUtf8();
-            // A preview at twice its size: the name set in the font itself.
+            // A preview at twice its size: the name set in the font itself, in
+            // the content catalogue's dark ink on transparency.
             QImage preview(560, 60, QImage::Format_ARGB32_Premultiplied);
             preview.fill(Qt::transparent);
             QPainter painter(&preview);
@@ -722,7 +739,7 @@ protected:
             QFont face(QLatin1String(font.family));
             face.setPixelSize(40);
             painter.setFont(face);
-            painter.setPen(QColor(0xF6F2FF));
+            painter.setPen(QColor(26, 26, 31));
             painter.drawText(preview.rect().adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                              QLatin1String(font.name));
             painter.end();
@@ -803,8 +820,16 @@ TEST_F(TextScreens, FontPicker)
     panel->setProperty("showFonts", true);
     QTRY_VERIFY_WITH_TIMEOUT(item("fontList") && item("fontList")->isVisible(), 10000);
     QTest::qWait(500);
-    shoot(QStringLiteral("font-picker"));
+    const QImage image = shoot(QStringLiteral("font-picker"));
     EXPECT_TRUE(item("fontFooter")->isVisible());
+    // The previews read on the dark picker: their strokes are light.
+    QQuickItem* preview = item("fontPreview");
+    ASSERT_TRUE(preview && preview->isVisible());
+    float lightest = 0;
+    for (int y = 0; y < int(preview->height()); ++y)
+        for (int x = 0; x < std::min(int(preview->width()), 100); ++x)
+            lightest = std::max(lightest, at(image, preview->mapToScene(QPointF(x, y))).lightnessF());
+    EXPECT_GT(lightest, 0.85);
     panel->setProperty("showFonts", false);
 }
 
@@ -863,17 +888,13 @@ TEST_F(Screens, BatchInProgress)
     const QString large = QFileInfo(sample).dir().filePath(QStringLiteral("elephants.jpg"));
     if (!QFile::exists(sample) || !QFile::exists(large))
         GTEST_SKIP() << "no sample photos (scripts/setup fetches them)";
-    QFile broken(s_folder->filePath(QStringLiteral("scan.png")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not a picture");
-    broken.close();
-    const QString small = s_folder->filePath(QStringLiteral("cup.png"));
-    ASSERT_TRUE(QImage(sample).scaled(640, 480, Qt::KeepAspectRatio).save(small));
+    const QString broken = writeNotAPicture(QStringLiteral("scan.png"));
+    const QString small = writeSmallSample(QStringLiteral("cup.png"), {640, 480});
 
     BatchState& batch = *s_editor->batch();
     s_editor->setMatteModel(MatteModel::apple);
     s_editor->setBatchMode(true);
-    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken.fileName()), QUrl::fromLocalFile(large),
+    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken), QUrl::fromLocalFile(large),
                QUrl::fromLocalFile(sample)});
     batch.start(*s_editor);
     QTRY_VERIFY_WITH_TIMEOUT(batch.doneCount() == 1 && batch.failedCount() == 1 && batch.processingIndex() == 3,
@@ -899,6 +920,37 @@ TEST_F(Screens, BatchInProgress)
     batch.clear();
     QTRY_VERIFY_WITH_TIMEOUT(batch.didFinish(), 120000);
     s_editor->setBatchMode(false);
+}
+
+// "Tap a red tile to open it in the editor": a click on the failed tile leaves
+// batch mode; the editor says why the file would not open.
+TEST_F(Screens, RedTileClickLandsInTheEditor)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (!QFile::exists(sample))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    const QString broken = writeNotAPicture(QStringLiteral("receipt.png"));
+    const QString small = writeSmallSample(QStringLiteral("saucer.png"), {480, 360});
+
+    BatchState& batch = *s_editor->batch();
+    s_editor->setMatteModel(MatteModel::apple);
+    s_editor->setBatchMode(true);
+    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken)});
+    batch.start(*s_editor);
+    // QTest's QTRY macros return silently under GoogleTest: wait, then assert.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batch.didFinish() && batch.failedCount() == 1; }, 120000));
+    shoot(QStringLiteral("batch-red-tile"));
+    QQuickItem* tile = item("batchTile:receipt");
+    ASSERT_TRUE(tile && tile->isVisible());
+
+    QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(tile).toPoint());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->batchMode(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s_editor->lastError() == QStringLiteral("Couldn't open receipt.png."); },
+                                10000));
+    shoot(QStringLiteral("batch-red-tile-opened"));
+    EXPECT_TRUE(item("canvasSlot")->isVisible());
+    EXPECT_FALSE(item("batchGridSlot")->isVisible());
+    batch.clear();
 }
 
 } // namespace

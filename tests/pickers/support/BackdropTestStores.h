@@ -36,8 +36,9 @@ public:
     void registerForQml();
 
     // A new photo library over a new server that serves `photos` (a list of
-    // {id, category, location}) and `categories`, with a thumbnail of each;
-    // with `serves` false the server answers every request with 404.
+    // {id, category, location}, and `thumb: false` for a photo whose
+    // thumbnail is missing) and `categories`, with a thumbnail of each; with
+    // `serves` false the server answers every request with 404.
     Q_INVOKABLE QObject* newPhotoLibrary(const QVariantList& photos, const QStringList& categories, bool serves = true);
     // Adds a plain picture to My Backgrounds and waits until it is stored;
     // yields its id.
