@@ -2,6 +2,7 @@
 
 #include "model/editor/EditorState.h"
 #include "share/inbox/InboxFolder.h"
+#include "share/inbox/OriginalName.h"
 
 namespace zephrin {
 
@@ -9,14 +10,24 @@ namespace {
 
 // Moves the file out of the inbox and opens it from there: the import reads
 // it in the background, so it must not vanish under the reader, and it must
-// not be offered again meanwhile.
+// not be offered again meanwhile. The document is named after the file that
+// was shared; the private copy goes once the import has read it.
 void openFromInbox(EditorState& editor, const QUrl& file)
 {
-    if (const std::optional<QString> taken = takeHandedOverFile(file.toLocalFile()))
-        editor.importImage(QUrl::fromLocalFile(*taken));
+    const std::optional<QString> taken = takeHandedOverFile(file.toLocalFile());
+    if (!taken) {
+        editor.setLastError(QStringLiteral("Couldn't open the shared image."), ErrorTopic::open);
+        return;
+    }
+    editor.importImage(QUrl::fromLocalFile(*taken), {handedOverName(*taken), true});
 }
 
 } // namespace
+
+QString handedOverName(const QString& takenFile)
+{
+    return originalName(takenFile).value_or(QStringLiteral("Shared image"));
+}
 
 bool hasWorkInProgress(const EditorState& editor)
 {

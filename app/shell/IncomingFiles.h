@@ -5,11 +5,16 @@
 // current image?". A file leaves the inbox when it is opened or declined, so
 // it is opened once.
 
+#include <QString>
 #include <QUrl>
 
 namespace zephrin {
 
 class EditorState;
+
+// The name a handed-over document goes by: the shared file's own name where
+// the hand-off recorded it, else "Shared image".
+QString handedOverName(const QString& takenFile);
 
 // Whether opening another image would throw work away: a document is open
 // and its composite settings differ from the plain cutout's, or it has mask

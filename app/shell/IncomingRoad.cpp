@@ -33,26 +33,41 @@ QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const 
     return result;
 }
 
-void IncomingRoad::openArguments(const QStringList& arguments)
+bool IncomingRoad::openArguments(const QStringList& arguments)
 {
+    bool opened = false;
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("zephrin:"))) {
-            if (const std::optional<QString> file = handOffFilePath(argument))
+            if (const std::optional<QString> file = handOffFilePath(argument)) {
                 handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+                opened = true;
+            }
         } else if (argument.startsWith(QLatin1String("file:"))) {
             const QUrl url(argument);
-            if (url.isLocalFile())
+            if (url.isLocalFile()) {
                 m_commands.openFile(url);
+                opened = true;
+            }
         } else if (QDir::isAbsolutePath(argument)) {
             m_commands.openFile(QUrl::fromLocalFile(argument));
+            opened = true;
         }
     }
+    return opened;
 }
 
-void IncomingRoad::openWaitingInboxFile()
+void IncomingRoad::openForwardedLaunch(const QStringList& arguments)
 {
-    if (const std::optional<QString> file = newestInboxFile())
+    if (!openArguments(arguments))
+        openWaitingInboxFile();
+}
+
+bool IncomingRoad::openWaitingInboxFile()
+{
+    const std::optional<QString> file = newestInboxFile();
+    if (file)
         handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+    return file.has_value();
 }
 
 void IncomingRoad::confirmReplace()

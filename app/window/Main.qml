@@ -1,6 +1,7 @@
 // The main window: sidebar on the left; toolbar, workspace and status bar on
-// the right; and the presentations the editor asks for through its flags
-// (importer, save dialog, export sheet, replace question), attached once here.
+// the right; the presentations the editor asks for through its flags (export
+// sheet, replace question), attached once here; and the notice of work that
+// succeeded, over the bottom of the workspace.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -68,6 +69,7 @@ ApplicationWindow {
         spacing: 0
 
         Sidebar {
+            id: sidebar
             Layout.preferredWidth: 184
             Layout.fillHeight: true
             onSettingsRequested: window.openSettings()
@@ -121,10 +123,17 @@ ApplicationWindow {
             }
 
             StatusBar {
+                id: statusBar
                 Layout.fillWidth: true
                 Layout.preferredHeight: 38
             }
         }
+    }
+
+    NoticeToast {
+        x: sidebar.width + (parent.width - sidebar.width - width) / 2
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: statusBar.height + 28
     }
 
     Presentations {

@@ -81,7 +81,7 @@ Item {
             text: Editor.lastError
             font: Theme.bodyFont
             color: Theme.accentPink
-            elide: Text.ElideLeft
+            elide: Text.ElideRight
             Layout.maximumWidth: 420
         }
     }

@@ -98,6 +98,12 @@ void BatchState::setShowImporter(bool value)
         emit showImporterChanged();
 }
 
+void BatchState::setShowFolderChooser(bool value)
+{
+    if (store(m_showFolderChooser, value))
+        emit showFolderChooserChanged();
+}
+
 void BatchState::setIsRunning(bool value)
 {
     if (store(m_isRunning, value))
@@ -386,7 +392,7 @@ void BatchState::saveAll(const QUrl& folder)
         if (item.output)
             files.push_back({item.baseName(), *item.output});
     if (files.empty() || !folder.isLocalFile()) {
-        finishSave(0, int(files.size()), {});
+        finishSave(0, int(files.size()), {}, folder.toLocalFile());
         return;
     }
 
@@ -394,9 +400,9 @@ void BatchState::saveAll(const QUrl& folder)
     m_runner->run(TaskPriority::userInitiated, this,
                   [path = folder.toLocalFile(), files = std::move(files), this]() -> TaskRunner::Continuation {
                       const BatchSaveReport report = saveBatchResults(path, files);
-                      return [this, report] {
+                      return [this, report, path] {
                           setIsSaving(false);
-                          finishSave(report.written, report.attempted, report.lastFailure);
+                          finishSave(report.written, report.attempted, report.lastFailure, path);
                       };
                   });
 }
@@ -404,7 +410,7 @@ void BatchState::saveAll(const QUrl& folder)
 // What the panel says after a save: nothing when every file was written;
 // how many were when only some were, with why the last one failed; and when
 // none was, that nothing was exported and why.
-void BatchState::finishSave(int written, int attempted, const QString& failure)
+void BatchState::finishSave(int written, int attempted, const QString& failure, const QString& folder)
 {
     const QString cause = failure.isEmpty() ? QString() : u' ' + failure;
     if (written == 0)
@@ -413,7 +419,7 @@ void BatchState::finishSave(int written, int attempted, const QString& failure)
         setLastError(QStringLiteral("Exported %1 of %2.").arg(written).arg(attempted) + cause);
     else
         setLastError({});
-    emit saveFinished(written, attempted);
+    emit saveFinished(written, attempted, folder);
 }
 
 } // namespace zephrin

@@ -69,7 +69,7 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         label = model == MatteModel::isnet ? QStringLiteral("Running IS-Net…") : QStringLiteral("Finding subject…");
 
     const TaskSlot::Ticket ticket = beginTask(m_cutoutTask, label);
-    setLastError({});
+    clearLastError(ErrorTopic::cutout);
     setCutoutNote({});
     runTask(
         m_cutoutTask, ticket, TaskPriority::userInitiated,
@@ -79,7 +79,7 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         [this, fromSelection](const Outcome<MatteBox>& found) {
             if (!found.ok()) {
                 const bool nothing = found.error == QString::fromUtf8(sentence(MatteErrorKind::noSubjectFound));
-                setLastError(fromSelection && nothing ? kNothingInArea : found.error);
+                setLastError(fromSelection && nothing ? kNothingInArea : found.error, ErrorTopic::cutout);
                 return;
             }
             const MatteBox box = *found.value;
@@ -119,7 +119,7 @@ void EditorState::runFlatColor(std::function<void()> completion, std::function<v
     const TaskSlot::Ticket ticket = beginTask(m_cutoutTask, QStringLiteral("Keying background…"));
     // A probe of an earlier matte must not speak for this one.
     cancelTask(m_probeTask);
-    setLastError({});
+    clearLastError(ErrorTopic::cutout);
     setSuggestFillHoles(false);
     setCutoutNote({});
     runTask(
@@ -130,7 +130,7 @@ void EditorState::runFlatColor(std::function<void()> completion, std::function<v
         },
         [this, completion, onFailure](const Outcome<MatteBox>& keyed) {
             if (!keyed.ok()) {
-                setLastError(keyed.error);
+                setLastError(keyed.error, ErrorTopic::cutout);
                 if (onFailure)
                     onFailure();
                 return;

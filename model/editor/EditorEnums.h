@@ -76,4 +76,8 @@ constexpr RawValues<ExportDestination, 3> rawValues(ExportDestination)
     }};
 }
 
+// What an error in lastError is about. A later success of the same kind takes
+// the error away (a saved file clears "Couldn't save …"); other work leaves it.
+enum class ErrorTopic { other, open, cutout, render, backdrop, save, copy };
+
 } // namespace zephrin

@@ -2,7 +2,9 @@
 // drag. Raster formats export the composite (else the cutout) through the
 // matte engine; SVG traces the cutout itself, cropped and mirrored as the
 // composite settings say. Files are written atomically; a file prepared for
-// sharing lives alone in a private folder of the user's.
+// sharing lives alone in a private folder of the user's. A saved file, a
+// shared one and a copy each say so in a notice; a failure says why in
+// lastError, which the next success of its kind takes away.
 
 #include "model/editor/EditorState.h"
 
@@ -10,7 +12,9 @@
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/Mirror.h"
 #include "model/editor/EditorStateWork.h"
+#include "model/editor/FeedbackTexts.h"
 #include "model/engines/EditorEngines.h"
+#include "output/service/OutputFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,9 +60,9 @@ QString safeFileName(const QString& name)
 
 void EditorState::exportImage()
 {
-    setLastError({});
+    clearLastError(ErrorTopic::save);
     if (!m_cutout) {
-        setLastError(QStringLiteral("Run Auto Subject first."));
+        setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::save);
         return;
     }
     const ExportFormat format = m_exportFormat;
@@ -102,35 +106,54 @@ void EditorState::exportImage()
 void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format)
 {
     if (!outcome.ok()) {
-        setLastError(outcome.error);
+        setLastError(outcome.error, ErrorTopic::save);
         return;
     }
     if (m_exportDestination != ExportDestination::share) {
-        setExportFile(ExportFile{*outcome.value, format});
+        setExportFile(ExportFile{*outcome.value, format, m_exportFilename});
         setShowExportSheet(false);
         setShowFileExporter(true);
         return;
     }
     const auto url = writeShareFile(*outcome.value, format);
     if (!url) {
-        setLastError(QStringLiteral("Couldn't prepare the file to share."));
+        setLastError(QStringLiteral("Couldn't prepare the file to share."), ErrorTopic::save);
         return;
     }
+    clearLastError(ErrorTopic::save);
     setShareURL(*url);
     setShowExportSheet(false);
+    showNotice(feedback::sharedNotice(url->toLocalFile()), url->toLocalFile());
     m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
 }
 
-bool EditorState::saveExportFile(const QUrl& target)
+void EditorState::saveExportFile(const QUrl& target)
 {
     if (!m_exportFile)
-        return false;
-    QSaveFile file(target.toLocalFile());
-    const bool written = target.isLocalFile() && file.open(QIODevice::WriteOnly) &&
-                         file.write(m_exportFile->data) == m_exportFile->data.size() && file.commit();
-    if (!written)
-        setLastError(QStringLiteral("Couldn't save %1.").arg(target.fileName()));
-    return written;
+        return;
+    if (!target.isLocalFile()) {
+        setLastError(feedback::saveFailure(target.fileName(), QStringLiteral("only files on this computer can be saved")),
+                     ErrorTopic::save);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_saveTask, QStringLiteral("Saving…"));
+    runTask(
+        m_saveTask, ticket, TaskPriority::userInitiated,
+        [path = target.toLocalFile(), data = m_exportFile->data] {
+            // The dialog has asked before replacing a file of that name.
+            OutputFile file(path);
+            const bool written = file.write(data) && file.place(true) == OutputFile::Placement::placed;
+            return written ? QString() : file.errorString();
+        },
+        [this, path = target.toLocalFile()](const Outcome<QString>& failure) {
+            if (!failure.ok() || !failure.value->isEmpty()) {
+                setLastError(failure.ok() ? feedback::saveFailure(path, *failure.value) : failure.error,
+                             ErrorTopic::save);
+                return;
+            }
+            clearLastError(ErrorTopic::save);
+            showNotice(feedback::savedNotice(path, QDir::homePath()), path);
+        });
 }
 
 QString EditorState::shareFolder() const
@@ -183,6 +206,8 @@ void EditorState::copyToPasteboard()
             data->setData(QStringLiteral("image/png"), **encoded.value);
             data->setImageData(toQImage(box.image()));
             m_clipboard->setMimeData(data);
+            clearLastError(ErrorTopic::copy);
+            showNotice(QStringLiteral("Copied"));
         });
 }
 

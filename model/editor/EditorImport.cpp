@@ -12,37 +12,45 @@
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace zephrin {
 
-namespace {
-
-QString openFailure(const QUrl& url)
+void EditorState::importImage(const QUrl& url)
 {
-    return QStringLiteral("Couldn't open %1.").arg(url.fileName());
+    importImage(url, ImportOptions{});
 }
 
-} // namespace
-
-void EditorState::importImage(const QUrl& url)
+void EditorState::importImage(const QUrl& url, const ImportOptions& options)
 {
     const ImportTarget target = m_importTarget;
     // Whatever happens, the next import opens a document.
     setImportTarget(ImportTarget::document);
     TaskSlot& slot = target == ImportTarget::background ? m_backgroundImportTask : m_importTask;
     const TaskSlot::Ticket ticket = beginTask(slot, std::nullopt);
-    runTask(slot, ticket, TaskPriority::userInitiated, [url] { return ImageDocument::load(url); },
-            [this, url, target](const Outcome<std::optional<ImageDocument>>& loaded) {
-                if (!loaded.ok() || !*loaded.value) {
-                    setLastError(openFailure(url));
-                    return;
-                }
-                if (target == ImportTarget::background)
-                    applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(url.fileName()).completeBaseName());
-                else
-                    applyLoadedDocument(std::move(**loaded.value));
-            });
+    const QString name = options.name.isEmpty() ? url.fileName() : options.name;
+    runTask(
+        slot, ticket, TaskPriority::userInitiated,
+        [url, name, remove = options.removeAfterReading] {
+            std::optional<ImageDocument> document = ImageDocument::load(url, name);
+            // The pixels are in memory now, or the file is of no use.
+            if (remove && url.isLocalFile())
+                QFile::remove(url.toLocalFile());
+            return document;
+        },
+        [this, name, target](const Outcome<std::optional<ImageDocument>>& loaded) {
+            if (!loaded.ok() || !*loaded.value) {
+                setLastError(QStringLiteral("Couldn't open %1.").arg(name), ErrorTopic::open);
+                return;
+            }
+            if (target == ImportTarget::background) {
+                clearLastError(ErrorTopic::open);
+                applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(name).completeBaseName());
+            } else {
+                applyLoadedDocument(std::move(**loaded.value));
+            }
+        });
 }
 
 void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
@@ -71,7 +79,7 @@ void EditorState::applyLoadedDocument(ImageDocument document)
     ++m_documentGeneration;
     cancelDocumentTasks(false);
 
-    const QString baseName = QFileInfo(document.url.fileName()).completeBaseName();
+    const QString baseName = QFileInfo(document.name).completeBaseName();
     setDocument(std::move(document));
     startWarmUp();
     if (m_tool == EditorTool::sheet)

@@ -1,6 +1,6 @@
 #pragma once
-// The bytes of a finished export, waiting for the save dialog, and the file
-// types the editor reads and writes.
+// The bytes of a finished export, waiting for the save dialog, with the name
+// the dialog suggests; and the file types the editor reads and writes.
 
 #include "engine/types/ExportFormat.h"
 
@@ -13,6 +13,7 @@ namespace zephrin {
 struct ExportFile {
     QByteArray data;                        // written unchanged
     ExportFormat format = ExportFormat::png;
+    QString name;                           // suggested file name, without extension
 
     QString contentType() const;            // "image/png", …
     QString fileExtension() const { return QString::fromLatin1(zephrin::fileExtension(format)); }

@@ -6,7 +6,7 @@
 
 namespace zephrin {
 
-std::optional<ImageDocument> ImageDocument::load(const QUrl& url)
+std::optional<ImageDocument> ImageDocument::load(const QUrl& url, const QString& name)
 {
     if (!url.isLocalFile())
         return std::nullopt;
@@ -15,7 +15,8 @@ std::optional<ImageDocument> ImageDocument::load(const QUrl& url)
     if (!picture || picture->empty())
         return std::nullopt;
     const QFileInfo info(path);
-    return ImageDocument{QUuid::createUuid(), url, ImageBox(std::move(*picture)), info.exists() ? info.size() : 0};
+    return ImageDocument{QUuid::createUuid(), url, name.isEmpty() ? url.fileName() : name,
+                         ImageBox(std::move(*picture)), info.exists() ? info.size() : 0};
 }
 
 } // namespace zephrin

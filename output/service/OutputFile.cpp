@@ -77,9 +77,25 @@ OutputFile::~OutputFile()
         ::unlink(QFile::encodeName(m_temporary).constData());
 }
 
+QString writeFailureReason(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("the folder doesn't exist");
+    case EACCES:
+    case EPERM: return QStringLiteral("there's no permission to write there");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("the disk is full");
+    case EROFS: return QStringLiteral("the disk is read-only");
+    case EISDIR: return QStringLiteral("a folder has that name");
+    case ENAMETOOLONG: return QStringLiteral("the name is too long");
+    default: return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 void OutputFile::noteError()
 {
-    m_error = QString::fromLocal8Bit(std::strerror(errno));
+    m_error = writeFailureReason(errno);
 }
 
 OutputFile::Placement OutputFile::failed()

@@ -28,7 +28,7 @@ public:
 
     // Whether the temporary file could be created; errorString() says why not.
     bool isOpen() const { return m_descriptor >= 0; }
-    // The system's reason for the last failure.
+    // Why the last step failed, as writeFailureReason says it.
     QString errorString() const { return m_error; }
 
     // Writes all of `data` into the temporary file and flushes it to the disk.
@@ -48,5 +48,10 @@ private:
     int m_descriptor = -1;
     QString m_error;
 };
+
+// Why a file could not be written, for the user: "the folder doesn't exist",
+// "there's no permission to write there", "the disk is full", "the disk is
+// read-only"; the system's own words for other errors.
+QString writeFailureReason(int error);
 
 } // namespace zephrin

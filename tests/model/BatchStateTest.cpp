@@ -407,7 +407,7 @@ TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)
     batch->saveAll(QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing"))));
     runner->settle();
     EXPECT_EQ(batch->lastError(),
-              QStringLiteral("Nothing was exported. Couldn't write a-cutout.png: No such file or directory"));
+              QStringLiteral("Nothing was exported. Couldn't write a-cutout.png: the folder doesn't exist."));
 
     // Nothing to write at all.
     batch->clear();

@@ -125,7 +125,7 @@ BatchHarness {
         Driver.settle()
         const error = item(panel, "batchError")
         verify(error.visible)
-        compare(error.text, "Nothing was exported. Couldn't write a-cutout.png: No such file or directory")
+        compare(error.text, "Nothing was exported. Couldn't write a-cutout.png: the folder doesn't exist.")
         verify(item(panel, "exportAllButton").enabled)
     }
 
