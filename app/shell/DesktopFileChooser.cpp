@@ -56,9 +56,15 @@ void DesktopFileChooser::open(const FileDialogRequest& request, Answer answer)
             handle->setTransientParent(m_window);
     }
     dialog->setWindowModality(Qt::ApplicationModal);
-    QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, answer = std::move(answer)](int result) {
-        answer(result == QDialog::Accepted ? dialog->selectedUrls() : QList<QUrl>());
-    });
+    // Answered once: a dialog that closes is done, whatever it emits later.
+    QObject::connect(
+        dialog, &QFileDialog::finished, dialog,
+        [this, dialog, answer = std::move(answer)](int result) {
+            if (m_dialog == dialog)
+                m_dialog = nullptr;
+            answer(result == QDialog::Accepted ? dialog->selectedUrls() : QList<QUrl>());
+        },
+        Qt::SingleShotConnection);
     dialog->open();
 }
 

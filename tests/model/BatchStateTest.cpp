@@ -397,7 +397,7 @@ TEST_F(BatchTest, APartialExportSaysHowManyAndWhyTheRestFailed)
     runner->settle();
     EXPECT_TRUE(batch->lastError().startsWith(QStringLiteral("Exported 1 of 2. Couldn't write ")))
         << batch->lastError().toStdString();
-    EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": File name too long")));
+    EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": the name is too long.")));
 }
 
 TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)

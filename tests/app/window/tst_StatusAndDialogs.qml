@@ -10,6 +10,7 @@ WindowHarness {
         Editor.showIncomingReplaceConfirm = false
         Editor.pendingIncomingURL = ""
         Editor.showExportSheet = false
+        Editor.lastError = ""
     }
 
     function test_withoutADocumentTheStatusBarSaysSo() {
@@ -23,6 +24,11 @@ WindowHarness {
         Editor.lastError = "Couldn't open beach.png."
         verify(item(window, "statusError").visible)
         compare(item(window, "statusError").text, "Couldn't open beach.png.")
+        // A long error keeps its beginning and loses its end.
+        Editor.lastError = "Couldn't save " + "a-very-long-name-".repeat(12) + ".png: the disk is full."
+        const error = item(window, "statusError")
+        tryVerify(() => error.truncated && error.width <= 420)
+        compare(error.elide, Text.ElideRight)
         Editor.lastError = ""
     }
 
@@ -59,6 +65,8 @@ WindowHarness {
         tryCompare(question, "visible", false)
         verify(!Editor.showIncomingReplaceConfirm)
         compare(Editor.pendingIncomingURL.toString(), "")
+        // That file was gone: the hand-off says so.
+        compare(Editor.lastError, "Couldn't open the shared image.")
     }
 
     function test_settingsWriteTheirKeys() {
@@ -79,6 +87,13 @@ WindowHarness {
         compare(item(settings, "longEdgeRow").selection, "2400 px")
         Settings.defaultLongEdge = 3000
         compare(item(settings, "longEdgeRow").selection, "3000 px")
+        // The export sheet and the batch start from the defaults.
+        compare(Editor.exportLongEdge, 3000)
+        compare(Editor.batch.longEdge, 3000)
+        Settings.defaultExportFormat = "WebP"
+        compare(Editor.exportFormat, "WebP")
+        compare(Editor.batch.format, "WebP")
+        Settings.defaultExportFormat = "PNG"
         Settings.defaultLongEdge = 2400
         verify(item(settings, "isnetCredit").visible)
         verify(!item(settings, "subjectLiftCredit").visible)
