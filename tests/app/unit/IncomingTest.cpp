@@ -8,6 +8,7 @@
 #include "app/shell/IncomingFiles.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
 #include "EditorFixture.h"
 #include "support/GuiApplication.h"
 #include "support/ScopedEnvironment.h"
@@ -231,6 +232,49 @@ TEST_F(IncomingFilesTest, TheScanTakesOnlyTheNewestWaitingFile)
     runner->settle();
     EXPECT_FALSE(QFile::exists(newer));
     EXPECT_TRUE(QFile::exists(older));
+}
+
+TEST_F(IncomingFilesTest, AHandedOverDocumentIsNamedAfterTheSharedFileAndItsCopyGoes)
+{
+    const QString named = waiting();
+    if (!recordOrigin(named, QStringLiteral("/photos/duck #1.png")))
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    handOff(named);
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("duck #1.png"));
+    EXPECT_EQ(editor->exportFilename(), QStringLiteral("duck #1-cutout"));
+    // The private copy went once the import had read it.
+    EXPECT_FALSE(QFile::exists(editor->document()->url.toLocalFile()));
+
+    // Data without a name, and a name that would read otherwise than it is.
+    handOff(waiting());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("Shared image"));
+    EXPECT_EQ(editor->exportFilename(), QStringLiteral("Shared image-cutout"));
+    const QString hostile = waiting();
+    recordOrigin(hostile, QStringLiteral("/x/evil") + QChar(0x202E) + QStringLiteral("gnp.exe") + QChar(7));
+    handOff(hostile);
+    EXPECT_EQ(editor->document()->name, QStringLiteral("evilgnp.exe"));
+}
+
+TEST_F(IncomingFilesTest, AHandOffWhoseFileIsGoneSaysSo)
+{
+    handOff(QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png"))));
+    EXPECT_FALSE(editor->document());
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open the shared image."));
+}
+
+TEST_F(IncomingFilesTest, AForwardedLaunchWithNothingToOpenTakesTheWaitingFile)
+{
+    const QString older = waiting(QDateTime::currentDateTime().addSecs(-60));
+    const QString named = waiting();
+    m_road.openForwardedLaunch({QStringLiteral("zephrin://open?file=") + QFileInfo(named).fileName()});
+    runner->settle();
+    EXPECT_FALSE(QFile::exists(named));
+    EXPECT_TRUE(QFile::exists(older));  // one launch, one file
+
+    m_road.openForwardedLaunch({});
+    runner->settle();
+    EXPECT_FALSE(QFile::exists(older));
 }
 
 TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
