@@ -6,6 +6,7 @@
 // running one (which comes forward) and exits before it builds anything.
 
 #include "app/shell/DesktopFileChooser.h"
+#include "app/shell/DialogStyle.h"
 #include "app/shell/FileDialogs.h"
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/ShellObjects.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Zephrin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zephrin"));
     QApplication::setDesktopFileName(QStringLiteral("zephrin"));
+    zephrin::applyDialogStyle(app);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     qCInfo(lcStartup).noquote() << "application ready after" << clock.elapsed() << "ms";

@@ -94,6 +94,7 @@ ApplicationWindow {
                 spacing: 16
 
                 CanvasView {
+                    id: canvasSlot
                     objectName: "canvasSlot"
                     visible: !Editor.batchMode
                     Layout.minimumWidth: 620
@@ -108,6 +109,7 @@ ApplicationWindow {
                     Layout.fillHeight: true
                 }
                 BatchGridView {
+                    id: batchGridSlot
                     objectName: "batchGridSlot"
                     visible: Editor.batchMode
                     Layout.minimumWidth: 620
@@ -130,10 +132,12 @@ ApplicationWindow {
         }
     }
 
+    // Centred over the picture (or the batch's grid), above its zoom controls.
     NoticeToast {
-        x: sidebar.width + (parent.width - sidebar.width - width) / 2
+        readonly property Item stage: Editor.batchMode ? batchGridSlot : canvasSlot
+        x: sidebar.width + workspace.x + stage.x + (stage.width - width) / 2
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: statusBar.height + 28
+        anchors.bottomMargin: statusBar.height + 16 + 64
     }
 
     Presentations {
