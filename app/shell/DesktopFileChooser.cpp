@@ -1,13 +1,48 @@
 #include "app/shell/DesktopFileChooser.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 
 namespace zephrin {
+
+namespace {
+
+// Qt's own save dialog takes the name of an existing folder, typed and
+// entered, for a file name and adds the format's extension ("album" saves
+// "album.png"). Here it goes into the folder, with the suggested name back in
+// the field. (The desktop's own choosers do their own accepting.)
+class ChooserDialog final : public QFileDialog {
+public:
+    ChooserDialog(const QString& title, const QString& folder, QString suggestedName)
+        : QFileDialog(nullptr, title, folder), m_suggestedName(std::move(suggestedName))
+    {
+    }
+
+    void accept() override
+    {
+        auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (acceptMode() == AcceptSave && field && !field->text().trimmed().isEmpty()) {
+            const QFileInfo typed(directory().absoluteFilePath(field->text().trimmed()));
+            if (typed.isDir()) {
+                setDirectory(typed.absoluteFilePath());
+                field->setText(m_suggestedName);
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QString m_suggestedName;
+};
+
+} // namespace
 
 QFileDialog* DesktopFileChooser::makeDialog(const FileDialogRequest& request)
 {
     using Kind = FileDialogRequest::Kind;
-    auto* dialog = new QFileDialog(nullptr, request.title, request.folder);
+    auto* dialog = new ChooserDialog(request.title, request.folder, request.fileName);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     switch (request.kind) {
     case Kind::openFile:

@@ -208,10 +208,21 @@ TEST_F(FileDialogsTest, NavigatingKeepsTheNameAndSavesInTheNewFolder)
     EXPECT_EQ(nameField()->text(), QStringLiteral("renamed.png"));
     QTest::keyClick(nameField(), Qt::Key_Return);
     EXPECT_TRUE(savedTo(QDir(album).filePath(QStringLiteral("renamed.png"))));
-    // The next dialog starts in Pictures again; the sidebar offers the album.
+    // A folder's name typed and entered goes into it; the name comes back.
+    const QString inner = makeFolder(QStringLiteral("Pictures/album/inner"));
+    exportAndOpenSaveDialog();
+    typeAndEnter(QStringLiteral("album/inner"));
+    ASSERT_TRUE(dialog());
+    EXPECT_EQ(QDir::cleanPath(dialog()->directory().path()), inner);
+    EXPECT_EQ(nameField()->text(), QStringLiteral("beach-cutout.png"));
+    QTest::keyClick(nameField(), Qt::Key_Return);
+    EXPECT_TRUE(savedTo(QDir(inner).filePath(QStringLiteral("beach-cutout.png"))));
+    EXPECT_FALSE(QFileInfo::exists(QDir(album).filePath(QStringLiteral("inner.png"))));
+
+    // The next dialog starts in Pictures again; the sidebar offers the last folder.
     exportAndOpenSaveDialog();
     EXPECT_EQ(QDir::cleanPath(dialog()->directory().path()), QDir::cleanPath(pictures));
-    EXPECT_TRUE(dialog()->sidebarUrls().contains(QUrl::fromLocalFile(album)));
+    EXPECT_TRUE(dialog()->sidebarUrls().contains(QUrl::fromLocalFile(inner)));
 }
 
 TEST_F(FileDialogsTest, ReplacingAFileAsksFirst)
