@@ -80,8 +80,10 @@ TEST_F(CanvasSurfaceTest, NothingIsDraggedOutWithoutAResult)
     EXPECT_EQ(editor->lastError(), QStringLiteral("Run Auto Subject first."));
 
     openDocument(QStringLiteral("mug.png"));
+    editor->setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::copy);
     const auto payload = dragOutPayload(*editor);
     ASSERT_TRUE(payload);
+    EXPECT_TRUE(editor->lastError().isEmpty());  // the drag that works takes the old one away
     EXPECT_TRUE(payload->png.startsWith("\x89PNG"));
     EXPECT_EQ(payload->fileName, QStringLiteral("mug-cutout"));
     EXPECT_EQ(surface->resultImage().size(), QSize(120, 80));
