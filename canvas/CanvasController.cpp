@@ -18,10 +18,14 @@ QSizeF shownImageSize(const EditorState& editor)
     return {};
 }
 
-ViewMapping CanvasController::mapping() const
+ViewMapping CanvasController::mapping() const { return mappingWithPan(m_editor.panOffset()); }
+
+ViewMapping CanvasController::compareMapping() const { return mappingWithPan({}); }
+
+ViewMapping CanvasController::mappingWithPan(QSizeF pan) const
 {
     const CompositeFrame frame = m_editor.composite() ? m_editor.compositeFrame() : CompositeFrame{};
-    return viewMapping(m_regionSize, shownImageSize(m_editor), m_editor.zoom(), m_editor.panOffset(), frame);
+    return viewMapping(m_regionSize, shownImageSize(m_editor), m_editor.zoom(), pan, frame);
 }
 
 bool CanvasController::keyPressed(int key, bool autoRepeat, bool textEditing)
@@ -43,8 +47,10 @@ bool CanvasController::keyPressed(int key, bool autoRepeat, bool textEditing)
         return true;
     }
     if (key == Qt::Key_Space) {
+        // The repeats of a Space the canvas holds are the canvas's too, so a
+        // focused button never sees half of them.
         if (autoRepeat)
-            return false;
+            return m_editor.spacePan();
         m_editor.setSpacePan(true);
         return true;
     }
@@ -53,7 +59,9 @@ bool CanvasController::keyPressed(int key, bool autoRepeat, bool textEditing)
 
 bool CanvasController::keyReleased(int key, bool autoRepeat)
 {
-    if (key != Qt::Key_Space)
+    // Only a Space whose press the canvas took: another one's release
+    // belongs to where its press went (a button clicks on it).
+    if (key != Qt::Key_Space || !m_editor.spacePan())
         return false;
     // The platform repeats a held key as release-press pairs: those belong to the hold.
     if (!autoRepeat)

@@ -34,6 +34,8 @@ public:
     void setRegionSize(QSizeF size) { m_regionSize = size; }
     QSizeF regionSize() const { return m_regionSize; }
     ViewMapping mapping() const;
+    // The mapping of the compare view, which leaves the pan out.
+    ViewMapping compareMapping() const;
 
     // A key went down or up. `textEditing`: a text field has the focus, so
     // every key belongs to it.
@@ -49,6 +51,8 @@ public:
     void keysLost();
 
 private:
+    ViewMapping mappingWithPan(QSizeF pan) const;
+
     EditorState& m_editor;
     CanvasGestures m_gestures;
     QSizeF m_regionSize;

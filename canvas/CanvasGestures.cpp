@@ -222,7 +222,9 @@ void CanvasGestures::endSelection(QPointF current, double distance)
         } else if (distance < kClickDistance) {
             if (m_editor.pendingSelection())
                 m_editor.setPendingSelection(std::nullopt);
+            const bool fresh = m_editor.liveStroke().empty();
             m_editor.addPolygonPoint(current);
+            m_outlineStartedByClick = fresh && m_editor.liveStroke().size() == 1;
         }
         break;
     case SelectionDrag::line:
@@ -239,10 +241,14 @@ void CanvasGestures::endSelection(QPointF current, double distance)
 
 void CanvasGestures::doubleClick()
 {
+    if (m_editor.isPolygonInProgress() && m_outlineStartedByClick && m_editor.liveStroke().size() == 1)
+        m_editor.setLiveStroke({});
     if (m_editor.isPolygonInProgress())
         m_editor.closePolygon();
     else
         m_editor.togglePanTool();
+    m_outlineStartedByClick = false;
+    cancel();
 }
 
 void CanvasGestures::hover(std::optional<QPointF> region, const ViewMapping& mapping)

@@ -46,8 +46,11 @@ public:
     void press(QPointF region, const ViewMapping& mapping);
     void move(QPointF region, const ViewMapping& mapping);
     void release(QPointF region, const ViewMapping& mapping);
-    // The second press of a double-click: ends an outline in progress, or
-    // toggles the pan tool.
+    // A double-click, which Qt delivers as press, release, press, double-click,
+    // release: it ends an outline in progress, or toggles the pan tool. The
+    // drag its second press began ends without its effect, so the release
+    // neither throws the closed outline away nor adds a stroke or a corner.
+    // An outline whose one corner is the first click's counts as none.
     void doubleClick();
     // The pointer over the image (none: it left).
     void hover(std::optional<QPointF> region, const ViewMapping& mapping);
@@ -82,6 +85,7 @@ private:
     QPointF m_startRegion;
     QPointF m_start;                   // document pixels
     bool m_begun = false;
+    bool m_outlineStartedByClick = false;  // the last click placed an outline's first corner
     QSizeF m_panStart;
     SelectionDrag m_selDrag = SelectionDrag::none;
     CropDrag m_cropDrag = CropDrag::none;

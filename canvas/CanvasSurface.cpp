@@ -19,6 +19,13 @@ CanvasSurface::CanvasSurface(QQuickItem* parent) : QQuickItem(parent)
 {
     setAcceptedMouseButtons(Qt::LeftButton);
     setAcceptHoverEvents(true);
+    m_gate.setArea(this, this);
+}
+
+void CanvasSurface::setInputArea(QQuickItem* area)
+{
+    if (m_gate.setArea(area, this))
+        emit inputAreaChanged();
 }
 
 CanvasSurface::~CanvasSurface() { removeFilter(); }
@@ -73,6 +80,24 @@ QImage CanvasSurface::resultImage() const
     return m_editor->composite() ? m_editor->compositeImage() : m_editor->cutoutImage();
 }
 
+QRectF CanvasSurface::compareResultRect() const
+{
+    return m_controller ? m_controller->compareMapping().imageRect() : QRectF();
+}
+
+QRectF CanvasSurface::compareOriginalRect() const
+{
+    if (!m_controller || !m_editor->document())
+        return {};
+    const Image& document = m_editor->document()->image.image();
+    return documentRect(m_controller->compareMapping(), QSizeF(document.width(), document.height()));
+}
+
+bool CanvasSurface::compareOriginalMirrored() const
+{
+    return m_controller && m_controller->compareMapping().frame.mirror;
+}
+
 bool CanvasSurface::viewTool() const { return !m_editor || effectiveTool(*m_editor) == CanvasTool::view; }
 
 void CanvasSurface::mousePressEvent(QMouseEvent* event)
@@ -81,9 +106,13 @@ void CanvasSurface::mousePressEvent(QMouseEvent* event)
         event->ignore();
         return;
     }
-    if (viewTool())
+    // Keys go to the canvas now, not to a control clicked before.
+    forceActiveFocus(Qt::MouseFocusReason);
+    if (viewTool()) {
         m_viewPress = event->position();
-    else
+        // The press may become a drag out: its PNG is made meanwhile.
+        CanvasActions().prepareDragOut(m_editor);
+    } else
         m_controller->gestures().press(event->position(), mapping());
     event->accept();
 }
@@ -106,6 +135,7 @@ void CanvasSurface::mouseMoveEvent(QMouseEvent* event)
 void CanvasSurface::mouseReleaseEvent(QMouseEvent* event)
 {
     m_viewPress.reset();
+    CanvasActions().cancelDragOut();
     if (m_controller)
         m_controller->gestures().release(event->position(), mapping());
 }
@@ -116,6 +146,8 @@ void CanvasSurface::mouseDoubleClickEvent(QMouseEvent* event)
         event->ignore();
         return;
     }
+    // The second press of the view tool carries nothing out.
+    m_viewPress.reset();
     m_controller->gestures().doubleClick();
     event->accept();
 }
@@ -124,6 +156,7 @@ void CanvasSurface::mouseUngrabEvent()
 {
     // Another item took the pointer: the drag ends without its effect.
     m_viewPress.reset();
+    CanvasActions().cancelDragOut();
     if (m_controller) {
         m_controller->gestures().cancel();
         m_controller->gestures().release({}, mapping());
@@ -196,6 +229,10 @@ bool CanvasSurface::handleKey(QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     if (event->type() == QEvent::KeyRelease)
         return m_controller->keyReleased(key->key(), key->isAutoRepeat());
+    // A Space the canvas holds stays the canvas's wherever the pointer goes.
+    const bool heldSpace = key->key() == Qt::Key_Space && m_editor->spacePan();
+    if (!heldSpace && !m_gate.takesKeys())
+        return false;
     const QQuickItem* focus = m_filteredWindow ? m_filteredWindow->activeFocusItem() : nullptr;
     const bool textEditing = focus && (focus->inherits("QQuickTextInput") || focus->inherits("QQuickTextEdit"));
     return m_controller->keyPressed(key->key(), key->isAutoRepeat(), textEditing);
@@ -205,6 +242,7 @@ bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_filteredWindow || !m_controller)
         return QQuickItem::eventFilter(watched, event);
+    m_gate.observe(*event);
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -215,13 +253,15 @@ bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::Wheel: {
         auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!m_gate.takesPointerAt(wheel->position()))
+            break;
         const bool precise = !wheel->pixelDelta().isNull();
         const double delta = precise ? wheel->pixelDelta().y() : wheel->angleDelta().y() / 120.0;
         return m_controller->scrolled(mapFromScene(wheel->position()), delta, precise);
     }
     case QEvent::NativeGesture: {
         auto* gesture = static_cast<QNativeGestureEvent*>(event);
-        if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+        if (gesture->gestureType() == Qt::ZoomNativeGesture && m_gate.takesPointerAt(gesture->position())) {
             m_pinch *= 1 + gesture->value();
             m_controller->pinchChanged(m_pinch);
             return true;

@@ -9,9 +9,13 @@
 // The filter goes on the window when the item is shown and comes off when it
 // is hidden or leaves the window; Space held at that moment is let go. Qt
 // calls the filter installed last first: filters that must see keys before
-// the canvas (the text handles) are installed after it.
+// the canvas (the text handles) are installed after it. The filter acts only
+// on what belongs to the canvas (CanvasInputGate): no popup or menu is open,
+// and the pointer or the focus is in it; a press on the canvas takes the
+// keyboard focus.
 
 #include "canvas/CanvasController.h"
+#include "canvas/CanvasInputGate.h"
 
 #include <QImage>
 #include <QPointer>
@@ -37,6 +41,16 @@ class CanvasSurface : public QQuickItem {
     // (composite, else cutout); null when there is none.
     Q_PROPERTY(QImage originalImage READ originalImage NOTIFY imagesChanged)
     Q_PROPERTY(QImage resultImage READ resultImage NOTIFY imagesChanged)
+    // Where the compare view puts them: the result as the canvas shows it
+    // but without the pan, and the document through the inverse of the
+    // result's composite frame, so that every document pixel lies at one
+    // place on both sides (mirrored with the result when it is).
+    Q_PROPERTY(QRectF compareResultRect READ compareResultRect NOTIFY mappingChanged)
+    Q_PROPERTY(QRectF compareOriginalRect READ compareOriginalRect NOTIFY mappingChanged)
+    Q_PROPERTY(bool compareOriginalMirrored READ compareOriginalMirrored NOTIFY mappingChanged)
+    // The canvas and what is drawn over it, where the pointer and the focus
+    // count as in the canvas; the item itself when unset.
+    Q_PROPERTY(QQuickItem* inputArea READ inputArea WRITE setInputArea NOTIFY inputAreaChanged)
     // Whether the window's events pass through the canvas now.
     Q_PROPERTY(bool filtering READ filtering NOTIFY filteringChanged)
 
@@ -51,10 +65,15 @@ public:
     QString effectiveToolLabel() const;
     QImage originalImage() const;
     QImage resultImage() const;
+    QRectF compareResultRect() const;
+    QRectF compareOriginalRect() const;
+    bool compareOriginalMirrored() const;
     bool filtering() const { return !m_filteredWindow.isNull(); }
     // The controller (null without an editor).
     CanvasController* controller() const { return m_controller.get(); }
     ViewMapping mapping() const;
+    QQuickItem* inputArea() const { return m_gate.area(); }
+    void setInputArea(QQuickItem* area);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -63,6 +82,7 @@ signals:
     void mappingChanged();
     void effectiveToolChanged();
     void filteringChanged();
+    void inputAreaChanged();
     void imagesChanged();
 
 protected:
@@ -89,6 +109,7 @@ private:
     QList<QMetaObject::Connection> m_connections;
     // The view tool's press, until it becomes a drag-out or ends.
     std::optional<QPointF> m_viewPress;
+    CanvasInputGate m_gate;
     double m_pinch = 1;
 };
 

@@ -3,7 +3,8 @@
 // side, times the zoom, moved by the pan; the tools' gestures and marks over
 // it, the text handles with the text tool, the zoom bar; the compare view in
 // its place while comparing; the sticker sheet while the sheet tool is
-// chosen; an empty state; the progress badge; and a drop target for images.
+// chosen; an empty state; the progress badge; and a drop target for images
+// from elsewhere (a drag out of this window is never taken back in).
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Shapes
@@ -49,6 +50,7 @@ Item {
                 objectName: "canvasSurface"
                 anchors.fill: parent
                 editor: Editor
+                inputArea: mainCanvas
             }
             Item {
                 objectName: "canvasImage"
@@ -79,6 +81,7 @@ Item {
                 height: surface.imageRect.height
                 frame: Qt.size(width, height)
                 imageSize: surface.imageSize
+                inputArea: mainCanvas
             }
             // The view tool's hint over the image.
             Item {
@@ -210,13 +213,22 @@ Item {
     DropArea {
         anchors.fill: parent
         keys: ["text/uri-list"]
-        onEntered: (drag) => { canvas.dropTargeted = drag.hasUrls }
+        function ownDrag(drag) {
+            return DragOut.startedHere(drag.getDataAsString(DragOut.sourceFormat))
+        }
+        onEntered: (drag) => {
+            if (ownDrag(drag)) {
+                drag.accepted = false
+                return
+            }
+            canvas.dropTargeted = drag.hasUrls
+        }
         onExited: canvas.dropTargeted = false
         onDropped: (drop) => {
             canvas.dropTargeted = false
-            if (!drop.hasUrls || drop.urls.length === 0)
+            if (!drop.hasUrls || drop.urls.length === 0 || ownDrag(drop))
                 return
-            Commands.openFile(drop.urls[0])
+            Commands.openFiles(drop.urls)
             drop.accept(Qt.CopyAction)
         }
     }

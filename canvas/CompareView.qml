@@ -1,7 +1,9 @@
 // Before and after: the unedited image left of the divider, the result right
-// of it, both at the canvas's displayed size and centred (the pan does not
-// apply here). The knob moves the divider; the result side drags out as a PNG.
-//   surface: the canvas item, for the images and the displayed size
+// of it at the canvas's displayed size and centred (the pan does not apply
+// here). The unedited image lies where the result shows each of its pixels,
+// whatever crop, trim, padding, aspect or mirror the result has. The knob
+// moves the divider; the result side drags out as a PNG.
+//   surface: the canvas item, for the images and where they go
 import QtQuick
 import Zephrin.Canvas
 import Zephrin.Controls
@@ -10,8 +12,8 @@ import Zephrin.Model
 Item {
     id: compare
     required property CanvasSurface surface
-    readonly property real shownWidth: surface.imageRect.width
-    readonly property real shownHeight: surface.imageRect.height
+    readonly property rect resultRect: surface.compareResultRect
+    readonly property rect originalRect: surface.compareOriginalRect
     readonly property real dividerX: width * Editor.comparePosition
 
     // The unedited side.
@@ -26,11 +28,16 @@ Item {
             color: Theme.imageWell
         }
         ImageView {
-            x: (compare.width - compare.shownWidth) / 2
-            y: (compare.height - compare.shownHeight) / 2
-            width: compare.shownWidth
-            height: compare.shownHeight
+            objectName: "compareOriginalImage"
+            x: compare.originalRect.x
+            y: compare.originalRect.y
+            width: compare.originalRect.width
+            height: compare.originalRect.height
             image: compare.surface.originalImage
+            transform: Scale {
+                origin.x: compare.originalRect.width / 2
+                xScale: compare.surface.compareOriginalMirrored ? -1 : 1
+            }
         }
     }
 
@@ -43,17 +50,24 @@ Item {
         height: compare.height
         clip: true
         ImageView {
-            x: (compare.width - compare.shownWidth) / 2 - compare.dividerX
-            y: (compare.height - compare.shownHeight) / 2
-            width: compare.shownWidth
-            height: compare.shownHeight
+            objectName: "compareResultImage"
+            x: compare.resultRect.x - compare.dividerX
+            y: compare.resultRect.y
+            width: compare.resultRect.width
+            height: compare.resultRect.height
             image: compare.surface.resultImage
         }
         MouseArea {
             anchors.fill: parent
             property point pressedAt
             property bool dragging: false
-            onPressed: (mouse) => { pressedAt = Qt.point(mouse.x, mouse.y); dragging = false }
+            onPressed: (mouse) => {
+                pressedAt = Qt.point(mouse.x, mouse.y)
+                dragging = false
+                CanvasActions.prepareDragOut(Editor)
+            }
+            onReleased: CanvasActions.cancelDragOut()
+            onCanceled: CanvasActions.cancelDragOut()
             onPositionChanged: (mouse) => {
                 if (dragging || Math.hypot(mouse.x - pressedAt.x, mouse.y - pressedAt.y) < Qt.styleHints.startDragDistance)
                     return

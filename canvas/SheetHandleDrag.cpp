@@ -5,6 +5,8 @@
 
 #include <QLineF>
 
+#include <utility>
+
 namespace zephrin {
 
 SheetHandleDrag::SheetHandleDrag(QObject* parent) : QObject(parent) {}
@@ -75,12 +77,17 @@ bool SheetHandleDrag::release(QPointF position)
 
     bool accepted = false;
     if (dragged && m_editor) {
-        accepted = m_editor->moveStickerPin(
-            m_placement.value(QStringLiteral("key")).toString(),
-            droppedCorner(placementInches(m_placement), translation, m_pointsPerInch));
-        // Waiting only makes sense while the layout the pin started runs.
-        if (accepted && m_editor->sheetLayoutPending())
+        const HeldDrop drop{m_placement.value(QStringLiteral("key")).toString(),
+                            droppedCorner(placementInches(m_placement), translation, m_pointsPerInch)};
+        if (m_editor->sheetLayoutPending()) {
+            m_held = drop;
             m_pending = translation;
+        } else {
+            accepted = m_editor->moveStickerPin(drop.key, drop.corner);
+            // Waiting only makes sense while the layout the pin started runs.
+            if (accepted && m_editor->sheetLayoutPending())
+                m_pending = translation;
+        }
     }
     emit stateChanged();
     return accepted;
@@ -96,7 +103,8 @@ void SheetHandleDrag::cancel()
 
 void SheetHandleDrag::endWaiting()
 {
-    if (!m_pending)
+    // A held drop waits on until its layout is over, not just rendered.
+    if (!m_pending || m_held)
         return;
     m_pending.reset();
     emit stateChanged();
@@ -104,8 +112,14 @@ void SheetHandleDrag::endWaiting()
 
 void SheetHandleDrag::onLayoutPendingChanged()
 {
-    if (m_editor && !m_editor->sheetLayoutPending())
-        endWaiting();
+    if (!m_editor || m_editor->sheetLayoutPending())
+        return;
+    if (const std::optional<HeldDrop> drop = std::exchange(m_held, std::nullopt)) {
+        // Pinning starts the next layout, which the sticker waits for in turn.
+        if (m_editor->moveStickerPin(drop->key, drop->corner) && m_editor->sheetLayoutPending())
+            return;
+    }
+    endWaiting();
 }
 
 } // namespace zephrin

@@ -6,6 +6,10 @@
 // one springs back at once. The wait ends with the next render, and also when
 // the layout ends without one (it failed, or was cancelled with nothing to
 // lay out), so a sticker never hangs at its drop point.
+//
+// The editor takes no pin while a layout is under way (the render on screen
+// may hold copies that are gone): a drop then stays where it was let go and
+// is pinned when that layout is over, against the sheet as it then stands.
 
 #include "model/editor/EditorState.h"
 
@@ -55,7 +59,8 @@ public:
     // handle (the scene).
     Q_INVOKABLE void press(QPointF position);
     Q_INVOKABLE void move(QPointF position);
-    // Ends the drag; true when the copy was pinned at the drop point.
+    // Ends the drag; true when the copy was pinned at the drop point (not
+    // when its pin waits for the layout under way).
     Q_INVOKABLE bool release(QPointF position);
     // The pointer was taken away: back to idle without a pin.
     Q_INVOKABLE void cancel();
@@ -77,6 +82,12 @@ private:
     bool m_dragging = false;
     QPointF m_drag;
     std::optional<QPointF> m_pending;
+    // A drop let go while a layout was under way: the copy's key and corner.
+    struct HeldDrop {
+        QString key;
+        QPointF corner;
+    };
+    std::optional<HeldDrop> m_held;
 };
 
 } // namespace zephrin

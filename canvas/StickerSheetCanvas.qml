@@ -73,19 +73,24 @@ Item {
         }
     }
 
+    // Rows by the copy's key: a render that lands during a drag keeps the
+    // handle, and the drag, of a copy it still has.
     Repeater {
-        model: sheet.hasRender ? Editor.sheetLayout.placements : []
+        model: SheetPlacementRows {
+            placements: sheet.hasRender ? Editor.sheetLayout.placements : []
+        }
 
         delegate: Item {
             id: handle
-            required property var modelData
+            required property string key
+            required property var placement
             // Follows the fit: the call alone would not be re-evaluated.
             readonly property rect area: {
                 geometry.previewRect;
-                return geometry.placementRect(modelData);
+                return geometry.placementRect(placement);
             }
 
-            objectName: "sheetHandle:" + modelData.key
+            objectName: "sheetHandle:" + key
             x: area.x
             y: area.y
             width: area.width
@@ -94,7 +99,7 @@ Item {
             SheetHandleDrag {
                 id: drag
                 editor: Editor
-                placement: handle.modelData
+                placement: handle.placement
                 pointsPerInch: geometry.pointsPerInch
             }
 
@@ -114,14 +119,14 @@ Item {
                 height: parent.height
 
                 readonly property bool hasItem: Editor.sheetItemList.count >= 0
-                                                && Editor.sheetItemList.contains(handle.modelData.itemID)
+                                                && Editor.sheetItemList.contains(handle.placement.itemID)
 
                 ImageView {
                     anchors.fill: parent
                     anchors.margins: 4
                     opacity: 0.9
                     visible: parent.hasItem
-                    image: Editor.sheetItemList.imageOf(handle.modelData.itemID)
+                    image: Editor.sheetItemList.imageOf(handle.placement.itemID)
                 }
                 DashedFrame {
                     anchors.fill: parent

@@ -17,7 +17,13 @@ QUuid uuid(const QString& id)
 
 } // namespace
 
-TextHandlesItem::TextHandlesItem(QQuickItem* parent) : QQuickItem(parent) {}
+TextHandlesItem::TextHandlesItem(QQuickItem* parent) : QQuickItem(parent) { m_gate.setArea(this, this); }
+
+void TextHandlesItem::setInputArea(QQuickItem* area)
+{
+    if (m_gate.setArea(area, this))
+        emit inputAreaChanged();
+}
 
 TextHandlesItem::~TextHandlesItem()
 {
@@ -72,12 +78,13 @@ void TextHandlesItem::tap(const QString& id)
 {
     if (!m_editor)
         return;
-    endTextEditing();
+    takeFocus();
     m_editor->setSelectedTextID(uuid(id));
 }
 
 void TextHandlesItem::clearSelection()
 {
+    takeFocus();
     if (m_editor)
         m_editor->setSelectedTextID({});
 }
@@ -88,7 +95,7 @@ QSizeF TextHandlesItem::moveChanged(const QString& id, double dx, double dy)
         return {};
     const bool starts = m_session->startsMove(uuid(id));
     if (starts)
-        endTextEditing();
+        takeFocus();
     const QSizeF offset = m_session->moveChanged(uuid(id), {dx, dy}, m_frame, shownImageSize());
     if (starts)
         publishSprite();
@@ -108,7 +115,7 @@ void TextHandlesItem::resizeChanged(const QString& id, double dx, double dy, boo
     if (!m_session)
         return;
     if (m_session->startsResize())
-        endTextEditing();
+        takeFocus();
     m_session->resizeChanged(uuid(id), {dx, dy}, m_frame, shownImageSize(), keepProportion);
 }
 
@@ -125,8 +132,10 @@ bool TextHandlesItem::handleKey(int key, int modifiers)
 
 bool TextHandlesItem::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_filteredWindow)
+        m_gate.observe(*event);
     const bool keyEvent = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
-    if (watched == m_filteredWindow && m_session && keyEvent) {
+    if (watched == m_filteredWindow && m_session && keyEvent && m_gate.takesKeys()) {
         auto* key = static_cast<QKeyEvent*>(event);
         // A key the handles use is claimed before any shortcut can take it.
         if (event->type() == QEvent::ShortcutOverride &&
@@ -177,11 +186,10 @@ bool TextHandlesItem::isEditingText() const
     return focus && focus->flags().testFlag(QQuickItem::ItemAcceptsInputMethod);
 }
 
-void TextHandlesItem::endTextEditing()
+void TextHandlesItem::takeFocus()
 {
-    // Clearing the field's focus hands the active focus back to its scope.
-    if (isEditingText())
-        window()->activeFocusItem()->setFocus(false);
+    if (!hasActiveFocus())
+        forceActiveFocus(Qt::MouseFocusReason);
 }
 
 void TextHandlesItem::publishSprite()

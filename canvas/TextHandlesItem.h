@@ -8,8 +8,12 @@
 // Order of the key filters: Qt asks the filter installed last first. This one
 // is (re)installed each time the overlay is shown, which is after the canvas
 // installed its own when it was built, so the handles see a key before the
-// canvas does. Keys pass untouched while a text field has the focus.
+// canvas does. Keys pass untouched while a text field has the focus, and
+// while they do not belong to the canvas (CanvasInputGate: a popup or menu is
+// open, or the pointer and the focus are elsewhere). A gesture on the handles
+// takes the keyboard focus.
 
+#include "canvas/CanvasInputGate.h"
 #include "canvas/text/TextHandleSession.h"
 #include "model/editor/EditorState.h"
 
@@ -35,6 +39,9 @@ class TextHandlesItem : public QQuickItem {
     // The moving layer drawn alone, and its id ("" while nothing moves).
     Q_PROPERTY(QImage sprite READ sprite NOTIFY spriteChanged)
     Q_PROPERTY(QString spriteID READ spriteID NOTIFY spriteChanged)
+    // The canvas the handles lie over, where the pointer and the focus count
+    // as in the canvas; the item itself when unset.
+    Q_PROPERTY(QQuickItem* inputArea READ inputArea WRITE setInputArea NOTIFY inputAreaChanged)
 
 public:
     explicit TextHandlesItem(QQuickItem* parent = nullptr);
@@ -48,6 +55,8 @@ public:
     void setImageSize(QSizeF size);
     QImage sprite() const { return m_spriteImage; }
     QString spriteID() const;
+    QQuickItem* inputArea() const { return m_gate.area(); }
+    void setInputArea(QQuickItem* area);
 
     // The handle's box in points (at least 24 × 18); 24 × 18 for an unknown id.
     Q_INVOKABLE QSizeF handleSize(const QString& id) const;
@@ -70,14 +79,16 @@ signals:
     void frameChanged();
     void imageSizeChanged();
     void spriteChanged();
+    void inputAreaChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void itemChange(ItemChange change, const ItemChangeData& data) override;
 
 private:
-    // Takes the keyboard focus from a text field being edited.
-    void endTextEditing();
+    // Takes the keyboard focus (from a text field being edited, or a control
+    // clicked before).
+    void takeFocus();
     bool isEditingText() const;
     QSizeF shownImageSize() const;
     void updateKeyFilter();
@@ -89,6 +100,7 @@ private:
     QSizeF m_imageSize;
     QImage m_spriteImage;
     QPointer<QQuickWindow> m_filteredWindow;
+    CanvasInputGate m_gate;
 };
 
 } // namespace zephrin

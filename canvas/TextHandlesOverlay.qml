@@ -7,6 +7,8 @@
 // filter (TextHandles). The overlay's top-left corner is the image's.
 //   frame:     the displayed size of the shown image, in points
 //   imageSize: its size in pixels
+//   inputArea: the canvas, where the pointer and the focus count for keys
+//              (the overlay itself when unset)
 import QtQuick
 import QtQuick.Shapes
 import Zephrin.Canvas
@@ -17,6 +19,7 @@ Item {
     id: overlay
     property size frame
     property size imageSize
+    property Item inputArea: null
 
     implicitWidth: frame.width
     implicitHeight: frame.height
@@ -28,6 +31,7 @@ Item {
         editor: Editor
         frame: overlay.frame
         imageSize: overlay.imageSize
+        inputArea: overlay.inputArea
 
         // A click on empty space deselects.
         MouseArea {

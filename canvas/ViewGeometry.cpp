@@ -28,6 +28,12 @@ ViewMapping viewMapping(QSizeF container, QSizeF image, double zoom, QSizeF pan,
     return m;
 }
 
+QRectF documentRect(const ViewMapping& mapping, QSizeF document)
+{
+    return QRectF(mapping.toRegion(QPointF(0, 0)), mapping.toRegion(QPointF(document.width(), document.height())))
+        .normalized();
+}
+
 double pinchZoom(double startZoom, double magnification)
 {
     return std::clamp(startZoom * magnification, kMinCanvasZoom, kMaxCanvasZoom);

@@ -48,6 +48,11 @@ struct ViewMapping {
 // The mapping for an image of `image` pixels shown with that zoom and pan.
 ViewMapping viewMapping(QSizeF container, QSizeF image, double zoom, QSizeF pan, const CompositeFrame& frame = {});
 
+// Where a document of `document` pixels lies in the region under `mapping`:
+// its own rectangle through the inverse of the composite frame, so each
+// document pixel lies where the shown image shows it (mirrored with it).
+QRectF documentRect(const ViewMapping& mapping, QSizeF document);
+
 // A pinch: the zoom at its start times the magnification, within 0.25…8.
 double pinchZoom(double startZoom, double magnification);
 

@@ -49,6 +49,11 @@ double SliderMathQml::valueAt(double x, double width, double lower, double upper
     return slider::valueAt(x, width, lower, upper, step);
 }
 
+double SliderMathQml::stepped(double value, int steps, double lower, double upper, double step) const
+{
+    return slider::stepped(value, steps, lower, upper, step);
+}
+
 double SliderMathQml::fillWidth(double value, double width, double lower, double upper) const
 {
     return slider::fillWidth(value, width, lower, upper);

@@ -41,6 +41,7 @@ class SliderMathQml : public QObject {
 public:
     using QObject::QObject;
     Q_INVOKABLE double valueAt(double x, double width, double lower, double upper, double step) const;
+    Q_INVOKABLE double stepped(double value, int steps, double lower, double upper, double step) const;
     Q_INVOKABLE double fillWidth(double value, double width, double lower, double upper) const;
     Q_INVOKABLE double thumbOffset(double value, double width, double lower, double upper) const;
 };

@@ -22,6 +22,12 @@ double valueAt(double x, double width, double lower, double upper, double step)
     return std::clamp(snapped, lower, upper) + 0.0;  // + 0.0 turns -0 into 0
 }
 
+double stepped(double value, int steps, double lower, double upper, double step)
+{
+    const double next = (std::round(value / step) + steps) * step;
+    return std::clamp(next, lower, upper) + 0.0;
+}
+
 double fillWidth(double value, double width, double lower, double upper)
 {
     return std::clamp(width * fraction(value, lower, upper), 0.0, std::max(width, 0.0));

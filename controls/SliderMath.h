@@ -14,6 +14,10 @@ inline constexpr double kThumbSize = 16;
 // is never written. A track of no width gives the lower end.
 double valueAt(double x, double width, double lower, double upper, double step);
 
+// The value `steps` grid steps from the grid point nearest `value` (an arrow
+// key's move), kept inside the range.
+double stepped(double value, int steps, double lower, double upper, double step);
+
 // Width of the filled part: the value's share of the track, never less than 0
 // nor more than the track.
 double fillWidth(double value, double width, double lower, double upper);

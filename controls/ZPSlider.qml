@@ -1,9 +1,13 @@
 // The slider: a 4-pt track, a violet fill and a 16-pt thumb, 24 pt high.
 //   value:    the number shown (bound to the model; never written here)
 //   from, to: the range (from < to); stepSize: the grid of written values (> 0)
-//   moved(value): the pointer asks for a new value, snapped to the grid and
-//                 kept in the range; sent only when it differs from `value`
-//   committed():  the drag ended (also after a click without movement)
+//   moved(value): the pointer or an arrow key asks for a new value, snapped
+//                 to the grid and kept in the range; sent only when it
+//                 differs from `value`
+//   committed():  the drag ended (also after a click without movement), or
+//                 an arrow key's step was taken
+// A click or Tab gives it the keyboard focus (a ring round the thumb); the
+// arrow keys then step it, left and down lower, right and up higher.
 import QtQuick
 import Zephrin.Controls
 
@@ -19,7 +23,19 @@ Item {
 
     implicitWidth: 200
     implicitHeight: 24
+    activeFocusOnTab: true
     Accessible.role: Accessible.Slider
+
+    function step(steps) {
+        const next = SliderMath.stepped(value, steps, from, to, stepSize)
+        if (next !== value)
+            moved(next)
+        committed()
+    }
+    Keys.onLeftPressed: step(-1)
+    Keys.onDownPressed: step(-1)
+    Keys.onRightPressed: step(1)
+    Keys.onUpPressed: step(1)
 
     Rectangle {
         id: track
@@ -56,6 +72,8 @@ Item {
             anchors.fill: parent
             radius: 8
             color: Theme.textPrimary
+            border.width: 2
+            border.color: slider.activeFocus ? Theme.accent : Theme.transparent
         }
     }
 
@@ -69,7 +87,10 @@ Item {
             if (next !== slider.value)
                 slider.moved(next)
         }
-        onPressed: (mouse) => request(mouse.x)
+        onPressed: (mouse) => {
+            slider.forceActiveFocus(Qt.MouseFocusReason)
+            request(mouse.x)
+        }
         onPositionChanged: (mouse) => request(mouse.x)
         onReleased: slider.committed()
         onCanceled: slider.committed()

@@ -11,6 +11,7 @@
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/ShellObjects.h"
 #include "app/shell/SingleInstance.h"
+#include "engine/codec/ImageRead.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
 #include "pickers/backdrops/BackdropStores.h"
@@ -46,7 +47,7 @@ QStringList launchArguments(int argc, char** argv)
                                               "-session", "-reverse"};
     QStringList arguments;
     for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
+        const QString argument = zephrin::IncomingRoad::launchArgument(argv[i]);
         if (argument.startsWith(u'-')) {
             if (optionsWithValue.contains(argument) && argument != QLatin1String("-reverse"))
                 ++i;
@@ -74,6 +75,7 @@ int main(int argc, char** argv)
     // desktop's own chooser where the platform theme has one, and its own
     // complete dialog elsewhere.
     QApplication app(argc, argv);
+    zephrin::quietImageReaderWarnings();
     QApplication::setOrganizationName(QStringLiteral("Zephrin"));
     QApplication::setApplicationName(QStringLiteral("Zephrin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zephrin"));

@@ -3,10 +3,14 @@
 #include "app/shell/WindowCommands.h"
 #include "model/editor/EditorState.h"
 #include "app/shell/IncomingFiles.h"
+#include "output/service/NativePath.h"
 #include "share/inbox/InboxFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QUrl>
+
+#include <filesystem>
 
 namespace zephrin {
 
@@ -23,6 +27,8 @@ bool isUrl(const QString& argument)
 IncomingRoad::IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent)
     : QObject(parent), m_editor(editor), m_commands(commands)
 {
+    connect(&editor, &EditorState::showIncomingReplaceConfirmChanged, this, &IncomingRoad::replaceDetailChanged);
+    connect(&editor, &EditorState::pendingIncomingURLChanged, this, &IncomingRoad::replaceDetailChanged);
 }
 
 QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const QString& workingFolder)
@@ -33,9 +39,19 @@ QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const 
     return result;
 }
 
+QString IncomingRoad::launchArgument(const QByteArray& argument)
+{
+    const std::filesystem::path path = argument.toStdString();
+    if (isTextPath(path))
+        return QFile::decodeName(argument);
+    std::error_code error;
+    return fileUrl(std::filesystem::absolute(path, error).lexically_normal()).toString(QUrl::FullyEncoded);
+}
+
 bool IncomingRoad::openArguments(const QStringList& arguments)
 {
     bool opened = false;
+    QList<QUrl> files;
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("zephrin:"))) {
             if (const std::optional<QString> file = handOffFilePath(argument)) {
@@ -44,16 +60,15 @@ bool IncomingRoad::openArguments(const QStringList& arguments)
             }
         } else if (argument.startsWith(QLatin1String("file:"))) {
             const QUrl url(argument);
-            if (url.isLocalFile()) {
-                m_commands.openFile(url);
-                opened = true;
-            }
+            if (url.isLocalFile())
+                files << url;
         } else if (QDir::isAbsolutePath(argument)) {
-            m_commands.openFile(QUrl::fromLocalFile(argument));
-            opened = true;
+            files << QUrl::fromLocalFile(argument);
         }
     }
-    return opened;
+    if (!files.isEmpty())
+        m_commands.openFiles(files);
+    return opened || !files.isEmpty();
 }
 
 void IncomingRoad::openForwardedLaunch(const QStringList& arguments)
@@ -78,6 +93,11 @@ void IncomingRoad::confirmReplace()
 void IncomingRoad::cancelReplace()
 {
     cancelIncomingReplace(m_editor);
+}
+
+QString IncomingRoad::replaceDetail() const
+{
+    return m_editor.showIncomingReplaceConfirm() ? incomingReplaceDetail(m_editor) : QString();
 }
 
 } // namespace zephrin

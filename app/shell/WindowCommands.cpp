@@ -1,6 +1,8 @@
 #include "app/shell/WindowCommands.h"
 
 #include "controls/ValueText.h"
+#include "app/shell/DiscardedWork.h"
+#include "app/shell/IncomingFiles.h"
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
 
@@ -146,8 +148,12 @@ void WindowCommands::importDocument()
 void WindowCommands::importerClosed(const QUrl& file)
 {
     m_editor.setShowImporter(false);
-    if (file.isValid() && !file.isEmpty())
-        m_editor.importImage(file);
+    if (file.isValid() && !file.isEmpty()) {
+        if (m_editor.importTarget() == ImportTarget::document)
+            openDocumentFile(m_editor, file);
+        else
+            m_editor.importImage(file);
+    }
     m_editor.setImportTarget(ImportTarget::document);
 }
 
@@ -159,8 +165,19 @@ void WindowCommands::importMultiple()
 
 void WindowCommands::openFile(const QUrl& file)
 {
-    m_editor.setImportTarget(ImportTarget::document);
-    m_editor.importImage(file);
+    openDocumentFile(m_editor, file);
+}
+
+void WindowCommands::openFiles(const QList<QUrl>& files)
+{
+    if (files.size() == 1) {
+        openFile(files.first());
+        return;
+    }
+    if (files.isEmpty())
+        return;
+    m_editor.setBatchMode(true);
+    m_editor.batch()->add(files);
 }
 
 void WindowCommands::openExportSheet()
@@ -238,8 +255,59 @@ void WindowCommands::showNoticeInFolder()
 
 void WindowCommands::clearImage()
 {
-    if (m_states.canClear)
+    if (!m_states.canClear)
+        return;
+    const DocumentWork work = documentWork(m_editor);
+    if (!work.lostByClearing()) {
         m_editor.clearDocument();
+        return;
+    }
+    m_askingToClear = true;
+    m_clearDetail = zephrin::clearDetail(work);
+    emit questionsChanged();
+}
+
+void WindowCommands::confirmClear()
+{
+    if (!m_askingToClear)
+        return;
+    cancelClear();
+    m_editor.clearDocument();
+}
+
+void WindowCommands::cancelClear()
+{
+    if (!m_askingToClear)
+        return;
+    m_askingToClear = false;
+    emit questionsChanged();
+}
+
+bool WindowCommands::askToQuit()
+{
+    const UnsavedResults results = unsavedResults(m_editor);
+    if (!results.any())
+        return false;
+    m_askingToQuit = true;
+    m_quitDetail = zephrin::quitDetail(results);
+    emit questionsChanged();
+    return true;
+}
+
+void WindowCommands::confirmQuit()
+{
+    if (!m_askingToQuit)
+        return;
+    cancelQuit();
+    emit quitConfirmed();
+}
+
+void WindowCommands::cancelQuit()
+{
+    if (!m_askingToQuit)
+        return;
+    m_askingToQuit = false;
+    emit questionsChanged();
 }
 
 void WindowCommands::runCutout()
@@ -256,11 +324,7 @@ void WindowCommands::resetToPlainCutout()
 {
     if (!m_states.canReset)
         return;
-    m_editor.setComp(EditorState::defaultCompositeSettings());
-    if (m_editor.backgroundImage())
-        m_editor.setBackgroundImage(std::nullopt);
-    if (m_editor.activePreset())
-        m_editor.setActivePreset(std::nullopt);
+    m_editor.resetToPlainCutout();
 }
 
 void WindowCommands::undo()

@@ -48,6 +48,11 @@ class WindowCommands : public QObject {
     Q_PROPERTY(QVariantList tools READ tools CONSTANT)
     // The formats the export button's menu offers, in order.
     Q_PROPERTY(QStringList exportFormats READ exportFormats CONSTANT)
+    // The questions before clearing and quitting (see clearImage, askToQuit).
+    Q_PROPERTY(bool askingToClear READ askingToClear NOTIFY questionsChanged)
+    Q_PROPERTY(QString clearDetail READ clearDetail NOTIFY questionsChanged)
+    Q_PROPERTY(bool askingToQuit READ askingToQuit NOTIFY questionsChanged)
+    Q_PROPERTY(QString quitDetail READ quitDetail NOTIFY questionsChanged)
 
 public:
     explicit WindowCommands(EditorState& editor, QObject* parent = nullptr);
@@ -85,8 +90,11 @@ public:
     // the batch queue; batch mode comes on so the queue is in view.
     Q_INVOKABLE void importMultiple();
     // A file dropped on the workspace or named on the command line: opened as
-    // the document.
+    // the document, asking first when that discards work (IncomingFiles.h).
     Q_INVOKABLE void openFile(const QUrl& file);
+    // Files dropped or named together: one opens as the document; several go
+    // into the batch queue (batch mode comes on), and the document stays.
+    Q_INVOKABLE void openFiles(const QList<QUrl>& files);
 
     // Export: the sheet, directly in a format, or the sticker sheet's files;
     // the save dialog's answer.
@@ -105,8 +113,24 @@ public:
     // How files are shown in the file manager (tests record it).
     void setFileReveal(FileReveal reveal) { m_reveal = std::move(reveal); }
 
-    // Editing.
+    // Editing. "Clear Image" with work in the document (DiscardedWork.h)
+    // raises askingToClear with its sentence in clearDetail; confirmClear()
+    // clears, cancelClear() keeps the document.
     Q_INVOKABLE void clearImage();
+    Q_INVOKABLE void confirmClear();
+    Q_INVOKABLE void cancelClear();
+    bool askingToClear() const { return m_askingToClear; }
+    QString clearDetail() const { return m_clearDetail; }
+
+    // Quitting: true, raising askingToQuit with its sentence in quitDetail,
+    // when a sticker sheet or batch results exist only in memory; the window
+    // then stays until the question is answered (confirmQuit() emits
+    // quitConfirmed). False when the window may close at once.
+    Q_INVOKABLE bool askToQuit();
+    Q_INVOKABLE void confirmQuit();
+    Q_INVOKABLE void cancelQuit();
+    bool askingToQuit() const { return m_askingToQuit; }
+    QString quitDetail() const { return m_quitDetail; }
     Q_INVOKABLE void runCutout();
     Q_INVOKABLE void resetToPlainCutout();
     Q_INVOKABLE void undo();
@@ -132,6 +156,8 @@ signals:
     void compareTitleChanged();
     void statusChanged();
     void displayImageChanged();
+    void questionsChanged();
+    void quitConfirmed();
 
 private:
     void refreshStates();
@@ -143,6 +169,10 @@ private:
     FileReveal m_reveal;
     CommandStates m_states;
     bool m_sheetMode = false;
+    bool m_askingToClear = false;
+    QString m_clearDetail;
+    bool m_askingToQuit = false;
+    QString m_quitDetail;
 };
 
 } // namespace zephrin

@@ -55,9 +55,31 @@ ApplicationWindow {
         settingsWindow.requestActivate()
     }
 
+    // Quitting, by the menu or by closing the window, asks first while a
+    // sticker sheet or batch results exist only in memory.
+    property bool quitConfirmed: false
+
+    function quit() {
+        if (!Commands.askToQuit())
+            Qt.quit()
+    }
+
+    onClosing: (close) => {
+        if (!quitConfirmed && Commands.askToQuit())
+            close.accepted = false
+    }
+
+    Connections {
+        target: Commands
+        function onQuitConfirmed() {
+            window.quitConfirmed = true
+            Qt.quit()
+        }
+    }
+
     menuBar: AppMenuBar {
         onSettingsRequested: window.openSettings()
-        onQuitRequested: Qt.quit()
+        onQuitRequested: window.quit()
     }
 
     WindowBackground {

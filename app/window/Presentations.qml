@@ -1,7 +1,8 @@
 // What the editor asks the window to present through its flags: the export
-// sheet and the replace question. Each opens when its flag turns true;
-// closing one, however it closes, tells the editor. The file dialogs are
-// the shell's (FileDialogs, in C++).
+// sheet and the questions before work is thrown away (replacing the image,
+// clearing it, quitting). Each opens when its flag turns true; closing one,
+// however it closes, tells the editor through Commands or Incoming. The file
+// dialogs are the shell's (FileDialogs, in C++).
 import QtQuick
 import QtQuick.Controls.Basic
 import Zephrin.Controls
@@ -27,9 +28,56 @@ Item {
         contentItem: ExportSheetView {}
     }
 
-    ReplaceConfirmation {
+    DiscardQuestion {
         id: replaceQuestion
+        objectName: "replaceQuestion"
         anchors.centerIn: parent
+        title: "Replace the current image?"
+        detail: Incoming.replaceDetail
+        actionText: "Replace"
+        actionName: "replace"
+        onAnswered: (act) => {
+            if (act)
+                Incoming.confirmReplace()
+            else if (Editor.showIncomingReplaceConfirm)
+                Incoming.cancelReplace()
+        }
+    }
+
+    DiscardQuestion {
+        id: clearQuestion
+        objectName: "clearQuestion"
+        anchors.centerIn: parent
+        title: "Clear the current image?"
+        detail: Commands.clearDetail
+        actionText: "Clear"
+        actionName: "confirmClear"
+        onAnswered: (act) => act ? Commands.confirmClear() : Commands.cancelClear()
+    }
+
+    DiscardQuestion {
+        id: quitQuestion
+        objectName: "quitQuestion"
+        anchors.centerIn: parent
+        title: "Quit Zephrin?"
+        detail: Commands.quitDetail
+        actionText: "Quit"
+        actionName: "confirmQuit"
+        onAnswered: (act) => act ? Commands.confirmQuit() : Commands.cancelQuit()
+    }
+
+    Connections {
+        target: Commands
+        function onQuestionsChanged() {
+            if (Commands.askingToClear)
+                clearQuestion.open()
+            else
+                clearQuestion.close()
+            if (Commands.askingToQuit)
+                quitQuestion.open()
+            else
+                quitQuestion.close()
+        }
     }
 
     Connections {

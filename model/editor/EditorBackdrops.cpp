@@ -1,8 +1,9 @@
 // EditorState: the picture behind the subject, from a generated backdrop, the
-// photo library or My Backgrounds. All three share one slot: a new pick
-// cancels the job before it, and only the newest pick's picture lands.
-// backdropID follows the click at once; when a pick fails it returns to the
-// backdrop whose picture is still shown.
+// photo library or My Backgrounds. These and a picture of the user's own
+// (import with the background target) share one slot: a new choice cancels
+// the job before it, and only the newest choice's picture lands. backdropID
+// follows the click at once; when a choice fails it returns to the backdrop
+// whose picture is still shown.
 
 #include "model/editor/EditorState.h"
 
@@ -67,6 +68,7 @@ void EditorState::applyBackdropResult(const std::optional<Image>& picture, const
         return;
     }
     clearLastError(ErrorTopic::backdrop);
+    const HistoryGroup step(*this);
     setBackgroundImage(ImageBox(*picture));
     m_shownBackdropID = id;
     CompositeSettings settings = m_comp;

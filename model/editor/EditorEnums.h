@@ -80,4 +80,9 @@ constexpr RawValues<ExportDestination, 3> rawValues(ExportDestination)
 // the error away (a saved file clears "Couldn't save …"); other work leaves it.
 enum class ErrorTopic { other, open, cutout, render, backdrop, save, copy };
 
+// How the matte in force was made: by a run on the whole picture, cut from
+// the user's selection, or keyed again after the user tuned a flat-colour
+// setting. The last two are work a new document would throw away.
+enum class MatteOrigin { automatic, selection, tunedKey };
+
 } // namespace zephrin

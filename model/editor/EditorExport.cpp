@@ -5,6 +5,11 @@
 // sharing lives alone in a private folder of the user's. A saved file, a
 // shared one and a copy each say so in a notice; a failure says why in
 // lastError, which the next success of its kind takes away.
+//
+// The clipboard and a drag out of the canvas take the result's PNG, which is
+// made on a worker a short while after each result is published (encoding a
+// 12-megapixel result takes far longer than the GUI thread may stall): a
+// copy or a drag then finds it ready, or waits for it without blocking.
 
 #include "model/editor/EditorState.h"
 
@@ -145,12 +150,14 @@ void EditorState::saveExportFile(const QUrl& target)
             const bool written = file.write(data) && file.place(true) == OutputFile::Placement::placed;
             return written ? QString() : file.errorString();
         },
-        [this, path = target.toLocalFile()](const Outcome<QString>& failure) {
+        [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
             if (!failure.ok() || !failure.value->isEmpty()) {
                 setLastError(failure.ok() ? feedback::saveFailure(path, *failure.value) : failure.error,
                              ErrorTopic::save);
                 return;
             }
+            if (sheetStamp)
+                m_sheetSavedStamp = *sheetStamp;
             clearLastError(ErrorTopic::save);
             showNotice(feedback::savedNotice(path, QDir::homePath()), path);
         });
@@ -190,33 +197,77 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
     return QUrl::fromLocalFile(path);
 }
 
-void EditorState::copyToPasteboard()
+void EditorState::onResultChanged()
 {
-    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
-    if (!image)
-        return;
-    const TaskSlot::Ticket ticket = beginTask(m_copyTask, std::nullopt);
-    runTask(
-        m_copyTask, ticket, TaskPriority::userInitiated,
-        [engines = m_engines, box = *image] { return engines->encodePNG(box.image()); },
-        [this, box = *image](const Outcome<std::optional<QByteArray>>& encoded) {
-            if (!encoded.ok() || !*encoded.value)
-                return;
-            auto* data = new QMimeData;
-            data->setData(QStringLiteral("image/png"), **encoded.value);
-            data->setImageData(toQImage(box.image()));
-            m_clipboard->setMimeData(data);
-            clearLastError(ErrorTopic::copy);
-            showNotice(QStringLiteral("Copied"));
-        });
+    m_copyWhenReady = false;
+    if (m_resultPNG) {
+        m_resultPNG.reset();
+        emit resultPNGChanged();
+    }
+    encodeResultPNG(false);
 }
 
-std::pair<QByteArray, QString> EditorState::dragPayload() const
+void EditorState::prepareResultPNG()
+{
+    if (!m_resultPNG && !m_resultPNGEncoding)
+        encodeResultPNG(true);
+}
+
+void EditorState::encodeResultPNG(bool now)
+{
+    m_resultPNGEncoding = false;
+    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
+    if (!image) {
+        cancelTask(m_resultPNGTask);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_resultPNGTask, std::nullopt);
+    afterWait(m_resultPNGTask, ticket, now ? std::chrono::milliseconds(0) : m_resultPNGTask.debounce,
+              [this, ticket, box = *image] {
+                  m_resultPNGEncoding = true;
+                  runTask(
+                      m_resultPNGTask, ticket, TaskPriority::userInitiated,
+                      [engines = m_engines, box] { return engines->encodePNG(box.image()); },
+                      [this](const Outcome<std::optional<QByteArray>>& encoded) {
+                          m_resultPNGEncoding = false;
+                          if (!encoded.ok() || !*encoded.value) {
+                              if (std::exchange(m_copyWhenReady, false))
+                                  setLastError(encoded.ok() ? QStringLiteral("The image couldn't be rendered.")
+                                                            : encoded.error,
+                                               ErrorTopic::copy);
+                              return;
+                          }
+                          m_resultPNG = **encoded.value;
+                          emit resultPNGChanged();
+                          if (std::exchange(m_copyWhenReady, false))
+                              deliverCopy();
+                      });
+              });
+}
+
+void EditorState::copyToPasteboard()
+{
+    if (!m_composite && !m_cutout)
+        return;
+    if (m_resultPNG) {
+        deliverCopy();
+        return;
+    }
+    m_copyWhenReady = true;
+    prepareResultPNG();
+}
+
+void EditorState::deliverCopy()
 {
     const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
-    if (!image)
-        return {QByteArray(), m_exportFilename};
-    return {m_engines->encodePNG(image->image()).value_or(QByteArray()), m_exportFilename};
+    if (!image || !m_resultPNG)
+        return;
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), *m_resultPNG);
+    data->setImageData(toQImage(image->image()));
+    m_clipboard->setMimeData(data);
+    clearLastError(ErrorTopic::copy);
+    showNotice(QStringLiteral("Copied"));
 }
 
 } // namespace zephrin

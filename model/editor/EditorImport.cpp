@@ -5,15 +5,19 @@
 // than the GUI thread may stall), and the newest import of each target wins.
 // Opening a document bumps the document generation and cancels its work, so
 // nothing of the previous document lands afterwards; the user's composite,
-// backdrop, matte, flat and export settings stay.
+// backdrop, matte, flat and export settings stay. A picture for the backdrop
+// is one more backdrop choice: it takes the backdrop slot, so of it and the
+// picks around it only the newest lands.
 
 #include "model/editor/EditorState.h"
 
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
+#include "output/service/NativePath.h"
 
-#include <QFile>
 #include <QFileInfo>
+
+#include <filesystem>
 
 namespace zephrin {
 
@@ -27,7 +31,10 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
     const ImportTarget target = m_importTarget;
     // Whatever happens, the next import opens a document.
     setImportTarget(ImportTarget::document);
-    TaskSlot& slot = target == ImportTarget::background ? m_backgroundImportTask : m_importTask;
+    const bool background = target == ImportTarget::background;
+    TaskSlot& slot = background ? m_backdropTask : m_importTask;
+    if (background)
+        setBackdropID({});  // follows the choice at once, as a pick's does
     const TaskSlot::Ticket ticket = beginTask(slot, std::nullopt);
     const QString name = options.name.isEmpty() ? url.fileName() : options.name;
     runTask(
@@ -35,13 +42,17 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
         [url, name, remove = options.removeAfterReading] {
             std::optional<ImageDocument> document = ImageDocument::load(url, name);
             // The pixels are in memory now, or the file is of no use.
-            if (remove && url.isLocalFile())
-                QFile::remove(url.toLocalFile());
+            if (remove) {
+                std::error_code ignored;
+                std::filesystem::remove(nativePath(url), ignored);
+            }
             return document;
         },
         [this, name, target](const Outcome<std::optional<ImageDocument>>& loaded) {
             if (!loaded.ok() || !*loaded.value) {
                 setLastError(QStringLiteral("Couldn't open %1.").arg(name), ErrorTopic::open);
+                if (target == ImportTarget::background)
+                    setBackdropID(m_shownBackdropID);
                 return;
             }
             if (target == ImportTarget::background) {
@@ -55,17 +66,19 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
 
 void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
 {
-    setBackgroundImage(ImageBox(picture));
+    const HistoryGroup step(*this);
+    const ImageBox shown(picture);
+    setBackgroundImage(shown);
     setBackdropID({});
     m_shownBackdropID.clear();
 
+    const std::uint64_t choice = m_backdropTask.generation();
     const TaskSlot::Ticket ticket = beginTask(m_saveBackgroundTask, std::nullopt);
     awaitTask(m_saveBackgroundTask, ticket, m_engines->saveBackground(picture, name),
-              [this](const std::optional<QString>& id) {
-                  if (!id)
-                      return;
-                  setBackdropID(QStringLiteral("my:") + *id);
-                  m_shownBackdropID = m_backdropID;
+              [this, choice, shownGeneration = shown.generation()](const std::optional<QString>& id) {
+                  if (id)
+                      relabelBackground(shownGeneration, QStringLiteral("my:") + *id,
+                                        m_backdropTask.generation() == choice);
               });
 
     CompositeSettings settings = m_comp;
@@ -88,7 +101,7 @@ void EditorState::applyLoadedDocument(ImageDocument document)
     resetDocumentState();
     setZoom(1.0);
     setExportFilename(baseName + QStringLiteral("-cutout"));
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
+    resetHistory();
 
     if (!autoSubjectOnImport())
         return;
@@ -122,6 +135,8 @@ void EditorState::resetDocumentState()
     m_cutoutContentBounds.reset();
     m_cutoutWhiteFraction = 0;
     setMatte(std::nullopt);
+    m_matteOrigin = MatteOrigin::automatic;
+    m_lineArtColors.reset();
     setSuggestFillHoles(false);
     setCutoutNote({});
     setLastError({});
@@ -154,7 +169,6 @@ void EditorState::clearDocument()
     ++m_documentGeneration;
     cancelDocumentTasks(true);
     cancelTask(m_importTask);
-    cancelTask(m_backgroundImportTask);
 
     setDocument(std::nullopt);
     resetDocumentState();
@@ -162,8 +176,8 @@ void EditorState::clearDocument()
     m_shownBackdropID.clear();
     setActivePreset(std::nullopt);
     setSubjectMeasures({0, 0}, 0);
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
     setComp(defaultCompositeSettings());
+    resetHistory();
 }
 
 } // namespace zephrin

@@ -4,6 +4,7 @@
 
 #include "model/editor/EditorState.h"
 
+#include "engine/composite/CanvasGeometry.h"
 #include "engine/edits/SelectionGeometry.h"
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
@@ -126,6 +127,8 @@ void EditorState::reselectLastSelection()
     setPendingSelection(m_lastSelection);
     setLiveStroke({});
     setGradientLine(std::nullopt);
+    // A palette shown now was read from another area.
+    setSelectionPalette({});
 }
 
 void EditorState::loadSelectionPalette()
@@ -145,13 +148,18 @@ void EditorState::loadSelectionPalette()
         [engines = m_engines, image = m_document->image, shape, points] {
             return engines->selectionPalette(image.image(), shape, points, 8);
         },
-        [this](const Outcome<std::vector<PaletteColor>>& read) {
+        [this, shape, points](const Outcome<std::vector<PaletteColor>>& read) {
+            setIsLoadingPalette(false);
+            // The area changed while it was read (a new, moved, cleared or
+            // reselected selection): these colours are another area's.
+            const auto pendingShape = m_pendingSelection ? std::optional(m_pendingKind) : std::nullopt;
+            if (pendingShape != shape || m_pendingSelection.value_or(Points{}) != points)
+                return;
             QList<PaletteEntry> entries;
             if (read.ok())
                 for (const PaletteColor& c : *read.value)
                     entries.append(PaletteEntry{QUuid::createUuid(), c.color, c.share});
             setSelectionPalette(std::move(entries));
-            setIsLoadingPalette(false);
         });
 }
 
@@ -220,10 +228,19 @@ void EditorState::applyCrop()
     if (!m_cropDraft || m_cropDraft->width() <= 2 || m_cropDraft->height() <= 2 || !m_document)
         return;
     const QRectF& draft = *m_cropDraft;
-    const double left = std::floor(draft.left());
-    const double top = std::floor(draft.top());
-    const QRectF whole(left, top, std::ceil(draft.right()) - left, std::ceil(draft.bottom()) - top);
-    const QRectF crop = whole.intersected(QRectF(0, 0, m_document->width(), m_document->height()));
+    QRectF crop;
+    if (const std::optional<AspectParts> parts = aspectParts(m_cropAspect)) {
+        // Drawn at an aspect: exactly that aspect in whole pixels.
+        const auto exact = cropAtAspect(draft, *parts, {m_document->width(), m_document->height()});
+        if (!exact)
+            return;
+        crop = QRectF(exact->x, exact->y, exact->width, exact->height);
+    } else {
+        const double left = std::floor(draft.left());
+        const double top = std::floor(draft.top());
+        const QRectF whole(left, top, std::ceil(draft.right()) - left, std::ceil(draft.bottom()) - top);
+        crop = whole.intersected(QRectF(0, 0, m_document->width(), m_document->height()));
+    }
     if (crop.width() <= 2 || crop.height() <= 2)
         return;
     CompositeSettings settings = m_comp;

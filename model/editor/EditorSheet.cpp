@@ -57,8 +57,14 @@ void EditorState::setSheetItems(std::vector<StickerItem> value)
 
 void EditorState::setSheetSettings(const SheetSettings& value)
 {
-    if (assign(m_sheetSettings, value, &EditorState::sheetSettingsChanged))
-        layoutSheet();
+    // Pins keep their place in the printable area, so another paper or
+    // region of the same usable size keeps the arrangement.
+    const QPointF moved = value.printableArea().topLeft() - m_sheetSettings.printableArea().topLeft();
+    if (!assign(m_sheetSettings, value, &EditorState::sheetSettingsChanged))
+        return;
+    if (!moved.isNull() && !m_sheetPins.isEmpty())
+        assign(m_sheetPins, sheetpins::shiftedPins(m_sheetPins, moved), &EditorState::sheetPinsChanged);
+    layoutSheet();
 }
 
 void EditorState::setSheetPins(SheetPins value)
@@ -86,7 +92,9 @@ void EditorState::layoutSheet()
     // request follows.
     cancelTask(m_sheetTask);
     if (m_sheetItems.empty()) {
+        // An empty sheet has nothing left to fail.
         setSheetRender(std::nullopt);
+        setSheetError({});
         setSheetLayoutPending(false);
         return;
     }
@@ -179,7 +187,9 @@ bool EditorState::setSheetItemField(const QString& id, const QString& field, con
 
 bool EditorState::moveStickerPin(const QString& key, QPointF corner)
 {
-    if (!m_sheetRender)
+    // The render on screen is not the sheet as it stands while a layout is
+    // pending: its copies may belong to a design just removed or resized.
+    if (!m_sheetRender || m_sheetLayoutPending)
         return false;
     const SheetLayout& layout = m_sheetRender->layout;
     const auto moved = std::find_if(layout.placements.begin(), layout.placements.end(),
@@ -213,7 +223,8 @@ void EditorState::exportStickerSheetPNG()
     if (!m_sheetExportable)
         return;
     // Named for the sheet alone: the image's own export keeps its name.
-    setExportFile(ExportFile{m_sheetRender->printPNG, ExportFormat::png, QStringLiteral("sticker-sheet")});
+    setExportFile(ExportFile{m_sheetRender->printPNG, ExportFormat::png, QStringLiteral("sticker-sheet"),
+                             m_sheetRenderStamp});
     setShowFileExporter(true);
 }
 
@@ -222,8 +233,13 @@ void EditorState::exportStickerSheetCutSVG()
     if (!m_sheetExportable)
         return;
     setExportFile(ExportFile{QByteArray::fromStdString(m_sheetRender->cutSVG), ExportFormat::svg,
-                             QStringLiteral("sticker-sheet-cut")});
+                             QStringLiteral("sticker-sheet-cut"), m_sheetRenderStamp});
     setShowFileExporter(true);
+}
+
+bool EditorState::sheetHasUnsavedWork() const
+{
+    return !m_sheetItems.empty() && (m_sheetLayoutPending || m_sheetSavedStamp != m_sheetRenderStamp);
 }
 
 // ---- QML faces -----------------------------------------------------------------

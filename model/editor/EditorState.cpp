@@ -48,7 +48,7 @@ EditorState::EditorState(EditorServices services, QObject* parent)
     for (auto signal : {&EditorState::sheetRenderChanged, &EditorState::sheetLayoutPendingChanged,
                         &EditorState::sheetErrorChanged})
         connect(this, signal, this, &EditorState::publishSheetExportable);
-    m_lastCommitted = EditSnapshot{matteSettings(), 0, 0};
+    m_lastCommitted = currentSnapshot();
 
     for (auto signal : {&EditorState::selectionKindChanged, &EditorState::liveStrokeChanged,
                         &EditorState::pendingSelectionChanged, &EditorState::canvasToolChanged})
@@ -79,11 +79,17 @@ MatteSettings EditorState::matteSettings() const
 
 void EditorState::setTool(EditorTool value) { assign(m_tool, value, &EditorState::toolChanged); }
 void EditorState::setDocument(std::optional<ImageDocument> value) { assign(m_document, std::move(value), &EditorState::documentChanged); }
-void EditorState::setCutout(std::optional<ImageBox> value) { assign(m_cutout, std::move(value), &EditorState::cutoutChanged); }
+void EditorState::setCutout(std::optional<ImageBox> value)
+{
+    // The cutout is the shown result only while there is no composite.
+    if (assign(m_cutout, std::move(value), &EditorState::cutoutChanged) && !m_composite)
+        onResultChanged();
+}
 void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFrame& frame)
 {
     m_compositeFrame = value ? frame : CompositeFrame{};
-    assign(m_composite, std::move(value), &EditorState::compositeChanged);
+    if (assign(m_composite, std::move(value), &EditorState::compositeChanged))
+        onResultChanged();
 }
 void EditorState::setBackgroundImage(std::optional<ImageBox> value) { assign(m_backgroundImage, std::move(value), &EditorState::backgroundImageChanged); }
 void EditorState::setBackdropID(const QString& value) { assign(m_backdropID, value, &EditorState::backdropIDChanged); }
@@ -261,7 +267,7 @@ void EditorState::afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono
 void EditorState::cancelDocumentTasks(bool alsoBackdrops)
 {
     for (TaskSlot* slot : {&m_cutoutTask, &m_flatTask, &m_probeTask, &m_renderTask, &m_compositeTask, &m_textTask,
-                           &m_maskTask, &m_paintTask, &m_paletteTask, &m_exportTask, &m_copyTask})
+                           &m_maskTask, &m_paintTask, &m_paletteTask, &m_exportTask, &m_resultPNGTask})
         cancelTask(*slot);
     if (alsoBackdrops) {
         cancelTask(m_backdropTask);

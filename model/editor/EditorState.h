@@ -351,6 +351,8 @@ public:
 
     // ---- Cutout and matte settings -------------------------------------------
     const std::optional<MatteBox>& matte() const { return m_matte; }
+    // How the matte was made (meaningless without one).
+    MatteOrigin matteOrigin() const { return m_matteOrigin; }
     bool isProcessing() const { return m_busy.busy(); }
     QString processingLabel() const { return m_processingLabel; }
     bool suggestFillHoles() const { return m_suggestFillHoles; }
@@ -548,6 +550,9 @@ public:
     // A render exists and no layout is pending or has failed since: the print
     // image and the cut file come from the layout of the sheet as it stands.
     bool sheetExportable() const { return m_sheetExportable; }
+    // The sheet has designs and no file of it was saved since its last change:
+    // it exists only in memory.
+    bool sheetHasUnsavedWork() const;
 
     // Lays the sheet out again after the 120 ms wait, replacing a layout that
     // is waiting or running; without designs, drops the render at once.
@@ -595,6 +600,9 @@ public:
     void applyListingPreset(ListingPreset preset);
     // The same by the preset's title; an unknown title changes nothing.
     Q_INVOKABLE void applyListingPreset(const QString& title);
+    // "Reset to plain cutout": the default composite settings, no backdrop
+    // picture and no listing preset; one history step.
+    void resetToPlainCutout();
     // The checklist of activePreset for the result as it stands, computed on
     // every read; empty without a preset or a composite.
     std::vector<ComplianceItem> complianceItems() const;
@@ -640,6 +648,8 @@ public:
     // ---- Mask edits, paint and history ---------------------------------------
     void appendMaskOp(const MaskEditOp& op);
     void appendPaintOp(const PaintOp& op);
+    // Closes the newest step to merging (a slider lets go) and records what
+    // changed since the last step, if anything.
     Q_INVOKABLE void commitHistory();
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
@@ -724,9 +734,16 @@ public:
     // replacing one), atomically and off the GUI thread; then a notice says
     // where it went, or lastError why it could not be written.
     Q_INVOKABLE void saveExportFile(const QUrl& target);
+    // Puts the result's PNG on the clipboard: at once when it is prepared,
+    // else as soon as it is; then the notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
-    // The PNG of the result (empty when there is none) and its file name.
-    std::pair<QByteArray, QString> dragPayload() const;
+    // The PNG of the result as shown (the composite, else the cutout), made
+    // off the GUI thread a short while after the result is published, or at
+    // once on request; none while it is being made or without a result.
+    const std::optional<QByteArray>& resultPNG() const { return m_resultPNG; }
+    // Makes the result's PNG now (no wait) unless it is made or being made;
+    // resultPNGChanged() tells when it is there.
+    Q_INVOKABLE void prepareResultPNG();
     // Writes the data into the private share folder as exportFilename plus the
     // format's extension; the file's URL, or none.
     std::optional<QUrl> writeShareFile(const QByteArray& data, ExportFormat format);
@@ -854,6 +871,8 @@ signals:
     void showImporterChanged();
     void lastErrorChanged();
     void noticeChanged();
+    // resultPNG was made, or dropped with its result.
+    void resultPNGChanged();
     void batchModeChanged();
     void pendingIncomingURLChanged();
     void showIncomingReplaceConfirmChanged();
@@ -1030,11 +1049,49 @@ private:
     template <typename T, typename Apply>
     void awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply);
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure);
-    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel);
+    void runFlatColor(std::function<void()> completion, std::function<void()> onFailure, MatteOrigin origin);
+    // Starts a run in the cutout slot, replacing the one before.
+    TaskSlot::Ticket beginCutoutRun(const QString& label);
+    // Appends the colour key of a "Line art" preset whose keying is running
+    // (or was replaced) to the preset's step; nothing when none waits.
+    void finishLineArt();
+    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel, const QString& mergeKey);
     void applyMaskEdits(const QString& busyLabel);
     // Undo (backwards) or redo: the newest step of one stack goes into force,
     // the state as it stands onto the other.
     void stepHistory(bool backwards);
+    // Records what one user action changed as one history step; nothing
+    // without a document, while a snapshot is being restored, or inside a
+    // HistoryGroup (its end records). A change with a merge key (a slider's
+    // field, the text being typed) amends the newest step while the one
+    // before carried the same key and nothing closed it since (commitHistory,
+    // undo, redo, a change without that key); a change back to where that
+    // step began takes the step away.
+    void recordStep(const QString& mergeKey);
+    // Holds history back while one action makes several changes: they are one
+    // step, recorded (with the group's merge key) when the outermost group ends.
+    class HistoryGroup {
+    public:
+        explicit HistoryGroup(EditorState& editor, QString mergeKey = {});
+        ~HistoryGroup();
+        HistoryGroup(const HistoryGroup&) = delete;
+        HistoryGroup& operator=(const HistoryGroup&) = delete;
+
+    private:
+        EditorState& m_editor;
+        QString m_mergeKey;
+    };
+    // Every step of both stacks and the last committed one, changed.
+    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change);
+    // Empties both stacks; the state as it stands is where history begins.
+    void resetHistory();
+    // A backdrop picture got its identifier (saved to My Backgrounds): the
+    // editor, when it still shows that picture, and every history step that
+    // holds it, name it so. `stillChosen`: no newer backdrop choice came since,
+    // so the picker may mark it too.
+    void relabelBackground(std::uint64_t generation, const QString& backdropID, bool stillChosen);
+    // setComp, recording the change with a merge key.
+    void setComp(const CompositeSettings& value, const QString& mergeKey);
     void appendTextLayer(const TextLayer& layer);
     // Appending behind undone operations cuts them: history steps that counted
     // them count only what is left.
@@ -1045,7 +1102,9 @@ private:
     const PaintGradient* replaceableGradient() const;
     void setLastGradientOpIndex(std::optional<int> value);
     void updateWillReplaceGradient();
-    void onMatteSettingAssigned(bool discrete);
+    // Records the change (a slider's with its merge key) and refines when
+    // there is a matte; nothing while a snapshot is being restored.
+    void onMatteSettingAssigned(const QString& mergeKey);
     void onFlatSettingAssigned();
     void onCompAssigned(const CompositeSettings& old);
     void clearSelectionState();
@@ -1054,6 +1113,10 @@ private:
     std::optional<QRectF> selectionOrContentBox() const;
     std::optional<std::pair<SelectionKind, Points>> pendingClip() const;
     void deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format);
+    // The shown result changed: its PNG is made again after the wait.
+    void onResultChanged();
+    void encodeResultPNG(bool now);
+    void deliverCopy();
     void writeMatteModelSetting();
     MatteModel readMatteModelSetting() const;
     bool autoSubjectOnImport() const;
@@ -1102,6 +1165,9 @@ private:
 
     // Cutout and matte settings
     std::optional<MatteBox> m_matte;
+    MatteOrigin m_matteOrigin = MatteOrigin::automatic;
+    // The colours of a "Line art" preset whose keying has not ended yet.
+    std::optional<std::vector<RGBAColor>> m_lineArtColors;
     QString m_processingLabel;
     bool m_wasProcessing = false;
     bool m_suggestFillHoles = false;
@@ -1170,6 +1236,10 @@ private:
     QList<EditSnapshot> m_redoStack;
     EditSnapshot m_lastCommitted;
     bool m_suppressHistory = false;
+    // The merge key of the newest step while it may still be amended.
+    QString m_openStepKey;
+    // How many HistoryGroups are open.
+    int m_historyHold = 0;
 
     // Export and share
     ExportFormat m_exportFormat = ExportFormat::png;
@@ -1211,13 +1281,14 @@ private:
     StickerItemList* m_sheetItemList = nullptr;   // a child
     bool m_sheetLayoutPending = false;
     bool m_sheetExportable = false;
+    // The render whose file was saved last.
+    std::optional<int> m_sheetSavedStamp;
 
     // Work
     BusyJobs m_busy;
     std::uint64_t m_documentGeneration = 0;
     // Reading an image file for import (the newest import wins).
     TaskSlot m_importTask{TaskSlot::Scope::editor};
-    TaskSlot m_backgroundImportTask{TaskSlot::Scope::editor};
     // Auto Subject, the selection cut and a keying run: only the newest lands.
     TaskSlot m_cutoutTask;
     // The wait before flat-colour keying: a new change waits 120 ms again.
@@ -1233,19 +1304,25 @@ private:
     // Rendering the active mask edits and paint into their layers.
     TaskSlot m_maskTask;
     TaskSlot m_paintTask;
-    // Rendering or loading a backdrop: the newest choice wins.
+    // Rendering, loading or reading a backdrop (a generated one, a photo, a
+    // saved background, a picture of the user's): the newest choice wins.
     TaskSlot m_backdropTask{TaskSlot::Scope::editor};
     // Saving an imported background to My Backgrounds.
     TaskSlot m_saveBackgroundTask{TaskSlot::Scope::editor};
     // Reading the selection palette.
     TaskSlot m_paletteTask;
-    // Encoding an export, and the copy to the clipboard.
+    // Encoding an export.
     TaskSlot m_exportTask;
-    TaskSlot m_copyTask;
     // Writing a saved export: the newest save reports.
     TaskSlot m_saveTask{TaskSlot::Scope::editor};
     // The notice on screen: a newer one replaces it and restarts the wait.
     TaskSlot m_noticeTask{TaskSlot::Scope::editor};
+    // The PNG of the shown result: made 250 ms after the result is published
+    // (a slider dragged across many composites makes one), at once on request.
+    TaskSlot m_resultPNGTask{std::chrono::milliseconds(250)};
+    std::optional<QByteArray> m_resultPNG;
+    bool m_resultPNGEncoding = false;
+    bool m_copyWhenReady = false;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
 };

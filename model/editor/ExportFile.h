@@ -8,12 +8,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace zephrin {
 
 struct ExportFile {
     QByteArray data;                        // written unchanged
     ExportFormat format = ExportFormat::png;
     QString name;                           // suggested file name, without extension
+    std::optional<int> sheetStamp;          // the sticker sheet's render it holds; none: the image's
 
     QString contentType() const;            // "image/png", …
     QString fileExtension() const { return QString::fromLatin1(zephrin::fileExtension(format)); }

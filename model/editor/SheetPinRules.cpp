@@ -30,6 +30,14 @@ bool farEnoughApart(const QRectF& a, const QRectF& b, double spacing)
     return apartX || apartY;
 }
 
+SheetPins shiftedPins(const SheetPins& pins, QPointF offset)
+{
+    SheetPins shifted = pins;
+    for (auto it = shifted.begin(); it != shifted.end(); ++it)
+        it.value() += offset;
+    return shifted;
+}
+
 SheetPins frozenPins(const SheetLayout& layout, const SheetPins& pins, const QString& key, QPointF corner)
 {
     SheetPins frozen = pins;

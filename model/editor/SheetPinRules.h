@@ -30,6 +30,9 @@ bool acceptableDrop(QPointF wanted, QSizeF size, QSizeF paper);
 // or along y.
 bool farEnoughApart(const QRectF& a, const QRectF& b, double spacing);
 
+// Every pin moved by `offset` (the printable area's origin moved with it).
+SheetPins shiftedPins(const SheetPins& pins, QPointF offset);
+
 // The pins that hold every copy of `layout` where it is, with the copy of
 // `key` at `corner`; pins already set stay as they are.
 SheetPins frozenPins(const SheetLayout& layout, const SheetPins& pins, const QString& key, QPointF corner);

@@ -89,7 +89,8 @@ std::optional<QString> copyIntoInbox(QIODevice& source, const QString& extension
 
     const QString name = makeInboxFileName(chosen);
     QSaveFile target(QDir(folder).filePath(name));
-    if (!target.open(QIODevice::WriteOnly)) {
+    // For the user alone, as the folder is, from the first byte on.
+    if (!target.open(QIODevice::WriteOnly) || !target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         problem = QStringLiteral("the inbox cannot be written");
         return std::nullopt;
     }

@@ -1,7 +1,9 @@
-// Backdrops: the size asked of the renderer, the newest pick winning, and
-// what a failed pick leaves.
+// Backdrops: the size asked of the renderer, the newest choice winning
+// (a picture of the user's own included), and what a failed pick leaves.
 
 #include "EditorFixture.h"
+
+#include <QFile>
 
 namespace zephrin::testing {
 
@@ -72,6 +74,80 @@ TEST_F(EditorBackdrops, AFailedPickReturnsToTheBackdropStillShown)
     QCoreApplication::processEvents();
     EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open that background."));
     EXPECT_EQ(editor->backdropID(), QStringLiteral("custom"));
+}
+
+TEST_F(EditorBackdrops, APictureOfTheUsersOwnIsOneMoreChoiceOfWhichTheNewestWins)
+{
+    openDocument();
+    const auto importBackground = [&](const QUrl& url) {
+        editor->setImportTarget(ImportTarget::background);
+        editor->importImage(url);
+    };
+
+    // A photo still downloading does not land over a newer picture of one's own.
+    editor->selectPhotoBackdrop(QStringLiteral("slow"));
+    importBackground(writePicture(QStringLiteral("wall.png"), 60, 40));
+    EXPECT_TRUE(editor->backdropID().isEmpty());
+    runner->settle();
+    ASSERT_TRUE(editor->backgroundImage());
+    const auto wall = editor->backgroundImage()->generation();
+    settle(engines->photoRequests.back().promise, std::optional(ScriptedEngines::solid(8, 8)));
+    QCoreApplication::processEvents();
+    runner->settle();
+    EXPECT_EQ(editor->backgroundImage()->generation(), wall);
+    EXPECT_TRUE(editor->backdropID().isEmpty());
+
+    // A picture still being read does not land over a later preset.
+    importBackground(writePicture(QStringLiteral("floor.png"), 60, 40));
+    editor->selectBackdrop(QStringLiteral("custom"));
+    runner->settle();
+    EXPECT_EQ(editor->backgroundImage()->image().width(), 2400);
+    EXPECT_EQ(editor->backdropID(), QStringLiteral("custom"));
+    EXPECT_EQ(engines->saveRequests.size(), 1u);  // only the wall was saved
+
+    // A picture that cannot be read returns the choice to the backdrop shown.
+    QFile broken(dir.filePath(QStringLiteral("broken.png")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    importBackground(QUrl::fromLocalFile(broken.fileName()));
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open broken.png."));
+    EXPECT_EQ(editor->backdropID(), QStringLiteral("custom"));
+}
+
+TEST_F(EditorBackdrops, TheSavedCopyRelabelsOnlyThePictureStillShown)
+{
+    editor->setImportTarget(ImportTarget::background);
+    editor->importImage(writePicture(QStringLiteral("wall.png"), 60, 40));
+    runner->settle();
+    const auto wall = editor->backgroundImage()->generation();
+
+    // A pick made while the picture is being saved keeps its mark; when it
+    // fails, the choice returns to the saved copy, which is what is shown.
+    editor->selectPhotoBackdrop(QStringLiteral("offline"));
+    settle(engines->saveRequests.back().promise, std::optional<QString>(QStringLiteral("ABC")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->backdropID(), QStringLiteral("photo:offline"));
+    settle(engines->photoRequests.back().promise, std::optional<Image>());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->backgroundImage()->generation(), wall);
+    EXPECT_EQ(editor->backdropID(), QStringLiteral("my:ABC"));
+
+    // A save that ends after another picture took its place names nothing.
+    editor->setImportTarget(ImportTarget::background);
+    editor->importImage(writePicture(QStringLiteral("floor.png"), 60, 40));
+    runner->settle();
+    editor->selectPhotoBackdrop(QStringLiteral("sea"));
+    settle(engines->photoRequests.back().promise, std::optional(ScriptedEngines::solid(8, 8)));
+    QCoreApplication::processEvents();
+    settle(engines->saveRequests.back().promise, std::optional<QString>(QStringLiteral("DEF")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->backdropID(), QStringLiteral("photo:sea"));
+    editor->selectPhotoBackdrop(QStringLiteral("gone"));
+    settle(engines->photoRequests.back().promise, std::optional<Image>());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->backdropID(), QStringLiteral("photo:sea"));
 }
 
 } // namespace zephrin::testing

@@ -182,24 +182,55 @@ TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
     EXPECT_EQ(files, QStringList{QStringLiteral("cutout.png")});
 }
 
-TEST_F(EditorExport, CopyPutsPngFirstAndTheImage)
+// The result's PNG is made on a worker after each result, so a copy lands at
+// once with its notice; a copy of a result whose PNG is still to be made
+// lands with it, never with the result before.
+TEST_F(EditorExport, CopyTakesThePngMadeOffTheGuiThread)
 {
     editor->copyToPasteboard();
     runner->settle();
     EXPECT_FALSE(clipboard->last);
 
     openDocument();
+    ASSERT_TRUE(editor->resultPNG());
+    const int encodes = engines->calls("encodePNG");
     editor->copyToPasteboard();
-    runner->runAll();
     ASSERT_TRUE(clipboard->last);
-    EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
+    EXPECT_EQ(engines->calls("encodePNG"), encodes);
     EXPECT_EQ(clipboard->last->formats().value(0), QStringLiteral("image/png"));
     EXPECT_TRUE(clipboard->last->hasImage());
     EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(120, 80));
+    EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
+    runner->advance(EditorState::noticeDuration);
+    EXPECT_TRUE(editor->notice().isEmpty());
 
-    const auto [png, name] = editor->dragPayload();
-    EXPECT_FALSE(png.isEmpty());
-    EXPECT_EQ(name, QStringLiteral("beach-cutout"));
+    clipboard->last.reset();
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 60, 40));
+    runner->advance(90ms);
+    runner->runAll();
+    ASSERT_EQ(editor->composite()->image().width(), 60);
+    EXPECT_FALSE(editor->resultPNG());
+    editor->copyToPasteboard();
+    EXPECT_FALSE(clipboard->last);
+    runner->settle();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(60, 40));
+
+    // A PNG that cannot be made says so instead of copying nothing in silence.
+    clipboard->last.reset();
+    engines->failing = {"encodePNG"};
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 50, 40));
+    runner->settle();
+    editor->copyToPasteboard();
+    runner->settle();
+    EXPECT_FALSE(clipboard->last);
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    // The next copy that works takes that away.
+    engines->failing = {};
+    editor->copyToPasteboard();
+    runner->settle();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_TRUE(editor->lastError().isEmpty());
 }
 
 } // namespace zephrin::testing

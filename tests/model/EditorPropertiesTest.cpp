@@ -17,7 +17,7 @@ TEST_F(EditorProperties, StartAsAnEmptyEditor)
     EXPECT_EQ(editor->comp().tintColor, kStartViolet);
     EXPECT_EQ(editor->comp().edgeBlend, 60);
     EXPECT_EQ(editor->matteSettings(), MatteSettings{});
-    EXPECT_EQ(editor->lastCommitted(), (EditSnapshot{MatteSettings{}, 0, 0}));
+    EXPECT_EQ(editor->lastCommitted(), EditSnapshot{});
     EXPECT_EQ(editor->sheetSettings(), SheetSettings{});
     EXPECT_EQ(editor->customBackdropA(), (RGBAColor{0.99, 0.86, 0.76, 1}));
     EXPECT_EQ(editor->exportLongEdge(), 2400);

@@ -122,6 +122,36 @@ TEST_F(EditorSelections, ThePaletteOfAnOldDocumentNeverLands)
     EXPECT_FALSE(editor->isLoadingPalette());
 }
 
+TEST_F(EditorSelections, APaletteLandsOnlyOnTheAreaItWasReadFrom)
+{
+    editor->setSelectionKind(SelectionKind::rectangle);
+    const EditorState::Points first{{10, 10}, {50, 50}};
+    const EditorState::Points second{{60, 20}, {110, 70}};
+    const auto readThen = [&](const std::function<void()>& change) {
+        editor->loadSelectionPalette();
+        change();
+        runner->settle();
+        EXPECT_FALSE(editor->isLoadingPalette());
+        return editor->selectionPalette().size();
+    };
+
+    EXPECT_GT(readThen([] {}), 0);  // the whole image
+    EXPECT_EQ(readThen([&] { editor->finishSelection(first); }), 0);
+    editor->finishSelection(first);
+    EXPECT_GT(readThen([] {}), 0);
+    EXPECT_EQ(readThen([&] { editor->finishSelection(second); }), 0);
+    EXPECT_EQ(readThen([&] { editor->setPendingSelection(std::nullopt); }), 0);  // "Clear selection"
+    editor->finishSelection(first);
+    editor->clearPendingSelection();
+    editor->finishSelection(second);
+    EXPECT_EQ(readThen([&] { editor->reselectLastSelection(); }), 0);
+    // Reselecting drops a palette already read from the area it replaces.
+    editor->clearPendingSelection();
+    EXPECT_GT(readThen([] {}), 0);
+    editor->reselectLastSelection();
+    EXPECT_TRUE(editor->selectionPalette().isEmpty());
+}
+
 TEST_F(EditorSelections, ACropIsWholePixelsOnTheImage)
 {
     editor->setCanvasTool(CanvasTool::crop);
@@ -144,6 +174,25 @@ TEST_F(EditorSelections, ACropIsWholePixelsOnTheImage)
     editor->removeCrop();
     EXPECT_FALSE(editor->comp().crop);
     EXPECT_FALSE(editor->cropDraft());
+}
+
+TEST_F(EditorSelections, ACropDrawnAtAnAspectIsExactlyThatAspect)
+{
+    // The picture is 120 × 80.
+    editor->setCropAspect(AspectPreset::square);
+    editor->setCropDraft(QRectF(10.9, 10, 20.2, 20.2));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(11, 10, 20, 20)) << "rounding each edge outwards would give 22 × 21";
+
+    // Kept inside the picture, and no larger than it can hold.
+    editor->setCropAspect(AspectPreset::wide);
+    editor->setCropDraft(QRectF(60, 50, 100, 56.25));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(24, 26, 96, 54));
+    editor->setCropAspect(AspectPreset::story);
+    editor->setCropDraft(QRectF(0, 0, 90, 160));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(22, 0, 45, 80));
 }
 
 TEST_F(EditorSelections, ThePanToggleReturnsToTheToolBefore)

@@ -7,6 +7,7 @@
 #include "model/editor/SheetPinRules.h"
 
 #include <algorithm>
+#include <map>
 
 namespace zephrin::testing {
 
@@ -250,6 +251,71 @@ TEST_F(EditorSheet, ACopyTooCloseToAnotherIsRefusedWithANotice)
         EXPECT_TRUE(editor->sheetNotice().isEmpty());
         EXPECT_EQ(editor->sheetPins().size(), 2);
         EXPECT_EQ(editor->sheetPins().value(a.pinKey()), a.rect.topLeft());
+    }
+}
+
+TEST_F(EditorSheet, NoPinLandsOnALayoutStillToComeAndClearForgetsTheLastError)
+{
+    addDesign(QStringLiteral("one.png"));
+    addDesign(QStringLiteral("two.png"));
+    const QUuid first = editor->sheetItems().front().id;
+    const QString secondKey = uuidString(editor->sheetItems().back().id) + QStringLiteral("#0");
+
+    // The render on screen still holds the removed design's copy: freezing
+    // it would pin a design that is gone.
+    editor->removeSheetItem(first);
+    ASSERT_TRUE(editor->sheetLayoutPending());
+    EXPECT_FALSE(editor->moveStickerPin(secondKey, QPointF(2.5, 4.5)));
+    EXPECT_TRUE(editor->sheetPins().isEmpty());
+    runner->settle();
+    EXPECT_TRUE(editor->moveStickerPin(secondKey, QPointF(2.5, 4.5)));
+    EXPECT_EQ(editor->sheetPins().keys(), QList<QString>{secondKey});
+
+    engines->failing.insert("renderSheet");
+    runner->settle();
+    ASSERT_FALSE(editor->sheetError().isEmpty());
+    editor->clearStickerSheet();
+    EXPECT_TRUE(editor->sheetError().isEmpty());
+}
+
+TEST_F(EditorSheet, PinsKeepTheirPlaceInThePrintableAreaWhenThePaperChanges)
+{
+    SheetSettings settings;
+    settings.paper = PaperSize::letter;
+    settings.dpi = 30;
+    editor->setSheetSettings(settings);
+    addDesign(QStringLiteral("one.png"), 1.0, 8);
+    ASSERT_EQ(editor->sheetRender()->layout.placements.size(), 8u);
+
+    // Every copy pinned, the group pushed against the area's lower right corner.
+    const auto relativePlaces = [&] {
+        const QPointF origin = editor->sheetSettings().printableArea().topLeft();
+        std::map<QString, QPointF> places;
+        for (const SheetPlacement& p : editor->sheetRender()->layout.placements)
+            places[p.pinKey()] = p.rect.topLeft() - origin;
+        return places;
+    };
+    const SheetLayout& layout = editor->sheetRender()->layout;
+    QRectF group;
+    for (const SheetPlacement& p : layout.placements)
+        group |= p.rect;
+    const QRectF area = editor->sheetSettings().printableArea();
+    const QPointF push = area.bottomRight() - group.bottomRight();
+    editor->setSheetPins(sheetpins::shiftedPins(
+        sheetpins::frozenPins(layout, {}, placement(0).pinKey(), placement(0).rect.topLeft()), push));
+    runner->settle();
+    const auto pinned = relativePlaces();
+    ASSERT_EQ(pinned.size(), 8u);
+
+    // A4 in the same cutter region has the same usable size at another place.
+    settings.paper = PaperSize::a4;
+    editor->setSheetSettings(settings);
+    runner->settle();
+    const auto moved = relativePlaces();
+    ASSERT_EQ(moved.size(), 8u);
+    for (const auto& [key, place] : pinned) {
+        EXPECT_NEAR(moved.at(key).x(), place.x(), 1e-9) << key.toStdString();
+        EXPECT_NEAR(moved.at(key).y(), place.y(), 1e-9) << key.toStdString();
     }
 }
 

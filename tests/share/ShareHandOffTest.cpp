@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace zephrin {
 namespace {
 
@@ -46,6 +48,13 @@ TEST(ImageKind, JudgesFileNamesByTheirExtension)
     EXPECT_FALSE(isImageFileName(QStringLiteral("notes.pdf")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("photo")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("archive.png.zip")));
+}
+
+// The permission bits of a file or folder.
+int modeOf(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
 class ShareHandOffTest : public ::testing::Test {
@@ -218,6 +227,17 @@ TEST_F(ShareProgramTest, PrintsTheUrlOfTheWaitingFile)
     ASSERT_TRUE(waiting.open(QIODevice::ReadOnly));
     EXPECT_EQ(waiting.readAll(), kJpeg);
     EXPECT_EQ(QDir(inbox()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(ShareProgramTest, KeepsTheInboxAndItsFilesToTheUser)
+{
+    // Both were made as any folder and file are (0755, 0644): any user could
+    // read what was handed over.
+    const Run shared = run({QStringLiteral("--print-url"), QStringLiteral("-")}, kPng);
+    ASSERT_EQ(shared.exitCode, 0) << shared.err.toStdString();
+    const QString url = QString::fromUtf8(shared.out).trimmed();
+    EXPECT_EQ(modeOf(inbox()), 0700);
+    EXPECT_EQ(modeOf(QDir(inbox()).filePath(url.mid(url.indexOf(u'=') + 1))), 0600);
 }
 
 TEST_F(ShareProgramTest, FailsLoudlyWhenNothingCanBeHandedOff)

@@ -8,6 +8,7 @@
 #include "RecordingClipboard.h"
 #include "ScriptedEngines.h"
 #include "app/shell/ShellObjects.h"
+#include "controls/DragOut.h"
 #include "pickers/support/BackdropTestStores.h"
 #include "model/editor/EditorState.h"
 
@@ -17,7 +18,10 @@
 #include <QImage>
 #include <QPainter>
 
+#include <QMimeData>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QQuickStyle>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
@@ -103,6 +107,25 @@ public:
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
+    }
+    // Drags the files over `item` and drops them at (x, y), with the events
+    // the window gets from a drag of another application, or, with
+    // `fromHere`, from this window's own drag out (its data, marked as ours).
+    Q_INVOKABLE void dropFiles(QQuickItem* item, double x, double y, const QList<QUrl>& files, bool fromHere)
+    {
+        QQuickWindow* window = item ? item->window() : nullptr;
+        if (!window || files.isEmpty())
+            return;
+        std::unique_ptr<QMimeData> data(fromHere ? zephrin::DragOutQml::mimeData("png", files.first().toLocalFile())
+                                                 : new QMimeData);
+        data->setUrls(files);
+        const QPointF at = item->mapToScene(QPointF(x, y));
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &move);
+        QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &drop);
     }
     // Starts the work of an import without running it (the editor is busy).
     Q_INVOKABLE void startImport(int width, int height)

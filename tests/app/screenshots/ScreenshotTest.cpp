@@ -10,6 +10,7 @@
 #include "model/editor/EditorState.h"
 #include "content/mybackgrounds/MyBackgroundsStore.h"
 #include "pickers/support/BackdropTestStores.h"
+#include "support/Scenes.h"
 
 #include <QDir>
 #include <QFile>
@@ -284,6 +285,36 @@ TEST_F(Screens, CutoutPanelStates)
     s_editor->setSelectionPalette({});
     s_editor->setCanvasTool(CanvasTool::view);
     scrollInspector(scroll, false);
+}
+
+// A coloured drawing whose white walls the subject finder leaves out: the
+// fill suggestion shows in the panel's view, even when the panel was scrolled
+// to its foot before the cutout landed, and goes once Fill is on.
+TEST_F(Screens, CutoutPanelWithTheFillSuggestion)
+{
+    s_editor->setTool(EditorTool::cutout);
+    const MatteModel model = s_editor->matteModel();
+    s_editor->setMatteModel(MatteModel::apple);
+    const QString drawing = s_folder->filePath(QStringLiteral("drawing.png"));
+    ASSERT_TRUE(toQImage(testing::colouredDrawingOnPaper({900, 700}, 3).image).save(drawing));
+    QQuickItem* scroll = item("inspectorScroll");
+    ASSERT_TRUE(scroll);
+    scrollInspector(scroll, true);
+
+    s_editor->importImage(QUrl::fromLocalFile(drawing));
+    QTRY_VERIFY_WITH_TIMEOUT(s_editor->suggestFillHoles() && !s_editor->isProcessing(), 60000);
+    shoot(QStringLiteral("cutout-panel-fill-suggestion"));
+    QQuickItem* strip = item("fillSuggestion");
+    ASSERT_TRUE(strip && strip->isVisible());
+    const QRectF shown = strip->mapRectToItem(scroll, QRectF(0, 0, strip->width(), strip->height()));
+    EXPECT_GE(shown.top(), 0);
+    EXPECT_LE(shown.bottom(), scroll->height());
+
+    s_editor->setFillHoles(true);
+    EXPECT_FALSE(strip->isVisible());
+    s_editor->setFillHoles(false);
+    s_editor->setMatteModel(model);
+    s_editor->clearDocument();
 }
 
 TEST_F(Screens, ExportSheetPerFormat)

@@ -2,6 +2,7 @@ import QtQuick
 import QtTest
 import Zephrin.Model
 import Zephrin.Shell
+import Zephrin.TestSupport
 
 WindowHarness {
     name: "StatusAndDialogs"
@@ -11,6 +12,65 @@ WindowHarness {
         Editor.pendingIncomingURL = ""
         Editor.showExportSheet = false
         Editor.lastError = ""
+        Commands.cancelClear()
+        Commands.cancelQuit()
+        Editor.clearStickerSheet()
+        Editor.clearDocument()
+        Driver.settle()
+    }
+
+    // "Clear image" by the toolbar or Ctrl+W asks while the document holds
+    // work; "Keep Working" keeps it, "Clear" clears.
+    function test_clearingWorkAsksFirst() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.setComp("shadowEnabled", true)
+        Driver.settle()
+        const question = item(window, "clearQuestion")
+        mouseClick(item(window, "clearButton"))
+        tryCompare(question, "opened", true)
+        compare(item(question, "questionDetail").text,
+                "Clearing discards the picture’s settings and the undo history.")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        verify(Editor.document !== undefined)
+
+        keyClick(Qt.Key_W, Qt.ControlModifier)
+        tryCompare(question, "opened", true)
+        mouseClick(item(question, "confirmClear"))
+        tryCompare(question, "visible", false)
+        verify(Editor.document === undefined)
+    }
+
+    // Closing the window with a sticker sheet that no file holds asks, and
+    // the window stays while the answer is "Keep Working".
+    function test_quittingWithAnUnsavedSheetAsks() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.addToStickerSheet()
+        Driver.settle()
+        const question = item(window, "quitQuestion")
+        window.close()
+        tryCompare(question, "opened", true)
+        verify(window.visible)
+        compare(item(question, "questionDetail").text,
+                "The sticker sheet is not saved in any file. Quitting discards it.")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        verify(window.visible)
+    }
+
+    // Copy confirms itself in the notice, which then goes.
+    function test_copyingSaysCopied() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        mouseClick(item(window, "copyButton"))
+        const toast = item(window, "noticeToast")
+        verify(toast.shown)
+        compare(item(window, "noticeText").text, "Copied")
+        verify(!item(window, "noticeShowInFolder").visible)
+        Driver.settle()
+        tryCompare(toast, "visible", false)
     }
 
     function test_withoutADocumentTheStatusBarSaysSo() {
@@ -65,8 +125,9 @@ WindowHarness {
         tryCompare(question, "visible", false)
         verify(!Editor.showIncomingReplaceConfirm)
         compare(Editor.pendingIncomingURL.toString(), "")
-        // That file was gone: the hand-off says so.
-        compare(Editor.lastError, "Couldn't open the shared image.")
+        // That file was gone: opening it says so.
+        Driver.runJobs()
+        compare(Editor.lastError, "Couldn't open in-00000000-0000-0000-0000-000000000001.png.")
     }
 
     function test_settingsWriteTheirKeys() {

@@ -25,26 +25,40 @@ TestCase {
         return window
     }
 
-    function find(root, name) {
-        if (!root)
+    // Items and popups by objectName, through the visual tree and every
+    // object's data.
+    function find(root, name, seen) {
+        seen = seen || new Set()
+        if (!root || seen.has(root))
             return null
+        seen.add(root)
         if (root.objectName === name)
             return root
-        for (let i = 0; i < root.children.length; ++i) {
-            const found = find(root.children[i], name)
-            if (found)
-                return found
+        const lists = [root.children, root.data, root.contentData]
+        if (root.contentItem)
+            lists.push([root.contentItem])
+        for (const list of lists) {
+            if (!list)
+                continue
+            for (let i = 0; i < list.length; ++i) {
+                const found = find(list[i], name, seen)
+                if (found)
+                    return found
+            }
         }
         return null
     }
 
     function item(window, name) {
-        const found = find(window.contentItem, name)
+        const found = find(window.contentItem, name) || find(window, name)
         verify(found, "no item named " + name)
         return found
     }
 
     function cleanup() {
+        Incoming.cancelReplace()
+        Editor.batch.clear()
+        Editor.batchMode = false
         Editor.clearDocument()
         Driver.settle()
         Editor.zoom = 1
@@ -52,6 +66,53 @@ TestCase {
         Editor.compareEnabled = false
         Editor.canvasTool = "View"
         Editor.tool = "cutout"
+    }
+
+    // A drag out of this window, let go over its own canvas, is not imported:
+    // the document and its work stay. The same file dragged in from another
+    // application opens.
+    function test_aDragOutOfThisWindowIsNeverTakenBackIn() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const before = Commands.documentName
+        const canvas = item(window, "canvasSlot")
+        const file = Driver.writePicture("picture-cutout.png", 60, 40)
+        Driver.dropFiles(canvas, 300, 300, [file], true)
+        Driver.settle()
+        compare(Commands.documentName, before)
+        verify(!Editor.showIncomingReplaceConfirm)
+
+        Driver.dropFiles(canvas, 300, 300, [file], false)
+        Driver.settle()
+        compare(Commands.documentName, "picture-cutout.png")
+    }
+
+    // A drop over work asks first and says what goes; "Keep Working" keeps
+    // the document and the dropped file. Several files join the batch.
+    function test_aDropOverWorkAsksAndSeveralFilesJoinTheBatch() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const before = Commands.documentName
+        Editor.addTextLayer()
+        Driver.settle()
+        const canvas = item(window, "canvasSlot")
+        const file = Driver.writePicture("dropped.png", 60, 40)
+        Driver.dropFiles(canvas, 300, 300, [file], false)
+        const question = item(window, "replaceQuestion")
+        tryCompare(question, "opened", true)
+        compare(item(question, "questionDetail").text,
+                "Opening “dropped.png” discards the undo history. The text layer carries over.")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        Driver.settle()
+        compare(Commands.documentName, before)
+        verify(Driver.fileSize(file) > 0)
+
+        Driver.dropFiles(canvas, 300, 300, [file, Driver.writePicture("second.png", 60, 40)], false)
+        Driver.settle()
+        verify(Editor.batchMode)
+        compare(Editor.batch.total, 2)
+        compare(Commands.documentName, before)
     }
 
     function test_theEmptyStateGivesWayToTheImage() {
@@ -96,6 +157,41 @@ TestCase {
         // Escape on the window drops it.
         keyClick(Qt.Key_Escape)
         verify(Editor.pendingSelection === undefined)
+    }
+
+    function test_compareShowsEachDocumentPixelAtOnePlaceOnBothSides_data() {
+        return [
+            { tag: "crop", settings: { crop: Qt.rect(20, 10, 70, 50) } },
+            { tag: "trim and padding", settings: { trimToContent: true, padding: 20 } },
+            { tag: "aspect and mirror", settings: { aspect: "1:1", mirror: true } },
+        ]
+    }
+
+    function test_compareShowsEachDocumentPixelAtOnePlaceOnBothSides(data) {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        for (const field in data.settings)
+            Editor.setComp(field, data.settings[field])
+        Driver.settle()
+        Editor.zoom = 1.5
+        Editor.panOffset = Qt.size(30, -20)  // the compare view leaves the pan out
+        Editor.compareEnabled = true
+        const view = item(window, "compareView")
+        const original = item(window, "compareOriginalImage")
+        const result = item(window, "compareResultImage")
+        const frame = Editor.compositeFrame
+        const shown = item(window, "canvasSurface").imageSize
+        // The corners of the red block and a point inside it.
+        for (const q of [Qt.point(30, 20), Qt.point(90, 60), Qt.point(50, 35)]) {
+            const onOriginal = original.mapToItem(view, q.x * original.width / 120, q.y * original.height / 80)
+            let x = (q.x - frame.x) * frame.scale
+            if (frame.mirror)
+                x = frame.width - x
+            const y = (q.y - frame.y) * frame.scale
+            const onResult = result.mapToItem(view, x * result.width / shown.width, y * result.height / shown.height)
+            fuzzyCompare(onOriginal.x, onResult.x, 0.01)
+            fuzzyCompare(onOriginal.y, onResult.y, 0.01)
+        }
     }
 
     function test_compareReplacesTheCanvasAndItsKeys() {

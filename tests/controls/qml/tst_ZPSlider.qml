@@ -71,6 +71,24 @@ TestCase {
         compare(committedSpy.count, 1)
     }
 
+    function test_arrowsStepAFocusedSliderWithinItsRange() {
+        const slider = makeSlider({ from: 0, to: 10, stepSize: 2, value: 5 })
+        keyClick(Qt.Key_Right)
+        compare(slider.value, 5)  // not focused
+        mouseClick(slider, 100, 12)  // a click gives the focus
+        verify(slider.activeFocus)
+        compare(slider.value, 6)
+        keyClick(Qt.Key_Right)
+        keyClick(Qt.Key_Up)
+        compare(slider.value, 10)
+        keyClick(Qt.Key_Right)  // at the end: nothing written
+        compare(slider.writes, 3)
+        keyClick(Qt.Key_Left)
+        keyClick(Qt.Key_Down)
+        compare(slider.value, 6)
+        compare(committedSpy.count, 6)
+    }
+
     function test_fillAndThumbFollowTheValue_data() {
         return [
             { tag: "lower end", value: 0, fill: 0, thumb: 0 },

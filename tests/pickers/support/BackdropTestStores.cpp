@@ -1,7 +1,7 @@
 #include "pickers/support/BackdropTestStores.h"
 
 #include "content/mybackgrounds/MyBackgroundsStore.h"
-#include "content/net/ContentServer.h"
+#include "content/net/ContentSource.h"
 #include "content/photos/PhotoBackdropLibrary.h"
 
 #include <QBuffer>
