@@ -6,10 +6,13 @@ namespace zephrin {
 
 bool hasDragOutResult(EditorState& editor)
 {
-    if (editor.composite() || editor.cutout())
-        return true;
-    editor.setLastError(QStringLiteral("Run Auto Subject first."));
-    return false;
+    if (!editor.composite() && !editor.cutout()) {
+        editor.setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::copy);
+        return false;
+    }
+    // A drag that can start takes an older drag's or copy's error away.
+    editor.clearLastError(ErrorTopic::copy);
+    return true;
 }
 
 std::optional<DragOutPayload> dragOutPayload(const EditorState& editor)

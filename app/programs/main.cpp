@@ -5,6 +5,9 @@
 // One instance runs per user: a later launch hands its arguments to the
 // running one (which comes forward) and exits before it builds anything.
 
+#include "app/shell/DesktopFileChooser.h"
+#include "app/shell/DialogStyle.h"
+#include "app/shell/FileDialogs.h"
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/ShellObjects.h"
 #include "app/shell/SingleInstance.h"
@@ -14,9 +17,9 @@
 #include "model/engines/EditorEngines.h"
 #include "pickers/backdrops/BackdropStores.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
@@ -70,12 +73,16 @@ int main(int argc, char** argv)
     if (zephrin::SingleInstance::forward(socket, arguments, 500))
         return 0;
 
-    QGuiApplication app(argc, argv);
+    // A QApplication, for the file dialogs: Qt Widgets' QFileDialog shows the
+    // desktop's own chooser where the platform theme has one, and its own
+    // complete dialog elsewhere.
+    QApplication app(argc, argv);
     zephrin::quietImageReaderWarnings();
-    QGuiApplication::setOrganizationName(QStringLiteral("Zephrin"));
-    QGuiApplication::setApplicationName(QStringLiteral("Zephrin"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zephrin"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("zephrin"));
+    QApplication::setOrganizationName(QStringLiteral("Zephrin"));
+    QApplication::setApplicationName(QStringLiteral("Zephrin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zephrin"));
+    QApplication::setDesktopFileName(QStringLiteral("zephrin"));
+    zephrin::applyDialogStyle(app);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     qCInfo(lcStartup).noquote() << "application ready after" << clock.elapsed() << "ms";
@@ -87,6 +94,8 @@ int main(int argc, char** argv)
     zephrin::EditorState editor;
     zephrin::ShellObjects shell(editor, QString(), editor.engines().isnetAvailable());
     shell.registerForQml();
+    zephrin::DesktopFileChooser chooser;
+    zephrin::FileDialogs dialogs(editor, shell.commands, shell.settings, chooser);
     zephrin::BackdropStores backdrops;
     backdrops.registerForQml();
     qCInfo(lcStartup).noquote() << "editor ready after" << clock.elapsed() << "ms";
@@ -105,6 +114,7 @@ int main(int argc, char** argv)
     if (const QScreen* screen = window->screen())
         window->resize(zephrin::fittedWindowSize(window->size(), window->minimumSize(), screen->availableSize()));
     qCInfo(lcStartup).noquote() << "window built after" << clock.elapsed() << "ms";
+    chooser.setWindow(window);
 
     // When the window first shows: what waits in the inbox, then what this
     // launch was given (a hand-off URL names a file the scan may have taken
@@ -120,7 +130,7 @@ int main(int argc, char** argv)
 
     QObject::connect(&instance, &zephrin::SingleInstance::argumentsReceived, window,
                      [&](const QStringList& received) {
-                         shell.incoming.openArguments(received);
+                         shell.incoming.openForwardedLaunch(received);
                          window->show();
                          window->raise();
                          window->requestActivate();

@@ -3,6 +3,8 @@
 #include "app/shell/DiscardedWork.h"
 #include "model/editor/EditorState.h"
 #include "share/inbox/InboxFolder.h"
+#include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
 
 #include <QFileInfo>
 
@@ -10,19 +12,21 @@ namespace zephrin {
 
 namespace {
 
-// A waiting file directly inside the inbox; the user's own files never are.
+// A file directly inside the inbox under a name zephrin-share gives (it
+// need not be there any more); the user's own files never are.
 bool isHandedOver(const QString& path)
 {
     const std::optional<QString> folder = sharedInboxFolder();
     if (!folder || path.isEmpty())
         return false;
-    const std::optional<QString> waiting = waitingFilePath(*folder, QFileInfo(path).fileName());
-    return waiting && QFileInfo(*waiting).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
+    const QFileInfo info(path);
+    return isInboxFileName(info.fileName()) && info.absolutePath() == QFileInfo(*folder).absoluteFilePath();
 }
 
 // Opens the file. One of the inbox is first moved out of it: the import reads
 // it in the background, so it must not vanish under the reader, and it must
-// not be offered again meanwhile.
+// not be offered again meanwhile. It is named after the file that was
+// shared; the private copy goes once the import has read it.
 void open(EditorState& editor, const QUrl& file)
 {
     editor.setImportTarget(ImportTarget::document);
@@ -31,11 +35,20 @@ void open(EditorState& editor, const QUrl& file)
         editor.importImage(file);
         return;
     }
-    if (const std::optional<QString> taken = takeHandedOverFile(path))
-        editor.importImage(QUrl::fromLocalFile(*taken));
+    const std::optional<QString> taken = takeHandedOverFile(path);
+    if (!taken) {
+        editor.setLastError(QStringLiteral("Couldn't open the shared image."), ErrorTopic::open);
+        return;
+    }
+    editor.importImage(QUrl::fromLocalFile(*taken), {handedOverName(*taken), true});
 }
 
 } // namespace
+
+QString handedOverName(const QString& takenFile)
+{
+    return originalName(takenFile).value_or(QStringLiteral("Shared image"));
+}
 
 bool hasWorkInProgress(const EditorState& editor)
 {
@@ -80,7 +93,8 @@ void cancelIncomingReplace(EditorState& editor)
 QString incomingReplaceDetail(const EditorState& editor)
 {
     const QString path = editor.pendingIncomingURL().toLocalFile();
-    return replaceDetail(documentWork(editor), isHandedOver(path) ? QString() : QFileInfo(path).fileName());
+    return replaceDetail(documentWork(editor),
+                         isHandedOver(path) ? originalName(path).value_or(QString()) : QFileInfo(path).fileName());
 }
 
 } // namespace zephrin

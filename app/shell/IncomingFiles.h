@@ -5,13 +5,19 @@
 // importer. When opening it would discard work (DiscardedWork.h), the file
 // is parked in pendingIncomingURL while the window asks "Replace the current
 // image?". A handed-over file leaves the inbox when it is opened or declined,
-// so it is opened once; the user's own files are only ever read.
+// so it is opened once, and goes by the name it was shared under; the user's
+// own files are only ever read.
 
+#include <QString>
 #include <QUrl>
 
 namespace zephrin {
 
 class EditorState;
+
+// The name a handed-over document goes by: the shared file's own name where
+// the hand-off recorded it, else "Shared image".
+QString handedOverName(const QString& takenFile);
 
 // Whether opening another image would throw work away.
 bool hasWorkInProgress(const EditorState& editor);

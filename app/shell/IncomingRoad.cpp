@@ -48,13 +48,16 @@ QString IncomingRoad::launchArgument(const QByteArray& argument)
     return fileUrl(std::filesystem::absolute(path, error).lexically_normal()).toString(QUrl::FullyEncoded);
 }
 
-void IncomingRoad::openArguments(const QStringList& arguments)
+bool IncomingRoad::openArguments(const QStringList& arguments)
 {
+    bool opened = false;
     QList<QUrl> files;
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("zephrin:"))) {
-            if (const std::optional<QString> file = handOffFilePath(argument))
+            if (const std::optional<QString> file = handOffFilePath(argument)) {
                 handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+                opened = true;
+            }
         } else if (argument.startsWith(QLatin1String("file:"))) {
             const QUrl url(argument);
             if (url.isLocalFile())
@@ -65,12 +68,21 @@ void IncomingRoad::openArguments(const QStringList& arguments)
     }
     if (!files.isEmpty())
         m_commands.openFiles(files);
+    return opened || !files.isEmpty();
 }
 
-void IncomingRoad::openWaitingInboxFile()
+void IncomingRoad::openForwardedLaunch(const QStringList& arguments)
 {
-    if (const std::optional<QString> file = newestInboxFile())
+    if (!openArguments(arguments))
+        openWaitingInboxFile();
+}
+
+bool IncomingRoad::openWaitingInboxFile()
+{
+    const std::optional<QString> file = newestInboxFile();
+    if (file)
         handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+    return file.has_value();
 }
 
 void IncomingRoad::confirmReplace()

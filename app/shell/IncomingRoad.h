@@ -24,10 +24,15 @@ public:
     // Each argument: a zephrin://open?file= URL (a file waiting in the inbox;
     // any other URL of that scheme is ignored), or an image file as an
     // absolute path or a file: URL. One file opens as the document (asking
-    // first when that discards work); several go into the batch queue.
-    Q_INVOKABLE void openArguments(const QStringList& arguments);
+    // first when that discards work); several go into the batch queue. True
+    // when any was opened (or waits for the replace question).
+    Q_INVOKABLE bool openArguments(const QStringList& arguments);
+    // A later launch handed its arguments over: they are opened; when none
+    // opens anything, the newest file waiting in the inbox is (one that was
+    // handed over while the editor could not be started).
+    Q_INVOKABLE void openForwardedLaunch(const QStringList& arguments);
     // The newest waiting file of the inbox, when there is one.
-    Q_INVOKABLE void openWaitingInboxFile();
+    Q_INVOKABLE bool openWaitingInboxFile();
     Q_INVOKABLE void confirmReplace();
     Q_INVOKABLE void cancelReplace();
     QString replaceDetail() const;

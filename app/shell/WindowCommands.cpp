@@ -6,6 +6,7 @@
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <array>
@@ -30,6 +31,7 @@ WindowCommands::WindowCommands(EditorState& editor, QObject* parent) : QObject(p
         connect(&editor, signal, this, &WindowCommands::statusChanged);
     for (auto signal : {&EditorState::documentChanged, &EditorState::cutoutChanged, &EditorState::compositeChanged})
         connect(&editor, signal, this, &WindowCommands::displayImageChanged);
+    connect(&editor, &EditorState::showShareSheetChanged, this, &WindowCommands::revealShared);
     m_states = commandStates(facts());
     m_sheetMode = facts().sheetMode;
 }
@@ -67,7 +69,7 @@ QString WindowCommands::compareTitle() const
 QString WindowCommands::documentName() const
 {
     const auto& document = m_editor.document();
-    return document ? document->url.fileName() : QStringLiteral("No image");
+    return document ? document->name : QStringLiteral("No image");
 }
 
 QString WindowCommands::documentSizeText() const
@@ -127,11 +129,6 @@ QVariantMap WindowCommands::toolInfo(const QString& tool) const
         if (row.toMap().value(QStringLiteral("tool")).toString() == tool)
             return row.toMap();
     return {};
-}
-
-QStringList WindowCommands::importNameFilters() const
-{
-    return {QStringLiteral("Images (") + importableImagePatterns().join(u' ') + u')'};
 }
 
 QStringList WindowCommands::exportFormats() const
@@ -224,6 +221,36 @@ void WindowCommands::exporterClosed(const QUrl& file)
     m_editor.setShowFileExporter(false);
     if (file.isValid() && !file.isEmpty())
         m_editor.saveExportFile(file);
+}
+
+void WindowCommands::share()
+{
+    if (!m_states.canExport)
+        return;
+    m_editor.setExportDestination(ExportDestination::share);
+    m_editor.exportImage();
+}
+
+// The desktop has no share sheet: the prepared file is shown in the file
+// manager, from where it can be sent on.
+void WindowCommands::revealShared()
+{
+    if (!m_editor.showShareSheet())
+        return;
+    m_editor.setShowShareSheet(false);
+    if (m_editor.shareURL().isLocalFile())
+        m_reveal.revealFile(m_editor.shareURL().toLocalFile());
+}
+
+void WindowCommands::showNoticeInFolder()
+{
+    const QString path = m_editor.noticeRevealPath();
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).isDir())
+        m_reveal.openFolder(path);
+    else
+        m_reveal.revealFile(path);
 }
 
 void WindowCommands::clearImage()

@@ -5,6 +5,7 @@
 // and every text lives here, where the unit tests reach it without a window.
 
 #include "app/shell/CommandRules.h"
+#include "pickers/backdrops/FileReveal.h"
 
 #include <QImage>
 #include <QObject>
@@ -45,8 +46,6 @@ class WindowCommands : public QObject {
     // The sidebar's tools in their order: maps of tool (the EditorTool label),
     // label and symbol.
     Q_PROPERTY(QVariantList tools READ tools CONSTANT)
-    // The importer's file-type filter ("Images (*.png *.jpg …)").
-    Q_PROPERTY(QStringList importNameFilters READ importNameFilters CONSTANT)
     // The formats the export button's menu offers, in order.
     Q_PROPERTY(QStringList exportFormats READ exportFormats CONSTANT)
     // The questions before clearing and quitting (see clearImage, askToQuit).
@@ -77,7 +76,6 @@ public:
     QString fileSizeText() const;
     QImage displayImage() const;
     QVariantList tools() const;
-    QStringList importNameFilters() const;
     QStringList exportFormats() const;
     // The label and symbol of a tool ("cutout" → "Cutout", "square.dashed").
     Q_INVOKABLE QVariantMap toolInfo(const QString& tool) const;
@@ -106,6 +104,14 @@ public:
     Q_INVOKABLE void exportSheetPNG();
     Q_INVOKABLE void exportSheetCutSVG();
     Q_INVOKABLE void exporterClosed(const QUrl& file);
+    // "Share…": the result in the export settings, into the private share
+    // folder, which the file manager then shows with the file selected.
+    Q_INVOKABLE void share();
+    // The notice's "Show in Folder": the saved file selected in its folder,
+    // or the folder a batch went to.
+    Q_INVOKABLE void showNoticeInFolder();
+    // How files are shown in the file manager (tests record it).
+    void setFileReveal(FileReveal reveal) { m_reveal = std::move(reveal); }
 
     // Editing. "Clear Image" with work in the document (DiscardedWork.h)
     // raises askingToClear with its sentence in clearDetail; confirmClear()
@@ -157,7 +163,10 @@ private:
     void refreshStates();
     static bool isTextItem(const QObject* item);
 
+    void revealShared();
+
     EditorState& m_editor;
+    FileReveal m_reveal;
     CommandStates m_states;
     bool m_sheetMode = false;
     bool m_askingToClear = false;

@@ -61,6 +61,14 @@ MenuBar {
                 onTriggered: Commands.openExportSheet()
             }
         }
+        MenuEntry {
+            action: Action {
+                objectName: "share"
+                text: "Share…"
+                enabled: Commands.canExport
+                onTriggered: Commands.share()
+            }
+        }
         MenuSeparator {}
         MenuEntry {
             action: Action {

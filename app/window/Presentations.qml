@@ -1,12 +1,10 @@
-// What the editor asks the window to present through its flags: the file
-// importer, the save dialog, the export sheet, and the questions before work
-// is thrown away (replacing the image, clearing it, quitting). Each opens
-// when its flag turns true; closing one, however it closes, tells the editor
-// through Commands or Incoming.
-import QtCore
+// What the editor asks the window to present through its flags: the export
+// sheet and the questions before work is thrown away (replacing the image,
+// clearing it, quitting). Each opens when its flag turns true; closing one,
+// however it closes, tells the editor through Commands or Incoming. The file
+// dialogs are the shell's (FileDialogs, in C++).
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Dialogs
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Inspector
@@ -14,41 +12,6 @@ import Zephrin.Shell
 
 Item {
     id: presentations
-
-    // Made when first needed: building a dialog costs start-up time.
-    Loader {
-        id: importerLoader
-        active: false
-        sourceComponent: Component {
-            FileDialog {
-                objectName: "importer"
-                title: "Import Image"
-                fileMode: FileDialog.OpenFile
-                currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
-                nameFilters: Commands.importNameFilters
-                onAccepted: Commands.importerClosed(selectedFile)
-                onRejected: Commands.importerClosed("")
-            }
-        }
-    }
-
-    Loader {
-        id: exporterLoader
-        active: false
-        sourceComponent: Component {
-            FileDialog {
-                objectName: "exporter"
-                title: "Export"
-                fileMode: FileDialog.SaveFile
-                currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
-                readonly property var file: Editor.exportFile
-                defaultSuffix: file ? file.fileExtension : "png"
-                nameFilters: file ? [file.fileExtension.toUpperCase() + " (*." + file.fileExtension + ")"] : ["PNG (*.png)"]
-                onAccepted: Commands.exporterClosed(selectedFile)
-                onRejected: Commands.exporterClosed("")
-            }
-        }
-    }
 
     Popup {
         id: exportSheet
@@ -119,22 +82,6 @@ Item {
 
     Connections {
         target: Editor
-        function onShowImporterChanged() {
-            if (Editor.showImporter) {
-                importerLoader.active = true
-                importerLoader.item.open()
-            }
-        }
-        function onShowFileExporterChanged() {
-            if (Editor.showFileExporter) {
-                exporterLoader.active = true
-                const exporter = exporterLoader.item
-                const file = Editor.exportFile
-                const extension = file ? file.fileExtension : "png"
-                exporter.selectedFile = exporter.currentFolder + "/" + Editor.exportFilename + "." + extension
-                exporter.open()
-            }
-        }
         function onShowExportSheetChanged() {
             if (Editor.showExportSheet)
                 exportSheet.open()

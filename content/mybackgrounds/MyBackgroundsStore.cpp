@@ -264,10 +264,20 @@ void MyBackgroundsStore::finishWrite(bool written, const QList<MyBackground>& sn
     writeNext();
 }
 
-void MyBackgroundsStore::showNotice(const QString& text)
+void MyBackgroundsStore::showNotice(const QString& text, NoticeKind kind)
 {
+    const bool success = kind == NoticeKind::success;
+    const bool kindChanged = success != m_noticeIsSuccess;
+    m_noticeIsSuccess = success;
+    if (text == m_notice && kindChanged)
+        emit noticeChanged();
     m_notice = text;
     m_noticeTimer.start();  // restarts: the notice stays its full time after the last post
+}
+
+void MyBackgroundsStore::showAddedNotice()
+{
+    showNotice(kAdded, NoticeKind::success);
 }
 
 std::optional<QString> MyBackgroundsStore::duplicateOf(const QString& name, qint64 width, qint64 height,
@@ -365,7 +375,7 @@ QFuture<void> MyBackgroundsStore::addFromBackdrop(const Backdrop& backdrop)
             // A failed add has posted its own notice; a duplicate counts as added.
             m_lifeline->then(add(*rendered, name, kSavedSource), [this, done](std::optional<QString> id) {
                 if (id)
-                    showNotice(kAdded);
+                    showAddedNotice();
                 done->finish();
             });
         });

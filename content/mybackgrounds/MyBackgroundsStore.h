@@ -62,6 +62,9 @@ class MyBackgroundsStore : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<zephrin::MyBackground> items READ items NOTIFY itemsChanged BINDABLE bindableItems)
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged BINDABLE bindableNotice)
+    // Whether the notice reports success (drawn with a check) or a failure
+    // (drawn as a warning); the store knows which it posted.
+    Q_PROPERTY(bool noticeIsSuccess READ noticeIsSuccess NOTIFY noticeChanged)
 
 public:
     static constexpr std::chrono::milliseconds noticeDuration{2500};
@@ -83,6 +86,7 @@ public:
     // The toast text; empty when nothing is shown. Cleared 2.5 seconds after the
     // last notice was posted.
     QString notice() const { return m_notice; }
+    bool noticeIsSuccess() const { return m_noticeIsSuccess; }
     QBindable<QList<MyBackground>> bindableItems() { return &m_items; }
     QBindable<QString> bindableNotice() { return &m_notice; }
 
@@ -123,8 +127,11 @@ public:
 
     // Shows `text` as the notice at once and clears it `noticeDuration` after
     // the last notice (a newer one replaces it and restarts the wait). Views
-    // post their own outcomes here too ("Added to My Backgrounds").
-    void showNotice(const QString& text);
+    // post their own outcomes here too: failures, and through
+    // showAddedNotice() an addition ("Added to My Backgrounds").
+    enum class NoticeKind { success, warning };
+    void showNotice(const QString& text, NoticeKind kind = NoticeKind::warning);
+    void showAddedNotice();
 
 signals:
     void itemsChanged();
@@ -163,6 +170,7 @@ private:
     std::size_t m_writing = 0;       // how many of m_pending the running write holds; 0: none runs
     ImageCache m_thumbCache{qint64(64) << 20}; // about two hundred thumbnails
     QTimer m_noticeTimer;
+    bool m_noticeIsSuccess = false;
     // Bumped by every deletion: a thumbnail load that started before one does
     // not put its result back into the cache.
     quint64 m_generation = 0;

@@ -98,6 +98,12 @@ void BatchState::setShowImporter(bool value)
         emit showImporterChanged();
 }
 
+void BatchState::setShowFolderChooser(bool value)
+{
+    if (store(m_showFolderChooser, value))
+        emit showFolderChooserChanged();
+}
+
 void BatchState::setIsRunning(bool value)
 {
     if (store(m_isRunning, value))
@@ -403,7 +409,7 @@ void BatchState::saveAll(const QUrl& folder)
             files.push_back({item.baseName(), *item.output});
     }
     if (files.empty() || !folder.isLocalFile()) {
-        finishSave(0, int(files.size()), leftOut, {});
+        finishSave(0, int(files.size()), leftOut, {}, folder.toLocalFile());
         return;
     }
 
@@ -411,9 +417,9 @@ void BatchState::saveAll(const QUrl& folder)
     m_runner->run(TaskPriority::userInitiated, this,
                   [path = folder.toLocalFile(), files = std::move(files), leftOut, this]() -> TaskRunner::Continuation {
                       const BatchSaveReport report = saveBatchResults(path, files);
-                      return [this, report, leftOut] {
+                      return [this, report, leftOut, path] {
                           setIsSaving(false);
-                          finishSave(report.written, report.attempted, leftOut, report.lastFailure);
+                          finishSave(report.written, report.attempted, leftOut, report.lastFailure, path);
                       };
                   });
 }
@@ -422,7 +428,7 @@ void BatchState::saveAll(const QUrl& folder)
 // how many were when only some were, with why the last one failed; when none
 // was, that nothing was exported and why; and how many results made with
 // other settings were left out.
-void BatchState::finishSave(int written, int attempted, int leftOut, const QString& failure)
+void BatchState::finishSave(int written, int attempted, int leftOut, const QString& failure, const QString& folder)
 {
     const QString cause = failure.isEmpty() ? QString() : u' ' + failure;
     QString message;
@@ -440,7 +446,7 @@ void BatchState::finishSave(int written, int attempted, int leftOut, const QStri
     if (written == attempted && leftOut == 0 && written > 0)
         m_unsavedResults = false;
     setLastError(message);
-    emit saveFinished(written, attempted);
+    emit saveFinished(written, attempted, folder);
 }
 
 } // namespace zephrin

@@ -73,8 +73,6 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         label = model == MatteModel::isnet ? QStringLiteral("Running IS-Net…") : QStringLiteral("Finding subject…");
 
     const TaskSlot::Ticket ticket = beginCutoutRun(label);
-    setLastError({});
-    setCutoutNote({});
     runTask(
         m_cutoutTask, ticket, TaskPriority::userInitiated,
         [engines = m_engines, image = m_document->image, model, region] {
@@ -83,7 +81,7 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         [this, fromSelection](const Outcome<MatteBox>& found) {
             if (!found.ok()) {
                 const bool nothing = found.error == QString::fromUtf8(sentence(MatteErrorKind::noSubjectFound));
-                setLastError(fromSelection && nothing ? kNothingInArea : found.error);
+                setLastError(fromSelection && nothing ? kNothingInArea : found.error, ErrorTopic::cutout);
                 return;
             }
             const MatteBox box = *found.value;
@@ -125,6 +123,9 @@ TaskSlot::Ticket EditorState::beginCutoutRun(const QString& label)
     // probe may bring it back.
     cancelTask(m_probeTask);
     setSuggestFillHoles(false);
+    // So did the last run's error and note.
+    clearLastError(ErrorTopic::cutout);
+    setCutoutNote({});
     return beginTask(m_cutoutTask, label);
 }
 
@@ -139,8 +140,6 @@ void EditorState::runFlatColor(std::function<void()> completion, std::function<v
         return;
     const int closeGaps = int(std::lround(m_flatCloseGaps));
     const TaskSlot::Ticket ticket = beginCutoutRun(QStringLiteral("Keying background…"));
-    setLastError({});
-    setCutoutNote({});
     runTask(
         m_cutoutTask, ticket, TaskPriority::userInitiated,
         [engines = m_engines, image = m_document->image, tolerance = m_flatTolerance,
@@ -149,7 +148,7 @@ void EditorState::runFlatColor(std::function<void()> completion, std::function<v
         },
         [this, completion, onFailure, origin](const Outcome<MatteBox>& keyed) {
             if (!keyed.ok()) {
-                setLastError(keyed.error);
+                setLastError(keyed.error, ErrorTopic::cutout);
                 if (onFailure)
                     onFailure();
                 return;

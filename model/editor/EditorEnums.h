@@ -96,6 +96,10 @@ constexpr RawValues<ExportDestination, 3> rawValues(ExportDestination)
     }};
 }
 
+// What an error in lastError is about. A later success of the same kind takes
+// the error away (a saved file clears "Couldn't save …"); other work leaves it.
+enum class ErrorTopic { other, open, cutout, render, backdrop, save, copy };
+
 // How the matte in force was made: by a run on the whole picture, cut from
 // the user's selection, or keyed again after the user tuned a flat-colour
 // setting. The last two are work a new document would throw away.

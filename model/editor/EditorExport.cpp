@@ -3,7 +3,9 @@
 // matte engine; SVG traces the cutout itself, cropped and mirrored as the
 // composite settings say (and the photo it reads ink from alike). Files are
 // written atomically; a file prepared for sharing lives alone in a private
-// folder of the user's.
+// folder of the user's. A saved file, a shared one and a copy each say so in
+// a notice; a failure says why in lastError, which the next success of its
+// kind takes away.
 //
 // The clipboard and a drag out of the canvas take the result's PNG, which is
 // made on a worker a short while after each result is published (encoding a
@@ -16,7 +18,9 @@
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/Mirror.h"
 #include "model/editor/EditorStateWork.h"
+#include "model/editor/FeedbackTexts.h"
 #include "model/engines/EditorEngines.h"
+#include "output/service/OutputFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -64,9 +68,9 @@ QString safeFileName(const QString& name)
 
 void EditorState::exportImage()
 {
-    setLastError({});
+    clearLastError(ErrorTopic::save);
     if (!m_cutout) {
-        setLastError(QStringLiteral("Run Auto Subject first."));
+        setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::save);
         return;
     }
     const ExportFormat format = m_exportFormat;
@@ -113,38 +117,56 @@ void EditorState::exportImage()
 void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format)
 {
     if (!outcome.ok()) {
-        setLastError(outcome.error);
+        setLastError(outcome.error, ErrorTopic::save);
         return;
     }
     if (m_exportDestination != ExportDestination::share) {
-        setExportFile(ExportFile{*outcome.value, format});
-        m_exportFileSheetStamp.reset();
+        setExportFile(ExportFile{*outcome.value, format, m_exportFilename});
         setShowExportSheet(false);
         setShowFileExporter(true);
         return;
     }
     const auto url = writeShareFile(*outcome.value, format);
     if (!url) {
-        setLastError(QStringLiteral("Couldn't prepare the file to share."));
+        setLastError(QStringLiteral("Couldn't prepare the file to share."), ErrorTopic::save);
         return;
     }
+    clearLastError(ErrorTopic::save);
     setShareURL(*url);
     setShowExportSheet(false);
+    showNotice(feedback::sharedNotice(url->toLocalFile()), url->toLocalFile());
     m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
 }
 
-bool EditorState::saveExportFile(const QUrl& target)
+void EditorState::saveExportFile(const QUrl& target)
 {
     if (!m_exportFile)
-        return false;
-    QSaveFile file(target.toLocalFile());
-    const bool written = target.isLocalFile() && file.open(QIODevice::WriteOnly) &&
-                         file.write(m_exportFile->data) == m_exportFile->data.size() && file.commit();
-    if (!written)
-        setLastError(QStringLiteral("Couldn't save %1.").arg(target.fileName()));
-    else if (m_exportFileSheetStamp)
-        m_sheetSavedStamp = *m_exportFileSheetStamp;
-    return written;
+        return;
+    if (!target.isLocalFile()) {
+        setLastError(feedback::saveFailure(target.fileName(), QStringLiteral("only files on this computer can be saved")),
+                     ErrorTopic::save);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_saveTask, QStringLiteral("Saving…"));
+    runTask(
+        m_saveTask, ticket, TaskPriority::userInitiated,
+        [path = target.toLocalFile(), data = m_exportFile->data] {
+            // The dialog has asked before replacing a file of that name.
+            OutputFile file(path);
+            const bool written = file.write(data) && file.place(true) == OutputFile::Placement::placed;
+            return written ? QString() : file.errorString();
+        },
+        [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
+            if (!failure.ok() || !failure.value->isEmpty()) {
+                setLastError(failure.ok() ? feedback::saveFailure(path, *failure.value) : failure.error,
+                             ErrorTopic::save);
+                return;
+            }
+            if (sheetStamp)
+                m_sheetSavedStamp = *sheetStamp;
+            clearLastError(ErrorTopic::save);
+            showNotice(feedback::savedNotice(path, QDir::homePath()), path);
+        });
 }
 
 QString EditorState::shareFolder() const
@@ -217,7 +239,8 @@ void EditorState::encodeResultPNG(bool now)
                           if (!encoded.ok() || !*encoded.value) {
                               if (std::exchange(m_copyWhenReady, false))
                                   setLastError(encoded.ok() ? QStringLiteral("The image couldn't be rendered.")
-                                                            : encoded.error);
+                                                            : encoded.error,
+                                               ErrorTopic::copy);
                               return;
                           }
                           m_resultPNG = **encoded.value;
@@ -249,17 +272,8 @@ void EditorState::deliverCopy()
     data->setData(QStringLiteral("image/png"), *m_resultPNG);
     data->setImageData(toQImage(image->image()));
     m_clipboard->setMimeData(data);
+    clearLastError(ErrorTopic::copy);
     showNotice(QStringLiteral("Copied"));
-}
-
-void EditorState::showNotice(const QString& text)
-{
-    assign(m_notice, text, &EditorState::noticeChanged);
-    const int generation = ++m_noticeGeneration;
-    m_runner->after(std::chrono::milliseconds(1800), this, [this, generation] {
-        if (generation == m_noticeGeneration)
-            assign(m_notice, QString(), &EditorState::noticeChanged);
-    });
 }
 
 } // namespace zephrin

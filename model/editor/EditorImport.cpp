@@ -13,21 +13,20 @@
 
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
+#include "output/service/NativePath.h"
 
 #include <QFileInfo>
 
+#include <filesystem>
+
 namespace zephrin {
 
-namespace {
-
-QString openFailure(const QUrl& url)
+void EditorState::importImage(const QUrl& url)
 {
-    return QStringLiteral("Couldn't open %1.").arg(url.fileName());
+    importImage(url, ImportOptions{});
 }
 
-} // namespace
-
-void EditorState::importImage(const QUrl& url)
+void EditorState::importImage(const QUrl& url, const ImportOptions& options)
 {
     const ImportTarget target = m_importTarget;
     // Whatever happens, the next import opens a document.
@@ -38,19 +37,32 @@ void EditorState::importImage(const QUrl& url)
         setBackdropID({});  // follows the choice at once, as a pick's does
     // Decoding a large HEIC or TIFF takes seconds: the editor shows it is at work.
     const TaskSlot::Ticket ticket = beginTask(slot, QStringLiteral("Opening image…"));
-    runTask(slot, ticket, TaskPriority::userInitiated, [url] { return ImageDocument::load(url); },
-            [this, url, target](const Outcome<std::optional<ImageDocument>>& loaded) {
-                if (!loaded.ok() || !*loaded.value) {
-                    setLastError(openFailure(url));
-                    if (target == ImportTarget::background)
-                        setBackdropID(m_shownBackdropID);
-                    return;
-                }
+    const QString name = options.name.isEmpty() ? url.fileName() : options.name;
+    runTask(
+        slot, ticket, TaskPriority::userInitiated,
+        [url, name, remove = options.removeAfterReading] {
+            std::optional<ImageDocument> document = ImageDocument::load(url, name);
+            // The pixels are in memory now, or the file is of no use.
+            if (remove) {
+                std::error_code ignored;
+                std::filesystem::remove(nativePath(url), ignored);
+            }
+            return document;
+        },
+        [this, name, target](const Outcome<std::optional<ImageDocument>>& loaded) {
+            if (!loaded.ok() || !*loaded.value) {
+                setLastError(QStringLiteral("Couldn't open %1.").arg(name), ErrorTopic::open);
                 if (target == ImportTarget::background)
-                    applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(url.fileName()).completeBaseName());
-                else
-                    applyLoadedDocument(std::move(**loaded.value));
-            });
+                    setBackdropID(m_shownBackdropID);
+                return;
+            }
+            if (target == ImportTarget::background) {
+                clearLastError(ErrorTopic::open);
+                applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(name).completeBaseName());
+            } else {
+                applyLoadedDocument(std::move(**loaded.value));
+            }
+        });
 }
 
 void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
@@ -81,7 +93,7 @@ void EditorState::applyLoadedDocument(ImageDocument document)
     ++m_documentGeneration;
     cancelDocumentTasks(false);
 
-    const QString baseName = QFileInfo(document.url.fileName()).completeBaseName();
+    const QString baseName = QFileInfo(document.name).completeBaseName();
     setDocument(std::move(document));
     startWarmUp();
     if (m_tool == EditorTool::sheet)

@@ -70,6 +70,7 @@ QVariant EditorState::qmlDocument() const
         return {};
     return QVariantMap{{QStringLiteral("id"), uuidText(m_document->id)},
                        {QStringLiteral("url"), m_document->url},
+                       {QStringLiteral("name"), m_document->name},
                        {QStringLiteral("fileSize"), m_document->fileSize},
                        {QStringLiteral("width"), m_document->width()},
                        {QStringLiteral("height"), m_document->height()}};
@@ -413,7 +414,8 @@ QVariant EditorState::qmlExportFile() const
         return {};
     return QVariantMap{{QStringLiteral("size"), m_exportFile->data.size()},
                        {QStringLiteral("contentType"), m_exportFile->contentType()},
-                       {QStringLiteral("fileExtension"), m_exportFile->fileExtension()}};
+                       {QStringLiteral("fileExtension"), m_exportFile->fileExtension()},
+                       {QStringLiteral("name"), m_exportFile->name}};
 }
 QString EditorState::qmlExportDestination() const { return rawValue(m_exportDestination); }
 void EditorState::setQmlExportDestination(const QString& value)

@@ -5,10 +5,12 @@
 #include "model/editor/EditorState.h"
 
 #include "model/editor/EditorStateWork.h"
+#include "model/editor/FeedbackTexts.h"
 #include "model/engines/EditorEngines.h"
 
 #include <QGuiApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QMimeData>
 #include <QSettings>
 
@@ -36,6 +38,11 @@ EditorState::EditorState(EditorServices services, QObject* parent)
 {
     m_matteModel = readMatteModelSetting();
     m_batch = new BatchState(m_runner, std::move(services.batchEngines), this);
+    // The batch's panel says what went wrong; the notice says where the files went.
+    connect(m_batch, &BatchState::saveFinished, this, [this](int written, int, const QString& folder) {
+        if (written > 0)
+            showNotice(feedback::exportedNotice(written, folder, QDir::homePath()), folder);
+    });
     m_textLayerList = new TextLayerList(*this, this);
     m_sheetItemList = new StickerItemList(*this, this);
     for (auto signal : {&EditorState::sheetRenderChanged, &EditorState::sheetLayoutPendingChanged,
@@ -169,7 +176,7 @@ void EditorState::setSvgFileMaker(bool value) { assign(m_svgFileMaker, value, &E
 void EditorState::setSvgSource(TraceSource value) { assign(m_svgSource, value, &EditorState::svgSourceChanged); }
 void EditorState::setImportTarget(ImportTarget value) { assign(m_importTarget, value, &EditorState::importTargetChanged); }
 void EditorState::setShowImporter(bool value) { assign(m_showImporter, value, &EditorState::showImporterChanged); }
-void EditorState::setLastError(const QString& value) { assign(m_lastError, value, &EditorState::lastErrorChanged); }
+void EditorState::setLastError(const QString& value) { setLastError(value, ErrorTopic::other); }
 void EditorState::setBatchMode(bool value) { assign(m_batchMode, value, &EditorState::batchModeChanged); }
 void EditorState::setPendingIncomingURL(const QUrl& value) { assign(m_pendingIncomingURL, value, &EditorState::pendingIncomingURLChanged); }
 void EditorState::setShowIncomingReplaceConfirm(bool value) { assign(m_showIncomingReplaceConfirm, value, &EditorState::showIncomingReplaceConfirmChanged); }
@@ -183,6 +190,41 @@ void EditorState::setSubjectMeasures(QSizeF bounds, double whiteFraction)
 {
     assign(m_subjectBoundsSize, bounds, &EditorState::subjectBoundsSizeChanged);
     assign(m_subjectWhiteFraction, whiteFraction, &EditorState::subjectWhiteFractionChanged);
+}
+
+// ---- Errors and notices -------------------------------------------------------
+
+void EditorState::setLastError(const QString& value, ErrorTopic topic)
+{
+    m_lastErrorTopic = value.isEmpty() ? ErrorTopic::other : topic;
+    assign(m_lastError, value, &EditorState::lastErrorChanged);
+}
+
+void EditorState::clearLastError(ErrorTopic topic)
+{
+    if (!m_lastError.isEmpty() && m_lastErrorTopic == topic)
+        setLastError({});
+}
+
+void EditorState::showNotice(const QString& text, const QString& revealPath)
+{
+    const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
+    const bool changed = text != m_notice || revealPath != m_noticeRevealPath;
+    m_notice = text;
+    m_noticeRevealPath = revealPath;
+    if (changed)
+        emit noticeChanged();
+    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+}
+
+void EditorState::dismissNotice()
+{
+    cancelTask(m_noticeTask);
+    if (m_notice.isEmpty() && m_noticeRevealPath.isEmpty())
+        return;
+    m_notice.clear();
+    m_noticeRevealPath.clear();
+    emit noticeChanged();
 }
 
 // ---- Busy state and task slots -----------------------------------------------

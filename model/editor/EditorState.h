@@ -94,6 +94,7 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -254,8 +255,11 @@ class EditorState : public QObject {
     Q_PROPERTY(QString importTarget READ qmlImportTarget WRITE setQmlImportTarget NOTIFY importTargetChanged)
     Q_PROPERTY(bool showImporter READ showImporter WRITE setShowImporter NOTIFY showImporterChanged)
     Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
-    // A short confirmation of a finished action ("Copied"), cleared after a moment.
+    // A short notice of work that succeeded ("Saved duck.png to ~/Pictures",
+    // "Copied"), gone noticeDuration after it appeared; the file or folder its
+    // "Show in Folder" shows (empty: none).
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
+    Q_PROPERTY(QString noticeRevealPath READ noticeRevealPath NOTIFY noticeChanged)
     Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
     Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
     Q_PROPERTY(zephrin::TextLayerList* textLayerList READ textLayerList CONSTANT)
@@ -506,7 +510,19 @@ public:
     bool showImporter() const { return m_showImporter; }
     void setShowImporter(bool value);
     const QString& lastError() const { return m_lastError; }   // empty: none
+    // An error of no particular kind (QML's writes); the topic says which
+    // success takes it away again.
     void setLastError(const QString& value);
+    void setLastError(const QString& value, ErrorTopic topic);
+    ErrorTopic lastErrorTopic() const { return m_lastErrorTopic; }
+    // Removes the error when it is of that topic: work of its kind succeeded.
+    void clearLastError(ErrorTopic topic);
+    const QString& notice() const { return m_notice; }   // empty: none
+    const QString& noticeRevealPath() const { return m_noticeRevealPath; }
+    // Shows a success notice (replacing one that is up) for noticeDuration.
+    void showNotice(const QString& text, const QString& revealPath = {});
+    Q_INVOKABLE void dismissNotice();
+    static constexpr std::chrono::milliseconds noticeDuration{4000};
     bool batchMode() const { return m_batchMode; }
     void setBatchMode(bool value);
     QUrl pendingIncomingURL() const { return m_pendingIncomingURL; }
@@ -612,6 +628,11 @@ public:
     // backdrop (and saves it to My Backgrounds). Returns at once; the file is
     // read on a worker and the newest import wins.
     Q_INVOKABLE void importImage(const QUrl& url);
+    struct ImportOptions {
+        QString name;                     // the document's name; empty: the file's
+        bool removeAfterReading = false;  // the file is a private copy: delete it once read
+    };
+    void importImage(const QUrl& url, const ImportOptions& options);
     Q_INVOKABLE void clearDocument();
 
     // ---- Cutout --------------------------------------------------------------
@@ -713,11 +734,12 @@ public:
     // Renders the result in exportFormat in the background and hands it to
     // exportDestination. (The design's "export", a reserved word in C++ and JS.)
     Q_INVOKABLE void exportImage();
-    // Writes exportFile to the file the save dialog chose, atomically; false
-    // with lastError set when it could not.
-    Q_INVOKABLE bool saveExportFile(const QUrl& target);
+    // Writes exportFile to the file the save dialog chose (which asked before
+    // replacing one), atomically and off the GUI thread; then a notice says
+    // where it went, or lastError why it could not be written.
+    Q_INVOKABLE void saveExportFile(const QUrl& target);
     // Puts the result's PNG on the clipboard: at once when it is prepared,
-    // else as soon as it is; then notice says "Copied".
+    // else as soon as it is; then the notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
     // The PNG of the result as shown (the composite, else the cutout), made
     // off the GUI thread a short while after the result is published, or at
@@ -726,8 +748,6 @@ public:
     // Makes the result's PNG now (no wait) unless it is made or being made;
     // resultPNGChanged() tells when it is there.
     Q_INVOKABLE void prepareResultPNG();
-    // A short confirmation ("Copied"); empty after a moment.
-    const QString& notice() const { return m_notice; }
     // Writes the data into the private share folder as exportFilename plus the
     // format's extension; the file's URL, or none.
     std::optional<QUrl> writeShareFile(const QByteArray& data, ExportFormat format);
@@ -1012,7 +1032,8 @@ private:
     // runTask after the slot's debounce wait (none with `skipDebounce`).
     template <typename Work, typename Apply>
     void runAfterWait(TaskSlot& slot, TaskSlot::Ticket ticket, bool skipDebounce, Work work, Apply apply);
-    // An apply that shows a failure's sentence in lastError and hands a value on.
+    // An apply that shows a failure's sentence in lastError (a render error,
+    // which the next render that works takes away) and hands a value on.
     template <typename T, typename OnValue>
     auto orLastError(OnValue onValue);
     // Calls `callback` after the wait (none: at once) while the ticket is current.
@@ -1109,7 +1130,6 @@ private:
     void onResultChanged();
     void encodeResultPNG(bool now);
     void deliverCopy();
-    void showNotice(const QString& text);
     void writeMatteModelSetting();
     MatteModel readMatteModelSetting() const;
     bool autoSubjectOnImport() const;
@@ -1260,6 +1280,9 @@ private:
     ImportTarget m_importTarget = ImportTarget::document;
     bool m_showImporter = false;
     QString m_lastError;
+    ErrorTopic m_lastErrorTopic = ErrorTopic::other;
+    QString m_notice;
+    QString m_noticeRevealPath;
     bool m_batchMode = false;
     QUrl m_pendingIncomingURL;
     bool m_showIncomingReplaceConfirm = false;
@@ -1276,9 +1299,7 @@ private:
     StickerItemList* m_sheetItemList = nullptr;   // a child
     bool m_sheetLayoutPending = false;
     bool m_sheetExportable = false;
-    // The render a waiting export file was made from (none: not the sheet's),
-    // and the render whose file was saved last.
-    std::optional<int> m_exportFileSheetStamp;
+    // The render whose file was saved last.
     std::optional<int> m_sheetSavedStamp;
 
     // Work
@@ -1308,16 +1329,18 @@ private:
     TaskSlot m_saveBackgroundTask{TaskSlot::Scope::editor};
     // Reading the selection palette.
     TaskSlot m_paletteTask;
-    // Encoding an export, and the copy to the clipboard.
+    // Encoding an export.
     TaskSlot m_exportTask;
+    // Writing a saved export: the newest save reports.
+    TaskSlot m_saveTask{TaskSlot::Scope::editor};
+    // The notice on screen: a newer one replaces it and restarts the wait.
+    TaskSlot m_noticeTask{TaskSlot::Scope::editor};
     // The PNG of the shown result: made 250 ms after the result is published
     // (a slider dragged across many composites makes one), at once on request.
     TaskSlot m_resultPNGTask{std::chrono::milliseconds(250)};
     std::optional<QByteArray> m_resultPNG;
     bool m_resultPNGEncoding = false;
     bool m_copyWhenReady = false;
-    QString m_notice;
-    int m_noticeGeneration = 0;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
 };

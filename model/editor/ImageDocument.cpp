@@ -5,7 +5,7 @@
 
 namespace zephrin {
 
-std::optional<ImageDocument> ImageDocument::load(const QUrl& url)
+std::optional<ImageDocument> ImageDocument::load(const QUrl& url, const QString& name)
 {
     // By the bytes of the URL's path: a name that is no UTF-8 has no QString.
     const std::filesystem::path path = nativePath(url);
@@ -16,7 +16,8 @@ std::optional<ImageDocument> ImageDocument::load(const QUrl& url)
         return std::nullopt;
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return ImageDocument{QUuid::createUuid(), url, ImageBox(std::move(*picture)), error ? 0 : qint64(size)};
+    return ImageDocument{QUuid::createUuid(), url, name.isEmpty() ? url.fileName() : name,
+                         ImageBox(std::move(*picture)), error ? 0 : qint64(size)};
 }
 
 } // namespace zephrin

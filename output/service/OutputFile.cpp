@@ -51,8 +51,6 @@ bool unsupported(int error)
     return error == EPERM || error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
 }
 
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
 // The folder a file of `target`'s name goes into.
 std::filesystem::path folderOf(const std::filesystem::path& target)
 {
@@ -62,17 +60,33 @@ std::filesystem::path folderOf(const std::filesystem::path& target)
 
 } // namespace
 
+QString writeFailureReason(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("the folder doesn't exist");
+    case EACCES:
+    case EPERM: return QStringLiteral("there's no permission to write there");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("the disk is full");
+    case EROFS: return QStringLiteral("the disk is read-only");
+    case EISDIR: return QStringLiteral("a folder has that name");
+    case ENAMETOOLONG: return QStringLiteral("the name is too long");
+    default: return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 QString OutputFile::folderRefusal(const std::filesystem::path& target)
 {
     const std::filesystem::path folder = folderOf(target);
     struct stat status {};
     if (::stat(folder.c_str(), &status) != 0)
-        return systemError(errno);
+        return writeFailureReason(errno);
     if (!S_ISDIR(status.st_mode))
-        return systemError(ENOTDIR);
+        return writeFailureReason(ENOTDIR);
     // As the process's own identity; a read-only file system says so too.
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
-        return systemError(errno);
+        return writeFailureReason(errno);
     return {};
 }
 
@@ -104,7 +118,7 @@ OutputFile::~OutputFile()
 
 void OutputFile::noteError()
 {
-    m_error = systemError(errno);
+    m_error = writeFailureReason(errno);
 }
 
 OutputFile::Placement OutputFile::failed()

@@ -32,13 +32,13 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     // Why a file could not be made beside `target` (its folder is missing, is
-    // not a folder, or may not be written to), as the system says it; empty
-    // when it could. Creates nothing.
+    // not a folder, or may not be written to), as writeFailureReason says it;
+    // empty when it could. Creates nothing.
     static QString folderRefusal(const std::filesystem::path& target);
 
     // Whether the temporary file could be created; errorString() says why not.
     bool isOpen() const { return m_descriptor >= 0; }
-    // The system's reason for the last failure.
+    // Why the last step failed, as writeFailureReason says it.
     QString errorString() const { return m_error; }
 
     // Writes all of `data` into the temporary file and flushes it to the disk.
@@ -58,5 +58,10 @@ private:
     int m_descriptor = -1;
     QString m_error;
 };
+
+// Why a file could not be written, for the user: "the folder doesn't exist",
+// "there's no permission to write there", "the disk is full", "the disk is
+// read-only"; the system's own words for other errors.
+QString writeFailureReason(int error);
 
 } // namespace zephrin

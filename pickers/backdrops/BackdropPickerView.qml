@@ -47,7 +47,7 @@ ColumnLayout {
     RowLayout {
         id: notice
         objectName: "backdropNotice"
-        readonly property bool success: NoticeKinds.isSuccess(MyBackgrounds.notice)
+        readonly property bool success: MyBackgrounds.noticeIsSuccess
         visible: MyBackgrounds.notice !== ""
         spacing: 6
         Layout.fillWidth: true

@@ -27,11 +27,6 @@ QString photoCountLine(qsizetype shown)
         .arg(shown);
 }
 
-bool isSuccessNotice(const QString& notice)
-{
-    return notice == QLatin1String("Added to My Backgrounds");
-}
-
 QStringList customColorLabels(CustomBackdropShape shape)
 {
     if (shape == CustomBackdropShape::spotlight)

@@ -16,10 +16,6 @@ QString photoDisplayName(const QString& location);
 // "12 backgrounds. Each downloads the first time you use it. …"
 QString photoCountLine(qsizetype shown);
 
-// Whether a My Backgrounds notice reports success (drawn with a check);
-// anything else is a failure and drawn as a warning.
-bool isSuccessNotice(const QString& notice);
-
 // The two colour rows of the custom gradient: "Top"/"Bottom" for a fade,
 // "Center"/"Edge" for a spotlight.
 QStringList customColorLabels(CustomBackdropShape shape);

@@ -439,7 +439,7 @@ TEST_F(BatchTest, APartialExportSaysHowManyAndWhyTheRestFailed)
     runner->settle();
     EXPECT_TRUE(batch->lastError().startsWith(QStringLiteral("Exported 1 of 2. Couldn't write ")))
         << batch->lastError().toStdString();
-    EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": File name too long")));
+    EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": the name is too long.")));
 }
 
 TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)
@@ -449,7 +449,7 @@ TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)
     batch->saveAll(QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing"))));
     runner->settle();
     EXPECT_EQ(batch->lastError(),
-              QStringLiteral("Nothing was exported. Couldn't write a-cutout.png: No such file or directory"));
+              QStringLiteral("Nothing was exported. Couldn't write a-cutout.png: the folder doesn't exist."));
 
     // Nothing to write at all.
     batch->clear();

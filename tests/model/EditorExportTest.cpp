@@ -2,9 +2,15 @@
 
 #include "EditorFixture.h"
 
+#include "model/editor/FeedbackTexts.h"
+#include "output/service/OutputFile.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+
+#include <cerrno>
 
 using namespace std::chrono_literals;
 
@@ -24,7 +30,7 @@ TEST_F(EditorExport, WithoutACutoutOnlySaysSo)
 TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
 {
     openDocument();
-    editor->setLastError(QStringLiteral("an old message"));
+    editor->setLastError(QStringLiteral("Couldn't save old.png: the disk is full."), ErrorTopic::save);
     editor->setShowExportSheet(true);
     editor->setExportFormat(ExportFormat::jpg);
     editor->setExportLongEdge(4000);
@@ -43,17 +49,91 @@ TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
     EXPECT_EQ(written.size(), QSize(120, 80));
     EXPECT_GT(qRed(written.pixel(2, 2)), 240);
 
-    const QString target = dir.filePath(QStringLiteral("out.jpg"));
-    EXPECT_TRUE(editor->saveExportFile(QUrl::fromLocalFile(target)));
-    EXPECT_EQ(QFileInfo(target).size(), editor->exportFile()->data.size());
-    EXPECT_FALSE(editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("no/such/dir/out.jpg")))));
-    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save out.jpg."));
-
     engines->failing = {"renderData"};
     editor->exportImage();
     runner->settle();
     EXPECT_EQ(editor->lastError(), QStringLiteral("The image couldn't be rendered."));
     EXPECT_FALSE(editor->isProcessing());
+}
+
+// A save says where the file went, or why it could not be written; the next
+// save that works takes the error away, and nothing but a save does.
+TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
+{
+    openDocument();
+    editor->exportImage();
+    runner->settle();
+    ASSERT_TRUE(editor->exportFile());
+    editor->setShowFileExporter(false);
+
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("no/such/folder/out.png"))));
+    runner->runAll();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save out.png: the folder doesn't exist."));
+    EXPECT_TRUE(editor->notice().isEmpty());
+
+    // A name with the characters a URL would cut a name at.
+    const QString target = dir.filePath(QStringLiteral("photo #2?.png"));
+    QFile(target).open(QIODevice::WriteOnly);  // the dialog asked before replacing it
+    editor->saveExportFile(QUrl::fromLocalFile(target));
+    EXPECT_TRUE(editor->isProcessing());
+    runner->runAll();
+    EXPECT_FALSE(editor->isProcessing());
+    EXPECT_EQ(QFileInfo(target).size(), editor->exportFile()->data.size());
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    EXPECT_EQ(editor->notice(), QStringLiteral("Saved photo #2?.png to ") + QDir::cleanPath(dir.path()));
+    EXPECT_EQ(editor->noticeRevealPath(), target);
+    runner->advance(EditorState::noticeDuration);
+    EXPECT_TRUE(editor->notice().isEmpty());
+    EXPECT_TRUE(editor->noticeRevealPath().isEmpty());
+
+    editor->setLastError(QStringLiteral("Couldn't open beach.png."), ErrorTopic::open);
+    editor->saveExportFile(QUrl::fromLocalFile(target));
+    runner->runAll();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open beach.png."));
+}
+
+TEST_F(EditorExport, WriteFailuresSayWhy)
+{
+    const std::pair<int, const char*> reasons[] = {
+        {ENOENT, "the folder doesn't exist"},        {ENOTDIR, "the folder doesn't exist"},
+        {EACCES, "there's no permission to write there"}, {ENOSPC, "the disk is full"},
+        {EDQUOT, "the disk is full"},                 {EROFS, "the disk is read-only"},
+    };
+    for (const auto& [error, reason] : reasons)
+        EXPECT_EQ(writeFailureReason(error), QString::fromUtf8(reason)) << error;
+}
+
+TEST(FeedbackTexts, FoldersReadFromHome)
+{
+    using namespace feedback;
+    EXPECT_EQ(folderText(QStringLiteral("/home/ann/Pictures/"), QStringLiteral("/home/ann")), QStringLiteral("~/Pictures"));
+    EXPECT_EQ(folderText(QStringLiteral("/home/ann"), QStringLiteral("/home/ann/")), QStringLiteral("~"));
+    EXPECT_EQ(folderText(QStringLiteral("/home/anna/x"), QStringLiteral("/home/ann")), QStringLiteral("/home/anna/x"));
+    EXPECT_EQ(folderText(QStringLiteral("/srv/x"), QStringLiteral("/")), QStringLiteral("/srv/x"));
+    EXPECT_EQ(exportedNotice(1, QStringLiteral("/home/ann/Out"), QStringLiteral("/home/ann")),
+              QStringLiteral("Exported 1 file to ~/Out"));
+    EXPECT_EQ(exportedNotice(5, QStringLiteral("/media/usb"), QStringLiteral("/home/ann")),
+              QStringLiteral("Exported 5 files to /media/usb"));
+}
+
+TEST_F(EditorExport, ANoticeGivesWayToTheNextAndGoesAfterItsTime)
+{
+    editor->showNotice(QStringLiteral("Copied"));
+    runner->advance(EditorState::noticeDuration / 2);
+    editor->showNotice(QStringLiteral("Saved a.png to ~"), QStringLiteral("/home/a.png"));
+    runner->advance(EditorState::noticeDuration / 2);
+    EXPECT_EQ(editor->notice(), QStringLiteral("Saved a.png to ~"));
+    runner->advance(EditorState::noticeDuration / 2);
+    EXPECT_TRUE(editor->notice().isEmpty());
+
+    // A closed notice's wait takes nothing away from the next one.
+    editor->showNotice(QStringLiteral("Copied"));
+    editor->dismissNotice();
+    EXPECT_TRUE(editor->notice().isEmpty());
+    runner->advance(EditorState::noticeDuration / 2);
+    editor->showNotice(QStringLiteral("Copied"));
+    runner->advance(EditorState::noticeDuration / 2);
+    EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
 }
 
 TEST_F(EditorExport, SvgTracesTheCroppedCutoutAtABoundedSize)
@@ -132,6 +212,8 @@ TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
     EXPECT_EQ(first.absolutePath(), QFileInfo(editor->shareFolder()).absoluteFilePath());
     EXPECT_EQ(QFileInfo(editor->shareFolder()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
     EXPECT_FALSE(editor->showShareSheet());
+    EXPECT_EQ(editor->notice(), QStringLiteral("Ready to share name.png"));
+    EXPECT_EQ(editor->noticeRevealPath(), first.absoluteFilePath());
     runner->advance(350ms);
     EXPECT_TRUE(editor->showShareSheet());
 
@@ -161,7 +243,7 @@ TEST_F(EditorExport, CopyTakesThePngMadeOffTheGuiThread)
     EXPECT_TRUE(clipboard->last->hasImage());
     EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(120, 80));
     EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
-    runner->advance(1800ms);
+    runner->advance(EditorState::noticeDuration);
     EXPECT_TRUE(editor->notice().isEmpty());
 
     clipboard->last.reset();
@@ -185,6 +267,12 @@ TEST_F(EditorExport, CopyTakesThePngMadeOffTheGuiThread)
     runner->settle();
     EXPECT_FALSE(clipboard->last);
     EXPECT_FALSE(editor->lastError().isEmpty());
+    // The next copy that works takes that away.
+    engines->failing = {};
+    editor->copyToPasteboard();
+    runner->settle();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_TRUE(editor->lastError().isEmpty());
 }
 
 } // namespace zephrin::testing

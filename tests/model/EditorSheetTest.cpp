@@ -108,14 +108,14 @@ TEST_F(EditorSheet, OnlyTheLayoutOfTheSheetAsItStandsIsExported)
     ASSERT_TRUE(editor->exportFile());
     EXPECT_EQ(editor->exportFile()->format, ExportFormat::png);
     EXPECT_TRUE(editor->exportFile()->data.startsWith("\x89PNG"));
-    EXPECT_EQ(editor->exportFilename(), QStringLiteral("sticker-sheet"));
+    EXPECT_EQ(editor->exportFile()->name, QStringLiteral("sticker-sheet"));
     EXPECT_TRUE(editor->showFileExporter());
 
     editor->setShowFileExporter(false);
     editor->exportStickerSheetCutSVG();
     EXPECT_EQ(editor->exportFile()->format, ExportFormat::svg);
     EXPECT_TRUE(editor->exportFile()->data.contains("<svg"));
-    EXPECT_EQ(editor->exportFilename(), QStringLiteral("sticker-sheet-cut"));
+    EXPECT_EQ(editor->exportFile()->name, QStringLiteral("sticker-sheet-cut"));
     EXPECT_TRUE(editor->showFileExporter());
 
     // Pending: the old render shows, but neither file may come from it.

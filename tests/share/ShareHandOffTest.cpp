@@ -2,6 +2,7 @@
 
 #include "share/handoff/ImageKind.h"
 #include "share/handoff/ShareHandOff.h"
+#include "share/inbox/OriginalName.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
 
@@ -123,6 +124,21 @@ TEST_F(ShareHandOffTest, NamesDataWithoutAnExtensionByItsBytes)
     ASSERT_TRUE(fromInput.url);
     EXPECT_TRUE(fromInput.fileName.endsWith(QLatin1String(".png")));
     EXPECT_EQ(waiting(fromInput), kPng);
+}
+
+TEST_F(ShareHandOffTest, ANamedFileKeepsItsNameAsItsOrigin)
+{
+    const QString probe = source("probe", "x");
+    if (!recordOrigin(probe, probe))
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    const auto origin = [&](const HandOffResult& result) {
+        return originalName(QDir(m_inbox.path()).filePath(result.fileName));
+    };
+    EXPECT_EQ(origin(handOff({source("beach day.png", kPng)})), QStringLiteral("beach day.png"));
+    QByteArray piped = kPng;
+    QBuffer input(&piped);
+    input.open(QIODevice::ReadOnly);
+    EXPECT_EQ(origin(handOff({QStringLiteral("-")}, &input)), std::nullopt);
 }
 
 TEST_F(ShareHandOffTest, EmptyOrUnknownDataIsNoImage)

@@ -55,6 +55,22 @@ public:
         m_runner.settle();
     }
     Q_INVOKABLE void settle() { m_runner.settle(); }
+    // Runs waiting jobs without moving the clock (a notice stays up).
+    Q_INVOKABLE void runJobs() { m_runner.runAll(); }
+    // Moves the clock on by `ms` milliseconds.
+    Q_INVOKABLE void advance(int ms) { m_runner.advance(std::chrono::milliseconds(ms)); }
+    // What the window asked the file manager to show, oldest first.
+    Q_INVOKABLE QStringList revealed() const { return m_revealed; }
+    zephrin::FileReveal recordingReveal()
+    {
+        zephrin::FileReveal reveal;
+        reveal.showItems = [this](const QStringList& uris, std::function<void(bool)> done) {
+            m_revealed << uris;
+            done(true);
+        };
+        reveal.openUrl = [this](const QUrl& url) { m_revealed << url.toString(); };
+        return reveal;
+    }
     // Runs the oldest waiting job and what it hands back; false when none waits.
     Q_INVOKABLE bool runJob() { return m_runner.runJob(); }
     Q_INVOKABLE int pendingJobs() const { return int(m_runner.pendingJobs()); }
@@ -143,6 +159,7 @@ private:
     zephrin::testing::ManualTaskRunner& m_runner;
     QString m_folder;
     int m_count = 0;
+    QStringList m_revealed;
 };
 
 class WindowTestSetup : public QObject {
@@ -168,6 +185,7 @@ public slots:
         m_shell = std::make_unique<zephrin::ShellObjects>(*m_editor, services.settingsFile, true);
         m_shell->registerForQml();
         m_driver = std::make_unique<Driver>(*m_editor, *m_runner, m_folder->path());
+        m_shell->commands.setFileReveal(m_driver->recordingReveal());
         qmlRegisterSingletonInstance("Zephrin.TestSupport", 1, 0, "Driver", m_driver.get());
         m_backdrops = std::make_unique<zephrin::testing::BackdropTestStores>();
         m_backdrops->registerForQml();

@@ -3,6 +3,9 @@
 // theme's colours where the window puts them, and a canvas that shows the
 // image once there is one. Look at the pictures after every change to a view.
 
+#include "app/shell/DesktopFileChooser.h"
+#include "app/shell/DialogStyle.h"
+#include "app/shell/FileDialogPlan.h"
 #include "app/shell/ShellObjects.h"
 #include "model/editor/EditorState.h"
 #include "content/mybackgrounds/MyBackgroundsStore.h"
@@ -11,7 +14,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QFileInfo>
@@ -953,6 +960,85 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
     batch.clear();
 }
 
+// ---- The file dialogs and the notice of a save -------------------------------
+
+// Each dialog of the window over a folder with pictures in it, as Qt's own
+// dialog shows it on a desktop without a chooser of its own.
+TEST_F(Screens, FileDialogs)
+{
+    const QString home = s_folder->filePath(QStringLiteral("home"));
+    const QString pictures = QDir(home).filePath(QStringLiteral("Pictures"));
+    QDir().mkpath(QDir(pictures).filePath(QStringLiteral("Holiday")));
+    QDir().mkpath(QDir(pictures).filePath(QStringLiteral("Products")));
+    for (const char* name : {"beach.png", "duck.jpg", "mug.png"}) {
+        QImage picture(32, 32, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        picture.save(QDir(pictures).filePath(QString::fromLatin1(name)));
+    }
+    DialogFolders folders;
+    folders.home = home;
+    folders.pictures = pictures;
+    folders.isFolder = [](const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); };
+
+    DesktopFileChooser chooser(s_window);
+    const auto shootDialog = [&](const FileDialogRequest& request, const QString& state,
+                                 const std::function<void(QFileDialog&)>& prepare) {
+        chooser.open(request, [](const QList<QUrl>&) {});
+        QFileDialog* dialog = chooser.currentDialog();
+        EXPECT_TRUE(dialog && QTest::qWaitForWindowExposed(dialog));
+        if (!dialog)
+            return;
+        dialog->resize(760, 480);
+        QTest::qWait(300);   // the folder is listed in the background
+        prepare(*dialog);
+        QTest::qWait(100);
+        const QImage image = dialog->grab().toImage();
+        image.save(QDir(QStringLiteral(ZEPHRIN_SCREENSHOT_DIR)).filePath(state + QStringLiteral(".png")));
+        // The dialog is drawn in the window's dark panel colour.
+        EXPECT_EQ(image.pixelColor(2, image.height() / 2), themeColor(0x171024)) << qPrintable(state);
+        dialog->reject();
+    };
+
+    shootDialog(dialogplan::saveExport(ExportFile{{}, ExportFormat::png, QStringLiteral("photo #2-cutout")}, folders),
+                QStringLiteral("dialog-save"), [](QFileDialog& dialog) {
+                    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+                    EXPECT_EQ(buttons->button(QDialogButtonBox::Save)->text().remove(u'&'), QStringLiteral("Save"));
+                    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
+                              QStringLiteral("photo #2-cutout.png"));
+                });
+    shootDialog(dialogplan::importImage(folders), QStringLiteral("dialog-import"), [](QFileDialog&) {});
+    shootDialog(dialogplan::addImages(folders), QStringLiteral("dialog-add-images"), [](QFileDialog& dialog) {
+        // Three pictures chosen at once.
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QStringLiteral("\"beach.png\" \"duck.jpg\" \"mug.png\""));
+        EXPECT_EQ(dialog.selectedFiles().size(), 3);
+    });
+    shootDialog(dialogplan::exportFolder(3, folders), QStringLiteral("dialog-export-folder"), [&](QFileDialog& dialog) {
+        dialog.setDirectory(QDir(pictures).filePath(QStringLiteral("Products")));
+        auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        EXPECT_EQ(buttons->button(QDialogButtonBox::Open)->text(), QStringLiteral("Export Here"));
+    });
+}
+
+TEST_F(Screens, NoticeAfterASave)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (QFile::exists(sample) && !s_editor->cutout()) {
+        s_editor->importImage(QUrl::fromLocalFile(sample));
+        QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+    }
+    s_editor->showNotice(QStringLiteral("Saved coffee-cutout.png to ~/Pictures"),
+                         s_folder->filePath(QStringLiteral("coffee-cutout.png")));
+    QTest::qWait(250);   // the notice fades in
+    const QImage image = shoot(QStringLiteral("notice"));
+    QQuickItem* toast = item("noticeToast");
+    ASSERT_TRUE(toast && toast->isVisible());
+    EXPECT_TRUE(item("noticeShowInFolder")->isVisible());
+    // The pill is drawn in the surface colour, clear of the status bar.
+    EXPECT_EQ(at(image, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
+    s_editor->dismissNotice();
+}
+
 } // namespace
 } // namespace zephrin
 
@@ -960,7 +1046,10 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QUICK_BACKEND", "software");
-    QGuiApplication app(argc, argv);
+    // A QApplication, as the program's: its file dialogs are widgets.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    zephrin::applyDialogStyle(app);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

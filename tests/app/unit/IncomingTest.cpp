@@ -9,6 +9,7 @@
 #include "app/shell/IncomingFiles.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
 #include "EditorFixture.h"
 #include "output/service/NativePath.h"
 #include "support/GuiApplication.h"
@@ -279,6 +280,49 @@ TEST_F(IncomingFilesTest, TheScanTakesOnlyTheNewestWaitingFile)
     EXPECT_TRUE(QFile::exists(older));
 }
 
+TEST_F(IncomingFilesTest, AHandedOverDocumentIsNamedAfterTheSharedFileAndItsCopyGoes)
+{
+    const QString named = waiting();
+    if (!recordOrigin(named, QStringLiteral("/photos/duck #1.png")))
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    handOff(named);
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("duck #1.png"));
+    EXPECT_EQ(editor->exportFilename(), QStringLiteral("duck #1-cutout"));
+    // The private copy went once the import had read it.
+    EXPECT_FALSE(QFile::exists(editor->document()->url.toLocalFile()));
+
+    // Data without a name, and a name that would read otherwise than it is.
+    handOff(waiting());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("Shared image"));
+    EXPECT_EQ(editor->exportFilename(), QStringLiteral("Shared image-cutout"));
+    const QString hostile = waiting();
+    recordOrigin(hostile, QStringLiteral("/x/evil") + QChar(0x202E) + QStringLiteral("gnp.exe") + QChar(7));
+    handOff(hostile);
+    EXPECT_EQ(editor->document()->name, QStringLiteral("evilgnp.exe"));
+}
+
+TEST_F(IncomingFilesTest, AHandOffWhoseFileIsGoneSaysSo)
+{
+    handOff(QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png"))));
+    EXPECT_FALSE(editor->document());
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open the shared image."));
+}
+
+TEST_F(IncomingFilesTest, AForwardedLaunchWithNothingToOpenTakesTheWaitingFile)
+{
+    const QString older = waiting(QDateTime::currentDateTime().addSecs(-60));
+    const QString named = waiting();
+    m_road.openForwardedLaunch({QStringLiteral("zephrin://open?file=") + QFileInfo(named).fileName()});
+    runner->settle();
+    EXPECT_FALSE(QFile::exists(named));
+    EXPECT_TRUE(QFile::exists(older));  // one launch, one file
+
+    m_road.openForwardedLaunch({});
+    runner->settle();
+    EXPECT_FALSE(QFile::exists(older));
+}
+
 TEST_F(IncomingFilesTest, AnSvgOpensNoFileItNamesByAnyRoad)
 {
     // An SVG that draws a private picture, and one that draws a pipe (whose
@@ -388,6 +432,13 @@ TEST_F(IncomingFilesTest, TheQuestionSaysWhatGoesAndWhatCarriesOver)
     handOff(waiting());
     EXPECT_TRUE(m_road.replaceDetail().startsWith(QStringLiteral("Opening the shared image discards ")));
     m_road.cancelReplace();
+    // A shared file whose name the hand-off kept goes by that name.
+    const QString named = waiting();
+    if (recordOrigin(named, QStringLiteral("/photos/duck.png"))) {
+        handOff(named);
+        EXPECT_TRUE(m_road.replaceDetail().startsWith(QStringLiteral("Opening “duck.png” discards ")));
+        m_road.cancelReplace();
+    }
 
     DocumentWork work;
     work.paintEdits = 2;
@@ -469,7 +520,9 @@ TEST_F(IncomingFilesTest, QuittingAsksWhileResultsExistOnlyInMemory)
     EXPECT_EQ(confirmed.count(), 0);
 
     editor->exportStickerSheetPNG();
-    ASSERT_TRUE(editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("sheet.png")))));
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("sheet.png"))));
+    runner->settle();
+    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("sheet.png"))));
     EXPECT_FALSE(m_commands.askToQuit());
 
     editor->batch()->add({writePicture(QStringLiteral("one.png"))});

@@ -15,7 +15,7 @@ WindowHarness {
 
     function test_withoutADocumentOnlyImportAndTheViewWork() {
         const window = openWindow()
-        for (const name of ["export", "clearImage", "copyResult", "runCutout", "resetToPlainCutout",
+        for (const name of ["export", "share", "clearImage", "copyResult", "runCutout", "resetToPlainCutout",
                             "toggleCompare", "undo", "redo"])
             verify(!action(window, name).enabled, name)
         for (const name of ["importImage", "copy", "zoomIn", "zoomOut", "actualSize", "zoomToFit"])

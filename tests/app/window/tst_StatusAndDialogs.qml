@@ -11,6 +11,7 @@ WindowHarness {
         Editor.showIncomingReplaceConfirm = false
         Editor.pendingIncomingURL = ""
         Editor.showExportSheet = false
+        Editor.lastError = ""
         Commands.cancelClear()
         Commands.cancelQuit()
         Editor.clearStickerSheet()
@@ -59,16 +60,17 @@ WindowHarness {
         verify(window.visible)
     }
 
-    // Copy confirms itself on screen.
+    // Copy confirms itself in the notice, which then goes.
     function test_copyingSaysCopied() {
         const window = openWindow()
         Driver.openPicture(120, 80)
         mouseClick(item(window, "copyButton"))
-        const notice = item(window, "statusNotice")
-        verify(notice.visible)
-        compare(notice.text, "Copied")
+        const toast = item(window, "noticeToast")
+        verify(toast.shown)
+        compare(item(window, "noticeText").text, "Copied")
+        verify(!item(window, "noticeShowInFolder").visible)
         Driver.settle()
-        verify(!notice.visible)
+        tryCompare(toast, "visible", false)
     }
 
     function test_withoutADocumentTheStatusBarSaysSo() {
@@ -82,6 +84,11 @@ WindowHarness {
         Editor.lastError = "Couldn't open beach.png."
         verify(item(window, "statusError").visible)
         compare(item(window, "statusError").text, "Couldn't open beach.png.")
+        // A long error keeps its beginning and loses its end.
+        Editor.lastError = "Couldn't save " + "a-very-long-name-".repeat(12) + ".png: the disk is full."
+        const error = item(window, "statusError")
+        tryVerify(() => error.truncated && error.width <= 420)
+        compare(error.elide, Text.ElideRight)
         Editor.lastError = ""
     }
 
@@ -118,6 +125,9 @@ WindowHarness {
         tryCompare(question, "visible", false)
         verify(!Editor.showIncomingReplaceConfirm)
         compare(Editor.pendingIncomingURL.toString(), "")
+        // That file was gone: opening it says so.
+        Driver.runJobs()
+        compare(Editor.lastError, "Couldn't open in-00000000-0000-0000-0000-000000000001.png.")
     }
 
     function test_settingsWriteTheirKeys() {
@@ -138,6 +148,13 @@ WindowHarness {
         compare(item(settings, "longEdgeRow").selection, "2400 px")
         Settings.defaultLongEdge = 3000
         compare(item(settings, "longEdgeRow").selection, "3000 px")
+        // The export sheet and the batch start from the defaults.
+        compare(Editor.exportLongEdge, 3000)
+        compare(Editor.batch.longEdge, 3000)
+        Settings.defaultExportFormat = "WebP"
+        compare(Editor.exportFormat, "WebP")
+        compare(Editor.batch.format, "WebP")
+        Settings.defaultExportFormat = "PNG"
         Settings.defaultLongEdge = 2400
         verify(item(settings, "isnetCredit").visible)
         verify(!item(settings, "subjectLiftCredit").visible)

@@ -107,6 +107,8 @@ TEST_F(CanvasSurfaceTest, NothingIsDraggedOutWithoutAResult)
     EXPECT_EQ(editor->lastError(), QStringLiteral("Run Auto Subject first."));
 
     openDocument(QStringLiteral("mug.png"));
+    EXPECT_TRUE(hasDragOutResult(*editor));
+    EXPECT_TRUE(editor->lastError().isEmpty());  // the drag that works takes the old one away
     const auto payload = dragOutPayload(*editor);
     ASSERT_TRUE(payload);
     EXPECT_TRUE(payload->png.startsWith("\x89PNG"));

@@ -172,6 +172,7 @@ TEST_F(MyBackgroundsStoreTest, ReportsALibraryFileItCannotWriteInsteadOfAdding)
 
     awaitDone(store->addFromBackdrop(Backdrop::presets()[0]));
     EXPECT_EQ(store->notice(), "Couldn't save that background.");
+    EXPECT_FALSE(store->noticeIsSuccess());
 }
 
 TEST_F(MyBackgroundsStoreTest, SavesAGeneratedBackdropAndSaysSo)
@@ -180,6 +181,7 @@ TEST_F(MyBackgroundsStoreTest, SavesAGeneratedBackdropAndSaysSo)
     const Backdrop& sunset = Backdrop::presets()[10];
     ASSERT_TRUE(awaitDone(store->addFromBackdrop(sunset)));
     EXPECT_EQ(store->notice(), "Added to My Backgrounds");
+    EXPECT_TRUE(store->noticeIsSuccess());
     ASSERT_EQ(store->items().size(), 1);
     EXPECT_EQ(store->items()[0].name, "Sunset");
     EXPECT_EQ(store->items()[0].source, "saved");

@@ -155,10 +155,14 @@ TestCase {
     function test_exportClearsTheOldErrorAndStaysOpen() {
         const sheet = createTemporaryObject(sheetComponent, testCase)
         Driver.openPicture(120, 80)
-        Editor.lastError = "Couldn't save out.jpg."
+        // A save that failed: the next export starts without its error.
+        Editor.exportImage()
+        Driver.settle()
+        Commands.exporterClosed(Driver.fileInFolder("no-such-folder/out.png"))
+        Driver.settle()
         const error = child(sheet, "exportError")
         verify(error.visible)
-        compare(error.text, "Couldn't save out.jpg.")
+        compare(error.text, "Couldn't save out.png: the folder doesn't exist.")
 
         Editor.exportDestination = "share"
         Editor.showExportSheet = true

@@ -107,7 +107,7 @@ TestCase {
         Driver.settle()
 
         mouseClick(part(panel, "sheetExportSVG"))
-        compare(Editor.exportFilename, "sticker-sheet-cut")
+        compare(Editor.exportFile.name, "sticker-sheet-cut")
         verify(Editor.showFileExporter)
         Editor.showFileExporter = false
     }

@@ -131,6 +131,11 @@ void BackdropTestStores::showNotice(const QString& text)
     MyBackgroundsStore::shared().showNotice(text);
 }
 
+void BackdropTestStores::showAddedNotice()
+{
+    MyBackgroundsStore::shared().showAddedNotice();
+}
+
 int BackdropTestStores::backdropRenders(const QString& id) const
 {
     return m_stores.generated.renders(id);

@@ -45,7 +45,9 @@ public:
     Q_INVOKABLE QString addMyBackground(const QString& name, const QString& source, bool favorite = false);
     // Empties My Backgrounds and waits until that is written.
     Q_INVOKABLE void clearMyBackgrounds();
+    // Posts a failure notice, or the store's own notice of an addition.
     Q_INVOKABLE void showNotice(const QString& text);
+    Q_INVOKABLE void showAddedNotice();
     // How often the generated thumbnail of `id` was rendered.
     Q_INVOKABLE int backdropRenders(const QString& id) const;
     // Runs the event loop for a while, so stores can finish their work.
