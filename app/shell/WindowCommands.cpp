@@ -1,12 +1,16 @@
 #include "app/shell/WindowCommands.h"
 
+#include "pickers/backdrops/BackdropTexts.h"
+
 #include "controls/ValueText.h"
 #include "app/shell/DiscardedWork.h"
 #include "app/shell/IncomingFiles.h"
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
+#include "pickers/backdrops/BackdropTexts.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QLoggingCategory>
 
 #include <array>
@@ -239,7 +243,7 @@ void WindowCommands::revealShared()
         return;
     m_editor.setShowShareSheet(false);
     if (m_editor.shareURL().isLocalFile())
-        m_reveal.revealFile(m_editor.shareURL().toLocalFile());
+        m_reveal.revealFile(m_editor.shareURL().toLocalFile(), sayWhenNotShown());
 }
 
 void WindowCommands::showNoticeInFolder()
@@ -248,9 +252,18 @@ void WindowCommands::showNoticeInFolder()
     if (path.isEmpty())
         return;
     if (QFileInfo(path).isDir())
-        m_reveal.openFolder(path);
+        m_reveal.openFolder(path, sayWhenNotShown());
     else
-        m_reveal.revealFile(path);
+        m_reveal.revealFile(path, sayWhenNotShown());
+}
+
+// Without a file manager nothing shows the file: the status bar says so.
+FileReveal::Done WindowCommands::sayWhenNotShown() const
+{
+    return [editor = QPointer<EditorState>(&m_editor)](bool shown) {
+        if (!shown && editor)
+            editor->setLastError(backdroptexts::noFileManagerNotice());
+    };
 }
 
 void WindowCommands::clearImage()

@@ -164,6 +164,7 @@ private:
     static bool isTextItem(const QObject* item);
 
     void revealShared();
+    FileReveal::Done sayWhenNotShown() const;
 
     EditorState& m_editor;
     FileReveal m_reveal;

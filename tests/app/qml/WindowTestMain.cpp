@@ -68,7 +68,10 @@ public:
             m_revealed << uris;
             done(true);
         };
-        reveal.openUrl = [this](const QUrl& url) { m_revealed << url.toString(); };
+        reveal.openUrl = [this](const QUrl& url, std::function<void(bool)> done) {
+            m_revealed << url.toString();
+            done(true);
+        };
         return reveal;
     }
     // Runs the oldest waiting job and what it hands back; false when none waits.

@@ -84,7 +84,7 @@ WindowHarness {
 
         Driver.settle()
         chooseWithTheMouse(window, "copy")
-        verify(!item(window, "statusNotice").visible)   // the result was not copied
+        compare(Editor.notice, "")   // the result was not copied
         field.forceActiveFocus()
         field.select(6, 11)
         chooseWithTheMouse(window, "paste")
@@ -99,7 +99,7 @@ WindowHarness {
         field.focus = false
         verify(!field.activeFocus)
         chooseWithTheMouse(window, "copy")
-        compare(item(window, "statusNotice").text, "Copied")
+        compare(Editor.notice, "Copied")
     }
 
     function test_compareItemTitleFollowsTheEditor() {
