@@ -112,7 +112,7 @@ protected:
     // Goes into a folder of the list: the folder made current, then Enter.
     void enterFolder(const QString& name)
     {
-        QTRY_VERIFY(findRow(name).isValid());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return findRow(name).isValid(); }));
         fileList()->setFocus();
         fileList()->setCurrentIndex(findRow(name));
         QTest::keyClick(fileList(), Qt::Key_Return);
@@ -279,7 +279,7 @@ TEST_F(FileDialogsTest, TheBatchImporterTakesManyFilesAtOnce)
     editor->batch()->setShowImporter(true);
     ASSERT_TRUE(dialog());
     EXPECT_EQ(dialog()->fileMode(), QFileDialog::ExistingFiles);
-    QTRY_COMPARE(fileList()->model()->rowCount(fileList()->rootIndex()), 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileList()->model()->rowCount(fileList()->rootIndex()) == 3; }));
     fileList()->setFocus();
     QTest::keyClick(fileList(), Qt::Key_A, Qt::ControlModifier);
     QTest::mouseClick(acceptButton(), Qt::LeftButton);

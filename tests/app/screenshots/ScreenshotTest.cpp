@@ -170,7 +170,7 @@ TEST_F(Screens, PhotoWithItsCutout)
     if (!QFile::exists(sample))
         GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
     s_editor->importImage(QUrl::fromLocalFile(sample));
-    QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->cutout().has_value() && !s_editor->isProcessing(); }, 120000));
     const QImage image = shoot(QStringLiteral("photo"));
     QQuickItem* picture = item("canvasImage");
     ASSERT_TRUE(picture && picture->isVisible());
@@ -287,7 +287,7 @@ TEST_F(Screens, CutoutPanelStates)
     s_editor->finishSelection(EditorState::Points{{size.width() * 0.2, size.height() * 0.2},
                                                   {size.width() * 0.8, size.height() * 0.8}});
     s_editor->loadSelectionPalette();
-    QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isLoadingPalette(), 30000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isLoadingPalette(); }, 30000));
     ASSERT_GE(s_editor->selectionPalette().size(), 2);
     s_editor->togglePickedColor(s_editor->selectionPalette()[0].color);
     s_editor->togglePickedColor(s_editor->selectionPalette()[1].color);
@@ -318,7 +318,7 @@ TEST_F(Screens, CutoutPanelWithTheFillSuggestion)
     scrollInspector(scroll, true);
 
     s_editor->importImage(QUrl::fromLocalFile(drawing));
-    QTRY_VERIFY_WITH_TIMEOUT(s_editor->suggestFillHoles() && !s_editor->isProcessing(), 60000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->suggestFillHoles() && !s_editor->isProcessing(); }, 60000));
     shoot(QStringLiteral("cutout-panel-fill-suggestion"));
     QQuickItem* strip = item("fillSuggestion");
     ASSERT_TRUE(strip && strip->isVisible());
@@ -436,7 +436,7 @@ TEST_F(Screens, BackdropPickerPhotosTab)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 0);
-    QTRY_VERIFY_WITH_TIMEOUT(PickerShots::pickerItem("photo:p0") && PickerShots::pickerItem("photo:p0")->property("hasPicture").toBool(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("photo:p0") && PickerShots::pickerItem("photo:p0")->property("hasPicture").toBool(); }, 10000));
     const QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-photos"));
     EXPECT_EQ(at(image, {2, 2}), themeColor(0x171024));
     EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("photo:p0")));
@@ -446,14 +446,13 @@ TEST_F(Screens, BackdropPickerStudioAndColorTabs)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 1);
-    QTRY_VERIFY_WITH_TIMEOUT(PickerShots::pickerItem("backdrop:studio-white") &&
-                                 PickerShots::pickerItem("backdrop:studio-white")->property("hasPicture").toBool(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("backdrop:studio-white") && PickerShots::pickerItem("backdrop:studio-white")->property("hasPicture").toBool(); }, 10000));
     QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-studio"));
     EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("backdrop:studio-charcoal")));
     QQuickItem* gradient = PickerShots::pickerItem("chip:Gradient");
     ASSERT_TRUE(gradient);
     QTest::mouseClick(PickerShots::pickerWindow(), Qt::LeftButton, {}, gradient->mapToScene(QPointF(5, 5)).toPoint());
-    QTRY_VERIFY(PickerShots::pickerItem("customGradient"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("customGradient"); }));
     image = PickerShots::shootPicker(QStringLiteral("backdrops-gradient"));
     EXPECT_TRUE(PickerShots::pickerItem("applyCustomGradient")->isVisible());
 }
@@ -462,7 +461,7 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 2);
-    QTRY_VERIFY(PickerShots::pickerItem("myTiles"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("myTiles"); }));
     QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-my"));
     EXPECT_FALSE(PickerShots::pickerItem("myEmptyHint")->isVisible());
 
@@ -501,12 +500,12 @@ TEST_F(Screens, StickerSheet)
     const QString second = uuidString(s_editor->sheetItems().back().id);
     s_editor->setSheetItemField(uuidString(s_editor->sheetItems().front().id), QStringLiteral("count"), 3);
     s_editor->setSheetItemField(second, QStringLiteral("count"), 4);
-    QTRY_VERIFY_WITH_TIMEOUT(s_editor->sheetExportable(), 60000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, 60000));
     // Drag one small copy down to the foot of the printable area by hand.
     const QString key = pinKey(second, 0);
     const QRectF area = s_editor->sheetSettings().printableArea();
     ASSERT_TRUE(s_editor->moveStickerPin(key, QPointF(area.right(), area.bottom())));
-    QTRY_VERIFY_WITH_TIMEOUT(s_editor->sheetExportable(), 60000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, 60000));
     ASSERT_EQ(s_editor->tool(), EditorTool::sheet);
 
     const QImage image = shoot(QStringLiteral("sticker-sheet"));
@@ -759,9 +758,9 @@ protected:
 
     static void settle()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isProcessing(); }, 120000));
         QTest::qWait(300);
-        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isProcessing(); }, 120000));
     }
 };
 
@@ -825,7 +824,7 @@ TEST_F(TextScreens, FontPicker)
     if (!panel)
         GTEST_SKIP() << "no text panel (no sample photo)";
     panel->setProperty("showFonts", true);
-    QTRY_VERIFY_WITH_TIMEOUT(item("fontList") && item("fontList")->isVisible(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item("fontList") && item("fontList")->isVisible(); }, 10000));
     QTest::qWait(500);
     const QImage image = shoot(QStringLiteral("font-picker"));
     EXPECT_TRUE(item("fontFooter")->isVisible());
@@ -904,8 +903,7 @@ TEST_F(Screens, BatchInProgress)
     batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken), QUrl::fromLocalFile(large),
                QUrl::fromLocalFile(sample)});
     batch.start(*s_editor);
-    QTRY_VERIFY_WITH_TIMEOUT(batch.doneCount() == 1 && batch.failedCount() == 1 && batch.processingIndex() == 3,
-                             120000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batch.doneCount() == 1 && batch.failedCount() == 1 && batch.processingIndex() == 3; }, 120000));
     const QImage image = shoot(QStringLiteral("batch-in-progress"));
     ASSERT_TRUE(batch.isRunning()) << "the third image was done before the shot";
 
@@ -925,7 +923,7 @@ TEST_F(Screens, BatchInProgress)
     EXPECT_GT(red, 20);
 
     batch.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(batch.didFinish(), 120000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batch.didFinish(); }, 120000));
     s_editor->setBatchMode(false);
 }
 
@@ -1025,7 +1023,7 @@ TEST_F(Screens, NoticeAfterASave)
     const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
     if (QFile::exists(sample) && !s_editor->cutout()) {
         s_editor->importImage(QUrl::fromLocalFile(sample));
-        QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->cutout().has_value() && !s_editor->isProcessing(); }, 120000));
     }
     s_editor->showNotice(QStringLiteral("Saved coffee-cutout.png to ~/Pictures"),
                          s_folder->filePath(QStringLiteral("coffee-cutout.png")));
