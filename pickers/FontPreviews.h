@@ -4,11 +4,13 @@
 // font library (from memory, the fonts folder or the server) and drawn in the
 // ink the URL names (FontPreviewInk.h). FontPreviews, a QML singleton,
 // installs the provider in its engine when it is first used and names the
-// source of a font's preview.
+// source of a font's preview. The provider is a StoreImageProvider, so its
+// requests end however the engine or the row goes.
 
 #include <QColor>
+#include <QFuture>
+#include <QImage>
 #include <QObject>
-#include <QQuickAsyncImageProvider>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -19,14 +21,10 @@ namespace zephrin {
 
 class FontLibrary;
 
-class FontPreviewProvider : public QQuickAsyncImageProvider {
-public:
-    explicit FontPreviewProvider(FontLibrary& library) : m_library(library) {}
-    QQuickImageResponse* requestImageResponse(const QString& id, const QSize& requestedSize) override;
-
-private:
-    FontLibrary& m_library;
-};
+// The picture of one request, "<font id>?ink=<rrggbb>" (without an ink the
+// preview keeps the catalogue's); called on the library's thread, finishes
+// with a null image when the font has no preview.
+QFuture<QImage> fontPreviewImage(FontLibrary& library, const QString& request);
 
 class FontPreviews : public QObject {
     Q_OBJECT

@@ -956,6 +956,7 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
     EXPECT_TRUE(item("canvasSlot")->isVisible());
     EXPECT_FALSE(item("batchGridSlot")->isVisible());
     batch.clear();
+    s_editor->setLastError({});   // the shots after this one start clean
 }
 
 // ---- The file dialogs and the notice of a save -------------------------------
