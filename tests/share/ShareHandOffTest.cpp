@@ -48,6 +48,9 @@ TEST(ImageKind, JudgesFileNamesByTheirExtension)
     EXPECT_FALSE(isImageFileName(QStringLiteral("notes.pdf")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("photo")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("archive.png.zip")));
+    // Pictures of kinds the editor does not open are not handed over.
+    for (const char* other : {"drawing.svg", "icon.ico", "sprite.xpm", "scan.pbm", "photo.avif"})
+        EXPECT_FALSE(isImageFileName(QString::fromLatin1(other))) << other;
 }
 
 // The permission bits of a file or folder.

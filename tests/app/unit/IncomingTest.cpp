@@ -10,6 +10,8 @@
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
 #include "share/inbox/OriginalName.h"
+#include "share/handoff/ImageKind.h"
+#include "model/editor/ExportFile.h"
 #include "EditorFixture.h"
 #include "output/service/NativePath.h"
 #include "support/GuiApplication.h"
@@ -121,6 +123,19 @@ TEST(SingleInstance, WithoutARuntimeFolderUsesAFolderOfTheUsersOwn)
     EXPECT_TRUE(alone.listen());
     EXPECT_FALSE(SingleInstance::forward(QString(), {QStringLiteral("/a.png")}));
     EXPECT_FALSE(QFile::exists(QDir(temporary).filePath(QStringLiteral("zephrin.socket"))));
+}
+
+// zephrin-share hands over exactly the files the editor opens: the two lists
+// live apart (the hand-off knows no engine) and must not drift.
+TEST(IncomingRoad, TheHandOffTakesTheFormatsTheEditorOpens)
+{
+    QStringList patterns;
+    for (const QString& extension : handedOverExtensions())
+        patterns << QStringLiteral("*.") + extension;
+    patterns.sort();
+    QStringList importable = importableImagePatterns();
+    importable.sort();
+    EXPECT_EQ(patterns, importable);
 }
 
 TEST(IncomingRoad, MakesLaunchArgumentsAbsolute)
