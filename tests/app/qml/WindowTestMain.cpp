@@ -10,6 +10,7 @@
 #include "app/shell/ShellObjects.h"
 #include "controls/DragOut.h"
 #include "pickers/support/BackdropTestStores.h"
+#include "app/support/SceneGraphTextures.h"
 #include "model/editor/EditorState.h"
 
 #include <QDir>
@@ -205,6 +206,7 @@ public slots:
         m_driver.reset();
         m_shell.reset();
         m_editor.reset();
+        zephrin::testing::freeTexturesOfClosedWindows();
     }
 
 private:

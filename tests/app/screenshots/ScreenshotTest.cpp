@@ -10,6 +10,7 @@
 #include "model/editor/EditorState.h"
 #include "content/mybackgrounds/MyBackgroundsStore.h"
 #include "pickers/support/BackdropTestStores.h"
+#include "app/support/SceneGraphTextures.h"
 #include "support/Scenes.h"
 
 #include <QDir>
@@ -87,6 +88,7 @@ protected:
     static void TearDownTestSuite()
     {
         delete s_engine;
+        testing::freeTexturesOfClosedWindows();
         delete s_backdrops;
         delete s_shell;
         delete s_editor;
