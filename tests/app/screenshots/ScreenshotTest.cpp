@@ -1040,6 +1040,20 @@ TEST_F(Screens, NoticeAfterASave)
     s_editor->dismissNotice();
 }
 
+// A long error keeps its beginning, which says what failed; the end gives way.
+TEST_F(Screens, ALongErrorIsCutAtItsEnd)
+{
+    s_editor->setLastError(QStringLiteral("Couldn't save holiday-photos-from-the-long-weekend-at-the-lake-with-everyone.png: "
+                                          "the folder /media/usb-stick/pictures/2026/summer is read-only."));
+    shoot(QStringLiteral("status-long-error"));
+    QQuickItem* error = item("statusError");
+    ASSERT_TRUE(error && error->isVisible());
+    EXPECT_TRUE(error->property("truncated").toBool());
+    EXPECT_LE(error->width(), 420);
+    EXPECT_EQ(error->property("elide").toInt(), int(Qt::ElideRight));
+    s_editor->setLastError({});
+}
+
 } // namespace
 } // namespace zephrin
 
