@@ -51,7 +51,9 @@ Image trimmedToContent(const EditorEngines& engines, const Image& image)
 
 void EditorState::setSheetItems(std::vector<StickerItem> value)
 {
-    assign(m_sheetItems, std::move(value), &EditorState::sheetItemsChanged);
+    // A refused drop was about the arrangement that just went.
+    if (assign(m_sheetItems, std::move(value), &EditorState::sheetItemsChanged))
+        setSheetNotice({});
     layoutSheet();
 }
 
@@ -64,6 +66,7 @@ void EditorState::setSheetSettings(const SheetSettings& value)
         return;
     if (!moved.isNull() && !m_sheetPins.isEmpty())
         assign(m_sheetPins, sheetpins::shiftedPins(m_sheetPins, moved), &EditorState::sheetPinsChanged);
+    setSheetNotice({});
     layoutSheet();
 }
 

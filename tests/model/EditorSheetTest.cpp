@@ -260,6 +260,15 @@ TEST_F(EditorSheet, ACopyTooCloseToAnotherIsRefusedWithANotice)
     EXPECT_TRUE(editor->sheetNotice().isEmpty());
     EXPECT_EQ(editor->sheetPins().size(), 2);
     EXPECT_EQ(editor->sheetPins().value(a.pinKey()), a.rect.topLeft());
+
+    // A refused drop's notice goes with the arrangement it was about.
+    runner->settle();
+    EXPECT_FALSE(editor->moveStickerPin(b.pinKey(), QPointF(a.rect.right() + spacing, a.rect.top())));
+    ASSERT_FALSE(editor->sheetNotice().isEmpty());
+    SheetSettings other = editor->sheetSettings();
+    other.spacingInches += 0.05;
+    editor->setSheetSettings(other);
+    EXPECT_TRUE(editor->sheetNotice().isEmpty());
 }
 
 TEST_F(EditorSheet, NoPinLandsOnALayoutStillToComeAndClearForgetsTheLastError)
