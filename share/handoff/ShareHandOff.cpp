@@ -41,6 +41,10 @@ std::optional<QString> handOffFile(const QString& path, const QString& folder, q
     const QFileInfo info(path);
     if (!info.isFile()) {
         problem = info.exists() ? QStringLiteral("not a regular file") : QStringLiteral("no such file");
+        // Bytes of a name that are not UTF-8 arrive as replacement characters,
+        // so the file is there but cannot be named through Qt.
+        if (!info.exists() && path.contains(QChar::ReplacementCharacter))
+            problem = QStringLiteral("its name is not UTF-8 text");
         return std::nullopt;
     }
     // A name with an extension is judged by it; a name without one by the data.

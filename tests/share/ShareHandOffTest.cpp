@@ -251,6 +251,8 @@ TEST_F(ShareProgramTest, FailsLoudlyWhenNothingCanBeHandedOff)
     const QByteArray& error = none.err;
     EXPECT_TRUE(error.contains("no image could be handed to Zephrin")) << error.toStdString();
     EXPECT_TRUE(error.contains("/no/such/file.png: no such file"));
+    const Run undecodable = run({QStringLiteral("--print-url"), QStringLiteral("/tmp/caf\uFFFD.png")});
+    EXPECT_TRUE(undecodable.err.contains("its name is not UTF-8 text")) << undecodable.err.toStdString();
 
     EXPECT_EQ(run({QStringLiteral("--print-url")}).exitCode, 1);
     EXPECT_EQ(run({QStringLiteral("--print-url"), QStringLiteral("-")}).exitCode, 1);
