@@ -3,6 +3,7 @@
 #include "engine/pixel/detail/AreaSampling.h"
 #include "engine/pixel/ExtentLimits.h"
 #include "engine/pixel/ParallelRows.h"
+#include "engine/pixel/PixelBuffer.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -25,6 +26,7 @@ cv::Mat exactBlur(const cv::Mat& pixels, double sigma, int border)
 {
     const int kernel = 2 * blurReach(sigma) + 1;
     cv::Mat out;
+    out.allocator = pixelBufferAllocator();
     cv::GaussianBlur(pixels, out, cv::Size(kernel, kernel), sigma, sigma, border | cv::BORDER_ISOLATED);
     return out;
 }
@@ -86,6 +88,7 @@ cv::Mat blurArea(const cv::Mat& pixels, cv::Rect area, double sigma, detail::Out
     const double remaining = std::sqrt(std::max(sigma * sigma - (f2 - 1) / 12 - f2 / 12, 0.25)) / factor;
     const cv::Mat blurred = exactBlur(reduced, remaining, cv::BORDER_REPLICATE);
     cv::Mat restored;
+    restored.allocator = pixelBufferAllocator();
     cv::resize(blurred, restored, padded.size(), 0, 0, cv::INTER_LINEAR);
     return restored(area - padded.tl());
 }

@@ -3,6 +3,7 @@
 // (Image), and a curve over the 256 grey values (Matte).
 
 #include "engine/pixel/Image.h"
+#include "engine/pixel/PixelBuffer.h"
 #include "engine/pixel/detail/PixelMap.h"
 
 #include <opencv2/core.hpp>
@@ -59,6 +60,7 @@ Matte mapMatteValues(const Matte& matte, Curve curve)
     for (int v = 0; v < 256; ++v)
         table.at<uchar>(v) = uchar(unitClamp(float(curve(v / 255.0))) * 255.f + 0.5f);
     cv::Mat out;
+    out.allocator = pixelBufferAllocator();
     cv::LUT(matte.pixels, table, out);
     return Matte(out, matte.origin);
 }
