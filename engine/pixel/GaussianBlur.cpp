@@ -1,6 +1,7 @@
 #include "engine/pixel/GaussianBlur.h"
 
 #include "engine/pixel/detail/AreaSampling.h"
+#include "engine/pixel/detail/PlaneArea.h"
 #include "engine/pixel/ExtentLimits.h"
 #include "engine/pixel/ParallelRows.h"
 #include "engine/pixel/PixelBuffer.h"
@@ -110,6 +111,33 @@ Value blurred(const Value& value, double sigma, EdgeMode edges)
     return Value(blurArea(value.pixels, grown, sigma, detail::Outside::zero), value.origin + grown.tl());
 }
 
+// [first, end) of `span` pulled into [0, size): the indices a copy of the span,
+// clamped to the buffer, is made of.
+std::pair<int, int> clampedSpan(int first, int end, int size)
+{
+    const int lo = std::clamp(first, 0, size - 1);
+    const int hi = std::clamp(end - 1, 0, size - 1);
+    return {lo, hi + 1};
+}
+
+template <class Value>
+Value blurredClamped(const Value& value, cv::Rect area, double sigma)
+{
+    if (!(sigma > 0) || value.empty())  // the clamped copy itself; all zero for an empty value
+        return Value(detail::sampledArea(value, area, detail::Outside::nearestEdge), area.tl());
+    // The bound gaussianBlur applies to the clamped copy, whose sides are area's.
+    sigma = std::min(sigma, 2.0 * std::max(area.width, area.height));
+    // The copy repeats its own edge beyond the area, not the value's pixels
+    // there: the blur reads the part of the value the copy is made of (where
+    // area and extent do not meet on an axis, the nearest edge row or column).
+    const cv::Rect local = area - value.origin;
+    const auto [left, right] = clampedSpan(local.x, local.x + local.width, value.width());
+    const auto [top, bottom] = clampedSpan(local.y, local.y + local.height, value.height());
+    const cv::Rect window(left, top, right - left, bottom - top);
+    return Value(blurArea(value.pixels(window), local - window.tl(), sigma, detail::Outside::nearestEdge),
+                 area.tl());
+}
+
 } // namespace
 
 int blurReach(double sigma) { return sigma > 0 ? int(std::ceil(3 * std::min(sigma, 1e6))) : 0; }
@@ -117,5 +145,15 @@ int blurReach(double sigma) { return sigma > 0 ? int(std::ceil(3 * std::min(sigm
 Image gaussianBlur(const Image& image, double sigma, EdgeMode edges) { return blurred(image, sigma, edges); }
 
 Matte gaussianBlur(const Matte& matte, double sigma, EdgeMode edges) { return blurred(matte, sigma, edges); }
+
+Image gaussianBlurClamped(const Image& image, cv::Rect area, double sigma)
+{
+    return blurredClamped(image, area, sigma);
+}
+
+Matte gaussianBlurClamped(const Matte& matte, cv::Rect area, double sigma)
+{
+    return blurredClamped(matte, area, sigma);
+}
 
 } // namespace zephrin

@@ -31,4 +31,11 @@ int blurReach(double sigma);
 Image gaussianBlur(const Image& image, double sigma, EdgeMode edges);
 Matte gaussianBlur(const Matte& matte, double sigma, EdgeMode edges);
 
+// The blur, over `area`, of the plane in which the value's edge pixels repeat
+// outward without end: gaussianBlur(clampedToExtent(value, area), sigma,
+// EdgeMode::clamp) pixel for pixel, read straight from the value instead of a
+// clamped copy (a whole pass and buffer less). An empty value is transparent.
+Image gaussianBlurClamped(const Image& image, cv::Rect area, double sigma);
+Matte gaussianBlurClamped(const Matte& matte, cv::Rect area, double sigma);
+
 } // namespace zephrin

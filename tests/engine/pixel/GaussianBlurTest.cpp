@@ -1,3 +1,4 @@
+#include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "support/PixelChecks.h"
@@ -140,4 +141,29 @@ TEST(GaussianBlur, CroppedViewDoesNotReadPixelsOutsideTheCrop)
         const Image blurred = gaussianBlur(rightHalf, sigma, EdgeMode::clamp);
         EXPECT_EQ(cv::countNonZero(blurred.pixels.reshape(1)), 0) << "sigma " << sigma;
     }
+}
+
+// The clamped blur is read straight from the value; it must give the bytes of
+// blurring a clamped copy, on either road of the blur and wherever the area
+// lies against the value.
+TEST(GaussianBlur, ClampedBlurEqualsBlurringAClampedCopy)
+{
+    const Image image = zephrin::testing::photoLikeImage({90, 70}, 3, true);
+    const Image placed(image.pixels, {15, -5});
+    const Matte matte = zephrin::testing::photoLikeMatte({90, 70}, 4);
+    const cv::Rect areas[] = {{0, 0, 90, 70}, {-40, -30, 200, 150}, {20, 10, 30, 20}, {60, 50, 80, 60}};
+    for (const double sigma : {0.0, 1.5, 4.0, 9.0, 26.0}) {
+        for (const cv::Rect& area : areas) {
+            const Image expected = gaussianBlur(clampedToExtent(placed, area), sigma, EdgeMode::clamp);
+            const Image actual = gaussianBlurClamped(placed, area, sigma);
+            ASSERT_EQ(actual.extent(), expected.extent());
+            EXPECT_EQ(maxDifference(actual.pixels, expected.pixels), 0) << "sigma " << sigma << ", area " << area;
+            const Matte expectedMatte = gaussianBlur(clampedToExtent(matte, area), sigma, EdgeMode::clamp);
+            EXPECT_EQ(maxDifference(gaussianBlurClamped(matte, area, sigma).pixels, expectedMatte.pixels), 0)
+                << "sigma " << sigma << ", area " << area;
+        }
+    }
+    const Image nothing = gaussianBlurClamped(Image(), {3, 4, 20, 10}, 12);
+    EXPECT_EQ(nothing.extent(), cv::Rect(3, 4, 20, 10));
+    EXPECT_EQ(cv::countNonZero(nothing.pixels.reshape(1)), 0);
 }
