@@ -35,47 +35,86 @@ Span spanOf(const Value& value, int y, int left, int width)
     return {begin - left, end - left, value.pixels.ptr(y - extent.y) + size_t(begin - extent.x) * value.pixels.elemSize()};
 }
 
-// The paint's pixels on row y from x = left, `width` of them.
-void paintRow(const Paint& paint, int y, int left, int width, uchar* out)
-{
-    if (!paint.picture) {
-        pixelRows::filled(paint.colour, out, width);
-        return;
-    }
-    std::memset(out, 0, size_t(4 * width));
-    const Span span = spanOf(*paint.picture, y, left, width);
-    if (span.length() > 0)
-        std::memcpy(out + 4 * span.begin, span.pixels, size_t(4 * span.length()));
-}
-
-// Reused row buffers of one stripe of the canvas.
+// Reused rows of one stripe of the canvas; a colour's row is filled once.
 struct Rows {
-    explicit Rows(int width)
-        : front(size_t(4 * width)), under(size_t(4 * width)), towards(size_t(4 * width)), alpha(size_t(width))
+    Rows(int width, const CanvasLayers& layers)
+        : front(size_t(4 * width)), under(size_t(4 * width)), towards(size_t(4 * width)), alpha(size_t(width)),
+          backdropColour(size_t(4 * width)), towardsColour(size_t(4 * width))
     {
+        pixelRows::filled(layers.backdrop.colour, backdropColour.data(), width);
+        if (layers.edge)
+            pixelRows::filled(layers.edge->towards.colour, towardsColour.data(), width);
     }
-    std::vector<uchar> front, under, towards, alpha;
+    std::vector<uchar> front, under, towards, alpha, backdropColour, towardsColour;
 };
 
-// The front layer on row y, its rim blended when it has an edge tint.
-void frontRow(const CanvasLayers& layers, int y, int left, int width, Rows& rows)
+// The paint's pixels on row y from x = left, `width` of them: the picture's
+// own row where it covers them all, else `scratch` filled; a colour's row.
+const uchar* paintRow(const Paint& paint, int y, int left, int width, uchar* scratch, const uchar* colourRow)
 {
-    std::memset(rows.front.data(), 0, rows.front.size());
+    if (!paint.picture)
+        return colourRow;
+    const Span span = spanOf(*paint.picture, y, left, width);
+    if (span.begin == 0 && span.end == width)
+        return span.pixels;
+    std::memset(scratch, 0, size_t(4 * width));
+    if (span.length() > 0)
+        std::memcpy(scratch + 4 * span.begin, span.pixels, size_t(4 * span.length()));
+    return scratch;
+}
+
+// Calls blend(begin, end) for the runs of 16-value chunks of `weight` (n
+// values) that hold anything but 0: elsewhere the edge blend keeps the front.
+template <class Blend>
+void forNonZeroRuns(const uchar* weight, int n, Blend blend)
+{
+    constexpr int kChunk = 16;
+    const auto anything = [&](int begin) {
+        const int end = std::min(begin + kChunk, n);
+        return std::any_of(weight + begin, weight + end, [](uchar w) { return w != 0; });
+    };
+    int begin = 0;
+    while (begin < n) {
+        while (begin < n && !anything(begin))
+            begin += kChunk;
+        int end = begin;
+        while (end < n && anything(end))
+            end += kChunk;
+        if (begin < n)
+            blend(begin, std::min(end, n));
+        begin = end;
+    }
+}
+
+// The front layer on row y, its rim blended when it has an edge tint: its own
+// row where that covers the whole width untouched, else rows.front.
+const uchar* frontRow(const CanvasLayers& layers, int y, int left, int width, Rows& rows)
+{
     const Span span = spanOf(layers.front, y, left, width);
     const int n = span.length();
+    if (!layers.edge && span.begin == 0 && span.end == width)
+        return span.pixels;
+    uchar* front = rows.front.data();
+    std::memset(front, 0, size_t(4 * span.begin));
+    std::memset(front + 4 * span.end, 0, size_t(4 * (width - span.end)));
     if (n == 0)
-        return;
-    uchar* out = rows.front.data() + 4 * span.begin;
-    if (!layers.edge) {
-        std::memcpy(out, span.pixels, size_t(4 * n));
-        return;
-    }
-    // blendWithMask(maskedBy(towards, alpha), front, weight)
+        return front;
+    uchar* out = front + 4 * span.begin;
+    std::memcpy(out, span.pixels, size_t(4 * n));
+    if (!layers.edge)
+        return front;
+    // blendWithMask(maskedBy(towards, alpha), front, weight); a weight of 0 keeps the front.
     const Span weight = spanOf(layers.edge->weight, y, left, width);
-    paintRow(layers.edge->towards, y, left + span.begin, n, rows.towards.data());
-    pixelRows::alphaOf(span.pixels, rows.alpha.data(), n);
-    pixelRows::masked(rows.towards.data(), rows.alpha.data(), rows.towards.data(), n);
-    pixelRows::blended(rows.towards.data(), span.pixels, weight.pixels, out, n);
+    forNonZeroRuns(weight.pixels, n, [&](int begin, int end) {
+        const int length = end - begin;
+        const uchar* subject = span.pixels + 4 * begin;
+        const uchar* towards = paintRow(layers.edge->towards, y, left + span.begin + begin, length,
+                                        rows.towards.data(), rows.towardsColour.data());
+        pixelRows::alphaOf(subject, rows.alpha.data(), length);
+        pixelRows::masked(towards, rows.alpha.data(), rows.under.data(), length);
+        pixelRows::blended(rows.under.data(), subject, weight.pixels + begin, out + 4 * begin, length);
+    });
+    return front;
 }
 
 void shadowRow(const ShadowLayer& shadow, int y, int left, int width, uchar* out)
@@ -99,19 +138,21 @@ cv::Mat flattened(const CanvasLayers& layers, cv::Rect canvas)
     // Over nothing, source-over leaves the front as it is.
     const bool backdrop = !paintsNothing(layers.backdrop);
     parallelRows(canvas.height, width, [&](int firstRow, int endRow) {
-        Rows rows(width);
+        Rows rows(width, layers);
         for (int r = firstRow; r < endRow; ++r) {
             const int y = canvas.y + r;
-            frontRow(layers, y, canvas.x, width, rows);
+            const uchar* front = frontRow(layers, y, canvas.x, width, rows);
             if (layers.shadow) {
                 shadowRow(*layers.shadow, y, canvas.x, width, rows.under.data());
-                pixelRows::over(rows.front.data(), rows.under.data(), rows.front.data(), width);
+                pixelRows::over(front, rows.under.data(), rows.front.data(), width);
+                front = rows.front.data();
             }
             if (backdrop) {
-                paintRow(layers.backdrop, y, canvas.x, width, rows.under.data());
-                pixelRows::over(rows.front.data(), rows.under.data(), out.ptr(r), width);
+                const uchar* under = paintRow(layers.backdrop, y, canvas.x, width, rows.under.data(),
+                                              rows.backdropColour.data());
+                pixelRows::over(front, under, out.ptr(r), width);
             } else {
-                std::memcpy(out.ptr(r), rows.front.data(), rows.front.size());
+                std::memcpy(out.ptr(r), front, size_t(4 * width));
             }
         }
     });

@@ -1,5 +1,6 @@
 #include "engine/pixel/MultiplyCompositing.h"
 
+#include "engine/pixel/PixelRows.h"
 #include "engine/pixel/detail/Compositing.h"
 #include "engine/pixel/detail/Div255.h"
 
@@ -25,8 +26,7 @@ Matte multiplyCompositing(const Matte& a, const Matte& b)
 {
     return detail::combineMattes(a, b, a.extent() & b.extent(),
                                  [](const uchar* first, const uchar* second, uchar* out, int width) {
-                                     for (int x = 0; x < width; ++x)
-                                         out[x] = uchar(detail::div255(first[x] * second[x]));
+                                     pixelRows::product(first, second, out, width);
                                  });
 }
 

@@ -32,6 +32,9 @@ void filled(const std::array<uchar, 4>& pixel, uchar* out, int pixels);
 // The alpha of each pixel.
 void alphaOf(const uchar* rgba, uchar* alpha, int pixels);
 
+// out = a × b / 255 for each byte of two mattes (multiplyCompositing).
+void product(const uchar* a, const uchar* b, uchar* out, int values);
+
 // out = table[m]: a pixel for each matte value (256 pixels, 1024 bytes), as
 // coloredMatte makes them.
 void lookedUp(const uchar* matte, const uchar* table, uchar* out, int pixels);

@@ -9,6 +9,7 @@
 #include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/Morphology.h"
 #include "engine/pixel/MultiplyCompositing.h"
+#include "engine/pixel/RenderContext.h"
 
 #include <vector>
 
@@ -22,23 +23,65 @@ constexpr double kSpreadSigma = 4.0;
 // filling most of it: 268 ms over the whole image, 45 ms in tiles.
 constexpr int kTile = 128;
 
-// The tiles of `area` in which the matte is not all black.
+// The tiles of the matte's extent in which it is not all black, row by row
+// (each row of tiles searched on a thread of its own).
 std::vector<cv::Rect> tilesWhereNonZero(const Matte& matte)
 {
-    std::vector<cv::Rect> tiles;
     const cv::Rect extent = matte.extent();
-    for (int y = extent.y; y < extent.y + extent.height; y += kTile)
-        for (int x = extent.x; x < extent.x + extent.width; x += kTile) {
-            const cv::Rect tile = cv::Rect(x, y, kTile, kTile) & extent;
-            if (cv::countNonZero(cropped(matte, tile).pixels) > 0)
-                tiles.push_back(tile);
-        }
+    std::vector<std::vector<cv::Rect>> rows(size_t((extent.height + kTile - 1) / kTile));
+    cv::parallel_for_(cv::Range(0, int(rows.size())), [&](const cv::Range& range) {
+        for (int row = range.start; row < range.end; ++row)
+            for (int x = extent.x; x < extent.x + extent.width; x += kTile) {
+                const cv::Rect tile = cv::Rect(x, extent.y + row * kTile, kTile, kTile) & extent;
+                if (cv::countNonZero(cropped(matte, tile).pixels) > 0)
+                    rows[size_t(row)].push_back(tile);
+            }
+    });
+    std::vector<cv::Rect> tiles;
+    for (const auto& row : rows)
+        tiles.insert(tiles.end(), row.begin(), row.end());
     return tiles;
+}
+
+// Each pixel's straight colour made opaque: what colorMatrix with an alpha row
+// of 0 and an alpha bias of 1 makes of it, looked up in a table of every
+// (channel, alpha) pair made by that very filter (once). The filter works in
+// floating point; the table costs a tile a lookup per channel.
+Image madeOpaque(const Image& image)
+{
+    static const std::vector<uchar> table = [] {
+        cv::Mat pairs(256, 256, CV_8UC4);
+        for (int alpha = 0; alpha < 256; ++alpha)
+            for (int channel = 0; channel < 256; ++channel)
+                pairs.at<cv::Vec4b>(alpha, channel) = cv::Vec4b(uchar(channel), uchar(channel), uchar(channel), uchar(alpha));
+        ColorMatrix opaque;
+        opaque.a = {0, 0, 0, 0};
+        opaque.bias = {0, 0, 0, 1};
+        const Image made = colorMatrix(Image(pairs), opaque);
+        std::vector<uchar> values(256 * 256);
+        for (int i = 0; i < 256 * 256; ++i)
+            values[size_t(i)] = made.pixels.at<cv::Vec4b>(i / 256, i % 256)[0];
+        return values;
+    }();
+    Image out(cv::Mat(image.size(), CV_8UC4), image.origin);
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* in = image.pixels.ptr(y);
+        uchar* to = out.pixels.ptr(y);
+        for (int x = 0; x < image.width(); ++x, in += 4, to += 4) {
+            const uchar* row = table.data() + size_t(in[3]) * 256;
+            to[0] = row[in[0]];
+            to[1] = row[in[1]];
+            to[2] = row[in[2]];
+            to[3] = 255;
+        }
+    }
+    return out;
 }
 
 } // namespace
 
-Image decontaminated(const Image& colour, const Image& source, const Matte& refined, double strength)
+std::vector<Image> decontaminatedTiles(const Image& colour, const Image& source, const Matte& refined,
+                                       double strength)
 {
     const Matte core = colorThreshold(refined, 0.5);
     const Matte dilated = morphologyMaximum(core, 2.5, EdgeMode::clamp);
@@ -49,29 +92,20 @@ Image decontaminated(const Image& colour, const Image& source, const Matte& refi
     // Only where there is colour to change.
     const Matte weight = cropped(colorMatrix(band, scale), colour.extent());
 
-    ColorMatrix opaque;
-    opaque.a = {0, 0, 0, 0};
-    opaque.bias = {0, 0, 0, 1};
-    const int reach = blurReach(kSpreadSigma);
-    const cv::Rect extent = source.extent();
-
-    Image result = colour.clone();
     const std::vector<cv::Rect> tiles = tilesWhereNonZero(weight);
+    // The interior colour spread over the tiles: G of the whole image there
+    // (a matte of another extent than the source's reads black beyond it).
+    const Matte interior = eroded.extent() == source.extent() ? eroded
+                                                              : Matte(renderGrey8(eroded, source.extent()), source.origin);
+    const std::vector<Image> spreads = gaussianBlurTiles(source, interior, tiles, kSpreadSigma);
+    std::vector<Image> result(tiles.size());
     cv::parallel_for_(cv::Range(0, int(tiles.size())), [&](const cv::Range& range) {
         for (int i = range.start; i < range.end; ++i) {
             const cv::Rect tile = tiles[size_t(i)];
-            // The blur is exact inside the tile when it sees `reach` pixels
-            // around it; at the image's border it repeats the edge as it would
-            // over the whole image.
-            const cv::Rect around = cv::Rect(tile.x - reach, tile.y - reach, tile.width + 2 * reach,
-                                             tile.height + 2 * reach) & extent;
-            const Image spread = cropped(
-                gaussianBlur(maskedBy(cropped(source, around), cropped(eroded, around)), kSpreadSigma, EdgeMode::clamp),
-                tile);
-            const Image fill = colorMatrix(spread, opaque);
+            const Image& spread = spreads[size_t(i)];
+            const Image fill = madeOpaque(spread);
             const Matte mask = multiplyCompositing(cropped(weight, tile), alphaMatte(spread));
-            const Image blended = blendWithMask(fill, cropped(colour, tile), mask);
-            blended.pixels.copyTo(result.pixels(tile - result.origin));
+            result[size_t(i)] = blendWithMask(fill, cropped(colour, tile), mask);
         }
     });
     return result;

@@ -25,8 +25,8 @@
 #include "support/GuiApplication.h"
 #include "support/PixelChecks.h"
 #include "support/PixelSamples.h"
+#include "support/SamplePhoto.h"
 
-#include <QImage>
 #include <opencv2/imgproc.hpp>
 
 #include <gtest/gtest.h>
@@ -132,17 +132,12 @@ Scene seededScene(cv::Size size, unsigned seed)
 // reaches the frame.
 std::optional<Scene> photoScene()
 {
-#ifdef ZEPHRIN_SOURCE_DIR
-    const QImage photo(QStringLiteral(ZEPHRIN_SOURCE_DIR "/.cache/sample/elephants.jpg"));
-    if (photo.width() < 2000 || photo.height() < 1500)
+    const std::optional<Image> source = zephrin::testing::samplePhotoCentre({2000, 1500});
+    if (!source)
         return std::nullopt;
-    const Image source = imageFromQImage(photo.copy((photo.width() - 2000) / 2, (photo.height() - 1500) / 2, 2000, 1500));
-    cv::Mat subject(source.size(), CV_8UC1, cv::Scalar(0));
+    cv::Mat subject(source->size(), CV_8UC1, cv::Scalar(0));
     cv::ellipse(subject, {900, 900}, {700, 650}, 0, 0, 360, cv::Scalar(255), cv::FILLED, cv::LINE_AA);
-    return Scene{"sample photograph", source, maskedBy(source, gaussianBlur(Matte(subject), 2.5, EdgeMode::clamp))};
-#else
-    return std::nullopt;
-#endif
+    return Scene{"sample photograph", *source, maskedBy(*source, gaussianBlur(Matte(subject), 2.5, EdgeMode::clamp))};
 }
 
 struct Case {

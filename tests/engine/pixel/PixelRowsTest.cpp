@@ -43,10 +43,11 @@ TEST(PixelRows, VectorKernelsGiveTheRoundedArithmeticAtEveryLength)
 {
     for (const int pixels : {0, 1, 3, 4, 5, 7, 8, 13, 4096 + 3}) {
         const Rows in = randomRows(pixels, unsigned(pixels) + 1);
-        std::vector<uchar> over(in.a.size()), masked(in.a.size()), blended(in.a.size());
+        std::vector<uchar> over(in.a.size()), masked(in.a.size()), blended(in.a.size()), alphas(in.m.size());
         pixelRows::over(in.a.data(), in.b.data(), over.data(), pixels);
         pixelRows::masked(in.a.data(), in.m.data(), masked.data(), pixels);
         pixelRows::blended(in.a.data(), in.b.data(), in.m.data(), blended.data(), pixels);
+        pixelRows::alphaOf(in.a.data(), alphas.data(), pixels);
         for (int x = 0; x < pixels; ++x)
             for (int c = 0; c < 4; ++c) {
                 const size_t i = size_t(4 * x + c);
@@ -54,6 +55,7 @@ TEST(PixelRows, VectorKernelsGiveTheRoundedArithmeticAtEveryLength)
                 ASSERT_EQ(over[i], std::min(255, front + rounded(back * (255 - alpha)))) << pixels << " px, " << i;
                 ASSERT_EQ(masked[i], rounded(front * m)) << pixels << " px, " << i;
                 ASSERT_EQ(blended[i], rounded(front * m + back * (255 - m))) << pixels << " px, " << i;
+                ASSERT_EQ(alphas[size_t(x)], alpha) << pixels << " px, " << x;
             }
     }
 }
