@@ -38,7 +38,6 @@ TEST(PixelBuffer, ALargeBufferReleasedIsHandedOutAgainAndTheIdleOnesStayBounded)
         // ... a much smaller one leaves it for a better fit.
         const cv::Mat quarter = newPixelBuffer({1500, 1500}, CV_8UC4);
         EXPECT_NE(quarter.data, first);
-        EXPECT_EQ(pixelPoolState().idleBuffers, kept.idleBuffers);
     }
     // Many released at once: the pool keeps at most its share.
     {
