@@ -6,9 +6,10 @@
 // (CanvasLayers), where the edge blend mixes too; text, shape crop and mirror
 // then work on that one canvas-sized buffer.
 //
-// At 12 megapixels (4000 × 3000, 8 cores, engine benches with the machine's
-// load about 56): over a background colour 525 … 563 ms before, when every
-// step made an image of its own, …
+// Over a background colour at 12 megapixels (4000 × 3000) the composite took
+// 4168 million instructions when every step made an image of its own (ten
+// canvas-sized buffers, two of them copies) and takes 629 million flattened;
+// on 8 cores shared with other builds (load about 10) 251 ms against 24 ms.
 
 #include "engine/matte/MatteEngine.h"
 

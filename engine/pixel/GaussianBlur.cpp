@@ -143,7 +143,8 @@ std::vector<cv::Mat> blursOfAreas(int type, const std::vector<cv::Rect>& areas, 
 // and the blur's reach around it hold one value the blur is that value (the
 // kernel sums to one exactly), and only the other tiles need the filter, all
 // in one mosaic (blursOfAreas). The bytes are the whole matte's blur.
-// 12 MP subject matte, sigma 4.6: ...
+// A 12 MP subject matte at sigma 4.6: 416 million instructions over the
+// whole, 129 million so (9.9 ms against 6.7 ms on 8 cores, load about 10).
 constexpr int kFlatTile = 128;
 
 // The one value of every pixel of `area` of a grey buffer, or -1 where they

@@ -13,43 +13,35 @@ namespace zephrin {
 
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
+constexpr std::size_t kPage = 4096;
+// A released buffer serves a request this much smaller than itself, and more
+// when it is large: a crop or a trimmed canvas a little smaller than the last.
+constexpr std::size_t kSlack = std::size_t(2) << 20;
 
-std::size_t roundedUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
-
-// One mapping: `capacity` usable bytes from `data`, which lies on a huge-page
-// boundary inside the mapping at `base`.
+// One mapping of `capacity` bytes (whole pages).
 struct Mapping {
-    void* base = nullptr;
-    std::size_t length = 0;
     uchar* data = nullptr;
     std::size_t capacity = 0;
 };
 
 Mapping* mapped(std::size_t bytes)
 {
-    const std::size_t capacity = roundedUp(bytes, kHugePage);
-    const std::size_t length = capacity + kHugePage;  // room to align
-    void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base == MAP_FAILED)
+    const std::size_t capacity = (bytes + kPage - 1) / kPage * kPage;
+    void* data = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (data == MAP_FAILED)
         throw std::bad_alloc();
-    auto* data = reinterpret_cast<uchar*>(roundedUp(reinterpret_cast<std::uintptr_t>(base), kHugePage));
-#ifdef MADV_HUGEPAGE
-    madvise(data, capacity, MADV_HUGEPAGE);  // advice only: without huge pages the buffer works the same
-#endif
-    return new Mapping{base, length, data, capacity};
+    return new Mapping{static_cast<uchar*>(data), capacity};
 }
 
 void unmapped(Mapping* mapping)
 {
-    munmap(mapping->base, mapping->length);
+    munmap(mapping->data, mapping->capacity);
     delete mapping;
 }
 
-// A released mapping serves a request that fills most of it.
 bool fits(const Mapping& mapping, std::size_t bytes)
 {
-    return mapping.capacity >= bytes && mapping.capacity - bytes <= bytes / 4 + kHugePage;
+    return mapping.capacity >= bytes && mapping.capacity - bytes <= bytes / 4 + kSlack;
 }
 
 class PixelBufferPool final : public cv::MatAllocator {
@@ -111,7 +103,7 @@ private:
             return nullptr;
         Mapping* mapping = *best;
         m_idle.erase(best);
-        m_idleBytes -= mapping->length;
+        m_idleBytes -= mapping->capacity;
         return mapping;
     }
 
@@ -123,10 +115,10 @@ private:
         {
             const std::lock_guard lock(m_mutex);
             m_idle.push_back(mapping);
-            m_idleBytes += mapping->length;
+            m_idleBytes += mapping->capacity;
             while (m_idleBytes > kIdlePixelBytes) {
                 surplus.push_back(m_idle.front());
-                m_idleBytes -= m_idle.front()->length;
+                m_idleBytes -= m_idle.front()->capacity;
                 m_idle.pop_front();
             }
         }

@@ -1,14 +1,16 @@
 #include "engine/refine/Decontaminate.h"
 
+#include <opencv2/imgproc.hpp>
+
 #include "engine/pixel/BlendWithMask.h"
-#include "engine/pixel/ColorInvert.h"
 #include "engine/pixel/ColorMatrix.h"
-#include "engine/pixel/ColorThreshold.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/Morphology.h"
 #include "engine/pixel/MultiplyCompositing.h"
+#include "engine/pixel/ParallelRows.h"
+#include "engine/pixel/PixelBuffer.h"
 #include "engine/pixel/RenderContext.h"
 
 #include <vector>
@@ -20,11 +22,16 @@ namespace {
 constexpr double kSpreadSigma = 4.0;
 // The colour work is done tile by tile, only where the band is: a ring a few
 // pixels wide touches a small share of a large image. 12 MP with a subject
-// filling most of it: 268 ms over the whole image, 45 ms in tiles.
+// filling most of it: 268 ms over the whole image, 45 ms in tiles. Blurring
+// the tiles in one mosaic instead of a filter call each (every call makes its
+// exact kernel anew, about 0.3 ms) and looking the opaque colour up: the whole
+// refinement 3156 → 1105 million instructions, 124 → 54 ms (load about 10).
 constexpr int kTile = 128;
 
-// The tiles of the matte's extent in which it is not all black, row by row
-// (each row of tiles searched on a thread of its own).
+// Where the matte is not black, tile by tile: in each tile of the matte's
+// extent, the smallest rectangle holding its non-zero pixels (none for an all
+// black tile), row by row of tiles, each row searched on a thread of its own.
+// A band crossing a tile lengthwise needs only its own few rows blurred.
 std::vector<cv::Rect> tilesWhereNonZero(const Matte& matte)
 {
     const cv::Rect extent = matte.extent();
@@ -33,8 +40,9 @@ std::vector<cv::Rect> tilesWhereNonZero(const Matte& matte)
         for (int row = range.start; row < range.end; ++row)
             for (int x = extent.x; x < extent.x + extent.width; x += kTile) {
                 const cv::Rect tile = cv::Rect(x, extent.y + row * kTile, kTile, kTile) & extent;
-                if (cv::countNonZero(cropped(matte, tile).pixels) > 0)
-                    rows[size_t(row)].push_back(tile);
+                const cv::Rect used = cv::boundingRect(cropped(matte, tile).pixels);
+                if (!used.empty())
+                    rows[size_t(row)].push_back(used + tile.tl());
             }
     });
     std::vector<cv::Rect> tiles;
@@ -78,19 +86,53 @@ Image madeOpaque(const Image& image)
     return out;
 }
 
+// The band's weight and the eroded core T of the matte thresholded at one
+// half, from one maximum and one minimum of the matte itself: the disk's
+// maximum (minimum) of T is white where the matte's reaches the threshold
+// (thresholding is monotone), and T is white where the matte is 128 or more.
+// The band dilate(T) × (1 − erode(T)) is then white or black, and its weight
+// what the strength's colour matrix makes of white there. Three passes where
+// the filters one by one take six.
+struct Rim {
+    Matte weight;
+    Matte eroded;
+};
+
+Rim rimOf(const Matte& refined, double strength)
+{
+    constexpr uchar kHalf = 128;
+    const Matte dilated = morphologyMaximum(refined, 2.5, EdgeMode::clamp);
+    const Matte eroded = morphologyMinimum(refined, 2.5, EdgeMode::clamp);
+    ColorMatrix scale;
+    scale.r = {strength, 0, 0, 0};
+    const uchar full = colorMatrix(Matte::filled({1, 1}, 255), scale).pixels.at<uchar>(0, 0);
+    Rim rim{Matte(newPixelBuffer(refined.size(), CV_8UC1), refined.origin),
+            Matte(newPixelBuffer(refined.size(), CV_8UC1), refined.origin)};
+    parallelRows(refined.height(), refined.width(), [&](int firstRow, int endRow) {
+        for (int y = firstRow; y < endRow; ++y) {
+            const uchar* high = dilated.pixels.ptr(y);
+            const uchar* low = eroded.pixels.ptr(y);
+            uchar* weight = rim.weight.pixels.ptr(y);
+            uchar* core = rim.eroded.pixels.ptr(y);
+            for (int x = 0; x < refined.width(); ++x) {
+                const bool inside = low[x] >= kHalf;
+                weight[x] = high[x] >= kHalf && !inside ? full : 0;
+                core[x] = inside ? 255 : 0;
+            }
+        }
+    });
+    return rim;
+}
+
 } // namespace
 
 std::vector<Image> decontaminatedTiles(const Image& colour, const Image& source, const Matte& refined,
                                        double strength)
 {
-    const Matte core = colorThreshold(refined, 0.5);
-    const Matte dilated = morphologyMaximum(core, 2.5, EdgeMode::clamp);
-    const Matte eroded = morphologyMinimum(core, 2.5, EdgeMode::clamp);
-    const Matte band = multiplyCompositing(dilated, colorInvert(eroded));
-    ColorMatrix scale;
-    scale.r = {strength, 0, 0, 0};
+    const Rim rim = rimOf(refined, strength);
+    const Matte& eroded = rim.eroded;
     // Only where there is colour to change.
-    const Matte weight = cropped(colorMatrix(band, scale), colour.extent());
+    const Matte weight = cropped(rim.weight, colour.extent());
 
     const std::vector<cv::Rect> tiles = tilesWhereNonZero(weight);
     // The interior colour spread over the tiles: G of the whole image there

@@ -5,7 +5,7 @@
 // `colour` (CV_8UC4 premultiplied; the colour source of the cutout) and
 // `source` (the untouched source, same extent) in; out the new colour of the
 // 128 × 128 tiles of colour's extent that the band reaches, an Image each
-// (disjoint, in no particular order): elsewhere the colour stays. With T the
+// (disjoint, row by row): elsewhere the colour stays. With T the
 // refined matte thresholded at one half:
 //   band   = dilate(T, 2.5) × (1 − erode(T, 2.5)), a ring about 5 px wide;
 //   G      = Gaussian (sigma 4) of the source masked by erode(T, 2.5): the
