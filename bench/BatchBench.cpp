@@ -23,6 +23,7 @@
 #include "engine/matte/MatteEngine.h"
 #include "output/batch/BatchProcessor.h"
 #include "output/service/CutoutService.h"
+#include "output/service/NativePath.h"
 #include "support/ProductShot.h"
 #include "support/Scenes.h"
 
@@ -109,7 +110,7 @@ void BM_BatchStage(benchmark::State& state)
     const QString& path = photoFile(Scene(state.range(1)));
     const MatteEngine engine;
     const Vectorizer vectorizer;
-    const Image photo = *CutoutService::loadImageFile(path);
+    const Image photo = *CutoutService::loadImageFile(nativePath(path));
     const MatteBox box = engine.computeMatte(photo, MatteModel::isnet);
     const Image cutout(engine.context().render(engine.applyMatteSettings(photo, box, MatteSettings{}),
                                                cv::Rect(0, 0, photo.width(), photo.height())));
@@ -120,7 +121,7 @@ void BM_BatchStage(benchmark::State& state)
 
     for (auto _ : state) {
         switch (stage) {
-        case load: benchmark::DoNotOptimize(CutoutService::loadImageFile(path)); break;
+        case load: benchmark::DoNotOptimize(CutoutService::loadImageFile(nativePath(path))); break;
         case matte: benchmark::DoNotOptimize(engine.computeMatte(photo, MatteModel::isnet)); break;
         case refine:
             benchmark::DoNotOptimize(engine.context().render(engine.applyMatteSettings(photo, box, MatteSettings{}),

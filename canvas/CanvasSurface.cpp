@@ -108,9 +108,11 @@ void CanvasSurface::mousePressEvent(QMouseEvent* event)
     }
     // Keys go to the canvas now, not to a control clicked before.
     forceActiveFocus(Qt::MouseFocusReason);
-    if (viewTool())
+    if (viewTool()) {
         m_viewPress = event->position();
-    else
+        // The press may become a drag out: its PNG is made meanwhile.
+        CanvasActions().prepareDragOut(m_editor);
+    } else
         m_controller->gestures().press(event->position(), mapping());
     event->accept();
 }
@@ -133,6 +135,7 @@ void CanvasSurface::mouseMoveEvent(QMouseEvent* event)
 void CanvasSurface::mouseReleaseEvent(QMouseEvent* event)
 {
     m_viewPress.reset();
+    CanvasActions().cancelDragOut();
     if (m_controller)
         m_controller->gestures().release(event->position(), mapping());
 }
@@ -153,6 +156,7 @@ void CanvasSurface::mouseUngrabEvent()
 {
     // Another item took the pointer: the drag ends without its effect.
     m_viewPress.reset();
+    CanvasActions().cancelDragOut();
     if (m_controller) {
         m_controller->gestures().cancel();
         m_controller->gestures().release({}, mapping());

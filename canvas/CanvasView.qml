@@ -3,7 +3,8 @@
 // side, times the zoom, moved by the pan; the tools' gestures and marks over
 // it, the text handles with the text tool, the zoom bar; the compare view in
 // its place while comparing; the sticker sheet while the sheet tool is
-// chosen; an empty state; the progress badge; and a drop target for images.
+// chosen; an empty state; the progress badge; and a drop target for images
+// from elsewhere (a drag out of this window is never taken back in).
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Shapes
@@ -82,17 +83,60 @@ Item {
                 imageSize: surface.imageSize
                 inputArea: mainCanvas
             }
-            // The view tool's hint over the image.
+            // The view tool's hint over the image: it opens where the pointer
+            // has rested for the usual delay, and goes when the pointer leaves
+            // or moves off (a drag-out moves it at once).
             Item {
+                id: hintArea
+                objectName: "dragOutHintArea"
                 x: surface.imageRect.x
                 y: surface.imageRect.y
                 width: surface.imageRect.width
                 height: surface.imageRect.height
                 visible: surface.effectiveTool === "View"
-                HoverHandler { id: imageHover }
-                ToolTip.text: "Drag to another app or the file manager to export a PNG"
-                ToolTip.visible: imageHover.hovered
-                ToolTip.delay: 800
+                property point shownAt
+                readonly property alias hint: dragHint
+
+                HoverHandler {
+                    id: imageHover
+                    onPointChanged: {
+                        const p = point.position
+                        if (dragHint.visible && Math.hypot(p.x - hintArea.shownAt.x, p.y - hintArea.shownAt.y) > 8)
+                            dragHint.close()
+                        if (!dragHint.visible)
+                            restTimer.restart()
+                    }
+                    onHoveredChanged: {
+                        if (!hovered) {
+                            restTimer.stop()
+                            dragHint.close()
+                        }
+                    }
+                }
+                Timer {
+                    id: restTimer
+                    interval: 800
+                    onTriggered: {
+                        if (!imageHover.hovered)
+                            return
+                        hintArea.shownAt = imageHover.point.position
+                        // Below and right of the pointer, as the desktop places tips.
+                        dragHint.x = hintArea.shownAt.x + 4
+                        dragHint.y = hintArea.shownAt.y + 20
+                        dragHint.open()
+                    }
+                }
+                ToolTip {
+                    id: dragHint
+                    objectName: "dragOutHint"
+                    text: "Drag to another app or the file manager to export a PNG"
+                }
+                onVisibleChanged: {
+                    if (!visible) {
+                        restTimer.stop()
+                        dragHint.close()
+                    }
+                }
             }
             CanvasZoomBar {
                 objectName: "canvasZoomBar"
@@ -212,13 +256,22 @@ Item {
     DropArea {
         anchors.fill: parent
         keys: ["text/uri-list"]
-        onEntered: (drag) => { canvas.dropTargeted = drag.hasUrls }
+        function ownDrag(drag) {
+            return DragOut.startedHere(drag.getDataAsString(DragOut.sourceFormat))
+        }
+        onEntered: (drag) => {
+            if (ownDrag(drag)) {
+                drag.accepted = false
+                return
+            }
+            canvas.dropTargeted = drag.hasUrls
+        }
         onExited: canvas.dropTargeted = false
         onDropped: (drop) => {
             canvas.dropTargeted = false
-            if (!drop.hasUrls || drop.urls.length === 0)
+            if (!drop.hasUrls || drop.urls.length === 0 || ownDrag(drop))
                 return
-            Commands.openFile(drop.urls[0])
+            Commands.openFiles(drop.urls)
             drop.accept(Qt.CopyAction)
         }
     }

@@ -61,7 +61,13 @@ Item {
             anchors.fill: parent
             property point pressedAt
             property bool dragging: false
-            onPressed: (mouse) => { pressedAt = Qt.point(mouse.x, mouse.y); dragging = false }
+            onPressed: (mouse) => {
+                pressedAt = Qt.point(mouse.x, mouse.y)
+                dragging = false
+                CanvasActions.prepareDragOut(Editor)
+            }
+            onReleased: CanvasActions.cancelDragOut()
+            onCanceled: CanvasActions.cancelDragOut()
             onPositionChanged: (mouse) => {
                 if (dragging || Math.hypot(mouse.x - pressedAt.x, mouse.y - pressedAt.y) < Qt.styleHints.startDragDistance)
                     return

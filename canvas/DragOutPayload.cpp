@@ -1,22 +1,25 @@
 #include "canvas/DragOutPayload.h"
 
-#include "engine/types/MatteError.h"
 #include "model/editor/EditorState.h"
 
 namespace zephrin {
 
-std::optional<DragOutPayload> dragOutPayload(EditorState& editor)
+bool hasDragOutResult(EditorState& editor)
 {
     if (!editor.composite() && !editor.cutout()) {
-        editor.setLastError(QStringLiteral("Run Auto Subject first."));
-        return std::nullopt;
+        editor.setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::copy);
+        return false;
     }
-    auto [png, name] = editor.dragPayload();
-    if (png.isEmpty()) {
-        editor.setLastError(QString::fromUtf8(sentence(MatteErrorKind::renderFailed)));
+    // A drag that can start takes an older drag's or copy's error away.
+    editor.clearLastError(ErrorTopic::copy);
+    return true;
+}
+
+std::optional<DragOutPayload> dragOutPayload(const EditorState& editor)
+{
+    if (!editor.resultPNG())
         return std::nullopt;
-    }
-    return DragOutPayload{std::move(png), std::move(name)};
+    return DragOutPayload{*editor.resultPNG(), editor.exportFilename()};
 }
 
 } // namespace zephrin

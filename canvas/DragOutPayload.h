@@ -1,7 +1,6 @@
 #pragma once
 // The result as the canvas drags it out: the PNG of the composite (else the
-// cutout) and its file name. A drag with nothing to carry never starts; the
-// editor's lastError says why.
+// cutout), as the editor prepared it off the GUI thread, and its file name.
 
 #include <QByteArray>
 #include <QString>
@@ -17,8 +16,10 @@ struct DragOutPayload {
     QString fileName;
 };
 
-// The payload; none, with lastError set, when there is no result or it could
-// not be encoded.
-std::optional<DragOutPayload> dragOutPayload(EditorState& editor);
+// Whether there is a result to drag; when there is none, lastError says so.
+bool hasDragOutResult(EditorState& editor);
+
+// The payload once the result's PNG is ready; none while it is being made.
+std::optional<DragOutPayload> dragOutPayload(const EditorState& editor);
 
 } // namespace zephrin

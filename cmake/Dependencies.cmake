@@ -13,7 +13,9 @@ endforeach()
 set_property(TARGET opencv_imgproc PROPERTY INTERFACE_LINK_LIBRARIES opencv_core)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
-pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp)
+pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux)
+# Animated WebP files for the tests.
+pkg_check_modules(WEBPMUX REQUIRED IMPORTED_TARGET libwebpmux)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
@@ -41,3 +43,10 @@ if(EXISTS ${ZEPHRIN_MODEL_SOURCE})
 else()
   message(WARNING "ISNetGeneral.onnx not found in ${ZEPHRIN_DEPS_DIR}/model: run scripts/setup.")
 endif()
+
+# The content catalogue (fonts and backdrop photos) that scripts/setup builds
+# sits beside the executables too, where the program reads it when no content
+# server is configured. The link is made even before the folder exists, so a
+# catalogue built later is found without configuring again.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+file(CREATE_LINK ${CMAKE_SOURCE_DIR}/.cache/content-catalogue ${CMAKE_BINARY_DIR}/bin/content-catalogue SYMBOLIC)

@@ -1,5 +1,6 @@
 #include "controls/ControlsHelpers.h"
 
+#include "controls/ChipWidths.h"
 #include "controls/IconTable.h"
 #include "controls/SliderMath.h"
 #include "controls/ValueText.h"
@@ -42,6 +43,11 @@ QString ValueTextQml::offBelowHalf(double value, const QString& text) const
 QString ValueTextQml::truncatedDimensions(double width, double height) const
 {
     return valuetext::truncatedDimensions(width, height);
+}
+
+QList<double> ChipWidthsQml::widths(const QList<double>& natural, double width, double spacing) const
+{
+    return chips::widths(natural, width, spacing);
 }
 
 double SliderMathQml::valueAt(double x, double width, double lower, double upper, double step) const

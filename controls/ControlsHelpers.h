@@ -46,6 +46,17 @@ public:
     Q_INVOKABLE double thumbOffset(double value, double width, double lower, double upper) const;
 };
 
+// ChipWidths: how a chip row shares its width (ChipWidths.h).
+class ChipWidthsQml : public QObject {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(ChipWidths)
+    QML_SINGLETON
+
+public:
+    using QObject::QObject;
+    Q_INVOKABLE QList<double> widths(const QList<double>& natural, double width, double spacing) const;
+};
+
 // Icons: the icon table (IconTable.h).
 class IconsQml : public QObject {
     Q_OBJECT

@@ -9,7 +9,8 @@ MenuItem {
     id: entry
     property string hint: action && action.shortcut ? String(action.shortcut) : ""
 
-    implicitWidth: 260
+    // Wide enough for the title and the key side by side.
+    implicitWidth: Math.max(260, leftPadding + contentItem.implicitWidth + rightPadding)
     contentItem: RowLayout {
         spacing: 24
         opacity: entry.enabled ? 1 : 0.45

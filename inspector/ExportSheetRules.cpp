@@ -31,9 +31,9 @@ bool ExportSheetRules::qualityEnabled(const QString& format) const
     return known && hasQuality(*known);
 }
 
-bool ExportSheetRules::transparencyEnabled(const QString& format) const
+bool ExportSheetRules::transparencyEnabled(const QString& format, bool resultOpaque) const
 {
-    return formatOf(format) != ExportFormat::jpg;
+    return formatOf(format) != ExportFormat::jpg && !resultOpaque;
 }
 
 QString ExportSheetRules::exportTitle(const QString& format) const

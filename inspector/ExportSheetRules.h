@@ -27,8 +27,9 @@ public:
     Q_INVOKABLE bool showsWebPNote(const QString& format) const;
     // Quality takes input for the lossy formats (JPG, WebP, HEIC).
     Q_INVOKABLE bool qualityEnabled(const QString& format) const;
-    // JPG has no transparency to keep.
-    Q_INVOKABLE bool transparencyEnabled(const QString& format) const;
+    // Transparency is kept only where there is some to keep: not in JPG, and
+    // not when the result is opaque (an opaque background fills it).
+    Q_INVOKABLE bool transparencyEnabled(const QString& format, bool resultOpaque) const;
     // "Export SVG" or "Export Image".
     Q_INVOKABLE QString exportTitle(const QString& format) const;
 

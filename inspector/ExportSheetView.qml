@@ -178,12 +178,13 @@ ColumnLayout {
     }
 
     RowLayout {
+        id: transparencyRow
         objectName: "transparencyRow"
         visible: !sheet.isVector
         Layout.fillWidth: true
         Layout.leftMargin: 24
         Layout.rightMargin: 24
-        enabled: ExportRules.transparencyEnabled(sheet.format)
+        enabled: ExportRules.transparencyEnabled(sheet.format, Editor.resultOpaque)
         opacity: enabled ? 1 : 0.4
         Text {
             text: "Transparent Background"
@@ -193,7 +194,9 @@ ColumnLayout {
         Item { Layout.fillWidth: true }
         ZPToggle {
             objectName: "transparencySwitch"
-            on: Editor.transparentBackground
+            // Where nothing can stay transparent the switch says so; the
+            // choice is kept for when it applies again.
+            on: Editor.transparentBackground && transparencyRow.enabled
             showsLabel: true
             Accessible.name: "Transparent Background"
             onToggled: (on) => Editor.transparentBackground = on

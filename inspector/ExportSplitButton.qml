@@ -100,6 +100,12 @@ Item {
                 onObjectAdded: (index, item) => formatMenu.insertItem(index, item)
                 onObjectRemoved: (index, item) => formatMenu.removeItem(item)
             }
+            MenuSeparator {}
+            MenuEntry {
+                objectName: "shareEntry"
+                text: "Share…"
+                onTriggered: Commands.share()
+            }
         }
         Menu {
             id: sheetMenu

@@ -65,11 +65,29 @@ Item {
                 x: 16
                 y: 16
                 width: scroller.availableWidth - 32
-                // Changing the tool swaps the component, which makes the panel anew.
+                // Changing the tool swaps the component, which makes the panel
+                // anew, and it opens at its top.
                 sourceComponent: inspector.panels[Editor.tool] || null
+                onLoaded: scroller.contentItem.contentY = 0
             }
             // The panel's height plus the 16-point padding above and below.
             contentHeight: (panel.item ? panel.item.implicitHeight : 0) + 32
+
+            // A panel that shows something new asks for it to be seen.
+            Connections {
+                target: panel.item
+                ignoreUnknownSignals: true
+                function onReveal(item) {
+                    const flick = scroller.contentItem
+                    const top = item.mapToItem(panel, 0, 0).y + panel.y - 16
+                    const bottom = top + item.height + 32
+                    const lowest = Math.max(0, flick.contentHeight - flick.height)
+                    if (top < flick.contentY)
+                        flick.contentY = Math.max(0, top)
+                    else if (bottom > flick.contentY + flick.height)
+                        flick.contentY = Math.min(bottom - flick.height, lowest)
+                }
+            }
         }
 
         Item {

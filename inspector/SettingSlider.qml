@@ -1,6 +1,7 @@
 // A slider row over one numeric field of comp, or of one of its adjustment
 // sets: its range, step and default come from the model (settingRange), and
-// every move writes the field.
+// every move writes the field; the moves of one drag are one history step,
+// closed when the slider lets go.
 //   label, field ("edgeBlend", "exposure");  format: the read-out, as ZPSliderRow
 //   adjustTarget: "" for a field of comp, "subject" or "background" for a
 //                 field of that adjustment set
@@ -26,4 +27,5 @@ ZPSliderRow {
         else
             Editor.setAdjust(adjustTarget, field, v)
     }
+    onCommitted: Editor.commitHistory()
 }

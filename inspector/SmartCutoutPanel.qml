@@ -20,6 +20,9 @@ PanelStack {
 
     spacing: 24
 
+    // Asks the inspector to scroll `item`, a row of this panel, into view.
+    signal reveal(Item item)
+
     ZPPanelHeader {
         title: "Smart Cutout"
         symbol: "sparkles"
@@ -109,6 +112,40 @@ PanelStack {
         }
     }
 
+    // The fill suggestion sits under the run button, where the eye is when a
+    // cutout lands, and is scrolled into view should the panel be scrolled away.
+    Rectangle {
+        id: fillSuggestion
+        objectName: "fillSuggestion"
+        visible: Editor.suggestFillHoles && !Editor.fillHoles
+        Layout.fillWidth: true
+        implicitHeight: suggestionRow.implicitHeight + 16
+        radius: 8
+        color: Theme.control
+        onVisibleChanged: if (visible) Qt.callLater(() => panel.reveal(fillSuggestion))
+        RowLayout {
+            id: suggestionRow
+            x: 8
+            y: 8
+            width: parent.width - 16
+            spacing: 8
+            ZPIcon {
+                symbol: "lightbulb"
+                size: 12
+                color: Theme.accentLight
+            }
+            PanelHint {
+                text: "Translucent areas found inside the subject."
+                color: Theme.textSecondary
+            }
+            PanelLink {
+                objectName: "fillSuggestionButton"
+                text: "Fill"
+                onClicked: Editor.fillHoles = true
+            }
+        }
+    }
+
     RowLayout {
         Layout.fillWidth: true
         spacing: 8
@@ -123,7 +160,8 @@ PanelStack {
             onClicked: Editor.applyLineArtPreset()
         }
         PanelHint {
-            text: "Keys out the background color everywhere, removes anti-aliased fringe, and sets Feather 0 / Decontaminate off / Contrast edges."
+            objectName: "lineArtHint"
+            text: "For ink drawings and logos: keys out the background color everywhere, white inside shapes too. Removes anti-aliased fringe and sets Feather 0 / Decontaminate off / Contrast edges."
         }
     }
 
@@ -197,46 +235,13 @@ PanelStack {
         }
     }
 
-    ColumnLayout {
+    ZPToggleRow {
+        objectName: "fillHoles"
         Layout.fillWidth: true
-        spacing: 8
-        ZPToggleRow {
-            objectName: "fillHoles"
-            Layout.fillWidth: true
-            label: "Fill holes"
-            note: "Make translucent interior areas solid"
-            on: Editor.fillHoles
-            onToggled: (on) => Editor.fillHoles = on
-        }
-        Rectangle {
-            objectName: "fillSuggestion"
-            visible: Editor.suggestFillHoles && !Editor.fillHoles
-            Layout.fillWidth: true
-            implicitHeight: suggestionRow.implicitHeight + 16
-            radius: 8
-            color: Theme.control
-            RowLayout {
-                id: suggestionRow
-                x: 8
-                y: 8
-                width: parent.width - 16
-                spacing: 8
-                ZPIcon {
-                    symbol: "lightbulb"
-                    size: 12
-                    color: Theme.accentLight
-                }
-                PanelHint {
-                    text: "Translucent areas found inside the subject."
-                    color: Theme.textSecondary
-                }
-                PanelLink {
-                    objectName: "fillSuggestionButton"
-                    text: "Fill"
-                    onClicked: Editor.fillHoles = true
-                }
-            }
-        }
+        label: "Fill holes"
+        note: "Make translucent interior areas solid"
+        on: Editor.fillHoles
+        onToggled: (on) => Editor.fillHoles = on
     }
 
     ZPSliderRow {

@@ -1,8 +1,8 @@
 // The body of a panel that works on the cut-out subject (background,
 // effects, adjust): the panel's header, the needs-cutout note, then the
 // panel's own controls in a leading-aligned column. While there is no cutout
-// the header and the controls are disabled and dimmed to 0.6; the note stays
-// usable, since it is what makes the cutout.
+// the whole panel is dimmed to 0.6 and its controls are disabled; the note's
+// buttons stay usable, since they are what makes the cutout.
 //   title, symbol: the header;  spacing: between all rows (24)
 //   children: the panel's controls
 import QtQuick
@@ -24,7 +24,9 @@ ColumnLayout {
         symbol: stack.symbol
         opacity: stack.hasCutout ? 1 : 0.6
     }
-    NeedsCutoutNote {}
+    NeedsCutoutNote {
+        opacity: stack.hasCutout ? 1 : 0.6
+    }
     ColumnLayout {
         id: body
         objectName: "subjectPanelBody"

@@ -29,9 +29,8 @@ T.Button {
         color: chip.on ? Theme.textPrimary : Theme.textSecondary
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
-        // Too long for the chip: shrink to 70 % first, then truncate.
-        fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: Math.floor(Theme.captionFont.pixelSize * 0.7)
+        // The caption size is the smallest text: too long for the chip, it
+        // is truncated.
         elide: Text.ElideRight
         maximumLineCount: 1
         opacity: chip.down ? 0.7 : 1

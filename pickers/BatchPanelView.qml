@@ -1,10 +1,10 @@
 // The control column of batch mode: the queue's header and progress, adding
 // files, the output every image gets, running and cancelling, and exporting
 // every result into a folder. Everything it shows follows Editor.batch; the
-// texts come from BatchRules.
+// texts come from BatchRules. Its file dialogs (many images at once, the
+// folder for Export All) are the window's, raised by the batch's flags.
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Zephrin.Controls
 import Zephrin.Model
@@ -14,11 +14,6 @@ import Zephrin.Pickers
 Item {
     id: panel
     readonly property var batch: Editor.batch
-
-    // Export All's folder panel answered: write every result there.
-    function exportTo(folder) {
-        batch.saveAll(folder)
-    }
 
     PanelBackground {
         anchors.fill: parent
@@ -239,12 +234,7 @@ Item {
                 Layout.preferredHeight: 44
                 // One save at a time; it runs off the GUI thread.
                 enabled: !panel.batch.isSaving
-                onClicked: {
-                    folderLoader.active = true
-                    const dialog = folderLoader.item
-                    dialog.title = BatchRules.folderMessage(panel.batch.doneCount)
-                    dialog.open()
-                }
+                onClicked: panel.batch.showFolderChooser = true
             }
 
             Text {
@@ -264,48 +254,6 @@ Item {
                 font: Theme.captionFont
                 color: Theme.failure
                 wrapMode: Text.WordWrap
-            }
-        }
-    }
-
-    // The batch's importer: many files at once, the same types as the
-    // window's importer. Made when first needed.
-    Loader {
-        id: importerLoader
-        active: false
-        sourceComponent: Component {
-            FileDialog {
-                objectName: "batchImporter"
-                title: "Add Images"
-                fileMode: FileDialog.OpenFiles
-                nameFilters: Commands.importNameFilters
-                onAccepted: {
-                    panel.batch.showImporter = false
-                    panel.batch.add(selectedFiles)
-                }
-                onRejected: panel.batch.showImporter = false
-            }
-        }
-    }
-
-    Loader {
-        id: folderLoader
-        active: false
-        sourceComponent: Component {
-            FolderDialog {
-                objectName: "batchFolderDialog"
-                acceptLabel: "Export Here"
-                onAccepted: panel.exportTo(selectedFolder)
-            }
-        }
-    }
-
-    Connections {
-        target: panel.batch
-        function onShowImporterChanged() {
-            if (panel.batch.showImporter) {
-                importerLoader.active = true
-                importerLoader.item.open()
             }
         }
     }

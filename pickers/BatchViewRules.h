@@ -73,7 +73,6 @@ public:
     Q_INVOKABLE QString progressText(int index, int total) const { return batchview::progressText(index, total); }
     Q_INVOKABLE QString failureNote(int failed) const { return batchview::failureNote(failed); }
     Q_INVOKABLE QString exportAllTitle(int done) const { return batchview::exportAllTitle(done); }
-    Q_INVOKABLE QString folderMessage(int done) const { return batchview::folderMessage(done); }
     Q_INVOKABLE int gridColumns(double width) const { return batchview::gridColumns(width); }
     Q_INVOKABLE double tileWidth(double width) const { return batchview::tileWidth(width); }
 };

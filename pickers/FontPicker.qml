@@ -1,10 +1,13 @@
 // The font picker: the downloadable fonts of the font library, narrowed by a
 // chip row and a search, each row with its preview and a heart for the
 // favourites. A click downloads the font and applies it to the layer that was
-// selected then (FontPickerModel). It does not close itself.
+// selected then (FontPickerModel). It does not close itself. Each showing
+// starts afresh: empty search, the opening chip, no failure. It draws no
+// background of its own: its host gives it one.
 //   currentID: the id of the font the layer uses ("" for none)
 //   shown:     true while the picker is on screen (each showing loads the
 //              catalogue if needed and picks the opening chip)
+//   focusSearch(): puts the keyboard focus in the search field
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -12,24 +15,31 @@ import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Pickers
 
-Rectangle {
+Item {
     id: picker
     property alias currentID: fonts.currentID
     property bool shown: false
     readonly property FontPickerModel model: fonts
 
+    function focusSearch() {
+        searchField.forceActiveFocus()
+    }
+
     objectName: "fontPicker"
     implicitWidth: 360
     implicitHeight: 520
-    color: Theme.panel
 
     FontPickerModel {
         id: fonts
         editor: Editor
     }
 
-    onShownChanged: if (shown) fonts.appear()
-    Component.onCompleted: if (shown) fonts.appear()
+    function appear() {
+        fonts.appear()
+        chips.contentX = 0
+    }
+    onShownChanged: if (shown) appear()
+    Component.onCompleted: if (shown) appear()
 
     ColumnLayout {
         anchors.fill: parent
@@ -53,28 +63,16 @@ Rectangle {
             }
         }
 
-        Flickable {
+        ChipScroller {
+            id: chips
             objectName: "fontChips"
             Layout.fillWidth: true
             Layout.preferredHeight: 28
-            contentWidth: chipRow.implicitWidth
-            flickableDirection: Flickable.HorizontalFlick
-            clip: true
-            Row {
-                id: chipRow
-                spacing: 4
-                Repeater {
-                    model: fonts.chips
-                    delegate: BDChip {
-                        required property string modelData
-                        implicitHeight: 28
-                        title: fonts.chipLabel(modelData)
-                        objectName: "fontChip:" + modelData
-                        on: fonts.chip === modelData
-                        onClicked: fonts.chip = modelData
-                    }
-                }
-            }
+            titles: fonts.chips
+            current: fonts.chip
+            labelFor: (title) => fonts.chipLabel(title)
+            namePrefix: "fontChip:"
+            onChosen: (title) => fonts.chip = title
         }
 
         // In place of an empty catalogue: the failure with "Try Again", or

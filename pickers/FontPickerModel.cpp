@@ -171,7 +171,11 @@ QString FontPickerModel::emptyText() const
 void FontPickerModel::appear()
 {
     library().loadIfNeeded();
-    setChip(fontfilter::openingChip(m_chip, !library().favorites().isEmpty(), !m_currentID.isEmpty()));
+    // Each showing starts afresh, as a new picker would (also for another layer).
+    m_search.clear();
+    m_failed.clear();
+    m_chip = fontfilter::openingChip(fontfilter::kAll, !library().favorites().isEmpty(), !m_currentID.isEmpty());
+    refresh();
 }
 
 void FontPickerModel::retry()

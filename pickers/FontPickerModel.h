@@ -76,8 +76,9 @@ public:
     Q_INVOKABLE bool isDownloading(const QString& id) const;
     Q_INVOKABLE bool isSelected(const QString& id) const;
 
-    // The picker was shown: loads the catalogue if needed and opens on
-    // Favorites when there are favourites and no font is in use.
+    // The picker was shown: loads the catalogue if needed, clears the search
+    // and the last failure, and opens on Favorites when there are favourites
+    // and no font is in use, else on All.
     Q_INVOKABLE void appear();
     // "Try Again".
     Q_INVOKABLE void retry();

@@ -1,10 +1,9 @@
 #include "pickers/FontPreviews.h"
 
 #include "content/fonts/FontLibrary.h"
+#include "pickers/backdrops/ThumbnailProviders.h"
+#include "pickers/fonts/FontPreviewInk.h"
 
-#include <QFuture>
-#include <QMutex>
-#include <QPointer>
 #include <QQmlEngine>
 
 namespace zephrin {
@@ -13,60 +12,33 @@ namespace {
 
 const QString kProvider = QStringLiteral("fontpreview");
 
-class PreviewResponse : public QQuickImageResponse {
-public:
-    QQuickTextureFactory* textureFactory() const override
-    {
-        QMutexLocker lock(&m_mutex);
-        return QQuickTextureFactory::textureFactoryForImage(m_image);
-    }
-
-    void deliver(const std::optional<zephrin::Image>& picture)
-    {
-        {
-            QMutexLocker lock(&m_mutex);
-            if (picture)
-                m_image = toQImage(*picture).copy();
-        }
-        emit finished();
-    }
-
-private:
-    mutable QMutex m_mutex;
-    QImage m_image;
-};
-
 } // namespace
 
-QQuickImageResponse* FontPreviewProvider::requestImageResponse(const QString& id, const QSize&)
+QFuture<QImage> fontPreviewImage(FontLibrary& library, const QString& request)
 {
-    auto* response = new PreviewResponse;
-    // The library lives on the GUI thread, and so does the response from here
-    // on: it is answered and deleted there, never while an answer is on its way.
-    response->moveToThread(m_library.thread());
-    QPointer<PreviewResponse> guard(response);
-    FontLibrary* library = &m_library;
-    QMetaObject::invokeMethod(library, [library, id, guard] {
-        if (!guard)
-            return;
-        library->preview(id).then(library, [guard](std::optional<zephrin::Image> picture) {
-            if (guard)
-                guard->deliver(picture);
-        });
+    const qsizetype query = request.lastIndexOf(QStringLiteral("?ink="));
+    const QString id = query < 0 ? request : request.left(query);
+    const QColor ink = query < 0 ? QColor() : QColor(u'#' + request.mid(query + 5));
+    return library.preview(id).then([ink](const std::optional<Image>& picture) {
+        if (!picture)
+            return QImage();
+        // A missing preview stays null, so that the row shows the name instead.
+        return ink.isValid() ? fontpreview::inked(toQImage(*picture), ink) : toQImage(*picture).copy();
     });
-    return response;
 }
 
 FontPreviews* FontPreviews::create(QQmlEngine* qmlEngine, QJSEngine*)
 {
     if (!qmlEngine->imageProvider(kProvider))
-        qmlEngine->addImageProvider(kProvider, new FontPreviewProvider(FontLibrary::shared()));
+        qmlEngine->addImageProvider(kProvider, new StoreImageProvider([](const QString& request) {
+                                        return fontPreviewImage(FontLibrary::shared(), request);
+                                    }));
     return new FontPreviews(nullptr);
 }
 
-QString FontPreviews::source(const QString& fontID) const
+QString FontPreviews::source(const QString& fontID, const QColor& ink) const
 {
-    return QStringLiteral("image://%1/%2").arg(kProvider, fontID);
+    return QStringLiteral("image://%1/%2?ink=%3").arg(kProvider, fontID, ink.name(QColor::HexRgb).mid(1));
 }
 
 } // namespace zephrin

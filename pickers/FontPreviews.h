@@ -1,11 +1,16 @@
 #pragma once
-// The font rows' previews as images of QML: "image://fontpreview/<font id>",
-// answered asynchronously by the font library (from memory, the fonts folder
-// or the server). FontPreviews, a QML singleton, installs the provider in its
-// engine when it is first used and names the source of a font's preview.
+// The font rows' previews as images of QML:
+// "image://fontpreview/<font id>?ink=<rrggbb>", answered asynchronously by the
+// font library (from memory, the fonts folder or the server) and drawn in the
+// ink the URL names (FontPreviewInk.h). FontPreviews, a QML singleton,
+// installs the provider in its engine when it is first used and names the
+// source of a font's preview. The provider is a StoreImageProvider, so its
+// requests end however the engine or the row goes.
 
+#include <QColor>
+#include <QFuture>
+#include <QImage>
 #include <QObject>
-#include <QQuickAsyncImageProvider>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -16,14 +21,10 @@ namespace zephrin {
 
 class FontLibrary;
 
-class FontPreviewProvider : public QQuickAsyncImageProvider {
-public:
-    explicit FontPreviewProvider(FontLibrary& library) : m_library(library) {}
-    QQuickImageResponse* requestImageResponse(const QString& id, const QSize& requestedSize) override;
-
-private:
-    FontLibrary& m_library;
-};
+// The picture of one request, "<font id>?ink=<rrggbb>" (without an ink the
+// preview keeps the catalogue's); called on the library's thread, finishes
+// with a null image when the font has no preview.
+QFuture<QImage> fontPreviewImage(FontLibrary& library, const QString& request);
 
 class FontPreviews : public QObject {
     Q_OBJECT
@@ -35,8 +36,8 @@ public:
     // to it and leave the engine without the provider).
     static FontPreviews* create(QQmlEngine* qmlEngine, QJSEngine* jsEngine);
 
-    // The image source of a font's preview.
-    Q_INVOKABLE QString source(const QString& fontID) const;
+    // The image source of a font's preview, drawn in `ink`.
+    Q_INVOKABLE QString source(const QString& fontID, const QColor& ink) const;
 
 private:
     explicit FontPreviews(QObject* parent) : QObject(parent) {}

@@ -53,7 +53,7 @@ Rectangle {
                     Layout.fillWidth: true
                     Layout.maximumHeight: 30
                     Layout.preferredHeight: Math.min(30, sourceSize.height / 2)
-                    source: FontPreviews.source(row.modelData.id)
+                    source: FontPreviews.source(row.modelData.id, Theme.textPrimary)
                     asynchronous: true
                     fillMode: Image.PreserveAspectFit
                     horizontalAlignment: Image.AlignLeft

@@ -242,7 +242,8 @@ ColumnLayout {
             text: "Export Sheet PNG"
             symbol: "printer"
             fullWidth: true
-            height: 44
+            // A layout sizes its items by their implicit size.
+            implicitHeight: 44
             enabled: SheetPanelTexts.exportPNGEnabled(Editor.sheetExportable, Editor.isProcessing)
             onClicked: Editor.exportStickerSheetPNG()
         }

@@ -118,28 +118,41 @@ ColumnLayout {
             color: Theme.border
         }
 
-        TextArea {
-            id: textBox
-            objectName: "textBox"
+        // The text box: a fixed height, its text clipped and scrolled inside
+        // it, and the caret kept in view (the text area does that inside a
+        // scroll view).
+        ScrollView {
+            id: textScroller
+            objectName: "textBoxScroller"
             Layout.fillWidth: true
             Layout.preferredHeight: 64
-            text: root.selectedLayer !== undefined ? root.selectedLayer.text : ""
-            font: Theme.bodyFont
-            color: Theme.textPrimary
-            wrapMode: TextEdit.Wrap
-            leftPadding: 4
-            rightPadding: 4
-            topPadding: 5
-            bottomPadding: 5
-            onTextChanged: {
-                if (root.selectedLayer !== undefined && text !== root.selectedLayer.text)
-                    Editor.setTextField(root.selectedLayer.id, "text", text)
-            }
+            clip: true
+            ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
             background: Rectangle {
                 radius: 8
                 color: Theme.surface
                 border.color: Theme.accentTint
                 border.width: 1
+            }
+
+            TextArea {
+                id: textBox
+                objectName: "textBox"
+                text: root.selectedLayer !== undefined ? root.selectedLayer.text : ""
+                font: Theme.bodyFont
+                color: Theme.textPrimary
+                selectionColor: Theme.accent
+                selectedTextColor: Theme.textPrimary
+                wrapMode: TextEdit.Wrap
+                leftPadding: 4
+                rightPadding: 4
+                topPadding: 5
+                bottomPadding: 5
+                onTextChanged: {
+                    if (root.selectedLayer !== undefined && text !== root.selectedLayer.text)
+                        Editor.setTextField(root.selectedLayer.id, "text", text)
+                }
+                background: null
             }
         }
 

@@ -1,6 +1,7 @@
 // A slider row over one numeric field of a text layer: the field's range and
 // step as the panel shows them (percent for fractions), its value text, and a
-// write of the field on every move (no commit step).
+// write of the field on every move; the moves of one drag are one history
+// step, closed when the slider lets go.
 //   textLayer: the layer (a map of Editor.comp.texts);  field: the field's name
 //   label: the caption
 import QtQuick
@@ -22,4 +23,5 @@ ZPSliderRow {
     stepSize: range.stepSize
     format: function (v) { return TextControls.valueText(row.field, v) }
     onMoved: (v) => Editor.setTextField(row.textLayer.id, row.field, v / row.range.scale)
+    onCommitted: Editor.commitHistory()
 }

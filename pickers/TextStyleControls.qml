@@ -74,20 +74,20 @@ ColumnLayout {
                 color: Theme.surface
             }
 
+            // Escape or a click outside closes it; the search takes the keys.
             Popup {
                 objectName: "fontPopup"
                 y: fontButton.height + 6
                 x: fontButton.width - width
                 margins: 8
-                padding: 0
+                padding: 1
+                focus: true
                 visible: style.panel.showFonts
+                onOpened: fontPicker.focusSearch()
                 onClosed: style.panel.showFonts = false
-                background: Rectangle {
-                    color: Theme.panel
-                    radius: 10
-                    border.color: Theme.border
-                }
+                background: PanelBackground { cornerRadius: 12 }
                 FontPicker {
+                    id: fontPicker
                     currentID: style.textLayer.fontID === undefined ? "" : style.textLayer.fontID
                     shown: style.panel.showFonts
                 }

@@ -5,20 +5,26 @@
 // One instance runs per user: a later launch hands its arguments to the
 // running one (which comes forward) and exits before it builds anything.
 
+#include "app/shell/DesktopFileChooser.h"
+#include "app/shell/DialogStyle.h"
+#include "app/shell/FileDialogs.h"
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/ShellObjects.h"
 #include "app/shell/SingleInstance.h"
+#include "app/shell/WindowFit.h"
+#include "engine/codec/ImageRead.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
 #include "pickers/backdrops/BackdropStores.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(Zephrin_ControlsPlugin)
@@ -43,7 +49,7 @@ QStringList launchArguments(int argc, char** argv)
                                               "-session", "-reverse"};
     QStringList arguments;
     for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
+        const QString argument = zephrin::IncomingRoad::launchArgument(argv[i]);
         if (argument.startsWith(u'-')) {
             if (optionsWithValue.contains(argument) && argument != QLatin1String("-reverse"))
                 ++i;
@@ -67,11 +73,16 @@ int main(int argc, char** argv)
     if (zephrin::SingleInstance::forward(socket, arguments, 500))
         return 0;
 
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setOrganizationName(QStringLiteral("Zephrin"));
-    QGuiApplication::setApplicationName(QStringLiteral("Zephrin"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zephrin"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("zephrin"));
+    // A QApplication, for the file dialogs: Qt Widgets' QFileDialog shows the
+    // desktop's own chooser where the platform theme has one, and its own
+    // complete dialog elsewhere.
+    QApplication app(argc, argv);
+    zephrin::quietImageReaderWarnings();
+    QApplication::setOrganizationName(QStringLiteral("Zephrin"));
+    QApplication::setApplicationName(QStringLiteral("Zephrin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zephrin"));
+    QApplication::setDesktopFileName(QStringLiteral("zephrin"));
+    zephrin::applyDialogStyle(app);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     qCInfo(lcStartup).noquote() << "application ready after" << clock.elapsed() << "ms";
@@ -83,6 +94,8 @@ int main(int argc, char** argv)
     zephrin::EditorState editor;
     zephrin::ShellObjects shell(editor, QString(), editor.engines().isnetAvailable());
     shell.registerForQml();
+    zephrin::DesktopFileChooser chooser;
+    zephrin::FileDialogs dialogs(editor, shell.commands, shell.settings, chooser);
     zephrin::BackdropStores backdrops;
     backdrops.registerForQml();
     qCInfo(lcStartup).noquote() << "editor ready after" << clock.elapsed() << "ms";
@@ -96,7 +109,12 @@ int main(int argc, char** argv)
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
     if (!window)
         return 1;
+    // On a small screen (1366 × 768 with a panel) the window opens as large
+    // as the work area allows; the inspector scrolls what does not fit.
+    if (const QScreen* screen = window->screen())
+        window->resize(zephrin::fittedWindowSize(window->size(), window->minimumSize(), screen->availableSize()));
     qCInfo(lcStartup).noquote() << "window built after" << clock.elapsed() << "ms";
+    chooser.setWindow(window);
 
     // When the window first shows: what waits in the inbox, then what this
     // launch was given (a hand-off URL names a file the scan may have taken
@@ -112,7 +130,7 @@ int main(int argc, char** argv)
 
     QObject::connect(&instance, &zephrin::SingleInstance::argumentsReceived, window,
                      [&](const QStringList& received) {
-                         shell.incoming.openArguments(received);
+                         shell.incoming.openForwardedLaunch(received);
                          window->show();
                          window->raise();
                          window->requestActivate();

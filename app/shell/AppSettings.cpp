@@ -12,6 +12,7 @@ namespace {
 const QString kAutoSubject = QStringLiteral("autoSubjectOnImport");
 const QString kFormat = QStringLiteral("defaultExportFormat");
 const QString kLongEdge = QStringLiteral("defaultLongEdge");
+const QString kLastFolder = QStringLiteral("lastFolder");
 
 } // namespace
 
@@ -64,6 +65,29 @@ void AppSettings::setDefaultLongEdge(int value)
 {
     if (store(kLongEdge, value, defaultLongEdge()))
         emit defaultLongEdgeChanged();
+}
+
+std::optional<ExportFormat> AppSettings::exportFormatDefault() const
+{
+    return fromRaw<ExportFormat>(defaultExportFormat());
+}
+
+std::optional<int> AppSettings::longEdgeDefault() const
+{
+    bool number = false;
+    const int value = m_settings->value(kLongEdge, 2400).toInt(&number);
+    return number && value > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+QString AppSettings::lastFolder() const
+{
+    return m_settings->value(kLastFolder).toString();
+}
+
+void AppSettings::setLastFolder(const QString& folder)
+{
+    if (folder != lastFolder())
+        m_settings->setValue(kLastFolder, folder);
 }
 
 QStringList AppSettings::formatChoices() const

@@ -3,7 +3,11 @@
 // Auto Subject runs on import, and the stored export defaults. A key is written
 // only when the user changes its control; until then the default is shown and
 // the key stays absent. A stored value that matches no choice is kept as it is.
-// Also the acknowledgements' texts, read from the application's resources.
+// The export defaults are where the export sheet and the batch start (see
+// ShellObjects). Also the folder the file dialogs last chose from, and the
+// acknowledgements' texts, read from the application's resources.
+
+#include "engine/types/ExportFormat.h"
 
 #include <QObject>
 #include <QSettings>
@@ -11,6 +15,7 @@
 #include <QVariantList>
 
 #include <memory>
+#include <optional>
 
 namespace zephrin {
 
@@ -35,6 +40,14 @@ public:
     void setDefaultExportFormat(const QString& value);
     int defaultLongEdge() const;
     void setDefaultLongEdge(int value);
+    // The defaults as the editor takes them: none for a stored text that is
+    // no format, or a long edge that is not positive.
+    std::optional<ExportFormat> exportFormatDefault() const;
+    std::optional<int> longEdgeDefault() const;
+
+    // The folder of the last file or folder a dialog chose; empty: none yet.
+    QString lastFolder() const;
+    void setLastFolder(const QString& folder);
 
     QStringList formatChoices() const;
     QVariantList longEdgeChoices() const;

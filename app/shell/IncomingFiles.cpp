@@ -1,32 +1,61 @@
 #include "app/shell/IncomingFiles.h"
 
+#include "app/shell/DiscardedWork.h"
 #include "model/editor/EditorState.h"
 #include "share/inbox/InboxFolder.h"
+#include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
+
+#include <QFileInfo>
 
 namespace zephrin {
 
 namespace {
 
-// Moves the file out of the inbox and opens it from there: the import reads
-// it in the background, so it must not vanish under the reader, and it must
-// not be offered again meanwhile.
-void openFromInbox(EditorState& editor, const QUrl& file)
+// A file directly inside the inbox under a name zephrin-share gives (it
+// need not be there any more); the user's own files never are.
+bool isHandedOver(const QString& path)
 {
-    if (const std::optional<QString> taken = takeHandedOverFile(file.toLocalFile()))
-        editor.importImage(QUrl::fromLocalFile(*taken));
+    const std::optional<QString> folder = sharedInboxFolder();
+    if (!folder || path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return isInboxFileName(info.fileName()) && info.absolutePath() == QFileInfo(*folder).absoluteFilePath();
+}
+
+// Opens the file. One of the inbox is first moved out of it: the import reads
+// it in the background, so it must not vanish under the reader, and it must
+// not be offered again meanwhile. It is named after the file that was
+// shared; the private copy goes once the import has read it.
+void open(EditorState& editor, const QUrl& file)
+{
+    editor.setImportTarget(ImportTarget::document);
+    const QString path = file.toLocalFile();
+    if (!isHandedOver(path)) {
+        editor.importImage(file);
+        return;
+    }
+    const std::optional<QString> taken = takeHandedOverFile(path);
+    if (!taken) {
+        editor.setLastError(QStringLiteral("Couldn't open the shared image."), ErrorTopic::open);
+        return;
+    }
+    editor.importImage(QUrl::fromLocalFile(*taken), {handedOverName(*taken), true});
 }
 
 } // namespace
 
-bool hasWorkInProgress(const EditorState& editor)
+QString handedOverName(const QString& takenFile)
 {
-    if (!editor.document())
-        return false;
-    return editor.comp() != EditorState::defaultCompositeSettings() || !editor.maskOps().empty()
-           || !editor.paintOps().empty() || editor.undoCount() > 0 || editor.redoCount() > 0;
+    return originalName(takenFile).value_or(QStringLiteral("Shared image"));
 }
 
-void handleIncomingURL(EditorState& editor, const QUrl& file)
+bool hasWorkInProgress(const EditorState& editor)
+{
+    return documentWork(editor).lostByReplacing();
+}
+
+void openDocumentFile(EditorState& editor, const QUrl& file)
 {
     editor.setImportTarget(ImportTarget::document);
     if (hasWorkInProgress(editor)) {
@@ -34,7 +63,12 @@ void handleIncomingURL(EditorState& editor, const QUrl& file)
         editor.setShowIncomingReplaceConfirm(true);
         return;
     }
-    openFromInbox(editor, file);
+    open(editor, file);
+}
+
+void handleIncomingURL(EditorState& editor, const QUrl& file)
+{
+    openDocumentFile(editor, file);
 }
 
 void confirmIncomingReplace(EditorState& editor)
@@ -44,16 +78,23 @@ void confirmIncomingReplace(EditorState& editor)
     if (parked.isEmpty())
         return;
     editor.setPendingIncomingURL(QUrl());
-    openFromInbox(editor, parked);
+    open(editor, parked);
 }
 
 void cancelIncomingReplace(EditorState& editor)
 {
     editor.setShowIncomingReplaceConfirm(false);
     const QUrl parked = editor.pendingIncomingURL();
-    if (!parked.isEmpty())
+    if (!parked.isEmpty() && isHandedOver(parked.toLocalFile()))
         removeHandedOverFile(parked.toLocalFile());
     editor.setPendingIncomingURL(QUrl());
+}
+
+QString incomingReplaceDetail(const EditorState& editor)
+{
+    const QString path = editor.pendingIncomingURL().toLocalFile();
+    return replaceDetail(documentWork(editor),
+                         isHandedOver(path) ? originalName(path).value_or(QString()) : QFileInfo(path).fileName());
 }
 
 } // namespace zephrin

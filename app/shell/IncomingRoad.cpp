@@ -3,10 +3,14 @@
 #include "app/shell/WindowCommands.h"
 #include "model/editor/EditorState.h"
 #include "app/shell/IncomingFiles.h"
+#include "output/service/NativePath.h"
 #include "share/inbox/InboxFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QUrl>
+
+#include <filesystem>
 
 namespace zephrin {
 
@@ -23,6 +27,8 @@ bool isUrl(const QString& argument)
 IncomingRoad::IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent)
     : QObject(parent), m_editor(editor), m_commands(commands)
 {
+    connect(&editor, &EditorState::showIncomingReplaceConfirmChanged, this, &IncomingRoad::replaceDetailChanged);
+    connect(&editor, &EditorState::pendingIncomingURLChanged, this, &IncomingRoad::replaceDetailChanged);
 }
 
 QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const QString& workingFolder)
@@ -33,26 +39,50 @@ QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const 
     return result;
 }
 
-void IncomingRoad::openArguments(const QStringList& arguments)
+QString IncomingRoad::launchArgument(const QByteArray& argument)
 {
+    const std::filesystem::path path = argument.toStdString();
+    if (isTextPath(path))
+        return QFile::decodeName(argument);
+    std::error_code error;
+    return fileUrl(std::filesystem::absolute(path, error).lexically_normal()).toString(QUrl::FullyEncoded);
+}
+
+bool IncomingRoad::openArguments(const QStringList& arguments)
+{
+    bool opened = false;
+    QList<QUrl> files;
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("zephrin:"))) {
-            if (const std::optional<QString> file = handOffFilePath(argument))
+            if (const std::optional<QString> file = handOffFilePath(argument)) {
                 handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+                opened = true;
+            }
         } else if (argument.startsWith(QLatin1String("file:"))) {
             const QUrl url(argument);
             if (url.isLocalFile())
-                m_commands.openFile(url);
+                files << url;
         } else if (QDir::isAbsolutePath(argument)) {
-            m_commands.openFile(QUrl::fromLocalFile(argument));
+            files << QUrl::fromLocalFile(argument);
         }
     }
+    if (!files.isEmpty())
+        m_commands.openFiles(files);
+    return opened || !files.isEmpty();
 }
 
-void IncomingRoad::openWaitingInboxFile()
+void IncomingRoad::openForwardedLaunch(const QStringList& arguments)
 {
-    if (const std::optional<QString> file = newestInboxFile())
+    if (!openArguments(arguments))
+        openWaitingInboxFile();
+}
+
+bool IncomingRoad::openWaitingInboxFile()
+{
+    const std::optional<QString> file = newestInboxFile();
+    if (file)
         handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+    return file.has_value();
 }
 
 void IncomingRoad::confirmReplace()
@@ -63,6 +93,11 @@ void IncomingRoad::confirmReplace()
 void IncomingRoad::cancelReplace()
 {
     cancelIncomingReplace(m_editor);
+}
+
+QString IncomingRoad::replaceDetail() const
+{
+    return m_editor.showIncomingReplaceConfirm() ? incomingReplaceDetail(m_editor) : QString();
 }
 
 } // namespace zephrin

@@ -6,9 +6,35 @@
 
 namespace zephrin {
 
+namespace {
+
+void applyExportFormat(EditorState& editor, const AppSettings& settings)
+{
+    if (const auto format = settings.exportFormatDefault()) {
+        editor.setExportFormat(*format);
+        editor.batch()->setFormat(*format);
+    }
+}
+
+void applyLongEdge(EditorState& editor, const AppSettings& settings)
+{
+    if (const auto longEdge = settings.longEdgeDefault()) {
+        editor.setExportLongEdge(*longEdge);
+        editor.batch()->setLongEdge(*longEdge);
+    }
+}
+
+} // namespace
+
 ShellObjects::ShellObjects(EditorState& editor, const QString& settingsFile, bool isnetAvailable)
     : editor(editor), commands(editor), settings(settingsFile, isnetAvailable), incoming(editor, commands)
 {
+    applyExportFormat(editor, settings);
+    applyLongEdge(editor, settings);
+    QObject::connect(&settings, &AppSettings::defaultExportFormatChanged, &settings,
+                     [this] { applyExportFormat(this->editor, settings); });
+    QObject::connect(&settings, &AppSettings::defaultLongEdgeChanged, &settings,
+                     [this] { applyLongEdge(this->editor, settings); });
 }
 
 void ShellObjects::registerForQml()

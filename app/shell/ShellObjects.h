@@ -3,6 +3,9 @@
 // registration as QML singletons: Editor (module Zephrin.Model) and Commands,
 // Settings and Incoming (module Zephrin.Shell). The application builds one
 // set; the QML tests build theirs over scripted engines.
+//
+// The stored export defaults are where the export sheet and the batch
+// start, and a change in the settings window applies to both at once.
 
 #include "app/shell/AppSettings.h"
 #include "app/shell/IncomingRoad.h"

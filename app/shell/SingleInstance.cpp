@@ -1,5 +1,7 @@
 #include "app/shell/SingleInstance.h"
 
+#include "share/files/PrivateFolder.h"
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -9,23 +11,30 @@
 
 namespace zephrin {
 
-SingleInstance::SingleInstance(QString socketPath, QObject* parent)
-    : QObject(parent), m_path(socketPath.isEmpty() ? defaultSocketPath() : std::move(socketPath))
-{
-}
+SingleInstance::SingleInstance(QString socketPath, QObject* parent) : QObject(parent), m_path(std::move(socketPath)) {}
 
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultSocketPath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return QDir(folder).filePath(QStringLiteral("zephrin.socket"));
+    // Qt hands out the runtime folder only when it is the user's alone (theirs,
+    // mode 0700).
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        return QDir(runtime).filePath(QStringLiteral("zephrin.socket"));
+    // Without one, a folder of the user's own: a name in a shared folder could
+    // be taken first by another user, who would then receive every launch.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        return {};
+    const QString folder = QDir(cache).filePath(QStringLiteral("Zephrin/instance"));
+    return makePrivateFolder(folder) ? QDir(folder).filePath(QStringLiteral("zephrin.socket")) : QString();
 }
 
 bool SingleInstance::forward(const QString& socketPath, const QStringList& arguments, int timeoutMs)
 {
+    if (socketPath.isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(timeoutMs))
@@ -50,7 +59,9 @@ bool SingleInstance::listen()
 {
     // Plain bind, which fails on an existing socket: the access options would
     // make Qt move a fresh socket over the path and steal it from a running
-    // instance. The runtime folder is the user's alone anyway.
+    // instance. The socket's folder is the user's alone anyway.
+    if (m_path.isEmpty())
+        return true; // no folder of the user's own for it: run alone
     m_server = new QLocalServer(this);
     if (!m_server->listen(m_path)) {
         if (m_server->serverError() != QAbstractSocket::AddressInUseError)

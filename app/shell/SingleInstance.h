@@ -1,9 +1,11 @@
 #pragma once
 // One running Zephrin per user. The first instance listens on a local socket
-// in the user's runtime folder; a later launch connects, hands over its
-// arguments (one per line, UTF-8; an empty line when it has none, which only
-// asks the window to come forward) and exits. A socket left behind by an
-// instance that died is taken over.
+// in the user's runtime folder (else in a folder of the user's own in their
+// cache folder, never in a shared one); a later launch connects, hands over
+// its arguments (one per line, UTF-8; an empty line when it has none, which
+// only asks the window to come forward) and exits. A socket left behind by an
+// instance that died is taken over. Without a folder for the socket every
+// launch runs alone.
 
 #include <QObject>
 #include <QString>
@@ -17,8 +19,8 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // `socketPath`: empty for "zephrin.socket" in the runtime folder.
-    explicit SingleInstance(QString socketPath = {}, QObject* parent = nullptr);
+    // `socketPath`: usually defaultSocketPath(); empty to run alone.
+    explicit SingleInstance(QString socketPath, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     QString socketPath() const { return m_path; }
@@ -31,6 +33,9 @@ public:
     // started at the same moment): then forward() to it instead.
     bool listen();
 
+    // "zephrin.socket" in the runtime folder, or in the folder
+    // "Zephrin/instance" (mode 0700) of the cache folder; empty when neither
+    // is there or that folder is not the user's own.
     static QString defaultSocketPath();
 
 signals:

@@ -1,9 +1,16 @@
 #include "app/shell/WindowCommands.h"
 
+#include "pickers/backdrops/BackdropTexts.h"
+
 #include "controls/ValueText.h"
+#include "app/shell/DiscardedWork.h"
+#include "app/shell/IncomingFiles.h"
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
+#include "pickers/backdrops/BackdropTexts.h"
 
+#include <QFileInfo>
+#include <QPointer>
 #include <QLoggingCategory>
 
 #include <array>
@@ -28,6 +35,7 @@ WindowCommands::WindowCommands(EditorState& editor, QObject* parent) : QObject(p
         connect(&editor, signal, this, &WindowCommands::statusChanged);
     for (auto signal : {&EditorState::documentChanged, &EditorState::cutoutChanged, &EditorState::compositeChanged})
         connect(&editor, signal, this, &WindowCommands::displayImageChanged);
+    connect(&editor, &EditorState::showShareSheetChanged, this, &WindowCommands::revealShared);
     m_states = commandStates(facts());
     m_sheetMode = facts().sheetMode;
 }
@@ -65,7 +73,7 @@ QString WindowCommands::compareTitle() const
 QString WindowCommands::documentName() const
 {
     const auto& document = m_editor.document();
-    return document ? document->url.fileName() : QStringLiteral("No image");
+    return document ? document->name : QStringLiteral("No image");
 }
 
 QString WindowCommands::documentSizeText() const
@@ -127,11 +135,6 @@ QVariantMap WindowCommands::toolInfo(const QString& tool) const
     return {};
 }
 
-QStringList WindowCommands::importNameFilters() const
-{
-    return {QStringLiteral("Images (") + importableImagePatterns().join(u' ') + u')'};
-}
-
 QStringList WindowCommands::exportFormats() const
 {
     QStringList labels;
@@ -149,8 +152,12 @@ void WindowCommands::importDocument()
 void WindowCommands::importerClosed(const QUrl& file)
 {
     m_editor.setShowImporter(false);
-    if (file.isValid() && !file.isEmpty())
-        m_editor.importImage(file);
+    if (file.isValid() && !file.isEmpty()) {
+        if (m_editor.importTarget() == ImportTarget::document)
+            openDocumentFile(m_editor, file);
+        else
+            m_editor.importImage(file);
+    }
     m_editor.setImportTarget(ImportTarget::document);
 }
 
@@ -162,8 +169,19 @@ void WindowCommands::importMultiple()
 
 void WindowCommands::openFile(const QUrl& file)
 {
-    m_editor.setImportTarget(ImportTarget::document);
-    m_editor.importImage(file);
+    openDocumentFile(m_editor, file);
+}
+
+void WindowCommands::openFiles(const QList<QUrl>& files)
+{
+    if (files.size() == 1) {
+        openFile(files.first());
+        return;
+    }
+    if (files.isEmpty())
+        return;
+    m_editor.setBatchMode(true);
+    m_editor.batch()->add(files);
 }
 
 void WindowCommands::openExportSheet()
@@ -209,10 +227,100 @@ void WindowCommands::exporterClosed(const QUrl& file)
         m_editor.saveExportFile(file);
 }
 
+void WindowCommands::share()
+{
+    if (!m_states.canExport)
+        return;
+    m_editor.setExportDestination(ExportDestination::share);
+    m_editor.exportImage();
+}
+
+// The desktop has no share sheet: the prepared file is shown in the file
+// manager, from where it can be sent on.
+void WindowCommands::revealShared()
+{
+    if (!m_editor.showShareSheet())
+        return;
+    m_editor.setShowShareSheet(false);
+    if (m_editor.shareURL().isLocalFile())
+        m_reveal.revealFile(m_editor.shareURL().toLocalFile(), sayWhenNotShown());
+}
+
+void WindowCommands::showNoticeInFolder()
+{
+    const QString path = m_editor.noticeRevealPath();
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).isDir())
+        m_reveal.openFolder(path, sayWhenNotShown());
+    else
+        m_reveal.revealFile(path, sayWhenNotShown());
+}
+
+// Without a file manager nothing shows the file: the status bar says so.
+FileReveal::Done WindowCommands::sayWhenNotShown() const
+{
+    return [editor = QPointer<EditorState>(&m_editor)](bool shown) {
+        if (!shown && editor)
+            editor->setLastError(backdroptexts::noFileManagerNotice());
+    };
+}
+
 void WindowCommands::clearImage()
 {
-    if (m_states.canClear)
+    if (!m_states.canClear)
+        return;
+    const DocumentWork work = documentWork(m_editor);
+    if (!work.lostByClearing()) {
         m_editor.clearDocument();
+        return;
+    }
+    m_askingToClear = true;
+    m_clearDetail = zephrin::clearDetail(work);
+    emit questionsChanged();
+}
+
+void WindowCommands::confirmClear()
+{
+    if (!m_askingToClear)
+        return;
+    cancelClear();
+    m_editor.clearDocument();
+}
+
+void WindowCommands::cancelClear()
+{
+    if (!m_askingToClear)
+        return;
+    m_askingToClear = false;
+    emit questionsChanged();
+}
+
+bool WindowCommands::askToQuit()
+{
+    const UnsavedResults results = unsavedResults(m_editor);
+    if (!results.any())
+        return false;
+    m_askingToQuit = true;
+    m_quitDetail = zephrin::quitDetail(results);
+    emit questionsChanged();
+    return true;
+}
+
+void WindowCommands::confirmQuit()
+{
+    if (!m_askingToQuit)
+        return;
+    cancelQuit();
+    emit quitConfirmed();
+}
+
+void WindowCommands::cancelQuit()
+{
+    if (!m_askingToQuit)
+        return;
+    m_askingToQuit = false;
+    emit questionsChanged();
 }
 
 void WindowCommands::runCutout()
@@ -229,11 +337,7 @@ void WindowCommands::resetToPlainCutout()
 {
     if (!m_states.canReset)
         return;
-    m_editor.setComp(EditorState::defaultCompositeSettings());
-    if (m_editor.backgroundImage())
-        m_editor.setBackgroundImage(std::nullopt);
-    if (m_editor.activePreset())
-        m_editor.setActivePreset(std::nullopt);
+    m_editor.resetToPlainCutout();
 }
 
 void WindowCommands::undo()

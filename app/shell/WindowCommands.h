@@ -5,6 +5,7 @@
 // and every text lives here, where the unit tests reach it without a window.
 
 #include "app/shell/CommandRules.h"
+#include "pickers/backdrops/FileReveal.h"
 
 #include <QImage>
 #include <QObject>
@@ -45,10 +46,13 @@ class WindowCommands : public QObject {
     // The sidebar's tools in their order: maps of tool (the EditorTool label),
     // label and symbol.
     Q_PROPERTY(QVariantList tools READ tools CONSTANT)
-    // The importer's file-type filter ("Images (*.png *.jpg …)").
-    Q_PROPERTY(QStringList importNameFilters READ importNameFilters CONSTANT)
     // The formats the export button's menu offers, in order.
     Q_PROPERTY(QStringList exportFormats READ exportFormats CONSTANT)
+    // The questions before clearing and quitting (see clearImage, askToQuit).
+    Q_PROPERTY(bool askingToClear READ askingToClear NOTIFY questionsChanged)
+    Q_PROPERTY(QString clearDetail READ clearDetail NOTIFY questionsChanged)
+    Q_PROPERTY(bool askingToQuit READ askingToQuit NOTIFY questionsChanged)
+    Q_PROPERTY(QString quitDetail READ quitDetail NOTIFY questionsChanged)
 
 public:
     explicit WindowCommands(EditorState& editor, QObject* parent = nullptr);
@@ -72,7 +76,6 @@ public:
     QString fileSizeText() const;
     QImage displayImage() const;
     QVariantList tools() const;
-    QStringList importNameFilters() const;
     QStringList exportFormats() const;
     // The label and symbol of a tool ("cutout" → "Cutout", "square.dashed").
     Q_INVOKABLE QVariantMap toolInfo(const QString& tool) const;
@@ -87,8 +90,11 @@ public:
     // the batch queue; batch mode comes on so the queue is in view.
     Q_INVOKABLE void importMultiple();
     // A file dropped on the workspace or named on the command line: opened as
-    // the document.
+    // the document, asking first when that discards work (IncomingFiles.h).
     Q_INVOKABLE void openFile(const QUrl& file);
+    // Files dropped or named together: one opens as the document; several go
+    // into the batch queue (batch mode comes on), and the document stays.
+    Q_INVOKABLE void openFiles(const QList<QUrl>& files);
 
     // Export: the sheet, directly in a format, or the sticker sheet's files;
     // the save dialog's answer.
@@ -98,9 +104,33 @@ public:
     Q_INVOKABLE void exportSheetPNG();
     Q_INVOKABLE void exportSheetCutSVG();
     Q_INVOKABLE void exporterClosed(const QUrl& file);
+    // "Share…": the result in the export settings, into the private share
+    // folder, which the file manager then shows with the file selected.
+    Q_INVOKABLE void share();
+    // The notice's "Show in Folder": the saved file selected in its folder,
+    // or the folder a batch went to.
+    Q_INVOKABLE void showNoticeInFolder();
+    // How files are shown in the file manager (tests record it).
+    void setFileReveal(FileReveal reveal) { m_reveal = std::move(reveal); }
 
-    // Editing.
+    // Editing. "Clear Image" with work in the document (DiscardedWork.h)
+    // raises askingToClear with its sentence in clearDetail; confirmClear()
+    // clears, cancelClear() keeps the document.
     Q_INVOKABLE void clearImage();
+    Q_INVOKABLE void confirmClear();
+    Q_INVOKABLE void cancelClear();
+    bool askingToClear() const { return m_askingToClear; }
+    QString clearDetail() const { return m_clearDetail; }
+
+    // Quitting: true, raising askingToQuit with its sentence in quitDetail,
+    // when a sticker sheet or batch results exist only in memory; the window
+    // then stays until the question is answered (confirmQuit() emits
+    // quitConfirmed). False when the window may close at once.
+    Q_INVOKABLE bool askToQuit();
+    Q_INVOKABLE void confirmQuit();
+    Q_INVOKABLE void cancelQuit();
+    bool askingToQuit() const { return m_askingToQuit; }
+    QString quitDetail() const { return m_quitDetail; }
     Q_INVOKABLE void runCutout();
     Q_INVOKABLE void resetToPlainCutout();
     Q_INVOKABLE void undo();
@@ -126,14 +156,24 @@ signals:
     void compareTitleChanged();
     void statusChanged();
     void displayImageChanged();
+    void questionsChanged();
+    void quitConfirmed();
 
 private:
     void refreshStates();
     static bool isTextItem(const QObject* item);
 
+    void revealShared();
+    FileReveal::Done sayWhenNotShown() const;
+
     EditorState& m_editor;
+    FileReveal m_reveal;
     CommandStates m_states;
     bool m_sheetMode = false;
+    bool m_askingToClear = false;
+    QString m_clearDetail;
+    bool m_askingToQuit = false;
+    QString m_quitDetail;
 };
 
 } // namespace zephrin

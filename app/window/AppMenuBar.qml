@@ -12,8 +12,12 @@ MenuBar {
     signal settingsRequested()
     signal quitRequested()
 
-    // The item with keyboard focus, for the text commands.
-    readonly property var focusItem: Window.window ? Window.window.activeFocusItem : null
+    // The item the text commands act on. Opening the Edit menu takes the
+    // focus into it, so an item chosen with the mouse acts on the item that
+    // had the focus when the menu opened; a shortcut finds the focus in place.
+    property Item focusAtOpen: null
+    readonly property var focusItem: editMenu.visible ? focusAtOpen
+                                                      : (Window.window ? Window.window.activeFocusItem : null)
 
     delegate: MenuBarItem {
         id: barItem
@@ -37,7 +41,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
         objectName: "fileMenu"
         title: qsTr("File")
         MenuEntry {
@@ -55,6 +59,14 @@ MenuBar {
                 shortcut: "Ctrl+E"
                 enabled: Commands.canExport
                 onTriggered: Commands.openExportSheet()
+            }
+        }
+        MenuEntry {
+            action: Action {
+                objectName: "share"
+                text: "Share…"
+                enabled: Commands.canExport
+                onTriggered: Commands.share()
             }
         }
         MenuSeparator {}
@@ -85,11 +97,15 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
+        id: editMenu
         objectName: "editMenu"
         title: qsTr("Edit")
+        onAboutToShow: bar.focusAtOpen = bar.Window.window ? bar.Window.window.activeFocusItem : null
+        onClosed: bar.focusAtOpen = null
         MenuEntry {
             action: Action {
+                objectName: "cut"
                 text: "Cut"
                 shortcut: "Ctrl+X"
                 onTriggered: Commands.sendToFocus(bar.focusItem, "cut")
@@ -105,6 +121,7 @@ MenuBar {
         }
         MenuEntry {
             action: Action {
+                objectName: "paste"
                 text: "Paste"
                 shortcut: "Ctrl+V"
                 onTriggered: Commands.sendToFocus(bar.focusItem, "paste")
@@ -112,6 +129,7 @@ MenuBar {
         }
         MenuEntry {
             action: Action {
+                objectName: "selectAll"
                 text: "Select All"
                 shortcut: "Ctrl+A"
                 onTriggered: Commands.sendToFocus(bar.focusItem, "selectAll")
@@ -128,7 +146,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
         objectName: "cutoutMenu"
         title: "Cutout"
         MenuEntry {
@@ -170,7 +188,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    ZPMenu {
         objectName: "viewMenu"
         title: "View"
         MenuEntry {

@@ -1,6 +1,7 @@
 // The main window: sidebar on the left; toolbar, workspace and status bar on
-// the right; and the presentations the editor asks for through its flags
-// (importer, save dialog, export sheet, replace question), attached once here.
+// the right; the presentations the editor asks for through its flags (export
+// sheet, replace question), attached once here; and the notice of work that
+// succeeded, over the bottom of the workspace.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -17,8 +18,10 @@ ApplicationWindow {
 
     width: 1280
     height: 820
+    // Small enough for a 1366 × 768 screen with a panel: the sidebar still
+    // fits, and the inspector scrolls.
     minimumWidth: 1180
-    minimumHeight: 760 + (menuBar ? menuBar.height : 0)
+    minimumHeight: 600 + (menuBar ? menuBar.height : 0)
     visible: true
     title: Commands.documentName === "No image" ? "Zephrin" : Commands.documentName + " — Zephrin"
     color: Theme.background
@@ -54,9 +57,31 @@ ApplicationWindow {
         settingsWindow.requestActivate()
     }
 
+    // Quitting, by the menu or by closing the window, asks first while a
+    // sticker sheet or batch results exist only in memory.
+    property bool quitConfirmed: false
+
+    function quit() {
+        if (!Commands.askToQuit())
+            Qt.quit()
+    }
+
+    onClosing: (close) => {
+        if (!quitConfirmed && Commands.askToQuit())
+            close.accepted = false
+    }
+
+    Connections {
+        target: Commands
+        function onQuitConfirmed() {
+            window.quitConfirmed = true
+            Qt.quit()
+        }
+    }
+
     menuBar: AppMenuBar {
         onSettingsRequested: window.openSettings()
-        onQuitRequested: Qt.quit()
+        onQuitRequested: window.quit()
     }
 
     WindowBackground {
@@ -68,6 +93,7 @@ ApplicationWindow {
         spacing: 0
 
         Sidebar {
+            id: sidebar
             Layout.preferredWidth: 184
             Layout.fillHeight: true
             onSettingsRequested: window.openSettings()
@@ -92,6 +118,7 @@ ApplicationWindow {
                 spacing: 16
 
                 CanvasView {
+                    id: canvasSlot
                     objectName: "canvasSlot"
                     visible: !Editor.batchMode
                     Layout.minimumWidth: 620
@@ -106,6 +133,7 @@ ApplicationWindow {
                     Layout.fillHeight: true
                 }
                 BatchGridView {
+                    id: batchGridSlot
                     objectName: "batchGridSlot"
                     visible: Editor.batchMode
                     Layout.minimumWidth: 620
@@ -121,10 +149,19 @@ ApplicationWindow {
             }
 
             StatusBar {
+                id: statusBar
                 Layout.fillWidth: true
                 Layout.preferredHeight: 38
             }
         }
+    }
+
+    // Centred over the picture (or the batch's grid), above its zoom controls.
+    NoticeToast {
+        readonly property Item stage: Editor.batchMode ? batchGridSlot : canvasSlot
+        x: sidebar.width + workspace.x + stage.x + (stage.width - width) / 2
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: statusBar.height + 16 + 64
     }
 
     Presentations {

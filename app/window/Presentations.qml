@@ -1,11 +1,10 @@
-// What the editor asks the window to present through its flags: the file
-// importer, the save dialog, the export sheet and the replace question. Each
-// opens when its flag turns true; closing one, however it closes, tells the
-// editor through Commands or Incoming.
-import QtCore
+// What the editor asks the window to present through its flags: the export
+// sheet and the questions before work is thrown away (replacing the image,
+// clearing it, quitting). Each opens when its flag turns true; closing one,
+// however it closes, tells the editor through Commands or Incoming. The file
+// dialogs are the shell's (FileDialogs, in C++).
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Dialogs
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Inspector
@@ -13,41 +12,6 @@ import Zephrin.Shell
 
 Item {
     id: presentations
-
-    // Made when first needed: building a dialog costs start-up time.
-    Loader {
-        id: importerLoader
-        active: false
-        sourceComponent: Component {
-            FileDialog {
-                objectName: "importer"
-                title: "Import Image"
-                fileMode: FileDialog.OpenFile
-                currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
-                nameFilters: Commands.importNameFilters
-                onAccepted: Commands.importerClosed(selectedFile)
-                onRejected: Commands.importerClosed("")
-            }
-        }
-    }
-
-    Loader {
-        id: exporterLoader
-        active: false
-        sourceComponent: Component {
-            FileDialog {
-                objectName: "exporter"
-                title: "Export"
-                fileMode: FileDialog.SaveFile
-                currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
-                readonly property var file: Editor.exportFile
-                defaultSuffix: file ? file.fileExtension : "png"
-                nameFilters: file ? [file.fileExtension.toUpperCase() + " (*." + file.fileExtension + ")"] : ["PNG (*.png)"]
-                onAccepted: Commands.exporterClosed(selectedFile)
-                onRejected: Commands.exporterClosed("")
-            }
-        }
-    }
 
     Popup {
         id: exportSheet
@@ -64,29 +28,60 @@ Item {
         contentItem: ExportSheetView {}
     }
 
-    ReplaceConfirmation {
+    DiscardQuestion {
         id: replaceQuestion
+        objectName: "replaceQuestion"
         anchors.centerIn: parent
+        title: "Replace the current image?"
+        detail: Incoming.replaceDetail
+        actionText: "Replace"
+        actionName: "replace"
+        onAnswered: (act) => {
+            if (act)
+                Incoming.confirmReplace()
+            else if (Editor.showIncomingReplaceConfirm)
+                Incoming.cancelReplace()
+        }
+    }
+
+    DiscardQuestion {
+        id: clearQuestion
+        objectName: "clearQuestion"
+        anchors.centerIn: parent
+        title: "Clear the current image?"
+        detail: Commands.clearDetail
+        actionText: "Clear"
+        actionName: "confirmClear"
+        onAnswered: (act) => act ? Commands.confirmClear() : Commands.cancelClear()
+    }
+
+    DiscardQuestion {
+        id: quitQuestion
+        objectName: "quitQuestion"
+        anchors.centerIn: parent
+        title: "Quit Zephrin?"
+        detail: Commands.quitDetail
+        actionText: "Quit"
+        actionName: "confirmQuit"
+        onAnswered: (act) => act ? Commands.confirmQuit() : Commands.cancelQuit()
+    }
+
+    Connections {
+        target: Commands
+        function onQuestionsChanged() {
+            if (Commands.askingToClear)
+                clearQuestion.open()
+            else
+                clearQuestion.close()
+            if (Commands.askingToQuit)
+                quitQuestion.open()
+            else
+                quitQuestion.close()
+        }
     }
 
     Connections {
         target: Editor
-        function onShowImporterChanged() {
-            if (Editor.showImporter) {
-                importerLoader.active = true
-                importerLoader.item.open()
-            }
-        }
-        function onShowFileExporterChanged() {
-            if (Editor.showFileExporter) {
-                exporterLoader.active = true
-                const exporter = exporterLoader.item
-                const file = Editor.exportFile
-                const extension = file ? file.fileExtension : "png"
-                exporter.selectedFile = exporter.currentFolder + "/" + Editor.exportFilename + "." + extension
-                exporter.open()
-            }
-        }
         function onShowExportSheetChanged() {
             if (Editor.showExportSheet)
                 exportSheet.open()

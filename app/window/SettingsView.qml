@@ -80,6 +80,7 @@ ColumnLayout {
 
             Disclosure {
                 id: disclosure
+                objectName: "isnetDisclosure"
                 text: Settings.isnetCredit
                 expanded: parent.expanded
                 onClicked: parent.expanded = !parent.expanded
@@ -102,15 +103,17 @@ ColumnLayout {
                         selectionColor: Theme.accent
                     }
                     ScrollView {
+                        id: licenseView
                         readonly property string license: Settings.isnetLicense()
                         visible: license !== ""
                         Layout.fillWidth: true
                         Layout.preferredHeight: 200
                         TextArea {
+                            objectName: "isnetLicense"
                             readOnly: true
                             selectByMouse: true
                             wrapMode: TextEdit.WordWrap
-                            text: parent.parent.license
+                            text: licenseView.license
                             font: Theme.smallCaptionFont
                             color: Theme.textSecondary
                             background: null

@@ -1,6 +1,6 @@
 // The strip under the workspace: the open file, its pixel size (and the
 // result's, when it differs), its file size, the zoom, whether a cutout
-// exists, and the editor's last error.
+// exists, and the editor's last error (successes are NoticeToast's).
 import QtQuick
 import QtQuick.Layouts
 import Zephrin.Controls
@@ -81,7 +81,7 @@ Item {
             text: Editor.lastError
             font: Theme.bodyFont
             color: Theme.accentPink
-            elide: Text.ElideLeft
+            elide: Text.ElideRight
             Layout.maximumWidth: 420
         }
     }

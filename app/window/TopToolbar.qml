@@ -116,8 +116,11 @@ Rectangle {
 
         Item { Layout.fillWidth: true }
 
-        // Zoom cluster.
+        // Zoom cluster. The zoom, compare and export controls act on the
+        // canvas, so the batch's workspace shows none of them.
         Rectangle {
+            objectName: "zoomCluster"
+            visible: !Editor.batchMode
             implicitWidth: zoomRow.implicitWidth + 8
             implicitHeight: 36
             radius: 8
@@ -156,6 +159,7 @@ Rectangle {
         T.Button {
             id: compare
             objectName: "compareButton"
+            visible: !Editor.batchMode
             implicitWidth: compareRow.implicitWidth + 24
             implicitHeight: 36
             enabled: Commands.canCompare
@@ -196,6 +200,7 @@ Rectangle {
 
         ExportSplitButton {
             objectName: "exportButton"
+            visible: !Editor.batchMode
             height: 36
         }
     }

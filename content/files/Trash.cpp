@@ -6,14 +6,17 @@
 
 namespace zephrin {
 
-void moveToTrashOrRemove(const QString& path)
+bool trashAvailable()
+{
+    const QFileInfo dataHome(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    return dataHome.isDir() && dataHome.isWritable();
+}
+
+bool moveToTrash(const QString& path)
 {
     if (!QFile::exists(path))
-        return;
-    const QFileInfo dataHome(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    const bool trashUsable = dataHome.isDir() && dataHome.isWritable();
-    if (!trashUsable || !QFile::moveToTrash(path))
-        QFile::remove(path);
+        return true;
+    return trashAvailable() && QFile::moveToTrash(path);
 }
 
 } // namespace zephrin

@@ -4,11 +4,14 @@
 
 namespace zephrin {
 
-// Moves the file to the user's Trash, or removes it where the Trash can't take
-// it; a file that can be neither stays where it is. The Trash is only used
-// when the user's data folder (where the Trash lives) is a writable folder:
-// without one, Qt 6.4 reports success and leaves the file in a "files" folder
-// below the working folder.
-void moveToTrashOrRemove(const QString& path);
+// Whether the user's Trash can take files: it lives in the user's data folder,
+// which must be a writable folder. Without one, Qt 6.4 reports success and
+// leaves the file in a "files" folder below the working folder.
+bool trashAvailable();
+
+// Moves the file to the user's Trash. False, with the file left where it is,
+// when the Trash is not available or refuses it (a missing file counts as
+// moved: there is nothing left to keep).
+bool moveToTrash(const QString& path);
 
 } // namespace zephrin

@@ -5,11 +5,12 @@
 #include "content/files/SafePath.h"
 #include "content/fonts/FontFileName.h"
 #include "content/fonts/FontManifest.h"
-#include "content/net/ContentServer.h"
 #include "content/net/CachedCatalogue.h"
-#include "content/net/HttpGet.h"
+#include "content/net/ContentGet.h"
+#include "content/net/ContentSource.h"
 #include "content/tasks/Promise.h"
 #include "content/tasks/WorkerPools.h"
+#include "engine/text/FontResolver.h"
 #include "engine/text/FontsFolder.h"
 
 #include <QDir>
@@ -106,7 +107,7 @@ FontLibrary::~FontLibrary() = default;
 FontLibrary& FontLibrary::shared()
 {
     // Lives until the process ends, like the application.
-    static auto* library = new FontLibrary(contentResourceBase(contentServerAddress(), QStringLiteral("zephrin/fonts")),
+    static auto* library = new FontLibrary(contentResourceBase(contentSource(), QStringLiteral("zephrin/fonts")),
                                            fontsFolder(), std::make_unique<QSettings>());
     return *library;
 }
@@ -161,7 +162,17 @@ QFuture<std::optional<QString>> FontLibrary::download(const FontItem& item)
     QSet<QString> downloading = m_downloading;
     downloading.insert(item.id);
     m_downloading = downloading;
-    downloadNextFace(job);
+    // A family the machine already has is used as it is, without a download.
+    QtConcurrent::run(userInitiatedPool(), [family = item.name]() -> std::optional<QString> {
+        const std::optional<FontFace> face = FontResolver::installedRegularFace(family);
+        return face ? std::optional(face->postScriptName) : std::nullopt;
+    }).then(this, [this, job](std::optional<QString> installed) {
+        if (installed) {
+            job->regularName = std::move(installed);
+            job->next = job->faces.size();
+        }
+        downloadNextFace(job);
+    });
     return job->promise->future();
 }
 
@@ -187,7 +198,7 @@ void FontLibrary::downloadNextFace(const std::shared_ptr<Download>& job)
         }).then(this, [this, job](std::optional<QString> name) { faceObtained(job, std::move(name), true); });
         return;
     }
-    httpGet(m_network, {face.remote, kDefaultTimeout, false, kMaxFontBytes, kFontDeadline})
+    contentGet(m_network, {face.remote, kDefaultTimeout, false, kMaxFontBytes, kFontDeadline})
         .then(userInitiatedPool(), [local](std::optional<QByteArray> body) -> std::optional<QString> {
             // A face the server doesn't deliver is skipped: nothing written or registered.
             if (!body)
@@ -240,7 +251,10 @@ QFuture<std::optional<Image>> FontLibrary::preview(const QString& id)
 {
     if (std::optional<Image> cached = m_previewCache.find(id))
         return readyFuture<std::optional<Image>>(std::move(cached));
-    const std::optional<QString> local = pathInside(m_folder, previewPath(id));
+    // A catalogue folder's previews are read where they are; a server's are
+    // kept in the fonts folder.
+    const bool inFolder = m_base.isLocalFile();
+    const std::optional<QString> local = pathInside(inFolder ? m_base.toLocalFile() : m_folder, previewPath(id));
     const std::optional<QUrl> remote = urlInside(m_base, previewPath(id));
     if (!isSafeName(id) || !local || !remote)
         return readyFuture<std::optional<Image>>(std::nullopt);
@@ -257,9 +271,9 @@ QFuture<std::optional<Image>> FontLibrary::preview(const QString& id)
             return std::nullopt;
         // A file on disk is the answer, even one that doesn't decode.
         return decodeImage(file.readAll(), kThumbnailLimits);
-    }).then(this, [this, finish, path = *local, url = *remote](std::optional<std::optional<Image>> onDisk) {
-        if (onDisk) {
-            finish(*onDisk);
+    }).then(this, [this, finish, inFolder, path = *local, url = *remote](std::optional<std::optional<Image>> onDisk) {
+        if (onDisk || inFolder) {
+            finish(onDisk.value_or(std::nullopt));
             return;
         }
         httpGet(m_network, {url, kDefaultTimeout, false, kMaxPreviewBytes, kPreviewDeadline})

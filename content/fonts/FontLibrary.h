@@ -1,10 +1,13 @@
 #pragma once
-// The catalogue of downloadable font families that the content server
-// publishes. It loads the catalogue on demand (with an on-disk copy for when
-// the server can't be reached), downloads a family's font files into the fonts
-// folder, registers them with the process's font database and hands back the
-// PostScript name of the regular face, which a text layer then stores. It also
-// keeps the favourite and recently used families and one preview per family.
+// The catalogue of font families that the content server publishes, or that a
+// catalogue folder holds (see ContentSource.h). It loads the catalogue on
+// demand (with an on-disk copy for when the server can't be reached), makes a
+// family usable and hands back the PostScript name of its regular face, which a
+// text layer then stores: a family installed on the machine is used as it is;
+// any other has its font files copied into the fonts folder (downloaded from a
+// server) and registered with the process's font database, so documents that
+// name it keep working. It also keeps the favourite and recently used families
+// and one preview per family.
 //
 // Lives on the GUI thread; every property notifies only when its value
 // changes. Downloads and decoding run on the worker pools; their results are
@@ -45,14 +48,14 @@ public:
 
     static constexpr int maxRecents = 24;
 
-    // `base` is the catalogue's root URL (path ending in "/"); `fontsFolder` where
-    // the font files, previews and the catalogue copy live; `settings` keeps
-    // "fontFavorites" and "fontRecents".
+    // `base` is the catalogue's root URL (path ending in "/"), a server's or a
+    // folder's (file:); `fontsFolder` where the font files, previews and the
+    // catalogue copy live; `settings` keeps "fontFavorites" and "fontRecents".
     FontLibrary(QUrl base, QString fontsFolder, std::unique_ptr<QSettings> settings,
                 QObject* parent = nullptr);
     ~FontLibrary() override;
 
-    // The one instance of the application, on the content server's fonts folder.
+    // The one instance of the application, on the content source's fonts folder.
     // Created on first use, on the GUI thread.
     static FontLibrary& shared();
 
@@ -76,10 +79,12 @@ public:
     // is asked; ends `ready` when either gave a catalogue, else `failed`.
     void loadIfNeeded();
 
-    // Makes every file of the family available (downloaded when missing) and
-    // registered; yields the PostScript name of the "regular" face, or none when
-    // the family has no regular face or it could not be had. A regular face on
-    // disk that yields no name is fetched once more.
+    // Yields the PostScript name of the family's "regular" face, or none when
+    // the catalogue names no regular face or it could not be had. A family
+    // whose regular face is installed (fontconfig knows an upright face of that
+    // family name) is used at once. Otherwise every file of the family is made
+    // available (fetched when missing) and registered; a regular face on disk
+    // that yields no name is fetched once more.
     QFuture<std::optional<QString>> download(const FontItem& item);
 
     // Adds or removes the family's id in the favourites and saves them; a newly
@@ -91,7 +96,7 @@ public:
 
     // The family's preview picture: from memory, else from disk (a file there
     // that does not decode gives none and is not fetched again), else
-    // downloaded and kept on disk.
+    // downloaded and kept on disk. A catalogue folder's preview is read in place.
     QFuture<std::optional<Image>> preview(const QString& id);
 
 signals:

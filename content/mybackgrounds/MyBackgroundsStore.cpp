@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -27,6 +29,8 @@ const QString kDamagedLibraryStem = QStringLiteral("library.damaged");
 constexpr int kMostDamagedLibraries = 1000;
 const QString kImagesFolder = QStringLiteral("images");
 const QString kThumbsFolder = QStringLiteral("thumbs");
+// Where pictures go that no library copy names, or that the Trash refused.
+const QString kSetAsideFolder = QStringLiteral("Set Aside");
 const QString kCouldNotSave = QStringLiteral("Couldn't save that background.");
 const QString kCouldNotSaveChange = QStringLiteral("Couldn't save that change.");
 const QString kCouldNotCreate = QStringLiteral("Couldn't create that backdrop.");
@@ -59,6 +63,40 @@ void removeFiles(const QStringList& paths)
         for (const QString& path : paths)
             QFile::remove(path);
     });
+}
+
+// Every id a library file names, read from its bytes alone: a damaged file
+// still names the pictures of the records it held.
+QSet<QString> idsNamedIn(const QByteArray& bytes)
+{
+    static const QRegularExpression uuid(
+        QStringLiteral("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}"),
+        QRegularExpression::CaseInsensitiveOption);
+    QSet<QString> ids;
+    for (const QRegularExpressionMatch& match : uuid.globalMatch(QString::fromUtf8(bytes)))
+        ids.insert(match.captured().toUpper());
+    return ids;
+}
+
+// Moves the file into `folder` under its own name, or numbered when that is
+// taken; false when it stays where it is.
+bool moveAside(const QString& path, const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    const QFileInfo file(path);
+    QString target = QDir(folder).filePath(file.fileName());
+    for (int number = 2; QFileInfo::exists(target); ++number)
+        target = QDir(folder).filePath(QStringLiteral("%1-%2.%3").arg(file.completeBaseName()).arg(number).arg(file.suffix()));
+    return QFile::rename(path, target);
+}
+
+QString keptNotice(int kept)
+{
+    return kept == 1 ? QStringLiteral("Couldn't move that picture to the Trash. It is kept in the “%1” folder of "
+                                      "My Backgrounds.").arg(kSetAsideFolder)
+                     : QStringLiteral("Couldn't move %1 pictures to the Trash. They are kept in the “%2” folder of "
+                                      "My Backgrounds.").arg(kept).arg(kSetAsideFolder);
 }
 
 } // namespace
@@ -120,9 +158,9 @@ void MyBackgroundsStore::load()
     m_items = kept;
     m_written = kept;
     // Only a list read whole says which files are orphans: a damaged record
-    // may name a picture that its backup still lists.
+    // may name a picture that its mended copy will list again.
     if (skipped == 0)
-        sweepOrphanFiles();
+        setAsideOrphanFiles(idsNamedIn(bytes));
 }
 
 void MyBackgroundsStore::keepDamagedLibrary(const QByteArray& bytes) const
@@ -142,23 +180,38 @@ void MyBackgroundsStore::keepDamagedLibrary(const QByteArray& bytes) const
 }
 
 // Runs before any add of this store can have started, so every picture file
-// without a record is left over from an earlier run.
-void MyBackgroundsStore::sweepOrphanFiles() const
+// that no library copy names is left over from an earlier run. `named` holds
+// what the library file names; the damaged copies beside it are read here.
+void MyBackgroundsStore::setAsideOrphanFiles(const QSet<QString>& named) const
 {
-    QSet<QString> named;
-    for (const MyBackground& record : m_items.value())
-        named.insert(record.id);
-    QStringList orphans;
+    QSet<QString> keep = named;
+    const QDir root(m_root);
+    const QStringList copies = root.entryList({kDamagedLibraryStem + QStringLiteral("*.json")}, QDir::Files);
+    for (const QString& copy : copies) {
+        QFile file(root.filePath(copy));
+        if (!file.open(QIODevice::ReadOnly))
+            return;  // a copy that can't be read may name any picture
+        keep.unite(idsNamedIn(file.readAll()));
+    }
+    QStringList pictures;
+    QStringList thumbs;
     for (const QString& folderName : {kImagesFolder, kThumbsFolder}) {
-        const QDir folder(QDir(m_root).filePath(folderName));
+        const QDir folder(root.filePath(folderName));
         for (const QString& name : folder.entryList(QDir::Files)) {
             const std::optional<QString> id = pictureFileId(name);
-            if (id && !named.contains(*id))
-                orphans.append(folder.filePath(name));
+            if (id && !keep.contains(*id))
+                (folderName == kImagesFolder ? pictures : thumbs).append(folder.filePath(name));
         }
     }
-    if (!orphans.isEmpty())
-        removeFiles(orphans);
+    if (pictures.isEmpty() && thumbs.isEmpty())
+        return;
+    // Nobody waits: a file left behind is met again at the next start.
+    (void)QtConcurrent::run(utilityPool(), [pictures, thumbs, aside = root.filePath(kSetAsideFolder)] {
+        for (const QString& path : pictures)
+            moveAside(path, aside);
+        for (const QString& path : thumbs)
+            QFile::remove(path);
+    });
 }
 
 QFuture<bool> MyBackgroundsStore::commit(std::function<void(QList<MyBackground>&)> apply)
@@ -211,10 +264,20 @@ void MyBackgroundsStore::finishWrite(bool written, const QList<MyBackground>& sn
     writeNext();
 }
 
-void MyBackgroundsStore::showNotice(const QString& text)
+void MyBackgroundsStore::showNotice(const QString& text, NoticeKind kind)
 {
+    const bool success = kind == NoticeKind::success;
+    const bool kindChanged = success != m_noticeIsSuccess;
+    m_noticeIsSuccess = success;
+    if (text == m_notice && kindChanged)
+        emit noticeChanged();
     m_notice = text;
     m_noticeTimer.start();  // restarts: the notice stays its full time after the last post
+}
+
+void MyBackgroundsStore::showAddedNotice()
+{
+    showNotice(kAdded, NoticeKind::success);
 }
 
 std::optional<QString> MyBackgroundsStore::duplicateOf(const QString& name, qint64 width, qint64 height,
@@ -312,7 +375,7 @@ QFuture<void> MyBackgroundsStore::addFromBackdrop(const Backdrop& backdrop)
             // A failed add has posted its own notice; a duplicate counts as added.
             m_lifeline->then(add(*rendered, name, kSavedSource), [this, done](std::optional<QString> id) {
                 if (id)
-                    showNotice(kAdded);
+                    showAddedNotice();
                 done->finish();
             });
         });
@@ -369,44 +432,60 @@ QFuture<bool> MyBackgroundsStore::rename(const QString& id, const QString& name)
     });
 }
 
-QFuture<bool> MyBackgroundsStore::deleteItems(const QSet<QString>& ids)
+QFuture<bool> MyBackgroundsStore::deleteItems(const QSet<QString>& ids, Removal removal)
 {
     ++m_generation;
-    for (const QString& id : ids)
+    QStringList pictures;
+    QStringList thumbs;
+    for (const QString& id : ids) {
         m_thumbCache.remove(id);
-    QStringList files;
-    for (const QString& id : ids)
-        for (const auto& path : {imagePath(id), thumbPath(id)})
-            if (path)
-                files.append(*path);
+        if (const auto path = imagePath(id))
+            pictures.append(*path);
+        if (const auto path = thumbPath(id))
+            thumbs.append(*path);
+    }
 
     auto done = startedPromise<bool>();
     const auto removeRecords = [ids](QList<MyBackground>& list) {
         list.removeIf([&](const MyBackground& record) { return ids.contains(record.id); });
     };
     // The files go only once no saved list names them any more.
-    const auto settled = [this, files, done](bool saved) {
+    const auto settled = [this, pictures, thumbs, removal, done](bool saved) {
         if (!saved) {
             settle(done, false);
             return;
         }
-        const auto moved = QtConcurrent::run(utilityPool(), [files] {
-            for (const QString& path : files)
-                moveToTrashOrRemove(path);
-            return true;
+        const QString aside = QDir(m_root).filePath(kSetAsideFolder);
+        const auto removed = QtConcurrent::run(utilityPool(), [pictures, thumbs, removal, aside] {
+            for (const QString& path : thumbs)
+                QFile::remove(path);
+            int kept = 0;
+            for (const QString& path : pictures) {
+                if (removal == Removal::permanently) {
+                    QFile::remove(path);
+                } else if (!moveToTrash(path)) {
+                    moveAside(path, aside);
+                    ++kept;
+                }
+            }
+            return kept;
         });
-        m_lifeline->then(moved, [done](bool) { settle(done, true); });
+        m_lifeline->then(removed, [this, done](int kept) {
+            if (kept > 0)
+                showNotice(keptNotice(kept));
+            settle(done, true);
+        });
     };
     commit(Change{removeRecords, settled, kCouldNotSaveChange});
     return done->future();
 }
 
-QFuture<bool> MyBackgroundsStore::deleteMany()
+QFuture<bool> MyBackgroundsStore::deleteMany(Removal removal)
 {
     QSet<QString> ids;
     for (const MyBackground& record : m_items.value())
         ids.insert(record.id);
-    return deleteItems(ids);
+    return deleteItems(ids, removal);
 }
 
 } // namespace zephrin

@@ -18,9 +18,15 @@
 //
 // At load, a library file that cannot be read whole is kept beside it as
 // "library.damaged.json" (then "library.damaged-2.json" and so on: every damaged
-// version is kept once), and when the library file reads whole, picture files
-// that no record names (left by a crash between writing a picture and writing
-// the list) are removed.
+// version is kept once). Picture files that neither the library file nor any
+// damaged copy names (left by a crash between writing a picture and writing
+// the list, or by a lost library file) are moved aside into "Set Aside", never
+// deleted; their thumbnails are removed.
+//
+// Deleting moves the pictures to the Trash, or removes them for good when the
+// caller asks so (the views ask the user first where there is no Trash). A
+// picture the Trash refuses is kept in "Set Aside", with a notice that says so.
+// Thumbnails are removed, never trashed: they are made from the picture.
 //
 // Lives on the GUI thread; `items` and `notice` notify only when they change.
 // Encoding, thumbnails, rendering, decoding, library writes and Trash moves run
@@ -56,9 +62,14 @@ class MyBackgroundsStore : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<zephrin::MyBackground> items READ items NOTIFY itemsChanged BINDABLE bindableItems)
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged BINDABLE bindableNotice)
+    // Whether the notice reports success (drawn with a check) or a failure
+    // (drawn as a warning); the store knows which it posted.
+    Q_PROPERTY(bool noticeIsSuccess READ noticeIsSuccess NOTIFY noticeChanged)
 
 public:
     static constexpr std::chrono::milliseconds noticeDuration{2500};
+
+    enum class Removal { toTrash, permanently };
 
     // Loads the library of the folder `root`, keeping only the records whose
     // picture file exists (and whose id is a safe file name).
@@ -75,6 +86,7 @@ public:
     // The toast text; empty when nothing is shown. Cleared 2.5 seconds after the
     // last notice was posted.
     QString notice() const { return m_notice; }
+    bool noticeIsSuccess() const { return m_noticeIsSuccess; }
     QBindable<QList<MyBackground>> bindableItems() { return &m_items; }
     QBindable<QString> bindableNotice() { return &m_notice; }
 
@@ -108,15 +120,18 @@ public:
     // name or an unknown id changes nothing (and yields true at once).
     QFuture<bool> rename(const QString& id, const QString& name);
     // Drops the records and, once the library file no longer lists them, moves
-    // their files to the Trash (or removes them where that fails); the future
-    // finishes after that.
-    QFuture<bool> deleteItems(const QSet<QString>& ids);
-    QFuture<bool> deleteMany();
+    // their pictures to the Trash (or removes them, as asked) and removes their
+    // thumbnails; the future finishes after that.
+    QFuture<bool> deleteItems(const QSet<QString>& ids, Removal removal = Removal::toTrash);
+    QFuture<bool> deleteMany(Removal removal = Removal::toTrash);
 
     // Shows `text` as the notice at once and clears it `noticeDuration` after
     // the last notice (a newer one replaces it and restarts the wait). Views
-    // post their own outcomes here too ("Added to My Backgrounds").
-    void showNotice(const QString& text);
+    // post their own outcomes here too: failures, and through
+    // showAddedNotice() an addition ("Added to My Backgrounds").
+    enum class NoticeKind { success, warning };
+    void showNotice(const QString& text, NoticeKind kind = NoticeKind::warning);
+    void showAddedNotice();
 
 signals:
     void itemsChanged();
@@ -133,7 +148,7 @@ private:
 
     void load();
     void keepDamagedLibrary(const QByteArray& bytes) const;
-    void sweepOrphanFiles() const;
+    void setAsideOrphanFiles(const QSet<QString>& named) const;
     QFuture<bool> commit(std::function<void(QList<MyBackground>&)> apply);
     void commit(Change change);
     void writeNext();
@@ -155,6 +170,7 @@ private:
     std::size_t m_writing = 0;       // how many of m_pending the running write holds; 0: none runs
     ImageCache m_thumbCache{qint64(64) << 20}; // about two hundred thumbnails
     QTimer m_noticeTimer;
+    bool m_noticeIsSuccess = false;
     // Bumped by every deletion: a thumbnail load that started before one does
     // not put its result back into the cache.
     quint64 m_generation = 0;

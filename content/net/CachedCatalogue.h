@@ -10,10 +10,13 @@
 //      error is ignored), and goes to `finish` on the context's thread; any
 //      failure gives `finish` none, and the copy on disk stays as it was.
 //
+// A catalogue in a folder (a file: URL) is its own copy: it is read and handed
+// to `finish` alone, and no copy on disk is read or written.
+//
 // Nothing runs on the context's thread once the context is gone.
 
 #include "content/files/AtomicWrite.h"
-#include "content/net/HttpGet.h"
+#include "content/net/ContentGet.h"
 #include "content/tasks/WorkerPools.h"
 
 #include <QFile>
@@ -39,18 +42,21 @@ void loadCatalogue(QObject* context, QNetworkAccessManager& network, const Cache
 {
     const auto& path = catalogue.cachePath;
     const auto& decode = catalogue.decode;
-    QtConcurrent::run(userInitiatedPool(), [path, decode, readCache]() -> std::optional<Catalogue> {
+    const bool keepsCopy = !catalogue.get.url.isLocalFile();
+    const bool readCopy = readCache && keepsCopy;
+    QtConcurrent::run(userInitiatedPool(), [path, decode, readCopy]() -> std::optional<Catalogue> {
         QFile file(path);
-        if (!readCache || !file.open(QIODevice::ReadOnly))
+        if (!readCopy || !file.open(QIODevice::ReadOnly))
             return std::nullopt;
         return decode(file.readAll());
-    }).then(context, [context, &network, catalogue, showCached, finish](std::optional<Catalogue> cached) {
+    }).then(context, [context, &network, catalogue, showCached, finish, keepsCopy](std::optional<Catalogue> cached) {
         if (cached)
             showCached(*cached);
-        httpGet(network, catalogue.get)
-            .then(userInitiatedPool(), [catalogue](std::optional<QByteArray> body) -> std::optional<Catalogue> {
+        contentGet(network, catalogue.get)
+            .then(userInitiatedPool(),
+                  [catalogue, keepsCopy](std::optional<QByteArray> body) -> std::optional<Catalogue> {
                 std::optional<Catalogue> fetched = body ? catalogue.decode(*body) : std::nullopt;
-                if (fetched)
+                if (fetched && keepsCopy)
                     writeAtomically(catalogue.cachePath, *body);
                 return fetched;
             })

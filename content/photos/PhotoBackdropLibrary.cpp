@@ -4,8 +4,8 @@
 #include "content/files/DataFolder.h"
 #include "content/files/ImageFiles.h"
 #include "content/files/SafePath.h"
-#include "content/net/ContentServer.h"
 #include "content/net/CachedCatalogue.h"
+#include "content/net/ContentSource.h"
 #include "content/net/HttpGet.h"
 #include "content/photos/PhotoManifest.h"
 #include "content/tasks/Promise.h"
@@ -61,7 +61,7 @@ PhotoBackdropLibrary& PhotoBackdropLibrary::shared()
 {
     // Lives until the process ends, like the application.
     static auto* library = new PhotoBackdropLibrary(
-        contentResourceBase(contentServerAddress(), QStringLiteral("zephrin/backdrops")),
+        contentResourceBase(contentSource(), QStringLiteral("zephrin/backdrops")),
         applicationDataFolder(QStringLiteral("PhotoBackdrops")));
     return *library;
 }
@@ -115,11 +115,15 @@ QList<PhotoBackdrop> PhotoBackdropLibrary::items(const QString& category) const
     return chosen;
 }
 
-QString PhotoBackdropLibrary::subfolder(const QString& name) const
+std::pair<QString, std::optional<QUrl>> PhotoBackdropLibrary::picturePlace(const QString& folder,
+                                                                          const QString& id) const
 {
-    const QString path = QDir(m_cacheFolder).filePath(name);
-    QDir().mkpath(path);
-    return path;
+    const QString file = id + QStringLiteral(".jpg");
+    if (m_base.isLocalFile())
+        return {QDir(m_base.toLocalFile()).filePath(folder + u'/' + file), std::nullopt};
+    const QString cache = QDir(m_cacheFolder).filePath(folder);
+    QDir().mkpath(cache);
+    return {QDir(cache).filePath(file), urlInside(m_base, folder + u'/' + file)};
 }
 
 QFuture<std::optional<Image>> PhotoBackdropLibrary::thumbnail(const QString& id)
@@ -136,8 +140,7 @@ QFuture<std::optional<Image>> PhotoBackdropLibrary::thumbnail(const QString& id)
         return waiter->future();
     }
     m_thumbTasks.insert(id, {waiter});
-    const QString local = QDir(subfolder(QStringLiteral("thumbs"))).filePath(id + QStringLiteral(".jpg"));
-    const QUrl remote = *urlInside(m_base, QStringLiteral("thumbs/") + id + QStringLiteral(".jpg"));
+    const auto [local, remote] = picturePlace(QStringLiteral("thumbs"), id);
     loadImage({local, remote, kThumbnailTimeout, kThumbnailDeadline, kThumbnailLimits, utilityPool()})
         .then(this, [this, id](std::optional<Image> image) {
             if (image)
@@ -152,8 +155,7 @@ QFuture<std::optional<Image>> PhotoBackdropLibrary::fullImage(const QString& id)
 {
     if (!isSafeName(id))
         return readyFuture<std::optional<Image>>(std::nullopt);
-    const QString local = QDir(subfolder(QStringLiteral("full"))).filePath(id + QStringLiteral(".jpg"));
-    const QUrl remote = *urlInside(m_base, QStringLiteral("full/") + id + QStringLiteral(".jpg"));
+    const auto [local, remote] = picturePlace(QStringLiteral("full"), id);
     return loadImage({local, remote, kFullImageTimeout, kFullImageDeadline, kPictureLimits, userInitiatedPool()});
 }
 
@@ -163,11 +165,11 @@ QFuture<std::optional<Image>> PhotoBackdropLibrary::loadImage(const ImageLoad& l
     QtConcurrent::run(load.pool, [load] { return readImageFile(load.local, load.limits); })
         .then(this, [this, promise, load](std::optional<Image> onDisk) {
             // A file that doesn't decode is replaced by the next good download.
-            if (onDisk) {
+            if (onDisk || !load.remote) {
                 settle(promise, std::move(onDisk));
                 return;
             }
-            httpGet(m_network, {load.remote, load.timeout, false, kMaxImageBytes, load.deadline})
+            httpGet(m_network, {*load.remote, load.timeout, false, kMaxImageBytes, load.deadline})
                 .then(load.pool, [load](std::optional<QByteArray> body) -> std::optional<Image> {
                     std::optional<Image> image = body ? decodeImage(*body, load.limits) : std::nullopt;
                     if (image)

@@ -1,9 +1,10 @@
 #pragma once
-// The catalogue of downloadable backdrop photos that the content server
-// publishes: it loads the catalogue (with an on-disk copy for when the server
-// can't be reached), sorts the photos into categories for the picker, and
-// loads a small thumbnail for the grid and the full picture for the editor.
-// Every picture stays on disk after its first download.
+// The catalogue of backdrop photos that the content server publishes, or that
+// a catalogue folder holds (see ContentSource.h): it loads the catalogue (with
+// an on-disk copy for when the server can't be reached), sorts the photos into
+// categories for the picker, and loads a small thumbnail for the grid and the
+// full picture for the editor. Every picture from a server stays on disk after
+// its first download; a folder's pictures are read where they are.
 //
 // Lives on the GUI thread; every property notifies only when its value
 // changes. Decoding and file writes run on the worker pools; results are
@@ -32,6 +33,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QThreadPool;
 
@@ -59,12 +61,13 @@ public:
     static const QString allCategory;    // "All"
     static const QString failureMessage; // the text of a load that found no catalogue
 
-    // `base` is the catalogue's root URL (path ending in "/"); `cacheFolder`
-    // holds the catalogue copy and the downloaded pictures.
+    // `base` is the catalogue's root URL (path ending in "/"), a server's or a
+    // folder's (file:); `cacheFolder` holds the catalogue copy and the
+    // downloaded pictures.
     PhotoBackdropLibrary(QUrl base, QString cacheFolder, QObject* parent = nullptr);
     ~PhotoBackdropLibrary() override;
 
-    // The one instance of the application, on the content server's backdrops
+    // The one instance of the application, on the content source's backdrops
     // folder. Created on first use, on the GUI thread.
     static PhotoBackdropLibrary& shared();
 
@@ -105,10 +108,13 @@ signals:
 
 private:
     void apply(const std::optional<QStringList>& categories, const QList<PhotoBackdrop>& items);
-    QString subfolder(const QString& name) const;
+    // Where a picture of the catalogue's `folder` ("thumbs", "full") is read:
+    // in a catalogue folder, from there alone; from a server, from the cache
+    // folder, with the URL to fetch it from when it is not there yet.
+    std::pair<QString, std::optional<QUrl>> picturePlace(const QString& folder, const QString& id) const;
     struct ImageLoad {
         QString local;
-        QUrl remote;
+        std::optional<QUrl> remote; // none: the file on disk is the only copy
         std::chrono::milliseconds timeout;  // without data arriving
         std::chrono::milliseconds deadline; // for the whole download
         ReadLimits limits;

@@ -1,12 +1,10 @@
 #include "engine/codec/ImageDataCheck.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <optional>
-#include <utility>
+#include <vector>
 
 namespace zephrin {
 
@@ -25,6 +23,7 @@ public:
         return has(0, length) && std::memcmp(m_data.data(), text, size_t(length)) == 0;
     }
     int byte(qsizetype at) const { return has(at, 1) ? quint8(m_data[at]) : -1; }
+    std::optional<quint32> big16(qsizetype at) const { return number(at, 2, true); }
     std::optional<quint32> big32(qsizetype at) const { return number(at, 4, true); }
     std::optional<quint32> little16(qsizetype at) const { return number(at, 2, false); }
     std::optional<quint32> little32(qsizetype at) const { return number(at, 4, false); }
@@ -42,6 +41,8 @@ private:
 
     QByteArrayView m_data;
 };
+
+constexpr double kLzwBestPixelsPerByte = 4096.0 * 8 / 12; // a 12-bit code of 4096 bytes
 
 // ---- PNG --------------------------------------------------------------------
 
@@ -88,94 +89,34 @@ bool pngHoldsPixels(const Bytes& png)
     return idat * kDeflateBestRatio >= double(*height) * (1 + rowBytes);
 }
 
-// ---- GIF --------------------------------------------------------------------
-
-constexpr double kLzwBestPixelsPerByte = 4096.0 * 8 / 12; // a 12-bit code of 4096 pixels
-
-// The total length of the data sub-blocks from `at`, and where they end; none
-// when the file ends before their terminator.
-std::optional<std::pair<qint64, qsizetype>> subBlocks(const Bytes& gif, qsizetype at)
-{
-    qint64 total = 0;
-    while (true) {
-        const int size = gif.byte(at);
-        if (size < 0)
-            return std::nullopt;
-        if (size == 0)
-            return std::pair{total, at + 1};
-        if (!gif.has(at + 1, size))
-            return std::nullopt;
-        total += size;
-        at += 1 + size;
-    }
-}
-
-qsizetype colourTableLength(int flags) { return (flags & 0x80) ? 3 * (qsizetype(2) << (flags & 7)) : 0; }
-
-bool gifHoldsPixels(const Bytes& gif)
-{
-    const int screenFlags = gif.byte(10);
-    if (screenFlags < 0)
-        return false;
-    qsizetype at = 13 + colourTableLength(screenFlags);
-    while (true) {
-        switch (gif.byte(at)) {
-        case -1: return false; // ends before its first frame
-        case 0x21: {           // extension: label, then data sub-blocks
-            const auto blocks = subBlocks(gif, at + 2);
-            if (!blocks)
-                return false;
-            at = blocks->second;
-            break;
-        }
-        case 0x2C: { // the first frame
-            const std::optional<quint32> width = gif.little16(at + 5);
-            const std::optional<quint32> height = gif.little16(at + 7);
-            const int flags = gif.byte(at + 9);
-            if (!width || !height || flags < 0)
-                return false;
-            const qsizetype data = at + 10 + colourTableLength(flags) + 1; // after the LZW code size
-            const auto lzw = subBlocks(gif, data);
-            if (!lzw)
-                return false;
-            return double(lzw->first) * kLzwBestPixelsPerByte >= double(*width) * double(*height);
-        }
-        default: return true; // a trailer or an unknown block: Qt decides
-        }
-    }
-}
-
 // ---- BMP --------------------------------------------------------------------
 
 enum BmpCompression : quint32 { bmpRgb = 0, bmpRle8 = 1, bmpRle4 = 2, bmpBitfields = 3, bmpAlphaBitfields = 6 };
 
-// Run-length data must reach the last row: an end-of-line escape moves one
-// row down, a delta escape as many as it says, end-of-bitmap ends it.
-bool rleReachesLastRow(const Bytes& bmp, qsizetype at, qint64 rows, bool fourBit)
+// Run-length data must code every pixel it claims, in runs and literal
+// pixels: its escapes (end of line, a jump, end of bitmap) code none, and
+// pixels they skip would be invented. Each run codes 255 pixels at most.
+bool rleCodesAllPixels(const Bytes& bmp, qsizetype at, double pixels, bool fourBit)
 {
-    qint64 row = 0;
-    while (row < rows) {
+    double coded = 0;
+    while (coded < pixels) {
         const int count = bmp.byte(at);
         const int value = bmp.byte(at + 1);
         if (count < 0 || value < 0)
             return false;
         at += 2;
-        if (count > 0)
-            continue; // a run of `count` pixels of one value
-        switch (value) {
-        case 0: ++row; break;
-        case 1: return row >= rows - 1;
-        case 2: {
-            const int dy = bmp.byte(at + 1);
-            if (dy < 0)
-                return false;
-            row += dy;
-            at += 2;
-            break;
+        if (count > 0) {
+            coded += count; // a run of `count` pixels of one value
+            continue;
         }
-        default: { // `value` literal pixels, padded to a whole 16-bit word
+        switch (value) {
+        case 0: break;         // end of line
+        case 1: return false;  // end of bitmap
+        case 2: at += 2; break; // a jump
+        default: {             // `value` literal pixels, padded to a whole 16-bit word
             const qsizetype length = fourBit ? (value + 1) / 2 : value;
             at += length + (length & 1);
+            coded += value;
             break;
         }
         }
@@ -222,60 +163,108 @@ bool bmpHoldsPixels(const Bytes& bmp)
         // The last row's padding may be left out.
         return double(bmp.size() - *offset) >= stride * double(height - 1) + std::ceil(rowBits / 8);
     }
-    case bmpRle8: return rleReachesLastRow(bmp, *offset, height, false);
-    case bmpRle4: return rleReachesLastRow(bmp, *offset, height, true);
+    case bmpRle8: return rleCodesAllPixels(bmp, *offset, double(width) * double(height), false);
+    case bmpRle4: return rleCodesAllPixels(bmp, *offset, double(width) * double(height), true);
     default: return true;
     }
 }
 
-// ---- PNM --------------------------------------------------------------------
+// ---- TIFF -------------------------------------------------------------------
 
-// The header's numbers (width, height and, but for bitmaps, the largest
-// sample), and where the data begins: one whitespace character after them.
-std::optional<std::pair<std::array<qint64, 3>, qsizetype>> pnmHeader(const Bytes& pnm, int numbers)
+enum TiffTag : quint32 {
+    tiffWidth = 256,
+    tiffHeight = 257,
+    tiffBitsPerSample = 258,
+    tiffCompression = 259,
+    tiffStripOffsets = 273,
+    tiffSamplesPerPixel = 277,
+    tiffStripByteCounts = 279,
+    tiffTileOffsets = 324,
+    tiffTileByteCounts = 325,
+};
+
+// How many pixel bytes one stored byte can stand for at best, by compression.
+double tiffBestRatio(quint32 compression, double rowBytes)
 {
-    std::array<qint64, 3> values{};
-    qsizetype at = 2;
-    for (int n = 0; n < numbers; ++n) {
-        while (true) {
-            const int c = pnm.byte(at);
-            if (c == '#') {
-                while (pnm.byte(at) >= 0 && pnm.byte(at) != '\n')
-                    ++at;
-            } else if (c >= 0 && std::isspace(c)) {
-                ++at;
-            } else {
-                break;
+    switch (compression) {
+    case 1: return 1;                      // none
+    case 32773: return 64;                 // PackBits: 2 bytes for a run of 128
+    case 5: return kLzwBestPixelsPerByte;  // LZW: 12-bit codes of 4096 bytes
+    case 8:
+    case 32946: return kDeflateBestRatio;  // Deflate
+    case 2:
+    case 3:
+    case 4: return rowBytes * 8;           // CCITT fax: a bit a row at best
+    default: return 1 << 16;               // JPEG, zstd, LZMA, ...: generously
+    }
+}
+
+bool tiffHoldsPixels(const Bytes& tiff)
+{
+    const bool big = tiff.byte(0) == 'M';
+    const auto read16 = [&](qsizetype at) { return big ? tiff.big16(at) : tiff.little16(at); };
+    const auto read32 = [&](qsizetype at) { return big ? tiff.big32(at) : tiff.little32(at); };
+    const std::optional<quint32> directory = read32(4);
+    const std::optional<quint32> entries = directory ? read16(*directory) : std::nullopt;
+    if (!entries)
+        return false;
+
+    // Each field of the first directory: its values, SHORT or LONG, stored in
+    // the entry or where it points.
+    const auto values = [&](quint32 wanted) -> std::optional<std::vector<quint32>> {
+        for (quint32 i = 0; i < *entries; ++i) {
+            const qsizetype entry = qsizetype(*directory) + 2 + 12 * qsizetype(i);
+            if (read16(entry) != wanted)
+                continue;
+            const std::optional<quint32> type = read16(entry + 2);
+            const std::optional<quint32> count = read32(entry + 4);
+            if (!type || !count || (*type != 3 && *type != 4) || *count > quint32(tiff.size()))
+                return std::nullopt;
+            const qsizetype size = *type == 3 ? 2 : 4;
+            qsizetype at = entry + 8;
+            if (size * *count > 4) {
+                const std::optional<quint32> offset = read32(entry + 8);
+                if (!offset)
+                    return std::nullopt;
+                at = *offset;
             }
+            std::vector<quint32> result;
+            for (quint32 n = 0; n < *count; ++n) {
+                const std::optional<quint32> value = size == 2 ? read16(at + 2 * n) : read32(at + 4 * n);
+                if (!value)
+                    return std::nullopt;
+                result.push_back(*value);
+            }
+            return result;
         }
-        if (pnm.byte(at) < '0' || pnm.byte(at) > '9')
-            return std::nullopt;
-        for (; pnm.byte(at) >= '0' && pnm.byte(at) <= '9' && values[n] < (qint64(1) << 40); ++at)
-            values[n] = values[n] * 10 + (pnm.byte(at) - '0');
-    }
-    return std::pair{values, at + 1};
-}
+        return std::vector<quint32>();
+    };
+    const auto first = [](const std::optional<std::vector<quint32>>& list, quint32 fallback) {
+        return list && !list->empty() ? list->front() : fallback;
+    };
+    const double width = first(values(tiffWidth), 0);
+    const double height = first(values(tiffHeight), 0);
+    if (width <= 0 || height <= 0)
+        return true; // libtiff refuses it
+    const double bits = first(values(tiffBitsPerSample), 1) * double(first(values(tiffSamplesPerPixel), 1));
+    const quint32 compression = first(values(tiffCompression), 1);
 
-bool pnmHoldsPixels(const Bytes& pnm)
-{
-    const int kind = pnm.byte(1) - '0';
-    const bool bitmap = kind == 1 || kind == 4;
-    const auto header = pnmHeader(pnm, bitmap ? 2 : 3);
-    if (!header)
-        return true; // Qt refuses it
-    const auto [values, data] = *header;
-    const double pixels = double(values[0]) * double(values[1]);
-    const double available = double(pnm.size() - std::min(data, pnm.size()));
-    const double sampleBytes = values[2] > 255 ? 2 : 1;
-    switch (kind) {
-    case 1: return available >= pixels;
-    case 2: return available >= 2 * pixels - 1;
-    case 3: return available >= 6 * pixels - 1;
-    case 4: return available >= double(values[1]) * std::ceil(double(values[0]) / 8);
-    case 5: return available >= pixels * sampleBytes;
-    case 6: return available >= pixels * 3 * sampleBytes;
-    default: return true;
+    std::optional<std::vector<quint32>> offsets = values(tiffStripOffsets);
+    std::optional<std::vector<quint32>> counts = values(tiffStripByteCounts);
+    if (offsets && offsets->empty()) {
+        offsets = values(tiffTileOffsets);
+        counts = values(tiffTileByteCounts);
     }
+    if (!offsets || !counts || offsets->empty() || offsets->size() != counts->size())
+        return false;
+    double stored = 0;
+    for (size_t i = 0; i < offsets->size(); ++i) {
+        if (!tiff.has((*offsets)[i], (*counts)[i]))
+            return false; // picture data cut off
+        stored += (*counts)[i];
+    }
+    const double rowBytes = std::ceil(width * bits / 8);
+    return stored * tiffBestRatio(compression, rowBytes) >= rowBytes * height;
 }
 
 } // namespace
@@ -285,12 +274,10 @@ bool holdsClaimedPixels(QByteArrayView data)
     const Bytes bytes(data);
     if (bytes.startsWith(kPngSignature))
         return pngHoldsPixels(bytes);
-    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
-        return gifHoldsPixels(bytes);
     if (bytes.startsWith("BM"))
         return bmpHoldsPixels(bytes);
-    if (bytes.byte(0) == 'P' && bytes.byte(1) >= '1' && bytes.byte(1) <= '6')
-        return pnmHoldsPixels(bytes);
+    if (bytes.startsWith("II*") || bytes.startsWith("MM"))
+        return tiffHoldsPixels(bytes);
     return true;
 }
 

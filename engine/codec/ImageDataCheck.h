@@ -7,14 +7,14 @@
 //
 // Each floor is the best the format's coding can do, so no real file falls
 // under it:
-//   PNG  the IDAT chunks (deflate, at most 1032:1) against the filtered rows;
-//        a PNG whose IDAT chunks the file does not hold whole is cut off.
-//   GIF  the first frame's LZW data (12-bit codes of at most 4096 pixels)
-//        against the frame's pixels; its data blocks must end in the file.
-//   BMP  uncompressed rows must all be there; RLE data must reach the last row.
-//   PNM  binary rows must all be there; plain text needs a character a sample.
-// Other formats (JPEG has its own check, HEIF is checked by libheif, vector and
-// icon formats have small or no pixel data) pass.
+//   PNG   the IDAT chunks (deflate, at most 1032:1) against the filtered rows;
+//         a PNG whose IDAT chunks the file does not hold whole is cut off.
+//   BMP   uncompressed rows must all be there; RLE data must code every
+//         pixel in runs and literals (escapes that skip pixels code none).
+//   TIFF  the first directory's strips or tiles must lie in the file, and
+//         hold the rows at the best ratio of their compression.
+// The other formats read have checks of their own (JPEG, GIF, WebP) or are
+// checked by their library (HEIF); these pass.
 
 #include <QByteArrayView>
 

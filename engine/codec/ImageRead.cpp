@@ -1,12 +1,16 @@
 #include "engine/codec/ImageRead.h"
 
+#include "engine/codec/GifReader.h"
 #include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageDataCheck.h"
+#include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegReader.h"
+#include "engine/codec/ReadSteps.h"
+#include "engine/codec/WebpReader.h"
 
 #include <QBuffer>
-#include <QColorSpace>
 #include <QImageReader>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <new>
@@ -15,94 +19,149 @@ namespace zephrin {
 
 namespace {
 
-ImageRead failed(ReadFailure why) { return ImageRead{std::nullopt, why}; }
+// ---- HEIF --------------------------------------------------------------------
 
-// The memory a decoded picture of this size and format takes, counted at no
-// less than four bytes a pixel: narrower formats are widened to RGBA after.
-qint64 pictureBytes(QSize size, QImage::Format format)
-{
-    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
-    return qint64(size.width()) * size.height() * (std::max(bits, 32) / 8);
-}
-
-// The readers that honour a scaled size while decoding, so that only the
-// smaller picture is ever allocated: SVG always; PNG for 8-bit RGB(A) rows
-// that are not interlaced (Qt scales those row by row into ARGB32 or RGB32).
-bool decodesAtScaledSize(const QImageReader& reader, QImage::Format format, QByteArrayView bytes)
-{
-    if (!reader.supportsOption(QImageIOHandler::ScaledSize))
-        return false;
-    if (reader.format() != "png")
-        return true;
-    return (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32) && !isInterlacedPng(bytes);
-}
-
-// The picture as it leaves every reader: no larger than the limits say, sRGB
-// when asked, premultiplied RGBA.
-ImageRead finished(QImage picture, const ReadLimits& limits)
-{
-    if (const QSize bounded = boundedSize(picture.size(), limits.maxLongEdge); bounded != picture.size())
-        picture = picture.scaled(bounded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (limits.convertToSRgb && picture.colorSpace().isValid()
-        && picture.colorSpace() != QColorSpace(QColorSpace::SRgb))
-        picture.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
-    Image image = imageFromQImage(picture);
-    if (image.empty())
-        return failed(ReadFailure::unreadable);
-    return ImageRead{std::move(image), ReadFailure::unreadable};
-}
-
-ImageRead readHeifPicture(QByteArrayView bytes, const ReadLimits& limits)
+std::optional<ReadFailure> heifRefusal(QByteArrayView bytes, const ReadLimits& limits)
 {
     // libheif decodes at full size only.
     const std::optional<QSize> size = heifSize(bytes);
     if (!size || size->isEmpty())
-        return failed(ReadFailure::unreadable);
-    if (pictureBytes(*size, QImage::Format_RGBA8888) > limits.maxDecodeBytes)
-        return failed(ReadFailure::tooLarge);
-    std::optional<QImage> picture = readHeif(bytes, qint64(size->width()) * size->height());
-    if (!picture)
-        return failed(ReadFailure::unreadable);
-    return finished(std::move(*picture), limits);
+        return ReadFailure::unreadable;
+    if (pictureBytes(*size) > limits.maxDecodeBytes)
+        return ReadFailure::tooLarge;
+    return std::nullopt;
 }
 
-ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
+ImageRead readHeifPicture(QByteArrayView bytes, const ReadLimits& limits)
+{
+    if (const std::optional<ReadFailure> refusal = heifRefusal(bytes, limits))
+        return failed(*refusal);
+    std::optional<QImage> picture = readHeif(bytes, limits.maxDecodeBytes / 4);
+    if (!picture)
+        return failed(ReadFailure::unreadable);
+    return finishedPicture(std::move(*picture), limits);
+}
+
+// ---- PNG, BMP and TIFF through Qt's readers ----------------------------------
+
+const char* qtFormatName(ImageFileFormat format)
+{
+    switch (format) {
+    case ImageFileFormat::png: return "png";
+    case ImageFileFormat::bmp: return "bmp";
+    case ImageFileFormat::tiff: return "tiff";
+    default: return "";
+    }
+}
+
+// A reader of the one format the bytes were sniffed as: Qt's readers of
+// other formats are never asked.
+class QtReader {
+public:
+    QtReader(QByteArrayView bytes, ImageFileFormat format)
+        : m_data(QByteArray::fromRawData(bytes.data(), bytes.size())), m_buffer(&m_data)
+    {
+        m_buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&m_buffer);
+        reader.setFormat(qtFormatName(format));
+        reader.setAutoDetectImageFormat(false);
+    }
+
+    QImageReader reader;
+
+private:
+    QByteArray m_data;
+    QBuffer m_buffer;
+};
+
+// The readers that honour a scaled size while decoding, so that only the
+// smaller picture is ever allocated: PNG for 8-bit RGB(A) rows that are not
+// interlaced (Qt scales those row by row into ARGB32 or RGB32).
+bool decodesAtScaledSize(const QImageReader& reader, QImage::Format format, QByteArrayView bytes)
+{
+    return reader.format() == "png" && reader.supportsOption(QImageIOHandler::ScaledSize)
+           && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32) && !isInterlacedPng(bytes);
+}
+
+struct QtPlan {
+    QSize stored;
+    QSize bounded;
+    QSize decoded;
+    QImage::Format format = QImage::Format_Invalid;
+};
+
+std::optional<ReadFailure> planQtRead(QImageReader& reader, QByteArrayView bytes, const ReadLimits& limits,
+                                      QtPlan& plan)
 {
     if (!holdsClaimedPixels(bytes))
-        return failed(ReadFailure::unreadable);
-    QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(limits.applyOrientation);
+        return ReadFailure::unreadable;
+    plan.stored = reader.size();
+    if (!plan.stored.isValid() || plan.stored.isEmpty())
+        return ReadFailure::unreadable;
+    plan.format = reader.imageFormat();
+    plan.bounded = boundedSize(plan.stored, limits.maxLongEdge);
+    plan.decoded = decodesAtScaledSize(reader, plan.format, bytes) ? plan.bounded : plan.stored;
+    if (pictureBytes(plan.decoded, plan.format) > limits.maxDecodeBytes)
+        return ReadFailure::tooLarge;
+    return std::nullopt;
+}
 
+template <ImageFileFormat format>
+std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, const ReadLimits& limits)
+{
+    QtReader qt(bytes, format);
+    QtPlan plan;
+    return planQtRead(qt.reader, bytes, limits, plan);
+}
+
+template <ImageFileFormat format>
+ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
+{
+    QtReader qt(bytes, format);
+    QImageReader& reader = qt.reader;
+    reader.setAutoTransform(limits.applyOrientation);
+    QtPlan plan;
+    if (const std::optional<ReadFailure> refusal = planQtRead(reader, bytes, limits, plan))
+        return failed(*refusal);
+    if (plan.bounded != plan.stored)
+        reader.setScaledSize(plan.bounded);
+    // Qt's readers fill a picture handed to them when its size and format
+    // are the ones they would allocate, without their own process-wide
+    // allocation limit; these limits have been checked instead.
     QImage picture;
-    const QSize stored = reader.size();
-    if (stored.isValid()) {
-        if (stored.isEmpty())
-            return failed(ReadFailure::unreadable);
-        const QImage::Format format = reader.imageFormat();
-        const QSize bounded = boundedSize(stored, limits.maxLongEdge);
-        const QSize decoded = decodesAtScaledSize(reader, format, bytes) ? bounded : stored;
-        const qint64 needed = pictureBytes(decoded, format);
-        if (needed > limits.maxDecodeBytes)
-            return failed(ReadFailure::tooLarge);
-        if (bounded != stored)
-            reader.setScaledSize(bounded);
-        // Qt's readers fill a picture handed to them when its size and format
-        // are the ones they would allocate, without their own process-wide
-        // allocation limit; these limits have been checked instead.
-        if (format != QImage::Format_Invalid)
-            picture = QImage(decoded, format);
-        else if (needed > qint64(QImageReader::allocationLimit()) << 20)
-            return failed(ReadFailure::tooLarge);
-    }
+    if (plan.format != QImage::Format_Invalid)
+        picture = QImage(plan.decoded, plan.format);
     if (!reader.read(&picture) || picture.isNull())
         return failed(ReadFailure::unreadable);
-    // A size not known beforehand is checked once it is.
-    if (!stored.isValid() && pictureBytes(picture.size(), picture.format()) > limits.maxDecodeBytes)
-        return failed(ReadFailure::tooLarge);
-    return finished(std::move(picture), limits);
+    return finishedPicture(std::move(picture), limits);
+}
+
+// ---- Every format -------------------------------------------------------------
+
+struct FormatReader {
+    std::optional<ReadFailure> (*refusal)(QByteArrayView, const ReadLimits&);
+    ImageRead (*read)(QByteArrayView, const ReadLimits&);
+};
+
+// The reader of the format `bytes` start like; none for a format not read.
+std::optional<FormatReader> readerOf(QByteArrayView bytes)
+{
+    const std::optional<ImageFileFormat> format = sniffedFormat(bytes);
+    if (!format)
+        return std::nullopt;
+    switch (*format) {
+    case ImageFileFormat::jpeg: return FormatReader{jpegRefusal, readJpeg};
+    case ImageFileFormat::heif: return FormatReader{heifRefusal, readHeifPicture};
+    case ImageFileFormat::gif: return FormatReader{gifRefusal, readGif};
+    case ImageFileFormat::webp: return FormatReader{webpRefusal, readWebp};
+    case ImageFileFormat::png:
+        return FormatReader{qtRefusal<ImageFileFormat::png>, readWithQt<ImageFileFormat::png>};
+    case ImageFileFormat::bmp:
+        return FormatReader{qtRefusal<ImageFileFormat::bmp>, readWithQt<ImageFileFormat::bmp>};
+    case ImageFileFormat::tiff:
+        return FormatReader{qtRefusal<ImageFileFormat::tiff>, readWithQt<ImageFileFormat::tiff>};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -114,21 +173,35 @@ QSize boundedSize(QSize size, int maxLongEdge)
     return size.scaled(maxLongEdge, maxLongEdge, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
+std::optional<ReadFailure> headerRefusal(QByteArrayView bytes, const ReadLimits& limits)
+{
+    try {
+        const std::optional<FormatReader> reader = readerOf(bytes);
+        return reader ? reader->refusal(bytes, limits) : ReadFailure::unreadable;
+    } catch (const std::bad_alloc&) {
+        return ReadFailure::tooLarge;
+    } catch (const std::exception&) {
+        return ReadFailure::unreadable;
+    }
+}
+
 ImageRead readImage(QByteArrayView bytes, const ReadLimits& limits)
 {
     try {
-        if (bytes.isEmpty())
-            return failed(ReadFailure::unreadable);
-        if (isJpeg(bytes))
-            return readJpeg(bytes, limits);
-        if (isHeif(bytes))
-            return readHeifPicture(bytes, limits);
-        return readWithQt(bytes, limits);
+        const std::optional<FormatReader> reader = readerOf(bytes);
+        return reader ? reader->read(bytes, limits) : failed(ReadFailure::unreadable);
     } catch (const std::bad_alloc&) {
         return failed(ReadFailure::tooLarge);
     } catch (const std::exception&) {
         return failed(ReadFailure::unreadable);
     }
+}
+
+void quietImageReaderWarnings()
+{
+    // Rules set here come before QT_LOGGING_RULES, which can show them again.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*.warning=false\n"
+                                                    "qt.imageformats*.warning=false"));
 }
 
 } // namespace zephrin

@@ -1,15 +1,19 @@
 #pragma once
 // Reading an image file's bytes into an Image, within limits the caller sets for
 // that one read: a picture the user opens may be large, a thumbnail or a font
-// preview may not. Every limit is checked against the file's header before the
-// pixels are allocated, and a file whose data cannot hold the pixels its header
-// claims (cut short, or a few bytes claiming a huge picture) is refused unread.
-// Qt's process-wide allocation limit is never changed: a read that the caller's
-// limits allow hands the decoder a picture of the size the header announces.
+// preview may not. Only the formats of ImageFormat.h are read, known by their
+// first bytes; anything else (SVG, which could draw other files, XPM, PNM,
+// icons) is refused unread. Every limit is checked against the file's header
+// before the pixels are allocated, and a file whose data cannot hold the pixels
+// its header claims (cut short, or a few bytes claiming a huge picture) is
+// refused unread. Qt's process-wide allocation limit is never changed: a read
+// that the caller's limits allow hands Qt's reader a picture of the size the
+// header announces.
 //
 // JPEG goes through libjpeg straight into the Image's buffer, at a reduced scale
-// (M/8) when the picture is larger than asked; HEIC/HEIF through libheif; every
-// other format through Qt's image readers.
+// (M/8) when the picture is larger than asked; HEIC/HEIF through libheif; WebP
+// through libwebp, scaled while it decodes; GIF through a decoder of our own;
+// PNG, BMP and TIFF through Qt's readers.
 
 #include "engine/pixel/Image.h"
 
@@ -47,6 +51,17 @@ struct ImageRead {
 
 // The first picture of `bytes`. Never throws.
 ImageRead readImage(QByteArrayView bytes, const ReadLimits& limits);
+
+// Why readImage would refuse `bytes` before decoding a pixel: a format it does
+// not read, a header it cannot parse, data too short for the picture claimed,
+// a picture past `limits`. None when the header is accepted (the data may still
+// turn out damaged). Cheap: nothing is decoded. Never throws.
+std::optional<ReadFailure> headerRefusal(QByteArrayView bytes, const ReadLimits& limits);
+
+// Keeps the warnings of Qt's image readers (libpng's, the TIFF reader's, ...)
+// off standard error: a program calls it once at its start. They stay
+// available to QT_LOGGING_RULES, e.g. "qt.gui.imageio*=true".
+void quietImageReaderWarnings();
 
 // `size` scaled down (aspect kept, sides truncated as QSize::scaled does, never
 // below one pixel) so that its longer side is at most `maxLongEdge`.

@@ -2,6 +2,7 @@
 
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/JpegTruncation.h"
+#include "engine/codec/ReadSteps.h"
 
 #include <QColorSpace>
 #include <QImage>
@@ -246,7 +247,15 @@ Image finishedGrey(const cv::Mat& grey, QSize wanted, const QColorSpace& profile
 
 class SessionGuard {
 public:
-    explicit SessionGuard(Session& session) : m_session(session) {}
+    explicit SessionGuard(Session& session) : m_session(session)
+    {
+        session.info.err = jpeg_std_error(&session.errors.base);
+        session.errors.base.error_exit = stop;
+        session.errors.base.emit_message = onMessage;
+        session.progress.progress_monitor = onProgress;
+        jpeg_create_decompress(&session.info);
+        session.info.progress = &session.progress;
+    }
     ~SessionGuard() { jpeg_destroy_decompress(&m_session.info); }
     SessionGuard(const SessionGuard&) = delete;
     SessionGuard& operator=(const SessionGuard&) = delete;
@@ -255,7 +264,27 @@ private:
     Session& m_session;
 };
 
-ImageRead failed(ReadFailure why) { return ImageRead{std::nullopt, why}; }
+// Everything readJpeg decides before it decodes: the header read, the data's
+// floor, the scale. `wanted` is the size the picture is given.
+std::optional<ReadFailure> prepare(Session& session, QByteArrayView bytes, const ReadLimits& limits, QSize& wanted,
+                                   bool& cmyk)
+{
+    if (!isJpeg(bytes) || isTruncatedJpeg(bytes) || !readHeader(session, bytes)
+        || !dataCanHoldBlocks(session.info, bytes.size()))
+        return ReadFailure::unreadable;
+    const jpeg_decompress_struct& info = session.info;
+    cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    const QSize stored(int(info.image_width), int(info.image_height));
+    wanted = boundedSize(stored, limits.maxLongEdge);
+    if (const std::optional<ReadFailure> failure =
+            chooseScale(session, scaleNumerator(stored, wanted), cmyk, limits.maxDecodeBytes))
+        return failure;
+    // A smaller scale than Qt's keeps its picture: nothing is scaled up.
+    const QSize decoded(int(info.output_width), int(info.output_height));
+    if (decoded.width() < wanted.width() || decoded.height() < wanted.height())
+        wanted = decoded;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -264,39 +293,30 @@ bool isJpeg(QByteArrayView bytes)
     return bytes.size() >= 2 && quint8(bytes[0]) == 0xFF && quint8(bytes[1]) == 0xD8;
 }
 
+std::optional<ReadFailure> jpegRefusal(QByteArrayView bytes, const ReadLimits& limits)
+{
+    Session session{};
+    const SessionGuard guard(session);
+    QSize wanted;
+    bool cmyk = false;
+    return prepare(session, bytes, limits, wanted, cmyk);
+}
+
 ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
 {
-    if (!isJpeg(bytes) || isTruncatedJpeg(bytes))
-        return failed(ReadFailure::unreadable);
-
     Session session{};
-    session.info.err = jpeg_std_error(&session.errors.base);
-    session.errors.base.error_exit = stop;
-    session.errors.base.emit_message = onMessage;
-    session.progress.progress_monitor = onProgress;
-    jpeg_create_decompress(&session.info);
     const SessionGuard guard(session);
-    session.info.progress = &session.progress;
-
-    if (!readHeader(session, bytes) || !dataCanHoldBlocks(session.info, bytes.size()))
-        return failed(ReadFailure::unreadable);
+    QSize wanted;
+    bool cmyk = false;
+    if (const std::optional<ReadFailure> refusal = prepare(session, bytes, limits, wanted, cmyk))
+        return failed(*refusal);
     jpeg_decompress_struct& info = session.info;
     const Markers markers = savedMarkers(info);
     const QColorSpace profile = limits.convertToSRgb && !markers.icc.isEmpty()
                                     ? QColorSpace::fromIccProfile(markers.icc)
                                     : QColorSpace();
     const bool convert = profile.isValid() && profile != QColorSpace(QColorSpace::SRgb);
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-
-    const QSize stored(int(info.image_width), int(info.image_height));
-    QSize wanted = boundedSize(stored, limits.maxLongEdge);
-    if (const std::optional<ReadFailure> failure =
-            chooseScale(session, scaleNumerator(stored, wanted), cmyk, limits.maxDecodeBytes))
-        return failed(*failure);
     const QSize decoded(int(info.output_width), int(info.output_height));
-    // A smaller scale than Qt's keeps its picture: nothing is scaled up.
-    if (decoded.width() < wanted.width() || decoded.height() < wanted.height())
-        wanted = decoded;
     info.mem->max_memory_to_use = long(limits.maxDecodeBytes);
 
     const Layout layout = info.jpeg_color_space == JCS_GRAYSCALE && (decoded != wanted || convert) ? Layout::grey

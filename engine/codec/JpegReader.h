@@ -19,10 +19,16 @@
 
 #include <QByteArrayView>
 
+#include <optional>
+
 namespace zephrin {
 
 // Starts with the start-of-image marker.
 bool isJpeg(QByteArrayView bytes);
+
+// Why readJpeg would refuse these bytes without decoding them (from the
+// header, the data's floor and the limits); none when it would decode them.
+std::optional<ReadFailure> jpegRefusal(QByteArrayView bytes, const ReadLimits& limits);
 
 // The picture of a JPEG file, as readImage gives it. Never throws.
 ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits);

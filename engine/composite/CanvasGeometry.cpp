@@ -1,5 +1,8 @@
 #include "engine/composite/CanvasGeometry.h"
 
+#include "engine/pixel/Mirror.h"
+#include "engine/pixel/Translate.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -34,32 +37,31 @@ std::optional<cv::Rect> cropRect(const std::optional<QRectF>& crop, const cv::Re
     return whole;
 }
 
-std::optional<double> aspectRatio(const CompositeSettings& settings)
+std::optional<AspectParts> aspectParts(const CompositeSettings& settings)
 {
     if (settings.shapeCrop == ShapeCrop::circle)
-        return 1.0;
-    return aspectRatio(settings.aspect);
+        return AspectParts{1, 1};
+    return aspectParts(settings.aspect);
+}
+
+std::optional<AspectParts> aspectParts(AspectPreset aspect)
+{
+    switch (aspect) {
+    case AspectPreset::original: return std::nullopt;
+    case AspectPreset::square: return AspectParts{1, 1};
+    case AspectPreset::fourThree: return AspectParts{4, 3};
+    case AspectPreset::portrait: return AspectParts{4, 5};
+    case AspectPreset::landscape: return AspectParts{3, 2};
+    case AspectPreset::wide: return AspectParts{16, 9};
+    case AspectPreset::story: return AspectParts{9, 16};
+    }
+    return std::nullopt;
 }
 
 std::optional<double> aspectRatio(AspectPreset aspect)
 {
-    switch (aspect) {
-    case AspectPreset::original:
-        return std::nullopt;
-    case AspectPreset::square:
-        return 1.0;
-    case AspectPreset::fourThree:
-        return 4.0 / 3.0;
-    case AspectPreset::portrait:
-        return 0.8;
-    case AspectPreset::landscape:
-        return 1.5;
-    case AspectPreset::wide:
-        return 16.0 / 9.0;
-    case AspectPreset::story:
-        return 0.5625;
-    }
-    return std::nullopt;
+    const std::optional<AspectParts> parts = aspectParts(aspect);
+    return parts ? std::optional(parts->ratio()) : std::nullopt;
 }
 
 QRectF contentCanvas(const cv::Rect& subject, const std::optional<QRectF>& contentBounds, double margin,
@@ -72,21 +74,31 @@ QRectF contentCanvas(const cv::Rect& subject, const std::optional<QRectF>& conte
     return grown.adjusted(-pad, -pad, pad, pad);
 }
 
-cv::Rect canvasAtAspect(const QRectF& canvas, std::optional<double> ratio)
+cv::Rect canvasAtAspect(const QRectF& canvas, std::optional<AspectParts> aspect)
 {
-    QRectF grown = canvas;
-    if (ratio && canvas.height() > 0) {
-        const double r = *ratio;
-        const double current = canvas.width() / canvas.height();
-        if (current < r) {
-            const double side = (r * canvas.height() - canvas.width()) / 2;
-            grown.adjust(-side, 0, side, 0);
-        } else if (current > r) {
-            const double side = (canvas.width() / r - canvas.height()) / 2;
-            grown.adjust(0, -side, 0, side);
-        }
-    }
-    return integralRect(grown);
+    const cv::Rect bounds = integralRect(canvas);
+    if (!aspect || bounds.width <= 0 || bounds.height <= 0)
+        return bounds;
+    const auto partsNeeded = [](int side, int part) { return (qint64(side) + part - 1) / part; };
+    const qint64 k = std::max(partsNeeded(bounds.width, aspect->width), partsNeeded(bounds.height, aspect->height));
+    // Held where whole pixels are: the pixel layer refuses such a canvas as too large.
+    const int width = wholePixels(double(k * aspect->width));
+    const int height = wholePixels(double(k * aspect->height));
+    return {bounds.x - (width - bounds.width) / 2, bounds.y - (height - bounds.height) / 2, width, height};
+}
+
+std::optional<cv::Rect> cropAtAspect(const QRectF& drawn, AspectParts aspect, cv::Size bounds)
+{
+    const double most = std::min(bounds.width / aspect.width, bounds.height / aspect.height);
+    if (most < 1)
+        return std::nullopt;
+    const double wanted = std::round(std::min(drawn.width() / aspect.width, drawn.height() / aspect.height));
+    const int k = int(std::clamp(std::isnan(wanted) ? 1.0 : wanted, 1.0, most));
+    const cv::Size size(k * aspect.width, k * aspect.height);
+    const int x = wholePixels(std::floor(drawn.center().x() - size.width / 2.0));
+    const int y = wholePixels(std::floor(drawn.center().y() - size.height / 2.0));
+    return cv::Rect(std::clamp(x, 0, bounds.width - size.width), std::clamp(y, 0, bounds.height - size.height),
+                    size.width, size.height);
 }
 
 double dressMargin(const CompositeSettings& settings)
@@ -103,7 +115,7 @@ cv::Rect compositeCanvas(const cv::Rect& subject, const std::optional<QRectF>& c
                          const CompositeSettings& settings)
 {
     const std::optional<QRectF> content = settings.trimToContent ? contentBounds : std::nullopt;
-    return canvasAtAspect(contentCanvas(subject, content, dressMargin(settings), settings), aspectRatio(settings));
+    return canvasAtAspect(contentCanvas(subject, content, dressMargin(settings), settings), aspectParts(settings));
 }
 
 CompositeFrame compositeFrame(const cv::Rect& cutoutExtent, const std::optional<QRectF>& contentBounds,
@@ -117,6 +129,17 @@ CompositeFrame compositeFrame(const cv::Rect& cutoutExtent, const std::optional<
     frame.mirror = s.mirror;
     frame.width = canvas.width;
     return frame;
+}
+
+Matte inCompositePixels(const Matte& matte, const CompositeFrame& frame)
+{
+    const cv::Point origin(wholePixels(std::round(frame.origin.x())), wholePixels(std::round(frame.origin.y())));
+    Matte placed = translated(matte, -origin);
+    if (frame.mirror) {
+        placed = mirrored(placed);
+        placed.origin.x = wholePixels(std::round(frame.width)) - placed.origin.x - placed.width();
+    }
+    return placed;
 }
 
 } // namespace zephrin

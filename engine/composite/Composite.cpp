@@ -79,21 +79,26 @@ struct Foreground {
     double margin = 0;                 // how far outline and shadow reach beyond the subject (dressMargin)
 };
 
+bool drawsOutline(const CompositeSettings& s) { return s.outlineEnabled && s.outlineWidth > 0.5; }
+
+// The subject's alpha grown by the outline's width: where the outline lies,
+// with the subject. Clamped first: where the subject meets a crop edge the
+// outline runs on beyond it instead of stopping short.
+Matte outlineReach(const Image& subject, double width)
+{
+    const cv::Rect extent = subject.extent();
+    const cv::Rect area = checkedExtent(integralRect(
+        QRectF(extent.x, extent.y, extent.width, extent.height).adjusted(-2 - width, -2 - width, 2 + width, 2 + width)));
+    return morphologyMaximum(clampedToExtent(MatteEngine::alphaMask(subject), area), width, EdgeMode::clamp);
+}
+
 Foreground dressed(const Image& subject, const CompositeSettings& s)
 {
     Foreground f{subject, std::nullopt, dressMargin(s)};
     const cv::Rect extent = subject.extent();
 
-    if (s.outlineEnabled && s.outlineWidth > 0.5) {
-        const double width = s.outlineWidth;
-        // Clamped first: where the subject meets a crop edge the outline runs on
-        // beyond it instead of stopping short.
-        const cv::Rect area = checkedExtent(integralRect(
-            QRectF(extent.x, extent.y, extent.width, extent.height).adjusted(-2 - width, -2 - width, 2 + width, 2 + width)));
-        const Matte grown = morphologyMaximum(clampedToExtent(MatteEngine::alphaMask(subject), area), width,
-                                              EdgeMode::clamp);
-        f.front = sourceOver(subject, coloredMatte(grown, s.outlineColor));
-    }
+    if (drawsOutline(s))
+        f.front = sourceOver(subject, coloredMatte(outlineReach(subject, s.outlineWidth), s.outlineColor));
 
     if (s.shadowEnabled && s.shadowOpacity > 0.5) {
         const double blur = s.shadowBlur;
@@ -239,6 +244,17 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
         if (s.mirror)
             picture = mirrored(picture);  // within the canvas: the picture is exactly the canvas
         return picture;
+    });
+}
+
+Matte MatteEngine::designAlpha(const Image& cutout, const CompositeSettings& settings)
+{
+    return failingAs(MatteError(MatteErrorKind::renderFailed), "designAlpha", [&] {
+        const CompositeSettings s = settings.clamped();
+        Image subject = cutout;
+        if (const auto crop = cropRect(s.crop, subject.extent()))
+            subject = cropped(subject, *crop);
+        return drawsOutline(s) ? outlineReach(subject, s.outlineWidth) : alphaMask(subject);
     });
 }
 

@@ -1,7 +1,13 @@
 #pragma once
-// A whole file mapped read-only into memory, unmapped when the object goes.
-// Used for the model files: the runtime reads a cached model straight from the
-// mapping, and checksums run over it without a copy.
+// A whole file in memory, released when the object goes: either mapped from
+// the file (open) or copied into memory of the process's own (copyOf).
+//
+// A mapping reads the file's pages as they are touched, so a file that is cut
+// short or rewritten while it is mapped takes those pages away (touching them
+// ends the process with SIGBUS): map only files nobody else writes, for as long
+// as a checksum takes. The cached model, which the runtime reads for the whole
+// life of a session and which another instance may rebuild or a cache cleaner
+// delete, is copied.
 
 #include <cstddef>
 #include <filesystem>
@@ -15,6 +21,11 @@ public:
     // The mapping of `path`, or nullptr when it cannot be opened or mapped, or
     // is empty or not a regular file.
     static std::unique_ptr<MappedFile> open(const std::filesystem::path& path);
+
+    // A page-aligned, read-only copy of the file's bytes, which nothing done to
+    // the file afterwards changes; nullptr where open() gives none, and when
+    // the file could not be read whole.
+    static std::unique_ptr<MappedFile> copyOf(const std::filesystem::path& path);
 
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;

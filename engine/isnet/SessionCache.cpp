@@ -134,7 +134,9 @@ QString nameOf(const std::filesystem::path& path) { return QString::fromStdStrin
 std::optional<CachedSession> loadCached(Ort::Env& env, const std::filesystem::path& file, const KeyDigest& key,
                                         const std::function<Ort::SessionOptions()>& options)
 {
-    std::shared_ptr<const MappedFile> mapping = MappedFile::open(file);
+    // A copy, not a mapping: the session reads its weights from these bytes for
+    // its whole life, and another instance may rebuild the file meanwhile.
+    std::shared_ptr<const MappedFile> mapping = MappedFile::copyOf(file);
     if (!mapping)
         return std::nullopt;
     const auto payload = validPayload(*mapping, key);

@@ -2,7 +2,9 @@
 // The optimised form of a model, kept between runs. Creating a session from the
 // ONNX file optimises the whole graph every time (most of a second for IS-Net);
 // the first session on a machine saves the optimised graph in the runtime's own
-// format, and later sessions map that file and start in milliseconds.
+// format, and later sessions read that file into memory of their own and start
+// in milliseconds. (Not mapped: another instance that rebuilds the file, or a
+// cache cleaner that deletes it, would take the pages from under a mapping.)
 //
 // The optimised graph holds only for the runtime version, the processor's
 // instruction set and the execution providers it was made for, and for the
@@ -35,8 +37,9 @@ std::filesystem::path modelCacheFolder();
 struct CachedSession {
     enum class Origin { cache, modelFile };
     Ort::Session session{nullptr};
-    // The mapped cache file, which the session reads its weights from for its
-    // whole life; null when the session was made from the model file.
+    // The cache file's bytes (a private copy), which the session reads its
+    // weights from for its whole life; null when the session was made from the
+    // model file.
     std::shared_ptr<const MappedFile> mapping;
     Origin origin = Origin::modelFile;
 };

@@ -76,8 +76,12 @@ public:
     static std::optional<RGBAColor> pixelColor(const Image& image, double x, double y);
     // The share of near-white pixels (each channel at least 236) among the opaque
     // ones (alpha at least 201), measured on a copy at most 384 pixels on the long
-    // side; 0 when none is opaque.
-    static double whiteFraction(const Image& image);
+    // side; 0 when none is opaque. With `within` (a matte over the image, both
+    // origins counting), only pixels where it is at least 201 too are counted:
+    // the subject's pixels of a composite, say, and not its backdrop.
+    static double whiteFraction(const Image& image, const std::optional<Matte>& within = std::nullopt);
+    // Whether every pixel is fully opaque (false for an empty image).
+    static bool isOpaque(const Image& image);
 
     // Flat backdrops and colour keying (engine/matte/FlatColorKey.cpp, FlatBackdropDetection.cpp)
     // The image's premultiplied bytes are read as they are, full size (its origin
@@ -156,6 +160,10 @@ public:
     // the canvas would be beyond the pixel layer's limits.
     Image composite(const Image& cutout, const Image& source, const std::optional<Image>& background,
                     const std::optional<PaintLayers>& paint, const CompositeSettings& settings) const;
+    // What of the composite is the design: the cutout's alpha inside the crop,
+    // grown by the outline when one is drawn; not the backdrop or the shadow.
+    // In document pixels (inCompositePixels places it in the composite's).
+    static Matte designAlpha(const Image& cutout, const CompositeSettings& settings);
     // Exposure, contrast and saturation, warmth, each clamped to its range and
     // skipped when too small to show; the image itself when all four are 0.
     // Keeps the extent.

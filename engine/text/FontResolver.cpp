@@ -227,6 +227,16 @@ std::optional<FontFace> withTraits(const FontFace& face, bool bold, bool italic)
     return found->face;
 }
 
+std::optional<FontFace> installedRegularFace(const QString& family)
+{
+    std::vector<Candidate> faces = listFaces(FC_FAMILY, family);
+    std::erase_if(faces, [](const Candidate& c) { return c.face.postScriptName.isEmpty(); });
+    const auto found = nearest(faces, false, false, FC_WEIGHT_REGULAR, FC_WIDTH_NORMAL);
+    if (!found)
+        return std::nullopt;
+    return found->face;
+}
+
 } // namespace FontResolver
 
 } // namespace zephrin

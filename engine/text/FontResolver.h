@@ -49,6 +49,12 @@ FontFace resolve(const QString& name);
 // all; none when the family has no such face, so the caller must imitate them.
 std::optional<FontFace> withTraits(const FontFace& face, bool bold, bool italic);
 
+// The regular face of the family named `family` (fontconfig's name, any
+// letter case) among the faces fontconfig knows: upright, not bold, nearest to
+// the regular weight and normal width, with a PostScript name. None when the
+// machine has no such face of that family.
+std::optional<FontFace> installedRegularFace(const QString& family);
+
 } // namespace FontResolver
 
 } // namespace zephrin

@@ -2,8 +2,7 @@
 
 #include "engine/codec/ImageRead.h"
 #include "output/service/CutoutService.h"
-
-#include <QFile>
+#include "output/service/NativePath.h"
 
 namespace zephrin {
 
@@ -28,8 +27,7 @@ BatchProcessor::Output BatchEngines::process(const QString& path, const BatchPro
 
 QImage BatchEngines::sourcePreview(const QString& path, int maxPixels) const
 {
-    QFile file(path);
-    const QByteArray bytes = CutoutService::imageFileBytes(file);
+    const QByteArray bytes = CutoutService::imageFileBytes(nativePath(path));
     return bytes.isEmpty() ? QImage() : preview(bytes, maxPixels, true);
 }
 

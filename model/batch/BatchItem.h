@@ -33,6 +33,7 @@ struct BatchItem {
     QImage sourceThumbnail;                       // null until made, or when none could be
     QImage resultThumbnail;                       // null until the result is in, or when none could be
     std::optional<BatchProcessor::Output> output; // the encoded result, kept until the queue is cleared
+    BatchProcessor::Settings outputSettings;      // the settings the result was made with
 
     // The file's name without its extension ("Holiday photo 2024.final").
     QString baseName() const;

@@ -61,7 +61,7 @@ BatchSaveReport saveBatchResults(const QString& folder, const std::vector<BatchR
             ++report.written;
         else
             report.lastFailure = QStringLiteral("Couldn't write ") + name + QStringLiteral(": ")
-                                 + (reason.isEmpty() ? QStringLiteral("no free name") : reason);
+                                 + (reason.isEmpty() ? QStringLiteral("no free name") : reason) + u'.';
     }
     return report;
 }

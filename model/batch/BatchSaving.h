@@ -21,7 +21,7 @@ struct BatchResultFile {
 struct BatchSaveReport {
     int written = 0;
     int attempted = 0;
-    QString lastFailure;   // "Couldn't write NAME: reason" of the last file that failed
+    QString lastFailure;   // "Couldn't write NAME: reason." of the last file that failed
 };
 
 // "cat-cutout.png" for n = 1, "cat-cutout-2.png" for n = 2, and so on.

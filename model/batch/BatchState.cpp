@@ -98,6 +98,12 @@ void BatchState::setShowImporter(bool value)
         emit showImporterChanged();
 }
 
+void BatchState::setShowFolderChooser(bool value)
+{
+    if (store(m_showFolderChooser, value))
+        emit showFolderChooserChanged();
+}
+
 void BatchState::setIsRunning(bool value)
 {
     if (store(m_isRunning, value))
@@ -265,13 +271,20 @@ void BatchState::start(const EditorState& editor)
     m_svgSource = editor.svgSource();
     m_svgDetail = editor.svgDetail();
 
-    // Failed and interrupted items are tried again; the file a cancelled run
-    // still works on keeps its state until that run is done with it.
+    auto run = std::make_shared<Run>();
+    run->settings = jobSettings();
+    m_runSettings = run->settings;
+
+    // Failed and interrupted items are tried again, and so are results made
+    // with other settings; the file a cancelled run still works on keeps its
+    // state until that run is done with it.
     const QUuid inFlight = m_run ? m_run->inFlight : QUuid();
     QList<QUuid> retried;
     for (const BatchItem& item : m_items) {
         const auto kind = item.status.kind;
-        if (item.id != inFlight && (kind == BatchItemStatus::Kind::processing || kind == BatchItemStatus::Kind::failed))
+        const bool stale = kind == BatchItemStatus::Kind::done && item.outputSettings != run->settings;
+        if (item.id != inFlight &&
+            (kind == BatchItemStatus::Kind::processing || kind == BatchItemStatus::Kind::failed || stale))
             retried.append(item.id);
     }
     for (const QUuid& id : retried)
@@ -281,8 +294,6 @@ void BatchState::start(const EditorState& editor)
     setLastError({});
     setIsRunning(true);
 
-    auto run = std::make_shared<Run>();
-    run->settings = jobSettings();
     if (m_run)
         m_waitingRun = std::move(run);   // begins when the cancelled run has finished its file
     else
@@ -304,7 +315,7 @@ void BatchState::processNext()
         const qsizetype position = run.next++;
         const QUuid id = run.list[position];
         const BatchItem* item = this->item(id);
-        if (!item || item->status.kind == BatchItemStatus::Kind::done)
+        if (!item || (item->status.kind == BatchItemStatus::Kind::done && item->outputSettings == run.settings))
             continue;
         const QString path = item->url.toLocalFile();
 
@@ -318,8 +329,9 @@ void BatchState::processNext()
                           QImage preview;
                           if (outcome.ok())
                               preview = engines->resultPreview(outcome.value->data, kPreviewPixels);
-                          return [this, id, outcome = std::move(outcome), preview = std::move(preview)]() mutable {
-                              finishFile(id, std::move(outcome), std::move(preview));
+                          return [this, id, settings, outcome = std::move(outcome),
+                                  preview = std::move(preview)]() mutable {
+                              finishFile(id, settings, std::move(outcome), std::move(preview));
                           };
                       });
         return;
@@ -327,11 +339,15 @@ void BatchState::processNext()
     endRun();
 }
 
-void BatchState::finishFile(const QUuid& id, Outcome<BatchProcessor::Output> outcome, QImage preview)
+void BatchState::finishFile(const QUuid& id, const BatchProcessor::Settings& settings,
+                            Outcome<BatchProcessor::Output> outcome, QImage preview)
 {
+    if (outcome.ok())
+        m_unsavedResults = true;
     updateItem(id, [&](BatchItem& item) {
         if (outcome.ok()) {
             item.output = std::move(outcome.value);
+            item.outputSettings = settings;
             item.resultThumbnail = std::move(preview);
             item.status = {BatchItemStatus::Kind::done, {}};
         } else {
@@ -370,6 +386,7 @@ void BatchState::clear()
     m_list->aboutToReset();
     m_items.clear();
     m_list->reset();
+    m_unsavedResults = false;
     emit progressChanged();
     setDidFinish(false);
     setLastError({});
@@ -382,38 +399,54 @@ void BatchState::saveAll(const QUrl& folder)
     if (m_isSaving)
         return;
     std::vector<BatchResultFile> files;
-    for (const BatchItem& item : m_items)
-        if (item.output)
+    int leftOut = 0;
+    for (const BatchItem& item : m_items) {
+        if (!item.output)
+            continue;
+        if (m_runSettings && item.outputSettings != *m_runSettings)
+            ++leftOut;
+        else
             files.push_back({item.baseName(), *item.output});
+    }
     if (files.empty() || !folder.isLocalFile()) {
-        finishSave(0, int(files.size()), {});
+        finishSave(0, int(files.size()), leftOut, {}, folder.toLocalFile());
         return;
     }
 
     setIsSaving(true);
     m_runner->run(TaskPriority::userInitiated, this,
-                  [path = folder.toLocalFile(), files = std::move(files), this]() -> TaskRunner::Continuation {
+                  [path = folder.toLocalFile(), files = std::move(files), leftOut, this]() -> TaskRunner::Continuation {
                       const BatchSaveReport report = saveBatchResults(path, files);
-                      return [this, report] {
+                      return [this, report, leftOut, path] {
                           setIsSaving(false);
-                          finishSave(report.written, report.attempted, report.lastFailure);
+                          finishSave(report.written, report.attempted, leftOut, report.lastFailure, path);
                       };
                   });
 }
 
 // What the panel says after a save: nothing when every file was written;
-// how many were when only some were, with why the last one failed; and when
-// none was, that nothing was exported and why.
-void BatchState::finishSave(int written, int attempted, const QString& failure)
+// how many were when only some were, with why the last one failed; when none
+// was, that nothing was exported and why; and how many results made with
+// other settings were left out.
+void BatchState::finishSave(int written, int attempted, int leftOut, const QString& failure, const QString& folder)
 {
     const QString cause = failure.isEmpty() ? QString() : u' ' + failure;
+    QString message;
     if (written == 0)
-        setLastError(QStringLiteral("Nothing was exported.") + cause);
+        message = QStringLiteral("Nothing was exported.") + cause;
     else if (written < attempted)
-        setLastError(QStringLiteral("Exported %1 of %2.").arg(written).arg(attempted) + cause);
-    else
-        setLastError({});
-    emit saveFinished(written, attempted);
+        message = QStringLiteral("Exported %1 of %2.").arg(written).arg(attempted) + cause;
+    if (leftOut > 0) {
+        const QString note = leftOut == 1
+            ? QStringLiteral("1 result made with other settings was left out; run the batch again to update it.")
+            : QStringLiteral("%1 results made with other settings were left out; run the batch again to update them.")
+                  .arg(leftOut);
+        message = message.isEmpty() ? note : message + u' ' + note;
+    }
+    if (written == attempted && leftOut == 0 && written > 0)
+        m_unsavedResults = false;
+    setLastError(message);
+    emit saveFinished(written, attempted, folder);
 }
 
 } // namespace zephrin

@@ -12,6 +12,12 @@
 // Previews are made on the utility pool; writing the results runs on the
 // user-initiated pool.
 //
+// Every result remembers the settings it was made with. A run makes again
+// every result made with other settings than its own, and Export All writes
+// only the results made with the settings of the newest run (the others, of
+// a run cancelled or of a file that failed this time, are left out and the
+// panel says how many), so one export never mixes formats or sizes.
+//
 // Properties notify only when a write changes them. The views read the queue
 // through `items` (a list model) and the counts derived from it.
 
@@ -35,6 +41,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zephrin {
@@ -55,6 +62,8 @@ class BatchState : public QObject {
     Q_PROPERTY(bool isSaving READ isSaving NOTIFY isSavingChanged)
     // The window asks the batch's file importer to open (many files at once).
     Q_PROPERTY(bool showImporter READ showImporter WRITE setShowImporter NOTIFY showImporterChanged)
+    // Export All asks the window for a folder; the answer goes to saveAll().
+    Q_PROPERTY(bool showFolderChooser READ showFolderChooser WRITE setShowFolderChooser NOTIFY showFolderChooserChanged)
     // Derived from the items: their number, how many are done and how many
     // failed, whether any has a result to save, and the name of the file the
     // run is on (the item at processingIndex; empty when there is none).
@@ -93,6 +102,8 @@ public:
     bool isSaving() const { return m_isSaving; }
     bool showImporter() const { return m_showImporter; }
     void setShowImporter(bool value);
+    bool showFolderChooser() const { return m_showFolderChooser; }
+    void setShowFolderChooser(bool value);
 
     // The editor's settings the last start copied.
     const MatteSettings& matte() const { return m_matte; }
@@ -122,10 +133,14 @@ public:
     Q_INVOKABLE void cancel();
     // Cancels a run and empties the queue.
     Q_INVOKABLE void clear();
-    // Writes every result into the folder, off the GUI thread; when done,
-    // lastError says what did not go well (nothing when everything was
-    // written) and saveFinished() fires. Nothing while a save is running.
+    // Writes every result of the newest run's settings into the folder, off
+    // the GUI thread; when done, lastError says what did not go well (nothing
+    // when everything was written) and saveFinished() fires with the folder's
+    // path. Nothing while a save is running.
     Q_INVOKABLE void saveAll(const QUrl& folder);
+    // Some result was made since the last Export All that wrote them all: it
+    // exists only in memory.
+    bool hasUnsavedResults() const { return m_unsavedResults; }
 
 signals:
     void isRunningChanged();
@@ -138,8 +153,9 @@ signals:
     void lastErrorChanged();
     void isSavingChanged();
     void showImporterChanged();
+    void showFolderChooserChanged();
     void progressChanged();
-    void saveFinished(int written, int attempted);
+    void saveFinished(int written, int attempted, const QString& folder);
 
 private:
     struct Run;
@@ -159,9 +175,10 @@ private:
     void makePreview(const BatchItem& item);
     void beginRun(std::shared_ptr<Run> run);
     void processNext();
-    void finishFile(const QUuid& id, Outcome<BatchProcessor::Output> outcome, QImage preview);
+    void finishFile(const QUuid& id, const BatchProcessor::Settings& settings, Outcome<BatchProcessor::Output> outcome,
+                    QImage preview);
     void endRun();
-    void finishSave(int written, int attempted, const QString& failure);
+    void finishSave(int written, int attempted, int leftOut, const QString& failure, const QString& folder);
 
     std::shared_ptr<TaskRunner> m_runner;
     std::shared_ptr<BatchEngines> m_engines;
@@ -182,6 +199,10 @@ private:
     QString m_lastError;
     bool m_isSaving = false;
     bool m_showImporter = false;
+    bool m_showFolderChooser = false;
+    bool m_unsavedResults = false;
+    // The settings of the newest run; none before the first.
+    std::optional<BatchProcessor::Settings> m_runSettings;
 
     // The run whose loop is going (its current file may be in flight), and a
     // run started while a cancelled one finishes its file.

@@ -63,10 +63,12 @@ void EditorState::selectMyBackground(const MyBackground& background)
 void EditorState::applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure)
 {
     if (!picture || picture->empty()) {
-        setLastError(failure);
+        setLastError(failure, ErrorTopic::backdrop);
         setBackdropID(m_shownBackdropID);
         return;
     }
+    clearLastError(ErrorTopic::backdrop);
+    const HistoryGroup step(*this);
     setBackgroundImage(ImageBox(*picture));
     m_shownBackdropID = id;
     CompositeSettings settings = m_comp;

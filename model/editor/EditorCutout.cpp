@@ -1,7 +1,9 @@
 // EditorState: making a new subject matte for the document. Auto Subject,
 // the selection cut and flat-colour keying share one slot, so when runs
 // overlap only the newest one's matte lands; the matte then goes on to the
-// refine at once.
+// refine at once. The matte remembers how it was made: a cut from the
+// user's selection, or a flat-colour key the user tuned, is work the
+// replace and clear questions name.
 
 #include "model/editor/EditorState.h"
 
@@ -19,6 +21,8 @@ namespace {
 const QString kSceneFallbackNote = QStringLiteral(
     "No single subject found — kept the scene and removed flat background areas. Use Flat Color or Select to refine.");
 const QString kNothingInArea = QStringLiteral("Nothing found in that area. Try a looser box.");
+// The merge key of the "Line art" preset's step: its colour key joins it.
+const QString kLineArtStep = QStringLiteral("lineArt");
 
 // The smallest rectangle of whole pixels that holds the box.
 QRectF integralBox(const QRectF& box)
@@ -68,9 +72,7 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
     else
         label = model == MatteModel::isnet ? QStringLiteral("Running IS-Net…") : QStringLiteral("Finding subject…");
 
-    const TaskSlot::Ticket ticket = beginTask(m_cutoutTask, label);
-    setLastError({});
-    setCutoutNote({});
+    const TaskSlot::Ticket ticket = beginCutoutRun(label);
     runTask(
         m_cutoutTask, ticket, TaskPriority::userInitiated,
         [engines = m_engines, image = m_document->image, model, region] {
@@ -79,11 +81,12 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         [this, fromSelection](const Outcome<MatteBox>& found) {
             if (!found.ok()) {
                 const bool nothing = found.error == QString::fromUtf8(sentence(MatteErrorKind::noSubjectFound));
-                setLastError(fromSelection && nothing ? kNothingInArea : found.error);
+                setLastError(fromSelection && nothing ? kNothingInArea : found.error, ErrorTopic::cutout);
                 return;
             }
             const MatteBox box = *found.value;
             setMatte(box);
+            m_matteOrigin = fromSelection ? MatteOrigin::selection : MatteOrigin::automatic;
             if (!fromSelection && box.sceneFallback) {
                 setCutoutNote(kSceneFallbackNote);
                 scheduleRender(true);
@@ -111,31 +114,47 @@ void EditorState::runFlatColor(std::function<void()> completion)
     runFlatColor(std::move(completion), nullptr);
 }
 
+TaskSlot::Ticket EditorState::beginCutoutRun(const QString& label)
+{
+    // A "Line art" preset whose keying this run replaces still finishes as
+    // its one step: its colour key does not need its own matte.
+    finishLineArt();
+    // The fill suggestion spoke for the matte being replaced; only this run's
+    // probe may bring it back.
+    cancelTask(m_probeTask);
+    setSuggestFillHoles(false);
+    // So did the last run's error and note.
+    clearLastError(ErrorTopic::cutout);
+    setCutoutNote({});
+    return beginTask(m_cutoutTask, label);
+}
+
 void EditorState::runFlatColor(std::function<void()> completion, std::function<void()> onFailure)
+{
+    runFlatColor(std::move(completion), std::move(onFailure), MatteOrigin::automatic);
+}
+
+void EditorState::runFlatColor(std::function<void()> completion, std::function<void()> onFailure, MatteOrigin origin)
 {
     if (!m_document)
         return;
     const int closeGaps = int(std::lround(m_flatCloseGaps));
-    const TaskSlot::Ticket ticket = beginTask(m_cutoutTask, QStringLiteral("Keying background…"));
-    // A probe of an earlier matte must not speak for this one.
-    cancelTask(m_probeTask);
-    setLastError({});
-    setSuggestFillHoles(false);
-    setCutoutNote({});
+    const TaskSlot::Ticket ticket = beginCutoutRun(QStringLiteral("Keying background…"));
     runTask(
         m_cutoutTask, ticket, TaskPriority::userInitiated,
         [engines = m_engines, image = m_document->image, tolerance = m_flatTolerance,
          connected = m_flatConnectedOnly, closeGaps] {
             return engines->flatColorMask(image.image(), tolerance, connected, closeGaps);
         },
-        [this, completion, onFailure](const Outcome<MatteBox>& keyed) {
+        [this, completion, onFailure, origin](const Outcome<MatteBox>& keyed) {
             if (!keyed.ok()) {
-                setLastError(keyed.error);
+                setLastError(keyed.error, ErrorTopic::cutout);
                 if (onFailure)
                     onFailure();
                 return;
             }
             setMatte(*keyed.value);
+            m_matteOrigin = origin;
             scheduleRender(true);
             if (completion)
                 completion();
@@ -145,17 +164,23 @@ void EditorState::runFlatColor(std::function<void()> completion, std::function<v
 void EditorState::scheduleFlatColor()
 {
     const TaskSlot::Ticket ticket = beginTask(m_flatTask, std::nullopt);
-    afterWait(m_flatTask, ticket, m_flatTask.debounce, [this] { runFlatColor(nullptr); });
+    // Only a flat setting's change comes here: the key is the user's tuning.
+    afterWait(m_flatTask, ticket, m_flatTask.debounce,
+              [this] { runFlatColor(nullptr, nullptr, MatteOrigin::tunedKey); });
 }
 
 // "Keys out the background color everywhere, removes anti-aliased fringe, and
 // sets Feather 0 / Decontaminate off / Contrast edges." The settings, the
-// dropped mask edits and the colour key are one history step: undo returns to
-// the settings before, without mask edits.
+// dropped mask edits and the colour key are one history step, recorded at
+// once and completed by the colour key however the keying run ends: when it
+// lands, or when a newer cutout run replaces it. When the keying fails, the
+// step is the settings and the edits out of force (undo brings them back);
+// when the step is undone before the keying ends, no colour key follows.
 void EditorState::applyLineArtPreset()
 {
     if (!m_document)
         return;
+    m_lineArtColors.reset();   // a preset still keying: this one takes its place
     setTool(EditorTool::cutout);
     setPendingSelection(std::nullopt);
     setLiveStroke({});
@@ -202,18 +227,27 @@ void EditorState::applyLineArtPreset()
     setColorTolerance(40);
     setActiveOpCount(0);
     setEditLayers(std::nullopt);
+    recordStep(kLineArtStep);
 
-    runFlatColor(
-        [this, colors] {
-            appendMaskOp(MaskColorKey{colors, 40, false, std::nullopt, {}},
-                         QStringLiteral("Removing background color…"));
-        },
-        [this] {
-            // No colour key: the settings and the edits out of force are the
-            // step, and undo brings the edits back.
-            commitHistory();
-            applyMaskEdits();
-        });
+    runFlatColor([this] { finishLineArt(); },
+                 [this] {
+                     m_lineArtColors.reset();
+                     m_openStepKey.clear();
+                     applyMaskEdits();
+                 });
+    // Set after the run began, which finishes a preset it replaces.
+    m_lineArtColors = std::move(colors);
+}
+
+void EditorState::finishLineArt()
+{
+    if (!m_lineArtColors)
+        return;
+    const std::vector<RGBAColor> colors = std::move(*m_lineArtColors);
+    m_lineArtColors.reset();
+    appendMaskOp(MaskColorKey{colors, 40, false, std::nullopt, {}}, QStringLiteral("Removing background color…"),
+                 kLineArtStep);
+    m_openStepKey.clear();   // the preset is done: the next one is a step of its own
 }
 
 } // namespace zephrin

@@ -1,12 +1,18 @@
 // EditorState: the mask and paint edits and the undo history.
 //
 // Both edit lists grow at the end; the first activeOpCount (activePaintOpCount)
-// entries are in force and the rest are undone. History steps keep only the
-// refinement settings and the two counts, so undo and redo move the counts
-// along the lists. "Clear edits" and "Clear paint" put every entry out of
-// force (undo brings them back); appending behind entries that are out of
-// force cuts them, and history steps that counted them then count only what is
-// left, so a count never points past its list.
+// entries are in force and the rest are undone. History steps keep the
+// refinement settings, the two counts and the composite (its settings with
+// the text layers, and the backdrop), never operation lists, so undo and redo
+// move the counts along the lists and put the settings back. "Clear edits"
+// and "Clear paint" put every entry out of force (undo brings them back);
+// appending behind entries that are out of force cuts them, and history steps
+// that counted them then count only what is left, so a count never points
+// past its list.
+//
+// Every user action is one step, recorded as it happens: a change with a
+// merge key (the moves of one slider, the keystrokes of one text) amends the
+// step before it until something closes that step, so a drag is one step.
 
 #include "model/editor/EditorState.h"
 
@@ -33,10 +39,10 @@ bool hasColorKey(const std::vector<MaskEditOp>& ops)
 
 void EditorState::appendMaskOp(const MaskEditOp& op)
 {
-    appendMaskOp(op, QStringLiteral("Applying edits…"));
+    appendMaskOp(op, QStringLiteral("Applying edits…"), {});
 }
 
-void EditorState::appendMaskOp(const MaskEditOp& op, const QString& busyLabel)
+void EditorState::appendMaskOp(const MaskEditOp& op, const QString& busyLabel, const QString& mergeKey)
 {
     if (!m_document)
         return;
@@ -49,7 +55,7 @@ void EditorState::appendMaskOp(const MaskEditOp& op, const QString& busyLabel)
     const int count = int(ops.size());
     setMaskOps(std::move(ops));
     setActiveOpCount(count);
-    commitHistory();
+    recordStep(mergeKey);
     applyMaskEdits(busyLabel);
 }
 
@@ -66,7 +72,7 @@ void EditorState::appendPaintOp(const PaintOp& op)
     const int count = int(ops.size());
     setPaintOps(std::move(ops));
     setActivePaintOpCount(count);
-    commitHistory();
+    recordStep({});
     applyPaint();
 }
 
@@ -79,25 +85,50 @@ void EditorState::limitHistoryCounts(std::optional<int> maskOps, std::optional<i
             snapshot.paintOpCount = std::min(snapshot.paintOpCount, *paintOps);
         return snapshot;
     };
+    rewriteHistory(limited);
+}
+
+void EditorState::rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change)
+{
     QList<EditSnapshot> undo;
     for (const EditSnapshot& snapshot : m_undoStack)
-        undo.append(limited(snapshot));
+        undo.append(change(snapshot));
     QList<EditSnapshot> redo;
     for (const EditSnapshot& snapshot : m_redoStack)
-        redo.append(limited(snapshot));
+        redo.append(change(snapshot));
     setUndoStack(std::move(undo));
     setRedoStack(std::move(redo));
-    setLastCommitted(limited(m_lastCommitted));
+    setLastCommitted(change(m_lastCommitted));
 }
 
 EditSnapshot EditorState::currentSnapshot() const
 {
-    return {matteSettings(), m_activeOpCount, m_activePaintOpCount};
+    return {matteSettings(), m_activeOpCount, m_activePaintOpCount, m_comp, m_shownBackdropID, m_backgroundImage};
 }
 
 void EditorState::commitHistory()
 {
+    m_openStepKey.clear();
+    recordStep({});
+}
+
+void EditorState::recordStep(const QString& mergeKey)
+{
+    if (!m_document || m_suppressHistory || m_historyHold > 0)
+        return;
     const EditSnapshot current = currentSnapshot();
+    if (!mergeKey.isEmpty() && mergeKey == m_openStepKey && !m_undoStack.isEmpty()) {
+        if (current == m_undoStack.constLast()) {
+            // Moved back to where the step began: no step is left of it.
+            QList<EditSnapshot> undo = m_undoStack;
+            undo.removeLast();
+            setUndoStack(std::move(undo));
+            m_openStepKey.clear();
+        }
+        setLastCommitted(current);
+        return;
+    }
+    m_openStepKey = mergeKey;
     if (current == m_lastCommitted)
         return;
     QList<EditSnapshot> undo = m_undoStack;
@@ -105,6 +136,44 @@ void EditorState::commitHistory()
     setUndoStack(std::move(undo));
     setRedoStack({});
     setLastCommitted(current);
+}
+
+EditorState::HistoryGroup::HistoryGroup(EditorState& editor, QString mergeKey)
+    : m_editor(editor), m_mergeKey(std::move(mergeKey))
+{
+    ++m_editor.m_historyHold;
+}
+
+EditorState::HistoryGroup::~HistoryGroup()
+{
+    if (--m_editor.m_historyHold == 0)
+        m_editor.recordStep(m_mergeKey);
+}
+
+void EditorState::resetHistory()
+{
+    m_openStepKey.clear();
+    setUndoStack({});
+    setRedoStack({});
+    setLastCommitted(currentSnapshot());
+}
+
+void EditorState::relabelBackground(std::uint64_t generation, const QString& backdropID, bool stillChosen)
+{
+    const auto relabelled = [&](EditSnapshot snapshot) {
+        if (snapshot.backgroundImage && snapshot.backgroundImage->generation() == generation)
+            snapshot.backdropID = backdropID;
+        return snapshot;
+    };
+    // The saved copy names the picture while it is still shown, so a failed
+    // pick returns to it; the picker marks it only while no newer backdrop
+    // choice has come since.
+    if (m_backgroundImage && m_backgroundImage->generation() == generation) {
+        m_shownBackdropID = backdropID;
+        if (stillChosen)
+            setBackdropID(backdropID);
+    }
+    rewriteHistory(relabelled);
 }
 
 void EditorState::undo()
@@ -119,6 +188,9 @@ void EditorState::redo()
 
 void EditorState::stepHistory(bool backwards)
 {
+    m_openStepKey.clear();
+    // A "Line art" preset taken back while it keys gets no colour key.
+    m_lineArtColors.reset();
     QList<EditSnapshot> from = backwards ? m_undoStack : m_redoStack;
     if (from.isEmpty())
         return;
@@ -132,10 +204,12 @@ void EditorState::stepHistory(bool backwards)
 
 // Puts the snapshot in force and renders again whatever it changed: the mask
 // layers (whose refine also takes the settings), else the refine alone for
-// settings, and the paint layers.
+// settings; the paint layers; and, when nothing of that composites anew, the
+// composite for its settings and backdrop (only the text layers when nothing
+// else of it changed).
 void EditorState::restore(const EditSnapshot& snapshot)
 {
-    const MatteSettings before = matteSettings();
+    const EditSnapshot before = currentSnapshot();
     m_suppressHistory = true;
     setFillHoles(snapshot.settings.fillHoles);
     setEdgeMode(snapshot.settings.edgeMode);
@@ -143,6 +217,22 @@ void EditorState::restore(const EditSnapshot& snapshot)
     setDecontaminateEnabled(snapshot.settings.decontaminateEnabled);
     setDecontaminate(snapshot.settings.decontaminate);
     m_suppressHistory = false;
+
+    const bool backdropChanged = before.backdropID != snapshot.backdropID ||
+                                 !detail::sameValue(before.backgroundImage, snapshot.backgroundImage);
+    if (backdropChanged) {
+        // A pick still loading is older than this step back.
+        cancelTask(m_backdropTask);
+        setBackgroundImage(snapshot.backgroundImage);
+        setBackdropID(snapshot.backdropID);
+        m_shownBackdropID = snapshot.backdropID;
+    }
+    // Written without the observer: what renders again is decided below.
+    assign(m_comp, snapshot.comp, &EditorState::compChanged);
+    const auto& texts = m_comp.texts;
+    if (!m_selectedTextID.isNull() &&
+        std::none_of(texts.begin(), texts.end(), [&](const TextLayer& l) { return l.id == m_selectedTextID; }))
+        setSelectedTextID({});
     setLastCommitted(snapshot);
 
     const bool paintChanged = snapshot.paintOpCount != m_activePaintOpCount;
@@ -151,13 +241,24 @@ void EditorState::restore(const EditSnapshot& snapshot)
     const bool maskChanged = snapshot.opCount != m_activeOpCount;
     if (maskChanged)
         setActiveOpCount(std::min(int(m_maskOps.size()), snapshot.opCount));
+    const bool settingsChanged = before.settings != snapshot.settings;
 
     if (maskChanged)
         applyMaskEdits();
-    else if (!paintChanged || before != snapshot.settings)
+    else if (settingsChanged)
         scheduleRender(true);
-    if (paintChanged)
+    if (paintChanged) {
         applyPaint();
+    } else if (!maskChanged && !settingsChanged && !before.sameComposite(snapshot)) {
+        CompositeSettings oldBase = before.comp;
+        CompositeSettings newBase = snapshot.comp;
+        oldBase.texts.clear();
+        newBase.texts.clear();
+        if (!backdropChanged && oldBase == newBase && m_compositeBase)
+            redrawTextLayers();
+        else
+            recomposite(true);
+    }
 }
 
 void EditorState::applyMaskEdits()
@@ -221,9 +322,11 @@ void EditorState::applyPaint()
 
 void EditorState::commitPaintStroke(const Points& points)
 {
-    setLiveStroke({});
-    if (points.empty() || m_canvasTool != CanvasTool::paint)
+    if (points.empty() || m_canvasTool != CanvasTool::paint) {
+        setLiveStroke({});
         return;
+    }
+    holdStroke(points);
     PaintStroke stroke{m_paintColor, m_paintBlend, m_paintOpacity / 100, m_brushTip, m_brushSize, m_brushHardness,
                        points, std::nullopt, {}};
     if (const auto clip = pendingClip()) {
@@ -231,14 +334,45 @@ void EditorState::commitPaintStroke(const Points& points)
         stroke.shapePoints = clip->second;
     }
     appendPaintOp(stroke);
+    settleStroke();
 }
 
 void EditorState::commitMaskStroke(const Points& points)
 {
-    setLiveStroke({});
-    if (points.empty() || (m_canvasTool != CanvasTool::erase && m_canvasTool != CanvasTool::restore))
+    if (points.empty() || (m_canvasTool != CanvasTool::erase && m_canvasTool != CanvasTool::restore)) {
+        setLiveStroke({});
         return;
+    }
+    holdStroke(points);
     appendMaskOp(MaskStroke{m_canvasTool == CanvasTool::erase, m_brushTip, m_brushSize, m_brushHardness, points});
+    settleStroke();
+}
+
+// Between the release and the new composite the layers are re-rendered, the
+// cutout refined and the composite redrawn, which on a large photo takes a
+// good part of a second: without the stroke on screen the edit would seem to
+// vanish meanwhile.
+void EditorState::holdStroke(const Points& points)
+{
+    setLiveStroke(points);
+    m_settlingStroke = points;
+}
+
+void EditorState::settleStroke(bool textDrawn)
+{
+    if (!m_settlingStroke || m_busy.busy() || (m_textTask.running() && !textDrawn))
+        return;
+    dropSettlingStroke();
+}
+
+void EditorState::dropSettlingStroke()
+{
+    if (!m_settlingStroke)
+        return;
+    // A stroke begun since is the user's, not the one settling.
+    if (m_liveStroke == *m_settlingStroke)
+        setLiveStroke({});
+    m_settlingStroke.reset();
 }
 
 void EditorState::commitPaintStroke(const QVariantList& points)

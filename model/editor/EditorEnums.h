@@ -52,6 +52,26 @@ constexpr RawValues<EditorTool, 7> rawValues(EditorTool)
     }};
 }
 
+// Whether the panel of a side-panel tool offers a canvas tool: the cutout
+// panel its hand refine tools and the colour picker, the adjust panel (with
+// its colour section) paint, gradient and select, the resize panel the crop.
+// View and pan belong to every panel.
+constexpr bool offersCanvasTool(EditorTool panel, CanvasTool tool)
+{
+    switch (tool) {
+    case CanvasTool::view:
+    case CanvasTool::pan: return true;
+    case CanvasTool::erase:
+    case CanvasTool::restore:
+    case CanvasTool::eyedropper: return panel == EditorTool::cutout;
+    case CanvasTool::select: return panel == EditorTool::cutout || panel == EditorTool::adjust;
+    case CanvasTool::paint:
+    case CanvasTool::gradient: return panel == EditorTool::adjust;
+    case CanvasTool::crop: return panel == EditorTool::resize;
+    }
+    return false;
+}
+
 // What the next file import is for.
 enum class ImportTarget { document, background };
 
@@ -75,5 +95,14 @@ constexpr RawValues<ExportDestination, 3> rawValues(ExportDestination)
         {ExportDestination::share, u"share"},
     }};
 }
+
+// What an error in lastError is about. A later success of the same kind takes
+// the error away (a saved file clears "Couldn't save …"); other work leaves it.
+enum class ErrorTopic { other, open, cutout, render, backdrop, save, copy };
+
+// How the matte in force was made: by a run on the whole picture, cut from
+// the user's selection, or keyed again after the user tuned a flat-colour
+// setting. The last two are work a new document would throw away.
+enum class MatteOrigin { automatic, selection, tunedKey };
 
 } // namespace zephrin

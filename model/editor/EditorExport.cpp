@@ -1,8 +1,16 @@
 // EditorState: turning the result into a file, onto the clipboard or into a
 // drag. Raster formats export the composite (else the cutout) through the
 // matte engine; SVG traces the cutout itself, cropped and mirrored as the
-// composite settings say. Files are written atomically; a file prepared for
-// sharing lives alone in a private folder of the user's.
+// composite settings say (and the photo it reads ink from alike). Files are
+// written atomically; a file prepared for sharing lives alone in a private
+// folder of the user's. A saved file, a shared one and a copy each say so in
+// a notice; a failure says why in lastError, which the next success of its
+// kind takes away.
+//
+// The clipboard and a drag out of the canvas take the result's PNG, which is
+// made on a worker a short while after each result is published (encoding a
+// 12-megapixel result takes far longer than the GUI thread may stall): a
+// copy or a drag then finds it ready, or waits for it without blocking.
 
 #include "model/editor/EditorState.h"
 
@@ -10,7 +18,9 @@
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/Mirror.h"
 #include "model/editor/EditorStateWork.h"
+#include "model/editor/FeedbackTexts.h"
 #include "model/engines/EditorEngines.h"
+#include "output/service/OutputFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +37,8 @@ namespace zephrin {
 namespace {
 
 // The image SVG export traces: the cutout inside the crop, mirrored when asked.
+// The photo the tracer reads ink from goes the same way, so the two still
+// match pixel for pixel.
 Image traceSubject(const EditorEngines& engines, const Image& cutout, const CompositeSettings& settings)
 {
     Image image = cutout;
@@ -56,9 +68,9 @@ QString safeFileName(const QString& name)
 
 void EditorState::exportImage()
 {
-    setLastError({});
+    clearLastError(ErrorTopic::save);
     if (!m_cutout) {
-        setLastError(QStringLiteral("Run Auto Subject first."));
+        setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::save);
         return;
     }
     const ExportFormat format = m_exportFormat;
@@ -82,7 +94,10 @@ void EditorState::exportImage()
         runTask(
             m_exportTask, ticket, TaskPriority::userInitiated,
             [engines = m_engines, cutout = *m_cutout, settings = m_comp, source, options] {
-                return engines->traceSVG(traceSubject(*engines, cutout.image(), settings), source, options);
+                std::optional<Image> photo;
+                if (source)
+                    photo = traceSubject(*engines, *source, settings);
+                return engines->traceSVG(traceSubject(*engines, cutout.image(), settings), photo, options);
             },
             [this](const Outcome<QByteArray>& traced) { deliverExport(traced, ExportFormat::svg); });
         return;
@@ -102,35 +117,56 @@ void EditorState::exportImage()
 void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format)
 {
     if (!outcome.ok()) {
-        setLastError(outcome.error);
+        setLastError(outcome.error, ErrorTopic::save);
         return;
     }
     if (m_exportDestination != ExportDestination::share) {
-        setExportFile(ExportFile{*outcome.value, format});
+        setExportFile(ExportFile{*outcome.value, format, m_exportFilename});
         setShowExportSheet(false);
         setShowFileExporter(true);
         return;
     }
     const auto url = writeShareFile(*outcome.value, format);
     if (!url) {
-        setLastError(QStringLiteral("Couldn't prepare the file to share."));
+        setLastError(QStringLiteral("Couldn't prepare the file to share."), ErrorTopic::save);
         return;
     }
+    clearLastError(ErrorTopic::save);
     setShareURL(*url);
     setShowExportSheet(false);
+    showNotice(feedback::sharedNotice(url->toLocalFile()), url->toLocalFile());
     m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
 }
 
-bool EditorState::saveExportFile(const QUrl& target)
+void EditorState::saveExportFile(const QUrl& target)
 {
     if (!m_exportFile)
-        return false;
-    QSaveFile file(target.toLocalFile());
-    const bool written = target.isLocalFile() && file.open(QIODevice::WriteOnly) &&
-                         file.write(m_exportFile->data) == m_exportFile->data.size() && file.commit();
-    if (!written)
-        setLastError(QStringLiteral("Couldn't save %1.").arg(target.fileName()));
-    return written;
+        return;
+    if (!target.isLocalFile()) {
+        setLastError(feedback::saveFailure(target.fileName(), QStringLiteral("only files on this computer can be saved")),
+                     ErrorTopic::save);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_saveTask, QStringLiteral("Saving…"));
+    runTask(
+        m_saveTask, ticket, TaskPriority::userInitiated,
+        [path = target.toLocalFile(), data = m_exportFile->data] {
+            // The dialog has asked before replacing a file of that name.
+            OutputFile file(path);
+            const bool written = file.write(data) && file.place(true) == OutputFile::Placement::placed;
+            return written ? QString() : file.errorString();
+        },
+        [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
+            if (!failure.ok() || !failure.value->isEmpty()) {
+                setLastError(failure.ok() ? feedback::saveFailure(path, *failure.value) : failure.error,
+                             ErrorTopic::save);
+                return;
+            }
+            if (sheetStamp)
+                m_sheetSavedStamp = *sheetStamp;
+            clearLastError(ErrorTopic::save);
+            showNotice(feedback::savedNotice(path, QDir::homePath()), path);
+        });
 }
 
 QString EditorState::shareFolder() const
@@ -167,31 +203,77 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
     return QUrl::fromLocalFile(path);
 }
 
-void EditorState::copyToPasteboard()
+void EditorState::onResultChanged()
 {
-    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
-    if (!image)
-        return;
-    const TaskSlot::Ticket ticket = beginTask(m_copyTask, std::nullopt);
-    runTask(
-        m_copyTask, ticket, TaskPriority::userInitiated,
-        [engines = m_engines, box = *image] { return engines->encodePNG(box.image()); },
-        [this, box = *image](const Outcome<std::optional<QByteArray>>& encoded) {
-            if (!encoded.ok() || !*encoded.value)
-                return;
-            auto* data = new QMimeData;
-            data->setData(QStringLiteral("image/png"), **encoded.value);
-            data->setImageData(toQImage(box.image()));
-            m_clipboard->setMimeData(data);
-        });
+    m_copyWhenReady = false;
+    if (m_resultPNG) {
+        m_resultPNG.reset();
+        emit resultPNGChanged();
+    }
+    encodeResultPNG(false);
 }
 
-std::pair<QByteArray, QString> EditorState::dragPayload() const
+void EditorState::prepareResultPNG()
+{
+    if (!m_resultPNG && !m_resultPNGEncoding)
+        encodeResultPNG(true);
+}
+
+void EditorState::encodeResultPNG(bool now)
+{
+    m_resultPNGEncoding = false;
+    const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
+    if (!image) {
+        cancelTask(m_resultPNGTask);
+        return;
+    }
+    const TaskSlot::Ticket ticket = beginTask(m_resultPNGTask, std::nullopt);
+    afterWait(m_resultPNGTask, ticket, now ? std::chrono::milliseconds(0) : m_resultPNGTask.debounce,
+              [this, ticket, box = *image] {
+                  m_resultPNGEncoding = true;
+                  runTask(
+                      m_resultPNGTask, ticket, TaskPriority::userInitiated,
+                      [engines = m_engines, box] { return engines->encodePNG(box.image()); },
+                      [this](const Outcome<std::optional<QByteArray>>& encoded) {
+                          m_resultPNGEncoding = false;
+                          if (!encoded.ok() || !*encoded.value) {
+                              if (std::exchange(m_copyWhenReady, false))
+                                  setLastError(encoded.ok() ? QStringLiteral("The image couldn't be rendered.")
+                                                            : encoded.error,
+                                               ErrorTopic::copy);
+                              return;
+                          }
+                          m_resultPNG = **encoded.value;
+                          emit resultPNGChanged();
+                          if (std::exchange(m_copyWhenReady, false))
+                              deliverCopy();
+                      });
+              });
+}
+
+void EditorState::copyToPasteboard()
+{
+    if (!m_composite && !m_cutout)
+        return;
+    if (m_resultPNG) {
+        deliverCopy();
+        return;
+    }
+    m_copyWhenReady = true;
+    prepareResultPNG();
+}
+
+void EditorState::deliverCopy()
 {
     const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
-    if (!image)
-        return {QByteArray(), m_exportFilename};
-    return {m_engines->encodePNG(image->image()).value_or(QByteArray()), m_exportFilename};
+    if (!image || !m_resultPNG)
+        return;
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), *m_resultPNG);
+    data->setImageData(toQImage(image->image()));
+    m_clipboard->setMimeData(data);
+    clearLastError(ErrorTopic::copy);
+    showNotice(QStringLiteral("Copied"));
 }
 
 } // namespace zephrin

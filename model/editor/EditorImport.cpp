@@ -13,21 +13,20 @@
 
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
+#include "output/service/NativePath.h"
 
 #include <QFileInfo>
 
+#include <filesystem>
+
 namespace zephrin {
 
-namespace {
-
-QString openFailure(const QUrl& url)
+void EditorState::importImage(const QUrl& url)
 {
-    return QStringLiteral("Couldn't open %1.").arg(url.fileName());
+    importImage(url, ImportOptions{});
 }
 
-} // namespace
-
-void EditorState::importImage(const QUrl& url)
+void EditorState::importImage(const QUrl& url, const ImportOptions& options)
 {
     const ImportTarget target = m_importTarget;
     // Whatever happens, the next import opens a document.
@@ -36,41 +35,51 @@ void EditorState::importImage(const QUrl& url)
     TaskSlot& slot = background ? m_backdropTask : m_importTask;
     if (background)
         setBackdropID({});  // follows the choice at once, as a pick's does
-    const TaskSlot::Ticket ticket = beginTask(slot, std::nullopt);
-    runTask(slot, ticket, TaskPriority::userInitiated, [url] { return ImageDocument::load(url); },
-            [this, url, target](const Outcome<std::optional<ImageDocument>>& loaded) {
-                if (!loaded.ok() || !*loaded.value) {
-                    setLastError(openFailure(url));
-                    if (target == ImportTarget::background)
-                        setBackdropID(m_shownBackdropID);
-                    return;
-                }
+    // Decoding a large HEIC or TIFF takes seconds: the editor shows it is at work.
+    const TaskSlot::Ticket ticket = beginTask(slot, QStringLiteral("Opening image…"));
+    const QString name = options.name.isEmpty() ? url.fileName() : options.name;
+    runTask(
+        slot, ticket, TaskPriority::userInitiated,
+        [url, name, remove = options.removeAfterReading] {
+            std::optional<ImageDocument> document = ImageDocument::load(url, name);
+            // The pixels are in memory now, or the file is of no use.
+            if (remove) {
+                std::error_code ignored;
+                std::filesystem::remove(nativePath(url), ignored);
+            }
+            return document;
+        },
+        [this, name, target](const Outcome<std::optional<ImageDocument>>& loaded) {
+            if (!loaded.ok() || !*loaded.value) {
+                setLastError(QStringLiteral("Couldn't open %1.").arg(name), ErrorTopic::open);
                 if (target == ImportTarget::background)
-                    applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(url.fileName()).completeBaseName());
-                else
-                    applyLoadedDocument(std::move(**loaded.value));
-            });
+                    setBackdropID(m_shownBackdropID);
+                return;
+            }
+            if (target == ImportTarget::background) {
+                clearLastError(ErrorTopic::open);
+                applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(name).completeBaseName());
+            } else {
+                applyLoadedDocument(std::move(**loaded.value));
+            }
+        });
 }
 
 void EditorState::applyLoadedBackground(const Image& picture, const QString& name)
 {
+    const HistoryGroup step(*this);
     const ImageBox shown(picture);
     setBackgroundImage(shown);
     setBackdropID({});
     m_shownBackdropID.clear();
 
-    // The saved copy names the picture while it is still shown, so a failed
-    // pick returns to it; the picker marks it only while no newer backdrop
-    // choice has come since.
     const std::uint64_t choice = m_backdropTask.generation();
     const TaskSlot::Ticket ticket = beginTask(m_saveBackgroundTask, std::nullopt);
     awaitTask(m_saveBackgroundTask, ticket, m_engines->saveBackground(picture, name),
-              [this, choice, picture = shown.generation()](const std::optional<QString>& id) {
-                  if (!id || !m_backgroundImage || m_backgroundImage->generation() != picture)
-                      return;
-                  m_shownBackdropID = QStringLiteral("my:") + *id;
-                  if (m_backdropTask.generation() == choice)
-                      setBackdropID(m_shownBackdropID);
+              [this, choice, shownGeneration = shown.generation()](const std::optional<QString>& id) {
+                  if (id)
+                      relabelBackground(shownGeneration, QStringLiteral("my:") + *id,
+                                        m_backdropTask.generation() == choice);
               });
 
     CompositeSettings settings = m_comp;
@@ -84,7 +93,7 @@ void EditorState::applyLoadedDocument(ImageDocument document)
     ++m_documentGeneration;
     cancelDocumentTasks(false);
 
-    const QString baseName = QFileInfo(document.url.fileName()).completeBaseName();
+    const QString baseName = QFileInfo(document.name).completeBaseName();
     setDocument(std::move(document));
     startWarmUp();
     if (m_tool == EditorTool::sheet)
@@ -93,7 +102,7 @@ void EditorState::applyLoadedDocument(ImageDocument document)
     resetDocumentState();
     setZoom(1.0);
     setExportFilename(baseName + QStringLiteral("-cutout"));
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
+    resetHistory();
 
     if (!autoSubjectOnImport())
         return;
@@ -126,7 +135,10 @@ void EditorState::resetDocumentState()
     m_compositeBase.reset();
     m_cutoutContentBounds.reset();
     m_cutoutWhiteFraction = 0;
+    m_cutoutOpaque = false;
     setMatte(std::nullopt);
+    m_matteOrigin = MatteOrigin::automatic;
+    m_lineArtColors.reset();
     setSuggestFillHoles(false);
     setCutoutNote({});
     setLastError({});
@@ -166,8 +178,8 @@ void EditorState::clearDocument()
     m_shownBackdropID.clear();
     setActivePreset(std::nullopt);
     setSubjectMeasures({0, 0}, 0);
-    setLastCommitted(EditSnapshot{matteSettings(), 0, 0});
     setComp(defaultCompositeSettings());
+    resetHistory();
 }
 
 } // namespace zephrin

@@ -1,10 +1,11 @@
 // EditorState: the properties whose writes start work, and the derived values.
 //
 //   fillHoles, edgeMode, decontaminateEnabled   history step, then refine after the wait
-//   feather, decontaminate                      refine after the wait (no history step)
+//   feather, decontaminate                      history step merged over a drag, refine after the wait
 //   flatTolerance, flatConnectedOnly,
 //   flatCloseGaps                               re-key after 120 ms, with Flat Color and a matte
-//   comp                                        text layers only: redraw them; else composite after the wait
+//   comp                                        history step (a slider's merged over its drag); text
+//                                               layers only: redraw them; else composite after the wait
 //   draggingTextID                              redraw the text layers without the dragged one
 //   selectionKind                               a new kind empties the live stroke
 //   matteModel                                  stored in the settings on every assignment
@@ -12,10 +13,11 @@
 //   sheetSettings                               lay the sheet out when the value changed
 //
 // The matte-setting hooks do nothing while history is being restored
-// (suppressHistory) or while there is no matte to refine. Each hook runs on
-// every assignment, after the equality test of the setter, so a control that
-// writes the value it shows still records history and refines; only the comp
-// and draggingTextID hooks look at what changed.
+// (suppressHistory); without a matte they record the step and refine nothing.
+// Each hook runs on every assignment, after the equality test of the setter,
+// so a control that writes the value it shows still refines (the step it
+// records holds nothing new and is not added); only the comp and
+// draggingTextID hooks look at what changed.
 
 #include "model/editor/EditorState.h"
 
@@ -39,42 +41,43 @@ const QString kAutoSubjectKey = QStringLiteral("autoSubjectOnImport");
 void EditorState::setFillHoles(bool value)
 {
     assign(m_fillHoles, value, &EditorState::fillHolesChanged);
-    onMatteSettingAssigned(true);
+    onMatteSettingAssigned({});
 }
 
 void EditorState::setEdgeMode(EdgeRefineMode value)
 {
     assign(m_edgeMode, value, &EditorState::edgeModeChanged);
-    onMatteSettingAssigned(true);
+    onMatteSettingAssigned({});
 }
 
 void EditorState::setDecontaminateEnabled(bool value)
 {
     assign(m_decontaminateEnabled, value, &EditorState::decontaminateEnabledChanged);
-    onMatteSettingAssigned(true);
+    onMatteSettingAssigned({});
 }
 
 void EditorState::setFeather(double value)
 {
     assign(m_feather, MatteSettings::featherRange.clamped(value), &EditorState::featherChanged);
-    onMatteSettingAssigned(false);
+    onMatteSettingAssigned(QStringLiteral("feather"));
 }
 
 void EditorState::setDecontaminate(double value)
 {
     assign(m_decontaminate, MatteSettings::decontaminateRange.clamped(value), &EditorState::decontaminateChanged);
-    onMatteSettingAssigned(false);
+    onMatteSettingAssigned(QStringLiteral("decontaminate"));
 }
 
 // Without a matte there is nothing to refine: the choice is kept for the next
-// cutout, and neither a history step nor a render comes of it.
-void EditorState::onMatteSettingAssigned(bool discrete)
+// cutout, and it is a step of its own all the same, so that undo takes back
+// exactly it.
+void EditorState::onMatteSettingAssigned(const QString& mergeKey)
 {
-    if (m_suppressHistory || !m_matte)
+    if (m_suppressHistory)
         return;
-    if (discrete)
-        commitHistory();
-    scheduleRender(false);
+    recordStep(mergeKey);
+    if (m_matte)
+        scheduleRender(false);
 }
 
 void EditorState::setFlatTolerance(double value)
@@ -103,9 +106,16 @@ void EditorState::onFlatSettingAssigned()
 
 void EditorState::setComp(const CompositeSettings& value)
 {
+    setComp(value, {});
+}
+
+void EditorState::setComp(const CompositeSettings& value, const QString& mergeKey)
+{
     const CompositeSettings old = m_comp;
-    assign(m_comp, value.clamped(), &EditorState::compChanged);
+    if (!assign(m_comp, value.clamped(), &EditorState::compChanged))
+        return;
     onCompAssigned(old);
+    recordStep(mergeKey);
 }
 
 void EditorState::onCompAssigned(const CompositeSettings& old)

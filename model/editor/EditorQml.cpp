@@ -31,6 +31,24 @@ void setFromColor(const QColor& value, const RGBAColor& current, Setter set)
         set(*c);
 }
 
+// A number is what a slider writes: the writes of one field merge into one
+// history step until the slider lets go (commitHistory). Other values (a
+// switch, a colour, a choice) are a step each.
+QString sliderMergeKey(const QString& prefix, const QString& field, const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return prefix + field;
+    default:
+        return {};
+    }
+}
+
 QString uuidText(QUuid id)
 {
     return id.isNull() ? QString() : id.toString(QUuid::WithoutBraces);
@@ -52,6 +70,7 @@ QVariant EditorState::qmlDocument() const
         return {};
     return QVariantMap{{QStringLiteral("id"), uuidText(m_document->id)},
                        {QStringLiteral("url"), m_document->url},
+                       {QStringLiteral("name"), m_document->name},
                        {QStringLiteral("fileSize"), m_document->fileSize},
                        {QStringLiteral("width"), m_document->width()},
                        {QStringLiteral("height"), m_document->height()}};
@@ -101,7 +120,7 @@ bool EditorState::setComp(const QString& field, const QVariant& value)
 {
     const auto settings = qml::withField(m_comp, field, value);
     if (settings)
-        setComp(*settings);
+        setComp(*settings, sliderMergeKey(QStringLiteral("comp."), field, value));
     return settings.has_value();
 }
 
@@ -116,7 +135,7 @@ bool EditorState::setAdjust(const QString& target, const QString& field, const Q
     if (!changed)
         return false;
     adjust = *changed;
-    setComp(settings);
+    setComp(settings, sliderMergeKey(QStringLiteral("adjust.") + target + u'.', field, value));
     return true;
 }
 
@@ -144,7 +163,9 @@ bool EditorState::setTextField(const QString& id, const QString& field, const QV
         if (!changed)
             return false;
         layer = *changed;
-        setComp(settings);
+        // Typing is one step until something else happens.
+        const QString key = QStringLiteral("text.") + id + u'.';
+        setComp(settings, field == QLatin1String("text") ? key + field : sliderMergeKey(key, field, value));
         return true;
     }
     return false;
@@ -393,7 +414,8 @@ QVariant EditorState::qmlExportFile() const
         return {};
     return QVariantMap{{QStringLiteral("size"), m_exportFile->data.size()},
                        {QStringLiteral("contentType"), m_exportFile->contentType()},
-                       {QStringLiteral("fileExtension"), m_exportFile->fileExtension()}};
+                       {QStringLiteral("fileExtension"), m_exportFile->fileExtension()},
+                       {QStringLiteral("name"), m_exportFile->name}};
 }
 QString EditorState::qmlExportDestination() const { return rawValue(m_exportDestination); }
 void EditorState::setQmlExportDestination(const QString& value)

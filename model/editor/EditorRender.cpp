@@ -18,11 +18,14 @@
 // The subject's measures (visible bounds and white share, read by the listing
 // checks) are taken in the frame of the composite: the subject is never scaled
 // there, so its bounds are those of the cutout inside the crop, and the white
-// share is that of the composite base.
+// share is that of the composite base where the design is (the subject with
+// its colour mode, adjustments and paint as they show, and its outline; not
+// the backdrop around it).
 
 #include "model/editor/EditorState.h"
 
 #include "engine/composite/CanvasGeometry.h"
+#include "engine/matte/MatteEngine.h"
 #include "engine/pixel/Crop.h"
 #include "engine/types/MatteError.h"
 #include "model/editor/EditorStateWork.h"
@@ -36,6 +39,7 @@ struct Refined {
     ImageBox cutout;
     std::optional<QRectF> contentBounds;
     double whiteFraction = 0;
+    bool opaque = false;
 };
 
 struct Composited {
@@ -43,6 +47,7 @@ struct Composited {
     CompositeFrame frame;
     QSizeF subjectBounds;
     double whiteFraction = 0;
+    bool opaque = false;
 };
 
 QSizeF sizeOf(const std::optional<QRectF>& bounds)
@@ -62,11 +67,13 @@ void EditorState::scheduleRender(bool skipDebounce)
         const Image cutout = engines->refine(source.image(), matte, settings, edits);
         if (cutout.empty())
             throw MatteError(MatteErrorKind::renderFailed);
-        return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout)};
+        return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout, std::nullopt),
+                       engines->isOpaque(cutout)};
     };
     runAfterWait(m_renderTask, ticket, skipDebounce, work, orLastError<Refined>([this](const Refined& refined) {
                      m_cutoutContentBounds = refined.contentBounds;
                      m_cutoutWhiteFraction = refined.whiteFraction;
+                     m_cutoutOpaque = refined.opaque;
                      setCutout(refined.cutout);
                      recomposite(true);
                  }));
@@ -84,6 +91,7 @@ void EditorState::recomposite(bool skipDebounce)
         cancelTask(m_compositeTask);
         m_compositeBase = m_cutout;
         m_compositeBaseFrame = CompositeFrame{};
+        m_compositeBaseOpaque = m_cutoutOpaque;
         setSubjectMeasures(sizeOf(m_cutoutContentBounds), m_cutoutWhiteFraction);
         redrawTextLayers();
         return;
@@ -95,20 +103,22 @@ void EditorState::recomposite(bool skipDebounce)
         background = m_backgroundImage->image();
     auto work = [engines = m_engines, cutout = *m_cutout, source = m_document->image, background,
                  paint = m_paintLayers, base] {
-        const Image& subject = cutout.image();
-        const Image picture = engines->composite(subject, source.image(), background, paint, base);
-        std::optional<QRectF> bounds;
-        if (const auto crop = cropRect(base.crop, subject.extent()))
-            bounds = engines->alphaBounds(cropped(subject, *crop));
-        else
-            bounds = engines->alphaBounds(subject);
-        return Composited{ImageBox(picture), zephrin::compositeFrame(subject.extent(), bounds, base), sizeOf(bounds),
-                          engines->whiteFraction(picture)};
+        const Image& cut = cutout.image();
+        const Image picture = engines->composite(cut, source.image(), background, paint, base);
+        const auto crop = cropRect(base.crop, cut.extent());
+        const Image subject = crop ? cropped(cut, *crop) : cut;
+        const std::optional<QRectF> bounds = engines->alphaBounds(subject);
+        const CompositeFrame frame = zephrin::compositeFrame(cut.extent(), bounds, base);
+        // The design's own pixels as composited: a backdrop around it is no part of it.
+        const Matte design = inCompositePixels(MatteEngine::designAlpha(cut, base), frame);
+        return Composited{ImageBox(picture), frame, sizeOf(bounds), engines->whiteFraction(picture, design),
+                          engines->isOpaque(picture)};
     };
     runAfterWait(m_compositeTask, ticket, skipDebounce, work,
                  orLastError<Composited>([this](const Composited& composited) {
                      m_compositeBase = composited.base;
                      m_compositeBaseFrame = composited.frame;
+                     m_compositeBaseOpaque = composited.opaque;
                      setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);
                      redrawTextLayers();
                  }));
@@ -124,7 +134,8 @@ void EditorState::redrawTextLayers()
             layers.append(layer);
     if (layers.isEmpty()) {
         cancelTask(m_textTask);
-        setComposite(m_compositeBase, m_compositeBaseFrame);
+        setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
+        settleStroke();
         return;
     }
     const TaskSlot::Ticket ticket = beginTask(m_textTask, std::nullopt);
@@ -134,11 +145,13 @@ void EditorState::redrawTextLayers()
             const auto drawn = engines->drawTextLayers(layers, base.image(), mirrored);
             return drawn ? ImageBox(*drawn) : base;
         },
-        [this, frame = m_compositeBaseFrame](const Outcome<ImageBox>& drawn) {
+        // Text over an opaque base leaves it opaque.
+        [this, frame = m_compositeBaseFrame, opaque = m_compositeBaseOpaque](const Outcome<ImageBox>& drawn) {
             if (drawn.ok())
-                setComposite(*drawn.value, frame);
+                setComposite(*drawn.value, frame, opaque);
             else if (m_compositeBase)
-                setComposite(m_compositeBase, m_compositeBaseFrame);
+                setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
+            settleStroke(true);
         });
 }
 

@@ -23,6 +23,18 @@ void EditorState::applyListingPreset(ListingPreset preset)
     }
 }
 
+void EditorState::resetToPlainCutout()
+{
+    const HistoryGroup step(*this);
+    setComp(defaultCompositeSettings());
+    if (m_backgroundImage) {
+        setBackgroundImage(std::nullopt);
+        setBackdropID({});
+        m_shownBackdropID.clear();
+    }
+    setActivePreset(std::nullopt);
+}
+
 void EditorState::applyListingPreset(const QString& title)
 {
     if (const auto preset = fromRaw<ListingPreset>(title))

@@ -4,6 +4,7 @@
 
 #include "model/editor/EditorState.h"
 
+#include "engine/composite/CanvasGeometry.h"
 #include "engine/edits/SelectionGeometry.h"
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
@@ -53,7 +54,9 @@ void EditorState::togglePanTool()
         setPreviousTool(m_canvasTool);
         setCanvasTool(CanvasTool::pan);
     } else {
-        setCanvasTool(m_previousTool == CanvasTool::pan ? CanvasTool::view : m_previousTool);
+        // Back to the tool before, unless the panel changed to one without it.
+        const bool back = m_previousTool != CanvasTool::pan && offersCanvasTool(m_tool, m_previousTool);
+        setCanvasTool(back ? m_previousTool : CanvasTool::view);
     }
 }
 
@@ -227,10 +230,19 @@ void EditorState::applyCrop()
     if (!m_cropDraft || m_cropDraft->width() <= 2 || m_cropDraft->height() <= 2 || !m_document)
         return;
     const QRectF& draft = *m_cropDraft;
-    const double left = std::floor(draft.left());
-    const double top = std::floor(draft.top());
-    const QRectF whole(left, top, std::ceil(draft.right()) - left, std::ceil(draft.bottom()) - top);
-    const QRectF crop = whole.intersected(QRectF(0, 0, m_document->width(), m_document->height()));
+    QRectF crop;
+    if (const std::optional<AspectParts> parts = aspectParts(m_cropAspect)) {
+        // Drawn at an aspect: exactly that aspect in whole pixels.
+        const auto exact = cropAtAspect(draft, *parts, {m_document->width(), m_document->height()});
+        if (!exact)
+            return;
+        crop = QRectF(exact->x, exact->y, exact->width, exact->height);
+    } else {
+        const double left = std::floor(draft.left());
+        const double top = std::floor(draft.top());
+        const QRectF whole(left, top, std::ceil(draft.right()) - left, std::ceil(draft.bottom()) - top);
+        crop = whole.intersected(QRectF(0, 0, m_document->width(), m_document->height()));
+    }
     if (crop.width() <= 2 || crop.height() <= 2)
         return;
     CompositeSettings settings = m_comp;

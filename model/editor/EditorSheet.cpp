@@ -124,7 +124,7 @@ void EditorState::addToStickerSheet()
     const std::optional<ImageBox>& result = m_composite ? m_composite : m_cutout;
     if (!result)
         return;
-    QString name = m_document ? QFileInfo(m_document->url.fileName()).completeBaseName() : QString();
+    QString name = m_document ? QFileInfo(m_document->name).completeBaseName() : QString();
     if (name.isEmpty())
         name = QStringLiteral("Sticker");
     StickerItem item{QUuid::createUuid(), name, ImageBox(trimmedToContent(*m_engines, result->image())),
@@ -222,8 +222,9 @@ void EditorState::exportStickerSheetPNG()
 {
     if (!m_sheetExportable)
         return;
-    setExportFile(ExportFile{m_sheetRender->printPNG, ExportFormat::png});
-    setExportFilename(QStringLiteral("sticker-sheet"));
+    // Named for the sheet alone: the image's own export keeps its name.
+    setExportFile(ExportFile{m_sheetRender->printPNG, ExportFormat::png, QStringLiteral("sticker-sheet"),
+                             m_sheetRenderStamp});
     setShowFileExporter(true);
 }
 
@@ -231,9 +232,14 @@ void EditorState::exportStickerSheetCutSVG()
 {
     if (!m_sheetExportable)
         return;
-    setExportFile(ExportFile{QByteArray::fromStdString(m_sheetRender->cutSVG), ExportFormat::svg});
-    setExportFilename(QStringLiteral("sticker-sheet-cut"));
+    setExportFile(ExportFile{QByteArray::fromStdString(m_sheetRender->cutSVG), ExportFormat::svg,
+                             QStringLiteral("sticker-sheet-cut"), m_sheetRenderStamp});
     setShowFileExporter(true);
+}
+
+bool EditorState::sheetHasUnsavedWork() const
+{
+    return !m_sheetItems.empty() && (m_sheetLayoutPending || m_sheetSavedStamp != m_sheetRenderStamp);
 }
 
 // ---- QML faces -----------------------------------------------------------------

@@ -5,10 +5,12 @@
 #include "model/editor/EditorState.h"
 
 #include "model/editor/EditorStateWork.h"
+#include "model/editor/FeedbackTexts.h"
 #include "model/engines/EditorEngines.h"
 
 #include <QGuiApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QMimeData>
 #include <QSettings>
 
@@ -36,12 +38,17 @@ EditorState::EditorState(EditorServices services, QObject* parent)
 {
     m_matteModel = readMatteModelSetting();
     m_batch = new BatchState(m_runner, std::move(services.batchEngines), this);
+    // The batch's panel says what went wrong; the notice says where the files went.
+    connect(m_batch, &BatchState::saveFinished, this, [this](int written, int, const QString& folder) {
+        if (written > 0)
+            showNotice(feedback::exportedNotice(written, folder, QDir::homePath()), folder);
+    });
     m_textLayerList = new TextLayerList(*this, this);
     m_sheetItemList = new StickerItemList(*this, this);
     for (auto signal : {&EditorState::sheetRenderChanged, &EditorState::sheetLayoutPendingChanged,
                         &EditorState::sheetErrorChanged})
         connect(this, signal, this, &EditorState::publishSheetExportable);
-    m_lastCommitted = EditSnapshot{matteSettings(), 0, 0};
+    m_lastCommitted = currentSnapshot();
 
     for (auto signal : {&EditorState::selectionKindChanged, &EditorState::liveStrokeChanged,
                         &EditorState::pendingSelectionChanged, &EditorState::canvasToolChanged})
@@ -70,13 +77,32 @@ MatteSettings EditorState::matteSettings() const
 
 // ---- Plain setters ----------------------------------------------------------
 
-void EditorState::setTool(EditorTool value) { assign(m_tool, value, &EditorState::toolChanged); }
+void EditorState::setTool(EditorTool value)
+{
+    if (!assign(m_tool, value, &EditorState::toolChanged) || offersCanvasTool(value, m_canvasTool))
+        return;
+    // The panel in view has no controls for the canvas tool that was on: it
+    // would go on painting, erasing or cropping unseen.
+    if (m_canvasTool == CanvasTool::crop) {
+        cancelCropEditing();
+        return;
+    }
+    setCanvasTool(CanvasTool::view);
+    setLiveStroke({});
+}
 void EditorState::setDocument(std::optional<ImageDocument> value) { assign(m_document, std::move(value), &EditorState::documentChanged); }
-void EditorState::setCutout(std::optional<ImageBox> value) { assign(m_cutout, std::move(value), &EditorState::cutoutChanged); }
-void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFrame& frame)
+void EditorState::setCutout(std::optional<ImageBox> value)
+{
+    // The cutout is the shown result only while there is no composite.
+    if (assign(m_cutout, std::move(value), &EditorState::cutoutChanged) && !m_composite)
+        onResultChanged();
+}
+void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFrame& frame, bool opaque)
 {
     m_compositeFrame = value ? frame : CompositeFrame{};
-    assign(m_composite, std::move(value), &EditorState::compositeChanged);
+    assign(m_resultOpaque, value && opaque, &EditorState::resultOpaqueChanged);
+    if (assign(m_composite, std::move(value), &EditorState::compositeChanged))
+        onResultChanged();
 }
 void EditorState::setBackgroundImage(std::optional<ImageBox> value) { assign(m_backgroundImage, std::move(value), &EditorState::backgroundImageChanged); }
 void EditorState::setBackdropID(const QString& value) { assign(m_backdropID, value, &EditorState::backdropIDChanged); }
@@ -95,7 +121,12 @@ void EditorState::setComparePosition(double value) { assign(m_comparePosition, v
 void EditorState::setPanOffset(QSizeF value) { assign(m_panOffset, value, &EditorState::panOffsetChanged); }
 void EditorState::setSpacePan(bool value) { assign(m_spacePan, value, &EditorState::spacePanChanged); }
 void EditorState::setHoverPoint(std::optional<QPointF> value) { assign(m_hoverPoint, value, &EditorState::hoverPointChanged); }
-void EditorState::setCanvasTool(CanvasTool value) { assign(m_canvasTool, value, &EditorState::canvasToolChanged); }
+void EditorState::setCanvasTool(CanvasTool value)
+{
+    // A settling stroke is drawn in its tool's colours; another tool's would be wrong.
+    if (assign(m_canvasTool, value, &EditorState::canvasToolChanged))
+        dropSettlingStroke();
+}
 void EditorState::setPreviousTool(CanvasTool value) { assign(m_previousTool, value, &EditorState::previousToolChanged); }
 void EditorState::setBrushTip(BrushTip value) { assign(m_brushTip, value, &EditorState::brushTipChanged); }
 void EditorState::setBrushSize(double value) { assign(m_brushSize, kBrushSizeRange.clamped(value), &EditorState::brushSizeChanged); }
@@ -145,7 +176,7 @@ void EditorState::setSvgFileMaker(bool value) { assign(m_svgFileMaker, value, &E
 void EditorState::setSvgSource(TraceSource value) { assign(m_svgSource, value, &EditorState::svgSourceChanged); }
 void EditorState::setImportTarget(ImportTarget value) { assign(m_importTarget, value, &EditorState::importTargetChanged); }
 void EditorState::setShowImporter(bool value) { assign(m_showImporter, value, &EditorState::showImporterChanged); }
-void EditorState::setLastError(const QString& value) { assign(m_lastError, value, &EditorState::lastErrorChanged); }
+void EditorState::setLastError(const QString& value) { setLastError(value, ErrorTopic::other); }
 void EditorState::setBatchMode(bool value) { assign(m_batchMode, value, &EditorState::batchModeChanged); }
 void EditorState::setPendingIncomingURL(const QUrl& value) { assign(m_pendingIncomingURL, value, &EditorState::pendingIncomingURLChanged); }
 void EditorState::setShowIncomingReplaceConfirm(bool value) { assign(m_showIncomingReplaceConfirm, value, &EditorState::showIncomingReplaceConfirmChanged); }
@@ -159,6 +190,41 @@ void EditorState::setSubjectMeasures(QSizeF bounds, double whiteFraction)
 {
     assign(m_subjectBoundsSize, bounds, &EditorState::subjectBoundsSizeChanged);
     assign(m_subjectWhiteFraction, whiteFraction, &EditorState::subjectWhiteFractionChanged);
+}
+
+// ---- Errors and notices -------------------------------------------------------
+
+void EditorState::setLastError(const QString& value, ErrorTopic topic)
+{
+    m_lastErrorTopic = value.isEmpty() ? ErrorTopic::other : topic;
+    assign(m_lastError, value, &EditorState::lastErrorChanged);
+}
+
+void EditorState::clearLastError(ErrorTopic topic)
+{
+    if (!m_lastError.isEmpty() && m_lastErrorTopic == topic)
+        setLastError({});
+}
+
+void EditorState::showNotice(const QString& text, const QString& revealPath)
+{
+    const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
+    const bool changed = text != m_notice || revealPath != m_noticeRevealPath;
+    m_notice = text;
+    m_noticeRevealPath = revealPath;
+    if (changed)
+        emit noticeChanged();
+    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+}
+
+void EditorState::dismissNotice()
+{
+    cancelTask(m_noticeTask);
+    if (m_notice.isEmpty() && m_noticeRevealPath.isEmpty())
+        return;
+    m_notice.clear();
+    m_noticeRevealPath.clear();
+    emit noticeChanged();
 }
 
 // ---- Busy state and task slots -----------------------------------------------
@@ -188,12 +254,15 @@ void EditorState::publishBusy()
     if (m_busy.busy())
         assign(m_processingLabel, m_busy.label(), &EditorState::processingLabelChanged);
     assign(m_wasProcessing, m_busy.busy(), &EditorState::isProcessingChanged);
+    settleStroke();
 }
 
 TaskSlot::Ticket EditorState::beginTask(TaskSlot& slot, const std::optional<QString>& label)
 {
+    // The new entry first: a job replaced by the next is never seen idle between the two.
+    const std::uint64_t busy = label ? beginBusy(*label) : 0;
     endBusy(slot.cancel());
-    return slot.replace(m_documentGeneration, label ? beginBusy(*label) : 0);
+    return slot.replace(m_documentGeneration, busy);
 }
 
 void EditorState::cancelTask(TaskSlot& slot)
@@ -219,7 +288,7 @@ void EditorState::afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono
 void EditorState::cancelDocumentTasks(bool alsoBackdrops)
 {
     for (TaskSlot* slot : {&m_cutoutTask, &m_flatTask, &m_probeTask, &m_renderTask, &m_compositeTask, &m_textTask,
-                           &m_maskTask, &m_paintTask, &m_paletteTask, &m_exportTask, &m_copyTask})
+                           &m_maskTask, &m_paintTask, &m_paletteTask, &m_exportTask, &m_resultPNGTask})
         cancelTask(*slot);
     if (alsoBackdrops) {
         cancelTask(m_backdropTask);

@@ -94,6 +94,7 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -151,6 +152,9 @@ class EditorState : public QObject {
     Q_PROPERTY(QVariant backgroundImage READ qmlBackgroundImage NOTIFY backgroundImageChanged)
     Q_PROPERTY(QSizeF subjectBoundsSize READ subjectBoundsSize NOTIFY subjectBoundsSizeChanged)
     Q_PROPERTY(double subjectWhiteFraction READ subjectWhiteFraction NOTIFY subjectWhiteFractionChanged)
+    // Whether the composite has no transparent pixel (an opaque background
+    // fills it): then there is no transparency for an export to keep.
+    Q_PROPERTY(bool resultOpaque READ resultOpaque NOTIFY resultOpaqueChanged)
 
     // Backdrop and composite
     Q_PROPERTY(QString backdropID READ backdropID WRITE setBackdropID NOTIFY backdropIDChanged)
@@ -251,6 +255,11 @@ class EditorState : public QObject {
     Q_PROPERTY(QString importTarget READ qmlImportTarget WRITE setQmlImportTarget NOTIFY importTargetChanged)
     Q_PROPERTY(bool showImporter READ showImporter WRITE setShowImporter NOTIFY showImporterChanged)
     Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
+    // A short notice of work that succeeded ("Saved duck.png to ~/Pictures",
+    // "Copied"), gone noticeDuration after it appeared; the file or folder its
+    // "Show in Folder" shows (empty: none).
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
+    Q_PROPERTY(QString noticeRevealPath READ noticeRevealPath NOTIFY noticeChanged)
     Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
     Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
     Q_PROPERTY(zephrin::TextLayerList* textLayerList READ textLayerList CONSTANT)
@@ -322,6 +331,7 @@ public:
     const std::optional<ImageBox>& compositeBase() const { return m_compositeBase; }
     QSizeF subjectBoundsSize() const { return m_subjectBoundsSize; }
     double subjectWhiteFraction() const { return m_subjectWhiteFraction; }
+    bool resultOpaque() const { return m_resultOpaque; }
     // The document's pixel size; 0 × 0 without one.
     QSize sourceSize() const;
 
@@ -345,6 +355,8 @@ public:
 
     // ---- Cutout and matte settings -------------------------------------------
     const std::optional<MatteBox>& matte() const { return m_matte; }
+    // How the matte was made (meaningless without one).
+    MatteOrigin matteOrigin() const { return m_matteOrigin; }
     bool isProcessing() const { return m_busy.busy(); }
     QString processingLabel() const { return m_processingLabel; }
     bool suggestFillHoles() const { return m_suggestFillHoles; }
@@ -498,7 +510,19 @@ public:
     bool showImporter() const { return m_showImporter; }
     void setShowImporter(bool value);
     const QString& lastError() const { return m_lastError; }   // empty: none
+    // An error of no particular kind (QML's writes); the topic says which
+    // success takes it away again.
     void setLastError(const QString& value);
+    void setLastError(const QString& value, ErrorTopic topic);
+    ErrorTopic lastErrorTopic() const { return m_lastErrorTopic; }
+    // Removes the error when it is of that topic: work of its kind succeeded.
+    void clearLastError(ErrorTopic topic);
+    const QString& notice() const { return m_notice; }   // empty: none
+    const QString& noticeRevealPath() const { return m_noticeRevealPath; }
+    // Shows a success notice (replacing one that is up) for noticeDuration.
+    void showNotice(const QString& text, const QString& revealPath = {});
+    Q_INVOKABLE void dismissNotice();
+    static constexpr std::chrono::milliseconds noticeDuration{4000};
     bool batchMode() const { return m_batchMode; }
     void setBatchMode(bool value);
     QUrl pendingIncomingURL() const { return m_pendingIncomingURL; }
@@ -530,6 +554,9 @@ public:
     // A render exists and no layout is pending or has failed since: the print
     // image and the cut file come from the layout of the sheet as it stands.
     bool sheetExportable() const { return m_sheetExportable; }
+    // The sheet has designs and no file of it was saved since its last change:
+    // it exists only in memory.
+    bool sheetHasUnsavedWork() const;
 
     // Lays the sheet out again after the 120 ms wait, replacing a layout that
     // is waiting or running; without designs, drops the render at once.
@@ -577,6 +604,9 @@ public:
     void applyListingPreset(ListingPreset preset);
     // The same by the preset's title; an unknown title changes nothing.
     Q_INVOKABLE void applyListingPreset(const QString& title);
+    // "Reset to plain cutout": the default composite settings, no backdrop
+    // picture and no listing preset; one history step.
+    void resetToPlainCutout();
     // The checklist of activePreset for the result as it stands, computed on
     // every read; empty without a preset or a composite.
     std::vector<ComplianceItem> complianceItems() const;
@@ -598,6 +628,11 @@ public:
     // backdrop (and saves it to My Backgrounds). Returns at once; the file is
     // read on a worker and the newest import wins.
     Q_INVOKABLE void importImage(const QUrl& url);
+    struct ImportOptions {
+        QString name;                     // the document's name; empty: the file's
+        bool removeAfterReading = false;  // the file is a private copy: delete it once read
+    };
+    void importImage(const QUrl& url, const ImportOptions& options);
     Q_INVOKABLE void clearDocument();
 
     // ---- Cutout --------------------------------------------------------------
@@ -617,6 +652,8 @@ public:
     // ---- Mask edits, paint and history ---------------------------------------
     void appendMaskOp(const MaskEditOp& op);
     void appendPaintOp(const PaintOp& op);
+    // Closes the newest step to merging (a slider lets go) and records what
+    // changed since the last step, if anything.
     Q_INVOKABLE void commitHistory();
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
@@ -697,12 +734,20 @@ public:
     // Renders the result in exportFormat in the background and hands it to
     // exportDestination. (The design's "export", a reserved word in C++ and JS.)
     Q_INVOKABLE void exportImage();
-    // Writes exportFile to the file the save dialog chose, atomically; false
-    // with lastError set when it could not.
-    Q_INVOKABLE bool saveExportFile(const QUrl& target);
+    // Writes exportFile to the file the save dialog chose (which asked before
+    // replacing one), atomically and off the GUI thread; then a notice says
+    // where it went, or lastError why it could not be written.
+    Q_INVOKABLE void saveExportFile(const QUrl& target);
+    // Puts the result's PNG on the clipboard: at once when it is prepared,
+    // else as soon as it is; then the notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
-    // The PNG of the result (empty when there is none) and its file name.
-    std::pair<QByteArray, QString> dragPayload() const;
+    // The PNG of the result as shown (the composite, else the cutout), made
+    // off the GUI thread a short while after the result is published, or at
+    // once on request; none while it is being made or without a result.
+    const std::optional<QByteArray>& resultPNG() const { return m_resultPNG; }
+    // Makes the result's PNG now (no wait) unless it is made or being made;
+    // resultPNGChanged() tells when it is there.
+    Q_INVOKABLE void prepareResultPNG();
     // Writes the data into the private share folder as exportFilename plus the
     // format's extension; the file's URL, or none.
     std::optional<QUrl> writeShareFile(const QByteArray& data, ExportFormat format);
@@ -748,6 +793,7 @@ signals:
     void backgroundImageChanged();
     void subjectBoundsSizeChanged();
     void subjectWhiteFractionChanged();
+    void resultOpaqueChanged();
     void backdropIDChanged();
     void customBackdropAChanged();
     void customBackdropBChanged();
@@ -829,6 +875,9 @@ signals:
     void importTargetChanged();
     void showImporterChanged();
     void lastErrorChanged();
+    void noticeChanged();
+    // resultPNG was made, or dropped with its result.
+    void resultPNGChanged();
     void batchModeChanged();
     void pendingIncomingURLChanged();
     void showIncomingReplaceConfirmChanged();
@@ -941,8 +990,9 @@ private:
     // Results and bookkeeping that only operations write.
     void setDocument(std::optional<ImageDocument> value);
     void setCutout(std::optional<ImageBox> value);
-    // The frame is stored first, so observers of the composite read its frame.
-    void setComposite(std::optional<ImageBox> value, const CompositeFrame& frame = {});
+    // The frame and opacity are stored first, so observers of the composite
+    // read its own.
+    void setComposite(std::optional<ImageBox> value, const CompositeFrame& frame = {}, bool opaque = false);
     void setSubjectMeasures(QSizeF bounds, double whiteFraction);
     void setMatte(std::optional<MatteBox> value);
     void setSuggestFillHoles(bool value);
@@ -982,7 +1032,8 @@ private:
     // runTask after the slot's debounce wait (none with `skipDebounce`).
     template <typename Work, typename Apply>
     void runAfterWait(TaskSlot& slot, TaskSlot::Ticket ticket, bool skipDebounce, Work work, Apply apply);
-    // An apply that shows a failure's sentence in lastError and hands a value on.
+    // An apply that shows a failure's sentence in lastError (a render error,
+    // which the next render that works takes away) and hands a value on.
     template <typename T, typename OnValue>
     auto orLastError(OnValue onValue);
     // Calls `callback` after the wait (none: at once) while the ticket is current.
@@ -1004,11 +1055,56 @@ private:
     template <typename T, typename Apply>
     void awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply);
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure);
-    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel);
+    void runFlatColor(std::function<void()> completion, std::function<void()> onFailure, MatteOrigin origin);
+    // Starts a run in the cutout slot, replacing the one before.
+    TaskSlot::Ticket beginCutoutRun(const QString& label);
+    // Appends the colour key of a "Line art" preset whose keying is running
+    // (or was replaced) to the preset's step; nothing when none waits.
+    void finishLineArt();
+    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel, const QString& mergeKey);
     void applyMaskEdits(const QString& busyLabel);
     // Undo (backwards) or redo: the newest step of one stack goes into force,
     // the state as it stands onto the other.
     void stepHistory(bool backwards);
+    // Records what one user action changed as one history step; nothing
+    // without a document, while a snapshot is being restored, or inside a
+    // HistoryGroup (its end records). A change with a merge key (a slider's
+    // field, the text being typed) amends the newest step while the one
+    // before carried the same key and nothing closed it since (commitHistory,
+    // undo, redo, a change without that key); a change back to where that
+    // step began takes the step away.
+    void recordStep(const QString& mergeKey);
+    // Holds history back while one action makes several changes: they are one
+    // step, recorded (with the group's merge key) when the outermost group ends.
+    class HistoryGroup {
+    public:
+        explicit HistoryGroup(EditorState& editor, QString mergeKey = {});
+        ~HistoryGroup();
+        HistoryGroup(const HistoryGroup&) = delete;
+        HistoryGroup& operator=(const HistoryGroup&) = delete;
+
+    private:
+        EditorState& m_editor;
+        QString m_mergeKey;
+    };
+    // Every step of both stacks and the last committed one, changed.
+    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change);
+    // Empties both stacks; the state as it stands is where history begins.
+    void resetHistory();
+    // A backdrop picture got its identifier (saved to My Backgrounds): the
+    // editor, when it still shows that picture, and every history step that
+    // holds it, name it so. `stillChosen`: no newer backdrop choice came since,
+    // so the picker may mark it too.
+    void relabelBackground(std::uint64_t generation, const QString& backdropID, bool stillChosen);
+    // setComp, recording the change with a merge key.
+    void setComp(const CompositeSettings& value, const QString& mergeKey);
+    // A committed brush stroke stays drawn (in liveStroke) until its result is
+    // on screen: holdStroke keeps it, settleStroke lets it go once nothing
+    // runs and no text draw is pending (`textDrawn`: the pending one just
+    // landed), dropSettlingStroke at once.
+    void holdStroke(const Points& points);
+    void settleStroke(bool textDrawn = false);
+    void dropSettlingStroke();
     void appendTextLayer(const TextLayer& layer);
     // Appending behind undone operations cuts them: history steps that counted
     // them count only what is left.
@@ -1019,7 +1115,9 @@ private:
     const PaintGradient* replaceableGradient() const;
     void setLastGradientOpIndex(std::optional<int> value);
     void updateWillReplaceGradient();
-    void onMatteSettingAssigned(bool discrete);
+    // Records the change (a slider's with its merge key) and refines when
+    // there is a matte; nothing while a snapshot is being restored.
+    void onMatteSettingAssigned(const QString& mergeKey);
     void onFlatSettingAssigned();
     void onCompAssigned(const CompositeSettings& old);
     void clearSelectionState();
@@ -1028,6 +1126,10 @@ private:
     std::optional<QRectF> selectionOrContentBox() const;
     std::optional<std::pair<SelectionKind, Points>> pendingClip() const;
     void deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format);
+    // The shown result changed: its PNG is made again after the wait.
+    void onResultChanged();
+    void encodeResultPNG(bool now);
+    void deliverCopy();
     void writeMatteModelSetting();
     MatteModel readMatteModelSetting() const;
     bool autoSubjectOnImport() const;
@@ -1049,7 +1151,9 @@ private:
     std::optional<ImageBox> m_backgroundImage;
     std::optional<ImageBox> m_compositeBase;
     CompositeFrame m_compositeBaseFrame;
+    bool m_compositeBaseOpaque = false;
     CompositeFrame m_compositeFrame;
+    bool m_resultOpaque = false;
     // The document as an RGBA bitmap, made once, for colour keys.
     std::shared_ptr<const std::optional<RGBABitmap>> m_sourceBitmap;
     QSizeF m_subjectBoundsSize{0, 0};
@@ -1059,6 +1163,7 @@ private:
     // of the panel gradient.
     std::optional<QRectF> m_cutoutContentBounds;
     double m_cutoutWhiteFraction = 0;
+    bool m_cutoutOpaque = false;
 
     // Backdrop and composite
     QString m_backdropID;
@@ -1076,6 +1181,9 @@ private:
 
     // Cutout and matte settings
     std::optional<MatteBox> m_matte;
+    MatteOrigin m_matteOrigin = MatteOrigin::automatic;
+    // The colours of a "Line art" preset whose keying has not ended yet.
+    std::optional<std::vector<RGBAColor>> m_lineArtColors;
     QString m_processingLabel;
     bool m_wasProcessing = false;
     bool m_suggestFillHoles = false;
@@ -1114,6 +1222,8 @@ private:
     std::optional<Points> m_lastSelection;
     SelectionKind m_lastSelectionKind = SelectionKind::rectangle;
     Points m_liveStroke;
+    // The committed stroke liveStroke still shows (see holdStroke).
+    std::optional<Points> m_settlingStroke;
     QList<PaletteEntry> m_selectionPalette;
     QList<RGBAColor> m_pickedColors;
     double m_colorTolerance = 20;
@@ -1144,6 +1254,10 @@ private:
     QList<EditSnapshot> m_redoStack;
     EditSnapshot m_lastCommitted;
     bool m_suppressHistory = false;
+    // The merge key of the newest step while it may still be amended.
+    QString m_openStepKey;
+    // How many HistoryGroups are open.
+    int m_historyHold = 0;
 
     // Export and share
     ExportFormat m_exportFormat = ExportFormat::png;
@@ -1166,6 +1280,9 @@ private:
     ImportTarget m_importTarget = ImportTarget::document;
     bool m_showImporter = false;
     QString m_lastError;
+    ErrorTopic m_lastErrorTopic = ErrorTopic::other;
+    QString m_notice;
+    QString m_noticeRevealPath;
     bool m_batchMode = false;
     QUrl m_pendingIncomingURL;
     bool m_showIncomingReplaceConfirm = false;
@@ -1182,6 +1299,8 @@ private:
     StickerItemList* m_sheetItemList = nullptr;   // a child
     bool m_sheetLayoutPending = false;
     bool m_sheetExportable = false;
+    // The render whose file was saved last.
+    std::optional<int> m_sheetSavedStamp;
 
     // Work
     BusyJobs m_busy;
@@ -1210,9 +1329,18 @@ private:
     TaskSlot m_saveBackgroundTask{TaskSlot::Scope::editor};
     // Reading the selection palette.
     TaskSlot m_paletteTask;
-    // Encoding an export, and the copy to the clipboard.
+    // Encoding an export.
     TaskSlot m_exportTask;
-    TaskSlot m_copyTask;
+    // Writing a saved export: the newest save reports.
+    TaskSlot m_saveTask{TaskSlot::Scope::editor};
+    // The notice on screen: a newer one replaces it and restarts the wait.
+    TaskSlot m_noticeTask{TaskSlot::Scope::editor};
+    // The PNG of the shown result: made 250 ms after the result is published
+    // (a slider dragged across many composites makes one), at once on request.
+    TaskSlot m_resultPNGTask{std::chrono::milliseconds(250)};
+    std::optional<QByteArray> m_resultPNG;
+    bool m_resultPNGEncoding = false;
+    bool m_copyWhenReady = false;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
 };

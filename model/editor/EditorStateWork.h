@@ -82,10 +82,12 @@ template <typename T, typename OnValue>
 auto EditorState::orLastError(OnValue onValue)
 {
     return [this, onValue = std::move(onValue)](const Outcome<T>& outcome) {
-        if (outcome.ok())
+        if (outcome.ok()) {
+            clearLastError(ErrorTopic::render);
             onValue(*outcome.value);
-        else
-            setLastError(outcome.error);
+        } else {
+            setLastError(outcome.error, ErrorTopic::render);
+        }
     };
 }
 

@@ -59,6 +59,7 @@ void EditorState::applyShapeToSelectedLayer(const QString& kindID)
         return;
     const TextLayer layer = *found;
     const qsizetype index = found - m_comp.texts.begin();
+    const HistoryGroup step(*this);
     const auto current = ShapeKit::kind(layer.shape);
     const double scale = current && current->h > 0 ? layer.shapeH / current->h : 1.0;
 

@@ -1,5 +1,7 @@
 #include "model/editor/ExportFile.h"
 
+#include "engine/codec/ImageFormat.h"
+
 namespace zephrin {
 
 QString contentType(ExportFormat format)
@@ -21,19 +23,24 @@ QString ExportFile::contentType() const
 
 const QStringList& importableImageTypes()
 {
-    static const QStringList types{QStringLiteral("image/png"),  QStringLiteral("image/jpeg"),
-                                   QStringLiteral("image/heic"), QStringLiteral("image/webp"),
-                                   QStringLiteral("image/tiff"), QStringLiteral("image/bmp"),
-                                   QStringLiteral("image/gif")};
+    static const QStringList types = [] {
+        QStringList list;
+        for (const ImportableFormat& format : importableFormats())
+            list << format.mimeType;
+        return list;
+    }();
     return types;
 }
 
 const QStringList& importableImagePatterns()
 {
-    static const QStringList patterns{
-        QStringLiteral("*.png"),  QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.heic"),
-        QStringLiteral("*.heif"), QStringLiteral("*.webp"), QStringLiteral("*.tif"), QStringLiteral("*.tiff"),
-        QStringLiteral("*.bmp"),  QStringLiteral("*.gif")};
+    static const QStringList patterns = [] {
+        QStringList list;
+        for (const ImportableFormat& format : importableFormats())
+            for (const QLatin1StringView extension : format.extensions)
+                list << QStringLiteral("*.") + extension;
+        return list;
+    }();
     return patterns;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The bytes of a finished export, waiting for the save dialog, and the file
-// types the editor reads and writes.
+// The bytes of a finished export, waiting for the save dialog, with the name
+// the dialog suggests; and the file types the editor reads and writes.
 
 #include "engine/types/ExportFormat.h"
 
@@ -8,11 +8,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace zephrin {
 
 struct ExportFile {
     QByteArray data;                        // written unchanged
     ExportFormat format = ExportFormat::png;
+    QString name;                           // suggested file name, without extension
+    std::optional<int> sheetStamp;          // the sticker sheet's render it holds; none: the image's
 
     QString contentType() const;            // "image/png", …
     QString fileExtension() const { return QString::fromLatin1(zephrin::fileExtension(format)); }

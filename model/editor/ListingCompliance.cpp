@@ -62,6 +62,41 @@ void garmentRows(Rows& rows, const ComplianceInputs& in, const Derived& d, int t
     rows.add(!in.comp.mirror, QStringLiteral("Not mirrored (mirroring is only for HTV)"));
 }
 
+// Unmet, the row says what keeps the product small in its frame: no trimming,
+// or the room a shadow or an outline needs, else the padding.
+void fillRow(Rows& rows, const CompositeSettings& comp, double fill)
+{
+    QString text = QString::asprintf("Product fills ≥ 85%% of frame (now %.0f%%", fill * 100);
+    if (fill < 0.85) {
+        if (!comp.trimToContent)
+            text += QStringLiteral("; turn on Trim to subject");
+        else if (comp.shadowEnabled && comp.shadowOpacity > 0.5)
+            text += QStringLiteral("; turn the shadow down or off");
+        else if (comp.outlineEnabled && comp.outlineWidth > 0.5)
+            text += QStringLiteral("; turn the outline off");
+        else
+            text += QStringLiteral("; lower Padding");
+    }
+    rows.add(fill >= 0.85, text + u')');
+}
+
+// Met without a shape crop, an outline or a text or shape layer; otherwise
+// the row names what is in the way.
+void addedGraphicsRow(Rows& rows, const CompositeSettings& comp)
+{
+    QStringList found;
+    if (comp.shapeCrop != ShapeCrop::none)
+        found.append(QStringLiteral("shape crop"));
+    if (comp.outlineEnabled && comp.outlineWidth > 0.5)
+        found.append(QStringLiteral("outline"));
+    if (!comp.texts.isEmpty())
+        found.append(QStringLiteral("text layers"));
+    QString text = QStringLiteral("No shape crop or added graphics");
+    if (!found.isEmpty())
+        text += QStringLiteral(" (now ") + found.join(QStringLiteral(", ")) + u')';
+    rows.add(found.isEmpty(), text);
+}
+
 } // namespace
 
 std::optional<double> subjectFillFraction(QSizeF subjectBounds, QSize composite)
@@ -86,10 +121,10 @@ std::vector<ComplianceItem> complianceItems(ListingPreset preset, const Complian
         break;
     case ListingPreset::amazon:
         rows.add(d.pureWhite, QStringLiteral("Pure white background (RGB 255,255,255)"));
-        rows.add(d.fill >= 0.85, QString::asprintf("Product fills ≥ 85%% of frame (now %.0f%%)", d.fill * 100));
+        fillRow(rows, in.comp, d.fill);
         rows.add(side >= 1000, QStringLiteral("Longest side ≥ 1000 px for zoom") + now(side));
         rows.add(jpegOrPNG(in.exportFormat), QStringLiteral("JPEG or PNG format"));
-        rows.add(in.comp.shapeCrop == ShapeCrop::none, QStringLiteral("No shape crop or added graphics"));
+        addedGraphicsRow(rows, in.comp);
         break;
     case ListingPreset::shopify:
         rows.add(side >= 2048, QStringLiteral("≥ 2048 px for zoom") + now(side));
@@ -111,7 +146,8 @@ std::vector<ComplianceItem> complianceItems(ListingPreset preset, const Complian
         rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG format"));
         rows.add(d.opaqueBackground, QStringLiteral("No transparency (App Store rejects alpha)"));
         rows.add(d.square, QStringLiteral("Square canvas"));
-        rows.add(side >= 1024, QStringLiteral("1024 px master"));
+        // Unmet, it says what the picture has.
+        rows.add(side >= 1024, QStringLiteral("1024 px master") + (side >= 1024 ? QString() : now(side)));
         break;
     case ListingPreset::dtfShirt: garmentRows(rows, in, d, 4800); break;
     case ListingPreset::dtfPocket: garmentRows(rows, in, d, 1200); break;

@@ -83,9 +83,14 @@ std::optional<QRectF> EditorEngines::alphaBounds(const Image& image) const
     return MatteEngine::alphaBounds(image);
 }
 
-double EditorEngines::whiteFraction(const Image& image) const
+double EditorEngines::whiteFraction(const Image& image, const std::optional<Matte>& within) const
 {
-    return MatteEngine::whiteFraction(image);
+    return MatteEngine::whiteFraction(image, within);
+}
+
+bool EditorEngines::isOpaque(const Image& image) const
+{
+    return MatteEngine::isOpaque(image);
 }
 
 std::optional<RGBABitmap> EditorEngines::sourceBitmap(const Image& image) const

@@ -81,7 +81,10 @@ public:
     virtual std::optional<Image> renderTextLayer(const TextLayer& layer, double width, double height,
                                                  bool mirrored) const;
     virtual std::optional<QRectF> alphaBounds(const Image& image) const;
-    virtual double whiteFraction(const Image& image) const;
+    // The share of near-white pixels among the opaque ones; with `within`,
+    // among those where that matte (over the image) is opaque too.
+    virtual double whiteFraction(const Image& image, const std::optional<Matte>& within) const;
+    virtual bool isOpaque(const Image& image) const;
 
     // Mask and paint layers.
     virtual std::optional<RGBABitmap> sourceBitmap(const Image& image) const;

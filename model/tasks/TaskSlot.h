@@ -38,6 +38,7 @@ public:
     {
         ++m_generation;
         m_busy = busy;
+        m_running = true;
         return {m_generation, document, busy};
     }
 
@@ -48,6 +49,7 @@ public:
         ++m_generation;
         const std::uint64_t busy = m_busy;
         m_busy = 0;
+        m_running = false;
         return busy;
     }
 
@@ -57,16 +59,22 @@ public:
     // The request of the ticket is over; returns its busy entry to end.
     std::uint64_t finish(const Ticket& ticket)
     {
-        if (holds(ticket))
+        if (holds(ticket)) {
             m_busy = 0;
+            m_running = false;
+        }
         return ticket.busy;
     }
+
+    // Whether a request was started and has neither finished nor been cancelled.
+    bool running() const { return m_running; }
 
     std::uint64_t generation() const { return m_generation; }
 
 private:
     std::uint64_t m_generation = 0;
     std::uint64_t m_busy = 0;
+    bool m_running = false;
 };
 
 } // namespace zephrin

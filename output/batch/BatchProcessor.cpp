@@ -4,6 +4,7 @@
 #include "engine/types/MatteError.h"
 #include "output/presets/ListingPresetSettings.h"
 #include "output/service/CutoutService.h"
+#include "output/service/NativePath.h"
 
 #include <algorithm>
 
@@ -55,7 +56,7 @@ TraceOptions traceOptions(const Settings& settings, int longEdge)
 // composite), even where the sizes happen to agree.
 bool framedAsSource(const CompositeSettings& s)
 {
-    return !s.crop && !s.trimToContent && !aspectRatio(s) && !s.mirror;
+    return !s.crop && !s.trimToContent && !aspectParts(s) && !s.mirror;
 }
 
 QString extensionOf(ExportFormat format) { return QString::fromLatin1(fileExtension(format)); }
@@ -65,7 +66,7 @@ QString extensionOf(ExportFormat format) { return QString::fromLatin1(fileExtens
 Output process(const QString& path, const Settings& settings, const MatteEngine& engine,
                const Vectorizer& vectorizer)
 {
-    const std::optional<Image> photo = CutoutService::decodeUprightFile(path);
+    const std::optional<Image> photo = CutoutService::decodeUprightFile(nativePath(path));
 
     const CompositeSettings composite = framing(settings);
     const Image picture = [&] {

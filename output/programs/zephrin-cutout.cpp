@@ -3,8 +3,14 @@
 // folder given), prints the path it wrote, and on failure prints the reason on
 // standard error with exit status 1 (2 for a usage error). A file of the
 // cutout's name is never replaced without --overwrite, also when another run
-// writes it meanwhile; the output folder is checked before the work.
+// writes it meanwhile; the output folder is checked before the work, and
+// nothing is written into it before there is a cutout, so a run that is
+// stopped leaves nothing behind.
+//
+// Paths are bytes, as the file system holds them: a name that is no UTF-8 is
+// read, and printed, as it is.
 
+#include "engine/codec/ImageRead.h"
 #include "engine/isnet/CoreMLMatte.h"
 #include "engine/threads/ThreadBudget.h"
 #include "output/service/OutputFile.h"
@@ -12,11 +18,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
+#include <filesystem>
 #include <future>
 
 using namespace zephrin;
@@ -26,15 +31,24 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-void printLine(FILE* stream, const QString& text) { std::fprintf(stream, "%s\n", qPrintable(text)); }
+void printBytes(FILE* stream, const std::string& bytes, char end = '\n')
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fputc(end, stream);
+}
 
-int fail(const char* sentence, const QString& detail = {})
+void printLine(FILE* stream, const QString& text) { printBytes(stream, text.toStdString()); }
+
+int fail(const char* sentence, const std::string& detail = {})
 {
     std::fprintf(stderr, "%s\n", sentence);
-    if (!detail.isEmpty())
-        printLine(stderr, detail);
+    if (!detail.empty())
+        printBytes(stderr, detail);
     return kFailed;
 }
+
+// An argument's bytes, from the text the parser was given (see main).
+std::string bytesOf(const QString& argument) { return argument.toLatin1().toStdString(); }
 
 } // namespace
 
@@ -42,6 +56,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zephrin-cutout"));
+    quietImageReaderWarnings();
     threadBudget();
 
     QCommandLineParser parser;
@@ -59,11 +74,18 @@ int main(int argc, char* argv[])
                                           QStringLiteral("folder"));
     const QCommandLineOption overwriteOption(QStringLiteral("overwrite"),
                                              QStringLiteral("Replace a file of the cutout's name if one exists."));
-    parser.addOptions({formatOption, folderOption, overwriteOption});
+    const QCommandLineOption zeroOption({QStringLiteral("z"), QStringLiteral("zero")},
+                                        QStringLiteral("End the printed path with a NUL byte instead of a newline."));
+    parser.addOptions({formatOption, folderOption, overwriteOption, zeroOption});
     parser.addPositionalArgument(QStringLiteral("image"), QString::fromLatin1(RemoveBackgroundIntent::imageTitle));
 
-    if (!parser.parse(QCoreApplication::arguments())) {
-        printLine(stderr, QStringLiteral("zephrin-cutout: ") + parser.errorText());
+    // Latin-1 gives each byte a character of its own and takes it back
+    // unchanged, so every argument passes the parser as the bytes it was.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]);
+    if (!parser.parse(arguments)) {
+        printBytes(stderr, "zephrin-cutout: " + bytesOf(parser.errorText()));
         printLine(stderr, QStringLiteral("Try 'zephrin-cutout --help'."));
         return kUsage;
     }
@@ -75,60 +97,63 @@ int main(int argc, char* argv[])
         return kUsage;
     }
 
-    const QFileInfo input(parser.positionalArguments().constFirst());
+    const std::filesystem::path input = bytesOf(parser.positionalArguments().constFirst());
     RemoveBackgroundIntent intent;
-    intent.format = parser.value(formatOption);
+    intent.format = QString::fromStdString(bytesOf(parser.value(formatOption)));
+    const char end = parser.isSet(zeroOption) ? '\0' : '\n';
 
     // Known before any work is done, so an existing file is refused at once.
-    const QString folder = parser.isSet(folderOption) ? parser.value(folderOption) : input.absolutePath();
-    const QString target = QDir::cleanPath(QDir(folder).absoluteFilePath(
-        RemoveBackgroundIntent::resultFileName(input.fileName(), RemoveBackgroundIntent::mappedFormat(intent.format))));
+    std::error_code error;
+    const std::filesystem::path folder =
+        parser.isSet(folderOption) ? std::filesystem::path(bytesOf(parser.value(folderOption))) : input.parent_path();
+    const std::filesystem::path target =
+        (std::filesystem::absolute(folder.empty() ? "." : folder, error)
+         / RemoveBackgroundIntent::resultFileName(input.filename().native(),
+                                                  RemoveBackgroundIntent::mappedFormat(intent.format)))
+            .lexically_normal();
     const bool overwrite = parser.isSet(overwriteOption);
     const auto refuseExisting = [&] {
-        printLine(stderr, target + QStringLiteral(" already exists; pass --overwrite to replace it."));
+        printBytes(stderr, target.native() + " already exists; pass --overwrite to replace it.");
         return kFailed;
     };
-    if (QFileInfo::exists(target) && !overwrite)
-        return refuseExisting();
-    // The output's temporary file, made now: a folder that is missing or cannot
-    // be written to is reported before the work rather than after it.
-    OutputFile output(target);
-    const auto cannotSave = [&] {
-        return fail(sentence(CutoutService::FailureKind::encodeFailed), target + QStringLiteral(": ") + output.errorString());
+    const auto cannotSave = [&](const QString& reason) {
+        return fail(sentence(CutoutService::FailureKind::encodeFailed), target.native() + ": " + reason.toStdString());
     };
-    if (!output.isOpen())
-        return cannotSave();
+    if (std::filesystem::exists(target, error) && !overwrite)
+        return refuseExisting();
+    // A folder that is missing or cannot be written to is reported before the
+    // work rather than after it, without leaving anything in it.
+    if (const QString refusal = OutputFile::folderRefusal(target); !refusal.isEmpty())
+        return cannotSave(refusal);
 
-    // The network loads while the picture is read and decoded; leaving main
-    // waits for it.
-    const std::future<void> networkLoad = std::async(std::launch::async, [] {
-        if (CoreMLMatte::isAvailable())
-            CoreMLMatte::shared().ensureLoaded();
-    });
-    {
-        // Read, not mapped: another program may cut the file short meanwhile.
-        QFile imageFile(input.filePath());
-        intent.image = IntentFile{CutoutService::imageFileBytes(imageFile), input.fileName()};
-    }
-
+    // Read, not mapped: another program may cut the file short meanwhile.
+    intent.image = IntentFile{CutoutService::imageFileBytes(input), QFile::decodeName(input.filename().c_str())};
     IntentFile result;
     try {
+        // A picture that will not be decoded costs no network; one that will
+        // is decoded while the network loads. Leaving main waits for the load.
+        CutoutService::checkHeader(intent.image.data);
+        const std::future<void> networkLoad = std::async(std::launch::async, [] {
+            if (CoreMLMatte::isAvailable())
+                CoreMLMatte::shared().ensureLoaded();
+        });
         result = intent.perform();
     } catch (const CutoutService::Failure& failure) {
         return fail(failure.what());
-    } catch (const std::exception& error) {
+    } catch (const std::exception& exception) {
         // Out of memory and the like: nothing the request names.
-        return fail(sentence(CutoutService::FailureKind::renderFailed), QString::fromLocal8Bit(error.what()));
+        return fail(sentence(CutoutService::FailureKind::renderFailed), exception.what());
     }
 
+    OutputFile output(target);
     if (!output.write(result.data))
-        return cannotSave();
+        return cannotSave(output.errorString());
     switch (output.place(overwrite)) {
     case OutputFile::Placement::placed: break;
     // Another run wrote the name since the check above.
     case OutputFile::Placement::nameTaken: return refuseExisting();
-    case OutputFile::Placement::failed: return cannotSave();
+    case OutputFile::Placement::failed: return cannotSave(output.errorString());
     }
-    printLine(stdout, target);
+    printBytes(stdout, target.native(), end);
     return 0;
 }

@@ -14,9 +14,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 
 namespace zephrin {
@@ -47,8 +47,9 @@ inline constexpr int kMaxLoadedLongEdge = 8192;
 // at the most.
 inline constexpr ReadLimits kLoadLimits{kMaxLoadedLongEdge, qint64(1) << 30, true, true};
 
-// The decoded, upright picture in an image file's bytes (PNG, JPEG, HEIC/HEIF
-// and whatever else Qt's image readers know): orientation flags applied, scaled
+// The decoded, upright picture in an image file's bytes (the formats of
+// ImageFormat.h: PNG, JPEG, HEIC/HEIF, WebP, TIFF, BMP, GIF; nothing else is
+// decoded, SVG included): orientation flags applied, scaled
 // down (aspect kept, at least one pixel each side) so that its longer side is
 // at most kMaxLoadedLongEdge, converted to sRGB. Throws Failure: tooLarge when
 // the picture would pass kLoadLimits (checked before anything is decoded),
@@ -59,24 +60,31 @@ Image decodeUpright(QByteArrayView encoded);
 // The same picture, or nothing where decodeUpright throws. Never throws.
 std::optional<Image> loadImage(QByteArrayView encoded);
 
+// Throws what decodeUpright would throw before it decodes a pixel (the format,
+// the header, the data's floor, kLoadLimits); returns when it would decode.
+// Lets a caller start other costly work (loading the network) only for a
+// picture that will be decoded.
+void checkHeader(QByteArrayView encoded);
+
 // Image files larger than this are refused unread (2 GiB): more than the
 // uncompressed bytes of the largest picture loadImage decodes.
 inline constexpr qint64 kMaxImageFileBytes = qint64(2) << 30;
 
-// Opens `file` and reads its bytes for loadImage. Empty when it is not a regular
-// file (symbolic links resolved; a folder, a device or a pipe is never opened, so
-// nothing blocks), cannot be opened or read, is empty or larger than
+// The bytes of the file at `path` (any name the file system holds, see
+// NativePath.h) for loadImage. Empty when it is not a regular file (symbolic
+// links resolved; a folder, a device or a pipe is never read, and opening one
+// never waits), cannot be opened or read, is empty or larger than
 // kMaxImageFileBytes. The bytes are copied, never mapped: a file that another
 // program cuts short meanwhile cannot pull pages from under the decoder.
-QByteArray imageFileBytes(QFile& file);
+QByteArray imageFileBytes(const std::filesystem::path& path);
 
 // decodeUpright of the bytes of the image file at `path`, read by
 // imageFileBytes; the file is closed before anything is decoded. A file that
 // cannot be read throws Failure(unreadable).
-Image decodeUprightFile(const QString& path);
+Image decodeUprightFile(const std::filesystem::path& path);
 
 // The same picture, or nothing where decodeUprightFile throws.
-std::optional<Image> loadImageFile(const QString& path);
+std::optional<Image> loadImageFile(const std::filesystem::path& path);
 
 // The refinement of a fresh editor, fixed here so that a change of the editor's
 // defaults does not change what automation produces.

@@ -1,36 +1,57 @@
 #include "output/service/CutoutService.h"
 
-#include <QFileInfo>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zephrin::CutoutService {
 
-QByteArray imageFileBytes(QFile& file)
+QByteArray imageFileBytes(const std::filesystem::path& path)
 {
-    // Opening a pipe for reading would wait for a writer, and a device may never
-    // end: only regular files are opened.
-    if (file.fileName().isEmpty() || !QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file is opened, and without waiting: one that is swapped
+    // for a pipe in between would otherwise wait for a writer. A folder, a
+    // device or a pipe is never read.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return {};
-    // The size of the file as opened; read() makes a buffer of the size asked for
-    // and gives fewer bytes when the file has shrunk since.
-    const qint64 size = file.size();
-    if (size <= 0 || size > kMaxImageFileBytes)
+    int descriptor = -1;
+    do
+        descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0)
         return {};
-    return file.read(size);
+    QByteArray bytes;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0
+        && status.st_size <= kMaxImageFileBytes) {
+        // The size of the file as opened; a file that shrinks meanwhile gives
+        // fewer bytes, and one that grows no more than that.
+        bytes.resize(qsizetype(status.st_size));
+        qsizetype filled = 0;
+        while (filled < bytes.size()) {
+            const ssize_t got = ::read(descriptor, bytes.data() + filled, size_t(bytes.size() - filled));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            filled += got;
+        }
+        bytes.truncate(filled);
+    }
+    ::close(descriptor);
+    return bytes;
 }
 
-Image decodeUprightFile(const QString& path)
+Image decodeUprightFile(const std::filesystem::path& path)
 {
-    QByteArray bytes;
-    {
-        QFile file(path);
-        bytes = imageFileBytes(file);
-    }
+    const QByteArray bytes = imageFileBytes(path);
     if (bytes.isEmpty())
         throw Failure(FailureKind::unreadable);
     return decodeUpright(bytes);
 }
 
-std::optional<Image> loadImageFile(const QString& path)
+std::optional<Image> loadImageFile(const std::filesystem::path& path)
 {
     try {
         return decodeUprightFile(path);

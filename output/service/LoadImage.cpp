@@ -10,6 +10,12 @@ Image decodeUpright(QByteArrayView encoded)
     return std::move(*read.image);
 }
 
+void checkHeader(QByteArrayView encoded)
+{
+    if (const std::optional<ReadFailure> refusal = headerRefusal(encoded, kLoadLimits))
+        throw Failure(*refusal == ReadFailure::tooLarge ? FailureKind::tooLarge : FailureKind::unreadable);
+}
+
 std::optional<Image> loadImage(QByteArrayView encoded)
 {
     try {

@@ -1,8 +1,7 @@
 #include "output/service/OutputFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "output/service/NativePath.h"
+
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -10,6 +9,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zephrin {
@@ -19,11 +19,11 @@ namespace {
 constexpr int kNameAttempts = 16;
 constexpr mode_t kNewFileMode = 0666; // less the umask, as for any new file
 
-int createExclusively(const QByteArray& path)
+int createExclusively(const std::filesystem::path& path)
 {
     int descriptor = -1;
     do
-        descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     while (descriptor < 0 && errno == EINTR);
     return descriptor;
 }
@@ -51,15 +51,54 @@ bool unsupported(int error)
     return error == EPERM || error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
 }
 
+// The folder a file of `target`'s name goes into.
+std::filesystem::path folderOf(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = target.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
 } // namespace
 
-OutputFile::OutputFile(QString target) : m_target(std::move(target))
+QString writeFailureReason(int error)
 {
-    const QFileInfo info(m_target);
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("the folder doesn't exist");
+    case EACCES:
+    case EPERM: return QStringLiteral("there's no permission to write there");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("the disk is full");
+    case EROFS: return QStringLiteral("the disk is read-only");
+    case EISDIR: return QStringLiteral("a folder has that name");
+    case ENAMETOOLONG: return QStringLiteral("the name is too long");
+    default: return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+QString OutputFile::folderRefusal(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = folderOf(target);
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0)
+        return writeFailureReason(errno);
+    if (!S_ISDIR(status.st_mode))
+        return writeFailureReason(ENOTDIR);
+    // As the process's own identity; a read-only file system says so too.
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return writeFailureReason(errno);
+    return {};
+}
+
+OutputFile::OutputFile(const QString& target) : OutputFile(nativePath(target)) {}
+
+OutputFile::OutputFile(std::filesystem::path target) : m_target(std::move(target))
+{
+    const std::filesystem::path folder = folderOf(m_target);
     for (int attempt = 0; attempt < kNameAttempts && m_descriptor < 0; ++attempt) {
-        m_temporary = info.dir().filePath(QStringLiteral(".") + info.fileName() + u'.'
-                                          + QString::number(QRandomGenerator::global()->generate64(), 36));
-        m_descriptor = createExclusively(QFile::encodeName(m_temporary));
+        m_temporary = folder / ("." + m_target.filename().native() + '.'
+                                + QString::number(QRandomGenerator::global()->generate64(), 36).toStdString());
+        m_descriptor = createExclusively(m_temporary);
         if (m_descriptor < 0 && errno != EEXIST)
             break;
     }
@@ -73,13 +112,13 @@ OutputFile::~OutputFile()
 {
     if (m_descriptor >= 0)
         ::close(m_descriptor);
-    if (!m_temporary.isEmpty())
-        ::unlink(QFile::encodeName(m_temporary).constData());
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
 }
 
 void OutputFile::noteError()
 {
-    m_error = QString::fromLocal8Bit(std::strerror(errno));
+    m_error = writeFailureReason(errno);
 }
 
 OutputFile::Placement OutputFile::failed()
@@ -105,24 +144,24 @@ OutputFile::Placement OutputFile::place(bool replace)
         return Placement::failed;
     ::close(m_descriptor);
     m_descriptor = -1;
-    const QByteArray temporary = QFile::encodeName(m_temporary);
-    const QByteArray target = QFile::encodeName(m_target);
+    const char* temporary = m_temporary.c_str();
+    const char* target = m_target.c_str();
 
     if (replace) {
-        if (::rename(temporary.constData(), target.constData()) != 0)
+        if (::rename(temporary, target) != 0)
             return failed();
         m_temporary.clear();
         return Placement::placed;
     }
 
-    if (::link(temporary.constData(), target.constData()) == 0)
+    if (::link(temporary, target) == 0)
         return Placement::placed; // the destructor removes the temporary name
     if (errno == EEXIST)
         return Placement::nameTaken;
     if (!unsupported(errno))
         return failed();
 
-    if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
+    if (::renameat2(AT_FDCWD, temporary, AT_FDCWD, target, RENAME_NOREPLACE) == 0) {
         m_temporary.clear();
         return Placement::placed;
     }
@@ -133,14 +172,14 @@ OutputFile::Placement OutputFile::place(bool replace)
 
     // Neither links nor renames that keep a file: the name is created
     // exclusively and written in place.
-    const int descriptor = createExclusively(target);
+    const int descriptor = createExclusively(m_target);
     if (descriptor < 0)
         return errno == EEXIST ? Placement::nameTaken : failed();
     const bool written = writeAll(descriptor, m_data);
     const Placement placement = written ? Placement::placed : failed();
     ::close(descriptor);
     if (!written)
-        ::unlink(target.constData());
+        ::unlink(target);
     return placement;
 }
 

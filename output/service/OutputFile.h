@@ -1,9 +1,10 @@
 #pragma once
 // A file that appears under its name whole or not at all, and that replaces
 // another file of that name only when asked. The bytes go into a temporary
-// file in the same folder first, created when the OutputFile is: so a folder
-// that is missing, is not a folder or cannot be written to is known before any
-// work is done. place() then gives the temporary file its name in one step:
+// file in the same folder first, created when the OutputFile is; make it once
+// there is something to write (folderRefusal() checks the folder beforehand
+// without leaving anything in it). place() then gives the temporary file its
+// name in one step:
 //
 //   replace false  a hard link, else a rename that refuses to replace, else an
 //                  exclusive create (file systems without either): of two
@@ -17,18 +18,27 @@
 #include <QByteArray>
 #include <QString>
 
+#include <filesystem>
+
 namespace zephrin {
 
 class OutputFile {
 public:
-    explicit OutputFile(QString target);
+    // `target` may be any name the file system holds (see NativePath.h).
+    explicit OutputFile(std::filesystem::path target);
+    explicit OutputFile(const QString& target);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    // Why a file could not be made beside `target` (its folder is missing, is
+    // not a folder, or may not be written to), as writeFailureReason says it;
+    // empty when it could. Creates nothing.
+    static QString folderRefusal(const std::filesystem::path& target);
+
     // Whether the temporary file could be created; errorString() says why not.
     bool isOpen() const { return m_descriptor >= 0; }
-    // The system's reason for the last failure.
+    // Why the last step failed, as writeFailureReason says it.
     QString errorString() const { return m_error; }
 
     // Writes all of `data` into the temporary file and flushes it to the disk.
@@ -42,11 +52,16 @@ private:
     void noteError();
     Placement failed();
 
-    QString m_target;
-    QString m_temporary;
+    std::filesystem::path m_target;
+    std::filesystem::path m_temporary;
     QByteArray m_data;
     int m_descriptor = -1;
     QString m_error;
 };
+
+// Why a file could not be written, for the user: "the folder doesn't exist",
+// "there's no permission to write there", "the disk is full", "the disk is
+// read-only"; the system's own words for other errors.
+QString writeFailureReason(int error);
 
 } // namespace zephrin

@@ -19,9 +19,15 @@ CutoutService::Format RemoveBackgroundIntent::mappedFormat(const QString& text)
 
 QString RemoveBackgroundIntent::resultFileName(const QString& inputFilename, CutoutService::Format format)
 {
-    const qsizetype dot = inputFilename.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? inputFilename.left(dot) : inputFilename;
-    return stem + QStringLiteral("-cutout.") + QString::fromLatin1(fileExtension(CutoutService::exportFormat(format)));
+    return QString::fromStdString(resultFileName(inputFilename.toStdString(), format));
+}
+
+std::string RemoveBackgroundIntent::resultFileName(const std::string& inputFilename, CutoutService::Format format)
+{
+    // A dot is the same byte in UTF-8 and in any other encoding a name may use.
+    const std::size_t dot = inputFilename.rfind('.');
+    const std::string stem = dot != std::string::npos && dot > 0 ? inputFilename.substr(0, dot) : inputFilename;
+    return stem + "-cutout." + fileExtension(CutoutService::exportFormat(format));
 }
 
 IntentFile RemoveBackgroundIntent::perform() const

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 namespace zephrin {
 
 // A file handed to the request or returned by it: its bytes and its name
@@ -42,6 +44,9 @@ struct RemoveBackgroundIntent {
     // extension: beach.photo.JPG as jpeg gives beach.photo-cutout.jpg. A leading
     // dot does not start an extension.
     static QString resultFileName(const QString& inputFilename, CutoutService::Format format);
+    // The same for a name as the file system holds it, bytes that need not be
+    // UTF-8.
+    static std::string resultFileName(const std::string& inputFilename, CutoutService::Format format);
 
     // The cutout of the image file, named by resultFileName. Throws
     // CutoutService::Failure (unreadable or tooLarge from decodeUpright, or

@@ -36,8 +36,9 @@ ColumnLayout {
                 title: modelData
                 on: picker.mode === index
                 implicitHeight: 34
+                // As wide as its title asks, the rest of the row shared out:
+                // "My Backgrounds" needs more than a third.
                 Layout.fillWidth: true
-                Layout.preferredWidth: 1
                 onClicked: picker.mode = index
             }
         }
@@ -46,7 +47,7 @@ ColumnLayout {
     RowLayout {
         id: notice
         objectName: "backdropNotice"
-        readonly property bool success: NoticeKinds.isSuccess(MyBackgrounds.notice)
+        readonly property bool success: MyBackgrounds.noticeIsSuccess
         visible: MyBackgrounds.notice !== ""
         spacing: 6
         Layout.fillWidth: true

@@ -16,10 +16,6 @@ QString photoDisplayName(const QString& location);
 // "12 backgrounds. Each downloads the first time you use it. …"
 QString photoCountLine(qsizetype shown);
 
-// Whether a My Backgrounds notice reports success (drawn with a check);
-// anything else is a failure and drawn as a warning.
-bool isSuccessNotice(const QString& notice);
-
 // The two colour rows of the custom gradient: "Top"/"Bottom" for a fade,
 // "Center"/"Edge" for a spotlight.
 QStringList customColorLabels(CustomBackdropShape shape);
@@ -30,5 +26,23 @@ QString libraryLine(qsizetype count, qint64 bytes);
 QString selectedLine(qsizetype count);
 // "Move all 12 backgrounds to the Trash?"
 QString deleteAllTitle(qsizetype count);
+
+// The question before a delete of My Backgrounds: what it removes, and how.
+struct DeleteQuestion {
+    QString title;
+    QString message;  // "" for none
+    QString acceptText;
+
+    friend bool operator==(const DeleteQuestion&, const DeleteQuestion&) = default;
+};
+// Where a delete comes from: the checked items, the whole library, or one
+// item's own menu (named by `name`).
+enum class DeleteScope { selection, all, one };
+// `count` items, `hidden` of them not shown by the current filter; with
+// `trash` false nothing can go to the Trash and the delete is for good.
+DeleteQuestion deleteQuestion(DeleteScope scope, qsizetype count, qsizetype hidden, bool trash,
+                              const QString& name = {});
+// The notice when no file manager could show the folder.
+QString noFileManagerNotice();
 
 } // namespace zephrin::backdroptexts

@@ -5,10 +5,10 @@
 //   source:        the thumbnail's URL ("" while it should not load yet)
 //   pictureHeight: the picture area's height
 //   ringed:        the violet 2.5-point ring instead of the hairline
-//   spinner:       a small progress indicator while there is no picture
+//   spinner:       a small progress indicator while the picture loads, and
+//                  a warning mark once it has failed to
 //   badge:         "", "heart", "checked" or "unchecked"
 //   caption:       the text below ("" for none); captionBright: primary colour
-//   captionMinimum: the share of the caption size it may shrink to
 //   help:          the tooltip
 //   clicked(), menuRequested(point)
 import QtQuick
@@ -24,10 +24,10 @@ Item {
     property string badge: ""
     property string caption: ""
     property bool captionBright: false
-    property real captionMinimum: 1
     property int captionSpacing: 3
     property string help: ""
     readonly property bool hasPicture: picture.status === Image.Ready
+    readonly property bool pictureFailed: picture.status === Image.Error
     signal clicked()
     signal menuRequested(point position)
 
@@ -58,8 +58,16 @@ Item {
             width: 18
             height: 18
             padding: 0
-            visible: tile.spinner && !tile.hasPicture
+            visible: tile.spinner && !tile.hasPicture && !tile.pictureFailed
             running: visible
+        }
+        ZPIcon {
+            objectName: "tileFailed"
+            anchors.centerIn: parent
+            visible: tile.spinner && tile.pictureFailed
+            symbol: "exclamationmark.triangle"
+            size: 16
+            color: Theme.textTertiary
         }
     }
     Rectangle {
@@ -99,9 +107,8 @@ Item {
         color: tile.captionBright ? Theme.textPrimary : Theme.textSecondary
         horizontalAlignment: Text.AlignHCenter
         maximumLineCount: 1
-        elide: tile.captionMinimum < 1 ? Text.ElideRight : Text.ElideMiddle
-        fontSizeMode: tile.captionMinimum < 1 ? Text.HorizontalFit : Text.FixedSize
-        minimumPixelSize: Math.floor(Theme.captionFont.pixelSize * tile.captionMinimum)
+        // The caption size is the smallest text: a long name is truncated.
+        elide: Text.ElideMiddle
     }
 
     HoverHandler { id: hover }

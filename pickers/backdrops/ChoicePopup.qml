@@ -1,6 +1,7 @@
-// A small modal question of the pickers: a title, optional content, and two
-// buttons (the accepting one on the right).
-//   title, acceptText;  accepted()
+// A small modal question of the pickers: a title, an optional message and
+// content, and two buttons (the accepting one on the right, drawn as a
+// destructive action when it deletes).
+//   title, message, acceptText, destructive;  accepted()
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -9,9 +10,16 @@ import Zephrin.Controls
 Popup {
     id: popup
     property string title
+    property string message
     property string acceptText
+    property bool destructive: false
     default property alias content: body.data
     signal accepted()
+
+    function accept() {
+        popup.accepted()
+        popup.close()
+    }
 
     modal: true
     focus: true
@@ -33,6 +41,15 @@ Popup {
             wrapMode: Text.WordWrap
             Layout.fillWidth: true
         }
+        Text {
+            objectName: "popupMessage"
+            visible: popup.message !== ""
+            text: popup.message
+            font: Theme.bodyFont
+            color: Theme.textSecondary
+            wrapMode: Text.WordWrap
+            Layout.fillWidth: true
+        }
         ColumnLayout {
             id: body
             Layout.fillWidth: true
@@ -48,12 +65,17 @@ Popup {
             }
             ZPPrimaryButton {
                 objectName: "popupAccept"
+                visible: !popup.destructive
                 text: popup.acceptText
                 implicitHeight: 32
-                onClicked: {
-                    popup.accepted()
-                    popup.close()
-                }
+                onClicked: popup.accept()
+            }
+            DestructiveButton {
+                objectName: "popupDestroy"
+                visible: popup.destructive
+                text: popup.acceptText
+                implicitHeight: 32
+                onClicked: popup.accept()
             }
         }
     }

@@ -44,6 +44,7 @@ ColumnLayout {
         objectName: "generatedTiles"
         Layout.fillWidth: true
         rowSpacing: 10
+        tileHeight: 56 + 4 + captionHeight
         model: generated.tiles
         delegate: BackdropTile {
             id: tile
@@ -58,7 +59,6 @@ ColumnLayout {
             ringed: generated.selectedID === tileId
             caption: name
             captionBright: ringed
-            captionMinimum: 0.8
             help: name
             onClicked: Editor.selectBackdrop(tileId)
             onMenuRequested: (position) => menu.popup(tile, position)

@@ -17,7 +17,7 @@ ColumnLayout {
     property string newName: ""
     property string renamingID: ""
     readonly property alias renameQuestion: renamePopup
-    readonly property alias deleteAllQuestion: deleteAllPopup
+    readonly property alias deleteQuestion: deletePopup
 
     spacing: 12
 
@@ -81,7 +81,7 @@ ColumnLayout {
             visible: mine.selecting
             enabled: mine.selection.length > 0
             text: "Delete"
-            onClicked: mine.deleteSelection()
+            onClicked: mine.askToDeleteSelection()
         }
         LinkButton {
             objectName: "myDone"
@@ -104,6 +104,7 @@ ColumnLayout {
         objectName: "myTiles"
         visible: !mine.libraryEmpty
         Layout.fillWidth: true
+        tileHeight: tileWidth / 1.5 + 3 + captionHeight
         model: mine.tiles
         delegate: BackdropTile {
             id: tile
@@ -113,15 +114,10 @@ ColumnLayout {
             required property bool favorite
             readonly property bool checked: mine.selection.indexOf(tileId) >= 0
             readonly property bool current: mine.selectedID === tileId
-            // Asks for its thumbnail once it has come near the visible part.
-            property bool seen: false
-            readonly property bool near: tiles.seen(y, height)
-            onNearChanged: if (near) seen = true
-            Component.onCompleted: if (near) seen = true
 
             objectName: "my:" + tileId
             width: tiles.tileWidth
-            source: seen ? "image://mybackground/" + tileId : ""
+            source: "image://mybackground/" + tileId
             ringed: current || (mine.selecting && checked)
             badge: mine.selecting ? (checked ? "checked" : "unchecked") : (favorite ? "heart" : "")
             caption: name
@@ -173,7 +169,7 @@ ColumnLayout {
             objectName: "myDeleteAll"
             text: "Delete All…"
             destructive: true
-            onClicked: deleteAllPopup.open()
+            onClicked: mine.askToDeleteAll()
         }
     }
 
@@ -200,18 +196,21 @@ ColumnLayout {
                 color: Theme.surface
                 border.color: Theme.border
             }
-            onAccepted: {
-                renamePopup.accepted()
-                renamePopup.close()
-            }
+            onAccepted: renamePopup.accept()
         }
     }
 
+    // Every delete that asks: the selection, the whole library, or one item
+    // where there is no Trash.
     ChoicePopup {
-        id: deleteAllPopup
-        objectName: "deleteAllPopup"
-        title: mine.deleteAllTitle
-        acceptText: "Move All to Trash"
-        onAccepted: mine.deleteAll()
+        id: deletePopup
+        objectName: "deletePopup"
+        visible: mine.asking
+        title: mine.questionTitle
+        message: mine.questionMessage
+        acceptText: mine.questionAccept
+        destructive: true
+        onAccepted: mine.confirmDelete()
+        onClosed: mine.cancelDelete()
     }
 }

@@ -1,11 +1,11 @@
 #include "pickers/backdrops/MyBackgroundsGridState.h"
 
-#include "content/mybackgrounds/MyBackgroundsStore.h"
+#include "content/files/Trash.h"
 #include "model/editor/EditorState.h"
-#include "pickers/backdrops/BackdropTexts.h"
 #include "pickers/backdrops/MyBackgroundsFilters.h"
 
 #include <QDir>
+#include <QPointer>
 
 namespace zephrin {
 
@@ -69,11 +69,6 @@ QString MyBackgroundsGridState::libraryLine() const
     return backdroptexts::libraryLine(items.size(), mybackgrounds::totalBytes(items));
 }
 
-QString MyBackgroundsGridState::deleteAllTitle() const
-{
-    return backdroptexts::deleteAllTitle(m_store ? m_store->items().size() : 0);
-}
-
 void MyBackgroundsGridState::setSelecting(bool selecting)
 {
     if (selecting == m_selecting)
@@ -127,12 +122,45 @@ void MyBackgroundsGridState::favoriteSelection()
         m_store->toggleFavorite(m_selection);
 }
 
-void MyBackgroundsGridState::deleteSelection()
+void MyBackgroundsGridState::askToDeleteSelection()
 {
-    if (!m_store || m_selection.isEmpty())
+    if (m_store && !m_selection.isEmpty())
+        ask(backdroptexts::DeleteScope::selection, m_selection);
+}
+
+void MyBackgroundsGridState::ask(backdroptexts::DeleteScope scope, const QSet<QString>& ids, const QString& name)
+{
+    QSet<QString> shown;
+    for (const Tile& tile : m_tiles.tiles())
+        shown.insert(tile.id);
+    const bool trash = trashAvailable();
+    m_pending = PendingDelete{
+        ids, trash ? MyBackgroundsStore::Removal::toTrash : MyBackgroundsStore::Removal::permanently,
+        backdroptexts::deleteQuestion(scope, ids.size(), ids.size() - QSet<QString>(ids).intersect(shown).size(),
+                                      trash, name),
+        scope != backdroptexts::DeleteScope::one};
+    emit questionChanged();
+}
+
+void MyBackgroundsGridState::confirmDelete()
+{
+    if (!m_pending)
         return;
-    m_store->deleteItems(m_selection);
-    setSelection({});
+    const PendingDelete pending = *std::exchange(m_pending, std::nullopt);
+    emit questionChanged();
+    if (!m_store)
+        return;
+    m_store->deleteItems(pending.ids, pending.removal);
+    if (pending.clearsSelection)
+        setSelection({});
+}
+
+void MyBackgroundsGridState::cancelDelete()
+{
+    if (!m_pending)
+        return;
+    m_pending.reset();
+    emit questionChanged();
 }
 
 void MyBackgroundsGridState::toggleFavorite(const QString& id)
@@ -149,29 +177,49 @@ void MyBackgroundsGridState::rename(const QString& id, const QString& name)
 
 void MyBackgroundsGridState::moveToTrash(const QString& id)
 {
-    if (m_store)
-        m_store->deleteItems({id});
-}
-
-void MyBackgroundsGridState::deleteAll()
-{
     if (!m_store)
         return;
-    m_store->deleteMany();
-    setSelection({});
+    const QList<MyBackground> items = m_store->items();
+    const auto item = std::find_if(items.begin(), items.end(), [&](const MyBackground& i) { return i.id == id; });
+    if (item == items.end())
+        return;
+    // The Trash can give it back: no question, and the selection stays.
+    if (trashAvailable())
+        m_store->deleteItems({id});
+    else
+        ask(backdroptexts::DeleteScope::one, {id}, item->name);
+}
+
+void MyBackgroundsGridState::askToDeleteAll()
+{
+    if (!m_store || m_store->items().isEmpty())
+        return;
+    QSet<QString> ids;
+    for (const MyBackground& item : m_store->items())
+        ids.insert(item.id);
+    ask(backdroptexts::DeleteScope::all, ids);
 }
 
 void MyBackgroundsGridState::revealInFolder(const QString& id) const
 {
     // Only ids of the library name a file of it.
     if (m_store && !mybackgrounds::pruned({id}, m_store->items()).isEmpty())
-        m_reveal.revealFile(QDir(m_store->root()).filePath(QStringLiteral("images/") + id + QStringLiteral(".jpg")));
+        m_reveal.revealFile(QDir(m_store->root()).filePath(QStringLiteral("images/") + id + QStringLiteral(".jpg")),
+                            sayWhenNotShown());
 }
 
 void MyBackgroundsGridState::openFolder() const
 {
     if (m_store)
-        m_reveal.openFolder(QDir(m_store->root()).filePath(QStringLiteral("images")));
+        m_reveal.openFolder(QDir(m_store->root()).filePath(QStringLiteral("images")), sayWhenNotShown());
+}
+
+FileReveal::Done MyBackgroundsGridState::sayWhenNotShown() const
+{
+    return [store = QPointer(m_store)](bool shown) {
+        if (!shown && store)
+            store->showNotice(backdroptexts::noFileManagerNotice());
+    };
 }
 
 } // namespace zephrin

@@ -4,8 +4,16 @@
 // Trash). A new grid starts on "All", outside selection mode, with nothing
 // selected. The selection only ever holds ids of items in the library: it is
 // pruned whenever the library changes, however an item went.
+//
+// Deleting the selection or the whole library asks first (the question says
+// how many go, and how many of them the filter hides); one item's "Move to
+// Trash" asks only where there is no Trash. Without a Trash every question
+// says that the delete is for good. `asking` is true while a question waits
+// for confirmDelete() or cancelDelete().
 
+#include "content/mybackgrounds/MyBackgroundsStore.h"
 #include "pickers/backdrops/BackdropGridState.h"
+#include "pickers/backdrops/BackdropTexts.h"
 #include "pickers/backdrops/FileReveal.h"
 #include "pickers/backdrops/TileList.h"
 
@@ -13,9 +21,9 @@
 #include <QSet>
 #include <QStringList>
 
-namespace zephrin {
+#include <optional>
 
-class MyBackgroundsStore;
+namespace zephrin {
 
 class MyBackgroundsGridState : public BackdropGridState {
     Q_OBJECT
@@ -26,10 +34,13 @@ class MyBackgroundsGridState : public BackdropGridState {
     Q_PROPERTY(zephrin::TileList* tiles READ tiles CONSTANT)
     Q_PROPERTY(bool libraryEmpty READ libraryEmpty NOTIFY itemsChanged)
     Q_PROPERTY(QString libraryLine READ libraryLine NOTIFY itemsChanged)
-    Q_PROPERTY(QString deleteAllTitle READ deleteAllTitle NOTIFY itemsChanged)
     Q_PROPERTY(bool selecting READ selecting WRITE setSelecting NOTIFY selectingChanged)
     Q_PROPERTY(QStringList selection READ selection NOTIFY selectionChanged)
     Q_PROPERTY(QString selectedLine READ selectedLine NOTIFY selectionChanged)
+    Q_PROPERTY(bool asking READ asking NOTIFY questionChanged)
+    Q_PROPERTY(QString questionTitle READ questionTitle NOTIFY questionChanged)
+    Q_PROPERTY(QString questionMessage READ questionMessage NOTIFY questionChanged)
+    Q_PROPERTY(QString questionAccept READ questionAccept NOTIFY questionChanged)
 
 public:
     explicit MyBackgroundsGridState(QObject* parent = nullptr);
@@ -42,12 +53,15 @@ public:
     TileList* tiles() { return &m_tiles; }
     bool libraryEmpty() const;
     QString libraryLine() const;
-    QString deleteAllTitle() const;
     bool selecting() const { return m_selecting; }
     void setSelecting(bool selecting);
     QStringList selection() const;
     QString selectedLine() const;
     const QSet<QString>& selectionSet() const { return m_selection; }
+    bool asking() const { return m_pending.has_value(); }
+    QString questionTitle() const { return m_pending ? m_pending->question.title : QString(); }
+    QString questionMessage() const { return m_pending ? m_pending->question.message : QString(); }
+    QString questionAccept() const { return m_pending ? m_pending->question.acceptText : QString(); }
 
     // How "Show in Folder" and "Show Folder" reach the desktop.
     void setFileReveal(FileReveal reveal) { m_reveal = std::move(reveal); }
@@ -57,18 +71,23 @@ public:
     Q_INVOKABLE void tap(const QString& id);
     // "Done": leaves selection mode with nothing selected.
     Q_INVOKABLE void finishSelecting();
-    // The header's "Favorite" and "Delete" over the selection ("Delete" also
-    // empties it).
+    // The header's "Favorite" and "Delete" over the selection ("Delete" asks,
+    // and once confirmed also empties it).
     Q_INVOKABLE void favoriteSelection();
-    Q_INVOKABLE void deleteSelection();
+    Q_INVOKABLE void askToDeleteSelection();
     // A tile's context menu.
     Q_INVOKABLE void toggleFavorite(const QString& id);
     Q_INVOKABLE void rename(const QString& id, const QString& name);
     Q_INVOKABLE void moveToTrash(const QString& id);
     Q_INVOKABLE void revealInFolder(const QString& id) const;
-    // "Move All to Trash" (empties the selection) and "Show Folder".
-    Q_INVOKABLE void deleteAll();
+    // "Delete All…" (asks; once confirmed it also empties the selection) and
+    // "Show Folder". Showing a folder that no file manager can show posts a
+    // notice that says so.
+    Q_INVOKABLE void askToDeleteAll();
     Q_INVOKABLE void openFolder() const;
+    // The answer to the waiting question.
+    Q_INVOKABLE void confirmDelete();
+    Q_INVOKABLE void cancelDelete();
 
 signals:
     void storeChanged();
@@ -76,11 +95,22 @@ signals:
     void itemsChanged();
     void selectingChanged();
     void selectionChanged();
+    void questionChanged();
 
 private:
+    struct PendingDelete {
+        QSet<QString> ids;
+        MyBackgroundsStore::Removal removal = MyBackgroundsStore::Removal::toTrash;
+        backdroptexts::DeleteQuestion question;
+        bool clearsSelection = true;  // a delete of the selection or of all
+    };
+
     void storeItemsChanged();
     void updateTiles();
     void setSelection(const QSet<QString>& selection);
+    void ask(backdroptexts::DeleteScope scope, const QSet<QString>& ids, const QString& name = {});
+    // Posts the notice when no file manager showed the folder.
+    FileReveal::Done sayWhenNotShown() const;
 
     QPointer<MyBackgroundsStore> m_store;
     QString m_filter = QStringLiteral("All");
@@ -88,6 +118,7 @@ private:
     bool m_selecting = false;
     QSet<QString> m_selection;
     FileReveal m_reveal;
+    std::optional<PendingDelete> m_pending;
 };
 
 } // namespace zephrin

@@ -83,15 +83,10 @@ ColumnLayout {
             id: tile
             required property string tileId
             required property string name
-            // Asks for its thumbnail once it has come near the visible part.
-            property bool seen: false
-            readonly property bool near: tiles.seen(y, height)
-            onNearChanged: if (near) seen = true
-            Component.onCompleted: if (near) seen = true
 
             objectName: "photo:" + tileId
             width: tiles.tileWidth
-            source: seen ? "image://photo/" + tileId : ""
+            source: "image://photo/" + tileId
             spinner: true
             ringed: photos.selectedID === tileId
             help: name

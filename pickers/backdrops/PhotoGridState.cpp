@@ -145,7 +145,7 @@ void PhotoGridState::addToMyBackgrounds(const QString& id)
         }
         store->add(*picture, name, QStringLiteral("saved")).then(store, [store](const std::optional<QString>& added) {
             if (added)
-                store->showNotice(QStringLiteral("Added to My Backgrounds"));
+                store->showAddedNotice();
         });
     });
 }

@@ -15,26 +15,50 @@ namespace zephrin {
 
 namespace {
 
-// The answer to one request; lives on the thread the engine asked from.
+// The answer to one request; lives on the thread the engine asked from (Qt
+// Quick's image reader). The reader deletes a response only once it has
+// finished, and keeps the provider for as long as any response lives, so every
+// response finishes: with the store's picture, or empty as soon as the engine
+// cancels it (its tile or its engine went), without waiting for the store.
 class ThumbnailResponse : public QQuickImageResponse {
     Q_OBJECT
 
 public:
+    ThumbnailResponse()
+    {
+        // A reader going with its engine cancels what it has in flight and
+        // stops its thread; a request it was starting meanwhile is not
+        // cancelled, and what finishes after the thread stopped is never
+        // deleted. Such a response goes with the thread.
+        connect(QThread::currentThread(), &QThread::finished, this, &QObject::deleteLater);
+    }
+
     QQuickTextureFactory* textureFactory() const override
     {
         return m_image.isNull() ? nullptr : QQuickTextureFactory::textureFactoryForImage(m_image);
     }
     QString errorString() const override { return m_image.isNull() ? QStringLiteral("no thumbnail") : QString(); }
 
+    // Called by the reader while it holds its own lock: finishing is left to
+    // this thread's next turn, so that the reader is not entered from inside.
+    void cancel() override
+    {
+        QMetaObject::invokeMethod(this, [this] { deliver(QImage()); }, Qt::QueuedConnection);
+    }
+
 public slots:
     void deliver(const QImage& image)
     {
+        if (m_finished)
+            return;
+        m_finished = true;
         m_image = image;
         emit finished();
     }
 
 private:
     QImage m_image;
+    bool m_finished = false;
 };
 
 // Carries the image from the store's thread to the response. The connection

@@ -9,7 +9,9 @@
 // Each answers from its store's cache, and otherwise from the store's own
 // loading on its worker pools: nothing is decoded or rendered on the GUI
 // thread or on the engine's image thread. A missing picture ends the request
-// with an error (the tile keeps its plain fill).
+// with an error (the tile keeps its plain fill), and so does the engine's
+// cancelling it when its tile or the engine itself goes: no request outlives
+// the engine that made it.
 
 #include <QHash>
 #include <QObject>

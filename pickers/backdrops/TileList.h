@@ -1,7 +1,9 @@
 #pragma once
-// The tiles of a picker grid as a list model addressed by id. Setting the same
-// ids in the same order again only updates the rows' data, so delegates keep
-// their state (and loaded thumbnails) while names or favourites change.
+// The tiles of a picker grid as a list model addressed by id. A new list is
+// told to the views as the rows that left, the rows that came and the rows
+// whose data changed, so the tiles that stay keep their delegates (and their
+// loaded thumbnails) through a filter change, a delete or a rename; only a
+// new order of the tiles that stay resets the model.
 
 #include <QAbstractListModel>
 #include <QList>
@@ -41,6 +43,11 @@ signals:
     void countChanged();
 
 private:
+    // Removes the rows whose ids `tiles` lacks; false, with nothing changed,
+    // when the rows that stay are in another order there.
+    bool removeLeaving(const QList<Tile>& tiles);
+    void insertComing(const QList<Tile>& tiles);
+
     QList<Tile> m_tiles;
 };
 

@@ -1,16 +1,21 @@
 #include "share/handoff/ImageKind.h"
 
 #include <QFileInfo>
-#include <QMimeDatabase>
 
 namespace zephrin {
 
+const QStringList& handedOverExtensions()
+{
+    static const QStringList extensions{QStringLiteral("png"),  QStringLiteral("jpg"),  QStringLiteral("jpeg"),
+                                        QStringLiteral("heic"), QStringLiteral("heif"), QStringLiteral("webp"),
+                                        QStringLiteral("tif"),  QStringLiteral("tiff"), QStringLiteral("bmp"),
+                                        QStringLiteral("gif")};
+    return extensions;
+}
+
 bool isImageFileName(const QString& fileName)
 {
-    if (QFileInfo(fileName).suffix().isEmpty())
-        return false;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
-    return type.isValid() && !type.isDefault() && type.name().startsWith(QLatin1String("image/"));
+    return handedOverExtensions().contains(QFileInfo(fileName).suffix().toLower());
 }
 
 QString imageExtensionFromMagic(const QByteArray& head)

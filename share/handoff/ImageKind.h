@@ -5,11 +5,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace zephrin {
 
-// True when the file name's extension is that of an image type (any letter
-// case): the shared MIME database's answer for the name alone.
+// The extensions of the image types the editor opens (lower case): PNG, JPEG,
+// HEIC, WebP, TIFF, BMP, GIF. Nothing else is handed over, so the editor never
+// receives a file it would refuse (an SVG, an icon, a PDF).
+const QStringList& handedOverExtensions();
+
+// True when the file name's extension (any letter case) is one of those.
 bool isImageFileName(const QString& fileName);
 
 // The extension for data that starts with `head` (its first bytes; 16 are

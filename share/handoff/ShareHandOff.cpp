@@ -3,6 +3,7 @@
 #include "share/handoff/ImageKind.h"
 #include "share/inbox/HandOffUrl.h"
 #include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +58,11 @@ std::optional<QString> handOffFile(const QString& path, const QString& folder, q
         problem = QStringLiteral("cannot be read");
         return std::nullopt;
     }
-    return copyIntoInbox(file, extension, folder, sizeCap, problem);
+    std::optional<QString> name = copyIntoInbox(file, extension, folder, sizeCap, problem);
+    // The editor names the document after the source; not knowing it is no failure.
+    if (name)
+        recordOrigin(QDir(folder).filePath(*name), path);
+    return name;
 }
 
 } // namespace
@@ -84,7 +89,8 @@ std::optional<QString> copyIntoInbox(QIODevice& source, const QString& extension
 
     const QString name = makeInboxFileName(chosen);
     QSaveFile target(QDir(folder).filePath(name));
-    if (!target.open(QIODevice::WriteOnly)) {
+    // For the user alone, as the folder is, from the first byte on.
+    if (!target.open(QIODevice::WriteOnly) || !target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         problem = QStringLiteral("the inbox cannot be written");
         return std::nullopt;
     }

@@ -9,7 +9,8 @@
 // data whose first bytes are those of an image type (that type's extension is
 // used). Empty data and anything larger than the cap are not usable. Copies
 // are streamed, so the cap, not memory, bounds what is read, and each lands
-// in one atomic rename: a waiting file is always complete.
+// in one atomic rename: a waiting file is always complete. A copy of a named
+// file carries the source's name as its origin (OriginalName.h).
 
 #include <QByteArray>
 #include <QIODevice>

@@ -1,5 +1,6 @@
 #include "share/inbox/InboxFolder.h"
 
+#include "share/files/PrivateFolder.h"
 #include "share/inbox/HandOffUrl.h"
 #include "share/inbox/InboxName.h"
 
@@ -26,7 +27,8 @@ std::optional<QString> sharedInboxFolder()
     if (dataHome.isEmpty())
         return std::nullopt;
     const QString folder = QDir(dataHome).filePath(QStringLiteral("Zephrin/Inbox"));
-    QDir().mkpath(folder);
+    if (!makePrivateFolder(folder))
+        return std::nullopt;
     return folder;
 }
 
@@ -91,9 +93,9 @@ std::optional<QString> takeWaitingFile(const QString& folder, const QString& pat
     const QFileInfo info(path);
     if (QFileInfo(info.absolutePath()) != QFileInfo(folder) || !isWaitingFile(info))
         return std::nullopt;
-    QDir taken(takenFolder);
-    if (!taken.mkpath(QStringLiteral(".")))
+    if (!makePrivateFolder(takenFolder))
         return std::nullopt;
+    QDir taken(takenFolder);
     for (const QFileInfo& earlier : taken.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
         if (isWaitingFile(earlier))
             QFile::remove(earlier.filePath());

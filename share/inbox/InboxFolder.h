@@ -1,7 +1,9 @@
 #pragma once
 // The inbox: "Zephrin/Inbox" in the user's data folder ($XDG_DATA_HOME,
 // usually ~/.local/share), shared by zephrin-share, which writes into it, and
-// the editor, which takes files out of it. Only files whose names pass
+// the editor, which takes files out of it. It and "Zephrin/Incoming", where
+// taken files go, are the user's alone (mode 0700, see PrivateFolder.h); the
+// files in them are 0600. Only files whose names pass
 // isInboxFileName and that are regular files (not links, not folders) count
 // as waiting; nothing else in the folder is ever opened or deleted.
 
@@ -11,8 +13,8 @@
 
 namespace zephrin {
 
-// The inbox folder, created when missing (a failure to create it is ignored),
-// or none when the user has no data folder.
+// The inbox folder, created when missing, or none when the user has no data
+// folder or the inbox is not a folder of the user's own.
 std::optional<QString> sharedInboxFolder();
 
 // The path of the waiting file a hand-off URL names, or none when the URL is

@@ -1,19 +1,23 @@
 // zephrin-share: the "Open with" target that hands images to Zephrin.
 //
 //   zephrin-share [--print-url] ITEM...
+//   zephrin-share --help
 //
-// ITEM is a file path, a file: URL, or "-" for image data on standard input.
-// The first usable image is copied unchanged into the inbox, and Zephrin is
-// opened with zephrin://open?file=NAME (the zephrin executable beside this
-// one when there is one, otherwise through xdg-open and the URL's handler).
-// --print-url prints the URL instead of opening it. Exit status: 0 when an
-// image was handed off; 1 with the reasons on standard error when nothing
-// could be; 2 when the image waits in the inbox but Zephrin could not be
-// opened (Zephrin takes it on its next start).
+// ITEM is a file path, a file: URL, or "-" for image data on standard input;
+// after "--" an item that begins with a dash is a file name too. The first
+// usable image is copied unchanged into the inbox, and Zephrin is opened
+// with zephrin://open?file=NAME (the zephrin executable beside this one when
+// there is one, otherwise through xdg-open and the URL's handler).
+// --print-url prints the URL instead of opening it; --help prints the usage.
+// Exit status: 0 when an image was handed off (or the usage printed); 1 with
+// the reasons on standard error when nothing could be or the command line is
+// wrong; 2 when the image waits in the inbox but Zephrin could not be opened
+// (Zephrin takes it on its next start).
 
 #include "share/handoff/ShareHandOff.h"
 #include "share/inbox/InboxFolder.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -44,10 +48,30 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zephrin-share"));
 
-    QStringList items = QCoreApplication::arguments().mid(1);
-    const bool printUrl = items.removeAll(QStringLiteral("--print-url")) > 0;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Hands the first usable image to Zephrin: a copy waits in Zephrin's inbox, and Zephrin "
+                       "opens it (or takes it on its next start)."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption printUrlOption(QStringLiteral("print-url"),
+                                            QStringLiteral("Print the hand-off URL instead of opening Zephrin."));
+    parser.addOption(printUrlOption);
+    parser.addPositionalArgument(QStringLiteral("items"),
+                                 QStringLiteral("Image files, file: URLs, or - for image data on standard input. "
+                                                "Put -- before a file name that begins with a dash."),
+                                 QStringLiteral("FILE|URL|- ..."));
+    if (!parser.parse(QCoreApplication::arguments())) {
+        printError(parser.errorText());
+        std::fprintf(stderr, "Try 'zephrin-share --help'.\n");
+        return 1;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    const QStringList items = parser.positionalArguments();
+    const bool printUrl = parser.isSet(printUrlOption);
     if (items.isEmpty()) {
-        printError(QStringLiteral("nothing to share; usage: zephrin-share [--print-url] FILE|URL|- ..."));
+        printError(QStringLiteral("nothing to share"));
+        std::fprintf(stderr, "Try 'zephrin-share --help'.\n");
         return 1;
     }
 

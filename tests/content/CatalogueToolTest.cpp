@@ -1,13 +1,15 @@
-// The catalogue tool builds a folder that the libraries load over HTTP: the
-// tool runs on installed Debian packages and a folder of generated pictures,
-// and a loopback server serves what it wrote.
+// The catalogue tool builds a folder that the libraries load, over HTTP or
+// directly: the tool runs on installed Debian packages and a folder of
+// generated pictures; a loopback server serves the fonts it wrote, and the
+// photos are read from the folder itself.
 
 #include "content/fonts/FontLibrary.h"
-#include "content/net/ContentServer.h"
+#include "content/net/ContentSource.h"
 #include "content/photos/PhotoBackdropLibrary.h"
 
 #include "content/support/ContentFixture.h"
 
+#include <QImage>
 #include <QProcess>
 
 namespace zephrin {
@@ -24,6 +26,10 @@ TEST_F(CatalogueToolTest, BuildsAFolderBothLibrariesLoad)
         writeFile(cached("pictures/" + name + ".png"), pictureBytes({1200, 800}, QColor(name), "PNG"));
     writeFile(cached("pictures/too-small.jpg"), pictureBytes({100, 80}, Qt::gray, "JPEG"));
     writeFile(cached("pictures/broken.png"), "not a picture");
+    // An overlay with transparency: no backdrop photo, whatever it is flattened onto.
+    QImage overlay(1200, 800, QImage::Format_ARGB32);
+    overlay.fill(QColor(255, 255, 255, 90));
+    ASSERT_TRUE(overlay.save(cached("pictures/overlay.png")));
 
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
@@ -70,12 +76,19 @@ TEST_F(CatalogueToolTest, BuildsAFolderBothLibrariesLoad)
     ASSERT_TRUE(preview);
     EXPECT_GT(preview->width(), preview->height());
 
-    PhotoBackdropLibrary photos(contentResourceBase(server().address(), "zephrin/backdrops"), cached("Photos"));
+    // The folder read directly, as the program reads the one setup builds.
+    PhotoBackdropLibrary photos(contentResourceBase(QUrl::fromLocalFile(m_served.path()), "zephrin/backdrops"),
+                                cached("Photos"));
     photos.setStatus({PhotoLibraryStatus::Phase::loading, {}});
     ASSERT_TRUE(awaitDone(photos.refresh()));
     ASSERT_EQ(photos.status().phase, PhotoLibraryStatus::Phase::ready);
     EXPECT_EQ(photos.categories(), QStringList({"All", "Colours"}));
     ASSERT_EQ(photos.items().size(), 3);
+    // Named by the picture alone: the name a saved background takes.
+    QStringList names;
+    for (const PhotoBackdrop& photo : photos.items())
+        names.append(photo.location);
+    EXPECT_EQ(names, QStringList({"Blue", "Green", "Red"}));
     const QString first = photos.items()[0].id;
     const auto thumbnail = awaitResult(photos.thumbnail(first));
     ASSERT_TRUE(thumbnail);

@@ -233,6 +233,48 @@ TEST_F(BatchTest, ARerunCutsOnlyWhatIsNotDone)
     EXPECT_EQ(batch->itemsInOrder()[0].output->data, first);
 }
 
+// A run with other output settings makes every result again, so one export
+// never mixes formats or sizes; results a cancelled run did not reach are
+// left out of Export All, and the panel says so.
+TEST_F(BatchTest, ARerunWithOtherSettingsMakesEveryResultAgain)
+{
+    queue({"a.png", "b.png", "c.png"});
+    runToTheEnd();
+    EXPECT_TRUE(batch->hasUnsavedResults());
+    const int calls = batchEngines->calls;
+
+    batch->setFormat(ExportFormat::jpg);
+    batch->setLongEdge(1080);
+    batch->start(*editor);
+    EXPECT_EQ(kinds(), (std::vector{Kind::processing, Kind::queued, Kind::queued}));
+    runner->runJob();   // a.png at the new settings; b.png starts
+    batch->cancel();    // b.png still ends, c.png is not reached
+    runner->settle();
+    EXPECT_EQ(batchEngines->calls, calls + 2);
+    EXPECT_EQ(batch->itemsInOrder()[1].outputSettings.format, ExportFormat::jpg);
+    EXPECT_EQ(batch->itemsInOrder()[2].outputSettings.format, ExportFormat::png);
+
+    const QString out = folder(QStringLiteral("out"));
+    batch->saveAll(QUrl::fromLocalFile(out));
+    runner->settle();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files),
+              (QStringList{QStringLiteral("a-cutout.png"), QStringLiteral("b-cutout.png")}));
+    EXPECT_EQ(batch->lastError(),
+              QStringLiteral("1 result made with other settings was left out; run the batch again to update it."));
+    EXPECT_TRUE(batch->hasUnsavedResults());
+
+    runToTheEnd();
+    EXPECT_EQ(batchEngines->calls, calls + 3);
+    for (const BatchItem& item : batch->itemsInOrder())
+        EXPECT_EQ(item.outputSettings.longEdge, 1080);
+    const QString again = folder(QStringLiteral("again"));
+    batch->saveAll(QUrl::fromLocalFile(again));
+    runner->settle();
+    EXPECT_EQ(QDir(again).entryList(QDir::Files).size(), 3);
+    EXPECT_TRUE(batch->lastError().isEmpty());
+    EXPECT_FALSE(batch->hasUnsavedResults());
+}
+
 TEST_F(BatchTest, AnEmptyOrFinishedQueueEndsAtOnce)
 {
     batch->start(*editor);
@@ -397,7 +439,7 @@ TEST_F(BatchTest, APartialExportSaysHowManyAndWhyTheRestFailed)
     runner->settle();
     EXPECT_TRUE(batch->lastError().startsWith(QStringLiteral("Exported 1 of 2. Couldn't write ")))
         << batch->lastError().toStdString();
-    EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": File name too long")));
+    EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": the name is too long.")));
 }
 
 TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)
@@ -407,7 +449,7 @@ TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)
     batch->saveAll(QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing"))));
     runner->settle();
     EXPECT_EQ(batch->lastError(),
-              QStringLiteral("Nothing was exported. Couldn't write a-cutout.png: No such file or directory"));
+              QStringLiteral("Nothing was exported. Couldn't write a-cutout.png: the folder doesn't exist."));
 
     // Nothing to write at all.
     batch->clear();

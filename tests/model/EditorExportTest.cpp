@@ -2,8 +2,15 @@
 
 #include "EditorFixture.h"
 
+#include "model/editor/FeedbackTexts.h"
+#include "output/service/OutputFile.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
+
+#include <cerrno>
 
 using namespace std::chrono_literals;
 
@@ -23,7 +30,7 @@ TEST_F(EditorExport, WithoutACutoutOnlySaysSo)
 TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
 {
     openDocument();
-    editor->setLastError(QStringLiteral("an old message"));
+    editor->setLastError(QStringLiteral("Couldn't save old.png: the disk is full."), ErrorTopic::save);
     editor->setShowExportSheet(true);
     editor->setExportFormat(ExportFormat::jpg);
     editor->setExportLongEdge(4000);
@@ -42,17 +49,91 @@ TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
     EXPECT_EQ(written.size(), QSize(120, 80));
     EXPECT_GT(qRed(written.pixel(2, 2)), 240);
 
-    const QString target = dir.filePath(QStringLiteral("out.jpg"));
-    EXPECT_TRUE(editor->saveExportFile(QUrl::fromLocalFile(target)));
-    EXPECT_EQ(QFileInfo(target).size(), editor->exportFile()->data.size());
-    EXPECT_FALSE(editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("no/such/dir/out.jpg")))));
-    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save out.jpg."));
-
     engines->failing = {"renderData"};
     editor->exportImage();
     runner->settle();
     EXPECT_EQ(editor->lastError(), QStringLiteral("The image couldn't be rendered."));
     EXPECT_FALSE(editor->isProcessing());
+}
+
+// A save says where the file went, or why it could not be written; the next
+// save that works takes the error away, and nothing but a save does.
+TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
+{
+    openDocument();
+    editor->exportImage();
+    runner->settle();
+    ASSERT_TRUE(editor->exportFile());
+    editor->setShowFileExporter(false);
+
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("no/such/folder/out.png"))));
+    runner->runAll();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save out.png: the folder doesn't exist."));
+    EXPECT_TRUE(editor->notice().isEmpty());
+
+    // A name with the characters a URL would cut a name at.
+    const QString target = dir.filePath(QStringLiteral("photo #2?.png"));
+    QFile(target).open(QIODevice::WriteOnly);  // the dialog asked before replacing it
+    editor->saveExportFile(QUrl::fromLocalFile(target));
+    EXPECT_TRUE(editor->isProcessing());
+    runner->runAll();
+    EXPECT_FALSE(editor->isProcessing());
+    EXPECT_EQ(QFileInfo(target).size(), editor->exportFile()->data.size());
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    EXPECT_EQ(editor->notice(), QStringLiteral("Saved photo #2?.png to ") + QDir::cleanPath(dir.path()));
+    EXPECT_EQ(editor->noticeRevealPath(), target);
+    runner->advance(EditorState::noticeDuration);
+    EXPECT_TRUE(editor->notice().isEmpty());
+    EXPECT_TRUE(editor->noticeRevealPath().isEmpty());
+
+    editor->setLastError(QStringLiteral("Couldn't open beach.png."), ErrorTopic::open);
+    editor->saveExportFile(QUrl::fromLocalFile(target));
+    runner->runAll();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open beach.png."));
+}
+
+TEST_F(EditorExport, WriteFailuresSayWhy)
+{
+    const std::pair<int, const char*> reasons[] = {
+        {ENOENT, "the folder doesn't exist"},        {ENOTDIR, "the folder doesn't exist"},
+        {EACCES, "there's no permission to write there"}, {ENOSPC, "the disk is full"},
+        {EDQUOT, "the disk is full"},                 {EROFS, "the disk is read-only"},
+    };
+    for (const auto& [error, reason] : reasons)
+        EXPECT_EQ(writeFailureReason(error), QString::fromUtf8(reason)) << error;
+}
+
+TEST(FeedbackTexts, FoldersReadFromHome)
+{
+    using namespace feedback;
+    EXPECT_EQ(folderText(QStringLiteral("/home/ann/Pictures/"), QStringLiteral("/home/ann")), QStringLiteral("~/Pictures"));
+    EXPECT_EQ(folderText(QStringLiteral("/home/ann"), QStringLiteral("/home/ann/")), QStringLiteral("~"));
+    EXPECT_EQ(folderText(QStringLiteral("/home/anna/x"), QStringLiteral("/home/ann")), QStringLiteral("/home/anna/x"));
+    EXPECT_EQ(folderText(QStringLiteral("/srv/x"), QStringLiteral("/")), QStringLiteral("/srv/x"));
+    EXPECT_EQ(exportedNotice(1, QStringLiteral("/home/ann/Out"), QStringLiteral("/home/ann")),
+              QStringLiteral("Exported 1 file to ~/Out"));
+    EXPECT_EQ(exportedNotice(5, QStringLiteral("/media/usb"), QStringLiteral("/home/ann")),
+              QStringLiteral("Exported 5 files to /media/usb"));
+}
+
+TEST_F(EditorExport, ANoticeGivesWayToTheNextAndGoesAfterItsTime)
+{
+    editor->showNotice(QStringLiteral("Copied"));
+    runner->advance(EditorState::noticeDuration / 2);
+    editor->showNotice(QStringLiteral("Saved a.png to ~"), QStringLiteral("/home/a.png"));
+    runner->advance(EditorState::noticeDuration / 2);
+    EXPECT_EQ(editor->notice(), QStringLiteral("Saved a.png to ~"));
+    runner->advance(EditorState::noticeDuration / 2);
+    EXPECT_TRUE(editor->notice().isEmpty());
+
+    // A closed notice's wait takes nothing away from the next one.
+    editor->showNotice(QStringLiteral("Copied"));
+    editor->dismissNotice();
+    EXPECT_TRUE(editor->notice().isEmpty());
+    runner->advance(EditorState::noticeDuration / 2);
+    editor->showNotice(QStringLiteral("Copied"));
+    runner->advance(EditorState::noticeDuration / 2);
+    EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
 }
 
 TEST_F(EditorExport, SvgTracesTheCroppedCutoutAtABoundedSize)
@@ -77,6 +158,47 @@ TEST_F(EditorExport, SvgTracesTheCroppedCutoutAtABoundedSize)
     EXPECT_EQ(engines->lastTraceOptions.traceLongEdge, 256);
 }
 
+// The tracer reads ink from the photo only where it matches the traced
+// cutout pixel for pixel, so a mirrored cutout needs a mirrored photo.
+TEST_F(EditorExport, SvgOfAMirroredResultTracesAMirroredPhoto)
+{
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).fillRect(0, 0, 30, 80, Qt::black);
+    const QString path = dir.filePath(QStringLiteral("ink.png"));
+    ASSERT_TRUE(picture.save(path, "PNG"));
+    editor->importImage(QUrl::fromLocalFile(path));
+    runner->settle();
+    editor->setComp(QStringLiteral("mirror"), true);
+    runner->settle();
+    editor->setExportFormat(ExportFormat::svg);
+    editor->exportImage();
+    runner->settle();
+    ASSERT_TRUE(engines->lastTraceSource);
+    const QImage photo = toQImage(*engines->lastTraceSource);
+    ASSERT_EQ(photo.size(), engines->lastTracedSize);
+    EXPECT_EQ(photo.pixelColor(115, 40), QColor(Qt::black));
+    EXPECT_EQ(photo.pixelColor(4, 40), QColor(Qt::white));
+}
+
+TEST_F(EditorExport, OnlyAnOpaqueBackgroundMakesTheResultOpaque)
+{
+    openDocument();
+    EXPECT_FALSE(editor->resultOpaque());  // the cutout itself
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    runner->settle();
+    EXPECT_TRUE(editor->resultOpaque());
+    // Text drawn over it leaves it opaque.
+    editor->addTextLayer();
+    runner->settle();
+    EXPECT_TRUE(editor->resultOpaque());
+    editor->setComp(QStringLiteral("backgroundColor"), QColor(255, 255, 255, 128));
+    runner->settle();
+    EXPECT_FALSE(editor->resultOpaque());
+    editor->clearDocument();
+    EXPECT_FALSE(editor->resultOpaque());
+}
+
 TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
 {
     openDocument();
@@ -90,6 +212,8 @@ TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
     EXPECT_EQ(first.absolutePath(), QFileInfo(editor->shareFolder()).absoluteFilePath());
     EXPECT_EQ(QFileInfo(editor->shareFolder()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
     EXPECT_FALSE(editor->showShareSheet());
+    EXPECT_EQ(editor->notice(), QStringLiteral("Ready to share name.png"));
+    EXPECT_EQ(editor->noticeRevealPath(), first.absoluteFilePath());
     runner->advance(350ms);
     EXPECT_TRUE(editor->showShareSheet());
 
@@ -100,23 +224,55 @@ TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
     EXPECT_EQ(files, QStringList{QStringLiteral("cutout.png")});
 }
 
-TEST_F(EditorExport, CopyPutsPngFirstAndTheImage)
+// The result's PNG is made on a worker after each result, so a copy lands at
+// once with its notice; a copy of a result whose PNG is still to be made
+// lands with it, never with the result before.
+TEST_F(EditorExport, CopyTakesThePngMadeOffTheGuiThread)
 {
     editor->copyToPasteboard();
     runner->settle();
     EXPECT_FALSE(clipboard->last);
 
     openDocument();
+    ASSERT_TRUE(editor->resultPNG());
+    const int encodes = engines->calls("encodePNG");
     editor->copyToPasteboard();
-    runner->settle();
     ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(engines->calls("encodePNG"), encodes);
     EXPECT_EQ(clipboard->last->formats().value(0), QStringLiteral("image/png"));
     EXPECT_TRUE(clipboard->last->hasImage());
     EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(120, 80));
+    EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
+    runner->advance(EditorState::noticeDuration);
+    EXPECT_TRUE(editor->notice().isEmpty());
 
-    const auto [png, name] = editor->dragPayload();
-    EXPECT_FALSE(png.isEmpty());
-    EXPECT_EQ(name, QStringLiteral("beach-cutout"));
+    clipboard->last.reset();
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 60, 40));
+    runner->advance(90ms);
+    runner->runAll();
+    ASSERT_EQ(editor->composite()->image().width(), 60);
+    EXPECT_FALSE(editor->resultPNG());
+    editor->copyToPasteboard();
+    EXPECT_FALSE(clipboard->last);
+    runner->settle();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(60, 40));
+
+    // A PNG that cannot be made says so instead of copying nothing in silence.
+    clipboard->last.reset();
+    engines->failing = {"encodePNG"};
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 50, 40));
+    runner->settle();
+    editor->copyToPasteboard();
+    runner->settle();
+    EXPECT_FALSE(clipboard->last);
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    // The next copy that works takes that away.
+    engines->failing = {};
+    editor->copyToPasteboard();
+    runner->settle();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_TRUE(editor->lastError().isEmpty());
 }
 
 } // namespace zephrin::testing

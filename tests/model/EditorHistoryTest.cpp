@@ -1,7 +1,12 @@
 // Mask and paint edits with their history: appending behind undone edits,
-// what undo renders again, the two clears, and the "Line art" preset.
+// what undo renders again, the two clears, the composite's steps (settings,
+// layers, backdrop; slider drags and typing merged) and the "Line art" preset.
 
 #include "EditorFixture.h"
+
+#include "engine/shapes/ShapeKit.h"
+
+using namespace std::chrono_literals;
 
 namespace zephrin::testing {
 
@@ -154,6 +159,64 @@ TEST_F(EditorHistory, StrokesNeedPointsAndTheirTool)
     EXPECT_FALSE(std::get<MaskStroke>(editor->maskOps()[0]).erase);
 }
 
+// Between the release and the new composite, the layers are rendered, the
+// cutout refined and the composite (then its text) drawn: the stroke stays on
+// screen until the last of them lands, however the chain ends.
+TEST_F(EditorHistory, AStrokeStaysDrawnUntilItsResultIsShown)
+{
+    const EditorState::Points stroke{{10, 10}, {30, 10}};
+    const auto commit = [&](CanvasTool tool) {
+        editor->setCanvasTool(tool);
+        editor->setLiveStroke(stroke);
+        if (tool == CanvasTool::paint)
+            editor->commitPaintStroke(stroke);
+        else
+            editor->commitMaskStroke(stroke);
+    };
+
+    // With a text layer, the text draw is the last step; it shows no busy state.
+    editor->addTextLayer();
+    runner->settle();
+    commit(CanvasTool::erase);
+    const int draws = engines->calls("drawTextLayers");
+    int steps = 0;
+    while (engines->calls("drawTextLayers") == draws) {
+        EXPECT_EQ(editor->liveStroke(), stroke) << "after step " << steps;
+        // One job at a time (with what it hands back), or the wait before the next.
+        if (!runner->runJob())
+            runner->advance(std::chrono::milliseconds(100));
+        ASSERT_LT(++steps, 20);
+    }
+    EXPECT_FALSE(editor->isProcessing());
+    EXPECT_TRUE(editor->liveStroke().empty());
+
+    // A paint stroke waits for its composite too.
+    commit(CanvasTool::paint);
+    EXPECT_EQ(editor->liveStroke(), stroke);
+    runner->settle();
+    EXPECT_TRUE(editor->liveStroke().empty());
+
+    // A failure ends the wait.
+    engines->failing.insert("refine");
+    commit(CanvasTool::restore);
+    runner->settle();
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    EXPECT_TRUE(editor->liveStroke().empty());
+    engines->failing.clear();
+
+    // A stroke begun meanwhile is the user's: it stays.
+    commit(CanvasTool::erase);
+    editor->setLiveStroke({{50, 50}});
+    runner->settle();
+    EXPECT_EQ(editor->liveStroke(), (EditorState::Points{{50, 50}}));
+
+    // Another tool drops the settling stroke at once.
+    commit(CanvasTool::erase);
+    editor->setCanvasTool(CanvasTool::restore);
+    EXPECT_TRUE(editor->liveStroke().empty());
+    runner->settle();
+}
+
 TEST_F(EditorHistory, LineArtIsOneStepThatUndoesCleanly)
 {
     editor->appendMaskOp(eraseAt(1));
@@ -201,6 +264,134 @@ TEST_F(EditorHistory, LineArtWhoseKeyingFailsStillLeavesOneStep)
     editor->undo();
     EXPECT_EQ(editor->activeOpCount(), 1);
     EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
+}
+
+// A deleted label, a background pick and every composite setting come back
+// with undo and go again with redo; a label reshaped is one step.
+TEST_F(EditorHistory, CompositeChangesAndDeletedLayersAreSteps)
+{
+    runner->settle();
+    const int steps = editor->undoCount();
+    editor->addShapeLayer(ShapeKit::kinds().front().id);
+    const QUuid label = editor->comp().texts.back().id;
+    editor->applyShapeToSelectedLayer(ShapeKit::kinds().back().id);
+    EXPECT_EQ(editor->undoCount(), steps + 2);
+    editor->setComp(QStringLiteral("shadowEnabled"), true);
+    editor->selectBackdrop(Backdrop::presets().front());
+    runner->settle();
+    ASSERT_TRUE(editor->backgroundImage());
+    EXPECT_EQ(editor->undoCount(), steps + 4);
+    editor->deleteTextLayer(label);
+    runner->advance(60ms);
+    runner->settle();
+    ASSERT_TRUE(editor->comp().texts.isEmpty());
+    EXPECT_EQ(editor->undoCount(), steps + 5);
+
+    editor->undo();
+    ASSERT_EQ(editor->comp().texts.size(), 1);
+    EXPECT_EQ(editor->comp().texts[0].id, label);
+    runner->settle();
+    editor->undo();  // the backdrop pick
+    EXPECT_FALSE(editor->backgroundImage());
+    EXPECT_EQ(editor->comp().backgroundMode, BackgroundMode::transparent);
+    EXPECT_TRUE(editor->backdropID().isEmpty());
+    runner->settle();
+    editor->undo();
+    EXPECT_FALSE(editor->comp().shadowEnabled);
+    editor->undo();
+    EXPECT_EQ(editor->comp().texts[0].shape, ShapeKit::kinds().front().id);
+    runner->settle();
+    EXPECT_TRUE(editor->composite());
+
+    for (int i = 0; i < 4; ++i)
+        editor->redo();
+    runner->settle();
+    EXPECT_TRUE(editor->comp().texts.isEmpty());
+    EXPECT_TRUE(editor->comp().shadowEnabled);
+    EXPECT_EQ(editor->backdropID(), Backdrop::presets().front().id);
+    EXPECT_TRUE(editor->backgroundImage());
+    EXPECT_EQ(editor->redoCount(), 0);
+}
+
+// The writes of one slider are one step until it lets go; typing is one step
+// until something else happens; a drag back to the start leaves no step.
+TEST_F(EditorHistory, SliderDragsAndTypingMergeIntoOneStep)
+{
+    const int steps = editor->undoCount();
+    for (int width : {14, 16, 18})
+        editor->setComp(QStringLiteral("outlineWidth"), width);
+    editor->setAdjust(QStringLiteral("subject"), QStringLiteral("exposure"), 0.2);
+    editor->setAdjust(QStringLiteral("subject"), QStringLiteral("exposure"), 0.4);
+    EXPECT_EQ(editor->undoCount(), steps + 2);
+    editor->commitHistory();
+    editor->setAdjust(QStringLiteral("subject"), QStringLiteral("exposure"), 0.5);
+    EXPECT_EQ(editor->undoCount(), steps + 3);
+    editor->setAdjust(QStringLiteral("subject"), QStringLiteral("exposure"), 0.4);
+    EXPECT_EQ(editor->undoCount(), steps + 2);  // back where that drag began
+    editor->commitHistory();
+
+    editor->addTextLayer();
+    const QString id = editor->comp().texts.back().id.toString();
+    for (const char* text : {"S", "Sa", "Sal", "Sale"})
+        editor->setTextField(id, QStringLiteral("text"), QString::fromLatin1(text));
+    editor->setTextField(id, QStringLiteral("bold"), true);
+    EXPECT_EQ(editor->undoCount(), steps + 5);
+    editor->undo();
+    EXPECT_EQ(editor->comp().texts.back().text, QStringLiteral("Sale"));
+    editor->undo();
+    EXPECT_EQ(editor->comp().texts.back().text, TextLayer::makeDefault().text);
+    editor->undo();
+    editor->undo();
+    EXPECT_EQ(editor->comp().subjectAdjust.exposure, 0);
+    EXPECT_EQ(editor->comp().outlineWidth, 18);
+}
+
+// A matte setting changed while the cutout still runs is a step of its own:
+// undo takes back that change alone.
+TEST_F(EditorHistory, ASettingChangedWhileCuttingOutIsItsOwnStep)
+{
+    editor->setEdgeMode(EdgeRefineMode::detail);
+    editor->runAutoSubject();
+    editor->setFillHoles(true);  // the matte is still being found
+    runner->settle();
+    EXPECT_EQ(editor->undoCount(), 2);
+    editor->undo();
+    EXPECT_FALSE(editor->fillHoles());
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::detail);
+}
+
+// However the preset's keying run ends, the preset is one step: replaced by
+// a newer run it still gets its colour key; undone before it ends, it gets
+// none.
+TEST_F(EditorHistory, LineArtEndsAsOneStepWhenItsRunIsReplaced)
+{
+    editor->appendMaskOp(eraseAt(1));
+    runner->settle();
+    const int steps = editor->undoCount();
+    editor->applyLineArtPreset();
+    editor->setFlatTolerance(40);  // a flat slider: a new keying 120 ms later
+    runner->advance(120ms);
+    runner->settle();
+    EXPECT_EQ(editor->undoCount(), steps + 1);
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<MaskColorKey>(editor->maskOps()[0]));
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    editor->undo();
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
+    EXPECT_EQ(editor->activeOpCount(), 0);
+
+    editor->applyLineArtPreset();
+    editor->runAutoSubject();  // Run Cutout while it keys: replaced again
+    runner->settle();
+    EXPECT_TRUE(std::holds_alternative<MaskColorKey>(editor->maskOps().back()));
+    EXPECT_EQ(editor->activeOpCount(), int(editor->maskOps().size()));
+
+    const int opsBefore = int(editor->maskOps().size());
+    editor->applyLineArtPreset();
+    editor->undo();  // taken back before its keying lands
+    runner->settle();
+    EXPECT_EQ(int(editor->maskOps().size()), opsBefore);
+    EXPECT_EQ(editor->redoCount(), 1);
 }
 
 } // namespace zephrin::testing

@@ -66,8 +66,12 @@ TEST_F(EditorImport, AFileThatIsNoPictureChangesNothingButTheMessage)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a picture");
     junk.close();
+    // Decoding shows the busy state, and a failure ends it.
     editor->importImage(QUrl::fromLocalFile(junk.fileName()));
+    EXPECT_TRUE(editor->isProcessing());
+    EXPECT_EQ(editor->processingLabel(), QStringLiteral("Opening image…"));
     runner->settle();
+    EXPECT_FALSE(editor->isProcessing());
     EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open notes.png."));
     EXPECT_EQ(editor->document()->id, id);
     EXPECT_TRUE(editor->cutout());

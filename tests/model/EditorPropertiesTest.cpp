@@ -17,7 +17,7 @@ TEST_F(EditorProperties, StartAsAnEmptyEditor)
     EXPECT_EQ(editor->comp().tintColor, kStartViolet);
     EXPECT_EQ(editor->comp().edgeBlend, 60);
     EXPECT_EQ(editor->matteSettings(), MatteSettings{});
-    EXPECT_EQ(editor->lastCommitted(), (EditSnapshot{MatteSettings{}, 0, 0}));
+    EXPECT_EQ(editor->lastCommitted(), EditSnapshot{});
     EXPECT_EQ(editor->sheetSettings(), SheetSettings{});
     EXPECT_EQ(editor->customBackdropA(), (RGBAColor{0.99, 0.86, 0.76, 1}));
     EXPECT_EQ(editor->exportLongEdge(), 2400);
@@ -137,8 +137,12 @@ TEST_F(EditorProperties, QmlSeesEnumerationsAsTheirLabels)
 {
     editor->setProperty("canvasTool", QStringLiteral("Pick color"));
     EXPECT_EQ(editor->canvasTool(), CanvasTool::eyedropper);
+    // A text that is no label (the case's name) changes nothing.
     editor->setProperty("canvasTool", QStringLiteral("eyedropper"));
     EXPECT_EQ(editor->canvasTool(), CanvasTool::eyedropper);
+    editor->setCanvasTool(CanvasTool::view);
+    editor->setProperty("canvasTool", QStringLiteral("eyedropper"));
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::view);
     EXPECT_EQ(editor->choices(QStringLiteral("exportFormat")),
               (QStringList{"PNG", "JPG", "WebP", "HEIC", "SVG"}));
     EXPECT_EQ(editor->choices(QStringLiteral("matteModel")), (QStringList{"Subject Lift", "IS-Net"}));

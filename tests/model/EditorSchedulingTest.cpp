@@ -29,7 +29,7 @@ TEST_F(EditorScheduling, ABurstOfRequestsRefinesOnceAfterTheLastWait)
     EXPECT_EQ(engines->calls("refine"), before + 1);
 }
 
-TEST_F(EditorScheduling, DraggingFeatherRefinesOnceAndAddsNoHistory)
+TEST_F(EditorScheduling, DraggingFeatherRefinesOnceAndIsOneStep)
 {
     openDocument();
     const int before = engines->calls("refine");
@@ -39,13 +39,14 @@ TEST_F(EditorScheduling, DraggingFeatherRefinesOnceAndAddsNoHistory)
     }
     runner->settle();
     EXPECT_EQ(engines->calls("refine"), before + 1);
-    EXPECT_TRUE(editor->undoStack().isEmpty());
-    editor->setFillHoles(true);
     EXPECT_EQ(editor->undoCount(), 1);
-    // Assigning the current edge mode still commits (nothing new) and refines.
+    editor->commitHistory();  // the slider lets go
+    editor->setFillHoles(true);
+    EXPECT_EQ(editor->undoCount(), 2);
+    // Assigning the current edge mode records nothing new and still refines.
     runner->settle();
     editor->setEdgeMode(EdgeRefineMode::smooth);
-    EXPECT_EQ(editor->undoCount(), 1);
+    EXPECT_EQ(editor->undoCount(), 2);
     EXPECT_EQ(runner->pendingTimers(), 1u);
 }
 
@@ -75,7 +76,6 @@ TEST_F(EditorScheduling, ANewMatteRefinesAndCompositesAtOnce)
     QStringList labels;
     QObject::connect(editor.get(), &EditorState::processingLabelChanged, [&] { labels.append(editor->processingLabel()); });
     runner->runAll();  // no timer is needed anywhere on this road
-    EXPECT_EQ(runner->pendingTimers(), 0u);
     ASSERT_TRUE(editor->composite());
     // Default settings: the composite is the cutout itself, without a composite pass.
     EXPECT_EQ(editor->composite()->generation(), editor->cutout()->generation());
@@ -98,6 +98,13 @@ TEST_F(EditorScheduling, TheSubjectIsMeasuredAsTheCompositeShowsIt)
     EXPECT_NEAR(editor->subjectBoundsSize().width(), 10, 3);
     EXPECT_NEAR(editor->subjectBoundsSize().height(), 10, 3);
     EXPECT_LT(editor->subjectWhiteFraction(), 0.05);
+    // A white backdrop is no white in the design.
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    editor->setComp(QStringLiteral("mirror"), true);
+    runner->settle();
+    EXPECT_LT(editor->subjectWhiteFraction(), 0.05);
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Transparent"));
+    editor->setComp(QStringLiteral("mirror"), false);
 
     editor->setComp(QStringLiteral("crop"), QVariant());
     editor->setComp(QStringLiteral("outlineEnabled"), true);
@@ -203,6 +210,44 @@ TEST_F(EditorScheduling, ASlowRefineOfThePreviousDocumentChangesNothing)
     runner->settle();
     ASSERT_TRUE(editor->cutout());
     EXPECT_EQ(editor->cutout()->image().width(), 90);
+}
+
+// The fill suggestion speaks for the matte on screen only: a new cutout run
+// takes it away at once, a scene fallback brings none, and a probe that finds
+// no holes shows none, whatever an earlier probe found.
+TEST_F(EditorScheduling, TheFillSuggestionBelongsToTheMatteItProbed)
+{
+    engines->holes = true;
+    openDocument();
+    ASSERT_TRUE(editor->suggestFillHoles());
+
+    editor->runAutoSubject();
+    EXPECT_FALSE(editor->suggestFillHoles()) << "cleared as the new cutout starts";
+    engines->holes = false;
+    runner->settle();
+    EXPECT_FALSE(editor->suggestFillHoles()) << "this matte has no holes";
+
+    engines->holes = true;
+    editor->runAutoSubject();
+    runner->settle();
+    ASSERT_TRUE(editor->suggestFillHoles());
+    engines->sceneFallback = true;
+    editor->runAutoSubject();
+    runner->settle();
+    EXPECT_FALSE(editor->cutoutNote().isEmpty());
+    EXPECT_FALSE(editor->suggestFillHoles()) << "no probe after a scene fallback";
+
+    // The selection cut clears it too.
+    engines->sceneFallback = false;
+    editor->runAutoSubject();
+    runner->settle();
+    ASSERT_TRUE(editor->suggestFillHoles());
+    editor->setPendingSelection(std::vector<QPointF>{{10, 10}, {60, 50}});
+    engines->holes = false;
+    editor->cutSelection();
+    EXPECT_FALSE(editor->suggestFillHoles());
+    runner->settle();
+    EXPECT_FALSE(editor->suggestFillHoles());
 }
 
 TEST_F(EditorScheduling, OnlyTheNewestCutoutRunLands)

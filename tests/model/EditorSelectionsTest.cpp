@@ -70,6 +70,54 @@ TEST_F(EditorSelections, AnEditUsesThePendingSelectionUpAndItCanBeReselected)
     EXPECT_TRUE(editor->liveStroke().empty());
 }
 
+// A canvas tool belongs to the panel whose controls offer it: changing to a
+// panel without it goes back to viewing, so no hidden tool keeps painting,
+// erasing or cropping.
+TEST_F(EditorSelections, ACanvasToolStaysOnlyWithThePanelThatOffersIt)
+{
+    struct Case {
+        EditorTool from;
+        CanvasTool tool;
+        EditorTool to;
+        CanvasTool after;
+    };
+    const Case cases[] = {
+        {EditorTool::adjust, CanvasTool::paint, EditorTool::cutout, CanvasTool::view},
+        {EditorTool::adjust, CanvasTool::gradient, EditorTool::effects, CanvasTool::view},
+        {EditorTool::cutout, CanvasTool::erase, EditorTool::adjust, CanvasTool::view},
+        {EditorTool::cutout, CanvasTool::eyedropper, EditorTool::background, CanvasTool::view},
+        {EditorTool::cutout, CanvasTool::select, EditorTool::adjust, CanvasTool::select},
+        {EditorTool::adjust, CanvasTool::select, EditorTool::text, CanvasTool::view},
+        {EditorTool::cutout, CanvasTool::pan, EditorTool::sheet, CanvasTool::pan},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((rawValue(c.tool) + QStringLiteral(" to ") + rawValue(c.to)).toStdString());
+        editor->setTool(c.from);
+        editor->setCanvasTool(c.tool);
+        editor->setLiveStroke({{5, 5}});
+        editor->setTool(c.to);
+        EXPECT_EQ(editor->canvasTool(), c.after);
+        EXPECT_EQ(editor->liveStroke().empty(), c.after != c.tool);
+    }
+
+    // Leaving the resize panel while editing the crop drops the draft.
+    editor->beginCropEditing();
+    ASSERT_EQ(editor->canvasTool(), CanvasTool::crop);
+    editor->setCropDraft(QRectF(10, 10, 40, 30));
+    editor->setTool(EditorTool::cutout);
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::view);
+    EXPECT_FALSE(editor->cropDraft());
+
+    // The pan toggle does not bring back a tool the panel lacks.
+    editor->setTool(EditorTool::adjust);
+    editor->setCanvasTool(CanvasTool::paint);
+    editor->togglePanTool();
+    editor->setTool(EditorTool::cutout);
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::pan);
+    editor->togglePanTool();
+    EXPECT_EQ(editor->canvasTool(), CanvasTool::view);
+}
+
 TEST_F(EditorSelections, PickedColoursBecomeOneColourKey)
 {
     editor->setCanvasTool(CanvasTool::eyedropper);
@@ -79,11 +127,13 @@ TEST_F(EditorSelections, PickedColoursBecomeOneColourKey)
     EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
     EXPECT_TRUE(editor->isColorPicked(1, 0.0015, 0));
 
-    editor->setCanvasTool(CanvasTool::eyedropper);
-    editor->pickColor({-0.5, 10});  // off the image: nothing, but the tool moves on
-    editor->pickColor({120, 10});
-    EXPECT_EQ(editor->pickedColors().size(), 1u);
-    EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
+    // Off the image (either side): nothing, but the tool moves on.
+    for (const QPointF off : {QPointF(-0.5, 10), QPointF(120, 10)}) {
+        editor->setCanvasTool(CanvasTool::eyedropper);
+        editor->pickColor(off);
+        EXPECT_EQ(editor->pickedColors().size(), 1u);
+        EXPECT_EQ(editor->canvasTool(), CanvasTool::select);
+    }
 
     editor->togglePickedColor(RGBAColor{0.5, 0.5, 0.5, 1});
     editor->togglePickedColor(RGBAColor{0.5, 0.501, 0.5, 0.2});
@@ -174,6 +224,25 @@ TEST_F(EditorSelections, ACropIsWholePixelsOnTheImage)
     editor->removeCrop();
     EXPECT_FALSE(editor->comp().crop);
     EXPECT_FALSE(editor->cropDraft());
+}
+
+TEST_F(EditorSelections, ACropDrawnAtAnAspectIsExactlyThatAspect)
+{
+    // The picture is 120 × 80.
+    editor->setCropAspect(AspectPreset::square);
+    editor->setCropDraft(QRectF(10.9, 10, 20.2, 20.2));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(11, 10, 20, 20)) << "rounding each edge outwards would give 22 × 21";
+
+    // Kept inside the picture, and no larger than it can hold.
+    editor->setCropAspect(AspectPreset::wide);
+    editor->setCropDraft(QRectF(60, 50, 100, 56.25));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(24, 26, 96, 54));
+    editor->setCropAspect(AspectPreset::story);
+    editor->setCropDraft(QRectF(0, 0, 90, 160));
+    editor->applyCrop();
+    EXPECT_EQ(editor->comp().crop, QRectF(22, 0, 45, 80));
 }
 
 TEST_F(EditorSelections, ThePanToggleReturnsToTheToolBefore)

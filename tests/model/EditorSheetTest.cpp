@@ -108,14 +108,14 @@ TEST_F(EditorSheet, OnlyTheLayoutOfTheSheetAsItStandsIsExported)
     ASSERT_TRUE(editor->exportFile());
     EXPECT_EQ(editor->exportFile()->format, ExportFormat::png);
     EXPECT_TRUE(editor->exportFile()->data.startsWith("\x89PNG"));
-    EXPECT_EQ(editor->exportFilename(), QStringLiteral("sticker-sheet"));
+    EXPECT_EQ(editor->exportFile()->name, QStringLiteral("sticker-sheet"));
     EXPECT_TRUE(editor->showFileExporter());
 
     editor->setShowFileExporter(false);
     editor->exportStickerSheetCutSVG();
     EXPECT_EQ(editor->exportFile()->format, ExportFormat::svg);
     EXPECT_TRUE(editor->exportFile()->data.contains("<svg"));
-    EXPECT_EQ(editor->exportFilename(), QStringLiteral("sticker-sheet-cut"));
+    EXPECT_EQ(editor->exportFile()->name, QStringLiteral("sticker-sheet-cut"));
     EXPECT_TRUE(editor->showFileExporter());
 
     // Pending: the old render shows, but neither file may come from it.
@@ -152,19 +152,28 @@ TEST_F(EditorSheet, AddsTheResultTrimmedAndNamedAfterTheDocument)
     EXPECT_TRUE(editor->sheetItems().empty());  // nothing to add
     EXPECT_NE(editor->tool(), EditorTool::sheet);
 
+    // A subject off the centre on both axes, in the top left of a 120 × 80
+    // picture: white, with the red block's top left corner in its bottom right.
+    engines->subject = QRect(8, 6, 40, 30);
     addDesign(QStringLiteral("beach.png"), 1.5);
     ASSERT_EQ(editor->sheetItems().size(), 1u);
     const StickerItem& item = editor->sheetItems().front();
     EXPECT_EQ(item.name, QStringLiteral("beach"));
     EXPECT_EQ(item.widthInches, 1.5);
     EXPECT_EQ(item.count, 1);
-    // The scripted subject is the middle half of a 120 × 80 picture (with
-    // its soft edge).
-    const Image& image = item.image.image();
-    EXPECT_GE(image.width(), 60);
-    EXPECT_LE(image.width(), 70);
-    EXPECT_GE(image.height(), 40);
-    EXPECT_LE(image.height(), 50);
+    // The subject's box (with its soft edge), taken from where it lies: a
+    // crop flipped on either axis would find red in the top or the left.
+    const QImage image = toQImage(item.image.image());
+    EXPECT_GE(image.width(), 40);
+    EXPECT_LE(image.width(), 46);
+    EXPECT_GE(image.height(), 30);
+    EXPECT_LE(image.height(), 36);
+    const auto at = [&](double x, double y) { return image.pixelColor(int(x * image.width()), int(y * image.height())); };
+    EXPECT_EQ(at(0.2, 0.2), QColor(Qt::white));
+    EXPECT_EQ(at(0.85, 0.85), QColor(Qt::red));
+    EXPECT_EQ(at(0.2, 0.85), QColor(Qt::white));
+    EXPECT_EQ(at(0.85, 0.2), QColor(Qt::white));
+    engines->subject = {};
 
     // Importing another picture leaves the sheet alone.
     openDocument(QStringLiteral("second.png"));
@@ -246,12 +255,11 @@ TEST_F(EditorSheet, ACopyTooCloseToAnotherIsRefusedWithANotice)
 
     // A little more is far enough; the notice goes.
     wanted.rx() += 0.001;
-    if (wanted.x() + b.rect.width() <= editor->sheetSettings().printableArea().right()) {
-        EXPECT_TRUE(editor->moveStickerPin(b.pinKey(), wanted));
-        EXPECT_TRUE(editor->sheetNotice().isEmpty());
-        EXPECT_EQ(editor->sheetPins().size(), 2);
-        EXPECT_EQ(editor->sheetPins().value(a.pinKey()), a.rect.topLeft());
-    }
+    ASSERT_LE(wanted.x() + b.rect.width(), editor->sheetSettings().printableArea().right()) << "room on the paper";
+    EXPECT_TRUE(editor->moveStickerPin(b.pinKey(), wanted));
+    EXPECT_TRUE(editor->sheetNotice().isEmpty());
+    EXPECT_EQ(editor->sheetPins().size(), 2);
+    EXPECT_EQ(editor->sheetPins().value(a.pinKey()), a.rect.topLeft());
 }
 
 TEST_F(EditorSheet, NoPinLandsOnALayoutStillToComeAndClearForgetsTheLastError)

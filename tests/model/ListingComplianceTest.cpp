@@ -29,6 +29,10 @@ TEST(ListingCompliance, TheOutputSideIsTheCompositeCappedAtTheExportSize)
 {
     auto items = complianceItems(ListingPreset::appIcon, inputs(1024, 1024));
     EXPECT_TRUE(row(items, "1024 px master").ok);
+    EXPECT_EQ(row(items, "1024 px master").text, "1024 px master");
+    items = complianceItems(ListingPreset::appIcon, inputs(800, 800));
+    EXPECT_EQ(row(items, "1024 px master").text, "1024 px master (now 800 px)");
+    EXPECT_FALSE(row(items, "1024 px master").ok);
 
     items = complianceItems(ListingPreset::etsy, inputs(3000, 2250));
     EXPECT_EQ(items[0].text, "Longest side ≥ 2000 px (now 2400 px)");
@@ -80,6 +84,21 @@ TEST(ListingCompliance, BackgroundRules)
     EXPECT_FALSE(row(complianceItems(ListingPreset::dtfPocket, in), "Transparent background").ok);
 }
 
+TEST(ListingCompliance, AddedGraphicsAreAShapeCropAnOutlineOrText)
+{
+    ComplianceInputs in = inputs(2000, 2000);
+    EXPECT_EQ(row(complianceItems(ListingPreset::amazon, in), "No shape crop").text, "No shape crop or added graphics");
+    EXPECT_TRUE(row(complianceItems(ListingPreset::amazon, in), "No shape crop").ok);
+    in.comp.outlineEnabled = true;  // a sticker outline is a border round the product
+    ComplianceItem graphics = row(complianceItems(ListingPreset::amazon, in), "No shape crop");
+    EXPECT_FALSE(graphics.ok);
+    EXPECT_EQ(graphics.text, "No shape crop or added graphics (now outline)");
+    in.comp.shapeCrop = ShapeCrop::rounded;
+    in.comp.texts.append(TextLayer{});
+    graphics = row(complianceItems(ListingPreset::amazon, in), "No shape crop");
+    EXPECT_EQ(graphics.text, "No shape crop or added graphics (now shape crop, outline, text layers)");
+}
+
 TEST(ListingCompliance, FormatRules)
 {
     ComplianceInputs in = inputs(3000, 3000);
@@ -97,11 +116,25 @@ TEST(ListingCompliance, FormatRules)
 TEST(ListingCompliance, ShareRowsShowRoundedPercentages)
 {
     ComplianceInputs in = inputs(1000, 1000);
-    in.subjectFill = 0.846;
+    in.comp.trimToContent = true;
+    in.subjectFill = 0.85;
     EXPECT_EQ(row(complianceItems(ListingPreset::amazon, in), "Product").text, "Product fills ≥ 85% of frame (now 85%)");
+    EXPECT_TRUE(row(complianceItems(ListingPreset::amazon, in), "Product").ok);
+    // Unmet, it says what keeps the product small.
+    in.subjectFill = 0.846;
+    EXPECT_EQ(row(complianceItems(ListingPreset::amazon, in), "Product").text,
+              "Product fills ≥ 85% of frame (now 85%; lower Padding)");
     EXPECT_FALSE(row(complianceItems(ListingPreset::amazon, in), "Product").ok);
+    in.comp.outlineEnabled = true;
+    EXPECT_EQ(row(complianceItems(ListingPreset::amazon, in), "Product").text,
+              "Product fills ≥ 85% of frame (now 85%; turn the outline off)");
+    in.comp.shadowEnabled = true;
+    EXPECT_EQ(row(complianceItems(ListingPreset::amazon, in), "Product").text,
+              "Product fills ≥ 85% of frame (now 85%; turn the shadow down or off)");
+    in.comp.trimToContent = false;
     in.subjectFill.reset();   // unmeasured counts as empty
-    EXPECT_EQ(row(complianceItems(ListingPreset::amazon, in), "Product").text, "Product fills ≥ 85% of frame (now 0%)");
+    EXPECT_EQ(row(complianceItems(ListingPreset::amazon, in), "Product").text,
+              "Product fills ≥ 85% of frame (now 0%; turn on Trim to subject)");
 
     in.subjectWhiteFraction = 0.15;
     const ComplianceItem white = row(complianceItems(ListingPreset::sublimation, in), "Little or no white");

@@ -167,6 +167,7 @@ QByteArray ScriptedEngines::traceSVG(const Image& image, const std::optional<Ima
     count("traceSVG");
     lastTraceOptions = options;
     lastTracedSize = QSize(image.width(), image.height());
+    lastTraceSource = source;
     if (fails("traceSVG"))
         renderFailure();
     return EditorEngines::traceSVG(image, source, options);

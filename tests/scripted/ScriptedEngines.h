@@ -53,6 +53,7 @@ public:
     mutable CompositeSettings lastCompositeSettings;
     mutable TraceOptions lastTraceOptions;
     mutable QSize lastTracedSize;
+    mutable std::optional<Image> lastTraceSource;
 
     // The content stores' requests, in order, for the test to settle.
     mutable std::vector<StoreRequest> photoRequests;

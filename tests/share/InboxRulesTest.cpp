@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace zephrin {
 namespace {
 
@@ -173,6 +175,44 @@ TEST(InboxFolder, IsUnderTheDataHome)
     ASSERT_TRUE(folder);
     EXPECT_TRUE(QDir(*folder).exists());
     EXPECT_EQ(*folder, home.path() + QStringLiteral("/Zephrin/Inbox"));
+}
+
+namespace {
+
+int modeOf(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+}
+
+} // namespace
+
+TEST_F(InboxFolderTest, KeepsTheInboxAndTakenFilesToTheUser)
+{
+    // An inbox made earlier as any folder is (0755) is closed to others.
+    ASSERT_TRUE(QFile::setPermissions(m_inbox, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                   | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    ASSERT_EQ(sharedInboxFolder(), m_inbox);
+    EXPECT_EQ(modeOf(m_inbox), 0700);
+
+    const QString waiting = put(makeInboxFileName(QStringLiteral("png")));
+    ASSERT_TRUE(QFile::setPermissions(waiting, QFile::ReadOwner | QFile::WriteOwner));
+    const std::optional<QString> taken = takeHandedOverFile(waiting);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(modeOf(QFileInfo(*taken).absolutePath()), 0700);
+    EXPECT_EQ(modeOf(*taken), 0600);
+}
+
+TEST(InboxFolder, IsNoneWhenItIsNotAFolderOfTheUsersOwn)
+{
+    // A link in the inbox's place, to a folder others can read: nothing is
+    // handed over through it.
+    QTemporaryDir home;
+    QTemporaryDir elsewhere;
+    testing::ScopedEnvironment dataHome("XDG_DATA_HOME", qPrintable(home.path()));
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Zephrin")));
+    ASSERT_TRUE(QFile::link(elsewhere.path(), home.filePath(QStringLiteral("Zephrin/Inbox"))));
+    EXPECT_EQ(sharedInboxFolder(), std::nullopt);
 }
 
 } // namespace

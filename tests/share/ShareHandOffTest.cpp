@@ -2,6 +2,7 @@
 
 #include "share/handoff/ImageKind.h"
 #include "share/handoff/ShareHandOff.h"
+#include "share/inbox/OriginalName.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
 
@@ -14,6 +15,8 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace zephrin {
 namespace {
@@ -45,6 +48,16 @@ TEST(ImageKind, JudgesFileNamesByTheirExtension)
     EXPECT_FALSE(isImageFileName(QStringLiteral("notes.pdf")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("photo")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("archive.png.zip")));
+    // Pictures of kinds the editor does not open are not handed over.
+    for (const char* other : {"drawing.svg", "icon.ico", "sprite.xpm", "scan.pbm", "photo.avif"})
+        EXPECT_FALSE(isImageFileName(QString::fromLatin1(other))) << other;
+}
+
+// The permission bits of a file or folder.
+int modeOf(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
 class ShareHandOffTest : public ::testing::Test {
@@ -114,6 +127,21 @@ TEST_F(ShareHandOffTest, NamesDataWithoutAnExtensionByItsBytes)
     ASSERT_TRUE(fromInput.url);
     EXPECT_TRUE(fromInput.fileName.endsWith(QLatin1String(".png")));
     EXPECT_EQ(waiting(fromInput), kPng);
+}
+
+TEST_F(ShareHandOffTest, ANamedFileKeepsItsNameAsItsOrigin)
+{
+    const QString probe = source("probe", "x");
+    if (!recordOrigin(probe, probe))
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    const auto origin = [&](const HandOffResult& result) {
+        return originalName(QDir(m_inbox.path()).filePath(result.fileName));
+    };
+    EXPECT_EQ(origin(handOff({source("beach day.png", kPng)})), QStringLiteral("beach day.png"));
+    QByteArray piped = kPng;
+    QBuffer input(&piped);
+    input.open(QIODevice::ReadOnly);
+    EXPECT_EQ(origin(handOff({QStringLiteral("-")}, &input)), std::nullopt);
 }
 
 TEST_F(ShareHandOffTest, EmptyOrUnknownDataIsNoImage)
@@ -204,6 +232,17 @@ TEST_F(ShareProgramTest, PrintsTheUrlOfTheWaitingFile)
     EXPECT_EQ(QDir(inbox()).entryList(QDir::Files).size(), 2);
 }
 
+TEST_F(ShareProgramTest, KeepsTheInboxAndItsFilesToTheUser)
+{
+    // Both were made as any folder and file are (0755, 0644): any user could
+    // read what was handed over.
+    const Run shared = run({QStringLiteral("--print-url"), QStringLiteral("-")}, kPng);
+    ASSERT_EQ(shared.exitCode, 0) << shared.err.toStdString();
+    const QString url = QString::fromUtf8(shared.out).trimmed();
+    EXPECT_EQ(modeOf(inbox()), 0700);
+    EXPECT_EQ(modeOf(QDir(inbox()).filePath(url.mid(url.indexOf(u'=') + 1))), 0600);
+}
+
 TEST_F(ShareProgramTest, FailsLoudlyWhenNothingCanBeHandedOff)
 {
     const Run none = run({QStringLiteral("--print-url"), QStringLiteral("/no/such/file.png")});
@@ -215,6 +254,24 @@ TEST_F(ShareProgramTest, FailsLoudlyWhenNothingCanBeHandedOff)
 
     EXPECT_EQ(run({QStringLiteral("--print-url")}).exitCode, 1);
     EXPECT_EQ(run({QStringLiteral("--print-url"), QStringLiteral("-")}).exitCode, 1);
+    const Run unknown = run({QStringLiteral("--no-such-option"), QStringLiteral("/no/such/file.png")});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.err.contains("--help")) << unknown.err.toStdString();
+}
+
+TEST_F(ShareProgramTest, HelpPrintsUsageAndHandsNothingOff)
+{
+    for (const QString& help : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Run shown = run({help});
+        EXPECT_EQ(shown.exitCode, 0);
+        EXPECT_TRUE(shown.out.contains("Usage:")) << shown.out.toStdString();
+        EXPECT_TRUE(shown.out.contains("--print-url"));
+        EXPECT_FALSE(QDir(inbox()).exists() && !QDir(inbox()).isEmpty(QDir::Files));
+    }
+    // After "--" a dash begins a file name.
+    const Run named = run({QStringLiteral("--print-url"), QStringLiteral("--"), QStringLiteral("--help")});
+    EXPECT_EQ(named.exitCode, 1);
+    EXPECT_TRUE(named.err.contains("--help: no such file")) << named.err.toStdString();
 }
 
 } // namespace

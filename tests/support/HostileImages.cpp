@@ -1,14 +1,26 @@
 #include "support/HostileImages.h"
 
+#include <QFile>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zephrin::testing {
 
 namespace {
 
 void appendLittle16(QByteArray& bytes, int value) { bytes.append(char(value & 0xFF)).append(char((value >> 8) & 0xFF)); }
+
+void appendLittle32(QByteArray& bytes, quint32 value)
+{
+    appendLittle16(bytes, int(value & 0xFFFF));
+    appendLittle16(bytes, int(value >> 16));
+}
 
 void appendBig16(QByteArray& bytes, int value) { bytes.append(char((value >> 8) & 0xFF)).append(char(value & 0xFF)); }
 
@@ -162,6 +174,100 @@ QByteArray clearPng(quint32 width, quint32 height)
     appendPngChunk(png, QByteArray("IDAT") + qCompress(rows, 1).mid(4)); // less qCompress's length prefix
     appendPngChunk(png, QByteArray("IEND"));
     return png;
+}
+
+} // namespace zephrin::testing
+
+namespace zephrin::testing {
+
+QByteArray rleBmpClaiming(int width, int height)
+{
+    QByteArray data;
+    for (int row = 0; row < height; row += 255)
+        data.append("\x00\x02\x00", 3).append(char(std::min(255, height - row))); // jump 0 across, rows down
+    data.append("\x00\x01", 2);                                                   // end of bitmap
+    const QByteArray palette(256 * 4, '\0');
+    const quint32 offset = 14 + 40 + quint32(palette.size());
+    QByteArray bmp("BM");
+    appendLittle32(bmp, offset + quint32(data.size()));
+    appendLittle32(bmp, 0);
+    appendLittle32(bmp, offset);
+    appendLittle32(bmp, 40);
+    appendLittle32(bmp, quint32(width));
+    appendLittle32(bmp, quint32(height));
+    appendLittle16(bmp, 1);
+    appendLittle16(bmp, 8);
+    appendLittle32(bmp, 1); // RLE8
+    appendLittle32(bmp, quint32(data.size()));
+    appendLittle32(bmp, 2835);
+    appendLittle32(bmp, 2835);
+    appendLittle32(bmp, 256);
+    appendLittle32(bmp, 0);
+    return bmp + palette + data;
+}
+
+QByteArray xpmClaiming(int width, int height)
+{
+    QByteArray xpm = "/* XPM */\nstatic char *claim[] = {\n\"" + QByteArray::number(width) + ' '
+                     + QByteArray::number(height) + " 1 1\",\n\"a c #000000\",\n";
+    for (int row = 0; row < height; ++row)
+        xpm += "\"\",\n";
+    return xpm + "};\n";
+}
+
+QByteArray tiffClaiming(int width, int height, int stripBytes)
+{
+    constexpr quint32 kEntries = 8;
+    const quint32 data = 8 + 2 + 12 * kEntries + 4;
+    QByteArray tiff("II*\0", 4);
+    appendLittle32(tiff, 8);
+    appendLittle16(tiff, kEntries);
+    const auto entry = [&](int tag, int type, quint32 value) {
+        appendLittle16(tiff, tag);
+        appendLittle16(tiff, type);
+        appendLittle32(tiff, 1);
+        appendLittle32(tiff, value);
+    };
+    entry(256, 4, quint32(width));
+    entry(257, 4, quint32(height));
+    entry(258, 3, 8);    // bits per sample
+    entry(259, 3, 1);    // no compression
+    entry(262, 3, 1);    // black is zero
+    entry(273, 4, data); // the strip's offset
+    entry(278, 4, quint32(height));
+    entry(279, 4, quint32(stripBytes));
+    appendLittle32(tiff, 0); // no next directory
+    return tiff + QByteArray(stripBytes, '\x80');
+}
+
+QByteArray svgDrawing(const QString& path)
+{
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"64\" "
+           "height=\"48\"><image xlink:href=\""
+           + path.toUtf8() + "\" x=\"0\" y=\"0\" width=\"64\" height=\"48\"/></svg>\n";
+}
+
+WatchedFifo::WatchedFifo(QString path) : m_path(std::move(path))
+{
+    const QByteArray name = QFile::encodeName(m_path);
+    ::mkfifo(name.constData(), 0600);
+    m_watcher = std::thread([this, name] {
+        while (!m_stop) {
+            // Succeeds only while a reader has the pipe open, or waits to.
+            const int writer = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (writer >= 0) {
+                m_opened = true;
+                ::close(writer);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+}
+
+WatchedFifo::~WatchedFifo()
+{
+    m_stop = true;
+    m_watcher.join();
 }
 
 } // namespace zephrin::testing

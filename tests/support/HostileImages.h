@@ -3,6 +3,10 @@
 // headers claim huge pictures, and real but cheap huge pictures.
 
 #include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <thread>
 
 namespace zephrin::testing {
 
@@ -13,6 +17,43 @@ QByteArray tinyGifClaiming(int width, int height);
 // A 24-bit uncompressed BMP of `fileBytes` bytes whose header claims
 // width × height pixels.
 QByteArray bmpClaiming(int width, int height, int fileBytes);
+
+// A 256-colour run-length coded (RLE8) BMP claiming width × height pixels
+// whose data codes none of them: it only jumps down 255 rows at a time, then
+// ends. About 1.3 KB at 16000 × 16000.
+QByteArray rleBmpClaiming(int width, int height);
+
+// An XPM of one colour claiming width × height pixels, each of its `height`
+// rows an empty string: about 64 KB at 16000 × 16000.
+QByteArray xpmClaiming(int width, int height);
+
+// An uncompressed 8-bit grey TIFF claiming width × height pixels, with one
+// strip of `stripBytes` bytes (that many lie in the file).
+QByteArray tiffClaiming(int width, int height, int stripBytes);
+
+// An SVG of 64 × 48 that draws the picture file at `path` over its whole area.
+QByteArray svgDrawing(const QString& path);
+
+// A named pipe that nothing should ever open. Opening one for reading waits
+// for a writer, forever when there is none: while the object lives, a watcher
+// notices any such reader, lets it go with an empty read, and remembers it.
+class WatchedFifo {
+public:
+    explicit WatchedFifo(QString path);
+    ~WatchedFifo();
+    WatchedFifo(const WatchedFifo&) = delete;
+    WatchedFifo& operator=(const WatchedFifo&) = delete;
+
+    QString path() const { return m_path; }
+    // Whether anything opened it for reading.
+    bool wasOpened() const { return m_opened; }
+
+private:
+    QString m_path;
+    std::atomic<bool> m_opened{false};
+    std::atomic<bool> m_stop{false};
+    std::thread m_watcher;
+};
 
 // A valid baseline grey JPEG of any size whose every 8 × 8 block is flat grey
 // (128): each block is two one-bit Huffman codes, so the file holds about

@@ -31,6 +31,21 @@ struct TwoSubjects {
 };
 TwoSubjects darkObjectAndBlueDisc(cv::Size size, std::uint64_t seed);
 
+// Subjects with inner areas, where a subject finder may leave the subject
+// see-through and where the hole is real:
+// a coloured drawing photographed on paper: a house in thick ink, its roof,
+// door and window panes coloured in with crayon, its walls left paper white,
+// on an off-white sheet lit unevenly, with grain; the shape is the whole
+// drawing, its white walls included.
+Scene colouredDrawingOnPaper(cv::Size size, std::uint64_t seed);
+// A grey bottle with a wide white label, as white as the near-white studio
+// sweep it stands on, shaded at its sides, with a soft shadow under it; the
+// shape is the bottle.
+Scene whiteProductOnStudioBackdrop(cv::Size size, std::uint64_t seed);
+// A thick dark-blue ring on a light backdrop that shows through its hole; the
+// shape is the ring alone.
+Scene ringWithARealHole(cv::Size size, std::uint64_t seed);
+
 // Intersection over union of a matte (values above 127 count) and a shape.
 double intersectionOverUnion(const cv::Mat& matte, const cv::Mat& shape);
 

@@ -8,6 +8,7 @@
 #include "RecordingClipboard.h"
 #include "ScriptedEngines.h"
 #include "app/shell/ShellObjects.h"
+#include "controls/DragOut.h"
 #include "pickers/support/BackdropTestStores.h"
 #include "model/editor/EditorState.h"
 
@@ -17,7 +18,10 @@
 #include <QImage>
 #include <QPainter>
 
+#include <QMimeData>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QQuickStyle>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
@@ -51,6 +55,25 @@ public:
         m_runner.settle();
     }
     Q_INVOKABLE void settle() { m_runner.settle(); }
+    // Runs waiting jobs without moving the clock (a notice stays up).
+    Q_INVOKABLE void runJobs() { m_runner.runAll(); }
+    // Moves the clock on by `ms` milliseconds.
+    Q_INVOKABLE void advance(int ms) { m_runner.advance(std::chrono::milliseconds(ms)); }
+    // What the window asked the file manager to show, oldest first.
+    Q_INVOKABLE QStringList revealed() const { return m_revealed; }
+    zephrin::FileReveal recordingReveal()
+    {
+        zephrin::FileReveal reveal;
+        reveal.showItems = [this](const QStringList& uris, std::function<void(bool)> done) {
+            m_revealed << uris;
+            done(true);
+        };
+        reveal.openUrl = [this](const QUrl& url, std::function<void(bool)> done) {
+            m_revealed << url.toString();
+            done(true);
+        };
+        return reveal;
+    }
     // Runs the oldest waiting job and what it hands back; false when none waits.
     Q_INVOKABLE bool runJob() { return m_runner.runJob(); }
     Q_INVOKABLE int pendingJobs() const { return int(m_runner.pendingJobs()); }
@@ -88,6 +111,42 @@ public:
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
     }
+    // Drags the files over `item` and drops them at (x, y), with the events
+    // the window gets from a drag of another application, or, with
+    // `fromHere`, from this window's own drag out (its data, marked as ours).
+    Q_INVOKABLE void dropFiles(QQuickItem* item, double x, double y, const QList<QUrl>& files, bool fromHere)
+    {
+        QQuickWindow* window = item ? item->window() : nullptr;
+        if (!window || files.isEmpty())
+            return;
+        std::unique_ptr<QMimeData> data(fromHere ? zephrin::DragOutQml::mimeData("png", files.first().toLocalFile())
+                                                 : new QMimeData);
+        data->setUrls(files);
+        const QPointF at = item->mapToScene(QPointF(x, y));
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &move);
+        QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &drop);
+    }
+    // Writes a font preview as the content catalogue makes them, the text in
+    // dark ink on transparency, into the data folder at `relative`.
+    Q_INVOKABLE bool writeFontPreview(const QString& relative, const QString& text) const
+    {
+        const QString path = m_folder + QStringLiteral("/data/") + relative;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage preview(280, 60, QImage::Format_ARGB32_Premultiplied);
+        preview.fill(Qt::transparent);
+        QPainter painter(&preview);
+        QFont font;
+        font.setPixelSize(40);
+        painter.setFont(font);
+        painter.setPen(QColor(26, 26, 31));
+        painter.drawText(preview.rect().adjusted(10, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter.end();
+        return preview.save(path, "PNG");
+    }
     // Starts the work of an import without running it (the editor is busy).
     Q_INVOKABLE void startImport(int width, int height)
     {
@@ -103,6 +162,7 @@ private:
     zephrin::testing::ManualTaskRunner& m_runner;
     QString m_folder;
     int m_count = 0;
+    QStringList m_revealed;
 };
 
 class WindowTestSetup : public QObject {
@@ -128,6 +188,7 @@ public slots:
         m_shell = std::make_unique<zephrin::ShellObjects>(*m_editor, services.settingsFile, true);
         m_shell->registerForQml();
         m_driver = std::make_unique<Driver>(*m_editor, *m_runner, m_folder->path());
+        m_shell->commands.setFileReveal(m_driver->recordingReveal());
         qmlRegisterSingletonInstance("Zephrin.TestSupport", 1, 0, "Driver", m_driver.get());
         m_backdrops = std::make_unique<zephrin::testing::BackdropTestStores>();
         m_backdrops->registerForQml();

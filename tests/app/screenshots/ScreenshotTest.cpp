@@ -3,14 +3,22 @@
 // theme's colours where the window puts them, and a canvas that shows the
 // image once there is one. Look at the pictures after every change to a view.
 
+#include "app/shell/DesktopFileChooser.h"
+#include "app/shell/DialogStyle.h"
+#include "app/shell/FileDialogPlan.h"
 #include "app/shell/ShellObjects.h"
 #include "model/editor/EditorState.h"
 #include "content/mybackgrounds/MyBackgroundsStore.h"
 #include "pickers/support/BackdropTestStores.h"
+#include "support/Scenes.h"
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QFileInfo>
@@ -121,6 +129,22 @@ public:
 protected:
 
     static QPointF centreOf(QQuickItem* item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)); }
+
+    // A text file under an image's name, in the test's folder: one the batch
+    // cannot read.
+    static QString writeNotAPicture(const QString& name)
+    {
+        QFile file(s_folder->filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+        return file.fileName();
+    }
+    // The sample photo scaled to fit `size`, in the test's folder.
+    static QString writeSmallSample(const QString& name, QSize size)
+    {
+        const QString path = s_folder->filePath(name);
+        EXPECT_TRUE(QImage(QStringLiteral(ZEPHRIN_SAMPLE_PHOTO)).scaled(size, Qt::KeepAspectRatio).save(path));
+        return path;
+    }
 };
 
 TEST_F(Screens, Empty)
@@ -146,7 +170,7 @@ TEST_F(Screens, PhotoWithItsCutout)
     if (!QFile::exists(sample))
         GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
     s_editor->importImage(QUrl::fromLocalFile(sample));
-    QTRY_VERIFY_WITH_TIMEOUT(s_editor->cutout().has_value() && !s_editor->isProcessing(), 120000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->cutout().has_value() && !s_editor->isProcessing(); }, 120000));
     const QImage image = shoot(QStringLiteral("photo"));
     QQuickItem* picture = item("canvasImage");
     ASSERT_TRUE(picture && picture->isVisible());
@@ -263,7 +287,7 @@ TEST_F(Screens, CutoutPanelStates)
     s_editor->finishSelection(EditorState::Points{{size.width() * 0.2, size.height() * 0.2},
                                                   {size.width() * 0.8, size.height() * 0.8}});
     s_editor->loadSelectionPalette();
-    QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isLoadingPalette(), 30000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isLoadingPalette(); }, 30000));
     ASSERT_GE(s_editor->selectionPalette().size(), 2);
     s_editor->togglePickedColor(s_editor->selectionPalette()[0].color);
     s_editor->togglePickedColor(s_editor->selectionPalette()[1].color);
@@ -277,6 +301,36 @@ TEST_F(Screens, CutoutPanelStates)
     s_editor->setSelectionPalette({});
     s_editor->setCanvasTool(CanvasTool::view);
     scrollInspector(scroll, false);
+}
+
+// A coloured drawing whose white walls the subject finder leaves out: the
+// fill suggestion shows in the panel's view, even when the panel was scrolled
+// to its foot before the cutout landed, and goes once Fill is on.
+TEST_F(Screens, CutoutPanelWithTheFillSuggestion)
+{
+    s_editor->setTool(EditorTool::cutout);
+    const MatteModel model = s_editor->matteModel();
+    s_editor->setMatteModel(MatteModel::apple);
+    const QString drawing = s_folder->filePath(QStringLiteral("drawing.png"));
+    ASSERT_TRUE(toQImage(testing::colouredDrawingOnPaper({900, 700}, 3).image).save(drawing));
+    QQuickItem* scroll = item("inspectorScroll");
+    ASSERT_TRUE(scroll);
+    scrollInspector(scroll, true);
+
+    s_editor->importImage(QUrl::fromLocalFile(drawing));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->suggestFillHoles() && !s_editor->isProcessing(); }, 60000));
+    shoot(QStringLiteral("cutout-panel-fill-suggestion"));
+    QQuickItem* strip = item("fillSuggestion");
+    ASSERT_TRUE(strip && strip->isVisible());
+    const QRectF shown = strip->mapRectToItem(scroll, QRectF(0, 0, strip->width(), strip->height()));
+    EXPECT_GE(shown.top(), 0);
+    EXPECT_LE(shown.bottom(), scroll->height());
+
+    s_editor->setFillHoles(true);
+    EXPECT_FALSE(strip->isVisible());
+    s_editor->setFillHoles(false);
+    s_editor->setMatteModel(model);
+    s_editor->clearDocument();
 }
 
 TEST_F(Screens, ExportSheetPerFormat)
@@ -382,7 +436,7 @@ TEST_F(Screens, BackdropPickerPhotosTab)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 0);
-    QTRY_VERIFY_WITH_TIMEOUT(PickerShots::pickerItem("photo:p0") && PickerShots::pickerItem("photo:p0")->property("hasPicture").toBool(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("photo:p0") && PickerShots::pickerItem("photo:p0")->property("hasPicture").toBool(); }, 10000));
     const QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-photos"));
     EXPECT_EQ(at(image, {2, 2}), themeColor(0x171024));
     EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("photo:p0")));
@@ -392,14 +446,13 @@ TEST_F(Screens, BackdropPickerStudioAndColorTabs)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 1);
-    QTRY_VERIFY_WITH_TIMEOUT(PickerShots::pickerItem("backdrop:studio-white") &&
-                                 PickerShots::pickerItem("backdrop:studio-white")->property("hasPicture").toBool(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("backdrop:studio-white") && PickerShots::pickerItem("backdrop:studio-white")->property("hasPicture").toBool(); }, 10000));
     QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-studio"));
     EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("backdrop:studio-charcoal")));
     QQuickItem* gradient = PickerShots::pickerItem("chip:Gradient");
     ASSERT_TRUE(gradient);
     QTest::mouseClick(PickerShots::pickerWindow(), Qt::LeftButton, {}, gradient->mapToScene(QPointF(5, 5)).toPoint());
-    QTRY_VERIFY(PickerShots::pickerItem("customGradient"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("customGradient"); }));
     image = PickerShots::shootPicker(QStringLiteral("backdrops-gradient"));
     EXPECT_TRUE(PickerShots::pickerItem("applyCustomGradient")->isVisible());
 }
@@ -408,7 +461,7 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 2);
-    QTRY_VERIFY(PickerShots::pickerItem("myTiles"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("myTiles"); }));
     QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-my"));
     EXPECT_FALSE(PickerShots::pickerItem("myEmptyHint")->isVisible());
 
@@ -447,12 +500,12 @@ TEST_F(Screens, StickerSheet)
     const QString second = uuidString(s_editor->sheetItems().back().id);
     s_editor->setSheetItemField(uuidString(s_editor->sheetItems().front().id), QStringLiteral("count"), 3);
     s_editor->setSheetItemField(second, QStringLiteral("count"), 4);
-    QTRY_VERIFY_WITH_TIMEOUT(s_editor->sheetExportable(), 60000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, 60000));
     // Drag one small copy down to the foot of the printable area by hand.
     const QString key = pinKey(second, 0);
     const QRectF area = s_editor->sheetSettings().printableArea();
     ASSERT_TRUE(s_editor->moveStickerPin(key, QPointF(area.right(), area.bottom())));
-    QTRY_VERIFY_WITH_TIMEOUT(s_editor->sheetExportable(), 60000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, 60000));
     ASSERT_EQ(s_editor->tool(), EditorTool::sheet);
 
     const QImage image = shoot(QStringLiteral("sticker-sheet"));
@@ -683,7 +736,8 @@ protected:
             items += QStringLiteral(R"({"id":"%1","name":"%2","category":"%3","files":{"regular":"%1/regular.otf"}})")
                          .arg(QLatin1String(font.id), QLatin1String(font.name), QLatin1String(font.category))
                          .toUtf8();
-            // A preview at twice its size: the name set in the font itself.
+            // A preview at twice its size: the name set in the font itself, in
+            // the content catalogue's dark ink on transparency.
             QImage preview(560, 60, QImage::Format_ARGB32_Premultiplied);
             preview.fill(Qt::transparent);
             QPainter painter(&preview);
@@ -691,7 +745,7 @@ protected:
             QFont face(QLatin1String(font.family));
             face.setPixelSize(40);
             painter.setFont(face);
-            painter.setPen(QColor(0xF6F2FF));
+            painter.setPen(QColor(26, 26, 31));
             painter.drawText(preview.rect().adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                              QLatin1String(font.name));
             painter.end();
@@ -704,9 +758,9 @@ protected:
 
     static void settle()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isProcessing(); }, 120000));
         QTest::qWait(300);
-        QTRY_VERIFY_WITH_TIMEOUT(!s_editor->isProcessing(), 120000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isProcessing(); }, 120000));
     }
 };
 
@@ -770,10 +824,18 @@ TEST_F(TextScreens, FontPicker)
     if (!panel)
         GTEST_SKIP() << "no text panel (no sample photo)";
     panel->setProperty("showFonts", true);
-    QTRY_VERIFY_WITH_TIMEOUT(item("fontList") && item("fontList")->isVisible(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item("fontList") && item("fontList")->isVisible(); }, 10000));
     QTest::qWait(500);
-    shoot(QStringLiteral("font-picker"));
+    const QImage image = shoot(QStringLiteral("font-picker"));
     EXPECT_TRUE(item("fontFooter")->isVisible());
+    // The previews read on the dark picker: their strokes are light.
+    QQuickItem* preview = item("fontPreview");
+    ASSERT_TRUE(preview && preview->isVisible());
+    float lightest = 0;
+    for (int y = 0; y < int(preview->height()); ++y)
+        for (int x = 0; x < std::min(int(preview->width()), 100); ++x)
+            lightest = std::max(lightest, at(image, preview->mapToScene(QPointF(x, y))).lightnessF());
+    EXPECT_GT(lightest, 0.85);
     panel->setProperty("showFonts", false);
 }
 
@@ -793,6 +855,36 @@ TEST_F(TextScreens, ShapeGallery)
     s_editor->setTool(EditorTool::cutout);
 }
 
+// A label of six lines: the text box keeps its height, clips the text and
+// shows the caret's line; the controls below stay where they were.
+TEST_F(TextScreens, TextBoxWithSixLines)
+{
+    if (!s_editor->composite())
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    s_editor->setTool(EditorTool::text);
+    ASSERT_FALSE(s_editor->comp().texts.isEmpty());
+    const QUuid id = s_editor->comp().texts.front().id;
+    s_editor->setSelectedTextID(id);
+    s_editor->updateTextLayer(id, [](TextLayer& l) {
+        l.text = QStringLiteral("Fresh Roast\nSingle origin\nWashed\nLight body\nCitrus notes\nSince 1998");
+    });
+    settle();
+    QQuickItem* box = item("textBox");
+    QQuickItem* scroller = item("textBoxScroller");
+    ASSERT_TRUE(box && scroller && scroller->isVisible());
+    // The caret at the end: the box scrolls to the last line.
+    box->forceActiveFocus();
+    box->setProperty("cursorPosition", box->property("length"));
+    const QImage image = shoot(QStringLiteral("text-box-six-lines"));
+    EXPECT_EQ(scroller->height(), 64);
+    EXPECT_TRUE(scroller->clip());
+    EXPECT_GT(box->height(), scroller->height());
+    // Just below the box: the panel's background, not a line of text.
+    const QPointF below = scroller->mapToScene(QPointF(scroller->width() / 2, scroller->height() + 4));
+    EXPECT_EQ(at(image, below), themeColor(0x171024)) << qPrintable(at(image, below).name());
+    s_editor->setTool(EditorTool::cutout);
+}
+
 // A batch in progress: one image done, one failed (a text file under an
 // image's name), the third being cut (a large photo, so the shot finds it
 // under way) and one queued.
@@ -802,21 +894,16 @@ TEST_F(Screens, BatchInProgress)
     const QString large = QFileInfo(sample).dir().filePath(QStringLiteral("elephants.jpg"));
     if (!QFile::exists(sample) || !QFile::exists(large))
         GTEST_SKIP() << "no sample photos (scripts/setup fetches them)";
-    QFile broken(s_folder->filePath(QStringLiteral("scan.png")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not a picture");
-    broken.close();
-    const QString small = s_folder->filePath(QStringLiteral("cup.png"));
-    ASSERT_TRUE(QImage(sample).scaled(640, 480, Qt::KeepAspectRatio).save(small));
+    const QString broken = writeNotAPicture(QStringLiteral("scan.png"));
+    const QString small = writeSmallSample(QStringLiteral("cup.png"), {640, 480});
 
     BatchState& batch = *s_editor->batch();
     s_editor->setMatteModel(MatteModel::apple);
     s_editor->setBatchMode(true);
-    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken.fileName()), QUrl::fromLocalFile(large),
+    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken), QUrl::fromLocalFile(large),
                QUrl::fromLocalFile(sample)});
     batch.start(*s_editor);
-    QTRY_VERIFY_WITH_TIMEOUT(batch.doneCount() == 1 && batch.failedCount() == 1 && batch.processingIndex() == 3,
-                             120000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batch.doneCount() == 1 && batch.failedCount() == 1 && batch.processingIndex() == 3; }, 120000));
     const QImage image = shoot(QStringLiteral("batch-in-progress"));
     ASSERT_TRUE(batch.isRunning()) << "the third image was done before the shot";
 
@@ -836,8 +923,119 @@ TEST_F(Screens, BatchInProgress)
     EXPECT_GT(red, 20);
 
     batch.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(batch.didFinish(), 120000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batch.didFinish(); }, 120000));
     s_editor->setBatchMode(false);
+}
+
+// "Tap a red tile to open it in the editor": a click on the failed tile leaves
+// batch mode; the editor says why the file would not open.
+TEST_F(Screens, RedTileClickLandsInTheEditor)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (!QFile::exists(sample))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    const QString broken = writeNotAPicture(QStringLiteral("receipt.png"));
+    const QString small = writeSmallSample(QStringLiteral("saucer.png"), {480, 360});
+
+    BatchState& batch = *s_editor->batch();
+    s_editor->setMatteModel(MatteModel::apple);
+    s_editor->setBatchMode(true);
+    batch.add({QUrl::fromLocalFile(small), QUrl::fromLocalFile(broken)});
+    batch.start(*s_editor);
+    // QTest's QTRY macros return silently under GoogleTest: wait, then assert.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batch.didFinish() && batch.failedCount() == 1; }, 120000));
+    shoot(QStringLiteral("batch-red-tile"));
+    QQuickItem* tile = item("batchTile:receipt");
+    ASSERT_TRUE(tile && tile->isVisible());
+
+    QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(tile).toPoint());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->batchMode(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s_editor->lastError() == QStringLiteral("Couldn't open receipt.png."); },
+                                10000));
+    shoot(QStringLiteral("batch-red-tile-opened"));
+    EXPECT_TRUE(item("canvasSlot")->isVisible());
+    EXPECT_FALSE(item("batchGridSlot")->isVisible());
+    batch.clear();
+    s_editor->setLastError({});   // the shots after this one start clean
+}
+
+// ---- The file dialogs and the notice of a save -------------------------------
+
+// Each dialog of the window over a folder with pictures in it, as Qt's own
+// dialog shows it on a desktop without a chooser of its own.
+TEST_F(Screens, FileDialogs)
+{
+    const QString home = s_folder->filePath(QStringLiteral("home"));
+    const QString pictures = QDir(home).filePath(QStringLiteral("Pictures"));
+    QDir().mkpath(QDir(pictures).filePath(QStringLiteral("Holiday")));
+    QDir().mkpath(QDir(pictures).filePath(QStringLiteral("Products")));
+    for (const char* name : {"beach.png", "duck.jpg", "mug.png"}) {
+        QImage picture(32, 32, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        picture.save(QDir(pictures).filePath(QString::fromLatin1(name)));
+    }
+    DialogFolders folders;
+    folders.home = home;
+    folders.pictures = pictures;
+    folders.isFolder = [](const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); };
+
+    DesktopFileChooser chooser(s_window);
+    const auto shootDialog = [&](const FileDialogRequest& request, const QString& state,
+                                 const std::function<void(QFileDialog&)>& prepare) {
+        chooser.open(request, [](const QList<QUrl>&) {});
+        QFileDialog* dialog = chooser.currentDialog();
+        EXPECT_TRUE(dialog && QTest::qWaitForWindowExposed(dialog));
+        if (!dialog)
+            return;
+        dialog->resize(760, 480);
+        QTest::qWait(300);   // the folder is listed in the background
+        prepare(*dialog);
+        QTest::qWait(100);
+        const QImage image = dialog->grab().toImage();
+        image.save(QDir(QStringLiteral(ZEPHRIN_SCREENSHOT_DIR)).filePath(state + QStringLiteral(".png")));
+        // The dialog is drawn in the window's dark panel colour.
+        EXPECT_EQ(image.pixelColor(2, image.height() / 2), themeColor(0x171024)) << qPrintable(state);
+        dialog->reject();
+    };
+
+    shootDialog(dialogplan::saveExport(ExportFile{{}, ExportFormat::png, QStringLiteral("photo #2-cutout")}, folders),
+                QStringLiteral("dialog-save"), [](QFileDialog& dialog) {
+                    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+                    EXPECT_EQ(buttons->button(QDialogButtonBox::Save)->text().remove(u'&'), QStringLiteral("Save"));
+                    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
+                              QStringLiteral("photo #2-cutout.png"));
+                });
+    shootDialog(dialogplan::importImage(folders), QStringLiteral("dialog-import"), [](QFileDialog&) {});
+    shootDialog(dialogplan::addImages(folders), QStringLiteral("dialog-add-images"), [](QFileDialog& dialog) {
+        // Three pictures chosen at once.
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QStringLiteral("\"beach.png\" \"duck.jpg\" \"mug.png\""));
+        EXPECT_EQ(dialog.selectedFiles().size(), 3);
+    });
+    shootDialog(dialogplan::exportFolder(3, folders), QStringLiteral("dialog-export-folder"), [&](QFileDialog& dialog) {
+        dialog.setDirectory(QDir(pictures).filePath(QStringLiteral("Products")));
+        auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        EXPECT_EQ(buttons->button(QDialogButtonBox::Open)->text(), QStringLiteral("Export Here"));
+    });
+}
+
+TEST_F(Screens, NoticeAfterASave)
+{
+    const QString sample = QStringLiteral(ZEPHRIN_SAMPLE_PHOTO);
+    if (QFile::exists(sample) && !s_editor->cutout()) {
+        s_editor->importImage(QUrl::fromLocalFile(sample));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->cutout().has_value() && !s_editor->isProcessing(); }, 120000));
+    }
+    s_editor->showNotice(QStringLiteral("Saved coffee-cutout.png to ~/Pictures"),
+                         s_folder->filePath(QStringLiteral("coffee-cutout.png")));
+    QTest::qWait(250);   // the notice fades in
+    const QImage image = shoot(QStringLiteral("notice"));
+    QQuickItem* toast = item("noticeToast");
+    ASSERT_TRUE(toast && toast->isVisible());
+    EXPECT_TRUE(item("noticeShowInFolder")->isVisible());
+    // The pill is drawn in the surface colour, clear of the status bar.
+    EXPECT_EQ(at(image, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
+    s_editor->dismissNotice();
 }
 
 } // namespace
@@ -847,7 +1045,10 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QUICK_BACKEND", "software");
-    QGuiApplication app(argc, argv);
+    // A QApplication, as the program's: its file dialogs are widgets.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    zephrin::applyDialogStyle(app);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,6 +1,7 @@
 // The hand-off road from another launch and from the inbox into the editor:
 // the single-instance socket, and the editor's handling of waiting files.
 
+#include "app/shell/DiscardedWork.h"
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/SingleInstance.h"
 #include "app/shell/WindowCommands.h"
@@ -8,8 +9,13 @@
 #include "app/shell/IncomingFiles.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
+#include "share/handoff/ImageKind.h"
+#include "model/editor/ExportFile.h"
 #include "EditorFixture.h"
+#include "output/service/NativePath.h"
 #include "support/GuiApplication.h"
+#include "support/HostileImages.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
@@ -17,12 +23,16 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace zephrin {
 namespace {
@@ -74,6 +84,58 @@ TEST(SingleInstance, ASecondInstanceDefersAndAStaleSocketIsTakenOver)
     SingleInstance next(path);
     EXPECT_TRUE(next.listen());
     EXPECT_FALSE(SingleInstance(path).listen());
+}
+
+TEST(SingleInstance, WithoutARuntimeFolderUsesAFolderOfTheUsersOwn)
+{
+    // Neither $XDG_RUNTIME_DIR nor Qt's own stand-in for it, a folder in the
+    // temporary folder, can be had (somebody's file holds that name): the
+    // socket went to the temporary folder, where any user could take its
+    // name first and then receive every launch's files.
+    QTemporaryDir home;
+    const QString temporary = home.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    QFile squatter(QDir(temporary).filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name)));
+    ASSERT_TRUE(squatter.open(QIODevice::WriteOnly));
+    squatter.close();
+    const testing::ScopedEnvironment runtime("XDG_RUNTIME_DIR", "");
+    const testing::ScopedEnvironment tmp("TMPDIR", qPrintable(temporary));
+    const testing::ScopedEnvironment cache("XDG_CACHE_HOME", qPrintable(home.filePath(QStringLiteral("cache"))));
+    ASSERT_TRUE(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation).isEmpty());
+
+    const QString folder = home.filePath(QStringLiteral("cache/Zephrin/instance"));
+    EXPECT_EQ(SingleInstance::defaultSocketPath(), QDir(folder).filePath(QStringLiteral("zephrin.socket")));
+    EXPECT_EQ(QFileInfo(folder).permissions() & 0x7777,
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser
+                  | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    // A folder of the user's own that others may enter is closed to them first.
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                  | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    EXPECT_FALSE(SingleInstance::defaultSocketPath().isEmpty());
+    EXPECT_FALSE(QFileInfo(folder).permissions() & QFileDevice::ReadOther);
+
+    // A link in its place (to a folder somebody else could enter) is not the
+    // user's own: every launch then runs alone.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(temporary, folder));
+    EXPECT_EQ(SingleInstance::defaultSocketPath(), QString());
+    SingleInstance alone{QString()};
+    EXPECT_TRUE(alone.listen());
+    EXPECT_FALSE(SingleInstance::forward(QString(), {QStringLiteral("/a.png")}));
+    EXPECT_FALSE(QFile::exists(QDir(temporary).filePath(QStringLiteral("zephrin.socket"))));
+}
+
+// zephrin-share hands over exactly the files the editor opens: the two lists
+// live apart (the hand-off knows no engine) and must not drift.
+TEST(IncomingRoad, TheHandOffTakesTheFormatsTheEditorOpens)
+{
+    QStringList patterns;
+    for (const QString& extension : handedOverExtensions())
+        patterns << QStringLiteral("*.") + extension;
+    patterns.sort();
+    QStringList importable = importableImagePatterns();
+    importable.sort();
+    EXPECT_EQ(patterns, importable);
 }
 
 TEST(IncomingRoad, MakesLaunchArgumentsAbsolute)
@@ -233,6 +295,93 @@ TEST_F(IncomingFilesTest, TheScanTakesOnlyTheNewestWaitingFile)
     EXPECT_TRUE(QFile::exists(older));
 }
 
+TEST_F(IncomingFilesTest, AHandedOverDocumentIsNamedAfterTheSharedFileAndItsCopyGoes)
+{
+    const QString named = waiting();
+    if (!recordOrigin(named, QStringLiteral("/photos/duck #1.png")))
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    handOff(named);
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("duck #1.png"));
+    EXPECT_EQ(editor->exportFilename(), QStringLiteral("duck #1-cutout"));
+    // The private copy went once the import had read it.
+    EXPECT_FALSE(QFile::exists(editor->document()->url.toLocalFile()));
+
+    // Data without a name, and a name that would read otherwise than it is.
+    handOff(waiting());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("Shared image"));
+    EXPECT_EQ(editor->exportFilename(), QStringLiteral("Shared image-cutout"));
+    const QString hostile = waiting();
+    recordOrigin(hostile, QStringLiteral("/x/evil") + QChar(0x202E) + QStringLiteral("gnp.exe") + QChar(7));
+    handOff(hostile);
+    EXPECT_EQ(editor->document()->name, QStringLiteral("evilgnp.exe"));
+}
+
+TEST_F(IncomingFilesTest, AHandOffWhoseFileIsGoneSaysSo)
+{
+    handOff(QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png"))));
+    EXPECT_FALSE(editor->document());
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open the shared image."));
+}
+
+TEST_F(IncomingFilesTest, AForwardedLaunchWithNothingToOpenTakesTheWaitingFile)
+{
+    const QString older = waiting(QDateTime::currentDateTime().addSecs(-60));
+    const QString named = waiting();
+    m_road.openForwardedLaunch({QStringLiteral("zephrin://open?file=") + QFileInfo(named).fileName()});
+    runner->settle();
+    EXPECT_FALSE(QFile::exists(named));
+    EXPECT_TRUE(QFile::exists(older));  // one launch, one file
+
+    m_road.openForwardedLaunch({});
+    runner->settle();
+    EXPECT_FALSE(QFile::exists(older));
+}
+
+TEST_F(IncomingFilesTest, AnSvgOpensNoFileItNamesByAnyRoad)
+{
+    // An SVG that draws a private picture, and one that draws a pipe (whose
+    // opening waits for a writer forever, holding up the editor's worker),
+    // handed over through the inbox or named on the command line.
+    const QString privatePicture = writePicture(QStringLiteral("private.png")).toLocalFile();
+    const testing::WatchedFifo fifo(dir.filePath(QStringLiteral("pipe.png")));
+    for (const QString& named : {privatePicture, fifo.path()}) {
+        SCOPED_TRACE(named.toStdString());
+        const QString inboxFile = QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("svg")));
+        const QString commandLineFile = dir.filePath(QStringLiteral("drawing.svg"));
+        for (const QString& path : {inboxFile, commandLineFile}) {
+            QFile svg(path);
+            ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+            svg.write(testing::svgDrawing(named));
+        }
+        handOff(inboxFile);
+        m_road.openArguments({commandLineFile});
+        runner->settle();
+        EXPECT_FALSE(editor->document());
+        EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open drawing.svg."));
+    }
+    EXPECT_FALSE(fifo.wasOpened());
+}
+
+TEST_F(IncomingFilesTest, AFileNameThatIsNoUtf8IsOpened)
+{
+    // "café.png" in Latin-1: its name has no QString, so the launch carries it
+    // as a URL of its bytes.
+    const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xE9.png";
+    ASSERT_EQ(::rename(QFile::encodeName(writePicture(QStringLiteral("cafe.png")).toLocalFile()).constData(),
+                       name.constData()),
+              0);
+    const QString argument = IncomingRoad::launchArgument(name);
+    EXPECT_TRUE(argument.startsWith(u"file:///")) << argument.toStdString();
+    EXPECT_EQ(IncomingRoad::launchArgument("/tmp/ä b.png"), QStringLiteral("/tmp/ä b.png")); // text stays text
+    m_road.openArguments(IncomingRoad::absoluteArguments({argument}, QStringLiteral("/elsewhere")));
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(nativePath(editor->document()->url).native(), name.toStdString());
+    EXPECT_GT(editor->document()->fileSize, 0);
+    ::unlink(name.constData()); // Qt cannot name it to remove it with the folder
+}
+
 TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
 {
     const QUrl picture = writePicture(QStringLiteral("mine.png"));
@@ -242,6 +391,163 @@ TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
     ASSERT_TRUE(editor->document());
     EXPECT_EQ(editor->document()->url, picture);
     EXPECT_TRUE(QFile::exists(picture.toLocalFile()));
+}
+
+// Every road that opens a file as the document asks first when that throws
+// work away: the command line and "Open With" (the arguments a launch hands
+// over), a drop and the importer. "Keep Working" leaves the user's own file
+// where it is; "Replace" opens it.
+TEST_F(IncomingFilesTest, EveryRoadThatReplacesWorkAsks)
+{
+    const QUrl mine = writePicture(QStringLiteral("mine.png"));
+    const std::vector<std::function<void()>> roads{
+        [&] { m_road.openArguments({mine.toLocalFile()}); },
+        [&] { m_road.openArguments({mine.toString()}); },
+        [&] { m_commands.openFiles({mine}); },
+        [&] {
+            m_commands.importDocument();
+            m_commands.importerClosed(mine);
+        },
+    };
+    for (std::size_t road = 0; road < roads.size(); ++road) {
+        openDocument();
+        editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
+        runner->settle();
+        const QUrl before = editor->document()->url;
+        roads[road]();
+        runner->settle();
+        EXPECT_TRUE(editor->showIncomingReplaceConfirm()) << road;
+        EXPECT_EQ(editor->document()->url, before) << road;
+        m_road.cancelReplace();
+        EXPECT_TRUE(QFile::exists(mine.toLocalFile())) << road;
+        EXPECT_EQ(editor->document()->url, before) << road;
+
+        roads[road]();
+        m_road.confirmReplace();
+        runner->settle();
+        EXPECT_EQ(editor->document()->url, mine) << road;
+        EXPECT_TRUE(QFile::exists(mine.toLocalFile())) << road;
+    }
+}
+
+// The question names what goes and what stays: the composite carries over.
+TEST_F(IncomingFilesTest, TheQuestionSaysWhatGoesAndWhatCarriesOver)
+{
+    openDocument();
+    editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
+    editor->addTextLayer();
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    runner->settle();
+    m_commands.openFile(writePicture(QStringLiteral("next.png")));
+    EXPECT_EQ(m_road.replaceDetail(),
+              QStringLiteral("Opening “next.png” discards your mask edit and the undo history. "
+                             "The text layer and the background carry over."));
+    m_road.cancelReplace();
+
+    handOff(waiting());
+    EXPECT_TRUE(m_road.replaceDetail().startsWith(QStringLiteral("Opening the shared image discards ")));
+    m_road.cancelReplace();
+    // A shared file whose name the hand-off kept goes by that name.
+    const QString named = waiting();
+    if (recordOrigin(named, QStringLiteral("/photos/duck.png"))) {
+        handOff(named);
+        EXPECT_TRUE(m_road.replaceDetail().startsWith(QStringLiteral("Opening “duck.png” discards ")));
+        m_road.cancelReplace();
+    }
+
+    DocumentWork work;
+    work.paintEdits = 2;
+    work.selectionCut = true;
+    work.textLayers = 2;
+    work.otherComposite = true;
+    work.history = true;
+    EXPECT_EQ(clearDetail(work), QStringLiteral("Clearing discards your paint, the cutout made from your selection, "
+                                                "2 text layers, the picture’s settings and the undo history."));
+}
+
+// A cut from a selection or a tuned flat-colour key is work too, though no
+// history step records it.
+TEST_F(IncomingFilesTest, AMatteMadeByHandIsWork)
+{
+    openDocument();
+    editor->finishSelection(EditorState::Points{{20, 10}, {100, 70}});
+    editor->cutSelection();
+    runner->settle();
+    EXPECT_TRUE(documentWork(*editor).selectionCut);
+    EXPECT_TRUE(hasWorkInProgress(*editor));
+
+    makeEditor();
+    openDocument();
+    editor->setCutoutMethod(CutoutMethod::flat);
+    editor->setFlatTolerance(40);
+    runner->settle();
+    EXPECT_TRUE(documentWork(*editor).tunedKey);
+}
+
+// Several files at once go into the batch queue; the document stays.
+TEST_F(IncomingFilesTest, SeveralFilesGoIntoTheBatchQueue)
+{
+    openDocument();
+    const QUrl before = editor->document()->url;
+    m_road.openArguments({writePicture(QStringLiteral("one.png")).toLocalFile(),
+                          writePicture(QStringLiteral("two.png")).toLocalFile()});
+    runner->settle();
+    EXPECT_TRUE(editor->batchMode());
+    EXPECT_EQ(editor->batch()->total(), 2);
+    EXPECT_FALSE(editor->showIncomingReplaceConfirm());
+    EXPECT_EQ(editor->document()->url, before);
+}
+
+// "Clear Image" asks while the document holds work; without work it clears.
+TEST_F(IncomingFilesTest, ClearingWorkAsksFirst)
+{
+    openDocument();
+    m_commands.clearImage();
+    EXPECT_FALSE(editor->document());
+    EXPECT_FALSE(m_commands.askingToClear());
+
+    openDocument();
+    editor->addTextLayer();
+    runner->settle();
+    m_commands.clearImage();
+    EXPECT_TRUE(m_commands.askingToClear());
+    EXPECT_EQ(m_commands.clearDetail(), QStringLiteral("Clearing discards the text layer and the undo history."));
+    m_commands.cancelClear();
+    EXPECT_FALSE(m_commands.askingToClear());
+    EXPECT_TRUE(editor->document());
+    m_commands.clearImage();
+    m_commands.confirmClear();
+    EXPECT_FALSE(editor->document());
+    EXPECT_FALSE(m_commands.askingToClear());
+}
+
+// Quitting asks while a sticker sheet or batch results exist only in memory.
+TEST_F(IncomingFilesTest, QuittingAsksWhileResultsExistOnlyInMemory)
+{
+    EXPECT_FALSE(m_commands.askToQuit());
+    openDocument();
+    editor->addToStickerSheet();
+    runner->settle();
+    QSignalSpy confirmed(&m_commands, &WindowCommands::quitConfirmed);
+    EXPECT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("The sticker sheet is not saved in any file. Quitting discards it."));
+    m_commands.cancelQuit();
+    EXPECT_EQ(confirmed.count(), 0);
+
+    editor->exportStickerSheetPNG();
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("sheet.png"))));
+    runner->settle();
+    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("sheet.png"))));
+    EXPECT_FALSE(m_commands.askToQuit());
+
+    editor->batch()->add({writePicture(QStringLiteral("one.png"))});
+    editor->batch()->start(*editor);
+    runner->settle();
+    ASSERT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("1 batch result is not saved in any file. Quitting discards it."));
+    m_commands.confirmQuit();
+    EXPECT_EQ(confirmed.count(), 1);
+    EXPECT_FALSE(m_commands.askingToQuit());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/shell/CommandRules.h"
 #include "app/shell/WindowCommands.h"
+#include "app/shell/WindowFit.h"
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
 
@@ -12,6 +13,20 @@
 
 namespace zephrin {
 namespace {
+
+TEST(WindowFit, TheFirstSizeFitsTheWorkAreaButNotBelowTheMinimum)
+{
+    const QSize preferred(1280, 820);
+    const QSize minimum(1180, 630);
+    // A large screen: as preferred.
+    EXPECT_EQ(fittedWindowSize(preferred, minimum, {1920, 1050}), preferred);
+    // 1366 × 768 with a 32-point panel: as tall as the work area allows.
+    EXPECT_EQ(fittedWindowSize(preferred, minimum, {1366, 736}), QSize(1280, 736 - kTitleBarAllowance));
+    // Smaller than the minimum: the minimum.
+    EXPECT_EQ(fittedWindowSize(preferred, minimum, {1024, 600}), minimum);
+    // No work area known: as preferred.
+    EXPECT_EQ(fittedWindowSize(preferred, minimum, {}), preferred);
+}
 
 TEST(ZoomSteps, StepToTheNextLevelInEitherDirection)
 {

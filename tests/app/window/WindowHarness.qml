@@ -50,6 +50,30 @@ TestCase {
         return null
     }
 
+    // The menu bar entry of an action by objectName, and its menu.
+    function menuEntry(window, name) {
+        const bar = window.menuBar
+        for (let m = 0; m < bar.count; ++m) {
+            const menu = bar.menuAt(m)
+            for (let i = 0; i < menu.count; ++i) {
+                const entry = menu.itemAt(i)
+                if (entry && entry.action && entry.action.objectName === name)
+                    return { entry: entry, menu: menu, barItem: bar.itemAt(m) }
+            }
+        }
+        fail("no action " + name)
+    }
+
+    // Opens the action's menu by clicking its title in the bar, and chooses it.
+    function chooseWithTheMouse(window, name) {
+        const found = menuEntry(window, name)
+        mouseClick(found.barItem)
+        tryVerify(() => found.menu.opened)
+        waitForItemPolished(found.entry)
+        mouseClick(found.entry)
+        tryVerify(() => !found.menu.visible)
+    }
+
     // A menu bar action by objectName.
     function action(window, name) {
         const bar = window.menuBar

@@ -44,6 +44,17 @@ WindowHarness {
         compare(enabled(window, documentItems), ["export", "clearImage", "copyResult", "runCutout", "toggleCompare"])
     }
 
+    function test_decodingAnImportShowsTheBusyState() {
+        const window = openWindow()
+        Driver.startImport(60, 40)
+        verify(Editor.isProcessing)
+        verify(item(window, "processingBadge").visible)
+        compare(Editor.processingLabel, "Opening image…")
+        Driver.settle()
+        verify(!item(window, "processingBadge").visible)
+        verify(Editor.document !== undefined)
+    }
+
     function test_resetFollowsTheCompositeSettings() {
         const window = openWindow()
         Driver.openPicture(120, 80)
@@ -104,19 +115,36 @@ WindowHarness {
         verify(Editor.showExportSheet)
         Driver.settle()
         verify(Editor.showFileExporter)
-        const dialog = item(window, "exporter")
-        tryCompare(dialog, "visible", true)
-        compare(dialog.defaultSuffix, "png")
-        // Offered under the export's name, in the user's pictures.
-        verify(dialog.selectedFile.toString().endsWith("/" + Editor.exportFilename + ".png"), dialog.selectedFile)
-        verify(dialog.selectedFile.toString().startsWith(dialog.currentFolder.toString()))
+        // Offered to the save dialog under the export's name.
+        compare(Editor.exportFile.name, Editor.exportFilename)
+        compare(Editor.exportFile.fileExtension, "png")
         const target = Driver.fileInFolder("saved.png")
         Commands.exporterClosed(target)
         verify(!Editor.showFileExporter)
+        Driver.runJobs()
         verify(Driver.fileSize(target) > 0)
-        dialog.close()
+        // The notice says where it went and shows it in the file manager.
+        const toast = item(window, "noticeToast")
+        tryCompare(toast, "opacity", 1)
+        verify(item(window, "noticeText").text.startsWith("Saved saved.png to "))
+        mouseClick(item(window, "noticeShowInFolder"))
+        compare(Driver.revealed().pop(), target.toString())
+        Driver.advance(5000)
+        tryCompare(toast, "visible", false)
         Editor.showExportSheet = false
         tryCompare(sheet, "opened", false)
+    }
+
+    function test_shareShowsTheFileInTheFileManager() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Commands.share()
+        Driver.runJobs()
+        verify(Editor.notice.startsWith("Ready to share "))
+        Driver.advance(350)
+        verify(!Editor.showShareSheet)
+        compare(Driver.revealed().pop(), Editor.shareURL.toString())
+        Editor.dismissNotice()
     }
 
     function test_clearEmptiesTheWindow() {

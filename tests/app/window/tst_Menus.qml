@@ -1,14 +1,21 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtTest
 import Zephrin.Model
 import Zephrin.Shell
+import Zephrin.TestSupport
 
 WindowHarness {
     name: "Menus"
 
+    function cleanup() {
+        Editor.clearDocument()
+        Driver.settle()
+    }
+
     function test_withoutADocumentOnlyImportAndTheViewWork() {
         const window = openWindow()
-        for (const name of ["export", "clearImage", "copyResult", "runCutout", "resetToPlainCutout",
+        for (const name of ["export", "share", "clearImage", "copyResult", "runCutout", "resetToPlainCutout",
                             "toggleCompare", "undo", "redo"])
             verify(!action(window, name).enabled, name)
         for (const name of ["importImage", "copy", "zoomIn", "zoomOut", "actualSize", "zoomToFit"])
@@ -45,6 +52,54 @@ WindowHarness {
         keyClick(Qt.Key_O, Qt.ControlModifier)
         verify(Editor.showImporter)
         Commands.importerClosed("")
+    }
+
+    // A long title and its key stand side by side.
+    function test_titleAndKeyDoNotOverlap() {
+        const window = openWindow()
+        const found = menuEntry(window, "resetToPlainCutout")
+        mouseClick(found.barItem)
+        tryVerify(() => found.menu.opened)
+        waitForItemPolished(found.entry.contentItem)
+        const title = found.entry.contentItem.children[0]
+        const key = found.entry.contentItem.children[1]
+        compare(title.text, "Reset to Plain Cutout")
+        compare(key.text, "Ctrl+Shift+R")
+        verify(title.x + title.implicitWidth < key.x, title.x + title.implicitWidth + " over " + key.x)
+        verify(key.x + key.width <= found.entry.contentItem.width + 0.5)
+        found.menu.close()
+    }
+
+    Component { id: fieldComponent; TextField { width: 200 } }
+
+    // Chosen with the mouse, the text commands act on the field that had the
+    // focus when the menu opened (the open menu holds the focus meanwhile),
+    // and Copy copies its text rather than the result.
+    function test_textCommandsChosenWithTheMouseReachTheFocusedField() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const field = createTemporaryObject(fieldComponent, window.contentItem, { x: 400, y: 300, text: "hello world" })
+        field.forceActiveFocus()
+        field.select(0, 5)
+
+        Driver.settle()
+        chooseWithTheMouse(window, "copy")
+        compare(Editor.notice, "")   // the result was not copied
+        field.forceActiveFocus()
+        field.select(6, 11)
+        chooseWithTheMouse(window, "paste")
+        compare(field.text, "hello hello")
+        field.forceActiveFocus()
+        chooseWithTheMouse(window, "selectAll")
+        compare(field.selectedText, "hello hello")
+        chooseWithTheMouse(window, "cut")
+        compare(field.text, "")
+
+        // Without a text field in focus, Copy copies the result.
+        field.focus = false
+        verify(!field.activeFocus)
+        chooseWithTheMouse(window, "copy")
+        compare(Editor.notice, "Copied")
     }
 
     function test_compareItemTitleFollowsTheEditor() {

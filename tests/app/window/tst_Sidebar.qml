@@ -78,6 +78,13 @@ WindowHarness {
         waitForRendering(window.contentItem)
         compare(item(window, "inspectorSlot").width, 310)
         compare(item(window, "canvasSlot").width, 1180 - 184 - 16 - 16 - 16 - 310)
-        compare(item(window, "workspace").height, 760 - 64 - 38 - 32)
+        // The smallest window fits a 1366 × 768 screen with a panel.
+        verify(window.minimumHeight <= 680)
+        compare(item(window, "workspace").height, 600 - 64 - 38 - 32)
+        // The inspector scrolls what does not fit.
+        const scroll = item(window, "inspectorScroll")
+        verify(scroll.contentHeight > scroll.height)
+        verify(item(window, "sidebar:settings").mapToItem(window.contentItem, 0, 0).y + 44
+               <= window.contentItem.height)
     }
 }

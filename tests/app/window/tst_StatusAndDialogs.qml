@@ -2,6 +2,7 @@ import QtQuick
 import QtTest
 import Zephrin.Model
 import Zephrin.Shell
+import Zephrin.TestSupport
 
 WindowHarness {
     name: "StatusAndDialogs"
@@ -10,6 +11,66 @@ WindowHarness {
         Editor.showIncomingReplaceConfirm = false
         Editor.pendingIncomingURL = ""
         Editor.showExportSheet = false
+        Editor.lastError = ""
+        Commands.cancelClear()
+        Commands.cancelQuit()
+        Editor.clearStickerSheet()
+        Editor.clearDocument()
+        Driver.settle()
+    }
+
+    // "Clear image" by the toolbar or Ctrl+W asks while the document holds
+    // work; "Keep Working" keeps it, "Clear" clears.
+    function test_clearingWorkAsksFirst() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.setComp("shadowEnabled", true)
+        Driver.settle()
+        const question = item(window, "clearQuestion")
+        mouseClick(item(window, "clearButton"))
+        tryCompare(question, "opened", true)
+        compare(item(question, "questionDetail").text,
+                "Clearing discards the picture’s settings and the undo history.")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        verify(Editor.document !== undefined)
+
+        keyClick(Qt.Key_W, Qt.ControlModifier)
+        tryCompare(question, "opened", true)
+        mouseClick(item(question, "confirmClear"))
+        tryCompare(question, "visible", false)
+        verify(Editor.document === undefined)
+    }
+
+    // Closing the window with a sticker sheet that no file holds asks, and
+    // the window stays while the answer is "Keep Working".
+    function test_quittingWithAnUnsavedSheetAsks() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.addToStickerSheet()
+        Driver.settle()
+        const question = item(window, "quitQuestion")
+        window.close()
+        tryCompare(question, "opened", true)
+        verify(window.visible)
+        compare(item(question, "questionDetail").text,
+                "The sticker sheet is not saved in any file. Quitting discards it.")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        verify(window.visible)
+    }
+
+    // Copy confirms itself in the notice, which then goes.
+    function test_copyingSaysCopied() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        mouseClick(item(window, "copyButton"))
+        const toast = item(window, "noticeToast")
+        verify(toast.shown)
+        compare(item(window, "noticeText").text, "Copied")
+        verify(!item(window, "noticeShowInFolder").visible)
+        Driver.settle()
+        tryCompare(toast, "visible", false)
     }
 
     function test_withoutADocumentTheStatusBarSaysSo() {
@@ -23,6 +84,11 @@ WindowHarness {
         Editor.lastError = "Couldn't open beach.png."
         verify(item(window, "statusError").visible)
         compare(item(window, "statusError").text, "Couldn't open beach.png.")
+        // A long error keeps its beginning and loses its end.
+        Editor.lastError = "Couldn't save " + "a-very-long-name-".repeat(12) + ".png: the disk is full."
+        const error = item(window, "statusError")
+        tryVerify(() => error.truncated && error.width <= 420)
+        compare(error.elide, Text.ElideRight)
         Editor.lastError = ""
     }
 
@@ -59,6 +125,9 @@ WindowHarness {
         tryCompare(question, "visible", false)
         verify(!Editor.showIncomingReplaceConfirm)
         compare(Editor.pendingIncomingURL.toString(), "")
+        // That file was gone: opening it says so.
+        Driver.runJobs()
+        compare(Editor.lastError, "Couldn't open in-00000000-0000-0000-0000-000000000001.png.")
     }
 
     function test_settingsWriteTheirKeys() {
@@ -79,9 +148,20 @@ WindowHarness {
         compare(item(settings, "longEdgeRow").selection, "2400 px")
         Settings.defaultLongEdge = 3000
         compare(item(settings, "longEdgeRow").selection, "3000 px")
+        // The export sheet and the batch start from the defaults.
+        compare(Editor.exportLongEdge, 3000)
+        compare(Editor.batch.longEdge, 3000)
+        Settings.defaultExportFormat = "WebP"
+        compare(Editor.exportFormat, "WebP")
+        compare(Editor.batch.format, "WebP")
+        Settings.defaultExportFormat = "PNG"
         Settings.defaultLongEdge = 2400
         verify(item(settings, "isnetCredit").visible)
         verify(!item(settings, "subjectLiftCredit").visible)
+        // Opened, the credit shows the model's notice and its licence.
+        mouseClick(item(settings, "isnetDisclosure"))
+        tryVerify(() => find(settings, "isnetLicense") !== null)
+        verify(item(settings, "isnetLicense").text.indexOf("Apache License") >= 0)
         settings.close()
     }
 }

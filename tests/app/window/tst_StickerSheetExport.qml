@@ -28,13 +28,13 @@ WindowHarness {
         verify(button.enabled)
 
         mouseClick(item(window, "exportMain"))
-        compare(Editor.exportFilename, "sticker-sheet")
+        compare(Editor.exportFile.name, "sticker-sheet")
         verify(Editor.showFileExporter)
         Editor.showFileExporter = false
 
         const menu = item(window, "exportSheetMenu")
         menu.itemAt(1).triggered()
-        compare(Editor.exportFilename, "sticker-sheet-cut")
+        compare(Editor.exportFile.name, "sticker-sheet-cut")
         verify(Editor.showFileExporter)
 
         // A change waiting to be laid out withholds the old render.

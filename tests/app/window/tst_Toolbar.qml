@@ -75,23 +75,35 @@ WindowHarness {
         verify(Editor.batchMode)
         verify(Editor.batch.showImporter)
         verify(!Editor.showImporter)
-        const importer = item(window, "batchImporter")
-        compare(importer.fileMode, 1)  // FileDialog.OpenFiles: many files
-        importer.reject()
-        verify(!Editor.batch.showImporter)
+        Editor.batch.showImporter = false
         Editor.batchMode = false
     }
 
     function test_exportMenuListsTheFormatsAndOpensTheSheet() {
         const window = openWindow()
         const menu = item(window, "exportFormatMenu")
-        compare(menu.count, 5)
+        compare(menu.count, 7)  // the formats, a line, "Share…"
         compare(menu.itemAt(2).text, "Export as WebP…")
+        compare(menu.itemAt(6).text, "Share…")
         menu.itemAt(2).triggered()
         compare(Editor.exportFormat, "WebP")
         verify(Editor.showExportSheet)
         Editor.showExportSheet = false
         Editor.exportFormat = "PNG"
+    }
+
+    function test_theBatchShowsNoCanvasControls() {
+        const window = openWindow()
+        const canvasControls = ["zoomCluster", "compareButton", "exportButton"]
+        for (const name of canvasControls)
+            verify(item(window, name).visible, name)
+        Editor.batchMode = true
+        for (const name of canvasControls)
+            verify(!item(window, name).visible, name)
+        verify(item(window, "importButton").visible)
+        Editor.batchMode = false
+        for (const name of canvasControls)
+            verify(item(window, name).visible, name)
     }
 
     function test_theExportButtonNamesTheSheetInSheetMode() {

@@ -25,26 +25,40 @@ TestCase {
         return window
     }
 
-    function find(root, name) {
-        if (!root)
+    // Items and popups by objectName, through the visual tree and every
+    // object's data.
+    function find(root, name, seen) {
+        seen = seen || new Set()
+        if (!root || seen.has(root))
             return null
+        seen.add(root)
         if (root.objectName === name)
             return root
-        for (let i = 0; i < root.children.length; ++i) {
-            const found = find(root.children[i], name)
-            if (found)
-                return found
+        const lists = [root.children, root.data, root.contentData]
+        if (root.contentItem)
+            lists.push([root.contentItem])
+        for (const list of lists) {
+            if (!list)
+                continue
+            for (let i = 0; i < list.length; ++i) {
+                const found = find(list[i], name, seen)
+                if (found)
+                    return found
+            }
         }
         return null
     }
 
     function item(window, name) {
-        const found = find(window.contentItem, name)
+        const found = find(window.contentItem, name) || find(window, name)
         verify(found, "no item named " + name)
         return found
     }
 
     function cleanup() {
+        Incoming.cancelReplace()
+        Editor.batch.clear()
+        Editor.batchMode = false
         Editor.clearDocument()
         Driver.settle()
         Editor.zoom = 1
@@ -52,6 +66,53 @@ TestCase {
         Editor.compareEnabled = false
         Editor.canvasTool = "View"
         Editor.tool = "cutout"
+    }
+
+    // A drag out of this window, let go over its own canvas, is not imported:
+    // the document and its work stay. The same file dragged in from another
+    // application opens.
+    function test_aDragOutOfThisWindowIsNeverTakenBackIn() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const before = Commands.documentName
+        const canvas = item(window, "canvasSlot")
+        const file = Driver.writePicture("picture-cutout.png", 60, 40)
+        Driver.dropFiles(canvas, 300, 300, [file], true)
+        Driver.settle()
+        compare(Commands.documentName, before)
+        verify(!Editor.showIncomingReplaceConfirm)
+
+        Driver.dropFiles(canvas, 300, 300, [file], false)
+        Driver.settle()
+        compare(Commands.documentName, "picture-cutout.png")
+    }
+
+    // A drop over work asks first and says what goes; "Keep Working" keeps
+    // the document and the dropped file. Several files join the batch.
+    function test_aDropOverWorkAsksAndSeveralFilesJoinTheBatch() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const before = Commands.documentName
+        Editor.addTextLayer()
+        Driver.settle()
+        const canvas = item(window, "canvasSlot")
+        const file = Driver.writePicture("dropped.png", 60, 40)
+        Driver.dropFiles(canvas, 300, 300, [file], false)
+        const question = item(window, "replaceQuestion")
+        tryCompare(question, "opened", true)
+        compare(item(question, "questionDetail").text,
+                "Opening “dropped.png” discards the undo history. The text layer carries over.")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        Driver.settle()
+        compare(Commands.documentName, before)
+        verify(Driver.fileSize(file) > 0)
+
+        Driver.dropFiles(canvas, 300, 300, [file, Driver.writePicture("second.png", 60, 40)], false)
+        Driver.settle()
+        verify(Editor.batchMode)
+        compare(Editor.batch.total, 2)
+        compare(Commands.documentName, before)
     }
 
     function test_theEmptyStateGivesWayToTheImage() {
@@ -131,6 +192,46 @@ TestCase {
             fuzzyCompare(onOriginal.x, onResult.x, 0.01)
             fuzzyCompare(onOriginal.y, onResult.y, 0.01)
         }
+    }
+
+    function test_theDragOutHintOpensWhereThePointerRests() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const area = item(window, "dragOutHintArea")
+        const hint = area.hint
+        mouseMove(area, area.width * 0.7, area.height * 0.8)
+        verify(!hint.visible)
+        tryVerify(() => hint.visible, 2000)
+        // Beside the pointer, not at the canvas's edge.
+        fuzzyCompare(hint.x, area.width * 0.7, 24)
+        fuzzyCompare(hint.y, area.height * 0.8, 24)
+        // Moving off closes it; resting again opens it there.
+        mouseMove(area, area.width * 0.2, area.height * 0.3)
+        verify(!hint.visible)
+        tryVerify(() => hint.visible, 2000)
+        fuzzyCompare(hint.y, area.height * 0.3, 24)
+        // Another tool has no drag-out, so no hint.
+        Editor.canvasTool = "Erase"
+        verify(!hint.visible)
+    }
+
+    function test_theSheetCanvasSaysHowToFillAnEmptySheet() {
+        const window = openWindow()
+        Editor.tool = "sheet"
+        const empty = item(window, "sheetEmptyState")
+        verify(empty.visible)
+        verify(!item(window, "sheetPaper").visible)
+        compare(item(window, "sheetEmptyHint").text, "Import an image and make a cutout, then add it to the sheet.")
+        Driver.openPicture(120, 80)
+        Editor.tool = "sheet"
+        compare(item(window, "sheetEmptyHint").text, "Click “Add Current Cutout” in the panel to place this design.")
+        Editor.addToStickerSheet()
+        Driver.settle()
+        verify(!empty.visible)
+        verify(item(window, "sheetPaper").visible)
+        Editor.clearStickerSheet()
+        Driver.settle()
+        verify(empty.visible)
     }
 
     function test_compareReplacesTheCanvasAndItsKeys() {

@@ -47,8 +47,10 @@ TEST_F(CanvasGesturesTest, ABrushStrokeIsCommittedOnReleaseAndEscapeDropsIt)
     g.move(at(20, 10), controller.mapping());
     EXPECT_EQ(editor->liveStroke(), (EditorState::Points{{10, 10}, {20, 10}}));
     g.release(at(20, 10), controller.mapping());
-    EXPECT_TRUE(editor->liveStroke().empty());
     ASSERT_EQ(editor->maskOps().size(), 1u);
+    // Drawn until its result is shown.
+    runner->settle();
+    EXPECT_TRUE(editor->liveStroke().empty());
 
     // Escape in the middle of a stroke: nothing of it is committed, and the
     // rest of the drag is ignored until the release.

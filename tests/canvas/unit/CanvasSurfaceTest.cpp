@@ -8,6 +8,9 @@
 #include "canvas/DragOutPayload.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyleHints>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QNativeGestureEvent>
@@ -29,6 +32,13 @@ protected:
     void key(QEvent::Type type, int code, bool repeat = false)
     {
         QKeyEvent event(type, code, Qt::NoModifier, QString(), repeat);
+        QCoreApplication::sendEvent(&window, &event);
+    }
+
+    void mouse(QEvent::Type type, QPointF at)
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, at, at, Qt::LeftButton, held, Qt::NoModifier);
         QCoreApplication::sendEvent(&window, &event);
     }
 
@@ -97,11 +107,39 @@ TEST_F(CanvasSurfaceTest, NothingIsDraggedOutWithoutAResult)
     EXPECT_EQ(editor->lastError(), QStringLiteral("Run Auto Subject first."));
 
     openDocument(QStringLiteral("mug.png"));
+    EXPECT_TRUE(hasDragOutResult(*editor));
+    EXPECT_TRUE(editor->lastError().isEmpty());  // the drag that works takes the old one away
     const auto payload = dragOutPayload(*editor);
     ASSERT_TRUE(payload);
     EXPECT_TRUE(payload->png.startsWith("\x89PNG"));
     EXPECT_EQ(payload->fileName, QStringLiteral("mug-cutout"));
     EXPECT_EQ(surface->resultImage().size(), QSize(120, 80));
+}
+
+// A drag out never encodes on the GUI thread: a press asks a worker for the
+// PNG, and a drag that begins before it is made starts when it is there,
+// unless the button was let go first.
+TEST_F(CanvasSurfaceTest, ADragOutWaitsForItsPngOffTheGuiThread)
+{
+    using namespace std::chrono_literals;
+    openDocument();
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 60, 40));
+    runner->advance(90ms);
+    runner->runAll();
+    ASSERT_FALSE(editor->resultPNG());
+    const int encodes = engines->calls("encodePNG");
+
+    const QPointF at = surface->imageRect().center();
+    const double away = QGuiApplication::styleHints()->startDragDistance() + 4;
+    mouse(QEvent::MouseButtonPress, at);
+    mouse(QEvent::MouseMove, at + QPointF(away, 0));
+    EXPECT_TRUE(CanvasActions::dragOutWaiting());
+    EXPECT_EQ(engines->calls("encodePNG"), encodes);
+    mouse(QEvent::MouseButtonRelease, at + QPointF(away, 0));
+    EXPECT_FALSE(CanvasActions::dragOutWaiting());
+    runner->settle();   // the PNG is made on a worker; no drag starts
+    EXPECT_EQ(engines->calls("encodePNG"), encodes + 1);
+    EXPECT_TRUE(editor->resultPNG());
 }
 
 TEST_F(CanvasSurfaceTest, TheCompareKnobNeedsAWidth)

@@ -3,6 +3,9 @@
 
 #include "support/HostileImages.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace zephrin {
@@ -54,6 +57,20 @@ TEST(ImageFiles, ReadAThumbnailWithinAThumbnailsLimits)
     // A format that decodes only whole is refused past the limit.
     EXPECT_FALSE(decodeImage(testing::pngClaiming(3000, 3000, 80 * 1000, 16), kThumbnailLimits));
     EXPECT_FALSE(decodeImage(testing::tinyGifClaiming(16000, 16000), kThumbnailLimits));
+}
+
+TEST(ImageFiles, DrawNoFileThatADownloadedSvgNames)
+{
+    // Downloaded bytes are read by what they start with: an SVG that names a
+    // local picture is refused, never drawn.
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("private.jpg"));
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(testing::flatGreyJpeg(64, 48));
+    file.close();
+    ASSERT_TRUE(readImageFile(picture, kPictureLimits));
+    EXPECT_FALSE(decodeImage(testing::svgDrawing(picture), kPictureLimits));
 }
 
 } // namespace

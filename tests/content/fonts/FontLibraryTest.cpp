@@ -1,5 +1,5 @@
 #include "content/fonts/FontLibrary.h"
-#include "content/net/ContentServer.h"
+#include "content/net/ContentSource.h"
 
 #include "content/support/ContentFixture.h"
 #include "engine/text/FontFixtures.h"
@@ -186,6 +186,49 @@ TEST_F(FontLibraryTest, DownloadsRegistersAndNamesAFamily)
     // Now on disk: named again without the network.
     server().stop();
     EXPECT_EQ(awaitResult(library->download(item)), std::optional<QString>(regular.postScriptName));
+}
+
+TEST_F(FontLibraryTest, UsesAnInstalledFamilyAtOnceWithoutAnyDownload)
+{
+    // fonts-urw-base35 is installed; its files are nowhere on the server.
+    const FontItem installed{"nimbus-sans", "Nimbus Sans", "Sans Serif",
+                             {{"regular", "nimbus-sans/NimbusSans-Regular.otf"}, {"bold", "nimbus-sans/Bold.otf"}}};
+    auto library = makeLibrary();
+    EXPECT_EQ(awaitResult(library->download(installed)), std::optional<QString>("NimbusSans-Regular"));
+    EXPECT_TRUE(library->downloading().isEmpty());
+    EXPECT_EQ(server().totalRequests(), 0);
+    EXPECT_FALSE(QFile::exists(m_folder + "/nimbus-sans"));
+
+    // A family the machine lacks is still fetched, though its name starts like an installed one.
+    const RenamedFont regular = serveFont("n/Regular.otf");
+    const FontItem missing{"n", "Nimbus Sans Zephrin", "Sans Serif", {{"regular", "n/Regular.otf"}}};
+    EXPECT_EQ(awaitResult(library->download(missing)), std::optional<QString>(regular.postScriptName));
+    EXPECT_EQ(server().requests("/zephrin/fonts/n/Regular.otf"), 1);
+}
+
+TEST_F(FontLibraryTest, ReadsACatalogueFolderInPlaceAndCopiesOnlyTheFontsItUses)
+{
+    writeFile(served("zephrin/fonts/fonts.json"), catalogueJson({itemJson("f", {{"regular", "f/F.otf"}})}));
+    const RenamedFont regular = serveFont("f/F.otf");
+    writeFile(served("zephrin/fonts/previews/f.png"), pictureBytes({200, 40}, Qt::black, "PNG"));
+    server().stop();
+    FontLibrary library(contentResourceBase(QUrl::fromLocalFile(m_served.path() + "/"), "zephrin/fonts"), m_folder,
+                        std::make_unique<QSettings>(cached("settings.ini"), QSettings::IniFormat));
+    library.loadIfNeeded();
+    ASSERT_TRUE(waitUntil([&] { return library.status() != FontLibrary::Status::loading; }));
+    ASSERT_EQ(library.status(), FontLibrary::Status::ready);
+    ASSERT_EQ(library.items().size(), 1);
+    EXPECT_FALSE(QFile::exists(m_folder + "/fonts.json"));
+
+    const auto preview = awaitResult(library.preview("f"));
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->size(), cv::Size(200, 40));
+    EXPECT_FALSE(QFile::exists(m_folder + "/previews/f.png"));
+    EXPECT_EQ(awaitResult(library.preview("absent")), std::nullopt);
+
+    // A document names the font later, so it goes into the fonts folder.
+    EXPECT_EQ(awaitResult(library.download(library.items()[0])), std::optional<QString>(regular.postScriptName));
+    EXPECT_EQ(readFile(m_folder + "/f/F.otf"), readFile(served("zephrin/fonts/f/F.otf")));
 }
 
 TEST_F(FontLibraryTest, GivesNoNameWithoutARegularFace)

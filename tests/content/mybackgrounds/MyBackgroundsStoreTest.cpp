@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QSignalSpy>
+#include <QTest>
 #include <QUuid>
 
 #include <opencv2/imgproc.hpp>
@@ -171,6 +172,7 @@ TEST_F(MyBackgroundsStoreTest, ReportsALibraryFileItCannotWriteInsteadOfAdding)
 
     awaitDone(store->addFromBackdrop(Backdrop::presets()[0]));
     EXPECT_EQ(store->notice(), "Couldn't save that background.");
+    EXPECT_FALSE(store->noticeIsSuccess());
 }
 
 TEST_F(MyBackgroundsStoreTest, SavesAGeneratedBackdropAndSaysSo)
@@ -179,6 +181,7 @@ TEST_F(MyBackgroundsStoreTest, SavesAGeneratedBackdropAndSaysSo)
     const Backdrop& sunset = Backdrop::presets()[10];
     ASSERT_TRUE(awaitDone(store->addFromBackdrop(sunset)));
     EXPECT_EQ(store->notice(), "Added to My Backgrounds");
+    EXPECT_TRUE(store->noticeIsSuccess());
     ASSERT_EQ(store->items().size(), 1);
     EXPECT_EQ(store->items()[0].name, "Sunset");
     EXPECT_EQ(store->items()[0].source, "saved");
@@ -266,7 +269,8 @@ TEST_F(MyBackgroundsStoreTest, DeletesFilesAndRecordsAlsoWhenFilesAreGone)
     EXPECT_TRUE(awaitResult(store->deleteItems({*gone, *bare})));
     EXPECT_FALSE(QFile::exists(image(*gone)));
     EXPECT_FALSE(QFile::exists(thumb(*gone)));
-    EXPECT_EQ(QDir(cached("xdg-data/Trash/files")).entryList(QDir::Files).size(), 2);
+    // The picture, not its thumbnail, is what the user may want back.
+    EXPECT_EQ(QDir(cached("xdg-data/Trash/files")).entryList(QDir::Files), QStringList{*gone + ".jpg"});
     ASSERT_EQ(store->items().size(), 1);
     EXPECT_EQ(store->items()[0].id, *kept);
     EXPECT_EQ(awaitResult(store->thumbnail(*gone)), std::nullopt);
@@ -278,19 +282,28 @@ TEST_F(MyBackgroundsStoreTest, DeletesFilesAndRecordsAlsoWhenFilesAreGone)
     EXPECT_TRUE(QDir(m_root + "/images").entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(MyBackgroundsStoreTest, RemovesFilesWhenThereIsNoTrash)
+TEST_F(MyBackgroundsStoreTest, WithoutATrashKeepsThePictureAsideOrDeletesItOnlyWhenAsked)
 {
     auto store = makeStore();
-    const auto id = add(*store, photoLikeImage({40, 30}, 1), "Doomed");
-    ASSERT_TRUE(id);
+    const auto kept = add(*store, photoLikeImage({40, 30}, 1), "Kept");
+    const auto doomed = add(*store, photoLikeImage({40, 30}, 2), "Doomed");
+    ASSERT_TRUE(kept && doomed);
     qputenv("XDG_DATA_HOME", cached("no-such-folder").toUtf8());
     const QString workingFolder = QDir::currentPath();
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
-    EXPECT_TRUE(awaitResult(store->deleteItems({*id})));
+    EXPECT_TRUE(awaitResult(store->deleteItems({*kept})));
+    EXPECT_TRUE(awaitResult(store->deleteItems({*doomed}, MyBackgroundsStore::Removal::permanently)));
     QDir::setCurrent(workingFolder);
-    EXPECT_FALSE(QFile::exists(image(*id)));
     EXPECT_TRUE(QDir(elsewhere.path()).isEmpty());
+    EXPECT_TRUE(store->items().isEmpty());
+
+    EXPECT_EQ(readFile(m_root + "/Set Aside/" + *kept + ".jpg").left(2), QByteArray("\xFF\xD8"));
+    EXPECT_FALSE(QFile::exists(image(*kept)));
+    EXPECT_EQ(store->notice(), "Couldn't move that picture to the Trash. It is kept in the “Set Aside” folder of "
+                               "My Backgrounds.");
+    EXPECT_FALSE(QFile::exists(image(*doomed)));
+    EXPECT_FALSE(QFile::exists(m_root + "/Set Aside/" + *doomed + ".jpg"));
 }
 
 TEST_F(MyBackgroundsStoreTest, LoadsOnlyRecordsWhosePictureIsThere)
@@ -342,7 +355,7 @@ TEST_F(MyBackgroundsStoreTest, StartsEmptyFromAnUnreadableLibraryFileButKeepsIts
     EXPECT_EQ(QDir(m_root + "/images").entryList(QDir::Files).size(), 1);
 }
 
-TEST_F(MyBackgroundsStoreTest, RemovesPicturesThatNoRecordNamesWhenItLoads)
+TEST_F(MyBackgroundsStoreTest, SetsAsidePicturesThatNoRecordNamesWhenItLoads)
 {
     auto store = makeStore();
     const auto kept = add(*store, photoLikeImage({40, 30}, 1), "Kept");
@@ -356,8 +369,43 @@ TEST_F(MyBackgroundsStoreTest, RemovesPicturesThatNoRecordNamesWhenItLoads)
 
     store = makeStore();
     EXPECT_TRUE(waitUntil([&] { return !QFile::exists(image(orphan)) && !QFile::exists(thumb(orphan)); }));
+    EXPECT_EQ(readFile(m_root + "/Set Aside/" + orphan + ".jpg"), "jpeg");
     EXPECT_TRUE(QFile::exists(image(*kept)) && QFile::exists(thumb(*kept)));
     EXPECT_TRUE(QFile::exists(m_root + "/images/notes.txt"));
+}
+
+// A damaged or lost library file, then one new background and a restart: the
+// list now reads whole but names only the new one.
+TEST_F(MyBackgroundsStoreTest, NeverTouchesAPictureADamagedCopyStillNames)
+{
+    auto store = makeStore();
+    const auto older = add(*store, photoLikeImage({40, 30}, 1), "Older");
+    const auto oldest = add(*store, photoLikeImage({40, 30}, 2), "Oldest");
+    ASSERT_TRUE(older && oldest);
+    store.reset();
+    const QByteArray library = readFile(m_root + "/library.json");
+    writeFile(m_root + "/library.json", library.left(library.size() - 5));  // cut short by a crash
+
+    store = makeStore();
+    EXPECT_TRUE(store->items().isEmpty());
+    ASSERT_TRUE(add(*store, photoLikeImage({40, 30}, 3), "Newer"));
+    store.reset();
+    store = makeStore();
+    EXPECT_EQ(store->items().size(), 1);
+    QTest::qWait(200);
+    for (const QString& id : {*older, *oldest})
+        EXPECT_TRUE(QFile::exists(image(id)) && QFile::exists(thumb(id))) << qPrintable(id);
+
+    // Without any copy that names them, the pictures are set aside, not deleted.
+    QFile::remove(m_root + "/library.damaged.json");
+    QFile::remove(m_root + "/library.json");
+    store = makeStore();
+    ASSERT_TRUE(add(*store, photoLikeImage({40, 30}, 4), "Newest"));
+    store.reset();
+    store = makeStore();
+    EXPECT_TRUE(waitUntil([&] { return !QFile::exists(image(*older)); }));
+    EXPECT_TRUE(QFile::exists(m_root + "/Set Aside/" + *older + ".jpg"));
+    EXPECT_TRUE(QFile::exists(m_root + "/Set Aside/" + *oldest + ".jpg"));
 }
 
 TEST_F(MyBackgroundsStoreTest, UndoesAndReportsAChangeItCannotWrite)

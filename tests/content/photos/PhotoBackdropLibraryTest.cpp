@@ -1,4 +1,4 @@
-#include "content/net/ContentServer.h"
+#include "content/net/ContentSource.h"
 #include "content/photos/PhotoBackdropLibrary.h"
 
 #include "content/support/ContentFixture.h"
@@ -140,6 +140,28 @@ TEST_F(PhotoBackdropLibraryTest, IsReadyFromCacheOfflineAndFailsWithNeither)
     refresh(*cachedLibrary);
     EXPECT_EQ(cachedLibrary->status().phase, Phase::ready);
     EXPECT_EQ(cachedLibrary->categories(), QStringList({"All", "Sea"}));
+}
+
+TEST_F(PhotoBackdropLibraryTest, ReadsACatalogueFolderInPlace)
+{
+    writeFile(served("zephrin/backdrops/manifest.json"), manifestJson({photoJson("sea", "Nature")}));
+    servePhoto("sea", Qt::blue);
+    server().stop();
+    PhotoBackdropLibrary library(contentResourceBase(QUrl::fromLocalFile(m_served.path()), "zephrin/backdrops"),
+                                 cached("PhotoBackdrops"));
+    refresh(library);
+    ASSERT_EQ(library.status().phase, Phase::ready);
+    EXPECT_EQ(library.categories(), QStringList({"All", "Nature"}));
+
+    const auto thumbnail = awaitResult(library.thumbnail("sea"));
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->size(), cv::Size(120, 80));
+    const auto full = awaitResult(library.fullImage("sea"));
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->size(), cv::Size(600, 400));
+    EXPECT_EQ(awaitResult(library.fullImage("lost")), std::nullopt);
+    // Nothing is copied: the folder is the catalogue's only copy.
+    EXPECT_TRUE(QDir(cached("PhotoBackdrops")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
 TEST_F(PhotoBackdropLibraryTest, SharesOneDownloadAmongTwentyTiles)

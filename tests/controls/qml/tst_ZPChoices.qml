@@ -46,6 +46,26 @@ TestCase {
         fuzzyCompare(findChild(row, "chip:A").width, findChild(row, "chip:A much longer title").width, 1)
     }
 
+    // A title longer than an equal share takes the room a short one spares,
+    // so "Transparent" is read in full beside "Color"; where nothing is spare
+    // the text shrinks only to the caption size.
+    function test_aLongTitleTakesTheRoomAShortOneSpares() {
+        const row = createTemporaryObject(chipComponent, testCase,
+                                          { width: 278, options: ["Transparent", "Color", "Original", "Image"] })
+        waitForRendering(row)
+        const lengthy = findChild(row, "chip:Transparent")
+        const brief = findChild(row, "chip:Color")
+        verify(lengthy.width > brief.width)
+        verify(!lengthy.contentItem.truncated)
+        compare(lengthy.contentItem.fontInfo.pixelSize, Theme.buttonFont.pixelSize)
+        const last = findChild(row, "chip:Image")
+        fuzzyCompare(last.x + last.width, 278, 0.5)
+
+        row.width = 120
+        waitForRendering(row)
+        verify(lengthy.contentItem.fontInfo.pixelSize >= Theme.captionFont.pixelSize)
+    }
+
     function test_menuShowsAnySelectionButListsOnlyTheOptions() {
         const row = createTemporaryObject(menuComponent, testCase, { selection: "16:9" })
         selectedSpy.target = row

@@ -1,5 +1,6 @@
 // The icon table against the installed icon font, and the files a drag offers.
 
+#include "controls/DragOut.h"
 #include "controls/DragOutFile.h"
 #include "controls/IconTable.h"
 #include "support/GuiApplication.h"
@@ -10,10 +11,14 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QRawFont>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace zephrin {
 namespace {
@@ -35,6 +40,23 @@ TEST(IconTable, EverySymbolIsAGlyphOfTheIconFont)
         glyphs << glyph;
     }
     EXPECT_TRUE(icons::glyph(u"no.such.symbol").isEmpty());
+}
+
+// A drag carries the PNG, the file when it could be written (the data alone
+// when not), and this process's mark, which only this process takes for its own.
+TEST(DragOut, CarriesThePngAndTheMarkOfThisProcess)
+{
+    const std::unique_ptr<QMimeData> withFile(DragOutQml::mimeData("png", QStringLiteral("/run/x/cut.png")));
+    EXPECT_EQ(withFile->urls(), QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/run/x/cut.png"))});
+    EXPECT_EQ(withFile->data(QStringLiteral("image/png")), QByteArray("png"));
+    EXPECT_TRUE(DragOutQml::startedHere(QString::fromUtf8(withFile->data(DragOutQml::sourceFormat()))));
+
+    const std::unique_ptr<QMimeData> dataOnly(DragOutQml::mimeData("png", std::nullopt));
+    EXPECT_FALSE(dataOnly->hasUrls());
+    EXPECT_EQ(dataOnly->data(QStringLiteral("image/png")), QByteArray("png"));
+
+    EXPECT_FALSE(DragOutQml::startedHere(QString()));
+    EXPECT_FALSE(DragOutQml::startedHere(QStringLiteral("00000000-0000-0000-0000-000000000000")));
 }
 
 TEST(DragOutFile, SanitisesTheName)

@@ -1,12 +1,25 @@
 #include "engine/codec/ImageRead.h"
 
+#include "engine/codec/CodecFixtures.h"
+#include "engine/codec/HeicWriter.h"
+#include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegFixtures.h"
+#include "engine/codec/WebPEncoder.h"
+#include "support/GifWriter.h"
 #include "support/HostileImages.h"
 
 #include <QBuffer>
 #include <QColorSpace>
+#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <webp/mux.h>
+
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -68,18 +81,35 @@ void expectRefused(const ImageRead& read, ReadFailure failure, const char* what)
     EXPECT_EQ(read.failure, failure) << what;
 }
 
+// Refused by readImage, and by headerRefusal before anything is decoded.
+void expectRefusedUnread(const QByteArray& bytes, const ReadLimits& limits, ReadFailure failure, const char* what)
+{
+    expectRefused(readImage(bytes, limits), failure, what);
+    EXPECT_EQ(headerRefusal(bytes, limits), failure) << what;
+}
+
 } // namespace
 
 TEST(ImageRead, RefusesSmallFilesClaimingHugePictures)
 {
-    const QByteArray pnm = QByteArray("P6\n16000 16000\n255\n") + QByteArray(1000, '\x40');
-    for (const ReadLimits& limits : {kPicture, kThumbnail}) {
-        expectRefused(readImage(tinyGifClaiming(16000, 16000), limits), ReadFailure::unreadable, "35-byte GIF");
-        expectRefused(readImage(bmpClaiming(16000, 16000, 1024), limits), ReadFailure::unreadable, "1 KB BMP");
-        expectRefused(readImage(flatGreyJpeg(16000, 16000, 600), limits), ReadFailure::unreadable, "damaged JPEG");
-        expectRefused(readImage(pngClaiming(16000, 16000, 100), limits), ReadFailure::unreadable, "PNG");
-        expectRefused(readImage(pnm, limits), ReadFailure::unreadable, "PPM");
-    }
+    // Each claims 16000 × 16000 pixels; decoded, each made an invented picture.
+    GifSpec dot;
+    dot.screen = QSize(16000, 16000);
+    dot.frame = QRect(0, 0, 1, 1);
+    dot.indices = {1};
+    dot.colours = QByteArray(6, '\x40');
+    const std::pair<QByteArray, const char*> files[] = {
+        {tinyGifClaiming(16000, 16000), "35-byte GIF"},
+        {gifFile(dot), "GIF of one pixel on a huge screen"},
+        {bmpClaiming(16000, 16000, 1024), "1 KB BMP"},
+        {rleBmpClaiming(16000, 16000), "1.3 KB RLE8 BMP of jumps"},
+        {flatGreyJpeg(16000, 16000, 600), "damaged JPEG"},
+        {pngClaiming(16000, 16000, 100), "PNG"},
+        {tiffClaiming(16000, 16000, 1000), "TIFF"},
+    };
+    for (const ReadLimits& limits : {kPicture, kThumbnail})
+        for (const auto& [bytes, what] : files)
+            expectRefusedUnread(bytes, limits, ReadFailure::unreadable, what);
 }
 
 TEST(ImageRead, RefusesDataCutOffInsideThePicture)
@@ -95,22 +125,44 @@ TEST(ImageRead, RefusesDataCutOffInsideThePicture)
     ASSERT_TRUE(readImage(bmp, kPicture).image);
     EXPECT_FALSE(readImage(bmp.left(bmp.size() - 64 * 3), kPicture).image);
 
-    const QByteArray ppm = encoded(gradient(64, 48), "ppm");
-    ASSERT_TRUE(readImage(ppm, kPicture).image);
-    EXPECT_FALSE(readImage(ppm.left(ppm.size() - 10), kPicture).image);
+    const QByteArray tiff = tiffClaiming(64, 48, 64 * 48);
+    ASSERT_TRUE(readImage(tiff, kPicture).image);
+    EXPECT_FALSE(readImage(tiff.left(tiff.size() - 10), kPicture).image);
+
+    const QByteArray webp = WebPEncoder::encode(imageFromQImage(gradient(64, 48)), 80);
+    ASSERT_TRUE(readImage(webp, kPicture).image);
+    EXPECT_FALSE(readImage(webp.left(webp.size() - 10), kPicture).image);
 
     // A scan whose data ends before its last block, the end marker still there.
     ASSERT_TRUE(readImage(flatGreyJpeg(640, 480), kPicture).image);
     EXPECT_FALSE(readImage(flatGreyJpeg(640, 480, 1000), kPicture).image);
 }
 
-TEST(ImageRead, ReadsWhatEveryFormatWritesWhole)
+TEST(ImageRead, ReadsEveryFormatItLists)
 {
     const QImage picture = gradient(37, 23);
-    for (const char* format : {"png", "bmp", "ppm", "pgm", "pbm", "xpm", "xbm", "ico"}) {
-        const ImageRead read = readImage(encoded(picture, format), kPicture);
-        ASSERT_TRUE(read.image) << format;
-        EXPECT_EQ(read.image->size(), cv::Size(37, 23)) << format;
+    GifSpec gif;
+    gif.screen = QSize(37, 23);
+    gif.frame = QRect(0, 0, 37, 23);
+    gif.indices.assign(37 * 23, 1);
+    gif.colours = QByteArray(6, '\x40');
+    const std::pair<ImageFileFormat, QByteArray> files[] = {
+        {ImageFileFormat::png, encoded(picture, "png")},
+        {ImageFileFormat::jpeg, flatGreyJpeg(37, 23)},
+        {ImageFileFormat::heif, writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray())},
+        {ImageFileFormat::webp, WebPEncoder::encode(imageFromQImage(picture), 100)},
+        {ImageFileFormat::tiff, tiffClaiming(37, 23, 37 * 23)},
+        {ImageFileFormat::bmp, encoded(picture, "bmp")},
+        {ImageFileFormat::gif, gifFile(gif)},
+    };
+    ASSERT_EQ(std::size(files), importableFormats().size());
+    for (const auto& [format, bytes] : files) {
+        SCOPED_TRACE(int(format));
+        EXPECT_EQ(sniffedFormat(bytes), format);
+        EXPECT_EQ(headerRefusal(bytes, kPicture), std::nullopt);
+        const ImageRead read = readImage(bytes, kPicture);
+        ASSERT_TRUE(read.image);
+        EXPECT_EQ(read.image->size(), cv::Size(37, 23));
     }
     for (const QImage::Format depth : {QImage::Format_RGBA64, QImage::Format_Grayscale8, QImage::Format_Indexed8}) {
         const QImage converted = depth == QImage::Format_Indexed8 ? picture.convertToFormat(depth, Qt::ThresholdDither)
@@ -119,6 +171,49 @@ TEST(ImageRead, ReadsWhatEveryFormatWritesWhole)
         ASSERT_TRUE(read.image) << depth;
         EXPECT_EQ(read.image->size(), cv::Size(37, 23));
     }
+}
+
+TEST(ImageRead, RefusesEveryOtherFormatUnread)
+{
+    // Qt reads all of these, and none of them has a check of its data: a
+    // 64 KB XPM of empty rows made a 16000 × 16000 black picture (1.7 GB),
+    // with a warning for each row.
+    const QImage picture = gradient(37, 23);
+    for (const char* format : {"ppm", "pgm", "pbm", "xpm", "xbm", "ico", "cur"})
+        expectRefusedUnread(encoded(picture, format), kPicture, ReadFailure::unreadable, format);
+    expectRefusedUnread(xpmClaiming(16000, 16000), kPicture, ReadFailure::unreadable, "64 KB XPM");
+    expectRefusedUnread(QByteArray("P6\n16000 16000\n255\n") + QByteArray(1000, '\x40'), kPicture,
+                        ReadFailure::unreadable, "PPM");
+    expectRefusedUnread("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"/>", kPicture,
+                        ReadFailure::unreadable, "SVG");
+}
+
+TEST(ImageRead, AnSvgNeverOpensTheFilesItNames)
+{
+    // Qt's SVG reader draws an <image> from any file it names: a private
+    // picture, or a pipe, whose opening waits for a writer forever.
+    QTemporaryDir folder;
+    const QString privatePicture = folder.filePath(QStringLiteral("private.png"));
+    QFile file(privatePicture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(encoded(gradient(64, 48), "png"));
+    file.close();
+    const WatchedFifo fifo(folder.filePath(QStringLiteral("pipe.png")));
+
+    for (const QString& named : {privatePicture, fifo.path(), QUrl::fromLocalFile(privatePicture).toString()}) {
+        SCOPED_TRACE(named.toStdString());
+        expectRefusedUnread(svgDrawing(named), kPicture, ReadFailure::unreadable, "SVG");
+    }
+    EXPECT_FALSE(fifo.wasOpened());
+}
+
+TEST(ImageRead, KeepsQtsImageReaderWarningsOffTheTerminalUnlessAsked)
+{
+    quietImageReaderWarnings();
+    EXPECT_FALSE(QLoggingCategory("qt.gui.imageio").isWarningEnabled());
+    EXPECT_FALSE(QLoggingCategory("qt.imageformats.tiff").isWarningEnabled());
+    EXPECT_TRUE(QLoggingCategory("IS-Net").isWarningEnabled());
+    QLoggingCategory::setFilterRules({});
 }
 
 TEST(ImageRead, DecodesALargeJpegAtAReducedScale)
@@ -175,11 +270,169 @@ TEST(ImageRead, DecodesPastQtsOwnLimitWithoutChangingIt)
     const ImageRead read = readImage(png, kPicture);
     ASSERT_TRUE(read.image);
     EXPECT_EQ(read.image->size(), cv::Size(6000, 6000));
-    EXPECT_EQ(QImageReader::allocationLimit(), limit);
     // PNG rows are scaled as they are read: a thumbnail of it takes 16 MB.
     const ImageRead thumbnail = readImage(png, kThumbnail);
     ASSERT_TRUE(thumbnail.image);
     EXPECT_EQ(thumbnail.image->size(), cv::Size(2048, 2048));
+
+    // Qt's GIF and WebP readers allocate each frame themselves, under their
+    // own limit: such pictures were "too large" at 6000 × 6000.
+    const ImageRead gif = readImage(discGif(6000, 6000, 2000), kPicture);
+    ASSERT_TRUE(gif.image);
+    ASSERT_EQ(gif.image->size(), cv::Size(6000, 6000));
+    EXPECT_EQ(pixelAt(*gif.image, 3000, 3000), cv::Vec4b(200, 40, 40, 255));
+    EXPECT_EQ(pixelAt(*gif.image, 10, 10), cv::Vec4b(255, 255, 255, 255));
+    const QByteArray webp = WebPEncoder::encode(Image(cv::Mat(6000, 6000, CV_8UC4, cv::Scalar(30, 60, 90, 255))), 80);
+    const ImageRead webpRead = readImage(webp, kPicture);
+    ASSERT_TRUE(webpRead.image);
+    EXPECT_EQ(webpRead.image->size(), cv::Size(6000, 6000));
+    // A lossy WebP read for a thumbnail is scaled while it decodes: 16 MB.
+    const ImageRead webpThumbnail = readImage(webp, kThumbnail);
+    ASSERT_TRUE(webpThumbnail.image);
+    EXPECT_EQ(webpThumbnail.image->size(), cv::Size(2048, 2048));
+    EXPECT_LE(cv::norm(pixelAt(*webpThumbnail.image, 1000, 1000), cv::Vec4b(30, 60, 90, 255), cv::NORM_INF), 3);
+    EXPECT_EQ(QImageReader::allocationLimit(), limit);
+}
+
+// ---- The GIF reader against Qt's --------------------------------------------
+
+namespace {
+
+QByteArray palette(int entries)
+{
+    QByteArray colours;
+    for (int i = 0; i < entries; ++i)
+        colours.append(char(i * 37)).append(char(255 - i * 11)).append(char(i * 101));
+    return colours;
+}
+
+GifSpec noisyGif(QSize screen, QRect frame, int colours, unsigned seed)
+{
+    GifSpec spec;
+    spec.screen = screen;
+    spec.frame = frame;
+    spec.colours = palette(colours);
+    std::mt19937 random(seed);
+    spec.indices.resize(size_t(frame.width()) * size_t(frame.height()));
+    for (quint8& index : spec.indices)
+        index = quint8(random() % unsigned(colours));
+    return spec;
+}
+
+} // namespace
+
+TEST(GifReader, GivesThePixelsOfQtsReader)
+{
+    const QSize screen(23, 17);
+    const QRect whole(QPoint(0, 0), screen);
+    std::vector<std::pair<GifSpec, const char*>> cases;
+    cases.emplace_back(noisyGif(screen, whole, 4, 1), "global table");
+    cases.emplace_back(noisyGif(screen, whole, 16, 2), "transparent index");
+    cases.back().first.transparentIndex = 2;
+    cases.emplace_back(noisyGif(screen, whole, 8, 3), "interlaced");
+    cases.back().first.interlaced = true;
+    cases.emplace_back(noisyGif(screen, whole, 4, 4), "local table");
+    cases.back().first.localTable = true;
+    cases.emplace_back(noisyGif(screen, QRect(5, 4, 10, 8), 4, 5), "small frame on the background");
+    cases.back().first.backgroundIndex = 3;
+    cases.emplace_back(noisyGif(screen, QRect(5, 4, 10, 8), 4, 6), "small transparent frame");
+    cases.back().first.transparentIndex = 0;
+    cases.emplace_back(noisyGif(screen, QRect(15, 10, 20, 20), 4, 7), "a frame past the screen");
+    cases.emplace_back(noisyGif(QSize(0, 0), QRect(0, 0, 9, 7), 4, 8), "no screen size");
+    // Noise in 256 colours fills the 4096 codes many times over.
+    cases.emplace_back(noisyGif(QSize(300, 200), QRect(0, 0, 300, 200), 256, 9), "table cleared");
+    cases.emplace_back(noisyGif(QSize(300, 200), QRect(0, 0, 300, 200), 256, 10), "interlaced, cleared");
+    cases.back().first.interlaced = true;
+
+    for (const auto& [spec, what] : cases) {
+        SCOPED_TRACE(what);
+        const QByteArray gif = gifFile(spec);
+        const Image expected = decodedWithQt(gif);
+        const ImageRead read = readImage(gif, kPicture);
+        ASSERT_FALSE(expected.empty());
+        ASSERT_TRUE(read.image);
+        ASSERT_EQ(read.image->size(), expected.size());
+        EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0);
+    }
+}
+
+namespace {
+
+// The file `mux` makes, which it then lets go; empty when it makes none.
+QByteArray assembled(WebPMux* mux)
+{
+    WebPData data{};
+    const bool made = WebPMuxAssemble(mux, &data) == WEBP_MUX_OK;
+    const QByteArray bytes = made ? QByteArray(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size)) : QByteArray();
+    WebPDataClear(&data);
+    WebPMuxDelete(mux);
+    return bytes;
+}
+
+} // namespace
+
+TEST(WebpReader, ConvertsFromTheColourSpaceOfItsProfile)
+{
+    const QByteArray still = WebPEncoder::encode(Image(cv::Mat(8, 8, CV_8UC4, cv::Scalar(200, 40, 40, 255))), 100);
+    const QByteArray icc = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+    WebPMux* mux = WebPMuxNew();
+    const WebPData image{reinterpret_cast<const uint8_t*>(still.constData()), size_t(still.size())};
+    const WebPData profile{reinterpret_cast<const uint8_t*>(icc.constData()), size_t(icc.size())};
+    ASSERT_EQ(WebPMuxSetImage(mux, &image, 1), WEBP_MUX_OK);
+    ASSERT_EQ(WebPMuxSetChunk(mux, "ICCP", &profile, 1), WEBP_MUX_OK);
+    const QByteArray tagged = assembled(mux);
+    ASSERT_FALSE(tagged.isEmpty());
+
+    // A Display P3 red is redder than sRGB can show: it comes out at the edge.
+    const ImageRead converted = readImage(tagged, kPicture);
+    ASSERT_TRUE(converted.image);
+    const QColor expected = QColor::fromRgb(200, 40, 40);
+    QImage reference(1, 1, QImage::Format_RGBA8888);
+    reference.setPixelColor(0, 0, expected);
+    reference.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    reference.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    const QColor want = reference.pixelColor(0, 0);
+    const cv::Vec4b got = pixelAt(*converted.image, 4, 4);
+    EXPECT_LE(std::abs(got[0] - want.red()), 1);
+    EXPECT_LE(std::abs(got[1] - want.green()), 1);
+    EXPECT_LE(std::abs(got[2] - want.blue()), 1);
+    const ImageRead asStored = readImage(tagged, kThumbnail);
+    ASSERT_TRUE(asStored.image);
+    EXPECT_EQ(pixelAt(*asStored.image, 4, 4), cv::Vec4b(200, 40, 40, 255));
+}
+
+TEST(WebpReader, PlacesAnAnimationsFirstFrameOnItsCanvas)
+{
+    // A 40 × 30 canvas; its first frame, 20 × 10, at (10, 8).
+    const QByteArray still = WebPEncoder::encode(Image(cv::Mat(10, 20, CV_8UC4, cv::Scalar(0, 100, 0, 255))), 100);
+    WebPMux* mux = WebPMuxNew();
+    ASSERT_EQ(WebPMuxSetCanvasSize(mux, 40, 30), WEBP_MUX_OK);
+    const WebPMuxAnimParams loop{0, 0};
+    ASSERT_EQ(WebPMuxSetAnimationParams(mux, &loop), WEBP_MUX_OK);
+    WebPMuxFrameInfo frame{};
+    frame.bitstream = {reinterpret_cast<const uint8_t*>(still.constData()), size_t(still.size())};
+    frame.x_offset = 10;
+    frame.y_offset = 8;
+    frame.duration = 100;
+    frame.id = WEBP_CHUNK_ANMF;
+    frame.dispose_method = WEBP_MUX_DISPOSE_NONE;
+    frame.blend_method = WEBP_MUX_BLEND;
+    ASSERT_EQ(WebPMuxPushFrame(mux, &frame, 1), WEBP_MUX_OK);
+    ASSERT_EQ(WebPMuxPushFrame(mux, &frame, 1), WEBP_MUX_OK);
+    const QByteArray animation = assembled(mux);
+    ASSERT_FALSE(animation.isEmpty());
+
+    const ImageRead read = readImage(animation, kPicture);
+    ASSERT_TRUE(read.image);
+    ASSERT_EQ(read.image->size(), cv::Size(40, 30));
+    EXPECT_EQ(pixelAt(*read.image, 15, 12), cv::Vec4b(0, 100, 0, 255));
+    EXPECT_EQ(pixelAt(*read.image, 29, 17), cv::Vec4b(0, 100, 0, 255));
+    for (const cv::Point outside : {cv::Point(9, 12), cv::Point(30, 12), cv::Point(15, 7), cv::Point(15, 18)})
+        EXPECT_EQ(pixelAt(*read.image, outside.x, outside.y), cv::Vec4b(0, 0, 0, 0)) << outside;
+    // A thumbnail of it is the canvas scaled.
+    const ImageRead small = readImage(animation, ReadLimits{20, qint64(1) << 20, false, false});
+    ASSERT_TRUE(small.image);
+    EXPECT_EQ(small.image->size(), cv::Size(20, 15));
 }
 
 // ---- The JPEG reader against Qt's ---------------------------------------------

@@ -315,22 +315,63 @@ TEST_F(Compositor, AbsurdSettingsAreHeldToTheirRanges)
     EXPECT_LT(out.width(), 100 + 2 * (60 + 3 * 18 + 80 + 14) + 8) << "bounded by the widest outline and shadow";
 }
 
-TEST(CanvasGeometry, AspectGrowsTheCanvasCentredAndOnly)
+TEST(CanvasGeometry, AspectGrowsTheCanvasCentredToExactlyItsRatio)
 {
     CompositeSettings s;
     s.aspect = AspectPreset::wide;
-    EXPECT_EQ(canvasAtAspect(QRectF(0, 0, 1000, 500), aspectRatio(s)), cv::Rect(0, -32, 1000, 564))
-        << "31.25 pixels above and below, rounded outwards";
+    EXPECT_EQ(canvasAtAspect(QRectF(0, 0, 1000, 500), aspectParts(s)), cv::Rect(-4, -33, 1008, 567))
+        << "63 × (16 : 9): the smallest exact canvas that holds 1000 × 500";
     s.aspect = AspectPreset::story;
-    EXPECT_EQ(canvasAtAspect(QRectF(0, 0, 1000, 500), aspectRatio(s)), cv::Rect(0, -639, 1000, 1778));
+    EXPECT_EQ(canvasAtAspect(QRectF(0, 0, 1000, 500), aspectParts(s)), cv::Rect(-4, -646, 1008, 1792));
     s.aspect = AspectPreset::square;
-    EXPECT_EQ(canvasAtAspect(QRectF(10, 0, 100, 300), aspectRatio(s)), cv::Rect(-90, 0, 300, 300));
+    EXPECT_EQ(canvasAtAspect(QRectF(10, 0, 100, 300), aspectParts(s)), cv::Rect(-90, 0, 300, 300));
+    // Rounded outwards first, so fractional bounds never cost the square its last pixel.
+    EXPECT_EQ(canvasAtAspect(QRectF(0.5, 0.25, 2545.4, 2545.9), aspectParts(s)), cv::Rect(0, 0, 2547, 2547));
     s.shapeCrop = ShapeCrop::circle;
     s.aspect = AspectPreset::landscape;
-    EXPECT_EQ(aspectRatio(s), 1.0) << "a circle is square whatever the aspect";
+    EXPECT_EQ(aspectParts(s), (AspectParts{1, 1})) << "a circle is square whatever the aspect";
     s.shapeCrop = ShapeCrop::none;
     s.aspect = AspectPreset::original;
-    EXPECT_FALSE(aspectRatio(s).has_value());
+    EXPECT_FALSE(aspectParts(s).has_value());
+    EXPECT_EQ(canvasAtAspect(QRectF(0.5, 0, 10, 7), std::nullopt), cv::Rect(0, 0, 11, 7));
+}
+
+TEST(CanvasGeometry, EveryAspectGivesItsExactRatioAtAnySize)
+{
+    for (AspectPreset aspect : allCases<AspectPreset>()) {
+        const std::optional<AspectParts> parts = aspectParts(aspect);
+        if (!parts)
+            continue;
+        for (const QRectF& content : {QRectF(0.3, 0.7, 2545.6, 2546.1), QRectF(-17.5, 3, 813.2, 1999.9),
+                                      QRectF(5, 5, 3, 4000.5), QRectF(0, 0, 1, 1)}) {
+            const cv::Rect canvas = canvasAtAspect(content, parts);
+            EXPECT_EQ(qint64(canvas.width) * parts->height, qint64(canvas.height) * parts->width)
+                << rawValue(aspect).toStdString() << " " << canvas;
+            EXPECT_TRUE((canvas & integralRect(content)) == integralRect(content)) << "holds the content";
+            // No more than it must: the side that sets the size is within one part of the content's.
+            const cv::Rect held = integralRect(content);
+            EXPECT_TRUE(canvas.width < held.width + parts->width || canvas.height < held.height + parts->height);
+        }
+    }
+}
+
+TEST(CanvasGeometry, AMatteGoesIntoCompositePixelsAsTheFrameMapsPoints)
+{
+    cv::Mat pixels(5, 5, CV_8UC1, cv::Scalar(0));
+    pixels.col(0).setTo(255);  // document column 10
+    const Matte matte(pixels, {10, 20});
+    CompositeFrame frame;
+    frame.origin = {5, 10};
+    frame.width = 100;
+    EXPECT_EQ(inCompositePixels(matte, frame).extent(), cv::Rect(5, 10, 5, 5));
+
+    frame.mirror = true;
+    const Matte placed = inCompositePixels(matte, frame);
+    EXPECT_EQ(placed.extent(), cv::Rect(90, 10, 5, 5));
+    // Document column 10 spans composite x 94 … 95 in the mirrored frame.
+    EXPECT_EQ(frame.fromDocument({10.5, 20}).x(), 94.5);
+    EXPECT_EQ(placed.pixels.at<uchar>(0, 94 - 90), 255);
+    EXPECT_EQ(placed.pixels.at<uchar>(0, 0), 0);
 }
 
 TEST(AlphaBounds, FindsVisibleContentInImageSpace)

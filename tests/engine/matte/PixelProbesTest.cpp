@@ -57,3 +57,28 @@ TEST(WhiteFraction, CountsNearWhiteAmongOpaquePixels)
     EXPECT_EQ(MatteEngine::whiteFraction(Image::transparent({50, 50})), 0.0);
     EXPECT_EQ(MatteEngine::whiteFraction(Image()), 0.0);
 }
+
+TEST(WhiteFraction, CountsOnlyThePixelsUnderTheMask)
+{
+    // A red subject on a white backdrop: the backdrop's white is no part of it.
+    cv::Mat picture(400, 600, CV_8UC4, cv::Scalar(255, 255, 255, 255));
+    picture(cv::Rect(200, 100, 200, 200)).setTo(cv::Scalar(255, 0, 0, 255));
+    picture(cv::Rect(200, 100, 50, 200)).setTo(cv::Scalar(255, 255, 255, 255));  // a white quarter of the subject
+    cv::Mat subject(200, 200, CV_8UC1, cv::Scalar(255));
+    // The picture lies at (1000, 500), the mask where the subject is: both origins count.
+    const Image placed(picture, {1000, 500});
+    EXPECT_NEAR(MatteEngine::whiteFraction(placed, Matte(subject, {1200, 600})), 0.25, 0.02);
+    EXPECT_NEAR(MatteEngine::whiteFraction(placed), 1 - 0.75 * 40000 / 240000.0, 0.02);
+    // A mask beside the picture leaves nothing to count.
+    EXPECT_EQ(MatteEngine::whiteFraction(placed, Matte(subject, {0, 0})), 0.0);
+}
+
+TEST(IsOpaque, OneTranslucentPixelAnywhereIsEnough)
+{
+    cv::Mat canvas(40, 60, CV_8UC4, cv::Scalar(10, 20, 30, 255));
+    EXPECT_TRUE(MatteEngine::isOpaque(Image(canvas)));
+    canvas.at<cv::Vec4b>(39, 59)[3] = 254;  // the last pixel
+    EXPECT_FALSE(MatteEngine::isOpaque(Image(canvas)));
+    EXPECT_FALSE(MatteEngine::isOpaque(Image::transparent({5, 5})));
+    EXPECT_FALSE(MatteEngine::isOpaque(Image()));
+}

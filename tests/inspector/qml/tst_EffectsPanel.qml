@@ -45,6 +45,36 @@ PanelCase {
         compare(valueText(panel, "outlineWidthRow"), "12 px")
     }
 
+    // Every change in the panel can be undone and redone: a switch is one
+    // step, a slider's drag (many moves) one more.
+    function test_aSwitchAndASliderDragAreOneStepEach() {
+        const panel = makePanel()
+        openWithCutout()
+        const steps = Editor.undoStack
+        mouseClick(child(toggle(panel, "shadowToggle"), "switch"))
+        compare(Editor.undoStack, steps + 1)
+
+        const slider = child(child(panel, "shadowBlurRow"), "slider")
+        const y = slider.height / 2
+        mousePress(slider, slider.width / 2, y)
+        for (let x = slider.width / 2; x <= slider.width; x += 20)
+            mouseMove(slider, x, y)
+        mouseRelease(slider, slider.width, y)
+        const blur = Editor.comp.shadowBlur
+        verify(blur > 18)
+        compare(Editor.undoStack, steps + 2)
+
+        Editor.undo()
+        compare(Editor.comp.shadowBlur, 18)
+        verify(Editor.comp.shadowEnabled)
+        Editor.undo()
+        verify(!Editor.comp.shadowEnabled)
+        Editor.redo()
+        Editor.redo()
+        compare(Editor.comp.shadowBlur, blur)
+        compare(Editor.redoStack, 0)
+    }
+
     function test_offsetsGoNegativeAndTheWidthStaysAtLeastOne() {
         const panel = makePanel()
         openWithCutout()

@@ -110,6 +110,28 @@ TestCase {
         Editor.svgDetail = 0.6
     }
 
+    function test_anOpaqueResultHasNoTransparencyToKeep() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        Driver.openPicture(120, 80)
+        const row = child(sheet, "transparencyRow")
+        const toggle = child(sheet, "transparencySwitch")
+        verify(row.enabled)
+        verify(toggle.on)
+        // A colour fills the background: the file is opaque, and the row says so.
+        Editor.setComp("backgroundMode", "Color")
+        Driver.settle()
+        verify(Editor.resultOpaque)
+        verify(!row.enabled)
+        compare(row.opacity, 0.4)
+        verify(!toggle.on)
+        verify(Editor.transparentBackground)
+        // Back to transparent, the choice stands again.
+        Editor.setComp("backgroundMode", "Transparent")
+        Driver.settle()
+        verify(row.enabled)
+        verify(toggle.on)
+    }
+
     function test_menusWriteOnlyAChange() {
         const sheet = createTemporaryObject(sheetComponent, testCase)
         const spy = createTemporaryObject(spyComponent, testCase, { signalName: "exportLongEdgeChanged" })
@@ -133,10 +155,14 @@ TestCase {
     function test_exportClearsTheOldErrorAndStaysOpen() {
         const sheet = createTemporaryObject(sheetComponent, testCase)
         Driver.openPicture(120, 80)
-        Editor.lastError = "Couldn't save out.jpg."
+        // A save that failed: the next export starts without its error.
+        Editor.exportImage()
+        Driver.settle()
+        Commands.exporterClosed(Driver.fileInFolder("no-such-folder/out.png"))
+        Driver.settle()
         const error = child(sheet, "exportError")
         verify(error.visible)
-        compare(error.text, "Couldn't save out.jpg.")
+        compare(error.text, "Couldn't save out.png: the folder doesn't exist.")
 
         Editor.exportDestination = "share"
         Editor.showExportSheet = true

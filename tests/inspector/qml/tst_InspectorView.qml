@@ -73,5 +73,13 @@ TestCase {
         flickable.contentY = 300
         settle(footer)
         compare(footer.mapToItem(inspector, 0, footer.height).y, bottom)
+
+        // Another tool's panel opens at its top, and so does this one again.
+        Editor.tool = "sheet"
+        compare(flickable.contentY, 0)
+        Editor.tool = "cutout"
+        flickable.contentY = 200
+        Editor.tool = "adjust"
+        compare(flickable.contentY, 0)
     }
 }

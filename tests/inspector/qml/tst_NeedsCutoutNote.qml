@@ -72,7 +72,10 @@ TestCase {
         compare(body.opacity, 0.6)
         verify(!child(panel, "hostControl").enabled)
 
-        // The note's button works although the panel around it is disabled.
+        // The note is dimmed with the panel, but its button works although
+        // the panel around it is disabled.
+        compare(note.opacity, 0.6)
+        verify(child(panel, "noteAutoSubject").enabled)
         Editor.cutoutMethod = "Flat Color"
         click(child(panel, "noteAutoSubject"))
         compare(Editor.cutoutMethod, "Auto Subject")

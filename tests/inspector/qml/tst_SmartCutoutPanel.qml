@@ -163,15 +163,20 @@ TestCase {
         compare(Editor.undoStack, undo + 1)
         Driver.settle()
 
-        // A drag changes the feather on every move and records one step on release.
+        // A drag changes the feather on every move and is one step; the next
+        // drag is the next step.
         const slider = child(child(panel, "feather"), "slider")
         mousePress(slider, 2, slider.height / 2)
         for (let x = 10; x <= 100; x += 30)
             mouseMove(slider, x, slider.height / 2)
         verify(Editor.feather > 1)
-        compare(Editor.undoStack, undo + 1)
+        compare(Editor.undoStack, undo + 2)
         mouseRelease(slider, 100, slider.height / 2)
         compare(Editor.undoStack, undo + 2)
+        mousePress(slider, 40, slider.height / 2)
+        mouseMove(slider, 60, slider.height / 2)
+        mouseRelease(slider, 60, slider.height / 2)
+        compare(Editor.undoStack, undo + 3)
         Driver.settle()
     }
 }

@@ -25,19 +25,30 @@ TEST_F(CutoutPanelModel, RefineSettingsWithoutAMatteAreKeptForTheNextCutout)
     editor->setEdgeMode(EdgeRefineMode::contrast);
     editor->setFeather(3);
     editor->setDecontaminateEnabled(false);
+    editor->commitHistory();  // the feather slider lets go
     EXPECT_EQ(editor->undoCount(), 0);
     EXPECT_FALSE(editor->isProcessing());
     EXPECT_EQ(runner->pendingTimers() + runner->pendingJobs(), 0u);
 
-    // A picture without a cutout yet: the same.
+    // A picture without a cutout yet: nothing renders, yet every change is a
+    // step of its own, so undo takes back exactly the last one.
     settings().setValue(QStringLiteral("autoSubjectOnImport"), false);
     openDocument();
     ASSERT_FALSE(editor->matte());
     editor->setEdgeMode(EdgeRefineMode::detail);
+    editor->setFeather(4);
     editor->setFeather(5);
-    EXPECT_EQ(editor->undoCount(), 0);
+    editor->commitHistory();  // the slider lets go
+    EXPECT_EQ(editor->undoCount(), 2);
+    editor->commitHistory();  // a release without a move adds nothing
+    EXPECT_EQ(editor->undoCount(), 2);
     EXPECT_EQ(runner->pendingTimers() + runner->pendingJobs(), 0u);
     EXPECT_EQ(engines->calls("refine"), 0);
+    editor->undo();
+    EXPECT_EQ(editor->feather(), 3);
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::detail);
+    editor->redo();
+    EXPECT_EQ(editor->feather(), 5);
 
     // The cutout refines with what was chosen; from then on a switch is a step.
     editor->runAutoSubject();
@@ -48,7 +59,7 @@ TEST_F(CutoutPanelModel, RefineSettingsWithoutAMatteAreKeptForTheNextCutout)
     EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::detail);
     EXPECT_EQ(editor->feather(), 5);
     editor->setFillHoles(false);
-    EXPECT_EQ(editor->undoCount(), 1);
+    EXPECT_EQ(editor->undoCount(), 3);
     runner->settle();
     EXPECT_EQ(engines->calls("refine"), 2);
 }

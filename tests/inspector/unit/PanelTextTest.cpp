@@ -122,7 +122,8 @@ TEST(ExportSheetRules, RowsPerFormat)
         EXPECT_EQ(rules.isVector(row.format), row.vector);
         EXPECT_EQ(rules.showsWebPNote(row.format), row.webpNote);
         EXPECT_EQ(rules.qualityEnabled(row.format), row.quality);
-        EXPECT_EQ(rules.transparencyEnabled(row.format), row.transparency);
+        EXPECT_EQ(rules.transparencyEnabled(row.format, false), row.transparency);
+        EXPECT_FALSE(rules.transparencyEnabled(row.format, true)) << "an opaque result keeps no transparency";
         EXPECT_EQ(rules.exportTitle(row.format), row.title);
     }
 }

@@ -13,9 +13,17 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zephrin::testing;
 
@@ -109,10 +117,89 @@ double meanAlpha(const QImage& image, const QRect& area)
     return sum / (area.width() * area.height());
 }
 
+// A run whose arguments are bytes (QProcess passes only text), with its
+// output as bytes, how it ended and its peak memory.
+struct RawRun {
+    int exitCode = -1; // -1 unless it exited
+    int signal = 0;    // the signal that ended it, if one did
+    QByteArray out;
+    QByteArray err;
+    long peakKilobytes = 0;
+};
+
+// Runs the program with `arguments`, the IS-Net model given as `modelFile`
+// (empty: the built one) and `logRules` as QT_LOGGING_RULES. `watch` sees the
+// standard error so far each time more arrives, with the process's id.
+RawRun runRaw(const std::vector<std::string>& arguments, const QString& modelFile = {}, const char* logRules = nullptr,
+              const std::function<void(pid_t, const QByteArray&)>& watch = {})
+{
+    const std::string program = QFile::encodeName(programPath()).toStdString();
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const QByteArray model = QFile::encodeName(modelFile);
+
+    int out[2];
+    int err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::dup2(err[1], STDERR_FILENO);
+        ::close(out[0]);
+        ::close(err[0]);
+        ::unsetenv("QT_LOGGING_RULES");
+        if (logRules)
+            ::setenv("QT_LOGGING_RULES", logRules, 1);
+        if (!model.isEmpty())
+            ::setenv("ZEPHRIN_MODEL", model.constData(), 1);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    ::close(err[1]);
+    RawRun run;
+    pollfd streams[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    QByteArray* targets[2] = {&run.out, &run.err};
+    for (int open = 2; open > 0;) {
+        if (::poll(streams, 2, 180'000) <= 0)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (streams[i].fd < 0 || !(streams[i].revents & (POLLIN | POLLHUP)))
+                continue;
+            char buffer[4096];
+            const ssize_t got = ::read(streams[i].fd, buffer, sizeof buffer);
+            if (got <= 0) {
+                ::close(streams[i].fd);
+                streams[i].fd = -1;
+                --open;
+                continue;
+            }
+            targets[i]->append(buffer, got);
+            if (i == 1 && watch)
+                watch(pid, run.err);
+        }
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    run.peakKilobytes = usage.ru_maxrss;
+    return run;
+}
+
 class ZephrinCutout : public ::testing::Test {
 protected:
     QTemporaryDir temporary;
     QDir folder{temporary.path()};
+
+    std::string folderBytes() const { return QFile::encodeName(folder.path()).toStdString(); }
+
+    // Every entry of the folder, hidden ones too.
+    QStringList entries() const { return folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
 };
 
 } // namespace
@@ -245,13 +332,16 @@ TEST_F(ZephrinCutout, ChecksTheOutputFolderBeforeTheWork)
 TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
 {
     // Each claims 16000 × 16000 pixels; decoded, each made an invented cutout.
+    // The RLE8 BMP only jumps over its rows, and the XPM's rows are empty: both
+    // made a black 16000 × 16000 cutout (1.7 GB), the XPM with 16000 warnings.
     const QByteArray files[] = {tinyGifClaiming(16000, 16000), bmpClaiming(16000, 16000, 1024),
-                                flatGreyJpeg(16000, 16000, 600)};
+                                flatGreyJpeg(16000, 16000, 600), rleBmpClaiming(16000, 16000),
+                                xpmClaiming(16000, 16000)};
     for (const QByteArray& bytes : files) {
         const QString input = writeFile(folder, QStringLiteral("claim"), bytes);
         const ProcessResult run = runCutout({QStringLiteral("--overwrite"), input});
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.contains(u"That image couldn't be read.")) << run.err.toStdString();
+        EXPECT_EQ(run.err.toStdString(), "That image couldn't be read.\n") << "the sentence alone";
         EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("claim-cutout.png"))));
     }
     const QString large = writeFile(folder, QStringLiteral("large.png"), pngClaiming(11600, 11600, 1100 * 1000, 16));
@@ -379,4 +469,89 @@ TEST_F(ZephrinCutout, WritesALargePhotoAt2400OnItsLongSide)
     const ProcessResult run = runCutout({QStringLiteral("--format"), QStringLiteral("jpeg"), input});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(QImageReader(run.out).size(), QSize(2400, 1440));
+}
+
+TEST_F(ZephrinCutout, CutsOutNoPictureAnSvgNames)
+{
+    // The SVG's <image> names a private picture (its cutout was written), or a
+    // pipe (the run waited for a writer forever).
+    const QString privatePicture = writeFile(folder, QStringLiteral("private.png"), encoded(discOnWhite(240, 160), "png"));
+    const WatchedFifo fifo(folder.filePath(QStringLiteral("pipe.png")));
+    for (const QString& named : {privatePicture, fifo.path()}) {
+        const QString input = writeFile(folder, QStringLiteral("drawing.svg"), svgDrawing(named));
+        const ProcessResult run = runCutout({QStringLiteral("--overwrite"), input}, kNoModel);
+        EXPECT_EQ(run.exitCode, 1) << named.toStdString();
+        EXPECT_EQ(run.err.toStdString(), "That image couldn't be read.\n");
+        EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("drawing-cutout.png"))));
+    }
+    EXPECT_FALSE(fifo.wasOpened());
+}
+
+TEST_F(ZephrinCutout, ARefusedPictureCostsNoNetwork)
+{
+    // The network loads only for a picture whose header is accepted: loading
+    // it for a 35-byte file took about 400 MB and up to two seconds.
+    const QString tiny = writeFile(folder, QStringLiteral("tiny.gif"), tinyGifClaiming(16000, 16000));
+    const QString notes = writeFile(folder, QStringLiteral("notes.png"), QByteArray("Remember the milk.\n"));
+    for (const QString& input : {tiny, notes}) {
+        const RawRun run = runRaw({QFile::encodeName(input).toStdString()}, {}, "IS-Net.info=true");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.toStdString(), "That image couldn't be read.\n") << "no network loaded";
+        EXPECT_LT(run.peakKilobytes, 200 * 1024);
+    }
+}
+
+TEST_F(ZephrinCutout, AStoppedRunLeavesNothingBehind)
+{
+    // The temporary file of the cutout was made before the work, and a run
+    // stopped during the work left it beside the picture.
+    writeFile(folder, QStringLiteral("disc.png"), encoded(discOnWhite(240, 160), "png"));
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        bool sent = false;
+        const RawRun run = runRaw({folderBytes() + "/disc.png"}, {}, "IS-Net.info=true",
+                                  [&](pid_t pid, const QByteArray& err) {
+                                      // The network is loaded: the work runs.
+                                      if (!sent && err.contains("IS-Net loaded from")) {
+                                          ::kill(pid, signal);
+                                          sent = true;
+                                      }
+                                  });
+        ASSERT_EQ(run.signal, signal) << run.err.toStdString();
+        EXPECT_EQ(entries().join(u' ').toStdString(), "disc.png");
+    }
+}
+
+TEST_F(ZephrinCutout, ReadsAnyNameAndPrintsItAsItsBytes)
+{
+    // "café.png" in Latin-1 (no UTF-8 text), and a name with a newline.
+    const QByteArray picture = encoded(discOnWhite(240, 160), "png");
+    const auto write = [&](const std::string& name) {
+        const std::string path = folderBytes() + "/" + name;
+        FILE* file = std::fopen(path.c_str(), "wb");
+        EXPECT_NE(file, nullptr);
+        std::fwrite(picture.constData(), 1, size_t(picture.size()), file);
+        std::fclose(file);
+        return path;
+    };
+    const std::string latin1 = write("caf\xE9.png");
+    RawRun run = runRaw({latin1}, kNoModel);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const std::string written = folderBytes() + "/caf\xE9-cutout.png";
+    EXPECT_EQ(run.out.toStdString(), written + "\n");
+    EXPECT_EQ(::access(written.c_str(), F_OK), 0);
+
+    // Where a name may hold a newline, --zero ends the path with a NUL.
+    const std::string newline = write("new\nline.png");
+    run = runRaw({"--zero", newline}, kNoModel);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(), folderBytes() + "/new\nline-cutout.png" + '\0');
+
+    // A refusal names the file by its bytes too.
+    run = runRaw({latin1}, kNoModel);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.toStdString(), written + " already exists; pass --overwrite to replace it.\n");
+    // Qt cannot name these files to remove them with the folder.
+    for (const std::string& path : {latin1, written})
+        ::unlink(path.c_str());
 }

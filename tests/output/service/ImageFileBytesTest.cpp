@@ -1,8 +1,14 @@
 #include "output/service/CutoutService.h"
+#include "output/service/NativePath.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zephrin;
 using namespace zephrin::CutoutService;
@@ -23,8 +29,23 @@ TEST(ImageFileBytes, GivesTheWholeFile)
 {
     QTemporaryDir dir;
     const QByteArray contents("\x89PNG and then some", 18);
-    QFile file(writeFile(dir, "small.png", contents));
-    EXPECT_EQ(imageFileBytes(file), contents);
+    EXPECT_EQ(imageFileBytes(nativePath(writeFile(dir, "small.png", contents))), contents);
+}
+
+TEST(ImageFileBytes, ReadsANameThatIsNoUtf8)
+{
+    // "café.png" in Latin-1: no QString names it.
+    QTemporaryDir dir;
+    const std::filesystem::path path = nativePath(dir.path()) / "caf\xE9.png";
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(descriptor, 0);
+    ASSERT_EQ(::write(descriptor, "latin", 5), 5);
+    ::close(descriptor);
+    EXPECT_FALSE(isTextPath(path));
+    EXPECT_EQ(imageFileBytes(path), QByteArray("latin"));
+    // Carried in a URL and back, every byte stays.
+    EXPECT_EQ(nativePath(fileUrl(path)), path);
+    EXPECT_EQ(nativePath(QUrl(fileUrl(path).toString())), path);
 }
 
 TEST(ImageFileBytes, StayWholeWhenTheFileIsCutShortAfterwards)
@@ -33,9 +54,9 @@ TEST(ImageFileBytes, StayWholeWhenTheFileIsCutShortAfterwards)
     // end the process (SIGBUS).
     QTemporaryDir dir;
     const QByteArray contents(1 << 20, '\x5A');
-    QFile file(writeFile(dir, "shrinking.png", contents));
-    const QByteArray bytes = imageFileBytes(file);
-    QFile other(file.fileName());
+    const QString name = writeFile(dir, "shrinking.png", contents);
+    const QByteArray bytes = imageFileBytes(nativePath(name));
+    QFile other(name);
     ASSERT_TRUE(other.open(QIODevice::ReadWrite));
     ASSERT_TRUE(other.resize(0));
     EXPECT_EQ(bytes, contents);
@@ -50,7 +71,6 @@ TEST(ImageFileBytes, RefusesAFileLargerThanTheLimitUnread)
     ASSERT_TRUE(huge.resize(kMaxImageFileBytes + 1));
     huge.close();
 
-    QFile file(huge.fileName());
-    EXPECT_TRUE(imageFileBytes(file).isEmpty());
-    EXPECT_FALSE(loadImageFile(huge.fileName()));
+    EXPECT_TRUE(imageFileBytes(nativePath(huge.fileName())).isEmpty());
+    EXPECT_FALSE(loadImageFile(nativePath(huge.fileName())));
 }

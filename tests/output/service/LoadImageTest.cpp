@@ -3,6 +3,7 @@
 #include "../ImageFiles.h"
 #include "engine/codec/ImageDestination.h"
 #include "engine/codec/JpegTruncation.h"
+#include "support/GifWriter.h"
 #include "support/HostileImages.h"
 
 #include <QImageReader>
@@ -91,12 +92,39 @@ CutoutService::FailureKind failureOf(const QByteArray& bytes)
 
 } // namespace
 
+// What checkHeader throws, which is what decodeUpright throws before it decodes.
+std::optional<CutoutService::FailureKind> headerFailureOf(const QByteArray& bytes)
+{
+    try {
+        CutoutService::checkHeader(bytes);
+    } catch (const CutoutService::Failure& failure) {
+        return failure.kind();
+    }
+    return std::nullopt;
+}
+
 TEST(LoadImage, SaysTooLargeRatherThanUnreadable)
 {
     // 11600 × 11600 16-bit RGBA, which PNG decodes only whole: 1.08 GB.
-    const CutoutService::FailureKind kind = failureOf(pngClaiming(11600, 11600, 1100 * 1000, 16));
+    const QByteArray png = pngClaiming(11600, 11600, 1100 * 1000, 16);
+    const CutoutService::FailureKind kind = failureOf(png);
     EXPECT_EQ(kind, CutoutService::FailureKind::tooLarge);
+    EXPECT_EQ(headerFailureOf(png), kind);
     EXPECT_STREQ(CutoutService::sentence(kind), "That image is too large.");
+    EXPECT_EQ(headerFailureOf(tinyGifClaiming(16000, 16000)), CutoutService::FailureKind::unreadable);
+    EXPECT_EQ(headerFailureOf(QByteArray("Shopping list")), CutoutService::FailureKind::unreadable);
+}
+
+TEST(LoadImage, LoadsAGifPastQtsOwnLimit)
+{
+    // 6000 × 6000 (144 MB decoded) was "too large": Qt's GIF reader allocates
+    // under its own 128 MB limit instead of the load's.
+    const QByteArray gif = discGif(6000, 6000, 2000);
+    EXPECT_EQ(headerFailureOf(gif), std::nullopt);
+    const std::optional<Image> loaded = CutoutService::loadImage(gif);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->size(), cv::Size(6000, 6000));
+    EXPECT_TRUE(isRedDisc(pixelAt(*loaded, 3000, 3000)));
 }
 
 TEST(LoadImage, LoadsAThinPictureAndAJpegLargerThanAnyOtherFormatMay)

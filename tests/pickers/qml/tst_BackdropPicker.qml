@@ -67,7 +67,7 @@ Item {
             const picker = createTemporaryObject(pickerComponent, root, { mode: 1 })
             const notice = find(picker, "backdropNotice")
             verify(!notice.visible)
-            BackdropDriver.showNotice("Added to My Backgrounds")
+            BackdropDriver.showAddedNotice()
             verify(notice.visible)
             compare(find(picker, "noticeText").text, "Added to My Backgrounds")
             verify(notice.success)

@@ -87,7 +87,8 @@ Item {
                 const grid = createTemporaryObject(gridComponent, root)
                 for (const category of categories) {
                     mouseClick(find(grid, "chip:" + category))
-                    const tiles = find(grid, "generatedTiles")
+                    waitForRendering(grid)
+                    const tiles = find(grid, "tileView").contentItem
                     for (let i = 0; i < tiles.children.length; ++i) {
                         const tile = tiles.children[i]
                         if (tile.objectName.startsWith("backdrop:")) {

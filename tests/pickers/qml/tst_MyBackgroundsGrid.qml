@@ -1,11 +1,14 @@
 import QtQuick
 import QtTest
+import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Pickers
 import Zephrin.TestSupport
 
 // My Backgrounds: the empty library, filters, selection mode and its
-// header, badges, and the selection kept to items that still exist.
+// header, badges, the selection kept to items that still exist, the question
+// before a delete, and thumbnails that stay through filters and deletes in a
+// scrolled view.
 Item {
     id: root
     width: 300
@@ -14,6 +17,22 @@ Item {
     Component {
         id: gridComponent
         MyBackgroundsGrid { width: 280 }
+    }
+
+    // The grid below other controls in a scrolling view, as in the inspector.
+    Component {
+        id: scrolledComponent
+        Flickable {
+            width: 300
+            height: 320
+            contentHeight: column.height
+            Column {
+                id: column
+                width: 300
+                Item { width: 300; height: 500 }
+                MyBackgroundsGrid { width: 280 }
+            }
+        }
     }
 
     TestCase {
@@ -63,6 +82,17 @@ Item {
             compare(grid.gridState.tiles.count, 1)
         }
 
+        function test_aFilterThatShowsNothingLeavesNoRoomForTiles() {
+            BackdropDriver.addMyBackground("Desk", "saved")
+            const grid = createTemporaryObject(gridComponent, root)
+            waitForRendering(grid)
+            verify(find(grid, "myTiles").height > 0)
+            mouseClick(find(grid, "chip:Favorites"))
+            waitForRendering(grid)
+            verify(find(grid, "myNothingHere").visible)
+            compare(find(grid, "myTiles").height, 0)
+        }
+
         function test_selectionModeChecksTilesAndPrunesDeletedOnes() {
             const sea = BackdropDriver.addMyBackground("Sea", "saved", true)
             const desk = BackdropDriver.addMyBackground("Desk", "saved")
@@ -95,6 +125,95 @@ Item {
             compare(grid.gridState.selection.length, 0)
         }
 
+        // The tiles whose picture area lies in the scrolling view's window.
+        function tilesInView(view, ids) {
+            const tiles = []
+            for (const id of ids) {
+                const tile = find(view, "my:" + id)
+                if (!tile || !tile.visible)
+                    continue
+                const top = tile.mapToItem(view, 0, 0).y
+                if (top + tile.pictureHeight > 0 && top < view.height)
+                    tiles.push(tile)
+            }
+            return tiles
+        }
+
+        function verifyPictures(view, ids) {
+            const tiles = tilesInView(view, ids)
+            verify(tiles.length >= 3, "tiles in view: " + tiles.length)
+            for (const tile of tiles)
+                tryCompare(tile, "hasPicture", true, 3000, tile.objectName)
+        }
+
+        function test_thumbnailsStayThroughAFilterAndADeleteWhileScrolled() {
+            let ids = []
+            for (let i = 0; i < 9; ++i)
+                ids.push(BackdropDriver.addMyBackground("Picture " + i, "saved", i === 8))
+            const view = createTemporaryObject(scrolledComponent, root)
+            waitForRendering(view)
+            view.contentY = 480  // the filters at the top, two rows of tiles below
+            waitForRendering(view)
+            verifyPictures(view, ids)
+
+            mouseClick(find(view, "chip:Favorites"))
+            waitForRendering(view)
+            mouseClick(find(view, "chip:All"))
+            waitForRendering(view)
+            verifyPictures(view, ids)
+
+            // A delete from a tile's menu.
+            const shown = tilesInView(view, ids)
+            const gone = shown[0].tileId
+            find(view, "myBackgroundsGrid").gridState.moveToTrash(gone)
+            for (const tile of tilesInView(view, ids))
+                verify(tile.hasPicture, tile.objectName + " blank right after the delete")
+            ids = ids.filter(id => id !== gone)
+            waitForRendering(view)
+            verifyPictures(view, ids)
+        }
+
+        function test_deletingTheSelectionSaysHowManyGoHiddenOnesIncluded() {
+            const sea = BackdropDriver.addMyBackground("Sea", "saved", true)
+            const desk = BackdropDriver.addMyBackground("Desk", "imported")
+            const glow = BackdropDriver.addMyBackground("Glow", "imported")
+            const grid = createTemporaryObject(gridComponent, root)
+            waitForRendering(grid)
+            mouseClick(find(grid, "mySelect"))
+            for (const id of [sea, desk, glow])
+                mouseClick(find(grid, "my:" + id))
+            mouseClick(find(grid, "chip:Favorites"))
+            waitForRendering(grid)  // the header's buttons in their places
+            mouseClick(find(grid, "myDeleteSelection"))
+            const question = grid.deleteQuestion
+            tryCompare(question, "opened", true)
+            compare(question.title, "Move 3 backgrounds to the Trash?")
+            compare(question.message, "2 of them are hidden by the current filter.")
+            mouseClick(find(question.contentItem, "popupCancel"))
+            tryCompare(question, "opened", false)
+            compare(grid.gridState.selection.length, 3)
+            compare(grid.gridState.tiles.count, 1)
+
+            // A question can be dismissed with Escape too.
+            mouseClick(find(grid, "myDeleteSelection"))
+            tryCompare(question, "opened", true)
+            keyClick(Qt.Key_Escape)
+            tryCompare(question, "opened", false)
+            verify(!grid.gridState.asking)
+
+            // The removing button is drawn as a destructive action.
+            mouseClick(find(grid, "myDeleteSelection"))
+            tryCompare(question, "opened", true)
+            verify(!find(question.contentItem, "popupAccept").visible)
+            const remove = find(question.contentItem, "popupDestroy")
+            verify(remove.visible)
+            compare(remove.text, "Move to Trash")
+            compare(remove.background.color, Theme.failure)
+            mouseClick(remove)
+            tryCompare(grid.gridState, "libraryEmpty", true)
+            compare(grid.gridState.selection.length, 0)
+        }
+
         function test_renameAndDeleteAllAskFirst() {
             const sea = BackdropDriver.addMyBackground("Sea", "saved")
             BackdropDriver.addMyBackground("Desk", "saved")
@@ -108,11 +227,13 @@ Item {
             tryCompare(find(find(grid, "my:" + sea), "caption"), "text", "Ocean")
 
             mouseClick(find(grid, "myDeleteAll"))
-            const confirm = grid.deleteAllQuestion
+            const confirm = grid.deleteQuestion
             tryCompare(confirm, "opened", true)
             compare(confirm.title, "Move all 2 backgrounds to the Trash?")
-            confirm.accepted()
-            confirm.close()
+            const remove = find(confirm.contentItem, "popupDestroy")
+            compare(remove.text, "Move All to Trash")
+            compare(remove.background.color, Theme.failure)
+            mouseClick(remove)
             tryCompare(grid.gridState, "libraryEmpty", true)
         }
     }

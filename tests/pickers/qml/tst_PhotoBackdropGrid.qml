@@ -16,6 +16,19 @@ Item {
         PhotoBackdropGrid { width: 280 }
     }
 
+    // The grid in a scrolling view, as in the inspector.
+    Component {
+        id: scrolledComponent
+        Flickable {
+            id: view
+            property alias library: grid.library
+            width: 300
+            height: 300
+            contentHeight: grid.height
+            PhotoBackdropGrid { id: grid; width: 280 }
+        }
+    }
+
     TestCase {
         name: "PhotoBackdropGrid"
         when: windowShown
@@ -52,6 +65,45 @@ Item {
             mouseClick(find(grid, "chip:Office"))
             tryCompare(find(grid, "photoCount"), "text",
                        "1 backgrounds. Each downloads the first time you use it. Right-click to keep one in My Backgrounds.")
+        }
+
+        // Every photo tile that exists, seen or not.
+        function madeTiles(item, made) {
+            made = made || []
+            if (item.objectName.startsWith("photo:"))
+                made.push(item)
+            for (let i = 0; i < item.children.length; ++i)
+                madeTiles(item.children[i], made)
+            return made
+        }
+
+        // Tiles, and so their thumbnail requests and spinners, are made as
+        // they come into view; a thumbnail that fails stops its spinner.
+        function test_tilesAreMadeAsTheyComeIntoView() {
+            let photos = []
+            for (let i = 0; i < 60; ++i)
+                photos.push({ id: "p" + i, category: "Any", location: "place_" + i, thumb: i !== 1 })
+            const library = BackdropDriver.newPhotoLibrary(photos, ["Any"])
+            const view = createTemporaryObject(scrolledComponent, root, { library: library })
+            tryCompare(find(view, "photoGrid").gridState, "content", "grid", 5000)
+            waitForRendering(view)
+            const first = madeTiles(view).length
+            verify(first > 0)
+            verify(first < 30, first + " tiles made for a view of four rows")
+            verify(find(view, "photo:p0") !== null)
+            verify(find(view, "photo:p59") === null)
+
+            // The missing thumbnail: no endless spinner, a mark instead.
+            const broken = find(view, "photo:p1")
+            tryCompare(find(broken, "tileFailed"), "visible", true, 5000)
+            verify(!find(broken, "tileSpinner").visible)
+            tryCompare(find(view, "photo:p0"), "hasPicture", true, 5000)
+            verify(!find(find(view, "photo:p0"), "tileFailed").visible)
+
+            view.contentY = view.contentHeight - view.height
+            waitForRendering(view)
+            tryVerify(() => find(view, "photo:p59") !== null)
+            verify(madeTiles(view).length < 30)
         }
 
         function test_aFailedLoadOffersTryAgain() {

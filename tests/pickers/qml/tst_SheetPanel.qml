@@ -67,6 +67,7 @@ TestCase {
         verify(!part(panel, "sheetAdd").enabled)
         verify(part(panel, "sheetPaper").visible)
         verify(!part(panel, "sheetExportPNG").enabled)
+        compare(part(panel, "sheetExportPNG").height, 44)
         const svg = part(panel, "sheetExportSVG")
         verify(!svg.enabled)
         compare(svg.opacity, 0.5)
@@ -106,7 +107,7 @@ TestCase {
         Driver.settle()
 
         mouseClick(part(panel, "sheetExportSVG"))
-        compare(Editor.exportFilename, "sticker-sheet-cut")
+        compare(Editor.exportFile.name, "sticker-sheet-cut")
         verify(Editor.showFileExporter)
         Editor.showFileExporter = false
     }

@@ -1,8 +1,9 @@
 // The text panel: its states with and without layers, selection and cutout;
 // the rows of plain and label layers; the style and label controls' texts
-// and writes.
+// and writes; the font picker's popup.
 import QtQuick
 import QtTest
+import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Pickers
 import Zephrin.TestSupport
@@ -21,6 +22,67 @@ PickerHarness {
     }
 
     function init() { freshDocument() }
+
+    // The popup of the font picker: framed and shadowed over what lies below,
+    // closed with Escape, and fresh each time it opens, for any layer.
+    function test_theFontPopupIsFramedClosesOnEscapeAndOpensAfresh() {
+        verify(Driver.writeDataFile("Zephrin/Fonts/fonts.json", JSON.stringify({
+            categories: ["Serif"],
+            items: [{ id: "lora", name: "Lora", category: "Serif", files: { regular: "lora/lora.otf" } }]
+        })))
+        const panel = makePanel()
+        mouseClick(item(panel, "addText"))
+        waitForRendering(panel)
+        mouseClick(item(panel, "fontButton"))
+        const popup = item(panel, "fontPopup")
+        tryCompare(popup, "opened", true)
+        const picker = item(popup.contentItem, "fontPicker")
+        tryCompare(picker.model, "emptyState", "", 5000)
+        waitForRendering(test)
+
+        // A frame at its edge, and a shadow below it.
+        const shot = grabImage(test)
+        const frame = popup.background.mapToItem(test, 0, 0)
+        const edge = shot.pixel(frame.x + 0.5, frame.y + popup.background.height / 2)
+        verify(!Qt.colorEqual(edge, Theme.panel), "edge " + edge)
+        const below = shot.pixel(frame.x + popup.background.width / 2, frame.y + popup.background.height + 4)
+        const beside = shot.pixel(frame.x + popup.background.width / 2, frame.y + popup.background.height + 40)
+        verify(below.hslLightness < beside.hslLightness, "no shadow: " + below + " " + beside)
+
+        // The search has the keys; a chip, a search and a failed download.
+        for (const c of "lo")
+            keyClick(c)
+        compare(picker.model.search, "lo")
+        mouseClick(item(picker, "fontChip:Serif"))
+        mouseClick(item(item(picker, "fontRow:lora"), "fontPick"))
+        tryCompare(picker.model, "failed", "Couldn't download Lora.", 5000)
+
+        keyClick(Qt.Key_Escape)
+        tryCompare(popup, "opened", false)
+        verify(!panel.showFonts)
+
+        mouseClick(item(panel, "fontButton"))
+        tryCompare(popup, "opened", true)
+        compare(picker.model.search, "")
+        compare(item(picker, "fontSearch").text, "")
+        compare(picker.model.chip, "All")
+        compare(picker.model.failed, "")
+        keyClick("x")
+        keyClick(Qt.Key_Escape)
+        tryCompare(popup, "opened", false)
+
+        // Another layer's picker starts afresh too.
+        mouseClick(item(panel, "addText"))
+        waitForRendering(panel)
+        mouseClick(item(panel, "fontButton"))
+        const other = item(panel, "fontPopup")
+        tryCompare(other, "opened", true)
+        const otherPicker = item(other.contentItem, "fontPicker")
+        compare(otherPicker.model.search, "")
+        compare(otherPicker.model.chip, "All")
+        keyClick(Qt.Key_Escape)
+        tryCompare(other, "opened", false)
+    }
 
     function test_withoutLayersOnlyTheAddRow() {
         const panel = makePanel()
@@ -112,6 +174,39 @@ PickerHarness {
         keyClick(Qt.Key_H)
         keyClick(Qt.Key_I)
         compare(layers()[0].text, "hi")
+    }
+
+    function test_aLongTextScrollsInsideItsBoxWithTheCaretInView() {
+        const panel = makePanel()
+        Editor.addTextLayer()
+        const scroller = item(panel, "textBoxScroller")
+        const box = item(panel, "textBox")
+        const below = item(panel, "styleControls")
+        waitForRendering(panel)
+        const bottom = scroller.mapToItem(panel, 0, scroller.height).y
+        box.forceActiveFocus()
+        box.selectAll()
+        for (let i = 0; i < 6; ++i) {
+            keyClick(Qt.Key_A)
+            keyClick(Qt.Key_Return)
+        }
+        keyClick(Qt.Key_B)
+        compare(layers()[0].text, "a\na\na\na\na\na\nb")
+        waitForRendering(panel)
+        // The box keeps its height and clips; the controls below stay put.
+        compare(scroller.height, 64)
+        verify(scroller.clip)
+        compare(scroller.mapToItem(panel, 0, scroller.height).y, bottom)
+        verify(below.mapToItem(panel, 0, 0).y >= bottom)
+        // Scrolled to the caret at the end.
+        const flick = scroller.contentItem
+        verify(flick.contentY > 0)
+        const caret = box.cursorRectangle
+        verify(caret.y - flick.contentY >= 0)
+        verify(caret.y + caret.height - flick.contentY <= scroller.height)
+        // Back to the first line: scrolled back up.
+        box.cursorPosition = 0
+        tryCompare(flick, "contentY", 0)
     }
 
     function test_duplicateSelectsTheCopy() {

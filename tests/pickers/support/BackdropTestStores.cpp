@@ -1,7 +1,7 @@
 #include "pickers/support/BackdropTestStores.h"
 
 #include "content/mybackgrounds/MyBackgroundsStore.h"
-#include "content/net/ContentServer.h"
+#include "content/net/ContentSource.h"
 #include "content/photos/PhotoBackdropLibrary.h"
 
 #include <QBuffer>
@@ -93,7 +93,8 @@ QObject* BackdropTestStores::newPhotoLibrary(const QVariantList& photos, const Q
                                  {"category", photo.value("category").toString()},
                                  {"location", photo.value("location").toString()}});
         const QColor color = QColor::fromHsv((shade++ * 47) % 360, 120, 200);
-        writeFile(folder + "/zephrin/backdrops/thumbs/" + id + ".jpg", jpeg(picture({240, 160}, color)));
+        if (photo.value("thumb", true).toBool())
+            writeFile(folder + "/zephrin/backdrops/thumbs/" + id + ".jpg", jpeg(picture({240, 160}, color)));
         writeFile(folder + "/zephrin/backdrops/full/" + id + ".jpg", jpeg(picture({600, 400}, color)));
     }
     QJsonObject manifest{{"version", 1}, {"items", items}};
@@ -128,6 +129,11 @@ void BackdropTestStores::clearMyBackgrounds()
 void BackdropTestStores::showNotice(const QString& text)
 {
     MyBackgroundsStore::shared().showNotice(text);
+}
+
+void BackdropTestStores::showAddedNotice()
+{
+    MyBackgroundsStore::shared().showAddedNotice();
 }
 
 int BackdropTestStores::backdropRenders(const QString& id) const

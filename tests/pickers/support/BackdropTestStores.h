@@ -36,15 +36,18 @@ public:
     void registerForQml();
 
     // A new photo library over a new server that serves `photos` (a list of
-    // {id, category, location}) and `categories`, with a thumbnail of each;
-    // with `serves` false the server answers every request with 404.
+    // {id, category, location}, and `thumb: false` for a photo whose
+    // thumbnail is missing) and `categories`, with a thumbnail of each; with
+    // `serves` false the server answers every request with 404.
     Q_INVOKABLE QObject* newPhotoLibrary(const QVariantList& photos, const QStringList& categories, bool serves = true);
     // Adds a plain picture to My Backgrounds and waits until it is stored;
     // yields its id.
     Q_INVOKABLE QString addMyBackground(const QString& name, const QString& source, bool favorite = false);
     // Empties My Backgrounds and waits until that is written.
     Q_INVOKABLE void clearMyBackgrounds();
+    // Posts a failure notice, or the store's own notice of an addition.
     Q_INVOKABLE void showNotice(const QString& text);
+    Q_INVOKABLE void showAddedNotice();
     // How often the generated thumbnail of `id` was rendered.
     Q_INVOKABLE int backdropRenders(const QString& id) const;
     // Runs the event loop for a while, so stores can finish their work.

@@ -33,14 +33,6 @@ TEST(BackdropTexts, CountLinesKeepTheirWordsWhateverTheCount)
     EXPECT_EQ(libraryLine(1, 999), "1 backgrounds · 999 bytes");
 }
 
-TEST(BackdropTexts, OnlyTheAddedNoticeCountsAsSuccess)
-{
-    EXPECT_TRUE(isSuccessNotice("Added to My Backgrounds"));
-    for (const char* failure : {"Couldn't save that background.", "Couldn't create that backdrop.",
-                                "Couldn't download that photo.", "Couldn't save that change.", ""})
-        EXPECT_FALSE(isSuccessNotice(failure)) << failure;
-}
-
 TEST(BackdropTexts, CustomColourRowsFollowTheShape)
 {
     EXPECT_EQ(customColorLabels(CustomBackdropShape::fade), QStringList({"Top", "Bottom"}));

@@ -6,7 +6,7 @@
 #include "EditorFixture.h"
 
 #include "content/fonts/FontLibrary.h"
-#include "content/net/ContentServer.h"
+#include "content/net/ContentSource.h"
 #include "content/support/StaticHttpServer.h"
 #include "content/support/Waiting.h"
 #include "engine/text/FontFixtures.h"

@@ -6,9 +6,13 @@
 #include "content/mybackgrounds/MyBackgroundsStore.h"
 #include "content/support/Waiting.h"
 #include "pickers/backdrops/MyBackgroundsGridState.h"
+#include "support/GuiApplication.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 namespace zephrin {
 namespace {
@@ -19,6 +23,7 @@ class MyBackgroundsGrid : public EditorTest {
 protected:
     MyBackgroundsGrid()
     {
+        QDir().mkpath(dir.filePath("data"));  // where the Trash lives
         qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
         store = std::make_unique<MyBackgroundsStore>(dir.filePath("mine"), nullptr, std::chrono::milliseconds(60000));
         grid.setStoreObject(store.get());
@@ -81,21 +86,81 @@ TEST_F(MyBackgroundsGrid, DeletedItemsLeaveTheSelectionHoweverTheyGo)
     grid.tap(a);
     grid.tap(b);
 
-    // The tile's own "Move to Trash" on a checked item.
+    // The tile's own "Move to Trash" on a checked item: no question.
     grid.moveToTrash(a);
+    EXPECT_FALSE(grid.asking());
     EXPECT_EQ(grid.selection(), QStringList{b});
     EXPECT_EQ(grid.selectedLine(), "1 selected");
 
-    grid.deleteSelection();
+    grid.askToDeleteSelection();
+    ASSERT_TRUE(grid.asking());
+    grid.confirmDelete();
+    EXPECT_FALSE(grid.asking());
     EXPECT_TRUE(grid.selection().isEmpty());
     ASSERT_TRUE(waitUntil([&] { return store->items().size() == 1; }));
     EXPECT_TRUE(grid.selecting());
 
     grid.tap(c);
-    grid.deleteAll();
+    grid.askToDeleteAll();
+    grid.confirmDelete();
     EXPECT_TRUE(grid.selection().isEmpty());
     EXPECT_TRUE(grid.libraryEmpty());
     EXPECT_TRUE(grid.selecting());  // "Move All to Trash" leaves the mode as it was
+}
+
+// Checked items that the filter hides are named in the question, and only a
+// confirmed question deletes.
+TEST_F(MyBackgroundsGrid, ADeleteSaysHowManyGoHiddenOnesIncluded)
+{
+    const QString a = add("A", "saved");
+    const QString b = add("B", "imported");
+    const QString c = add("C", "imported");
+    grid.setSelecting(true);
+    for (const QString& id : {a, b, c})
+        grid.tap(id);
+    grid.setFilter("Saved");
+    grid.askToDeleteSelection();
+    EXPECT_EQ(grid.questionTitle(), "Move 3 backgrounds to the Trash?");
+    EXPECT_EQ(grid.questionMessage(), "2 of them are hidden by the current filter.");
+    EXPECT_EQ(grid.questionAccept(), "Move to Trash");
+    grid.cancelDelete();
+    EXPECT_FALSE(grid.asking());
+    EXPECT_EQ(grid.selection().size(), 3);
+    EXPECT_EQ(store->items().size(), 3);
+
+    grid.setFilter("All");
+    grid.askToDeleteSelection();
+    EXPECT_TRUE(grid.questionMessage().isEmpty());
+}
+
+// Without a Trash nothing is deleted for good unasked, and the question says so.
+TEST_F(MyBackgroundsGrid, WithoutATrashEveryDeleteAsksToDeletePermanently)
+{
+    const QString a = add("Sea", "saved");
+    const QString b = add("Desk", "saved");
+    const ScopedEnvironment noTrash("XDG_DATA_HOME", qPrintable(dir.filePath("no-such-folder")));
+
+    grid.moveToTrash(a);
+    ASSERT_TRUE(grid.asking());
+    EXPECT_EQ(grid.questionTitle(), "Delete “Sea” permanently?");
+    EXPECT_EQ(grid.questionMessage(), "There is no Trash here, so it can't be brought back.");
+    EXPECT_EQ(grid.questionAccept(), "Delete Permanently");
+    EXPECT_EQ(store->items().size(), 2);
+    const QString picture = QDir(store->root()).filePath("images/" + a + ".jpg");
+    grid.confirmDelete();
+    ASSERT_TRUE(waitUntil([&] { return !QFile::exists(picture); }));
+    EXPECT_EQ(store->items().size(), 1);
+
+    grid.askToDeleteAll();
+    EXPECT_EQ(grid.questionTitle(), "Delete all 1 backgrounds permanently?");
+    EXPECT_EQ(grid.questionAccept(), "Delete All Permanently");
+    grid.setSelecting(true);
+    grid.tap(b);
+    grid.setFilter("Favorites");
+    grid.askToDeleteSelection();
+    EXPECT_EQ(grid.questionTitle(), "Delete 1 background permanently?");
+    EXPECT_EQ(grid.questionMessage(),
+              "It is hidden by the current filter. There is no Trash here, so it can't be brought back.");
 }
 
 TEST_F(MyBackgroundsGrid, TilesFollowTheFilterAndTheLibrary)
@@ -114,7 +179,9 @@ TEST_F(MyBackgroundsGrid, TilesFollowTheFilterAndTheLibrary)
     EXPECT_EQ(grid.tiles()->tiles()[0].name, "Sea");
     grid.rename(a, "   ");
     EXPECT_EQ(grid.tiles()->tiles()[0].name, "Sea");
-    EXPECT_EQ(grid.deleteAllTitle(), "Move all 2 backgrounds to the Trash?");
+    grid.askToDeleteAll();
+    EXPECT_EQ(grid.questionTitle(), "Move all 2 backgrounds to the Trash?");
+    EXPECT_EQ(grid.questionAccept(), "Move All to Trash");
 }
 
 TEST_F(MyBackgroundsGrid, TheCurrentBackdropIsRingedOnlyOnceItsPictureIsShown)
@@ -140,12 +207,16 @@ TEST_F(MyBackgroundsGrid, ShowsFilesThroughTheFileManagerOrOpensTheirFolder)
     QStringList shown;
     QList<QUrl> opened;
     bool answers = true;
+    bool opens = true;
     FileReveal reveal;
-    reveal.showItems = [&](const QStringList& uris, std::function<void(bool)> done) {
+    reveal.showItems = [&](const QStringList& uris, FileReveal::Done done) {
         shown << uris;
         done(answers);
     };
-    reveal.openUrl = [&](const QUrl& url) { opened << url; };
+    reveal.openUrl = [&](const QUrl& url, FileReveal::Done done) {
+        opened << url;
+        done(opens);
+    };
     grid.setFileReveal(reveal);
 
     const QString images = QDir(store->root()).filePath("images");
@@ -164,6 +235,40 @@ TEST_F(MyBackgroundsGrid, ShowsFilesThroughTheFileManagerOrOpensTheirFolder)
     opened.clear();
     grid.openFolder();
     EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(images)});
+    EXPECT_TRUE(store->notice().isEmpty());
+
+    // Nothing on the desktop can show a folder: the user is told.
+    opens = false;
+    grid.revealInFolder(a);
+    EXPECT_EQ(store->notice(), "No file manager is available to show the folder.");
+}
+
+// The desktop's opener is asked for real: a folder it cannot open is reported,
+// not taken as shown because the opener started.
+TEST(FileRevealOpener, ReportsWhetherTheDesktopOpenerShowedTheFolder)
+{
+    ensureGuiApplication();
+    QTemporaryDir bin;
+    const auto opener = [&](const char* status) {
+        QFile script(bin.filePath("xdg-open"));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QByteArray("#!/bin/sh\nexit ") + status + "\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    const ScopedEnvironment onlyTheOpener("PATH", qPrintable(bin.path()));
+    const auto open = [] {
+        std::optional<bool> result;
+        FileReveal::desktopOpenUrl(QUrl::fromLocalFile("/tmp"), [&](bool shown) { result = shown; });
+        EXPECT_TRUE(waitUntil([&] { return result.has_value(); }));
+        return result.value_or(true);
+    };
+    opener("3");  // "no method available for opening"
+    EXPECT_FALSE(open());
+    opener("0");
+    EXPECT_TRUE(open());
+    QFile::remove(bin.filePath("xdg-open"));
+    EXPECT_FALSE(open());  // no opener at all
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // My Backgrounds.
 
 #include "content/mybackgrounds/MyBackgroundsStore.h"
-#include "content/net/ContentServer.h"
+#include "content/net/ContentSource.h"
 #include "content/photos/PhotoBackdropLibrary.h"
 #include "content/support/StaticHttpServer.h"
 #include "content/support/Waiting.h"

@@ -1,0 +1,141 @@
+#include "app/shell/DiscardedWork.h"
+
+#include "model/editor/EditorState.h"
+
+#include <QStringList>
+
+namespace zephrin {
+
+namespace {
+
+// "a", "a and b", "a, b and c".
+QString joined(const QStringList& parts)
+{
+    if (parts.size() <= 1)
+        return parts.value(0);
+    return QStringList(parts.mid(0, parts.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           parts.last();
+}
+
+QString counted(int count, const QString& one, const QString& many)
+{
+    return count == 1 ? one : many.arg(count);
+}
+
+// What the document's edits are, in the order the questions name them.
+QStringList editParts(const DocumentWork& work)
+{
+    QStringList parts;
+    if (work.maskEdits > 0)
+        parts << counted(work.maskEdits, QStringLiteral("your mask edit"), QStringLiteral("your %1 mask edits"));
+    if (work.paintEdits > 0)
+        parts << QStringLiteral("your paint");
+    if (work.selectionCut)
+        parts << QStringLiteral("the cutout made from your selection");
+    if (work.tunedKey)
+        parts << QStringLiteral("the colour key you tuned");
+    return parts;
+}
+
+// What the composite is made of, in the order the questions name them.
+QStringList compositeParts(const DocumentWork& work)
+{
+    QStringList parts;
+    if (work.textLayers > 0)
+        parts << counted(work.textLayers, QStringLiteral("the text layer"), QStringLiteral("%1 text layers"));
+    if (work.backdrop)
+        parts << QStringLiteral("the background");
+    if (work.otherComposite)
+        parts << QStringLiteral("the picture’s settings");
+    return parts;
+}
+
+} // namespace
+
+bool DocumentWork::lostByReplacing() const
+{
+    return maskEdits > 0 || paintEdits > 0 || history || selectionCut || tunedKey;
+}
+
+bool DocumentWork::lostByClearing() const
+{
+    return lostByReplacing() || textLayers > 0 || backdrop || otherComposite;
+}
+
+DocumentWork documentWork(const EditorState& editor)
+{
+    DocumentWork work;
+    if (!editor.document())
+        return work;
+    work.maskEdits = int(editor.maskOps().size());
+    work.paintEdits = int(editor.paintOps().size());
+    work.history = editor.undoCount() > 0 || editor.redoCount() > 0;
+    const bool matte = editor.matte().has_value();
+    work.selectionCut = matte && editor.matteOrigin() == MatteOrigin::selection;
+    work.tunedKey = matte && editor.matteOrigin() == MatteOrigin::tunedKey;
+
+    const CompositeSettings& comp = editor.comp();
+    const CompositeSettings plain = EditorState::defaultCompositeSettings();
+    work.textLayers = int(comp.texts.size());
+    work.backdrop = comp.backgroundMode != plain.backgroundMode || editor.backgroundImage().has_value();
+    CompositeSettings rest = comp;
+    rest.texts = plain.texts;
+    rest.backgroundMode = plain.backgroundMode;
+    rest.backgroundColor = plain.backgroundColor;
+    work.otherComposite = rest != plain;
+    return work;
+}
+
+QString replaceDetail(const DocumentWork& work, const QString& incomingName)
+{
+    QStringList lost = editParts(work);
+    if (work.history)
+        lost << QStringLiteral("the undo history");
+    const QString opening = incomingName.isEmpty()
+        ? QStringLiteral("Opening the shared image")
+        : QStringLiteral("Opening “%1”").arg(incomingName);
+    QString sentence = opening + QStringLiteral(" discards ") + joined(lost) + u'.';
+
+    const QStringList kept = compositeParts(work);
+    if (!kept.isEmpty()) {
+        // "the picture’s settings" is plural too.
+        const bool plural = kept.size() > 1 || work.textLayers > 1 || work.otherComposite;
+        QString carried = joined(kept);
+        carried[0] = carried[0].toUpper();
+        sentence += u' ' + carried + (plural ? QStringLiteral(" carry over.") : QStringLiteral(" carries over."));
+    }
+    return sentence;
+}
+
+QString clearDetail(const DocumentWork& work)
+{
+    QStringList lost = editParts(work) + compositeParts(work);
+    if (work.history)
+        lost << QStringLiteral("the undo history");
+    return QStringLiteral("Clearing discards ") + joined(lost) + u'.';
+}
+
+UnsavedResults unsavedResults(const EditorState& editor)
+{
+    UnsavedResults results;
+    results.sheet = editor.sheetHasUnsavedWork();
+    if (editor.batch()->hasUnsavedResults()) {
+        for (const BatchItem& item : editor.batch()->itemsInOrder())
+            results.batchResults += item.output ? 1 : 0;
+    }
+    return results;
+}
+
+QString quitDetail(const UnsavedResults& results)
+{
+    QStringList parts;
+    if (results.sheet)
+        parts << QStringLiteral("The sticker sheet");
+    if (results.batchResults > 0)
+        parts << counted(results.batchResults, QStringLiteral("1 batch result"), QStringLiteral("%1 batch results"));
+    const bool plural = parts.size() > 1 || results.batchResults > 1;
+    return joined(parts) + (plural ? QStringLiteral(" are not saved in any file.") : QStringLiteral(" is not saved in any file.")) +
+           QStringLiteral(" Quitting discards ") + (plural ? QStringLiteral("them.") : QStringLiteral("it."));
+}
+
+} // namespace zephrin

@@ -1,0 +1,54 @@
+#pragma once
+// What an action would throw away of the user's work, and the sentence that
+// says so. Opening another image as the document keeps the composite
+// settings, text layers and backdrop (they carry over) and drops the edits,
+// the undo history and a matte made by hand; clearing drops everything of
+// the document; quitting drops a sticker sheet and batch results that no
+// file holds yet. The window asks before any of them throws work away.
+
+#include <QString>
+
+namespace zephrin {
+
+class EditorState;
+
+// The open document's work; all empty without a document.
+struct DocumentWork {
+    int maskEdits = 0;            // mask operations, in force or undone
+    int paintEdits = 0;           // paint operations, in force or undone
+    bool history = false;         // steps to undo or redo
+    bool selectionCut = false;    // the matte was cut from the user's selection
+    bool tunedKey = false;        // the matte is a flat-colour key the user tuned
+    int textLayers = 0;           // text and shape layers
+    bool backdrop = false;        // a background other than transparency
+    bool otherComposite = false;  // the picture’s other settings: effects, adjustments, colour, framing
+
+    // What opening another image would lose (the composite carries over).
+    bool lostByReplacing() const;
+    // What clearing would lose.
+    bool lostByClearing() const;
+};
+
+DocumentWork documentWork(const EditorState& editor);
+
+// "Opening “NAME” discards your mask edits and the undo history. Your text
+// layers and background carry over." `incomingName` empty: "the shared image".
+QString replaceDetail(const DocumentWork& work, const QString& incomingName);
+// "Clearing discards your paint, 2 text layers and the undo history."
+QString clearDetail(const DocumentWork& work);
+
+// What quitting would lose: the sticker sheet and batch results that exist
+// only in memory.
+struct UnsavedResults {
+    bool sheet = false;
+    int batchResults = 0;   // finished results of the batch queue
+
+    bool any() const { return sheet || batchResults > 0; }
+};
+
+UnsavedResults unsavedResults(const EditorState& editor);
+// "The sticker sheet and 3 batch results are not saved in any file. Quitting
+// discards them."
+QString quitDetail(const UnsavedResults& results);
+
+} // namespace zephrin

@@ -1,0 +1,87 @@
+// The editor's success notice ("Saved duck.png to ~/Pictures", "Copied"):
+// a pill over the bottom of the workspace that takes no input but its own
+// buttons, with "Show in Folder" when the notice names a file or folder.
+// It appears while Editor.notice is set; the editor clears it after a few
+// seconds, and the close button at once.
+import QtQuick
+import QtQuick.Templates as T
+import Zephrin.Controls
+import Zephrin.Model
+import Zephrin.Shell
+
+Item {
+    id: toast
+    objectName: "noticeToast"
+    readonly property bool shown: Editor.notice !== ""
+
+    implicitWidth: row.implicitWidth + 32
+    implicitHeight: 40
+    visible: opacity > 0
+    opacity: shown ? 1 : 0
+    Behavior on opacity { NumberAnimation { duration: 160 } }
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: noticeText.text
+
+    ZPShadow {
+        color: Theme.shadow
+        blur: 12
+        cornerRadius: height / 2
+    }
+    Rectangle {
+        anchors.fill: parent
+        radius: height / 2
+        color: Theme.surface
+        border.color: Theme.border
+        border.width: 1
+    }
+    Row {
+        id: row
+        anchors.centerIn: parent
+        spacing: 10
+        ZPIcon {
+            anchors.verticalCenter: parent.verticalCenter
+            symbol: "checkmark.circle.fill"
+            size: 14
+            color: Theme.success
+        }
+        Text {
+            id: noticeText
+            objectName: "noticeText"
+            anchors.verticalCenter: parent.verticalCenter
+            // The last text stays while the pill fades out.
+            text: Editor.notice !== "" ? Editor.notice : text
+            font: Theme.bodyFont
+            color: Theme.textPrimary
+            elide: Text.ElideMiddle
+            width: Math.min(implicitWidth, 520)
+        }
+        T.Button {
+            id: reveal
+            objectName: "noticeShowInFolder"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: Editor.noticeRevealPath !== ""
+            text: "Show in Folder"
+            implicitWidth: revealLabel.implicitWidth
+            implicitHeight: revealLabel.implicitHeight + 4
+            Accessible.name: text
+            onClicked: Commands.showNoticeInFolder()
+            contentItem: Text {
+                id: revealLabel
+                text: reveal.text
+                font: Theme.buttonFont
+                color: Theme.accentLight
+                opacity: reveal.down ? 0.7 : 1
+                verticalAlignment: Text.AlignVCenter
+            }
+            background: null
+        }
+        ZPIconButton {
+            objectName: "noticeClose"
+            anchors.verticalCenter: parent.verticalCenter
+            symbol: "xmark"
+            label: "Close"
+            size: 22
+            onClicked: Editor.dismissNotice()
+        }
+    }
+}

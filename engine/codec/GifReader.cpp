@@ -1,0 +1,329 @@
+#include "engine/codec/GifReader.h"
+
+#include "engine/codec/ReadSteps.h"
+
+#include <QRect>
+
+#include <array>
+
+namespace zephrin {
+
+namespace {
+
+// A 12-bit code stands for at most 4096 pixels.
+constexpr double kLzwBestPixelsPerByte = 4096.0 * 8 / 12;
+constexpr int kMaxCodes = 4096;
+constexpr int kMaxCodeBits = 12;
+
+int byteAt(QByteArrayView bytes, qsizetype at) { return at >= 0 && at < bytes.size() ? quint8(bytes[at]) : -1; }
+
+int little16(QByteArrayView bytes, qsizetype at)
+{
+    const int low = byteAt(bytes, at);
+    const int high = byteAt(bytes, at + 1);
+    return low < 0 || high < 0 ? -1 : low | (high << 8);
+}
+
+qsizetype colourTableBytes(int flags) { return (flags & 0x80) ? 3 * (qsizetype(2) << (flags & 7)) : 0; }
+
+// Where the data sub-blocks from `at` end (after their terminator) and how
+// many bytes they hold; none when the file ends first.
+struct SubBlocks {
+    qsizetype end = 0;
+    qint64 payload = 0;
+};
+
+std::optional<SubBlocks> subBlocks(QByteArrayView bytes, qsizetype at)
+{
+    SubBlocks blocks;
+    for (int size = byteAt(bytes, at); size != 0; size = byteAt(bytes, at)) {
+        if (size < 0 || at + 1 + size > bytes.size())
+            return std::nullopt;
+        blocks.payload += size;
+        at += 1 + size;
+    }
+    blocks.end = at + 1;
+    return blocks;
+}
+
+// What the first frame needs, read from the file's blocks up to the end of
+// that frame's data.
+struct GifLayout {
+    QSize screen;               // the picture's size
+    QRect frame;                // where the first frame's pixels go
+    QByteArrayView colours;     // the frame's colour table (local, else global), 3 bytes an entry
+    int backgroundIndex = -1;   // the screen's background colour, -1 without a global table
+    int transparentIndex = -1;  // from a graphic control block before the frame
+    bool interlaced = false;
+    int minimumCodeSize = 0;
+    qsizetype data = 0;         // the frame's first data sub-block
+    qint64 dataBytes = 0;       // the LZW bytes of all its sub-blocks
+};
+
+// Qt's reader takes a logical screen more than ten times the frame's size
+// (and more than 16384) for a mistake, and the frame's extent instead.
+int screenSide(int side, int frameStart, int frameSide)
+{
+    if (side / 10 > std::max(frameSide, 16384))
+        side = -1;
+    return side <= 0 ? frameStart + frameSide : side;
+}
+
+std::optional<GifLayout> gifLayout(QByteArrayView bytes)
+{
+    GifLayout layout;
+    const int screenWidth = little16(bytes, 6);
+    const int screenHeight = little16(bytes, 8);
+    const int screenFlags = byteAt(bytes, 10);
+    if (screenFlags < 0 || byteAt(bytes, 11) < 0)
+        return std::nullopt;
+    const qsizetype globalBytes = colourTableBytes(screenFlags);
+    if (13 + globalBytes > bytes.size())
+        return std::nullopt;
+    const QByteArrayView global = bytes.sliced(13, globalBytes);
+    if (globalBytes > 0)
+        layout.backgroundIndex = byteAt(bytes, 11);
+
+    for (qsizetype at = 13 + globalBytes;;) {
+        switch (byteAt(bytes, at)) {
+        case 0x21: { // an extension: its label, then data sub-blocks
+            const int label = byteAt(bytes, at + 1);
+            if (label == 0xF9 && byteAt(bytes, at + 2) >= 4) // graphic control
+                layout.transparentIndex = (byteAt(bytes, at + 3) & 1) ? byteAt(bytes, at + 6) : -1;
+            const std::optional<SubBlocks> blocks = subBlocks(bytes, at + 2);
+            if (label < 0 || !blocks)
+                return std::nullopt;
+            at = blocks->end;
+            break;
+        }
+        case 0x2C: { // the first frame
+            const int left = little16(bytes, at + 1);
+            const int top = little16(bytes, at + 3);
+            const int width = little16(bytes, at + 5);
+            const int height = little16(bytes, at + 7);
+            const int flags = byteAt(bytes, at + 9);
+            if (flags < 0)
+                return std::nullopt;
+            layout.frame = QRect(left, top, width, height);
+            layout.screen = QSize(screenSide(screenWidth, left, width), screenSide(screenHeight, top, height));
+            layout.interlaced = flags & 0x40;
+            const qsizetype localBytes = colourTableBytes(flags);
+            const qsizetype codeSizeAt = at + 10 + localBytes;
+            if (codeSizeAt >= bytes.size())
+                return std::nullopt;
+            layout.colours = localBytes > 0 ? bytes.sliced(at + 10, localBytes) : global;
+            // Colour indices are bytes: codes start at eight bits at the most.
+            layout.minimumCodeSize = byteAt(bytes, codeSizeAt);
+            const std::optional<SubBlocks> blocks = subBlocks(bytes, codeSizeAt + 1);
+            if (layout.minimumCodeSize < 1 || layout.minimumCodeSize > 8 || !blocks)
+                return std::nullopt;
+            layout.data = codeSizeAt + 1;
+            layout.dataBytes = blocks->payload;
+            return layout;
+        }
+        default: return std::nullopt; // the trailer, or anything else, before a frame
+        }
+    }
+}
+
+std::optional<ReadFailure> refusalOf(const std::optional<GifLayout>& layout, const ReadLimits& limits)
+{
+    if (!layout || layout->screen.isEmpty())
+        return ReadFailure::unreadable;
+    const double pixels = double(layout->screen.width()) * layout->screen.height();
+    if (double(layout->dataBytes) * kLzwBestPixelsPerByte < pixels)
+        return ReadFailure::unreadable;
+    if (pictureBytes(layout->screen) > limits.maxDecodeBytes)
+        return ReadFailure::tooLarge;
+    return std::nullopt;
+}
+
+// The premultiplied RGBA value of each colour index, as Qt's reader shows it:
+// an index past the table is white with no alpha, the transparent index keeps
+// its colour with no alpha, and without a transparent index nothing has alpha.
+struct Palette {
+    std::array<cv::Vec4b, 256> values;
+    cv::Vec4b blank; // where the frame draws nothing
+};
+
+Palette paletteOf(const GifLayout& layout)
+{
+    const bool hasAlpha = layout.transparentIndex >= 0;
+    const cv::Vec4b none = hasAlpha ? cv::Vec4b(0, 0, 0, 0) : cv::Vec4b(255, 255, 255, 255);
+    Palette palette;
+    palette.blank = hasAlpha ? none : cv::Vec4b(0, 0, 0, 255);
+    // Without any colour table every index is black.
+    palette.values.fill(layout.colours.isEmpty() ? palette.blank : none);
+    const auto* table = reinterpret_cast<const quint8*>(layout.colours.data());
+    for (int index = 0; index < 256 && 3 * qsizetype(index) + 2 < layout.colours.size(); ++index) {
+        if (index != layout.transparentIndex)
+            palette.values[size_t(index)] = {table[3 * index], table[3 * index + 1], table[3 * index + 2], 255};
+    }
+    return palette;
+}
+
+// Where decoded pixels go: row after row of the frame (in the four passes of
+// an interlaced one), cut to the picture.
+class PixelSink {
+public:
+    PixelSink(cv::Mat& picture, const QRect& frame, bool interlaced)
+        : m_picture(picture), m_frame(frame), m_interlaced(interlaced), m_row(frame.top()),
+          m_pass(frame.isEmpty() ? 4 : 0)
+    {
+    }
+
+    bool full() const { return m_pass >= (m_interlaced ? 4 : 1); }
+
+    void put(const cv::Vec4b& value)
+    {
+        if (full())
+            return;
+        const int x = m_frame.left() + m_column;
+        if (m_row < m_picture.rows && x < m_picture.cols)
+            m_picture.at<cv::Vec4b>(m_row, x) = value;
+        if (++m_column < m_frame.width())
+            return;
+        m_column = 0;
+        nextRow();
+    }
+
+private:
+    void nextRow()
+    {
+        static constexpr std::array kStart{0, 4, 2, 1};
+        static constexpr std::array kStep{8, 8, 4, 2};
+        m_row += m_interlaced ? kStep[size_t(m_pass)] : 1;
+        while (!full() && m_row > m_frame.bottom()) {
+            ++m_pass;
+            if (m_interlaced && !full())
+                m_row = m_frame.top() + kStart[size_t(m_pass)];
+        }
+    }
+
+    cv::Mat& m_picture;
+    QRect m_frame;
+    bool m_interlaced;
+    int m_row;
+    int m_pass;
+    int m_column = 0;
+};
+
+// The frame's LZW codes, least significant bit first across its sub-blocks.
+class CodeReader {
+public:
+    CodeReader(QByteArrayView bytes, qsizetype at) : m_bytes(bytes), m_at(at), m_left(byteAt(bytes, at)) { ++m_at; }
+
+    // The next code of `bits` bits; -1 once the data ends.
+    int next(int bits)
+    {
+        while (m_count < bits) {
+            while (m_left == 0) {
+                m_left = byteAt(m_bytes, m_at++);
+                if (m_left <= 0)
+                    return -1;
+            }
+            m_buffer |= quint32(byteAt(m_bytes, m_at++)) << m_count;
+            m_count += 8;
+            --m_left;
+        }
+        const int code = int(m_buffer & ((1u << bits) - 1));
+        m_buffer >>= bits;
+        m_count -= bits;
+        return code;
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at;
+    int m_left;
+    quint32 m_buffer = 0;
+    int m_count = 0;
+};
+
+// Decodes the frame's data into `sink`. Data that ends early or holds a code
+// that cannot be leaves the rest of the frame as it was, as in other readers.
+void decodeFrame(QByteArrayView bytes, const GifLayout& layout, const Palette& palette, PixelSink& sink)
+{
+    const int clear = 1 << layout.minimumCodeSize;
+    const int end = clear + 1;
+    std::array<quint16, kMaxCodes> prefix{};
+    std::array<quint8, kMaxCodes> suffix{};
+    std::array<quint8, kMaxCodes> stack{};
+    for (int code = 0; code < clear; ++code)
+        suffix[size_t(code)] = quint8(code);
+    const auto output = [&](int code) -> int { // writes the string of `code`; gives its first index
+        size_t depth = 0;
+        for (; code >= clear; code = prefix[size_t(code)])
+            stack[depth++] = suffix[size_t(code)];
+        sink.put(palette.values[size_t(code)]);
+        while (depth > 0)
+            sink.put(palette.values[stack[--depth]]);
+        return code;
+    };
+
+    CodeReader reader(bytes, layout.data);
+    int bits = layout.minimumCodeSize + 1;
+    int next = clear + 2;
+    int previous = -1;
+    int first = 0;
+    while (!sink.full()) {
+        const int code = reader.next(bits);
+        if (code < 0 || code == end)
+            return;
+        if (code == clear) {
+            bits = layout.minimumCodeSize + 1;
+            next = clear + 2;
+            previous = -1;
+            continue;
+        }
+        if (previous < 0) {
+            if (code > clear)
+                return;
+            first = output(code);
+            previous = code;
+            continue;
+        }
+        if (code > next || (code == next && next >= kMaxCodes))
+            return;
+        if (code == next) { // the previous string and its own first index
+            output(previous);
+            sink.put(palette.values[size_t(first)]);
+        } else {
+            first = output(code);
+        }
+        if (next < kMaxCodes) {
+            prefix[size_t(next)] = quint16(previous);
+            suffix[size_t(next)] = quint8(first);
+            ++next;
+            if (next >= (1 << bits) && bits < kMaxCodeBits)
+                ++bits;
+        }
+        previous = code;
+    }
+}
+
+} // namespace
+
+std::optional<ReadFailure> gifRefusal(QByteArrayView bytes, const ReadLimits& limits)
+{
+    return refusalOf(gifLayout(bytes), limits);
+}
+
+ImageRead readGif(QByteArrayView bytes, const ReadLimits& limits)
+{
+    const std::optional<GifLayout> layout = gifLayout(bytes);
+    if (const std::optional<ReadFailure> refusal = refusalOf(layout, limits))
+        return failed(*refusal);
+    const Palette palette = paletteOf(*layout);
+    cv::Mat picture(layout->screen.height(), layout->screen.width(), CV_8UC4, palette.blank);
+    // A frame that leaves part of the screen shows the screen's background
+    // there, or nothing where the frame has a transparent colour.
+    const QRect screen(QPoint(0, 0), layout->screen);
+    if (!layout->frame.contains(screen) && layout->transparentIndex < 0 && layout->backgroundIndex >= 0)
+        picture.setTo(palette.values[size_t(layout->backgroundIndex)]);
+    PixelSink sink(picture, layout->frame, layout->interlaced);
+    decodeFrame(bytes, *layout, palette, sink);
+    return finishedImage(Image(picture), limits);
+}
+
+} // namespace zephrin

@@ -1,0 +1,27 @@
+#pragma once
+// GIF files through a decoder of our own: the first frame over the logical
+// screen, as Qt's reader shows it (the same screen size, transparency,
+// background and interlacing), but allocated by the read's own limits rather
+// than Qt's process-wide one, which holds any GIF above 128 MB (a 6000 × 6000
+// picture) to be too large.
+//
+// Refused as unreadable before anything is allocated: a file that ends before
+// its first frame's data does, and one whose LZW data (at most 4096 pixels a
+// 12-bit code) could not fill the picture it claims.
+
+#include "engine/codec/ImageRead.h"
+
+#include <QByteArrayView>
+
+#include <optional>
+
+namespace zephrin {
+
+// Why readGif would refuse these bytes without decoding them; none when it
+// would decode them.
+std::optional<ReadFailure> gifRefusal(QByteArrayView bytes, const ReadLimits& limits);
+
+// The picture of a GIF file, as readImage gives it. Never throws.
+ImageRead readGif(QByteArrayView bytes, const ReadLimits& limits);
+
+} // namespace zephrin

@@ -1,0 +1,29 @@
+#pragma once
+// The picture formats Zephrin reads, and nothing else: a file is known by its
+// first bytes, never by its name, and one that starts like none of these (SVG,
+// which may name other files to draw; XPM, PNM and icon formats, whose data
+// nobody checks) is not handed to any decoder.
+
+#include <QByteArrayView>
+#include <QLatin1StringView>
+
+#include <optional>
+#include <span>
+
+namespace zephrin {
+
+enum class ImageFileFormat { png, jpeg, heif, webp, tiff, bmp, gif };
+
+struct ImportableFormat {
+    ImageFileFormat format;
+    QLatin1StringView mimeType;
+    std::span<const QLatin1StringView> extensions; // lower case, without the dot
+};
+
+// Every format read, in the order file dialogs list them.
+std::span<const ImportableFormat> importableFormats();
+
+// The format whose signature starts `bytes`; none for anything else.
+std::optional<ImageFileFormat> sniffedFormat(QByteArrayView bytes);
+
+} // namespace zephrin

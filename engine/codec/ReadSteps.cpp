@@ -1,0 +1,47 @@
+#include "engine/codec/ReadSteps.h"
+
+#include <algorithm>
+
+namespace zephrin {
+
+namespace {
+
+bool needsConversion(const QColorSpace& profile, const ReadLimits& limits)
+{
+    return limits.convertToSRgb && profile.isValid() && profile != QColorSpace(QColorSpace::SRgb);
+}
+
+} // namespace
+
+qint64 pictureBytes(QSize size, QImage::Format format)
+{
+    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    return qint64(size.width()) * size.height() * (std::max(bits, 32) / 8);
+}
+
+ImageRead finishedPicture(QImage picture, const ReadLimits& limits)
+{
+    if (const QSize bounded = boundedSize(picture.size(), limits.maxLongEdge); bounded != picture.size())
+        picture = picture.scaled(bounded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (needsConversion(picture.colorSpace(), limits))
+        picture.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    Image image = imageFromQImage(picture);
+    if (image.empty())
+        return failed(ReadFailure::unreadable);
+    return ImageRead{std::move(image), ReadFailure::unreadable};
+}
+
+ImageRead finishedImage(Image image, const ReadLimits& limits, const QColorSpace& profile)
+{
+    if (image.empty())
+        return failed(ReadFailure::unreadable);
+    const QSize size(image.width(), image.height());
+    if (boundedSize(size, limits.maxLongEdge) == size && !needsConversion(profile, limits))
+        return ImageRead{std::move(image), ReadFailure::unreadable};
+    QImage picture = toQImage(image);
+    image = {};
+    picture.setColorSpace(profile);
+    return finishedPicture(std::move(picture), limits);
+}
+
+} // namespace zephrin

@@ -1,0 +1,123 @@
+#include "engine/codec/WebpReader.h"
+
+#include "engine/codec/ReadSteps.h"
+
+#include <QColorSpace>
+#include <QRect>
+
+#include <memory>
+
+#include <webp/decode.h>
+#include <webp/demux.h>
+
+namespace zephrin {
+
+namespace {
+
+struct DemuxDeleter {
+    void operator()(WebPDemuxer* demuxer) const { WebPDemuxDelete(demuxer); }
+};
+using Demuxer = std::unique_ptr<WebPDemuxer, DemuxDeleter>;
+
+// The first frame of a whole file (a still picture is a single frame that
+// covers its canvas), what decoding it takes, and the size it decodes at.
+struct WebpLayout {
+    Demuxer demuxer;
+    QSize canvas;
+    QRect frame;
+    WebPData bitstream{}; // the frame's own VP8/VP8L data, with its alpha
+    bool scaledWhileDecoding = false;
+    QSize decoded;        // the frame's size as decoded
+    qint64 memory = 0;    // the decoded picture and libwebp's own buffers
+};
+
+std::optional<WebpLayout> webpLayout(QByteArrayView bytes, const ReadLimits& limits)
+{
+    WebpLayout layout;
+    const WebPData data{reinterpret_cast<const uint8_t*>(bytes.data()), size_t(bytes.size())};
+    layout.demuxer.reset(WebPDemux(&data)); // none for a file cut short
+    if (!layout.demuxer)
+        return std::nullopt;
+    layout.canvas = QSize(int(WebPDemuxGetI(layout.demuxer.get(), WEBP_FF_CANVAS_WIDTH)),
+                          int(WebPDemuxGetI(layout.demuxer.get(), WEBP_FF_CANVAS_HEIGHT)));
+    WebPIterator frame;
+    if (!WebPDemuxGetFrame(layout.demuxer.get(), 1, &frame))
+        return std::nullopt;
+    layout.frame = QRect(frame.x_offset, frame.y_offset, frame.width, frame.height);
+    layout.bitstream = frame.fragment;
+    WebPDemuxReleaseIterator(&frame);
+    WebPBitstreamFeatures features;
+    if (layout.canvas.isEmpty() || layout.frame.isEmpty() || !QRect(QPoint(0, 0), layout.canvas).contains(layout.frame)
+        || WebPGetFeatures(layout.bitstream.bytes, layout.bitstream.size, &features) != VP8_STATUS_OK)
+        return std::nullopt;
+
+    // libwebp scales a frame that covers the canvas while decoding it; a
+    // smaller frame is placed on the canvas whole, and scaled after.
+    const QSize bounded = boundedSize(layout.canvas, limits.maxLongEdge);
+    layout.scaledWhileDecoding = layout.frame == QRect(QPoint(0, 0), layout.canvas);
+    layout.decoded = layout.scaledWhileDecoding ? bounded : layout.frame.size();
+    const qint64 framePixels = qint64(layout.frame.width()) * layout.frame.height();
+    // A lossless frame is decoded whole into ARGB before it is scaled; a lossy
+    // one keeps a few rows, and a full plane for its alpha.
+    const qint64 working = features.format == 2 ? 4 * framePixels : features.has_alpha ? framePixels : 0;
+    layout.memory = pictureBytes(layout.scaledWhileDecoding ? bounded : layout.canvas) + working;
+    return layout;
+}
+
+std::optional<ReadFailure> refusalOf(const std::optional<WebpLayout>& layout, const ReadLimits& limits)
+{
+    if (!layout)
+        return ReadFailure::unreadable;
+    if (layout->memory > limits.maxDecodeBytes)
+        return ReadFailure::tooLarge;
+    return std::nullopt;
+}
+
+QColorSpace profileOf(const WebpLayout& layout)
+{
+    WebPChunkIterator chunk;
+    if (!WebPDemuxGetChunk(layout.demuxer.get(), "ICCP", 1, &chunk))
+        return {};
+    const QColorSpace profile = QColorSpace::fromIccProfile(
+        QByteArray(reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size)));
+    WebPDemuxReleaseChunkIterator(&chunk);
+    return profile;
+}
+
+} // namespace
+
+std::optional<ReadFailure> webpRefusal(QByteArrayView bytes, const ReadLimits& limits)
+{
+    return refusalOf(webpLayout(bytes, limits), limits);
+}
+
+ImageRead readWebp(QByteArrayView bytes, const ReadLimits& limits)
+{
+    const std::optional<WebpLayout> layout = webpLayout(bytes, limits);
+    if (const std::optional<ReadFailure> refusal = refusalOf(layout, limits))
+        return failed(*refusal);
+    const QSize pictureSize = layout->scaledWhileDecoding ? layout->decoded : layout->canvas;
+    cv::Mat picture(pictureSize.height(), pictureSize.width(), CV_8UC4, cv::Scalar::all(0));
+    const cv::Mat target = picture(cv::Rect(layout->scaledWhileDecoding ? 0 : layout->frame.x(),
+                                            layout->scaledWhileDecoding ? 0 : layout->frame.y(),
+                                            layout->decoded.width(), layout->decoded.height()));
+
+    WebPDecoderConfig config;
+    if (!WebPInitDecoderConfig(&config))
+        return failed(ReadFailure::unreadable);
+    config.options.use_scaling = layout->decoded != layout->frame.size();
+    config.options.scaled_width = layout->decoded.width();
+    config.options.scaled_height = layout->decoded.height();
+    config.output.colorspace = MODE_rgbA; // premultiplied RGBA, as an Image holds it
+    config.output.is_external_memory = 1;
+    config.output.u.RGBA.rgba = target.data;
+    config.output.u.RGBA.stride = int(target.step);
+    config.output.u.RGBA.size = size_t(target.step) * size_t(target.rows - 1) + size_t(target.cols) * 4;
+    const VP8StatusCode status = WebPDecode(layout->bitstream.bytes, layout->bitstream.size, &config);
+    WebPFreeDecBuffer(&config.output);
+    if (status != VP8_STATUS_OK)
+        return failed(ReadFailure::unreadable);
+    return finishedImage(Image(picture), limits, profileOf(*layout));
+}
+
+} // namespace zephrin

@@ -1,0 +1,44 @@
+#include "model/editor/FeedbackTexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zephrin::feedback {
+
+QString folderText(const QString& folder, const QString& home)
+{
+    const QString clean = QDir::cleanPath(folder);
+    const QString cleanHome = QDir::cleanPath(home);
+    if (cleanHome.isEmpty() || cleanHome == QLatin1String("/"))
+        return clean;
+    if (clean == cleanHome)
+        return QStringLiteral("~");
+    if (clean.startsWith(cleanHome + u'/'))
+        return u'~' + clean.mid(cleanHome.size());
+    return clean;
+}
+
+QString savedNotice(const QString& filePath, const QString& home)
+{
+    const QFileInfo info(filePath);
+    return QStringLiteral("Saved %1 to %2").arg(info.fileName(), folderText(info.absolutePath(), home));
+}
+
+QString exportedNotice(int files, const QString& folder, const QString& home)
+{
+    return QStringLiteral("Exported %1 %2 to %3")
+        .arg(files)
+        .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files"), folderText(folder, home));
+}
+
+QString sharedNotice(const QString& filePath)
+{
+    return QStringLiteral("Ready to share %1").arg(QFileInfo(filePath).fileName());
+}
+
+QString saveFailure(const QString& filePath, const QString& reason)
+{
+    return QStringLiteral("Couldn't save %1: %2.").arg(QFileInfo(filePath).fileName(), reason);
+}
+
+} // namespace zephrin::feedback

@@ -1,0 +1,21 @@
+#pragma once
+// The sentences of the editor's success notices and of its save failures.
+
+#include <QString>
+
+namespace zephrin::feedback {
+
+// A folder as people read it: "~/Pictures" under the home folder, "~" for
+// the home folder itself, the absolute path elsewhere.
+QString folderText(const QString& folder, const QString& home);
+
+// "Saved duck.png to ~/Pictures".
+QString savedNotice(const QString& filePath, const QString& home);
+// "Exported 1 file to ~/Out", "Exported 5 files to ~/Out".
+QString exportedNotice(int files, const QString& folder, const QString& home);
+// "Ready to share duck-cutout.png".
+QString sharedNotice(const QString& filePath);
+// "Couldn't save duck.png: the disk is full."
+QString saveFailure(const QString& filePath, const QString& reason);
+
+} // namespace zephrin::feedback

@@ -1,0 +1,52 @@
+import QtQuick
+import QtTest
+import Zephrin.Model
+import Zephrin.TestSupport
+
+// The batch grid in the main window: a click on a failed (red) tile, on its
+// badge or on its picture, leaves batch mode and shows the editor with the
+// file's outcome; the queue stays for a later return.
+WindowHarness {
+    name: "BatchTiles"
+
+    function cleanup() {
+        Editor.batch.clear()
+        Driver.settle()
+        Editor.batchMode = false
+    }
+
+    function showBatch(window) {
+        mouseClick(item(window, "sidebar:batch"))
+        tryCompare(item(window, "batchPanelSlot"), "width", 310)
+        waitForRendering(window.contentItem)
+    }
+
+    function test_aRedTileOpensItsFileInTheEditor() {
+        const window = openWindow()
+        showBatch(window)
+        const batch = Editor.batch
+        batch.add([Driver.writePicture("good.png", 120, 80), Driver.writeText("scan.png", "not a picture")])
+        batch.start(Editor)
+        Driver.settle()
+        compare(batch.failedCount, 1)
+        waitForRendering(window.contentItem)
+
+        const badge = item(item(window, "batchTile:scan"), "failedBadge")
+        verify(badge.visible)
+        const onBadge = badge.mapToItem(window.contentItem, badge.width / 2, badge.height / 2)
+        mouseMove(window.contentItem, onBadge.x, onBadge.y)
+        mouseClick(window.contentItem, onBadge.x, onBadge.y)
+        tryCompare(Editor, "batchMode", false)
+        verify(item(window, "canvasSlot").visible)
+        verify(!item(window, "batchGridSlot").visible)
+        Driver.settle()
+        compare(Editor.lastError, "Couldn't open scan.png.")
+
+        showBatch(window)
+        compare(batch.total, 2)
+        const tile = item(window, "batchTile:scan")
+        mouseClick(tile, tile.width / 3, 40)
+        tryCompare(Editor, "batchMode", false)
+        verify(item(window, "canvasSlot").visible)
+    }
+}
