@@ -63,6 +63,7 @@
 #include "model/editor/EditorEnums.h"
 #include "model/editor/ExportFile.h"
 #include "model/editor/ImageDocument.h"
+#include "model/editor/KeptRenders.h"
 #include "model/editor/ListingCompliance.h"
 #include "model/editor/PaletteEntry.h"
 #include "model/editor/StickerItemList.h"
@@ -648,6 +649,8 @@ public:
     Q_INVOKABLE void scheduleRender(bool skipDebounce);
     Q_INVOKABLE void recomposite(bool skipDebounce);
     Q_INVOKABLE void redrawTextLayers();
+    // What is kept of the recent renders (undo and redo show it), counted.
+    const KeptRenders& keptRenders() const { return m_kept; }
 
     // ---- Mask edits, paint and history ---------------------------------------
     void appendMaskOp(const MaskEditOp& op);
@@ -898,6 +901,8 @@ signals:
     void willReplaceGradientChanged();
 
 private:
+    void publishRefined(const Refined& refined);
+    void publishComposited(const Composited& composited);
     // The QML faces of the properties (see the class comment).
     QString qmlTool() const;
     void setQmlTool(const QString& value);
@@ -1343,6 +1348,13 @@ private:
     bool m_copyWhenReady = false;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
+    // The recent renders under their inputs; the revisions name the matte,
+    // mask and paint layers in force (each write of one takes a new number).
+    KeptRenders m_kept;
+    std::uint64_t m_revisions = 0;
+    std::uint64_t m_matteRevision = 0;
+    std::uint64_t m_editsRevision = 0;
+    std::uint64_t m_paintRevision = 0;
 };
 
 } // namespace zephrin
