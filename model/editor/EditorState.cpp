@@ -61,9 +61,18 @@ EditorState::EditorState(EditorServices services, QObject* parent)
         connect(this, signal, this, &EditorState::complianceItemsChanged);
     for (auto signal : {&EditorState::paintOpsChanged, &EditorState::activePaintOpCountChanged})
         connect(this, signal, this, &EditorState::updateWillReplaceGradient);
+
+    // The first import will cut its subject out: the model loads meanwhile,
+    // so that cutout waits only for the network.
+    if (autoSubjectOnImport())
+        startWarmUp();
 }
 
-EditorState::~EditorState() = default;
+EditorState::~EditorState()
+{
+    const std::lock_guard lock(m_warmUpGate->lock);
+    m_warmUpGate->stopped = true;
+}
 
 QSize EditorState::sourceSize() const
 {

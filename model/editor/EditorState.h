@@ -98,6 +98,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -1052,6 +1053,14 @@ private:
     void applyLoadedDocument(ImageDocument document);
     void applyLoadedBackground(const Image& picture, const QString& name);
     void startWarmUp();
+    // A model load under way holds `lock`; the editor going away waits for it
+    // and stops a load not yet begun (a load cut off by the process's exit
+    // would crash it).
+    struct WarmUpGate {
+        std::mutex lock;
+        bool stopped = false;
+    };
+    std::shared_ptr<WarmUpGate> m_warmUpGate = std::make_shared<WarmUpGate>();
     void runCutout(std::optional<QRectF> region, bool fromSelection);
     void startFillHolesProbe(const MatteBox& matte);
     void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure);
