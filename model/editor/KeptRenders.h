@@ -73,9 +73,9 @@ struct TextKey {
 };
 
 struct KeptRenders {
-    // Three results of 12 megapixels per image step, a few sets of mask layers.
-    static constexpr std::size_t kImageBudget = 150u << 20;
-    static constexpr std::size_t kMaskBudget = 80u << 20;
+    // Two results of 12 megapixels per image step, two sets of mask layers.
+    static constexpr std::size_t kImageBudget = 100u << 20;
+    static constexpr std::size_t kMaskBudget = 48u << 20;
 
     KeptResults<MaskLayersKey, KeptMaskLayers> mask{kMaskBudget};
     KeptResults<RefineKey, Refined> refine{kImageBudget};
