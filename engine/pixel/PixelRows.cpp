@@ -28,7 +28,13 @@ inline cv::v_uint8x16 spread(cv::v_uint32x4 values)
 
 inline cv::v_uint8x16 alphaSpread(const cv::v_uint8x16& rgba) { return spread(cv::v_shr<24>(cv::v_reinterpret_as_u32(rgba))); }
 
-inline cv::v_uint8x16 matteSpread(const uchar* matte) { return spread(cv::v_load_expand_q(matte)); }
+// A matte row's bytes lie at any address: copied out rather than loaded as an int.
+inline cv::v_uint8x16 matteSpread(const uchar* matte)
+{
+    alignas(4) uchar four[4];
+    std::memcpy(four, matte, sizeof four);
+    return spread(cv::v_load_expand_q(four));
+}
 
 // a × b / 255 for each byte.
 inline cv::v_uint8x16 pixelProduct(const cv::v_uint8x16& a, const cv::v_uint8x16& b)
