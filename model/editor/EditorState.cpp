@@ -101,9 +101,17 @@ void EditorState::setTool(EditorTool value)
 }
 void EditorState::setDocument(std::optional<ImageDocument> value)
 {
-    // Another picture: nothing kept of the last one is shown again.
-    if (assign(m_document, std::move(value), &EditorState::documentChanged))
-        m_kept.clear();
+    // Another picture: nothing kept of the last one is shown again. Its
+    // results are let go on a worker: giving back hundreds of megabytes
+    // would stall the GUI thread.
+    if (assign(m_document, std::move(value), &EditorState::documentChanged) && m_kept.count() > 0) {
+        auto dropped = std::make_shared<KeptRenders>(std::move(m_kept));
+        m_kept = KeptRenders{};
+        m_runner->run(TaskPriority::utility, this, [dropped] {
+            dropped->clear();
+            return TaskRunner::Continuation();
+        });
+    }
 }
 void EditorState::setCutout(std::optional<ImageBox> value)
 {
