@@ -450,19 +450,23 @@ int main(int argc, char** argv)
             QObject::disconnect(connection);
             results[steps[7]] = {copied, engines->takeMs(), stalls.longestMs()};
         }
-        {
-            newResult();
+        // A drag out: from the press until the drag starts, the pointer
+        // crossing the drag threshold `pressToDrag` ms after the press.
+        const auto dragOutFromPress = [&](int pressToDrag) {
             QQuickItem source;
             CanvasActions actions;
             QElapsedTimer clock;
             stalls.reset();
             clock.start();
             actions.prepareDragOut(&editor);
-            spin(100);
+            if (pressToDrag > 0)
+                spin(pressToDrag);
             actions.dragOut(&editor, &source);
             spinUntil([&] { return !CanvasActions::dragOutWaiting(); });
-            results[steps[8]] = {clock.nsecsElapsed() / 1e6, engines->takeMs(), stalls.longestMs()};
-        }
+            return StepResult{clock.nsecsElapsed() / 1e6, engines->takeMs(), stalls.longestMs()};
+        };
+        newResult();
+        results[steps[8]] = dragOutFromPress(100);
 
         {
             editor.setCanvasTool(CanvasTool::erase);
@@ -500,20 +504,10 @@ int main(int argc, char** argv)
 
         // A drag out of a result shown for a while (its PNG made): from the
         // press until the drag starts.
-        {
-            newResult();
-            spin(500);
-            engines->takeMs();
-            QQuickItem source;
-            CanvasActions actions;
-            QElapsedTimer clock;
-            stalls.reset();
-            clock.start();
-            actions.prepareDragOut(&editor);
-            actions.dragOut(&editor, &source);
-            spinUntil([&] { return !CanvasActions::dragOutWaiting(); });
-            results[steps[11]] = {clock.nsecsElapsed() / 1e6, engines->takeMs(), stalls.longestMs()};
-        }
+        newResult();
+        spin(500);
+        engines->takeMs();
+        results[steps[11]] = dragOutFromPress(0);
 
         // The canvas's image item zoomed and panned over the composite.
         if (run == repetitions - 1) {
