@@ -13,6 +13,7 @@
 //     when layers were painted in RGBA byte order, which QPainter paints 6 × slower)
 
 #include "BenchHarness.h"
+#include "content/backdrops/Backdrop.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
@@ -26,6 +27,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <functional>
 
 using namespace zephrin;
 
@@ -116,6 +118,56 @@ void BM_CompositeEdgeBlend(benchmark::State& state)
         benchmark::DoNotOptimize(engine.composite(cutout(), source(), backgroundPicture(), std::nullopt, settings));
 }
 BENCHMARK(BM_CompositeEdgeBlend)->Apply(repeated);
+
+// The editor's steps as the engines see them: the composite without text,
+// then the subject's bounds and the white share of the picture, which the
+// editor measures after every composite.
+void editorComposite(benchmark::State& state, const CompositeSettings& settings,
+                     const std::function<std::optional<Image>()>& background)
+{
+    const MatteEngine engine;
+    const Image& subject = cutout();
+    const Image& photo = source();
+    for (auto _ : state) {
+        const Image picture = engine.composite(subject, photo, background(), std::nullopt, settings);
+        benchmark::DoNotOptimize(MatteEngine::alphaBounds(subject));
+        benchmark::DoNotOptimize(MatteEngine::whiteFraction(picture));
+    }
+}
+
+CompositeSettings onColour()
+{
+    CompositeSettings settings;
+    settings.backgroundMode = BackgroundMode::color;  // the edge blend at its default, 60
+    return settings;
+}
+
+// Background colour chosen.
+void BM_EditorBackgroundColour(benchmark::State& state)
+{
+    editorComposite(state, onColour(), [] { return std::nullopt; });
+}
+BENCHMARK(BM_EditorBackgroundColour)->Apply(repeated);
+
+// The shadow's softness dragged to its last value (the drag's one engine run).
+void BM_EditorShadowDrag(benchmark::State& state)
+{
+    CompositeSettings settings = onColour();
+    settings.shadowEnabled = true;
+    settings.shadowBlur = 48;
+    editorComposite(state, settings, [] { return std::nullopt; });
+}
+BENCHMARK(BM_EditorShadowDrag)->Apply(repeated);
+
+// A generated backdrop picked: rendered at the document's aspect with a long
+// edge of 2400, as the editor asks for it, then composited behind the subject.
+void BM_EditorGeneratedBackdrop(benchmark::State& state)
+{
+    CompositeSettings settings;
+    settings.backgroundMode = BackgroundMode::image;
+    editorComposite(state, settings, [] { return Backdrop::presets().front().render(2400, 1800); });
+}
+BENCHMARK(BM_EditorGeneratedBackdrop)->Apply(repeated);
 
 void BM_RenderFiveLayers(benchmark::State& state)
 {

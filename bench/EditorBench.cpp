@@ -5,7 +5,13 @@
 //   colour, shadow softness drag (10 moves 30 ms apart), text layer, undo,
 //   export PNG at 2400, copy and drag out right after a new result (the
 //   result's PNG not made yet), and a 200-point erase stroke drawn through
-//   the canvas's gestures (one point every 4 ms)
+//   the canvas's gestures (one point every 4 ms), a generated backdrop picked
+//   from the list, and a drag out of a result shown for a while (its PNG
+//   made: from the press until the drag starts)
+//
+// Beside the steps it prints the bare network on the same photo (one IS-Net
+// mask: input, inference, output), the floor under the first cutout, and
+// what the editor keeps of its recent renders for undo and redo.
 //
 // For each step it prints the time from the action (for the drag: from the
 // last move) until the new image is published, and the longest stall of the
@@ -21,7 +27,13 @@
 // export ≤ 0.5 s, stroke ≤ 0.6 s after the release, no stall over 50 ms, no
 // texture made by a zoom or pan, peak memory ≤ 2 GB.
 //
-// Measured medians (8 cores shared with other builds, load about 10; the
+// Latest medians (8 cores, load 3 to 6, three repetitions): import → first
+// cutout 1522 ms (bare network 1290 ms in the same run); feather 186 ms;
+// background colour 135 ms; shadow 156 ms; undo 0 ms (the kept result); stroke
+// 201 ms; a generated backdrop 298 ms; drag-out start 98 ms; longest stall
+// 28 ms (the text drag); peak memory 1910 MB, 320 MB of it kept results.
+//
+// Earlier medians (8 cores shared with other builds, load about 10; the
 // bench at nice -15): reading the file 378 ms; import → first cutout 1619 ms
 // (engines 1075); feather 429 ms (engines 335, the 90 ms wait); background
 // colour 467 ms (composite 375, the 90 ms wait); text layer 169 ms; undo
@@ -277,7 +289,8 @@ int main(int argc, char** argv)
                                          "background colour", "shadow drag (from last move)", "text layer", "undo",
                                          "export PNG 2400", "copy after a new result, from press",
                                          "drag out after a new result, from press",
-                                         "stroke of 200 points, from release"};
+                                         "stroke of 200 points, from release", "select a generated backdrop",
+                                         "drag-out start (result settled)"};
     std::map<std::string, std::vector<double>> published;
     std::map<std::string, std::vector<double>> engineTime;
     std::map<std::string, double> longestStall;
@@ -292,6 +305,19 @@ int main(int argc, char** argv)
         clock.start();
         ImageDocument::load(photoUrl);
         decodes.push_back(clock.nsecsElapsed() / 1e6);
+    }
+
+    // The bare network on the same photo: one mask (the input made, one
+    // inference, the output read), the floor under the first cutout.
+    std::vector<double> network;
+    if (isnet) {
+        const Image decoded = ImageDocument::load(photoUrl)->image.image();
+        for (int i = 0; i < repetitions; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            CoreMLMatte::shared().mask(decoded);
+            network.push_back(clock.nsecsElapsed() / 1e6);
+        }
     }
 
     for (int run = 0; run < repetitions; ++run) {
@@ -430,19 +456,23 @@ int main(int argc, char** argv)
             QObject::disconnect(connection);
             results[steps[7]] = {copied, engines->takeMs(), stalls.longestMs()};
         }
-        {
-            newResult();
+        // A drag out: from the press until the drag starts, the pointer
+        // crossing the drag threshold `pressToDrag` ms after the press.
+        const auto dragOutFromPress = [&](int pressToDrag) {
             QQuickItem source;
             CanvasActions actions;
             QElapsedTimer clock;
             stalls.reset();
             clock.start();
             actions.prepareDragOut(&editor);
-            spin(100);
+            if (pressToDrag > 0)
+                spin(pressToDrag);
             actions.dragOut(&editor, &source);
             spinUntil([&] { return !CanvasActions::dragOutWaiting(); });
-            results[steps[8]] = {clock.nsecsElapsed() / 1e6, engines->takeMs(), stalls.longestMs()};
-        }
+            return StepResult{clock.nsecsElapsed() / 1e6, engines->takeMs(), stalls.longestMs()};
+        };
+        newResult();
+        results[steps[8]] = dragOutFromPress(100);
 
         {
             editor.setCanvasTool(CanvasTool::erase);
@@ -468,6 +498,22 @@ int main(int argc, char** argv)
             results[steps[9]] = stroke;
             editor.setCanvasTool(CanvasTool::view);
         }
+
+        // A generated backdrop picked from the list: rendered, then composited.
+        {
+            const auto before = editor.compositeBase()->generation();
+            results[steps[10]] = measure(
+                editor, stalls, [&] { editor.selectBackdrop(QStringLiteral("studio-white")); },
+                [&] { return editor.compositeBase()->generation() != before; });
+            results[steps[10]].engineMs = engines->takeMs();
+        }
+
+        // A drag out of a result shown for a while (its PNG made): from the
+        // press until the drag starts.
+        newResult();
+        spin(500);
+        engines->takeMs();
+        results[steps[11]] = dragOutFromPress(0);
 
         // The canvas's image item zoomed and panned over the composite.
         if (run == repetitions - 1) {
@@ -502,11 +548,14 @@ int main(int argc, char** argv)
                 editor.commitMaskStroke(EditorState::Points{{100.0 + 10 * i, 100}, {200.0 + 10 * i, 300}});
                 spinUntil([&] { return !editor.isProcessing(); });
             }
-            std::printf("history steps: %d\n", editor.undoCount());
+            std::printf("history steps: %d; kept results: %d, %zu MB\n", editor.undoCount(),
+                        editor.keptRenders().count(), editor.keptRenders().bytes() >> 20);
         }
     }
 
     std::printf("reading the file (in the import step): %.0f ms\n", median(decodes));
+    if (isnet)
+        std::printf("bare network (one IS-Net mask of the photo): %.0f ms\n", median(network));
     std::printf("%-42s %14s %12s %18s\n", "step", "published (ms)", "engines (ms)", "longest stall (ms)");
     for (const std::string& step : steps)
         std::printf("%-42s %14.0f %12.0f %18.1f\n", step.c_str(), median(published[step]), median(engineTime[step]),

@@ -67,6 +67,23 @@ void BM_ApplyMatteSettings_EditorDefaults(benchmark::State& state)
     applyMatteSettings(state, MatteSettings{}); // smooth, feather 0.6, decontaminate 30
 }
 
+// The editor's feather drag as the engines see it: one refine at the drag's
+// last value, then the cutout's bounds and white share, which the editor
+// measures after every refine (the composite then takes its fast road).
+void BM_EditorFeatherDrag(benchmark::State& state)
+{
+    const MatteEngine engine;
+    const MatteBox box(matte());
+    MatteSettings settings;
+    settings.feather = 4.6;
+    const Image image = source();
+    for (auto _ : state) {
+        const Image cutout = engine.applyMatteSettings(image, box, settings);
+        benchmark::DoNotOptimize(MatteEngine::alphaBounds(cutout));
+        benchmark::DoNotOptimize(MatteEngine::whiteFraction(cutout));
+    }
+}
+
 void BM_ApplyMatteSettings_FillHolesDetail(benchmark::State& state)
 {
     MatteSettings settings;
@@ -123,6 +140,7 @@ void configure(benchmark::internal::Benchmark* b)
 }
 
 BENCHMARK(BM_ApplyMatteSettings_EditorDefaults)->Apply(configure);
+BENCHMARK(BM_EditorFeatherDrag)->Apply(configure);
 BENCHMARK(BM_ApplyMatteSettings_FillHolesDetail)->Apply(configure);
 BENCHMARK(BM_ApplyMaskEdits_50StrokesLassoColourKey)->Apply(configure);
 BENCHMARK(BM_PaintLayers_20StrokesRadialGradient)->Apply(configure);

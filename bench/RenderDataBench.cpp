@@ -92,6 +92,17 @@ void downscale(benchmark::State& state)
         benchmark::DoNotOptimize(lanczosScale(twelveMegapixels(), 0.6, 1));
 }
 
+// The PNG of the whole 12-megapixel picture, which a drag out of the canvas
+// writes before the drag starts.
+void dragOutPng(benchmark::State& state)
+{
+    const MatteEngine engine;
+    std::optional<QByteArray> bytes;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bytes = engine.encodeImage(twelveMegapixels()));
+    state.counters["bytes"] = bytes ? double(bytes->size()) : 0;
+}
+
 void repeated(benchmark::internal::Benchmark* benchmark) { zephrin::bench::repeated(benchmark, 9); }
 
 } // namespace
@@ -105,5 +116,6 @@ BENCHMARK_CAPTURE(renderDataAt2400, heic, ExportFormat::heic, true, 92.0)->Apply
 BENCHMARK_CAPTURE(webpOneCall, lossy, 92.0)->Apply(repeated);
 BENCHMARK_CAPTURE(webpOneCall, lossless, 100.0)->Apply(repeated);
 BENCHMARK(downscale)->Apply(repeated);
+BENCHMARK(dragOutPng)->Apply(repeated);
 
 int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }

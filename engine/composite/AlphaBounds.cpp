@@ -2,6 +2,7 @@
 
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/MatteGrid.h"
+#include "engine/pixel/AreaReduction.h"
 #include "engine/pixel/ImageMatte.h"
 
 #include <opencv2/imgproc.hpp>
@@ -38,10 +39,11 @@ std::optional<QRectF> MatteEngine::alphaBounds(const Image& image)
     if (image.empty())
         return std::nullopt;
     // Trimming costs the same for any size: the scan runs on a copy of at most
-    // 512 pixels on its long side, averaged down.
+    // 512 pixels on its long side, the alpha averaged down (read in place).
     const MatteGrid working = fittedGrid(image.size(), 512);
     const double f = working.factor;
-    const cv::Mat alpha = scaledToGrid(alphaMatte(image).pixels, working.size, cv::INTER_AREA);
+    const cv::Mat alpha = working.size == image.size() ? alphaMatte(image).pixels
+                                                       : areaReduced(image.pixels, 3, working.size);
 
     cv::Mat columns;
     cv::Mat rows;

@@ -1,7 +1,6 @@
 #include "engine/composite/BlurredOver.h"
 
 #include "engine/composite/CanvasGeometry.h"
-#include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/GaussianBlur.h"
 
@@ -9,8 +8,7 @@ namespace zephrin {
 
 Image blurredOver(const Image& image, const cv::Rect& area, double sigma)
 {
-    const Image clamped = clampedToExtent(image, grownBy(area, blurReach(sigma)));
-    return cropped(gaussianBlur(clamped, sigma, EdgeMode::clamp), area);
+    return cropped(gaussianBlurClamped(image, grownBy(area, blurReach(sigma)), sigma), area);
 }
 
 } // namespace zephrin

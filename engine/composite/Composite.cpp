@@ -1,22 +1,29 @@
 // MatteEngine: the compositor. Every step works in image space (y down), the
 // space of the cutout and of the settings' crop and shadow offset, so none of
 // them is flipped; only the text layers are drawn in a y-up space, inside the
-// text renderer. The picture goes through the engine's context as soon as the
-// subject lies on its background; text, shape crop and mirror then work on
-// that one canvas-sized buffer.
+// text renderer. Subject, shadow and backdrop are kept as layers (images,
+// mattes and colours as they come) and flattened onto the canvas in one pass
+// (CanvasLayers), where the edge blend mixes too; text, shape crop and mirror
+// then work on that one canvas-sized buffer.
+//
+// Over a background colour at 12 megapixels (4000 × 3000) the composite took
+// 4168 million instructions when every step made an image of its own (ten
+// canvas-sized buffers, two of them copies) and takes 629 million flattened;
+// on 8 cores shared with other builds (load about 10) 251 ms against 24 ms.
 
 #include "engine/matte/MatteEngine.h"
 
 #include "engine/composite/BlurredOver.h"
 #include "engine/composite/CanvasGeometry.h"
+#include "engine/composite/CanvasLayers.h"
 #include "engine/composite/EdgeMaskPass.h"
 #include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/ColorBlendMode.h"
 #include "engine/pixel/ColorMonochrome.h"
 #include "engine/pixel/ColoredMatte.h"
 #include "engine/pixel/Crop.h"
-#include "engine/pixel/DropShadow.h"
 #include "engine/pixel/ExtentLimits.h"
+#include "engine/pixel/GaussianBlur.h"
 #include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/Mirror.h"
@@ -67,9 +74,9 @@ Image preparedSubject(const Image& cutout, const std::optional<PaintLayers>& pai
 // The subject dressed with its outline and shadow, kept apart until the edge
 // blend has had its say (it replaces the outlined subject, never the shadow).
 struct Foreground {
-    Image front;                 // the subject over its outline
-    std::optional<Image> shadow; // goes under the front
-    double margin = 0;           // how far outline and shadow reach beyond the subject (dressMargin)
+    Image front;                       // the subject over its outline
+    std::optional<ShadowLayer> shadow; // goes under the front
+    double margin = 0;                 // how far outline and shadow reach beyond the subject (dressMargin)
 };
 
 bool drawsOutline(const CompositeSettings& s) { return s.outlineEnabled && s.outlineWidth > 0.5; }
@@ -99,8 +106,10 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
             QRectF(extent.x, extent.y, extent.width, extent.height).adjusted(-f.margin, -f.margin, f.margin, f.margin)));
         // The offset is in image space already: positive y falls downwards.
         const cv::Point offset(wholePixels(std::round(s.shadowOffsetX)), wholePixels(std::round(s.shadowOffsetY)));
-        f.shadow = dropShadow(clampedToExtent(MatteEngine::alphaMask(f.front), reach), {0, 0, 0, s.shadowOpacity / 100},
-                              blur, offset, EdgeMode::clamp);
+        // A drop shadow of the front's alpha clamped to the reach, kept as the
+        // blurred coverage and its colour.
+        const Matte coverage = gaussianBlurClamped(MatteEngine::alphaMask(f.front), reach, blur);
+        f.shadow = ShadowLayer{translated(coverage, offset), colourRamp({0, 0, 0, s.shadowOpacity / 100})};
     }
     return f;
 }
@@ -108,34 +117,52 @@ Foreground dressed(const Image& subject, const CompositeSettings& s)
 // The background blur as a Gaussian sigma: none up to half a pixel.
 double backgroundSigma(double blur) { return blur > 0.5 ? blur : 0; }
 
-// What lies behind the subject, over the canvas; none for transparency.
-std::optional<Image> backdrop(const Image& source, const std::optional<Image>& background,
-                              const cv::Rect& subjectExtent, const cv::Rect& canvas, const CompositeSettings& s)
+// A picture over the canvas, its edge pixels repeated beyond it and blurred
+// (blurredOver); no copy when there is nothing to blur or repeat.
+Paint pictureOver(const Image& picture, const cv::Rect& canvas, double sigma)
+{
+    if (!(sigma > 0) && (picture.extent() & canvas) == canvas)
+        return Paint{cropped(picture, canvas)};
+    return Paint{blurredOver(picture, canvas, sigma)};
+}
+
+// What lies behind the subject, over the canvas; nothing for transparency.
+Paint backdrop(const Image& source, const std::optional<Image>& background, const cv::Rect& subjectExtent,
+               const cv::Rect& canvas, const CompositeSettings& s)
 {
     switch (s.backgroundMode) {
     case BackgroundMode::transparent:
-        return std::nullopt;
+        return {};
     case BackgroundMode::color:
-        return solidImage(s.backgroundColor, canvas);
+        return Paint{std::nullopt, solidPixel(s.backgroundColor)};
     case BackgroundMode::original:
         // The photo behind the subject's rectangle, its edge repeated beyond it.
-        return blurredOver(MatteEngine::applyAdjust(cropped(source, subjectExtent), s.backgroundAdjust), canvas,
+        return pictureOver(MatteEngine::applyAdjust(cropped(source, subjectExtent), s.backgroundAdjust), canvas,
                            backgroundSigma(s.backgroundBlur));
     case BackgroundMode::image: {
         if (!background || background->empty())
-            return std::nullopt;
+            return {};
         // Scaled to fill the canvas (it may overflow), centred on it.
         const Image adjusted = MatteEngine::applyAdjust(*background, s.backgroundAdjust);
         const double k = std::max(double(canvas.width) / adjusted.width(), double(canvas.height) / adjusted.height());
         const Image scaled = lanczosScale(translated(adjusted, -adjusted.origin), k);
         if (scaled.empty())
-            return std::nullopt;
+            return {};
         const cv::Point centre(wholePixels(std::round(canvas.x + canvas.width / 2.0 - scaled.width() / 2.0)),
                                wholePixels(std::round(canvas.y + canvas.height / 2.0 - scaled.height() / 2.0)));
-        return blurredOver(translated(scaled, centre - scaled.origin), canvas, backgroundSigma(s.backgroundBlur));
+        return pictureOver(translated(scaled, centre - scaled.origin), canvas, backgroundSigma(s.backgroundBlur));
     }
     }
-    return std::nullopt;
+    return {};
+}
+
+// The backdrop as the edge blend's rim sees it, over the subject's extent:
+// blurred by `sigma`, edges repeated; one colour stays that colour.
+Paint blurredForTheRim(const Paint& behind, const cv::Rect& extent, double sigma)
+{
+    if (!behind.picture)
+        return behind;
+    return Paint{blurredOver(*behind.picture, extent, sigma)};
 }
 
 // Masks the picture, a buffer of our own at the origin, by the shape crop's
@@ -189,20 +216,17 @@ Image MatteEngine::composite(const Image& cutout, const Image& source, const std
             content = alphaBounds(cropped(cutout, extent));
         const cv::Rect canvas = checkedExtent(compositeCanvas(extent, content, s));
 
-        const std::optional<Image> behind = backdrop(source, background, extent, canvas, s);
+        CanvasLayers layers{f.front, std::nullopt, std::move(f.shadow), backdrop(source, background, extent, canvas, s)};
 
-        // Even an outline too thin to draw turns the edge blend off.
+        // Even an outline too thin to draw turns the edge blend off. Without an
+        // outline the front is the subject itself.
         if (s.edgeBlend > 0.5 && s.backgroundMode != BackgroundMode::transparent && !s.outlineEnabled)
-            f.front = edgeMaskPass(subject, behind.value_or(Image()), s.edgeBlend / 100);
-
-        Image out = cropped(f.front, canvas);
-        if (f.shadow)
-            out = sourceOver(out, cropped(*f.shadow, canvas));
-        if (behind)
-            out = sourceOver(out, *behind);
+            if (auto rim = edgeWeight(subject, s.edgeBlend / 100))
+                layers.edge = EdgeTint{std::move(rim->weight),
+                                       blurredForTheRim(layers.backdrop, extent, rim->backgroundSigma)};
 
         // From here on the canvas is one buffer of its own, at the origin.
-        Image picture(m_context.render(out, canvas), {0, 0});
+        Image picture(flattened(layers, canvas), {0, 0});
         if (picture.empty())
             throw MatteError(MatteErrorKind::renderFailed);
 

@@ -1,13 +1,9 @@
 #include "engine/composite/EdgeMaskPass.h"
 
-#include "engine/composite/BlurredOver.h"
 #include "engine/matte/MatteEngine.h"
-#include "engine/pixel/BlendWithMask.h"
 #include "engine/pixel/ColorInvert.h"
 #include "engine/pixel/ColorMatrix.h"
-#include "engine/pixel/Crop.h"
 #include "engine/pixel/GaussianBlur.h"
-#include "engine/pixel/ImageMatte.h"
 #include "engine/pixel/Morphology.h"
 #include "engine/pixel/MultiplyCompositing.h"
 
@@ -15,11 +11,11 @@
 
 namespace zephrin {
 
-Image edgeMaskPass(const Image& subject, const Image& background, double amount)
+std::optional<EdgeWeight> edgeWeight(const Image& subject, double amount)
 {
     const cv::Rect extent = subject.extent();
     if (extent.width <= 4 || extent.height <= 4 || !(amount > 0))
-        return subject;
+        return std::nullopt;
     const double r = std::clamp(std::max(extent.width, extent.height) / 600.0, 2.0, 8.0);
 
     // White in a rim about r wide inside the subject's edge.
@@ -29,12 +25,7 @@ Image edgeMaskPass(const Image& subject, const Image& background, double amount)
     ColorMatrix strength;
     const double k = std::min(amount, 1.0);
     strength.r = {k, 0, 0, 0};
-    const Matte weight = colorMatrix(band, strength);
-
-    // The background's colours near the rim, with the subject's alpha.
-    const Image tinted = maskedBy(blurredOver(background, extent, 4 * r), alpha);
-
-    return cropped(blendWithMask(tinted, subject, weight), extent);
+    return EdgeWeight{colorMatrix(band, strength), 4 * r};
 }
 
 } // namespace zephrin

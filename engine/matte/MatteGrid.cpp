@@ -1,5 +1,7 @@
 #include "engine/matte/MatteGrid.h"
 
+#include "engine/pixel/AreaReduction.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -33,7 +35,12 @@ cv::Mat scaledToGrid(const cv::Mat& pixels, cv::Size cells, int interpolation)
 
 cv::Mat renderOnGrid(const RenderContext& context, const Matte& matte, cv::Rect area, const MatteGrid& grid)
 {
-    return scaledToGrid(context.render(matte, area), grid.size, cv::INTER_AREA);
+    const cv::Mat rendered = context.render(matte, area);
+    if (rendered.size() == grid.size)
+        return rendered;
+    if (grid.size.width > rendered.cols || grid.size.height > rendered.rows)
+        return scaledToGrid(rendered, grid.size, cv::INTER_AREA);
+    return areaReduced(rendered, 0, grid.size);
 }
 
 } // namespace zephrin

@@ -1,7 +1,7 @@
 #include "engine/pixel/BlendWithMask.h"
 
+#include "engine/pixel/PixelRows.h"
 #include "engine/pixel/detail/Compositing.h"
-#include "engine/pixel/detail/Div255.h"
 
 namespace zephrin {
 
@@ -13,13 +13,7 @@ Image blendWithMask(const Image& foreground, const Image& background, const Matt
     return Image(detail::compositeOver(
                      area, CV_8UC4,
                      [](uchar* out, const uchar* front, const uchar* back, const uchar* m, int pixels) {
-                         for (int x = 0; x < pixels; ++x) {
-                             const int weight = m[x];
-                             for (int c = 0; c < 4; ++c) {
-                                 const int i = 4 * x + c;
-                                 out[i] = uchar(detail::div255(front[i] * weight + back[i] * (255 - weight)));
-                             }
-                         }
+                         pixelRows::blended(front, back, m, out, pixels);
                      },
                      foreground, background, mask),
                  area.tl());

@@ -1,5 +1,6 @@
 #include "engine/pixel/ColorInvert.h"
 
+#include "engine/pixel/PixelBuffer.h"
 #include "engine/pixel/detail/PixelMap.h"
 
 namespace zephrin {
@@ -27,6 +28,7 @@ Matte colorInvert(const Matte& matte)
     if (matte.empty())
         return matte;
     cv::Mat out;
+    out.allocator = pixelBufferAllocator();
     cv::bitwise_not(matte.pixels, out);
     return Matte(out, matte.origin);
 }

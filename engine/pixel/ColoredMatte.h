@@ -11,8 +11,13 @@
 #include "engine/pixel/Image.h"
 #include "engine/types/RGBAColor.h"
 
+#include <array>
+
 namespace zephrin {
 
 Image coloredMatte(const Matte& matte, const RGBAColor& color);
+
+// The pixel coloredMatte makes of each matte value m: 4 bytes at 4 × m.
+std::array<uchar, 1024> colourRamp(const RGBAColor& color);
 
 } // namespace zephrin

@@ -23,6 +23,8 @@
 #include "engine/pixel/EdgeMode.h"
 #include "engine/pixel/Image.h"
 
+#include <vector>
+
 namespace zephrin {
 
 // How far a blur of this sigma spreads: ceil(3 sigma), 0 for no blur.
@@ -30,5 +32,21 @@ int blurReach(double sigma);
 
 Image gaussianBlur(const Image& image, double sigma, EdgeMode edges);
 Matte gaussianBlur(const Matte& matte, double sigma, EdgeMode edges);
+
+// The blur, over `area`, of the plane in which the value's edge pixels repeat
+// outward without end: gaussianBlur(clampedToExtent(value, area), sigma,
+// EdgeMode::clamp) pixel for pixel, read straight from the value instead of a
+// clamped copy (a whole pass and buffer less). An empty value is transparent.
+Image gaussianBlurClamped(const Image& image, cv::Rect area, double sigma);
+Matte gaussianBlurClamped(const Matte& matte, cv::Rect area, double sigma);
+
+// Tiles of one clamp-edged blur of an image masked by a matte of the same
+// extent, below sigma 8: for each area (inside the extent),
+// cropped(gaussianBlur(maskedBy(image, mask), sigma, EdgeMode::clamp), area),
+// pixel for pixel. Only the areas and the blur's reach around them are masked
+// and filtered, all in one filter call: for a blur wanted in a few tiles of a
+// large image.
+std::vector<Image> gaussianBlurTiles(const Image& image, const Matte& mask, const std::vector<cv::Rect>& areas,
+                                     double sigma);
 
 } // namespace zephrin

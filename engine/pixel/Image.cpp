@@ -1,5 +1,6 @@
 #include "engine/pixel/Image.h"
 
+#include "engine/pixel/PixelBuffer.h"
 #include "engine/pixel/QImageView.h"
 
 #include <cassert>
@@ -13,17 +14,36 @@ Image::Image(cv::Mat rgbaPremultiplied, cv::Point at) : pixels(std::move(rgbaPre
 
 Image Image::transparent(cv::Size size, cv::Point at)
 {
-    return Image(cv::Mat(size, CV_8UC4, cv::Scalar::all(0)), at);
+    cv::Mat pixels = newPixelBuffer(size, CV_8UC4);
+    pixels.setTo(cv::Scalar::all(0));
+    return Image(pixels, at);
 }
+
+namespace {
+
+cv::Mat copied(const cv::Mat& pixels)
+{
+    cv::Mat copy = newPixelBuffer(pixels.size(), pixels.type());
+    pixels.copyTo(copy);
+    return copy;
+}
+
+} // namespace
+
+Image Image::clone() const { return Image(copied(pixels), origin); }
 
 Matte::Matte(cv::Mat grey, cv::Point at) : pixels(std::move(grey)), origin(at)
 {
     assert(pixels.empty() || pixels.type() == CV_8UC1);
 }
 
+Matte Matte::clone() const { return Matte(copied(pixels), origin); }
+
 Matte Matte::filled(cv::Size size, uchar value, cv::Point at)
 {
-    return Matte(cv::Mat(size, CV_8UC1, cv::Scalar(value)), at);
+    cv::Mat pixels = newPixelBuffer(size, CV_8UC1);
+    pixels.setTo(cv::Scalar(value));
+    return Matte(pixels, at);
 }
 
 namespace {

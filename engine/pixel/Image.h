@@ -34,7 +34,7 @@ struct Image {
     cv::Size size() const { return pixels.size(); }
     bool empty() const { return pixels.empty(); }
     cv::Rect extent() const { return {origin, pixels.size()}; }
-    Image clone() const { return Image(pixels.clone(), origin); }
+    Image clone() const;  // a buffer of its own, from the pixel buffer pool
 };
 
 struct Matte {
@@ -54,7 +54,7 @@ struct Matte {
     cv::Size size() const { return pixels.size(); }
     bool empty() const { return pixels.empty(); }
     cv::Rect extent() const { return {origin, pixels.size()}; }
-    Matte clone() const { return Matte(pixels.clone(), origin); }
+    Matte clone() const;
 };
 
 // Zero-copy views. The QImage keeps the pixel buffer alive by itself, so it may

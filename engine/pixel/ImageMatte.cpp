@@ -1,6 +1,6 @@
 #include "engine/pixel/ImageMatte.h"
 
-#include "engine/pixel/detail/Div255.h"
+#include "engine/pixel/PixelRows.h"
 #include "engine/pixel/detail/PixelMap.h"
 #include "engine/pixel/detail/PlaneArea.h"
 
@@ -11,10 +11,7 @@ Matte alphaMatte(const Image& image)
     if (image.empty())
         return Matte(cv::Mat(0, 0, CV_8UC1), image.origin);
     return Matte(detail::mapPixels(image.pixels, CV_8UC1,
-                                   [](const uchar* in, uchar* out, int pixels) {
-                                       for (int x = 0; x < pixels; ++x)
-                                           out[x] = in[4 * x + 3];
-                                   }),
+                                   [](const uchar* in, uchar* out, int pixels) { pixelRows::alphaOf(in, out, pixels); }),
                  image.origin);
 }
 
@@ -39,11 +36,7 @@ Image maskedBy(const Image& image, const Matte& matte)
     const cv::Mat mask = detail::areaView(matte, image.extent());
     return Image(detail::fillRows(image.size(), CV_8UC4,
                                   [&](int y, uchar* out) {
-                                      const uchar* in = image.pixels.ptr(y);
-                                      const uchar* m = mask.ptr(y);
-                                      for (int x = 0; x < image.width(); ++x)
-                                          for (int c = 0; c < 4; ++c)
-                                              out[4 * x + c] = uchar(detail::div255(in[4 * x + c] * m[x]));
+                                      pixelRows::masked(image.pixels.ptr(y), mask.ptr(y), out, image.width());
                                   }),
                  image.origin);
 }

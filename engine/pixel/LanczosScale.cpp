@@ -2,6 +2,7 @@
 
 #include "engine/pixel/ExtentLimits.h"
 #include "engine/pixel/ParallelRows.h"
+#include "engine/pixel/PixelBuffer.h"
 #include "engine/pixel/detail/RowKernels.h"
 
 #include <algorithm>
@@ -98,7 +99,7 @@ cv::Mat resample(const cv::Mat& source, cv::Size outputSize, double factorX, dou
     const int channels = source.channels();
     const AxisTaps columns = axisTaps(outputSize.width, source.cols, factorX, offsetX);
     const AxisTaps rows = axisTaps(outputSize.height, source.rows, factorY, offsetY);
-    cv::Mat out(outputSize, source.type());
+    cv::Mat out = newPixelBuffer(outputSize, source.type());
     const int rowLength = outputSize.width * channels;
 
     // Each band resamples the source rows it needs horizontally, then each output

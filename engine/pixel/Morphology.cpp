@@ -3,6 +3,7 @@
 #include "engine/pixel/detail/AreaSampling.h"
 #include "engine/pixel/ExtentLimits.h"
 #include "engine/pixel/ParallelRows.h"
+#include "engine/pixel/PixelBuffer.h"
 #include "engine/pixel/detail/RowKernels.h"
 
 #include <algorithm>
@@ -89,7 +90,7 @@ cv::Mat diskMorphology(const cv::Mat& source, cv::Rect area, double radius, bool
 {
     const int reach = diskReach(radius);
     const DiskPass pass{source, area, reach, maximum, repeatEdges, diskRows(radius, reach)};
-    cv::Mat out(area.size(), source.type());
+    cv::Mat out = newPixelBuffer(area.size(), source.type());
     // Each band re-reads 2 × reach rows; keep bands several times taller than that.
     parallelRows(
         area.height, std::int64_t(area.width) * (2 * reach + 1),

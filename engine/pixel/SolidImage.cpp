@@ -1,5 +1,6 @@
 #include "engine/pixel/SolidImage.h"
 
+#include "engine/pixel/PixelRows.h"
 #include "engine/pixel/detail/ColourMaps.h"
 #include "engine/pixel/detail/PixelMap.h"
 
@@ -7,17 +8,19 @@
 
 namespace zephrin {
 
+std::array<uchar, 4> solidPixel(const RGBAColor& color)
+{
+    std::array<uchar, 4> pixel;
+    detail::storePremultiplied(cv::Vec4f(float(color.r), float(color.g), float(color.b), float(color.a)),
+                               pixel.data());
+    return pixel;
+}
+
 Image solidImage(const RGBAColor& color, cv::Rect extent)
 {
-    uchar pixel[4];
-    detail::storePremultiplied(cv::Vec4f(float(color.r), float(color.g), float(color.b), float(color.a)), pixel);
+    const std::array<uchar, 4> pixel = solidPixel(color);
     const cv::Size size(std::max(extent.width, 0), std::max(extent.height, 0));
-    return Image(detail::fillRows(size, CV_8UC4,
-                                  [&](int, uchar* out) {
-                                      for (int x = 0; x < size.width; ++x, out += 4)
-                                          for (int c = 0; c < 4; ++c)
-                                              out[c] = pixel[c];
-                                  }),
+    return Image(detail::fillRows(size, CV_8UC4, [&](int, uchar* out) { pixelRows::filled(pixel, out, size.width); }),
                  extent.tl());
 }
 

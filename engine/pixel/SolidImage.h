@@ -9,8 +9,13 @@
 #include "engine/pixel/Image.h"
 #include "engine/types/RGBAColor.h"
 
+#include <array>
+
 namespace zephrin {
 
 Image solidImage(const RGBAColor& color, cv::Rect extent);
+
+// The one pixel of solidImage: premultiplied RGBA bytes.
+std::array<uchar, 4> solidPixel(const RGBAColor& color);
 
 } // namespace zephrin

@@ -69,12 +69,22 @@ Image MatteEngine::applyMatteSettings(const Image& source, const MatteBox& box, 
         if (box.backdropColor)
             if (auto unblended = removeMatte(source, refined, *box.backdropColor))
                 colour = std::move(*unblended);
-        if (const auto strength = decontaminationStrength(settings))
-            colour = decontaminated(colour, source, refined, *strength);
         if (colour.empty())
             colour = source;
 
-        return cropped(maskedBy(colour, refined), source.extent());
+        // The cutout is a buffer of our own: the decontaminated tiles go
+        // straight into it, masked like the rest.
+        Image cutout = maskedBy(colour, refined);
+        if (const auto strength = decontaminationStrength(settings)) {
+            const std::vector<Image> tiles = decontaminatedTiles(colour, source, refined, *strength);
+            cv::parallel_for_(cv::Range(0, int(tiles.size())), [&](const cv::Range& range) {
+                for (int i = range.start; i < range.end; ++i) {
+                    const Image masked = maskedBy(tiles[size_t(i)], refined);
+                    masked.pixels.copyTo(cutout.pixels(masked.extent() - cutout.origin));
+                }
+            });
+        }
+        return cropped(cutout, source.extent());
     });
 }
 

@@ -275,6 +275,14 @@ void EditorState::applyMaskEdits(const QString& busyLabel)
         scheduleRender(true);
         return;
     }
+    MaskLayersKey key{m_document->image.generation(), ops};
+    if (const auto kept = m_kept.mask.find(key)) {
+        cancelTask(m_maskTask);
+        setEditLayers(kept->layers);
+        m_editsRevision = kept->revision;
+        scheduleRender(true);
+        return;
+    }
     const bool needsBitmap = hasColorKey(ops);
     const TaskSlot::Ticket ticket = beginTask(m_maskTask, busyLabel);
     runTask(
@@ -291,10 +299,11 @@ void EditorState::applyMaskEdits(const QString& busyLabel)
                                                     needsBitmap ? *bitmap : none);
             return render;
         },
-        orLastError<MaskRender>([this](const MaskRender& rendered) {
+        orLastError<MaskRender>([this, key = std::move(key)](const MaskRender& rendered) {
             if (rendered.bitmap && !m_sourceBitmap)
                 m_sourceBitmap = rendered.bitmap;
             setEditLayers(rendered.layers);
+            m_kept.mask.keep(key, {rendered.layers, m_editsRevision}, pixelBytes(rendered.layers));
             scheduleRender(true);
         }));
 }

@@ -112,12 +112,16 @@ void EditorState::applyLoadedDocument(ImageDocument document)
         runAutoSubject();
 }
 
-// Loads IS-Net in the background when it will be needed and is not loaded yet.
+// Loads IS-Net in the background when it will be needed and is not loaded yet
+// (at the editor's start when Auto Subject runs on import, and at each import).
 void EditorState::startWarmUp()
 {
     if (m_matteModel != MatteModel::isnet || !m_engines->isnetAvailable() || m_engines->isnetLoaded())
         return;
-    m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
+    m_runner->run(TaskPriority::utility, this, [engines = m_engines, gate = m_warmUpGate] {
+        const std::lock_guard lock(gate->lock);
+        if (gate->stopped)
+            return TaskRunner::Continuation();
         try {
             engines->loadIsnet();
         } catch (...) {

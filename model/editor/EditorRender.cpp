@@ -15,6 +15,11 @@
 // document (crop, trim, padding, aspect and mirror move them), worked out from
 // the same bounds the compositor trims to.
 //
+// Each step keeps its last results under the inputs they were made from
+// (`KeptRenders`): a request whose inputs match a kept result publishes it at
+// once, without a wait or an engine, which is what makes undo and redo of
+// recent steps immediate.
+//
 // The subject's measures (visible bounds and white share, read by the listing
 // checks) are taken in the frame of the composite: the subject is never scaled
 // there, so its bounds are those of the cutout inside the crop, and the white
@@ -35,21 +40,6 @@ namespace zephrin {
 
 namespace {
 
-struct Refined {
-    ImageBox cutout;
-    std::optional<QRectF> contentBounds;
-    double whiteFraction = 0;
-    bool opaque = false;
-};
-
-struct Composited {
-    ImageBox base;
-    CompositeFrame frame;
-    QSizeF subjectBounds;
-    double whiteFraction = 0;
-    bool opaque = false;
-};
-
 QSizeF sizeOf(const std::optional<QRectF>& bounds)
 {
     return bounds ? bounds->size() : QSizeF(0, 0);
@@ -61,8 +51,14 @@ void EditorState::scheduleRender(bool skipDebounce)
 {
     if (!m_document || !m_matte)
         return;
+    const RefineKey key{m_document->image.generation(), m_matteRevision, m_editsRevision, matteSettings()};
+    if (const auto kept = m_kept.refine.find(key)) {
+        cancelTask(m_renderTask);
+        publishRefined(*kept);
+        return;
+    }
     const TaskSlot::Ticket ticket = beginTask(m_renderTask, QStringLiteral("Rendering…"));
-    auto work = [engines = m_engines, source = m_document->image, matte = *m_matte, settings = matteSettings(),
+    auto work = [engines = m_engines, source = m_document->image, matte = *m_matte, settings = key.settings,
                  edits = m_editLayers] {
         const Image cutout = engines->refine(source.image(), matte, settings, edits);
         if (cutout.empty())
@@ -70,13 +66,19 @@ void EditorState::scheduleRender(bool skipDebounce)
         return Refined{ImageBox(cutout), engines->alphaBounds(cutout), engines->whiteFraction(cutout, std::nullopt),
                        engines->isOpaque(cutout)};
     };
-    runAfterWait(m_renderTask, ticket, skipDebounce, work, orLastError<Refined>([this](const Refined& refined) {
-                     m_cutoutContentBounds = refined.contentBounds;
-                     m_cutoutWhiteFraction = refined.whiteFraction;
-                     m_cutoutOpaque = refined.opaque;
-                     setCutout(refined.cutout);
-                     recomposite(true);
+    runAfterWait(m_renderTask, ticket, skipDebounce, work, orLastError<Refined>([this, key](const Refined& refined) {
+                     m_kept.refine.keep(key, refined, pixelBytes(refined.cutout.image()));
+                     publishRefined(refined);
                  }));
+}
+
+void EditorState::publishRefined(const Refined& refined)
+{
+    m_cutoutContentBounds = refined.contentBounds;
+    m_cutoutWhiteFraction = refined.whiteFraction;
+    m_cutoutOpaque = refined.opaque;
+    setCutout(refined.cutout);
+    recomposite(true);
 }
 
 void EditorState::recomposite(bool skipDebounce)
@@ -97,6 +99,13 @@ void EditorState::recomposite(bool skipDebounce)
         return;
     }
 
+    const CompositeKey key{m_cutout->generation(), m_backgroundImage ? m_backgroundImage->generation() : 0,
+                           m_paintRevision, base};
+    if (const auto kept = m_kept.composite.find(key)) {
+        cancelTask(m_compositeTask);
+        publishComposited(*kept);
+        return;
+    }
     const TaskSlot::Ticket ticket = beginTask(m_compositeTask, QStringLiteral("Compositing…"));
     std::optional<Image> background;
     if (m_backgroundImage)
@@ -115,13 +124,19 @@ void EditorState::recomposite(bool skipDebounce)
                           engines->isOpaque(picture)};
     };
     runAfterWait(m_compositeTask, ticket, skipDebounce, work,
-                 orLastError<Composited>([this](const Composited& composited) {
-                     m_compositeBase = composited.base;
-                     m_compositeBaseFrame = composited.frame;
-                     m_compositeBaseOpaque = composited.opaque;
-                     setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);
-                     redrawTextLayers();
+                 orLastError<Composited>([this, key](const Composited& composited) {
+                     m_kept.composite.keep(key, composited, pixelBytes(composited.base.image()));
+                     publishComposited(composited);
                  }));
+}
+
+void EditorState::publishComposited(const Composited& composited)
+{
+    m_compositeBase = composited.base;
+    m_compositeBaseFrame = composited.frame;
+    m_compositeBaseOpaque = composited.opaque;
+    setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);
+    redrawTextLayers();
 }
 
 void EditorState::redrawTextLayers()
@@ -138,6 +153,14 @@ void EditorState::redrawTextLayers()
         settleStroke();
         return;
     }
+    const TextKey key{m_compositeBase->generation(), layers, m_comp.mirror};
+    // Text over an opaque base leaves it opaque.
+    if (const auto kept = m_kept.text.find(key)) {
+        cancelTask(m_textTask);
+        setComposite(*kept, m_compositeBaseFrame, m_compositeBaseOpaque);
+        settleStroke(true);
+        return;
+    }
     const TaskSlot::Ticket ticket = beginTask(m_textTask, std::nullopt);
     runTask(
         m_textTask, ticket, TaskPriority::userInitiated,
@@ -145,12 +168,13 @@ void EditorState::redrawTextLayers()
             const auto drawn = engines->drawTextLayers(layers, base.image(), mirrored);
             return drawn ? ImageBox(*drawn) : base;
         },
-        // Text over an opaque base leaves it opaque.
-        [this, frame = m_compositeBaseFrame, opaque = m_compositeBaseOpaque](const Outcome<ImageBox>& drawn) {
-            if (drawn.ok())
+        [this, key, frame = m_compositeBaseFrame, opaque = m_compositeBaseOpaque](const Outcome<ImageBox>& drawn) {
+            if (drawn.ok()) {
+                m_kept.text.keep(key, *drawn.value, pixelBytes(drawn.value->image()));
                 setComposite(*drawn.value, frame, opaque);
-            else if (m_compositeBase)
+            } else if (m_compositeBase) {
                 setComposite(m_compositeBase, m_compositeBaseFrame, m_compositeBaseOpaque);
+            }
             settleStroke(true);
         });
 }

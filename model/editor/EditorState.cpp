@@ -61,9 +61,18 @@ EditorState::EditorState(EditorServices services, QObject* parent)
         connect(this, signal, this, &EditorState::complianceItemsChanged);
     for (auto signal : {&EditorState::paintOpsChanged, &EditorState::activePaintOpCountChanged})
         connect(this, signal, this, &EditorState::updateWillReplaceGradient);
+
+    // The first import will cut its subject out: the model loads meanwhile,
+    // so that cutout waits only for the network.
+    if (autoSubjectOnImport())
+        startWarmUp();
 }
 
-EditorState::~EditorState() = default;
+EditorState::~EditorState()
+{
+    const std::lock_guard lock(m_warmUpGate->lock);
+    m_warmUpGate->stopped = true;
+}
 
 QSize EditorState::sourceSize() const
 {
@@ -90,7 +99,20 @@ void EditorState::setTool(EditorTool value)
     setCanvasTool(CanvasTool::view);
     setLiveStroke({});
 }
-void EditorState::setDocument(std::optional<ImageDocument> value) { assign(m_document, std::move(value), &EditorState::documentChanged); }
+void EditorState::setDocument(std::optional<ImageDocument> value)
+{
+    // Another picture: nothing kept of the last one is shown again. Its
+    // results are let go on a worker: giving back hundreds of megabytes
+    // would stall the GUI thread.
+    if (assign(m_document, std::move(value), &EditorState::documentChanged) && m_kept.count() > 0) {
+        auto dropped = std::make_shared<KeptRenders>(std::move(m_kept));
+        m_kept = KeptRenders{};
+        m_runner->run(TaskPriority::utility, this, [dropped] {
+            dropped->clear();
+            return TaskRunner::Continuation();
+        });
+    }
+}
 void EditorState::setCutout(std::optional<ImageBox> value)
 {
     // The cutout is the shown result only while there is no composite.
@@ -110,7 +132,11 @@ void EditorState::setCustomBackdropA(RGBAColor value) { assign(m_customBackdropA
 void EditorState::setCustomBackdropB(RGBAColor value) { assign(m_customBackdropB, value, &EditorState::customBackdropBChanged); }
 void EditorState::setCustomBackdropShape(CustomBackdropShape value) { assign(m_customBackdropShape, value, &EditorState::customBackdropShapeChanged); }
 void EditorState::setSelectedTextID(QUuid value) { assign(m_selectedTextID, value, &EditorState::selectedTextIDChanged); }
-void EditorState::setMatte(std::optional<MatteBox> value) { assign(m_matte, std::move(value), &EditorState::matteChanged); }
+void EditorState::setMatte(std::optional<MatteBox> value)
+{
+    if (assign(m_matte, std::move(value), &EditorState::matteChanged))
+        m_matteRevision = ++m_revisions;
+}
 void EditorState::setSuggestFillHoles(bool value) { assign(m_suggestFillHoles, value, &EditorState::suggestFillHolesChanged); }
 void EditorState::setCutoutNote(const QString& value) { assign(m_cutoutNote, value, &EditorState::cutoutNoteChanged); }
 void EditorState::setCutoutMethod(CutoutMethod value) { assign(m_cutoutMethod, value, &EditorState::cutoutMethodChanged); }
@@ -142,7 +168,11 @@ void EditorState::setColorTolerance(double value) { assign(m_colorTolerance, Mas
 void EditorState::setIsLoadingPalette(bool value) { assign(m_isLoadingPalette, value, &EditorState::isLoadingPaletteChanged); }
 void EditorState::setMaskOps(std::vector<MaskEditOp> value) { assign(m_maskOps, std::move(value), &EditorState::maskOpsChanged); }
 void EditorState::setActiveOpCount(int value) { assign(m_activeOpCount, value, &EditorState::activeOpCountChanged); }
-void EditorState::setEditLayers(std::optional<MaskEditLayers> value) { assign(m_editLayers, std::move(value), &EditorState::editLayersChanged); }
+void EditorState::setEditLayers(std::optional<MaskEditLayers> value)
+{
+    if (assign(m_editLayers, std::move(value), &EditorState::editLayersChanged))
+        m_editsRevision = m_editLayers ? ++m_revisions : 0;
+}
 void EditorState::setPaintColor(RGBAColor value) { assign(m_paintColor, value, &EditorState::paintColorChanged); }
 void EditorState::setPaintBlend(PaintBlend value) { assign(m_paintBlend, value, &EditorState::paintBlendChanged); }
 void EditorState::setPaintOpacity(double value) { assign(m_paintOpacity, kPaintOpacityRange.clamped(value), &EditorState::paintOpacityChanged); }
@@ -153,7 +183,11 @@ void EditorState::setGradientLine(std::optional<QLineF> value) { assign(m_gradie
 void EditorState::setGradientAngle(double value) { assign(m_gradientAngle, kGradientAngleRange.clamped(value), &EditorState::gradientAngleChanged); }
 void EditorState::setPaintOps(std::vector<PaintOp> value) { assign(m_paintOps, std::move(value), &EditorState::paintOpsChanged); }
 void EditorState::setActivePaintOpCount(int value) { assign(m_activePaintOpCount, value, &EditorState::activePaintOpCountChanged); }
-void EditorState::setPaintLayers(std::optional<PaintLayers> value) { assign(m_paintLayers, std::move(value), &EditorState::paintLayersChanged); }
+void EditorState::setPaintLayers(std::optional<PaintLayers> value)
+{
+    if (assign(m_paintLayers, std::move(value), &EditorState::paintLayersChanged))
+        m_paintRevision = m_paintLayers ? ++m_revisions : 0;
+}
 void EditorState::setCropDraft(std::optional<QRectF> value) { assign(m_cropDraft, value, &EditorState::cropDraftChanged); }
 void EditorState::setCropAspect(AspectPreset value) { assign(m_cropAspect, value, &EditorState::cropAspectChanged); }
 void EditorState::setUndoStack(QList<EditSnapshot> value) { assign(m_undoStack, std::move(value), &EditorState::undoStackChanged); }

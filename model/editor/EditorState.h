@@ -63,6 +63,7 @@
 #include "model/editor/EditorEnums.h"
 #include "model/editor/ExportFile.h"
 #include "model/editor/ImageDocument.h"
+#include "model/editor/KeptRenders.h"
 #include "model/editor/ListingCompliance.h"
 #include "model/editor/PaletteEntry.h"
 #include "model/editor/StickerItemList.h"
@@ -97,6 +98,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -648,6 +650,8 @@ public:
     Q_INVOKABLE void scheduleRender(bool skipDebounce);
     Q_INVOKABLE void recomposite(bool skipDebounce);
     Q_INVOKABLE void redrawTextLayers();
+    // What is kept of the recent renders (undo and redo show it), counted.
+    const KeptRenders& keptRenders() const { return m_kept; }
 
     // ---- Mask edits, paint and history ---------------------------------------
     void appendMaskOp(const MaskEditOp& op);
@@ -898,6 +902,8 @@ signals:
     void willReplaceGradientChanged();
 
 private:
+    void publishRefined(const Refined& refined);
+    void publishComposited(const Composited& composited);
     // The QML faces of the properties (see the class comment).
     QString qmlTool() const;
     void setQmlTool(const QString& value);
@@ -1047,6 +1053,14 @@ private:
     void applyLoadedDocument(ImageDocument document);
     void applyLoadedBackground(const Image& picture, const QString& name);
     void startWarmUp();
+    // A model load under way holds `lock`; the editor going away waits for it
+    // and stops a load not yet begun (a load cut off by the process's exit
+    // would crash it).
+    struct WarmUpGate {
+        std::mutex lock;
+        bool stopped = false;
+    };
+    std::shared_ptr<WarmUpGate> m_warmUpGate = std::make_shared<WarmUpGate>();
     void runCutout(std::optional<QRectF> region, bool fromSelection);
     void startFillHolesProbe(const MatteBox& matte);
     void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure);
@@ -1343,6 +1357,13 @@ private:
     bool m_copyWhenReady = false;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
+    // The recent renders under their inputs; the revisions name the matte,
+    // mask and paint layers in force (each write of one takes a new number).
+    KeptRenders m_kept;
+    std::uint64_t m_revisions = 0;
+    std::uint64_t m_matteRevision = 0;
+    std::uint64_t m_editsRevision = 0;
+    std::uint64_t m_paintRevision = 0;
 };
 
 } // namespace zephrin

@@ -129,4 +129,18 @@ TEST_F(EditorCutout, IsNetSaysWhetherItIsLoadingOrRunning)
     }
 }
 
+// The model loads when the editor starts only when the first import will need it.
+TEST_F(EditorCutout, IsNetLoadsAtTheStartWhenAutoSubjectRunsOnImport)
+{
+    engines->isnetPresent = true;
+    editor->setMatteModel(MatteModel::isnet);
+    for (const bool autoSubject : {true, false}) {
+        settings().setValue(QStringLiteral("autoSubjectOnImport"), autoSubject);
+        const int loads = engines->calls("loadIsnet");
+        makeEditor();
+        runner->settle();
+        EXPECT_EQ(engines->calls("loadIsnet"), loads + (autoSubject ? 1 : 0)) << autoSubject;
+    }
+}
+
 } // namespace zephrin::testing

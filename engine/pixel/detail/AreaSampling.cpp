@@ -2,6 +2,7 @@
 
 #include "engine/pixel/ExtentLimits.h"
 #include "engine/pixel/ParallelRows.h"
+#include "engine/pixel/PixelBuffer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,7 +40,7 @@ void sampleRow(const cv::Mat& pixels, int y, int firstX, int width, Outside outs
 cv::Mat sampleArea(const cv::Mat& pixels, cv::Rect area, Outside outside)
 {
     CV_Assert(area.width >= 0 && area.height >= 0);
-    cv::Mat out(checkedExtent(area).size(), pixels.type());
+    cv::Mat out = newPixelBuffer(checkedExtent(area).size(), pixels.type());
     if (out.empty())
         return out;
     const bool zeroOnly = pixels.empty() || (outside == Outside::zero && (area & cv::Rect({}, pixels.size())).empty());

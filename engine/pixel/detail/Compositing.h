@@ -32,10 +32,10 @@ inline cv::Rect unionExtent(cv::Rect a, cv::Rect b)
     return a | b;
 }
 
-// Two images combined pixel by pixel over the union of their extents (each
-// transparent outside its own): combine(front, back, out), 4 bytes each.
-template <class PixelCombine>
-Image combineImages(const Image& foreground, const Image& background, PixelCombine combine)
+// Two images combined row by row over the union of their extents (each
+// transparent outside its own): combine(front, back, out, pixels).
+template <class RowCombine>
+Image combineImages(const Image& foreground, const Image& background, RowCombine combine)
 {
     const cv::Rect area = unionExtent(foreground.extent(), background.extent());
     if (area.empty())
@@ -43,8 +43,7 @@ Image combineImages(const Image& foreground, const Image& background, PixelCombi
     return Image(compositeOver(
                      area, CV_8UC4,
                      [&](uchar* out, const uchar* front, const uchar* back, int pixels) {
-                         for (int x = 0; x < pixels; ++x)
-                             combine(front + 4 * x, back + 4 * x, out + 4 * x);
+                         combine(front, back, out, pixels);
                      },
                      foreground, background),
                  area.tl());

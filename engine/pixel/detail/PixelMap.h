@@ -3,8 +3,8 @@
 // parallel. The buffer is first touched by the threads that fill it, so the
 // page faults of a large new image are spread over the pool as well.
 
-#include "engine/pixel/ExtentLimits.h"
 #include "engine/pixel/ParallelRows.h"
+#include "engine/pixel/PixelBuffer.h"
 
 namespace zephrin::detail {
 
@@ -13,7 +13,7 @@ namespace zephrin::detail {
 template <class RowBody>
 cv::Mat fillRows(cv::Size size, int type, RowBody body)
 {
-    cv::Mat out(checkedExtent(cv::Rect({}, size)).size(), type);
+    cv::Mat out = newPixelBuffer(size, type);
     parallelRows(size.height, size.width, [&](int firstRow, int endRow) {
         for (int y = firstRow; y < endRow; ++y)
             body(y, out.ptr(y));

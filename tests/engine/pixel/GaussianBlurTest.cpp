@@ -1,5 +1,7 @@
+#include "engine/pixel/ClampToExtent.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/GaussianBlur.h"
+#include "engine/pixel/ImageMatte.h"
 #include "support/PixelChecks.h"
 #include "support/PixelSamples.h"
 
@@ -139,5 +141,70 @@ TEST(GaussianBlur, CroppedViewDoesNotReadPixelsOutsideTheCrop)
     for (double sigma : {2.0, 18.0}) {
         const Image blurred = gaussianBlur(rightHalf, sigma, EdgeMode::clamp);
         EXPECT_EQ(cv::countNonZero(blurred.pixels.reshape(1)), 0) << "sigma " << sigma;
+    }
+}
+
+// The clamped blur is read straight from the value; it must give the bytes of
+// blurring a clamped copy, on either road of the blur and wherever the area
+// lies against the value.
+TEST(GaussianBlur, ClampedBlurEqualsBlurringAClampedCopy)
+{
+    const Image image = zephrin::testing::photoLikeImage({90, 70}, 3, true);
+    const Image placed(image.pixels, {15, -5});
+    const Matte matte = zephrin::testing::photoLikeMatte({90, 70}, 4);
+    const cv::Rect areas[] = {{0, 0, 90, 70}, {-40, -30, 200, 150}, {20, 10, 30, 20}, {60, 50, 80, 60}};
+    for (const double sigma : {0.0, 1.5, 4.0, 9.0, 26.0}) {
+        for (const cv::Rect& area : areas) {
+            const Image expected = gaussianBlur(clampedToExtent(placed, area), sigma, EdgeMode::clamp);
+            const Image actual = gaussianBlurClamped(placed, area, sigma);
+            ASSERT_EQ(actual.extent(), expected.extent());
+            EXPECT_EQ(maxDifference(actual.pixels, expected.pixels), 0) << "sigma " << sigma << ", area " << area;
+            const Matte expectedMatte = gaussianBlur(clampedToExtent(matte, area), sigma, EdgeMode::clamp);
+            EXPECT_EQ(maxDifference(gaussianBlurClamped(matte, area, sigma).pixels, expectedMatte.pixels), 0)
+                << "sigma " << sigma << ", area " << area;
+        }
+    }
+    const Image nothing = gaussianBlurClamped(Image(), {3, 4, 20, 10}, 12);
+    EXPECT_EQ(nothing.extent(), cv::Rect(3, 4, 20, 10));
+    EXPECT_EQ(cv::countNonZero(nothing.pixels.reshape(1)), 0);
+}
+
+// A subject's matte is blurred tile by tile where it is flat; the bytes must be
+// those of one filter over the whole matte, wherever the shapes meet the tiles
+// and the frame.
+TEST(GaussianBlur, MostlyFlatMatteGivesTheBytesOfOneFilterOverTheWhole)
+{
+    Matte shapes = Matte::filled({1400, 1060}, 0);
+    cv::ellipse(shapes.pixels, {330, 260}, {250, 200}, 0, 0, 360, cv::Scalar(255), cv::FILLED, cv::LINE_AA);
+    cv::rectangle(shapes.pixels, cv::Rect(1300, 0, 100, 140), cv::Scalar(255), cv::FILLED);  // meets the frame
+    cv::circle(shapes.pixels, {330, 260}, 60, cv::Scalar(90), cv::FILLED);
+    const Matte noisy = zephrin::testing::photoLikeMatte({300, 200}, 9);
+    for (const Matte* matte : std::initializer_list<const Matte*>{&shapes, &noisy})
+        for (const double sigma : {0.8, 2.5, 4.6, 7.9}) {
+            cv::Mat expected;
+            const int kernel = 2 * blurReach(sigma) + 1;
+            cv::GaussianBlur(matte->pixels, expected, {kernel, kernel}, sigma, sigma,
+                             cv::BORDER_REPLICATE | cv::BORDER_ISOLATED);
+            EXPECT_EQ(maxDifference(gaussianBlur(*matte, sigma, EdgeMode::clamp).pixels, expected), 0)
+                << (matte == &shapes ? "shapes" : "noise") << ", sigma " << sigma;
+        }
+}
+
+// Tiles of a masked image's blur, filtered together in one mosaic, are the
+// tiles of the whole blur: at the frame too, where the edges repeat.
+TEST(GaussianBlur, TilesOfAMaskedBlurAreThoseOfTheWholeBlur)
+{
+    const Image image(zephrin::testing::photoLikeImage({300, 220}, 6).pixels, {-4, 9});
+    const Matte mask(zephrin::testing::photoLikeMatte({300, 220}, 7).pixels, {-4, 9});
+    const std::vector<cv::Rect> tiles = {{-4, 9, 64, 64}, {100, 80, 64, 50}, {232, 165, 64, 64}, {60, 9, 1, 1}};
+    for (const double sigma : {1.0, 4.0, 7.5}) {
+        const Image whole = gaussianBlur(maskedBy(image, mask), sigma, EdgeMode::clamp);
+        const std::vector<Image> parts = gaussianBlurTiles(image, mask, tiles, sigma);
+        ASSERT_EQ(parts.size(), tiles.size());
+        for (size_t i = 0; i < tiles.size(); ++i) {
+            ASSERT_EQ(parts[i].extent(), tiles[i]);
+            EXPECT_EQ(maxDifference(parts[i].pixels, cropped(whole, tiles[i]).pixels), 0)
+                << "sigma " << sigma << ", tile " << tiles[i];
+        }
     }
 }
