@@ -121,7 +121,7 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
         return;
     }
     if (m_exportDestination != ExportDestination::share) {
-        setExportFile(ExportFile{*outcome.value, format, m_exportFilename});
+        setExportFile(ExportFile{*outcome.value, format, m_exportFilename, std::nullopt});
         setShowExportSheet(false);
         setShowFileExporter(true);
         return;

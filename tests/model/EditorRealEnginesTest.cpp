@@ -147,8 +147,9 @@ TEST(EditorOnRealEngines, EveryPresetMeetsItsOwnChecklistOnAProductPhoto)
         recomposited(*editor, [&] { editor->applyListingPreset(preset); });
         const int side = std::max(editor->composite()->image().width(), editor->composite()->image().height());
         for (const ComplianceItem& item : editor->complianceItems()) {
-            if (!item.ok)
+            if (!item.ok) {
                 EXPECT_TRUE(item.text.contains(QStringLiteral("(now %1 px)").arg(side))) << item.text.toStdString();
+            }
         }
     }
 

@@ -1000,7 +1000,7 @@ TEST_F(Screens, FileDialogs)
         dialog->reject();
     };
 
-    shootDialog(dialogplan::saveExport(ExportFile{{}, ExportFormat::png, QStringLiteral("photo #2-cutout")}, folders),
+    shootDialog(dialogplan::saveExport(ExportFile{{}, ExportFormat::png, QStringLiteral("photo #2-cutout"), std::nullopt}, folders),
                 QStringLiteral("dialog-save"), [](QFileDialog& dialog) {
                     auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
                     EXPECT_EQ(buttons->button(QDialogButtonBox::Save)->text().remove(u'&'), QStringLiteral("Save"));
