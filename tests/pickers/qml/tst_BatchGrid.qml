@@ -75,6 +75,34 @@ BatchHarness {
         verify(failed.visible)
         compare(failed.help, "That image couldn't be read.")
         compare(item(tile(grid, "broken"), "tileImage").opacity, 0.5)
+        // The reason is on the tile itself, not only in the badge's tooltip.
+        const reason = item(tile(grid, "broken"), "failureReason")
+        verify(reason.visible)
+        compare(reason.children[0].text, "That image couldn't be read.")
+        verify(!item(photo, "failureReason").visible)
+    }
+
+    // A re-run with other settings in which a done file fails: the tile goes
+    // back to its source at half strength, with the reason, not the earlier
+    // result at full strength.
+    function test_aFileThatFailsOnARerunNoLongerLooksDone() {
+        const grid = makeGrid()
+        queue(["changes.png"])
+        batch.start(Editor)
+        Driver.settle()
+        const changes = tile(grid, "changes")
+        const image = item(changes, "tileImage")
+        compare(image.opacity, 1)
+
+        Driver.writeText("changes.png", "not a picture any more")
+        batch.format = "JPG"
+        batch.start(Editor)
+        compare(image.opacity, 0.5)   // queued for the new result
+        Driver.settle()
+        verify(item(changes, "failedBadge").visible)
+        verify(!item(changes, "doneBadge").visible)
+        compare(image.opacity, 0.5)
+        verify(item(changes, "failureReason").visible)
     }
 
     function test_aTapLeavesBatchModeAndOpensTheFile() {
