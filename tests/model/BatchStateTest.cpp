@@ -383,12 +383,22 @@ TEST_F(BatchTest, ExportAllWritesWhatTheGridShowsAsDone)
              batch->setLongEdge(1080);
          },
          {Kind::done, Kind::done}, {true, true}, {"a-cutout.png", "b-cutout.png"}, {}},
+        {"a preset chosen after the run",
+         [&] {
+             runToTheEnd();
+             batch->setUsePreset(true);
+             batch->setPreset(ListingPreset::amazon);
+         },
+         {Kind::done, Kind::done}, {true, true}, {"a-cutout.png", "b-cutout.png"},
+         QStringLiteral("The results were made with PNG at 2400 px; Output is now the Amazon main image preset. "
+                        "Run Again to remake them, or Export All to save them as made.")},
     };
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         batch->clear();
         batch->setUsePreset(false);
+        batch->setPreset(ListingPreset::etsy);
         batch->setFormat(ExportFormat::png);
         batch->setLongEdge(2400);
         batchEngines->setFailing({});
@@ -412,29 +422,6 @@ TEST_F(BatchTest, ExportAllWritesWhatTheGridShowsAsDone)
         EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name), c.written);
         EXPECT_EQ(batch->lastError(), c.written.isEmpty() ? QStringLiteral("Nothing was exported.") : QString());
     }
-}
-
-// Rerunning with Output as the newest run had it, or changing it back, takes
-// the note away.
-TEST_F(BatchTest, TheOutputNoteGoesWithARunOrWhenOutputIsBack)
-{
-    queue({"a.png"});
-    runToTheEnd();
-    QSignalSpy noted(batch.get(), &BatchState::outputNoteChanged);
-    batch->setFormat(ExportFormat::webp);
-    EXPECT_EQ(noted.count(), 1);
-    EXPECT_TRUE(batch->outputNote().startsWith(
-        QStringLiteral("The results were made with PNG at 2400 px; Output is now WebP at 2400 px.")));
-    batch->setFormat(ExportFormat::png);
-    EXPECT_TRUE(batch->outputNote().isEmpty());
-
-    batch->setUsePreset(true);
-    batch->setPreset(ListingPreset::amazon);
-    EXPECT_TRUE(batch->outputNote().startsWith(QStringLiteral(
-        "The results were made with PNG at 2400 px; Output is now the Amazon main image preset.")));
-    runToTheEnd();
-    EXPECT_TRUE(batch->outputNote().isEmpty());
-    EXPECT_EQ(batch->itemsInOrder()[0].output->fileExtension, QStringLiteral("jpg"));
 }
 
 TEST_F(BatchTest, AnEmptyOrFinishedQueueEndsAtOnce)

@@ -82,29 +82,6 @@ BatchHarness {
         verify(!item(photo, "failureReason").visible)
     }
 
-    // A re-run with other settings in which a done file fails: the tile goes
-    // back to its source at half strength, with the reason, not the earlier
-    // result at full strength.
-    function test_aFileThatFailsOnARerunNoLongerLooksDone() {
-        const grid = makeGrid()
-        queue(["changes.png"])
-        batch.start(Editor)
-        Driver.settle()
-        const changes = tile(grid, "changes")
-        const image = item(changes, "tileImage")
-        compare(image.opacity, 1)
-
-        Driver.writeText("changes.png", "not a picture any more")
-        batch.format = "JPG"
-        batch.start(Editor)
-        compare(image.opacity, 0.5)   // queued for the new result
-        Driver.settle()
-        verify(item(changes, "failedBadge").visible)
-        verify(!item(changes, "doneBadge").visible)
-        compare(image.opacity, 0.5)
-        verify(item(changes, "failureReason").visible)
-    }
-
     function test_aTapLeavesBatchModeAndOpensTheFile() {
         const grid = makeGrid()
         queue(["open-me.png", "broken-tap.png"])
