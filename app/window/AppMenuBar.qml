@@ -21,10 +21,13 @@ MenuBar {
 
     delegate: MenuBarItem {
         id: barItem
+        // A menu with nothing to offer (View in batch mode) cannot be opened.
+        enabled: !menu || menu.enabled
         contentItem: Text {
             text: barItem.text
             font: Theme.bodyFont
             color: Theme.textPrimary
+            opacity: barItem.enabled ? 1 : 0.45
         }
         background: Rectangle {
             color: barItem.highlighted ? Theme.control : Theme.transparent
@@ -191,9 +194,11 @@ MenuBar {
     ZPMenu {
         objectName: "viewMenu"
         title: "View"
+        enabled: Commands.canZoom || Commands.canCompare
         MenuEntry {
             action: Action {
                 objectName: "zoomIn"
+                enabled: Commands.canZoom
                 text: "Zoom In"
                 shortcut: "Ctrl++"
                 onTriggered: Commands.zoomIn()
@@ -202,6 +207,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "zoomOut"
+                enabled: Commands.canZoom
                 text: "Zoom Out"
                 shortcut: "Ctrl+-"
                 onTriggered: Commands.zoomOut()
@@ -210,6 +216,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "actualSize"
+                enabled: Commands.canZoom
                 text: "Actual Size"
                 shortcut: "Ctrl+1"
                 onTriggered: Commands.zoomToFit()
@@ -218,6 +225,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "zoomToFit"
+                enabled: Commands.canZoom
                 text: "Zoom to Fit"
                 shortcut: "Ctrl+0"
                 onTriggered: Commands.zoomToFit()
@@ -238,6 +246,7 @@ MenuBar {
     // "Ctrl+=" zooms in too: on most keyboards "+" needs Shift.
     Shortcut {
         sequence: "Ctrl+="
+        enabled: Commands.canZoom
         onActivated: Commands.zoomIn()
     }
 }

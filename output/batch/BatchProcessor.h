@@ -10,6 +10,7 @@
 #include "engine/types/ListingPreset.h"
 #include "engine/types/MatteModel.h"
 #include "engine/types/MatteSettings.h"
+#include "output/presets/ListingPresetSettings.h"
 #include "output/vector/TraceSource.h"
 #include "output/vector/Vectorizer.h"
 
@@ -42,6 +43,15 @@ struct Settings {
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
+
+// The format and the long edge the file is written at: the preset's when one
+// is set, else the settings' own.
+ExportDefaults fileSettings(const Settings& settings);
+
+// Whether both settings make the same file of a source: the same subject
+// finder, refinement, preset, format and long edge, and for SVG the same
+// tracing. A format or long edge that a preset overrides does not count.
+bool makeSameFile(const Settings& a, const Settings& b);
 
 // The finished file for the image file at `path`.
 //
