@@ -23,14 +23,20 @@ Item {
     readonly property bool mainShown: hasDocument && !sheetTool && !compareShown
     property bool dropTargeted: false
 
+    // The region's clip is square: what fills it whole (the checkerboard,
+    // the compare view's backdrop) rounds its own corners to the frame's.
+    readonly property real cornerRadius: 14
+
     Item {
         id: region
         anchors.fill: parent
         clip: true
 
         CheckerboardView {
+            objectName: "canvasCheckerboard"
             anchors.fill: parent
             cell: 12
+            cornerRadius: canvas.cornerRadius
         }
 
         StickerSheetCanvas {
@@ -151,6 +157,7 @@ Item {
             anchors.fill: parent
             visible: canvas.compareShown
             surface: surface
+            cornerRadius: canvas.cornerRadius
         }
 
         Column {
@@ -207,7 +214,7 @@ Item {
             objectName: "dropHighlight"
             anchors.fill: parent
             visible: canvas.dropTargeted
-            readonly property real r: 14
+            readonly property real r: canvas.cornerRadius
             readonly property real a: 1
             readonly property real w: width - 1
             readonly property real h: height - 1
@@ -247,7 +254,7 @@ Item {
     // The frame over the clipped region.
     Rectangle {
         anchors.fill: parent
-        radius: 14
+        radius: canvas.cornerRadius
         color: Theme.transparent
         border.color: Theme.accentTint
         border.width: 1

@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import Zephrin.App
+import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Shell
 import Zephrin.TestSupport
@@ -192,6 +193,37 @@ TestCase {
             fuzzyCompare(onOriginal.x, onResult.x, 0.01)
             fuzzyCompare(onOriginal.y, onResult.y, 0.01)
         }
+    }
+
+    // The canvas's frame is rounded, and so is what fills it: neither the
+    // checkerboard nor the compare view's backdrop shows past the corners.
+    function test_nothingShowsPastTheRoundedCorners() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const canvas = item(window, "canvasSlot")
+        const filled = [Theme.checkerLight, Theme.checkerDark, Theme.imageWell].map(c => String(c))
+        // A pixel of the canvas, from a grab of the whole window.
+        const pixel = (image, x, y) => {
+            const p = canvas.mapToItem(window.contentItem, x, y)
+            return String(image.pixel(p.x, p.y))
+        }
+        const w = canvas.width
+        const h = canvas.height
+        const corners = (image) => [pixel(image, 1, 1), pixel(image, w - 2, 1), pixel(image, 1, h - 2),
+                                    pixel(image, w - 2, h - 2)]
+        waitForRendering(window.contentItem)
+        let image = grabImage(window.contentItem)
+        verify(filled.includes(pixel(image, 16, 16)), "the checkerboard inside the corners")
+        for (const seen of corners(image))
+            verify(!filled.includes(seen), seen)
+
+        Editor.comparePosition = 0.5
+        Editor.compareEnabled = true
+        waitForRendering(window.contentItem)
+        image = grabImage(window.contentItem)
+        compare(pixel(image, 16, h / 2), String(Theme.imageWell))
+        for (const seen of corners(image))
+            verify(!filled.includes(seen), seen)
     }
 
     function test_theDragOutHintOpensWhereThePointerRests() {
