@@ -60,6 +60,12 @@ bool CanvasInputGate::takesPointerAt(QPointF windowPosition) const
     return window && !popupOpen(*window) && over(windowPosition);
 }
 
+bool CanvasInputGate::takesDrops() const
+{
+    const QQuickWindow* window = m_area ? m_area->window() : nullptr;
+    return window && !popupOpen(*window);
+}
+
 bool CanvasInputGate::over(QPointF windowPosition) const
 {
     return m_area->contains(m_area->mapFromScene(windowPosition));

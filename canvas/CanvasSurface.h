@@ -69,6 +69,8 @@ public:
     QRectF compareOriginalRect() const;
     bool compareOriginalMirrored() const;
     bool filtering() const { return !m_filteredWindow.isNull(); }
+    // Whether files dropped on the canvas may open now (CanvasInputGate).
+    Q_INVOKABLE bool takesDrops() const { return m_gate.takesDrops(); }
     // The controller (null without an editor).
     CanvasController* controller() const { return m_controller.get(); }
     ViewMapping mapping() const;

@@ -4,7 +4,8 @@
 // it, the text handles with the text tool, the zoom bar; the compare view in
 // its place while comparing; the sticker sheet while the sheet tool is
 // chosen; an empty state; the progress badge; and a drop target for images
-// from elsewhere (a drag out of this window is never taken back in).
+// from elsewhere (a drag out of this window is never taken back in, nor a
+// drop while a modal sheet or question is open).
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Shapes
@@ -266,8 +267,9 @@ Item {
         function ownDrag(drag) {
             return DragOut.startedHere(drag.getDataAsString(DragOut.sourceFormat))
         }
+        // Behind an open sheet or question nothing is taken, as with keys.
         onEntered: (drag) => {
-            if (ownDrag(drag)) {
+            if (!surface.takesDrops() || ownDrag(drag)) {
                 drag.accepted = false
                 return
             }
@@ -276,7 +278,7 @@ Item {
         onExited: canvas.dropTargeted = false
         onDropped: (drop) => {
             canvas.dropTargeted = false
-            if (!drop.hasUrls || drop.urls.length === 0 || ownDrag(drop))
+            if (!drop.hasUrls || drop.urls.length === 0 || !surface.takesDrops() || ownDrag(drop))
                 return
             Commands.openFiles(drop.urls)
             drop.accept(Qt.CopyAction)

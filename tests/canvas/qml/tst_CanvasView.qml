@@ -116,6 +116,29 @@ TestCase {
         compare(Commands.documentName, before)
     }
 
+    // While the modal export sheet (or a question) stands over the canvas, a
+    // file dropped on it opens nothing: the document behind stays.
+    function test_aDropBehindTheExportSheetIsRefused() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const before = Commands.documentName
+        const canvas = item(window, "canvasSlot")
+        const sheet = item(window, "exportSheet")
+        const file = Driver.writePicture("behind-the-sheet.png", 60, 40)
+        Editor.showExportSheet = true
+        tryCompare(sheet, "opened", true)
+        Driver.dropFiles(canvas, 40, 40, [file], false)
+        Driver.settle()
+        compare(Commands.documentName, before)
+        verify(Editor.showExportSheet)
+
+        Editor.showExportSheet = false
+        tryCompare(sheet, "visible", false)
+        Driver.dropFiles(canvas, 40, 40, [file], false)
+        Driver.settle()
+        compare(Commands.documentName, "behind-the-sheet.png")
+    }
+
     function test_theEmptyStateGivesWayToTheImage() {
         const window = openWindow()
         verify(item(window, "emptyState").visible)
