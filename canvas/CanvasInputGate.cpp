@@ -66,6 +66,12 @@ bool CanvasInputGate::takesDrops() const
     return window && !popupOpen(*window);
 }
 
+bool CanvasInputGate::pointerInWindow() const
+{
+    const QQuickWindow* window = m_area ? m_area->window() : nullptr;
+    return window && m_pointer && QRectF(QPointF(), window->size()).contains(*m_pointer);
+}
+
 bool CanvasInputGate::over(QPointF windowPosition) const
 {
     return m_area->contains(m_area->mapFromScene(windowPosition));

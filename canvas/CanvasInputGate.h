@@ -35,6 +35,10 @@ public:
     // For a wheel turn or a pinch at that point of the window.
     bool takesPointerAt(QPointF windowPosition) const;
     bool takesDrops() const;
+    // Whether the last event the window had put the pointer inside it (a
+    // move outside comes while a button is held; then the window hears of
+    // no leaving).
+    bool pointerInWindow() const;
 
     // Whether a popup or a menu of the window is open.
     static bool popupOpen(const QQuickWindow& window);

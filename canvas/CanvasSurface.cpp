@@ -52,10 +52,13 @@ void CanvasSurface::setEditorObject(QObject* object)
             m_connections << connect(editor, signal, this, &CanvasSurface::imagesChanged);
         for (auto signal : {&EditorState::canvasToolChanged, &EditorState::spacePanChanged})
             m_connections << connect(editor, signal, this, &CanvasSurface::effectiveToolChanged);
+        for (auto signal : {&EditorState::canvasToolChanged, &EditorState::spacePanChanged, &EditorState::toolChanged})
+            m_connections << connect(editor, signal, this, &CanvasSurface::offersDragOutChanged);
     }
     emit editorChanged();
     emit mappingChanged();
     emit effectiveToolChanged();
+    emit offersDragOutChanged();
     emit imagesChanged();
     updateFilter();
 }
@@ -98,6 +101,8 @@ bool CanvasSurface::compareOriginalMirrored() const
     return m_controller && m_controller->compareMapping().frame.mirror;
 }
 
+bool CanvasSurface::offersDragOut() const { return m_editor && dragOutOffered(*m_editor); }
+
 bool CanvasSurface::viewTool() const { return !m_editor || effectiveTool(*m_editor) == CanvasTool::view; }
 
 void CanvasSurface::mousePressEvent(QMouseEvent* event)
@@ -109,9 +114,11 @@ void CanvasSurface::mousePressEvent(QMouseEvent* event)
     // Keys go to the canvas now, not to a control clicked before.
     forceActiveFocus(Qt::MouseFocusReason);
     if (viewTool()) {
-        m_viewPress = event->position();
-        // The press may become a drag out: its PNG is made meanwhile.
-        CanvasActions().prepareDragOut(m_editor);
+        if (offersDragOut()) {
+            m_viewPress = event->position();
+            // The press may become a drag out: its PNG is made meanwhile.
+            CanvasActions().prepareDragOut(m_editor);
+        }
     } else
         m_controller->gestures().press(event->position(), mapping());
     event->accept();
@@ -242,7 +249,10 @@ bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_filteredWindow || !m_controller)
         return QQuickItem::eventFilter(watched, event);
+    const bool wasInWindow = m_gate.pointerInWindow();
     m_gate.observe(*event);
+    if (m_gate.pointerInWindow() != wasInWindow)
+        emit pointerInWindowChanged();
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

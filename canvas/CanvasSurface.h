@@ -53,6 +53,11 @@ class CanvasSurface : public QQuickItem {
     Q_PROPERTY(QQuickItem* inputArea READ inputArea WRITE setInputArea NOTIFY inputAreaChanged)
     // Whether the window's events pass through the canvas now.
     Q_PROPERTY(bool filtering READ filtering NOTIFY filteringChanged)
+    // Whether a press on the image may drag the result out (dragOutOffered).
+    Q_PROPERTY(bool offersDragOut READ offersDragOut NOTIFY offersDragOutChanged)
+    // Whether the pointer is in the window, as its events say while the
+    // canvas filters them.
+    Q_PROPERTY(bool pointerInWindow READ pointerInWindow NOTIFY pointerInWindowChanged)
 
 public:
     explicit CanvasSurface(QQuickItem* parent = nullptr);
@@ -71,6 +76,8 @@ public:
     bool filtering() const { return !m_filteredWindow.isNull(); }
     // Whether files dropped on the canvas may open now (CanvasInputGate).
     Q_INVOKABLE bool takesDrops() const { return m_gate.takesDrops(); }
+    bool offersDragOut() const;
+    bool pointerInWindow() const { return m_gate.pointerInWindow(); }
     // The controller (null without an editor).
     CanvasController* controller() const { return m_controller.get(); }
     ViewMapping mapping() const;
@@ -86,6 +93,8 @@ signals:
     void filteringChanged();
     void inputAreaChanged();
     void imagesChanged();
+    void offersDragOutChanged();
+    void pointerInWindowChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

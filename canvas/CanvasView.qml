@@ -90,9 +90,10 @@ Item {
                 imageSize: surface.imageSize
                 inputArea: mainCanvas
             }
-            // The view tool's hint over the image: it opens where the pointer
-            // has rested for the usual delay, and goes when the pointer leaves
-            // or moves off (a drag-out moves it at once).
+            // The drag-out hint over the image, where a press starts a drag
+            // out: it opens where the pointer has rested for the usual delay,
+            // and goes when the pointer leaves the image or the window, or
+            // moves off (a drag-out moves it at once).
             Item {
                 id: hintArea
                 objectName: "dragOutHintArea"
@@ -100,7 +101,7 @@ Item {
                 y: surface.imageRect.y
                 width: surface.imageRect.width
                 height: surface.imageRect.height
-                visible: surface.effectiveTool === "View"
+                visible: surface.offersDragOut
                 property point shownAt
                 readonly property alias hint: dragHint
 
@@ -113,18 +114,13 @@ Item {
                         if (!dragHint.visible)
                             restTimer.restart()
                     }
-                    onHoveredChanged: {
-                        if (!hovered) {
-                            restTimer.stop()
-                            dragHint.close()
-                        }
-                    }
+                    onHoveredChanged: if (!hovered) hintArea.hide()
                 }
                 Timer {
                     id: restTimer
                     interval: 800
                     onTriggered: {
-                        if (!imageHover.hovered)
+                        if (!imageHover.hovered || !surface.pointerInWindow)
                             return
                         hintArea.shownAt = imageHover.point.position
                         // Below and right of the pointer, as the desktop places tips.
@@ -138,10 +134,18 @@ Item {
                     objectName: "dragOutHint"
                     text: "Drag to another app or the file manager to export a PNG"
                 }
-                onVisibleChanged: {
-                    if (!visible) {
-                        restTimer.stop()
-                        dragHint.close()
+                function hide() {
+                    restTimer.stop()
+                    dragHint.close()
+                }
+                onVisibleChanged: if (!visible) hide()
+                // The window hears of a pointer leaving it even where the
+                // image's hover does not (a button held, a drag out).
+                Connections {
+                    target: surface
+                    function onPointerInWindowChanged() {
+                        if (!surface.pointerInWindow)
+                            hintArea.hide()
                     }
                 }
             }

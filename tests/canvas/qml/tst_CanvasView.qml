@@ -270,6 +270,32 @@ TestCase {
         verify(!hint.visible)
     }
 
+    // The hint promises a drag only where a press starts one: not with the
+    // text tool, whose presses select and move layers. And once the pointer
+    // has left the window the hint goes, and does not come back there.
+    function test_theDragOutHintOnlyWhereADragStarts() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const area = item(window, "dragOutHintArea")
+        const hint = area.hint
+        Editor.tool = "text"
+        verify(!area.visible)
+        mouseMove(area, area.width * 0.5, area.height * 0.5)
+        wait(1200)
+        verify(!hint.visible)
+
+        Editor.tool = "cutout"
+        mouseMove(area, area.width * 0.6, area.height * 0.5)
+        tryVerify(() => hint.visible, 2000)
+        Driver.leaveWindow(window)
+        verify(!hint.visible)
+        // Left before the hint's delay ran out: it never opens.
+        mouseMove(area, area.width * 0.4, area.height * 0.5)
+        Driver.leaveWindow(window)
+        wait(1200)
+        verify(!hint.visible)
+    }
+
     function test_theSheetCanvasSaysHowToFillAnEmptySheet() {
         const window = openWindow()
         Editor.tool = "sheet"
