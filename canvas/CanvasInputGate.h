@@ -35,9 +35,11 @@ public:
     // For a wheel turn or a pinch at that point of the window.
     bool takesPointerAt(QPointF windowPosition) const;
     bool takesDrops() const;
-    // Whether the last event the window had put the pointer inside it (a
-    // move outside comes while a button is held; then the window hears of
-    // no leaving).
+    // Where the window's last event put the pointer, in window coordinates;
+    // none after it left.
+    std::optional<QPointF> pointer() const { return m_pointer; }
+    // Whether that is inside the window (a move outside comes while a button
+    // is held; then the window hears of no leaving).
     bool pointerInWindow() const;
 
     // Whether a popup or a menu of the window is open.

@@ -20,6 +20,10 @@ CanvasSurface::CanvasSurface(QQuickItem* parent) : QQuickItem(parent)
     setAcceptedMouseButtons(Qt::LeftButton);
     setAcceptHoverEvents(true);
     m_gate.setArea(this, this);
+    m_hintTimer.setSingleShot(true);
+    m_hintTimer.setInterval(DragOutHint::kRest);
+    connect(&m_hintTimer, &QTimer::timeout, this, &CanvasSurface::hintRested);
+    connect(this, &CanvasSurface::offersDragOutChanged, this, &CanvasSurface::updateHint);
 }
 
 void CanvasSurface::setInputArea(QQuickItem* area)
@@ -102,6 +106,38 @@ bool CanvasSurface::compareOriginalMirrored() const
 }
 
 bool CanvasSurface::offersDragOut() const { return m_editor && dragOutOffered(*m_editor); }
+
+std::optional<QPointF> CanvasSurface::hintPointer() const
+{
+    const QQuickWindow* shown = m_filteredWindow;
+    const std::optional<QPointF> pointer = m_gate.pointer();
+    if (!shown || !pointer || !m_gate.pointerInWindow() || !offersDragOut() || CanvasInputGate::popupOpen(*shown))
+        return std::nullopt;
+    const QPointF at = mapFromScene(*pointer);
+    return imageRect().contains(at) ? std::optional(at) : std::nullopt;
+}
+
+void CanvasSurface::updateHint()
+{
+    const bool wasShown = m_hint.shown();
+    switch (m_hint.pointer(hintPointer())) {
+    case DragOutHint::Timer::keep: break;
+    case DragOutHint::Timer::restart: m_hintTimer.start(); break;
+    case DragOutHint::Timer::stop: m_hintTimer.stop(); break;
+    }
+    if (m_hint.shown() != wasShown)
+        emit dragOutHintChanged();
+}
+
+void CanvasSurface::hintRested()
+{
+    // Where the pointer is now: a popup may have opened since it stopped.
+    if (const std::optional<QPointF> at = hintPointer()) {
+        m_hint.rested(*at);
+        emit dragOutHintChanged();
+    } else
+        updateHint();
+}
 
 bool CanvasSurface::viewTool() const { return !m_editor || effectiveTool(*m_editor) == CanvasTool::view; }
 
@@ -223,6 +259,7 @@ void CanvasSurface::removeFilter()
         return;
     m_filteredWindow->removeEventFilter(this);
     m_filteredWindow.clear();
+    updateHint();
     m_pinch = 1;
     if (m_controller) {
         m_controller->keysLost();
@@ -249,10 +286,17 @@ bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_filteredWindow || !m_controller)
         return QQuickItem::eventFilter(watched, event);
-    const bool wasInWindow = m_gate.pointerInWindow();
     m_gate.observe(*event);
-    if (m_gate.pointerInWindow() != wasInWindow)
-        emit pointerInWindowChanged();
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::Enter:
+    case QEvent::Leave:
+        updateHint();
+        break;
+    default:
+        break;
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

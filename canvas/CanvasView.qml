@@ -91,9 +91,8 @@ Item {
                 inputArea: mainCanvas
             }
             // The drag-out hint over the image, where a press starts a drag
-            // out: it opens where the pointer has rested for the usual delay,
-            // and goes when the pointer leaves the image or the window, or
-            // moves off (a drag-out moves it at once).
+            // out: the surface says when and where (DragOutHint), below and
+            // right of the pointer, as the desktop places tips.
             Item {
                 id: hintArea
                 objectName: "dragOutHintArea"
@@ -102,50 +101,22 @@ Item {
                 width: surface.imageRect.width
                 height: surface.imageRect.height
                 visible: surface.offersDragOut
-                property point shownAt
                 readonly property alias hint: dragHint
 
-                HoverHandler {
-                    id: imageHover
-                    onPointChanged: {
-                        const p = point.position
-                        if (dragHint.visible && Math.hypot(p.x - hintArea.shownAt.x, p.y - hintArea.shownAt.y) > 8)
-                            dragHint.close()
-                        if (!dragHint.visible)
-                            restTimer.restart()
-                    }
-                    onHoveredChanged: if (!hovered) hintArea.hide()
-                }
-                Timer {
-                    id: restTimer
-                    interval: 800
-                    onTriggered: {
-                        if (!imageHover.hovered || !surface.pointerInWindow)
-                            return
-                        hintArea.shownAt = imageHover.point.position
-                        // Below and right of the pointer, as the desktop places tips.
-                        dragHint.x = hintArea.shownAt.x + 4
-                        dragHint.y = hintArea.shownAt.y + 20
-                        dragHint.open()
-                    }
-                }
                 ToolTip {
                     id: dragHint
                     objectName: "dragOutHint"
+                    x: surface.dragOutHintAt.x - hintArea.x + 4
+                    y: surface.dragOutHintAt.y - hintArea.y + 20
                     text: "Drag to another app or the file manager to export a PNG"
                 }
-                function hide() {
-                    restTimer.stop()
-                    dragHint.close()
-                }
-                onVisibleChanged: if (!visible) hide()
-                // The window hears of a pointer leaving it even where the
-                // image's hover does not (a button held, a drag out).
                 Connections {
                     target: surface
-                    function onPointerInWindowChanged() {
-                        if (!surface.pointerInWindow)
-                            hintArea.hide()
+                    function onDragOutHintChanged() {
+                        if (surface.dragOutHintShown)
+                            dragHint.open()
+                        else
+                            dragHint.close()
                     }
                 }
             }

@@ -294,6 +294,22 @@ TestCase {
         Driver.leaveWindow(window)
         wait(1200)
         verify(!hint.visible)
+
+        // Under the export sheet the pointer rests on the sheet, not on the
+        // image: no hint, neither then nor once the sheet has gone.
+        const sheet = item(window, "exportSheet")
+        Editor.showExportSheet = true
+        tryCompare(sheet, "opened", true)
+        mouseMove(area, 4, area.height * 0.5)
+        mouseMove(area, 6, area.height * 0.5)
+        wait(1200)
+        verify(!hint.visible)
+        Editor.showExportSheet = false
+        tryCompare(sheet, "visible", false)
+        wait(1200)
+        verify(!hint.visible)
+        mouseMove(area, 10, area.height * 0.5)
+        tryVerify(() => hint.visible, 2000)
     }
 
     function test_theSheetCanvasSaysHowToFillAnEmptySheet() {
