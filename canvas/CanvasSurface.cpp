@@ -111,7 +111,9 @@ std::optional<QPointF> CanvasSurface::hintPointer() const
 {
     const QQuickWindow* shown = m_filteredWindow;
     const std::optional<QPointF> pointer = m_gate.pointer();
-    if (!shown || !pointer || !m_gate.pointerInWindow() || !offersDragOut() || CanvasInputGate::popupOpen(*shown))
+    // A held button is a drag (or a click) under way: the hint waits for it to end.
+    if (!shown || !pointer || !m_gate.pointerInWindow() || !offersDragOut() || CanvasInputGate::popupOpen(*shown) ||
+        QGuiApplication::mouseButtons() != Qt::NoButton)
         return std::nullopt;
     const QPointF at = mapFromScene(*pointer);
     return imageRect().contains(at) ? std::optional(at) : std::nullopt;
@@ -290,14 +292,11 @@ bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
     case QEvent::Enter:
     case QEvent::Leave:
         updateHint();
         break;
-    default:
-        break;
-    }
-    switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return handleKey(event);

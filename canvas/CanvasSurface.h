@@ -118,7 +118,8 @@ private:
     bool viewTool() const;
     bool handleKey(QEvent* event);
     // The pointer over the image where the hint may show: the window's last
-    // event put it there, no popup is open and the tool drags out.
+    // event put it there, no button is held, no popup is open and the tool
+    // drags out.
     std::optional<QPointF> hintPointer() const;
     void updateHint();
     void hintRested();

@@ -34,7 +34,6 @@ Item {
         clip: true
 
         CheckerboardView {
-            objectName: "canvasCheckerboard"
             anchors.fill: parent
             cell: 12
             cornerRadius: canvas.cornerRadius

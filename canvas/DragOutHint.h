@@ -2,7 +2,8 @@
 // When the drag-out hint shows, and where. It opens where the pointer has
 // rested on the image for the rest delay, and closes when the pointer moves
 // more than kMoveAway from there or is no longer over the image (it left the
-// image or the window, a popup opened over it, the tool has no drag-out);
+// image or the window, a button went down, a popup opened over it, the tool
+// has no drag-out);
 // resting again opens it anew. Windowless: the canvas item hands it the
 // pointer as the window's events place it, and runs the delay's timer as told.
 

@@ -73,7 +73,6 @@ ColumnLayout {
     // The rows of the format, in a block as tall as the tallest format's,
     // so that changing the format moves neither the chips nor the button.
     Item {
-        id: formatOptions
         objectName: "formatOptions"
         Layout.fillWidth: true
         Layout.leftMargin: 24
