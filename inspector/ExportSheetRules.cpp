@@ -3,6 +3,9 @@
 #include "engine/types/ExportFormat.h"
 #include "inspector/PanelValueText.h"
 #include "model/editor/ExportFile.h"
+#include "model/editor/ListingCompliance.h"
+
+#include <algorithm>
 
 namespace zephrin {
 
@@ -63,6 +66,28 @@ QString ExportSheetRules::detailText(double detail) const
 QString ExportSheetRules::qualityText(double quality) const
 {
     return inspector::truncatedWhole(quality) + u'%';
+}
+
+QVariantMap ExportSheetRules::sizeNote(QSize written, int longEdge, const QString& format, const QVariant& preset) const
+{
+    if (isVector(format) || written.isEmpty())
+        return {{QStringLiteral("text"), QString()}, {QStringLiteral("short"), false}};
+    const int side = std::max(written.width(), written.height());
+    // A picture smaller than the chosen size is written at its own size.
+    const bool notEnlarged = side < longEdge;
+    const QString title = preset.toString();
+    const std::optional<ListingPreset> listing = fromRaw<ListingPreset>(title);
+    const std::optional<int> least = listing ? minimumLongSide(*listing) : std::nullopt;
+    const bool tooSmall = least && side < *least;
+
+    QString text = QStringLiteral("Writes %1 × %2 px").arg(written.width()).arg(written.height());
+    if (tooSmall)
+        text += QStringLiteral(", under the %1 px “%2” asks for.").arg(*least).arg(title);
+    else
+        text += u'.';
+    if (notEnlarged)
+        text += QStringLiteral(" The picture is smaller than %1 px, and an export never enlarges it.").arg(longEdge);
+    return {{QStringLiteral("text"), text}, {QStringLiteral("short"), tooSmall}};
 }
 
 QVariantMap ExportSheetRules::requirementSummary(const QVariantList& checks, const QString& presetTitle) const

@@ -121,8 +121,10 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
         return;
     }
     if (m_exportDestination != ExportDestination::share) {
+        // The export sheet stays open under the save dialog: cancelling it
+        // goes back to the sheet, and a failed save is said there; a saved
+        // file closes it (saveExportFile).
         setExportFile(ExportFile{*outcome.value, format, m_exportFilename, std::nullopt});
-        setShowExportSheet(false);
         setShowFileExporter(true);
         return;
     }
@@ -165,6 +167,8 @@ void EditorState::saveExportFile(const QUrl& target)
             if (sheetStamp)
                 m_sheetSavedStamp = *sheetStamp;
             clearLastError(ErrorTopic::save);
+            // Saved: the export sheet has done its work (a failure keeps it open).
+            setShowExportSheet(false);
             showNotice(feedback::savedNotice(path, QDir::homePath()), path);
         });
 }

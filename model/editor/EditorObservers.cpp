@@ -21,6 +21,7 @@
 
 #include "model/editor/EditorState.h"
 
+#include "engine/codec/ExportedSize.h"
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
 #include "model/qml/SettingsFields.h"
@@ -187,6 +188,14 @@ QString EditorState::compositeSizeLabel() const
     if (!m_composite)
         return QStringLiteral("—");
     return QStringLiteral("%1 × %2").arg(m_composite->image().width()).arg(m_composite->image().height());
+}
+
+QSize EditorState::exportSize() const
+{
+    const std::optional<ImageBox>& result = m_composite ? m_composite : m_cutout;
+    if (!result)
+        return {0, 0};
+    return exportedSize(QSize(result->image().width(), result->image().height()), m_exportLongEdge);
 }
 
 QString EditorState::zoomLabel() const

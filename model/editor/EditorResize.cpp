@@ -58,6 +58,7 @@ std::vector<ComplianceItem> EditorState::complianceItems() const
     inputs.composite = QSize(image.width(), image.height());
     inputs.exportLongEdge = m_exportLongEdge;
     inputs.exportFormat = m_exportFormat;
+    inputs.transparentBackground = m_transparentBackground;
     inputs.comp = m_comp;
     inputs.hasBackgroundImage = m_backgroundImage.has_value();
     inputs.subjectFill = subjectFillFraction();

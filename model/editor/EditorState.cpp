@@ -57,8 +57,10 @@ EditorState::EditorState(EditorServices services, QObject* parent)
                         &EditorState::compChanged, &EditorState::backgroundImageChanged,
                         &EditorState::subjectBoundsSizeChanged, &EditorState::subjectWhiteFractionChanged,
                         &EditorState::exportFormatChanged, &EditorState::exportLongEdgeChanged,
-                        &EditorState::svgColorsChanged})
+                        &EditorState::transparentBackgroundChanged, &EditorState::svgColorsChanged})
         connect(this, signal, this, &EditorState::complianceItemsChanged);
+    for (auto signal : {&EditorState::cutoutChanged, &EditorState::compositeChanged, &EditorState::exportLongEdgeChanged})
+        connect(this, signal, this, &EditorState::exportSizeChanged);
     for (auto signal : {&EditorState::paintOpsChanged, &EditorState::activePaintOpCountChanged})
         connect(this, signal, this, &EditorState::updateWillReplaceGradient);
 

@@ -292,6 +292,9 @@ class EditorState : public QObject {
 
     // Derived values
     Q_PROPERTY(QString compositeSizeLabel READ compositeSizeLabel NOTIFY compositeChanged)
+    // The pixel size a raster export writes (exportedSize of the composite,
+    // else the cutout); 0 × 0 without either.
+    Q_PROPERTY(QSize exportSize READ exportSize NOTIFY exportSizeChanged)
     Q_PROPERTY(QString zoomLabel READ zoomLabel NOTIFY zoomChanged)
     Q_PROPERTY(bool isPolygonInProgress READ isPolygonInProgress NOTIFY polygonStateChanged)
 
@@ -593,6 +596,7 @@ public:
     // ---- Derived values ------------------------------------------------------
     // "W × H" of the composite, "—" without one.
     QString compositeSizeLabel() const;
+    QSize exportSize() const;
     // The zoom in percent, rounded half away from zero: "100%".
     QString zoomLabel() const;
     // An outline is being placed point by point under the select or gradient tool.
@@ -865,6 +869,8 @@ signals:
     void exportLongEdgeChanged();
     void exportQualityChanged();
     void transparentBackgroundChanged();
+    // An input of exportSize changed (the size is computed on reading).
+    void exportSizeChanged();
     void showExportSheetChanged();
     void showFileExporterChanged();
     void exportFileChanged();

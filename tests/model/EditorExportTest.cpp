@@ -40,7 +40,7 @@ TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
     runner->settle();
     ASSERT_TRUE(editor->exportFile());
     EXPECT_EQ(editor->exportFile()->contentType(), QStringLiteral("image/jpeg"));
-    EXPECT_FALSE(editor->showExportSheet());
+    EXPECT_TRUE(editor->showExportSheet()) << "the sheet stays under the save dialog";
     EXPECT_TRUE(editor->showFileExporter());
     EXPECT_FALSE(editor->isProcessing());
 
@@ -90,6 +90,30 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     editor->saveExportFile(QUrl::fromLocalFile(target));
     runner->runAll();
     EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open beach.png."));
+}
+
+// The export sheet stays under the save dialog, when the dialog is
+// cancelled and after a save that failed (its error shows there); a saved
+// file closes it.
+TEST_F(EditorExport, TheSheetStaysUntilTheFileIsSaved)
+{
+    openDocument();
+    editor->setShowExportSheet(true);
+    editor->exportImage();
+    runner->settle();
+    ASSERT_TRUE(editor->showFileExporter());
+    editor->setShowFileExporter(false);
+    EXPECT_TRUE(editor->showExportSheet());
+
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("no/such/folder/out.png"))));
+    runner->runAll();
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    EXPECT_TRUE(editor->showExportSheet());
+
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("out.png"))));
+    runner->runAll();
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    EXPECT_FALSE(editor->showExportSheet());
 }
 
 TEST_F(EditorExport, WriteFailuresSayWhy)

@@ -131,6 +131,14 @@ public:
         QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window, &drop);
     }
+    // The pointer leaves the window (as the window hears of it, with no
+    // move outside first).
+    Q_INVOKABLE void leaveWindow(QQuickWindow* window)
+    {
+        QEvent leave(QEvent::Leave);
+        if (window)
+            QCoreApplication::sendEvent(window, &leave);
+    }
     // Writes a font preview as the content catalogue makes them, the text in
     // dark ink on transparency, into the data folder at `relative`.
     Q_INVOKABLE bool writeFontPreview(const QString& relative, const QString& text) const

@@ -349,8 +349,14 @@ TEST_F(Screens, ExportSheetPerFormat)
     QQuickItem* close = item("closeExportSheet");
     EXPECT_EQ(at(image, close->mapToScene(QPointF(-40, 4))), themeColor(0x171024));
 
-    s_editor->setExportFormat(ExportFormat::svg);
-    image = shoot(QStringLiteral("export-sheet-svg"));
+    // Every format in a sheet of one height: the chips and the button stay put.
+    QQuickItem* button = item("confirmExport");
+    const QPointF buttonAt = button->mapToScene(QPointF());
+    for (const ExportFormat format : {ExportFormat::jpg, ExportFormat::webp, ExportFormat::heic, ExportFormat::svg}) {
+        s_editor->setExportFormat(format);
+        image = shoot(QStringLiteral("export-sheet-") + rawValue(format).toLower());
+        EXPECT_EQ(button->mapToScene(QPointF()), buttonAt) << rawValue(format).toStdString();
+    }
     EXPECT_FALSE(quality->isVisible());
     EXPECT_TRUE(item("traceBlock")->isVisible());
     s_editor->setExportFormat(ExportFormat::png);
