@@ -72,6 +72,7 @@
 #include "model/tasks/Outcome.h"
 #include "model/tasks/TaskRunner.h"
 #include "model/tasks/TaskSlot.h"
+#include "output/presets/ListingPresetSettings.h"
 #include "output/sheet/SheetLayout.h"
 #include "output/sheet/SheetRender.h"
 #include "output/sheet/SheetSettings.h"
@@ -1274,8 +1275,8 @@ private:
     int m_historyHold = 0;
 
     // Export and share
-    ExportFormat m_exportFormat = ExportFormat::png;
-    int m_exportLongEdge = 2400;
+    ExportFormat m_exportFormat = kPlainExport.format;
+    int m_exportLongEdge = kPlainExport.longEdge;
     double m_exportQuality = 90;
     bool m_transparentBackground = true;
     bool m_showExportSheet = false;
