@@ -39,6 +39,7 @@ void ShellObjects::registerForQml()
     qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "Commands", &commands);
     qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "Settings", &settings);
     qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "Incoming", &incoming);
+    qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "WindowFrame", &frame);
 }
 
 } // namespace zephrin
