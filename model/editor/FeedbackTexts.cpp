@@ -36,6 +36,16 @@ QString sharedNotice(const QString& filePath)
     return QStringLiteral("Ready to share %1").arg(QFileInfo(filePath).fileName());
 }
 
+QString sharedPathNotice(const QString& filePath)
+{
+    return QStringLiteral("Ready to share %1").arg(filePath);
+}
+
+QString notShownNotice(const QString& path)
+{
+    return QStringLiteral("No file manager is available to show %1").arg(path);
+}
+
 QString saveFailure(const QString& filePath, const QString& reason)
 {
     return QStringLiteral("Couldn't save %1: %2.").arg(QFileInfo(filePath).fileName(), reason);
