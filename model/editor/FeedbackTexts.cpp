@@ -1,5 +1,7 @@
 #include "model/editor/FeedbackTexts.h"
 
+#include "engine/types/Plural.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,9 +28,7 @@ QString savedNotice(const QString& filePath, const QString& home)
 
 QString exportedNotice(int files, const QString& folder, const QString& home)
 {
-    return QStringLiteral("Exported %1 %2 to %3")
-        .arg(files)
-        .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files"), folderText(folder, home));
+    return QStringLiteral("Exported %1 to %2").arg(plural::count(files, u"file"), folderText(folder, home));
 }
 
 QString sharedNotice(const QString& filePath)
