@@ -21,7 +21,13 @@ ApplicationWindow {
     // Asked again whenever the window manager may have framed the window.
     property bool hasTitleBar: false
     function checkFrame() { hasTitleBar = WindowFrame.hasTitleBar(settingsWindow) }
-    onVisibleChanged: checkFrame()
+    // Closed, it hands the keys back to the main window (no window manager
+    // would).
+    onVisibleChanged: {
+        checkFrame()
+        if (!visible && transientParent)
+            transientParent.requestActivate()
+    }
     onActiveChanged: checkFrame()
     onXChanged: checkFrame()
     onYChanged: checkFrame()
