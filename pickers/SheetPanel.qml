@@ -171,7 +171,7 @@ ColumnLayout {
             objectName: "sheetRegionNote"
             Layout.fillWidth: true
             wrapMode: Text.WordWrap
-            text: SheetPanelTexts.regionNote(panel.settings.region)
+            text: SheetPanelTexts.regionNote(panel.settings.region, panel.settings.paper)
             font: Theme.captionFont
             color: Theme.textTertiary
         }

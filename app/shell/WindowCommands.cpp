@@ -26,7 +26,8 @@ WindowCommands::WindowCommands(EditorState& editor, QObject* parent) : QObject(p
 {
     for (auto signal : {&EditorState::documentChanged, &EditorState::cutoutChanged, &EditorState::isProcessingChanged,
                         &EditorState::compChanged, &EditorState::undoStackChanged, &EditorState::redoStackChanged,
-                        &EditorState::toolChanged, &EditorState::sheetExportableChanged})
+                        &EditorState::toolChanged, &EditorState::sheetExportableChanged,
+                        &EditorState::batchModeChanged})
         connect(&editor, signal, this, &WindowCommands::refreshStates);
     connect(&editor, &EditorState::compareEnabledChanged, this, &WindowCommands::compareTitleChanged);
     for (auto signal : {&EditorState::documentChanged, &EditorState::compositeChanged})
@@ -49,6 +50,7 @@ EditorFacts WindowCommands::facts() const
     facts.hasRedo = m_editor.redoCount() > 0;
     facts.sheetMode = m_editor.tool() == EditorTool::sheet;
     facts.hasSheetRender = m_editor.sheetExportable();
+    facts.batchMode = m_editor.batchMode();
     return facts;
 }
 
@@ -381,12 +383,16 @@ void WindowCommands::sendToFocus(QObject* focusItem, const QString& action)
 
 void WindowCommands::zoomIn()
 {
+    if (!m_states.canZoom)
+        return;
     if (const auto level = zoomsteps::stepUp(m_editor.zoom()))
         m_editor.setZoom(*level);
 }
 
 void WindowCommands::zoomOut()
 {
+    if (!m_states.canZoom)
+        return;
     if (const auto level = zoomsteps::stepDown(m_editor.zoom()))
         m_editor.setZoom(*level);
 }
@@ -395,7 +401,8 @@ void WindowCommands::zoomToFit()
 {
     // The canvas fits the image at zoom 1, so "Actual Size" and "Zoom to Fit"
     // are the same view.
-    m_editor.zoomToFit();
+    if (m_states.canZoom)
+        m_editor.zoomToFit();
 }
 
 void WindowCommands::toggleCompare()

@@ -29,6 +29,7 @@ class WindowCommands : public QObject {
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY statesChanged)
     Q_PROPERTY(bool canRedo READ canRedo NOTIFY statesChanged)
     Q_PROPERTY(bool canCompare READ canCompare NOTIFY statesChanged)
+    Q_PROPERTY(bool canZoom READ canZoom NOTIFY statesChanged)
     Q_PROPERTY(bool exportButtonEnabled READ exportButtonEnabled NOTIFY statesChanged)
     Q_PROPERTY(bool sheetMode READ sheetMode NOTIFY statesChanged)
     // "Show Compare" or "Hide Compare".
@@ -67,6 +68,7 @@ public:
     bool canUndo() const { return m_states.canUndo; }
     bool canRedo() const { return m_states.canRedo; }
     bool canCompare() const { return m_states.canCompare; }
+    bool canZoom() const { return m_states.canZoom; }
     bool exportButtonEnabled() const { return m_states.exportButtonEnabled; }
     bool sheetMode() const { return m_sheetMode; }
     QString compareTitle() const;

@@ -20,10 +20,13 @@ MenuBar {
 
     delegate: MenuBarItem {
         id: barItem
+        // A menu with nothing to offer (View in batch mode) cannot be opened.
+        enabled: !menu || menu.enabled
         contentItem: Text {
             text: barItem.text
             font: Theme.bodyFont
             color: Theme.textPrimary
+            opacity: barItem.enabled ? 1 : 0.45
         }
         background: Rectangle {
             color: barItem.highlighted ? Theme.control : Theme.transparent
@@ -188,9 +191,11 @@ MenuBar {
     BarMenu {
         objectName: "viewMenu"
         title: "View"
+        enabled: Commands.canZoom || Commands.canCompare
         MenuEntry {
             action: Action {
                 objectName: "zoomIn"
+                enabled: Commands.canZoom
                 text: "Zoom In"
                 shortcut: "Ctrl++"
                 onTriggered: Commands.zoomIn()
@@ -199,6 +204,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "zoomOut"
+                enabled: Commands.canZoom
                 text: "Zoom Out"
                 shortcut: "Ctrl+-"
                 onTriggered: Commands.zoomOut()
@@ -207,6 +213,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "actualSize"
+                enabled: Commands.canZoom
                 text: "Actual Size"
                 shortcut: "Ctrl+1"
                 onTriggered: Commands.zoomToFit()
@@ -215,6 +222,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "zoomToFit"
+                enabled: Commands.canZoom
                 text: "Zoom to Fit"
                 shortcut: "Ctrl+0"
                 onTriggered: Commands.zoomToFit()
@@ -276,6 +284,7 @@ MenuBar {
     // "Ctrl+=" zooms in too: on most keyboards "+" needs Shift.
     Shortcut {
         sequence: "Ctrl+="
+        enabled: Commands.canZoom
         onActivated: Commands.zoomIn()
     }
 }

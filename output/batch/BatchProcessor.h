@@ -44,6 +44,15 @@ struct Settings {
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
+// The format and the long edge the file is written at: the preset's when one
+// is set, else the settings' own.
+ExportDefaults fileSettings(const Settings& settings);
+
+// Whether both settings make the same file of a source: the same subject
+// finder, refinement, preset, format and long edge, and for SVG the same
+// tracing. A format or long edge that a preset overrides does not count.
+bool makeSameFile(const Settings& a, const Settings& b);
+
 // The finished file for the image file at `path`.
 //
 // The framing is a default CompositeSettings (transparent, untrimmed, original

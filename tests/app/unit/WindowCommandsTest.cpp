@@ -100,6 +100,17 @@ TEST(CommandRules, FollowTheDocumentTheCutoutAndTheWork)
     EXPECT_FALSE(commandStates(facts).canRedo);
 }
 
+// Batch mode shows no canvas: nothing in the View menu applies.
+TEST(CommandRules, BatchModeTakesTheViewCommandsAway)
+{
+    EditorFacts facts;
+    facts.hasDocument = facts.hasCutout = true;
+    EXPECT_TRUE(commandStates(facts).canZoom && commandStates(facts).canCompare);
+    facts.batchMode = true;
+    EXPECT_FALSE(commandStates(facts).canZoom || commandStates(facts).canCompare);
+    EXPECT_TRUE(commandStates(facts).canExport) << "the document's own commands stay";
+}
+
 TEST(CommandRules, TheSheetToolExportsTheFinishedSheet)
 {
     EditorFacts facts;

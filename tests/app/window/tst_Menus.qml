@@ -22,6 +22,26 @@ WindowHarness {
             verify(action(window, name).enabled, name)
     }
 
+    // Batch mode shows no canvas: the View menu cannot be opened, and its
+    // keys change no zoom behind the grid.
+    function test_batchModeTakesTheViewMenuAway() {
+        const window = openWindow()
+        const view = menuEntry(window, "zoomIn")
+        verify(view.barItem.enabled)
+        Editor.batchMode = true
+        for (const name of ["zoomIn", "zoomOut", "actualSize", "zoomToFit", "toggleCompare"])
+            verify(!action(window, name).enabled, name)
+        verify(!view.barItem.enabled)
+        Editor.zoom = 1
+        keyClick(Qt.Key_Plus, Qt.ControlModifier)
+        compare(Editor.zoom, 1)
+        mouseClick(view.barItem)
+        verify(!view.menu.opened)
+        Editor.batchMode = false
+        verify(view.barItem.enabled)
+        verify(action(window, "zoomIn").enabled)
+    }
+
     function test_shortcutsUseCtrl() {
         const window = openWindow()
         compare(action(window, "importImage").shortcut, "Ctrl+O")
