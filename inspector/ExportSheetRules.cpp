@@ -1,6 +1,7 @@
 #include "inspector/ExportSheetRules.h"
 
 #include "engine/types/ExportFormat.h"
+#include "engine/types/Plural.h"
 #include "inspector/PanelValueText.h"
 #include "model/editor/ExportFile.h"
 #include "model/editor/ListingCompliance.h"
@@ -102,9 +103,8 @@ QVariantMap ExportSheetRules::requirementSummary(const QVariantList& checks, con
                 {QStringLiteral("text"), QStringLiteral("Meets ") + presetTitle + QStringLiteral(" requirements")}};
     return {{QStringLiteral("met"), false},
             {QStringLiteral("symbol"), QStringLiteral("exclamationmark.triangle.fill")},
-            {QStringLiteral("text"), QStringLiteral("%1 %2 requirement%3 not met (see Resize)")
-                                         .arg(failing)
-                                         .arg(presetTitle, failing == 1 ? QString() : QStringLiteral("s"))}};
+            {QStringLiteral("text"), QStringLiteral("%1 not met (see Resize)")
+                                         .arg(plural::count(failing, presetTitle + QStringLiteral(" requirement")))}};
 }
 
 } // namespace zephrin

@@ -1,6 +1,7 @@
 #include "pickers/BatchViewRules.h"
 
 #include "engine/types/ExportFormat.h"
+#include "engine/types/Plural.h"
 #include "output/presets/ListingPresetSettings.h"
 
 #include <algorithm>
@@ -45,13 +46,15 @@ QString progressText(int index, int total) { return QStringLiteral("Cutting imag
 
 QString failureNote(int failed)
 {
-    return QString::number(failed) + QStringLiteral(" image") + (failed == 1 ? QString() : QStringLiteral("s"))
-           + QStringLiteral(" couldn't be processed. Click a red tile to open it in the editor.");
+    return plural::count(failed, u"image") + QStringLiteral(" couldn't be processed. Click a red tile to open it in the editor.");
 }
 
 QString exportAllTitle(int done) { return QStringLiteral("Export All (%1)").arg(done); }
 
-QString folderMessage(int done) { return QStringLiteral("Choose a folder for the %1 cutouts.").arg(done); }
+QString folderMessage(int done)
+{
+    return QStringLiteral("Choose a folder for the %1.").arg(plural::count(done, u"cutout"));
+}
 
 int gridColumns(double width)
 {

@@ -1,6 +1,7 @@
 #include "pickers/SheetPanelTexts.h"
 
 #include "controls/ValueText.h"
+#include "engine/types/Plural.h"
 #include "model/qml/QmlValues.h"
 #include "output/sheet/PaperSize.h"
 #include "output/sheet/PrintRegion.h"
@@ -15,8 +16,7 @@ QString packingStatus(std::int64_t placed, std::int64_t requested)
     const std::int64_t missing = requested - placed;
     if (missing != 0)
         return QStringLiteral("%1 placed, %2 didn't fit — reduce size or count").arg(placed).arg(missing);
-    return QString::number(placed) + QStringLiteral(" sticker") + (placed == 1 ? QString() : QStringLiteral("s")) +
-           QStringLiteral(" placed");
+    return plural::count(placed, u"sticker") + QStringLiteral(" placed");
 }
 
 bool allPlaced(std::int64_t placed, std::int64_t requested)

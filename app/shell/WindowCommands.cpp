@@ -1,13 +1,11 @@
 #include "app/shell/WindowCommands.h"
 
-#include "pickers/backdrops/BackdropTexts.h"
-
 #include "controls/ValueText.h"
 #include "app/shell/DiscardedWork.h"
 #include "app/shell/IncomingFiles.h"
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
-#include "pickers/backdrops/BackdropTexts.h"
+#include "model/editor/FeedbackTexts.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -244,8 +242,10 @@ void WindowCommands::revealShared()
     if (!m_editor.showShareSheet())
         return;
     m_editor.setShowShareSheet(false);
-    if (m_editor.shareURL().isLocalFile())
-        m_reveal.revealFile(m_editor.shareURL().toLocalFile(), sayWhenNotShown());
+    if (!m_editor.shareURL().isLocalFile())
+        return;
+    const QString path = m_editor.shareURL().toLocalFile();
+    m_reveal.revealFile(path, offerPathWhenNotShown(feedback::sharedPathNotice(path), path));
 }
 
 void WindowCommands::showNoticeInFolder()
@@ -253,18 +253,20 @@ void WindowCommands::showNoticeInFolder()
     const QString path = m_editor.noticeRevealPath();
     if (path.isEmpty())
         return;
+    FileReveal::Done done = offerPathWhenNotShown(feedback::notShownNotice(path), path);
     if (QFileInfo(path).isDir())
-        m_reveal.openFolder(path, sayWhenNotShown());
+        m_reveal.openFolder(path, std::move(done));
     else
-        m_reveal.revealFile(path, sayWhenNotShown());
+        m_reveal.revealFile(path, std::move(done));
 }
 
-// Without a file manager nothing shows the file: the status bar says so.
-FileReveal::Done WindowCommands::sayWhenNotShown() const
+// Without a file manager nothing shows the file: the notice names it in full
+// and offers to copy its path.
+FileReveal::Done WindowCommands::offerPathWhenNotShown(const QString& text, const QString& path) const
 {
-    return [editor = QPointer<EditorState>(&m_editor)](bool shown) {
+    return [editor = QPointer<EditorState>(&m_editor), text, path](bool shown) {
         if (!shown && editor)
-            editor->setLastError(backdroptexts::noFileManagerNotice());
+            editor->showPathNotice(text, path);
     };
 }
 

@@ -107,10 +107,12 @@ public:
     Q_INVOKABLE void exportSheetCutSVG();
     Q_INVOKABLE void exporterClosed(const QUrl& file);
     // "Share…": the result in the export settings, into the private share
-    // folder, which the file manager then shows with the file selected.
+    // folder, which the file manager then shows with the file selected; where
+    // none can, the notice names the file in full and offers to copy its path.
     Q_INVOKABLE void share();
     // The notice's "Show in Folder": the saved file selected in its folder,
-    // or the folder a batch went to.
+    // or the folder a batch went to (and where no file manager can, the same
+    // offer of its path).
     Q_INVOKABLE void showNoticeInFolder();
     // How files are shown in the file manager (tests record it).
     void setFileReveal(FileReveal reveal) { m_reveal = std::move(reveal); }
@@ -166,7 +168,7 @@ private:
     static bool isTextItem(const QObject* item);
 
     void revealShared();
-    FileReveal::Done sayWhenNotShown() const;
+    FileReveal::Done offerPathWhenNotShown(const QString& text, const QString& path) const;
 
     EditorState& m_editor;
     FileReveal m_reveal;

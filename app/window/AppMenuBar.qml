@@ -15,8 +15,7 @@ MenuBar {
     // The item the text commands act on. Opening the Edit menu takes the
     // focus into it, so an item chosen with the mouse acts on the item that
     // had the focus when the menu opened; a shortcut finds the focus in place.
-    property Item focusAtOpen: null
-    readonly property var focusItem: editMenu.visible ? focusAtOpen
+    readonly property var focusItem: editMenu.visible ? editMenu.focusAtOpen
                                                       : (Window.window ? Window.window.activeFocusItem : null)
 
     delegate: MenuBarItem {
@@ -44,7 +43,7 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         objectName: "fileMenu"
         title: qsTr("File")
         MenuEntry {
@@ -100,12 +99,10 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         id: editMenu
         objectName: "editMenu"
         title: qsTr("Edit")
-        onAboutToShow: bar.focusAtOpen = bar.Window.window ? bar.Window.window.activeFocusItem : null
-        onClosed: bar.focusAtOpen = null
         MenuEntry {
             action: Action {
                 objectName: "cut"
@@ -149,7 +146,7 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         objectName: "cutoutMenu"
         title: "Cutout"
         MenuEntry {
@@ -191,7 +188,7 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         objectName: "viewMenu"
         title: "View"
         enabled: Commands.canZoom || Commands.canCompare
@@ -240,6 +237,47 @@ MenuBar {
                 enabled: Commands.canCompare
                 onTriggered: Commands.toggleCompare()
             }
+        }
+    }
+
+    // The title whose menu is open, if any.
+    readonly property MenuBarItem openTitle: {
+        for (let i = 0; i < count; ++i) {
+            const title = itemAt(i)
+            if (title && title.menu && title.menu.visible)
+                return title
+        }
+        return null
+    }
+
+    // A menu of the bar; it keeps the item that had the focus when it opened.
+    // Escape is the bar's (below).
+    component BarMenu: ZPMenu {
+        property Item focusAtOpen: null
+        closePolicy: Popup.CloseOnPressOutside
+        onAboutToShow: focusAtOpen = bar.Window.window ? bar.Window.window.activeFocusItem : null
+        onClosed: focusAtOpen = null
+    }
+
+    // Escape closes the open menu and leaves the bar: the titles the pointer
+    // then passes only light up, and a click opens one. With the pointer over
+    // the open menu's title, the menu closes as a click on that title closes
+    // it, and the focus goes back to where the menu found it. (The menu's own
+    // Escape would keep the bar in its open mode then: the next title the
+    // pointer passes would open its menu, and the click on it close it again.)
+    Shortcut {
+        sequence: StandardKey.Cancel
+        enabled: bar.openTitle !== null
+        onActivated: {
+            const title = bar.openTitle
+            if (!title.hovered) {
+                title.menu.dismiss()
+                return
+            }
+            const focus = title.menu.focusAtOpen
+            title.triggered()
+            if (focus)
+                focus.forceActiveFocus()
         }
     }
 

@@ -33,6 +33,7 @@
 #include "model/tasks/Outcome.h"
 #include "model/tasks/TaskRunner.h"
 #include "output/batch/BatchProcessor.h"
+#include "output/presets/ListingPresetSettings.h"
 #include "output/vector/TraceSource.h"
 
 #include <QList>
@@ -206,8 +207,8 @@ private:
     int m_processingIndex = 0;
     bool m_usePreset = false;
     ListingPreset m_preset = ListingPreset::etsy;
-    ExportFormat m_format = ExportFormat::png;
-    int m_longEdge = 2400;
+    ExportFormat m_format = kPlainExport.format;
+    int m_longEdge = kPlainExport.longEdge;
     MatteSettings m_matte;
     MatteModel m_model = MatteModel::apple;
     TraceSource m_svgSource = TraceSource::autoDetect;

@@ -245,22 +245,40 @@ void EditorState::clearLastError(ErrorTopic topic)
 void EditorState::showNotice(const QString& text, const QString& revealPath)
 {
     const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
-    const bool changed = text != m_notice || revealPath != m_noticeRevealPath;
+    setNotice(text, revealPath, {});
+    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+}
+
+void EditorState::showPathNotice(const QString& text, const QString& path)
+{
+    cancelTask(m_noticeTask);
+    setNotice(text, {}, path);
+}
+
+void EditorState::setNotice(const QString& text, const QString& revealPath, const QString& copyPath)
+{
+    if (text == m_notice && revealPath == m_noticeRevealPath && copyPath == m_noticeCopyPath)
+        return;
     m_notice = text;
     m_noticeRevealPath = revealPath;
-    if (changed)
-        emit noticeChanged();
-    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+    m_noticeCopyPath = copyPath;
+    emit noticeChanged();
+}
+
+void EditorState::copyNoticePath()
+{
+    if (m_noticeCopyPath.isEmpty())
+        return;
+    auto* data = new QMimeData;
+    data->setText(m_noticeCopyPath);
+    m_clipboard->setMimeData(data);
+    showNotice(QStringLiteral("Copied the path"));
 }
 
 void EditorState::dismissNotice()
 {
     cancelTask(m_noticeTask);
-    if (m_notice.isEmpty() && m_noticeRevealPath.isEmpty())
-        return;
-    m_notice.clear();
-    m_noticeRevealPath.clear();
-    emit noticeChanged();
+    setNotice({}, {}, {});
 }
 
 // ---- Busy state and task slots -----------------------------------------------

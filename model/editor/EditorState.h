@@ -72,6 +72,7 @@
 #include "model/tasks/Outcome.h"
 #include "model/tasks/TaskRunner.h"
 #include "model/tasks/TaskSlot.h"
+#include "output/presets/ListingPresetSettings.h"
 #include "output/sheet/SheetLayout.h"
 #include "output/sheet/SheetRender.h"
 #include "output/sheet/SheetSettings.h"
@@ -259,9 +260,11 @@ class EditorState : public QObject {
     Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
     // A short notice of work that succeeded ("Saved duck.png to ~/Pictures",
     // "Copied"), gone noticeDuration after it appeared; the file or folder its
-    // "Show in Folder" shows (empty: none).
+    // "Show in Folder" shows (empty: none); the path its "Copy Path" copies,
+    // where no file manager could show it (empty: none).
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
     Q_PROPERTY(QString noticeRevealPath READ noticeRevealPath NOTIFY noticeChanged)
+    Q_PROPERTY(QString noticeCopyPath READ noticeCopyPath NOTIFY noticeChanged)
     Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
     Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
     Q_PROPERTY(zephrin::TextLayerList* textLayerList READ textLayerList CONSTANT)
@@ -524,8 +527,16 @@ public:
     void clearLastError(ErrorTopic topic);
     const QString& notice() const { return m_notice; }   // empty: none
     const QString& noticeRevealPath() const { return m_noticeRevealPath; }
+    const QString& noticeCopyPath() const { return m_noticeCopyPath; }
     // Shows a success notice (replacing one that is up) for noticeDuration.
     void showNotice(const QString& text, const QString& revealPath = {});
+    // Shows a notice that offers to copy `path`, which it names: nothing could
+    // show the file. It stays until it is closed or replaced, so the path can
+    // be read and copied.
+    void showPathNotice(const QString& text, const QString& path);
+    // "Copy Path": the notice's path on the clipboard as text; the notice then
+    // says so.
+    Q_INVOKABLE void copyNoticePath();
     Q_INVOKABLE void dismissNotice();
     static constexpr std::chrono::milliseconds noticeDuration{4000};
     bool batchMode() const { return m_batchMode; }
@@ -1023,6 +1034,8 @@ private:
     void setShareURL(const QUrl& value);
     void setSheetLayoutPending(bool value);
     void publishSheetExportable();
+    // The notice's three parts at once; one change signal when any differs.
+    void setNotice(const QString& text, const QString& revealPath, const QString& copyPath);
 
     // ---- Work ----------------------------------------------------------------
     // A new busy entry with its label; 0 for a job that shows none.
@@ -1280,8 +1293,8 @@ private:
     int m_historyHold = 0;
 
     // Export and share
-    ExportFormat m_exportFormat = ExportFormat::png;
-    int m_exportLongEdge = 2400;
+    ExportFormat m_exportFormat = kPlainExport.format;
+    int m_exportLongEdge = kPlainExport.longEdge;
     double m_exportQuality = 90;
     bool m_transparentBackground = true;
     bool m_showExportSheet = false;
@@ -1303,6 +1316,7 @@ private:
     ErrorTopic m_lastErrorTopic = ErrorTopic::other;
     QString m_notice;
     QString m_noticeRevealPath;
+    QString m_noticeCopyPath;
     bool m_batchMode = false;
     QUrl m_pendingIncomingURL;
     bool m_showIncomingReplaceConfirm = false;

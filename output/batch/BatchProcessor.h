@@ -36,8 +36,8 @@ struct Settings {
     MatteModel model = MatteModel::apple;
     MatteSettings matte;
     std::optional<ListingPreset> preset;  // the preset's framing, format and long edge when set
-    ExportFormat format = ExportFormat::png;  // without a preset
-    int longEdge = 2400;                      // pixels, without a preset
+    ExportFormat format = kPlainExport.format;  // without a preset
+    int longEdge = kPlainExport.longEdge;       // pixels, without a preset
     TraceSource svgSource = TraceSource::autoDetect;  // for SVG output
     double svgDetail = 0.6;                           // for SVG output, 0 to 1
 

@@ -164,4 +164,53 @@ WindowHarness {
         verify(item(settings, "isnetLicense").text.indexOf("Apache License") >= 0)
         settings.close()
     }
+
+    // Escape and Ctrl+W close the settings window wherever its focus is; with
+    // no title bar around it (no window manager, as here) it has a close
+    // button of its own.
+    function test_settingsWindowClosesWithoutAWindowManager() {
+        const window = openWindow()
+        const ways = ["escape", "ctrl+w", "escapeInTheLicence", "ctrl+wInTheLicence", "ctrl+wOnTheSwitch",
+                      "escapeAfterAMenu", "button"]
+        for (const way of ways) {
+            window.openSettings()
+            const settings = window.settingsWindow
+            tryVerify(() => settings.visible && Driver.focusWindow() === settings, 2000, way)
+            tryVerify(() => settings.activeFocusItem !== null, 2000, way)
+            verify(!settings.hasTitleBar)
+            verify(item(settings, "settingsHeader").visible)
+            if (way.endsWith("InTheLicence")) {
+                if (!find(settings, "isnetLicense"))
+                    mouseClick(item(settings, "isnetDisclosure"))
+                tryVerify(() => find(settings, "isnetLicense") !== null)
+                item(settings, "isnetLicense").forceActiveFocus()
+                verify(item(settings, "isnetLicense").activeFocus)
+            }
+            if (way === "escapeAfterAMenu") {
+                // The first Escape closes only the open menu of a row.
+                const row = item(settings, "formatRow")
+                mouseClick(item(row, "menuButton"))
+                const menu = find(row, "menu")
+                tryVerify(() => menu.opened)
+                keyClick(Qt.Key_Escape)
+                tryVerify(() => !menu.visible)
+                verify(settings.visible)
+            }
+            if (way === "ctrl+wOnTheSwitch")
+                item(item(settings, "autoSubjectRow"), "switch").forceActiveFocus()
+            if (way.startsWith("escape"))
+                keyClick(Qt.Key_Escape)
+            else if (way.startsWith("ctrl+w"))
+                keyClick(Qt.Key_W, Qt.ControlModifier)
+            else
+                mouseClick(item(settings, "settingsClose"))
+            tryVerify(() => !settings.visible, 1000, way)
+            // The keys go back to the main window.
+            tryVerify(() => Driver.focusWindow() === window, 1000, way)
+        }
+        // Ctrl+W in the settings window closed only it: Clear Image was not
+        // asked for.
+        verify(!Commands.askingToClear)
+        verify(Settings.autoSubjectOnImport)
+    }
 }

@@ -47,7 +47,7 @@ TEST(BatchViewRules, Texts)
     EXPECT_EQ(presetSummary(ListingPreset::etsy), QStringLiteral("Exports PNG at 2700 px long edge."));
     EXPECT_EQ(failureNote(1), QStringLiteral("1 image couldn't be processed. Click a red tile to open it in the editor."));
     EXPECT_EQ(failureNote(2), QStringLiteral("2 images couldn't be processed. Click a red tile to open it in the editor."));
-    EXPECT_EQ(folderMessage(1), QStringLiteral("Choose a folder for the 1 cutouts."));
+    EXPECT_EQ(folderMessage(1), QStringLiteral("Choose a folder for the 1 cutout."));
     EXPECT_EQ(progressText(3, 5), QStringLiteral("Cutting image 3 of 5…"));
 }
 
