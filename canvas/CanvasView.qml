@@ -226,6 +226,40 @@ Item {
         }
     }
 
+    // The region's clip is square; whatever fills it (an image zoomed past
+    // the frame included) is rounded by covering the four corners outside
+    // the frame's radius in the window's colour, which lies behind the canvas.
+    Shape {
+        id: cornerCovers
+        objectName: "cornerCovers"
+        anchors.fill: parent
+        readonly property real r: canvas.cornerRadius
+        ShapePath {
+            strokeWidth: -1
+            fillColor: Theme.background
+            startX: 0; startY: 0
+            PathLine { x: cornerCovers.r; y: 0 }
+            PathArc { x: 0; y: cornerCovers.r; radiusX: cornerCovers.r; radiusY: cornerCovers.r
+                      direction: PathArc.Counterclockwise }
+            PathLine { x: 0; y: 0 }
+            PathMove { x: cornerCovers.width; y: 0 }
+            PathLine { x: cornerCovers.width; y: cornerCovers.r }
+            PathArc { x: cornerCovers.width - cornerCovers.r; y: 0; radiusX: cornerCovers.r; radiusY: cornerCovers.r
+                      direction: PathArc.Counterclockwise }
+            PathLine { x: cornerCovers.width; y: 0 }
+            PathMove { x: cornerCovers.width; y: cornerCovers.height }
+            PathLine { x: cornerCovers.width - cornerCovers.r; y: cornerCovers.height }
+            PathArc { x: cornerCovers.width; y: cornerCovers.height - cornerCovers.r
+                      radiusX: cornerCovers.r; radiusY: cornerCovers.r; direction: PathArc.Counterclockwise }
+            PathLine { x: cornerCovers.width; y: cornerCovers.height }
+            PathMove { x: 0; y: cornerCovers.height }
+            PathLine { x: 0; y: cornerCovers.height - cornerCovers.r }
+            PathArc { x: cornerCovers.r; y: cornerCovers.height; radiusX: cornerCovers.r; radiusY: cornerCovers.r
+                      direction: PathArc.Counterclockwise }
+            PathLine { x: 0; y: cornerCovers.height }
+        }
+    }
+
     // The frame over the clipped region.
     Rectangle {
         anchors.fill: parent

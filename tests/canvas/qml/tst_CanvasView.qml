@@ -247,6 +247,16 @@ TestCase {
         compare(pixel(image, 16, h / 2), String(Theme.imageWell))
         for (const seen of corners(image))
             verify(!filled.includes(seen), seen)
+
+        // A picture zoomed past the frame is rounded by it too.
+        Editor.compareEnabled = false
+        Editor.zoom = 20
+        waitForRendering(window.contentItem)
+        image = grabImage(window.contentItem)
+        const inside = pixel(image, w / 2, h / 2)
+        verify(!filled.includes(inside), "the picture fills the canvas")
+        for (const seen of corners(image))
+            verify(seen !== inside, seen)
     }
 
     function test_theDragOutHintOpensWhereThePointerRests() {
