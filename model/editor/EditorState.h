@@ -313,6 +313,8 @@ public:
     ~EditorState() override;
 
     EditorEngines& engines() const { return *m_engines; }
+    // Where the editor's work and timers run; the window's own waits use it too.
+    TaskRunner& runner() const { return *m_runner; }
     BatchState* batch() const { return m_batch; }
     // comp.texts as a list model, one row per layer.
     TextLayerList* textLayerList() const { return m_textLayerList; }
