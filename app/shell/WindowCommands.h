@@ -53,6 +53,11 @@ class WindowCommands : public QObject {
     Q_PROPERTY(QString clearDetail READ clearDetail NOTIFY questionsChanged)
     Q_PROPERTY(bool askingToQuit READ askingToQuit NOTIFY questionsChanged)
     Q_PROPERTY(QString quitDetail READ quitDetail NOTIFY questionsChanged)
+    // The question before the batch's "Clear all" or the sheet's "Clear
+    // sheet" (see clearBatch, clearSheet).
+    Q_PROPERTY(bool askingToClearBatch READ askingToClearBatch NOTIFY questionsChanged)
+    Q_PROPERTY(bool askingToClearSheet READ askingToClearSheet NOTIFY questionsChanged)
+    Q_PROPERTY(QString clearResultsDetail READ clearResultsDetail NOTIFY questionsChanged)
 
 public:
     explicit WindowCommands(EditorState& editor, QObject* parent = nullptr);
@@ -95,6 +100,9 @@ public:
     // Files dropped or named together: one opens as the document; several go
     // into the batch queue (batch mode comes on), and the document stays.
     Q_INVOKABLE void openFiles(const QList<QUrl>& files);
+    // A tile of the batch: back to the editor, where its file opens as the
+    // document (asking first when that discards work).
+    Q_INVOKABLE void openBatchItem(const QUrl& file);
 
     // Export: the sheet, directly in a format, or the sticker sheet's files;
     // the save dialog's answer.
@@ -123,14 +131,27 @@ public:
     QString clearDetail() const { return m_clearDetail; }
 
     // Quitting: true, raising askingToQuit with its sentence in quitDetail,
-    // when a sticker sheet or batch results exist only in memory; the window
-    // then stays until the question is answered (confirmQuit() emits
-    // quitConfirmed). False when the window may close at once.
+    // when the document holds work (what clearing would discard) or a sticker
+    // sheet or batch results exist only in memory; the window then stays
+    // until the question is answered (confirmQuit() emits quitConfirmed).
+    // False when the window may close at once.
     Q_INVOKABLE bool askToQuit();
     Q_INVOKABLE void confirmQuit();
     Q_INVOKABLE void cancelQuit();
     bool askingToQuit() const { return m_askingToQuit; }
     QString quitDetail() const { return m_quitDetail; }
+
+    // The batch's "Clear all" and the sheet's "Clear sheet": with results or
+    // a sheet that exist only in memory they raise askingToClearBatch or
+    // askingToClearSheet with the sentence in clearResultsDetail, and
+    // confirmClearResults() clears; otherwise they clear at once.
+    Q_INVOKABLE void clearBatch();
+    Q_INVOKABLE void clearSheet();
+    Q_INVOKABLE void confirmClearResults();
+    Q_INVOKABLE void cancelClearResults();
+    bool askingToClearBatch() const { return m_clearingResults == ClearedResults::batch; }
+    bool askingToClearSheet() const { return m_clearingResults == ClearedResults::sheet; }
+    QString clearResultsDetail() const { return m_clearResultsDetail; }
     Q_INVOKABLE void runCutout();
     Q_INVOKABLE void resetToPlainCutout();
     Q_INVOKABLE void undo();
@@ -174,6 +195,9 @@ private:
     QString m_clearDetail;
     bool m_askingToQuit = false;
     QString m_quitDetail;
+    enum class ClearedResults { none, batch, sheet };
+    ClearedResults m_clearingResults = ClearedResults::none;
+    QString m_clearResultsDetail;
 };
 
 } // namespace zephrin

@@ -559,8 +559,16 @@ TEST_F(IncomingFilesTest, TheQuestionSaysWhatGoesAndWhatCarriesOver)
                              "The text layer and the background carry over."));
     m_road.cancelReplace();
 
+    // Fill holes stays on for the next image: both questions say so.
+    editor->setFillHoles(true);
+    runner->settle();
+    const QString carried = QStringLiteral(" The text layer, the background and your cutout settings carry over.");
+    m_commands.openFile(writePicture(QStringLiteral("next.png")));
+    EXPECT_TRUE(m_road.replaceDetail().endsWith(carried)) << m_road.replaceDetail().toStdString();
+    m_road.cancelReplace();
     handOff(waiting());
     EXPECT_TRUE(m_road.replaceDetail().startsWith(QStringLiteral("Opening the shared image discards ")));
+    EXPECT_TRUE(m_road.replaceDetail().endsWith(carried)) << m_road.replaceDetail().toStdString();
     m_road.cancelReplace();
     // A shared file whose name the hand-off kept goes by that name.
     const QString named = waiting();
