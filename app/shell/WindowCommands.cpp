@@ -226,11 +226,11 @@ void WindowCommands::exportSheetCutSVG()
         qCWarning(lcCommands) << "the editor offers no cut-line SVG export";
 }
 
-void WindowCommands::exporterClosed(const QUrl& file)
+void WindowCommands::exporterClosed(const QUrl& file, bool replace)
 {
     m_editor.setShowFileExporter(false);
     if (file.isValid() && !file.isEmpty())
-        m_editor.saveExportFile(file);
+        m_editor.saveExportFile(file, replace);
 }
 
 void WindowCommands::share()

@@ -111,7 +111,8 @@ public:
     Q_INVOKABLE void exportButtonPressed();
     Q_INVOKABLE void exportSheetPNG();
     Q_INVOKABLE void exportSheetCutSVG();
-    Q_INVOKABLE void exporterClosed(const QUrl& file);
+    // `replace` false: a file of that name stays (the dialog did not ask).
+    Q_INVOKABLE void exporterClosed(const QUrl& file, bool replace = true);
     // "Share…": the result in the export settings, into the private share
     // folder, which the file manager then shows with the file selected.
     Q_INVOKABLE void share();

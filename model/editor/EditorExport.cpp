@@ -138,7 +138,7 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
     m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
 }
 
-void EditorState::saveExportFile(const QUrl& target)
+void EditorState::saveExportFile(const QUrl& target, bool replace)
 {
     if (!m_exportFile)
         return;
@@ -150,11 +150,17 @@ void EditorState::saveExportFile(const QUrl& target)
     const TaskSlot::Ticket ticket = beginTask(m_saveTask, QStringLiteral("Saving…"));
     runTask(
         m_saveTask, ticket, TaskPriority::userInitiated,
-        [path = target.toLocalFile(), data = m_exportFile->data] {
+        [path = target.toLocalFile(), data = m_exportFile->data, replace] {
             // The dialog has asked before replacing a file of that name.
             OutputFile file(path);
-            const bool written = file.write(data) && file.place(true) == OutputFile::Placement::placed;
-            return written ? QString() : file.errorString();
+            if (!file.write(data))
+                return file.errorString();
+            switch (file.place(replace)) {
+            case OutputFile::Placement::placed: return QString();
+            case OutputFile::Placement::nameTaken: return QStringLiteral("a file of that name exists already");
+            case OutputFile::Placement::failed: break;
+            }
+            return file.errorString();
         },
         [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
             if (!failure.ok() || !failure.value->isEmpty()) {
@@ -166,6 +172,7 @@ void EditorState::saveExportFile(const QUrl& target)
                 m_sheetSavedStamp = *sheetStamp;
             clearLastError(ErrorTopic::save);
             showNotice(feedback::savedNotice(path, QDir::homePath()), path);
+            emit exportSaved(path);
         });
 }
 

@@ -742,8 +742,10 @@ public:
     Q_INVOKABLE void exportImage();
     // Writes exportFile to the file the save dialog chose (which asked before
     // replacing one), atomically and off the GUI thread; then a notice says
-    // where it went, or lastError why it could not be written.
-    Q_INVOKABLE void saveExportFile(const QUrl& target);
+    // where it went and exportSaved() fires, or lastError says why it could
+    // not be written. `replace` false: a file of that name stays, and the save
+    // fails (a name the dialog did not ask about).
+    Q_INVOKABLE void saveExportFile(const QUrl& target, bool replace = true);
     // Puts the result's PNG on the clipboard: at once when it is prepared,
     // else as soon as it is; then the notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
@@ -884,6 +886,8 @@ signals:
     void noticeChanged();
     // resultPNG was made, or dropped with its result.
     void resultPNGChanged();
+    // saveExportFile wrote the file at `path`.
+    void exportSaved(const QString& path);
     void batchModeChanged();
     void pendingIncomingURLChanged();
     void showIncomingReplaceConfirmChanged();
