@@ -133,7 +133,7 @@ Item {
                     symbol: "trash"
                     label: "Clear all"
                     size: 36
-                    onClicked: panel.batch.clear()
+                    onClicked: Commands.clearBatch()
                 }
             }
             // Files the last addition left out, and why.

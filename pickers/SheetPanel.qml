@@ -8,6 +8,7 @@ import QtQuick.Layouts
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Pickers
+import Zephrin.Shell
 
 ColumnLayout {
     id: panel
@@ -137,7 +138,7 @@ ColumnLayout {
             text: "Clear sheet"
             symbol: "trash"
             height: 36
-            onClicked: Editor.clearStickerSheet()
+            onClicked: Commands.clearSheet()
         }
     }
 

@@ -184,6 +184,12 @@ void WindowCommands::openFiles(const QList<QUrl>& files)
     m_editor.batch()->add(files);
 }
 
+void WindowCommands::openBatchItem(const QUrl& file)
+{
+    m_editor.setBatchMode(false);
+    openFile(file);
+}
+
 void WindowCommands::openExportSheet()
 {
     m_editor.setShowExportSheet(true);
@@ -220,11 +226,11 @@ void WindowCommands::exportSheetCutSVG()
         qCWarning(lcCommands) << "the editor offers no cut-line SVG export";
 }
 
-void WindowCommands::exporterClosed(const QUrl& file)
+void WindowCommands::exporterClosed(const QUrl& file, bool replace)
 {
     m_editor.setShowFileExporter(false);
     if (file.isValid() && !file.isEmpty())
-        m_editor.saveExportFile(file);
+        m_editor.saveExportFile(file, replace);
 }
 
 void WindowCommands::share()
@@ -302,11 +308,12 @@ void WindowCommands::cancelClear()
 
 bool WindowCommands::askToQuit()
 {
+    const DocumentWork work = documentWork(m_editor);
     const UnsavedResults results = unsavedResults(m_editor);
-    if (!results.any())
+    if (!work.lostByClearing() && !results.any())
         return false;
     m_askingToQuit = true;
-    m_quitDetail = zephrin::quitDetail(results);
+    m_quitDetail = zephrin::quitDetail(work, results);
     emit questionsChanged();
     return true;
 }
@@ -324,6 +331,50 @@ void WindowCommands::cancelQuit()
     if (!m_askingToQuit)
         return;
     m_askingToQuit = false;
+    emit questionsChanged();
+}
+
+void WindowCommands::clearBatch()
+{
+    UnsavedResults results = unsavedResults(m_editor);
+    results.sheet = false;
+    if (!results.any()) {
+        m_editor.batch()->clear();
+        return;
+    }
+    m_clearingResults = ClearedResults::batch;
+    m_clearResultsDetail = zephrin::clearResultsDetail(results);
+    emit questionsChanged();
+}
+
+void WindowCommands::clearSheet()
+{
+    UnsavedResults results = unsavedResults(m_editor);
+    results.batchResults = 0;
+    if (!results.any()) {
+        m_editor.clearStickerSheet();
+        return;
+    }
+    m_clearingResults = ClearedResults::sheet;
+    m_clearResultsDetail = zephrin::clearResultsDetail(results);
+    emit questionsChanged();
+}
+
+void WindowCommands::confirmClearResults()
+{
+    const ClearedResults cleared = m_clearingResults;
+    cancelClearResults();
+    if (cleared == ClearedResults::batch)
+        m_editor.batch()->clear();
+    else if (cleared == ClearedResults::sheet)
+        m_editor.clearStickerSheet();
+}
+
+void WindowCommands::cancelClearResults()
+{
+    if (m_clearingResults == ClearedResults::none)
+        return;
+    m_clearingResults = ClearedResults::none;
     emit questionsChanged();
 }
 

@@ -140,7 +140,7 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
     m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
 }
 
-void EditorState::saveExportFile(const QUrl& target)
+void EditorState::saveExportFile(const QUrl& target, bool replace)
 {
     if (!m_exportFile)
         return;
@@ -152,11 +152,17 @@ void EditorState::saveExportFile(const QUrl& target)
     const TaskSlot::Ticket ticket = beginTask(m_saveTask, QStringLiteral("Saving…"));
     runTask(
         m_saveTask, ticket, TaskPriority::userInitiated,
-        [path = target.toLocalFile(), data = m_exportFile->data] {
+        [path = target.toLocalFile(), data = m_exportFile->data, replace] {
             // The dialog has asked before replacing a file of that name.
             OutputFile file(path);
-            const bool written = file.write(data) && file.place(true) == OutputFile::Placement::placed;
-            return written ? QString() : file.errorString();
+            if (!file.write(data))
+                return file.errorString();
+            switch (file.place(replace)) {
+            case OutputFile::Placement::placed: return QString();
+            case OutputFile::Placement::nameTaken: return QStringLiteral("a file of that name exists already");
+            case OutputFile::Placement::failed: break;
+            }
+            return file.errorString();
         },
         [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
             if (!failure.ok() || !failure.value->isEmpty()) {
@@ -170,6 +176,7 @@ void EditorState::saveExportFile(const QUrl& target)
             // Saved: the export sheet has done its work (a failure keeps it open).
             setShowExportSheet(false);
             showNotice(feedback::savedNotice(path, QDir::homePath()), path);
+            emit exportSaved(path);
         });
 }
 

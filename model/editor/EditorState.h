@@ -319,6 +319,8 @@ public:
     ~EditorState() override;
 
     EditorEngines& engines() const { return *m_engines; }
+    // Where the editor's work and timers run; the window's own waits use it too.
+    TaskRunner& runner() const { return *m_runner; }
     BatchState* batch() const { return m_batch; }
     // comp.texts as a list model, one row per layer.
     TextLayerList* textLayerList() const { return m_textLayerList; }
@@ -755,8 +757,10 @@ public:
     Q_INVOKABLE void exportImage();
     // Writes exportFile to the file the save dialog chose (which asked before
     // replacing one), atomically and off the GUI thread; then a notice says
-    // where it went, or lastError why it could not be written.
-    Q_INVOKABLE void saveExportFile(const QUrl& target);
+    // where it went and exportSaved() fires, or lastError says why it could
+    // not be written. `replace` false: a file of that name stays, and the save
+    // fails (a name the dialog did not ask about).
+    Q_INVOKABLE void saveExportFile(const QUrl& target, bool replace = true);
     // Puts the result's PNG on the clipboard: at once when it is prepared,
     // else as soon as it is; then the notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
@@ -899,6 +903,8 @@ signals:
     void noticeChanged();
     // resultPNG was made, or dropped with its result.
     void resultPNGChanged();
+    // saveExportFile wrote the file at `path`.
+    void exportSaved(const QString& path);
     void batchModeChanged();
     void pendingIncomingURLChanged();
     void showIncomingReplaceConfirmChanged();
