@@ -205,12 +205,12 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
 
 void EditorState::onResultChanged()
 {
-    m_copyWhenReady = false;
     if (m_resultPNG) {
         m_resultPNG.reset();
         emit resultPNGChanged();
     }
-    encodeResultPNG(false);
+    // A copy still waiting for its PNG takes the newest result, made at once.
+    encodeResultPNG(m_copyWhenReady);
 }
 
 void EditorState::prepareResultPNG()
@@ -224,6 +224,8 @@ void EditorState::encodeResultPNG(bool now)
     m_resultPNGEncoding = false;
     const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
     if (!image) {
+        // The document was closed or replaced: nothing is left to copy.
+        m_copyWhenReady = false;
         cancelTask(m_resultPNGTask);
         return;
     }

@@ -572,7 +572,8 @@ public:
     Q_INVOKABLE void clearStickerSheet();
     // Pins a copy (by its placement key) with its top-left corner at `corner`
     // (inches), pulled into the printable area; every other copy is pinned
-    // where it stands. False, changing nothing, without a render, for an
+    // where it stands. False, changing nothing, unless the render is
+    // exportable (none, a layout pending, the last one failed), for an
     // unknown key, for a drop wholly off the paper, or when the spot is too
     // close to another copy (then with the notice).
     Q_INVOKABLE bool moveStickerPin(const QString& key, QPointF corner);
@@ -743,7 +744,8 @@ public:
     // where it went, or lastError why it could not be written.
     Q_INVOKABLE void saveExportFile(const QUrl& target);
     // Puts the result's PNG on the clipboard: at once when it is prepared,
-    // else as soon as it is; then the notice says "Copied".
+    // else as soon as it is (the newest result's, when a newer one is shown
+    // meanwhile); then the notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
     // The PNG of the result as shown (the composite, else the cutout), made
     // off the GUI thread a short while after the result is published, or at

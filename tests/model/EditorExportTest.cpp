@@ -258,6 +258,28 @@ TEST_F(EditorExport, CopyTakesThePngMadeOffTheGuiThread)
     ASSERT_TRUE(clipboard->last);
     EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(60, 40));
 
+    // A newer result published while the copy's PNG is being made (a slider let
+    // go, Ctrl+C at once): the copy takes the newest result as soon as its PNG
+    // is made, and says so.
+    clipboard->last.reset();
+    editor->dismissNotice();
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 56, 40));
+    runner->advance(90ms);
+    runner->runAll();
+    editor->copyToPasteboard();
+    runner->advance(0ms);
+    const std::size_t encoding = runner->pendingJobs();
+    ASSERT_GE(encoding, 1u);
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 52, 40));
+    runner->advance(90ms);
+    ASSERT_EQ(runner->pendingJobs(), encoding + 1);
+    runner->runJob(encoding);  // the composite lands before the PNG of the one before
+    ASSERT_EQ(editor->composite()->image().width(), 52);
+    runner->runAll();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(52, 40));
+    EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
+
     // A PNG that cannot be made says so instead of copying nothing in silence.
     clipboard->last.reset();
     engines->failing = {"encodePNG"};
