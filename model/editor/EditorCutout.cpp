@@ -123,8 +123,8 @@ TaskSlot::Ticket EditorState::beginCutoutRun(const QString& label)
     // probe may bring it back.
     cancelTask(m_probeTask);
     setSuggestFillHoles(false);
-    // So did the last run's error and note.
-    clearLastError(ErrorTopic::cutout);
+    // So did the last run's note; an error goes as a new run begins.
+    clearLastError();
     setCutoutNote({});
     return beginTask(m_cutoutTask, label);
 }

@@ -511,14 +511,18 @@ public:
     void setImportTarget(ImportTarget value);
     bool showImporter() const { return m_showImporter; }
     void setShowImporter(bool value);
-    const QString& lastError() const { return m_lastError; }   // empty: none
-    // An error of no particular kind (QML's writes); the topic says which
-    // success takes it away again.
+    // The sentence of the last failure, until the user does something that
+    // succeeds: work started after the error that lands without one (every
+    // job's landing takes care of it), a copy or a drag, or the start of an
+    // export or a cutout run. Empty: none.
+    const QString& lastError() const { return m_lastError; }
+    // An error of no particular kind (QML's writes); the topic says what it is about.
     void setLastError(const QString& value);
     void setLastError(const QString& value, ErrorTopic topic);
     ErrorTopic lastErrorTopic() const { return m_lastErrorTopic; }
-    // Removes the error when it is of that topic: work of its kind succeeded.
-    void clearLastError(ErrorTopic topic);
+    // Something the user did succeeded at once: the error goes, whatever it
+    // was about.
+    void clearLastError();
     const QString& notice() const { return m_notice; }   // empty: none
     const QString& noticeRevealPath() const { return m_noticeRevealPath; }
     // Shows a success notice (replacing one that is up) for noticeDuration.
@@ -1033,17 +1037,29 @@ private:
     // Whether a result of the ticket may still land.
     bool isCurrent(const TaskSlot& slot, const TaskSlot::Ticket& ticket) const;
     // Runs `work` on a worker of the priority; on the GUI thread, when the ticket
-    // is still current, `apply` receives its Outcome; the ticket's busy entry
-    // ends after that, or at once when the result is dropped.
+    // is still current, `apply` receives its Outcome (work that did not throw
+    // first takes away an error older than the job: clearErrorsUpTo); the
+    // ticket's busy entry ends after that, or at once when the result is dropped.
     template <typename Work, typename Apply>
     void runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority priority, Work work, Apply apply);
     // runTask after the slot's debounce wait (none with `skipDebounce`).
     template <typename Work, typename Apply>
     void runAfterWait(TaskSlot& slot, TaskSlot::Ticket ticket, bool skipDebounce, Work work, Apply apply);
-    // An apply that shows a failure's sentence in lastError (a render error,
-    // which the next render that works takes away) and hands a value on.
+    // An apply that shows a failure's sentence in lastError (a render error)
+    // and hands a value on.
     template <typename T, typename OnValue>
     auto orLastError(OnValue onValue);
+    // Work that began when `count` errors had been shown succeeded: the error
+    // on screen goes unless it came up after that work began.
+    void clearErrorsUpTo(std::uint64_t count);
+    // A chain of work (a job, the one its landing starts, a wait and what
+    // follows it) counts as begun when the user's action started it: what
+    // follows a failure in the chain does not take that failure away. Jobs and
+    // waits take chainErrorCount() when they start and run their landing
+    // inChain() of it.
+    std::uint64_t chainErrorCount() const { return m_chainErrorCount.value_or(m_errorCount); }
+    template <typename Body>
+    void inChain(std::uint64_t errorCount, Body&& body);
     // Calls `callback` after the wait (none: at once) while the ticket is current.
     void afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono::milliseconds wait,
                    std::function<void()> callback);
@@ -1067,7 +1083,8 @@ private:
     void startFillHolesProbe(const MatteBox& matte);
     void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure);
     // Waits for a content store's future; `apply` receives its value (none when
-    // the future was cancelled or failed) while the ticket is current.
+    // the future was cancelled or failed) while the ticket is current; a value
+    // takes away an error older than the wait, as runTask's work does.
     template <typename T, typename Apply>
     void awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply);
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure);
@@ -1297,6 +1314,10 @@ private:
     bool m_showImporter = false;
     QString m_lastError;
     ErrorTopic m_lastErrorTopic = ErrorTopic::other;
+    // How many errors were shown so far; lastError is the one of that number.
+    std::uint64_t m_errorCount = 0;
+    // The error count of the chain whose landing or wait is running; none outside.
+    std::optional<std::uint64_t> m_chainErrorCount;
     QString m_notice;
     QString m_noticeRevealPath;
     bool m_batchMode = false;

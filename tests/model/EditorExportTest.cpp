@@ -57,7 +57,7 @@ TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
 }
 
 // A save says where the file went, or why it could not be written; the next
-// save that works takes the error away, and nothing but a save does.
+// save that works takes the error away.
 TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
 {
     openDocument();
@@ -86,10 +86,41 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     EXPECT_TRUE(editor->notice().isEmpty());
     EXPECT_TRUE(editor->noticeRevealPath().isEmpty());
 
-    editor->setLastError(QStringLiteral("Couldn't open beach.png."), ErrorTopic::open);
-    editor->saveExportFile(QUrl::fromLocalFile(target));
-    runner->runAll();
-    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open beach.png."));
+}
+
+// An error stays until the user does something else that succeeds, whatever
+// it was about; a result already on its way when the error came up leaves it.
+TEST_F(EditorExport, AnErrorGoesWithTheNextThingThatSucceeds)
+{
+    openDocument();
+    engines->failing = {"computeMatte"};
+    editor->runAutoSubject();
+    runner->settle();
+    ASSERT_EQ(editor->lastError(), QStringLiteral("No subject was found in this image."));
+    engines->failing.clear();
+    editor->exportImage();  // the cutout before is still there to export
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    runner->settle();
+    ASSERT_TRUE(editor->exportFile());
+
+    const auto failedBackdrop = [&] {
+        engines->failing = {"renderBackdrop"};
+        editor->selectBackdrop(Backdrop::presets().front());
+        runner->runAll();
+        engines->failing.clear();
+        ASSERT_EQ(editor->lastError(), QStringLiteral("Couldn't create that backdrop."));
+    };
+    failedBackdrop();
+    editor->setFeather(3);
+    runner->settle();
+    EXPECT_TRUE(editor->lastError().isEmpty());
+
+    editor->setFeather(4);  // refines after its wait, which began before the failure
+    failedBackdrop();
+    runner->settle();
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    editor->copyToPasteboard();
+    EXPECT_TRUE(editor->lastError().isEmpty());
 }
 
 TEST_F(EditorExport, WriteFailuresSayWhy)
