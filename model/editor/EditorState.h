@@ -667,7 +667,7 @@ public:
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
     void restore(const EditSnapshot& snapshot);
-    // The settings and active counts as they stand.
+    // The settings, active counts, composite and preset as they stand (no extras).
     EditSnapshot currentSnapshot() const;
     Q_INVOKABLE void applyMaskEdits();
     Q_INVOKABLE void applyPaint();
@@ -1091,10 +1091,15 @@ private:
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure, MatteOrigin origin);
     // Starts a run in the cutout slot, replacing the one before.
     TaskSlot::Ticket beginCutoutRun(const QString& label);
-    // Appends the colour key of a "Line art" preset whose keying is running
-    // (or was replaced) to the preset's step; nothing when none waits.
+    // The "Line art" preset's key colours: the corners' (without those within
+    // 0.04 of one already taken), white when none can be read.
+    std::vector<RGBAColor> lineArtKeyColors(const Image& image) const;
+    // Runs the preset's flat keying; its colour key follows (finishLineArt).
+    void keyLineArt(std::vector<RGBAColor> colors);
+    // Puts the colour key of a "Line art" preset whose keying is running (or
+    // was replaced) first in the preset's mask list, in force in every state
+    // the preset's step led to; nothing when none waits.
     void finishLineArt();
-    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel, const QString& mergeKey);
     void applyMaskEdits(const QString& busyLabel);
     // Undo (backwards) or redo: the newest step of one stack goes into force,
     // the state as it stands onto the other.
@@ -1105,13 +1110,16 @@ private:
     // field, the text being typed) amends the newest step while the one
     // before carried the same key and nothing closed it since (commitHistory,
     // undo, redo, a change without that key); a change back to where that
-    // step began takes the step away.
-    void recordStep(const QString& mergeKey);
+    // step began takes the step away. `before`: what the action changed beyond
+    // the snapshot, as it stood before (a new matte and mask list, the
+    // export); the step carries it, and is recorded whenever that changed.
+    void recordStep(const QString& mergeKey, const StepExtras& before = {});
     // Holds history back while one action makes several changes: they are one
-    // step, recorded (with the group's merge key) when the outermost group ends.
+    // step, recorded (with the group's merge key and extras) when the
+    // outermost group ends.
     class HistoryGroup {
     public:
-        explicit HistoryGroup(EditorState& editor, QString mergeKey = {});
+        explicit HistoryGroup(EditorState& editor, QString mergeKey = {}, StepExtras before = {});
         ~HistoryGroup();
         HistoryGroup(const HistoryGroup&) = delete;
         HistoryGroup& operator=(const HistoryGroup&) = delete;
@@ -1119,9 +1127,17 @@ private:
     private:
         EditorState& m_editor;
         QString m_mergeKey;
+        StepExtras m_before;
     };
-    // Every step of both stacks and the last committed one, changed.
-    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change);
+    CutoutSetup currentCutoutSetup() const;
+    ExportSetup currentExportSetup(bool withSvg) const;
+    StepExtras currentExtras(const StepExtras& like) const;
+    void restoreCutoutSetup(const CutoutSetup& setup);
+    // Every step of both stacks and the last committed one, changed; with
+    // maskList only those whose mask count runs along the list in force.
+    enum class HistoryReach { all, maskList };
+    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change,
+                        HistoryReach reach = HistoryReach::all);
     // Empties both stacks; the state as it stands is where history begins.
     void resetHistory();
     // A backdrop picture got its identifier (saved to My Backgrounds): the
