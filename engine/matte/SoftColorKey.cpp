@@ -1,5 +1,6 @@
 #include "engine/matte/SoftColorKey.h"
 
+#include "engine/matte/ColorSpread.h"
 #include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
@@ -103,40 +104,28 @@ KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
     CV_Assert(rgba.type() == CV_8UC4);
     const KeyRamp own = KeyRamp::forTolerance(tolerance);
     key = finiteKey(key);
-    const double t = (clampedTolerance(tolerance) / 100) * 0.58 + 0.02;
+    const double t = own.low + own.width / 2;
     const std::int64_t pixels = std::int64_t(rgba.rows) * rgba.cols;
     const int step = std::max(1, int(std::ceil(std::sqrt(double(pixels) / double(kSpreadSamples)))));
 
     // Mean and deviation of the colour over the sampled pixels within the tolerance.
     const RampTable table(key, own);
-    const double within = t * t;
-    std::int64_t samples = 0, count = 0;
-    double sum[3] = {0, 0, 0}, squares[3] = {0, 0, 0};
+    std::int64_t samples = 0;
+    ColorSpread backdrop;
     for (int y = step / 2; y < rgba.rows; y += step) {
         const uchar* row = rgba.ptr(y);
-        for (int x = step / 2; x < rgba.cols; x += step, ++samples) {
-            const uchar* p = row + 4 * x;
-            if (table.squaredDistance(p) >= within)
-                continue;
-            ++count;
-            for (int c = 0; c < 3; ++c) {
-                const double v = p[c] / 255.0;
-                sum[c] += v;
-                squares[c] += v * v;
-            }
-        }
+        for (int x = step / 2; x < rgba.cols; x += step, ++samples)
+            if (table.squaredDistance(row + 4 * x) < t * t)
+                backdrop.add(row + 4 * x);
     }
-    if (count < 64 || count * 100 < samples)
+    if (backdrop.count() < 64 || backdrop.count() * 100 < samples)
         return own;
 
-    double offset = 0, variance = 0;
     const double channels[3] = {key.r, key.g, key.b};
-    for (int c = 0; c < 3; ++c) {
-        const double mean = sum[c] / double(count);
-        offset += (mean - channels[c]) * (mean - channels[c]);
-        variance += std::max(squares[c] / double(count) - mean * mean, 0.0);
-    }
-    const double reach = std::sqrt(offset) + kSpreadDeviations * std::sqrt(variance);
+    double offset = 0;
+    for (int c = 0; c < 3; ++c)
+        offset += (backdrop.mean(c) - channels[c]) * (backdrop.mean(c) - channels[c]);
+    const double reach = std::sqrt(offset) + kSpreadDeviations * backdrop.deviation();
     const double low = std::clamp(reach, own.low, t);
     if (low == own.low)
         return own;
