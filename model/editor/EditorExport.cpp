@@ -4,8 +4,8 @@
 // composite settings say (and the photo it reads ink from alike). Files are
 // written atomically; a file prepared for sharing lives alone in a private
 // folder of the user's. A saved file, a shared one and a copy each say so in
-// a notice; a failure says why in lastError, which the next success of its
-// kind takes away.
+// a notice; a failure says why in lastError, which the next thing that
+// succeeds takes away.
 //
 // The clipboard and a drag out of the canvas take the result's PNG, which is
 // made on a worker a short while after each result is published (encoding a
@@ -68,7 +68,7 @@ QString safeFileName(const QString& name)
 
 void EditorState::exportImage()
 {
-    clearLastError(ErrorTopic::save);
+    clearLastError();
     if (!m_cutout) {
         setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::save);
         return;
@@ -133,7 +133,6 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
         setLastError(QStringLiteral("Couldn't prepare the file to share."), ErrorTopic::save);
         return;
     }
-    clearLastError(ErrorTopic::save);
     setShareURL(*url);
     setShowExportSheet(false);
     showNotice(feedback::sharedNotice(url->toLocalFile()), url->toLocalFile());
@@ -172,7 +171,6 @@ void EditorState::saveExportFile(const QUrl& target, bool replace)
             }
             if (sheetStamp)
                 m_sheetSavedStamp = *sheetStamp;
-            clearLastError(ErrorTopic::save);
             // Saved: the export sheet has done its work (a failure keeps it open).
             setShowExportSheet(false);
             showNotice(feedback::savedNotice(path, QDir::homePath()), path);
@@ -216,12 +214,12 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
 
 void EditorState::onResultChanged()
 {
-    m_copyWhenReady = false;
     if (m_resultPNG) {
         m_resultPNG.reset();
         emit resultPNGChanged();
     }
-    encodeResultPNG(false);
+    // A copy still waiting for its PNG takes the newest result, made at once.
+    encodeResultPNG(m_copyWhenReady);
 }
 
 void EditorState::prepareResultPNG()
@@ -235,6 +233,8 @@ void EditorState::encodeResultPNG(bool now)
     m_resultPNGEncoding = false;
     const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
     if (!image) {
+        // The document was closed or replaced: nothing is left to copy.
+        m_copyWhenReady = false;
         cancelTask(m_resultPNGTask);
         return;
     }
@@ -267,6 +267,7 @@ void EditorState::copyToPasteboard()
     if (!m_composite && !m_cutout)
         return;
     if (m_resultPNG) {
+        clearLastError();
         deliverCopy();
         return;
     }
@@ -283,7 +284,6 @@ void EditorState::deliverCopy()
     data->setData(QStringLiteral("image/png"), *m_resultPNG);
     data->setImageData(toQImage(image->image()));
     m_clipboard->setMimeData(data);
-    clearLastError(ErrorTopic::copy);
     showNotice(QStringLiteral("Copied"));
 }
 

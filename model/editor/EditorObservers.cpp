@@ -12,7 +12,7 @@
 //   sheetItems, sheetPins                       lay the sheet out (every assignment; EditorSheet.cpp)
 //   sheetSettings                               lay the sheet out when the value changed
 //
-// The matte-setting hooks do nothing while history is being restored
+// The matte- and flat-setting hooks do nothing while history is being restored
 // (suppressHistory); without a matte they record the step and refine nothing.
 // Each hook runs on every assignment, after the equality test of the setter,
 // so a control that writes the value it shows still refines (the step it
@@ -101,6 +101,8 @@ void EditorState::setFlatCloseGaps(double value)
 
 void EditorState::onFlatSettingAssigned()
 {
+    if (m_suppressHistory)
+        return;
     if (m_cutoutMethod == CutoutMethod::flat && m_matte)
         scheduleFlatColor();
 }

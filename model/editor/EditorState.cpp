@@ -233,12 +233,19 @@ void EditorState::setSubjectMeasures(QSizeF bounds, double whiteFraction)
 void EditorState::setLastError(const QString& value, ErrorTopic topic)
 {
     m_lastErrorTopic = value.isEmpty() ? ErrorTopic::other : topic;
+    if (!value.isEmpty())
+        ++m_errorCount;
     assign(m_lastError, value, &EditorState::lastErrorChanged);
 }
 
-void EditorState::clearLastError(ErrorTopic topic)
+void EditorState::clearLastError()
 {
-    if (!m_lastError.isEmpty() && m_lastErrorTopic == topic)
+    setLastError({});
+}
+
+void EditorState::clearErrorsUpTo(std::uint64_t count)
+{
+    if (m_errorCount <= count)
         setLastError({});
 }
 
@@ -333,9 +340,9 @@ bool EditorState::isCurrent(const TaskSlot& slot, const TaskSlot::Ticket& ticket
 void EditorState::afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono::milliseconds wait,
                             std::function<void()> callback)
 {
-    m_runner->after(wait, this, [this, &slot, ticket, callback = std::move(callback)] {
+    m_runner->after(wait, this, [this, &slot, ticket, since = chainErrorCount(), callback = std::move(callback)] {
         if (isCurrent(slot, ticket))
-            callback();
+            inChain(since, callback);
     });
 }
 

@@ -235,6 +235,18 @@ TestCase {
         Editor.exportLongEdge = 2400
     }
 
+    function test_anOldErrorIsGoneOnceSomethingElseWorks() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        Driver.openPicture(120, 80)
+        Editor.importImage(Driver.writeText("notes.png", "not a picture"))
+        Driver.settle()
+        const error = child(sheet, "exportError")
+        compare(error.text, "Couldn't open notes.png.")
+        Editor.feather = 3
+        Driver.settle()
+        verify(!error.visible)
+    }
+
     function test_theRequirementSummaryNeedsAPreset() {
         const sheet = createTemporaryObject(sheetComponent, testCase)
         const summary = child(sheet, "requirementSummary")
