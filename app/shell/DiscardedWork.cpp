@@ -146,10 +146,10 @@ UnsavedResults unsavedResults(const EditorState& editor)
 {
     UnsavedResults results;
     results.sheet = editor.sheetHasUnsavedWork();
-    if (editor.batch()->hasUnsavedResults()) {
-        for (const BatchItem& item : editor.batch()->itemsInOrder())
-            results.batchResults += item.output ? 1 : 0;
-    }
+    // The results Export All would write: a failed file's older result is
+    // no longer one of them.
+    if (editor.batch()->hasUnsavedResults())
+        results.batchResults = editor.batch()->doneCount();
     return results;
 }
 

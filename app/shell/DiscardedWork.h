@@ -45,7 +45,7 @@ QString clearDetail(const DocumentWork& work);
 // only in memory.
 struct UnsavedResults {
     bool sheet = false;
-    int batchResults = 0;   // finished results of the batch queue
+    int batchResults = 0;   // results the batch shows as done
 
     bool any() const { return sheet || batchResults > 0; }
 };
