@@ -10,7 +10,9 @@
 //   PNG   the IDAT chunks (deflate, at most 1032:1) against the filtered rows;
 //         a PNG whose IDAT chunks the file does not hold whole is cut off.
 //   BMP   uncompressed rows must all be there; RLE data must code every
-//         pixel in runs and literals (escapes that skip pixels code none).
+//         pixel of every row in runs and literals, each counted only up to
+//         its row's end, as a decoder clips it (escapes that skip pixels
+//         code none).
 //   TIFF  the first directory's strips or tiles must lie in the file, and
 //         hold the rows at the best ratio of their compression.
 // The other formats read have checks of their own (JPEG, GIF, WebP) or are

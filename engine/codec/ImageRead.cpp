@@ -13,6 +13,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 namespace zephrin {
@@ -95,7 +96,10 @@ std::optional<ReadFailure> planQtRead(QImageReader& reader, QByteArrayView bytes
 {
     if (!holdsClaimedPixels(bytes))
         return ReadFailure::unreadable;
+    // Qt's BMP reader gives a picture stored top row first (a negative
+    // height) that negative height as its size, and reads it upright.
     plan.stored = reader.size();
+    plan.stored.setHeight(std::abs(plan.stored.height()));
     if (!plan.stored.isValid() || plan.stored.isEmpty())
         return ReadFailure::unreadable;
     plan.format = reader.imageFormat();
@@ -127,10 +131,13 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
         reader.setScaledSize(plan.bounded);
     // Qt's readers fill a picture handed to them when its size and format
     // are the ones they would allocate, without their own process-wide
-    // allocation limit; these limits have been checked instead.
+    // allocation limit; these limits have been checked instead. It starts
+    // cleared: a reader leaves pixels it never reaches as they were.
     QImage picture;
-    if (plan.format != QImage::Format_Invalid)
+    if (plan.format != QImage::Format_Invalid) {
         picture = QImage(plan.decoded, plan.format);
+        picture.fill(0);
+    }
     if (!reader.read(&picture) || picture.isNull())
         return failed(ReadFailure::unreadable);
     return finishedPicture(std::move(picture), limits);

@@ -138,6 +138,31 @@ TEST(ImageRead, RefusesDataCutOffInsideThePicture)
     EXPECT_FALSE(readImage(flatGreyJpeg(640, 480, 1000), kPicture).image);
 }
 
+TEST(ImageRead, RefusesRunLengthDataThatLeavesPixelsUnwritten)
+{
+    // 16 × 16, whose runs overrun its first row: the decoder clips each at the
+    // row's end, so 15 rows were never written and held leftover heap bytes.
+    expectRefusedUnread(rleBmpOverrunningRows(16, 16), kPicture, ReadFailure::unreadable, "runs past the row");
+    // Runs that fill each row, each row ended: every pixel is the run's colour.
+    const ImageRead read = readImage(rleBmp(4), kPicture);
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(cv::countNonZero(read.image->pixels.reshape(1) != 255), 0);
+}
+
+TEST(ImageRead, ReadsABmpStoredTopRowFirst)
+{
+    const QImage picture = gradient(37, 23, QImage::Format_RGB32);
+    const QByteArray bottomUp = encoded(picture, "bmp");
+    const QByteArray topDown = topDownBmp(bottomUp);
+    EXPECT_EQ(headerRefusal(topDown, kPicture), std::nullopt);
+    const ImageRead read = readImage(topDown, kPicture);
+    ASSERT_TRUE(read.image);
+    const ImageRead expected = readImage(bottomUp, kPicture);
+    ASSERT_TRUE(expected.image);
+    EXPECT_EQ(cv::norm(read.image->pixels, expected.image->pixels, cv::NORM_INF), 0);
+    EXPECT_EQ(pixelAt(*read.image, 0, 22), cv::Vec4b(0, 243, 90, 255)); // the bottom row is at the bottom
+}
+
 TEST(ImageRead, ReadsEveryFormatItLists)
 {
     const QImage picture = gradient(37, 23);
