@@ -6,7 +6,9 @@
 // read's own.
 //
 // Refused as unreadable before anything is decoded: a file that ends before
-// its last chunk does, and one libwebp cannot parse.
+// its last chunk does, one libwebp cannot parse, and an animation whose
+// canvas (past a megapixel) is more than sixteen times the area all its
+// frames together cover.
 
 #include "engine/codec/ImageRead.h"
 

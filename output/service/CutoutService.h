@@ -99,7 +99,8 @@ inline constexpr MatteSettings kCutoutSettings{
 // The subject of `image` found with `model`, refined with `settings` and
 // rendered over the image's extent; empty when the render gives nothing.
 // Throws Failure(noSubject) when matte making fails for any reason, and when the
-// rendered cutout has no pixel that is not fully transparent.
+// rendered cutout has no subject to show: fewer than 16 pixels at least an
+// eighth opaque.
 Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel model, const MatteSettings& settings);
 
 // One complete cutout of `image`, encoded in `format` with its long edge at most

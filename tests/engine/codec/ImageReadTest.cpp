@@ -106,6 +106,9 @@ TEST(ImageRead, RefusesSmallFilesClaimingHugePictures)
         {flatGreyJpeg(16000, 16000, 600), "damaged JPEG"},
         {pngClaiming(16000, 16000, 100), "PNG"},
         {tiffClaiming(16000, 16000, 1000), "TIFF"},
+        {gifEndingAtOnce(16000, 16000, 100 * 1000), "100 KB GIF whose data ends at once"},
+        {sparseAnimatedWebp(16000, 16000), "animated WebP of one 1 x 1 frame"},
+        {arithmeticJpegClaiming(65500, 65500), "arithmetic-coded JPEG of a few zero bytes"},
     };
     for (const ReadLimits& limits : {kPicture, kThumbnail})
         for (const auto& [bytes, what] : files)
@@ -117,6 +120,17 @@ TEST(ImageRead, RefusesDataCutOffInsideThePicture)
     const QByteArray gif = tinyGifClaiming(1, 1);
     ASSERT_TRUE(readImage(gif, kPicture).image);
     EXPECT_FALSE(readImage(gif.left(gif.size() - 3), kPicture).image); // inside the frame's data
+    // LZW data that stops at 30 %, the file's structure whole: the rest of the
+    // frame was the background colour.
+    GifSpec noisy;
+    noisy.screen = QSize(300, 200);
+    noisy.frame = QRect(0, 0, 300, 200);
+    noisy.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
+    for (int i = 0; i < 300 * 200; ++i)
+        noisy.indices.push_back(quint8((i * 7 + i / 300 * 3) % 4));
+    ASSERT_TRUE(readImage(gifFile(noisy), kPicture).image);
+    noisy.dataKept = 0.3;
+    expectRefusedUnread(gifFile(noisy), kPicture, ReadFailure::unreadable, "GIF data stopping at 30 %");
 
     ASSERT_TRUE(readImage(rleBmp(4), kPicture).image);
     EXPECT_FALSE(readImage(rleBmp(2), kPicture).image);
@@ -511,6 +525,8 @@ TEST(JpegReader, GivesThePixelsOfQtsReader)
     expectSamePixels({.components = 1}, "grey");
     expectSamePixels({.components = 4}, "CMYK");
     expectSamePixels({.progressive = true}, "progressive");
+    expectSamePixels({.arithmetic = true}, "arithmetic coding");
+    expectSamePixels({.progressive = true, .arithmetic = true}, "progressive, arithmetic coding");
     expectSamePixels({.restartRows = 1}, "restart markers");
     expectSamePixels({.icc = QColorSpace(QColorSpace::DisplayP3).iccProfile()}, "Display P3 profile");
     expectSamePixels({.icc = QColorSpace(QColorSpace::AdobeRgb).iccProfile(), .app1 = exifBlock(6)},

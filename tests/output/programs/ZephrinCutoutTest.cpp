@@ -448,6 +448,22 @@ TEST_F(ZephrinCutout, CallsAnEmptyCutoutNoSubject)
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("landscape-cutout.png"))));
 }
 
+TEST_F(ZephrinCutout, CallsAFaintSpeckNoSubject)
+{
+    // A transparent picture but for nine pixels of alpha 4: IS-Net kept them,
+    // and a cutout of next to nothing was written.
+    QImage speck(256, 256, QImage::Format_ARGB32);
+    speck.fill(Qt::transparent);
+    for (int y = 100; y < 103; ++y)
+        for (int x = 100; x < 103; ++x)
+            speck.setPixel(x, y, qRgba(255, 255, 255, 4));
+    const QString input = writeFile(folder, QStringLiteral("speck.png"), encoded(speck, "png"));
+    const ProcessResult run = runCutout({input});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"No subject was found in this image.")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("speck-cutout.png"))));
+}
+
 TEST_F(ZephrinCutout, TurnsARotatedPhotoUpright)
 {
     // Stored on its side with orientation 6 (turn 90° clockwise to view).
