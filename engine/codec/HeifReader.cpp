@@ -1,5 +1,7 @@
 #include "engine/codec/HeifReader.h"
 
+#include "engine/codec/HeifBoxes.h"
+
 #include <QColorSpace>
 
 #include <libheif/heif.h>
@@ -69,6 +71,16 @@ std::unique_ptr<heif_image_handle, HandleDeleter> primaryOf(heif_context* contex
     return std::unique_ptr<heif_image_handle, HandleDeleter>(primary);
 }
 
+// A grid or overlay put together at another size than its 'ispe' property
+// says: libheif decodes at the former, every check before it sees the latter.
+bool sizesAgree(QByteArrayView bytes, const heif_image_handle* handle)
+{
+    const HeifPrimaryItem primary = heifPrimaryItem(bytes);
+    return !primary.derived
+           || primary.derivedSize
+                  == QSize(heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle));
+}
+
 } // namespace
 
 bool isHeif(QByteArrayView bytes)
@@ -82,7 +94,7 @@ std::optional<QSize> heifSize(QByteArrayView bytes)
 {
     const auto context = contextOf(bytes);
     const auto handle = primaryOf(context.get());
-    if (!handle)
+    if (!handle || !sizesAgree(bytes, handle.get()))
         return std::nullopt;
     return QSize(heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()));
 }
@@ -96,8 +108,13 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
 
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());
-    if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels)
+    if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels || !sizesAgree(bytes, handle.get()))
         return std::nullopt;
+    // No image the decoder puts together (a grid, its tiles, an overlay) may
+    // be wider or taller than the primary image says it is.
+    const int longestSide = std::max({width, height, heif_image_handle_get_ispe_width(handle.get()),
+                                      heif_image_handle_get_ispe_height(handle.get())});
+    heif_context_set_maximum_image_size_limit(context.get(), longestSide + 1);
 
     heif_image* decoded = nullptr;
     if (!ok(heif_decode_image(handle.get(), &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr)))
@@ -108,7 +125,8 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
     const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const int decodedWidth = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int decodedHeight = heif_image_get_height(image.get(), heif_channel_interleaved);
-    if (plane == nullptr || decodedWidth <= 0 || decodedHeight <= 0)
+    // Checked again on what was decoded, before it is copied.
+    if (plane == nullptr || decodedWidth != width || decodedHeight != height)
         return std::nullopt;
 
     const bool premultiplied = heif_image_handle_is_premultiplied_alpha(handle.get());

@@ -2,6 +2,7 @@
 
 #include "engine/codec/CodecFixtures.h"
 #include "engine/codec/HeicWriter.h"
+#include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegFixtures.h"
 #include "engine/codec/WebPEncoder.h"
@@ -331,6 +332,26 @@ TEST(ImageRead, DecodesPastQtsOwnLimitWithoutChangingIt)
     EXPECT_EQ(webpThumbnail.image->size(), cv::Size(2048, 2048));
     EXPECT_LE(cv::norm(pixelAt(*webpThumbnail.image, 1000, 1000), cv::Vec4b(30, 60, 90, 255), cv::NORM_INF), 3);
     EXPECT_EQ(QImageReader::allocationLimit(), limit);
+}
+
+TEST(HeifReader, RefusesAGridOfAnotherSizeThanItsIspeSays)
+{
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const std::optional<QByteArray> tile = writeHeic(imageFromQImage(gradient(512, 512)), opaque);
+    ASSERT_TRUE(tile);
+    const QByteArray honest = heicGrid(*tile, 2, 3, QSize(1536, 1024));
+    const ImageRead read = readImage(honest, kPicture);
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(read.image->size(), cv::Size(1536, 1024));
+    // 11 KB whose 'ispe' says 1000 × 1000 over a grid of 20480 × 20480 took
+    // 3.7 GB; the honest 20480 × 20480 one is too large.
+    expectRefusedUnread(heicGrid(*tile, 40, 40, QSize(1000, 1000)), kPicture, ReadFailure::unreadable,
+                        "ispe under the grid");
+    expectRefusedUnread(heicGrid(*tile, 2, 3, QSize(2048, 2048)), kPicture, ReadFailure::unreadable,
+                        "ispe over the grid");
+    expectRefusedUnread(heicGrid(*tile, 40, 40, QSize(20480, 20480)), kPicture, ReadFailure::tooLarge, "honest");
+    EXPECT_FALSE(readHeif(heicGrid(*tile, 40, 40, QSize(1000, 1000)), qint64(1) << 40));
 }
 
 // ---- The GIF reader against Qt's --------------------------------------------
