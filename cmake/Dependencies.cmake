@@ -19,6 +19,8 @@ pkg_check_modules(WEBPMUX REQUIRED IMPORTED_TARGET libwebpmux)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+# libtiff's message handlers: Qt's TIFF reader leaves its messages on standard error.
+pkg_check_modules(TIFF REQUIRED IMPORTED_TARGET libtiff-4)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)

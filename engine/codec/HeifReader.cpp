@@ -26,6 +26,9 @@ struct ImageDeleter {
 
 bool ok(const heif_error& error) { return error.code == heif_error_Ok; }
 
+// How far a coded picture may reach past the picture it holds (see readHeif).
+constexpr int kCodedMargin = 128;
+
 // nclx colour primaries 12: SMPTE EG 432-1, the Display P3 of phone cameras.
 constexpr int kDisplayP3Primaries = 12;
 
@@ -111,10 +114,12 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
     if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels || !sizesAgree(bytes, handle.get()))
         return std::nullopt;
     // No image the decoder puts together (a grid, its tiles, an overlay) may
-    // be wider or taller than the primary image says it is.
+    // be wider or taller than the primary image says it is, but for the
+    // margin of the coded picture (HEVC codes whole blocks of up to 64 pixels
+    // and crops them: 37 × 23 pixels are coded as 64 × 64).
     const int longestSide = std::max({width, height, heif_image_handle_get_ispe_width(handle.get()),
                                       heif_image_handle_get_ispe_height(handle.get())});
-    heif_context_set_maximum_image_size_limit(context.get(), longestSide + 1);
+    heif_context_set_maximum_image_size_limit(context.get(), longestSide + kCodedMargin);
 
     heif_image* decoded = nullptr;
     if (!ok(heif_decode_image(handle.get(), &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr)))

@@ -24,7 +24,8 @@ std::optional<QSize> heifSize(QByteArrayView bytes);
 // when heifSize gives nothing or more than `maxPixels` pixels (checked before
 // any pixel is decoded), and when the decoded picture is not of that size
 // (checked before it is copied). libheif's own size limit holds every image
-// it puts together to the primary image's longest side.
+// it puts together to the primary image's longest side (and the margin of
+// whole coded blocks).
 std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels);
 
 } // namespace zephrin

@@ -206,7 +206,7 @@ enum TiffTag : quint32 {
 };
 
 // How many pixel bytes one stored byte can stand for at best, by compression.
-double tiffBestRatio(quint32 compression, double rowBytes)
+double tiffBestRatio(quint32 compression, double rowBytes, double bitsPerPixel)
 {
     switch (compression) {
     case 1: return 1;                      // none
@@ -217,7 +217,9 @@ double tiffBestRatio(quint32 compression, double rowBytes)
     case 2:
     case 3:
     case 4: return rowBytes * 8;           // CCITT fax: a bit a row at best
-    default: return 1 << 16;               // JPEG, zstd, LZMA, ...: generously
+    case 6:
+    case 7: return 64 * bitsPerPixel;      // JPEG: a bit an 8 × 8 block (of its luma)
+    default: return 1 << 16;               // zstd, LZMA, ...: generously
     }
 }
 
@@ -286,7 +288,7 @@ bool tiffHoldsPixels(const Bytes& tiff)
         stored += (*counts)[i];
     }
     const double rowBytes = std::ceil(width * bits / 8);
-    return stored * tiffBestRatio(compression, rowBytes) >= rowBytes * height;
+    return stored * tiffBestRatio(compression, rowBytes, bits) >= rowBytes * height;
 }
 
 } // namespace

@@ -14,7 +14,8 @@
 //         its row's end, as a decoder clips it (escapes that skip pixels
 //         code none).
 //   TIFF  the first directory's strips or tiles must lie in the file, and
-//         hold the rows at the best ratio of their compression.
+//         hold the rows at the best ratio of their compression (JPEG: a bit
+//         for each 8 × 8 block).
 // The other formats read have checks of their own (JPEG, GIF, WebP) or are
 // checked by their library (HEIF); these pass.
 

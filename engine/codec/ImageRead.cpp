@@ -5,6 +5,7 @@
 #include "engine/codec/ImageDataCheck.h"
 #include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegReader.h"
+#include "engine/codec/LibraryMessages.h"
 #include "engine/codec/ReadSteps.h"
 #include "engine/codec/WebpReader.h"
 
@@ -138,7 +139,11 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
         picture = QImage(plan.decoded, plan.format);
         picture.fill(0);
     }
-    if (!reader.read(&picture) || picture.isNull())
+    // libtiff reads on past a strip whose data is damaged or of another size
+    // than the strip (a JPEG strip cut short left grey stripes): any such
+    // message fails the read.
+    const TiffDataMessages messages;
+    if (!reader.read(&picture) || picture.isNull() || messages.count() > 0)
         return failed(ReadFailure::unreadable);
     return finishedPicture(std::move(picture), limits);
 }
@@ -206,9 +211,13 @@ ImageRead readImage(QByteArrayView bytes, const ReadLimits& limits)
 
 void quietImageReaderWarnings()
 {
-    // Rules set here come before QT_LOGGING_RULES, which can show them again.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*.warning=false\n"
-                                                    "qt.imageformats*.warning=false"));
+    routeLibraryMessages();
+    // Qt's image readers pass libpng's messages on at info and warning
+    // level, its colour-profile reader its own complaints. Rules set here
+    // come before QT_LOGGING_RULES, which can show them again.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false\n"
+                                                    "qt.imageformats*=false\n"
+                                                    "qt.gui.icc*=false"));
 }
 
 } // namespace zephrin

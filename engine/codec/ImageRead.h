@@ -58,9 +58,11 @@ ImageRead readImage(QByteArrayView bytes, const ReadLimits& limits);
 // turn out damaged). Cheap: nothing is decoded. Never throws.
 std::optional<ReadFailure> headerRefusal(QByteArrayView bytes, const ReadLimits& limits);
 
-// Keeps the warnings of Qt's image readers (libpng's, the TIFF reader's, ...)
-// off standard error: a program calls it once at its start. They stay
-// available to QT_LOGGING_RULES, e.g. "qt.gui.imageio*=true".
+// Keeps what the image libraries say off standard error, at every level: Qt's
+// image readers' messages (libpng's among them) and its colour-profile
+// reader's, and libtiff's, which go to "zephrin.imageio" (LibraryMessages.h).
+// A program calls it once at its start. They stay available to
+// QT_LOGGING_RULES, e.g. "qt.gui.imageio*=true;zephrin.imageio*=true".
 void quietImageReaderWarnings();
 
 // `size` scaled down (aspect kept, sides truncated as QSize::scaled does, never

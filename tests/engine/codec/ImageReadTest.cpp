@@ -5,9 +5,11 @@
 #include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegFixtures.h"
+#include "engine/codec/LibraryMessages.h"
 #include "engine/codec/WebPEncoder.h"
 #include "support/GifWriter.h"
 #include "support/HostileImages.h"
+#include "support/LogCapture.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -16,11 +18,15 @@
 #include <QImageWriter>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include <webp/mux.h>
 
+#include <cstdio>
 #include <random>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +170,32 @@ TEST(ImageRead, RefusesRunLengthDataThatLeavesPixelsUnwritten)
     EXPECT_EQ(cv::countNonZero(read.image->pixels.reshape(1) != 255), 0);
 }
 
+TEST(ImageRead, RefusesJpegStripsOfATiffThatItsCodecComplainsAbout)
+{
+    const QByteArray jpeg = encoded(gradient(240, 160), "jpeg");
+    const ImageRead whole = readImage(jpegTiff(jpeg, 240, 160, -1, true), kPicture);
+    ASSERT_TRUE(whole.image);
+    EXPECT_EQ(whole.image->size(), cv::Size(240, 160));
+    // A strip cut to a third gave a striped picture, and a strip of another
+    // size than the picture left the rest of it as it was.
+    expectRefused(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture), ReadFailure::unreadable,
+                  "a strip cut short");
+    expectRefused(readImage(jpegTiff(jpeg, 480, 320, -1, true), kPicture), ReadFailure::unreadable,
+                  "a strip of another size");
+    // A bit for each 8 × 8 block at best: this claim is refused unread.
+    expectRefusedUnread(jpegTiff(jpeg, 16000, 16000, -1, true), kPicture, ReadFailure::unreadable,
+                        "a small strip claiming 16000 x 16000");
+
+    // Messages about a directory's fields are no reason to refuse: a tag
+    // nobody knows, and tags out of order.
+    QByteArray odd = tiffClaiming(64, 48, 64 * 48);
+    const qsizetype rowsPerStrip = 8 + 2 + 12 * 6;
+    ASSERT_EQ(quint8(odd[rowsPerStrip]) | quint8(odd[rowsPerStrip + 1]) << 8, 278);
+    odd[rowsPerStrip] = char(0x50);
+    odd[rowsPerStrip + 1] = char(0xC3);
+    EXPECT_TRUE(readImage(odd, kPicture).image);
+}
+
 TEST(ImageRead, ReadsABmpStoredTopRowFirst)
 {
     const QImage picture = gradient(37, 23, QImage::Format_RGB32);
@@ -247,13 +279,38 @@ TEST(ImageRead, AnSvgNeverOpensTheFilesItNames)
     EXPECT_FALSE(fifo.wasOpened());
 }
 
-TEST(ImageRead, KeepsQtsImageReaderWarningsOffTheTerminalUnlessAsked)
+TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
 {
     quietImageReaderWarnings();
-    EXPECT_FALSE(QLoggingCategory("qt.gui.imageio").isWarningEnabled());
-    EXPECT_FALSE(QLoggingCategory("qt.imageformats.tiff").isWarningEnabled());
+    // libpng's warnings came at Qt's info level, and the colour-profile
+    // reader's in a category of its own.
+    for (const char* name : {"qt.gui.imageio", "qt.gui.imageio.jpeg", "qt.imageformats.tiff", "qt.gui.icc"}) {
+        const QLoggingCategory category(name);
+        EXPECT_FALSE(category.isInfoEnabled() || category.isWarningEnabled() || category.isCriticalEnabled()) << name;
+    }
+    EXPECT_FALSE(imageLibraryLog().isInfoEnabled() || imageLibraryLog().isWarningEnabled());
     EXPECT_TRUE(QLoggingCategory("IS-Net").isWarningEnabled());
+
+    // libtiff printed on standard error itself; its messages go to the log.
+    QLoggingCategory::setFilterRules(QStringLiteral("zephrin.imageio*=true"));
+    const QByteArray jpeg = encoded(gradient(240, 160), "jpeg");
+    std::fflush(stderr);
+    const int terminal = ::dup(STDERR_FILENO);
+    QTemporaryFile printed;
+    ASSERT_TRUE(printed.open());
+    ::dup2(printed.handle(), STDERR_FILENO);
+    QStringList logged;
+    {
+        const LogCapture log("zephrin.imageio");
+        EXPECT_FALSE(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture).image);
+        logged = log.lines();
+    }
+    std::fflush(stderr);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
     QLoggingCategory::setFilterRules({});
+    EXPECT_EQ(QFile(printed.fileName()).size(), 0);
+    EXPECT_FALSE(logged.filter(QStringLiteral("Premature end of JPEG file")).isEmpty()) << logged.join(u'\n').toStdString();
 }
 
 TEST(ImageRead, DecodesALargeJpegAtAReducedScale)
