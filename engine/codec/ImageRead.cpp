@@ -1,5 +1,6 @@
 #include "engine/codec/ImageRead.h"
 
+#include "engine/codec/ExifOrientation.h"
 #include "engine/codec/GifReader.h"
 #include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageDataCheck.h"
@@ -119,12 +120,38 @@ std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, const ReadLimits& lim
     return planQtRead(qt.reader, bytes, limits, plan);
 }
 
+// The data of a PNG's first chunk of `type` ("eXIf"); empty without one.
+QByteArrayView pngChunk(QByteArrayView png, QByteArrayView type)
+{
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const auto byte = [&](qsizetype i) { return quint32(quint8(png[at + i])); };
+        const quint32 length = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+        if (length > quint32(png.size() - at - 12))
+            break;
+        if (png.sliced(at + 4, 4) == type)
+            return png.sliced(at + 8, length);
+        at += 12 + qsizetype(length);
+    }
+    return {};
+}
+
+// The picture of a PNG upright by the orientation of its eXIf chunk, which
+// Qt's reader does not read.
+ImageRead turnedByExif(ImageRead read, QByteArrayView png)
+{
+    const int orientation = read.image ? bareExifOrientation(pngChunk(png, "eXIf")) : 0;
+    if (orientation > 1)
+        read.image = uprightImage(*read.image, orientation);
+    return read;
+}
+
 template <ImageFileFormat format>
 ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
 {
     QtReader qt(bytes, format);
     QImageReader& reader = qt.reader;
-    reader.setAutoTransform(limits.applyOrientation);
+    // A TIFF's orientation tag is Qt's to apply; a PNG's eXIf chunk is ours.
+    reader.setAutoTransform(limits.applyOrientation && format == ImageFileFormat::tiff);
     QtPlan plan;
     if (const std::optional<ReadFailure> refusal = planQtRead(reader, bytes, limits, plan))
         return failed(*refusal);
@@ -145,7 +172,8 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
     const TiffDataMessages messages;
     if (!reader.read(&picture) || picture.isNull() || messages.count() > 0)
         return failed(ReadFailure::unreadable);
-    return finishedPicture(std::move(picture), limits);
+    ImageRead read = finishedPicture(std::move(picture), limits);
+    return format == ImageFileFormat::png && limits.applyOrientation ? turnedByExif(std::move(read), bytes) : read;
 }
 
 // ---- Every format -------------------------------------------------------------

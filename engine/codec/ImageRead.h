@@ -32,8 +32,9 @@ struct ReadLimits {
     // four bytes a pixel (eight for 16-bit formats), plus the coefficient
     // buffer of a progressive JPEG. Beyond it the read fails as tooLarge.
     qint64 maxDecodeBytes = qint64(1) << 30;
-    // Turn the picture upright by its orientation flag (JPEG Exif). HEIF
-    // pictures always come upright.
+    // Turn the picture upright by its orientation flag (the Exif block of a
+    // JPEG, PNG or WebP, a TIFF's orientation tag). HEIF pictures always come
+    // upright.
     bool applyOrientation = true;
     // Convert from the file's colour space (an ICC profile) to sRGB; without,
     // the colours are taken as they are stored.

@@ -1,5 +1,6 @@
 #include "engine/codec/WebpReader.h"
 
+#include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ReadSteps.h"
 
 #include <QColorSpace>
@@ -97,6 +98,18 @@ std::optional<ReadFailure> refusalOf(const std::optional<WebpLayout>& layout, co
     return std::nullopt;
 }
 
+// The orientation of the file's EXIF chunk; 0 without one.
+int orientationOf(const WebpLayout& layout)
+{
+    WebPChunkIterator chunk;
+    if (!WebPDemuxGetChunk(layout.demuxer.get(), "EXIF", 1, &chunk))
+        return 0;
+    const int orientation = bareExifOrientation(
+        QByteArrayView(reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size)));
+    WebPDemuxReleaseChunkIterator(&chunk);
+    return orientation;
+}
+
 QColorSpace profileOf(const WebpLayout& layout)
 {
     WebPChunkIterator chunk;
@@ -141,7 +154,10 @@ ImageRead readWebp(QByteArrayView bytes, const ReadLimits& limits)
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK)
         return failed(ReadFailure::unreadable);
-    return finishedImage(Image(picture), limits, profileOf(*layout));
+    ImageRead read = finishedImage(Image(picture), limits, profileOf(*layout));
+    if (const int orientation = limits.applyOrientation ? orientationOf(*layout) : 0; read.image && orientation > 1)
+        read.image = uprightImage(*read.image, orientation);
+    return read;
 }
 
 } // namespace zephrin

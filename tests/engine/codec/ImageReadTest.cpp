@@ -19,6 +19,7 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTransform>
 #include <QUrl>
 
 #include <webp/mux.h>
@@ -487,6 +488,30 @@ QByteArray assembled(WebPMux* mux)
 }
 
 } // namespace
+
+TEST(ImageRead, TurnsPngAndWebpPicturesUprightByTheirExifOrientation)
+{
+    // 37 × 23 stored on its side: turned by 90° clockwise (6), it is as drawn.
+    const QImage drawn = gradient(37, 23, QImage::Format_RGB32);
+    const QImage stored = drawn.transformed(QTransform().rotate(-90));
+    const QByteArray png = encoded(stored, "png");
+    const QByteArray webp = WebPEncoder::encode(imageFromQImage(stored), 100); // lossless
+    const Image expected = imageFromQImage(drawn);
+    const std::pair<QByteArray, const char*> files[] = {
+        {pngWithExifOrientation(png, 6), "PNG eXIf"},
+        {webpWithExifOrientation(webp, 6), "WebP EXIF"},
+    };
+    for (const auto& [bytes, what] : files) {
+        const ImageRead upright = readImage(bytes, kPicture);
+        ASSERT_TRUE(upright.image) << what;
+        ASSERT_EQ(upright.image->size(), expected.size()) << what;
+        EXPECT_EQ(cv::norm(upright.image->pixels, expected.pixels, cv::NORM_INF), 0) << what;
+        // Thumbnails are read as stored.
+        const ImageRead asStored = readImage(bytes, kThumbnail);
+        ASSERT_TRUE(asStored.image) << what;
+        EXPECT_EQ(asStored.image->size(), cv::Size(23, 37)) << what;
+    }
+}
 
 TEST(WebpReader, ConvertsFromTheColourSpaceOfItsProfile)
 {
