@@ -305,10 +305,4 @@ bool holdsClaimedPixels(QByteArrayView data)
     return true;
 }
 
-bool isInterlacedPng(QByteArrayView data)
-{
-    const Bytes bytes(data);
-    return bytes.startsWith(kPngSignature) && bytes.byte(28) == 1;
-}
-
 } // namespace zephrin

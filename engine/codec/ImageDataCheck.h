@@ -25,7 +25,4 @@ namespace zephrin {
 
 bool holdsClaimedPixels(QByteArrayView bytes);
 
-// Whether a PNG stores its rows interlaced (Adam7); false for anything else.
-bool isInterlacedPng(QByteArrayView bytes);
-
 } // namespace zephrin

@@ -1,12 +1,12 @@
 #include "engine/codec/ImageRead.h"
 
-#include "engine/codec/ExifOrientation.h"
 #include "engine/codec/GifReader.h"
 #include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageDataCheck.h"
 #include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegReader.h"
 #include "engine/codec/LibraryMessages.h"
+#include "engine/codec/PngReader.h"
 #include "engine/codec/ReadSteps.h"
 #include "engine/codec/WebpReader.h"
 
@@ -45,12 +45,11 @@ ImageRead readHeifPicture(QByteArrayView bytes, const ReadLimits& limits)
     return finishedPicture(std::move(*picture), limits);
 }
 
-// ---- PNG, BMP and TIFF through Qt's readers ----------------------------------
+// ---- BMP and TIFF through Qt's readers ---------------------------------------
 
 const char* qtFormatName(ImageFileFormat format)
 {
     switch (format) {
-    case ImageFileFormat::png: return "png";
     case ImageFileFormat::bmp: return "bmp";
     case ImageFileFormat::tiff: return "tiff";
     default: return "";
@@ -77,18 +76,8 @@ private:
     QBuffer m_buffer;
 };
 
-// The readers that honour a scaled size while decoding, so that only the
-// smaller picture is ever allocated: PNG for 8-bit RGB(A) rows that are not
-// interlaced (Qt scales those row by row into ARGB32 or RGB32).
-bool decodesAtScaledSize(const QImageReader& reader, QImage::Format format, QByteArrayView bytes)
-{
-    return reader.format() == "png" && reader.supportsOption(QImageIOHandler::ScaledSize)
-           && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32) && !isInterlacedPng(bytes);
-}
-
 struct QtPlan {
     QSize stored;
-    QSize bounded;
     QSize decoded;
     QImage::Format format = QImage::Format_Invalid;
 };
@@ -105,8 +94,7 @@ std::optional<ReadFailure> planQtRead(QImageReader& reader, QByteArrayView bytes
     if (!plan.stored.isValid() || plan.stored.isEmpty())
         return ReadFailure::unreadable;
     plan.format = reader.imageFormat();
-    plan.bounded = boundedSize(plan.stored, limits.maxLongEdge);
-    plan.decoded = decodesAtScaledSize(reader, plan.format, bytes) ? plan.bounded : plan.stored;
+    plan.decoded = plan.stored; // scaled after it is read
     if (pictureBytes(plan.decoded, plan.format) > limits.maxDecodeBytes)
         return ReadFailure::tooLarge;
     return std::nullopt;
@@ -120,43 +108,15 @@ std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, const ReadLimits& lim
     return planQtRead(qt.reader, bytes, limits, plan);
 }
 
-// The data of a PNG's first chunk of `type` ("eXIf"); empty without one.
-QByteArrayView pngChunk(QByteArrayView png, QByteArrayView type)
-{
-    for (qsizetype at = 8; at + 12 <= png.size();) {
-        const auto byte = [&](qsizetype i) { return quint32(quint8(png[at + i])); };
-        const quint32 length = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-        if (length > quint32(png.size() - at - 12))
-            break;
-        if (png.sliced(at + 4, 4) == type)
-            return png.sliced(at + 8, length);
-        at += 12 + qsizetype(length);
-    }
-    return {};
-}
-
-// The picture of a PNG upright by the orientation of its eXIf chunk, which
-// Qt's reader does not read.
-ImageRead turnedByExif(ImageRead read, QByteArrayView png)
-{
-    const int orientation = read.image ? bareExifOrientation(pngChunk(png, "eXIf")) : 0;
-    if (orientation > 1)
-        read.image = uprightImage(*read.image, orientation);
-    return read;
-}
-
 template <ImageFileFormat format>
 ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
 {
     QtReader qt(bytes, format);
     QImageReader& reader = qt.reader;
-    // A TIFF's orientation tag is Qt's to apply; a PNG's eXIf chunk is ours.
-    reader.setAutoTransform(limits.applyOrientation && format == ImageFileFormat::tiff);
+    reader.setAutoTransform(limits.applyOrientation);
     QtPlan plan;
     if (const std::optional<ReadFailure> refusal = planQtRead(reader, bytes, limits, plan))
         return failed(*refusal);
-    if (plan.bounded != plan.stored)
-        reader.setScaledSize(plan.bounded);
     // Qt's readers fill a picture handed to them when its size and format
     // are the ones they would allocate, without their own process-wide
     // allocation limit; these limits have been checked instead. It starts
@@ -172,8 +132,7 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
     const TiffDataMessages messages;
     if (!reader.read(&picture) || picture.isNull() || messages.count() > 0)
         return failed(ReadFailure::unreadable);
-    ImageRead read = finishedPicture(std::move(picture), limits);
-    return format == ImageFileFormat::png && limits.applyOrientation ? turnedByExif(std::move(read), bytes) : read;
+    return finishedPicture(std::move(picture), limits);
 }
 
 // ---- Every format -------------------------------------------------------------
@@ -194,8 +153,7 @@ std::optional<FormatReader> readerOf(QByteArrayView bytes)
     case ImageFileFormat::heif: return FormatReader{heifRefusal, readHeifPicture};
     case ImageFileFormat::gif: return FormatReader{gifRefusal, readGif};
     case ImageFileFormat::webp: return FormatReader{webpRefusal, readWebp};
-    case ImageFileFormat::png:
-        return FormatReader{qtRefusal<ImageFileFormat::png>, readWithQt<ImageFileFormat::png>};
+    case ImageFileFormat::png: return FormatReader{pngRefusal, readPng};
     case ImageFileFormat::bmp:
         return FormatReader{qtRefusal<ImageFileFormat::bmp>, readWithQt<ImageFileFormat::bmp>};
     case ImageFileFormat::tiff:

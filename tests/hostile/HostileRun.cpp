@@ -23,6 +23,7 @@
 
 #include "engine/codec/HeicWriter.h"
 #include "engine/codec/WebPEncoder.h"
+#include "support/ChildProcess.h"
 #include "support/GifWriter.h"
 #include "support/HostileImages.h"
 
@@ -30,7 +31,6 @@
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -50,11 +50,6 @@
 #include <thread>
 #include <vector>
 
-#include <csignal>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zephrin;
@@ -64,84 +59,18 @@ namespace {
 
 // ---- Running the program ----------------------------------------------------
 
-struct Run {
-    int exitCode = -1; // -1: ended by a signal or stopped
-    int signal = 0;
-    bool timedOut = false;
-    QByteArray out;
-    QByteArray err;
-    long peakKilobytes = 0;
-    double seconds = 0;
-};
+using Run = ChildRun;
 
 Run run(const QString& program, const QStringList& arguments, const QStringList& environment = {},
         int timeoutSeconds = 60)
 {
-    const std::string path = QFile::encodeName(program).toStdString();
-    std::vector<std::string> argumentBytes{path};
+    std::vector<std::string> argumentBytes;
     for (const QString& argument : arguments)
         argumentBytes.push_back(QFile::encodeName(argument).toStdString());
-    std::vector<char*> argv;
-    for (std::string& argument : argumentBytes)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
     std::vector<std::string> settings;
     for (const QString& setting : environment)
         settings.push_back(setting.toStdString());
-
-    int out[2];
-    int err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
-        return {};
-    QElapsedTimer clock;
-    clock.start();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
-        ::unsetenv("QT_LOGGING_RULES");
-        for (std::string& setting : settings)
-            ::putenv(setting.data());
-        ::execv(path.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    ::close(err[1]);
-    Run result;
-    pollfd streams[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    QByteArray* targets[2] = {&result.out, &result.err};
-    for (int open = 2; open > 0;) {
-        const qint64 left = qint64(timeoutSeconds) * 1000 - clock.elapsed();
-        if (left <= 0 || ::poll(streams, 2, int(left)) <= 0) {
-            ::kill(pid, SIGKILL);
-            result.timedOut = true;
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (streams[i].fd < 0 || !(streams[i].revents & (POLLIN | POLLHUP)))
-                continue;
-            char buffer[4096];
-            const ssize_t got = ::read(streams[i].fd, buffer, sizeof buffer);
-            if (got <= 0) {
-                ::close(streams[i].fd);
-                streams[i].fd = -1;
-                --open;
-                continue;
-            }
-            targets[i]->append(buffer, got);
-        }
-    }
-    for (const pollfd& stream : streams)
-        if (stream.fd >= 0)
-            ::close(stream.fd);
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    result.seconds = double(clock.nsecsElapsed()) / 1e9;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    result.peakKilobytes = usage.ru_maxrss;
-    return result;
+    return runChild(QFile::encodeName(program).toStdString(), argumentBytes, settings, timeoutSeconds);
 }
 
 QString writeFile(const QString& path, const QByteArray& bytes)
@@ -363,7 +292,7 @@ std::vector<Seed> seeds()
     spec.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 96; ++x)
-            spec.indices.push_back(quint8(qGray(picture.pixel(x, y)) < 120 ? 1 : (x * 7 + y * 3) % 4));
+            spec.indices.push_back(quint8(qGray(picture.pixel(x, y)) < 120 ? 1 : (x + y) % 5 == 0 ? 3 : 0));
     const QByteArray gif = gifFile(spec);
     add("gif", "gif", gif, gif.size() - 2);
     spec.interlaced = true;
@@ -436,8 +365,9 @@ bool isOwnLine(const QString& line, const QString& input)
 
 struct Tally {
     int runs = 0;
-    int refused = 0;
-    int cutOut = 0; // exit 0
+    int refused = 0;   // not read: "couldn't be read", "too large"
+    int noSubject = 0; // read, but nothing cut out
+    int cutOut = 0;    // exit 0
     int madeUp = 0;
     int noise = 0;
     int crashes = 0;
@@ -498,8 +428,10 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
             ++tally.runs;
             if (first.exitCode == 0)
                 ++tally.cutOut;
-            else if (first.exitCode == 1)
+            else if (first.err.startsWith("That image"))
                 ++tally.refused;
+            else if (first.exitCode == 1)
+                ++tally.noSubject;
             if (!foreign.isEmpty())
                 ++tally.noise;
             if (fault == QLatin1String("crash"))
@@ -526,21 +458,24 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
     for (std::thread& worker : workers)
         worker.join();
 
-    std::printf("\n%-6s %6s %8s %8s %8s %6s %7s\n", "format", "files", "refused", "exit 0", "made-up", "noise",
-                "crashes");
+    std::printf("\n%-6s %6s %8s %10s %7s %8s %6s %7s\n", "format", "files", "not read", "no subject", "exit 0",
+                "made-up", "noise", "crashes");
     Tally all;
+    const auto print = [](const char* name, const Tally& tally) {
+        std::printf("%-6s %6d %8d %10d %7d %8d %6d %7d\n", name, tally.runs, tally.refused, tally.noSubject,
+                    tally.cutOut, tally.madeUp, tally.noise, tally.crashes);
+    };
     for (const auto& [format, tally] : tallies) {
-        std::printf("%-6s %6d %8d %8d %8d %6d %7d\n", qPrintable(format), tally.runs, tally.refused, tally.cutOut,
-                    tally.madeUp, tally.noise, tally.crashes);
+        print(qPrintable(format), tally);
         all.runs += tally.runs;
         all.refused += tally.refused;
+        all.noSubject += tally.noSubject;
         all.cutOut += tally.cutOut;
         all.madeUp += tally.madeUp;
         all.noise += tally.noise;
         all.crashes += tally.crashes;
     }
-    std::printf("%-6s %6d %8d %8d %8d %6d %7d\n", "all", all.runs, all.refused, all.cutOut, all.madeUp, all.noise,
-                all.crashes);
+    print("all", all);
     if (!noiseLines.empty()) {
         std::printf("\nlines of others on standard error (times seen):\n");
         for (const auto& [line, times] : noiseLines)

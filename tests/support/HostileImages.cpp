@@ -183,13 +183,11 @@ QByteArray clearPng(quint32 width, quint32 height)
 
 namespace zephrin::testing {
 
-QByteArray rleBmpClaiming(int width, int height)
+namespace {
+
+// A 256-colour RLE8 BMP of width × height whose pixel data is `data`.
+QByteArray rle8Bmp(int width, int height, const QByteArray& palette, const QByteArray& data)
 {
-    QByteArray data;
-    for (int row = 0; row < height; row += 255)
-        data.append("\x00\x02\x00", 3).append(char(std::min(255, height - row))); // jump 0 across, rows down
-    data.append("\x00\x01", 2);                                                   // end of bitmap
-    const QByteArray palette(256 * 4, '\0');
     const quint32 offset = 14 + 40 + quint32(palette.size());
     QByteArray bmp("BM");
     appendLittle32(bmp, offset + quint32(data.size()));
@@ -204,9 +202,20 @@ QByteArray rleBmpClaiming(int width, int height)
     appendLittle32(bmp, quint32(data.size()));
     appendLittle32(bmp, 2835);
     appendLittle32(bmp, 2835);
-    appendLittle32(bmp, 256);
+    appendLittle32(bmp, quint32(palette.size() / 4));
     appendLittle32(bmp, 0);
     return bmp + palette + data;
+}
+
+} // namespace
+
+QByteArray rleBmpClaiming(int width, int height)
+{
+    QByteArray data;
+    for (int row = 0; row < height; row += 255)
+        data.append("\x00\x02\x00", 3).append(char(std::min(255, height - row))); // jump 0 across, rows down
+    data.append("\x00\x01", 2);                                                   // end of bitmap
+    return rle8Bmp(width, height, QByteArray(256 * 4, '\0'), data);
 }
 
 QByteArray xpmClaiming(int width, int height)
@@ -281,23 +290,7 @@ QByteArray rleBmpOverrunningRows(int width, int height)
     data.append("\x00\x01", 2);     // end of bitmap
     QByteArray palette(256 * 4, '\0');
     palette.replace(4, 4, QByteArray("\x20\x80\xE0\x00", 4));
-    const quint32 offset = 14 + 40 + quint32(palette.size());
-    QByteArray bmp("BM");
-    appendLittle32(bmp, offset + quint32(data.size()));
-    appendLittle32(bmp, 0);
-    appendLittle32(bmp, offset);
-    appendLittle32(bmp, 40);
-    appendLittle32(bmp, quint32(width));
-    appendLittle32(bmp, quint32(height));
-    appendLittle16(bmp, 1);
-    appendLittle16(bmp, 8);
-    appendLittle32(bmp, 1); // RLE8
-    appendLittle32(bmp, quint32(data.size()));
-    appendLittle32(bmp, 2835);
-    appendLittle32(bmp, 2835);
-    appendLittle32(bmp, 256);
-    appendLittle32(bmp, 0);
-    return bmp + palette + data;
+    return rle8Bmp(width, height, palette, data);
 }
 
 QByteArray topDownBmp(const QByteArray& bmp)
@@ -449,12 +442,17 @@ QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation)
     return riffFile(extendedHeader(flags, width, height) + image + riffChunk("EXIF", tiff));
 }
 
-QByteArray pngWithExifOrientation(const QByteArray& png, quint16 orientation)
+QByteArray pngWithChunk(const QByteArray& png, const char* type, const QByteArray& data)
 {
     const qsizetype idat = png.indexOf("IDAT") - 4;
     QByteArray chunk;
-    appendPngChunk(chunk, QByteArray("eXIf") + exifBlock(orientation).mid(6));
+    appendPngChunk(chunk, QByteArray(type) + data);
     return png.left(idat) + chunk + png.mid(idat);
+}
+
+QByteArray pngWithExifOrientation(const QByteArray& png, quint16 orientation)
+{
+    return pngWithChunk(png, "eXIf", exifBlock(orientation).mid(6));
 }
 
 QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripBytes, bool colour)

@@ -102,6 +102,9 @@ QByteArray sparseAnimatedWebp(int width, int height);
 // block whose orientation tag is `orientation`.
 QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation);
 
+// `png` with a chunk of `type` holding `data` before its first IDAT chunk.
+QByteArray pngWithChunk(const QByteArray& png, const char* type, const QByteArray& data);
+
 // `png` with an eXIf chunk whose orientation tag is `orientation`, before its
 // first IDAT chunk.
 QByteArray pngWithExifOrientation(const QByteArray& png, quint16 orientation);

@@ -24,6 +24,8 @@
 
 #include <webp/mux.h>
 
+#include <png.h>
+
 #include <cstdio>
 #include <random>
 
@@ -410,6 +412,124 @@ TEST(HeifReader, RefusesAGridOfAnotherSizeThanItsIspeSays)
                         "ispe over the grid");
     expectRefusedUnread(heicGrid(*tile, 40, 40, QSize(20480, 20480)), kPicture, ReadFailure::tooLarge, "honest");
     EXPECT_FALSE(readHeif(heicGrid(*tile, 40, 40, QSize(1000, 1000)), qint64(1) << 40));
+}
+
+// ---- The PNG reader against Qt's ----------------------------------------------
+
+namespace {
+
+// What Qt's reader makes of a PNG, the way pictures were read before the PNG
+// reader of our own: scaled while reading where it can, else after, then
+// converted to sRGB.
+Image qtDecodedPng(const QByteArray& png, int maxLongEdge)
+{
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize bounded = boundedSize(reader.size(), maxLongEdge);
+    if (bounded != reader.size())
+        reader.setScaledSize(bounded);
+    QImage image = reader.read();
+    if (image.size() != bounded)
+        image = image.scaled(bounded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace(QColorSpace::SRgb))
+        image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    return imageFromQImage(image);
+}
+
+// An interlaced 8-bit RGBA PNG written with libpng (Qt's writer interlaces
+// nothing).
+QByteArray interlacedPng(const QImage& picture)
+{
+    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    QByteArray bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp p, png_bytep data, size_t length) {
+            static_cast<QByteArray*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), qsizetype(length));
+        },
+        nullptr);
+    png_set_IHDR(png, info, png_uint_32(rgba.width()), png_uint_32(rgba.height()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_ADAM7, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < rgba.height(); ++y)
+        rows.push_back(const_cast<png_bytep>(rgba.constScanLine(y)));
+    png_set_rows(png, info, rows.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return bytes;
+}
+
+QByteArray big32(quint32 value)
+{
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.append(char((value >> shift) & 0xFF));
+    return bytes;
+}
+
+} // namespace
+
+TEST(PngReader, GivesThePixelsOfQtsReader)
+{
+    QImage translucent = gradient(211, 149);
+    for (int y = 0; y < 149; ++y)
+        for (int x = 0; x < 60; ++x)
+            translucent.setPixel(x, y, qRgba(x * 4, y, 200, x * 255 / 60));
+    const QImage opaque = gradient(211, 149, QImage::Format_RGB32);
+    QImage p3 = translucent;
+    p3.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    const QByteArray greyPng = encoded(opaque.convertToFormat(QImage::Format_Grayscale8), "png");
+    const QByteArray chrm = big32(31270) + big32(32900) + big32(64000) + big32(33000) + big32(30000) + big32(60000)
+                            + big32(15000) + big32(6000);
+    const std::pair<QByteArray, const char*> files[] = {
+        {encoded(translucent, "png"), "RGBA"},
+        {encoded(opaque, "png"), "RGB"},
+        {greyPng, "grey"},
+        {encoded(opaque.convertToFormat(QImage::Format_Grayscale16), "png"), "16-bit grey"},
+        {encoded(translucent.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither), "png"), "palette"},
+        {encoded(opaque.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither), "png"), "1 bit"},
+        {encoded(translucent.convertToFormat(QImage::Format_RGBA64), "png"), "16-bit RGBA"},
+        {encoded(opaque.convertToFormat(QImage::Format_RGBX64), "png"), "16-bit RGB"},
+        {encoded(p3, "png"), "Display P3 profile"},
+        {pngWithChunk(encoded(opaque, "png"), "gAMA", big32(80000)), "gamma"},
+        {pngWithChunk(pngWithChunk(encoded(opaque, "png"), "gAMA", big32(55000)), "cHRM", chrm), "gamma, primaries"},
+        {pngWithChunk(encoded(opaque, "png"), "sRGB", QByteArray(1, '\0')), "sRGB"},
+        {pngWithChunk(greyPng, "tRNS", QByteArray("\0\x80", 2)), "grey, a transparent level"},
+        {interlacedPng(translucent), "interlaced"},
+    };
+    for (const auto& [png, what] : files) {
+        for (const int maxLongEdge : {8192, 61}) {
+            const Image expected = qtDecodedPng(png, maxLongEdge);
+            const ImageRead read = readImage(png, ReadLimits{maxLongEdge, qint64(1) << 30, true, true});
+            ASSERT_FALSE(expected.empty()) << what;
+            ASSERT_TRUE(read.image) << what << " at " << maxLongEdge;
+            ASSERT_EQ(read.image->size(), expected.size()) << what << " at " << maxLongEdge;
+            EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0) << what << " at " << maxLongEdge;
+        }
+    }
+}
+
+TEST(PngReader, KeepsLibpngsComplaintsOffTheTerminal)
+{
+    // Qt's reader left libpng to print its errors ("libpng error: IDAT: CRC
+    // error") on standard error.
+    QByteArray damaged = encoded(gradient(64, 48), "png");
+    damaged[damaged.indexOf("IDAT") + 10] = char(~damaged[damaged.indexOf("IDAT") + 10]);
+    std::fflush(stderr);
+    const int terminal = ::dup(STDERR_FILENO);
+    QTemporaryFile printed;
+    ASSERT_TRUE(printed.open());
+    ::dup2(printed.handle(), STDERR_FILENO);
+    const ImageRead read = readImage(damaged, kPicture);
+    std::fflush(stderr);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
+    EXPECT_FALSE(read.image);
+    EXPECT_EQ(QFile(printed.fileName()).size(), 0);
 }
 
 // ---- The GIF reader against Qt's --------------------------------------------

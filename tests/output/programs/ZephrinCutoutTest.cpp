@@ -3,6 +3,7 @@
 
 #include "../ImageFiles.h"
 #include "support/TinyOnnxModel.h"
+#include "support/ChildProcess.h"
 #include "support/HostileImages.h"
 
 #include <QDir>
@@ -19,10 +20,7 @@
 #include <string>
 #include <vector>
 
-#include <poll.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zephrin::testing;
@@ -117,78 +115,21 @@ double meanAlpha(const QImage& image, const QRect& area)
     return sum / (area.width() * area.height());
 }
 
-// A run whose arguments are bytes (QProcess passes only text), with its
-// output as bytes, how it ended and its peak memory.
-struct RawRun {
-    int exitCode = -1; // -1 unless it exited
-    int signal = 0;    // the signal that ended it, if one did
-    QByteArray out;
-    QByteArray err;
-    long peakKilobytes = 0;
-};
+// A run whose arguments are bytes (QProcess passes only text): the program
+// with `arguments`, the IS-Net model given as `modelFile` (empty: the built
+// one) and `logRules` as QT_LOGGING_RULES. `watch` sees the standard error so
+// far each time more arrives, with the process's id.
+using RawRun = ChildRun;
 
-// Runs the program with `arguments`, the IS-Net model given as `modelFile`
-// (empty: the built one) and `logRules` as QT_LOGGING_RULES. `watch` sees the
-// standard error so far each time more arrives, with the process's id.
 RawRun runRaw(const std::vector<std::string>& arguments, const QString& modelFile = {}, const char* logRules = nullptr,
               const std::function<void(pid_t, const QByteArray&)>& watch = {})
 {
-    const std::string program = QFile::encodeName(programPath()).toStdString();
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const QByteArray model = QFile::encodeName(modelFile);
-
-    int out[2];
-    int err[2];
-    if (::pipe(out) != 0 || ::pipe(err) != 0)
-        return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
-        ::close(out[0]);
-        ::close(err[0]);
-        ::unsetenv("QT_LOGGING_RULES");
-        if (logRules)
-            ::setenv("QT_LOGGING_RULES", logRules, 1);
-        if (!model.isEmpty())
-            ::setenv("ZEPHRIN_MODEL", model.constData(), 1);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    ::close(err[1]);
-    RawRun run;
-    pollfd streams[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    QByteArray* targets[2] = {&run.out, &run.err};
-    for (int open = 2; open > 0;) {
-        if (::poll(streams, 2, 180'000) <= 0)
-            break;
-        for (int i = 0; i < 2; ++i) {
-            if (streams[i].fd < 0 || !(streams[i].revents & (POLLIN | POLLHUP)))
-                continue;
-            char buffer[4096];
-            const ssize_t got = ::read(streams[i].fd, buffer, sizeof buffer);
-            if (got <= 0) {
-                ::close(streams[i].fd);
-                streams[i].fd = -1;
-                --open;
-                continue;
-            }
-            targets[i]->append(buffer, got);
-            if (i == 1 && watch)
-                watch(pid, run.err);
-        }
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    run.peakKilobytes = usage.ru_maxrss;
-    return run;
+    std::vector<std::string> environment;
+    if (logRules)
+        environment.push_back(std::string("QT_LOGGING_RULES=") + logRules);
+    if (!modelFile.isEmpty())
+        environment.push_back("ZEPHRIN_MODEL=" + QFile::encodeName(modelFile).toStdString());
+    return runChild(QFile::encodeName(programPath()).toStdString(), arguments, environment, 180, watch);
 }
 
 class ZephrinCutout : public ::testing::Test {
