@@ -13,6 +13,8 @@ endforeach()
 set_property(TARGET opencv_imgproc PROPERTY INTERFACE_LINK_LIBRARIES opencv_core)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
+# libheif's HEVC decoder, to keep its logging off (libheif-dev brings it).
+pkg_check_modules(DE265 REQUIRED IMPORTED_TARGET libde265)
 pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux)
 # Animated WebP files for the tests.
 pkg_check_modules(WEBPMUX REQUIRED IMPORTED_TARGET libwebpmux)

@@ -328,7 +328,7 @@ void decodeFrame(QByteArrayView bytes, const GifLayout& layout, Sink& sink)
 std::optional<ReadFailure> refusalOf(QByteArrayView bytes, const std::optional<GifLayout>& layout,
                                      const ReadLimits& limits)
 {
-    if (!layout || layout->screen.isEmpty())
+    if (!layout || layout->screen.isEmpty() || !framesCoverCanvas(layout->screen, layout->frame))
         return ReadFailure::unreadable;
     const double pixels = double(layout->screen.width()) * layout->screen.height();
     if (double(layout->dataBytes) * kLzwBestPixelsPerByte < pixels)

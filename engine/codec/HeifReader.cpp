@@ -1,6 +1,7 @@
 #include "engine/codec/HeifReader.h"
 
 #include "engine/codec/HeifBoxes.h"
+#include "engine/codec/LibraryMessages.h"
 
 #include <QColorSpace>
 
@@ -24,7 +25,14 @@ struct ImageDeleter {
     void operator()(heif_image* image) const { heif_image_release(image); }
 };
 
-bool ok(const heif_error& error) { return error.code == heif_error_Ok; }
+// libheif's errors say what was wrong with a file: they go to the log.
+bool ok(const heif_error& error)
+{
+    if (error.code == heif_error_Ok)
+        return true;
+    qCInfo(imageLibraryLog, "libheif: %s", error.message != nullptr ? error.message : "");
+    return false;
+}
 
 // How far a coded picture may reach past the picture it holds (see readHeif).
 constexpr int kCodedMargin = 128;
@@ -58,6 +66,7 @@ QColorSpace colorSpaceOf(const heif_image_handle* handle)
 
 std::unique_ptr<heif_context, ContextDeleter> contextOf(QByteArrayView bytes)
 {
+    routeLibraryMessages();
     std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context
         || !ok(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()),

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 
+#include <libde265/de265.h>
 #include <tiffio.h>
 
 namespace zephrin {
@@ -47,6 +48,10 @@ void routeLibraryMessages()
     std::call_once(once, [] {
         TIFFSetWarningHandler(onWarning);
         TIFFSetErrorHandler(onError);
+        // libde265 (libheif's HEVC decoder) has no handler to take its
+        // messages: they are kept off; libheif's errors are logged instead.
+        de265_disable_logging();
+        de265_set_verbosity(0);
     });
 }
 

@@ -2,8 +2,9 @@
 // What the image libraries say while they read. libtiff prints its warnings
 // and errors on standard error unless a program takes them; here they go to
 // the log category "zephrin.imageio" instead (off unless asked for, e.g.
-// QT_LOGGING_RULES="zephrin.imageio*=true"), and a TIFF read learns whether
-// the decoder complained about the data it was given.
+// QT_LOGGING_RULES="zephrin.imageio*=true"), as do libpng's (PngReader) and
+// libheif's errors, and a TIFF read learns whether the decoder complained
+// about the data it was given. libde265 logs nothing.
 
 #include <QLoggingCategory>
 
@@ -11,9 +12,9 @@ namespace zephrin {
 
 Q_DECLARE_LOGGING_CATEGORY(imageLibraryLog)
 
-// Takes libtiff's messages into imageLibraryLog, once for the process. Every
-// TIFF read calls it; programs call it at their start (through
-// quietImageReaderWarnings).
+// Takes libtiff's messages into imageLibraryLog and keeps libde265 quiet,
+// once for the process. Every TIFF and HEIF read calls it; programs call it
+// at their start (through quietImageReaderWarnings).
 void routeLibraryMessages();
 
 // The messages libtiff gives on this thread while one lives about the pixel

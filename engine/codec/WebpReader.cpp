@@ -32,17 +32,9 @@ struct WebpLayout {
     qint64 memory = 0;    // the decoded picture and libwebp's own buffers
 };
 
-// An animation's canvas past a megapixel must not be more than sixteen times
-// the area its frames cover: a canvas of 16000 × 16000 around one frame of a
-// pixel is a picture the file does not hold (92 bytes that took 1.7 GB).
-constexpr qint64 kFreeCanvasPixels = qint64(1) << 20;
-constexpr qint64 kMaxCanvasPerFramePixel = 16;
-
-bool framesCoverCanvas(const WebPDemuxer* demuxer, QSize canvas)
+// The area all frames of an animation cover together.
+QRect framesOf(const WebPDemuxer* demuxer)
 {
-    const qint64 canvasPixels = qint64(canvas.width()) * canvas.height();
-    if (canvasPixels <= kFreeCanvasPixels)
-        return true;
     QRect covered;
     const int frames = int(WebPDemuxGetI(demuxer, WEBP_FF_FRAME_COUNT));
     for (int number = 1; number <= frames; ++number) {
@@ -52,7 +44,7 @@ bool framesCoverCanvas(const WebPDemuxer* demuxer, QSize canvas)
         covered |= QRect(frame.x_offset, frame.y_offset, frame.width, frame.height);
         WebPDemuxReleaseIterator(&frame);
     }
-    return qint64(covered.width()) * covered.height() * kMaxCanvasPerFramePixel >= canvasPixels;
+    return covered;
 }
 
 std::optional<WebpLayout> webpLayout(QByteArrayView bytes, const ReadLimits& limits)
@@ -73,7 +65,7 @@ std::optional<WebpLayout> webpLayout(QByteArrayView bytes, const ReadLimits& lim
     WebPBitstreamFeatures features;
     if (layout.canvas.isEmpty() || layout.frame.isEmpty() || !QRect(QPoint(0, 0), layout.canvas).contains(layout.frame)
         || WebPGetFeatures(layout.bitstream.bytes, layout.bitstream.size, &features) != VP8_STATUS_OK
-        || !framesCoverCanvas(layout.demuxer.get(), layout.canvas))
+        || !framesCoverCanvas(layout.canvas, framesOf(layout.demuxer.get())))
         return std::nullopt;
 
     // libwebp scales a frame that covers the canvas while decoding it; a

@@ -7,8 +7,8 @@
 //
 // Refused as unreadable before anything is decoded: a file that ends before
 // its last chunk does, one libwebp cannot parse, and an animation whose
-// canvas (past a megapixel) is more than sixteen times the area all its
-// frames together cover.
+// canvas all its frames together cover too little of (framesCoverCanvas in
+// ReadSteps.h).
 
 #include "engine/codec/ImageRead.h"
 

@@ -15,8 +15,9 @@
 //       files of each fault kept in a folder it names:
 //         made-up  exit 0 although the picture cannot come from the data: cut
 //                  before the end of its picture data, a larger picture than
-//                  the seed's (no more data codes it), or a different cutout
-//                  on a second run (pixels from uninitialised memory);
+//                  the seed's (no more data codes it; for a GIF, a screen past
+//                  what the reader takes around its frame), or a different
+//                  cutout on a second run (pixels from uninitialised memory);
 //         noise    standard error holds more than the program's own lines
 //                  (a library's message reached the terminal);
 //         crash    ended by a signal, or ran past a minute.
@@ -416,8 +417,12 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
                 QFile::remove(output);
                 const Run second = run(program, {input}, environment + QStringList{QStringLiteral("MALLOC_PERTURB_=165")});
                 const bool same = second.exitCode == 0 && contents(output) == cutout;
+                // A GIF's screen may be larger than its frame, shown as its
+                // background, up to what the reader takes of a canvas.
                 const qint64 seedArea = qint64(mutant.seed->size.width()) * mutant.seed->size.height();
-                if (mutant.cutBeforeData || !same || qint64(size.width()) * size.height() > seedArea)
+                const qint64 allowed = mutant.seed->format == QLatin1String("gif") ? std::max<qint64>(16 * seedArea, 1 << 20)
+                                                                                 : seedArea;
+                if (mutant.cutBeforeData || !same || qint64(size.width()) * size.height() > allowed)
                     fault = QStringLiteral("made-up");
             }
             if (fault.isEmpty() && !foreign.isEmpty())

@@ -108,9 +108,19 @@ TEST(ImageRead, RefusesSmallFilesClaimingHugePictures)
     dot.frame = QRect(0, 0, 1, 1);
     dot.indices = {1};
     dot.colours = QByteArray(6, '\x40');
+    // Enough LZW data for the screen, for a frame of a thousandth of it.
+    GifSpec noise;
+    noise.screen = QSize(16000, 16000);
+    noise.frame = QRect(0, 0, 600, 600);
+    std::mt19937 random(7);
+    for (int i = 0; i < 600 * 600; ++i)
+        noise.indices.push_back(quint8(random() % 256));
+    for (int i = 0; i < 256; ++i)
+        noise.colours.append(char(i)).append(char(255 - i)).append(char(i / 2));
     const std::pair<QByteArray, const char*> files[] = {
         {tinyGifClaiming(16000, 16000), "35-byte GIF"},
         {gifFile(dot), "GIF of one pixel on a huge screen"},
+        {gifFile(noise), "GIF of a 600 x 600 frame on a huge screen"},
         {bmpClaiming(16000, 16000, 1024), "1 KB BMP"},
         {rleBmpClaiming(16000, 16000), "1.3 KB RLE8 BMP of jumps"},
         {flatGreyJpeg(16000, 16000, 600), "damaged JPEG"},
