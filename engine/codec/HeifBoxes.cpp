@@ -1,6 +1,7 @@
 #include "engine/codec/HeifBoxes.h"
 
 #include <climits>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -179,7 +180,149 @@ std::optional<QByteArrayView> itemData(QByteArrayView bytes, const Location& loc
     return bytes.sliced(at, std::min(length, wanted));
 }
 
+// Exp-Golomb and fixed-width reads from an HEVC parameter set whose
+// emulation-prevention bytes are removed; reads past the end give zeros and
+// mark the reader failed.
+class BitReader {
+public:
+    explicit BitReader(QByteArrayView nal)
+    {
+        for (qsizetype i = 0; i < nal.size(); ++i) {
+            const auto byte = quint8(nal[i]);
+            if (byte == 3 && m_zeros >= 2) { // 00 00 03: the 03 is not data
+                m_zeros = 0;
+                continue;
+            }
+            m_zeros = byte == 0 ? m_zeros + 1 : 0;
+            m_bytes.push_back(byte);
+        }
+    }
+
+    bool ok() const { return m_ok; }
+
+    quint32 bits(int count)
+    {
+        quint32 value = 0;
+        for (int i = 0; i < count; ++i) {
+            if (m_at >= m_bytes.size() * 8) {
+                m_ok = false;
+                return 0;
+            }
+            value = (value << 1) | ((m_bytes[m_at / 8] >> (7 - m_at % 8)) & 1);
+            ++m_at;
+        }
+        return value;
+    }
+    void skip(int count) { bits(count); }
+    quint32 unsignedCode()
+    {
+        int zeros = 0;
+        while (m_ok && bits(1) == 0)
+            if (++zeros > 20) {
+                m_ok = false;
+                return 0;
+            }
+        return zeros == 0 ? 0 : (quint32(1) << zeros) - 1 + bits(zeros);
+    }
+
+private:
+    std::vector<quint8> m_bytes;
+    size_t m_at = 0;
+    int m_zeros = 0;
+    bool m_ok = true;
+};
+
+// libde265's sanity checks of a sequence parameter set (NAL unit type 33),
+// on the fields they use; false for one it would complain about.
+bool sequenceParametersSound(QByteArrayView nal)
+{
+    BitReader reader(nal);
+    reader.skip(16 + 4);                        // NAL header, video parameter set id
+    const int subLayers = int(reader.bits(3)) + 1;
+    reader.skip(1);                             // temporal id nesting
+    reader.skip(88 + 8);                        // general profile, tier and level
+    bool profiles[8] = {};
+    bool levels[8] = {};
+    for (int i = 0; i < subLayers - 1; ++i) {
+        profiles[i] = reader.bits(1);
+        levels[i] = reader.bits(1);
+    }
+    if (subLayers > 1)
+        reader.skip(2 * (9 - subLayers));
+    for (int i = 0; i < subLayers - 1; ++i)
+        reader.skip((profiles[i] ? 88 : 0) + (levels[i] ? 8 : 0));
+    reader.unsignedCode();                      // sequence parameter set id
+    if (reader.unsignedCode() == 3)             // chroma format
+        reader.skip(1);
+    const quint32 width = reader.unsignedCode();
+    const quint32 height = reader.unsignedCode();
+    if (reader.bits(1))                         // conformance window
+        for (int i = 0; i < 4; ++i)
+            reader.unsignedCode();
+    const quint32 lumaDepth = reader.unsignedCode() + 8;
+    const quint32 chromaDepth = reader.unsignedCode() + 8;
+    reader.unsignedCode();                      // picture order count bits
+    const bool everyLayer = reader.bits(1);
+    for (int i = everyLayer ? 0 : subLayers - 1; i < subLayers; ++i)
+        for (int j = 0; j < 3; ++j)
+            reader.unsignedCode();
+    const quint32 minCb = reader.unsignedCode() + 3;
+    const quint32 ctb = minCb + reader.unsignedCode();
+    const quint32 minTb = reader.unsignedCode() + 2;
+    const quint32 maxTb = minTb + reader.unsignedCode();
+    const quint32 depthInter = reader.unsignedCode();
+    const quint32 depthIntra = reader.unsignedCode();
+    if (!reader.ok() || minCb > 6 || ctb > 6 || minTb > 5 || maxTb > 5)
+        return true; // refused by libde265 before its checks, and silently
+    const quint32 cbSize = quint32(1) << minCb;
+    return width % cbSize == 0 && height % cbSize == 0 && minTb <= minCb && maxTb <= std::min<quint32>(ctb, 5)
+           && ctb >= minTb && depthInter <= ctb - minTb && depthIntra <= ctb - minTb && lumaDepth <= 16
+           && chromaDepth <= 16;
+}
+
+// The NAL units of an 'hvcC' box's arrays.
+std::vector<QByteArrayView> parameterSets(QByteArrayView bytes, const Box& hvcC)
+{
+    std::vector<QByteArrayView> units;
+    Reader reader(bytes, hvcC.body, hvcC.end);
+    reader.skip(22);
+    const quint64 arrays = reader.number(1);
+    for (quint64 a = 0; a < arrays && reader.ok(); ++a) {
+        reader.skip(1); // completeness and NAL unit type
+        const quint64 count = reader.number(2);
+        for (quint64 n = 0; n < count && reader.ok(); ++n) {
+            const auto length = qsizetype(reader.number(2));
+            const qsizetype at = reader.at();
+            reader.skip(length);
+            if (reader.ok())
+                units.push_back(bytes.sliced(at, length));
+        }
+    }
+    return units;
+}
+
 } // namespace
+
+bool heifParameterSetsSound(QByteArrayView bytes)
+{
+    const std::vector<Box> top = boxes(bytes, 0, bytes.size());
+    const Box* meta = find(top, "meta");
+    if (meta == nullptr || meta->end - meta->body < 4)
+        return true;
+    const Box* iprp = find(boxes(bytes, meta->body + 4, meta->end), "iprp");
+    const std::vector<Box> properties = iprp != nullptr ? boxes(bytes, iprp->body, iprp->end) : std::vector<Box>();
+    const Box* ipco = find(properties, "ipco");
+    if (ipco == nullptr)
+        return true;
+    for (const Box& property : boxes(bytes, ipco->body, ipco->end)) {
+        if (!property.is("hvcC"))
+            continue;
+        for (const QByteArrayView unit : parameterSets(bytes, property))
+            if (unit.size() >= 2 && ((quint8(unit[0]) >> 1) & 0x3F) == 33 && !sequenceParametersSound(unit))
+                return false;
+    }
+    return true;
+}
 
 HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes)
 {

@@ -22,4 +22,12 @@ struct HeifPrimaryItem {
 // boxes name no primary item of those types (libheif then judges the file).
 HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes);
 
+// Whether every HEVC sequence parameter set of the file's 'hvcC' properties
+// passes the checks libde265 prints its complaints about on standard error
+// (no handler takes them) before it fails the decode: coding blocks that do
+// not tile the picture, transform blocks larger than coding blocks or than
+// 32, transform depths past the coding tree, bit depths outside 8 to 16.
+// Such a file decodes to nothing anyway; refused first, it says nothing.
+bool heifParameterSetsSound(QByteArrayView bytes);
+
 } // namespace zephrin

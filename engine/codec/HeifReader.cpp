@@ -93,6 +93,12 @@ bool sizesAgree(QByteArrayView bytes, const heif_image_handle* handle)
                   == QSize(heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle));
 }
 
+// What every read checks of the boxes before libheif decodes anything.
+bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
+{
+    return sizesAgree(bytes, handle) && heifParameterSetsSound(bytes);
+}
+
 } // namespace
 
 bool isHeif(QByteArrayView bytes)
@@ -106,7 +112,7 @@ std::optional<QSize> heifSize(QByteArrayView bytes)
 {
     const auto context = contextOf(bytes);
     const auto handle = primaryOf(context.get());
-    if (!handle || !sizesAgree(bytes, handle.get()))
+    if (!handle || !boxesSound(bytes, handle.get()))
         return std::nullopt;
     return QSize(heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()));
 }
@@ -120,7 +126,7 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
 
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());
-    if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels || !sizesAgree(bytes, handle.get()))
+    if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels || !boxesSound(bytes, handle.get()))
         return std::nullopt;
     // No image the decoder puts together (a grid, its tiles, an overlay) may
     // be wider or taller than the primary image says it is, but for the

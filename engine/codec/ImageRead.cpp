@@ -56,6 +56,15 @@ const char* qtFormatName(ImageFileFormat format)
     }
 }
 
+// The bytes as a device that refuses a seek past its end without a word:
+// libtiff seeks where a damaged directory points, and QBuffer printed
+// "QBuffer::seek: Invalid pos" for each.
+class QuietBuffer final : public QBuffer {
+public:
+    using QBuffer::QBuffer;
+    bool seek(qint64 position) override { return position >= 0 && position <= size() && QBuffer::seek(position); }
+};
+
 // A reader of the one format the bytes were sniffed as: Qt's readers of
 // other formats are never asked.
 class QtReader {
@@ -73,7 +82,7 @@ public:
 
 private:
     QByteArray m_data;
-    QBuffer m_buffer;
+    QuietBuffer m_buffer;
 };
 
 struct QtPlan {

@@ -4,7 +4,9 @@
 
 #include <QSize>
 
+#include <cmath>
 #include <optional>
+#include <vector>
 
 namespace zephrin::testing {
 
@@ -116,7 +118,98 @@ CodedImage codedImage(const QByteArray& heic)
     return image;
 }
 
+// Reads and writes the bits of a NAL unit in place, past its
+// emulation-prevention bytes (00 00 03: the 03 is not data).
+class Bits {
+public:
+    Bits(QByteArray& bytes, qsizetype start, qsizetype length) : m_bytes(bytes)
+    {
+        int zeros = 0;
+        for (qsizetype i = start; i < start + length; ++i) {
+            const auto byte = quint8(bytes[i]);
+            if (byte == 3 && zeros >= 2) {
+                zeros = 0;
+                continue;
+            }
+            zeros = byte == 0 ? zeros + 1 : 0;
+            m_positions.push_back(i);
+        }
+    }
+    qint64 at() const { return m_at; }
+    quint32 read(int count)
+    {
+        quint32 value = 0;
+        for (int i = 0; i < count; ++i, ++m_at)
+            value = (value << 1) | ((quint8(byte(m_at)) >> (7 - m_at % 8)) & 1);
+        return value;
+    }
+    quint32 code()
+    {
+        int zeros = 0;
+        while (read(1) == 0)
+            ++zeros;
+        return (quint32(1) << zeros) - 1 + read(zeros);
+    }
+    void write(qint64 at, quint32 value, int count)
+    {
+        for (int i = count - 1; i >= 0; --i, ++at) {
+            const quint8 mask = quint8(0x80 >> (at % 8));
+            char& target = byte(at);
+            target = char((value >> i) & 1 ? quint8(target) | mask : quint8(target) & ~mask);
+        }
+    }
+
+private:
+    char& byte(qint64 bit) { return m_bytes[m_positions[size_t(bit / 8)]]; }
+
+    QByteArray& m_bytes;
+    std::vector<qsizetype> m_positions;
+    qint64 m_at = 0;
+};
+
 } // namespace
+
+QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width)
+{
+    QByteArray bytes = heic;
+    const CodedImage coded = codedImage(heic);
+    const qsizetype hvcC = bytes.indexOf(coded.hvcC);
+    if (coded.hvcC.isEmpty() || hvcC < 0)
+        return {};
+    // The hvcC's arrays after its 22-byte header: type, count, then each
+    // unit's 16-bit length and bytes.
+    qsizetype at = hvcC + 8 + 22;
+    const int arrays = quint8(bytes[at++]);
+    for (int a = 0; a < arrays; ++a) {
+        const int type = quint8(bytes[at]) & 0x3F;
+        const int count = int(quint8(bytes[at + 1]) << 8 | quint8(bytes[at + 2]));
+        at += 3;
+        for (int n = 0; n < count; ++n) {
+            const int length = int(quint8(bytes[at]) << 8 | quint8(bytes[at + 1]));
+            at += 2;
+            if (type == 33) {
+                Bits bits(bytes, at, length);
+                bits.read(16 + 4);
+                const int subLayers = int(bits.read(3)) + 1;
+                bits.read(1 + 88 + 8);
+                if (subLayers > 1)
+                    return {};
+                bits.code();
+                if (bits.code() == 3)
+                    bits.read(1);
+                const qint64 widthAt = bits.at();
+                const quint32 old = bits.code();
+                const int oldBits = int(bits.at() - widthAt);
+                if (old == width || (2 * int(std::log2(width + 1)) + 1) != oldBits)
+                    return {};
+                bits.write(widthAt, width + 1, oldBits);
+                return bytes;
+            }
+            at += length;
+        }
+    }
+    return {};
+}
 
 QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed)
 {

@@ -121,4 +121,9 @@ QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripB
 // its tiles make it.
 QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed);
 
+// `heic` (as HeicWriter makes it) whose HEVC sequence parameter set says the
+// coded picture is `width` wide; empty where that width takes another number
+// of bits than the one it replaces.
+QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width);
+
 } // namespace zephrin::testing

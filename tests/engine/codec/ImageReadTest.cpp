@@ -312,10 +312,16 @@ TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
     QTemporaryFile printed;
     ASSERT_TRUE(printed.open());
     ::dup2(printed.handle(), STDERR_FILENO);
+    // A field whose values lie past the end: QBuffer complained of the seek.
+    QByteArray farField = tiffClaiming(64, 48, 64 * 48);
+    const qsizetype bitsEntry = 8 + 2 + 12 * 2;
+    farField[bitsEntry + 4] = 3; // three values, stored where the entry points
+    farField.replace(bitsEntry + 8, 4, QByteArray("\x00\x00\x10\x00", 4));
     QStringList logged;
     {
         const LogCapture log("zephrin.imageio");
         EXPECT_FALSE(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture).image);
+        readImage(farField, kPicture);
         logged = log.lines();
     }
     std::fflush(stderr);
@@ -422,6 +428,32 @@ TEST(HeifReader, RefusesAGridOfAnotherSizeThanItsIspeSays)
                         "ispe over the grid");
     expectRefusedUnread(heicGrid(*tile, 40, 40, QSize(20480, 20480)), kPicture, ReadFailure::tooLarge, "honest");
     EXPECT_FALSE(readHeif(heicGrid(*tile, 40, 40, QSize(1000, 1000)), qint64(1) << 40));
+}
+
+TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
+{
+    // libde265 printed "SPS error: CB alignment" for a coded width that is no
+    // multiple of its coding blocks, then failed.
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const std::optional<QByteArray> heic = writeHeic(imageFromQImage(gradient(64, 64)), opaque);
+    ASSERT_TRUE(heic);
+    ASSERT_TRUE(readImage(*heic, kPicture).image);
+    const QByteArray misaligned = heicWithSpsWidth(*heic, 66);
+    ASSERT_FALSE(misaligned.isEmpty());
+    std::fflush(stderr);
+    const int terminal = ::dup(STDERR_FILENO);
+    QTemporaryFile printed;
+    ASSERT_TRUE(printed.open());
+    ::dup2(printed.handle(), STDERR_FILENO);
+    const std::optional<ReadFailure> refusal = headerRefusal(misaligned, kPicture);
+    const ImageRead read = readImage(misaligned, kPicture);
+    std::fflush(stderr);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
+    EXPECT_EQ(refusal, ReadFailure::unreadable);
+    EXPECT_FALSE(read.image);
+    EXPECT_EQ(QFile(printed.fileName()).size(), 0);
 }
 
 // ---- The PNG reader against Qt's ----------------------------------------------
