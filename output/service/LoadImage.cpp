@@ -13,7 +13,7 @@ Failure readFailure(ReadFailure why, QByteArrayView encoded)
         return Failure(FailureKind::tooLarge, QStringLiteral("the picture would take more than %1 GB of memory")
                                                   .arg(kLoadLimits.maxDecodeBytes >> 30));
     if (!sniffedFormat(encoded))
-        return Failure(FailureKind::unreadable, QStringLiteral("it isn't a PNG, JPEG, HEIC, WebP, TIFF, BMP or GIF picture"));
+        return Failure(FailureKind::unreadable, QStringLiteral("it isn't a picture Zephrin reads"));
     return Failure(FailureKind::unreadable, QStringLiteral("the picture is damaged or incomplete"));
 }
 

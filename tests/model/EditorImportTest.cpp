@@ -77,7 +77,7 @@ TEST_F(EditorImport, AFileThatIsNoPictureChangesNothingButTheMessage)
     runner->settle();
     EXPECT_FALSE(editor->isProcessing());
     EXPECT_EQ(editor->lastError(),
-              QStringLiteral("Couldn't open notes.png: it isn't a PNG, JPEG, HEIC, WebP, TIFF, BMP or GIF picture."));
+              QStringLiteral("Couldn't open notes.png: it isn't a picture Zephrin reads."));
     EXPECT_EQ(editor->document()->id, id);
     EXPECT_TRUE(editor->cutout());
 }

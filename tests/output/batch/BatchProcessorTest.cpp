@@ -166,7 +166,7 @@ TEST_F(BatchProcess, FileThatIsNoImageIsUnreadable)
     // The sentence says why, for the file's tile.
     const std::string unreadable = "That image couldn't be read: ";
     EXPECT_EQ(failure(file("notes.png", "just some text, no picture\n")),
-              unreadable + "it isn't a PNG, JPEG, HEIC, WebP, TIFF, BMP or GIF picture.");
+              unreadable + "it isn't a picture Zephrin reads.");
     EXPECT_EQ(failure(file("empty.png", {})), unreadable + "the file is empty.");
     EXPECT_EQ(failure(file("cut-short.png", encoded(leftLeaningTriangle(), "png").left(200))),
               unreadable + "the picture is damaged or incomplete.");
