@@ -27,6 +27,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <functional>
 #include <random>
 
 #include <unistd.h>
@@ -96,6 +97,23 @@ void expectRefusedUnread(const QByteArray& bytes, const ReadLimits& limits, Read
 {
     expectRefused(readImage(bytes, limits), failure, what);
     EXPECT_EQ(headerRefusal(bytes, limits), failure) << what;
+}
+
+// What the process printed on standard error while `work` ran.
+QByteArray printedWhile(const std::function<void()>& work)
+{
+    std::fflush(stderr);
+    const int terminal = ::dup(STDERR_FILENO);
+    QTemporaryFile printed;
+    if (!printed.open())
+        return "(no file to catch it)";
+    ::dup2(printed.handle(), STDERR_FILENO);
+    work();
+    std::fflush(stderr);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
+    printed.seek(0);
+    return printed.readAll();
 }
 
 } // namespace
@@ -307,28 +325,20 @@ TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
     // libtiff printed on standard error itself; its messages go to the log.
     QLoggingCategory::setFilterRules(QStringLiteral("zephrin.imageio*=true"));
     const QByteArray jpeg = encoded(gradient(240, 160), "jpeg");
-    std::fflush(stderr);
-    const int terminal = ::dup(STDERR_FILENO);
-    QTemporaryFile printed;
-    ASSERT_TRUE(printed.open());
-    ::dup2(printed.handle(), STDERR_FILENO);
     // A field whose values lie past the end: QBuffer complained of the seek.
     QByteArray farField = tiffClaiming(64, 48, 64 * 48);
     const qsizetype bitsEntry = 8 + 2 + 12 * 2;
     farField[bitsEntry + 4] = 3; // three values, stored where the entry points
     farField.replace(bitsEntry + 8, 4, QByteArray("\x00\x00\x10\x00", 4));
     QStringList logged;
-    {
+    const QByteArray printed = printedWhile([&] {
         const LogCapture log("zephrin.imageio");
         EXPECT_FALSE(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture).image);
         readImage(farField, kPicture);
         logged = log.lines();
-    }
-    std::fflush(stderr);
-    ::dup2(terminal, STDERR_FILENO);
-    ::close(terminal);
+    });
     QLoggingCategory::setFilterRules({});
-    EXPECT_EQ(QFile(printed.fileName()).size(), 0);
+    EXPECT_EQ(printed, QByteArray());
     EXPECT_FALSE(logged.filter(QStringLiteral("Premature end of JPEG file")).isEmpty()) << logged.join(u'\n').toStdString();
 }
 
@@ -441,19 +451,15 @@ TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
     ASSERT_TRUE(readImage(*heic, kPicture).image);
     const QByteArray misaligned = heicWithSpsWidth(*heic, 66);
     ASSERT_FALSE(misaligned.isEmpty());
-    std::fflush(stderr);
-    const int terminal = ::dup(STDERR_FILENO);
-    QTemporaryFile printed;
-    ASSERT_TRUE(printed.open());
-    ::dup2(printed.handle(), STDERR_FILENO);
-    const std::optional<ReadFailure> refusal = headerRefusal(misaligned, kPicture);
-    const ImageRead read = readImage(misaligned, kPicture);
-    std::fflush(stderr);
-    ::dup2(terminal, STDERR_FILENO);
-    ::close(terminal);
+    std::optional<ReadFailure> refusal;
+    ImageRead read;
+    EXPECT_EQ(printedWhile([&] {
+                  refusal = headerRefusal(misaligned, kPicture);
+                  read = readImage(misaligned, kPicture);
+              }),
+              QByteArray());
     EXPECT_EQ(refusal, ReadFailure::unreadable);
     EXPECT_FALSE(read.image);
-    EXPECT_EQ(QFile(printed.fileName()).size(), 0);
 }
 
 // ---- The PNG reader against Qt's ----------------------------------------------
@@ -561,17 +567,9 @@ TEST(PngReader, KeepsLibpngsComplaintsOffTheTerminal)
     // error") on standard error.
     QByteArray damaged = encoded(gradient(64, 48), "png");
     damaged[damaged.indexOf("IDAT") + 10] = char(~damaged[damaged.indexOf("IDAT") + 10]);
-    std::fflush(stderr);
-    const int terminal = ::dup(STDERR_FILENO);
-    QTemporaryFile printed;
-    ASSERT_TRUE(printed.open());
-    ::dup2(printed.handle(), STDERR_FILENO);
-    const ImageRead read = readImage(damaged, kPicture);
-    std::fflush(stderr);
-    ::dup2(terminal, STDERR_FILENO);
-    ::close(terminal);
+    ImageRead read;
+    EXPECT_EQ(printedWhile([&] { read = readImage(damaged, kPicture); }), QByteArray());
     EXPECT_FALSE(read.image);
-    EXPECT_EQ(QFile(printed.fileName()).size(), 0);
 }
 
 // ---- The GIF reader against Qt's --------------------------------------------
