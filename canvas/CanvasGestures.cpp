@@ -22,6 +22,11 @@ CanvasTool effectiveTool(const EditorState& editor)
     return editor.spacePan() ? CanvasTool::pan : editor.canvasTool();
 }
 
+bool dragOutOffered(const EditorState& editor)
+{
+    return effectiveTool(editor) == CanvasTool::view && editor.tool() != EditorTool::text;
+}
+
 void CanvasGestures::press(QPointF region, const ViewMapping& mapping)
 {
     reset();

@@ -27,6 +27,10 @@ class EditorState;
 // The tool the pointer acts with: pan while Space is held, else the canvas tool.
 CanvasTool effectiveTool(const EditorState& editor);
 
+// Whether a press on the image may carry the result out: with the view tool,
+// but not under the text tool's handles, which take every press.
+bool dragOutOffered(const EditorState& editor);
+
 class CanvasGestures {
 public:
     // What a selection drag does: reshape by handle `handle`, nothing, draw a

@@ -60,6 +60,18 @@ bool CanvasInputGate::takesPointerAt(QPointF windowPosition) const
     return window && !popupOpen(*window) && over(windowPosition);
 }
 
+bool CanvasInputGate::takesDrops() const
+{
+    const QQuickWindow* window = m_area ? m_area->window() : nullptr;
+    return window && !popupOpen(*window);
+}
+
+bool CanvasInputGate::pointerInWindow() const
+{
+    const QQuickWindow* window = m_area ? m_area->window() : nullptr;
+    return window && m_pointer && QRectF(QPointF(), window->size()).contains(*m_pointer);
+}
+
 bool CanvasInputGate::over(QPointF windowPosition) const
 {
     return m_area->contains(m_area->mapFromScene(windowPosition));

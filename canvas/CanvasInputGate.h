@@ -6,7 +6,8 @@
 // not count); a key only while the pointer is over the canvas or the
 // keyboard focus is in it (not on a control of its own, such as a zoom
 // button) or nowhere in particular (on an item that holds the canvas, or on
-// none); the wheel and a pinch only over the canvas.
+// none); the wheel and a pinch only over the canvas; a drop of files only
+// while no popup is open (a modal sheet or question stands over the canvas).
 
 #include <QPointF>
 #include <QPointer>
@@ -33,6 +34,13 @@ public:
     bool takesKeys() const;
     // For a wheel turn or a pinch at that point of the window.
     bool takesPointerAt(QPointF windowPosition) const;
+    bool takesDrops() const;
+    // Where the window's last event put the pointer, in window coordinates;
+    // none after it left.
+    std::optional<QPointF> pointer() const { return m_pointer; }
+    // Whether that is inside the window (a move outside comes while a button
+    // is held; then the window hears of no leaving).
+    bool pointerInWindow() const;
 
     // Whether a popup or a menu of the window is open.
     static bool popupOpen(const QQuickWindow& window);

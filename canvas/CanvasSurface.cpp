@@ -20,6 +20,10 @@ CanvasSurface::CanvasSurface(QQuickItem* parent) : QQuickItem(parent)
     setAcceptedMouseButtons(Qt::LeftButton);
     setAcceptHoverEvents(true);
     m_gate.setArea(this, this);
+    m_hintTimer.setSingleShot(true);
+    m_hintTimer.setInterval(DragOutHint::kRest);
+    connect(&m_hintTimer, &QTimer::timeout, this, &CanvasSurface::hintRested);
+    connect(this, &CanvasSurface::offersDragOutChanged, this, &CanvasSurface::updateHint);
 }
 
 void CanvasSurface::setInputArea(QQuickItem* area)
@@ -52,10 +56,13 @@ void CanvasSurface::setEditorObject(QObject* object)
             m_connections << connect(editor, signal, this, &CanvasSurface::imagesChanged);
         for (auto signal : {&EditorState::canvasToolChanged, &EditorState::spacePanChanged})
             m_connections << connect(editor, signal, this, &CanvasSurface::effectiveToolChanged);
+        for (auto signal : {&EditorState::canvasToolChanged, &EditorState::spacePanChanged, &EditorState::toolChanged})
+            m_connections << connect(editor, signal, this, &CanvasSurface::offersDragOutChanged);
     }
     emit editorChanged();
     emit mappingChanged();
     emit effectiveToolChanged();
+    emit offersDragOutChanged();
     emit imagesChanged();
     updateFilter();
 }
@@ -98,6 +105,42 @@ bool CanvasSurface::compareOriginalMirrored() const
     return m_controller && m_controller->compareMapping().frame.mirror;
 }
 
+bool CanvasSurface::offersDragOut() const { return m_editor && dragOutOffered(*m_editor); }
+
+std::optional<QPointF> CanvasSurface::hintPointer() const
+{
+    const QQuickWindow* shown = m_filteredWindow;
+    const std::optional<QPointF> pointer = m_gate.pointer();
+    // A held button is a drag (or a click) under way: the hint waits for it to end.
+    if (!shown || !pointer || !m_gate.pointerInWindow() || !offersDragOut() || CanvasInputGate::popupOpen(*shown) ||
+        QGuiApplication::mouseButtons() != Qt::NoButton)
+        return std::nullopt;
+    const QPointF at = mapFromScene(*pointer);
+    return imageRect().contains(at) ? std::optional(at) : std::nullopt;
+}
+
+void CanvasSurface::updateHint()
+{
+    const bool wasShown = m_hint.shown();
+    switch (m_hint.pointer(hintPointer())) {
+    case DragOutHint::Timer::keep: break;
+    case DragOutHint::Timer::restart: m_hintTimer.start(); break;
+    case DragOutHint::Timer::stop: m_hintTimer.stop(); break;
+    }
+    if (m_hint.shown() != wasShown)
+        emit dragOutHintChanged();
+}
+
+void CanvasSurface::hintRested()
+{
+    // Where the pointer is now: a popup may have opened since it stopped.
+    if (const std::optional<QPointF> at = hintPointer()) {
+        m_hint.rested(*at);
+        emit dragOutHintChanged();
+    } else
+        updateHint();
+}
+
 bool CanvasSurface::viewTool() const { return !m_editor || effectiveTool(*m_editor) == CanvasTool::view; }
 
 void CanvasSurface::mousePressEvent(QMouseEvent* event)
@@ -109,9 +152,11 @@ void CanvasSurface::mousePressEvent(QMouseEvent* event)
     // Keys go to the canvas now, not to a control clicked before.
     forceActiveFocus(Qt::MouseFocusReason);
     if (viewTool()) {
-        m_viewPress = event->position();
-        // The press may become a drag out: its PNG is made meanwhile.
-        CanvasActions().prepareDragOut(m_editor);
+        if (offersDragOut()) {
+            m_viewPress = event->position();
+            // The press may become a drag out: its PNG is made meanwhile.
+            CanvasActions().prepareDragOut(m_editor);
+        }
     } else
         m_controller->gestures().press(event->position(), mapping());
     event->accept();
@@ -216,6 +261,7 @@ void CanvasSurface::removeFilter()
         return;
     m_filteredWindow->removeEventFilter(this);
     m_filteredWindow.clear();
+    updateHint();
     m_pinch = 1;
     if (m_controller) {
         m_controller->keysLost();
@@ -244,6 +290,13 @@ bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
         return QQuickItem::eventFilter(watched, event);
     m_gate.observe(*event);
     switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Enter:
+    case QEvent::Leave:
+        updateHint();
+        break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return handleKey(event);

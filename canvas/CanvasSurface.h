@@ -16,10 +16,12 @@
 
 #include "canvas/CanvasController.h"
 #include "canvas/CanvasInputGate.h"
+#include "canvas/DragOutHint.h"
 
 #include <QImage>
 #include <QPointer>
 #include <QQuickItem>
+#include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
 #include <memory>
@@ -53,6 +55,12 @@ class CanvasSurface : public QQuickItem {
     Q_PROPERTY(QQuickItem* inputArea READ inputArea WRITE setInputArea NOTIFY inputAreaChanged)
     // Whether the window's events pass through the canvas now.
     Q_PROPERTY(bool filtering READ filtering NOTIFY filteringChanged)
+    // Whether a press on the image may drag the result out (dragOutOffered).
+    Q_PROPERTY(bool offersDragOut READ offersDragOut NOTIFY offersDragOutChanged)
+    // The drag-out hint (DragOutHint): whether it shows, and where the
+    // pointer rested, in the item's coordinates.
+    Q_PROPERTY(bool dragOutHintShown READ dragOutHintShown NOTIFY dragOutHintChanged)
+    Q_PROPERTY(QPointF dragOutHintAt READ dragOutHintAt NOTIFY dragOutHintChanged)
 
 public:
     explicit CanvasSurface(QQuickItem* parent = nullptr);
@@ -69,6 +77,11 @@ public:
     QRectF compareOriginalRect() const;
     bool compareOriginalMirrored() const;
     bool filtering() const { return !m_filteredWindow.isNull(); }
+    // Whether files dropped on the canvas may open now (CanvasInputGate).
+    Q_INVOKABLE bool takesDrops() const { return m_gate.takesDrops(); }
+    bool offersDragOut() const;
+    bool dragOutHintShown() const { return m_hint.shown(); }
+    QPointF dragOutHintAt() const { return m_hint.at(); }
     // The controller (null without an editor).
     CanvasController* controller() const { return m_controller.get(); }
     ViewMapping mapping() const;
@@ -84,6 +97,8 @@ signals:
     void filteringChanged();
     void inputAreaChanged();
     void imagesChanged();
+    void offersDragOutChanged();
+    void dragOutHintChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -102,6 +117,12 @@ private:
     void removeFilter();
     bool viewTool() const;
     bool handleKey(QEvent* event);
+    // The pointer over the image where the hint may show: the window's last
+    // event put it there, no button is held, no popup is open and the tool
+    // drags out.
+    std::optional<QPointF> hintPointer() const;
+    void updateHint();
+    void hintRested();
 
     QPointer<EditorState> m_editor;
     std::unique_ptr<CanvasController> m_controller;
@@ -110,6 +131,8 @@ private:
     // The view tool's press, until it becomes a drag-out or ends.
     std::optional<QPointF> m_viewPress;
     CanvasInputGate m_gate;
+    DragOutHint m_hint;
+    QTimer m_hintTimer;
     double m_pinch = 1;
 };
 

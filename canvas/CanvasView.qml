@@ -4,7 +4,8 @@
 // it, the text handles with the text tool, the zoom bar; the compare view in
 // its place while comparing; the sticker sheet while the sheet tool is
 // chosen; an empty state; the progress badge; and a drop target for images
-// from elsewhere (a drag out of this window is never taken back in).
+// from elsewhere (a drag out of this window is never taken back in, nor a
+// drop while a modal sheet or question is open).
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Shapes
@@ -23,6 +24,10 @@ Item {
     readonly property bool mainShown: hasDocument && !sheetTool && !compareShown
     property bool dropTargeted: false
 
+    // The region's clip is square: what fills it whole (the checkerboard,
+    // the compare view's backdrop) rounds its own corners to the frame's.
+    readonly property real cornerRadius: 14
+
     Item {
         id: region
         anchors.fill: parent
@@ -31,6 +36,7 @@ Item {
         CheckerboardView {
             anchors.fill: parent
             cell: 12
+            cornerRadius: canvas.cornerRadius
         }
 
         StickerSheetCanvas {
@@ -83,9 +89,9 @@ Item {
                 imageSize: surface.imageSize
                 inputArea: mainCanvas
             }
-            // The view tool's hint over the image: it opens where the pointer
-            // has rested for the usual delay, and goes when the pointer leaves
-            // or moves off (a drag-out moves it at once).
+            // The drag-out hint over the image, where a press starts a drag
+            // out: the surface says when and where (DragOutHint), below and
+            // right of the pointer, as the desktop places tips.
             Item {
                 id: hintArea
                 objectName: "dragOutHintArea"
@@ -93,48 +99,23 @@ Item {
                 y: surface.imageRect.y
                 width: surface.imageRect.width
                 height: surface.imageRect.height
-                visible: surface.effectiveTool === "View"
-                property point shownAt
+                visible: surface.offersDragOut
                 readonly property alias hint: dragHint
 
-                HoverHandler {
-                    id: imageHover
-                    onPointChanged: {
-                        const p = point.position
-                        if (dragHint.visible && Math.hypot(p.x - hintArea.shownAt.x, p.y - hintArea.shownAt.y) > 8)
-                            dragHint.close()
-                        if (!dragHint.visible)
-                            restTimer.restart()
-                    }
-                    onHoveredChanged: {
-                        if (!hovered) {
-                            restTimer.stop()
-                            dragHint.close()
-                        }
-                    }
-                }
-                Timer {
-                    id: restTimer
-                    interval: 800
-                    onTriggered: {
-                        if (!imageHover.hovered)
-                            return
-                        hintArea.shownAt = imageHover.point.position
-                        // Below and right of the pointer, as the desktop places tips.
-                        dragHint.x = hintArea.shownAt.x + 4
-                        dragHint.y = hintArea.shownAt.y + 20
-                        dragHint.open()
-                    }
-                }
                 ToolTip {
                     id: dragHint
                     objectName: "dragOutHint"
+                    x: surface.dragOutHintAt.x - hintArea.x + 4
+                    y: surface.dragOutHintAt.y - hintArea.y + 20
                     text: "Drag to another app or the file manager to export a PNG"
                 }
-                onVisibleChanged: {
-                    if (!visible) {
-                        restTimer.stop()
-                        dragHint.close()
+                Connections {
+                    target: surface
+                    function onDragOutHintChanged() {
+                        if (surface.dragOutHintShown)
+                            dragHint.open()
+                        else
+                            dragHint.close()
                     }
                 }
             }
@@ -151,6 +132,7 @@ Item {
             anchors.fill: parent
             visible: canvas.compareShown
             surface: surface
+            cornerRadius: canvas.cornerRadius
         }
 
         Column {
@@ -207,7 +189,7 @@ Item {
             objectName: "dropHighlight"
             anchors.fill: parent
             visible: canvas.dropTargeted
-            readonly property real r: 14
+            readonly property real r: canvas.cornerRadius
             readonly property real a: 1
             readonly property real w: width - 1
             readonly property real h: height - 1
@@ -244,10 +226,44 @@ Item {
         }
     }
 
+    // The region's clip is square; whatever fills it (an image zoomed past
+    // the frame included) is rounded by covering the four corners outside
+    // the frame's radius in the window's colour, which lies behind the canvas.
+    Shape {
+        id: cornerCovers
+        objectName: "cornerCovers"
+        anchors.fill: parent
+        readonly property real r: canvas.cornerRadius
+        ShapePath {
+            strokeWidth: -1
+            fillColor: Theme.background
+            startX: 0; startY: 0
+            PathLine { x: cornerCovers.r; y: 0 }
+            PathArc { x: 0; y: cornerCovers.r; radiusX: cornerCovers.r; radiusY: cornerCovers.r
+                      direction: PathArc.Counterclockwise }
+            PathLine { x: 0; y: 0 }
+            PathMove { x: cornerCovers.width; y: 0 }
+            PathLine { x: cornerCovers.width; y: cornerCovers.r }
+            PathArc { x: cornerCovers.width - cornerCovers.r; y: 0; radiusX: cornerCovers.r; radiusY: cornerCovers.r
+                      direction: PathArc.Counterclockwise }
+            PathLine { x: cornerCovers.width; y: 0 }
+            PathMove { x: cornerCovers.width; y: cornerCovers.height }
+            PathLine { x: cornerCovers.width - cornerCovers.r; y: cornerCovers.height }
+            PathArc { x: cornerCovers.width; y: cornerCovers.height - cornerCovers.r
+                      radiusX: cornerCovers.r; radiusY: cornerCovers.r; direction: PathArc.Counterclockwise }
+            PathLine { x: cornerCovers.width; y: cornerCovers.height }
+            PathMove { x: 0; y: cornerCovers.height }
+            PathLine { x: 0; y: cornerCovers.height - cornerCovers.r }
+            PathArc { x: cornerCovers.r; y: cornerCovers.height; radiusX: cornerCovers.r; radiusY: cornerCovers.r
+                      direction: PathArc.Counterclockwise }
+            PathLine { x: 0; y: cornerCovers.height }
+        }
+    }
+
     // The frame over the clipped region.
     Rectangle {
         anchors.fill: parent
-        radius: 14
+        radius: canvas.cornerRadius
         color: Theme.transparent
         border.color: Theme.accentTint
         border.width: 1
@@ -259,8 +275,9 @@ Item {
         function ownDrag(drag) {
             return DragOut.startedHere(drag.getDataAsString(DragOut.sourceFormat))
         }
+        // Behind an open sheet or question nothing is taken, as with keys.
         onEntered: (drag) => {
-            if (ownDrag(drag)) {
+            if (!surface.takesDrops() || ownDrag(drag)) {
                 drag.accepted = false
                 return
             }
@@ -269,7 +286,7 @@ Item {
         onExited: canvas.dropTargeted = false
         onDropped: (drop) => {
             canvas.dropTargeted = false
-            if (!drop.hasUrls || drop.urls.length === 0 || ownDrag(drop))
+            if (!drop.hasUrls || drop.urls.length === 0 || !surface.takesDrops() || ownDrag(drop))
                 return
             Commands.openFiles(drop.urls)
             drop.accept(Qt.CopyAction)

@@ -38,12 +38,13 @@ Item {
             ToolTip.text: "Zoom to fit"
             ToolTip.visible: hovered
             ToolTip.delay: 600
-            contentItem: Text {
-                text: Editor.zoomLabel
-                font: Theme.captionFont
-                color: Theme.textPrimary
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
+            contentItem: Item {
+                FixedDigitsText {
+                    anchors.centerIn: parent
+                    text: Editor.zoomLabel
+                    font: Theme.captionFont
+                    color: Theme.textPrimary
+                }
             }
             onClicked: Editor.zoomToFit()
         }

@@ -4,6 +4,7 @@
 // whatever crop, trim, padding, aspect or mirror the result has. The knob
 // moves the divider; the result side drags out as a PNG.
 //   surface: the canvas item, for the images and where they go
+//   cornerRadius: the canvas frame's, for the unedited side's backdrop
 import QtQuick
 import Zephrin.Canvas
 import Zephrin.Controls
@@ -12,6 +13,7 @@ import Zephrin.Model
 Item {
     id: compare
     required property CanvasSurface surface
+    property real cornerRadius: 0
     readonly property rect resultRect: surface.compareResultRect
     readonly property rect originalRect: surface.compareOriginalRect
     readonly property real dividerX: width * Editor.comparePosition
@@ -25,6 +27,7 @@ Item {
         Rectangle {
             width: compare.width
             height: compare.height
+            radius: compare.cornerRadius
             color: Theme.imageWell
         }
         ImageView {

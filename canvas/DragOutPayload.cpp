@@ -10,8 +10,8 @@ bool hasDragOutResult(EditorState& editor)
         editor.setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::copy);
         return false;
     }
-    // A drag that can start takes an older drag's or copy's error away.
-    editor.clearLastError(ErrorTopic::copy);
+    // A drag that can start succeeded: an older error goes.
+    editor.clearLastError();
     return true;
 }
 

@@ -35,7 +35,8 @@ ColumnLayout {
             color: Theme.textTertiary
         }
         Item { Layout.fillWidth: true }
-        Text {
+        // Fixed-width digits, so the read-out keeps its width during a drag.
+        FixedDigitsText {
             objectName: "valueText"
             text: row.format(row.value)
             font: Theme.bodyFont

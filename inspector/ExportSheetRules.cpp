@@ -1,8 +1,12 @@
 #include "inspector/ExportSheetRules.h"
 
 #include "engine/types/ExportFormat.h"
+#include "engine/types/Plural.h"
 #include "inspector/PanelValueText.h"
 #include "model/editor/ExportFile.h"
+#include "model/editor/ListingCompliance.h"
+
+#include <algorithm>
 
 namespace zephrin {
 
@@ -65,6 +69,28 @@ QString ExportSheetRules::qualityText(double quality) const
     return inspector::truncatedWhole(quality) + u'%';
 }
 
+QVariantMap ExportSheetRules::sizeNote(QSize written, int longEdge, const QString& format, const QVariant& preset) const
+{
+    if (isVector(format) || written.isEmpty())
+        return {{QStringLiteral("text"), QString()}, {QStringLiteral("short"), false}};
+    const int side = std::max(written.width(), written.height());
+    // A picture smaller than the chosen size is written at its own size.
+    const bool notEnlarged = side < longEdge;
+    const QString title = preset.toString();
+    const std::optional<ListingPreset> listing = fromRaw<ListingPreset>(title);
+    const std::optional<int> least = listing ? minimumLongSide(*listing) : std::nullopt;
+    const bool tooSmall = least && side < *least;
+
+    QString text = QStringLiteral("Writes %1 × %2 px").arg(written.width()).arg(written.height());
+    if (tooSmall)
+        text += QStringLiteral(", under the %1 px “%2” asks for.").arg(*least).arg(title);
+    else
+        text += u'.';
+    if (notEnlarged)
+        text += QStringLiteral(" The picture is smaller than %1 px, and an export never enlarges it.").arg(longEdge);
+    return {{QStringLiteral("text"), text}, {QStringLiteral("short"), tooSmall}};
+}
+
 QVariantMap ExportSheetRules::requirementSummary(const QVariantList& checks, const QString& presetTitle) const
 {
     int failing = 0;
@@ -77,9 +103,8 @@ QVariantMap ExportSheetRules::requirementSummary(const QVariantList& checks, con
                 {QStringLiteral("text"), QStringLiteral("Meets ") + presetTitle + QStringLiteral(" requirements")}};
     return {{QStringLiteral("met"), false},
             {QStringLiteral("symbol"), QStringLiteral("exclamationmark.triangle.fill")},
-            {QStringLiteral("text"), QStringLiteral("%1 %2 requirement%3 not met (see Resize)")
-                                         .arg(failing)
-                                         .arg(presetTitle, failing == 1 ? QString() : QStringLiteral("s"))}};
+            {QStringLiteral("text"), QStringLiteral("%1 not met (see Resize)")
+                                         .arg(plural::count(failing, presetTitle + QStringLiteral(" requirement")))}};
 }
 
 } // namespace zephrin

@@ -6,7 +6,9 @@
 // ("PNG", "SVG").
 
 #include <QObject>
+#include <QSize>
 #include <QString>
+#include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
@@ -41,6 +43,12 @@ public:
     Q_INVOKABLE QString detailText(double detail) const;
     // "90%", truncated.
     Q_INVOKABLE QString qualityText(double quality) const;
+
+    // What a raster export writes, said under the Size row: a map of "text"
+    // ("" for SVG or without a result) and "short" (the file is smaller than
+    // the active preset, if any, asks for). `written` is the editor's
+    // exportSize, `preset` the active preset's title or nothing.
+    Q_INVOKABLE QVariantMap sizeNote(QSize written, int longEdge, const QString& format, const QVariant& preset) const;
 
     // The summary of the active preset's checks (maps with a Boolean "ok"):
     // a map of "met" (no check fails), "symbol" and "text".

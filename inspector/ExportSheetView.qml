@@ -1,7 +1,9 @@
 // The export sheet: format, the SVG tracing options or the image's quality
-// and transparency, the long edge, the active preset's requirement summary
-// and the Export button. Every control writes the editor's export settings,
-// so a choice is still there next time; Export leaves the sheet open.
+// and transparency, the long edge (with the size a picture format writes),
+// the active preset's requirement summary and the Export button. Every
+// control writes the editor's export settings, so a choice is still there
+// next time; Export leaves the sheet open, also while the save dialog is.
+// Its height does not change with the format.
 // The window presents it while Editor.showExportSheet is set; Close clears
 // that flag.
 //   sizes, availableFormats, colorChoices: the menus' and chips' entries
@@ -20,6 +22,20 @@ ColumnLayout {
     readonly property bool isVector: ExportRules.isVector(format)
 
     spacing: 16
+
+    // The long edge: both the picture formats and tracing have one.
+    component SizeRow: ZPMenuRow {
+        Layout.fillWidth: true
+        readonly property var titles: sheet.sizes.map((n) => ExportRules.sizeTitle(n))
+        label: "Size"
+        options: titles
+        selection: ExportRules.sizeTitle(Editor.exportLongEdge)
+        onSelected: (option) => {
+            const size = sheet.sizes[titles.indexOf(option)]
+            if (size !== undefined && size !== Editor.exportLongEdge)
+                Editor.exportLongEdge = size
+        }
+    }
 
     // The 24-point margin on every edge.
     Item { Layout.preferredHeight: 24 - sheet.spacing }
@@ -54,152 +70,157 @@ ColumnLayout {
         onSelected: (option) => Editor.exportFormat = option
     }
 
-    PanelHint {
-        objectName: "webpNote"
-        visible: ExportRules.showsWebPNote(sheet.format)
-        Layout.leftMargin: 24
-        Layout.rightMargin: 24
-        text: "WebP keeps transparency at a fraction of PNG's size. Quality 100 is lossless."
-    }
-
-    ColumnLayout {
-        objectName: "traceBlock"
-        visible: sheet.isVector
+    // The rows of the format, in a block as tall as the tallest format's,
+    // so that changing the format moves neither the chips nor the button.
+    Item {
+        objectName: "formatOptions"
         Layout.fillWidth: true
         Layout.leftMargin: 24
         Layout.rightMargin: 24
-        spacing: 8
-        SectionHeading { text: "Trace" }
-        ZPChipRow {
-            objectName: "traceChips"
-            Layout.fillWidth: true
-            options: Editor.choices("svgSource")
-            selection: Editor.svgSource
-            onSelected: (option) => Editor.svgSource = option
-        }
-        PanelHint {
-            text: "Shape follows the cutout edge (photos). Ink follows dark strokes (line art, logos). Auto picks."
-        }
-    }
+        implicitHeight: Math.max(rasterRows.implicitHeight, vectorRows.implicitHeight)
 
-    ZPMenuRow {
-        objectName: "colorsRow"
-        visible: sheet.isVector
-        Layout.fillWidth: true
-        Layout.leftMargin: 24
-        Layout.rightMargin: 24
-        readonly property var titles: sheet.colorChoices.map((n) => ExportRules.colorsTitle(n))
-        label: "Colors"
-        options: titles
-        selection: ExportRules.colorsTitle(Editor.svgColors)
-        menuEnabled: !Editor.svgFileMaker
-        onSelected: (option) => {
-            const colors = sheet.colorChoices[titles.indexOf(option)]
-            if (colors !== undefined && colors !== Editor.svgColors)
-                Editor.svgColors = colors
-        }
-    }
-
-    ZPSliderRow {
-        objectName: "detailRow"
-        visible: sheet.isVector
-        Layout.fillWidth: true
-        Layout.leftMargin: 24
-        Layout.rightMargin: 24
-        label: "Detail"
-        value: Editor.svgDetail
-        from: 0
-        to: 1
-        stepSize: 0.05
-        format: (v) => ExportRules.detailText(v)
-        onMoved: (v) => Editor.svgDetail = v
-    }
-
-    RowLayout {
-        objectName: "fileMakerRow"
-        visible: sheet.isVector
-        Layout.fillWidth: true
-        Layout.leftMargin: 24
-        Layout.rightMargin: 24
+        // Quality and transparency, and what the file will measure.
         ColumnLayout {
-            spacing: 2
-            Text {
-                text: "FileMaker icon"
-                font: Theme.headlineFont
-                color: Theme.textPrimary
-            }
+            id: rasterRows
+            width: parent.width
+            visible: !sheet.isVector
+            spacing: sheet.spacing
+
             PanelHint {
-                Layout.fillWidth: false
-                text: "Single color, fm_fill class, square viewBox"
+                objectName: "webpNote"
+                visible: ExportRules.showsWebPNote(sheet.format)
+                text: "WebP keeps transparency at a fraction of PNG's size. Quality 100 is lossless."
+            }
+
+            SizeRow { objectName: "sizeRow" }
+
+            PanelHint {
+                objectName: "sizeNote"
+                readonly property var note: ExportRules.sizeNote(Editor.exportSize, Editor.exportLongEdge,
+                                                                  sheet.format, Editor.activePreset)
+                visible: text !== ""
+                Layout.topMargin: -8
+                text: note.text
+                color: note.short ? Theme.accentPink : Theme.textTertiary
+            }
+
+            ZPSliderRow {
+                objectName: "qualityRow"
+                Layout.fillWidth: true
+                readonly property var range: Editor.settingRange("exportQuality")
+                enabled: ExportRules.qualityEnabled(sheet.format)
+                opacity: enabled ? 1 : 0.4
+                label: "Quality"
+                value: Editor.exportQuality
+                from: range.lower
+                to: range.upper
+                stepSize: range.step
+                format: (v) => ExportRules.qualityText(v)
+                onMoved: (v) => Editor.exportQuality = v
+            }
+
+            RowLayout {
+                id: transparencyRow
+                objectName: "transparencyRow"
+                Layout.fillWidth: true
+                enabled: ExportRules.transparencyEnabled(sheet.format, Editor.resultOpaque)
+                opacity: enabled ? 1 : 0.4
+                Text {
+                    text: "Transparent Background"
+                    font: Theme.headlineFont
+                    color: Theme.textPrimary
+                }
+                Item { Layout.fillWidth: true }
+                ZPToggle {
+                    objectName: "transparencySwitch"
+                    // Where nothing can stay transparent the switch says so; the
+                    // choice is kept for when it applies again.
+                    on: Editor.transparentBackground && transparencyRow.enabled
+                    showsLabel: true
+                    Accessible.name: "Transparent Background"
+                    onToggled: (on) => Editor.transparentBackground = on
+                }
             }
         }
-        Item { Layout.fillWidth: true }
-        ZPToggle {
-            objectName: "fileMakerSwitch"
-            on: Editor.svgFileMaker
-            showsLabel: true
-            Accessible.name: "FileMaker icon"
-            onToggled: (on) => Editor.svgFileMaker = on
-        }
-    }
 
-    ZPMenuRow {
-        objectName: "sizeRow"
-        Layout.fillWidth: true
-        Layout.leftMargin: 24
-        Layout.rightMargin: 24
-        readonly property var titles: sheet.sizes.map((n) => ExportRules.sizeTitle(n))
-        label: "Size"
-        options: titles
-        selection: ExportRules.sizeTitle(Editor.exportLongEdge)
-        onSelected: (option) => {
-            const size = sheet.sizes[titles.indexOf(option)]
-            if (size !== undefined && size !== Editor.exportLongEdge)
-                Editor.exportLongEdge = size
-        }
-    }
+        // The tracing options.
+        ColumnLayout {
+            id: vectorRows
+            width: parent.width
+            visible: sheet.isVector
+            spacing: sheet.spacing
 
-    ZPSliderRow {
-        objectName: "qualityRow"
-        visible: !sheet.isVector
-        Layout.fillWidth: true
-        Layout.leftMargin: 24
-        Layout.rightMargin: 24
-        readonly property var range: Editor.settingRange("exportQuality")
-        enabled: ExportRules.qualityEnabled(sheet.format)
-        opacity: enabled ? 1 : 0.4
-        label: "Quality"
-        value: Editor.exportQuality
-        from: range.lower
-        to: range.upper
-        stepSize: range.step
-        format: (v) => ExportRules.qualityText(v)
-        onMoved: (v) => Editor.exportQuality = v
-    }
+            ColumnLayout {
+                objectName: "traceBlock"
+                Layout.fillWidth: true
+                spacing: 8
+                SectionHeading { text: "Trace" }
+                ZPChipRow {
+                    objectName: "traceChips"
+                    Layout.fillWidth: true
+                    options: Editor.choices("svgSource")
+                    selection: Editor.svgSource
+                    onSelected: (option) => Editor.svgSource = option
+                }
+                PanelHint {
+                    text: "Shape follows the cutout edge (photos). Ink follows dark strokes (line art, logos). Auto picks."
+                }
+            }
 
-    RowLayout {
-        id: transparencyRow
-        objectName: "transparencyRow"
-        visible: !sheet.isVector
-        Layout.fillWidth: true
-        Layout.leftMargin: 24
-        Layout.rightMargin: 24
-        enabled: ExportRules.transparencyEnabled(sheet.format, Editor.resultOpaque)
-        opacity: enabled ? 1 : 0.4
-        Text {
-            text: "Transparent Background"
-            font: Theme.headlineFont
-            color: Theme.textPrimary
-        }
-        Item { Layout.fillWidth: true }
-        ZPToggle {
-            objectName: "transparencySwitch"
-            // Where nothing can stay transparent the switch says so; the
-            // choice is kept for when it applies again.
-            on: Editor.transparentBackground && transparencyRow.enabled
-            showsLabel: true
-            Accessible.name: "Transparent Background"
-            onToggled: (on) => Editor.transparentBackground = on
+            ZPMenuRow {
+                objectName: "colorsRow"
+                Layout.fillWidth: true
+                readonly property var titles: sheet.colorChoices.map((n) => ExportRules.colorsTitle(n))
+                label: "Colors"
+                options: titles
+                selection: ExportRules.colorsTitle(Editor.svgColors)
+                menuEnabled: !Editor.svgFileMaker
+                onSelected: (option) => {
+                    const colors = sheet.colorChoices[titles.indexOf(option)]
+                    if (colors !== undefined && colors !== Editor.svgColors)
+                        Editor.svgColors = colors
+                }
+            }
+
+            ZPSliderRow {
+                objectName: "detailRow"
+                Layout.fillWidth: true
+                label: "Detail"
+                value: Editor.svgDetail
+                from: 0
+                to: 1
+                stepSize: 0.05
+                format: (v) => ExportRules.detailText(v)
+                onMoved: (v) => Editor.svgDetail = v
+            }
+
+            RowLayout {
+                objectName: "fileMakerRow"
+                Layout.fillWidth: true
+                ColumnLayout {
+                    spacing: 2
+                    Text {
+                        text: "FileMaker icon"
+                        font: Theme.headlineFont
+                        color: Theme.textPrimary
+                    }
+                    PanelHint {
+                        Layout.fillWidth: false
+                        text: "Single color, fm_fill class, square viewBox"
+                    }
+                }
+                Item { Layout.fillWidth: true }
+                ZPToggle {
+                    objectName: "fileMakerSwitch"
+                    on: Editor.svgFileMaker
+                    showsLabel: true
+                    Accessible.name: "FileMaker icon"
+                    onToggled: (on) => Editor.svgFileMaker = on
+                }
+            }
+
+            // The tracing resolution.
+            SizeRow { objectName: "traceSizeRow" }
         }
     }
 

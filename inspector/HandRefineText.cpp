@@ -1,5 +1,6 @@
 #include "inspector/HandRefineText.h"
 
+#include "engine/types/Plural.h"
 #include "inspector/PanelValueText.h"
 #include "model/editor/EditorEnums.h"
 
@@ -94,8 +95,7 @@ QString HandRefineText::pickedCountText(int count) const
 {
     if (count <= 0)
         return QStringLiteral("No colors picked yet");
-    return QStringLiteral("Will act on %1 %2:").arg(count).arg(count == 1 ? QStringLiteral("color")
-                                                                          : QStringLiteral("colors"));
+    return QStringLiteral("Will act on %1:").arg(plural::count(count, u"color"));
 }
 
 QString HandRefineText::removeTitle(int count) const

@@ -152,7 +152,7 @@ ColumnLayout {
         Layout.fillWidth: true
         SectionTitle { text: "Output" }
         Item { Layout.fillWidth: true }
-        Text {
+        FixedDigitsText {
             objectName: "outputSize"
             text: Editor.compositeSizeLabel
             font: Theme.bodyFont

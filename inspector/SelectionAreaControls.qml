@@ -69,13 +69,16 @@ ColumnLayout {
             size: 12
             color: Theme.accentLight
         }
+        // Takes what the buttons leave and wraps there: a row wider than
+        // the column would widen the whole panel past its edge.
         Text {
             objectName: "outlineCorners"
+            Layout.fillWidth: true
             text: SelectionText.cornersPlaced(Editor.liveStroke.length)
             font: Theme.captionFont
             color: Theme.textSecondary
+            wrapMode: Text.WordWrap
         }
-        Item { Layout.fillWidth: true }
         ZPSecondaryButton {
             objectName: "closeOutline"
             text: "Close outline"

@@ -1,6 +1,7 @@
 #include "inspector/SelectionAreaText.h"
 
 #include "engine/edits/SelectionKind.h"
+#include "engine/types/Plural.h"
 
 namespace zephrin {
 
@@ -26,7 +27,7 @@ QString SelectionAreaText::selectedHint(const QString& pendingKind, int pointCou
 
 QString SelectionAreaText::cornersPlaced(int count) const
 {
-    return QStringLiteral("%1 corner%2 placed").arg(count).arg(count == 1 ? QString() : QStringLiteral("s"));
+    return plural::count(count, u"corner") + QStringLiteral(" placed");
 }
 
 QString SelectionAreaText::choosingHint(const QString& kind, const QString& hostHint) const

@@ -8,6 +8,7 @@ import QtQuick.Shapes
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Pickers
+import Zephrin.Shell
 
 Item {
     id: grid
@@ -15,11 +16,10 @@ Item {
     // True while a drag of files hovers over the view.
     readonly property bool dropTargeted: dropArea.containsDrag
 
-    // A tile was tapped: leave batch mode and open its file in the editor.
+    // A tile was tapped: leave batch mode and open its file in the editor,
+    // asking first when that discards work.
     function openItem(url) {
-        if (Editor.batchMode)
-            Editor.batchMode = false
-        Editor.importImage(url)
+        Commands.openBatchItem(url)
     }
 
     Rectangle {

@@ -133,8 +133,18 @@ Item {
                     symbol: "trash"
                     label: "Clear all"
                     size: 36
-                    onClicked: panel.batch.clear()
+                    onClicked: Commands.clearBatch()
                 }
+            }
+            // Files the last addition left out, and why.
+            Text {
+                objectName: "addNote"
+                visible: panel.batch.addNote !== ""
+                Layout.fillWidth: true
+                text: panel.batch.addNote
+                font: Theme.captionFont
+                color: Theme.textSecondary
+                wrapMode: Text.WordWrap
             }
 
             Rectangle {
@@ -191,7 +201,7 @@ Item {
                     visible: !panel.batch.usePreset
                     Layout.fillWidth: true
                     label: "Long edge"
-                    options: BatchRules.longEdgeOptions
+                    options: BatchRules.longEdgeOptions(panel.batch.longEdge)
                     selection: BatchRules.longEdgeSelection(panel.batch.longEdge)
                     onSelected: (option) => {
                         const pixels = BatchRules.longEdgePixels(option)
@@ -235,6 +245,30 @@ Item {
                 // One save at a time; it runs off the GUI thread.
                 enabled: !panel.batch.isSaving
                 onClicked: panel.batch.showFolderChooser = true
+            }
+            // Output changed since the newest run: what Export All would
+            // write, and the offer to make the results again.
+            ColumnLayout {
+                objectName: "outputChanged"
+                visible: panel.batch.outputNote !== ""
+                Layout.fillWidth: true
+                spacing: 8
+                Text {
+                    objectName: "outputNote"
+                    Layout.fillWidth: true
+                    text: panel.batch.outputNote
+                    font: Theme.captionFont
+                    color: Theme.textSecondary
+                    wrapMode: Text.WordWrap
+                }
+                ZPSecondaryButton {
+                    objectName: "runAgainButton"
+                    visible: !panel.batch.isRunning
+                    text: "Run Again"
+                    symbol: "arrow.clockwise"
+                    height: 36
+                    onClicked: panel.batch.start(Editor)
+                }
             }
 
             Text {

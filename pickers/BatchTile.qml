@@ -1,6 +1,6 @@
 // One image of the batch grid: its preview over the checkerboard (the result
-// once cut, else the source at half strength), the status badge, and the
-// file's name. A tap opens the image in the editor.
+// once done, else the source at half strength), the status badge, why the
+// file failed, and the file's name. A click opens the image in the editor.
 //   the model's roles: url, baseName, status, message, thumbnail, showsResult
 //   opened(): the tile was tapped
 import QtQuick
@@ -64,6 +64,29 @@ Item {
             symbol: "checkmark.circle.fill"
             size: 16
             color: Theme.success
+        }
+        // Why the file failed, over its preview; the badge's tooltip holds
+        // the whole sentence when it is too long for the tile.
+        Rectangle {
+            objectName: "failureReason"
+            visible: tile.status === "failed" && tile.message !== ""
+            anchors.centerIn: parent
+            width: parent.width - 24
+            height: reason.implicitHeight + 12
+            radius: 8
+            color: Theme.badgeBackground
+            Text {
+                id: reason
+                anchors.centerIn: parent
+                width: parent.width - 12
+                text: tile.message
+                font: Theme.captionFont
+                color: Theme.textPrimary
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                maximumLineCount: 4
+                elide: Text.ElideRight
+            }
         }
         ZPIcon {
             id: failedBadge

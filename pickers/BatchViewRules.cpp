@@ -1,11 +1,11 @@
 #include "pickers/BatchViewRules.h"
 
 #include "engine/types/ExportFormat.h"
+#include "engine/types/Plural.h"
 #include "output/presets/ListingPresetSettings.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace zephrin::batchview {
 
@@ -15,15 +15,23 @@ const QList<int>& longEdgeChoices()
     return choices;
 }
 
+QList<int> longEdgeOptions(int current)
+{
+    QList<int> options = longEdgeChoices();
+    if (current > 0 && !options.contains(current))
+        options.insert(std::lower_bound(options.begin(), options.end(), current), current);
+    return options;
+}
+
 QString longEdgeLabel(int pixels) { return QStringLiteral("%1 px").arg(pixels); }
 
-int nearestLongEdge(int pixels)
+int longEdgePixels(const QString& label)
 {
-    int best = longEdgeChoices().front();
-    for (int choice : longEdgeChoices())
-        if (std::abs(qint64(choice) - pixels) < std::abs(qint64(best) - pixels))
-            best = choice;
-    return best;
+    if (!label.endsWith(QStringLiteral(" px")))
+        return 0;
+    bool number = false;
+    const int pixels = label.chopped(3).toInt(&number);
+    return number && pixels > 0 ? pixels : 0;
 }
 
 QString presetSummary(ListingPreset preset)
@@ -38,13 +46,15 @@ QString progressText(int index, int total) { return QStringLiteral("Cutting imag
 
 QString failureNote(int failed)
 {
-    return QString::number(failed) + QStringLiteral(" image") + (failed == 1 ? QString() : QStringLiteral("s"))
-           + QStringLiteral(" couldn't be processed. Tap a red tile to open it in the editor.");
+    return plural::count(failed, u"image") + QStringLiteral(" couldn't be processed. Click a red tile to open it in the editor.");
 }
 
 QString exportAllTitle(int done) { return QStringLiteral("Export All (%1)").arg(done); }
 
-QString folderMessage(int done) { return QStringLiteral("Choose a folder for the %1 cutouts.").arg(done); }
+QString folderMessage(int done)
+{
+    return QStringLiteral("Choose a folder for the %1.").arg(plural::count(done, u"cutout"));
+}
 
 int gridColumns(double width)
 {
@@ -79,25 +89,12 @@ QStringList BatchRulesQml::formatOptions() const
     return options;
 }
 
-QStringList BatchRulesQml::longEdgeOptions() const
+QStringList BatchRulesQml::longEdgeOptions(int pixels) const
 {
     QStringList options;
-    for (int pixels : batchview::longEdgeChoices())
-        options << batchview::longEdgeLabel(pixels);
+    for (int option : batchview::longEdgeOptions(pixels))
+        options << batchview::longEdgeLabel(option);
     return options;
-}
-
-QString BatchRulesQml::longEdgeSelection(int pixels) const
-{
-    return batchview::longEdgeLabel(batchview::nearestLongEdge(pixels));
-}
-
-int BatchRulesQml::longEdgePixels(const QString& label) const
-{
-    for (int pixels : batchview::longEdgeChoices())
-        if (batchview::longEdgeLabel(pixels) == label)
-            return pixels;
-    return 0;
 }
 
 QString BatchRulesQml::presetSummary(const QString& preset) const

@@ -16,10 +16,15 @@ namespace zephrin::batchview {
 
 // The long-edge sizes a batch offers, in pixels, smallest first.
 const QList<int>& longEdgeChoices();
+// The sizes the long-edge menu lists while the batch uses `current`: the
+// offered ones, and `current` in its place among them when it is another
+// (Settings offer sizes of their own), so the menu shows the size the batch
+// writes.
+QList<int> longEdgeOptions(int current);
 // "2400 px".
 QString longEdgeLabel(int pixels);
-// The offered size closest to `pixels`; a tie goes to the smaller size.
-int nearestLongEdge(int pixels);
+// The pixels of a label; 0 for text that is not one.
+int longEdgePixels(const QString& label);
 
 // "Exports JPG at 2000 px long edge." for the preset's export defaults.
 QString presetSummary(ListingPreset preset);
@@ -27,7 +32,7 @@ QString presetSummary(ListingPreset preset);
 QString countText(int done, int total);
 // "Cutting image 3 of 5…".
 QString progressText(int index, int total);
-// "2 images couldn't be processed. Tap a red tile to open it in the editor."
+// "2 images couldn't be processed. Click a red tile to open it in the editor."
 QString failureNote(int failed);
 // "Export All (3)".
 QString exportAllTitle(int done);
@@ -55,19 +60,19 @@ class BatchRulesQml : public QObject {
     QML_SINGLETON
     Q_PROPERTY(QStringList presetOptions READ presetOptions CONSTANT)
     Q_PROPERTY(QStringList formatOptions READ formatOptions CONSTANT)
-    Q_PROPERTY(QStringList longEdgeOptions READ longEdgeOptions CONSTANT)
     Q_PROPERTY(double gap READ gap CONSTANT)
 
 public:
     using QObject::QObject;
     QStringList presetOptions() const;
     QStringList formatOptions() const;
-    QStringList longEdgeOptions() const;
     double gap() const { return batchview::kGap; }
-    // The label of the offered size nearest to `pixels`.
-    Q_INVOKABLE QString longEdgeSelection(int pixels) const;
-    // The pixels of an offered size's label; 0 for an unknown label.
-    Q_INVOKABLE int longEdgePixels(const QString& label) const;
+    // The long-edge menu's labels while the batch uses `pixels`, and the one
+    // it shows selected.
+    Q_INVOKABLE QStringList longEdgeOptions(int pixels) const;
+    Q_INVOKABLE QString longEdgeSelection(int pixels) const { return batchview::longEdgeLabel(pixels); }
+    // The pixels of a label; 0 for an unknown label.
+    Q_INVOKABLE int longEdgePixels(const QString& label) const { return batchview::longEdgePixels(label); }
     Q_INVOKABLE QString presetSummary(const QString& preset) const;
     Q_INVOKABLE QString countText(int done, int total) const { return batchview::countText(done, total); }
     Q_INVOKABLE QString progressText(int index, int total) const { return batchview::progressText(index, total); }

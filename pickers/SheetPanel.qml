@@ -8,6 +8,7 @@ import QtQuick.Layouts
 import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Pickers
+import Zephrin.Shell
 
 ColumnLayout {
     id: panel
@@ -137,7 +138,7 @@ ColumnLayout {
             text: "Clear sheet"
             symbol: "trash"
             height: 36
-            onClicked: Editor.clearStickerSheet()
+            onClicked: Commands.clearSheet()
         }
     }
 
@@ -171,7 +172,7 @@ ColumnLayout {
             objectName: "sheetRegionNote"
             Layout.fillWidth: true
             wrapMode: Text.WordWrap
-            text: SheetPanelTexts.regionNote(panel.settings.region)
+            text: SheetPanelTexts.regionNote(panel.settings.region, panel.settings.paper)
             font: Theme.captionFont
             color: Theme.textTertiary
         }

@@ -1,9 +1,11 @@
 #include "pickers/SheetPanelTexts.h"
 
 #include "controls/ValueText.h"
+#include "engine/types/Plural.h"
 #include "model/qml/QmlValues.h"
 #include "output/sheet/PaperSize.h"
 #include "output/sheet/PrintRegion.h"
+#include "output/sheet/SheetSettings.h"
 
 #include <cmath>
 
@@ -14,8 +16,7 @@ QString packingStatus(std::int64_t placed, std::int64_t requested)
     const std::int64_t missing = requested - placed;
     if (missing != 0)
         return QStringLiteral("%1 placed, %2 didn't fit — reduce size or count").arg(placed).arg(missing);
-    return QString::number(placed) + QStringLiteral(" sticker") + (placed == 1 ? QString() : QStringLiteral("s")) +
-           QStringLiteral(" placed");
+    return plural::count(placed, u"sticker") + QStringLiteral(" placed");
 }
 
 bool allPlaced(std::int64_t placed, std::int64_t requested)
@@ -38,14 +39,23 @@ QString spacingText(double inches)
     return valuetext::number(inches, 2) + QStringLiteral(" in");
 }
 
-QString regionNote(const QString& region)
+QString regionNote(const QString& region, const QString& paper)
 {
     const auto known = fromRaw<PrintRegion>(region);
-    if (!known)
+    const auto sheet = fromRaw<PaperSize>(paper);
+    if (!known || !sheet)
         return {};
     switch (*known) {
-    case PrintRegion::cricut:
-        return QStringLiteral("6.75 × 9.25 in usable area, centered (Explore / Maker).");
+    case PrintRegion::cricut: {
+        SheetSettings settings;
+        settings.paper = *sheet;
+        settings.region = *known;
+        const QSizeF area = settings.printableArea().size();
+        // At most two decimals, none when whole: "6.75", "3.5", "7.77".
+        const auto inches = [](double value) { return QString::number(std::round(value * 100) / 100, 'g', 6); };
+        return QStringLiteral("%1 × %2 in usable area, centered (Explore / Maker).")
+            .arg(inches(area.width()), inches(area.height()));
+    }
     case PrintRegion::silhouette:
         return QStringLiteral("Full sheet with ¼ in margin; add registration marks in Silhouette Studio.");
     case PrintRegion::margins:
@@ -103,7 +113,10 @@ bool SheetPanelTextsQml::allPlaced(double placed, double requested) const
 QString SheetPanelTextsQml::borderText(double inches) const { return sheetpanel::borderText(inches); }
 QString SheetPanelTextsQml::bleedText(double inches) const { return sheetpanel::bleedText(inches); }
 QString SheetPanelTextsQml::spacingText(double inches) const { return sheetpanel::spacingText(inches); }
-QString SheetPanelTextsQml::regionNote(const QString& region) const { return sheetpanel::regionNote(region); }
+QString SheetPanelTextsQml::regionNote(const QString& region, const QString& paper) const
+{
+    return sheetpanel::regionNote(region, paper);
+}
 QString SheetPanelTextsQml::exportNote(double dpi) const { return sheetpanel::exportNote(std::int64_t(dpi)); }
 QString SheetPanelTextsQml::widthText(double inches) const { return sheetpanel::widthText(inches, QLocale()); }
 

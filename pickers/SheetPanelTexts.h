@@ -25,8 +25,10 @@ QString borderText(double inches);
 QString bleedText(double inches);
 QString spacingText(double inches);
 
-// The note under the cutter menu, by the region's label; empty for another.
-QString regionNote(const QString& region);
+// The note under the cutter menu, by the region's and the paper's labels:
+// a cutter's usable area is that of the paper chosen ("3.5 × 5.5 in usable
+// area" on 4 × 6 in). Empty for a label that is neither.
+QString regionNote(const QString& region, const QString& paper);
 QString exportNote(std::int64_t dpi);
 
 // A sticker's width as the row's field shows it in `locale`: at most two
@@ -63,7 +65,7 @@ public:
     Q_INVOKABLE QString borderText(double inches) const;
     Q_INVOKABLE QString bleedText(double inches) const;
     Q_INVOKABLE QString spacingText(double inches) const;
-    Q_INVOKABLE QString regionNote(const QString& region) const;
+    Q_INVOKABLE QString regionNote(const QString& region, const QString& paper) const;
     Q_INVOKABLE QString exportNote(double dpi) const;
     // In the user's locale.
     Q_INVOKABLE QString widthText(double inches) const;

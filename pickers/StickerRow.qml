@@ -130,7 +130,7 @@ Rectangle {
                     implicitHeight: 26
                     radius: 6
                     color: Theme.control
-                    Text {
+                    FixedDigitsText {
                         objectName: "stickerCount"
                         anchors.centerIn: parent
                         text: row.count

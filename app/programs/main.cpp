@@ -123,7 +123,7 @@ int main(int argc, char** argv)
         window, &QQuickWindow::frameSwapped, &app,
         [&] {
             qCInfo(lcStartup).noquote() << "window shown after" << clock.elapsed() << "ms";
-            shell.incoming.openWaitingInboxFile();
+            shell.incoming.openWaitingInboxFiles();
             shell.incoming.openArguments(arguments);
         },
         Qt::SingleShotConnection);

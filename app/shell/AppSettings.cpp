@@ -1,6 +1,7 @@
 #include "app/shell/AppSettings.h"
 
 #include "engine/types/ExportFormat.h"
+#include "output/presets/ListingPresetSettings.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -29,11 +30,11 @@ bool AppSettings::autoSubjectOnImport() const
     return m_settings->value(kAutoSubject, true).toBool();
 }
 
-template <typename T>
-bool AppSettings::store(const QString& key, const T& value, const T& shown)
+bool AppSettings::store(const QString& key, const QVariant& value)
 {
-    // A key is written once the user chooses, even the value shown by default.
-    if (m_settings->contains(key) && shown == value)
+    // A key is written once the user chooses, even the value shown by default;
+    // the file holds text, so values compare as text.
+    if (m_settings->contains(key) && m_settings->value(key).toString() == value.toString())
         return false;
     m_settings->setValue(key, value);
     return true;
@@ -41,42 +42,42 @@ bool AppSettings::store(const QString& key, const T& value, const T& shown)
 
 void AppSettings::setAutoSubjectOnImport(bool value)
 {
-    if (store(kAutoSubject, value, autoSubjectOnImport()))
+    if (store(kAutoSubject, value))
         emit autoSubjectOnImportChanged();
+}
+
+ExportFormat AppSettings::exportFormatDefault() const
+{
+    return fromRaw<ExportFormat>(m_settings->value(kFormat).toString()).value_or(kPlainExport.format);
+}
+
+int AppSettings::longEdgeDefault() const
+{
+    // Read as text: QVariant's own conversion wraps a number out of range.
+    bool number = false;
+    const int value = m_settings->value(kLongEdge).toString().toInt(&number);
+    return number && value > 0 ? value : kPlainExport.longEdge;
 }
 
 QString AppSettings::defaultExportFormat() const
 {
-    return m_settings->value(kFormat, QStringLiteral("PNG")).toString();
+    return rawValue(exportFormatDefault());
 }
 
 void AppSettings::setDefaultExportFormat(const QString& value)
 {
-    if (store(kFormat, value, defaultExportFormat()))
+    if (!fromRaw<ExportFormat>(value))
+        return;
+    if (store(kFormat, value))
         emit defaultExportFormatChanged();
-}
-
-int AppSettings::defaultLongEdge() const
-{
-    return m_settings->value(kLongEdge, 2400).toInt();
 }
 
 void AppSettings::setDefaultLongEdge(int value)
 {
-    if (store(kLongEdge, value, defaultLongEdge()))
+    if (value <= 0)
+        return;
+    if (store(kLongEdge, value))
         emit defaultLongEdgeChanged();
-}
-
-std::optional<ExportFormat> AppSettings::exportFormatDefault() const
-{
-    return fromRaw<ExportFormat>(defaultExportFormat());
-}
-
-std::optional<int> AppSettings::longEdgeDefault() const
-{
-    bool number = false;
-    const int value = m_settings->value(kLongEdge, 2400).toInt(&number);
-    return number && value > 0 ? std::optional<int>(value) : std::nullopt;
 }
 
 QString AppSettings::lastFolder() const

@@ -2,10 +2,12 @@
 // The settings window's preferences, stored in the user's settings: whether
 // Auto Subject runs on import, and the stored export defaults. A key is written
 // only when the user changes its control; until then the default is shown and
-// the key stays absent. A stored value that matches no choice is kept as it is.
-// The export defaults are where the export sheet and the batch start (see
-// ShellObjects). Also the folder the file dialogs last chose from, and the
-// acknowledgements' texts, read from the application's resources.
+// the key stays absent. The export defaults are where the export sheet and the
+// batch start (see ShellObjects), and the window shows them as they are used:
+// a damaged stored value (no format, a long edge that is no positive number)
+// is kept, but the plain export's stands in for it. Also the folder the file
+// dialogs last chose from, and the acknowledgements' texts, read from the
+// application's resources.
 
 #include "engine/types/ExportFormat.h"
 
@@ -15,7 +17,6 @@
 #include <QVariantList>
 
 #include <memory>
-#include <optional>
 
 namespace zephrin {
 
@@ -36,14 +37,15 @@ public:
 
     bool autoSubjectOnImport() const;
     void setAutoSubjectOnImport(bool value);
+    // The defaults as the export sheet and the batch take them.
+    ExportFormat exportFormatDefault() const;
+    int longEdgeDefault() const;
+    // The same for QML: the format's label, the long edge in pixels. A text
+    // that is no format, or a long edge that is not positive, is not stored.
     QString defaultExportFormat() const;
     void setDefaultExportFormat(const QString& value);
-    int defaultLongEdge() const;
+    int defaultLongEdge() const { return longEdgeDefault(); }
     void setDefaultLongEdge(int value);
-    // The defaults as the editor takes them: none for a stored text that is
-    // no format, or a long edge that is not positive.
-    std::optional<ExportFormat> exportFormatDefault() const;
-    std::optional<int> longEdgeDefault() const;
 
     // The folder of the last file or folder a dialog chose; empty: none yet.
     QString lastFolder() const;
@@ -71,7 +73,7 @@ signals:
 private:
     // Writes `value` under `key` unless the key is stored with that value
     // already; true when it wrote.
-    template <typename T> bool store(const QString& key, const T& value, const T& shown);
+    bool store(const QString& key, const QVariant& value);
 
     std::unique_ptr<QSettings> m_settings;
     bool m_isnetAvailable = false;

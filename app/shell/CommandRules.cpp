@@ -12,7 +12,9 @@ CommandStates commandStates(const EditorFacts& facts)
     states.canReset = facts.hasCutout && !facts.compIsDefault;
     states.canUndo = facts.hasUndo;
     states.canRedo = facts.hasRedo;
-    states.canCompare = facts.hasCutout;
+    // The View menu acts on the canvas, which batch mode does not show.
+    states.canCompare = facts.hasCutout && !facts.batchMode;
+    states.canZoom = !facts.batchMode;
     // In sheet mode the button exports the sheet, which needs a finished render.
     states.exportButtonEnabled = facts.sheetMode ? facts.hasSheetRender && !facts.isProcessing : facts.hasCutout;
     return states;

@@ -17,6 +17,7 @@ struct EditorFacts {
     // A sheet render that may be exported: one exists and no layout is
     // pending or has failed since (EditorState::sheetExportable).
     bool hasSheetRender = false;
+    bool batchMode = false;      // the batch grid and panel stand in for the canvas
 
     friend bool operator==(const EditorFacts&, const EditorFacts&) = default;
 };
@@ -30,6 +31,7 @@ struct CommandStates {
     bool canUndo = false;
     bool canRedo = false;
     bool canCompare = false;         // "Show/Hide Compare", the compare switch
+    bool canZoom = false;            // the zoom items of the View menu
     bool exportButtonEnabled = false;  // the export split button
 
     friend bool operator==(const CommandStates&, const CommandStates&) = default;

@@ -1,40 +1,67 @@
 #include "app/shell/DesktopFileChooser.h"
 
+#include "output/service/NativePath.h"
+#include "output/service/OutputFile.h"
+
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 
 namespace zephrin {
 
 namespace {
 
-// Qt's own save dialog takes the name of an existing folder, typed and
-// entered, for a file name and adds the format's extension ("album" saves
-// "album.png"). Here it goes into the folder, with the suggested name back in
-// the field. (The desktop's own choosers do their own accepting.)
+// Qt's own save dialog, accepting a typed name as a user means it:
+// - the name of an existing folder goes into that folder (Qt would save
+//   "album.png"), with the suggested name back in the field;
+// - a name in a folder that is missing or cannot be written to ("nowhere/",
+//   "nowhere/duck.png") keeps the dialog open and says why;
+// - a name gets the format's extension unless it ends in one of the format's
+//   ("logo v1.2" saves "logo v1.2.png"; Qt adds one only to a name without a
+//   dot), before Qt asks about replacing a file of that name.
+// (The desktop's own choosers do their own accepting; FileDialogs adds the
+// extension to what they answer.)
 class ChooserDialog final : public QFileDialog {
 public:
-    ChooserDialog(const QString& title, const QString& folder, QString suggestedName)
-        : QFileDialog(nullptr, title, folder), m_suggestedName(std::move(suggestedName))
+    ChooserDialog(const QString& title, const QString& folder, QString suggestedName, QStringList extensions)
+        : QFileDialog(nullptr, title, folder), m_suggestedName(std::move(suggestedName)),
+          m_extensions(std::move(extensions))
     {
     }
 
     void accept() override
     {
         auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (acceptMode() == AcceptSave && field && !field->text().trimmed().isEmpty()) {
-            const QFileInfo typed(directory().absoluteFilePath(field->text().trimmed()));
-            if (typed.isDir()) {
-                setDirectory(typed.absoluteFilePath());
-                field->setText(m_suggestedName);
-                return;
-            }
+        const QString typed = field ? field->text().trimmed() : QString();
+        if (acceptMode() != AcceptSave || typed.isEmpty()) {
+            QFileDialog::accept();
+            return;
         }
+        const QString path = directory().absoluteFilePath(typed);
+        if (QFileInfo(path).isDir()) {
+            setDirectory(path);
+            field->setText(m_suggestedName);
+            return;
+        }
+        const bool namesFolder = typed.endsWith(u'/');
+        const QString folder = namesFolder ? QDir::cleanPath(path) : QFileInfo(path).absolutePath();
+        const QString refusal = OutputFile::folderRefusal(nativePath(QDir(folder).filePath(m_suggestedName)));
+        if (!refusal.isEmpty()) {
+            const QString shown = namesFolder ? typed.chopped(1) : QFileInfo(typed).path();
+            QMessageBox::warning(this, windowTitle(),
+                                 QStringLiteral("Couldn't save in “%1”: %2.")
+                                     .arg(shown == QLatin1String(".") ? directory().dirName() : shown, refusal));
+            return;
+        }
+        field->setText(withExtension(typed, m_extensions));
         QFileDialog::accept();
     }
 
 private:
     QString m_suggestedName;
+    QStringList m_extensions;
 };
 
 } // namespace
@@ -42,7 +69,7 @@ private:
 QFileDialog* DesktopFileChooser::makeDialog(const FileDialogRequest& request)
 {
     using Kind = FileDialogRequest::Kind;
-    auto* dialog = new ChooserDialog(request.title, request.folder, request.fileName);
+    auto* dialog = new ChooserDialog(request.title, request.folder, request.fileName, request.extensions);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     switch (request.kind) {
     case Kind::openFile:
@@ -64,8 +91,8 @@ QFileDialog* DesktopFileChooser::makeDialog(const FileDialogRequest& request)
     }
     if (!request.nameFilters.isEmpty())
         dialog->setNameFilters(request.nameFilters);
-    if (!request.defaultSuffix.isEmpty())
-        dialog->setDefaultSuffix(request.defaultSuffix);
+    if (!request.extensions.isEmpty())
+        dialog->setDefaultSuffix(request.extensions.first());
     if (!request.acceptLabel.isEmpty())
         dialog->setLabelText(QFileDialog::Accept, request.acceptLabel);
     if (!request.places.isEmpty()) {

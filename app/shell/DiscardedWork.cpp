@@ -50,6 +50,33 @@ QStringList compositeParts(const DocumentWork& work)
     return parts;
 }
 
+// "Clearing discards your paint, 2 text layers and the undo history."
+QString discardsSentence(const QString& action, const DocumentWork& work)
+{
+    QStringList lost = editParts(work) + compositeParts(work);
+    if (work.history)
+        lost << QStringLiteral("the undo history");
+    return action + QStringLiteral(" discards ") + joined(lost) + u'.';
+}
+
+// "The sticker sheet and 2 batch results are not saved in any file. Quitting
+// discards them." After a sentence about the document (`more`): "… are not
+// saved in any file either; quitting discards them too."
+QString unsavedSentence(const UnsavedResults& results, const QString& action, bool more)
+{
+    QStringList parts;
+    if (results.sheet)
+        parts << QStringLiteral("The sticker sheet");
+    if (results.batchResults > 0)
+        parts << counted(results.batchResults, QStringLiteral("1 batch result"), QStringLiteral("%1 batch results"));
+    const bool plural = parts.size() > 1 || results.batchResults > 1;
+    const QString them = plural ? QStringLiteral("them") : QStringLiteral("it");
+    return joined(parts) + (plural ? QStringLiteral(" are") : QStringLiteral(" is")) +
+           (more ? QStringLiteral(" not saved in any file either; ") + action + QStringLiteral(" discards ") + them +
+                       QStringLiteral(" too.")
+                 : QStringLiteral(" not saved in any file. ") + action + QStringLiteral(" discards ") + them + u'.');
+}
+
 } // namespace
 
 bool DocumentWork::lostByReplacing() const
@@ -83,6 +110,7 @@ DocumentWork documentWork(const EditorState& editor)
     rest.backgroundMode = plain.backgroundMode;
     rest.backgroundColor = plain.backgroundColor;
     work.otherComposite = rest != plain;
+    work.cutoutSettings = editor.matteSettings() != MatteSettings{};
     return work;
 }
 
@@ -96,10 +124,12 @@ QString replaceDetail(const DocumentWork& work, const QString& incomingName)
         : QStringLiteral("Opening “%1”").arg(incomingName);
     QString sentence = opening + QStringLiteral(" discards ") + joined(lost) + u'.';
 
-    const QStringList kept = compositeParts(work);
+    QStringList kept = compositeParts(work);
+    if (work.cutoutSettings)
+        kept << QStringLiteral("your cutout settings");
     if (!kept.isEmpty()) {
-        // "the picture’s settings" is plural too.
-        const bool plural = kept.size() > 1 || work.textLayers > 1 || work.otherComposite;
+        // Only "the text layer" and "the background" are singular.
+        const bool plural = kept.size() > 1 || work.textLayers > 1 || work.otherComposite || work.cutoutSettings;
         QString carried = joined(kept);
         carried[0] = carried[0].toUpper();
         sentence += u' ' + carried + (plural ? QStringLiteral(" carry over.") : QStringLiteral(" carries over."));
@@ -109,10 +139,7 @@ QString replaceDetail(const DocumentWork& work, const QString& incomingName)
 
 QString clearDetail(const DocumentWork& work)
 {
-    QStringList lost = editParts(work) + compositeParts(work);
-    if (work.history)
-        lost << QStringLiteral("the undo history");
-    return QStringLiteral("Clearing discards ") + joined(lost) + u'.';
+    return discardsSentence(QStringLiteral("Clearing"), work);
 }
 
 UnsavedResults unsavedResults(const EditorState& editor)
@@ -126,16 +153,19 @@ UnsavedResults unsavedResults(const EditorState& editor)
     return results;
 }
 
-QString quitDetail(const UnsavedResults& results)
+QString quitDetail(const DocumentWork& work, const UnsavedResults& results)
 {
-    QStringList parts;
-    if (results.sheet)
-        parts << QStringLiteral("The sticker sheet");
-    if (results.batchResults > 0)
-        parts << counted(results.batchResults, QStringLiteral("1 batch result"), QStringLiteral("%1 batch results"));
-    const bool plural = parts.size() > 1 || results.batchResults > 1;
-    return joined(parts) + (plural ? QStringLiteral(" are not saved in any file.") : QStringLiteral(" is not saved in any file.")) +
-           QStringLiteral(" Quitting discards ") + (plural ? QStringLiteral("them.") : QStringLiteral("it."));
+    if (!work.lostByClearing())
+        return unsavedSentence(results, QStringLiteral("Quitting"), false);
+    QString sentence = discardsSentence(QStringLiteral("Quitting"), work);
+    if (results.any())
+        sentence += u' ' + unsavedSentence(results, QStringLiteral("quitting"), true);
+    return sentence;
+}
+
+QString clearResultsDetail(const UnsavedResults& results)
+{
+    return unsavedSentence(results, QStringLiteral("Clearing"), false);
 }
 
 } // namespace zephrin

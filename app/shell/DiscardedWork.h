@@ -1,10 +1,12 @@
 #pragma once
 // What an action would throw away of the user's work, and the sentence that
 // says so. Opening another image as the document keeps the composite
-// settings, text layers and backdrop (they carry over) and drops the edits,
-// the undo history and a matte made by hand; clearing drops everything of
-// the document; quitting drops a sticker sheet and batch results that no
-// file holds yet. The window asks before any of them throws work away.
+// settings, text layers, backdrop and cutout settings (they carry over) and
+// drops the edits, the undo history and a matte made by hand; clearing drops
+// everything of the document; quitting drops all of that and a sticker sheet
+// and batch results that no file holds yet; clearing the batch or the sheet
+// drops what of them no file holds. The window asks before any of them
+// throws work away.
 
 #include <QString>
 
@@ -22,6 +24,7 @@ struct DocumentWork {
     int textLayers = 0;           // text and shape layers
     bool backdrop = false;        // a background other than transparency
     bool otherComposite = false;  // the picture’s other settings: effects, adjustments, colour, framing
+    bool cutoutSettings = false;  // refinement settings other than the defaults (Fill holes, feather, …)
 
     // What opening another image would lose (the composite carries over).
     bool lostByReplacing() const;
@@ -31,8 +34,9 @@ struct DocumentWork {
 
 DocumentWork documentWork(const EditorState& editor);
 
-// "Opening “NAME” discards your mask edits and the undo history. Your text
-// layers and background carry over." `incomingName` empty: "the shared image".
+// "Opening “NAME” discards your mask edits and the undo history. The text
+// layer, the background and your cutout settings carry over." `incomingName`
+// empty: "the shared image".
 QString replaceDetail(const DocumentWork& work, const QString& incomingName);
 // "Clearing discards your paint, 2 text layers and the undo history."
 QString clearDetail(const DocumentWork& work);
@@ -48,7 +52,12 @@ struct UnsavedResults {
 
 UnsavedResults unsavedResults(const EditorState& editor);
 // "The sticker sheet and 3 batch results are not saved in any file. Quitting
-// discards them."
-QString quitDetail(const UnsavedResults& results);
+// discards them."; with work in the document, that first: "Quitting discards
+// your paint and the undo history. The sticker sheet is not saved in any
+// file either; quitting discards it too."
+QString quitDetail(const DocumentWork& work, const UnsavedResults& results);
+// "3 batch results are not saved in any file. Clearing discards them." (the
+// batch's results, or the sticker sheet, alone)
+QString clearResultsDetail(const UnsavedResults& results);
 
 } // namespace zephrin

@@ -3,10 +3,54 @@
 #include "pickers/BatchViewRules.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <linux/magic.h>
+#include <sys/vfs.h>
+
 namespace zephrin {
+
+bool isPlainFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir() || !info.isReadable() || !info.isExecutable())
+        return false;
+    struct statfs system {};
+    if (::statfs(QFile::encodeName(path).constData(), &system) != 0)
+        return false;
+    switch (system.f_type) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case DEVPTS_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+    case PSTOREFS_MAGIC:
+    case EFIVARFS_MAGIC:
+        return false;
+    default:
+        break;
+    }
+    // /dev is a memory file system like any other; its files are devices.
+    const QString real = info.canonicalFilePath();
+    return real != QLatin1String("/dev") && !real.startsWith(QLatin1String("/dev/"));
+}
+
+QString withExtension(const QString& name, const QStringList& extensions)
+{
+    if (extensions.isEmpty())
+        return name;
+    const QString suffix = QFileInfo(name).suffix();
+    if (!suffix.isEmpty() && extensions.contains(suffix, Qt::CaseInsensitive))
+        return name;
+    // "logo." wants its extension after the dot it has.
+    return name + (name.endsWith(u'.') ? QString() : QStringLiteral(".")) + extensions.first();
+}
 
 DialogFolders DialogFolders::ofThisUser(const QString& lastUsed)
 {
@@ -15,7 +59,7 @@ DialogFolders DialogFolders::ofThisUser(const QString& lastUsed)
     folders.pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     folders.desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     folders.lastUsed = lastUsed;
-    folders.isFolder = [](const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); };
+    folders.isFolder = isPlainFolder;
     return folders;
 }
 
@@ -66,10 +110,9 @@ FileDialogRequest addImages(const DialogFolders& folders)
 
 FileDialogRequest saveExport(const ExportFile& file, const DialogFolders& folders)
 {
-    const QString extension = file.fileExtension();
     const QString name = file.name.isEmpty() ? QStringLiteral("cutout") : file.name;
-    return {FileDialogRequest::Kind::saveFile, QStringLiteral("Export"), {}, {formatFilter(file.format)}, extension,
-            startFolder(folders), name + u'.' + extension, places(folders)};
+    return {FileDialogRequest::Kind::saveFile, QStringLiteral("Export"), {}, {formatFilter(file.format)},
+            formatExtensions(file.format), startFolder(folders), name + u'.' + file.fileExtension(), places(folders)};
 }
 
 FileDialogRequest exportFolder(int cutouts, const DialogFolders& folders)
@@ -80,14 +123,23 @@ FileDialogRequest exportFolder(int cutouts, const DialogFolders& folders)
 
 QString formatFilter(ExportFormat format)
 {
+    QStringList patterns;
+    for (const QString& extension : formatExtensions(format))
+        patterns << QStringLiteral("*.") + extension;
+    const QString kind = format == ExportFormat::svg ? QStringLiteral("drawing") : QStringLiteral("image");
+    return QStringLiteral("%1 %2 (%3)").arg(rawValue(format), kind, patterns.join(u' '));
+}
+
+QStringList formatExtensions(ExportFormat format)
+{
     switch (format) {
-    case ExportFormat::png: return QStringLiteral("PNG image (*.png)");
-    case ExportFormat::jpg: return QStringLiteral("JPG image (*.jpg *.jpeg)");
-    case ExportFormat::webp: return QStringLiteral("WebP image (*.webp)");
-    case ExportFormat::heic: return QStringLiteral("HEIC image (*.heic *.heif)");
-    case ExportFormat::svg: return QStringLiteral("SVG drawing (*.svg)");
+    case ExportFormat::png: return {QStringLiteral("png")};
+    case ExportFormat::jpg: return {QStringLiteral("jpg"), QStringLiteral("jpeg")};
+    case ExportFormat::webp: return {QStringLiteral("webp")};
+    case ExportFormat::heic: return {QStringLiteral("heic"), QStringLiteral("heif")};
+    case ExportFormat::svg: return {QStringLiteral("svg")};
     }
-    return QStringLiteral("PNG image (*.png)");
+    return {QStringLiteral("png")};
 }
 
 } // namespace dialogplan

@@ -24,8 +24,8 @@ struct FileDialogRequest {
     QString title;
     QString acceptLabel;     // empty: the dialog's own ("Open", "Save")
     QStringList nameFilters; // "Images (*.png *.jpg …)"
-    QString defaultSuffix;   // added to a typed name without one ("png")
-    QString folder;          // where it starts; always an existing folder
+    QStringList extensions;  // saveFile: the format's ("jpg", "jpeg"); the first is added to a name that ends in none
+    QString folder;          // where it starts; always a plain folder (isPlainFolder)
     QString fileName;        // the suggested name (saveFile)
     QStringList places;      // the folders its sidebar offers
 
@@ -37,12 +37,23 @@ struct DialogFolders {
     QString home;
     QString pictures;   // ~/Pictures, whether it exists or not
     QString desktop;
-    QString lastUsed;   // the folder of the last file or folder chosen; empty: none
-    std::function<bool(const QString&)> isFolder;   // whether a path is an existing folder
+    QString lastUsed;   // the folder of the last file opened, file saved or folder exported to; empty: none
+    std::function<bool(const QString&)> isFolder;   // whether a dialog may open a path (isPlainFolder)
 
     // The user's folders on this machine, with the last used one.
     static DialogFolders ofThisUser(const QString& lastUsed);
 };
+
+// Whether a dialog may open in `path`: a folder (or a link to one) that can
+// be listed, on a file system of files. The kernel's own file systems (/proc,
+// /sys, …) and the devices of /dev are none: listing them reads files that
+// never end or wait for input.
+bool isPlainFolder(const QString& path);
+
+// A name saved in a format: as it stands when it ends in one of the format's
+// extensions (any letter case), else with the first added ("logo v1.2" →
+// "logo v1.2.png", "duck.jpg" → "duck.jpg.png"). Paths keep their folder.
+QString withExtension(const QString& name, const QStringList& extensions);
 
 namespace dialogplan {
 
@@ -64,6 +75,8 @@ FileDialogRequest exportFolder(int cutouts, const DialogFolders& folders);
 
 // The file-type filter of a format: "PNG image (*.png)", "JPG image (*.jpg *.jpeg)".
 QString formatFilter(ExportFormat format);
+// The extensions of a format's files, the usual one first: "jpg", "jpeg".
+QStringList formatExtensions(ExportFormat format);
 
 } // namespace dialogplan
 } // namespace zephrin

@@ -31,6 +31,12 @@ FileDialogs::FileDialogs(EditorState& editor, WindowCommands& commands, AppSetti
         if (m_editor.batch()->showFolderChooser())
             openBatchFolder();
     });
+    connect(&editor, &EditorState::exportSaved, this,
+            [this](const QString& path) { m_settings.setLastFolder(QFileInfo(path).absolutePath()); });
+    connect(batch, &BatchState::saveFinished, this, [this](int written, int, const QString& folder) {
+        if (written > 0)
+            m_settings.setLastFolder(QFileInfo(folder).absoluteFilePath());
+    });
 }
 
 DialogFolders FileDialogs::folders() const
@@ -38,18 +44,16 @@ DialogFolders FileDialogs::folders() const
     return DialogFolders::ofThisUser(m_settings.lastFolder());
 }
 
-void FileDialogs::remember(const QList<QUrl>& chosen, bool isFolder)
+void FileDialogs::rememberOpened(const QList<QUrl>& chosen)
 {
-    if (chosen.isEmpty() || !chosen.first().isLocalFile())
-        return;
-    const QFileInfo info(chosen.first().toLocalFile());
-    m_settings.setLastFolder(isFolder ? info.absoluteFilePath() : info.absolutePath());
+    if (!chosen.isEmpty() && chosen.first().isLocalFile())
+        m_settings.setLastFolder(QFileInfo(chosen.first().toLocalFile()).absolutePath());
 }
 
 void FileDialogs::openImporter()
 {
     m_chooser.open(dialogplan::importImage(folders()), [this](const QList<QUrl>& chosen) {
-        remember(chosen, false);
+        rememberOpened(chosen);
         m_commands.importerClosed(chosen.isEmpty() ? QUrl() : chosen.first());
     });
 }
@@ -61,16 +65,24 @@ void FileDialogs::openExporter()
         m_commands.exporterClosed(QUrl());
         return;
     }
-    m_chooser.open(dialogplan::saveExport(*file, folders()), [this](const QList<QUrl>& chosen) {
-        remember(chosen, false);
-        m_commands.exporterClosed(chosen.isEmpty() ? QUrl() : chosen.first());
+    const FileDialogRequest request = dialogplan::saveExport(*file, folders());
+    m_chooser.open(request, [this, extensions = request.extensions](const QList<QUrl>& chosen) {
+        if (chosen.isEmpty() || !chosen.first().isLocalFile()) {
+            m_commands.exporterClosed(chosen.isEmpty() ? QUrl() : chosen.first());
+            return;
+        }
+        // A chooser that added no extension of the format asked about the
+        // name it answered, not about this one: a file of this name stays.
+        const QString answered = chosen.first().toLocalFile();
+        const QString named = withExtension(answered, extensions);
+        m_commands.exporterClosed(QUrl::fromLocalFile(named), named == answered);
     });
 }
 
 void FileDialogs::openBatchImporter()
 {
     m_chooser.open(dialogplan::addImages(folders()), [this](const QList<QUrl>& chosen) {
-        remember(chosen, false);
+        rememberOpened(chosen);
         BatchState* batch = m_editor.batch();
         batch->setShowImporter(false);
         batch->add(chosen);
@@ -81,7 +93,6 @@ void FileDialogs::openBatchFolder()
 {
     BatchState* batch = m_editor.batch();
     m_chooser.open(dialogplan::exportFolder(batch->doneCount(), folders()), [this](const QList<QUrl>& chosen) {
-        remember(chosen, true);
         BatchState* batch = m_editor.batch();
         batch->setShowFolderChooser(false);
         if (!chosen.isEmpty())

@@ -3,8 +3,10 @@
 // importer (showImporter), the save dialog of an export (showFileExporter),
 // the batch's many-file importer (batch.showImporter) and Export All's
 // folder (batch.showFolderChooser). Each answer goes where the flag's owner
-// expects it, the flag is lowered however the dialog closes, and the folder
-// of what was chosen is remembered for the next dialog.
+// expects it, and the flag is lowered however the dialog closes. A save's
+// name gets its format's extension whichever chooser answered. The folder of
+// a file opened is remembered for the next dialog, that of a save only once
+// something was written there (a folder that failed is no place to start).
 
 #include <QObject>
 #include <QList>
@@ -31,8 +33,8 @@ private:
     void openBatchImporter();
     void openBatchFolder();
     DialogFolders folders() const;
-    // Remembers the folder of the first chosen file (or the chosen folder).
-    void remember(const QList<QUrl>& chosen, bool isFolder);
+    // Remembers the folder of the first file opened.
+    void rememberOpened(const QList<QUrl>& chosen);
 
     EditorState& m_editor;
     WindowCommands& m_commands;

@@ -1,25 +1,34 @@
 #include "app/shell/IncomingRoad.h"
 
+#include "app/shell/IncomingFiles.h"
 #include "app/shell/WindowCommands.h"
 #include "model/editor/EditorState.h"
-#include "app/shell/IncomingFiles.h"
 #include "output/service/NativePath.h"
 #include "share/inbox/InboxFolder.h"
+#include "share/inbox/OriginalName.h"
+#include "share/inbox/QueuedCopies.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <filesystem>
+#include <set>
 
 namespace zephrin {
 
 namespace {
 
-bool isUrl(const QString& argument)
+template <typename Text> bool isUrl(const Text& argument)
 {
-    return argument.startsWith(QLatin1String("zephrin:")) || argument.startsWith(QLatin1String("file:"))
-           || argument.contains(QLatin1String("://"));
+    return argument.startsWith("zephrin:") || argument.startsWith("file:") || argument.contains("://");
+}
+
+// "1 shared image", "3 shared images".
+QString sharedImages(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 shared image") : QStringLiteral("%1 shared images").arg(count);
 }
 
 } // namespace
@@ -29,6 +38,14 @@ IncomingRoad::IncomingRoad(EditorState& editor, WindowCommands& commands, QObjec
 {
     connect(&editor, &EditorState::showIncomingReplaceConfirmChanged, this, &IncomingRoad::replaceDetailChanged);
     connect(&editor, &EditorState::pendingIncomingURLChanged, this, &IncomingRoad::replaceDetailChanged);
+    connect(editor.batch(), &BatchState::progressChanged, this, &IncomingRoad::dropCopiesLeftOutOfTheQueue);
+}
+
+IncomingRoad::~IncomingRoad()
+{
+    if (const std::optional<QString> folder = queuedCopiesFolder())
+        for (const QString& copy : std::as_const(m_queuedCopies))
+            dropQueuedCopy(*folder, copy);
 }
 
 QStringList IncomingRoad::absoluteArguments(const QStringList& arguments, const QString& workingFolder)
@@ -44,6 +61,10 @@ QString IncomingRoad::launchArgument(const QByteArray& argument)
     const std::filesystem::path path = argument.toStdString();
     if (isTextPath(path))
         return QFile::decodeName(argument);
+    // An address is never a file name: its other bytes stay percent-encoded,
+    // so an address that is no text names no file of the inbox or elsewhere.
+    if (isUrl(argument))
+        return QString::fromLatin1(argument.toPercentEncoding(":/?#[]@!$&'()*+,;=%"));
     std::error_code error;
     return fileUrl(std::filesystem::absolute(path, error).lexically_normal()).toString(QUrl::FullyEncoded);
 }
@@ -55,7 +76,7 @@ bool IncomingRoad::openArguments(const QStringList& arguments)
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("zephrin:"))) {
             if (const std::optional<QString> file = handOffFilePath(argument)) {
-                handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
+                gather(*file);
                 opened = true;
             }
         } else if (argument.startsWith(QLatin1String("file:"))) {
@@ -74,15 +95,110 @@ bool IncomingRoad::openArguments(const QStringList& arguments)
 void IncomingRoad::openForwardedLaunch(const QStringList& arguments)
 {
     if (!openArguments(arguments))
-        openWaitingInboxFile();
+        openWaitingInboxFiles();
 }
 
-bool IncomingRoad::openWaitingInboxFile()
+bool IncomingRoad::openWaitingInboxFiles()
 {
-    const std::optional<QString> file = newestInboxFile();
-    if (file)
-        handleIncomingURL(m_editor, QUrl::fromLocalFile(*file));
-    return file.has_value();
+    const QStringList files = waitingInboxFiles();
+    for (const QString& file : files)
+        gather(file);
+    return !files.isEmpty();
+}
+
+void IncomingRoad::gather(const QString& waitingFile)
+{
+    if (!m_gathered.contains(waitingFile))
+        m_gathered << waitingFile;
+    const quint64 arrival = ++m_lastArrival;
+    m_editor.runner().after(kGathering, this, [this, arrival] {
+        if (arrival == m_lastArrival)
+            openGathered();
+    });
+}
+
+void IncomingRoad::openGathered()
+{
+    QStringList files = std::exchange(m_gathered, {});
+    // Another road may have taken a file meanwhile; the parked one is the
+    // question's.
+    const QString parked = m_editor.pendingIncomingURL().toLocalFile();
+    files.removeIf([&](const QString& file) {
+        return file == parked || !waitingFilePath(QFileInfo(file).absolutePath(), QFileInfo(file).fileName());
+    });
+    if (files.size() == 1 && !m_editor.showIncomingReplaceConfirm())
+        handleIncomingURL(m_editor, QUrl::fromLocalFile(files.first()));
+    else if (!files.isEmpty())
+        queueHandedOver(files);
+}
+
+// Each file is copied out of the inbox under its shared name, the copies are
+// queued, and only the files whose copy the queue took leave the inbox.
+void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
+{
+    const std::optional<QString> folder = queuedCopiesFolder();
+    if (folder && !m_sweptEarlierCopies) {
+        dropQueuedCopiesExcept(*folder, m_queuedCopies);
+        m_sweptEarlierCopies = true;
+    }
+    QList<QUrl> copies;
+    QStringList copied;
+    for (const QString& file : waitingFiles) {
+        if (!folder)
+            break;
+        if (const std::optional<QString> copy = copyForQueue(file, queuedName(originalName(file), file), *folder)) {
+            // As the queue names its files: clean and absolute.
+            const QString path = QDir::cleanPath(QFileInfo(*copy).absoluteFilePath());
+            copies << QUrl::fromLocalFile(path);
+            copied << file;
+            // Counted as the queue's before it reports its new files.
+            m_queuedCopies << path;
+        }
+    }
+    m_editor.batch()->add(copies);
+
+    std::set<QUrl> queued;
+    for (const BatchItem& item : m_editor.batch()->itemsInOrder())
+        queued.insert(item.url);
+    qsizetype taken = 0;
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        if (queued.count(copies[i])) {
+            removeHandedOverFile(copied[i]);
+            ++taken;
+        } else {
+            m_queuedCopies.removeOne(copies[i].toLocalFile());
+            dropQueuedCopy(*folder, copies[i].toLocalFile());
+        }
+    }
+    // The batch comes into view, but not under the question about the
+    // document: there a notice says where the pictures went.
+    if (taken > 0 && !m_editor.showIncomingReplaceConfirm())
+        m_editor.setBatchMode(true);
+    else if (taken > 0)
+        m_editor.showNotice(QStringLiteral("Added ") + sharedImages(taken) + QStringLiteral(" to the batch."));
+    if (const qsizetype left = waitingFiles.size() - taken; left > 0) {
+        m_editor.setLastError(sharedImages(left) + QStringLiteral(" couldn't be added to the batch and ") +
+                                  (left == 1 ? QStringLiteral("waits") : QStringLiteral("wait")) +
+                                  QStringLiteral(" in the inbox for the next start."),
+                              ErrorTopic::open);
+    }
+}
+
+void IncomingRoad::dropCopiesLeftOutOfTheQueue()
+{
+    if (m_queuedCopies.isEmpty())
+        return;
+    const std::optional<QString> folder = queuedCopiesFolder();
+    std::set<QString> queued;
+    for (const BatchItem& item : m_editor.batch()->itemsInOrder())
+        queued.insert(item.url.toLocalFile());
+    m_queuedCopies.removeIf([&](const QString& copy) {
+        if (queued.count(copy))
+            return false;
+        if (folder)
+            dropQueuedCopy(*folder, copy);
+        return true;
+    });
 }
 
 void IncomingRoad::confirmReplace()

@@ -3,9 +3,19 @@
 // launch and of later launches (hand-off URLs and image files), the files
 // waiting in the inbox when the window comes on screen, and the answer to
 // "Replace the current image?" with the sentence it shows.
+//
+// Hand-offs come one per zephrin-share, each through a launch of its own, so
+// several shared at once arrive one after another. They are gathered until
+// none has come for kGathering: one alone opens as the document (asking first
+// when that discards work, IncomingFiles.h); several, or any while the
+// question is up for another, go into the batch queue as files given
+// together do. A file leaves the inbox only once its picture is opened or
+// queued; one the queue could not take stays there, and the status says so.
 
 #include <QObject>
 #include <QStringList>
+
+#include <chrono>
 
 namespace zephrin {
 
@@ -19,20 +29,26 @@ class IncomingRoad : public QObject {
     Q_PROPERTY(QString replaceDetail READ replaceDetail NOTIFY replaceDetailChanged)
 
 public:
-    IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent = nullptr);
+    // How long hand-offs are gathered after the last one came.
+    static constexpr std::chrono::milliseconds kGathering{500};
 
-    // Each argument: a zephrin://open?file= URL (a file waiting in the inbox;
-    // any other URL of that scheme is ignored), or an image file as an
-    // absolute path or a file: URL. One file opens as the document (asking
-    // first when that discards work); several go into the batch queue. True
-    // when any was opened (or waits for the replace question).
+    IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent = nullptr);
+    // Queued copies of handed-over files go with the queue that named them.
+    ~IncomingRoad() override;
+
+    // Each argument: a zephrin://open?file= URL (a file waiting in the inbox,
+    // gathered with the hand-offs around it; any other URL of that scheme is
+    // ignored), or an image file as an absolute path or a file: URL. One file
+    // opens as the document (asking first when that discards work); several
+    // go into the batch queue. True when any was opened or gathered (or waits
+    // for the replace question).
     Q_INVOKABLE bool openArguments(const QStringList& arguments);
     // A later launch handed its arguments over: they are opened; when none
-    // opens anything, the newest file waiting in the inbox is (one that was
-    // handed over while the editor could not be started).
+    // opens anything, the files waiting in the inbox are (ones handed over
+    // while the editor could not be started).
     Q_INVOKABLE void openForwardedLaunch(const QStringList& arguments);
-    // The newest waiting file of the inbox, when there is one.
-    Q_INVOKABLE bool openWaitingInboxFile();
+    // Gathers every file waiting in the inbox; true when there was one.
+    Q_INVOKABLE bool openWaitingInboxFiles();
     Q_INVOKABLE void confirmReplace();
     Q_INVOKABLE void cancelReplace();
     QString replaceDetail() const;
@@ -50,8 +66,17 @@ signals:
     void replaceDetailChanged();
 
 private:
+    void gather(const QString& waitingFile);
+    void openGathered();
+    void queueHandedOver(const QStringList& waitingFiles);
+    void dropCopiesLeftOutOfTheQueue();
+
     EditorState& m_editor;
     WindowCommands& m_commands;
+    QStringList m_gathered;          // waiting files of the inbox, in the order they came
+    quint64 m_lastArrival = 0;       // counts hand-offs, so only the last one's wait opens them
+    QStringList m_queuedCopies;      // copies the batch queue names (QueuedCopies.h)
+    bool m_sweptEarlierCopies = false;
 };
 
 } // namespace zephrin

@@ -10,18 +10,14 @@ namespace {
 
 void applyExportFormat(EditorState& editor, const AppSettings& settings)
 {
-    if (const auto format = settings.exportFormatDefault()) {
-        editor.setExportFormat(*format);
-        editor.batch()->setFormat(*format);
-    }
+    editor.setExportFormat(settings.exportFormatDefault());
+    editor.batch()->setFormat(settings.exportFormatDefault());
 }
 
 void applyLongEdge(EditorState& editor, const AppSettings& settings)
 {
-    if (const auto longEdge = settings.longEdgeDefault()) {
-        editor.setExportLongEdge(*longEdge);
-        editor.batch()->setLongEdge(*longEdge);
-    }
+    editor.setExportLongEdge(settings.longEdgeDefault());
+    editor.batch()->setLongEdge(settings.longEdgeDefault());
 }
 
 } // namespace
@@ -43,6 +39,7 @@ void ShellObjects::registerForQml()
     qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "Commands", &commands);
     qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "Settings", &settings);
     qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "Incoming", &incoming);
+    qmlRegisterSingletonInstance("Zephrin.Shell", 1, 0, "WindowFrame", &frame);
 }
 
 } // namespace zephrin

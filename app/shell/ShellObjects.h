@@ -1,8 +1,8 @@
 #pragma once
 // The objects the window works with, built around one EditorState, and their
 // registration as QML singletons: Editor (module Zephrin.Model) and Commands,
-// Settings and Incoming (module Zephrin.Shell). The application builds one
-// set; the QML tests build theirs over scripted engines.
+// Settings, Incoming and WindowFrame (module Zephrin.Shell). The application
+// builds one set; the QML tests build theirs over scripted engines.
 //
 // The stored export defaults are where the export sheet and the batch
 // start, and a change in the settings window applies to both at once.
@@ -10,6 +10,7 @@
 #include "app/shell/AppSettings.h"
 #include "app/shell/IncomingRoad.h"
 #include "app/shell/WindowCommands.h"
+#include "app/shell/WindowFrame.h"
 
 #include <memory>
 
@@ -24,6 +25,7 @@ struct ShellObjects {
     WindowCommands commands;
     AppSettings settings;
     IncomingRoad incoming;
+    WindowFrame frame;
 
     // Registers the singletons; call once, before the first QML engine loads.
     void registerForQml();

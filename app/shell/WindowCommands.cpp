@@ -1,13 +1,11 @@
 #include "app/shell/WindowCommands.h"
 
-#include "pickers/backdrops/BackdropTexts.h"
-
 #include "controls/ValueText.h"
 #include "app/shell/DiscardedWork.h"
 #include "app/shell/IncomingFiles.h"
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
-#include "pickers/backdrops/BackdropTexts.h"
+#include "model/editor/FeedbackTexts.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -28,7 +26,8 @@ WindowCommands::WindowCommands(EditorState& editor, QObject* parent) : QObject(p
 {
     for (auto signal : {&EditorState::documentChanged, &EditorState::cutoutChanged, &EditorState::isProcessingChanged,
                         &EditorState::compChanged, &EditorState::undoStackChanged, &EditorState::redoStackChanged,
-                        &EditorState::toolChanged, &EditorState::sheetExportableChanged})
+                        &EditorState::toolChanged, &EditorState::sheetExportableChanged,
+                        &EditorState::batchModeChanged})
         connect(&editor, signal, this, &WindowCommands::refreshStates);
     connect(&editor, &EditorState::compareEnabledChanged, this, &WindowCommands::compareTitleChanged);
     for (auto signal : {&EditorState::documentChanged, &EditorState::compositeChanged})
@@ -51,6 +50,7 @@ EditorFacts WindowCommands::facts() const
     facts.hasRedo = m_editor.redoCount() > 0;
     facts.sheetMode = m_editor.tool() == EditorTool::sheet;
     facts.hasSheetRender = m_editor.sheetExportable();
+    facts.batchMode = m_editor.batchMode();
     return facts;
 }
 
@@ -184,6 +184,12 @@ void WindowCommands::openFiles(const QList<QUrl>& files)
     m_editor.batch()->add(files);
 }
 
+void WindowCommands::openBatchItem(const QUrl& file)
+{
+    m_editor.setBatchMode(false);
+    openFile(file);
+}
+
 void WindowCommands::openExportSheet()
 {
     m_editor.setShowExportSheet(true);
@@ -220,11 +226,11 @@ void WindowCommands::exportSheetCutSVG()
         qCWarning(lcCommands) << "the editor offers no cut-line SVG export";
 }
 
-void WindowCommands::exporterClosed(const QUrl& file)
+void WindowCommands::exporterClosed(const QUrl& file, bool replace)
 {
     m_editor.setShowFileExporter(false);
     if (file.isValid() && !file.isEmpty())
-        m_editor.saveExportFile(file);
+        m_editor.saveExportFile(file, replace);
 }
 
 void WindowCommands::share()
@@ -242,8 +248,10 @@ void WindowCommands::revealShared()
     if (!m_editor.showShareSheet())
         return;
     m_editor.setShowShareSheet(false);
-    if (m_editor.shareURL().isLocalFile())
-        m_reveal.revealFile(m_editor.shareURL().toLocalFile(), sayWhenNotShown());
+    if (!m_editor.shareURL().isLocalFile())
+        return;
+    const QString path = m_editor.shareURL().toLocalFile();
+    m_reveal.revealFile(path, offerPathWhenNotShown(feedback::sharedPathNotice(path), path));
 }
 
 void WindowCommands::showNoticeInFolder()
@@ -251,18 +259,20 @@ void WindowCommands::showNoticeInFolder()
     const QString path = m_editor.noticeRevealPath();
     if (path.isEmpty())
         return;
+    FileReveal::Done done = offerPathWhenNotShown(feedback::notShownNotice(path), path);
     if (QFileInfo(path).isDir())
-        m_reveal.openFolder(path, sayWhenNotShown());
+        m_reveal.openFolder(path, std::move(done));
     else
-        m_reveal.revealFile(path, sayWhenNotShown());
+        m_reveal.revealFile(path, std::move(done));
 }
 
-// Without a file manager nothing shows the file: the status bar says so.
-FileReveal::Done WindowCommands::sayWhenNotShown() const
+// Without a file manager nothing shows the file: the notice names it in full
+// and offers to copy its path.
+FileReveal::Done WindowCommands::offerPathWhenNotShown(const QString& text, const QString& path) const
 {
-    return [editor = QPointer<EditorState>(&m_editor)](bool shown) {
+    return [editor = QPointer<EditorState>(&m_editor), text, path](bool shown) {
         if (!shown && editor)
-            editor->setLastError(backdroptexts::noFileManagerNotice());
+            editor->showPathNotice(text, path);
     };
 }
 
@@ -298,11 +308,12 @@ void WindowCommands::cancelClear()
 
 bool WindowCommands::askToQuit()
 {
+    const DocumentWork work = documentWork(m_editor);
     const UnsavedResults results = unsavedResults(m_editor);
-    if (!results.any())
+    if (!work.lostByClearing() && !results.any())
         return false;
     m_askingToQuit = true;
-    m_quitDetail = zephrin::quitDetail(results);
+    m_quitDetail = zephrin::quitDetail(work, results);
     emit questionsChanged();
     return true;
 }
@@ -320,6 +331,50 @@ void WindowCommands::cancelQuit()
     if (!m_askingToQuit)
         return;
     m_askingToQuit = false;
+    emit questionsChanged();
+}
+
+void WindowCommands::clearBatch()
+{
+    UnsavedResults results = unsavedResults(m_editor);
+    results.sheet = false;
+    if (!results.any()) {
+        m_editor.batch()->clear();
+        return;
+    }
+    m_clearingResults = ClearedResults::batch;
+    m_clearResultsDetail = zephrin::clearResultsDetail(results);
+    emit questionsChanged();
+}
+
+void WindowCommands::clearSheet()
+{
+    UnsavedResults results = unsavedResults(m_editor);
+    results.batchResults = 0;
+    if (!results.any()) {
+        m_editor.clearStickerSheet();
+        return;
+    }
+    m_clearingResults = ClearedResults::sheet;
+    m_clearResultsDetail = zephrin::clearResultsDetail(results);
+    emit questionsChanged();
+}
+
+void WindowCommands::confirmClearResults()
+{
+    const ClearedResults cleared = m_clearingResults;
+    cancelClearResults();
+    if (cleared == ClearedResults::batch)
+        m_editor.batch()->clear();
+    else if (cleared == ClearedResults::sheet)
+        m_editor.clearStickerSheet();
+}
+
+void WindowCommands::cancelClearResults()
+{
+    if (m_clearingResults == ClearedResults::none)
+        return;
+    m_clearingResults = ClearedResults::none;
     emit questionsChanged();
 }
 
@@ -379,12 +434,16 @@ void WindowCommands::sendToFocus(QObject* focusItem, const QString& action)
 
 void WindowCommands::zoomIn()
 {
+    if (!m_states.canZoom)
+        return;
     if (const auto level = zoomsteps::stepUp(m_editor.zoom()))
         m_editor.setZoom(*level);
 }
 
 void WindowCommands::zoomOut()
 {
+    if (!m_states.canZoom)
+        return;
     if (const auto level = zoomsteps::stepDown(m_editor.zoom()))
         m_editor.setZoom(*level);
 }
@@ -393,7 +452,8 @@ void WindowCommands::zoomToFit()
 {
     // The canvas fits the image at zoom 1, so "Actual Size" and "Zoom to Fit"
     // are the same view.
-    m_editor.zoomToFit();
+    if (m_states.canZoom)
+        m_editor.zoomToFit();
 }
 
 void WindowCommands::toggleCompare()

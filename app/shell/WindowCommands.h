@@ -29,6 +29,7 @@ class WindowCommands : public QObject {
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY statesChanged)
     Q_PROPERTY(bool canRedo READ canRedo NOTIFY statesChanged)
     Q_PROPERTY(bool canCompare READ canCompare NOTIFY statesChanged)
+    Q_PROPERTY(bool canZoom READ canZoom NOTIFY statesChanged)
     Q_PROPERTY(bool exportButtonEnabled READ exportButtonEnabled NOTIFY statesChanged)
     Q_PROPERTY(bool sheetMode READ sheetMode NOTIFY statesChanged)
     // "Show Compare" or "Hide Compare".
@@ -53,6 +54,11 @@ class WindowCommands : public QObject {
     Q_PROPERTY(QString clearDetail READ clearDetail NOTIFY questionsChanged)
     Q_PROPERTY(bool askingToQuit READ askingToQuit NOTIFY questionsChanged)
     Q_PROPERTY(QString quitDetail READ quitDetail NOTIFY questionsChanged)
+    // The question before the batch's "Clear all" or the sheet's "Clear
+    // sheet" (see clearBatch, clearSheet).
+    Q_PROPERTY(bool askingToClearBatch READ askingToClearBatch NOTIFY questionsChanged)
+    Q_PROPERTY(bool askingToClearSheet READ askingToClearSheet NOTIFY questionsChanged)
+    Q_PROPERTY(QString clearResultsDetail READ clearResultsDetail NOTIFY questionsChanged)
 
 public:
     explicit WindowCommands(EditorState& editor, QObject* parent = nullptr);
@@ -67,6 +73,7 @@ public:
     bool canUndo() const { return m_states.canUndo; }
     bool canRedo() const { return m_states.canRedo; }
     bool canCompare() const { return m_states.canCompare; }
+    bool canZoom() const { return m_states.canZoom; }
     bool exportButtonEnabled() const { return m_states.exportButtonEnabled; }
     bool sheetMode() const { return m_sheetMode; }
     QString compareTitle() const;
@@ -95,6 +102,9 @@ public:
     // Files dropped or named together: one opens as the document; several go
     // into the batch queue (batch mode comes on), and the document stays.
     Q_INVOKABLE void openFiles(const QList<QUrl>& files);
+    // A tile of the batch: back to the editor, where its file opens as the
+    // document (asking first when that discards work).
+    Q_INVOKABLE void openBatchItem(const QUrl& file);
 
     // Export: the sheet, directly in a format, or the sticker sheet's files;
     // the save dialog's answer.
@@ -103,12 +113,15 @@ public:
     Q_INVOKABLE void exportButtonPressed();
     Q_INVOKABLE void exportSheetPNG();
     Q_INVOKABLE void exportSheetCutSVG();
-    Q_INVOKABLE void exporterClosed(const QUrl& file);
+    // `replace` false: a file of that name stays (the dialog did not ask).
+    Q_INVOKABLE void exporterClosed(const QUrl& file, bool replace = true);
     // "Share…": the result in the export settings, into the private share
-    // folder, which the file manager then shows with the file selected.
+    // folder, which the file manager then shows with the file selected; where
+    // none can, the notice names the file in full and offers to copy its path.
     Q_INVOKABLE void share();
     // The notice's "Show in Folder": the saved file selected in its folder,
-    // or the folder a batch went to.
+    // or the folder a batch went to (and where no file manager can, the same
+    // offer of its path).
     Q_INVOKABLE void showNoticeInFolder();
     // How files are shown in the file manager (tests record it).
     void setFileReveal(FileReveal reveal) { m_reveal = std::move(reveal); }
@@ -123,14 +136,27 @@ public:
     QString clearDetail() const { return m_clearDetail; }
 
     // Quitting: true, raising askingToQuit with its sentence in quitDetail,
-    // when a sticker sheet or batch results exist only in memory; the window
-    // then stays until the question is answered (confirmQuit() emits
-    // quitConfirmed). False when the window may close at once.
+    // when the document holds work (what clearing would discard) or a sticker
+    // sheet or batch results exist only in memory; the window then stays
+    // until the question is answered (confirmQuit() emits quitConfirmed).
+    // False when the window may close at once.
     Q_INVOKABLE bool askToQuit();
     Q_INVOKABLE void confirmQuit();
     Q_INVOKABLE void cancelQuit();
     bool askingToQuit() const { return m_askingToQuit; }
     QString quitDetail() const { return m_quitDetail; }
+
+    // The batch's "Clear all" and the sheet's "Clear sheet": with results or
+    // a sheet that exist only in memory they raise askingToClearBatch or
+    // askingToClearSheet with the sentence in clearResultsDetail, and
+    // confirmClearResults() clears; otherwise they clear at once.
+    Q_INVOKABLE void clearBatch();
+    Q_INVOKABLE void clearSheet();
+    Q_INVOKABLE void confirmClearResults();
+    Q_INVOKABLE void cancelClearResults();
+    bool askingToClearBatch() const { return m_clearingResults == ClearedResults::batch; }
+    bool askingToClearSheet() const { return m_clearingResults == ClearedResults::sheet; }
+    QString clearResultsDetail() const { return m_clearResultsDetail; }
     Q_INVOKABLE void runCutout();
     Q_INVOKABLE void resetToPlainCutout();
     Q_INVOKABLE void undo();
@@ -164,7 +190,7 @@ private:
     static bool isTextItem(const QObject* item);
 
     void revealShared();
-    FileReveal::Done sayWhenNotShown() const;
+    FileReveal::Done offerPathWhenNotShown(const QString& text, const QString& path) const;
 
     EditorState& m_editor;
     FileReveal m_reveal;
@@ -174,6 +200,9 @@ private:
     QString m_clearDetail;
     bool m_askingToQuit = false;
     QString m_quitDetail;
+    enum class ClearedResults { none, batch, sheet };
+    ClearedResults m_clearingResults = ClearedResults::none;
+    QString m_clearResultsDetail;
 };
 
 } // namespace zephrin

@@ -15,16 +15,18 @@ MenuBar {
     // The item the text commands act on. Opening the Edit menu takes the
     // focus into it, so an item chosen with the mouse acts on the item that
     // had the focus when the menu opened; a shortcut finds the focus in place.
-    property Item focusAtOpen: null
-    readonly property var focusItem: editMenu.visible ? focusAtOpen
+    readonly property var focusItem: editMenu.visible ? editMenu.focusAtOpen
                                                       : (Window.window ? Window.window.activeFocusItem : null)
 
     delegate: MenuBarItem {
         id: barItem
+        // A menu with nothing to offer (View in batch mode) cannot be opened.
+        enabled: !menu || menu.enabled
         contentItem: Text {
             text: barItem.text
             font: Theme.bodyFont
             color: Theme.textPrimary
+            opacity: barItem.enabled ? 1 : 0.45
         }
         background: Rectangle {
             color: barItem.highlighted ? Theme.control : Theme.transparent
@@ -41,7 +43,7 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         objectName: "fileMenu"
         title: qsTr("File")
         MenuEntry {
@@ -97,12 +99,10 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         id: editMenu
         objectName: "editMenu"
         title: qsTr("Edit")
-        onAboutToShow: bar.focusAtOpen = bar.Window.window ? bar.Window.window.activeFocusItem : null
-        onClosed: bar.focusAtOpen = null
         MenuEntry {
             action: Action {
                 objectName: "cut"
@@ -146,7 +146,7 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         objectName: "cutoutMenu"
         title: "Cutout"
         MenuEntry {
@@ -188,12 +188,14 @@ MenuBar {
         }
     }
 
-    ZPMenu {
+    BarMenu {
         objectName: "viewMenu"
         title: "View"
+        enabled: Commands.canZoom || Commands.canCompare
         MenuEntry {
             action: Action {
                 objectName: "zoomIn"
+                enabled: Commands.canZoom
                 text: "Zoom In"
                 shortcut: "Ctrl++"
                 onTriggered: Commands.zoomIn()
@@ -202,6 +204,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "zoomOut"
+                enabled: Commands.canZoom
                 text: "Zoom Out"
                 shortcut: "Ctrl+-"
                 onTriggered: Commands.zoomOut()
@@ -210,6 +213,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "actualSize"
+                enabled: Commands.canZoom
                 text: "Actual Size"
                 shortcut: "Ctrl+1"
                 onTriggered: Commands.zoomToFit()
@@ -218,6 +222,7 @@ MenuBar {
         MenuEntry {
             action: Action {
                 objectName: "zoomToFit"
+                enabled: Commands.canZoom
                 text: "Zoom to Fit"
                 shortcut: "Ctrl+0"
                 onTriggered: Commands.zoomToFit()
@@ -235,9 +240,51 @@ MenuBar {
         }
     }
 
+    // The title whose menu is open, if any.
+    readonly property MenuBarItem openTitle: {
+        for (let i = 0; i < count; ++i) {
+            const title = itemAt(i)
+            if (title && title.menu && title.menu.visible)
+                return title
+        }
+        return null
+    }
+
+    // A menu of the bar; it keeps the item that had the focus when it opened.
+    // Escape is the bar's (below).
+    component BarMenu: ZPMenu {
+        property Item focusAtOpen: null
+        closePolicy: Popup.CloseOnPressOutside
+        onAboutToShow: focusAtOpen = bar.Window.window ? bar.Window.window.activeFocusItem : null
+        onClosed: focusAtOpen = null
+    }
+
+    // Escape closes the open menu and leaves the bar: the titles the pointer
+    // then passes only light up, and a click opens one. With the pointer over
+    // the open menu's title, the menu closes as a click on that title closes
+    // it, and the focus goes back to where the menu found it. (The menu's own
+    // Escape would keep the bar in its open mode then: the next title the
+    // pointer passes would open its menu, and the click on it close it again.)
+    Shortcut {
+        sequence: StandardKey.Cancel
+        enabled: bar.openTitle !== null
+        onActivated: {
+            const title = bar.openTitle
+            if (!title.hovered) {
+                title.menu.dismiss()
+                return
+            }
+            const focus = title.menu.focusAtOpen
+            title.triggered()
+            if (focus)
+                focus.forceActiveFocus()
+        }
+    }
+
     // "Ctrl+=" zooms in too: on most keyboards "+" needs Shift.
     Shortcut {
         sequence: "Ctrl+="
+        enabled: Commands.canZoom
         onActivated: Commands.zoomIn()
     }
 }

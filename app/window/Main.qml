@@ -52,6 +52,10 @@ ApplicationWindow {
 
     function openSettings() {
         settingsLoader.active = true
+        if (!settingsWindow.visible) {
+            settingsWindow.x = window.x + Math.round((window.width - settingsWindow.width) / 2)
+            settingsWindow.y = window.y + Math.round((window.height - settingsWindow.height) / 3)
+        }
         settingsWindow.show()
         settingsWindow.raise()
         settingsWindow.requestActivate()
@@ -171,8 +175,10 @@ ApplicationWindow {
     Loader {
         id: settingsLoader
         active: false
+        // Kept above the main window where a window manager stacks them.
         sourceComponent: SettingsWindow {
             palette: window.palette
+            transientParent: window
         }
     }
 }

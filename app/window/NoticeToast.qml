@@ -1,8 +1,9 @@
 // The editor's success notice ("Saved duck.png to ~/Pictures", "Copied"):
 // a pill over the bottom of the workspace that takes no input but its own
-// buttons, with "Show in Folder" when the notice names a file or folder.
-// It appears while Editor.notice is set; the editor clears it after a few
-// seconds, and the close button at once.
+// buttons, with "Show in Folder" when the notice names a file or folder, and
+// "Copy Path" when no file manager could show it. It appears while
+// Editor.notice is set; the editor clears it after a few seconds (one that
+// offers the path stays), and the close button at once.
 import QtQuick
 import QtQuick.Templates as T
 import Zephrin.Controls
@@ -21,6 +22,23 @@ Item {
     Behavior on opacity { NumberAnimation { duration: 160 } }
     Accessible.role: Accessible.AlertMessage
     Accessible.name: noticeText.text
+
+    component NoticeAction: T.Button {
+        id: action
+        anchors.verticalCenter: parent.verticalCenter
+        implicitWidth: actionLabel.implicitWidth
+        implicitHeight: actionLabel.implicitHeight + 4
+        Accessible.name: text
+        contentItem: Text {
+            id: actionLabel
+            text: action.text
+            font: Theme.buttonFont
+            color: Theme.accentLight
+            opacity: action.down ? 0.7 : 1
+            verticalAlignment: Text.AlignVCenter
+        }
+        background: null
+    }
 
     ZPShadow {
         color: Theme.shadow
@@ -55,25 +73,17 @@ Item {
             elide: Text.ElideMiddle
             width: Math.min(implicitWidth, 520)
         }
-        T.Button {
-            id: reveal
+        NoticeAction {
             objectName: "noticeShowInFolder"
-            anchors.verticalCenter: parent.verticalCenter
             visible: Editor.noticeRevealPath !== ""
             text: "Show in Folder"
-            implicitWidth: revealLabel.implicitWidth
-            implicitHeight: revealLabel.implicitHeight + 4
-            Accessible.name: text
             onClicked: Commands.showNoticeInFolder()
-            contentItem: Text {
-                id: revealLabel
-                text: reveal.text
-                font: Theme.buttonFont
-                color: Theme.accentLight
-                opacity: reveal.down ? 0.7 : 1
-                verticalAlignment: Text.AlignVCenter
-            }
-            background: null
+        }
+        NoticeAction {
+            objectName: "noticeCopyPath"
+            visible: Editor.noticeCopyPath !== ""
+            text: "Copy Path"
+            onClicked: Editor.copyNoticePath()
         }
         ZPIconButton {
             objectName: "noticeClose"

@@ -1,6 +1,6 @@
 // What the editor asks the window to present through its flags: the export
 // sheet and the questions before work is thrown away (replacing the image,
-// clearing it, quitting). Each opens when its flag turns true; closing one,
+// clearing it, clearing the batch or the sticker sheet, quitting). Each opens when its flag turns true; closing one,
 // however it closes, tells the editor through Commands or Incoming. The file
 // dialogs are the shell's (FileDialogs, in C++).
 import QtQuick
@@ -66,6 +66,17 @@ Item {
         onAnswered: (act) => act ? Commands.confirmQuit() : Commands.cancelQuit()
     }
 
+    DiscardQuestion {
+        id: clearResultsQuestion
+        objectName: "clearResultsQuestion"
+        anchors.centerIn: parent
+        title: Commands.askingToClearSheet ? "Clear the sticker sheet?" : "Clear the batch?"
+        detail: Commands.clearResultsDetail
+        actionText: Commands.askingToClearSheet ? "Clear Sheet" : "Clear All"
+        actionName: "confirmClearResults"
+        onAnswered: (act) => act ? Commands.confirmClearResults() : Commands.cancelClearResults()
+    }
+
     Connections {
         target: Commands
         function onQuestionsChanged() {
@@ -73,6 +84,10 @@ Item {
                 clearQuestion.open()
             else
                 clearQuestion.close()
+            if (Commands.askingToClearBatch || Commands.askingToClearSheet)
+                clearResultsQuestion.open()
+            else
+                clearResultsQuestion.close()
             if (Commands.askingToQuit)
                 quitQuestion.open()
             else

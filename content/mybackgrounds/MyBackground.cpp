@@ -119,4 +119,37 @@ std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& data, qsizety
     return records;
 }
 
+QList<MyBackground> readableRecords(const QByteArray& data)
+{
+    if (std::optional<QList<MyBackground>> records = decodeLibrary(data))
+        return *records;
+    // Outside strings, each outermost pair of braces holds one record.
+    QList<MyBackground> records;
+    qsizetype start = -1;
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const char c = data[i];
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{') {
+            if (depth++ == 0)
+                start = i;
+        } else if (c == '}' && depth > 0 && --depth == 0) {
+            const QJsonObject object = QJsonDocument::fromJson(data.mid(start, i - start + 1)).object();
+            if (std::optional<MyBackground> record = decodeRecord(object))
+                records.append(std::move(*record));
+        }
+    }
+    return records;
+}
+
 } // namespace zephrin

@@ -43,4 +43,9 @@ QByteArray encodeLibrary(const QList<MyBackground>& records);
 // others); `skipped`, when given, receives how many were.
 std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& json, qsizetype* skipped = nullptr);
 
+// Every record that can still be read from a damaged library file: those of
+// decodeLibrary when the file is an array, else each whole record object in
+// its text (a file cut short keeps the records before the cut).
+QList<MyBackground> readableRecords(const QByteArray& json);
+
 } // namespace zephrin

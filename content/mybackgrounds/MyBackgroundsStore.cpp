@@ -35,7 +35,10 @@ const QString kCouldNotSave = QStringLiteral("Couldn't save that background.");
 const QString kCouldNotSaveChange = QStringLiteral("Couldn't save that change.");
 const QString kCouldNotCreate = QStringLiteral("Couldn't create that backdrop.");
 const QString kAdded = QStringLiteral("Added to My Backgrounds");
+const QString kRepaired = QStringLiteral("The list of My Backgrounds was damaged and has been repaired.");
+const QString kRecoveredName = QStringLiteral("Recovered background");
 const QString kSavedSource = QStringLiteral("saved");
+const QString kImportedSource = QStringLiteral("imported");
 constexpr double kBackdropWidth = 2400;
 constexpr double kBackdropHeight = 1600;
 
@@ -136,31 +139,107 @@ std::optional<QString> MyBackgroundsStore::thumbPath(const QString& id) const
     return pathInside(m_root, kThumbsFolder + u'/' + id + QStringLiteral(".jpg"));
 }
 
+// Loading also mends what a damaged library file cost. Its readable records
+// are listed; so are the pictures it hid: those a damaged copy beside it
+// names (with that copy's record when it still reads, else with a record made
+// from the picture file) and, when the file itself is damaged, every picture
+// no record names. The mended list is written back at once, so the notice
+// that says so shows once.
 void MyBackgroundsStore::load()
 {
-    QFile file(QDir(m_root).filePath(kLibraryFile));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.readAll();
-    qsizetype skipped = 0;
-    const std::optional<QList<MyBackground>> records = decodeLibrary(bytes, &skipped);
-    if (!records || skipped > 0)
-        keepDamagedLibrary(bytes);
-    if (!records)
-        return;
+    const QDir root(m_root);
+    std::optional<QByteArray> damaged;
+    QList<MyBackground> listed;
+    QSet<QString> named;   // every id the library file names, read or not
+    QFile file(root.filePath(kLibraryFile));
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        qsizetype skipped = 0;
+        const std::optional<QList<MyBackground>> records = decodeLibrary(bytes, &skipped);
+        if (!records || skipped > 0) {
+            keepDamagedLibrary(bytes);
+            damaged = bytes;
+        }
+        listed = records ? *records : readableRecords(bytes);
+        named = idsNamedIn(bytes);
+    }
     QList<MyBackground> kept;
-    for (const MyBackground& record : *records) {
+    QSet<QString> keptIds;
+    for (const MyBackground& record : listed) {
         // An id that is no plain file name would lead outside the folder.
         const std::optional<QString> picture = imagePath(record.id);
-        if (picture && QFile::exists(*picture))
+        if (picture && QFile::exists(*picture) && !keptIds.contains(record.id)) {
             kept.append(record);
+            keptIds.insert(record.id);
+        }
     }
-    m_items = kept;
-    m_written = kept;
-    // Only a list read whole says which files are orphans: a damaged record
-    // may name a picture that its mended copy will list again.
-    if (skipped == 0)
-        setAsideOrphanFiles(idsNamedIn(bytes));
+
+    const DamagedCopies copies = readDamagedCopies(damaged);
+    named.unite(copies.named);
+    QList<MyBackground> recovered;
+    QStringList orphans;
+    const QDir images(root.filePath(kImagesFolder));
+    for (const QString& name : images.entryList(QDir::Files)) {
+        const std::optional<QString> id = pictureFileId(name);
+        if (!id || keptIds.contains(*id))
+            continue;
+        if (const auto record = copies.records.constFind(*id); record != copies.records.constEnd())
+            recovered.append(*record);
+        else if (damaged || copies.named.contains(*id))
+            recovered.append(recordOfPicture(*id, QFileInfo(images.filePath(name))));
+        else
+            orphans.append(*id);
+    }
+    std::sort(recovered.begin(), recovered.end(),
+              [](const MyBackground& a, const MyBackground& b) { return a.created > b.created; });
+
+    m_items = kept + recovered;
+    m_written = m_items;
+    if (damaged || !recovered.isEmpty()) {
+        commit([](QList<MyBackground>&) {});
+        showNotice(kRepaired);
+    }
+    // Only a list read whole, beside copies that all read, says which files are
+    // orphans: a damaged record may name any picture.
+    if (!damaged && copies.allRead) {
+        for (const MyBackground& record : recovered)
+            named.insert(record.id);
+        setAsideOrphanFiles(orphans, named);
+    }
+}
+
+MyBackgroundsStore::DamagedCopies MyBackgroundsStore::readDamagedCopies(const std::optional<QByteArray>& current) const
+{
+    DamagedCopies copies;
+    QList<QByteArray> contents;
+    if (current)
+        contents.append(*current);
+    const QDir root(m_root);
+    for (const QString& copy : root.entryList({kDamagedLibraryStem + QStringLiteral("*.json")}, QDir::Files)) {
+        QFile file(root.filePath(copy));
+        if (file.open(QIODevice::ReadOnly))
+            contents.append(file.readAll());
+        else
+            copies.allRead = false;
+    }
+    for (const QByteArray& bytes : contents) {
+        copies.named.unite(idsNamedIn(bytes));
+        for (const MyBackground& record : readableRecords(bytes))
+            if (isSafeName(record.id) && !copies.records.contains(record.id))
+                copies.records.insert(record.id, record);
+    }
+    return copies;
+}
+
+MyBackground MyBackgroundsStore::recordOfPicture(const QString& id, const QFileInfo& picture)
+{
+    MyBackground record;
+    record.id = id;
+    record.name = kRecoveredName;
+    record.source = kImportedSource;
+    record.created = picture.lastModified().toUTC();
+    record.bytes = picture.size();
+    return record;
 }
 
 void MyBackgroundsStore::keepDamagedLibrary(const QByteArray& bytes) const
@@ -180,28 +259,21 @@ void MyBackgroundsStore::keepDamagedLibrary(const QByteArray& bytes) const
 }
 
 // Runs before any add of this store can have started, so every picture file
-// that no library copy names is left over from an earlier run. `named` holds
-// what the library file names; the damaged copies beside it are read here.
-void MyBackgroundsStore::setAsideOrphanFiles(const QSet<QString>& named) const
+// no library copy names is left over from an earlier run (a crash between
+// writing a picture and writing the list, or a lost library file): it is
+// moved aside, and thumbnails nothing names are removed.
+void MyBackgroundsStore::setAsideOrphanFiles(const QStringList& orphans, const QSet<QString>& named) const
 {
-    QSet<QString> keep = named;
     const QDir root(m_root);
-    const QStringList copies = root.entryList({kDamagedLibraryStem + QStringLiteral("*.json")}, QDir::Files);
-    for (const QString& copy : copies) {
-        QFile file(root.filePath(copy));
-        if (!file.open(QIODevice::ReadOnly))
-            return;  // a copy that can't be read may name any picture
-        keep.unite(idsNamedIn(file.readAll()));
-    }
     QStringList pictures;
+    for (const QString& id : orphans)
+        pictures.append(root.filePath(kImagesFolder + u'/' + id + QStringLiteral(".jpg")));
     QStringList thumbs;
-    for (const QString& folderName : {kImagesFolder, kThumbsFolder}) {
-        const QDir folder(root.filePath(folderName));
-        for (const QString& name : folder.entryList(QDir::Files)) {
-            const std::optional<QString> id = pictureFileId(name);
-            if (id && !keep.contains(*id))
-                (folderName == kImagesFolder ? pictures : thumbs).append(folder.filePath(name));
-        }
+    const QDir thumbFolder(root.filePath(kThumbsFolder));
+    for (const QString& name : thumbFolder.entryList(QDir::Files)) {
+        const std::optional<QString> id = pictureFileId(name);
+        if (id && !named.contains(*id))
+            thumbs.append(thumbFolder.filePath(name));
     }
     if (pictures.isEmpty() && thumbs.isEmpty())
         return;

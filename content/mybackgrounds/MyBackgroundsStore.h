@@ -18,10 +18,15 @@
 //
 // At load, a library file that cannot be read whole is kept beside it as
 // "library.damaged.json" (then "library.damaged-2.json" and so on: every damaged
-// version is kept once). Picture files that neither the library file nor any
-// damaged copy names (left by a crash between writing a picture and writing
-// the list, or by a lost library file) are moved aside into "Set Aside", never
-// deleted; their thumbnails are removed.
+// version is kept once), and the list is repaired: the records that can still
+// be read are listed, and so is every picture they leave out (those a damaged
+// copy names, with its record where that reads, and while the file itself is
+// damaged every unnamed one), with the notice "The list of My Backgrounds was
+// damaged and has been repaired."; the repaired list is written back at once.
+// Picture files that neither the library file nor any damaged copy names (left
+// by a crash between writing a picture and writing the list, or by a lost
+// library file) are moved aside into "Set Aside", never deleted; their
+// thumbnails are removed.
 //
 // Deleting moves the pictures to the Trash, or removes them for good when the
 // caller asks so (the views ask the user first where there is no Trash). A
@@ -55,6 +60,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QFileInfo;
 
 namespace zephrin {
 
@@ -146,9 +153,22 @@ private:
         QString failureNotice;
     };
 
+    // What the damaged copies of the library file (and the file itself, when
+    // damaged) still say: their readable records by id, every id their text
+    // names, and whether every copy could be read.
+    struct DamagedCopies {
+        QHash<QString, MyBackground> records;
+        QSet<QString> named;
+        bool allRead = true;
+    };
+
     void load();
     void keepDamagedLibrary(const QByteArray& bytes) const;
-    void setAsideOrphanFiles(const QSet<QString>& named) const;
+    DamagedCopies readDamagedCopies(const std::optional<QByteArray>& current) const;
+    // A record for a picture no readable record lists: named "Recovered
+    // background", dated by the file, its size unknown (0 × 0).
+    static MyBackground recordOfPicture(const QString& id, const QFileInfo& picture);
+    void setAsideOrphanFiles(const QStringList& orphans, const QSet<QString>& named) const;
     QFuture<bool> commit(std::function<void(QList<MyBackground>&)> apply);
     void commit(Change change);
     void writeNext();

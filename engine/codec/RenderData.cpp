@@ -1,5 +1,6 @@
 #include "engine/matte/MatteEngine.h"
 
+#include "engine/codec/ExportedSize.h"
 #include "engine/codec/ImageDestination.h"
 #include "engine/codec/WebPEncoder.h"
 #include "engine/pixel/LanczosScale.h"
@@ -15,13 +16,11 @@ namespace zephrin {
 namespace {
 
 // Scaled so that its longer side is `maxLongEdge`, when that is above 0 and
-// below the current long edge; otherwise unchanged.
+// below the current long edge; otherwise unchanged (exportedSize).
 Image downscaled(const Image& image, int maxLongEdge)
 {
-    const int longEdge = std::max(image.width(), image.height());
-    if (maxLongEdge <= 0 || maxLongEdge >= longEdge)
-        return image;
-    return lanczosScale(image, double(maxLongEdge) / longEdge, 1);
+    const std::optional<double> scale = exportScale(QSize(image.width(), image.height()), maxLongEdge);
+    return scale ? lanczosScale(image, *scale, 1) : image;
 }
 
 Image flattenedOnWhite(const Image& image)

@@ -1,6 +1,7 @@
 // Deciding whether an image stands on a flat, evenly coloured backdrop.
 
 #include "engine/isnet/IsnetLog.h"
+#include "engine/matte/ColorSpread.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/MatteGrid.h"
 #include "engine/matte/SoftColorKey.h"
@@ -45,34 +46,22 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
     const cv::Mat gridImage = m_context.render(Image(scaledToGrid(image.pixels, grid, cv::INTER_LINEAR)), area);
 
     // Mean and spread of the colour over the keyed cells.
-    long n = 0;
-    double sum[3] = {0, 0, 0}, squares[3] = {0, 0, 0};
+    ColorSpread page;
     for (int y = 0; y < grid.height; ++y) {
         const uchar* m = gridMatte.ptr(y);
         const uchar* p = gridImage.ptr(y);
-        for (int x = 0; x < grid.width; ++x, p += 4) {
-            if (m[x] >= kBackdropBelow)
-                continue;
-            ++n;
-            for (int c = 0; c < 3; ++c) {
-                const double v = p[c] / 255.0;
-                sum[c] += v;
-                squares[c] += v * v;
-            }
-        }
+        for (int x = 0; x < grid.width; ++x, p += 4)
+            if (m[x] < kBackdropBelow)
+                page.add(p);
     }
-    if (n == 0)
+    if (page.count() == 0)
         return std::nullopt;
-    const double fraction = static_cast<double>(n) / (static_cast<double>(grid.width) * grid.height);
+    const double fraction = static_cast<double>(page.count()) / (static_cast<double>(grid.width) * grid.height);
     if (fraction < minimumFraction || fraction > kMaxBackdropFraction)
         return std::nullopt;
 
-    double mean[3], variance = 0;
-    for (int c = 0; c < 3; ++c) {
-        mean[c] = sum[c] / n;
-        variance += std::max(squares[c] / n - mean[c] * mean[c], 0.0);
-    }
-    const double sigma = std::sqrt(variance);
+    const double mean[3] = {page.mean(0), page.mean(1), page.mean(2)};
+    const double sigma = page.deviation();
 
     const auto logged = [](double value, double scale) { return static_cast<long>(value * scale); };
     if (sigma < maximumSigma) {

@@ -10,7 +10,9 @@
 namespace zephrin {
 
 // The full-size bitmap the keying reads is the image's own bytes (the same
-// layout), so they are read in place rather than copied.
+// layout), so they are read in place rather than copied. The key's ramp
+// begins where the backdrop's own spread ends (backdropRamp), so a textured
+// page within the tolerance is keyed out whole.
 
 MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
                                     std::optional<RGBAColor> keyColor)
@@ -20,7 +22,8 @@ MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool c
     return failingAs(MatteError(MatteErrorKind::renderFailed), "flatColorMask", [&] {
         const cv::Mat& rgba = image.pixels;
         const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
-        const cv::Mat keyed = softColorKey(rgba, key, flatToleranceRange.clamped(tolerance));
+        const double clamped = flatToleranceRange.clamped(tolerance);
+        const cv::Mat keyed = softColorKey(rgba, key, backdropRamp(rgba, key, clamped));
         const int gaps = int(flatCloseGapsRange.clamped(closeGaps));
         return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, gaps) : keyed));
     });

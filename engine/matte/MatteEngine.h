@@ -88,8 +88,9 @@ public:
     // is ignored); transparent pixels count as black.
 
     // Keys one colour out of the image into a soft matte at the image's size:
-    // 0 on the key colour, 255 far from it (see SoftColorKey for the ramp; the
-    // tolerance is 0 to 100). The key is the given colour (alpha ignored) or,
+    // 0 on the key colour, 255 far from it (see SoftColorKey for the ramp, which
+    // begins past the backdrop's measured spread: backdropRamp; the tolerance
+    // is 0 to 100). The key is the given colour (alpha ignored) or,
     // without one, the mean of the three corner patches that agree best (see
     // CornerPatches). With `connectedOnly` only the keyed area connected to the
     // image border stays keyed, after closing gaps of up to 2 × min(closeGaps,

@@ -1,10 +1,12 @@
 #include "engine/matte/SoftColorKey.h"
 
+#include "engine/matte/ColorSpread.h"
 #include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace zephrin {
 
@@ -35,16 +37,13 @@ double smallestSquareAtLeast(double limit)
 
 // The key's ramp for one pixel: three table reads and a comparison of squared
 // distances; the square root only on the ramp itself.
-class KeyRamp {
+class RampTable {
 public:
-    KeyRamp(RGBAColor key, double tolerance)
+    RampTable(RGBAColor key, KeyRamp ramp) : m_low(ramp.low), m_width(ramp.width)
     {
         const double channels[3] = {key.r, key.g, key.b};
-        const double t = (tolerance / 100) * 0.58 + 0.02;
-        m_soft = 0.35 * t;
-        m_low = t - m_soft;
         m_lowSquared = largestSquareAtMost(m_low);
-        m_highSquared = smallestSquareAtLeast(t + m_soft);
+        m_highSquared = smallestSquareAtLeast(ramp.high());
         for (int c = 0; c < 3; ++c)
             for (int v = 0; v < 256; ++v) {
                 const double delta = v / 255.0 - channels[c];
@@ -52,32 +51,96 @@ public:
             }
     }
 
+    double squaredDistance(const uchar* rgba) const
+    {
+        return m_squares[0][rgba[0]] + m_squares[1][rgba[1]] + m_squares[2][rgba[2]];
+    }
+
     uchar byte(const uchar* rgba) const
     {
-        const double squared = m_squares[0][rgba[0]] + m_squares[1][rgba[1]] + m_squares[2][rgba[2]];
+        const double squared = squaredDistance(rgba);
         if (squared <= m_lowSquared)
             return 0;
         if (squared >= m_highSquared)
             return 255;
-        const double a = (std::sqrt(squared) - m_low) / (2 * m_soft);
+        const double a = (std::sqrt(squared) - m_low) / m_width;
         return static_cast<uchar>(std::clamp(std::round(a * 255), 0.0, 255.0));
     }
 
 private:
-    double m_soft, m_low, m_lowSquared, m_highSquared;
+    double m_low, m_width, m_lowSquared, m_highSquared;
     std::array<std::array<double, 256>, 3> m_squares; // (v / 255 − key)² per channel
 };
 
-} // namespace
-
-cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
+double clampedTolerance(double tolerance)
 {
-    CV_Assert(rgba.type() == CV_8UC4);
-    tolerance = std::isnan(tolerance) ? 0.0 : std::clamp(tolerance, 0.0, 100.0);
+    return std::isnan(tolerance) ? 0.0 : std::clamp(tolerance, 0.0, 100.0);
+}
+
+RGBAColor finiteKey(RGBAColor key)
+{
     for (double* channel : {&key.r, &key.g, &key.b})
         if (!std::isfinite(*channel))
             *channel = 0;
-    const KeyRamp ramp(key, tolerance);
+    return key;
+}
+
+// The spread of the backdrop is measured on about this many pixels at most.
+constexpr std::int64_t kSpreadSamples = 250'000;
+// How many deviations past its mean colour a grainy backdrop reaches.
+constexpr double kSpreadDeviations = 3.5;
+
+} // namespace
+
+KeyRamp KeyRamp::forTolerance(double tolerance)
+{
+    const double t = (clampedTolerance(tolerance) / 100) * 0.58 + 0.02;
+    const double soft = 0.35 * t;
+    return {t - soft, 2 * soft};
+}
+
+KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
+{
+    CV_Assert(rgba.type() == CV_8UC4);
+    const KeyRamp own = KeyRamp::forTolerance(tolerance);
+    key = finiteKey(key);
+    const double t = own.low + own.width / 2;
+    const std::int64_t pixels = std::int64_t(rgba.rows) * rgba.cols;
+    const int step = std::max(1, int(std::ceil(std::sqrt(double(pixels) / double(kSpreadSamples)))));
+
+    // Mean and deviation of the colour over the sampled pixels within the tolerance.
+    const RampTable table(key, own);
+    std::int64_t samples = 0;
+    ColorSpread backdrop;
+    for (int y = step / 2; y < rgba.rows; y += step) {
+        const uchar* row = rgba.ptr(y);
+        for (int x = step / 2; x < rgba.cols; x += step, ++samples)
+            if (table.squaredDistance(row + 4 * x) < t * t)
+                backdrop.add(row + 4 * x);
+    }
+    if (backdrop.count() < 64 || backdrop.count() * 100 < samples)
+        return own;
+
+    const double channels[3] = {key.r, key.g, key.b};
+    double offset = 0;
+    for (int c = 0; c < 3; ++c)
+        offset += (backdrop.mean(c) - channels[c]) * (backdrop.mean(c) - channels[c]);
+    const double reach = std::sqrt(offset) + kSpreadDeviations * backdrop.deviation();
+    const double low = std::clamp(reach, own.low, t);
+    if (low == own.low)
+        return own;
+    return {low, own.high() - low};
+}
+
+cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
+{
+    return softColorKey(rgba, key, KeyRamp::forTolerance(tolerance));
+}
+
+cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, KeyRamp ramp)
+{
+    CV_Assert(rgba.type() == CV_8UC4);
+    const RampTable table(finiteKey(key), ramp);
 
     cv::Mat matte(rgba.size(), CV_8UC1);
     parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {
@@ -85,7 +148,7 @@ cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
             const uchar* p = rgba.ptr(y);
             uchar* out = matte.ptr(y);
             for (int x = 0; x < rgba.cols; ++x)
-                out[x] = ramp.byte(p + 4 * x);
+                out[x] = table.byte(p + 4 * x);
         }
     });
     return matte;

@@ -4,6 +4,17 @@
 
 namespace zephrin {
 
+namespace {
+
+// Only a done item shows its result: one that is queued, being cut again or
+// failed this time shows its source, even when an earlier run left a result.
+bool showsResult(const BatchItem& item)
+{
+    return item.status.kind == BatchItemStatus::Kind::done && !item.resultThumbnail.isNull();
+}
+
+} // namespace
+
 BatchItemList::BatchItemList(const BatchState& batch, QObject* parent) : QAbstractListModel(parent), m_batch(batch) {}
 
 int BatchItemList::rowCount(const QModelIndex& parent) const
@@ -37,8 +48,8 @@ QVariant BatchItemList::data(const QModelIndex& index, int role) const
     case BaseNameRole: return item.baseName();
     case StatusRole: return item.status.name();
     case MessageRole: return item.status.message;
-    case ThumbnailRole: return item.resultThumbnail.isNull() ? item.sourceThumbnail : item.resultThumbnail;
-    case ShowsResultRole: return !item.resultThumbnail.isNull();
+    case ThumbnailRole: return showsResult(item) ? item.resultThumbnail : item.sourceThumbnail;
+    case ShowsResultRole: return showsResult(item);
     case HasOutputRole: return item.output.has_value();
     default: return {};
     }

@@ -21,7 +21,7 @@ public:
         BaseNameRole,
         StatusRole,
         MessageRole,
-        ThumbnailRole,      // the result's preview, else the source's (null with neither)
+        ThumbnailRole,      // a done item's result preview, else the source's (null with neither)
         ShowsResultRole,    // whether the thumbnail is the result's
         HasOutputRole,
     };

@@ -48,6 +48,45 @@ bool isImportableName(const QString& path)
     return importableImagePatterns().contains(QStringLiteral("*.") + suffix);
 }
 
+// The name a skipped file is told by: its file name, else the whole address.
+QString shownName(const QUrl& url)
+{
+    const QString name = url.fileName();
+    return name.isEmpty() ? url.toDisplayString() : name;
+}
+
+// What add() says about the files it skipped: those already queued, and
+// those that are no image file on this machine. The first name of each kind
+// is shown when it is the only one.
+QString skippedNote(const QStringList& queued, const QStringList& refused)
+{
+    QStringList parts;
+    if (queued.size() == 1)
+        parts << QStringLiteral("“%1” is already in the queue.").arg(queued.front());
+    else if (queued.size() > 1)
+        parts << QStringLiteral("%1 files are already in the queue.").arg(queued.size());
+    if (refused.size() == 1)
+        parts << QStringLiteral("“%1” wasn't added: only image files on this computer can be.").arg(refused.front());
+    else if (refused.size() > 1)
+        parts << QStringLiteral("%1 files weren't added: only image files on this computer can be.")
+                     .arg(refused.size());
+    return parts.join(u' ');
+}
+
+// "PNG at 2400 px", or "the Etsy listing preset" (whose own format and size
+// the preset's summary gives).
+QString outputText(const BatchProcessor::Settings& settings)
+{
+    if (settings.preset)
+        return QStringLiteral("the %1 preset").arg(rawValue(*settings.preset));
+    return QStringLiteral("%1 at %2 px").arg(rawValue(settings.format)).arg(settings.longEdge);
+}
+
+bool isDone(const BatchItem& item)
+{
+    return item.status.kind == BatchItemStatus::Kind::done;
+}
+
 } // namespace
 
 BatchState::BatchState(std::shared_ptr<TaskRunner> runner, std::shared_ptr<BatchEngines> engines, QObject* parent)
@@ -64,26 +103,34 @@ BatchState::~BatchState() = default;
 
 void BatchState::setUsePreset(bool value)
 {
-    if (store(m_usePreset, value))
+    if (store(m_usePreset, value)) {
         emit usePresetChanged();
+        updateOutputNote();
+    }
 }
 
 void BatchState::setPreset(ListingPreset value)
 {
-    if (store(m_preset, value))
+    if (store(m_preset, value)) {
         emit presetChanged();
+        updateOutputNote();
+    }
 }
 
 void BatchState::setFormat(ExportFormat value)
 {
-    if (store(m_format, value))
+    if (store(m_format, value)) {
         emit formatChanged();
+        updateOutputNote();
+    }
 }
 
 void BatchState::setLongEdge(int value)
 {
-    if (store(m_longEdge, value))
+    if (store(m_longEdge, value)) {
         emit longEdgeChanged();
+        updateOutputNote();
+    }
 }
 
 void BatchState::setLastError(const QString& value)
@@ -130,6 +177,24 @@ void BatchState::setIsSaving(bool value)
         emit isSavingChanged();
 }
 
+void BatchState::setAddNote(const QString& value)
+{
+    if (store(m_addNote, value))
+        emit addNoteChanged();
+}
+
+void BatchState::updateOutputNote()
+{
+    QString note;
+    const BatchProcessor::Settings now = jobSettings();
+    if (m_runSettings && hasResults() && !BatchProcessor::makeSameFile(now, *m_runSettings))
+        note = QStringLiteral("The results were made with %1; Output is now %2. Run Again to remake them, or "
+                              "Export All to save them as made.")
+                   .arg(outputText(*m_runSettings), outputText(now));
+    if (store(m_outputNote, note))
+        emit outputNoteChanged();
+}
+
 QString BatchState::qmlPreset() const { return rawValue(m_preset); }
 
 void BatchState::setQmlPreset(const QString& value)
@@ -168,12 +233,12 @@ void BatchState::updateItem(const QUuid& id, const std::function<void(BatchItem&
     change(m_items[std::size_t(row)]);
     m_list->changed(row);
     emit progressChanged();
+    updateOutputNote();
 }
 
 int BatchState::doneCount() const
 {
-    return int(std::count_if(m_items.begin(), m_items.end(),
-                             [](const BatchItem& item) { return item.status.kind == BatchItemStatus::Kind::done; }));
+    return int(std::count_if(m_items.begin(), m_items.end(), isDone));
 }
 
 int BatchState::failedCount() const
@@ -184,7 +249,7 @@ int BatchState::failedCount() const
 
 bool BatchState::hasResults() const
 {
-    return std::any_of(m_items.begin(), m_items.end(), [](const BatchItem& item) { return item.output.has_value(); });
+    return std::any_of(m_items.begin(), m_items.end(), isDone);
 }
 
 QString BatchState::currentFileName() const
@@ -215,20 +280,30 @@ void BatchState::add(const QList<QUrl>& urls)
         seen.insert(item.url);
 
     std::vector<BatchItem> accepted;
+    QStringList queued, refused;
     for (const QUrl& given : urls) {
         // Only files on this machine: a remote URL has no file to read, and
         // the batch never fetches one.
-        if (!given.isLocalFile() || given.toLocalFile().isEmpty())
+        if (!given.isLocalFile() || given.toLocalFile().isEmpty()) {
+            refused << shownName(given);
             continue;
+        }
         const QUrl url = normalised(given);
-        if (seen.count(url) || !isImportableName(url.toLocalFile()))
+        if (seen.count(url)) {
+            queued << shownName(url);
             continue;
+        }
+        if (!isImportableName(url.toLocalFile())) {
+            refused << shownName(url);
+            continue;
+        }
         seen.insert(url);
         BatchItem item;
         item.id = QUuid::createUuid();
         item.url = url;
         accepted.push_back(std::move(item));
     }
+    setAddNote(skippedNote(queued, refused));
     if (accepted.empty())
         return;
 
@@ -274,6 +349,7 @@ void BatchState::start(const EditorState& editor)
     auto run = std::make_shared<Run>();
     run->settings = jobSettings();
     m_runSettings = run->settings;
+    setAddNote({});
 
     // Failed and interrupted items are tried again, and so are results made
     // with other settings; the file a cancelled run still works on keeps its
@@ -282,7 +358,8 @@ void BatchState::start(const EditorState& editor)
     QList<QUuid> retried;
     for (const BatchItem& item : m_items) {
         const auto kind = item.status.kind;
-        const bool stale = kind == BatchItemStatus::Kind::done && item.outputSettings != run->settings;
+        const bool stale =
+            kind == BatchItemStatus::Kind::done && !BatchProcessor::makeSameFile(item.outputSettings, run->settings);
         if (item.id != inFlight &&
             (kind == BatchItemStatus::Kind::processing || kind == BatchItemStatus::Kind::failed || stale))
             retried.append(item.id);
@@ -293,6 +370,7 @@ void BatchState::start(const EditorState& editor)
     setDidFinish(false);
     setLastError({});
     setIsRunning(true);
+    updateOutputNote();
 
     if (m_run)
         m_waitingRun = std::move(run);   // begins when the cancelled run has finished its file
@@ -315,7 +393,7 @@ void BatchState::processNext()
         const qsizetype position = run.next++;
         const QUuid id = run.list[position];
         const BatchItem* item = this->item(id);
-        if (!item || (item->status.kind == BatchItemStatus::Kind::done && item->outputSettings == run.settings))
+        if (!item || (isDone(*item) && BatchProcessor::makeSameFile(item->outputSettings, run.settings)))
             continue;
         const QString path = item->url.toLocalFile();
 
@@ -342,16 +420,20 @@ void BatchState::processNext()
 void BatchState::finishFile(const QUuid& id, const BatchProcessor::Settings& settings,
                             Outcome<BatchProcessor::Output> outcome, QImage preview)
 {
-    if (outcome.ok())
+    // A result of a cancelled run that lands after a newer run started with
+    // other settings is kept, but the item waits in the queue for the newer
+    // run's result.
+    const bool current = m_runSettings && BatchProcessor::makeSameFile(settings, *m_runSettings);
+    if (outcome.ok() && current)
         m_unsavedResults = true;
     updateItem(id, [&](BatchItem& item) {
         if (outcome.ok()) {
             item.output = std::move(outcome.value);
             item.outputSettings = settings;
             item.resultThumbnail = std::move(preview);
-            item.status = {BatchItemStatus::Kind::done, {}};
+            item.status = {current ? BatchItemStatus::Kind::done : BatchItemStatus::Kind::queued, {}};
         } else {
-            // The output of an earlier run, if any, stays.
+            // The output of an earlier run, if any, stays; the item is not done.
             item.status = BatchItemStatus::failed(outcome.error);
         }
     });
@@ -390,6 +472,8 @@ void BatchState::clear()
     emit progressChanged();
     setDidFinish(false);
     setLastError({});
+    setAddNote({});
+    updateOutputNote();
 }
 
 // ---- Saving -----------------------------------------------------------------
@@ -398,37 +482,31 @@ void BatchState::saveAll(const QUrl& folder)
 {
     if (m_isSaving)
         return;
+    // Exactly what the grid shows as done: the newest run's results.
     std::vector<BatchResultFile> files;
-    int leftOut = 0;
-    for (const BatchItem& item : m_items) {
-        if (!item.output)
-            continue;
-        if (m_runSettings && item.outputSettings != *m_runSettings)
-            ++leftOut;
-        else
+    for (const BatchItem& item : m_items)
+        if (isDone(item) && item.output)
             files.push_back({item.baseName(), *item.output});
-    }
     if (files.empty() || !folder.isLocalFile()) {
-        finishSave(0, int(files.size()), leftOut, {}, folder.toLocalFile());
+        finishSave(0, int(files.size()), {}, folder.toLocalFile());
         return;
     }
 
     setIsSaving(true);
     m_runner->run(TaskPriority::userInitiated, this,
-                  [path = folder.toLocalFile(), files = std::move(files), leftOut, this]() -> TaskRunner::Continuation {
+                  [path = folder.toLocalFile(), files = std::move(files), this]() -> TaskRunner::Continuation {
                       const BatchSaveReport report = saveBatchResults(path, files);
-                      return [this, report, leftOut, path] {
+                      return [this, report, path] {
                           setIsSaving(false);
-                          finishSave(report.written, report.attempted, leftOut, report.lastFailure, path);
+                          finishSave(report.written, report.attempted, report.lastFailure, path);
                       };
                   });
 }
 
 // What the panel says after a save: nothing when every file was written;
 // how many were when only some were, with why the last one failed; when none
-// was, that nothing was exported and why; and how many results made with
-// other settings were left out.
-void BatchState::finishSave(int written, int attempted, int leftOut, const QString& failure, const QString& folder)
+// was, that nothing was exported and why.
+void BatchState::finishSave(int written, int attempted, const QString& failure, const QString& folder)
 {
     const QString cause = failure.isEmpty() ? QString() : u' ' + failure;
     QString message;
@@ -436,14 +514,7 @@ void BatchState::finishSave(int written, int attempted, int leftOut, const QStri
         message = QStringLiteral("Nothing was exported.") + cause;
     else if (written < attempted)
         message = QStringLiteral("Exported %1 of %2.").arg(written).arg(attempted) + cause;
-    if (leftOut > 0) {
-        const QString note = leftOut == 1
-            ? QStringLiteral("1 result made with other settings was left out; run the batch again to update it.")
-            : QStringLiteral("%1 results made with other settings were left out; run the batch again to update them.")
-                  .arg(leftOut);
-        message = message.isEmpty() ? note : message + u' ' + note;
-    }
-    if (written == attempted && leftOut == 0 && written > 0)
+    if (written == attempted && written > 0)
         m_unsavedResults = false;
     setLastError(message);
     emit saveFinished(written, attempted, folder);

@@ -12,11 +12,13 @@
 // Previews are made on the utility pool; writing the results runs on the
 // user-initiated pool.
 //
-// Every result remembers the settings it was made with. A run makes again
-// every result made with other settings than its own, and Export All writes
-// only the results made with the settings of the newest run (the others, of
-// a run cancelled or of a file that failed this time, are left out and the
-// panel says how many), so one export never mixes formats or sizes.
+// Every result remembers the settings it was made with. An item is done only
+// while its result is one of the newest run's: a run puts back in the queue
+// every result made with other settings, a result of an older run that lands
+// late stays queued, and a file that fails keeps its earlier result but is
+// not done. Export All writes exactly the done items, as the grid shows them,
+// so one export never mixes formats or sizes; when Output has changed since
+// the newest run, outputNote says what the results are and what Output says.
 //
 // Properties notify only when a write changes them. The views read the queue
 // through `items` (a list model) and the counts derived from it.
@@ -31,6 +33,7 @@
 #include "model/tasks/Outcome.h"
 #include "model/tasks/TaskRunner.h"
 #include "output/batch/BatchProcessor.h"
+#include "output/presets/ListingPresetSettings.h"
 #include "output/vector/TraceSource.h"
 
 #include <QList>
@@ -65,13 +68,21 @@ class BatchState : public QObject {
     // Export All asks the window for a folder; the answer goes to saveAll().
     Q_PROPERTY(bool showFolderChooser READ showFolderChooser WRITE setShowFolderChooser NOTIFY showFolderChooserChanged)
     // Derived from the items: their number, how many are done and how many
-    // failed, whether any has a result to save, and the name of the file the
-    // run is on (the item at processingIndex; empty when there is none).
+    // failed, whether any is done (what Export All writes), and the name of
+    // the file the run is on (the item at processingIndex; empty when there is
+    // none).
     Q_PROPERTY(int total READ total NOTIFY progressChanged)
     Q_PROPERTY(int doneCount READ doneCount NOTIFY progressChanged)
     Q_PROPERTY(int failedCount READ failedCount NOTIFY progressChanged)
     Q_PROPERTY(bool hasResults READ hasResults NOTIFY progressChanged)
     Q_PROPERTY(QString currentFileName READ currentFileName NOTIFY progressChanged)
+    // What the last add() left out and why ("a.jpg is already in the queue.");
+    // empty when it took every file. The next add, a start or clear empties it.
+    Q_PROPERTY(QString addNote READ addNote NOTIFY addNoteChanged)
+    // While items are done and Output (format, long edge, preset) would make
+    // other files than the newest run did: what the results are and what
+    // Output now says. Empty otherwise.
+    Q_PROPERTY(QString outputNote READ outputNote NOTIFY outputNoteChanged)
 
 public:
     // Previews are at most this many pixels on their long side.
@@ -116,6 +127,8 @@ public:
     int failedCount() const;
     bool hasResults() const;
     QString currentFileName() const;
+    QString addNote() const { return m_addNote; }
+    QString outputNote() const { return m_outputNote; }
 
     // The settings a run starts with: the editor's matte, model and tracing
     // choices as the last start copied them, the preset when usePreset is on,
@@ -124,7 +137,7 @@ public:
 
     // Queues every given file that is local, not queued yet (nor twice in
     // this call) and named as an importable image; starts making previews.
-    // Files that do not qualify are skipped silently.
+    // addNote says which files were skipped and why.
     Q_INVOKABLE void add(const QList<QUrl>& urls);
     // Starts a run with the editor's cutout settings; nothing while running.
     void start(const EditorState& editor);
@@ -133,8 +146,8 @@ public:
     Q_INVOKABLE void cancel();
     // Cancels a run and empties the queue.
     Q_INVOKABLE void clear();
-    // Writes every result of the newest run's settings into the folder, off
-    // the GUI thread; when done, lastError says what did not go well (nothing
+    // Writes the result of every done item into the folder, off the GUI
+    // thread; when done, lastError says what did not go well (nothing
     // when everything was written) and saveFinished() fires with the folder's
     // path. Nothing while a save is running.
     Q_INVOKABLE void saveAll(const QUrl& folder);
@@ -155,6 +168,8 @@ signals:
     void showImporterChanged();
     void showFolderChooserChanged();
     void progressChanged();
+    void addNoteChanged();
+    void outputNoteChanged();
     void saveFinished(int written, int attempted, const QString& folder);
 
 private:
@@ -169,6 +184,8 @@ private:
     void setDidFinish(bool value);
     void setProcessingIndex(int value);
     void setIsSaving(bool value);
+    void setAddNote(const QString& value);
+    void updateOutputNote();
     int rowOf(const QUuid& id) const;
     void updateItem(const QUuid& id, const std::function<void(BatchItem&)>& change);
 
@@ -178,7 +195,7 @@ private:
     void finishFile(const QUuid& id, const BatchProcessor::Settings& settings, Outcome<BatchProcessor::Output> outcome,
                     QImage preview);
     void endRun();
-    void finishSave(int written, int attempted, int leftOut, const QString& failure, const QString& folder);
+    void finishSave(int written, int attempted, const QString& failure, const QString& folder);
 
     std::shared_ptr<TaskRunner> m_runner;
     std::shared_ptr<BatchEngines> m_engines;
@@ -190,8 +207,8 @@ private:
     int m_processingIndex = 0;
     bool m_usePreset = false;
     ListingPreset m_preset = ListingPreset::etsy;
-    ExportFormat m_format = ExportFormat::png;
-    int m_longEdge = 2400;
+    ExportFormat m_format = kPlainExport.format;
+    int m_longEdge = kPlainExport.longEdge;
     MatteSettings m_matte;
     MatteModel m_model = MatteModel::apple;
     TraceSource m_svgSource = TraceSource::autoDetect;
@@ -201,6 +218,8 @@ private:
     bool m_showImporter = false;
     bool m_showFolderChooser = false;
     bool m_unsavedResults = false;
+    QString m_addNote;
+    QString m_outputNote;
     // The settings of the newest run; none before the first.
     std::optional<BatchProcessor::Settings> m_runSettings;
 

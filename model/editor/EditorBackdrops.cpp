@@ -67,7 +67,6 @@ void EditorState::applyBackdropResult(const std::optional<Image>& picture, const
         setBackdropID(m_shownBackdropID);
         return;
     }
-    clearLastError(ErrorTopic::backdrop);
     const HistoryGroup step(*this);
     setBackgroundImage(ImageBox(*picture));
     m_shownBackdropID = id;

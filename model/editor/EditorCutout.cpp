@@ -21,8 +21,6 @@ namespace {
 const QString kSceneFallbackNote = QStringLiteral(
     "No single subject found — kept the scene and removed flat background areas. Use Flat Color or Select to refine.");
 const QString kNothingInArea = QStringLiteral("Nothing found in that area. Try a looser box.");
-// The merge key of the "Line art" preset's step: its colour key joins it.
-const QString kLineArtStep = QStringLiteral("lineArt");
 
 // The smallest rectangle of whole pixels that holds the box.
 QRectF integralBox(const QRectF& box)
@@ -123,8 +121,8 @@ TaskSlot::Ticket EditorState::beginCutoutRun(const QString& label)
     // probe may bring it back.
     cancelTask(m_probeTask);
     setSuggestFillHoles(false);
-    // So did the last run's error and note.
-    clearLastError(ErrorTopic::cutout);
+    // So did the last run's note; an error goes as a new run begins.
+    clearLastError();
     setCutoutNote({});
     return beginTask(m_cutoutTask, label);
 }
@@ -170,12 +168,16 @@ void EditorState::scheduleFlatColor()
 }
 
 // "Keys out the background color everywhere, removes anti-aliased fringe, and
-// sets Feather 0 / Decontaminate off / Contrast edges." The settings, the
-// dropped mask edits and the colour key are one history step, recorded at
-// once and completed by the colour key however the keying run ends: when it
-// lands, or when a newer cutout run replaces it. When the keying fails, the
-// step is the settings and the edits out of force (undo brings them back);
-// when the step is undone before the keying ends, no colour key follows.
+// sets Feather 0 / Decontaminate off / Contrast edges." The settings, the new
+// matte and a new list of mask edits whose first entry is the colour key are
+// one history step, recorded at once; the step before it carries the cutout
+// setup it replaced (method, flat settings, colour tolerance, matte, mask
+// list), so undo gives all of that back and redo applies the preset again.
+// The colour key joins the step however the keying run ends: when it lands,
+// or when a newer cutout run replaces it, also after other steps came since.
+// When the keying fails, the step is the settings and an empty list; when the
+// step is undone before the keying ends, the keying stops and redo runs it
+// again.
 void EditorState::applyLineArtPreset()
 {
     if (!m_document)
@@ -187,6 +189,7 @@ void EditorState::applyLineArtPreset()
     setGradientLine(std::nullopt);
     setSelectionPalette({});
     setPickedColors({});
+    const StepExtras before{std::make_shared<const CutoutSetup>(currentCutoutSetup()), std::nullopt};
 
     m_suppressHistory = true;
     setCutoutMethod(CutoutMethod::flat);
@@ -199,8 +202,17 @@ void EditorState::applyLineArtPreset()
     m_suppressHistory = false;
     cancelTask(m_flatTask);
 
-    // The background colour, sampled just inside the four corners.
-    const Image& image = m_document->image.image();
+    setColorTolerance(40);
+    setMaskOps({});
+    setActiveOpCount(0);
+    setEditLayers(std::nullopt);
+    recordStep({}, before);
+    keyLineArt(lineArtKeyColors(m_document->image.image()));
+}
+
+// The background colour, sampled just inside the four corners.
+std::vector<RGBAColor> EditorState::lineArtKeyColors(const Image& image) const
+{
     const int w = image.width();
     const int h = image.height();
     const int m = std::min(w, h);
@@ -222,17 +234,14 @@ void EditorState::applyLineArtPreset()
     }
     if (colors.empty())
         colors.push_back({1, 1, 1, 1});
+    return colors;
+}
 
-    // The mask edits go out of force; the colour key's append cuts them.
-    setColorTolerance(40);
-    setActiveOpCount(0);
-    setEditLayers(std::nullopt);
-    recordStep(kLineArtStep);
-
+void EditorState::keyLineArt(std::vector<RGBAColor> colors)
+{
     runFlatColor([this] { finishLineArt(); },
                  [this] {
                      m_lineArtColors.reset();
-                     m_openStepKey.clear();
                      applyMaskEdits();
                  });
     // Set after the run began, which finishes a preset it replaces.
@@ -245,9 +254,19 @@ void EditorState::finishLineArt()
         return;
     const std::vector<RGBAColor> colors = std::move(*m_lineArtColors);
     m_lineArtColors.reset();
-    appendMaskOp(MaskColorKey{colors, 40, false, std::nullopt, {}}, QStringLiteral("Removing background color…"),
-                 kLineArtStep);
-    m_openStepKey.clear();   // the preset is done: the next one is a step of its own
+    // The key comes first in the preset's list and is in force in every state
+    // the preset led to, the steps recorded since included.
+    std::vector<MaskEditOp> ops = m_maskOps;
+    ops.insert(ops.begin(), MaskColorKey{colors, 40, false, std::nullopt, {}});
+    setMaskOps(std::move(ops));
+    setActiveOpCount(m_activeOpCount + 1);
+    rewriteHistory(
+        [](EditSnapshot snapshot) {
+            ++snapshot.opCount;
+            return snapshot;
+        },
+        HistoryReach::maskList);
+    applyMaskEdits(QStringLiteral("Removing background color…"));
 }
 
 } // namespace zephrin

@@ -8,7 +8,9 @@
 // and "Clear paint" put every entry out of force (undo brings them back);
 // appending behind entries that are out of force cuts them, and history steps
 // that counted them then count only what is left, so a count never points
-// past its list.
+// past its list. The "Line art" preset starts a mask list of its own; the
+// step before it carries the list it replaced (EditSnapshot), and the counts
+// below that step run along it.
 //
 // Every user action is one step, recorded as it happens: a change with a
 // merge key (the moves of one slider, the keystrokes of one text) amends the
@@ -39,11 +41,6 @@ bool hasColorKey(const std::vector<MaskEditOp>& ops)
 
 void EditorState::appendMaskOp(const MaskEditOp& op)
 {
-    appendMaskOp(op, QStringLiteral("Applying edits…"), {});
-}
-
-void EditorState::appendMaskOp(const MaskEditOp& op, const QString& busyLabel, const QString& mergeKey)
-{
     if (!m_document)
         return;
     std::vector<MaskEditOp> ops = m_maskOps;
@@ -55,8 +52,8 @@ void EditorState::appendMaskOp(const MaskEditOp& op, const QString& busyLabel, c
     const int count = int(ops.size());
     setMaskOps(std::move(ops));
     setActiveOpCount(count);
-    recordStep(mergeKey);
-    applyMaskEdits(busyLabel);
+    recordStep({});
+    applyMaskEdits();
 }
 
 void EditorState::appendPaintOp(const PaintOp& op)
@@ -78,32 +75,69 @@ void EditorState::appendPaintOp(const PaintOp& op)
 
 void EditorState::limitHistoryCounts(std::optional<int> maskOps, std::optional<int> paintOps)
 {
-    const auto limited = [&](EditSnapshot snapshot) {
-        if (maskOps)
-            snapshot.opCount = std::min(snapshot.opCount, *maskOps);
-        if (paintOps)
+    if (maskOps)
+        rewriteHistory(
+            [&](EditSnapshot snapshot) {
+                snapshot.opCount = std::min(snapshot.opCount, *maskOps);
+                return snapshot;
+            },
+            HistoryReach::maskList);
+    if (paintOps)
+        rewriteHistory([&](EditSnapshot snapshot) {
             snapshot.paintOpCount = std::min(snapshot.paintOpCount, *paintOps);
-        return snapshot;
-    };
-    rewriteHistory(limited);
+            return snapshot;
+        });
 }
 
-void EditorState::rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change)
+void EditorState::rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change, HistoryReach reach)
 {
-    QList<EditSnapshot> undo;
-    for (const EditSnapshot& snapshot : m_undoStack)
-        undo.append(change(snapshot));
-    QList<EditSnapshot> redo;
-    for (const EditSnapshot& snapshot : m_redoStack)
-        redo.append(change(snapshot));
-    setUndoStack(std::move(undo));
-    setRedoStack(std::move(redo));
+    // Along the mask list in force: from each end of the two stacks up to the
+    // nearest step that started a list of its own (whose far side, with all
+    // beyond it, runs along another).
+    const auto rewritten = [&](QList<EditSnapshot> stack) {
+        for (qsizetype i = stack.size() - 1; i >= 0; --i) {
+            if (reach == HistoryReach::maskList && stack[i].extras.cutout)
+                break;
+            stack[i] = change(stack[i]);
+        }
+        return stack;
+    };
+    setUndoStack(rewritten(m_undoStack));
+    setRedoStack(rewritten(m_redoStack));
     setLastCommitted(change(m_lastCommitted));
 }
 
 EditSnapshot EditorState::currentSnapshot() const
 {
-    return {matteSettings(), m_activeOpCount, m_activePaintOpCount, m_comp, m_shownBackdropID, m_backgroundImage};
+    EditSnapshot snapshot{matteSettings(), m_activeOpCount, m_activePaintOpCount, m_comp, m_shownBackdropID,
+                          m_backgroundImage};
+    snapshot.activePreset = m_activePreset;
+    return snapshot;
+}
+
+CutoutSetup EditorState::currentCutoutSetup() const
+{
+    return {m_cutoutMethod, m_flatTolerance, m_flatConnectedOnly, m_flatCloseGaps, m_colorTolerance, m_matte,
+            m_matteOrigin, m_matteRevision, m_maskOps, m_lineArtColors};
+}
+
+ExportSetup EditorState::currentExportSetup(bool withSvg) const
+{
+    ExportSetup setup{m_exportFormat, m_exportLongEdge, std::nullopt};
+    if (withSvg)
+        setup.svg = ExportSetup::Svg{m_svgColors, m_svgFileMaker};
+    return setup;
+}
+
+// The same kinds of extras as `like` carries, as they stand now.
+StepExtras EditorState::currentExtras(const StepExtras& like) const
+{
+    StepExtras extras;
+    if (like.cutout)
+        extras.cutout = std::make_shared<const CutoutSetup>(currentCutoutSetup());
+    if (like.exports)
+        extras.exports = currentExportSetup(like.exports->svg.has_value());
+    return extras;
 }
 
 void EditorState::commitHistory()
@@ -112,12 +146,12 @@ void EditorState::commitHistory()
     recordStep({});
 }
 
-void EditorState::recordStep(const QString& mergeKey)
+void EditorState::recordStep(const QString& mergeKey, const StepExtras& before)
 {
     if (!m_document || m_suppressHistory || m_historyHold > 0)
         return;
     const EditSnapshot current = currentSnapshot();
-    if (!mergeKey.isEmpty() && mergeKey == m_openStepKey && !m_undoStack.isEmpty()) {
+    if (before.empty() && !mergeKey.isEmpty() && mergeKey == m_openStepKey && !m_undoStack.isEmpty()) {
         if (current == m_undoStack.constLast()) {
             // Moved back to where the step began: no step is left of it.
             QList<EditSnapshot> undo = m_undoStack;
@@ -129,17 +163,21 @@ void EditorState::recordStep(const QString& mergeKey)
         return;
     }
     m_openStepKey = mergeKey;
-    if (current == m_lastCommitted)
+    // A new matte is always a change; the export one when it differs.
+    const bool changedMore = before.cutout || (before.exports && *before.exports != currentExtras(before).exports);
+    if (current == m_lastCommitted && !changedMore)
         return;
+    EditSnapshot undone = m_lastCommitted;
+    undone.extras = before;
     QList<EditSnapshot> undo = m_undoStack;
-    undo.append(m_lastCommitted);
+    undo.append(undone);
     setUndoStack(std::move(undo));
     setRedoStack({});
     setLastCommitted(current);
 }
 
-EditorState::HistoryGroup::HistoryGroup(EditorState& editor, QString mergeKey)
-    : m_editor(editor), m_mergeKey(std::move(mergeKey))
+EditorState::HistoryGroup::HistoryGroup(EditorState& editor, QString mergeKey, StepExtras before)
+    : m_editor(editor), m_mergeKey(std::move(mergeKey)), m_before(std::move(before))
 {
     ++m_editor.m_historyHold;
 }
@@ -147,7 +185,7 @@ EditorState::HistoryGroup::HistoryGroup(EditorState& editor, QString mergeKey)
 EditorState::HistoryGroup::~HistoryGroup()
 {
     if (--m_editor.m_historyHold == 0)
-        m_editor.recordStep(m_mergeKey);
+        m_editor.recordStep(m_mergeKey, m_before);
 }
 
 void EditorState::resetHistory()
@@ -189,14 +227,16 @@ void EditorState::redo()
 void EditorState::stepHistory(bool backwards)
 {
     m_openStepKey.clear();
-    // A "Line art" preset taken back while it keys gets no colour key.
-    m_lineArtColors.reset();
     QList<EditSnapshot> from = backwards ? m_undoStack : m_redoStack;
     if (from.isEmpty())
         return;
     QList<EditSnapshot> to = backwards ? m_redoStack : m_undoStack;
     const EditSnapshot target = from.takeLast();
-    to.append(currentSnapshot());
+    // The far side of the step gets what the step changed, as it stands here
+    // (a "Line art" preset still keying: its colours, to key again).
+    EditSnapshot here = currentSnapshot();
+    here.extras = currentExtras(target.extras);
+    to.append(here);
     setUndoStack(backwards ? std::move(from) : std::move(to));
     setRedoStack(backwards ? std::move(to) : std::move(from));
     restore(target);
@@ -210,12 +250,24 @@ void EditorState::stepHistory(bool backwards)
 void EditorState::restore(const EditSnapshot& snapshot)
 {
     const EditSnapshot before = currentSnapshot();
+    const CutoutSetup* cutout = snapshot.extras.cutout.get();
     m_suppressHistory = true;
     setFillHoles(snapshot.settings.fillHoles);
     setEdgeMode(snapshot.settings.edgeMode);
     setFeather(snapshot.settings.feather);
     setDecontaminateEnabled(snapshot.settings.decontaminateEnabled);
     setDecontaminate(snapshot.settings.decontaminate);
+    if (cutout)
+        restoreCutoutSetup(*cutout);
+    if (const auto& exports = snapshot.extras.exports) {
+        setExportFormat(exports->format);
+        setExportLongEdge(exports->longEdge);
+        if (exports->svg) {
+            setSvgColors(exports->svg->colors);
+            setSvgFileMaker(exports->svg->fileMaker);
+        }
+    }
+    setActivePreset(snapshot.activePreset);
     m_suppressHistory = false;
 
     const bool backdropChanged = before.backdropID != snapshot.backdropID ||
@@ -233,12 +285,13 @@ void EditorState::restore(const EditSnapshot& snapshot)
     if (!m_selectedTextID.isNull() &&
         std::none_of(texts.begin(), texts.end(), [&](const TextLayer& l) { return l.id == m_selectedTextID; }))
         setSelectedTextID({});
-    setLastCommitted(snapshot);
+    setLastCommitted(snapshot.plain());
 
     const bool paintChanged = snapshot.paintOpCount != m_activePaintOpCount;
     if (paintChanged)
         setActivePaintOpCount(std::min(int(m_paintOps.size()), snapshot.paintOpCount));
-    const bool maskChanged = snapshot.opCount != m_activeOpCount;
+    // A new matte and mask list render like a changed count.
+    const bool maskChanged = snapshot.opCount != m_activeOpCount || cutout;
     if (maskChanged)
         setActiveOpCount(std::min(int(m_maskOps.size()), snapshot.opCount));
     const bool settingsChanged = before.settings != snapshot.settings;
@@ -259,6 +312,26 @@ void EditorState::restore(const EditSnapshot& snapshot)
         else
             recomposite(true);
     }
+    if (cutout && cutout->lineArtColors)
+        keyLineArt(*cutout->lineArtColors);
+}
+
+// Puts a cutout setup in force: settings, matte and mask list (the counts
+// follow in restore). A keying under way or waiting was for the setup left.
+void EditorState::restoreCutoutSetup(const CutoutSetup& setup)
+{
+    m_lineArtColors.reset();
+    cancelTask(m_flatTask);
+    cancelTask(m_cutoutTask);
+    setCutoutMethod(setup.method);
+    setFlatTolerance(setup.flatTolerance);
+    setFlatConnectedOnly(setup.flatConnectedOnly);
+    setFlatCloseGaps(setup.flatCloseGaps);
+    setColorTolerance(setup.colorTolerance);
+    setMatte(setup.matte);
+    m_matteOrigin = setup.matteOrigin;
+    m_matteRevision = setup.matteRevision;   // the same matte: its kept renders still hold
+    setMaskOps(setup.maskOps);
 }
 
 void EditorState::applyMaskEdits()

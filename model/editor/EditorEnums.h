@@ -96,8 +96,7 @@ constexpr RawValues<ExportDestination, 3> rawValues(ExportDestination)
     }};
 }
 
-// What an error in lastError is about. A later success of the same kind takes
-// the error away (a saved file clears "Couldn't save …"); other work leaves it.
+// What an error in lastError is about. Any later success takes it away.
 enum class ErrorTopic { other, open, cutout, render, backdrop, save, copy };
 
 // How the matte in force was made: by a run on the whole picture, cut from

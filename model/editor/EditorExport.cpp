@@ -4,8 +4,8 @@
 // composite settings say (and the photo it reads ink from alike). Files are
 // written atomically; a file prepared for sharing lives alone in a private
 // folder of the user's. A saved file, a shared one and a copy each say so in
-// a notice; a failure says why in lastError, which the next success of its
-// kind takes away.
+// a notice; a failure says why in lastError, which the next thing that
+// succeeds takes away.
 //
 // The clipboard and a drag out of the canvas take the result's PNG, which is
 // made on a worker a short while after each result is published (encoding a
@@ -68,7 +68,7 @@ QString safeFileName(const QString& name)
 
 void EditorState::exportImage()
 {
-    clearLastError(ErrorTopic::save);
+    clearLastError();
     if (!m_cutout) {
         setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::save);
         return;
@@ -121,8 +121,10 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
         return;
     }
     if (m_exportDestination != ExportDestination::share) {
+        // The export sheet stays open under the save dialog: cancelling it
+        // goes back to the sheet, and a failed save is said there; a saved
+        // file closes it (saveExportFile).
         setExportFile(ExportFile{*outcome.value, format, m_exportFilename, std::nullopt});
-        setShowExportSheet(false);
         setShowFileExporter(true);
         return;
     }
@@ -131,14 +133,13 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
         setLastError(QStringLiteral("Couldn't prepare the file to share."), ErrorTopic::save);
         return;
     }
-    clearLastError(ErrorTopic::save);
     setShareURL(*url);
     setShowExportSheet(false);
     showNotice(feedback::sharedNotice(url->toLocalFile()), url->toLocalFile());
     m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
 }
 
-void EditorState::saveExportFile(const QUrl& target)
+void EditorState::saveExportFile(const QUrl& target, bool replace)
 {
     if (!m_exportFile)
         return;
@@ -150,11 +151,17 @@ void EditorState::saveExportFile(const QUrl& target)
     const TaskSlot::Ticket ticket = beginTask(m_saveTask, QStringLiteral("Saving…"));
     runTask(
         m_saveTask, ticket, TaskPriority::userInitiated,
-        [path = target.toLocalFile(), data = m_exportFile->data] {
+        [path = target.toLocalFile(), data = m_exportFile->data, replace] {
             // The dialog has asked before replacing a file of that name.
             OutputFile file(path);
-            const bool written = file.write(data) && file.place(true) == OutputFile::Placement::placed;
-            return written ? QString() : file.errorString();
+            if (!file.write(data))
+                return file.errorString();
+            switch (file.place(replace)) {
+            case OutputFile::Placement::placed: return QString();
+            case OutputFile::Placement::nameTaken: return QStringLiteral("a file of that name exists already");
+            case OutputFile::Placement::failed: break;
+            }
+            return file.errorString();
         },
         [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
             if (!failure.ok() || !failure.value->isEmpty()) {
@@ -164,8 +171,10 @@ void EditorState::saveExportFile(const QUrl& target)
             }
             if (sheetStamp)
                 m_sheetSavedStamp = *sheetStamp;
-            clearLastError(ErrorTopic::save);
+            // Saved: the export sheet has done its work (a failure keeps it open).
+            setShowExportSheet(false);
             showNotice(feedback::savedNotice(path, QDir::homePath()), path);
+            emit exportSaved(path);
         });
 }
 
@@ -205,12 +214,12 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
 
 void EditorState::onResultChanged()
 {
-    m_copyWhenReady = false;
     if (m_resultPNG) {
         m_resultPNG.reset();
         emit resultPNGChanged();
     }
-    encodeResultPNG(false);
+    // A copy still waiting for its PNG takes the newest result, made at once.
+    encodeResultPNG(m_copyWhenReady);
 }
 
 void EditorState::prepareResultPNG()
@@ -224,6 +233,8 @@ void EditorState::encodeResultPNG(bool now)
     m_resultPNGEncoding = false;
     const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
     if (!image) {
+        // The document was closed or replaced: nothing is left to copy.
+        m_copyWhenReady = false;
         cancelTask(m_resultPNGTask);
         return;
     }
@@ -256,6 +267,7 @@ void EditorState::copyToPasteboard()
     if (!m_composite && !m_cutout)
         return;
     if (m_resultPNG) {
+        clearLastError();
         deliverCopy();
         return;
     }
@@ -272,7 +284,6 @@ void EditorState::deliverCopy()
     data->setData(QStringLiteral("image/png"), *m_resultPNG);
     data->setImageData(toQImage(image->image()));
     m_clipboard->setMimeData(data);
-    clearLastError(ErrorTopic::copy);
     showNotice(QStringLiteral("Copied"));
 }
 

@@ -59,7 +59,6 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
                 return;
             }
             if (target == ImportTarget::background) {
-                clearLastError(ErrorTopic::open);
                 applyLoadedBackground(loaded.value->image.image(), QFileInfo(name).completeBaseName());
             } else {
                 applyLoadedDocument(std::move(*loaded.value));

@@ -12,7 +12,7 @@
 //   sheetItems, sheetPins                       lay the sheet out (every assignment; EditorSheet.cpp)
 //   sheetSettings                               lay the sheet out when the value changed
 //
-// The matte-setting hooks do nothing while history is being restored
+// The matte- and flat-setting hooks do nothing while history is being restored
 // (suppressHistory); without a matte they record the step and refine nothing.
 // Each hook runs on every assignment, after the equality test of the setter,
 // so a control that writes the value it shows still refines (the step it
@@ -21,6 +21,7 @@
 
 #include "model/editor/EditorState.h"
 
+#include "engine/codec/ExportedSize.h"
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
 #include "model/qml/SettingsFields.h"
@@ -100,6 +101,8 @@ void EditorState::setFlatCloseGaps(double value)
 
 void EditorState::onFlatSettingAssigned()
 {
+    if (m_suppressHistory)
+        return;
     if (m_cutoutMethod == CutoutMethod::flat && m_matte)
         scheduleFlatColor();
 }
@@ -187,6 +190,14 @@ QString EditorState::compositeSizeLabel() const
     if (!m_composite)
         return QStringLiteral("—");
     return QStringLiteral("%1 × %2").arg(m_composite->image().width()).arg(m_composite->image().height());
+}
+
+QSize EditorState::exportSize() const
+{
+    const std::optional<ImageBox>& result = m_composite ? m_composite : m_cutout;
+    if (!result)
+        return {0, 0};
+    return exportedSize(QSize(result->image().width(), result->image().height()), m_exportLongEdge);
 }
 
 QString EditorState::zoomLabel() const

@@ -1,6 +1,7 @@
 // EditorState: the resize tool's operations. Listing presets set the framing
 // and the export of a destination and are remembered, so the compliance list
-// keeps judging later changes against them; crop editing copies the crop into
+// keeps judging later changes against them; the preset, its framing and its
+// export are one history step; crop editing copies the crop into
 // the canvas's draft and back (applyCrop, removeCrop: EditorSelections.cpp).
 
 #include "model/editor/EditorState.h"
@@ -12,6 +13,8 @@ namespace zephrin {
 
 void EditorState::applyListingPreset(ListingPreset preset)
 {
+    // One step, with the export it sets: undo gives back the export before it.
+    const HistoryGroup step(*this, {}, {nullptr, currentExportSetup(preset == ListingPreset::htv)});
     setActivePreset(preset);
     setComp(compositeSettings(preset, m_comp));
     const ExportDefaults exports = exportDefaults(preset);
@@ -58,6 +61,7 @@ std::vector<ComplianceItem> EditorState::complianceItems() const
     inputs.composite = QSize(image.width(), image.height());
     inputs.exportLongEdge = m_exportLongEdge;
     inputs.exportFormat = m_exportFormat;
+    inputs.transparentBackground = m_transparentBackground;
     inputs.comp = m_comp;
     inputs.hasBackgroundImage = m_backgroundImage.has_value();
     inputs.subjectFill = subjectFillFraction();

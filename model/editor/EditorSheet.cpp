@@ -191,8 +191,9 @@ bool EditorState::setSheetItemField(const QString& id, const QString& field, con
 bool EditorState::moveStickerPin(const QString& key, QPointF corner)
 {
     // The render on screen is not the sheet as it stands while a layout is
-    // pending: its copies may belong to a design just removed or resized.
-    if (!m_sheetRender || m_sheetLayoutPending)
+    // pending or after one failed: its copies may belong to a design just
+    // removed or resized. Pins go on the layout an export would take.
+    if (!m_sheetExportable)
         return false;
     const SheetLayout& layout = m_sheetRender->layout;
     const auto moved = std::find_if(layout.placements.begin(), layout.placements.end(),

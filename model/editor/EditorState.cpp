@@ -57,8 +57,10 @@ EditorState::EditorState(EditorServices services, QObject* parent)
                         &EditorState::compChanged, &EditorState::backgroundImageChanged,
                         &EditorState::subjectBoundsSizeChanged, &EditorState::subjectWhiteFractionChanged,
                         &EditorState::exportFormatChanged, &EditorState::exportLongEdgeChanged,
-                        &EditorState::svgColorsChanged})
+                        &EditorState::transparentBackgroundChanged, &EditorState::svgColorsChanged})
         connect(this, signal, this, &EditorState::complianceItemsChanged);
+    for (auto signal : {&EditorState::cutoutChanged, &EditorState::compositeChanged, &EditorState::exportLongEdgeChanged})
+        connect(this, signal, this, &EditorState::exportSizeChanged);
     for (auto signal : {&EditorState::paintOpsChanged, &EditorState::activePaintOpCountChanged})
         connect(this, signal, this, &EditorState::updateWillReplaceGradient);
 
@@ -231,34 +233,59 @@ void EditorState::setSubjectMeasures(QSizeF bounds, double whiteFraction)
 void EditorState::setLastError(const QString& value, ErrorTopic topic)
 {
     m_lastErrorTopic = value.isEmpty() ? ErrorTopic::other : topic;
+    if (!value.isEmpty())
+        ++m_errorCount;
     assign(m_lastError, value, &EditorState::lastErrorChanged);
 }
 
-void EditorState::clearLastError(ErrorTopic topic)
+void EditorState::clearLastError()
 {
-    if (!m_lastError.isEmpty() && m_lastErrorTopic == topic)
+    setLastError({});
+}
+
+void EditorState::clearErrorsUpTo(std::uint64_t count)
+{
+    if (m_errorCount <= count)
         setLastError({});
 }
 
 void EditorState::showNotice(const QString& text, const QString& revealPath)
 {
     const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
-    const bool changed = text != m_notice || revealPath != m_noticeRevealPath;
+    setNotice(text, revealPath, {});
+    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+}
+
+void EditorState::showPathNotice(const QString& text, const QString& path)
+{
+    cancelTask(m_noticeTask);
+    setNotice(text, {}, path);
+}
+
+void EditorState::setNotice(const QString& text, const QString& revealPath, const QString& copyPath)
+{
+    if (text == m_notice && revealPath == m_noticeRevealPath && copyPath == m_noticeCopyPath)
+        return;
     m_notice = text;
     m_noticeRevealPath = revealPath;
-    if (changed)
-        emit noticeChanged();
-    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+    m_noticeCopyPath = copyPath;
+    emit noticeChanged();
+}
+
+void EditorState::copyNoticePath()
+{
+    if (m_noticeCopyPath.isEmpty())
+        return;
+    auto* data = new QMimeData;
+    data->setText(m_noticeCopyPath);
+    m_clipboard->setMimeData(data);
+    showNotice(QStringLiteral("Copied the path"));
 }
 
 void EditorState::dismissNotice()
 {
     cancelTask(m_noticeTask);
-    if (m_notice.isEmpty() && m_noticeRevealPath.isEmpty())
-        return;
-    m_notice.clear();
-    m_noticeRevealPath.clear();
-    emit noticeChanged();
+    setNotice({}, {}, {});
 }
 
 // ---- Busy state and task slots -----------------------------------------------
@@ -313,9 +340,9 @@ bool EditorState::isCurrent(const TaskSlot& slot, const TaskSlot::Ticket& ticket
 void EditorState::afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono::milliseconds wait,
                             std::function<void()> callback)
 {
-    m_runner->after(wait, this, [this, &slot, ticket, callback = std::move(callback)] {
+    m_runner->after(wait, this, [this, &slot, ticket, since = chainErrorCount(), callback = std::move(callback)] {
         if (isCurrent(slot, ticket))
-            callback();
+            inChain(since, callback);
     });
 }
 

@@ -72,6 +72,7 @@
 #include "model/tasks/Outcome.h"
 #include "model/tasks/TaskRunner.h"
 #include "model/tasks/TaskSlot.h"
+#include "output/presets/ListingPresetSettings.h"
 #include "output/sheet/SheetLayout.h"
 #include "output/sheet/SheetRender.h"
 #include "output/sheet/SheetSettings.h"
@@ -259,9 +260,11 @@ class EditorState : public QObject {
     Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
     // A short notice of work that succeeded ("Saved duck.png to ~/Pictures",
     // "Copied"), gone noticeDuration after it appeared; the file or folder its
-    // "Show in Folder" shows (empty: none).
+    // "Show in Folder" shows (empty: none); the path its "Copy Path" copies,
+    // where no file manager could show it (empty: none).
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
     Q_PROPERTY(QString noticeRevealPath READ noticeRevealPath NOTIFY noticeChanged)
+    Q_PROPERTY(QString noticeCopyPath READ noticeCopyPath NOTIFY noticeChanged)
     Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
     Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
     Q_PROPERTY(zephrin::TextLayerList* textLayerList READ textLayerList CONSTANT)
@@ -292,6 +295,9 @@ class EditorState : public QObject {
 
     // Derived values
     Q_PROPERTY(QString compositeSizeLabel READ compositeSizeLabel NOTIFY compositeChanged)
+    // The pixel size a raster export writes (exportedSize of the composite,
+    // else the cutout); 0 × 0 without either.
+    Q_PROPERTY(QSize exportSize READ exportSize NOTIFY exportSizeChanged)
     Q_PROPERTY(QString zoomLabel READ zoomLabel NOTIFY zoomChanged)
     Q_PROPERTY(bool isPolygonInProgress READ isPolygonInProgress NOTIFY polygonStateChanged)
 
@@ -313,6 +319,8 @@ public:
     ~EditorState() override;
 
     EditorEngines& engines() const { return *m_engines; }
+    // Where the editor's work and timers run; the window's own waits use it too.
+    TaskRunner& runner() const { return *m_runner; }
     BatchState* batch() const { return m_batch; }
     // comp.texts as a list model, one row per layer.
     TextLayerList* textLayerList() const { return m_textLayerList; }
@@ -511,18 +519,30 @@ public:
     void setImportTarget(ImportTarget value);
     bool showImporter() const { return m_showImporter; }
     void setShowImporter(bool value);
-    const QString& lastError() const { return m_lastError; }   // empty: none
-    // An error of no particular kind (QML's writes); the topic says which
-    // success takes it away again.
+    // The sentence of the last failure, until the user does something that
+    // succeeds: work started after the error that lands without one (every
+    // job's landing takes care of it), a copy or a drag, or the start of an
+    // export or a cutout run. Empty: none.
+    const QString& lastError() const { return m_lastError; }
+    // An error of no particular kind (QML's writes); the topic says what it is about.
     void setLastError(const QString& value);
     void setLastError(const QString& value, ErrorTopic topic);
     ErrorTopic lastErrorTopic() const { return m_lastErrorTopic; }
-    // Removes the error when it is of that topic: work of its kind succeeded.
-    void clearLastError(ErrorTopic topic);
+    // Something the user did succeeded at once: the error goes, whatever it
+    // was about.
+    void clearLastError();
     const QString& notice() const { return m_notice; }   // empty: none
     const QString& noticeRevealPath() const { return m_noticeRevealPath; }
+    const QString& noticeCopyPath() const { return m_noticeCopyPath; }
     // Shows a success notice (replacing one that is up) for noticeDuration.
     void showNotice(const QString& text, const QString& revealPath = {});
+    // Shows a notice that offers to copy `path`, which it names: nothing could
+    // show the file. It stays until it is closed or replaced, so the path can
+    // be read and copied.
+    void showPathNotice(const QString& text, const QString& path);
+    // "Copy Path": the notice's path on the clipboard as text; the notice then
+    // says so.
+    Q_INVOKABLE void copyNoticePath();
     Q_INVOKABLE void dismissNotice();
     static constexpr std::chrono::milliseconds noticeDuration{4000};
     bool batchMode() const { return m_batchMode; }
@@ -572,7 +592,8 @@ public:
     Q_INVOKABLE void clearStickerSheet();
     // Pins a copy (by its placement key) with its top-left corner at `corner`
     // (inches), pulled into the printable area; every other copy is pinned
-    // where it stands. False, changing nothing, without a render, for an
+    // where it stands. False, changing nothing, unless the render is
+    // exportable (none, a layout pending, the last one failed), for an
     // unknown key, for a drop wholly off the paper, or when the spot is too
     // close to another copy (then with the notice).
     Q_INVOKABLE bool moveStickerPin(const QString& key, QPointF corner);
@@ -593,6 +614,7 @@ public:
     // ---- Derived values ------------------------------------------------------
     // "W × H" of the composite, "—" without one.
     QString compositeSizeLabel() const;
+    QSize exportSize() const;
     // The zoom in percent, rounded half away from zero: "100%".
     QString zoomLabel() const;
     // An outline is being placed point by point under the select or gradient tool.
@@ -662,7 +684,7 @@ public:
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
     void restore(const EditSnapshot& snapshot);
-    // The settings and active counts as they stand.
+    // The settings, active counts, composite and preset as they stand (no extras).
     EditSnapshot currentSnapshot() const;
     Q_INVOKABLE void applyMaskEdits();
     Q_INVOKABLE void applyPaint();
@@ -740,10 +762,13 @@ public:
     Q_INVOKABLE void exportImage();
     // Writes exportFile to the file the save dialog chose (which asked before
     // replacing one), atomically and off the GUI thread; then a notice says
-    // where it went, or lastError why it could not be written.
-    Q_INVOKABLE void saveExportFile(const QUrl& target);
+    // where it went and exportSaved() fires, or lastError says why it could
+    // not be written. `replace` false: a file of that name stays, and the save
+    // fails (a name the dialog did not ask about).
+    Q_INVOKABLE void saveExportFile(const QUrl& target, bool replace = true);
     // Puts the result's PNG on the clipboard: at once when it is prepared,
-    // else as soon as it is; then the notice says "Copied".
+    // else as soon as it is (the newest result's, when a newer one is shown
+    // meanwhile); then the notice says "Copied".
     Q_INVOKABLE void copyToPasteboard();
     // The PNG of the result as shown (the composite, else the cutout), made
     // off the GUI thread a short while after the result is published, or at
@@ -865,6 +890,8 @@ signals:
     void exportLongEdgeChanged();
     void exportQualityChanged();
     void transparentBackgroundChanged();
+    // An input of exportSize changed (the size is computed on reading).
+    void exportSizeChanged();
     void showExportSheetChanged();
     void showFileExporterChanged();
     void exportFileChanged();
@@ -882,6 +909,8 @@ signals:
     void noticeChanged();
     // resultPNG was made, or dropped with its result.
     void resultPNGChanged();
+    // saveExportFile wrote the file at `path`.
+    void exportSaved(const QString& path);
     void batchModeChanged();
     void pendingIncomingURLChanged();
     void showIncomingReplaceConfirmChanged();
@@ -1017,6 +1046,8 @@ private:
     void setShareURL(const QUrl& value);
     void setSheetLayoutPending(bool value);
     void publishSheetExportable();
+    // The notice's three parts at once; one change signal when any differs.
+    void setNotice(const QString& text, const QString& revealPath, const QString& copyPath);
 
     // ---- Work ----------------------------------------------------------------
     // A new busy entry with its label; 0 for a job that shows none.
@@ -1031,17 +1062,29 @@ private:
     // Whether a result of the ticket may still land.
     bool isCurrent(const TaskSlot& slot, const TaskSlot::Ticket& ticket) const;
     // Runs `work` on a worker of the priority; on the GUI thread, when the ticket
-    // is still current, `apply` receives its Outcome; the ticket's busy entry
-    // ends after that, or at once when the result is dropped.
+    // is still current, `apply` receives its Outcome (work that did not throw
+    // first takes away an error older than the job: clearErrorsUpTo); the
+    // ticket's busy entry ends after that, or at once when the result is dropped.
     template <typename Work, typename Apply>
     void runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority priority, Work work, Apply apply);
     // runTask after the slot's debounce wait (none with `skipDebounce`).
     template <typename Work, typename Apply>
     void runAfterWait(TaskSlot& slot, TaskSlot::Ticket ticket, bool skipDebounce, Work work, Apply apply);
-    // An apply that shows a failure's sentence in lastError (a render error,
-    // which the next render that works takes away) and hands a value on.
+    // An apply that shows a failure's sentence in lastError (a render error)
+    // and hands a value on.
     template <typename T, typename OnValue>
     auto orLastError(OnValue onValue);
+    // Work that began when `count` errors had been shown succeeded: the error
+    // on screen goes unless it came up after that work began.
+    void clearErrorsUpTo(std::uint64_t count);
+    // A chain of work (a job, the one its landing starts, a wait and what
+    // follows it) counts as begun when the user's action started it: what
+    // follows a failure in the chain does not take that failure away. Jobs and
+    // waits take chainErrorCount() when they start and run their landing
+    // inChain() of it.
+    std::uint64_t chainErrorCount() const { return m_chainErrorCount.value_or(m_errorCount); }
+    template <typename Body>
+    void inChain(std::uint64_t errorCount, Body&& body);
     // Calls `callback` after the wait (none: at once) while the ticket is current.
     void afterWait(TaskSlot& slot, TaskSlot::Ticket ticket, std::chrono::milliseconds wait,
                    std::function<void()> callback);
@@ -1065,17 +1108,23 @@ private:
     void startFillHolesProbe(const MatteBox& matte);
     void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure);
     // Waits for a content store's future; `apply` receives its value (none when
-    // the future was cancelled or failed) while the ticket is current.
+    // the future was cancelled or failed) while the ticket is current; a value
+    // takes away an error older than the wait, as runTask's work does.
     template <typename T, typename Apply>
     void awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std::optional<T>> future, Apply apply);
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure);
     void runFlatColor(std::function<void()> completion, std::function<void()> onFailure, MatteOrigin origin);
     // Starts a run in the cutout slot, replacing the one before.
     TaskSlot::Ticket beginCutoutRun(const QString& label);
-    // Appends the colour key of a "Line art" preset whose keying is running
-    // (or was replaced) to the preset's step; nothing when none waits.
+    // The "Line art" preset's key colours: the corners' (without those within
+    // 0.04 of one already taken), white when none can be read.
+    std::vector<RGBAColor> lineArtKeyColors(const Image& image) const;
+    // Runs the preset's flat keying; its colour key follows (finishLineArt).
+    void keyLineArt(std::vector<RGBAColor> colors);
+    // Puts the colour key of a "Line art" preset whose keying is running (or
+    // was replaced) first in the preset's mask list, in force in every state
+    // the preset's step led to; nothing when none waits.
     void finishLineArt();
-    void appendMaskOp(const MaskEditOp& op, const QString& busyLabel, const QString& mergeKey);
     void applyMaskEdits(const QString& busyLabel);
     // Undo (backwards) or redo: the newest step of one stack goes into force,
     // the state as it stands onto the other.
@@ -1086,13 +1135,16 @@ private:
     // field, the text being typed) amends the newest step while the one
     // before carried the same key and nothing closed it since (commitHistory,
     // undo, redo, a change without that key); a change back to where that
-    // step began takes the step away.
-    void recordStep(const QString& mergeKey);
+    // step began takes the step away. `before`: what the action changed beyond
+    // the snapshot, as it stood before (a new matte and mask list, the
+    // export); the step carries it, and is recorded whenever that changed.
+    void recordStep(const QString& mergeKey, const StepExtras& before = {});
     // Holds history back while one action makes several changes: they are one
-    // step, recorded (with the group's merge key) when the outermost group ends.
+    // step, recorded (with the group's merge key and extras) when the
+    // outermost group ends.
     class HistoryGroup {
     public:
-        explicit HistoryGroup(EditorState& editor, QString mergeKey = {});
+        explicit HistoryGroup(EditorState& editor, QString mergeKey = {}, StepExtras before = {});
         ~HistoryGroup();
         HistoryGroup(const HistoryGroup&) = delete;
         HistoryGroup& operator=(const HistoryGroup&) = delete;
@@ -1100,9 +1152,17 @@ private:
     private:
         EditorState& m_editor;
         QString m_mergeKey;
+        StepExtras m_before;
     };
-    // Every step of both stacks and the last committed one, changed.
-    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change);
+    CutoutSetup currentCutoutSetup() const;
+    ExportSetup currentExportSetup(bool withSvg) const;
+    StepExtras currentExtras(const StepExtras& like) const;
+    void restoreCutoutSetup(const CutoutSetup& setup);
+    // Every step of both stacks and the last committed one, changed; with
+    // maskList only those whose mask count runs along the list in force.
+    enum class HistoryReach { all, maskList };
+    void rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>& change,
+                        HistoryReach reach = HistoryReach::all);
     // Empties both stacks; the state as it stands is where history begins.
     void resetHistory();
     // A backdrop picture got its identifier (saved to My Backgrounds): the
@@ -1274,8 +1334,8 @@ private:
     int m_historyHold = 0;
 
     // Export and share
-    ExportFormat m_exportFormat = ExportFormat::png;
-    int m_exportLongEdge = 2400;
+    ExportFormat m_exportFormat = kPlainExport.format;
+    int m_exportLongEdge = kPlainExport.longEdge;
     double m_exportQuality = 90;
     bool m_transparentBackground = true;
     bool m_showExportSheet = false;
@@ -1295,8 +1355,13 @@ private:
     bool m_showImporter = false;
     QString m_lastError;
     ErrorTopic m_lastErrorTopic = ErrorTopic::other;
+    // How many errors were shown so far; lastError is the one of that number.
+    std::uint64_t m_errorCount = 0;
+    // The error count of the chain whose landing or wait is running; none outside.
+    std::optional<std::uint64_t> m_chainErrorCount;
     QString m_notice;
     QString m_noticeRevealPath;
+    QString m_noticeCopyPath;
     bool m_batchMode = false;
     QUrl m_pendingIncomingURL;
     bool m_showIncomingReplaceConfirm = false;

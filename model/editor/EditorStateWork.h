@@ -56,17 +56,33 @@ bool EditorState::assign(T& member, U&& value, void (EditorState::*changed)())
     return true;
 }
 
+template <typename Body>
+void EditorState::inChain(std::uint64_t errorCount, Body&& body)
+{
+    const std::optional<std::uint64_t> outer = std::exchange(m_chainErrorCount, errorCount);
+    body();
+    m_chainErrorCount = outer;
+}
+
 template <typename Work, typename Apply>
 void EditorState::runTask(TaskSlot& slot, TaskSlot::Ticket ticket, TaskPriority priority, Work work, Apply apply)
 {
-    m_runner->run(priority, this, [this, &slot, ticket, work = std::move(work), apply = std::move(apply)]() {
-        auto outcome = captureOutcome(work);
-        return TaskRunner::Continuation([this, &slot, ticket, apply, outcome = std::move(outcome)]() {
-            if (isCurrent(slot, ticket))
-                apply(outcome);
-            endBusy(slot.finish(ticket));
-        });
-    });
+    m_runner->run(priority, this,
+                  [this, &slot, ticket, since = chainErrorCount(), work = std::move(work),
+                   apply = std::move(apply)]() {
+                      auto outcome = captureOutcome(work);
+                      return TaskRunner::Continuation([this, &slot, ticket, since, apply,
+                                                       outcome = std::move(outcome)]() {
+                          inChain(since, [&] {
+                              if (isCurrent(slot, ticket)) {
+                                  if (outcome.ok())
+                                      clearErrorsUpTo(since);
+                                  apply(outcome);
+                              }
+                              endBusy(slot.finish(ticket));
+                          });
+                      });
+                  });
 }
 
 template <typename Work, typename Apply>
@@ -83,7 +99,6 @@ auto EditorState::orLastError(OnValue onValue)
 {
     return [this, onValue = std::move(onValue)](const Outcome<T>& outcome) {
         if (outcome.ok()) {
-            clearLastError(ErrorTopic::render);
             onValue(*outcome.value);
         } else {
             setLastError(outcome.error, ErrorTopic::render);
@@ -96,12 +111,18 @@ void EditorState::awaitTask(TaskSlot& slot, TaskSlot::Ticket ticket, QFuture<std
 {
     // The continuation can still be called while the editor is being torn
     // down (a store's request outliving it); then nothing lands.
-    const auto land = [this, alive = QPointer<EditorState>(this), &slot, ticket, apply](const std::optional<T>& value) {
+    const auto land = [this, alive = QPointer<EditorState>(this), &slot, ticket, since = chainErrorCount(),
+                       apply](const std::optional<T>& value) {
         if (!alive)
             return;
-        if (isCurrent(slot, ticket))
-            apply(value);
-        endBusy(slot.finish(ticket));
+        inChain(since, [&] {
+            if (isCurrent(slot, ticket)) {
+                if (value)
+                    clearErrorsUpTo(since);
+                apply(value);
+            }
+            endBusy(slot.finish(ticket));
+        });
     };
     // A future that finishes without a value, fails or is cancelled lands as none.
     future

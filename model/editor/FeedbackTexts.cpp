@@ -1,5 +1,7 @@
 #include "model/editor/FeedbackTexts.h"
 
+#include "engine/types/Plural.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,14 +28,22 @@ QString savedNotice(const QString& filePath, const QString& home)
 
 QString exportedNotice(int files, const QString& folder, const QString& home)
 {
-    return QStringLiteral("Exported %1 %2 to %3")
-        .arg(files)
-        .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files"), folderText(folder, home));
+    return QStringLiteral("Exported %1 to %2").arg(plural::count(files, u"file"), folderText(folder, home));
 }
 
 QString sharedNotice(const QString& filePath)
 {
     return QStringLiteral("Ready to share %1").arg(QFileInfo(filePath).fileName());
+}
+
+QString sharedPathNotice(const QString& filePath)
+{
+    return QStringLiteral("Ready to share %1").arg(filePath);
+}
+
+QString notShownNotice(const QString& path)
+{
+    return QStringLiteral("No file manager is available to show %1").arg(path);
 }
 
 QString saveFailure(const QString& filePath, const QString& reason)

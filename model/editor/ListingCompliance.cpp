@@ -1,5 +1,7 @@
 #include "model/editor/ListingCompliance.h"
 
+#include "engine/codec/ExportedSize.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,9 +11,9 @@ namespace {
 
 // The values several rows share, derived once per list.
 struct Derived {
-    int outputLongSide = 0;   // the composite's longer side, capped at the export size
+    int outputLongSide = 0;   // the written file's longer side
     bool square = false;
-    bool opaqueBackground = false;
+    bool opaqueBackground = false;   // the written file has no transparency
     bool pureWhite = false;
     double fill = 0;
 };
@@ -19,7 +21,8 @@ struct Derived {
 Derived derive(const ComplianceInputs& in)
 {
     Derived d;
-    d.outputLongSide = std::min(std::max(in.composite.width(), in.composite.height()), in.exportLongEdge);
+    const QSize written = exportedSize(in.composite, in.exportLongEdge);
+    d.outputLongSide = std::max(written.width(), written.height());
     d.square = std::abs(double(in.composite.width()) / in.composite.height() - 1) < 0.01;
     switch (in.comp.backgroundMode) {
     case BackgroundMode::color:
@@ -27,15 +30,25 @@ Derived derive(const ComplianceInputs& in)
     case BackgroundMode::image: d.opaqueBackground = in.hasBackgroundImage; break;
     case BackgroundMode::transparent: d.opaqueBackground = false; break;
     }
+    // A raster file without alpha is flattened on white whatever the background.
+    const bool raster = in.exportFormat != ExportFormat::svg;
+    if (raster && (!in.transparentBackground || in.exportFormat == ExportFormat::jpg))
+        d.opaqueBackground = true;
     d.pureWhite = in.comp.backgroundMode == BackgroundMode::color && in.comp.backgroundColor == RGBAColor{1, 1, 1, 1};
     d.fill = in.subjectFill.value_or(0);
     return d;
 }
 
-// "… (now 2400 px)"
-QString now(int pixels)
+// "2400 px"
+QString pixels(int count)
 {
-    return QStringLiteral(" (now ") + QString::number(pixels) + QStringLiteral(" px)");
+    return QString::number(count) + QStringLiteral(" px");
+}
+
+// "… (now 2400 px)"
+QString now(int count)
+{
+    return QStringLiteral(" (now ") + pixels(count) + u')';
 }
 
 bool jpegOrPNG(ExportFormat format)
@@ -57,8 +70,8 @@ void garmentRows(Rows& rows, const ComplianceInputs& in, const Derived& d, int t
 {
     rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG with transparency"));
     rows.add(!d.opaqueBackground, QStringLiteral("Transparent background (no white box on the shirt)"));
-    rows.add(d.outputLongSide >= target, QStringLiteral("300 DPI at print size: ≥ ") + QString::number(target) +
-                                             QStringLiteral(" px") + now(d.outputLongSide));
+    rows.add(d.outputLongSide >= target,
+             QStringLiteral("300 DPI at print size: ≥ ") + pixels(target) + now(d.outputLongSide));
     rows.add(!in.comp.mirror, QStringLiteral("Not mirrored (mirroring is only for HTV)"));
 }
 
@@ -106,34 +119,53 @@ std::optional<double> subjectFillFraction(QSizeF subjectBounds, QSize composite)
     return std::max(subjectBounds.width() / composite.width(), subjectBounds.height() / composite.height());
 }
 
+std::optional<int> minimumLongSide(ListingPreset preset)
+{
+    switch (preset) {
+    case ListingPreset::etsy: return 2000;
+    case ListingPreset::amazon: return 1000;
+    case ListingPreset::shopify: return 2048;
+    case ListingPreset::instagram: return 1080;
+    case ListingPreset::appIcon: return 1024;
+    case ListingPreset::dtfShirt: return 4800;
+    case ListingPreset::dtfPocket: return 1200;
+    case ListingPreset::capFront: return 900;
+    case ListingPreset::sublimation: return 4800;
+    case ListingPreset::sticker:
+    case ListingPreset::htv: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 std::vector<ComplianceItem> complianceItems(ListingPreset preset, const ComplianceInputs& in)
 {
     if (in.composite.isEmpty())
         return {};
     const Derived d = derive(in);
     const int side = d.outputLongSide;
+    const int least = minimumLongSide(preset).value_or(0);
     Rows rows;
     switch (preset) {
     case ListingPreset::etsy:
-        rows.add(side >= 2000, QStringLiteral("Longest side ≥ 2000 px") + now(side));
+        rows.add(side >= least, QStringLiteral("Longest side ≥ ") + pixels(least) + now(side));
         rows.add(in.comp.aspect == AspectPreset::fourThree, QStringLiteral("4:3 aspect so thumbnails don't crop"));
         rows.add(jpegOrPNG(in.exportFormat), QStringLiteral("JPEG or PNG format"));
         break;
     case ListingPreset::amazon:
         rows.add(d.pureWhite, QStringLiteral("Pure white background (RGB 255,255,255)"));
         fillRow(rows, in.comp, d.fill);
-        rows.add(side >= 1000, QStringLiteral("Longest side ≥ 1000 px for zoom") + now(side));
+        rows.add(side >= least, QStringLiteral("Longest side ≥ ") + pixels(least) + QStringLiteral(" for zoom") + now(side));
         rows.add(jpegOrPNG(in.exportFormat), QStringLiteral("JPEG or PNG format"));
         addedGraphicsRow(rows, in.comp);
         break;
     case ListingPreset::shopify:
-        rows.add(side >= 2048, QStringLiteral("≥ 2048 px for zoom") + now(side));
+        rows.add(side >= least, QStringLiteral("≥ ") + pixels(least) + QStringLiteral(" for zoom") + now(side));
         rows.add(d.square, QStringLiteral("Square aspect for a consistent grid"));
         rows.add(in.exportFormat != ExportFormat::svg, QStringLiteral("Raster format (JPEG, PNG, WebP)"));
         break;
     case ListingPreset::instagram:
         rows.add(d.square || in.comp.aspect == AspectPreset::portrait, QStringLiteral("1:1 or 4:5 aspect"));
-        rows.add(side >= 1080, QStringLiteral("≥ 1080 px") + now(side));
+        rows.add(side >= least, QStringLiteral("≥ ") + pixels(least) + now(side));
         rows.add(jpegOrPNG(in.exportFormat), QStringLiteral("JPEG or PNG format"));
         break;
     case ListingPreset::sticker:
@@ -147,15 +179,15 @@ std::vector<ComplianceItem> complianceItems(ListingPreset preset, const Complian
         rows.add(d.opaqueBackground, QStringLiteral("No transparency (App Store rejects alpha)"));
         rows.add(d.square, QStringLiteral("Square canvas"));
         // Unmet, it says what the picture has.
-        rows.add(side >= 1024, QStringLiteral("1024 px master") + (side >= 1024 ? QString() : now(side)));
+        rows.add(side >= least, pixels(least) + QStringLiteral(" master") + (side >= least ? QString() : now(side)));
         break;
-    case ListingPreset::dtfShirt: garmentRows(rows, in, d, 4800); break;
-    case ListingPreset::dtfPocket: garmentRows(rows, in, d, 1200); break;
-    case ListingPreset::capFront: garmentRows(rows, in, d, 900); break;
+    case ListingPreset::dtfShirt:
+    case ListingPreset::dtfPocket:
+    case ListingPreset::capFront: garmentRows(rows, in, d, least); break;
     case ListingPreset::sublimation:
         rows.add(in.exportFormat == ExportFormat::png, QStringLiteral("PNG with transparency"));
         rows.add(!d.opaqueBackground, QStringLiteral("Transparent background"));
-        rows.add(side >= 4800, QStringLiteral("300 DPI at print size: ≥ 4800 px") + now(side));
+        rows.add(side >= least, QStringLiteral("300 DPI at print size: ≥ ") + pixels(least) + now(side));
         rows.add(in.subjectWhiteFraction < 0.15,
                  QString::asprintf("Little or no white in the design (sublimation can't print white; now %.0f%% white)",
                                    in.subjectWhiteFraction * 100));

@@ -26,11 +26,14 @@ struct ComplianceItem {
     QString text;
 };
 
-// Everything the checks read.
+// Everything the checks read. They judge the file an export writes: the
+// composite at the export's long edge (never enlarged), flattened on white
+// where the format or the transparency switch keeps no alpha.
 struct ComplianceInputs {
     QSize composite;                  // pixels
     int exportLongEdge = 0;           // pixels
     ExportFormat exportFormat = ExportFormat::png;
+    bool transparentBackground = true;
     CompositeSettings comp;
     bool hasBackgroundImage = false;
     std::optional<double> subjectFill;   // share 0–1 of the frame; none when unmeasured
@@ -41,6 +44,10 @@ struct ComplianceInputs {
 // How much of a composite of that size the subject fills: the larger of its
 // width and height shares. None without a composite or a measured subject.
 std::optional<double> subjectFillFraction(QSizeF subjectBounds, QSize composite);
+
+// The longer side in pixels that the preset asks for at least; none for the
+// presets with no such floor.
+std::optional<int> minimumLongSide(ListingPreset preset);
 
 // The preset's rows in display order; empty for an empty composite.
 std::vector<ComplianceItem> complianceItems(ListingPreset preset, const ComplianceInputs& inputs);

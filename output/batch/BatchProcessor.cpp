@@ -28,12 +28,6 @@ CompositeSettings framing(const Settings& settings)
     return settings.preset ? compositeSettings(*settings.preset, defaults) : defaults;
 }
 
-// A preset's format and long edge replace the job's entirely.
-ExportDefaults fileSettings(const Settings& settings)
-{
-    return settings.preset ? exportDefaults(*settings.preset) : ExportDefaults{settings.format, settings.longEdge};
-}
-
 TraceOptions traceOptions(const Settings& settings, int longEdge)
 {
     TraceOptions options;
@@ -62,6 +56,22 @@ bool framedAsSource(const CompositeSettings& s)
 QString extensionOf(ExportFormat format) { return QString::fromLatin1(fileExtension(format)); }
 
 } // namespace
+
+// A preset's format and long edge replace the job's entirely.
+ExportDefaults fileSettings(const Settings& settings)
+{
+    return settings.preset ? exportDefaults(*settings.preset) : ExportDefaults{settings.format, settings.longEdge};
+}
+
+bool makeSameFile(const Settings& a, const Settings& b)
+{
+    if (a.model != b.model || a.matte != b.matte || a.preset != b.preset)
+        return false;
+    const ExportDefaults file = fileSettings(a);
+    if (file != fileSettings(b))
+        return false;
+    return file.format != ExportFormat::svg || (a.svgSource == b.svgSource && a.svgDetail == b.svgDetail);
+}
 
 Output process(const QString& path, const Settings& settings, const MatteEngine& engine,
                const Vectorizer& vectorizer)

@@ -10,6 +10,7 @@
 #include "engine/types/ListingPreset.h"
 #include "engine/types/MatteModel.h"
 #include "engine/types/MatteSettings.h"
+#include "output/presets/ListingPresetSettings.h"
 #include "output/vector/TraceSource.h"
 #include "output/vector/Vectorizer.h"
 
@@ -35,13 +36,22 @@ struct Settings {
     MatteModel model = MatteModel::apple;
     MatteSettings matte;
     std::optional<ListingPreset> preset;  // the preset's framing, format and long edge when set
-    ExportFormat format = ExportFormat::png;  // without a preset
-    int longEdge = 2400;                      // pixels, without a preset
+    ExportFormat format = kPlainExport.format;  // without a preset
+    int longEdge = kPlainExport.longEdge;       // pixels, without a preset
     TraceSource svgSource = TraceSource::autoDetect;  // for SVG output
     double svgDetail = 0.6;                           // for SVG output, 0 to 1
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
+
+// The format and the long edge the file is written at: the preset's when one
+// is set, else the settings' own.
+ExportDefaults fileSettings(const Settings& settings);
+
+// Whether both settings make the same file of a source: the same subject
+// finder, refinement, preset, format and long edge, and for SVG the same
+// tracing. A format or long edge that a preset overrides does not count.
+bool makeSameFile(const Settings& a, const Settings& b);
 
 // The finished file for the image file at `path`.
 //

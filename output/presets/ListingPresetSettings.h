@@ -16,6 +16,10 @@ struct ExportDefaults {
     friend bool operator==(const ExportDefaults&, const ExportDefaults&) = default;
 };
 
+// The export without a preset: where the export sheet and the batch start,
+// and what stands in for a stored default that is damaged.
+inline constexpr ExportDefaults kPlainExport{ExportFormat::png, 2400};
+
 // `settings` with the preset's framing: trimming on, no shape crop, the
 // preset's aspect and padding, and where the preset fixes them its background
 // mode and colour, mirroring and sticker outline. Everything else (crop,

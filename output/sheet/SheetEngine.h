@@ -4,7 +4,8 @@
 //
 // Each design becomes a tile (the sticker with its coloured border and bleed,
 // at the sheet's dpi) and a cut mask (the sticker's opaque area grown by the
-// border width); the mask is traced into the cut contours. Tiles, masks and
+// border width, with the areas it encloses filled); the mask is traced into
+// the cut contours, which follow each sticker's outer edge only. Tiles, masks and
 // traces are kept in a cache across renders, keyed by everything that changes
 // their pixels, so that moving, pinning or re-packing stickers, or changing the
 // paper, region, spacing or cut-line display, only lays out and draws again.
@@ -83,7 +84,8 @@ public:
     // cell's size in pixels, the sticker inset by border plus bleed on every
     // side over the border colour, which reaches border plus bleed beyond the
     // sticker's opaque area; `mask` (same size, 255 inside) is the opaque area
-    // grown by the border: the cut outline. Both at origin (0, 0).
+    // grown by the border, with every transparent area it encloses filled:
+    // inside the cut outline. Both at origin (0, 0).
     struct Tile {
         Image tile;
         Matte mask;

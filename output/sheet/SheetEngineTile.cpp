@@ -3,6 +3,7 @@
 
 #include "output/sheet/SheetEngine.h"
 
+#include "engine/matte/BorderFlood.h"
 #include "engine/pixel/BlendWithMask.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/ImageMatte.h"
@@ -35,6 +36,18 @@ void appendShortest(std::string& out, double value)
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     if (error == std::errc())
         out.append(buffer.data(), end);
+}
+
+// The cut outline without the holes inside it: a sticker is cut around its
+// outer edge only, so transparent areas enclosed by the sticker (between a
+// figure's arms, the middle of a ring) stay on the sheet and get no cut line.
+// Holes are the pixels below the traced threshold that no path from the
+// tile's edge reaches (4-neighbours); they become 255. Writes into `mask`.
+void fillEnclosedAreas(cv::Mat& mask)
+{
+    const auto outside = [](uchar value) { return value < 128; };
+    const cv::Mat reached = maskOf(floodFromBorder(rowRuns(mask, outside), mask.cols), mask.size());
+    mask.setTo(255, (mask < 128) & (reached == 0));
 }
 
 } // namespace
@@ -98,6 +111,7 @@ std::optional<SheetEngine::Tile> SheetEngine::makeTile(const StickerItem& item, 
         Tile tile{Image(m_context.render(tileImage, tileRect)), Matte(m_context.render(cutOutline, tileRect))};
         if (tile.tile.empty() || tile.mask.empty())
             return std::nullopt;
+        fillEnclosedAreas(tile.mask.pixels);
         return tile;
     });
 }

@@ -1,6 +1,7 @@
 #include "pickers/backdrops/BackdropTexts.h"
 
 #include "controls/ValueText.h"
+#include "engine/types/Plural.h"
 
 namespace zephrin::backdroptexts {
 
@@ -22,9 +23,9 @@ QString photoDisplayName(const QString& location)
 
 QString photoCountLine(qsizetype shown)
 {
-    return QStringLiteral("%1 backgrounds. Each downloads the first time you use it. "
+    return QStringLiteral("%1. Each downloads the first time you use it. "
                           "Right-click to keep one in My Backgrounds.")
-        .arg(shown);
+        .arg(plural::count(shown, u"background"));
 }
 
 QStringList customColorLabels(CustomBackdropShape shape)
@@ -36,7 +37,7 @@ QStringList customColorLabels(CustomBackdropShape shape)
 
 QString libraryLine(qsizetype count, qint64 bytes)
 {
-    return QStringLiteral("%1 backgrounds · %2").arg(count).arg(valuetext::fileSize(bytes));
+    return QStringLiteral("%1 · %2").arg(plural::count(count, u"background"), valuetext::fileSize(bytes));
 }
 
 QString selectedLine(qsizetype count)
@@ -44,16 +45,12 @@ QString selectedLine(qsizetype count)
     return QStringLiteral("%1 selected").arg(count);
 }
 
-QString deleteAllTitle(qsizetype count)
-{
-    return QStringLiteral("Move all %1 backgrounds to the Trash?").arg(count);
-}
-
 namespace {
 
-QString backgrounds(qsizetype count)
+// "all 12 backgrounds", but "1 background".
+QString allBackgrounds(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 background") : QStringLiteral("%1 backgrounds").arg(count);
+    return (count == 1 ? QString() : QStringLiteral("all ")) + plural::count(count, u"background");
 }
 
 QString hiddenLine(qsizetype count, qsizetype hidden)
@@ -65,8 +62,7 @@ QString hiddenLine(qsizetype count, qsizetype hidden)
     if (hidden == count)
         return QStringLiteral("All of them are hidden by the current filter.");
     return QStringLiteral("%1 of them %2 hidden by the current filter.")
-        .arg(hidden)
-        .arg(hidden == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+        .arg(QString::number(hidden), plural::word(hidden, u"is", u"are"));
 }
 
 QString noTrashLine(qsizetype count)
@@ -77,18 +73,23 @@ QString noTrashLine(qsizetype count)
 
 } // namespace
 
+QString deleteAllTitle(qsizetype count)
+{
+    return QStringLiteral("Move %1 to the Trash?").arg(allBackgrounds(count));
+}
+
 DeleteQuestion deleteQuestion(DeleteScope scope, qsizetype count, qsizetype hidden, bool trash, const QString& name)
 {
     DeleteQuestion question;
     switch (scope) {
     case DeleteScope::selection:
-        question.title = trash ? QStringLiteral("Move %1 to the Trash?").arg(backgrounds(count))
-                               : QStringLiteral("Delete %1 permanently?").arg(backgrounds(count));
+        question.title = trash ? QStringLiteral("Move %1 to the Trash?").arg(plural::count(count, u"background"))
+                               : QStringLiteral("Delete %1 permanently?").arg(plural::count(count, u"background"));
         question.acceptText = trash ? QStringLiteral("Move to Trash") : QStringLiteral("Delete Permanently");
         break;
     case DeleteScope::all:
         question.title = trash ? deleteAllTitle(count)
-                               : QStringLiteral("Delete all %1 backgrounds permanently?").arg(count);
+                               : QStringLiteral("Delete %1 permanently?").arg(allBackgrounds(count));
         question.acceptText = trash ? QStringLiteral("Move All to Trash") : QStringLiteral("Delete All Permanently");
         hidden = 0;  // the title says "all"
         break;

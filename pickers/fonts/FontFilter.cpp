@@ -1,5 +1,7 @@
 #include "pickers/fonts/FontFilter.h"
 
+#include "engine/types/Plural.h"
+
 namespace zephrin::fontfilter {
 
 namespace {
@@ -65,14 +67,14 @@ QList<FontItem> shown(const QList<FontItem>& items, const QSet<QString>& favorit
 
 QString searchPrompt(qsizetype catalogueSize)
 {
-    return QStringLiteral("Search %1 fonts").arg(catalogueSize);
+    return QStringLiteral("Search ") + plural::count(catalogueSize, u"font");
 }
 
 QString footer(const QString& chip, qsizetype shownCount)
 {
     if (chip == kFavorites && shownCount == 0)
         return QStringLiteral("Tap the heart on any font to add it here.");
-    return QStringLiteral("%1 fonts · open-licensed (OFL / Apache)").arg(shownCount);
+    return plural::count(shownCount, u"font") + QStringLiteral(" · open-licensed (OFL / Apache)");
 }
 
 QString openingChip(const QString& chip, bool hasFavorites, bool hasCurrentFont)

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace zephrin {
 
 namespace {
@@ -53,31 +55,27 @@ std::optional<QString> handOffFilePath(const QString& urlText)
     return waitingFilePath(*folder, *name);
 }
 
-std::optional<QString> newestWaitingFile(const QString& folder)
+QStringList waitingFiles(const QString& folder)
 {
-    const QFileInfoList entries =
+    QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    std::optional<QFileInfo> newest;
-    QDateTime newestDate;
-    for (const QFileInfo& entry : entries) {
-        if (!isWaitingFile(entry))
-            continue;
-        const QDateTime date = entry.lastModified();
-        const bool later = date.isValid() && (!newestDate.isValid() || date > newestDate);
-        if (!newest || later) {
-            newest = entry;
-            newestDate = date;
-        }
-    }
-    if (!newest)
-        return std::nullopt;
-    return newest->filePath();
+    entries.removeIf([](const QFileInfo& entry) { return !isWaitingFile(entry); });
+    // An unreadable date is invalid, and an invalid date sorts first.
+    std::stable_sort(entries.begin(), entries.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        const QDateTime first = a.lastModified();
+        const QDateTime second = b.lastModified();
+        return first.isValid() != second.isValid() ? !first.isValid() : first < second;
+    });
+    QStringList files;
+    for (const QFileInfo& entry : entries)
+        files << entry.filePath();
+    return files;
 }
 
-std::optional<QString> newestInboxFile()
+QStringList waitingInboxFiles()
 {
     const std::optional<QString> folder = sharedInboxFolder();
-    return folder ? newestWaitingFile(*folder) : std::nullopt;
+    return folder ? waitingFiles(*folder) : QStringList();
 }
 
 void removeWaitingFile(const QString& folder, const QString& path)

@@ -8,6 +8,7 @@
 // as waiting; nothing else in the folder is ever opened or deleted.
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -21,10 +22,9 @@ std::optional<QString> sharedInboxFolder();
 // no hand-off (handOffFileName) or no such waiting file exists.
 std::optional<QString> handOffFilePath(const QString& urlText);
 
-// The waiting file with the latest modification date, or none. A file whose
-// date cannot be read counts as the oldest; among equal dates the first by
-// name wins.
-std::optional<QString> newestInboxFile();
+// Every waiting file, oldest first by modification date (a file whose date
+// cannot be read counts as the oldest; equal dates go by name).
+QStringList waitingInboxFiles();
 
 // Deletes a handed-over file: a single unlink, and only of a waiting file
 // directly inside the inbox. Anything else is left alone; failures are silent.
@@ -38,7 +38,7 @@ std::optional<QString> takeHandedOverFile(const QString& path);
 
 // The same rules over explicit folders (the functions above pass the inbox).
 std::optional<QString> waitingFilePath(const QString& folder, const QString& name);
-std::optional<QString> newestWaitingFile(const QString& folder);
+QStringList waitingFiles(const QString& folder);
 void removeWaitingFile(const QString& folder, const QString& path);
 std::optional<QString> takeWaitingFile(const QString& folder, const QString& path, const QString& takenFolder);
 

@@ -18,9 +18,10 @@ namespace zephrin::testing {
 
 namespace {
 
-// Cuts nothing: a file whose name holds "broken" fails as unreadable, any
-// other gives a small "PNG" naming its source. Counts calls and how many run
-// at once, and keeps the settings of the last call.
+// Cuts nothing: a file whose name holds "broken", or one named in `failing`,
+// fails as unreadable; any other gives a small file naming its source, with
+// the extension of the settings' format. Counts calls and how many run at
+// once, and keeps the settings of the last call.
 class ScriptedBatchEngines final : public BatchEngines {
 public:
     BatchProcessor::Output process(const QString& path, const BatchProcessor::Settings& settings) const override
@@ -33,9 +34,10 @@ public:
             m_lastSettings = settings;
         }
         --m_running;
-        if (path.contains(QStringLiteral("broken")))
+        if (path.contains(QStringLiteral("broken")) || failing(QFileInfo(path).fileName()))
             throw CutoutService::Failure(CutoutService::FailureKind::unreadable);
-        return {"PNG of " + path.toUtf8(), QStringLiteral("png")};
+        return {"PNG of " + path.toUtf8(),
+                QString::fromLatin1(fileExtension(BatchProcessor::fileSettings(settings).format))};
     }
     QImage sourcePreview(const QString& path, int) const override
     {
@@ -59,9 +61,23 @@ public:
     }
     int mostAtOnce() const { return m_mostAtOnce; }
 
+    // From now on the named files fail (as a file changed on disk would).
+    void setFailing(QStringList names)
+    {
+        std::lock_guard lock(m_mutex);
+        m_failing = std::move(names);
+    }
+
     mutable std::atomic<int> calls{0};
 
 private:
+    bool failing(const QString& name) const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_failing.contains(name);
+    }
+
+    QStringList m_failing;
     mutable std::atomic<int> m_running{0};
     mutable std::atomic<int> m_mostAtOnce{0};
     mutable std::mutex m_mutex;
@@ -146,6 +162,32 @@ TEST_F(BatchTest, QueuesEachLocalImageFileOnce)
     EXPECT_EQ(batch->itemsInOrder()[2].fileName(), QStringLiteral("c.heic"));
     EXPECT_EQ(batch->items()->rowCount(), 3);
     EXPECT_NE(batch->itemsInOrder()[0].id, batch->itemsInOrder()[1].id);
+}
+
+// The files add() skips are named: those already queued, and those that are
+// no image file on this computer. The next add that skips nothing, a start
+// or a clear takes the note away.
+TEST_F(BatchTest, SaysWhichFilesWereNotAdded)
+{
+    const QString notAdded = QStringLiteral("only image files on this computer can be.");
+    batch->add({file("a.jpg"), file("notes.txt"), file("noextension")});
+    EXPECT_EQ(batch->addNote(), QStringLiteral("2 files weren't added: ") + notAdded);
+    batch->add({file("a.jpg"), file("b.png")});
+    EXPECT_EQ(batch->addNote(), QStringLiteral("“a.jpg” is already in the queue."));
+    batch->add({file("a.jpg"), QUrl::fromLocalFile(dir.path() + QStringLiteral("/./b.png")),
+                QUrl(QStringLiteral("https://example.invalid/c.png"))});
+    EXPECT_EQ(batch->addNote(),
+              QStringLiteral("2 files are already in the queue. “c.png” wasn't added: ") + notAdded);
+    EXPECT_EQ(batch->total(), 2);
+
+    batch->add({file("c.png")});
+    EXPECT_TRUE(batch->addNote().isEmpty());
+    batch->add({file("c.png")});
+    runToTheEnd();
+    EXPECT_TRUE(batch->addNote().isEmpty());
+    batch->add({file("c.png")});
+    batch->clear();
+    EXPECT_TRUE(batch->addNote().isEmpty());
 }
 
 TEST_F(BatchTest, AddingNothingNewLeavesTheFinishedFlag)
@@ -234,8 +276,8 @@ TEST_F(BatchTest, ARerunCutsOnlyWhatIsNotDone)
 }
 
 // A run with other output settings makes every result again, so one export
-// never mixes formats or sizes; results a cancelled run did not reach are
-// left out of Export All, and the panel says so.
+// never mixes formats or sizes; a result a cancelled run did not reach waits
+// in the queue until a run makes it again.
 TEST_F(BatchTest, ARerunWithOtherSettingsMakesEveryResultAgain)
 {
     queue({"a.png", "b.png", "c.png"});
@@ -251,28 +293,135 @@ TEST_F(BatchTest, ARerunWithOtherSettingsMakesEveryResultAgain)
     batch->cancel();    // b.png still ends, c.png is not reached
     runner->settle();
     EXPECT_EQ(batchEngines->calls, calls + 2);
+    EXPECT_EQ(kinds(), (std::vector{Kind::done, Kind::done, Kind::queued}));
     EXPECT_EQ(batch->itemsInOrder()[1].outputSettings.format, ExportFormat::jpg);
     EXPECT_EQ(batch->itemsInOrder()[2].outputSettings.format, ExportFormat::png);
-
-    const QString out = folder(QStringLiteral("out"));
-    batch->saveAll(QUrl::fromLocalFile(out));
-    runner->settle();
-    EXPECT_EQ(QDir(out).entryList(QDir::Files),
-              (QStringList{QStringLiteral("a-cutout.png"), QStringLiteral("b-cutout.png")}));
-    EXPECT_EQ(batch->lastError(),
-              QStringLiteral("1 result made with other settings was left out; run the batch again to update it."));
-    EXPECT_TRUE(batch->hasUnsavedResults());
 
     runToTheEnd();
     EXPECT_EQ(batchEngines->calls, calls + 3);
     for (const BatchItem& item : batch->itemsInOrder())
         EXPECT_EQ(item.outputSettings.longEdge, 1080);
-    const QString again = folder(QStringLiteral("again"));
-    batch->saveAll(QUrl::fromLocalFile(again));
+    const QString out = folder(QStringLiteral("out"));
+    batch->saveAll(QUrl::fromLocalFile(out));
     runner->settle();
-    EXPECT_EQ(QDir(again).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 3);
     EXPECT_TRUE(batch->lastError().isEmpty());
     EXPECT_FALSE(batch->hasUnsavedResults());
+}
+
+// Export All writes exactly the items the grid shows as done, which are the
+// newest run's results; a tile that is not done shows its source even when an
+// earlier run left a result; and while Output would make other files than the
+// newest run did, the panel's note says so.
+TEST_F(BatchTest, ExportAllWritesWhatTheGridShowsAsDone)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> steps;   // on the queue a.png, b.png
+        std::vector<Kind> kinds;
+        std::vector<bool> showsResult;           // per tile
+        QStringList written;                     // by Export All, which counts them
+        QString outputNote;
+    };
+    const auto toJpg1080 = [&] {
+        batch->setFormat(ExportFormat::jpg);
+        batch->setLongEdge(1080);
+    };
+    const QString madeAsPng = QStringLiteral(
+        "The results were made with PNG at 2400 px; Output is now JPG at 1080 px. Run Again to remake them, or "
+        "Export All to save them as made.");
+    const std::vector<Case> cases{
+        {"a file that failed in the newest run keeps its older result out",
+         [&] {
+             runToTheEnd();
+             batchEngines->setFailing({QStringLiteral("b.png")});
+             toJpg1080();
+             runToTheEnd();
+             batch->setFormat(ExportFormat::png);   // back to the first run's settings
+             batch->setLongEdge(2400);
+             runToTheEnd();
+         },
+         {Kind::done, Kind::failed}, {true, false}, {"a-cutout.png"}, {}},
+        {"a re-run in which every file fails leaves nothing to export",
+         [&] {
+             runToTheEnd();
+             batchEngines->setFailing({QStringLiteral("a.png"), QStringLiteral("b.png")});
+             toJpg1080();
+             runToTheEnd();
+         },
+         {Kind::failed, Kind::failed}, {false, false}, {}, {}},
+        {"Output changed without running again",
+         [&] {
+             runToTheEnd();
+             toJpg1080();
+         },
+         {Kind::done, Kind::done}, {true, true}, {"a-cutout.png", "b-cutout.png"}, madeAsPng},
+        {"a re-run cancelled after its first file",
+         [&] {
+             runToTheEnd();
+             toJpg1080();
+             batch->start(*editor);
+             batch->cancel();
+             runner->settle();
+         },
+         {Kind::done, Kind::queued}, {true, false}, {"a-cutout.jpg"}, {}},
+        {"a cancelled run's file that lands after a run with other settings began",
+         [&] {
+             batch->start(*editor);
+             runner->runWork();   // a.png is being cut as PNG…
+             batch->cancel();
+             toJpg1080();
+             batch->start(*editor);   // …when a JPG run starts, then is cancelled too
+             batch->cancel();
+             runner->deliver();
+         },
+         {Kind::queued, Kind::queued}, {false, false}, {}, {}},
+        {"a preset decides the size, so another long edge changes nothing",
+         [&] {
+             batch->setUsePreset(true);
+             runToTheEnd();
+             batch->setLongEdge(1080);
+         },
+         {Kind::done, Kind::done}, {true, true}, {"a-cutout.png", "b-cutout.png"}, {}},
+        {"a preset chosen after the run",
+         [&] {
+             runToTheEnd();
+             batch->setUsePreset(true);
+             batch->setPreset(ListingPreset::amazon);
+         },
+         {Kind::done, Kind::done}, {true, true}, {"a-cutout.png", "b-cutout.png"},
+         QStringLiteral("The results were made with PNG at 2400 px; Output is now the Amazon main image preset. "
+                        "Run Again to remake them, or Export All to save them as made.")},
+    };
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        batch->clear();
+        batch->setUsePreset(false);
+        batch->setPreset(ListingPreset::etsy);
+        batch->setFormat(ExportFormat::png);
+        batch->setLongEdge(2400);
+        batchEngines->setFailing({});
+        queue({"a.png", "b.png"});
+        c.steps();
+
+        EXPECT_EQ(kinds(), c.kinds);
+        for (int row = 0; row < batch->items()->rowCount(); ++row) {
+            const QModelIndex tile = batch->items()->index(row);
+            EXPECT_EQ(tile.data(BatchItemList::ShowsResultRole).toBool(), c.showsResult[std::size_t(row)]) << row;
+            const QImage shown = tile.data(BatchItemList::ThumbnailRole).value<QImage>();
+            EXPECT_EQ(shown.size(), c.showsResult[std::size_t(row)] ? QSize(2, 2) : QSize(4, 3)) << row;
+        }
+        EXPECT_EQ(batch->doneCount(), c.written.size()) << "the count on Export All";
+        EXPECT_EQ(batch->hasResults(), !c.written.isEmpty()) << "whether Export All shows";
+        EXPECT_EQ(batch->outputNote(), c.outputNote);
+
+        const QString out = folder(QStringLiteral("export ") + QString::fromUtf8(c.name));
+        batch->saveAll(QUrl::fromLocalFile(out));
+        runner->settle();
+        EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name), c.written);
+        EXPECT_EQ(batch->lastError(), c.written.isEmpty() ? QStringLiteral("Nothing was exported.") : QString());
+    }
 }
 
 TEST_F(BatchTest, AnEmptyOrFinishedQueueEndsAtOnce)

@@ -105,6 +105,43 @@ TEST_F(EditorCutout, TheFillHolesProbeFollowsAutoSubjectButNotFlatColor)
     EXPECT_FALSE(editor->suggestFillHoles());
 }
 
+// The close-gaps setting is a count of passes: halves round away from zero.
+TEST_F(EditorCutout, FlatKeyingClosesGapsInWholePasses)
+{
+    openDocument();
+    editor->setCutoutMethod(CutoutMethod::flat);
+    for (const auto& [setting, passes] : {std::pair{2.5, 3}, {2.4, 2}, {0.5, 1}, {19.5, 20}}) {
+        editor->setFlatCloseGaps(setting);
+        editor->runFlatColor(nullptr);
+        runner->settle();
+        EXPECT_EQ(engines->lastCloseGaps, passes) << setting;
+    }
+}
+
+// "Line art" samples the background just inside the corners: 2 px in on a
+// picture under 100 px on its short side, a fiftieth of that side on larger ones.
+TEST_F(EditorCutout, LineArtSamplesTheBackgroundJustInsideTheCorners)
+{
+    struct Case {
+        int width, height;
+        std::vector<QPointF> points;
+    };
+    const Case cases[] = {
+        {60, 40, {{2, 2}, {57, 2}, {2, 37}, {57, 37}}},
+        {1000, 800, {{16, 16}, {983, 16}, {16, 783}, {983, 783}}},
+    };
+    settings().setValue(QStringLiteral("autoSubjectOnImport"), false);
+    settings().sync();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        openDocument(QStringLiteral("drawing.png"), c.width, c.height);
+        engines->sampledPoints.clear();
+        editor->applyLineArtPreset();
+        EXPECT_EQ(engines->sampledPoints, c.points);
+        runner->settle();
+    }
+}
+
 TEST_F(EditorCutout, IsNetSaysWhetherItIsLoadingOrRunning)
 {
     struct Case {

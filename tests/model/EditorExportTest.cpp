@@ -40,7 +40,7 @@ TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
     runner->settle();
     ASSERT_TRUE(editor->exportFile());
     EXPECT_EQ(editor->exportFile()->contentType(), QStringLiteral("image/jpeg"));
-    EXPECT_FALSE(editor->showExportSheet());
+    EXPECT_TRUE(editor->showExportSheet()) << "the sheet stays under the save dialog";
     EXPECT_TRUE(editor->showFileExporter());
     EXPECT_FALSE(editor->isProcessing());
 
@@ -57,7 +57,7 @@ TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
 }
 
 // A save says where the file went, or why it could not be written; the next
-// save that works takes the error away, and nothing but a save does.
+// save that works takes the error away.
 TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
 {
     openDocument();
@@ -86,10 +86,65 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     EXPECT_TRUE(editor->notice().isEmpty());
     EXPECT_TRUE(editor->noticeRevealPath().isEmpty());
 
-    editor->setLastError(QStringLiteral("Couldn't open beach.png."), ErrorTopic::open);
-    editor->saveExportFile(QUrl::fromLocalFile(target));
+}
+
+// An error stays until the user does something else that succeeds, whatever
+// it was about; a result already on its way when the error came up leaves it.
+TEST_F(EditorExport, AnErrorGoesWithTheNextThingThatSucceeds)
+{
+    openDocument();
+    engines->failing = {"computeMatte"};
+    editor->runAutoSubject();
+    runner->settle();
+    ASSERT_EQ(editor->lastError(), QStringLiteral("No subject was found in this image."));
+    engines->failing.clear();
+    editor->exportImage();  // the cutout before is still there to export
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    runner->settle();
+    ASSERT_TRUE(editor->exportFile());
+
+    const auto failedBackdrop = [&] {
+        engines->failing = {"renderBackdrop"};
+        editor->selectBackdrop(Backdrop::presets().front());
+        runner->runAll();
+        engines->failing.clear();
+        ASSERT_EQ(editor->lastError(), QStringLiteral("Couldn't create that backdrop."));
+    };
+    failedBackdrop();
+    editor->setFeather(3);
+    runner->settle();
+    EXPECT_TRUE(editor->lastError().isEmpty());
+
+    editor->setFeather(4);  // refines after its wait, which began before the failure
+    failedBackdrop();
+    runner->settle();
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    editor->copyToPasteboard();
+    EXPECT_TRUE(editor->lastError().isEmpty());
+}
+
+// The export sheet stays under the save dialog, when the dialog is
+// cancelled and after a save that failed (its error shows there); a saved
+// file closes it.
+TEST_F(EditorExport, TheSheetStaysUntilTheFileIsSaved)
+{
+    openDocument();
+    editor->setShowExportSheet(true);
+    editor->exportImage();
+    runner->settle();
+    ASSERT_TRUE(editor->showFileExporter());
+    editor->setShowFileExporter(false);
+    EXPECT_TRUE(editor->showExportSheet());
+
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("no/such/folder/out.png"))));
     runner->runAll();
-    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open beach.png."));
+    EXPECT_FALSE(editor->lastError().isEmpty());
+    EXPECT_TRUE(editor->showExportSheet());
+
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("out.png"))));
+    runner->runAll();
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    EXPECT_FALSE(editor->showExportSheet());
 }
 
 TEST_F(EditorExport, WriteFailuresSayWhy)
@@ -257,6 +312,28 @@ TEST_F(EditorExport, CopyTakesThePngMadeOffTheGuiThread)
     runner->settle();
     ASSERT_TRUE(clipboard->last);
     EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(60, 40));
+
+    // A newer result published while the copy's PNG is being made (a slider let
+    // go, Ctrl+C at once): the copy takes the newest result as soon as its PNG
+    // is made, and says so.
+    clipboard->last.reset();
+    editor->dismissNotice();
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 56, 40));
+    runner->advance(90ms);
+    runner->runAll();
+    editor->copyToPasteboard();
+    runner->advance(0ms);
+    const std::size_t encoding = runner->pendingJobs();
+    ASSERT_GE(encoding, 1u);
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 52, 40));
+    runner->advance(90ms);
+    ASSERT_EQ(runner->pendingJobs(), encoding + 1);
+    runner->runJob(encoding);  // the composite lands before the PNG of the one before
+    ASSERT_EQ(editor->composite()->image().width(), 52);
+    runner->runAll();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(52, 40));
+    EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
 
     // A PNG that cannot be made says so instead of copying nothing in silence.
     clipboard->last.reset();

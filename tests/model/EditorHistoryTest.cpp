@@ -28,15 +28,21 @@ class EditorHistory : public EditorTest {
 protected:
     EditorHistory() { openDocument(); }
 
-    // Every history count stays within its list.
+    // Every history count stays within the list it runs along: below a step
+    // that began a mask list of its own, the list that step carries.
     void expectConsistentCounts()
     {
+        std::size_t maskOps = editor->maskOps().size();
         const auto within = [&](const EditSnapshot& s) {
-            return s.opCount <= int(editor->maskOps().size()) && s.paintOpCount <= int(editor->paintOps().size());
+            return s.opCount <= int(maskOps) && s.paintOpCount <= int(editor->paintOps().size());
         };
-        for (const EditSnapshot& s : editor->undoStack())
-            EXPECT_TRUE(within(s));
         EXPECT_TRUE(within(editor->lastCommitted()));
+        const QList<EditSnapshot>& undo = editor->undoStack();
+        for (auto s = undo.rbegin(); s != undo.rend(); ++s) {
+            if (s->extras.cutout)
+                maskOps = s->extras.cutout->maskOps.size();
+            EXPECT_TRUE(within(*s));
+        }
         EXPECT_LE(editor->activeOpCount(), int(editor->maskOps().size()));
     }
 };
@@ -223,11 +229,19 @@ TEST_F(EditorHistory, AStrokeStaysDrawnUntilItsResultIsShown)
     runner->settle();
 }
 
+// The preset is one step: its settings, a new flat matte and a new mask list
+// led by the colour key. Undo gives back the strokes in force, the method,
+// the flat settings, the colour tolerance and the matte from before; redo
+// applies the preset again, without keying again.
 TEST_F(EditorHistory, LineArtIsOneStepThatUndoesCleanly)
 {
     editor->appendMaskOp(eraseAt(1));
     editor->appendMaskOp(eraseAt(2));
+    editor->setFlatCloseGaps(3);
+    editor->setColorTolerance(30);
     runner->settle();
+    const std::vector<MaskEditOp> strokes = editor->maskOps();
+    const uchar* subjectMatte = editor->matte()->image().pixels.data;
     const int steps = editor->undoCount();
 
     editor->applyLineArtPreset();
@@ -248,12 +262,38 @@ TEST_F(EditorHistory, LineArtIsOneStepThatUndoesCleanly)
     EXPECT_EQ(key.colors[0], (RGBAColor{1, 1, 1, 1}));
     EXPECT_EQ(key.tolerance, 40);
     EXPECT_FALSE(key.keep);
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    const uchar* keyedMatte = editor->matte()->image().pixels.data;
+    EXPECT_NE(keyedMatte, subjectMatte);
     expectConsistentCounts();
 
     editor->undo();
     EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
     EXPECT_EQ(editor->feather(), 0.6);
-    EXPECT_EQ(editor->activeOpCount(), 0);
+    EXPECT_EQ(editor->cutoutMethod(), CutoutMethod::autoSubject);
+    EXPECT_TRUE(editor->flatConnectedOnly());
+    EXPECT_EQ(editor->flatCloseGaps(), 3);
+    EXPECT_EQ(editor->colorTolerance(), 30);
+    EXPECT_EQ(editor->matte()->image().pixels.data, subjectMatte);
+    EXPECT_EQ(editor->maskOps(), strokes);
+    EXPECT_EQ(editor->activeOpCount(), 2);
+    expectConsistentCounts();
+    runner->settle();
+    EXPECT_TRUE(editor->editLayers());
+
+    editor->redo();
+    EXPECT_EQ(editor->cutoutMethod(), CutoutMethod::flat);
+    EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::contrast);
+    EXPECT_EQ(editor->colorTolerance(), 40);
+    EXPECT_EQ(editor->matte()->image().pixels.data, keyedMatte);
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<MaskColorKey>(editor->maskOps()[0]));
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    runner->settle();
+    EXPECT_EQ(engines->calls("flatColorMask"), 1);
+    EXPECT_TRUE(editor->cutout());
+    editor->undo();
+    EXPECT_EQ(editor->activeOpCount(), 2);
     expectConsistentCounts();
 }
 
@@ -265,9 +305,10 @@ TEST_F(EditorHistory, LineArtWhoseKeyingFailsStillLeavesOneStep)
     editor->applyLineArtPreset();
     runner->settle();
     EXPECT_FALSE(editor->lastError().isEmpty());
-    EXPECT_EQ(editor->maskOps().size(), 1u);
+    EXPECT_TRUE(editor->maskOps().empty());
     EXPECT_EQ(editor->activeOpCount(), 0);
     editor->undo();
+    EXPECT_EQ(editor->maskOps().size(), 1u);
     EXPECT_EQ(editor->activeOpCount(), 1);
     EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
 }
@@ -352,10 +393,14 @@ TEST_F(EditorHistory, SliderDragsAndTypingMergeIntoOneStep)
     EXPECT_EQ(editor->comp().outlineWidth, 18);
 }
 
-// A matte setting changed while the cutout still runs is a step of its own:
-// undo takes back that change alone.
+// A matte setting changed while the first cutout still runs is a step of its
+// own: undo takes back that change alone.
 TEST_F(EditorHistory, ASettingChangedWhileCuttingOutIsItsOwnStep)
 {
+    settings().setValue(QStringLiteral("autoSubjectOnImport"), false);
+    settings().sync();
+    openDocument();
+    ASSERT_FALSE(editor->matte());
     editor->setEdgeMode(EdgeRefineMode::detail);
     editor->runAutoSubject();
     editor->setFillHoles(true);  // the matte is still being found
@@ -366,9 +411,37 @@ TEST_F(EditorHistory, ASettingChangedWhileCuttingOutIsItsOwnStep)
     EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::detail);
 }
 
+// While history is suppressed (a snapshot being put in force, a preset setting
+// several values), the matte and flat settings record no step and start no
+// refine or keying; the values stay, and the next step records them with its
+// own change.
+TEST_F(EditorHistory, SuppressedSettingsRecordNoStepAndStartNoWork)
+{
+    runner->settle();
+    const int steps = editor->undoCount();
+    const int refines = engines->calls("refine");
+    editor->setCutoutMethod(CutoutMethod::flat);
+    editor->setSuppressHistory(true);
+    editor->setFeather(3);
+    editor->setFillHoles(true);
+    editor->setFlatTolerance(50);
+    editor->setSuppressHistory(false);
+    EXPECT_EQ(runner->pendingTimers(), 0u);
+    EXPECT_EQ(runner->pendingJobs(), 0u);
+    EXPECT_EQ(editor->undoCount(), steps);
+    EXPECT_EQ(engines->calls("refine"), refines);
+    EXPECT_EQ(engines->calls("flatColorMask"), 0);
+
+    editor->setFeather(4);
+    EXPECT_EQ(editor->undoCount(), steps + 1);
+    editor->undo();
+    EXPECT_EQ(editor->feather(), 0.6);
+    EXPECT_FALSE(editor->fillHoles());
+}
+
 // However the preset's keying run ends, the preset is one step: replaced by
 // a newer run it still gets its colour key; undone before it ends, it gets
-// none.
+// none, and redo keys again.
 TEST_F(EditorHistory, LineArtEndsAsOneStepWhenItsRunIsReplaced)
 {
     editor->appendMaskOp(eraseAt(1));
@@ -384,20 +457,62 @@ TEST_F(EditorHistory, LineArtEndsAsOneStepWhenItsRunIsReplaced)
     EXPECT_EQ(editor->activeOpCount(), 1);
     editor->undo();
     EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
-    EXPECT_EQ(editor->activeOpCount(), 0);
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    EXPECT_TRUE(std::holds_alternative<MaskStroke>(editor->maskOps()[0]));
 
     editor->applyLineArtPreset();
     editor->runAutoSubject();  // Run Cutout while it keys: replaced again
     runner->settle();
-    EXPECT_TRUE(std::holds_alternative<MaskColorKey>(editor->maskOps().back()));
+    EXPECT_TRUE(std::holds_alternative<MaskColorKey>(editor->maskOps().front()));
     EXPECT_EQ(editor->activeOpCount(), int(editor->maskOps().size()));
+    editor->undo();
+    expectConsistentCounts();
 
-    const int opsBefore = int(editor->maskOps().size());
+    const std::vector<MaskEditOp> before = editor->maskOps();
+    const int keyings = engines->calls("flatColorMask");
     editor->applyLineArtPreset();
     editor->undo();  // taken back before its keying lands
     runner->settle();
-    EXPECT_EQ(int(editor->maskOps().size()), opsBefore);
+    EXPECT_EQ(editor->maskOps(), before);
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    EXPECT_EQ(editor->cutoutMethod(), CutoutMethod::autoSubject);
     EXPECT_EQ(editor->redoCount(), 1);
+    editor->redo();  // the preset again: it keys again, and its key follows
+    runner->settle();
+    EXPECT_EQ(engines->calls("flatColorMask"), keyings + 2);
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<MaskColorKey>(editor->maskOps()[0]));
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    editor->undo();
+    EXPECT_EQ(editor->maskOps(), before);
+    expectConsistentCounts();
+}
+
+// A step of its own made and taken back while the preset keys leaves the
+// preset alone: its colour key still comes, joins the preset's step and is
+// in force on both sides of the other step.
+TEST_F(EditorHistory, AnUnrelatedUndoWhileLineArtKeysKeepsItsColourKey)
+{
+    editor->appendMaskOp(eraseAt(1));
+    runner->settle();
+    const int steps = editor->undoCount();
+    editor->applyLineArtPreset();
+    editor->setComp(QStringLiteral("shadowEnabled"), true);
+    editor->undo();  // the shadow only
+    runner->settle();
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<MaskColorKey>(editor->maskOps()[0]));
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    EXPECT_EQ(editor->undoCount(), steps + 1);
+    editor->redo();
+    EXPECT_TRUE(editor->comp().shadowEnabled);
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    editor->undo();
+    editor->undo();  // the preset
+    EXPECT_EQ(editor->cutoutMethod(), CutoutMethod::autoSubject);
+    EXPECT_TRUE(std::holds_alternative<MaskStroke>(editor->maskOps()[0]));
+    EXPECT_EQ(editor->activeOpCount(), 1);
+    expectConsistentCounts();
 }
 
 } // namespace zephrin::testing

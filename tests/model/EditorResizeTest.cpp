@@ -45,6 +45,48 @@ TEST_F(EditorResize, APresetSetsFramingAndExportAndIsRemembered)
     EXPECT_EQ(editor->activePreset(), ListingPreset::htv);
 }
 
+// A preset with its framing and its export is one step, and so is "Reset to
+// plain cutout": undo brings back the preset before, with its checklist, and
+// the export before; redo the preset's again.
+TEST_F(EditorResize, PresetsAndTheirResetAreStepsWithTheirExport)
+{
+    editor->applyListingPreset(ListingPreset::etsy);
+    editor->setSvgColors(6);
+    const int steps = editor->undoCount();
+    editor->applyListingPreset(ListingPreset::htv);
+    EXPECT_EQ(editor->undoCount(), steps + 1);
+    editor->resetToPlainCutout();
+    EXPECT_FALSE(editor->activePreset());
+    runner->settle();
+    EXPECT_TRUE(editor->complianceItems().empty());
+
+    editor->undo();  // the reset
+    EXPECT_EQ(editor->activePreset(), ListingPreset::htv);
+    EXPECT_TRUE(editor->comp().mirror);
+    runner->settle();
+    EXPECT_EQ(editor->complianceItems().size(), 3u);
+    editor->undo();  // the iron-on preset
+    EXPECT_EQ(editor->activePreset(), ListingPreset::etsy);
+    EXPECT_EQ(editor->exportFormat(), ExportFormat::png);
+    EXPECT_EQ(editor->exportLongEdge(), 2700);
+    EXPECT_EQ(editor->svgColors(), 6);
+    EXPECT_FALSE(editor->comp().mirror);
+    editor->redo();
+    EXPECT_EQ(editor->activePreset(), ListingPreset::htv);
+    EXPECT_EQ(editor->exportFormat(), ExportFormat::svg);
+    EXPECT_EQ(editor->exportLongEdge(), 2048);
+    EXPECT_EQ(editor->svgColors(), 1);
+
+    // A preset whose framing is in force already is a step for its export alone.
+    editor->undo();
+    editor->setExportLongEdge(1000);
+    editor->applyListingPreset(ListingPreset::etsy);
+    EXPECT_EQ(editor->exportLongEdge(), 2700);
+    editor->undo();
+    EXPECT_EQ(editor->exportLongEdge(), 1000);
+    EXPECT_EQ(editor->activePreset(), ListingPreset::etsy);
+}
+
 TEST_F(EditorResize, EqualExportValuesAreNotWrittenAgain)
 {
     editor->applyListingPreset(ListingPreset::amazon);

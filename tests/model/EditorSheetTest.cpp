@@ -271,7 +271,7 @@ TEST_F(EditorSheet, ACopyTooCloseToAnotherIsRefusedWithANotice)
     EXPECT_TRUE(editor->sheetNotice().isEmpty());
 }
 
-TEST_F(EditorSheet, NoPinLandsOnALayoutStillToComeAndClearForgetsTheLastError)
+TEST_F(EditorSheet, NoPinLandsOnALayoutStillToComeOrFailedAndClearForgetsTheLastError)
 {
     addDesign(QStringLiteral("one.png"));
     addDesign(QStringLiteral("two.png"));
@@ -279,11 +279,19 @@ TEST_F(EditorSheet, NoPinLandsOnALayoutStillToComeAndClearForgetsTheLastError)
     const QString secondKey = uuidString(editor->sheetItems().back().id) + QStringLiteral("#0");
 
     // The render on screen still holds the removed design's copy: freezing
-    // it would pin a design that is gone.
+    // it would pin a design that is gone; so it would when its layout failed.
     editor->removeSheetItem(first);
     ASSERT_TRUE(editor->sheetLayoutPending());
     EXPECT_FALSE(editor->moveStickerPin(secondKey, QPointF(2.5, 4.5)));
+    engines->failing.insert("renderSheet");
+    runner->settle();
+    ASSERT_FALSE(editor->sheetError().isEmpty());
+    ASSERT_FALSE(editor->sheetLayoutPending());
+    EXPECT_FALSE(editor->moveStickerPin(secondKey, QPointF(2.5, 4.5)));
     EXPECT_TRUE(editor->sheetPins().isEmpty());
+
+    engines->failing.clear();
+    editor->layoutSheet();
     runner->settle();
     EXPECT_TRUE(editor->moveStickerPin(secondKey, QPointF(2.5, 4.5)));
     EXPECT_EQ(editor->sheetPins().keys(), QList<QString>{secondKey});

@@ -84,6 +84,30 @@ TEST(ListingCompliance, BackgroundRules)
     EXPECT_FALSE(row(complianceItems(ListingPreset::dtfPocket, in), "Transparent background").ok);
 }
 
+// The checks judge the file written: a raster export without alpha (the
+// switch off, or JPG) is flattened on white, transparent background or not.
+TEST(ListingCompliance, AFileWithoutAlphaKeepsNoTransparency)
+{
+    const struct {
+        ExportFormat format;
+        bool transparentSwitch;
+        bool transparentFile;
+    } cases[] = {{ExportFormat::png, true, true},  {ExportFormat::png, false, false},
+                 {ExportFormat::webp, false, false}, {ExportFormat::jpg, true, false},
+                 {ExportFormat::svg, false, true}};
+    for (const auto& c : cases) {
+        ComplianceInputs in = inputs(600, 600);
+        in.comp.backgroundMode = BackgroundMode::transparent;
+        in.exportFormat = c.format;
+        in.transparentBackground = c.transparentSwitch;
+        const std::string name = rawValue(c.format).toStdString() + (c.transparentSwitch ? ", switch on" : ", switch off");
+        EXPECT_EQ(row(complianceItems(ListingPreset::sticker, in), "Transparent background").ok, c.transparentFile) << name;
+        EXPECT_EQ(row(complianceItems(ListingPreset::capFront, in), "Transparent background").ok, c.transparentFile)
+            << name;
+        EXPECT_EQ(row(complianceItems(ListingPreset::appIcon, in), "No transparency").ok, !c.transparentFile) << name;
+    }
+}
+
 TEST(ListingCompliance, AddedGraphicsAreAShapeCropAnOutlineOrText)
 {
     ComplianceInputs in = inputs(2000, 2000);

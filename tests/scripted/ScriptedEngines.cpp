@@ -64,6 +64,13 @@ MatteBox ScriptedEngines::flatColorMask(const Image& image, double tolerance, bo
     return EditorEngines::flatColorMask(image, tolerance, connectedOnly, closeGaps);
 }
 
+std::optional<RGBAColor> ScriptedEngines::pixelColor(const Image& image, double x, double y) const
+{
+    count("pixelColor");
+    sampledPoints.emplace_back(x, y);
+    return EditorEngines::pixelColor(image, x, y);
+}
+
 bool ScriptedEngines::hasFillableHoles(const Matte&) const
 {
     count("hasFillableHoles");

@@ -50,6 +50,7 @@ public:
     mutable std::optional<QRectF> lastRegion;
     mutable QSize lastBackdropSize;
     mutable int lastCloseGaps = -1;
+    mutable std::vector<QPointF> sampledPoints;   // every pixelColor call's point
     mutable CompositeSettings lastCompositeSettings;
     mutable TraceOptions lastTraceOptions;
     mutable QSize lastTracedSize;
@@ -66,6 +67,7 @@ public:
     MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const override;
     MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps) const override;
     bool hasFillableHoles(const Matte& matte) const override;
+    std::optional<RGBAColor> pixelColor(const Image& image, double x, double y) const override;
     Image refine(const Image& source, const MatteBox& matte, const MatteSettings& settings,
                  const std::optional<MaskEditLayers>& edits) const override;
     Image composite(const Image& cutout, const Image& source, const std::optional<Image>& background,

@@ -4,6 +4,7 @@
 #include "share/inbox/HandOffUrl.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
+#include "share/inbox/QueuedCopies.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QDateTime>
@@ -115,27 +116,22 @@ TEST_F(InboxFolderTest, ResolvesAHandOffOnlyToARegularWaitingFile)
     EXPECT_EQ(handOffFilePath(handOffUrl(linkName).toString()), std::nullopt);
 }
 
-TEST_F(InboxFolderTest, OffersTheNewestWaitingFile)
+TEST_F(InboxFolderTest, ListsTheWaitingFilesOldestFirst)
 {
-    EXPECT_EQ(newestInboxFile(), std::nullopt);
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
     const QDateTime noon(QDate(2024, 5, 1), QTime(12, 0));
-    put(makeInboxFileName(QStringLiteral("png")), noon);
+    const QString middle = put(makeInboxFileName(QStringLiteral("png")), noon);
     const QString newest = put(makeInboxFileName(QStringLiteral("jpg")), noon.addSecs(60));
-    put(makeInboxFileName(QStringLiteral("gif")), noon.addSecs(-60));
-    // Newer, but no waiting file: another name, a hidden file, a link, a folder.
+    const QString oldest = put(makeInboxFileName(QStringLiteral("gif")), noon.addSecs(-60));
+    // Equal dates go by name.
+    const QString tieB = put(QStringLiteral("in-00000000-0000-0000-0000-000000000002.png"), noon.addSecs(30));
+    const QString tieA = put(QStringLiteral("in-00000000-0000-0000-0000-000000000001.png"), noon.addSecs(30));
+    // No waiting file: another name, a hidden file, a link, a folder.
     put(QStringLiteral("photo.png"), noon.addSecs(600));
     put(QStringLiteral(".in-partial"), noon.addSecs(600));
     QFile::link(newest, QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png"))));
     QDir(m_inbox).mkdir(makeInboxFileName(QStringLiteral("png")));
-    EXPECT_EQ(newestInboxFile(), newest);
-}
-
-TEST_F(InboxFolderTest, AmongEqualDatesTakesTheFirstByName)
-{
-    const QDateTime noon(QDate(2024, 5, 1), QTime(12, 0));
-    const QString first = put(QStringLiteral("in-00000000-0000-0000-0000-000000000001.png"), noon);
-    put(QStringLiteral("in-00000000-0000-0000-0000-000000000002.png"), noon);
-    EXPECT_EQ(newestInboxFile(), first);
+    EXPECT_EQ(waitingInboxFiles(), (QStringList{oldest, middle, tieA, tieB, newest}));
 }
 
 TEST_F(InboxFolderTest, RemovesOnlyWaitingFilesOfTheInbox)
@@ -201,6 +197,69 @@ TEST_F(InboxFolderTest, KeepsTheInboxAndTakenFilesToTheUser)
     ASSERT_TRUE(taken);
     EXPECT_EQ(modeOf(QFileInfo(*taken).absolutePath()), 0700);
     EXPECT_EQ(modeOf(*taken), 0600);
+}
+
+TEST(QueuedCopies, GoByTheSharedNameWithAnImageExtension)
+{
+    const QString waiting = QStringLiteral("/inbox/in-0F8A3C52-1D2B-4C5D-9E6F-7A8B9C0D1E2F.tiff");
+    const struct {
+        std::optional<QString> shared;
+        QString queued;
+    } cases[] = {
+        {std::nullopt, QStringLiteral("Shared image.tiff")},   // data from standard input
+        {QStringLiteral("duck #1.JPG"), QStringLiteral("duck #1.JPG")},
+        {QStringLiteral("scan"), QStringLiteral("scan.tiff")},
+        {QStringLiteral("logo v1.2"), QStringLiteral("logo v1.2.tiff")},
+        {QStringLiteral(".hidden.png"), QStringLiteral("hidden.png")},
+        {QStringLiteral("..."), QStringLiteral("Shared image.tiff")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(queuedName(c.shared, waiting), c.queued) << c.queued.toStdString();
+    // 255 characters of two bytes each: shortened to what a file name holds.
+    const QString longName = queuedName(QString(255, QChar(0xE9)) + QStringLiteral(".png"), waiting);
+    EXPECT_LE(QFile::encodeName(longName).size(), 255);
+    EXPECT_TRUE(longName.endsWith(QStringLiteral("é.png")));
+}
+
+TEST_F(InboxFolderTest, AQueuedCopyLivesApartAndGoesAlone)
+{
+    const QString folder = *queuedCopiesFolder();
+    EXPECT_EQ(folder, QDir(m_home.path()).filePath(QStringLiteral("Zephrin/Incoming/Queued")));
+    const QString waiting = put(kName, {}, "picture bytes");
+    const std::optional<QString> first = copyForQueue(waiting, QStringLiteral("duck.jpg"), folder);
+    const std::optional<QString> second = copyForQueue(waiting, QStringLiteral("duck.jpg"), folder);
+    ASSERT_TRUE(first && second);
+    // The waiting file stays until the caller lets it go; each copy is the
+    // picture, alone in a private folder of its own.
+    EXPECT_TRUE(QFile::exists(waiting));
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(QFileInfo(*first).fileName(), QStringLiteral("duck.jpg"));
+    EXPECT_EQ(modeOf(QFileInfo(*first).absolutePath()), 0700);
+    QFile copy(*first);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray("picture bytes"));
+    removeHandedOverFile(waiting);
+    EXPECT_TRUE(QFile::exists(*first));
+
+    // Dropping takes the copy and its folder, nothing outside the copies.
+    const QString outside = put(makeInboxFileName(QStringLiteral("png")));
+    dropQueuedCopy(folder, outside);
+    EXPECT_TRUE(QFile::exists(outside));
+    dropQueuedCopy(folder, *first);
+    EXPECT_FALSE(QFile::exists(*first));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(*first).absolutePath()));
+
+    // What an earlier run left goes; what the queue names stays.
+    const std::optional<QString> third = copyForQueue(outside, QStringLiteral("b.png"), folder);
+    ASSERT_TRUE(third);
+    dropQueuedCopiesExcept(folder, {*third});
+    EXPECT_FALSE(QFile::exists(*second));
+    EXPECT_TRUE(QFile::exists(*third));
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
+    // Nothing is copied from what is no waiting file.
+    EXPECT_EQ(copyForQueue(QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png"))),
+                           QStringLiteral("c.png"), folder),
+              std::nullopt);
 }
 
 TEST(InboxFolder, IsNoneWhenItIsNotAFolderOfTheUsersOwn)

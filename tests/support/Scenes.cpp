@@ -264,6 +264,49 @@ Scene colouredDrawingOnPaper(cv::Size size, std::uint64_t seed)
     return {opaqueFrom(rgb), shape};
 }
 
+LineArt lineArtOnPaper(cv::Size size, std::uint64_t seed)
+{
+    cv::RNG rng(seed);
+    const int unit = std::min(size.width, size.height);
+    const auto at = [&](double x, double y) { return cv::Point(int(size.width * x), int(size.height * y)); };
+
+    // The sheet: fibres a few pixels across and a fine tooth, both bounded,
+    // under light that falls off a little towards the bottom right.
+    const cv::Mat fibres = blotches(size, 3, rng);
+    cv::Mat tooth(size, CV_32FC1);
+    rng.fill(tooth, cv::RNG::UNIFORM, -1.0, 1.0);
+    const cv::Vec3f paper(238, 233, 219);
+    cv::Mat rgb(size, CV_32FC3);
+    for (int y = 0; y < size.height; ++y) {
+        cv::Vec3f* out = rgb.ptr<cv::Vec3f>(y);
+        for (int x = 0; x < size.width; ++x) {
+            const float light = 1.02f - 0.04f * (float(x) / float(size.width) + float(y) / float(size.height)) / 2.0f;
+            const float texture = 10 * std::clamp(fibres.at<float>(y, x), -1.0f, 1.0f) + 4 * tooth.at<float>(y, x);
+            out[x] = (paper + cv::Vec3f::all(texture)) * light;
+        }
+    }
+
+    const int ink = std::max(2, unit * 12 / 1000);
+    const int radius = unit * 17 / 100;
+    const cv::Point centre = at(0.25, 0.5);
+    const cv::Rect square(at(0.42, 0.33), cv::Size(unit * 32 / 100, unit * 32 / 100));
+    const std::vector<cv::Point> triangle{at(0.8, 0.25), at(0.93, 0.72), at(0.67, 0.72)};
+    cv::Mat lines(size, CV_8UC1, cv::Scalar(0));
+    cv::circle(lines, centre, radius, cv::Scalar(255), ink, cv::LINE_AA);
+    cv::rectangle(lines, square, cv::Scalar(255), ink, cv::LINE_AA);
+    cv::polylines(lines, std::vector<std::vector<cv::Point>>{triangle}, true, cv::Scalar(255), ink, cv::LINE_AA);
+    paintOver(rgb, lines, {28, 26, 32});
+
+    cv::Mat enclosed(size, CV_8UC1, cv::Scalar(0));
+    cv::circle(enclosed, centre, radius, cv::Scalar(255), cv::FILLED);
+    cv::rectangle(enclosed, square, cv::Scalar(255), cv::FILLED);
+    cv::fillPoly(enclosed, std::vector<std::vector<cv::Point>>{triangle}, cv::Scalar(255));
+    cv::Mat nearInk;
+    cv::dilate(lines, nearInk, cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(4 * ink + 1, 4 * ink + 1)));
+    const cv::Mat clearOfInk = nearInk == 0;
+    return {{opaqueFrom(rgb), lines > 127}, enclosed & clearOfInk, lines};
+}
+
 Scene whiteProductOnStudioBackdrop(cv::Size size, std::uint64_t seed)
 {
     cv::RNG rng(seed);

@@ -46,6 +46,18 @@ Scene whiteProductOnStudioBackdrop(cv::Size size, std::uint64_t seed);
 // shape is the ring alone.
 Scene ringWithARealHole(cv::Size size, std::uint64_t seed);
 
+// Line art: black ink outlines of a circle, a square and a triangle, drawn
+// with soft edges on off-white paper whose texture (fibres and a fine tooth,
+// both bounded) and uneven light keep it within 0.14 of its mean colour;
+// inside each outline the paper shows. The shape is the ink (coverage above
+// one half).
+struct LineArt {
+    Scene scene;
+    cv::Mat insides;  // CV_8UC1: the paper within the outlines, clear of the ink
+    cv::Mat ink;      // CV_8UC1: the ink's coverage, 0 to 255
+};
+LineArt lineArtOnPaper(cv::Size size, std::uint64_t seed);
+
 // Intersection over union of a matte (values above 127 count) and a shape.
 double intersectionOverUnion(const cv::Mat& matte, const cv::Mat& shape);
 

@@ -6,6 +6,7 @@
 #include "EditorFixture.h"
 #include "app/shell/AppSettings.h"
 #include "app/shell/DesktopFileChooser.h"
+#include "app/shell/FileChooser.h"
 #include "app/shell/FileDialogs.h"
 #include "app/shell/WindowCommands.h"
 
@@ -178,7 +179,9 @@ TEST_F(FileDialogsTest, ATypedNameSavesThereWithEnter)
     EXPECT_TRUE(savedTo(QDir(pictures).filePath(QStringLiteral("duck3.png"))));
 }
 
-TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneSavesNothing)
+// A folder that is missing, named with a file or alone ("nowhere/"), keeps
+// the dialog open and says so; nothing is saved until a folder is right.
+TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneKeepsTheDialogOpen)
 {
     const QString album = makeFolder(QStringLiteral("Pictures/album"));
     openDocument();
@@ -186,13 +189,122 @@ TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneSavesNothing)
     typeAndEnter(QStringLiteral("album/duck.png"));
     EXPECT_TRUE(savedTo(QDir(album).filePath(QStringLiteral("duck.png"))));
 
+    editor->setExportFormat(ExportFormat::webp);
     exportAndOpenSaveDialog();
-    typeAndEnter(QStringLiteral("nowhere/duck.png"));
+    for (const QString& typed : {QStringLiteral("nowhere/duck.webp"), QStringLiteral("nowhere/")}) {
+        question.clear();
+        answerQuestionWith(QMessageBox::Ok);
+        typeAndEnter(typed);
+        EXPECT_EQ(question, QStringLiteral("Couldn't save in “nowhere”: the folder doesn't exist.")) << typed.toStdString();
+        ASSERT_TRUE(dialog()) << typed.toStdString();
+        EXPECT_TRUE(editor->showFileExporter());
+    }
+    runner->runAll();
+    EXPECT_EQ(editor->lastError(), QString());
+    EXPECT_FALSE(QFileInfo::exists(QDir(pictures).filePath(QStringLiteral("nowhere"))));
+    EXPECT_EQ(QDir(pictures).entryList(QDir::Files | QDir::Hidden), QStringList());
+    // The user mends the name and saves.
+    typeAndEnter(QStringLiteral("album/duck"));
+    EXPECT_TRUE(savedTo(QDir(album).filePath(QStringLiteral("duck.webp"))));
+}
+
+// The format's extension is added unless the name ends in one of the
+// format's own, whatever dots the name holds, on the image's export and the
+// sheet's.
+TEST_F(FileDialogsTest, ANameGetsItsFormatsExtensionUnlessItHasOne)
+{
+    makeFolder(QStringLiteral("Pictures/album"));
+    const struct {
+        ExportFormat format;
+        QString typed;
+        QString saved;
+    } cases[] = {
+        {ExportFormat::png, QStringLiteral("logo v1.2"), QStringLiteral("logo v1.2.png")},
+        {ExportFormat::png, QStringLiteral("Mr. Smith"), QStringLiteral("Mr. Smith.png")},
+        {ExportFormat::png, QStringLiteral("duck.jpg"), QStringLiteral("duck.jpg.png")},
+        {ExportFormat::png, QStringLiteral("logo."), QStringLiteral("logo.png")},
+        {ExportFormat::png, QStringLiteral("album/v2.0 final"), QStringLiteral("album/v2.0 final.png")},
+        {ExportFormat::jpg, QStringLiteral("duck.JPEG"), QStringLiteral("duck.JPEG")},
+        {ExportFormat::jpg, QStringLiteral("duck.png"), QStringLiteral("duck.png.jpg")},
+        {ExportFormat::webp, QStringLiteral("photo.2024"), QStringLiteral("photo.2024.webp")},
+        {ExportFormat::heic, QStringLiteral("shot.heif"), QStringLiteral("shot.heif")},
+    };
+    openDocument();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        editor->setExportFormat(c.format);
+        exportAndOpenSaveDialog();
+        typeAndEnter(c.typed);
+        EXPECT_FALSE(dialog());
+        EXPECT_TRUE(savedTo(QDir(pictures).filePath(c.saved)));
+        EXPECT_EQ(editor->notice(), QStringLiteral("Saved %1 to ~/Pictures%2")
+                                        .arg(QFileInfo(c.saved).fileName(),
+                                             c.saved.contains(u'/') ? QStringLiteral("/album") : QString()));
+    }
+
+    editor->addToStickerSheet();
+    runner->settle();
+    editor->exportStickerSheetCutSVG();
+    ASSERT_TRUE(dialog());
+    EXPECT_EQ(nameField()->text(), QStringLiteral("sticker-sheet-cut.svg"));
+    typeAndEnter(QStringLiteral("cut v1.5"));
+    EXPECT_TRUE(savedTo(QDir(pictures).filePath(QStringLiteral("cut v1.5.svg"))));
+}
+
+// A folder is remembered once a save into it succeeded, and no dialog opens
+// in a folder that cannot be listed as one of files.
+TEST_F(FileDialogsTest, OnlyAFolderSavedIntoIsRememberedAndOnlyPlainOnesOpen)
+{
+    QDir(pictures).removeRecursively();
+    // Stored by an earlier run: the kernel's files, where listing blocks.
+    settings->setLastFolder(QStringLiteral("/proc"));
+    openDocument();
+    exportAndOpenSaveDialog();
+    EXPECT_EQ(QDir::cleanPath(dialog()->directory().path()), QDir::cleanPath(home));
+    EXPECT_FALSE(dialog()->sidebarUrls().contains(QUrl::fromLocalFile(QStringLiteral("/proc"))));
+
+    // The folder goes between the answer and the write: the save fails, and
+    // the folder is not where the next dialog starts.
+    const QString gone = makeFolder(QStringLiteral("gone"));
+    typeAndEnter(QStringLiteral("gone/duck.png"));
+    ASSERT_FALSE(dialog());
+    QDir(gone).removeRecursively();
     runner->runAll();
     EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save duck.png: the folder doesn't exist."));
-    EXPECT_FALSE(QFileInfo::exists(QDir(pictures).filePath(QStringLiteral("nowhere"))));
-    EXPECT_FALSE(QFileInfo::exists(QDir(pictures).filePath(QStringLiteral("nowhere.png"))));
-    EXPECT_EQ(QDir(pictures).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(settings->lastFolder(), QStringLiteral("/proc"));
+    exportAndOpenSaveDialog();
+    EXPECT_EQ(QDir::cleanPath(dialog()->directory().path()), QDir::cleanPath(home));
+
+    const QString kept = makeFolder(QStringLiteral("kept"));
+    typeAndEnter(QStringLiteral("kept/duck.png"));
+    EXPECT_TRUE(savedTo(QDir(kept).filePath(QStringLiteral("duck.png"))));
+    EXPECT_EQ(settings->lastFolder(), kept);
+}
+
+// The desktop's own choosers add no extension Qt's way: the name they answer
+// gets it, and a file of that name, which they did not ask about, stays.
+TEST_F(FileDialogsTest, AChoosersAnswerGetsTheExtensionAndReplacesNothingUnasked)
+{
+    struct Answering final : FileChooser {
+        QString answer;
+        void open(const FileDialogRequest&, Answer reply) override { reply({QUrl::fromLocalFile(answer)}); }
+    } answering;
+    dialogs.reset();
+    FileDialogs dialogsOverAnswers(*editor, *commands, *settings, answering);
+    openDocument();
+
+    answering.answer = QDir(pictures).filePath(QStringLiteral("logo v1.2"));
+    editor->exportImage();
+    runner->settle();
+    EXPECT_TRUE(savedTo(QDir(pictures).filePath(QStringLiteral("logo v1.2.png"))));
+
+    const QString existing = writeImage(pictures, QStringLiteral("duck.png"));
+    const qint64 before = QFileInfo(existing).size();
+    answering.answer = QDir(pictures).filePath(QStringLiteral("duck"));
+    editor->exportImage();
+    runner->settle();
+    EXPECT_EQ(QFileInfo(existing).size(), before);
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save duck.png: a file of that name exists already."));
 }
 
 TEST_F(FileDialogsTest, NavigatingKeepsTheNameAndSavesInTheNewFolder)

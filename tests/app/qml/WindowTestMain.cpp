@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -62,16 +63,21 @@ public:
     Q_INVOKABLE void advance(int ms) { m_runner.advance(std::chrono::milliseconds(ms)); }
     // What the window asked the file manager to show, oldest first.
     Q_INVOKABLE QStringList revealed() const { return m_revealed; }
+    // The window that takes the keys (a window counts as active while its
+    // transient parent has them, so `active` does not say).
+    Q_INVOKABLE QObject* focusWindow() const { return QGuiApplication::focusWindow(); }
+    // False: no file manager answers (as under a bare X server).
+    Q_INVOKABLE void setFileManager(bool present) { m_fileManager = present; }
     zephrin::FileReveal recordingReveal()
     {
         zephrin::FileReveal reveal;
         reveal.showItems = [this](const QStringList& uris, std::function<void(bool)> done) {
             m_revealed << uris;
-            done(true);
+            done(m_fileManager);
         };
         reveal.openUrl = [this](const QUrl& url, std::function<void(bool)> done) {
             m_revealed << url.toString();
-            done(true);
+            done(m_fileManager);
         };
         return reveal;
     }
@@ -131,6 +137,14 @@ public:
         QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window, &drop);
     }
+    // The pointer leaves the window (as the window hears of it, with no
+    // move outside first).
+    Q_INVOKABLE void leaveWindow(QQuickWindow* window)
+    {
+        QEvent leave(QEvent::Leave);
+        if (window)
+            QCoreApplication::sendEvent(window, &leave);
+    }
     // Writes a font preview as the content catalogue makes them, the text in
     // dark ink on transparency, into the data folder at `relative`.
     Q_INVOKABLE bool writeFontPreview(const QString& relative, const QString& text) const
@@ -164,6 +178,7 @@ private:
     QString m_folder;
     int m_count = 0;
     QStringList m_revealed;
+    bool m_fileManager = true;
 };
 
 class WindowTestSetup : public QObject {

@@ -28,6 +28,7 @@
 #include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 Q_IMPORT_QML_PLUGIN(Zephrin_ControlsPlugin)
 Q_IMPORT_QML_PLUGIN(Zephrin_PickersPlugin)
@@ -67,6 +69,13 @@ protected:
         qputenv("XDG_DATA_HOME", s_folder->filePath(QStringLiteral("data")).toUtf8());
         EditorServices services;
         services.settingsFile = s_folder->filePath(QStringLiteral("settings.ini"));
+        {
+            // Damaged export defaults: the settings window shows what is used
+            // (PNG, 2400 px), which the other shots start from too.
+            QSettings stored(services.settingsFile, QSettings::IniFormat);
+            stored.setValue(QStringLiteral("defaultExportFormat"), QStringLiteral("../../evil"));
+            stored.setValue(QStringLiteral("defaultLongEdge"), QStringLiteral("-2147483648"));
+        }
         services.shareFolder = s_folder->filePath(QStringLiteral("share"));
         s_editor = new EditorState(services);
         s_shell = new ShellObjects(*s_editor, services.settingsFile, true);
@@ -100,10 +109,14 @@ protected:
     {
         QTest::qWait(150);
         const QImage image = s_window->grabWindow();
+        writeShot(image, state);
+        return image;
+    }
+    static void writeShot(const QImage& image, const QString& state)
+    {
         const QString folder = QStringLiteral(ZEPHRIN_SCREENSHOT_DIR);
         QDir().mkpath(folder);
         image.save(QDir(folder).filePath(state + QStringLiteral(".png")));
-        return image;
     }
 
     // Items by objectName, through the visual tree (delegates have no QObject parent).
@@ -123,6 +136,15 @@ protected:
     {
         const qreal ratio = image.devicePixelRatio();
         return image.pixelColor(int(point.x() * ratio), int(point.y() * ratio));
+    }
+    // How many of the item's pixels in the shot are of a kind.
+    static int pixelsIn(const QImage& image, QQuickItem* item, const std::function<bool(QColor)>& kind)
+    {
+        int count = 0;
+        for (int y = 0; y < int(item->height()); ++y)
+            for (int x = 0; x < int(item->width()); ++x)
+                count += kind(at(image, item->mapToScene(QPointF(x, y)))) ? 1 : 0;
+        return count;
     }
 
 public:
@@ -187,6 +209,9 @@ TEST_F(Screens, PhotoWithItsCutout)
     EXPECT_FALSE(item("emptyState")->isVisible());
 }
 
+// With no window manager (offscreen, as under a bare X server) the window
+// has no title bar: it shows its title and a close button of its own, and a
+// line around it. The damaged stored defaults read as what is used.
 TEST_F(Screens, SettingsWindow)
 {
     QMetaObject::invokeMethod(s_window, "openSettings");
@@ -196,8 +221,18 @@ TEST_F(Screens, SettingsWindow)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(settings));
     QTest::qWait(150);
     const QImage image = settings->grabWindow();
-    image.save(QDir(QStringLiteral(ZEPHRIN_SCREENSHOT_DIR)).filePath(QStringLiteral("settings.png")));
-    EXPECT_EQ(at(image, {4, 4}), themeColor(0x171024));
+    writeShot(image, QStringLiteral("settings"));
+    EXPECT_EQ(at(image, {4, 24}), themeColor(0x171024));
+    // The edge line, in the border colour.
+    EXPECT_EQ(at(image, {0, settings->height() / 2.0}), themeColor(0x342847));
+    QQuickItem* view = settings->contentItem();
+    QQuickItem* close = findItem(view, QStringLiteral("settingsClose"));
+    ASSERT_TRUE(close && close->isVisible());
+    EXPECT_GT(close->mapToScene(QPointF()).x(), settings->width() - 60);
+    // The close mark is drawn in a light colour over the panel.
+    EXPECT_GT(pixelsIn(image, close, [](QColor c) { return c.lightness() > 150; }), 5);
+    EXPECT_EQ(findItem(view, QStringLiteral("formatRow"))->property("selection").toString(), QStringLiteral("PNG"));
+    EXPECT_EQ(findItem(view, QStringLiteral("longEdgeRow"))->property("selection").toString(), QStringLiteral("2400 px"));
     settings->close();
 }
 
@@ -349,8 +384,14 @@ TEST_F(Screens, ExportSheetPerFormat)
     QQuickItem* close = item("closeExportSheet");
     EXPECT_EQ(at(image, close->mapToScene(QPointF(-40, 4))), themeColor(0x171024));
 
-    s_editor->setExportFormat(ExportFormat::svg);
-    image = shoot(QStringLiteral("export-sheet-svg"));
+    // Every format in a sheet of one height: the chips and the button stay put.
+    QQuickItem* button = item("confirmExport");
+    const QPointF buttonAt = button->mapToScene(QPointF());
+    for (const ExportFormat format : {ExportFormat::jpg, ExportFormat::webp, ExportFormat::heic, ExportFormat::svg}) {
+        s_editor->setExportFormat(format);
+        image = shoot(QStringLiteral("export-sheet-") + rawValue(format).toLower());
+        EXPECT_EQ(button->mapToScene(QPointF()), buttonAt) << rawValue(format).toStdString();
+    }
     EXPECT_FALSE(quality->isVisible());
     EXPECT_TRUE(item("traceBlock")->isVisible());
     s_editor->setExportFormat(ExportFormat::png);
@@ -917,12 +958,7 @@ TEST_F(Screens, BatchInProgress)
     QQuickItem* failed = findItem(tile, QStringLiteral("failedBadge"));
     ASSERT_TRUE(failed && failed->isVisible());
     // The failed tile's badge is drawn in the failure red (226, 75, 74).
-    int red = 0;
-    for (int y = 0; y < int(failed->height()); ++y)
-        for (int x = 0; x < int(failed->width()); ++x)
-            if (at(image, failed->mapToScene(QPointF(x, y))) == QColor(226, 75, 74))
-                ++red;
-    EXPECT_GT(red, 20);
+    EXPECT_GT(pixelsIn(image, failed, [](QColor c) { return c == QColor(226, 75, 74); }), 20);
 
     batch.clear();
     ASSERT_TRUE(QTest::qWaitFor([&] { return batch.didFinish(); }, 120000));
@@ -946,12 +982,25 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
     batch.start(*s_editor);
     // QTest's QTRY macros return silently under GoogleTest: wait, then assert.
     ASSERT_TRUE(QTest::qWaitFor([&] { return batch.didFinish() && batch.failedCount() == 1; }, 120000));
-    shoot(QStringLiteral("batch-red-tile"));
+    const QImage image = shoot(QStringLiteral("batch-red-tile"));
     QQuickItem* tile = item("batchTile:receipt");
     ASSERT_TRUE(tile && tile->isVisible());
+    // The failed tile alone, with its red badge.
+    const qreal ratio = image.devicePixelRatio();
+    const QRectF area = tile->mapRectToScene(QRectF(0, 0, tile->width(), tile->height()));
+    writeShot(image.copy(QRectF(area.topLeft() * ratio, area.size() * ratio).toRect()), QStringLiteral("batch-failed-tile"));
+    QQuickItem* badge = findItem(tile, QStringLiteral("failedBadge"));
+    ASSERT_TRUE(badge && badge->isVisible());
+    EXPECT_GT(pixelsIn(image, badge, [](QColor c) { return c == QColor(226, 75, 74); }), 20);
 
     QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(tile).toPoint());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->batchMode(); }, 5000));
+    // With work in the document (the states before), it asks first.
+    if (s_editor->showIncomingReplaceConfirm()) {
+        QQuickItem* replace = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (replace = item("replace")) && replace->isVisible(); }, 5000));
+        QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(replace).toPoint());
+    }
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return s_editor->lastError()
@@ -1042,6 +1091,33 @@ TEST_F(Screens, NoticeAfterASave)
     // The pill is drawn in the surface colour, clear of the status bar.
     EXPECT_EQ(at(image, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
     s_editor->dismissNotice();
+}
+
+// Shared where no file manager can show the file: the notice names it in
+// full, offers to copy its path, and stays.
+TEST_F(Screens, ShareNoticeWithoutAFileManager)
+{
+    if (!openSampleWithCutout(*s_editor))
+        GTEST_SKIP() << "no sample photo (scripts/setup fetches it)";
+    FileReveal nothing;
+    nothing.showItems = [](const QStringList&, FileReveal::Done done) { done(false); };
+    nothing.openUrl = [](const QUrl&, FileReveal::Done done) { done(false); };
+    s_shell->commands.setFileReveal(nothing);
+    s_shell->commands.share();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->noticeCopyPath().isEmpty(); }, 60000));
+    QTest::qWait(250);   // the notice fades in
+    const QImage image = shoot(QStringLiteral("notice-share"));
+    const QString path = s_editor->shareURL().toLocalFile();
+    QQuickItem* toast = item("noticeToast");
+    ASSERT_TRUE(toast && toast->isVisible());
+    EXPECT_EQ(item("noticeText")->property("text").toString(), QStringLiteral("Ready to share ") + path);
+    EXPECT_TRUE(item("noticeCopyPath")->isVisible());
+    EXPECT_FALSE(item("noticeShowInFolder")->isVisible());
+    EXPECT_EQ(at(image, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
+    // "Copy Path" in the light accent.
+    EXPECT_GT(pixelsIn(image, item("noticeCopyPath"), [](QColor c) { return c == themeColor(0xB794F6); }), 5);
+    s_editor->dismissNotice();
+    s_shell->commands.setFileReveal(FileReveal{});
 }
 
 // A long error keeps its beginning, which says what failed; the end gives way.

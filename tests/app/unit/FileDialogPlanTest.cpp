@@ -3,7 +3,10 @@
 
 #include "app/shell/FileDialogPlan.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +48,35 @@ TEST(FileDialogPlan, StartsInPicturesElseTheLastFolderElseHome)
     EXPECT_EQ(dialogplan::startFolder(same), last);
 }
 
+// Only folders of files: the kernel's and the devices' hold files whose
+// reading never ends or waits for input.
+TEST(FileDialogPlan, OpensOnlyInPlainFolders)
+{
+    QTemporaryDir temporary;
+    const QString folder = temporary.filePath(QStringLiteral("album"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString link = temporary.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(folder, link));
+    QFile file(temporary.filePath(QStringLiteral("photo.png")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const struct {
+        QString path;
+        bool plain;
+    } cases[] = {
+        {folder, true},
+        {link, true},
+        {file.fileName(), false},
+        {temporary.filePath(QStringLiteral("missing")), false},
+        {QString(), false},
+        {QStringLiteral("/proc"), false},
+        {QStringLiteral("/proc/self"), false},
+        {QStringLiteral("/sys"), false},
+        {QStringLiteral("/dev"), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isPlainFolder(c.path), c.plain) << c.path.toStdString();
+}
+
 TEST(FileDialogPlan, TheSidebarOffersTheFoldersThatExistOnce)
 {
     const DialogFolders folders = foldersWith({QStringLiteral("/home/ann"), QStringLiteral("/home/ann/Pictures")},
@@ -61,10 +93,10 @@ TEST(FileDialogPlan, EachDialogAsksForWhatItsCommandTakes)
     EXPECT_TRUE(dialogplan::addImages(folders).nameFilters.first().contains(QStringLiteral("*.heic")));
 
     const FileDialogRequest save =
-        dialogplan::saveExport(ExportFile{{}, ExportFormat::jpg, QStringLiteral("photo #2?-cutout")}, folders);
+        dialogplan::saveExport(ExportFile{{}, ExportFormat::jpg, QStringLiteral("photo #2?-cutout"), std::nullopt}, folders);
     EXPECT_EQ(save.kind, Kind::saveFile);
     EXPECT_EQ(save.fileName, QStringLiteral("photo #2?-cutout.jpg"));
-    EXPECT_EQ(save.defaultSuffix, QStringLiteral("jpg"));
+    EXPECT_EQ(save.extensions, (QStringList{QStringLiteral("jpg"), QStringLiteral("jpeg")}));
     EXPECT_EQ(save.nameFilters, QStringList{QStringLiteral("JPG image (*.jpg *.jpeg)")});
     EXPECT_EQ(save.folder, QStringLiteral("/home/ann"));
 

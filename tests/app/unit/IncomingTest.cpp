@@ -10,6 +10,7 @@
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
 #include "share/inbox/OriginalName.h"
+#include "share/inbox/QueuedCopies.h"
 #include "share/handoff/ImageKind.h"
 #include "model/editor/ExportFile.h"
 #include "EditorFixture.h"
@@ -185,7 +186,7 @@ TEST_F(IncomingFilesTest, WithoutADocumentTheFileOpensAtOnceAndLeavesTheInbox)
     ASSERT_TRUE(editor->document());
     EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(file).fileName());
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_EQ(newestInboxFile(), std::nullopt);
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
 }
 
 TEST_F(IncomingFilesTest, AnUntouchedDocumentIsReplacedWithoutAsking)
@@ -285,14 +286,114 @@ TEST_F(IncomingFilesTest, OnlyValidHandOffsReachTheEditor)
     EXPECT_TRUE(editor->document());
 }
 
-TEST_F(IncomingFilesTest, TheScanTakesOnlyTheNewestWaitingFile)
+// Hand-offs come one launch each; those that arrive together go into the
+// batch queue under their shared names, and leave the inbox only once the
+// queue holds them.
+TEST_F(IncomingFilesTest, HandOffsArrivingTogetherAreQueuedNotLost)
 {
-    const QString older = waiting(QDateTime::currentDateTime().addSecs(-60));
-    const QString newer = waiting();
-    m_road.openWaitingInboxFile();
+    openDocument();
+    const QUrl before = editor->document()->url;
+    QStringList files;
+    for (int i = 0; i < 5; ++i)
+        files << waiting();
+    const bool origins = recordOrigin(files[0], QStringLiteral("/photos/duck.png"));
+    for (const QString& file : files)
+        m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(file).fileName()});
+    // Still gathering: nothing has left the inbox.
+    runner->advance(IncomingRoad::kGathering / 2);
+    EXPECT_EQ(waitingInboxFiles().size(), 5);
+    EXPECT_EQ(editor->batch()->total(), 0);
+
     runner->settle();
-    EXPECT_FALSE(QFile::exists(newer));
-    EXPECT_TRUE(QFile::exists(older));
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
+    EXPECT_TRUE(editor->batchMode());
+    EXPECT_EQ(editor->document()->url, before);
+    EXPECT_FALSE(editor->showIncomingReplaceConfirm());
+    const std::vector<BatchItem>& queued = editor->batch()->itemsInOrder();
+    ASSERT_EQ(queued.size(), 5u);
+    EXPECT_EQ(queued[0].fileName(), origins ? QStringLiteral("duck.png") : QStringLiteral("Shared image.png"));
+    EXPECT_EQ(queued[1].fileName(), QStringLiteral("Shared image.png"));
+    for (const BatchItem& item : queued)
+        EXPECT_TRUE(QFile::exists(item.url.toLocalFile())) << item.fileName().toStdString();
+
+    // The copies last as long as the queue names them.
+    const QString copy = queued[1].url.toLocalFile();
+    editor->batch()->clear();
+    EXPECT_FALSE(QFile::exists(copy));
+    {
+        IncomingRoad road(*editor, m_commands);
+        road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName(),
+                            QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName()});
+        runner->settle();
+        ASSERT_EQ(editor->batch()->total(), 2);
+    }
+    EXPECT_FALSE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
+}
+
+// At the start, or for a launch that names nothing, every waiting file is
+// taken, several into the batch.
+TEST_F(IncomingFilesTest, TheScanTakesEveryWaitingFile)
+{
+    waiting(QDateTime::currentDateTime().addSecs(-60));
+    waiting();
+    m_road.openWaitingInboxFiles();
+    runner->settle();
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
+    EXPECT_EQ(editor->batch()->total(), 2);
+    EXPECT_FALSE(editor->document());
+
+    const QString alone = waiting();
+    m_road.openWaitingInboxFiles();
+    runner->settle();
+    EXPECT_FALSE(QFile::exists(alone));
+    EXPECT_TRUE(editor->document());
+}
+
+// While the question is up for one hand-off, the next goes to the batch: it
+// neither replaces the parked file nor is lost.
+TEST_F(IncomingFilesTest, AHandOffWhileTheQuestionIsUpJoinsTheBatch)
+{
+    openDocument();
+    editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
+    runner->settle();
+    const QString first = waiting();
+    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(first).fileName()});
+    runner->settle();
+    ASSERT_TRUE(editor->showIncomingReplaceConfirm());
+    const QString second = waiting();
+    // A launch naming nothing finds both waiting; the parked one stays the question's.
+    m_road.openForwardedLaunch({});
+    runner->advance(IncomingRoad::kGathering);
+    runner->runAll();
+    EXPECT_EQ(editor->pendingIncomingURL(), QUrl::fromLocalFile(first));
+    ASSERT_EQ(editor->batch()->total(), 1);
+    EXPECT_FALSE(QFile::exists(second));
+    // The document stays in view under its question; the notice says where the picture went.
+    EXPECT_FALSE(editor->batchMode());
+    EXPECT_EQ(editor->notice(), QStringLiteral("Added 1 shared image to the batch."));
+    m_road.confirmReplace();
+    runner->settle();
+    EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(first).fileName());
+}
+
+// Where no copy can be made, the files stay in the inbox and the status says so.
+TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
+{
+    const QString blocker = *queuedCopiesFolder();
+    QDir().mkpath(QFileInfo(blocker).absolutePath());
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString a = waiting();
+    const QString b = waiting();
+    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(a).fileName(),
+                          QStringLiteral("zephrin://open?file=") + QFileInfo(b).fileName()});
+    runner->settle();
+    EXPECT_TRUE(QFile::exists(a));
+    EXPECT_TRUE(QFile::exists(b));
+    EXPECT_EQ(editor->batch()->total(), 0);
+    EXPECT_EQ(editor->lastError(),
+              QStringLiteral("2 shared images couldn't be added to the batch and wait in the inbox for the next start."));
 }
 
 TEST_F(IncomingFilesTest, AHandedOverDocumentIsNamedAfterTheSharedFileAndItsCopyGoes)
@@ -383,6 +484,20 @@ TEST_F(IncomingFilesTest, AFileNameThatIsNoUtf8IsOpened)
     ::unlink(name.constData()); // Qt cannot name it to remove it with the folder
 }
 
+// An address of other bytes than UTF-8 text names no file: it is refused as
+// any address the road cannot read, not opened as a file of that name.
+TEST_F(IncomingFilesTest, AnAddressThatIsNoTextOpensNothing)
+{
+    for (const QByteArray& bytes : {QByteArray("zephrin://open?file=in-\xE9.png"), QByteArray("zephrin://op\xE9n")}) {
+        const QString argument = IncomingRoad::launchArgument(bytes);
+        EXPECT_TRUE(argument.startsWith(u"zephrin://")) << argument.toStdString();
+        EXPECT_FALSE(m_road.openArguments(IncomingRoad::absoluteArguments({argument}, dir.path())));
+        runner->settle();
+        EXPECT_FALSE(editor->document());
+        EXPECT_EQ(editor->lastError(), QString());
+    }
+}
+
 TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
 {
     const QUrl picture = writePicture(QStringLiteral("mine.png"));
@@ -445,8 +560,16 @@ TEST_F(IncomingFilesTest, TheQuestionSaysWhatGoesAndWhatCarriesOver)
                              "The text layer and the background carry over."));
     m_road.cancelReplace();
 
+    // Fill holes stays on for the next image: both questions say so.
+    editor->setFillHoles(true);
+    runner->settle();
+    const QString carried = QStringLiteral(" The text layer, the background and your cutout settings carry over.");
+    m_commands.openFile(writePicture(QStringLiteral("next.png")));
+    EXPECT_TRUE(m_road.replaceDetail().endsWith(carried)) << m_road.replaceDetail().toStdString();
+    m_road.cancelReplace();
     handOff(waiting());
     EXPECT_TRUE(m_road.replaceDetail().startsWith(QStringLiteral("Opening the shared image discards ")));
+    EXPECT_TRUE(m_road.replaceDetail().endsWith(carried)) << m_road.replaceDetail().toStdString();
     m_road.cancelReplace();
     // A shared file whose name the hand-off kept goes by that name.
     const QString named = waiting();

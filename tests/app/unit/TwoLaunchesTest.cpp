@@ -1,5 +1,5 @@
-// Two real launches of zephrin: the second hands its hand-off URL to the
-// first and exits; the first takes the waiting file out of the inbox.
+// Two real launches of zephrin: the second hands its hand-off URLs to the
+// first and exits; the first takes the waiting files out of the inbox.
 
 #include "share/inbox/InboxName.h"
 
@@ -65,15 +65,22 @@ protected:
     }
 };
 
-TEST_F(TwoLaunches, TheSecondHandsOverItsUrlAndLeaves)
+// A file waiting in the inbox, as zephrin-share leaves it; its name.
+QString putWaiting(const QString& inbox)
 {
-    const QString inbox = m_home.filePath(QStringLiteral("data/Zephrin/Inbox"));
     QDir().mkpath(inbox);
     const QString name = makeInboxFileName(QStringLiteral("png"));
     QFile file(QDir(inbox).filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("not really a png");
-    file.close();
+    return name;
+}
+
+TEST_F(TwoLaunches, TheSecondHandsOverItsUrlAndLeaves)
+{
+    const QString inbox = m_home.filePath(QStringLiteral("data/Zephrin/Inbox"));
+    const QString name = putWaiting(inbox);
+    const QFile file(QDir(inbox).filePath(name));
 
     EXPECT_EQ(launch({QStringLiteral("zephrin://open?file=") + name}), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(file.fileName()); }, 10000));
@@ -81,6 +88,19 @@ TEST_F(TwoLaunches, TheSecondHandsOverItsUrlAndLeaves)
 
     // Without arguments a launch only brings the window forward.
     EXPECT_EQ(launch({}), 0);
+    EXPECT_EQ(m_first.state(), QProcess::Running);
+}
+
+TEST_F(TwoLaunches, HandOffsGivenTogetherWaitInTheBatchQueue)
+{
+    const QString inbox = m_home.filePath(QStringLiteral("data/Zephrin/Inbox"));
+    QStringList urls;
+    for (int i = 0; i < 3; ++i)
+        urls << QStringLiteral("zephrin://open?file=") + putWaiting(inbox);
+    EXPECT_EQ(launch(urls), 0);
+    const QDir queued(m_home.filePath(QStringLiteral("data/Zephrin/Incoming/Queued")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QDir(inbox).isEmpty(); }, 10000));
+    EXPECT_EQ(queued.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 3);
     EXPECT_EQ(m_first.state(), QProcess::Running);
 }
 

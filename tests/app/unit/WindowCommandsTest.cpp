@@ -6,6 +6,9 @@
 #include "app/shell/ZoomSteps.h"
 #include "model/editor/EditorState.h"
 
+#include "EditorFixture.h"
+
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -95,6 +98,17 @@ TEST(CommandRules, FollowTheDocumentTheCutoutAndTheWork)
     facts.hasUndo = true;
     EXPECT_TRUE(commandStates(facts).canUndo);
     EXPECT_FALSE(commandStates(facts).canRedo);
+}
+
+// Batch mode shows no canvas: nothing in the View menu applies.
+TEST(CommandRules, BatchModeTakesTheViewCommandsAway)
+{
+    EditorFacts facts;
+    facts.hasDocument = facts.hasCutout = true;
+    EXPECT_TRUE(commandStates(facts).canZoom && commandStates(facts).canCompare);
+    facts.batchMode = true;
+    EXPECT_FALSE(commandStates(facts).canZoom || commandStates(facts).canCompare);
+    EXPECT_TRUE(commandStates(facts).canExport) << "the document's own commands stay";
 }
 
 TEST(CommandRules, TheSheetToolExportsTheFinishedSheet)
@@ -225,6 +239,56 @@ TEST_F(WindowCommandsTest, ToolTableFollowsTheToolOrder)
     EXPECT_EQ(tools.back().toMap().value(QStringLiteral("tool")), QStringLiteral("sheet"));
     EXPECT_EQ(m_commands.toolInfo(QStringLiteral("resize")).value(QStringLiteral("symbol")),
               QStringLiteral("arrow.up.left.and.arrow.down.right"));
+}
+
+// Without a file manager, the notice names the shared or saved file in full
+// and offers its path, until the user is done with it.
+class NoFileManagerTest : public testing::EditorTest {
+protected:
+    NoFileManagerTest()
+    {
+        FileReveal nothing;
+        nothing.showItems = [](const QStringList&, FileReveal::Done done) { done(false); };
+        nothing.openUrl = [](const QUrl&, FileReveal::Done done) { done(false); };
+        m_commands.setFileReveal(nothing);
+    }
+
+    WindowCommands m_commands{*editor};
+};
+
+TEST_F(NoFileManagerTest, TheNoticeNamesTheFileAndOffersItsPath)
+{
+    openDocument();
+    m_commands.share();
+    runner->runAll();
+    runner->advance(std::chrono::milliseconds(350));
+    const QString shared = editor->shareURL().toLocalFile();
+    ASSERT_TRUE(QFileInfo(shared).isAbsolute());
+    EXPECT_EQ(editor->notice(), QStringLiteral("Ready to share ") + shared);
+    EXPECT_EQ(editor->noticeCopyPath(), shared);
+    EXPECT_TRUE(editor->noticeRevealPath().isEmpty());  // nothing could show it
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    // It stays up while the path may be wanted.
+    runner->advance(EditorState::noticeDuration * 3);
+    EXPECT_EQ(editor->noticeCopyPath(), shared);
+
+    editor->copyNoticePath();
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(clipboard->last->text(), shared);
+    EXPECT_EQ(editor->notice(), QStringLiteral("Copied the path"));
+    EXPECT_TRUE(editor->noticeCopyPath().isEmpty());
+    runner->advance(EditorState::noticeDuration);
+    EXPECT_TRUE(editor->notice().isEmpty());
+
+    // "Show in Folder" of a saved file that nothing can show does the same.
+    const QString saved = dir.filePath(QStringLiteral("saved.png"));
+    editor->showNotice(QStringLiteral("Saved saved.png to ~"), saved);
+    m_commands.showNoticeInFolder();
+    EXPECT_EQ(editor->notice(), QStringLiteral("No file manager is available to show ") + saved);
+    EXPECT_EQ(editor->noticeCopyPath(), saved);
+    editor->dismissNotice();
+    EXPECT_TRUE(editor->notice().isEmpty());
+    EXPECT_TRUE(editor->noticeCopyPath().isEmpty());
 }
 
 } // namespace

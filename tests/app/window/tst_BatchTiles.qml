@@ -10,7 +10,10 @@ WindowHarness {
     name: "BatchTiles"
 
     function cleanup() {
+        Editor.showIncomingReplaceConfirm = false
+        Editor.pendingIncomingURL = ""
         Editor.batch.clear()
+        Editor.clearDocument()
         Driver.settle()
         Editor.batchMode = false
     }
@@ -48,5 +51,38 @@ WindowHarness {
         mouseClick(tile, tile.width / 3, 40)
         tryCompare(Editor, "batchMode", false)
         verify(item(window, "canvasSlot").visible)
+    }
+
+    // A tile opens its file as every other road does: with work in the
+    // document, only after the replace question.
+    function test_aTileAsksBeforeItReplacesWork() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.setComp("shadowEnabled", true)
+        Driver.settle()
+        const before = Editor.document.url
+        const picture = Driver.writePicture("tile.png", 120, 80)
+        Editor.batch.add([picture])
+        showBatch(window)
+        const question = item(window, "replaceQuestion")
+
+        let tile = item(window, "batchTile:tile")
+        mouseClick(tile, tile.width / 3, 40)
+        tryCompare(question, "opened", true)
+        verify(item(question, "questionDetail").text.startsWith("Opening “tile.png” discards the undo history."))
+        compare(Editor.batchMode, false)
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        Driver.settle()
+        compare(Editor.document.url, before)
+
+        showBatch(window)
+        tile = item(window, "batchTile:tile")
+        mouseClick(tile, tile.width / 3, 40)
+        tryCompare(question, "opened", true)
+        mouseClick(item(question, "replace"))
+        tryCompare(question, "visible", false)
+        Driver.settle()
+        compare(Editor.document.url, picture)
     }
 }

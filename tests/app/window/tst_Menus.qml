@@ -22,6 +22,26 @@ WindowHarness {
             verify(action(window, name).enabled, name)
     }
 
+    // Batch mode shows no canvas: the View menu cannot be opened, and its
+    // keys change no zoom behind the grid.
+    function test_batchModeTakesTheViewMenuAway() {
+        const window = openWindow()
+        const view = menuEntry(window, "zoomIn")
+        verify(view.barItem.enabled)
+        Editor.batchMode = true
+        for (const name of ["zoomIn", "zoomOut", "actualSize", "zoomToFit", "toggleCompare"])
+            verify(!action(window, name).enabled, name)
+        verify(!view.barItem.enabled)
+        Editor.zoom = 1
+        keyClick(Qt.Key_Plus, Qt.ControlModifier)
+        compare(Editor.zoom, 1)
+        mouseClick(view.barItem)
+        verify(!view.menu.opened)
+        Editor.batchMode = false
+        verify(view.barItem.enabled)
+        verify(action(window, "zoomIn").enabled)
+    }
+
     function test_shortcutsUseCtrl() {
         const window = openWindow()
         compare(action(window, "importImage").shortcut, "Ctrl+O")
@@ -100,6 +120,40 @@ WindowHarness {
         verify(!field.activeFocus)
         chooseWithTheMouse(window, "copy")
         compare(Editor.notice, "Copied")
+    }
+
+    // Escape closes a menu and leaves the bar: the pointer passing over the
+    // other titles opens nothing, the next click on one opens its menu, and
+    // the focus is back where it was, wherever the pointer was when Escape
+    // was pressed.
+    function test_afterEscapeTheNextClickOnATitleOpensItsMenu() {
+        const window = openWindow()
+        const field = createTemporaryObject(fieldComponent, window.contentItem, { x: 400, y: 300 })
+        const bar = window.menuBar
+        const file = bar.itemAt(0)
+        const edit = bar.itemAt(1)
+        // The offscreen platform turns hover off; the desktop's has it.
+        for (let i = 0; i < bar.count; ++i)
+            bar.itemAt(i).hoverEnabled = true
+        for (const pointerOnTitle of [true, false]) {
+            field.forceActiveFocus()
+            mouseMove(file)
+            mouseClick(file)
+            tryVerify(() => bar.menuAt(0).opened)
+            if (!pointerOnTitle)
+                mouseMove(window.contentItem, 640, 400)
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => !bar.menuAt(0).visible)
+            tryVerify(() => field.activeFocus, 1000, "the focus did not come back")
+            mouseMove(edit)
+            wait(50)
+            verify(!bar.menuAt(1).visible, "hovering a title after Escape opened its menu")
+            mouseClick(edit)
+            tryVerify(() => bar.menuAt(1).opened, 1000, "the click after Escape did not open the menu")
+            keyClick(Qt.Key_Escape)
+            tryVerify(() => !bar.menuAt(1).visible)
+            mouseMove(window.contentItem, 640, 400)
+        }
     }
 
     function test_compareItemTitleFollowsTheEditor() {

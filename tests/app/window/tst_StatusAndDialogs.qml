@@ -14,7 +14,11 @@ WindowHarness {
         Editor.lastError = ""
         Commands.cancelClear()
         Commands.cancelQuit()
+        Commands.cancelClearResults()
         Editor.clearStickerSheet()
+        Editor.batch.clear()
+        Editor.batchMode = false
+        Editor.tool = "cutout"
         Editor.clearDocument()
         Driver.settle()
     }
@@ -58,6 +62,86 @@ WindowHarness {
         mouseClick(item(question, "keepWorking"))
         tryCompare(question, "visible", false)
         verify(window.visible)
+    }
+
+    // Ctrl+Q with work in the document asks what goes, as Clear does; the
+    // window stays while the answer is "Keep Working".
+    function test_quittingWithWorkInTheDocumentAsks() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.setComp("backgroundMode", "Color")
+        Editor.addTextLayer()
+        Driver.settle()
+        const question = item(window, "quitQuestion")
+        keyClick(Qt.Key_Q, Qt.ControlModifier)
+        tryCompare(question, "opened", true)
+        compare(item(question, "questionDetail").text,
+                "Quitting discards the text layer, the background and the undo history.")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        verify(window.visible)
+        verify(Editor.document !== undefined)
+
+        // With a sheet that no file holds as well, the question names both.
+        Editor.addToStickerSheet()
+        Driver.settle()
+        window.close()
+        tryCompare(question, "opened", true)
+        compare(item(question, "questionDetail").text,
+                "Quitting discards the text layer, the background and the undo history. The sticker sheet is "
+                + "not saved in any file either; quitting discards it too.")
+        keyClick(Qt.Key_Escape)
+        tryCompare(question, "visible", false)
+        verify(window.visible)
+    }
+
+    // "Clear all" and "Clear sheet" ask while their results exist only in
+    // memory; without them they clear at once.
+    function test_clearingUnsavedResultsAsks() {
+        const window = openWindow()
+        const question = item(window, "clearResultsQuestion")
+        const batch = Editor.batch
+        batch.add([Driver.writePicture("one.png", 120, 80), Driver.writePicture("two.png", 120, 80)])
+        mouseClick(item(window, "sidebar:batch"))
+        tryCompare(item(window, "batchPanelSlot"), "width", 310)
+        batch.start(Editor)
+        Driver.settle()
+        compare(batch.doneCount, 2)
+        mouseClick(item(window, "clearAllButton"))
+        tryCompare(question, "opened", true)
+        compare(find(question, "questionDetail").text,
+                "2 batch results are not saved in any file. Clearing discards them.")
+        compare(item(question, "confirmClearResults").text, "Clear All")
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+        compare(batch.total, 2)
+        mouseClick(item(window, "clearAllButton"))
+        tryCompare(question, "opened", true)
+        mouseClick(item(question, "confirmClearResults"))
+        tryCompare(question, "visible", false)
+        compare(batch.total, 0)
+        batch.add([Driver.writePicture("three.png", 120, 80)])
+        mouseClick(item(window, "clearAllButton"))
+        compare(batch.total, 0)
+        verify(!question.visible)
+
+        Editor.batchMode = false
+        Driver.openPicture(120, 80)
+        Editor.addToStickerSheet()
+        Driver.settle()
+        waitForRendering(window.contentItem)
+        mouseClick(item(window, "sheetClear"))
+        tryCompare(question, "opened", true)
+        compare(item(question, "questionDetail").text, "The sticker sheet is not saved in any file. Clearing discards it.")
+        compare(item(question, "confirmClearResults").text, "Clear Sheet")
+        keyClick(Qt.Key_Escape)
+        tryCompare(question, "visible", false)
+        compare(Editor.sheetItemList.count, 1)
+        mouseClick(item(window, "sheetClear"))
+        tryCompare(question, "opened", true)
+        mouseClick(item(question, "confirmClearResults"))
+        tryCompare(question, "visible", false)
+        compare(Editor.sheetItemList.count, 0)
     }
 
     // Copy confirms itself in the notice, which then goes.
@@ -163,5 +247,54 @@ WindowHarness {
         tryVerify(() => find(settings, "isnetLicense") !== null)
         verify(item(settings, "isnetLicense").text.indexOf("Apache License") >= 0)
         settings.close()
+    }
+
+    // Escape and Ctrl+W close the settings window wherever its focus is; with
+    // no title bar around it (no window manager, as here) it has a close
+    // button of its own.
+    function test_settingsWindowClosesWithoutAWindowManager() {
+        const window = openWindow()
+        const ways = ["escape", "ctrl+w", "escapeInTheLicence", "ctrl+wInTheLicence", "ctrl+wOnTheSwitch",
+                      "escapeAfterAMenu", "button"]
+        for (const way of ways) {
+            window.openSettings()
+            const settings = window.settingsWindow
+            tryVerify(() => settings.visible && Driver.focusWindow() === settings, 2000, way)
+            tryVerify(() => settings.activeFocusItem !== null, 2000, way)
+            verify(!settings.hasTitleBar)
+            verify(item(settings, "settingsHeader").visible)
+            if (way.endsWith("InTheLicence")) {
+                if (!find(settings, "isnetLicense"))
+                    mouseClick(item(settings, "isnetDisclosure"))
+                tryVerify(() => find(settings, "isnetLicense") !== null)
+                item(settings, "isnetLicense").forceActiveFocus()
+                verify(item(settings, "isnetLicense").activeFocus)
+            }
+            if (way === "escapeAfterAMenu") {
+                // The first Escape closes only the open menu of a row.
+                const row = item(settings, "formatRow")
+                mouseClick(item(row, "menuButton"))
+                const menu = find(row, "menu")
+                tryVerify(() => menu.opened)
+                keyClick(Qt.Key_Escape)
+                tryVerify(() => !menu.visible)
+                verify(settings.visible)
+            }
+            if (way === "ctrl+wOnTheSwitch")
+                item(item(settings, "autoSubjectRow"), "switch").forceActiveFocus()
+            if (way.startsWith("escape"))
+                keyClick(Qt.Key_Escape)
+            else if (way.startsWith("ctrl+w"))
+                keyClick(Qt.Key_W, Qt.ControlModifier)
+            else
+                mouseClick(item(settings, "settingsClose"))
+            tryVerify(() => !settings.visible, 1000, way)
+            // The keys go back to the main window.
+            tryVerify(() => Driver.focusWindow() === window, 1000, way)
+        }
+        // Ctrl+W in the settings window closed only it: Clear Image was not
+        // asked for.
+        verify(!Commands.askingToClear)
+        verify(Settings.autoSubjectOnImport)
     }
 }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import Zephrin.App
+import Zephrin.Controls
 import Zephrin.Model
 import Zephrin.Shell
 import Zephrin.TestSupport
@@ -115,6 +116,29 @@ TestCase {
         compare(Commands.documentName, before)
     }
 
+    // While the modal export sheet (or a question) stands over the canvas, a
+    // file dropped on it opens nothing: the document behind stays.
+    function test_aDropBehindTheExportSheetIsRefused() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const before = Commands.documentName
+        const canvas = item(window, "canvasSlot")
+        const sheet = item(window, "exportSheet")
+        const file = Driver.writePicture("behind-the-sheet.png", 60, 40)
+        Editor.showExportSheet = true
+        tryCompare(sheet, "opened", true)
+        Driver.dropFiles(canvas, 40, 40, [file], false)
+        Driver.settle()
+        compare(Commands.documentName, before)
+        verify(Editor.showExportSheet)
+
+        Editor.showExportSheet = false
+        tryCompare(sheet, "visible", false)
+        Driver.dropFiles(canvas, 40, 40, [file], false)
+        Driver.settle()
+        compare(Commands.documentName, "behind-the-sheet.png")
+    }
+
     function test_theEmptyStateGivesWayToTheImage() {
         const window = openWindow()
         verify(item(window, "emptyState").visible)
@@ -194,6 +218,47 @@ TestCase {
         }
     }
 
+    // The canvas's frame is rounded, and so is what fills it: neither the
+    // checkerboard nor the compare view's backdrop shows past the corners.
+    function test_nothingShowsPastTheRoundedCorners() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const canvas = item(window, "canvasSlot")
+        const filled = [Theme.checkerLight, Theme.checkerDark, Theme.imageWell].map(c => String(c))
+        // A pixel of the canvas, from a grab of the whole window.
+        const pixel = (image, x, y) => {
+            const p = canvas.mapToItem(window.contentItem, x, y)
+            return String(image.pixel(p.x, p.y))
+        }
+        const w = canvas.width
+        const h = canvas.height
+        const corners = (image) => [pixel(image, 1, 1), pixel(image, w - 2, 1), pixel(image, 1, h - 2),
+                                    pixel(image, w - 2, h - 2)]
+        waitForRendering(window.contentItem)
+        let image = grabImage(window.contentItem)
+        verify(filled.includes(pixel(image, 16, 16)), "the checkerboard inside the corners")
+        for (const seen of corners(image))
+            verify(!filled.includes(seen), seen)
+
+        Editor.comparePosition = 0.5
+        Editor.compareEnabled = true
+        waitForRendering(window.contentItem)
+        image = grabImage(window.contentItem)
+        compare(pixel(image, 16, h / 2), String(Theme.imageWell))
+        for (const seen of corners(image))
+            verify(!filled.includes(seen), seen)
+
+        // A picture zoomed past the frame is rounded by it too.
+        Editor.compareEnabled = false
+        Editor.zoom = 20
+        waitForRendering(window.contentItem)
+        image = grabImage(window.contentItem)
+        const inside = pixel(image, w / 2, h / 2)
+        verify(!filled.includes(inside), "the picture fills the canvas")
+        for (const seen of corners(image))
+            verify(seen !== inside, seen)
+    }
+
     function test_theDragOutHintOpensWhereThePointerRests() {
         const window = openWindow()
         Driver.openPicture(120, 80)
@@ -213,6 +278,48 @@ TestCase {
         // Another tool has no drag-out, so no hint.
         Editor.canvasTool = "Erase"
         verify(!hint.visible)
+    }
+
+    // The hint promises a drag only where a press starts one: not with the
+    // text tool, whose presses select and move layers. And once the pointer
+    // has left the window the hint goes, and does not come back there.
+    function test_theDragOutHintOnlyWhereADragStarts() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const area = item(window, "dragOutHintArea")
+        const hint = area.hint
+        Editor.tool = "text"
+        verify(!area.visible)
+        mouseMove(area, area.width * 0.5, area.height * 0.5)
+        wait(1200)
+        verify(!hint.visible)
+
+        Editor.tool = "cutout"
+        mouseMove(area, area.width * 0.6, area.height * 0.5)
+        tryVerify(() => hint.visible, 2000)
+        Driver.leaveWindow(window)
+        verify(!hint.visible)
+        // Left before the hint's delay ran out: it never opens.
+        mouseMove(area, area.width * 0.4, area.height * 0.5)
+        Driver.leaveWindow(window)
+        wait(1200)
+        verify(!hint.visible)
+
+        // Under the export sheet the pointer rests on the sheet, not on the
+        // image: no hint, neither then nor once the sheet has gone.
+        const sheet = item(window, "exportSheet")
+        Editor.showExportSheet = true
+        tryCompare(sheet, "opened", true)
+        mouseMove(area, 4, area.height * 0.5)
+        mouseMove(area, 6, area.height * 0.5)
+        wait(1200)
+        verify(!hint.visible)
+        Editor.showExportSheet = false
+        tryCompare(sheet, "visible", false)
+        wait(1200)
+        verify(!hint.visible)
+        mouseMove(area, 10, area.height * 0.5)
+        tryVerify(() => hint.visible, 2000)
     }
 
     function test_theSheetCanvasSaysHowToFillAnEmptySheet() {

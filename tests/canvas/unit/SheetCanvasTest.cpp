@@ -99,8 +99,14 @@ TEST_F(SheetHandle, AWaitEndsWhenTheLayoutFailsOrIsCancelled)
     runner->settle();
     EXPECT_FALSE(editor->sheetError().isEmpty());
     EXPECT_FALSE(handle.moving());
+    // The render a failed layout left takes no pin: the drop springs back.
+    handle.press({100, 100});
+    EXPECT_FALSE(handle.release({110, 160}));
+    EXPECT_FALSE(handle.moving());
 
     engines->failing.clear();
+    editor->layoutSheet();
+    runner->settle();
     handle.press({100, 100});
     ASSERT_TRUE(handle.release({110, 160}));
     ASSERT_TRUE(handle.moving());

@@ -340,6 +340,7 @@ TEST_F(MyBackgroundsStoreTest, StartsEmptyFromAnUnreadableLibraryFileButKeepsIts
 {
     writeFile(m_root + "/library.json", R"([{"id":"A","name":"no other keys"}])");
     EXPECT_TRUE(makeStore()->items().isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return readFile(m_root + "/library.json") == "[]"; })) << "the repaired list";
     writeFile(m_root + "/library.json", "garbage");
     auto store = makeStore();
     EXPECT_TRUE(store->items().isEmpty());
@@ -349,9 +350,8 @@ TEST_F(MyBackgroundsStoreTest, StartsEmptyFromAnUnreadableLibraryFileButKeepsIts
     EXPECT_EQ(readFile(m_root + "/library.damaged.json"), R"([{"id":"A","name":"no other keys"}])");
     EXPECT_EQ(readFile(m_root + "/library.damaged-2.json"), "garbage");
     writeFile(m_root + "/library.json", "garbage");
-    makeStore();
+    EXPECT_EQ(makeStore()->items().size(), 1) << "a damaged list hides no picture";
     EXPECT_FALSE(QFile::exists(m_root + "/library.damaged-3.json"));
-    // A damaged list names no orphans: the pictures stay for whoever mends it.
     EXPECT_EQ(QDir(m_root + "/images").entryList(QDir::Files).size(), 1);
 }
 
@@ -374,35 +374,71 @@ TEST_F(MyBackgroundsStoreTest, SetsAsidePicturesThatNoRecordNamesWhenItLoads)
     EXPECT_TRUE(QFile::exists(m_root + "/images/notes.txt"));
 }
 
-// A damaged or lost library file, then one new background and a restart: the
-// list now reads whole but names only the new one.
-TEST_F(MyBackgroundsStoreTest, NeverTouchesAPictureADamagedCopyStillNames)
+// A damaged library file hides no picture: what it still reads is listed, the
+// pictures it no longer names are listed again, the repaired list is written
+// back, and the notice says so once. A lost file is no damage: without any
+// copy that names them, the pictures are set aside, not deleted.
+TEST_F(MyBackgroundsStoreTest, ListsAgainWhatADamagedLibraryFileHid)
 {
     auto store = makeStore();
-    const auto older = add(*store, photoLikeImage({40, 30}, 1), "Older");
-    const auto oldest = add(*store, photoLikeImage({40, 30}, 2), "Oldest");
+    const auto oldest = add(*store, photoLikeImage({40, 30}, 1), "Oldest");
+    const auto older = add(*store, photoLikeImage({40, 30}, 2), "Older");
     ASSERT_TRUE(older && oldest);
     store.reset();
-    const QByteArray library = readFile(m_root + "/library.json");
-    writeFile(m_root + "/library.json", library.left(library.size() - 5));  // cut short by a crash
+    const QString libraryPath = m_root + "/library.json";
+    const QByteArray library = readFile(libraryPath);
+    const auto names = [](const MyBackgroundsStore& s) {
+        QStringList list;
+        for (const MyBackground& record : s.items())
+            list.append(record.name);
+        return list;
+    };
+    const auto written = [&](qsizetype records) {
+        return waitUntil([&] {
+            const auto decoded = decodeLibrary(readFile(libraryPath));
+            return decoded && decoded->size() == records;
+        });
+    };
 
+    // Cut short by a crash inside the oldest record.
+    writeFile(libraryPath, library.left(library.size() - 5));
     store = makeStore();
-    EXPECT_TRUE(store->items().isEmpty());
+    EXPECT_EQ(names(*store), (QStringList{"Older", "Recovered background"}));
+    EXPECT_EQ(store->items()[1].id, *oldest);
+    EXPECT_EQ(store->notice(), "The list of My Backgrounds was damaged and has been repaired.");
+    EXPECT_TRUE(written(2));
+    store.reset();
+    store = makeStore();
+    EXPECT_EQ(names(*store), (QStringList{"Older", "Recovered background"}));
+    EXPECT_TRUE(store->notice().isEmpty()) << "said once";
     ASSERT_TRUE(add(*store, photoLikeImage({40, 30}, 3), "Newer"));
     store.reset();
-    store = makeStore();
-    EXPECT_EQ(store->items().size(), 1);
-    QTest::qWait(200);
-    for (const QString& id : {*older, *oldest})
-        EXPECT_TRUE(QFile::exists(image(id)) && QFile::exists(thumb(id))) << qPrintable(id);
 
-    // Without any copy that names them, the pictures are set aside, not deleted.
-    QFile::remove(m_root + "/library.damaged.json");
-    QFile::remove(m_root + "/library.json");
+    // A list that was saved over a damaged one: the copy beside it gives back
+    // the records it names.
+    QList<MyBackground> newerOnly = *decodeLibrary(readFile(libraryPath));
+    newerOnly.removeIf([](const MyBackground& record) { return record.name != "Newer"; });
+    writeFile(libraryPath, encodeLibrary(newerOnly));
+    writeFile(m_root + "/library.damaged.json", library);
     store = makeStore();
-    ASSERT_TRUE(add(*store, photoLikeImage({40, 30}, 4), "Newest"));
+    EXPECT_EQ(names(*store), (QStringList{"Newer", "Older", "Oldest"}));
+    EXPECT_FALSE(store->notice().isEmpty());
+    EXPECT_TRUE(written(3));
     store.reset();
+
+    // Nothing readable at all: every picture is listed, as recovered.
+    QFile::remove(m_root + "/library.damaged.json");
+    writeFile(libraryPath, "garbage");
     store = makeStore();
+    EXPECT_EQ(store->items().size(), 3);
+    EXPECT_TRUE(written(3));
+    store.reset();
+
+    // Lost, with no copy that names them: set aside.
+    for (const QString& copy : QDir(m_root).entryList({"library*.json"}, QDir::Files))
+        QFile::remove(m_root + "/" + copy);
+    store = makeStore();
+    EXPECT_TRUE(store->items().isEmpty());
     EXPECT_TRUE(waitUntil([&] { return !QFile::exists(image(*older)); }));
     EXPECT_TRUE(QFile::exists(m_root + "/Set Aside/" + *older + ".jpg"));
     EXPECT_TRUE(QFile::exists(m_root + "/Set Aside/" + *oldest + ".jpg"));

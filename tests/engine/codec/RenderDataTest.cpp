@@ -1,5 +1,7 @@
 #include "engine/matte/MatteEngine.h"
 
+#include "engine/codec/ExportedSize.h"
+
 #include "CodecFixtures.h"
 #include "support/PixelSamples.h"
 #include "engine/types/MatteError.h"
@@ -45,6 +47,23 @@ TEST(RenderData, ScalesDownToTheLongEdgeButNeverUp)
 
     const Image portrait(cv::Mat(301, 99, CV_8UC4, cv::Scalar(30, 60, 90, 255)));
     EXPECT_EQ(encodedSize(engine.renderData(portrait, ExportFormat::png, 100, true, 90)), QSize(33, 100));
+}
+
+// What the editor says an export will write is what it writes, to the pixel.
+TEST(RenderData, WritesTheSizeItSaysItWill)
+{
+    const MatteEngine engine;
+    const struct {
+        QSize picture;
+        int longEdge;
+    } cases[] = {{{4000, 3000}, 2400}, {{1215, 1215}, 2000}, {{99, 301}, 100}, {{2999, 1001}, 1500},
+                 {{1001, 2999}, 800}, {{640, 480}, 0}, {{7, 3}, 5}};
+    for (const auto& c : cases) {
+        const Image picture(cv::Mat(c.picture.height(), c.picture.width(), CV_8UC4, cv::Scalar(30, 60, 90, 255)));
+        EXPECT_EQ(encodedSize(engine.renderData(picture, ExportFormat::png, c.longEdge, true, 90)),
+                  exportedSize(c.picture, c.longEdge))
+            << c.picture.width() << " × " << c.picture.height() << " at " << c.longEdge;
+    }
 }
 
 TEST(RenderData, FlattensOnWhiteWhenAlphaIsNotKept)

@@ -3,6 +3,7 @@
 #include "engine/matte/MatteEngine.h"
 #include "engine/types/MatteError.h"
 #include "support/OpaqueScenes.h"
+#include "support/Scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,27 @@ TEST(FlatColorMask, ClosesGapsUpToTwiceThePassCount)
 
     EXPECT_TRUE(pocketKeyed(MatteEngine::flatColorMask(framed(30), 25, true, 10)));
     EXPECT_FALSE(pocketKeyed(MatteEngine::flatColorMask(framed(30), 25, true, 15)));
+}
+
+// A drawing on textured, unevenly lit paper: the paper is within the
+// tolerance everywhere, so it is keyed out whole, inside the shapes too;
+// the ink stays, and its edges keep a soft ramp.
+TEST(FlatColorMask, KeysATexturedPageWholeAndKeepsSoftEdges)
+{
+    for (std::uint64_t seed : {4u, 9u}) {
+        SCOPED_TRACE(seed);
+        const zephrin::testing::LineArt art = zephrin::testing::lineArtOnPaper({900, 700}, seed);
+        const cv::Mat matte = MatteEngine::flatColorMask(art.scene.image, 25, false, 0).image().pixels;
+        EXPECT_EQ(cv::countNonZero(matte & art.insides), 0);
+        EXPECT_EQ(cv::countNonZero((matte != 255) & art.scene.shape), 0);
+        const cv::Mat edge = (art.ink > 0) & (art.ink < 255);
+        const cv::Mat soft = (matte > 0) & (matte < 255) & edge;
+        EXPECT_GT(cv::countNonZero(soft), cv::countNonZero(edge) / 40);
+
+        // A page of one even colour keeps the tolerance's own ramp.
+        const MatteBox even = MatteEngine::flatColorMask(opaqueImage(300, 200, {240, 240, 240}), 25, false, 0);
+        EXPECT_EQ(cv::countNonZero(even.image().pixels), 0);
+    }
 }
 
 TEST(FlatColorMask, KeysTheCornersThatAgree)

@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import Zephrin.Controls
 import Zephrin.Inspector
 import Zephrin.Model
 import Zephrin.Shell
@@ -95,7 +96,8 @@ TestCase {
         compare(child(sheet, "colorsRow").selection, "Silhouette")
         compare(child(child(sheet, "detailRow"), "valueText").text, "Balanced")
         verify(!child(sheet, "fileMakerSwitch").on)
-        verify(child(sheet, "sizeRow").visible)
+        verify(child(sheet, "traceSizeRow").visible)
+        compare(child(sheet, "traceSizeRow").selection, "2400 px")
         compare(child(sheet, "confirmExport").text, "Export SVG")
 
         // The FileMaker icon dims the Colors menu, not its title, and keeps the count.
@@ -150,6 +152,7 @@ TestCase {
         colors.selected("16 colors")
         compare(Editor.svgColors, 16)
         Editor.svgColors = 1
+        spy.target = null
     }
 
     function test_exportClearsTheOldErrorAndStaysOpen() {
@@ -176,9 +179,72 @@ TestCase {
         verify(Editor.showExportSheet)
         Driver.settle()
         verify(button.enabled)
+        // The save dialog opens over the sheet, which stays, and is there
+        // again when the dialog is cancelled.
         verify(Editor.showFileExporter)
+        verify(Editor.showExportSheet)
         Commands.exporterClosed("")
+        verify(!Editor.showFileExporter)
+        verify(Editor.showExportSheet)
         Editor.showExportSheet = false
+    }
+
+    // Choosing another format moves neither the chips nor the Export button:
+    // a second click lands on what the first one aimed at.
+    function test_theLayoutStaysPutAcrossFormats() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        Driver.openPicture(120, 80)
+        Editor.activePreset = "Etsy listing"
+        const chips = child(sheet, "formatChips")
+        const button = child(sheet, "confirmExport")
+        let first = null
+        for (const format of ["PNG", "SVG", "WebP", "JPG", "HEIC", "PNG"]) {
+            click(child(chips, "chip:" + format))
+            compare(Editor.exportFormat, format)
+            settle(button)
+            const seen = { height: sheet.implicitHeight, chips: chips.mapToItem(sheet, 0, 0).y,
+                           button: button.mapToItem(sheet, 0, 0).y }
+            if (first === null)
+                first = seen
+            compare(seen, first, format)
+        }
+    }
+
+    // The Size menu names the long edge asked for; the note under it says
+    // what is written, which is never larger than the picture, and whether
+    // that falls short of the active preset.
+    function test_theSizeNoteSaysWhatIsWritten() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        const note = child(sheet, "sizeNote")
+        verify(!note.visible)
+        Driver.openPicture(1600, 1200)
+        compare(child(sheet, "sizeRow").selection, "2400 px")
+        verify(note.visible)
+        compare(note.text, "Writes 1600 × 1200 px. The picture is smaller than 2400 px, and an export never enlarges it.")
+        compare(note.color, Theme.textTertiary)
+
+        child(sheet, "sizeRow").selected("1200 px")
+        compare(note.text, "Writes 1200 × 900 px.")
+        Editor.activePreset = "Etsy listing"
+        compare(note.text, "Writes 1200 × 900 px, under the 2000 px “Etsy listing” asks for.")
+        compare(note.color, Theme.accentPink)
+        verify(Editor.complianceItems.some((i) => i.text === "Longest side ≥ 2000 px (now 1200 px)" && !i.ok))
+
+        Editor.exportFormat = "SVG"
+        verify(!note.visible)
+        Editor.exportLongEdge = 2400
+    }
+
+    function test_anOldErrorIsGoneOnceSomethingElseWorks() {
+        const sheet = createTemporaryObject(sheetComponent, testCase)
+        Driver.openPicture(120, 80)
+        Editor.importImage(Driver.writeText("notes.png", "not a picture"))
+        Driver.settle()
+        const error = child(sheet, "exportError")
+        compare(error.text, "Couldn't open notes.png: it isn't a picture Zephrin reads.")
+        Editor.feather = 3
+        Driver.settle()
+        verify(!error.visible)
     }
 
     function test_theRequirementSummaryNeedsAPreset() {

@@ -22,6 +22,12 @@ TestCase {
     }
 
     function cleanup() {
+        Editor.pendingSelection = undefined
+        Editor.liveStroke = []
+        Editor.selectionKind = "Rectangle"
+        Editor.canvasTool = "View"
+        Editor.clearDocument()
+        Driver.settle()
         Editor.tool = "cutout"
     }
 
@@ -39,6 +45,53 @@ TestCase {
         const found = findChild(root, name)
         verify(found, "no item " + name)
         return found
+    }
+
+    // The shown items that the panel's layouts place past its right edge
+    // (shadows and other decorations may reach beyond their items).
+    function overflowing(panel) {
+        const found = []
+        const walk = (item, path) => {
+            if (!item.visible)
+                return
+            const right = item.mapToItem(panel, item.width, 0).x
+            const laidOut = item !== panel && /Layout/.test(String(item.parent))
+            if (laidOut && right > panel.width + 0.5)
+                found.push(path + (item.objectName || "?") + " to " + right.toFixed(1))
+            for (let i = 0; i < item.children.length; ++i)
+                walk(item.children[i], path + (item.objectName || "?") + "/")
+        }
+        walk(panel, "")
+        return found
+    }
+
+    // An outline in progress, then closed, in both panels that place one:
+    // the progress row (its count, Close outline, Cancel) fits the column,
+    // and nothing is left wider afterwards.
+    function test_anOutlineKeepsThePanelInItsColumn_data() {
+        return [{ tag: "hand refine", tool: "cutout" }, { tag: "paint", tool: "adjust" }]
+    }
+    function test_anOutlineKeepsThePanelInItsColumn(data) {
+        const inspector = createTemporaryObject(inspectorComponent, testCase)
+        Driver.openPicture(400, 300)
+        Editor.tool = data.tool
+        Editor.canvasTool = "Select"
+        Editor.selectionKind = "Outline"
+        const panel = child(inspector, "inspectorPanel").item
+        const corners = []
+        for (let i = 0; i < 12; ++i)
+            corners.push(Qt.point(200 + 150 * Math.cos(i / 2), 150 + 120 * Math.sin(i / 2)))
+        Editor.liveStroke = corners
+        const progress = child(panel, "outlineProgress")
+        verify(progress.visible)
+        settle(progress)
+        compare(child(progress, "outlineCorners").text, "12 corners placed")
+        compare(overflowing(panel), [])
+
+        Editor.closePolygon()
+        verify(Editor.pendingSelection !== undefined)
+        settle(child(panel, "selectionStatus"))
+        compare(overflowing(panel), [])
     }
 
     function test_oneFreshPanelPerTool() {

@@ -137,6 +137,21 @@ PanelCase {
         verify(Editor.compositeSizeLabel !== "—")
     }
 
+    // While a value changes the size, its digits keep their places: 111 × 111
+    // takes the width of 888 × 888.
+    function test_theOutputSizeKeepsItsWidth() {
+        const panel = makePanel()
+        const output = child(panel, "outputSize")
+        const widths = []
+        for (const side of [111, 888]) {
+            Driver.openPicture(side, side)
+            compare(output.text, side + " × " + side)
+            waitForItemPolished(output)
+            widths.push(output.width)
+        }
+        fuzzyCompare(widths[0], widths[1], 0.01)
+    }
+
     function test_checklistRowsFlipLive() {
         const panel = makePanel()
         openWithCutout()

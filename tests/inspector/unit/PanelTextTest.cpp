@@ -144,6 +144,39 @@ TEST(ExportSheetRules, MenuAndSliderTexts)
     EXPECT_EQ(rules.qualityText(89.6), "89%");
 }
 
+// The size the export writes, never enlarged, against the chosen size and
+// the active preset's floor.
+TEST(ExportSheetRules, TheSizeNoteSaysWhatIsWritten)
+{
+    const ExportSheetRules rules;
+    const struct {
+        QSize written;
+        int longEdge;
+        const char* format;
+        QVariant preset;
+        const char* text;
+        bool isShort;
+    } cases[] = {
+        {{2400, 1600}, 2400, "PNG", {}, "Writes 2400 × 1600 px.", false},
+        {{1215, 1215}, 2000, "JPG", QString("Amazon main image"),
+         "Writes 1215 × 1215 px. The picture is smaller than 2000 px, and an export never enlarges it.", false},
+        {{1215, 1215}, 2700, "PNG", QString("Etsy listing"),
+         "Writes 1215 × 1215 px, under the 2000 px “Etsy listing” asks for. The picture is smaller than 2700 px, "
+         "and an export never enlarges it.",
+         true},
+        {{1200, 900}, 1200, "PNG", QString("Etsy listing"), "Writes 1200 × 900 px, under the 2000 px “Etsy listing” asks for.",
+         true},
+        {{618, 618}, 618, "PNG", QString("iMessage sticker"), "Writes 618 × 618 px.", false},
+        {{1215, 1215}, 2048, "SVG", QString("Etsy listing"), "", false},
+        {{0, 0}, 2400, "PNG", {}, "", false},
+    };
+    for (const auto& c : cases) {
+        const QVariantMap note = rules.sizeNote(c.written, c.longEdge, c.format, c.preset);
+        EXPECT_EQ(note["text"].toString(), QString::fromUtf8(c.text));
+        EXPECT_EQ(note["short"].toBool(), c.isShort) << c.text;
+    }
+}
+
 TEST(ExportSheetRules, RequirementSummaryCountsFailingChecks)
 {
     const ExportSheetRules rules;

@@ -1,6 +1,6 @@
 // The cut file as cutting software sees it: rendered by a real SVG renderer
 // (rsvg-convert, from librsvg) at the print image's resolution, its lines must
-// fall on the printed stickers' edges.
+// fall on the printed stickers' outer edges.
 
 #include "output/sheet/SheetEngine.h"
 
@@ -82,7 +82,7 @@ double farthest(const cv::Mat& from, const cv::Mat& to)
 
 struct Sheet {
     cv::Mat printed;    // 255 where the print image is at least half opaque
-    cv::Mat edge;       // the printed area's boundary pixels
+    cv::Mat edge;       // the outer boundary pixels of the printed area
     cv::Mat cut;        // 255 where the rendered cut lines are
 };
 
@@ -109,9 +109,14 @@ Sheet renderSheet(double bleedInches)
 
     Sheet sheet;
     sheet.printed = alphaOf(QImage::fromData(render.printPNG, "PNG")) >= 128;
+    // Stickers are cut around their outer edge only: the ring's middle stays
+    // on the sheet, so its edge there gets no cut line.
+    cv::Mat outside = sheet.printed.clone();
+    cv::floodFill(outside, cv::Point(0, 0), 128, nullptr, 0, 0, 4);
+    const cv::Mat solid = outside != 128;
     cv::Mat inner;
-    cv::erode(sheet.printed, inner, cv::Mat());
-    sheet.edge = sheet.printed - inner;
+    cv::erode(solid, inner, cv::Mat());
+    sheet.edge = solid - inner;
 
     const QImage cutLines = renderedCutFile(render.cutSVG, kDpi);
     EXPECT_EQ(cutLines.size(), QSize(2550, 3300)) << "the cut file opens at true size";

@@ -7,10 +7,12 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <future>
 
 using namespace zephrin;
 using zephrin::testing::discImage;
+using zephrin::testing::inDisc;
 using zephrin::testing::opaqueImage;
 using zephrin::testing::stickerItem;
 
@@ -208,6 +210,46 @@ TEST(SheetRender, UntraceableDesignIsPlacedWithoutACutPath)
     engine.render(items, settings, {});
     EXPECT_EQ(engine.tileCacheCounts().tilesMade, 2u);
     EXPECT_EQ(engine.tileCacheCounts().tracesMade, 1u);
+}
+
+// A cutout that is transparent here and there inside (the gaps between a
+// figure's limbs, a ring's middle, a speck) is cut around its outer edge only:
+// one closed loop per copy, however many holes, while the print keeps the
+// holes transparent.
+TEST(SheetRender, CutPathsFollowTheOuterEdgeOnly)
+{
+    const Image holey = zephrin::testing::silhouette(400, 400, [](int x, int y) {
+        return inDisc(x, y, 200, 200, 180) && !inDisc(x, y, 120, 150, 40) && !inDisc(x, y, 280, 150, 40) &&
+               !inDisc(x, y, 200, 270, 60) && !inDisc(x, y, 200, 200, 4);
+    });
+    SheetEngine engine;
+    SheetSettings settings = margins();
+    for (const double border : {0.0, 0.02}) {
+        settings.borderInches = border;
+        settings.bleedInches = 0;
+        const SheetRender render = engine.render({stickerItem(holey, 2.0, 2)}, settings, {});
+        ASSERT_EQ(render.layout.placedCount, 2);
+        std::vector<std::string> paths;
+        const std::string opening = "<path d=\"";
+        for (std::size_t at = render.cutSVG.find(opening); at != std::string::npos;
+             at = render.cutSVG.find(opening, at + 1)) {
+            const std::size_t start = at + opening.size();
+            paths.push_back(render.cutSVG.substr(start, render.cutSVG.find('"', start) - start));
+        }
+        ASSERT_EQ(paths.size(), 2u) << "border " << border;
+        for (const std::string& path : paths)
+            EXPECT_EQ(std::count(path.begin(), path.end(), 'M'), 1) << "border " << border << ": " << path;
+
+        // The first copy's cell starts at (0.25, 0.25) in; the right-hand hole's
+        // centre lies 280 of 400 across and 150 down the 2-inch sticker.
+        const QImage print = decodedPNG(render.printPNG);
+        const double inset = 0.25 + border;
+        EXPECT_EQ(qAlpha(print.pixel(int((inset + 2.0 * 280 / 400) * 300), int((inset + 2.0 * 150 / 400) * 300))), 0)
+            << "the hole is still printed transparent";
+        EXPECT_FALSE(cutLineNear(render, int((inset + 2.0 * 280 / 400) * 300), int((inset + 2.0 * 150 / 400) * 300),
+                                 int(2.0 * 40 / 400 * 300) + 4))
+            << "no cut line around the hole on the preview";
+    }
 }
 
 TEST(SheetRender, UnusablePagesThrowRenderFailed)

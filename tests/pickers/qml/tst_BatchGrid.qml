@@ -75,6 +75,11 @@ BatchHarness {
         verify(failed.visible)
         compare(failed.help, "That image couldn't be read: it isn't a picture Zephrin reads.")
         compare(item(tile(grid, "broken"), "tileImage").opacity, 0.5)
+        // The reason is on the tile itself, not only in the badge's tooltip.
+        const reason = item(tile(grid, "broken"), "failureReason")
+        verify(reason.visible)
+        compare(reason.children[0].text, "That image couldn't be read: it isn't a picture Zephrin reads.")
+        verify(!item(photo, "failureReason").visible)
     }
 
     function test_aTapLeavesBatchModeAndOpensTheFile() {

@@ -42,14 +42,14 @@ BatchHarness {
         compare(exportAll.text, "Export All (1)")
         const note = item(panel, "failureNote")
         verify(note.visible)
-        compare(note.text, "1 image couldn't be processed. Tap a red tile to open it in the editor.")
+        compare(note.text, "1 image couldn't be processed. Click a red tile to open it in the editor.")
         verify(item(panel, "runBatchButton").enabled)
 
         queue(["broken-2.png"])
         batch.start(Editor)
         Driver.settle()
         compare(item(panel, "batchCount").text, "2/4")
-        compare(note.text, "2 images couldn't be processed. Tap a red tile to open it in the editor.")
+        compare(note.text, "2 images couldn't be processed. Click a red tile to open it in the editor.")
         compare(exportAll.text, "Export All (2)")
     }
 
@@ -94,16 +94,20 @@ BatchHarness {
         compare(item(panel, "presetMenu").options.length, 11)
     }
 
-    function test_theLongEdgeMenuShowsTheNearestSize() {
+    // A long edge the menu does not offer (Settings' 1200) is shown as it is,
+    // and stays until the user picks another size.
+    function test_theLongEdgeMenuShowsTheSizeInUse() {
         const panel = makePanel()
         const menu = item(panel, "longEdgeMenu")
-        batch.longEdge = 2700
-        compare(menu.selection, "2400 px")
-        compare(batch.longEdge, 2700)
+        batch.longEdge = 1200
+        compare(menu.selection, "1200 px")
+        compare(menu.options, ["1080 px", "1200 px", "1500 px", "2000 px", "2400 px", "3000 px", "4000 px"])
+        compare(batch.longEdge, 1200)
         menu.selected("3000 px")
         compare(batch.longEdge, 3000)
-        batch.longEdge = 1290
-        compare(menu.selection, "1080 px")
+        compare(menu.options.length, 6)
+        menu.selected("1080 px")
+        compare(batch.longEdge, 1080)
         item(panel, "formatMenu").selected("WebP")
         compare(batch.format, "WebP")
         compare(item(panel, "formatMenu").options, ["PNG", "JPG", "WebP", "HEIC", "SVG"])
@@ -126,6 +130,43 @@ BatchHarness {
         verify(error.visible)
         compare(error.text, "Nothing was exported. Couldn't write a-cutout.png: the folder doesn't exist.")
         verify(item(panel, "exportAllButton").enabled)
+    }
+
+    // Output changed after a run: the panel says what Export All would write
+    // and offers to run again, which makes the results anew.
+    function test_changedOutputIsToldAndRunAgainRemakesTheResults() {
+        const panel = makePanel()
+        queue(["a.png"])
+        batch.start(Editor)
+        Driver.settle()
+        const changed = item(panel, "outputChanged")
+        verify(!changed.visible)
+        item(panel, "formatMenu").selected("JPG")
+        verify(changed.visible)
+        compare(item(panel, "outputNote").text,
+                "The results were made with PNG at 2400 px; Output is now JPG at 2400 px. "
+                + "Run Again to remake them, or Export All to save them as made.")
+        compare(item(panel, "exportAllButton").text, "Export All (1)")
+        waitForRendering(panel)
+        mouseClick(item(panel, "runAgainButton"))
+        verify(batch.isRunning)
+        verify(!changed.visible)   // nothing is done until the new result is in
+        verify(!item(panel, "exportAllButton").visible)
+        Driver.settle()
+        compare(item(panel, "exportAllButton").text, "Export All (1)")
+        verify(!changed.visible)
+    }
+
+    function test_filesNotAddedAreNamed() {
+        const panel = makePanel()
+        queue(["a.png"])
+        const note = item(panel, "addNote")
+        verify(!note.visible)
+        queue(["a.png"])
+        verify(note.visible)
+        compare(note.text, "“a.png” is already in the queue.")
+        queue(["b.png"])
+        verify(!note.visible)
     }
 
     function test_addImagesOpensTheImporterAndClearAllEmptiesTheQueue() {

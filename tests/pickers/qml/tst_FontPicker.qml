@@ -69,7 +69,7 @@ PickerHarness {
         compare(item(picker, "fontFooter").text, "4 fonts · open-licensed (OFL / Apache)")
         mouseClick(item(picker, "fontChip:Serif"))
         compare(rowIDs(picker), ["lora"])
-        compare(item(picker, "fontFooter").text, "1 fonts · open-licensed (OFL / Apache)")
+        compare(item(picker, "fontFooter").text, "1 font · open-licensed (OFL / Apache)")
         mouseClick(item(picker, "fontChip:Recent"))
         compare(rowIDs(picker), [])
         compare(item(picker, "fontFooter").text, "0 fonts · open-licensed (OFL / Apache)")

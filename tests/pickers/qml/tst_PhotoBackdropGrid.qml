@@ -64,7 +64,7 @@ Item {
             compare(find(grid, "photoCount").text.indexOf("2 backgrounds."), 0)
             mouseClick(find(grid, "chip:Office"))
             tryCompare(find(grid, "photoCount"), "text",
-                       "1 backgrounds. Each downloads the first time you use it. Right-click to keep one in My Backgrounds.")
+                       "1 background. Each downloads the first time you use it. Right-click to keep one in My Backgrounds.")
         }
 
         // Every photo tile that exists, seen or not.

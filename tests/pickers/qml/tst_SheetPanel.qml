@@ -147,7 +147,11 @@ TestCase {
 
     function test_textsFollowTheSettings() {
         const panel = openPanel()
+        // The cutter's usable area on the paper chosen (4 × 6 in here).
+        compare(part(panel, "sheetRegionNote").text, "3.5 × 5.5 in usable area, centered (Explore / Maker).")
+        Editor.setSheetSetting("paper", "US Letter")
         compare(part(panel, "sheetRegionNote").text, "6.75 × 9.25 in usable area, centered (Explore / Maker).")
+        Editor.setSheetSetting("paper", "4 × 6 in")
         Editor.setSheetSetting("region", "Printer margins")
         compare(part(panel, "sheetRegionNote").text, "Full sheet with ¼ in margin, no cutter constraints.")
         verify(part(panel, "sheetExportNote").text.startsWith("300 DPI, transparent outside stickers."))

@@ -20,9 +20,9 @@ TEST(BackdropTexts, PhotoNamesReadUnderscoresAsSpacesAndCapitaliseEachWord)
     EXPECT_EQ(photoDisplayName(""), "");
 }
 
-TEST(BackdropTexts, CountLinesKeepTheirWordsWhateverTheCount)
+TEST(BackdropTexts, CountLinesAgreeWithTheirNumber)
 {
-    EXPECT_EQ(photoCountLine(1), "1 backgrounds. Each downloads the first time you use it. "
+    EXPECT_EQ(photoCountLine(1), "1 background. Each downloads the first time you use it. "
                                  "Right-click to keep one in My Backgrounds.");
     EXPECT_TRUE(photoCountLine(0).startsWith("0 backgrounds."));
     EXPECT_EQ(selectedLine(0), "0 selected");
@@ -30,7 +30,7 @@ TEST(BackdropTexts, CountLinesKeepTheirWordsWhateverTheCount)
     // The size as file managers write it, summed over the library.
     EXPECT_EQ(libraryLine(0, 0), "0 backgrounds · Zero KB");
     EXPECT_EQ(libraryLine(3, 1'234'567), "3 backgrounds · 1.2 MB");
-    EXPECT_EQ(libraryLine(1, 999), "1 backgrounds · 999 bytes");
+    EXPECT_EQ(libraryLine(1, 999), "1 background · 999 bytes");
 }
 
 TEST(BackdropTexts, CustomColourRowsFollowTheShape)

@@ -6,17 +6,23 @@
 
 namespace zephrin::batchview {
 
-TEST(BatchViewRules, TheNearestLongEdgeTakesTheSmallerSizeOnATie)
+// The menu shows the long edge the batch writes, also one the batch's own
+// sizes do not offer (Settings' 1200); picking a size reads its pixels back.
+TEST(BatchViewRules, TheLongEdgeMenuShowsTheSizeInUse)
 {
-    EXPECT_EQ(nearestLongEdge(1290), 1080);   // 210 from 1080 and from 1500
-    EXPECT_EQ(nearestLongEdge(1291), 1500);
-    EXPECT_EQ(nearestLongEdge(2700), 2400);   // 300 from 2400 and from 3000
-    EXPECT_EQ(nearestLongEdge(0), 1080);
-    EXPECT_EQ(nearestLongEdge(-5), 1080);
-    EXPECT_EQ(nearestLongEdge(1 << 30), 4000);
-    EXPECT_EQ(nearestLongEdge(4800), 4000);
-    for (int pixels : longEdgeChoices())
-        EXPECT_EQ(nearestLongEdge(pixels), pixels);
+    const QList<int> offered{1080, 1500, 2000, 2400, 3000, 4000};
+    EXPECT_EQ(longEdgeOptions(2400), offered);
+    EXPECT_EQ(longEdgeOptions(1200), (QList<int>{1080, 1200, 1500, 2000, 2400, 3000, 4000}));
+    EXPECT_EQ(longEdgeOptions(800), (QList<int>{800, 1080, 1500, 2000, 2400, 3000, 4000}));
+    EXPECT_EQ(longEdgeOptions(5000), (QList<int>{1080, 1500, 2000, 2400, 3000, 4000, 5000}));
+    EXPECT_EQ(longEdgeOptions(0), offered);
+
+    for (int pixels : longEdgeOptions(1200))
+        EXPECT_EQ(longEdgePixels(longEdgeLabel(pixels)), pixels);
+    EXPECT_EQ(longEdgeLabel(1200), QStringLiteral("1200 px"));
+    EXPECT_EQ(longEdgePixels(QStringLiteral("px")), 0);
+    EXPECT_EQ(longEdgePixels(QStringLiteral("-5 px")), 0);
+    EXPECT_EQ(longEdgePixels(QStringLiteral("1200")), 0);
 }
 
 TEST(BatchViewRules, TilesFillTheGridBetweenTheirLimits)
@@ -39,9 +45,9 @@ TEST(BatchViewRules, Texts)
 {
     EXPECT_EQ(presetSummary(ListingPreset::amazon), QStringLiteral("Exports JPG at 2000 px long edge."));
     EXPECT_EQ(presetSummary(ListingPreset::etsy), QStringLiteral("Exports PNG at 2700 px long edge."));
-    EXPECT_EQ(failureNote(1), QStringLiteral("1 image couldn't be processed. Tap a red tile to open it in the editor."));
-    EXPECT_EQ(failureNote(2), QStringLiteral("2 images couldn't be processed. Tap a red tile to open it in the editor."));
-    EXPECT_EQ(folderMessage(1), QStringLiteral("Choose a folder for the 1 cutouts."));
+    EXPECT_EQ(failureNote(1), QStringLiteral("1 image couldn't be processed. Click a red tile to open it in the editor."));
+    EXPECT_EQ(failureNote(2), QStringLiteral("2 images couldn't be processed. Click a red tile to open it in the editor."));
+    EXPECT_EQ(folderMessage(1), QStringLiteral("Choose a folder for the 1 cutout."));
     EXPECT_EQ(progressText(3, 5), QStringLiteral("Cutting image 3 of 5…"));
 }
 

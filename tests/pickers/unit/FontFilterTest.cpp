@@ -57,7 +57,7 @@ TEST(FontFilter, SearchTrimsIgnoresCaseAndMatchesNamesOnly)
 TEST(FontFilter, PromptCountsTheCatalogueAndFooterTheList)
 {
     EXPECT_EQ(searchPrompt(4), "Search 4 fonts");
-    EXPECT_EQ(footer(kAll, 1), "1 fonts · open-licensed (OFL / Apache)");
+    EXPECT_EQ(footer(kAll, 1), "1 font · open-licensed (OFL / Apache)");
     EXPECT_EQ(footer(kRecent, 0), "0 fonts · open-licensed (OFL / Apache)");
     EXPECT_EQ(footer(kFavorites, 0), "Tap the heart on any font to add it here.");
     EXPECT_EQ(footer(kFavorites, 2), "2 fonts · open-licensed (OFL / Apache)");

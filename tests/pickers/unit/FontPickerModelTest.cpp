@@ -89,7 +89,7 @@ TEST_F(FontPickerModelTest, APickWritesNameLabelAndIdInOneChange)
     const RenamedFont face = writeRenamedFont(served("sunny/Sunny.otf"));
     load({font("sunny", "Sunny Sans", "sunny/Sunny.otf")});
     EXPECT_EQ(picker->rows().size(), 1);
-    EXPECT_EQ(picker->footer(), "1 fonts · open-licensed (OFL / Apache)");
+    EXPECT_EQ(picker->footer(), "1 font · open-licensed (OFL / Apache)");
 
     editor->addTextLayer();
     QSignalSpy writes(editor.get(), &EditorState::compChanged);

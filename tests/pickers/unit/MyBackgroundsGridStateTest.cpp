@@ -152,7 +152,7 @@ TEST_F(MyBackgroundsGrid, WithoutATrashEveryDeleteAsksToDeletePermanently)
     EXPECT_EQ(store->items().size(), 1);
 
     grid.askToDeleteAll();
-    EXPECT_EQ(grid.questionTitle(), "Delete all 1 backgrounds permanently?");
+    EXPECT_EQ(grid.questionTitle(), "Delete 1 background permanently?");
     EXPECT_EQ(grid.questionAccept(), "Delete All Permanently");
     grid.setSelecting(true);
     grid.tap(b);

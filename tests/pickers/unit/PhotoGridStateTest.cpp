@@ -121,7 +121,7 @@ TEST_F(PhotoGrid, LoadsOnceThenShowsTheCategoriesTiles)
 
     grid.setCategory("Office");
     EXPECT_EQ(tileIDs(), QStringList{"desk"});
-    EXPECT_TRUE(grid.countLine().startsWith("1 backgrounds."));
+    EXPECT_TRUE(grid.countLine().startsWith("1 background."));
     // A listed category without photos: no tiles, the count 0, still the grid.
     grid.setCategory("Empty");
     EXPECT_TRUE(tileIDs().isEmpty());

@@ -24,11 +24,22 @@ TEST(SheetPanelTexts, SliderReadOutsAndNotes)
     EXPECT_EQ(bleedText(0.005), QStringLiteral("0.005 in"));
     EXPECT_EQ(spacingText(0.03), QStringLiteral("0.03 in"));
     EXPECT_EQ(spacingText(0), QStringLiteral("0.00 in"));  // never "None"
-    EXPECT_EQ(regionNote(QStringLiteral("Printer margins")),
+    const QString letter = QStringLiteral("US Letter");
+    EXPECT_EQ(regionNote(QStringLiteral("Printer margins"), letter),
               QStringLiteral("Full sheet with ¼ in margin, no cutter constraints."));
-    EXPECT_EQ(regionNote(QStringLiteral("Cricut Print then Cut")),
-              QStringLiteral("6.75 × 9.25 in usable area, centered (Explore / Maker)."));
-    EXPECT_TRUE(regionNote(QStringLiteral("Plotter")).isEmpty());
+    EXPECT_TRUE(regionNote(QStringLiteral("Plotter"), letter).isEmpty());
+    EXPECT_TRUE(regionNote(QStringLiteral("Printer margins"), QStringLiteral("A3")).isEmpty());
+}
+
+// The cutter's usable area is the one of the paper chosen: the cutter's own
+// 6.75 × 9.25 in where the paper holds it, less on smaller paper.
+TEST(SheetPanelTexts, TheCutterNoteGivesTheChosenPapersUsableArea)
+{
+    const QString cutter = QStringLiteral("Cricut Print then Cut");
+    const QString rest = QStringLiteral(" in usable area, centered (Explore / Maker).");
+    EXPECT_EQ(regionNote(cutter, QStringLiteral("US Letter")), QStringLiteral("6.75 × 9.25") + rest);
+    EXPECT_EQ(regionNote(cutter, QStringLiteral("A4")), QStringLiteral("6.75 × 9.25") + rest);
+    EXPECT_EQ(regionNote(cutter, QStringLiteral("4 × 6 in")), QStringLiteral("3.5 × 5.5") + rest);
     EXPECT_TRUE(exportNote(300).startsWith(QStringLiteral("300 DPI, transparent outside stickers.")));
 }
 
