@@ -13,12 +13,16 @@ endforeach()
 set_property(TARGET opencv_imgproc PROPERTY INTERFACE_LINK_LIBRARIES opencv_core)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
+# libheif's HEVC decoder, to keep its logging off (libheif-dev brings it).
+pkg_check_modules(DE265 REQUIRED IMPORTED_TARGET libde265)
 pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux)
 # Animated WebP files for the tests.
 pkg_check_modules(WEBPMUX REQUIRED IMPORTED_TARGET libwebpmux)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+# libtiff's message handlers: Qt's TIFF reader leaves its messages on standard error.
+pkg_check_modules(TIFF REQUIRED IMPORTED_TARGET libtiff-4)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)

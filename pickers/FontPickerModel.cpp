@@ -165,7 +165,8 @@ QString FontPickerModel::emptyState() const
 
 QString FontPickerModel::emptyText() const
 {
-    return fontfilter::emptyText(fontfilter::emptyState(library().status(), library().items().isEmpty()));
+    return fontfilter::emptyText(fontfilter::emptyState(library().status(), library().items().isEmpty()),
+                                 library().failureMessage());
 }
 
 void FontPickerModel::appear()

@@ -1,5 +1,7 @@
 #include "content/files/ImageFiles.h"
 
+#include "engine/codec/RegularFileBytes.h"
+
 #include <QFile>
 
 namespace zephrin {
@@ -17,10 +19,11 @@ std::optional<Image> decodeImage(const QByteArray& data, const ReadLimits& limit
 
 std::optional<Image> readImageFile(const QString& path, const ReadLimits& limits)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+    // A pipe of that name would hold a worker thread for ever.
+    const FileBytes file = regularFileBytes(QFile::encodeName(path).toStdString(), kMaxFileBytes);
+    if (file.problem)
         return std::nullopt;
-    return decodeImage(file.readAll(), limits);
+    return decodeImage(file.bytes, limits);
 }
 
 } // namespace zephrin

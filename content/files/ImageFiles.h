@@ -25,8 +25,9 @@ inline constexpr ReadLimits kPictureLimits{8192, qint64(256) << 20, false, false
 // Nothing when the data is not a picture, is damaged or passes the limits.
 std::optional<Image> decodeImage(const QByteArray& data, const ReadLimits& limits);
 
-// The same for a file; nothing also when it is missing, unreadable or larger
-// than any picture file of these uses (256 MiB).
+// The same for a file; nothing also when it is missing, no regular file (a
+// pipe is never opened), unreadable or larger than any picture file of these
+// uses (256 MiB).
 std::optional<Image> readImageFile(const QString& path, const ReadLimits& limits);
 
 } // namespace zephrin

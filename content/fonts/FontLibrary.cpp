@@ -112,6 +112,8 @@ FontLibrary& FontLibrary::shared()
     return *library;
 }
 
+QString FontLibrary::failureMessage() const { return catalogueFailure(m_base, QStringLiteral("font")); }
+
 void FontLibrary::loadIfNeeded()
 {
     if (m_status == Status::loading || m_status == Status::ready)

@@ -73,6 +73,9 @@ public:
     QBindable<QSet<QString>> bindableDownloading() { return &m_downloading; }
 
     const QUrl& base() const { return m_base; }
+    // What a load that found no catalogue says, worded for its source
+    // (catalogueFailure in ContentSource.h).
+    QString failureMessage() const;
 
     // Starts loading the catalogue unless a load is running or has succeeded
     // (a failed load may be retried). Shows the on-disk copy while the server

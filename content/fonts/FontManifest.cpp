@@ -63,9 +63,7 @@ std::optional<FontManifest> decodeFontManifest(const QByteArray& data)
     FontManifest manifest{*categories, {}};
     for (const QJsonValue element : items.toArray()) {
         std::optional<FontItem> item = decodeItem(element);
-        if (!item)
-            return std::nullopt;
-        if (isSafe(*item))
+        if (item && isSafe(*item))
             manifest.items.append(std::move(*item));
     }
     return manifest;

@@ -6,9 +6,10 @@
 //                 "files": {"regular": "inter/Inter-Regular.otf", ...}}, ...]}
 //
 // Every key shown is required with that type; other keys are ignored. A
-// missing or mistyped key anywhere rejects the whole document. An item whose
-// id is not a safe name or one of whose file paths is not a safe relative path
-// (see SafePath.h) is left out and the rest kept.
+// missing or mistyped key of the document rejects it whole. An item with a
+// missing or mistyped key, whose id is not a safe name or one of whose file
+// paths is not a safe relative path (see SafePath.h) is left out and the rest
+// kept.
 
 #include "content/fonts/FontItem.h"
 

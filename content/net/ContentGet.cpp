@@ -1,9 +1,9 @@
 #include "content/net/ContentGet.h"
 
 #include "content/tasks/WorkerPools.h"
+#include "engine/codec/RegularFileBytes.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace zephrin {
@@ -12,15 +12,10 @@ namespace {
 
 std::optional<QByteArray> readCapped(const QString& path, qint64 maxBytes)
 {
-    if (!QFileInfo(path).isFile())
+    FileBytes file = regularFileBytes(QFile::encodeName(path).toStdString(), maxBytes);
+    if (file.problem)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
-        return std::nullopt;
-    QByteArray data = file.read(maxBytes + 1);
-    if (data.size() > maxBytes || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return data;
+    return std::move(file.bytes);
 }
 
 } // namespace

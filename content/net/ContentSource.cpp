@@ -96,4 +96,12 @@ QUrl contentResourceBase(const QUrl& source, const QString& folder)
     return base;
 }
 
+QString catalogueFailure(const QUrl& base, const QString& library)
+{
+    if (base.isLocalFile())
+        return QStringLiteral("Couldn't read the %1 library in %2.")
+            .arg(library, QDir::toNativeSeparators(QDir::cleanPath(base.toLocalFile())));
+    return QStringLiteral("Couldn't reach the %1 library. Check your internet connection.").arg(library);
+}
+
 } // namespace zephrin

@@ -34,4 +34,9 @@ QUrl contentSource(const QSettings& settings, const QString& executableFolder);
 // path ends in a slash, so every resource can be resolved against it.
 QUrl contentResourceBase(const QUrl& source, const QString& folder);
 
+// What a catalogue that did not load from `base` (a resource base) says:
+// a server's "Couldn't reach the <library> library. Check your internet
+// connection.", a folder's "Couldn't read the <library> library in <folder>."
+QString catalogueFailure(const QUrl& base, const QString& library);
+
 } // namespace zephrin

@@ -46,8 +46,8 @@ QStringList withoutRepeats(const QStringList& names)
 } // namespace
 
 const QString PhotoBackdropLibrary::allCategory = QStringLiteral("All");
-const QString PhotoBackdropLibrary::failureMessage =
-    QStringLiteral("Couldn't reach the photo library. Check your internet connection.");
+
+QString PhotoBackdropLibrary::failureMessage() const { return catalogueFailure(m_base, QStringLiteral("photo")); }
 
 PhotoBackdropLibrary::PhotoBackdropLibrary(QUrl base, QString cacheFolder, QObject* parent)
     : QObject(parent), m_base(std::move(base)), m_cacheFolder(std::move(cacheFolder)), m_thumbCache(kThumbCacheBytes)
@@ -85,7 +85,7 @@ QFuture<void> PhotoBackdropLibrary::refresh()
             if (fetched)
                 apply(fetched->categories, fetched->items);
             m_status = fetched || !m_items.value().isEmpty() ? Status{Status::Phase::ready, {}}
-                                                              : Status::failed(failureMessage);
+                                                              : Status::failed(failureMessage());
             done->finish();
         });
     return done->future();

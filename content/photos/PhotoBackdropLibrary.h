@@ -59,7 +59,6 @@ public:
     using Status = PhotoLibraryStatus;
 
     static const QString allCategory;    // "All"
-    static const QString failureMessage; // the text of a load that found no catalogue
 
     // `base` is the catalogue's root URL (path ending in "/"), a server's or a
     // folder's (file:); `cacheFolder` holds the catalogue copy and the
@@ -81,10 +80,13 @@ public:
 
     const QUrl& base() const { return m_base; }
     const QString& cacheFolder() const { return m_cacheFolder; }
+    // The text of a load that found no catalogue, worded for its source
+    // (catalogueFailure in ContentSource.h).
+    QString failureMessage() const;
 
     // Shows the on-disk catalogue when nothing is loaded yet, then asks the
     // server; ends ready when either gave a catalogue, else failed with
-    // `failureMessage`.
+    // failureMessage().
     QFuture<void> refresh();
 
     // The photos of one category, in catalogue order; "All" gives every photo.

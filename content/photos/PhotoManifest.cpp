@@ -44,9 +44,7 @@ std::optional<PhotoManifest> decodePhotoManifest(const QByteArray& data)
     }
     for (const QJsonValue element : items.toArray()) {
         std::optional<PhotoBackdrop> item = decodeItem(element);
-        if (!item)
-            return std::nullopt;
-        if (isSafeName(item->id))
+        if (item && isSafeName(item->id))
             manifest.items.append(std::move(*item));
     }
     return manifest;

@@ -6,8 +6,9 @@
 //
 // "version" (an integer, read by nobody) and "items" are required;
 // "categories" may be absent or null. Other keys are ignored. A missing or
-// mistyped key anywhere rejects the whole document. An item whose id is not a
-// safe name (see SafePath.h) is left out and the rest kept.
+// mistyped key of the document rejects it whole. An item with a missing or
+// mistyped key, or whose id is not a safe name (see SafePath.h), is left out
+// and the rest kept.
 
 #include "content/photos/PhotoBackdrop.h"
 

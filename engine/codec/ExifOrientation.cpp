@@ -78,6 +78,13 @@ int exifOrientation(QByteArrayView app1)
     return 0;
 }
 
+int bareExifOrientation(QByteArrayView block)
+{
+    if (block.startsWith(QByteArrayView("Exif\0\0", kExifHeader)))
+        return exifOrientation(block);
+    return exifOrientation(QByteArray("Exif\0\0", kExifHeader).append(block));
+}
+
 Image uprightImage(const Image& image, int orientation)
 {
     cv::Mat pixels;

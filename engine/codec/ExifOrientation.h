@@ -1,6 +1,6 @@
 #pragma once
-// The orientation flag of a JPEG's Exif block, read by the same rules as Qt's
-// JPEG reader, and the picture turned upright by it.
+// The orientation flag of an Exif block (a JPEG's, a PNG's, a WebP's), read
+// by the same rules as Qt's JPEG reader, and the picture turned upright by it.
 
 #include "engine/pixel/Image.h"
 
@@ -13,6 +13,10 @@ namespace zephrin {
 // block does not start with "Exif\0\0", has no such tag, or is malformed (IFDs
 // that point backwards or past the end, a tag that is not one SHORT in range).
 int exifOrientation(QByteArrayView app1);
+
+// The same for an Exif block as PNG's eXIf chunk and WebP's EXIF chunk hold
+// it: the TIFF stream alone, or (as some writers store it) after "Exif\0\0".
+int bareExifOrientation(QByteArrayView block);
 
 // `image` as it is meant to be seen: 2 mirrors it left to right, 3 turns it
 // 180°, 4 flips it top to bottom, 5 flips it and turns it 90° clockwise, 6 turns

@@ -5,6 +5,7 @@
 #include <QRect>
 
 #include <array>
+#include <memory>
 
 namespace zephrin {
 
@@ -126,18 +127,6 @@ std::optional<GifLayout> gifLayout(QByteArrayView bytes)
     }
 }
 
-std::optional<ReadFailure> refusalOf(const std::optional<GifLayout>& layout, const ReadLimits& limits)
-{
-    if (!layout || layout->screen.isEmpty())
-        return ReadFailure::unreadable;
-    const double pixels = double(layout->screen.width()) * layout->screen.height();
-    if (double(layout->dataBytes) * kLzwBestPixelsPerByte < pixels)
-        return ReadFailure::unreadable;
-    if (pictureBytes(layout->screen) > limits.maxDecodeBytes)
-        return ReadFailure::tooLarge;
-    return std::nullopt;
-}
-
 // The premultiplied RGBA value of each colour index, as Qt's reader shows it:
 // an index past the table is white with no alpha, the transparent index keeps
 // its colour with no alpha, and without a transparent index nothing has alpha.
@@ -162,25 +151,44 @@ Palette paletteOf(const GifLayout& layout)
     return palette;
 }
 
+// The string table of the frame's LZW codes: each entry is an earlier entry
+// and one more index; codes below `clear` stand for one index each.
+struct StringTable {
+    std::array<quint16, kMaxCodes> prefix{};
+    std::array<quint8, kMaxCodes> suffix{};
+    std::array<quint8, kMaxCodes> firstIndex{};
+    std::array<quint16, kMaxCodes> length{};
+};
+
 // Where decoded pixels go: row after row of the frame (in the four passes of
 // an interlaced one), cut to the picture.
 class PixelSink {
 public:
-    PixelSink(cv::Mat& picture, const QRect& frame, bool interlaced)
-        : m_picture(picture), m_frame(frame), m_interlaced(interlaced), m_row(frame.top()),
+    PixelSink(cv::Mat& picture, const QRect& frame, bool interlaced, const Palette& palette)
+        : m_picture(picture), m_frame(frame), m_interlaced(interlaced), m_palette(palette), m_row(frame.top()),
           m_pass(frame.isEmpty() ? 4 : 0)
     {
     }
 
     bool full() const { return m_pass >= (m_interlaced ? 4 : 1); }
 
-    void put(const cv::Vec4b& value)
+    // The indices of the string of `code`, first to last.
+    void string(const StringTable& table, int code)
+    {
+        size_t depth = table.length[size_t(code)];
+        for (size_t at = depth; at-- > 0; code = table.prefix[size_t(code)])
+            m_stack[at] = table.suffix[size_t(code)];
+        for (size_t at = 0; at < depth; ++at)
+            put(m_stack[at]);
+    }
+
+    void put(quint8 index)
     {
         if (full())
             return;
         const int x = m_frame.left() + m_column;
         if (m_row < m_picture.rows && x < m_picture.cols)
-            m_picture.at<cv::Vec4b>(m_row, x) = value;
+            m_picture.at<cv::Vec4b>(m_row, x) = m_palette.values[index];
         if (++m_column < m_frame.width())
             return;
         m_column = 0;
@@ -203,9 +211,27 @@ private:
     cv::Mat& m_picture;
     QRect m_frame;
     bool m_interlaced;
+    const Palette& m_palette;
     int m_row;
     int m_pass;
     int m_column = 0;
+    std::array<quint8, kMaxCodes> m_stack{};
+};
+
+// Counts the pixels the codes stand for, up to the frame's area, without
+// expanding a string.
+class CountingSink {
+public:
+    explicit CountingSink(qint64 area) : m_area(area) {}
+
+    bool full() const { return m_count >= m_area; }
+    void string(const StringTable& table, int code) { m_count += table.length[size_t(code)]; }
+    void put(quint8) { ++m_count; }
+    qint64 count() const { return std::min(m_count, m_area); }
+
+private:
+    qint64 m_area;
+    qint64 m_count = 0;
 };
 
 // The frame's LZW codes, least significant bit first across its sub-blocks.
@@ -240,32 +266,24 @@ private:
     int m_count = 0;
 };
 
-// Decodes the frame's data into `sink`. Data that ends early or holds a code
-// that cannot be leaves the rest of the frame as it was, as in other readers.
-void decodeFrame(QByteArrayView bytes, const GifLayout& layout, const Palette& palette, PixelSink& sink)
+// Decodes the frame's data into `sink` until the sink is full, the end code,
+// the end of the data or a code that cannot be.
+template <typename Sink>
+void decodeFrame(QByteArrayView bytes, const GifLayout& layout, Sink& sink)
 {
     const int clear = 1 << layout.minimumCodeSize;
     const int end = clear + 1;
-    std::array<quint16, kMaxCodes> prefix{};
-    std::array<quint8, kMaxCodes> suffix{};
-    std::array<quint8, kMaxCodes> stack{};
-    for (int code = 0; code < clear; ++code)
-        suffix[size_t(code)] = quint8(code);
-    const auto output = [&](int code) -> int { // writes the string of `code`; gives its first index
-        size_t depth = 0;
-        for (; code >= clear; code = prefix[size_t(code)])
-            stack[depth++] = suffix[size_t(code)];
-        sink.put(palette.values[size_t(code)]);
-        while (depth > 0)
-            sink.put(palette.values[stack[--depth]]);
-        return code;
-    };
+    auto table = std::make_unique<StringTable>();
+    for (int code = 0; code < clear; ++code) {
+        table->suffix[size_t(code)] = quint8(code);
+        table->firstIndex[size_t(code)] = quint8(code);
+        table->length[size_t(code)] = 1;
+    }
 
     CodeReader reader(bytes, layout.data);
     int bits = layout.minimumCodeSize + 1;
     int next = clear + 2;
     int previous = -1;
-    int first = 0;
     while (!sink.full()) {
         const int code = reader.next(bits);
         if (code < 0 || code == end)
@@ -279,21 +297,26 @@ void decodeFrame(QByteArrayView bytes, const GifLayout& layout, const Palette& p
         if (previous < 0) {
             if (code > clear)
                 return;
-            first = output(code);
+            sink.string(*table, code);
             previous = code;
             continue;
         }
         if (code > next || (code == next && next >= kMaxCodes))
             return;
-        if (code == next) { // the previous string and its own first index
-            output(previous);
-            sink.put(palette.values[size_t(first)]);
+        // The first index of the string `code` stands for: for the code not yet
+        // in the table, the previous string and its own first index.
+        const quint8 first = table->firstIndex[size_t(code == next ? previous : code)];
+        if (code == next) {
+            sink.string(*table, previous);
+            sink.put(first);
         } else {
-            first = output(code);
+            sink.string(*table, code);
         }
         if (next < kMaxCodes) {
-            prefix[size_t(next)] = quint16(previous);
-            suffix[size_t(next)] = quint8(first);
+            table->prefix[size_t(next)] = quint16(previous);
+            table->suffix[size_t(next)] = first;
+            table->firstIndex[size_t(next)] = table->firstIndex[size_t(previous)];
+            table->length[size_t(next)] = quint16(table->length[size_t(previous)] + 1);
             ++next;
             if (next >= (1 << bits) && bits < kMaxCodeBits)
                 ++bits;
@@ -302,17 +325,37 @@ void decodeFrame(QByteArrayView bytes, const GifLayout& layout, const Palette& p
     }
 }
 
+std::optional<ReadFailure> refusalOf(QByteArrayView bytes, const std::optional<GifLayout>& layout,
+                                     const ReadLimits& limits)
+{
+    if (!layout || layout->screen.isEmpty() || !framesCoverCanvas(layout->screen, layout->frame))
+        return ReadFailure::unreadable;
+    const double pixels = double(layout->screen.width()) * layout->screen.height();
+    if (double(layout->dataBytes) * kLzwBestPixelsPerByte < pixels)
+        return ReadFailure::unreadable;
+    // A frame its data leaves part unfilled would show the background there:
+    // a picture the file does not hold (a few bytes claiming a huge one).
+    const qint64 area = qint64(layout->frame.width()) * layout->frame.height();
+    CountingSink counted(area);
+    decodeFrame(bytes, *layout, counted);
+    if (counted.count() < area)
+        return ReadFailure::unreadable;
+    if (pictureBytes(layout->screen) > limits.maxDecodeBytes)
+        return ReadFailure::tooLarge;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<ReadFailure> gifRefusal(QByteArrayView bytes, const ReadLimits& limits)
 {
-    return refusalOf(gifLayout(bytes), limits);
+    return refusalOf(bytes, gifLayout(bytes), limits);
 }
 
 ImageRead readGif(QByteArrayView bytes, const ReadLimits& limits)
 {
     const std::optional<GifLayout> layout = gifLayout(bytes);
-    if (const std::optional<ReadFailure> refusal = refusalOf(layout, limits))
+    if (const std::optional<ReadFailure> refusal = refusalOf(bytes, layout, limits))
         return failed(*refusal);
     const Palette palette = paletteOf(*layout);
     cv::Mat picture(layout->screen.height(), layout->screen.width(), CV_8UC4, palette.blank);
@@ -321,8 +364,10 @@ ImageRead readGif(QByteArrayView bytes, const ReadLimits& limits)
     const QRect screen(QPoint(0, 0), layout->screen);
     if (!layout->frame.contains(screen) && layout->transparentIndex < 0 && layout->backgroundIndex >= 0)
         picture.setTo(palette.values[size_t(layout->backgroundIndex)]);
-    PixelSink sink(picture, layout->frame, layout->interlaced);
-    decodeFrame(bytes, *layout, palette, sink);
+    PixelSink sink(picture, layout->frame, layout->interlaced, palette);
+    decodeFrame(bytes, *layout, sink);
+    if (!sink.full())
+        return failed(ReadFailure::unreadable);
     return finishedImage(Image(picture), limits);
 }
 

@@ -6,8 +6,11 @@
 // picture) to be too large.
 //
 // Refused as unreadable before anything is allocated: a file that ends before
-// its first frame's data does, and one whose LZW data (at most 4096 pixels a
-// 12-bit code) could not fill the picture it claims.
+// its first frame's data does, one whose LZW data (at most 4096 pixels a
+// 12-bit code) could not fill the picture it claims, one whose screen the
+// frame covers too little of (framesCoverCanvas in ReadSteps.h), and one
+// whose codes leave part of the frame unfilled (counted, not decoded: a pass
+// over the codes, without a pixel written).
 
 #include "engine/codec/ImageRead.h"
 

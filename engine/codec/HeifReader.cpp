@@ -1,5 +1,8 @@
 #include "engine/codec/HeifReader.h"
 
+#include "engine/codec/HeifBoxes.h"
+#include "engine/codec/LibraryMessages.h"
+
 #include <QColorSpace>
 
 #include <libheif/heif.h>
@@ -22,7 +25,17 @@ struct ImageDeleter {
     void operator()(heif_image* image) const { heif_image_release(image); }
 };
 
-bool ok(const heif_error& error) { return error.code == heif_error_Ok; }
+// libheif's errors say what was wrong with a file: they go to the log.
+bool ok(const heif_error& error)
+{
+    if (error.code == heif_error_Ok)
+        return true;
+    qCInfo(imageLibraryLog, "libheif: %s", error.message != nullptr ? error.message : "");
+    return false;
+}
+
+// How far a coded picture may reach past the picture it holds (see readHeif).
+constexpr int kCodedMargin = 128;
 
 // nclx colour primaries 12: SMPTE EG 432-1, the Display P3 of phone cameras.
 constexpr int kDisplayP3Primaries = 12;
@@ -53,6 +66,7 @@ QColorSpace colorSpaceOf(const heif_image_handle* handle)
 
 std::unique_ptr<heif_context, ContextDeleter> contextOf(QByteArrayView bytes)
 {
+    routeLibraryMessages();
     std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context
         || !ok(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()),
@@ -69,6 +83,22 @@ std::unique_ptr<heif_image_handle, HandleDeleter> primaryOf(heif_context* contex
     return std::unique_ptr<heif_image_handle, HandleDeleter>(primary);
 }
 
+// A grid or overlay put together at another size than its 'ispe' property
+// says: libheif decodes at the former, every check before it sees the latter.
+bool sizesAgree(QByteArrayView bytes, const heif_image_handle* handle)
+{
+    const HeifPrimaryItem primary = heifPrimaryItem(bytes);
+    return !primary.derived
+           || primary.derivedSize
+                  == QSize(heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle));
+}
+
+// What every read checks of the boxes before libheif decodes anything.
+bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
+{
+    return sizesAgree(bytes, handle) && heifParameterSetsSound(bytes);
+}
+
 } // namespace
 
 bool isHeif(QByteArrayView bytes)
@@ -82,7 +112,7 @@ std::optional<QSize> heifSize(QByteArrayView bytes)
 {
     const auto context = contextOf(bytes);
     const auto handle = primaryOf(context.get());
-    if (!handle)
+    if (!handle || !boxesSound(bytes, handle.get()))
         return std::nullopt;
     return QSize(heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()));
 }
@@ -96,8 +126,15 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
 
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());
-    if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels)
+    if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels || !boxesSound(bytes, handle.get()))
         return std::nullopt;
+    // No image the decoder puts together (a grid, its tiles, an overlay) may
+    // be wider or taller than the primary image says it is, but for the
+    // margin of the coded picture (HEVC codes whole blocks of up to 64 pixels
+    // and crops them: 37 × 23 pixels are coded as 64 × 64).
+    const int longestSide = std::max({width, height, heif_image_handle_get_ispe_width(handle.get()),
+                                      heif_image_handle_get_ispe_height(handle.get())});
+    heif_context_set_maximum_image_size_limit(context.get(), longestSide + kCodedMargin);
 
     heif_image* decoded = nullptr;
     if (!ok(heif_decode_image(handle.get(), &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr)))
@@ -108,7 +145,8 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
     const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const int decodedWidth = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int decodedHeight = heif_image_get_height(image.get(), heif_channel_interleaved);
-    if (plane == nullptr || decodedWidth <= 0 || decodedHeight <= 0)
+    // Checked again on what was decoded, before it is copied.
+    if (plane == nullptr || decodedWidth != width || decodedHeight != height)
         return std::nullopt;
 
     const bool premultiplied = heif_image_handle_is_premultiplied_alpha(handle.get());

@@ -11,16 +11,22 @@ namespace zephrin {
 // Whether the bytes start like a HEIF file that libheif can decode.
 bool isHeif(QByteArrayView bytes);
 
-// The size of the primary image as its header gives it (before rotation);
-// nothing when libheif cannot parse the file.
+// The size of the primary image as its header gives it, turned as it is
+// shown; nothing when libheif cannot parse the file, or when the primary image
+// is a grid or an overlay whose own size is not the size its 'ispe' property
+// says (libheif would decode it at the former), or one of whose HEVC
+// parameter sets libde265 would complain of on the terminal (HeifBoxes.h).
 std::optional<QSize> heifSize(QByteArrayView bytes);
 
 // The primary image, its rotation and mirroring applied, as RGBA8888 (straight)
 // or RGBA8888_Premultiplied when the file stores premultiplied alpha, with the
 // file's colour space attached (an ICC profile, or Display P3 signalled by its
-// code points; untagged means sRGB). Nothing when the file cannot be decoded or
-// when its header claims more than `maxPixels` pixels, which is checked before
-// any pixel is decoded.
+// code points; untagged means sRGB). Nothing when the file cannot be decoded,
+// when heifSize gives nothing or more than `maxPixels` pixels (checked before
+// any pixel is decoded), and when the decoded picture is not of that size
+// (checked before it is copied). libheif's own size limit holds every image
+// it puts together to the primary image's longest side (and the margin of
+// whole coded blocks).
 std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels);
 
 } // namespace zephrin

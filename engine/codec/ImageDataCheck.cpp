@@ -93,35 +93,57 @@ bool pngHoldsPixels(const Bytes& png)
 
 enum BmpCompression : quint32 { bmpRgb = 0, bmpRle8 = 1, bmpRle4 = 2, bmpBitfields = 3, bmpAlphaBitfields = 6 };
 
-// Run-length data must code every pixel it claims, in runs and literal
-// pixels: its escapes (end of line, a jump, end of bitmap) code none, and
-// pixels they skip would be invented. Each run codes 255 pixels at most.
-bool rleCodesAllPixels(const Bytes& bmp, qsizetype at, double pixels, bool fourBit)
+// Run-length data must code every pixel of every row, followed as a decoder
+// follows it: a run or a literal codes pixels only up to its row's end (a
+// decoder clips the rest), an end of line moves to the next row, a jump moves
+// right and down over pixels it codes none of, and the end of the bitmap ends
+// it. Pixels it never reaches would be invented.
+bool rleCodesAllPixels(const Bytes& bmp, qsizetype at, qint64 width, qint64 height, bool fourBit)
 {
-    double coded = 0;
-    while (coded < pixels) {
+    qint64 x = 0;
+    qint64 y = 0;
+    qint64 coded = 0;
+    const qint64 pixels = width * height;
+    const auto code = [&](qint64 count) {
+        const qint64 written = std::min(count, width - x);
+        coded += written;
+        x += written;
+    };
+    while (coded < pixels && y < height) {
         const int count = bmp.byte(at);
         const int value = bmp.byte(at + 1);
         if (count < 0 || value < 0)
             return false;
         at += 2;
         if (count > 0) {
-            coded += count; // a run of `count` pixels of one value
+            code(count); // a run of `count` pixels of one value
             continue;
         }
         switch (value) {
-        case 0: break;         // end of line
-        case 1: return false;  // end of bitmap
-        case 2: at += 2; break; // a jump
-        default: {             // `value` literal pixels, padded to a whole 16-bit word
+        case 0: // end of line
+            x = 0;
+            ++y;
+            break;
+        case 1: return false; // end of bitmap
+        case 2: {             // a jump
+            const int right = bmp.byte(at);
+            const int down = bmp.byte(at + 1);
+            if (right < 0 || down < 0)
+                return false;
+            at += 2;
+            x = std::min(width, x + right);
+            y += down;
+            break;
+        }
+        default: { // `value` literal pixels, padded to a whole 16-bit word
             const qsizetype length = fourBit ? (value + 1) / 2 : value;
             at += length + (length & 1);
-            coded += value;
+            code(value);
             break;
         }
         }
     }
-    return true;
+    return coded >= pixels;
 }
 
 bool bmpHoldsPixels(const Bytes& bmp)
@@ -163,8 +185,8 @@ bool bmpHoldsPixels(const Bytes& bmp)
         // The last row's padding may be left out.
         return double(bmp.size() - *offset) >= stride * double(height - 1) + std::ceil(rowBits / 8);
     }
-    case bmpRle8: return rleCodesAllPixels(bmp, *offset, double(width) * double(height), false);
-    case bmpRle4: return rleCodesAllPixels(bmp, *offset, double(width) * double(height), true);
+    case bmpRle8: return rleCodesAllPixels(bmp, *offset, width, height, false);
+    case bmpRle4: return rleCodesAllPixels(bmp, *offset, width, height, true);
     default: return true;
     }
 }
@@ -184,7 +206,7 @@ enum TiffTag : quint32 {
 };
 
 // How many pixel bytes one stored byte can stand for at best, by compression.
-double tiffBestRatio(quint32 compression, double rowBytes)
+double tiffBestRatio(quint32 compression, double rowBytes, double bitsPerPixel)
 {
     switch (compression) {
     case 1: return 1;                      // none
@@ -195,7 +217,9 @@ double tiffBestRatio(quint32 compression, double rowBytes)
     case 2:
     case 3:
     case 4: return rowBytes * 8;           // CCITT fax: a bit a row at best
-    default: return 1 << 16;               // JPEG, zstd, LZMA, ...: generously
+    case 6:
+    case 7: return 64 * bitsPerPixel;      // JPEG: a bit an 8 × 8 block (of its luma)
+    default: return 1 << 16;               // zstd, LZMA, ...: generously
     }
 }
 
@@ -264,7 +288,7 @@ bool tiffHoldsPixels(const Bytes& tiff)
         stored += (*counts)[i];
     }
     const double rowBytes = std::ceil(width * bits / 8);
-    return stored * tiffBestRatio(compression, rowBytes) >= rowBytes * height;
+    return stored * tiffBestRatio(compression, rowBytes, bits) >= rowBytes * height;
 }
 
 } // namespace
@@ -279,12 +303,6 @@ bool holdsClaimedPixels(QByteArrayView data)
     if (bytes.startsWith("II*") || bytes.startsWith("MM"))
         return tiffHoldsPixels(bytes);
     return true;
-}
-
-bool isInterlacedPng(QByteArrayView data)
-{
-    const Bytes bytes(data);
-    return bytes.startsWith(kPngSignature) && bytes.byte(28) == 1;
 }
 
 } // namespace zephrin

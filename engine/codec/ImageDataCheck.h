@@ -10,9 +10,12 @@
 //   PNG   the IDAT chunks (deflate, at most 1032:1) against the filtered rows;
 //         a PNG whose IDAT chunks the file does not hold whole is cut off.
 //   BMP   uncompressed rows must all be there; RLE data must code every
-//         pixel in runs and literals (escapes that skip pixels code none).
+//         pixel of every row in runs and literals, each counted only up to
+//         its row's end, as a decoder clips it (escapes that skip pixels
+//         code none).
 //   TIFF  the first directory's strips or tiles must lie in the file, and
-//         hold the rows at the best ratio of their compression.
+//         hold the rows at the best ratio of their compression (JPEG: a bit
+//         for each 8 × 8 block).
 // The other formats read have checks of their own (JPEG, GIF, WebP) or are
 // checked by their library (HEIF); these pass.
 
@@ -21,8 +24,5 @@
 namespace zephrin {
 
 bool holdsClaimedPixels(QByteArrayView bytes);
-
-// Whether a PNG stores its rows interlaced (Adam7); false for anything else.
-bool isInterlacedPng(QByteArrayView bytes);
 
 } // namespace zephrin

@@ -5,6 +5,8 @@
 #include "engine/codec/ImageDataCheck.h"
 #include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegReader.h"
+#include "engine/codec/LibraryMessages.h"
+#include "engine/codec/PngReader.h"
 #include "engine/codec/ReadSteps.h"
 #include "engine/codec/WebpReader.h"
 
@@ -13,6 +15,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
 
 namespace zephrin {
@@ -42,17 +45,25 @@ ImageRead readHeifPicture(QByteArrayView bytes, const ReadLimits& limits)
     return finishedPicture(std::move(*picture), limits);
 }
 
-// ---- PNG, BMP and TIFF through Qt's readers ----------------------------------
+// ---- BMP and TIFF through Qt's readers ---------------------------------------
 
 const char* qtFormatName(ImageFileFormat format)
 {
     switch (format) {
-    case ImageFileFormat::png: return "png";
     case ImageFileFormat::bmp: return "bmp";
     case ImageFileFormat::tiff: return "tiff";
     default: return "";
     }
 }
+
+// The bytes as a device that refuses a seek past its end without a word:
+// libtiff seeks where a damaged directory points, and QBuffer printed
+// "QBuffer::seek: Invalid pos" for each.
+class QuietBuffer final : public QBuffer {
+public:
+    using QBuffer::QBuffer;
+    bool seek(qint64 position) override { return position >= 0 && position <= size() && QBuffer::seek(position); }
+};
 
 // A reader of the one format the bytes were sniffed as: Qt's readers of
 // other formats are never asked.
@@ -71,21 +82,11 @@ public:
 
 private:
     QByteArray m_data;
-    QBuffer m_buffer;
+    QuietBuffer m_buffer;
 };
-
-// The readers that honour a scaled size while decoding, so that only the
-// smaller picture is ever allocated: PNG for 8-bit RGB(A) rows that are not
-// interlaced (Qt scales those row by row into ARGB32 or RGB32).
-bool decodesAtScaledSize(const QImageReader& reader, QImage::Format format, QByteArrayView bytes)
-{
-    return reader.format() == "png" && reader.supportsOption(QImageIOHandler::ScaledSize)
-           && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32) && !isInterlacedPng(bytes);
-}
 
 struct QtPlan {
     QSize stored;
-    QSize bounded;
     QSize decoded;
     QImage::Format format = QImage::Format_Invalid;
 };
@@ -95,12 +96,14 @@ std::optional<ReadFailure> planQtRead(QImageReader& reader, QByteArrayView bytes
 {
     if (!holdsClaimedPixels(bytes))
         return ReadFailure::unreadable;
+    // Qt's BMP reader gives a picture stored top row first (a negative
+    // height) that negative height as its size, and reads it upright.
     plan.stored = reader.size();
+    plan.stored.setHeight(std::abs(plan.stored.height()));
     if (!plan.stored.isValid() || plan.stored.isEmpty())
         return ReadFailure::unreadable;
     plan.format = reader.imageFormat();
-    plan.bounded = boundedSize(plan.stored, limits.maxLongEdge);
-    plan.decoded = decodesAtScaledSize(reader, plan.format, bytes) ? plan.bounded : plan.stored;
+    plan.decoded = plan.stored; // scaled after it is read
     if (pictureBytes(plan.decoded, plan.format) > limits.maxDecodeBytes)
         return ReadFailure::tooLarge;
     return std::nullopt;
@@ -123,15 +126,20 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
     QtPlan plan;
     if (const std::optional<ReadFailure> refusal = planQtRead(reader, bytes, limits, plan))
         return failed(*refusal);
-    if (plan.bounded != plan.stored)
-        reader.setScaledSize(plan.bounded);
     // Qt's readers fill a picture handed to them when its size and format
     // are the ones they would allocate, without their own process-wide
-    // allocation limit; these limits have been checked instead.
+    // allocation limit; these limits have been checked instead. It starts
+    // cleared: a reader leaves pixels it never reaches as they were.
     QImage picture;
-    if (plan.format != QImage::Format_Invalid)
+    if (plan.format != QImage::Format_Invalid) {
         picture = QImage(plan.decoded, plan.format);
-    if (!reader.read(&picture) || picture.isNull())
+        picture.fill(0);
+    }
+    // libtiff reads on past a strip whose data is damaged or of another size
+    // than the strip (a JPEG strip cut short left grey stripes): any such
+    // message fails the read.
+    const TiffDataMessages messages;
+    if (!reader.read(&picture) || picture.isNull() || messages.count() > 0)
         return failed(ReadFailure::unreadable);
     return finishedPicture(std::move(picture), limits);
 }
@@ -154,8 +162,7 @@ std::optional<FormatReader> readerOf(QByteArrayView bytes)
     case ImageFileFormat::heif: return FormatReader{heifRefusal, readHeifPicture};
     case ImageFileFormat::gif: return FormatReader{gifRefusal, readGif};
     case ImageFileFormat::webp: return FormatReader{webpRefusal, readWebp};
-    case ImageFileFormat::png:
-        return FormatReader{qtRefusal<ImageFileFormat::png>, readWithQt<ImageFileFormat::png>};
+    case ImageFileFormat::png: return FormatReader{pngRefusal, readPng};
     case ImageFileFormat::bmp:
         return FormatReader{qtRefusal<ImageFileFormat::bmp>, readWithQt<ImageFileFormat::bmp>};
     case ImageFileFormat::tiff:
@@ -199,9 +206,13 @@ ImageRead readImage(QByteArrayView bytes, const ReadLimits& limits)
 
 void quietImageReaderWarnings()
 {
-    // Rules set here come before QT_LOGGING_RULES, which can show them again.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*.warning=false\n"
-                                                    "qt.imageformats*.warning=false"));
+    routeLibraryMessages();
+    // Qt's image readers pass libpng's messages on at info and warning
+    // level, its colour-profile reader its own complaints. Rules set here
+    // come before QT_LOGGING_RULES, which can show them again.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false\n"
+                                                    "qt.imageformats*=false\n"
+                                                    "qt.gui.icc*=false"));
 }
 
 } // namespace zephrin

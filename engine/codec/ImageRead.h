@@ -11,9 +11,12 @@
 // header announces.
 //
 // JPEG goes through libjpeg straight into the Image's buffer, at a reduced scale
-// (M/8) when the picture is larger than asked; HEIC/HEIF through libheif; WebP
-// through libwebp, scaled while it decodes; GIF through a decoder of our own;
-// PNG, BMP and TIFF through Qt's readers.
+// (M/8) when the picture is larger than asked; PNG through libpng, 8-bit rows
+// scaled as they are read; HEIC/HEIF through libheif; WebP through libwebp,
+// scaled while it decodes; GIF through a decoder of our own; BMP and TIFF
+// through Qt's readers. What the libraries say goes to the log, never to the
+// terminal (LibraryMessages.h), and a read gives the pixels of the file or
+// nothing: no picture is made up where the data holds none.
 
 #include "engine/pixel/Image.h"
 
@@ -32,8 +35,9 @@ struct ReadLimits {
     // four bytes a pixel (eight for 16-bit formats), plus the coefficient
     // buffer of a progressive JPEG. Beyond it the read fails as tooLarge.
     qint64 maxDecodeBytes = qint64(1) << 30;
-    // Turn the picture upright by its orientation flag (JPEG Exif). HEIF
-    // pictures always come upright.
+    // Turn the picture upright by its orientation flag (the Exif block of a
+    // JPEG, PNG or WebP, a TIFF's orientation tag). HEIF pictures always come
+    // upright.
     bool applyOrientation = true;
     // Convert from the file's colour space (an ICC profile) to sRGB; without,
     // the colours are taken as they are stored.
@@ -58,9 +62,11 @@ ImageRead readImage(QByteArrayView bytes, const ReadLimits& limits);
 // turn out damaged). Cheap: nothing is decoded. Never throws.
 std::optional<ReadFailure> headerRefusal(QByteArrayView bytes, const ReadLimits& limits);
 
-// Keeps the warnings of Qt's image readers (libpng's, the TIFF reader's, ...)
-// off standard error: a program calls it once at its start. They stay
-// available to QT_LOGGING_RULES, e.g. "qt.gui.imageio*=true".
+// Keeps what the image libraries say off standard error, at every level: Qt's
+// image readers' messages (libpng's among them) and its colour-profile
+// reader's, and libtiff's, which go to "zephrin.imageio" (LibraryMessages.h).
+// A program calls it once at its start. They stay available to
+// QT_LOGGING_RULES, e.g. "qt.gui.imageio*=true;zephrin.imageio*=true".
 void quietImageReaderWarnings();
 
 // `size` scaled down (aspect kept, sides truncated as QSize::scaled does, never

@@ -123,13 +123,16 @@ bool decodeRows(Session& session, unsigned char* first, size_t step, bool cmyk, 
 }
 
 // Every block of the full-resolution grid costs a Huffman-coded scan at least
-// one bit (its DC difference); arithmetic coding has no such floor.
+// one bit (its DC difference). Arithmetic coding has no such floor: a decoder
+// reads zeros past the end of its data, and a flat picture costs next to
+// nothing, so a few bytes claiming 65500 × 65500 pixels decoded to flat grey.
+// It gets one bit per 64 blocks instead, far below any photograph or drawing.
+constexpr qint64 kArithmeticBlocksPerBit = 64;
+
 bool dataCanHoldBlocks(const jpeg_decompress_struct& info, qsizetype fileBytes)
 {
-    if (info.arith_code)
-        return true;
     const qint64 blocks = qint64((info.image_width + 7) / 8) * qint64((info.image_height + 7) / 8);
-    return qint64(fileBytes) * 8 >= blocks;
+    return qint64(fileBytes) * 8 * (info.arith_code ? kArithmeticBlocksPerBit : 1) >= blocks;
 }
 
 // What libjpeg keeps besides the output rows: a file of several scans is held

@@ -9,7 +9,8 @@
 // profile is converted, turned or not.
 //
 // Refused as unreadable: a file cut off before its end marker, a Huffman-coded
-// file smaller than one bit per 8 × 8 block of its picture, a scan whose data
+// file smaller than one bit per 8 × 8 block of its picture (an arithmetic-coded
+// one than a bit per 64 blocks), a scan whose data
 // ends before its last block, more than 100 scans. Where Qt's scale would
 // pass the limits' maxDecodeBytes (output plus a progressive file's
 // coefficient buffer), a smaller eighth is taken and its picture kept at that

@@ -19,6 +19,16 @@ qint64 pictureBytes(QSize size, QImage::Format format)
     return qint64(size.width()) * size.height() * (std::max(bits, 32) / 8);
 }
 
+bool framesCoverCanvas(QSize canvas, QRect covered)
+{
+    constexpr qint64 kFreeCanvasPixels = qint64(1) << 20;
+    constexpr qint64 kMaxCanvasPerFramePixel = 16;
+    const qint64 canvasPixels = qint64(canvas.width()) * canvas.height();
+    const QRect shown = covered & QRect(QPoint(0, 0), canvas);
+    return canvasPixels <= kFreeCanvasPixels
+           || qint64(shown.width()) * shown.height() * kMaxCanvasPerFramePixel >= canvasPixels;
+}
+
 ImageRead finishedPicture(QImage picture, const ReadLimits& limits)
 {
     if (const QSize bounded = boundedSize(picture.size(), limits.maxLongEdge); bounded != picture.size())

@@ -8,6 +8,7 @@
 
 #include <QColorSpace>
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 namespace zephrin {
@@ -17,6 +18,12 @@ inline ImageRead failed(ReadFailure why) { return ImageRead{std::nullopt, why}; 
 // The memory a decoded picture of this size and format takes, counted at no
 // less than four bytes a pixel: narrower formats are widened to RGBA after.
 qint64 pictureBytes(QSize size, QImage::Format format = QImage::Format_RGBA8888);
+
+// Whether a canvas (a GIF's logical screen, an animated WebP's canvas) holds
+// enough of the frames drawn on it to be a picture of the file: past a
+// megapixel, no more than sixteen times the area they cover. A 16000 × 16000
+// canvas around a frame of one pixel is a picture the file does not hold.
+bool framesCoverCanvas(QSize canvas, QRect covered);
 
 // `picture` no larger than the limits say, converted from its colour space
 // to sRGB when they ask for it, as premultiplied RGBA.

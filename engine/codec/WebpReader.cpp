@@ -1,5 +1,6 @@
 #include "engine/codec/WebpReader.h"
 
+#include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ReadSteps.h"
 
 #include <QColorSpace>
@@ -31,6 +32,21 @@ struct WebpLayout {
     qint64 memory = 0;    // the decoded picture and libwebp's own buffers
 };
 
+// The area all frames of an animation cover together.
+QRect framesOf(const WebPDemuxer* demuxer)
+{
+    QRect covered;
+    const int frames = int(WebPDemuxGetI(demuxer, WEBP_FF_FRAME_COUNT));
+    for (int number = 1; number <= frames; ++number) {
+        WebPIterator frame;
+        if (!WebPDemuxGetFrame(demuxer, number, &frame))
+            break;
+        covered |= QRect(frame.x_offset, frame.y_offset, frame.width, frame.height);
+        WebPDemuxReleaseIterator(&frame);
+    }
+    return covered;
+}
+
 std::optional<WebpLayout> webpLayout(QByteArrayView bytes, const ReadLimits& limits)
 {
     WebpLayout layout;
@@ -48,7 +64,8 @@ std::optional<WebpLayout> webpLayout(QByteArrayView bytes, const ReadLimits& lim
     WebPDemuxReleaseIterator(&frame);
     WebPBitstreamFeatures features;
     if (layout.canvas.isEmpty() || layout.frame.isEmpty() || !QRect(QPoint(0, 0), layout.canvas).contains(layout.frame)
-        || WebPGetFeatures(layout.bitstream.bytes, layout.bitstream.size, &features) != VP8_STATUS_OK)
+        || WebPGetFeatures(layout.bitstream.bytes, layout.bitstream.size, &features) != VP8_STATUS_OK
+        || !framesCoverCanvas(layout.canvas, framesOf(layout.demuxer.get())))
         return std::nullopt;
 
     // libwebp scales a frame that covers the canvas while decoding it; a
@@ -71,6 +88,18 @@ std::optional<ReadFailure> refusalOf(const std::optional<WebpLayout>& layout, co
     if (layout->memory > limits.maxDecodeBytes)
         return ReadFailure::tooLarge;
     return std::nullopt;
+}
+
+// The orientation of the file's EXIF chunk; 0 without one.
+int orientationOf(const WebpLayout& layout)
+{
+    WebPChunkIterator chunk;
+    if (!WebPDemuxGetChunk(layout.demuxer.get(), "EXIF", 1, &chunk))
+        return 0;
+    const int orientation = bareExifOrientation(
+        QByteArrayView(reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size)));
+    WebPDemuxReleaseChunkIterator(&chunk);
+    return orientation;
 }
 
 QColorSpace profileOf(const WebpLayout& layout)
@@ -117,7 +146,10 @@ ImageRead readWebp(QByteArrayView bytes, const ReadLimits& limits)
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK)
         return failed(ReadFailure::unreadable);
-    return finishedImage(Image(picture), limits, profileOf(*layout));
+    ImageRead read = finishedImage(Image(picture), limits, profileOf(*layout));
+    if (const int orientation = limits.applyOrientation ? orientationOf(*layout) : 0; read.image && orientation > 1)
+        read.image = uprightImage(*read.image, orientation);
+    return read;
 }
 
 } // namespace zephrin

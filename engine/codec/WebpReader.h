@@ -1,12 +1,14 @@
 #pragma once
 // WebP files through libwebp: a still picture decoded straight at the size
 // the limits allow (libwebp scales while it decodes), the first frame of an
-// animation over its canvas, the ICC profile read from its chunk. Qt's reader
-// would allocate each frame under its process-wide limit instead of the
-// read's own.
+// animation over its canvas, the ICC profile and the Exif orientation read
+// from their chunks. Qt's reader would allocate each frame under its
+// process-wide limit instead of the read's own.
 //
 // Refused as unreadable before anything is decoded: a file that ends before
-// its last chunk does, and one libwebp cannot parse.
+// its last chunk does, one libwebp cannot parse, and an animation whose
+// canvas all its frames together cover too little of (framesCoverCanvas in
+// ReadSteps.h).
 
 #include "engine/codec/ImageRead.h"
 

@@ -16,6 +16,7 @@
 #include "output/service/NativePath.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <filesystem>
 
@@ -41,25 +42,26 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
     runTask(
         slot, ticket, TaskPriority::userInitiated,
         [url, name, remove = options.removeAfterReading] {
-            std::optional<ImageDocument> document = ImageDocument::load(url, name);
-            // The pixels are in memory now, or the file is of no use.
-            if (remove) {
+            // The pixels are in memory afterwards, or the file is of no use.
+            const auto removeFile = qScopeGuard([&] {
                 std::error_code ignored;
-                std::filesystem::remove(nativePath(url), ignored);
-            }
-            return document;
+                if (remove)
+                    std::filesystem::remove(nativePath(url), ignored);
+            });
+            return ImageDocument::open(url, name);
         },
-        [this, name, target](const Outcome<std::optional<ImageDocument>>& loaded) {
-            if (!loaded.ok() || !*loaded.value) {
-                setLastError(QStringLiteral("Couldn't open %1.").arg(name), ErrorTopic::open);
+        [this, name, target](const Outcome<ImageDocument>& loaded) {
+            if (!loaded.ok()) {
+                // OpenFailure's sentence says why ("Couldn't open <name>: ...").
+                setLastError(loaded.error, ErrorTopic::open);
                 if (target == ImportTarget::background)
                     setBackdropID(m_shownBackdropID);
                 return;
             }
             if (target == ImportTarget::background) {
-                applyLoadedBackground((*loaded.value)->image.image(), QFileInfo(name).completeBaseName());
+                applyLoadedBackground(loaded.value->image.image(), QFileInfo(name).completeBaseName());
             } else {
-                applyLoadedDocument(std::move(**loaded.value));
+                applyLoadedDocument(std::move(*loaded.value));
             }
         });
 }

@@ -4,6 +4,7 @@
 // file.
 
 #include "engine/types/ImageBox.h"
+#include "engine/types/SentenceError.h"
 
 #include <QUrl>
 #include <QUuid>
@@ -24,11 +25,24 @@ struct ImageDocument {
     int width() const { return image.image().width(); }
     int height() const { return image.image().height(); }
 
-    // Reads the local file the URL names, or none when it is not a readable
-    // image (the import reports that as "Couldn't open <name>."). `name`:
-    // the document's name, empty for the file's own. Blocking: call it off
-    // the GUI thread.
+    // Reads the local file the URL names. `name`: the document's name, empty
+    // for the file's own. Throws OpenFailure when it is not a readable image.
+    // Blocking: call it off the GUI thread.
+    static ImageDocument open(const QUrl& url, const QString& name = {});
+    // The same, or none where open throws.
     static std::optional<ImageDocument> load(const QUrl& url, const QString& name = {});
+};
+
+// Why a file gave no document, as the import says it: "Couldn't open
+// beach.png: the file doesn't exist." (missing, not a picture, too large,
+// damaged, ...).
+class OpenFailure final : public UserFacingError {
+public:
+    OpenFailure(const QString& name, const QString& reason);
+    const char* what() const noexcept override { return m_text.constData(); }
+
+private:
+    QByteArray m_text;
 };
 
 } // namespace zephrin

@@ -65,7 +65,7 @@ bool makeSameFile(const Settings& a, const Settings& b);
 //
 // Throws CutoutService::Failure: unreadable when the path is not a readable
 // regular file holding an image, tooLarge when the picture passes the loading
-// limits, noSubject when matte making fails for any reason or finds no pixel. Throws MatteError(renderFailed) when the cutout renders to nothing.
+// limits, noSubject when matte making fails for any reason or leaves no subject. Throws MatteError(renderFailed) when the cutout renders to nothing.
 // Whatever the compositor, the encoder or the vectorizer throws passes
 // through unchanged.
 Output process(const QString& path, const Settings& settings, const MatteEngine& engine,

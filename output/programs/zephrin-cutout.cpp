@@ -1,11 +1,12 @@
 // zephrin-cutout: the "Remove Background" request from the command line. It cuts
 // the subject out of one image file and writes the cutout beside it (or into the
 // folder given), prints the path it wrote, and on failure prints the reason on
-// standard error with exit status 1 (2 for a usage error). A file of the
-// cutout's name is never replaced without --overwrite, also when another run
-// writes it meanwhile; the output folder is checked before the work, and
-// nothing is written into it before there is a cutout, so a run that is
-// stopped leaves nothing behind.
+// standard error with exit status 1 (2 for a usage error): the sentence, then,
+// where it is known, the file it is about and why. A file of the cutout's name
+// is never replaced without --overwrite, also when another run writes it
+// meanwhile; the output folder and the cutout's name are checked before the
+// work, and nothing is written into the folder before there is a cutout, so a
+// run that is stopped leaves nothing behind.
 //
 // Paths are bytes, as the file system holds them: a name that is no UTF-8 is
 // read, and printed, as it is.
@@ -121,15 +122,16 @@ int main(int argc, char* argv[])
     };
     if (std::filesystem::exists(target, error) && !overwrite)
         return refuseExisting();
-    // A folder that is missing or cannot be written to is reported before the
-    // work rather than after it, without leaving anything in it.
+    // A folder that is missing or cannot be written to, and a name too long
+    // for it, are reported before the work rather than after it, without
+    // leaving anything in the folder.
     if (const QString refusal = OutputFile::folderRefusal(target); !refusal.isEmpty())
         return cannotSave(refusal);
 
-    // Read, not mapped: another program may cut the file short meanwhile.
-    intent.image = IntentFile{CutoutService::imageFileBytes(input), QFile::decodeName(input.filename().c_str())};
     IntentFile result;
     try {
+        // Read, not mapped: another program may cut the file short meanwhile.
+        intent.image = IntentFile{CutoutService::imageFile(input), QFile::decodeName(input.filename().c_str())};
         // A picture that will not be decoded costs no network; one that will
         // is decoded while the network loads. Leaving main waits for the load.
         CutoutService::checkHeader(intent.image.data);
@@ -139,7 +141,9 @@ int main(int argc, char* argv[])
         });
         result = intent.perform();
     } catch (const CutoutService::Failure& failure) {
-        return fail(failure.what());
+        // The sentence, then which file and why, when that is known.
+        const QString& reason = failure.reason();
+        return fail(sentence(failure.kind()), reason.isEmpty() ? std::string() : input.native() + ": " + reason.toStdString());
     } catch (const std::exception& exception) {
         // Out of memory and the like: nothing the request names.
         return fail(sentence(CutoutService::FailureKind::renderFailed), exception.what());

@@ -9,11 +9,17 @@ namespace zephrin::CutoutService {
 
 namespace {
 
-bool hasVisiblePixel(const Image& image)
+// A subject is more than a haze or a stray pixel: at least 16 pixels at
+// least an eighth opaque. (A 16000 × 16000 transparent canvas holding one
+// pixel of alpha 4 counted as a subject.)
+constexpr int kMinSubjectPixels = 16;
+constexpr double kVisibleAlpha = 32;
+
+bool hasVisibleSubject(const Image& image)
 {
     cv::Mat alpha;
     cv::extractChannel(image.pixels, alpha, 3);
-    return cv::countNonZero(alpha) > 0;
+    return cv::countNonZero(alpha >= kVisibleAlpha) >= kMinSubjectPixels;
 }
 
 // IS-Net whenever its model is present, the classical subject finder otherwise.
@@ -32,7 +38,7 @@ Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel m
     }
     const Image refined = engine.applyMatteSettings(image, *box, settings);
     const Image rendered(engine.context().render(refined, refined.extent()));
-    if (!rendered.empty() && !hasVisiblePixel(rendered))
+    if (!rendered.empty() && !hasVisibleSubject(rendered))
         throw Failure(FailureKind::noSubject);
     return rendered;
 }

@@ -14,6 +14,15 @@ const char* sentence(FailureKind kind) noexcept
     return "The cutout couldn't be rendered.";
 }
 
+Failure::Failure(FailureKind kind, const QString& reason) : m_kind(kind), m_reason(reason)
+{
+    m_text = sentence(kind);
+    if (!reason.isEmpty()) {
+        m_text.chop(1); // the sentence's full stop
+        m_text += ": " + reason.toUtf8() + '.';
+    }
+}
+
 ExportFormat exportFormat(Format format)
 {
     switch (format) {

@@ -29,7 +29,27 @@ enum class FailureKind { unreadable, noSubject, renderFailed, encodeFailed, tooL
 
 const char* sentence(FailureKind kind) noexcept;
 
-using Failure = SentenceError<FailureKind>;
+// A failure of the service: its kind's sentence, and why when that is known
+// ("the file doesn't exist"), which what() joins to the sentence: "That image
+// couldn't be read: the file doesn't exist." Two failures are equal when
+// their kinds are.
+class Failure final : public UserFacingError {
+public:
+    explicit Failure(FailureKind kind, const QString& reason = {});
+
+    FailureKind kind() const noexcept { return m_kind; }
+    // The end of a sentence, without a full stop; empty when the kind's
+    // sentence is all there is to say.
+    const QString& reason() const noexcept { return m_reason; }
+    const char* what() const noexcept override { return m_text.constData(); }
+
+    friend bool operator==(const Failure& a, const Failure& b) noexcept { return a.m_kind == b.m_kind; }
+
+private:
+    FailureKind m_kind;
+    QString m_reason;
+    QByteArray m_text;
+};
 
 // The formats the service writes; WebP and SVG are not offered here.
 enum class Format { png, jpeg, heic };
@@ -53,8 +73,9 @@ inline constexpr ReadLimits kLoadLimits{kMaxLoadedLongEdge, qint64(1) << 30, tru
 // down (aspect kept, at least one pixel each side) so that its longer side is
 // at most kMaxLoadedLongEdge, converted to sRGB. Throws Failure: tooLarge when
 // the picture would pass kLoadLimits (checked before anything is decoded),
-// unreadable for anything else that gives no picture (not an image, cut off,
-// data too short for the size its header claims).
+// unreadable for anything else that gives no picture, with the reason: not a
+// picture of those formats, or damaged (cut off, data too short for the size
+// its header claims, a decoder's complaint).
 Image decodeUpright(QByteArrayView encoded);
 
 // The same picture, or nothing where decodeUpright throws. Never throws.
@@ -70,17 +91,18 @@ void checkHeader(QByteArrayView encoded);
 // uncompressed bytes of the largest picture loadImage decodes.
 inline constexpr qint64 kMaxImageFileBytes = qint64(2) << 30;
 
-// The bytes of the file at `path` (any name the file system holds, see
-// NativePath.h) for loadImage. Empty when it is not a regular file (symbolic
-// links resolved; a folder, a device or a pipe is never read, and opening one
-// never waits), cannot be opened or read, is empty or larger than
-// kMaxImageFileBytes. The bytes are copied, never mapped: a file that another
-// program cuts short meanwhile cannot pull pages from under the decoder.
+// The bytes of the image file at `path` (any name the file system holds, see
+// NativePath.h), read as regularFileBytes reads them (RegularFileBytes.h: a
+// regular file only, never waiting, copied). Throws Failure with the reason
+// when there are none: tooLarge past kMaxImageFileBytes, unreadable for a
+// file that is missing, a folder, no regular file, empty, or not to be read.
+QByteArray imageFile(const std::filesystem::path& path);
+
+// The same bytes, or none (whatever imageFile would throw for).
 QByteArray imageFileBytes(const std::filesystem::path& path);
 
-// decodeUpright of the bytes of the image file at `path`, read by
-// imageFileBytes; the file is closed before anything is decoded. A file that
-// cannot be read throws Failure(unreadable).
+// decodeUpright of imageFile(path); the file is closed before anything is
+// decoded.
 Image decodeUprightFile(const std::filesystem::path& path);
 
 // The same picture, or nothing where decodeUprightFile throws.
@@ -99,7 +121,8 @@ inline constexpr MatteSettings kCutoutSettings{
 // The subject of `image` found with `model`, refined with `settings` and
 // rendered over the image's extent; empty when the render gives nothing.
 // Throws Failure(noSubject) when matte making fails for any reason, and when the
-// rendered cutout has no pixel that is not fully transparent.
+// rendered cutout has no subject to show: fewer than 16 pixels at least an
+// eighth opaque.
 Image renderedCutout(const MatteEngine& engine, const Image& image, MatteModel model, const MatteSettings& settings);
 
 // One complete cutout of `image`, encoded in `format` with its long edge at most

@@ -2,14 +2,18 @@
 
 #include "output/service/NativePath.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
+#include <climits>
 #include <cstring>
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace zephrin {
@@ -18,6 +22,11 @@ namespace {
 
 constexpr int kNameAttempts = 16;
 constexpr mode_t kNewFileMode = 0666; // less the umask, as for any new file
+// The temporary file's name: "." + the target's name + "." + a random 64-bit
+// number in base 36 (13 characters at most).
+constexpr qsizetype kTemporaryNameExtra = 2 + 13;
+
+QString temporarySuffix() { return QString::number(QRandomGenerator::global()->generate64(), 36); }
 
 int createExclusively(const std::filesystem::path& path)
 {
@@ -58,13 +67,46 @@ std::filesystem::path folderOf(const std::filesystem::path& target)
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
+// The kernel's views of itself (/proc, /sys, ...): folders that exist, may
+// even look writable, and take no new file.
+bool takesNoFiles(const std::filesystem::path& folder)
+{
+    struct statfs system {};
+    if (::statfs(folder.c_str(), &system) != 0)
+        return false;
+    switch (system.f_type) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case BPF_FS_MAGIC:
+    case DEVPTS_SUPER_MAGIC: return true;
+    default: return false;
+    }
+}
+
+const QString kTakesNoFiles = QStringLiteral("that folder doesn't take new files");
+
+// Why a file could not be created in `folder`: "doesn't exist" only when it
+// does not (a folder of /proc says ENOENT too).
+QString creationFailureReason(int error, const std::filesystem::path& folder)
+{
+    struct stat status {};
+    if (takesNoFiles(folder) || (error == ENOENT && ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)))
+        return kTakesNoFiles;
+    return writeFailureReason(error);
+}
+
 } // namespace
 
 QString writeFailureReason(int error)
 {
     switch (error) {
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("the folder doesn't exist");
+    case ENOENT: return QStringLiteral("the folder doesn't exist");
+    case ENOTDIR: return QStringLiteral("part of the path is a file, not a folder");
     case EACCES:
     case EPERM: return QStringLiteral("there's no permission to write there");
     case ENOSPC:
@@ -83,10 +125,21 @@ QString OutputFile::folderRefusal(const std::filesystem::path& target)
     if (::stat(folder.c_str(), &status) != 0)
         return writeFailureReason(errno);
     if (!S_ISDIR(status.st_mode))
-        return writeFailureReason(ENOTDIR);
+        return QStringLiteral("%1 is a file, not a folder").arg(QFile::decodeName(folder.filename().c_str()));
+    if (takesNoFiles(folder))
+        return kTakesNoFiles;
     // As the process's own identity; a read-only file system says so too.
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return writeFailureReason(errno);
+    // The temporary file's name is longer than the target's.
+    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const auto nameBytes = qsizetype(target.filename().native().size());
+    if (nameMax > 0 && nameBytes + kTemporaryNameExtra > nameMax)
+        return writeFailureReason(ENAMETOOLONG);
+    std::error_code error;
+    const auto pathBytes = qsizetype(std::filesystem::absolute(target, error).native().size());
+    if (pathBytes + kTemporaryNameExtra >= PATH_MAX)
+        return writeFailureReason(ENAMETOOLONG);
     return {};
 }
 
@@ -96,14 +149,13 @@ OutputFile::OutputFile(std::filesystem::path target) : m_target(std::move(target
 {
     const std::filesystem::path folder = folderOf(m_target);
     for (int attempt = 0; attempt < kNameAttempts && m_descriptor < 0; ++attempt) {
-        m_temporary = folder / ("." + m_target.filename().native() + '.'
-                                + QString::number(QRandomGenerator::global()->generate64(), 36).toStdString());
+        m_temporary = folder / ("." + m_target.filename().native() + '.' + temporarySuffix().toStdString());
         m_descriptor = createExclusively(m_temporary);
         if (m_descriptor < 0 && errno != EEXIST)
             break;
     }
     if (m_descriptor < 0) {
-        noteError();
+        m_error = creationFailureReason(errno, folder);
         m_temporary.clear();
     }
 }

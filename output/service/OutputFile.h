@@ -32,8 +32,9 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     // Why a file could not be made beside `target` (its folder is missing, is
-    // not a folder, or may not be written to), as writeFailureReason says it;
-    // empty when it could. Creates nothing.
+    // a file, may not be written to or takes no files, as /proc; the name, or
+    // the temporary file's longer one, is too long), as writeFailureReason
+    // says it; empty when it could. Creates nothing.
     static QString folderRefusal(const std::filesystem::path& target);
 
     // Whether the temporary file could be created; errorString() says why not.
@@ -60,8 +61,9 @@ private:
 };
 
 // Why a file could not be written, for the user: "the folder doesn't exist",
-// "there's no permission to write there", "the disk is full", "the disk is
-// read-only"; the system's own words for other errors.
+// "part of the path is a file, not a folder", "there's no permission to write
+// there", "the disk is full", "the disk is read-only"; the system's own words
+// for other errors.
 QString writeFailureReason(int error);
 
 } // namespace zephrin

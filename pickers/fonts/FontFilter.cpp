@@ -95,11 +95,11 @@ Empty emptyState(FontLibrary::Status status, bool catalogueEmpty)
     return Empty::loading;
 }
 
-QString emptyText(Empty state)
+QString emptyText(Empty state, const QString& failure)
 {
     switch (state) {
     case Empty::none: return {};
-    case Empty::failed: return QStringLiteral("Couldn't reach the font library. Check your internet connection.");
+    case Empty::failed: return failure;
     case Empty::loading: return QStringLiteral("Loading fonts…");
     case Empty::noFonts: return QStringLiteral("No fonts available.");
     }

@@ -41,6 +41,7 @@ QString openingChip(const QString& chip, bool hasFavorites, bool hasCurrentFont)
 // What stands where the list would be while the catalogue has no fonts.
 enum class Empty { none, failed, loading, noFonts };
 Empty emptyState(FontLibrary::Status status, bool catalogueEmpty);
-QString emptyText(Empty state);
+// `failure`: what the library says of a load that found no catalogue.
+QString emptyText(Empty state, const QString& failure);
 
 } // namespace zephrin::fontfilter

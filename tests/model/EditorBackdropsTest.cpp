@@ -112,7 +112,8 @@ TEST_F(EditorBackdrops, APictureOfTheUsersOwnIsOneMoreChoiceOfWhichTheNewestWins
     broken.close();
     importBackground(QUrl::fromLocalFile(broken.fileName()));
     runner->settle();
-    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open broken.png."));
+    EXPECT_EQ(editor->lastError(),
+              QStringLiteral("Couldn't open broken.png: it isn't a picture Zephrin reads."));
     EXPECT_EQ(editor->backdropID(), QStringLiteral("custom"));
 }
 

@@ -150,7 +150,7 @@ TEST_F(EditorExport, TheSheetStaysUntilTheFileIsSaved)
 TEST_F(EditorExport, WriteFailuresSayWhy)
 {
     const std::pair<int, const char*> reasons[] = {
-        {ENOENT, "the folder doesn't exist"},        {ENOTDIR, "the folder doesn't exist"},
+        {ENOENT, "the folder doesn't exist"},        {ENOTDIR, "part of the path is a file, not a folder"},
         {EACCES, "there's no permission to write there"}, {ENOSPC, "the disk is full"},
         {EDQUOT, "the disk is full"},                 {EROFS, "the disk is read-only"},
     };

@@ -1,6 +1,10 @@
 // Opening a picture as the document or the backdrop, and clearing the editor.
 
 #include "EditorFixture.h"
+#include "support/HostileImages.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace zephrin::testing {
 
@@ -72,13 +76,41 @@ TEST_F(EditorImport, AFileThatIsNoPictureChangesNothingButTheMessage)
     EXPECT_EQ(editor->processingLabel(), QStringLiteral("Opening image…"));
     runner->settle();
     EXPECT_FALSE(editor->isProcessing());
-    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open notes.png."));
+    EXPECT_EQ(editor->lastError(),
+              QStringLiteral("Couldn't open notes.png: it isn't a picture Zephrin reads."));
     EXPECT_EQ(editor->document()->id, id);
     EXPECT_TRUE(editor->cutout());
+}
 
-    editor->importImage(QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing.jpg"))));
-    runner->settle();
-    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open missing.jpg."));
+TEST_F(EditorImport, SaysWhyAFileDoesNotOpen)
+{
+    // Each failed as "Couldn't open <name>." whatever was wrong.
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return QUrl::fromLocalFile(file.fileName());
+    };
+    QFile picture(writePicture(QStringLiteral("whole.png")).toLocalFile());
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    const QByteArray png = picture.readAll();
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("album.png")));
+    const std::pair<QUrl, QString> cases[] = {
+        {QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing.jpg"))),
+         QStringLiteral("Couldn't open missing.jpg: the file doesn't exist.")},
+        {QUrl::fromLocalFile(dir.filePath(QStringLiteral("album.png"))),
+         QStringLiteral("Couldn't open album.png: it's a folder.")},
+        {write(QStringLiteral("empty.png"), {}), QStringLiteral("Couldn't open empty.png: the file is empty.")},
+        {write(QStringLiteral("cut.png"), png.left(png.size() / 2)),
+         QStringLiteral("Couldn't open cut.png: the picture is damaged or incomplete.")},
+        {write(QStringLiteral("huge.png"), pngClaiming(11600, 11600, 1100 * 1000, 16)),
+         QStringLiteral("Couldn't open huge.png: the picture would take more than 1 GB of memory.")},
+    };
+    for (const auto& [url, message] : cases) {
+        editor->importImage(url);
+        runner->settle();
+        EXPECT_EQ(editor->lastError(), message);
+    }
 }
 
 TEST_F(EditorImport, TheNewestOfTwoImportsWins)

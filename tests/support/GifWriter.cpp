@@ -22,10 +22,11 @@ public:
         }
     }
 
-    QByteArray blocks()
+    QByteArray blocks(double kept)
     {
         if (m_count > 0)
             m_bytes.append(char(m_buffer & 0xFF));
+        m_bytes.truncate(qsizetype(double(m_bytes.size()) * kept));
         QByteArray result;
         for (qsizetype at = 0; at < m_bytes.size(); at += 255) {
             const QByteArray block = m_bytes.mid(at, 255);
@@ -40,7 +41,7 @@ private:
     int m_count = 0;
 };
 
-QByteArray lzw(const std::vector<quint8>& indices, int minimumCodeSize)
+QByteArray lzw(const std::vector<quint8>& indices, int minimumCodeSize, double kept)
 {
     const int clear = 1 << minimumCodeSize;
     CodeWriter out;
@@ -71,7 +72,7 @@ QByteArray lzw(const std::vector<quint8>& indices, int minimumCodeSize)
     if (prefix >= 0)
         out.put(prefix, bits);
     out.put(clear + 1, bits);
-    return out.blocks();
+    return out.blocks(kept);
 }
 
 // The rows of an interlaced frame in the order they are stored.
@@ -113,7 +114,7 @@ QByteArray gifFile(const GifSpec& spec)
     const int minimumCodeSize = std::max(2, tableBits);
     gif.append(char(minimumCodeSize));
     gif += lzw(spec.interlaced ? interlacedRows(spec.indices, spec.frame.width(), spec.frame.height()) : spec.indices,
-               minimumCodeSize);
+               minimumCodeSize, spec.dataKept);
     return gif.append(char(0x3B));
 }
 

@@ -21,6 +21,8 @@ struct GifSpec {
     int backgroundIndex = 0;
     int transparentIndex = -1;    // with a graphic control block when 0 or more
     bool interlaced = false;      // the rows stored in the four passes
+    double dataKept = 1;          // the share of the LZW bytes written; less: the data
+                                  // stops early, the file's structure stays whole
 };
 
 QByteArray gifFile(const GifSpec& spec);

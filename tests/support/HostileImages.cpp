@@ -1,5 +1,8 @@
 #include "support/HostileImages.h"
 
+#include "engine/codec/WebPEncoder.h"
+#include "support/ExifBlock.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -180,13 +183,11 @@ QByteArray clearPng(quint32 width, quint32 height)
 
 namespace zephrin::testing {
 
-QByteArray rleBmpClaiming(int width, int height)
+namespace {
+
+// A 256-colour RLE8 BMP of width × height whose pixel data is `data`.
+QByteArray rle8Bmp(int width, int height, const QByteArray& palette, const QByteArray& data)
 {
-    QByteArray data;
-    for (int row = 0; row < height; row += 255)
-        data.append("\x00\x02\x00", 3).append(char(std::min(255, height - row))); // jump 0 across, rows down
-    data.append("\x00\x01", 2);                                                   // end of bitmap
-    const QByteArray palette(256 * 4, '\0');
     const quint32 offset = 14 + 40 + quint32(palette.size());
     QByteArray bmp("BM");
     appendLittle32(bmp, offset + quint32(data.size()));
@@ -201,9 +202,20 @@ QByteArray rleBmpClaiming(int width, int height)
     appendLittle32(bmp, quint32(data.size()));
     appendLittle32(bmp, 2835);
     appendLittle32(bmp, 2835);
-    appendLittle32(bmp, 256);
+    appendLittle32(bmp, quint32(palette.size() / 4));
     appendLittle32(bmp, 0);
     return bmp + palette + data;
+}
+
+} // namespace
+
+QByteArray rleBmpClaiming(int width, int height)
+{
+    QByteArray data;
+    for (int row = 0; row < height; row += 255)
+        data.append("\x00\x02\x00", 3).append(char(std::min(255, height - row))); // jump 0 across, rows down
+    data.append("\x00\x01", 2);                                                   // end of bitmap
+    return rle8Bmp(width, height, QByteArray(256 * 4, '\0'), data);
 }
 
 QByteArray xpmClaiming(int width, int height)
@@ -268,6 +280,214 @@ WatchedFifo::~WatchedFifo()
 {
     m_stop = true;
     m_watcher.join();
+}
+
+QByteArray rleBmpOverrunningRows(int width, int height)
+{
+    QByteArray data;
+    for (qint64 coded = 0; coded < qint64(width) * height; coded += 255)
+        data.append("\xFF\x01", 2); // 255 pixels of colour 1
+    data.append("\x00\x01", 2);     // end of bitmap
+    QByteArray palette(256 * 4, '\0');
+    palette.replace(4, 4, QByteArray("\x20\x80\xE0\x00", 4));
+    return rle8Bmp(width, height, palette, data);
+}
+
+QByteArray topDownBmp(const QByteArray& bmp)
+{
+    const auto little32 = [&](int at) {
+        quint32 value = 0;
+        for (int i = 3; i >= 0; --i)
+            value = (value << 8) | quint8(bmp[at + i]);
+        return value;
+    };
+    const quint32 offset = little32(10);
+    const auto width = qint32(little32(18));
+    const auto height = qint32(little32(22));
+    const int bits = int(quint8(bmp[28])) | int(quint8(bmp[29])) << 8;
+    const qsizetype stride = (qsizetype(width) * bits + 31) / 32 * 4;
+    QByteArray flipped = bmp.left(offset);
+    for (qint32 row = height - 1; row >= 0; --row)
+        flipped += bmp.mid(qsizetype(offset) + row * stride, stride);
+    const quint32 negative = quint32(-height);
+    for (int i = 0; i < 4; ++i)
+        flipped[22 + i] = char((negative >> (8 * i)) & 0xFF);
+    return flipped;
+}
+
+QByteArray gifEndingAtOnce(int width, int height, int dataBytes)
+{
+    QByteArray gif = tinyGifClaiming(width, height);
+    gif.chop(6);      // its data and trailer
+    gif.append('\2'); // 3-bit codes
+    QByteArray data(dataBytes, '\x55');
+    data[0] = char(0x2C); // clear (4), then end (5)
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        gif.append(char(block.size())).append(block);
+    }
+    return gif.append('\0').append(char(0x3B));
+}
+
+QByteArray arithmeticJpegClaiming(int width, int height)
+{
+    QByteArray jpeg("\xFF\xD8", 2);
+    appendJpegSegment(jpeg, 0xDB, QByteArray(1, '\0') + QByteArray(64, '\1')); // quantisation: all ones
+    QByteArray frame(1, 8);
+    appendBig16(frame, height);
+    appendBig16(frame, width);
+    frame.append("\x01\x01\x11\x00", 4);  // one component, no subsampling
+    appendJpegSegment(jpeg, 0xC9, frame);   // sequential, arithmetic coding
+    appendJpegSegment(jpeg, 0xDA, QByteArray("\x01\x01\x00\x00\x3F\x00", 6));
+    jpeg.append(QByteArray(8, '\0'));
+    return jpeg.append("\xFF\xD9", 2);
+}
+
+namespace {
+
+void appendLittle24(QByteArray& bytes, quint32 value)
+{
+    appendLittle16(bytes, int(value & 0xFFFF));
+    bytes.append(char((value >> 16) & 0xFF));
+}
+
+QByteArray riffChunk(const char* type, const QByteArray& body)
+{
+    QByteArray chunk(type, 4);
+    appendLittle32(chunk, quint32(body.size()));
+    chunk += body;
+    if (body.size() % 2 != 0)
+        chunk.append('\0');
+    return chunk;
+}
+
+// The chunks of a WebP file after its RIFF header, as (type, body) pairs.
+std::vector<std::pair<QByteArray, QByteArray>> riffChunks(const QByteArray& webp)
+{
+    std::vector<std::pair<QByteArray, QByteArray>> chunks;
+    for (qsizetype at = 12; at + 8 <= webp.size();) {
+        quint32 size = 0;
+        for (int i = 3; i >= 0; --i)
+            size = (size << 8) | quint8(webp[at + 4 + i]);
+        chunks.emplace_back(webp.mid(at, 4), webp.mid(at + 8, size));
+        at += 8 + qsizetype(size) + qsizetype(size % 2);
+    }
+    return chunks;
+}
+
+QByteArray riffFile(const QByteArray& chunks)
+{
+    QByteArray webp("RIFF");
+    appendLittle32(webp, quint32(4 + chunks.size()));
+    return webp + "WEBP" + chunks;
+}
+
+QByteArray extendedHeader(quint8 flags, int width, int height)
+{
+    QByteArray body(1, char(flags));
+    body.append(QByteArray(3, '\0'));
+    appendLittle24(body, quint32(width - 1));
+    appendLittle24(body, quint32(height - 1));
+    return riffChunk("VP8X", body);
+}
+
+} // namespace
+
+QByteArray sparseAnimatedWebp(int width, int height)
+{
+    const QByteArray pixel = WebPEncoder::encode(Image(cv::Mat(1, 1, CV_8UC4, cv::Scalar(4, 4, 4, 4))), 100);
+    QByteArray frameData;
+    for (const auto& [type, body] : riffChunks(pixel))
+        if (type == "ALPH" || type == "VP8 " || type == "VP8L")
+            frameData += riffChunk(type.constData(), body);
+    QByteArray frame;
+    appendLittle24(frame, 0); // x / 2
+    appendLittle24(frame, 0); // y / 2
+    appendLittle24(frame, 0); // width - 1
+    appendLittle24(frame, 0); // height - 1
+    appendLittle24(frame, 100);
+    frame.append('\0');
+    QByteArray animation(4, '\0'); // background
+    appendLittle16(animation, 0);   // loop forever
+    return riffFile(extendedHeader(0x12, width, height) + riffChunk("ANIM", animation)
+                    + riffChunk("ANMF", frame + frameData));
+}
+
+QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation)
+{
+    QByteArray image;
+    int width = 0;
+    int height = 0;
+    quint8 flags = 0x08; // Exif
+    for (const auto& [type, body] : riffChunks(still)) {
+        if (type == "VP8X") {
+            flags |= quint8(body[0]);
+            width = 1 + int(quint8(body[4]) | quint8(body[5]) << 8 | quint8(body[6]) << 16);
+            height = 1 + int(quint8(body[7]) | quint8(body[8]) << 8 | quint8(body[9]) << 16);
+        } else if (type == "VP8 ") {
+            width = int(quint8(body[6]) | (quint8(body[7]) & 0x3F) << 8);
+            height = int(quint8(body[8]) | (quint8(body[9]) & 0x3F) << 8);
+            image += riffChunk("VP8 ", body);
+        } else if (type == "VP8L") {
+            const quint32 bits = quint32(quint8(body[1])) | quint32(quint8(body[2])) << 8
+                                 | quint32(quint8(body[3])) << 16 | quint32(quint8(body[4])) << 24;
+            width = int(bits & 0x3FFF) + 1;
+            height = int((bits >> 14) & 0x3FFF) + 1;
+            image += riffChunk("VP8L", body);
+        } else {
+            image += riffChunk(type.constData(), body);
+        }
+    }
+    const QByteArray tiff = exifBlock(orientation).mid(6); // less "Exif\0\0"
+    return riffFile(extendedHeader(flags, width, height) + image + riffChunk("EXIF", tiff));
+}
+
+QByteArray pngWithChunk(const QByteArray& png, const char* type, const QByteArray& data)
+{
+    const qsizetype idat = png.indexOf("IDAT") - 4;
+    QByteArray chunk;
+    appendPngChunk(chunk, QByteArray(type) + data);
+    return png.left(idat) + chunk + png.mid(idat);
+}
+
+QByteArray pngWithExifOrientation(const QByteArray& png, quint16 orientation)
+{
+    return pngWithChunk(png, "eXIf", exifBlock(orientation).mid(6));
+}
+
+QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripBytes, bool colour)
+{
+    const QByteArray strip = stripBytes >= 0 ? jpeg.left(stripBytes) : jpeg;
+    const quint32 entries = colour ? 10 : 9;
+    const quint32 bitsAt = 8 + 2 + 12 * entries + 4; // three SHORTs of 8, for colour
+    const quint32 data = bitsAt + (colour ? 6 : 0);
+    QByteArray tiff("II*\0", 4);
+    appendLittle32(tiff, 8);
+    appendLittle16(tiff, int(entries));
+    const auto entry = [&](int tag, int type, quint32 count, quint32 value) {
+        appendLittle16(tiff, tag);
+        appendLittle16(tiff, type);
+        appendLittle32(tiff, count);
+        appendLittle32(tiff, value);
+    };
+    entry(256, 4, 1, quint32(width));
+    entry(257, 4, 1, quint32(height));
+    if (colour)
+        entry(258, 3, 3, bitsAt); // bits per sample
+    else
+        entry(258, 3, 1, 8);
+    entry(259, 3, 1, 7);              // JPEG
+    entry(262, 3, 1, colour ? 6 : 1); // YCbCr, or black is zero
+    entry(273, 4, 1, data);           // the strip's offset
+    entry(277, 3, 1, colour ? 3 : 1); // samples a pixel
+    entry(278, 4, 1, quint32(height));
+    entry(279, 4, 1, quint32(strip.size()));
+    if (colour)
+        entry(530, 3, 2, 2 | 2 << 16); // chroma halved both ways, as the JPEG stores it
+    appendLittle32(tiff, 0);           // no next directory
+    if (colour)
+        tiff.append("\x08\x00\x08\x00\x08\x00", 6);
+    return tiff + strip;
 }
 
 } // namespace zephrin::testing

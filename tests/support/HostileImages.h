@@ -3,6 +3,7 @@
 // headers claim huge pictures, and real but cheap huge pictures.
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <atomic>
@@ -73,5 +74,56 @@ QByteArray pngHeaderClaiming(quint32 width, quint32 height);
 // A real PNG of width × height transparent black 8-bit RGBA pixels, made
 // without Qt's encoder (zlib at its fastest): cheap even when large.
 QByteArray clearPng(quint32 width, quint32 height);
+
+// A width × height 256-colour RLE8 BMP whose runs of 255 pixels each (enough
+// of them to count as every pixel) overrun its first row: a decoder clips each
+// run at the row's end, so only that row is ever written.
+QByteArray rleBmpOverrunningRows(int width, int height);
+
+// `bmp` (an uncompressed BMP as Qt writes it, rows bottom first) stored top
+// row first, as a negative height says.
+QByteArray topDownBmp(const QByteArray& bmp);
+
+// A GIF whose logical screen and frame are width × height and whose LZW data
+// ends at once (a clear code, then the end code), padded with sub-blocks to
+// `dataBytes` so that it looks large enough for its picture.
+QByteArray gifEndingAtOnce(int width, int height, int dataBytes);
+
+// An arithmetic-coded grey JPEG claiming width × height pixels whose scan is
+// a few zero bytes: libjpeg reads zeros past the end of such data, and made a
+// flat grey picture of it.
+QByteArray arithmeticJpegClaiming(int width, int height);
+
+// An animated WebP of a width × height canvas whose one frame is 1 × 1 pixel
+// of colour (4, 4, 4) and alpha 4 at the top left: under a hundred bytes.
+QByteArray sparseAnimatedWebp(int width, int height);
+
+// `still` (a WebP file of one picture, as WebPEncoder writes it) with an Exif
+// block whose orientation tag is `orientation`.
+QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation);
+
+// `png` with a chunk of `type` holding `data` before its first IDAT chunk.
+QByteArray pngWithChunk(const QByteArray& png, const char* type, const QByteArray& data);
+
+// `png` with an eXIf chunk whose orientation tag is `orientation`, before its
+// first IDAT chunk.
+QByteArray pngWithExifOrientation(const QByteArray& png, quint16 orientation);
+
+// A TIFF whose one strip is `jpeg` (a baseline JPEG file, grey or, with
+// `colour`, YCbCr with chroma halved both ways; kept whole or cut to
+// `stripBytes` bytes when 0 or more) under JPEG compression, claiming
+// width × height pixels.
+QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripBytes = -1, bool colour = false);
+
+// A HEIC whose primary image is a grid of rows × columns references to the
+// one image of `tile` (a HEIC file as HeicWriter makes it, without alpha),
+// whose 'ispe' property says `claimed` while the grid itself is as large as
+// its tiles make it.
+QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed);
+
+// `heic` (as HeicWriter makes it) whose HEVC sequence parameter set says the
+// coded picture is `width` wide; empty where that width takes another number
+// of bits than the one it replaces.
+QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width);
 
 } // namespace zephrin::testing

@@ -1001,8 +1001,12 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
         ASSERT_TRUE(QTest::qWaitFor([&] { return (replace = item("replace")) && replace->isVisible(); }, 5000));
         QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(replace).toPoint());
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return s_editor->lastError() == QStringLiteral("Couldn't open receipt.png."); },
-                                10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return s_editor->lastError()
+                   == QStringLiteral("Couldn't open receipt.png: it isn't a picture Zephrin reads.");
+        },
+        10000));
     shoot(QStringLiteral("batch-red-tile-opened"));
     EXPECT_TRUE(item("canvasSlot")->isVisible());
     EXPECT_FALSE(item("batchGridSlot")->isVisible());

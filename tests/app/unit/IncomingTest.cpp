@@ -459,7 +459,8 @@ TEST_F(IncomingFilesTest, AnSvgOpensNoFileItNamesByAnyRoad)
         m_road.openArguments({commandLineFile});
         runner->settle();
         EXPECT_FALSE(editor->document());
-        EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't open drawing.svg."));
+        EXPECT_EQ(editor->lastError(),
+                  QStringLiteral("Couldn't open drawing.svg: it isn't a picture Zephrin reads."));
     }
     EXPECT_FALSE(fifo.wasOpened());
 }

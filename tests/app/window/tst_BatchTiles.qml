@@ -43,7 +43,7 @@ WindowHarness {
         verify(item(window, "canvasSlot").visible)
         verify(!item(window, "batchGridSlot").visible)
         Driver.settle()
-        compare(Editor.lastError, "Couldn't open scan.png.")
+        compare(Editor.lastError, "Couldn't open scan.png: it isn't a picture Zephrin reads.")
 
         showBatch(window)
         compare(batch.total, 2)

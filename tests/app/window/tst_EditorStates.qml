@@ -24,8 +24,8 @@ WindowHarness {
         const window = openWindow()
         Editor.importImage("file:///nowhere/missing.png")
         Driver.settle()
-        compare(Editor.lastError, "Couldn't open missing.png.")
-        compare(item(window, "statusError").text, "Couldn't open missing.png.")
+        compare(Editor.lastError, "Couldn't open missing.png: the file doesn't exist.")
+        compare(item(window, "statusError").text, "Couldn't open missing.png: the file doesn't exist.")
 
         Settings.autoSubjectOnImport = false
         Driver.openPicture(60, 40)

@@ -211,7 +211,7 @@ WindowHarness {
         compare(Editor.pendingIncomingURL.toString(), "")
         // That file was gone: opening it says so.
         Driver.runJobs()
-        compare(Editor.lastError, "Couldn't open in-00000000-0000-0000-0000-000000000001.png.")
+        compare(Editor.lastError, "Couldn't open in-00000000-0000-0000-0000-000000000001.png: the file doesn't exist.")
     }
 
     function test_settingsWriteTheirKeys() {

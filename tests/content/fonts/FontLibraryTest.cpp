@@ -78,17 +78,22 @@ TEST_F(FontLibraryTest, LoadsTheCatalogueAndKeepsItsBytesOnDisk)
     EXPECT_EQ(server().requests(kCatalogue), 1);
 }
 
-TEST_F(FontLibraryTest, RejectsACatalogueWithOneMalformedItemWhole)
+TEST_F(FontLibraryTest, LeavesOutAMalformedItemAndKeepsTheRest)
 {
+    auto refused = loaded(R"({"items": []})"); // no categories: no catalogue
+    EXPECT_EQ(refused->status(), FontLibrary::Status::failed);
+    EXPECT_EQ(refused->failureMessage(), "Couldn't reach the font library. Check your internet connection.");
+    EXPECT_FALSE(QFile::exists(m_folder + "/fonts.json"));
+
+    // One malformed item refused the whole catalogue.
     const QJsonObject noFiles{{"id", "x"}, {"name", "X"}, {"category", "Serif"}};
     const QJsonObject numberFile = itemJson("y", {{"regular", 7}});
     for (const QJsonObject& bad : {noFiles, numberFile}) {
         auto library = loaded(catalogueJson({itemJson("good", {{"regular", "good.otf"}}), bad}));
-        EXPECT_EQ(library->status(), FontLibrary::Status::failed);
-        EXPECT_TRUE(library->items().isEmpty());
-        EXPECT_FALSE(QFile::exists(m_folder + "/fonts.json"));
+        EXPECT_EQ(library->status(), FontLibrary::Status::ready);
+        ASSERT_EQ(library->items().size(), 1);
+        EXPECT_EQ(library->items()[0].id, "good");
     }
-    EXPECT_EQ(loaded(R"({"items": []})")->status(), FontLibrary::Status::failed);  // no categories
 }
 
 TEST_F(FontLibraryTest, SkipsItemsWhosePathsLeaveTheFontsFolder)

@@ -2,6 +2,7 @@
 #include "content/photos/PhotoBackdropLibrary.h"
 
 #include "content/support/ContentFixture.h"
+#include "support/HostileImages.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,15 +92,49 @@ TEST_F(PhotoBackdropLibraryTest, TakesCategoriesFromTheItemsWhenTheCatalogueHasN
 TEST_F(PhotoBackdropLibraryTest, RejectsACatalogueWithoutVersionWhole)
 {
     const QByteArray noVersion = jsonBytes(QJsonDocument(QJsonObject{{"items", QJsonArray{photoJson("a", "Sea")}}}));
-    const QByteArray badItem = manifestJson({photoJson("a", "Sea"), QJsonObject{{"id", "b"}, {"category", "Sea"}}});
     const QByteArray badCategories = manifestJson({photoJson("a", "Sea")}, QJsonArray{"Sea", 3});
-    for (const QByteArray& manifest : {noVersion, badItem, badCategories}) {
+    for (const QByteArray& manifest : {noVersion, badCategories}) {
         auto library = loaded(manifest);
-        EXPECT_EQ(library->status(), PhotoLibraryStatus::failed(PhotoBackdropLibrary::failureMessage));
         EXPECT_EQ(library->status().message, "Couldn't reach the photo library. Check your internet connection.");
         EXPECT_TRUE(library->items().isEmpty());
         EXPECT_FALSE(QFile::exists(cacheFile("manifest.json")));
     }
+}
+
+TEST_F(PhotoBackdropLibraryTest, LeavesOutAMalformedPhotoAndKeepsTheRest)
+{
+    // The whole catalogue was refused for one photo without a location.
+    auto library = loaded(manifestJson({photoJson("a", "Sea"), QJsonObject{{"id", "b"}, {"category", "Sea"}},
+                                        QJsonValue(7), photoJson("c", "City")}));
+    EXPECT_EQ(library->status().phase, Phase::ready);
+    ASSERT_EQ(library->items().size(), 2);
+    EXPECT_EQ(library->items()[1].id, "c");
+}
+
+TEST_F(PhotoBackdropLibraryTest, AFolderThatHoldsNoCatalogueIsNamed)
+{
+    // "Check your internet connection" said nothing of a folder on disk.
+    writeFile(served("zephrin/backdrops/manifest.json"), "{\"items\": ");
+    PhotoBackdropLibrary library(contentResourceBase(QUrl::fromLocalFile(m_served.path()), "zephrin/backdrops"),
+                                 cached("PhotoBackdrops"));
+    refresh(library);
+    EXPECT_EQ(library.status().phase, Phase::failed);
+    EXPECT_EQ(library.status().message,
+              QStringLiteral("Couldn't read the photo library in %1/zephrin/backdrops.").arg(m_served.path()));
+}
+
+TEST_F(PhotoBackdropLibraryTest, NeverOpensAPipeInACatalogueFolder)
+{
+    // A thumbnail that was a pipe held a worker thread for ever.
+    writeFile(served("zephrin/backdrops/manifest.json"), manifestJson({photoJson("sea", "Nature")}));
+    QDir(m_served.path()).mkpath("zephrin/backdrops/thumbs");
+    const WatchedFifo pipe(served("zephrin/backdrops/thumbs/sea.jpg"));
+    server().stop();
+    PhotoBackdropLibrary library(contentResourceBase(QUrl::fromLocalFile(m_served.path()), "zephrin/backdrops"),
+                                 cached("PhotoBackdrops"));
+    refresh(library);
+    EXPECT_EQ(awaitResult(library.thumbnail("sea")), std::nullopt);
+    EXPECT_FALSE(pipe.wasOpened());
 }
 
 TEST_F(PhotoBackdropLibraryTest, SkipsPhotosWhoseIdsAreNotPlainNames)
@@ -133,7 +168,7 @@ TEST_F(PhotoBackdropLibraryTest, IsReadyFromCacheOfflineAndFailsWithNeither)
     server().stop();
     auto empty = makeLibrary();
     refresh(*empty);
-    EXPECT_EQ(empty->status(), PhotoLibraryStatus::failed(PhotoBackdropLibrary::failureMessage));
+    EXPECT_EQ(empty->status(), PhotoLibraryStatus::failed(empty->failureMessage()));
 
     writeFile(cacheFile("manifest.json"), manifestJson({photoJson("kept", "Sea")}));
     auto cachedLibrary = makeLibrary();

@@ -2,11 +2,14 @@
 
 #include "engine/codec/CodecFixtures.h"
 #include "engine/codec/HeicWriter.h"
+#include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegFixtures.h"
+#include "engine/codec/LibraryMessages.h"
 #include "engine/codec/WebPEncoder.h"
 #include "support/GifWriter.h"
 #include "support/HostileImages.h"
+#include "support/LogCapture.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -15,11 +18,19 @@
 #include <QImageWriter>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTransform>
 #include <QUrl>
 
 #include <webp/mux.h>
 
+#include <png.h>
+
+#include <cstdio>
+#include <functional>
 #include <random>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -88,6 +99,23 @@ void expectRefusedUnread(const QByteArray& bytes, const ReadLimits& limits, Read
     EXPECT_EQ(headerRefusal(bytes, limits), failure) << what;
 }
 
+// What the process printed on standard error while `work` ran.
+QByteArray printedWhile(const std::function<void()>& work)
+{
+    std::fflush(stderr);
+    const int terminal = ::dup(STDERR_FILENO);
+    QTemporaryFile printed;
+    if (!printed.open())
+        return "(no file to catch it)";
+    ::dup2(printed.handle(), STDERR_FILENO);
+    work();
+    std::fflush(stderr);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
+    printed.seek(0);
+    return printed.readAll();
+}
+
 } // namespace
 
 TEST(ImageRead, RefusesSmallFilesClaimingHugePictures)
@@ -98,14 +126,27 @@ TEST(ImageRead, RefusesSmallFilesClaimingHugePictures)
     dot.frame = QRect(0, 0, 1, 1);
     dot.indices = {1};
     dot.colours = QByteArray(6, '\x40');
+    // Enough LZW data for the screen, for a frame of a thousandth of it.
+    GifSpec noise;
+    noise.screen = QSize(16000, 16000);
+    noise.frame = QRect(0, 0, 600, 600);
+    std::mt19937 random(7);
+    for (int i = 0; i < 600 * 600; ++i)
+        noise.indices.push_back(quint8(random() % 256));
+    for (int i = 0; i < 256; ++i)
+        noise.colours.append(char(i)).append(char(255 - i)).append(char(i / 2));
     const std::pair<QByteArray, const char*> files[] = {
         {tinyGifClaiming(16000, 16000), "35-byte GIF"},
         {gifFile(dot), "GIF of one pixel on a huge screen"},
+        {gifFile(noise), "GIF of a 600 x 600 frame on a huge screen"},
         {bmpClaiming(16000, 16000, 1024), "1 KB BMP"},
         {rleBmpClaiming(16000, 16000), "1.3 KB RLE8 BMP of jumps"},
         {flatGreyJpeg(16000, 16000, 600), "damaged JPEG"},
         {pngClaiming(16000, 16000, 100), "PNG"},
         {tiffClaiming(16000, 16000, 1000), "TIFF"},
+        {gifEndingAtOnce(16000, 16000, 100 * 1000), "100 KB GIF whose data ends at once"},
+        {sparseAnimatedWebp(16000, 16000), "animated WebP of one 1 x 1 frame"},
+        {arithmeticJpegClaiming(65500, 65500), "arithmetic-coded JPEG of a few zero bytes"},
     };
     for (const ReadLimits& limits : {kPicture, kThumbnail})
         for (const auto& [bytes, what] : files)
@@ -117,6 +158,17 @@ TEST(ImageRead, RefusesDataCutOffInsideThePicture)
     const QByteArray gif = tinyGifClaiming(1, 1);
     ASSERT_TRUE(readImage(gif, kPicture).image);
     EXPECT_FALSE(readImage(gif.left(gif.size() - 3), kPicture).image); // inside the frame's data
+    // LZW data that stops at 30 %, the file's structure whole: the rest of the
+    // frame was the background colour.
+    GifSpec noisy;
+    noisy.screen = QSize(300, 200);
+    noisy.frame = QRect(0, 0, 300, 200);
+    noisy.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
+    for (int i = 0; i < 300 * 200; ++i)
+        noisy.indices.push_back(quint8((i * 7 + i / 300 * 3) % 4));
+    ASSERT_TRUE(readImage(gifFile(noisy), kPicture).image);
+    noisy.dataKept = 0.3;
+    expectRefusedUnread(gifFile(noisy), kPicture, ReadFailure::unreadable, "GIF data stopping at 30 %");
 
     ASSERT_TRUE(readImage(rleBmp(4), kPicture).image);
     EXPECT_FALSE(readImage(rleBmp(2), kPicture).image);
@@ -136,6 +188,57 @@ TEST(ImageRead, RefusesDataCutOffInsideThePicture)
     // A scan whose data ends before its last block, the end marker still there.
     ASSERT_TRUE(readImage(flatGreyJpeg(640, 480), kPicture).image);
     EXPECT_FALSE(readImage(flatGreyJpeg(640, 480, 1000), kPicture).image);
+}
+
+TEST(ImageRead, RefusesRunLengthDataThatLeavesPixelsUnwritten)
+{
+    // 16 × 16, whose runs overrun its first row: the decoder clips each at the
+    // row's end, so 15 rows were never written and held leftover heap bytes.
+    expectRefusedUnread(rleBmpOverrunningRows(16, 16), kPicture, ReadFailure::unreadable, "runs past the row");
+    // Runs that fill each row, each row ended: every pixel is the run's colour.
+    const ImageRead read = readImage(rleBmp(4), kPicture);
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(cv::countNonZero(read.image->pixels.reshape(1) != 255), 0);
+}
+
+TEST(ImageRead, RefusesJpegStripsOfATiffThatItsCodecComplainsAbout)
+{
+    const QByteArray jpeg = encoded(gradient(240, 160), "jpeg");
+    const ImageRead whole = readImage(jpegTiff(jpeg, 240, 160, -1, true), kPicture);
+    ASSERT_TRUE(whole.image);
+    EXPECT_EQ(whole.image->size(), cv::Size(240, 160));
+    // A strip cut to a third gave a striped picture, and a strip of another
+    // size than the picture left the rest of it as it was.
+    expectRefused(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture), ReadFailure::unreadable,
+                  "a strip cut short");
+    expectRefused(readImage(jpegTiff(jpeg, 480, 320, -1, true), kPicture), ReadFailure::unreadable,
+                  "a strip of another size");
+    // A bit for each 8 × 8 block at best: this claim is refused unread.
+    expectRefusedUnread(jpegTiff(jpeg, 16000, 16000, -1, true), kPicture, ReadFailure::unreadable,
+                        "a small strip claiming 16000 x 16000");
+
+    // Messages about a directory's fields are no reason to refuse: a tag
+    // nobody knows, and tags out of order.
+    QByteArray odd = tiffClaiming(64, 48, 64 * 48);
+    const qsizetype rowsPerStrip = 8 + 2 + 12 * 6;
+    ASSERT_EQ(quint8(odd[rowsPerStrip]) | quint8(odd[rowsPerStrip + 1]) << 8, 278);
+    odd[rowsPerStrip] = char(0x50);
+    odd[rowsPerStrip + 1] = char(0xC3);
+    EXPECT_TRUE(readImage(odd, kPicture).image);
+}
+
+TEST(ImageRead, ReadsABmpStoredTopRowFirst)
+{
+    const QImage picture = gradient(37, 23, QImage::Format_RGB32);
+    const QByteArray bottomUp = encoded(picture, "bmp");
+    const QByteArray topDown = topDownBmp(bottomUp);
+    EXPECT_EQ(headerRefusal(topDown, kPicture), std::nullopt);
+    const ImageRead read = readImage(topDown, kPicture);
+    ASSERT_TRUE(read.image);
+    const ImageRead expected = readImage(bottomUp, kPicture);
+    ASSERT_TRUE(expected.image);
+    EXPECT_EQ(cv::norm(read.image->pixels, expected.image->pixels, cv::NORM_INF), 0);
+    EXPECT_EQ(pixelAt(*read.image, 0, 22), cv::Vec4b(0, 243, 90, 255)); // the bottom row is at the bottom
 }
 
 TEST(ImageRead, ReadsEveryFormatItLists)
@@ -207,13 +310,36 @@ TEST(ImageRead, AnSvgNeverOpensTheFilesItNames)
     EXPECT_FALSE(fifo.wasOpened());
 }
 
-TEST(ImageRead, KeepsQtsImageReaderWarningsOffTheTerminalUnlessAsked)
+TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
 {
     quietImageReaderWarnings();
-    EXPECT_FALSE(QLoggingCategory("qt.gui.imageio").isWarningEnabled());
-    EXPECT_FALSE(QLoggingCategory("qt.imageformats.tiff").isWarningEnabled());
+    // libpng's warnings came at Qt's info level, and the colour-profile
+    // reader's in a category of its own.
+    for (const char* name : {"qt.gui.imageio", "qt.gui.imageio.jpeg", "qt.imageformats.tiff", "qt.gui.icc"}) {
+        const QLoggingCategory category(name);
+        EXPECT_FALSE(category.isInfoEnabled() || category.isWarningEnabled() || category.isCriticalEnabled()) << name;
+    }
+    EXPECT_FALSE(imageLibraryLog().isInfoEnabled() || imageLibraryLog().isWarningEnabled());
     EXPECT_TRUE(QLoggingCategory("IS-Net").isWarningEnabled());
+
+    // libtiff printed on standard error itself; its messages go to the log.
+    QLoggingCategory::setFilterRules(QStringLiteral("zephrin.imageio*=true"));
+    const QByteArray jpeg = encoded(gradient(240, 160), "jpeg");
+    // A field whose values lie past the end: QBuffer complained of the seek.
+    QByteArray farField = tiffClaiming(64, 48, 64 * 48);
+    const qsizetype bitsEntry = 8 + 2 + 12 * 2;
+    farField[bitsEntry + 4] = 3; // three values, stored where the entry points
+    farField.replace(bitsEntry + 8, 4, QByteArray("\x00\x00\x10\x00", 4));
+    QStringList logged;
+    const QByteArray printed = printedWhile([&] {
+        const LogCapture log("zephrin.imageio");
+        EXPECT_FALSE(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture).image);
+        readImage(farField, kPicture);
+        logged = log.lines();
+    });
     QLoggingCategory::setFilterRules({});
+    EXPECT_EQ(printed, QByteArray());
+    EXPECT_FALSE(logged.filter(QStringLiteral("Premature end of JPEG file")).isEmpty()) << logged.join(u'\n').toStdString();
 }
 
 TEST(ImageRead, DecodesALargeJpegAtAReducedScale)
@@ -294,6 +420,158 @@ TEST(ImageRead, DecodesPastQtsOwnLimitWithoutChangingIt)
     EXPECT_EQ(QImageReader::allocationLimit(), limit);
 }
 
+TEST(HeifReader, RefusesAGridOfAnotherSizeThanItsIspeSays)
+{
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const std::optional<QByteArray> tile = writeHeic(imageFromQImage(gradient(512, 512)), opaque);
+    ASSERT_TRUE(tile);
+    const QByteArray honest = heicGrid(*tile, 2, 3, QSize(1536, 1024));
+    const ImageRead read = readImage(honest, kPicture);
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(read.image->size(), cv::Size(1536, 1024));
+    // 11 KB whose 'ispe' says 1000 × 1000 over a grid of 20480 × 20480 took
+    // 3.7 GB; the honest 20480 × 20480 one is too large.
+    expectRefusedUnread(heicGrid(*tile, 40, 40, QSize(1000, 1000)), kPicture, ReadFailure::unreadable,
+                        "ispe under the grid");
+    expectRefusedUnread(heicGrid(*tile, 2, 3, QSize(2048, 2048)), kPicture, ReadFailure::unreadable,
+                        "ispe over the grid");
+    expectRefusedUnread(heicGrid(*tile, 40, 40, QSize(20480, 20480)), kPicture, ReadFailure::tooLarge, "honest");
+    EXPECT_FALSE(readHeif(heicGrid(*tile, 40, 40, QSize(1000, 1000)), qint64(1) << 40));
+}
+
+TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
+{
+    // libde265 printed "SPS error: CB alignment" for a coded width that is no
+    // multiple of its coding blocks, then failed.
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const std::optional<QByteArray> heic = writeHeic(imageFromQImage(gradient(64, 64)), opaque);
+    ASSERT_TRUE(heic);
+    ASSERT_TRUE(readImage(*heic, kPicture).image);
+    const QByteArray misaligned = heicWithSpsWidth(*heic, 66);
+    ASSERT_FALSE(misaligned.isEmpty());
+    std::optional<ReadFailure> refusal;
+    ImageRead read;
+    EXPECT_EQ(printedWhile([&] {
+                  refusal = headerRefusal(misaligned, kPicture);
+                  read = readImage(misaligned, kPicture);
+              }),
+              QByteArray());
+    EXPECT_EQ(refusal, ReadFailure::unreadable);
+    EXPECT_FALSE(read.image);
+}
+
+// ---- The PNG reader against Qt's ----------------------------------------------
+
+namespace {
+
+// What Qt's reader makes of a PNG, the way pictures were read before the PNG
+// reader of our own: scaled while reading where it can, else after, then
+// converted to sRGB.
+Image qtDecodedPng(const QByteArray& png, int maxLongEdge)
+{
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize bounded = boundedSize(reader.size(), maxLongEdge);
+    if (bounded != reader.size())
+        reader.setScaledSize(bounded);
+    QImage image = reader.read();
+    if (image.size() != bounded)
+        image = image.scaled(bounded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace(QColorSpace::SRgb))
+        image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    return imageFromQImage(image);
+}
+
+// An interlaced 8-bit RGBA PNG written with libpng (Qt's writer interlaces
+// nothing).
+QByteArray interlacedPng(const QImage& picture)
+{
+    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    QByteArray bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp p, png_bytep data, size_t length) {
+            static_cast<QByteArray*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), qsizetype(length));
+        },
+        nullptr);
+    png_set_IHDR(png, info, png_uint_32(rgba.width()), png_uint_32(rgba.height()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_ADAM7, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < rgba.height(); ++y)
+        rows.push_back(const_cast<png_bytep>(rgba.constScanLine(y)));
+    png_set_rows(png, info, rows.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return bytes;
+}
+
+QByteArray big32(quint32 value)
+{
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.append(char((value >> shift) & 0xFF));
+    return bytes;
+}
+
+} // namespace
+
+TEST(PngReader, GivesThePixelsOfQtsReader)
+{
+    QImage translucent = gradient(211, 149);
+    for (int y = 0; y < 149; ++y)
+        for (int x = 0; x < 60; ++x)
+            translucent.setPixel(x, y, qRgba(x * 4, y, 200, x * 255 / 60));
+    const QImage opaque = gradient(211, 149, QImage::Format_RGB32);
+    QImage p3 = translucent;
+    p3.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    const QByteArray greyPng = encoded(opaque.convertToFormat(QImage::Format_Grayscale8), "png");
+    const QByteArray chrm = big32(31270) + big32(32900) + big32(64000) + big32(33000) + big32(30000) + big32(60000)
+                            + big32(15000) + big32(6000);
+    const std::pair<QByteArray, const char*> files[] = {
+        {encoded(translucent, "png"), "RGBA"},
+        {encoded(opaque, "png"), "RGB"},
+        {greyPng, "grey"},
+        {encoded(opaque.convertToFormat(QImage::Format_Grayscale16), "png"), "16-bit grey"},
+        {encoded(translucent.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither), "png"), "palette"},
+        {encoded(opaque.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither), "png"), "1 bit"},
+        {encoded(translucent.convertToFormat(QImage::Format_RGBA64), "png"), "16-bit RGBA"},
+        {encoded(opaque.convertToFormat(QImage::Format_RGBX64), "png"), "16-bit RGB"},
+        {encoded(p3, "png"), "Display P3 profile"},
+        {pngWithChunk(encoded(opaque, "png"), "gAMA", big32(80000)), "gamma"},
+        {pngWithChunk(pngWithChunk(encoded(opaque, "png"), "gAMA", big32(55000)), "cHRM", chrm), "gamma, primaries"},
+        {pngWithChunk(encoded(opaque, "png"), "sRGB", QByteArray(1, '\0')), "sRGB"},
+        {pngWithChunk(greyPng, "tRNS", QByteArray("\0\x80", 2)), "grey, a transparent level"},
+        {interlacedPng(translucent), "interlaced"},
+    };
+    for (const auto& [png, what] : files) {
+        for (const int maxLongEdge : {8192, 61}) {
+            const Image expected = qtDecodedPng(png, maxLongEdge);
+            const ImageRead read = readImage(png, ReadLimits{maxLongEdge, qint64(1) << 30, true, true});
+            ASSERT_FALSE(expected.empty()) << what;
+            ASSERT_TRUE(read.image) << what << " at " << maxLongEdge;
+            ASSERT_EQ(read.image->size(), expected.size()) << what << " at " << maxLongEdge;
+            EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0) << what << " at " << maxLongEdge;
+        }
+    }
+}
+
+TEST(PngReader, KeepsLibpngsComplaintsOffTheTerminal)
+{
+    // Qt's reader left libpng to print its errors ("libpng error: IDAT: CRC
+    // error") on standard error.
+    QByteArray damaged = encoded(gradient(64, 48), "png");
+    damaged[damaged.indexOf("IDAT") + 10] = char(~damaged[damaged.indexOf("IDAT") + 10]);
+    ImageRead read;
+    EXPECT_EQ(printedWhile([&] { read = readImage(damaged, kPicture); }), QByteArray());
+    EXPECT_FALSE(read.image);
+}
+
 // ---- The GIF reader against Qt's --------------------------------------------
 
 namespace {
@@ -370,6 +648,30 @@ QByteArray assembled(WebPMux* mux)
 }
 
 } // namespace
+
+TEST(ImageRead, TurnsPngAndWebpPicturesUprightByTheirExifOrientation)
+{
+    // 37 × 23 stored on its side: turned by 90° clockwise (6), it is as drawn.
+    const QImage drawn = gradient(37, 23, QImage::Format_RGB32);
+    const QImage stored = drawn.transformed(QTransform().rotate(-90));
+    const QByteArray png = encoded(stored, "png");
+    const QByteArray webp = WebPEncoder::encode(imageFromQImage(stored), 100); // lossless
+    const Image expected = imageFromQImage(drawn);
+    const std::pair<QByteArray, const char*> files[] = {
+        {pngWithExifOrientation(png, 6), "PNG eXIf"},
+        {webpWithExifOrientation(webp, 6), "WebP EXIF"},
+    };
+    for (const auto& [bytes, what] : files) {
+        const ImageRead upright = readImage(bytes, kPicture);
+        ASSERT_TRUE(upright.image) << what;
+        ASSERT_EQ(upright.image->size(), expected.size()) << what;
+        EXPECT_EQ(cv::norm(upright.image->pixels, expected.pixels, cv::NORM_INF), 0) << what;
+        // Thumbnails are read as stored.
+        const ImageRead asStored = readImage(bytes, kThumbnail);
+        ASSERT_TRUE(asStored.image) << what;
+        EXPECT_EQ(asStored.image->size(), cv::Size(23, 37)) << what;
+    }
+}
 
 TEST(WebpReader, ConvertsFromTheColourSpaceOfItsProfile)
 {
@@ -486,6 +788,8 @@ TEST(JpegReader, GivesThePixelsOfQtsReader)
     expectSamePixels({.components = 1}, "grey");
     expectSamePixels({.components = 4}, "CMYK");
     expectSamePixels({.progressive = true}, "progressive");
+    expectSamePixels({.arithmetic = true}, "arithmetic coding");
+    expectSamePixels({.progressive = true, .arithmetic = true}, "progressive, arithmetic coding");
     expectSamePixels({.restartRows = 1}, "restart markers");
     expectSamePixels({.icc = QColorSpace(QColorSpace::DisplayP3).iccProfile()}, "Display P3 profile");
     expectSamePixels({.icc = QColorSpace(QColorSpace::AdobeRgb).iccProfile(), .app1 = exifBlock(6)},

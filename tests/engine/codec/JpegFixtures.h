@@ -24,6 +24,7 @@ struct JpegSpec {
     int components = 3;     // 1 grey, 3 YCbCr, 4 CMYK (Adobe, inverted)
     int lumaH = 2, lumaV = 2; // sampling of the first component: 2 × 2 is 4:2:0
     bool progressive = false;
+    bool arithmetic = false;
     int restartRows = 0;
     int quality = 88;
     QByteArray icc{};  // written as APP2 chunks
@@ -51,6 +52,7 @@ inline QByteArray writeJpeg(const JpegSpec& spec)
     }
     if (spec.progressive)
         jpeg_simple_progression(&info);
+    info.arith_code = spec.arithmetic ? TRUE : FALSE;
     info.restart_in_rows = spec.restartRows;
     jpeg_start_compress(&info, TRUE);
     if (!spec.app1.isEmpty())

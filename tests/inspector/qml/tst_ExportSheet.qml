@@ -241,7 +241,7 @@ TestCase {
         Editor.importImage(Driver.writeText("notes.png", "not a picture"))
         Driver.settle()
         const error = child(sheet, "exportError")
-        compare(error.text, "Couldn't open notes.png.")
+        compare(error.text, "Couldn't open notes.png: it isn't a picture Zephrin reads.")
         Editor.feather = 3
         Driver.settle()
         verify(!error.visible)

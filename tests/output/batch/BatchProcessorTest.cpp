@@ -163,17 +163,20 @@ double centroidShareX(const SvgPage& page)
 
 TEST_F(BatchProcess, FileThatIsNoImageIsUnreadable)
 {
-    const std::string unreadable = "That image couldn't be read.";
-    EXPECT_EQ(failure(file("notes.png", "just some text, no picture\n")), unreadable);
-    EXPECT_EQ(failure(file("empty.png", {})), unreadable);
-    EXPECT_EQ(failure(file("cut-short.png", encoded(leftLeaningTriangle(), "png").left(200))), unreadable);
-    EXPECT_EQ(failure(m_dir.filePath("missing.png")), unreadable);
-    EXPECT_EQ(failure(m_dir.path()), unreadable);
-    EXPECT_EQ(failure({}), unreadable);
+    // The sentence says why, for the file's tile.
+    const std::string unreadable = "That image couldn't be read: ";
+    EXPECT_EQ(failure(file("notes.png", "just some text, no picture\n")),
+              unreadable + "it isn't a picture Zephrin reads.");
+    EXPECT_EQ(failure(file("empty.png", {})), unreadable + "the file is empty.");
+    EXPECT_EQ(failure(file("cut-short.png", encoded(leftLeaningTriangle(), "png").left(200))),
+              unreadable + "the picture is damaged or incomplete.");
+    EXPECT_EQ(failure(m_dir.filePath("missing.png")), unreadable + "the file doesn't exist.");
+    EXPECT_EQ(failure(m_dir.path()), unreadable + "it's a folder.");
+    EXPECT_EQ(failure({}), unreadable + "the file doesn't exist.");
     // A pipe is never opened: opening it would wait for a writer for ever.
     const QString fifo = m_dir.filePath("pipe.png");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_EQ(failure(fifo), unreadable);
+    EXPECT_EQ(failure(fifo), unreadable + "it isn't a regular file.");
 }
 
 TEST_F(BatchProcess, PhotoWithoutSubjectFailsWithTheBatchSentence)

@@ -3,6 +3,7 @@
 
 #include "../ImageFiles.h"
 #include "support/TinyOnnxModel.h"
+#include "support/ChildProcess.h"
 #include "support/HostileImages.h"
 
 #include <QDir>
@@ -19,10 +20,7 @@
 #include <string>
 #include <vector>
 
-#include <poll.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zephrin::testing;
@@ -117,78 +115,21 @@ double meanAlpha(const QImage& image, const QRect& area)
     return sum / (area.width() * area.height());
 }
 
-// A run whose arguments are bytes (QProcess passes only text), with its
-// output as bytes, how it ended and its peak memory.
-struct RawRun {
-    int exitCode = -1; // -1 unless it exited
-    int signal = 0;    // the signal that ended it, if one did
-    QByteArray out;
-    QByteArray err;
-    long peakKilobytes = 0;
-};
+// A run whose arguments are bytes (QProcess passes only text): the program
+// with `arguments`, the IS-Net model given as `modelFile` (empty: the built
+// one) and `logRules` as QT_LOGGING_RULES. `watch` sees the standard error so
+// far each time more arrives, with the process's id.
+using RawRun = ChildRun;
 
-// Runs the program with `arguments`, the IS-Net model given as `modelFile`
-// (empty: the built one) and `logRules` as QT_LOGGING_RULES. `watch` sees the
-// standard error so far each time more arrives, with the process's id.
 RawRun runRaw(const std::vector<std::string>& arguments, const QString& modelFile = {}, const char* logRules = nullptr,
               const std::function<void(pid_t, const QByteArray&)>& watch = {})
 {
-    const std::string program = QFile::encodeName(programPath()).toStdString();
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const QByteArray model = QFile::encodeName(modelFile);
-
-    int out[2];
-    int err[2];
-    if (::pipe(out) != 0 || ::pipe(err) != 0)
-        return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
-        ::close(out[0]);
-        ::close(err[0]);
-        ::unsetenv("QT_LOGGING_RULES");
-        if (logRules)
-            ::setenv("QT_LOGGING_RULES", logRules, 1);
-        if (!model.isEmpty())
-            ::setenv("ZEPHRIN_MODEL", model.constData(), 1);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    ::close(err[1]);
-    RawRun run;
-    pollfd streams[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    QByteArray* targets[2] = {&run.out, &run.err};
-    for (int open = 2; open > 0;) {
-        if (::poll(streams, 2, 180'000) <= 0)
-            break;
-        for (int i = 0; i < 2; ++i) {
-            if (streams[i].fd < 0 || !(streams[i].revents & (POLLIN | POLLHUP)))
-                continue;
-            char buffer[4096];
-            const ssize_t got = ::read(streams[i].fd, buffer, sizeof buffer);
-            if (got <= 0) {
-                ::close(streams[i].fd);
-                streams[i].fd = -1;
-                --open;
-                continue;
-            }
-            targets[i]->append(buffer, got);
-            if (i == 1 && watch)
-                watch(pid, run.err);
-        }
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    run.peakKilobytes = usage.ru_maxrss;
-    return run;
+    std::vector<std::string> environment;
+    if (logRules)
+        environment.push_back(std::string("QT_LOGGING_RULES=") + logRules);
+    if (!modelFile.isEmpty())
+        environment.push_back("ZEPHRIN_MODEL=" + QFile::encodeName(modelFile).toStdString());
+    return runChild(QFile::encodeName(programPath()).toStdString(), arguments, environment, 180, watch);
 }
 
 class ZephrinCutout : public ::testing::Test {
@@ -315,18 +256,35 @@ TEST_F(ZephrinCutout, NeverReplacesAFileThatAnotherRunWroteMeanwhile)
     EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary file left
 }
 
-TEST_F(ZephrinCutout, ChecksTheOutputFolderBeforeTheWork)
+TEST_F(ZephrinCutout, ChecksTheOutputFolderAndNameBeforeTheWork)
 {
-    // An input that would fail in the work: the folder is what is reported.
+    // An input that would fail in the work: the folder is what is reported,
+    // and what is wrong with it.
     QImage blank(320, 240, QImage::Format_RGB32);
     blank.fill(QColor(128, 128, 128));
     const QString input = writeFile(folder, QStringLiteral("blank.png"), encoded(blank, "png"));
     const QString notAFolder = writeFile(folder, QStringLiteral("notes.txt"), QByteArray("a file"));
-    for (const QString& output : {folder.filePath(QStringLiteral("no/such/folder")), notAFolder}) {
+    const std::pair<QString, QString> cases[] = {
+        {folder.filePath(QStringLiteral("no/such/folder")), QStringLiteral("the folder doesn't exist")},
+        {notAFolder, QStringLiteral("notes.txt is a file, not a folder")},
+        {notAFolder + QStringLiteral("/below"), QStringLiteral("part of the path is a file, not a folder")},
+        {QStringLiteral("/proc"), QStringLiteral("that folder doesn't take new files")},
+    };
+    for (const auto& [output, reason] : cases) {
         const ProcessResult run = runCutout({QStringLiteral("--output-folder"), output, input}, kNoModel);
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.contains(u"The cutout couldn't be saved.")) << run.err.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("The cutout couldn't be saved.\n%1: %2\n")
+                               .arg(QDir(output).filePath(QStringLiteral("blank-cutout.png")), reason));
     }
+
+    // A cutout name too long for the folder (the picture's name is 252 bytes,
+    // the cutout's 259) was found out only after the work: 3 s and 719 MB.
+    const QString longName = writeFile(folder, QString(248, u'n') + QStringLiteral(".png"), encoded(blank, "png"));
+    const RawRun run = runRaw({QFile::encodeName(longName).toStdString()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.startsWith("The cutout couldn't be saved.\n")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith("-cutout.png: the name is too long\n")) << run.err.toStdString();
+    EXPECT_LT(run.peakKilobytes, 200 * 1024) << "no network loaded, no work done";
 }
 
 TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
@@ -334,47 +292,48 @@ TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
     // Each claims 16000 × 16000 pixels; decoded, each made an invented cutout.
     // The RLE8 BMP only jumps over its rows, and the XPM's rows are empty: both
     // made a black 16000 × 16000 cutout (1.7 GB), the XPM with 16000 warnings.
-    const QByteArray files[] = {tinyGifClaiming(16000, 16000), bmpClaiming(16000, 16000, 1024),
-                                flatGreyJpeg(16000, 16000, 600), rleBmpClaiming(16000, 16000),
-                                xpmClaiming(16000, 16000)};
-    for (const QByteArray& bytes : files) {
+    const std::pair<QByteArray, QString> files[] = {
+        {tinyGifClaiming(16000, 16000), QStringLiteral("the picture is damaged or incomplete")},
+        {bmpClaiming(16000, 16000, 1024), QStringLiteral("the picture is damaged or incomplete")},
+        {flatGreyJpeg(16000, 16000, 600), QStringLiteral("the picture is damaged or incomplete")},
+        {rleBmpClaiming(16000, 16000), QStringLiteral("the picture is damaged or incomplete")},
+        {xpmClaiming(16000, 16000), QStringLiteral("it isn't a picture Zephrin reads")},
+    };
+    for (const auto& [bytes, reason] : files) {
         const QString input = writeFile(folder, QStringLiteral("claim"), bytes);
         const ProcessResult run = runCutout({QStringLiteral("--overwrite"), input});
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err.toStdString(), "That image couldn't be read.\n") << "the sentence alone";
+        EXPECT_EQ(run.err, QStringLiteral("That image couldn't be read.\n%1: %2\n").arg(input, reason))
+            << "the sentence and its reason alone";
         EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("claim-cutout.png"))));
     }
     const QString large = writeFile(folder, QStringLiteral("large.png"), pngClaiming(11600, 11600, 1100 * 1000, 16));
     const ProcessResult run = runCutout({large});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(u"That image is too large.")) << run.err.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("That image is too large.\n%1: the picture would take more than 1 GB of memory\n")
+                           .arg(large));
 }
 
-TEST_F(ZephrinCutout, ReportsFailuresOnStandardError)
+TEST_F(ZephrinCutout, ReportsFailuresOnStandardErrorWithTheFileAndWhy)
 {
+    // Each said "That image couldn't be read." alone, whatever was wrong.
     const QString notes = writeFile(folder, QStringLiteral("notes.txt"), QByteArray("Remember the milk.\n"));
-    ProcessResult run = runCutout({notes});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(u"That image couldn't be read.")) << run.err.toStdString();
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("notes-cutout.png"))));
-
-    run = runCutout({folder.filePath(QStringLiteral("missing.png"))});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(u"That image couldn't be read."));
-
-    // A pipe nobody writes to is refused unopened instead of waiting forever.
     const QString pipe = folder.filePath(QStringLiteral("pipe.png"));
+    // A pipe nobody writes to is refused unopened instead of waiting forever.
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    run = runCutout({pipe});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(u"That image couldn't be read."));
-
-    const QString input = writeFile(folder, QStringLiteral("disc.png"), encoded(discOnWhite(240, 160), "png"));
-    run = runCutout({QStringLiteral("--output-folder"), folder.filePath(QStringLiteral("no/such/folder")), input},
-                    kNoModel);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(u"The cutout couldn't be saved.")) << run.err.toStdString();
+    const std::pair<QString, QString> cases[] = {
+        {notes, QStringLiteral("it isn't a picture Zephrin reads")},
+        {folder.filePath(QStringLiteral("missing.png")), QStringLiteral("the file doesn't exist")},
+        {folder.path(), QStringLiteral("it's a folder")},
+        {pipe, QStringLiteral("it isn't a regular file")},
+    };
+    for (const auto& [input, reason] : cases) {
+        const ProcessResult run = runCutout({input});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, QStringLiteral("That image couldn't be read.\n%1: %2\n").arg(input, reason));
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("notes-cutout.png"))));
 }
 
 TEST_F(ZephrinCutout, ReportsAPictureWithoutASubject)
@@ -448,6 +407,22 @@ TEST_F(ZephrinCutout, CallsAnEmptyCutoutNoSubject)
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("landscape-cutout.png"))));
 }
 
+TEST_F(ZephrinCutout, CallsAFaintSpeckNoSubject)
+{
+    // A transparent picture but for nine pixels of alpha 4: IS-Net kept them,
+    // and a cutout of next to nothing was written.
+    QImage speck(256, 256, QImage::Format_ARGB32);
+    speck.fill(Qt::transparent);
+    for (int y = 100; y < 103; ++y)
+        for (int x = 100; x < 103; ++x)
+            speck.setPixel(x, y, qRgba(255, 255, 255, 4));
+    const QString input = writeFile(folder, QStringLiteral("speck.png"), encoded(speck, "png"));
+    const ProcessResult run = runCutout({input});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u"No subject was found in this image.")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("speck-cutout.png"))));
+}
+
 TEST_F(ZephrinCutout, TurnsARotatedPhotoUpright)
 {
     // Stored on its side with orientation 6 (turn 90° clockwise to view).
@@ -481,7 +456,7 @@ TEST_F(ZephrinCutout, CutsOutNoPictureAnSvgNames)
         const QString input = writeFile(folder, QStringLiteral("drawing.svg"), svgDrawing(named));
         const ProcessResult run = runCutout({QStringLiteral("--overwrite"), input}, kNoModel);
         EXPECT_EQ(run.exitCode, 1) << named.toStdString();
-        EXPECT_EQ(run.err.toStdString(), "That image couldn't be read.\n");
+        EXPECT_EQ(run.err, QStringLiteral("That image couldn't be read.\n%1: it isn't a picture Zephrin reads\n").arg(input));
         EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("drawing-cutout.png"))));
     }
     EXPECT_FALSE(fifo.wasOpened());
@@ -496,7 +471,8 @@ TEST_F(ZephrinCutout, ARefusedPictureCostsNoNetwork)
     for (const QString& input : {tiny, notes}) {
         const RawRun run = runRaw({QFile::encodeName(input).toStdString()}, {}, "IS-Net.info=true");
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err.toStdString(), "That image couldn't be read.\n") << "no network loaded";
+        EXPECT_TRUE(run.err.startsWith("That image couldn't be read.\n" + QFile::encodeName(input) + ": "));
+        EXPECT_EQ(run.err.count('\n'), 2) << "no network loaded: " << run.err.toStdString();
         EXPECT_LT(run.peakKilobytes, 200 * 1024);
     }
 }

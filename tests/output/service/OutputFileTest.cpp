@@ -65,10 +65,15 @@ TEST_F(OutputFileTest, KnowsAtOnceThatTheFolderCannotTakeIt)
 {
     const OutputFile missing(m_dir.filePath(QStringLiteral("no/such/folder/disc-cutout.png")));
     EXPECT_FALSE(missing.isOpen());
-    EXPECT_FALSE(missing.errorString().isEmpty());
+    EXPECT_EQ(missing.errorString(), QStringLiteral("the folder doesn't exist"));
 
+    // Both of these were "the folder doesn't exist" too.
     QFile notAFolder(m_dir.filePath(QStringLiteral("file")));
     ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
     const OutputFile underAFile(notAFolder.fileName() + QStringLiteral("/disc-cutout.png"));
     EXPECT_FALSE(underAFile.isOpen());
+    EXPECT_EQ(underAFile.errorString(), QStringLiteral("part of the path is a file, not a folder"));
+    const OutputFile inProc(QStringLiteral("/proc/disc-cutout.png"));
+    EXPECT_FALSE(inProc.isOpen());
+    EXPECT_EQ(inProc.errorString(), QStringLiteral("that folder doesn't take new files"));
 }

@@ -73,12 +73,12 @@ BatchHarness {
         compare(image.opacity, 1)
         const failed = item(tile(grid, "broken"), "failedBadge")
         verify(failed.visible)
-        compare(failed.help, "That image couldn't be read.")
+        compare(failed.help, "That image couldn't be read: it isn't a picture Zephrin reads.")
         compare(item(tile(grid, "broken"), "tileImage").opacity, 0.5)
         // The reason is on the tile itself, not only in the badge's tooltip.
         const reason = item(tile(grid, "broken"), "failureReason")
         verify(reason.visible)
-        compare(reason.children[0].text, "That image couldn't be read.")
+        compare(reason.children[0].text, "That image couldn't be read: it isn't a picture Zephrin reads.")
         verify(!item(photo, "failureReason").visible)
     }
 
@@ -91,7 +91,7 @@ BatchHarness {
         mouseClick(tile(grid, "broken-tap"))
         verify(!Editor.batchMode)
         Driver.settle()
-        compare(Editor.lastError, "Couldn't open broken-tap.png.")
+        compare(Editor.lastError, "Couldn't open broken-tap.png: it isn't a picture Zephrin reads.")
         compare(batch.total, 2)  // the queue stays for a later return
 
         Editor.batchMode = true

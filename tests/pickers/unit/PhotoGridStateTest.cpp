@@ -134,7 +134,7 @@ TEST_F(PhotoGrid, AFailedLoadShowsItsMessageAndTryAgainLoadsAgain)
     grid.loadIfNeeded();  // nothing served: 404
     ASSERT_TRUE(settled());
     EXPECT_EQ(grid.content(), "failed");
-    EXPECT_EQ(grid.message(), PhotoBackdropLibrary::failureMessage);
+    EXPECT_EQ(grid.message(), "Couldn't reach the photo library. Check your internet connection.");
 
     serve({photo("lake", "Nature", "lake")});
     grid.retry();

@@ -1,0 +1,372 @@
+#include "engine/codec/HeifBoxes.h"
+
+#include <climits>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace zephrin {
+
+namespace {
+
+// Big-endian reads from a window of the file that stop, rather than read
+// past its end, once anything is missing.
+class Reader {
+public:
+    Reader(QByteArrayView bytes, qsizetype from, qsizetype to) : m_bytes(bytes), m_at(from), m_end(to) {}
+
+    bool ok() const { return m_ok; }
+    qsizetype at() const { return m_at; }
+
+    quint64 number(int size)
+    {
+        if (size < 0 || size > 8 || m_at + size > m_end) {
+            m_ok = false;
+            return 0;
+        }
+        quint64 value = 0;
+        for (int i = 0; i < size; ++i)
+            value = (value << 8) | quint8(m_bytes[m_at++]);
+        return value;
+    }
+    void skip(qsizetype count)
+    {
+        if (count < 0 || m_at + count > m_end)
+            m_ok = false;
+        else
+            m_at += count;
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at;
+    qsizetype m_end;
+    bool m_ok = true;
+};
+
+struct Box {
+    char type[4] = {};
+    qsizetype body = 0; // where its contents start
+    qsizetype end = 0;
+    bool is(const char* name) const { return std::memcmp(type, name, 4) == 0; }
+};
+
+// The boxes of bytes[from, to), in order; stops at the first malformed one.
+std::vector<Box> boxes(QByteArrayView bytes, qsizetype from, qsizetype to)
+{
+    std::vector<Box> found;
+    while (from + 8 <= to) {
+        Reader reader(bytes, from, to);
+        quint64 size = reader.number(4);
+        Box box;
+        std::memcpy(box.type, bytes.data() + from + 4, 4);
+        reader.skip(4);
+        if (size == 1)
+            size = reader.number(8);
+        else if (size == 0)
+            size = quint64(to - from);
+        if (!reader.ok() || size < quint64(reader.at() - from) || size > quint64(to - from))
+            break;
+        box.body = reader.at();
+        box.end = from + qsizetype(size);
+        found.push_back(box);
+        from = box.end;
+    }
+    return found;
+}
+
+const Box* find(const std::vector<Box>& list, const char* type)
+{
+    for (const Box& box : list)
+        if (box.is(type))
+            return &box;
+    return nullptr;
+}
+
+struct Extent {
+    quint64 offset = 0;
+    quint64 length = 0;
+};
+
+struct Location {
+    int method = 0; // 0: in the file, 1: in the idat box
+    quint64 base = 0;
+    std::vector<Extent> extents;
+};
+
+std::optional<Location> locationOf(QByteArrayView bytes, const Box& iloc, quint32 item)
+{
+    Reader reader(bytes, iloc.body, iloc.end);
+    const int version = int(reader.number(1));
+    reader.skip(3);
+    const int sizes = int(reader.number(1));
+    const int moreSizes = int(reader.number(1));
+    const int offsetSize = sizes >> 4;
+    const int lengthSize = sizes & 15;
+    const int baseSize = moreSizes >> 4;
+    const int indexSize = version >= 1 ? moreSizes & 15 : 0;
+    const quint64 items = reader.number(version < 2 ? 2 : 4);
+    for (quint64 i = 0; i < items && reader.ok(); ++i) {
+        Location location;
+        const quint64 id = reader.number(version < 2 ? 2 : 4);
+        if (version >= 1)
+            location.method = int(reader.number(2) & 15);
+        reader.skip(2); // data reference
+        location.base = reader.number(baseSize);
+        const quint64 extents = reader.number(2);
+        for (quint64 e = 0; e < extents && reader.ok(); ++e) {
+            reader.skip(indexSize);
+            Extent extent;
+            extent.offset = reader.number(offsetSize);
+            extent.length = reader.number(lengthSize);
+            location.extents.push_back(extent);
+        }
+        if (reader.ok() && id == item)
+            return location;
+    }
+    return std::nullopt;
+}
+
+// The type of `item` in the iinf box ('grid', 'iovl', 'hvc1', ...).
+std::optional<QByteArrayView> itemType(QByteArrayView bytes, const Box& iinf, quint32 item)
+{
+    Reader header(bytes, iinf.body, iinf.end);
+    const int version = int(header.number(1));
+    header.skip(3 + (version == 0 ? 2 : 4));
+    if (!header.ok())
+        return std::nullopt;
+    for (const Box& infe : boxes(bytes, header.at(), iinf.end)) {
+        if (!infe.is("infe"))
+            continue;
+        Reader reader(bytes, infe.body, infe.end);
+        const int entryVersion = int(reader.number(1));
+        reader.skip(3);
+        if (entryVersion < 2)
+            continue;
+        const quint64 id = reader.number(entryVersion == 2 ? 2 : 4);
+        reader.skip(2); // protection index
+        const qsizetype typeAt = reader.at();
+        reader.skip(4);
+        if (reader.ok() && id == item)
+            return bytes.sliced(typeAt, 4);
+    }
+    return std::nullopt;
+}
+
+// The first bytes of the item's data, at most `wanted`.
+std::optional<QByteArrayView> itemData(QByteArrayView bytes, const Location& location, const Box* idat,
+                                       qsizetype wanted)
+{
+    if (location.extents.empty())
+        return std::nullopt;
+    qsizetype start = 0;
+    qsizetype end = bytes.size();
+    if (location.method == 1) {
+        if (idat == nullptr)
+            return std::nullopt;
+        start = idat->body;
+        end = idat->end;
+    } else if (location.method != 0) {
+        return std::nullopt;
+    }
+    const Extent& first = location.extents.front();
+    const quint64 offset = location.base + first.offset;
+    if (offset > quint64(end - start))
+        return std::nullopt;
+    const qsizetype at = start + qsizetype(offset);
+    qsizetype length = end - at;
+    if (first.length != 0 && first.length < quint64(length))
+        length = qsizetype(first.length);
+    return bytes.sliced(at, std::min(length, wanted));
+}
+
+// Exp-Golomb and fixed-width reads from an HEVC parameter set whose
+// emulation-prevention bytes are removed; reads past the end give zeros and
+// mark the reader failed.
+class BitReader {
+public:
+    explicit BitReader(QByteArrayView nal)
+    {
+        for (qsizetype i = 0; i < nal.size(); ++i) {
+            const auto byte = quint8(nal[i]);
+            if (byte == 3 && m_zeros >= 2) { // 00 00 03: the 03 is not data
+                m_zeros = 0;
+                continue;
+            }
+            m_zeros = byte == 0 ? m_zeros + 1 : 0;
+            m_bytes.push_back(byte);
+        }
+    }
+
+    bool ok() const { return m_ok; }
+
+    quint32 bits(int count)
+    {
+        quint32 value = 0;
+        for (int i = 0; i < count; ++i) {
+            if (m_at >= m_bytes.size() * 8) {
+                m_ok = false;
+                return 0;
+            }
+            value = (value << 1) | ((m_bytes[m_at / 8] >> (7 - m_at % 8)) & 1);
+            ++m_at;
+        }
+        return value;
+    }
+    void skip(int count) { bits(count); }
+    quint32 unsignedCode()
+    {
+        int zeros = 0;
+        while (m_ok && bits(1) == 0)
+            if (++zeros > 20) {
+                m_ok = false;
+                return 0;
+            }
+        return zeros == 0 ? 0 : (quint32(1) << zeros) - 1 + bits(zeros);
+    }
+
+private:
+    std::vector<quint8> m_bytes;
+    size_t m_at = 0;
+    int m_zeros = 0;
+    bool m_ok = true;
+};
+
+// libde265's sanity checks of a sequence parameter set (NAL unit type 33),
+// on the fields they use; false for one it would complain about.
+bool sequenceParametersSound(QByteArrayView nal)
+{
+    BitReader reader(nal);
+    reader.skip(16 + 4);                        // NAL header, video parameter set id
+    const int subLayers = int(reader.bits(3)) + 1;
+    reader.skip(1);                             // temporal id nesting
+    reader.skip(88 + 8);                        // general profile, tier and level
+    bool profiles[8] = {};
+    bool levels[8] = {};
+    for (int i = 0; i < subLayers - 1; ++i) {
+        profiles[i] = reader.bits(1);
+        levels[i] = reader.bits(1);
+    }
+    if (subLayers > 1)
+        reader.skip(2 * (9 - subLayers));
+    for (int i = 0; i < subLayers - 1; ++i)
+        reader.skip((profiles[i] ? 88 : 0) + (levels[i] ? 8 : 0));
+    reader.unsignedCode();                      // sequence parameter set id
+    if (reader.unsignedCode() == 3)             // chroma format
+        reader.skip(1);
+    const quint32 width = reader.unsignedCode();
+    const quint32 height = reader.unsignedCode();
+    if (reader.bits(1))                         // conformance window
+        for (int i = 0; i < 4; ++i)
+            reader.unsignedCode();
+    const quint32 lumaDepth = reader.unsignedCode() + 8;
+    const quint32 chromaDepth = reader.unsignedCode() + 8;
+    reader.unsignedCode();                      // picture order count bits
+    const bool everyLayer = reader.bits(1);
+    for (int i = everyLayer ? 0 : subLayers - 1; i < subLayers; ++i)
+        for (int j = 0; j < 3; ++j)
+            reader.unsignedCode();
+    const quint32 minCb = reader.unsignedCode() + 3;
+    const quint32 ctb = minCb + reader.unsignedCode();
+    const quint32 minTb = reader.unsignedCode() + 2;
+    const quint32 maxTb = minTb + reader.unsignedCode();
+    const quint32 depthInter = reader.unsignedCode();
+    const quint32 depthIntra = reader.unsignedCode();
+    if (!reader.ok() || minCb > 6 || ctb > 6 || minTb > 5 || maxTb > 5)
+        return true; // refused by libde265 before its checks, and silently
+    const quint32 cbSize = quint32(1) << minCb;
+    return width % cbSize == 0 && height % cbSize == 0 && minTb <= minCb && maxTb <= std::min<quint32>(ctb, 5)
+           && ctb >= minTb && depthInter <= ctb - minTb && depthIntra <= ctb - minTb && lumaDepth <= 16
+           && chromaDepth <= 16;
+}
+
+// The NAL units of an 'hvcC' box's arrays.
+std::vector<QByteArrayView> parameterSets(QByteArrayView bytes, const Box& hvcC)
+{
+    std::vector<QByteArrayView> units;
+    Reader reader(bytes, hvcC.body, hvcC.end);
+    reader.skip(22);
+    const quint64 arrays = reader.number(1);
+    for (quint64 a = 0; a < arrays && reader.ok(); ++a) {
+        reader.skip(1); // completeness and NAL unit type
+        const quint64 count = reader.number(2);
+        for (quint64 n = 0; n < count && reader.ok(); ++n) {
+            const auto length = qsizetype(reader.number(2));
+            const qsizetype at = reader.at();
+            reader.skip(length);
+            if (reader.ok())
+                units.push_back(bytes.sliced(at, length));
+        }
+    }
+    return units;
+}
+
+} // namespace
+
+bool heifParameterSetsSound(QByteArrayView bytes)
+{
+    const std::vector<Box> top = boxes(bytes, 0, bytes.size());
+    const Box* meta = find(top, "meta");
+    if (meta == nullptr || meta->end - meta->body < 4)
+        return true;
+    const Box* iprp = find(boxes(bytes, meta->body + 4, meta->end), "iprp");
+    const std::vector<Box> properties = iprp != nullptr ? boxes(bytes, iprp->body, iprp->end) : std::vector<Box>();
+    const Box* ipco = find(properties, "ipco");
+    if (ipco == nullptr)
+        return true;
+    for (const Box& property : boxes(bytes, ipco->body, ipco->end)) {
+        if (!property.is("hvcC"))
+            continue;
+        for (const QByteArrayView unit : parameterSets(bytes, property))
+            if (unit.size() >= 2 && ((quint8(unit[0]) >> 1) & 0x3F) == 33 && !sequenceParametersSound(unit))
+                return false;
+    }
+    return true;
+}
+
+HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes)
+{
+    const std::vector<Box> top = boxes(bytes, 0, bytes.size());
+    const Box* meta = find(top, "meta");
+    if (meta == nullptr || meta->end - meta->body < 4)
+        return {};
+    const std::vector<Box> inMeta = boxes(bytes, meta->body + 4, meta->end); // past its version and flags
+    const Box* pitm = find(inMeta, "pitm");
+    const Box* iinf = find(inMeta, "iinf");
+    const Box* iloc = find(inMeta, "iloc");
+    if (pitm == nullptr || iinf == nullptr || iloc == nullptr)
+        return {};
+    Reader primaryReader(bytes, pitm->body, pitm->end);
+    const int pitmVersion = int(primaryReader.number(1));
+    primaryReader.skip(3);
+    const auto primary = quint32(primaryReader.number(pitmVersion == 0 ? 2 : 4));
+    if (!primaryReader.ok())
+        return {};
+
+    const std::optional<QByteArrayView> type = itemType(bytes, *iinf, primary);
+    const bool grid = type && *type == "grid";
+    const bool overlay = type && *type == "iovl";
+    if (!grid && !overlay)
+        return {};
+    HeifPrimaryItem item{true, std::nullopt};
+    const std::optional<Location> location = locationOf(bytes, *iloc, primary);
+    if (!location)
+        return item;
+    const std::optional<QByteArrayView> data = itemData(bytes, *location, find(inMeta, "idat"), 64);
+    if (!data)
+        return item;
+
+    // grid: version, flags, rows - 1, columns - 1, then the size;
+    // iovl: version, flags, a 16-bit RGBA background, then the size.
+    Reader reader(*data, 0, data->size());
+    reader.skip(1);
+    const bool wide = reader.number(1) & 1;
+    reader.skip(grid ? 2 : 8);
+    const quint64 width = reader.number(wide ? 4 : 2);
+    const quint64 height = reader.number(wide ? 4 : 2);
+    if (reader.ok() && width <= quint64(INT_MAX) && height <= quint64(INT_MAX))
+        item.derivedSize = QSize(int(width), int(height));
+    return item;
+}
+
+} // namespace zephrin

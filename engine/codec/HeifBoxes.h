@@ -1,0 +1,33 @@
+#pragma once
+// What a HEIF file's boxes say that libheif does not tell before decoding:
+// the size a derived primary image (a grid of tiles, or an overlay of images
+// on a canvas) is put together at. That size is in the derived image's own
+// data, not in its 'ispe' property, and libheif decodes at it: a file whose
+// 'ispe' said 1000 × 1000 over a grid of 20480 × 20480 took 3.7 GB.
+
+#include <QByteArrayView>
+#include <QSize>
+
+#include <optional>
+
+namespace zephrin {
+
+struct HeifPrimaryItem {
+    bool derived = false;             // a 'grid' or an 'iovl' item
+    std::optional<QSize> derivedSize; // the size stored in its data; none when
+                                      // the boxes cannot be followed to it
+};
+
+// The primary item as the file's boxes describe it: not derived when the
+// boxes name no primary item of those types (libheif then judges the file).
+HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes);
+
+// Whether every HEVC sequence parameter set of the file's 'hvcC' properties
+// passes the checks libde265 prints its complaints about on standard error
+// (no handler takes them) before it fails the decode: coding blocks that do
+// not tile the picture, transform blocks larger than coding blocks or than
+// 32, transform depths past the coding tree, bit depths outside 8 to 16.
+// Such a file decodes to nothing anyway; refused first, it says nothing.
+bool heifParameterSetsSound(QByteArrayView bytes);
+
+} // namespace zephrin

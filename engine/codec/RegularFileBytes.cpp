@@ -1,0 +1,81 @@
+#include "engine/codec/RegularFileBytes.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zephrin {
+
+namespace {
+
+FileBytes problem(FileProblem what, int error = 0) { return FileBytes{{}, what, error}; }
+
+FileBytes problemOfErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return problem(FileProblem::missing);
+    case EACCES:
+    case EPERM: return problem(FileProblem::noPermission);
+    default: return problem(FileProblem::unreadable, error);
+    }
+}
+
+FileBytes problemOfType(mode_t mode)
+{
+    return problem(S_ISDIR(mode) ? FileProblem::folder : FileProblem::notAFile);
+}
+
+} // namespace
+
+FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return problemOfErrno(errno);
+    if (!S_ISREG(status.st_mode))
+        return problemOfType(status.st_mode);
+    int descriptor = -1;
+    do
+        descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0)
+        return problemOfErrno(errno);
+
+    FileBytes result;
+    if (::fstat(descriptor, &status) != 0) {
+        result = problemOfErrno(errno);
+    } else if (!S_ISREG(status.st_mode)) { // swapped since the first look
+        result = problemOfType(status.st_mode);
+    } else if (status.st_size == 0) {
+        result = problem(FileProblem::empty);
+    } else if (status.st_size > maxBytes) {
+        result = problem(FileProblem::tooLarge);
+    } else {
+        result.bytes.resize(qsizetype(status.st_size));
+        qsizetype filled = 0;
+        while (filled < result.bytes.size()) {
+            const ssize_t got = ::read(descriptor, result.bytes.data() + filled, size_t(result.bytes.size() - filled));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                result = problemOfErrno(errno);
+                break;
+            }
+            if (got == 0)
+                break;
+            filled += got;
+        }
+        if (!result.problem) {
+            result.bytes.truncate(filled);
+            if (result.bytes.isEmpty())
+                result.problem = FileProblem::empty;
+        }
+    }
+    ::close(descriptor);
+    return result;
+}
+
+} // namespace zephrin

@@ -1,0 +1,36 @@
+#pragma once
+// The bytes of a file a picture or a catalogue is read from: a regular file
+// only (symbolic links followed), opened without waiting, so that a folder, a
+// device or a pipe is never read, and one swapped for a pipe in between never
+// blocks the reading thread. The bytes are copied, never mapped: a file that
+// another program cuts short meanwhile cannot pull pages from under a decoder.
+
+#include <QByteArray>
+
+#include <filesystem>
+#include <optional>
+
+namespace zephrin {
+
+enum class FileProblem {
+    missing,      // nothing of that name (or a folder on its way is missing)
+    folder,       // a folder has the name
+    notAFile,     // a device, a pipe, a socket
+    noPermission, // it may not be read
+    empty,
+    tooLarge,     // more bytes than the caller takes
+    unreadable,   // any other failure to open or read it (`error` says which)
+};
+
+struct FileBytes {
+    QByteArray bytes;                   // empty unless there is no problem
+    std::optional<FileProblem> problem;
+    int error = 0;                      // the errno of `unreadable`, when there was one
+};
+
+// The whole file at `path` (any name the file system holds), or why not.
+// A file that shrinks while it is read gives the bytes it still had; one that
+// grows, no more than its size when opened.
+FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes);
+
+} // namespace zephrin

@@ -1,0 +1,298 @@
+// A HEIC grid assembled box by box around the coded image of another HEIC.
+
+#include "support/HostileImages.h"
+
+#include <QSize>
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace zephrin::testing {
+
+namespace {
+
+quint32 big32(const QByteArray& bytes, qsizetype at)
+{
+    quint32 value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = (value << 8) | quint8(bytes[at + i]);
+    return value;
+}
+
+void appendBig16(QByteArray& bytes, quint32 value) { bytes.append(char((value >> 8) & 0xFF)).append(char(value & 0xFF)); }
+
+void appendBig32(QByteArray& bytes, quint32 value)
+{
+    appendBig16(bytes, value >> 16);
+    appendBig16(bytes, value & 0xFFFF);
+}
+
+QByteArray box(const char* type, const QByteArray& body)
+{
+    QByteArray result;
+    appendBig32(result, quint32(8 + body.size()));
+    return result.append(type, 4).append(body);
+}
+
+QByteArray fullBox(const char* type, int version, quint32 flags, const QByteArray& body)
+{
+    QByteArray header;
+    appendBig32(header, (quint32(version) << 24) | flags);
+    return box(type, header + body);
+}
+
+// The child box of `type` among the boxes of bytes[from, to): its whole bytes.
+std::optional<std::pair<qsizetype, qsizetype>> child(const QByteArray& bytes, qsizetype from, qsizetype to,
+                                                     const char* type)
+{
+    for (qsizetype at = from; at + 8 <= to;) {
+        const qsizetype size = big32(bytes, at);
+        if (size < 8 || at + size > to)
+            return std::nullopt;
+        if (bytes.mid(at + 4, 4) == type)
+            return std::pair{at, size};
+        at += size;
+    }
+    return std::nullopt;
+}
+
+struct CodedImage {
+    QByteArray hvcC; // the whole property box
+    QByteArray data; // the HEVC data of the primary item
+    QSize size;
+};
+
+// The primary image of a HEIC as libheif writes it: item 1, one extent in the
+// file (iloc version 0 or 1, construction method 0).
+CodedImage codedImage(const QByteArray& heic)
+{
+    CodedImage image;
+    const auto meta = child(heic, 0, heic.size(), "meta");
+    if (!meta)
+        return image;
+    const qsizetype metaStart = meta->first + 12; // past its version and flags
+    const qsizetype metaEnd = meta->first + meta->second;
+    const auto iprp = child(heic, metaStart, metaEnd, "iprp");
+    const auto ipco = iprp ? child(heic, iprp->first + 8, iprp->first + iprp->second, "ipco") : std::nullopt;
+    if (!ipco)
+        return image;
+    if (const auto hvcC = child(heic, ipco->first + 8, ipco->first + ipco->second, "hvcC"))
+        image.hvcC = heic.mid(hvcC->first, hvcC->second);
+    if (const auto ispe = child(heic, ipco->first + 8, ipco->first + ipco->second, "ispe"))
+        image.size = QSize(int(big32(heic, ispe->first + 12)), int(big32(heic, ispe->first + 16)));
+
+    const auto iloc = child(heic, metaStart, metaEnd, "iloc");
+    if (!iloc)
+        return image;
+    qsizetype at = iloc->first + 8;
+    const int version = quint8(heic[at]);
+    at += 4;
+    const int offsetSize = quint8(heic[at]) >> 4;
+    const int lengthSize = quint8(heic[at]) & 15;
+    const int baseOffsetSize = quint8(heic[at + 1]) >> 4;
+    const int indexSize = version >= 1 ? quint8(heic[at + 1]) & 15 : 0;
+    at += 2;
+    const auto number = [&](int size) {
+        quint64 value = 0;
+        for (int i = 0; i < size; ++i)
+            value = (value << 8) | quint8(heic[at++]);
+        return value;
+    };
+    const quint64 items = number(version < 2 ? 2 : 4);
+    for (quint64 item = 0; item < items; ++item) {
+        const quint64 id = number(version < 2 ? 2 : 4);
+        if (version >= 1)
+            number(2); // construction method
+        number(2);     // data reference
+        const quint64 base = number(baseOffsetSize);
+        const quint64 extents = number(2);
+        for (quint64 extent = 0; extent < extents; ++extent) {
+            number(indexSize);
+            const quint64 offset = number(offsetSize);
+            const quint64 length = number(lengthSize);
+            if (id == 1)
+                image.data += heic.mid(qsizetype(base + offset), qsizetype(length));
+        }
+    }
+    return image;
+}
+
+// Reads and writes the bits of a NAL unit in place, past its
+// emulation-prevention bytes (00 00 03: the 03 is not data).
+class Bits {
+public:
+    Bits(QByteArray& bytes, qsizetype start, qsizetype length) : m_bytes(bytes)
+    {
+        int zeros = 0;
+        for (qsizetype i = start; i < start + length; ++i) {
+            const auto byte = quint8(bytes[i]);
+            if (byte == 3 && zeros >= 2) {
+                zeros = 0;
+                continue;
+            }
+            zeros = byte == 0 ? zeros + 1 : 0;
+            m_positions.push_back(i);
+        }
+    }
+    qint64 at() const { return m_at; }
+    quint32 read(int count)
+    {
+        quint32 value = 0;
+        for (int i = 0; i < count; ++i, ++m_at)
+            value = (value << 1) | ((quint8(byte(m_at)) >> (7 - m_at % 8)) & 1);
+        return value;
+    }
+    quint32 code()
+    {
+        int zeros = 0;
+        while (read(1) == 0)
+            ++zeros;
+        return (quint32(1) << zeros) - 1 + read(zeros);
+    }
+    void write(qint64 at, quint32 value, int count)
+    {
+        for (int i = count - 1; i >= 0; --i, ++at) {
+            const quint8 mask = quint8(0x80 >> (at % 8));
+            char& target = byte(at);
+            target = char((value >> i) & 1 ? quint8(target) | mask : quint8(target) & ~mask);
+        }
+    }
+
+private:
+    char& byte(qint64 bit) { return m_bytes[m_positions[size_t(bit / 8)]]; }
+
+    QByteArray& m_bytes;
+    std::vector<qsizetype> m_positions;
+    qint64 m_at = 0;
+};
+
+} // namespace
+
+QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width)
+{
+    QByteArray bytes = heic;
+    const CodedImage coded = codedImage(heic);
+    const qsizetype hvcC = bytes.indexOf(coded.hvcC);
+    if (coded.hvcC.isEmpty() || hvcC < 0)
+        return {};
+    // The hvcC's arrays after its 22-byte header: type, count, then each
+    // unit's 16-bit length and bytes.
+    qsizetype at = hvcC + 8 + 22;
+    const int arrays = quint8(bytes[at++]);
+    for (int a = 0; a < arrays; ++a) {
+        const int type = quint8(bytes[at]) & 0x3F;
+        const int count = int(quint8(bytes[at + 1]) << 8 | quint8(bytes[at + 2]));
+        at += 3;
+        for (int n = 0; n < count; ++n) {
+            const int length = int(quint8(bytes[at]) << 8 | quint8(bytes[at + 1]));
+            at += 2;
+            if (type == 33) {
+                Bits bits(bytes, at, length);
+                bits.read(16 + 4);
+                const int subLayers = int(bits.read(3)) + 1;
+                bits.read(1 + 88 + 8);
+                if (subLayers > 1)
+                    return {};
+                bits.code();
+                if (bits.code() == 3)
+                    bits.read(1);
+                const qint64 widthAt = bits.at();
+                const quint32 old = bits.code();
+                const int oldBits = int(bits.at() - widthAt);
+                if (old == width || (2 * int(std::log2(width + 1)) + 1) != oldBits)
+                    return {};
+                bits.write(widthAt, width + 1, oldBits);
+                return bytes;
+            }
+            at += length;
+        }
+    }
+    return {};
+}
+
+QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed)
+{
+    const CodedImage coded = codedImage(tile);
+    if (coded.hvcC.isEmpty() || coded.data.isEmpty())
+        return {};
+    const QSize grid(coded.size.width() * columns, coded.size.height() * rows);
+
+    QByteArray gridData;
+    gridData.append('\0').append('\1'); // version 0; 32-bit sizes
+    gridData.append(char(rows - 1)).append(char(columns - 1));
+    appendBig32(gridData, quint32(grid.width()));
+    appendBig32(gridData, quint32(grid.height()));
+
+    QByteArray ftyp("heic");
+    appendBig32(ftyp, 0);
+    ftyp.append("mif1heic");
+    const QByteArray fileType = box("ftyp", ftyp);
+
+    QByteArray hdlr;
+    appendBig32(hdlr, 0);
+    hdlr.append("pict");
+    hdlr.append(QByteArray(13, '\0')); // reserved, and an empty name
+
+    QByteArray pitm;
+    appendBig16(pitm, 1);
+
+    QByteArray iinf;
+    appendBig16(iinf, 2);
+    QByteArray gridEntry;
+    appendBig16(gridEntry, 1);
+    appendBig16(gridEntry, 0);
+    gridEntry.append("grid").append('\0');
+    QByteArray tileEntry;
+    appendBig16(tileEntry, 2);
+    appendBig16(tileEntry, 0);
+    tileEntry.append("hvc1").append('\0');
+    iinf += fullBox("infe", 2, 0, gridEntry) + fullBox("infe", 2, 1, tileEntry); // the tile is hidden
+
+    QByteArray dimg;
+    appendBig16(dimg, 1);
+    appendBig16(dimg, quint32(rows * columns));
+    for (int i = 0; i < rows * columns; ++i)
+        appendBig16(dimg, 2);
+    const QByteArray iref = fullBox("iref", 0, 0, box("dimg", dimg));
+
+    const auto ispe = [](QSize size) {
+        QByteArray body;
+        appendBig32(body, quint32(size.width()));
+        appendBig32(body, quint32(size.height()));
+        return fullBox("ispe", 0, 0, body);
+    };
+    const QByteArray ipco = box("ipco", coded.hvcC + ispe(coded.size) + ispe(claimed));
+    QByteArray ipma;
+    appendBig32(ipma, 2);
+    appendBig16(ipma, 1);
+    ipma.append('\1').append(char(3));              // the grid: its ispe
+    appendBig16(ipma, 2);
+    ipma.append('\2').append(char(0x81)).append('\2'); // the tile: hvcC (essential), its ispe
+    const QByteArray iprp = box("iprp", ipco + fullBox("ipma", 0, 0, ipma));
+
+    // The item locations point into the mdat, which follows the meta box:
+    // their offsets are known once the meta box's size is.
+    const auto metaBox = [&](quint32 dataStart) {
+        QByteArray iloc;
+        iloc.append(char(0x44)).append('\0'); // 4-byte offsets and lengths, no base offset
+        appendBig16(iloc, 2);
+        const auto item = [&](quint32 id, quint32 offset, quint32 length) {
+            appendBig16(iloc, id);
+            appendBig16(iloc, 0); // this file
+            appendBig16(iloc, 1);
+            appendBig32(iloc, offset);
+            appendBig32(iloc, length);
+        };
+        item(1, dataStart, quint32(gridData.size()));
+        item(2, dataStart + quint32(gridData.size()), quint32(coded.data.size()));
+        return fullBox("meta", 0, 0,
+                       fullBox("hdlr", 0, 0, hdlr) + fullBox("pitm", 0, 0, pitm) + fullBox("iloc", 0, 0, iloc)
+                           + fullBox("iinf", 0, 0, iinf) + iref + iprp);
+    };
+    const qsizetype metaSize = metaBox(0).size();
+    const quint32 dataStart = quint32(fileType.size() + metaSize + 8);
+    return fileType + metaBox(dataStart) + box("mdat", gridData + coded.data);
+}
+
+} // namespace zephrin::testing
