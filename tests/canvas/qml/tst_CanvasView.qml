@@ -320,6 +320,18 @@ TestCase {
         verify(!hint.visible)
         mouseMove(area, 10, area.height * 0.5)
         tryVerify(() => hint.visible, 2000)
+
+        // Zoomed in, the picture reaches past the canvas under the toolbar
+        // and the panels: resting there is no rest on the picture.
+        Editor.zoom = 4
+        const canvas = item(window, "mainCanvas")
+        for (const [x, y] of [[canvas.width / 2, -20], [canvas.width + 30, canvas.height / 2]]) {
+            const at = canvas.mapToItem(window.contentItem, x, y)
+            verify(area.contains(area.mapFromItem(window.contentItem, at.x, at.y)), "the picture reaches there")
+            mouseMove(window.contentItem, at.x, at.y)
+            wait(1200)
+            verify(!hint.visible)
+        }
     }
 
     function test_theSheetCanvasSaysHowToFillAnEmptySheet() {
