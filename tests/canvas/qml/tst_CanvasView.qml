@@ -257,6 +257,14 @@ TestCase {
         verify(!filled.includes(inside), "the picture fills the canvas")
         for (const seen of corners(image))
             verify(seen !== inside, seen)
+        // What covers a corner is what lies beside the canvas: the window's
+        // backdrop with its glow, no darker notch.
+        const near = (a, b) => {
+            const [p, q] = [Qt.color(a), Qt.color(b)]
+            return Math.max(Math.abs(p.r - q.r), Math.abs(p.g - q.g), Math.abs(p.b - q.b)) <= 3 / 255
+        }
+        for (const [x, y, beside] of [[1, 1, -3], [w - 2, 1, w + 2]])
+            verify(near(pixel(image, x, y), pixel(image, beside, y)), pixel(image, x, y) + " " + pixel(image, beside, y))
     }
 
     function test_theDragOutHintOpensWhereThePointerRests() {
