@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
 
 namespace zephrin {
 
@@ -64,6 +66,25 @@ private:
     QStringList m_extensions;
 };
 
+// Qt's dialog names each file's type by its MIME type, which Qt guesses from
+// the file's first bytes where the name says nothing, on the GUI thread: a
+// kernel file such as /proc/kmsg never answers, and the editor would stop
+// for good as soon as the dialog or its completion looked into /proc. Here
+// the name alone tells.
+class TypesByName final : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::type(info);
+        const QMimeType mime = m_types.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase m_types;
+};
+
 } // namespace
 
 QFileDialog* DesktopFileChooser::makeDialog(const FileDialogRequest& request)
@@ -71,6 +92,10 @@ QFileDialog* DesktopFileChooser::makeDialog(const FileDialogRequest& request)
     using Kind = FileDialogRequest::Kind;
     auto* dialog = new ChooserDialog(request.title, request.folder, request.fileName, request.extensions);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Shared by every dialog, and outliving each (its file model and the
+    // model's gathering thread use it until they are gone).
+    static TypesByName types;
+    dialog->setIconProvider(&types);
     switch (request.kind) {
     case Kind::openFile:
         dialog->setFileMode(QFileDialog::ExistingFile);

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -279,6 +280,18 @@ TEST_F(FileDialogsTest, OnlyAFolderSavedIntoIsRememberedAndOnlyPlainOnesOpen)
     typeAndEnter(QStringLiteral("kept/duck.png"));
     EXPECT_TRUE(savedTo(QDir(kept).filePath(QStringLiteral("duck.png"))));
     EXPECT_EQ(settings->lastFolder(), kept);
+
+    // Nor does the dialog read a file to name its type: a typed "/p" is
+    // enough for it to look into /proc, where a read of /proc/kmsg never ends.
+    // A picture without an extension shows as what its name says.
+    exportAndOpenSaveDialog();
+    QFile::copy(writeImage(kept, QStringLiteral("plain.png")), QDir(kept).filePath(QStringLiteral("noname")));
+    dialog()->setDirectory(kept);
+    dialog()->setNameFilter(QStringLiteral("*"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return findRow(QStringLiteral("noname")).isValid(); }));
+    const QModelIndex type = findRow(QStringLiteral("noname")).siblingAtColumn(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !type.data().toString().isEmpty(); }));
+    EXPECT_NE(type.data().toString(), QMimeDatabase().mimeTypeForName(QStringLiteral("image/png")).comment());
 }
 
 // The desktop's own choosers add no extension Qt's way: the name they answer
