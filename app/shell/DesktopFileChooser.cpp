@@ -55,6 +55,9 @@ public:
             QMessageBox::warning(this, windowTitle(),
                                  QStringLiteral("Couldn't save in “%1”: %2.")
                                      .arg(shown == QLatin1String(".") ? directory().dirName() : shown, refusal));
+            // Back to the name for mending (no window manager would hand
+            // the keys back from the closed box).
+            activateWindow();
             return;
         }
         field->setText(withExtension(typed, m_extensions));
@@ -149,6 +152,9 @@ void DesktopFileChooser::open(const FileDialogRequest& request, Answer answer)
         [this, dialog, answer = std::move(answer)](int result) {
             if (m_dialog == dialog)
                 m_dialog = nullptr;
+            // The keys go back to the window (no window manager would).
+            if (m_window)
+                m_window->requestActivate();
             answer(result == QDialog::Accepted ? dialog->selectedUrls() : QList<QUrl>());
         },
         Qt::SingleShotConnection);

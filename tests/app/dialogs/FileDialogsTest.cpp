@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <functional>
 
@@ -199,6 +201,8 @@ TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneKeepsTheDialogO
         EXPECT_EQ(question, QStringLiteral("Couldn't save in “nowhere”: the folder doesn't exist.")) << typed.toStdString();
         ASSERT_TRUE(dialog()) << typed.toStdString();
         EXPECT_TRUE(editor->showFileExporter());
+        // The keys are the dialog's again, for the mended name.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }));
     }
     runner->runAll();
     EXPECT_EQ(editor->lastError(), QString());
@@ -446,6 +450,29 @@ TEST_F(FileDialogsTest, TheFolderChooserAcceptsTheFolderTheUserIsIn)
     QTest::mouseClick(acceptButton(), Qt::LeftButton);
     ASSERT_EQ(answer.size(), 1);
     EXPECT_EQ(QDir::cleanPath(answer.first().toLocalFile()), out);
+}
+
+// Closing a dialog, however it closes, gives the keyboard back to the
+// window: without a window manager nothing else does, and Escape or a
+// shortcut pressed next would reach nobody.
+TEST_F(FileDialogsTest, TheWindowHasTheKeysBackOnceADialogCloses)
+{
+    QWindow window;
+    window.resize(200, 100);
+    window.show();
+    window.requestActivate();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; }));
+    chooser.setWindow(&window);
+    const QString picture = writeImage(pictures, QStringLiteral("dog.png"));
+    for (const bool accepted : {false, true}) {
+        chooser.open(dialogplan::importImage(DialogFolders::ofThisUser({})), [](const QList<QUrl>&) {});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }));
+        if (accepted)
+            typeAndEnter(picture);
+        else
+            dialog()->reject();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; })) << accepted;
+    }
 }
 
 } // namespace
