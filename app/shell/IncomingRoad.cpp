@@ -173,8 +173,7 @@ void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
         m_editor.showNotice(QStringLiteral("Added %1 to the batch.").arg(plural::count(taken, u"shared image")));
     if (const qsizetype left = waitingFiles.size() - taken; left > 0) {
         m_editor.setLastError(QStringLiteral("%1 couldn't be added to the batch and %2 in the inbox for the next start.")
-                                  .arg(plural::count(left, u"shared image"), plural::word(left, u"waits", u"wait")),
-                              ErrorTopic::open);
+                                  .arg(plural::count(left, u"shared image"), plural::word(left, u"waits", u"wait")));
     }
 }
 
