@@ -121,7 +121,9 @@ void IncomingRoad::openGathered()
     files.removeIf([&](const QString& file) {
         return file == parked || !waitingFilePath(QFileInfo(file).absolutePath(), QFileInfo(file).fileName());
     });
-    if (files.size() == 1 && !m_editor.showIncomingReplaceConfirm())
+    // One alone opens, unless a question or another file being opened is
+    // ahead of it: opening it then would take that one's place unseen.
+    if (files.size() == 1 && !m_editor.showIncomingReplaceConfirm() && !m_editor.isOpeningDocument())
         handleIncomingURL(m_editor, QUrl::fromLocalFile(files.first()));
     else if (!files.isEmpty())
         queueHandedOver(files);
@@ -166,8 +168,9 @@ void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
         }
     }
     // The batch comes into view, but not under the question about the
-    // document: there a notice says where the pictures went.
-    if (taken > 0 && !m_editor.showIncomingReplaceConfirm())
+    // document, nor over a document being opened: there a notice says where
+    // the pictures went.
+    if (taken > 0 && !m_editor.showIncomingReplaceConfirm() && !m_editor.isOpeningDocument())
         m_editor.setBatchMode(true);
     else if (taken > 0)
         m_editor.showNotice(QStringLiteral("Added %1 to the batch.").arg(plural::count(taken, u"shared image")));

@@ -654,6 +654,9 @@ public:
         bool removeAfterReading = false;  // the file is a private copy: delete it once read
     };
     void importImage(const QUrl& url, const ImportOptions& options);
+    // A file is being read to become the document (a newer import would
+    // replace it before it is shown).
+    bool isOpeningDocument() const { return m_importTask.running(); }
     Q_INVOKABLE void clearDocument();
 
     // ---- Cutout --------------------------------------------------------------
