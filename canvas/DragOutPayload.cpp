@@ -7,7 +7,7 @@ namespace zephrin {
 bool hasDragOutResult(EditorState& editor)
 {
     if (!editor.composite() && !editor.cutout()) {
-        editor.setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::copy);
+        editor.setLastError(QStringLiteral("Run Auto Subject first."));
         return false;
     }
     // A drag that can start succeeded: an older error goes.

@@ -1,5 +1,6 @@
 #include "app/shell/DiscardedWork.h"
 
+#include "engine/types/Plural.h"
 #include "model/editor/EditorState.h"
 
 #include <QStringList>
@@ -68,7 +69,7 @@ QString unsavedSentence(const UnsavedResults& results, const QString& action, bo
     if (results.sheet)
         parts << QStringLiteral("The sticker sheet");
     if (results.batchResults > 0)
-        parts << counted(results.batchResults, QStringLiteral("1 batch result"), QStringLiteral("%1 batch results"));
+        parts << plural::count(results.batchResults, u"batch result");
     const bool plural = parts.size() > 1 || results.batchResults > 1;
     const QString them = plural ? QStringLiteral("them") : QStringLiteral("it");
     return joined(parts) + (plural ? QStringLiteral(" are") : QStringLiteral(" is")) +

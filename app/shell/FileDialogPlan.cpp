@@ -1,14 +1,12 @@
 #include "app/shell/FileDialogPlan.h"
 
+#include "output/service/OutputFile.h"
 #include "pickers/BatchViewRules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <linux/magic.h>
-#include <sys/vfs.h>
 
 namespace zephrin {
 
@@ -17,25 +15,8 @@ bool isPlainFolder(const QString& path)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isDir() || !info.isReadable() || !info.isExecutable())
         return false;
-    struct statfs system {};
-    if (::statfs(QFile::encodeName(path).constData(), &system) != 0)
+    if (onKernelFileSystem(QFile::encodeName(path).toStdString()))
         return false;
-    switch (system.f_type) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case SECURITYFS_MAGIC:
-    case CGROUP_SUPER_MAGIC:
-    case CGROUP2_SUPER_MAGIC:
-    case DEVPTS_SUPER_MAGIC:
-    case BPF_FS_MAGIC:
-    case PSTOREFS_MAGIC:
-    case EFIVARFS_MAGIC:
-        return false;
-    default:
-        break;
-    }
     // /dev is a memory file system like any other; its files are devices.
     const QString real = info.canonicalFilePath();
     return real != QLatin1String("/dev") && !real.startsWith(QLatin1String("/dev/"));

@@ -39,7 +39,7 @@ void open(EditorState& editor, const QUrl& file)
     }
     const std::optional<QString> taken = takeHandedOverFile(path);
     if (!taken) {
-        editor.setLastError(QStringLiteral("Couldn't open the shared image."), ErrorTopic::open);
+        editor.setLastError(QStringLiteral("Couldn't open the shared image."));
         return;
     }
     editor.importImage(QUrl::fromLocalFile(*taken), {handedOverName(*taken), true});

@@ -2,6 +2,7 @@
 
 #include "app/shell/IncomingFiles.h"
 #include "app/shell/WindowCommands.h"
+#include "engine/types/Plural.h"
 #include "model/editor/EditorState.h"
 #include "output/service/NativePath.h"
 #include "share/inbox/InboxFolder.h"
@@ -23,12 +24,6 @@ namespace {
 template <typename Text> bool isUrl(const Text& argument)
 {
     return argument.startsWith("zephrin:") || argument.startsWith("file:") || argument.contains("://");
-}
-
-// "1 shared image", "3 shared images".
-QString sharedImages(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 shared image") : QStringLiteral("%1 shared images").arg(count);
 }
 
 } // namespace
@@ -126,7 +121,9 @@ void IncomingRoad::openGathered()
     files.removeIf([&](const QString& file) {
         return file == parked || !waitingFilePath(QFileInfo(file).absolutePath(), QFileInfo(file).fileName());
     });
-    if (files.size() == 1 && !m_editor.showIncomingReplaceConfirm())
+    // One alone opens, unless a question or another file being opened is
+    // ahead of it: opening it then would take that one's place unseen.
+    if (files.size() == 1 && !m_editor.showIncomingReplaceConfirm() && !m_editor.isOpeningDocument())
         handleIncomingURL(m_editor, QUrl::fromLocalFile(files.first()));
     else if (!files.isEmpty())
         queueHandedOver(files);
@@ -171,16 +168,15 @@ void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
         }
     }
     // The batch comes into view, but not under the question about the
-    // document: there a notice says where the pictures went.
-    if (taken > 0 && !m_editor.showIncomingReplaceConfirm())
+    // document, nor over a document being opened: there a notice says where
+    // the pictures went.
+    if (taken > 0 && !m_editor.showIncomingReplaceConfirm() && !m_editor.isOpeningDocument())
         m_editor.setBatchMode(true);
     else if (taken > 0)
-        m_editor.showNotice(QStringLiteral("Added ") + sharedImages(taken) + QStringLiteral(" to the batch."));
+        m_editor.showNotice(QStringLiteral("Added %1 to the batch.").arg(plural::count(taken, u"shared image")));
     if (const qsizetype left = waitingFiles.size() - taken; left > 0) {
-        m_editor.setLastError(sharedImages(left) + QStringLiteral(" couldn't be added to the batch and ") +
-                                  (left == 1 ? QStringLiteral("waits") : QStringLiteral("wait")) +
-                                  QStringLiteral(" in the inbox for the next start."),
-                              ErrorTopic::open);
+        m_editor.setLastError(QStringLiteral("%1 couldn't be added to the batch and %2 in the inbox for the next start.")
+                                  .arg(plural::count(left, u"shared image"), plural::word(left, u"waits", u"wait")));
     }
 }
 

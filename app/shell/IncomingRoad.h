@@ -8,8 +8,8 @@
 // several shared at once arrive one after another. They are gathered until
 // none has come for kGathering: one alone opens as the document (asking first
 // when that discards work, IncomingFiles.h); several, or any while the
-// question is up for another, go into the batch queue as files given
-// together do. A file leaves the inbox only once its picture is opened or
+// question is up for another or another file is being opened, go into the
+// batch queue as files given together do. A file leaves the inbox only once its picture is opened or
 // queued; one the queue could not take stays there, and the status says so.
 
 #include <QObject>

@@ -309,7 +309,9 @@ bool heifParameterSetsSound(QByteArrayView bytes)
     const Box* meta = find(top, "meta");
     if (meta == nullptr || meta->end - meta->body < 4)
         return true;
-    const Box* iprp = find(boxes(bytes, meta->body + 4, meta->end), "iprp");
+    // find() points into the list it is given: each list outlives its use.
+    const std::vector<Box> inMeta = boxes(bytes, meta->body + 4, meta->end);
+    const Box* iprp = find(inMeta, "iprp");
     const std::vector<Box> properties = iprp != nullptr ? boxes(bytes, iprp->body, iprp->end) : std::vector<Box>();
     const Box* ipco = find(properties, "ipco");
     if (ipco == nullptr)

@@ -81,14 +81,6 @@ private:
     Source m_source;
 };
 
-bool readHeader(Session& session)
-{
-    if (!session.ok() || setjmp(png_jmpbuf(session.png)))
-        return false;
-    png_read_info(session.png, session.info);
-    return true;
-}
-
 struct Header {
     QSize size;
     int bitDepth = 0;
@@ -109,6 +101,17 @@ Header headerOf(const Session& session)
     header.interlaced = interlace != PNG_INTERLACE_NONE;
     header.transparency = png_get_valid(session.png, session.info, PNG_INFO_tRNS) != 0;
     return header;
+}
+
+// The file's header, read while libpng may still report an error (reading
+// IHDR back checks it again).
+bool readHeader(Session& session, Header& header)
+{
+    if (!session.ok() || setjmp(png_jmpbuf(session.png)))
+        return false;
+    png_read_info(session.png, session.info);
+    header = headerOf(session);
+    return true;
 }
 
 // The format Qt's reader gives such a file.
@@ -139,9 +142,8 @@ struct Plan {
 
 std::optional<ReadFailure> planRead(Session& session, QByteArrayView bytes, const ReadLimits& limits, Plan& plan)
 {
-    if (!holdsClaimedPixels(bytes) || !readHeader(session))
+    if (!holdsClaimedPixels(bytes) || !readHeader(session, plan.header))
         return ReadFailure::unreadable;
-    plan.header = headerOf(session);
     if (!plan.header.size.isValid() || plan.header.size.isEmpty())
         return ReadFailure::unreadable;
     plan.format = formatOf(plan.header);

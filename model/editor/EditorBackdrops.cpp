@@ -63,7 +63,7 @@ void EditorState::selectMyBackground(const MyBackground& background)
 void EditorState::applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure)
 {
     if (!picture || picture->empty()) {
-        setLastError(failure, ErrorTopic::backdrop);
+        setLastError(failure);
         setBackdropID(m_shownBackdropID);
         return;
     }

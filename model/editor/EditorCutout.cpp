@@ -79,7 +79,7 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         [this, fromSelection](const Outcome<MatteBox>& found) {
             if (!found.ok()) {
                 const bool nothing = found.error == QString::fromUtf8(sentence(MatteErrorKind::noSubjectFound));
-                setLastError(fromSelection && nothing ? kNothingInArea : found.error, ErrorTopic::cutout);
+                setLastError(fromSelection && nothing ? kNothingInArea : found.error);
                 return;
             }
             const MatteBox box = *found.value;
@@ -146,7 +146,7 @@ void EditorState::runFlatColor(std::function<void()> completion, std::function<v
         },
         [this, completion, onFailure, origin](const Outcome<MatteBox>& keyed) {
             if (!keyed.ok()) {
-                setLastError(keyed.error, ErrorTopic::cutout);
+                setLastError(keyed.error);
                 if (onFailure)
                     onFailure();
                 return;

@@ -109,10 +109,8 @@ void EditorState::rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>
 
 EditSnapshot EditorState::currentSnapshot() const
 {
-    EditSnapshot snapshot{matteSettings(), m_activeOpCount, m_activePaintOpCount, m_comp, m_shownBackdropID,
-                          m_backgroundImage};
-    snapshot.activePreset = m_activePreset;
-    return snapshot;
+    return {matteSettings(), m_activeOpCount, m_activePaintOpCount, m_comp, m_shownBackdropID,
+            m_backgroundImage, m_activePreset, {}};
 }
 
 CutoutSetup EditorState::currentCutoutSetup() const

@@ -96,9 +96,6 @@ constexpr RawValues<ExportDestination, 3> rawValues(ExportDestination)
     }};
 }
 
-// What an error in lastError is about. Any later success takes it away.
-enum class ErrorTopic { other, open, cutout, render, backdrop, save, copy };
-
 // How the matte in force was made: by a run on the whole picture, cut from
 // the user's selection, or keyed again after the user tuned a flat-colour
 // setting. The last two are work a new document would throw away.

@@ -70,7 +70,7 @@ void EditorState::exportImage()
 {
     clearLastError();
     if (!m_cutout) {
-        setLastError(QStringLiteral("Run Auto Subject first."), ErrorTopic::save);
+        setLastError(QStringLiteral("Run Auto Subject first."));
         return;
     }
     const ExportFormat format = m_exportFormat;
@@ -117,7 +117,7 @@ void EditorState::exportImage()
 void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format)
 {
     if (!outcome.ok()) {
-        setLastError(outcome.error, ErrorTopic::save);
+        setLastError(outcome.error);
         return;
     }
     if (m_exportDestination != ExportDestination::share) {
@@ -130,7 +130,7 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
     }
     const auto url = writeShareFile(*outcome.value, format);
     if (!url) {
-        setLastError(QStringLiteral("Couldn't prepare the file to share."), ErrorTopic::save);
+        setLastError(QStringLiteral("Couldn't prepare the file to share."));
         return;
     }
     setShareURL(*url);
@@ -144,8 +144,7 @@ void EditorState::saveExportFile(const QUrl& target, bool replace)
     if (!m_exportFile)
         return;
     if (!target.isLocalFile()) {
-        setLastError(feedback::saveFailure(target.fileName(), QStringLiteral("only files on this computer can be saved")),
-                     ErrorTopic::save);
+        setLastError(feedback::saveFailure(target.fileName(), QStringLiteral("only files on this computer can be saved")));
         return;
     }
     const TaskSlot::Ticket ticket = beginTask(m_saveTask, QStringLiteral("Saving…"));
@@ -165,8 +164,7 @@ void EditorState::saveExportFile(const QUrl& target, bool replace)
         },
         [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
             if (!failure.ok() || !failure.value->isEmpty()) {
-                setLastError(failure.ok() ? feedback::saveFailure(path, *failure.value) : failure.error,
-                             ErrorTopic::save);
+                setLastError(failure.ok() ? feedback::saveFailure(path, *failure.value) : failure.error);
                 return;
             }
             if (sheetStamp)
@@ -250,8 +248,7 @@ void EditorState::encodeResultPNG(bool now)
                           if (!encoded.ok() || !*encoded.value) {
                               if (std::exchange(m_copyWhenReady, false))
                                   setLastError(encoded.ok() ? QStringLiteral("The image couldn't be rendered.")
-                                                            : encoded.error,
-                                               ErrorTopic::copy);
+                                                            : encoded.error);
                               return;
                           }
                           m_resultPNG = **encoded.value;

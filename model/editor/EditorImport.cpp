@@ -53,7 +53,7 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
         [this, name, target](const Outcome<ImageDocument>& loaded) {
             if (!loaded.ok()) {
                 // OpenFailure's sentence says why ("Couldn't open <name>: ...").
-                setLastError(loaded.error, ErrorTopic::open);
+                setLastError(loaded.error);
                 if (target == ImportTarget::background)
                     setBackdropID(m_shownBackdropID);
                 return;

@@ -212,7 +212,6 @@ void EditorState::setSvgFileMaker(bool value) { assign(m_svgFileMaker, value, &E
 void EditorState::setSvgSource(TraceSource value) { assign(m_svgSource, value, &EditorState::svgSourceChanged); }
 void EditorState::setImportTarget(ImportTarget value) { assign(m_importTarget, value, &EditorState::importTargetChanged); }
 void EditorState::setShowImporter(bool value) { assign(m_showImporter, value, &EditorState::showImporterChanged); }
-void EditorState::setLastError(const QString& value) { setLastError(value, ErrorTopic::other); }
 void EditorState::setBatchMode(bool value) { assign(m_batchMode, value, &EditorState::batchModeChanged); }
 void EditorState::setPendingIncomingURL(const QUrl& value) { assign(m_pendingIncomingURL, value, &EditorState::pendingIncomingURLChanged); }
 void EditorState::setShowIncomingReplaceConfirm(bool value) { assign(m_showIncomingReplaceConfirm, value, &EditorState::showIncomingReplaceConfirmChanged); }
@@ -230,9 +229,8 @@ void EditorState::setSubjectMeasures(QSizeF bounds, double whiteFraction)
 
 // ---- Errors and notices -------------------------------------------------------
 
-void EditorState::setLastError(const QString& value, ErrorTopic topic)
+void EditorState::setLastError(const QString& value)
 {
-    m_lastErrorTopic = value.isEmpty() ? ErrorTopic::other : topic;
     if (!value.isEmpty())
         ++m_errorCount;
     assign(m_lastError, value, &EditorState::lastErrorChanged);

@@ -524,10 +524,7 @@ public:
     // job's landing takes care of it), a copy or a drag, or the start of an
     // export or a cutout run. Empty: none.
     const QString& lastError() const { return m_lastError; }
-    // An error of no particular kind (QML's writes); the topic says what it is about.
     void setLastError(const QString& value);
-    void setLastError(const QString& value, ErrorTopic topic);
-    ErrorTopic lastErrorTopic() const { return m_lastErrorTopic; }
     // Something the user did succeeded at once: the error goes, whatever it
     // was about.
     void clearLastError();
@@ -657,6 +654,9 @@ public:
         bool removeAfterReading = false;  // the file is a private copy: delete it once read
     };
     void importImage(const QUrl& url, const ImportOptions& options);
+    // A file is being read to become the document (a newer import would
+    // replace it before it is shown).
+    bool isOpeningDocument() const { return m_importTask.running(); }
     Q_INVOKABLE void clearDocument();
 
     // ---- Cutout --------------------------------------------------------------
@@ -1354,7 +1354,6 @@ private:
     ImportTarget m_importTarget = ImportTarget::document;
     bool m_showImporter = false;
     QString m_lastError;
-    ErrorTopic m_lastErrorTopic = ErrorTopic::other;
     // How many errors were shown so far; lastError is the one of that number.
     std::uint64_t m_errorCount = 0;
     // The error count of the chain whose landing or wait is running; none outside.

@@ -101,7 +101,7 @@ auto EditorState::orLastError(OnValue onValue)
         if (outcome.ok()) {
             onValue(*outcome.value);
         } else {
-            setLastError(outcome.error, ErrorTopic::render);
+            setLastError(outcome.error);
         }
     };
 }

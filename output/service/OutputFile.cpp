@@ -67,12 +67,25 @@ std::filesystem::path folderOf(const std::filesystem::path& target)
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-// The kernel's views of itself (/proc, /sys, ...): folders that exist, may
-// even look writable, and take no new file.
-bool takesNoFiles(const std::filesystem::path& folder)
+const QString kTakesNoFiles = QStringLiteral("that folder doesn't take new files");
+
+// Why a file could not be created in `folder`: "doesn't exist" only when it
+// does not (a folder of /proc says ENOENT too).
+QString creationFailureReason(int error, const std::filesystem::path& folder)
+{
+    struct stat status {};
+    if (onKernelFileSystem(folder)
+        || (error == ENOENT && ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)))
+        return kTakesNoFiles;
+    return writeFailureReason(error);
+}
+
+} // namespace
+
+bool onKernelFileSystem(const std::filesystem::path& path)
 {
     struct statfs system {};
-    if (::statfs(folder.c_str(), &system) != 0)
+    if (::statfs(path.c_str(), &system) != 0)
         return false;
     switch (system.f_type) {
     case PROC_SUPER_MAGIC:
@@ -83,24 +96,12 @@ bool takesNoFiles(const std::filesystem::path& folder)
     case TRACEFS_MAGIC:
     case SECURITYFS_MAGIC:
     case BPF_FS_MAGIC:
-    case DEVPTS_SUPER_MAGIC: return true;
+    case DEVPTS_SUPER_MAGIC:
+    case PSTOREFS_MAGIC:
+    case EFIVARFS_MAGIC: return true;
     default: return false;
     }
 }
-
-const QString kTakesNoFiles = QStringLiteral("that folder doesn't take new files");
-
-// Why a file could not be created in `folder`: "doesn't exist" only when it
-// does not (a folder of /proc says ENOENT too).
-QString creationFailureReason(int error, const std::filesystem::path& folder)
-{
-    struct stat status {};
-    if (takesNoFiles(folder) || (error == ENOENT && ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)))
-        return kTakesNoFiles;
-    return writeFailureReason(error);
-}
-
-} // namespace
 
 QString writeFailureReason(int error)
 {
@@ -126,7 +127,7 @@ QString OutputFile::folderRefusal(const std::filesystem::path& target)
         return writeFailureReason(errno);
     if (!S_ISDIR(status.st_mode))
         return QStringLiteral("%1 is a file, not a folder").arg(QFile::decodeName(folder.filename().c_str()));
-    if (takesNoFiles(folder))
+    if (onKernelFileSystem(folder))
         return kTakesNoFiles;
     // As the process's own identity; a read-only file system says so too.
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)

@@ -66,4 +66,10 @@ private:
 // for other errors.
 QString writeFailureReason(int error);
 
+// Whether `path` lies on one of the kernel's views of itself (/proc, /sys,
+// /sys/kernel/debug, …): its folders exist, may even look writable, take no
+// new file, and hold files that never end or wait for input. False where
+// the file system cannot be told.
+bool onKernelFileSystem(const std::filesystem::path& path);
+
 } // namespace zephrin

@@ -30,7 +30,7 @@ TEST_F(EditorExport, WithoutACutoutOnlySaysSo)
 TEST_F(EditorExport, HandsTheFileToTheSaveDialogAndWritesIt)
 {
     openDocument();
-    editor->setLastError(QStringLiteral("Couldn't save old.png: the disk is full."), ErrorTopic::save);
+    editor->setLastError(QStringLiteral("Couldn't save old.png: the disk is full."));
     editor->setShowExportSheet(true);
     editor->setExportFormat(ExportFormat::jpg);
     editor->setExportLongEdge(4000);

@@ -376,6 +376,28 @@ TEST_F(IncomingFilesTest, AHandOffWhileTheQuestionIsUpJoinsTheBatch)
     EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(first).fileName());
 }
 
+// A hand-off that comes while the one before is still being opened joins the
+// batch: opened too, it took the first one's file from under its reader and
+// replaced the import, so that the first picture was neither shown nor kept.
+TEST_F(IncomingFilesTest, AHandOffWhileAnotherOpensJoinsTheBatch)
+{
+    const QString first = waiting();
+    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(first).fileName()});
+    runner->advance(IncomingRoad::kGathering);
+    ASSERT_FALSE(QFile::exists(first));   // taken out of the inbox, being read
+    ASSERT_FALSE(editor->document());
+    const QString second = waiting();
+    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(second).fileName()});
+    runner->advance(IncomingRoad::kGathering);
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(first).fileName());
+    ASSERT_EQ(editor->batch()->total(), 1);
+    EXPECT_TRUE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
+    EXPECT_FALSE(editor->batchMode());   // the picture being opened stays in view
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
+}
+
 // Where no copy can be made, the files stay in the inbox and the status says so.
 TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
 {

@@ -737,6 +737,41 @@ TEST(WebpReader, PlacesAnAnimationsFirstFrameOnItsCanvas)
     EXPECT_EQ(small.image->size(), cv::Size(20, 15));
 }
 
+TEST(WebpReader, JudgesAnAnimationsCanvasByAllItsFrames)
+{
+    // A canvas of four megapixels is a picture of the file while its frames
+    // together cover a sixteenth of it, the later frames as much as the first.
+    const QByteArray dot = WebPEncoder::encode(Image(cv::Mat(16, 16, CV_8UC4, cv::Scalar(0, 100, 0, 255))), 100);
+    const QByteArray patch = WebPEncoder::encode(Image(cv::Mat(500, 500, CV_8UC4, cv::Scalar(9, 9, 9, 255))), 100);
+    const auto animation = [&](const std::vector<std::pair<const QByteArray*, QPoint>>& frames) {
+        WebPMux* mux = WebPMuxNew();
+        WebPMuxSetCanvasSize(mux, 2000, 2000);
+        const WebPMuxAnimParams loop{0, 0};
+        WebPMuxSetAnimationParams(mux, &loop);
+        for (const auto& [bitstream, at] : frames) {
+            WebPMuxFrameInfo frame{};
+            frame.bitstream = {reinterpret_cast<const uint8_t*>(bitstream->constData()), size_t(bitstream->size())};
+            frame.x_offset = at.x();
+            frame.y_offset = at.y();
+            frame.duration = 100;
+            frame.id = WEBP_CHUNK_ANMF;
+            frame.dispose_method = WEBP_MUX_DISPOSE_NONE;
+            frame.blend_method = WEBP_MUX_BLEND;
+            WebPMuxPushFrame(mux, &frame, 1);
+        }
+        return assembled(mux);
+    };
+    // The first frame alone covers too little; a later one far off widens
+    // what they cover together to 1500 × 1500.
+    const QByteArray spread = animation({{&dot, {0, 0}}, {&dot, {40, 40}}, {&patch, {1000, 1000}}});
+    const ImageRead read = readImage(spread, kPicture);
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(read.image->size(), cv::Size(2000, 2000));
+    EXPECT_EQ(pixelAt(*read.image, 8, 8), cv::Vec4b(0, 100, 0, 255));
+    expectRefusedUnread(animation({{&dot, {0, 0}}, {&dot, {100, 100}}, {&dot, {200, 200}}}), kPicture,
+                        ReadFailure::unreadable, "three small frames on a large canvas");
+}
+
 // ---- The JPEG reader against Qt's ---------------------------------------------
 
 namespace {
