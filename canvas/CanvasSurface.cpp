@@ -112,7 +112,9 @@ std::optional<QPointF> CanvasSurface::hintPointer() const
     const QQuickWindow* shown = m_filteredWindow;
     const std::optional<QPointF> pointer = m_gate.pointer();
     // A held button is a drag (or a click) under way: the hint waits for it to end.
-    if (!shown || !pointer || !m_gate.pointerInWindow() || !offersDragOut() || CanvasInputGate::popupOpen(*shown) ||
+    // A picture zoomed past the canvas reaches under the toolbar and the
+    // panels, where a press is theirs: the pointer must be over the canvas.
+    if (!shown || !pointer || !m_gate.pointerInWindow() || !offersDragOut() || !m_gate.takesPointerAt(*pointer) ||
         QGuiApplication::mouseButtons() != Qt::NoButton)
         return std::nullopt;
     const QPointF at = mapFromScene(*pointer);

@@ -228,35 +228,45 @@ Item {
 
     // The region's clip is square; whatever fills it (an image zoomed past
     // the frame included) is rounded by covering the four corners outside
-    // the frame's radius in the window's colour, which lies behind the canvas.
+    // the frame's radius with what lies behind the canvas: the window's
+    // backdrop, its colour and, over it, its glow from the middle of the
+    // window's top edge.
     Shape {
         id: cornerCovers
         objectName: "cornerCovers"
         anchors.fill: parent
         readonly property real r: canvas.cornerRadius
+        // Each corner from its edge point round the arc, counterclockwise.
+        readonly property string corners: {
+            const w = width, h = height, r = cornerCovers.r
+            const corner = (x0, y0, x1, y1, cx, cy) =>
+                `M ${cx} ${cy} L ${x0} ${y0} A ${r} ${r} 0 0 0 ${x1} ${y1} Z `
+            return corner(r, 0, 0, r, 0, 0) + corner(w, r, w - r, 0, w, 0) +
+                   corner(w - r, h, w, h - r, w, h) + corner(0, h - r, r, h, 0, h)
+        }
+        // The middle of the window's top edge, here; the canvas moves only
+        // as the window changes size.
+        readonly property point glowCentre: {
+            width; height; Window.width; Window.height
+            return mapFromItem(null, Window.width / 2, 0)
+        }
         ShapePath {
             strokeWidth: -1
             fillColor: Theme.background
-            startX: 0; startY: 0
-            PathLine { x: cornerCovers.r; y: 0 }
-            PathArc { x: 0; y: cornerCovers.r; radiusX: cornerCovers.r; radiusY: cornerCovers.r
-                      direction: PathArc.Counterclockwise }
-            PathLine { x: 0; y: 0 }
-            PathMove { x: cornerCovers.width; y: 0 }
-            PathLine { x: cornerCovers.width; y: cornerCovers.r }
-            PathArc { x: cornerCovers.width - cornerCovers.r; y: 0; radiusX: cornerCovers.r; radiusY: cornerCovers.r
-                      direction: PathArc.Counterclockwise }
-            PathLine { x: cornerCovers.width; y: 0 }
-            PathMove { x: cornerCovers.width; y: cornerCovers.height }
-            PathLine { x: cornerCovers.width - cornerCovers.r; y: cornerCovers.height }
-            PathArc { x: cornerCovers.width; y: cornerCovers.height - cornerCovers.r
-                      radiusX: cornerCovers.r; radiusY: cornerCovers.r; direction: PathArc.Counterclockwise }
-            PathLine { x: cornerCovers.width; y: cornerCovers.height }
-            PathMove { x: 0; y: cornerCovers.height }
-            PathLine { x: 0; y: cornerCovers.height - cornerCovers.r }
-            PathArc { x: cornerCovers.r; y: cornerCovers.height; radiusX: cornerCovers.r; radiusY: cornerCovers.r
-                      direction: PathArc.Counterclockwise }
-            PathLine { x: 0; y: cornerCovers.height }
+            PathSvg { path: cornerCovers.corners }
+        }
+        ShapePath {
+            strokeWidth: -1
+            fillGradient: RadialGradient {
+                centerX: cornerCovers.glowCentre.x
+                centerY: cornerCovers.glowCentre.y
+                centerRadius: Theme.glowRadius
+                focalX: centerX
+                focalY: centerY
+                GradientStop { position: 0; color: Theme.glowInner }
+                GradientStop { position: 1; color: Theme.glowOuter }
+            }
+            PathSvg { path: cornerCovers.corners }
         }
     }
 

@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
 
 namespace zephrin {
 
@@ -53,6 +55,9 @@ public:
             QMessageBox::warning(this, windowTitle(),
                                  QStringLiteral("Couldn't save in “%1”: %2.")
                                      .arg(shown == QLatin1String(".") ? directory().dirName() : shown, refusal));
+            // Back to the name for mending (no window manager would hand
+            // the keys back from the closed box).
+            activateWindow();
             return;
         }
         field->setText(withExtension(typed, m_extensions));
@@ -64,6 +69,25 @@ private:
     QStringList m_extensions;
 };
 
+// Qt's dialog names each file's type by its MIME type, which Qt guesses from
+// the file's first bytes where the name says nothing, on the GUI thread: a
+// kernel file such as /proc/kmsg never answers, and the editor would stop
+// for good as soon as the dialog or its completion looked into /proc. Here
+// the name alone tells.
+class TypesByName final : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::type(info);
+        const QMimeType mime = m_types.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase m_types;
+};
+
 } // namespace
 
 QFileDialog* DesktopFileChooser::makeDialog(const FileDialogRequest& request)
@@ -71,6 +95,10 @@ QFileDialog* DesktopFileChooser::makeDialog(const FileDialogRequest& request)
     using Kind = FileDialogRequest::Kind;
     auto* dialog = new ChooserDialog(request.title, request.folder, request.fileName, request.extensions);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Shared by every dialog, and outliving each (its file model and the
+    // model's gathering thread use it until they are gone).
+    static TypesByName types;
+    dialog->setIconProvider(&types);
     switch (request.kind) {
     case Kind::openFile:
         dialog->setFileMode(QFileDialog::ExistingFile);
@@ -124,6 +152,9 @@ void DesktopFileChooser::open(const FileDialogRequest& request, Answer answer)
         [this, dialog, answer = std::move(answer)](int result) {
             if (m_dialog == dialog)
                 m_dialog = nullptr;
+            // The keys go back to the window (no window manager would).
+            if (m_window)
+                m_window->requestActivate();
             answer(result == QDialog::Accepted ? dialog->selectedUrls() : QList<QUrl>());
         },
         Qt::SingleShotConnection);

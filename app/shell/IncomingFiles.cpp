@@ -27,8 +27,10 @@ bool isHandedOver(const QString& path)
 // it in the background, so it must not vanish under the reader, and it must
 // not be offered again meanwhile. It is named after the file that was
 // shared; the private copy goes once the import has read it.
+// The window shows the editor with it, also when the batch queue was in view.
 void open(EditorState& editor, const QUrl& file)
 {
+    editor.setBatchMode(false);
     editor.setImportTarget(ImportTarget::document);
     const QString path = file.toLocalFile();
     if (!isHandedOver(path)) {

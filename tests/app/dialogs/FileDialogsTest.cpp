@@ -16,14 +16,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <functional>
 
@@ -198,6 +201,8 @@ TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneKeepsTheDialogO
         EXPECT_EQ(question, QStringLiteral("Couldn't save in “nowhere”: the folder doesn't exist.")) << typed.toStdString();
         ASSERT_TRUE(dialog()) << typed.toStdString();
         EXPECT_TRUE(editor->showFileExporter());
+        // The keys are the dialog's again, for the mended name.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }));
     }
     runner->runAll();
     EXPECT_EQ(editor->lastError(), QString());
@@ -279,6 +284,18 @@ TEST_F(FileDialogsTest, OnlyAFolderSavedIntoIsRememberedAndOnlyPlainOnesOpen)
     typeAndEnter(QStringLiteral("kept/duck.png"));
     EXPECT_TRUE(savedTo(QDir(kept).filePath(QStringLiteral("duck.png"))));
     EXPECT_EQ(settings->lastFolder(), kept);
+
+    // Nor does the dialog read a file to name its type: a typed "/p" is
+    // enough for it to look into /proc, where a read of /proc/kmsg never ends.
+    // A picture without an extension shows as what its name says.
+    exportAndOpenSaveDialog();
+    QFile::copy(writeImage(kept, QStringLiteral("plain.png")), QDir(kept).filePath(QStringLiteral("noname")));
+    dialog()->setDirectory(kept);
+    dialog()->setNameFilter(QStringLiteral("*"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return findRow(QStringLiteral("noname")).isValid(); }));
+    const QModelIndex type = findRow(QStringLiteral("noname")).siblingAtColumn(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !type.data().toString().isEmpty(); }));
+    EXPECT_NE(type.data().toString(), QMimeDatabase().mimeTypeForName(QStringLiteral("image/png")).comment());
 }
 
 // The desktop's own choosers add no extension Qt's way: the name they answer
@@ -433,6 +450,29 @@ TEST_F(FileDialogsTest, TheFolderChooserAcceptsTheFolderTheUserIsIn)
     QTest::mouseClick(acceptButton(), Qt::LeftButton);
     ASSERT_EQ(answer.size(), 1);
     EXPECT_EQ(QDir::cleanPath(answer.first().toLocalFile()), out);
+}
+
+// Closing a dialog, however it closes, gives the keyboard back to the
+// window: without a window manager nothing else does, and Escape or a
+// shortcut pressed next would reach nobody.
+TEST_F(FileDialogsTest, TheWindowHasTheKeysBackOnceADialogCloses)
+{
+    QWindow window;
+    window.resize(200, 100);
+    window.show();
+    window.requestActivate();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; }));
+    chooser.setWindow(&window);
+    const QString picture = writeImage(pictures, QStringLiteral("dog.png"));
+    for (const bool accepted : {false, true}) {
+        chooser.open(dialogplan::importImage(DialogFolders::ofThisUser({})), [](const QList<QUrl>&) {});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }));
+        if (accepted)
+            typeAndEnter(picture);
+        else
+            dialog()->reject();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; })) << accepted;
+    }
 }
 
 } // namespace

@@ -524,17 +524,19 @@ TEST_F(IncomingFilesTest, AFileNamedOnTheCommandLineIsOpenedAndKept)
 {
     const QUrl picture = writePicture(QStringLiteral("mine.png"));
     editor->setImportTarget(ImportTarget::background);
+    editor->setBatchMode(true);
     m_road.openArguments({picture.toLocalFile()});
     runner->settle();
     ASSERT_TRUE(editor->document());
     EXPECT_EQ(editor->document()->url, picture);
     EXPECT_TRUE(QFile::exists(picture.toLocalFile()));
+    EXPECT_FALSE(editor->batchMode()); // shown, not left behind the batch queue
 }
 
 // Every road that opens a file as the document asks first when that throws
 // work away: the command line and "Open With" (the arguments a launch hands
 // over), a drop and the importer. "Keep Working" leaves the user's own file
-// where it is; "Replace" opens it.
+// where it is; "Replace" opens it, in view even when the batch queue was.
 TEST_F(IncomingFilesTest, EveryRoadThatReplacesWorkAsks)
 {
     const QUrl mine = writePicture(QStringLiteral("mine.png"));
@@ -552,6 +554,8 @@ TEST_F(IncomingFilesTest, EveryRoadThatReplacesWorkAsks)
         editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
         runner->settle();
         const QUrl before = editor->document()->url;
+        // Asked from the batch's view, which stays until the picture opens.
+        editor->setBatchMode(true);
         roads[road]();
         runner->settle();
         EXPECT_TRUE(editor->showIncomingReplaceConfirm()) << road;
@@ -559,12 +563,15 @@ TEST_F(IncomingFilesTest, EveryRoadThatReplacesWorkAsks)
         m_road.cancelReplace();
         EXPECT_TRUE(QFile::exists(mine.toLocalFile())) << road;
         EXPECT_EQ(editor->document()->url, before) << road;
+        EXPECT_TRUE(editor->batchMode()) << road;
 
         roads[road]();
         m_road.confirmReplace();
         runner->settle();
         EXPECT_EQ(editor->document()->url, mine) << road;
         EXPECT_TRUE(QFile::exists(mine.toLocalFile())) << road;
+        // The opened picture is in view, not the batch queue.
+        EXPECT_FALSE(editor->batchMode()) << road;
     }
 }
 

@@ -257,6 +257,14 @@ TestCase {
         verify(!filled.includes(inside), "the picture fills the canvas")
         for (const seen of corners(image))
             verify(seen !== inside, seen)
+        // What covers a corner is what lies beside the canvas: the window's
+        // backdrop with its glow, no darker notch.
+        const near = (a, b) => {
+            const [p, q] = [Qt.color(a), Qt.color(b)]
+            return Math.max(Math.abs(p.r - q.r), Math.abs(p.g - q.g), Math.abs(p.b - q.b)) <= 3 / 255
+        }
+        for (const [x, y, beside] of [[1, 1, -3], [w - 2, 1, w + 2]])
+            verify(near(pixel(image, x, y), pixel(image, beside, y)), pixel(image, x, y) + " " + pixel(image, beside, y))
     }
 
     function test_theDragOutHintOpensWhereThePointerRests() {
@@ -320,6 +328,18 @@ TestCase {
         verify(!hint.visible)
         mouseMove(area, 10, area.height * 0.5)
         tryVerify(() => hint.visible, 2000)
+
+        // Zoomed in, the picture reaches past the canvas under the toolbar
+        // and the panels: resting there is no rest on the picture.
+        Editor.zoom = 4
+        const canvas = item(window, "mainCanvas")
+        for (const [x, y] of [[canvas.width / 2, -20], [canvas.width + 30, canvas.height / 2]]) {
+            const at = canvas.mapToItem(window.contentItem, x, y)
+            verify(area.contains(area.mapFromItem(window.contentItem, at.x, at.y)), "the picture reaches there")
+            mouseMove(window.contentItem, at.x, at.y)
+            wait(1200)
+            verify(!hint.visible)
+        }
     }
 
     function test_theSheetCanvasSaysHowToFillAnEmptySheet() {
