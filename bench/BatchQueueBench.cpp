@@ -26,6 +26,7 @@
 #include "SamplePhoto.h"
 #include "StallMeter.h"
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "model/batch/BatchState.h"
 #include "model/editor/EditorState.h"
 
@@ -211,6 +212,7 @@ RunResult runOnce(const QStringList& photos, const QString& scratch, bool isnet)
 
 int main(int argc, char** argv)
 {
+    keepRuntimeTelemetryOff();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("IS-Net.info=false"));

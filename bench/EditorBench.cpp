@@ -80,6 +80,7 @@
 
 #include "canvas/text/TextHandleSession.h"
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "model/editor/EditorState.h"
 #include "model/editor/ImageDocument.h"
 #include "model/engines/EditorEngines.h"
@@ -265,6 +266,7 @@ long peakMegabytes()
 
 int main(int argc, char** argv)
 {
+    keepRuntimeTelemetryOff();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))

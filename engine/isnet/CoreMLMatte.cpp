@@ -3,6 +3,7 @@
 #include "engine/isnet/IsnetLog.h"
 #include "engine/isnet/MappedFile.h"
 #include "engine/isnet/ModelResource.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "engine/isnet/SessionCache.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/ParallelRows.h"
@@ -43,14 +44,6 @@ constexpr const char* kInputName = "input_image";
 constexpr const char* kOutputName = "output_image";
 constexpr const char* kCpuProvider = "CPUExecutionProvider";
 constexpr const char* kGpuProvider = "CUDAExecutionProvider";
-
-// Made once and never destroyed: sessions may still be alive while static
-// objects are torn down at exit, and the runtime must outlive them.
-Ort::Env& environment()
-{
-    static Ort::Env& env = *new Ort::Env(ORT_LOGGING_LEVEL_WARNING, "IS-Net");
-    return env;
-}
 
 // The runtime lists every provider it was built with, but loads a GPU provider
 // from a separate library beside its own; without that library the provider
@@ -164,7 +157,7 @@ CoreMLMatte::~CoreMLMatte() = default;
 
 CoreMLMatte& CoreMLMatte::shared()
 {
-    // Never destroyed, for the reason given at environment().
+    // Never destroyed, like the runtime's environment its session needs.
     static CoreMLMatte& runner = *new CoreMLMatte;
     return runner;
 }
@@ -254,7 +247,7 @@ const CoreMLMatte::Model& CoreMLMatte::loadModel()
         return options;
     };
     // The optimised graph of a GPU provider is not kept: only CPU sessions are cached.
-    CachedSession opened = openCachedSession(environment(), *path, onGpu ? std::filesystem::path() : modelCacheFolder(),
+    CachedSession opened = openCachedSession(runtimeEnvironment(), *path, onGpu ? std::filesystem::path() : modelCacheFolder(),
                                              "CPUExecutionProvider", options);
     model->session = std::move(opened.session);
     model->mapping = std::move(opened.mapping);

@@ -12,6 +12,7 @@
 
 #include "engine/codec/ImageRead.h"
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "engine/threads/ThreadBudget.h"
 #include "output/service/OutputFile.h"
 #include "output/service/RemoveBackgroundIntent.h"
@@ -54,6 +55,7 @@ std::string bytesOf(const QString& argument) { return argument.toLatin1().toStdS
 
 int main(int argc, char* argv[])
 {
+    keepRuntimeTelemetryOff();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zephrin-cutout"));
     quietImageReaderWarnings();
