@@ -14,6 +14,7 @@
 #include "app/shell/WindowFit.h"
 #include "engine/codec/ImageRead.h"
 #include "engine/isnet/RuntimeEnvironment.h"
+#include "engine/threads/ProcessMemory.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
 #include "pickers/backdrops/BackdropStores.h"
@@ -66,6 +67,7 @@ QStringList launchArguments(int argc, char** argv)
 int main(int argc, char** argv)
 {
     zephrin::keepRuntimeTelemetryOff();
+    zephrin::tuneAllocator();
     QElapsedTimer clock;
     clock.start();
 

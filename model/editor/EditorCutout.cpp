@@ -126,6 +126,7 @@ TaskSlot::Ticket EditorState::beginCutoutRun(const QString& label)
     // So did the last run's error and note.
     clearLastError(ErrorTopic::cutout);
     setCutoutNote({});
+    scheduleNetworkRelease();
     return beginTask(m_cutoutTask, label);
 }
 
