@@ -17,7 +17,9 @@
 // keeps until it is cleared and most of the rest what glibc's per-thread
 // arenas keep of freed blocks; with MALLOC_ARENA_MAX=2, 1089 and 1216 MB
 // (+11.7 %). Trimming the heap after each file (malloc_trim) held the
-// allocator's locks for up to 480 ms, long enough to stall the GUI thread.
+// allocator's locks for up to 480 ms, long enough to stall the GUI thread:
+// the programs now cap the arenas at start (tuneAllocator) and trim only once
+// the editor rests.
 //
 // The photos are bench::samplePhoto() and the second sample photo
 // (elephants.jpg), each also mirrored and cropped in five ways, saved as
