@@ -1,7 +1,8 @@
 // A question asked before an action throws work away ("Replace the current
 // image?", "Clear the current image?", "Quit Zephrin?"): what goes and what
-// stays, the action's button and "Keep Working". Escape or any other way of
-// closing it without an answer keeps working.
+// stays, the action's button and "Keep Working". Return answers with the
+// highlighted action; Escape or any other way of closing it without an answer
+// keeps working.
 //   title, detail, actionText;  actionName: the action button's objectName
 //   answered(bool act): true for the action
 import QtQuick
@@ -41,6 +42,9 @@ Popup {
 
     contentItem: ColumnLayout {
         spacing: 12
+        focus: true
+        Keys.onReturnPressed: question.answer(true)
+        Keys.onEnterPressed: question.answer(true)
         Text {
             text: question.title
             font: Theme.headlineFont
