@@ -762,9 +762,10 @@ public:
     Q_INVOKABLE void exportImage();
     // Writes exportFile to the file the save dialog chose (which asked before
     // replacing one), atomically and off the GUI thread; then a notice says
-    // where it went and exportSaved() fires, or lastError says why it could
-    // not be written. `replace` false: a file of that name stays, and the save
-    // fails (a name the dialog did not ask about).
+    // where it went, exportFile is let go and exportSaved() fires, or
+    // lastError says why it could not be written (exportFile stays for another
+    // try). `replace` false: a file of that name stays, and the save fails (a
+    // name the dialog did not ask about).
     Q_INVOKABLE void saveExportFile(const QUrl& target, bool replace = true);
     // Puts the result's PNG on the clipboard: at once when it is prepared,
     // else as soon as it is (the newest result's, when a newer one is shown

@@ -70,6 +70,9 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     runner->runAll();
     EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save out.png: the folder doesn't exist."));
     EXPECT_TRUE(editor->notice().isEmpty());
+    // The failed save keeps the file for a try in another folder.
+    ASSERT_TRUE(editor->exportFile());
+    const QByteArray data = editor->exportFile()->data;
 
     // A name with the characters a URL would cut a name at.
     const QString target = dir.filePath(QStringLiteral("photo #2?.png"));
@@ -78,7 +81,11 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     EXPECT_TRUE(editor->isProcessing());
     runner->runAll();
     EXPECT_FALSE(editor->isProcessing());
-    EXPECT_EQ(QFileInfo(target).size(), editor->exportFile()->data.size());
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), data);
+    // Saved, its bytes are let go: a large export is not kept until the next.
+    EXPECT_FALSE(editor->exportFile());
     EXPECT_TRUE(editor->lastError().isEmpty());
     EXPECT_EQ(editor->notice(), QStringLiteral("Saved photo #2?.png to ") + QDir::cleanPath(dir.path()));
     EXPECT_EQ(editor->noticeRevealPath(), target);
@@ -86,6 +93,17 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     EXPECT_TRUE(editor->notice().isEmpty());
     EXPECT_TRUE(editor->noticeRevealPath().isEmpty());
 
+    // A newer export that lands while the save runs is not the saved one: it stays.
+    editor->setExportFormat(ExportFormat::jpg);
+    editor->exportImage();
+    runner->settle();
+    editor->setExportFormat(ExportFormat::png);
+    editor->exportImage();
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("first.jpg"))));
+    runner->settle();
+    ASSERT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("first.jpg"))));
+    ASSERT_TRUE(editor->exportFile());
+    EXPECT_EQ(editor->exportFile()->format, ExportFormat::png);
 }
 
 // An error stays until the user does something else that succeeds, whatever
