@@ -219,6 +219,26 @@ TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneKeepsTheDialogO
     EXPECT_TRUE(savedTo(QDir(album).filePath(QStringLiteral("duck.webp"))));
 }
 
+// A name too long for the folder, once it has its extension, is refused
+// before the dialog closes, as a missing folder is: the save would fail.
+TEST_F(FileDialogsTest, ANameTheFolderCannotTakeKeepsTheDialogOpen)
+{
+    openDocument();
+    exportAndOpenSaveDialog();
+    const QString typed = QString(250, u'a');
+    answerQuestionWith(QMessageBox::Ok);
+    typeAndEnter(typed);
+    EXPECT_EQ(question, QStringLiteral("Couldn't save “%1…%2.png”: the name is too long.")
+                            .arg(QString(24, u'a'), QString(20, u'a')));
+    ASSERT_TRUE(dialog());
+    EXPECT_TRUE(editor->showFileExporter());
+    runner->runAll();
+    EXPECT_EQ(editor->lastError(), QString());
+    EXPECT_EQ(QDir(pictures).entryList(QDir::Files | QDir::Hidden), QStringList());
+    typeAndEnter(QStringLiteral("short"));
+    EXPECT_TRUE(savedTo(QDir(pictures).filePath(QStringLiteral("short.png"))));
+}
+
 // The format's extension is added unless the name ends in one of the
 // format's own, whatever dots the name holds, on the image's export and the
 // sheet's.
