@@ -521,7 +521,8 @@ public:
     void setShowImporter(bool value);
     // The sentence of the last failure, until the user does something that
     // succeeds: work started after the error that lands without one (every
-    // job's landing takes care of it), a copy or a drag, or the start of an
+    // job's landing takes care of it), a batch run that makes results or an
+    // Export All that writes files, a copy or a drag, or the start of an
     // export or a cutout run. Empty: none.
     const QString& lastError() const { return m_lastError; }
     void setLastError(const QString& value);
@@ -1078,6 +1079,8 @@ private:
     // Work that began when `count` errors had been shown succeeded: the error
     // on screen goes unless it came up after that work began.
     void clearErrorsUpTo(std::uint64_t count);
+    // Connects the batch's ends to the notice and to lastError.
+    void watchBatch();
     // A chain of work (a job, the one its landing starts, a wait and what
     // follows it) counts as begun when the user's action started it: what
     // follows a failure in the chain does not take that failure away. Jobs and
@@ -1359,6 +1362,11 @@ private:
     std::uint64_t m_errorCount = 0;
     // The error count of the chain whose landing or wait is running; none outside.
     std::optional<std::uint64_t> m_chainErrorCount;
+    // The error counts when the batch's run and its Export All began.
+    struct {
+        std::uint64_t run = 0;
+        std::uint64_t save = 0;
+    } m_batchErrorCounts;
     QString m_notice;
     QString m_noticeRevealPath;
     QString m_noticeCopyPath;

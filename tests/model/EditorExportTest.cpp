@@ -2,6 +2,7 @@
 
 #include "EditorFixture.h"
 
+#include "model/batch/BatchState.h"
 #include "model/editor/FeedbackTexts.h"
 #include "output/service/OutputFile.h"
 
@@ -139,6 +140,46 @@ TEST_F(EditorExport, AnErrorGoesWithTheNextThingThatSucceeds)
     EXPECT_FALSE(editor->lastError().isEmpty());
     editor->copyToPasteboard();
     EXPECT_TRUE(editor->lastError().isEmpty());
+}
+
+// A batch run that makes results and an Export All that writes files are
+// successes too; one that makes or writes nothing leaves the error, and so
+// does each for an error newer than its start.
+TEST_F(EditorExport, ABatchThatSucceedsTakesAnOlderErrorAway)
+{
+    const QString error = QStringLiteral("Couldn't open old.png: the file doesn't exist.");
+    QFile broken(dir.filePath(QStringLiteral("broken.png")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    BatchState& batch = *editor->batch();
+
+    batch.add({QUrl::fromLocalFile(broken.fileName())});
+    editor->setLastError(error);
+    batch.start(*editor);
+    runner->settle();
+    ASSERT_EQ(batch.failedCount(), 1);
+    EXPECT_EQ(editor->lastError(), error) << "a run that made nothing";
+
+    batch.add({writePicture(QStringLiteral("one.png"))});
+    batch.start(*editor);
+    editor->setLastError(error);   // newer than the run
+    runner->settle();
+    ASSERT_EQ(batch.doneCount(), 1);
+    EXPECT_EQ(editor->lastError(), error) << "an error newer than the run";
+    batch.add({writePicture(QStringLiteral("two.png"))});
+    batch.start(*editor);
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QString()) << "a run that made results";
+
+    editor->setLastError(error);
+    batch.saveAll(QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing"))));
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), error) << "an Export All that wrote nothing";
+    batch.saveAll(QUrl::fromLocalFile(dir.path()));
+    runner->settle();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("two-cutout.png"))));
+    EXPECT_EQ(editor->lastError(), QString()) << "an Export All that wrote files";
 }
 
 // The export sheet stays under the save dialog, when the dialog is
