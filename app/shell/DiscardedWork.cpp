@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace zephrin {
 
 namespace {
@@ -27,6 +29,8 @@ QString counted(int count, const QString& one, const QString& many)
 QStringList editParts(const DocumentWork& work)
 {
     QStringList parts;
+    if (work.lineArtKey)
+        parts << QStringLiteral("the Line art colour key");
     if (work.maskEdits > 0)
         parts << counted(work.maskEdits, QStringLiteral("your mask edit"), QStringLiteral("your %1 mask edits"));
     if (work.paintEdits > 0)
@@ -78,11 +82,24 @@ QString unsavedSentence(const UnsavedResults& results, const QString& action, bo
                  : QStringLiteral(" not saved in any file. ") + action + QStringLiteral(" discards ") + them + u'.');
 }
 
+// The "Line art" preset starts a mask list of its own with its colour key
+// first; the preset's step, while in force, leaves the setup it replaced on
+// the undo stack. The next picture gets no such key: the preset is not run
+// again on it.
+bool startsWithLineArtKey(const EditorState& editor)
+{
+    const QList<EditSnapshot>& undo = editor.undoStack();
+    const bool presetList =
+        std::any_of(undo.begin(), undo.end(), [](const EditSnapshot& step) { return step.extras.cutout != nullptr; });
+    const std::vector<MaskEditOp>& ops = editor.maskOps();
+    return presetList && !ops.empty() && std::holds_alternative<MaskColorKey>(ops.front());
+}
+
 } // namespace
 
 bool DocumentWork::lostByReplacing() const
 {
-    return maskEdits > 0 || paintEdits > 0 || history || selectionCut || tunedKey;
+    return lineArtKey || maskEdits > 0 || paintEdits > 0 || history || selectionCut || tunedKey;
 }
 
 bool DocumentWork::lostByClearing() const
@@ -95,7 +112,8 @@ DocumentWork documentWork(const EditorState& editor)
     DocumentWork work;
     if (!editor.document())
         return work;
-    work.maskEdits = int(editor.maskOps().size());
+    work.lineArtKey = startsWithLineArtKey(editor);
+    work.maskEdits = int(editor.maskOps().size()) - (work.lineArtKey ? 1 : 0);
     work.paintEdits = int(editor.paintOps().size());
     work.history = editor.undoCount() > 0 || editor.redoCount() > 0;
     const bool matte = editor.matte().has_value();

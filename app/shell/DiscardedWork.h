@@ -1,6 +1,7 @@
 #pragma once
 // What an action would throw away of the user's work, and the sentence that
-// says so. Opening another image as the document keeps the composite
+// says so (the "Line art" preset's colour key by that name: the user drew
+// nothing). Opening another image as the document keeps the composite
 // settings, text layers, backdrop and cutout settings (they carry over) and
 // drops the edits, the undo history and a matte made by hand; clearing drops
 // everything of the document; quitting drops all of that and a sticker sheet
@@ -16,7 +17,8 @@ class EditorState;
 
 // The open document's work; all empty without a document.
 struct DocumentWork {
-    int maskEdits = 0;            // mask operations, in force or undone
+    bool lineArtKey = false;      // the "Line art" preset's colour key heads the mask list
+    int maskEdits = 0;            // the user's mask operations, in force or undone
     int paintEdits = 0;           // paint operations, in force or undone
     bool history = false;         // steps to undo or redo
     bool selectionCut = false;    // the matte was cut from the user's selection

@@ -637,6 +637,34 @@ TEST_F(IncomingFilesTest, AMatteMadeByHandIsWork)
     EXPECT_TRUE(documentWork(*editor).tunedKey);
 }
 
+// The "Line art" preset's colour key is no edit of the user's: the question
+// calls it what it is, beside the user's own edits, and only while it is in
+// force (the next picture gets no such key).
+TEST_F(IncomingFilesTest, TheLineArtKeyIsNamedAsWhatItIs)
+{
+    openDocument();
+    editor->applyLineArtPreset();
+    runner->settle();
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    // What goes: the first sentence (the cutout settings carry over).
+    const auto asked = [&] {
+        m_commands.openFile(writePicture(QStringLiteral("next.png")));
+        const QString detail = m_road.replaceDetail();
+        m_road.cancelReplace();
+        const QString first = detail.section(QStringLiteral(". "), 0, 0);
+        return first.endsWith(u'.') ? first : first + u'.';
+    };
+    EXPECT_EQ(asked(), QStringLiteral("Opening “next.png” discards the Line art colour key and the undo history."));
+    editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
+    runner->settle();
+    EXPECT_EQ(asked(), QStringLiteral("Opening “next.png” discards the Line art colour key, your mask edit and the "
+                                      "undo history."));
+    editor->undo();
+    editor->undo();
+    runner->settle();
+    EXPECT_EQ(asked(), QStringLiteral("Opening “next.png” discards the undo history."));
+}
+
 // Several files at once go into the batch queue; the document stays.
 TEST_F(IncomingFilesTest, SeveralFilesGoIntoTheBatchQueue)
 {
