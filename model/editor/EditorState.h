@@ -652,7 +652,9 @@ public:
     Q_INVOKABLE void importImage(const QUrl& url);
     struct ImportOptions {
         QString name;                     // the document's name; empty: the file's
-        bool removeAfterReading = false;  // the file is a private copy: delete it once read
+        // The file is a private copy: deleted once its picture has landed (or
+        // proved unreadable); an import replaced before that leaves it.
+        bool removeAfterReading = false;
     };
     void importImage(const QUrl& url, const ImportOptions& options);
     // A file is being read to become the document (a newer import would

@@ -398,6 +398,34 @@ TEST_F(IncomingFilesTest, AHandOffWhileAnotherOpensJoinsTheBatch)
     EXPECT_EQ(waitingInboxFiles(), QStringList());
 }
 
+// A hand-off's private copy goes only once its picture is the document: a
+// file the user opens while it is still being read takes its place on
+// screen, and the shared picture stays (taken earlier ones too).
+TEST_F(IncomingFilesTest, AHandOffReplacedWhileItOpensIsKept)
+{
+    const QString first = waiting();
+    handleIncomingURL(*editor, QUrl::fromLocalFile(first));
+    const QString second = waiting();
+    handleIncomingURL(*editor, QUrl::fromLocalFile(second));
+    ASSERT_TRUE(editor->isOpeningDocument());
+    const QString incoming = QDir::cleanPath(m_inbox + QStringLiteral("/../Incoming"));
+    const QString taken = QDir(incoming).filePath(QFileInfo(second).fileName());
+    ASSERT_TRUE(QFile::exists(taken));
+    const QUrl mine = writePicture(QStringLiteral("mine.png"));
+    m_commands.openFile(mine);
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->url, mine);
+    EXPECT_TRUE(QFile::exists(taken));
+    EXPECT_TRUE(QFile::exists(QDir(incoming).filePath(QFileInfo(first).fileName())));
+
+    // Opened for good, a copy goes.
+    const QString third = waiting();
+    handOff(third);
+    EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(third).fileName());
+    EXPECT_FALSE(QFile::exists(QDir(incoming).filePath(QFileInfo(third).fileName())));
+}
+
 // Where no copy can be made, the files stay in the inbox and the status says so.
 TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
 {
