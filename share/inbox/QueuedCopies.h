@@ -32,8 +32,14 @@ std::optional<QString> copyForQueue(const QString& path, const QString& name, co
 // else.
 void dropQueuedCopy(const QString& folder, const QString& copy);
 
-// Deletes every copy in `folder` but those in `kept` (what an earlier run of
-// the editor left behind).
-void dropQueuedCopiesExcept(const QString& folder, const QStringList& kept);
+// Puts back into the inbox what an editor that did not end cleanly left
+// outside it: files taken out to be opened (in "Zephrin/Incoming") and queued
+// copies, each under a new waiting name (a copy that lost its origin records
+// its shared name as one), its copy folder then gone. The inbox scan offers
+// them again. For the one editor that runs, at its start: no other can be
+// using them. Returns how many went back.
+int returnLeftBehindFiles();
+// The same over explicit folders.
+int returnLeftBehind(const QString& inbox, const QString& incoming, const QString& queued);
 
 } // namespace zephrin

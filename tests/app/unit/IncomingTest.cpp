@@ -330,6 +330,33 @@ TEST_F(IncomingFilesTest, HandOffsArrivingTogetherAreQueuedNotLost)
     EXPECT_FALSE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
 }
 
+// Copies an editor left queued when it ended without quitting stay through
+// the next batch hand-off, and the next start offers them again.
+TEST_F(IncomingFilesTest, CopiesLeftBehindAreOfferedAgainAtTheStart)
+{
+    const QString shared = waiting();
+    const std::optional<QString> left = copyForQueue(shared, QStringLiteral("duck.png"), *queuedCopiesFolder());
+    ASSERT_TRUE(left);
+    removeHandedOverFile(shared);   // the queue of the editor that is gone held it
+    {
+        IncomingRoad road(*editor, m_commands);
+        road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName(),
+                            QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName()});
+        runner->settle();
+        ASSERT_EQ(editor->batch()->total(), 2);
+        EXPECT_TRUE(QFile::exists(*left));
+    }   // quit: this editor's own copies go
+
+    makeEditor();
+    WindowCommands commands(*editor);
+    IncomingRoad road(*editor, commands);
+    EXPECT_EQ(returnLeftBehindFiles(), 1);
+    road.openWaitingInboxFiles();
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("duck.png"));
+}
+
 // At the start, or for a launch that names nothing, every waiting file is
 // taken, several into the batch.
 TEST_F(IncomingFilesTest, TheScanTakesEveryWaitingFile)
