@@ -20,6 +20,7 @@
 
 #include "BenchHarness.h"
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "engine/matte/MatteEngine.h"
 #include "output/batch/BatchProcessor.h"
 #include "output/service/CutoutService.h"
@@ -144,4 +145,8 @@ BENCHMARK(BM_BatchStage)
 
 } // namespace
 
-int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }
+int main(int argc, char** argv)
+{
+    zephrin::keepRuntimeTelemetryOff();
+    return zephrin::bench::runBenchmarks(argc, argv);
+}

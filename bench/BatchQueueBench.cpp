@@ -17,15 +17,21 @@
 // keeps until it is cleared and most of the rest what glibc's per-thread
 // arenas keep of freed blocks; with MALLOC_ARENA_MAX=2, 1089 and 1216 MB
 // (+11.7 %). Trimming the heap after each file (malloc_trim) held the
-// allocator's locks for up to 480 ms, long enough to stall the GUI thread.
+// allocator's locks for up to 480 ms, long enough to stall the GUI thread:
+// the programs now cap the arenas at start (tuneAllocator) and trim only once
+// the editor rests.
 //
 // The photos are bench::samplePhoto() and the second sample photo
 // (elephants.jpg), each also mirrored and cropped in five ways, saved as
 // JPEG at quality 92.
 
+#include "EventLoop.h"
+#include "ResidentMemory.h"
 #include "SamplePhoto.h"
 #include "StallMeter.h"
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/RuntimeEnvironment.h"
+#include "engine/threads/ProcessMemory.h"
 #include "model/batch/BatchState.h"
 #include "model/editor/EditorState.h"
 
@@ -50,6 +56,8 @@
 
 using namespace zephrin;
 using zephrin::bench::StallMeter;
+using zephrin::bench::residentMB;
+using zephrin::bench::spinUntil;
 
 namespace {
 
@@ -64,16 +72,6 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// Resident memory of the process now, in megabytes.
-double residentMB()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1 << 20) : 0;
-}
-
 double outputMB(const BatchState& batch)
 {
     double bytes = 0;
@@ -81,46 +79,6 @@ double outputMB(const BatchState& batch)
         if (item.output)
             bytes += double(item.output->data.size());
     return bytes / (1 << 20);
-}
-
-// The two sample photos at 4000 × 3000.
-std::vector<QImage> basePhotos()
-{
-    std::vector<QImage> photos{bench::samplePhoto()};
-    QImageReader elephants(QStringLiteral(ZEPHRIN_SOURCE_DIR "/.cache/sample/elephants.jpg"));
-    elephants.setAutoTransform(true);
-    const QImage second = elephants.read();
-    if (!second.isNull())
-        photos.push_back(second.scaled(4000, 3000, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
-                             .copy(0, 0, 4000, 3000));
-    return photos;
-}
-
-// Twenty different 12-megapixel JPEG files.
-QStringList writePhotos(const QString& folder)
-{
-    const std::vector<QImage> bases = basePhotos();
-    QStringList files;
-    for (int i = 0; i < kImages; ++i) {
-        QImage photo = bases[std::size_t(i) % bases.size()];
-        const int variant = i / int(bases.size());
-        if (variant % 2)
-            photo = photo.mirrored(true, false);
-        // A crop of 92 to 100 % of the frame, scaled back to 4000 × 3000.
-        const int inset = (variant % 5) * 40;
-        if (inset > 0)
-            photo = photo.copy(inset, inset * 3 / 4, 4000 - 2 * inset, 3000 - inset * 3 / 2)
-                        .scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        const QString path = QDir(folder).filePath(QStringLiteral("photo-%1.jpg").arg(i + 1, 2, 10, QChar(u'0')));
-        QImageWriter writer(path, "jpeg");
-        writer.setQuality(92);
-        if (!writer.write(photo.convertToFormat(QImage::Format_RGB32))) {
-            std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-            std::exit(1);
-        }
-        files << path;
-    }
-    return files;
 }
 
 struct RunResult {
@@ -134,17 +92,6 @@ struct RunResult {
     double exportStallMs = 0;
     int done = 0;
 };
-
-void spinUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs) {
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-}
 
 RunResult runOnce(const QStringList& photos, const QString& scratch, bool isnet)
 {
@@ -211,6 +158,8 @@ RunResult runOnce(const QStringList& photos, const QString& scratch, bool isnet)
 
 int main(int argc, char** argv)
 {
+    keepRuntimeTelemetryOff();
+    tuneAllocator();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("IS-Net.info=false"));
@@ -221,7 +170,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir scratch;
     std::printf("writing %d photos of 4000 x 3000…\n", kImages);
-    const QStringList photos = writePhotos(scratch.path());
+    const QStringList photos = bench::writeSamplePhotos(scratch.path(), kImages);
     const bool isnet = CoreMLMatte::isAvailable();
     if (isnet)
         CoreMLMatte::shared().loadModel();

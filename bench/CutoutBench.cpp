@@ -18,6 +18,7 @@
 #include "SamplePhoto.h"
 #include "engine/isnet/CoreMLMatte.h"
 #include "engine/isnet/ModelResource.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "engine/isnet/SessionCache.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/threads/ThreadBudget.h"
@@ -41,12 +42,6 @@ const Image& decodedPhoto()
     return image;
 }
 
-Ort::Env& environment()
-{
-    static Ort::Env env(ORT_LOGGING_LEVEL_WARNING, "bench");
-    return env;
-}
-
 // The runner's session options.
 Ort::SessionOptions sessionOptions()
 {
@@ -59,7 +54,7 @@ Ort::SessionOptions sessionOptions()
 
 CachedSession openSession(bool cached)
 {
-    return openCachedSession(environment(), *isnetModelPath(), cached ? modelCacheFolder() : std::filesystem::path(),
+    return openCachedSession(runtimeEnvironment(), *isnetModelPath(), cached ? modelCacheFolder() : std::filesystem::path(),
                              "CPUExecutionProvider", sessionOptions);
 }
 
@@ -192,6 +187,7 @@ BENCHMARK(wholeProcess)->Apply([](auto* b) { bench::repeated(b, 7); })->Iteratio
 
 int main(int argc, char** argv)
 {
+    keepRuntimeTelemetryOff();
     threadBudget();
     return bench::runBenchmarks(argc, argv, summarise);
 }

@@ -18,6 +18,7 @@
 
 #include "BenchHarness.h"
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "engine/matte/MatteEngine.h"
 #include "support/ProductShot.h"
 #include "support/Scenes.h"
@@ -136,4 +137,8 @@ BENCHMARK(BM_ComputeMattePeakMemory)
 
 } // namespace
 
-int main(int argc, char** argv) { return zephrin::bench::runBenchmarks(argc, argv); }
+int main(int argc, char** argv)
+{
+    zephrin::keepRuntimeTelemetryOff();
+    return zephrin::bench::runBenchmarks(argc, argv);
+}

@@ -1,10 +1,16 @@
 #include "SamplePhoto.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 
 #include <opencv2/core.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace zephrin::bench {
 
@@ -37,23 +43,28 @@ QImage syntheticScene()
     return scene;
 }
 
-struct Sample {
-    QImage image;
-    bool photograph;
-};
-
-const Sample& sample()
+bool havePhotograph()
 {
-    static const Sample decided = [] {
-        const QImage centre = photographCentre();
-        return centre.isNull() ? Sample{syntheticScene(), false} : Sample{centre, true};
-    }();
-    return decided;
+    const QSize size = QImageReader(kPhotoPath).size();
+    return size.width() >= 4000 && size.height() >= 3000;
+}
+
+// The two sample photos at 4000 × 3000.
+std::vector<QImage> basePhotos()
+{
+    std::vector<QImage> photos{samplePhoto()};
+    QImageReader elephants(kPhotoPath);
+    elephants.setAutoTransform(true);
+    const QImage second = elephants.read();
+    if (!second.isNull())
+        photos.push_back(second.scaled(4000, 3000, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
+                             .copy(0, 0, 4000, 3000));
+    return photos;
 }
 
 } // namespace
 
-QImage samplePhoto() { return sample().image; }
+QImage samplePhoto() { return havePhotograph() ? photographCentre() : syntheticScene(); }
 
 const QByteArray& samplePhotoJpeg()
 {
@@ -71,9 +82,37 @@ const QByteArray& samplePhotoJpeg()
 
 QString samplePhotoDescription()
 {
-    if (sample().photograph)
+    if (havePhotograph())
         return QStringLiteral("the centre 4000 x 3000 of .cache/sample/elephants.jpg, JPEG quality 92");
     return QStringLiteral("NO PHOTOGRAPH (run scripts/setup): a synthetic 4000 x 3000 scene instead");
+}
+
+QStringList writeSamplePhotos(const QString& folder, int count, QSize size)
+{
+    const std::vector<QImage> bases = basePhotos();
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        QImage photo = bases[std::size_t(i) % bases.size()];
+        const int variant = i / int(bases.size());
+        if (variant % 2)
+            photo = photo.mirrored(true, false);
+        // A crop of 92 to 100 % of the frame, scaled back to 4000 × 3000.
+        const int inset = (variant % 5) * 40;
+        if (inset > 0)
+            photo = photo.copy(inset, inset * 3 / 4, 4000 - 2 * inset, 3000 - inset * 3 / 2)
+                        .scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (photo.size() != size)
+            photo = photo.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QString path = QDir(folder).filePath(QStringLiteral("photo-%1.jpg").arg(i + 1, 2, 10, QChar(u'0')));
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(92);
+        if (!writer.write(photo.convertToFormat(QImage::Format_RGB32))) {
+            std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        files << path;
+    }
+    return files;
 }
 
 } // namespace zephrin::bench

@@ -6,14 +6,24 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace zephrin::bench {
 
+// Made on each call and not kept, so that the benchmarks that count the
+// process's memory count none of it.
 QImage samplePhoto();
 // The same picture as a camera would store it: a JPEG at quality 92.
 const QByteArray& samplePhotoJpeg();
 // What samplePhoto() is, for the benchmark's report.
 QString samplePhotoDescription();
+
+// `count` different JPEG files (quality 92) of `size` in `folder`, named
+// photo-01.jpg …: the sample photo and the whole elephants photograph, each
+// also mirrored and cropped in five ways. Exits the benchmark when one cannot
+// be written.
+QStringList writeSamplePhotos(const QString& folder, int count, QSize size = {4000, 3000});
 
 } // namespace zephrin::bench

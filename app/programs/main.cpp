@@ -13,6 +13,8 @@
 #include "app/shell/SingleInstance.h"
 #include "app/shell/WindowFit.h"
 #include "engine/codec/ImageRead.h"
+#include "engine/isnet/RuntimeEnvironment.h"
+#include "engine/threads/ProcessMemory.h"
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
 #include "pickers/backdrops/BackdropStores.h"
@@ -65,6 +67,8 @@ QStringList launchArguments(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    zephrin::keepRuntimeTelemetryOff();
+    zephrin::tuneAllocator();
     QElapsedTimer clock;
     clock.start();
 

@@ -76,20 +76,24 @@ void paethRow(const unsigned char* row, const unsigned char* above, std::size_t 
         out[i] = static_cast<unsigned char>(row[i] - paethPredictor(row[i - bpp], above[i], above[i - bpp]));
 }
 
-// The pixel rows as the file holds them: RGBA as they are, or RGB with the
-// fourth byte of each pixel dropped.
+// The pixel rows as the file holds them, made from the premultiplied pixels
+// one row at a time (a straight copy of the whole picture would double the
+// memory an encode takes): straight RGBA, or RGB with the fourth byte of each
+// pixel dropped (opaque pixels are their own straight colour).
 class FileRows {
 public:
     FileRows(const cv::Mat& pixels, bool keepAlpha) : m_pixels(pixels), m_keepAlpha(keepAlpha) {}
     int bytesPerPixel() const { return m_keepAlpha ? 4 : 3; }
     std::size_t rowBytes() const { return std::size_t(m_pixels.cols) * std::size_t(bytesPerPixel()); }
-    // Row y, packed into `scratch` when the alpha byte goes.
+    // Row y, made in `scratch`.
     const unsigned char* row(int y, std::vector<unsigned char>& scratch) const
     {
         const unsigned char* rgba = m_pixels.ptr<unsigned char>(y);
-        if (m_keepAlpha)
-            return rgba;
         scratch.resize(rowBytes());
+        if (m_keepAlpha) {
+            unpremultiplyRow(rgba, scratch.data(), m_pixels.cols);
+            return scratch.data();
+        }
         for (int x = 0; x < m_pixels.cols; ++x)
             std::copy_n(rgba + 4 * x, 3, scratch.data() + 3 * x);
         return scratch.data();
@@ -112,7 +116,7 @@ Band deflateBand(const FileRows& rows, int firstRow, int endRow, bool last)
     Band band;
     const std::size_t rowBytes = rows.rowBytes();
     std::vector<unsigned char> filtered(std::size_t(endRow - firstRow) * (rowBytes + 1));
-    std::vector<unsigned char> packed[2]; // the current row and the one above, when the alpha byte goes
+    std::vector<unsigned char> packed[2]; // the current row and the one above
     const unsigned char* above = firstRow > 0 ? rows.row(firstRow - 1, packed[0]) : nullptr;
     int next = 1;
     for (int y = firstRow; y < endRow; ++y) {
@@ -140,9 +144,8 @@ Band deflateBand(const FileRows& rows, int firstRow, int endRow, bool last)
     return band;
 }
 
-// The zlib stream of the filtered rows: the bands deflated on OpenCV's pool,
-// joined between one header and one Adler-32.
-std::optional<QByteArray> imageData(const FileRows& rows, int height)
+// The filtered rows deflated in bands on OpenCV's pool; none when one failed.
+std::optional<std::vector<Band>> deflatedBands(const FileRows& rows, int height)
 {
     const int rowsPerBand = int(std::clamp<std::size_t>(kBandBytes / std::max<std::size_t>(rows.rowBytes(), 1), 1,
                                                         std::size_t(height)));
@@ -158,22 +161,43 @@ std::optional<QByteArray> imageData(const FileRows& rows, int height)
         deflateRange(cv::Range(0, 1));
     else
         cv::parallel_for_(cv::Range(0, bands), deflateRange, double(bands));
+    if (!std::all_of(parts.begin(), parts.end(), [](const Band& band) { return band.ok; }))
+        return std::nullopt;
+    return parts;
+}
 
-    QByteArray stream;
-    std::size_t total = 6;
-    for (const Band& band : parts)
-        total += band.deflated.size();
-    stream.reserve(qsizetype(total));
-    stream.append(char(0x78)).append(char(0x9C)); // deflate, 32K window, default level
+// The zlib stream of the bands (one header, the bands' raw deflate, one
+// Adler-32) as IDAT chunks of at most kMaxChunkData bytes. Each band is let go
+// once it is in the file, so the compressed picture is held about once.
+void appendImageData(QByteArray& file, std::vector<Band>& bands)
+{
     std::uint32_t adler = 1;
-    for (const Band& band : parts) {
-        if (!band.ok)
-            return std::nullopt;
-        stream.append(reinterpret_cast<const char*>(band.deflated.data()), qsizetype(band.deflated.size()));
+    for (const Band& band : bands)
         adler = std::uint32_t(adler32_combine(adler, band.adler, z_off_t(band.filteredBytes)));
+    QByteArray chunk;
+    chunk.reserve(kMaxChunkData);
+    const auto put = [&](const char* data, qsizetype size) {
+        while (size > 0) {
+            const qsizetype taken = std::min(size, kMaxChunkData - chunk.size());
+            chunk.append(data, taken);
+            data += taken;
+            size -= taken;
+            if (chunk.size() == kMaxChunkData) {
+                appendChunk(file, "IDAT", chunk);
+                chunk.clear();
+            }
+        }
+    };
+    const char header[2] = {char(0x78), char(0x9C)}; // deflate, 32K window, default level
+    put(header, 2);
+    for (Band& band : bands) {
+        put(reinterpret_cast<const char*>(band.deflated.data()), qsizetype(band.deflated.size()));
+        std::vector<unsigned char>().swap(band.deflated);
     }
-    appendBigEndian(stream, adler);
-    return stream;
+    const char trailer[4] = {char(adler >> 24), char(adler >> 16), char(adler >> 8), char(adler)};
+    put(trailer, 4);
+    if (!chunk.isEmpty())
+        appendChunk(file, "IDAT", chunk);
 }
 
 } // namespace
@@ -182,16 +206,18 @@ std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pi
 {
     if (rendered.empty() || rendered.pixels.type() != CV_8UC4)
         return std::nullopt;
-    // Opaque pixels are their own straight colour.
-    const cv::Mat straight = keepAlpha ? unpremultiplied(rendered) : rendered.pixels;
-    const FileRows rows(straight, keepAlpha);
-    const std::optional<QByteArray> data = imageData(rows, straight.rows);
-    if (!data)
+    const cv::Mat& pixels = rendered.pixels;
+    const FileRows rows(pixels, keepAlpha);
+    std::optional<std::vector<Band>> bands = deflatedBands(rows, pixels.rows);
+    if (!bands)
         return std::nullopt;
+    qsizetype data = 6;
+    for (const Band& band : *bands)
+        data += qsizetype(band.deflated.size());
 
     QByteArray file("\x89PNG\r\n\x1a\n", 8);
-    file.reserve(data->size() + data->size() / kMaxChunkData * 12 + 256);
-    QByteArray header = bigEndianWords({std::uint32_t(straight.cols), std::uint32_t(straight.rows)});
+    file.reserve(data + data / kMaxChunkData * 12 + 256);
+    QByteArray header = bigEndianWords({std::uint32_t(pixels.cols), std::uint32_t(pixels.rows)});
     header.append(char(8)).append(char(keepAlpha ? 6 : 2)).append(3, char(0)); // 8 bits, RGBA or RGB, no interlace
     appendChunk(file, "IHDR", header);
     appendChunk(file, "gAMA", bigEndianWords({45455}));
@@ -201,8 +227,7 @@ std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pi
         QByteArray resolution = bigEndianWords({std::uint32_t(pixelsPerMetre), std::uint32_t(pixelsPerMetre)});
         appendChunk(file, "pHYs", resolution.append(char(1))); // per metre
     }
-    for (qsizetype at = 0; at < data->size(); at += kMaxChunkData)
-        appendChunk(file, "IDAT", QByteArrayView(*data).sliced(at, std::min(kMaxChunkData, data->size() - at)));
+    appendImageData(file, *bands);
     appendChunk(file, "IEND", {});
     return file;
 }

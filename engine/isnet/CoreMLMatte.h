@@ -10,9 +10,13 @@
 // stretches the mask back to the image's size.
 //
 // There is one runner per process, `shared()`, holding one inference session
-// that is created on first use and kept. Loading happens under the runner's
-// lock; inference and all pre- and post-processing run on the caller's thread,
-// so several masks may be computed at once.
+// that is created on first use and kept until `release()`. Loading happens
+// under the runner's lock; inference and all pre- and post-processing run on
+// the caller's thread. Several masks may be prepared and read at once, but the
+// network runs one at a time: an inference takes about 500 MB of working
+// memory for its 1024 × 1024 input and already keeps every core busy, so two
+// at once would only double the memory. That working memory goes back to the
+// system after each inference instead of staying in the runtime's arena.
 
 #include "engine/pixel/Image.h"
 #include "engine/types/SentenceError.h"
@@ -97,14 +101,20 @@ public:
     // it changes.
     bool ensureLoaded();
 
-    // The loaded network, loading it on the first call (under the lock, so
-    // concurrent first callers wait for the one load). Throws Failure(missing)
-    // when there is no model file, or the runtime's load error (Ort::Exception,
-    // a std::exception) unchanged; a failed load is tried again next time.
-    const Model& loadModel();
+    // The loaded network, loading it when it is not loaded yet or was released
+    // (under the lock, so concurrent first callers wait for the one load).
+    // Throws Failure(missing) when there is no model file, or the runtime's
+    // load error (Ort::Exception, a std::exception) unchanged; a failed load is
+    // tried again next time.
+    std::shared_ptr<const Model> loadModel();
     // Whether a model is loaded; loads nothing and never waits for a load in
     // progress (the GUI thread asks).
     bool isLoaded() const { return m_loaded.load(std::memory_order_acquire); }
+    // Lets the loaded network go (its session and weights, some 200 MB) for a
+    // process that has stopped asking for masks; a mask under way keeps it
+    // until it is done. The next mask loads it again, from the session cache
+    // in a fraction of a second.
+    void release();
 
     // The subject mask of an image (origin 0, 0). Throws Failure (missing,
     // badInput for an empty image, badOutput) or the runtime's error.
@@ -146,8 +156,9 @@ private:
 
     std::mutex m_ensureLock;        // serialises ensureLoaded
     std::mutex m_lock;              // guards loading and m_model
-    std::unique_ptr<Model> m_model; // set once, by the first successful load
+    std::shared_ptr<const Model> m_model; // set by a successful load, reset by release()
     std::atomic<bool> m_loaded{false}; // m_model is set
+    std::mutex m_inferenceLock;     // one inference at a time
     mutable std::mutex m_refusalLock;     // guards m_refused
     std::optional<FileStamp> m_refused;   // the last file the runtime would not load
 };

@@ -138,6 +138,8 @@ Value scaled(const Value& value, double scale, double aspectRatio)
     const double factorY = scale;
     if (!usableFactor(factorX) || !usableFactor(factorY) || value.empty())
         return Value(cv::Mat(0, 0, Value::kPixelType), value.origin);
+    if (factorX == 1 && factorY == 1)
+        return value;
     const double left = std::round(value.origin.x * factorX);
     const double top = std::round(value.origin.y * factorY);
     const double right = std::round((value.origin.x + value.width()) * factorX);
@@ -162,6 +164,8 @@ Value resizedTo(const Value& value, cv::Size size)
     if (value.empty() || size.width < 1 || size.height < 1)
         return Value(cv::Mat(0, 0, Value::kPixelType), value.origin);
     checkedExtent(cv::Rect({}, size));
+    if (size == value.pixels.size())
+        return value;
     const double factorX = double(size.width) / value.width();
     const double factorY = double(size.height) / value.height();
     return Value(resample(value.pixels, size, factorX, 0.5, factorY, 0.5), value.origin);

@@ -90,6 +90,18 @@ public:
         return {m_idle.size(), m_idleBytes};
     }
 
+    void releaseIdle() const
+    {
+        std::deque<Mapping*> idle;
+        {
+            const std::lock_guard lock(m_mutex);
+            idle.swap(m_idle);
+            m_idleBytes = 0;
+        }
+        for (Mapping* mapping : idle)
+            unmapped(mapping);
+    }
+
 private:
     // The smallest idle mapping that fits, taken out of the pool.
     Mapping* taken(std::size_t bytes) const
@@ -159,5 +171,7 @@ cv::Mat newPixelBuffer(cv::Size size, int type)
 }
 
 PixelPoolState pixelPoolState() { return pool().state(); }
+
+void releaseIdlePixelBuffers() { pool().releaseIdle(); }
 
 } // namespace zephrin

@@ -48,4 +48,8 @@ struct PixelPoolState {
 };
 PixelPoolState pixelPoolState();
 
+// Gives every released buffer back to the system (the next requests map new
+// memory, paying its page faults): for a process that has gone idle.
+void releaseIdlePixelBuffers();
+
 } // namespace zephrin

@@ -31,6 +31,11 @@ cv::Mat unpremultiplied(const Image& image)
     return mapThroughChannelTable(image.pixels, tableOf<unpremultiplyChannel>().data());
 }
 
+void unpremultiplyRow(const uchar* premultiplied, uchar* straight, int pixels)
+{
+    mapRowThroughChannelTable(premultiplied, straight, pixels, tableOf<unpremultiplyChannel>().data());
+}
+
 Image premultiplied(const cv::Mat& straightRGBA, cv::Point origin)
 {
     return Image(mapThroughChannelTable(straightRGBA, tableOf<premultiplyChannel>().data()), origin);

@@ -31,6 +31,9 @@ constexpr uchar premultiplyChannel(uchar straight, uchar alpha)
 // Straight RGBA (CV_8UC4) of the image's extent; the origin stays with the
 // Image. Cost: one parallel table-lookup pass.
 cv::Mat unpremultiplied(const Image& image);
+// The same for one row of `pixels` premultiplied RGBA pixels, into `straight`:
+// for a writer that converts row by row instead of holding a straight copy.
+void unpremultiplyRow(const uchar* premultiplied, uchar* straight, int pixels);
 
 // An Image from straight RGBA pixels (CV_8UC4) placed at `origin`.
 // Cost: one parallel table-lookup pass.

@@ -124,6 +124,7 @@ TaskSlot::Ticket EditorState::beginCutoutRun(const QString& label)
     // So did the last run's note; an error goes as a new run begins.
     clearLastError();
     setCutoutNote({});
+    scheduleNetworkRelease();
     return beginTask(m_cutoutTask, label);
 }
 

@@ -60,6 +60,10 @@ EditorState::EditorState(EditorServices services, QObject* parent)
     for (auto signal : {&EditorState::paintOpsChanged, &EditorState::activePaintOpCountChanged})
         connect(this, signal, this, &EditorState::updateWillReplaceGradient);
 
+    connect(this, &EditorState::isProcessingChanged, this, &EditorState::scheduleIdleRelease);
+    for (auto signal : {&BatchState::isRunningChanged, &BatchState::progressChanged})
+        connect(m_batch, signal, this, &EditorState::scheduleIdleRelease);
+
     // The first import will cut its subject out: the model loads meanwhile,
     // so that cutout waits only for the network.
     if (autoSubjectOnImport())
@@ -110,6 +114,8 @@ void EditorState::setDocument(std::optional<ImageDocument> value)
             return TaskRunner::Continuation();
         });
     }
+    if (m_document)
+        m_kept.fitTo(std::size_t(m_document->width()) * std::size_t(m_document->height()));
 }
 void EditorState::setCutout(std::optional<ImageBox> value)
 {
@@ -340,6 +346,45 @@ TaskSlot::Ticket EditorState::beginTask(TaskSlot& slot, const std::optional<QStr
     const std::uint64_t busy = label ? beginBusy(*label) : 0;
     endBusy(slot.cancel());
     return slot.replace(m_documentGeneration, busy);
+}
+
+// The memory a cutout, a render or a batch leaves behind (the network's
+// session, released pixel buffers, free heap pages) is worth keeping while the
+// user works and goes back to the system once the editor is left alone.
+void EditorState::scheduleIdleRelease()
+{
+    if (m_busy.busy() || m_batch->isRunning()) {
+        cancelTask(m_idleTask);
+        return;
+    }
+    if (m_idleTask.running())
+        return;
+    const TaskSlot::Ticket ticket = beginTask(m_idleTask, std::nullopt);
+    afterWait(m_idleTask, ticket, m_idleTask.debounce, [this, ticket] {
+        m_idleTask.finish(ticket);
+        m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
+            engines->releaseIdleMemory();
+            return TaskRunner::Continuation();
+        });
+    });
+}
+
+// The network is needed for a cutout only, while the editing that follows can
+// go on for minutes: its session goes 5 s after the last cutout began. A
+// cutout still running then, or the batch (whose next file would only load it
+// again), keeps it until the editor falls idle.
+void EditorState::scheduleNetworkRelease()
+{
+    const TaskSlot::Ticket ticket = beginTask(m_networkIdleTask, std::nullopt);
+    afterWait(m_networkIdleTask, ticket, m_networkIdleTask.debounce, [this, ticket] {
+        m_networkIdleTask.finish(ticket);
+        if (m_cutoutTask.running() || m_batch->isRunning())
+            return;
+        m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
+            engines->releaseIsnet();
+            return TaskRunner::Continuation();
+        });
+    });
 }
 
 void EditorState::cancelTask(TaskSlot& slot)

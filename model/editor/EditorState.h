@@ -1102,6 +1102,8 @@ private:
     void applyLoadedDocument(ImageDocument document);
     void applyLoadedBackground(const Image& picture, const QString& name);
     void startWarmUp();
+    void scheduleIdleRelease();
+    void scheduleNetworkRelease();
     // A model load under way holds `lock`; the editor going away waits for it
     // and stops a load not yet begun (a load cut off by the process's exit
     // would crash it).
@@ -1209,6 +1211,8 @@ private:
     // The shown result changed: its PNG is made again after the wait.
     void onResultChanged();
     void encodeResultPNG(bool now);
+    void startResultPNG(TaskSlot::Ticket ticket, ImageBox image);
+    void landResultPNG(const Outcome<std::optional<QByteArray>>& encoded);
     void deliverCopy();
     void writeMatteModelSetting();
     MatteModel readMatteModelSetting() const;
@@ -1429,9 +1433,18 @@ private:
     TaskSlot m_resultPNGTask{std::chrono::milliseconds(250)};
     std::optional<QByteArray> m_resultPNG;
     bool m_resultPNGEncoding = false;
+    // One encode runs at a time; the newest result waits for it here.
+    bool m_resultPNGRunning = false;
+    std::optional<std::pair<TaskSlot::Ticket, ImageBox>> m_resultPNGNext;
     bool m_copyWhenReady = false;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};
+    // Giving back memory once neither the editor nor the batch has had work
+    // for 10 s; new work cancels the wait.
+    TaskSlot m_idleTask{std::chrono::seconds(10), TaskSlot::Scope::editor};
+    // Letting the network's session go 5 s after the last cutout began, while
+    // the user goes on editing; each cutout restarts the wait.
+    TaskSlot m_networkIdleTask{std::chrono::seconds(5), TaskSlot::Scope::editor};
     // The recent renders under their inputs; the revisions name the matte,
     // mask and paint layers in force (each write of one takes a new number).
     KeptRenders m_kept;

@@ -3,7 +3,9 @@
 // refine, composite, text), each under the inputs it was made from: the
 // generations of the images that went in, the revisions of the layers, the
 // settings. Undo and redo of recent steps find their images here. Each step
-// keeps a few results, bounded by bytes; `bytes()` counts them all.
+// keeps two results the size of the picture: the one on screen and the one
+// before it, so undo and redo of the latest change publish kept images
+// without holding a history of full-size copies. `bytes()` counts them all.
 
 #include "engine/composite/CompositeFrame.h"
 #include "engine/edits/MaskEditLayers.h"
@@ -73,14 +75,22 @@ struct TextKey {
 };
 
 struct KeptRenders {
-    // Two results of 12 megapixels per image step, two sets of mask layers.
-    static constexpr std::size_t kImageBudget = 100u << 20;
-    static constexpr std::size_t kMaskBudget = 48u << 20;
+    static constexpr int kResultsPerStep = 2;
 
-    KeptResults<MaskLayersKey, KeptMaskLayers> mask{kMaskBudget};
-    KeptResults<RefineKey, Refined> refine{kImageBudget};
-    KeptResults<CompositeKey, Composited> composite{kImageBudget};
-    KeptResults<TextKey, ImageBox> text{kImageBudget};
+    KeptResults<MaskLayersKey, KeptMaskLayers> mask{kResultsPerStep};
+    KeptResults<RefineKey, Refined> refine{kResultsPerStep};
+    KeptResults<CompositeKey, Composited> composite{kResultsPerStep};
+    KeptResults<TextKey, ImageBox> text{kResultsPerStep};
+
+    // Sizes the budgets for a picture of `pixels` pixels: RGBA images, and
+    // two 8-bit layers for the mask edits.
+    void fitTo(std::size_t pixels)
+    {
+        mask.setUnit(2 * pixels);
+        refine.setUnit(4 * pixels);
+        composite.setUnit(4 * pixels);
+        text.setUnit(4 * pixels);
+    }
 
     std::size_t bytes() const { return mask.bytes() + refine.bytes() + composite.bytes() + text.bytes(); }
     int count() const { return mask.count() + refine.count() + composite.count() + text.count(); }

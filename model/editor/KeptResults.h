@@ -4,8 +4,11 @@
 // back) shows the kept image instead of running the engines again. A key holds
 // the generations of the images that went in and the settings, never pixels;
 // a value holds the images that came out, shared with whoever shows them.
-// Bounded by bytes, the least recently used result going first.
+// Bounded by bytes relative to the picture: a few results of full size (or of
+// the newest result's size when that is larger, a canvas with margins), the
+// least recently used going first; the newest is always kept.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <list>
@@ -16,7 +19,15 @@ namespace zephrin {
 template <typename Key, typename Value>
 class KeptResults {
 public:
-    explicit KeptResults(std::size_t byteBudget) : m_budget(byteBudget) {}
+    explicit KeptResults(int results) : m_results(results) {}
+
+    // The bytes of one full-size result (of the picture now edited); the
+    // oldest results go at once when they no longer fit.
+    void setUnit(std::size_t bytes)
+    {
+        m_unit = bytes;
+        trim();
+    }
 
     // The value kept under `key`, now the most recently used; none when none.
     std::optional<Value> find(const Key& key)
@@ -31,21 +42,13 @@ public:
     }
 
     // Keeps `value` (of `bytes` bytes) under `key`, replacing what was kept
-    // under it, and lets the oldest results go until the budget holds. A
-    // value larger than the whole budget is not kept.
+    // under it, and lets the oldest results go until the budget holds.
     void keep(Key key, Value value, std::size_t bytes)
     {
         m_entries.remove_if([&](const Entry& entry) { return entry.key == key; });
-        if (bytes > m_budget) {
-            recount();
-            return;
-        }
         m_entries.push_front(Entry{std::move(key), std::move(value), bytes});
         recount();
-        while (m_bytes > m_budget) {
-            m_entries.pop_back();
-            recount();
-        }
+        trim();
     }
 
     void clear()
@@ -56,6 +59,12 @@ public:
 
     int count() const { return int(m_entries.size()); }
     std::size_t bytes() const { return m_bytes; }
+    // What the results may hold now.
+    std::size_t budget() const
+    {
+        const std::size_t newest = m_entries.empty() ? 0 : m_entries.front().bytes;
+        return std::size_t(m_results) * std::max(m_unit, newest);
+    }
 
 private:
     struct Entry {
@@ -63,6 +72,14 @@ private:
         Value value;
         std::size_t bytes;
     };
+
+    void trim()
+    {
+        while (m_entries.size() > 1 && m_bytes > budget()) {
+            m_bytes -= m_entries.back().bytes;
+            m_entries.pop_back();
+        }
+    }
 
     void recount()
     {
@@ -72,7 +89,8 @@ private:
     }
 
     std::list<Entry> m_entries; // the most recently used first
-    std::size_t m_budget;
+    int m_results;
+    std::size_t m_unit = 0;
     std::size_t m_bytes = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "engine/edits/ApplyMaskEdits.h"
 #include "engine/isnet/CoreMLMatte.h"
 #include "engine/text/TextRenderer.h"
+#include "engine/threads/ProcessMemory.h"
 
 namespace zephrin {
 
@@ -21,6 +22,17 @@ bool EditorEngines::isnetLoaded() const
 void EditorEngines::loadIsnet() const
 {
     CoreMLMatte::shared().loadModel();
+}
+
+void EditorEngines::releaseIsnet() const
+{
+    CoreMLMatte::shared().release();
+}
+
+void EditorEngines::releaseIdleMemory() const
+{
+    releaseIsnet();
+    returnIdleMemory();
 }
 
 MatteBox EditorEngines::computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const

@@ -57,6 +57,13 @@ public:
     virtual bool isnetAvailable() const;
     virtual bool isnetLoaded() const;
     virtual void loadIsnet() const;
+    // Lets the IS-Net session go, some 200 MB (the next cutout loads it again
+    // from its cache); off the GUI thread.
+    virtual void releaseIsnet() const;
+    // Once the editor has been left alone: releases IS-Net and gives back the
+    // memory freed work left behind (ProcessMemory.h). Slow enough to run off
+    // the GUI thread.
+    virtual void releaseIdleMemory() const;
 
     // Cutout (see MatteEngine for each).
     virtual MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const;

@@ -13,6 +13,8 @@
 
 #include "engine/codec/ImageRead.h"
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/RuntimeEnvironment.h"
+#include "engine/threads/ProcessMemory.h"
 #include "engine/threads/ThreadBudget.h"
 #include "output/service/OutputFile.h"
 #include "output/service/RemoveBackgroundIntent.h"
@@ -55,6 +57,8 @@ std::string bytesOf(const QString& argument) { return argument.toLatin1().toStdS
 
 int main(int argc, char* argv[])
 {
+    keepRuntimeTelemetryOff();
+    tuneAllocator();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zephrin-cutout"));
     quietImageReaderWarnings();

@@ -338,6 +338,37 @@ TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
     EXPECT_EQ(files, QStringList{QStringLiteral("cutout.png")});
 }
 
+// An encode of the result's PNG cannot be stopped: results published while one
+// runs wait for it, and only the newest is encoded after it, so stale encodes
+// never pile up beside each other; a copy meanwhile gets the newest result.
+TEST_F(EditorExport, MakesOneResultPngAtATimeAndTheNewestNext)
+{
+    openDocument();
+    const int encodes = engines->calls("encodePNG");
+    const auto publish = [&](QRectF crop) {
+        editor->setComp(QStringLiteral("crop"), crop);
+        runner->advance(90ms);
+        ASSERT_EQ(runner->pendingJobs(), std::size_t(1) + (editor->resultPNG() ? 0 : 1));
+        runner->runJob(runner->pendingJobs() - 1);  // the composite
+    };
+    publish(QRectF(0, 0, 60, 40));
+    runner->advance(250ms);
+    ASSERT_EQ(runner->pendingJobs(), 1u);  // the first result's encode, running
+    publish(QRectF(0, 0, 50, 30));
+    publish(QRectF(0, 0, 40, 20));
+    runner->advance(250ms);
+    EXPECT_EQ(runner->pendingJobs(), 1u) << "no second encode beside the first";
+
+    editor->copyToPasteboard();
+    runner->runJob(0);  // the stale encode ends; the newest starts
+    EXPECT_FALSE(clipboard->last);
+    ASSERT_EQ(runner->pendingJobs(), 1u);
+    runner->runJob(0);
+    EXPECT_EQ(engines->calls("encodePNG"), encodes + 2);
+    ASSERT_TRUE(clipboard->last);
+    EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(40, 20));
+}
+
 // The result's PNG is made on a worker after each result, so a copy lands at
 // once with its notice; a copy of a result whose PNG is still to be made
 // lands with it, never with the result before.

@@ -56,13 +56,16 @@ TEST_F(EditorKeptRenders, UndoRedoAndABranchShowWhatTheirInputsMake)
     editor->undo();
     runner->settle();
     EXPECT_EQ(editor->cutout()->generation(), erased);
+    EXPECT_EQ(engines->calls("refine"), refines);
+    // Two steps back is no longer kept (two results a step): made again.
     editor->undo();
     runner->settle();
-    EXPECT_EQ(editor->cutout()->generation(), plain);
+    EXPECT_NE(editor->cutout()->generation(), plain);
+    expectCutoutIsFresh();
     editor->redo();
     runner->settle();
     EXPECT_EQ(editor->cutout()->generation(), erased);
-    EXPECT_EQ(engines->calls("refine"), refines);
+    EXPECT_EQ(engines->calls("refine"), refines + 1);
     EXPECT_EQ(engines->calls("maskEditLayers"), 1);
     expectCutoutIsFresh();
 
@@ -102,9 +105,32 @@ TEST_F(EditorKeptRenders, ANewPictureKeepsNothingOfTheLast)
     EXPECT_EQ(editor->keptRenders().refine.count(), 1);
 }
 
-TEST(KeptResults, KeepsWithinItsBudgetTheMostRecentlyUsed)
+TEST_F(EditorKeptRenders, KeepsTwoPicturesPerStepWhateverTheSizeOfThePicture)
 {
-    KeptResults<int, char> kept(100);
+    // A small picture: a fixed budget in bytes would keep every result of a
+    // long session; the bound follows the picture.
+    for (int step = 1; step <= 6; ++step) {
+        editor->setFeather(step);
+        editor->commitHistory();
+        runner->settle();
+    }
+    const std::size_t picture = 120 * 80 * 4;
+    EXPECT_EQ(editor->keptRenders().refine.count(), 2);
+    EXPECT_LE(editor->keptRenders().refine.bytes(), 2 * picture);
+
+    // The latest step still goes back and forth without the engines.
+    const int refines = engines->calls("refine");
+    editor->undo();
+    runner->settle();
+    editor->redo();
+    runner->settle();
+    EXPECT_EQ(engines->calls("refine"), refines);
+}
+
+TEST(KeptResults, KeepsTheMostRecentlyUsedWithinTwoFullSizeResults)
+{
+    KeptResults<int, char> kept(2);
+    kept.setUnit(40);
     kept.keep(1, 'a', 40);
     kept.keep(2, 'b', 40);
     EXPECT_EQ(kept.find(1), 'a');   // 1 is now the most recent
@@ -115,9 +141,20 @@ TEST(KeptResults, KeepsWithinItsBudgetTheMostRecentlyUsed)
     kept.keep(1, 'd', 10);          // replaces
     EXPECT_EQ(kept.find(1), 'd');
     EXPECT_EQ(kept.count(), 2);
-    kept.keep(4, 'e', 101);         // larger than the budget: not kept
-    EXPECT_EQ(kept.find(4), std::nullopt);
-    EXPECT_EQ(kept.bytes(), 50u);
+
+    // A result larger than the picture (a canvas with margins) is kept, and
+    // two of its size fit.
+    kept.keep(4, 'e', 60);
+    kept.keep(5, 'f', 60);
+    EXPECT_EQ(kept.find(4), 'e');
+    EXPECT_EQ(kept.find(5), 'f');
+    EXPECT_EQ(kept.bytes(), 120u);
+    // A smaller picture lets the oldest go at once.
+    kept.setUnit(10);
+    EXPECT_EQ(kept.count(), 2);
+    kept.keep(6, 'g', 10);
+    EXPECT_EQ(kept.count(), 1);
+    EXPECT_EQ(kept.find(6), 'g');
 }
 
 } // namespace zephrin::testing

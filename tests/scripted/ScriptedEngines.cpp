@@ -40,6 +40,8 @@ bool ScriptedEngines::fails(const std::string& name) const
 bool ScriptedEngines::isnetAvailable() const { return isnetPresent; }
 bool ScriptedEngines::isnetLoaded() const { return isnetIsLoaded; }
 void ScriptedEngines::loadIsnet() const { count("loadIsnet"); }
+void ScriptedEngines::releaseIsnet() const { count("releaseIsnet"); }
+void ScriptedEngines::releaseIdleMemory() const { count("releaseIdleMemory"); }
 
 MatteBox ScriptedEngines::computeMatte(const Image& image, MatteModel, std::optional<QRectF> region) const
 {

@@ -64,6 +64,8 @@ public:
     bool isnetAvailable() const override;
     bool isnetLoaded() const override;
     void loadIsnet() const override;
+    void releaseIsnet() const override;
+    void releaseIdleMemory() const override;
     MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const override;
     MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps) const override;
     bool hasFillableHoles(const Matte& matte) const override;

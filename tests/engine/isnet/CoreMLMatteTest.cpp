@@ -10,9 +10,12 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <future>
 #include <limits>
+#include <thread>
 #include <vector>
 
 using namespace zephrin;
@@ -264,6 +267,35 @@ TEST_F(IsnetMask, ComesBackAtTheSizeOfOddImages)
     const CoreMLMatte::Mask clear = CoreMLMatte::shared().mask(Image::transparent({64, 48}));
     EXPECT_TRUE(clear.sceneFallback);
     EXPECT_THROW(CoreMLMatte::shared().mask(Image()), CoreMLMatte::Failure);
+}
+
+TEST_F(IsnetMask, LetGoDuringMasksLoadsAgainAndGivesTheSameMask)
+{
+    // Masks on several threads while the network is let go again and again:
+    // each mask finishes with the session it began with, the next loads the
+    // network anew, and every mask is the same.
+    const support::Scene scene = support::darkObjectOnTexture({600, 450}, 3);
+    const Matte first = CoreMLMatte::shared().mask(scene.image).image;
+    CoreMLMatte::shared().release();
+    EXPECT_FALSE(CoreMLMatte::shared().isLoaded());
+
+    std::atomic<bool> done{false};
+    std::thread releasing([&] {
+        while (!done) {
+            CoreMLMatte::shared().release();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    std::vector<std::future<Matte>> masks;
+    for (int i = 0; i < 3; ++i)
+        masks.push_back(std::async(std::launch::async, [&] { return CoreMLMatte::shared().mask(scene.image).image; }));
+    for (auto& mask : masks) {
+        const Matte again = mask.get();
+        ASSERT_EQ(again.size(), first.size());
+        EXPECT_LE(cv::norm(again.pixels, first.pixels, cv::NORM_INF), 1);
+    }
+    done = true;
+    releasing.join();
 }
 
 TEST(IsnetRefusal, IsLoggedOnceWhenSeveralCallersWaitOnTheLoad)

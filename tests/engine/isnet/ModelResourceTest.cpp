@@ -1,4 +1,5 @@
 #include "engine/isnet/ModelResource.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 
 #include "support/ScopedEnvironment.h"
 
@@ -80,18 +81,12 @@ namespace {
 
 constexpr int64_t kSide = 1024;
 
-Ort::Env& ortEnvironment()
-{
-    static Ort::Env environment(ORT_LOGGING_LEVEL_WARNING, "engine_tests");
-    return environment;
-}
-
 Ort::Session openModel(const fs::path& path)
 {
     Ort::SessionOptions options;
     options.SetIntraOpNumThreads(4);
     options.DisableMemPattern();
-    return Ort::Session(ortEnvironment(), path.c_str(), options);
+    return Ort::Session(runtimeEnvironment(), path.c_str(), options);
 }
 
 void checkFloatTensor(const Ort::TypeInfo& info, const std::vector<int64_t>& shape)

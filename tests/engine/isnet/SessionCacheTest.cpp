@@ -3,6 +3,7 @@
 #include "engine/isnet/ContentChecksum.h"
 #include "engine/isnet/MappedFile.h"
 #include "engine/isnet/ModelResource.h"
+#include "engine/isnet/RuntimeEnvironment.h"
 #include "support/TinyOnnxModel.h"
 
 #include <QFile>
@@ -22,12 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int64_t kSide = 1024;
-
-Ort::Env& environment()
-{
-    static Ort::Env env(ORT_LOGGING_LEVEL_FATAL, "session cache test");
-    return env;
-}
 
 Ort::SessionOptions options()
 {
@@ -54,7 +49,7 @@ protected:
     fs::path model() const { return fs::path(m_folder.path().toStdString()) / "tiny.onnx"; }
     fs::path cache() const { return fs::path(m_folder.path().toStdString()) / "cache"; }
 
-    CachedSession open() { return openCachedSession(environment(), model(), cache(), "CPUExecutionProvider", options); }
+    CachedSession open() { return openCachedSession(runtimeEnvironment(), model(), cache(), "CPUExecutionProvider", options); }
 
     // Every file in the cache folder.
     std::vector<fs::path> cacheFiles() const
@@ -172,7 +167,7 @@ TEST_F(SessionCache, ReplacesTheCopyOfAModelThatChanged)
 
 TEST_F(SessionCache, WorksWithoutACacheAndStillRefusesABadModel)
 {
-    const CachedSession uncached = openCachedSession(environment(), model(), {}, "CPUExecutionProvider", options);
+    const CachedSession uncached = openCachedSession(runtimeEnvironment(), model(), {}, "CPUExecutionProvider", options);
     EXPECT_EQ(uncached.origin, CachedSession::Origin::modelFile);
     EXPECT_FALSE(fs::exists(cache()));
 
@@ -192,7 +187,7 @@ TEST_F(SessionCache, GivesTheNetworkTheSameResultFromItsCacheWhateverBecomesOfTh
     if (!network)
         GTEST_SKIP() << "no IS-Net model in this build";
     const auto openNetwork = [&] {
-        return openCachedSession(environment(), *network, cache(), "CPUExecutionProvider", options);
+        return openCachedSession(runtimeEnvironment(), *network, cache(), "CPUExecutionProvider", options);
     };
     const std::vector<float> reference = outputOf(openNetwork());
     const CachedSession loaded = openNetwork();

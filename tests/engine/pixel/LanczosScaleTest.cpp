@@ -73,6 +73,15 @@ TEST(LanczosScale, OvershootIsClampedAndStaysPremultiplied)
 
 TEST(LanczosScale, UnitScaleKeepsThePixels)
 {
+    // The kernel itself, a hair off scale 1 (same size), and the shortcut at
+    // exactly 1, which shares the pixels instead of copying them.
     const Image photo = zephrin::testing::photoLikeImage({50, 40}, 2, true);
-    EXPECT_EQ(zephrin::testing::maxDifference(lanczosScale(photo, 1.0).pixels, photo.pixels), 0);
+    const Image kernel = lanczosScale(photo, 1.0 + 1e-12);
+    ASSERT_EQ(kernel.pixels.size(), photo.pixels.size());
+    EXPECT_NE(kernel.pixels.data, photo.pixels.data);
+    EXPECT_EQ(zephrin::testing::maxDifference(kernel.pixels, photo.pixels), 0);
+    for (const Image& same : {lanczosScale(photo, 1.0), resized(photo, {50, 40})}) {
+        EXPECT_EQ(same.pixels.data, photo.pixels.data);
+        EXPECT_EQ(same.origin, photo.origin);
+    }
 }

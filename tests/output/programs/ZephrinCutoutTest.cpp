@@ -7,9 +7,11 @@
 #include "support/HostileImages.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -530,4 +532,51 @@ TEST_F(ZephrinCutout, ReadsAnyNameAndPrintsItAsItsBytes)
     // Qt cannot name these files to remove them with the folder.
     for (const std::string& path : {latin1, written})
         ::unlink(path.c_str());
+}
+
+TEST_F(ZephrinCutout, KeepsToItsOwnFilesAndLeavesNoTrailOfTheRuntime)
+{
+    // The network's runtime kept a usage store and a device id under the
+    // cache folder and wrote a session file into $TMPDIR, following a link
+    // planted there. The run gets folders of its own, with such a link waiting.
+    const QDir root(folder.filePath(QStringLiteral("user")));
+    for (const char* name : {"home", "cache", "config", "data", "tmp", "work"})
+        ASSERT_TRUE(root.mkpath(QString::fromLatin1(name)));
+    const QString victim = writeFile(folder, QStringLiteral("victim.txt"), QByteArray("keep me"));
+    ASSERT_TRUE(QFile::link(victim, root.filePath(QStringLiteral("tmp/.ses"))));
+    const QString input = writeFile(root, QStringLiteral("work/disc.png"), encoded(discOnWhite(240, 160), "png"));
+
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"ORT_DISABLE_TELEMETRY", "QT_LOGGING_RULES", "ZEPHRIN_MODEL"})
+        variables.remove(QString::fromLatin1(name));
+    const auto place = [&](const char* variable, const char* name) {
+        variables.insert(QString::fromLatin1(variable), root.filePath(QString::fromLatin1(name)));
+    };
+    place("HOME", "home");
+    place("XDG_CACHE_HOME", "cache");
+    place("XDG_CONFIG_HOME", "config");
+    place("XDG_DATA_HOME", "data");
+    place("TMPDIR", "tmp");
+    QProcess process;
+    process.setProcessEnvironment(variables);
+    process.start(programPath(), {input});
+    const ProcessResult run = finished(process);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.out, root.filePath(QStringLiteral("work/disc-cutout.png")));
+
+    // What the run left: the picture, its cutout and the cache of the
+    // optimised network (a name keyed by the model), nothing else.
+    QStringList left;
+    QDirIterator walk(root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                      QDirIterator::Subdirectories);
+    while (walk.hasNext())
+        left << root.relativeFilePath(walk.next());
+    left.sort();
+    ASSERT_EQ(left.filter(QRegularExpression(QStringLiteral("^cache/Zephrin/models/ISNetGeneral-[0-9a-f]+\\.ort$"))).size(),
+              1)
+        << left.join(u' ').toStdString();
+    left.removeIf([](const QString& path) { return path.startsWith(u"cache/Zephrin/models/"); });
+    EXPECT_EQ(left.join(u' ').toStdString(), "cache cache/Zephrin cache/Zephrin/models config data home tmp tmp/.ses "
+                                             "work work/disc-cutout.png work/disc.png");
+    EXPECT_EQ(contents(victim), QByteArray("keep me"));
 }

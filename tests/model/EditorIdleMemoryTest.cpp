@@ -1,0 +1,119 @@
+// What the work leaves in memory goes back once nothing needs it: the
+// network's session five seconds after the last cutout began, while the user
+// edits on; the rest once the editor and the batch have been left alone for
+// ten seconds. Neither happens while the work it would cost still runs.
+
+#include "EditorFixture.h"
+#include "model/batch/BatchState.h"
+
+namespace zephrin::testing {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A batch that gives every file a few bytes.
+class QuickBatchEngines final : public BatchEngines {
+public:
+    BatchProcessor::Output process(const QString& path, const BatchProcessor::Settings&) const override
+    {
+        return {path.toUtf8(), QStringLiteral("png")};
+    }
+    QImage sourcePreview(const QString&, int) const override { return tinyPreview(); }
+    QImage resultPreview(const QByteArray&, int) const override { return tinyPreview(); }
+
+private:
+    static QImage tinyPreview()
+    {
+        QImage preview(2, 2, QImage::Format_RGBA8888_Premultiplied);
+        preview.fill(Qt::green);
+        return preview;
+    }
+};
+
+} // namespace
+
+class EditorIdleMemory : public EditorTest {
+protected:
+    EditorIdleMemory()
+    {
+        EditorServices services;
+        services.engines = engines;
+        services.runner = runner;
+        services.clipboard = clipboard;
+        services.batchEngines = std::make_shared<QuickBatchEngines>();
+        services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        services.shareFolder = dir.filePath(QStringLiteral("share"));
+        editor = std::make_unique<EditorState>(services);
+    }
+
+    // Moves the clock on in steps of `step`, running the work that falls due.
+    void work(std::chrono::milliseconds duration, std::chrono::milliseconds step = 100ms)
+    {
+        for (auto passed = 0ms; passed < duration; passed += step) {
+            runner->runAll();
+            runner->advance(step);
+        }
+        runner->runAll();
+    }
+};
+
+TEST_F(EditorIdleMemory, TheNetworkGoesAfterTheCutoutWhileTheEditingGoesOn)
+{
+    editor->importImage(writePicture(QStringLiteral("beach.png")));
+    work(1s);
+    ASSERT_TRUE(editor->cutout());
+
+    // A change every three seconds: the editor is never idle for long.
+    for (int change = 1; change <= 4; ++change) {
+        editor->setFeather(change);
+        work(3s);
+    }
+    EXPECT_EQ(engines->calls("releaseIsnet"), 1);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 0);
+
+    // Each cutout starts the wait again.
+    editor->runAutoSubject();
+    work(4s);
+    editor->runAutoSubject();
+    work(4s);
+    EXPECT_EQ(engines->calls("releaseIsnet"), 1);
+    work(2s);
+    EXPECT_EQ(engines->calls("releaseIsnet"), 2);
+
+    // Left alone for ten seconds, the rest goes too, once.
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 0);
+    work(5s);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 1);
+    work(30s, 1s);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 1);
+    editor->setFeather(9);
+    work(11s);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 2);
+}
+
+TEST_F(EditorIdleMemory, NothingGoesWhileTheBatchRuns)
+{
+    editor->importImage(writePicture(QStringLiteral("beach.png")));
+    work(1s);
+    BatchState& batch = *editor->batch();
+    batch.add({writePicture(QStringLiteral("a.png")), writePicture(QStringLiteral("b.png"))});
+    batch.start(*editor);
+    ASSERT_TRUE(batch.isRunning());
+    // The first file's job waits; the clock runs on.
+    for (int second = 0; second < 30; ++second)
+        runner->advance(1s);
+    EXPECT_EQ(engines->calls("releaseIsnet"), 0);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 0);
+
+    runner->runAll();
+    ASSERT_FALSE(batch.isRunning());
+    work(11s);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 1);
+    // Clearing the results lets what they held go too.
+    batch.clear();
+    work(11s);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 2);
+}
+
+} // namespace zephrin::testing
