@@ -2,6 +2,8 @@
 
 #include "engine/types/Plural.h"
 #include "model/editor/EditorState.h"
+#include "share/inbox/OriginalName.h"
+#include "share/inbox/QueuedCopies.h"
 
 #include <QStringList>
 
@@ -74,7 +76,9 @@ QString unsavedSentence(const UnsavedResults& results, const QString& action, bo
         parts << QStringLiteral("The sticker sheet");
     if (results.batchResults > 0)
         parts << plural::count(results.batchResults, u"batch result");
-    const bool plural = parts.size() > 1 || results.batchResults > 1;
+    if (results.sharedImages > 0)
+        parts << plural::count(results.sharedImages, u"shared image");
+    const bool plural = parts.size() > 1 || results.batchResults > 1 || results.sharedImages > 1;
     const QString them = plural ? QStringLiteral("them") : QStringLiteral("it");
     return joined(parts) + (plural ? QStringLiteral(" are") : QStringLiteral(" is")) +
            (more ? QStringLiteral(" not saved in any file either; ") + action + QStringLiteral(" discards ") + them +
@@ -169,6 +173,14 @@ UnsavedResults unsavedResults(const EditorState& editor)
     // no longer one of them.
     if (editor.batch()->hasUnsavedResults())
         results.batchResults = editor.batch()->doneCount();
+    // A hand-off whose shared file still exists is not lost with its copy.
+    if (const std::optional<QString> queued = queuedCopiesFolder()) {
+        for (const BatchItem& item : editor.batch()->itemsInOrder()) {
+            const QString path = item.url.toLocalFile();
+            if (isQueuedCopy(*queued, path) && !originExists(path))
+                ++results.sharedImages;
+        }
+    }
     return results;
 }
 

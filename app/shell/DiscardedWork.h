@@ -44,12 +44,14 @@ QString replaceDetail(const DocumentWork& work, const QString& incomingName);
 QString clearDetail(const DocumentWork& work);
 
 // What quitting would lose: the sticker sheet and batch results that exist
-// only in memory.
+// only in memory, and shared images the batch holds whose only copy is the
+// editor's (shared from standard input, or whose file is gone since).
 struct UnsavedResults {
     bool sheet = false;
     int batchResults = 0;   // results the batch shows as done
+    int sharedImages = 0;   // queued hand-offs without their original
 
-    bool any() const { return sheet || batchResults > 0; }
+    bool any() const { return sheet || batchResults > 0 || sharedImages > 0; }
 };
 
 UnsavedResults unsavedResults(const EditorState& editor);
@@ -59,7 +61,7 @@ UnsavedResults unsavedResults(const EditorState& editor);
 // file either; quitting discards it too."
 QString quitDetail(const DocumentWork& work, const UnsavedResults& results);
 // "3 batch results are not saved in any file. Clearing discards them." (the
-// batch's results, or the sticker sheet, alone)
+// batch's results and shared images, or the sticker sheet, alone)
 QString clearResultsDetail(const UnsavedResults& results);
 
 } // namespace zephrin

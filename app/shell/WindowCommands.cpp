@@ -351,6 +351,7 @@ void WindowCommands::clearSheet()
 {
     UnsavedResults results = unsavedResults(m_editor);
     results.batchResults = 0;
+    results.sharedImages = 0;
     if (!results.any()) {
         m_editor.clearStickerSheet();
         return;

@@ -78,11 +78,17 @@ std::optional<QString> copyForQueue(const QString& path, const QString& name, co
     return std::nullopt;
 }
 
+bool isQueuedCopy(const QString& folder, const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.isSymLink() && info.isFile() && isCopyFolder(folder, QFileInfo(info.absolutePath()));
+}
+
 void dropQueuedCopy(const QString& folder, const QString& copy)
 {
-    const QFileInfo info(copy);
-    if (info.isSymLink() || !info.isFile() || !isCopyFolder(folder, QFileInfo(info.absolutePath())))
+    if (!isQueuedCopy(folder, copy))
         return;
+    const QFileInfo info(copy);
     QFile::remove(info.filePath());
     QDir().rmdir(info.absolutePath());
 }

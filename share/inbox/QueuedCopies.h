@@ -28,6 +28,9 @@ QString queuedName(const std::optional<QString>& sharedName, const QString& wait
 // (nothing is left behind then).
 std::optional<QString> copyForQueue(const QString& path, const QString& name, const QString& folder);
 
+// Whether `path` is a copy copyForQueue made in `folder`.
+bool isQueuedCopy(const QString& folder, const QString& path);
+
 // Deletes a copy that copyForQueue made in `folder`, with its folder; nothing
 // else.
 void dropQueuedCopy(const QString& folder, const QString& copy);

@@ -757,6 +757,40 @@ TEST_F(IncomingFilesTest, ClearingWorkAsksFirst)
     EXPECT_FALSE(m_commands.askingToClear());
 }
 
+// Shared images the batch holds whose only copy is the editor's (shared from
+// standard input, or whose file is gone) are named by the questions before
+// "Clear all" and Quit, each picture judged by its own origin.
+TEST_F(IncomingFilesTest, SharedImagesThatExistNowhereElseAreAskedAbout)
+{
+    const QString kept = writePicture(QStringLiteral("kept.png")).toLocalFile();
+    const QString gone = dir.filePath(QStringLiteral("gone.png"));
+    const QString fromFile = waiting();
+    const QString fromGoneFile = waiting();
+    const QString fromInput = waiting();
+    if (!recordOrigin(fromFile, kept) || !recordOrigin(fromGoneFile, gone))
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(fromFile).fileName(),
+                          QStringLiteral("zephrin://open?file=") + QFileInfo(fromGoneFile).fileName(),
+                          QStringLiteral("zephrin://open?file=") + QFileInfo(fromInput).fileName()});
+    runner->settle();
+    ASSERT_EQ(editor->batch()->total(), 3);
+
+    ASSERT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("2 shared images are not saved in any file. Quitting discards them."));
+    m_commands.cancelQuit();
+    QFile(gone).open(QIODevice::WriteOnly);   // its file is back
+    m_commands.clearBatch();
+    ASSERT_TRUE(m_commands.askingToClearBatch());
+    EXPECT_EQ(m_commands.clearResultsDetail(),
+              QStringLiteral("1 shared image is not saved in any file. Clearing discards it."));
+    m_commands.cancelClearResults();
+    EXPECT_EQ(editor->batch()->total(), 3);
+    m_commands.clearBatch();
+    m_commands.confirmClearResults();
+    EXPECT_EQ(editor->batch()->total(), 0);
+    EXPECT_FALSE(m_commands.askToQuit());
+}
+
 // Quitting asks while a sticker sheet or batch results exist only in memory.
 TEST_F(IncomingFilesTest, QuittingAsksWhileResultsExistOnlyInMemory)
 {
