@@ -191,7 +191,6 @@ private:
     static bool isTextItem(const QObject* item);
 
     void revealShared();
-    FileReveal::Done offerPathWhenNotShown(const QString& text, const QString& path) const;
 
     EditorState& m_editor;
     FileReveal m_reveal;
