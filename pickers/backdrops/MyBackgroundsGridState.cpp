@@ -6,7 +6,6 @@
 #include "pickers/backdrops/MyBackgroundsFilters.h"
 
 #include <QDir>
-#include <QPointer>
 
 namespace zephrin {
 
