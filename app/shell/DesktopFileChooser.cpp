@@ -19,7 +19,8 @@ namespace {
 // - the name of an existing folder goes into that folder (Qt would save
 //   "album.png"), with the suggested name back in the field;
 // - a name in a folder that is missing or cannot be written to ("nowhere/",
-//   "nowhere/duck.png") keeps the dialog open and says why;
+//   "nowhere/duck.png"), or a name the folder cannot take (too long with
+//   its extension), keeps the dialog open and says why;
 // - a name gets the format's extension unless it ends in one of the format's
 //   ("logo v1.2" saves "logo v1.2.png"; Qt adds one only to a name without a
 //   dot), before Qt asks about replacing a file of that name.
@@ -49,12 +50,19 @@ public:
         }
         const bool namesFolder = typed.endsWith(u'/');
         const QString folder = namesFolder ? QDir::cleanPath(path) : QFileInfo(path).absolutePath();
-        const QString refusal = OutputFile::folderRefusal(nativePath(QDir(folder).filePath(m_suggestedName)));
+        // The name the file is written under: the typed one with its extension.
+        const QString name = namesFolder ? m_suggestedName : withExtension(QFileInfo(path).fileName(), m_extensions);
+        const QString refusal = OutputFile::folderRefusal(nativePath(QDir(folder).filePath(name)));
         if (!refusal.isEmpty()) {
+            // The folder is at fault unless it would take a short name.
+            const bool nameAtFault =
+                OutputFile::folderRefusal(nativePath(QDir(folder).filePath(QStringLiteral("x")))).isEmpty();
             const QString shown = namesFolder ? typed.chopped(1) : QFileInfo(typed).path();
-            QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("Couldn't save in “%1”: %2.")
-                                     .arg(shown == QLatin1String(".") ? directory().dirName() : shown, refusal));
+            QMessageBox::warning(
+                this, windowTitle(),
+                nameAtFault ? QStringLiteral("Couldn't save “%1”: %2.").arg(shortened(name), refusal)
+                            : QStringLiteral("Couldn't save in “%1”: %2.")
+                                  .arg(shown == QLatin1String(".") ? directory().dirName() : shown, refusal));
             // Back to the name for mending (no window manager would hand
             // the keys back from the closed box).
             activateWindow();
@@ -65,6 +73,13 @@ public:
     }
 
 private:
+    // A name too long to read whole: its beginning and its end.
+    static QString shortened(const QString& name)
+    {
+        constexpr qsizetype kShown = 24;
+        return name.size() <= 2 * kShown ? name : name.left(kShown) + u'…' + name.right(kShown);
+    }
+
     QString m_suggestedName;
     QStringList m_extensions;
 };

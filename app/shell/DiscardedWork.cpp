@@ -2,8 +2,12 @@
 
 #include "engine/types/Plural.h"
 #include "model/editor/EditorState.h"
+#include "share/inbox/OriginalName.h"
+#include "share/inbox/QueuedCopies.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace zephrin {
 
@@ -27,6 +31,8 @@ QString counted(int count, const QString& one, const QString& many)
 QStringList editParts(const DocumentWork& work)
 {
     QStringList parts;
+    if (work.lineArtKey)
+        parts << QStringLiteral("the Line art colour key");
     if (work.maskEdits > 0)
         parts << counted(work.maskEdits, QStringLiteral("your mask edit"), QStringLiteral("your %1 mask edits"));
     if (work.paintEdits > 0)
@@ -70,7 +76,9 @@ QString unsavedSentence(const UnsavedResults& results, const QString& action, bo
         parts << QStringLiteral("The sticker sheet");
     if (results.batchResults > 0)
         parts << plural::count(results.batchResults, u"batch result");
-    const bool plural = parts.size() > 1 || results.batchResults > 1;
+    if (results.sharedImages > 0)
+        parts << plural::count(results.sharedImages, u"shared image");
+    const bool plural = parts.size() > 1 || results.batchResults > 1 || results.sharedImages > 1;
     const QString them = plural ? QStringLiteral("them") : QStringLiteral("it");
     return joined(parts) + (plural ? QStringLiteral(" are") : QStringLiteral(" is")) +
            (more ? QStringLiteral(" not saved in any file either; ") + action + QStringLiteral(" discards ") + them +
@@ -78,11 +86,24 @@ QString unsavedSentence(const UnsavedResults& results, const QString& action, bo
                  : QStringLiteral(" not saved in any file. ") + action + QStringLiteral(" discards ") + them + u'.');
 }
 
+// The "Line art" preset starts a mask list of its own with its colour key
+// first; the preset's step, while in force, leaves the setup it replaced on
+// the undo stack. The next picture gets no such key: the preset is not run
+// again on it.
+bool startsWithLineArtKey(const EditorState& editor)
+{
+    const QList<EditSnapshot>& undo = editor.undoStack();
+    const bool presetList =
+        std::any_of(undo.begin(), undo.end(), [](const EditSnapshot& step) { return step.extras.cutout != nullptr; });
+    const std::vector<MaskEditOp>& ops = editor.maskOps();
+    return presetList && !ops.empty() && std::holds_alternative<MaskColorKey>(ops.front());
+}
+
 } // namespace
 
 bool DocumentWork::lostByReplacing() const
 {
-    return maskEdits > 0 || paintEdits > 0 || history || selectionCut || tunedKey;
+    return lineArtKey || maskEdits > 0 || paintEdits > 0 || history || selectionCut || tunedKey;
 }
 
 bool DocumentWork::lostByClearing() const
@@ -95,7 +116,8 @@ DocumentWork documentWork(const EditorState& editor)
     DocumentWork work;
     if (!editor.document())
         return work;
-    work.maskEdits = int(editor.maskOps().size());
+    work.lineArtKey = startsWithLineArtKey(editor);
+    work.maskEdits = int(editor.maskOps().size()) - (work.lineArtKey ? 1 : 0);
     work.paintEdits = int(editor.paintOps().size());
     work.history = editor.undoCount() > 0 || editor.redoCount() > 0;
     const bool matte = editor.matte().has_value();
@@ -151,6 +173,14 @@ UnsavedResults unsavedResults(const EditorState& editor)
     // no longer one of them.
     if (editor.batch()->hasUnsavedResults())
         results.batchResults = editor.batch()->doneCount();
+    // A hand-off whose shared file still exists is not lost with its copy.
+    if (const std::optional<QString> queued = queuedCopiesFolder()) {
+        for (const BatchItem& item : editor.batch()->itemsInOrder()) {
+            const QString path = item.url.toLocalFile();
+            if (isQueuedCopy(*queued, path) && !originExists(path))
+                ++results.sharedImages;
+        }
+    }
     return results;
 }
 

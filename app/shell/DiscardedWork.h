@@ -1,6 +1,7 @@
 #pragma once
 // What an action would throw away of the user's work, and the sentence that
-// says so. Opening another image as the document keeps the composite
+// says so (the "Line art" preset's colour key by that name: the user drew
+// nothing). Opening another image as the document keeps the composite
 // settings, text layers, backdrop and cutout settings (they carry over) and
 // drops the edits, the undo history and a matte made by hand; clearing drops
 // everything of the document; quitting drops all of that and a sticker sheet
@@ -16,7 +17,8 @@ class EditorState;
 
 // The open document's work; all empty without a document.
 struct DocumentWork {
-    int maskEdits = 0;            // mask operations, in force or undone
+    bool lineArtKey = false;      // the "Line art" preset's colour key heads the mask list
+    int maskEdits = 0;            // the user's mask operations, in force or undone
     int paintEdits = 0;           // paint operations, in force or undone
     bool history = false;         // steps to undo or redo
     bool selectionCut = false;    // the matte was cut from the user's selection
@@ -42,12 +44,14 @@ QString replaceDetail(const DocumentWork& work, const QString& incomingName);
 QString clearDetail(const DocumentWork& work);
 
 // What quitting would lose: the sticker sheet and batch results that exist
-// only in memory.
+// only in memory, and shared images the batch holds whose only copy is the
+// editor's (shared from standard input, or whose file is gone since).
 struct UnsavedResults {
     bool sheet = false;
     int batchResults = 0;   // results the batch shows as done
+    int sharedImages = 0;   // queued hand-offs without their original
 
-    bool any() const { return sheet || batchResults > 0; }
+    bool any() const { return sheet || batchResults > 0 || sharedImages > 0; }
 };
 
 UnsavedResults unsavedResults(const EditorState& editor);
@@ -57,7 +61,7 @@ UnsavedResults unsavedResults(const EditorState& editor);
 // file either; quitting discards it too."
 QString quitDetail(const DocumentWork& work, const UnsavedResults& results);
 // "3 batch results are not saved in any file. Clearing discards them." (the
-// batch's results, or the sticker sheet, alone)
+// batch's results and shared images, or the sticker sheet, alone)
 QString clearResultsDetail(const UnsavedResults& results);
 
 } // namespace zephrin

@@ -26,7 +26,8 @@ bool isHandedOver(const QString& path)
 // Opens the file. One of the inbox is first moved out of it: the import reads
 // it in the background, so it must not vanish under the reader, and it must
 // not be offered again meanwhile. It is named after the file that was
-// shared; the private copy goes once the import has read it.
+// shared; the private copy goes once its picture is the document (one whose
+// import another file replaced stays, and is offered again at the next start).
 // The window shows the editor with it, also when the batch queue was in view.
 void open(EditorState& editor, const QUrl& file)
 {

@@ -134,10 +134,6 @@ void IncomingRoad::openGathered()
 void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
 {
     const std::optional<QString> folder = queuedCopiesFolder();
-    if (folder && !m_sweptEarlierCopies) {
-        dropQueuedCopiesExcept(*folder, m_queuedCopies);
-        m_sweptEarlierCopies = true;
-    }
     QList<QUrl> copies;
     QStringList copied;
     for (const QString& file : waitingFiles) {

@@ -76,7 +76,6 @@ private:
     QStringList m_gathered;          // waiting files of the inbox, in the order they came
     quint64 m_lastArrival = 0;       // counts hand-offs, so only the last one's wait opens them
     QStringList m_queuedCopies;      // copies the batch queue names (QueuedCopies.h)
-    bool m_sweptEarlierCopies = false;
 };
 
 } // namespace zephrin

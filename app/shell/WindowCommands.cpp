@@ -8,7 +8,6 @@
 #include "model/editor/FeedbackTexts.h"
 
 #include <QFileInfo>
-#include <QPointer>
 #include <QLoggingCategory>
 
 #include <array>
@@ -251,7 +250,7 @@ void WindowCommands::revealShared()
     if (!m_editor.shareURL().isLocalFile())
         return;
     const QString path = m_editor.shareURL().toLocalFile();
-    m_reveal.revealFile(path, offerPathWhenNotShown(feedback::sharedPathNotice(path), path));
+    m_reveal.revealFile(path, offerPathWhenNotShown(&m_editor, feedback::sharedPathNotice(path), path));
 }
 
 void WindowCommands::showNoticeInFolder()
@@ -259,21 +258,13 @@ void WindowCommands::showNoticeInFolder()
     const QString path = m_editor.noticeRevealPath();
     if (path.isEmpty())
         return;
-    FileReveal::Done done = offerPathWhenNotShown(feedback::notShownNotice(path), path);
+    // Without a file manager nothing shows the file: the notice names it in
+    // full and offers to copy its path.
+    FileReveal::Done done = offerPathWhenNotShown(&m_editor, feedback::notShownNotice(path), path);
     if (QFileInfo(path).isDir())
         m_reveal.openFolder(path, std::move(done));
     else
         m_reveal.revealFile(path, std::move(done));
-}
-
-// Without a file manager nothing shows the file: the notice names it in full
-// and offers to copy its path.
-FileReveal::Done WindowCommands::offerPathWhenNotShown(const QString& text, const QString& path) const
-{
-    return [editor = QPointer<EditorState>(&m_editor), text, path](bool shown) {
-        if (!shown && editor)
-            editor->showPathNotice(text, path);
-    };
 }
 
 void WindowCommands::clearImage()
@@ -351,6 +342,7 @@ void WindowCommands::clearSheet()
 {
     UnsavedResults results = unsavedResults(m_editor);
     results.batchResults = 0;
+    results.sharedImages = 0;
     if (!results.any()) {
         m_editor.clearStickerSheet();
         return;

@@ -136,8 +136,9 @@ public:
     QString clearDetail() const { return m_clearDetail; }
 
     // Quitting: true, raising askingToQuit with its sentence in quitDetail,
-    // when the document holds work (what clearing would discard) or a sticker
-    // sheet or batch results exist only in memory; the window then stays
+    // when the document holds work (what clearing would discard), a sticker
+    // sheet or batch results exist only in memory, or the batch holds shared
+    // images that exist nowhere else (UnsavedResults); the window then stays
     // until the question is answered (confirmQuit() emits quitConfirmed).
     // False when the window may close at once.
     Q_INVOKABLE bool askToQuit();
@@ -146,8 +147,8 @@ public:
     bool askingToQuit() const { return m_askingToQuit; }
     QString quitDetail() const { return m_quitDetail; }
 
-    // The batch's "Clear all" and the sheet's "Clear sheet": with results or
-    // a sheet that exist only in memory they raise askingToClearBatch or
+    // The batch's "Clear all" and the sheet's "Clear sheet": with results, a
+    // sheet or shared images that exist only here they raise askingToClearBatch or
     // askingToClearSheet with the sentence in clearResultsDetail, and
     // confirmClearResults() clears; otherwise they clear at once.
     Q_INVOKABLE void clearBatch();
@@ -190,7 +191,6 @@ private:
     static bool isTextItem(const QObject* item);
 
     void revealShared();
-    FileReveal::Done offerPathWhenNotShown(const QString& text, const QString& path) const;
 
     EditorState& m_editor;
     FileReveal m_reveal;

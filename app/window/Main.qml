@@ -1,7 +1,7 @@
 // The main window: sidebar on the left; toolbar, workspace and status bar on
 // the right; the presentations the editor asks for through its flags (export
 // sheet, replace question), attached once here; and the notice of work that
-// succeeded, over the bottom of the workspace.
+// succeeded, over the bottom of the workspace and over any of those.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -161,11 +161,20 @@ ApplicationWindow {
     }
 
     // Centred over the picture (or the batch's grid), above its zoom controls.
-    NoticeToast {
+    // A popup of its own, stacked over every other, so that a notice arriving
+    // while a question or a sheet dims the window is drawn above the dimming
+    // and its buttons still answer; a click on it goes no further.
+    Popup {
+        objectName: "noticeLayer"
         readonly property Item stage: Editor.batchMode ? batchGridSlot : canvasSlot
+        z: 1
+        visible: toast.opacity > 0
+        closePolicy: Popup.NoAutoClose
+        padding: 0
+        background: null
         x: sidebar.width + workspace.x + stage.x + (stage.width - width) / 2
-        anchors.bottom: parent.bottom
-        anchors.bottomMargin: statusBar.height + 16 + 64
+        y: parent.height - height - statusBar.height - 16 - 64
+        contentItem: NoticeToast { id: toast }
     }
 
     Presentations {

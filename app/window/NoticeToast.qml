@@ -1,9 +1,9 @@
 // The editor's success notice ("Saved duck.png to ~/Pictures", "Copied"):
-// a pill over the bottom of the workspace that takes no input but its own
-// buttons, with "Show in Folder" when the notice names a file or folder, and
-// "Copy Path" when no file manager could show it. It appears while
-// Editor.notice is set; the editor clears it after a few seconds (one that
-// offers the path stays), and the close button at once.
+// a pill over the bottom of the workspace (the window holds it in a popup
+// above its questions and sheets), with "Show in Folder" when the notice
+// names a file or folder, and "Copy Path" when no file manager could show
+// it. It appears while Editor.notice is set; the editor clears it after a few
+// seconds (one that offers the path stays), and the close button at once.
 import QtQuick
 import QtQuick.Templates as T
 import Zephrin.Controls
@@ -40,6 +40,12 @@ Item {
         background: null
     }
 
+    // A click on the pill is its own: it reaches neither the picture nor a
+    // sheet below, which would take it for a click outside.
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.AllButtons
+    }
     ZPShadow {
         color: Theme.shadow
         blur: 12

@@ -20,6 +20,7 @@ struct BatchState::Run {
     qsizetype next = 0;
     bool cancelled = false;
     QUuid inFlight;   // the item whose file is being cut; null between files
+    int made = 0;     // results of this run that are done
 };
 
 namespace {
@@ -424,8 +425,11 @@ void BatchState::finishFile(const QUuid& id, const BatchProcessor::Settings& set
     // other settings is kept, but the item waits in the queue for the newer
     // run's result.
     const bool current = m_runSettings && BatchProcessor::makeSameFile(settings, *m_runSettings);
-    if (outcome.ok() && current)
+    if (outcome.ok() && current) {
         m_unsavedResults = true;
+        if (m_run)
+            ++m_run->made;
+    }
     updateItem(id, [&](BatchItem& item) {
         if (outcome.ok()) {
             item.output = std::move(outcome.value);
@@ -445,7 +449,8 @@ void BatchState::finishFile(const QUuid& id, const BatchProcessor::Settings& set
 
 void BatchState::endRun()
 {
-    m_run.reset();
+    if (std::exchange(m_run, nullptr)->made > 0)
+        emit runSucceeded();
     if (m_waitingRun) {
         beginRun(std::exchange(m_waitingRun, nullptr));
         return;

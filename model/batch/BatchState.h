@@ -171,6 +171,9 @@ signals:
     void addNoteChanged();
     void outputNoteChanged();
     void saveFinished(int written, int attempted, const QString& folder);
+    // A run ended with at least one result of its own done (a cancelled
+    // run's files done before it stopped count too).
+    void runSucceeded();
 
 private:
     struct Run;

@@ -162,11 +162,17 @@ void EditorState::saveExportFile(const QUrl& target, bool replace)
             }
             return file.errorString();
         },
-        [this, path = target.toLocalFile(), sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
+        [this, path = target.toLocalFile(), saved = m_exportFile->data,
+         sheetStamp = m_exportFile->sheetStamp](const Outcome<QString>& failure) {
+            // A failed save keeps the file, for another try in another folder.
             if (!failure.ok() || !failure.value->isEmpty()) {
                 setLastError(failure.ok() ? feedback::saveFailure(path, *failure.value) : failure.error);
                 return;
             }
+            // The file is on disk: its bytes leave memory, unless a newer
+            // export has taken their place meanwhile.
+            if (m_exportFile && m_exportFile->data.isSharedWith(saved))
+                setExportFile(std::nullopt);
             if (sheetStamp)
                 m_sheetSavedStamp = *sheetStamp;
             // Saved: the export sheet has done its work (a failure keeps it open).

@@ -16,7 +16,6 @@
 #include "output/service/NativePath.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 
 #include <filesystem>
 
@@ -40,17 +39,15 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
     const TaskSlot::Ticket ticket = beginTask(slot, QStringLiteral("Opening image…"));
     const QString name = options.name.isEmpty() ? url.fileName() : options.name;
     runTask(
-        slot, ticket, TaskPriority::userInitiated,
-        [url, name, remove = options.removeAfterReading] {
-            // The pixels are in memory afterwards, or the file is of no use.
-            const auto removeFile = qScopeGuard([&] {
+        slot, ticket, TaskPriority::userInitiated, [url, name] { return ImageDocument::open(url, name); },
+        [this, url, name, target, remove = options.removeAfterReading](const Outcome<ImageDocument>& loaded) {
+            // A private copy goes once its picture is the document, or is known
+            // to be unreadable; while an import that replaced this one still
+            // runs, it stays, and so it does when this one is dropped.
+            if (remove) {
                 std::error_code ignored;
-                if (remove)
-                    std::filesystem::remove(nativePath(url), ignored);
-            });
-            return ImageDocument::open(url, name);
-        },
-        [this, name, target](const Outcome<ImageDocument>& loaded) {
+                std::filesystem::remove(nativePath(url), ignored);
+            }
             if (!loaded.ok()) {
                 // OpenFailure's sentence says why ("Couldn't open <name>: ...").
                 setLastError(loaded.error);

@@ -38,11 +38,7 @@ EditorState::EditorState(EditorServices services, QObject* parent)
 {
     m_matteModel = readMatteModelSetting();
     m_batch = new BatchState(m_runner, std::move(services.batchEngines), this);
-    // The batch's panel says what went wrong; the notice says where the files went.
-    connect(m_batch, &BatchState::saveFinished, this, [this](int written, int, const QString& folder) {
-        if (written > 0)
-            showNotice(feedback::exportedNotice(written, folder, QDir::homePath()), folder);
-    });
+    watchBatch();
     m_textLayerList = new TextLayerList(*this, this);
     m_sheetItemList = new StickerItemList(*this, this);
     for (auto signal : {&EditorState::sheetRenderChanged, &EditorState::sheetLayoutPendingChanged,
@@ -234,6 +230,28 @@ void EditorState::setSubjectMeasures(QSizeF bounds, double whiteFraction)
 }
 
 // ---- Errors and notices -------------------------------------------------------
+
+// The batch's panel says what went wrong; the notice says where the files
+// went. A run that made results and an Export All that wrote files are the
+// user's successes too: each takes away an error older than its start.
+void EditorState::watchBatch()
+{
+    connect(m_batch, &BatchState::isRunningChanged, this, [this] {
+        if (m_batch->isRunning())
+            m_batchErrorCounts.run = m_errorCount;
+    });
+    connect(m_batch, &BatchState::isSavingChanged, this, [this] {
+        if (m_batch->isSaving())
+            m_batchErrorCounts.save = m_errorCount;
+    });
+    connect(m_batch, &BatchState::runSucceeded, this, [this] { clearErrorsUpTo(m_batchErrorCounts.run); });
+    connect(m_batch, &BatchState::saveFinished, this, [this](int written, int, const QString& folder) {
+        if (written == 0)
+            return;
+        clearErrorsUpTo(m_batchErrorCounts.save);
+        showNotice(feedback::exportedNotice(written, folder, QDir::homePath()), folder);
+    });
+}
 
 void EditorState::setLastError(const QString& value)
 {

@@ -521,7 +521,8 @@ public:
     void setShowImporter(bool value);
     // The sentence of the last failure, until the user does something that
     // succeeds: work started after the error that lands without one (every
-    // job's landing takes care of it), a copy or a drag, or the start of an
+    // job's landing takes care of it), a batch run that makes results or an
+    // Export All that writes files, a copy or a drag, or the start of an
     // export or a cutout run. Empty: none.
     const QString& lastError() const { return m_lastError; }
     void setLastError(const QString& value);
@@ -651,7 +652,9 @@ public:
     Q_INVOKABLE void importImage(const QUrl& url);
     struct ImportOptions {
         QString name;                     // the document's name; empty: the file's
-        bool removeAfterReading = false;  // the file is a private copy: delete it once read
+        // The file is a private copy: deleted once its picture has landed (or
+        // proved unreadable); an import replaced before that leaves it.
+        bool removeAfterReading = false;
     };
     void importImage(const QUrl& url, const ImportOptions& options);
     // A file is being read to become the document (a newer import would
@@ -762,9 +765,10 @@ public:
     Q_INVOKABLE void exportImage();
     // Writes exportFile to the file the save dialog chose (which asked before
     // replacing one), atomically and off the GUI thread; then a notice says
-    // where it went and exportSaved() fires, or lastError says why it could
-    // not be written. `replace` false: a file of that name stays, and the save
-    // fails (a name the dialog did not ask about).
+    // where it went, exportFile is let go and exportSaved() fires, or
+    // lastError says why it could not be written (exportFile stays for another
+    // try). `replace` false: a file of that name stays, and the save fails (a
+    // name the dialog did not ask about).
     Q_INVOKABLE void saveExportFile(const QUrl& target, bool replace = true);
     // Puts the result's PNG on the clipboard: at once when it is prepared,
     // else as soon as it is (the newest result's, when a newer one is shown
@@ -1077,6 +1081,8 @@ private:
     // Work that began when `count` errors had been shown succeeded: the error
     // on screen goes unless it came up after that work began.
     void clearErrorsUpTo(std::uint64_t count);
+    // Connects the batch's ends to the notice and to lastError.
+    void watchBatch();
     // A chain of work (a job, the one its landing starts, a wait and what
     // follows it) counts as begun when the user's action started it: what
     // follows a failure in the chain does not take that failure away. Jobs and
@@ -1362,6 +1368,11 @@ private:
     std::uint64_t m_errorCount = 0;
     // The error count of the chain whose landing or wait is running; none outside.
     std::optional<std::uint64_t> m_chainErrorCount;
+    // The error counts when the batch's run and its Export All began.
+    struct {
+        std::uint64_t run = 0;
+        std::uint64_t save = 0;
+    } m_batchErrorCounts;
     QString m_notice;
     QString m_noticeRevealPath;
     QString m_noticeCopyPath;

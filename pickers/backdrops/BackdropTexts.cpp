@@ -107,9 +107,4 @@ DeleteQuestion deleteQuestion(DeleteScope scope, qsizetype count, qsizetype hidd
     return question;
 }
 
-QString noFileManagerNotice()
-{
-    return QStringLiteral("No file manager is available to show the folder.");
-}
-
 } // namespace zephrin::backdroptexts

@@ -42,7 +42,5 @@ enum class DeleteScope { selection, all, one };
 // `trash` false nothing can go to the Trash and the delete is for good.
 DeleteQuestion deleteQuestion(DeleteScope scope, qsizetype count, qsizetype hidden, bool trash,
                               const QString& name = {});
-// The notice when no file manager could show the folder.
-QString noFileManagerNotice();
 
 } // namespace zephrin::backdroptexts

@@ -1,18 +1,22 @@
 #pragma once
 // Showing files to the user in the desktop's file manager: a file is shown
 // selected in its folder through the file manager's D-Bus interface
-// (org.freedesktop.FileManager1.ShowItems); where no file manager answers,
-// its folder is opened instead, with the desktop's opener (xdg-open). Both
-// say afterwards whether something showed the folder, so that the caller can
-// tell the user when nothing could.
+// (org.freedesktop.FileManager1.ShowItems, sent by dbus-send); where no file
+// manager answers, its folder is opened instead, with the desktop's opener
+// (xdg-open). Both run as helper programs, never holding the GUI thread, and
+// say afterwards, on the caller's thread, whether something showed the folder,
+// so that the caller can tell the user when nothing could.
 
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
+#include <chrono>
 #include <functional>
 
 namespace zephrin {
+
+class EditorState;
 
 struct FileReveal {
     using Done = std::function<void(bool shown)>;
@@ -22,6 +26,10 @@ struct FileReveal {
     // Opens the URL with the desktop's opener; calls `done` with whether it
     // could. Never blocks the caller.
     using OpenUrl = std::function<void(const QUrl& url, Done done)>;
+
+    // How long the file manager has to answer, reaching the bus included: a
+    // bus that never answers counts as no file manager once it is up.
+    static constexpr std::chrono::milliseconds kCallTimeout{5000};
 
     ShowItems showItems = dbusShowItems;
     OpenUrl openUrl = desktopOpenUrl;
@@ -37,5 +45,10 @@ struct FileReveal {
     // as soon as the opener has started.
     static void desktopOpenUrl(const QUrl& url, Done done);
 };
+
+// The answer for a file or folder the user asked to see: where nothing showed
+// it, the editor's notice says `text`, which names `path` in full, and offers
+// to copy the path.
+FileReveal::Done offerPathWhenNotShown(EditorState* editor, const QString& text, const QString& path);
 
 } // namespace zephrin

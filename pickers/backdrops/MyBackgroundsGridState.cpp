@@ -2,10 +2,10 @@
 
 #include "content/files/Trash.h"
 #include "model/editor/EditorState.h"
+#include "model/editor/FeedbackTexts.h"
 #include "pickers/backdrops/MyBackgroundsFilters.h"
 
 #include <QDir>
-#include <QPointer>
 
 namespace zephrin {
 
@@ -203,23 +203,23 @@ void MyBackgroundsGridState::askToDeleteAll()
 void MyBackgroundsGridState::revealInFolder(const QString& id) const
 {
     // Only ids of the library name a file of it.
-    if (m_store && !mybackgrounds::pruned({id}, m_store->items()).isEmpty())
-        m_reveal.revealFile(QDir(m_store->root()).filePath(QStringLiteral("images/") + id + QStringLiteral(".jpg")),
-                            sayWhenNotShown());
+    if (!m_store || mybackgrounds::pruned({id}, m_store->items()).isEmpty())
+        return;
+    const QString path = QDir(m_store->root()).filePath(QStringLiteral("images/") + id + QStringLiteral(".jpg"));
+    m_reveal.revealFile(path, sayWhenNotShown(path));
 }
 
 void MyBackgroundsGridState::openFolder() const
 {
-    if (m_store)
-        m_reveal.openFolder(QDir(m_store->root()).filePath(QStringLiteral("images")), sayWhenNotShown());
+    if (!m_store)
+        return;
+    const QString path = QDir(m_store->root()).filePath(QStringLiteral("images"));
+    m_reveal.openFolder(path, sayWhenNotShown(path));
 }
 
-FileReveal::Done MyBackgroundsGridState::sayWhenNotShown() const
+FileReveal::Done MyBackgroundsGridState::sayWhenNotShown(const QString& path) const
 {
-    return [store = QPointer(m_store)](bool shown) {
-        if (!shown && store)
-            store->showNotice(backdroptexts::noFileManagerNotice());
-    };
+    return offerPathWhenNotShown(editor(), feedback::notShownNotice(path), path);
 }
 
 } // namespace zephrin

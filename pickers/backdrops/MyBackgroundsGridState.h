@@ -81,8 +81,8 @@ public:
     Q_INVOKABLE void moveToTrash(const QString& id);
     Q_INVOKABLE void revealInFolder(const QString& id) const;
     // "Delete All…" (asks; once confirmed it also empties the selection) and
-    // "Show Folder". Showing a folder that no file manager can show posts a
-    // notice that says so.
+    // "Show Folder". Where no file manager can show the file or folder, the
+    // editor's notice names it in full and offers to copy its path.
     Q_INVOKABLE void askToDeleteAll();
     Q_INVOKABLE void openFolder() const;
     // The answer to the waiting question.
@@ -109,8 +109,8 @@ private:
     void updateTiles();
     void setSelection(const QSet<QString>& selection);
     void ask(backdroptexts::DeleteScope scope, const QSet<QString>& ids, const QString& name = {});
-    // Posts the notice when no file manager showed the folder.
-    FileReveal::Done sayWhenNotShown() const;
+    // Posts the editor's notice when nothing showed `path`.
+    FileReveal::Done sayWhenNotShown(const QString& path) const;
 
     QPointer<MyBackgroundsStore> m_store;
     QString m_filter = QStringLiteral("All");

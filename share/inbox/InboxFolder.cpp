@@ -94,9 +94,6 @@ std::optional<QString> takeWaitingFile(const QString& folder, const QString& pat
     if (!makePrivateFolder(takenFolder))
         return std::nullopt;
     QDir taken(takenFolder);
-    for (const QFileInfo& earlier : taken.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
-        if (isWaitingFile(earlier))
-            QFile::remove(earlier.filePath());
     const QString target = taken.filePath(info.fileName());
     // A rename within one file system; a copy and an unlink across two.
     if (!QFile::rename(info.filePath(), target)) {

@@ -31,9 +31,10 @@ QStringList waitingInboxFiles();
 void removeHandedOverFile(const QString& path);
 
 // Takes a handed-over file out of the inbox for the editor to open: moves it
-// into "Zephrin/Incoming" beside the inbox, whose earlier files it removes
-// (one unlink each), and returns its new path. None when `path` is no waiting
-// file of the inbox or the move fails; the file then stays where it was.
+// into "Zephrin/Incoming" beside the inbox and returns its new path. The
+// editor deletes it once its picture is the document; files taken earlier
+// stay until then. None when `path` is no waiting file of the inbox or the
+// move fails; the file then stays where it was.
 std::optional<QString> takeHandedOverFile(const QString& path);
 
 // The same rules over explicit folders (the functions above pass the inbox).

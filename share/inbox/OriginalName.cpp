@@ -14,6 +14,21 @@ constexpr const char* kOriginAttribute = "user.xdg.origin.url";
 constexpr qsizetype kMaxOrigin = 4096;
 constexpr qsizetype kMaxName = 255;
 
+std::optional<QUrl> recordedOrigin(const QString& path)
+{
+    QByteArray value(kMaxOrigin, Qt::Uninitialized);
+    // lgetxattr: a link in the inbox's place is not followed.
+    const ssize_t size =
+        ::lgetxattr(QFile::encodeName(path).constData(), kOriginAttribute, value.data(), size_t(value.size()));
+    if (size <= 0)
+        return std::nullopt;
+    value.truncate(size);
+    const QUrl url = QUrl::fromEncoded(value, QUrl::StrictMode);
+    if (!url.isValid())
+        return std::nullopt;
+    return url;
+}
+
 } // namespace
 
 bool recordOrigin(const QString& path, const QString& sourcePath)
@@ -27,17 +42,10 @@ bool recordOrigin(const QString& path, const QString& sourcePath)
 
 std::optional<QString> originalName(const QString& path)
 {
-    QByteArray value(kMaxOrigin, Qt::Uninitialized);
-    // lgetxattr: a link in the inbox's place is not followed.
-    const ssize_t size =
-        ::lgetxattr(QFile::encodeName(path).constData(), kOriginAttribute, value.data(), size_t(value.size()));
-    if (size <= 0)
+    const std::optional<QUrl> url = recordedOrigin(path);
+    if (!url)
         return std::nullopt;
-    value.truncate(size);
-    const QUrl url = QUrl::fromEncoded(value, QUrl::StrictMode);
-    if (!url.isValid())
-        return std::nullopt;
-    QString name = url.fileName(QUrl::FullyDecoded);
+    QString name = url->fileName(QUrl::FullyDecoded);
     // Control characters, and formatting ones that could make a name read
     // other than it is (a right-to-left override), are dropped.
     name.removeIf([](QChar c) {
@@ -48,6 +56,12 @@ std::optional<QString> originalName(const QString& path)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return std::nullopt;
     return name;
+}
+
+bool originExists(const QString& path)
+{
+    const std::optional<QUrl> url = recordedOrigin(path);
+    return url && url->isLocalFile() && QFileInfo(url->toLocalFile()).isFile();
 }
 
 } // namespace zephrin

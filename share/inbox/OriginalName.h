@@ -21,4 +21,9 @@ bool recordOrigin(const QString& path, const QString& sourcePath);
 // when no origin is recorded or nothing usable is left of it.
 std::optional<QString> originalName(const QString& path);
 
+// Whether the recorded origin of `path` is still a file where it was: the
+// picture then exists outside its handed-over copy. False without an origin
+// (a picture shared from standard input has none).
+bool originExists(const QString& path);
+
 } // namespace zephrin

@@ -3,6 +3,8 @@
 #include "share/files/PrivateFolder.h"
 #include "share/handoff/ImageKind.h"
 #include "share/inbox/InboxFolder.h"
+#include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,25 +78,54 @@ std::optional<QString> copyForQueue(const QString& path, const QString& name, co
     return std::nullopt;
 }
 
+bool isQueuedCopy(const QString& folder, const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.isSymLink() && info.isFile() && isCopyFolder(folder, QFileInfo(info.absolutePath()));
+}
+
 void dropQueuedCopy(const QString& folder, const QString& copy)
 {
-    const QFileInfo info(copy);
-    if (info.isSymLink() || !info.isFile() || !isCopyFolder(folder, QFileInfo(info.absolutePath())))
+    if (!isQueuedCopy(folder, copy))
         return;
+    const QFileInfo info(copy);
     QFile::remove(info.filePath());
     QDir().rmdir(info.absolutePath());
 }
 
-void dropQueuedCopiesExcept(const QString& folder, const QStringList& kept)
+int returnLeftBehindFiles()
 {
-    QStringList keptFolders;
-    for (const QString& copy : kept)
-        keptFolders << QFileInfo(copy).absolutePath();
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QFileInfo& entry : entries) {
-        if (isCopyFolder(folder, entry) && !keptFolders.contains(entry.absoluteFilePath()))
-            QDir(entry.absoluteFilePath()).removeRecursively();
+    const std::optional<QString> inbox = sharedInboxFolder();
+    const std::optional<QString> queued = queuedCopiesFolder();
+    if (!inbox || !queued)
+        return 0;
+    return returnLeftBehind(*inbox, QFileInfo(*queued).absolutePath(), *queued);
+}
+
+int returnLeftBehind(const QString& inbox, const QString& incoming, const QString& queued)
+{
+    int returned = 0;
+    const auto putBack = [&](const QFileInfo& file, const QString& name) {
+        // QFile::rename never replaces a file; across file systems it copies.
+        if (!file.isSymLink() && file.isFile() && isInboxFileName(name)
+            && QFile::rename(file.filePath(), QDir(inbox).filePath(name)))
+            ++returned;
+    };
+    const QDir::Filters files = QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QFileInfo& taken : QDir(incoming).entryInfoList(files))
+        if (isInboxFileName(taken.fileName()))
+            putBack(taken, taken.fileName());
+    for (const QFileInfo& entry : QDir(queued).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (!isCopyFolder(queued, entry))
+            continue;
+        for (const QFileInfo& copy : QDir(entry.absoluteFilePath()).entryInfoList(files)) {
+            if (!copy.isSymLink() && copy.isFile() && !originalName(copy.filePath()))
+                recordOrigin(copy.filePath(), copy.filePath());
+            putBack(copy, makeInboxFileName(copy.suffix()));
+        }
+        QDir().rmdir(entry.absoluteFilePath());
     }
+    return returned;
 }
 
 } // namespace zephrin

@@ -28,12 +28,21 @@ QString queuedName(const std::optional<QString>& sharedName, const QString& wait
 // (nothing is left behind then).
 std::optional<QString> copyForQueue(const QString& path, const QString& name, const QString& folder);
 
+// Whether `path` is a copy copyForQueue made in `folder`.
+bool isQueuedCopy(const QString& folder, const QString& path);
+
 // Deletes a copy that copyForQueue made in `folder`, with its folder; nothing
 // else.
 void dropQueuedCopy(const QString& folder, const QString& copy);
 
-// Deletes every copy in `folder` but those in `kept` (what an earlier run of
-// the editor left behind).
-void dropQueuedCopiesExcept(const QString& folder, const QStringList& kept);
+// Puts back into the inbox what an editor that did not end cleanly left
+// outside it: files taken out to be opened (in "Zephrin/Incoming") and queued
+// copies, each under a new waiting name (a copy that lost its origin records
+// its shared name as one), its copy folder then gone. The inbox scan offers
+// them again. For the one editor that runs, at its start: no other can be
+// using them. Returns how many went back.
+int returnLeftBehindFiles();
+// The same over explicit folders.
+int returnLeftBehind(const QString& inbox, const QString& incoming, const QString& queued);
 
 } // namespace zephrin

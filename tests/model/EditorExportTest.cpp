@@ -2,6 +2,7 @@
 
 #include "EditorFixture.h"
 
+#include "model/batch/BatchState.h"
 #include "model/editor/FeedbackTexts.h"
 #include "output/service/OutputFile.h"
 
@@ -70,6 +71,9 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     runner->runAll();
     EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't save out.png: the folder doesn't exist."));
     EXPECT_TRUE(editor->notice().isEmpty());
+    // The failed save keeps the file for a try in another folder.
+    ASSERT_TRUE(editor->exportFile());
+    const QByteArray data = editor->exportFile()->data;
 
     // A name with the characters a URL would cut a name at.
     const QString target = dir.filePath(QStringLiteral("photo #2?.png"));
@@ -78,7 +82,11 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     EXPECT_TRUE(editor->isProcessing());
     runner->runAll();
     EXPECT_FALSE(editor->isProcessing());
-    EXPECT_EQ(QFileInfo(target).size(), editor->exportFile()->data.size());
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), data);
+    // Saved, its bytes are let go: a large export is not kept until the next.
+    EXPECT_FALSE(editor->exportFile());
     EXPECT_TRUE(editor->lastError().isEmpty());
     EXPECT_EQ(editor->notice(), QStringLiteral("Saved photo #2?.png to ") + QDir::cleanPath(dir.path()));
     EXPECT_EQ(editor->noticeRevealPath(), target);
@@ -86,6 +94,17 @@ TEST_F(EditorExport, SavingSaysWhereTheFileWentOrWhyNot)
     EXPECT_TRUE(editor->notice().isEmpty());
     EXPECT_TRUE(editor->noticeRevealPath().isEmpty());
 
+    // A newer export that lands while the save runs is not the saved one: it stays.
+    editor->setExportFormat(ExportFormat::jpg);
+    editor->exportImage();
+    runner->settle();
+    editor->setExportFormat(ExportFormat::png);
+    editor->exportImage();
+    editor->saveExportFile(QUrl::fromLocalFile(dir.filePath(QStringLiteral("first.jpg"))));
+    runner->settle();
+    ASSERT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("first.jpg"))));
+    ASSERT_TRUE(editor->exportFile());
+    EXPECT_EQ(editor->exportFile()->format, ExportFormat::png);
 }
 
 // An error stays until the user does something else that succeeds, whatever
@@ -121,6 +140,46 @@ TEST_F(EditorExport, AnErrorGoesWithTheNextThingThatSucceeds)
     EXPECT_FALSE(editor->lastError().isEmpty());
     editor->copyToPasteboard();
     EXPECT_TRUE(editor->lastError().isEmpty());
+}
+
+// A batch run that makes results and an Export All that writes files are
+// successes too; one that makes or writes nothing leaves the error, and so
+// does each for an error newer than its start.
+TEST_F(EditorExport, ABatchThatSucceedsTakesAnOlderErrorAway)
+{
+    const QString error = QStringLiteral("Couldn't open old.png: the file doesn't exist.");
+    QFile broken(dir.filePath(QStringLiteral("broken.png")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    BatchState& batch = *editor->batch();
+
+    batch.add({QUrl::fromLocalFile(broken.fileName())});
+    editor->setLastError(error);
+    batch.start(*editor);
+    runner->settle();
+    ASSERT_EQ(batch.failedCount(), 1);
+    EXPECT_EQ(editor->lastError(), error) << "a run that made nothing";
+
+    batch.add({writePicture(QStringLiteral("one.png"))});
+    batch.start(*editor);
+    editor->setLastError(error);   // newer than the run
+    runner->settle();
+    ASSERT_EQ(batch.doneCount(), 1);
+    EXPECT_EQ(editor->lastError(), error) << "an error newer than the run";
+    batch.add({writePicture(QStringLiteral("two.png"))});
+    batch.start(*editor);
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QString()) << "a run that made results";
+
+    editor->setLastError(error);
+    batch.saveAll(QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing"))));
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), error) << "an Export All that wrote nothing";
+    batch.saveAll(QUrl::fromLocalFile(dir.path()));
+    runner->settle();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("two-cutout.png"))));
+    EXPECT_EQ(editor->lastError(), QString()) << "an Export All that wrote files";
 }
 
 // The export sheet stays under the save dialog, when the dialog is

@@ -4,13 +4,16 @@
 #include "share/inbox/HandOffUrl.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
+#include "share/inbox/OriginalName.h"
 #include "share/inbox/QueuedCopies.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -249,17 +252,59 @@ TEST_F(InboxFolderTest, AQueuedCopyLivesApartAndGoesAlone)
     EXPECT_FALSE(QFile::exists(*first));
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(*first).absolutePath()));
 
-    // What an earlier run left goes; what the queue names stays.
-    const std::optional<QString> third = copyForQueue(outside, QStringLiteral("b.png"), folder);
-    ASSERT_TRUE(third);
-    dropQueuedCopiesExcept(folder, {*third});
-    EXPECT_FALSE(QFile::exists(*second));
-    EXPECT_TRUE(QFile::exists(*third));
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 1);
     // Nothing is copied from what is no waiting file.
     EXPECT_EQ(copyForQueue(QDir(m_inbox).filePath(makeInboxFileName(QStringLiteral("png"))),
                            QStringLiteral("c.png"), folder),
               std::nullopt);
+}
+
+// What an editor that ended before a hand-off was opened or queued for good
+// left outside the inbox goes back into it, under waiting names, with the
+// name it was shared under; nothing else there is touched.
+TEST_F(InboxFolderTest, WhatWasLeftOutsideGoesBackIntoTheInbox)
+{
+    const QString queued = *queuedCopiesFolder();
+    const QString waiting = put(kName, {}, "linked");
+    const bool origins = recordOrigin(waiting, QStringLiteral("/photos/duck.png"));
+    const std::optional<QString> linked = copyForQueue(waiting, QStringLiteral("duck.png"), queued);
+    removeHandedOverFile(waiting);
+    // A copy where no second link could be made: the file's origin is not copied.
+    const QString own = QDir(queued).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    QDir().mkpath(own);
+    QFile copied(QDir(own).filePath(QStringLiteral("scan 2.tiff")));
+    ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
+    copied.write("copied");
+    copied.close();
+    const std::optional<QString> taken = takeHandedOverFile(put(makeInboxFileName(QStringLiteral("gif")), {}, "taken"));
+    // Not ours: a folder of another name, and a link in a copy folder.
+    const QString other = QDir(queued).filePath(QStringLiteral("keep"));
+    QDir().mkpath(other);
+    QFile(QDir(other).filePath(QStringLiteral("a.png"))).open(QIODevice::WriteOnly);
+    const QString linkFolder = QDir(queued).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    QDir().mkpath(linkFolder);
+    QFile::link(QDir(other).filePath(QStringLiteral("a.png")), QDir(linkFolder).filePath(QStringLiteral("b.png")));
+    ASSERT_TRUE(linked && taken);
+    ASSERT_EQ(waitingInboxFiles(), QStringList());
+
+    EXPECT_EQ(returnLeftBehindFiles(), 3);
+    QMap<QByteArray, QString> back;   // contents → the waiting file's name
+    for (const QString& file : waitingInboxFiles()) {
+        QFile f(file);
+        f.open(QIODevice::ReadOnly);
+        back.insert(f.readAll(), file);
+    }
+    ASSERT_EQ(back.keys(), (QList<QByteArray>{"copied", "linked", "taken"}));
+    EXPECT_TRUE(back["linked"].endsWith(QStringLiteral(".png")));
+    EXPECT_TRUE(back["copied"].endsWith(QStringLiteral(".tiff")));
+    EXPECT_EQ(back["taken"], QDir(m_inbox).filePath(QFileInfo(*taken).fileName()));
+    if (origins) {
+        EXPECT_EQ(originalName(back["linked"]), QStringLiteral("duck.png"));
+        EXPECT_EQ(originalName(back["copied"]), QStringLiteral("scan 2.tiff"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(*linked).absolutePath()));
+    EXPECT_FALSE(QFileInfo::exists(own));
+    EXPECT_TRUE(QFile::exists(QDir(other).filePath(QStringLiteral("a.png"))));
+    EXPECT_TRUE(QFileInfo(QDir(linkFolder).filePath(QStringLiteral("b.png"))).isSymLink());
 }
 
 TEST(InboxFolder, IsNoneWhenItIsNotAFolderOfTheUsersOwn)

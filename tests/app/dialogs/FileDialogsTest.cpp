@@ -42,6 +42,11 @@ protected:
         commands = std::make_unique<WindowCommands>(*editor);
         settings = std::make_unique<AppSettings>(dir.filePath(QStringLiteral("app.ini")), false);
         dialogs = std::make_unique<FileDialogs>(*editor, *commands, *settings, chooser);
+        // A saved file's bytes leave the editor: they are kept here to compare.
+        QObject::connect(editor.get(), &EditorState::exportFileChanged, [this] {
+            if (editor->exportFile())
+                exported = editor->exportFile()->data;
+        });
     }
 
     ~FileDialogsTest() override
@@ -110,7 +115,7 @@ protected:
     bool savedTo(const QString& path)
     {
         runner->runAll();
-        return QFileInfo(path).isFile() && QFileInfo(path).size() == editor->exportFile()->data.size();
+        return QFileInfo(path).isFile() && QFileInfo(path).size() == exported.size();
     }
 
     // Goes into a folder of the list: the folder made current, then Enter.
@@ -158,6 +163,7 @@ protected:
     std::unique_ptr<FileDialogs> dialogs;
     QString question;
     std::unique_ptr<QTimer> poll;
+    QByteArray exported;   // the bytes of the newest export
 };
 
 TEST_F(FileDialogsTest, ATypedNameSavesThereWithEnter)
@@ -211,6 +217,26 @@ TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneKeepsTheDialogO
     // The user mends the name and saves.
     typeAndEnter(QStringLiteral("album/duck"));
     EXPECT_TRUE(savedTo(QDir(album).filePath(QStringLiteral("duck.webp"))));
+}
+
+// A name too long for the folder, once it has its extension, is refused
+// before the dialog closes, as a missing folder is: the save would fail.
+TEST_F(FileDialogsTest, ANameTheFolderCannotTakeKeepsTheDialogOpen)
+{
+    openDocument();
+    exportAndOpenSaveDialog();
+    const QString typed = QString(250, u'a');
+    answerQuestionWith(QMessageBox::Ok);
+    typeAndEnter(typed);
+    EXPECT_EQ(question, QStringLiteral("Couldn't save “%1…%2.png”: the name is too long.")
+                            .arg(QString(24, u'a'), QString(20, u'a')));
+    ASSERT_TRUE(dialog());
+    EXPECT_TRUE(editor->showFileExporter());
+    runner->runAll();
+    EXPECT_EQ(editor->lastError(), QString());
+    EXPECT_EQ(QDir(pictures).entryList(QDir::Files | QDir::Hidden), QStringList());
+    typeAndEnter(QStringLiteral("short"));
+    EXPECT_TRUE(savedTo(QDir(pictures).filePath(QStringLiteral("short.png"))));
 }
 
 // The format's extension is added unless the name ends in one of the

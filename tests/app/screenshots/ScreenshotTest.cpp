@@ -1116,6 +1116,13 @@ TEST_F(Screens, ShareNoticeWithoutAFileManager)
     EXPECT_EQ(at(image, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
     // "Copy Path" in the light accent.
     EXPECT_GT(pixelsIn(image, item("noticeCopyPath"), [](QColor c) { return c == themeColor(0xB794F6); }), 5);
+    // Over the dimming of a sheet, as bright as over the picture.
+    s_editor->setShowExportSheet(true);
+    QTest::qWait(250);  // the sheet opens
+    const QImage overSheet = shoot(QStringLiteral("notice-over-sheet"));
+    EXPECT_EQ(at(overSheet, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
+    EXPECT_GT(pixelsIn(overSheet, item("noticeCopyPath"), [](QColor c) { return c == themeColor(0xB794F6); }), 5);
+    s_editor->setShowExportSheet(false);
     s_editor->dismissNotice();
     s_shell->commands.setFileReveal(FileReveal{});
 }

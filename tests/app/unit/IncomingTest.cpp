@@ -330,6 +330,33 @@ TEST_F(IncomingFilesTest, HandOffsArrivingTogetherAreQueuedNotLost)
     EXPECT_FALSE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
 }
 
+// Copies an editor left queued when it ended without quitting stay through
+// the next batch hand-off, and the next start offers them again.
+TEST_F(IncomingFilesTest, CopiesLeftBehindAreOfferedAgainAtTheStart)
+{
+    const QString shared = waiting();
+    const std::optional<QString> left = copyForQueue(shared, QStringLiteral("duck.png"), *queuedCopiesFolder());
+    ASSERT_TRUE(left);
+    removeHandedOverFile(shared);   // the queue of the editor that is gone held it
+    {
+        IncomingRoad road(*editor, m_commands);
+        road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName(),
+                            QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName()});
+        runner->settle();
+        ASSERT_EQ(editor->batch()->total(), 2);
+        EXPECT_TRUE(QFile::exists(*left));
+    }   // quit: this editor's own copies go
+
+    makeEditor();
+    WindowCommands commands(*editor);
+    IncomingRoad road(*editor, commands);
+    EXPECT_EQ(returnLeftBehindFiles(), 1);
+    road.openWaitingInboxFiles();
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->name, QStringLiteral("duck.png"));
+}
+
 // At the start, or for a launch that names nothing, every waiting file is
 // taken, several into the batch.
 TEST_F(IncomingFilesTest, TheScanTakesEveryWaitingFile)
@@ -396,6 +423,34 @@ TEST_F(IncomingFilesTest, AHandOffWhileAnotherOpensJoinsTheBatch)
     EXPECT_TRUE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
     EXPECT_FALSE(editor->batchMode());   // the picture being opened stays in view
     EXPECT_EQ(waitingInboxFiles(), QStringList());
+}
+
+// A hand-off's private copy goes only once its picture is the document: a
+// file the user opens while it is still being read takes its place on
+// screen, and the shared picture stays (taken earlier ones too).
+TEST_F(IncomingFilesTest, AHandOffReplacedWhileItOpensIsKept)
+{
+    const QString first = waiting();
+    handleIncomingURL(*editor, QUrl::fromLocalFile(first));
+    const QString second = waiting();
+    handleIncomingURL(*editor, QUrl::fromLocalFile(second));
+    ASSERT_TRUE(editor->isOpeningDocument());
+    const QString incoming = QDir::cleanPath(m_inbox + QStringLiteral("/../Incoming"));
+    const QString taken = QDir(incoming).filePath(QFileInfo(second).fileName());
+    ASSERT_TRUE(QFile::exists(taken));
+    const QUrl mine = writePicture(QStringLiteral("mine.png"));
+    m_commands.openFile(mine);
+    runner->settle();
+    ASSERT_TRUE(editor->document());
+    EXPECT_EQ(editor->document()->url, mine);
+    EXPECT_TRUE(QFile::exists(taken));
+    EXPECT_TRUE(QFile::exists(QDir(incoming).filePath(QFileInfo(first).fileName())));
+
+    // Opened for good, a copy goes.
+    const QString third = waiting();
+    handOff(third);
+    EXPECT_EQ(editor->document()->url.fileName(), QFileInfo(third).fileName());
+    EXPECT_FALSE(QFile::exists(QDir(incoming).filePath(QFileInfo(third).fileName())));
 }
 
 // Where no copy can be made, the files stay in the inbox and the status says so.
@@ -637,6 +692,34 @@ TEST_F(IncomingFilesTest, AMatteMadeByHandIsWork)
     EXPECT_TRUE(documentWork(*editor).tunedKey);
 }
 
+// The "Line art" preset's colour key is no edit of the user's: the question
+// calls it what it is, beside the user's own edits, and only while it is in
+// force (the next picture gets no such key).
+TEST_F(IncomingFilesTest, TheLineArtKeyIsNamedAsWhatItIs)
+{
+    openDocument();
+    editor->applyLineArtPreset();
+    runner->settle();
+    ASSERT_EQ(editor->maskOps().size(), 1u);
+    // What goes: the first sentence (the cutout settings carry over).
+    const auto asked = [&] {
+        m_commands.openFile(writePicture(QStringLiteral("next.png")));
+        const QString detail = m_road.replaceDetail();
+        m_road.cancelReplace();
+        const QString first = detail.section(QStringLiteral(". "), 0, 0);
+        return first.endsWith(u'.') ? first : first + u'.';
+    };
+    EXPECT_EQ(asked(), QStringLiteral("Opening “next.png” discards the Line art colour key and the undo history."));
+    editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
+    runner->settle();
+    EXPECT_EQ(asked(), QStringLiteral("Opening “next.png” discards the Line art colour key, your mask edit and the "
+                                      "undo history."));
+    editor->undo();
+    editor->undo();
+    runner->settle();
+    EXPECT_EQ(asked(), QStringLiteral("Opening “next.png” discards the undo history."));
+}
+
 // Several files at once go into the batch queue; the document stays.
 TEST_F(IncomingFilesTest, SeveralFilesGoIntoTheBatchQueue)
 {
@@ -672,6 +755,40 @@ TEST_F(IncomingFilesTest, ClearingWorkAsksFirst)
     m_commands.confirmClear();
     EXPECT_FALSE(editor->document());
     EXPECT_FALSE(m_commands.askingToClear());
+}
+
+// Shared images the batch holds whose only copy is the editor's (shared from
+// standard input, or whose file is gone) are named by the questions before
+// "Clear all" and Quit, each picture judged by its own origin.
+TEST_F(IncomingFilesTest, SharedImagesThatExistNowhereElseAreAskedAbout)
+{
+    const QString kept = writePicture(QStringLiteral("kept.png")).toLocalFile();
+    const QString gone = dir.filePath(QStringLiteral("gone.png"));
+    const QString fromFile = waiting();
+    const QString fromGoneFile = waiting();
+    const QString fromInput = waiting();
+    if (!recordOrigin(fromFile, kept) || !recordOrigin(fromGoneFile, gone))
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(fromFile).fileName(),
+                          QStringLiteral("zephrin://open?file=") + QFileInfo(fromGoneFile).fileName(),
+                          QStringLiteral("zephrin://open?file=") + QFileInfo(fromInput).fileName()});
+    runner->settle();
+    ASSERT_EQ(editor->batch()->total(), 3);
+
+    ASSERT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("2 shared images are not saved in any file. Quitting discards them."));
+    m_commands.cancelQuit();
+    QFile(gone).open(QIODevice::WriteOnly);   // its file is back
+    m_commands.clearBatch();
+    ASSERT_TRUE(m_commands.askingToClearBatch());
+    EXPECT_EQ(m_commands.clearResultsDetail(),
+              QStringLiteral("1 shared image is not saved in any file. Clearing discards it."));
+    m_commands.cancelClearResults();
+    EXPECT_EQ(editor->batch()->total(), 3);
+    m_commands.clearBatch();
+    m_commands.confirmClearResults();
+    EXPECT_EQ(editor->batch()->total(), 0);
+    EXPECT_FALSE(m_commands.askToQuit());
 }
 
 // Quitting asks while a sticker sheet or batch results exist only in memory.

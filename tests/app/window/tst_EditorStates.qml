@@ -169,6 +169,48 @@ WindowHarness {
         Editor.dismissNotice()
     }
 
+    // A notice that arrives while a question dims the window is drawn above
+    // the dimming and its buttons answer; the question stays, unanswered.
+    function test_aNoticeOverAQuestionStillAnswers() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        Editor.setComp("shadowEnabled", true)
+        Driver.settle()
+        const question = item(window, "clearQuestion")
+        Commands.clearImage()
+        tryCompare(question, "opened", true)
+
+        Driver.setFileManager(false)
+        Commands.share()
+        Driver.runJobs()
+        Driver.advance(350)
+        const copy = item(window, "noticeCopyPath")
+        tryVerify(() => copy.visible)
+        const toast = item(window, "noticeToast")
+        tryCompare(toast, "opacity", 1)
+        mouseClick(copy)
+        compare(Editor.notice, "Copied the path")
+        verify(question.opened)
+        verify(Editor.document !== undefined)
+
+        mouseClick(item(question, "keepWorking"))
+        tryCompare(question, "visible", false)
+
+        // Over the export sheet, which closes on a click outside it, a click
+        // on the notice is the notice's own.
+        const sheet = item(window, "exportSheet")
+        Editor.showExportSheet = true
+        tryCompare(sheet, "opened", true)
+        mouseClick(toast, 8, toast.height / 2)
+        verify(sheet.opened)
+        mouseClick(item(window, "noticeClose"))
+        compare(Editor.notice, "")
+        verify(sheet.opened)
+        Editor.showExportSheet = false
+        tryCompare(sheet, "opened", false)
+        Driver.setFileManager(true)
+    }
+
     function test_clearEmptiesTheWindow() {
         const window = openWindow()
         Driver.openPicture(120, 80)

@@ -237,10 +237,17 @@ TEST_F(MyBackgroundsGrid, ShowsFilesThroughTheFileManagerOrOpensTheirFolder)
     EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(images)});
     EXPECT_TRUE(store->notice().isEmpty());
 
-    // Nothing on the desktop can show a folder: the user is told.
+    // Nothing on the desktop can show the file or the folder: the editor's
+    // notice names it in full and offers to copy its path.
     opens = false;
+    const QString file = images + "/" + a + ".jpg";
     grid.revealInFolder(a);
-    EXPECT_EQ(store->notice(), "No file manager is available to show the folder.");
+    EXPECT_EQ(editor->notice(), "No file manager is available to show " + file);
+    EXPECT_EQ(editor->noticeCopyPath(), file);
+    grid.openFolder();
+    EXPECT_EQ(editor->notice(), "No file manager is available to show " + images);
+    EXPECT_EQ(editor->noticeCopyPath(), images);
+    EXPECT_TRUE(store->notice().isEmpty());
 }
 
 // The desktop's opener is asked for real: a folder it cannot open is reported,
