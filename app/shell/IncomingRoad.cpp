@@ -26,6 +26,15 @@ template <typename Text> bool isUrl(const Text& argument)
     return argument.startsWith("zephrin:") || argument.startsWith("file:") || argument.contains("://");
 }
 
+// The files the batch queue names.
+std::set<QString> queuedFiles(const BatchState& batch)
+{
+    std::set<QString> files;
+    for (const BatchItem& item : batch.itemsInOrder())
+        files.insert(item.url.toLocalFile());
+    return files;
+}
+
 } // namespace
 
 IncomingRoad::IncomingRoad(EditorState& editor, WindowCommands& commands, QObject* parent)
@@ -150,12 +159,10 @@ void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
     }
     m_editor.batch()->add(copies);
 
-    std::set<QUrl> queued;
-    for (const BatchItem& item : m_editor.batch()->itemsInOrder())
-        queued.insert(item.url);
+    const std::set<QString> queued = queuedFiles(*m_editor.batch());
     qsizetype taken = 0;
     for (qsizetype i = 0; i < copies.size(); ++i) {
-        if (queued.count(copies[i])) {
+        if (queued.count(copies[i].toLocalFile())) {
             removeHandedOverFile(copied[i]);
             ++taken;
         } else {
@@ -181,9 +188,7 @@ void IncomingRoad::dropCopiesLeftOutOfTheQueue()
     if (m_queuedCopies.isEmpty())
         return;
     const std::optional<QString> folder = queuedCopiesFolder();
-    std::set<QString> queued;
-    for (const BatchItem& item : m_editor.batch()->itemsInOrder())
-        queued.insert(item.url.toLocalFile());
+    const std::set<QString> queued = queuedFiles(*m_editor.batch());
     m_queuedCopies.removeIf([&](const QString& copy) {
         if (queued.count(copy))
             return false;

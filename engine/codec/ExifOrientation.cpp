@@ -2,7 +2,6 @@
 
 #include <opencv2/core.hpp>
 
-#include <cstring>
 #include <optional>
 
 namespace zephrin {
@@ -36,13 +35,11 @@ private:
     bool m_bigEndian;
 };
 
-} // namespace
+const QByteArrayView kExifMark("Exif\0\0", kExifHeader);
 
-int exifOrientation(QByteArrayView app1)
+// The orientation in a TIFF stream (offsets count from its start).
+int tiffOrientation(QByteArrayView tiff)
 {
-    if (app1.size() < kExifHeader || std::memcmp(app1.data(), "Exif\0\0", kExifHeader) != 0)
-        return 0;
-    const QByteArrayView tiff = app1.sliced(kExifHeader);
     if (tiff.size() < 8 || (tiff.first(2) != "II" && tiff.first(2) != "MM"))
         return 0;
     const TiffReader reader(tiff, tiff[0] == 'M');
@@ -53,7 +50,7 @@ int exifOrientation(QByteArrayView app1)
     qsizetype position = 8;
     for (int ifd = 0; ifd < kMaxIfds && offset; ++ifd) {
         // IFDs only move forwards, and must start inside the block.
-        if (qsizetype(*offset) < position || qsizetype(*offset) + kExifHeader >= app1.size())
+        if (qsizetype(*offset) < position || qsizetype(*offset) >= tiff.size())
             return 0;
         position = qsizetype(*offset);
         const std::optional<quint32> entries = reader.read(position, 2);
@@ -78,11 +75,16 @@ int exifOrientation(QByteArrayView app1)
     return 0;
 }
 
+} // namespace
+
+int exifOrientation(QByteArrayView app1)
+{
+    return app1.startsWith(kExifMark) ? tiffOrientation(app1.sliced(kExifHeader)) : 0;
+}
+
 int bareExifOrientation(QByteArrayView block)
 {
-    if (block.startsWith(QByteArrayView("Exif\0\0", kExifHeader)))
-        return exifOrientation(block);
-    return exifOrientation(QByteArray("Exif\0\0", kExifHeader).append(block));
+    return tiffOrientation(block.startsWith(kExifMark) ? block.sliced(kExifHeader) : block);
 }
 
 Image uprightImage(const Image& image, int orientation)

@@ -1,46 +1,15 @@
 #include "engine/codec/ImageDataCheck.h"
 
+#include "engine/codec/Bytes.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
 #include <vector>
 
 namespace zephrin {
 
 namespace {
-
-// Reads of fixed-size numbers that say when they would pass the end.
-class Bytes {
-public:
-    explicit Bytes(QByteArrayView data) : m_data(data) {}
-
-    qsizetype size() const { return m_data.size(); }
-    bool has(qsizetype at, qsizetype count) const { return at >= 0 && count >= 0 && at <= size() - count; }
-    bool startsWith(const char* text) const
-    {
-        const auto length = qsizetype(std::strlen(text));
-        return has(0, length) && std::memcmp(m_data.data(), text, size_t(length)) == 0;
-    }
-    int byte(qsizetype at) const { return has(at, 1) ? quint8(m_data[at]) : -1; }
-    std::optional<quint32> big16(qsizetype at) const { return number(at, 2, true); }
-    std::optional<quint32> big32(qsizetype at) const { return number(at, 4, true); }
-    std::optional<quint32> little16(qsizetype at) const { return number(at, 2, false); }
-    std::optional<quint32> little32(qsizetype at) const { return number(at, 4, false); }
-
-private:
-    std::optional<quint32> number(qsizetype at, int length, bool bigEndian) const
-    {
-        if (!has(at, length))
-            return std::nullopt;
-        quint32 value = 0;
-        for (int i = 0; i < length; ++i)
-            value = (value << 8) | quint8(m_data[at + (bigEndian ? i : length - 1 - i)]);
-        return value;
-    }
-
-    QByteArrayView m_data;
-};
 
 constexpr double kLzwBestPixelsPerByte = 4096.0 * 8 / 12; // a 12-bit code of 4096 bytes
 

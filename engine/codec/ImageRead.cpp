@@ -86,8 +86,7 @@ private:
 };
 
 struct QtPlan {
-    QSize stored;
-    QSize decoded;
+    QSize stored; // read at this size, scaled after
     QImage::Format format = QImage::Format_Invalid;
 };
 
@@ -103,8 +102,7 @@ std::optional<ReadFailure> planQtRead(QImageReader& reader, QByteArrayView bytes
     if (!plan.stored.isValid() || plan.stored.isEmpty())
         return ReadFailure::unreadable;
     plan.format = reader.imageFormat();
-    plan.decoded = plan.stored; // scaled after it is read
-    if (pictureBytes(plan.decoded, plan.format) > limits.maxDecodeBytes)
+    if (pictureBytes(plan.stored, plan.format) > limits.maxDecodeBytes)
         return ReadFailure::tooLarge;
     return std::nullopt;
 }
@@ -132,7 +130,7 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
     // cleared: a reader leaves pixels it never reaches as they were.
     QImage picture;
     if (plan.format != QImage::Format_Invalid) {
-        picture = QImage(plan.decoded, plan.format);
+        picture = QImage(plan.stored, plan.format);
         picture.fill(0);
     }
     // libtiff reads on past a strip whose data is damaged or of another size

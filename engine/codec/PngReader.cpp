@@ -1,5 +1,6 @@
 #include "engine/codec/PngReader.h"
 
+#include "engine/codec/Bytes.h"
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ImageDataCheck.h"
 #include "engine/codec/LibraryMessages.h"
@@ -343,14 +344,14 @@ QColorSpace colourSpaceOf(const Session& session)
 // The data of the file's first chunk of `type`; empty without one.
 QByteArrayView chunk(QByteArrayView png, QByteArrayView type)
 {
-    for (qsizetype at = 8; at + 12 <= png.size();) {
-        const auto byte = [&](qsizetype i) { return quint32(quint8(png[at + i])); };
-        const quint32 length = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-        if (length > quint32(png.size() - at - 12))
+    const Bytes bytes(png);
+    for (qsizetype at = 8; bytes.has(at, 12);) {
+        const qsizetype length = *bytes.big32(at);
+        if (!bytes.has(at, 12 + length))
             break;
         if (png.sliced(at + 4, 4) == type)
             return png.sliced(at + 8, length);
-        at += 12 + qsizetype(length);
+        at += 12 + length;
     }
     return {};
 }

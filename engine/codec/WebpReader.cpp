@@ -1,5 +1,6 @@
 #include "engine/codec/WebpReader.h"
 
+#include "engine/codec/Bytes.h"
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ReadSteps.h"
 
@@ -39,23 +40,18 @@ struct WebpLayout {
 // square of their number (80000 frames of a 4 MB file: 6 s).
 QRect framesOf(QByteArrayView bytes, QRect first)
 {
-    const auto little = [&](qsizetype at, int size) {
-        quint32 value = 0;
-        for (int i = size; i-- > 0;)
-            value = value << 8 | quint8(bytes[at + i]);
-        return value;
-    };
+    const Bytes file(bytes);
     QRect covered;
     bool animated = false;
     // The RIFF header, then chunks: a type, a 32-bit size, the body padded to
     // an even length. An ANMF body begins with X / 2, Y / 2, width - 1 and
     // height - 1, 24 bits each.
-    for (qsizetype at = 12; at + 8 <= bytes.size();) {
-        const quint32 size = little(at + 4, 4);
-        if (bytes.sliced(at, 4) == "ANMF" && size >= 12 && at + 20 <= bytes.size()) {
+    for (qsizetype at = 12; file.has(at, 8);) {
+        const quint32 size = *file.little32(at + 4);
+        if (bytes.sliced(at, 4) == "ANMF" && size >= 12 && file.has(at, 20)) {
             animated = true;
-            covered |= QRect(2 * int(little(at + 8, 3)), 2 * int(little(at + 11, 3)), int(little(at + 14, 3)) + 1,
-                             int(little(at + 17, 3)) + 1);
+            const auto field = [&](qsizetype offset) { return int(*file.little24(at + 8 + offset)); };
+            covered |= QRect(2 * field(0), 2 * field(3), field(6) + 1, field(9) + 1);
         }
         at += 8 + qsizetype(size) + qsizetype(size & 1);
     }
