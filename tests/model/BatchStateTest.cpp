@@ -178,7 +178,6 @@ TEST_F(BatchTest, SaysWhichFilesWereNotAdded)
                 QUrl(QStringLiteral("https://example.invalid/c.png"))});
     EXPECT_EQ(batch->addNote(),
               QStringLiteral("2 files are already in the queue. “c.png” wasn't added: ") + notAdded);
-    EXPECT_EQ(batch->total(), 2);
 
     batch->add({file("c.png")});
     EXPECT_TRUE(batch->addNote().isEmpty());
