@@ -341,14 +341,6 @@ TEST_F(BatchTest, ExportAllWritesWhatTheGridShowsAsDone)
              runToTheEnd();
          },
          {Kind::done, Kind::failed}, {true, false}, {"a-cutout.png"}, {}},
-        {"a re-run in which every file fails leaves nothing to export",
-         [&] {
-             runToTheEnd();
-             batchEngines->setFailing({QStringLiteral("a.png"), QStringLiteral("b.png")});
-             toJpg1080();
-             runToTheEnd();
-         },
-         {Kind::failed, Kind::failed}, {false, false}, {}, {}},
         {"Output changed without running again",
          [&] {
              runToTheEnd();
