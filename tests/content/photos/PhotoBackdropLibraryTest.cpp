@@ -33,12 +33,10 @@ QByteArray manifestJson(const QJsonArray& items, const QJsonValue& categories = 
 
 class PhotoBackdropLibraryTest : public ContentFixture {
 protected:
-    // A library served from `base`, or by the fixture's server.
-    std::unique_ptr<PhotoBackdropLibrary> makeLibrary(const QUrl& base = {})
+    std::unique_ptr<PhotoBackdropLibrary> makeLibrary()
     {
-        return std::make_unique<PhotoBackdropLibrary>(
-            contentResourceBase(base.isEmpty() ? server().address() : base, "zephrin/backdrops"),
-            cached("PhotoBackdrops"));
+        return std::make_unique<PhotoBackdropLibrary>(contentResourceBase(server().address(), "zephrin/backdrops"),
+                                                      cached("PhotoBackdrops"));
     }
 
     // What the photo grid does: loading, then refresh() to the end.
@@ -117,10 +115,11 @@ TEST_F(PhotoBackdropLibraryTest, AFolderThatHoldsNoCatalogueIsNamed)
 {
     // "Check your internet connection" said nothing of a folder on disk.
     writeFile(served("zephrin/backdrops/manifest.json"), "{\"items\": ");
-    auto library = makeLibrary(QUrl::fromLocalFile(m_served.path()));
-    refresh(*library);
-    EXPECT_EQ(library->status().phase, Phase::failed);
-    EXPECT_EQ(library->status().message,
+    PhotoBackdropLibrary library(contentResourceBase(QUrl::fromLocalFile(m_served.path()), "zephrin/backdrops"),
+                                 cached("PhotoBackdrops"));
+    refresh(library);
+    EXPECT_EQ(library.status().phase, Phase::failed);
+    EXPECT_EQ(library.status().message,
               QStringLiteral("Couldn't read the photo library in %1/zephrin/backdrops.").arg(m_served.path()));
 }
 
@@ -131,9 +130,10 @@ TEST_F(PhotoBackdropLibraryTest, NeverOpensAPipeInACatalogueFolder)
     QDir(m_served.path()).mkpath("zephrin/backdrops/thumbs");
     const WatchedFifo pipe(served("zephrin/backdrops/thumbs/sea.jpg"));
     server().stop();
-    auto library = makeLibrary(QUrl::fromLocalFile(m_served.path()));
-    refresh(*library);
-    EXPECT_EQ(awaitResult(library->thumbnail("sea")), std::nullopt);
+    PhotoBackdropLibrary library(contentResourceBase(QUrl::fromLocalFile(m_served.path()), "zephrin/backdrops"),
+                                 cached("PhotoBackdrops"));
+    refresh(library);
+    EXPECT_EQ(awaitResult(library.thumbnail("sea")), std::nullopt);
     EXPECT_FALSE(pipe.wasOpened());
 }
 
