@@ -178,7 +178,6 @@ TEST_F(BatchTest, SaysWhichFilesWereNotAdded)
                 QUrl(QStringLiteral("https://example.invalid/c.png"))});
     EXPECT_EQ(batch->addNote(),
               QStringLiteral("2 files are already in the queue. “c.png” wasn't added: ") + notAdded);
-    EXPECT_EQ(batch->total(), 2);
 
     batch->add({file("c.png")});
     EXPECT_TRUE(batch->addNote().isEmpty());
@@ -342,14 +341,6 @@ TEST_F(BatchTest, ExportAllWritesWhatTheGridShowsAsDone)
              runToTheEnd();
          },
          {Kind::done, Kind::failed}, {true, false}, {"a-cutout.png"}, {}},
-        {"a re-run in which every file fails leaves nothing to export",
-         [&] {
-             runToTheEnd();
-             batchEngines->setFailing({QStringLiteral("a.png"), QStringLiteral("b.png")});
-             toJpg1080();
-             runToTheEnd();
-         },
-         {Kind::failed, Kind::failed}, {false, false}, {}, {}},
         {"Output changed without running again",
          [&] {
              runToTheEnd();

@@ -8,45 +8,10 @@
 
 namespace zephrin::testing {
 
-namespace {
-
 using namespace std::chrono_literals;
-
-// A batch that gives every file a few bytes.
-class QuickBatchEngines final : public BatchEngines {
-public:
-    BatchProcessor::Output process(const QString& path, const BatchProcessor::Settings&) const override
-    {
-        return {path.toUtf8(), QStringLiteral("png")};
-    }
-    QImage sourcePreview(const QString&, int) const override { return tinyPreview(); }
-    QImage resultPreview(const QByteArray&, int) const override { return tinyPreview(); }
-
-private:
-    static QImage tinyPreview()
-    {
-        QImage preview(2, 2, QImage::Format_RGBA8888_Premultiplied);
-        preview.fill(Qt::green);
-        return preview;
-    }
-};
-
-} // namespace
 
 class EditorIdleMemory : public EditorTest {
 protected:
-    EditorIdleMemory()
-    {
-        EditorServices services;
-        services.engines = engines;
-        services.runner = runner;
-        services.clipboard = clipboard;
-        services.batchEngines = std::make_shared<QuickBatchEngines>();
-        services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
-        services.shareFolder = dir.filePath(QStringLiteral("share"));
-        editor = std::make_unique<EditorState>(services);
-    }
-
     // Moves the clock on in steps of `step`, running the work that falls due.
     void work(std::chrono::milliseconds duration, std::chrono::milliseconds step = 100ms)
     {

@@ -105,28 +105,6 @@ TEST_F(EditorKeptRenders, ANewPictureKeepsNothingOfTheLast)
     EXPECT_EQ(editor->keptRenders().refine.count(), 1);
 }
 
-TEST_F(EditorKeptRenders, KeepsTwoPicturesPerStepWhateverTheSizeOfThePicture)
-{
-    // A small picture: a fixed budget in bytes would keep every result of a
-    // long session; the bound follows the picture.
-    for (int step = 1; step <= 6; ++step) {
-        editor->setFeather(step);
-        editor->commitHistory();
-        runner->settle();
-    }
-    const std::size_t picture = 120 * 80 * 4;
-    EXPECT_EQ(editor->keptRenders().refine.count(), 2);
-    EXPECT_LE(editor->keptRenders().refine.bytes(), 2 * picture);
-
-    // The latest step still goes back and forth without the engines.
-    const int refines = engines->calls("refine");
-    editor->undo();
-    runner->settle();
-    editor->redo();
-    runner->settle();
-    EXPECT_EQ(engines->calls("refine"), refines);
-}
-
 TEST(KeptResults, KeepsTheMostRecentlyUsedWithinTwoFullSizeResults)
 {
     KeptResults<int, char> kept(2);

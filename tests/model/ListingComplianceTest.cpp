@@ -102,8 +102,6 @@ TEST(ListingCompliance, AFileWithoutAlphaKeepsNoTransparency)
         in.transparentBackground = c.transparentSwitch;
         const std::string name = rawValue(c.format).toStdString() + (c.transparentSwitch ? ", switch on" : ", switch off");
         EXPECT_EQ(row(complianceItems(ListingPreset::sticker, in), "Transparent background").ok, c.transparentFile) << name;
-        EXPECT_EQ(row(complianceItems(ListingPreset::capFront, in), "Transparent background").ok, c.transparentFile)
-            << name;
         EXPECT_EQ(row(complianceItems(ListingPreset::appIcon, in), "No transparency").ok, !c.transparentFile) << name;
     }
 }

@@ -91,7 +91,13 @@ protected:
 
     QString put(const QString& name, const QDateTime& date = {}, const QByteArray& bytes = "image")
     {
-        const QString path = QDir(m_inbox).filePath(name);
+        return write(QDir(m_inbox).filePath(name), bytes, date);
+    }
+
+    // Writes `bytes` at `path`, making its folder.
+    static QString write(const QString& path, const QByteArray& bytes = "image", const QDateTime& date = {})
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -99,6 +105,12 @@ protected:
         if (date.isValid())
             file.setFileTime(date, QFileDevice::FileModificationTime);
         return path;
+    }
+
+    static QByteArray contents(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
@@ -238,9 +250,7 @@ TEST_F(InboxFolderTest, AQueuedCopyLivesApartAndGoesAlone)
     EXPECT_NE(*first, *second);
     EXPECT_EQ(QFileInfo(*first).fileName(), QStringLiteral("duck.jpg"));
     EXPECT_EQ(modeOf(QFileInfo(*first).absolutePath()), 0700);
-    QFile copy(*first);
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), QByteArray("picture bytes"));
+    EXPECT_EQ(contents(*first), QByteArray("picture bytes"));
     removeHandedOverFile(waiting);
     EXPECT_TRUE(QFile::exists(*first));
 
@@ -270,29 +280,20 @@ TEST_F(InboxFolderTest, WhatWasLeftOutsideGoesBackIntoTheInbox)
     removeHandedOverFile(waiting);
     // A copy where no second link could be made: the file's origin is not copied.
     const QString own = QDir(queued).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
-    QDir().mkpath(own);
-    QFile copied(QDir(own).filePath(QStringLiteral("scan 2.tiff")));
-    ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
-    copied.write("copied");
-    copied.close();
+    write(QDir(own).filePath(QStringLiteral("scan 2.tiff")), "copied");
     const std::optional<QString> taken = takeHandedOverFile(put(makeInboxFileName(QStringLiteral("gif")), {}, "taken"));
     // Not ours: a folder of another name, and a link in a copy folder.
-    const QString other = QDir(queued).filePath(QStringLiteral("keep"));
-    QDir().mkpath(other);
-    QFile(QDir(other).filePath(QStringLiteral("a.png"))).open(QIODevice::WriteOnly);
-    const QString linkFolder = QDir(queued).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
-    QDir().mkpath(linkFolder);
-    QFile::link(QDir(other).filePath(QStringLiteral("a.png")), QDir(linkFolder).filePath(QStringLiteral("b.png")));
+    const QString notOurs = write(QDir(queued).filePath(QStringLiteral("keep/a.png")));
+    const QString link = QDir(queued).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + "/b.png");
+    QDir().mkpath(QFileInfo(link).absolutePath());
+    QFile::link(notOurs, link);
     ASSERT_TRUE(linked && taken);
     ASSERT_EQ(waitingInboxFiles(), QStringList());
 
     EXPECT_EQ(returnLeftBehindFiles(), 3);
     QMap<QByteArray, QString> back;   // contents → the waiting file's name
-    for (const QString& file : waitingInboxFiles()) {
-        QFile f(file);
-        f.open(QIODevice::ReadOnly);
-        back.insert(f.readAll(), file);
-    }
+    for (const QString& file : waitingInboxFiles())
+        back.insert(contents(file), file);
     ASSERT_EQ(back.keys(), (QList<QByteArray>{"copied", "linked", "taken"}));
     EXPECT_TRUE(back["linked"].endsWith(QStringLiteral(".png")));
     EXPECT_TRUE(back["copied"].endsWith(QStringLiteral(".tiff")));
@@ -303,8 +304,8 @@ TEST_F(InboxFolderTest, WhatWasLeftOutsideGoesBackIntoTheInbox)
     }
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(*linked).absolutePath()));
     EXPECT_FALSE(QFileInfo::exists(own));
-    EXPECT_TRUE(QFile::exists(QDir(other).filePath(QStringLiteral("a.png"))));
-    EXPECT_TRUE(QFileInfo(QDir(linkFolder).filePath(QStringLiteral("b.png"))).isSymLink());
+    EXPECT_TRUE(QFile::exists(notOurs));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 TEST(InboxFolder, IsNoneWhenItIsNotAFolderOfTheUsersOwn)
