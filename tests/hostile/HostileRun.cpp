@@ -60,9 +60,7 @@ namespace {
 
 // ---- Running the program ----------------------------------------------------
 
-using Run = ChildRun;
-
-Run run(const QString& program, const QStringList& arguments, const QStringList& environment = {},
+ChildRun run(const QString& program, const QStringList& arguments, const QStringList& environment = {},
         int timeoutSeconds = 60)
 {
     std::vector<std::string> argumentBytes;
@@ -129,6 +127,19 @@ QByteArray heic(const QImage& picture)
     return writeHeic(imageFromQImage(picture), options).value_or(QByteArray());
 }
 
+// `picture` as a GIF of four colours: its dark parts, and its page speckled.
+GifSpec gifOf(const QImage& picture)
+{
+    GifSpec spec;
+    spec.screen = picture.size();
+    spec.frame = QRect(QPoint(0, 0), spec.screen);
+    spec.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            spec.indices.push_back(quint8(qGray(picture.pixel(x, y)) < 120 ? 1 : (x * y) % 7 == 0 ? 3 : 0));
+    return spec;
+}
+
 // ---- cases ------------------------------------------------------------------
 
 struct Case {
@@ -150,14 +161,7 @@ std::vector<Case> cases(const QDir& folder)
     list.push_back({"2", "grid-2048-honest.heic", heicGrid(tile, 4, 4, QSize(2048, 2048))});
 
     list.push_back({"3", "gif-16000-data-ends-at-once.gif", gifEndingAtOnce(16000, 16000, 100 * 1000)});
-    GifSpec spec;
-    spec.screen = QSize(1200, 800);
-    spec.frame = QRect(QPoint(0, 0), spec.screen);
-    spec.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
-    const QImage gifPicture = photo(1200, 800, 2);
-    for (int y = 0; y < 800; ++y)
-        for (int x = 0; x < 1200; ++x)
-            spec.indices.push_back(quint8(qGray(gifPicture.pixel(x, y)) < 120 ? 1 : (x * y) % 7 == 0 ? 3 : 0));
+    GifSpec spec = gifOf(photo(1200, 800, 2));
     list.push_back({"3", "gif-whole.gif", gifFile(spec)});
     spec.dataKept = 0.3;
     list.push_back({"3", "gif-data-stops-at-30-percent.gif", gifFile(spec)});
@@ -215,7 +219,7 @@ int runCases(const QString& program, const QString& keep)
         QString input = c.input;
         if (!c.bytes.isEmpty())
             input = writeFile(folder.filePath(c.name), c.bytes);
-        const Run result = run(program, QStringList{QStringLiteral("--overwrite")} + c.extraArguments + QStringList{input},
+        const ChildRun result = run(program, QStringList{QStringLiteral("--overwrite")} + c.extraArguments + QStringList{input},
                                {QStringLiteral("ZEPHRIN_MODEL=") + model}, 120);
         const QString shown = c.name.size() > 38 ? c.name.left(20) + QStringLiteral("...") + c.name.right(15) : c.name;
         std::printf("%-4s %-38s %4d %9.0f %7.2f  %s\n", c.item, qPrintable(shown), result.exitCode,
@@ -287,13 +291,7 @@ std::vector<Seed> seeds()
     const QByteArray bmp = encoded(picture, "bmp");
     add("bmp", "bmp", bmp, bmp.size());
     add("bmp", "bmp-top-down", topDownBmp(bmp), bmp.size());
-    GifSpec spec;
-    spec.screen = QSize(96, 64);
-    spec.frame = QRect(0, 0, 96, 64);
-    spec.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 96; ++x)
-            spec.indices.push_back(quint8(qGray(picture.pixel(x, y)) < 120 ? 1 : (x + y) % 5 == 0 ? 3 : 0));
+    GifSpec spec = gifOf(picture);
     const QByteArray gif = gifFile(spec);
     add("gif", "gif", gif, gif.size() - 2);
     spec.interlaced = true;
@@ -372,6 +370,18 @@ struct Tally {
     int madeUp = 0;
     int noise = 0;
     int crashes = 0;
+
+    Tally& operator+=(const Tally& other)
+    {
+        runs += other.runs;
+        refused += other.refused;
+        noSubject += other.noSubject;
+        cutOut += other.cutOut;
+        madeUp += other.madeUp;
+        noise += other.noise;
+        crashes += other.crashes;
+        return *this;
+    }
 };
 
 int runMutations(const QString& program, int perFormat, unsigned seedNumber)
@@ -403,7 +413,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
                                             mutant.bytes);
             const QString output = QDir(folder).filePath(QStringLiteral("input-cutout.png"));
             QFile::remove(output);
-            const Run first = run(program, {input}, environment);
+            const ChildRun first = run(program, {input}, environment);
             QString fault;
             QStringList foreign;
             for (const QString& line : QString::fromUtf8(first.err).split(u'\n'))
@@ -415,7 +425,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
                 const QByteArray cutout = contents(output);
                 const QSize size = QImageReader(output).size();
                 QFile::remove(output);
-                const Run second = run(program, {input}, environment + QStringList{QStringLiteral("MALLOC_PERTURB_=165")});
+                const ChildRun second = run(program, {input}, environment + QStringList{QStringLiteral("MALLOC_PERTURB_=165")});
                 const bool same = second.exitCode == 0 && contents(output) == cutout;
                 // A GIF's screen may be larger than its frame, shown as its
                 // background, up to what the reader takes of a canvas.
@@ -472,13 +482,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
     };
     for (const auto& [format, tally] : tallies) {
         print(qPrintable(format), tally);
-        all.runs += tally.runs;
-        all.refused += tally.refused;
-        all.noSubject += tally.noSubject;
-        all.cutOut += tally.cutOut;
-        all.madeUp += tally.madeUp;
-        all.noise += tally.noise;
-        all.crashes += tally.crashes;
+        all += tally;
     }
     print("all", all);
     if (!noiseLines.empty()) {
