@@ -370,18 +370,6 @@ struct Tally {
     int madeUp = 0;
     int noise = 0;
     int crashes = 0;
-
-    Tally& operator+=(const Tally& other)
-    {
-        runs += other.runs;
-        refused += other.refused;
-        noSubject += other.noSubject;
-        cutOut += other.cutOut;
-        madeUp += other.madeUp;
-        noise += other.noise;
-        crashes += other.crashes;
-        return *this;
-    }
 };
 
 int runMutations(const QString& program, int perFormat, unsigned seedNumber)
@@ -400,6 +388,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
     QDir(kept).mkpath(QStringLiteral("."));
     const QStringList environment{QStringLiteral("ZEPHRIN_MODEL=/nonexistent/ISNetGeneral.onnx")};
     std::map<QString, Tally> tallies;
+    Tally all;
     std::map<QString, int> noiseLines;
     std::mutex lock;
     std::atomic<size_t> next{0};
@@ -439,20 +428,18 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
                 fault = QStringLiteral("noise");
 
             const std::lock_guard guard(lock);
-            Tally& tally = tallies[mutant.seed->format];
-            ++tally.runs;
-            if (first.exitCode == 0)
-                ++tally.cutOut;
-            else if (first.err.startsWith("That image"))
-                ++tally.refused;
-            else if (first.exitCode == 1)
-                ++tally.noSubject;
-            if (!foreign.isEmpty())
-                ++tally.noise;
-            if (fault == QLatin1String("crash"))
-                ++tally.crashes;
-            if (fault == QLatin1String("made-up"))
-                ++tally.madeUp;
+            for (Tally* tally : {&tallies[mutant.seed->format], &all}) {
+                ++tally->runs;
+                if (first.exitCode == 0)
+                    ++tally->cutOut;
+                else if (first.err.startsWith("That image"))
+                    ++tally->refused;
+                else if (first.exitCode == 1)
+                    ++tally->noSubject;
+                tally->noise += foreign.isEmpty() ? 0 : 1;
+                tally->crashes += fault == QLatin1String("crash") ? 1 : 0;
+                tally->madeUp += fault == QLatin1String("made-up") ? 1 : 0;
+            }
             for (const QString& line : foreign)
                 ++noiseLines[line.left(100)];
             if (!fault.isEmpty()) {
@@ -475,15 +462,12 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
 
     std::printf("\n%-6s %6s %8s %10s %7s %8s %6s %7s\n", "format", "files", "not read", "no subject", "exit 0",
                 "made-up", "noise", "crashes");
-    Tally all;
     const auto print = [](const char* name, const Tally& tally) {
         std::printf("%-6s %6d %8d %10d %7d %8d %6d %7d\n", name, tally.runs, tally.refused, tally.noSubject,
                     tally.cutOut, tally.madeUp, tally.noise, tally.crashes);
     };
-    for (const auto& [format, tally] : tallies) {
+    for (const auto& [format, tally] : tallies)
         print(qPrintable(format), tally);
-        all += tally;
-    }
     print("all", all);
     if (!noiseLines.empty()) {
         std::printf("\nlines of others on standard error (times seen):\n");
