@@ -60,9 +60,7 @@ namespace {
 
 // ---- Running the program ----------------------------------------------------
 
-using Run = ChildRun;
-
-Run run(const QString& program, const QStringList& arguments, const QStringList& environment = {},
+ChildRun run(const QString& program, const QStringList& arguments, const QStringList& environment = {},
         int timeoutSeconds = 60)
 {
     std::vector<std::string> argumentBytes;
@@ -129,6 +127,19 @@ QByteArray heic(const QImage& picture)
     return writeHeic(imageFromQImage(picture), options).value_or(QByteArray());
 }
 
+// `picture` as a GIF of four colours: its dark parts, and its page speckled.
+GifSpec gifOf(const QImage& picture)
+{
+    GifSpec spec;
+    spec.screen = picture.size();
+    spec.frame = QRect(QPoint(0, 0), spec.screen);
+    spec.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            spec.indices.push_back(quint8(qGray(picture.pixel(x, y)) < 120 ? 1 : (x * y) % 7 == 0 ? 3 : 0));
+    return spec;
+}
+
 // ---- cases ------------------------------------------------------------------
 
 struct Case {
@@ -150,14 +161,7 @@ std::vector<Case> cases(const QDir& folder)
     list.push_back({"2", "grid-2048-honest.heic", heicGrid(tile, 4, 4, QSize(2048, 2048))});
 
     list.push_back({"3", "gif-16000-data-ends-at-once.gif", gifEndingAtOnce(16000, 16000, 100 * 1000)});
-    GifSpec spec;
-    spec.screen = QSize(1200, 800);
-    spec.frame = QRect(QPoint(0, 0), spec.screen);
-    spec.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
-    const QImage gifPicture = photo(1200, 800, 2);
-    for (int y = 0; y < 800; ++y)
-        for (int x = 0; x < 1200; ++x)
-            spec.indices.push_back(quint8(qGray(gifPicture.pixel(x, y)) < 120 ? 1 : (x * y) % 7 == 0 ? 3 : 0));
+    GifSpec spec = gifOf(photo(1200, 800, 2));
     list.push_back({"3", "gif-whole.gif", gifFile(spec)});
     spec.dataKept = 0.3;
     list.push_back({"3", "gif-data-stops-at-30-percent.gif", gifFile(spec)});
@@ -215,7 +219,7 @@ int runCases(const QString& program, const QString& keep)
         QString input = c.input;
         if (!c.bytes.isEmpty())
             input = writeFile(folder.filePath(c.name), c.bytes);
-        const Run result = run(program, QStringList{QStringLiteral("--overwrite")} + c.extraArguments + QStringList{input},
+        const ChildRun result = run(program, QStringList{QStringLiteral("--overwrite")} + c.extraArguments + QStringList{input},
                                {QStringLiteral("ZEPHRIN_MODEL=") + model}, 120);
         const QString shown = c.name.size() > 38 ? c.name.left(20) + QStringLiteral("...") + c.name.right(15) : c.name;
         std::printf("%-4s %-38s %4d %9.0f %7.2f  %s\n", c.item, qPrintable(shown), result.exitCode,
@@ -287,13 +291,7 @@ std::vector<Seed> seeds()
     const QByteArray bmp = encoded(picture, "bmp");
     add("bmp", "bmp", bmp, bmp.size());
     add("bmp", "bmp-top-down", topDownBmp(bmp), bmp.size());
-    GifSpec spec;
-    spec.screen = QSize(96, 64);
-    spec.frame = QRect(0, 0, 96, 64);
-    spec.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 96; ++x)
-            spec.indices.push_back(quint8(qGray(picture.pixel(x, y)) < 120 ? 1 : (x + y) % 5 == 0 ? 3 : 0));
+    GifSpec spec = gifOf(picture);
     const QByteArray gif = gifFile(spec);
     add("gif", "gif", gif, gif.size() - 2);
     spec.interlaced = true;
@@ -390,6 +388,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
     QDir(kept).mkpath(QStringLiteral("."));
     const QStringList environment{QStringLiteral("ZEPHRIN_MODEL=/nonexistent/ISNetGeneral.onnx")};
     std::map<QString, Tally> tallies;
+    Tally all;
     std::map<QString, int> noiseLines;
     std::mutex lock;
     std::atomic<size_t> next{0};
@@ -403,7 +402,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
                                             mutant.bytes);
             const QString output = QDir(folder).filePath(QStringLiteral("input-cutout.png"));
             QFile::remove(output);
-            const Run first = run(program, {input}, environment);
+            const ChildRun first = run(program, {input}, environment);
             QString fault;
             QStringList foreign;
             for (const QString& line : QString::fromUtf8(first.err).split(u'\n'))
@@ -415,7 +414,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
                 const QByteArray cutout = contents(output);
                 const QSize size = QImageReader(output).size();
                 QFile::remove(output);
-                const Run second = run(program, {input}, environment + QStringList{QStringLiteral("MALLOC_PERTURB_=165")});
+                const ChildRun second = run(program, {input}, environment + QStringList{QStringLiteral("MALLOC_PERTURB_=165")});
                 const bool same = second.exitCode == 0 && contents(output) == cutout;
                 // A GIF's screen may be larger than its frame, shown as its
                 // background, up to what the reader takes of a canvas.
@@ -429,20 +428,18 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
                 fault = QStringLiteral("noise");
 
             const std::lock_guard guard(lock);
-            Tally& tally = tallies[mutant.seed->format];
-            ++tally.runs;
-            if (first.exitCode == 0)
-                ++tally.cutOut;
-            else if (first.err.startsWith("That image"))
-                ++tally.refused;
-            else if (first.exitCode == 1)
-                ++tally.noSubject;
-            if (!foreign.isEmpty())
-                ++tally.noise;
-            if (fault == QLatin1String("crash"))
-                ++tally.crashes;
-            if (fault == QLatin1String("made-up"))
-                ++tally.madeUp;
+            for (Tally* tally : {&tallies[mutant.seed->format], &all}) {
+                ++tally->runs;
+                if (first.exitCode == 0)
+                    ++tally->cutOut;
+                else if (first.err.startsWith("That image"))
+                    ++tally->refused;
+                else if (first.exitCode == 1)
+                    ++tally->noSubject;
+                tally->noise += foreign.isEmpty() ? 0 : 1;
+                tally->crashes += fault == QLatin1String("crash") ? 1 : 0;
+                tally->madeUp += fault == QLatin1String("made-up") ? 1 : 0;
+            }
             for (const QString& line : foreign)
                 ++noiseLines[line.left(100)];
             if (!fault.isEmpty()) {
@@ -465,21 +462,12 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
 
     std::printf("\n%-6s %6s %8s %10s %7s %8s %6s %7s\n", "format", "files", "not read", "no subject", "exit 0",
                 "made-up", "noise", "crashes");
-    Tally all;
     const auto print = [](const char* name, const Tally& tally) {
         std::printf("%-6s %6d %8d %10d %7d %8d %6d %7d\n", name, tally.runs, tally.refused, tally.noSubject,
                     tally.cutOut, tally.madeUp, tally.noise, tally.crashes);
     };
-    for (const auto& [format, tally] : tallies) {
+    for (const auto& [format, tally] : tallies)
         print(qPrintable(format), tally);
-        all.runs += tally.runs;
-        all.refused += tally.refused;
-        all.noSubject += tally.noSubject;
-        all.cutOut += tally.cutOut;
-        all.madeUp += tally.madeUp;
-        all.noise += tally.noise;
-        all.crashes += tally.crashes;
-    }
     print("all", all);
     if (!noiseLines.empty()) {
         std::printf("\nlines of others on standard error (times seen):\n");

@@ -25,6 +25,14 @@ void appendLittle32(QByteArray& bytes, quint32 value)
     appendLittle16(bytes, int(value >> 16));
 }
 
+quint32 little32(const QByteArray& bytes, qsizetype at)
+{
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | quint8(bytes[at + i]);
+    return value;
+}
+
 void appendBig16(QByteArray& bytes, int value) { bytes.append(char((value >> 8) & 0xFF)).append(char(value & 0xFF)); }
 
 void appendBig32(QByteArray& bytes, quint32 value)
@@ -179,10 +187,6 @@ QByteArray clearPng(quint32 width, quint32 height)
     return png;
 }
 
-} // namespace zephrin::testing
-
-namespace zephrin::testing {
-
 namespace {
 
 // A 256-colour RLE8 BMP of width × height whose pixel data is `data`.
@@ -295,15 +299,9 @@ QByteArray rleBmpOverrunningRows(int width, int height)
 
 QByteArray topDownBmp(const QByteArray& bmp)
 {
-    const auto little32 = [&](int at) {
-        quint32 value = 0;
-        for (int i = 3; i >= 0; --i)
-            value = (value << 8) | quint8(bmp[at + i]);
-        return value;
-    };
-    const quint32 offset = little32(10);
-    const auto width = qint32(little32(18));
-    const auto height = qint32(little32(22));
+    const quint32 offset = little32(bmp, 10);
+    const auto width = qint32(little32(bmp, 18));
+    const auto height = qint32(little32(bmp, 22));
     const int bits = int(quint8(bmp[28])) | int(quint8(bmp[29])) << 8;
     const qsizetype stride = (qsizetype(width) * bits + 31) / 32 * 4;
     QByteArray flipped = bmp.left(offset);
@@ -366,9 +364,7 @@ std::vector<std::pair<QByteArray, QByteArray>> riffChunks(const QByteArray& webp
 {
     std::vector<std::pair<QByteArray, QByteArray>> chunks;
     for (qsizetype at = 12; at + 8 <= webp.size();) {
-        quint32 size = 0;
-        for (int i = 3; i >= 0; --i)
-            size = (size << 8) | quint8(webp[at + 4 + i]);
+        const quint32 size = little32(webp, at + 4);
         chunks.emplace_back(webp.mid(at, 4), webp.mid(at + 8, size));
         at += 8 + qsizetype(size) + qsizetype(size % 2);
     }
@@ -429,8 +425,7 @@ QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation)
             height = int(quint8(body[8]) | (quint8(body[9]) & 0x3F) << 8);
             image += riffChunk("VP8 ", body);
         } else if (type == "VP8L") {
-            const quint32 bits = quint32(quint8(body[1])) | quint32(quint8(body[2])) << 8
-                                 | quint32(quint8(body[3])) << 16 | quint32(quint8(body[4])) << 24;
+            const quint32 bits = little32(body, 1);
             width = int(bits & 0x3FFF) + 1;
             height = int((bits >> 14) & 0x3FFF) + 1;
             image += riffChunk("VP8L", body);

@@ -99,6 +99,27 @@ void expectRefusedUnread(const QByteArray& bytes, const ReadLimits& limits, Read
     EXPECT_EQ(headerRefusal(bytes, limits), failure) << what;
 }
 
+QByteArray palette(int entries)
+{
+    QByteArray colours;
+    for (int i = 0; i < entries; ++i)
+        colours.append(char(i * 37)).append(char(255 - i * 11)).append(char(i * 101));
+    return colours;
+}
+
+GifSpec noisyGif(QSize screen, QRect frame, int colours, unsigned seed)
+{
+    GifSpec spec;
+    spec.screen = screen;
+    spec.frame = frame;
+    spec.colours = palette(colours);
+    std::mt19937 random(seed);
+    spec.indices.resize(size_t(frame.width()) * size_t(frame.height()));
+    for (quint8& index : spec.indices)
+        index = quint8(random() % unsigned(colours));
+    return spec;
+}
+
 // What the process printed on standard error while `work` ran.
 QByteArray printedWhile(const std::function<void()>& work)
 {
@@ -126,19 +147,11 @@ TEST(ImageRead, RefusesSmallFilesClaimingHugePictures)
     dot.frame = QRect(0, 0, 1, 1);
     dot.indices = {1};
     dot.colours = QByteArray(6, '\x40');
-    // Enough LZW data for the screen, for a frame of a thousandth of it.
-    GifSpec noise;
-    noise.screen = QSize(16000, 16000);
-    noise.frame = QRect(0, 0, 600, 600);
-    std::mt19937 random(7);
-    for (int i = 0; i < 600 * 600; ++i)
-        noise.indices.push_back(quint8(random() % 256));
-    for (int i = 0; i < 256; ++i)
-        noise.colours.append(char(i)).append(char(255 - i)).append(char(i / 2));
     const std::pair<QByteArray, const char*> files[] = {
         {tinyGifClaiming(16000, 16000), "35-byte GIF"},
         {gifFile(dot), "GIF of one pixel on a huge screen"},
-        {gifFile(noise), "GIF of a 600 x 600 frame on a huge screen"},
+        // Enough LZW data for the screen, for a frame of a thousandth of it.
+        {gifFile(noisyGif(QSize(16000, 16000), QRect(0, 0, 600, 600), 256, 7)), "GIF of a 600 x 600 frame on a huge screen"},
         {bmpClaiming(16000, 16000, 1024), "1 KB BMP"},
         {rleBmpClaiming(16000, 16000), "1.3 KB RLE8 BMP of jumps"},
         {flatGreyJpeg(16000, 16000, 600), "damaged JPEG"},
@@ -160,12 +173,7 @@ TEST(ImageRead, RefusesDataCutOffInsideThePicture)
     EXPECT_FALSE(readImage(gif.left(gif.size() - 3), kPicture).image); // inside the frame's data
     // LZW data that stops at 30 %, the file's structure whole: the rest of the
     // frame was the background colour.
-    GifSpec noisy;
-    noisy.screen = QSize(300, 200);
-    noisy.frame = QRect(0, 0, 300, 200);
-    noisy.colours = QByteArray("\xFF\xFF\xFF\x8C\x28\x32\x20\x20\x20\xC8\xC8\xC8", 12);
-    for (int i = 0; i < 300 * 200; ++i)
-        noisy.indices.push_back(quint8((i * 7 + i / 300 * 3) % 4));
+    GifSpec noisy = noisyGif(QSize(300, 200), QRect(0, 0, 300, 200), 4, 11);
     ASSERT_TRUE(readImage(gifFile(noisy), kPicture).image);
     noisy.dataKept = 0.3;
     expectRefusedUnread(gifFile(noisy), kPicture, ReadFailure::unreadable, "GIF data stopping at 30 %");
@@ -232,13 +240,12 @@ TEST(ImageRead, ReadsABmpStoredTopRowFirst)
     const QImage picture = gradient(37, 23, QImage::Format_RGB32);
     const QByteArray bottomUp = encoded(picture, "bmp");
     const QByteArray topDown = topDownBmp(bottomUp);
-    EXPECT_EQ(headerRefusal(topDown, kPicture), std::nullopt);
+    EXPECT_EQ(headerRefusal(topDown, kPicture), std::nullopt); // its negative height is no reason to refuse
     const ImageRead read = readImage(topDown, kPicture);
     ASSERT_TRUE(read.image);
     const ImageRead expected = readImage(bottomUp, kPicture);
     ASSERT_TRUE(expected.image);
     EXPECT_EQ(cv::norm(read.image->pixels, expected.image->pixels, cv::NORM_INF), 0);
-    EXPECT_EQ(pixelAt(*read.image, 0, 22), cv::Vec4b(0, 243, 90, 255)); // the bottom row is at the bottom
 }
 
 TEST(ImageRead, ReadsEveryFormatItLists)
@@ -330,11 +337,15 @@ TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
     const qsizetype bitsEntry = 8 + 2 + 12 * 2;
     farField[bitsEntry + 4] = 3; // three values, stored where the entry points
     farField.replace(bitsEntry + 8, 4, QByteArray("\x00\x00\x10\x00", 4));
+    // libpng printed its errors ("libpng error: IDAT: CRC error") itself.
+    QByteArray damagedPng = encoded(gradient(64, 48), "png");
+    damagedPng[damagedPng.indexOf("IDAT") + 10] = char(~damagedPng[damagedPng.indexOf("IDAT") + 10]);
     QStringList logged;
     const QByteArray printed = printedWhile([&] {
         const LogCapture log("zephrin.imageio");
         EXPECT_FALSE(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture).image);
         readImage(farField, kPicture);
+        EXPECT_FALSE(readImage(damagedPng, kPicture).image);
         logged = log.lines();
     });
     QLoggingCategory::setFilterRules({});
@@ -451,15 +462,11 @@ TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
     ASSERT_TRUE(readImage(*heic, kPicture).image);
     const QByteArray misaligned = heicWithSpsWidth(*heic, 66);
     ASSERT_FALSE(misaligned.isEmpty());
-    std::optional<ReadFailure> refusal;
-    ImageRead read;
     EXPECT_EQ(printedWhile([&] {
-                  refusal = headerRefusal(misaligned, kPicture);
-                  read = readImage(misaligned, kPicture);
+                  EXPECT_EQ(headerRefusal(misaligned, kPicture), ReadFailure::unreadable);
+                  EXPECT_FALSE(readImage(misaligned, kPicture).image);
               }),
               QByteArray());
-    EXPECT_EQ(refusal, ReadFailure::unreadable);
-    EXPECT_FALSE(read.image);
 }
 
 // ---- The PNG reader against Qt's ----------------------------------------------
@@ -561,41 +568,9 @@ TEST(PngReader, GivesThePixelsOfQtsReader)
     }
 }
 
-TEST(PngReader, KeepsLibpngsComplaintsOffTheTerminal)
-{
-    // Qt's reader left libpng to print its errors ("libpng error: IDAT: CRC
-    // error") on standard error.
-    QByteArray damaged = encoded(gradient(64, 48), "png");
-    damaged[damaged.indexOf("IDAT") + 10] = char(~damaged[damaged.indexOf("IDAT") + 10]);
-    ImageRead read;
-    EXPECT_EQ(printedWhile([&] { read = readImage(damaged, kPicture); }), QByteArray());
-    EXPECT_FALSE(read.image);
-}
-
 // ---- The GIF reader against Qt's --------------------------------------------
 
 namespace {
-
-QByteArray palette(int entries)
-{
-    QByteArray colours;
-    for (int i = 0; i < entries; ++i)
-        colours.append(char(i * 37)).append(char(255 - i * 11)).append(char(i * 101));
-    return colours;
-}
-
-GifSpec noisyGif(QSize screen, QRect frame, int colours, unsigned seed)
-{
-    GifSpec spec;
-    spec.screen = screen;
-    spec.frame = frame;
-    spec.colours = palette(colours);
-    std::mt19937 random(seed);
-    spec.indices.resize(size_t(frame.width()) * size_t(frame.height()));
-    for (quint8& index : spec.indices)
-        index = quint8(random() % unsigned(colours));
-    return spec;
-}
 
 } // namespace
 

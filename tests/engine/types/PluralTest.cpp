@@ -22,10 +22,8 @@ TEST(Plural, OnlyOneTakesTheSingular)
         {21, u"background", nullptr, "21 backgrounds", "backgrounds"},
         {1, u"copy", u"copies", "1 copy", "copy"},
         {2, u"copy", u"copies", "2 copies", "copies"},
-        {1, u"is", u"are", "1 is", "is"},
-        {0, u"is", u"are", "0 are", "are"},
+        {0, u"copy", u"copies", "0 copies", "copies"},
         {10'000'000'000, u"pixel", nullptr, "10000000000 pixels", "pixels"},
-        {1, u"print requirement", nullptr, "1 print requirement", "print requirement"},
     };
     for (const Case& c : cases) {
         const QStringView many = c.many ? QStringView(c.many) : QStringView();

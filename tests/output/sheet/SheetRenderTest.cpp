@@ -242,12 +242,10 @@ TEST(SheetRender, CutPathsFollowTheOuterEdgeOnly)
 
         // The first copy's cell starts at (0.25, 0.25) in; the right-hand hole's
         // centre lies 280 of 400 across and 150 down the 2-inch sticker.
-        const QImage print = decodedPNG(render.printPNG);
         const double inset = 0.25 + border;
-        EXPECT_EQ(qAlpha(print.pixel(int((inset + 2.0 * 280 / 400) * 300), int((inset + 2.0 * 150 / 400) * 300))), 0)
-            << "the hole is still printed transparent";
-        EXPECT_FALSE(cutLineNear(render, int((inset + 2.0 * 280 / 400) * 300), int((inset + 2.0 * 150 / 400) * 300),
-                                 int(2.0 * 40 / 400 * 300) + 4))
+        const QPoint hole(int((inset + 2.0 * 280 / 400) * 300), int((inset + 2.0 * 150 / 400) * 300));
+        EXPECT_EQ(qAlpha(decodedPNG(render.printPNG).pixel(hole)), 0) << "the hole is still printed transparent";
+        EXPECT_FALSE(cutLineNear(render, hole.x(), hole.y(), int(2.0 * 40 / 400 * 300) + 4))
             << "no cut line around the hole on the preview";
     }
 }
