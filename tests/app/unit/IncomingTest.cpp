@@ -502,7 +502,7 @@ TEST_F(IncomingFilesTest, AForwardedLaunchWithNothingToOpenTakesTheWaitingFile)
 {
     const QString older = waiting(QDateTime::currentDateTime().addSecs(-60));
     const QString named = waiting();
-    m_road.openForwardedLaunch({handOffArgument(named)});
+    m_road.openForwardedLaunch({QStringLiteral("zephrin://open?file=") + QFileInfo(named).fileName()});
     runner->settle();
     EXPECT_FALSE(QFile::exists(named));
     EXPECT_TRUE(QFile::exists(older));  // one launch, one file
