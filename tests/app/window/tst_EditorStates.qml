@@ -147,28 +147,6 @@ WindowHarness {
         Editor.dismissNotice()
     }
 
-    // With no file manager, the notice says where the shared file is and
-    // copies its path.
-    function test_shareWithoutAFileManagerSaysWhereTheFileIs() {
-        const window = openWindow()
-        Driver.openPicture(120, 80)
-        Driver.setFileManager(false)
-        Commands.share()
-        Driver.runJobs()
-        Driver.advance(350)
-        const path = Editor.shareURL.toString().replace("file://", "")
-        compare(item(window, "noticeText").text, "Ready to share " + path)
-        const copy = item(window, "noticeCopyPath")
-        tryVerify(() => copy.visible)
-        verify(!item(window, "noticeShowInFolder").visible)
-        Driver.advance(10000)
-        verify(item(window, "noticeToast").shown)
-        mouseClick(copy)
-        compare(Editor.notice, "Copied the path")
-        Driver.setFileManager(true)
-        Editor.dismissNotice()
-    }
-
     // A notice that arrives while a question dims the window is drawn above
     // the dimming and its buttons answer; the question stays, unanswered.
     function test_aNoticeOverAQuestionStillAnswers() {

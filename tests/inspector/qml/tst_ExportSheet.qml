@@ -224,7 +224,6 @@ TestCase {
         compare(note.color, Theme.textTertiary)
 
         child(sheet, "sizeRow").selected("1200 px")
-        compare(note.text, "Writes 1200 × 900 px.")
         Editor.activePreset = "Etsy listing"
         compare(note.text, "Writes 1200 × 900 px, under the 2000 px “Etsy listing” asks for.")
         compare(note.color, Theme.accentPink)

@@ -38,7 +38,6 @@ TEST(SheetPanelTexts, TheCutterNoteGivesTheChosenPapersUsableArea)
     const QString cutter = QStringLiteral("Cricut Print then Cut");
     const QString rest = QStringLiteral(" in usable area, centered (Explore / Maker).");
     EXPECT_EQ(regionNote(cutter, QStringLiteral("US Letter")), QStringLiteral("6.75 × 9.25") + rest);
-    EXPECT_EQ(regionNote(cutter, QStringLiteral("A4")), QStringLiteral("6.75 × 9.25") + rest);
     EXPECT_EQ(regionNote(cutter, QStringLiteral("4 × 6 in")), QStringLiteral("3.5 × 5.5") + rest);
     EXPECT_TRUE(exportNote(300).startsWith(QStringLiteral("300 DPI, transparent outside stickers.")));
 }
