@@ -1,9 +1,13 @@
 #pragma once
-// Whether a JPEG file ends before its image does. libjpeg decodes a cut-off file
-// without an error, filling the missing rows with grey; readers that must not
-// pass such a picture on check the file first.
+// A walk over a JPEG file's segments: whether the file ends before its image
+// does, and how much entropy-coded data its scans hold. libjpeg decodes a
+// cut-off file without an error, filling the missing rows with grey, and reads
+// zeros past the end of arithmetic-coded data; readers that must not pass such
+// a picture on check the file first.
 
 #include <QByteArrayView>
+
+#include <optional>
 
 namespace zephrin {
 
@@ -13,5 +17,13 @@ namespace zephrin {
 // video) does not matter. False for anything that is not a JPEG.
 // Cost: one pass over the bytes, skipping segment payloads by their lengths.
 bool isTruncatedJpeg(QByteArrayView bytes);
+
+// The bytes of entropy-coded data in the scans of the first image: from the
+// end of each start-of-scan header to the marker that ends its data (stuffed
+// bytes and restart markers inside it count). What lies around the scans
+// (tables, comments, APPn blocks, anything after the end-of-image marker)
+// codes no pixel and does not count. None when the bytes are not a JPEG or
+// the image is cut off (isTruncatedJpeg). Cost: as isTruncatedJpeg.
+std::optional<qint64> jpegScanBytes(QByteArrayView bytes);
 
 } // namespace zephrin
