@@ -1,7 +1,7 @@
 #include "engine/codec/ImageDataCheck.h"
 
 #include "engine/codec/Bytes.h"
-#include "engine/codec/JpegTruncation.h"
+#include "engine/codec/JpegScans.h"
 #include "engine/codec/TiffLayout.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "engine/codec/ColourProfile.h"
 #include "engine/codec/ExifOrientation.h"
-#include "engine/codec/JpegTruncation.h"
+#include "engine/codec/JpegScans.h"
 #include "engine/codec/ReadSteps.h"
 
 #include <QColorSpace>

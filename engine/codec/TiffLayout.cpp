@@ -2,6 +2,8 @@
 
 #include "engine/codec/LibraryMessages.h"
 
+#include <QtNumeric>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -23,7 +25,7 @@ struct Source {
 tmsize_t readSource(thandle_t handle, void* into, tmsize_t size)
 {
     auto* source = static_cast<Source*>(handle);
-    const qint64 count = std::clamp<qint64>(source->bytes.size() - source->at, 0, size);
+    const qint64 count = std::clamp<qint64>(source->bytes.size() - source->at, 0, std::max<tmsize_t>(size, 0));
     if (count > 0)
         std::memcpy(into, source->bytes.data() + source->at, size_t(count));
     source->at += count;
@@ -32,13 +34,14 @@ tmsize_t readSource(thandle_t handle, void* into, tmsize_t size)
 
 tmsize_t refuseWrite(thandle_t, void*, tmsize_t) { return 0; }
 
+// A seek may go past the end (a read there gives nothing), never before the start.
 toff_t seekSource(thandle_t handle, toff_t offset, int whence)
 {
     auto* source = static_cast<Source*>(handle);
     const qint64 base = whence == SEEK_CUR ? source->at : whence == SEEK_END ? source->bytes.size() : 0;
     // libtiff's offsets are unsigned: a step back arrives as a huge number.
-    const qint64 target = base + qint64(offset);
-    if (target < 0)
+    qint64 target = 0;
+    if (qAddOverflow(base, qint64(offset), &target) || target < 0)
         return toff_t(-1);
     source->at = target;
     return toff_t(target);

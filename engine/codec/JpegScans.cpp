@@ -1,4 +1,4 @@
-#include "engine/codec/JpegTruncation.h"
+#include "engine/codec/JpegScans.h"
 
 #include <cstring>
 
@@ -14,19 +14,14 @@ constexpr unsigned char kStartOfScan = 0xDA;
 // Markers without a length field: TEM and the restart markers RST0 to RST7.
 bool standsAlone(unsigned char marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
 
-bool startsAsJpeg(QByteArrayView bytes)
-{
-    return bytes.size() >= 2 && quint8(bytes[0]) == kMarker && quint8(bytes[1]) == kStartOfImage;
-}
-
 } // namespace
 
 std::optional<qint64> jpegScanBytes(QByteArrayView bytes)
 {
-    if (!startsAsJpeg(bytes))
-        return std::nullopt;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype size = bytes.size();
+    if (size < 2 || data[0] != kMarker || data[1] != kStartOfImage)
+        return std::nullopt;
     qint64 scanBytes = 0;
     qsizetype at = 2;
     while (true) {
@@ -73,11 +68,6 @@ std::optional<qint64> jpegScanBytes(QByteArrayView bytes)
             scanBytes += at - scanStart;
         }
     }
-}
-
-bool isTruncatedJpeg(QByteArrayView bytes)
-{
-    return startsAsJpeg(bytes) && !jpegScanBytes(bytes);
 }
 
 } // namespace zephrin
