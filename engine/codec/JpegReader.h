@@ -16,10 +16,9 @@
 // file whose scans hold less than one bit per 8 × 8 block of its picture (an
 // arithmetic-coded one than a bit per 64 blocks; what lies around the scans
 // does not count), a scan whose data ends before its last block, more than
-// 100 scans. Where Qt's scale would
-// pass the limits' maxDecodeBytes (output plus a progressive file's
-// coefficient buffer), a smaller eighth is taken and its picture kept at that
-// size; refused as tooLarge when even 1/8 passes it.
+// 100 scans. Where Qt's scale would pass the limits' maxDecodeBytes (output
+// plus a progressive file's coefficient buffer), a smaller eighth is taken and
+// its picture kept at that size; refused as tooLarge when even 1/8 passes it.
 
 #include "engine/codec/ImageRead.h"
 

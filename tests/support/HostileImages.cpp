@@ -560,22 +560,6 @@ QByteArray deflateTiffClaiming(int width, int height, int sizeType)
     return tiff.file(strip);
 }
 
-QByteArray tiffWithSizeType(const QByteArray& tiff, int sizeType)
-{
-    QByteArray patched = tiff;
-    const quint32 directory = little32(tiff, 4);
-    const int entries = quint8(tiff[directory]) | quint8(tiff[directory + 1]) << 8;
-    for (int i = 0; i < entries; ++i) {
-        const qsizetype entry = directory + 2 + 12 * i;
-        const int tag = quint8(tiff[entry]) | quint8(tiff[entry + 1]) << 8;
-        if (tag == 256 || tag == 257) {
-            patched[entry + 2] = char(sizeType);
-            patched[entry + 3] = '\0';
-        }
-    }
-    return patched;
-}
-
 QByteArray jpegSegment(int marker, const QByteArray& body)
 {
     QByteArray segment;

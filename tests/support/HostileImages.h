@@ -128,10 +128,6 @@ QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripB
 // after 300 bytes; its width and height stored as `sizeType`.
 QByteArray deflateTiffClaiming(int width, int height, int sizeType = 4);
 
-// `tiff` (a little-endian TIFF whose width and height fit the type) with
-// its width and height stored as `sizeType` of the same or a larger size.
-QByteArray tiffWithSizeType(const QByteArray& tiff, int sizeType);
-
 // One JPEG segment: the marker, its length, `body`.
 QByteArray jpegSegment(int marker, const QByteArray& body);
 
