@@ -51,7 +51,8 @@ void dropMismatchedProfile(QImage& picture, StoredColours colours)
 
 QColorSpace profileForDecodedRgb(QByteArrayView icc, const QImage& picture)
 {
-    return profileFor(icc, names(icc, StoredColours::grey) && isGrey(picture) ? StoredColours::grey : StoredColours::rgb);
+    const bool grey = names(icc, StoredColours::grey) && isGrey(picture);
+    return profileFor(icc, grey ? StoredColours::grey : StoredColours::rgb);
 }
 
 } // namespace zephrin

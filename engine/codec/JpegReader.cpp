@@ -191,9 +191,10 @@ Markers savedMarkers(const jpeg_decompress_struct& info)
     Markers markers;
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
         const auto* data = reinterpret_cast<const char*>(marker->data);
+        const QByteArrayView payload(data, marker->data_length);
         // Editors put an XMP block (also APP1) before or after the Exif block.
-        if (marker->marker == JPEG_APP0 + 1 && markers.exif.isEmpty() && isExifBlock(QByteArrayView(data, marker->data_length)))
-            markers.exif = QByteArray(data, marker->data_length);
+        if (marker->marker == JPEG_APP0 + 1 && markers.exif.isEmpty() && isExifBlock(payload))
+            markers.exif = payload.toByteArray();
         else if (marker->marker == JPEG_APP0 + 2 && marker->data_length > 128 + 4 + kIccHeader
                  && std::strcmp(data, "ICC_PROFILE") == 0)
             markers.icc.append(data + kIccHeader, marker->data_length - kIccHeader);

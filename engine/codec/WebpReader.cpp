@@ -121,8 +121,8 @@ QColorSpace profileOf(const WebpLayout& layout)
     WebPChunkIterator chunk;
     if (!WebPDemuxGetChunk(layout.demuxer.get(), "ICCP", 1, &chunk))
         return {};
-    const QColorSpace profile = profileFor(
-        QByteArrayView(reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size)), StoredColours::rgb);
+    const QByteArrayView icc(reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size));
+    const QColorSpace profile = profileFor(icc, StoredColours::rgb);
     WebPDemuxReleaseChunkIterator(&chunk);
     return profile;
 }

@@ -211,7 +211,8 @@ std::vector<Case> cases(const QDir& folder)
     const QImage disc = photo(600, 400, 10);
     QImage tagged = disc;
     tagged.setColorSpace(QColorSpace::fromIccProfile(greyProfile));
-    list.push_back({"40.7", "jpeg-grey-profile-on-rgb.jpg", jpegWithSegments(encoded(disc, "jpeg"), jpegIccSegment(greyProfile))});
+    list.push_back({"40.7", "jpeg-grey-profile-on-rgb.jpg",
+                    jpegWithSegments(encoded(disc, "jpeg"), jpegIccSegment(greyProfile))});
     list.push_back({"40.7", "webp-grey-profile-on-rgb.webp",
                     webpWithIccProfile(WebPEncoder::encode(imageFromQImage(disc), 90), greyProfile)});
     list.push_back({"40.7", "tiff-grey-profile-on-rgb.tif", encoded(tagged, "tiff")});

@@ -5,8 +5,8 @@
 #include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageFormat.h"
 #include "engine/codec/JpegFixtures.h"
-#include "engine/codec/ReadChecks.h"
 #include "engine/codec/LibraryMessages.h"
+#include "engine/codec/ReadChecks.h"
 #include "engine/codec/WebPEncoder.h"
 #include "support/GifWriter.h"
 #include "support/HostileImages.h"
@@ -317,7 +317,8 @@ TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
     });
     QLoggingCategory::setFilterRules({});
     EXPECT_EQ(printed, QByteArray());
-    EXPECT_FALSE(logged.filter(QStringLiteral("premature end of data segment")).isEmpty()) << logged.join(u'\n').toStdString();
+    EXPECT_FALSE(logged.filter(QStringLiteral("premature end of data segment")).isEmpty())
+        << logged.join(u'\n').toStdString();
 }
 
 TEST(ImageRead, DecodesALargeJpegAtAReducedScale)
