@@ -77,9 +77,11 @@ int tiffOrientation(QByteArrayView tiff)
 
 } // namespace
 
+bool isExifBlock(QByteArrayView app1) { return app1.startsWith(kExifMark); }
+
 int exifOrientation(QByteArrayView app1)
 {
-    return app1.startsWith(kExifMark) ? tiffOrientation(app1.sliced(kExifHeader)) : 0;
+    return isExifBlock(app1) ? tiffOrientation(app1.sliced(kExifHeader)) : 0;
 }
 
 int bareExifOrientation(QByteArrayView block)

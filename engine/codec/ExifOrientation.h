@@ -8,10 +8,14 @@
 
 namespace zephrin {
 
+// Whether a JPEG's APP1 payload is its Exif block: it starts with "Exif\0\0"
+// (other APP1 blocks, XMP among them, start with a name of their own).
+bool isExifBlock(QByteArrayView app1);
+
 // The orientation tag (0x0112), 1 to 8, of the first Exif IFD chain in `app1`
-// (the payloads of the file's APP1 segments, joined in file order); 0 when the
-// block does not start with "Exif\0\0", has no such tag, or is malformed (IFDs
-// that point backwards or past the end, a tag that is not one SHORT in range).
+// (the payload of a JPEG's APP1 segment); 0 when the block does not start with
+// "Exif\0\0", has no such tag, or is malformed (IFDs that point backwards or
+// past the end, a tag that is not one SHORT in range).
 int exifOrientation(QByteArrayView app1);
 
 // The same for an Exif block as PNG's eXIf chunk and WebP's EXIF chunk hold

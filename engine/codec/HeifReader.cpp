@@ -1,5 +1,6 @@
 #include "engine/codec/HeifReader.h"
 
+#include "engine/codec/ColourProfile.h"
 #include "engine/codec/HeifBoxes.h"
 #include "engine/codec/LibraryMessages.h"
 
@@ -40,7 +41,7 @@ constexpr int kCodedMargin = 128;
 // nclx colour primaries 12: SMPTE EG 432-1, the Display P3 of phone cameras.
 constexpr int kDisplayP3Primaries = 12;
 
-QColorSpace colorSpaceOf(const heif_image_handle* handle)
+QColorSpace colorSpaceOf(const heif_image_handle* handle, const QImage& decoded)
 {
     switch (heif_image_handle_get_color_profile_type(handle)) {
     case heif_color_profile_type_prof:
@@ -48,7 +49,7 @@ QColorSpace colorSpaceOf(const heif_image_handle* handle)
         QByteArray icc(qsizetype(heif_image_handle_get_raw_color_profile_size(handle)), Qt::Uninitialized);
         if (!ok(heif_image_handle_get_raw_color_profile(handle, icc.data())))
             return {};
-        return QColorSpace::fromIccProfile(icc);
+        return profileForDecodedRgb(icc, decoded);
     }
     case heif_color_profile_type_nclx: {
         heif_color_profile_nclx* nclx = nullptr;
@@ -156,7 +157,7 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
         return std::nullopt;
     for (int y = 0; y < decodedHeight; ++y)
         std::memcpy(result.scanLine(y), plane + size_t(y) * size_t(stride), size_t(decodedWidth) * 4);
-    result.setColorSpace(colorSpaceOf(handle.get()));
+    result.setColorSpace(colorSpaceOf(handle.get(), result));
     return result;
 }
 

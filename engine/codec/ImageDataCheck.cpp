@@ -1,11 +1,14 @@
 #include "engine/codec/ImageDataCheck.h"
 
 #include "engine/codec/Bytes.h"
+#include "engine/codec/JpegScans.h"
+#include "engine/codec/TiffLayout.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <vector>
+
+#include <tiff.h>
 
 namespace zephrin {
 
@@ -162,102 +165,57 @@ bool bmpHoldsPixels(const Bytes& bmp)
 
 // ---- TIFF -------------------------------------------------------------------
 
-enum TiffTag : quint32 {
-    tiffWidth = 256,
-    tiffHeight = 257,
-    tiffBitsPerSample = 258,
-    tiffCompression = 259,
-    tiffStripOffsets = 273,
-    tiffSamplesPerPixel = 277,
-    tiffStripByteCounts = 279,
-    tiffTileOffsets = 324,
-    tiffTileByteCounts = 325,
-};
-
 // How many pixel bytes one stored byte can stand for at best, by compression.
-double tiffBestRatio(quint32 compression, double rowBytes, double bitsPerPixel)
+double tiffBestRatio(int compression, double rowBytes, double bitsPerPixel)
 {
     switch (compression) {
-    case 1: return 1;                      // none
-    case 32773: return 64;                 // PackBits: 2 bytes for a run of 128
-    case 5: return kLzwBestPixelsPerByte;  // LZW: 12-bit codes of 4096 bytes
-    case 8:
-    case 32946: return kDeflateBestRatio;  // Deflate
-    case 2:
-    case 3:
-    case 4: return rowBytes * 8;           // CCITT fax: a bit a row at best
-    case 6:
-    case 7: return 64 * bitsPerPixel;      // JPEG: a bit an 8 × 8 block (of its luma)
-    default: return 1 << 16;               // zstd, LZMA, ...: generously
+    case COMPRESSION_NONE: return 1;
+    case COMPRESSION_PACKBITS: return 64;      // 2 bytes for a run of 128
+    case COMPRESSION_LZW: return kLzwBestPixelsPerByte;
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return kDeflateBestRatio;
+    case COMPRESSION_CCITTRLE:
+    case COMPRESSION_CCITTFAX3:
+    case COMPRESSION_CCITTFAX4: return rowBytes * 8; // a bit a row at best
+    case COMPRESSION_OJPEG:
+    case COMPRESSION_JPEG: return 64 * bitsPerPixel; // a bit an 8 × 8 block (of its luma)
+    default: return 1 << 16;                          // zstd, LZMA, ...: generously
     }
 }
 
-bool tiffHoldsPixels(const Bytes& tiff)
+// The bytes of a strip or tile that code pixels: for a JPEG one, its scans
+// alone (comment and APPn segments code none); none when it is cut off.
+std::optional<double> codingBytes(QByteArrayView piece, int compression)
 {
-    const bool big = tiff.byte(0) == 'M';
-    const auto read16 = [&](qsizetype at) { return big ? tiff.big16(at) : tiff.little16(at); };
-    const auto read32 = [&](qsizetype at) { return big ? tiff.big32(at) : tiff.little32(at); };
-    const std::optional<quint32> directory = read32(4);
-    const std::optional<quint32> entries = directory ? read16(*directory) : std::nullopt;
-    if (!entries)
-        return false;
+    if (compression != COMPRESSION_JPEG || !piece.startsWith("\xFF\xD8"))
+        return double(piece.size());
+    const std::optional<qint64> scans = jpegScanBytes(piece);
+    return scans ? std::optional<double>(double(*scans)) : std::nullopt;
+}
 
-    // Each field of the first directory: its values, SHORT or LONG, stored in
-    // the entry or where it points.
-    const auto values = [&](quint32 wanted) -> std::optional<std::vector<quint32>> {
-        for (quint32 i = 0; i < *entries; ++i) {
-            const qsizetype entry = qsizetype(*directory) + 2 + 12 * qsizetype(i);
-            if (read16(entry) != wanted)
-                continue;
-            const std::optional<quint32> type = read16(entry + 2);
-            const std::optional<quint32> count = read32(entry + 4);
-            if (!type || !count || (*type != 3 && *type != 4) || *count > quint32(tiff.size()))
-                return std::nullopt;
-            const qsizetype size = *type == 3 ? 2 : 4;
-            qsizetype at = entry + 8;
-            if (size * *count > 4) {
-                const std::optional<quint32> offset = read32(entry + 8);
-                if (!offset)
-                    return std::nullopt;
-                at = *offset;
-            }
-            std::vector<quint32> result;
-            for (quint32 n = 0; n < *count; ++n) {
-                const std::optional<quint32> value = size == 2 ? read16(at + 2 * n) : read32(at + 4 * n);
-                if (!value)
-                    return std::nullopt;
-                result.push_back(*value);
-            }
-            return result;
-        }
-        return std::vector<quint32>();
-    };
-    const auto first = [](const std::optional<std::vector<quint32>>& list, quint32 fallback) {
-        return list && !list->empty() ? list->front() : fallback;
-    };
-    const double width = first(values(tiffWidth), 0);
-    const double height = first(values(tiffHeight), 0);
-    if (width <= 0 || height <= 0)
-        return true; // libtiff refuses it
-    const double bits = first(values(tiffBitsPerSample), 1) * double(first(values(tiffSamplesPerPixel), 1));
-    const quint32 compression = first(values(tiffCompression), 1);
-
-    std::optional<std::vector<quint32>> offsets = values(tiffStripOffsets);
-    std::optional<std::vector<quint32>> counts = values(tiffStripByteCounts);
-    if (offsets && offsets->empty()) {
-        offsets = values(tiffTileOffsets);
-        counts = values(tiffTileByteCounts);
-    }
-    if (!offsets || !counts || offsets->empty() || offsets->size() != counts->size())
+bool tiffHoldsPixels(QByteArrayView bytes)
+{
+    // libtiff reads the sizes, whatever integer type the file stores them as:
+    // read here as SHORT or LONG alone, a 16000 × 16000 claim in SLONG fields
+    // went through unchecked.
+    const std::optional<TiffLayout> tiff = tiffLayout(bytes);
+    if (!tiff || tiff->pieces.empty())
         return false;
+    const Bytes file(bytes);
     double stored = 0;
-    for (size_t i = 0; i < offsets->size(); ++i) {
-        if (!tiff.has((*offsets)[i], (*counts)[i]))
+    for (const TiffLayout::Piece& piece : tiff->pieces) {
+        if (piece.offset > quint64(file.size()) || piece.bytes > quint64(file.size())
+            || !file.has(qsizetype(piece.offset), qsizetype(piece.bytes)))
             return false; // picture data cut off
-        stored += (*counts)[i];
+        const std::optional<double> coding =
+            codingBytes(bytes.sliced(qsizetype(piece.offset), qsizetype(piece.bytes)), tiff->compression);
+        if (!coding)
+            return false;
+        stored += *coding;
     }
-    const double rowBytes = std::ceil(width * bits / 8);
-    return stored * tiffBestRatio(compression, rowBytes, bits) >= rowBytes * height;
+    const double bits = double(tiff->bitsPerSample) * tiff->samplesPerPixel;
+    const double rowBytes = std::ceil(double(tiff->width) * bits / 8);
+    return stored * tiffBestRatio(tiff->compression, rowBytes, bits) >= rowBytes * double(tiff->height);
 }
 
 } // namespace
@@ -270,7 +228,7 @@ bool holdsClaimedPixels(QByteArrayView data)
     if (bytes.startsWith("BM"))
         return bmpHoldsPixels(bytes);
     if (bytes.startsWith("II*") || bytes.startsWith("MM"))
-        return tiffHoldsPixels(bytes);
+        return tiffHoldsPixels(data);
     return true;
 }
 

@@ -13,9 +13,10 @@
 //         pixel of every row in runs and literals, each counted only up to
 //         its row's end, as a decoder clips it (escapes that skip pixels
 //         code none).
-//   TIFF  the first directory's strips or tiles must lie in the file, and
+//   TIFF  the first directory's strips or tiles (as libtiff reads its sizes
+//         and counts, stored as any integer type) must lie in the file, and
 //         hold the rows at the best ratio of their compression (JPEG: a bit
-//         for each 8 × 8 block).
+//         for each 8 × 8 block of the strips' scans).
 // The other formats read have checks of their own (JPEG, GIF, WebP) or are
 // checked by their library (HEIF); these pass.
 

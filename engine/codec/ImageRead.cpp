@@ -1,5 +1,6 @@
 #include "engine/codec/ImageRead.h"
 
+#include "engine/codec/ColourProfile.h"
 #include "engine/codec/GifReader.h"
 #include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageDataCheck.h"
@@ -8,6 +9,7 @@
 #include "engine/codec/LibraryMessages.h"
 #include "engine/codec/PngReader.h"
 #include "engine/codec/ReadSteps.h"
+#include "engine/codec/TiffLayout.h"
 #include "engine/codec/WebpReader.h"
 
 #include <QBuffer>
@@ -17,6 +19,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+
+#include <tiff.h>
 
 namespace zephrin {
 
@@ -107,6 +111,22 @@ std::optional<ReadFailure> planQtRead(QImageReader& reader, QByteArrayView bytes
     return std::nullopt;
 }
 
+// What a TIFF's pixels are stored as, for its ICC profile: Qt's reader sets
+// whatever profile the file holds.
+StoredColours tiffColours(QByteArrayView bytes)
+{
+    const std::optional<TiffLayout> tiff = tiffLayout(bytes);
+    switch (tiff ? tiff->photometric : -1) {
+    case PHOTOMETRIC_MINISWHITE:
+    case PHOTOMETRIC_MINISBLACK: return StoredColours::grey;
+    case PHOTOMETRIC_RGB:
+    case PHOTOMETRIC_PALETTE:
+    case PHOTOMETRIC_YCBCR: return StoredColours::rgb;
+    case PHOTOMETRIC_SEPARATED: return StoredColours::cmyk;
+    default: return StoredColours::other;
+    }
+}
+
 template <ImageFileFormat format>
 std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, const ReadLimits& limits)
 {
@@ -139,6 +159,8 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
     const TiffDataMessages messages;
     if (!reader.read(&picture) || picture.isNull() || messages.count() > 0)
         return failed(ReadFailure::unreadable);
+    if (format == ImageFileFormat::tiff && picture.colorSpace().isValid())
+        dropMismatchedProfile(picture, tiffColours(bytes));
     return finishedPicture(std::move(picture), limits);
 }
 

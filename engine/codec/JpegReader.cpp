@@ -1,7 +1,8 @@
 #include "engine/codec/JpegReader.h"
 
+#include "engine/codec/ColourProfile.h"
 #include "engine/codec/ExifOrientation.h"
-#include "engine/codec/JpegTruncation.h"
+#include "engine/codec/JpegScans.h"
 #include "engine/codec/ReadSteps.h"
 
 #include <QColorSpace>
@@ -127,12 +128,14 @@ bool decodeRows(Session& session, unsigned char* first, size_t step, bool cmyk, 
 // reads zeros past the end of its data, and a flat picture costs next to
 // nothing, so a few bytes claiming 65500 × 65500 pixels decoded to flat grey.
 // It gets one bit per 64 blocks instead, far below any photograph or drawing.
+// Only the scans' data counts: padding after the end marker or large comment
+// segments made such a file look large enough.
 constexpr qint64 kArithmeticBlocksPerBit = 64;
 
-bool dataCanHoldBlocks(const jpeg_decompress_struct& info, qsizetype fileBytes)
+bool dataCanHoldBlocks(const jpeg_decompress_struct& info, qint64 scanBytes)
 {
     const qint64 blocks = qint64((info.image_width + 7) / 8) * qint64((info.image_height + 7) / 8);
-    return qint64(fileBytes) * 8 * (info.arith_code ? kArithmeticBlocksPerBit : 1) >= blocks;
+    return scanBytes * 8 * (info.arith_code ? kArithmeticBlocksPerBit : 1) >= blocks;
 }
 
 // What libjpeg keeps besides the output rows: a file of several scans is held
@@ -178,7 +181,7 @@ std::optional<ReadFailure> chooseScale(Session& session, unsigned numerator, boo
 }
 
 struct Markers {
-    QByteArray exif; // APP1 payloads, joined
+    QByteArray exif; // the first APP1 payload that is an Exif block
     QByteArray icc;  // ICC profile chunks, in file order
 };
 
@@ -188,8 +191,10 @@ Markers savedMarkers(const jpeg_decompress_struct& info)
     Markers markers;
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
         const auto* data = reinterpret_cast<const char*>(marker->data);
-        if (marker->marker == JPEG_APP0 + 1)
-            markers.exif.append(data, marker->data_length);
+        const QByteArrayView payload(data, marker->data_length);
+        // Editors put an XMP block (also APP1) before or after the Exif block.
+        if (marker->marker == JPEG_APP0 + 1 && markers.exif.isEmpty() && isExifBlock(payload))
+            markers.exif = payload.toByteArray();
         else if (marker->marker == JPEG_APP0 + 2 && marker->data_length > 128 + 4 + kIccHeader
                  && std::strcmp(data, "ICC_PROFILE") == 0)
             markers.icc.append(data + kIccHeader, marker->data_length - kIccHeader);
@@ -272,8 +277,8 @@ private:
 std::optional<ReadFailure> prepare(Session& session, QByteArrayView bytes, const ReadLimits& limits, QSize& wanted,
                                    bool& cmyk)
 {
-    if (!isJpeg(bytes) || isTruncatedJpeg(bytes) || !readHeader(session, bytes)
-        || !dataCanHoldBlocks(session.info, bytes.size()))
+    const std::optional<qint64> scanBytes = jpegScanBytes(bytes);
+    if (!scanBytes || !readHeader(session, bytes) || !dataCanHoldBlocks(session.info, *scanBytes))
         return ReadFailure::unreadable;
     const jpeg_decompress_struct& info = session.info;
     cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
@@ -315,9 +320,10 @@ ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
         return failed(*refusal);
     jpeg_decompress_struct& info = session.info;
     const Markers markers = savedMarkers(info);
-    const QColorSpace profile = limits.convertToSRgb && !markers.icc.isEmpty()
-                                    ? QColorSpace::fromIccProfile(markers.icc)
-                                    : QColorSpace();
+    const StoredColours colours = info.jpeg_color_space == JCS_GRAYSCALE ? StoredColours::grey
+                                  : cmyk                                 ? StoredColours::cmyk
+                                                                         : StoredColours::rgb;
+    const QColorSpace profile = limits.convertToSRgb ? profileFor(markers.icc, colours) : QColorSpace();
     const bool convert = profile.isValid() && profile != QColorSpace(QColorSpace::SRgb);
     const QSize decoded(int(info.output_width), int(info.output_height));
     info.mem->max_memory_to_use = long(limits.maxDecodeBytes);

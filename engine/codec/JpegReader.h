@@ -4,17 +4,21 @@
 // integer DCT, smooth chroma upsampling, the smallest M/8 scale that still
 // covers the wanted size and then Qt's smooth scaling, CMYK as Adobe stores it,
 // the ICC profile and the Exif orientation), so the pixels are the ones Qt's
-// reader gives. One difference: Qt's reader loses the colour space of a picture
-// it turns by 90°, so its colours stayed unconverted; here every picture with a
-// profile is converted, turned or not.
+// reader gives. Where Qt's reader is at fault, this one differs: Qt's reader
+// loses the colour space of a picture it turns by 90°, so its colours stayed
+// unconverted, while here every picture with a profile is converted, turned or
+// not; a profile for other pixels than the file's (a grey one on a colour
+// picture) is ignored here (ColourProfile.h); and the Exif block is the APP1
+// segment that starts as one, wherever it stands, where Qt's reader looks
+// only at the first APP1 (often an XMP block).
 //
 // Refused as unreadable: a file cut off before its end marker, a Huffman-coded
-// file smaller than one bit per 8 × 8 block of its picture (an arithmetic-coded
-// one than a bit per 64 blocks), a scan whose data
-// ends before its last block, more than 100 scans. Where Qt's scale would
-// pass the limits' maxDecodeBytes (output plus a progressive file's
-// coefficient buffer), a smaller eighth is taken and its picture kept at that
-// size; refused as tooLarge when even 1/8 passes it.
+// file whose scans hold less than one bit per 8 × 8 block of its picture (an
+// arithmetic-coded one than a bit per 64 blocks; what lies around the scans
+// does not count), a scan whose data ends before its last block, more than
+// 100 scans. Where Qt's scale would pass the limits' maxDecodeBytes (output
+// plus a progressive file's coefficient buffer), a smaller eighth is taken and
+// its picture kept at that size; refused as tooLarge when even 1/8 passes it.
 
 #include "engine/codec/ImageRead.h"
 

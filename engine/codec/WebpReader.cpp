@@ -1,6 +1,7 @@
 #include "engine/codec/WebpReader.h"
 
 #include "engine/codec/Bytes.h"
+#include "engine/codec/ColourProfile.h"
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ReadSteps.h"
 
@@ -113,13 +114,15 @@ int orientationOf(const WebpLayout& layout)
     return orientation;
 }
 
+// The colour space of the file's ICC profile; none without one, or with one
+// that is not for RGB: WebP stores RGB alone (lossy frames as YCbCr).
 QColorSpace profileOf(const WebpLayout& layout)
 {
     WebPChunkIterator chunk;
     if (!WebPDemuxGetChunk(layout.demuxer.get(), "ICCP", 1, &chunk))
         return {};
-    const QColorSpace profile = QColorSpace::fromIccProfile(
-        QByteArray(reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size)));
+    const QByteArrayView icc(reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size));
+    const QColorSpace profile = profileFor(icc, StoredColours::rgb);
     WebPDemuxReleaseChunkIterator(&chunk);
     return profile;
 }

@@ -231,29 +231,78 @@ QByteArray xpmClaiming(int width, int height)
     return xpm + "};\n";
 }
 
-QByteArray tiffClaiming(int width, int height, int stripBytes)
-{
-    constexpr quint32 kEntries = 8;
-    const quint32 data = 8 + 2 + 12 * kEntries + 4;
-    QByteArray tiff("II*\0", 4);
-    appendLittle32(tiff, 8);
-    appendLittle16(tiff, kEntries);
-    const auto entry = [&](int tag, int type, quint32 value) {
-        appendLittle16(tiff, tag);
-        appendLittle16(tiff, type);
-        appendLittle32(tiff, 1);
-        appendLittle32(tiff, value);
+namespace {
+
+// A little-endian TIFF of one directory: its entries in the order added, the
+// values that do not fit in an entry after the directory, then the pixel data,
+// whose offset StripOffsets gets.
+class TiffMaker {
+public:
+    // One entry of `values` as `type` (BYTE, SHORT, LONG, their signed kinds,
+    // LONG8 or SLONG8).
+    void add(int tag, int type, std::initializer_list<qint64> values)
+    {
+        QByteArray bytes;
+        const int size = type == 1 || type == 6 ? 1 : type == 3 || type == 8 ? 2 : type == 16 || type == 17 ? 8 : 4;
+        for (const qint64 value : values)
+            for (int i = 0; i < size; ++i)
+                bytes.append(char((quint64(value) >> (8 * i)) & 0xFF));
+        m_entries.push_back({tag, type, quint32(values.size()), bytes});
+    }
+    void addDataOffset() { m_entries.push_back({kStripOffsets, 4, 1, {}}); }
+
+    QByteArray file(const QByteArray& data) const
+    {
+        const quint32 outside = 8 + 2 + 12 * quint32(m_entries.size()) + 4;
+        quint32 dataAt = outside;
+        for (const Entry& entry : m_entries)
+            dataAt += entry.value.size() > 4 ? quint32(entry.value.size()) : 0;
+        QByteArray tiff("II*\0", 4);
+        appendLittle32(tiff, 8);
+        appendLittle16(tiff, int(m_entries.size()));
+        QByteArray values;
+        for (const Entry& entry : m_entries) {
+            appendLittle16(tiff, entry.tag);
+            appendLittle16(tiff, entry.type);
+            appendLittle32(tiff, entry.count);
+            if (entry.tag == kStripOffsets && entry.value.isEmpty()) {
+                appendLittle32(tiff, dataAt);
+            } else if (entry.value.size() > 4) {
+                appendLittle32(tiff, outside + quint32(values.size()));
+                values += entry.value;
+            } else {
+                tiff += entry.value.leftJustified(4, '\0');
+            }
+        }
+        appendLittle32(tiff, 0); // no next directory
+        return tiff + values + data;
+    }
+
+private:
+    static constexpr int kStripOffsets = 273;
+    struct Entry {
+        int tag;
+        int type;
+        quint32 count;
+        QByteArray value;
     };
-    entry(256, 4, quint32(width));
-    entry(257, 4, quint32(height));
-    entry(258, 3, 8);    // bits per sample
-    entry(259, 3, 1);    // no compression
-    entry(262, 3, 1);    // black is zero
-    entry(273, 4, data); // the strip's offset
-    entry(278, 4, quint32(height));
-    entry(279, 4, quint32(stripBytes));
-    appendLittle32(tiff, 0); // no next directory
-    return tiff + QByteArray(stripBytes, '\x80');
+    std::vector<Entry> m_entries;
+};
+
+} // namespace
+
+QByteArray tiffClaiming(int width, int height, int stripBytes, int sizeType)
+{
+    TiffMaker tiff;
+    tiff.add(256, sizeType, {width});
+    tiff.add(257, sizeType, {height});
+    tiff.add(258, 3, {8}); // bits per sample
+    tiff.add(259, 3, {1}); // no compression
+    tiff.add(262, 3, {1}); // black is zero
+    tiff.addDataOffset();
+    tiff.add(278, 4, {height});
+    tiff.add(279, 4, {stripBytes});
+    return tiff.file(QByteArray(stripBytes, '\x80'));
 }
 
 QByteArray svgDrawing(const QString& path)
@@ -409,12 +458,16 @@ QByteArray sparseAnimatedWebp(int width, int height)
                     + riffChunk("ANMF", frame + frameData));
 }
 
-QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation)
+namespace {
+
+// `still` (a WebP file of one picture, as WebPEncoder writes it) in the
+// extended format, with `flags` added and `icc` and `exif` as chunks where
+// they belong (before the picture and after it), each left out when empty.
+QByteArray webpWithMetadata(const QByteArray& still, quint8 flags, const QByteArray& icc, const QByteArray& exif)
 {
     QByteArray image;
     int width = 0;
     int height = 0;
-    quint8 flags = 0x08; // Exif
     for (const auto& [type, body] : riffChunks(still)) {
         if (type == "VP8X") {
             flags |= quint8(body[0]);
@@ -433,8 +486,20 @@ QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation)
             image += riffChunk(type.constData(), body);
         }
     }
-    const QByteArray tiff = exifBlock(orientation).mid(6); // less "Exif\0\0"
-    return riffFile(extendedHeader(flags, width, height) + image + riffChunk("EXIF", tiff));
+    return riffFile(extendedHeader(flags, width, height) + (icc.isEmpty() ? QByteArray() : riffChunk("ICCP", icc))
+                    + image + (exif.isEmpty() ? QByteArray() : riffChunk("EXIF", exif)));
+}
+
+} // namespace
+
+QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation)
+{
+    return webpWithMetadata(still, 0x08, {}, exifBlock(orientation).mid(6)); // less "Exif\0\0"
+}
+
+QByteArray webpWithIccProfile(const QByteArray& still, const QByteArray& icc)
+{
+    return webpWithMetadata(still, 0x20, icc, {});
 }
 
 QByteArray pngWithChunk(const QByteArray& png, const char* type, const QByteArray& data)
@@ -450,39 +515,66 @@ QByteArray pngWithExifOrientation(const QByteArray& png, quint16 orientation)
     return pngWithChunk(png, "eXIf", exifBlock(orientation).mid(6));
 }
 
-QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripBytes, bool colour)
+QByteArray pngWithIccProfile(const QByteArray& png, const QByteArray& icc)
+{
+    // The profile's name, deflate, then the zlib stream (qCompress puts
+    // the data's length before it).
+    return pngWithChunk(png, "iCCP", QByteArray("profile\0\0", 9) + qCompress(icc).mid(4));
+}
+
+QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripBytes, bool colour, int sizeType)
 {
     const QByteArray strip = stripBytes >= 0 ? jpeg.left(stripBytes) : jpeg;
-    const quint32 entries = colour ? 10 : 9;
-    const quint32 bitsAt = 8 + 2 + 12 * entries + 4; // three SHORTs of 8, for colour
-    const quint32 data = bitsAt + (colour ? 6 : 0);
-    QByteArray tiff("II*\0", 4);
-    appendLittle32(tiff, 8);
-    appendLittle16(tiff, int(entries));
-    const auto entry = [&](int tag, int type, quint32 count, quint32 value) {
-        appendLittle16(tiff, tag);
-        appendLittle16(tiff, type);
-        appendLittle32(tiff, count);
-        appendLittle32(tiff, value);
-    };
-    entry(256, 4, 1, quint32(width));
-    entry(257, 4, 1, quint32(height));
+    TiffMaker tiff;
+    tiff.add(256, sizeType, {width});
+    tiff.add(257, sizeType, {height});
     if (colour)
-        entry(258, 3, 3, bitsAt); // bits per sample
+        tiff.add(258, 3, {8, 8, 8}); // bits per sample
     else
-        entry(258, 3, 1, 8);
-    entry(259, 3, 1, 7);              // JPEG
-    entry(262, 3, 1, colour ? 6 : 1); // YCbCr, or black is zero
-    entry(273, 4, 1, data);           // the strip's offset
-    entry(277, 3, 1, colour ? 3 : 1); // samples a pixel
-    entry(278, 4, 1, quint32(height));
-    entry(279, 4, 1, quint32(strip.size()));
+        tiff.add(258, 3, {8});
+    tiff.add(259, 3, {7});              // JPEG
+    tiff.add(262, 3, {colour ? 6 : 1}); // YCbCr, or black is zero
+    tiff.addDataOffset();
+    tiff.add(277, 3, {colour ? 3 : 1}); // samples a pixel
+    tiff.add(278, 4, {height});
+    tiff.add(279, 4, {strip.size()});
     if (colour)
-        entry(530, 3, 2, 2 | 2 << 16); // chroma halved both ways, as the JPEG stores it
-    appendLittle32(tiff, 0);           // no next directory
-    if (colour)
-        tiff.append("\x08\x00\x08\x00\x08\x00", 6);
-    return tiff + strip;
+        tiff.add(530, 3, {2, 2}); // chroma halved both ways, as the JPEG stores it
+    return tiff.file(strip);
+}
+
+QByteArray deflateTiffClaiming(int width, int height, int sizeType)
+{
+    // A stream of zeros that stops after 300 bytes, a few hundred KB into
+    // the picture.
+    const QByteArray strip = qCompress(QByteArray(1 << 20, '\0'), 9).mid(4).left(300);
+    TiffMaker tiff;
+    tiff.add(256, sizeType, {width});
+    tiff.add(257, sizeType, {height});
+    tiff.add(258, 3, {8});
+    tiff.add(259, 3, {8}); // Deflate
+    tiff.add(262, 3, {1});
+    tiff.addDataOffset();
+    tiff.add(278, 4, {height});
+    tiff.add(279, 4, {strip.size()});
+    return tiff.file(strip);
+}
+
+QByteArray jpegSegment(int marker, const QByteArray& body)
+{
+    QByteArray segment;
+    appendJpegSegment(segment, quint8(marker), body);
+    return segment;
+}
+
+QByteArray jpegWithSegments(const QByteArray& jpeg, const QByteArray& segments)
+{
+    return jpeg.left(2) + segments + jpeg.mid(2);
+}
+
+QByteArray jpegIccSegment(const QByteArray& icc)
+{
+    return jpegSegment(0xE2, QByteArray("ICC_PROFILE\0\x01\x01", 14) + icc);
 }
 
 } // namespace zephrin::testing

@@ -29,8 +29,10 @@ QByteArray rleBmpClaiming(int width, int height);
 QByteArray xpmClaiming(int width, int height);
 
 // An uncompressed 8-bit grey TIFF claiming width × height pixels, with one
-// strip of `stripBytes` bytes (that many lie in the file).
-QByteArray tiffClaiming(int width, int height, int stripBytes);
+// strip of `stripBytes` bytes (that many lie in the file). Its width and
+// height are stored as `sizeType`: 1 BYTE, 3 SHORT, 4 LONG, 6 SBYTE, 8 SSHORT,
+// 9 SLONG, 16 LONG8 or 17 SLONG8.
+QByteArray tiffClaiming(int width, int height, int stripBytes, int sizeType = 4);
 
 // An SVG of 64 × 48 that draws the picture file at `path` over its whole area.
 QByteArray svgDrawing(const QString& path);
@@ -102,6 +104,9 @@ QByteArray sparseAnimatedWebp(int width, int height);
 // block whose orientation tag is `orientation`.
 QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation);
 
+// `still` (as WebPEncoder writes it) with `icc` as its colour profile.
+QByteArray webpWithIccProfile(const QByteArray& still, const QByteArray& icc);
+
 // `png` with a chunk of `type` holding `data` before its first IDAT chunk.
 QByteArray pngWithChunk(const QByteArray& png, const char* type, const QByteArray& data);
 
@@ -109,11 +114,29 @@ QByteArray pngWithChunk(const QByteArray& png, const char* type, const QByteArra
 // first IDAT chunk.
 QByteArray pngWithExifOrientation(const QByteArray& png, quint16 orientation);
 
+// `png` with an iCCP chunk holding `icc`.
+QByteArray pngWithIccProfile(const QByteArray& png, const QByteArray& icc);
+
 // A TIFF whose one strip is `jpeg` (a baseline JPEG file, grey or, with
 // `colour`, YCbCr with chroma halved both ways; kept whole or cut to
 // `stripBytes` bytes when 0 or more) under JPEG compression, claiming
-// width × height pixels.
-QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripBytes = -1, bool colour = false);
+// width × height pixels, stored as `sizeType` (see tiffClaiming).
+QByteArray jpegTiff(const QByteArray& jpeg, int width, int height, qint64 stripBytes = -1, bool colour = false,
+                    int sizeType = 4);
+
+// A grey TIFF claiming width × height pixels whose one Deflate strip stops
+// after 300 bytes; its width and height stored as `sizeType`.
+QByteArray deflateTiffClaiming(int width, int height, int sizeType = 4);
+
+// One JPEG segment: the marker, its length, `body`.
+QByteArray jpegSegment(int marker, const QByteArray& body);
+
+// `jpeg` with `segments` (made by jpegSegment) right after its start-of-image
+// marker.
+QByteArray jpegWithSegments(const QByteArray& jpeg, const QByteArray& segments);
+
+// The APP2 segment that carries `icc` whole.
+QByteArray jpegIccSegment(const QByteArray& icc);
 
 // A HEIC whose primary image is a grid of rows × columns references to the
 // one image of `tile` (a HEIC file as HeicWriter makes it, without alpha),

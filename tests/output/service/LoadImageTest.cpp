@@ -2,7 +2,7 @@
 
 #include "../ImageFiles.h"
 #include "engine/codec/ImageDestination.h"
-#include "engine/codec/JpegTruncation.h"
+#include "engine/codec/JpegScans.h"
 #include "support/GifWriter.h"
 #include "support/HostileImages.h"
 
@@ -150,14 +150,15 @@ TEST(LoadImage, LeavesQtsAllocationLimitAlone)
     EXPECT_EQ(QImageReader::allocationLimit(), limit);
 }
 
-TEST(JpegTruncation, FindsTheEndOfTheFirstImage)
+TEST(JpegScans, FindsTheEndOfTheFirstImage)
 {
     const QByteArray jpeg = encoded(discOnWhite(320, 240), "jpeg");
-    EXPECT_FALSE(isTruncatedJpeg(jpeg));
+    const std::optional<qint64> scans = jpegScanBytes(jpeg);
+    ASSERT_TRUE(scans);
     // Data after the end marker (an appended video, padding) is not a truncation.
-    EXPECT_FALSE(isTruncatedJpeg(jpeg + QByteArray(5000, '\x42')));
-    EXPECT_FALSE(isTruncatedJpeg(encoded(discOnWhite(32, 24), "png")));
+    EXPECT_EQ(jpegScanBytes(jpeg + QByteArray(5000, '\x42')), scans);
+    EXPECT_FALSE(jpegScanBytes(encoded(discOnWhite(32, 24), "png")));
     for (qsizetype cut = 2; cut < jpeg.size(); cut += 97)
-        EXPECT_TRUE(isTruncatedJpeg(jpeg.left(cut))) << cut;
-    EXPECT_TRUE(isTruncatedJpeg(jpeg.left(jpeg.size() - 1)));
+        EXPECT_FALSE(jpegScanBytes(jpeg.left(cut))) << cut;
+    EXPECT_FALSE(jpegScanBytes(jpeg.left(jpeg.size() - 1)));
 }
