@@ -655,6 +655,10 @@ public:
         // The file is a private copy: deleted once its picture has landed (or
         // proved unreadable); an import replaced before that leaves it.
         bool removeAfterReading = false;
+        // The picture comes into view once it is the document, out of the
+        // batch's; a file that cannot be opened leaves the batch in view and
+        // says why in a notice there.
+        bool intoView = false;
     };
     void importImage(const QUrl& url, const ImportOptions& options);
     // A file is being read to become the document (a newer import would

@@ -240,7 +240,10 @@ TEST_F(IncomingFilesTest, AnyKindOfWorkInProgressParksTheFile)
     }
 }
 
-TEST_F(IncomingFilesTest, KeepWorkingDeletesTheParkedFileAndKeepsTheDocument)
+// "Keep Working" keeps the document and the shared picture, which may exist
+// nowhere else (it came on standard input): it joins the batch queue, and a
+// notice says so over the document. It was deleted.
+TEST_F(IncomingFilesTest, KeepWorkingKeepsTheDocumentAndQueuesTheSharedPicture)
 {
     openDocument();
     editor->setComp([&] { auto c = editor->comp(); c.mirror = true; return c; }());
@@ -249,12 +252,20 @@ TEST_F(IncomingFilesTest, KeepWorkingDeletesTheParkedFileAndKeepsTheDocument)
     handOff(file);
     ASSERT_TRUE(editor->showIncomingReplaceConfirm());
     m_road.cancelReplace();
+    EXPECT_EQ(editor->notice(), QStringLiteral("Added 1 shared image to the batch."));
     runner->settle();
     EXPECT_FALSE(editor->showIncomingReplaceConfirm());
     EXPECT_TRUE(editor->pendingIncomingURL().isEmpty());
-    EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(editor->document()->url, before);
-    m_road.cancelReplace();  // a second dismissal finds nothing to drop
+    EXPECT_FALSE(editor->batchMode());
+    ASSERT_EQ(editor->batch()->total(), 1);
+    EXPECT_TRUE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
+    // Quitting now asks about it.
+    EXPECT_TRUE(m_commands.askToQuit());
+    m_commands.cancelQuit();
+    m_road.cancelReplace();  // a second dismissal finds nothing more to keep
+    EXPECT_EQ(editor->batch()->total(), 1);
 }
 
 TEST_F(IncomingFilesTest, ReplaceOpensTheParkedFileOnce)
@@ -329,29 +340,49 @@ TEST_F(IncomingFilesTest, HandOffsArrivingTogetherAreQueuedNotLost)
 }
 
 // Copies an editor left queued when it ended without quitting stay through
-// the next batch hand-off, and the next start offers them again.
+// the next batch hand-off, and the next start offers them again and says how
+// many came back (nothing did).
 TEST_F(IncomingFilesTest, CopiesLeftBehindAreOfferedAgainAtTheStart)
 {
-    const QString shared = waiting();
-    const std::optional<QString> left = copyForQueue(shared, QStringLiteral("duck.png"), *queuedCopiesFolder());
-    ASSERT_TRUE(left);
-    removeHandedOverFile(shared);   // the queue of the editor that is gone held it
+    const auto leaveBehind = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const QString shared = waiting();
+            ASSERT_TRUE(copyForQueue(shared, QStringLiteral("duck.png"), *queuedCopiesFolder()));
+            removeHandedOverFile(shared);   // the queue of the editor that is gone held it
+        }
+    };
+    leaveBehind(1);
     {
         IncomingRoad road(*editor, m_commands);
         road.openArguments({handOffArgument(waiting()), handOffArgument(waiting())});
         runner->settle();
         ASSERT_EQ(editor->batch()->total(), 2);
-        EXPECT_TRUE(QFile::exists(*left));
     }   // quit: this editor's own copies go
 
-    makeEditor();
-    WindowCommands commands(*editor);
-    IncomingRoad road(*editor, commands);
-    EXPECT_EQ(returnLeftBehindFiles(), 1);
-    road.openWaitingInboxFiles();
-    runner->settle();
-    ASSERT_TRUE(editor->document());
-    EXPECT_EQ(editor->document()->name, QStringLiteral("duck.png"));
+    const struct {
+        int left;
+        const char* notice;
+    } starts[] = {{1, "Restored 1 shared image from the last session."},
+                  {70, "Restored 70 shared images from the last session."}};
+    for (const auto& start : starts) {
+        if (start.left > 1)
+            leaveBehind(start.left);
+        makeEditor();
+        WindowCommands commands(*editor);
+        IncomingRoad road(*editor, commands);
+        EXPECT_EQ(road.restoreLeftBehindFiles(), start.left);
+        road.openWaitingInboxFiles();
+        runner->advance(IncomingRoad::kGathering);
+        EXPECT_EQ(editor->notice(), QString::fromUtf8(start.notice));
+        runner->settle();
+        if (start.left == 1) {
+            ASSERT_TRUE(editor->document());
+            EXPECT_EQ(editor->document()->name, QStringLiteral("duck.png"));
+        } else {
+            EXPECT_EQ(editor->batch()->total(), start.left);
+            EXPECT_TRUE(editor->batchMode());
+        }
+    }
 }
 
 // At the start, or for a launch that names nothing, every waiting file is
@@ -450,7 +481,8 @@ TEST_F(IncomingFilesTest, AHandOffReplacedWhileItOpensIsKept)
     EXPECT_FALSE(QFile::exists(QDir(incoming).filePath(QFileInfo(third).fileName())));
 }
 
-// Where no copy can be made, the files stay in the inbox and the status says so.
+// Where no copy can be made, the files stay in the inbox and the status says
+// so; a picture declined for the document too.
 TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
 {
     const QString blocker = *queuedCopiesFolder();
@@ -467,6 +499,52 @@ TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
     EXPECT_EQ(editor->batch()->total(), 0);
     EXPECT_EQ(editor->lastError(),
               QStringLiteral("2 shared images couldn't be added to the batch and wait in the inbox for the next start."));
+
+    openDocument();
+    editor->addTextLayer();
+    runner->settle();
+    const QString declined = waiting();
+    handOff(declined);
+    ASSERT_TRUE(editor->showIncomingReplaceConfirm());
+    m_road.cancelReplace();
+    EXPECT_TRUE(QFile::exists(declined));
+    EXPECT_EQ(editor->lastError(),
+              QStringLiteral("1 shared image couldn't be added to the batch and waits in the inbox for the next start."));
+}
+
+// A hand-off opens in view of the batch only once its picture is the
+// document: one that cannot be opened left a running batch for an empty
+// editor; the batch stays in view, and a notice says why.
+TEST_F(IncomingFilesTest, AHandOffThatCannotBeOpenedLeavesTheBatchInView)
+{
+    for (const bool readable : {true, false}) {
+        SCOPED_TRACE(readable);
+        makeEditor();
+        WindowCommands commands(*editor);
+        IncomingRoad road(*editor, commands);
+        editor->batch()->add({writePicture(QStringLiteral("queued.png"))});
+        editor->setBatchMode(true);
+        editor->batch()->start(*editor);
+        ASSERT_TRUE(editor->batch()->isRunning());
+        const QString file = waiting();
+        if (!readable) {
+            QFile broken(file);
+            ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            broken.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, 'x'));
+        }
+        road.openArguments({handOffArgument(file)});
+        runner->advance(IncomingRoad::kGathering);
+        EXPECT_TRUE(editor->batchMode());   // nothing comes into view before it opens
+        runner->runAll();
+        EXPECT_EQ(editor->batchMode(), !readable);
+        EXPECT_EQ(editor->document().has_value(), readable);
+        if (!readable) {
+            EXPECT_TRUE(editor->notice().startsWith(QStringLiteral("Couldn't open Shared image: ")))
+                << editor->notice().toStdString();
+            EXPECT_EQ(editor->lastError(), QString());
+        }
+        runner->settle();
+    }
 }
 
 TEST_F(IncomingFilesTest, AHandedOverDocumentIsNamedAfterTheSharedFileAndItsCopyGoes)
