@@ -271,10 +271,10 @@ void EditorState::clearErrorsUpTo(std::uint64_t count)
         setLastError({});
 }
 
-void EditorState::showNotice(const QString& text, const QString& revealPath)
+void EditorState::showNotice(const QString& text, const QString& revealPath, const QString& copyPath)
 {
     const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
-    setNotice(text, revealPath, {});
+    setNotice(text, revealPath, copyPath);
     afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
 }
 

@@ -532,8 +532,9 @@ public:
     const QString& notice() const { return m_notice; }   // empty: none
     const QString& noticeRevealPath() const { return m_noticeRevealPath; }
     const QString& noticeCopyPath() const { return m_noticeCopyPath; }
-    // Shows a success notice (replacing one that is up) for noticeDuration.
-    void showNotice(const QString& text, const QString& revealPath = {});
+    // Shows a success notice (replacing one that is up) for noticeDuration;
+    // with `copyPath`, it offers to copy that path, which it names.
+    void showNotice(const QString& text, const QString& revealPath = {}, const QString& copyPath = {});
     // Shows a notice that offers to copy `path`, which it names: nothing could
     // show the file. It stays until it is closed or replaced, so the path can
     // be read and copied.
