@@ -52,7 +52,7 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
             if (!loaded.ok()) {
                 // OpenFailure's sentence says why ("Couldn't open <name>: ...").
                 if (intoView && m_batchMode)
-                    showNotice(loaded.error);
+                    showFailureNotice(loaded.error);
                 else
                     setLastError(loaded.error);
                 if (target == ImportTarget::background)

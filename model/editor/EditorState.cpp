@@ -278,19 +278,28 @@ void EditorState::showNotice(const QString& text, const QString& revealPath, con
     afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
 }
 
+void EditorState::showFailureNotice(const QString& text)
+{
+    const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
+    setNotice(text, {}, {}, true);
+    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+}
+
 void EditorState::showPathNotice(const QString& text, const QString& path)
 {
     cancelTask(m_noticeTask);
     setNotice(text, {}, path);
 }
 
-void EditorState::setNotice(const QString& text, const QString& revealPath, const QString& copyPath)
+void EditorState::setNotice(const QString& text, const QString& revealPath, const QString& copyPath, bool failure)
 {
-    if (text == m_notice && revealPath == m_noticeRevealPath && copyPath == m_noticeCopyPath)
+    if (text == m_notice && revealPath == m_noticeRevealPath && copyPath == m_noticeCopyPath
+        && failure == m_noticeIsFailure)
         return;
     m_notice = text;
     m_noticeRevealPath = revealPath;
     m_noticeCopyPath = copyPath;
+    m_noticeIsFailure = failure;
     emit noticeChanged();
 }
 

@@ -541,6 +541,7 @@ TEST_F(IncomingFilesTest, AHandOffThatCannotBeOpenedLeavesTheBatchInView)
         if (!readable) {
             EXPECT_TRUE(editor->notice().startsWith(QStringLiteral("Couldn't open Shared image: ")))
                 << editor->notice().toStdString();
+            EXPECT_TRUE(editor->noticeIsFailure());
             EXPECT_EQ(editor->lastError(), QString());
         }
         runner->settle();
