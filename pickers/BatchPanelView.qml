@@ -35,23 +35,33 @@ Item {
             width: scroller.availableWidth - 32
             spacing: 16
 
-            // Header.
-            RowLayout {
+            // Header. The count is anchored at the right, not laid out: in a
+            // row that first showed after it appeared (the queue filled while
+            // the batch was out of view) it was left at the start, over the icon.
+            Item {
                 Layout.fillWidth: true
-                spacing: 8
-                ZPIcon {
-                    symbol: "square.grid.2x2.fill"
-                    size: 16
-                    color: Theme.accentLight
+                implicitHeight: titleRow.implicitHeight
+                RowLayout {
+                    id: titleRow
+                    anchors.left: parent.left
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 8
+                    ZPIcon {
+                        symbol: "square.grid.2x2.fill"
+                        size: 16
+                        color: Theme.accentLight
+                    }
+                    Text {
+                        objectName: "batchTitle"
+                        text: "Batch"
+                        font: Theme.titleFont
+                        color: Theme.textPrimary
+                    }
                 }
-                Text {
-                    text: "Batch"
-                    font: Theme.titleFont
-                    color: Theme.textPrimary
-                }
-                Item { Layout.fillWidth: true }
                 Text {
                     objectName: "batchCount"
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
                     visible: panel.batch.total > 0
                     text: BatchRules.countText(panel.batch.doneCount, panel.batch.total)
                     font: Theme.captionFont

@@ -18,7 +18,6 @@
 #include "model/editor/EditorState.h"
 #include "model/engines/EditorEngines.h"
 #include "pickers/backdrops/BackdropStores.h"
-#include "share/inbox/QueuedCopies.h"
 
 #include <QApplication>
 #include <QDir>
@@ -95,14 +94,13 @@ int main(int argc, char** argv)
     zephrin::SingleInstance instance(socket);
     if (!instance.listen())
         return zephrin::SingleInstance::forward(socket, arguments, 1000) ? 0 : 1;
-    // The one editor: what an earlier one left outside the inbox (it ended
-    // before opening or queueing a hand-off for good) goes back in, for the
-    // first scan to offer again.
-    zephrin::returnLeftBehindFiles();
-
     zephrin::EditorState editor;
     zephrin::ShellObjects shell(editor, QString(), editor.engines().isnetAvailable());
     shell.registerForQml();
+    // The one editor: what an earlier one left outside the inbox (it ended
+    // before opening or queueing a hand-off for good) goes back in, for the
+    // first scan to offer again.
+    shell.incoming.restoreLeftBehindFiles();
     zephrin::DesktopFileChooser chooser;
     zephrin::FileDialogs dialogs(editor, shell.commands, shell.settings, chooser);
     zephrin::BackdropStores backdrops;

@@ -28,14 +28,16 @@ bool isHandedOver(const QString& path)
 // not be offered again meanwhile. It is named after the file that was
 // shared; the private copy goes once its picture is the document (one whose
 // import another file replaced stays, and is offered again at the next start).
-// The window shows the editor with it, also when the batch queue was in view.
+// The window shows the editor with the picture once it is open, also when the
+// batch queue was in view; one that cannot be opened leaves the batch there.
 void open(EditorState& editor, const QUrl& file)
 {
-    editor.setBatchMode(false);
     editor.setImportTarget(ImportTarget::document);
+    EditorState::ImportOptions options;
+    options.intoView = true;
     const QString path = file.toLocalFile();
     if (!isHandedOver(path)) {
-        editor.importImage(file);
+        editor.importImage(file, options);
         return;
     }
     const std::optional<QString> taken = takeHandedOverFile(path);
@@ -43,7 +45,9 @@ void open(EditorState& editor, const QUrl& file)
         editor.setLastError(QStringLiteral("Couldn't open the shared image."));
         return;
     }
-    editor.importImage(QUrl::fromLocalFile(*taken), {handedOverName(*taken), true});
+    options.name = handedOverName(*taken);
+    options.removeAfterReading = true;
+    editor.importImage(QUrl::fromLocalFile(*taken), options);
 }
 
 } // namespace
@@ -87,9 +91,6 @@ void confirmIncomingReplace(EditorState& editor)
 void cancelIncomingReplace(EditorState& editor)
 {
     editor.setShowIncomingReplaceConfirm(false);
-    const QUrl parked = editor.pendingIncomingURL();
-    if (!parked.isEmpty() && isHandedOver(parked.toLocalFile()))
-        removeHandedOverFile(parked.toLocalFile());
     editor.setPendingIncomingURL(QUrl());
 }
 

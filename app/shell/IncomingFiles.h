@@ -4,9 +4,9 @@
 // command line or by "Open With", dropped on the canvas or picked in the
 // importer. When opening it would discard work (DiscardedWork.h), the file
 // is parked in pendingIncomingURL while the window asks "Replace the current
-// image?". A handed-over file leaves the inbox when it is opened or declined,
-// so it is opened once, and goes by the name it was shared under; the user's
-// own files are only ever read.
+// image?". A handed-over file leaves the inbox when it is opened, so it is
+// opened once, and goes by the name it was shared under; declined, it stays
+// (IncomingRoad queues it). The user's own files are only ever read.
 
 #include <QString>
 #include <QUrl>
@@ -30,8 +30,8 @@ void openDocumentFile(EditorState& editor, const QUrl& file);
 void handleIncomingURL(EditorState& editor, const QUrl& file);
 
 // "Replace": opens the parked file. "Keep Working" (and every other way of
-// closing the question): drops it, deleting it only when it is a waiting
-// file of the inbox. Both put the question away; neither does anything more
+// closing the question): lets it go, deleting nothing; a waiting file of the
+// inbox stays there. Both put the question away; neither does anything more
 // when nothing is parked.
 void confirmIncomingReplace(EditorState& editor);
 void cancelIncomingReplace(EditorState& editor);

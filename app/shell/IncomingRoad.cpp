@@ -102,6 +102,12 @@ void IncomingRoad::openForwardedLaunch(const QStringList& arguments)
         openWaitingInboxFiles();
 }
 
+int IncomingRoad::restoreLeftBehindFiles()
+{
+    m_restored = returnLeftBehindFiles();
+    return m_restored;
+}
+
 bool IncomingRoad::openWaitingInboxFiles()
 {
     const QStringList files = waitingInboxFiles();
@@ -127,20 +133,24 @@ void IncomingRoad::openGathered()
     // Another road may have taken a file meanwhile; the parked one is the
     // question's.
     const QString parked = m_editor.pendingIncomingURL().toLocalFile();
-    files.removeIf([&](const QString& file) {
-        return file == parked || !waitingFilePath(QFileInfo(file).absolutePath(), QFileInfo(file).fileName());
-    });
+    files.removeIf([&](const QString& file) { return file == parked || !isWaitingInboxFile(file); });
     // One alone opens, unless a question or another file being opened is
-    // ahead of it: opening it then would take that one's place unseen.
-    if (files.size() == 1 && !m_editor.showIncomingReplaceConfirm() && !m_editor.isOpeningDocument())
+    // ahead of it: opening it then would take that one's place unseen. The
+    // batch comes into view, but not under such a question nor over such a
+    // document: there a notice says where the pictures went.
+    const bool nothingAhead = !m_editor.showIncomingReplaceConfirm() && !m_editor.isOpeningDocument();
+    if (files.size() == 1 && nothingAhead)
         handleIncomingURL(m_editor, QUrl::fromLocalFile(files.first()));
     else if (!files.isEmpty())
-        queueHandedOver(files);
+        queueHandedOver(files, nothingAhead);
+    if (const int restored = std::exchange(m_restored, 0); restored > 0)
+        m_editor.showNotice(
+            QStringLiteral("Restored %1 from the last session.").arg(plural::count(restored, u"shared image")));
 }
 
 // Each file is copied out of the inbox under its shared name, the copies are
 // queued, and only the files whose copy the queue took leave the inbox.
-void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
+void IncomingRoad::queueHandedOver(const QStringList& waitingFiles, bool showBatch)
 {
     const std::optional<QString> folder = queuedCopiesFolder();
     QList<QUrl> copies;
@@ -170,10 +180,7 @@ void IncomingRoad::queueHandedOver(const QStringList& waitingFiles)
             dropQueuedCopy(*folder, copies[i].toLocalFile());
         }
     }
-    // The batch comes into view, but not under the question about the
-    // document, nor over a document being opened: there a notice says where
-    // the pictures went.
-    if (taken > 0 && !m_editor.showIncomingReplaceConfirm() && !m_editor.isOpeningDocument())
+    if (taken > 0 && showBatch)
         m_editor.setBatchMode(true);
     else if (taken > 0)
         m_editor.showNotice(QStringLiteral("Added %1 to the batch.").arg(plural::count(taken, u"shared image")));
@@ -203,9 +210,15 @@ void IncomingRoad::confirmReplace()
     confirmIncomingReplace(m_editor);
 }
 
+// The document stays as it is, and so does the shared picture: it joins the
+// batch queue as hand-offs that arrive together do (it may exist nowhere
+// else), with the document still in view.
 void IncomingRoad::cancelReplace()
 {
+    const QString parked = m_editor.pendingIncomingURL().toLocalFile();
     cancelIncomingReplace(m_editor);
+    if (isWaitingInboxFile(parked))
+        queueHandedOver({parked}, false);
 }
 
 QString IncomingRoad::replaceDetail() const

@@ -9,8 +9,10 @@
 // none has come for kGathering: one alone opens as the document (asking first
 // when that discards work, IncomingFiles.h); several, or any while the
 // question is up for another or another file is being opened, go into the
-// batch queue as files given together do. A file leaves the inbox only once its picture is opened or
-// queued; one the queue could not take stays there, and the status says so.
+// batch queue as files given together do, and so does one the user declined
+// to open ("Keep Working"). A file leaves the inbox only once its picture is
+// opened or queued; one the queue could not take stays there, and the status
+// says so.
 
 #include <QObject>
 #include <QStringList>
@@ -47,6 +49,11 @@ public:
     // opens anything, the files waiting in the inbox are (ones handed over
     // while the editor could not be started).
     Q_INVOKABLE void openForwardedLaunch(const QStringList& arguments);
+    // At the start: puts back into the inbox what an editor that did not end
+    // cleanly left outside it (QueuedCopies.h), for the first scan to take;
+    // once the scan has opened or queued them, a notice says how many came
+    // back. Returns that number.
+    int restoreLeftBehindFiles();
     // Gathers every file waiting in the inbox; true when there was one.
     Q_INVOKABLE bool openWaitingInboxFiles();
     Q_INVOKABLE void confirmReplace();
@@ -68,7 +75,9 @@ signals:
 private:
     void gather(const QString& waitingFile);
     void openGathered();
-    void queueHandedOver(const QStringList& waitingFiles);
+    // `showBatch`: the batch comes into view; else a notice says where the
+    // pictures went.
+    void queueHandedOver(const QStringList& waitingFiles, bool showBatch);
     void dropCopiesLeftOutOfTheQueue();
 
     EditorState& m_editor;
@@ -76,6 +85,7 @@ private:
     QStringList m_gathered;          // waiting files of the inbox, in the order they came
     quint64 m_lastArrival = 0;       // counts hand-offs, so only the last one's wait opens them
     QStringList m_queuedCopies;      // copies the batch queue names (QueuedCopies.h)
+    int m_restored = 0;              // files put back at the start, not yet announced
 };
 
 } // namespace zephrin

@@ -250,7 +250,7 @@ void WindowCommands::revealShared()
     if (!m_editor.shareURL().isLocalFile())
         return;
     const QString path = m_editor.shareURL().toLocalFile();
-    m_reveal.revealFile(path, offerPathWhenNotShown(&m_editor, feedback::sharedPathNotice(path), path));
+    m_reveal.revealFile(path, offerPathWhenNotShown(&m_editor, feedback::sharedNotice(path), path));
 }
 
 void WindowCommands::showNoticeInFolder()

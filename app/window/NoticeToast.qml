@@ -1,9 +1,10 @@
-// The editor's success notice ("Saved duck.png to ~/Pictures", "Copied"):
-// a pill over the bottom of the workspace (the window holds it in a popup
-// above its questions and sheets), with "Show in Folder" when the notice
-// names a file or folder, and "Copy Path" when no file manager could show
-// it. It appears while Editor.notice is set; the editor clears it after a few
-// seconds (one that offers the path stays), and the close button at once.
+// The editor's notice of work that succeeded ("Saved duck.png to ~/Pictures",
+// "Copied"), or of a failure away from the view it concerns: a pill over the
+// bottom of the workspace (the window holds it in a popup above its questions
+// and sheets), with "Show in Folder" when the notice names a file or folder,
+// and "Copy Path" when it names one in full. It appears while Editor.notice
+// is set; the editor clears it after a few seconds (one naming a file that
+// nothing could show stays), and the close button at once.
 import QtQuick
 import QtQuick.Templates as T
 import Zephrin.Controls
@@ -64,9 +65,9 @@ Item {
         spacing: 10
         ZPIcon {
             anchors.verticalCenter: parent.verticalCenter
-            symbol: "checkmark.circle.fill"
+            symbol: Editor.noticeIsFailure ? "exclamationmark.triangle.fill" : "checkmark.circle.fill"
             size: 14
-            color: Theme.success
+            color: Editor.noticeIsFailure ? Theme.accentPink : Theme.success
         }
         Text {
             id: noticeText

@@ -135,7 +135,10 @@ void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat
     }
     setShareURL(*url);
     setShowExportSheet(false);
-    showNotice(feedback::sharedNotice(url->toLocalFile()), url->toLocalFile());
+    // Named in full from the start: the file is to be sent on from where it
+    // lies, and a file manager may never show it.
+    const QString path = url->toLocalFile();
+    showNotice(feedback::sharedNotice(path), path, path);
     m_runner->after(std::chrono::milliseconds(350), this, [this] { setShowShareSheet(true); });
 }
 

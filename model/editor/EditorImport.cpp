@@ -40,7 +40,8 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
     const QString name = options.name.isEmpty() ? url.fileName() : options.name;
     runTask(
         slot, ticket, TaskPriority::userInitiated, [url, name] { return ImageDocument::open(url, name); },
-        [this, url, name, target, remove = options.removeAfterReading](const Outcome<ImageDocument>& loaded) {
+        [this, url, name, target, remove = options.removeAfterReading,
+         intoView = options.intoView](const Outcome<ImageDocument>& loaded) {
             // A private copy goes once its picture is the document, or is known
             // to be unreadable; while an import that replaced this one still
             // runs, it stays, and so it does when this one is dropped.
@@ -50,7 +51,10 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
             }
             if (!loaded.ok()) {
                 // OpenFailure's sentence says why ("Couldn't open <name>: ...").
-                setLastError(loaded.error);
+                if (intoView && m_batchMode)
+                    showFailureNotice(loaded.error);
+                else
+                    setLastError(loaded.error);
                 if (target == ImportTarget::background)
                     setBackdropID(m_shownBackdropID);
                 return;
@@ -58,6 +62,8 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
             if (target == ImportTarget::background) {
                 applyLoadedBackground(loaded.value->image.image(), QFileInfo(name).completeBaseName());
             } else {
+                if (intoView)
+                    setBatchMode(false);
                 applyLoadedDocument(std::move(*loaded.value));
             }
         });

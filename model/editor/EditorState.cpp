@@ -271,10 +271,17 @@ void EditorState::clearErrorsUpTo(std::uint64_t count)
         setLastError({});
 }
 
-void EditorState::showNotice(const QString& text, const QString& revealPath)
+void EditorState::showNotice(const QString& text, const QString& revealPath, const QString& copyPath)
 {
     const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
-    setNotice(text, revealPath, {});
+    setNotice(text, revealPath, copyPath);
+    afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
+}
+
+void EditorState::showFailureNotice(const QString& text)
+{
+    const TaskSlot::Ticket ticket = beginTask(m_noticeTask, std::nullopt);
+    setNotice(text, {}, {}, true);
     afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
 }
 
@@ -284,13 +291,15 @@ void EditorState::showPathNotice(const QString& text, const QString& path)
     setNotice(text, {}, path);
 }
 
-void EditorState::setNotice(const QString& text, const QString& revealPath, const QString& copyPath)
+void EditorState::setNotice(const QString& text, const QString& revealPath, const QString& copyPath, bool failure)
 {
-    if (text == m_notice && revealPath == m_noticeRevealPath && copyPath == m_noticeCopyPath)
+    if (text == m_notice && revealPath == m_noticeRevealPath && copyPath == m_noticeCopyPath
+        && failure == m_noticeIsFailure)
         return;
     m_notice = text;
     m_noticeRevealPath = revealPath;
     m_noticeCopyPath = copyPath;
+    m_noticeIsFailure = failure;
     emit noticeChanged();
 }
 

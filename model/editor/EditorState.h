@@ -260,11 +260,12 @@ class EditorState : public QObject {
     Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
     // A short notice of work that succeeded ("Saved duck.png to ~/Pictures",
     // "Copied"), gone noticeDuration after it appeared; the file or folder its
-    // "Show in Folder" shows (empty: none); the path its "Copy Path" copies,
-    // where no file manager could show it (empty: none).
+    // "Show in Folder" shows (empty: none); the path its "Copy Path" copies
+    // (empty: none); whether it tells of something that failed instead.
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
     Q_PROPERTY(QString noticeRevealPath READ noticeRevealPath NOTIFY noticeChanged)
     Q_PROPERTY(QString noticeCopyPath READ noticeCopyPath NOTIFY noticeChanged)
+    Q_PROPERTY(bool noticeIsFailure READ noticeIsFailure NOTIFY noticeChanged)
     Q_PROPERTY(bool batchMode READ batchMode WRITE setBatchMode NOTIFY batchModeChanged)
     Q_PROPERTY(zephrin::BatchState* batch READ batch CONSTANT)
     Q_PROPERTY(zephrin::TextLayerList* textLayerList READ textLayerList CONSTANT)
@@ -532,8 +533,13 @@ public:
     const QString& notice() const { return m_notice; }   // empty: none
     const QString& noticeRevealPath() const { return m_noticeRevealPath; }
     const QString& noticeCopyPath() const { return m_noticeCopyPath; }
-    // Shows a success notice (replacing one that is up) for noticeDuration.
-    void showNotice(const QString& text, const QString& revealPath = {});
+    bool noticeIsFailure() const { return m_noticeIsFailure; }
+    // Shows a success notice (replacing one that is up) for noticeDuration;
+    // with `copyPath`, it offers to copy that path, which it names.
+    void showNotice(const QString& text, const QString& revealPath = {}, const QString& copyPath = {});
+    // Shows a failure's sentence as a notice for noticeDuration: where the
+    // view it concerns is not in front (lastError belongs to the one that is).
+    void showFailureNotice(const QString& text);
     // Shows a notice that offers to copy `path`, which it names: nothing could
     // show the file. It stays until it is closed or replaced, so the path can
     // be read and copied.
@@ -655,6 +661,10 @@ public:
         // The file is a private copy: deleted once its picture has landed (or
         // proved unreadable); an import replaced before that leaves it.
         bool removeAfterReading = false;
+        // The picture comes into view once it is the document, out of the
+        // batch's; a file that cannot be opened leaves the batch in view and
+        // says why in a notice there.
+        bool intoView = false;
     };
     void importImage(const QUrl& url, const ImportOptions& options);
     // A file is being read to become the document (a newer import would
@@ -1050,8 +1060,8 @@ private:
     void setShareURL(const QUrl& value);
     void setSheetLayoutPending(bool value);
     void publishSheetExportable();
-    // The notice's three parts at once; one change signal when any differs.
-    void setNotice(const QString& text, const QString& revealPath, const QString& copyPath);
+    // The notice's parts at once; one change signal when any differs.
+    void setNotice(const QString& text, const QString& revealPath, const QString& copyPath, bool failure = false);
 
     // ---- Work ----------------------------------------------------------------
     // A new busy entry with its label; 0 for a job that shows none.
@@ -1376,6 +1386,7 @@ private:
     QString m_notice;
     QString m_noticeRevealPath;
     QString m_noticeCopyPath;
+    bool m_noticeIsFailure = false;
     bool m_batchMode = false;
     QUrl m_pendingIncomingURL;
     bool m_showIncomingReplaceConfirm = false;

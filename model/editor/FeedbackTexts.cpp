@@ -33,11 +33,6 @@ QString exportedNotice(int files, const QString& folder, const QString& home)
 
 QString sharedNotice(const QString& filePath)
 {
-    return QStringLiteral("Ready to share %1").arg(QFileInfo(filePath).fileName());
-}
-
-QString sharedPathNotice(const QString& filePath)
-{
     return QStringLiteral("Ready to share %1").arg(filePath);
 }
 

@@ -13,13 +13,11 @@ QString folderText(const QString& folder, const QString& home);
 QString savedNotice(const QString& filePath, const QString& home);
 // "Exported 1 file to ~/Out", "Exported 5 files to ~/Out".
 QString exportedNotice(int files, const QString& folder, const QString& home);
-// "Ready to share duck-cutout.png".
+// The shared file by its full path: "Ready to share
+// /run/user/1000/zephrin-share/duck-cutout.png".
 QString sharedNotice(const QString& filePath);
-// Where no file manager could show them, the shared file and the file or
-// folder of a notice by their full paths: "Ready to share
-// /run/user/1000/zephrin-share/duck-cutout.png", "No file manager is
-// available to show /home/ana/Out".
-QString sharedPathNotice(const QString& filePath);
+// Where no file manager could show it, the file or folder of a notice by its
+// full path: "No file manager is available to show /home/ana/Out".
 QString notShownNotice(const QString& path);
 // "Couldn't save duck.png: the disk is full."
 QString saveFailure(const QString& filePath, const QString& reason);

@@ -47,8 +47,9 @@ std::optional<QString> handOffFile(const QString& path, const QString& folder, q
             problem = QStringLiteral("its name is not UTF-8 text");
         return std::nullopt;
     }
-    // A name with an extension is judged by it; a name without one by the data.
-    QString extension = info.suffix();
+    // A name whose extension is no image's is passed over unread; every other
+    // file is then judged by its bytes.
+    const QString extension = info.suffix();
     if (!extension.isEmpty() && !isImageFileName(info.fileName())) {
         problem = QStringLiteral("not an image");
         return std::nullopt;
@@ -79,17 +80,15 @@ std::optional<QString> copyIntoInbox(QIODevice& source, const QString& extension
         problem = QStringLiteral("empty, so no image");
         return std::nullopt;
     }
-    // An extension that could not stand in an inbox name is replaced by the
-    // one the data calls for.
-    QString chosen =
-        !extension.isEmpty() && isInboxFileName(makeInboxFileName(extension)) ? extension : QString();
-    if (chosen.isEmpty()) {
-        chosen = imageExtensionFromMagic(chunk);
-        if (chosen.isEmpty()) {
-            problem = QStringLiteral("not an image");
-            return std::nullopt;
-        }
+    // Data is judged by its bytes whatever its name says: a text file named
+    // .png is no picture, and the editor would only refuse it later.
+    const QString kind = imageExtensionFromMagic(chunk);
+    if (kind.isEmpty()) {
+        problem = QStringLiteral("its contents are not an image");
+        return std::nullopt;
     }
+    // The name's own extension stays, unless it could not stand in an inbox name.
+    const QString chosen = !extension.isEmpty() && isInboxFileName(makeInboxFileName(extension)) ? extension : kind;
 
     const QString name = makeInboxFileName(chosen);
     QSaveFile target(QDir(folder).filePath(name));

@@ -4,10 +4,10 @@
 // that announces it. Later items are never looked at once one was handed off.
 //
 // An item is a local path, a file: URL, or "-" for data on standard input
-// (data without a name). A usable image is a regular file whose name has an
-// image extension, or, when the name has no extension or there is no name,
-// data whose first bytes are those of an image type (that type's extension is
-// used). Empty data and anything larger than the cap are not usable. Copies
+// (data without a name). A usable image is data whose first bytes are those of
+// an image type the editor opens, from a regular file whose name has an image
+// extension or none (then, and for data without a name, the type's extension
+// is used). Empty data and anything larger than the cap are not usable. Copies
 // are streamed, so the cap, not memory, bounds what is read, and each lands
 // in one atomic rename: a waiting file is always complete. A copy of a named
 // file carries the source's name as its origin (OriginalName.h).
@@ -38,7 +38,7 @@ HandOffResult handOffFirstImage(const QStringList& items, const std::optional<QS
 // Copies everything `source` yields into `folder` as a new inbox file with
 // `extension`, or, when the extension is empty, the one the data's first bytes
 // call for. The file name, or none with `problem` set (empty data, more than
-// `sizeCap` bytes, no image type, a read or write failure).
+// `sizeCap` bytes, first bytes of no image type, a read or write failure).
 std::optional<QString> copyIntoInbox(QIODevice& source, const QString& extension, const QString& folder,
                                      qint64 sizeCap, QString& problem);
 

@@ -72,6 +72,13 @@ QStringList waitingFiles(const QString& folder)
     return files;
 }
 
+bool isWaitingInboxFile(const QString& path)
+{
+    const std::optional<QString> folder = sharedInboxFolder();
+    const QFileInfo info(path);
+    return folder && !path.isEmpty() && QFileInfo(info.absolutePath()) == QFileInfo(*folder) && isWaitingFile(info);
+}
+
 QStringList waitingInboxFiles()
 {
     const std::optional<QString> folder = sharedInboxFolder();

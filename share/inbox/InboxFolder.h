@@ -22,6 +22,9 @@ std::optional<QString> sharedInboxFolder();
 // no hand-off (handOffFileName) or no such waiting file exists.
 std::optional<QString> handOffFilePath(const QString& urlText);
 
+// Whether `path` is a waiting file directly inside the inbox.
+bool isWaitingInboxFile(const QString& path);
+
 // Every waiting file, oldest first by modification date (a file whose date
 // cannot be read counts as the oldest; equal dates go by name).
 QStringList waitingInboxFiles();

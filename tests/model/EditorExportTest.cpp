@@ -302,8 +302,10 @@ TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
     EXPECT_EQ(first.absolutePath(), QFileInfo(editor->shareFolder()).absoluteFilePath());
     EXPECT_EQ(QFileInfo(editor->shareFolder()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
     EXPECT_FALSE(editor->showShareSheet());
-    EXPECT_EQ(editor->notice(), QStringLiteral("Ready to share name.png"));
+    // The file by its full path, to copy from the first notice on.
+    EXPECT_EQ(editor->notice(), QStringLiteral("Ready to share ") + first.absoluteFilePath());
     EXPECT_EQ(editor->noticeRevealPath(), first.absoluteFilePath());
+    EXPECT_EQ(editor->noticeCopyPath(), first.absoluteFilePath());
     runner->advance(350ms);
     EXPECT_TRUE(editor->showShareSheet());
 

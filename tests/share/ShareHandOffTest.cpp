@@ -261,6 +261,29 @@ TEST_F(ShareProgramTest, FailsLoudlyWhenNothingCanBeHandedOff)
     EXPECT_TRUE(unknown.err.contains("--help")) << unknown.err.toStdString();
 }
 
+// A file named as a picture is judged by its bytes, as data on standard input
+// is: a text file called .png was handed over, and the editor then left a
+// running batch for an empty document that could not be opened.
+TEST_F(ShareProgramTest, RefusesWhatIsNoImageWhateverItIsCalled)
+{
+    const QByteArray words("just some words, no picture");
+    const QString named = QDir(m_sources.path()).filePath(QStringLiteral("notimg.png"));
+    QFile file(named);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(words);
+    file.close();
+
+    const std::pair<QStringList, QByteArray> roads[] = {{{named}, named.toUtf8()},
+                                                        {{QStringLiteral("-")}, "standard input"}};
+    for (const auto& [items, label] : roads) {
+        const Run refused = run(QStringList{QStringLiteral("--print-url")} + items, words);
+        EXPECT_EQ(refused.exitCode, 1) << label.toStdString();
+        EXPECT_TRUE(refused.out.isEmpty());
+        EXPECT_TRUE(refused.err.contains(label + ": its contents are not an image")) << refused.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(inbox()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
 TEST_F(ShareProgramTest, HelpPrintsUsageAndHandsNothingOff)
 {
     for (const QString& help : {QStringLiteral("--help"), QStringLiteral("-h")}) {

@@ -240,7 +240,10 @@ TEST_F(IncomingFilesTest, AnyKindOfWorkInProgressParksTheFile)
     }
 }
 
-TEST_F(IncomingFilesTest, KeepWorkingDeletesTheParkedFileAndKeepsTheDocument)
+// "Keep Working" keeps the document and the shared picture, which may exist
+// nowhere else (it came on standard input): it joins the batch queue, and a
+// notice says so over the document. It was deleted.
+TEST_F(IncomingFilesTest, KeepWorkingKeepsTheDocumentAndQueuesTheSharedPicture)
 {
     openDocument();
     editor->setComp([&] { auto c = editor->comp(); c.mirror = true; return c; }());
@@ -249,12 +252,16 @@ TEST_F(IncomingFilesTest, KeepWorkingDeletesTheParkedFileAndKeepsTheDocument)
     handOff(file);
     ASSERT_TRUE(editor->showIncomingReplaceConfirm());
     m_road.cancelReplace();
+    EXPECT_EQ(editor->notice(), QStringLiteral("Added 1 shared image to the batch."));
     runner->settle();
     EXPECT_FALSE(editor->showIncomingReplaceConfirm());
     EXPECT_TRUE(editor->pendingIncomingURL().isEmpty());
-    EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(editor->document()->url, before);
-    m_road.cancelReplace();  // a second dismissal finds nothing to drop
+    EXPECT_FALSE(editor->batchMode());
+    ASSERT_EQ(editor->batch()->total(), 1);
+    EXPECT_TRUE(QFile::exists(editor->batch()->itemsInOrder().front().url.toLocalFile()));
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
+    m_road.cancelReplace();  // a second dismissal finds nothing to keep
 }
 
 TEST_F(IncomingFilesTest, ReplaceOpensTheParkedFileOnce)
@@ -329,7 +336,8 @@ TEST_F(IncomingFilesTest, HandOffsArrivingTogetherAreQueuedNotLost)
 }
 
 // Copies an editor left queued when it ended without quitting stay through
-// the next batch hand-off, and the next start offers them again.
+// the next batch hand-off, and the next start offers them again and says how
+// many came back (nothing did).
 TEST_F(IncomingFilesTest, CopiesLeftBehindAreOfferedAgainAtTheStart)
 {
     const QString shared = waiting();
@@ -347,8 +355,10 @@ TEST_F(IncomingFilesTest, CopiesLeftBehindAreOfferedAgainAtTheStart)
     makeEditor();
     WindowCommands commands(*editor);
     IncomingRoad road(*editor, commands);
-    EXPECT_EQ(returnLeftBehindFiles(), 1);
+    EXPECT_EQ(road.restoreLeftBehindFiles(), 1);
     road.openWaitingInboxFiles();
+    runner->advance(IncomingRoad::kGathering);
+    EXPECT_EQ(editor->notice(), QStringLiteral("Restored 1 shared image from the last session."));
     runner->settle();
     ASSERT_TRUE(editor->document());
     EXPECT_EQ(editor->document()->name, QStringLiteral("duck.png"));
@@ -450,7 +460,8 @@ TEST_F(IncomingFilesTest, AHandOffReplacedWhileItOpensIsKept)
     EXPECT_FALSE(QFile::exists(QDir(incoming).filePath(QFileInfo(third).fileName())));
 }
 
-// Where no copy can be made, the files stay in the inbox and the status says so.
+// Where no copy can be made, the files stay in the inbox and the status says
+// so; a picture declined for the document too.
 TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
 {
     const QString blocker = *queuedCopiesFolder();
@@ -467,6 +478,42 @@ TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
     EXPECT_EQ(editor->batch()->total(), 0);
     EXPECT_EQ(editor->lastError(),
               QStringLiteral("2 shared images couldn't be added to the batch and wait in the inbox for the next start."));
+
+    openDocument();
+    editor->addTextLayer();
+    runner->settle();
+    const QString declined = waiting();
+    handOff(declined);
+    ASSERT_TRUE(editor->showIncomingReplaceConfirm());
+    m_road.cancelReplace();
+    EXPECT_TRUE(QFile::exists(declined));
+    EXPECT_EQ(editor->lastError(),
+              QStringLiteral("1 shared image couldn't be added to the batch and waits in the inbox for the next start."));
+}
+
+// A hand-off comes into view only once its picture is the document: one that
+// cannot be opened left a running batch for an empty editor. The batch stays
+// in view, and a notice says why.
+TEST_F(IncomingFilesTest, AHandOffThatCannotBeOpenedLeavesTheBatchInView)
+{
+    editor->batch()->add({writePicture(QStringLiteral("queued.png"))});
+    editor->setBatchMode(true);
+    editor->batch()->start(*editor);
+    ASSERT_TRUE(editor->batch()->isRunning());
+    const QString file = waiting();
+    QFile broken(file);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, 'x'));
+    broken.close();
+    m_road.openArguments({handOffArgument(file)});
+    runner->advance(IncomingRoad::kGathering);
+    runner->runAll();
+    EXPECT_TRUE(editor->batchMode());
+    EXPECT_FALSE(editor->document());
+    EXPECT_TRUE(editor->notice().startsWith(QStringLiteral("Couldn't open Shared image: ")))
+        << editor->notice().toStdString();
+    EXPECT_TRUE(editor->noticeIsFailure());
+    EXPECT_EQ(editor->lastError(), QString());
 }
 
 TEST_F(IncomingFilesTest, AHandedOverDocumentIsNamedAfterTheSharedFileAndItsCopyGoes)

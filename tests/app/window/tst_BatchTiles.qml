@@ -24,6 +24,22 @@ WindowHarness {
         waitForRendering(window.contentItem)
     }
 
+    // The header's count of a queue filled while the batch was out of view
+    // (hand-offs, a restart) was drawn over the header's icon.
+    function test_theCountStandsClearOfTheHeader() {
+        const window = openWindow()
+        Editor.batch.add([Driver.writePicture("a.png", 120, 80), Driver.writePicture("b.png", 120, 80)])
+        Driver.settle()
+        showBatch(window)
+        const count = item(window, "batchCount")
+        const title = item(window, "batchTitle")
+        verify(count.visible)
+        compare(count.text, "0/2")
+        const countLeft = count.mapToItem(window.contentItem, 0, 0).x
+        const titleRight = title.mapToItem(window.contentItem, title.width, 0).x
+        verify(countLeft > titleRight, "count at " + countLeft + ", title ends at " + titleRight)
+    }
+
     function test_aRedTileOpensItsFileInTheEditor() {
         const window = openWindow()
         showBatch(window)
