@@ -636,7 +636,8 @@ public:
     // The same by the preset's title; an unknown title changes nothing.
     Q_INVOKABLE void applyListingPreset(const QString& title);
     // "Reset to plain cutout": the default composite settings, no backdrop
-    // picture and no listing preset; one history step.
+    // picture and no listing preset, with the export that was in force before
+    // the preset; one history step.
     void resetToPlainCutout();
     // The checklist of activePreset for the result as it stands, computed on
     // every read; empty without a preset or a composite.
@@ -1181,6 +1182,7 @@ private:
     ExportSetup currentExportSetup(bool withSvg) const;
     StepExtras currentExtras(const StepExtras& like) const;
     void restoreCutoutSetup(const CutoutSetup& setup);
+    void restoreExportSetup(const ExportSetup& setup);
     // Every step of both stacks and the last committed one, changed; with
     // maskList only those whose mask count runs along the list in force.
     enum class HistoryReach { all, maskList };
@@ -1293,6 +1295,7 @@ private:
     bool m_flatConnectedOnly = true;
     double m_flatCloseGaps = 0;
     std::optional<ListingPreset> m_activePreset;
+    std::optional<ExportSetup> m_exportBeforePreset;   // see EditSnapshot
     bool m_fillHoles = false;
     EdgeRefineMode m_edgeMode = EdgeRefineMode::smooth;
     double m_feather = 0.6;
