@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <utility>
 
 namespace zephrin::testing {
 
@@ -41,6 +42,14 @@ protected:
     const SheetPlacement& placement(std::size_t index) const
     {
         return editor->sheetRender()->layout.placements.at(index);
+    }
+
+    // Two 1 in copies of one design, laid out.
+    std::pair<SheetPlacement, SheetPlacement> twoCopies()
+    {
+        addDesign(QStringLiteral("one.png"), 1.0, 2);
+        EXPECT_EQ(editor->sheetRender()->layout.placements.size(), 2u);
+        return {placement(0), placement(1)};
     }
 
     void changeSpacing(double inches)
@@ -268,10 +277,7 @@ TEST_F(EditorSheet, PinsAreClampedIntoThePrintableArea)
 // and signals it even when the notice already says so.
 TEST_F(EditorSheet, EveryRefusedDropSaysWhy)
 {
-    addDesign(QStringLiteral("one.png"), 1.0, 2);
-    ASSERT_EQ(editor->sheetRender()->layout.placements.size(), 2u);
-    const SheetPlacement a = placement(0);
-    const SheetPlacement b = placement(1);
+    const auto [a, b] = twoCopies();
     const double spacing = editor->sheetSettings().spacingInches;
     QSignalSpy refused(editor.get(), &EditorState::stickerPinRefused);
 
@@ -314,10 +320,7 @@ TEST_F(EditorSheet, EveryRefusedDropSaysWhy)
 
 TEST_F(EditorSheet, ACopyFarEnoughAwayIsPinnedAndTheNoticeGoes)
 {
-    addDesign(QStringLiteral("one.png"), 1.0, 2);
-    ASSERT_EQ(editor->sheetRender()->layout.placements.size(), 2u);
-    const SheetPlacement a = placement(0);
-    const SheetPlacement b = placement(1);
+    const auto [a, b] = twoCopies();
     const double spacing = editor->sheetSettings().spacingInches;
     QPointF wanted(a.rect.right() + spacing, a.rect.top());
     EXPECT_FALSE(editor->moveStickerPin(b.pinKey(), wanted));
