@@ -3,10 +3,9 @@
 // paint operations were in force, the composite as the user set it up (the
 // composite settings with their text and shape layers, the backdrop that is
 // shown and its picture) and the listing preset, with the export it found.
-// History keeps counts and
-// settings, never operation lists; the backdrop's picture is held by
-// reference (its box shares the pixels), never copied. Undo and redo move the
-// counts along the lists and put the settings back.
+// History keeps counts and settings, never operation lists; the backdrop's
+// picture is held by reference (its box shares the pixels), never copied.
+// Undo and redo move the counts along the lists and put the settings back.
 //
 // A few steps change more: the "Line art" preset makes a new matte by flat
 // keying and starts a new list of mask edits, and a listing preset sets the

@@ -39,12 +39,6 @@ const QString kNotOnTheSheet = QStringLiteral("That sticker is no longer on the 
 const QString kNothingPlaced =
     QStringLiteral("No sticker fits on the sheet, so there is nothing to export — reduce size or count.");
 
-// Strictly overlapping: copies that only touch are merely too close.
-bool overlapping(const QRectF& a, const QRectF& b)
-{
-    return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() && b.top() < a.bottom();
-}
-
 // The image trimmed to its visible pixels; whole when those are under 2 × 2.
 Image trimmedToContent(const EditorEngines& engines, const Image& image)
 {
@@ -239,7 +233,7 @@ bool EditorState::moveStickerPin(const QString& key, QPointF corner)
     for (const SheetPlacement& other : layout.placements) {
         if (&other == &*moved)
             continue;
-        if (overlapping(target, other.rect))
+        if (sheetpins::overlapping(target, other.rect))
             return refuseStickerPin(kOnAnother);
         tooClose = tooClose || !sheetpins::farEnoughApart(target, other.rect, m_sheetSettings.spacingInches);
     }

@@ -118,7 +118,7 @@ TEST_F(EditorResize, ResetPutsBackTheExportThePresetsFound)
     editor->redo();
     exportIs(ExportFormat::webp, 1500, 6, true);
 
-    // Undone back to before the reset, the reset finds that export again.
+    // Undone once more, a second reset puts back the same export.
     editor->undo();
     editor->resetToPlainCutout();
     exportIs(ExportFormat::webp, 1500, 6, true);

@@ -447,6 +447,8 @@ TEST(SheetPinRules, GapMustExceedTheSpacing)
     EXPECT_TRUE(sheetpins::farEnoughApart(a, QRectF(1.126, 0.5, 1, 1), 0.125));
     EXPECT_TRUE(sheetpins::farEnoughApart(a, QRectF(0.5, -1.2, 1, 1), 0.125));  // above, along y
     EXPECT_FALSE(sheetpins::farEnoughApart(a, QRectF(0.5, 0.5, 1, 1), 0.125));  // overlapping
+    EXPECT_TRUE(sheetpins::overlapping(a, QRectF(0.5, 0.5, 1, 1)));
+    EXPECT_FALSE(sheetpins::overlapping(a, QRectF(1, 0, 1, 1)));  // touching only: too close, not on it
 }
 
 TEST_F(EditorSheet, ItemListFollowsTheDesignsAndWritesFields)

@@ -52,7 +52,7 @@ WindowHarness {
     }
 
     // Paper that no sticker fits on says why there is nothing on it to export.
-    function test_bareFullPaperSaysWhyNothingIsThere() {
+    function test_barePaperSaysWhyNothingIsOnIt() {
         const window = openWindow()
         Driver.openPicture(120, 80)
         Editor.defaultStickerWidth = 12
