@@ -118,11 +118,6 @@ TEST_F(EditorResize, ResetPutsBackTheExportThePresetsFound)
     editor->redo();
     exportIs(ExportFormat::webp, 1500, 6, true);
 
-    // Undone once more, a second reset puts back the same export.
-    editor->undo();
-    editor->resetToPlainCutout();
-    exportIs(ExportFormat::webp, 1500, 6, true);
-
     // Without a preset a reset leaves the export alone.
     editor->setExportFormat(ExportFormat::jpg);
     editor->setComp(QStringLiteral("shadowEnabled"), true);

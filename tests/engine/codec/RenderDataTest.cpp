@@ -66,25 +66,6 @@ TEST(RenderData, WritesTheSizeItSaysItWill)
     }
 }
 
-// A drawing's page takes the long edge either way, its other side in
-// proportion and whole; the pictures' rule is the one above.
-TEST(ExportedSize, ADrawingsPageTakesTheLongEdgeEitherWay)
-{
-    const struct {
-        QSizeF page;
-        int longEdge;
-        QSizeF drawn;
-    } cases[] = {{{831.2, 433.1}, 1200, {1200, 625}}, {{10.4, 6.4}, 4800, {4800, 2954}},
-                 {{433.1, 831.2}, 800, {417, 800}}, {{11.6, 11.6}, 618, {618, 618}},
-                 {{2000, 1}, 100, {100, 1}}, {{10.4, 6.4}, 0, {10.4, 6.4}}};
-    for (const auto& c : cases)
-        EXPECT_EQ(exportedPageSize(c.page, c.longEdge), c.drawn) << c.page.width() << " at " << c.longEdge;
-
-    EXPECT_EQ(exportedLongSide({800, 600}, 2400, ExportFormat::svg), 2400);
-    EXPECT_EQ(exportedLongSide({800, 600}, 2400, ExportFormat::png), 800);
-    EXPECT_EQ(exportedLongSide({3000, 600}, 2400, ExportFormat::webp), 2400);
-}
-
 TEST(RenderData, FlattensOnWhiteWhenAlphaIsNotKept)
 {
     const MatteEngine engine;

@@ -17,11 +17,6 @@ TestCase {
         SheetPanel { width: 340 }
     }
 
-    Component {
-        id: spyComponent
-        SignalSpy {}
-    }
-
     function init() {
         Editor.clearStickerSheet()
         Editor.clearDocument()
@@ -171,23 +166,6 @@ TestCase {
         compare(refusal.text, "No sticker fits on the sheet, so there is nothing to export — reduce size or count.")
         verify(!part(panel, "sheetExportPNG").enabled)
         verify(!part(panel, "sheetExportSVG").enabled)
-    }
-
-    // A refused drop on the canvas is explained under the list, and the panel
-    // asks for that line to be seen each time, though its text stays the same.
-    function test_aRefusedDropAsksForItsReasonToBeSeen() {
-        const panel = openPanel()
-        const reveals = createTemporaryObject(spyComponent, test, { target: panel, signalName: "reveal" })
-        addDesign(panel)
-        settle()
-        const key = Editor.sheetLayout.placements[0].key
-        for (let attempt = 1; attempt <= 2; ++attempt) {
-            verify(!Editor.moveStickerPin(key, Qt.point(5, 1)))   // off the 4 × 6 in paper
-            tryCompare(reveals, "count", attempt)
-            compare(reveals.signalArguments[attempt - 1][0], part(panel, "sheetNotice"))
-        }
-        verify(part(panel, "sheetNotice").visible)
-        compare(part(panel, "sheetNotice").text, "That spot is off the paper — drop the sticker on the sheet.")
     }
 
     function test_textsFollowTheSettings() {
