@@ -1,7 +1,8 @@
 // The sticker sheet in place of the image canvas: the rendered paper, fitted
 // like the document image and centred, with an invisible handle over every
 // placed sticker that drags it to another spot, where the editor pins it.
-// Without a render, a note on what to do next.
+// Without a render, a note on what to do next; with one that places nothing,
+// why there is nothing to export.
 import QtQuick
 import QtQuick.Layouts
 import Zephrin.Canvas
@@ -70,6 +71,28 @@ Item {
             id: preview
             anchors.fill: parent
             image: Editor.sheetPreview
+        }
+
+        // Bare paper, because no sticker fits: says so, and why there is
+        // nothing to export, where the stickers would be.
+        Rectangle {
+            objectName: "sheetNothingPlaced"
+            visible: Editor.sheetExportRefusal !== ""
+            anchors.centerIn: parent
+            width: Math.min(parent.width - 32, reason.implicitWidth + 32)
+            height: reason.implicitHeight + 20
+            radius: 10
+            color: Theme.pillBackground
+            Text {
+                id: reason
+                anchors.centerIn: parent
+                width: parent.width - 32
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                text: Editor.sheetExportRefusal
+                font: Theme.bodyFont
+                color: Theme.textPrimary
+            }
         }
     }
 

@@ -1,5 +1,6 @@
 #include "inspector/ExportSheetRules.h"
 
+#include "engine/codec/ExportedSize.h"
 #include "engine/types/ExportFormat.h"
 #include "engine/types/Plural.h"
 #include "inspector/PanelValueText.h"
@@ -71,17 +72,21 @@ QString ExportSheetRules::qualityText(double quality) const
 
 QVariantMap ExportSheetRules::sizeNote(QSize written, int longEdge, const QString& format, const QVariant& preset) const
 {
-    if (isVector(format) || written.isEmpty())
+    const std::optional<ExportFormat> known = formatOf(format);
+    if (!known || written.isEmpty())
         return {{QStringLiteral("text"), QString()}, {QStringLiteral("short"), false}};
-    const int side = std::max(written.width(), written.height());
+    const bool vector = known == ExportFormat::svg;
+    const int side = exportedLongSide(written, longEdge, *known);
     // A picture smaller than the chosen size is written at its own size.
-    const bool notEnlarged = side < longEdge;
+    const bool notEnlarged = !vector && side < longEdge;
     const QString title = preset.toString();
     const std::optional<ListingPreset> listing = fromRaw<ListingPreset>(title);
     const std::optional<int> least = listing ? minimumLongSide(*listing) : std::nullopt;
     const bool tooSmall = least && side < *least;
 
-    QString text = QStringLiteral("Writes %1 × %2 px").arg(written.width()).arg(written.height());
+    // The drawing's other side follows its outline, which only the trace finds.
+    QString text = vector ? QStringLiteral("Writes the drawing %1 px on its longer side").arg(side)
+                          : QStringLiteral("Writes %1 × %2 px").arg(written.width()).arg(written.height());
     if (tooSmall)
         text += QStringLiteral(", under the %1 px “%2” asks for.").arg(*least).arg(title);
     else

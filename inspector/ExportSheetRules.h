@@ -44,10 +44,11 @@ public:
     // "90%", truncated.
     Q_INVOKABLE QString qualityText(double quality) const;
 
-    // What a raster export writes, said under the Size row: a map of "text"
-    // ("" for SVG or without a result) and "short" (the file is smaller than
-    // the active preset, if any, asks for). `written` is the editor's
-    // exportSize, `preset` the active preset's title or nothing.
+    // What an export writes, said under the Size row: a map of "text" (the
+    // picture's size, or the drawing's longer side for SVG; "" without a
+    // result) and "short" (the file is smaller than the active preset, if
+    // any, asks for). `written` is the editor's exportSize, `preset` the
+    // active preset's title or nothing.
     Q_INVOKABLE QVariantMap sizeNote(QSize written, int longEdge, const QString& format, const QVariant& preset) const;
 
     // The summary of the active preset's checks (maps with a Boolean "ok"):

@@ -37,6 +37,16 @@ ColumnLayout {
         }
     }
 
+    // What the file will measure, under either Size row.
+    component SizeNote: PanelHint {
+        readonly property var note: ExportRules.sizeNote(Editor.exportSize, Editor.exportLongEdge,
+                                                          sheet.format, Editor.activePreset)
+        visible: text !== ""
+        Layout.topMargin: -8
+        text: note.text
+        color: note.short ? Theme.accentPink : Theme.textTertiary
+    }
+
     // The 24-point margin on every edge.
     Item { Layout.preferredHeight: 24 - sheet.spacing }
 
@@ -94,15 +104,7 @@ ColumnLayout {
 
             SizeRow { objectName: "sizeRow" }
 
-            PanelHint {
-                objectName: "sizeNote"
-                readonly property var note: ExportRules.sizeNote(Editor.exportSize, Editor.exportLongEdge,
-                                                                  sheet.format, Editor.activePreset)
-                visible: text !== ""
-                Layout.topMargin: -8
-                text: note.text
-                color: note.short ? Theme.accentPink : Theme.textTertiary
-            }
+            SizeNote { objectName: "sizeNote" }
 
             ZPSliderRow {
                 objectName: "qualityRow"
@@ -219,8 +221,9 @@ ColumnLayout {
                 }
             }
 
-            // The tracing resolution.
+            // The drawing's size, which also sets how finely it is traced.
             SizeRow { objectName: "traceSizeRow" }
+            SizeNote { objectName: "traceSizeNote" }
         }
     }
 

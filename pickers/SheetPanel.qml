@@ -2,7 +2,8 @@
 // size and count them, choose paper and cutter region, border, bleed and
 // spacing, see whether every copy fits, and export the print image and its
 // cut file. It keeps no state: everything is the editor's, which lays the
-// sheet out again after each change by itself.
+// sheet out again after each change by itself. A drop the editor refuses on
+// the canvas is explained under the list, which the panel asks to be seen.
 import QtQuick
 import QtQuick.Layouts
 import Zephrin.Controls
@@ -17,6 +18,19 @@ ColumnLayout {
     readonly property var settings: Editor.sheetSettings
     readonly property bool hasItems: Editor.sheetItemList.count > 0
     readonly property var layout: Editor.sheetLayout
+
+    signal reveal(Item item)
+
+    Connections {
+        target: Editor
+        function onStickerPinRefused() {
+            // Where the line stands once the column has made room for it.
+            Qt.callLater(() => {
+                panel.ensurePolished()
+                panel.reveal(notice)
+            })
+        }
+    }
 
     ZPPanelHeader {
         title: "Sticker Sheet"
@@ -108,6 +122,7 @@ ColumnLayout {
     }
 
     Text {
+        id: notice
         objectName: "sheetNotice"
         visible: panel.hasItems && Editor.sheetNotice !== ""
         Layout.fillWidth: true
@@ -238,6 +253,15 @@ ColumnLayout {
     ColumnLayout {
         Layout.fillWidth: true
         spacing: 8
+        Text {
+            objectName: "sheetExportRefusal"
+            visible: text !== ""
+            Layout.fillWidth: true
+            wrapMode: Text.WordWrap
+            text: Editor.sheetExportRefusal
+            font: Theme.captionFont
+            color: Theme.accentPink
+        }
         ZPPrimaryButton {
             objectName: "sheetExportPNG"
             text: "Export Sheet PNG"

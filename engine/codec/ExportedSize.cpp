@@ -22,4 +22,21 @@ QSize exportedSize(QSize picture, int maxLongEdge)
     return QSize(int(std::round(picture.width() * *scale)), int(std::round(picture.height() * *scale)));
 }
 
+QSizeF exportedPageSize(QSizeF page, int maxLongEdge)
+{
+    const double longer = std::max(page.width(), page.height());
+    if (maxLongEdge <= 0 || !(longer > 0) || !std::isfinite(longer))
+        return page;
+    const double side = maxLongEdge;
+    const auto shorter = [&](double length) { return std::max(1.0, std::round(length / longer * side)); };
+    return page.width() >= page.height() ? QSizeF(side, shorter(page.height())) : QSizeF(shorter(page.width()), side);
+}
+
+int exportedLongSide(QSize picture, int maxLongEdge, ExportFormat format)
+{
+    const QSizeF written = format == ExportFormat::svg ? exportedPageSize(QSizeF(picture), maxLongEdge)
+                                                       : QSizeF(exportedSize(picture, maxLongEdge));
+    return int(std::max(written.width(), written.height()));
+}
+
 } // namespace zephrin

@@ -2,10 +2,10 @@
 // One step of the undo history: the refinement settings, how many mask and
 // paint operations were in force, the composite as the user set it up (the
 // composite settings with their text and shape layers, the backdrop that is
-// shown and its picture) and the listing preset. History keeps counts and
-// settings, never operation lists; the backdrop's picture is held by
-// reference (its box shares the pixels), never copied. Undo and redo move the
-// counts along the lists and put the settings back.
+// shown and its picture) and the listing preset, with the export it found.
+// History keeps counts and settings, never operation lists; the backdrop's
+// picture is held by reference (its box shares the pixels), never copied.
+// Undo and redo move the counts along the lists and put the settings back.
 //
 // A few steps change more: the "Line art" preset makes a new matte by flat
 // keying and starts a new list of mask edits, and a listing preset sets the
@@ -84,6 +84,9 @@ struct EditSnapshot {
     QString backdropID;                      // the shown backdrop's identifier; empty: none
     std::optional<ImageBox> backgroundImage; // the shown backdrop's picture
     std::optional<ListingPreset> activePreset;
+    // The export in force before the preset (the first of several applied in
+    // a row) set its own, which "Reset to plain cutout" puts back.
+    std::optional<ExportSetup> exportBeforePreset;
     // Carried only on the far side of a step that changed more (see above).
     StepExtras extras;
 
@@ -106,7 +109,8 @@ struct EditSnapshot {
     friend bool operator==(const EditSnapshot& a, const EditSnapshot& b)
     {
         return a.settings == b.settings && a.opCount == b.opCount && a.paintOpCount == b.paintOpCount &&
-               a.sameComposite(b) && a.activePreset == b.activePreset && a.extras == b.extras;
+               a.sameComposite(b) && a.activePreset == b.activePreset &&
+               a.exportBeforePreset == b.exportBeforePreset && a.extras == b.extras;
     }
 };
 

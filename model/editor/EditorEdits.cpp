@@ -110,7 +110,7 @@ void EditorState::rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>
 EditSnapshot EditorState::currentSnapshot() const
 {
     return {matteSettings(), m_activeOpCount, m_activePaintOpCount, m_comp, m_shownBackdropID,
-            m_backgroundImage, m_activePreset, {}};
+            m_backgroundImage, m_activePreset, m_exportBeforePreset, {}};
 }
 
 CutoutSetup EditorState::currentCutoutSetup() const
@@ -257,15 +257,10 @@ void EditorState::restore(const EditSnapshot& snapshot)
     setDecontaminate(snapshot.settings.decontaminate);
     if (cutout)
         restoreCutoutSetup(*cutout);
-    if (const auto& exports = snapshot.extras.exports) {
-        setExportFormat(exports->format);
-        setExportLongEdge(exports->longEdge);
-        if (exports->svg) {
-            setSvgColors(exports->svg->colors);
-            setSvgFileMaker(exports->svg->fileMaker);
-        }
-    }
+    if (const auto& exports = snapshot.extras.exports)
+        restoreExportSetup(*exports);
     setActivePreset(snapshot.activePreset);
+    m_exportBeforePreset = snapshot.exportBeforePreset;
     m_suppressHistory = false;
 
     const bool backdropChanged = before.backdropID != snapshot.backdropID ||
@@ -312,6 +307,16 @@ void EditorState::restore(const EditSnapshot& snapshot)
     }
     if (cutout && cutout->lineArtColors)
         keyLineArt(*cutout->lineArtColors);
+}
+
+void EditorState::restoreExportSetup(const ExportSetup& setup)
+{
+    setExportFormat(setup.format);
+    setExportLongEdge(setup.longEdge);
+    if (setup.svg) {
+        setSvgColors(setup.svg->colors);
+        setSvgFileMaker(setup.svg->fileMaker);
+    }
 }
 
 // Puts a cutout setup in force: settings, matte and mask list (the counts

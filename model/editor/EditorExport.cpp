@@ -1,7 +1,8 @@
 // EditorState: turning the result into a file, onto the clipboard or into a
 // drag. Raster formats export the composite (else the cutout) through the
 // matte engine; SVG traces the cutout itself, cropped and mirrored as the
-// composite settings say (and the photo it reads ink from alike). Files are
+// composite settings say (and the photo it reads ink from alike), and draws
+// its page at the long edge as the pictures are written at it. Files are
 // written atomically; a file prepared for sharing lives alone in a private
 // folder of the user's. A saved file, a shared one and a copy each say so in
 // a notice; a failure says why in lastError, which the next thing that
@@ -81,6 +82,7 @@ void EditorState::exportImage()
         options.source = m_svgSource;
         options.inkThreshold = 0.5;
         options.traceLongEdge = std::clamp(longEdge, 256, 2048);
+        options.pageLongEdge = longEdge;
         options.colors = m_svgColors;
         options.detail = m_svgDetail;
         options.alphaThreshold = 0.5;

@@ -185,6 +185,7 @@ void EditorState::clearDocument()
     setBackgroundImage(std::nullopt);
     m_shownBackdropID.clear();
     setActivePreset(std::nullopt);
+    m_exportBeforePreset.reset();
     setSubjectMeasures({0, 0}, 0);
     setComp(defaultCompositeSettings());
     resetHistory();

@@ -1,7 +1,8 @@
 // EditorState: the resize tool's operations. Listing presets set the framing
 // and the export of a destination and are remembered, so the compliance list
 // keeps judging later changes against them; the preset, its framing and its
-// export are one history step; crop editing copies the crop into
+// export are one history step, and so is "Reset to plain cutout", which puts
+// back the export the presets found; crop editing copies the crop into
 // the canvas's draft and back (applyCrop, removeCrop: EditorSelections.cpp).
 
 #include "model/editor/EditorState.h"
@@ -14,7 +15,14 @@ namespace zephrin {
 void EditorState::applyListingPreset(ListingPreset preset)
 {
     // One step, with the export it sets: undo gives back the export before it.
-    const HistoryGroup step(*this, {}, {nullptr, currentExportSetup(preset == ListingPreset::htv)});
+    const bool setsSvg = preset == ListingPreset::htv;
+    const HistoryGroup step(*this, {}, {nullptr, currentExportSetup(setsSvg)});
+    // What a reset puts back: the export before the first preset of a row,
+    // with the SVG choices as they were before a preset first set them.
+    if (!m_activePreset || !m_exportBeforePreset)
+        m_exportBeforePreset = currentExportSetup(setsSvg);
+    else if (setsSvg && !m_exportBeforePreset->svg)
+        m_exportBeforePreset->svg = ExportSetup::Svg{m_svgColors, m_svgFileMaker};
     setActivePreset(preset);
     setComp(compositeSettings(preset, m_comp));
     const ExportDefaults exports = exportDefaults(preset);
@@ -28,14 +36,22 @@ void EditorState::applyListingPreset(ListingPreset preset)
 
 void EditorState::resetToPlainCutout()
 {
-    const HistoryGroup step(*this);
+    // A preset's export goes with it; undo brings it back.
+    const std::optional<ExportSetup> plainExport = m_activePreset ? m_exportBeforePreset : std::nullopt;
+    StepExtras before;
+    if (plainExport)
+        before.exports = currentExportSetup(plainExport->svg.has_value());
+    const HistoryGroup step(*this, {}, before);
     setComp(defaultCompositeSettings());
     if (m_backgroundImage) {
         setBackgroundImage(std::nullopt);
         setBackdropID({});
         m_shownBackdropID.clear();
     }
+    if (plainExport)
+        restoreExportSetup(*plainExport);
     setActivePreset(std::nullopt);
+    m_exportBeforePreset.reset();
 }
 
 void EditorState::applyListingPreset(const QString& title)

@@ -8,7 +8,8 @@
 // A render is exportable only while it is the layout of the sheet as it
 // stands: a pending or failed layout leaves the old render on screen but
 // withholds it from export, so the print image and its cut file always come
-// from one and the same layout.
+// from one and the same layout. A layout that places no sticker is not
+// exported either: its files would be empty, and the panel says so.
 
 #include "model/editor/EditorState.h"
 
@@ -27,7 +28,16 @@ namespace zephrin {
 
 namespace {
 
+// Why a drop was refused, in the sheet's words.
 const QString kTooClose = QStringLiteral("That spot is too close to another sticker — try a little further away.");
+const QString kOnAnother = QStringLiteral("That spot is on another sticker — drop it where the sheet is free.");
+const QString kOffThePaper = QStringLiteral("That spot is off the paper — drop the sticker on the sheet.");
+const QString kStillLayingOut = QStringLiteral("The sheet is still being laid out — try again in a moment.");
+const QString kLayoutFailed = QStringLiteral("Stickers can't be moved while the sheet can't be laid out.");
+const QString kNotOnTheSheet = QStringLiteral("That sticker is no longer on the sheet.");
+
+const QString kNothingPlaced =
+    QStringLiteral("No sticker fits on the sheet, so there is nothing to export — reduce size or count.");
 
 // The image trimmed to its visible pixels; whole when those are under 2 × 2.
 Image trimmedToContent(const EditorEngines& engines, const Image& image)
@@ -83,8 +93,10 @@ void EditorState::setSheetLayoutPending(bool value)
 
 void EditorState::publishSheetExportable()
 {
-    assign(m_sheetExportable, m_sheetRender.has_value() && !m_sheetLayoutPending && m_sheetError.isEmpty(),
-           &EditorState::sheetExportableChanged);
+    const bool current = m_sheetRender.has_value() && !m_sheetLayoutPending && m_sheetError.isEmpty();
+    const bool placesNone = current && m_sheetRender->layout.placements.empty();
+    assign(m_sheetExportable, current && !placesNone, &EditorState::sheetExportableChanged);
+    assign(m_sheetExportRefusal, placesNone ? kNothingPlaced : QString(), &EditorState::sheetExportRefusalChanged);
 }
 
 // ---- Layout ------------------------------------------------------------------
@@ -188,32 +200,45 @@ bool EditorState::setSheetItemField(const QString& id, const QString& field, con
 
 // ---- Pins ----------------------------------------------------------------------
 
+bool EditorState::refuseStickerPin(const QString& reason)
+{
+    setSheetNotice(reason);
+    emit stickerPinRefused();
+    return false;
+}
+
 bool EditorState::moveStickerPin(const QString& key, QPointF corner)
 {
     // The render on screen is not the sheet as it stands while a layout is
     // pending or after one failed: its copies may belong to a design just
     // removed or resized. Pins go on the layout an export would take.
-    if (!m_sheetExportable)
-        return false;
+    if (m_sheetLayoutPending)
+        return refuseStickerPin(kStillLayingOut);
+    if (!m_sheetError.isEmpty())
+        return refuseStickerPin(kLayoutFailed);
+    if (!m_sheetRender)
+        return refuseStickerPin(kNotOnTheSheet);
     const SheetLayout& layout = m_sheetRender->layout;
     const auto moved = std::find_if(layout.placements.begin(), layout.placements.end(),
                                     [&](const SheetPlacement& p) { return p.pinKey() == key; });
     if (moved == layout.placements.end())
-        return false;
+        return refuseStickerPin(kNotOnTheSheet);
     const QSizeF size = moved->rect.size();
     if (!sheetpins::acceptableDrop(corner, size, paperInches(m_sheetSettings.paper)))
-        return false;
+        return refuseStickerPin(kOffThePaper);
 
     const QPointF clamped = sheetpins::clampedCorner(corner, size, m_sheetSettings.printableArea());
     const QRectF target(clamped, size);
+    bool tooClose = false;
     for (const SheetPlacement& other : layout.placements) {
         if (&other == &*moved)
             continue;
-        if (!sheetpins::farEnoughApart(target, other.rect, m_sheetSettings.spacingInches)) {
-            setSheetNotice(kTooClose);
-            return false;
-        }
+        if (sheetpins::overlapping(target, other.rect))
+            return refuseStickerPin(kOnAnother);
+        tooClose = tooClose || !sheetpins::farEnoughApart(target, other.rect, m_sheetSettings.spacingInches);
     }
+    if (tooClose)
+        return refuseStickerPin(kTooClose);
     SheetPins pins = sheetpins::frozenPins(layout, m_sheetPins, key, clamped);
     setSheetNotice({});
     setSheetPins(std::move(pins));

@@ -283,8 +283,9 @@ class EditorState : public QObject {
     // setSheetSetting(); the pins as a map from key to point; the render's
     // preview and layout ({placedCount, requestedCount, placements: [{key,
     // itemID, instance, x, y, width, height}]}, inches); whether a layout is
-    // waiting or running; and whether the render may be exported (one exists,
-    // and it is the layout of the sheet as it stands).
+    // waiting or running; whether the render may be exported (one exists, it
+    // is the layout of the sheet as it stands, and a sticker is placed); and
+    // why not, when that layout places none.
     Q_PROPERTY(zephrin::StickerItemList* sheetItemList READ sheetItemList CONSTANT)
     Q_PROPERTY(QVariantMap sheetSettings READ qmlSheetSettings NOTIFY sheetSettingsChanged)
     Q_PROPERTY(QVariantMap sheetPins READ qmlSheetPins WRITE setQmlSheetPins NOTIFY sheetPinsChanged)
@@ -293,6 +294,7 @@ class EditorState : public QObject {
     Q_PROPERTY(QVariantMap sheetLayout READ qmlSheetLayout NOTIFY sheetRenderChanged)
     Q_PROPERTY(bool sheetLayoutPending READ sheetLayoutPending NOTIFY sheetLayoutPendingChanged)
     Q_PROPERTY(bool sheetExportable READ sheetExportable NOTIFY sheetExportableChanged)
+    Q_PROPERTY(QString sheetExportRefusal READ sheetExportRefusal NOTIFY sheetExportRefusalChanged)
 
     // Derived values
     Q_PROPERTY(QString compositeSizeLabel READ compositeSizeLabel NOTIFY compositeChanged)
@@ -577,9 +579,14 @@ public:
     StickerItemList* sheetItemList() const { return m_sheetItemList; }
     // A layout is waiting for its debounce or running.
     bool sheetLayoutPending() const { return m_sheetLayoutPending; }
-    // A render exists and no layout is pending or has failed since: the print
-    // image and the cut file come from the layout of the sheet as it stands.
+    // A render exists, no layout is pending or has failed since, and it places
+    // at least one sticker: the print image and the cut file come from the
+    // layout of the sheet as it stands, and hold something.
     bool sheetExportable() const { return m_sheetExportable; }
+    // Why that layout may not be exported, in the panel's words: it places
+    // no sticker. Empty otherwise (the other reasons show as themselves:
+    // no designs, the layout under way, sheetError).
+    const QString& sheetExportRefusal() const { return m_sheetExportRefusal; }
     // The sheet has designs and no file of it was saved since its last change:
     // it exists only in memory.
     bool sheetHasUnsavedWork() const;
@@ -596,13 +603,15 @@ public:
     Q_INVOKABLE void clearStickerSheet();
     // Pins a copy (by its placement key) with its top-left corner at `corner`
     // (inches), pulled into the printable area; every other copy is pinned
-    // where it stands. False, changing nothing, unless the render is
-    // exportable (none, a layout pending, the last one failed), for an
-    // unknown key, for a drop wholly off the paper, or when the spot is too
-    // close to another copy (then with the notice).
+    // where it stands. False, changing nothing but the notice, which says
+    // why, while the render is not the sheet as it stands (a layout pending,
+    // the last one failed), for a copy that layout does not hold, for a drop
+    // wholly off the paper, on another copy or too close to one; each
+    // refusal also emits stickerPinRefused.
     Q_INVOKABLE bool moveStickerPin(const QString& key, QPointF corner);
     // Hand the print PNG or the cut file to the file exporter; nothing
-    // unless the render is exportable.
+    // unless the render is exportable (a sheet without a sticker placed is
+    // refused, as sheetExportRefusal says).
     Q_INVOKABLE void exportStickerSheetPNG();
     Q_INVOKABLE void exportStickerSheetCutSVG();
     // One field of one design ("widthInches", "count"); false for an unknown
@@ -633,7 +642,8 @@ public:
     // The same by the preset's title; an unknown title changes nothing.
     Q_INVOKABLE void applyListingPreset(const QString& title);
     // "Reset to plain cutout": the default composite settings, no backdrop
-    // picture and no listing preset; one history step.
+    // picture and no listing preset, with the export that was in force before
+    // the preset; one history step.
     void resetToPlainCutout();
     // The checklist of activePreset for the result as it stands, computed on
     // every read; empty without a preset or a composite.
@@ -938,6 +948,10 @@ signals:
     void defaultStickerWidthChanged();
     void sheetLayoutPendingChanged();
     void sheetExportableChanged();
+    void sheetExportRefusalChanged();
+    // moveStickerPin refused a copy and put the reason in sheetNotice (also
+    // when that notice was there already).
+    void stickerPinRefused();
     // isPolygonInProgress may have changed.
     void polygonStateChanged();
     // An input of complianceItems changed (the list is computed on reading).
@@ -1060,6 +1074,8 @@ private:
     void setShareURL(const QUrl& value);
     void setSheetLayoutPending(bool value);
     void publishSheetExportable();
+    // sheetNotice says `reason`; stickerPinRefused. Always false.
+    bool refuseStickerPin(const QString& reason);
     // The notice's parts at once; one change signal when any differs.
     void setNotice(const QString& text, const QString& revealPath, const QString& copyPath, bool failure = false);
 
@@ -1176,6 +1192,7 @@ private:
     ExportSetup currentExportSetup(bool withSvg) const;
     StepExtras currentExtras(const StepExtras& like) const;
     void restoreCutoutSetup(const CutoutSetup& setup);
+    void restoreExportSetup(const ExportSetup& setup);
     // Every step of both stacks and the last committed one, changed; with
     // maskList only those whose mask count runs along the list in force.
     enum class HistoryReach { all, maskList };
@@ -1288,6 +1305,7 @@ private:
     bool m_flatConnectedOnly = true;
     double m_flatCloseGaps = 0;
     std::optional<ListingPreset> m_activePreset;
+    std::optional<ExportSetup> m_exportBeforePreset;   // see EditSnapshot
     bool m_fillHoles = false;
     EdgeRefineMode m_edgeMode = EdgeRefineMode::smooth;
     double m_feather = 0.6;
@@ -1403,6 +1421,7 @@ private:
     StickerItemList* m_sheetItemList = nullptr;   // a child
     bool m_sheetLayoutPending = false;
     bool m_sheetExportable = false;
+    QString m_sheetExportRefusal;
     // The render whose file was saved last.
     std::optional<int> m_sheetSavedStamp;
 

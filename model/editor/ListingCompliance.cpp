@@ -21,8 +21,7 @@ struct Derived {
 Derived derive(const ComplianceInputs& in)
 {
     Derived d;
-    const QSize written = exportedSize(in.composite, in.exportLongEdge);
-    d.outputLongSide = std::max(written.width(), written.height());
+    d.outputLongSide = exportedLongSide(in.composite, in.exportLongEdge, in.exportFormat);
     d.square = std::abs(double(in.composite.width()) / in.composite.height() - 1) < 0.01;
     switch (in.comp.backgroundMode) {
     case BackgroundMode::color:

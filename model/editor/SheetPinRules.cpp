@@ -22,6 +22,11 @@ bool acceptableDrop(QPointF wanted, QSizeF size, QSizeF paper)
            wanted.y() + size.height() > 0;
 }
 
+bool overlapping(const QRectF& a, const QRectF& b)
+{
+    return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() && b.top() < a.bottom();
+}
+
 bool farEnoughApart(const QRectF& a, const QRectF& b, double spacing)
 {
     const double need = spacing + kSpacingSlack;

@@ -26,6 +26,9 @@ QPointF clampedCorner(QPointF wanted, QSizeF size, const QRectF& area);
 // the paper is refused rather than pulled back from afar.
 bool acceptableDrop(QPointF wanted, QSizeF size, QSizeF paper);
 
+// Whether two copies overlap; copies that only touch do not.
+bool overlapping(const QRectF& a, const QRectF& b);
+
 // Whether two copies keep at least `spacing` (plus the slack) apart along x
 // or along y.
 bool farEnoughApart(const QRectF& a, const QRectF& b, double spacing);

@@ -34,6 +34,7 @@ TraceOptions traceOptions(const Settings& settings, int longEdge)
     options.source = settings.svgSource;
     options.inkThreshold = 0.5;
     options.traceLongEdge = std::clamp(longEdge, kMinTraceLongEdge, kMaxTraceLongEdge);
+    options.pageLongEdge = longEdge;
     options.colors = 1;
     options.detail = settings.svgDetail;
     options.alphaThreshold = 0.5;

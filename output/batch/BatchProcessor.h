@@ -61,7 +61,8 @@ bool makeSameFile(const Settings& a, const Settings& b);
 // Raster files keep their alpha exactly when the background is transparent and
 // are written at quality 92. SVG traces the composite exactly as it came out of
 // the compositor (mirrored when the framing mirrors) at the long edge held to
-// 256 ... 2048 pixels, as one silhouette layer in black.
+// 256 ... 2048 pixels, as one silhouette layer in black, on a page drawn at
+// the long edge.
 //
 // Throws CutoutService::Failure: unreadable when the path is not a readable
 // regular file holding an image, tooLarge when the picture passes the loading

@@ -2,6 +2,7 @@
 
 #include "output/vector/Vectorizer.h"
 
+#include "engine/codec/ExportedSize.h"
 #include "output/vector/PathCommands.h"
 #include "output/vector/SvgNumber.h"
 
@@ -111,12 +112,15 @@ std::string Vectorizer::svgString(const TraceResult& result, const TraceOptions&
     const ContentBox box = contentBox(result);
     const Page page = pageFor(result, box, options.fileMaker);
 
+    // Drawn at the size asked for; the outlines keep the traced units.
+    const QSizeF drawn = exportedPageSize(QSizeF(page.width, page.height), options.pageLongEdge);
+
     std::string svg;
     svg.reserve(84 + box.segments * 48);
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
-    appendNumber(svg, page.width);
+    appendNumber(svg, drawn.width());
     svg += "\" height=\"";
-    appendNumber(svg, page.height);
+    appendNumber(svg, drawn.height());
     svg += "\" viewBox=\"0 0 ";
     appendNumber(svg, page.width);
     svg += ' ';

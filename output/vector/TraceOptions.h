@@ -23,6 +23,9 @@ struct TraceOptions {
     bool fileMaker = false;         // one silhouette layer, written square and class-tagged
     double minimumArea = 6.0;       // contours enclosing less (traced pixels squared) are dropped
     std::string silhouetteColor = kDefaultSilhouetteColor;  // fill text of the single layer (#RRGGBB)
+    // The written page's longer side, in pixels (its width and height; the
+    // outlines keep the traced units of its viewBox). 0 or less: the traced size.
+    int pageLongEdge = 0;
 
     friend bool operator==(const TraceOptions&, const TraceOptions&) = default;
 };

@@ -55,8 +55,10 @@ public:
     // The trace as a standalone SVG document: one even-odd path per layer with
     // absolute coordinates, on a page cropped to the content with a 2 % margin,
     // or, with options.fileMaker, on a square page with the content centred and
-    // every path tagged class "fm_fill" instead of a fill colour. Only
-    // options.fileMaker is read. Never fails; independent of the locale.
+    // every path tagged class "fm_fill" instead of a fill colour. The page is
+    // drawn options.pageLongEdge pixels on its longer side (exportedPageSize).
+    // Only options.fileMaker and options.pageLongEdge are read. Never fails;
+    // independent of the locale.
     static std::string svgString(const TraceResult& result, const TraceOptions& options);
 
     // "#RRGGBB": each channel clamped to 0 ... 1, times 255, rounded half away

@@ -87,6 +87,44 @@ TEST_F(EditorResize, PresetsAndTheirResetAreStepsWithTheirExport)
     EXPECT_EQ(editor->activePreset(), ListingPreset::etsy);
 }
 
+// "Reset to plain cutout" takes the presets' export away with them: the
+// format, size and SVG choices before the first preset of a row come back,
+// in the reset's one step, which undo takes back whole.
+TEST_F(EditorResize, ResetPutsBackTheExportThePresetsFound)
+{
+    editor->setExportFormat(ExportFormat::webp);
+    editor->setExportLongEdge(1500);
+    editor->setSvgColors(6);
+    editor->setSvgFileMaker(true);
+    const auto exportIs = [&](ExportFormat format, int longEdge, int colors, bool fileMaker) {
+        EXPECT_EQ(editor->exportFormat(), format);
+        EXPECT_EQ(editor->exportLongEdge(), longEdge);
+        EXPECT_EQ(editor->svgColors(), colors);
+        EXPECT_EQ(editor->svgFileMaker(), fileMaker);
+    };
+
+    editor->applyListingPreset(ListingPreset::amazon);
+    editor->applyListingPreset(ListingPreset::htv);
+    exportIs(ExportFormat::svg, 2048, 1, false);
+    const int steps = editor->undoCount();
+    editor->resetToPlainCutout();
+    EXPECT_EQ(editor->undoCount(), steps + 1);
+    EXPECT_FALSE(editor->activePreset());
+    exportIs(ExportFormat::webp, 1500, 6, true);
+
+    editor->undo();
+    EXPECT_EQ(editor->activePreset(), ListingPreset::htv);
+    exportIs(ExportFormat::svg, 2048, 1, false);
+    editor->redo();
+    exportIs(ExportFormat::webp, 1500, 6, true);
+
+    // Without a preset a reset leaves the export alone.
+    editor->setExportFormat(ExportFormat::jpg);
+    editor->setComp(QStringLiteral("shadowEnabled"), true);
+    editor->resetToPlainCutout();
+    EXPECT_EQ(editor->exportFormat(), ExportFormat::jpg);
+}
+
 TEST_F(EditorResize, EqualExportValuesAreNotWrittenAgain)
 {
     editor->applyListingPreset(ListingPreset::amazon);

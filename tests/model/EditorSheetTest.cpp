@@ -7,7 +7,9 @@
 #include "model/editor/SheetPinRules.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <utility>
 
 namespace zephrin::testing {
 
@@ -40,6 +42,14 @@ protected:
     const SheetPlacement& placement(std::size_t index) const
     {
         return editor->sheetRender()->layout.placements.at(index);
+    }
+
+    // Two 1 in copies of one design, laid out.
+    std::pair<SheetPlacement, SheetPlacement> twoCopies()
+    {
+        addDesign(QStringLiteral("one.png"), 1.0, 2);
+        EXPECT_EQ(editor->sheetRender()->layout.placements.size(), 2u);
+        return {placement(0), placement(1)};
     }
 
     void changeSpacing(double inches)
@@ -97,6 +107,23 @@ TEST_F(EditorSheet, EmptyingTheSheetEndsAPendingLayoutsBusyState)
     runner->settle();
     EXPECT_EQ(engines->calls("renderSheet"), 1);
     EXPECT_FALSE(editor->sheetRender());
+}
+
+// A layout that places nothing is no sheet to print: both exports refuse it,
+// and say why.
+TEST_F(EditorSheet, ASheetThatPlacesNothingIsNotExported)
+{
+    addDesign(QStringLiteral("beach.png"), 9.0, 7);   // wider than the 4 × 6 in paper
+    ASSERT_TRUE(editor->sheetRender());
+    EXPECT_EQ(editor->sheetRender()->layout.placedCount, 0);
+    EXPECT_EQ(editor->sheetRender()->layout.requestedCount, 7);
+    EXPECT_FALSE(editor->sheetExportable());
+    EXPECT_EQ(editor->sheetExportRefusal(),
+              QStringLiteral("No sticker fits on the sheet, so there is nothing to export — reduce size or count."));
+    editor->exportStickerSheetPNG();
+    editor->exportStickerSheetCutSVG();
+    EXPECT_FALSE(editor->exportFile());
+    EXPECT_FALSE(editor->showFileExporter());
 }
 
 TEST_F(EditorSheet, OnlyTheLayoutOfTheSheetAsItStandsIsExported)
@@ -238,20 +265,57 @@ TEST_F(EditorSheet, PinsAreClampedIntoThePrintableArea)
     EXPECT_FALSE(editor->moveStickerPin(key, QPointF(1, 1)));
 }
 
-TEST_F(EditorSheet, ACopyTooCloseToAnotherIsRefusedWithANotice)
+// Every drop the editor refuses says why, in the notice the panel shows,
+// and signals it even when the notice already says so.
+TEST_F(EditorSheet, EveryRefusedDropSaysWhy)
 {
-    addDesign(QStringLiteral("one.png"), 1.0, 2);
-    ASSERT_EQ(editor->sheetRender()->layout.placements.size(), 2u);
-    const SheetPlacement a = placement(0);
-    const SheetPlacement b = placement(1);
-    const double spacing = editor->sheetSettings().spacingInches;
+    const auto [a, b] = twoCopies();
+    QSignalSpy refused(editor.get(), &EditorState::stickerPinRefused);
 
-    // Exactly the spacing to the right of the other copy is too close.
+    const struct {
+        const char* what;
+        QString key;
+        QPointF corner;
+        std::function<void()> before;
+        const char* notice;
+    } cases[] = {
+        // Touching is too close, not on it; the second time says it again.
+        {"touching", b.pinKey(), {a.rect.right(), a.rect.top()}, {},
+         "That spot is too close to another sticker — try a little further away."},
+        {"again", b.pinKey(), {a.rect.right(), a.rect.top()}, {},
+         "That spot is too close to another sticker — try a little further away."},
+        {"on the other copy", b.pinKey(), a.rect.topLeft() + QPointF(0.3, 0.2), {},
+         "That spot is on another sticker — drop it where the sheet is free."},
+        {"off the paper", b.pinKey(), {4.5, 1}, {}, "That spot is off the paper — drop the sticker on the sheet."},
+        {"a copy the layout lacks", b.pinKey() + QStringLiteral("9"), {2, 4}, {},
+         "That sticker is no longer on the sheet."},
+        {"a layout under way", b.pinKey(), {2, 4}, [&] { changeSpacing(0.2); },
+         "The sheet is still being laid out — try again in a moment."},
+        {"a failed layout", b.pinKey(), {2, 4},
+         [&] {
+             engines->failing.insert("renderSheet");
+             runner->settle();
+         },
+         "Stickers can't be moved while the sheet can't be laid out."},
+    };
+    for (const auto& c : cases) {
+        if (c.before)
+            c.before();
+        const int count = refused.count();
+        EXPECT_FALSE(editor->moveStickerPin(c.key, c.corner)) << c.what;
+        EXPECT_EQ(editor->sheetNotice(), QString::fromUtf8(c.notice)) << c.what;
+        EXPECT_EQ(refused.count(), count + 1) << c.what;
+        EXPECT_TRUE(editor->sheetPins().isEmpty()) << c.what;
+    }
+}
+
+TEST_F(EditorSheet, ACopyFarEnoughAwayIsPinnedAndTheNoticeGoes)
+{
+    const auto [a, b] = twoCopies();
+    const double spacing = editor->sheetSettings().spacingInches;
     QPointF wanted(a.rect.right() + spacing, a.rect.top());
     EXPECT_FALSE(editor->moveStickerPin(b.pinKey(), wanted));
-    EXPECT_EQ(editor->sheetNotice(),
-              QStringLiteral("That spot is too close to another sticker — try a little further away."));
-    EXPECT_TRUE(editor->sheetPins().isEmpty());
+    ASSERT_FALSE(editor->sheetNotice().isEmpty());
 
     // A little more is far enough; the notice goes.
     wanted.rx() += 0.001;
@@ -374,6 +438,8 @@ TEST(SheetPinRules, GapMustExceedTheSpacing)
     EXPECT_TRUE(sheetpins::farEnoughApart(a, QRectF(1.126, 0.5, 1, 1), 0.125));
     EXPECT_TRUE(sheetpins::farEnoughApart(a, QRectF(0.5, -1.2, 1, 1), 0.125));  // above, along y
     EXPECT_FALSE(sheetpins::farEnoughApart(a, QRectF(0.5, 0.5, 1, 1), 0.125));  // overlapping
+    EXPECT_TRUE(sheetpins::overlapping(a, QRectF(0.5, 0.5, 1, 1)));
+    EXPECT_FALSE(sheetpins::overlapping(a, QRectF(1, 0, 1, 1)));  // touching only: too close, not on it
 }
 
 TEST_F(EditorSheet, ItemListFollowsTheDesignsAndWritesFields)

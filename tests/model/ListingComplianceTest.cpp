@@ -45,6 +45,12 @@ TEST(ListingCompliance, TheOutputSideIsTheCompositeCappedAtTheExportSize)
     // A sticker must stay small.
     EXPECT_FALSE(row(complianceItems(ListingPreset::sticker, inputs(619, 619)), "≤ 618 px").ok);
     EXPECT_TRUE(row(complianceItems(ListingPreset::sticker, inputs(618, 618)), "≤ 618 px").ok);
+
+    // A drawing is written at the export size, whatever the picture measures.
+    ComplianceInputs traced = inputs(800, 600);
+    traced.exportFormat = ExportFormat::svg;
+    traced.exportLongEdge = 2700;
+    EXPECT_EQ(complianceItems(ListingPreset::etsy, traced)[0].text, "Longest side ≥ 2000 px (now 2700 px)");
 }
 
 TEST(ListingCompliance, SquareMeansADeviationBelowOnePercent)

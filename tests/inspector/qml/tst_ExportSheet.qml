@@ -211,8 +211,8 @@ TestCase {
     }
 
     // The Size menu names the long edge asked for; the note under it says
-    // what is written, which is never larger than the picture, and whether
-    // that falls short of the active preset.
+    // what is written, a picture never larger than it is, and whether that
+    // falls short of the active preset.
     function test_theSizeNoteSaysWhatIsWritten() {
         const sheet = createTemporaryObject(sheetComponent, testCase)
         const note = child(sheet, "sizeNote")
@@ -229,8 +229,11 @@ TestCase {
         compare(note.color, Theme.accentPink)
         verify(Editor.complianceItems.some((i) => i.text === "Longest side ≥ 2000 px (now 1200 px)" && !i.ok))
 
+        // A drawing is written at the size chosen, larger or smaller.
         Editor.exportFormat = "SVG"
         verify(!note.visible)
+        compare(child(sheet, "traceSizeNote").text,
+                "Writes the drawing 1200 px on its longer side, under the 2000 px “Etsy listing” asks for.")
         Editor.exportLongEdge = 2400
     }
 

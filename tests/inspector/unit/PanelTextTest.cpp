@@ -144,8 +144,8 @@ TEST(ExportSheetRules, MenuAndSliderTexts)
     EXPECT_EQ(rules.qualityText(89.6), "89%");
 }
 
-// The size the export writes, never enlarged, against the chosen size and
-// the active preset's floor.
+// The size the export writes, a picture never enlarged, a drawing at the
+// chosen size, against the active preset's floor.
 TEST(ExportSheetRules, TheSizeNoteSaysWhatIsWritten)
 {
     const ExportSheetRules rules;
@@ -167,7 +167,10 @@ TEST(ExportSheetRules, TheSizeNoteSaysWhatIsWritten)
         {{1200, 900}, 1200, "PNG", QString("Etsy listing"), "Writes 1200 × 900 px, under the 2000 px “Etsy listing” asks for.",
          true},
         {{618, 618}, 618, "PNG", QString("iMessage sticker"), "Writes 618 × 618 px.", false},
-        {{1215, 1215}, 2048, "SVG", QString("Etsy listing"), "", false},
+        {{1215, 1215}, 2048, "SVG", QString("Etsy listing"), "Writes the drawing 2048 px on its longer side.", false},
+        {{3000, 3000}, 1500, "SVG", QString("Etsy listing"),
+         "Writes the drawing 1500 px on its longer side, under the 2000 px “Etsy listing” asks for.", true},
+        {{0, 0}, 2400, "SVG", {}, "", false},
         {{0, 0}, 2400, "PNG", {}, "", false},
     };
     for (const auto& c : cases) {

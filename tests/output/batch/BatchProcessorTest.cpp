@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 using namespace zephrin;
 using namespace zephrin::testing;
@@ -106,11 +107,13 @@ QImage decoded(const BatchProcessor::Output& output)
 
 bool isOpaqueWhite(QRgb p) { return qAlpha(p) == 255 && qRed(p) > 245 && qGreen(p) > 245 && qBlue(p) > 245; }
 
-// An SVG page's width and the outlines on it, read back from the writer's own
-// form: width="W" height="H", then paths of absolute M, L, C and Z commands. Each
-// outline keeps its on-curve points, which is close enough for the centroid
-// of a shape made of straight sides.
+// An SVG page's size, its width in traced units and the outlines on it, read
+// back from the writer's own form: width="W" height="H" viewBox="0 0 VW VH",
+// then paths of absolute M, L, C and Z commands. Each outline keeps its
+// on-curve points, which is close enough for the centroid of a shape made of
+// straight sides.
 struct SvgPage {
+    QSizeF drawn;
     double width = 0;
     std::vector<QPolygonF> outlines;
 };
@@ -119,9 +122,12 @@ SvgPage readSvg(const QByteArray& svg)
 {
     SvgPage page;
     const QString text = QString::fromUtf8(svg);
-    const auto size = QRegularExpression(R"re(<svg [^>]*width="([\d.]+)")re").match(text);
-    if (size.hasMatch())
-        page.width = size.captured(1).toDouble();
+    const auto size =
+        QRegularExpression(R"re(<svg [^>]*width="([\d.]+)" height="([\d.]+)" viewBox="0 0 ([\d.]+) )re").match(text);
+    if (size.hasMatch()) {
+        page.drawn = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+        page.width = size.captured(3).toDouble();
+    }
     static const QRegularExpression path(R"re( d="([^"]*)")re"), token(R"([MLCZ]|-?[\d.]+)");
     for (auto paths = path.globalMatch(text); paths.hasNext();) {
         std::vector<QString> tokens;
@@ -241,19 +247,18 @@ TEST_F(BatchProcess, PresetReplacesTheJobsFormatAndLongEdge)
     EXPECT_FALSE(readSvg(htv.data).outlines.empty());
 }
 
-TEST_F(BatchProcess, TracesAtTheLongEdgeHeldTo256Through2048)
+TEST_F(BatchProcess, TracesAtTheLongEdgeHeldTo256Through2048AndDrawsAtIt)
 {
     // The bar spans 80 % of the photo's width, so the page (the bar plus a 2 %
     // margin on each side) is 0.8 × 1.04 of the traced width.
     const QString path = pngFile("bar.png", longBar(2600, 400));
-    const auto pageWidthAt = [&](int longEdge) {
+    for (const auto& [longEdge, traced, slack] : {std::tuple{4800, 2048, 12}, {100, 256, 3}, {1000, 1000, 8}}) {
         const auto output = run(path, withFormat(ExportFormat::svg, longEdge));
         EXPECT_EQ(output.fileExtension, "svg");
-        return readSvg(output.data).width;
-    };
-    EXPECT_NEAR(pageWidthAt(4800), 2048 * 0.832, 12);
-    EXPECT_NEAR(pageWidthAt(100), 256 * 0.832, 3);
-    EXPECT_NEAR(pageWidthAt(1000), 1000 * 0.832, 8);
+        const SvgPage page = readSvg(output.data);
+        EXPECT_NEAR(page.width, traced * 0.832, slack) << longEdge;
+        EXPECT_EQ(page.drawn.width(), longEdge);
+    }
 }
 
 TEST_F(BatchProcess, MirroredPresetGivesAMirroredSvg)

@@ -56,6 +56,23 @@ TEST(SvgString, FileMakerCentresOnASquareAndTagsPathsWithAClass)
                              "</svg>\n");
 }
 
+// Asked for a size, the page is drawn at it: width and height scaled, the
+// viewBox and the outlines left in traced units.
+TEST(SvgString, APageDrawnAtTheLongEdgeKeepsItsTracedUnits)
+{
+    TraceOptions options = withFileMaker(false);
+    options.pageLongEdge = 1200;
+    const std::string plain = Vectorizer::svgString(tracedRectangle(), options);
+    EXPECT_EQ(plain.substr(0, plain.find('\n')),
+              kHeaderStart + "width=\"1200\" height=\"738\" viewBox=\"0 0 10.4 6.4\">");
+    EXPECT_NE(plain.find("d=\"M0.2 0.2L0.2 6.2L10.2 6.2L10.2 0.2L0.2 0.2Z\""), std::string::npos);
+
+    options.fileMaker = true;
+    const std::string square = Vectorizer::svgString(tracedRectangle(), options);
+    EXPECT_EQ(square.substr(0, square.find('\n')),
+              kHeaderStart + "width=\"1200\" height=\"1200\" viewBox=\"0 0 11.6 11.6\">");
+}
+
 // The page box includes control points; curves are written with both controls.
 TEST(SvgString, CurvesAndTheirControlPoints)
 {

@@ -145,6 +145,29 @@ TestCase {
         compare(field.text, "3")
     }
 
+    // A sheet that places nothing has nothing to print: both exports are off,
+    // and the panel says why beside them.
+    function test_aSheetThatPlacesNothingSaysWhyItIsNotExported() {
+        const panel = openPanel()
+        addDesign(panel)
+        settle()
+        const refusal = part(panel, "sheetExportRefusal")
+        verify(!refusal.visible)
+
+        // Nine inches wide on a 4 × 6 in sheet.
+        const field = findChild(firstRow(panel), "stickerWidth")
+        field.forceActiveFocus()
+        field.selectAll()
+        keyClick(Qt.Key_9)
+        keyClick(Qt.Key_Return)
+        settle()
+        compare(part(panel, "sheetStatusText").text, "0 placed, 1 didn't fit — reduce size or count")
+        verify(refusal.visible)
+        compare(refusal.text, "No sticker fits on the sheet, so there is nothing to export — reduce size or count.")
+        verify(!part(panel, "sheetExportPNG").enabled)
+        verify(!part(panel, "sheetExportSVG").enabled)
+    }
+
     function test_textsFollowTheSettings() {
         const panel = openPanel()
         // The cutter's usable area on the paper chosen (4 × 6 in here).
