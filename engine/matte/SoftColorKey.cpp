@@ -1,5 +1,6 @@
 #include "engine/matte/SoftColorKey.h"
 
+#include "engine/matte/BorderFlood.h"
 #include "engine/matte/ColorSpread.h"
 #include "engine/pixel/ParallelRows.h"
 
@@ -108,15 +109,26 @@ KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
     const std::int64_t pixels = std::int64_t(rgba.rows) * rgba.cols;
     const int step = std::max(1, int(std::ceil(std::sqrt(double(pixels) / double(kSpreadSamples)))));
 
-    // Mean and deviation of the colour over the sampled pixels within the tolerance.
+    // The samples within the tolerance, on a grid of their own; the backdrop
+    // is the part of them that reaches the border.
     const RampTable table(key, own);
-    std::int64_t samples = 0;
+    cv::Mat within((rgba.rows - step / 2 + step - 1) / step, (rgba.cols - step / 2 + step - 1) / step, CV_8UC1);
+    for (int sy = 0; sy < within.rows; ++sy) {
+        const uchar* row = rgba.ptr(step / 2 + sy * step);
+        uchar* in = within.ptr(sy);
+        for (int sx = 0; sx < within.cols; ++sx)
+            in[sx] = table.squaredDistance(row + 4 * (step / 2 + sx * step)) < t * t ? 255 : 0;
+    }
+    const std::int64_t samples = std::int64_t(within.rows) * within.cols;
+    if (samples == 0)
+        return own;
     ColorSpread backdrop;
-    for (int y = step / 2; y < rgba.rows; y += step) {
-        const uchar* row = rgba.ptr(y);
-        for (int x = step / 2; x < rgba.cols; x += step, ++samples)
-            if (table.squaredDistance(row + 4 * x) < t * t)
-                backdrop.add(row + 4 * x);
+    const RowRuns reached = floodFromBorder(rowRuns(within, [](uchar v) { return v != 0; }), within.cols);
+    for (int sy = 0; sy < within.rows; ++sy) {
+        const uchar* row = rgba.ptr(step / 2 + sy * step);
+        for (const Run& run : reached[static_cast<size_t>(sy)])
+            for (int sx = run.start; sx < run.end; ++sx)
+                backdrop.add(row + 4 * (step / 2 + sx * step));
     }
     if (backdrop.count() < 64 || backdrop.count() * 100 < samples)
         return own;

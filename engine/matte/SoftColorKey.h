@@ -43,13 +43,17 @@ struct KeyRamp {
 // around the key, and the part of that spread that falls on the ramp would
 // come out half transparent although it is well within the tolerance. So the
 // ramp begins past the backdrop's measured spread: the distance of its mean
-// colour from the key plus 3.5 times its deviation, over the pixels within
-// the tolerance (d below t), which covers all but about one in two thousand
-// pixels of a grainy backdrop. The beginning never moves below the tolerance's own nor
-// past t, and the end stays, so edges between backdrop and subject keep a
-// ramp at least soft wide. A backdrop of under 1% of the pixels (or 64) is no
-// backdrop to measure: the tolerance's own ramp. The spread is measured on at
-// most about 250,000 evenly spaced pixels.
+// colour from the key plus 3.5 times its deviation, which covers all but
+// about one in two thousand pixels of a grainy backdrop. The backdrop measured
+// is the pixels within the tolerance (d below t) that are connected to the
+// image border through one another: the grainy pixels of a pale subject just
+// past the tolerance lie within it too, but apart from the border, and must
+// not widen the spread onto the subject. The beginning never moves below the
+// tolerance's own nor past t, and the end stays, so edges between backdrop and
+// subject keep a ramp at least soft wide. A backdrop of under 1% of the pixels
+// (or 64) is no backdrop to measure: the tolerance's own ramp. The spread is
+// measured on at most about 250,000 evenly spaced pixels, connected on their
+// own grid.
 KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance);
 
 cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance);

@@ -143,6 +143,33 @@ TEST(FlatColorMask, KeysATexturedPageWholeAndKeepsSoftEdges)
     EXPECT_EQ(cv::countNonZero(even.image().pixels), 0);
 }
 
+// A pale subject just past the tolerance on grainy paper: some of its grainy
+// pixels fall within the tolerance, but they are no backdrop, so they must not
+// widen the measured spread and move the ramp onto the subject.
+TEST(FlatColorMask, LeavesAPaleSubjectPastTheToleranceWhole)
+{
+    for (const double grain : {2.0, 3.0, 4.0}) {
+        SCOPED_TRACE(grain);
+        // A grey-225 disc on grey-250 paper: 0.170 from the key, t = 0.165 at tolerance 25.
+        cv::Mat rgb(300, 400, CV_8UC3, cv::Scalar(250, 250, 250));
+        cv::Mat disc(rgb.size(), CV_8UC1, cv::Scalar(0));
+        cv::circle(disc, {200, 150}, 80, cv::Scalar(255), cv::FILLED);
+        rgb.setTo(cv::Scalar(225, 225, 225), disc);
+        cv::Mat noise(rgb.size(), CV_32FC3);
+        cv::RNG(7).fill(noise, cv::RNG::NORMAL, 0.0, grain);
+        cv::Mat grainy;
+        rgb.convertTo(grainy, CV_32FC3);
+        grainy += noise;
+        grainy.convertTo(rgb, CV_8UC3);
+        cv::Mat rgba;
+        cv::cvtColor(rgb, rgba, cv::COLOR_RGB2RGBA);
+
+        const cv::Mat matte = MatteEngine::flatColorMask(Image(rgba), 25, true, 0).image().pixels;
+        EXPECT_GT(cv::mean(matte, disc)[0], 245);
+        EXPECT_LT(cv::mean(matte, ~disc)[0], 1);
+    }
+}
+
 TEST(FlatColorMask, KeysTheCornersThatAgree)
 {
     // A white page whose top-right corner is covered by the subject.
@@ -194,3 +221,4 @@ TEST(FlatColorMask, HandlesDegenerateImages)
     const MatteBox clear = MatteEngine::flatColorMask(Image::transparent({5, 4}), 25, false, 0, RGBAColor{0, 0, 0, 1});
     EXPECT_EQ(cv::countNonZero(clear.image().pixels), 0);
 }
+
