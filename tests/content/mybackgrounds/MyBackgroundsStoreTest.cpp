@@ -479,8 +479,7 @@ TEST_F(MyBackgroundsStoreTest, KeepsEveryNameTheDamagedBytesStillHold)
         QStringList names;
         for (int i = 0; i < 3; ++i) {
             names.append(store->items()[i].name);
-            const MyBackground& was = saved[i];
-            EXPECT_EQ(store->items()[i].id, was.id);
+            EXPECT_EQ(store->items()[i].id, saved[i].id);
         }
         EXPECT_EQ(names, damage.names);
         if (damage.names == QStringList{saved[0].name, saved[1].name, saved[2].name}) {

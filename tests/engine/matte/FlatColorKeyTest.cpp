@@ -227,4 +227,3 @@ TEST(FlatColorMask, HandlesDegenerateImages)
     const MatteBox clear = MatteEngine::flatColorMask(Image::transparent({5, 4}), 25, false, 0, RGBAColor{0, 0, 0, 1});
     EXPECT_EQ(cv::countNonZero(clear.image().pixels), 0);
 }
-
