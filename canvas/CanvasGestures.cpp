@@ -47,6 +47,7 @@ void CanvasGestures::move(QPointF region, const ViewMapping& mapping)
 
 void CanvasGestures::changed(QPointF region, const ViewMapping& mapping)
 {
+    m_farthest = std::max(m_farthest, length(region - m_startRegion));
     const QPointF current = mapping.toDocument(region);
     switch (*m_tool) {
     case CanvasTool::view:
@@ -127,7 +128,7 @@ void CanvasGestures::changeSelection(QPointF start, QPointF current)
             m_editor.setLiveStroke({start, current});
             break;
         case SelectionKind::lasso: {
-            EditorState::Points stroke = m_editor.liveStroke();
+            EditorState::Points stroke = m_begun ? m_editor.liveStroke() : EditorState::Points{};
             stroke.push_back(current);
             m_editor.setLiveStroke(std::move(stroke));
             break;
@@ -187,7 +188,8 @@ void CanvasGestures::release(QPointF region, const ViewMapping& mapping)
         return;
     }
     const QPointF current = mapping.toDocument(region);
-    const double distance = length(region - m_startRegion);
+    const double spanned = length(region - m_startRegion);
+    const bool click = std::max(m_farthest, spanned) < kClickDistance;
     switch (*m_tool) {
     case CanvasTool::view:
     case CanvasTool::pan:
@@ -206,7 +208,7 @@ void CanvasGestures::release(QPointF region, const ViewMapping& mapping)
     }
     case CanvasTool::select:
     case CanvasTool::gradient:
-        endSelection(current, distance);
+        endSelection(current, spanned, click);
         break;
     case CanvasTool::eyedropper:
         m_editor.pickColor(current);
@@ -215,16 +217,19 @@ void CanvasGestures::release(QPointF region, const ViewMapping& mapping)
     reset();
 }
 
-void CanvasGestures::endSelection(QPointF current, double distance)
+void CanvasGestures::endSelection(QPointF current, double spanned, bool click)
 {
     switch (m_selDrag) {
     case SelectionDrag::create:
         if (m_editor.selectionKind() != SelectionKind::polygon) {
-            if (m_editor.liveStroke().size() < 2 || distance < kClickDistance)
-                m_editor.setLiveStroke({});
-            else
+            // A box spans press and release, so one that ends by its start is
+            // empty; a lasso is its whole path.
+            const bool boxed = !usesPoints(m_editor.selectionKind());
+            if (m_editor.liveStroke().size() >= 2 && !(boxed ? spanned < kClickDistance : click))
                 m_editor.finishSelection(EditorState::Points(m_editor.liveStroke()));
-        } else if (distance < kClickDistance) {
+            // What encloses nothing is not left on the canvas for the next drag.
+            m_editor.setLiveStroke({});
+        } else if (click) {
             if (m_editor.pendingSelection())
                 m_editor.setPendingSelection(std::nullopt);
             const bool fresh = m_editor.liveStroke().empty();
@@ -300,6 +305,7 @@ void CanvasGestures::reset()
     m_tool.reset();
     m_ignoring = false;
     m_begun = false;
+    m_farthest = 0;
     m_selDrag = SelectionDrag::none;
     m_cropDrag = CropDrag::none;
     m_handle = -1;

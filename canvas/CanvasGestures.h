@@ -7,6 +7,9 @@
 // pixel; lengths the user feels (the click threshold, the handle radius) are
 // view points.
 //
+// A press is a click only while the pointer stays within kClickDistance of
+// where it went down; a loop that ends where it began is a drag.
+//
 // A drag keeps the tool it began with. cancel() (Escape) ends the drag in
 // progress without its effect: a pan goes back, a stroke is dropped, and the
 // rest of that drag, its release included, is ignored.
@@ -80,13 +83,16 @@ private:
     void beginSelection(QPointF start, const ViewMapping& mapping);
     void beginCrop(QPointF start, const ViewMapping& mapping);
     void changeSelection(QPointF start, QPointF current);
-    void endSelection(QPointF current, double distance);
+    // `spanned`: how far the release lies from the press; `click`: whether the
+    // pointer stayed within the click distance of the press all along.
+    void endSelection(QPointF current, double spanned, bool click);
     void reset();
 
     EditorState& m_editor;
     std::optional<CanvasTool> m_tool;  // the drag's tool while one runs
     bool m_ignoring = false;           // a cancelled drag, until its release
     QPointF m_startRegion;
+    double m_farthest = 0;             // view points from the press, the most so far
     QPointF m_start;                   // document pixels
     bool m_begun = false;
     bool m_outlineStartedByClick = false;  // the last click placed an outline's first corner

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -39,31 +40,55 @@ bool readOptional(const QJsonObject& object, QLatin1String key, std::optional<QS
     return out.has_value();
 }
 
+// Writes into `record` every field of `o` that holds a value of its kind and
+// leaves the others as they are; true when every field a record needs is
+// there and every field there is readable.
+bool readFields(const QJsonObject& o, MyBackground& record)
+{
+    bool whole = true;
+    const auto read = [&](const auto& value, auto& field) {
+        if (value)
+            field = *value;
+        else
+            whole = false;
+    };
+    read(json::string(o, QLatin1String("id")), record.id);
+    read(json::string(o, QLatin1String("name")), record.name);
+    read(json::string(o, QLatin1String("source")), record.source);
+    // A date a thousand years beyond 2001 is no date this library wrote.
+    std::optional<QDateTime> created;
+    if (const auto seconds = json::number(o, QLatin1String("created")); seconds && std::abs(*seconds) < 3.2e10)
+        created = dateFromReferenceSeconds(*seconds);
+    read(created, record.created);
+    read(json::boolean(o, QLatin1String("favorite")), record.favorite);
+    read(json::integer(o, QLatin1String("width")), record.width);
+    read(json::integer(o, QLatin1String("height")), record.height);
+    read(json::integer(o, QLatin1String("bytes")), record.bytes);
+    for (auto [key, field] : {std::pair{QLatin1String("prompt"), &record.prompt},
+                              std::pair{QLatin1String("provider"), &record.provider},
+                              std::pair{QLatin1String("contentHash"), &record.contentHash}}) {
+        std::optional<QString> value = *field;
+        if (readOptional(o, key, value))
+            *field = value;
+        else
+            whole = false;
+    }
+    return whole;
+}
+
 std::optional<MyBackground> decodeRecord(const QJsonValue& value)
 {
-    if (!value.isObject())
-        return std::nullopt;
-    const QJsonObject o = value.toObject();
-    const auto id = json::string(o, QLatin1String("id"));
-    const auto name = json::string(o, QLatin1String("name"));
-    const auto source = json::string(o, QLatin1String("source"));
-    const auto created = json::number(o, QLatin1String("created"));
-    const auto favorite = json::boolean(o, QLatin1String("favorite"));
-    const auto width = json::integer(o, QLatin1String("width"));
-    const auto height = json::integer(o, QLatin1String("height"));
-    const auto bytes = json::integer(o, QLatin1String("bytes"));
-    if (!id || !name || !source || !created || !favorite || !width || !height || !bytes)
-        return std::nullopt;
-    // A date a thousand years beyond 2001 is no date this library wrote.
-    if (!(std::abs(*created) < 3.2e10))
-        return std::nullopt;
-    MyBackground record{*id, *name, *source, dateFromReferenceSeconds(*created), *favorite,
-                        *width, *height, *bytes, std::nullopt, std::nullopt, std::nullopt};
-    if (!readOptional(o, QLatin1String("prompt"), record.prompt)
-        || !readOptional(o, QLatin1String("provider"), record.provider)
-        || !readOptional(o, QLatin1String("contentHash"), record.contentHash))
+    MyBackground record;
+    if (!value.isObject() || !readFields(value.toObject(), record))
         return std::nullopt;
     return record;
+}
+
+// A text as a JSON string literal, quotes and escapes included.
+QByteArray jsonString(const QString& text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
 }
 
 } // namespace
@@ -78,11 +103,9 @@ size_t qHash(const MyBackground& r, size_t seed)
 
 QByteArray encodeLibrary(const QList<MyBackground>& records)
 {
-    QJsonArray array;
+    QByteArray out = "[";
     for (const MyBackground& r : records) {
         QJsonObject o{
-            {QStringLiteral("id"), r.id},
-            {QStringLiteral("name"), r.name},
             {QStringLiteral("source"), r.source},
             {QStringLiteral("created"), secondsSinceReference(r.created)},
             {QStringLiteral("favorite"), r.favorite},
@@ -96,9 +119,14 @@ QByteArray encodeLibrary(const QList<MyBackground>& records)
             o.insert(QStringLiteral("provider"), *r.provider);
         if (r.contentHash)
             o.insert(QStringLiteral("contentHash"), *r.contentHash);
-        array.append(o);
+        // Qt writes an object's keys in their own order; the id and the name
+        // go ahead of them, so a file cut short still names its pictures.
+        const QByteArray rest = QJsonDocument(o).toJson(QJsonDocument::Compact);
+        if (out.size() > 1)
+            out += ',';
+        out += "{\"id\":" + jsonString(r.id) + ",\"name\":" + jsonString(r.name) + ',' + rest.mid(1);
     }
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+    return out + ']';
 }
 
 std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& data, qsizetype* skipped)
@@ -119,37 +147,39 @@ std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& data, qsizety
     return records;
 }
 
-QList<MyBackground> readableRecords(const QByteArray& data)
+QList<QJsonObject> readableFields(const QByteArray& data)
 {
-    if (std::optional<QList<MyBackground>> records = decodeLibrary(data))
-        return *records;
-    // Outside strings, each outermost pair of braces holds one record.
-    QList<MyBackground> records;
-    qsizetype start = -1;
-    int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (qsizetype i = 0; i < data.size(); ++i) {
-        const char c = data[i];
-        if (inString) {
-            if (escaped)
-                escaped = false;
-            else if (c == '\\')
-                escaped = true;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '{') {
-            if (depth++ == 0)
-                start = i;
-        } else if (c == '}' && depth > 0 && --depth == 0) {
-            const QJsonObject object = QJsonDocument::fromJson(data.mid(start, i - start + 1)).object();
-            if (std::optional<MyBackground> record = decodeRecord(object))
-                records.append(std::move(*record));
-        }
+    // One "key": value pair whose value is a whole string, number, true, false or null.
+    static const QRegularExpression pair(QStringLiteral(
+        R"pair("([A-Za-z]+)"\s*:\s*("(?:[^"\\\x00-\x1f]|\\.)*"|-?\d+(?:\.\d+)?(?:[eE][+-]?\d+)?|true|false|null))pair"));
+    QList<QJsonObject> records;
+    QJsonObject record;
+    const auto close = [&] {
+        if (json::string(record, QLatin1String("id")))
+            records.append(record);
+        record = QJsonObject();
+    };
+    const QString text = QString::fromUtf8(data);
+    qsizetype end = 0;
+    for (const QRegularExpressionMatch& match : pair.globalMatch(text)) {
+        // A brace between two pairs, or a key met again, begins another record.
+        const QStringView between = QStringView(text).mid(end, match.capturedStart() - end);
+        end = match.capturedEnd();
+        const QString key = match.captured(1);
+        if (between.contains(u'{') || between.contains(u'}') || record.contains(key))
+            close();
+        const QJsonArray value = QJsonDocument::fromJson("[" + match.captured(2).toUtf8() + "]").array();
+        if (!value.isEmpty())
+            record.insert(key, value.first());
     }
+    close();
     return records;
+}
+
+MyBackground withReadableFields(MyBackground record, const QJsonObject& fields)
+{
+    readFields(fields, record);
+    return record;
 }
 
 } // namespace zephrin

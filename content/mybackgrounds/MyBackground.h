@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QHashFunctions>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -35,7 +36,8 @@ size_t qHash(const MyBackground& record, size_t seed = 0);
 // "library.json": a JSON array of records in list order. Each record is an
 // object with "id", "name", "source", "created" (seconds since 1 January 2001
 // 00:00:00 UTC), "favorite", "width", "height", "bytes", and "prompt",
-// "provider" and "contentHash" when present.
+// "provider" and "contentHash" when present. Each record begins with its id
+// and name, so a file cut short still names as many pictures as it can.
 QByteArray encodeLibrary(const QList<MyBackground>& records);
 
 // None when the document is not such an array. A record that misses a key or
@@ -43,9 +45,15 @@ QByteArray encodeLibrary(const QList<MyBackground>& records);
 // others); `skipped`, when given, receives how many were.
 std::optional<QList<MyBackground>> decodeLibrary(const QByteArray& json, qsizetype* skipped = nullptr);
 
-// Every record that can still be read from a damaged library file: those of
-// decodeLibrary when the file is an array, else each whole record object in
-// its text (a file cut short keeps the records before the cut).
-QList<MyBackground> readableRecords(const QByteArray& json);
+// What a damaged library file still says, record by record, in file order:
+// for each record whose "id" is a whole string, an object of its fields whose
+// values are whole (a value cut short or garbled is left out). Read from the
+// text alone, so a file cut anywhere or with garbage inside still gives what
+// lies around the damage.
+QList<QJsonObject> readableFields(const QByteArray& json);
+
+// `record` with every field of `fields` that holds a value of its kind put in
+// (a "created" a thousand years off is none); the others stay as they were.
+MyBackground withReadableFields(MyBackground record, const QJsonObject& fields);
 
 } // namespace zephrin

@@ -16,6 +16,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <utility>
 
 namespace zephrin {
 
@@ -139,12 +140,12 @@ std::optional<QString> MyBackgroundsStore::thumbPath(const QString& id) const
     return pathInside(m_root, kThumbsFolder + u'/' + id + QStringLiteral(".jpg"));
 }
 
-// Loading also mends what a damaged library file cost. Its readable records
-// are listed; so are the pictures it hid: those a damaged copy beside it
-// names (with that copy's record when it still reads, else with a record made
-// from the picture file) and, when the file itself is damaged, every picture
-// no record names. The mended list is written back at once, so the notice
-// that says so shows once.
+// Loading also mends what a damaged library file cost. The records of a
+// library file read whole are listed; so are the pictures that a damaged
+// file hid: those a damaged copy beside it names and, when the file itself
+// is damaged, every picture no record names, each with a record made from
+// its file and every field the damaged text still holds of it. The mended
+// list is written back at once, so the notice that says so is told once.
 void MyBackgroundsStore::load()
 {
     const QDir root(m_root);
@@ -160,7 +161,8 @@ void MyBackgroundsStore::load()
             keepDamagedLibrary(bytes);
             damaged = bytes;
         }
-        listed = records ? *records : readableRecords(bytes);
+        // The records of a damaged file come back with the pictures below.
+        listed = records.value_or(QList<MyBackground>());
         named = idsNamedIn(bytes);
     }
     QList<MyBackground> kept;
@@ -183,10 +185,9 @@ void MyBackgroundsStore::load()
         const std::optional<QString> id = pictureFileId(name);
         if (!id || keptIds.contains(*id))
             continue;
-        if (const auto record = copies.records.constFind(*id); record != copies.records.constEnd())
-            recovered.append(*record);
-        else if (damaged || copies.named.contains(*id))
-            recovered.append(recordOfPicture(*id, QFileInfo(images.filePath(name))));
+        if (damaged || copies.named.contains(*id))
+            recovered.append(withReadableFields(recordOfPicture(*id, QFileInfo(images.filePath(name))),
+                                                copies.fields.value(*id)));
         else
             orphans.append(*id);
     }
@@ -197,7 +198,7 @@ void MyBackgroundsStore::load()
     m_written = m_items;
     if (damaged || !recovered.isEmpty()) {
         commit([](QList<MyBackground>&) {});
-        showNotice(kRepaired);
+        m_repairUntold = true;
     }
     // Only a list read whole, beside copies that all read, says which files are
     // orphans: a damaged record may name any picture.
@@ -222,11 +223,18 @@ MyBackgroundsStore::DamagedCopies MyBackgroundsStore::readDamagedCopies(const st
         else
             copies.allRead = false;
     }
+    // Where copies disagree, the current file speaks first, field by field.
     for (const QByteArray& bytes : contents) {
         copies.named.unite(idsNamedIn(bytes));
-        for (const MyBackground& record : readableRecords(bytes))
-            if (isSafeName(record.id) && !copies.records.contains(record.id))
-                copies.records.insert(record.id, record);
+        for (const QJsonObject& record : readableFields(bytes)) {
+            const QString id = record.value(QLatin1String("id")).toString();
+            if (!isSafeName(id))
+                continue;
+            QJsonObject& known = copies.fields[id];
+            for (auto field = record.begin(); field != record.end(); ++field)
+                if (!known.contains(field.key()))
+                    known.insert(field.key(), field.value());
+        }
     }
     return copies;
 }
@@ -345,6 +353,12 @@ void MyBackgroundsStore::showNotice(const QString& text, NoticeKind kind)
         emit noticeChanged();
     m_notice = text;
     m_noticeTimer.start();  // restarts: the notice stays its full time after the last post
+}
+
+void MyBackgroundsStore::listShown()
+{
+    if (std::exchange(m_repairUntold, false))
+        showNotice(kRepaired);
 }
 
 void MyBackgroundsStore::showAddedNotice()

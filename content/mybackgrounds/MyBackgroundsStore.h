@@ -18,11 +18,13 @@
 //
 // At load, a library file that cannot be read whole is kept beside it as
 // "library.damaged.json" (then "library.damaged-2.json" and so on: every damaged
-// version is kept once), and the list is repaired: the records that can still
-// be read are listed, and so is every picture they leave out (those a damaged
-// copy names, with its record where that reads, and while the file itself is
-// damaged every unnamed one), with the notice "The list of My Backgrounds was
-// damaged and has been repaired."; the repaired list is written back at once.
+// version is kept once), and the list is repaired: every picture it hid is
+// listed again (those a damaged copy names and, while the file itself is
+// damaged, every unnamed one), with every field of its record that the
+// damaged text still holds (its name above all) and the rest made from the
+// picture file; the repaired list is written back at once. The first time a
+// view shows the list, the notice says "The list of My Backgrounds was damaged
+// and has been repaired."
 // Picture files that neither the library file nor any damaged copy names (left
 // by a crash between writing a picture and writing the list, or by a lost
 // library file) are moved aside into "Set Aside", never deleted; their
@@ -48,6 +50,7 @@
 
 #include <QFuture>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QProperty>
@@ -140,6 +143,11 @@ public:
     void showNotice(const QString& text, NoticeKind kind = NoticeKind::warning);
     void showAddedNotice();
 
+    // The views call this when they show the list. A repair made at load is
+    // told then, once: the store may load long before anyone looks at the
+    // list, and a notice posted at load would be gone unseen.
+    void listShown();
+
 signals:
     void itemsChanged();
     void noticeChanged();
@@ -154,10 +162,10 @@ private:
     };
 
     // What the damaged copies of the library file (and the file itself, when
-    // damaged) still say: their readable records by id, every id their text
-    // names, and whether every copy could be read.
+    // damaged) still say: the readable fields of each record by id, every id
+    // their text names, and whether every copy could be read.
     struct DamagedCopies {
-        QHash<QString, MyBackground> records;
+        QHash<QString, QJsonObject> fields;
         QSet<QString> named;
         bool allRead = true;
     };
@@ -165,7 +173,7 @@ private:
     void load();
     void keepDamagedLibrary(const QByteArray& bytes) const;
     DamagedCopies readDamagedCopies(const std::optional<QByteArray>& current) const;
-    // A record for a picture no readable record lists: named "Recovered
+    // A record for a picture no whole record lists: named "Recovered
     // background", dated by the file, its size unknown (0 × 0).
     static MyBackground recordOfPicture(const QString& id, const QFileInfo& picture);
     void setAsideOrphanFiles(const QStringList& orphans, const QSet<QString>& named) const;
@@ -191,6 +199,7 @@ private:
     ImageCache m_thumbCache{qint64(64) << 20}; // about two hundred thumbnails
     QTimer m_noticeTimer;
     bool m_noticeIsSuccess = false;
+    bool m_repairUntold = false;  // the load repaired the list; listShown() tells it
     // Bumped by every deletion: a thumbnail load that started before one does
     // not put its result back into the cache.
     quint64 m_generation = 0;

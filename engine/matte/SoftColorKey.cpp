@@ -1,5 +1,6 @@
 #include "engine/matte/SoftColorKey.h"
 
+#include "engine/matte/BorderFlood.h"
 #include "engine/matte/ColorSpread.h"
 #include "engine/pixel/ParallelRows.h"
 
@@ -89,6 +90,10 @@ RGBAColor finiteKey(RGBAColor key)
 constexpr std::int64_t kSpreadSamples = 250'000;
 // How many deviations past its mean colour a grainy backdrop reaches.
 constexpr double kSpreadDeviations = 3.5;
+// The band is widened at most this many times, and no further once it grows
+// by less than this.
+constexpr int kMostRounds = 8;
+constexpr double kSettled = 1e-3;
 
 } // namespace
 
@@ -107,26 +112,49 @@ KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
     const double t = own.low + own.width / 2;
     const std::int64_t pixels = std::int64_t(rgba.rows) * rgba.cols;
     const int step = std::max(1, int(std::ceil(std::sqrt(double(pixels) / double(kSpreadSamples)))));
+    const auto sampleRow = [&](int sy) { return rgba.ptr(step / 2 + sy * step); };
+    const auto sampleAt = [&](const uchar* row, int sx) { return row + 4 * (step / 2 + sx * step); };
 
-    // Mean and deviation of the colour over the sampled pixels within the tolerance.
+    // Each sample's squared distance from the key, on a grid of its own.
     const RampTable table(key, own);
-    std::int64_t samples = 0;
-    ColorSpread backdrop;
-    for (int y = step / 2; y < rgba.rows; y += step) {
-        const uchar* row = rgba.ptr(y);
-        for (int x = step / 2; x < rgba.cols; x += step, ++samples)
-            if (table.squaredDistance(row + 4 * x) < t * t)
-                backdrop.add(row + 4 * x);
+    cv::Mat squared((rgba.rows - step / 2 + step - 1) / step, (rgba.cols - step / 2 + step - 1) / step, CV_64FC1);
+    for (int sy = 0; sy < squared.rows; ++sy) {
+        const uchar* row = sampleRow(sy);
+        double* out = squared.ptr<double>(sy);
+        for (int sx = 0; sx < squared.cols; ++sx)
+            out[sx] = table.squaredDistance(sampleAt(row, sx));
     }
-    if (backdrop.count() < 64 || backdrop.count() * 100 < samples)
+    const std::int64_t samples = std::int64_t(squared.total());
+    if (samples == 0)
         return own;
 
+    // The backdrop is the band the ramp keys whole, where it reaches the
+    // border. Its spread says where the ramp should begin; when that is
+    // further out, the band widens to it and is measured again, until the
+    // beginning settles. A subject past the band is never measured.
     const double channels[3] = {key.r, key.g, key.b};
-    double offset = 0;
-    for (int c = 0; c < 3; ++c)
-        offset += (backdrop.mean(c) - channels[c]) * (backdrop.mean(c) - channels[c]);
-    const double reach = std::sqrt(offset) + kSpreadDeviations * backdrop.deviation();
-    const double low = std::clamp(reach, own.low, t);
+    double low = own.low;
+    for (int round = 0; round < kMostRounds; ++round) {
+        cv::Mat band;
+        cv::compare(squared, low * low, band, cv::CMP_LE);
+        ColorSpread backdrop;
+        const RowRuns reached = floodFromBorder(rowRuns(band, [](uchar v) { return v != 0; }), band.cols);
+        for (int sy = 0; sy < band.rows; ++sy) {
+            const uchar* row = sampleRow(sy);
+            for (const Run& run : reached[static_cast<size_t>(sy)])
+                for (int sx = run.start; sx < run.end; ++sx)
+                    backdrop.add(sampleAt(row, sx));
+        }
+        if (backdrop.count() < 64 || backdrop.count() * 100 < samples)
+            break;
+        double offset = 0;
+        for (int c = 0; c < 3; ++c)
+            offset += (backdrop.mean(c) - channels[c]) * (backdrop.mean(c) - channels[c]);
+        const double reach = std::min(std::sqrt(offset) + kSpreadDeviations * backdrop.deviation(), t);
+        if (reach <= low + kSettled)
+            break;
+        low = reach;
+    }
     if (low == own.low)
         return own;
     return {low, own.high() - low};

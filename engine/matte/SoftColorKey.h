@@ -43,13 +43,20 @@ struct KeyRamp {
 // around the key, and the part of that spread that falls on the ramp would
 // come out half transparent although it is well within the tolerance. So the
 // ramp begins past the backdrop's measured spread: the distance of its mean
-// colour from the key plus 3.5 times its deviation, over the pixels within
-// the tolerance (d below t), which covers all but about one in two thousand
-// pixels of a grainy backdrop. The beginning never moves below the tolerance's own nor
-// past t, and the end stays, so edges between backdrop and subject keep a
-// ramp at least soft wide. A backdrop of under 1% of the pixels (or 64) is no
-// backdrop to measure: the tolerance's own ramp. The spread is measured on at
-// most about 250,000 evenly spaced pixels.
+// colour from the key plus 3.5 times its deviation, which covers all but
+// about one in two thousand pixels of a grainy backdrop.
+// The backdrop measured is the band the ramp keys whole (d up to its
+// beginning) where it reaches the image border; when the spread reaches
+// further, the band widens to it and is measured again until the beginning
+// settles (at most 8 rounds). Only what the backdrop itself reaches moves the
+// ramp: a pale subject at the tolerance's edge has grainy pixels within the
+// tolerance too, but they lie past the band, apart from the border.
+// The beginning never moves below the tolerance's own nor past t, and the
+// end stays, so edges between backdrop and subject keep a ramp at least soft
+// wide. A backdrop of under 1% of the pixels (or 64) is no backdrop to
+// measure: the tolerance's own ramp. The spread is measured on at most about
+// 250,000 evenly spaced pixels, connected on their own grid; each round is
+// one flood over them.
 KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance);
 
 cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance);

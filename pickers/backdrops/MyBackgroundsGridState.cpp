@@ -25,6 +25,9 @@ void MyBackgroundsGridState::setStoreObject(QObject* object)
         connect(store, &MyBackgroundsStore::itemsChanged, this, &MyBackgroundsGridState::storeItemsChanged);
     emit storeChanged();
     storeItemsChanged();
+    // The grid is made when its tab opens: the list is shown from here on.
+    if (store)
+        store->listShown();
 }
 
 void MyBackgroundsGridState::storeItemsChanged()

@@ -5,6 +5,7 @@
 #include "share/inbox/OriginalName.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/InboxName.h"
+#include "support/Patience.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -204,7 +205,7 @@ protected:
         process.start(QStringLiteral(ZEPHRIN_SHARE_PROGRAM), arguments);
         process.write(input);
         process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(10000));
+        EXPECT_TRUE(process.waitForFinished(testing::kPatienceMs));
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
 

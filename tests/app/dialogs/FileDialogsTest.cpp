@@ -9,6 +9,7 @@
 #include "app/shell/FileChooser.h"
 #include "app/shell/FileDialogs.h"
 #include "app/shell/WindowCommands.h"
+#include "support/Patience.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -121,7 +122,7 @@ protected:
     // Goes into a folder of the list: the folder made current, then Enter.
     void enterFolder(const QString& name)
     {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return findRow(name).isValid(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return findRow(name).isValid(); }, kPatienceMs));
         fileList()->setFocus();
         fileList()->setCurrentIndex(findRow(name));
         QTest::keyClick(fileList(), Qt::Key_Return);
@@ -220,7 +221,7 @@ TEST_F(FileDialogsTest, ATypedPathSavesInThatFolderAndAMissingOneKeepsTheDialogO
         ASSERT_TRUE(dialog());
         EXPECT_TRUE(editor->showFileExporter());
         // The keys are the dialog's again, for the mended name.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }, kPatienceMs));
     }
     runner->runAll();
     EXPECT_EQ(editor->lastError(), QString());
@@ -307,9 +308,9 @@ TEST_F(FileDialogsTest, OnlyAFolderSavedIntoIsRememberedAndOnlyPlainOnesOpen)
     QFile::copy(writeImage(kept, QStringLiteral("plain.png")), QDir(kept).filePath(QStringLiteral("noname")));
     dialog()->setDirectory(kept);
     dialog()->setNameFilter(QStringLiteral("*"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return findRow(QStringLiteral("noname")).isValid(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return findRow(QStringLiteral("noname")).isValid(); }, kPatienceMs));
     const QModelIndex type = findRow(QStringLiteral("noname")).siblingAtColumn(2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !type.data().toString().isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !type.data().toString().isEmpty(); }, kPatienceMs));
     EXPECT_NE(type.data().toString(), QMimeDatabase().mimeTypeForName(QStringLiteral("image/png")).comment());
 }
 
@@ -423,7 +424,7 @@ TEST_F(FileDialogsTest, TheBatchImporterTakesManyFilesAtOnce)
     editor->batch()->setShowImporter(true);
     ASSERT_TRUE(dialog());
     EXPECT_EQ(dialog()->fileMode(), QFileDialog::ExistingFiles);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return fileList()->model()->rowCount(fileList()->rootIndex()) == 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileList()->model()->rowCount(fileList()->rootIndex()) == 3; }, kPatienceMs));
     fileList()->setFocus();
     QTest::keyClick(fileList(), Qt::Key_A, Qt::ControlModifier);
     QTest::mouseClick(acceptButton(), Qt::LeftButton);
@@ -476,17 +477,17 @@ TEST_F(FileDialogsTest, TheWindowHasTheKeysBackOnceADialogCloses)
     window.resize(200, 100);
     window.show();
     window.requestActivate();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; }, kPatienceMs));
     chooser.setWindow(&window);
     const QString picture = writeImage(pictures, QStringLiteral("dog.png"));
     for (const bool accepted : {false, true}) {
         chooser.open(dialogplan::importImage(DialogFolders::ofThisUser({})), [](const QList<QUrl>&) {});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == dialog()->windowHandle(); }, kPatienceMs));
         if (accepted)
             typeAndEnter(picture);
         else
             dialog()->reject();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; })) << accepted;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &window; }, kPatienceMs)) << accepted;
     }
 }
 

@@ -2,7 +2,7 @@
 // with -input) offscreen, against a real EditorState over scripted engines
 // and a task runner that moves only when told, registered as the application
 // registers it. The singleton Driver (module Zephrin.TestSupport) opens
-// pictures and settles the editor's work.
+// pictures, settles the editor's work and says how long real work may take.
 
 #include "ManualTaskRunner.h"
 #include "RecordingClipboard.h"
@@ -11,6 +11,7 @@
 #include "controls/DragOut.h"
 #include "pickers/support/BackdropTestStores.h"
 #include "app/support/SceneGraphTextures.h"
+#include "support/Patience.h"
 #include "model/editor/EditorState.h"
 
 #include <QDir>
@@ -37,6 +38,9 @@ Q_IMPORT_QML_PLUGIN(Zephrin_AppPlugin)
 
 class Driver : public QObject {
     Q_OBJECT
+    // How long a wait on real work may take, in milliseconds (support/Patience.h):
+    // the stores' decodes, renders and loopback transfers, real timers.
+    Q_PROPERTY(int patience READ patience CONSTANT)
 
 public:
     Driver(zephrin::EditorState& editor, zephrin::testing::ManualTaskRunner& runner, QString folder)
@@ -56,6 +60,7 @@ public:
         m_editor.importImage(QUrl::fromLocalFile(path));
         m_runner.settle();
     }
+    int patience() const { return zephrin::testing::kPatienceMs; }
     Q_INVOKABLE void settle() { m_runner.settle(); }
     // Runs waiting jobs without moving the clock (a notice stays up).
     Q_INVOKABLE void runJobs() { m_runner.runAll(); }

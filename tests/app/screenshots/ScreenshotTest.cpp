@@ -11,6 +11,7 @@
 #include "content/mybackgrounds/MyBackgroundsStore.h"
 #include "pickers/support/BackdropTestStores.h"
 #include "app/support/SceneGraphTextures.h"
+#include "support/Patience.h"
 #include "support/Scenes.h"
 
 #include <QDir>
@@ -47,6 +48,8 @@ Q_IMPORT_QML_PLUGIN(Zephrin_AppPlugin)
 
 namespace zephrin {
 namespace {
+
+using testing::kPatienceMs;
 
 QColor themeColor(QRgb rgb) { return QColor::fromRgb(rgb); }
 
@@ -324,7 +327,7 @@ TEST_F(Screens, CutoutPanelStates)
     s_editor->finishSelection(EditorState::Points{{size.width() * 0.2, size.height() * 0.2},
                                                   {size.width() * 0.8, size.height() * 0.8}});
     s_editor->loadSelectionPalette();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isLoadingPalette(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->isLoadingPalette(); }, kPatienceMs));
     ASSERT_GE(s_editor->selectionPalette().size(), 2);
     s_editor->togglePickedColor(s_editor->selectionPalette()[0].color);
     s_editor->togglePickedColor(s_editor->selectionPalette()[1].color);
@@ -355,7 +358,7 @@ TEST_F(Screens, CutoutPanelWithTheFillSuggestion)
     scrollInspector(scroll, true);
 
     s_editor->importImage(QUrl::fromLocalFile(drawing));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->suggestFillHoles() && !s_editor->isProcessing(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->suggestFillHoles() && !s_editor->isProcessing(); }, kPatienceMs));
     shoot(QStringLiteral("cutout-panel-fill-suggestion"));
     QQuickItem* strip = item("fillSuggestion");
     ASSERT_TRUE(strip && strip->isVisible());
@@ -475,7 +478,7 @@ TEST_F(Screens, BackdropPickerPhotosTab)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("photo:p0") && PickerShots::pickerItem("photo:p0")->property("hasPicture").toBool(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("photo:p0") && PickerShots::pickerItem("photo:p0")->property("hasPicture").toBool(); }, kPatienceMs));
     const QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-photos"));
     EXPECT_EQ(at(image, {2, 2}), themeColor(0x171024));
     EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("photo:p0")));
@@ -485,13 +488,13 @@ TEST_F(Screens, BackdropPickerStudioAndColorTabs)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("backdrop:studio-white") && PickerShots::pickerItem("backdrop:studio-white")->property("hasPicture").toBool(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("backdrop:studio-white") && PickerShots::pickerItem("backdrop:studio-white")->property("hasPicture").toBool(); }, kPatienceMs));
     QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-studio"));
     EXPECT_TRUE(PickerShots::showsPicture(image, PickerShots::pickerItem("backdrop:studio-charcoal")));
     QQuickItem* gradient = PickerShots::pickerItem("chip:Gradient");
     ASSERT_TRUE(gradient);
     QTest::mouseClick(PickerShots::pickerWindow(), Qt::LeftButton, {}, gradient->mapToScene(QPointF(5, 5)).toPoint());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("customGradient"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("customGradient"); }, kPatienceMs));
     image = PickerShots::shootPicker(QStringLiteral("backdrops-gradient"));
     EXPECT_TRUE(PickerShots::pickerItem("applyCustomGradient")->isVisible());
 }
@@ -500,7 +503,7 @@ TEST_F(Screens, BackdropPickerMyBackgroundsAndSelectionMode)
 {
     PickerShots::show();
     PickerShots::picker()->setProperty("mode", 2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("myTiles"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PickerShots::pickerItem("myTiles"); }, kPatienceMs));
     QImage image = PickerShots::shootPicker(QStringLiteral("backdrops-my"));
     EXPECT_FALSE(PickerShots::pickerItem("myEmptyHint")->isVisible());
 
@@ -539,12 +542,12 @@ TEST_F(Screens, StickerSheet)
     const QString second = uuidString(s_editor->sheetItems().back().id);
     s_editor->setSheetItemField(uuidString(s_editor->sheetItems().front().id), QStringLiteral("count"), 3);
     s_editor->setSheetItemField(second, QStringLiteral("count"), 4);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, kPatienceMs));
     // Drag one small copy down to the foot of the printable area by hand.
     const QString key = pinKey(second, 0);
     const QRectF area = s_editor->sheetSettings().printableArea();
     ASSERT_TRUE(s_editor->moveStickerPin(key, QPointF(area.right(), area.bottom())));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s_editor->sheetExportable(); }, kPatienceMs));
     ASSERT_EQ(s_editor->tool(), EditorTool::sheet);
 
     const QImage image = shoot(QStringLiteral("sticker-sheet"));
@@ -643,7 +646,7 @@ public:
         s_editor->setActivePreset(std::nullopt);
         s_editor->setCanvasTool(CanvasTool::view);
         s_editor->setTool(EditorTool::cutout);
-        (void)QTest::qWaitFor([] { return !s_editor->isProcessing(); }, 60000);
+        (void)QTest::qWaitFor([] { return !s_editor->isProcessing(); }, kPatienceMs);
     }
 
     // Shows the tool's panel, waits for the composite, and scrolls the
@@ -652,7 +655,7 @@ public:
     {
         s_editor->setTool(tool);
         QTest::qWait(50);
-        EXPECT_TRUE(QTest::qWaitFor([] { return !s_editor->isProcessing(); }, 60000));
+        EXPECT_TRUE(QTest::qWaitFor([] { return !s_editor->isProcessing(); }, kPatienceMs));
         QTest::qWait(150);
         if (QQuickItem* scroller = item("inspectorScroll")) {
             // The scroll view's content item is the flickable that scrolls.
@@ -863,7 +866,7 @@ TEST_F(TextScreens, FontPicker)
     if (!panel)
         GTEST_SKIP() << "no text panel (no sample photo)";
     panel->setProperty("showFonts", true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return item("fontList") && item("fontList")->isVisible(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item("fontList") && item("fontList")->isVisible(); }, kPatienceMs));
     QTest::qWait(500);
     const QImage image = shoot(QStringLiteral("font-picker"));
     EXPECT_TRUE(item("fontFooter")->isVisible());
@@ -987,11 +990,11 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
     writeShot(image.copy(QRectF(area.topLeft() * ratio, area.size() * ratio).toRect()), QStringLiteral("batch-failed-tile"));
 
     QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(tile).toPoint());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->batchMode(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s_editor->batchMode(); }, kPatienceMs));
     // With work in the document (the states before), it asks first.
     if (s_editor->showIncomingReplaceConfirm()) {
         QQuickItem* replace = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return (replace = item("replace")) && replace->isVisible(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (replace = item("replace")) && replace->isVisible(); }, kPatienceMs));
         QTest::mouseClick(s_window, Qt::LeftButton, {}, centreOf(replace).toPoint());
     }
     EXPECT_TRUE(QTest::qWaitFor(
@@ -999,7 +1002,7 @@ TEST_F(Screens, RedTileClickLandsInTheEditor)
             return s_editor->lastError()
                    == QStringLiteral("Couldn't open receipt.png: it isn't a picture Zephrin reads.");
         },
-        10000));
+        kPatienceMs));
     shoot(QStringLiteral("batch-red-tile-opened"));
     EXPECT_TRUE(item("canvasSlot")->isVisible());
     EXPECT_FALSE(item("batchGridSlot")->isVisible());
@@ -1099,7 +1102,7 @@ TEST_F(Screens, ShareNoticeWithoutAFileManager)
     s_shell->commands.share();
     // The first notice offers the path too; this one follows the failed reveal.
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !s_editor->noticeCopyPath().isEmpty() && s_editor->noticeRevealPath().isEmpty(); }, 60000));
+        [&] { return !s_editor->noticeCopyPath().isEmpty() && s_editor->noticeRevealPath().isEmpty(); }, kPatienceMs));
     QTest::qWait(250);   // the notice fades in
     QQuickItem* toast = item("noticeToast");
     ASSERT_TRUE(toast && toast->isVisible());

@@ -17,6 +17,7 @@
 #include "output/service/NativePath.h"
 #include "support/GuiApplication.h"
 #include "support/HostileImages.h"
+#include "support/Patience.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
@@ -51,7 +52,7 @@ TEST(SingleInstance, HandsArgumentsToTheRunningInstance)
         forwarded = SingleInstance::forward(first.socketPath(),
                                             {QStringLiteral("zephrin://open?file=x"), QStringLiteral("/tmp/ä b.png")});
     });
-    EXPECT_TRUE(received.wait(5000));
+    EXPECT_TRUE(received.wait(testing::kPatienceMs));
     second.join();
     EXPECT_TRUE(forwarded);
     ASSERT_EQ(received.count(), 1);
@@ -60,7 +61,7 @@ TEST(SingleInstance, HandsArgumentsToTheRunningInstance)
 
     // A launch without arguments only asks the window to come forward.
     std::thread third([&] { SingleInstance::forward(first.socketPath(), {}); });
-    EXPECT_TRUE(received.wait(5000));
+    EXPECT_TRUE(received.wait(testing::kPatienceMs));
     third.join();
     EXPECT_TRUE(received.at(1).at(0).toStringList().isEmpty());
 }

@@ -2,6 +2,7 @@
 // first and exits; the first takes the waiting files out of the inbox.
 
 #include "share/inbox/InboxName.h"
+#include "support/Patience.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -39,11 +40,11 @@ protected:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_first.setProcessEnvironment(environment());
         m_first.start(QStringLiteral(ZEPHRIN_PROGRAM), {});
-        ASSERT_TRUE(m_first.waitForStarted());
+        ASSERT_TRUE(m_first.waitForStarted(testing::kPatienceMs));
         const QString socket = m_home.filePath(QStringLiteral("run/zephrin.socket"));
         QElapsedTimer clock;
         clock.start();
-        while (!QFile::exists(socket) && clock.elapsed() < 20000)
+        while (!QFile::exists(socket) && clock.elapsed() < testing::kPatienceMs)
             QTest::qWait(20);
         ASSERT_TRUE(QFile::exists(socket)) << m_first.readAllStandardError().toStdString();
     }
@@ -60,7 +61,7 @@ protected:
         QProcess second;
         second.setProcessEnvironment(environment());
         second.start(QStringLiteral(ZEPHRIN_PROGRAM), arguments);
-        EXPECT_TRUE(second.waitForFinished(10000));
+        EXPECT_TRUE(second.waitForFinished(testing::kPatienceMs));
         return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
     }
 };
@@ -83,7 +84,7 @@ TEST_F(TwoLaunches, TheSecondHandsOverItsUrlAndLeaves)
     const QFile file(QDir(inbox).filePath(name));
 
     EXPECT_EQ(launch({QStringLiteral("zephrin://open?file=") + name}), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(file.fileName()); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(file.fileName()); }, testing::kPatienceMs));
     EXPECT_EQ(m_first.state(), QProcess::Running);
 
     // Without arguments a launch only brings the window forward.
@@ -99,7 +100,7 @@ TEST_F(TwoLaunches, HandOffsGivenTogetherWaitInTheBatchQueue)
         urls << QStringLiteral("zephrin://open?file=") + putWaiting(inbox);
     EXPECT_EQ(launch(urls), 0);
     const QDir queued(m_home.filePath(QStringLiteral("data/Zephrin/Incoming/Queued")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QDir(inbox).isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QDir(inbox).isEmpty(); }, testing::kPatienceMs));
     EXPECT_EQ(queued.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 3);
     EXPECT_EQ(m_first.state(), QProcess::Running);
 }

@@ -259,8 +259,8 @@ WindowHarness {
         for (const way of ways) {
             window.openSettings()
             const settings = window.settingsWindow
-            tryVerify(() => settings.visible && Driver.focusWindow() === settings, 2000, way)
-            tryVerify(() => settings.activeFocusItem !== null, 2000, way)
+            tryVerify(() => settings.visible && Driver.focusWindow() === settings, Driver.patience, way)
+            tryVerify(() => settings.activeFocusItem !== null, Driver.patience, way)
             verify(!settings.hasTitleBar)
             verify(item(settings, "settingsHeader").visible)
             if (way.endsWith("InTheLicence")) {
@@ -288,9 +288,9 @@ WindowHarness {
                 keyClick(Qt.Key_W, Qt.ControlModifier)
             else
                 mouseClick(item(settings, "settingsClose"))
-            tryVerify(() => !settings.visible, 1000, way)
+            tryVerify(() => !settings.visible, Driver.patience, way)
             // The keys go back to the main window.
-            tryVerify(() => Driver.focusWindow() === window, 1000, way)
+            tryVerify(() => Driver.focusWindow() === window, Driver.patience, way)
         }
         // Ctrl+W in the settings window closed only it: Clear Image was not
         // asked for.

@@ -274,14 +274,14 @@ TestCase {
         const hint = area.hint
         mouseMove(area, area.width * 0.7, area.height * 0.8)
         verify(!hint.visible)
-        tryVerify(() => hint.visible, 2000)
+        tryVerify(() => hint.visible, Driver.patience)
         // Beside the pointer, not at the canvas's edge.
         fuzzyCompare(hint.x, area.width * 0.7, 24)
         fuzzyCompare(hint.y, area.height * 0.8, 24)
         // Moving off closes it; resting again opens it there.
         mouseMove(area, area.width * 0.2, area.height * 0.3)
         verify(!hint.visible)
-        tryVerify(() => hint.visible, 2000)
+        tryVerify(() => hint.visible, Driver.patience)
         fuzzyCompare(hint.y, area.height * 0.3, 24)
         // Another tool has no drag-out, so no hint.
         Editor.canvasTool = "Erase"
@@ -304,7 +304,7 @@ TestCase {
 
         Editor.tool = "cutout"
         mouseMove(area, area.width * 0.6, area.height * 0.5)
-        tryVerify(() => hint.visible, 2000)
+        tryVerify(() => hint.visible, Driver.patience)
         Driver.leaveWindow(window)
         verify(!hint.visible)
         // Left before the hint's delay ran out: it never opens.
@@ -327,7 +327,7 @@ TestCase {
         wait(1200)
         verify(!hint.visible)
         mouseMove(area, 10, area.height * 0.5)
-        tryVerify(() => hint.visible, 2000)
+        tryVerify(() => hint.visible, Driver.patience)
 
         // Zoomed in, the picture reaches past the canvas under the toolbar
         // and the panels: resting there is no rest on the picture.

@@ -102,6 +102,40 @@ TEST_F(CanvasGesturesTest, ClicksMakeNoRectangleAndDropAPendingSelection)
     EXPECT_FALSE(editor->pendingSelection());
 }
 
+// A press is a click only when the pointer hardly moved along the way, not
+// when it merely ends where it began.
+TEST_F(CanvasGesturesTest, ALoopBackToItsStartIsADragNotAClick)
+{
+    editor->setCanvasTool(CanvasTool::select);
+    const std::initializer_list<QPointF> loop = {{60, 20}, {60, 50}, {20, 50}};
+
+    // A lasso closed on its start selects what it went round.
+    editor->setSelectionKind(SelectionKind::lasso);
+    drag({20, 20}, {20, 20}, loop);
+    ASSERT_TRUE(editor->pendingSelection());
+    EXPECT_EQ(editor->pendingKind(), SelectionKind::lasso);
+    EXPECT_EQ(editor->pendingSelection()->size(), 5u);
+    // A lasso that only trembles is a click: outside, it drops the selection.
+    drag({100, 70}, {100, 70}, {{100.5, 70.5}, {100, 70.5}});
+    EXPECT_FALSE(editor->pendingSelection());
+    // A lasso along a line encloses nothing, and its stroke does not join the next one.
+    drag({10, 10}, {40, 10});
+    EXPECT_FALSE(editor->pendingSelection());
+    EXPECT_TRUE(editor->liveStroke().empty());
+
+    // A box spans press and release: one that comes back to its start is empty.
+    editor->setSelectionKind(SelectionKind::rectangle);
+    drag({20, 20}, {20, 20}, loop);
+    EXPECT_FALSE(editor->pendingSelection());
+    EXPECT_TRUE(editor->liveStroke().empty());
+
+    // An outline's drag places no corner, wherever it ends.
+    editor->setSelectionKind(SelectionKind::polygon);
+    click({10, 10});
+    drag({50, 50}, {50, 50}, loop);
+    EXPECT_EQ(editor->liveStroke(), (EditorState::Points{{10, 10}}));
+}
+
 TEST_F(CanvasGesturesTest, HandlesReshapeFlipAndNeverShrinkBelowTwoPixels)
 {
     // Handle 4 of a 100 × 50 box dragged by (−150, −80) flips it.

@@ -5,7 +5,7 @@
 // with a fixed status and body instead, with a redirect, or with a body that
 // it sends a byte at a time, slowly. Bounded: request heads over 16 KiB and
 // connections idle for 10 s are dropped, at most 64 connections are open, and
-// it stops itself a minute after it started or when destroyed. Lives on the
+// it stops itself half an hour after it started or when destroyed. Lives on the
 // thread that made it, whose event loop must run.
 
 #include <QByteArray>

@@ -1,6 +1,9 @@
 #pragma once
 // Waiting in tests without sleeping: the event loop runs until the condition
-// holds or the time is up, waking every few milliseconds to look again.
+// holds or the time is up (by default the patience real work is given),
+// waking every few milliseconds to look again.
+
+#include "support/Patience.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -13,8 +16,6 @@
 #include <optional>
 
 namespace zephrin::testing {
-
-inline constexpr std::chrono::milliseconds kPatience{15000};
 
 template <typename Condition>
 bool waitUntil(Condition done, std::chrono::milliseconds timeout = kPatience)

@@ -30,7 +30,7 @@ TestCase {
         const knob = findChild(toggle, "knob")
         compare(knob.x, 2)
         toggle.on = true
-        tryCompare(knob, "x", 18, 1000)
+        tryCompare(knob, "x", 18)
         compare(findChild(toggle, "switch").Accessible.description, "On")
     }
 

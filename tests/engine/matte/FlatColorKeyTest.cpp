@@ -1,6 +1,7 @@
 #include "engine/matte/BorderConnectedKey.h"
 #include "engine/matte/CornerPatches.h"
 #include "engine/matte/MatteEngine.h"
+#include "engine/matte/SoftColorKey.h"
 #include "engine/types/MatteError.h"
 #include "support/OpaqueScenes.h"
 #include "support/Scenes.h"
@@ -141,6 +142,38 @@ TEST(FlatColorMask, KeysATexturedPageWholeAndKeepsSoftEdges)
     // A page of one even colour keeps the tolerance's own ramp.
     const MatteBox even = MatteEngine::flatColorMask(opaqueImage(300, 200, {240, 240, 240}), 25, false, 0);
     EXPECT_EQ(cv::countNonZero(even.image().pixels), 0);
+}
+
+// A pale subject at the tolerance's edge on grainy paper: some of its grainy
+// pixels fall within the tolerance, but they are no backdrop. The paper's own
+// grain lies well inside the ramp's beginning, so the key is the tolerance's
+// own, whatever the subject.
+TEST(FlatColorMask, APaleSubjectNeverMovesTheRamp)
+{
+    // Grey-225 and grey-226 discs on grey-250 paper: 0.170 and 0.163 from the
+    // key, about t = 0.165 at tolerance 25.
+    for (const int grey : {225, 226})
+        for (const double grain : {2.0, 3.0, 4.0}) {
+            SCOPED_TRACE(::testing::Message() << "grey " << grey << ", grain " << grain);
+            cv::Mat rgb(450, 600, CV_8UC3, cv::Scalar(250, 250, 250));
+            cv::circle(rgb, {300, 225}, 120, cv::Scalar(grey, grey, grey), cv::FILLED);
+            cv::Mat noise(rgb.size(), CV_32FC3);
+            cv::RNG(7).fill(noise, cv::RNG::NORMAL, 0.0, grain);
+            cv::Mat grainy;
+            rgb.convertTo(grainy, CV_32FC3);
+            grainy += noise;
+            grainy.convertTo(rgb, CV_8UC3);
+            cv::Mat rgba;
+            cv::cvtColor(rgb, rgba, cv::COLOR_RGB2RGBA);
+
+            const RGBAColor key = keyColorFromCorners(cornerPatchColors(rgba));
+            const cv::Mat own = borderConnectedKey(softColorKey(rgba, key, 25), 0);
+            const cv::Mat matte = MatteEngine::flatColorMask(Image(rgba), 25, true, 0).image().pixels;
+            EXPECT_EQ(cv::countNonZero(matte != own), 0);
+            cv::Mat disc(rgb.size(), CV_8UC1, cv::Scalar(0));
+            cv::circle(disc, {300, 225}, 110, cv::Scalar(255), cv::FILLED);
+            EXPECT_GT(cv::mean(matte, disc)[0], 200);
+        }
 }
 
 TEST(FlatColorMask, KeysTheCornersThatAgree)

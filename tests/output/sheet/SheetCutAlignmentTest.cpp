@@ -5,6 +5,7 @@
 #include "output/sheet/SheetEngine.h"
 
 #include "output/sheet/SheetFixtures.h"
+#include "support/Patience.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,7 @@ QImage renderedCutFile(const std::string& svg, int dpi)
     rsvg.start(program, {QStringLiteral("--dpi-x"), QString::number(dpi), QStringLiteral("--dpi-y"),
                          QString::number(dpi), QStringLiteral("--format"), QStringLiteral("png"),
                          QStringLiteral("--output"), output, file.fileName()});
-    if (!rsvg.waitForFinished(60000) || rsvg.exitCode() != 0) {
+    if (!rsvg.waitForFinished(zephrin::testing::kPatienceMs) || rsvg.exitCode() != 0) {
         ADD_FAILURE() << "rsvg-convert failed: " << rsvg.readAllStandardError().toStdString();
         return {};
     }

@@ -28,7 +28,7 @@ BatchHarness {
 
     // A tile, once the grid has made its delegate.
     function tile(grid, baseName) {
-        tryVerify(() => find(grid, "batchTile:" + baseName) !== null, 2000, "no tile " + baseName)
+        tryVerify(() => find(grid, "batchTile:" + baseName) !== null, Driver.patience, "no tile " + baseName)
         return find(grid, "batchTile:" + baseName)
     }
 

@@ -47,13 +47,13 @@ PickerHarness {
         const picker = createTemporaryObject(pickerComponent, test, props || {})
         verify(picker)
         picker.shown = true
-        tryCompare(picker.model, "emptyState", "")
+        tryCompare(picker.model, "emptyState", "", Driver.patience)
         waitForRendering(picker)
         return picker
     }
 
     function row(picker, id) {
-        tryVerify(() => find(picker, "fontRow:" + id) !== null)
+        tryVerify(() => find(picker, "fontRow:" + id) !== null, Driver.patience)
         return find(picker, "fontRow:" + id)
     }
 
@@ -94,9 +94,9 @@ PickerHarness {
     function test_previewsAreLegibleOnThePanel() {
         const host = createTemporaryObject(onPanelComponent, test)
         host.picker.shown = true
-        tryCompare(host.picker.model, "emptyState", "")
+        tryCompare(host.picker.model, "emptyState", "", Driver.patience)
         const preview = item(row(host.picker, "lora"), "fontPreview")
-        tryCompare(preview, "status", Image.Ready, 5000)
+        tryCompare(preview, "status", Image.Ready, Driver.patience)
         waitForRendering(host)
         const shot = grabImage(host)
         const origin = preview.mapToItem(host, 0, 0)
@@ -109,7 +109,7 @@ PickerHarness {
 
         // Without a preview the row shows the font's name.
         const bungee = row(host.picker, "bungee")
-        tryCompare(item(bungee, "fontPreview"), "status", Image.Error, 5000)
+        tryCompare(item(bungee, "fontPreview"), "status", Image.Error, Driver.patience)
         verify(item(bungee, "fontName").visible)
         verify(!item(bungee, "fontPreview").visible)
     }

@@ -92,7 +92,7 @@ Item {
                     for (let i = 0; i < tiles.children.length; ++i) {
                         const tile = tiles.children[i]
                         if (tile.objectName.startsWith("backdrop:")) {
-                            tryCompare(tile, "hasPicture", true, 5000)
+                            tryCompare(tile, "hasPicture", true, Driver.patience)
                             if (round === 0)
                                 ids.push(tile.objectName.substring(9))
                         }

@@ -143,7 +143,7 @@ Item {
             const tiles = tilesInView(view, ids)
             verify(tiles.length >= 3, "tiles in view: " + tiles.length)
             for (const tile of tiles)
-                tryCompare(tile, "hasPicture", true, 3000, tile.objectName)
+                tryCompare(tile, "hasPicture", true, Driver.patience, tile.objectName)
         }
 
         function test_thumbnailsStayThroughAFilterAndADeleteWhileScrolled() {
@@ -210,7 +210,7 @@ Item {
             compare(remove.text, "Move to Trash")
             compare(remove.background.color, Theme.failure)
             mouseClick(remove)
-            tryCompare(grid.gridState, "libraryEmpty", true)
+            tryCompare(grid.gridState, "libraryEmpty", true, Driver.patience)
             compare(grid.gridState.selection.length, 0)
         }
 
@@ -234,7 +234,7 @@ Item {
             compare(remove.text, "Move All to Trash")
             compare(remove.background.color, Theme.failure)
             mouseClick(remove)
-            tryCompare(grid.gridState, "libraryEmpty", true)
+            tryCompare(grid.gridState, "libraryEmpty", true, Driver.patience)
         }
     }
 }

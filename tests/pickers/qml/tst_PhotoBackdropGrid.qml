@@ -55,12 +55,12 @@ Item {
             // At once: the single chip "All", on, above the loading row.
             verify(find(grid, "chip:All").on)
             verify(find(grid, "photoLoading").visible)
-            tryCompare(grid.gridState, "content", "grid", 5000)
+            tryCompare(grid.gridState, "content", "grid", Driver.patience)
             verify(!find(grid, "photoLoading").visible)
             verify(find(grid, "chip:Office"))
             const desk = find(grid, "photo:desk")
             compare(desk.help, "Old Brick Wall")
-            tryCompare(desk, "hasPicture", true, 5000)
+            tryCompare(desk, "hasPicture", true, Driver.patience)
             compare(find(grid, "photoCount").text.indexOf("2 backgrounds."), 0)
             mouseClick(find(grid, "chip:Office"))
             tryCompare(find(grid, "photoCount"), "text",
@@ -85,7 +85,7 @@ Item {
                 photos.push({ id: "p" + i, category: "Any", location: "place_" + i, thumb: i !== 1 })
             const library = BackdropDriver.newPhotoLibrary(photos, ["Any"])
             const view = createTemporaryObject(scrolledComponent, root, { library: library })
-            tryCompare(find(view, "photoGrid").gridState, "content", "grid", 5000)
+            tryCompare(find(view, "photoGrid").gridState, "content", "grid", Driver.patience)
             waitForRendering(view)
             const first = madeTiles(view).length
             verify(first > 0)
@@ -95,9 +95,9 @@ Item {
 
             // The missing thumbnail: no endless spinner, a mark instead.
             const broken = find(view, "photo:p1")
-            tryCompare(find(broken, "tileFailed"), "visible", true, 5000)
+            tryCompare(find(broken, "tileFailed"), "visible", true, Driver.patience)
             verify(!find(broken, "tileSpinner").visible)
-            tryCompare(find(view, "photo:p0"), "hasPicture", true, 5000)
+            tryCompare(find(view, "photo:p0"), "hasPicture", true, Driver.patience)
             verify(!find(find(view, "photo:p0"), "tileFailed").visible)
 
             view.contentY = view.contentHeight - view.height
@@ -109,19 +109,19 @@ Item {
         function test_aFailedLoadOffersTryAgain() {
             const library = BackdropDriver.newPhotoLibrary([], [], false)
             const grid = createTemporaryObject(gridComponent, root, { library: library })
-            tryCompare(grid.gridState, "content", "failed", 5000)
+            tryCompare(grid.gridState, "content", "failed", Driver.patience)
             verify(find(grid, "photoRetry").visible)
             compare(find(grid, "photoMessage").text,
                     "Couldn't reach the photo library. Check your internet connection.")
             mouseClick(find(grid, "photoRetry"))
             compare(grid.gridState.content, "loading")
-            tryCompare(grid.gridState, "content", "failed", 5000)
+            tryCompare(grid.gridState, "content", "failed", Driver.patience)
         }
 
         function test_anEmptyCatalogueSaysSo() {
             const library = BackdropDriver.newPhotoLibrary([], [])
             const grid = createTemporaryObject(gridComponent, root, { library: library })
-            tryCompare(grid.gridState, "content", "empty", 5000)
+            tryCompare(grid.gridState, "content", "empty", Driver.patience)
             compare(find(grid, "photoMessage").text, "No photos available.")
             verify(find(grid, "photoRetry").visible)
             verify(!find(grid, "photoLoading").visible)

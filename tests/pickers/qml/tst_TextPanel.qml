@@ -37,7 +37,7 @@ PickerHarness {
         const popup = item(panel, "fontPopup")
         tryCompare(popup, "opened", true)
         const picker = item(popup.contentItem, "fontPicker")
-        tryCompare(picker.model, "emptyState", "", 5000)
+        tryCompare(picker.model, "emptyState", "", Driver.patience)
         waitForRendering(test)
 
         // A frame at its edge, and a shadow below it.
@@ -55,7 +55,7 @@ PickerHarness {
         compare(picker.model.search, "lo")
         mouseClick(item(picker, "fontChip:Serif"))
         mouseClick(item(item(picker, "fontRow:lora"), "fontPick"))
-        tryCompare(picker.model, "failed", "Couldn't download Lora.", 5000)
+        tryCompare(picker.model, "failed", "Couldn't download Lora.", Driver.patience)
 
         keyClick(Qt.Key_Escape)
         tryCompare(popup, "opened", false)

@@ -82,7 +82,7 @@ TEST_F(GeneratedGrid, APresetGoesIntoMyBackgroundsUnderItsName)
     grid.setStoreObject(&store);
     grid.addToMyBackgrounds("no-such-backdrop");
     grid.addToMyBackgrounds("studio-white");
-    ASSERT_TRUE(waitUntil([&] { return !store.notice().isEmpty(); }, std::chrono::seconds(60)));
+    ASSERT_TRUE(waitUntil([&] { return !store.notice().isEmpty(); }));
     EXPECT_EQ(store.notice(), "Added to My Backgrounds");
     ASSERT_EQ(store.items().size(), 1);
     EXPECT_EQ(store.items()[0].name, "White");

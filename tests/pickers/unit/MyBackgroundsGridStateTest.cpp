@@ -184,6 +184,21 @@ TEST_F(MyBackgroundsGrid, TilesFollowTheFilterAndTheLibrary)
     EXPECT_EQ(grid.questionAccept(), "Move All to Trash");
 }
 
+// The store repairs a damaged list when it loads, which may be long before
+// anyone looks: the repair is told when a grid first shows the list.
+TEST_F(MyBackgroundsGrid, TellsOfARepairedListWhenItFirstShowsIt)
+{
+    add("A", "saved");
+    QFile library(store->root() + "/library.json");
+    ASSERT_TRUE(library.open(QIODevice::WriteOnly) && library.write("[{\"id\"") > 0);
+    library.close();
+    MyBackgroundsStore reloaded(store->root(), nullptr, std::chrono::milliseconds(60000));
+    EXPECT_TRUE(reloaded.notice().isEmpty());
+    MyBackgroundsGridState shown;
+    shown.setStoreObject(&reloaded);
+    EXPECT_EQ(reloaded.notice(), "The list of My Backgrounds was damaged and has been repaired.");
+}
+
 TEST_F(MyBackgroundsGrid, TheCurrentBackdropIsRingedOnlyOnceItsPictureIsShown)
 {
     const QString a = add("A", "saved");
