@@ -477,6 +477,26 @@ TEST_F(ZephrinCutout, ARefusedPictureCostsNoNetwork)
     }
 }
 
+TEST_F(ZephrinCutout, APictureWhoseDecodeFailsWaitsForNoNetwork)
+{
+    // A JPEG-in-TIFF whose strip is cut passes the header and fails in its
+    // decode, within a second; the run said so only once the network had
+    // loaded: 1 GB and seconds to minutes on the first run on a machine.
+    const QImage grey = discOnWhite(600, 400).convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray jpeg = encoded(grey, "jpeg", 90);
+    const QString input = writeFile(folder, QStringLiteral("cut.tif"), jpegTiff(jpeg, 600, 400, jpeg.size() / 3));
+    // A first run: no optimised copy of the network yet.
+    const QString cache = folder.filePath(QStringLiteral("cache"));
+    const ChildRun run = runChild(QFile::encodeName(programPath()).toStdString(), {QFile::encodeName(input).toStdString()},
+                                  {"QT_LOGGING_RULES=IS-Net.info=true", "XDG_CACHE_HOME=" + QFile::encodeName(cache).toStdString()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.startsWith("That image couldn't be read.\n")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("IS-Net loaded from")) << "the load was waited for";
+    // Nothing the load had begun is left in the cache.
+    QDirIterator left(cache, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
+}
+
 TEST_F(ZephrinCutout, AStoppedRunLeavesNothingBehind)
 {
     // The temporary file of the cutout was made before the work, and a run
