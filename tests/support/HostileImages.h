@@ -63,17 +63,19 @@ private:
 // while the end-of-image marker stays: a damaged file.
 QByteArray flatGreyJpeg(int width, int height, qint64 scanBytes = -1);
 
-// A PNG whose header claims width × height RGBA pixels of `bitDepth` (8 or 16), with one IDAT
-// chunk of about `idatBytes` (a zlib stream of stored blocks of zeros that
-// never ends) and an IEND chunk: whole in its structure, not in its data.
-QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth = 8);
+// A PNG whose header claims width × height RGBA pixels of `bitDepth` (8 or 16),
+// interlaced or not, with one IDAT chunk of about `idatBytes` (a zlib stream
+// of stored blocks of zeros that never ends) and an IEND chunk: whole in its
+// structure, not in its data.
+QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth = 8, bool interlaced = false);
 
 // The start of such a PNG, cut off two bytes into its IDAT chunk.
 QByteArray pngHeaderClaiming(quint32 width, quint32 height);
 
-// A real PNG of width × height transparent black 8-bit RGBA pixels, made
-// without Qt's encoder (zlib at its fastest): cheap even when large.
-QByteArray clearPng(quint32 width, quint32 height);
+// A real PNG of width × height transparent black RGBA pixels of `bitDepth`
+// (8 or 16), made without Qt's encoder (zlib at its fastest): cheap even when
+// large.
+QByteArray clearPng(quint32 width, quint32 height, int bitDepth = 8);
 
 // A width × height 256-colour RLE8 BMP whose runs of 255 pixels each (enough
 // of them to count as every pixel) overrun its first row: a decoder clips each

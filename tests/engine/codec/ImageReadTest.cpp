@@ -370,10 +370,13 @@ TEST(ImageRead, DecodesALargeJpegAtAReducedScale)
 
 TEST(ImageRead, SaysTooLargeWhereTheFormatCannotDecodeSmaller)
 {
-    // Enough data for its size (deflate packs at most 1032:1), but 11600 × 11600
-    // 16-bit RGBA takes more than 1 GiB, and such a PNG decodes only whole.
-    const ImageRead png = readImage(pngClaiming(11600, 11600, 1100 * 1000, 16), kPicture);
-    expectRefused(png, ReadFailure::tooLarge, "PNG past the limit");
+    // Enough data for its size (deflate packs at most 1032:1), but 16400 × 16400
+    // RGBA takes more than 1 GiB, and an interlaced PNG decodes only whole.
+    const ImageRead png = readImage(pngClaiming(16400, 16400, 1100 * 1000, 8, true), kPicture);
+    expectRefused(png, ReadFailure::tooLarge, "interlaced PNG past the limit");
+    // Rows of 16 bits a sample that are not interlaced are scaled as they are
+    // read, as 8-bit ones are: 35 MB whole, 16 MB for a thumbnail.
+    EXPECT_TRUE(readImage(clearPng(2100, 2100, 16), kThumbnail).image);
 
     // A progressive JPEG holds all its coefficients until its last scan, at
     // any scale: 20 megapixels of them (40 MB) pass a thumbnail's limit where
@@ -493,11 +496,11 @@ Image qtDecodedPng(const QByteArray& png, int maxLongEdge)
     return imageFromQImage(image);
 }
 
-// An interlaced 8-bit RGBA PNG written with libpng (Qt's writer interlaces
-// nothing).
-QByteArray interlacedPng(const QImage& picture)
+// An interlaced RGBA PNG of 8 or 16 bits a sample written with libpng (Qt's
+// writer interlaces nothing).
+QByteArray interlacedPng(const QImage& picture, int bitDepth = 8)
 {
-    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    const QImage rgba = picture.convertToFormat(bitDepth == 16 ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
     QByteArray bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -507,13 +510,14 @@ QByteArray interlacedPng(const QImage& picture)
             static_cast<QByteArray*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), qsizetype(length));
         },
         nullptr);
-    png_set_IHDR(png, info, png_uint_32(rgba.width()), png_uint_32(rgba.height()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+    png_set_IHDR(png, info, png_uint_32(rgba.width()), png_uint_32(rgba.height()), bitDepth, PNG_COLOR_TYPE_RGB_ALPHA,
                  PNG_INTERLACE_ADAM7, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_bytep> rows;
     for (int y = 0; y < rgba.height(); ++y)
         rows.push_back(const_cast<png_bytep>(rgba.constScanLine(y)));
     png_set_rows(png, info, rows.data());
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    // A PNG's samples are big-endian.
+    png_write_png(png, info, bitDepth == 16 ? PNG_TRANSFORM_SWAP_ENDIAN : PNG_TRANSFORM_IDENTITY, nullptr);
     png_destroy_write_struct(&png, &info);
     return bytes;
 }
@@ -537,34 +541,67 @@ TEST(PngReader, GivesThePixelsOfQtsReader)
     const QImage opaque = gradient(211, 149, QImage::Format_RGB32);
     QImage p3 = translucent;
     p3.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
-    const QByteArray greyPng = encoded(opaque.convertToFormat(QImage::Format_Grayscale8), "png");
+    const QImage grey = opaque.convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray greyPng = encoded(grey, "png");
     const QByteArray chrm = big32(31270) + big32(32900) + big32(64000) + big32(33000) + big32(30000) + big32(60000)
                             + big32(15000) + big32(6000);
-    const std::pair<QByteArray, const char*> files[] = {
+    // A 16-bit picture scaled down is read as 8-bit rows: it is compared with
+    // its 8-bit self in colour (its samples are those of 8 bits widened).
+    // Qt scaled 16-bit RGBA with its alpha multiplied in twice.
+    struct File {
+        QByteArray png;
+        const char* what;
+        QByteArray scaledLike{};
+    };
+    const File files[] = {
         {encoded(translucent, "png"), "RGBA"},
         {encoded(opaque, "png"), "RGB"},
         {greyPng, "grey"},
-        {encoded(opaque.convertToFormat(QImage::Format_Grayscale16), "png"), "16-bit grey"},
+        {encoded(grey.convertToFormat(QImage::Format_Grayscale16), "png"), "16-bit grey",
+         encoded(grey.convertToFormat(QImage::Format_RGB32), "png")},
         {encoded(translucent.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither), "png"), "palette"},
         {encoded(opaque.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither), "png"), "1 bit"},
-        {encoded(translucent.convertToFormat(QImage::Format_RGBA64), "png"), "16-bit RGBA"},
-        {encoded(opaque.convertToFormat(QImage::Format_RGBX64), "png"), "16-bit RGB"},
+        {encoded(translucent.convertToFormat(QImage::Format_RGBA64), "png"), "16-bit RGBA", encoded(translucent, "png")},
+        {encoded(opaque.convertToFormat(QImage::Format_RGBX64), "png"), "16-bit RGB", encoded(opaque, "png")},
         {encoded(p3, "png"), "Display P3 profile"},
         {pngWithChunk(encoded(opaque, "png"), "gAMA", big32(80000)), "gamma"},
         {pngWithChunk(pngWithChunk(encoded(opaque, "png"), "gAMA", big32(55000)), "cHRM", chrm), "gamma, primaries"},
         {pngWithChunk(encoded(opaque, "png"), "sRGB", QByteArray(1, '\0')), "sRGB"},
         {pngWithChunk(greyPng, "tRNS", QByteArray("\0\x80", 2)), "grey, a transparent level"},
         {interlacedPng(translucent), "interlaced"},
+        {interlacedPng(translucent, 16), "16-bit, interlaced", interlacedPng(translucent)},
     };
-    for (const auto& [png, what] : files) {
+    for (const auto& [png, what, scaledLike] : files) {
         for (const int maxLongEdge : {8192, 61}) {
-            const Image expected = qtDecodedPng(png, maxLongEdge);
+            const bool scaled = maxLongEdge < 211 && !scaledLike.isEmpty();
+            const Image expected = qtDecodedPng(scaled ? scaledLike : png, maxLongEdge);
             const ImageRead read = readImage(png, ReadLimits{maxLongEdge, qint64(1) << 30, true, true});
             ASSERT_FALSE(expected.empty()) << what;
             ASSERT_TRUE(read.image) << what << " at " << maxLongEdge;
             ASSERT_EQ(read.image->size(), expected.size()) << what << " at " << maxLongEdge;
             EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0) << what << " at " << maxLongEdge;
         }
+    }
+}
+
+TEST(ImageRead, ScalesA16BitPictureDownAsItsEightBitSelf)
+{
+    // Qt scaled 16-bit RGBA with its alpha multiplied in twice: the half
+    // transparent edge of a TIFF came out near transparent.
+    QImage translucent = gradient(211, 149);
+    for (int y = 0; y < 149; ++y)
+        for (int x = 0; x < 60; ++x)
+            translucent.setPixel(x, y, qRgba(x * 4, y, 200, x * 255 / 60));
+    const ReadLimits scaledDown{61, qint64(1) << 30, true, true};
+    for (const auto& [deep, narrow] : {std::pair{QImage::Format_RGBA64, QImage::Format_ARGB32},
+                                       std::pair{QImage::Format_Grayscale16, QImage::Format_Grayscale8}}) {
+        SCOPED_TRACE(deep);
+        const QImage eightBit = translucent.convertToFormat(narrow);
+        const ImageRead wide = readImage(encoded(eightBit.convertToFormat(deep), "tiff"), scaledDown);
+        const ImageRead expected = readImage(encoded(eightBit, "tiff"), scaledDown);
+        ASSERT_TRUE(wide.image && expected.image);
+        ASSERT_EQ(wide.image->size(), expected.image->size());
+        EXPECT_LE(cv::norm(wide.image->pixels, expected.image->pixels, cv::NORM_INF), 1);
     }
 }
 

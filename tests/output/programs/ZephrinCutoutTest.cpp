@@ -308,7 +308,7 @@ TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
             << "the sentence and its reason alone";
         EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("claim-cutout.png"))));
     }
-    const QString large = writeFile(folder, QStringLiteral("large.png"), pngClaiming(11600, 11600, 1100 * 1000, 16));
+    const QString large = writeFile(folder, QStringLiteral("large.png"), pngClaiming(16400, 16400, 1100 * 1000, 8, true));
     const ProcessResult run = runCutout({large});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, QStringLiteral("That image is too large.\n%1: the picture would take more than 1 GB of memory\n")
