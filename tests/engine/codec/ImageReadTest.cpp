@@ -646,6 +646,40 @@ TEST(GifReader, GivesThePixelsOfQtsReader)
     }
 }
 
+TEST(GifReader, FollowsAFrameOnlyAsFarAsItShows)
+{
+    // A 60 × 60 frame on a 40 × 30 screen shows its top left 40 × 30 pixels.
+    // A file whose data ended after its last row that shows was refused, and
+    // a 65535 × 65535 frame on a 1000 × 1000 screen was decoded whole (12 s).
+    GifSpec noise = noisyGif(QSize(40, 30), QRect(0, 0, 60, 60), 16, 12);
+    // Runs that repeat make strings of hundreds of pixels, across the edges.
+    GifSpec runs = noise;
+    for (size_t i = 0; i < runs.indices.size(); ++i)
+        runs.indices[i] = quint8(i / 37 % 2);
+    for (const auto& [plain, what] : {std::pair{noise, "noise"}, std::pair{runs, "runs"}}) {
+        SCOPED_TRACE(what);
+        const Image expected = decodedWithQt(gifFile(plain));
+        // Rows in the order the data codes them, to the last that shows (row
+        // 29): all 30 of a plain frame; of an interlaced one, its first three
+        // passes (8, 7 and 15 rows) and rows 1, 3, ..., 29 of its last. Qt's
+        // reader stops an interlaced frame at the screen's foot in its first
+        // pass, and shows its rows of that pass repeated.
+        for (const auto& [interlaced, rowsToLastShown] : {std::pair{false, 30}, std::pair{true, 8 + 7 + 15 + 15}}) {
+            SCOPED_TRACE(interlaced ? "interlaced" : "plain");
+            GifSpec spec = plain;
+            spec.interlaced = interlaced;
+            for (const qint64 coded : {qint64(-1), qint64(rowsToLastShown) * 60}) {
+                spec.codedPixels = coded;
+                const ImageRead read = readImage(gifFile(spec), kPicture);
+                ASSERT_TRUE(read.image) << coded;
+                EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0) << coded;
+            }
+            spec.codedPixels = qint64(rowsToLastShown - 1) * 60;
+            expectRefusedUnread(gifFile(spec), kPicture, ReadFailure::unreadable, "the last row that shows missing");
+        }
+    }
+}
+
 namespace {
 
 // The file `mux` makes, which it then lets go; empty when it makes none.
