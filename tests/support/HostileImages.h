@@ -3,6 +3,7 @@
 // headers claim huge pictures, and real but cheap huge pictures.
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -127,5 +128,18 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
 // coded picture is `width` wide; empty where that width takes another number
 // of bits than the one it replaces.
 QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width);
+
+// `picture` as an AVIF file of libheif's AV1 encoder, its alpha channel as an
+// auxiliary image; empty where libheif has no AV1 encoder.
+QByteArray avifFile(const QImage& picture);
+
+// `heif` (a HEIC or AVIF as libheif writes it, with an alpha channel) whose
+// alpha image's 'ispe' property says `size`.
+QByteArray heifWithAlphaSize(const QByteArray& heif, QSize size);
+
+// `avif` (as libheif writes it) whose primary image's sequence header OBU has
+// the reserved type 9: dav1d says "Unknown OBU type 9 of size …", then "Error
+// parsing OBU data".
+QByteArray avifWithUnknownObu(const QByteArray& avif);
 
 } // namespace zephrin::testing

@@ -340,17 +340,22 @@ TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
     // libpng printed its errors ("libpng error: IDAT: CRC error") itself.
     QByteArray damagedPng = encoded(gradient(64, 48), "png");
     damagedPng[damagedPng.indexOf("IDAT") + 10] = char(~damagedPng[damagedPng.indexOf("IDAT") + 10]);
+    // dav1d, libheif's AV1 decoder, printed "Unknown OBU type 9 of size 9".
+    const QByteArray damagedAvif = avifWithUnknownObu(avifFile(gradient(64, 48)));
+    ASSERT_FALSE(damagedAvif.isEmpty());
     QStringList logged;
     const QByteArray printed = printedWhile([&] {
         const LogCapture log("zephrin.imageio");
         EXPECT_FALSE(readImage(jpegTiff(jpeg, 240, 160, jpeg.size() / 3, true), kPicture).image);
         readImage(farField, kPicture);
         EXPECT_FALSE(readImage(damagedPng, kPicture).image);
+        EXPECT_FALSE(readImage(damagedAvif, kPicture).image);
         logged = log.lines();
     });
     QLoggingCategory::setFilterRules({});
     EXPECT_EQ(printed, QByteArray());
-    EXPECT_FALSE(logged.filter(QStringLiteral("Premature end of JPEG file")).isEmpty()) << logged.join(u'\n').toStdString();
+    for (const char* line : {"Premature end of JPEG file", "dav1d: Unknown OBU type 9"})
+        EXPECT_FALSE(logged.filter(QLatin1String(line)).isEmpty()) << line << ": " << logged.join(u'\n').toStdString();
 }
 
 TEST(ImageRead, DecodesALargeJpegAtAReducedScale)
@@ -452,6 +457,28 @@ TEST(HeifReader, RefusesAGridOfAnotherSizeThanItsIspeSays)
                         "ispe over the grid");
     expectRefusedUnread(heicGrid(*tile, 40, 40, QSize(20480, 20480)), kPicture, ReadFailure::tooLarge, "honest");
     EXPECT_FALSE(readHeif(heicGrid(*tile, 40, 40, QSize(1000, 1000)), qint64(1) << 40));
+}
+
+TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
+{
+    // libheif leaves out an alpha image whose 'ispe' says another size than
+    // the picture's (or none): an opaque cutout was made of a HEIC whose left
+    // part is transparent.
+    QImage picture = gradient(96, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 30; ++x)
+            picture.setPixel(x, y, qRgba(0, 0, 0, 0));
+    const QByteArray heic = writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
+    const QByteArray avif = avifFile(picture);
+    for (const auto& [file, what] : {std::pair{heic, "HEIC"}, std::pair{avif, "AVIF"}}) {
+        SCOPED_TRACE(what);
+        ASSERT_FALSE(file.isEmpty());
+        const ImageRead whole = readImage(file, kPicture);
+        ASSERT_TRUE(whole.image);
+        EXPECT_EQ(pixelAt(*whole.image, 5, 30)[3], 0);
+        for (const QSize size : {QSize(60, 40), QSize(6000, 4000), QSize(16000, 16000), QSize(0, 0)})
+            expectRefusedUnread(heifWithAlphaSize(file, size), kPicture, ReadFailure::unreadable, "alpha 'ispe'");
+    }
 }
 
 TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
