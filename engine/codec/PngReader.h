@@ -5,9 +5,9 @@
 // colour space and row-by-row downscaling of 8-bit RGB(A) rows that are not
 // interlaced), turned upright by the orientation of an eXIf chunk, which Qt's
 // reader does not read. A 16-bit picture to be scaled down is read as 8-bit
-// RGB(A) rows, scaled as they are read unless interlaced: Qt's reader decoded
-// it whole at eight bytes a pixel and scaled it (wrongly, its alpha multiplied
-// in twice) through a copy as large.
+// RGB(A) rows, scaled as they are read unless interlaced: decoded whole at
+// eight bytes a pixel, it was scaled through a copy as large (and wrongly,
+// Qt's scaling multiplying its alpha in twice).
 //
 // Refused as unreadable before anything is decoded: a file libpng cannot
 // take the header of, and one whose IDAT data cannot hold its rows (see

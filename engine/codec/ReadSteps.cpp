@@ -14,8 +14,9 @@ bool needsConversion(const QColorSpace& profile, const ReadLimits& limits)
 // Qt scales 8-bit premultiplied pixels as they are, and copies any other
 // picture of four bytes a pixel or more whole to make them (with 16-bit grey,
 // at eight bytes a pixel): up to twice the memory the decode was allowed, or
-// more. Narrowed in its own buffer first, a picture to be scaled down costs
-// what it was counted at; the scaled picture ends as 8-bit RGBA anyway.
+// more; and it scaled 16-bit RGBA with its alpha multiplied in twice.
+// Narrowed in its own buffer first, a picture to be scaled down costs what it
+// was counted at; the scaled picture ends as 8-bit RGBA anyway.
 void narrowForScaling(QImage& picture)
 {
     switch (picture.format()) {

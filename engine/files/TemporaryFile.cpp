@@ -24,7 +24,9 @@ constexpr int kNameAttempts = 16;
 std::string temporaryName(const std::filesystem::path& folder, const std::string& name, const std::string& suffix)
 {
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    const std::size_t pathLeft = folder.native().size() + 1 < PATH_MAX ? PATH_MAX - 1 - (folder.native().size() + 1) : 0;
+    // What the longest path leaves for a name after the folder and its slash.
+    const std::size_t taken = folder.native().size() + 1;
+    const std::size_t pathLeft = taken < PATH_MAX - 1 ? PATH_MAX - 1 - taken : 0;
     const std::size_t room = std::min(nameMax > 0 ? std::size_t(nameMax) : std::size_t(NAME_MAX), pathLeft);
     const std::size_t fixed = 2 + suffix.size();
     std::size_t kept = std::min(name.size(), room > fixed ? room - fixed : 0);

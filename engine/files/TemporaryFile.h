@@ -4,8 +4,8 @@
 // "." + the file's name + "." + a random suffix, the file's name cut short
 // where the whole would not fit the folder (its longest name, or what the
 // longest path leaves): whenever a name fits its folder, its temporary fits
-// too. A name of 241 to 255 bytes on ext4 was refused for its temporary's 15
-// bytes more.
+// too (a name of 241 to 255 bytes on ext4 was refused for the 15 bytes its
+// temporary added).
 //
 // Names are bytes, as the file system holds them.
 
