@@ -15,6 +15,8 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
 # libheif's HEVC decoder, to keep its logging off (libheif-dev brings it).
 pkg_check_modules(DE265 REQUIRED IMPORTED_TARGET libde265)
+# libheif's AV1 decoder, whose messages go to the log (libheif-dev brings it).
+pkg_check_modules(DAV1D REQUIRED IMPORTED_TARGET dav1d)
 pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux)
 # Animated WebP files for the tests.
 pkg_check_modules(WEBPMUX REQUIRED IMPORTED_TARGET libwebpmux)

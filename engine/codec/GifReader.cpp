@@ -160,25 +160,63 @@ struct StringTable {
     std::array<quint16, kMaxCodes> length{};
 };
 
+// The rows of an interlaced frame come in four passes: from these rows, these
+// steps apart.
+constexpr std::array kPassStart{0, 4, 2, 1};
+constexpr std::array kPassStep{8, 8, 4, 2};
+
+qint64 rowsBetween(int first, int last, int step) { return first > last ? 0 : qint64(last - first) / step + 1; }
+
+// How many of the frame's pixels, in the order its data codes them, come up
+// to the end of the last row that shows on the screen. Nothing after it
+// shows: a frame far larger than its screen is followed no further.
+qint64 shownPixels(const GifLayout& layout)
+{
+    const QRect& frame = layout.frame;
+    if (frame.isEmpty() || frame.left() >= layout.screen.width())
+        return 0;
+    const int lastShown = std::min(frame.bottom(), layout.screen.height() - 1);
+    qint64 rows = 0;
+    qint64 end = 0;
+    for (int pass = 0; pass < (layout.interlaced ? 4 : 1); ++pass) {
+        const int first = frame.top() + (layout.interlaced ? kPassStart[size_t(pass)] : 0);
+        const int step = layout.interlaced ? kPassStep[size_t(pass)] : 1;
+        if (const qint64 shown = rowsBetween(first, lastShown, step); shown > 0)
+            end = rows + shown;
+        rows += rowsBetween(first, frame.bottom(), step);
+    }
+    return end * frame.width();
+}
+
 // Where decoded pixels go: row after row of the frame (in the four passes of
-// an interlaced one), cut to the picture.
+// an interlaced one), cut to the picture, up to the last pixel that shows.
+// Runs of pixels that do not show are stepped over, not expanded, so the
+// work is bound by the codes and the pixels that show.
 class PixelSink {
 public:
-    PixelSink(cv::Mat& picture, const QRect& frame, bool interlaced, const Palette& palette)
-        : m_picture(picture), m_frame(frame), m_interlaced(interlaced), m_palette(palette), m_row(frame.top()),
-          m_pass(frame.isEmpty() ? 4 : 0)
+    PixelSink(cv::Mat& picture, const GifLayout& layout, const Palette& palette)
+        : m_picture(picture), m_frame(layout.frame), m_interlaced(layout.interlaced), m_palette(palette),
+          m_row(layout.frame.top()), m_end(shownPixels(layout))
     {
     }
 
-    bool full() const { return m_pass >= (m_interlaced ? 4 : 1); }
+    bool full() const { return m_done >= m_end; }
 
     // The indices of the string of `code`, first to last.
     void string(const StringTable& table, int code)
     {
-        size_t depth = table.length[size_t(code)];
-        for (size_t at = depth; at-- > 0; code = table.prefix[size_t(code)])
+        qint64 length = table.length[size_t(code)];
+        while (length > 0 && !full() && hiddenRun() > 0) {
+            const qint64 run = std::min(length, hiddenRun());
+            advance(run);
+            length -= run;
+        }
+        if (length == 0 || full())
+            return;
+        // The string's last `length` indices: its prefixes, from its end.
+        for (auto at = size_t(length); at-- > 0; code = table.prefix[size_t(code)])
             m_stack[at] = table.suffix[size_t(code)];
-        for (size_t at = 0; at < depth; ++at)
+        for (size_t at = 0; at < size_t(length); ++at)
             put(m_stack[at]);
     }
 
@@ -186,26 +224,31 @@ public:
     {
         if (full())
             return;
-        const int x = m_frame.left() + m_column;
-        if (m_row < m_picture.rows && x < m_picture.cols)
-            m_picture.at<cv::Vec4b>(m_row, x) = m_palette.values[index];
-        if (++m_column < m_frame.width())
-            return;
-        m_column = 0;
-        nextRow();
+        if (hiddenRun() == 0)
+            m_picture.at<cv::Vec4b>(m_row, m_frame.left() + m_column) = m_palette.values[index];
+        advance(1);
     }
 
 private:
-    void nextRow()
+    // How many pixels from here to the end of the row do not show: all of
+    // them below the picture or right of it, none otherwise.
+    qint64 hiddenRun() const
     {
-        static constexpr std::array kStart{0, 4, 2, 1};
-        static constexpr std::array kStep{8, 8, 4, 2};
-        m_row += m_interlaced ? kStep[size_t(m_pass)] : 1;
-        while (!full() && m_row > m_frame.bottom()) {
-            ++m_pass;
-            if (m_interlaced && !full())
-                m_row = m_frame.top() + kStart[size_t(m_pass)];
-        }
+        const bool shows = m_row < m_picture.rows && m_frame.left() + m_column < m_picture.cols;
+        return shows ? 0 : m_frame.width() - m_column;
+    }
+
+    // Moves on by `count` pixels, at most to the end of the row.
+    void advance(qint64 count)
+    {
+        m_done += count;
+        m_column += int(count);
+        if (m_column < m_frame.width())
+            return;
+        m_column = 0;
+        m_row += m_interlaced ? kPassStep[size_t(m_pass)] : 1;
+        while (m_interlaced && m_row > m_frame.bottom() && m_pass < 3)
+            m_row = m_frame.top() + kPassStart[size_t(++m_pass)];
     }
 
     cv::Mat& m_picture;
@@ -213,24 +256,26 @@ private:
     bool m_interlaced;
     const Palette& m_palette;
     int m_row;
-    int m_pass;
+    int m_pass = 0;
     int m_column = 0;
+    qint64 m_done = 0;
+    qint64 m_end;
     std::array<quint8, kMaxCodes> m_stack{};
 };
 
-// Counts the pixels the codes stand for, up to the frame's area, without
-// expanding a string.
+// Counts the pixels the codes stand for, up to `wanted`, without expanding a
+// string.
 class CountingSink {
 public:
-    explicit CountingSink(qint64 area) : m_area(area) {}
+    explicit CountingSink(qint64 wanted) : m_wanted(wanted) {}
 
-    bool full() const { return m_count >= m_area; }
+    bool full() const { return m_count >= m_wanted; }
     void string(const StringTable& table, int code) { m_count += table.length[size_t(code)]; }
     void put(quint8) { ++m_count; }
-    qint64 count() const { return std::min(m_count, m_area); }
+    qint64 count() const { return std::min(m_count, m_wanted); }
 
 private:
-    qint64 m_area;
+    qint64 m_wanted;
     qint64 m_count = 0;
 };
 
@@ -333,12 +378,13 @@ std::optional<ReadFailure> refusalOf(QByteArrayView bytes, const std::optional<G
     const double pixels = double(layout->screen.width()) * layout->screen.height();
     if (double(layout->dataBytes) * kLzwBestPixelsPerByte < pixels)
         return ReadFailure::unreadable;
-    // A frame its data leaves part unfilled would show the background there:
-    // a picture the file does not hold (a few bytes claiming a huge one).
-    const qint64 area = qint64(layout->frame.width()) * layout->frame.height();
-    CountingSink counted(area);
+    // A frame its data leaves part unfilled where it shows would show the
+    // background there: a picture the file does not hold (a few bytes
+    // claiming a huge one).
+    const qint64 shown = shownPixels(*layout);
+    CountingSink counted(shown);
     decodeFrame(bytes, *layout, counted);
-    if (counted.count() < area)
+    if (counted.count() < shown)
         return ReadFailure::unreadable;
     if (pictureBytes(layout->screen) > limits.maxDecodeBytes)
         return ReadFailure::tooLarge;
@@ -364,7 +410,7 @@ ImageRead readGif(QByteArrayView bytes, const ReadLimits& limits)
     const QRect screen(QPoint(0, 0), layout->screen);
     if (!layout->frame.contains(screen) && layout->transparentIndex < 0 && layout->backgroundIndex >= 0)
         picture.setTo(palette.values[size_t(layout->backgroundIndex)]);
-    PixelSink sink(picture, layout->frame, layout->interlaced, palette);
+    PixelSink sink(picture, *layout, palette);
     decodeFrame(bytes, *layout, sink);
     if (!sink.full())
         return failed(ReadFailure::unreadable);

@@ -9,8 +9,11 @@
 // its first frame's data does, one whose LZW data (at most 4096 pixels a
 // 12-bit code) could not fill the picture it claims, one whose screen the
 // frame covers too little of (framesCoverCanvas in ReadSteps.h), and one
-// whose codes leave part of the frame unfilled (counted, not decoded: a pass
-// over the codes, without a pixel written).
+// whose codes leave part of the frame unfilled where it shows (counted, not
+// decoded: a pass over the codes, without a pixel written). A frame is
+// followed only to the end of its last row that shows on the screen, and the
+// pixels of it that do not show are stepped over, not drawn: the work is bound
+// by the data and the screen, not by the frame's size.
 
 #include "engine/codec/ImageRead.h"
 

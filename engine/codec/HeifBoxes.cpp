@@ -326,23 +326,114 @@ bool heifParameterSetsSound(QByteArrayView bytes)
     return true;
 }
 
-HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes)
+namespace {
+
+// The boxes of the meta box, and the id of its primary item.
+struct Meta {
+    std::vector<Box> boxes;
+    quint32 primary = 0;
+};
+
+std::optional<Meta> metaOf(QByteArrayView bytes)
 {
     const std::vector<Box> top = boxes(bytes, 0, bytes.size());
     const Box* meta = find(top, "meta");
     if (meta == nullptr || meta->end - meta->body < 4)
+        return std::nullopt;
+    Meta found{boxes(bytes, meta->body + 4, meta->end), 0}; // past its version and flags
+    const Box* pitm = find(found.boxes, "pitm");
+    if (pitm == nullptr)
+        return std::nullopt;
+    Reader reader(bytes, pitm->body, pitm->end);
+    const int version = int(reader.number(1));
+    reader.skip(3);
+    found.primary = quint32(reader.number(version == 0 ? 2 : 4));
+    return reader.ok() ? std::optional(std::move(found)) : std::nullopt;
+}
+
+// The items an 'auxl' reference of the iref box names as auxiliary images of
+// `item`.
+std::vector<quint32> auxiliaryItemsOf(QByteArrayView bytes, const Box& iref, quint32 item)
+{
+    std::vector<quint32> found;
+    Reader header(bytes, iref.body, iref.end);
+    const int idSize = header.number(1) == 0 ? 2 : 4;
+    for (const Box& reference : boxes(bytes, iref.body + 4, iref.end)) {
+        if (!reference.is("auxl"))
+            continue;
+        Reader reader(bytes, reference.body, reference.end);
+        const auto from = quint32(reader.number(idSize));
+        const quint64 count = reader.number(2);
+        for (quint64 i = 0; i < count && reader.ok(); ++i)
+            if (reader.number(idSize) == item && reader.ok())
+                found.push_back(from);
+    }
+    return found;
+}
+
+// The properties (boxes of the ipco box) the ipma box associates with `item`.
+std::vector<Box> propertiesOf(QByteArrayView bytes, const Box& iprp, quint32 item)
+{
+    const std::vector<Box> inIprp = boxes(bytes, iprp.body, iprp.end);
+    const Box* ipco = find(inIprp, "ipco");
+    const Box* ipma = find(inIprp, "ipma");
+    if (ipco == nullptr || ipma == nullptr)
         return {};
-    const std::vector<Box> inMeta = boxes(bytes, meta->body + 4, meta->end); // past its version and flags
-    const Box* pitm = find(inMeta, "pitm");
+    const std::vector<Box> all = boxes(bytes, ipco->body, ipco->end);
+    Reader reader(bytes, ipma->body, ipma->end);
+    const int version = int(reader.number(1));
+    const bool wideIndices = reader.number(3) & 1;
+    const quint64 entries = reader.number(4);
+    std::vector<Box> found;
+    for (quint64 e = 0; e < entries && reader.ok(); ++e) {
+        const quint64 id = reader.number(version < 1 ? 2 : 4);
+        const quint64 count = reader.number(1);
+        for (quint64 a = 0; a < count && reader.ok(); ++a) {
+            const quint64 index = reader.number(wideIndices ? 2 : 1) & (wideIndices ? 0x7FFF : 0x7F);
+            if (reader.ok() && id == item && index >= 1 && index <= all.size())
+                found.push_back(all[size_t(index - 1)]);
+        }
+    }
+    return found;
+}
+
+// Whether an auxC property names an alpha plane, by the types libheif takes.
+bool namesAlpha(QByteArrayView bytes, const Box& auxC)
+{
+    if (auxC.end - auxC.body < 4)
+        return false;
+    const QByteArrayView type = bytes.sliced(auxC.body + 4, auxC.end - auxC.body - 4);
+    const QByteArrayView name = type.first(std::max<qsizetype>(type.indexOf('\0'), 0));
+    return name == "urn:mpeg:hevc:2015:auxid:1" || name == "urn:mpeg:avc:2015:auxid:1"
+           || name == "urn:mpeg:mpegB:cicp:systems:auxiliary:alpha";
+}
+
+} // namespace
+
+bool heifPrimaryHasAlphaItem(QByteArrayView bytes)
+{
+    const std::optional<Meta> meta = metaOf(bytes);
+    const Box* iref = meta ? find(meta->boxes, "iref") : nullptr;
+    const Box* iprp = meta ? find(meta->boxes, "iprp") : nullptr;
+    if (iref == nullptr || iprp == nullptr)
+        return false;
+    for (const quint32 auxiliary : auxiliaryItemsOf(bytes, *iref, meta->primary))
+        for (const Box& property : propertiesOf(bytes, *iprp, auxiliary))
+            if (property.is("auxC") && namesAlpha(bytes, property))
+                return true;
+    return false;
+}
+
+HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes)
+{
+    const std::optional<Meta> meta = metaOf(bytes);
+    if (!meta)
+        return {};
+    const std::vector<Box>& inMeta = meta->boxes;
+    const quint32 primary = meta->primary;
     const Box* iinf = find(inMeta, "iinf");
     const Box* iloc = find(inMeta, "iloc");
-    if (pitm == nullptr || iinf == nullptr || iloc == nullptr)
-        return {};
-    Reader primaryReader(bytes, pitm->body, pitm->end);
-    const int pitmVersion = int(primaryReader.number(1));
-    primaryReader.skip(3);
-    const auto primary = quint32(primaryReader.number(pitmVersion == 0 ? 2 : 4));
-    if (!primaryReader.ok())
+    if (iinf == nullptr || iloc == nullptr)
         return {};
 
     const std::optional<QByteArrayView> type = itemType(bytes, *iinf, primary);

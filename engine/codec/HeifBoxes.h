@@ -3,7 +3,8 @@
 // the size a derived primary image (a grid of tiles, or an overlay of images
 // on a canvas) is put together at. That size is in the derived image's own
 // data, not in its 'ispe' property, and libheif decodes at it: a file whose
-// 'ispe' said 1000 × 1000 over a grid of 20480 × 20480 took 3.7 GB.
+// 'ispe' said 1000 × 1000 over a grid of 20480 × 20480 took 3.7 GB. And
+// whether the primary image has an alpha plane, which libheif may leave out.
 
 #include <QByteArrayView>
 #include <QSize>
@@ -21,6 +22,12 @@ struct HeifPrimaryItem {
 // The primary item as the file's boxes describe it: not derived when the
 // boxes name no primary item of those types (libheif then judges the file).
 HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes);
+
+// Whether the file's boxes give the primary item an alpha plane: an item that
+// an 'auxl' reference makes its auxiliary image, with an 'auxC' property of an
+// alpha type. libheif passes over such an item whose size is not the primary
+// image's, or whose size property is missing, and decodes the picture opaque.
+bool heifPrimaryHasAlphaItem(QByteArrayView bytes);
 
 // Whether every HEVC sequence parameter set of the file's 'hvcC' properties
 // passes the checks libde265 prints its complaints about on standard error

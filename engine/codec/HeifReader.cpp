@@ -94,10 +94,17 @@ bool sizesAgree(QByteArrayView bytes, const heif_image_handle* handle)
                   == QSize(heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle));
 }
 
+// An alpha plane the boxes give the picture and libheif leaves out (a
+// damaged size property) would make an opaque picture of a transparent one.
+bool alphaKept(QByteArrayView bytes, const heif_image_handle* handle)
+{
+    return heif_image_handle_has_alpha_channel(handle) || !heifPrimaryHasAlphaItem(bytes);
+}
+
 // What every read checks of the boxes before libheif decodes anything.
 bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
 {
-    return sizesAgree(bytes, handle) && heifParameterSetsSound(bytes);
+    return sizesAgree(bytes, handle) && alphaKept(bytes, handle) && heifParameterSetsSound(bytes);
 }
 
 } // namespace

@@ -14,7 +14,8 @@ bool isHeif(QByteArrayView bytes);
 // The size of the primary image as its header gives it, turned as it is
 // shown; nothing when libheif cannot parse the file, or when the primary image
 // is a grid or an overlay whose own size is not the size its 'ispe' property
-// says (libheif would decode it at the former), or one of whose HEVC
+// says (libheif would decode it at the former), or whose alpha plane libheif
+// would leave out (its size property damaged), or one of whose HEVC
 // parameter sets libde265 would complain of on the terminal (HeifBoxes.h).
 std::optional<QSize> heifSize(QByteArrayView bytes);
 

@@ -11,10 +11,10 @@
 // header announces.
 //
 // JPEG goes through libjpeg straight into the Image's buffer, at a reduced scale
-// (M/8) when the picture is larger than asked; PNG through libpng, 8-bit rows
-// scaled as they are read; HEIC/HEIF through libheif; WebP through libwebp,
-// scaled while it decodes; GIF through a decoder of our own; BMP and TIFF
-// through Qt's readers. What the libraries say goes to the log, never to the
+// (M/8) when the picture is larger than asked; PNG through libpng, 8-bit colour
+// rows and 16-bit ones scaled as they are read; HEIC/HEIF and AVIF through
+// libheif; WebP through libwebp, scaled while it decodes; GIF through a decoder
+// of our own; BMP and TIFF through Qt's readers. What the libraries say goes to the log, never to the
 // terminal (LibraryMessages.h), and a read gives the pixels of the file or
 // nothing: no picture is made up where the data holds none.
 

@@ -2,9 +2,12 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include <dav1d/dav1d.h>
+#include <dlfcn.h>
 #include <libde265/de265.h>
 #include <tiffio.h>
 
@@ -40,7 +43,32 @@ void note(bool error, const char* module, const char* format, va_list arguments)
 void onWarning(const char* module, const char* format, va_list arguments) { note(false, module, format, arguments); }
 void onError(const char* module, const char* format, va_list arguments) { note(true, module, format, arguments); }
 
+void noteDav1d(void*, const char* format, va_list arguments)
+{
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    text[std::strcspn(text, "\n")] = '\0';
+    qCInfo(imageLibraryLog, "dav1d: %s", text);
+}
+
 } // namespace
+
+// dav1d (libheif's AV1 decoder) prints its messages ("Unknown OBU type 14 of
+// size 121", "Error parsing OBU data") on standard error unless the settings
+// it is opened with name a logger, and libheif names none. libheif takes
+// those settings from dav1d_default_settings: this one, which the program
+// exports in place of dav1d's, gives dav1d's defaults with a logger into the
+// log.
+extern "C" void dav1d_default_settings(Dav1dSettings* settings)
+{
+    using Defaults = void (*)(Dav1dSettings*);
+    // dav1d's own: loaded, since its only caller is linked to it.
+    static const auto dav1dDefaults = reinterpret_cast<Defaults>(::dlsym(RTLD_NEXT, "dav1d_default_settings"));
+    if (dav1dDefaults == nullptr)
+        std::abort();
+    dav1dDefaults(settings);
+    settings->logger = Dav1dLogger{nullptr, noteDav1d};
+}
 
 void routeLibraryMessages()
 {

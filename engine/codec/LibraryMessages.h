@@ -2,9 +2,10 @@
 // What the image libraries say while they read. libtiff prints its warnings
 // and errors on standard error unless a program takes them; here they go to
 // the log category "zephrin.imageio" instead (off unless asked for, e.g.
-// QT_LOGGING_RULES="zephrin.imageio*=true"), as do libpng's (PngReader) and
-// libheif's errors, and a TIFF read learns whether the decoder complained
-// about the data it was given. libde265 logs nothing.
+// QT_LOGGING_RULES="zephrin.imageio*=true"), as do libpng's (PngReader),
+// libheif's errors and the messages of its AV1 decoder, dav1d, and a TIFF read
+// learns whether the decoder complained about the data it was given. libde265
+// logs nothing.
 
 #include <QLoggingCategory>
 

@@ -134,6 +134,16 @@ QImage::Format formatOf(const Header& header)
     }
 }
 
+// The format of eight bits a sample and four bytes a pixel a 16-bit picture
+// is read in when it is scaled down: its precision would not outlast the
+// scaled 8-bit picture, and its wide copies took two and a half times the
+// memory its decode was allowed.
+QImage::Format narrowFormatOf(const Header& header)
+{
+    const bool alpha = (header.colorType & PNG_COLOR_MASK_ALPHA) != 0 || header.transparency;
+    return alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+}
+
 struct Plan {
     Header header;
     QImage::Format format = QImage::Format_Invalid;
@@ -147,11 +157,12 @@ std::optional<ReadFailure> planRead(Session& session, QByteArrayView bytes, cons
         return ReadFailure::unreadable;
     if (!plan.header.size.isValid() || plan.header.size.isEmpty())
         return ReadFailure::unreadable;
-    plan.format = formatOf(plan.header);
-    // Rows of four bytes a pixel, not interlaced, are scaled as they are read.
     const QSize bounded = boundedSize(plan.header.size, limits.maxLongEdge);
+    const bool scaled = bounded != plan.header.size;
+    plan.format = scaled && plan.header.bitDepth == 16 ? narrowFormatOf(plan.header) : formatOf(plan.header);
+    // Rows of four bytes a pixel, not interlaced, are scaled as they are read.
     plan.scaledWhileReading = (plan.format == QImage::Format_ARGB32 || plan.format == QImage::Format_RGB32)
-                              && !plan.header.interlaced && bounded != plan.header.size;
+                              && !plan.header.interlaced && scaled;
     plan.decoded = plan.scaledWhileReading ? bounded : plan.header.size;
     if (pictureBytes(plan.decoded, plan.format) > limits.maxDecodeBytes)
         return ReadFailure::tooLarge;
@@ -231,8 +242,10 @@ bool setUp(Session& session, const Plan& plan, QImage& image)
         break;
     default: // ARGB32, RGB32: B, G, R, A in memory
         png_set_expand(png);
-        if (header.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        if ((header.colorType & PNG_COLOR_MASK_COLOR) == 0)
             png_set_gray_to_rgb(png);
+        if (header.bitDepth == 16)
+            png_set_scale_16(png);
         if (plan.format == QImage::Format_RGB32)
             png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
         png_set_bgr(png);
@@ -381,6 +394,8 @@ ImageRead readPng(QByteArrayView bytes, const ReadLimits& limits)
     bool read = false;
     if (plan.scaledWhileReading) {
         const size_t rowBytes = 4 * size_t(plan.header.size.width());
+        if (png_get_rowbytes(session.png, session.info) != rowBytes)
+            return failed(ReadFailure::unreadable);
         std::vector<quint32> sum(rowBytes);
         std::vector<png_byte> in(rowBytes);
         std::vector<png_byte> row(rowBytes);

@@ -4,7 +4,10 @@
 // picture is the one Qt's reader gives (the same formats, transformations,
 // colour space and row-by-row downscaling of 8-bit RGB(A) rows that are not
 // interlaced), turned upright by the orientation of an eXIf chunk, which Qt's
-// reader does not read.
+// reader does not read. A 16-bit picture to be scaled down is read as 8-bit
+// RGB(A) rows, scaled as they are read unless interlaced: decoded whole at
+// eight bytes a pixel, it was scaled through a copy as large (and wrongly,
+// Qt's scaling multiplying its alpha in twice).
 //
 // Refused as unreadable before anything is decoded: a file libpng cannot
 // take the header of, and one whose IDAT data cannot hold its rows (see

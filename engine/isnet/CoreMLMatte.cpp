@@ -286,6 +286,8 @@ void CoreMLMatte::release()
         qCInfo(isnetLog).noquote() << QStringLiteral("IS-Net released");
 }
 
+void CoreMLMatte::removeUnfinishedCache() { removeUnfinishedCopies(modelCacheFolder()); }
+
 // --- one mask -------------------------------------------------------------------------
 
 CoreMLMatte::Mask CoreMLMatte::mask(const Image& image)

@@ -115,6 +115,9 @@ public:
     // until it is done. The next mask loads it again, from the session cache
     // in a fraction of a second.
     void release();
+    // Removes what a load under way in this process has begun to write into
+    // the model cache: for a process that ends without waiting for the load.
+    static void removeUnfinishedCache();
 
     // The subject mask of an image (origin 0, 0). Throws Failure (missing,
     // badInput for an empty image, badOutput) or the runtime's error.

@@ -129,6 +129,9 @@ void removeOtherCopies(const std::filesystem::path& folder, const std::string& p
     }
 }
 
+// The end of the name of an optimised copy this process is making.
+std::string unfinishedEnding() { return '.' + std::to_string(::getpid()) + ".tmp"; }
+
 QString nameOf(const std::filesystem::path& path) { return QString::fromStdString(path.filename().string()); }
 
 std::optional<CachedSession> loadCached(Ort::Env& env, const std::filesystem::path& file, const KeyDigest& key,
@@ -178,6 +181,15 @@ std::filesystem::path modelCacheFolder()
     return {};
 }
 
+void removeUnfinishedCopies(const std::filesystem::path& folder)
+{
+    const std::string ending = unfinishedEnding();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.path().filename().string().ends_with(ending))
+            removeQuietly(entry.path());
+}
+
 CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& model, const std::filesystem::path& folder,
                                 const std::string& configuration, const std::function<Ort::SessionOptions()>& options)
 {
@@ -198,7 +210,7 @@ CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& mode
     if (std::optional<CachedSession> cached = loadCached(env, file, key, options))
         return std::move(*cached);
 
-    const std::filesystem::path temporary = folder / (file.filename().string() + '.' + std::to_string(::getpid()) + ".tmp");
+    const std::filesystem::path temporary = folder / (file.filename().string() + unfinishedEnding());
     Ort::SessionOptions saving = options();
     saving.SetOptimizedModelFilePath(temporary.c_str());
     saving.AddConfigEntry("session.save_model_format", "ORT");

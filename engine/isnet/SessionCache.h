@@ -44,6 +44,10 @@ struct CachedSession {
     Origin origin = Origin::modelFile;
 };
 
+// Removes the optimised copies this process has begun in `folder` and not
+// finished: for a process that ends while a session is still being made.
+void removeUnfinishedCopies(const std::filesystem::path& folder);
+
 // A session for `model`, from its optimised copy in `folder` when a valid one
 // is there, else from the model file (saving the optimised copy for next time).
 // `options` makes the session options both roads share (threads, providers);

@@ -15,6 +15,7 @@
 
 #include "model/editor/EditorState.h"
 
+#include "content/files/AtomicWrite.h"
 #include "engine/composite/CanvasGeometry.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/Mirror.h"
@@ -26,7 +27,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -215,8 +215,7 @@ std::optional<QUrl> EditorState::writeShareFile(const QByteArray& data, ExportFo
 
     const QString path =
         dir.filePath(safeFileName(m_exportFilename) + QLatin1Char('.') + QString::fromLatin1(fileExtension(format)));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (!writeAtomically(path, data))
         return std::nullopt;
     return QUrl::fromLocalFile(path);
 }

@@ -24,6 +24,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <future>
 
@@ -52,6 +53,23 @@ int fail(const char* sentence, const std::string& detail = {})
 
 // An argument's bytes, from the text the parser was given (see main).
 std::string bytesOf(const QString& argument) { return argument.toLatin1().toStdString(); }
+
+// The sentence, then which file and why, when that is known.
+int failedWith(const CutoutService::Failure& failure, const std::filesystem::path& input)
+{
+    const QString& reason = failure.reason();
+    return fail(sentence(failure.kind()), reason.isEmpty() ? std::string() : input.native() + ": " + reason.toStdString());
+}
+
+// Ends the process at once, without waiting for a network load under way
+// (the first on a machine takes seconds, on a slow one minutes): what the
+// load has begun to write into the model cache goes with it.
+[[noreturn]] void endWithoutWaiting(int status)
+{
+    std::fflush(nullptr);
+    CoreMLMatte::removeUnfinishedCache();
+    std::_Exit(status);
+}
 
 } // namespace
 
@@ -137,17 +155,23 @@ int main(int argc, char* argv[])
         // Read, not mapped: another program may cut the file short meanwhile.
         intent.image = IntentFile{CutoutService::imageFile(input), QFile::decodeName(input.filename().c_str())};
         // A picture that will not be decoded costs no network; one that will
-        // is decoded while the network loads. Leaving main waits for the load.
+        // is decoded while the network loads, and one whose decode fails costs
+        // what its decode costs: the load is not waited for. Otherwise leaving
+        // main waits for the load.
         CutoutService::checkHeader(intent.image.data);
         const std::future<void> networkLoad = std::async(std::launch::async, [] {
             if (CoreMLMatte::isAvailable())
                 CoreMLMatte::shared().ensureLoaded();
         });
-        result = intent.perform();
+        std::optional<Image> upright;
+        try {
+            upright = CutoutService::decodeUpright(intent.image.data);
+        } catch (const CutoutService::Failure& failure) {
+            endWithoutWaiting(failedWith(failure, input));
+        }
+        result = intent.cutout(*upright);
     } catch (const CutoutService::Failure& failure) {
-        // The sentence, then which file and why, when that is known.
-        const QString& reason = failure.reason();
-        return fail(sentence(failure.kind()), reason.isEmpty() ? std::string() : input.native() + ": " + reason.toStdString());
+        return failedWith(failure, input);
     } catch (const std::exception& exception) {
         // Out of memory and the like: nothing the request names.
         return fail(sentence(CutoutService::FailureKind::renderFailed), exception.what());

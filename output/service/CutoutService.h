@@ -62,9 +62,9 @@ inline constexpr int kMaxLoadedLongEdge = 8192;
 // How far loading one picture may go: scaled to kMaxLoadedLongEdge, and at most
 // 1 GiB for the picture as its decoder yields it. A JPEG decodes at the
 // smallest eighth of its size (1/8 to 7/8) that still covers the long edge and
-// an 8-bit RGB(A) PNG that is not interlaced is scaled row by row, so both fit
-// at any size; other pictures decode whole first, 16384 × 16384 8-bit pixels
-// at the most.
+// a PNG of 8-bit RGB(A) or of 16-bit rows that are not interlaced is scaled
+// row by row (16-bit ones as 8-bit), so both fit at any size; other pictures
+// decode whole first, 16384 × 16384 8-bit pixels at the most.
 inline constexpr ReadLimits kLoadLimits{kMaxLoadedLongEdge, qint64(1) << 30, true, true};
 
 // The decoded, upright picture in an image file's bytes (the formats of

@@ -1,9 +1,9 @@
 #include "output/service/OutputFile.h"
 
+#include "engine/files/TemporaryFile.h"
 #include "output/service/NativePath.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -20,37 +20,9 @@ namespace zephrin {
 
 namespace {
 
-constexpr int kNameAttempts = 16;
-constexpr mode_t kNewFileMode = 0666; // less the umask, as for any new file
-// The temporary file's name: "." + the target's name + "." + a random 64-bit
-// number in base 36 (13 characters at most).
-constexpr qsizetype kTemporaryNameExtra = 2 + 13;
-
-QString temporarySuffix() { return QString::number(QRandomGenerator::global()->generate64(), 36); }
-
-int createExclusively(const std::filesystem::path& path)
-{
-    int descriptor = -1;
-    do
-        descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
-    while (descriptor < 0 && errno == EINTR);
-    return descriptor;
-}
-
 bool writeAll(int descriptor, const QByteArray& data)
 {
-    const char* next = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t written = ::write(descriptor, next, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        next += written;
-        left -= written;
-    }
-    return ::fsync(descriptor) == 0;
+    return writeAllAndSync(descriptor, data.constData(), size_t(data.size()));
 }
 
 // Errors that say the file system has no such operation, not that the name
@@ -132,14 +104,16 @@ QString OutputFile::folderRefusal(const std::filesystem::path& target)
     // As the process's own identity; a read-only file system says so too.
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return writeFailureReason(errno);
-    // The temporary file's name is longer than the target's.
+    // The name must fit the folder; its temporary is made to fit wherever it does.
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    const auto nameBytes = qsizetype(target.filename().native().size());
-    if (nameMax > 0 && nameBytes + kTemporaryNameExtra > nameMax)
+    const std::string name = target.filename().native();
+    if (nameMax > 0 && name.size() > std::size_t(nameMax))
         return writeFailureReason(ENAMETOOLONG);
     std::error_code error;
-    const auto pathBytes = qsizetype(std::filesystem::absolute(target, error).native().size());
-    if (pathBytes + kTemporaryNameExtra >= PATH_MAX)
+    const std::filesystem::path absolute = std::filesystem::absolute(target, error);
+    const std::string longestTemporary = temporaryName(absolute.parent_path(), name, std::string(13, '0'));
+    if (absolute.native().size() >= PATH_MAX
+        || absolute.parent_path().native().size() + 1 + longestTemporary.size() >= PATH_MAX)
         return writeFailureReason(ENAMETOOLONG);
     return {};
 }
@@ -148,17 +122,11 @@ OutputFile::OutputFile(const QString& target) : OutputFile(nativePath(target)) {
 
 OutputFile::OutputFile(std::filesystem::path target) : m_target(std::move(target))
 {
-    const std::filesystem::path folder = folderOf(m_target);
-    for (int attempt = 0; attempt < kNameAttempts && m_descriptor < 0; ++attempt) {
-        m_temporary = folder / ("." + m_target.filename().native() + '.' + temporarySuffix().toStdString());
-        m_descriptor = createExclusively(m_temporary);
-        if (m_descriptor < 0 && errno != EEXIST)
-            break;
-    }
-    if (m_descriptor < 0) {
-        m_error = creationFailureReason(errno, folder);
-        m_temporary.clear();
-    }
+    TemporaryFile temporary = createTemporaryBeside(m_target);
+    if (temporary.descriptor < 0)
+        m_error = creationFailureReason(errno, folderOf(m_target));
+    m_descriptor = temporary.descriptor;
+    m_temporary = std::move(temporary.path);
 }
 
 OutputFile::~OutputFile()

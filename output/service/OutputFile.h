@@ -11,8 +11,9 @@
 //                  writers of one name, exactly one succeeds;
 //   replace true   a rename over whatever has the name.
 //
-// The temporary file ("." + name + "." + random suffix) is removed when the
-// OutputFile goes away without being placed. New files get the usual
+// The temporary file (engine/files/TemporaryFile.h: "." + name + "." +
+// random suffix, made to fit the folder wherever the name does) is removed
+// when the OutputFile goes away without being placed. New files get the usual
 // permissions (0666 less the umask).
 
 #include <QByteArray>
@@ -33,8 +34,8 @@ public:
 
     // Why a file could not be made beside `target` (its folder is missing, is
     // a file, may not be written to or takes no files, as /proc; the name, or
-    // the temporary file's longer one, is too long), as writeFailureReason
-    // says it; empty when it could. Creates nothing.
+    // its path, is too long), as writeFailureReason says it; empty when it
+    // could. Creates nothing.
     static QString folderRefusal(const std::filesystem::path& target);
 
     // Whether the temporary file could be created; errorString() says why not.

@@ -32,10 +32,13 @@ std::string RemoveBackgroundIntent::resultFileName(const std::string& inputFilen
 
 IntentFile RemoveBackgroundIntent::perform() const
 {
+    return cutout(CutoutService::decodeUpright(image.data));
+}
+
+IntentFile RemoveBackgroundIntent::cutout(const Image& upright) const
+{
     const CutoutService::Format mapped = mappedFormat(format);
-    const Image source = CutoutService::decodeUpright(image.data);
-    return IntentFile{CutoutService::cutout(source, mapped, maxLongEdge),
-                      resultFileName(image.filename, mapped)};
+    return IntentFile{CutoutService::cutout(upright, mapped, maxLongEdge), resultFileName(image.filename, mapped)};
 }
 
 } // namespace zephrin

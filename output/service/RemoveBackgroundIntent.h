@@ -52,6 +52,9 @@ struct RemoveBackgroundIntent {
     // CutoutService::Failure (unreadable or tooLarge from decodeUpright, or
     // whatever the cutout throws).
     IntentFile perform() const;
+    // The same for the picture decodeUpright has made of the image file
+    // already: throws whatever the cutout throws.
+    IntentFile cutout(const Image& upright) const;
 };
 
 } // namespace zephrin

@@ -221,6 +221,25 @@ std::vector<Case> cases(const QDir& folder)
 
     const QString longName = QString(248, u'n') + QStringLiteral(".png");
     list.push_back({"9", longName, encoded(photo(1200, 800, 7), "png")});
+    // The cutout's name is 255 bytes, the most ext4 takes.
+    list.push_back({"9", QString(244, u'n') + QStringLiteral(".png"), encoded(photo(1200, 800, 7), "png")});
+
+    QImage translucent = photo(600, 400, 9).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 150; ++x)
+            translucent.setPixel(x, y, qRgba(0, 0, 0, 0));
+    ImageFileOptions withAlpha;
+    withAlpha.lossyQuality = 0.8;
+    const QByteArray alphaHeic = writeHeic(imageFromQImage(translucent), withAlpha).value_or(QByteArray());
+    const QByteArray alphaAvif = avifFile(translucent);
+    for (const auto& [file, kind] : {std::pair{alphaHeic, "heic"}, std::pair{alphaAvif, "avif"}}) {
+        list.push_back({"12", QStringLiteral("alpha-whole.%1").arg(QLatin1String(kind)), file});
+        for (const QSize size : {QSize(60, 40), QSize(6000, 4000), QSize(0, 0)})
+            list.push_back({"12", QStringLiteral("alpha-ispe-%1x%2.%3").arg(size.width()).arg(size.height()).arg(QLatin1String(kind)),
+                            heifWithAlphaSize(file, size)});
+    }
+    list.push_back({"12", "avif-unknown-obu.avif", avifWithUnknownObu(alphaAvif)});
+    list.push_back({"12", "grid-16384-honest.heic", heicGrid(tile, 32, 32, QSize(16384, 16384))});
 
     list.push_back({"11", "missing", {}, {}, folder.filePath(QStringLiteral("missing.png"))});
     list.push_back({"11", "a folder", {}, {}, folder.path()});
@@ -288,7 +307,8 @@ std::vector<Seed> seeds()
     const auto whole = [](const QByteArray& bytes, int trailer) { return bytes.size() - trailer; };
 
     for (const QByteArray& png : {encoded(picture, "png"), encoded(withAlpha, "png"),
-                                  encoded(picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither), "png")}) {
+                                  encoded(picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither), "png"),
+                                  encoded(withAlpha.convertToFormat(QImage::Format_RGBA64), "png")}) {
         QByteArray seed = png;
         // The end of the IDAT data: up to the CRC of the last IDAT chunk.
         const qsizetype last = seed.lastIndexOf("IDAT");
@@ -304,6 +324,12 @@ std::vector<Seed> seeds()
             seed.dataEnd = seed.bytes.lastIndexOf("\xFF\xD9");
     const QByteArray heicFile = heic(picture);
     add("heic", "heic", heicFile, whole(heicFile, 0));
+    ImageFileOptions keepAlpha;
+    keepAlpha.lossyQuality = 0.8;
+    const QByteArray alphaHeic = writeHeic(imageFromQImage(withAlpha), keepAlpha).value_or(QByteArray());
+    add("heic", "heic-alpha", alphaHeic, whole(alphaHeic, 0));
+    const QByteArray avif = avifFile(withAlpha);
+    add("avif", "avif-alpha", avif, whole(avif, 0));
     const QByteArray lossy = WebPEncoder::encode(imageFromQImage(withAlpha), 80);
     const QByteArray lossless = WebPEncoder::encode(imageFromQImage(withAlpha), 100);
     add("webp", "webp-lossy", lossy, whole(lossy, 0));
@@ -328,6 +354,13 @@ std::vector<Seed> seeds()
     spec.interlaced = true;
     const QByteArray interlaced = gifFile(spec);
     add("gif", "gif-interlaced", interlaced, interlaced.size() - 2);
+    // The same frame on a screen of its top left quarter, its data ending
+    // after the last row that shows.
+    GifSpec quarter = gifOf(picture);
+    quarter.screen = QSize(48, 32);
+    quarter.codedPixels = 96 * 32;
+    const QByteArray pastTheScreen = gifFile(quarter);
+    list.push_back({"gif", "gif-frame-past-the-screen", pastTheScreen, QSize(48, 32), pastTheScreen.size() - 2});
     return list;
 }
 

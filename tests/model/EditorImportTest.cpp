@@ -103,7 +103,7 @@ TEST_F(EditorImport, SaysWhyAFileDoesNotOpen)
         {write(QStringLiteral("empty.png"), {}), QStringLiteral("Couldn't open empty.png: the file is empty.")},
         {write(QStringLiteral("cut.png"), png.left(png.size() / 2)),
          QStringLiteral("Couldn't open cut.png: the picture is damaged or incomplete.")},
-        {write(QStringLiteral("huge.png"), pngClaiming(11600, 11600, 1100 * 1000, 16)),
+        {write(QStringLiteral("huge.png"), pngClaiming(16400, 16400, 1100 * 1000, 8, true)),
          QStringLiteral("Couldn't open huge.png: the picture would take more than 1 GB of memory.")},
     };
     for (const auto& [url, message] : cases) {

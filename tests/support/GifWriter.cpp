@@ -113,8 +113,11 @@ QByteArray gifFile(const GifSpec& spec)
         gif += spec.colours;
     const int minimumCodeSize = std::max(2, tableBits);
     gif.append(char(minimumCodeSize));
-    gif += lzw(spec.interlaced ? interlacedRows(spec.indices, spec.frame.width(), spec.frame.height()) : spec.indices,
-               minimumCodeSize, spec.dataKept);
+    std::vector<quint8> stored =
+        spec.interlaced ? interlacedRows(spec.indices, spec.frame.width(), spec.frame.height()) : spec.indices;
+    if (spec.codedPixels >= 0 && size_t(spec.codedPixels) < stored.size())
+        stored.resize(size_t(spec.codedPixels));
+    gif += lzw(stored, minimumCodeSize, spec.dataKept);
     return gif.append(char(0x3B));
 }
 

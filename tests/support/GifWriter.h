@@ -23,6 +23,9 @@ struct GifSpec {
     bool interlaced = false;      // the rows stored in the four passes
     double dataKept = 1;          // the share of the LZW bytes written; less: the data
                                   // stops early, the file's structure stays whole
+    qint64 codedPixels = -1;      // how many of the frame's pixels its data codes, in
+                                  // the order it stores them, before its end code;
+                                  // all of them when negative
 };
 
 QByteArray gifFile(const GifSpec& spec);

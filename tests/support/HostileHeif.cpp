@@ -1,10 +1,16 @@
-// A HEIC grid assembled box by box around the coded image of another HEIC.
+// HEIF files changed box by box: a HEIC grid assembled around the coded image
+// of another HEIC, a damaged parameter set, alpha image or AV1 data; and AVIF
+// files from libheif's AV1 encoder to change.
 
 #include "support/HostileImages.h"
 
+#include <QImage>
 #include <QSize>
 
+#include <libheif/heif.h>
+
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -293,6 +299,83 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
     const qsizetype metaSize = metaBox(0).size();
     const quint32 dataStart = quint32(fileType.size() + metaSize + 8);
     return fileType + metaBox(dataStart) + box("mdat", gridData + coded.data);
+}
+
+namespace {
+
+heif_error writeInto(heif_context*, const void* data, size_t size, void* bytes)
+{
+    static_cast<QByteArray*>(bytes)->append(static_cast<const char*>(data), qsizetype(size));
+    return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+}
+
+} // namespace
+
+QByteArray avifFile(const QImage& picture)
+{
+    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_image* image = nullptr;
+    QByteArray bytes;
+    if (heif_context_get_encoder_for_format(context, heif_compression_AV1, &encoder).code == heif_error_Ok
+        && heif_image_create(rgba.width(), rgba.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGBA, &image)
+               .code == heif_error_Ok
+        && heif_image_add_plane(image, heif_channel_interleaved, rgba.width(), rgba.height(), 8).code == heif_error_Ok) {
+        int stride = 0;
+        uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+        for (int y = 0; y < rgba.height(); ++y)
+            std::memcpy(plane + qsizetype(y) * stride, rgba.constScanLine(y), size_t(rgba.width()) * 4);
+        heif_encoder_set_lossy_quality(encoder, 80);
+        heif_writer writer{1, writeInto};
+        if (heif_context_encode_image(context, image, encoder, nullptr, nullptr).code != heif_error_Ok
+            || heif_context_write(context, &writer, &bytes).code != heif_error_Ok)
+            bytes.clear();
+    }
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return bytes;
+}
+
+QByteArray heifWithAlphaSize(const QByteArray& heif, QSize size)
+{
+    // libheif writes the properties of the alpha image together: its coded
+    // data's, its 'ispe', then its 'auxC'.
+    const qsizetype auxC = heif.indexOf("auxC");
+    const qsizetype ispe = auxC < 0 ? -1 : heif.lastIndexOf("ispe", auxC);
+    if (ispe < 4)
+        return {};
+    QByteArray body;
+    appendBig32(body, quint32(size.width()));
+    appendBig32(body, quint32(size.height()));
+    return QByteArray(heif).replace(ispe + 8, 8, body);
+}
+
+QByteArray avifWithUnknownObu(const QByteArray& avif)
+{
+    QByteArray bytes = avif;
+    const QByteArray data = codedImage(avif).data;
+    const qsizetype start = data.isEmpty() ? -1 : bytes.indexOf(data);
+    // Each OBU: a header byte (its type in bits 6 to 3; an extension byte
+    // follows when bit 2 is set; bit 1: a size follows), then a LEB128 size.
+    for (qsizetype at = 0; start >= 0 && at < data.size();) {
+        const auto header = quint8(data[at]);
+        qsizetype next = at + 1 + ((header & 4) ? 1 : 0);
+        quint64 size = 0;
+        for (int shift = 0; next < data.size() && shift < 56; shift += 7) {
+            const auto byte = quint8(data[next++]);
+            size |= quint64(byte & 0x7F) << shift;
+            if ((byte & 0x80) == 0)
+                break;
+        }
+        if (((header >> 3) & 15) == 1) { // the sequence header
+            bytes[start + at] = char((header & 0x87) | (9 << 3));
+            return bytes;
+        }
+        at = next + qsizetype(size);
+    }
+    return {};
 }
 
 } // namespace zephrin::testing

@@ -66,12 +66,12 @@ void appendJpegSegment(QByteArray& jpeg, unsigned char marker, const QByteArray&
     jpeg += body;
 }
 
-QByteArray pngHeader(quint32 width, quint32 height, int bitDepth)
+QByteArray pngHeader(quint32 width, quint32 height, int bitDepth, bool interlaced = false)
 {
     QByteArray header("IHDR");
     appendBig32(header, width);
     appendBig32(header, height);
-    header.append(char(bitDepth)).append("\x06\x00\x00\x00", 4); // RGBA, not interlaced
+    header.append(char(bitDepth)).append("\x06\x00\x00", 3).append(char(interlaced ? 1 : 0)); // RGBA
     return header;
 }
 
@@ -151,11 +151,11 @@ QByteArray flatGreyJpeg(int width, int height, qint64 scanBytes)
     return jpeg;
 }
 
-QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth)
+QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth, bool interlaced)
 {
     QByteArray png("\x89PNG\r\n\x1A\n", 8);
     const auto appendChunk = [&](const QByteArray& typeAndData) { appendPngChunk(png, typeAndData); };
-    appendChunk(pngHeader(width, height, bitDepth));
+    appendChunk(pngHeader(width, height, bitDepth, interlaced));
     // A zlib stream of stored (uncompressed) blocks of zeros that never ends.
     QByteArray data("IDAT\x78\x01", 6);
     while (data.size() - 4 < idatBytes) {
@@ -176,12 +176,12 @@ QByteArray pngHeaderClaiming(quint32 width, quint32 height)
     return pngClaiming(width, height, 2).left(kSignature + kHeaderChunk + kChunkStart + 2);
 }
 
-QByteArray clearPng(quint32 width, quint32 height)
+QByteArray clearPng(quint32 width, quint32 height, int bitDepth)
 {
     // Every row: filter 0, then zero bytes.
-    const QByteArray rows(qsizetype(height) * (1 + qsizetype(width) * 4), '\0');
+    const QByteArray rows(qsizetype(height) * (1 + qsizetype(width) * bitDepth / 2), '\0');
     QByteArray png("\x89PNG\r\n\x1A\n", 8);
-    appendPngChunk(png, pngHeader(width, height, 8));
+    appendPngChunk(png, pngHeader(width, height, bitDepth));
     appendPngChunk(png, QByteArray("IDAT") + qCompress(rows, 1).mid(4)); // less qCompress's length prefix
     appendPngChunk(png, QByteArray("IEND"));
     return png;

@@ -3,6 +3,7 @@
 // headers claim huge pictures, and real but cheap huge pictures.
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -65,17 +66,19 @@ private:
 // while the end-of-image marker stays: a damaged file.
 QByteArray flatGreyJpeg(int width, int height, qint64 scanBytes = -1);
 
-// A PNG whose header claims width × height RGBA pixels of `bitDepth` (8 or 16), with one IDAT
-// chunk of about `idatBytes` (a zlib stream of stored blocks of zeros that
-// never ends) and an IEND chunk: whole in its structure, not in its data.
-QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth = 8);
+// A PNG whose header claims width × height RGBA pixels of `bitDepth` (8 or 16),
+// interlaced or not, with one IDAT chunk of about `idatBytes` (a zlib stream
+// of stored blocks of zeros that never ends) and an IEND chunk: whole in its
+// structure, not in its data.
+QByteArray pngClaiming(quint32 width, quint32 height, qint64 idatBytes, int bitDepth = 8, bool interlaced = false);
 
 // The start of such a PNG, cut off two bytes into its IDAT chunk.
 QByteArray pngHeaderClaiming(quint32 width, quint32 height);
 
-// A real PNG of width × height transparent black 8-bit RGBA pixels, made
-// without Qt's encoder (zlib at its fastest): cheap even when large.
-QByteArray clearPng(quint32 width, quint32 height);
+// A real PNG of width × height transparent black RGBA pixels of `bitDepth`
+// (8 or 16), made without Qt's encoder (zlib at its fastest): cheap even when
+// large.
+QByteArray clearPng(quint32 width, quint32 height, int bitDepth = 8);
 
 // A width × height 256-colour RLE8 BMP whose runs of 255 pixels each (enough
 // of them to count as every pixel) overrun its first row: a decoder clips each
@@ -148,5 +151,18 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
 // coded picture is `width` wide; empty where that width takes another number
 // of bits than the one it replaces.
 QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width);
+
+// `picture` as an AVIF file of libheif's AV1 encoder, its alpha channel as an
+// auxiliary image; empty where libheif has no AV1 encoder.
+QByteArray avifFile(const QImage& picture);
+
+// `heif` (a HEIC or AVIF as libheif writes it, with an alpha channel) whose
+// alpha image's 'ispe' property says `size`.
+QByteArray heifWithAlphaSize(const QByteArray& heif, QSize size);
+
+// `avif` (as libheif writes it) whose primary image's sequence header OBU has
+// the reserved type 9: dav1d says "Unknown OBU type 9 of size …", then "Error
+// parsing OBU data".
+QByteArray avifWithUnknownObu(const QByteArray& avif);
 
 } // namespace zephrin::testing

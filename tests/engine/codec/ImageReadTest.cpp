@@ -305,6 +305,9 @@ TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
     // libpng printed its errors ("libpng error: IDAT: CRC error") itself.
     QByteArray damagedPng = encoded(gradient(64, 48), "png");
     damagedPng[damagedPng.indexOf("IDAT") + 10] = char(~damagedPng[damagedPng.indexOf("IDAT") + 10]);
+    // dav1d, libheif's AV1 decoder, printed "Unknown OBU type 9 of size 9".
+    const QByteArray damagedAvif = avifWithUnknownObu(avifFile(gradient(64, 48)));
+    ASSERT_FALSE(damagedAvif.isEmpty());
     QStringList logged;
     const QByteArray printed = printedWhile([&] {
         const LogCapture log("zephrin.imageio");
@@ -313,9 +316,11 @@ TEST(ImageRead, KeepsWhatImageLibrariesSayOffTheTerminalUnlessAsked)
         EXPECT_FALSE(readImage(jpegTiff(jpeg.left(jpeg.size() / 3) + "\xFF\xD9", 240, 160, -1, true), kPicture).image);
         readImage(farField, kPicture);
         EXPECT_FALSE(readImage(damagedPng, kPicture).image);
+        EXPECT_FALSE(readImage(damagedAvif, kPicture).image);
         logged = log.lines();
     });
     QLoggingCategory::setFilterRules({});
+    EXPECT_FALSE(logged.filter(QStringLiteral("dav1d: Unknown OBU type 9")).isEmpty()) << logged.join(u'\n').toStdString();
     EXPECT_EQ(printed, QByteArray());
     EXPECT_FALSE(logged.filter(QStringLiteral("premature end of data segment")).isEmpty())
         << logged.join(u'\n').toStdString();
@@ -338,10 +343,13 @@ TEST(ImageRead, DecodesALargeJpegAtAReducedScale)
 
 TEST(ImageRead, SaysTooLargeWhereTheFormatCannotDecodeSmaller)
 {
-    // Enough data for its size (deflate packs at most 1032:1), but 11600 × 11600
-    // 16-bit RGBA takes more than 1 GiB, and such a PNG decodes only whole.
-    const ImageRead png = readImage(pngClaiming(11600, 11600, 1100 * 1000, 16), kPicture);
-    expectRefused(png, ReadFailure::tooLarge, "PNG past the limit");
+    // Enough data for its size (deflate packs at most 1032:1), but 16400 × 16400
+    // RGBA takes more than 1 GiB, and an interlaced PNG decodes only whole.
+    const ImageRead png = readImage(pngClaiming(16400, 16400, 1100 * 1000, 8, true), kPicture);
+    expectRefused(png, ReadFailure::tooLarge, "interlaced PNG past the limit");
+    // Rows of 16 bits a sample that are not interlaced are scaled as they are
+    // read, as 8-bit ones are: 35 MB whole, 16 MB for a thumbnail.
+    EXPECT_TRUE(readImage(clearPng(2100, 2100, 16), kThumbnail).image);
 
     // A progressive JPEG holds all its coefficients until its last scan, at
     // any scale: 20 megapixels of them (40 MB) pass a thumbnail's limit where
@@ -419,6 +427,28 @@ TEST(HeifReader, RefusesAGridOfAnotherSizeThanItsIspeSays)
     EXPECT_FALSE(readHeif(heicGrid(*tile, 40, 40, QSize(1000, 1000)), qint64(1) << 40));
 }
 
+TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
+{
+    // libheif leaves out an alpha image whose 'ispe' says another size than
+    // the picture's (or none): an opaque cutout was made of a HEIC whose left
+    // part is transparent.
+    QImage picture = gradient(96, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 30; ++x)
+            picture.setPixel(x, y, qRgba(0, 0, 0, 0));
+    const QByteArray heic = writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
+    const QByteArray avif = avifFile(picture);
+    for (const auto& [file, what] : {std::pair{heic, "HEIC"}, std::pair{avif, "AVIF"}}) {
+        SCOPED_TRACE(what);
+        ASSERT_FALSE(file.isEmpty());
+        const ImageRead whole = readImage(file, kPicture);
+        ASSERT_TRUE(whole.image);
+        EXPECT_EQ(pixelAt(*whole.image, 5, 30)[3], 0);
+        for (const QSize size : {QSize(60, 40), QSize(6000, 4000), QSize(16000, 16000), QSize(0, 0)})
+            expectRefusedUnread(heifWithAlphaSize(file, size), kPicture, ReadFailure::unreadable, "alpha 'ispe'");
+    }
+}
+
 TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
 {
     // libde265 printed "SPS error: CB alignment" for a coded width that is no
@@ -461,11 +491,11 @@ Image qtDecodedPng(const QByteArray& png, int maxLongEdge)
     return imageFromQImage(image);
 }
 
-// An interlaced 8-bit RGBA PNG written with libpng (Qt's writer interlaces
-// nothing).
-QByteArray interlacedPng(const QImage& picture)
+// An interlaced RGBA PNG of 8 or 16 bits a sample written with libpng (Qt's
+// writer interlaces nothing).
+QByteArray interlacedPng(const QImage& picture, int bitDepth = 8)
 {
-    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    const QImage rgba = picture.convertToFormat(bitDepth == 16 ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
     QByteArray bytes;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -475,13 +505,14 @@ QByteArray interlacedPng(const QImage& picture)
             static_cast<QByteArray*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), qsizetype(length));
         },
         nullptr);
-    png_set_IHDR(png, info, png_uint_32(rgba.width()), png_uint_32(rgba.height()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+    png_set_IHDR(png, info, png_uint_32(rgba.width()), png_uint_32(rgba.height()), bitDepth, PNG_COLOR_TYPE_RGB_ALPHA,
                  PNG_INTERLACE_ADAM7, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_bytep> rows;
     for (int y = 0; y < rgba.height(); ++y)
         rows.push_back(const_cast<png_bytep>(rgba.constScanLine(y)));
     png_set_rows(png, info, rows.data());
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    // A PNG's samples are big-endian.
+    png_write_png(png, info, bitDepth == 16 ? PNG_TRANSFORM_SWAP_ENDIAN : PNG_TRANSFORM_IDENTITY, nullptr);
     png_destroy_write_struct(&png, &info);
     return bytes;
 }
@@ -505,34 +536,67 @@ TEST(PngReader, GivesThePixelsOfQtsReader)
     const QImage opaque = gradient(211, 149, QImage::Format_RGB32);
     QImage p3 = translucent;
     p3.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
-    const QByteArray greyPng = encoded(opaque.convertToFormat(QImage::Format_Grayscale8), "png");
+    const QImage grey = opaque.convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray greyPng = encoded(grey, "png");
     const QByteArray chrm = big32(31270) + big32(32900) + big32(64000) + big32(33000) + big32(30000) + big32(60000)
                             + big32(15000) + big32(6000);
-    const std::pair<QByteArray, const char*> files[] = {
+    // A 16-bit picture scaled down is read as 8-bit rows: it is compared with
+    // its 8-bit self in colour (its samples are those of 8 bits widened).
+    // Qt scaled 16-bit RGBA with its alpha multiplied in twice.
+    struct File {
+        QByteArray png;
+        const char* what;
+        QByteArray scaledLike{};
+    };
+    const File files[] = {
         {encoded(translucent, "png"), "RGBA"},
         {encoded(opaque, "png"), "RGB"},
         {greyPng, "grey"},
-        {encoded(opaque.convertToFormat(QImage::Format_Grayscale16), "png"), "16-bit grey"},
+        {encoded(grey.convertToFormat(QImage::Format_Grayscale16), "png"), "16-bit grey",
+         encoded(grey.convertToFormat(QImage::Format_RGB32), "png")},
         {encoded(translucent.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither), "png"), "palette"},
         {encoded(opaque.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither), "png"), "1 bit"},
-        {encoded(translucent.convertToFormat(QImage::Format_RGBA64), "png"), "16-bit RGBA"},
-        {encoded(opaque.convertToFormat(QImage::Format_RGBX64), "png"), "16-bit RGB"},
+        {encoded(translucent.convertToFormat(QImage::Format_RGBA64), "png"), "16-bit RGBA", encoded(translucent, "png")},
+        {encoded(opaque.convertToFormat(QImage::Format_RGBX64), "png"), "16-bit RGB", encoded(opaque, "png")},
         {encoded(p3, "png"), "Display P3 profile"},
         {pngWithChunk(encoded(opaque, "png"), "gAMA", big32(80000)), "gamma"},
         {pngWithChunk(pngWithChunk(encoded(opaque, "png"), "gAMA", big32(55000)), "cHRM", chrm), "gamma, primaries"},
         {pngWithChunk(encoded(opaque, "png"), "sRGB", QByteArray(1, '\0')), "sRGB"},
         {pngWithChunk(greyPng, "tRNS", QByteArray("\0\x80", 2)), "grey, a transparent level"},
         {interlacedPng(translucent), "interlaced"},
+        {interlacedPng(translucent, 16), "16-bit, interlaced", interlacedPng(translucent)},
     };
-    for (const auto& [png, what] : files) {
+    for (const auto& [png, what, scaledLike] : files) {
         for (const int maxLongEdge : {8192, 61}) {
-            const Image expected = qtDecodedPng(png, maxLongEdge);
+            const bool scaled = maxLongEdge < 211 && !scaledLike.isEmpty();
+            const Image expected = qtDecodedPng(scaled ? scaledLike : png, maxLongEdge);
             const ImageRead read = readImage(png, ReadLimits{maxLongEdge, qint64(1) << 30, true, true});
             ASSERT_FALSE(expected.empty()) << what;
             ASSERT_TRUE(read.image) << what << " at " << maxLongEdge;
             ASSERT_EQ(read.image->size(), expected.size()) << what << " at " << maxLongEdge;
             EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0) << what << " at " << maxLongEdge;
         }
+    }
+}
+
+TEST(ImageRead, ScalesA16BitPictureDownAsItsEightBitSelf)
+{
+    // Qt scaled 16-bit RGBA with its alpha multiplied in twice: the half
+    // transparent edge of a TIFF came out near transparent.
+    QImage translucent = gradient(211, 149);
+    for (int y = 0; y < 149; ++y)
+        for (int x = 0; x < 60; ++x)
+            translucent.setPixel(x, y, qRgba(x * 4, y, 200, x * 255 / 60));
+    const ReadLimits scaledDown{61, qint64(1) << 30, true, true};
+    for (const auto& [deep, narrow] : {std::pair{QImage::Format_RGBA64, QImage::Format_ARGB32},
+                                       std::pair{QImage::Format_Grayscale16, QImage::Format_Grayscale8}}) {
+        SCOPED_TRACE(deep);
+        const QImage eightBit = translucent.convertToFormat(narrow);
+        const ImageRead wide = readImage(encoded(eightBit.convertToFormat(deep), "tiff"), scaledDown);
+        const ImageRead expected = readImage(encoded(eightBit, "tiff"), scaledDown);
+        ASSERT_TRUE(wide.image && expected.image);
+        ASSERT_EQ(wide.image->size(), expected.image->size());
+        EXPECT_LE(cv::norm(wide.image->pixels, expected.image->pixels, cv::NORM_INF), 1);
     }
 }
 
@@ -574,6 +638,40 @@ TEST(GifReader, GivesThePixelsOfQtsReader)
         ASSERT_TRUE(read.image);
         ASSERT_EQ(read.image->size(), expected.size());
         EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0);
+    }
+}
+
+TEST(GifReader, FollowsAFrameOnlyAsFarAsItShows)
+{
+    // A 60 × 60 frame on a 40 × 30 screen shows its top left 40 × 30 pixels.
+    // A file whose data ended after its last row that shows was refused, and
+    // a 65535 × 65535 frame on a 1000 × 1000 screen was decoded whole (12 s).
+    GifSpec noise = noisyGif(QSize(40, 30), QRect(0, 0, 60, 60), 16, 12);
+    // Runs that repeat make strings of hundreds of pixels, across the edges.
+    GifSpec runs = noise;
+    for (size_t i = 0; i < runs.indices.size(); ++i)
+        runs.indices[i] = quint8(i / 37 % 2);
+    for (const auto& [plain, what] : {std::pair{noise, "noise"}, std::pair{runs, "runs"}}) {
+        SCOPED_TRACE(what);
+        const Image expected = decodedWithQt(gifFile(plain));
+        // Rows in the order the data codes them, to the last that shows (row
+        // 29): all 30 of a plain frame; of an interlaced one, its first three
+        // passes (8, 7 and 15 rows) and rows 1, 3, ..., 29 of its last. Qt's
+        // reader stops an interlaced frame at the screen's foot in its first
+        // pass, and shows its rows of that pass repeated.
+        for (const auto& [interlaced, rowsToLastShown] : {std::pair{false, 30}, std::pair{true, 8 + 7 + 15 + 15}}) {
+            SCOPED_TRACE(interlaced ? "interlaced" : "plain");
+            GifSpec spec = plain;
+            spec.interlaced = interlaced;
+            for (const qint64 coded : {qint64(-1), qint64(rowsToLastShown) * 60}) {
+                spec.codedPixels = coded;
+                const ImageRead read = readImage(gifFile(spec), kPicture);
+                ASSERT_TRUE(read.image) << coded;
+                EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0) << coded;
+            }
+            spec.codedPixels = qint64(rowsToLastShown - 1) * 60;
+            expectRefusedUnread(gifFile(spec), kPicture, ReadFailure::unreadable, "the last row that shows missing");
+        }
     }
 }
 

@@ -289,6 +289,20 @@ TEST_F(ZephrinCutout, ChecksTheOutputFolderAndNameBeforeTheWork)
     EXPECT_LT(run.peakKilobytes, 200 * 1024) << "no network loaded, no work done";
 }
 
+TEST_F(ZephrinCutout, WritesACutoutWhoseNameIsAsLongAsTheFolderTakes)
+{
+    // "disc…-cutout.png" of 255 bytes, ext4's longest name, was refused as too
+    // long: its temporary file's name is longer.
+    const long nameMax = ::pathconf(QFile::encodeName(folder.path()).constData(), _PC_NAME_MAX);
+    ASSERT_GT(nameMax, 20);
+    const QString stem = QString(int(nameMax) - 11, u'd');
+    const QString input = writeFile(folder, stem + QStringLiteral(".png"), encoded(discOnWhite(240, 160), "png"));
+    const ProcessResult run = runCutout({input}, kNoModel);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, folder.filePath(stem + QStringLiteral("-cutout.png")));
+    EXPECT_EQ(entries().size(), 2) << "no temporary file left";
+}
+
 TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
 {
     // Each claims 16000 × 16000 pixels; decoded, each made an invented cutout.
@@ -308,7 +322,7 @@ TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
             << "the sentence and its reason alone";
         EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("claim-cutout.png"))));
     }
-    const QString large = writeFile(folder, QStringLiteral("large.png"), pngClaiming(11600, 11600, 1100 * 1000, 16));
+    const QString large = writeFile(folder, QStringLiteral("large.png"), pngClaiming(16400, 16400, 1100 * 1000, 8, true));
     const ProcessResult run = runCutout({large});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, QStringLiteral("That image is too large.\n%1: the picture would take more than 1 GB of memory\n")
@@ -475,6 +489,26 @@ TEST_F(ZephrinCutout, ARefusedPictureCostsNoNetwork)
         EXPECT_EQ(run.err.count('\n'), 2) << "no network loaded: " << run.err.toStdString();
         EXPECT_LT(run.peakKilobytes, 200 * 1024);
     }
+}
+
+TEST_F(ZephrinCutout, APictureWhoseDecodeFailsWaitsForNoNetwork)
+{
+    // A JPEG-in-TIFF whose strip is cut passes the header and fails in its
+    // decode, within a second; the run said so only once the network had
+    // loaded: 1 GB and seconds to minutes on the first run on a machine.
+    const QImage grey = discOnWhite(600, 400).convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray jpeg = encoded(grey, "jpeg", 90);
+    const QString input = writeFile(folder, QStringLiteral("cut.tif"), jpegTiff(jpeg, 600, 400, jpeg.size() / 3));
+    // A first run: no optimised copy of the network yet.
+    const QString cache = folder.filePath(QStringLiteral("cache"));
+    const ChildRun run = runChild(QFile::encodeName(programPath()).toStdString(), {QFile::encodeName(input).toStdString()},
+                                  {"QT_LOGGING_RULES=IS-Net.info=true", "XDG_CACHE_HOME=" + QFile::encodeName(cache).toStdString()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.startsWith("That image couldn't be read.\n")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("IS-Net loaded from")) << "the load was waited for";
+    // Nothing the load had begun is left in the cache.
+    QDirIterator left(cache, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
 }
 
 TEST_F(ZephrinCutout, AStoppedRunLeavesNothingBehind)

@@ -105,8 +105,8 @@ std::optional<CutoutService::FailureKind> headerFailureOf(const QByteArray& byte
 
 TEST(LoadImage, SaysTooLargeRatherThanUnreadable)
 {
-    // 11600 × 11600 16-bit RGBA, which PNG decodes only whole: 1.08 GB.
-    const QByteArray png = pngClaiming(11600, 11600, 1100 * 1000, 16);
+    // 16400 × 16400 RGBA, interlaced, which PNG decodes only whole: 1.08 GB.
+    const QByteArray png = pngClaiming(16400, 16400, 1100 * 1000, 8, true);
     const CutoutService::FailureKind kind = failureOf(png);
     EXPECT_EQ(kind, CutoutService::FailureKind::tooLarge);
     EXPECT_EQ(headerFailureOf(png), kind);

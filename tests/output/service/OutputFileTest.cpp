@@ -1,10 +1,14 @@
 #include "output/service/OutputFile.h"
 
+#include "output/service/NativePath.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace zephrin;
 
@@ -77,3 +81,30 @@ TEST_F(OutputFileTest, KnowsAtOnceThatTheFolderCannotTakeIt)
     EXPECT_FALSE(inProc.isOpen());
     EXPECT_EQ(inProc.errorString(), QStringLiteral("that folder doesn't take new files"));
 }
+
+TEST_F(OutputFileTest, TakesEveryNameItsFolderTakes)
+{
+    // A name of 241 to 255 bytes, legal on ext4, was refused: the temporary
+    // file's name is 15 bytes longer.
+    const long nameMax = ::pathconf(QFile::encodeName(m_dir.path()).constData(), _PC_NAME_MAX);
+    ASSERT_GT(nameMax, 20);
+    const QString longest = QString(int(nameMax) - 4, u'n') + QStringLiteral(".png");
+    const QString shorter = QString(241 - 4, u'n') + QStringLiteral(".png");
+    // Two bytes a letter in UTF-8: the temporary name is cut between letters.
+    const QString letters = QString(int(nameMax - 4) / 2, QChar(0x00E9)) + QStringLiteral(".png");
+    for (const QString& name : {longest, shorter, letters}) {
+        SCOPED_TRACE(QFile::encodeName(name).size());
+        const QString path = m_dir.filePath(name);
+        EXPECT_EQ(OutputFile::folderRefusal(nativePath(path)), QString());
+        for (const bool replace : {false, true}) {
+            OutputFile file(path);
+            ASSERT_TRUE(file.write(replace ? "second" : "first")) << file.errorString().toStdString();
+            EXPECT_EQ(file.place(replace), OutputFile::Placement::placed);
+        }
+        EXPECT_EQ(contents(path), QByteArray("second"));
+        EXPECT_EQ(everyFile(), QStringList{name});
+        QFile::remove(path);
+    }
+    EXPECT_EQ(OutputFile::folderRefusal(nativePath(m_dir.filePath(u'n' + longest))), QStringLiteral("the name is too long"));
+}
+

@@ -1,0 +1,77 @@
+#include "engine/files/TemporaryFile.h"
+
+#include <QRandomGenerator>
+#include <QString>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zephrin {
+
+namespace {
+
+// A random 64-bit number in base 36 (13 characters at most).
+std::string randomSuffix() { return QString::number(QRandomGenerator::global()->generate64(), 36).toStdString(); }
+
+constexpr int kNameAttempts = 16;
+
+} // namespace
+
+std::string temporaryName(const std::filesystem::path& folder, const std::string& name, const std::string& suffix)
+{
+    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    // What the longest path leaves for a name after the folder and its slash.
+    const std::size_t taken = folder.native().size() + 1;
+    const std::size_t pathLeft = taken < PATH_MAX - 1 ? PATH_MAX - 1 - taken : 0;
+    const std::size_t room = std::min(nameMax > 0 ? std::size_t(nameMax) : std::size_t(NAME_MAX), pathLeft);
+    const std::size_t fixed = 2 + suffix.size();
+    std::size_t kept = std::min(name.size(), room > fixed ? room - fixed : 0);
+    // Cut before a character of UTF-8 text, not inside it.
+    while (kept > 0 && kept < name.size() && (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80)
+        --kept;
+    return '.' + name.substr(0, kept) + '.' + suffix;
+}
+
+int createExclusively(const std::filesystem::path& path)
+{
+    int descriptor = -1;
+    do
+        descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    while (descriptor < 0 && errno == EINTR);
+    return descriptor;
+}
+
+TemporaryFile createTemporaryBeside(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    TemporaryFile file;
+    for (int attempt = 0; attempt < kNameAttempts && file.descriptor < 0; ++attempt) {
+        file.path = folder / temporaryName(folder, target.filename().native(), randomSuffix());
+        file.descriptor = createExclusively(file.path);
+        if (file.descriptor < 0 && errno != EEXIST)
+            break;
+    }
+    if (file.descriptor < 0)
+        file.path.clear();
+    return file;
+}
+
+bool writeAllAndSync(int descriptor, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= std::size_t(written);
+    }
+    return ::fsync(descriptor) == 0;
+}
+
+} // namespace zephrin
