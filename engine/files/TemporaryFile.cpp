@@ -94,7 +94,7 @@ std::optional<ReplacedFile> replacedFile(const std::filesystem::path& path)
     const ssize_t length = ::fstat(link, &status) == 0 ? ::readlink(opened.c_str(), target, sizeof target) : -1;
     if (length > 0 && std::size_t(length) < sizeof target)
         file = ReplacedFile{std::string(target, std::size_t(length)), status.st_mode & 0777};
-    else if (length >= 0)
+    else if (length > 0)
         errno = ENAMETOOLONG;
     const int error = errno;
     ::close(link);

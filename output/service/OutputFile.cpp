@@ -40,6 +40,7 @@ std::filesystem::path folderOf(const std::filesystem::path& target)
 }
 
 const QString kTakesNoFiles = QStringLiteral("that folder doesn't take new files");
+const QString kLeadsNowhere = QStringLiteral("it's a link to a file that doesn't exist");
 
 // Why a file could not be created in `folder`: "doesn't exist" only when it
 // does not (a folder of /proc says ENOENT too).
@@ -162,6 +163,10 @@ bool OutputFile::write(const QByteArray& data)
 OutputFile::Placement OutputFile::replaceTarget()
 {
     const std::optional<ReplacedFile> replaced = replacedFile(m_target);
+    if (!replaced && errno == ENOENT) {
+        m_error = kLeadsNowhere;
+        return Placement::failed;
+    }
     if (!replaced)
         return failed();
     // A link stays, and the file it leads to, which may lie on another file

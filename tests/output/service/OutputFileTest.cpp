@@ -87,6 +87,7 @@ TEST_F(OutputFileTest, ReplacesWhatALinkLeadsToAndKeepsItsMode)
     OutputFile dangling(target());
     ASSERT_TRUE(dangling.write("nowhere"));
     EXPECT_EQ(dangling.place(true), OutputFile::Placement::failed);
+    EXPECT_EQ(dangling.errorString(), QStringLiteral("it's a link to a file that doesn't exist"));
     EXPECT_TRUE(QFileInfo(target()).isSymLink());
     EXPECT_TRUE(QDir(elsewhere.path()).isEmpty(QDir::Files | QDir::Hidden));
 }
