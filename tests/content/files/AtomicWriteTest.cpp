@@ -61,9 +61,6 @@ TEST(AtomicWrite, ReplacesWhatALinkLeadsToAndKeepsItsMode)
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(contents(real), QByteArray("through the link"));
     EXPECT_EQ(modeOf(real), 0600u);
-    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
-    ASSERT_TRUE(writeAtomically(real, "straight"));
-    EXPECT_EQ(modeOf(real), 0640u);
 
     // A new file gets the usual mode; a link that leads nowhere stays as it is.
     const mode_t mask = ::umask(0);
