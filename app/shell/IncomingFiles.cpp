@@ -3,7 +3,6 @@
 #include "app/shell/DiscardedWork.h"
 #include "model/editor/EditorState.h"
 #include "share/inbox/InboxFolder.h"
-#include "share/inbox/InboxName.h"
 #include "share/inbox/OriginalName.h"
 
 #include <QFileInfo>
@@ -11,17 +10,6 @@
 namespace zephrin {
 
 namespace {
-
-// A file directly inside the inbox under a name zephrin-share gives (it
-// need not be there any more); the user's own files never are.
-bool isHandedOver(const QString& path)
-{
-    const std::optional<QString> folder = sharedInboxFolder();
-    if (!folder || path.isEmpty())
-        return false;
-    const QFileInfo info(path);
-    return isInboxFileName(info.fileName()) && info.absolutePath() == QFileInfo(*folder).absoluteFilePath();
-}
 
 // Opens the file. One of the inbox is first moved out of it: the import reads
 // it in the background, so it must not vanish under the reader, and it must
@@ -36,7 +24,7 @@ void open(EditorState& editor, const QUrl& file)
     EditorState::ImportOptions options;
     options.intoView = true;
     const QString path = file.toLocalFile();
-    if (!isHandedOver(path)) {
+    if (!isHandedOverPath(path)) {
         editor.importImage(file, options);
         return;
     }
@@ -98,7 +86,7 @@ QString incomingReplaceDetail(const EditorState& editor)
 {
     const QString path = editor.pendingIncomingURL().toLocalFile();
     return replaceDetail(documentWork(editor),
-                         isHandedOver(path) ? originalName(path).value_or(QString()) : QFileInfo(path).fileName());
+                         isHandedOverPath(path) ? originalName(path).value_or(QString()) : QFileInfo(path).fileName());
 }
 
 } // namespace zephrin

@@ -1,7 +1,7 @@
 #pragma once
 // Decoding downloaded and stored pictures (the formats readImage reads, known
-// by their first bytes: PNG, JPEG, HEIC/HEIF, WebP, TIFF, BMP, GIF; never SVG)
-// into premultiplied RGBA: the first image of the data,
+// by their first bytes: PNG, JPEG, HEIC/HEIF, AVIF, WebP, TIFF, BMP, GIF;
+// never SVG) into premultiplied RGBA: the first image of the data,
 // colours as stored, without orientation. Each use reads within limits of its
 // own, so that a file claiming a huge picture costs no more than a real one of
 // that use: larger pictures are scaled down (a JPEG while it decodes) and those

@@ -14,6 +14,7 @@ using namespace Qt::StringLiterals;
 constexpr std::array kPngExtensions{"png"_L1};
 constexpr std::array kJpegExtensions{"jpg"_L1, "jpeg"_L1};
 constexpr std::array kHeifExtensions{"heic"_L1, "heif"_L1};
+constexpr std::array kAvifExtensions{"avif"_L1};
 constexpr std::array kWebpExtensions{"webp"_L1};
 constexpr std::array kTiffExtensions{"tif"_L1, "tiff"_L1};
 constexpr std::array kBmpExtensions{"bmp"_L1};
@@ -23,6 +24,8 @@ constexpr std::array kFormats{
     ImportableFormat{ImageFileFormat::png, "image/png"_L1, kPngExtensions},
     ImportableFormat{ImageFileFormat::jpeg, "image/jpeg"_L1, kJpegExtensions},
     ImportableFormat{ImageFileFormat::heif, "image/heic"_L1, kHeifExtensions},
+    // AVIF is a HEIF file of AV1 pictures: libheif reads both.
+    ImportableFormat{ImageFileFormat::heif, "image/avif"_L1, kAvifExtensions},
     ImportableFormat{ImageFileFormat::webp, "image/webp"_L1, kWebpExtensions},
     ImportableFormat{ImageFileFormat::tiff, "image/tiff"_L1, kTiffExtensions},
     ImportableFormat{ImageFileFormat::bmp, "image/bmp"_L1, kBmpExtensions},

@@ -20,7 +20,8 @@ struct ImportableFormat {
     std::span<const QLatin1StringView> extensions; // lower case, without the dot
 };
 
-// Every format read, in the order file dialogs list them.
+// Every format read, in the order file dialogs list them. A format may stand
+// in more than one entry (HEIC and AVIF both go to the HEIF reader).
 std::span<const ImportableFormat> importableFormats();
 
 // The format whose signature starts `bytes`; none for anything else.

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zephrin {
@@ -36,22 +38,22 @@ std::string temporaryName(const std::filesystem::path& folder, const std::string
     return '.' + name.substr(0, kept) + '.' + suffix;
 }
 
-int createExclusively(const std::filesystem::path& path)
+int createExclusively(const std::filesystem::path& path, mode_t mode)
 {
     int descriptor = -1;
     do
-        descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     while (descriptor < 0 && errno == EINTR);
     return descriptor;
 }
 
-TemporaryFile createTemporaryBeside(const std::filesystem::path& target)
+TemporaryFile createTemporaryBeside(const std::filesystem::path& target, mode_t mode)
 {
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     TemporaryFile file;
     for (int attempt = 0; attempt < kNameAttempts && file.descriptor < 0; ++attempt) {
         file.path = folder / temporaryName(folder, target.filename().native(), randomSuffix());
-        file.descriptor = createExclusively(file.path);
+        file.descriptor = createExclusively(file.path, mode);
         if (file.descriptor < 0 && errno != EEXIST)
             break;
     }
@@ -72,6 +74,55 @@ bool writeAllAndSync(int descriptor, const char* data, std::size_t size)
         size -= std::size_t(written);
     }
     return ::fsync(descriptor) == 0;
+}
+
+std::optional<ReplacedFile> replacedFile(const std::filesystem::path& path)
+{
+    struct stat status {};
+    // A name nothing has yet, or one whose folder refuses: creating the
+    // temporary says why.
+    if (::lstat(path.c_str(), &status) != 0)
+        return ReplacedFile{path, std::nullopt};
+    if (!S_ISLNK(status.st_mode))
+        return ReplacedFile{path, status.st_mode & 0777};
+    const int link = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    if (link < 0)
+        return std::nullopt;
+    std::optional<ReplacedFile> file;
+    char target[PATH_MAX];
+    const std::string opened = "/proc/self/fd/" + std::to_string(link);
+    const ssize_t length = ::fstat(link, &status) == 0 ? ::readlink(opened.c_str(), target, sizeof target) : -1;
+    if (length > 0 && std::size_t(length) < sizeof target)
+        file = ReplacedFile{std::string(target, std::size_t(length)), status.st_mode & 0777};
+    else if (length > 0)
+        errno = ENAMETOOLONG;
+    const int error = errno;
+    ::close(link);
+    errno = error;
+    return file;
+}
+
+void takeModeOf(const ReplacedFile& replaced, int descriptor)
+{
+    if (replaced.mode)
+        ::fchmod(descriptor, *replaced.mode);
+}
+
+int writeReplacing(const ReplacedFile& replaced, const char* data, std::size_t size)
+{
+    // What the replaced file keeps from others never shows in its temporary.
+    const TemporaryFile temporary = createTemporaryBeside(replaced.path, replaced.mode ? 0600 : 0666);
+    if (temporary.descriptor < 0)
+        return errno;
+    int error = writeAllAndSync(temporary.descriptor, data, size) ? 0 : (errno != 0 ? errno : EIO);
+    takeModeOf(replaced, temporary.descriptor);
+    if (::close(temporary.descriptor) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.path.c_str(), replaced.path.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(temporary.path.c_str());
+    return error;
 }
 
 } // namespace zephrin

@@ -7,20 +7,28 @@
 // too (a name of 241 to 255 bytes on ext4 was refused for the 15 bytes its
 // temporary added).
 //
+// A file that replaces another takes its place as QSaveFile's did: through a
+// symbolic link onto the file it leads to (the link stays), and with that
+// file's permission bits (a 0600 file stays 0600). A new file gets the usual
+// permissions.
+//
 // Names are bytes, as the file system holds them.
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
+
+#include <sys/types.h>
 
 namespace zephrin {
 
 // The temporary name of `name` in `folder`, with `suffix`.
 std::string temporaryName(const std::filesystem::path& folder, const std::string& name, const std::string& suffix);
 
-// A new, empty file at `path`, created exclusively for writing (0666 less the
-// umask, as any new file): its descriptor, or -1 with errno set.
-int createExclusively(const std::filesystem::path& path);
+// A new, empty file at `path`, created exclusively for writing (`mode` less
+// the umask; 0666 as any new file): its descriptor, or -1 with errno set.
+int createExclusively(const std::filesystem::path& path, mode_t mode = 0666);
 
 // A new temporary file beside `target` (see above), open for writing; a
 // descriptor of -1 and an empty path, with errno set, when none could be made.
@@ -28,9 +36,31 @@ struct TemporaryFile {
     int descriptor = -1;
     std::filesystem::path path;
 };
-TemporaryFile createTemporaryBeside(const std::filesystem::path& target);
+TemporaryFile createTemporaryBeside(const std::filesystem::path& target, mode_t mode = 0666);
 
 // Writes all of `size` bytes at `data` and flushes them to the disk.
 bool writeAllAndSync(int descriptor, const char* data, std::size_t size);
+
+// The file that a replacement of `path` replaces: `path` itself or, where it
+// is a symbolic link, the file the link leads to, with that file's permission
+// bits (none while nothing has the name). The kernel follows the link, so its
+// rules for links in shared folders such as /tmp hold. Nothing, errno set, for
+// a link that leads nowhere or may not be followed.
+struct ReplacedFile {
+    std::filesystem::path path;
+    std::optional<mode_t> mode;
+};
+std::optional<ReplacedFile> replacedFile(const std::filesystem::path& path);
+
+// Gives the temporary file open at `descriptor` the permission bits of the
+// file it is to replace, where there is one. A file system that keeps no
+// such bits leaves the temporary's, which are never wider.
+void takeModeOf(const ReplacedFile& replaced, int descriptor);
+
+// Puts `size` bytes at `data` in place of `replaced`, whole or not at all: a
+// temporary beside it (the user's alone until it takes the replaced file's
+// mode) is written, flushed and renamed onto it. 0, or the errno of the step
+// that failed; nothing is left behind.
+int writeReplacing(const ReplacedFile& replaced, const char* data, std::size_t size);
 
 } // namespace zephrin

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace zephrin {
 
@@ -133,10 +134,11 @@ KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
     // further out, the band widens to it and is measured again, until the
     // beginning settles. A subject past the band is never measured.
     const double channels[3] = {key.r, key.g, key.b};
-    double low = own.low;
-    for (int round = 0; round < kMostRounds; ++round) {
+    // How far the spread of the band within `limit` of the key reaches; none
+    // when too little of it joins up to the border to be a backdrop.
+    const auto reachWithin = [&](double limit) -> std::optional<double> {
         cv::Mat band;
-        cv::compare(squared, low * low, band, cv::CMP_LE);
+        cv::compare(squared, limit * limit, band, cv::CMP_LE);
         ColorSpread backdrop;
         const RowRuns reached = floodFromBorder(rowRuns(band, [](uchar v) { return v != 0; }), band.cols);
         for (int sy = 0; sy < band.rows; ++sy) {
@@ -146,14 +148,23 @@ KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
                     backdrop.add(sampleAt(row, sx));
         }
         if (backdrop.count() < 64 || backdrop.count() * 100 < samples)
-            break;
+            return std::nullopt;
         double offset = 0;
         for (int c = 0; c < 3; ++c)
             offset += (backdrop.mean(c) - channels[c]) * (backdrop.mean(c) - channels[c]);
-        const double reach = std::min(std::sqrt(offset) + kSpreadDeviations * backdrop.deviation(), t);
-        if (reach <= low + kSettled)
-            break;
-        low = reach;
+        return std::min(std::sqrt(offset) + kSpreadDeviations * backdrop.deviation(), t);
+    };
+    double low = own.low;
+    std::optional<double> reach = reachWithin(low);
+    // Grain so heavy that little of the paper lies within the ramp's
+    // beginning: those samples are specks that do not join up to the border,
+    // while the paper within the tolerance does. That band is the widest
+    // there is, so its spread is the last word.
+    if (!reach)
+        low = std::max(own.low, reachWithin(t).value_or(own.low));
+    for (int round = 1; reach && *reach > low + kSettled && round < kMostRounds; ++round) {
+        low = *reach;
+        reach = reachWithin(low);
     }
     if (low == own.low)
         return own;

@@ -50,7 +50,10 @@ struct KeyRamp {
 // further, the band widens to it and is measured again until the beginning
 // settles (at most 8 rounds). Only what the backdrop itself reaches moves the
 // ramp: a pale subject at the tolerance's edge has grainy pixels within the
-// tolerance too, but they lie past the band, apart from the border.
+// tolerance too, but they lie past the band, apart from the border. Paper so
+// grainy that little of it lies within the tolerance's own beginning leaves
+// only specks there that do not reach the border: then the band within t
+// itself is measured, once (it is the widest there is).
 // The beginning never moves below the tolerance's own nor past t, and the
 // end stays, so edges between backdrop and subject keep a ramp at least soft
 // wide. A backdrop of under 1% of the pixels (or 64) is no backdrop to

@@ -34,7 +34,7 @@ constexpr bool hasQuality(ExportFormat format)
 }
 
 // The image types the importers and the batch accept, as MIME types in the
-// order the dialogs list them: PNG, JPEG, HEIC, WebP, TIFF, BMP, GIF.
+// order the dialogs list them: PNG, JPEG, HEIC, AVIF, WebP, TIFF, BMP, GIF.
 const QStringList& importableImageTypes();
 
 // The same as file-name patterns for a file dialog ("*.png", "*.jpg", …).

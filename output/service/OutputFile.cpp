@@ -40,6 +40,7 @@ std::filesystem::path folderOf(const std::filesystem::path& target)
 }
 
 const QString kTakesNoFiles = QStringLiteral("that folder doesn't take new files");
+const QString kLeadsNowhere = QStringLiteral("it's a link to a file that doesn't exist");
 
 // Why a file could not be created in `folder`: "doesn't exist" only when it
 // does not (a folder of /proc says ENOENT too).
@@ -159,21 +160,40 @@ bool OutputFile::write(const QByteArray& data)
     return false;
 }
 
+OutputFile::Placement OutputFile::replaceTarget()
+{
+    const std::optional<ReplacedFile> replaced = replacedFile(m_target);
+    if (!replaced && errno == ENOENT) {
+        m_error = kLeadsNowhere;
+        return Placement::failed;
+    }
+    if (!replaced)
+        return failed();
+    // A link stays, and the file it leads to, which may lie on another file
+    // system, is replaced through a temporary of its own.
+    if (replaced->path != m_target) {
+        errno = writeReplacing(*replaced, m_data.constData(), size_t(m_data.size()));
+        return errno == 0 ? Placement::placed : failed();
+    }
+    takeModeOf(*replaced, m_descriptor);
+    ::close(m_descriptor);
+    m_descriptor = -1;
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        return failed();
+    m_temporary.clear();
+    return Placement::placed;
+}
+
 OutputFile::Placement OutputFile::place(bool replace)
 {
     if (!isOpen())
         return Placement::failed;
+    if (replace)
+        return replaceTarget();
     ::close(m_descriptor);
     m_descriptor = -1;
     const char* temporary = m_temporary.c_str();
     const char* target = m_target.c_str();
-
-    if (replace) {
-        if (::rename(temporary, target) != 0)
-            return failed();
-        m_temporary.clear();
-        return Placement::placed;
-    }
 
     if (::link(temporary, target) == 0)
         return Placement::placed; // the destructor removes the temporary name

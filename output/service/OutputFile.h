@@ -9,12 +9,14 @@
 //   replace false  a hard link, else a rename that refuses to replace, else an
 //                  exclusive create (file systems without either): of two
 //                  writers of one name, exactly one succeeds;
-//   replace true   a rename over whatever has the name.
+//   replace true   a rename over the file of that name; where the name is a
+//                  symbolic link, over the file the link leads to (the link
+//                  stays), as any replacement (engine/files/TemporaryFile.h).
 //
 // The temporary file (engine/files/TemporaryFile.h: "." + name + "." +
 // random suffix, made to fit the folder wherever the name does) is removed
 // when the OutputFile goes away without being placed. New files get the usual
-// permissions (0666 less the umask).
+// permissions (0666 less the umask); a replaced file's permissions stay.
 
 #include <QByteArray>
 #include <QString>
@@ -53,6 +55,7 @@ public:
 private:
     void noteError();
     Placement failed();
+    Placement replaceTarget();
 
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;

@@ -7,9 +7,9 @@ namespace zephrin {
 const QStringList& handedOverExtensions()
 {
     static const QStringList extensions{QStringLiteral("png"),  QStringLiteral("jpg"),  QStringLiteral("jpeg"),
-                                        QStringLiteral("heic"), QStringLiteral("heif"), QStringLiteral("webp"),
-                                        QStringLiteral("tif"),  QStringLiteral("tiff"), QStringLiteral("bmp"),
-                                        QStringLiteral("gif")};
+                                        QStringLiteral("heic"), QStringLiteral("heif"), QStringLiteral("avif"),
+                                        QStringLiteral("webp"), QStringLiteral("tif"),  QStringLiteral("tiff"),
+                                        QStringLiteral("bmp"),  QStringLiteral("gif")};
     return extensions;
 }
 
@@ -36,12 +36,13 @@ QString imageExtensionFromMagic(const QByteArray& head)
     if (startsWith("BM", 2) && head.size() >= 14)
         return QStringLiteral("bmp");
     if (startsWith("ftyp", 4, 4)) {
-        // An ISO base media file: HEIF images carry one of these major brands.
-        static const char* const heifBrands[] = {"heic", "heix", "hevc", "hevx", "heim", "heis",
-                                                 "hevm", "hevs", "mif1", "msf1"};
-        for (const char* brand : heifBrands)
-            if (startsWith(brand, 4, 8))
-                return QStringLiteral("heic");
+        // An ISO base media file, by its major brand: the still pictures of
+        // HEVC (HEIC) and of AV1 (AVIF). Sequences, layered pictures and the
+        // bare "mif1" brand are files the editor's reader does not take.
+        if (startsWith("heic", 4, 8) || startsWith("heix", 4, 8))
+            return QStringLiteral("heic");
+        if (startsWith("avif", 4, 8))
+            return QStringLiteral("avif");
     }
     return {};
 }

@@ -10,16 +10,16 @@
 namespace zephrin {
 
 // The extensions of the image types the editor opens (lower case): PNG, JPEG,
-// HEIC, WebP, TIFF, BMP, GIF. Nothing else is handed over, so the editor never
-// receives a file it would refuse (an SVG, an icon, a PDF).
+// HEIC, AVIF, WebP, TIFF, BMP, GIF. Nothing else is handed over, so the editor
+// never receives a file it would refuse (an SVG, an icon, a PDF).
 const QStringList& handedOverExtensions();
 
 // True when the file name's extension (any letter case) is one of those.
 bool isImageFileName(const QString& fileName);
 
 // The extension for data that starts with `head` (its first bytes; 16 are
-// enough): "png", "jpg", "gif", "webp", "tiff", "bmp" or "heic". Empty when the
-// bytes belong to none of the image types the editor opens.
+// enough): "png", "jpg", "gif", "webp", "tiff", "bmp", "heic" or "avif". Empty
+// when the bytes belong to none of the image types the editor opens.
 QString imageExtensionFromMagic(const QByteArray& head);
 
 } // namespace zephrin

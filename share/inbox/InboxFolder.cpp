@@ -72,11 +72,17 @@ QStringList waitingFiles(const QString& folder)
     return files;
 }
 
-bool isWaitingInboxFile(const QString& path)
+bool isHandedOverPath(const QString& path)
 {
     const std::optional<QString> folder = sharedInboxFolder();
     const QFileInfo info(path);
-    return folder && !path.isEmpty() && QFileInfo(info.absolutePath()) == QFileInfo(*folder) && isWaitingFile(info);
+    return folder && !path.isEmpty() && isInboxFileName(info.fileName())
+        && QFileInfo(info.absolutePath()) == QFileInfo(*folder);
+}
+
+bool isWaitingInboxFile(const QString& path)
+{
+    return isHandedOverPath(path) && isWaitingFile(QFileInfo(path));
 }
 
 QStringList waitingInboxFiles()

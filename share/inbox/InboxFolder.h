@@ -22,7 +22,12 @@ std::optional<QString> sharedInboxFolder();
 // no hand-off (handOffFileName) or no such waiting file exists.
 std::optional<QString> handOffFilePath(const QString& urlText);
 
-// Whether `path` is a waiting file directly inside the inbox.
+// Whether `path` lies directly inside the inbox under a name zephrin-share
+// gives; the file need not be there (any more). The user's own files never do.
+bool isHandedOverPath(const QString& path);
+
+// Whether `path` is a waiting file directly inside the inbox: such a path
+// whose file is there.
 bool isWaitingInboxFile(const QString& path);
 
 // Every waiting file, oldest first by modification date (a file whose date

@@ -7,6 +7,7 @@
 #include "engine/codec/ImageDestination.h"
 #include "engine/codec/WebPEncoder.h"
 #include "model/editor/ExportFile.h"
+#include "support/HostileImages.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -115,6 +116,7 @@ const std::vector<ImportFormat>& importFormats()
         {"PNG", "image/png", {"png"}, [](const QImage& p) { return withEngine(p, ImageFileType::png); }, 0},
         {"JPEG", "image/jpeg", {"jpg", "jpeg"}, [](const QImage& p) { return withEngine(p, ImageFileType::jpeg); }, 8},
         {"HEIC", "image/heic", {"heic", "heif"}, [](const QImage& p) { return withEngine(p, ImageFileType::heic); }, 10},
+        {"AVIF", "image/avif", {"avif"}, avifFile, 10},
         {"WebP", "image/webp", {"webp"},
          [](const QImage& p) { return WebPEncoder::encode(imageFromQImage(p), 95); }, 8},
         {"TIFF", "image/tiff", {"tif", "tiff"}, [](const QImage& p) { return withQt(p, "tiff"); }, 0},

@@ -35,7 +35,7 @@ TEST(ImageKind, NamesTheTypeFromTheFirstBytes)
     EXPECT_EQ(imageExtensionFromMagic(QByteArray("MM\0*\0\0\0\x08", 8)), QStringLiteral("tiff"));
     EXPECT_EQ(imageExtensionFromMagic(QByteArray("BM\x36\0\0\0\0\0\0\0\x36\0\0\0", 14)), QStringLiteral("bmp"));
     EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypheic\0\0\0\0", 16)), QStringLiteral("heic"));
-    EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypmif1\0\0\0\0", 16)), QStringLiteral("heic"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypavif\0\0\0\0", 16)), QStringLiteral("avif"));
     for (const QByteArray& other : {QByteArray(), QByteArray("%PDF-1.7"), QByteArray("\x89PN", 3), QByteArray("BM"),
                                     QByteArray("\0\0\0\x18" "ftypisom\0\0\0\0", 16), QByteArray("RIFF\0\0\0\0WAVE", 12)})
         EXPECT_TRUE(imageExtensionFromMagic(other).isEmpty()) << other.toStdString();
@@ -46,11 +46,12 @@ TEST(ImageKind, JudgesFileNamesByTheirExtension)
     EXPECT_TRUE(isImageFileName(QStringLiteral("beach.JPG")));
     EXPECT_TRUE(isImageFileName(QStringLiteral("/tmp/a.b/scan.tiff")));
     EXPECT_TRUE(isImageFileName(QStringLiteral("shot.heic")));
+    EXPECT_TRUE(isImageFileName(QStringLiteral("shot.AVIF")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("notes.pdf")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("photo")));
     EXPECT_FALSE(isImageFileName(QStringLiteral("archive.png.zip")));
     // Pictures of kinds the editor does not open are not handed over.
-    for (const char* other : {"drawing.svg", "icon.ico", "sprite.xpm", "scan.pbm", "photo.avif"})
+    for (const char* other : {"drawing.svg", "icon.ico", "sprite.xpm", "scan.pbm", "photo.jxl"})
         EXPECT_FALSE(isImageFileName(QString::fromLatin1(other))) << other;
 }
 

@@ -13,6 +13,7 @@
 #include "share/inbox/QueuedCopies.h"
 #include "share/handoff/ImageKind.h"
 #include "model/editor/ExportFile.h"
+#include "engine/codec/ImageFormat.h"
 #include "EditorFixture.h"
 #include "output/service/NativePath.h"
 #include "support/GuiApplication.h"
@@ -31,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include <pwd.h>
@@ -127,8 +129,9 @@ TEST(SingleInstance, WithoutARuntimeFolderUsesAFolderOfTheUsersOwn)
     EXPECT_FALSE(QFile::exists(QDir(temporary).filePath(QStringLiteral("zephrin.socket"))));
 }
 
-// zephrin-share hands over exactly the files the editor opens: the two lists
-// live apart (the hand-off knows no engine) and must not drift.
+// zephrin-share hands over exactly the files the editor opens, by name and by
+// first bytes, and the desktop offers Zephrin for each of them: the lists live
+// apart (the hand-off knows no engine) and must not drift.
 TEST(IncomingRoad, TheHandOffTakesTheFormatsTheEditorOpens)
 {
     QStringList patterns;
@@ -138,6 +141,40 @@ TEST(IncomingRoad, TheHandOffTakesTheFormatsTheEditorOpens)
     QStringList importable = importableImagePatterns();
     importable.sort();
     EXPECT_EQ(patterns, importable);
+
+    const auto isoFile = [](const char* brand) {
+        return QByteArray("\0\0\0\x18" "ftyp", 8) + brand + QByteArray("\0\0\0\0mif1", 8) + QByteArray(16, '\0');
+    };
+    const QByteArray heads[] = {
+        QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(24, 'p'), QByteArray("\xff\xd8\xff\xe0", 4) + QByteArray(28, 'j'),
+        QByteArray("GIF89a") + QByteArray(26, 'g'), QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(16, 'w'),
+        QByteArray("II*\0\x08\0\0\0", 8) + QByteArray(24, 't'), QByteArray("BM\x36\0\0\0\0\0\0\0\x36\0\0\0", 14) + QByteArray(18, 'b'),
+        isoFile("heic"), isoFile("heix"), isoFile("avif"), isoFile("mif1"), isoFile("msf1"), isoFile("hevc"),
+        isoFile("avis"), isoFile("isom"), QByteArray("%PDF-1.7") + QByteArray(24, 'x')};
+    for (const QByteArray& head : heads) {
+        SCOPED_TRACE(head.left(12).toStdString());
+        const QString extension = imageExtensionFromMagic(head);
+        const std::optional<ImageFileFormat> format = sniffedFormat(head);
+        ASSERT_EQ(!extension.isEmpty(), format.has_value());
+        // The copy's extension is one the editor gives that format.
+        if (format) {
+            EXPECT_TRUE(std::ranges::any_of(importableFormats(), [&](const ImportableFormat& entry) {
+                return entry.format == *format && std::ranges::find(entry.extensions, extension) != entry.extensions.end();
+            })) << extension.toStdString();
+        }
+    }
+
+    for (const char* entry : {"zephrin", "zephrin-share"}) {
+        SCOPED_TRACE(entry);
+        QFile desktop(QStringLiteral(ZEPHRIN_SOURCE_DIR "/app/desktop/%1.desktop.in").arg(QLatin1StringView(entry)));
+        ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(desktop.readAll());
+        const qsizetype start = text.indexOf(QStringLiteral("\nMimeType="));
+        ASSERT_GE(start, 0);
+        const QStringList offered = text.mid(start + 10).section(u'\n', 0, 0).split(u';');
+        for (const QString& type : importableImageTypes())
+            EXPECT_TRUE(offered.contains(type)) << type.toStdString();
+    }
 }
 
 TEST(IncomingRoad, MakesLaunchArgumentsAbsolute)

@@ -225,6 +225,7 @@ TEST(ImageRead, ReadsEveryFormatItLists)
         {ImageFileFormat::png, encoded(picture, "png")},
         {ImageFileFormat::jpeg, flatGreyJpeg(37, 23)},
         {ImageFileFormat::heif, writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray())},
+        {ImageFileFormat::heif, avifFile(picture)},
         {ImageFileFormat::webp, WebPEncoder::encode(imageFromQImage(picture), 100)},
         {ImageFileFormat::tiff, tiffClaiming(37, 23, 37 * 23)},
         {ImageFileFormat::bmp, encoded(picture, "bmp")},

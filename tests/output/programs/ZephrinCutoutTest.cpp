@@ -289,20 +289,6 @@ TEST_F(ZephrinCutout, ChecksTheOutputFolderAndNameBeforeTheWork)
     EXPECT_LT(run.peakKilobytes, 200 * 1024) << "no network loaded, no work done";
 }
 
-TEST_F(ZephrinCutout, WritesACutoutWhoseNameIsAsLongAsTheFolderTakes)
-{
-    // "disc…-cutout.png" of 255 bytes, ext4's longest name, was refused as too
-    // long: its temporary file's name is longer.
-    const long nameMax = ::pathconf(QFile::encodeName(folder.path()).constData(), _PC_NAME_MAX);
-    ASSERT_GT(nameMax, 20);
-    const QString stem = QString(int(nameMax) - 11, u'd');
-    const QString input = writeFile(folder, stem + QStringLiteral(".png"), encoded(discOnWhite(240, 160), "png"));
-    const ProcessResult run = runCutout({input}, kNoModel);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, folder.filePath(stem + QStringLiteral("-cutout.png")));
-    EXPECT_EQ(entries().size(), 2) << "no temporary file left";
-}
-
 TEST_F(ZephrinCutout, RefusesFilesThatCannotHoldThePictureTheyClaim)
 {
     // Each claims 16000 × 16000 pixels; decoded, each made an invented cutout.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zephrin;
@@ -52,6 +53,43 @@ TEST_F(OutputFileTest, ReplacesOnlyWhenAsked)
     EXPECT_EQ(newer.place(true), OutputFile::Placement::placed);
     EXPECT_EQ(contents(target()), QByteArray("new"));
     EXPECT_EQ(everyFile(), QStringList{QStringLiteral("disc-cutout.png")});
+}
+
+// --overwrite and a confirmed Save keep a link and the replaced file's mode,
+// as every replacement does; without them a link holds the name as a file does.
+TEST_F(OutputFileTest, ReplacesWhatALinkLeadsToAndKeepsItsMode)
+{
+    QTemporaryDir elsewhere;
+    const QString real = elsewhere.filePath(QStringLiteral("shared.png"));
+    const auto place = [](const QString& path, const char* data, bool replace) {
+        OutputFile file(path);
+        EXPECT_TRUE(file.write(data));
+        return file.place(replace);
+    };
+    const auto modeOf = [](const QString& path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
+    };
+    ASSERT_EQ(place(real, "old", false), OutputFile::Placement::placed);
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0600), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(real).constData(), QFile::encodeName(target()).constData()), 0);
+
+    EXPECT_EQ(place(target(), "kept", false), OutputFile::Placement::nameTaken);
+    EXPECT_EQ(place(target(), "new", true), OutputFile::Placement::placed);
+    EXPECT_TRUE(QFileInfo(target()).isSymLink());
+    EXPECT_EQ(contents(real), QByteArray("new"));
+    EXPECT_EQ(modeOf(real), 0600u);
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
+    EXPECT_EQ(place(real, "newer", true), OutputFile::Placement::placed);
+    EXPECT_EQ(modeOf(real), 0640u);
+
+    QFile::remove(real);
+    OutputFile dangling(target());
+    ASSERT_TRUE(dangling.write("nowhere"));
+    EXPECT_EQ(dangling.place(true), OutputFile::Placement::failed);
+    EXPECT_EQ(dangling.errorString(), QStringLiteral("it's a link to a file that doesn't exist"));
+    EXPECT_TRUE(QFileInfo(target()).isSymLink());
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty(QDir::Files | QDir::Hidden));
 }
 
 TEST_F(OutputFileTest, LeavesNothingBehindWhenNotPlaced)
