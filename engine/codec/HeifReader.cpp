@@ -2,6 +2,7 @@
 
 #include "engine/codec/ColourProfile.h"
 #include "engine/codec/HeifBoxes.h"
+#include "engine/codec/HeifHevcDecoder.h"
 #include "engine/codec/LibraryMessages.h"
 
 #include <QColorSpace>
@@ -35,7 +36,7 @@ bool ok(const heif_error& error)
     return false;
 }
 
-// How far a coded picture may reach past the picture it holds (see readHeif).
+// How far a coded picture may reach past the picture it holds (see longestSide).
 constexpr int kCodedMargin = 128;
 
 // nclx colour primaries 12: SMPTE EG 432-1, the Display P3 of phone cameras.
@@ -68,6 +69,7 @@ QColorSpace colorSpaceOf(const heif_image_handle* handle, const QImage& decoded)
 std::unique_ptr<heif_context, ContextDeleter> contextOf(QByteArrayView bytes)
 {
     routeLibraryMessages();
+    useCheckedHevcDecoder();
     std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context
         || !ok(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()),
@@ -101,10 +103,22 @@ bool alphaKept(QByteArrayView bytes, const heif_image_handle* handle)
     return heif_image_handle_has_alpha_channel(handle) || !heifPrimaryHasAlphaItem(bytes);
 }
 
+// The longest side of any picture libheif puts together for the primary
+// image (a grid, its tiles, an overlay, a coded picture), but for the margin
+// of the coded picture (HEVC codes whole blocks of up to 64 pixels and crops
+// them: 37 × 23 pixels are coded as 64 × 64).
+int longestSide(const heif_image_handle* handle)
+{
+    return std::max({heif_image_handle_get_width(handle), heif_image_handle_get_height(handle),
+                     heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle)})
+           + kCodedMargin;
+}
+
 // What every read checks of the boxes before libheif decodes anything.
 bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
 {
-    return sizesAgree(bytes, handle) && alphaKept(bytes, handle) && heifParameterSetsSound(bytes);
+    return sizesAgree(bytes, handle) && alphaKept(bytes, handle)
+           && heifParameterSetsSound(bytes, quint32(std::max(longestSide(handle), 0)));
 }
 
 } // namespace
@@ -136,13 +150,8 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
     const int height = heif_image_handle_get_height(handle.get());
     if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels || !boxesSound(bytes, handle.get()))
         return std::nullopt;
-    // No image the decoder puts together (a grid, its tiles, an overlay) may
-    // be wider or taller than the primary image says it is, but for the
-    // margin of the coded picture (HEVC codes whole blocks of up to 64 pixels
-    // and crops them: 37 × 23 pixels are coded as 64 × 64).
-    const int longestSide = std::max({width, height, heif_image_handle_get_ispe_width(handle.get()),
-                                      heif_image_handle_get_ispe_height(handle.get())});
-    heif_context_set_maximum_image_size_limit(context.get(), longestSide + kCodedMargin);
+    // No image the decoder puts together may be larger.
+    heif_context_set_maximum_image_size_limit(context.get(), longestSide(handle.get()));
 
     heif_image* decoded = nullptr;
     if (!ok(heif_decode_image(handle.get(), &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr)))

@@ -449,6 +449,33 @@ TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
     }
 }
 
+TEST(HeifReader, RefusesAPictureItsDataLeavesPartlyUndecoded)
+{
+    // libde265 gave out the picture of a slice that ends early, its blocks
+    // past the end holding whatever the memory held (a damaged HEIC made
+    // another cutout on every run), or runs on, decoding bits the file does
+    // not hold, past the picture. 256 × 192 pixels are twelve coding blocks.
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const QImage picture = gradient(256, 192);
+    const std::optional<QByteArray> heic = writeHeic(imageFromQImage(picture), opaque);
+    ASSERT_TRUE(heic);
+    for (const double kept : {0.05, 0.5, 0.9}) {
+        SCOPED_TRACE(kept);
+        const QByteArray cut = heicWithSliceCut(*heic, kept);
+        ASSERT_FALSE(cut.isEmpty());
+        expectRefused(readImage(cut, kPicture), ReadFailure::unreadable, "slice cut short");
+    }
+    // Every sample of a whole picture is decoded, of 8 or 10 bits.
+    const QByteArray tenBits = tenBitHeic(picture);
+    ASSERT_FALSE(tenBits.isEmpty());
+    for (const QByteArray& whole : {*heic, tenBits}) {
+        const ImageRead read = readImage(whole, kPicture);
+        ASSERT_TRUE(read.image);
+        EXPECT_LE(cv::norm(pixelAt(*read.image, 200, 100), cv::Vec4b(199, 133, 90, 255), cv::NORM_INF), 6);
+    }
+}
+
 TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
 {
     // libde265 printed "SPS error: CB alignment" for a coded width that is no
@@ -465,6 +492,20 @@ TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
                   EXPECT_FALSE(readImage(misaligned, kPicture).image);
               }),
               QByteArray());
+}
+
+TEST(HeifReader, RefusesParameterSetsOfALargerPictureUnread)
+{
+    // The decoder's planes are made, and written whole, at the size the
+    // parameter set says: twice the picture here, as much as 4 GB in all.
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const std::optional<QByteArray> heic = writeHeic(imageFromQImage(gradient(8192, 64)), opaque);
+    ASSERT_TRUE(heic);
+    ASSERT_TRUE(readImage(*heic, kPicture).image);
+    const QByteArray wider = heicWithSpsWidth(*heic, 16368);
+    ASSERT_FALSE(wider.isEmpty());
+    expectRefusedUnread(wider, kPicture, ReadFailure::unreadable, "coded 16368 wide");
 }
 
 // ---- The PNG reader against Qt's ----------------------------------------------
