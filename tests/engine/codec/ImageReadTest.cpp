@@ -449,6 +449,25 @@ TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
     }
 }
 
+TEST(HeifReader, PremultipliesTranslucentPixelsInLibheifsBuffer)
+{
+    QImage picture = gradient(96, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 48; x < 96; ++x)
+            picture.setPixel(x, y, qRgba(240, 200, 40, 128));
+    const QByteArray heic = writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
+    for (const auto& [file, what] : {std::pair{heic, "HEIC"}, std::pair{avifFile(picture), "AVIF"}}) {
+        SCOPED_TRACE(what);
+        const ImageRead read = readImage(file, kPicture);
+        ASSERT_TRUE(read.image);
+        EXPECT_LE(cv::norm(pixelAt(*read.image, 70, 30), cv::Vec4b(120, 100, 20, 128), cv::NORM_INF), 6);
+        cv::Mat channels[4];
+        cv::split(read.image->pixels, channels);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(cv::countNonZero(channels[c] > channels[3]), 0) << "channel " << c << " above alpha";
+    }
+}
+
 TEST(HeifReader, RefusesAPictureItsDataLeavesPartlyUndecoded)
 {
     // libde265 gave out the picture of a slice that ends early, its blocks
