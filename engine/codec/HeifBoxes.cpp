@@ -276,9 +276,9 @@ bool sequenceParametersSound(QByteArrayView nal, quint32 maxSide)
     if (!reader.ok() || minCb > 6 || ctb > 6 || minTb > 5 || maxTb > 5)
         return true; // refused by libde265 before its checks, and silently
     const quint32 cbSize = quint32(1) << minCb;
-    return width <= maxSide && height <= maxSide && width % cbSize == 0 && height % cbSize == 0 && minTb <= minCb && maxTb <= std::min<quint32>(ctb, 5)
-           && ctb >= minTb && depthInter <= ctb - minTb && depthIntra <= ctb - minTb && lumaDepth <= 16
-           && chromaDepth <= 16;
+    return width <= maxSide && height <= maxSide && width % cbSize == 0 && height % cbSize == 0 && minTb <= minCb
+           && maxTb <= std::min<quint32>(ctb, 5) && ctb >= minTb && depthInter <= ctb - minTb
+           && depthIntra <= ctb - minTb && lumaDepth <= 16 && chromaDepth <= 16;
 }
 
 // The NAL units of an 'hvcC' box's arrays.
@@ -321,7 +321,8 @@ bool heifParameterSetsSound(QByteArrayView bytes, quint32 maxSide)
         if (!property.is("hvcC"))
             continue;
         for (const QByteArrayView unit : parameterSets(bytes, property))
-            if (unit.size() >= 2 && ((quint8(unit[0]) >> 1) & 0x3F) == 33 && !sequenceParametersSound(unit, maxSide))
+            if (unit.size() >= 2 && ((quint8(unit[0]) >> 1) & 0x3F) == 33
+                && !sequenceParametersSound(unit, maxSide))
                 return false;
     }
     return true;

@@ -295,9 +295,11 @@ heif_error decodeImage(void* decoder, heif_image** out)
 
 void setStrictDecoding(void*, int) {}
 
-const heif_decoder_plugin kPlugin{3,          pluginName,  initPlugin,  deinitPlugin,      supports,
-                                  newDecoder, freeDecoder, pushData,    decodeImage,       setStrictDecoding,
-                                  "zephrin-libde265"};
+// Version 3 of libheif's decoder plugins, as libheif's own libde265 decoder.
+const heif_decoder_plugin kPlugin{
+    3, pluginName, initPlugin, deinitPlugin, supports, newDecoder, freeDecoder, pushData, decodeImage,
+    setStrictDecoding, "zephrin-libde265",
+};
 
 } // namespace
 
