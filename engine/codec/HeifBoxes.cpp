@@ -233,8 +233,9 @@ private:
 };
 
 // libde265's sanity checks of a sequence parameter set (NAL unit type 33),
-// on the fields they use; false for one it would complain about.
-bool sequenceParametersSound(QByteArrayView nal)
+// on the fields they use, and the size of its pictures; false for one it
+// would complain about or one wider or taller than `maxSide`.
+bool sequenceParametersSound(QByteArrayView nal, quint32 maxSide)
 {
     BitReader reader(nal);
     reader.skip(16 + 4);                        // NAL header, video parameter set id
@@ -275,9 +276,9 @@ bool sequenceParametersSound(QByteArrayView nal)
     if (!reader.ok() || minCb > 6 || ctb > 6 || minTb > 5 || maxTb > 5)
         return true; // refused by libde265 before its checks, and silently
     const quint32 cbSize = quint32(1) << minCb;
-    return width % cbSize == 0 && height % cbSize == 0 && minTb <= minCb && maxTb <= std::min<quint32>(ctb, 5)
-           && ctb >= minTb && depthInter <= ctb - minTb && depthIntra <= ctb - minTb && lumaDepth <= 16
-           && chromaDepth <= 16;
+    return width <= maxSide && height <= maxSide && width % cbSize == 0 && height % cbSize == 0 && minTb <= minCb
+           && maxTb <= std::min<quint32>(ctb, 5) && ctb >= minTb && depthInter <= ctb - minTb
+           && depthIntra <= ctb - minTb && lumaDepth <= 16 && chromaDepth <= 16;
 }
 
 // The NAL units of an 'hvcC' box's arrays.
@@ -303,7 +304,7 @@ std::vector<QByteArrayView> parameterSets(QByteArrayView bytes, const Box& hvcC)
 
 } // namespace
 
-bool heifParameterSetsSound(QByteArrayView bytes)
+bool heifParameterSetsSound(QByteArrayView bytes, quint32 maxSide)
 {
     const std::vector<Box> top = boxes(bytes, 0, bytes.size());
     const Box* meta = find(top, "meta");
@@ -320,7 +321,8 @@ bool heifParameterSetsSound(QByteArrayView bytes)
         if (!property.is("hvcC"))
             continue;
         for (const QByteArrayView unit : parameterSets(bytes, property))
-            if (unit.size() >= 2 && ((quint8(unit[0]) >> 1) & 0x3F) == 33 && !sequenceParametersSound(unit))
+            if (unit.size() >= 2 && ((quint8(unit[0]) >> 1) & 0x3F) == 33
+                && !sequenceParametersSound(unit, maxSide))
                 return false;
     }
     return true;

@@ -35,6 +35,8 @@ bool heifPrimaryHasAlphaItem(QByteArrayView bytes);
 // not tile the picture, transform blocks larger than coding blocks or than
 // 32, transform depths past the coding tree, bit depths outside 8 to 16.
 // Such a file decodes to nothing anyway; refused first, it says nothing.
-bool heifParameterSetsSound(QByteArrayView bytes);
+// And whether each codes pictures no wider or taller than `maxSide`: the
+// decoder's planes are made (and written whole) at the coded size.
+bool heifParameterSetsSound(QByteArrayView bytes, quint32 maxSide);
 
 } // namespace zephrin

@@ -2,14 +2,16 @@
 
 #include "engine/codec/ColourProfile.h"
 #include "engine/codec/HeifBoxes.h"
+#include "engine/codec/HeifHevcDecoder.h"
 #include "engine/codec/LibraryMessages.h"
+#include "engine/pixel/ParallelRows.h"
+#include "engine/pixel/Premultiply.h"
 
 #include <QColorSpace>
 
 #include <libheif/heif.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 namespace zephrin {
@@ -35,7 +37,7 @@ bool ok(const heif_error& error)
     return false;
 }
 
-// How far a coded picture may reach past the picture it holds (see readHeif).
+// How far a coded picture may reach past the picture it holds (see longestSide).
 constexpr int kCodedMargin = 128;
 
 // nclx colour primaries 12: SMPTE EG 432-1, the Display P3 of phone cameras.
@@ -65,9 +67,36 @@ QColorSpace colorSpaceOf(const heif_image_handle* handle, const QImage& decoded)
     }
 }
 
+// libheif's decoded picture as premultiplied RGBA, over libheif's own plane:
+// a copy of it would double what the decode costs (a 16384 × 16384 grid
+// peaked at 2.1 GB, 1.8 of them libheif's). Straight colour is premultiplied
+// in place.
+QImage pictureOf(std::unique_ptr<heif_image, ImageDeleter> image, bool straight)
+{
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
+    const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
+    const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
+    if (plane == nullptr || width <= 0 || height <= 0 || stride < width * 4)
+        return {};
+    if (straight)
+        parallelRows(height, width, [&](int first, int end) {
+            for (int y = first; y < end; ++y) {
+                uint8_t* row = plane + size_t(y) * size_t(stride);
+                premultiplyRow(row, row, width);
+            }
+        });
+    QImage picture(plane, width, height, stride, QImage::Format_RGBA8888_Premultiplied,
+                   [](void* owned) { heif_image_release(static_cast<heif_image*>(owned)); }, image.get());
+    if (!picture.isNull())
+        image.release(); // the picture's now
+    return picture;
+}
+
 std::unique_ptr<heif_context, ContextDeleter> contextOf(QByteArrayView bytes)
 {
     routeLibraryMessages();
+    useCheckedHevcDecoder();
     std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context
         || !ok(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()),
@@ -101,10 +130,22 @@ bool alphaKept(QByteArrayView bytes, const heif_image_handle* handle)
     return heif_image_handle_has_alpha_channel(handle) || !heifPrimaryHasAlphaItem(bytes);
 }
 
+// The longest side of any picture libheif puts together for the primary
+// image (a grid, its tiles, an overlay, a coded picture), but for the margin
+// of the coded picture (HEVC codes whole blocks of up to 64 pixels and crops
+// them: 37 × 23 pixels are coded as 64 × 64).
+int longestSide(const heif_image_handle* handle)
+{
+    return std::max({heif_image_handle_get_width(handle), heif_image_handle_get_height(handle),
+                     heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle)})
+           + kCodedMargin;
+}
+
 // What every read checks of the boxes before libheif decodes anything.
 bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
 {
-    return sizesAgree(bytes, handle) && alphaKept(bytes, handle) && heifParameterSetsSound(bytes);
+    return sizesAgree(bytes, handle) && alphaKept(bytes, handle)
+           && heifParameterSetsSound(bytes, quint32(std::max(longestSide(handle), 0)));
 }
 
 } // namespace
@@ -136,34 +177,22 @@ std::optional<QImage> readHeif(QByteArrayView bytes, qint64 maxPixels)
     const int height = heif_image_handle_get_height(handle.get());
     if (width <= 0 || height <= 0 || qint64(width) * height > maxPixels || !boxesSound(bytes, handle.get()))
         return std::nullopt;
-    // No image the decoder puts together (a grid, its tiles, an overlay) may
-    // be wider or taller than the primary image says it is, but for the
-    // margin of the coded picture (HEVC codes whole blocks of up to 64 pixels
-    // and crops them: 37 × 23 pixels are coded as 64 × 64).
-    const int longestSide = std::max({width, height, heif_image_handle_get_ispe_width(handle.get()),
-                                      heif_image_handle_get_ispe_height(handle.get())});
-    heif_context_set_maximum_image_size_limit(context.get(), longestSide + kCodedMargin);
+    // No image the decoder puts together may be larger.
+    heif_context_set_maximum_image_size_limit(context.get(), longestSide(handle.get()));
 
     heif_image* decoded = nullptr;
     if (!ok(heif_decode_image(handle.get(), &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr)))
         return std::nullopt;
     std::unique_ptr<heif_image, ImageDeleter> image(decoded);
-
-    int stride = 0;
-    const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
-    const int decodedWidth = heif_image_get_width(image.get(), heif_channel_interleaved);
-    const int decodedHeight = heif_image_get_height(image.get(), heif_channel_interleaved);
-    // Checked again on what was decoded, before it is copied.
-    if (plane == nullptr || decodedWidth != width || decodedHeight != height)
+    // Checked again on what was decoded.
+    if (heif_image_get_width(image.get(), heif_channel_interleaved) != width
+        || heif_image_get_height(image.get(), heif_channel_interleaved) != height)
         return std::nullopt;
-
-    const bool premultiplied = heif_image_handle_is_premultiplied_alpha(handle.get());
-    QImage result(decodedWidth, decodedHeight,
-                  premultiplied ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGBA8888);
+    const bool straight = heif_image_handle_has_alpha_channel(handle.get())
+                          && !heif_image_handle_is_premultiplied_alpha(handle.get());
+    QImage result = pictureOf(std::move(image), straight);
     if (result.isNull())
         return std::nullopt;
-    for (int y = 0; y < decodedHeight; ++y)
-        std::memcpy(result.scanLine(y), plane + size_t(y) * size_t(stride), size_t(decodedWidth) * 4);
     result.setColorSpace(colorSpaceOf(handle.get(), result));
     return result;
 }

@@ -5,7 +5,7 @@
 // QT_LOGGING_RULES="zephrin.imageio*=true"), as do libpng's (PngReader),
 // libheif's errors and the messages of its AV1 decoder, dav1d, and a TIFF read
 // learns whether the decoder complained about the data it was given. libde265
-// logs nothing.
+// prints nothing; its warnings are logged by HeifHevcDecoder.
 
 #include <QLoggingCategory>
 

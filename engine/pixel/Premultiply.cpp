@@ -36,6 +36,11 @@ void unpremultiplyRow(const uchar* premultiplied, uchar* straight, int pixels)
     mapRowThroughChannelTable(premultiplied, straight, pixels, tableOf<unpremultiplyChannel>().data());
 }
 
+void premultiplyRow(const uchar* straight, uchar* premultiplied, int pixels)
+{
+    mapRowThroughChannelTable(straight, premultiplied, pixels, tableOf<premultiplyChannel>().data());
+}
+
 Image premultiplied(const cv::Mat& straightRGBA, cv::Point origin)
 {
     return Image(mapThroughChannelTable(straightRGBA, tableOf<premultiplyChannel>().data()), origin);

@@ -35,6 +35,10 @@ cv::Mat unpremultiplied(const Image& image);
 // for a writer that converts row by row instead of holding a straight copy.
 void unpremultiplyRow(const uchar* premultiplied, uchar* straight, int pixels);
 
+// The other way for one row: straight RGBA into premultiplied, in place when
+// both are the same row.
+void premultiplyRow(const uchar* straight, uchar* premultiplied, int pixels);
+
 // An Image from straight RGBA pixels (CV_8UC4) placed at `origin`.
 // Cost: one parallel table-lookup pass.
 Image premultiplied(const cv::Mat& straightRGBA, cv::Point origin = {0, 0});

@@ -10,9 +10,10 @@
 //
 //   hostile_run mutate PROGRAM [PER_FORMAT [SEED]]
 //       PER_FORMAT (default 300) cut-short and mutated files of each format
-//       read, made from small honest seeds, each through PROGRAM (without the
-//       IS-Net model, four at a time). Counts by outcome and format, and the
-//       files of each fault kept in a folder it names:
+//       read, made from small honest seeds, each through PROGRAM (with the
+//       IS-Net model that ZEPHRIN_MODEL names, the subject finder without it;
+//       four at a time). Counts by outcome and format, and the files of each
+//       fault kept in a folder it names:
 //         made-up  exit 0 although the picture cannot come from the data: cut
 //                  before the end of its picture data, a larger picture than
 //                  the seed's (no more data codes it; for a GIF, a screen past
@@ -257,10 +258,15 @@ QString firstLine(const QByteArray& bytes)
     return first.size() > 90 ? first.left(87) + QStringLiteral("...") : first;
 }
 
+// The IS-Net model that ZEPHRIN_MODEL names, else none: the subject finder.
+QString modelPath()
+{
+    return qEnvironmentVariable("ZEPHRIN_MODEL", QStringLiteral("/nonexistent/ISNetGeneral.onnx"));
+}
+
 int runCases(const QString& program, const QString& keep)
 {
-    // The IS-Net model that ZEPHRIN_MODEL names, else none: the subject finder.
-    const QString model = qEnvironmentVariable("ZEPHRIN_MODEL", QStringLiteral("/nonexistent/ISNetGeneral.onnx"));
+    const QString model = modelPath();
     QTemporaryDir temporary;
     const QDir folder(keep.isEmpty() ? temporary.path() : keep);
     folder.mkpath(QStringLiteral("."));
@@ -450,7 +456,7 @@ int runMutations(const QString& program, int perFormat, unsigned seedNumber)
 
     const QString kept = QDir::temp().filePath(QStringLiteral("hostile-run-%1").arg(::getpid()));
     QDir(kept).mkpath(QStringLiteral("."));
-    const QStringList environment{QStringLiteral("ZEPHRIN_MODEL=/nonexistent/ISNetGeneral.onnx")};
+    const QStringList environment{QStringLiteral("ZEPHRIN_MODEL=") + modelPath()};
     std::map<QString, Tally> tallies;
     Tally all;
     std::map<QString, int> noiseLines;

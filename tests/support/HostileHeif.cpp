@@ -217,6 +217,26 @@ QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width)
     return {};
 }
 
+QByteArray heicWithSliceCut(const QByteArray& heic, double keptShare)
+{
+    QByteArray bytes = heic;
+    const QByteArray data = codedImage(heic).data;
+    const qsizetype start = data.isEmpty() ? -1 : bytes.indexOf(data);
+    // The first NAL unit: its size in four bytes, its two-byte header.
+    const qsizetype length = start < 0 ? 0 : qsizetype(big32(bytes, start));
+    const auto kept = qsizetype(double(length) * keptShare);
+    const qsizetype fillerLength = length - kept - 4;
+    if (start < 0 || kept < 2 || fillerLength < 3)
+        return {};
+    QByteArray cut;
+    appendBig32(cut, quint32(kept));
+    cut += bytes.mid(start + 4, kept);
+    appendBig32(cut, quint32(fillerLength));
+    // NAL unit type 38, filler data: bytes 0xFF, then the stop bit.
+    cut += QByteArray("\x4C\x01", 2) + QByteArray(fillerLength - 3, '\xFF') + QByteArray("\x80", 1);
+    return bytes.replace(start, 4 + length, cut);
+}
+
 QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed)
 {
     const CodedImage coded = codedImage(tile);
@@ -309,23 +329,37 @@ heif_error writeInto(heif_context*, const void* data, size_t size, void* bytes)
     return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
 }
 
-} // namespace
-
-QByteArray avifFile(const QImage& picture)
+// `picture` coded by libheif's encoder of `format`, its samples of `bitDepth`
+// bits (8, or 10 from the picture's 16-bit samples).
+QByteArray heifFile(const QImage& picture, heif_compression_format format, int bitDepth)
 {
-    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    const bool wide = bitDepth > 8;
+    const QImage rgba = picture.convertToFormat(wide ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     heif_image* image = nullptr;
     QByteArray bytes;
-    if (heif_context_get_encoder_for_format(context, heif_compression_AV1, &encoder).code == heif_error_Ok
-        && heif_image_create(rgba.width(), rgba.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGBA, &image)
+    if (heif_context_get_encoder_for_format(context, format, &encoder).code == heif_error_Ok
+        && heif_image_create(rgba.width(), rgba.height(), heif_colorspace_RGB,
+                             wide ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RGBA, &image)
                .code == heif_error_Ok
-        && heif_image_add_plane(image, heif_channel_interleaved, rgba.width(), rgba.height(), 8).code == heif_error_Ok) {
+        && heif_image_add_plane(image, heif_channel_interleaved, rgba.width(), rgba.height(), bitDepth).code
+               == heif_error_Ok) {
         int stride = 0;
         uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-        for (int y = 0; y < rgba.height(); ++y)
-            std::memcpy(plane + qsizetype(y) * stride, rgba.constScanLine(y), size_t(rgba.width()) * 4);
+        for (int y = 0; y < rgba.height(); ++y) {
+            uint8_t* row = plane + qsizetype(y) * stride;
+            if (!wide) {
+                std::memcpy(row, rgba.constScanLine(y), size_t(rgba.width()) * 4);
+                continue;
+            }
+            const auto* samples = reinterpret_cast<const quint16*>(rgba.constScanLine(y));
+            for (int i = 0; i < rgba.width() * 4; ++i) {
+                const quint16 sample = quint16(samples[i] >> (16 - bitDepth));
+                row[2 * i] = uint8_t(sample & 0xFF);
+                row[2 * i + 1] = uint8_t(sample >> 8);
+            }
+        }
         heif_encoder_set_lossy_quality(encoder, 80);
         heif_writer writer{1, writeInto};
         if (heif_context_encode_image(context, image, encoder, nullptr, nullptr).code != heif_error_Ok
@@ -337,6 +371,12 @@ QByteArray avifFile(const QImage& picture)
     heif_context_free(context);
     return bytes;
 }
+
+} // namespace
+
+QByteArray avifFile(const QImage& picture) { return heifFile(picture, heif_compression_AV1, 8); }
+
+QByteArray tenBitHeic(const QImage& picture) { return heifFile(picture, heif_compression_HEVC, 10); }
 
 QByteArray heifWithAlphaSize(const QByteArray& heif, QSize size)
 {

@@ -152,9 +152,17 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
 // of bits than the one it replaces.
 QByteArray heicWithSpsWidth(const QByteArray& heic, quint32 width);
 
+// `heic` (as HeicWriter makes it) whose first slice of coded data is cut
+// after `keptShare` of its bytes, the rest of it turned into a filler unit:
+// the file's sizes hold, and the slice ends before the picture does.
+QByteArray heicWithSliceCut(const QByteArray& heic, double keptShare);
+
 // `picture` as an AVIF file of libheif's AV1 encoder, its alpha channel as an
 // auxiliary image; empty where libheif has no AV1 encoder.
 QByteArray avifFile(const QImage& picture);
+
+// `picture` as a HEIC of libheif's HEVC encoder with 10-bit samples.
+QByteArray tenBitHeic(const QImage& picture);
 
 // `heif` (a HEIC or AVIF as libheif writes it, with an alpha channel) whose
 // alpha image's 'ispe' property says `size`.

@@ -450,22 +450,75 @@ TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
     }
 }
 
-TEST(HeifReader, RefusesParameterSetsItsDecoderWouldComplainOfOnTheTerminal)
+TEST(HeifReader, PremultipliesTranslucentPixelsInLibheifsBuffer)
 {
-    // libde265 printed "SPS error: CB alignment" for a coded width that is no
-    // multiple of its coding blocks, then failed.
+    QImage picture = gradient(96, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 48; x < 96; ++x)
+            picture.setPixel(x, y, qRgba(240, 200, 40, 128));
+    const QByteArray heic = writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
+    for (const auto& [file, what] : {std::pair{heic, "HEIC"}, std::pair{avifFile(picture), "AVIF"}}) {
+        SCOPED_TRACE(what);
+        const ImageRead read = readImage(file, kPicture);
+        ASSERT_TRUE(read.image);
+        EXPECT_LE(cv::norm(pixelAt(*read.image, 70, 30), cv::Vec4b(120, 100, 20, 128), cv::NORM_INF), 6);
+        cv::Mat channels[4];
+        cv::split(read.image->pixels, channels);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(cv::countNonZero(channels[c] > channels[3]), 0) << "channel " << c << " above alpha";
+    }
+}
+
+TEST(HeifReader, RefusesAPictureItsDataLeavesPartlyUndecoded)
+{
+    // libde265 gave out the picture of a slice that ends early, its blocks
+    // past the end holding whatever the memory held (a damaged HEIC made
+    // another cutout on every run), or runs on, decoding bits the file does
+    // not hold, past the picture. 256 × 192 pixels are twelve coding blocks.
     ImageFileOptions opaque;
     opaque.keepAlpha = false;
-    const std::optional<QByteArray> heic = writeHeic(imageFromQImage(gradient(64, 64)), opaque);
+    const QImage picture = gradient(256, 192);
+    const std::optional<QByteArray> heic = writeHeic(imageFromQImage(picture), opaque);
     ASSERT_TRUE(heic);
-    ASSERT_TRUE(readImage(*heic, kPicture).image);
-    const QByteArray misaligned = heicWithSpsWidth(*heic, 66);
-    ASSERT_FALSE(misaligned.isEmpty());
-    EXPECT_EQ(printedWhile([&] {
-                  EXPECT_EQ(headerRefusal(misaligned, kPicture), ReadFailure::unreadable);
-                  EXPECT_FALSE(readImage(misaligned, kPicture).image);
-              }),
-              QByteArray());
+    for (const double kept : {0.05, 0.5, 0.9}) {
+        SCOPED_TRACE(kept);
+        const QByteArray cut = heicWithSliceCut(*heic, kept);
+        ASSERT_FALSE(cut.isEmpty());
+        expectRefused(readImage(cut, kPicture), ReadFailure::unreadable, "slice cut short");
+    }
+    // Every sample of a whole picture is decoded, of 8 or 10 bits.
+    const QByteArray tenBits = tenBitHeic(picture);
+    ASSERT_FALSE(tenBits.isEmpty());
+    for (const QByteArray& whole : {*heic, tenBits}) {
+        const ImageRead read = readImage(whole, kPicture);
+        ASSERT_TRUE(read.image);
+        EXPECT_LE(cv::norm(pixelAt(*read.image, 200, 100), cv::Vec4b(199, 133, 90, 255), cv::NORM_INF), 6);
+    }
+}
+
+TEST(HeifReader, RefusesUnsoundParameterSetsBeforeDecoding)
+{
+    // libde265 printed "SPS error: CB alignment" for a coded width that is no
+    // multiple of its coding blocks, then failed. And its planes are made,
+    // and written whole, at the size the parameter set says, up to 4 GB.
+    struct Case {
+        QSize picture;
+        quint32 codedWidth;
+        const char* what;
+    };
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    for (const Case& c : {Case{{64, 64}, 66, "misaligned"}, Case{{8192, 64}, 16368, "twice as wide"}}) {
+        SCOPED_TRACE(c.what);
+        const std::optional<QByteArray> heic =
+            writeHeic(imageFromQImage(gradient(c.picture.width(), c.picture.height())), opaque);
+        ASSERT_TRUE(heic);
+        ASSERT_TRUE(readImage(*heic, kPicture).image);
+        const QByteArray changed = heicWithSpsWidth(*heic, c.codedWidth);
+        ASSERT_FALSE(changed.isEmpty());
+        EXPECT_EQ(printedWhile([&] { expectRefusedUnread(changed, kPicture, ReadFailure::unreadable, c.what); }),
+                  QByteArray());
+    }
 }
 
 // ---- The PNG reader against Qt's ----------------------------------------------
