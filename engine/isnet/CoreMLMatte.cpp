@@ -290,30 +290,50 @@ void CoreMLMatte::release()
 
 CoreMLMatte::Mask CoreMLMatte::mask(const Image& image)
 {
-    const std::shared_ptr<const Model> model = loadModel();
     const int width = image.width();
     const int height = image.height();
-    std::vector<float> input = makeInput(image, kSide);
+    const std::vector<float> raw = run(makeInput(image, kSide));
+    logStats(QStringLiteral("raw output"), raw);
+    const std::vector<float> norm = normalize(raw);
+    const Confidence verdict = confidence(norm);
+    const bool scene = verdict.sceneFallback();
+    qCInfo(isnetLog).noquote() << QString::asprintf(
+        "confidence: confident %ld‰ ambiguous %ld‰ → %s", long(verdict.confident * 1000 / verdict.n),
+        long(verdict.ambiguous * 1000 / verdict.n), scene ? "SCENE fallback" : "subject");
+    if (scene)
+        return {Matte::filled({width, height}, 255), true};
+
+    std::vector<float> soft = smoothstep(norm, 0.2f, 0.8f);
+    logStats(QStringLiteral("normalized mask"), soft);
+    cv::Mat bytes;
+    cv::Mat(kSide, kSide, CV_32F, soft.data()).convertTo(bytes, CV_8U, 255.0); // rounds to nearest
+    // Stretches the square back to the image's proportions.
+    return {resized(Matte(bytes), {width, height}), false};
+}
+
+std::vector<float> CoreMLMatte::run(std::span<const float> input)
+{
+    if (input.size() != 3 * std::size_t(kSide) * std::size_t(kSide))
+        throw Failure(FailureKind::badInput);
+    const std::shared_ptr<const Model> model = loadModel();
     logStats(QStringLiteral("input"), input);
 
     const auto start = std::chrono::steady_clock::now();
     const std::int64_t inputShape[] = {1, 3, kSide, kSide};
     const Ort::MemoryInfo memory = Ort::MemoryInfo::CreateCpu(OrtArenaAllocator, OrtMemTypeDefault);
-    const Ort::Value inputTensor = Ort::Value::CreateTensor<float>(memory, input.data(), input.size(), inputShape, 4);
+    const Ort::Value inputTensor = Ort::Value::CreateTensor<float>(memory, const_cast<float*>(input.data()),
+                                                                   input.size(), inputShape, 4);
     const auto& names = model->outputNames;
     if (std::find(names.begin(), names.end(), kOutputName) == names.end())
         throw Failure(FailureKind::badOutput);
     const char* inputName = kInputName;
     const char* outputName = kOutputName;
-    // The arena gives the inference's working memory (some 500 MB) back when it
-    // ends, instead of holding it while the user edits: the next inference maps
-    // it again, some 65 ms of its 0.5 s at 12 MP on 8 cores; without this the
-    // 12-megapixel editor bench peaked at 1.3 GB instead of 1.03.
-    Ort::RunOptions runOptions;
-    runOptions.AddConfigEntry("memory.enable_memory_arena_shrinkage", "cpu:0");
+    // The working memory stays in the session's arena for the next inference
+    // (mapped anew, its page faults made most of a second inference's time
+    // again); it goes with the session when release() lets that go.
     std::vector<Ort::Value> outputs = [&] {
         const std::lock_guard inference(m_inferenceLock);
-        return model->session.Run(runOptions, &inputName, &inputTensor, 1, &outputName, 1);
+        return model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
     }();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     QStringList featureNames;
@@ -331,24 +351,7 @@ CoreMLMatte::Mask CoreMLMatte::mask(const Image& image)
         "output shape %s dtype %ld strides %s count %ld", qUtf8Printable(listText(output.shape)),
         long(output.elementType), qUtf8Printable(strides ? listText(*strides) : QStringLiteral("[]")),
         long(info.GetElementCount()));
-
-    const std::vector<float> raw = readOutput(output, kSide);
-    logStats(QStringLiteral("raw output"), raw);
-    const std::vector<float> norm = normalize(raw);
-    const Confidence verdict = confidence(norm);
-    const bool scene = verdict.sceneFallback();
-    qCInfo(isnetLog).noquote() << QString::asprintf(
-        "confidence: confident %ld‰ ambiguous %ld‰ → %s", long(verdict.confident * 1000 / verdict.n),
-        long(verdict.ambiguous * 1000 / verdict.n), scene ? "SCENE fallback" : "subject");
-    if (scene)
-        return {Matte::filled({width, height}, 255), true};
-
-    std::vector<float> soft = smoothstep(norm, 0.2f, 0.8f);
-    logStats(QStringLiteral("normalized mask"), soft);
-    cv::Mat bytes;
-    cv::Mat(kSide, kSide, CV_32F, soft.data()).convertTo(bytes, CV_8U, 255.0); // rounds to nearest
-    // Stretches the square back to the image's proportions.
-    return {resized(Matte(bytes), {width, height}), false};
+    return readOutput(output, kSide);
 }
 
 // --- input and output -----------------------------------------------------------------

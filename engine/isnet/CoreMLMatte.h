@@ -15,8 +15,10 @@
 // the caller's thread. Several masks may be prepared and read at once, but the
 // network runs one at a time: an inference takes about 500 MB of working
 // memory for its 1024 × 1024 input and already keeps every core busy, so two
-// at once would only double the memory. That working memory goes back to the
-// system after each inference instead of staying in the runtime's arena.
+// at once would only double the memory. That working memory stays in the
+// session's arena for the next inference, as long as the session: mapping it
+// anew for each inference cost as much again as the inference itself on a
+// virtual machine. release() gives back both.
 
 #include "engine/pixel/Image.h"
 #include "engine/types/SentenceError.h"
@@ -110,8 +112,9 @@ public:
     // Whether a model is loaded; loads nothing and never waits for a load in
     // progress (the GUI thread asks).
     bool isLoaded() const { return m_loaded.load(std::memory_order_acquire); }
-    // Lets the loaded network go (its session and weights, some 200 MB) for a
-    // process that has stopped asking for masks; a mask under way keeps it
+    // Lets the loaded network go (its session and weights, some 200 MB, and
+    // the working memory of its last inference, some 500 MB) for a process
+    // that has stopped asking for masks; a mask under way keeps it
     // until it is done. The next mask loads it again, from the session cache
     // in a fraction of a second.
     void release();
@@ -119,6 +122,11 @@ public:
     // The subject mask of an image (origin 0, 0). Throws Failure (missing,
     // badInput for an empty image, badOutput) or the runtime's error.
     Mask mask(const Image& image);
+    // The network alone: one inference on an input from makeInput(image,
+    // kSide), its output map of kSide × kSide floats as readOutput gives it.
+    // Throws Failure (missing, badInput for an input of another size,
+    // badOutput) or the runtime's error.
+    std::vector<float> run(std::span<const float> input);
 
     // The network's input for an image: 3 × side × side floats, planes R, G, B,
     // top row first, the image stretched to the square (Lanczos, aspect ratio

@@ -173,6 +173,14 @@ TEST(IsnetMakeInput, StretchesOverWhiteIntoCentredPlanes)
     EXPECT_THROW(CoreMLMatte::makeInput(Image(), side), CoreMLMatte::Failure);
 }
 
+TEST(IsnetRun, RefusesAnInputOfAnotherSize)
+{
+    // The runtime would read past the end of a shorter input.
+    constexpr std::size_t whole = 3 * std::size_t(CoreMLMatte::kSide) * CoreMLMatte::kSide;
+    for (const std::size_t floats : {std::size_t(0), std::size_t(3 * 8 * 8), whole - 1, whole + 1})
+        EXPECT_THROW(CoreMLMatte::shared().run(std::vector<float>(floats, 0.0f)), CoreMLMatte::Failure) << floats;
+}
+
 TEST(IsnetComputeUnits, ReadsTheSettingExactly)
 {
     using Units = CoreMLMatte::ComputeUnits;
