@@ -37,6 +37,14 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
         setBackdropID({});  // follows the choice at once, as a pick's does
     // Decoding a large HEIC or TIFF takes seconds: the editor shows it is at work.
     const TaskSlot::Ticket ticket = beginTask(slot, QStringLiteral("Opening image…"));
+    // The network loads while the picture is decoded, so that the cutout
+    // after it waits for neither; a release still waiting from the last
+    // cutout would let it go meanwhile (the new cutout waits again).
+    if (!background) {
+        if (autoSubjectOnImport())
+            cancelTask(m_networkIdleTask);
+        startWarmUp();
+    }
     const QString name = options.name.isEmpty() ? url.fileName() : options.name;
     runTask(
         slot, ticket, TaskPriority::userInitiated, [url, name] { return ImageDocument::open(url, name); },
@@ -93,7 +101,6 @@ void EditorState::applyLoadedDocument(ImageDocument document)
 
     const QString baseName = QFileInfo(document.name).completeBaseName();
     setDocument(std::move(document));
-    startWarmUp();
     if (m_tool == EditorTool::sheet)
         setTool(EditorTool::cutout);
 

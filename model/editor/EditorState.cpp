@@ -370,15 +370,21 @@ void EditorState::scheduleIdleRelease()
 }
 
 // The network is needed for a cutout only, while the editing that follows can
-// go on for minutes: its session goes 5 s after the last cutout began. A
-// cutout still running then, or the batch (whose next file would only load it
-// again), keeps it until the editor falls idle.
+// go on for minutes: its session, with the working memory of its last
+// inference, goes 5 s after the last cutout began. A cutout still running then
+// (a slow machine, a large picture) keeps it 5 s longer, and again; the batch
+// (whose next file would only load it again) keeps it until the editor falls
+// idle.
 void EditorState::scheduleNetworkRelease()
 {
     const TaskSlot::Ticket ticket = beginTask(m_networkIdleTask, std::nullopt);
     afterWait(m_networkIdleTask, ticket, m_networkIdleTask.debounce, [this, ticket] {
         m_networkIdleTask.finish(ticket);
-        if (m_cutoutTask.running() || m_batch->isRunning())
+        if (m_cutoutTask.running()) {
+            scheduleNetworkRelease();
+            return;
+        }
+        if (m_batch->isRunning())
             return;
         m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
             engines->releaseIsnet();

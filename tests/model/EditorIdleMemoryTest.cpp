@@ -57,6 +57,29 @@ TEST_F(EditorIdleMemory, TheNetworkGoesAfterTheCutoutWhileTheEditingGoesOn)
     EXPECT_EQ(engines->calls("releaseIdleMemory"), 2);
 }
 
+// On a slow machine a cutout can outlast the wait: the network stays for it
+// and goes as long after it, not only once the editor falls idle.
+TEST_F(EditorIdleMemory, TheNetworkWaitsForACutoutThatOutlastsTheWait)
+{
+    editor->importImage(writePicture(QStringLiteral("beach.png")));
+    work(1s);
+    const int released = engines->calls("releaseIsnet");
+    editor->runAutoSubject();
+    // The cutout's job waits; the clock runs on past the wait.
+    for (int step = 0; step < 6; ++step)
+        runner->advance(1s);
+    EXPECT_EQ(engines->calls("releaseIsnet"), released);
+
+    ASSERT_TRUE(runner->runJob());
+    // Edits keep the editor from falling idle meanwhile.
+    for (int change = 1; change <= 3; ++change) {
+        editor->setFeather(change);
+        work(2s);
+    }
+    EXPECT_EQ(engines->calls("releaseIsnet"), released + 1);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 0);
+}
+
 TEST_F(EditorIdleMemory, NothingGoesWhileTheBatchRuns)
 {
     editor->importImage(writePicture(QStringLiteral("beach.png")));
