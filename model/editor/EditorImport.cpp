@@ -75,7 +75,7 @@ void EditorState::applyLoadedBackground(const Image& picture, const QString& nam
 {
     const HistoryGroup step(*this);
     const ImageBox shown(picture);
-    setBackgroundImage(shown);
+    setBackground(BackdropPicture::of(shown));
     setBackdropID({});
     m_shownBackdropID.clear();
 
@@ -183,7 +183,7 @@ void EditorState::clearDocument()
 
     setDocument(std::nullopt);
     resetDocumentState();
-    setBackgroundImage(std::nullopt);
+    setBackground(std::nullopt);
     m_shownBackdropID.clear();
     setActivePreset(std::nullopt);
     setSubjectMeasures({0, 0}, 0);

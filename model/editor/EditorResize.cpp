@@ -30,8 +30,8 @@ void EditorState::resetToPlainCutout()
 {
     const HistoryGroup step(*this);
     setComp(defaultCompositeSettings());
-    if (m_backgroundImage) {
-        setBackgroundImage(std::nullopt);
+    if (m_background) {
+        setBackground(std::nullopt);
         setBackdropID({});
         m_shownBackdropID.clear();
     }
@@ -63,7 +63,7 @@ std::vector<ComplianceItem> EditorState::complianceItems() const
     inputs.exportFormat = m_exportFormat;
     inputs.transparentBackground = m_transparentBackground;
     inputs.comp = m_comp;
-    inputs.hasBackgroundImage = m_backgroundImage.has_value();
+    inputs.hasBackgroundImage = m_background.has_value();
     inputs.subjectFill = subjectFillFraction();
     inputs.subjectWhiteFraction = m_subjectWhiteFraction;
     inputs.svgColors = m_svgColors;

@@ -130,7 +130,21 @@ void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFra
     if (assign(m_composite, std::move(value), &EditorState::compositeChanged))
         onResultChanged();
 }
-void EditorState::setBackgroundImage(std::optional<ImageBox> value) { assign(m_backgroundImage, std::move(value), &EditorState::backgroundImageChanged); }
+const std::optional<ImageBox>& EditorState::backgroundImage() const
+{
+    static const std::optional<ImageBox> none;
+    return m_background ? m_background->pixels : none;
+}
+void EditorState::setBackground(std::optional<BackdropPicture> value)
+{
+    const auto named = [](const std::optional<BackdropPicture>& picture) {
+        return std::pair(picture ? picture->generation : 0, picture && picture->pixels);
+    };
+    const bool changed = named(m_background) != named(value);
+    m_background = std::move(value);
+    if (changed)
+        emit backgroundImageChanged();
+}
 void EditorState::setBackdropID(const QString& value) { assign(m_backdropID, value, &EditorState::backdropIDChanged); }
 void EditorState::setCustomBackdropA(RGBAColor value) { assign(m_customBackdropA, value, &EditorState::customBackdropAChanged); }
 void EditorState::setCustomBackdropB(RGBAColor value) { assign(m_customBackdropB, value, &EditorState::customBackdropBChanged); }

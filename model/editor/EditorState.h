@@ -335,8 +335,12 @@ public:
     // composite (the identity without one): the canvas maps the pointer
     // through it, since every edit is stored in document pixels.
     const CompositeFrame& compositeFrame() const { return m_compositeFrame; }
-    const std::optional<ImageBox>& backgroundImage() const { return m_backgroundImage; }
-    void setBackgroundImage(std::optional<ImageBox> value);
+    // The pixels of the picture behind the subject; none without one, and
+    // for a moment after undo or redo brought back one that history had let
+    // go, while it is made again.
+    const std::optional<ImageBox>& backgroundImage() const;
+    // Whether a picture is behind the subject (also while it is made again).
+    bool hasBackgroundPicture() const { return m_background.has_value(); }
     // The last composite without text layers (not observable).
     const std::optional<ImageBox>& compositeBase() const { return m_compositeBase; }
     QSizeF subjectBoundsSize() const { return m_subjectBoundsSize; }
@@ -481,6 +485,16 @@ public:
     int undoCount() const { return int(m_undoStack.size()); }
     int redoCount() const { return int(m_redoStack.size()); }
     const EditSnapshot& lastCommitted() const { return m_lastCommitted; }
+    // History keeps the pixels of this many backdrop pictures besides the one
+    // shown: those of the nearest steps. A farther one that can be made again
+    // lets them go (BackdropPicture).
+    static constexpr int kHistoryPictures = 2;
+    // The backdrop pictures whose pixels history holds besides the one shown.
+    struct HeldPictures {
+        int count = 0;
+        std::size_t bytes = 0;
+    };
+    HeldPictures historyPictures() const;
     bool suppressHistory() const { return m_suppressHistory; }
     void setSuppressHistory(bool value) { m_suppressHistory = value; }
 
@@ -1114,7 +1128,9 @@ private:
     std::shared_ptr<WarmUpGate> m_warmUpGate = std::make_shared<WarmUpGate>();
     void runCutout(std::optional<QRectF> region, bool fromSelection);
     void startFillHolesProbe(const MatteBox& matte);
-    void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure);
+    // `recipe`: how the picture is made again (a generated backdrop), or none.
+    void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure,
+                             std::shared_ptr<const BackdropRecipe> recipe = {});
     // Waits for a content store's future; `apply` receives its value (none when
     // the future was cancelled or failed) while the ticket is current; a value
     // takes away an error older than the wait, as runTask's work does.
@@ -1173,6 +1189,13 @@ private:
                         HistoryReach reach = HistoryReach::all);
     // Empties both stacks; the state as it stands is where history begins.
     void resetHistory();
+    // Lets the pixels of backdrop pictures beyond the nearest kHistoryPictures
+    // go where they can be made again.
+    void boundHistoryPictures();
+    void setBackground(std::optional<BackdropPicture> value);
+    // Renders the shown picture again after undo or redo brought it back
+    // without its pixels; the composite waits for it.
+    void remakeBackground();
     // A backdrop picture got its identifier (saved to My Backgrounds): the
     // editor, when it still shows that picture, and every history step that
     // holds it, name it so. `stillChosen`: no newer backdrop choice came since,
@@ -1232,7 +1255,7 @@ private:
     std::optional<ImageDocument> m_document;
     std::optional<ImageBox> m_cutout;
     std::optional<ImageBox> m_composite;
-    std::optional<ImageBox> m_backgroundImage;
+    std::optional<BackdropPicture> m_background;
     std::optional<ImageBox> m_compositeBase;
     CompositeFrame m_compositeBaseFrame;
     bool m_compositeBaseOpaque = false;
