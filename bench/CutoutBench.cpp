@@ -36,6 +36,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <filesystem>
 
 using namespace zephrin;
@@ -167,7 +168,7 @@ bench::SideBySide networkBesidePlain(double& plainFirst)
     if (!isnetModelPath())
         return {};
     bench::PlainSession plain(*isnetModelPath(), networkInput());
-    plainFirst = plain.run().value_or(-1);
+    plainFirst = plain.run().value_or(std::numeric_limits<double>::quiet_NaN());
     return bench::alternate(plain, 9, [] {
         const auto start = std::chrono::steady_clock::now();
         CoreMLMatte::shared().run(networkInput());
@@ -196,7 +197,7 @@ void summarise(const bench::Medians& medians)
 
     double plainFirst = -1;
     const bench::SideBySide run = networkBesidePlain(plainFirst);
-    if (run.plain <= 0)
+    if (!(run.plain > 0))
         return;
     std::printf("\nbeside the plain session (its own process, default options; medians of 9 alternate runs):\n");
     std::printf("  one Run: ours %.3f, plain %.3f, ours / plain %.2f (target 1.10); the plain first run %.3f\n",

@@ -104,7 +104,7 @@ SideBySide alternate(PlainSession& plain, int rounds, const std::function<double
         if (round % 2 == 0)
             runPlain();
     }
-    return {median(ourTimes), median(plainTimes)};
+    return {median(ourTimes), plainTimes.empty() ? std::numeric_limits<double>::quiet_NaN() : median(plainTimes)};
 }
 
 } // namespace zephrin::bench

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -47,8 +48,8 @@ private:
 // Runs `ours` and the plain session's Run alternately, `rounds` times each, so
 // that a change in the machine's load falls on both alike; their medians.
 struct SideBySide {
-    double ours = -1;
-    double plain = -1;
+    double ours = std::numeric_limits<double>::quiet_NaN();
+    double plain = std::numeric_limits<double>::quiet_NaN(); // NaN: the plain session failed
 };
 SideBySide alternate(PlainSession& plain, int rounds, const std::function<double()>& ours);
 
