@@ -5,6 +5,7 @@
 #include "engine/isnet/ModelResource.h"
 #include "engine/isnet/RuntimeEnvironment.h"
 #include "engine/isnet/SessionCache.h"
+#include "engine/isnet/WorkingMemory.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/ParallelRows.h"
 #include "engine/threads/ThreadBudget.h"
@@ -150,6 +151,18 @@ struct CoreMLMatte::Model {
     mutable Ort::Session session{nullptr}; // Run is safe to call from several threads
     std::vector<std::string> providers;
     std::vector<std::string> outputNames;
+    std::filesystem::path cacheFile;            // the optimised copy, beside which the working memory is noted
+    mutable std::atomic<std::size_t> noted{0};  // the working memory noted there
+
+    Model() = default;
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+    // The session's working memory goes back with it.
+    ~Model()
+    {
+        session = Ort::Session(nullptr);
+        WorkingMemory::shared().giveBack();
+    }
 };
 
 CoreMLMatte::CoreMLMatte() = default;
@@ -236,11 +249,13 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
         }
     }
     const bool onGpu = model->providers.front() == kGpuProvider;
+    WorkingMemory::shared().registerWith(runtimeEnvironment());
     const auto options = [onGpu] {
         Ort::SessionOptions options;
         options.SetIntraOpNumThreads(threadBudget().networkThreads);
         options.SetInterOpNumThreads(1);
         options.DisableMemPattern();
+        options.AddConfigEntry("session.use_env_allocators", "1"); // WorkingMemory
         if (onGpu) {
             Ort::CUDAProviderOptions gpu;
             options.AppendExecutionProvider_CUDA_V2(*gpu);
@@ -252,6 +267,7 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
                                              "CPUExecutionProvider", options);
     model->session = std::move(opened.session);
     model->mapping = std::move(opened.mapping);
+    model->cacheFile = std::move(opened.file);
     model->outputNames = model->session.GetOutputNames();
 
     QStringList providerNames;
@@ -265,6 +281,13 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
         logFeature("input", inputNames[i], model->session.GetInputTypeInfo(i));
     for (size_t i = 0; i < model->outputNames.size(); ++i)
         logFeature("output", model->outputNames[i], model->session.GetOutputTypeInfo(i));
+
+    // The pages the inferences so far took (in this process, or as noted by
+    // an earlier one) are mapped in now, on every core, while the caller is
+    // still decoding its picture: the first inference of this session then
+    // finds them, as a later one would.
+    model->noted = notedWorkingMemory(model->cacheFile);
+    WorkingMemory::shared().prepare(model->noted);
 
     m_model = std::move(model);
     m_loaded.store(true, std::memory_order_release);
@@ -336,6 +359,9 @@ std::vector<float> CoreMLMatte::run(std::span<const float> input)
         return model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
     }();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const std::size_t used = WorkingMemory::shared().highWater();
+    if (used > model->noted.exchange(std::max(used, model->noted.load())))
+        noteWorkingMemory(model->cacheFile, used);
     QStringList featureNames;
     for (const std::string& name : names)
         featureNames << QString::fromStdString(name);
