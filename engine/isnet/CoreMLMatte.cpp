@@ -230,6 +230,16 @@ bool CoreMLMatte::ensureLoaded()
 
 std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
 {
+    std::shared_ptr<const Model> model = loadedModel();
+    // The pages its inferences work in are mapped in, at once when they are
+    // already: after a load, on every core while the caller still decodes its
+    // picture, so that the first inference finds them as a later one would.
+    WorkingMemory::shared().prepare(model->noted);
+    return model;
+}
+
+std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadedModel()
+{
     const std::lock_guard lock(m_lock);
     if (m_model)
         return m_model;
@@ -282,16 +292,17 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
     for (size_t i = 0; i < model->outputNames.size(); ++i)
         logFeature("output", model->outputNames[i], model->session.GetOutputTypeInfo(i));
 
-    // The pages the inferences so far took (in this process, or as noted by
-    // an earlier one) are mapped in now, on every core, while the caller is
-    // still decoding its picture: the first inference of this session then
-    // finds them, as a later one would.
+    // What the inferences took in an earlier process, for loadModel() to map in.
     model->noted = notedWorkingMemory(model->cacheFile);
-    WorkingMemory::shared().prepare(model->noted);
 
     m_model = std::move(model);
     m_loaded.store(true, std::memory_order_release);
     return m_model;
+}
+
+void CoreMLMatte::releaseWorkingMemory()
+{
+    WorkingMemory::shared().giveBack();
 }
 
 void CoreMLMatte::release()
@@ -351,14 +362,14 @@ std::vector<float> CoreMLMatte::run(std::span<const float> input)
         throw Failure(FailureKind::badOutput);
     const char* inputName = kInputName;
     const char* outputName = kOutputName;
-    // The working memory stays in the session's arena for the next inference
-    // (mapped anew, its page faults made most of a second inference's time
-    // again); it goes with the session when release() lets that go.
+    // The working memory stays mapped in for the next inference (mapped anew,
+    // its page faults made most of a second inference's time again).
     std::vector<Ort::Value> outputs = [&] {
         const std::lock_guard inference(m_inferenceLock);
         return model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
     }();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    WorkingMemory::shared().inferenceEnded();
     const std::size_t used = WorkingMemory::shared().highWater();
     if (used > model->noted.exchange(std::max(used, model->noted.load())))
         noteWorkingMemory(model->cacheFile, used);

@@ -54,7 +54,12 @@ struct WorkingMemory::State {
     unsigned char* range = nullptr;
     mutable std::mutex lock;
     FirstFitSpans spans{kRangeBytes};
-    std::size_t prepared = 0; // the extent prepare() mapped in
+    // Every page below this is mapped in (or lies in a block in use), ready
+    // for an inference; giveBack() lowers it to the first page it returns.
+    std::size_t ready = 0;
+    // The most that has been mapped in: what giveBack() looks through.
+    std::size_t reach = 0;
+    std::mutex preparing; // one prepare() at a time: a second waits and finds the pages ready
     std::once_flag registered;
 
     bool inRange(const void* p) const
@@ -118,23 +123,37 @@ OrtAllocator& WorkingMemory::allocator() { return m_state->allocator; }
 
 void WorkingMemory::prepare(std::size_t atLeast)
 {
-    std::size_t bytes = 0;
+    State& state = *m_state;
+    const std::lock_guard preparing(state.preparing);
+    std::size_t from = 0;
+    std::size_t to = 0;
     {
-        const std::lock_guard guard(m_state->lock);
-        bytes = std::min(std::max(m_state->spans.highWater(), atLeast) / FirstFitSpans::kGrain * FirstFitSpans::kGrain,
-                         kRangeBytes);
-        m_state->prepared = std::max(m_state->prepared, bytes);
+        const std::lock_guard guard(state.lock);
+        const std::size_t wanted = std::max(state.spans.highWater(), atLeast);
+        to = std::min((wanted + FirstFitSpans::kGrain - 1) / FirstFitSpans::kGrain * FirstFitSpans::kGrain, kRangeBytes);
+        from = state.ready;
+        state.reach = std::max(state.reach, to);
     }
-    if (!m_state->range || bytes == 0)
+    if (!state.range || from >= to)
         return;
+    const std::size_t bytes = to - from;
     const int chunks = int((bytes + kPrepareChunk - 1) / kPrepareChunk);
-    unsigned char* const range = m_state->range;
+    unsigned char* const start = state.range + from;
     cv::parallel_for_(cv::Range(0, chunks), [&](const cv::Range& part) {
         for (int chunk = part.start; chunk < part.end; ++chunk) {
             const std::size_t at = std::size_t(chunk) * kPrepareChunk;
-            populate(range + at, std::min(kPrepareChunk, bytes - at));
+            populate(start + at, std::min(kPrepareChunk, bytes - at));
         }
     });
+    const std::lock_guard guard(state.lock);
+    state.ready = std::max(state.ready, to);
+}
+
+void WorkingMemory::inferenceEnded()
+{
+    const std::lock_guard guard(m_state->lock);
+    m_state->ready = std::max(m_state->ready, m_state->spans.highWater());
+    m_state->reach = std::max(m_state->reach, m_state->spans.highWater());
 }
 
 void WorkingMemory::giveBack()
@@ -143,8 +162,11 @@ void WorkingMemory::giveBack()
     if (!state.range)
         return;
     const std::lock_guard guard(state.lock);
-    for (const auto& [offset, size] : state.spans.freeSpansBelow(std::max(state.spans.highWater(), state.prepared)))
+    const auto spans = state.spans.freeSpansBelow(std::max(state.spans.highWater(), state.reach));
+    for (const auto& [offset, size] : spans)
         ::madvise(state.range + offset, size, MADV_DONTNEED);
+    if (!spans.empty())
+        state.ready = std::min(state.ready, spans.front().first);
 }
 
 std::size_t WorkingMemory::highWater() const

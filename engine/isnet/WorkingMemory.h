@@ -40,9 +40,11 @@ public:
 
     // Maps in the pages up to the high-water mark of the inferences run so far
     // in this process, or up to `atLeast` bytes (what an inference took in an
-    // earlier process) when that is more, on OpenCV's pool. Bytes of blocks in
-    // use do not change.
+    // earlier process) when that is more, on OpenCV's pool; at once when they
+    // are mapped in already. Bytes of blocks in use do not change.
     void prepare(std::size_t atLeast = 0);
+    // An inference has ended: the pages of its blocks are mapped in.
+    void inferenceEnded();
     // Returns the pages of every free block to the system (the range stays
     // reserved); blocks in use keep theirs.
     void giveBack();

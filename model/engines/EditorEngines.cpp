@@ -24,6 +24,11 @@ void EditorEngines::loadIsnet() const
     CoreMLMatte::shared().loadModel();
 }
 
+void EditorEngines::releaseIsnetMemory() const
+{
+    CoreMLMatte::shared().releaseWorkingMemory();
+}
+
 void EditorEngines::releaseIsnet() const
 {
     CoreMLMatte::shared().release();

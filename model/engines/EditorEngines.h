@@ -53,12 +53,16 @@ public:
     SheetEngine sheetEngine;
 
     // IS-Net: whether its model file is there, whether it is loaded (read
-    // under the runner's lock), and loading it (throws when it cannot).
+    // under the runner's lock), and loading it with its working memory mapped
+    // in (throws when it cannot).
     virtual bool isnetAvailable() const;
     virtual bool isnetLoaded() const;
     virtual void loadIsnet() const;
-    // Lets the IS-Net session go, some 200 MB (the next cutout loads it again
-    // from its cache); off the GUI thread.
+    // Gives back IS-Net's working memory, some 450 MB, and keeps its session
+    // (the next cutout maps it in again first); off the GUI thread.
+    virtual void releaseIsnetMemory() const;
+    // Lets the IS-Net session go, some 200 MB, with its working memory (the
+    // next cutout loads it again from its cache); off the GUI thread.
     virtual void releaseIsnet() const;
     // Once the editor has been left alone: releases IS-Net and gives back the
     // memory freed work left behind (ProcessMemory.h). Slow enough to run off

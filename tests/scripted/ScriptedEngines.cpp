@@ -40,6 +40,7 @@ bool ScriptedEngines::fails(const std::string& name) const
 bool ScriptedEngines::isnetAvailable() const { return isnetPresent; }
 bool ScriptedEngines::isnetLoaded() const { return isnetIsLoaded; }
 void ScriptedEngines::loadIsnet() const { count("loadIsnet"); }
+void ScriptedEngines::releaseIsnetMemory() const { count("releaseIsnetMemory"); }
 void ScriptedEngines::releaseIsnet() const { count("releaseIsnet"); }
 void ScriptedEngines::releaseIdleMemory() const { count("releaseIdleMemory"); }
 

@@ -64,6 +64,7 @@ public:
     bool isnetAvailable() const override;
     bool isnetLoaded() const override;
     void loadIsnet() const override;
+    void releaseIsnetMemory() const override;
     void releaseIsnet() const override;
     void releaseIdleMemory() const override;
     MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const override;
