@@ -163,17 +163,19 @@ void wholeProcess(benchmark::State& state)
 
 // The network beside the plain session, alternately: the process's own first
 // inference is long done, the plain one's is its first run.
-bench::SideBySide networkBesidePlain(double& plainFirst)
+// The medians of the plain session's Run and of ours.
+std::vector<double> networkBesidePlain(double& plainFirst)
 {
     if (!isnetModelPath())
         return {};
     bench::PlainSession plain(*isnetModelPath(), networkInput());
     plainFirst = plain.run().value_or(std::numeric_limits<double>::quiet_NaN());
-    return bench::alternate(plain, 9, [] {
-        const auto start = std::chrono::steady_clock::now();
-        CoreMLMatte::shared().run(networkInput());
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    });
+    return bench::alternate(plain, 9, {[] {
+                                const auto start = std::chrono::steady_clock::now();
+                                CoreMLMatte::shared().run(networkInput());
+                                return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                                    .count();
+                            }});
 }
 
 void summarise(const bench::Medians& medians)
@@ -195,15 +197,17 @@ void summarise(const bench::Medians& medians)
     std::printf("  whole process          %.3f   network + %.3f (target network + 0.600)\n", median("wholeProcess"),
                 median("wholeProcess") - net);
 
-    double plainFirst = -1;
-    const bench::SideBySide run = networkBesidePlain(plainFirst);
-    if (!(run.plain > 0))
+    double plainFirst = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> run = networkBesidePlain(plainFirst);
+    if (run.size() < 2 || !(run[0] > 0))
         return;
+    const double plain = run[0] / 1000;
+    const double ours = run[1] / 1000;
     std::printf("\nbeside the plain session (its own process, default options; medians of 9 alternate runs):\n");
     std::printf("  one Run: ours %.3f, plain %.3f, ours / plain %.2f (target 1.10); the plain first run %.3f\n",
-                run.ours / 1000, run.plain / 1000, run.ours / run.plain, plainFirst / 1000);
+                ours, plain, ours / plain, plainFirst / 1000);
     std::printf("  whole process          %.3f   plain Run + %.3f (target plain Run + 0.600)\n",
-                median("wholeProcess"), median("wholeProcess") - run.plain / 1000);
+                median("wholeProcess"), median("wholeProcess") - plain);
 }
 
 } // namespace

@@ -89,22 +89,24 @@ std::optional<double> PlainSession::answer(const char* label)
     return value;
 }
 
-SideBySide alternate(PlainSession& plain, int rounds, const std::function<double()>& ours)
+std::vector<double> alternate(PlainSession& plain, int rounds, const std::vector<std::function<double()>>& ours)
 {
-    std::vector<double> ourTimes, plainTimes;
-    const auto runPlain = [&] {
-        if (const std::optional<double> ms = plain.run())
-            plainTimes.push_back(*ms);
-    };
-    // Each goes first in every other round.
+    const std::size_t runners = ours.size() + 1;
+    std::vector<std::vector<double>> times(runners);
     for (int round = 0; round < rounds; ++round) {
-        if (round % 2)
-            runPlain();
-        ourTimes.push_back(ours());
-        if (round % 2 == 0)
-            runPlain();
+        for (std::size_t turn = 0; turn < runners; ++turn) {
+            const std::size_t which = (std::size_t(round) + turn) % runners;
+            if (which > 0) {
+                times[which].push_back(ours[which - 1]());
+            } else if (const std::optional<double> ms = plain.run()) {
+                times[0].push_back(*ms);
+            }
+        }
     }
-    return {median(ourTimes), plainTimes.empty() ? std::numeric_limits<double>::quiet_NaN() : median(plainTimes)};
+    std::vector<double> medians;
+    for (const std::vector<double>& each : times)
+        medians.push_back(each.empty() ? std::numeric_limits<double>::quiet_NaN() : median(each));
+    return medians;
 }
 
 } // namespace zephrin::bench

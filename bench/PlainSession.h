@@ -45,12 +45,10 @@ private:
     double m_loadMs = 0;
 };
 
-// Runs `ours` and the plain session's Run alternately, `rounds` times each, so
-// that a change in the machine's load falls on both alike; their medians.
-struct SideBySide {
-    double ours = std::numeric_limits<double>::quiet_NaN();
-    double plain = std::numeric_limits<double>::quiet_NaN(); // NaN: the plain session failed
-};
-SideBySide alternate(PlainSession& plain, int rounds, const std::function<double()>& ours);
+// Runs the plain session's Run and each of `ours` once a round, `rounds`
+// rounds, each taking the lead in turn, so that a change in the machine's load
+// falls on all alike. Their medians in milliseconds, the plain session's
+// first (NaN when it failed), then those of `ours` in order.
+std::vector<double> alternate(PlainSession& plain, int rounds, const std::vector<std::function<double()>>& ours);
 
 } // namespace zephrin::bench
