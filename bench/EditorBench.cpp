@@ -226,9 +226,9 @@ public:
     {
         return timed([&] { return EditorEngines::drawTextLayers(layers, base, mirrored); });
     }
-    std::optional<QByteArray> encodePNG(const Image& image) const override
+    std::optional<QByteArray> encodePNG(const Image& image, const std::atomic<bool>* stop) const override
     {
-        return timed([&] { return EditorEngines::encodePNG(image); });
+        return timed([&] { return EditorEngines::encodePNG(image, stop); });
     }
     std::optional<MaskEditLayers> maskEditLayers(const std::vector<MaskEditOp>& ops, int width, int height,
                                                  const std::optional<RGBABitmap>& source) const override

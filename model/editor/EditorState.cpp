@@ -328,6 +328,9 @@ void EditorState::dismissNotice()
 
 std::uint64_t EditorState::beginBusy(const QString& label)
 {
+    // A result PNG made ahead of any request gives way (see m_resultPNGStop).
+    if (m_resultPNGStop)
+        m_resultPNGStop->store(true);
     const std::uint64_t token = m_busy.add(label);
     publishBusy();
     return token;

@@ -1235,7 +1235,14 @@ private:
     // The shown result changed: its PNG is made again after the wait.
     void onResultChanged();
     void encodeResultPNG(bool now);
-    void startResultPNG(TaskSlot::Ticket ticket, ImageBox image);
+    // One encode of the result's PNG: `ahead` of any request (it yields to
+    // work the user waits for), or asked for.
+    struct ResultPNGJob {
+        TaskSlot::Ticket ticket;
+        ImageBox image;
+        bool ahead = false;
+    };
+    void startResultPNG(ResultPNGJob job);
     void landResultPNG(const Outcome<std::optional<QByteArray>>& encoded);
     void deliverCopy();
     void writeMatteModelSetting();
@@ -1453,13 +1460,20 @@ private:
     // The notice on screen: a newer one replaces it and restarts the wait.
     TaskSlot m_noticeTask{TaskSlot::Scope::editor};
     // The PNG of the shown result: made 250 ms after the result is published
-    // (a slider dragged across many composites makes one), at once on request.
+    // (a slider dragged across many composites makes one) once no work the user
+    // waits for runs, at once on request.
     TaskSlot m_resultPNGTask{std::chrono::milliseconds(250)};
     std::optional<QByteArray> m_resultPNG;
     bool m_resultPNGEncoding = false;
     // One encode runs at a time; the newest result waits for it here.
     bool m_resultPNGRunning = false;
-    std::optional<std::pair<TaskSlot::Ticket, ImageBox>> m_resultPNGNext;
+    std::optional<ResultPNGJob> m_resultPNGNext;
+    // The running encode made ahead of any request: work the user waits for
+    // stops it (its deflate would take OpenCV's pool from that work), and it
+    // is made again once the editor is idle.
+    std::shared_ptr<std::atomic<bool>> m_resultPNGStop;
+    // A copy or a drag-out waits for the PNG.
+    bool m_resultPNGWanted = false;
     bool m_copyWhenReady = false;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};

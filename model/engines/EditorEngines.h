@@ -34,6 +34,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -115,7 +116,7 @@ public:
                                   double quality) const;
     virtual QByteArray traceSVG(const Image& image, const std::optional<Image>& source,
                                 const TraceOptions& options) const;
-    virtual std::optional<QByteArray> encodePNG(const Image& image) const;
+    virtual std::optional<QByteArray> encodePNG(const Image& image, const std::atomic<bool>* stop = nullptr) const;
 
     // Sticker sheet: lays the sheet out and renders it (SheetEngine::render).
     virtual SheetRender renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,

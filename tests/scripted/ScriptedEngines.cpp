@@ -183,12 +183,12 @@ QByteArray ScriptedEngines::traceSVG(const Image& image, const std::optional<Ima
     return EditorEngines::traceSVG(image, source, options);
 }
 
-std::optional<QByteArray> ScriptedEngines::encodePNG(const Image& image) const
+std::optional<QByteArray> ScriptedEngines::encodePNG(const Image& image, const std::atomic<bool>* stop) const
 {
     count("encodePNG");
     if (fails("encodePNG"))
         return std::nullopt;
-    return EditorEngines::encodePNG(image);
+    return EditorEngines::encodePNG(image, stop);
 }
 
 SheetRender ScriptedEngines::renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,

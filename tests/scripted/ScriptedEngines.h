@@ -91,7 +91,7 @@ public:
                           double quality) const override;
     QByteArray traceSVG(const Image& image, const std::optional<Image>& source,
                         const TraceOptions& options) const override;
-    std::optional<QByteArray> encodePNG(const Image& image) const override;
+    std::optional<QByteArray> encodePNG(const Image& image, const std::atomic<bool>* stop = nullptr) const override;
     SheetRender renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,
                             const SheetPins& pins) override;
 
