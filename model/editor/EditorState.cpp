@@ -387,9 +387,9 @@ void EditorState::scheduleIdleRelease()
 }
 
 // The network is needed for a cutout only, while the editing that follows can
-// go on for minutes: its session, with the working memory of its last
-// inference, goes 5 s after the last cutout began. A cutout still running then
-// (a slow machine, a large picture) keeps it 5 s longer, and again; the batch
+// go on for minutes: its session goes 5 s after the last cutout began (its
+// working memory went as the cutout landed). A cutout still running then (a
+// slow machine, a large picture) keeps it 5 s longer, and again; the batch
 // (whose next file would only load it again) keeps it until the editor falls
 // idle.
 void EditorState::scheduleNetworkRelease()
