@@ -42,6 +42,25 @@
 // its end; after 20 hand-offs or a 20-image batch (cleared), within 10 % of
 // before; after the 26 backdrops, history holds at most two pictures.
 //
+// Where the time had gone after the memory work (8 cores, a virtual machine
+// shared with other builds; figures from load-proof counts where they could
+// be had): the arena given back after each inference made every inference
+// fault in some 450 MB again (116k page faults, 200-280 ms of system time: 820
+// against 440 ms a Run, same session, alternating); a session loaded again
+// (5 s after a cutout) paid the same on its first inference, and loaded only
+// once the decoded picture had landed; the result's PNG, encoded on every core
+// 250 ms after each result, crowded out the export, the background colour and
+// a backdrop pick that came in that time (without it, one run each,
+// alternating, load 6 to 12: export 293-308 → 102-162 ms, background colour
+// 209-231 → 143-150, a backdrop 420-488 → 209-250); each text redraw cloned
+// the 12-megapixel base outside the pixel pool (12.7 % of the run's page
+// faults). The allocator's tuning was kept: 14 % more page faults than with
+// glibc's own settings over a run (steps not told apart at the load of the
+// time), and the memory figures depend on it (without it peak 1218 against
+// 1017 MB, idle 742 against 576). Now: the working memory stays mapped in between
+// inferences, is mapped in ahead of a session's first (while the picture is
+// decoded) and goes back as a cutout lands; the PNG made ahead gives way.
+//
 // Memory, before → after the network's arena was shrunk after each inference,
 // its session let go 5 s after a cutout, the allocator tuned, idle memory
 // given back, two kept results a step sized by the picture and one result PNG
