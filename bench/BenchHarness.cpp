@@ -35,6 +35,12 @@ public:
 
 double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
+}
+
 void repeated(benchmark::internal::Benchmark* benchmark, int repetitions)
 {
     benchmark->Unit(benchmark::kMillisecond)

@@ -14,6 +14,8 @@ namespace zephrin::bench {
 
 // For ComputeStatistics("min", minimum).
 double minimum(const std::vector<double>& values);
+// The middle value (the upper of the two middle ones); -1 for none.
+double median(std::vector<double> values);
 
 // `repetitions` runs, reported as their median, mean, spread and minimum, in
 // milliseconds of wall time.

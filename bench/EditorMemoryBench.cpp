@@ -5,6 +5,7 @@
 #include "SamplePhoto.h"
 #include "model/batch/BatchState.h"
 #include "model/editor/EditorState.h"
+#include "model/editor/KeptRenders.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,21 +29,6 @@ void figure(const char* name, double value)
     std::printf("= %s %.0f\n", name, value);
     std::fflush(stdout);
 }
-
-// The highest resident memory seen while it lives, sampled every 50 ms.
-class ResidentPeak {
-public:
-    ResidentPeak()
-    {
-        QObject::connect(&m_sample, &QTimer::timeout, [this] { m_peak = std::max(m_peak, residentMB()); });
-        m_sample.start(50);
-    }
-    double megabytes() const { return std::max(m_peak, residentMB()); }
-
-private:
-    QTimer m_sample;
-    double m_peak = 0;
-};
 
 QString documentName(const EditorState& editor) { return editor.document() ? editor.document()->name : QString(); }
 
@@ -234,6 +220,31 @@ int batchRun(const QString& folder, bool isnet)
     return 0;
 }
 
+// The 26 generated backdrops clicked through on a 12-megapixel photo, each
+// shown before the next: what history keeps of their pictures.
+int backdropClicks(const QString& folder, bool isnet)
+{
+    const QString photo = writeSamplePhotos(folder, 1).constFirst();
+    Editor editor(folder, isnet);
+    EditorState& e = *editor.state;
+    editor.open(photo);
+    ResidentPeak peak;
+    for (const Backdrop& backdrop : Backdrop::presets()) {
+        e.selectBackdrop(backdrop);
+        editor.settle();
+    }
+    const EditorState::HeldPictures held = e.historyPictures();
+    const double pictureMB = e.backgroundImage() ? double(pixelBytes(e.backgroundImage()->image())) / (1 << 20) : 0;
+    std::printf("%zu generated backdrops: %d history steps; history holds %d pictures, %.0f MB (a picture %.0f MB)\n",
+                Backdrop::presets().size(), e.undoCount(), held.count, double(held.bytes) / (1 << 20), pictureMB);
+    figure("backdrops_history_pictures", held.count);
+    figure("backdrops_history_mb", double(held.bytes) / (1 << 20));
+    figure("backdrops_history_bound_mb", EditorState::kHistoryPictures * pictureMB);
+    figure("backdrops_peak_mb", peak.megabytes());
+    figure("backdrops_idle_mb", editor.idleMB());
+    return 0;
+}
+
 } // namespace
 
 int runEditorMemoryPart(const QString& part, bool isnet)
@@ -245,6 +256,8 @@ int runEditorMemoryPart(const QString& part, bool isnet)
         return handOffs(folder.path(), isnet);
     if (part == QLatin1String("batch"))
         return batchRun(folder.path(), isnet);
+    if (part == QLatin1String("backdrops"))
+        return backdropClicks(folder.path(), isnet);
     std::fprintf(stderr, "unknown memory part %s\n", qPrintable(part));
     return 2;
 }

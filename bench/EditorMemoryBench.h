@@ -15,6 +15,9 @@
 //   batch     a batch of 20 photos of 12 megapixels to PNG at 2400 beside a
 //             photo that is cut out; resident memory before and after (idle,
 //             with the batch's results, and once the batch is cleared)
+//   backdrops the 26 generated backdrops clicked through on a photo of 12
+//             megapixels: the pictures history holds, the peak, and the
+//             resident memory once idle
 //
 // Each part prints its figures as "= name value" lines that the parent reads
 // into its summary.

@@ -5,6 +5,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 namespace zephrin::bench {
 
 // Resident memory of the process now, in megabytes.
@@ -30,5 +35,38 @@ inline double peakResidentMB()
             return line.mid(6).trimmed().split(' ').constFirst().toDouble() / 1024;
     return 0;
 }
+
+// The highest resident memory seen since it began or since reset(), sampled
+// every 5 ms by a thread of its own (the GUI thread may be busy meanwhile).
+class ResidentPeak {
+public:
+    ResidentPeak()
+        : m_sampler([this] {
+              while (!m_stop) {
+                  double seen = m_peak.load();
+                  const double now = residentMB();
+                  while (now > seen && !m_peak.compare_exchange_weak(seen, now)) {
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+              }
+          })
+    {
+    }
+    ~ResidentPeak()
+    {
+        m_stop = true;
+        m_sampler.join();
+    }
+    ResidentPeak(const ResidentPeak&) = delete;
+    ResidentPeak& operator=(const ResidentPeak&) = delete;
+
+    double megabytes() const { return std::max(m_peak.load(), residentMB()); }
+    void reset() { m_peak = residentMB(); }
+
+private:
+    std::atomic<double> m_peak{residentMB()};
+    std::atomic<bool> m_stop{false};
+    std::thread m_sampler;
+};
 
 } // namespace zephrin::bench

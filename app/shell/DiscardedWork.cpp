@@ -127,7 +127,7 @@ DocumentWork documentWork(const EditorState& editor)
     const CompositeSettings& comp = editor.comp();
     const CompositeSettings plain = EditorState::defaultCompositeSettings();
     work.textLayers = int(comp.texts.size());
-    work.backdrop = comp.backgroundMode != plain.backgroundMode || editor.backgroundImage().has_value();
+    work.backdrop = comp.backgroundMode != plain.backgroundMode || editor.hasBackgroundPicture();
     CompositeSettings rest = comp;
     rest.texts = plain.texts;
     rest.backgroundMode = plain.backgroundMode;

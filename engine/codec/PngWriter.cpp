@@ -144,8 +144,9 @@ Band deflateBand(const FileRows& rows, int firstRow, int endRow, bool last)
     return band;
 }
 
-// The filtered rows deflated in bands on OpenCV's pool; none when one failed.
-std::optional<std::vector<Band>> deflatedBands(const FileRows& rows, int height)
+// The filtered rows deflated in bands on OpenCV's pool; none when one failed
+// or `stop` turned true before all were begun.
+std::optional<std::vector<Band>> deflatedBands(const FileRows& rows, int height, const std::atomic<bool>* stop)
 {
     const int rowsPerBand = int(std::clamp<std::size_t>(kBandBytes / std::max<std::size_t>(rows.rowBytes(), 1), 1,
                                                         std::size_t(height)));
@@ -153,6 +154,8 @@ std::optional<std::vector<Band>> deflatedBands(const FileRows& rows, int height)
     std::vector<Band> parts(static_cast<std::size_t>(bands));
     const auto deflateRange = [&](const cv::Range& range) {
         for (int b = range.start; b < range.end; ++b) {
+            if (stop && stop->load(std::memory_order_relaxed))
+                return; // left not ok
             const int first = b * rowsPerBand;
             parts[std::size_t(b)] = deflateBand(rows, first, std::min(height, first + rowsPerBand), b == bands - 1);
         }
@@ -202,13 +205,14 @@ void appendImageData(QByteArray& file, std::vector<Band>& bands)
 
 } // namespace
 
-std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pixelsPerMetre)
+std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pixelsPerMetre,
+                                   const std::atomic<bool>* stop)
 {
     if (rendered.empty() || rendered.pixels.type() != CV_8UC4)
         return std::nullopt;
     const cv::Mat& pixels = rendered.pixels;
     const FileRows rows(pixels, keepAlpha);
-    std::optional<std::vector<Band>> bands = deflatedBands(rows, pixels.rows);
+    std::optional<std::vector<Band>> bands = deflatedBands(rows, pixels.rows, stop);
     if (!bands)
         return std::nullopt;
     qsizetype data = 6;

@@ -10,6 +10,8 @@
 
 #include "engine/codec/ImageDestination.h"
 
+#include <atomic>
+
 namespace zephrin {
 
 // `rendered`: CV_8UC4 premultiplied RGBA, sRGB. With the alpha channel kept the
@@ -17,7 +19,9 @@ namespace zephrin {
 // and the alpha byte is dropped (the caller has flattened the image). Tagged
 // sRGB (gAMA, sRGB and cHRM chunks). A positive `pixelsPerMetre` is written as
 // the image's resolution on both axes (pHYs chunk; 300 dpi is 11811).
-// Nothing when the image is empty or zlib fails.
-std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pixelsPerMetre = 0);
+// Nothing when the image is empty or zlib fails, or when `stop` (if given)
+// turns true before every band is deflated: the bands not begun then are left.
+std::optional<QByteArray> writePng(const Image& rendered, bool keepAlpha, int pixelsPerMetre = 0,
+                                   const std::atomic<bool>* stop = nullptr);
 
 } // namespace zephrin

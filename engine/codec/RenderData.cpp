@@ -2,6 +2,7 @@
 
 #include "engine/codec/ExportedSize.h"
 #include "engine/codec/ImageDestination.h"
+#include "engine/codec/PngWriter.h"
 #include "engine/codec/WebPEncoder.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/SolidImage.h"
@@ -69,9 +70,9 @@ QByteArray MatteEngine::renderData(const Image& image, ExportFormat format, int 
     });
 }
 
-std::optional<QByteArray> MatteEngine::encodeImage(const Image& image) const
+std::optional<QByteArray> MatteEngine::encodeImage(const Image& image, const std::atomic<bool>* stop) const
 {
-    return writeImageFile(Image(image.pixels), ImageFileType::png, ImageFileOptions{});
+    return writePng(Image(image.pixels), true, 0, stop);
 }
 
 } // namespace zephrin

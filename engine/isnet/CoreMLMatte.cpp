@@ -5,6 +5,7 @@
 #include "engine/isnet/ModelResource.h"
 #include "engine/isnet/RuntimeEnvironment.h"
 #include "engine/isnet/SessionCache.h"
+#include "engine/isnet/WorkingMemory.h"
 #include "engine/pixel/LanczosScale.h"
 #include "engine/pixel/ParallelRows.h"
 #include "engine/threads/ThreadBudget.h"
@@ -150,6 +151,18 @@ struct CoreMLMatte::Model {
     mutable Ort::Session session{nullptr}; // Run is safe to call from several threads
     std::vector<std::string> providers;
     std::vector<std::string> outputNames;
+    std::filesystem::path cacheFile;            // the optimised copy, beside which the working memory is noted
+    mutable std::atomic<std::size_t> noted{0};  // the working memory noted there
+
+    Model() = default;
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+    // The session's working memory goes back with it.
+    ~Model()
+    {
+        session = Ort::Session(nullptr);
+        WorkingMemory::shared().giveBack();
+    }
 };
 
 CoreMLMatte::CoreMLMatte() = default;
@@ -217,6 +230,16 @@ bool CoreMLMatte::ensureLoaded()
 
 std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
 {
+    std::shared_ptr<const Model> model = loadedModel();
+    // The pages its inferences work in are mapped in, at once when they are
+    // already: after a load, on every core while the caller still decodes its
+    // picture, so that the first inference finds them as a later one would.
+    WorkingMemory::shared().prepare(model->noted);
+    return model;
+}
+
+std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadedModel()
+{
     const std::lock_guard lock(m_lock);
     if (m_model)
         return m_model;
@@ -236,11 +259,13 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
         }
     }
     const bool onGpu = model->providers.front() == kGpuProvider;
+    WorkingMemory::shared().registerWith(runtimeEnvironment());
     const auto options = [onGpu] {
         Ort::SessionOptions options;
         options.SetIntraOpNumThreads(threadBudget().networkThreads);
         options.SetInterOpNumThreads(1);
         options.DisableMemPattern();
+        options.AddConfigEntry("session.use_env_allocators", "1"); // WorkingMemory
         if (onGpu) {
             Ort::CUDAProviderOptions gpu;
             options.AppendExecutionProvider_CUDA_V2(*gpu);
@@ -252,6 +277,7 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
                                              "CPUExecutionProvider", options);
     model->session = std::move(opened.session);
     model->mapping = std::move(opened.mapping);
+    model->cacheFile = std::move(opened.file);
     model->outputNames = model->session.GetOutputNames();
 
     QStringList providerNames;
@@ -266,9 +292,17 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadModel()
     for (size_t i = 0; i < model->outputNames.size(); ++i)
         logFeature("output", model->outputNames[i], model->session.GetOutputTypeInfo(i));
 
+    // What the inferences took in an earlier process, for loadModel() to map in.
+    model->noted = notedWorkingMemory(model->cacheFile);
+
     m_model = std::move(model);
     m_loaded.store(true, std::memory_order_release);
     return m_model;
+}
+
+void CoreMLMatte::releaseWorkingMemory()
+{
+    WorkingMemory::shared().giveBack();
 }
 
 void CoreMLMatte::release()
@@ -292,49 +326,9 @@ void CoreMLMatte::removeUnfinishedCache() { removeUnfinishedCopies(modelCacheFol
 
 CoreMLMatte::Mask CoreMLMatte::mask(const Image& image)
 {
-    const std::shared_ptr<const Model> model = loadModel();
     const int width = image.width();
     const int height = image.height();
-    std::vector<float> input = makeInput(image, kSide);
-    logStats(QStringLiteral("input"), input);
-
-    const auto start = std::chrono::steady_clock::now();
-    const std::int64_t inputShape[] = {1, 3, kSide, kSide};
-    const Ort::MemoryInfo memory = Ort::MemoryInfo::CreateCpu(OrtArenaAllocator, OrtMemTypeDefault);
-    const Ort::Value inputTensor = Ort::Value::CreateTensor<float>(memory, input.data(), input.size(), inputShape, 4);
-    const auto& names = model->outputNames;
-    if (std::find(names.begin(), names.end(), kOutputName) == names.end())
-        throw Failure(FailureKind::badOutput);
-    const char* inputName = kInputName;
-    const char* outputName = kOutputName;
-    // The arena gives the inference's working memory (some 500 MB) back when it
-    // ends, instead of holding it while the user edits: the next inference maps
-    // it again, some 65 ms of its 0.5 s at 12 MP on 8 cores; without this the
-    // 12-megapixel editor bench peaked at 1.3 GB instead of 1.03.
-    Ort::RunOptions runOptions;
-    runOptions.AddConfigEntry("memory.enable_memory_arena_shrinkage", "cpu:0");
-    std::vector<Ort::Value> outputs = [&] {
-        const std::lock_guard inference(m_inferenceLock);
-        return model->session.Run(runOptions, &inputName, &inputTensor, 1, &outputName, 1);
-    }();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    QStringList featureNames;
-    for (const std::string& name : names)
-        featureNames << QString::fromStdString(name);
-    qCInfo(isnetLog).noquote() << QString::asprintf("prediction took %.*f s; features: %s", 2, seconds,
-                                                    qUtf8Printable(featureNames.join(QLatin1Char(','))));
-
-    if (outputs.size() != 1 || !outputs[0].IsTensor())
-        throw Failure(FailureKind::badOutput);
-    const auto info = outputs[0].GetTensorTypeAndShapeInfo();
-    const Tensor output{outputs[0].GetTensorRawData(), ElementType(info.GetElementType()), info.GetShape()};
-    const auto strides = denseStrides(output.shape);
-    qCInfo(isnetLog).noquote() << QString::asprintf(
-        "output shape %s dtype %ld strides %s count %ld", qUtf8Printable(listText(output.shape)),
-        long(output.elementType), qUtf8Printable(strides ? listText(*strides) : QStringLiteral("[]")),
-        long(info.GetElementCount()));
-
-    const std::vector<float> raw = readOutput(output, kSide);
+    const std::vector<float> raw = run(makeInput(image, kSide));
     logStats(QStringLiteral("raw output"), raw);
     const std::vector<float> norm = normalize(raw);
     const Confidence verdict = confidence(norm);
@@ -351,6 +345,52 @@ CoreMLMatte::Mask CoreMLMatte::mask(const Image& image)
     cv::Mat(kSide, kSide, CV_32F, soft.data()).convertTo(bytes, CV_8U, 255.0); // rounds to nearest
     // Stretches the square back to the image's proportions.
     return {resized(Matte(bytes), {width, height}), false};
+}
+
+std::vector<float> CoreMLMatte::run(std::span<const float> input)
+{
+    if (input.size() != 3 * std::size_t(kSide) * std::size_t(kSide))
+        throw Failure(FailureKind::badInput);
+    const std::shared_ptr<const Model> model = loadModel();
+    logStats(QStringLiteral("input"), input);
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::int64_t inputShape[] = {1, 3, kSide, kSide};
+    const Ort::MemoryInfo memory = Ort::MemoryInfo::CreateCpu(OrtArenaAllocator, OrtMemTypeDefault);
+    const Ort::Value inputTensor = Ort::Value::CreateTensor<float>(memory, const_cast<float*>(input.data()),
+                                                                   input.size(), inputShape, 4);
+    const auto& names = model->outputNames;
+    if (std::find(names.begin(), names.end(), kOutputName) == names.end())
+        throw Failure(FailureKind::badOutput);
+    const char* inputName = kInputName;
+    const char* outputName = kOutputName;
+    // The working memory stays mapped in for the next inference (mapped anew,
+    // its page faults made most of a second inference's time again).
+    std::vector<Ort::Value> outputs = [&] {
+        const std::lock_guard inference(m_inferenceLock);
+        return model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
+    }();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    WorkingMemory::shared().inferenceEnded();
+    const std::size_t used = WorkingMemory::shared().highWater();
+    if (used > model->noted.exchange(std::max(used, model->noted.load())))
+        noteWorkingMemory(model->cacheFile, used);
+    QStringList featureNames;
+    for (const std::string& name : names)
+        featureNames << QString::fromStdString(name);
+    qCInfo(isnetLog).noquote() << QString::asprintf("prediction took %.*f s; features: %s", 2, seconds,
+                                                    qUtf8Printable(featureNames.join(QLatin1Char(','))));
+
+    if (outputs.size() != 1 || !outputs[0].IsTensor())
+        throw Failure(FailureKind::badOutput);
+    const auto info = outputs[0].GetTensorTypeAndShapeInfo();
+    const Tensor output{outputs[0].GetTensorRawData(), ElementType(info.GetElementType()), info.GetShape()};
+    const auto strides = denseStrides(output.shape);
+    qCInfo(isnetLog).noquote() << QString::asprintf(
+        "output shape %s dtype %ld strides %s count %ld", qUtf8Printable(listText(output.shape)),
+        long(output.elementType), qUtf8Printable(strides ? listText(*strides) : QStringLiteral("[]")),
+        long(info.GetElementCount()));
+    return readOutput(output, kSide);
 }
 
 // --- input and output -----------------------------------------------------------------

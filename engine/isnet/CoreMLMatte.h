@@ -13,10 +13,13 @@
 // that is created on first use and kept until `release()`. Loading happens
 // under the runner's lock; inference and all pre- and post-processing run on
 // the caller's thread. Several masks may be prepared and read at once, but the
-// network runs one at a time: an inference takes about 500 MB of working
+// network runs one at a time: an inference takes about 450 MB of working
 // memory for its 1024 × 1024 input and already keeps every core busy, so two
-// at once would only double the memory. That working memory goes back to the
-// system after each inference instead of staying in the runtime's arena.
+// at once would only double the memory. That working memory (WorkingMemory)
+// stays mapped in for the next inference, and is mapped in ahead of one where
+// it is not: faulted in by the inference itself, it cost as much again as the
+// inference on a virtual machine. releaseWorkingMemory() gives it back,
+// release() the session too.
 
 #include "engine/pixel/Image.h"
 #include "engine/types/SentenceError.h"
@@ -102,7 +105,8 @@ public:
     bool ensureLoaded();
 
     // The loaded network, loading it when it is not loaded yet or was released
-    // (under the lock, so concurrent first callers wait for the one load).
+    // (under the lock, so concurrent first callers wait for the one load), with
+    // its working memory mapped in (WorkingMemory).
     // Throws Failure(missing) when there is no model file, or the runtime's
     // load error (Ort::Exception, a std::exception) unchanged; a failed load is
     // tried again next time.
@@ -110,18 +114,27 @@ public:
     // Whether a model is loaded; loads nothing and never waits for a load in
     // progress (the GUI thread asks).
     bool isLoaded() const { return m_loaded.load(std::memory_order_acquire); }
-    // Lets the loaded network go (its session and weights, some 200 MB) for a
-    // process that has stopped asking for masks; a mask under way keeps it
-    // until it is done. The next mask loads it again, from the session cache
-    // in a fraction of a second.
+    // Lets the loaded network go (its session and weights, some 200 MB, and
+    // its working memory, some 450 MB) for a process that has stopped asking
+    // for masks; a mask under way keeps it until it is done. The next mask
+    // loads it again, from the session cache in a fraction of a second.
     void release();
     // Removes what a load under way in this process has begun to write into
     // the model cache: for a process that ends without waiting for the load.
     static void removeUnfinishedCache();
+    // Gives back the pages of the network's working memory, some 450 MB, and
+    // keeps the session: for a process whose next mask is not near. The next
+    // mask maps them in again first (about 90 ms on 8 cores), as loadModel() does.
+    void releaseWorkingMemory();
 
     // The subject mask of an image (origin 0, 0). Throws Failure (missing,
     // badInput for an empty image, badOutput) or the runtime's error.
     Mask mask(const Image& image);
+    // The network alone: one inference on an input from makeInput(image,
+    // kSide), its output map of kSide × kSide floats as readOutput gives it.
+    // Throws Failure (missing, badInput for an input of another size,
+    // badOutput) or the runtime's error.
+    std::vector<float> run(std::span<const float> input);
 
     // The network's input for an image: 3 × side × side floats, planes R, G, B,
     // top row first, the image stretched to the square (Lanczos, aspect ratio
@@ -156,6 +169,7 @@ private:
     };
     static std::optional<FileStamp> stampOf(const std::filesystem::path& path);
     bool isRefused(const FileStamp& file) const;
+    std::shared_ptr<const Model> loadedModel();
 
     std::mutex m_ensureLock;        // serialises ensureLoaded
     std::mutex m_lock;              // guards loading and m_model

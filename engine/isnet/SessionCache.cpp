@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,11 @@ namespace zephrin {
 namespace {
 
 constexpr std::array<char, 8> kMagic{'Z', 'E', 'P', 'H', 'O', 'R', 'T', '1'};
+// The working memory note beside a cache file: its name plus this, holding the
+// byte count in decimal.
+constexpr const char* kNoteSuffix = ".memory";
+// A note larger than this is no note of ours.
+constexpr std::size_t kMaxNotedBytes = std::size_t(16) << 30;
 using KeyDigest = std::array<unsigned char, 32>;
 
 struct Trailer {
@@ -119,12 +125,12 @@ void removeOtherCopies(const std::filesystem::path& folder, const std::string& p
     const auto now = std::filesystem::file_time_type::clock::now();
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (!name.starts_with(prefix) || entry.path() == keep)
+        if (!name.starts_with(prefix) || entry.path() == keep || name == keep.filename().string() + kNoteSuffix)
             continue;
         std::error_code timeError;
         const bool stale = name.ends_with(".tmp")
             && now - std::filesystem::last_write_time(entry.path(), timeError) > std::chrono::hours(1) && !timeError;
-        if (name.ends_with(".ort") || stale)
+        if (name.ends_with(".ort") || name.ends_with(kNoteSuffix) || stale)
             removeQuietly(entry.path());
     }
 }
@@ -158,6 +164,7 @@ std::optional<CachedSession> loadCached(Ort::Env& env, const std::filesystem::pa
         cached.session = Ort::Session(env, payload->data(), payload->size(), session);
         cached.mapping = std::move(mapping);
         cached.origin = CachedSession::Origin::cache;
+        cached.file = file;
         qCInfo(isnetLog).noquote() << QStringLiteral("optimised model loaded from %1").arg(nameOf(file));
         return cached;
     } catch (const Ort::Exception& refusal) {
@@ -226,11 +233,45 @@ CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& mode
     }
     if (seal(temporary, file, key)) {
         qCInfo(isnetLog).noquote() << QStringLiteral("optimised model saved as %1").arg(nameOf(file));
+        made.file = file;
         removeOtherCopies(folder, prefix, file);
     } else {
         removeQuietly(temporary);
     }
     return made;
+}
+
+std::size_t notedWorkingMemory(const std::filesystem::path& cacheFile)
+{
+    if (cacheFile.empty())
+        return 0;
+    std::ifstream note(std::filesystem::path(cacheFile).concat(kNoteSuffix));
+    std::string text;
+    if (!std::getline(note, text) || text.empty() || text.size() > 20)
+        return 0;
+    std::size_t bytes = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bytes);
+    return error == std::errc() && end == text.data() + text.size() && bytes <= kMaxNotedBytes ? bytes : 0;
+}
+
+void noteWorkingMemory(const std::filesystem::path& cacheFile, std::size_t bytes)
+{
+    if (cacheFile.empty())
+        return;
+    const std::filesystem::path note = std::filesystem::path(cacheFile).concat(kNoteSuffix);
+    const std::filesystem::path temporary = std::filesystem::path(note).concat('.' + std::to_string(::getpid()) + ".tmp");
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << bytes << '\n';
+        if (!out.flush()) {
+            removeQuietly(temporary);
+            return;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, note, error);
+    if (error)
+        removeQuietly(temporary);
 }
 
 } // namespace zephrin

@@ -21,6 +21,7 @@
 
 #include <onnxruntime_cxx_api.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -42,6 +43,9 @@ struct CachedSession {
     // model file.
     std::shared_ptr<const MappedFile> mapping;
     Origin origin = Origin::modelFile;
+    // The optimised copy this session was read from or saved as; empty when
+    // there is none.
+    std::filesystem::path file;
 };
 
 // Removes the optimised copies this process has begun in `folder` and not
@@ -56,5 +60,14 @@ void removeUnfinishedCopies(const std::filesystem::path& folder);
 // throws when the model file itself is refused.
 CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& model, const std::filesystem::path& folder,
                                 const std::string& configuration, const std::function<Ort::SessionOptions()>& options);
+
+// How much working memory the inferences of a session read from `cacheFile`
+// took, as noted beside that file, so that a new process can map as much in
+// before its first inference; 0 when nothing (readable) is noted. Removed with
+// the file it belongs to.
+std::size_t notedWorkingMemory(const std::filesystem::path& cacheFile);
+// Notes `bytes` for `cacheFile` (in one rename); a note that cannot be written
+// costs nothing but the time it would have saved.
+void noteWorkingMemory(const std::filesystem::path& cacheFile, std::size_t bytes);
 
 } // namespace zephrin

@@ -24,6 +24,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -190,8 +191,9 @@ public:
     // WebPEncoder::EncodeError.
     QByteArray renderData(const Image& image, ExportFormat format, int maxLongEdge, bool transparent,
                           double quality) const;
-    // The PNG bytes of an image, for the clipboard and drag-out; nothing on failure.
-    std::optional<QByteArray> encodeImage(const Image& image) const;
+    // The PNG bytes of an image, for the clipboard and drag-out; nothing on
+    // failure, or when `stop` (if given) turns true before it is done.
+    std::optional<QByteArray> encodeImage(const Image& image, const std::atomic<bool>* stop = nullptr) const;
 
 private:
     const RenderContext m_context;

@@ -11,7 +11,7 @@ namespace zephrin {
 namespace {
 // Enough that the GUI thread and the workers rarely wait on each other's
 // allocations (the large buffers come from the pixel pool and the network's
-// arena, not from malloc's heaps). Measured on the 12-megapixel editor bench:
+// working memory, not from malloc's heaps). Measured on the 12-megapixel editor bench:
 // idle 776 MB with glibc's default (eight per core), 575 with four, 572 with
 // two; no step slower beyond the machine's noise.
 constexpr int kArenas = 4;

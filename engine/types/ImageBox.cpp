@@ -16,4 +16,6 @@ std::uint64_t nextGeneration()
 
 ImageBox::ImageBox(Image image) : m_image(std::move(image)), m_generation(nextGeneration()) {}
 
+ImageBox::ImageBox(Image image, std::uint64_t generation) : m_image(std::move(image)), m_generation(generation) {}
+
 } // namespace zephrin

@@ -11,6 +11,10 @@ namespace zephrin {
 class ImageBox {
 public:
     explicit ImageBox(Image image);
+    // The pixels of the box `generation` named, made again exactly as they were
+    // (a picture let go and rendered or decoded anew): they keep its name, so
+    // that what was kept under it still holds.
+    ImageBox(Image image, std::uint64_t generation);
 
     const Image& image() const { return m_image; }
 

@@ -4,8 +4,10 @@
 // composite settings with their text and shape layers, the backdrop that is
 // shown and its picture) and the listing preset, with the export it found.
 // History keeps counts and settings, never operation lists; the backdrop's
-// picture is held by reference (its box shares the pixels), never copied.
-// Undo and redo move the counts along the lists and put the settings back.
+// picture is held by reference (its box shares the pixels), never copied, and
+// only the pictures of the nearest steps keep their pixels where the picture
+// can be made again (BackdropPicture). Undo and redo move the counts along the
+// lists and put the settings back.
 //
 // A few steps change more: the "Line art" preset makes a new matte by flat
 // keying and starts a new list of mask edits, and a listing preset sets the
@@ -23,6 +25,7 @@
 #include "engine/types/MatteBox.h"
 #include "engine/types/MatteSettings.h"
 #include "engine/types/RGBAColor.h"
+#include "model/editor/BackdropPicture.h"
 #include "model/editor/EditorEnums.h"
 
 #include <QString>
@@ -81,8 +84,8 @@ struct EditSnapshot {
     int opCount = 0;       // active mask operations
     int paintOpCount = 0;  // active paint operations
     CompositeSettings comp;
-    QString backdropID;                      // the shown backdrop's identifier; empty: none
-    std::optional<ImageBox> backgroundImage; // the shown backdrop's picture
+    QString backdropID;                       // the shown backdrop's identifier; empty: none
+    std::optional<BackdropPicture> background; // the shown backdrop's picture
     std::optional<ListingPreset> activePreset;
     // The export in force before the preset (the first of several applied in
     // a row) set its own, which "Reset to plain cutout" puts back.
@@ -93,9 +96,11 @@ struct EditSnapshot {
     // Whether the composite part (settings, backdrop, picture) is the same.
     bool sameComposite(const EditSnapshot& other) const
     {
-        const auto generation = [](const std::optional<ImageBox>& box) { return box ? box->generation() : 0; };
+        const auto generation = [](const std::optional<BackdropPicture>& picture) {
+            return picture ? picture->generation : 0;
+        };
         return comp == other.comp && backdropID == other.backdropID &&
-               generation(backgroundImage) == generation(other.backgroundImage);
+               generation(background) == generation(other.background);
     }
 
     // The snapshot without what it carries for its step.

@@ -15,6 +15,10 @@
 
 namespace zephrin {
 
+namespace {
+const QString kBackdropFailure = QStringLiteral("Couldn't create that backdrop.");
+}
+
 void EditorState::selectBackdrop(const Backdrop& backdrop)
 {
     if (!m_document)
@@ -28,12 +32,40 @@ void EditorState::selectBackdrop(const Backdrop& backdrop)
     const int height = std::max(int(std::lround(s * h)), 64);
 
     const TaskSlot::Ticket ticket = beginTask(m_backdropTask, QStringLiteral("Painting backdrop…"));
+    auto recipe = std::make_shared<const BackdropRecipe>(BackdropRecipe{backdrop, width, height});
     runTask(
         m_backdropTask, ticket, TaskPriority::userInitiated,
-        [engines = m_engines, backdrop, width, height] { return engines->renderBackdrop(backdrop, width, height); },
-        [this, id = backdrop.id](const Outcome<std::optional<Image>>& rendered) {
-            applyBackdropResult(rendered.ok() ? *rendered.value : std::nullopt, id,
-                                QStringLiteral("Couldn't create that backdrop."));
+        [engines = m_engines, recipe] { return engines->renderBackdrop(recipe->backdrop, recipe->width, recipe->height); },
+        [this, recipe](const Outcome<std::optional<Image>>& rendered) {
+            applyBackdropResult(rendered.ok() ? *rendered.value : std::nullopt, recipe->backdrop.id,
+                                kBackdropFailure, recipe);
+        });
+}
+
+// Undo or redo brought back a generated backdrop whose pixels history had let
+// go: the same render again, under the picture's own name. The composite waits
+// for it; a render that fails leaves the last composite on screen, as a
+// failed composite does.
+void EditorState::remakeBackground()
+{
+    const BackdropPicture picture = *m_background;
+    const TaskSlot::Ticket ticket = beginTask(m_backdropTask, QStringLiteral("Painting backdrop…"));
+    runTask(
+        m_backdropTask, ticket, TaskPriority::userInitiated,
+        [engines = m_engines, recipe = picture.recipe] {
+            return engines->renderBackdrop(recipe->backdrop, recipe->width, recipe->height);
+        },
+        [this, picture](const Outcome<std::optional<Image>>& rendered) {
+            if (!m_background || m_background->generation != picture.generation)
+                return;
+            if (!rendered.ok() || !*rendered.value || (*rendered.value)->empty()) {
+                setLastError(kBackdropFailure);
+                return;
+            }
+            BackdropPicture made = picture;
+            made.pixels = ImageBox(**rendered.value, picture.generation);
+            setBackground(std::move(made));
+            recomposite(true);
         });
 }
 
@@ -60,7 +92,8 @@ void EditorState::selectMyBackground(const MyBackground& background)
               });
 }
 
-void EditorState::applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure)
+void EditorState::applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure,
+                                      std::shared_ptr<const BackdropRecipe> recipe)
 {
     if (!picture || picture->empty()) {
         setLastError(failure);
@@ -68,7 +101,7 @@ void EditorState::applyBackdropResult(const std::optional<Image>& picture, const
         return;
     }
     const HistoryGroup step(*this);
-    setBackgroundImage(ImageBox(*picture));
+    setBackground(BackdropPicture::of(ImageBox(*picture), std::move(recipe)));
     m_shownBackdropID = id;
     CompositeSettings settings = m_comp;
     settings.backgroundMode = BackgroundMode::image;

@@ -76,7 +76,9 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
         [engines = m_engines, image = m_document->image, model, region] {
             return engines->computeMatte(image.image(), model, region);
         },
-        [this, fromSelection](const Outcome<MatteBox>& found) {
+        [this, fromSelection, model](const Outcome<MatteBox>& found) {
+            if (model == MatteModel::isnet)
+                releaseNetworkMemory();
             if (!found.ok()) {
                 const bool nothing = found.error == QString::fromUtf8(sentence(MatteErrorKind::noSubjectFound));
                 setLastError(fromSelection && nothing ? kNothingInArea : found.error);
@@ -93,6 +95,19 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
             scheduleRender(true);
             startFillHolesProbe(box);
         });
+}
+
+// The network's working memory (some 450 MB) is needed again only by the next
+// cutout, which maps it in first; the editing that follows a cutout goes on
+// without it. The batch's next file would only map it in again.
+void EditorState::releaseNetworkMemory()
+{
+    if (m_batch->isRunning())
+        return;
+    m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
+        engines->releaseIsnetMemory();
+        return TaskRunner::Continuation();
+    });
 }
 
 void EditorState::startFillHolesProbe(const MatteBox& box)

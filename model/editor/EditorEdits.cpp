@@ -110,7 +110,7 @@ void EditorState::rewriteHistory(const std::function<EditSnapshot(EditSnapshot)>
 EditSnapshot EditorState::currentSnapshot() const
 {
     return {matteSettings(), m_activeOpCount, m_activePaintOpCount, m_comp, m_shownBackdropID,
-            m_backgroundImage, m_activePreset, m_exportBeforePreset, {}};
+            m_background, m_activePreset, m_exportBeforePreset, {}};
 }
 
 CutoutSetup EditorState::currentCutoutSetup() const
@@ -172,6 +172,7 @@ void EditorState::recordStep(const QString& mergeKey, const StepExtras& before)
     setUndoStack(std::move(undo));
     setRedoStack({});
     setLastCommitted(current);
+    boundHistoryPictures();
 }
 
 EditorState::HistoryGroup::HistoryGroup(EditorState& editor, QString mergeKey, StepExtras before)
@@ -186,6 +187,64 @@ EditorState::HistoryGroup::~HistoryGroup()
         m_editor.recordStep(m_mergeKey, m_before);
 }
 
+// The pictures of the steps nearest to the one in force keep their pixels, so
+// that undo and redo of the latest backdrop changes show them at once; a
+// farther picture that can be made again lets them go in every step that
+// holds it. Nearest first: one step back, one forward, two back, and so on.
+void EditorState::boundHistoryPictures()
+{
+    const std::uint64_t shown = m_background ? m_background->generation : 0;
+    std::vector<std::uint64_t> kept;
+    std::vector<std::uint64_t> letGo;
+    const auto visit = [&](const EditSnapshot& step) {
+        const std::optional<BackdropPicture>& picture = step.background;
+        if (!picture || !picture->pixels || picture->generation == shown ||
+            std::find(kept.begin(), kept.end(), picture->generation) != kept.end())
+            return;
+        if (int(kept.size()) < kHistoryPictures || !picture->canLetGo())
+            kept.push_back(picture->generation);
+        else
+            letGo.push_back(picture->generation);
+    };
+    const qsizetype back = m_undoStack.size();
+    const qsizetype forward = m_redoStack.size();
+    for (qsizetype distance = 1; distance <= std::max(back, forward); ++distance) {
+        if (distance <= back)
+            visit(m_undoStack[back - distance]);
+        if (distance <= forward)
+            visit(m_redoStack[forward - distance]);
+    }
+    if (letGo.empty())
+        return;
+    const auto release = [&](QList<EditSnapshot>& stack) {
+        for (EditSnapshot& step : stack) {
+            if (step.background && std::find(letGo.begin(), letGo.end(), step.background->generation) != letGo.end())
+                step.background->pixels.reset();
+        }
+    };
+    release(m_undoStack);
+    release(m_redoStack);
+}
+
+EditorState::HeldPictures EditorState::historyPictures() const
+{
+    const std::uint64_t shown = m_background ? m_background->generation : 0;
+    std::vector<std::uint64_t> counted;
+    HeldPictures held;
+    for (const QList<EditSnapshot>* stack : {&m_undoStack, &m_redoStack}) {
+        for (const EditSnapshot& step : *stack) {
+            const std::optional<BackdropPicture>& picture = step.background;
+            if (!picture || !picture->pixels || picture->generation == shown ||
+                std::find(counted.begin(), counted.end(), picture->generation) != counted.end())
+                continue;
+            counted.push_back(picture->generation);
+            ++held.count;
+            held.bytes += pixelBytes(picture->pixels->image());
+        }
+    }
+    return held;
+}
+
 void EditorState::resetHistory()
 {
     m_openStepKey.clear();
@@ -197,14 +256,14 @@ void EditorState::resetHistory()
 void EditorState::relabelBackground(std::uint64_t generation, const QString& backdropID, bool stillChosen)
 {
     const auto relabelled = [&](EditSnapshot snapshot) {
-        if (snapshot.backgroundImage && snapshot.backgroundImage->generation() == generation)
+        if (snapshot.background && snapshot.background->generation == generation)
             snapshot.backdropID = backdropID;
         return snapshot;
     };
     // The saved copy names the picture while it is still shown, so a failed
     // pick returns to it; the picker marks it only while no newer backdrop
     // choice has come since.
-    if (m_backgroundImage && m_backgroundImage->generation() == generation) {
+    if (m_background && m_background->generation == generation) {
         m_shownBackdropID = backdropID;
         if (stillChosen)
             setBackdropID(backdropID);
@@ -238,6 +297,7 @@ void EditorState::stepHistory(bool backwards)
     setUndoStack(backwards ? std::move(from) : std::move(to));
     setRedoStack(backwards ? std::move(to) : std::move(from));
     restore(target);
+    boundHistoryPictures();
 }
 
 // Puts the snapshot in force and renders again whatever it changed: the mask
@@ -263,14 +323,17 @@ void EditorState::restore(const EditSnapshot& snapshot)
     m_exportBeforePreset = snapshot.exportBeforePreset;
     m_suppressHistory = false;
 
-    const bool backdropChanged = before.backdropID != snapshot.backdropID ||
-                                 !detail::sameValue(before.backgroundImage, snapshot.backgroundImage);
+    const auto generation = [](const EditSnapshot& step) { return step.background ? step.background->generation : 0; };
+    const bool backdropChanged = before.backdropID != snapshot.backdropID || generation(before) != generation(snapshot);
     if (backdropChanged) {
         // A pick still loading is older than this step back.
         cancelTask(m_backdropTask);
-        setBackgroundImage(snapshot.backgroundImage);
+        setBackground(snapshot.background);
         setBackdropID(snapshot.backdropID);
         m_shownBackdropID = snapshot.backdropID;
+        // History let its pixels go: they are made again (the composite waits).
+        if (m_background && !m_background->pixels)
+            remakeBackground();
     }
     // Written without the observer: what renders again is decided below.
     assign(m_comp, snapshot.comp, &EditorState::compChanged);

@@ -232,7 +232,12 @@ void EditorState::onResultChanged()
 
 void EditorState::prepareResultPNG()
 {
-    if (!m_resultPNG && !m_resultPNGEncoding)
+    if (m_resultPNG)
+        return;
+    // An encode running ahead now has someone waiting for it: it no longer yields.
+    m_resultPNGWanted = true;
+    m_resultPNGStop.reset();
+    if (!m_resultPNGEncoding)
         encodeResultPNG(true);
 }
 
@@ -243,43 +248,64 @@ void EditorState::encodeResultPNG(bool now)
     if (!image) {
         // The document was closed or replaced: nothing is left to copy.
         m_copyWhenReady = false;
+        m_resultPNGWanted = false;
         cancelTask(m_resultPNGTask);
         return;
     }
     const TaskSlot::Ticket ticket = beginTask(m_resultPNGTask, std::nullopt);
     afterWait(m_resultPNGTask, ticket, now ? std::chrono::milliseconds(0) : m_resultPNGTask.debounce,
-              [this, ticket, box = *image] {
+              [this, ticket, now, box = *image] {
+                  // Made ahead of any request, it waits until no work the user
+                  // waits for runs.
+                  if (!now && m_busy.busy()) {
+                      encodeResultPNG(false);
+                      return;
+                  }
                   m_resultPNGEncoding = true;
-                  // An encode cannot be stopped once it runs (at 12 megapixels
-                  // some 200 ms and 40 MB): results published meanwhile wait,
-                  // and only the newest is encoded when it ends, instead of
-                  // one more encode running beside it for each.
+                  // At 12 megapixels an encode takes some 200 ms and 40 MB:
+                  // results published meanwhile wait, and only the newest is
+                  // encoded when it ends, instead of one more encode running
+                  // beside it for each.
                   if (m_resultPNGRunning)
-                      m_resultPNGNext.emplace(ticket, box);
+                      m_resultPNGNext = ResultPNGJob{ticket, box, !now};
                   else
-                      startResultPNG(ticket, box);
+                      startResultPNG({ticket, box, !now});
               });
 }
 
-void EditorState::startResultPNG(TaskSlot::Ticket ticket, ImageBox image)
+void EditorState::startResultPNG(ResultPNGJob job)
 {
     m_resultPNGRunning = true;
-    m_runner->run(TaskPriority::userInitiated, this, [this, ticket, engines = m_engines, image = std::move(image)] {
-        auto encoded = captureOutcome([&] { return engines->encodePNG(image.image()); });
-        return TaskRunner::Continuation([this, ticket, encoded = std::move(encoded)] {
-            m_resultPNGRunning = false;
-            if (isCurrent(m_resultPNGTask, ticket))
-                landResultPNG(encoded);
-            endBusy(m_resultPNGTask.finish(ticket));
-            if (auto next = std::exchange(m_resultPNGNext, std::nullopt); next && isCurrent(m_resultPNGTask, next->first))
-                startResultPNG(next->first, std::move(next->second));
-        });
-    });
+    auto stop = job.ahead && !m_resultPNGWanted ? std::make_shared<std::atomic<bool>>(false) : nullptr;
+    m_resultPNGStop = stop;
+    m_runner->run(TaskPriority::userInitiated, this,
+                  [this, ticket = job.ticket, engines = m_engines, image = std::move(job.image), stop] {
+                      auto encoded = captureOutcome([&] { return engines->encodePNG(image.image(), stop.get()); });
+                      return TaskRunner::Continuation([this, ticket, stop, encoded = std::move(encoded)] {
+                          m_resultPNGRunning = false;
+                          m_resultPNGStop.reset();
+                          const bool current = isCurrent(m_resultPNGTask, ticket);
+                          const bool yielded = stop && stop->load();
+                          if (current && !yielded)
+                              landResultPNG(encoded);
+                          endBusy(m_resultPNGTask.finish(ticket));
+                          if (current && yielded) {
+                              // Made again once the work that stopped it is done;
+                              // at once when someone asked for it meanwhile.
+                              encodeResultPNG(m_resultPNGWanted || m_copyWhenReady);
+                              return;
+                          }
+                          if (auto next = std::exchange(m_resultPNGNext, std::nullopt);
+                              next && isCurrent(m_resultPNGTask, next->ticket))
+                              startResultPNG(std::move(*next));
+                      });
+                  });
 }
 
 void EditorState::landResultPNG(const Outcome<std::optional<QByteArray>>& encoded)
 {
     m_resultPNGEncoding = false;
+    m_resultPNGWanted = false;
     if (!encoded.ok() || !*encoded.value) {
         if (std::exchange(m_copyWhenReady, false))
             setLastError(encoded.ok() ? QStringLiteral("The image couldn't be rendered.") : encoded.error);

@@ -37,6 +37,14 @@ void EditorState::importImage(const QUrl& url, const ImportOptions& options)
         setBackdropID({});  // follows the choice at once, as a pick's does
     // Decoding a large HEIC or TIFF takes seconds: the editor shows it is at work.
     const TaskSlot::Ticket ticket = beginTask(slot, QStringLiteral("Opening image…"));
+    // The network loads while the picture is decoded, so that the cutout
+    // after it waits for neither; a release still waiting from the last
+    // cutout would let it go meanwhile (the new cutout waits again).
+    if (!background) {
+        if (autoSubjectOnImport())
+            cancelTask(m_networkIdleTask);
+        startWarmUp();
+    }
     const QString name = options.name.isEmpty() ? url.fileName() : options.name;
     runTask(
         slot, ticket, TaskPriority::userInitiated, [url, name] { return ImageDocument::open(url, name); },
@@ -73,7 +81,7 @@ void EditorState::applyLoadedBackground(const Image& picture, const QString& nam
 {
     const HistoryGroup step(*this);
     const ImageBox shown(picture);
-    setBackgroundImage(shown);
+    setBackground(BackdropPicture::of(shown));
     setBackdropID({});
     m_shownBackdropID.clear();
 
@@ -99,7 +107,6 @@ void EditorState::applyLoadedDocument(ImageDocument document)
 
     const QString baseName = QFileInfo(document.name).completeBaseName();
     setDocument(std::move(document));
-    startWarmUp();
     if (m_tool == EditorTool::sheet)
         setTool(EditorTool::cutout);
 
@@ -182,7 +189,7 @@ void EditorState::clearDocument()
 
     setDocument(std::nullopt);
     resetDocumentState();
-    setBackgroundImage(std::nullopt);
+    setBackground(std::nullopt);
     m_shownBackdropID.clear();
     setActivePreset(std::nullopt);
     m_exportBeforePreset.reset();

@@ -87,7 +87,7 @@ QVariantMap EditorState::qmlCompositeFrame() const
             {QStringLiteral("mirror"), m_compositeFrame.mirror},
             {QStringLiteral("width"), m_compositeFrame.width}};
 }
-QVariant EditorState::qmlBackgroundImage() const { return imageVariant(m_backgroundImage); }
+QVariant EditorState::qmlBackgroundImage() const { return imageVariant(backgroundImage()); }
 
 QImage EditorState::documentImage() const { return m_document ? toQImage(m_document->image.image()) : QImage(); }
 QImage EditorState::cutoutImage() const { return m_cutout ? toQImage(m_cutout->image()) : QImage(); }

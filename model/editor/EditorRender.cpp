@@ -99,17 +99,23 @@ void EditorState::recomposite(bool skipDebounce)
         return;
     }
 
-    const CompositeKey key{m_cutout->generation(), m_backgroundImage ? m_backgroundImage->generation() : 0,
-                           m_paintRevision, base};
+    const CompositeKey key{m_cutout->generation(), m_background ? m_background->generation : 0, m_paintRevision,
+                           base};
     if (const auto kept = m_kept.composite.find(key)) {
         cancelTask(m_compositeTask);
         publishComposited(*kept);
         return;
     }
+    // A picture brought back without its pixels: its render composites when it lands.
+    if (m_background && !m_background->pixels) {
+        if (m_background->recipe && !m_backdropTask.running())
+            remakeBackground();
+        return;
+    }
     const TaskSlot::Ticket ticket = beginTask(m_compositeTask, QStringLiteral("Compositing…"));
     std::optional<Image> background;
-    if (m_backgroundImage)
-        background = m_backgroundImage->image();
+    if (m_background)
+        background = m_background->pixels->image();
     auto work = [engines = m_engines, cutout = *m_cutout, source = m_document->image, background,
                  paint = m_paintLayers, base] {
         const Image& cut = cutout.image();

@@ -43,8 +43,8 @@ void EditorState::resetToPlainCutout()
         before.exports = currentExportSetup(plainExport->svg.has_value());
     const HistoryGroup step(*this, {}, before);
     setComp(defaultCompositeSettings());
-    if (m_backgroundImage) {
-        setBackgroundImage(std::nullopt);
+    if (m_background) {
+        setBackground(std::nullopt);
         setBackdropID({});
         m_shownBackdropID.clear();
     }
@@ -79,7 +79,7 @@ std::vector<ComplianceItem> EditorState::complianceItems() const
     inputs.exportFormat = m_exportFormat;
     inputs.transparentBackground = m_transparentBackground;
     inputs.comp = m_comp;
-    inputs.hasBackgroundImage = m_backgroundImage.has_value();
+    inputs.hasBackgroundImage = m_background.has_value();
     inputs.subjectFill = subjectFillFraction();
     inputs.subjectWhiteFraction = m_subjectWhiteFraction;
     inputs.svgColors = m_svgColors;

@@ -130,7 +130,21 @@ void EditorState::setComposite(std::optional<ImageBox> value, const CompositeFra
     if (assign(m_composite, std::move(value), &EditorState::compositeChanged))
         onResultChanged();
 }
-void EditorState::setBackgroundImage(std::optional<ImageBox> value) { assign(m_backgroundImage, std::move(value), &EditorState::backgroundImageChanged); }
+const std::optional<ImageBox>& EditorState::backgroundImage() const
+{
+    static const std::optional<ImageBox> none;
+    return m_background ? m_background->pixels : none;
+}
+void EditorState::setBackground(std::optional<BackdropPicture> value)
+{
+    const auto named = [](const std::optional<BackdropPicture>& picture) {
+        return std::pair(picture ? picture->generation : 0, picture && picture->pixels);
+    };
+    const bool changed = named(m_background) != named(value);
+    m_background = std::move(value);
+    if (changed)
+        emit backgroundImageChanged();
+}
 void EditorState::setBackdropID(const QString& value) { assign(m_backdropID, value, &EditorState::backdropIDChanged); }
 void EditorState::setCustomBackdropA(RGBAColor value) { assign(m_customBackdropA, value, &EditorState::customBackdropAChanged); }
 void EditorState::setCustomBackdropB(RGBAColor value) { assign(m_customBackdropB, value, &EditorState::customBackdropBChanged); }
@@ -323,6 +337,9 @@ void EditorState::dismissNotice()
 
 std::uint64_t EditorState::beginBusy(const QString& label)
 {
+    // A result PNG made ahead of any request gives way (see m_resultPNGStop).
+    if (m_resultPNGStop)
+        m_resultPNGStop->store(true);
     const std::uint64_t token = m_busy.add(label);
     publishBusy();
     return token;
@@ -379,15 +396,21 @@ void EditorState::scheduleIdleRelease()
 }
 
 // The network is needed for a cutout only, while the editing that follows can
-// go on for minutes: its session goes 5 s after the last cutout began. A
-// cutout still running then, or the batch (whose next file would only load it
-// again), keeps it until the editor falls idle.
+// go on for minutes: its session goes 5 s after the last cutout began (its
+// working memory went as the cutout landed). A cutout still running then (a
+// slow machine, a large picture) keeps it 5 s longer, and again; the batch
+// (whose next file would only load it again) keeps it until the editor falls
+// idle.
 void EditorState::scheduleNetworkRelease()
 {
     const TaskSlot::Ticket ticket = beginTask(m_networkIdleTask, std::nullopt);
     afterWait(m_networkIdleTask, ticket, m_networkIdleTask.debounce, [this, ticket] {
         m_networkIdleTask.finish(ticket);
-        if (m_cutoutTask.running() || m_batch->isRunning())
+        if (m_cutoutTask.running()) {
+            scheduleNetworkRelease();
+            return;
+        }
+        if (m_batch->isRunning())
             return;
         m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
             engines->releaseIsnet();

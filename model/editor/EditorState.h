@@ -338,8 +338,12 @@ public:
     // composite (the identity without one): the canvas maps the pointer
     // through it, since every edit is stored in document pixels.
     const CompositeFrame& compositeFrame() const { return m_compositeFrame; }
-    const std::optional<ImageBox>& backgroundImage() const { return m_backgroundImage; }
-    void setBackgroundImage(std::optional<ImageBox> value);
+    // The pixels of the picture behind the subject; none without one, and
+    // for a moment after undo or redo brought back one that history had let
+    // go, while it is made again.
+    const std::optional<ImageBox>& backgroundImage() const;
+    // Whether a picture is behind the subject (also while it is made again).
+    bool hasBackgroundPicture() const { return m_background.has_value(); }
     // The last composite without text layers (not observable).
     const std::optional<ImageBox>& compositeBase() const { return m_compositeBase; }
     QSizeF subjectBoundsSize() const { return m_subjectBoundsSize; }
@@ -484,6 +488,16 @@ public:
     int undoCount() const { return int(m_undoStack.size()); }
     int redoCount() const { return int(m_redoStack.size()); }
     const EditSnapshot& lastCommitted() const { return m_lastCommitted; }
+    // History keeps the pixels of this many backdrop pictures besides the one
+    // shown: those of the nearest steps. A farther one that can be made again
+    // lets them go (BackdropPicture).
+    static constexpr int kHistoryPictures = 2;
+    // The backdrop pictures whose pixels history holds besides the one shown.
+    struct HeldPictures {
+        int count = 0;
+        std::size_t bytes = 0;
+    };
+    HeldPictures historyPictures() const;
     bool suppressHistory() const { return m_suppressHistory; }
     void setSuppressHistory(bool value) { m_suppressHistory = value; }
 
@@ -1130,6 +1144,7 @@ private:
     void startWarmUp();
     void scheduleIdleRelease();
     void scheduleNetworkRelease();
+    void releaseNetworkMemory();
     // A model load under way holds `lock`; the editor going away waits for it
     // and stops a load not yet begun (a load cut off by the process's exit
     // would crash it).
@@ -1140,7 +1155,9 @@ private:
     std::shared_ptr<WarmUpGate> m_warmUpGate = std::make_shared<WarmUpGate>();
     void runCutout(std::optional<QRectF> region, bool fromSelection);
     void startFillHolesProbe(const MatteBox& matte);
-    void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure);
+    // `recipe`: how the picture is made again (a generated backdrop), or none.
+    void applyBackdropResult(const std::optional<Image>& picture, const QString& id, const QString& failure,
+                             std::shared_ptr<const BackdropRecipe> recipe = {});
     // Waits for a content store's future; `apply` receives its value (none when
     // the future was cancelled or failed) while the ticket is current; a value
     // takes away an error older than the wait, as runTask's work does.
@@ -1200,6 +1217,13 @@ private:
                         HistoryReach reach = HistoryReach::all);
     // Empties both stacks; the state as it stands is where history begins.
     void resetHistory();
+    // Lets the pixels of backdrop pictures beyond the nearest kHistoryPictures
+    // go where they can be made again.
+    void boundHistoryPictures();
+    void setBackground(std::optional<BackdropPicture> value);
+    // Renders the shown picture again after undo or redo brought it back
+    // without its pixels; the composite waits for it.
+    void remakeBackground();
     // A backdrop picture got its identifier (saved to My Backgrounds): the
     // editor, when it still shows that picture, and every history step that
     // holds it, name it so. `stillChosen`: no newer backdrop choice came since,
@@ -1238,7 +1262,14 @@ private:
     // The shown result changed: its PNG is made again after the wait.
     void onResultChanged();
     void encodeResultPNG(bool now);
-    void startResultPNG(TaskSlot::Ticket ticket, ImageBox image);
+    // One encode of the result's PNG: `ahead` of any request (it yields to
+    // work the user waits for), or asked for.
+    struct ResultPNGJob {
+        TaskSlot::Ticket ticket;
+        ImageBox image;
+        bool ahead = false;
+    };
+    void startResultPNG(ResultPNGJob job);
     void landResultPNG(const Outcome<std::optional<QByteArray>>& encoded);
     void deliverCopy();
     void writeMatteModelSetting();
@@ -1259,7 +1290,7 @@ private:
     std::optional<ImageDocument> m_document;
     std::optional<ImageBox> m_cutout;
     std::optional<ImageBox> m_composite;
-    std::optional<ImageBox> m_backgroundImage;
+    std::optional<BackdropPicture> m_background;
     std::optional<ImageBox> m_compositeBase;
     CompositeFrame m_compositeBaseFrame;
     bool m_compositeBaseOpaque = false;
@@ -1459,13 +1490,20 @@ private:
     // The notice on screen: a newer one replaces it and restarts the wait.
     TaskSlot m_noticeTask{TaskSlot::Scope::editor};
     // The PNG of the shown result: made 250 ms after the result is published
-    // (a slider dragged across many composites makes one), at once on request.
+    // (a slider dragged across many composites makes one) once no work the user
+    // waits for runs, at once on request.
     TaskSlot m_resultPNGTask{std::chrono::milliseconds(250)};
     std::optional<QByteArray> m_resultPNG;
     bool m_resultPNGEncoding = false;
     // One encode runs at a time; the newest result waits for it here.
     bool m_resultPNGRunning = false;
-    std::optional<std::pair<TaskSlot::Ticket, ImageBox>> m_resultPNGNext;
+    std::optional<ResultPNGJob> m_resultPNGNext;
+    // The running encode made ahead of any request: work the user waits for
+    // stops it (its deflate would take OpenCV's pool from that work), and it
+    // is made again once the editor is idle.
+    std::shared_ptr<std::atomic<bool>> m_resultPNGStop;
+    // A copy or a drag-out waits for the PNG.
+    bool m_resultPNGWanted = false;
     bool m_copyWhenReady = false;
     // Laying the sticker sheet out: each change waits 120 ms again.
     TaskSlot m_sheetTask{std::chrono::milliseconds(120), TaskSlot::Scope::editor};

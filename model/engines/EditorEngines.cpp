@@ -24,6 +24,11 @@ void EditorEngines::loadIsnet() const
     CoreMLMatte::shared().loadModel();
 }
 
+void EditorEngines::releaseIsnetMemory() const
+{
+    CoreMLMatte::shared().releaseWorkingMemory();
+}
+
 void EditorEngines::releaseIsnet() const
 {
     CoreMLMatte::shared().release();
@@ -154,9 +159,9 @@ QByteArray EditorEngines::traceSVG(const Image& image, const std::optional<Image
     return QByteArray::fromStdString(svg);
 }
 
-std::optional<QByteArray> EditorEngines::encodePNG(const Image& image) const
+std::optional<QByteArray> EditorEngines::encodePNG(const Image& image, const std::atomic<bool>* stop) const
 {
-    return engine.encodeImage(image);
+    return engine.encodeImage(image, stop);
 }
 
 SheetRender EditorEngines::renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,

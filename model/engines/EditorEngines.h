@@ -34,6 +34,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -53,12 +54,16 @@ public:
     SheetEngine sheetEngine;
 
     // IS-Net: whether its model file is there, whether it is loaded (read
-    // under the runner's lock), and loading it (throws when it cannot).
+    // under the runner's lock), and loading it with its working memory mapped
+    // in (throws when it cannot).
     virtual bool isnetAvailable() const;
     virtual bool isnetLoaded() const;
     virtual void loadIsnet() const;
-    // Lets the IS-Net session go, some 200 MB (the next cutout loads it again
-    // from its cache); off the GUI thread.
+    // Gives back IS-Net's working memory, some 450 MB, and keeps its session
+    // (the next cutout maps it in again first); off the GUI thread.
+    virtual void releaseIsnetMemory() const;
+    // Lets the IS-Net session go, some 200 MB, with its working memory (the
+    // next cutout loads it again from its cache); off the GUI thread.
     virtual void releaseIsnet() const;
     // Once the editor has been left alone: releases IS-Net and gives back the
     // memory freed work left behind (ProcessMemory.h). Slow enough to run off
@@ -111,7 +116,7 @@ public:
                                   double quality) const;
     virtual QByteArray traceSVG(const Image& image, const std::optional<Image>& source,
                                 const TraceOptions& options) const;
-    virtual std::optional<QByteArray> encodePNG(const Image& image) const;
+    virtual std::optional<QByteArray> encodePNG(const Image& image, const std::atomic<bool>* stop = nullptr) const;
 
     // Sticker sheet: lays the sheet out and renders it (SheetEngine::render).
     virtual SheetRender renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,

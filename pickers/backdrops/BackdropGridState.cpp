@@ -38,7 +38,7 @@ void BackdropGridState::setEditorObject(QObject* object)
 
 void BackdropGridState::updateSelection()
 {
-    const QString id = m_editor ? selectedTileID(m_editor->backdropID(), m_editor->backgroundImage().has_value(), m_prefix)
+    const QString id = m_editor ? selectedTileID(m_editor->backdropID(), m_editor->hasBackgroundPicture(), m_prefix)
                                 : QString();
     if (id == m_selectedID)
         return;

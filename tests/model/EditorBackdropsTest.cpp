@@ -31,6 +31,53 @@ TEST_F(EditorBackdrops, AreRenderedInTheDocumentsAspectAtALongEdgeOf2400)
     EXPECT_EQ(engines->lastBackdropSize, QSize(64, 2400));
 }
 
+// Clicking through backdrops: history keeps the pixels of the two pictures
+// nearest to the step in force; a farther generated one is rendered again, at
+// its size and under its own name, when undo or redo brings it back. A photo's
+// picture cannot be made again (its file may change or go) and stays.
+TEST_F(EditorBackdrops, HistoryKeepsTheNearestPicturesAndRendersFartherOnesAgain)
+{
+    openDocument(QStringLiteral("wide.png"), 400, 100);
+    editor->selectPhotoBackdrop(QStringLiteral("beach"));
+    settle(engines->photoRequests.back().promise, std::optional(ScriptedEngines::solid(8, 8)));
+    QCoreApplication::processEvents();
+    runner->settle();
+    std::vector<std::uint64_t> shown{editor->backgroundImage()->generation()};
+    std::vector<QString> ids{editor->backdropID()};
+    const auto& presets = Backdrop::presets();
+    for (int pick = 0; pick < 6; ++pick) {
+        editor->selectBackdrop(presets[std::size_t(pick)]);
+        runner->settle();
+        shown.push_back(editor->backgroundImage()->generation());
+        ids.push_back(editor->backdropID());
+    }
+    const std::size_t picture = std::size_t(2400) * 600 * 4;
+    EXPECT_EQ(editor->historyPictures().count, EditorState::kHistoryPictures + 1);  // and the photo
+    EXPECT_EQ(editor->historyPictures().bytes, EditorState::kHistoryPictures * picture + 8 * 8 * 4);
+
+    const int renders = engines->calls("renderBackdrop");
+    const auto expectShown = [&](std::size_t step) {
+        runner->settle();
+        EXPECT_EQ(editor->backdropID(), ids[step]);
+        ASSERT_TRUE(editor->backgroundImage()) << step;
+        EXPECT_EQ(editor->backgroundImage()->generation(), shown[step]) << step;
+        EXPECT_EQ(editor->composite()->generation(), editor->compositeBase()->generation());
+        EXPECT_LE(editor->historyPictures().count, EditorState::kHistoryPictures + 1);
+    };
+    for (std::size_t step = shown.size() - 1; step-- > 0;) {
+        editor->undo();
+        expectShown(step);
+    }
+    // Two were kept, three rendered again at their size, the photo kept.
+    EXPECT_EQ(engines->calls("renderBackdrop") - renders, 3);
+    EXPECT_EQ(engines->lastBackdropSize, QSize(2400, 600));
+    EXPECT_EQ(engines->calls("photoBackdrop"), 1);
+    for (std::size_t step = 1; step < shown.size(); ++step) {
+        editor->redo();
+        expectShown(step);
+    }
+}
+
 TEST_F(EditorBackdrops, TheNewestPhotoWins)
 {
     editor->selectPhotoBackdrop(QStringLiteral("first"));

@@ -180,4 +180,27 @@ TEST_F(EditorCutout, IsNetLoadsAtTheStartWhenAutoSubjectRunsOnImport)
     }
 }
 
+// At an import the network loads beside the decoding, not after it: the
+// cutout that follows then waits for neither one after the other.
+TEST_F(EditorCutout, IsNetLoadsWhileThePictureIsDecoded)
+{
+    engines->isnetPresent = true;
+    editor->setMatteModel(MatteModel::isnet);
+    runner->settle();
+    const int loads = engines->calls("loadIsnet");
+
+    editor->importImage(writePicture(QStringLiteral("beach.png")));
+    std::optional<std::size_t> warmUp;
+    for (std::size_t job = 0; job < runner->pendingJobs(); ++job) {
+        if (runner->priorityOf(job) == TaskPriority::utility)
+            warmUp = job;
+    }
+    ASSERT_TRUE(warmUp) << "no load waits beside the decoding";
+    runner->runJob(*warmUp);
+    EXPECT_EQ(engines->calls("loadIsnet"), loads + 1);
+    EXPECT_FALSE(editor->document());
+    runner->settle();
+    EXPECT_TRUE(editor->cutout());
+}
+
 } // namespace zephrin::testing

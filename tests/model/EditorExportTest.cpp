@@ -352,6 +352,33 @@ TEST_F(EditorExport, MakesOneResultPngAtATimeAndTheNewestNext)
     EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(40, 20));
 }
 
+// The PNG made ahead of a copy gives way to work the user waits for (its
+// deflate would take every core from it): a change begun while it runs stops
+// it, and the PNG of the newest result is made once that work is done.
+TEST_F(EditorExport, APngMadeAheadGivesWayToWorkTheUserWaitsFor)
+{
+    openDocument();
+    const int encodes = engines->calls("encodePNG");
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 60, 40));
+    runner->advance(90ms);
+    runner->runAll();
+    runner->advance(250ms);
+    ASSERT_EQ(runner->pendingJobs(), 1u); // the PNG, made ahead
+
+    editor->setComp(QStringLiteral("crop"), QRectF(0, 0, 50, 30));
+    runner->runJob(0); // stopped by the composite begun meanwhile
+    EXPECT_FALSE(editor->resultPNG());
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    runner->advance(300ms); // the composite still waits: so does the PNG
+    ASSERT_EQ(runner->pendingJobs(), 1u);
+    runner->runJob(0);
+    ASSERT_EQ(editor->composite()->image().width(), 50);
+    runner->settle();
+    ASSERT_TRUE(editor->resultPNG());
+    EXPECT_EQ(QImage::fromData(*editor->resultPNG()).size(), QSize(50, 30));
+    EXPECT_EQ(engines->calls("encodePNG"), encodes + 2);
+}
+
 // The result's PNG is made on a worker after each result, so a copy lands at
 // once with its notice; a copy of a result whose PNG is still to be made
 // lands with it, never with the result before.

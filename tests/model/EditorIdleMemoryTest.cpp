@@ -1,7 +1,8 @@
 // What the work leaves in memory goes back once nothing needs it: the
-// network's session five seconds after the last cutout began, while the user
-// edits on; the rest once the editor and the batch have been left alone for
-// ten seconds. Neither happens while the work it would cost still runs.
+// network's working memory as a cutout lands, its session five seconds after
+// the last cutout began, while the user edits on; the rest once the editor and
+// the batch have been left alone for ten seconds. None of it goes while the
+// work it would cost still runs.
 
 #include "EditorFixture.h"
 #include "model/batch/BatchState.h"
@@ -25,9 +26,14 @@ protected:
 
 TEST_F(EditorIdleMemory, TheNetworkGoesAfterTheCutoutWhileTheEditingGoesOn)
 {
+    engines->isnetPresent = true;
+    editor->setMatteModel(MatteModel::isnet);
     editor->importImage(writePicture(QStringLiteral("beach.png")));
     work(1s);
     ASSERT_TRUE(editor->cutout());
+    // Its working memory at once, the session a while later.
+    EXPECT_EQ(engines->calls("releaseIsnetMemory"), 1);
+    EXPECT_EQ(engines->calls("releaseIsnet"), 0);
 
     // A change every three seconds: the editor is never idle for long.
     for (int change = 1; change <= 4; ++change) {
@@ -55,6 +61,29 @@ TEST_F(EditorIdleMemory, TheNetworkGoesAfterTheCutoutWhileTheEditingGoesOn)
     editor->setFeather(9);
     work(11s);
     EXPECT_EQ(engines->calls("releaseIdleMemory"), 2);
+}
+
+// On a slow machine a cutout can outlast the wait: the network stays for it
+// and goes as long after it, not only once the editor falls idle.
+TEST_F(EditorIdleMemory, TheNetworkWaitsForACutoutThatOutlastsTheWait)
+{
+    editor->importImage(writePicture(QStringLiteral("beach.png")));
+    work(1s);
+    const int released = engines->calls("releaseIsnet");
+    editor->runAutoSubject();
+    // The cutout's job waits; the clock runs on past the wait.
+    for (int step = 0; step < 6; ++step)
+        runner->advance(1s);
+    EXPECT_EQ(engines->calls("releaseIsnet"), released);
+
+    ASSERT_TRUE(runner->runJob());
+    // Edits keep the editor from falling idle meanwhile.
+    for (int change = 1; change <= 3; ++change) {
+        editor->setFeather(change);
+        work(2s);
+    }
+    EXPECT_EQ(engines->calls("releaseIsnet"), released + 1);
+    EXPECT_EQ(engines->calls("releaseIdleMemory"), 0);
 }
 
 TEST_F(EditorIdleMemory, NothingGoesWhileTheBatchRuns)

@@ -40,6 +40,7 @@ bool ScriptedEngines::fails(const std::string& name) const
 bool ScriptedEngines::isnetAvailable() const { return isnetPresent; }
 bool ScriptedEngines::isnetLoaded() const { return isnetIsLoaded; }
 void ScriptedEngines::loadIsnet() const { count("loadIsnet"); }
+void ScriptedEngines::releaseIsnetMemory() const { count("releaseIsnetMemory"); }
 void ScriptedEngines::releaseIsnet() const { count("releaseIsnet"); }
 void ScriptedEngines::releaseIdleMemory() const { count("releaseIdleMemory"); }
 
@@ -182,12 +183,12 @@ QByteArray ScriptedEngines::traceSVG(const Image& image, const std::optional<Ima
     return EditorEngines::traceSVG(image, source, options);
 }
 
-std::optional<QByteArray> ScriptedEngines::encodePNG(const Image& image) const
+std::optional<QByteArray> ScriptedEngines::encodePNG(const Image& image, const std::atomic<bool>* stop) const
 {
     count("encodePNG");
     if (fails("encodePNG"))
         return std::nullopt;
-    return EditorEngines::encodePNG(image);
+    return EditorEngines::encodePNG(image, stop);
 }
 
 SheetRender ScriptedEngines::renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,

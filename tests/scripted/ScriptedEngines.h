@@ -64,6 +64,7 @@ public:
     bool isnetAvailable() const override;
     bool isnetLoaded() const override;
     void loadIsnet() const override;
+    void releaseIsnetMemory() const override;
     void releaseIsnet() const override;
     void releaseIdleMemory() const override;
     MatteBox computeMatte(const Image& image, MatteModel model, std::optional<QRectF> region) const override;
@@ -90,7 +91,7 @@ public:
                           double quality) const override;
     QByteArray traceSVG(const Image& image, const std::optional<Image>& source,
                         const TraceOptions& options) const override;
-    std::optional<QByteArray> encodePNG(const Image& image) const override;
+    std::optional<QByteArray> encodePNG(const Image& image, const std::atomic<bool>* stop = nullptr) const override;
     SheetRender renderSheet(const std::vector<StickerItem>& items, const SheetSettings& settings,
                             const SheetPins& pins) override;
 

@@ -5,6 +5,8 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
 #include <opencv2/imgproc.hpp>
 #include <png.h>
 
@@ -162,6 +164,13 @@ TEST(PngWriter, WritesTheSameFileWhateverTheThreads)
     cv::setNumThreads(threads);
     ASSERT_TRUE(alone && shared);
     EXPECT_EQ(*alone, *shared);
+
+    // A stop that never comes changes nothing; one given gives no file at all,
+    // never a file cut short.
+    std::atomic<bool> stop{false};
+    EXPECT_EQ(writePng(image, true, 0, &stop), alone);
+    stop = true;
+    EXPECT_EQ(writePng(image, true, 0, &stop), std::nullopt);
 }
 
 TEST(PngWriter, RefusesAnEmptyImage)

@@ -156,13 +156,35 @@ TEST_F(SessionCache, RebuildsADamagedCacheAndNeverTrustsIt)
 
 TEST_F(SessionCache, ReplacesTheCopyOfAModelThatChanged)
 {
-    open();
-    const fs::path old = onlyCacheFile();
+    const fs::path old = open().file;
+    EXPECT_EQ(old, onlyCacheFile());
+    noteWorkingMemory(old, 4096);
     writeModel(zephrin::testing::modelWithoutOutputImage());
     EXPECT_EQ(open().origin, CachedSession::Origin::modelFile);
-    const fs::path current = onlyCacheFile(); // the stale copy is gone
+    const fs::path current = onlyCacheFile(); // the stale copy is gone, with its note
     EXPECT_NE(current, old);
     EXPECT_EQ(open().origin, CachedSession::Origin::cache);
+}
+
+// The working memory noted beside a copy is read back as it was written, and
+// nothing but a plain number of a sane size counts as a note.
+TEST_F(SessionCache, NotesTheWorkingMemoryBesideItsCopyAndTrustsOnlyANumber)
+{
+    const fs::path file = open().file;
+    EXPECT_EQ(notedWorkingMemory(file), 0u);
+    noteWorkingMemory(file, 447283200);
+    EXPECT_EQ(notedWorkingMemory(file), 447283200u);
+    EXPECT_EQ(open().origin, CachedSession::Origin::cache); // the note is no damage to the copy
+    EXPECT_EQ(cacheFiles().size(), 2u);
+
+    const fs::path note = fs::path(file).concat(".memory");
+    for (const char* text : {"", "abc", "-5\n", "12 MB\n", "99999999999999999999999\n", "68719476737\n"}) {
+        writeAll(note, QByteArray(text));
+        EXPECT_EQ(notedWorkingMemory(file), 0u) << text;
+    }
+    EXPECT_EQ(notedWorkingMemory({}), 0u);
+    noteWorkingMemory({}, 1); // no copy, no note
+    EXPECT_EQ(cacheFiles().size(), 2u);
 }
 
 TEST_F(SessionCache, WorksWithoutACacheAndStillRefusesABadModel)

@@ -1,0 +1,184 @@
+#include "engine/isnet/WorkingMemory.h"
+
+#include "engine/isnet/FirstFitSpans.h"
+
+#include <onnxruntime_cxx_api.h>
+
+#include <opencv2/core.hpp>
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23 // Linux 5.14
+#endif
+
+namespace zephrin {
+
+namespace {
+
+// Blocks from this size on come from the range: the tensors and repacked
+// weights, not the runtime's small bookkeeping.
+constexpr std::size_t kFromRange = std::size_t(64) << 10;
+// Address space reserved for the range; pages exist only where touched.
+constexpr std::size_t kRangeBytes = std::size_t(2) << 30;
+// The part of the range one task of prepare() maps in.
+constexpr std::size_t kPrepareChunk = std::size_t(16) << 20;
+constexpr std::size_t kSmallAlignment = 64;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUseRange = false;
+#else
+constexpr bool kUseRange = true;
+#endif
+
+// Maps in [data, data + bytes) without changing a byte (blocks in use may lie
+// there): in one call where the kernel offers it, else by adding 0 to one
+// byte of each page atomically.
+void populate(unsigned char* data, std::size_t bytes)
+{
+    if (::madvise(data, bytes, MADV_POPULATE_WRITE) == 0)
+        return;
+    for (std::size_t at = 0; at < bytes; at += FirstFitSpans::kGrain)
+        __atomic_fetch_add(data + at, 0, __ATOMIC_RELAXED);
+}
+
+} // namespace
+
+struct WorkingMemory::State {
+    OrtAllocator allocator{};
+    OrtMemoryInfo* info = nullptr;
+    unsigned char* range = nullptr;
+    mutable std::mutex lock;
+    FirstFitSpans spans{kRangeBytes};
+    // Every page below this is mapped in (or lies in a block in use), ready
+    // for an inference; giveBack() lowers it to the first page it returns.
+    std::size_t ready = 0;
+    // The most that has been mapped in: what giveBack() looks through.
+    std::size_t reach = 0;
+    std::mutex preparing; // one prepare() at a time: a second waits and finds the pages ready
+    std::once_flag registered;
+
+    bool inRange(const void* p) const
+    {
+        const auto* byte = static_cast<const unsigned char*>(p);
+        return range && byte >= range && byte < range + kRangeBytes;
+    }
+
+    void* alloc(std::size_t bytes)
+    {
+        if (bytes == 0)
+            return nullptr;
+        if (range && bytes >= kFromRange) {
+            const std::lock_guard guard(lock);
+            if (const std::optional<std::size_t> offset = spans.take(bytes))
+                return range + *offset;
+        }
+        return std::aligned_alloc(kSmallAlignment, (bytes + kSmallAlignment - 1) / kSmallAlignment * kSmallAlignment);
+    }
+
+    void free(void* p)
+    {
+        if (!inRange(p)) {
+            std::free(p);
+            return;
+        }
+        const std::lock_guard guard(lock);
+        spans.give(std::size_t(static_cast<unsigned char*>(p) - range));
+    }
+};
+
+WorkingMemory::WorkingMemory() : m_state(new State)
+{
+    State& state = *m_state;
+    Ort::ThrowOnError(Ort::GetApi().CreateCpuMemoryInfo(OrtDeviceAllocator, OrtMemTypeDefault, &state.info));
+    if (kUseRange) {
+        void* range = ::mmap(nullptr, kRangeBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                             -1, 0);
+        if (range != MAP_FAILED)
+            state.range = static_cast<unsigned char*>(range);
+    }
+    state.allocator.version = ORT_API_VERSION;
+    state.allocator.Alloc = [](OrtAllocator*, std::size_t bytes) { return shared().m_state->alloc(bytes); };
+    state.allocator.Free = [](OrtAllocator*, void* p) { shared().m_state->free(p); };
+    state.allocator.Info = [](const OrtAllocator*) -> const OrtMemoryInfo* { return shared().m_state->info; };
+}
+
+WorkingMemory& WorkingMemory::shared()
+{
+    static WorkingMemory& memory = *new WorkingMemory;
+    return memory;
+}
+
+void WorkingMemory::registerWith(Ort::Env& env)
+{
+    std::call_once(m_state->registered,
+                   [&] { Ort::ThrowOnError(Ort::GetApi().RegisterAllocator(env, &m_state->allocator)); });
+}
+
+OrtAllocator& WorkingMemory::allocator() { return m_state->allocator; }
+
+void WorkingMemory::prepare(std::size_t atLeast)
+{
+    State& state = *m_state;
+    const std::lock_guard preparing(state.preparing);
+    std::size_t from = 0;
+    std::size_t to = 0;
+    {
+        const std::lock_guard guard(state.lock);
+        const std::size_t wanted = std::max(state.spans.highWater(), atLeast);
+        to = std::min((wanted + FirstFitSpans::kGrain - 1) / FirstFitSpans::kGrain * FirstFitSpans::kGrain, kRangeBytes);
+        from = state.ready;
+        state.reach = std::max(state.reach, to);
+    }
+    if (!state.range || from >= to)
+        return;
+    const std::size_t bytes = to - from;
+    const int chunks = int((bytes + kPrepareChunk - 1) / kPrepareChunk);
+    unsigned char* const start = state.range + from;
+    cv::parallel_for_(cv::Range(0, chunks), [&](const cv::Range& part) {
+        for (int chunk = part.start; chunk < part.end; ++chunk) {
+            const std::size_t at = std::size_t(chunk) * kPrepareChunk;
+            populate(start + at, std::min(kPrepareChunk, bytes - at));
+        }
+    });
+    const std::lock_guard guard(state.lock);
+    state.ready = std::max(state.ready, to);
+}
+
+void WorkingMemory::inferenceEnded()
+{
+    const std::lock_guard guard(m_state->lock);
+    m_state->ready = std::max(m_state->ready, m_state->spans.highWater());
+    m_state->reach = std::max(m_state->reach, m_state->spans.highWater());
+}
+
+void WorkingMemory::giveBack()
+{
+    State& state = *m_state;
+    if (!state.range)
+        return;
+    const std::lock_guard guard(state.lock);
+    const auto spans = state.spans.freeSpansBelow(std::max(state.spans.highWater(), state.reach));
+    for (const auto& [offset, size] : spans)
+        ::madvise(state.range + offset, size, MADV_DONTNEED);
+    if (!spans.empty())
+        state.ready = std::min(state.ready, spans.front().first);
+}
+
+std::size_t WorkingMemory::highWater() const
+{
+    const std::lock_guard guard(m_state->lock);
+    return m_state->spans.highWater();
+}
+
+std::size_t WorkingMemory::bytesInUse() const
+{
+    const std::lock_guard guard(m_state->lock);
+    return m_state->spans.takenBytes();
+}
+
+} // namespace zephrin

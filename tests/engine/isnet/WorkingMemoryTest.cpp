@@ -1,0 +1,101 @@
+#include "engine/isnet/FirstFitSpans.h"
+#include "engine/isnet/WorkingMemory.h"
+
+#include <onnxruntime_cxx_api.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace zephrin;
+
+namespace {
+
+constexpr std::size_t kGrain = FirstFitSpans::kGrain;
+
+} // namespace
+
+TEST(FirstFitSpans, TakesTheLowestSpanThatFitsAndJoinsWhatIsGivenBack)
+{
+    FirstFitSpans spans(100 * kGrain);
+    EXPECT_EQ(spans.take(1), 0u);                  // rounded up to one grain
+    EXPECT_EQ(spans.take(3 * kGrain), kGrain);
+    EXPECT_EQ(spans.take(2 * kGrain + 1), 4 * kGrain);
+    EXPECT_EQ(spans.highWater(), 7 * kGrain);
+    EXPECT_EQ(spans.takenBytes(), 7 * kGrain);
+
+    // The middle span back: a smaller request takes its start, a larger one
+    // goes above the high-water mark.
+    EXPECT_TRUE(spans.give(kGrain));
+    EXPECT_FALSE(spans.give(kGrain));  // given back already
+    EXPECT_FALSE(spans.give(2 * kGrain)); // no span starts there
+    EXPECT_EQ(spans.take(kGrain), kGrain);
+    EXPECT_EQ(spans.take(4 * kGrain), 7 * kGrain);
+
+    // Neighbours given back join into one span that a request of their
+    // combined size fits.
+    EXPECT_TRUE(spans.give(0));
+    EXPECT_TRUE(spans.give(kGrain));
+    EXPECT_EQ(spans.freeSpansBelow(spans.highWater()),
+              (std::vector<std::pair<std::size_t, std::size_t>>{{0, 4 * kGrain}}));
+    EXPECT_EQ(spans.take(4 * kGrain), 0u);
+    EXPECT_EQ(spans.take(100 * kGrain), std::nullopt); // larger than what is left
+}
+
+TEST(FirstFitSpans, LaysTheSameRequestsOutAtTheSamePlacesEachTime)
+{
+    // An inference asks for the same sizes in the same order every time.
+    const std::vector<std::size_t> sizes{64 * kGrain, 3 * kGrain, 128 * kGrain, kGrain, 64 * kGrain};
+    FirstFitSpans spans(1000 * kGrain);
+    std::vector<std::size_t> first;
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::size_t> offsets;
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            offsets.push_back(*spans.take(sizes[i]));
+            if (i % 2 == 1)
+                spans.give(offsets[i - 1]); // each second block lets the one before it go
+        }
+        for (std::size_t i = 0; i < offsets.size(); ++i) {
+            if (i % 2 == 1 || i + 1 == offsets.size())
+                spans.give(offsets[i]);
+        }
+        if (round == 0)
+            first = offsets;
+        EXPECT_EQ(offsets, first) << round;
+        EXPECT_EQ(spans.takenBytes(), 0u);
+    }
+    EXPECT_EQ(spans.freeSpansBelow(spans.highWater()).size(), 1u);
+}
+
+// Mapping pages in ahead of an inference and giving free ones back must leave
+// the bytes of blocks in use as they are: the repacked weights live there.
+TEST(WorkingMemory, KeepsTheBytesOfBlocksInUseThroughPrepareAndGiveBack)
+{
+    WorkingMemory& memory = WorkingMemory::shared();
+    OrtAllocator& allocator = memory.allocator();
+    const std::size_t size = std::size_t(3) << 20;
+    auto* kept = static_cast<unsigned char*>(allocator.Alloc(&allocator, size));
+    auto* freed = static_cast<unsigned char*>(allocator.Alloc(&allocator, size));
+    ASSERT_NE(kept, nullptr);
+    ASSERT_NE(freed, nullptr);
+    for (std::size_t i = 0; i < size; ++i)
+        kept[i] = static_cast<unsigned char>(i * 7 + 3);
+    std::memset(freed, 0xAB, size);
+    allocator.Free(&allocator, freed);
+
+    memory.prepare(memory.highWater() + (std::size_t(8) << 20));
+    memory.giveBack();
+    bool same = true;
+    for (std::size_t i = 0; i < size; ++i)
+        same = same && kept[i] == static_cast<unsigned char>(i * 7 + 3);
+    EXPECT_TRUE(same);
+    EXPECT_GE(memory.bytesInUse(), size);
+
+    // The freed block's place serves the next block of its size.
+    void* again = allocator.Alloc(&allocator, size);
+    EXPECT_EQ(again, freed);
+    allocator.Free(&allocator, again);
+    allocator.Free(&allocator, kept);
+    EXPECT_EQ(allocator.Alloc(&allocator, 0), nullptr);
+}
