@@ -13,9 +13,9 @@ endforeach()
 set_property(TARGET opencv_imgproc PROPERTY INTERFACE_LINK_LIBRARIES opencv_core)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HEIF REQUIRED IMPORTED_TARGET libheif)
-# libheif's HEVC decoder, to keep its logging off (libheif-dev brings it).
+# libheif's HEVC decoder: its logging stays off, and a picture it leaves partly undecoded is refused.
 pkg_check_modules(DE265 REQUIRED IMPORTED_TARGET libde265)
-# libheif's AV1 decoder, whose messages go to the log (libheif-dev brings it).
+# libheif's AV1 decoder, whose messages go to the log.
 pkg_check_modules(DAV1D REQUIRED IMPORTED_TARGET dav1d)
 pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux)
 # Animated WebP files for the tests.
