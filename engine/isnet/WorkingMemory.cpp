@@ -24,7 +24,7 @@ namespace {
 // weights, not the runtime's small bookkeeping.
 constexpr std::size_t kFromRange = std::size_t(64) << 10;
 // Address space reserved for the range; pages exist only where touched.
-constexpr std::size_t kRangeBytes = std::size_t(2) << 30;
+constexpr std::size_t kRangeBytes = WorkingMemory::kCapacity;
 // The part of the range one task of prepare() maps in.
 constexpr std::size_t kPrepareChunk = std::size_t(16) << 20;
 constexpr std::size_t kSmallAlignment = 64;
