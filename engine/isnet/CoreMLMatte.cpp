@@ -373,7 +373,9 @@ std::vector<float> CoreMLMatte::run(std::span<const float> input)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     WorkingMemory::shared().inferenceEnded();
     const std::size_t used = WorkingMemory::shared().highWater();
-    if (used > model->noted.exchange(std::max(used, model->noted.load())))
+    // Noted when it differs: a note that promised more (damaged, or left by
+    // another build) is mapped in by one process only.
+    if (model->noted.exchange(used) != used)
         noteWorkingMemory(model->cacheFile, used);
     QStringList featureNames;
     for (const std::string& name : names)

@@ -1,8 +1,10 @@
 #include "engine/isnet/SessionCache.h"
 
+#include "engine/codec/RegularFileBytes.h"
 #include "engine/isnet/ContentChecksum.h"
 #include "engine/isnet/IsnetLog.h"
 #include "engine/isnet/MappedFile.h"
+#include "engine/isnet/WorkingMemory.h"
 
 #include <QCryptographicHash>
 #include <QString>
@@ -26,8 +28,8 @@ constexpr std::array<char, 8> kMagic{'Z', 'E', 'P', 'H', 'O', 'R', 'T', '1'};
 // The working memory note beside a cache file: its name plus this, holding the
 // byte count in decimal.
 constexpr const char* kNoteSuffix = ".memory";
-// A note larger than this is no note of ours.
-constexpr std::size_t kMaxNotedBytes = std::size_t(16) << 30;
+// The longest note of ours: 20 digits and the line's end.
+constexpr qint64 kNoteLength = 21;
 using KeyDigest = std::array<unsigned char, 32>;
 
 struct Trailer {
@@ -245,13 +247,17 @@ std::size_t notedWorkingMemory(const std::filesystem::path& cacheFile)
 {
     if (cacheFile.empty())
         return 0;
-    std::ifstream note(std::filesystem::path(cacheFile).concat(kNoteSuffix));
-    std::string text;
-    if (!std::getline(note, text) || text.empty() || text.size() > 20)
+    // Read as a picture file is: a pipe, a device or a long file under that
+    // name is no note, and is neither waited on nor read.
+    const FileBytes note = regularFileBytes(std::filesystem::path(cacheFile).concat(kNoteSuffix), kNoteLength);
+    if (note.problem || !note.bytes.endsWith('\n'))
         return 0;
+    const char* const begin = note.bytes.constData();
+    const char* const last = begin + note.bytes.size() - 1;
     std::size_t bytes = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bytes);
-    return error == std::errc() && end == text.data() + text.size() && bytes <= kMaxNotedBytes ? bytes : 0;
+    const auto [end, error] = std::from_chars(begin, last, bytes);
+    // More than the working memory can hold is no note of ours.
+    return error == std::errc() && end == last && bytes <= WorkingMemory::kCapacity ? bytes : 0;
 }
 
 void noteWorkingMemory(const std::filesystem::path& cacheFile, std::size_t bytes)

@@ -63,8 +63,10 @@ CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& mode
 
 // How much working memory the inferences of a session read from `cacheFile`
 // took, as noted beside that file, so that a new process can map as much in
-// before its first inference; 0 when nothing (readable) is noted. Removed with
-// the file it belongs to.
+// before its first inference; 0 when nothing (readable) is noted, and for
+// what is no note of ours: anything but a small regular file holding one
+// number and its line's end, or a number beyond WorkingMemory::kCapacity.
+// Removed with the file it belongs to.
 std::size_t notedWorkingMemory(const std::filesystem::path& cacheFile);
 // Notes `bytes` for `cacheFile` (in one rename); a note that cannot be written
 // costs nothing but the time it would have saved.

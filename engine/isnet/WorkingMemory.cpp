@@ -9,8 +9,10 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23 // Linux 5.14
@@ -24,7 +26,7 @@ namespace {
 // weights, not the runtime's small bookkeeping.
 constexpr std::size_t kFromRange = std::size_t(64) << 10;
 // Address space reserved for the range; pages exist only where touched.
-constexpr std::size_t kRangeBytes = std::size_t(2) << 30;
+constexpr std::size_t kRangeBytes = WorkingMemory::kCapacity;
 // The part of the range one task of prepare() maps in.
 constexpr std::size_t kPrepareChunk = std::size_t(16) << 20;
 constexpr std::size_t kSmallAlignment = 64;
@@ -77,7 +79,15 @@ struct WorkingMemory::State {
             if (const std::optional<std::size_t> offset = spans.take(bytes))
                 return range + *offset;
         }
-        return std::aligned_alloc(kSmallAlignment, (bytes + kSmallAlignment - 1) / kSmallAlignment * kSmallAlignment);
+        // The runtime takes a null block for memory and writes through it:
+        // a block that cannot be had fails its inference instead, as the
+        // runtime's own allocator fails it.
+        if (bytes > SIZE_MAX - kSmallAlignment)
+            throw std::bad_alloc();
+        void* block = std::aligned_alloc(kSmallAlignment, (bytes + kSmallAlignment - 1) / kSmallAlignment * kSmallAlignment);
+        if (!block)
+            throw std::bad_alloc();
+        return block;
     }
 
     void free(void* p)

@@ -27,6 +27,9 @@ namespace zephrin {
 
 class WorkingMemory {
 public:
+    // The bytes of the reserved range: no inference's blocks end higher in it.
+    static constexpr std::size_t kCapacity = std::size_t(2) << 30;
+
     // The one working memory of the process, never destroyed (sessions the
     // environment outlives may free into it).
     static WorkingMemory& shared();

@@ -1,4 +1,6 @@
 #include "engine/isnet/CoreMLMatte.h"
+#include "engine/isnet/SessionCache.h"
+#include "engine/isnet/WorkingMemory.h"
 
 #include "support/LogCapture.h"
 #include "support/Scenes.h"
@@ -14,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <future>
 #include <limits>
 #include <thread>
@@ -325,6 +328,30 @@ TEST_F(IsnetMask, AReloadedSessionFindsItsWorkingMemoryMappedIn)
     const long before = faults();
     CoreMLMatte::shared().run(input);
     EXPECT_LT(faults() - before, 10000);
+    CoreMLMatte::shared().release(); // as the tests after it expect
+}
+
+// A note beside the optimised copy that promises more working memory than an
+// inference takes (damaged, or written by hand) is mapped in once, then
+// corrected to what the inference took, so that it costs no later process.
+TEST_F(IsnetMask, CorrectsANoteThatPromisesMoreThanTheInferenceTook)
+{
+    const std::vector<float> input = CoreMLMatte::makeInput(support::darkObjectOnTexture({600, 450}, 5).image,
+                                                            CoreMLMatte::kSide);
+    CoreMLMatte::shared().run(input);
+    const std::size_t took = WorkingMemory::shared().highWater();
+    std::filesystem::path copy;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(modelCacheFolder(), error))
+        if (entry.path().extension() == ".ort")
+            copy = entry.path();
+    ASSERT_FALSE(copy.empty()) << "no optimised copy in " << modelCacheFolder();
+    ASSERT_EQ(notedWorkingMemory(copy), took);
+
+    CoreMLMatte::shared().release();
+    noteWorkingMemory(copy, took + (std::size_t(64) << 20));
+    CoreMLMatte::shared().run(input);
+    EXPECT_EQ(notedWorkingMemory(copy), took);
     CoreMLMatte::shared().release(); // as the tests after it expect
 }
 

@@ -4,6 +4,7 @@
 #include "engine/isnet/MappedFile.h"
 #include "engine/isnet/ModelResource.h"
 #include "engine/isnet/RuntimeEnvironment.h"
+#include "engine/isnet/WorkingMemory.h"
 #include "support/TinyOnnxModel.h"
 
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 #include <opencv2/core.hpp>
 #include <zlib.h>
+
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -185,6 +188,30 @@ TEST_F(SessionCache, NotesTheWorkingMemoryBesideItsCopyAndTrustsOnlyANumber)
     EXPECT_EQ(notedWorkingMemory({}), 0u);
     noteWorkingMemory({}, 1); // no copy, no note
     EXPECT_EQ(cacheFiles().size(), 2u);
+}
+
+// Whatever stands under the note's name is looked at without waiting and
+// read no further than a note's length: a pipe would hang every load of the
+// network, a device or a huge file would be read whole into memory; and no
+// note promises more than the working memory can ever hold.
+TEST_F(SessionCache, RefusesANoteThatIsNoSmallFileOrPromisesMoreThanTheWorkingMemoryHolds)
+{
+    const fs::path file = open().file;
+    const fs::path note = fs::path(file).concat(".memory");
+
+    writeAll(note, QByteArray(std::to_string(WorkingMemory::kCapacity).c_str()) + '\n');
+    EXPECT_EQ(notedWorkingMemory(file), WorkingMemory::kCapacity);
+    writeAll(note, QByteArray(std::to_string(WorkingMemory::kCapacity + 1).c_str()) + '\n');
+    EXPECT_EQ(notedWorkingMemory(file), 0u);
+    writeAll(note, QByteArray(std::size_t(1) << 20, '1'));
+    EXPECT_EQ(notedWorkingMemory(file), 0u);
+
+    fs::remove(note);
+    ASSERT_EQ(::mkfifo(note.c_str(), 0600), 0);
+    EXPECT_EQ(notedWorkingMemory(file), 0u);
+    fs::remove(note);
+    fs::create_symlink("/dev/zero", note);
+    EXPECT_EQ(notedWorkingMemory(file), 0u);
 }
 
 TEST_F(SessionCache, WorksWithoutACacheAndStillRefusesABadModel)

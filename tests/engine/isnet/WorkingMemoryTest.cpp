@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 using namespace zephrin;
@@ -98,4 +100,18 @@ TEST(WorkingMemory, KeepsTheBytesOfBlocksInUseThroughPrepareAndGiveBack)
     allocator.Free(&allocator, again);
     allocator.Free(&allocator, kept);
     EXPECT_EQ(allocator.Alloc(&allocator, 0), nullptr);
+}
+
+// The runtime writes through whatever block it is handed: a request that no
+// memory can serve fails the inference instead of handing back none, or a
+// block smaller than asked for when the size overflows its rounding.
+TEST(WorkingMemory, RefusesARequestItCannotServe)
+{
+    OrtAllocator& allocator = WorkingMemory::shared().allocator();
+    const std::size_t inUse = WorkingMemory::shared().bytesInUse();
+    EXPECT_THROW(allocator.Alloc(&allocator, SIZE_MAX - 10), std::bad_alloc);
+#if !defined(__SANITIZE_ADDRESS__) // which stops the process at such a request
+    EXPECT_THROW(allocator.Alloc(&allocator, std::size_t(1) << 62), std::bad_alloc);
+#endif
+    EXPECT_EQ(WorkingMemory::shared().bytesInUse(), inUse);
 }
