@@ -7,6 +7,7 @@
 #include <opencv2/core.hpp>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -173,8 +174,16 @@ void WorkingMemory::giveBack()
         return;
     const std::lock_guard guard(state.lock);
     const auto spans = state.spans.freeSpansBelow(std::max(state.spans.highWater(), state.reach));
-    for (const auto& [offset, size] : spans)
-        ::madvise(state.range + offset, size, MADV_DONTNEED);
+    // The kernel drops whole pages: on a machine whose pages are larger than
+    // the spans' grain, only the pages a free span covers whole may go, or a
+    // block beside it would lose its bytes.
+    static const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+    for (const auto& [offset, size] : spans) {
+        const std::size_t first = (offset + page - 1) / page * page;
+        const std::size_t end = (offset + size) / page * page;
+        if (first < end)
+            ::madvise(state.range + first, end - first, MADV_DONTNEED);
+    }
     if (!spans.empty())
         state.ready = std::min(state.ready, spans.front().first);
 }

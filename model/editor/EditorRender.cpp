@@ -108,6 +108,8 @@ void EditorState::recomposite(bool skipDebounce)
     }
     // A picture brought back without its pixels: its render composites when it lands.
     if (m_background && !m_background->pixels) {
+        // A composite still running over the previous backdrop must not land over it.
+        cancelTask(m_compositeTask);
         if (m_background->recipe && !m_backdropTask.running())
             remakeBackground();
         return;
