@@ -412,6 +412,33 @@ bool namesAlpha(QByteArrayView bytes, const Box& auxC)
 
 } // namespace
 
+bool heifNamesReadBrand(QByteArrayView bytes)
+{
+    if (bytes.size() < 8 || bytes.sliced(4, 4) != "ftyp")
+        return false;
+    Reader reader(bytes, 0, bytes.size());
+    quint64 size = reader.number(4);
+    reader.skip(4);
+    if (size == 1)
+        size = reader.number(8);
+    if (!reader.ok())
+        return false;
+    // The major brand, a minor version, then the compatible brands; those
+    // that the bytes hold of a box cut short still count.
+    const qsizetype body = reader.at();
+    const qsizetype end = size == 0 || size > quint64(bytes.size()) ? bytes.size() : qsizetype(size);
+    const auto isRead = [&](qsizetype at) {
+        const QByteArrayView brand = bytes.sliced(at, 4);
+        return brand == "heic" || brand == "heix" || brand == "avif";
+    };
+    if (body + 4 <= end && isRead(body))
+        return true;
+    for (qsizetype at = body + 8; at + 4 <= end; at += 4)
+        if (isRead(at))
+            return true;
+    return false;
+}
+
 bool heifPrimaryHasAlphaItem(QByteArrayView bytes)
 {
     const std::optional<Meta> meta = metaOf(bytes);

@@ -5,6 +5,7 @@
 // data, not in its 'ispe' property, and libheif decodes at it: a file whose
 // 'ispe' said 1000 × 1000 over a grid of 20480 × 20480 took 3.7 GB. And
 // whether the primary image has an alpha plane, which libheif may leave out.
+// And which brands the file claims.
 
 #include <QByteArrayView>
 #include <QSize>
@@ -22,6 +23,13 @@ struct HeifPrimaryItem {
 // The primary item as the file's boxes describe it: not derived when the
 // boxes name no primary item of those types (libheif then judges the file).
 HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes);
+
+// Whether the file's first box, its 'ftyp', names a brand of the still
+// pictures read (HEVC: 'heic', 'heix'; AV1: 'avif'), as its major brand or
+// among its compatible ones. Many cameras and converters write the plain
+// 'mif1' as the major brand and the codec's brand beside it; a file of
+// sequences or layered pictures alone names none of these.
+bool heifNamesReadBrand(QByteArrayView bytes);
 
 // Whether the file's boxes give the primary item an alpha plane: an item that
 // an 'auxl' reference makes its auxiliary image, with an 'auxC' property of an

@@ -150,12 +150,7 @@ bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
 
 } // namespace
 
-bool isHeif(QByteArrayView bytes)
-{
-    const int length = int(std::min<qsizetype>(bytes.size(), 64));
-    return heif_check_filetype(reinterpret_cast<const uint8_t*>(bytes.data()), length)
-        == heif_filetype_yes_supported;
-}
+bool isHeif(QByteArrayView bytes) { return heifNamesReadBrand(bytes); }
 
 std::optional<QSize> heifSize(QByteArrayView bytes)
 {

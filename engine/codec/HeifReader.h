@@ -8,7 +8,8 @@
 
 namespace zephrin {
 
-// Whether the bytes start like a HEIF file that libheif can decode.
+// Whether the bytes start like a HEIF file of pictures libheif decodes here
+// (heifNamesReadBrand).
 bool isHeif(QByteArrayView bytes);
 
 // The size of the primary image as its header gives it, turned as it is

@@ -4,6 +4,54 @@
 
 namespace zephrin {
 
+namespace {
+
+quint64 bigEndian(const QByteArray& bytes, qsizetype at, int size)
+{
+    quint64 value = 0;
+    for (int i = 0; i < size; ++i)
+        value = (value << 8) | quint8(bytes[at + i]);
+    return value;
+}
+
+// An ISO base media file (its first box a 'ftyp'), by that box's brands: the
+// still pictures of HEVC (HEIC) and of AV1 (AVIF). Many cameras write the
+// plain "mif1" as the major brand and the codec's brand among the compatible
+// ones; sequences and layered pictures that name neither are files the
+// editor's reader does not take.
+QString isoStillExtension(const QByteArray& head)
+{
+    quint64 size = bigEndian(head, 0, 4);
+    qsizetype body = 8;
+    if (size == 1) {
+        if (head.size() < 16)
+            return {};
+        size = bigEndian(head, 8, 8);
+        body = 16;
+    }
+    // The major brand, a minor version, then the compatible brands; those
+    // that the bytes hold of a box cut short still count.
+    const qsizetype end = size == 0 || size > quint64(head.size()) ? head.size() : qsizetype(size);
+    const auto brandAt = [&](qsizetype at) {
+        const QByteArray brand = head.mid(at, 4);
+        if (brand == "heic" || brand == "heix")
+            return QStringLiteral("heic");
+        if (brand == "avif")
+            return QStringLiteral("avif");
+        return QString();
+    };
+    if (body + 4 <= end) {
+        if (QString kind = brandAt(body); !kind.isEmpty())
+            return kind;
+    }
+    for (qsizetype at = body + 8; at + 4 <= end; at += 4)
+        if (QString kind = brandAt(at); !kind.isEmpty())
+            return kind;
+    return {};
+}
+
+} // namespace
+
 const QStringList& handedOverExtensions()
 {
     static const QStringList extensions{QStringLiteral("png"),  QStringLiteral("jpg"),  QStringLiteral("jpeg"),
@@ -35,15 +83,8 @@ QString imageExtensionFromMagic(const QByteArray& head)
         return QStringLiteral("tiff");
     if (startsWith("BM", 2) && head.size() >= 14)
         return QStringLiteral("bmp");
-    if (startsWith("ftyp", 4, 4)) {
-        // An ISO base media file, by its major brand: the still pictures of
-        // HEVC (HEIC) and of AV1 (AVIF). Sequences, layered pictures and the
-        // bare "mif1" brand are files the editor's reader does not take.
-        if (startsWith("heic", 4, 8) || startsWith("heix", 4, 8))
-            return QStringLiteral("heic");
-        if (startsWith("avif", 4, 8))
-            return QStringLiteral("avif");
-    }
+    if (startsWith("ftyp", 4, 4))
+        return isoStillExtension(head);
     return {};
 }
 

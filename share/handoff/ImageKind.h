@@ -17,8 +17,8 @@ const QStringList& handedOverExtensions();
 // True when the file name's extension (any letter case) is one of those.
 bool isImageFileName(const QString& fileName);
 
-// The extension for data that starts with `head` (its first bytes; 16 are
-// enough): "png", "jpg", "gif", "webp", "tiff", "bmp", "heic" or "avif". Empty
+// The extension for data that starts with `head` (its first bytes: those of
+// a HEIF file's first box, its brands, and 16 for every other type): "png", "jpg", "gif", "webp", "tiff", "bmp", "heic" or "avif". Empty
 // when the bytes belong to none of the image types the editor opens.
 QString imageExtensionFromMagic(const QByteArray& head);
 

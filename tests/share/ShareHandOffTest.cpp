@@ -36,6 +36,9 @@ TEST(ImageKind, NamesTheTypeFromTheFirstBytes)
     EXPECT_EQ(imageExtensionFromMagic(QByteArray("BM\x36\0\0\0\0\0\0\0\x36\0\0\0", 14)), QStringLiteral("bmp"));
     EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypheic\0\0\0\0", 16)), QStringLiteral("heic"));
     EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypavif\0\0\0\0", 16)), QStringLiteral("avif"));
+    // Many cameras name the codec's brand only among the compatible ones.
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x1c" "ftypmif1\0\0\0\0mif1heicmiaf", 28)), QStringLiteral("heic"));
+    EXPECT_EQ(imageExtensionFromMagic(QByteArray("\0\0\0\x18" "ftypmif1\0\0\0\0miafavif", 24)), QStringLiteral("avif"));
     for (const QByteArray& other : {QByteArray(), QByteArray("%PDF-1.7"), QByteArray("\x89PN", 3), QByteArray("BM"),
                                     QByteArray("\0\0\0\x18" "ftypisom\0\0\0\0", 16), QByteArray("RIFF\0\0\0\0WAVE", 12)})
         EXPECT_TRUE(imageExtensionFromMagic(other).isEmpty()) << other.toStdString();

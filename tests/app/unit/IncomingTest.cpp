@@ -142,15 +142,17 @@ TEST(IncomingRoad, TheHandOffTakesTheFormatsTheEditorOpens)
     importable.sort();
     EXPECT_EQ(patterns, importable);
 
-    const auto isoFile = [](const char* brand) {
-        return QByteArray("\0\0\0\x18" "ftyp", 8) + brand + QByteArray("\0\0\0\0mif1", 8) + QByteArray(16, '\0');
+    const auto isoFile = [](const char* brand, const char* compatible = "mif1") {
+        return QByteArray("\0\0\0\x18" "ftyp", 8) + brand + QByteArray("\0\0\0\0", 4) + compatible
+               + QByteArray(20, '\0');
     };
     const QByteArray heads[] = {
         QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(24, 'p'), QByteArray("\xff\xd8\xff\xe0", 4) + QByteArray(28, 'j'),
         QByteArray("GIF89a") + QByteArray(26, 'g'), QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(16, 'w'),
         QByteArray("II*\0\x08\0\0\0", 8) + QByteArray(24, 't'), QByteArray("BM\x36\0\0\0\0\0\0\0\x36\0\0\0", 14) + QByteArray(18, 'b'),
         isoFile("heic"), isoFile("heix"), isoFile("avif"), isoFile("mif1"), isoFile("msf1"), isoFile("hevc"),
-        isoFile("avis"), isoFile("isom"), QByteArray("%PDF-1.7") + QByteArray(24, 'x')};
+        isoFile("avis"), isoFile("isom"), isoFile("mif1", "heic"), isoFile("mif1", "avif"), isoFile("msf1", "hevc"),
+        QByteArray("%PDF-1.7") + QByteArray(24, 'x')};
     for (const QByteArray& head : heads) {
         SCOPED_TRACE(head.left(12).toStdString());
         const QString extension = imageExtensionFromMagic(head);

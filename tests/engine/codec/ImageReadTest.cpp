@@ -40,6 +40,13 @@ using namespace zephrin::testing;
 
 namespace {
 
+// A HEIF file under another major brand (its compatible brands unchanged).
+QByteArray branded(QByteArray heif, const char* major)
+{
+    heif.replace(8, 4, major);
+    return heif;
+}
+
 // A 4 × 4 two-colour BMP, run-length coded one row at a time; with
 // `rowsCoded` below 4 its data ends early (end of bitmap).
 QByteArray rleBmp(int rowsCoded)
@@ -226,12 +233,13 @@ TEST(ImageRead, ReadsEveryFormatItLists)
         {ImageFileFormat::jpeg, flatGreyJpeg(37, 23)},
         {ImageFileFormat::heif, writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray())},
         {ImageFileFormat::heif, avifFile(picture)},
+        {ImageFileFormat::heif, branded(writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray()), "mif1")},
         {ImageFileFormat::webp, WebPEncoder::encode(imageFromQImage(picture), 100)},
         {ImageFileFormat::tiff, tiffClaiming(37, 23, 37 * 23)},
         {ImageFileFormat::bmp, encoded(picture, "bmp")},
         {ImageFileFormat::gif, gifFile(gif)},
     };
-    ASSERT_EQ(std::size(files), importableFormats().size());
+    ASSERT_EQ(std::size(files), importableFormats().size() + 1); // and the HEIC branded as most cameras brand it
     for (const auto& [format, bytes] : files) {
         SCOPED_TRACE(int(format));
         EXPECT_EQ(sniffedFormat(bytes), format);
