@@ -74,6 +74,9 @@ TEST(FirstFitSpans, LaysTheSameRequestsOutAtTheSamePlacesEachTime)
 // the bytes of blocks in use as they are: the repacked weights live there.
 TEST(WorkingMemory, KeepsTheBytesOfBlocksInUseThroughPrepareAndGiveBack)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the working memory's range is off under AddressSanitizer";
+#endif
     WorkingMemory& memory = WorkingMemory::shared();
     OrtAllocator& allocator = memory.allocator();
     const std::size_t size = std::size_t(3) << 20;
