@@ -115,17 +115,17 @@ QQuickImageResponse* StoreImageProvider::requestImageResponse(const QString& id,
     auto* courier = new Courier;
     QObject::connect(courier, &Courier::delivered, response, &ThumbnailResponse::deliver, Qt::QueuedConnection);
     courier->moveToThread(gui->thread());
-    QMetaObject::invokeMethod(gui, [courier, fetch = m_fetch, id] {
-        fetch(id)
-            .then(courier,
-                  [courier](const QImage& image) {
-                      emit courier->delivered(image);
-                      courier->deleteLater();
-                  })
-            .onCanceled(courier, [courier] {
-                emit courier->delivered(QImage());
-                courier->deleteLater();
-            });
+    // A fetch still waiting when the application ends is cancelled while Qt
+    // drops the events left over, holding the lock that posting an event
+    // takes: it then posts nothing, or the process would never end.
+    const auto deliver = [courier](const QImage& image) {
+        if (QCoreApplication::closingDown())
+            return;
+        emit courier->delivered(image);
+        courier->deleteLater();
+    };
+    QMetaObject::invokeMethod(gui, [courier, deliver, fetch = m_fetch, id] {
+        fetch(id).then(courier, deliver).onCanceled(courier, [deliver] { deliver(QImage()); });
     });
     return response;
 }

@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 
 namespace zephrin {
@@ -75,6 +78,28 @@ TEST_F(WaitingThumbnail, GoesWithItsTileWithoutWaitingForTheStore)
     tile.reset();
     EXPECT_TRUE(waitUntil([&] { return providerGone.load(); }));
     EXPECT_EQ(asked, 1);
+}
+
+// A thumbnail still waiting when the application ends: the event that holds
+// its store is dropped as the application goes, which cancels the fetch.
+TEST(StoreImageProviderDeath, AFetchCancelledAsTheApplicationEndsLetsItEnd)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            alarm(60); // a process that cannot end is killed, and fails the test
+            ensureGuiApplication();
+            auto store = std::make_shared<QPromise<QImage>>();
+            store->start();
+            StoreImageProvider provider([future = store->future()](const QString&) { return future; });
+            std::unique_ptr<QQuickImageResponse> response(provider.requestImageResponse(QStringLiteral("a"), {}));
+            QCoreApplication::sendPostedEvents(); // the fetch begins
+            // Posted to an object that outlives the application, as a store's own is.
+            QMetaObject::invokeMethod(new QObject, [held = std::move(store)] {}, Qt::QueuedConnection);
+            delete qApp;
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace
