@@ -9,6 +9,7 @@
 #include "engine/types/MatteError.h"
 
 #include <algorithm>
+#include <future>
 
 namespace zephrin {
 
@@ -73,19 +74,25 @@ MatteBox MatteEngine::computeMatte(const Image& image, MatteModel model, std::op
     if (model == MatteModel::isnet && !sources.isnetAvailable())
         model = MatteModel::apple;
 
-    // A selection cut looks for no backdrop.
-    std::optional<FlatBackdrop> flat;
+    // A selection cut looks for no backdrop. The probe runs beside the
+    // network, whose mask takes several times as long.
+    std::future<std::optional<FlatBackdrop>> probe;
     if (!region)
-        flat = sources.detectFlatBackdrop(source, kProbeMinimumFraction, kProbeMaximumSigma, std::nullopt);
+        probe = std::async(std::launch::async, [&] {
+            return sources.detectFlatBackdrop(source, kProbeMinimumFraction, kProbeMaximumSigma, std::nullopt);
+        });
+    const auto probed = [&probe]() -> std::optional<FlatBackdrop> { return probe.valid() ? probe.get() : std::nullopt; };
 
     if (model == MatteModel::apple) {
         MatteBox box = visionSubjectMask(source, region);
+        const std::optional<FlatBackdrop> flat = probed();
         if (flat && !pageWipeGuard(W, H, box.image(), *flat))
             return MatteBox(applyPageWipe(W, H, box.image(), *flat), flat->color, false);
         return box;
     }
 
     CoreMLMatte::Mask mask = sources.isnetMask(source);
+    std::optional<FlatBackdrop> flat = probed();
     if (flat) {
         if (pageWipeGuard(W, H, mask.image, *flat)) {
             flat.reset();
@@ -117,21 +124,27 @@ MatteBox MatteEngine::computeMatte(const Image& image, MatteModel model, std::op
         return MatteBox(wiped, flat ? std::optional(flat->color) : std::nullopt, false);
     }
 
-    // No single subject: keep the scene, less the flat areas of the corners' colours.
-    Matte scene = mask.image;
+    // No single subject: keep the scene, less the flat areas of the corners'
+    // colours. The corners' probes run side by side and are applied in order.
     std::vector<RGBAColor> tried;
-    double total = 0;
     for (const RGBAColor& corner : cornerColors(source)) {
         const bool seen = std::any_of(tried.begin(), tried.end(), [&](const RGBAColor& colour) {
             return rgbDistance(colour, corner) < kSameCornerColour;
         });
-        if (seen)
-            continue;
-        tried.push_back(corner);
-        if (const std::optional<FlatBackdrop> area =
-                sources.detectFlatBackdrop(source, kSceneMinimumFraction, kSceneMaximumSigma, corner)) {
-            scene = applyPageWipe(W, H, scene, *area);
-            total += area->fraction; // a plain sum: overlapping areas may count twice
+        if (!seen)
+            tried.push_back(corner);
+    }
+    std::vector<std::future<std::optional<FlatBackdrop>>> areas;
+    for (const RGBAColor& corner : tried)
+        areas.push_back(std::async(std::launch::async, [&, corner] {
+            return sources.detectFlatBackdrop(source, kSceneMinimumFraction, kSceneMaximumSigma, corner);
+        }));
+    Matte scene = mask.image;
+    double total = 0;
+    for (auto& area : areas) {
+        if (const std::optional<FlatBackdrop> flatArea = area.get()) {
+            scene = applyPageWipe(W, H, scene, *flatArea);
+            total += flatArea->fraction; // a plain sum: overlapping areas may count twice
         }
     }
     if (total <= 0)

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <functional>
+#include <mutex>
 
 using namespace zephrin;
 namespace support = zephrin::testing;
@@ -46,7 +47,7 @@ FlatBackdrop flatPage(double sigma, cv::Rect inside = kPageBox, double fraction 
 }
 
 // Stands in for IS-Net and the flat-backdrop detection, answering as scripted
-// and counting the calls.
+// and counting the calls (the probes run beside the network and each other).
 struct Script {
     bool available = true;
     std::function<CoreMLMatte::Mask(int call)> mask = [](int) {
@@ -58,6 +59,7 @@ struct Script {
     };
 
     std::vector<Image> maskInputs;
+    std::mutex probing;
     int probeCalls = 0;
     std::vector<RGBAColor> cornerKeys;
 
@@ -70,6 +72,7 @@ struct Script {
                 return mask(int(maskInputs.size()) - 1);
             },
             [this](const Image&, double minimumFraction, double maximumSigma, std::optional<RGBAColor> key) {
+                const std::lock_guard lock(probing);
                 ++probeCalls;
                 if (!key) {
                     EXPECT_EQ(minimumFraction, 0.15);
@@ -241,8 +244,16 @@ TEST(MattePipeline, TriesEachDistinctCornerColourOnce)
     pixels(cv::Rect(0, 0, 200, 150)).setTo(cv::Scalar(0, 0, 0, 255));    // top left black
     pixels(cv::Rect(200, 0, 200, 150)).setTo(cv::Scalar(0, 0, 10, 255)); // top right nearly black
     pixels(cv::Rect(0, 150, 200, 150)).setTo(cv::Scalar(255, 0, 0, 255)); // bottom left red
-    engine.computeMatte(Image(pixels), MatteModel::isnet, std::nullopt, script.sources());
+    // Each colour's flat area is stripped: the black one the top, the red one the left.
+    script.cornerProbe = [](const RGBAColor& key) {
+        const cv::Rect kept = key.r > 0.5 ? cv::Rect(200, 0, 200, 300) : cv::Rect(0, 150, 400, 150);
+        return std::optional<FlatBackdrop>(flatPage(0.02, kept, 0.25));
+    };
+    const MatteBox box = engine.computeMatte(Image(pixels), MatteModel::isnet, std::nullopt, script.sources());
     EXPECT_EQ(script.cornerKeys.size(), 3u);
+    EXPECT_EQ(cv::countNonZero(box.image().pixels(cv::Rect(0, 0, 400, 149))), 0);
+    EXPECT_EQ(cv::countNonZero(box.image().pixels(cv::Rect(0, 151, 199, 149))), 0);
+    EXPECT_EQ(cv::countNonZero(box.image().pixels(cv::Rect(201, 151, 199, 149)) != 255), 0);
 }
 
 TEST(MattePipeline, TakesTheSubjectLiftWithTheRegionWhenTheModelIsMissing)
