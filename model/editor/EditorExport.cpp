@@ -74,6 +74,14 @@ void EditorState::exportImage()
         setLastError(QStringLiteral("Run Auto Subject first."));
         return;
     }
+    // Asked for while an edit is still being rendered (Share from the menu
+    // right after an undo): the export waits for it, or it would write the
+    // picture from before the edit.
+    m_exportWaiting.reset();
+    if (isProcessing() && !m_exportTask.running()) {
+        m_exportWaiting = m_documentGeneration;
+        return;
+    }
     const ExportFormat format = m_exportFormat;
     const int longEdge = m_exportLongEdge;
 
@@ -114,6 +122,16 @@ void EditorState::exportImage()
             return engines->renderData(image.image(), format, longEdge, transparent, quality);
         },
         [this, format](const Outcome<QByteArray>& encoded) { deliverExport(encoded, format); });
+}
+
+void EditorState::startWaitingExport()
+{
+    if (!m_exportWaiting || isProcessing())
+        return;
+    const bool sameDocument = *m_exportWaiting == m_documentGeneration;
+    m_exportWaiting.reset();
+    if (sameDocument)
+        exportImage();
 }
 
 void EditorState::deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format)

@@ -364,6 +364,9 @@ void EditorState::publishBusy()
         assign(m_processingLabel, m_busy.label(), &EditorState::processingLabelChanged);
     assign(m_wasProcessing, m_busy.busy(), &EditorState::isProcessingChanged);
     settleStroke();
+    // Outside the finishing task's own delivery.
+    if (m_exportWaiting && !m_busy.busy())
+        m_runner->after(std::chrono::milliseconds(0), this, [this] { startWaitingExport(); });
 }
 
 TaskSlot::Ticket EditorState::beginTask(TaskSlot& slot, const std::optional<QString>& label)

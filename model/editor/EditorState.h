@@ -1259,6 +1259,7 @@ private:
     std::optional<QRectF> selectionOrContentBox() const;
     std::optional<std::pair<SelectionKind, Points>> pendingClip() const;
     void deliverExport(const Outcome<QByteArray>& outcome, ExportFormat format);
+    void startWaitingExport();
     // The shown result changed: its PNG is made again after the wait.
     void onResultChanged();
     void encodeResultPNG(bool now);
@@ -1485,6 +1486,9 @@ private:
     TaskSlot m_paletteTask;
     // Encoding an export.
     TaskSlot m_exportTask;
+    // An export asked for while the picture was still being made, for the
+    // document of this generation: it starts once the editor falls idle.
+    std::optional<std::uint64_t> m_exportWaiting;
     // Writing a saved export: the newest save reports.
     TaskSlot m_saveTask{TaskSlot::Scope::editor};
     // The notice on screen: a newer one replaces it and restarts the wait.

@@ -294,6 +294,31 @@ TEST_F(EditorExport, OnlyAnOpaqueBackgroundMakesTheResultOpaque)
     EXPECT_FALSE(editor->resultOpaque());
 }
 
+// An export asked for while an edit is still being rendered (Share from the
+// menu, whose command stays enabled meanwhile) writes the picture after the
+// edit, not the one before it; a document cleared meanwhile takes it away.
+TEST_F(EditorExport, AnExportAskedForMidEditWaitsForTheEdit)
+{
+    openDocument();
+    editor->setComp(QStringLiteral("backgroundMode"), QStringLiteral("Color"));
+    editor->setComp(QStringLiteral("backgroundColor"), QColor(255, 0, 0));
+    ASSERT_TRUE(editor->isProcessing());
+    editor->exportImage();
+    runner->settle();
+    ASSERT_TRUE(editor->exportFile());
+    const QImage written = QImage::fromData(editor->exportFile()->data);
+    EXPECT_EQ(written.pixel(1, 1), qRgb(255, 0, 0));
+
+    editor->setComp(QStringLiteral("backgroundColor"), QColor(0, 0, 255));
+    ASSERT_TRUE(editor->isProcessing());
+    editor->exportImage();
+    editor->clearDocument();
+    const QSignalSpy exported(editor.get(), &EditorState::exportFileChanged);
+    runner->settle();
+    EXPECT_EQ(exported.count(), 0);
+    EXPECT_TRUE(editor->lastError().isEmpty());
+}
+
 TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
 {
     openDocument();
