@@ -441,10 +441,7 @@ TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
     // libheif leaves out an alpha image whose 'ispe' says another size than
     // the picture's (or none): an opaque cutout was made of a HEIC whose left
     // part is transparent.
-    QImage picture = gradient(96, 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 30; ++x)
-            picture.setPixel(x, y, qRgba(0, 0, 0, 0));
+    const QImage picture = gradientWith(96, 64, QRect(0, 0, 30, 64), qRgba(0, 0, 0, 0));
     const QByteArray heic = writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
     const QByteArray avif = avifFile(picture);
     for (const auto& [file, what] : {std::pair{heic, "HEIC"}, std::pair{avif, "AVIF"}}) {
@@ -460,10 +457,7 @@ TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
 
 TEST(HeifReader, PremultipliesTranslucentPixelsInLibheifsBuffer)
 {
-    QImage picture = gradient(96, 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 48; x < 96; ++x)
-            picture.setPixel(x, y, qRgba(240, 200, 40, 128));
+    const QImage picture = gradientWith(96, 64, QRect(48, 0, 48, 64), qRgba(240, 200, 40, 128));
     const QByteArray heic = writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
     for (const auto& [file, what] : {std::pair{heic, "HEIC"}, std::pair{avifFile(picture), "AVIF"}}) {
         SCOPED_TRACE(what);

@@ -34,6 +34,16 @@ inline QImage gradient(int width, int height, QImage::Format format = QImage::Fo
     return image;
 }
 
+// The gradient with one area painted a colour (transparent or translucent).
+inline QImage gradientWith(int width, int height, QRect area, QRgb colour)
+{
+    QImage image = gradient(width, height);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            image.setPixel(x, y, colour);
+    return image;
+}
+
 inline cv::Vec4b pixelAt(const Image& image, int x, int y) { return image.pixels.at<cv::Vec4b>(y, x); }
 
 inline void expectRefused(const ImageRead& read, ReadFailure failure, const char* what)
