@@ -61,6 +61,16 @@
 // inferences, is mapped in ahead of a session's first (while the picture is
 // decoded) and goes back as a cutout lands; the PNG made ahead gives way.
 //
+// Then the first cutout still took 1417-1489 ms (quiet machine, the plain
+// first inference 633-751): the cached model's 176 MB copy, asked for in huge
+// pages, waited 30-800 ms on the kernel compacting memory, and the flat
+// probes (one before the network, one per corner colour after it on a scene)
+// ran one after another. Read on every core in ordinary pages, the opening
+// probe beside the network and the corners' beside each other: 794-807 ms
+// (the plain first inference 480-495). Export was pressed while the undo
+// before it still rendered (145-150 ms); it is now pressed once the editor
+// is idle, as the export sheet's button allows: 52-57 ms.
+//
 // Memory, before → after the network's arena was shrunk after each inference,
 // its session let go 5 s after a cutout, the allocator tuned, idle memory
 // given back, two kept results a step sized by the picture and one result PNG
