@@ -266,6 +266,9 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadedModel()
         options.SetInterOpNumThreads(1);
         options.DisableMemPattern();
         options.AddConfigEntry("session.use_env_allocators", "1"); // WorkingMemory
+        // The runtime's threads otherwise spin for tens of milliseconds after a
+        // run, on the cores the backdrop probes and the refine need next.
+        options.AddConfigEntry("session.force_spinning_stop", "1");
         if (onGpu) {
             Ort::CUDAProviderOptions gpu;
             options.AppendExecutionProvider_CUDA_V2(*gpu);

@@ -2,6 +2,7 @@
 
 #include "engine/matte/BorderFlood.h"
 #include "engine/matte/SoftColorKey.h"
+#include "engine/matte/SoftKey.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -20,30 +21,59 @@ const cv::Mat& cross()
 
 // The key's values on the reached runs grown by one cross pass (the ring),
 // 255 elsewhere: for output row y, the runs of row y widened by one pixel each
-// side and the runs of rows y − 1 and y + 1 as they are.
-cv::Mat keyedOnRing(const cv::Mat& keyMatte, const RowRuns& reached)
+// side and the runs of rows y − 1 and y + 1 as they are. keyRow(y, start, end,
+// out) writes the key's values of row y's columns [start, end) to out[start …].
+template <class KeyRow>
+cv::Mat keyedOnRing(cv::Size size, const RowRuns& reached, KeyRow keyRow)
 {
-    const int w = keyMatte.cols, h = keyMatte.rows;
-    cv::Mat out(keyMatte.size(), CV_8UC1);
+    const int w = size.width, h = size.height;
+    cv::Mat out(size, CV_8UC1);
     parallelRows(h, w, [&](int firstRow, int endRow) {
+        std::vector<Run> widened, neighbours, ring;
+        const std::vector<Run> none;
+        const auto byStart = [](const Run& a, const Run& b) { return a.start < b.start; };
         for (int y = firstRow; y < endRow; ++y) {
-            const uchar* key = keyMatte.ptr(y);
-            uchar* row = out.ptr(y);
-            std::memset(row, 255, static_cast<size_t>(w));
-            const auto copy = [&](int start, int end) {
-                std::memcpy(row + start, key + start, static_cast<size_t>(end - start));
-            };
+            // The three rows' runs, each in order, merged into one order.
+            widened.clear();
             for (const Run& run : reached[y])
-                copy(std::max(run.start - 1, 0), std::min(run.end + 1, w));
-            if (y > 0)
-                for (const Run& run : reached[y - 1])
-                    copy(run.start, run.end);
-            if (y + 1 < h)
-                for (const Run& run : reached[y + 1])
-                    copy(run.start, run.end);
+                widened.push_back({std::max(run.start - 1, 0), std::min(run.end + 1, w)});
+            const std::vector<Run>& above = y > 0 ? reached[y - 1] : none;
+            const std::vector<Run>& below = y + 1 < h ? reached[y + 1] : none;
+            neighbours.resize(above.size() + below.size());
+            std::merge(above.begin(), above.end(), below.begin(), below.end(), neighbours.begin(), byStart);
+            ring.resize(widened.size() + neighbours.size());
+            std::merge(widened.begin(), widened.end(), neighbours.begin(), neighbours.end(), ring.begin(), byStart);
+
+            // Each column is keyed once: overlapping spans are merged first.
+            uchar* row = out.ptr(y);
+            int done = 0;
+            const auto fill = [&](int start, int end) {
+                std::memset(row + done, 255, static_cast<size_t>(start - done));
+                keyRow(y, start, end, row);
+                done = end;
+            };
+            int start = 0, end = 0;
+            for (const Run& run : ring) {
+                if (run.start > end) {
+                    if (end > start)
+                        fill(start, end);
+                    start = run.start;
+                }
+                end = std::max(end, run.end);
+            }
+            if (end > start)
+                fill(start, end);
+            std::memset(row + done, 255, static_cast<size_t>(w - done));
         }
     });
     return out;
+}
+
+cv::Mat keyedOnRing(const cv::Mat& keyMatte, const RowRuns& reached)
+{
+    return keyedOnRing(keyMatte.size(), reached, [&](int y, int start, int end, uchar* row) {
+        std::memcpy(row + start, keyMatte.ptr(y) + start, static_cast<size_t>(end - start));
+    });
 }
 
 // Grows `area` by `passes` cross passes, each only into pixels of `allowed`
@@ -117,6 +147,17 @@ cv::Mat borderConnectedKey(const cv::Mat& keyMatte, int closeGaps)
 
     growWithin(reached, backdrop, n);
     return keyedOnRing(keyMatte, rowRuns(reached, [](uchar v) { return v != 0; }));
+}
+
+cv::Mat borderConnectedKey(const cv::Mat& rgba, const SoftKey& key)
+{
+    CV_Assert(rgba.type() == CV_8UC4);
+    const RowRuns backdrop = pixelRuns<4>(rgba, [&](const uchar* pixel) { return key.isBackdrop(pixel); });
+    return keyedOnRing(rgba.size(), floodFromBorder(backdrop, rgba.cols), [&](int y, int start, int end, uchar* row) {
+        const uchar* pixels = rgba.ptr(y);
+        for (int x = start; x < end; ++x)
+            row[x] = key.byte(pixels + 4 * x);
+    });
 }
 
 } // namespace zephrin

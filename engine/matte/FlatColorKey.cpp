@@ -4,6 +4,7 @@
 #include "engine/matte/CornerPatches.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/SoftColorKey.h"
+#include "engine/matte/SoftKey.h"
 #include "engine/types/LowLevelFailure.h"
 #include "engine/types/MatteError.h"
 
@@ -22,9 +23,11 @@ MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool c
     return failingAs(MatteError(MatteErrorKind::renderFailed), "flatColorMask", [&] {
         const cv::Mat& rgba = image.pixels;
         const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
-        const double clamped = flatToleranceRange.clamped(tolerance);
-        const cv::Mat keyed = softColorKey(rgba, key, backdropRamp(rgba, key, clamped));
+        const KeyRamp ramp = backdropRamp(rgba, key, flatToleranceRange.clamped(tolerance));
         const int gaps = int(flatCloseGapsRange.clamped(closeGaps));
+        if (connectedOnly && gaps < 1)
+            return MatteBox(Matte(borderConnectedKey(rgba, SoftKey(key, ramp))));
+        const cv::Mat keyed = softColorKey(rgba, key, ramp);
         return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, gaps) : keyed));
     });
 }

@@ -125,26 +125,21 @@ MatteBox MatteEngine::computeMatte(const Image& image, MatteModel model, std::op
     }
 
     // No single subject: keep the scene, less the flat areas of the corners'
-    // colours. The corners' probes run side by side and are applied in order.
+    // colours.
     std::vector<RGBAColor> tried;
+    Matte scene = mask.image;
+    double total = 0;
     for (const RGBAColor& corner : cornerColors(source)) {
         const bool seen = std::any_of(tried.begin(), tried.end(), [&](const RGBAColor& colour) {
             return rgbDistance(colour, corner) < kSameCornerColour;
         });
-        if (!seen)
-            tried.push_back(corner);
-    }
-    std::vector<std::future<std::optional<FlatBackdrop>>> areas;
-    for (const RGBAColor& corner : tried)
-        areas.push_back(std::async(std::launch::async, [&, corner] {
-            return sources.detectFlatBackdrop(source, kSceneMinimumFraction, kSceneMaximumSigma, corner);
-        }));
-    Matte scene = mask.image;
-    double total = 0;
-    for (auto& area : areas) {
-        if (const std::optional<FlatBackdrop> flatArea = area.get()) {
-            scene = applyPageWipe(W, H, scene, *flatArea);
-            total += flatArea->fraction; // a plain sum: overlapping areas may count twice
+        if (seen)
+            continue;
+        tried.push_back(corner);
+        if (const std::optional<FlatBackdrop> area =
+                sources.detectFlatBackdrop(source, kSceneMinimumFraction, kSceneMaximumSigma, corner)) {
+            scene = applyPageWipe(W, H, scene, *area);
+            total += area->fraction; // a plain sum: overlapping areas may count twice
         }
     }
     if (total <= 0)

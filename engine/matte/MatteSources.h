@@ -20,8 +20,8 @@ struct MatteSources {
     std::function<bool()> isnetAvailable;
     // The network's mask of an image, or the runner's error.
     std::function<CoreMLMatte::Mask(const Image& image)> isnetMask;
-    // A flat, evenly coloured backdrop of the image, if there is one. Called
-    // on threads of its own, beside isnetMask and beside other calls of it.
+    // A flat, evenly coloured backdrop of the image, if there is one. The
+    // first call runs on a thread of its own, beside isnetMask.
     std::function<std::optional<FlatBackdrop>(const Image& image, double minimumFraction, double maximumSigma,
                                               std::optional<RGBAColor> keyColor)>
         detectFlatBackdrop;

@@ -2,10 +2,10 @@
 
 #include "engine/matte/BorderFlood.h"
 #include "engine/matte/ColorSpread.h"
+#include "engine/matte/SoftKey.h"
 #include "engine/pixel/ParallelRows.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -14,77 +14,9 @@ namespace zephrin {
 
 namespace {
 
-// The largest s with sqrt(s) <= limit, so that d <= limit exactly when d² <= s
-// (the square root is correctly rounded and monotonic).
-double largestSquareAtMost(double limit)
-{
-    double s = limit * limit;
-    while (std::sqrt(s) > limit)
-        s = std::nextafter(s, 0.0);
-    while (std::sqrt(std::nextafter(s, INFINITY)) <= limit)
-        s = std::nextafter(s, INFINITY);
-    return s;
-}
-
-// The smallest s with sqrt(s) >= limit.
-double smallestSquareAtLeast(double limit)
-{
-    double s = limit * limit;
-    while (std::sqrt(s) < limit)
-        s = std::nextafter(s, INFINITY);
-    while (s > 0 && std::sqrt(std::nextafter(s, 0.0)) >= limit)
-        s = std::nextafter(s, 0.0);
-    return s;
-}
-
-// The key's ramp for one pixel: three table reads and a comparison of squared
-// distances; the square root only on the ramp itself.
-class RampTable {
-public:
-    RampTable(RGBAColor key, KeyRamp ramp) : m_low(ramp.low), m_width(ramp.width)
-    {
-        const double channels[3] = {key.r, key.g, key.b};
-        m_lowSquared = largestSquareAtMost(m_low);
-        m_highSquared = smallestSquareAtLeast(ramp.high());
-        for (int c = 0; c < 3; ++c)
-            for (int v = 0; v < 256; ++v) {
-                const double delta = v / 255.0 - channels[c];
-                m_squares[c][v] = delta * delta;
-            }
-    }
-
-    double squaredDistance(const uchar* rgba) const
-    {
-        return m_squares[0][rgba[0]] + m_squares[1][rgba[1]] + m_squares[2][rgba[2]];
-    }
-
-    uchar byte(const uchar* rgba) const
-    {
-        const double squared = squaredDistance(rgba);
-        if (squared <= m_lowSquared)
-            return 0;
-        if (squared >= m_highSquared)
-            return 255;
-        const double a = (std::sqrt(squared) - m_low) / m_width;
-        return static_cast<uchar>(std::clamp(std::round(a * 255), 0.0, 255.0));
-    }
-
-private:
-    double m_low, m_width, m_lowSquared, m_highSquared;
-    std::array<std::array<double, 256>, 3> m_squares; // (v / 255 − key)² per channel
-};
-
 double clampedTolerance(double tolerance)
 {
     return std::isnan(tolerance) ? 0.0 : std::clamp(tolerance, 0.0, 100.0);
-}
-
-RGBAColor finiteKey(RGBAColor key)
-{
-    for (double* channel : {&key.r, &key.g, &key.b})
-        if (!std::isfinite(*channel))
-            *channel = 0;
-    return key;
 }
 
 // The spread of the backdrop is measured on about this many pixels at most.
@@ -117,7 +49,7 @@ KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
     const auto sampleAt = [&](const uchar* row, int sx) { return row + 4 * (step / 2 + sx * step); };
 
     // Each sample's squared distance from the key, on a grid of its own.
-    const RampTable table(key, own);
+    const SoftKey table(key, own);
     cv::Mat squared((rgba.rows - step / 2 + step - 1) / step, (rgba.cols - step / 2 + step - 1) / step, CV_64FC1);
     for (int sy = 0; sy < squared.rows; ++sy) {
         const uchar* row = sampleRow(sy);
@@ -179,7 +111,7 @@ cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
 cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, KeyRamp ramp)
 {
     CV_Assert(rgba.type() == CV_8UC4);
-    const RampTable table(finiteKey(key), ramp);
+    const SoftKey table(key, ramp);
 
     cv::Mat matte(rgba.size(), CV_8UC1);
     parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {

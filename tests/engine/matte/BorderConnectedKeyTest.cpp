@@ -1,5 +1,7 @@
 #include "engine/matte/BorderConnectedKey.h"
 #include "engine/matte/BorderFlood.h"
+#include "engine/matte/SoftColorKey.h"
+#include "engine/matte/SoftKey.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +136,27 @@ TEST(BorderConnectedKey, EqualsThePassByPassRule)
             const cv::Mat expected = rule.keyed(key, closeGaps);
             const cv::Mat actual = borderConnectedKey(key, closeGaps);
             EXPECT_EQ(cv::countNonZero(expected != actual), 0) << size << " close gaps " << closeGaps;
+        }
+}
+
+TEST(BorderConnectedKey, FromThePixelsEqualsKeyingThemFirst)
+{
+    // Smoothed colour noise around the key: blobs of backdrop, holes and
+    // ramps; keys and ramps as the flat-colour keying makes them.
+    std::uint64_t seed = 200;
+    for (const cv::Size size : {cv::Size(83, 61), cv::Size(1, 40), cv::Size(40, 1), cv::Size(300, 200)})
+        for (double tolerance : {5.0, 25.0, 60.0}) {
+            cv::Mat rgb(size, CV_8UC3);
+            cv::RNG rng(seed++);
+            rng.fill(rgb, cv::RNG::UNIFORM, 0, 256);
+            cv::GaussianBlur(rgb, rgb, {0, 0}, 2.0);
+            cv::Mat rgba;
+            cv::cvtColor(rgb, rgba, cv::COLOR_RGB2RGBA);
+            const RGBAColor key{rng.uniform(0.35, 0.65), rng.uniform(0.35, 0.65), rng.uniform(0.35, 0.65), 1};
+            const KeyRamp ramp = backdropRamp(rgba, key, tolerance);
+            const cv::Mat expected = borderConnectedKey(softColorKey(rgba, key, ramp), 0);
+            EXPECT_EQ(cv::countNonZero(borderConnectedKey(rgba, SoftKey(key, ramp)) != expected), 0)
+                << size << " tolerance " << tolerance;
         }
 }
 

@@ -1,4 +1,5 @@
 #include "engine/matte/SoftColorKey.h"
+#include "engine/matte/SoftKey.h"
 
 #include <gtest/gtest.h>
 
@@ -60,4 +61,27 @@ TEST(SoftColorKey, ToleratesKeysOutsideTheUnitRange)
     EXPECT_EQ(cv::countNonZero(far != 255), 0);
     const cv::Mat nan = softColorKey(pixels, RGBAColor{1, std::nan(""), 0, 1}, 25);
     EXPECT_EQ(cv::countNonZero(nan != 0), 0); // the missing channel counts as 0
+}
+
+TEST(SoftKey, TellsBackdropWithoutTheRootExactlyAsTheByteDoes)
+{
+    // Every colour of a cube around the key, wide enough to cross the middle
+    // of each ramp; the middle's own distance lies between two bytes' ramps.
+    cv::RNG rng(5);
+    for (double tolerance : {0.0, 12.0, 25.0}) {
+        const RGBAColor key{rng.uniform(0.2, 0.8), rng.uniform(0.2, 0.8), rng.uniform(0.2, 0.8), 1};
+        const SoftKey soft(key, KeyRamp::forTolerance(tolerance));
+        int mismatches = 0, backdrop = 0;
+        for (int dr = -45; dr <= 45; ++dr)
+            for (int dg = -45; dg <= 45; ++dg)
+                for (int db = -45; db <= 45; ++db) {
+                    const uchar pixel[4] = {cv::saturate_cast<uchar>(key.r * 255 + dr),
+                                            cv::saturate_cast<uchar>(key.g * 255 + dg),
+                                            cv::saturate_cast<uchar>(key.b * 255 + db), 255};
+                    mismatches += soft.isBackdrop(pixel) != (soft.byte(pixel) < kBackdropBelow);
+                    backdrop += soft.isBackdrop(pixel);
+                }
+        EXPECT_EQ(mismatches, 0) << "tolerance " << tolerance;
+        EXPECT_GT(backdrop, 0) << "tolerance " << tolerance;
+    }
 }
