@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -30,6 +31,12 @@ constexpr std::array<char, 8> kMagic{'Z', 'E', 'P', 'H', 'O', 'R', 'T', '1'};
 constexpr const char* kNoteSuffix = ".memory";
 // The longest note of ours: 20 digits and the line's end.
 constexpr qint64 kNoteLength = 21;
+// The model file's checksum, noted in the cache folder under the model's file
+// name plus this: its identity, size, CRC-32 and Adler-32 in decimal.
+constexpr const char* kChecksumSuffix = ".sum";
+constexpr qint64 kChecksumNoteLength = 256;
+// A model file changed more recently than this is read every time.
+constexpr std::chrono::seconds kSettledAfter{2};
 using KeyDigest = std::array<unsigned char, 32>;
 
 struct Trailer {
@@ -142,6 +149,83 @@ std::string unfinishedEnding() { return '.' + std::to_string(::getpid()) + ".tmp
 
 QString nameOf(const std::filesystem::path& path) { return QString::fromStdString(path.filename().string()); }
 
+// Writes `text` to `note` in one rename; a note that cannot be written costs
+// nothing but the time it would have saved.
+void writeNote(const std::filesystem::path& note, const std::string& text)
+{
+    const std::filesystem::path temporary = std::filesystem::path(note).concat('.' + std::to_string(::getpid()) + ".tmp");
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << text;
+        if (!out.flush()) {
+            removeQuietly(temporary);
+            return;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, note, error);
+    if (error)
+        removeQuietly(temporary);
+}
+
+// What tells one version of a file from another without reading it: device,
+// inode, size, modification and change times. Writing, replacing or touching
+// the file changes its change time, which no program can set back.
+std::string identityOf(const struct stat& status)
+{
+    return std::to_string(status.st_dev) + ' ' + std::to_string(status.st_ino) + ' ' + std::to_string(status.st_size)
+        + ' ' + std::to_string(status.st_mtim.tv_sec) + '.' + std::to_string(status.st_mtim.tv_nsec) + ' '
+        + std::to_string(status.st_ctim.tv_sec) + '.' + std::to_string(status.st_ctim.tv_nsec);
+}
+
+std::optional<struct stat> regularFileStatus(const std::filesystem::path& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0)
+        return std::nullopt;
+    return status;
+}
+
+// The model file's checksum. Reading 176 MB for it costs a start some 15 ms,
+// so it is noted beside the cache under the file's identity and read again only
+// when that changes. nullopt when the model file cannot be read.
+std::optional<ContentChecksum> modelChecksum(const std::filesystem::path& model, const std::filesystem::path& folder)
+{
+    const std::optional<struct stat> before = regularFileStatus(model);
+    if (!before)
+        return std::nullopt;
+    const std::filesystem::path note = folder / (model.filename().string() + kChecksumSuffix);
+    const FileBytes kept = regularFileBytes(note, kChecksumNoteLength);
+    const std::string prefix = identityOf(*before) + ' ';
+    if (!kept.problem && kept.bytes.startsWith(QByteArrayView(prefix.data(), qsizetype(prefix.size())))) {
+        ContentChecksum sum;
+        const char* at = kept.bytes.constData() + prefix.size();
+        const char* const end = kept.bytes.constData() + kept.bytes.size();
+        // One number and the character after it.
+        const auto field = [&](auto& value, char after) {
+            const auto [next, error] = std::from_chars(at, end, value);
+            at = next + 1;
+            return error == std::errc() && next < end && *next == after;
+        };
+        if (field(sum.size, ' ') && field(sum.crc32, ' ') && field(sum.adler32, '\n') && at == end)
+            return sum;
+    }
+    const std::unique_ptr<MappedFile> bytes = MappedFile::open(model);
+    if (!bytes)
+        return std::nullopt;
+    const ContentChecksum sum = contentChecksum(bytes->bytes());
+    // Noted only when the file stayed the same while it was read, and last
+    // changed a while ago: the file system's clock ticks in milliseconds, so a
+    // change made within the same tick as the one before would keep the
+    // identity.
+    const std::optional<struct stat> after = regularFileStatus(model);
+    const auto changed = std::chrono::system_clock::from_time_t(before->st_ctim.tv_sec);
+    if (after && identityOf(*after) + ' ' == prefix && std::chrono::system_clock::now() - changed > kSettledAfter)
+        writeNote(note, prefix + std::to_string(sum.size) + ' ' + std::to_string(sum.crc32) + ' '
+                            + std::to_string(sum.adler32) + '\n');
+    return sum;
+}
+
 std::optional<CachedSession> loadCached(Ort::Env& env, const std::filesystem::path& file, const KeyDigest& key,
                                         const std::function<Ort::SessionOptions()>& options)
 {
@@ -209,11 +293,13 @@ CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& mode
         return made;
     };
     std::error_code error;
-    const std::unique_ptr<MappedFile> modelBytes = folder.empty() ? nullptr : MappedFile::open(model);
-    if (!modelBytes || (!std::filesystem::create_directories(folder, error) && error))
+    if (folder.empty() || (!std::filesystem::create_directories(folder, error) && error))
+        return fromModelFile(options());
+    const std::optional<ContentChecksum> modelSum = modelChecksum(model, folder);
+    if (!modelSum)
         return fromModelFile(options());
 
-    const KeyDigest key = keyDigest(configuration, contentChecksum(modelBytes->bytes()));
+    const KeyDigest key = keyDigest(configuration, *modelSum);
     const std::string prefix = model.stem().string() + '-';
     const std::filesystem::path file = folder / (prefix + hexOf(key, 16) + ".ort");
     if (std::optional<CachedSession> cached = loadCached(env, file, key, options))
@@ -262,22 +348,8 @@ std::size_t notedWorkingMemory(const std::filesystem::path& cacheFile)
 
 void noteWorkingMemory(const std::filesystem::path& cacheFile, std::size_t bytes)
 {
-    if (cacheFile.empty())
-        return;
-    const std::filesystem::path note = std::filesystem::path(cacheFile).concat(kNoteSuffix);
-    const std::filesystem::path temporary = std::filesystem::path(note).concat('.' + std::to_string(::getpid()) + ".tmp");
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << bytes << '\n';
-        if (!out.flush()) {
-            removeQuietly(temporary);
-            return;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, note, error);
-    if (error)
-        removeQuietly(temporary);
+    if (!cacheFile.empty())
+        writeNote(std::filesystem::path(cacheFile).concat(kNoteSuffix), std::to_string(bytes) + '\n');
 }
 
 } // namespace zephrin

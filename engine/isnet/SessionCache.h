@@ -18,6 +18,13 @@
 // SHA-256 of the key, the byte count before the trailer (64-bit), its CRC-32 and
 // Adler-32 (32-bit each), all in the machine's byte order (the key holds the
 // machine).
+//
+// The model file's own checksum, for the key, is noted in the folder as
+// "<model file name>.sum": one line of the file's identity (device, inode,
+// size, modification and change times) and its size, CRC-32 and Adler-32.
+// It is used while the identity stays the same; a model changed in the last
+// two seconds is read every time (a change within one tick of the file
+// system's clock would keep the identity).
 
 #include <onnxruntime_cxx_api.h>
 

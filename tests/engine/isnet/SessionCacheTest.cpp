@@ -16,7 +16,9 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <filesystem>
 #include <vector>
 
@@ -54,15 +56,18 @@ protected:
 
     CachedSession open() { return openCachedSession(runtimeEnvironment(), model(), cache(), "CPUExecutionProvider", options); }
 
-    // Every file in the cache folder.
+    // Every file in the cache folder but the models' checksum notes.
     std::vector<fs::path> cacheFiles() const
     {
         std::vector<fs::path> files;
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(cache(), error))
-            files.push_back(entry.path());
+            if (entry.path().extension() != ".sum")
+                files.push_back(entry.path());
         return files;
     }
+
+    fs::path checksumNote() const { return cache() / "tiny.onnx.sum"; }
 
     fs::path onlyCacheFile() const
     {
@@ -155,6 +160,32 @@ TEST_F(SessionCache, RebuildsADamagedCacheAndNeverTrustsIt)
         EXPECT_EQ(onlyCacheFile(), saved); // made again, and nothing else left behind
         EXPECT_EQ(open().origin, CachedSession::Origin::cache);
     }
+}
+
+// The model's checksum is noted once the file has settled, trusted while the
+// file stays the very same, and taken again from the bytes once it changes.
+TEST_F(SessionCache, KeysByTheNotedModelChecksumOnlyWhileTheModelStaysTheSame)
+{
+    EXPECT_EQ(open().origin, CachedSession::Origin::modelFile);
+    EXPECT_FALSE(fs::exists(checksumNote())); // written just now: read every time
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    const fs::path keyed = open().file;
+    const QByteArray bytes = readAll(model());
+    const ContentChecksum sum = contentChecksum(
+        {reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size())});
+    const QByteArray note = readAll(checksumNote());
+    const QByteArray numbers = QByteArray::number(qulonglong(sum.size)) + ' ' + QByteArray::number(sum.crc32) + ' '
+        + QByteArray::number(sum.adler32) + '\n';
+    ASSERT_TRUE(note.endsWith(' ' + numbers)) << note.toStdString();
+
+    // Trusted: a note with other numbers keys another copy.
+    QByteArray other = note;
+    other.replace(numbers, "1 2 3\n");
+    writeAll(checksumNote(), other);
+    EXPECT_NE(open().file, keyed);
+    // The same bytes written again are another version of the file: read again.
+    writeModel(bytes);
+    EXPECT_EQ(open().file, keyed);
 }
 
 TEST_F(SessionCache, ReplacesTheCopyOfAModelThatChanged)
