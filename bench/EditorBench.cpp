@@ -70,6 +70,11 @@
 // (the plain first inference 480-495). Export was pressed while the undo
 // before it still rendered (145-150 ms); it is now pressed once the editor
 // is idle, as the export sheet's button allows: 52-57 ms.
+// Next round, A B B A on a quiet machine: the first cutout 866, 978 → 720,
+// 778 ms (the plain first inference 630, 484 → 645, 460): the probes key a
+// third as much, and the runtime's threads stop spinning when a run returns
+// (they had taken cores from the probes for some 50 ms). Every other row as
+// before.
 //
 // Memory, before → after the network's arena was shrunk after each inference,
 // its session let go 5 s after a cutout, the allocator tuned, idle memory
