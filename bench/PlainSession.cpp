@@ -6,11 +6,16 @@
 #include <QProcessEnvironment>
 #include <QTemporaryFile>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace zephrin::bench {
 
 namespace {
+
+// A pause before each run of the alternation (see alternate).
+constexpr std::chrono::milliseconds kSettle{150};
 
 constexpr int kWaitMs = 120000;
 
@@ -95,6 +100,10 @@ std::vector<double> alternate(PlainSession& plain, int rounds, const std::vector
     std::vector<std::vector<double>> times(runners);
     for (int round = 0; round < rounds; ++round) {
         for (std::size_t turn = 0; turn < runners; ++turn) {
+            // The plain session's threads spin on after its run for some
+            // 50 ms (the runtime's default; ours stop): a run started then
+            // would share the cores with them.
+            std::this_thread::sleep_for(kSettle);
             const std::size_t which = (std::size_t(round) + turn) % runners;
             if (which > 0) {
                 times[which].push_back(ours[which - 1]());
