@@ -163,7 +163,10 @@ TEST(BorderConnectedKey, FromThePixelsEqualsKeyingThemFirst)
 TEST(BorderFlood, ReachesExactlyTheBorderConnectedComponents)
 {
     std::uint64_t seed = 100;
-    for (const cv::Size size : {cv::Size(50, 40), cv::Size(1, 1), cv::Size(3, 70), cv::Size(128, 3)}) {
+    // The last size has tens of thousands of runs: bands of rows are joined
+    // on several threads and then across the rows where they meet.
+    const cv::Size sizes[] = {{50, 40}, {1, 1}, {3, 70}, {128, 3}, {400, 300}};
+    for (const cv::Size size : sizes) {
         const cv::Mat key = randomKey(size, seed++);
         const LiteralRule rule(key);
         const cv::Mat backdrop = key < 128;
