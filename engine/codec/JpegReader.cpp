@@ -4,6 +4,7 @@
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/JpegScans.h"
 #include "engine/codec/ReadSteps.h"
+#include "engine/pixel/PixelBuffer.h"
 
 #include <QColorSpace>
 #include <QImage>
@@ -335,7 +336,8 @@ ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
         info.out_color_space = layout == Layout::grey ? JCS_GRAYSCALE
                                : layout == Layout::bgra ? JCS_EXT_BGRA
                                                         : JCS_EXT_RGBA;
-    cv::Mat pixels(decoded.height(), decoded.width(), layout == Layout::grey ? CV_8UC1 : CV_8UC4);
+    // The decoder writes on one thread: a pooled buffer is mapped in already.
+    cv::Mat pixels = newPixelBuffer({decoded.width(), decoded.height()}, layout == Layout::grey ? CV_8UC1 : CV_8UC4);
     if (!decodeRows(session, pixels.data, pixels.step, cmyk, layout == Layout::bgra))
         return failed(ReadFailure::unreadable);
 

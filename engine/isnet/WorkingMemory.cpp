@@ -1,10 +1,9 @@
 #include "engine/isnet/WorkingMemory.h"
 
 #include "engine/isnet/FirstFitSpans.h"
+#include "engine/threads/PagePopulate.h"
 
 #include <onnxruntime_cxx_api.h>
-
-#include <opencv2/core.hpp>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -15,10 +14,6 @@
 #include <mutex>
 #include <new>
 
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23 // Linux 5.14
-#endif
-
 namespace zephrin {
 
 namespace {
@@ -28,8 +23,6 @@ namespace {
 constexpr std::size_t kFromRange = std::size_t(64) << 10;
 // Address space reserved for the range; pages exist only where touched.
 constexpr std::size_t kRangeBytes = WorkingMemory::kCapacity;
-// The part of the range one task of prepare() maps in.
-constexpr std::size_t kPrepareChunk = std::size_t(16) << 20;
 constexpr std::size_t kSmallAlignment = 64;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -37,17 +30,6 @@ constexpr bool kUseRange = false;
 #else
 constexpr bool kUseRange = true;
 #endif
-
-// Maps in [data, data + bytes) without changing a byte (blocks in use may lie
-// there): in one call where the kernel offers it, else by adding 0 to one
-// byte of each page atomically.
-void populate(unsigned char* data, std::size_t bytes)
-{
-    if (::madvise(data, bytes, MADV_POPULATE_WRITE) == 0)
-        return;
-    for (std::size_t at = 0; at < bytes; at += FirstFitSpans::kGrain)
-        __atomic_fetch_add(data + at, 0, __ATOMIC_RELAXED);
-}
 
 } // namespace
 
@@ -147,15 +129,7 @@ void WorkingMemory::prepare(std::size_t atLeast)
     }
     if (!state.range || from >= to)
         return;
-    const std::size_t bytes = to - from;
-    const int chunks = int((bytes + kPrepareChunk - 1) / kPrepareChunk);
-    unsigned char* const start = state.range + from;
-    cv::parallel_for_(cv::Range(0, chunks), [&](const cv::Range& part) {
-        for (int chunk = part.start; chunk < part.end; ++chunk) {
-            const std::size_t at = std::size_t(chunk) * kPrepareChunk;
-            populate(start + at, std::min(kPrepareChunk, bytes - at));
-        }
-    });
+    populatePages(state.range + from, to - from);
     const std::lock_guard guard(state.lock);
     state.ready = std::max(state.ready, to);
 }

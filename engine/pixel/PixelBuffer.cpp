@@ -1,6 +1,7 @@
 #include "engine/pixel/PixelBuffer.h"
 
 #include "engine/pixel/ExtentLimits.h"
+#include "engine/threads/PagePopulate.h"
 
 #include <sys/mman.h>
 
@@ -18,7 +19,8 @@ constexpr std::size_t kPage = 4096;
 // when it is large: a crop or a trimmed canvas a little smaller than the last.
 constexpr std::size_t kSlack = std::size_t(2) << 20;
 
-// One mapping of `capacity` bytes (whole pages).
+// One mapping of `capacity` bytes (whole pages), mapped in on every core: its
+// writer may be a single thread.
 struct Mapping {
     uchar* data = nullptr;
     std::size_t capacity = 0;
@@ -30,6 +32,7 @@ Mapping* mapped(std::size_t bytes)
     void* data = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (data == MAP_FAILED)
         throw std::bad_alloc();
+    populatePages(static_cast<uchar*>(data), capacity);
     return new Mapping{static_cast<uchar*>(data), capacity};
 }
 
