@@ -77,6 +77,12 @@
 // before. The plain session's Run then looked 7-10 % faster than ours: ours
 // had spun on into its run before. Both now start after a pause of 150 ms,
 // and the ratio is 1.01 (the code before: 1.02).
+// The round after, the decoder writing into a buffer mapped in on every core
+// first (A B B A): reading the file 74, 74 → 47, 49 ms; the first cutout
+// 744, 950 → 680, 714 ms. On this virtual machine the network itself runs
+// in two speeds that come and go by the second, for the plain session as for
+// ours (its Run 400-440 ms, then 700-800 ms for a dozen runs): a run whose
+// network fell in the slow spell misses the Run rows whatever the code.
 //
 // Memory, before → after the network's arena was shrunk after each inference,
 // its session let go 5 s after a cutout, the allocator tuned, idle memory
