@@ -7,9 +7,10 @@
 // (8 cores, loaded machine: 23 ms against 1.2 ms for the pass itself). So
 // buffers of 1 MiB and more come from a pool: one that was released recently
 // and is of about the same size is handed out again; otherwise new memory is
-// mapped, and mapped in on every core at once (PagePopulate.h). Released buffers are kept while the idle ones add up to at most
-// kIdlePixelBytes, the oldest given back to the system first. Smaller buffers
-// come from the ordinary allocator, which reuses them by itself.
+// mapped, and mapped in on every core at once (PagePopulate.h). Released
+// buffers are kept while the idle ones add up to at most kIdlePixelBytes, the
+// oldest given back to the system first. Smaller buffers come from the
+// ordinary allocator, which reuses them by itself.
 // Huge pages were tried and left out: a fresh 48 MB buffer in them took 3.4 ms
 // alone, but in the editor a stroke's step took three times as long with them
 // (616 … 685 ms against 183 … 208), the kernel compacting memory to find them.

@@ -40,17 +40,14 @@ void populatePages(unsigned char* data, std::size_t bytes)
 {
     if (!data || bytes == 0)
         return;
+    // A single part runs on the caller's thread.
     const int parts = int((bytes + kPart - 1) / kPart);
-    const auto run = [&](const cv::Range& range) {
+    cv::parallel_for_(cv::Range(0, parts), [&](const cv::Range& range) {
         for (int part = range.start; part < range.end; ++part) {
             const std::size_t at = std::size_t(part) * kPart;
             populatePart(data + at, std::min(kPart, bytes - at));
         }
-    };
-    if (parts > 1)
-        cv::parallel_for_(cv::Range(0, parts), run);
-    else
-        run(cv::Range(0, 1));
+    });
 }
 
 } // namespace zephrin

@@ -12,8 +12,7 @@
 namespace zephrin {
 
 // Maps in the pages of [data, data + bytes) for writing without changing a
-// byte (blocks in use may lie there), in parts on OpenCV's pool when there is
-// more than one part's worth.
+// byte (blocks in use may lie there), in parts on OpenCV's pool.
 void populatePages(unsigned char* data, std::size_t bytes);
 
 } // namespace zephrin
