@@ -509,6 +509,31 @@ TEST_F(ZephrinCutout, ARefusedPictureCostsNoNetwork)
     }
 }
 
+TEST_F(ZephrinCutout, ReadsAHugeFileNoFurtherThanTheFirstBytesThatRefuseIt)
+{
+    // Sparse files of 1.9 GB: each was read whole (1.9 GB, 6 s) before its
+    // first bytes were looked at.
+    const QString damaged = QStringLiteral("the picture is damaged or incomplete");
+    const std::pair<QByteArray, QString> heads[] = {
+        {pngHeaderClaiming(4000, 3000).left(33), damaged},
+        {QByteArray("Remember the milk.\n"), QStringLiteral("it isn't a picture Zephrin reads")},
+        {tinyGifClaiming(4000, 3000).left(19), damaged},
+    };
+    for (const auto& [head, reason] : heads) {
+        const QString input = folder.filePath(QStringLiteral("huge"));
+        QFile file(input);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(head), head.size());
+        ASSERT_TRUE(file.resize(qint64(1900) << 20));
+        file.close();
+        const RawRun run = runRaw({QFile::encodeName(input).toStdString()}, kNoModel);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(QString::fromUtf8(run.err), QStringLiteral("That image couldn't be read.\n%1: %2\n").arg(input, reason));
+        EXPECT_LT(run.peakKilobytes, 200 * 1024) << "read no further than its head";
+        QFile::remove(input);
+    }
+}
+
 TEST_F(ZephrinCutout, APictureWhoseDecodeFailsWaitsForNoNetwork)
 {
     // A JPEG-in-TIFF whose strip is cut passes the header and fails in its
