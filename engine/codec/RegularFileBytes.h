@@ -31,9 +31,8 @@ struct FileBytes {
     int error = 0;                      // the errno of `unreadable`, when there was one
 };
 
-// Judges a file's first `bytes` (as many as it says, or all of a shorter
-// file)
-// before the rest is read: false refuses the file, and nothing more is read.
+// Judges a file's first `bytes` (all of a shorter file) before the rest is
+// read: false refuses the file, and nothing more is read.
 struct HeadCheck {
     qsizetype bytes = 0;
     std::function<bool(QByteArrayView head)> accepts;
