@@ -1,5 +1,6 @@
 #include "content/files/ImageFiles.h"
 
+#include "engine/codec/ImageHead.h"
 #include "engine/codec/RegularFileBytes.h"
 
 #include <QFile>
@@ -20,7 +21,9 @@ std::optional<Image> decodeImage(const QByteArray& data, const ReadLimits& limit
 std::optional<Image> readImageFile(const QString& path, const ReadLimits& limits)
 {
     // A pipe of that name would hold a worker thread for ever.
-    const FileBytes file = regularFileBytes(QFile::encodeName(path).toStdString(), kMaxFileBytes);
+    // A file its first bytes refuse is read no further.
+    const HeadCheck head{kImageHeadBytes, [](QByteArrayView bytes) { return !imageHeadRefused(bytes); }};
+    const FileBytes file = regularFileBytes(QFile::encodeName(path).toStdString(), kMaxFileBytes, head);
     if (file.problem)
         return std::nullopt;
     return decodeImage(file.bytes, limits);

@@ -1,5 +1,6 @@
 #include "engine/codec/RegularFileBytes.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -30,7 +31,28 @@ FileBytes problemOfType(mode_t mode)
 
 } // namespace
 
-FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes)
+namespace {
+
+// Reads into `bytes` from `filled` up to `end`: the bytes filled then, or -1
+// with errno set. Fewer at the end of a file cut short meanwhile.
+qsizetype readUpTo(int descriptor, QByteArray& bytes, qsizetype filled, qsizetype end)
+{
+    while (filled < end) {
+        const ssize_t got = ::read(descriptor, bytes.data() + filled, size_t(end - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    return filled;
+}
+
+} // namespace
+
+FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes, const HeadCheck& check)
 {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
@@ -54,20 +76,17 @@ FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes)
     } else if (status.st_size > maxBytes) {
         result = problem(FileProblem::tooLarge);
     } else {
+        // Pages of the buffer that are never filled are never mapped in: a
+        // huge file refused by its head costs its head.
         result.bytes.resize(qsizetype(status.st_size));
-        qsizetype filled = 0;
-        while (filled < result.bytes.size()) {
-            const ssize_t got = ::read(descriptor, result.bytes.data() + filled, size_t(result.bytes.size() - filled));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                result = problemOfErrno(errno);
-                break;
-            }
-            if (got == 0)
-                break;
-            filled += got;
-        }
+        const qsizetype size = result.bytes.size();
+        qsizetype filled = readUpTo(descriptor, result.bytes, 0, check.accepts ? std::min(check.bytes, size) : size);
+        if (filled >= 0 && check.accepts && !check.accepts(QByteArrayView(result.bytes.constData(), filled)))
+            result = problem(FileProblem::refused);
+        else if (filled >= 0)
+            filled = readUpTo(descriptor, result.bytes, filled, size);
+        if (filled < 0)
+            result = problemOfErrno(errno);
         if (!result.problem) {
             result.bytes.truncate(filled);
             if (result.bytes.isEmpty())

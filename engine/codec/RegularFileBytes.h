@@ -6,8 +6,10 @@
 // another program cuts short meanwhile cannot pull pages from under a decoder.
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace zephrin {
@@ -19,6 +21,7 @@ enum class FileProblem {
     noPermission, // it may not be read
     empty,
     tooLarge,     // more bytes than the caller takes
+    refused,      // the caller's check of its first bytes refused it
     unreadable,   // any other failure to open or read it (`error` says which)
 };
 
@@ -28,9 +31,17 @@ struct FileBytes {
     int error = 0;                      // the errno of `unreadable`, when there was one
 };
 
+// Judges a file's first `bytes` (all of a shorter file) before the rest is
+// read: false refuses the file, and nothing more is read.
+struct HeadCheck {
+    qsizetype bytes = 0;
+    std::function<bool(QByteArrayView head)> accepts;
+};
+
 // The whole file at `path` (any name the file system holds), or why not.
 // A file that shrinks while it is read gives the bytes it still had; one that
-// grows, no more than its size when opened.
-FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes);
+// grows, no more than its size when opened. With a `check`, a file whose
+// first bytes it refuses is read no further.
+FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes, const HeadCheck& check = {});
 
 } // namespace zephrin

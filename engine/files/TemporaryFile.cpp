@@ -76,6 +76,28 @@ bool writeAllAndSync(int descriptor, const char* data, std::size_t size)
     return ::fsync(descriptor) == 0;
 }
 
+namespace {
+
+// 0 for a regular file, else the errno of a replacement refused for its type.
+int typeRefusal(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return 0;
+    return S_ISDIR(mode) ? EISDIR : kNotARegularFile;
+}
+
+// Whatever has the name `path` now may be replaced: nothing, or a regular file.
+bool stillReplaceable(const std::filesystem::path& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        return true;
+    errno = typeRefusal(status.st_mode);
+    return errno == 0;
+}
+
+} // namespace
+
 std::optional<ReplacedFile> replacedFile(const std::filesystem::path& path)
 {
     struct stat status {};
@@ -83,8 +105,14 @@ std::optional<ReplacedFile> replacedFile(const std::filesystem::path& path)
     // temporary says why.
     if (::lstat(path.c_str(), &status) != 0)
         return ReplacedFile{path, std::nullopt};
-    if (!S_ISLNK(status.st_mode))
+    if (!S_ISLNK(status.st_mode)) {
+        if (const int refusal = typeRefusal(status.st_mode); refusal != 0) {
+            errno = refusal;
+            return std::nullopt;
+        }
         return ReplacedFile{path, status.st_mode & 0777};
+    }
+    // O_PATH opens nothing for reading or writing: a pipe does not block it.
     const int link = ::open(path.c_str(), O_PATH | O_CLOEXEC);
     if (link < 0)
         return std::nullopt;
@@ -92,7 +120,9 @@ std::optional<ReplacedFile> replacedFile(const std::filesystem::path& path)
     char target[PATH_MAX];
     const std::string opened = "/proc/self/fd/" + std::to_string(link);
     const ssize_t length = ::fstat(link, &status) == 0 ? ::readlink(opened.c_str(), target, sizeof target) : -1;
-    if (length > 0 && std::size_t(length) < sizeof target)
+    if (length > 0 && typeRefusal(status.st_mode) != 0)
+        errno = typeRefusal(status.st_mode);
+    else if (length > 0 && std::size_t(length) < sizeof target)
         file = ReplacedFile{std::string(target, std::size_t(length)), status.st_mode & 0777};
     else if (length > 0)
         errno = ENAMETOOLONG;
@@ -117,6 +147,8 @@ int writeReplacing(const ReplacedFile& replaced, const char* data, std::size_t s
     int error = writeAllAndSync(temporary.descriptor, data, size) ? 0 : (errno != 0 ? errno : EIO);
     takeModeOf(replaced, temporary.descriptor);
     if (::close(temporary.descriptor) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && !stillReplaceable(replaced.path))
         error = errno;
     if (error == 0 && ::rename(temporary.path.c_str(), replaced.path.c_str()) != 0)
         error = errno;

@@ -14,6 +14,7 @@
 //
 // Names are bytes, as the file system holds them.
 
+#include <cerrno>
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -41,11 +42,19 @@ TemporaryFile createTemporaryBeside(const std::filesystem::path& target, mode_t 
 // Writes all of `size` bytes at `data` and flushes them to the disk.
 bool writeAllAndSync(int descriptor, const char* data, std::size_t size);
 
+// The errno of a replacement refused because the name, or what its link
+// leads to, is a device, a pipe or a socket: renaming a file over it would
+// turn the node into a file (a link to /dev/null is a common way to discard
+// an output).
+inline constexpr int kNotARegularFile = ENOTSUP;
+
 // The file that a replacement of `path` replaces: `path` itself or, where it
 // is a symbolic link, the file the link leads to, with that file's permission
 // bits (none while nothing has the name). The kernel follows the link, so its
 // rules for links in shared folders such as /tmp hold. Nothing, errno set, for
-// a link that leads nowhere or may not be followed.
+// a link that leads nowhere or may not be followed, and for anything but a
+// regular file: EISDIR for a folder, kNotARegularFile for the rest. Nothing
+// is opened for reading or writing, so a pipe never blocks.
 struct ReplacedFile {
     std::filesystem::path path;
     std::optional<mode_t> mode;
@@ -59,7 +68,8 @@ void takeModeOf(const ReplacedFile& replaced, int descriptor);
 
 // Puts `size` bytes at `data` in place of `replaced`, whole or not at all: a
 // temporary beside it (the user's alone until it takes the replaced file's
-// mode) is written, flushed and renamed onto it. 0, or the errno of the step
+// mode) is written, flushed and renamed onto it, unless the name has become
+// something other than a regular file meanwhile. 0, or the errno of the step
 // that failed; nothing is left behind.
 int writeReplacing(const ReplacedFile& replaced, const char* data, std::size_t size);
 

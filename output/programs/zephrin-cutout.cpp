@@ -146,6 +146,11 @@ int main(int argc, char* argv[])
     };
     if (std::filesystem::exists(target, error) && !overwrite)
         return refuseExisting();
+    // A device or a pipe of that name is never replaced, asked or not.
+    if (overwrite) {
+        if (const QString refusal = OutputFile::replacementRefusal(target); !refusal.isEmpty())
+            return cannotSave(refusal);
+    }
     // A folder that is missing or cannot be written to, and a name too long
     // for it, are reported before the work rather than after it, without
     // leaving anything in the folder.

@@ -87,6 +87,11 @@ std::optional<Image> loadImage(QByteArrayView encoded);
 // picture that will be decoded.
 void checkHeader(QByteArrayView encoded);
 
+// Throws what decodeUpright would throw for any file that starts with `head`
+// (its first kImageHeadBytes, ImageHead.h), whatever follows; returns when the
+// rest is to be read.
+void checkHead(QByteArrayView head);
+
 // Image files larger than this are refused unread (2 GiB): more than the
 // uncompressed bytes of the largest picture loadImage decodes.
 inline constexpr qint64 kMaxImageFileBytes = qint64(2) << 30;
@@ -95,10 +100,12 @@ inline constexpr qint64 kMaxImageFileBytes = qint64(2) << 30;
 // NativePath.h), read as regularFileBytes reads them (RegularFileBytes.h: a
 // regular file only, never waiting, copied). Throws Failure with the reason
 // when there are none: tooLarge past kMaxImageFileBytes, unreadable for a
-// file that is missing, a folder, no regular file, empty, or not to be read.
+// file that is missing, a folder, no regular file, empty, or not to be read,
+// and for one that checkHead refuses, read no further than its head.
 QByteArray imageFile(const std::filesystem::path& path);
 
-// The same bytes, or none (whatever imageFile would throw for).
+// The same bytes, or none (whatever imageFile would throw for, but for its
+// head: any regular file's bytes).
 QByteArray imageFileBytes(const std::filesystem::path& path);
 
 // decodeUpright of imageFile(path); the file is closed before anything is

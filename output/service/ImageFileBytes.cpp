@@ -1,5 +1,6 @@
 #include "output/service/CutoutService.h"
 
+#include "engine/codec/ImageHead.h"
 #include "engine/codec/RegularFileBytes.h"
 
 #include <cstring>
@@ -18,6 +19,7 @@ QString reasonOf(FileProblem problem, int error)
     case FileProblem::empty: return QStringLiteral("the file is empty");
     case FileProblem::tooLarge:
         return QStringLiteral("the file is larger than %1 GB").arg(kMaxImageFileBytes >> 30);
+    case FileProblem::refused:
     case FileProblem::unreadable: break;
     }
     return error != 0 ? QString::fromLocal8Bit(std::strerror(error)).toLower()
@@ -28,7 +30,19 @@ QString reasonOf(FileProblem problem, int error)
 
 QByteArray imageFile(const std::filesystem::path& path)
 {
-    FileBytes file = regularFileBytes(path, kMaxImageFileBytes);
+    std::optional<Failure> refused;
+    const HeadCheck head{kImageHeadBytes, [&](QByteArrayView bytes) {
+                             try {
+                                 checkHead(bytes);
+                                 return true;
+                             } catch (const Failure& failure) {
+                                 refused.emplace(failure);
+                                 return false;
+                             }
+                         }};
+    FileBytes file = regularFileBytes(path, kMaxImageFileBytes, head);
+    if (refused)
+        throw *refused;
     if (file.problem)
         throw Failure(*file.problem == FileProblem::tooLarge ? FailureKind::tooLarge : FailureKind::unreadable,
                       reasonOf(*file.problem, file.error));

@@ -1,6 +1,7 @@
 #include "output/service/CutoutService.h"
 
 #include "engine/codec/ImageFormat.h"
+#include "engine/codec/ImageHead.h"
 
 namespace zephrin::CutoutService {
 
@@ -31,6 +32,12 @@ void checkHeader(QByteArrayView encoded)
 {
     if (const std::optional<ReadFailure> refusal = headerRefusal(encoded, kLoadLimits))
         throw readFailure(*refusal, encoded);
+}
+
+void checkHead(QByteArrayView head)
+{
+    if (imageHeadRefused(head))
+        throw readFailure(ReadFailure::unreadable, head);
 }
 
 std::optional<Image> loadImage(QByteArrayView encoded)

@@ -41,6 +41,17 @@ std::filesystem::path folderOf(const std::filesystem::path& target)
 
 const QString kTakesNoFiles = QStringLiteral("that folder doesn't take new files");
 const QString kLeadsNowhere = QStringLiteral("it's a link to a file that doesn't exist");
+const QString kNotAFile = QStringLiteral("it's a device, a pipe or a socket, not a file, so it isn't replaced");
+
+// Why replacedFile gave nothing, from its errno.
+QString replacedFileFailure(int error)
+{
+    if (error == ENOENT)
+        return kLeadsNowhere;
+    if (error == kNotARegularFile)
+        return kNotAFile;
+    return writeFailureReason(error);
+}
 
 // Why a file could not be created in `folder`: "doesn't exist" only when it
 // does not (a folder of /proc says ENOENT too).
@@ -119,6 +130,11 @@ QString OutputFile::folderRefusal(const std::filesystem::path& target)
     return {};
 }
 
+QString OutputFile::replacementRefusal(const std::filesystem::path& target)
+{
+    return replacedFile(target) ? QString() : replacedFileFailure(errno);
+}
+
 OutputFile::OutputFile(const QString& target) : OutputFile(nativePath(target)) {}
 
 OutputFile::OutputFile(std::filesystem::path target) : m_target(std::move(target))
@@ -163,17 +179,17 @@ bool OutputFile::write(const QByteArray& data)
 OutputFile::Placement OutputFile::replaceTarget()
 {
     const std::optional<ReplacedFile> replaced = replacedFile(m_target);
-    if (!replaced && errno == ENOENT) {
-        m_error = kLeadsNowhere;
+    if (!replaced) {
+        m_error = replacedFileFailure(errno);
         return Placement::failed;
     }
-    if (!replaced)
-        return failed();
     // A link stays, and the file it leads to, which may lie on another file
     // system, is replaced through a temporary of its own.
     if (replaced->path != m_target) {
-        errno = writeReplacing(*replaced, m_data.constData(), size_t(m_data.size()));
-        return errno == 0 ? Placement::placed : failed();
+        const int error = writeReplacing(*replaced, m_data.constData(), size_t(m_data.size()));
+        if (error != 0)
+            m_error = error == kNotARegularFile ? kNotAFile : writeFailureReason(error);
+        return error == 0 ? Placement::placed : Placement::failed;
     }
     takeModeOf(*replaced, m_descriptor);
     ::close(m_descriptor);

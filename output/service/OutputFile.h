@@ -11,7 +11,9 @@
 //                  writers of one name, exactly one succeeds;
 //   replace true   a rename over the file of that name; where the name is a
 //                  symbolic link, over the file the link leads to (the link
-//                  stays), as any replacement (engine/files/TemporaryFile.h).
+//                  stays), as any replacement (engine/files/TemporaryFile.h);
+//                  only a regular file is replaced, never a folder, a device,
+//                  a pipe or a socket.
 //
 // The temporary file (engine/files/TemporaryFile.h: "." + name + "." +
 // random suffix, made to fit the folder wherever the name does) is removed
@@ -39,6 +41,11 @@ public:
     // its path, is too long), as writeFailureReason says it; empty when it
     // could. Creates nothing.
     static QString folderRefusal(const std::filesystem::path& target);
+
+    // Why place(true) would not replace what has `target`'s name: a folder, a
+    // device, a pipe or a socket, or a link that leads nowhere; empty when
+    // it would (nothing has the name, or a regular file, through any link).
+    static QString replacementRefusal(const std::filesystem::path& target);
 
     // Whether the temporary file could be created; errorString() says why not.
     bool isOpen() const { return m_descriptor >= 0; }

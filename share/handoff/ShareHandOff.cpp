@@ -1,6 +1,7 @@
 #include "share/handoff/ShareHandOff.h"
 
 #include "share/handoff/ImageKind.h"
+#include "share/handoff/PictureHeader.h"
 #include "share/inbox/HandOffUrl.h"
 #include "share/inbox/InboxName.h"
 #include "share/inbox/OriginalName.h"
@@ -83,7 +84,7 @@ std::optional<QString> copyIntoInbox(QIODevice& source, const QString& extension
     // Data is judged by its bytes whatever its name says: a text file named
     // .png is no picture, and the editor would only refuse it later.
     const QString kind = imageExtensionFromMagic(chunk);
-    if (kind.isEmpty()) {
+    if (kind.isEmpty() || !holdsReadableHeader(kind, chunk)) {
         problem = QStringLiteral("its contents are not an image");
         return std::nullopt;
     }

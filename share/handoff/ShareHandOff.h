@@ -5,7 +5,8 @@
 //
 // An item is a local path, a file: URL, or "-" for data on standard input
 // (data without a name). A usable image is data whose first bytes are those of
-// an image type the editor opens, from a regular file whose name has an image
+// an image type the editor opens, with a header its reader takes
+// (PictureHeader.h), from a regular file whose name has an image
 // extension or none (then, and for data without a name, the type's extension
 // is used). Empty data and anything larger than the cap are not usable. Copies
 // are streamed, so the cap, not memory, bounds what is read, and each lands
@@ -38,7 +39,8 @@ HandOffResult handOffFirstImage(const QStringList& items, const std::optional<QS
 // Copies everything `source` yields into `folder` as a new inbox file with
 // `extension`, or, when the extension is empty, the one the data's first bytes
 // call for. The file name, or none with `problem` set (empty data, more than
-// `sizeCap` bytes, first bytes of no image type, a read or write failure).
+// `sizeCap` bytes, first bytes of no image type or a header its reader
+// refuses, a read or write failure).
 std::optional<QString> copyIntoInbox(QIODevice& source, const QString& extension, const QString& folder,
                                      qint64 sizeCap, QString& problem);
 

@@ -54,6 +54,7 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zephrin;
@@ -151,7 +152,31 @@ struct Case {
     QByteArray bytes;             // written as `name`, unless empty
     QStringList extraArguments{}; // before the input
     QString input{};              // the input path, when not the file written
+    // Run before the program, with the input's path: files that bytes alone
+    // do not make (a sparse file, a pipe where the cutout goes).
+    std::function<void(const QString&)> prepare{};
 };
+
+// The file at `path` made `bytes` long without taking the disk's space.
+void extendSparsely(const QString& path, qint64 bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite))
+        file.resize(bytes);
+}
+
+// The cutout's name for `input` (PNG) made a link to a new pipe.
+void linkCutoutToAPipe(const QString& input)
+{
+    const QFileInfo info(input);
+    const QByteArray pipe = QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pipe")));
+    const QByteArray cutout =
+        QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral("-cutout.png")));
+    ::unlink(cutout.constData());
+    ::unlink(pipe.constData());
+    ::mkfifo(pipe.constData(), 0600);
+    ::symlink(pipe.constData(), cutout.constData());
+}
 
 std::vector<Case> cases(const QDir& folder)
 {
@@ -242,6 +267,20 @@ std::vector<Case> cases(const QDir& folder)
     list.push_back({"12", "avif-unknown-obu.avif", avifWithUnknownObu(alphaAvif)});
     list.push_back({"12", "grid-16384-honest.heic", heicGrid(tile, 32, 32, QSize(16384, 16384))});
 
+    // A pipe where the cutout goes, through a link or under its name; huge
+    // sparse files whose first bytes refuse them.
+    const QByteArray small8 = encoded(photo(300, 200, 11), "png");
+    list.push_back({"P", "cutout-name-links-to-a-pipe.png", small8, {}, {}, linkCutoutToAPipe});
+    list.push_back({"P", "cutout-name-is-a-pipe.png", small8, {}, {}, [](const QString& input) {
+                        const QByteArray cutout = QFile::encodeName(input.chopped(4) + QStringLiteral("-cutout.png"));
+                        ::unlink(cutout.constData());
+                        ::mkfifo(cutout.constData(), 0600);
+                    }});
+    const auto huge = [](const QString& input) { extendSparsely(input, qint64(1900) << 20); };
+    list.push_back({"H", "sparse-1900M-png-header", pngHeaderClaiming(4000, 3000).left(33), {}, {}, huge});
+    list.push_back({"H", "sparse-1900M-text", QByteArray("Remember the milk.\n"), {}, {}, huge});
+    list.push_back({"H", "sparse-1900M-gif-header", tinyGifClaiming(4000, 3000).left(19), {}, {}, huge});
+
     list.push_back({"11", "missing", {}, {}, folder.filePath(QStringLiteral("missing.png"))});
     list.push_back({"11", "a folder", {}, {}, folder.path()});
     const QString plain = writeFile(folder.filePath(QStringLiteral("notes.txt")), "a file\n");
@@ -275,6 +314,8 @@ int runCases(const QString& program, const QString& keep)
         QString input = c.input;
         if (!c.bytes.isEmpty())
             input = writeFile(folder.filePath(c.name), c.bytes);
+        if (c.prepare)
+            c.prepare(input);
         const ChildRun result = run(program, QStringList{QStringLiteral("--overwrite")} + c.extraArguments + QStringList{input},
                                {QStringLiteral("ZEPHRIN_MODEL=") + model}, 120);
         const QString shown = c.name.size() > 38 ? c.name.left(20) + QStringLiteral("...") + c.name.right(15) : c.name;

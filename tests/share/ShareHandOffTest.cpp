@@ -1,6 +1,7 @@
 // zephrin-share's walk over the shared items, and the program as a user runs it.
 
 #include "share/handoff/ImageKind.h"
+#include "share/handoff/PictureHeader.h"
 #include "share/handoff/ShareHandOff.h"
 #include "share/inbox/OriginalName.h"
 #include "share/inbox/InboxFolder.h"
@@ -22,7 +23,9 @@
 namespace zephrin {
 namespace {
 
-const QByteArray kPng = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'p');
+// The signature and the header chunk of a 1 × 1 RGBA picture, then data.
+const QByteArray kPngHead = QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89", 33);
+const QByteArray kPng = kPngHead + QByteArray(200, 'p');
 const QByteArray kJpeg = QByteArray("\xff\xd8\xff\xe0", 4) + QByteArray(200, 'j');
 
 TEST(ImageKind, NamesTheTypeFromTheFirstBytes)
@@ -42,6 +45,51 @@ TEST(ImageKind, NamesTheTypeFromTheFirstBytes)
     for (const QByteArray& other : {QByteArray(), QByteArray("%PDF-1.7"), QByteArray("\x89PN", 3), QByteArray("BM"),
                                     QByteArray("\0\0\0\x18" "ftypisom\0\0\0\0", 16), QByteArray("RIFF\0\0\0\0WAVE", 12)})
         EXPECT_TRUE(imageExtensionFromMagic(other).isEmpty()) << other.toStdString();
+}
+
+// Each of the refused was handed over, and the editor refused it later.
+TEST(PictureHeader, JudgesTheHeaderAsTheReaderWould)
+{
+    QByteArray badCrc = kPngHead;
+    badCrc[31] = 'x';
+    QByteArray noWidth = kPngHead;
+    noWidth[19] = 0;
+    const QByteArray bmp("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0", 30);
+    const QByteArray gif("GIF89a\x01\0\x01\0\x80\0\0\0\0\0\xff\xff\xff", 19);
+    const QByteArray jfif = QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 20);
+    const struct {
+        const char* kind;
+        QByteArray head;
+        bool holds;
+    } cases[] = {
+        {"png", kPng, true},
+        {"png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'g'), false},
+        {"png", badCrc + QByteArray(20, '\0'), false},
+        {"png", noWidth, false},
+        {"png", kPngHead + QByteArray(12, '\0'), false},
+        {"bmp", bmp + QByteArray(4, '\xff'), true},
+        {"bmp", QByteArray("BMW owners' club: minutes of the meeting\n"), false},
+        {"bmp", QByteArray(bmp).replace(26, 2, QByteArray("\x02\0", 2)), false}, // two planes
+        {"gif", gif + QByteArray("\x2c\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0\x3b", 16), true},
+        {"gif", gif + QByteArray(100, '\0'), false},
+        {"jpg", jfif + QByteArray("\xff\xc0\0\x0b\x08\0\x10\0\x10\x01\x01\x11\0", 13), true},
+        {"jpg", jfif + QByteArray("\xff\xc0\0\x0b\x08\0\0\0\x10\x01\x01\x11\0", 13), false}, // no height
+        {"jpg", QByteArray("\xff\xd8\xffhello, this is text"), false},
+        // libjpeg passes over bytes between segments, and a stuffed zero.
+        {"jpg", QByteArray("\xff\xd8\xff\0junk", 8) + jfif.mid(2) + QByteArray("\xff\xc0\0\x0b\x08\0\x10\0\x10\x01\x01\x11\0", 13), true},
+        {"jpg", jfif + QByteArray("\xff\xda\0\x08\x01\x01\0\0\x3f\0", 10), false}, // a scan before the frame
+        {"webp", QByteArray("RIFF\x1a\0\0\0WEBPVP8L\x0d\0\0\0\x2f\0\0\0\0", 25), true},
+        {"webp", QByteArray("RIFF\x1a\0\0\0WEBPJUNK\x0d\0\0\0\x2f\0\0\0\0", 25), false},
+        {"webp", QByteArray("RIFF\x1a\0\0\0WEBPVP8L\x0d\0\0\0garbage", 27), false},
+        {"tiff", QByteArray("II*\0\x08\0\0\0\x0a\0", 10), true},
+        {"tiff", QByteArray("II*\0\0\0\0\0\x0a\0", 10), false},
+        {"tiff", QByteArray("MM\0*\0\0\0\x08\0\0", 10), false}, // a directory of no entries
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.head.toHex().toStdString());
+        ASSERT_EQ(imageExtensionFromMagic(c.head), QString::fromLatin1(c.kind));
+        EXPECT_EQ(holdsReadableHeader(QString::fromLatin1(c.kind), c.head), c.holds);
+    }
 }
 
 TEST(ImageKind, JudgesFileNamesByTheirExtension)
@@ -160,6 +208,19 @@ TEST_F(ShareHandOffTest, EmptyOrUnknownDataIsNoImage)
     QBuffer text(&words);
     text.open(QIODevice::ReadOnly);
     EXPECT_FALSE(handOff({QStringLiteral("-")}, &text).url);
+    EXPECT_TRUE(inboxNames().isEmpty());
+}
+
+// Both were handed over (exit 0), and the editor refused them later.
+TEST_F(ShareHandOffTest, PassesOverDataWhoseHeaderTheReaderRefuses)
+{
+    const HandOffResult result =
+        handOff({source("minutes", "BMW owners' club: minutes of the meeting\n"),
+                 source("garbled.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(500, '\x5a'))});
+    EXPECT_FALSE(result.url);
+    ASSERT_EQ(result.problems.size(), 2);
+    for (const QString& problem : result.problems)
+        EXPECT_TRUE(problem.endsWith(QLatin1String(": its contents are not an image"))) << problem.toStdString();
     EXPECT_TRUE(inboxNames().isEmpty());
 }
 

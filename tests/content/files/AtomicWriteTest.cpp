@@ -75,3 +75,22 @@ TEST(AtomicWrite, ReplacesWhatALinkLeadsToAndKeepsItsMode)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3) << "no temporary file left";
     EXPECT_EQ(QDir(folder.filePath(QStringLiteral("synced"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
+
+// A list reached through a link to a pipe turned the pipe into a file.
+TEST(AtomicWrite, NeverReplacesAPipeNorWhatALinkToOneLeadsTo)
+{
+    QTemporaryDir folder;
+    const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("pipe")));
+    const QByteArray link = QFile::encodeName(folder.filePath(QStringLiteral("library.json")));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    ASSERT_EQ(::symlink(pipe.constData(), link.constData()), 0);
+    for (const QByteArray& path : {pipe, link}) {
+        SCOPED_TRACE(path.constData());
+        EXPECT_FALSE(writeAtomically(QFile::decodeName(path), "lost"));
+        struct stat status {};
+        ASSERT_EQ(::stat(path.constData(), &status), 0);
+        EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks).isEmpty())
+        << "no temporary file left";
+}

@@ -19,6 +19,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -238,6 +239,37 @@ TEST_F(ZephrinCutout, KeepsAnExistingFileUnlessToldToReplaceIt)
     EXPECT_TRUE(isPng(contents(existing)));
     // Nothing but the cutout is left behind (no temporary files).
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 2);
+}
+
+// --overwrite renamed the cutout over a pipe of its name, or over the pipe a
+// link of its name led to: the pipe became a file. Such a name is refused
+// before the work, and the pipe is never opened.
+TEST_F(ZephrinCutout, NeverReplacesAPipeOrWhatALinkLeadsTo)
+{
+    const QString input = writeFile(folder, QStringLiteral("disc.png"), encoded(discOnWhite(240, 160), "png"));
+    const QString target = folder.filePath(QStringLiteral("disc-cutout.png"));
+    QTemporaryDir elsewhere;
+    const WatchedFifo linked(elsewhere.filePath(QStringLiteral("pipe")));
+    for (const bool throughALink : {false, true}) {
+        SCOPED_TRACE(throughALink);
+        std::optional<WatchedFifo> named;
+        if (throughALink)
+            ASSERT_EQ(::symlink(QFile::encodeName(linked.path()).constData(), QFile::encodeName(target).constData()), 0);
+        else
+            named.emplace(target);
+        const RawRun run = runRaw({"--overwrite", QFile::encodeName(input).toStdString()}, kNoModel);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.toStdString(), "The cutout couldn't be saved.\n" + QFile::encodeName(target).toStdString()
+                                             + ": it's a device, a pipe or a socket, not a file, so it isn't replaced\n");
+        EXPECT_LT(run.peakKilobytes, 200 * 1024) << "refused before the work";
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
+        EXPECT_TRUE(S_ISFIFO(status.st_mode));
+        EXPECT_FALSE(named ? named->wasOpened() : linked.wasOpened());
+        named.reset();
+        ::unlink(QFile::encodeName(target).constData());
+        EXPECT_EQ(entries(), QStringList{QStringLiteral("disc.png")}) << "no temporary file left";
+    }
 }
 
 TEST_F(ZephrinCutout, NeverReplacesAFileThatAnotherRunWroteMeanwhile)
@@ -474,6 +506,31 @@ TEST_F(ZephrinCutout, ARefusedPictureCostsNoNetwork)
         EXPECT_TRUE(run.err.startsWith("That image couldn't be read.\n" + QFile::encodeName(input) + ": "));
         EXPECT_EQ(run.err.count('\n'), 2) << "no network loaded: " << run.err.toStdString();
         EXPECT_LT(run.peakKilobytes, 200 * 1024);
+    }
+}
+
+TEST_F(ZephrinCutout, ReadsAHugeFileNoFurtherThanTheFirstBytesThatRefuseIt)
+{
+    // Sparse files of 1.9 GB: each was read whole (1.9 GB, 6 s) before its
+    // first bytes were looked at.
+    const QString damaged = QStringLiteral("the picture is damaged or incomplete");
+    const std::pair<QByteArray, QString> heads[] = {
+        {pngHeaderClaiming(4000, 3000).left(33), damaged},
+        {QByteArray("Remember the milk.\n"), QStringLiteral("it isn't a picture Zephrin reads")},
+        {tinyGifClaiming(4000, 3000).left(19), damaged},
+    };
+    for (const auto& [head, reason] : heads) {
+        const QString input = folder.filePath(QStringLiteral("huge"));
+        QFile file(input);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(head), head.size());
+        ASSERT_TRUE(file.resize(qint64(1900) << 20));
+        file.close();
+        const RawRun run = runRaw({QFile::encodeName(input).toStdString()}, kNoModel);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(QString::fromUtf8(run.err), QStringLiteral("That image couldn't be read.\n%1: %2\n").arg(input, reason));
+        EXPECT_LT(run.peakKilobytes, 200 * 1024) << "read no further than its head";
+        QFile::remove(input);
     }
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,3 +148,47 @@ TEST_F(OutputFileTest, TakesEveryNameItsFolderTakes)
     EXPECT_EQ(OutputFile::folderRefusal(nativePath(m_dir.filePath(u'n' + longest))), QStringLiteral("the name is too long"));
 }
 
+
+// A replacement renamed the file over a pipe of the name, or over the pipe a
+// link led to: the pipe became a file. Only a regular file is replaced, and
+// nothing is opened on the way (a pipe would block the writer).
+TEST_F(OutputFileTest, NeverReplacesAPipeAFolderOrWhatALinkToThemLeadsTo)
+{
+    QTemporaryDir elsewhere;
+    const QByteArray pipe = QFile::encodeName(elsewhere.filePath(QStringLiteral("pipe")));
+    const QByteArray folder = QFile::encodeName(elsewhere.filePath(QStringLiteral("folder")));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    const QString notAFile = QStringLiteral("it's a device, a pipe or a socket, not a file, so it isn't replaced");
+    const QString aFolder = QStringLiteral("a folder has that name");
+    const QByteArray name = QFile::encodeName(target());
+    const struct {
+        const char* what;
+        std::function<int()> make;
+        QString reason;
+        const char* node; // what must still be a pipe or a folder
+    } cases[] = {
+        {"a pipe", [&] { return ::mkfifo(name.constData(), 0600); }, notAFile, name.constData()},
+        {"a link to a pipe", [&] { return ::symlink(pipe.constData(), name.constData()); }, notAFile, pipe.constData()},
+        {"a link to a folder", [&] { return ::symlink(folder.constData(), name.constData()); }, aFolder,
+         folder.constData()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(c.make(), 0);
+        EXPECT_EQ(OutputFile::replacementRefusal(name.toStdString()), c.reason);
+        {
+            OutputFile file(target());
+            ASSERT_TRUE(file.write("cutout"));
+            EXPECT_EQ(file.place(true), OutputFile::Placement::failed);
+            EXPECT_EQ(file.errorString(), c.reason);
+        }
+        struct stat status {};
+        ASSERT_EQ(::lstat(c.node, &status), 0);
+        EXPECT_TRUE(S_ISFIFO(status.st_mode) || S_ISDIR(status.st_mode)) << "the node is as it was";
+        EXPECT_EQ(::unlink(name.constData()), 0);
+        EXPECT_TRUE(everyFile().isEmpty()) << "no temporary file left";
+        EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    }
+    EXPECT_EQ(OutputFile::replacementRefusal(name.toStdString()), QString()) << "nothing has the name";
+}
