@@ -3,9 +3,10 @@
 // and errors on standard error unless a program takes them; here they go to
 // the log category "zephrin.imageio" instead (off unless asked for, e.g.
 // QT_LOGGING_RULES="zephrin.imageio*=true"), as do libpng's (PngReader),
-// what Qt logs while its readers decode (QtMessagesToLog), libheif's errors and the messages of its AV1 decoder, dav1d, and a TIFF read
-// learns whether the decoder complained about the data it was given. libde265
-// prints nothing; its warnings are logged by HeifHevcDecoder.
+// what Qt logs while its readers decode (QtMessagesToLog), libheif's errors
+// and the messages of its AV1 decoder, dav1d, and a TIFF read learns whether
+// the decoder complained about the data it was given. libde265 prints
+// nothing; its warnings are logged by HeifHevcDecoder.
 
 #include <QLoggingCategory>
 
