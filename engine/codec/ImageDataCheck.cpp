@@ -193,13 +193,28 @@ std::optional<double> codingBytes(QByteArrayView piece, int compression)
     return scans ? std::optional<double>(double(*scans)) : std::nullopt;
 }
 
+// The bytes the pixels take decoded, as libtiff lays them out: subsampled
+// YCbCr stores each block of pixels as its luma samples and one pair of
+// chroma samples (4:2:0 a byte and a half a pixel, 4:2:2 two), rows of blocks
+// padded to whole bytes.
+double tiffPixelBytes(const TiffLayout& tiff)
+{
+    const double bits = double(tiff.bitsPerSample) * tiff.samplesPerPixel;
+    if (tiff.chromaAcross == 1 && tiff.chromaDown == 1)
+        return std::ceil(double(tiff.width) * bits / 8) * double(tiff.height);
+    const double block = double(tiff.chromaAcross) * tiff.chromaDown + 2;
+    const double blocksAcross = std::ceil(double(tiff.width) / tiff.chromaAcross);
+    const double blockRows = std::ceil(double(tiff.height) / tiff.chromaDown);
+    return std::ceil(blocksAcross * block * tiff.bitsPerSample / 8) * blockRows;
+}
+
 bool tiffHoldsPixels(QByteArrayView bytes)
 {
     // libtiff reads the sizes, whatever integer type the file stores them as:
     // read here as SHORT or LONG alone, a 16000 × 16000 claim in SLONG fields
     // went through unchecked.
     const std::optional<TiffLayout> tiff = tiffLayout(bytes);
-    if (!tiff || tiff->pieces.empty())
+    if (!tiff || tiff->pieces.empty() || tiff->colourMapMissing)
         return false;
     const Bytes file(bytes);
     double stored = 0;
@@ -215,7 +230,7 @@ bool tiffHoldsPixels(QByteArrayView bytes)
     }
     const double bits = double(tiff->bitsPerSample) * tiff->samplesPerPixel;
     const double rowBytes = std::ceil(double(tiff->width) * bits / 8);
-    return stored * tiffBestRatio(tiff->compression, rowBytes, bits) >= rowBytes * double(tiff->height);
+    return stored * tiffBestRatio(tiff->compression, rowBytes, bits) >= tiffPixelBytes(*tiff);
 }
 
 } // namespace

@@ -16,7 +16,9 @@
 //   TIFF  the first directory's strips or tiles (as libtiff reads its sizes
 //         and counts, stored as any integer type) must lie in the file, and
 //         hold the rows at the best ratio of their compression (JPEG: a bit
-//         for each 8 × 8 block of the strips' scans).
+//         for each 8 × 8 block of the strips' scans), subsampled YCbCr
+//         counted by its chroma samples. A palette picture without a colour
+//         map libtiff takes holds no colours.
 // The other formats read have checks of their own (JPEG, GIF, WebP) or are
 // checked by their library (HEIF); these pass.
 

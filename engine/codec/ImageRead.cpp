@@ -1,6 +1,7 @@
 #include "engine/codec/ImageRead.h"
 
 #include "engine/codec/ColourProfile.h"
+#include "engine/codec/ColourTableIndices.h"
 #include "engine/codec/GifReader.h"
 #include "engine/codec/HeifReader.h"
 #include "engine/codec/ImageDataCheck.h"
@@ -130,6 +131,7 @@ StoredColours tiffColours(QByteArrayView bytes)
 template <ImageFileFormat format>
 std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, const ReadLimits& limits)
 {
+    const QtMessagesToLog quiet;
     QtReader qt(bytes, format);
     QtPlan plan;
     return planQtRead(qt.reader, bytes, limits, plan);
@@ -138,6 +140,7 @@ std::optional<ReadFailure> qtRefusal(QByteArrayView bytes, const ReadLimits& lim
 template <ImageFileFormat format>
 ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
 {
+    const QtMessagesToLog quiet;
     QtReader qt(bytes, format);
     QImageReader& reader = qt.reader;
     reader.setAutoTransform(limits.applyOrientation);
@@ -155,9 +158,10 @@ ImageRead readWithQt(QByteArrayView bytes, const ReadLimits& limits)
     }
     // libtiff reads on past a strip whose data is damaged or of another size
     // than the strip (a JPEG strip cut short left grey stripes): any such
-    // message fails the read.
+    // message fails the read, as does a pixel whose index lies past the
+    // colours the file gives.
     const TiffDataMessages messages;
-    if (!reader.read(&picture) || picture.isNull() || messages.count() > 0)
+    if (!reader.read(&picture) || picture.isNull() || messages.count() > 0 || !indicesWithinColourTable(picture))
         return failed(ReadFailure::unreadable);
     if (format == ImageFileFormat::tiff && picture.colorSpace().isValid())
         dropMismatchedProfile(picture, tiffColours(bytes));

@@ -64,7 +64,8 @@ std::optional<ReadFailure> headerRefusal(QByteArrayView bytes, const ReadLimits&
 
 // Keeps what the image libraries say off standard error, at every level: Qt's
 // image readers' messages (libpng's among them) and its colour-profile
-// reader's, and libtiff's, which go to "zephrin.imageio" (LibraryMessages.h).
+// reader's, and libtiff's and those of Qt's image classes during a decode,
+// which go to "zephrin.imageio" (LibraryMessages.h).
 // A program calls it once at its start. They stay available to
 // QT_LOGGING_RULES, e.g. "qt.gui.imageio*=true;zephrin.imageio*=true".
 void quietImageReaderWarnings();

@@ -1,5 +1,6 @@
 #include "engine/codec/LibraryMessages.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +44,26 @@ void note(bool error, const char* module, const char* format, va_list arguments)
 void onWarning(const char* module, const char* format, va_list arguments) { note(false, module, format, arguments); }
 void onError(const char* module, const char* format, va_list arguments) { note(true, module, format, arguments); }
 
+thread_local int t_qtDecodes = 0;
+std::atomic<QtMessageHandler> g_previousQtHandler{nullptr};
+
+// Qt prints a message logged from inside its handler straight to standard
+// error: the message is handed on under the log's category instead.
+void noteQt(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const QtMessageHandler previous = g_previousQtHandler;
+    if (t_qtDecodes == 0 || type == QtFatalMsg) {
+        if (previous != nullptr)
+            previous(type, context, message);
+        return;
+    }
+    const QtMsgType level = type == QtDebugMsg || type == QtInfoMsg ? QtInfoMsg : QtWarningMsg;
+    if (previous == nullptr || !imageLibraryLog().isEnabled(level))
+        return;
+    const QMessageLogContext logged(context.file, context.line, context.function, imageLibraryLog().categoryName());
+    previous(level, logged, QStringLiteral("Qt: ") + message);
+}
+
 void noteDav1d(void*, const char* format, va_list arguments)
 {
     char text[512];
@@ -76,12 +97,21 @@ void routeLibraryMessages()
     std::call_once(once, [] {
         TIFFSetWarningHandler(onWarning);
         TIFFSetErrorHandler(onError);
+        g_previousQtHandler = qInstallMessageHandler(noteQt);
         // libde265 (libheif's HEVC decoder) has no handler to take its
         // messages: they are kept off; libheif's errors are logged instead.
         de265_disable_logging();
         de265_set_verbosity(0);
     });
 }
+
+QtMessagesToLog::QtMessagesToLog()
+{
+    routeLibraryMessages();
+    ++t_qtDecodes;
+}
+
+QtMessagesToLog::~QtMessagesToLog() { --t_qtDecodes; }
 
 TiffDataMessages::TiffDataMessages() : m_outer(t_watch)
 {

@@ -1,6 +1,7 @@
 #include "engine/codec/PngReader.h"
 
 #include "engine/codec/Bytes.h"
+#include "engine/codec/ColourTableIndices.h"
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ImageDataCheck.h"
 #include "engine/codec/LibraryMessages.h"
@@ -319,6 +320,15 @@ bool readScaled(Session& session, QImage& image, QSize stored, std::vector<quint
     return true;
 }
 
+// The number of colours of a palette picture's PLTE chunk.
+int paletteEntries(const Session& session)
+{
+    png_colorp palette = nullptr;
+    int entries = 0;
+    png_get_PLTE(session.png, session.info, &palette, &entries);
+    return entries;
+}
+
 // The colour space Qt's reader gives the picture: its ICC profile, else sRGB
 // by its sRGB chunk, else its gamma (and primaries).
 QColorSpace colourSpaceOf(const Session& session)
@@ -405,6 +415,10 @@ ImageRead readPng(QByteArrayView bytes, const ReadLimits& limits)
         read = readWhole(session, picture, rows);
     }
     if (!read)
+        return failed(ReadFailure::unreadable);
+    // libpng gives a pixel whose index lies past the palette opaque black,
+    // and warns of it only where a transformation of the rows looks.
+    if (plan.header.colorType == PNG_COLOR_TYPE_PALETTE && !indicesBelow(picture, paletteEntries(session)))
         return failed(ReadFailure::unreadable);
     picture.setColorSpace(colourSpaceOf(session));
 

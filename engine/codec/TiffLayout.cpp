@@ -1,5 +1,6 @@
 #include "engine/codec/TiffLayout.h"
 
+#include "engine/codec/Bytes.h"
 #include "engine/codec/LibraryMessages.h"
 
 #include <QtNumeric>
@@ -61,6 +62,53 @@ int mapSource(thandle_t handle, void** base, toff_t* size)
 
 void unmapSource(thandle_t, void*, toff_t) {}
 
+// A number of `length` bytes (at most 8) in the file's byte order.
+std::optional<quint64> fileNumber(const Bytes& file, qsizetype at, int length, bool bigEndian)
+{
+    quint64 value = 0;
+    for (int i = 0; i < length; ++i) {
+        const int byte = file.byte(at + (bigEndian ? i : length - 1 - i));
+        if (byte < 0)
+            return std::nullopt;
+        value = (value << 8) | quint64(byte);
+    }
+    return value;
+}
+
+// The Photometric entry of the first directory as the file stores it.
+// libtiff takes an 8-bit palette picture without a colour map it accepts for
+// grey, and says so only among its messages about fields.
+std::optional<quint64> storedPhotometric(QByteArrayView bytes)
+{
+    const Bytes file(bytes);
+    const bool bigEndian = bytes.startsWith("MM");
+    const std::optional<quint64> version = fileNumber(file, 2, 2, bigEndian);
+    const bool big = version == 43u; // BigTIFF: 64-bit offsets and counts
+    const std::optional<quint64> directory = fileNumber(file, big ? 8 : 4, big ? 8 : 4, bigEndian);
+    if (!directory || *directory > quint64(file.size()))
+        return std::nullopt;
+    const qsizetype countSize = big ? 8 : 2;
+    const qsizetype entrySize = big ? 20 : 12;
+    const qsizetype valueSize = big ? 8 : 4;
+    const auto first = qsizetype(*directory) + countSize;
+    const quint64 entries = fileNumber(file, qsizetype(*directory), int(countSize), bigEndian).value_or(0);
+    for (qsizetype entry = first; file.has(entry, entrySize) && quint64(entry - first) / entrySize < entries;
+         entry += entrySize) {
+        if (fileNumber(file, entry, 2, bigEndian) != quint64(TIFFTAG_PHOTOMETRIC))
+            continue;
+        const quint64 type = fileNumber(file, entry + 2, 2, bigEndian).value_or(0);
+        const int size = type == TIFF_BYTE || type == TIFF_SBYTE     ? 1
+                         : type == TIFF_SHORT || type == TIFF_SSHORT ? 2
+                         : type == TIFF_LONG || type == TIFF_SLONG   ? 4
+                         : type == TIFF_LONG8 || type == TIFF_SLONG8 ? 8
+                                                                     : 0;
+        if (size == 0 || size > valueSize)
+            return std::nullopt;
+        return fileNumber(file, entry + 4 + valueSize, size, bigEndian);
+    }
+    return std::nullopt;
+}
+
 struct TiffCloser {
     void operator()(TIFF* tiff) const { TIFFClose(tiff); }
 };
@@ -88,6 +136,18 @@ std::optional<TiffLayout> tiffLayout(QByteArrayView bytes)
     layout.bitsPerSample = bits;
     layout.samplesPerPixel = samples;
     layout.compression = compression;
+    quint16 planes = PLANARCONFIG_CONTIG;
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_PLANARCONFIG, &planes);
+    if (photometric == PHOTOMETRIC_YCBCR && planes == PLANARCONFIG_CONTIG) {
+        quint16 across = 1, down = 1;
+        TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_YCBCRSUBSAMPLING, &across, &down);
+        layout.chromaAcross = std::max<int>(across, 1);
+        layout.chromaDown = std::max<int>(down, 1);
+    }
+    quint16 *red = nullptr, *green = nullptr, *blue = nullptr;
+    layout.colourMapMissing = storedPhotometric(bytes) == quint64(PHOTOMETRIC_PALETTE)
+                              && (layout.photometric != PHOTOMETRIC_PALETTE
+                                  || !TIFFGetField(tiff.get(), TIFFTAG_COLORMAP, &red, &green, &blue));
 
     // Each piece has its offset stored in the file, in a byte at least: more
     // of them than the file has bytes are pieces it does not hold.

@@ -24,6 +24,14 @@ struct TiffLayout {
     int samplesPerPixel = 1;
     int compression = 1;     // COMPRESSION_NONE
     int photometric = -1;    // PHOTOMETRIC_*; -1 when the file leaves it out
+    // The pixels that share one pair of chroma samples in interleaved YCbCr
+    // data (libtiff's default is 2 × 2); 1 × 1 for any other kind.
+    int chromaAcross = 1;
+    int chromaDown = 1;
+    // The file says its pixels are palette indices, but libtiff found no
+    // colour map it takes (none, or one of another count than the samples
+    // need): it then reads an 8-bit palette picture as grey.
+    bool colourMapMissing = false;
     std::vector<Piece> pieces; // the strips, or the tiles of a tiled file
 };
 

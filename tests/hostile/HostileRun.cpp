@@ -30,6 +30,7 @@
 #include "support/GifWriter.h"
 #include "support/GreyIccProfile.h"
 #include "support/HostileImages.h"
+#include "support/TiffFiles.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -142,6 +143,30 @@ GifSpec gifOf(const QImage& picture)
         for (int x = 0; x < picture.width(); ++x)
             spec.indices.push_back(quint8(qGray(picture.pixel(x, y)) < 120 ? 1 : (x * y) % 7 == 0 ? 3 : 0));
     return spec;
+}
+
+// The palette indices of `picture`: `dark` where it is dark, `light` elsewhere.
+std::vector<quint8> indicesOf(const QImage& picture, quint8 dark, quint8 light)
+{
+    std::vector<quint8> indices;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            indices.push_back(qGray(picture.pixel(x, y)) < 120 ? dark : light);
+    return indices;
+}
+
+// `indices` (of a width × height picture) as an Indexed8 picture of the
+// colours palettePng and indexedBmp give them.
+QImage indexedOf(const std::vector<quint8>& indices, int width, int height, int colours)
+{
+    QImage picture(width, height, QImage::Format_Indexed8);
+    picture.setColorCount(colours);
+    for (int i = 0; i < colours; ++i)
+        picture.setColor(i, paletteColour(i));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.scanLine(y)[x] = indices[size_t(y) * size_t(width) + size_t(x)];
+    return picture;
 }
 
 // ---- cases ------------------------------------------------------------------
@@ -280,6 +305,18 @@ std::vector<Case> cases(const QDir& folder)
     list.push_back({"H", "sparse-1900M-png-header", pngHeaderClaiming(4000, 3000).left(33), {}, {}, huge});
     list.push_back({"H", "sparse-1900M-text", QByteArray("Remember the milk.\n"), {}, {}, huge});
     list.push_back({"H", "sparse-1900M-gif-header", tinyGifClaiming(4000, 3000).left(19), {}, {}, huge});
+    // Subsampled YCbCr; palettes the file does not have; Qt's own warnings.
+    const QImage disc2 = photo(600, 400, 12);
+    list.push_back({"7", "tiff-ycbcr-420-uncompressed.tif", ycbcrTiff(disc2, 2, 2)});
+    list.push_back({"7", "tiff-ycbcr-422-uncompressed.tif", ycbcrTiff(disc2, 2, 1)});
+    const QImage indexed = indexedOf(indicesOf(disc2, 1, 0), 600, 400, 16);
+    list.push_back({"9", "tiff-palette-8-bit-honest.tif", paletteTiff(indexed, 8)});
+    list.push_back({"9", "tiff-palette-8-bit-16-colour-map.tif", paletteTiff(indexed, 8, 16)});
+    list.push_back({"9", "png-palette-honest.png", palettePng(600, 400, 4, 4, indicesOf(disc2, 1, 0))});
+    list.push_back({"9", "png-index-past-palette.png", palettePng(600, 400, 4, 4, indicesOf(disc2, 9, 0))});
+    list.push_back({"9", "bmp-4-bit-honest.bmp", indexedBmp(600, 400, 4, 2, indicesOf(disc2, 1, 0))});
+    list.push_back({"9", "bmp-4-bit-index-past-palette.bmp", indexedBmp(600, 400, 4, 2, indicesOf(disc2, 5, 0))});
+    list.push_back({"10", "bmp-1-bit-256-colours.bmp", indexedBmp(600, 400, 1, 256, indicesOf(disc2, 1, 0))});
 
     list.push_back({"11", "missing", {}, {}, folder.filePath(QStringLiteral("missing.png"))});
     list.push_back({"11", "a folder", {}, {}, folder.path()});
@@ -392,8 +429,16 @@ std::vector<Seed> seeds()
     add("tiff", "tiff", tiff, directory(tiff));
     add("tiff", "tiff-lzw", lzwTiff, directory(lzwTiff));
     add("tiff", "tiff-jpeg", jpegInTiff, jpegInTiff.size() - 2);
+    const QByteArray ycbcr = ycbcrTiff(picture, 2, 2);
+    add("tiff", "tiff-ycbcr-420", ycbcr, directory(ycbcr));
+    const QByteArray paletteTiffSeed = paletteTiff(indexedOf(indicesOf(picture, 1, 0), 96, 64, 16), 8);
+    add("tiff", "tiff-palette", paletteTiffSeed, directory(paletteTiffSeed));
     const QByteArray bmp = encoded(picture, "bmp");
     add("bmp", "bmp", bmp, bmp.size());
+    const QByteArray paletteBmp = indexedBmp(96, 64, 4, 2, indicesOf(picture, 1, 0));
+    add("bmp", "bmp-4-bit-palette", paletteBmp, paletteBmp.size());
+    const QByteArray palettePngSeed = palettePng(96, 64, 4, 4, indicesOf(picture, 1, 0));
+    add("png", "png-palette-4-bit", palettePngSeed, palettePngSeed.size() - 12 - 4); // up to the IDAT's CRC
     add("bmp", "bmp-top-down", topDownBmp(bmp), bmp.size());
     GifSpec spec = gifOf(picture);
     const QByteArray gif = gifFile(spec);

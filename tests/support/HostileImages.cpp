@@ -578,3 +578,85 @@ QByteArray jpegIccSegment(const QByteArray& icc)
 }
 
 } // namespace zephrin::testing
+
+namespace zephrin::testing {
+
+QRgb paletteColour(int index) { return qRgb(index * 37 % 256, 255 - index * 11 % 256, index * 101 % 256); }
+
+namespace {
+
+// `indices` as rows of `bits` a pixel, most significant first, each row
+// padded to whole bytes and then to a multiple of `rowAlign` bytes.
+QByteArray packedRows(int width, int height, int bits, const std::vector<quint8>& indices, int rowAlign,
+                      const QByteArray& rowStart = {})
+{
+    const int rowBytes = ((width * bits + 7) / 8 + rowAlign - 1) / rowAlign * rowAlign;
+    QByteArray rows;
+    for (int y = 0; y < height; ++y) {
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < width; ++x) {
+            const int bit = x * bits;
+            const int shift = 8 - bits - bit % 8;
+            row[bit / 8] = char(quint8(row[bit / 8]) | (indices[size_t(y) * size_t(width) + size_t(x)] << shift));
+        }
+        rows += rowStart + row;
+    }
+    return rows;
+}
+
+} // namespace
+
+QByteArray palettePng(int width, int height, int bitDepth, int entries, const std::vector<quint8>& indices)
+{
+    QByteArray header("IHDR");
+    appendBig32(header, quint32(width));
+    appendBig32(header, quint32(height));
+    header.append(char(bitDepth)).append("\x03\x00\x00\x00", 4); // palette, not interlaced
+    QByteArray palette("PLTE");
+    for (int i = 0; i < entries; ++i) {
+        const QRgb colour = paletteColour(i);
+        palette.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
+    }
+    const QByteArray rows = packedRows(width, height, bitDepth, indices, 1, QByteArray(1, '\0')); // filter 0
+    QByteArray png("\x89PNG\r\n\x1A\n", 8);
+    appendPngChunk(png, header);
+    appendPngChunk(png, palette);
+    appendPngChunk(png, QByteArray("IDAT") + qCompress(rows, 6).mid(4)); // less qCompress's length prefix
+    appendPngChunk(png, QByteArray("IEND"));
+    return png;
+}
+
+QByteArray indexedBmp(int width, int height, int bits, int colours, const std::vector<quint8>& indices)
+{
+    const int stored = colours > 0 ? colours : 1 << bits;
+    QByteArray palette;
+    for (int i = 0; i < stored; ++i) {
+        const QRgb colour = paletteColour(i);
+        palette.append(char(qBlue(colour))).append(char(qGreen(colour))).append(char(qRed(colour))).append('\0');
+    }
+    // Rows bottom first, as a positive height says.
+    std::vector<quint8> bottomUp;
+    for (int y = height - 1; y >= 0; --y)
+        bottomUp.insert(bottomUp.end(), indices.begin() + qsizetype(y) * width,
+                        indices.begin() + qsizetype(y + 1) * width);
+    const QByteArray rows = packedRows(width, height, bits, bottomUp, 4);
+    const quint32 offset = 14 + 40 + quint32(palette.size());
+    QByteArray bmp("BM");
+    appendLittle32(bmp, offset + quint32(rows.size()));
+    appendLittle32(bmp, 0);
+    appendLittle32(bmp, offset);
+    appendLittle32(bmp, 40);
+    appendLittle32(bmp, quint32(width));
+    appendLittle32(bmp, quint32(height));
+    appendLittle16(bmp, 1);
+    appendLittle16(bmp, bits);
+    appendLittle32(bmp, 0); // uncompressed
+    appendLittle32(bmp, quint32(rows.size()));
+    appendLittle32(bmp, 2835);
+    appendLittle32(bmp, 2835);
+    appendLittle32(bmp, quint32(colours));
+    appendLittle32(bmp, 0);
+    return bmp + palette + rows;
+}
+
+} // namespace zephrin::testing

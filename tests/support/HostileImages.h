@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace zephrin::testing {
 
@@ -172,5 +173,23 @@ QByteArray heifWithAlphaSize(const QByteArray& heif, QSize size);
 // the reserved type 9: dav1d says "Unknown OBU type 9 of size …", then "Error
 // parsing OBU data".
 QByteArray avifWithUnknownObu(const QByteArray& avif);
+
+} // namespace zephrin::testing
+
+namespace zephrin::testing {
+
+// The colour a palette of the two makers below gives entry `index`.
+QRgb paletteColour(int index);
+
+// A palette PNG of width × height pixels of `bitDepth` (1, 2, 4 or 8) whose
+// PLTE chunk holds `entries` colours (paletteColour) and whose pixels are
+// `indices`, row by row (each below 2^bitDepth, not necessarily below
+// `entries`).
+QByteArray palettePng(int width, int height, int bitDepth, int entries, const std::vector<quint8>& indices);
+
+// An uncompressed BMP of width × height pixels of `bits` (1, 4 or 8) whose
+// header counts `colours` palette entries (paletteColour; 0: as many as the
+// depth holds) and whose pixels are `indices`, row by row from the top.
+QByteArray indexedBmp(int width, int height, int bits, int colours, const std::vector<quint8>& indices);
 
 } // namespace zephrin::testing

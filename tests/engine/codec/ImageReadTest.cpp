@@ -11,6 +11,7 @@
 #include "support/GifWriter.h"
 #include "support/HostileImages.h"
 #include "support/LogCapture.h"
+#include "support/StandardError.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -90,23 +91,6 @@ GifSpec noisyGif(QSize screen, QRect frame, int colours, unsigned seed)
     for (quint8& index : spec.indices)
         index = quint8(random() % unsigned(colours));
     return spec;
-}
-
-// What the process printed on standard error while `work` ran.
-QByteArray printedWhile(const std::function<void()>& work)
-{
-    std::fflush(stderr);
-    const int terminal = ::dup(STDERR_FILENO);
-    QTemporaryFile printed;
-    if (!printed.open())
-        return "(no file to catch it)";
-    ::dup2(printed.handle(), STDERR_FILENO);
-    work();
-    std::fflush(stderr);
-    ::dup2(terminal, STDERR_FILENO);
-    ::close(terminal);
-    printed.seek(0);
-    return printed.readAll();
 }
 
 } // namespace
