@@ -47,4 +47,14 @@ bool heifPrimaryHasAlphaItem(QByteArrayView bytes);
 // decoder's planes are made (and written whole) at the coded size.
 bool heifParameterSetsSound(QByteArrayView bytes, quint32 maxSide);
 
+// Whether every tile of a primary grid decodes at the grid's tile size, so
+// that the tiles fill the grid: libheif places each tile by the first tile's
+// 'ispe' and copies it at the size it decodes at, so a smaller one left part
+// of the grid unwritten (black) and a larger one wrote over its neighbour.
+// Each tile's 'ispe' must say that size, the tiles must cover the grid, and
+// an HEVC tile's every sequence parameter set (its hvcC's, and any in its
+// data, which replace them) must show a picture of that size. True when the
+// primary item is no grid.
+bool heifGridTilesFit(QByteArrayView bytes);
+
 } // namespace zephrin

@@ -144,7 +144,7 @@ int longestSide(const heif_image_handle* handle)
 // What every read checks of the boxes before libheif decodes anything.
 bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
 {
-    return sizesAgree(bytes, handle) && alphaKept(bytes, handle)
+    return sizesAgree(bytes, handle) && alphaKept(bytes, handle) && heifGridTilesFit(bytes)
            && heifParameterSetsSound(bytes, quint32(std::max(longestSide(handle), 0)));
 }
 

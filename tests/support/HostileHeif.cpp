@@ -237,13 +237,15 @@ QByteArray heicWithSliceCut(const QByteArray& heic, double keptShare)
     return bytes.replace(start, 4 + length, cut);
 }
 
-QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed)
-{
-    const CodedImage coded = codedImage(tile);
-    if (coded.hvcC.isEmpty() || coded.data.isEmpty())
-        return {};
-    const QSize grid(coded.size.width() * columns, coded.size.height() * rows);
+namespace {
 
+// A HEIC whose primary image (item 1) is a grid of rows × columns cells of
+// `grid` pixels, its 'ispe' saying `claimed`; the tiles are items 2 on, each
+// with its own hvcC and an 'ispe' saying `tileSizes[i]`, and cell n shows
+// tile `cells[n]`.
+QByteArray gridFile(const std::vector<CodedImage>& tiles, const std::vector<QSize>& tileSizes,
+                    const std::vector<int>& cells, int rows, int columns, QSize grid, QSize claimed)
+{
     QByteArray gridData;
     gridData.append('\0').append('\1'); // version 0; 32-bit sizes
     gridData.append(char(rows - 1)).append(char(columns - 1));
@@ -263,23 +265,27 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
     QByteArray pitm;
     appendBig16(pitm, 1);
 
+    const auto tileCount = quint32(tiles.size());
     QByteArray iinf;
-    appendBig16(iinf, 2);
+    appendBig16(iinf, 1 + tileCount);
     QByteArray gridEntry;
     appendBig16(gridEntry, 1);
     appendBig16(gridEntry, 0);
     gridEntry.append("grid").append('\0');
-    QByteArray tileEntry;
-    appendBig16(tileEntry, 2);
-    appendBig16(tileEntry, 0);
-    tileEntry.append("hvc1").append('\0');
-    iinf += fullBox("infe", 2, 0, gridEntry) + fullBox("infe", 2, 1, tileEntry); // the tile is hidden
+    iinf += fullBox("infe", 2, 0, gridEntry);
+    for (quint32 t = 0; t < tileCount; ++t) {
+        QByteArray tileEntry;
+        appendBig16(tileEntry, 2 + t);
+        appendBig16(tileEntry, 0);
+        tileEntry.append("hvc1").append('\0');
+        iinf += fullBox("infe", 2, 1, tileEntry); // the tile is hidden
+    }
 
     QByteArray dimg;
     appendBig16(dimg, 1);
-    appendBig16(dimg, quint32(rows * columns));
-    for (int i = 0; i < rows * columns; ++i)
-        appendBig16(dimg, 2);
+    appendBig16(dimg, quint32(cells.size()));
+    for (const int cell : cells)
+        appendBig16(dimg, 2 + quint32(cell));
     const QByteArray iref = fullBox("iref", 0, 0, box("dimg", dimg));
 
     const auto ispe = [](QSize size) {
@@ -288,21 +294,26 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
         appendBig32(body, quint32(size.height()));
         return fullBox("ispe", 0, 0, body);
     };
-    const QByteArray ipco = box("ipco", coded.hvcC + ispe(coded.size) + ispe(claimed));
+    // Properties: the grid's ispe (1), then each tile's hvcC and ispe.
+    QByteArray properties = ispe(claimed);
+    for (quint32 t = 0; t < tileCount; ++t)
+        properties += tiles[t].hvcC + ispe(tileSizes[t]);
     QByteArray ipma;
-    appendBig32(ipma, 2);
+    appendBig32(ipma, 1 + tileCount);
     appendBig16(ipma, 1);
-    ipma.append('\1').append(char(3));              // the grid: its ispe
-    appendBig16(ipma, 2);
-    ipma.append('\2').append(char(0x81)).append('\2'); // the tile: hvcC (essential), its ispe
-    const QByteArray iprp = box("iprp", ipco + fullBox("ipma", 0, 0, ipma));
+    ipma.append('\1').append(char(1)); // the grid: its ispe
+    for (quint32 t = 0; t < tileCount; ++t) {
+        appendBig16(ipma, 2 + t);
+        ipma.append('\2').append(char(0x80 | (2 + 2 * t))).append(char(3 + 2 * t)); // hvcC (essential), ispe
+    }
+    const QByteArray iprp = box("iprp", box("ipco", properties) + fullBox("ipma", 0, 0, ipma));
 
     // The item locations point into the mdat, which follows the meta box:
     // their offsets are known once the meta box's size is.
     const auto metaBox = [&](quint32 dataStart) {
         QByteArray iloc;
         iloc.append(char(0x44)).append('\0'); // 4-byte offsets and lengths, no base offset
-        appendBig16(iloc, 2);
+        appendBig16(iloc, 1 + tileCount);
         const auto item = [&](quint32 id, quint32 offset, quint32 length) {
             appendBig16(iloc, id);
             appendBig16(iloc, 0); // this file
@@ -310,15 +321,53 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
             appendBig32(iloc, offset);
             appendBig32(iloc, length);
         };
-        item(1, dataStart, quint32(gridData.size()));
-        item(2, dataStart + quint32(gridData.size()), quint32(coded.data.size()));
+        quint32 at = dataStart;
+        item(1, at, quint32(gridData.size()));
+        at += quint32(gridData.size());
+        for (quint32 t = 0; t < tileCount; ++t) {
+            item(2 + t, at, quint32(tiles[t].data.size()));
+            at += quint32(tiles[t].data.size());
+        }
         return fullBox("meta", 0, 0,
                        fullBox("hdlr", 0, 0, hdlr) + fullBox("pitm", 0, 0, pitm) + fullBox("iloc", 0, 0, iloc)
                            + fullBox("iinf", 0, 0, iinf) + iref + iprp);
     };
+    QByteArray data = gridData;
+    for (const CodedImage& tile : tiles)
+        data += tile.data;
     const qsizetype metaSize = metaBox(0).size();
     const quint32 dataStart = quint32(fileType.size() + metaSize + 8);
-    return fileType + metaBox(dataStart) + box("mdat", gridData + coded.data);
+    return fileType + metaBox(dataStart) + box("mdat", data);
+}
+
+} // namespace
+
+QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed)
+{
+    const CodedImage coded = codedImage(tile);
+    if (coded.hvcC.isEmpty() || coded.data.isEmpty())
+        return {};
+    const QSize grid(coded.size.width() * columns, coded.size.height() * rows);
+    return gridFile({coded}, {coded.size}, std::vector<int>(size_t(rows) * size_t(columns), 0), rows, columns, grid,
+                    claimed);
+}
+
+QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int columns)
+{
+    std::vector<CodedImage> coded;
+    std::vector<QSize> sizes;
+    std::vector<int> cells;
+    for (const GridTile& tile : tiles) {
+        coded.push_back(codedImage(tile.heic));
+        if (coded.back().hvcC.isEmpty() || coded.back().data.isEmpty())
+            return {};
+        sizes.push_back(tile.ispe.isValid() ? tile.ispe : coded.back().size);
+        cells.push_back(int(cells.size()));
+    }
+    if (tiles.size() != size_t(rows) * size_t(columns))
+        return {};
+    const QSize grid(sizes.front().width() * columns, sizes.front().height() * rows);
+    return gridFile(coded, sizes, cells, rows, columns, grid, grid);
 }
 
 namespace {
