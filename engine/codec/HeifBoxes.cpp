@@ -1,5 +1,7 @@
 #include "engine/codec/HeifBoxes.h"
 
+#include "engine/codec/ReadSteps.h"
+
 #include <climits>
 #include <algorithm>
 #include <cstring>
@@ -604,6 +606,24 @@ std::vector<QByteArray> tileSequenceSets(QByteArrayView bytes, const std::vector
     return sets;
 }
 
+// Whether an HEVC item decodes at `size`: every sequence parameter set it is
+// decoded with shows a picture of that size. Items of other codecs pass.
+bool codedAt(QByteArrayView bytes, const Meta& meta, quint32 item, const std::vector<Box>& properties, QSize size)
+{
+    const Box* iinf = find(meta.boxes, "iinf");
+    const Box* iloc = find(meta.boxes, "iloc");
+    if (iinf == nullptr || iloc == nullptr || itemType(bytes, *iinf, item) != QByteArrayView("hvc1"))
+        return true;
+    const std::optional<Location> location = locationOf(bytes, *iloc, item);
+    const QByteArray data = location ? wholeItemData(bytes, *location, find(meta.boxes, "idat")) : QByteArray();
+    for (const QByteArray& set : tileSequenceSets(bytes, properties, data)) {
+        BitReader reader(set);
+        if (sequenceSize(reader).shown != size)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool heifGridTilesFit(QByteArrayView bytes)
@@ -639,19 +659,55 @@ bool heifGridTilesFit(QByteArrayView bytes)
         return false;
     for (const quint32 tile : tiles) {
         const std::vector<Box> properties = propertiesOf(bytes, *iprp, tile);
-        if (ispeOf(bytes, properties) != tileSize)
+        if (ispeOf(bytes, properties) != tileSize || !codedAt(bytes, *meta, tile, properties, *tileSize))
             return false;
-        if (itemType(bytes, *iinf, tile) != QByteArrayView("hvc1"))
-            continue;
-        const std::optional<Location> tileLocation = locationOf(bytes, *iloc, tile);
-        const QByteArray tileData = tileLocation ? wholeItemData(bytes, *tileLocation, idat) : QByteArray();
-        for (const QByteArray& set : tileSequenceSets(bytes, properties, tileData)) {
-            BitReader reader(set);
-            if (sequenceSize(reader).shown != *tileSize)
-                return false;
-        }
     }
     return true;
+}
+
+bool heifOverlayCoversCanvas(QByteArrayView bytes)
+{
+    const std::optional<Meta> meta = metaOf(bytes);
+    const Box* iinf = meta ? find(meta->boxes, "iinf") : nullptr;
+    const Box* iloc = meta ? find(meta->boxes, "iloc") : nullptr;
+    if (iinf == nullptr || iloc == nullptr || itemType(bytes, *iinf, meta->primary) != QByteArrayView("iovl"))
+        return true;
+    const Box* iref = find(meta->boxes, "iref");
+    const Box* iprp = find(meta->boxes, "iprp");
+    const std::optional<Location> location = locationOf(bytes, *iloc, meta->primary);
+    const QByteArrayView data = location ? itemData(bytes, *location, find(meta->boxes, "idat"), 1 << 20)
+                                               .value_or(QByteArrayView())
+                                         : QByteArrayView();
+    if (iref == nullptr || iprp == nullptr || data.isEmpty())
+        return false;
+    // version, flags, a 16-bit RGBA fill, the canvas's size, then each
+    // image's offset (signed), all 16 or 32 bits wide.
+    Reader reader(data, 0, data.size());
+    reader.skip(1);
+    const int size = (reader.number(1) & 1) ? 4 : 2;
+    reader.skip(8);
+    const auto width = qint64(reader.number(size));
+    const auto height = qint64(reader.number(size));
+    if (!reader.ok() || width > INT_MAX || height > INT_MAX)
+        return false;
+    const auto offset = [&] {
+        const quint64 value = reader.number(size);
+        return size == 2 ? qint64(qint16(value)) : qint64(qint32(value));
+    };
+    qint64 covered = 0;
+    for (const quint32 image : referencedItems(bytes, *iref, "dimg", meta->primary)) {
+        const qint64 x = offset();
+        const qint64 y = offset();
+        const std::vector<Box> properties = propertiesOf(bytes, *iprp, image);
+        const std::optional<QSize> imageSize = ispeOf(bytes, properties);
+        if (!reader.ok() || !imageSize || !codedAt(bytes, *meta, image, properties, *imageSize))
+            return false;
+        const qint64 across = std::min(width, x + imageSize->width()) - std::max<qint64>(0, x);
+        const qint64 down = std::min(height, y + imageSize->height()) - std::max<qint64>(0, y);
+        if (across > 0 && down > 0)
+            covered = std::min(width * height, covered + across * down);
+    }
+    return framesCoverCanvas(QSize(int(width), int(height)), covered);
 }
 
 } // namespace zephrin

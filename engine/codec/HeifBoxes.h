@@ -57,4 +57,12 @@ bool heifParameterSetsSound(QByteArrayView bytes, quint32 maxSide);
 // primary item is no grid.
 bool heifGridTilesFit(QByteArrayView bytes);
 
+// Whether the images of a primary overlay cover enough of its canvas to be
+// a picture of the file (framesCoverCanvas in ReadSteps.h), their areas
+// added up at the sizes their 'ispe' properties give, and each HEVC image
+// decodes at that size: libheif fills the rest of the canvas with the
+// overlay's colour, so a canvas of 16000 x 16000 around one small image is
+// a picture the file does not hold. True when the primary item is no overlay.
+bool heifOverlayCoversCanvas(QByteArrayView bytes);
+
 } // namespace zephrin

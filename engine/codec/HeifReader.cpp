@@ -145,6 +145,7 @@ int longestSide(const heif_image_handle* handle)
 bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
 {
     return sizesAgree(bytes, handle) && alphaKept(bytes, handle) && heifGridTilesFit(bytes)
+           && heifOverlayCoversCanvas(bytes)
            && heifParameterSetsSound(bytes, quint32(std::max(longestSide(handle), 0)));
 }
 

@@ -239,19 +239,24 @@ QByteArray heicWithSliceCut(const QByteArray& heic, double keptShare)
 
 namespace {
 
-// A HEIC whose primary image (item 1) is a grid of rows × columns cells of
-// `grid` pixels, its 'ispe' saying `claimed`; the tiles are items 2 on, each
-// with its own hvcC and an 'ispe' saying `tileSizes[i]`, and cell n shows
-// tile `cells[n]`.
-QByteArray gridFile(const std::vector<CodedImage>& tiles, const std::vector<QSize>& tileSizes,
-                    const std::vector<int>& cells, int rows, int columns, QSize grid, QSize claimed)
+// The data of a grid item: rows × columns cells, `size` pixels in all.
+QByteArray gridData(int rows, int columns, QSize size)
 {
-    QByteArray gridData;
-    gridData.append('\0').append('\1'); // version 0; 32-bit sizes
-    gridData.append(char(rows - 1)).append(char(columns - 1));
-    appendBig32(gridData, quint32(grid.width()));
-    appendBig32(gridData, quint32(grid.height()));
+    QByteArray data;
+    data.append('\0').append('\1'); // version 0; 32-bit sizes
+    data.append(char(rows - 1)).append(char(columns - 1));
+    appendBig32(data, quint32(size.width()));
+    appendBig32(data, quint32(size.height()));
+    return data;
+}
 
+// A HEIC whose primary image (item 1) is derived, of `type` ('grid' or
+// 'iovl') with `derivedData`, its 'ispe' saying `claimed`; the images it is
+// made of are items 2 on, each with its own hvcC and an 'ispe' saying
+// `tileSizes[i]`, and its n-th reference is to image `cells[n]`.
+QByteArray derivedFile(const char* type, const QByteArray& derivedData, const std::vector<CodedImage>& tiles,
+                       const std::vector<QSize>& tileSizes, const std::vector<int>& cells, QSize claimed)
+{
     QByteArray ftyp("heic");
     appendBig32(ftyp, 0);
     ftyp.append("mif1heic");
@@ -268,10 +273,10 @@ QByteArray gridFile(const std::vector<CodedImage>& tiles, const std::vector<QSiz
     const auto tileCount = quint32(tiles.size());
     QByteArray iinf;
     appendBig16(iinf, 1 + tileCount);
-    QByteArray gridEntry;
+    QByteArray gridEntry; // the derived image
     appendBig16(gridEntry, 1);
     appendBig16(gridEntry, 0);
-    gridEntry.append("grid").append('\0');
+    gridEntry.append(type, 4).append('\0');
     iinf += fullBox("infe", 2, 0, gridEntry);
     for (quint32 t = 0; t < tileCount; ++t) {
         QByteArray tileEntry;
@@ -322,8 +327,8 @@ QByteArray gridFile(const std::vector<CodedImage>& tiles, const std::vector<QSiz
             appendBig32(iloc, length);
         };
         quint32 at = dataStart;
-        item(1, at, quint32(gridData.size()));
-        at += quint32(gridData.size());
+        item(1, at, quint32(derivedData.size()));
+        at += quint32(derivedData.size());
         for (quint32 t = 0; t < tileCount; ++t) {
             item(2 + t, at, quint32(tiles[t].data.size()));
             at += quint32(tiles[t].data.size());
@@ -332,7 +337,7 @@ QByteArray gridFile(const std::vector<CodedImage>& tiles, const std::vector<QSiz
                        fullBox("hdlr", 0, 0, hdlr) + fullBox("pitm", 0, 0, pitm) + fullBox("iloc", 0, 0, iloc)
                            + fullBox("iinf", 0, 0, iinf) + iref + iprp);
     };
-    QByteArray data = gridData;
+    QByteArray data = derivedData;
     for (const CodedImage& tile : tiles)
         data += tile.data;
     const qsizetype metaSize = metaBox(0).size();
@@ -348,8 +353,8 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
     if (coded.hvcC.isEmpty() || coded.data.isEmpty())
         return {};
     const QSize grid(coded.size.width() * columns, coded.size.height() * rows);
-    return gridFile({coded}, {coded.size}, std::vector<int>(size_t(rows) * size_t(columns), 0), rows, columns, grid,
-                    claimed);
+    return derivedFile("grid", gridData(rows, columns, grid), {coded}, {coded.size},
+                       std::vector<int>(size_t(rows) * size_t(columns), 0), claimed);
 }
 
 QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int columns)
@@ -367,7 +372,22 @@ QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int col
     if (tiles.size() != size_t(rows) * size_t(columns))
         return {};
     const QSize grid(sizes.front().width() * columns, sizes.front().height() * rows);
-    return gridFile(coded, sizes, cells, rows, columns, grid, grid);
+    return derivedFile("grid", gridData(rows, columns, grid), coded, sizes, cells, grid);
+}
+
+QByteArray heicOverlay(const QByteArray& image, QSize canvas, QPoint at)
+{
+    const CodedImage coded = codedImage(image);
+    if (coded.hvcC.isEmpty() || coded.data.isEmpty())
+        return {};
+    QByteArray data;
+    data.append('\0').append('\1'); // version 0; 32-bit fields
+    data.append(QByteArray(8, '\0')); // filled black, with alpha 0
+    appendBig32(data, quint32(canvas.width()));
+    appendBig32(data, quint32(canvas.height()));
+    appendBig32(data, quint32(at.x()));
+    appendBig32(data, quint32(at.y()));
+    return derivedFile("iovl", data, {coded}, {coded.size}, {0}, canvas);
 }
 
 namespace {

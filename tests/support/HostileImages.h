@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -171,6 +172,11 @@ struct GridTile {
 // one tile each, every tile an item of its own; the grid is as large as the
 // first tile's 'ispe' times the cells, and its 'ispe' says so.
 QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int columns);
+
+// A HEIC whose primary image is an overlay: a canvas of `canvas` pixels
+// filled black with the coded image of `image` (as HeicWriter makes it,
+// without alpha) at `at`.
+QByteArray heicOverlay(const QByteArray& image, QSize canvas, QPoint at);
 
 // `heic` (as HeicWriter makes it) whose HEVC sequence parameter set says the
 // coded picture is `width` wide; empty where that width takes another number

@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -470,6 +471,29 @@ TEST(HeifReader, RefusesAGridWhoseTilesDecodeAtAnotherSize)
         ASSERT_FALSE(grid.isEmpty()) << what;
         expectRefusedUnread(grid, kPicture, ReadFailure::unreadable, what);
     }
+}
+
+TEST(HeifReader, RefusesAnOverlayItsImagesCoverTooLittleOf)
+{
+    // libheif fills an overlay's canvas with its colour and lays its images
+    // on it: a canvas of 16000 x 16000 around one small image was a picture
+    // of 1 GB the file does not hold.
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const QImage red = gradientWith(256, 256, QRect(0, 0, 256, 256), qRgb(220, 30, 30));
+    const QByteArray image = writeHeic(imageFromQImage(red), opaque).value_or(QByteArray());
+    ASSERT_FALSE(image.isEmpty());
+    const ImageRead read = readImage(heicOverlay(image, QSize(600, 400), QPoint(100, 50)), kPicture);
+    ASSERT_TRUE(read.image);
+    ASSERT_EQ(read.image->size(), cv::Size(600, 400));
+    EXPECT_LE(cv::norm(pixelAt(*read.image, 200, 150), cv::Vec4b(220, 30, 30, 255), cv::NORM_INF), 8);
+    EXPECT_LE(cv::norm(pixelAt(*read.image, 10, 10), cv::Vec4b(0, 0, 0, 255), cv::NORM_INF), 8); // the fill
+    const std::tuple<QSize, QPoint, const char*> refused[] = {
+        {QSize(16000, 16000), QPoint(0, 0), "a huge canvas"},
+        {QSize(2000, 2000), QPoint(1800, 1800), "an image mostly off its canvas"},
+    };
+    for (const auto& [canvas, at, what] : refused)
+        expectRefusedUnread(heicOverlay(image, canvas, at), kPicture, ReadFailure::unreadable, what);
 }
 
 TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
