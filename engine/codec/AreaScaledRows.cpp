@@ -9,50 +9,61 @@ namespace zephrin {
 
 namespace {
 
-// How much of source cell `at` (a span of `out` units) the output cell
-// [from, to) covers, in those units.
-qint64 overlap(qint64 at, qint64 out, qint64 from, qint64 to)
-{
-    return std::max<qint64>(0, std::min(to, (at + 1) * out) - std::max(from, at * out));
-}
+// The source cells an output cell covers along one side, and by how much:
+// output cell o covers [o, o + 1) * in / out of the source, that is, in
+// units of 1 / out of a source cell, [o * in, (o + 1) * in).
+struct Spans {
+    std::vector<int> first;    // of each output cell, its first source cell
+    std::vector<int> begin;    // where its weights start in `weights`, and the next's
+    std::vector<quint32> weights;
+
+    Spans(qint64 in, qint64 out)
+    {
+        for (qint64 o = 0; o < out; ++o) {
+            const qint64 from = o * in;
+            const qint64 to = from + in;
+            first.push_back(int(from / out));
+            begin.push_back(int(weights.size()));
+            for (qint64 i = from / out; i * out < to && i < in; ++i)
+                weights.push_back(quint32(std::min(to, (i + 1) * out) - std::max(from, i * out)));
+        }
+        begin.push_back(int(weights.size()));
+    }
+};
 
 } // namespace
 
 cv::Mat areaScaledRows(QSize source, QSize scaled, const std::function<void(int, quint8*)>& sourceRow)
 {
-    const qint64 inWidth = source.width();
-    const qint64 inHeight = source.height();
-    const qint64 outWidth = scaled.width();
-    const qint64 outHeight = scaled.height();
+    const Spans across(source.width(), scaled.width());
+    const Spans down(source.height(), scaled.height());
+    // Each output pixel's weights add up to the source's area.
+    const double total = double(source.width()) * double(source.height());
+    const auto channels = size_t(4) * size_t(source.width());
     cv::Mat result(scaled.height(), scaled.width(), CV_8UC4);
-    parallelRows(scaled.height(), inWidth * (inHeight / outHeight + 1), [&](int first, int end) {
-        std::vector<quint8> row(size_t(4 * inWidth));
-        std::vector<quint32> sums(size_t(4 * inWidth));
-        for (int oy = first; oy < end; ++oy) {
-            // Output row oy covers source rows [oy, oy + 1) * inHeight / outHeight:
-            // in units of 1 / outHeight of a row, [oy * inHeight, (oy + 1) * inHeight).
-            const qint64 from = oy * inHeight;
-            const qint64 to = from + inHeight;
+    const qint64 rowsEach = source.height() / scaled.height() + 1;
+    parallelRows(scaled.height(), qint64(source.width()) * rowsEach, [&](int firstRow, int endRow) {
+        std::vector<quint8> row(channels);
+        std::vector<quint32> sums(channels);
+        for (int oy = firstRow; oy < endRow; ++oy) {
             std::fill(sums.begin(), sums.end(), 0u);
-            for (qint64 y = from / outHeight; y * outHeight < to && y < inHeight; ++y) {
-                const auto weight = quint32(overlap(y, outHeight, from, to));
-                sourceRow(int(y), row.data());
-                for (size_t i = 0; i < row.size(); ++i)
+            for (int k = down.begin[size_t(oy)]; k < down.begin[size_t(oy) + 1]; ++k) {
+                sourceRow(down.first[size_t(oy)] + (k - down.begin[size_t(oy)]), row.data());
+                const quint32 weight = down.weights[size_t(k)];
+                for (size_t i = 0; i < channels; ++i)
                     sums[i] += weight * row[i];
             }
             auto* out = result.ptr<quint8>(oy);
-            for (qint64 ox = 0; ox < outWidth; ++ox) {
-                const qint64 left = ox * inWidth;
-                const qint64 right = left + inWidth;
-                quint64 channels[4] = {};
-                for (qint64 x = left / outWidth; x * outWidth < right && x < inWidth; ++x) {
-                    const auto weight = quint64(overlap(x, outWidth, left, right));
-                    for (size_t c = 0; c < 4; ++c)
-                        channels[c] += weight * sums[size_t(4 * x) + c];
+            for (int ox = 0; ox < scaled.width(); ++ox) {
+                double sum[4] = {};
+                const quint32* at = sums.data() + 4 * size_t(across.first[size_t(ox)]);
+                for (int k = across.begin[size_t(ox)]; k < across.begin[size_t(ox) + 1]; ++k, at += 4) {
+                    const double weight = across.weights[size_t(k)];
+                    for (int c = 0; c < 4; ++c)
+                        sum[c] += weight * at[c];
                 }
-                const auto total = quint64(inWidth) * quint64(inHeight);
-                for (size_t c = 0; c < 4; ++c)
-                    out[4 * ox + qint64(c)] = quint8((channels[c] + total / 2) / total);
+                for (int c = 0; c < 4; ++c)
+                    out[4 * ox + c] = quint8(sum[c] / total + 0.5);
             }
         }
     });
