@@ -442,15 +442,15 @@ TEST(HeifReader, RefusesAGridWhoseTilesDecodeAtAnotherSize)
     const QByteArray big = tile(384, 384, red);
     ASSERT_FALSE(left.isEmpty() || right.isEmpty() || small.isEmpty() || big.isEmpty());
 
-    // Tiles whose coded pictures are cropped to them (200 x 120 is coded as
-    // 200 x 128) fit as well as whole ones.
+    // Tiles whose coded pictures are cropped to them (250 x 122 is coded in
+    // blocks of 8) fit as well as whole ones.
     struct Fits {
         std::vector<GridTile> tiles;
         QSize size;
     };
-    const QByteArray oddLeft = tile(200, 120, red);
-    const QByteArray oddRight = tile(200, 120, blue);
-    for (const Fits& fits : {Fits{{{left, {}}, {right, {}}}, {512, 256}}, Fits{{{oddLeft, {}}, {oddRight, {}}}, {400, 120}}}) {
+    const QByteArray oddLeft = tile(250, 122, red);
+    const QByteArray oddRight = tile(250, 122, blue);
+    for (const Fits& fits : {Fits{{{left, {}}, {right, {}}}, {512, 256}}, Fits{{{oddLeft, {}}, {oddRight, {}}}, {500, 122}}}) {
         const ImageRead read = readImage(heicGridOfTiles(fits.tiles, 1, 2), kPicture);
         ASSERT_TRUE(read.image) << fits.size.width();
         ASSERT_EQ(read.image->size(), cv::Size(fits.size.width(), fits.size.height()));
