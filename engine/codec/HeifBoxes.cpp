@@ -626,42 +626,67 @@ bool codedAt(QByteArrayView bytes, const Meta& meta, quint32 item, const std::ve
 
 } // namespace
 
-bool heifGridTilesFit(QByteArrayView bytes)
+namespace {
+
+// Whether `item`, when a grid, is filled by its tiles (heifGridTilesFit).
+bool gridFits(QByteArrayView bytes, const Meta& meta, quint32 item)
 {
-    const std::optional<Meta> meta = metaOf(bytes);
-    if (!meta)
+    const Box* iinf = find(meta.boxes, "iinf");
+    const Box* iloc = find(meta.boxes, "iloc");
+    if (iinf == nullptr || iloc == nullptr || itemType(bytes, *iinf, item) != QByteArrayView("grid"))
         return true;
-    const Box* iinf = find(meta->boxes, "iinf");
-    const Box* iloc = find(meta->boxes, "iloc");
-    if (iinf == nullptr || iloc == nullptr || itemType(bytes, *iinf, meta->primary) != QByteArrayView("grid"))
-        return true;
-    const Box* iref = find(meta->boxes, "iref");
-    const Box* iprp = find(meta->boxes, "iprp");
-    const std::optional<Location> location = locationOf(bytes, *iloc, meta->primary);
-    const Box* idat = find(meta->boxes, "idat");
-    const QByteArrayView data = location ? itemData(bytes, *location, idat, 4).value_or(QByteArrayView())
+    const Box* iref = find(meta.boxes, "iref");
+    const Box* iprp = find(meta.boxes, "iprp");
+    const std::optional<Location> location = locationOf(bytes, *iloc, item);
+    const Box* idat = find(meta.boxes, "idat");
+    const QByteArrayView data = location ? itemData(bytes, *location, idat, 12).value_or(QByteArrayView())
                                          : QByteArrayView();
-    const std::optional<QSize> gridSize = heifPrimaryItem(bytes).derivedSize;
-    if (iref == nullptr || iprp == nullptr || data.size() < 4 || !gridSize)
+    if (iref == nullptr || iprp == nullptr || data.size() < 8)
         return false;
-    // version, flags, rows - 1, columns - 1
-    const int rows = quint8(data[2]) + 1;
-    const int columns = quint8(data[3]) + 1;
-    const std::vector<quint32> tiles = referencedItems(bytes, *iref, "dimg", meta->primary);
-    if (tiles.size() != size_t(rows) * size_t(columns))
+    // version, flags, rows - 1, columns - 1, then the size, 16 or 32 bits
+    Reader reader(data, 0, data.size());
+    reader.skip(1);
+    const int size = (reader.number(1) & 1) ? 4 : 2;
+    const int rows = int(reader.number(1)) + 1;
+    const int columns = int(reader.number(1)) + 1;
+    const quint64 width = reader.number(size);
+    const quint64 height = reader.number(size);
+    const std::vector<quint32> tiles = referencedItems(bytes, *iref, "dimg", item);
+    if (!reader.ok() || tiles.size() != size_t(rows) * size_t(columns))
         return false;
 
     // libheif places every tile by the first one's 'ispe', and copies each at
     // the size it decodes at.
     const std::optional<QSize> tileSize = ispeOf(bytes, propertiesOf(bytes, *iprp, tiles.front()));
-    if (!tileSize || tileSize->isEmpty() || qint64(tileSize->width()) * columns < gridSize->width()
-        || qint64(tileSize->height()) * rows < gridSize->height())
+    if (!tileSize || tileSize->isEmpty() || quint64(tileSize->width()) * quint64(columns) < width
+        || quint64(tileSize->height()) * quint64(rows) < height)
         return false;
     for (const quint32 tile : tiles) {
         const std::vector<Box> properties = propertiesOf(bytes, *iprp, tile);
-        if (ispeOf(bytes, properties) != tileSize || !codedAt(bytes, *meta, tile, properties, *tileSize))
+        if (ispeOf(bytes, properties) != tileSize || !codedAt(bytes, meta, tile, properties, *tileSize))
             return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool heifGridTilesFit(QByteArrayView bytes)
+{
+    const std::optional<Meta> meta = metaOf(bytes);
+    if (!meta)
+        return true;
+    if (!gridFits(bytes, *meta, meta->primary))
+        return false;
+    // And the alpha image's, which libheif puts together the same way.
+    const Box* iref = find(meta->boxes, "iref");
+    const Box* iprp = find(meta->boxes, "iprp");
+    if (iref == nullptr || iprp == nullptr)
+        return true;
+    for (const quint32 auxiliary : auxiliaryItemsOf(bytes, *iref, meta->primary))
+        for (const Box& property : propertiesOf(bytes, *iprp, auxiliary))
+            if (property.is("auxC") && namesAlpha(bytes, property) && !gridFits(bytes, *meta, auxiliary))
+                return false;
     return true;
 }
 

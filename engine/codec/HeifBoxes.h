@@ -53,8 +53,8 @@ bool heifParameterSetsSound(QByteArrayView bytes, quint32 maxSide);
 // of the grid unwritten (black) and a larger one wrote over its neighbour.
 // Each tile's 'ispe' must say that size, the tiles must cover the grid, and
 // an HEVC tile's every sequence parameter set (its hvcC's, and any in its
-// data, which replace them) must show a picture of that size. True when the
-// primary item is no grid.
+// data, which replace them) must show a picture of that size. The same for
+// the primary image's alpha image. True when neither is a grid.
 bool heifGridTilesFit(QByteArrayView bytes);
 
 // Whether the images of a primary overlay cover enough of its canvas to be

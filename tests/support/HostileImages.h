@@ -170,8 +170,10 @@ struct GridTile {
 
 // A HEIC whose primary image is a grid of rows × columns cells, row by row
 // one tile each, every tile an item of its own; the grid is as large as the
-// first tile's 'ispe' times the cells, and its 'ispe' says so.
-QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int columns);
+// first tile's 'ispe' times the cells, and its 'ispe' says so. With
+// `alphaTiles` (HEICs with alpha), its alpha image is a grid of theirs.
+QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int columns,
+                           const std::vector<GridTile>& alphaTiles = {});
 
 // A HEIC whose primary image is an overlay: a canvas of `canvas` pixels
 // filled black with the coded image of `image` (as HeicWriter makes it,

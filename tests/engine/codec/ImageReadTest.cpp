@@ -471,6 +471,26 @@ TEST(HeifReader, RefusesAGridWhoseTilesDecodeAtAnotherSize)
         ASSERT_FALSE(grid.isEmpty()) << what;
         expectRefusedUnread(grid, kPicture, ReadFailure::unreadable, what);
     }
+
+    // The alpha image of a grid is a grid put together the same way: a small
+    // tile there left transparency the file does not hold.
+    const auto translucent = [](int side) {
+        const QImage picture = gradientWith(side, side, QRect(0, 0, side / 2, side), qRgba(0, 0, 0, 0));
+        return writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
+    };
+    const QByteArray clearLeft = translucent(256);
+    const QByteArray smallClearLeft = translucent(128);
+    ASSERT_FALSE(clearLeft.isEmpty() || smallClearLeft.isEmpty());
+    const QByteArray withAlpha = heicGridOfTiles({{left, {}}, {right, {}}}, 1, 2, {{clearLeft, {}}, {clearLeft, {}}});
+    ASSERT_FALSE(withAlpha.isEmpty());
+    const ImageRead read = readImage(withAlpha, kPicture);
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(pixelAt(*read.image, 10, 100)[3], 0);
+    EXPECT_EQ(pixelAt(*read.image, 200, 100)[3], 255);
+    EXPECT_EQ(pixelAt(*read.image, 300, 100)[3], 0);
+    EXPECT_EQ(pixelAt(*read.image, 500, 100)[3], 255);
+    expectRefusedUnread(heicGridOfTiles({{left, {}}, {right, {}}}, 1, 2, {{clearLeft, {}}, {smallClearLeft, QSize(256, 256)}}),
+                        kPicture, ReadFailure::unreadable, "an alpha tile of 128 x 128 saying 256 x 256");
 }
 
 TEST(HeifReader, RefusesAnOverlayItsImagesCoverTooLittleOf)
