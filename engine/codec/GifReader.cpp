@@ -1,9 +1,11 @@
 #include "engine/codec/GifReader.h"
 
+#include "engine/codec/AreaScaledRows.h"
 #include "engine/codec/ReadSteps.h"
 
 #include <QRect>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -191,12 +193,15 @@ qint64 shownPixels(const GifLayout& layout)
 // Where decoded pixels go: row after row of the frame (in the four passes of
 // an interlaced one), cut to the picture, up to the last pixel that shows.
 // Runs of pixels that do not show are stepped over, not expanded, so the
-// work is bound by the codes and the pixels that show.
+// work is bound by the codes and the pixels that show. `target` holds the
+// shown pixels, from `origin` of the screen on, each `values[index]`: the
+// screen's picture in colour, or the shown part of the frame as indices.
+template <typename Pixel>
 class PixelSink {
 public:
-    PixelSink(cv::Mat& picture, const GifLayout& layout, const Palette& palette)
-        : m_picture(picture), m_frame(layout.frame), m_interlaced(layout.interlaced), m_palette(palette),
-          m_row(layout.frame.top()), m_end(shownPixels(layout))
+    PixelSink(cv::Mat& target, QPoint origin, const GifLayout& layout, const std::array<Pixel, 256>& values)
+        : m_target(target), m_origin(origin), m_frame(layout.frame), m_interlaced(layout.interlaced),
+          m_values(values), m_row(layout.frame.top()), m_end(shownPixels(layout))
     {
     }
 
@@ -225,7 +230,7 @@ public:
         if (full())
             return;
         if (hiddenRun() == 0)
-            m_picture.at<cv::Vec4b>(m_row, m_frame.left() + m_column) = m_palette.values[index];
+            m_target.at<Pixel>(m_row - m_origin.y(), m_frame.left() + m_column - m_origin.x()) = m_values[index];
         advance(1);
     }
 
@@ -234,7 +239,7 @@ private:
     // them below the picture or right of it, none otherwise.
     qint64 hiddenRun() const
     {
-        const bool shows = m_row < m_picture.rows && m_frame.left() + m_column < m_picture.cols;
+        const bool shows = m_row - m_origin.y() < m_target.rows && m_frame.left() + m_column - m_origin.x() < m_target.cols;
         return shows ? 0 : m_frame.width() - m_column;
     }
 
@@ -251,10 +256,11 @@ private:
             m_row = m_frame.top() + kPassStart[size_t(++m_pass)];
     }
 
-    cv::Mat& m_picture;
+    cv::Mat& m_target;
+    QPoint m_origin;
     QRect m_frame;
     bool m_interlaced;
-    const Palette& m_palette;
+    const std::array<Pixel, 256>& m_values;
     int m_row;
     int m_pass = 0;
     int m_column = 0;
@@ -391,6 +397,55 @@ std::optional<ReadFailure> refusalOf(QByteArrayView bytes, const std::optional<G
     return std::nullopt;
 }
 
+// The colour of the screen where the frame draws nothing: its background,
+// or nothing where the frame has a transparent colour.
+cv::Vec4b screenColour(const GifLayout& layout, const Palette& palette)
+{
+    const QRect screen(QPoint(0, 0), layout.screen);
+    if (!layout.frame.contains(screen) && layout.transparentIndex < 0 && layout.backgroundIndex >= 0)
+        return palette.values[size_t(layout.backgroundIndex)];
+    return palette.blank;
+}
+
+// The screen at its own size: the frame drawn over the screen's colour.
+std::optional<cv::Mat> wholePicture(QByteArrayView bytes, const GifLayout& layout, const Palette& palette)
+{
+    cv::Mat picture(layout.screen.height(), layout.screen.width(), CV_8UC4, screenColour(layout, palette));
+    PixelSink<cv::Vec4b> sink(picture, QPoint(0, 0), layout, palette.values);
+    decodeFrame(bytes, layout, sink);
+    if (!sink.full())
+        return std::nullopt;
+    return picture;
+}
+
+// The screen scaled down to `scaled` as it is put together: the frame's
+// shown pixels are decoded as indices, a byte each, and the rows of the
+// screen made from them one at a time. A screen of 16384 x 16384 took the
+// whole picture (1 GiB) and its scaled copy beside it.
+std::optional<cv::Mat> scaledPicture(QByteArrayView bytes, const GifLayout& layout, const Palette& palette,
+                                     QSize scaled)
+{
+    const QRect shown = layout.frame & QRect(QPoint(0, 0), layout.screen);
+    cv::Mat indices(std::max(shown.height(), 0), std::max(shown.width(), 0), CV_8UC1, cv::Scalar::all(0));
+    std::array<quint8, 256> identity{};
+    for (size_t index = 0; index < identity.size(); ++index)
+        identity[index] = quint8(index);
+    PixelSink<quint8> sink(indices, layout.frame.topLeft(), layout, identity);
+    decodeFrame(bytes, layout, sink);
+    if (!sink.full())
+        return std::nullopt;
+    const cv::Vec4b fill = screenColour(layout, palette);
+    return areaScaledRows(layout.screen, scaled, [&](int y, quint8* row) {
+        auto* pixels = reinterpret_cast<cv::Vec4b*>(row);
+        std::fill(pixels, pixels + layout.screen.width(), fill);
+        if (y < shown.top() || y > shown.bottom())
+            return;
+        const quint8* from = indices.ptr<quint8>(y - shown.top());
+        for (int x = 0; x < shown.width(); ++x)
+            pixels[shown.left() + x] = palette.values[from[x]];
+    });
+}
+
 } // namespace
 
 std::optional<ReadFailure> gifRefusal(QByteArrayView bytes, const ReadLimits& limits)
@@ -404,17 +459,12 @@ ImageRead readGif(QByteArrayView bytes, const ReadLimits& limits)
     if (const std::optional<ReadFailure> refusal = refusalOf(bytes, layout, limits))
         return failed(*refusal);
     const Palette palette = paletteOf(*layout);
-    cv::Mat picture(layout->screen.height(), layout->screen.width(), CV_8UC4, palette.blank);
-    // A frame that leaves part of the screen shows the screen's background
-    // there, or nothing where the frame has a transparent colour.
-    const QRect screen(QPoint(0, 0), layout->screen);
-    if (!layout->frame.contains(screen) && layout->transparentIndex < 0 && layout->backgroundIndex >= 0)
-        picture.setTo(palette.values[size_t(layout->backgroundIndex)]);
-    PixelSink sink(picture, *layout, palette);
-    decodeFrame(bytes, *layout, sink);
-    if (!sink.full())
+    const QSize scaled = boundedSize(layout->screen, limits.maxLongEdge);
+    const std::optional<cv::Mat> picture = scaled == layout->screen ? wholePicture(bytes, *layout, palette)
+                                                                    : scaledPicture(bytes, *layout, palette, scaled);
+    if (!picture)
         return failed(ReadFailure::unreadable);
-    return finishedImage(Image(picture), limits);
+    return finishedImage(Image(*picture), limits);
 }
 
 } // namespace zephrin

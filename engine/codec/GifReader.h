@@ -13,7 +13,9 @@
 // decoded: a pass over the codes, without a pixel written). A frame is
 // followed only to the end of its last row that shows on the screen, and the
 // pixels of it that do not show are stepped over, not drawn: the work is bound
-// by the data and the screen, not by the frame's size.
+// by the data and the screen, not by the frame's size. A screen larger than
+// the limits allow is scaled down as it is put together, from the frame's
+// colour indices (a byte a pixel): the screen is never held whole.
 
 #include "engine/codec/ImageRead.h"
 

@@ -1,5 +1,7 @@
 #include "engine/codec/HeifBoxes.h"
 
+#include "engine/codec/ReadSteps.h"
+
 #include <climits>
 #include <algorithm>
 #include <cstring>
@@ -232,12 +234,17 @@ private:
     bool m_ok = true;
 };
 
-// libde265's sanity checks of a sequence parameter set (NAL unit type 33),
-// on the fields they use, and the size of its pictures; false for one it
-// would complain about or one wider or taller than `maxSide`.
-bool sequenceParametersSound(QByteArrayView nal, quint32 maxSide)
+// The start of a sequence parameter set (NAL unit type 33), up to its
+// conformance window: the coded size, and the size shown.
+struct SequenceSize {
+    int subLayers = 1;
+    quint32 width = 0;
+    quint32 height = 0;
+    QSize shown; // the conformance window's, as libde265 gives the picture
+};
+
+SequenceSize sequenceSize(BitReader& reader)
 {
-    BitReader reader(nal);
     reader.skip(16 + 4);                        // NAL header, video parameter set id
     const int subLayers = int(reader.bits(3)) + 1;
     reader.skip(1);                             // temporal id nesting
@@ -253,13 +260,36 @@ bool sequenceParametersSound(QByteArrayView nal, quint32 maxSide)
     for (int i = 0; i < subLayers - 1; ++i)
         reader.skip((profiles[i] ? 88 : 0) + (levels[i] ? 8 : 0));
     reader.unsignedCode();                      // sequence parameter set id
-    if (reader.unsignedCode() == 3)             // chroma format
-        reader.skip(1);
-    const quint32 width = reader.unsignedCode();
-    const quint32 height = reader.unsignedCode();
-    if (reader.bits(1))                         // conformance window
-        for (int i = 0; i < 4; ++i)
-            reader.unsignedCode();
+    const quint32 chroma = reader.unsignedCode();
+    if (chroma == 3)
+        reader.skip(1);                         // separate colour planes
+    SequenceSize size;
+    size.subLayers = subLayers;
+    size.width = reader.unsignedCode();
+    size.height = reader.unsignedCode();
+    quint32 window[4] = {};                     // left, right, top, bottom, in chroma samples
+    if (reader.bits(1))
+        for (quint32& offset : window)
+            offset = reader.unsignedCode();
+    const qint64 across = chroma == 1 || chroma == 2 ? 2 : 1;
+    const qint64 down = chroma == 1 ? 2 : 1;
+    const qint64 shownWidth = qint64(size.width) - across * (qint64(window[0]) + window[1]);
+    const qint64 shownHeight = qint64(size.height) - down * (qint64(window[2]) + window[3]);
+    if (shownWidth > 0 && shownHeight > 0 && shownWidth <= INT_MAX && shownHeight <= INT_MAX)
+        size.shown = QSize(int(shownWidth), int(shownHeight));
+    return size;
+}
+
+// libde265's sanity checks of a sequence parameter set, on the fields they
+// use, and the size of its pictures; false for one it would complain about
+// or one wider or taller than `maxSide`.
+bool sequenceParametersSound(QByteArrayView nal, quint32 maxSide)
+{
+    BitReader reader(nal);
+    const SequenceSize size = sequenceSize(reader);
+    const quint32 width = size.width;
+    const quint32 height = size.height;
+    const int subLayers = size.subLayers;
     const quint32 lumaDepth = reader.unsignedCode() + 8;
     const quint32 chromaDepth = reader.unsignedCode() + 8;
     reader.unsignedCode();                      // picture order count bits
@@ -489,6 +519,220 @@ HeifPrimaryItem heifPrimaryItem(QByteArrayView bytes)
     if (reader.ok() && width <= quint64(INT_MAX) && height <= quint64(INT_MAX))
         item.derivedSize = QSize(int(width), int(height));
     return item;
+}
+
+namespace {
+
+// The items `from` refers to by references of `type` in the iref box, in
+// their order.
+std::vector<quint32> referencedItems(QByteArrayView bytes, const Box& iref, const char* type, quint32 from)
+{
+    std::vector<quint32> found;
+    Reader header(bytes, iref.body, iref.end);
+    const int idSize = header.number(1) == 0 ? 2 : 4;
+    for (const Box& reference : boxes(bytes, iref.body + 4, iref.end)) {
+        if (!reference.is(type))
+            continue;
+        Reader reader(bytes, reference.body, reference.end);
+        const auto item = quint32(reader.number(idSize));
+        const quint64 count = reader.number(2);
+        for (quint64 i = 0; i < count && reader.ok(); ++i) {
+            const auto to = quint32(reader.number(idSize));
+            if (reader.ok() && item == from)
+                found.push_back(to);
+        }
+    }
+    return found;
+}
+
+std::optional<QSize> ispeOf(QByteArrayView bytes, const std::vector<Box>& properties)
+{
+    const Box* ispe = find(properties, "ispe");
+    if (ispe == nullptr)
+        return std::nullopt;
+    Reader reader(bytes, ispe->body + 4, ispe->end);
+    const quint64 width = reader.number(4);
+    const quint64 height = reader.number(4);
+    if (!reader.ok() || width > quint64(INT_MAX) || height > quint64(INT_MAX))
+        return std::nullopt;
+    return QSize(int(width), int(height));
+}
+
+// All the data of an item, its extents one after another; a view of the file
+// when it has one extent. Empty when the boxes cannot be followed to it.
+QByteArray wholeItemData(QByteArrayView bytes, const Location& location, const Box* idat)
+{
+    if (location.method != 0 && (location.method != 1 || idat == nullptr))
+        return {};
+    const qsizetype start = location.method == 1 ? idat->body : 0;
+    const qsizetype end = location.method == 1 ? idat->end : bytes.size();
+    QByteArray data;
+    for (const Extent& extent : location.extents) {
+        const quint64 offset = location.base + extent.offset;
+        if (offset > quint64(end - start))
+            return {};
+        const qsizetype at = start + qsizetype(offset);
+        const qsizetype left = end - at;
+        const qsizetype length = extent.length == 0 || extent.length > quint64(left) ? left : qsizetype(extent.length);
+        if (location.extents.size() == 1)
+            return QByteArray::fromRawData(bytes.data() + at, length);
+        data.append(bytes.data() + at, length);
+    }
+    return data;
+}
+
+// The sequence parameter sets an HEVC tile is decoded with: those of its
+// hvcC property, then any in its data (NAL units after a four-byte size, as
+// libheif hands them to the decoder), which take the place of the former.
+std::vector<QByteArray> tileSequenceSets(QByteArrayView bytes, const std::vector<Box>& properties,
+                                         QByteArrayView data)
+{
+    std::vector<QByteArray> sets;
+    const auto isSequenceSet = [](QByteArrayView unit) { return unit.size() >= 2 && ((quint8(unit[0]) >> 1) & 0x3F) == 33; };
+    if (const Box* hvcC = find(properties, "hvcC"))
+        for (const QByteArrayView unit : parameterSets(bytes, *hvcC))
+            if (isSequenceSet(unit))
+                sets.push_back(unit.toByteArray());
+    Reader reader(data, 0, data.size());
+    while (reader.at() + 4 <= data.size()) {
+        const auto length = qsizetype(reader.number(4));
+        const qsizetype at = reader.at();
+        reader.skip(length);
+        if (!reader.ok())
+            break;
+        if (isSequenceSet(data.sliced(at, length)))
+            sets.push_back(data.sliced(at, length).toByteArray());
+    }
+    return sets;
+}
+
+// Whether an HEVC item decodes at `size`: every sequence parameter set it is
+// decoded with shows a picture of that size. Items of other codecs pass.
+bool codedAt(QByteArrayView bytes, const Meta& meta, quint32 item, const std::vector<Box>& properties, QSize size)
+{
+    const Box* iinf = find(meta.boxes, "iinf");
+    const Box* iloc = find(meta.boxes, "iloc");
+    if (iinf == nullptr || iloc == nullptr || itemType(bytes, *iinf, item) != QByteArrayView("hvc1"))
+        return true;
+    const std::optional<Location> location = locationOf(bytes, *iloc, item);
+    const QByteArray data = location ? wholeItemData(bytes, *location, find(meta.boxes, "idat")) : QByteArray();
+    for (const QByteArray& set : tileSequenceSets(bytes, properties, data)) {
+        BitReader reader(set);
+        if (sequenceSize(reader).shown != size)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace {
+
+// Whether `item`, when a grid, is filled by its tiles (heifGridTilesFit).
+bool gridFits(QByteArrayView bytes, const Meta& meta, quint32 item)
+{
+    const Box* iinf = find(meta.boxes, "iinf");
+    const Box* iloc = find(meta.boxes, "iloc");
+    if (iinf == nullptr || iloc == nullptr || itemType(bytes, *iinf, item) != QByteArrayView("grid"))
+        return true;
+    const Box* iref = find(meta.boxes, "iref");
+    const Box* iprp = find(meta.boxes, "iprp");
+    const std::optional<Location> location = locationOf(bytes, *iloc, item);
+    const Box* idat = find(meta.boxes, "idat");
+    const QByteArrayView data = location ? itemData(bytes, *location, idat, 12).value_or(QByteArrayView())
+                                         : QByteArrayView();
+    if (iref == nullptr || iprp == nullptr || data.size() < 8)
+        return false;
+    // version, flags, rows - 1, columns - 1, then the size, 16 or 32 bits
+    Reader reader(data, 0, data.size());
+    reader.skip(1);
+    const int size = (reader.number(1) & 1) ? 4 : 2;
+    const int rows = int(reader.number(1)) + 1;
+    const int columns = int(reader.number(1)) + 1;
+    const quint64 width = reader.number(size);
+    const quint64 height = reader.number(size);
+    const std::vector<quint32> tiles = referencedItems(bytes, *iref, "dimg", item);
+    if (!reader.ok() || tiles.size() != size_t(rows) * size_t(columns))
+        return false;
+
+    // libheif places every tile by the first one's 'ispe', and copies each at
+    // the size it decodes at.
+    const std::optional<QSize> tileSize = ispeOf(bytes, propertiesOf(bytes, *iprp, tiles.front()));
+    if (!tileSize || tileSize->isEmpty() || quint64(tileSize->width()) * quint64(columns) < width
+        || quint64(tileSize->height()) * quint64(rows) < height)
+        return false;
+    for (const quint32 tile : tiles) {
+        const std::vector<Box> properties = propertiesOf(bytes, *iprp, tile);
+        if (ispeOf(bytes, properties) != tileSize || !codedAt(bytes, meta, tile, properties, *tileSize))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool heifGridTilesFit(QByteArrayView bytes)
+{
+    const std::optional<Meta> meta = metaOf(bytes);
+    if (!meta)
+        return true;
+    if (!gridFits(bytes, *meta, meta->primary))
+        return false;
+    // And the alpha image's, which libheif puts together the same way.
+    const Box* iref = find(meta->boxes, "iref");
+    const Box* iprp = find(meta->boxes, "iprp");
+    if (iref == nullptr || iprp == nullptr)
+        return true;
+    for (const quint32 auxiliary : auxiliaryItemsOf(bytes, *iref, meta->primary))
+        for (const Box& property : propertiesOf(bytes, *iprp, auxiliary))
+            if (property.is("auxC") && namesAlpha(bytes, property) && !gridFits(bytes, *meta, auxiliary))
+                return false;
+    return true;
+}
+
+bool heifOverlayCoversCanvas(QByteArrayView bytes)
+{
+    const std::optional<Meta> meta = metaOf(bytes);
+    const Box* iinf = meta ? find(meta->boxes, "iinf") : nullptr;
+    const Box* iloc = meta ? find(meta->boxes, "iloc") : nullptr;
+    if (iinf == nullptr || iloc == nullptr || itemType(bytes, *iinf, meta->primary) != QByteArrayView("iovl"))
+        return true;
+    const Box* iref = find(meta->boxes, "iref");
+    const Box* iprp = find(meta->boxes, "iprp");
+    const std::optional<Location> location = locationOf(bytes, *iloc, meta->primary);
+    const QByteArrayView data = location ? itemData(bytes, *location, find(meta->boxes, "idat"), 1 << 20)
+                                               .value_or(QByteArrayView())
+                                         : QByteArrayView();
+    if (iref == nullptr || iprp == nullptr || data.isEmpty())
+        return false;
+    // version, flags, a 16-bit RGBA fill, the canvas's size, then each
+    // image's offset (signed), all 16 or 32 bits wide.
+    Reader reader(data, 0, data.size());
+    reader.skip(1);
+    const int size = (reader.number(1) & 1) ? 4 : 2;
+    reader.skip(8);
+    const auto width = qint64(reader.number(size));
+    const auto height = qint64(reader.number(size));
+    if (!reader.ok() || width > INT_MAX || height > INT_MAX)
+        return false;
+    const auto offset = [&] {
+        const quint64 value = reader.number(size);
+        return size == 2 ? qint64(qint16(value)) : qint64(qint32(value));
+    };
+    qint64 covered = 0;
+    for (const quint32 image : referencedItems(bytes, *iref, "dimg", meta->primary)) {
+        const qint64 x = offset();
+        const qint64 y = offset();
+        const std::vector<Box> properties = propertiesOf(bytes, *iprp, image);
+        const std::optional<QSize> imageSize = ispeOf(bytes, properties);
+        if (!reader.ok() || !imageSize || !codedAt(bytes, *meta, image, properties, *imageSize))
+            return false;
+        const qint64 across = std::min(width, x + imageSize->width()) - std::max<qint64>(0, x);
+        const qint64 down = std::min(height, y + imageSize->height()) - std::max<qint64>(0, y);
+        if (across > 0 && down > 0)
+            covered = std::min(width * height, covered + across * down);
+    }
+    return framesCoverCanvas(QSize(int(width), int(height)), covered);
 }
 
 } // namespace zephrin

@@ -47,4 +47,22 @@ bool heifPrimaryHasAlphaItem(QByteArrayView bytes);
 // decoder's planes are made (and written whole) at the coded size.
 bool heifParameterSetsSound(QByteArrayView bytes, quint32 maxSide);
 
+// Whether every tile of a primary grid decodes at the grid's tile size, so
+// that the tiles fill the grid: libheif places each tile by the first tile's
+// 'ispe' and copies it at the size it decodes at, so a smaller one left part
+// of the grid unwritten (black) and a larger one wrote over its neighbour.
+// Each tile's 'ispe' must say that size, the tiles must cover the grid, and
+// an HEVC tile's every sequence parameter set (its hvcC's, and any in its
+// data, which replace them) must show a picture of that size. The same for
+// the primary image's alpha image. True when neither is a grid.
+bool heifGridTilesFit(QByteArrayView bytes);
+
+// Whether the images of a primary overlay cover enough of its canvas to be
+// a picture of the file (framesCoverCanvas in ReadSteps.h), their areas
+// added up at the sizes their 'ispe' properties give, and each HEVC image
+// decodes at that size: libheif fills the rest of the canvas with the
+// overlay's colour, so a canvas of 16000 x 16000 around one small image is
+// a picture the file does not hold. True when the primary item is no overlay.
+bool heifOverlayCoversCanvas(QByteArrayView bytes);
+
 } // namespace zephrin

@@ -144,7 +144,8 @@ int longestSide(const heif_image_handle* handle)
 // What every read checks of the boxes before libheif decodes anything.
 bool boxesSound(QByteArrayView bytes, const heif_image_handle* handle)
 {
-    return sizesAgree(bytes, handle) && alphaKept(bytes, handle)
+    return sizesAgree(bytes, handle) && alphaKept(bytes, handle) && heifGridTilesFit(bytes)
+           && heifOverlayCoversCanvas(bytes)
            && heifParameterSetsSound(bytes, quint32(std::max(longestSide(handle), 0)));
 }
 

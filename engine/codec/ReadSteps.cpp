@@ -42,12 +42,16 @@ qint64 pictureBytes(QSize size, QImage::Format format)
 
 bool framesCoverCanvas(QSize canvas, QRect covered)
 {
+    const QRect shown = covered & QRect(QPoint(0, 0), canvas);
+    return framesCoverCanvas(canvas, qint64(shown.width()) * shown.height());
+}
+
+bool framesCoverCanvas(QSize canvas, qint64 coveredPixels)
+{
     constexpr qint64 kFreeCanvasPixels = qint64(1) << 20;
     constexpr qint64 kMaxCanvasPerFramePixel = 16;
     const qint64 canvasPixels = qint64(canvas.width()) * canvas.height();
-    const QRect shown = covered & QRect(QPoint(0, 0), canvas);
-    return canvasPixels <= kFreeCanvasPixels
-           || qint64(shown.width()) * shown.height() * kMaxCanvasPerFramePixel >= canvasPixels;
+    return canvasPixels <= kFreeCanvasPixels || coveredPixels * kMaxCanvasPerFramePixel >= canvasPixels;
 }
 
 ImageRead finishedPicture(QImage picture, const ReadLimits& limits)

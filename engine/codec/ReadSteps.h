@@ -24,6 +24,8 @@ qint64 pictureBytes(QSize size, QImage::Format format = QImage::Format_RGBA8888)
 // megapixel, no more than sixteen times the area they cover. A 16000 × 16000
 // canvas around a frame of one pixel is a picture the file does not hold.
 bool framesCoverCanvas(QSize canvas, QRect covered);
+// The same for frames whose areas on the canvas add up to `coveredPixels`.
+bool framesCoverCanvas(QSize canvas, qint64 coveredPixels);
 
 // `picture` no larger than the limits say, converted from its colour space
 // to sRGB when they ask for it, as premultiplied RGBA.

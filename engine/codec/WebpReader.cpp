@@ -8,6 +8,7 @@
 #include <QColorSpace>
 #include <QRect>
 
+#include <algorithm>
 #include <memory>
 
 #include <webp/decode.h>
@@ -34,29 +35,66 @@ struct WebpLayout {
     qint64 memory = 0;    // the decoded picture and libwebp's own buffers
 };
 
-// The area all frames of an animation cover together, from the headers of
-// its ANMF chunks; `first` for a file without any (a still picture). The
-// chunks are walked here, once: libwebp finds a frame by counting from the
-// first, so asking it for every frame in turn took time growing with the
-// square of their number (80000 frames of a 4 MB file: 6 s).
-QRect framesOf(QByteArrayView bytes, QRect first)
+// The size libwebp decodes a frame at: that of the bitstream in the ANMF
+// body `frame` (its sub-chunks, an optional ALPH before the VP8 or VP8L
+// chunk). None when there is no bitstream libwebp can parse.
+std::optional<QSize> bitstreamSize(QByteArrayView frame)
+{
+    const Bytes chunks(frame);
+    for (qsizetype at = 0; chunks.has(at, 8);) {
+        const qsizetype size = *chunks.little32(at + 4);
+        const QByteArrayView type = frame.sliced(at, 4);
+        if (type == "VP8 " || type == "VP8L") {
+            const qsizetype length = std::min(8 + size, frame.size() - at);
+            WebPBitstreamFeatures features;
+            if (WebPGetFeatures(reinterpret_cast<const uint8_t*>(frame.data() + at), size_t(length), &features)
+                != VP8_STATUS_OK)
+                return std::nullopt;
+            return QSize(features.width, features.height);
+        }
+        at += 8 + size + (size & 1);
+    }
+    return std::nullopt;
+}
+
+// How many canvas pixels the frames of an animation cover, added up frame
+// by frame (at most the canvas's), each at the size its bitstream decodes
+// at; the first frame's area for a file without ANMF chunks (a still
+// picture). None when a frame's header gives it another size than its
+// bitstream has: libwebp decodes the bitstream, and a 16000 x 16000 header
+// around one pixel is a picture the file does not hold. The chunks are
+// walked here, once: libwebp finds a frame by counting from the first, so
+// asking it for every frame in turn took time growing with the square of
+// their number (80000 frames of a 4 MB file: 6 s).
+std::optional<qint64> coveredPixels(QByteArrayView bytes, QSize canvas, QRect first)
 {
     const Bytes file(bytes);
-    QRect covered;
+    const QRect whole(QPoint(0, 0), canvas);
+    const qint64 canvasPixels = qint64(canvas.width()) * canvas.height();
+    qint64 covered = 0;
     bool animated = false;
     // The RIFF header, then chunks: a type, a 32-bit size, the body padded to
     // an even length. An ANMF body begins with X / 2, Y / 2, width - 1 and
-    // height - 1, 24 bits each.
+    // height - 1, 24 bits each, then three bytes of duration and one of flags.
     for (qsizetype at = 12; file.has(at, 8);) {
         const quint32 size = *file.little32(at + 4);
-        if (bytes.sliced(at, 4) == "ANMF" && size >= 12 && file.has(at, 20)) {
+        if (bytes.sliced(at, 4) == "ANMF" && size >= 16 && file.has(at, 24)) {
             animated = true;
             const auto field = [&](qsizetype offset) { return int(*file.little24(at + 8 + offset)); };
-            covered |= QRect(2 * field(0), 2 * field(3), field(6) + 1, field(9) + 1);
+            const QRect header(2 * field(0), 2 * field(3), field(6) + 1, field(9) + 1);
+            const qsizetype bodyEnd = std::min(at + 8 + qsizetype(size), bytes.size());
+            const std::optional<QSize> coded = bitstreamSize(bytes.sliced(at + 24, bodyEnd - (at + 24)));
+            if (!coded || *coded != header.size())
+                return std::nullopt;
+            const QRect shown = header & whole;
+            covered = std::min(canvasPixels, covered + qint64(shown.width()) * shown.height());
         }
         at += 8 + qsizetype(size) + qsizetype(size & 1);
     }
-    return animated ? covered : first;
+    if (animated)
+        return covered;
+    const QRect shown = first & whole;
+    return qint64(shown.width()) * shown.height();
 }
 
 std::optional<WebpLayout> webpLayout(QByteArrayView bytes, const ReadLimits& limits)
@@ -77,7 +115,10 @@ std::optional<WebpLayout> webpLayout(QByteArrayView bytes, const ReadLimits& lim
     WebPBitstreamFeatures features;
     if (layout.canvas.isEmpty() || layout.frame.isEmpty() || !QRect(QPoint(0, 0), layout.canvas).contains(layout.frame)
         || WebPGetFeatures(layout.bitstream.bytes, layout.bitstream.size, &features) != VP8_STATUS_OK
-        || !framesCoverCanvas(layout.canvas, framesOf(bytes, layout.frame)))
+        || features.width != layout.frame.width() || features.height != layout.frame.height())
+        return std::nullopt;
+    if (const std::optional<qint64> covered = coveredPixels(bytes, layout.canvas, layout.frame);
+        !covered || !framesCoverCanvas(layout.canvas, *covered))
         return std::nullopt;
 
     // libwebp scales a frame that covers the canvas while decoding it; a

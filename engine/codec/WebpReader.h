@@ -6,9 +6,10 @@
 // process-wide limit instead of the read's own.
 //
 // Refused as unreadable before anything is decoded: a file that ends before
-// its last chunk does, one libwebp cannot parse, and an animation whose
-// canvas all its frames together cover too little of (framesCoverCanvas in
-// ReadSteps.h).
+// its last chunk does, one libwebp cannot parse, an animation with a frame
+// whose header gives another size than its bitstream decodes at, and one
+// whose canvas all its frames together cover too little of, their areas
+// added up (framesCoverCanvas in ReadSteps.h).
 
 #include "engine/codec/ImageRead.h"
 

@@ -318,6 +318,22 @@ std::vector<Case> cases(const QDir& folder)
     list.push_back({"9", "bmp-4-bit-index-past-palette.bmp", indexedBmp(600, 400, 4, 2, indicesOf(disc2, 5, 0))});
     list.push_back({"10", "bmp-1-bit-256-colours.bmp", indexedBmp(600, 400, 1, 256, indicesOf(disc2, 1, 0))});
 
+    // Frame and tile sizes from their own data; a large GIF scaled as it is put together.
+    list.push_back({"3", "webp-16000-header-over-1x1.webp",
+                    animatedWebp(16000, 16000, {{QRect(0, 0, 16000, 16000), {1, 1}}})});
+    list.push_back({"3", "webp-16000-second-header-over-1x1.webp",
+                    animatedWebp(16000, 16000, {{QRect(0, 0, 1, 1), {1, 1}}, {QRect(0, 0, 16000, 16000), {1, 1}}})});
+    list.push_back({"3", "webp-2000-frames-in-two-corners.webp",
+                    animatedWebp(2000, 2000, {{QRect(0, 0, 16, 16), {16, 16}}, {QRect(1984, 1984, 16, 16), {16, 16}}})});
+    const QByteArray cell = heic(photo(256, 256, 12));
+    const QByteArray smallCell = heic(photo(128, 128, 13));
+    list.push_back({"4", "grid-1x2-honest.heic", heicGridOfTiles({{cell, {}}, {heic(photo(256, 256, 14)), {}}}, 1, 2)});
+    list.push_back({"4", "grid-1x2-tile-128.heic", heicGridOfTiles({{cell, {}}, {smallCell, {}}}, 1, 2)});
+    list.push_back({"4", "grid-1x2-tile-128-ispe-256.heic",
+                    heicGridOfTiles({{cell, {}}, {smallCell, QSize(256, 256)}}, 1, 2)});
+    list.push_back({"4", "overlay-16000-around-256.heic", heicOverlay(cell, QSize(16000, 16000), QPoint(0, 0))});
+    list.push_back({"12", "gif-16384-honest.gif", discGif(16384, 16384, 6000)});
+
     list.push_back({"11", "missing", {}, {}, folder.filePath(QStringLiteral("missing.png"))});
     list.push_back({"11", "a folder", {}, {}, folder.path()});
     const QString plain = writeFile(folder.filePath(QStringLiteral("notes.txt")), "a file\n");

@@ -65,15 +65,31 @@ std::optional<std::pair<qsizetype, qsizetype>> child(const QByteArray& bytes, qs
 
 struct CodedImage {
     QByteArray hvcC; // the whole property box
-    QByteArray data; // the HEVC data of the primary item
+    QByteArray data; // the HEVC data of the item
     QSize size;
+    QByteArray auxC; // of an alpha image, the whole property box
 };
 
-// The primary image of a HEIC as libheif writes it: item 1, one extent in the
-// file (iloc version 0 or 1, construction method 0).
-CodedImage codedImage(const QByteArray& heic)
+// The n-th box of `type` among the boxes of bytes[from, to).
+std::optional<std::pair<qsizetype, qsizetype>> nthChild(const QByteArray& bytes, qsizetype from, qsizetype to,
+                                                        const char* type, int n)
+{
+    for (auto found = child(bytes, from, to, type); found; found = child(bytes, from, to, type)) {
+        if (n-- == 0)
+            return found;
+        from = found->first + found->second;
+    }
+    return std::nullopt;
+}
+
+// An image of a HEIC as libheif writes it, one extent in the file (iloc
+// version 0 or 1, construction method 0): the primary image, item 1, by
+// default; with `alpha`, its alpha image, item 2, whose properties follow
+// the primary's (its hvcC and ispe the second of theirs).
+CodedImage codedImage(const QByteArray& heic, bool alpha = false)
 {
     CodedImage image;
+    const quint64 wanted = alpha ? 2 : 1;
     const auto meta = child(heic, 0, heic.size(), "meta");
     if (!meta)
         return image;
@@ -83,10 +99,14 @@ CodedImage codedImage(const QByteArray& heic)
     const auto ipco = iprp ? child(heic, iprp->first + 8, iprp->first + iprp->second, "ipco") : std::nullopt;
     if (!ipco)
         return image;
-    if (const auto hvcC = child(heic, ipco->first + 8, ipco->first + ipco->second, "hvcC"))
+    const qsizetype from = ipco->first + 8;
+    const qsizetype to = ipco->first + ipco->second;
+    if (const auto hvcC = nthChild(heic, from, to, "hvcC", alpha ? 1 : 0))
         image.hvcC = heic.mid(hvcC->first, hvcC->second);
-    if (const auto ispe = child(heic, ipco->first + 8, ipco->first + ipco->second, "ispe"))
+    if (const auto ispe = nthChild(heic, from, to, "ispe", alpha ? 1 : 0))
         image.size = QSize(int(big32(heic, ispe->first + 12)), int(big32(heic, ispe->first + 16)));
+    if (const auto auxC = alpha ? child(heic, from, to, "auxC") : std::nullopt)
+        image.auxC = heic.mid(auxC->first, auxC->second);
 
     const auto iloc = child(heic, metaStart, metaEnd, "iloc");
     if (!iloc)
@@ -117,7 +137,7 @@ CodedImage codedImage(const QByteArray& heic)
             number(indexSize);
             const quint64 offset = number(offsetSize);
             const quint64 length = number(lengthSize);
-            if (id == 1)
+            if (id == wanted)
                 image.data += heic.mid(qsizetype(base + offset), qsizetype(length));
         }
     }
@@ -237,19 +257,47 @@ QByteArray heicWithSliceCut(const QByteArray& heic, double keptShare)
     return bytes.replace(start, 4 + length, cut);
 }
 
-QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed)
+namespace {
+
+// The data of a grid item: rows × columns cells, `size` pixels in all.
+QByteArray gridData(int rows, int columns, QSize size)
 {
-    const CodedImage coded = codedImage(tile);
-    if (coded.hvcC.isEmpty() || coded.data.isEmpty())
-        return {};
-    const QSize grid(coded.size.width() * columns, coded.size.height() * rows);
+    QByteArray data;
+    data.append('\0').append('\1'); // version 0; 32-bit sizes
+    data.append(char(rows - 1)).append(char(columns - 1));
+    appendBig32(data, quint32(size.width()));
+    appendBig32(data, quint32(size.height()));
+    return data;
+}
 
-    QByteArray gridData;
-    gridData.append('\0').append('\1'); // version 0; 32-bit sizes
-    gridData.append(char(rows - 1)).append(char(columns - 1));
-    appendBig32(gridData, quint32(grid.width()));
-    appendBig32(gridData, quint32(grid.height()));
+// An item of itemFile: its type, whether it is hidden, its data, and its
+// own properties (whole boxes), each essential or not.
+struct Item {
+    QByteArray type;
+    bool hidden = false;
+    QByteArray data;
+    std::vector<std::pair<QByteArray, bool>> properties;
+};
 
+// A reference of itemFile: of `type`, from item `from` to `to`, in order.
+struct Reference {
+    const char* type;
+    quint32 from;
+    std::vector<quint32> to;
+};
+
+QByteArray ispeBox(QSize size)
+{
+    QByteArray body;
+    appendBig32(body, quint32(size.width()));
+    appendBig32(body, quint32(size.height()));
+    return fullBox("ispe", 0, 0, body);
+}
+
+// A HEIC of `items`, numbered from 1, the first of them primary; their data
+// in one mdat after the meta box.
+QByteArray itemFile(const std::vector<Item>& items, const std::vector<Reference>& references)
+{
     QByteArray ftyp("heic");
     appendBig32(ftyp, 0);
     ftyp.append("mif1heic");
@@ -263,62 +311,159 @@ QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed
     QByteArray pitm;
     appendBig16(pitm, 1);
 
+    const auto count = quint32(items.size());
     QByteArray iinf;
-    appendBig16(iinf, 2);
-    QByteArray gridEntry;
-    appendBig16(gridEntry, 1);
-    appendBig16(gridEntry, 0);
-    gridEntry.append("grid").append('\0');
-    QByteArray tileEntry;
-    appendBig16(tileEntry, 2);
-    appendBig16(tileEntry, 0);
-    tileEntry.append("hvc1").append('\0');
-    iinf += fullBox("infe", 2, 0, gridEntry) + fullBox("infe", 2, 1, tileEntry); // the tile is hidden
-
-    QByteArray dimg;
-    appendBig16(dimg, 1);
-    appendBig16(dimg, quint32(rows * columns));
-    for (int i = 0; i < rows * columns; ++i)
-        appendBig16(dimg, 2);
-    const QByteArray iref = fullBox("iref", 0, 0, box("dimg", dimg));
-
-    const auto ispe = [](QSize size) {
-        QByteArray body;
-        appendBig32(body, quint32(size.width()));
-        appendBig32(body, quint32(size.height()));
-        return fullBox("ispe", 0, 0, body);
-    };
-    const QByteArray ipco = box("ipco", coded.hvcC + ispe(coded.size) + ispe(claimed));
+    appendBig16(iinf, count);
+    QByteArray properties;
     QByteArray ipma;
-    appendBig32(ipma, 2);
-    appendBig16(ipma, 1);
-    ipma.append('\1').append(char(3));              // the grid: its ispe
-    appendBig16(ipma, 2);
-    ipma.append('\2').append(char(0x81)).append('\2'); // the tile: hvcC (essential), its ispe
-    const QByteArray iprp = box("iprp", ipco + fullBox("ipma", 0, 0, ipma));
+    appendBig32(ipma, count);
+    int property = 0;
+    for (quint32 i = 0; i < count; ++i) {
+        QByteArray entry;
+        appendBig16(entry, 1 + i);
+        appendBig16(entry, 0);
+        entry.append(items[i].type).append('\0');
+        iinf += fullBox("infe", 2, items[i].hidden ? 1 : 0, entry);
+        appendBig16(ipma, 1 + i);
+        ipma.append(char(items[i].properties.size()));
+        for (const auto& [propertyBox, essential] : items[i].properties) {
+            properties += propertyBox;
+            ipma.append(char((essential ? 0x80 : 0) | ++property)); // seven bits of index
+        }
+    }
+    QByteArray refs;
+    for (const Reference& reference : references) {
+        QByteArray body;
+        appendBig16(body, reference.from);
+        appendBig16(body, quint32(reference.to.size()));
+        for (const quint32 to : reference.to)
+            appendBig16(body, to);
+        refs += box(reference.type, body);
+    }
+    const QByteArray iref = fullBox("iref", 0, 0, refs);
+    const QByteArray iprp = box("iprp", box("ipco", properties) + fullBox("ipma", 0, 0, ipma));
 
     // The item locations point into the mdat, which follows the meta box:
     // their offsets are known once the meta box's size is.
     const auto metaBox = [&](quint32 dataStart) {
         QByteArray iloc;
         iloc.append(char(0x44)).append('\0'); // 4-byte offsets and lengths, no base offset
-        appendBig16(iloc, 2);
-        const auto item = [&](quint32 id, quint32 offset, quint32 length) {
-            appendBig16(iloc, id);
+        appendBig16(iloc, count);
+        quint32 at = dataStart;
+        for (quint32 i = 0; i < count; ++i) {
+            appendBig16(iloc, 1 + i);
             appendBig16(iloc, 0); // this file
             appendBig16(iloc, 1);
-            appendBig32(iloc, offset);
-            appendBig32(iloc, length);
-        };
-        item(1, dataStart, quint32(gridData.size()));
-        item(2, dataStart + quint32(gridData.size()), quint32(coded.data.size()));
+            appendBig32(iloc, at);
+            appendBig32(iloc, quint32(items[i].data.size()));
+            at += quint32(items[i].data.size());
+        }
         return fullBox("meta", 0, 0,
                        fullBox("hdlr", 0, 0, hdlr) + fullBox("pitm", 0, 0, pitm) + fullBox("iloc", 0, 0, iloc)
                            + fullBox("iinf", 0, 0, iinf) + iref + iprp);
     };
+    QByteArray data;
+    for (const Item& item : items)
+        data += item.data;
     const qsizetype metaSize = metaBox(0).size();
     const quint32 dataStart = quint32(fileType.size() + metaSize + 8);
-    return fileType + metaBox(dataStart) + box("mdat", gridData + coded.data);
+    return fileType + metaBox(dataStart) + box("mdat", data);
+}
+
+// The hidden items of coded images, each with its hvcC (essential) and an
+// 'ispe' saying `sizes[i]`.
+void appendTiles(std::vector<Item>& items, const std::vector<CodedImage>& tiles, const std::vector<QSize>& sizes)
+{
+    for (size_t t = 0; t < tiles.size(); ++t)
+        items.push_back({"hvc1", true, tiles[t].data, {{tiles[t].hvcC, true}, {ispeBox(sizes[t]), false}}});
+}
+
+std::vector<quint32> numbered(quint32 first, const std::vector<int>& cells)
+{
+    std::vector<quint32> ids;
+    for (const int cell : cells)
+        ids.push_back(first + quint32(cell));
+    return ids;
+}
+
+// A HEIC whose primary image (item 1) is derived, of `type` ('grid' or
+// 'iovl') with `derivedData`, its 'ispe' saying `claimed`; the images it is
+// made of are items 2 on, each with its own hvcC and an 'ispe' saying
+// `tileSizes[i]`, and its n-th reference is to image `cells[n]`.
+QByteArray derivedFile(const char* type, const QByteArray& derivedData, const std::vector<CodedImage>& tiles,
+                       const std::vector<QSize>& tileSizes, const std::vector<int>& cells, QSize claimed)
+{
+    std::vector<Item> items{{type, false, derivedData, {{ispeBox(claimed), false}}}};
+    appendTiles(items, tiles, tileSizes);
+    return itemFile(items, {{"dimg", 1, numbered(2, cells)}});
+}
+
+} // namespace
+
+QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed)
+{
+    const CodedImage coded = codedImage(tile);
+    if (coded.hvcC.isEmpty() || coded.data.isEmpty())
+        return {};
+    const QSize grid(coded.size.width() * columns, coded.size.height() * rows);
+    return derivedFile("grid", gridData(rows, columns, grid), {coded}, {coded.size},
+                       std::vector<int>(size_t(rows) * size_t(columns), 0), claimed);
+}
+
+QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int columns,
+                           const std::vector<GridTile>& alphaTiles)
+{
+    const auto codedTiles = [](const std::vector<GridTile>& cells, bool alpha, std::vector<CodedImage>& coded,
+                               std::vector<QSize>& sizes) {
+        for (const GridTile& tile : cells) {
+            coded.push_back(codedImage(tile.heic, alpha));
+            if (coded.back().hvcC.isEmpty() || coded.back().data.isEmpty() || (alpha && coded.back().auxC.isEmpty()))
+                return false;
+            sizes.push_back(tile.ispe.isValid() ? tile.ispe : coded.back().size);
+        }
+        return true;
+    };
+    std::vector<CodedImage> coded;
+    std::vector<QSize> sizes;
+    std::vector<CodedImage> alphaCoded;
+    std::vector<QSize> alphaSizes;
+    const auto cellCount = size_t(rows) * size_t(columns);
+    if (tiles.size() != cellCount || (!alphaTiles.empty() && alphaTiles.size() != cellCount)
+        || !codedTiles(tiles, false, coded, sizes) || !codedTiles(alphaTiles, true, alphaCoded, alphaSizes))
+        return {};
+    const QSize grid(sizes.front().width() * columns, sizes.front().height() * rows);
+    std::vector<int> cells(cellCount);
+    for (size_t c = 0; c < cellCount; ++c)
+        cells[c] = int(c);
+    std::vector<Item> items{{"grid", false, gridData(rows, columns, grid), {{ispeBox(grid), false}}}};
+    appendTiles(items, coded, sizes);
+    std::vector<Reference> references{{"dimg", 1, numbered(2, cells)}};
+    if (!alphaCoded.empty()) {
+        // The alpha grid, over tiles of its own, after the colour tiles.
+        const auto alphaGrid = quint32(items.size() + 1);
+        const QSize alphaSize(alphaSizes.front().width() * columns, alphaSizes.front().height() * rows);
+        items.push_back({"grid", true, gridData(rows, columns, alphaSize),
+                         {{ispeBox(alphaSize), false}, {alphaCoded.front().auxC, true}}});
+        appendTiles(items, alphaCoded, alphaSizes);
+        references.push_back({"dimg", alphaGrid, numbered(alphaGrid + 1, cells)});
+        references.push_back({"auxl", alphaGrid, {1}});
+    }
+    return itemFile(items, references);
+}
+
+QByteArray heicOverlay(const QByteArray& image, QSize canvas, QPoint at)
+{
+    const CodedImage coded = codedImage(image);
+    if (coded.hvcC.isEmpty() || coded.data.isEmpty())
+        return {};
+    QByteArray data;
+    data.append('\0').append('\1'); // version 0; 32-bit fields
+    data.append(QByteArray(8, '\0')); // filled black, with alpha 0
+    appendBig32(data, quint32(canvas.width()));
+    appendBig32(data, quint32(canvas.height()));
+    appendBig32(data, quint32(at.x()));
+    appendBig32(data, quint32(at.y()));
+    return derivedFile("iovl", data, {coded}, {coded.size}, {0}, canvas);
 }
 
 namespace {

@@ -438,24 +438,33 @@ QByteArray extendedHeader(quint8 flags, int width, int height)
 
 } // namespace
 
-QByteArray sparseAnimatedWebp(int width, int height)
+QByteArray animatedWebp(int width, int height, const std::vector<WebpFrame>& frames)
 {
-    const QByteArray pixel = WebPEncoder::encode(Image(cv::Mat(1, 1, CV_8UC4, cv::Scalar(4, 4, 4, 4))), 100);
-    QByteArray frameData;
-    for (const auto& [type, body] : riffChunks(pixel))
-        if (type == "ALPH" || type == "VP8 " || type == "VP8L")
-            frameData += riffChunk(type.constData(), body);
-    QByteArray frame;
-    appendLittle24(frame, 0); // x / 2
-    appendLittle24(frame, 0); // y / 2
-    appendLittle24(frame, 0); // width - 1
-    appendLittle24(frame, 0); // height - 1
-    appendLittle24(frame, 100);
-    frame.append('\0');
+    QByteArray chunks = extendedHeader(0x12, width, height);
     QByteArray animation(4, '\0'); // background
     appendLittle16(animation, 0);   // loop forever
-    return riffFile(extendedHeader(0x12, width, height) + riffChunk("ANIM", animation)
-                    + riffChunk("ANMF", frame + frameData));
+    chunks += riffChunk("ANIM", animation);
+    for (const WebpFrame& each : frames) {
+        const cv::Mat flat(each.coded.height(), each.coded.width(), CV_8UC4, cv::Scalar(4, 4, 4, 4));
+        QByteArray frameData;
+        for (const auto& [type, body] : riffChunks(WebPEncoder::encode(Image(flat), 100)))
+            if (type == "ALPH" || type == "VP8 " || type == "VP8L")
+                frameData += riffChunk(type.constData(), body);
+        QByteArray frame;
+        appendLittle24(frame, quint32(each.claimed.x() / 2));
+        appendLittle24(frame, quint32(each.claimed.y() / 2));
+        appendLittle24(frame, quint32(each.claimed.width() - 1));
+        appendLittle24(frame, quint32(each.claimed.height() - 1));
+        appendLittle24(frame, 100);
+        frame.append('\0');
+        chunks += riffChunk("ANMF", frame + frameData);
+    }
+    return riffFile(chunks);
+}
+
+QByteArray sparseAnimatedWebp(int width, int height)
+{
+    return animatedWebp(width, height, {{QRect(0, 0, 1, 1), QSize(1, 1)}});
 }
 
 namespace {

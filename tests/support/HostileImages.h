@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -104,6 +106,17 @@ QByteArray arithmeticJpegClaiming(int width, int height);
 // of colour (4, 4, 4) and alpha 4 at the top left: under a hundred bytes.
 QByteArray sparseAnimatedWebp(int width, int height);
 
+// A frame of animatedWebp: its ANMF header says `claimed` (offsets even),
+// its bitstream is a flat picture of `coded` pixels like that one pixel.
+struct WebpFrame {
+    QRect claimed;
+    QSize coded;
+};
+
+// An animated WebP of a width × height canvas with one ANMF chunk for each
+// of `frames`, in order.
+QByteArray animatedWebp(int width, int height, const std::vector<WebpFrame>& frames);
+
 // `still` (a WebP file of one picture, as WebPEncoder writes it) with an Exif
 // block whose orientation tag is `orientation`.
 QByteArray webpWithExifOrientation(const QByteArray& still, quint16 orientation);
@@ -147,6 +160,25 @@ QByteArray jpegIccSegment(const QByteArray& icc);
 // whose 'ispe' property says `claimed` while the grid itself is as large as
 // its tiles make it.
 QByteArray heicGrid(const QByteArray& tile, int rows, int columns, QSize claimed);
+
+// A cell of heicGridOfTiles: the coded image of `heic` (as HeicWriter makes
+// it, without alpha), its 'ispe' saying `ispe` (when valid) or its own size.
+struct GridTile {
+    QByteArray heic;
+    QSize ispe;
+};
+
+// A HEIC whose primary image is a grid of rows × columns cells, row by row
+// one tile each, every tile an item of its own; the grid is as large as the
+// first tile's 'ispe' times the cells, and its 'ispe' says so. With
+// `alphaTiles` (HEICs with alpha), its alpha image is a grid of theirs.
+QByteArray heicGridOfTiles(const std::vector<GridTile>& tiles, int rows, int columns,
+                           const std::vector<GridTile>& alphaTiles = {});
+
+// A HEIC whose primary image is an overlay: a canvas of `canvas` pixels
+// filled black with the coded image of `image` (as HeicWriter makes it,
+// without alpha) at `at`.
+QByteArray heicOverlay(const QByteArray& image, QSize canvas, QPoint at);
 
 // `heic` (as HeicWriter makes it) whose HEVC sequence parameter set says the
 // coded picture is `width` wide; empty where that width takes another number

@@ -28,9 +28,12 @@
 
 #include <png.h>
 
+#include <opencv2/imgproc.hpp>
+
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -420,6 +423,99 @@ TEST(HeifReader, RefusesAGridOfAnotherSizeThanItsIspeSays)
     EXPECT_FALSE(readHeif(heicGrid(*tile, 40, 40, QSize(1000, 1000)), qint64(1) << 40));
 }
 
+TEST(HeifReader, RefusesAGridWhoseTilesDecodeAtAnotherSize)
+{
+    // libheif places each tile by the first tile's 'ispe' and copies it at
+    // the size it decodes at: a 128 x 128 tile in a cell of 256 x 256 left
+    // three quarters of its cell black, and the subject there was lost.
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const auto tile = [&](int width, int height, QRgb colour) {
+        return writeHeic(imageFromQImage(gradientWith(width, height, QRect(0, 0, width, height), colour)), opaque)
+            .value_or(QByteArray());
+    };
+    const QRgb red = qRgb(220, 30, 30);
+    const QRgb blue = qRgb(30, 30, 220);
+    const QByteArray left = tile(256, 256, red);
+    const QByteArray right = tile(256, 256, blue);
+    const QByteArray small = tile(128, 128, blue);
+    const QByteArray big = tile(384, 384, red);
+    ASSERT_FALSE(left.isEmpty() || right.isEmpty() || small.isEmpty() || big.isEmpty());
+
+    // Tiles whose coded pictures are cropped to them (250 x 122 is coded in
+    // blocks of 8) fit as well as whole ones.
+    struct Fits {
+        std::vector<GridTile> tiles;
+        QSize size;
+    };
+    const QByteArray oddLeft = tile(250, 122, red);
+    const QByteArray oddRight = tile(250, 122, blue);
+    for (const Fits& fits : {Fits{{{left, {}}, {right, {}}}, {512, 256}}, Fits{{{oddLeft, {}}, {oddRight, {}}}, {500, 122}}}) {
+        const ImageRead read = readImage(heicGridOfTiles(fits.tiles, 1, 2), kPicture);
+        ASSERT_TRUE(read.image) << fits.size.width();
+        ASSERT_EQ(read.image->size(), cv::Size(fits.size.width(), fits.size.height()));
+        EXPECT_LE(cv::norm(pixelAt(*read.image, 10, 10), cv::Vec4b(220, 30, 30, 255), cv::NORM_INF), 8);
+        EXPECT_LE(cv::norm(pixelAt(*read.image, fits.size.width() - 10, fits.size.height() - 10),
+                           cv::Vec4b(30, 30, 220, 255), cv::NORM_INF),
+                  8);
+    }
+
+    const std::pair<std::vector<GridTile>, const char*> refused[] = {
+        {{{left, {}}, {small, {}}}, "a 128 x 128 tile saying so"},
+        {{{left, {}}, {small, QSize(256, 256)}}, "a 128 x 128 tile saying 256 x 256"},
+        {{{big, QSize(256, 256)}, {right, {}}}, "a 384 x 384 tile saying 256 x 256"},
+        {{{small, {}}, {right, QSize(128, 128)}}, "a 256 x 256 tile saying 128 x 128"},
+    };
+    for (const auto& [tiles, what] : refused) {
+        const QByteArray grid = heicGridOfTiles(tiles, 1, 2);
+        ASSERT_FALSE(grid.isEmpty()) << what;
+        expectRefusedUnread(grid, kPicture, ReadFailure::unreadable, what);
+    }
+
+    // The alpha image of a grid is a grid put together the same way: a small
+    // tile there left transparency the file does not hold.
+    const auto translucent = [](int side) {
+        const QImage picture = gradientWith(side, side, QRect(0, 0, side / 2, side), qRgba(0, 0, 0, 0));
+        return writeHeic(imageFromQImage(picture), ImageFileOptions{}).value_or(QByteArray());
+    };
+    const QByteArray clearLeft = translucent(256);
+    const QByteArray smallClearLeft = translucent(128);
+    ASSERT_FALSE(clearLeft.isEmpty() || smallClearLeft.isEmpty());
+    const QByteArray withAlpha = heicGridOfTiles({{left, {}}, {right, {}}}, 1, 2, {{clearLeft, {}}, {clearLeft, {}}});
+    ASSERT_FALSE(withAlpha.isEmpty());
+    const ImageRead read = readImage(withAlpha, kPicture);
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(pixelAt(*read.image, 10, 100)[3], 0);
+    EXPECT_EQ(pixelAt(*read.image, 200, 100)[3], 255);
+    EXPECT_EQ(pixelAt(*read.image, 300, 100)[3], 0);
+    EXPECT_EQ(pixelAt(*read.image, 500, 100)[3], 255);
+    expectRefusedUnread(heicGridOfTiles({{left, {}}, {right, {}}}, 1, 2, {{clearLeft, {}}, {smallClearLeft, QSize(256, 256)}}),
+                        kPicture, ReadFailure::unreadable, "an alpha tile of 128 x 128 saying 256 x 256");
+}
+
+TEST(HeifReader, RefusesAnOverlayItsImagesCoverTooLittleOf)
+{
+    // libheif fills an overlay's canvas with its colour and lays its images
+    // on it: a canvas of 16000 x 16000 around one small image was a picture
+    // of 1 GB the file does not hold.
+    ImageFileOptions opaque;
+    opaque.keepAlpha = false;
+    const QImage red = gradientWith(256, 256, QRect(0, 0, 256, 256), qRgb(220, 30, 30));
+    const QByteArray image = writeHeic(imageFromQImage(red), opaque).value_or(QByteArray());
+    ASSERT_FALSE(image.isEmpty());
+    const ImageRead read = readImage(heicOverlay(image, QSize(600, 400), QPoint(100, 50)), kPicture);
+    ASSERT_TRUE(read.image);
+    ASSERT_EQ(read.image->size(), cv::Size(600, 400));
+    EXPECT_LE(cv::norm(pixelAt(*read.image, 200, 150), cv::Vec4b(220, 30, 30, 255), cv::NORM_INF), 8);
+    EXPECT_LE(cv::norm(pixelAt(*read.image, 10, 10), cv::Vec4b(0, 0, 0, 255), cv::NORM_INF), 8); // the fill
+    const std::tuple<QSize, QPoint, const char*> refused[] = {
+        {QSize(16000, 16000), QPoint(0, 0), "a huge canvas"},
+        {QSize(2000, 2000), QPoint(1800, 1800), "an image mostly off its canvas"},
+    };
+    for (const auto& [canvas, at, what] : refused)
+        expectRefusedUnread(heicOverlay(image, canvas, at), kPicture, ReadFailure::unreadable, what);
+}
+
 TEST(HeifReader, RefusesAPictureWhoseAlphaImageItsDecoderWouldLeaveOut)
 {
     // libheif leaves out an alpha image whose 'ispe' says another size than
@@ -678,7 +774,58 @@ TEST(GifReader, GivesThePixelsOfQtsReader)
         ASSERT_TRUE(read.image);
         ASSERT_EQ(read.image->size(), expected.size());
         EXPECT_EQ(cv::norm(read.image->pixels, expected.pixels, cv::NORM_INF), 0);
+        // Read smaller than its screen, it is that picture reduced by area.
+        const int longEdge = std::max(expected.width(), expected.height());
+        for (const int maxLongEdge : {longEdge * 2 / 3, 5}) {
+            const QSize bounded = boundedSize(QSize(expected.width(), expected.height()), maxLongEdge);
+            cv::Mat reduced;
+            cv::resize(expected.pixels, reduced, cv::Size(bounded.width(), bounded.height()), 0, 0, cv::INTER_AREA);
+            const ImageRead small = readImage(gif, ReadLimits{maxLongEdge, qint64(1) << 30, true, true});
+            ASSERT_TRUE(small.image) << maxLongEdge;
+            ASSERT_EQ(small.image->size(), reduced.size()) << maxLongEdge;
+            EXPECT_LE(cv::norm(small.image->pixels, reduced, cv::NORM_INF), 1) << maxLongEdge;
+        }
     }
+}
+
+namespace {
+
+// The most memory the process has held resident since the last reset, in
+// bytes; none where the kernel keeps no such mark that can be reset.
+std::optional<qint64> peakResidentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toLongLong() * 1024;
+    return std::nullopt;
+}
+
+bool resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+} // namespace
+
+TEST(GifReader, ScalesALargeScreenDownWithoutHoldingItWhole)
+{
+    // A 16384 x 16384 GIF was put together whole (1 GiB) and then scaled,
+    // its copies beside it: 1.5 GiB for a read the limits hold to 1 GiB.
+    const QByteArray gif = discGif(16384, 16384, 6000);
+    if (!resetPeakResident() || !peakResidentBytes())
+        GTEST_SKIP() << "no resettable peak of resident memory";
+    const qint64 before = *peakResidentBytes();
+    const ImageRead read = readImage(gif, kPicture);
+    const qint64 peak = *peakResidentBytes();
+    ASSERT_TRUE(read.image);
+    ASSERT_EQ(read.image->size(), cv::Size(8192, 8192));
+    EXPECT_EQ(pixelAt(*read.image, 4096, 4096), cv::Vec4b(200, 40, 40, 255));
+    EXPECT_EQ(pixelAt(*read.image, 10, 10), cv::Vec4b(255, 255, 255, 255));
+    EXPECT_LT(peak - before, kPicture.maxDecodeBytes) << "peak " << (peak - before) / (1 << 20) << " MiB";
 }
 
 TEST(GifReader, FollowsAFrameOnlyAsFarAsItShows)
@@ -842,8 +989,8 @@ TEST(WebpReader, JudgesAnAnimationsCanvasByAllItsFrames)
         }
         return assembled(mux);
     };
-    // The first frame alone covers too little; a later one far off widens
-    // what they cover together to 1500 × 1500.
+    // The first frame alone covers too little; a later one far off adds its
+    // 500 × 500 to what they cover together.
     const QByteArray spread = animation({{&dot, {0, 0}}, {&dot, {40, 40}}, {&patch, {1000, 1000}}});
     const ImageRead read = readImage(spread, kPicture);
     ASSERT_TRUE(read.image);
@@ -851,6 +998,41 @@ TEST(WebpReader, JudgesAnAnimationsCanvasByAllItsFrames)
     EXPECT_EQ(pixelAt(*read.image, 8, 8), cv::Vec4b(0, 100, 0, 255));
     expectRefusedUnread(animation({{&dot, {0, 0}}, {&dot, {100, 100}}, {&dot, {200, 200}}}), kPicture,
                         ReadFailure::unreadable, "three small frames on a large canvas");
+}
+
+TEST(WebpReader, JudgesFramesByTheSizeTheirBitstreamsDecodeAt)
+{
+    // libwebp decodes a frame at its bitstream's size, whatever its ANMF
+    // header says: a 94-byte file claiming 16000 x 16000 around one pixel
+    // took 1.5 GB before it was found empty.
+    struct Case {
+        QSize canvas;
+        std::vector<WebpFrame> frames;
+        bool read;
+        const char* what;
+    };
+    const QSize huge(16000, 16000);
+    const QSize large(2000, 2000);
+    const Case cases[] = {
+        {huge, {{QRect(0, 0, 16000, 16000), {1, 1}}}, false, "first header over one pixel"},
+        {huge, {{QRect(0, 0, 1, 1), {1, 1}}, {QRect(0, 0, 16000, 16000), {1, 1}}}, false, "second header over one pixel"},
+        {QSize(64, 64), {{QRect(0, 0, 8, 8), {16, 16}}}, false, "header under its bitstream"},
+        // Frames in opposite corners span the canvas but cover next to none of it.
+        {large, {{QRect(0, 0, 16, 16), {16, 16}}, {QRect(1984, 1984, 16, 16), {16, 16}}}, false, "two corners"},
+        {large, {{QRect(0, 0, 16, 16), {16, 16}}, {QRect(1000, 1000, 500, 500), {500, 500}}}, true, "honest frames"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray file = animatedWebp(c.canvas.width(), c.canvas.height(), c.frames);
+        if (!c.read) {
+            expectRefusedUnread(file, kPicture, ReadFailure::unreadable, c.what);
+            continue;
+        }
+        const ImageRead read = readImage(file, kPicture);
+        ASSERT_TRUE(read.image);
+        EXPECT_EQ(read.image->size(), cv::Size(c.canvas.width(), c.canvas.height()));
+        EXPECT_EQ(pixelAt(*read.image, 8, 8), cv::Vec4b(4, 4, 4, 4));
+    }
 }
 
 // ---- The JPEG reader against Qt's ---------------------------------------------
