@@ -1293,6 +1293,9 @@ private:
     std::optional<ImageBox> m_composite;
     std::optional<BackdropPicture> m_background;
     std::optional<ImageBox> m_compositeBase;
+    // The composite waits for a backdrop whose pixels history let go: the
+    // base published is over the backdrop before it until the render lands.
+    bool m_compositeAwaitsBackdrop = false;
     CompositeFrame m_compositeBaseFrame;
     bool m_compositeBaseOpaque = false;
     CompositeFrame m_compositeFrame;

@@ -319,6 +319,45 @@ TEST_F(EditorExport, AnExportAskedForMidEditWaitsForTheEdit)
     EXPECT_TRUE(editor->lastError().isEmpty());
 }
 
+// Undo brings back a backdrop whose pixels history let go, and rendering it
+// again fails: the composite at hand is over the backdrop before it, so an
+// export (asked for while the render runs, or after) is refused with the
+// error, for a share too; once the backdrop is made, the export is written.
+TEST_F(EditorExport, ABackdropThatCannotBeMadeAgainIsNeverExportedOverAnother)
+{
+    openDocument();
+    for (int pick = 0; pick < 6; ++pick) {
+        editor->selectBackdrop(Backdrop::presets()[std::size_t(pick)]);
+        runner->settle();
+    }
+    engines->failing = {"renderBackdrop"};
+    for (int step = 0; step < 6 && !(editor->hasBackgroundPicture() && !editor->backgroundImage()); ++step) {
+        runner->settle();
+        editor->undo();
+    }
+    ASSERT_FALSE(editor->backgroundImage()) << "no backdrop is made again";
+    ASSERT_TRUE(editor->isProcessing());
+    const QSignalSpy exported(editor.get(), &EditorState::exportFileChanged);
+    editor->exportImage();  // waits for the render
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't create the backdrop, so nothing was exported."));
+    editor->setExportDestination(ExportDestination::share);
+    editor->exportImage();
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't create the backdrop, so nothing was exported."));
+    EXPECT_EQ(exported.count(), 0);
+    EXPECT_TRUE(editor->shareURL().isEmpty());
+
+    engines->failing.clear();
+    editor->setExportDestination(ExportDestination::files);
+    editor->setComp(QStringLiteral("shadowEnabled"), true);  // composites again, making the backdrop first
+    runner->settle();
+    editor->exportImage();
+    runner->settle();
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    EXPECT_TRUE(editor->exportFile());
+}
+
 TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)
 {
     openDocument();
