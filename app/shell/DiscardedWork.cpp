@@ -169,10 +169,9 @@ UnsavedResults unsavedResults(const EditorState& editor)
 {
     UnsavedResults results;
     results.sheet = editor.sheetHasUnsavedWork();
-    // The results Export All would write: a failed file's older result is
-    // no longer one of them.
-    if (editor.batch()->hasUnsavedResults())
-        results.batchResults = editor.batch()->doneCount();
+    // The results Export All would write that no export has written yet: a
+    // failed file's older result is no longer one of them.
+    results.batchResults = editor.batch()->unsavedResultCount();
     // A hand-off whose shared file still exists is not lost with its copy.
     if (const std::optional<QString> queued = queuedCopiesFolder()) {
         for (const BatchItem& item : editor.batch()->itemsInOrder()) {

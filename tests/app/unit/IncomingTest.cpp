@@ -896,6 +896,18 @@ TEST_F(IncomingFilesTest, QuittingAsksWhileResultsExistOnlyInMemory)
     runner->settle();
     ASSERT_TRUE(m_commands.askToQuit());
     EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("1 batch result is not saved in any file. Quitting discards it."));
+    m_commands.cancelQuit();
+
+    // Exported, a result is in a file; only those made since are counted.
+    editor->batch()->saveAll(QUrl::fromLocalFile(dir.path()));
+    runner->settle();
+    EXPECT_FALSE(m_commands.askToQuit());
+    editor->batch()->add({writePicture(QStringLiteral("two.png"))});
+    editor->batch()->start(*editor);
+    runner->settle();
+    ASSERT_EQ(editor->batch()->doneCount(), 2);
+    ASSERT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("1 batch result is not saved in any file. Quitting discards it."));
     m_commands.confirmQuit();
     EXPECT_EQ(confirmed.count(), 1);
     EXPECT_FALSE(m_commands.askingToQuit());
