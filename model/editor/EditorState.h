@@ -702,7 +702,13 @@ public:
     void runFlatColor(std::function<void()> completion);
     Q_INVOKABLE void runFlatColor() { runFlatColor(nullptr); }
     Q_INVOKABLE void scheduleFlatColor();
+    // Replaces the mask list; when hand edits were in force, a notice says
+    // that undo brings them back.
     Q_INVOKABLE void applyLineArtPreset();
+    // Whether the "Line art" preset's colour key heads the mask list: the
+    // preset started the list (its step, in force, left the setup it
+    // replaced on the undo stack) and a colour key comes first.
+    bool lineArtKeyLeads() const;
 
     // ---- Refine and composite ------------------------------------------------
     // `skipDebounce`: start at once instead of after the 90 ms wait.
