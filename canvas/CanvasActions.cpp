@@ -4,6 +4,7 @@
 #include "canvas/ViewGeometry.h"
 #include "controls/DragOut.h"
 #include "model/editor/EditorState.h"
+#include "model/editor/ExportFile.h"
 
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
@@ -46,6 +47,11 @@ void writeThenDrag(const DragOutPayload& payload)
 }
 
 } // namespace
+
+QString CanvasActions::importableFormats() const
+{
+    return importableImageNames();
+}
 
 void CanvasActions::dragCompare(QObject* editor, double x, double width) const
 {

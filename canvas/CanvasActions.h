@@ -1,7 +1,7 @@
 #pragma once
 // CanvasActions (QML singleton): what the canvas's QML does beyond layout,
-// for the parts without an item of their own: the compare divider's drag and
-// dragging the result out.
+// for the parts without an item of their own: the compare divider's drag,
+// dragging the result out, and the formats the empty canvas names.
 //
 // A drag out never waits on the GUI thread for the result's PNG nor for its
 // file: a press asks for the PNG (prepareDragOut), the file is written on a
@@ -18,9 +18,13 @@ class CanvasActions : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
+    // The formats the empty canvas names: every one the editor opens.
+    Q_PROPERTY(QString importableFormats READ importableFormats CONSTANT)
 
 public:
     using QObject::QObject;
+
+    QString importableFormats() const;
 
     // The compare knob dragged to `x` in a view `width` wide: comparePosition
     // follows, 2 % from either edge at least; ignored while the view has no width.

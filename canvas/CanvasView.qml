@@ -153,8 +153,9 @@ Item {
                 color: Theme.textPrimary
             }
             Text {
+                objectName: "emptyStateFormats"
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "PNG, JPG, HEIC, WebP, TIFF"
+                text: CanvasActions.importableFormats
                 font: Theme.bodyFont
                 color: Theme.textSecondary
             }

@@ -37,7 +37,12 @@ int longEdgePixels(const QString& label)
 QString presetSummary(ListingPreset preset)
 {
     const ExportDefaults defaults = exportDefaults(preset);
-    return QStringLiteral("Exports %1 at %2 px long edge.").arg(rawValue(defaults.format)).arg(defaults.longEdge);
+    QString text = QStringLiteral("Exports %1 at %2 px long edge.").arg(rawValue(defaults.format)).arg(defaults.longEdge);
+    // A picture is written at its own size when smaller; a drawing's page
+    // is drawn at the long edge either way.
+    if (defaults.format != ExportFormat::svg)
+        text += QStringLiteral(" A smaller picture is not enlarged.");
+    return text;
 }
 
 QString countText(int done, int total) { return QStringLiteral("%1/%2").arg(done).arg(total); }

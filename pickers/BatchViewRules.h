@@ -26,7 +26,8 @@ QString longEdgeLabel(int pixels);
 // The pixels of a label; 0 for text that is not one.
 int longEdgePixels(const QString& label);
 
-// "Exports JPG at 2000 px long edge." for the preset's export defaults.
+// "Exports JPG at 2000 px long edge. A smaller picture is not enlarged." for
+// the preset's export defaults (an SVG preset's drawing is drawn at its size).
 QString presetSummary(ListingPreset preset);
 // "1/3": done of total.
 QString countText(int done, int total);

@@ -86,19 +86,6 @@ QString unsavedSentence(const UnsavedResults& results, const QString& action, bo
                  : QStringLiteral(" not saved in any file. ") + action + QStringLiteral(" discards ") + them + u'.');
 }
 
-// The "Line art" preset starts a mask list of its own with its colour key
-// first; the preset's step, while in force, leaves the setup it replaced on
-// the undo stack. The next picture gets no such key: the preset is not run
-// again on it.
-bool startsWithLineArtKey(const EditorState& editor)
-{
-    const QList<EditSnapshot>& undo = editor.undoStack();
-    const bool presetList =
-        std::any_of(undo.begin(), undo.end(), [](const EditSnapshot& step) { return step.extras.cutout != nullptr; });
-    const std::vector<MaskEditOp>& ops = editor.maskOps();
-    return presetList && !ops.empty() && std::holds_alternative<MaskColorKey>(ops.front());
-}
-
 } // namespace
 
 bool DocumentWork::lostByReplacing() const
@@ -116,7 +103,7 @@ DocumentWork documentWork(const EditorState& editor)
     DocumentWork work;
     if (!editor.document())
         return work;
-    work.lineArtKey = startsWithLineArtKey(editor);
+    work.lineArtKey = editor.lineArtKeyLeads();
     work.maskEdits = int(editor.maskOps().size()) - (work.lineArtKey ? 1 : 0);
     work.paintEdits = int(editor.paintOps().size());
     work.history = editor.undoCount() > 0 || editor.redoCount() > 0;
@@ -169,10 +156,9 @@ UnsavedResults unsavedResults(const EditorState& editor)
 {
     UnsavedResults results;
     results.sheet = editor.sheetHasUnsavedWork();
-    // The results Export All would write: a failed file's older result is
-    // no longer one of them.
-    if (editor.batch()->hasUnsavedResults())
-        results.batchResults = editor.batch()->doneCount();
+    // The results Export All would write that no export has written yet: a
+    // failed file's older result is no longer one of them.
+    results.batchResults = editor.batch()->unsavedResultCount();
     // A hand-off whose shared file still exists is not lost with its copy.
     if (const std::optional<QString> queued = queuedCopiesFolder()) {
         for (const BatchItem& item : editor.batch()->itemsInOrder()) {

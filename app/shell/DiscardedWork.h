@@ -48,7 +48,7 @@ QString clearDetail(const DocumentWork& work);
 // editor's (shared from standard input, or whose file is gone since).
 struct UnsavedResults {
     bool sheet = false;
-    int batchResults = 0;   // results the batch shows as done
+    int batchResults = 0;   // results the batch shows as done that no file holds
     int sharedImages = 0;   // queued hand-offs without their original
 
     bool any() const { return sheet || batchResults > 0 || sharedImages > 0; }

@@ -5,6 +5,7 @@
 #include "engine/types/Plural.h"
 #include "model/editor/EditorState.h"
 #include "output/service/NativePath.h"
+#include "share/inbox/HandOffUrl.h"
 #include "share/inbox/InboxFolder.h"
 #include "share/inbox/OriginalName.h"
 #include "share/inbox/QueuedCopies.h"
@@ -77,11 +78,14 @@ bool IncomingRoad::openArguments(const QStringList& arguments)
 {
     bool opened = false;
     QList<QUrl> files;
+    int unopened = 0;
     for (const QString& argument : arguments) {
         if (argument.startsWith(QLatin1String("zephrin:"))) {
             if (const std::optional<QString> file = handOffFilePath(argument)) {
                 gather(*file);
                 opened = true;
+            } else if (!namesAFileTakenBefore(argument)) {
+                ++unopened;
             }
         } else if (argument.startsWith(QLatin1String("file:"))) {
             const QUrl url(argument);
@@ -93,7 +97,22 @@ bool IncomingRoad::openArguments(const QStringList& arguments)
     }
     if (!files.isEmpty())
         m_commands.openFiles(files);
+    // Never quietly: the address is not told back, as it may hold anything.
+    if (unopened > 0)
+        m_editor.setLastError(
+            QStringLiteral("%1 couldn't be opened: %2 no shared image waiting in the inbox.")
+                .arg(plural::count(unopened, u"zephrin:// address", u"zephrin:// addresses"),
+                     plural::word(unopened, u"it names", u"they name")));
     return opened || !files.isEmpty();
+}
+
+// A hand-off announced twice (its launch came after a scan that took the
+// file) names a file this road has had: it is gone, not forged.
+bool IncomingRoad::namesAFileTakenBefore(const QString& address) const
+{
+    const std::optional<QString> name = handOffFileName(address);
+    const std::optional<QString> inbox = name ? sharedInboxFolder() : std::nullopt;
+    return inbox && m_gatheredBefore.contains(QDir(*inbox).filePath(*name));
 }
 
 void IncomingRoad::openForwardedLaunch(const QStringList& arguments)
@@ -120,6 +139,7 @@ void IncomingRoad::gather(const QString& waitingFile)
 {
     if (!m_gathered.contains(waitingFile))
         m_gathered << waitingFile;
+    m_gatheredBefore.insert(waitingFile);
     const quint64 arrival = ++m_lastArrival;
     m_editor.runner().after(kGathering, this, [this, arrival] {
         if (arrival == m_lastArrival)
@@ -185,8 +205,14 @@ void IncomingRoad::queueHandedOver(const QStringList& waitingFiles, bool showBat
     else if (taken > 0)
         m_editor.showNotice(QStringLiteral("Added %1 to the batch.").arg(plural::count(taken, u"shared image")));
     if (const qsizetype left = waitingFiles.size() - taken; left > 0) {
-        m_editor.setLastError(QStringLiteral("%1 couldn't be added to the batch and %2 in the inbox for the next start.")
-                                  .arg(plural::count(left, u"shared image"), plural::word(left, u"waits", u"wait")));
+        m_queueError = QStringLiteral("%1 couldn't be added to the batch and %2 in the inbox for the next start.")
+                           .arg(plural::count(left, u"shared image"), plural::word(left, u"waits", u"wait"));
+        m_editor.setLastError(m_queueError);
+    } else if (taken > 0 && !m_queueError.isEmpty()) {
+        // The road works again: what it said of an earlier hand-off is over.
+        if (m_editor.lastError() == m_queueError)
+            m_editor.clearLastError();
+        m_queueError.clear();
     }
 }
 

@@ -15,6 +15,7 @@
 // says so.
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 #include <chrono>
@@ -39,8 +40,8 @@ public:
     ~IncomingRoad() override;
 
     // Each argument: a zephrin://open?file= URL (a file waiting in the inbox,
-    // gathered with the hand-offs around it; any other URL of that scheme is
-    // ignored), or an image file as an absolute path or a file: URL. One file
+    // gathered with the hand-offs around it; any other URL of that scheme
+    // opens nothing, and lastError says so), or an image file as an absolute path or a file: URL. One file
     // opens as the document (asking first when that discards work); several
     // go into the batch queue. True when any was opened or gathered (or waits
     // for the replace question).
@@ -79,13 +80,16 @@ private:
     // pictures went.
     void queueHandedOver(const QStringList& waitingFiles, bool showBatch);
     void dropCopiesLeftOutOfTheQueue();
+    bool namesAFileTakenBefore(const QString& address) const;
 
     EditorState& m_editor;
     WindowCommands& m_commands;
     QStringList m_gathered;          // waiting files of the inbox, in the order they came
+    QSet<QString> m_gatheredBefore;  // every waiting file ever gathered
     quint64 m_lastArrival = 0;       // counts hand-offs, so only the last one's wait opens them
     QStringList m_queuedCopies;      // copies the batch queue names (QueuedCopies.h)
     int m_restored = 0;              // files put back at the start, not yet announced
+    QString m_queueError;            // the error the last hand-offs the queue could not take set
 };
 
 } // namespace zephrin

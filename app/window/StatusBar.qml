@@ -1,7 +1,9 @@
 // The strip under the workspace: the open file, its pixel size (and the
 // result's, when it differs), its file size, the zoom, whether a cutout
-// exists, and the editor's last error (successes are NoticeToast's).
+// exists, and the editor's last error (successes are NoticeToast's); an
+// error cut off at its end is read whole in its tooltip.
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Zephrin.Controls
 import Zephrin.Model
@@ -83,6 +85,12 @@ Item {
             color: Theme.accentPink
             elide: Text.ElideRight
             Layout.maximumWidth: 420
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+            ToolTip.text: text
+            ToolTip.visible: truncated && errorHover.hovered
+            ToolTip.delay: 300
+            HoverHandler { id: errorHover }
         }
     }
 }

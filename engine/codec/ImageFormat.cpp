@@ -21,15 +21,15 @@ constexpr std::array kBmpExtensions{"bmp"_L1};
 constexpr std::array kGifExtensions{"gif"_L1};
 
 constexpr std::array kFormats{
-    ImportableFormat{ImageFileFormat::png, "image/png"_L1, kPngExtensions},
-    ImportableFormat{ImageFileFormat::jpeg, "image/jpeg"_L1, kJpegExtensions},
-    ImportableFormat{ImageFileFormat::heif, "image/heic"_L1, kHeifExtensions},
+    ImportableFormat{ImageFileFormat::png, "image/png"_L1, kPngExtensions, "PNG"_L1},
+    ImportableFormat{ImageFileFormat::jpeg, "image/jpeg"_L1, kJpegExtensions, "JPG"_L1},
+    ImportableFormat{ImageFileFormat::heif, "image/heic"_L1, kHeifExtensions, "HEIC"_L1},
     // AVIF is a HEIF file of AV1 pictures: libheif reads both.
-    ImportableFormat{ImageFileFormat::heif, "image/avif"_L1, kAvifExtensions},
-    ImportableFormat{ImageFileFormat::webp, "image/webp"_L1, kWebpExtensions},
-    ImportableFormat{ImageFileFormat::tiff, "image/tiff"_L1, kTiffExtensions},
-    ImportableFormat{ImageFileFormat::bmp, "image/bmp"_L1, kBmpExtensions},
-    ImportableFormat{ImageFileFormat::gif, "image/gif"_L1, kGifExtensions},
+    ImportableFormat{ImageFileFormat::heif, "image/avif"_L1, kAvifExtensions, "AVIF"_L1},
+    ImportableFormat{ImageFileFormat::webp, "image/webp"_L1, kWebpExtensions, "WebP"_L1},
+    ImportableFormat{ImageFileFormat::tiff, "image/tiff"_L1, kTiffExtensions, "TIFF"_L1},
+    ImportableFormat{ImageFileFormat::bmp, "image/bmp"_L1, kBmpExtensions, "BMP"_L1},
+    ImportableFormat{ImageFileFormat::gif, "image/gif"_L1, kGifExtensions, "GIF"_L1},
 };
 
 bool startsWith(QByteArrayView bytes, QByteArrayView prefix, qsizetype at = 0)

@@ -18,6 +18,7 @@ struct ImportableFormat {
     ImageFileFormat format;
     QLatin1StringView mimeType;
     std::span<const QLatin1StringView> extensions; // lower case, without the dot
+    QLatin1StringView name;                        // as people call it: "JPG", "WebP"
 };
 
 // Every format read, in the order file dialogs list them. A format may stand

@@ -34,6 +34,7 @@ struct BatchItem {
     QImage resultThumbnail;                       // null until the result is in, or when none could be
     std::optional<BatchProcessor::Output> output; // the encoded result, kept until the queue is cleared
     BatchProcessor::Settings outputSettings;      // the settings the result was made with
+    bool outputSaved = false;                     // an Export All has written this result into a file
 
     // The file's name without its extension ("Holiday photo 2024.final").
     QString baseName() const;

@@ -33,12 +33,13 @@ BatchSaveReport saveBatchResults(const QString& folder, const std::vector<BatchR
 {
     BatchSaveReport report;
     const QDir dir(folder);
-    for (const BatchResultFile& file : files) {
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const BatchResultFile& file = files[index];
         ++report.attempted;
         QString name;
         QString reason;
-        bool placed = false;
-        for (int n = 1; n <= kMaxCandidates && !placed; ++n) {
+        int placedAs = 0;   // the candidate the file was placed under
+        for (int n = 1; n <= kMaxCandidates && placedAs == 0; ++n) {
             name = batchOutputName(file.baseName, n, file.output.fileExtension);
             const QString path = dir.filePath(name);
             if (taken(path))
@@ -50,18 +51,22 @@ BatchSaveReport saveBatchResults(const QString& folder, const std::vector<BatchR
             }
             const OutputFile::Placement placement = out.place(false);
             if (placement == OutputFile::Placement::placed)
-                placed = true;
+                placedAs = n;
             else if (placement == OutputFile::Placement::failed) {
                 reason = out.errorString();
                 break;
             }
             // nameTaken: another file got there first; try the next name.
         }
-        if (placed)
+        if (placedAs > 0) {
             ++report.written;
-        else
+            report.writtenFiles.push_back(index);
+            if (placedAs > 1)
+                report.renamed << name;
+        } else {
             report.lastFailure = QStringLiteral("Couldn't write ") + name + QStringLiteral(": ")
                                  + (reason.isEmpty() ? QStringLiteral("no free name") : reason) + u'.';
+        }
     }
     return report;
 }

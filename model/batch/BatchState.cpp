@@ -242,6 +242,12 @@ int BatchState::doneCount() const
     return int(std::count_if(m_items.begin(), m_items.end(), isDone));
 }
 
+int BatchState::unsavedResultCount() const
+{
+    return int(std::count_if(m_items.begin(), m_items.end(),
+                             [](const BatchItem& item) { return isDone(item) && !item.outputSaved; }));
+}
+
 int BatchState::failedCount() const
 {
     return int(std::count_if(m_items.begin(), m_items.end(),
@@ -425,15 +431,13 @@ void BatchState::finishFile(const QUuid& id, const BatchProcessor::Settings& set
     // other settings is kept, but the item waits in the queue for the newer
     // run's result.
     const bool current = m_runSettings && BatchProcessor::makeSameFile(settings, *m_runSettings);
-    if (outcome.ok() && current) {
-        m_unsavedResults = true;
-        if (m_run)
-            ++m_run->made;
-    }
+    if (outcome.ok() && current && m_run)
+        ++m_run->made;
     updateItem(id, [&](BatchItem& item) {
         if (outcome.ok()) {
             item.output = std::move(outcome.value);
             item.outputSettings = settings;
+            item.outputSaved = false;
             item.resultThumbnail = std::move(preview);
             item.status = {current ? BatchItemStatus::Kind::done : BatchItemStatus::Kind::queued, {}};
         } else {
@@ -473,7 +477,6 @@ void BatchState::clear()
     m_list->aboutToReset();
     m_items.clear();
     m_list->reset();
-    m_unsavedResults = false;
     emit progressChanged();
     setDidFinish(false);
     setLastError({});
@@ -489,40 +492,53 @@ void BatchState::saveAll(const QUrl& folder)
         return;
     // Exactly what the grid shows as done: the newest run's results.
     std::vector<BatchResultFile> files;
+    std::vector<QUuid> ids;
     for (const BatchItem& item : m_items)
-        if (isDone(item) && item.output)
+        if (isDone(item) && item.output) {
             files.push_back({item.baseName(), *item.output});
+            ids.push_back(item.id);
+        }
     if (files.empty() || !folder.isLocalFile()) {
-        finishSave(0, int(files.size()), {}, folder.toLocalFile());
+        finishSave({0, int(files.size()), {}, {}, {}}, {}, folder.toLocalFile());
         return;
     }
 
     setIsSaving(true);
     m_runner->run(TaskPriority::userInitiated, this,
-                  [path = folder.toLocalFile(), files = std::move(files), this]() -> TaskRunner::Continuation {
-                      const BatchSaveReport report = saveBatchResults(path, files);
-                      return [this, report, path] {
+                  [path = folder.toLocalFile(), files = std::move(files), ids = std::move(ids),
+                   this]() -> TaskRunner::Continuation {
+                      BatchSaveReport report = saveBatchResults(path, files);
+                      // Which result each written file holds, for the items still holding it.
+                      std::vector<SavedResult> saved;
+                      for (const std::size_t index : report.writtenFiles)
+                          saved.push_back({ids[index], files[index].output.data});
+                      return [this, report = std::move(report), saved = std::move(saved), path] {
                           setIsSaving(false);
-                          finishSave(report.written, report.attempted, report.lastFailure, path);
+                          finishSave(report, saved, path);
                       };
                   });
 }
 
 // What the panel says after a save: nothing when every file was written;
 // how many were when only some were, with why the last one failed; when none
-// was, that nothing was exported and why.
-void BatchState::finishSave(int written, int attempted, const QString& failure, const QString& folder)
+// was, that nothing was exported and why. Each item whose result was written
+// (and is still the one it holds) is in a file from now on.
+void BatchState::finishSave(const BatchSaveReport& report, const std::vector<SavedResult>& saved,
+                            const QString& folder)
 {
-    const QString cause = failure.isEmpty() ? QString() : u' ' + failure;
+    for (const SavedResult& result : saved)
+        updateItem(result.id, [&](BatchItem& item) {
+            if (item.output && item.output->data.isSharedWith(result.data))
+                item.outputSaved = true;
+        });
+    const QString cause = report.lastFailure.isEmpty() ? QString() : u' ' + report.lastFailure;
     QString message;
-    if (written == 0)
+    if (report.written == 0)
         message = QStringLiteral("Nothing was exported.") + cause;
-    else if (written < attempted)
-        message = QStringLiteral("Exported %1 of %2.").arg(written).arg(attempted) + cause;
-    if (written == attempted && written > 0)
-        m_unsavedResults = false;
+    else if (report.written < report.attempted)
+        message = QStringLiteral("Exported %1 of %2.").arg(report.written).arg(report.attempted) + cause;
     setLastError(message);
-    emit saveFinished(written, attempted, folder);
+    emit saveFinished(report.written, report.attempted, folder, report.renamed);
 }
 
 } // namespace zephrin

@@ -30,6 +30,7 @@
 #include "model/batch/BatchEngines.h"
 #include "model/batch/BatchItem.h"
 #include "model/batch/BatchItemList.h"
+#include "model/batch/BatchSaving.h"
 #include "model/tasks/Outcome.h"
 #include "model/tasks/TaskRunner.h"
 #include "output/batch/BatchProcessor.h"
@@ -151,9 +152,10 @@ public:
     // when everything was written) and saveFinished() fires with the folder's
     // path. Nothing while a save is running.
     Q_INVOKABLE void saveAll(const QUrl& folder);
-    // Some result was made since the last Export All that wrote them all: it
-    // exists only in memory.
-    bool hasUnsavedResults() const { return m_unsavedResults; }
+    // The done items whose result no Export All has written into a file: they
+    // exist only in memory.
+    int unsavedResultCount() const;
+    bool hasUnsavedResults() const { return unsavedResultCount() > 0; }
 
 signals:
     void isRunningChanged();
@@ -170,7 +172,8 @@ signals:
     void progressChanged();
     void addNoteChanged();
     void outputNoteChanged();
-    void saveFinished(int written, int attempted, const QString& folder);
+    // `renamed`: the files written under a numbered name, as the first was taken.
+    void saveFinished(int written, int attempted, const QString& folder, const QStringList& renamed);
     // A run ended with at least one result of its own done (a cancelled
     // run's files done before it stopped count too).
     void runSucceeded();
@@ -198,7 +201,11 @@ private:
     void finishFile(const QUuid& id, const BatchProcessor::Settings& settings, Outcome<BatchProcessor::Output> outcome,
                     QImage preview);
     void endRun();
-    void finishSave(int written, int attempted, const QString& failure, const QString& folder);
+    struct SavedResult {
+        QUuid id;
+        QByteArray data;   // the result written, to tell it from a newer one
+    };
+    void finishSave(const BatchSaveReport& report, const std::vector<SavedResult>& saved, const QString& folder);
 
     std::shared_ptr<TaskRunner> m_runner;
     std::shared_ptr<BatchEngines> m_engines;
@@ -220,7 +227,6 @@ private:
     bool m_isSaving = false;
     bool m_showImporter = false;
     bool m_showFolderChooser = false;
-    bool m_unsavedResults = false;
     QString m_addNote;
     QString m_outputNote;
     // The settings of the newest run; none before the first.

@@ -206,6 +206,8 @@ void EditorState::applyLineArtPreset()
     setSelectionPalette({});
     setPickedColors({});
     const StepExtras before{std::make_shared<const CutoutSetup>(currentCutoutSetup()), std::nullopt};
+    // The user's own edits in force; an earlier preset's key is none of them.
+    const int handEdits = m_activeOpCount - (m_activeOpCount > 0 && lineArtKeyLeads() ? 1 : 0);
 
     m_suppressHistory = true;
     setCutoutMethod(CutoutMethod::flat);
@@ -224,6 +226,15 @@ void EditorState::applyLineArtPreset()
     setEditLayers(std::nullopt);
     recordStep({}, before);
     keyLineArt(lineArtKeyColors(m_document->image.image()));
+    if (handEdits > 0)
+        showNotice(QStringLiteral("Line art replaced your hand edits — Undo brings them back"));
+}
+
+bool EditorState::lineArtKeyLeads() const
+{
+    const bool presetList = std::any_of(m_undoStack.begin(), m_undoStack.end(),
+                                        [](const EditSnapshot& step) { return step.extras.cutout != nullptr; });
+    return presetList && !m_maskOps.empty() && std::holds_alternative<MaskColorKey>(m_maskOps.front());
 }
 
 // The background colour, sampled just inside the four corners.

@@ -113,6 +113,12 @@ void EditorState::exportImage()
         return;
     }
 
+    // The backdrop in force could not be made again: the composite at hand is
+    // over the one before it, which is no longer the picture.
+    if (m_compositeAwaitsBackdrop) {
+        setLastError(QStringLiteral("Couldn't create the backdrop, so nothing was exported."));
+        return;
+    }
     const ImageBox image = m_composite ? *m_composite : *m_cutout;
     const TaskSlot::Ticket ticket = beginTask(m_exportTask, QStringLiteral("Exporting…"));
     runTask(

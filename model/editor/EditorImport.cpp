@@ -148,6 +148,7 @@ void EditorState::resetDocumentState()
     setCutout(std::nullopt);
     setComposite(std::nullopt);
     m_compositeBase.reset();
+    m_compositeAwaitsBackdrop = false;
     m_cutoutContentBounds.reset();
     m_cutoutWhiteFraction = 0;
     m_cutoutOpaque = false;

@@ -92,6 +92,7 @@ void EditorState::recomposite(bool skipDebounce)
     if (base == defaultCompositeSettings() && !m_paintLayers) {
         cancelTask(m_compositeTask);
         m_compositeBase = m_cutout;
+        m_compositeAwaitsBackdrop = false;
         m_compositeBaseFrame = CompositeFrame{};
         m_compositeBaseOpaque = m_cutoutOpaque;
         setSubjectMeasures(sizeOf(m_cutoutContentBounds), m_cutoutWhiteFraction);
@@ -110,6 +111,7 @@ void EditorState::recomposite(bool skipDebounce)
     if (m_background && !m_background->pixels) {
         // A composite still running over the previous backdrop must not land over it.
         cancelTask(m_compositeTask);
+        m_compositeAwaitsBackdrop = true;
         if (m_background->recipe && !m_backdropTask.running())
             remakeBackground();
         return;
@@ -141,6 +143,7 @@ void EditorState::recomposite(bool skipDebounce)
 void EditorState::publishComposited(const Composited& composited)
 {
     m_compositeBase = composited.base;
+    m_compositeAwaitsBackdrop = false;
     m_compositeBaseFrame = composited.frame;
     m_compositeBaseOpaque = composited.opaque;
     setSubjectMeasures(composited.subjectBounds, composited.whiteFraction);

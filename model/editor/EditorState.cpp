@@ -259,12 +259,13 @@ void EditorState::watchBatch()
             m_batchErrorCounts.save = m_errorCount;
     });
     connect(m_batch, &BatchState::runSucceeded, this, [this] { clearErrorsUpTo(m_batchErrorCounts.run); });
-    connect(m_batch, &BatchState::saveFinished, this, [this](int written, int, const QString& folder) {
-        if (written == 0)
-            return;
-        clearErrorsUpTo(m_batchErrorCounts.save);
-        showNotice(feedback::exportedNotice(written, folder, QDir::homePath()), folder);
-    });
+    connect(m_batch, &BatchState::saveFinished, this,
+            [this](int written, int, const QString& folder, const QStringList& renamed) {
+                if (written == 0)
+                    return;
+                clearErrorsUpTo(m_batchErrorCounts.save);
+                showNotice(feedback::exportedNotice(written, folder, QDir::homePath(), renamed), folder);
+            });
 }
 
 void EditorState::setLastError(const QString& value)

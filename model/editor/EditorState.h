@@ -702,7 +702,13 @@ public:
     void runFlatColor(std::function<void()> completion);
     Q_INVOKABLE void runFlatColor() { runFlatColor(nullptr); }
     Q_INVOKABLE void scheduleFlatColor();
+    // Replaces the mask list; when hand edits were in force, a notice says
+    // that undo brings them back.
     Q_INVOKABLE void applyLineArtPreset();
+    // Whether the "Line art" preset's colour key heads the mask list: the
+    // preset started the list (its step, in force, left the setup it
+    // replaced on the undo stack) and a colour key comes first.
+    bool lineArtKeyLeads() const;
 
     // ---- Refine and composite ------------------------------------------------
     // `skipDebounce`: start at once instead of after the 90 ms wait.
@@ -1293,6 +1299,9 @@ private:
     std::optional<ImageBox> m_composite;
     std::optional<BackdropPicture> m_background;
     std::optional<ImageBox> m_compositeBase;
+    // The composite waits for a backdrop whose pixels history let go: the
+    // base published is over the backdrop before it until the render lands.
+    bool m_compositeAwaitsBackdrop = false;
     CompositeFrame m_compositeBaseFrame;
     bool m_compositeBaseOpaque = false;
     CompositeFrame m_compositeFrame;

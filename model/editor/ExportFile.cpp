@@ -44,4 +44,12 @@ const QStringList& importableImagePatterns()
     return patterns;
 }
 
+QString importableImageNames()
+{
+    QStringList names;
+    for (const ImportableFormat& format : importableFormats())
+        names << format.name;
+    return names.join(QStringLiteral(", "));
+}
+
 } // namespace zephrin

@@ -40,4 +40,7 @@ const QStringList& importableImageTypes();
 // The same as file-name patterns for a file dialog ("*.png", "*.jpg", …).
 const QStringList& importableImagePatterns();
 
+// The same as people call them, for the empty canvas: "PNG, JPG, HEIC, …".
+QString importableImageNames();
+
 } // namespace zephrin

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace zephrin::feedback {
 
@@ -26,9 +27,15 @@ QString savedNotice(const QString& filePath, const QString& home)
     return QStringLiteral("Saved %1 to %2").arg(info.fileName(), folderText(info.absolutePath(), home));
 }
 
-QString exportedNotice(int files, const QString& folder, const QString& home)
+QString exportedNotice(int files, const QString& folder, const QString& home, const QStringList& renamed)
 {
-    return QStringLiteral("Exported %1 to %2").arg(plural::count(files, u"file"), folderText(folder, home));
+    QString text = QStringLiteral("Exported %1 to %2").arg(plural::count(files, u"file"), folderText(folder, home));
+    // Said, or the old file under the name would be taken for the new one.
+    if (renamed.size() == 1)
+        text += QStringLiteral("; 1 name was taken, so it is %1").arg(renamed.front());
+    else if (renamed.size() > 1)
+        text += QStringLiteral("; %1 names were taken, so those end in -2, -3 …").arg(renamed.size());
+    return text;
 }
 
 QString sharedNotice(const QString& filePath)

@@ -2,6 +2,7 @@
 // The sentences of the editor's success notices and of its save failures.
 
 #include <QString>
+#include <QStringList>
 
 namespace zephrin::feedback {
 
@@ -11,8 +12,10 @@ QString folderText(const QString& folder, const QString& home);
 
 // "Saved duck.png to ~/Pictures".
 QString savedNotice(const QString& filePath, const QString& home);
-// "Exported 1 file to ~/Out", "Exported 5 files to ~/Out".
-QString exportedNotice(int files, const QString& folder, const QString& home);
+// "Exported 1 file to ~/Out", "Exported 5 files to ~/Out"; with the files
+// written under a numbered name as theirs was taken: "…; 1 name was taken, so
+// it is cat-cutout-2.png", "…; 3 names were taken, so those end in -2, -3 …".
+QString exportedNotice(int files, const QString& folder, const QString& home, const QStringList& renamed = {});
 // The shared file by its full path: "Ready to share
 // /run/user/1000/zephrin-share/duck-cutout.png".
 QString sharedNotice(const QString& filePath);

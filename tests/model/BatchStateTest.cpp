@@ -540,12 +540,15 @@ TEST_F(BatchTest, NamesFilesAfterTheirSourcesAndNeverReplacesOne)
     runToTheEnd();
     const QString out = folder(QStringLiteral("out"));
 
+    // The files that went under a numbered name are named.
+    const QStringList renamed[] = {{"cat-cutout-2.png"}, {"cat-cutout-3.png", "cat-cutout-4.png"}};
     for (int round = 0; round < 2; ++round) {
         QSignalSpy finished(batch.get(), &BatchState::saveFinished);
         batch->saveAll(QUrl::fromLocalFile(out));
         runner->settle();
         ASSERT_EQ(finished.count(), 1);
         EXPECT_EQ(finished.first().at(0).toInt(), 2);
+        EXPECT_EQ(finished.first().at(3).toStringList(), renamed[round]);
         EXPECT_TRUE(batch->lastError().isEmpty());
     }
     EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name),
@@ -580,6 +583,8 @@ TEST_F(BatchTest, APartialExportSaysHowManyAndWhyTheRestFailed)
     EXPECT_TRUE(batch->lastError().startsWith(QStringLiteral("Exported 1 of 2. Couldn't write ")))
         << batch->lastError().toStdString();
     EXPECT_TRUE(batch->lastError().endsWith(QStringLiteral(": the name is too long.")));
+    // Only the file written is in a file now.
+    EXPECT_EQ(batch->unsavedResultCount(), 1);
 }
 
 TEST_F(BatchTest, WhenNothingIsWrittenTheCauseIsKept)

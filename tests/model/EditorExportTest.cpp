@@ -183,6 +183,51 @@ TEST_F(EditorExport, ABatchThatSucceedsTakesAnOlderErrorAway)
     EXPECT_EQ(editor->lastError(), QString()) << "an Export All that wrote files";
 }
 
+// Export All never replaces a file: one whose name is taken goes under the
+// next number, and the notice says how many did, or which one, so that the
+// old file under the name is not taken for the new one. An item whose result
+// was written is no longer counted as existing only in memory.
+TEST_F(EditorExport, ExportAllSaysWhichFilesGotNumberedNames)
+{
+    BatchState& batch = *editor->batch();
+    batch.add({writePicture(QStringLiteral("one.png")), writePicture(QStringLiteral("two.png"))});
+    batch.start(*editor);
+    runner->settle();
+    ASSERT_EQ(batch.doneCount(), 2);
+    EXPECT_EQ(batch.unsavedResultCount(), 2);
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    const QString shown = feedback::folderText(out, QDir::homePath());
+    const struct {
+        QStringList present;   // in the folder before the export
+        QString notice;
+    } cases[] = {
+        {{}, QStringLiteral("Exported 2 files to %1").arg(shown)},
+        {{QStringLiteral("one-cutout.png")},
+         QStringLiteral("Exported 2 files to %1; 1 name was taken, so it is one-cutout-2.png").arg(shown)},
+        {{QStringLiteral("one-cutout.png"), QStringLiteral("two-cutout.png")},
+         QStringLiteral("Exported 2 files to %1; 2 names were taken, so those end in -2, -3 …").arg(shown)},
+    };
+    for (const auto& [present, notice] : cases) {
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        for (const QString& name : present)
+            QFile(QDir(out).filePath(name)).open(QIODevice::WriteOnly);
+        batch.saveAll(QUrl::fromLocalFile(out));
+        runner->runAll();  // the notice still up
+        EXPECT_EQ(editor->notice(), notice);
+        EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), present.size() + 2);
+        EXPECT_EQ(batch.unsavedResultCount(), 0);
+    }
+
+    // A result made after the export exists only in memory again.
+    batch.add({writePicture(QStringLiteral("three.png"))});
+    batch.start(*editor);
+    runner->settle();
+    EXPECT_EQ(batch.doneCount(), 3);
+    EXPECT_EQ(batch.unsavedResultCount(), 1);
+}
+
 TEST_F(EditorExport, WriteFailuresSayWhy)
 {
     const std::pair<int, const char*> reasons[] = {
@@ -317,6 +362,45 @@ TEST_F(EditorExport, AnExportAskedForMidEditWaitsForTheEdit)
     runner->settle();
     EXPECT_EQ(exported.count(), 0);
     EXPECT_TRUE(editor->lastError().isEmpty());
+}
+
+// Undo brings back a backdrop whose pixels history let go, and rendering it
+// again fails: the composite at hand is over the backdrop before it, so an
+// export (asked for while the render runs, or after) is refused with the
+// error, for a share too; once the backdrop is made, the export is written.
+TEST_F(EditorExport, ABackdropThatCannotBeMadeAgainIsNeverExportedOverAnother)
+{
+    openDocument();
+    for (int pick = 0; pick < 6; ++pick) {
+        editor->selectBackdrop(Backdrop::presets()[std::size_t(pick)]);
+        runner->settle();
+    }
+    engines->failing = {"renderBackdrop"};
+    for (int step = 0; step < 6 && !(editor->hasBackgroundPicture() && !editor->backgroundImage()); ++step) {
+        runner->settle();
+        editor->undo();
+    }
+    ASSERT_FALSE(editor->backgroundImage()) << "no backdrop is made again";
+    ASSERT_TRUE(editor->isProcessing());
+    const QSignalSpy exported(editor.get(), &EditorState::exportFileChanged);
+    editor->exportImage();  // waits for the render
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't create the backdrop, so nothing was exported."));
+    editor->setExportDestination(ExportDestination::share);
+    editor->exportImage();
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QStringLiteral("Couldn't create the backdrop, so nothing was exported."));
+    EXPECT_EQ(exported.count(), 0);
+    EXPECT_TRUE(editor->shareURL().isEmpty());
+
+    engines->failing.clear();
+    editor->setExportDestination(ExportDestination::files);
+    editor->setComp(QStringLiteral("shadowEnabled"), true);  // composites again, making the backdrop first
+    runner->settle();
+    editor->exportImage();
+    runner->settle();
+    EXPECT_TRUE(editor->lastError().isEmpty());
+    EXPECT_TRUE(editor->exportFile());
 }
 
 TEST_F(EditorExport, SharingKeepsOneFileInAPrivateFolder)

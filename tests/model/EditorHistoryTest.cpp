@@ -315,6 +315,40 @@ TEST_F(EditorHistory, LineArtWhoseKeyingFailsStillLeavesOneStep)
     EXPECT_EQ(editor->edgeMode(), EdgeRefineMode::smooth);
 }
 
+// The preset replaces the mask list as designed; when that drops hand edits in
+// force, a notice says so and that undo brings them back. An earlier preset's
+// colour key is none of the user's edits.
+TEST_F(EditorHistory, LineArtSaysWhenItReplacesHandEdits)
+{
+    const QString said = QStringLiteral("Line art replaced your hand edits — Undo brings them back");
+    const auto apply = [&] {
+        editor->dismissNotice();
+        editor->applyLineArtPreset();
+        const QString notice = editor->notice();
+        runner->settle();
+        return notice;
+    };
+    runner->settle();
+    EXPECT_EQ(apply(), QString()) << "no edits";
+    ASSERT_EQ(editor->activeOpCount(), 1);
+    EXPECT_EQ(apply(), QString()) << "the key of the preset before";
+    editor->appendMaskOp(eraseAt(1));
+    runner->settle();
+    EXPECT_EQ(apply(), said) << "a stroke after the preset's key";
+    editor->undo();
+    runner->settle();
+    ASSERT_EQ(editor->activeOpCount(), 2);
+    editor->undo();  // the stroke
+    runner->settle();
+    EXPECT_EQ(apply(), QString()) << "a stroke undone";
+    editor->undo();
+    editor->undo();
+    runner->settle();
+    editor->appendMaskOp(eraseAt(2));
+    runner->settle();
+    EXPECT_EQ(apply(), said) << "a stroke on the plain cutout";
+}
+
 // A deleted label, a background pick and every composite setting come back
 // with undo and go again with redo; a label reshaped is one step.
 TEST_F(EditorHistory, CompositeChangesAndDeletedLayersAreSteps)

@@ -333,10 +333,18 @@ TEST_F(IncomingFilesTest, OnlyValidHandOffsReachTheEditor)
     runner->settle();
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_FALSE(editor->document());
+    // Said, without telling the addresses back.
+    EXPECT_EQ(editor->lastError(),
+              QStringLiteral("3 zephrin:// addresses couldn't be opened: they name no shared image waiting in the inbox."));
     m_road.openArguments({QStringLiteral("zephrin://open?file=") + name});
     runner->settle();
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_TRUE(editor->document());
+    EXPECT_EQ(editor->lastError(), QString());
+    // Announced again after it was taken, it is gone, not forged.
+    m_road.openArguments({QStringLiteral("zephrin://open?file=") + name});
+    runner->settle();
+    EXPECT_EQ(editor->lastError(), QString());
 }
 
 // Hand-offs come one launch each; those that arrive together go into the
@@ -529,6 +537,14 @@ TEST_F(IncomingFilesTest, HandOffsTheQueueCannotTakeWaitInTheInbox)
     EXPECT_TRUE(QFile::exists(declined));
     EXPECT_EQ(editor->lastError(),
               QStringLiteral("1 shared image couldn't be added to the batch and waits in the inbox for the next start."));
+
+    // Once the queue takes them in, the error goes with them.
+    ASSERT_TRUE(QFile::remove(blocker));
+    m_road.openWaitingInboxFiles();
+    runner->settle();
+    EXPECT_EQ(editor->batch()->total(), 3);
+    EXPECT_EQ(waitingInboxFiles(), QStringList());
+    EXPECT_EQ(editor->lastError(), QString());
 }
 
 // A hand-off comes into view only once its picture is the document: one that
@@ -654,7 +670,8 @@ TEST_F(IncomingFilesTest, AnAddressThatIsNoTextOpensNothing)
         EXPECT_FALSE(m_road.openArguments(IncomingRoad::absoluteArguments({argument}, dir.path())));
         runner->settle();
         EXPECT_FALSE(editor->document());
-        EXPECT_EQ(editor->lastError(), QString());
+        EXPECT_EQ(editor->lastError(),
+                  QStringLiteral("1 zephrin:// address couldn't be opened: it names no shared image waiting in the inbox."));
     }
 }
 
@@ -894,6 +911,18 @@ TEST_F(IncomingFilesTest, QuittingAsksWhileResultsExistOnlyInMemory)
     editor->batch()->add({writePicture(QStringLiteral("one.png"))});
     editor->batch()->start(*editor);
     runner->settle();
+    ASSERT_TRUE(m_commands.askToQuit());
+    EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("1 batch result is not saved in any file. Quitting discards it."));
+    m_commands.cancelQuit();
+
+    // Exported, a result is in a file; only those made since are counted.
+    editor->batch()->saveAll(QUrl::fromLocalFile(dir.path()));
+    runner->settle();
+    EXPECT_FALSE(m_commands.askToQuit());
+    editor->batch()->add({writePicture(QStringLiteral("two.png"))});
+    editor->batch()->start(*editor);
+    runner->settle();
+    ASSERT_EQ(editor->batch()->doneCount(), 2);
     ASSERT_TRUE(m_commands.askToQuit());
     EXPECT_EQ(m_commands.quitDetail(), QStringLiteral("1 batch result is not saved in any file. Quitting discards it."));
     m_commands.confirmQuit();

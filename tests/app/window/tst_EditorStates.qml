@@ -196,6 +196,8 @@ WindowHarness {
         Driver.settle()
         compare(item(window, "statusName").text, "No image")
         verify(item(window, "emptyState").visible)
+        // Every format the editor opens, and no other.
+        compare(item(window, "emptyStateFormats").text, "PNG, JPG, HEIC, AVIF, WebP, TIFF, BMP, GIF")
         compare(enabled(window, documentItems), [])
     }
 }

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtTest
 import Zephrin.Model
 import Zephrin.Shell
@@ -173,6 +174,11 @@ WindowHarness {
         const error = item(window, "statusError")
         tryVerify(() => error.truncated && error.width <= 420)
         compare(error.elide, Text.ElideRight)
+        // Pointed at, it is read whole.
+        verify(!error.ToolTip.visible)
+        mouseMove(error, error.width / 2, error.height / 2)
+        tryVerify(() => error.ToolTip.visible)
+        compare(error.ToolTip.text, Editor.lastError)
         Editor.lastError = ""
     }
 

@@ -88,7 +88,7 @@ BatchHarness {
         verify(batch.usePreset)
         item(panel, "presetMenu").selected("Amazon main image")
         compare(batch.preset, "Amazon main image")
-        compare(item(panel, "presetSummary").text, "Exports JPG at 2000 px long edge.")
+        compare(item(panel, "presetSummary").text, "Exports JPG at 2000 px long edge. A smaller picture is not enlarged.")
         verify(!item(panel, "formatMenu").visible)
         verify(!item(panel, "longEdgeMenu").visible)
         compare(item(panel, "presetMenu").options.length, 11)

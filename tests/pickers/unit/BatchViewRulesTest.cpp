@@ -43,8 +43,11 @@ TEST(BatchViewRules, TilesFillTheGridBetweenTheirLimits)
 
 TEST(BatchViewRules, Texts)
 {
-    EXPECT_EQ(presetSummary(ListingPreset::amazon), QStringLiteral("Exports JPG at 2000 px long edge."));
-    EXPECT_EQ(presetSummary(ListingPreset::etsy), QStringLiteral("Exports PNG at 2700 px long edge."));
+    EXPECT_EQ(presetSummary(ListingPreset::amazon),
+              QStringLiteral("Exports JPG at 2000 px long edge. A smaller picture is not enlarged."));
+    EXPECT_EQ(presetSummary(ListingPreset::etsy),
+              QStringLiteral("Exports PNG at 2700 px long edge. A smaller picture is not enlarged."));
+    EXPECT_EQ(presetSummary(ListingPreset::htv), QStringLiteral("Exports SVG at 2048 px long edge."));
     EXPECT_EQ(failureNote(1), QStringLiteral("1 image couldn't be processed. Click a red tile to open it in the editor."));
     EXPECT_EQ(failureNote(2), QStringLiteral("2 images couldn't be processed. Click a red tile to open it in the editor."));
     EXPECT_EQ(folderMessage(1), QStringLiteral("Choose a folder for the 1 cutout."));
