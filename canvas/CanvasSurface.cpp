@@ -133,6 +133,17 @@ void CanvasSurface::updateHint()
         emit dragOutHintChanged();
 }
 
+void CanvasSurface::closeHintLaterIfCovered()
+{
+    QMetaObject::invokeMethod(this, &CanvasSurface::closeHintIfCovered, Qt::QueuedConnection);
+}
+
+void CanvasSurface::closeHintIfCovered()
+{
+    if (!hintPointer())
+        updateHint();
+}
+
 void CanvasSurface::hintRested()
 {
     // Where the pointer is now: a popup may have opened since it stopped.
@@ -254,6 +265,7 @@ void CanvasSurface::updateFilter()
         return;
     wanted->installEventFilter(this);
     m_filteredWindow = wanted;
+    m_focusWatch = connect(wanted, &QQuickWindow::activeFocusItemChanged, this, &CanvasSurface::closeHintLaterIfCovered);
     emit filteringChanged();
 }
 
@@ -262,6 +274,7 @@ void CanvasSurface::removeFilter()
     if (!m_filteredWindow)
         return;
     m_filteredWindow->removeEventFilter(this);
+    disconnect(m_focusWatch);
     m_filteredWindow.clear();
     updateHint();
     m_pinch = 1;
@@ -301,6 +314,7 @@ bool CanvasSurface::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+        closeHintLaterIfCovered();
         return handleKey(event);
     case QEvent::FocusOut:
     case QEvent::WindowDeactivate:

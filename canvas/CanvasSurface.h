@@ -122,11 +122,19 @@ private:
     // drags out.
     std::optional<QPointF> hintPointer() const;
     void updateHint();
+    // Once the event being handled has had its effect (a key or a focus
+    // change may have opened a popup over the canvas), the hint closes where
+    // it no longer may show; only the pointer's coming to rest opens it.
+    void closeHintLaterIfCovered();
+    void closeHintIfCovered();
     void hintRested();
 
     QPointer<EditorState> m_editor;
     std::unique_ptr<CanvasController> m_controller;
     QPointer<QQuickWindow> m_filteredWindow;
+    // The filtered window's focus moving, which a popup opening over the
+    // canvas (the export sheet, a question) does without a pointer event.
+    QMetaObject::Connection m_focusWatch;
     QList<QMetaObject::Connection> m_connections;
     // The view tool's press, until it becomes a drag-out or ends.
     std::optional<QPointF> m_viewPress;

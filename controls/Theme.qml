@@ -18,6 +18,8 @@ QtObject {
     readonly property color accentLight: "#B794F6"
     readonly property color accentPink: "#D946EF"
     readonly property color success: "#46C783"
+    // The ring round the control that has the keyboard focus.
+    readonly property color focusRing: accentLight
     // Failures in the batch views (no token of the design's palette).
     readonly property color failure: Qt.rgba(226 / 255, 75 / 255, 74 / 255, 1)
 

@@ -69,6 +69,10 @@ Item {
                 gradient: chip.isSelection ? Theme.accentGradient : null
                 border.color: chip.isSelection ? Theme.transparent : Theme.accentTintSoft
                 border.width: 1
+                ZPFocusRing {
+                    shown: chip.activeFocus
+                    faceRadius: 8
+                }
             }
         }
     }

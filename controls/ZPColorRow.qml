@@ -45,6 +45,10 @@ RowLayout {
                 border.color: Theme.border
                 border.width: 2
             }
+            ZPFocusRing {
+                shown: well.activeFocus
+                faceRadius: 6
+            }
         }
     }
     ColorDialog {

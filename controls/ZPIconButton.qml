@@ -36,5 +36,9 @@ T.Button {
     background: Rectangle {
         radius: 8
         color: control.active ? Theme.control : Theme.transparent
+        ZPFocusRing {
+            shown: control.activeFocus
+            faceRadius: 8
+        }
     }
 }

@@ -58,6 +58,10 @@ RowLayout {
         background: Rectangle {
             radius: 8
             color: Theme.surface
+            ZPFocusRing {
+                shown: opener.activeFocus
+                faceRadius: 8
+            }
         }
 
         Menu {

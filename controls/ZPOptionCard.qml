@@ -44,5 +44,9 @@ T.Button {
         color: control.selected ? Theme.control : Theme.surface
         border.color: control.selected ? Theme.accent : Theme.accentTintSoft
         border.width: control.selected ? 1.5 : 1
+        ZPFocusRing {
+            shown: control.activeFocus
+            faceRadius: 12
+        }
     }
 }

@@ -57,5 +57,9 @@ T.Button {
             radius: 12
             gradient: Theme.accentGradient
         }
+        ZPFocusRing {
+            shown: control.activeFocus
+            faceRadius: 12
+        }
     }
 }

@@ -44,5 +44,9 @@ T.Button {
         color: Theme.surface
         border.color: Theme.accentTintSoft
         border.width: 1
+        ZPFocusRing {
+            shown: control.activeFocus
+            faceRadius: 8
+        }
     }
 }

@@ -72,8 +72,10 @@ Item {
             anchors.fill: parent
             radius: 8
             color: Theme.textPrimary
-            border.width: 2
-            border.color: slider.activeFocus ? Theme.accent : Theme.transparent
+        }
+        ZPFocusRing {
+            shown: slider.activeFocus
+            faceRadius: 8
         }
     }
 

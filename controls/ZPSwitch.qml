@@ -24,6 +24,10 @@ T.AbstractButton {
         radius: height / 2
         color: control.on ? Theme.accent : Theme.border
         Behavior on color { ColorAnimation { duration: 150; easing.type: Easing.InOutQuad } }
+        ZPFocusRing {
+            shown: control.activeFocus
+            faceRadius: parent.radius
+        }
     }
     contentItem: Item {
         Item {

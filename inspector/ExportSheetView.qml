@@ -4,6 +4,9 @@
 // control writes the editor's export settings, so a choice is still there
 // next time; Export leaves the sheet open, also while the save dialog is.
 // Its height does not change with the format.
+// From the keyboard: the keys start in the sheet itself, Tab walks its
+// controls (each shows its focus, and Space presses only that one), and
+// Return or Enter presses Export wherever the focus is.
 // The window presents it while Editor.showExportSheet is set; Close clears
 // that flag.
 //   sizes, availableFormats, colorChoices: the menus' and chips' entries
@@ -22,6 +25,18 @@ ColumnLayout {
     readonly property bool isVector: ExportRules.isVector(format)
 
     spacing: 16
+    focus: true
+
+    function exportNow() {
+        if (!confirm.enabled)
+            return
+        if (Editor.exportDestination !== "files")
+            Editor.exportDestination = "files"
+        Editor.exportImage()
+    }
+    // A held key repeats: one press, one export.
+    Keys.onReturnPressed: (event) => { if (!event.isAutoRepeat) exportNow() }
+    Keys.onEnterPressed: (event) => { if (!event.isAutoRepeat) exportNow() }
 
     // The long edge: both the picture formats and tracing have one.
     component SizeRow: ZPMenuRow {
@@ -258,6 +273,7 @@ ColumnLayout {
     }
 
     ZPPrimaryButton {
+        id: confirm
         objectName: "confirmExport"
         Layout.topMargin: 8
         Layout.leftMargin: 24
@@ -267,11 +283,7 @@ ColumnLayout {
         fullWidth: true
         implicitHeight: 48
         enabled: Editor.cutout !== undefined && !Editor.isProcessing
-        onClicked: {
-            if (Editor.exportDestination !== "files")
-                Editor.exportDestination = "files"
-            Editor.exportImage()
-        }
+        onClicked: sheet.exportNow()
     }
 
     Item { Layout.preferredHeight: 24 - sheet.spacing }

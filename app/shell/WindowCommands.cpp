@@ -250,7 +250,9 @@ void WindowCommands::revealShared()
     if (!m_editor.shareURL().isLocalFile())
         return;
     const QString path = m_editor.shareURL().toLocalFile();
-    m_reveal.revealFile(path, offerPathWhenNotShown(&m_editor, feedback::sharedNotice(path), path));
+    // The file is ready whether or not anything shows it.
+    m_reveal.revealFile(path, offerPathWhenNotShown(&m_editor, feedback::sharedNotice(path), path,
+                                                    NoticeKind::success));
 }
 
 void WindowCommands::showNoticeInFolder()
@@ -260,7 +262,8 @@ void WindowCommands::showNoticeInFolder()
         return;
     // Without a file manager nothing shows the file: the notice names it in
     // full and offers to copy its path.
-    FileReveal::Done done = offerPathWhenNotShown(&m_editor, feedback::notShownNotice(path), path);
+    FileReveal::Done done = offerPathWhenNotShown(&m_editor, feedback::notShownNotice(path), path,
+                                                  NoticeKind::failure);
     if (QFileInfo(path).isDir())
         m_reveal.openFolder(path, std::move(done));
     else

@@ -10,7 +10,9 @@
 #include "model/engines/EditorEngines.h"
 #include "model/qml/QmlValues.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace zephrin {
 
@@ -33,13 +35,67 @@ double doubledArea(const std::vector<QPointF>& points)
     return sum;
 }
 
-// Whether the points make a selection with an inside: a lasso or outline of at
-// least 3 points enclosing some area, a rectangle or ellipse with width and
-// height. Anything less would make "Delete outside" erase the whole cutout.
+// The area the closed polygon winds around (the non-zero rule, as edits fill
+// it), in square pixels: the spans where the winding is not zero, summed over
+// rows an eighth of a pixel apart (fewer on a very tall stroke). Unlike the
+// shoelace sum, rounding in the points cannot give a stroke that goes there
+// and back an area.
+double woundArea(const std::vector<QPointF>& points)
+{
+    constexpr double kMostRows = 1 << 17;
+    const auto [low, high] = std::minmax_element(points.begin(), points.end(),
+                                                 [](QPointF a, QPointF b) { return a.y() < b.y(); });
+    const double height = high->y() - low->y();
+    if (!std::isfinite(height))
+        return 0;
+    const double rowsPerPixel = std::min(8.0, kMostRows / std::max(height, 1.0));
+    const double firstRow = std::ceil(low->y() * rowsPerPixel - 0.5);
+    const double lastRow = std::floor(high->y() * rowsPerPixel - 0.5);
+    std::vector<std::pair<double, int>> crossings;
+    double length = 0;
+    for (double row = firstRow; row <= lastRow; ++row) {
+        const double y = (row + 0.5) / rowsPerPixel;
+        crossings.clear();
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const QPointF& p = points[i];
+            const QPointF& q = points[(i + 1) % points.size()];
+            if ((p.y() <= y) == (q.y() <= y))
+                continue;
+            const double x = p.x() + (y - p.y()) * (q.x() - p.x()) / (q.y() - p.y());
+            crossings.emplace_back(x, q.y() > p.y() ? 1 : -1);
+        }
+        std::sort(crossings.begin(), crossings.end());
+        int winding = 0;
+        for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
+            winding += crossings[i].second;
+            if (winding != 0)
+                length += crossings[i + 1].first - crossings[i].first;
+        }
+    }
+    return length / rowsPerPixel;
+}
+
+// Whether a lasso or outline encloses some area. A stroke that goes there and
+// back encloses none, yet rounding leaves its shoelace sum a hair off zero; a
+// figure eight encloses area though its two loops' sums cancel. A pixel's
+// worth of sum settles it at once (the sum is never more than the area it
+// winds round, times the turns); below that, the area wound round decides.
+bool pointsEncloseArea(const std::vector<QPointF>& points)
+{
+    constexpr double kLeastArea = 1.0 / 64;  // square pixels
+    if (points.size() < 3)
+        return false;
+    return std::abs(doubledArea(points)) >= 2 || woundArea(points) >= kLeastArea;
+}
+
+// Whether the points make a selection with an inside: a lasso or outline
+// enclosing some area, a rectangle or ellipse with width and height. Anything
+// less would make "Delete outside" erase the whole cutout, and "Delete
+// inside" an undo step that changes nothing.
 bool enclosesArea(SelectionKind kind, const std::vector<QPointF>& points)
 {
     if (usesPoints(kind))
-        return points.size() >= 3 && std::abs(doubledArea(points)) > 0;
+        return pointsEncloseArea(points);
     if (points.size() < 2)
         return false;
     const QRectF box = boundingRect(kind, points);

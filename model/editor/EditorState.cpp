@@ -300,10 +300,10 @@ void EditorState::showFailureNotice(const QString& text)
     afterWait(m_noticeTask, ticket, noticeDuration, [this] { dismissNotice(); });
 }
 
-void EditorState::showPathNotice(const QString& text, const QString& path)
+void EditorState::showPathNotice(const QString& text, const QString& path, NoticeKind kind)
 {
     cancelTask(m_noticeTask);
-    setNotice(text, {}, path);
+    setNotice(text, {}, path, kind == NoticeKind::failure);
 }
 
 void EditorState::setNotice(const QString& text, const QString& revealPath, const QString& copyPath, bool failure)

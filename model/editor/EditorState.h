@@ -65,6 +65,7 @@
 #include "model/editor/ImageDocument.h"
 #include "model/editor/KeptRenders.h"
 #include "model/editor/ListingCompliance.h"
+#include "model/editor/NoticeKind.h"
 #include "model/editor/PaletteEntry.h"
 #include "model/editor/StickerItemList.h"
 #include "model/editor/TextLayerList.h"
@@ -558,8 +559,9 @@ public:
     void showFailureNotice(const QString& text);
     // Shows a notice that offers to copy `path`, which it names: nothing could
     // show the file. It stays until it is closed or replaced, so the path can
-    // be read and copied.
-    void showPathNotice(const QString& text, const QString& path);
+    // be read and copied. A failure is marked as one: the work itself may
+    // have succeeded (a shared file is ready) while only the showing failed.
+    void showPathNotice(const QString& text, const QString& path, NoticeKind kind);
     // "Copy Path": the notice's path on the clipboard as text; the notice then
     // says so.
     Q_INVOKABLE void copyNoticePath();

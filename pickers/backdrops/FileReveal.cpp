@@ -97,11 +97,12 @@ void FileReveal::desktopOpenUrl(const QUrl& url, Done done)
     runHelper(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)}, std::nullopt, std::move(done));
 }
 
-FileReveal::Done offerPathWhenNotShown(EditorState* editor, const QString& text, const QString& path)
+FileReveal::Done offerPathWhenNotShown(EditorState* editor, const QString& text, const QString& path,
+                                       NoticeKind kind)
 {
-    return [editor = QPointer(editor), text, path](bool shown) {
+    return [editor = QPointer(editor), text, path, kind](bool shown) {
         if (!shown && editor)
-            editor->showPathNotice(text, path);
+            editor->showPathNotice(text, path, kind);
     };
 }
 

@@ -7,6 +7,8 @@
 // say afterwards, on the caller's thread, whether something showed the folder,
 // so that the caller can tell the user when nothing could.
 
+#include "model/editor/NoticeKind.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -48,7 +50,8 @@ struct FileReveal {
 
 // The answer for a file or folder the user asked to see: where nothing showed
 // it, the editor's notice says `text`, which names `path` in full, and offers
-// to copy the path.
-FileReveal::Done offerPathWhenNotShown(EditorState* editor, const QString& text, const QString& path);
+// to copy the path; `kind` says whether that notice tells of a failure.
+FileReveal::Done offerPathWhenNotShown(EditorState* editor, const QString& text, const QString& path,
+                                       NoticeKind kind);
 
 } // namespace zephrin

@@ -222,7 +222,7 @@ void MyBackgroundsGridState::openFolder() const
 
 FileReveal::Done MyBackgroundsGridState::sayWhenNotShown(const QString& path) const
 {
-    return offerPathWhenNotShown(editor(), feedback::notShownNotice(path), path);
+    return offerPathWhenNotShown(editor(), feedback::notShownNotice(path), path, NoticeKind::failure);
 }
 
 } // namespace zephrin

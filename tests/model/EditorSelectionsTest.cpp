@@ -51,6 +51,48 @@ TEST_F(EditorSelections, ASelectionWithoutAnInsideIsRefused)
     EXPECT_TRUE(editor->maskOps().empty());
 }
 
+// A lasso selects what it encloses, judged by the area and not by the
+// rounding of its points: a stroke there and back along a line encloses
+// nothing (and Delete then adds no step), a figure eight encloses its loops.
+TEST_F(EditorSelections, ALassoSelectsOnlyWhereItEnclosesArea)
+{
+    // Points as the canvas maps them from the view, zoomed in and panned.
+    const auto fromView = [](double t) { return QPointF((40 + 7 * t - 3.1) / 3.7, (30 + 3 * t + 7.3) / 3.7); };
+    EditorState::Points thereAndBack;
+    for (int t = 0; t <= 10; ++t)
+        thereAndBack.push_back(fromView(t));
+    for (int t = 9; t >= 0; --t)
+        thereAndBack.push_back(fromView(t + 0.5));
+
+    const struct {
+        const char* stroke;
+        EditorState::Points points;
+        bool selects;
+    } cases[] = {
+        {"there and back along a line", thereAndBack, false},
+        {"a figure eight", {{20, 20}, {60, 60}, {60, 20}, {20, 60}}, true},
+        {"a sliver over a row of pixel centres", {{10, 40.2}, {70, 40.2}, {70, 40.8}, {10, 40.8}}, true},
+        {"a loop", {{10, 10}, {50, 12}, {30, 40}}, true},
+    };
+    for (SelectionKind kind : {SelectionKind::lasso, SelectionKind::polygon})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.stroke);
+            editor->setPendingSelection(std::nullopt);
+            editor->setSelectionKind(kind);
+            editor->finishSelection(c.points);
+            EXPECT_EQ(editor->pendingSelection().has_value(), c.selects);
+        }
+
+    editor->setPendingSelection(std::nullopt);
+    editor->setSelectionKind(SelectionKind::lasso);
+    editor->finishSelection(thereAndBack);
+    const int steps = editor->undoCount();
+    editor->eraseSelection(true);
+    editor->eraseSelection(false);
+    EXPECT_TRUE(editor->maskOps().empty());
+    EXPECT_EQ(editor->undoCount(), steps);
+}
+
 TEST_F(EditorSelections, AnEditUsesThePendingSelectionUpAndItCanBeReselected)
 {
     editor->finishSelection(EditorState::Points{{10, 10}, {50, 40}});

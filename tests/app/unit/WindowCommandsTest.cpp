@@ -266,6 +266,7 @@ TEST_F(NoFileManagerTest, TheNoticeNamesTheFileAndOffersItsPath)
     ASSERT_TRUE(QFileInfo(shared).isAbsolute());
     EXPECT_EQ(editor->notice(), QStringLiteral("Ready to share ") + shared);
     EXPECT_EQ(editor->noticeCopyPath(), shared);
+    EXPECT_FALSE(editor->noticeIsFailure());  // the file is ready all the same
     EXPECT_TRUE(editor->noticeRevealPath().isEmpty());  // nothing could show it
     EXPECT_TRUE(editor->lastError().isEmpty());
     // It stays up while the path may be wanted.
@@ -286,6 +287,7 @@ TEST_F(NoFileManagerTest, TheNoticeNamesTheFileAndOffersItsPath)
     m_commands.showNoticeInFolder();
     EXPECT_EQ(editor->notice(), QStringLiteral("No file manager is available to show ") + saved);
     EXPECT_EQ(editor->noticeCopyPath(), saved);
+    EXPECT_TRUE(editor->noticeIsFailure());
     editor->dismissNotice();
     EXPECT_TRUE(editor->notice().isEmpty());
     EXPECT_TRUE(editor->noticeCopyPath().isEmpty());

@@ -342,6 +342,29 @@ TestCase {
         }
     }
 
+    // A sheet opened from the keyboard while the hint shows stands over the
+    // image: the hint goes with no move of the pointer, and stays away while
+    // the sheet is open (Export writes what the sheet says; the drag a PNG).
+    function test_theDragOutHintGivesWayToASheetOpenedFromTheKeyboard() {
+        const window = openWindow()
+        Driver.openPicture(120, 80)
+        const area = item(window, "dragOutHintArea")
+        const hint = area.hint
+        const sheet = item(window, "exportSheet")
+        Editor.exportFormat = "WebP"
+        mouseMove(area, area.width * 0.5, area.height * 0.5)
+        tryVerify(() => hint.visible, Driver.patience)
+        verify(hint.text.endsWith("a PNG"), hint.text)
+        keyClick(Qt.Key_E, Qt.ControlModifier)
+        tryCompare(sheet, "opened", true)
+        tryVerify(() => !hint.visible, Driver.patience)
+        wait(1200)
+        verify(!hint.visible)
+        Editor.showExportSheet = false
+        tryCompare(sheet, "visible", false)
+        Editor.exportFormat = "PNG"
+    }
+
     function test_theSheetCanvasSaysHowToFillAnEmptySheet() {
         const window = openWindow()
         Editor.tool = "sheet"

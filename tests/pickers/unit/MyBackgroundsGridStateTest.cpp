@@ -253,15 +253,18 @@ TEST_F(MyBackgroundsGrid, ShowsFilesThroughTheFileManagerOrOpensTheirFolder)
     EXPECT_TRUE(store->notice().isEmpty());
 
     // Nothing on the desktop can show the file or the folder: the editor's
-    // notice names it in full and offers to copy its path.
+    // notice names it in full, offers to copy its path and is marked as the
+    // failure it is.
     opens = false;
     const QString file = images + "/" + a + ".jpg";
     grid.revealInFolder(a);
     EXPECT_EQ(editor->notice(), "No file manager is available to show " + file);
     EXPECT_EQ(editor->noticeCopyPath(), file);
+    EXPECT_TRUE(editor->noticeIsFailure());
     grid.openFolder();
     EXPECT_EQ(editor->notice(), "No file manager is available to show " + images);
     EXPECT_EQ(editor->noticeCopyPath(), images);
+    EXPECT_TRUE(editor->noticeIsFailure());
     EXPECT_TRUE(store->notice().isEmpty());
 }
 
