@@ -434,9 +434,9 @@ std::vector<Seed> seeds()
     }
     add("jpeg", "jpeg", encoded(picture, "jpeg", 85), 0);
     add("jpeg", "jpeg-progressive", encoded(picture, "jpeg", 85, true), 0);
-    add("jpeg", "jpeg-arithmetic", writeJpeg({.width = 300, .height = 200, .arithmetic = true}), 0);
+    add("jpeg", "jpeg-arithmetic", writeJpeg({.width = 96, .height = 64, .arithmetic = true}), 0);
     add("jpeg", "jpeg-arithmetic-progressive",
-        writeJpeg({.width = 300, .height = 200, .progressive = true, .arithmetic = true}), 0);
+        writeJpeg({.width = 96, .height = 64, .progressive = true, .arithmetic = true}), 0);
     for (Seed& seed : list)
         if (seed.format == QLatin1String("jpeg"))
             seed.dataEnd = seed.bytes.lastIndexOf("\xFF\xD9");
