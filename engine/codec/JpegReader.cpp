@@ -18,16 +18,22 @@
 #include <cstring>
 #include <optional>
 
-#include <jerror.h>
 #include <jpeglib.h>
+// After jpeglib.h: which messages exist depends on its configuration.
+#include <jerror.h>
 
 namespace zephrin {
 
 namespace {
 
-// Progressive files have about ten scans; each one is a pass over every block,
-// so a file of thousands of tiny scans would take minutes.
+// Progressive files have about ten scans; each one is a pass over every block
+// of its components, however little it codes, so a file of thousands of tiny
+// scans would take minutes. Typical scripts come to four to eight passes over
+// the picture's blocks; a hundred full passes over 16384 x 16384 took 17.6 s.
+// Work below kWorkAlwaysAllowed block visits (about a second) always goes.
 constexpr int kMaxScans = 100;
+constexpr qint64 kMaxPassesOverBlocks = 16;
+constexpr qint64 kWorkAlwaysAllowed = qint64(1) << 25;
 constexpr int kRowsPerRead = 16;
 
 // libjpeg reports errors through error_exit, which must not return: it jumps
@@ -42,22 +48,75 @@ struct Session {
     jpeg_decompress_struct info;
     ErrorManager errors;
     jpeg_progress_mgr progress;
+    QByteArrayView bytes; // what libjpeg reads
+    bool oneScan = false; // set before decoding
+    int scansCounted = 0;
+    qint64 blockVisits = 0; // by the scans counted
+    // In an arithmetic-coded file of one scan: the iMCU rows decoded when its
+    // data was found to end at a marker before its last row; -1 otherwise.
+    int rowsBeforeDataEnded = -1;
 };
+
+Session& sessionOf(j_common_ptr info) { return *static_cast<Session*>(info->client_data); }
 
 void stop(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
 
+bool isRestartMarker(int marker) { return marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7; }
+
+// libjpeg skipped `count` bytes to reach the marker it reads now. In an
+// arithmetic-coded file past its first scan header these are scan data the
+// decoder did not need: the picture ended before its data did, so the data
+// was not the picture's (a piece cut out of it, or data made up to look large
+// enough). Zero bytes code nothing and are let be.
+bool skippedScanData(j_common_ptr common, int count)
+{
+    const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (!info->arith_code || info->input_scan_number == 0)
+        return false;
+    const QByteArrayView bytes = sessionOf(common).bytes;
+    const auto* at = reinterpret_cast<const char*>(info->src->next_input_byte);
+    if (count <= 0 || at < bytes.data() + count || at > bytes.data() + bytes.size())
+        return true;
+    return std::any_of(at - count, at, [](char byte) { return byte != 0; });
+}
+
 // libjpeg goes on after these warnings, filling the blocks it has no data for
-// with grey; here they end the read.
+// with grey, or (a scan refining coefficients it refined already) taking as
+// long as a scan over every block, again and again; here they end the read.
 void onMessage(j_common_ptr info, int level)
 {
-    if (level < 0 && (info->err->msg_code == JWRN_HIT_MARKER || info->err->msg_code == JWRN_JPEG_EOF))
+    if (level >= 0)
+        return;
+    const int code = info->err->msg_code;
+    if (code == JWRN_HIT_MARKER || code == JWRN_JPEG_EOF || code == JWRN_ARITH_BAD_CODE
+        || code == JWRN_BOGUS_PROGRESSION
+        || (code == JWRN_EXTRANEOUS_DATA && skippedScanData(info, info->err->msg_parm.i[0])))
         stop(info);
 }
 
-void onProgress(j_common_ptr info)
+// libjpeg's arithmetic decoder takes zeros once its data meets a marker and
+// says nothing, where the Huffman decoder warns (JWRN_HIT_MARKER). The rows
+// decoded by then are noted here; what follows is judged once decoded.
+void onProgress(j_common_ptr common)
 {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
-        stop(info);
+    const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > kMaxScans)
+        stop(common);
+    Session& session = sessionOf(common);
+    if (info->input_scan_number != session.scansCounted) {
+        session.scansCounted = info->input_scan_number;
+        qint64 blocks = 0;
+        for (int c = 0; c < info->num_components; ++c)
+            blocks += qint64(info->comp_info[c].width_in_blocks) * info->comp_info[c].height_in_blocks;
+        for (int c = 0; c < info->comps_in_scan; ++c)
+            session.blockVisits +=
+                qint64(info->cur_comp_info[c]->width_in_blocks) * info->cur_comp_info[c]->height_in_blocks;
+        if (session.blockVisits > std::max(kMaxPassesOverBlocks * blocks, kWorkAlwaysAllowed))
+            stop(common);
+    }
+    if (session.oneScan && info->arith_code && session.rowsBeforeDataEnded < 0 && info->unread_marker != 0
+        && !isRestartMarker(info->unread_marker) && info->input_iMCU_row < info->total_iMCU_rows)
+        session.rowsBeforeDataEnded = int(info->input_iMCU_row);
 }
 
 bool readHeader(Session& session, QByteArrayView bytes)
@@ -137,6 +196,38 @@ bool dataCanHoldBlocks(const jpeg_decompress_struct& info, qint64 scanBytes)
 {
     const qint64 blocks = qint64((info.image_width + 7) / 8) * qint64((info.image_height + 7) / 8);
     return scanBytes * 8 * (info.arith_code ? kArithmeticBlocksPerBit : 1) >= blocks;
+}
+
+// Where the rows an arithmetic-coded scan decoded from its decoder's zeros
+// alone start for certain: past the iMCU row noted in rowsBeforeDataEnded,
+// whose first rows mix in chroma upsampled from the row before.
+int firstZeroFilledRow(const jpeg_decompress_struct& info, int rowsBeforeDataEnded)
+{
+#if JPEG_LIB_VERSION >= 70
+    const int scaled = info.min_DCT_v_scaled_size;
+#else
+    const int scaled = info.min_DCT_scaled_size;
+#endif
+    return (rowsBeforeDataEnded + 1) * info.max_v_samp_factor * scaled;
+}
+
+// Rows decoded from zeros are the picture's own only where it has nothing
+// more to code: the arithmetic coder leaves out the zero bytes a flat end (a
+// white band, a blank page) comes to. The same zeros after a scan cut short
+// paint whatever the decoder's adapted state makes of them.
+bool rowsFromAreFlat(const cv::Mat& pixels, int first)
+{
+    if (first >= pixels.rows)
+        return true;
+    const size_t pixel = pixels.elemSize();
+    const uchar* colour = pixels.ptr(first);
+    for (int y = first; y < pixels.rows; ++y) {
+        const uchar* row = pixels.ptr(y);
+        for (int x = 0; x < pixels.cols; ++x)
+            if (std::memcmp(row + size_t(x) * pixel, colour, pixel) != 0)
+                return false;
+    }
+    return true;
 }
 
 // What libjpeg keeps besides the output rows: a file of several scans is held
@@ -264,6 +355,7 @@ public:
         session.progress.progress_monitor = onProgress;
         jpeg_create_decompress(&session.info);
         session.info.progress = &session.progress;
+        session.info.client_data = &session;
     }
     ~SessionGuard() { jpeg_destroy_decompress(&m_session.info); }
     SessionGuard(const SessionGuard&) = delete;
@@ -305,6 +397,7 @@ bool isJpeg(QByteArrayView bytes)
 std::optional<ReadFailure> jpegRefusal(QByteArrayView bytes, const ReadLimits& limits)
 {
     Session session{};
+    session.bytes = bytes;
     const SessionGuard guard(session);
     QSize wanted;
     bool cmyk = false;
@@ -314,6 +407,7 @@ std::optional<ReadFailure> jpegRefusal(QByteArrayView bytes, const ReadLimits& l
 ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
 {
     Session session{};
+    session.bytes = bytes;
     const SessionGuard guard(session);
     QSize wanted;
     bool cmyk = false;
@@ -338,7 +432,11 @@ ImageRead readJpeg(QByteArrayView bytes, const ReadLimits& limits)
                                                         : JCS_EXT_RGBA;
     // The decoder writes on one thread: a pooled buffer is mapped in already.
     cv::Mat pixels = newPixelBuffer({decoded.width(), decoded.height()}, layout == Layout::grey ? CV_8UC1 : CV_8UC4);
+    session.oneScan = !jpeg_has_multiple_scans(&info);
     if (!decodeRows(session, pixels.data, pixels.step, cmyk, layout == Layout::bgra))
+        return failed(ReadFailure::unreadable);
+    if (session.rowsBeforeDataEnded >= 0
+        && !rowsFromAreFlat(pixels, firstZeroFilledRow(info, session.rowsBeforeDataEnded)))
         return failed(ReadFailure::unreadable);
 
     const QColorSpace conversion = convert ? profile : QColorSpace();

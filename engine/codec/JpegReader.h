@@ -14,9 +14,14 @@
 //
 // Refused as unreadable: a file cut off before its end marker, a Huffman-coded
 // file whose scans hold less than one bit per 8 × 8 block of its picture (an
-// arithmetic-coded one than a bit per 64 blocks; what lies around the scans
-// does not count), a scan whose data ends before its last block, more than
-// 100 scans. Where Qt's scale would pass the limits' maxDecodeBytes (output
+// arithmetic-coded one than a bit per 64 blocks, zero bytes not counted; what
+// lies around the scans does not count), a scan whose data ends before its
+// last block (in an arithmetic-coded file of one scan: before its last rows,
+// unless the rows after are one flat colour, which the coder codes with no
+// bytes), a bad arithmetic code, arithmetic-coded data its decoder leaves
+// unread, a scan refining what is refined already, more than 100 scans or,
+// past some 33 million block visits, more than 16 passes over the picture's
+// blocks. Where Qt's scale would pass the limits' maxDecodeBytes (output
 // plus a progressive file's coefficient buffer), a smaller eighth is taken and
 // its picture kept at that size; refused as tooLarge when even 1/8 passes it.
 

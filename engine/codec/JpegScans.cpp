@@ -1,5 +1,6 @@
 #include "engine/codec/JpegScans.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zephrin {
@@ -14,6 +15,9 @@ constexpr unsigned char kStartOfScan = 0xDA;
 // Markers without a length field: TEM and the restart markers RST0 to RST7.
 bool standsAlone(unsigned char marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
 
+// SOF9 to SOF15 but DAC (0xCC), which defines arithmetic-coding conditioning.
+bool startsArithmeticFrame(unsigned char marker) { return marker >= 0xC9 && marker <= 0xCF && marker != 0xCC; }
+
 } // namespace
 
 std::optional<qint64> jpegScanBytes(QByteArrayView bytes)
@@ -23,6 +27,7 @@ std::optional<qint64> jpegScanBytes(QByteArrayView bytes)
     if (size < 2 || data[0] != kMarker || data[1] != kStartOfImage)
         return std::nullopt;
     qint64 scanBytes = 0;
+    bool arithmetic = false;
     qsizetype at = 2;
     while (true) {
         // The next marker; stray bytes before it are tolerated, as libjpeg does.
@@ -46,6 +51,8 @@ std::optional<qint64> jpegScanBytes(QByteArrayView bytes)
         if (length < 2 || at + length > size)
             return std::nullopt;
         at += length;
+        if (startsArithmeticFrame(marker))
+            arithmetic = true;
 
         if (marker == kStartOfScan) {
             // Entropy-coded data up to the next marker: 0xFF 0x00 is a stuffed
@@ -66,6 +73,8 @@ std::optional<qint64> jpegScanBytes(QByteArrayView bytes)
                 break; // a marker after the scan: back to the segment loop
             }
             scanBytes += at - scanStart;
+            if (arithmetic)
+                scanBytes -= std::count(data + scanStart, data + at, 0);
         }
     }
 }

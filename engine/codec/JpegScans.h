@@ -13,7 +13,10 @@ namespace zephrin {
 
 // The bytes of entropy-coded data in the scans of the first image of `bytes`:
 // from the end of each start-of-scan header to the marker that ends its data
-// (stuffed bytes and restart markers inside it count). What lies around the
+// (stuffed bytes and restart markers inside it count). In an arithmetic-coded
+// image zero bytes do not count: its decoder takes zeros wherever data is
+// missing, so zeros code next to nothing, and runs of them passed for data
+// the decoder mostly never read. What lies around the
 // scans (tables, comments, APPn blocks, anything after the end-of-image marker:
 // appended previews, motion-photo video) codes no pixel and does not count.
 // None when the bytes do not start like a JPEG (SOI), or when the end-of-image

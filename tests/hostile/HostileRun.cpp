@@ -24,6 +24,7 @@
 //         crash    ended by a signal, or ran past a minute.
 
 #include "engine/codec/HeicWriter.h"
+#include "engine/codec/JpegFixtures.h"
 #include "engine/codec/WebPEncoder.h"
 #include "support/ChildProcess.h"
 #include "support/ExifBlock.h"
@@ -334,6 +335,20 @@ std::vector<Case> cases(const QDir& folder)
     list.push_back({"4", "overlay-16000-around-256.heic", heicOverlay(cell, QSize(16000, 16000), QPoint(0, 0))});
     list.push_back({"12", "gif-16384-honest.gif", discGif(16384, 16384, 6000)});
 
+    // Arithmetic-coded scans padded with zeros, cut short or with bytes taken
+    // out; a progressive picture whose last refinement comes 95 times more.
+    list.push_back({"1", "jpeg-arithmetic-65500-150k-zeros-in-scan.jpg", arithmeticJpegClaiming(65500, 65500, 150 * 1000)});
+    const QByteArray arithmeticPhoto = writeJpeg({.width = 600, .height = 400, .arithmetic = true});
+    list.push_back({"2", "jpeg-arithmetic-whole.jpg", arithmeticPhoto});
+    list.push_back({"2", "jpeg-arithmetic-cut-at-a-third.jpg", withScanCut(arithmeticPhoto, 1.0 / 3)});
+    list.push_back({"2", "jpeg-arithmetic-60-bytes-out.jpg", withScanBytesRemoved(arithmeticPhoto, 60)});
+    list.push_back({"2", "jpeg-arithmetic-white-bottom.jpg",
+                    writeJpeg({.width = 600, .height = 400, .arithmetic = true, .whiteFrom = 200})});
+    const QByteArray flatProgressive =
+        writeJpeg({.width = 16384, .height = 16384, .components = 1, .progressive = true, .whiteFrom = 0});
+    list.push_back({"5", "jpeg-16384-progressive-flat.jpg", flatProgressive});
+    list.push_back({"5", "jpeg-16384-refinement-95-times-more.jpg", withLastScanRepeated(flatProgressive, 95)});
+
     list.push_back({"11", "missing", {}, {}, folder.filePath(QStringLiteral("missing.png"))});
     list.push_back({"11", "a folder", {}, {}, folder.path()});
     const QString plain = writeFile(folder.filePath(QStringLiteral("notes.txt")), "a file\n");
@@ -419,6 +434,9 @@ std::vector<Seed> seeds()
     }
     add("jpeg", "jpeg", encoded(picture, "jpeg", 85), 0);
     add("jpeg", "jpeg-progressive", encoded(picture, "jpeg", 85, true), 0);
+    add("jpeg", "jpeg-arithmetic", writeJpeg({.width = 96, .height = 64, .arithmetic = true}), 0);
+    add("jpeg", "jpeg-arithmetic-progressive",
+        writeJpeg({.width = 96, .height = 64, .progressive = true, .arithmetic = true}), 0);
     for (Seed& seed : list)
         if (seed.format == QLatin1String("jpeg"))
             seed.dataEnd = seed.bytes.lastIndexOf("\xFF\xD9");

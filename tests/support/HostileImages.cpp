@@ -376,7 +376,7 @@ QByteArray gifEndingAtOnce(int width, int height, int dataBytes)
     return gif.append('\0').append(char(0x3B));
 }
 
-QByteArray arithmeticJpegClaiming(int width, int height)
+QByteArray arithmeticJpegClaiming(int width, int height, qint64 scanZeros)
 {
     QByteArray jpeg("\xFF\xD8", 2);
     appendJpegSegment(jpeg, 0xDB, QByteArray(1, '\0') + QByteArray(64, '\1')); // quantisation: all ones
@@ -386,7 +386,7 @@ QByteArray arithmeticJpegClaiming(int width, int height)
     frame.append("\x01\x01\x11\x00", 4);  // one component, no subsampling
     appendJpegSegment(jpeg, 0xC9, frame);   // sequential, arithmetic coding
     appendJpegSegment(jpeg, 0xDA, QByteArray("\x01\x01\x00\x00\x3F\x00", 6));
-    jpeg.append(QByteArray(8, '\0'));
+    jpeg.append(QByteArray(scanZeros, '\0'));
     return jpeg.append("\xFF\xD9", 2);
 }
 

@@ -98,9 +98,9 @@ QByteArray topDownBmp(const QByteArray& bmp);
 QByteArray gifEndingAtOnce(int width, int height, int dataBytes);
 
 // An arithmetic-coded grey JPEG claiming width × height pixels whose scan is
-// a few zero bytes: libjpeg reads zeros past the end of such data, and made a
-// flat grey picture of it.
-QByteArray arithmeticJpegClaiming(int width, int height);
+// `scanZeros` zero bytes: libjpeg reads zeros past the end of such data, and
+// made a flat grey picture of it, reading only a few KB of even 150 KB.
+QByteArray arithmeticJpegClaiming(int width, int height, qint64 scanZeros = 8);
 
 // An animated WebP of a width × height canvas whose one frame is 1 × 1 pixel
 // of colour (4, 4, 4) and alpha 4 at the top left: under a hundred bytes.

@@ -27,6 +27,10 @@ TEST(ImageRead, JudgesAJpegsDataByItsScansAlone)
     const QByteArray strip = writeJpeg({.width = 600, .height = 400, .components = 1});
     const std::pair<QByteArray, const char*> claims[] = {
         {arithmetic + kAfterEnd, "arithmetic-coded, 140 KB after its end"},
+        // The decoder read a few KB of them and skipped the rest.
+        {arithmeticJpegClaiming(65500, 65500, 150 * 1000), "arithmetic-coded, 150 KB of zeros inside its scan"},
+        {jpegTiff(arithmeticJpegClaiming(16000, 16000, 600 * 1024), 16000, 16000),
+         "JPEG-in-TIFF arithmetic strip of 600 KB of zeros, claiming 16000 x 16000"},
         {jpegWithSegments(arithmetic, kComment + kComment + kComment), "arithmetic-coded, three 64 KB comments"},
         {cutScan + QByteArray(600 * 1024, '\0'), "Huffman-coded scan cut short, 600 KB after its end"},
         {jpegTiff(jpegWithSegments(strip, kComment.repeated(8)), 16000, 16000),
