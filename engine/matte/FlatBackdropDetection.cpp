@@ -1,11 +1,14 @@
 // Deciding whether an image stands on a flat, evenly coloured backdrop.
 
 #include "engine/isnet/IsnetLog.h"
+#include "engine/matte/BorderConnectedKey.h"
 #include "engine/matte/ColorSpread.h"
+#include "engine/matte/CornerPatches.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/MatteGrid.h"
 #include "engine/matte/SoftColorKey.h"
-#include "engine/types/MatteError.h"
+#include "engine/matte/SoftKey.h"
+#include "engine/types/LowLevelFailure.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -25,14 +28,20 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
                                                             double maximumSigma,
                                                             std::optional<RGBAColor> keyColor) const
 {
-    // A failure of the keying (an empty image, memory) only means no backdrop.
-    std::optional<MatteBox> keyed;
-    try {
-        keyed = flatColorMask(image, 25.0, true, 0, keyColor);
-    } catch (const MatteError&) {
+    // A failure of the keying (memory) only means no backdrop. The matte
+    // handed on keys grainy paper whole (the ramp follows its measured
+    // spread); which cells are backdrop, and so the share and the spread
+    // measured, is decided at the tolerance itself, so that neither a pale
+    // subject's edge nor the coarser part of a grainy backdrop's spread counts.
+    if (image.empty())
         return std::nullopt;
-    }
-    const Matte& matte = keyed->image();
+    const std::optional<BorderKeys> keyed = orNothing("detectFlatBackdrop", [&]() -> std::optional<BorderKeys> {
+        const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(image.pixels));
+        return borderConnectedKeys(image.pixels, backdropKey(image.pixels, key, 25.0));
+    });
+    if (!keyed)
+        return std::nullopt;
+    const Matte matte(keyed->matte);
     const cv::Size size = matte.size();
     if (size.width < 1 || size.height < 1)
         return std::nullopt;
@@ -42,7 +51,7 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
     // spread of the cells.
     const cv::Size grid = steppedGrid(size, 128).size;
     const cv::Rect area({0, 0}, grid);
-    const cv::Mat gridMatte = m_context.render(Matte(scaledToGrid(matte.pixels, grid, cv::INTER_LINEAR)), area);
+    const cv::Mat gridMatte = m_context.render(Matte(scaledToGrid(keyed->decided, grid, cv::INTER_LINEAR)), area);
     const cv::Mat gridImage = m_context.render(Image(scaledToGrid(image.pixels, grid, cv::INTER_LINEAR)), area);
 
     // Mean and spread of the colour over the keyed cells.

@@ -95,7 +95,8 @@ public:
     // without one, the mean of the three corner patches that agree best (see
     // CornerPatches). With `connectedOnly` only the keyed area connected to the
     // image border stays keyed, after closing gaps of up to 2 × min(closeGaps,
-    // 20) pixels in the subject (see BorderConnectedKey). The box has no
+    // 20) pixels in the subject (see BorderConnectedKey); what is backdrop there
+    // is decided by the tolerance's own ramp, not the moved one. The box has no
     // backdrop colour and no scene fallback.
     // Throws MatteError (renderFailed) for an empty image. Tolerance and
     // closeGaps are clamped to the ranges below, the keying controls' own.
