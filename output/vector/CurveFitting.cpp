@@ -82,9 +82,51 @@ CubicSegment leastSquaresCubic(std::span<const Pt> points, const std::vector<dou
 }
 
 struct FitError {
-    double maxSquared = 0;   // largest squared distance of an interior point
-    std::size_t split = 0;   // the last interior point reaching it
+    double maxSquared = 0;   // largest squared distance of an interior point, or of the curve from the run
+    std::size_t split = 0;   // the interior point to split at when it is too large
 };
+
+// The squared distance of q from the segment a to b.
+double squaredDistanceToSegment(Pt q, Pt a, Pt b)
+{
+    const Pt ab = b - a;
+    const double span = dot(ab, ab);
+    const double s = span > 0 ? std::clamp(dot(q - a, ab) / span, 0.0, 1.0) : 0.0;
+    const Pt off = q - (a + ab * s);
+    return dot(off, off);
+}
+
+// Curve samples between two neighbouring points' parameters.
+constexpr int kSamplesBetweenPoints = 8;
+
+// How far the curve strays from the polyline of the run between its points:
+// a cubic fitted to few points can pass close to each of them and still bulge
+// far out between (a long straight run with its points bunched at one end).
+// Each curve sample between points i and i + 1 is measured against the
+// polyline's pieces from i − 1 to i + 2; a split goes to the nearer of the two
+// points that is interior.
+FitError measureStraying(std::span<const Pt> points, const std::vector<double>& u, const CubicSegment& curve)
+{
+    const std::size_t n = points.size();
+    FitError worst{0, n / 2};
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const double from = std::min(u[i], u[i + 1]), to = std::max(u[i], u[i + 1]);
+        const std::size_t firstPiece = i > 0 ? i - 1 : 0, endPiece = std::min(i + 2, n - 1);
+        for (int k = 1; k < kSamplesBetweenPoints; ++k) {
+            const double at = from + (to - from) * k / kSamplesBetweenPoints;
+            const Pt q = bezierAt(curve, at);
+            double nearest = INFINITY;
+            for (std::size_t j = firstPiece; j < endPiece; ++j)
+                nearest = std::min(nearest, squaredDistanceToSegment(q, points[j], points[j + 1]));
+            if (nearest > worst.maxSquared) {
+                worst.maxSquared = nearest;
+                const bool nearerStart = k * 2 <= kSamplesBetweenPoints;
+                worst.split = std::clamp<std::size_t>(nearerStart ? i : i + 1, 1, n - 2);
+            }
+        }
+    }
+    return worst;
+}
 
 FitError measureError(std::span<const Pt> points, const std::vector<double>& u, const CubicSegment& curve)
 {
@@ -97,7 +139,8 @@ FitError measureError(std::span<const Pt> points, const std::vector<double>& u, 
             error.split = i;
         }
     }
-    return error;
+    const FitError straying = measureStraying(points, u, curve);
+    return straying.maxSquared > error.maxSquared ? straying : error;
 }
 
 // One Newton-Raphson step per parameter towards the curve point nearest its
