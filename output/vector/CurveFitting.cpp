@@ -160,6 +160,26 @@ void reparameterise(std::span<const Pt> points, std::vector<double>& u, const Cu
 
 constexpr int kNewtonIterations = 4;
 
+// The cubic from a to b leaving along t1 and arriving along t2, its handles a
+// third of the chord, or shorter where that would take it further than the
+// tolerance from the chord: a run split at a point keeps a tangent there that
+// need not lie along the chord, and full handles would bow the curve out
+// (a wall meeting a roof becomes a bulge). The curve's distance from the
+// chord's line grows linearly with the handles, so one scaling suffices.
+CubicSegment twoPointCurve(Pt a, Pt b, Pt t1, Pt t2, double maxError)
+{
+    const Pt across = normalised(Pt{a.y - b.y, b.x - a.x});
+    double handle = distance(b, a) / 3, farthest = 0;
+    for (int k = 1; k < 16; ++k) {
+        const double u = k / 16.0, v = 1 - u;
+        farthest = std::max(farthest, std::abs(3 * u * v * v * dot(t1, across) + 3 * u * u * v * dot(t2, across)));
+    }
+    const double limit = std::sqrt(maxError);
+    if (farthest * handle > limit)
+        handle = limit / farthest;
+    return {a, a + t1 * handle, b + t2 * handle, b};
+}
+
 } // namespace
 
 // Each run either fits one cubic or is split in two at its worst point, with a
@@ -179,8 +199,7 @@ void fitCubic(std::span<const Pt> points, Pt startTangent, Pt endTangent, double
         const std::span<const Pt> p = points.subspan(run.first, run.last - run.first + 1);
 
         if (p.size() == 2) {
-            const double third = distance(p[1], p[0]) / 3;
-            out.push_back({p[0], p[0] + run.t1 * third, p[1] + run.t2 * third, p[1]});
+            out.push_back(twoPointCurve(p[0], p[1], run.t1, run.t2, maxError));
             continue;
         }
 

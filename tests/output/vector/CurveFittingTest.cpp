@@ -54,7 +54,8 @@ double farthestFrom(const std::vector<CubicSegment>& segments, const std::vector
 // Outlines whose simplified polygons have long straight runs ending in a few
 // close points (a thin floor line, a wall meeting an eave, the ends of a
 // bar): a cubic fitted to the few points may pass near each of them and
-// still bulge far out along the run. Every fitted curve stays within the fit
+// still bulge far out along the run, and so may the curve of a single
+// straight run whose end tangent comes from a split. Every fitted curve stays within the fit
 // tolerance of the polygon it stands for.
 TEST(FitContour, CurvesStayOnLongStraightRunsAndCorners)
 {
@@ -70,6 +71,9 @@ TEST(FitContour, CurvesStayOnLongStraightRunsAndCorners)
         {"a slanted floor line",
          {{0, 0}, {2, -1}, {500, 20}, {502, 22}, {500, 24}, {2, 3}, {0, 2}}},
         {"a roof over a wall", {{0, 40}, {60, 0}, {120, 40}, {118, 41.5}, {116, 43}, {116, 140}, {4, 140}, {4, 43}}},
+        // Walls meet the roof at a turn short of a corner: the run is split
+        // there, and the wall's and roof's own curves must not bow out.
+        {"walls under a roof", {{98, 332}, {98, 198}, {250, 88}, {402, 198}, {402, 332}}},
     };
     for (const double maxError : {0.5, 2.4, 7.3}) {
         for (const Polygon& polygon : polygons) {
