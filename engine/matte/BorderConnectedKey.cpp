@@ -177,29 +177,15 @@ RowRuns reachedBackdrop(const cv::Mat& rgba, const SoftKey& key, int closeGaps)
     return reachedWithGapsClosed(backdrop, n);
 }
 
-// The key's values on the reached runs and their ring, 255 elsewhere; `byte`
-// is a member of SoftKey giving one pixel's value.
-cv::Mat keyedOnRing(const cv::Mat& rgba, const RowRuns& reached, const SoftKey& key,
-                    uchar (SoftKey::*byte)(const uchar*) const)
-{
-    return keyedOnRing(rgba.size(), reached, [&](int y, int start, int end, uchar* row) {
-        const uchar* pixels = rgba.ptr(y);
-        for (int x = start; x < end; ++x)
-            row[x] = (key.*byte)(pixels + 4 * x);
-    });
-}
-
 } // namespace
 
 cv::Mat borderConnectedKey(const cv::Mat& rgba, const SoftKey& key, int closeGaps)
 {
-    return keyedOnRing(rgba, reachedBackdrop(rgba, key, closeGaps), key, &SoftKey::byte);
-}
-
-BorderKeys borderConnectedKeys(const cv::Mat& rgba, const SoftKey& key, int closeGaps)
-{
-    const RowRuns reached = reachedBackdrop(rgba, key, closeGaps);
-    return {keyedOnRing(rgba, reached, key, &SoftKey::byte), keyedOnRing(rgba, reached, key, &SoftKey::decidingByte)};
+    return keyedOnRing(rgba.size(), reachedBackdrop(rgba, key, closeGaps), [&](int y, int start, int end, uchar* row) {
+        const uchar* pixels = rgba.ptr(y);
+        for (int x = start; x < end; ++x)
+            row[x] = key.byte(pixels + 4 * x);
+    });
 }
 
 } // namespace zephrin

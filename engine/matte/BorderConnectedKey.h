@@ -41,13 +41,4 @@ cv::Mat borderConnectedKey(const cv::Mat& keyMatte, int closeGaps);
 // closeGaps) in about half the time of the two calls.
 cv::Mat borderConnectedKey(const cv::Mat& rgba, const SoftKey& key, int closeGaps = 0);
 
-// Both of one flood: `matte` as borderConnectedKey gives it, and `decided`
-// with the values of the key's deciding ramp on the same pixels, the matte a
-// test of "below kBackdropBelow" reads as the backdrop the flood took.
-struct BorderKeys {
-    cv::Mat matte;
-    cv::Mat decided;
-};
-BorderKeys borderConnectedKeys(const cv::Mat& rgba, const SoftKey& key, int closeGaps = 0);
-
 } // namespace zephrin

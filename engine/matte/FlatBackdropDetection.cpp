@@ -28,20 +28,20 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
                                                             double maximumSigma,
                                                             std::optional<RGBAColor> keyColor) const
 {
-    // A failure of the keying (memory) only means no backdrop. The matte
-    // handed on keys grainy paper whole (the ramp follows its measured
-    // spread); which cells are backdrop, and so the share and the spread
-    // measured, is decided at the tolerance itself, so that neither a pale
-    // subject's edge nor the coarser part of a grainy backdrop's spread counts.
+    // A failure of the keying (memory) only means no backdrop. The backdrop is
+    // keyed with the tolerance's own ramp, not one moved to the paper's
+    // grain: what counts as backdrop stays at the tolerance, so neither a
+    // pale subject's edge nor the coarse part of a grainy backdrop's spread is
+    // measured as backdrop or wiped.
     if (image.empty())
         return std::nullopt;
-    const std::optional<BorderKeys> keyed = orNothing("detectFlatBackdrop", [&]() -> std::optional<BorderKeys> {
+    const std::optional<cv::Mat> keyed = orNothing("detectFlatBackdrop", [&]() -> std::optional<cv::Mat> {
         const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(image.pixels));
-        return borderConnectedKeys(image.pixels, backdropKey(image.pixels, key, 25.0));
+        return borderConnectedKey(image.pixels, SoftKey(key, KeyRamp::forTolerance(25.0)));
     });
     if (!keyed)
         return std::nullopt;
-    const Matte matte(keyed->matte);
+    const Matte matte(*keyed);
     const cv::Size size = matte.size();
     if (size.width < 1 || size.height < 1)
         return std::nullopt;
@@ -51,7 +51,7 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
     // spread of the cells.
     const cv::Size grid = steppedGrid(size, 128).size;
     const cv::Rect area({0, 0}, grid);
-    const cv::Mat gridMatte = m_context.render(Matte(scaledToGrid(keyed->decided, grid, cv::INTER_LINEAR)), area);
+    const cv::Mat gridMatte = m_context.render(Matte(scaledToGrid(matte.pixels, grid, cv::INTER_LINEAR)), area);
     const cv::Mat gridImage = m_context.render(Image(scaledToGrid(image.pixels, grid, cv::INTER_LINEAR)), area);
 
     // Mean and spread of the colour over the keyed cells.

@@ -105,7 +105,8 @@ public:
     static MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
                                   std::optional<RGBAColor> keyColor = std::nullopt);
     // The flat backdrop of the image, if any: the border-connected key at
-    // tolerance 25, measured on a grid of at most 255 cells on the long side. It
+    // tolerance 25 with that tolerance's own ramp (never one moved to the
+    // backdrop's grain), measured on a grid of at most 255 cells on the long side. It
     // counts when the keyed cells are at least `minimumFraction` and at most 98%
     // of the grid and their colour spread (square root of the summed channel
     // variances, 0 to 1 scale) is below `maximumSigma`. Logs the accepted

@@ -64,7 +64,7 @@ double SoftKey::Ramp::backdropSquared() const
 SoftKey::SoftKey(RGBAColor key, KeyRamp ramp) : SoftKey(key, ramp, ramp) {}
 
 SoftKey::SoftKey(RGBAColor key, KeyRamp ramp, KeyRamp decides)
-    : m_ramp(ramp), m_decides(decides), m_backdropSquared(m_decides.backdropSquared())
+    : m_ramp(ramp), m_backdropSquared(Ramp(decides).backdropSquared())
 {
     key = finiteKey(key);
     const double channels[3] = {key.r, key.g, key.b};

@@ -37,8 +37,6 @@ public:
     }
 
     uchar byte(const uchar* rgba) const { return m_ramp.byteAt(squaredDistance(rgba)); }
-    // The byte on the deciding ramp.
-    uchar decidingByte(const uchar* rgba) const { return m_decides.byteAt(squaredDistance(rgba)); }
 
     // The byte of the deciding ramp is below kBackdropBelow.
     bool isBackdrop(const uchar* rgba) const { return squaredDistance(rgba) < m_backdropSquared; }
@@ -67,7 +65,7 @@ private:
         double low, width, lowSquared, highSquared;
     };
 
-    Ramp m_ramp, m_decides;
+    Ramp m_ramp;
     double m_backdropSquared; // the least squared distance whose byte is not backdrop
     std::array<std::array<double, 256>, 3> m_squares; // (v / 255 − key)² per channel
 };

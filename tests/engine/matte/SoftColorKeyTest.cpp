@@ -87,7 +87,6 @@ TEST(SoftKey, TellsBackdropWithoutTheRootExactlyAsTheByteDoes)
                     mismatches += soft.isBackdrop(pixel) != (soft.byte(pixel) < kBackdropBelow);
                     backdrop += soft.isBackdrop(pixel);
                     splitMismatches += split.isBackdrop(pixel) != soft.isBackdrop(pixel)
-                                       || split.decidingByte(pixel) != soft.byte(pixel)
                                        || split.byte(pixel) != movedAlone.byte(pixel);
                     movedBackdrop += movedAlone.isBackdrop(pixel);
                 }
