@@ -185,10 +185,13 @@ void MyBackgroundsStore::load()
         const std::optional<QString> id = pictureFileId(name);
         if (!id || keptIds.contains(*id))
             continue;
-        if (damaged || copies.named.contains(*id))
-            recovered.append(withReadableFields(recordOfPicture(*id, QFileInfo(images.filePath(name))),
-                                                copies.fields.value(*id)));
-        else
+        if (damaged || copies.named.contains(*id)) {
+            const QFileInfo file(images.filePath(name));
+            MyBackground record = withReadableFields(recordOfPicture(*id, file), copies.fields.value(*id));
+            // The file says its own size; a damaged text may hold a number cut short.
+            record.bytes = file.size();
+            recovered.append(record);
+        } else
             orphans.append(*id);
     }
     std::sort(recovered.begin(), recovered.end(),

@@ -124,36 +124,64 @@ void growWithin(cv::Mat& area, const cv::Mat& allowed, int passes)
     }
 }
 
+// The backdrop (CV_8UC1, nonzero = backdrop) reached from the border with
+// `n` passes of gap closing, steps 2 to 4 above.
+RowRuns reachedWithGapsClosed(const cv::Mat& backdrop, int n)
+{
+    // The grown foreground holds the whole foreground, so the candidates left
+    // are exactly the pixels it does not cover. Outside the image counts as not
+    // foreground (dilation's default border is the minimum).
+    cv::Mat held;
+    cv::bitwise_not(backdrop, held);
+    cv::dilate(held, held, cross(), {-1, -1}, n);
+    cv::Mat reached = maskOf(floodFromBorder(rowRuns(held, [](uchar v) { return v == 0; }), backdrop.cols),
+                             backdrop.size());
+    growWithin(reached, backdrop, n);
+    return rowRuns(reached, [](uchar v) { return v != 0; });
+}
+
 } // namespace
 
 cv::Mat borderConnectedKey(const cv::Mat& keyMatte, int closeGaps)
 {
     CV_Assert(keyMatte.type() == CV_8UC1);
     const int n = std::min(closeGaps, kMaxGapClosing);
-    const int w = keyMatte.cols;
     if (n < 1) {
         const auto backdrop = [](uchar v) { return v < kBackdropBelow; };
-        return keyedOnRing(keyMatte, floodFromBorder(rowRuns(keyMatte, backdrop), w));
+        return keyedOnRing(keyMatte, floodFromBorder(rowRuns(keyMatte, backdrop), keyMatte.cols));
     }
-
-    // The grown foreground holds the whole foreground, so the candidates left
-    // are exactly the pixels it does not cover. Outside the image counts as not
-    // foreground (dilation's default border is the minimum).
-    cv::Mat backdrop, held;
+    cv::Mat backdrop;
     cv::compare(keyMatte, kBackdropBelow, backdrop, cv::CMP_LT);
-    cv::bitwise_not(backdrop, held);
-    cv::dilate(held, held, cross(), {-1, -1}, n);
-    cv::Mat reached = maskOf(floodFromBorder(rowRuns(held, [](uchar v) { return v == 0; }), w), keyMatte.size());
-
-    growWithin(reached, backdrop, n);
-    return keyedOnRing(keyMatte, rowRuns(reached, [](uchar v) { return v != 0; }));
+    return keyedOnRing(keyMatte, reachedWithGapsClosed(backdrop, n));
 }
 
-cv::Mat borderConnectedKey(const cv::Mat& rgba, const SoftKey& key)
+namespace {
+
+// The reached backdrop of RGBA bytes, the backdrop being the key's isBackdrop.
+RowRuns reachedBackdrop(const cv::Mat& rgba, const SoftKey& key, int closeGaps)
 {
     CV_Assert(rgba.type() == CV_8UC4);
-    const RowRuns backdrop = pixelRuns<4>(rgba, [&](const uchar* pixel) { return key.isBackdrop(pixel); });
-    return keyedOnRing(rgba.size(), floodFromBorder(backdrop, rgba.cols), [&](int y, int start, int end, uchar* row) {
+    const int n = std::min(closeGaps, kMaxGapClosing);
+    if (n < 1)
+        return floodFromBorder(pixelRuns<4>(rgba, [&](const uchar* pixel) { return key.isBackdrop(pixel); }),
+                               rgba.cols);
+    cv::Mat backdrop(rgba.size(), CV_8UC1);
+    parallelRows(rgba.rows, rgba.cols, [&](int firstRow, int endRow) {
+        for (int y = firstRow; y < endRow; ++y) {
+            const uchar* pixels = rgba.ptr(y);
+            uchar* out = backdrop.ptr(y);
+            for (int x = 0; x < rgba.cols; ++x)
+                out[x] = key.isBackdrop(pixels + 4 * x) ? 255 : 0;
+        }
+    });
+    return reachedWithGapsClosed(backdrop, n);
+}
+
+} // namespace
+
+cv::Mat borderConnectedKey(const cv::Mat& rgba, const SoftKey& key, int closeGaps)
+{
+    return keyedOnRing(rgba.size(), reachedBackdrop(rgba, key, closeGaps), [&](int y, int start, int end, uchar* row) {
         const uchar* pixels = rgba.ptr(y);
         for (int x = start; x < end; ++x)
             row[x] = key.byte(pixels + 4 * x);

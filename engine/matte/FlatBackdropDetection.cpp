@@ -1,11 +1,14 @@
 // Deciding whether an image stands on a flat, evenly coloured backdrop.
 
 #include "engine/isnet/IsnetLog.h"
+#include "engine/matte/BorderConnectedKey.h"
 #include "engine/matte/ColorSpread.h"
+#include "engine/matte/CornerPatches.h"
 #include "engine/matte/MatteEngine.h"
 #include "engine/matte/MatteGrid.h"
 #include "engine/matte/SoftColorKey.h"
-#include "engine/types/MatteError.h"
+#include "engine/matte/SoftKey.h"
+#include "engine/types/LowLevelFailure.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -25,14 +28,20 @@ std::optional<FlatBackdrop> MatteEngine::detectFlatBackdrop(const Image& image, 
                                                             double maximumSigma,
                                                             std::optional<RGBAColor> keyColor) const
 {
-    // A failure of the keying (an empty image, memory) only means no backdrop.
-    std::optional<MatteBox> keyed;
-    try {
-        keyed = flatColorMask(image, 25.0, true, 0, keyColor);
-    } catch (const MatteError&) {
+    // A failure of the keying (memory) only means no backdrop. The backdrop is
+    // keyed with the tolerance's own ramp, not one moved to the paper's
+    // grain: what counts as backdrop stays at the tolerance, so neither a
+    // pale subject's edge nor the coarse part of a grainy backdrop's spread is
+    // measured as backdrop or wiped.
+    if (image.empty())
         return std::nullopt;
-    }
-    const Matte& matte = keyed->image();
+    const std::optional<cv::Mat> keyed = orNothing("detectFlatBackdrop", [&]() -> std::optional<cv::Mat> {
+        const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(image.pixels));
+        return borderConnectedKey(image.pixels, SoftKey(key, KeyRamp::forTolerance(25.0)));
+    });
+    if (!keyed)
+        return std::nullopt;
+    const Matte matte(*keyed);
     const cv::Size size = matte.size();
     if (size.width < 1 || size.height < 1)
         return std::nullopt;

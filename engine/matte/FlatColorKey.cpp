@@ -13,7 +13,9 @@ namespace zephrin {
 // The full-size bitmap the keying reads is the image's own bytes (the same
 // layout), so they are read in place rather than copied. The key's ramp
 // begins where the backdrop's own spread ends (backdropRamp), so a textured
-// page within the tolerance is keyed out whole.
+// page within the tolerance is keyed out whole; what the flood takes for
+// backdrop is decided by the tolerance itself, so a pale subject just past it
+// stays however grainy the page (backdropKey).
 
 MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
                                     std::optional<RGBAColor> keyColor)
@@ -23,12 +25,11 @@ MatteBox MatteEngine::flatColorMask(const Image& image, double tolerance, bool c
     return failingAs(MatteError(MatteErrorKind::renderFailed), "flatColorMask", [&] {
         const cv::Mat& rgba = image.pixels;
         const RGBAColor key = keyColor ? *keyColor : keyColorFromCorners(cornerPatchColors(rgba));
-        const KeyRamp ramp = backdropRamp(rgba, key, flatToleranceRange.clamped(tolerance));
+        const double clamped = flatToleranceRange.clamped(tolerance);
         const int gaps = int(flatCloseGapsRange.clamped(closeGaps));
-        if (connectedOnly && gaps < 1)
-            return MatteBox(Matte(borderConnectedKey(rgba, SoftKey(key, ramp))));
-        const cv::Mat keyed = softColorKey(rgba, key, ramp);
-        return MatteBox(Matte(connectedOnly ? borderConnectedKey(keyed, gaps) : keyed));
+        if (connectedOnly)
+            return MatteBox(Matte(borderConnectedKey(rgba, backdropKey(rgba, key, clamped), gaps)));
+        return MatteBox(Matte(softColorKey(rgba, key, backdropRamp(rgba, key, clamped))));
     });
 }
 

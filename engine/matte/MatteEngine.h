@@ -95,7 +95,8 @@ public:
     // without one, the mean of the three corner patches that agree best (see
     // CornerPatches). With `connectedOnly` only the keyed area connected to the
     // image border stays keyed, after closing gaps of up to 2 × min(closeGaps,
-    // 20) pixels in the subject (see BorderConnectedKey). The box has no
+    // 20) pixels in the subject (see BorderConnectedKey); what is backdrop there
+    // is decided by the tolerance's own ramp, not the moved one. The box has no
     // backdrop colour and no scene fallback.
     // Throws MatteError (renderFailed) for an empty image. Tolerance and
     // closeGaps are clamped to the ranges below, the keying controls' own.
@@ -104,7 +105,8 @@ public:
     static MatteBox flatColorMask(const Image& image, double tolerance, bool connectedOnly, int closeGaps,
                                   std::optional<RGBAColor> keyColor = std::nullopt);
     // The flat backdrop of the image, if any: the border-connected key at
-    // tolerance 25, measured on a grid of at most 255 cells on the long side. It
+    // tolerance 25 with that tolerance's own ramp (never one moved to the
+    // backdrop's grain), measured on a grid of at most 255 cells on the long side. It
     // counts when the keyed cells are at least `minimumFraction` and at most 98%
     // of the grid and their colour spread (square root of the summed channel
     // variances, 0 to 1 scale) is below `maximumSigma`. Logs the accepted

@@ -103,6 +103,11 @@ KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance)
     return {low, own.high() - low};
 }
 
+SoftKey backdropKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
+{
+    return SoftKey(key, backdropRamp(rgba, key, tolerance), KeyRamp::forTolerance(tolerance));
+}
+
 cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance)
 {
     return softColorKey(rgba, key, KeyRamp::forTolerance(tolerance));

@@ -60,6 +60,10 @@ struct KeyRamp {
 // measure: the tolerance's own ramp. The spread is measured on at most about
 // 250,000 evenly spaced pixels, connected on their own grid; each round is
 // one flood over them.
+// The moved ramp gives values only: what is backdrop, for the border flood
+// and every "below one half" test, stays where the tolerance's own ramp puts
+// it (backdropKey in SoftKey.h), since the moved ramp's middle lies past the
+// tolerance and would take in a pale subject just beyond it.
 KeyRamp backdropRamp(const cv::Mat& rgba, RGBAColor key, double tolerance);
 
 cv::Mat softColorKey(const cv::Mat& rgba, RGBAColor key, double tolerance);

@@ -42,27 +42,37 @@ RGBAColor finiteKey(RGBAColor key)
     return key;
 }
 
-SoftKey::SoftKey(RGBAColor key, KeyRamp ramp) : m_low(ramp.low), m_width(ramp.width)
+SoftKey::Ramp::Ramp(KeyRamp ramp)
+    : low(ramp.low), width(ramp.width), lowSquared(largestSquareAtMost(ramp.low)),
+      highSquared(smallestSquareAtLeast(ramp.high()))
+{}
+
+double SoftKey::Ramp::backdropSquared() const
+{
+    // The byte only grows with the distance, so one threshold splits backdrop
+    // from the rest. Non-negative doubles order as their bit patterns do: the
+    // threshold is found by halving the patterns between 0 (byte 0) and the
+    // ramp's end (byte 255).
+    std::uint64_t below = 0, atLeast = std::bit_cast<std::uint64_t>(highSquared);
+    while (atLeast - below > 1) {
+        const std::uint64_t middle = below + (atLeast - below) / 2;
+        (byteAt(std::bit_cast<double>(middle)) < kBackdropBelow ? below : atLeast) = middle;
+    }
+    return std::bit_cast<double>(atLeast);
+}
+
+SoftKey::SoftKey(RGBAColor key, KeyRamp ramp) : SoftKey(key, ramp, ramp) {}
+
+SoftKey::SoftKey(RGBAColor key, KeyRamp ramp, KeyRamp decides)
+    : m_ramp(ramp), m_backdropSquared(Ramp(decides).backdropSquared())
 {
     key = finiteKey(key);
     const double channels[3] = {key.r, key.g, key.b};
-    m_lowSquared = largestSquareAtMost(m_low);
-    m_highSquared = smallestSquareAtLeast(ramp.high());
     for (int c = 0; c < 3; ++c)
         for (int v = 0; v < 256; ++v) {
             const double delta = v / 255.0 - channels[c];
             m_squares[c][v] = delta * delta;
         }
-    // The byte only grows with the distance, so one threshold splits backdrop
-    // from the rest. Non-negative doubles order as their bit patterns do: the
-    // threshold is found by halving the patterns between 0 (byte 0) and the
-    // ramp's end (byte 255).
-    std::uint64_t below = 0, atLeast = std::bit_cast<std::uint64_t>(m_highSquared);
-    while (atLeast - below > 1) {
-        const std::uint64_t middle = below + (atLeast - below) / 2;
-        (byteAt(std::bit_cast<double>(middle)) < kBackdropBelow ? below : atLeast) = middle;
-    }
-    m_backdropSquared = std::bit_cast<double>(atLeast);
 }
 
 } // namespace zephrin

@@ -19,6 +19,7 @@
 #include "engine/composite/CanvasGeometry.h"
 #include "engine/pixel/Crop.h"
 #include "engine/pixel/Mirror.h"
+#include "model/editor/ClipboardPicture.h"
 #include "model/editor/EditorStateWork.h"
 #include "model/editor/FeedbackTexts.h"
 #include "model/engines/EditorEngines.h"
@@ -26,7 +27,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMimeData>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -361,10 +361,7 @@ void EditorState::deliverCopy()
     const std::optional<ImageBox>& image = m_composite ? m_composite : m_cutout;
     if (!image || !m_resultPNG)
         return;
-    auto* data = new QMimeData;
-    data->setData(QStringLiteral("image/png"), *m_resultPNG);
-    data->setImageData(toQImage(image->image()));
-    m_clipboard->setMimeData(data);
+    m_clipboard->setMimeData(new ClipboardPicture(*m_resultPNG, toQImage(image->image())));
     showNotice(QStringLiteral("Copied"));
 }
 

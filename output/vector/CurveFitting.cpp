@@ -82,9 +82,51 @@ CubicSegment leastSquaresCubic(std::span<const Pt> points, const std::vector<dou
 }
 
 struct FitError {
-    double maxSquared = 0;   // largest squared distance of an interior point
-    std::size_t split = 0;   // the last interior point reaching it
+    double maxSquared = 0;   // largest squared distance of an interior point, or of the curve from the run
+    std::size_t split = 0;   // the interior point to split at when it is too large
 };
+
+// The squared distance of q from the segment a to b.
+double squaredDistanceToSegment(Pt q, Pt a, Pt b)
+{
+    const Pt ab = b - a;
+    const double span = dot(ab, ab);
+    const double s = span > 0 ? std::clamp(dot(q - a, ab) / span, 0.0, 1.0) : 0.0;
+    const Pt off = q - (a + ab * s);
+    return dot(off, off);
+}
+
+// Curve samples between two neighbouring points' parameters.
+constexpr int kSamplesBetweenPoints = 8;
+
+// How far the curve strays from the polyline of the run between its points:
+// a cubic fitted to few points can pass close to each of them and still bulge
+// far out between (a long straight run with its points bunched at one end).
+// Each curve sample between points i and i + 1 is measured against the
+// polyline's pieces from i − 1 to i + 2; a split goes to the nearer of the two
+// points that is interior.
+FitError measureStraying(std::span<const Pt> points, const std::vector<double>& u, const CubicSegment& curve)
+{
+    const std::size_t n = points.size();
+    FitError worst{0, n / 2};
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const double from = std::min(u[i], u[i + 1]), to = std::max(u[i], u[i + 1]);
+        const std::size_t firstPiece = i > 0 ? i - 1 : 0, endPiece = std::min(i + 2, n - 1);
+        for (int k = 1; k < kSamplesBetweenPoints; ++k) {
+            const double at = from + (to - from) * k / kSamplesBetweenPoints;
+            const Pt q = bezierAt(curve, at);
+            double nearest = INFINITY;
+            for (std::size_t j = firstPiece; j < endPiece; ++j)
+                nearest = std::min(nearest, squaredDistanceToSegment(q, points[j], points[j + 1]));
+            if (nearest > worst.maxSquared) {
+                worst.maxSquared = nearest;
+                const bool nearerStart = k * 2 <= kSamplesBetweenPoints;
+                worst.split = std::clamp<std::size_t>(nearerStart ? i : i + 1, 1, n - 2);
+            }
+        }
+    }
+    return worst;
+}
 
 FitError measureError(std::span<const Pt> points, const std::vector<double>& u, const CubicSegment& curve)
 {
@@ -97,7 +139,8 @@ FitError measureError(std::span<const Pt> points, const std::vector<double>& u, 
             error.split = i;
         }
     }
-    return error;
+    const FitError straying = measureStraying(points, u, curve);
+    return straying.maxSquared > error.maxSquared ? straying : error;
 }
 
 // One Newton-Raphson step per parameter towards the curve point nearest its
@@ -116,6 +159,26 @@ void reparameterise(std::span<const Pt> points, std::vector<double>& u, const Cu
 }
 
 constexpr int kNewtonIterations = 4;
+
+// The cubic from a to b leaving along t1 and arriving along t2, its handles a
+// third of the chord, or shorter where that would take it further than the
+// tolerance from the chord: a run split at a point keeps a tangent there that
+// need not lie along the chord, and full handles would bow the curve out
+// (a wall meeting a roof becomes a bulge). The curve's distance from the
+// chord's line grows linearly with the handles, so one scaling suffices.
+CubicSegment twoPointCurve(Pt a, Pt b, Pt t1, Pt t2, double maxError)
+{
+    const Pt across = normalised(Pt{a.y - b.y, b.x - a.x});
+    double handle = distance(b, a) / 3, farthest = 0;
+    for (int k = 1; k < 16; ++k) {
+        const double u = k / 16.0, v = 1 - u;
+        farthest = std::max(farthest, std::abs(3 * u * v * v * dot(t1, across) + 3 * u * u * v * dot(t2, across)));
+    }
+    const double limit = std::sqrt(maxError);
+    if (farthest * handle > limit)
+        handle = limit / farthest;
+    return {a, a + t1 * handle, b + t2 * handle, b};
+}
 
 } // namespace
 
@@ -136,8 +199,7 @@ void fitCubic(std::span<const Pt> points, Pt startTangent, Pt endTangent, double
         const std::span<const Pt> p = points.subspan(run.first, run.last - run.first + 1);
 
         if (p.size() == 2) {
-            const double third = distance(p[1], p[0]) / 3;
-            out.push_back({p[0], p[0] + run.t1 * third, p[1] + run.t2 * third, p[1]});
+            out.push_back(twoPointCurve(p[0], p[1], run.t1, run.t2, maxError));
             continue;
         }
 

@@ -20,7 +20,8 @@ inline constexpr double kCornerCosine = 0.5299192642332049;
 // starting at p0. Otherwise the pieces between consecutive corners are fitted
 // one by one (a piece of two points becomes a straight segment), so corners stay
 // sharp. `maxError` bounds the squared distance between the curve and the
-// points it stands for.
+// points it stands for, and that of the curve from the polyline through them
+// (sampled between each two points), so no curve bulges away from the run.
 std::vector<CubicSegment> fitContour(const std::vector<Pt>& points, double maxError);
 
 // Fits the open run of points with cubics from its first to its last point.

@@ -506,6 +506,23 @@ TEST_F(EditorExport, CopyTakesThePngMadeOffTheGuiThread)
     EXPECT_EQ(clipboard->last->formats().value(0), QStringLiteral("image/png"));
     EXPECT_TRUE(clipboard->last->hasImage());
     EXPECT_EQ(QImage::fromData(clipboard->last->data(QStringLiteral("image/png"))).size(), QSize(120, 80));
+    // The flavours made from the picture (JPEG, BMP) show it on white where
+    // the PNG is clear.
+    {
+        const QImage png = QImage::fromData(clipboard->last->data(QStringLiteral("image/png")));
+        const QImage picture = qvariant_cast<QImage>(clipboard->last->imageData());
+        ASSERT_EQ(picture.size(), png.size());
+        EXPECT_FALSE(picture.hasAlphaChannel());
+        int clear = 0, white = 0;
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x)
+                if (qAlpha(png.pixel(x, y)) == 0) {
+                    ++clear;
+                    white += picture.pixel(x, y) == qRgb(255, 255, 255);
+                }
+        EXPECT_GT(clear, 0);
+        EXPECT_EQ(white, clear);
+    }
     EXPECT_EQ(editor->notice(), QStringLiteral("Copied"));
     runner->advance(EditorState::noticeDuration);
     EXPECT_TRUE(editor->notice().isEmpty());

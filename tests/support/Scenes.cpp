@@ -389,4 +389,21 @@ double intersectionOverUnion(const cv::Mat& matte, const cv::Mat& shape)
     return either > 0 ? both / either : 0.0;
 }
 
+Scene greyDiscOnGrainyPaper(int paper, int disc, double grain)
+{
+    cv::Mat rgb(450, 600, CV_8UC3, cv::Scalar::all(paper));
+    cv::circle(rgb, {300, 225}, 120, cv::Scalar::all(disc), cv::FILLED);
+    cv::Mat noise(rgb.size(), CV_32FC3);
+    cv::RNG(7).fill(noise, cv::RNG::NORMAL, 0.0, grain);
+    cv::Mat grainy;
+    rgb.convertTo(grainy, CV_32FC3);
+    grainy += noise;
+    grainy.convertTo(rgb, CV_8UC3);
+    cv::Mat rgba;
+    cv::cvtColor(rgb, rgba, cv::COLOR_RGB2RGBA);
+    cv::Mat shape(rgb.size(), CV_8UC1, cv::Scalar(0));
+    cv::circle(shape, {300, 225}, 120, cv::Scalar(255), cv::FILLED);
+    return {Image(rgba), shape};
+}
+
 } // namespace zephrin::testing

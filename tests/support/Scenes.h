@@ -58,6 +58,11 @@ struct LineArt {
 };
 LineArt lineArtOnPaper(cv::Size size, std::uint64_t seed);
 
+// A grey disc of radius 120 in the middle of 600 × 450 grey paper, both
+// under seeded Gaussian grain of `grain` per channel (bytes); the shape is the
+// disc.
+Scene greyDiscOnGrainyPaper(int paper, int disc, double grain);
+
 // Intersection over union of a matte (values above 127 count) and a shape.
 double intersectionOverUnion(const cv::Mat& matte, const cv::Mat& shape);
 

@@ -467,6 +467,7 @@ TEST_F(MyBackgroundsStoreTest, KeepsEveryNameTheDamagedBytesStillHold)
         {"the first 100 bytes", library.left(100), {"Studio {grey}", lost, lost}},
         {"cut inside the last name", library.left(at("Beach") + 3), {"Studio {grey}", "Forest, \"at dusk\"", lost}},
         {"garbage inside the first record", scribbled, {"Studio {grey}", "Forest, \"at dusk\"", "Beach"}},
+        {"cut inside the first size", library.left(at("\"bytes\":") + 10), {"Studio {grey}", lost, lost}},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.what);
@@ -481,6 +482,9 @@ TEST_F(MyBackgroundsStoreTest, KeepsEveryNameTheDamagedBytesStillHold)
             EXPECT_EQ(store->items()[i].id, saved[i].id);
         }
         EXPECT_EQ(names, damage.names);
+        // Each size is its picture file's, whatever number the damage left.
+        for (const MyBackground& record : store->items())
+            EXPECT_EQ(record.bytes, QFileInfo(image(record.id)).size()) << record.name.toStdString();
         if (damage.names == QStringList{saved[0].name, saved[1].name, saved[2].name}) {
             EXPECT_EQ(store->items(), saved) << "every field read back";
         }

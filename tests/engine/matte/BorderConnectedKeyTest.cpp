@@ -22,7 +22,8 @@ public:
         : w(keyMatte.cols), h(keyMatte.rows), background(plane(keyMatte < 128))
     {}
 
-    cv::Mat keyed(const cv::Mat& keyMatte, int closeGaps) const
+    // The pixels the key keeps its values on: the reached backdrop and its ring.
+    std::vector<bool> kept(int closeGaps) const
     {
         const int n = std::min(closeGaps, 20);
         std::vector<bool> candidates = background;
@@ -38,9 +39,14 @@ public:
         std::vector<bool> reached = flood(candidates);
         for (int pass = 0; pass < n; ++pass)
             reached = grown(reached, &background);
-        reached = grown(reached, nullptr);
+        return grown(reached, nullptr);
+    }
 
-        cv::Mat out = keyMatte.clone();
+    // `values` where the key keeps its values, 255 elsewhere.
+    cv::Mat keyed(const cv::Mat& values, int closeGaps) const
+    {
+        const std::vector<bool> reached = kept(closeGaps);
+        cv::Mat out = values.clone();
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 if (!reached[index(x, y)])
@@ -139,25 +145,40 @@ TEST(BorderConnectedKey, EqualsThePassByPassRule)
         }
 }
 
-TEST(BorderConnectedKey, FromThePixelsEqualsKeyingThemFirst)
+// Smoothed colour noise around the key: blobs of backdrop, holes and ramps;
+// keys and ramps as the flat-colour keying makes them. From the pixels, one
+// ramp's key equals keying them first. With a moved ramp for the values, the
+// flood still takes exactly what the tolerance's own key takes for backdrop,
+// and only the values follow the moved ramp.
+TEST(BorderConnectedKey, FromThePixelsFloodsAtTheDecidingRamp)
 {
-    // Smoothed colour noise around the key: blobs of backdrop, holes and
-    // ramps; keys and ramps as the flat-colour keying makes them.
     std::uint64_t seed = 200;
     for (const cv::Size size : {cv::Size(83, 61), cv::Size(1, 40), cv::Size(40, 1), cv::Size(300, 200)})
-        for (double tolerance : {5.0, 25.0, 60.0}) {
-            cv::Mat rgb(size, CV_8UC3);
-            cv::RNG rng(seed++);
-            rng.fill(rgb, cv::RNG::UNIFORM, 0, 256);
-            cv::GaussianBlur(rgb, rgb, {0, 0}, 2.0);
-            cv::Mat rgba;
-            cv::cvtColor(rgb, rgba, cv::COLOR_RGB2RGBA);
-            const RGBAColor key{rng.uniform(0.35, 0.65), rng.uniform(0.35, 0.65), rng.uniform(0.35, 0.65), 1};
-            const KeyRamp ramp = backdropRamp(rgba, key, tolerance);
-            const cv::Mat expected = borderConnectedKey(softColorKey(rgba, key, ramp), 0);
-            EXPECT_EQ(cv::countNonZero(borderConnectedKey(rgba, SoftKey(key, ramp)) != expected), 0)
-                << size << " tolerance " << tolerance;
-        }
+        for (double tolerance : {5.0, 25.0, 60.0})
+            for (int closeGaps : {0, 3}) {
+                SCOPED_TRACE(::testing::Message() << size << " tolerance " << tolerance << " close gaps " << closeGaps);
+                cv::Mat rgb(size, CV_8UC3);
+                cv::RNG rng(seed++);
+                rng.fill(rgb, cv::RNG::UNIFORM, 0, 256);
+                cv::GaussianBlur(rgb, rgb, {0, 0}, 2.0);
+                cv::Mat rgba;
+                cv::cvtColor(rgb, rgba, cv::COLOR_RGB2RGBA);
+                const RGBAColor key{rng.uniform(0.35, 0.65), rng.uniform(0.35, 0.65), rng.uniform(0.35, 0.65), 1};
+                const KeyRamp ramp = backdropRamp(rgba, key, tolerance);
+                const cv::Mat expected = borderConnectedKey(softColorKey(rgba, key, ramp), closeGaps);
+                EXPECT_EQ(cv::countNonZero(borderConnectedKey(rgba, SoftKey(key, ramp), closeGaps) != expected), 0);
+
+                // The ramp moved halfway to the tolerance's middle: its own
+                // middle lies past the tolerance, the pixels between are no
+                // backdrop.
+                const KeyRamp own = KeyRamp::forTolerance(tolerance);
+                const double low = own.low + own.width / 4;
+                const KeyRamp moved{low, own.high() - low};
+                const cv::Mat ownKey = softColorKey(rgba, key, own);
+                const LiteralRule rule(ownKey);
+                const cv::Mat split = borderConnectedKey(rgba, SoftKey(key, moved, own), closeGaps);
+                EXPECT_EQ(cv::countNonZero(split != rule.keyed(softColorKey(rgba, key, moved), closeGaps)), 0);
+            }
 }
 
 TEST(BorderFlood, ReachesExactlyTheBorderConnectedComponents)

@@ -2,6 +2,7 @@
 #include "support/LogCapture.h"
 #include "support/OpaqueScenes.h"
 #include "support/ProductShot.h"
+#include "support/Scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,24 @@ TEST(DetectFlatBackdrop, FindsTheSheetOfAProductShot)
     EXPECT_LT(backdrop->fraction, 0.8);
     EXPECT_EQ(backdrop->matte.pixels.at<uchar>(5, 5), 0);
     EXPECT_EQ(backdrop->matte.pixels.at<uchar>(350, 450), 255);
+}
+
+TEST(DetectFlatBackdrop, LeavesAPaleSubjectOnGrainyPaperOut)
+{
+    // A grey-225 disc on grey-250 paper, just past the tolerance: however
+    // grainy the paper, the disc is neither counted as backdrop nor wiped.
+    const MatteEngine engine;
+    for (double grain : {3.0, 6.0, 8.0}) {
+        SCOPED_TRACE(grain);
+        const zephrin::testing::Scene page = zephrin::testing::greyDiscOnGrainyPaper(250, 225, grain);
+        const auto backdrop = engine.detectFlatBackdrop(page.image, 0.15, 0.06);
+        ASSERT_TRUE(backdrop);
+        const double discShare = double(cv::countNonZero(page.shape)) / double(page.shape.total());
+        EXPECT_NEAR(backdrop->fraction, 1 - discShare, 0.02);
+        cv::Mat inside;
+        cv::erode(page.shape, inside, cv::getStructuringElement(cv::MORPH_ELLIPSE, {21, 21}));
+        EXPECT_GE(cv::mean(backdrop->matte.pixels, inside)[0], 250);
+    }
 }
 
 TEST(DetectFlatBackdrop, AcceptsAtMostNinetyEightPercent)

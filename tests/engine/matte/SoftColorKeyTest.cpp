@@ -70,8 +70,14 @@ TEST(SoftKey, TellsBackdropWithoutTheRootExactlyAsTheByteDoes)
     cv::RNG rng(5);
     for (double tolerance : {0.0, 12.0, 25.0}) {
         const RGBAColor key{rng.uniform(0.2, 0.8), rng.uniform(0.2, 0.8), rng.uniform(0.2, 0.8), 1};
-        const SoftKey soft(key, KeyRamp::forTolerance(tolerance));
-        int mismatches = 0, backdrop = 0;
+        const KeyRamp own = KeyRamp::forTolerance(tolerance);
+        const SoftKey soft(key, own);
+        // A ramp moved towards the tolerance gives the bytes; the backdrop
+        // stays the tolerance's own.
+        const KeyRamp moved{own.low + own.width / 3, own.width * 2 / 3};
+        const SoftKey split(key, moved, own);
+        const SoftKey movedAlone(key, moved);
+        int mismatches = 0, backdrop = 0, splitMismatches = 0, movedBackdrop = 0;
         for (int dr = -45; dr <= 45; ++dr)
             for (int dg = -45; dg <= 45; ++dg)
                 for (int db = -45; db <= 45; ++db) {
@@ -80,8 +86,13 @@ TEST(SoftKey, TellsBackdropWithoutTheRootExactlyAsTheByteDoes)
                                             cv::saturate_cast<uchar>(key.b * 255 + db), 255};
                     mismatches += soft.isBackdrop(pixel) != (soft.byte(pixel) < kBackdropBelow);
                     backdrop += soft.isBackdrop(pixel);
+                    splitMismatches += split.isBackdrop(pixel) != soft.isBackdrop(pixel)
+                                       || split.byte(pixel) != movedAlone.byte(pixel);
+                    movedBackdrop += movedAlone.isBackdrop(pixel);
                 }
         EXPECT_EQ(mismatches, 0) << "tolerance " << tolerance;
+        EXPECT_EQ(splitMismatches, 0) << "tolerance " << tolerance;
+        EXPECT_GT(movedBackdrop, backdrop) << "tolerance " << tolerance; // the moved ramp alone takes more
         EXPECT_GT(backdrop, 0) << "tolerance " << tolerance;
     }
 }
