@@ -371,10 +371,12 @@ std::vector<float> CoreMLMatte::run(std::span<const float> input)
     // its page faults made most of a second inference's time again).
     std::vector<Ort::Value> outputs = [&] {
         const std::lock_guard inference(m_inferenceLock);
-        return model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
+        const std::uint64_t begun = WorkingMemory::shared().inferenceBegins();
+        auto ran = model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
+        WorkingMemory::shared().inferenceEnded(begun);
+        return ran;
     }();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    WorkingMemory::shared().inferenceEnded();
     const std::size_t used = WorkingMemory::shared().highWater();
     // Noted when it differs: a note that promised more (damaged, or left by
     // another build) is mapped in by one process only.
