@@ -155,6 +155,7 @@ void WorkingMemory::prepare(std::size_t atLeast)
     const std::lock_guard guard(state.lock);
     if (state.drops == drops)
         state.ready = std::max(state.ready, to);
+    state.reach = std::max(state.reach, to); // lowered meanwhile by an inference's end
 }
 
 std::uint64_t WorkingMemory::inferenceBegins() const
@@ -172,7 +173,13 @@ void WorkingMemory::inferenceEnded(std::uint64_t begun)
     // dropped while it ran.
     if (state.drops == begun)
         state.ready = std::max(state.ready, used);
-    state.reach = std::max(state.reach, used);
+    // Pages mapped in above every block (a note that promised more than the
+    // inference took) would stay resident for nothing until the next
+    // giveBack(), which a batch puts off to its end.
+    if (state.range && state.reach > used) {
+        state.drop(used, state.reach);
+        state.reach = used;
+    }
 }
 
 void WorkingMemory::giveBack()

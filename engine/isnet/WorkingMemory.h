@@ -51,7 +51,8 @@ public:
     // What an inference is to hand to inferenceEnded(), taken as it begins.
     std::uint64_t inferenceBegins() const;
     // The inference that began with `begun` has ended: the pages of its blocks
-    // are mapped in, unless memory was given back while it ran.
+    // are mapped in, unless memory was given back while it ran; pages mapped
+    // in above its blocks go back.
     void inferenceEnded(std::uint64_t begun);
     // Returns the pages of every free block to the system (the range stays
     // reserved); blocks in use keep theirs.
