@@ -309,7 +309,11 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadedModel()
 
 void CoreMLMatte::releaseWorkingMemory()
 {
-    WorkingMemory::shared().giveBack();
+    // A mask under way (one that replaced the caller's, or a batch's) needs
+    // the pages at once.
+    const std::unique_lock inference(m_inferenceLock, std::try_to_lock);
+    if (inference.owns_lock())
+        WorkingMemory::shared().giveBack();
 }
 
 void CoreMLMatte::release()
