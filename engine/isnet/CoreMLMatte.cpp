@@ -152,7 +152,8 @@ struct CoreMLMatte::Model {
     std::vector<std::string> providers;
     std::vector<std::string> outputNames;
     std::filesystem::path cacheFile;            // the optimised copy, beside which the working memory is noted
-    mutable std::atomic<std::size_t> noted{0};  // the working memory noted there
+    std::size_t loaded = 0;                     // the working memory in use once the session was made
+    mutable std::atomic<std::size_t> noted{0};  // the working memory noted there for a session like this one
 
     Model() = default;
     Model(const Model&) = delete;
@@ -282,6 +283,7 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadedModel()
     model->mapping = std::move(opened.mapping);
     model->cacheFile = std::move(opened.file);
     model->outputNames = model->session.GetOutputNames();
+    model->loaded = WorkingMemory::shared().bytesInUse();
 
     QStringList providerNames;
     for (const std::string& name : model->providers)
@@ -295,8 +297,10 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadedModel()
     for (size_t i = 0; i < model->outputNames.size(); ++i)
         logFeature("output", model->outputNames[i], model->session.GetOutputTypeInfo(i));
 
-    // What the inferences took in an earlier process, for loadModel() to map in.
-    model->noted = notedWorkingMemory(model->cacheFile);
+    // What the inferences took in an earlier process whose session was made
+    // as this one, for loadModel() to map in.
+    if (const std::optional<WorkingMemoryNote> note = notedWorkingMemory(model->cacheFile))
+        model->noted = note->forSession(model->loaded);
 
     m_model = std::move(model);
     m_loaded.store(true, std::memory_order_release);
@@ -305,7 +309,11 @@ std::shared_ptr<const CoreMLMatte::Model> CoreMLMatte::loadedModel()
 
 void CoreMLMatte::releaseWorkingMemory()
 {
-    WorkingMemory::shared().giveBack();
+    // A mask under way (one that replaced the caller's, or a batch's) needs
+    // the pages at once.
+    const std::unique_lock inference(m_inferenceLock, std::try_to_lock);
+    if (inference.owns_lock())
+        WorkingMemory::shared().giveBack();
 }
 
 void CoreMLMatte::release()
@@ -371,15 +379,17 @@ std::vector<float> CoreMLMatte::run(std::span<const float> input)
     // its page faults made most of a second inference's time again).
     std::vector<Ort::Value> outputs = [&] {
         const std::lock_guard inference(m_inferenceLock);
-        return model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
+        const std::uint64_t begun = WorkingMemory::shared().inferenceBegins();
+        auto ran = model->session.Run(Ort::RunOptions{nullptr}, &inputName, &inputTensor, 1, &outputName, 1);
+        WorkingMemory::shared().inferenceEnded(begun);
+        return ran;
     }();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    WorkingMemory::shared().inferenceEnded();
     const std::size_t used = WorkingMemory::shared().highWater();
-    // Noted when it differs: a note that promised more (damaged, or left by
-    // another build) is mapped in by one process only.
+    // Noted when it differs: a note that promised more than the inference
+    // took costs one process only.
     if (model->noted.exchange(used) != used)
-        noteWorkingMemory(model->cacheFile, used);
+        noteWorkingMemory(model->cacheFile, {model->loaded, used});
     QStringList featureNames;
     for (const std::string& name : names)
         featureNames << QString::fromStdString(name);

@@ -125,6 +125,7 @@ public:
     // Gives back the pages of the network's working memory, some 450 MB, and
     // keeps the session: for a process whose next mask is not near. The next
     // mask maps them in again first (about 90 ms on 8 cores), as loadModel() does.
+    // Nothing goes while an inference runs.
     void releaseWorkingMemory();
 
     // The subject mask of an image (origin 0, 0). Throws Failure (missing,

@@ -26,11 +26,12 @@ namespace zephrin {
 namespace {
 
 constexpr std::array<char, 8> kMagic{'Z', 'E', 'P', 'H', 'O', 'R', 'T', '1'};
-// The working memory note beside a cache file: its name plus this, holding the
-// byte count in decimal.
+// The working memory note beside a cache file: its name plus this, holding
+// the two figures of WorkingMemoryNote and their CRC-32, in decimal.
 constexpr const char* kNoteSuffix = ".memory";
-// The longest note of ours: 20 digits and the line's end.
-constexpr qint64 kNoteLength = 21;
+// The longest note of ours: two numbers of 20 digits, one of 10, two spaces
+// and the line's end.
+constexpr qint64 kNoteLength = 53;
 // The model file's checksum, noted in the cache folder under the model's file
 // name plus this: its identity, size, CRC-32 and Adler-32 in decimal.
 constexpr const char* kChecksumSuffix = ".sum";
@@ -329,27 +330,57 @@ CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& mode
     return made;
 }
 
-std::size_t notedWorkingMemory(const std::filesystem::path& cacheFile)
+namespace {
+
+// "<loaded> <used>", what the note's check is taken over.
+std::string noteFigures(const WorkingMemoryNote& note)
+{
+    return std::to_string(note.loaded) + ' ' + std::to_string(note.used);
+}
+
+std::uint32_t noteCheck(const std::string& figures)
+{
+    return contentChecksum({reinterpret_cast<const unsigned char*>(figures.data()), figures.size()}).crc32;
+}
+
+} // namespace
+
+std::optional<WorkingMemoryNote> notedWorkingMemory(const std::filesystem::path& cacheFile)
 {
     if (cacheFile.empty())
-        return 0;
+        return std::nullopt;
     // Read as a picture file is: a pipe, a device or a long file under that
     // name is no note, and is neither waited on nor read.
     const FileBytes note = regularFileBytes(std::filesystem::path(cacheFile).concat(kNoteSuffix), kNoteLength);
     if (note.problem || !note.bytes.endsWith('\n'))
-        return 0;
-    const char* const begin = note.bytes.constData();
-    const char* const last = begin + note.bytes.size() - 1;
-    std::size_t bytes = 0;
-    const auto [end, error] = std::from_chars(begin, last, bytes);
-    // More than the working memory can hold is no note of ours.
-    return error == std::errc() && end == last && bytes <= WorkingMemory::kCapacity ? bytes : 0;
+        return std::nullopt;
+    const char* at = note.bytes.constData();
+    const char* const last = at + note.bytes.size() - 1;
+    // Each number in decimal, one space after each but the last.
+    const auto number = [&](auto& value, bool lastOne) {
+        const auto [end, error] = std::from_chars(at, last, value);
+        if (error != std::errc() || end == at || (lastOne ? end != last : end == last || *end != ' '))
+            return false;
+        at = end + (lastOne ? 0 : 1);
+        return true;
+    };
+    WorkingMemoryNote noted;
+    std::uint32_t check = 0;
+    if (!number(noted.loaded, false) || !number(noted.used, false) || !number(check, true))
+        return std::nullopt;
+    // A damaged note, or more than the working memory can hold, is no note of ours.
+    if (check != noteCheck(noteFigures(noted)) || noted.used < noted.loaded || noted.used > WorkingMemory::kCapacity)
+        return std::nullopt;
+    return noted;
 }
 
-void noteWorkingMemory(const std::filesystem::path& cacheFile, std::size_t bytes)
+void noteWorkingMemory(const std::filesystem::path& cacheFile, const WorkingMemoryNote& note)
 {
-    if (!cacheFile.empty())
-        writeNote(std::filesystem::path(cacheFile).concat(kNoteSuffix), std::to_string(bytes) + '\n');
+    if (cacheFile.empty())
+        return;
+    const std::string figures = noteFigures(note);
+    writeNote(std::filesystem::path(cacheFile).concat(kNoteSuffix),
+              figures + ' ' + std::to_string(noteCheck(figures)) + '\n');
 }
 
 } // namespace zephrin

@@ -32,6 +32,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zephrin {
@@ -68,15 +69,33 @@ void removeUnfinishedCopies(const std::filesystem::path& folder);
 CachedSession openCachedSession(Ort::Env& env, const std::filesystem::path& model, const std::filesystem::path& folder,
                                 const std::string& configuration, const std::function<Ort::SessionOptions()>& options);
 
-// How much working memory the inferences of a session read from `cacheFile`
-// took, as noted beside that file, so that a new process can map as much in
-// before its first inference; 0 when nothing (readable) is noted, and for
-// what is no note of ours: anything but a small regular file holding one
-// number and its line's end, or a number beyond WorkingMemory::kCapacity.
-// Removed with the file it belongs to.
-std::size_t notedWorkingMemory(const std::filesystem::path& cacheFile);
-// Notes `bytes` for `cacheFile` (in one rename); a note that cannot be written
+// What a session's working memory came to, noted beside the optimised copy it
+// was read from, so that a new process can map as much in before its first
+// inference.
+struct WorkingMemoryNote {
+    // Bytes of the working memory in use once the session was made (its
+    // repacked weights), before any inference: what tells a session made the
+    // same way (same model, runtime and build) from another.
+    std::size_t loaded = 0;
+    // The end of the highest block its inferences took.
+    std::size_t used = 0;
+
+    // What a session that holds `loadedNow` bytes once made may map in ahead:
+    // `used` when the note was made by a session like it, else nothing (a
+    // session made from the model file, or by another build, lays its memory
+    // out otherwise).
+    std::size_t forSession(std::size_t loadedNow) const { return loaded == loadedNow ? used : 0; }
+    friend bool operator==(const WorkingMemoryNote&, const WorkingMemoryNote&) = default;
+};
+
+// The note beside `cacheFile`; none when nothing is noted, and for what is no
+// note of ours: anything but a small regular file holding the two figures and
+// a check that matches them, or figures beyond WorkingMemory::kCapacity or
+// below what the session held before any inference. Removed with the file it
+// belongs to.
+std::optional<WorkingMemoryNote> notedWorkingMemory(const std::filesystem::path& cacheFile);
+// Notes `note` for `cacheFile` (in one rename); a note that cannot be written
 // costs nothing but the time it would have saved.
-void noteWorkingMemory(const std::filesystem::path& cacheFile, std::size_t bytes);
+void noteWorkingMemory(const std::filesystem::path& cacheFile, const WorkingMemoryNote& note);
 
 } // namespace zephrin

@@ -44,6 +44,9 @@ struct WorkingMemory::State {
     std::size_t ready = 0;
     // The most that has been mapped in: what giveBack() looks through.
     std::size_t reach = 0;
+    // Bumped whenever pages are dropped: a mapping-in or an inference that saw
+    // another count when it began may not raise `ready` over them.
+    std::uint64_t drops = 0;
     std::mutex preparing; // one prepare() at a time: a second waits and finds the pages ready
     std::once_flag registered;
 
@@ -71,6 +74,21 @@ struct WorkingMemory::State {
         if (!block)
             throw std::bad_alloc();
         return block;
+    }
+
+    // Drops the pages [first, end), rounded inwards to whole pages: the
+    // kernel drops whole pages, and a block beside the span would lose its
+    // bytes. Under `lock`.
+    void drop(std::size_t first, std::size_t end)
+    {
+        static const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+        first = (first + page - 1) / page * page;
+        end = end / page * page;
+        if (first >= end)
+            return;
+        ::madvise(range + first, end - first, MADV_DONTNEED);
+        ready = std::min(ready, first);
+        ++drops;
     }
 
     void free(void* p)
@@ -120,25 +138,48 @@ void WorkingMemory::prepare(std::size_t atLeast)
     const std::lock_guard preparing(state.preparing);
     std::size_t from = 0;
     std::size_t to = 0;
+    std::uint64_t drops = 0;
     {
         const std::lock_guard guard(state.lock);
         const std::size_t wanted = std::max(state.spans.highWater(), atLeast);
         to = std::min((wanted + FirstFitSpans::kGrain - 1) / FirstFitSpans::kGrain * FirstFitSpans::kGrain, kRangeBytes);
         from = state.ready;
+        drops = state.drops;
         state.reach = std::max(state.reach, to);
     }
     if (!state.range || from >= to)
         return;
     populatePages(state.range + from, to - from);
+    // Pages given back meanwhile stay below the mark: the next prepare() maps
+    // them in again.
     const std::lock_guard guard(state.lock);
-    state.ready = std::max(state.ready, to);
+    if (state.drops == drops)
+        state.ready = std::max(state.ready, to);
+    state.reach = std::max(state.reach, to); // lowered meanwhile by an inference's end
 }
 
-void WorkingMemory::inferenceEnded()
+std::uint64_t WorkingMemory::inferenceBegins() const
 {
     const std::lock_guard guard(m_state->lock);
-    m_state->ready = std::max(m_state->ready, m_state->spans.highWater());
-    m_state->reach = std::max(m_state->reach, m_state->spans.highWater());
+    return m_state->drops;
+}
+
+void WorkingMemory::inferenceEnded(std::uint64_t begun)
+{
+    State& state = *m_state;
+    const std::lock_guard guard(state.lock);
+    const std::size_t used = state.spans.highWater();
+    // Its blocks' pages were written by the inference, unless pages were
+    // dropped while it ran.
+    if (state.drops == begun)
+        state.ready = std::max(state.ready, used);
+    // Pages mapped in above every block (a note that promised more than the
+    // inference took) would stay resident for nothing until the next
+    // giveBack(), which a batch puts off to its end.
+    if (state.range && state.reach > used) {
+        state.drop(used, state.reach);
+        state.reach = used;
+    }
 }
 
 void WorkingMemory::giveBack()
@@ -147,19 +188,8 @@ void WorkingMemory::giveBack()
     if (!state.range)
         return;
     const std::lock_guard guard(state.lock);
-    const auto spans = state.spans.freeSpansBelow(std::max(state.spans.highWater(), state.reach));
-    // The kernel drops whole pages: on a machine whose pages are larger than
-    // the spans' grain, only the pages a free span covers whole may go, or a
-    // block beside it would lose its bytes.
-    static const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
-    for (const auto& [offset, size] : spans) {
-        const std::size_t first = (offset + page - 1) / page * page;
-        const std::size_t end = (offset + size) / page * page;
-        if (first < end)
-            ::madvise(state.range + first, end - first, MADV_DONTNEED);
-    }
-    if (!spans.empty())
-        state.ready = std::min(state.ready, spans.front().first);
+    for (const auto& [offset, size] : state.spans.freeSpansBelow(std::max(state.spans.highWater(), state.reach)))
+        state.drop(offset, offset + size);
 }
 
 std::size_t WorkingMemory::highWater() const

@@ -17,6 +17,7 @@
 // overruns between blocks are caught.
 
 #include <cstddef>
+#include <cstdint>
 
 struct OrtAllocator;
 namespace Ort {
@@ -44,10 +45,15 @@ public:
     // Maps in the pages up to the high-water mark of the inferences run so far
     // in this process, or up to `atLeast` bytes (what an inference took in an
     // earlier process) when that is more, on OpenCV's pool; at once when they
-    // are mapped in already. Bytes of blocks in use do not change.
+    // are mapped in already. Bytes of blocks in use do not change. Pages that
+    // giveBack() drops while they are mapped in count as not mapped in.
     void prepare(std::size_t atLeast = 0);
-    // An inference has ended: the pages of its blocks are mapped in.
-    void inferenceEnded();
+    // What an inference is to hand to inferenceEnded(), taken as it begins.
+    std::uint64_t inferenceBegins() const;
+    // The inference that began with `begun` has ended: the pages of its blocks
+    // are mapped in, unless memory was given back while it ran; pages mapped
+    // in above its blocks go back.
+    void inferenceEnded(std::uint64_t begun);
     // Returns the pages of every free block to the system (the range stays
     // reserved); blocks in use keep theirs.
     void giveBack();

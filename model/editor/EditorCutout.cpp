@@ -12,6 +12,8 @@
 #include "model/editor/EditorStateWork.h"
 #include "model/engines/EditorEngines.h"
 
+#include <QScopeGuard>
+
 #include <cmath>
 
 namespace zephrin {
@@ -73,12 +75,21 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
     const TaskSlot::Ticket ticket = beginCutoutRun(label);
     runTask(
         m_cutoutTask, ticket, TaskPriority::userInitiated,
-        [engines = m_engines, image = m_document->image, model, region] {
+        [engines = m_engines, image = m_document->image, model, region,
+         giveBack = model == MatteModel::isnet && !m_batch->isRunning()] {
+            // The network's working memory (some 450 MB) is needed again only
+            // by the next cutout, which maps it in first; the batch's next
+            // file would only map it in again. It goes before the matte lands:
+            // the refine that starts then would otherwise take its buffers
+            // while those pages are still resident, for a peak as high as the
+            // give-back is late.
+            const auto release = qScopeGuard([&] {
+                if (giveBack)
+                    engines->releaseIsnetMemory();
+            });
             return engines->computeMatte(image.image(), model, region);
         },
-        [this, fromSelection, model](const Outcome<MatteBox>& found) {
-            if (model == MatteModel::isnet)
-                releaseNetworkMemory();
+        [this, fromSelection](const Outcome<MatteBox>& found) {
             if (!found.ok()) {
                 const bool nothing = found.error == QString::fromUtf8(sentence(MatteErrorKind::noSubjectFound));
                 setLastError(fromSelection && nothing ? kNothingInArea : found.error);
@@ -95,19 +106,6 @@ void EditorState::runCutout(std::optional<QRectF> region, bool fromSelection)
             scheduleRender(true);
             startFillHolesProbe(box);
         });
-}
-
-// The network's working memory (some 450 MB) is needed again only by the next
-// cutout, which maps it in first; the editing that follows a cutout goes on
-// without it. The batch's next file would only map it in again.
-void EditorState::releaseNetworkMemory()
-{
-    if (m_batch->isRunning())
-        return;
-    m_runner->run(TaskPriority::utility, this, [engines = m_engines] {
-        engines->releaseIsnetMemory();
-        return TaskRunner::Continuation();
-    });
 }
 
 void EditorState::startFillHolesProbe(const MatteBox& box)

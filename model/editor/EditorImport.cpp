@@ -123,11 +123,14 @@ void EditorState::applyLoadedDocument(ImageDocument document)
         runAutoSubject();
 }
 
-// Loads IS-Net in the background when it will be needed and is not loaded yet
-// (at the editor's start when Auto Subject runs on import, and at each import).
+// Loads IS-Net in the background when it will be needed (at the editor's
+// start when Auto Subject runs on import, and at each import). A loaded
+// network has its working memory mapped in again meanwhile, which went back
+// after the last cutout: left to the cutout, that took some 90 ms after the
+// decoding instead of beside it.
 void EditorState::startWarmUp()
 {
-    if (m_matteModel != MatteModel::isnet || !m_engines->isnetAvailable() || m_engines->isnetLoaded())
+    if (m_matteModel != MatteModel::isnet || !m_engines->isnetAvailable())
         return;
     m_runner->run(TaskPriority::utility, this, [engines = m_engines, gate = m_warmUpGate] {
         const std::lock_guard lock(gate->lock);

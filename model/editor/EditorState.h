@@ -1152,7 +1152,6 @@ private:
     void startWarmUp();
     void scheduleIdleRelease();
     void scheduleNetworkRelease();
-    void releaseNetworkMemory();
     // A model load under way holds `lock`; the editor going away waits for it
     // and stops a load not yet begun (a load cut off by the process's exit
     // would crash it).

@@ -201,6 +201,17 @@ TEST_F(EditorCutout, IsNetLoadsWhileThePictureIsDecoded)
     EXPECT_FALSE(editor->document());
     runner->settle();
     EXPECT_TRUE(editor->cutout());
+
+    // Loaded, its working memory went back after that cutout: the next
+    // import maps it in again beside the decoding too.
+    engines->isnetIsLoaded = true;
+    editor->importImage(writePicture(QStringLiteral("dune.png")));
+    std::size_t utilityJobs = 0;
+    for (std::size_t job = 0; job < runner->pendingJobs(); ++job)
+        utilityJobs += runner->priorityOf(job) == TaskPriority::utility;
+    EXPECT_EQ(utilityJobs, 1u) << "nothing maps the working memory in beside the decoding";
+    runner->settle();
+    EXPECT_EQ(engines->calls("loadIsnet"), loads + 2);
 }
 
 } // namespace zephrin::testing

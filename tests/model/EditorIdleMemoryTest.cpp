@@ -63,6 +63,25 @@ TEST_F(EditorIdleMemory, TheNetworkGoesAfterTheCutoutWhileTheEditingGoesOn)
     EXPECT_EQ(engines->calls("releaseIdleMemory"), 2);
 }
 
+// The working memory goes back on the cutout's own worker, before the matte
+// lands: the refine the matte starts must not take its buffers while the
+// network's pages are still resident (a give-back queued behind other work
+// made the peak as high as it was late).
+TEST_F(EditorIdleMemory, TheWorkingMemoryGoesBeforeTheMatteLands)
+{
+    engines->isnetPresent = true;
+    editor->setMatteModel(MatteModel::isnet);
+    editor->importImage(writePicture(QStringLiteral("beach.png")));
+    while (engines->calls("computeMatte") == 0 && runner->runJob()) {
+    }
+    ASSERT_EQ(engines->calls("computeMatte"), 1);
+    EXPECT_EQ(engines->calls("releaseIsnetMemory"), 1);
+    EXPECT_EQ(engines->calls("refine"), 0);
+    work(1s);
+    EXPECT_TRUE(editor->cutout());
+    EXPECT_EQ(engines->calls("releaseIsnetMemory"), 1);
+}
+
 // On a slow machine a cutout can outlast the wait: the network stays for it
 // and goes as long after it, not only once the editor falls idle.
 TEST_F(EditorIdleMemory, TheNetworkWaitsForACutoutThatOutlastsTheWait)

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <thread>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
 using namespace zephrin;
@@ -192,7 +193,7 @@ TEST_F(SessionCache, ReplacesTheCopyOfAModelThatChanged)
 {
     const fs::path old = open().file;
     EXPECT_EQ(old, onlyCacheFile());
-    noteWorkingMemory(old, 4096);
+    noteWorkingMemory(old, {4096, 8192});
     writeModel(zephrin::testing::modelWithoutOutputImage());
     EXPECT_EQ(open().origin, CachedSession::Origin::modelFile);
     const fs::path current = onlyCacheFile(); // the stale copy is gone, with its note
@@ -201,48 +202,68 @@ TEST_F(SessionCache, ReplacesTheCopyOfAModelThatChanged)
 }
 
 // The working memory noted beside a copy is read back as it was written, and
-// nothing but a plain number of a sane size counts as a note.
-TEST_F(SessionCache, NotesTheWorkingMemoryBesideItsCopyAndTrustsOnlyANumber)
+// nothing but the figures with a check that matches them counts as a note:
+// a damaged note would map in up to the working memory's whole range.
+TEST_F(SessionCache, NotesTheWorkingMemoryBesideItsCopyAndTrustsOnlyItsOwnFigures)
 {
     const fs::path file = open().file;
-    EXPECT_EQ(notedWorkingMemory(file), 0u);
-    noteWorkingMemory(file, 447283200);
-    EXPECT_EQ(notedWorkingMemory(file), 447283200u);
+    EXPECT_EQ(notedWorkingMemory(file), std::nullopt);
+    const WorkingMemoryNote written{180617216, 447283200};
+    noteWorkingMemory(file, written);
+    EXPECT_EQ(notedWorkingMemory(file), written);
     EXPECT_EQ(open().origin, CachedSession::Origin::cache); // the note is no damage to the copy
     EXPECT_EQ(cacheFiles().size(), 2u);
 
     const fs::path note = fs::path(file).concat(".memory");
-    for (const char* text : {"", "abc", "-5\n", "12 MB\n", "99999999999999999999999\n", "68719476737\n"}) {
-        writeAll(note, QByteArray(text));
-        EXPECT_EQ(notedWorkingMemory(file), 0u) << text;
+    const QByteArray good = readAll(note);
+    QByteArray damaged = good;
+    damaged[good.indexOf(' ') + 1] = '9'; // 947283200: half a gigabyte more
+    for (const QByteArray& text : {QByteArray(), QByteArray("abc"), QByteArray("447283200\n"), damaged,
+                                   good.chopped(1), good + '\n', QByteArray(" ") + good,
+                                   QByteArray(good).replace(' ', "  ")}) {
+        writeAll(note, text);
+        EXPECT_EQ(notedWorkingMemory(file), std::nullopt) << text.toStdString();
     }
-    EXPECT_EQ(notedWorkingMemory({}), 0u);
-    noteWorkingMemory({}, 1); // no copy, no note
+    EXPECT_EQ(notedWorkingMemory({}), std::nullopt);
+    noteWorkingMemory({}, written); // no copy, no note
     EXPECT_EQ(cacheFiles().size(), 2u);
 }
 
 // Whatever stands under the note's name is looked at without waiting and
 // read no further than a note's length: a pipe would hang every load of the
 // network, a device or a huge file would be read whole into memory; and no
-// note promises more than the working memory can ever hold.
+// note promises more than the working memory can ever hold, or less than the
+// session held before it ran.
 TEST_F(SessionCache, RefusesANoteThatIsNoSmallFileOrPromisesMoreThanTheWorkingMemoryHolds)
 {
     const fs::path file = open().file;
     const fs::path note = fs::path(file).concat(".memory");
+    const std::size_t most = std::numeric_limits<std::size_t>::max();
 
-    writeAll(note, QByteArray(std::to_string(WorkingMemory::kCapacity).c_str()) + '\n');
-    EXPECT_EQ(notedWorkingMemory(file), WorkingMemory::kCapacity);
-    writeAll(note, QByteArray(std::to_string(WorkingMemory::kCapacity + 1).c_str()) + '\n');
-    EXPECT_EQ(notedWorkingMemory(file), 0u);
+    for (const WorkingMemoryNote& fits : {WorkingMemoryNote{0, WorkingMemory::kCapacity}, WorkingMemoryNote{4096, 4096},
+                                          WorkingMemoryNote{0, 0}}) {
+        noteWorkingMemory(file, fits);
+        EXPECT_EQ(notedWorkingMemory(file), fits) << fits.used;
+    }
+    for (const WorkingMemoryNote& beyond : {WorkingMemoryNote{0, WorkingMemory::kCapacity + 1},
+                                            WorkingMemoryNote{8192, 4096}, WorkingMemoryNote{most, most}}) {
+        noteWorkingMemory(file, beyond);
+        EXPECT_EQ(notedWorkingMemory(file), std::nullopt) << beyond.loaded << ' ' << beyond.used;
+    }
     writeAll(note, QByteArray(std::size_t(1) << 20, '1'));
-    EXPECT_EQ(notedWorkingMemory(file), 0u);
+    EXPECT_EQ(notedWorkingMemory(file), std::nullopt);
 
     fs::remove(note);
     ASSERT_EQ(::mkfifo(note.c_str(), 0600), 0);
-    EXPECT_EQ(notedWorkingMemory(file), 0u);
+    EXPECT_EQ(notedWorkingMemory(file), std::nullopt);
     fs::remove(note);
     fs::create_symlink("/dev/zero", note);
-    EXPECT_EQ(notedWorkingMemory(file), 0u);
+    EXPECT_EQ(notedWorkingMemory(file), std::nullopt);
+
+    // A session made otherwise (from the model file, or by another build)
+    // holds other bytes once made, and takes nothing of the note.
+    EXPECT_EQ((WorkingMemoryNote{180617216, 447283200}.forSession(180617216)), 447283200u);
+    EXPECT_EQ((WorkingMemoryNote{180617216, 447283200}.forSession(356777984)), 0u);
 }
 
 TEST_F(SessionCache, WorksWithoutACacheAndStillRefusesABadModel)
