@@ -130,10 +130,12 @@ std::optional<GifLayout> gifLayout(QByteArrayView bytes)
 }
 
 // The premultiplied RGBA value of each colour index, as Qt's reader shows it:
-// an index past the table is white with no alpha, the transparent index keeps
-// its colour with no alpha, and without a transparent index nothing has alpha.
+// the transparent index keeps its colour with no alpha, and without a
+// transparent index nothing has alpha. An index past the table names no
+// colour of the file: a pixel of it is damage, not white.
 struct Palette {
     std::array<cv::Vec4b, 256> values;
+    std::array<bool, 256> named; // whether a pixel may hold the index
     cv::Vec4b blank; // where the frame draws nothing
 };
 
@@ -145,11 +147,16 @@ Palette paletteOf(const GifLayout& layout)
     palette.blank = hasAlpha ? none : cv::Vec4b(0, 0, 0, 255);
     // Without any colour table every index is black.
     palette.values.fill(layout.colours.isEmpty() ? palette.blank : none);
+    palette.named.fill(layout.colours.isEmpty());
     const auto* table = reinterpret_cast<const quint8*>(layout.colours.data());
     for (int index = 0; index < 256 && 3 * qsizetype(index) + 2 < layout.colours.size(); ++index) {
+        palette.named[size_t(index)] = true;
         if (index != layout.transparentIndex)
             palette.values[size_t(index)] = {table[3 * index], table[3 * index + 1], table[3 * index + 2], 255};
     }
+    // A transparent pixel shows no colour, whatever its index.
+    if (layout.transparentIndex >= 0 && layout.transparentIndex < 256)
+        palette.named[size_t(layout.transparentIndex)] = true;
     return palette;
 }
 
@@ -199,13 +206,17 @@ qint64 shownPixels(const GifLayout& layout)
 template <typename Pixel>
 class PixelSink {
 public:
-    PixelSink(cv::Mat& target, QPoint origin, const GifLayout& layout, const std::array<Pixel, 256>& values)
+    PixelSink(cv::Mat& target, QPoint origin, const GifLayout& layout, const std::array<Pixel, 256>& values,
+              const std::array<bool, 256>& named)
         : m_target(target), m_origin(origin), m_frame(layout.frame), m_interlaced(layout.interlaced),
-          m_values(values), m_row(layout.frame.top()), m_end(shownPixels(layout))
+          m_values(values), m_named(named), m_row(layout.frame.top()), m_end(shownPixels(layout))
     {
     }
 
-    bool full() const { return m_done >= m_end; }
+    // Full once every shown pixel is put, or once one that shows names no
+    // colour of the table.
+    bool full() const { return m_done >= m_end || m_stray; }
+    bool stray() const { return m_stray; }
 
     // The indices of the string of `code`, first to last.
     void string(const StringTable& table, int code)
@@ -229,8 +240,10 @@ public:
     {
         if (full())
             return;
-        if (hiddenRun() == 0)
+        if (hiddenRun() == 0) {
+            m_stray = m_stray || !m_named[index];
             m_target.at<Pixel>(m_row - m_origin.y(), m_frame.left() + m_column - m_origin.x()) = m_values[index];
+        }
         advance(1);
     }
 
@@ -261,6 +274,8 @@ private:
     QRect m_frame;
     bool m_interlaced;
     const std::array<Pixel, 256>& m_values;
+    const std::array<bool, 256>& m_named;
+    bool m_stray = false;
     int m_row;
     int m_pass = 0;
     int m_column = 0;
@@ -411,9 +426,9 @@ cv::Vec4b screenColour(const GifLayout& layout, const Palette& palette)
 std::optional<cv::Mat> wholePicture(QByteArrayView bytes, const GifLayout& layout, const Palette& palette)
 {
     cv::Mat picture(layout.screen.height(), layout.screen.width(), CV_8UC4, screenColour(layout, palette));
-    PixelSink<cv::Vec4b> sink(picture, QPoint(0, 0), layout, palette.values);
+    PixelSink<cv::Vec4b> sink(picture, QPoint(0, 0), layout, palette.values, palette.named);
     decodeFrame(bytes, layout, sink);
-    if (!sink.full())
+    if (sink.stray() || !sink.full())
         return std::nullopt;
     return picture;
 }
@@ -430,9 +445,9 @@ std::optional<cv::Mat> scaledPicture(QByteArrayView bytes, const GifLayout& layo
     std::array<quint8, 256> identity{};
     for (size_t index = 0; index < identity.size(); ++index)
         identity[index] = quint8(index);
-    PixelSink<quint8> sink(indices, layout.frame.topLeft(), layout, identity);
+    PixelSink<quint8> sink(indices, layout.frame.topLeft(), layout, identity, palette.named);
     decodeFrame(bytes, layout, sink);
-    if (!sink.full())
+    if (sink.stray() || !sink.full())
         return std::nullopt;
     const cv::Vec4b fill = screenColour(layout, palette);
     return areaScaledRows(layout.screen, scaled, [&](int y, quint8* row) {

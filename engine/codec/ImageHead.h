@@ -3,11 +3,10 @@
 // read: a huge file of text, or one whose header is followed by nothing a
 // reader takes, is refused without reading (and holding) gigabytes. Only what
 // readImage would refuse whatever followed is refused here: a format it does
-// not read; a PNG whose IHDR chunk is damaged or whose chunks before the
-// picture data are no chunks; a GIF whose blocks before its first frame are
-// none of a GIF's; a BMP header that Qt's reader refuses. Anything the first
-// bytes leave open is left to readImage and headerRefusal, which see the
-// whole file.
+// not read; a PNG, JPEG, GIF, WebP or TIFF head that breaks its format's byte
+// rules (picturehead/PictureHeadRules.h, which zephrin-share follows too); a
+// BMP header that Qt's reader refuses. Anything the first bytes leave open
+// is left to readImage and headerRefusal, which see the whole file.
 
 #include <QByteArrayView>
 

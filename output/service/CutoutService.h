@@ -104,8 +104,8 @@ inline constexpr qint64 kMaxImageFileBytes = qint64(2) << 30;
 // and for one that checkHead refuses, read no further than its head.
 QByteArray imageFile(const std::filesystem::path& path);
 
-// The same bytes, or none (whatever imageFile would throw for, but for its
-// head: any regular file's bytes).
+// The same bytes, or none where imageFile would throw; a file whose head
+// imageHeadRefused refuses is read no further than that head.
 QByteArray imageFileBytes(const std::filesystem::path& path);
 
 // decodeUpright of imageFile(path); the file is closed before anything is

@@ -51,7 +51,8 @@ QByteArray imageFile(const std::filesystem::path& path)
 
 QByteArray imageFileBytes(const std::filesystem::path& path)
 {
-    return regularFileBytes(path, kMaxImageFileBytes).bytes;
+    const HeadCheck head{kImageHeadBytes, [](QByteArrayView bytes) { return !imageHeadRefused(bytes); }};
+    return regularFileBytes(path, kMaxImageFileBytes, head).bytes;
 }
 
 Image decodeUprightFile(const std::filesystem::path& path)

@@ -4,7 +4,8 @@
 // as that reader would judge them, so that a text that starts with "BM", or a
 // PNG signature followed by garbage, is not handed over for the editor to
 // refuse later. Nothing is decoded. What lies past the bytes given is taken
-// on trust: the editor checks the whole file.
+// on trust: the editor checks the whole file. The rules are the editor's
+// own (picturehead/PictureHeadRules.h).
 
 #include <QByteArrayView>
 #include <QString>

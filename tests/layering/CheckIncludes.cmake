@@ -2,6 +2,7 @@
 #
 #   app  →  views (canvas inspector pickers)  →  controls  →  model  →  content, output  →  engine
 #   share (beside, QtCore only)
+#   picturehead (below the engine and share, QtCore only)
 #
 # A folder includes only its own layer and the layers below it; the shared
 # controls know no model and no view; nothing below the controls includes a
@@ -25,8 +26,10 @@ set(forbidden_controls content output model ${views} app share)
 set(forbidden_canvas app share)
 set(forbidden_inspector app share)
 set(forbidden_pickers app share)
-set(checked engine content output model controls ${views})
-set(below_views engine content output model)
+set(forbidden_share engine content output model controls ${views} app)
+set(forbidden_picturehead engine content output model ${above_model})
+set(checked picturehead engine content output model controls ${views} share)
+set(below_views picturehead engine content output model)
 
 set(broken 0)
 foreach(layer IN LISTS checked)

@@ -111,7 +111,7 @@ QByteArray gifFile(const GifSpec& spec)
     gif.append(char((spec.localTable ? tableFlags : 0) | (spec.interlaced ? 0x40 : 0)));
     if (spec.localTable)
         gif += spec.colours;
-    const int minimumCodeSize = std::max(2, tableBits);
+    const int minimumCodeSize = spec.minimumCodeSize > 0 ? spec.minimumCodeSize : std::max(2, tableBits);
     gif.append(char(minimumCodeSize));
     std::vector<quint8> stored =
         spec.interlaced ? interlacedRows(spec.indices, spec.frame.width(), spec.frame.height()) : spec.indices;

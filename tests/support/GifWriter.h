@@ -26,6 +26,8 @@ struct GifSpec {
     qint64 codedPixels = -1;      // how many of the frame's pixels its data codes, in
                                   // the order it stores them, before its end code;
                                   // all of them when negative
+    int minimumCodeSize = 0;      // the LZW codes' first size less one; from the
+                                  // table when 0
 };
 
 QByteArray gifFile(const GifSpec& spec);

@@ -5,6 +5,7 @@
 #include "engine/codec/ImageRead.h"
 
 #include "engine/codec/ReadChecks.h"
+#include "support/GifWriter.h"
 #include "support/HostileImages.h"
 #include "support/StandardError.h"
 #include "support/TiffFiles.h"
@@ -62,6 +63,21 @@ QImage indexedPicture(int colours, const std::vector<quint8>& indices)
     return picture;
 }
 
+// A GIF of `colours` (paletteColour) whose codes start at eight bits, so
+// that any index may be coded.
+QByteArray paletteGif(int colours, const std::vector<quint8>& indices, int transparentIndex = -1)
+{
+    GifSpec spec;
+    spec.screen = QSize(kWidth, kHeight);
+    spec.frame = QRect(0, 0, kWidth, kHeight);
+    spec.indices = indices;
+    for (int i = 0; i < colours; ++i)
+        spec.colours.append(char(qRed(paletteColour(i)))).append(char(qGreen(paletteColour(i)))).append(char(qBlue(paletteColour(i))));
+    spec.minimumCodeSize = 8;
+    spec.transparentIndex = transparentIndex;
+    return gifFile(spec);
+}
+
 } // namespace
 
 TEST(ImageRead, RefusesPalettePixelsPastThePalette)
@@ -87,6 +103,9 @@ TEST(ImageRead, RefusesPalettePixelsPastThePalette)
          "8-bit BMP of 16 colours"},
         {indexedBmp(kWidth, kHeight, 1, 1, twoLevels), indexedBmp(kWidth, kHeight, 1, 0, twoLevels),
          "1-bit BMP of 1 colour"},
+        // A GIF showed such a pixel as white with no alpha.
+        {paletteGif(4, indicesBelow(9)), paletteGif(4, indicesBelow(4)), "GIF of 4 colours"},
+        {paletteGif(2, indicesBelow(4), 2), paletteGif(2, indicesBelow(3), 2), "GIF of 2 colours, transparent past them"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -103,6 +122,9 @@ TEST(ImageRead, RefusesPalettePixelsPastThePalette)
     ASSERT_TRUE(png.image && bmp.image);
     EXPECT_TRUE(showsPalette(*png.image, indices, paletteColour));
     EXPECT_TRUE(showsPalette(*bmp.image, indices, paletteColour));
+    const ImageRead gif = readImage(paletteGif(16, indices), kPicture);
+    ASSERT_TRUE(gif.image);
+    EXPECT_TRUE(showsPalette(*gif.image, indices, paletteColour));
 }
 
 TEST(ImageRead, RefusesAPaletteTiffWithoutAColourMapItCanUse)

@@ -518,6 +518,9 @@ TEST_F(ZephrinCutout, ReadsAHugeFileNoFurtherThanTheFirstBytesThatRefuseIt)
         {pngHeaderClaiming(4000, 3000).left(33), damaged},
         {QByteArray("Remember the milk.\n"), QStringLiteral("it isn't a picture Zephrin reads")},
         {tinyGifClaiming(4000, 3000).left(19), damaged},
+        {QByteArray("\xff\xd8\xff") + QByteArray("Remember the milk.\n").repeated(20), damaged},
+        {QByteArray("RIFF\xf4\xff\xff\x76WEBPVP8 ", 16), damaged},
+        {QByteArray("II*\0\x08\0\0\0", 8), damaged},
     };
     for (const auto& [head, reason] : heads) {
         const QString input = folder.filePath(QStringLiteral("huge"));
