@@ -189,8 +189,10 @@ QByteArray clearPng(quint32 width, quint32 height, int bitDepth)
 
 namespace {
 
-// A 256-colour RLE8 BMP of width × height whose pixel data is `data`.
-QByteArray rle8Bmp(int width, int height, const QByteArray& palette, const QByteArray& data)
+// A BMP with a 40-byte information header, then `palette` (4 bytes an entry;
+// the header counts `colours` of them, truthfully or not), then `data`.
+QByteArray bmpFile(int width, int height, int bits, quint32 compression, const QByteArray& palette, quint32 colours,
+                   const QByteArray& data)
 {
     const quint32 offset = 14 + 40 + quint32(palette.size());
     QByteArray bmp("BM");
@@ -201,14 +203,20 @@ QByteArray rle8Bmp(int width, int height, const QByteArray& palette, const QByte
     appendLittle32(bmp, quint32(width));
     appendLittle32(bmp, quint32(height));
     appendLittle16(bmp, 1);
-    appendLittle16(bmp, 8);
-    appendLittle32(bmp, 1); // RLE8
+    appendLittle16(bmp, quint16(bits));
+    appendLittle32(bmp, compression);
     appendLittle32(bmp, quint32(data.size()));
     appendLittle32(bmp, 2835);
     appendLittle32(bmp, 2835);
-    appendLittle32(bmp, quint32(palette.size() / 4));
+    appendLittle32(bmp, colours);
     appendLittle32(bmp, 0);
     return bmp + palette + data;
+}
+
+// A 256-colour RLE8 BMP of width × height whose pixel data is `data`.
+QByteArray rle8Bmp(int width, int height, const QByteArray& palette, const QByteArray& data)
+{
+    return bmpFile(width, height, 8, 1, palette, quint32(palette.size() / 4), data);
 }
 
 } // namespace
@@ -648,24 +656,7 @@ QByteArray indexedBmp(int width, int height, int bits, int colours, const std::v
     for (int y = height - 1; y >= 0; --y)
         bottomUp.insert(bottomUp.end(), indices.begin() + qsizetype(y) * width,
                         indices.begin() + qsizetype(y + 1) * width);
-    const QByteArray rows = packedRows(width, height, bits, bottomUp, 4);
-    const quint32 offset = 14 + 40 + quint32(palette.size());
-    QByteArray bmp("BM");
-    appendLittle32(bmp, offset + quint32(rows.size()));
-    appendLittle32(bmp, 0);
-    appendLittle32(bmp, offset);
-    appendLittle32(bmp, 40);
-    appendLittle32(bmp, quint32(width));
-    appendLittle32(bmp, quint32(height));
-    appendLittle16(bmp, 1);
-    appendLittle16(bmp, bits);
-    appendLittle32(bmp, 0); // uncompressed
-    appendLittle32(bmp, quint32(rows.size()));
-    appendLittle32(bmp, 2835);
-    appendLittle32(bmp, 2835);
-    appendLittle32(bmp, quint32(colours));
-    appendLittle32(bmp, 0);
-    return bmp + palette + rows;
+    return bmpFile(width, height, bits, 0, palette, quint32(colours), packedRows(width, height, bits, bottomUp, 4));
 }
 
 } // namespace zephrin::testing
