@@ -76,15 +76,21 @@ FileBytes regularFileBytes(const std::filesystem::path& path, qint64 maxBytes, c
     } else if (status.st_size > maxBytes) {
         result = problem(FileProblem::tooLarge);
     } else {
-        // Pages of the buffer that are never filled are never mapped in: a
-        // huge file refused by its head costs its head.
-        result.bytes.resize(qsizetype(status.st_size));
-        const qsizetype size = result.bytes.size();
-        qsizetype filled = readUpTo(descriptor, result.bytes, 0, check.accepts ? std::min(check.bytes, size) : size);
-        if (filled >= 0 && check.accepts && !check.accepts(QByteArrayView(result.bytes.constData(), filled)))
-            result = problem(FileProblem::refused);
-        else if (filled >= 0)
+        // The head is judged before the buffer for the whole file is made: a
+        // huge file refused by its head costs its head, whatever the
+        // allocator does with a large block.
+        const qsizetype size = qsizetype(status.st_size);
+        qsizetype filled = 0;
+        if (check.accepts) {
+            result.bytes.resize(std::min(check.bytes, size));
+            filled = readUpTo(descriptor, result.bytes, 0, result.bytes.size());
+            if (filled >= 0 && !check.accepts(QByteArrayView(result.bytes.constData(), filled)))
+                result = problem(FileProblem::refused);
+        }
+        if (filled >= 0 && !result.problem) {
+            result.bytes.resize(size);
             filled = readUpTo(descriptor, result.bytes, filled, size);
+        }
         if (filled < 0)
             result = problemOfErrno(errno);
         if (!result.problem) {
