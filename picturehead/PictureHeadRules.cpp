@@ -1,5 +1,7 @@
 #include "picturehead/PictureHeadRules.h"
 
+#include "picturehead/Bytes.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -7,37 +9,6 @@
 namespace zephrin {
 
 namespace {
-
-// Fixed-size numbers of the head, none where they would pass its end.
-class Head {
-public:
-    explicit Head(QByteArrayView bytes) : m_bytes(bytes) {}
-
-    bool has(qsizetype at, qsizetype count) const { return at >= 0 && count >= 0 && at <= m_bytes.size() - count; }
-    int byte(qsizetype at) const { return has(at, 1) ? quint8(m_bytes[at]) : -1; }
-    std::optional<quint32> number(qsizetype at, int length, bool bigEndian) const
-    {
-        if (!has(at, length))
-            return std::nullopt;
-        quint32 value = 0;
-        for (int i = 0; i < length; ++i)
-            value = (value << 8) | quint8(m_bytes[at + (bigEndian ? i : length - 1 - i)]);
-        return value;
-    }
-    std::optional<quint32> big(qsizetype at, int length) const { return number(at, length, true); }
-    std::optional<quint32> little(qsizetype at, int length) const { return number(at, length, false); }
-    bool is(qsizetype at, const char* text) const
-    {
-        for (qsizetype i = 0; text[i] != '\0'; ++i)
-            if (byte(at + i) != quint8(text[i]))
-                return false;
-        return true;
-    }
-    QByteArrayView bytes() const { return m_bytes; }
-
-private:
-    QByteArrayView m_bytes;
-};
 
 quint32 crc32Of(QByteArrayView bytes)
 {
@@ -54,7 +25,7 @@ bool isLetter(int byte) { return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' &&
 
 // IHDR first, 13 bytes, its CRC right and its values the format's; then, up
 // to the picture data, chunks of a length below 2^31 and a type of letters.
-bool pngHolds(const Head& png)
+bool pngHolds(const Bytes& png)
 {
     if (!png.has(8, 25))
         return true;
@@ -73,7 +44,7 @@ bool pngHolds(const Head& png)
     default: break;
     }
     if (width == 0 || height == 0 || width > 0x7FFFFFFFu || height > 0x7FFFFFFFu || !depthFits || png.byte(26) != 0
-        || png.byte(27) != 0 || png.byte(28) > 1 || crc32Of(png.bytes().sliced(12, 17)) != *png.big(29, 4))
+        || png.byte(27) != 0 || png.byte(28) > 1 || crc32Of(png.view().sliced(12, 17)) != *png.big(29, 4))
         return false;
     for (qsizetype at = 33; png.has(at, 8);) {
         const quint32 length = *png.big(at, 4);
@@ -94,7 +65,7 @@ bool pngHolds(const Head& png)
 // it does not know, no second start of image, no end and no scan before the
 // frame; the frame with sides, one to ten components, and the length they
 // take.
-bool jpegHolds(const Head& jpeg)
+bool jpegHolds(const Bytes& jpeg)
 {
     for (qsizetype at = 2;;) {
         while (jpeg.has(at, 1) && jpeg.byte(at) != 0xFF)
@@ -133,7 +104,7 @@ bool jpegHolds(const Head& jpeg)
 
 // Extensions (a label, then sub-blocks) before the first frame, nothing else;
 // the frame's codes start at one to eight bits.
-bool gifHolds(const Head& gif)
+bool gifHolds(const Bytes& gif)
 {
     const auto tableBytes = [](int flags) { return (flags & 0x80) ? qsizetype(3) << ((flags & 7) + 1) : 0; };
     const int flags = gif.byte(10);
@@ -163,7 +134,7 @@ bool gifHolds(const Head& gif)
 
 // A simple image (VP8 or VP8L) or an extended one (VP8X) in its first chunk,
 // with that bitstream's signature.
-bool webpHolds(const Head& webp)
+bool webpHolds(const Bytes& webp)
 {
     if (!webp.has(12, 8))
         return true;
@@ -183,7 +154,7 @@ bool webpHolds(const Head& webp)
 }
 
 // The first directory past the header, with entries.
-bool tiffHolds(const Head& tiff)
+bool tiffHolds(const Bytes& tiff)
 {
     const bool bigEndian = tiff.byte(0) == 'M';
     const std::optional<quint32> directory = tiff.number(4, 4, bigEndian);
@@ -197,7 +168,7 @@ bool tiffHolds(const Head& tiff)
 
 // The information header of a size some BMP writer uses, its width above
 // zero, a height, one plane and a depth of pixels that exists.
-bool bmpHolds(const Head& bmp)
+bool bmpHolds(const Bytes& bmp)
 {
     const std::optional<quint32> headerSize = bmp.little(14, 4);
     if (!headerSize)
@@ -222,7 +193,7 @@ bool bmpHolds(const Head& bmp)
 
 bool pictureHeadHolds(PictureHeadKind kind, QByteArrayView head)
 {
-    const Head bytes(head);
+    const Bytes bytes(head);
     switch (kind) {
     case PictureHeadKind::png: return pngHolds(bytes);
     case PictureHeadKind::jpeg: return jpegHolds(bytes);

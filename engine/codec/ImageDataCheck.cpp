@@ -1,6 +1,6 @@
 #include "engine/codec/ImageDataCheck.h"
 
-#include "engine/codec/Bytes.h"
+#include "picturehead/Bytes.h"
 #include "engine/codec/JpegScans.h"
 #include "engine/codec/TiffLayout.h"
 

@@ -1,6 +1,6 @@
 #include "engine/codec/PngReader.h"
 
-#include "engine/codec/Bytes.h"
+#include "picturehead/Bytes.h"
 #include "engine/codec/ColourTableIndices.h"
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ImageDataCheck.h"

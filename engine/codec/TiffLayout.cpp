@@ -1,6 +1,6 @@
 #include "engine/codec/TiffLayout.h"
 
-#include "engine/codec/Bytes.h"
+#include "picturehead/Bytes.h"
 #include "engine/codec/LibraryMessages.h"
 
 #include <QtNumeric>

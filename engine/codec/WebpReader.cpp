@@ -1,6 +1,6 @@
 #include "engine/codec/WebpReader.h"
 
-#include "engine/codec/Bytes.h"
+#include "picturehead/Bytes.h"
 #include "engine/codec/ColourProfile.h"
 #include "engine/codec/ExifOrientation.h"
 #include "engine/codec/ReadSteps.h"

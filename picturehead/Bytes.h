@@ -27,8 +27,16 @@ public:
     std::optional<quint32> little16(qsizetype at) const { return number(at, 2, false); }
     std::optional<quint32> little24(qsizetype at) const { return number(at, 3, false); }
     std::optional<quint32> little32(qsizetype at) const { return number(at, 4, false); }
+    std::optional<quint32> big(qsizetype at, int length) const { return number(at, length, true); }
+    std::optional<quint32> little(qsizetype at, int length) const { return number(at, length, false); }
+    // Whether the bytes at `at` spell `text`.
+    bool is(qsizetype at, const char* text) const
+    {
+        const auto length = qsizetype(std::strlen(text));
+        return has(at, length) && std::memcmp(m_data.data() + at, text, size_t(length)) == 0;
+    }
+    QByteArrayView view() const { return m_data; }
 
-private:
     std::optional<quint32> number(qsizetype at, int length, bool bigEndian) const
     {
         if (!has(at, length))
@@ -39,6 +47,7 @@ private:
         return value;
     }
 
+private:
     QByteArrayView m_data;
 };
 
